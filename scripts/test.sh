@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test. Widget tests run on Qt's
+# offscreen platform; tests labelled "xvfb" (they render through OpenGL) run under xvfb-run.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${BUILD_DIR:-$root/build}"
+BUILD_DIR="$build" bash "$root/scripts/build.sh" "$@"
+export QT_QPA_PLATFORM=offscreen
+cd "$build"
+ctest --output-on-failure -j "$(nproc)" -LE xvfb --no-tests=error
+if ctest -N -L xvfb | grep -q "Total Tests: [1-9]"; then
+  unset QT_QPA_PLATFORM
+  xvfb-run -a ctest --output-on-failure -L xvfb
+fi
