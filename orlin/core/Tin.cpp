@@ -63,7 +63,7 @@ public:
             auto index = makeIndex();
             index->reserve(m_triangles.size());
             for (auto const& triangle : m_triangles) {
-                index->addUnchecked(triangle);
+                index->appendUnindexed(triangle);
             }
             index->rebuildIndex();
             m_triangleIndex = std::move(index);
@@ -157,10 +157,11 @@ public:
     {
         bool inserted = false;
         std::uint32_t const record = m_triangles.insert(triangle, inserted);
-        if (m_triangleIndex) {
-            m_triangleIndex->add(triangle);
-        }
         if (inserted) {
+            // The index holds exactly the set's triangles, so a new one needs no lookup there.
+            if (m_triangleIndex) {
+                m_triangleIndex->appendNew(triangle);
+            }
             for (int i = 0; i < 3; ++i) {
                 link(m_edgeTriangles, triangle->edge(i).get(), record * 3 + i, EDGE_LISTS);
             }
