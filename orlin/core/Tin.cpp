@@ -195,6 +195,25 @@ public:
         return hashPoint2DI(Point2D(x, y)) & mask;
     }
 
+    // The vertices standing exactly at (x, y), from the position cache (built when absent).
+    std::vector<std::shared_ptr<Point>> pointsAt(double x, double y)
+    {
+        std::vector<std::shared_ptr<Point>> result;
+        buildPositions();
+        if (m_positionPoints.empty()) {
+            return result;
+        }
+        std::size_t const mask = m_positionPoints.size() - 1;
+        for (std::size_t i = positionHome(x, y, mask); m_positionPoints[i] != NIL; i = (i + 1) & mask) {
+            std::uint32_t const node = m_positionPoints[i];
+            Point const& vertex = vertexOf(node);
+            if (vertex.x() == x && vertex.y() == y) {
+                result.push_back(triangleOf(node)->point(static_cast<int>(node % 3)));
+            }
+        }
+        return result;
+    }
+
     void buildPositions()
     {
         if (!m_positionPoints.empty() || m_pointTriangles.empty()) {
@@ -290,23 +309,7 @@ geos::geom::Geometry* Tin::geosGeometry() const
 
 std::vector<std::shared_ptr<Point>> Tin::findPointsAt(Point2DI const& position) const
 {
-    std::vector<std::shared_ptr<Point>> result;
-    Impl& impl = *m_impl;
-    impl.buildPositions();
-    if (impl.m_positionPoints.empty()) {
-        return result;
-    }
-    double const x = position.x();
-    double const y = position.y();
-    std::size_t const mask = impl.m_positionPoints.size() - 1;
-    for (std::size_t i = Impl::positionHome(x, y, mask); impl.m_positionPoints[i] != NIL; i = (i + 1) & mask) {
-        std::uint32_t const node = impl.m_positionPoints[i];
-        Point const& vertex = impl.vertexOf(node);
-        if (vertex.x() == x && vertex.y() == y) {
-            result.push_back(impl.triangleOf(node)->point(static_cast<int>(node % 3)));
-        }
-    }
-    return result;
+    return m_impl->pointsAt(position.x(), position.y());
 }
 
 std::shared_ptr<Triangle> Tin::addTriangle(

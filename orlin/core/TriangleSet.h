@@ -92,6 +92,8 @@ public:
 
     const_iterator begin() const { return const_iterator(&m_records, 0); }
     const_iterator end() const { return const_iterator(&m_records, m_records.size()); }
+    const_iterator cbegin() const { return begin(); }
+    const_iterator cend() const { return end(); }
     size_type size() const { return m_size; }
     bool empty() const { return m_size == 0; }
 
