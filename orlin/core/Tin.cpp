@@ -37,6 +37,10 @@ public:
 
     TriangleSet m_triangles;
     std::unique_ptr<SpatialIndexContainerT<Triangle>> m_triangleIndex;
+    // For each edge and each vertex object, head and tail of its triangle list. A list node is
+    // record * 3 + i, i being the edge's or vertex's slot in that triangle; the links live in
+    // the triangle records (TriangleSet::next), so a list costs no allocation and keeps the
+    // order of insertion. Keys are raw addresses: the triangles keep edges and points alive.
     IdentityListMapT<Edge> m_edgeTriangles;
     IdentityListMapT<Point> m_pointTriangles;
     // Position cache: an open-addressing table of vertex nodes (record * 3 + vertex slot), one
