@@ -221,44 +221,60 @@ TEST(PointSetTest, PointsOnTheExtremeSidesOfAPolygonAreFound)
 {
     const PointPtr corner = at(0, 0), leftSide = at(0, 2), top = at(2, 4), rightVertex = at(4, 2);
     const PointPtr inner = at(1, 1), outside = at(4.5, 4.5), nearOutside = at(-1e-9, 2);
-    const PointSet set = setOf({corner, leftSide, top, rightVertex, inner, outside, nearOutside});
+    // A far point makes the polygon a small share of the set, so the index answers.
+    PointSet set = setOf({corner, leftSide, top, rightVertex, inner, outside, nearOutside,
+                          at(1000, 1000)});
     const Polygon polygon{Point2D(0, 0), Point2D(4, 0), Point2D(4, 4), Point2D(0, 4)};
-    EXPECT_EQ((std::set<Point*>{corner.get(), leftSide.get(), top.get(), rightVertex.get(),
-                                inner.get()}),
-              objects(set.findPointsInPolygon(polygon)));
+    const std::set<Point*> expected{corner.get(), leftSide.get(), top.get(), rightVertex.get(),
+                                    inner.get()};
+    EXPECT_EQ(expected, objects(set.findPointsInPolygon(polygon)));
+    set.findPointsInRect(Rect(0, 0, 1, 1)); // build the index
+    EXPECT_EQ(expected, objects(set.findPointsInPolygon(polygon)));
 }
 
-// GEOS's own covers, point by point, is the oracle for a ragged polygon over a random set that
-// also holds every vertex and side midpoint of the polygon.
+// GEOS's own covers, point by point, is the oracle for ragged polygons over a random set that
+// also holds every vertex and side midpoint of the polygons. The large polygon is answered by a
+// walk over all points, the small one through the index once there is one.
 TEST(PointSetTest, PolygonQueryAgreesWithGeosCovers)
 {
     std::mt19937 random(3);
     std::uniform_real_distribution<double> coordinate(-20, 120);
-    std::vector<Point2D> vertices;
-    for (int k = 0; k < 40; ++k) {
-        const double angle = 2 * M_PI * k / 40;
-        const double radius = (k % 2 == 0) ? 50 : 30 + 10 * std::sin(3 * angle);
-        vertices.emplace_back(50 + radius * std::cos(angle), 50 + radius * std::sin(angle));
-    }
-    const Polygon polygon(vertices);
+    const auto ragged = [](double cx, double cy, double scale) {
+        std::vector<Point2D> vertices;
+        for (int k = 0; k < 40; ++k) {
+            const double angle = 2 * M_PI * k / 40;
+            const double radius = (k % 2 == 0) ? 50 : 30 + 10 * std::sin(3 * angle);
+            vertices.emplace_back(cx + scale * radius * std::cos(angle),
+                                  cy + scale * radius * std::sin(angle));
+        }
+        return vertices;
+    };
+    const std::vector<Point2D> shapes[2] = {ragged(50, 50, 1.0), ragged(0, 0, 0.15)};
 
     for (const ContainerType type : {tin::core::Quadtree, tin::core::STRtree}) {
         PointSet set(type);
-        for (int k = 0; k < 3000; ++k)
+        for (int k = 0; k < 20000; ++k)
             set.addPoint(at(coordinate(random), coordinate(random)));
-        for (std::size_t k = 0; k < vertices.size(); ++k) {
-            const Point2D& v = vertices[k];
-            const Point2D& w = vertices[(k + 1) % vertices.size()];
-            set.addPoint(at(v.x(), v.y()));
-            set.addPoint(at((v.x() + w.x()) / 2, (v.y() + w.y()) / 2));
+        for (const auto& vertices : shapes) {
+            for (std::size_t k = 0; k < vertices.size(); ++k) {
+                const Point2D& v = vertices[k];
+                const Point2D& w = vertices[(k + 1) % vertices.size()];
+                set.addPoint(at(v.x(), v.y()));
+                set.addPoint(at((v.x() + w.x()) / 2, (v.y() + w.y()) / 2));
+            }
         }
-        std::set<Point*> expected;
-        for (const auto& p : set.allPoints())
-            if (polygon.geosPolygon()->covers(p->geosGeometry()))
-                expected.insert(p.get());
-        EXPECT_GT(expected.size(), 500u);
-        EXPECT_EQ(expected, objects(set.findPointsInPolygon(polygon))) << type;
-        EXPECT_EQ(expected, objects(set.findPointsInGeometry(polygon.geosGeometry()))) << type;
+        for (const auto& vertices : shapes) {
+            const Polygon polygon(vertices);
+            std::set<Point*> expected;
+            for (const auto& p : set.allPoints())
+                if (polygon.geosPolygon()->covers(p->geosGeometry()))
+                    expected.insert(p.get());
+            EXPECT_GT(expected.size(), 50u);
+            EXPECT_EQ(expected, objects(set.findPointsInPolygon(polygon))) << type;
+            EXPECT_EQ(expected, objects(set.findPointsInGeometry(polygon.geosGeometry()))) << type;
+            set.findPointsInRect(Rect(0, 0, 1, 1)); // from now on the index exists
+            EXPECT_EQ(expected, objects(set.findPointsInPolygon(polygon))) << type;
+        }
     }
 }
 
