@@ -67,8 +67,14 @@ void PointFactory::setOffset(const Point2D& offset)
 
 void PointFactory::setAutoOffset()
 {
-    const Rect r = boundingRectOfPoints(m_points.liveItems());
-    setOffset(Point2D((r.xMax() + r.xMin()) * 0.5, (r.yMax() + r.yMin()) * 0.5));
+    const std::vector<std::shared_ptr<Point>> live = m_points.liveItems();
+    if (live.empty()) {
+        setOffset(Point2D(0, 0)); // the centre of an empty box
+        return;
+    }
+    // The box is over stored (shifted) positions; the offset is absolute.
+    const Rect r = boundingRectOfPoints(live);
+    setOffset(Point2D((r.xMax() + r.xMin()) * 0.5 + m_offset.x(), (r.yMax() + r.yMin()) * 0.5 + m_offset.y()));
 }
 
 } // namespace core
