@@ -99,7 +99,7 @@ struct PointSet::Impl
             auto fresh = makeContainer<T>(m_containerType);
             fresh->reserve(items.size());
             for (const auto& item : items)
-                fresh->addUnchecked(item);
+                fresh->appendUnindexed(item);
             fresh->rebuildIndex();
             index = std::move(fresh);
         }
