@@ -6,7 +6,7 @@
 // each non-null one with triangle_free and leaves the record zeroed, so no array leaks
 // whichever of them a caller has read. Not copyable.
 
-#include <triangle.h>
+#include <triangle/triangleio.h>
 
 namespace tin {
 namespace util {
