@@ -7,6 +7,7 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
 #include "orlin/util/PointSetToTin.h"
 
 #include <CGAL/Delaunay_triangulation_2.h>
@@ -147,6 +148,30 @@ void convertClean(benchmark::State& state, bool withBreaklines)
     state.counters["peak_MB"] = peakMb();
 }
 
+// The part of the conversion that only builds the TIN structure: the same two million
+// triangles added again over the same shared points.
+void BM_TinBuildOfTheResult(benchmark::State& state)
+{
+    std::unique_ptr<PointSet> set = makeSet(false);
+    Tin result = tin::util::PointSetToTin::convertCleanPointSet(*set, false, false);
+    std::vector<std::shared_ptr<tin::core::Triangle>> triangles(result.allTriangles().begin(),
+                                                                result.allTriangles().end());
+    double seconds = 0.0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        auto tin = std::make_unique<Tin>();
+        for (auto const& t : triangles) {
+            tin->addTriangle(t->point1(), t->point2(), t->point3());
+        }
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.PauseTiming();
+        tin.reset();
+        state.ResumeTiming();
+    }
+    state.counters["ratio_to_cgal"] = g_cgalSeconds > 0 ? seconds / g_cgalSeconds : 0.0;
+    state.counters["peak_MB"] = peakMb();
+}
+
 void BM_ConvertCleanPointSet(benchmark::State& state)
 {
     convertClean(state, false);
@@ -160,6 +185,7 @@ void BM_ConvertCleanPointSetWithBreaklines(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_BareCgalDelaunay)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_TinBuildOfTheResult)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_ConvertCleanPointSet)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_ConvertCleanPointSetWithBreaklines)->Unit(benchmark::kMillisecond)->Iterations(2);
 

@@ -83,16 +83,21 @@ PointSet PointSetModifier::createRegion(PointSet const& set)
 PointSet PointSetModifier::cleanUpBreaklines(PointSet const& set)
 {
     PointSet result(set);
-    auto regions = result.allRegions();
-    auto holes = result.allHoles();
-    for (auto const& b : result.allBreaklines()) {
+    removeRingSideBreaklines(result);
+    return result;
+}
+
+void PointSetModifier::removeRingSideBreaklines(PointSet& set)
+{
+    auto regions = set.allRegions();
+    auto holes = set.allHoles();
+    for (auto const& b : set.allBreaklines()) {
         auto onSide = [&b](std::shared_ptr<PointRing> const& r) { return r->containsBreakline(*b); };
         if (std::any_of(regions.begin(), regions.end(), onSide) ||
             std::any_of(holes.begin(), holes.end(), onSide)) {
-            result.removeBreakline(b);
+            set.removeBreakline(b);
         }
     }
-    return result;
 }
 
 void PointSetModifier::copyRegionsAndHoles(PointSet const& from, PointSet* to)

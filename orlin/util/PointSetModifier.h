@@ -28,6 +28,8 @@ public:
 
     static core::PointSet createRegion(core::PointSet const& set);
     static core::PointSet cleanUpBreaklines(core::PointSet const& set);
+    // cleanUpBreaklines on the set itself, for callers that already hold a copy.
+    static void removeRingSideBreaklines(core::PointSet& set);
     static void copyRegionsAndHoles(core::PointSet const& from, core::PointSet* to);
 };
 

@@ -270,7 +270,13 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
     std::vector<PointPtr> mapped(static_cast<std::size_t>(out.numberofpoints));
     std::vector<std::size_t> added;
     for (int i = 0; i < out.numberofpoints; ++i) {
-        auto it = run.table.find(Point2D(out.pointlist[2 * i], out.pointlist[2 * i + 1]));
+        double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
+        // Output vertices mostly keep their input index; the position decides either way.
+        if (i < static_cast<int>(run.vertices.size()) && run.pointList[2 * i] == x && run.pointList[2 * i + 1] == y) {
+            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
+            continue;
+        }
+        auto it = run.table.find(Point2D(x, y));
         if (it != run.table.end()) {
             mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(it->second)];
         } else {
@@ -383,6 +389,11 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     std::vector<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
     for (int i = 0; i < refined->numberofpoints; ++i) {
         double x = refined->pointlist[2 * i], y = refined->pointlist[2 * i + 1];
+        if (i < static_cast<int>(qualityRun.vertices.size()) && qualityRun.pointList[2 * i] == x &&
+            qualityRun.pointList[2 * i + 1] == y) {
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(i)];
+            continue;
+        }
         auto it = qualityRun.table.find(Point2D(x, y));
         if (it != qualityRun.table.end()) {
             corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(it->second)];
@@ -430,9 +441,12 @@ void triangulateOnBase(PointRing const& ring, std::vector<PointPtr> const& point
     }
 }
 
+// createRegion, then cleanUpBreaklines on that same copy: a survey set is copied once.
 PointSet prepare(PointSet const& set)
 {
-    return PointSetModifier::cleanUpBreaklines(PointSetModifier::createRegion(set));
+    PointSet prepared = PointSetModifier::createRegion(set);
+    PointSetModifier::removeRingSideBreaklines(prepared);
+    return prepared;
 }
 
 } // namespace

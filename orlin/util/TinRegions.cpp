@@ -273,7 +273,7 @@ geos::geom::Polygon* polygonWithHoles(int i, LinearRingList const& linearRings,
 
 bool reachesRing(std::shared_ptr<Triangle> const& start, PointRing const& ring, Tin const& tin)
 {
-    auto& r = const_cast<PointRing&>(ring);
+    PointRing const& r = ring;
     std::unordered_set<Triangle const*> visited;
     std::vector<std::shared_ptr<Triangle>> stack;
     stack.push_back(start);
