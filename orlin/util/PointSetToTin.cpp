@@ -122,7 +122,8 @@ void triangulate(PointRing const& ring, std::vector<PointPtr> const& points,
     auto addSegment = [&](PointPtr const& a, PointPtr const& b) {
         int ia = vertexAt(run, *a);
         int ib = vertexAt(run, *b);
-        if (sent.emplace(a.get(), b.get()).second) {
+        // Two point objects at one position are one vertex: no segment joins them.
+        if (ia != ib && sent.emplace(a.get(), b.get()).second) {
             run.segments.push_back(ia);
             run.segments.push_back(ib);
         }
