@@ -269,8 +269,12 @@ private:
     {
         std::size_t budget = std::max(MINIMUM_VERTEX_BUDGET,
                                       VERTEX_BUDGET_PER_INPUT_POINT * inputCount_);
-        if (switches_.areaBound)
-            budget += static_cast<std::size_t>(std::ceil(4.0 * keptArea / switches_.maximumArea));
+        if (switches_.areaBound) {
+            // Room for about twice the triangles the bound needs at least; capped so that an
+            // absurd bound fails on the budget rather than overflowing it.
+            double const needed = std::ceil(4.0 * keptArea / switches_.maximumArea);
+            budget += static_cast<std::size_t>(std::min(needed, 1e12));
+        }
         return budget;
     }
 
@@ -491,6 +495,7 @@ private:
     // indices.
     void markSegmentEdges()
     {
+        segmentMarkerOf_.reserve(constraints_.size());
         for (std::size_t s = 0; s < constraints_.size(); ++s) {
             int const marker = segmentMarkers_[s];
             if (marker == 0 || constraints_[s] == ConstraintId(nullptr))
