@@ -327,11 +327,11 @@ private:
         }
     }
 
-    // Where segments meet at a small angle the mesher stops splitting the segment pieces at the
+    // Where segments meet at a small angle the mesher stops splitting the sub-segments at the
     // apex once they are of equal length, and every triangle whose circumcentre falls in such a
-    // piece's diametral circle stays bad, however far from the apex. Splitting those pieces first
-    // at equal distances from the apex (powers of two, as concentric shells) keeps the pieces at
-    // the apex short, so the unrefinable triangles stay close to it, and keeps the splits on both
+    // sub-segment's diametral circle stays bad, however far from the apex. Splitting them first
+    // at equal distances from the apex (powers of two, as concentric shells) keeps the
+    // sub-segments at the apex short, so the unrefinable triangles stay close to it, and keeps the splits on both
     // sides of the angle in step.
     void splitAroundSmallAngles()
     {
