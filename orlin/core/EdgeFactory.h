@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tin {
+namespace core {
+
+class Edge;
+class Point;
+
+/**
+ * Process-wide interning of edges by unordered pair of point objects.
+ *
+ * factory(a, b) and factory(b, a) return the same Edge while anyone holds it; its
+ * point1 is the end at the lower address. The factory never keeps an edge alive: an
+ * edge removes its own entry when it dies, so a released pair later gives a new edge
+ * with id −1 and the table holds one entry per live edge.
+ *
+ * The table is open-addressed with linear probing: 8 bytes per entry (the edge's
+ * address with 16 bits of its hash in the unused top bits, so that a probe touches
+ * an edge only when the tags agree), load at most 0.75, keyed by the FNV-1a hash of
+ * the two addresses, lower first. Unsynchronised: use from one thread.
+ */
+class EdgeFactory {
+public:
+    static EdgeFactory& instance();
+
+    /// The one edge of {a, b}; throws std::invalid_argument when a or b is null.
+    std::shared_ptr<Edge> factory(const std::shared_ptr<Point>& a, const std::shared_ptr<Point>& b);
+
+    /// Number of edges registered (the live edges made by the factory).
+    std::size_t size() const { return m_size; }
+
+private:
+    friend class Edge;
+
+    EdgeFactory();
+    ~EdgeFactory();
+    EdgeFactory(const EdgeFactory&) = delete;
+    EdgeFactory& operator=(const EdgeFactory&) = delete;
+
+    static EdgeFactory m_instance;
+    /// False before construction and after destruction of m_instance, so that edges
+    /// outliving the library's statics do not touch the table.
+    static bool s_alive;
+
+    std::size_t findIndex(const Point* low, const Point* high) const;
+    std::size_t homeOf(std::uint64_t entry) const;
+    std::uint64_t entryOf(Edge* edge) const;
+    Edge* edgeOf(std::uint64_t entry) const;
+    void insert(Edge* edge);
+    void remove(const Edge* edge);
+    void rehash(std::size_t capacity);
+
+    std::vector<std::uint64_t> m_table; // 0 marks a free entry
+    std::size_t m_size = 0;
+    /// False once an address used the top 16 bits: entries are then bare addresses.
+    bool m_tagged = true;
+};
+
+} // namespace core
+} // namespace tin
