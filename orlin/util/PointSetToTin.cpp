@@ -1,8 +1,10 @@
 #include "orlin/util/PointSetToTin.h"
 
 #include "orlin/core/Breakline.h"
+#include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
+#include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
@@ -13,14 +15,20 @@
 #include "orlin/util/AssertError.h"
 #include "orlin/util/PointResolution.h"
 #include "orlin/util/PointSetModifier.h"
+#include "orlin/util/TinModifier.h"
 #include "orlin/util/TriangleRecord.h"
 
+#include <common/exception/RuntimeException.h>
 #include <trianglecui/TriangleProcess.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <functional>
+#include <iostream>
 #include <limits>
 #include <locale>
+#include <map>
 #include <sstream>
 #include <unordered_set>
 #include <utility>
@@ -492,6 +500,254 @@ Tin PointSetToTin::convertCleanPointSet(PointSet const& set, bool noInnerPoints,
         triangulateRegion(*ring, points, breaklines, result, quality);
     }
     return result;
+}
+
+} // namespace util
+} // namespace tin
+
+// =================================================================================
+// Simplification: greedy insertion of the point with the largest vertical error.
+
+namespace tin {
+namespace util {
+
+namespace {
+
+using TrianglePtr = std::shared_ptr<Triangle>;
+
+struct SimplifyCondition {
+    virtual ~SimplifyCondition() = default;
+};
+
+struct SimplifyByPointCount : SimplifyCondition {
+    explicit SimplifyByPointCount(int count) : pointCount(count) {}
+    int pointCount;
+};
+
+struct SimplifyByMaximumError : SimplifyCondition {
+    explicit SimplifyByMaximumError(double error) : maxError(error) {}
+    double maxError;
+};
+
+// Largest error first; among equal errors the node inserted first comes first.
+using ErrorOrder = std::multimap<double, std::size_t, std::greater<double>>;
+
+// A run also ends when the best remaining error is 0 (every point left already lies on
+// the surface, inserted ones included) or nothing is left.
+bool worthInserting(ErrorOrder const& order)
+{
+    return !order.empty() && order.begin()->first > 0.0;
+}
+
+class ConditionTester {
+public:
+    virtual ~ConditionTester() = default;
+    virtual bool test() const = 0;
+};
+
+class PointCountTester : public ConditionTester {
+public:
+    PointCountTester(ErrorOrder const& order, int const& count, int target)
+        : m_order(order), m_count(count), m_target(target)
+    {
+    }
+    bool test() const override { return m_count < m_target && worthInserting(m_order); }
+
+private:
+    ErrorOrder const& m_order;
+    int const& m_count;
+    int m_target;
+};
+
+class MaximumErrorTester : public ConditionTester {
+public:
+    MaximumErrorTester(ErrorOrder const& order, double threshold) : m_order(order), m_threshold(threshold) {}
+    bool test() const override { return worthInserting(m_order) && m_order.begin()->first > m_threshold; }
+
+private:
+    ErrorOrder const& m_order;
+    double m_threshold;
+};
+
+struct ErrorEntry {
+    PointPtr point;
+    double error = 0.0;
+    ErrorOrder::iterator node;
+    bool queued = false;
+};
+
+// Whether point p lies on the segment a-b within the position tolerance.
+bool onSegment(Point const& p, Point const& a, Point const& b)
+{
+    double t = 0.0;
+    double d2 = segmentDistanceSqr(p.x(), p.y(), a.x(), a.y(), b.x(), b.y(), &t);
+    return d2 <= 1e-16;
+}
+
+// The edges of the start TIN that lie along a breakline of the set (a breakline may
+// have been split where it crosses another).
+ConstraintEdges breaklineEdges(PointSet const& set, Tin const& tin)
+{
+    ConstraintEdges result;
+    for (auto const& b : set.allBreaklines()) {
+        Point const& a = *b->point1();
+        Point const& c = *b->point2();
+        core::Rect box(std::min(a.x(), c.x()) - 1e-8, std::min(a.y(), c.y()) - 1e-8,
+                       std::max(a.x(), c.x()) + 1e-8, std::max(a.y(), c.y()) + 1e-8);
+        for (auto const& t : tin.findTrianglesIntersectRect(box)) {
+            for (int j = 0; j < 3; ++j) {
+                auto const& e = t->edge(j);
+                if (onSegment(*e->point1(), a, c) && onSegment(*e->point2(), a, c)) {
+                    result.insert(edgeKey(e->point1().get(), e->point2().get()));
+                }
+            }
+        }
+    }
+    return result;
+}
+
+void writeProgress(int count)
+{
+    char buffer[16];
+    auto end = std::to_chars(buffer, buffer + sizeof buffer, count).ptr;
+    std::cerr.write(buffer, end - buffer);
+    std::cerr << "points" << std::endl;
+}
+
+// The first triangle (index order) that holds p, or null.
+TrianglePtr triangleHolding(Tin const& tin, Point const& p)
+{
+    double z = 0.0;
+    for (auto const& t : tin.findTrianglesIntersectRect(p.boundingRect())) {
+        if (t->interpolateElevation(p, &z, false)) {
+            return t;
+        }
+    }
+    return nullptr;
+}
+
+// A point standing on a vertex of t that is another object cannot become a vertex.
+bool onOtherVertex(Triangle const& t, PointPtr const& p)
+{
+    for (int i = 0; i < 3; ++i) {
+        auto const& v = t.point(i);
+        if (v != p && std::fabs(v->x() - p->x()) <= 1e-8 && std::fabs(v->y() - p->y()) <= 1e-8) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Tin simplify(PointSet const& set, SimplifyCondition const& condition)
+{
+    Tin tin = PointSetToTin::convertCleanPointSet(set, true, false);
+    int count = tin.pointCount();
+    ConstraintEdges constraints = breaklineEdges(set, tin);
+
+    std::vector<ErrorEntry> entries;
+    ErrorOrder order;
+    std::unordered_map<Point const*, std::size_t> indexOf;
+    core::QuadtreeContainerT<Point> quadtree;
+
+    std::unique_ptr<ConditionTester> tester;
+    if (auto const* byCount = dynamic_cast<SimplifyByPointCount const*>(&condition)) {
+        tester = std::make_unique<PointCountTester>(order, count, byCount->pointCount);
+    } else if (auto const* byError = dynamic_cast<SimplifyByMaximumError const*>(&condition)) {
+        tester = std::make_unique<MaximumErrorTester>(order, byError->maxError);
+    } else {
+        throw AssertError("Unknown simplification condition");
+    }
+
+    PointSet::PointHashSet points = set.points();
+    entries.reserve(points.size());
+    indexOf.reserve(points.size());
+    quadtree.reserve(points.size());
+    for (auto const& p : points) {
+        double z = 0.0;
+        if (!tin.interpolatedElevation(*p, &z)) {
+            throw common::exception::RuntimeException("Interpolation failed.");
+        }
+        std::size_t index = entries.size();
+        ErrorEntry entry;
+        entry.point = p;
+        entry.error = std::fabs(z - p->elevation());
+        entry.node = order.emplace(entry.error, index);
+        entry.queued = true;
+        entries.push_back(entry);
+        indexOf.emplace(p.get(), index);
+        // The set holds each object once, so no look-up for a repeat is needed.
+        quadtree.appendUnindexed(p);
+    }
+
+    auto dropEntry = [&](std::size_t index) {
+        ErrorEntry& entry = entries[index];
+        if (entry.queued) {
+            order.erase(entry.node);
+            entry.queued = false;
+        }
+        indexOf.erase(entry.point.get());
+        quadtree.remove(entry.point.get());
+    };
+
+    while (tester->test()) {
+        std::size_t index = order.begin()->second;
+        PointPtr p = entries[index].point;
+        TrianglePtr t = triangleHolding(tin, *p);
+        if (!t || onOtherVertex(*t, p)) {
+            dropEntry(index);
+            continue;
+        }
+
+        Tin neighbourhood;
+        neighbourhood.addTriangle(t);
+        for (int j = 0; j < 3; ++j) {
+            for (auto const& n : tin.findTriangleFromEdge(t->edge(j))) {
+                neighbourhood.addTriangle(n);
+            }
+        }
+        std::vector<std::size_t> affected;
+        double z = 0.0;
+        for (auto const& q : quadtree.findIntersectRect(neighbourhood.boundingRect())) {
+            if (neighbourhood.interpolatedElevation(*q, &z)) {
+                affected.push_back(indexOf.at(q.get()));
+            }
+        }
+
+        TinModifier::divideTriangleAndNeighbors(&tin, t, p, &constraints);
+
+        for (std::size_t a : affected) {
+            ErrorEntry& entry = entries[a];
+            if (entry.queued) {
+                order.erase(entry.node);
+                entry.queued = false;
+            }
+        }
+        for (std::size_t a : affected) {
+            ErrorEntry& entry = entries[a];
+            if (!tin.interpolatedElevation(*entry.point, &z)) {
+                dropEntry(a);
+                continue;
+            }
+            entry.error = std::fabs(z - entry.point->elevation());
+            entry.node = order.emplace(entry.error, a);
+            entry.queued = true;
+        }
+        ++count;
+        writeProgress(count);
+    }
+    return tin;
+}
+
+} // namespace
+
+Tin PointSetToTin::convertToSimplifiedTin(PointSet const& set, int pointCount)
+{
+    return simplify(set, SimplifyByPointCount(pointCount));
+}
+
+Tin PointSetToTin::convertToSimplifiedTin(PointSet const& set, double maxError)
+{
+    return simplify(set, SimplifyByMaximumError(maxError));
 }
 
 } // namespace util
