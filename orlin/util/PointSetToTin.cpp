@@ -4,7 +4,6 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
-#include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
@@ -638,6 +637,89 @@ bool onOtherVertex(Triangle const& t, PointPtr const& p)
     return false;
 }
 
+// The set points still in the run, by entry index, in a uniform grid of about four
+// points per cell: a neighbourhood query visits only the cells its rectangle meets.
+class PointGrid {
+public:
+    explicit PointGrid(std::vector<ErrorEntry> const& entries) : m_entries(entries)
+    {
+        double xMin = std::numeric_limits<double>::max(), yMin = xMin;
+        double xMax = -xMin, yMax = -xMin;
+        for (auto const& e : entries) {
+            xMin = std::min(xMin, e.point->x());
+            xMax = std::max(xMax, e.point->x());
+            yMin = std::min(yMin, e.point->y());
+            yMax = std::max(yMax, e.point->y());
+        }
+        std::size_t n = std::max<std::size_t>(1, entries.size());
+        m_side = std::max<std::size_t>(1, static_cast<std::size_t>(std::sqrt(static_cast<double>(n) / 4.0)));
+        m_xMin = entries.empty() ? 0.0 : xMin;
+        m_yMin = entries.empty() ? 0.0 : yMin;
+        double span = entries.empty() ? 1.0 : std::max(xMax - xMin, yMax - yMin);
+        m_cellSize = span > 0.0 ? span / static_cast<double>(m_side) * (1.0 + 1e-9) : 1.0;
+        m_cells.resize(m_side * m_side);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            m_cells[cellOf(entries[i].point->x(), entries[i].point->y())].push_back(static_cast<std::uint32_t>(i));
+        }
+    }
+
+    void remove(std::size_t index)
+    {
+        auto& cell = m_cells[cellOf(m_entries[index].point->x(), m_entries[index].point->y())];
+        auto it = std::find(cell.begin(), cell.end(), static_cast<std::uint32_t>(index));
+        if (it != cell.end()) {
+            *it = cell.back();
+            cell.pop_back();
+        }
+    }
+
+    // Entry indices of the points within r (closed), in no particular order.
+    void query(core::Rect const& r, std::vector<std::size_t>& out) const
+    {
+        out.clear();
+        std::size_t cx0 = clampCell(r.xMin() - m_xMin), cx1 = clampCell(r.xMax() - m_xMin);
+        std::size_t cy0 = clampCell(r.yMin() - m_yMin), cy1 = clampCell(r.yMax() - m_yMin);
+        for (std::size_t cy = cy0; cy <= cy1; ++cy) {
+            for (std::size_t cx = cx0; cx <= cx1; ++cx) {
+                for (std::uint32_t i : m_cells[cy * m_side + cx]) {
+                    Point const& p = *m_entries[i].point;
+                    if (p.x() >= r.xMin() && p.x() <= r.xMax() && p.y() >= r.yMin() && p.y() <= r.yMax()) {
+                        out.push_back(i);
+                    }
+                }
+            }
+        }
+    }
+
+private:
+    std::size_t clampCell(double offset) const
+    {
+        if (!(offset > 0.0)) {
+            return 0;
+        }
+        return std::min(m_side - 1, static_cast<std::size_t>(offset / m_cellSize));
+    }
+    std::size_t cellOf(double x, double y) const { return clampCell(y - m_yMin) * m_side + clampCell(x - m_xMin); }
+
+    std::vector<ErrorEntry> const& m_entries;
+    std::vector<std::vector<std::uint32_t>> m_cells;
+    std::size_t m_side = 1;
+    double m_xMin = 0.0;
+    double m_yMin = 0.0;
+    double m_cellSize = 1.0;
+};
+
+// Elevation at p in the first of the triangles that holds it.
+bool interpolateIn(std::vector<TrianglePtr> const& triangles, Point const& p, double* z)
+{
+    for (auto const& t : triangles) {
+        if (t->interpolateElevation(p, z, false)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 Tin simplify(PointSet const& set, SimplifyCondition const& condition)
 {
     Tin tin = PointSetToTin::convertCleanPointSet(set, true, false);
@@ -646,8 +728,6 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
 
     std::vector<ErrorEntry> entries;
     ErrorOrder order;
-    std::unordered_map<Point const*, std::size_t> indexOf;
-    core::QuadtreeContainerT<Point> quadtree;
 
     std::unique_ptr<ConditionTester> tester;
     if (auto const* byCount = dynamic_cast<SimplifyByPointCount const*>(&condition)) {
@@ -660,8 +740,6 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
 
     PointSet::PointHashSet points = set.points();
     entries.reserve(points.size());
-    indexOf.reserve(points.size());
-    quadtree.reserve(points.size());
     for (auto const& p : points) {
         double z = 0.0;
         if (!tin.interpolatedElevation(*p, &z)) {
@@ -674,10 +752,9 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
         entry.node = order.emplace(entry.error, index);
         entry.queued = true;
         entries.push_back(entry);
-        indexOf.emplace(p.get(), index);
-        // The set holds each object once, so no look-up for a repeat is needed.
-        quadtree.appendUnindexed(p);
     }
+    // The set holds each object once, so every point is filed once.
+    PointGrid grid(entries);
 
     auto dropEntry = [&](std::size_t index) {
         ErrorEntry& entry = entries[index];
@@ -685,10 +762,13 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
             order.erase(entry.node);
             entry.queued = false;
         }
-        indexOf.erase(entry.point.get());
-        quadtree.remove(entry.point.get());
+        grid.remove(index);
     };
 
+    std::vector<TrianglePtr> neighbourhood;
+    std::vector<TrianglePtr> filled;
+    std::vector<std::size_t> candidates;
+    std::vector<std::size_t> affected;
     while (tester->test()) {
         std::size_t index = order.begin()->second;
         PointPtr p = entries[index].point;
@@ -698,38 +778,46 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
             continue;
         }
 
-        Tin neighbourhood;
-        neighbourhood.addTriangle(t);
+        neighbourhood.assign(1, t);
+        auto tb = t->boundingRect();
+        core::Rect box(tb.xMin(), tb.yMin(), tb.xMax(), tb.yMax());
         for (int j = 0; j < 3; ++j) {
             for (auto const& n : tin.findTriangleFromEdge(t->edge(j))) {
-                neighbourhood.addTriangle(n);
+                if (n != t) {
+                    neighbourhood.push_back(n);
+                    auto nb = n->boundingRect();
+                    box = core::Rect(std::min(box.xMin(), nb.xMin()), std::min(box.yMin(), nb.yMin()),
+                                     std::max(box.xMax(), nb.xMax()), std::max(box.yMax(), nb.yMax()));
+                }
             }
         }
-        std::vector<std::size_t> affected;
         double z = 0.0;
-        for (auto const& q : quadtree.findIntersectRect(neighbourhood.boundingRect())) {
-            if (neighbourhood.interpolatedElevation(*q, &z)) {
-                affected.push_back(indexOf.at(q.get()));
+        grid.query(box, candidates);
+        affected.clear();
+        for (std::size_t c : candidates) {
+            if (interpolateIn(neighbourhood, *entries[c].point, &z)) {
+                affected.push_back(c);
             }
         }
 
-        TinModifier::divideTriangleAndNeighbors(&tin, t, p, &constraints);
+        TinModifier::divideTriangleAndNeighbors(&tin, t, p, &constraints, &filled);
 
+        // The patch covers the old neighbourhood, so its triangles are the surface there.
         for (std::size_t a : affected) {
             ErrorEntry& entry = entries[a];
-            if (entry.queued) {
-                order.erase(entry.node);
-                entry.queued = false;
-            }
-        }
-        for (std::size_t a : affected) {
-            ErrorEntry& entry = entries[a];
-            if (!tin.interpolatedElevation(*entry.point, &z)) {
+            if (!interpolateIn(filled, *entry.point, &z) && !tin.interpolatedElevation(*entry.point, &z)) {
                 dropEntry(a);
                 continue;
             }
-            entry.error = std::fabs(z - entry.point->elevation());
-            entry.node = order.emplace(entry.error, a);
+            double error = std::fabs(z - entry.point->elevation());
+            if (error == entry.error && entry.queued) {
+                continue;
+            }
+            if (entry.queued) {
+                order.erase(entry.node);
+            }
+            entry.error = error;
+            entry.node = order.emplace(error, a);
             entry.queued = true;
         }
         ++count;

@@ -41,8 +41,9 @@
 // - A set point outside the start TIN throws common::exception::RuntimeException
 //   "Interpolation failed."; failures of the start TIN and of an insertion pass on.
 // - Cost: after each insertion only the errors of the points inside the changed
-//   neighbourhood are recomputed (found through a point quadtree); the next point comes
-//   from an ordered error map without a scan.
+//   neighbourhood are recomputed (found through a uniform point grid, interpolated in
+//   the new triangles); the next point comes from an ordered error map without a scan.
+//   About 4 s for 100,000 points to 10,000.
 
 namespace tin {
 namespace core {

@@ -212,7 +212,7 @@ void TinModifier::divideTriangleAndNeighbors(Tin* tin, TrianglePtr const& t, Poi
 }
 
 void TinModifier::divideTriangleAndNeighbors(Tin* tin, TrianglePtr const& t, PointPtr const& p,
-                                             ConstraintEdges* constraints)
+                                             ConstraintEdges* constraints, std::vector<TrianglePtr>* added)
 {
     requireHeld(*tin, t, p);
     Tin patch;
@@ -246,6 +246,9 @@ void TinModifier::divideTriangleAndNeighbors(Tin* tin, TrianglePtr const& t, Poi
         checkFilled(patch, filled, p);
         for (auto const& nt : filled.allTriangles()) {
             tin->addTriangle(nt);
+        }
+        if (added) {
+            added->assign(filled.allTriangles().begin(), filled.allTriangles().end());
         }
     } catch (...) {
         for (auto const& r : done.removed) {

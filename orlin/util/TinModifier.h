@@ -31,6 +31,7 @@
 #include <memory>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace tin {
 namespace core {
@@ -66,9 +67,11 @@ public:
     static void divideTriangleAndNeighbors(core::Tin* tin, std::shared_ptr<core::Triangle> const& t,
                                            std::shared_ptr<core::Point> const& p);
     // Keeps the patch edges listed in constraints (which may be null) and updates the list.
+    // When added is not null, it receives the triangles that now fill the patch.
     static void divideTriangleAndNeighbors(core::Tin* tin, std::shared_ptr<core::Triangle> const& t,
                                            std::shared_ptr<core::Point> const& p,
-                                           ConstraintEdges* constraints);
+                                           ConstraintEdges* constraints,
+                                           std::vector<std::shared_ptr<core::Triangle>>* added = nullptr);
     static core::Tin clipByPolygon(core::Tin const& tin, core::Polygon const& polygon);
     static core::Tin leastCoverage(core::Tin const& bigTin, core::Tin const& smallTin);
 };
