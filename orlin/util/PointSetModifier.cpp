@@ -201,9 +201,39 @@ void addRingSides(MarkedRun& run, std::vector<std::shared_ptr<PointRing>> const&
     }
 }
 
+// Even-odd test against the ring's corners (closing repeat included).
+bool insideRing(PointRing const& ring, double x, double y)
+{
+    auto pts = ring.points();
+    bool inside = false;
+    for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+        double xi = pts[i]->x(), yi = pts[i]->y(), xj = pts[j]->x(), yj = pts[j]->y();
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+// Inside a hole of the set: within an even, non-zero number of its rings (a region
+// nested in a hole is an island, a level deeper).
+bool inHole(PointSet const& set, double x, double y)
+{
+    int depth = 0;
+    for (auto const& r : set.allRegions()) {
+        depth += insideRing(*r, x, y);
+    }
+    for (auto const& r : set.allHoles()) {
+        depth += insideRing(*r, x, y);
+    }
+    return depth > 0 && depth % 2 == 0;
+}
+
 // The output triangles over the result's points; a corner the result lacks drops the
-// triangle, a position with several points is resolved in tin near the triangle.
-Tin workingTin(triangleio_t const& out, PointSet const& result, Tin const& tin)
+// triangle, a position with several points is resolved in tin near the triangle. The
+// triangulation knows no holes and fills them; triangles inside a hole of the given set
+// are left out, so that its ring bounds an empty gap and sorts as a hole again.
+Tin workingTin(triangleio_t const& out, PointSet const& result, Tin const& tin, PointSet const& given)
 {
     Tin working;
     auto vertex = [&out](int i) { return core::Point2D(out.pointlist[2 * i], out.pointlist[2 * i + 1]); };
@@ -211,6 +241,9 @@ Tin workingTin(triangleio_t const& out, PointSet const& result, Tin const& tin)
         int const* c = out.trianglelist + 3 * t;
         core::Point2D hint((vertex(c[0]).x() + vertex(c[1]).x() + vertex(c[2]).x()) / 3.0,
                            (vertex(c[0]).y() + vertex(c[1]).y() + vertex(c[2]).y()) / 3.0);
+        if (inHole(given, hint.x(), hint.y())) {
+            continue;
+        }
         PointPtr corner[3];
         bool complete = true;
         for (int k = 0; k < 3 && complete; ++k) {
@@ -273,7 +306,7 @@ PointSet PointSetModifier::divideRegionsAndHolesWithBreaklines(PointSet const& s
             result.addPoint(p);
         }
     }
-    Tin working = workingTin(*record, result, tin);
+    Tin working = workingTin(*record, result, tin, set);
     RingList regions;
     RingList holes;
     buildRegionsAndHoles(rings, regions, holes, working);
