@@ -4,6 +4,7 @@
 #include "orlin/core/PointFunctions.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace tin {
 namespace core {
@@ -25,6 +26,8 @@ PointFactory& PointFactory::instance()
 
 std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
 {
+    if (std::isnan(p.x()) || std::isnan(p.y()))
+        throw std::invalid_argument("PointFactory::factory: position is not a number");
     if (std::fabs(p.elevation()) < ELEVATION_SNAP)
         p.setElevation(0.0);
     // Stored positions are relative to the offset; search where the point would be
@@ -53,7 +56,7 @@ std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
     }
     if (result)
         return result;
-    return m_points.add(std::make_shared<Point>(x, y, wanted.elevation()));
+    return m_points.addNew(std::make_shared<Point>(x, y, wanted.elevation()));
 }
 
 void PointFactory::setOffset(const Point2D& offset)

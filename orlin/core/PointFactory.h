@@ -34,7 +34,8 @@ class PointFactory {
 public:
     static PointFactory& instance();
 
-    /// The interned point for p; p's id never reaches a new point.
+    /// The interned point for p; p's id never reaches a new point. Throws
+    /// std::invalid_argument when x or y is NaN (such a point could never be found).
     std::shared_ptr<Point> factory(Point p, bool overwrite = false);
 
     Point2D offset() const { return m_offset; }

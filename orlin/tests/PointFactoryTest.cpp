@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 using namespace tin::core;
@@ -177,4 +179,12 @@ TEST(PointFactoryTest, SweepKeepsSlotsWhileFewExpired)
     EXPECT_EQ(pf().slotCount(), slots + 1);
     for (std::size_t i = 0; i + 1 < held.size(); i += 997)
         EXPECT_EQ(pf().factory(Point(double(i), 1000, 0.0), false), held[i]);
+}
+
+TEST(PointFactoryTest, NotANumberPositionIsRejected)
+{
+    const std::size_t slots = pf().slotCount();
+    EXPECT_THROW(pf().factory(Point(std::nan(""), 1, 0.0), false), std::invalid_argument);
+    EXPECT_THROW(pf().factory(Point(1, std::nan(""), 0.0), true), std::invalid_argument);
+    EXPECT_EQ(pf().slotCount(), slots);
 }
