@@ -76,7 +76,7 @@ struct Point2DIRepository::Impl
         auto index = std::make_unique<QuadtreeContainerT<Point2DI>>();
         index->reserve(m_pointMap.size());
         for (const auto& entry : m_pointMap)
-            index->addUnchecked(entry.second);
+            index->appendUnindexed(entry.second);
         index->rebuildIndex();
         m_pointIndex = std::move(index);
     }
@@ -91,7 +91,7 @@ struct Point2DIRepository::Impl
     {
         m_pointMap.emplace(Point2D(p->x(), p->y()), p);
         if (m_pointIndex)
-            m_pointIndex->add(p);
+            m_pointIndex->appendNew(p);
         return p;
     }
 };
