@@ -601,7 +601,6 @@ private:
         }
         std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
             return a->info().input > b->info().input; // -stamp: later creations are lower
-
         });
         for (VertexHandle v : created) {
             v->info().output = next++;
