@@ -18,11 +18,13 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <locale>
+#include <new>
 #include <numeric>
 #include <sstream>
+#include <string>
 #include <unordered_map>
 #include <utility>
-#include <locale>
 
 namespace trianglecui {
 
@@ -672,8 +674,18 @@ MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
                                   std::vector<int> const& segments,
                                   std::vector<int> const& segmentMarkers)
 {
-    MeshBuilder builder(switches, points, segments, segmentMarkers);
-    return builder.build();
+    // A broken CGAL expectation (checked in debug builds) or exhausted memory is reported like
+    // any other failed triangulation, so callers that recover from one recover from these too.
+    try {
+        MeshBuilder builder(switches, points, segments, segmentMarkers);
+        return builder.build();
+    } catch (CGAL::Failure_exception const& failure) {
+        throw TriangleProcessError(std::string("Triangulation failed: ") + failure.what());
+    } catch (std::bad_alloc const&) {
+        throw TriangleProcessError("Out of memory in the triangulation of "
+                                   + std::to_string(points.size() / 2) + " points and "
+                                   + std::to_string(segments.size() / 2) + " segments");
+    }
 }
 
 } // namespace trianglecui
