@@ -41,6 +41,7 @@ constexpr double SMALL_INPUT_ANGLE = 60.0;
 // Concentric shells put on the segments of a small input angle, halving from about a quarter of
 // the shortest of them; bad triangles are then confined to about 1/32 of that length.
 constexpr int SHELL_COUNT = 6;
+constexpr int MAXIMUM_SEGMENT_ROUNDS = 4;
 
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
 using Point = Kernel::Point_2;
@@ -249,7 +250,7 @@ private:
                 constraints_[s] = triangulation_.insert_constraint(segmentStart(s), segmentEnd(s));
             return;
         }
-        for (;;) {
+        for (int round = 0; !pending.empty(); ++round) {
             std::vector<std::size_t> edges;
             std::vector<std::size_t> others;
             for (std::size_t s : pending) {
@@ -260,6 +261,11 @@ private:
             }
             if (others.empty())
                 break;
+            // Each round costs a pass over the rest; a few rounds settle ordinary input.
+            if (round == MAXIMUM_SEGMENT_ROUNDS) {
+                others = pending;
+                edges.clear();
+            }
             for (std::size_t s : others)
                 constraints_[s] = triangulation_.insert_constraint(segmentStart(s), segmentEnd(s));
             pending.swap(edges);
