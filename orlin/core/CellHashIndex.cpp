@@ -1,0 +1,121 @@
+#include "orlin/core/CellHashIndex.h"
+
+#include <cmath>
+
+namespace tin {
+namespace core {
+
+// Points closer than this share a cell; a tolerance-sized query box then touches one
+// cell in almost every case, and four at most.
+const double CellHashIndex::CELL_SIZE = 1e-5;
+const double CellHashIndex::ITEM_HALF_EXTENT = 1e-8;
+
+namespace {
+const std::int64_t CELL_LIMIT = std::int64_t(1) << 62;
+const std::size_t MIN_CAPACITY = 16;
+}
+
+std::int64_t CellHashIndex::cellOf(double v)
+{
+    const double q = std::floor(v / CELL_SIZE);
+    if (q >= double(CELL_LIMIT))
+        return CELL_LIMIT;
+    if (q <= -double(CELL_LIMIT))
+        return -CELL_LIMIT;
+    return std::int64_t(q);
+}
+
+std::uint64_t CellHashIndex::hashCell(std::int64_t cx, std::int64_t cy)
+{
+    // A mix whose low bits depend on every bit of both cell numbers: neighbouring
+    // cells must land far apart in the table.
+    std::uint64_t h = std::uint64_t(cx) * 0x9E3779B97F4A7C15ull;
+    h ^= std::uint64_t(cy) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
+    h ^= h >> 31;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 29;
+    return h;
+}
+
+std::uint32_t CellHashIndex::tagOf(std::uint64_t h)
+{
+    // The tag doubles as the home position (tag & mask), so tables stay below 2^32
+    // entries and one tag value is reserved for free entries.
+    const std::uint32_t tag = std::uint32_t(h);
+    return tag == EMPTY_TAG ? 0u : tag;
+}
+
+std::uint32_t CellHashIndex::tagOf(double x, double y)
+{
+    return tagOf(hashCell(cellOf(x), cellOf(y)));
+}
+
+void CellHashIndex::place(Entry e)
+{
+    const std::size_t mask = m_entries.size() - 1;
+    std::size_t i = e.tag & mask;
+    while (m_entries[i].tag != EMPTY_TAG)
+        i = (i + 1) & mask;
+    m_entries[i] = e;
+}
+
+void CellHashIndex::rehash(std::size_t capacity)
+{
+    std::vector<Entry> old(capacity, Entry{0, EMPTY_TAG});
+    old.swap(m_entries);
+    for (const Entry& e : old) {
+        if (e.tag != EMPTY_TAG)
+            place(e);
+    }
+}
+
+void CellHashIndex::insert(std::uint32_t slot, double x, double y)
+{
+    if (std::isnan(x) || std::isnan(y))
+        return;
+    if ((m_size + 1) * 10 > m_entries.size() * 7)
+        rehash(m_entries.empty() ? MIN_CAPACITY : m_entries.size() * 2);
+    place(Entry{slot, tagOf(x, y)});
+    ++m_size;
+}
+
+bool CellHashIndex::remove(std::uint32_t slot, double x, double y)
+{
+    if (m_size == 0 || std::isnan(x) || std::isnan(y))
+        return false;
+    const std::uint32_t tag = tagOf(x, y);
+    const std::size_t mask = m_entries.size() - 1;
+    std::size_t hole = tag & mask;
+    for (; m_entries[hole].tag != EMPTY_TAG; hole = (hole + 1) & mask) {
+        if (m_entries[hole].tag == tag && m_entries[hole].slot == slot)
+            break;
+    }
+    if (m_entries[hole].tag == EMPTY_TAG)
+        return false;
+    // Backward-shift deletion: the cluster after the hole stays reachable from every
+    // entry's home without tombstones.
+    m_entries[hole].tag = EMPTY_TAG;
+    --m_size;
+    for (std::size_t j = (hole + 1) & mask; m_entries[j].tag != EMPTY_TAG; j = (j + 1) & mask) {
+        const std::size_t home = m_entries[j].tag & mask;
+        // The entry may fill the hole unless its home lies cyclically in (hole, j].
+        const bool homeAfterHole = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
+        if (!homeAfterHole) {
+            m_entries[hole] = m_entries[j];
+            m_entries[j].tag = EMPTY_TAG;
+            hole = j;
+        }
+    }
+    if (m_entries.size() > MIN_CAPACITY && m_size * 8 < m_entries.size())
+        rehash(m_entries.size() / 2);
+    return true;
+}
+
+void CellHashIndex::clear()
+{
+    std::vector<Entry>().swap(m_entries);
+    m_size = 0;
+}
+
+} // namespace core
+} // namespace tin

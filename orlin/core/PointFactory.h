@@ -1,0 +1,64 @@
+#pragma once
+
+#include "orlin/core/Point.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/QuadtreeWeakContainerT.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace tin {
+namespace core {
+
+/**
+ * Process-wide interning of survey points by position.
+ *
+ * factory() hands back the live point within 1e-8 in x and in y whose elevation
+ * differs by less than 1e-8, or makes a new one (id −1). Elevations below 1e-10 in
+ * magnitude are snapped to 0. With overwrite, every live point close in position is
+ * moved exactly onto the requested position (and re-indexed), and a chosen point
+ * also takes the requested elevation. Two points may share a position when their
+ * elevations differ by 1e-8 or more.
+ *
+ * The factory holds weak references only: a point dies with its last owner, and a
+ * later request at its position makes a new object.
+ *
+ * Positions are stored relative to offset() (0, 0 unless set); requests are given in
+ * unshifted coordinates and are shifted before the search and the overwrite, so one
+ * position maps to one point whatever the offset.
+ *
+ * Cost: one cell-hash probe plus a test per nearby point. Unsynchronised: use from
+ * one thread at a time.
+ */
+class PointFactory {
+public:
+    static PointFactory& instance();
+
+    /// The interned point for p; p's id never reaches a new point.
+    std::shared_ptr<Point> factory(Point p, bool overwrite = false);
+
+    Point2D offset() const { return m_offset; }
+    /// Shifts every live point by the difference to the old offset.
+    void setOffset(const Point2D& offset);
+    /// Sets the offset to the centre of the bounding box of all live points.
+    void setAutoOffset();
+
+    /// Slots of the weak container, live or expired (for tests and diagnostics).
+    std::size_t slotCount() const { return m_points.slotCount(); }
+    /// Live points, in the container's slot order.
+    std::vector<std::shared_ptr<Point>> livePoints() { return m_points.liveItems(); }
+
+private:
+    PointFactory();
+    ~PointFactory();
+    PointFactory(const PointFactory&) = delete;
+    PointFactory& operator=(const PointFactory&) = delete;
+
+    static PointFactory m_instance;
+
+    Point2D m_offset;
+    QuadtreeWeakContainerT<Point> m_points;
+};
+
+} // namespace core
+} // namespace tin

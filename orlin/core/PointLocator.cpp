@@ -1,0 +1,9 @@
+#include "orlin/core/PointLocator.h"
+
+namespace tin {
+namespace core {
+
+PointLocator::~PointLocator() = default;
+
+} // namespace core
+} // namespace tin

@@ -1,0 +1,254 @@
+#pragma once
+
+#include "orlin/core/CellHashIndex.h"
+#include "orlin/core/Rect.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace tin {
+namespace core {
+
+/// Number of additions of new items, over every weak container of the process, after
+/// which expired slots are swept.
+const std::size_t WEAK_CONTAINER_SWEEP_PERIOD = 50000;
+
+/// The process-wide addition counter of the periodic sweep (0 right after a sweep).
+/// Unsynchronised, like the containers.
+std::size_t& weakContainerSweepCounter();
+
+/**
+ * Spatially indexed store of weak references to small items (T = Point).
+ *
+ * The container never keeps an item alive: an item dies in place when its last owner
+ * releases it and its slot expires. There is no remove. Expired slots are noted when
+ * a query meets them and by a sweep every WEAK_CONTAINER_SWEEP_PERIOD additions (one
+ * counter for the whole process); when at least a third of all slots have expired,
+ * the container compacts (keeps the live references in their order).
+ *
+ * The index files each slot under the item's position (T::x(), T::y()) and assumes
+ * items' boxes are that position widened by at most 1e-8. An item moved by its owner
+ * stays filed under its old position until reindex() or the next rebuild; the index is
+ * built lazily on the first query after it was dropped.
+ *
+ * Slots are numbered by 32 bits: at most 2^32 − 1 of them. Memory: a weak reference,
+ * a bit and about 8–16 bytes of index per slot.
+ */
+template <typename T>
+class SpatialIndexWeakContainerT {
+public:
+    using Slot = std::weak_ptr<T>;
+
+    virtual ~SpatialIndexWeakContainerT() = default;
+
+    /// A copy of the slots and of the expired marks, without index.
+    virtual std::unique_ptr<SpatialIndexWeakContainerT<T>> clone() const = 0;
+    /// A new, empty index.
+    virtual std::unique_ptr<CellHashIndex> createIndex() const = 0;
+
+    /// Live items whose bounding rectangle meets r (closed, both valid), in slot order.
+    std::vector<std::shared_ptr<T>> findIntersectRect(const Rect& r);
+    /// The slot holding obj itself (pointer identity), or null.
+    const Slot* find(const T* obj);
+    /// Appends a weak reference to item unless it is held already; returns item.
+    std::shared_ptr<T> add(const std::shared_ptr<T>& item);
+    /// Every live item, in slot order.
+    std::vector<std::shared_ptr<T>> liveItems();
+    /// Files the live slots anew under their items' current positions.
+    void rebuildIndex();
+    /// Forgets the index; the next query rebuilds it.
+    void dropIndex() { m_index.reset(); }
+    /// Keeps only the live references, in order, and rebuilds the index.
+    void compact();
+    /// Re-files item after its owner moved it away from (oldX, oldY).
+    void reindex(const T* item, double oldX, double oldY);
+
+    std::size_t slotCount() const { return m_slots.size(); }
+    /// Number of slots known to have expired (not a full scan).
+    std::size_t expiredCount() const { return m_expiredCount; }
+
+protected:
+    SpatialIndexWeakContainerT() = default;
+    SpatialIndexWeakContainerT(const SpatialIndexWeakContainerT& other)
+        : m_slots(other.m_slots), m_expired(other.m_expired), m_expiredCount(other.m_expiredCount)
+    {
+    }
+    SpatialIndexWeakContainerT& operator=(const SpatialIndexWeakContainerT&) = delete;
+
+private:
+    void markExpired(std::size_t slot);
+    /// True when it compacted (and so rebuilt the index).
+    bool sweep();
+    void insertToIndex(std::size_t slot, const T& item);
+    std::vector<std::uint32_t> candidateSlots(double xMin, double yMin, double xMax, double yMax);
+
+    std::vector<Slot> m_slots;
+    std::unique_ptr<CellHashIndex> m_index;
+    std::vector<bool> m_expired;
+    std::size_t m_expiredCount = 0;
+};
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::markExpired(std::size_t slot)
+{
+    if (!m_expired[slot]) {
+        m_expired[slot] = true;
+        ++m_expiredCount;
+    }
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::insertToIndex(std::size_t slot, const T& item)
+{
+    m_index->insert(std::uint32_t(slot), item.x(), item.y());
+}
+
+template <typename T>
+std::vector<std::uint32_t> SpatialIndexWeakContainerT<T>::candidateSlots(double xMin, double yMin,
+                                                                         double xMax, double yMax)
+{
+    if (!m_index)
+        rebuildIndex();
+    std::vector<std::uint32_t> slots;
+    m_index->query(xMin, yMin, xMax, yMax, [&slots](std::uint32_t s) { slots.push_back(s); });
+    // Slot order makes results reproducible and removes the rare duplicate report of
+    // a slot whose cell hash collides with another queried cell.
+    std::sort(slots.begin(), slots.end());
+    slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
+    return slots;
+}
+
+template <typename T>
+std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::findIntersectRect(const Rect& r)
+{
+    std::vector<std::shared_ptr<T>> result;
+    if (!r.isValid())
+        return result;
+    for (std::uint32_t s : candidateSlots(r.xMin(), r.yMin(), r.xMax(), r.yMax())) {
+        std::shared_ptr<T> item = m_slots[s].lock();
+        if (!item)
+            markExpired(s);
+        else if (item->boundingRect().intersects(r))
+            result.push_back(std::move(item));
+    }
+    return result;
+}
+
+template <typename T>
+const typename SpatialIndexWeakContainerT<T>::Slot* SpatialIndexWeakContainerT<T>::find(const T* obj)
+{
+    if (!obj || m_slots.empty())
+        return nullptr;
+    const double x = obj->x();
+    const double y = obj->y();
+    for (std::uint32_t s : candidateSlots(x, y, x, y)) {
+        std::shared_ptr<T> item = m_slots[s].lock();
+        if (!item)
+            markExpired(s);
+        else if (item.get() == obj)
+            return &m_slots[s];
+    }
+    return nullptr;
+}
+
+template <typename T>
+std::shared_ptr<T> SpatialIndexWeakContainerT<T>::add(const std::shared_ptr<T>& item)
+{
+    if (!item)
+        throw std::invalid_argument("SpatialIndexWeakContainerT::add: null item");
+    if (find(item.get()))
+        return item;
+    if (m_slots.size() >= std::size_t(UINT32_MAX))
+        throw std::length_error("SpatialIndexWeakContainerT::add: more than 2^32 - 1 slots");
+    m_slots.push_back(item);
+    m_expired.push_back(false);
+    if (sweep())
+        return item; // compacted: the rebuilt index holds the new slot already
+    if (m_index)
+        insertToIndex(m_slots.size() - 1, *item);
+    else
+        rebuildIndex();
+    return item;
+}
+
+template <typename T>
+bool SpatialIndexWeakContainerT<T>::sweep()
+{
+    std::size_t& counter = weakContainerSweepCounter();
+    if (++counter < WEAK_CONTAINER_SWEEP_PERIOD)
+        return false;
+    counter = 0;
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].expired())
+            markExpired(i);
+    }
+    if (m_expiredCount < m_slots.size() / 3)
+        return false;
+    compact();
+    return true;
+}
+
+template <typename T>
+std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::liveItems()
+{
+    std::vector<std::shared_ptr<T>> result;
+    result.reserve(m_slots.size() - m_expiredCount);
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (std::shared_ptr<T> item = m_slots[i].lock())
+            result.push_back(std::move(item));
+        else
+            markExpired(i);
+    }
+    return result;
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::rebuildIndex()
+{
+    m_index.reset();
+    m_index = createIndex();
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (std::shared_ptr<T> item = m_slots[i].lock())
+            insertToIndex(i, *item);
+        else
+            markExpired(i);
+    }
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::compact()
+{
+    std::vector<Slot> live;
+    live.reserve(m_slots.size() - std::min(m_expiredCount, m_slots.size()));
+    for (Slot& s : m_slots) {
+        if (!s.expired())
+            live.push_back(std::move(s));
+    }
+    m_slots.swap(live);
+    m_slots.shrink_to_fit();
+    m_expired.assign(m_slots.size(), false);
+    m_expiredCount = 0;
+    rebuildIndex();
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::reindex(const T* item, double oldX, double oldY)
+{
+    if (!item || !m_index)
+        return; // a rebuild will file it under its current position
+    for (std::uint32_t s : candidateSlots(oldX, oldY, oldX, oldY)) {
+        std::shared_ptr<T> held = m_slots[s].lock();
+        if (held.get() == item) {
+            m_index->remove(s, oldX, oldY);
+            insertToIndex(s, *item);
+            return;
+        }
+    }
+}
+
+} // namespace core
+} // namespace tin

@@ -1,0 +1,167 @@
+#include "orlin/core/Triangle.h"
+
+#include "orlin/core/Edge.h"
+#include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/Point.h"
+
+#include <geos/geom/CoordinateArraySequence.h>
+#include <geos/geom/GeometryFactory.h>
+#include <geos/geom/LinearRing.h>
+#include <geos/geom/Polygon.h>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace tin {
+namespace core {
+
+namespace {
+
+const double WEIGHT_TOLERANCE = -1e-8;
+
+enum Bound { X_MIN = 0, X_MAX = 1, Y_MIN = 2, Y_MAX = 3 };
+
+inline int extremeOf(std::uint8_t extremes, Bound b)
+{
+    return (extremes >> (2 * b)) & 3;
+}
+
+} // namespace
+
+Triangle::Triangle(std::shared_ptr<Point> p1, std::shared_ptr<Point> p2, std::shared_ptr<Point> p3,
+                   std::shared_ptr<Edge> e1, std::shared_ptr<Edge> e2, std::shared_ptr<Edge> e3)
+    : m_points{std::move(p1), std::move(p2), std::move(p3)},
+      m_edges{std::move(e1), std::move(e2), std::move(e3)},
+      m_extremes(0)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (!m_points[i])
+            throw std::invalid_argument(std::string("Triangle: null point") + char('1' + i));
+        if (!m_edges[i])
+            throw std::invalid_argument(std::string("Triangle: null edge") + char('1' + i));
+    }
+    // The first vertex holds every extreme; a later one takes it only when strictly
+    // beyond, so ties keep the earlier vertex.
+    int xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    for (int i = 1; i < 3; ++i) {
+        const Point& p = *m_points[i];
+        if (p.x() < m_points[xMin]->x())
+            xMin = i;
+        if (p.x() > m_points[xMax]->x())
+            xMax = i;
+        if (p.y() < m_points[yMin]->y())
+            yMin = i;
+        if (p.y() > m_points[yMax]->y())
+            yMax = i;
+    }
+    m_extremes = std::uint8_t(xMin << (2 * X_MIN) | xMax << (2 * X_MAX) | yMin << (2 * Y_MIN)
+                              | yMax << (2 * Y_MAX));
+}
+
+Triangle::~Triangle() = default;
+
+std::shared_ptr<Edge> Triangle::opposite(const std::shared_ptr<Point>& p) const
+{
+    for (const std::shared_ptr<Edge>& e : m_edges) {
+        if (e->point1() != p && e->point2() != p)
+            return e;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<Point> Triangle::opposite(const std::shared_ptr<Edge>& e) const
+{
+    for (const std::shared_ptr<Point>& p : m_points) {
+        if (!e || (e->point1() != p && e->point2() != p))
+            return p;
+    }
+    return nullptr;
+}
+
+RectRef Triangle::boundingRect() const
+{
+    return RectRef(m_points[extremeOf(m_extremes, X_MIN)]->xRef(),
+                   m_points[extremeOf(m_extremes, Y_MIN)]->yRef(),
+                   m_points[extremeOf(m_extremes, X_MAX)]->xRef(),
+                   m_points[extremeOf(m_extremes, Y_MAX)]->yRef());
+}
+
+double Triangle::area() const
+{
+    const Point2D e1 = *m_points[1] - *m_points[0];
+    const Point2D e2 = *m_points[2] - *m_points[0];
+    const double ip = innerProd(e1, e2);
+    return 0.5 * std::sqrt(e2.lengthSqr() * e1.lengthSqr() - ip * ip);
+}
+
+double Triangle::angleRadian(int i) const
+{
+    const Point& a = *point(i);
+    return tin::core::angleRadian(*point(i + 1) - a, *point(i + 2) - a);
+}
+
+void Triangle::calcSTU(const Point2DI& p, double* s, double* t, double* u) const
+{
+    const Point& p1 = *m_points[0];
+    const double wx = p.x() - p1.x();
+    const double wy = p.y() - p1.y();
+    const double e1x = m_points[1]->x() - p1.x();
+    const double e1y = m_points[1]->y() - p1.y();
+    const double e2x = m_points[2]->x() - p1.x();
+    const double e2y = m_points[2]->y() - p1.y();
+    const double den = e2y * e1x - e2x * e1y;
+    const double tt = (wx * e2y - wy * e2x) / den;
+    const double uu = -((wx * e1y - wy * e1x) / den);
+    *t = tt;
+    *u = uu;
+    *s = 1.0 - tt - uu;
+}
+
+bool Triangle::interpolateElevation(const Point2DI& p, double* z, bool skipBox) const
+{
+    if (!skipBox && !boundingRect().contains(p))
+        return false;
+    for (const std::shared_ptr<Point>& v : m_points) {
+        if (v->x() == p.x() && v->y() == p.y()) {
+            *z = v->elevation();
+            return true;
+        }
+    }
+    double s, t, u;
+    calcSTU(p, &s, &t, &u);
+    if (s < WEIGHT_TOLERANCE || t < WEIGHT_TOLERANCE || u < WEIGHT_TOLERANCE)
+        return false;
+    *z = (t * m_points[1]->elevation() + s * m_points[0]->elevation()) + u * m_points[2]->elevation();
+    return true;
+}
+
+Point2D Triangle::getInteriorPoint() const
+{
+    return Point2D((m_points[0]->x() + m_points[1]->x() + m_points[2]->x()) / 3.0,
+                   (m_points[0]->y() + m_points[1]->y() + m_points[2]->y()) / 3.0);
+}
+
+geos::geom::Polygon* Triangle::geosPolygon() const
+{
+    if (!m_geos) {
+        auto seq = std::make_unique<geos::geom::CoordinateArraySequence>(4, 2);
+        for (std::size_t i = 0; i < 4; ++i) {
+            const Point& p = *m_points[i % 3];
+            seq->setAt(geos::geom::Coordinate(p.x(), p.y(), 0.0), i);
+        }
+        const geos::geom::GeometryFactory* f = defaultGeometryFactory();
+        std::unique_ptr<geos::geom::LinearRing> ring = f->createLinearRing(std::move(seq));
+        std::unique_ptr<geos::geom::Polygon> polygon = f->createPolygon(std::move(ring));
+        polygon->normalize();
+        m_geos = std::move(polygon);
+    }
+    return m_geos.get();
+}
+
+geos::geom::Geometry* Triangle::geosGeometry() const
+{
+    return geosPolygon();
+}
+
+} // namespace core
+} // namespace tin
