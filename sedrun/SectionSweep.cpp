@@ -423,7 +423,7 @@ void SectionSweep::splitAtInnerVertices(const std::vector<InnerVertex>& innerVer
             nodes.push_back(node);
         }
         nodes.push_back(segment->end);
-        // The setbacks keep their absolute length on the first and the last piece.
+        // The setbacks keep their absolute length on the first and the last sub-segment.
         const double length = (segment->end->position - segment->start->position).length();
         const std::size_t first = segments.size();
         for (std::size_t j = 0; j + 1 < nodes.size(); ++j) {
