@@ -124,7 +124,7 @@ void BM_ArchiveWrite(benchmark::State& state) {
 }
 
 void BM_ArchiveWriteBare(benchmark::State& state) {
-    // The same number of bytes written from memory in one piece.
+    // The same number of bytes written from memory in one write.
     const std::string bytes = slurp(archivePath());
     const std::string path = scratch("write-bare.tin");
     for (auto _ : state) {
