@@ -1,0 +1,65 @@
+#include "common/exception/FileOpenException.h"
+#include "common/exception/InvalidFileFormatException.h"
+#include "common/exception/RuntimeException.h"
+
+#include <gtest/gtest.h>
+
+#include <locale>
+
+using common::exception::FileOpenException;
+using common::exception::InvalidFileFormatException;
+using common::exception::RuntimeException;
+
+TEST(InvalidFileFormatExceptionTest, TextJoinsWhatWasGivenAndKeepsPartsApart) {
+    const InvalidFileFormatException bare("Invalid file format");
+    EXPECT_STREQ(bare.what(), "Invalid file format");
+    EXPECT_FALSE(bare.hasFileName());
+    EXPECT_FALSE(bare.hasLine());
+
+    const InvalidFileFormatException withFile("Invalid file size", "river.tin");
+    EXPECT_STREQ(withFile.what(), "Invalid file size: river.tin");
+    EXPECT_EQ(withFile.message(), "Invalid file size");
+    EXPECT_EQ(withFile.fileName(), "river.tin");
+    EXPECT_FALSE(withFile.hasLine());
+
+    const InvalidFileFormatException withLine("Missing vertex", 7);
+    EXPECT_STREQ(withLine.what(), "Missing vertex (line 7)");
+    EXPECT_EQ(withLine.line(), 7);
+    EXPECT_FALSE(withLine.hasFileName());
+
+    const InvalidFileFormatException all("Invalid file format", "a.tpo", 12345);
+    EXPECT_STREQ(all.what(), "Invalid file format: a.tpo (line 12345)");
+    EXPECT_EQ(all.message(), "Invalid file format");
+    EXPECT_EQ(all.fileName(), "a.tpo");
+    EXPECT_EQ(all.line(), 12345);
+}
+
+namespace {
+struct ThousandsGrouping : std::numpunct<char> {
+    std::string do_grouping() const override { return "\3"; }
+    char do_thousands_sep() const override { return ','; }
+};
+} // namespace
+
+TEST(InvalidFileFormatExceptionTest, LineNumberIgnoresGlobalLocale) {
+    // A grouping locale must not turn line 12345 into "12,345".
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new ThousandsGrouping));
+    const InvalidFileFormatException e("m", 12345);
+    std::locale::global(previous);
+    EXPECT_STREQ(e.what(), "m (line 12345)");
+}
+
+TEST(ExceptionHierarchyTest, CallersCatchEveryFailureAsRuntimeException) {
+    try {
+        throw InvalidFileFormatException("Invalid file size", "x.tin");
+    } catch (const RuntimeException& e) {
+        EXPECT_STREQ(e.what(), "Invalid file size: x.tin");
+    }
+    try {
+        throw FileOpenException("/no/such/dir/file.tin");
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("/no/such/dir/file.tin"), std::string::npos);
+    }
+    const RuntimeException plain("The point to remove not found.");
+    EXPECT_STREQ(plain.what(), "The point to remove not found.");
+}
