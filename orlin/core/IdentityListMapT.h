@@ -1,0 +1,137 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tin::core {
+
+/// Open-addressing map from an object's address to the head and tail of a list whose links
+/// live elsewhere (a `Tin` threads its edge and vertex adjacency lists through its triangle
+/// records). 16 bytes per table slot, no allocation per entry; the table is kept at most three
+/// quarters full and deletion shifts entries back (no tombstones), so any sequence of inserts
+/// and erases keeps lookups at a few probes. The key object must outlive its entry; the map
+/// never dereferences it. Entry pointers are invalidated by `obtain` and `erase`.
+template <class K>
+class IdentityListMapT {
+public:
+    static constexpr std::uint32_t NIL = 0xffffffffu;
+
+    struct Entry {
+        K* key;
+        std::uint32_t head;
+        std::uint32_t tail;
+    };
+
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+
+    Entry* find(K* key)
+    {
+        if (m_table.empty() || key == nullptr) {
+            return nullptr;
+        }
+        std::size_t const mask = m_table.size() - 1;
+        for (std::size_t i = homeOf(key);; i = (i + 1) & mask) {
+            Entry& e = m_table[i];
+            if (e.key == key) {
+                return &e;
+            }
+            if (e.key == nullptr) {
+                return nullptr;
+            }
+        }
+    }
+
+    Entry const* find(K* key) const { return const_cast<IdentityListMapT*>(this)->find(key); }
+
+    /// The entry of `key` (not null), made with empty lists when absent.
+    Entry& obtain(K* key)
+    {
+        if ((m_size + 1) * 4 > m_table.size() * 3) {
+            grow();
+        }
+        std::size_t const mask = m_table.size() - 1;
+        std::size_t i = homeOf(key);
+        for (; m_table[i].key != nullptr; i = (i + 1) & mask) {
+            if (m_table[i].key == key) {
+                return m_table[i];
+            }
+        }
+        m_table[i] = Entry{key, NIL, NIL};
+        ++m_size;
+        return m_table[i];
+    }
+
+    void erase(K* key)
+    {
+        Entry* e = find(key);
+        if (e == nullptr) {
+            return;
+        }
+        std::size_t const mask = m_table.size() - 1;
+        std::size_t hole = static_cast<std::size_t>(e - m_table.data());
+        for (std::size_t j = (hole + 1) & mask; m_table[j].key != nullptr; j = (j + 1) & mask) {
+            std::size_t const home = homeOf(m_table[j].key);
+            bool const movable = hole <= j ? (home <= hole || home > j) : (home <= hole && home > j);
+            if (movable) {
+                m_table[hole] = m_table[j];
+                hole = j;
+            }
+        }
+        m_table[hole] = Entry{nullptr, NIL, NIL};
+        --m_size;
+    }
+
+    /// Calls `f(entry)` for every entry, in table order.
+    template <class F>
+    void forEach(F&& f) const
+    {
+        if (m_size == 0) {
+            return;
+        }
+        for (Entry const& e : m_table) {
+            if (e.key != nullptr) {
+                f(e);
+            }
+        }
+    }
+
+    void clear()
+    {
+        std::vector<Entry>().swap(m_table);
+        m_size = 0;
+    }
+
+private:
+    std::size_t homeOf(K* key) const
+    {
+        std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdULL;
+        h ^= h >> 33;
+        return static_cast<std::size_t>(h) & (m_table.size() - 1);
+    }
+
+    void grow()
+    {
+        std::vector<Entry> old;
+        old.swap(m_table);
+        m_table.assign(old.empty() ? 16 : old.size() * 2, Entry{nullptr, NIL, NIL});
+        std::size_t const mask = m_table.size() - 1;
+        for (Entry const& e : old) {
+            if (e.key != nullptr) {
+                std::size_t i = homeOf(e.key);
+                while (m_table[i].key != nullptr) {
+                    i = (i + 1) & mask;
+                }
+                m_table[i] = e;
+            }
+        }
+    }
+
+    std::vector<Entry> m_table;
+    std::size_t m_size = 0;
+};
+
+} // namespace tin::core

@@ -1,0 +1,343 @@
+#pragma once
+
+#include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/Rect.h"
+#include "orlin/core/RectRef.h"
+
+#include <geos/geom/Envelope.h>
+#include <geos/index/SpatialIndex.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace tin::core {
+
+/// Store of shared geometric items with a GEOS spatial index over their bounding rectangles.
+///
+/// The items live in a slot vector; the GEOS index holds the addresses of the slots, each under
+/// the envelope (`toEnvelope`, zero extents widened by 5e-07 on each side) of its item's
+/// bounding rectangle at the time of entry. A removed item leaves a null slot; when more than
+/// half of the slots are null the vector is compacted. Growth and compaction move the slots,
+/// so the index is deleted before and rebuilt after either.
+///
+/// Requirements on T: `boundingRect()` returning a `Rect` or a `RectRef` (accessors `xMin()`,
+/// `xMax()`, `yMin()`, `yMax()`, `isValid()`). An item's rectangle must not change while it is
+/// held, or it is missed until the index is next rebuilt. Items are identified by address.
+///
+/// The index is built on the first use (find, add, remove, query) and then kept in step. A
+/// concrete kind whose index takes no insertions once queried (the STR-tree) keeps the later
+/// arrivals in a short side list that every query scans, and rebuilds the tree when that list
+/// grows beyond a few times the square root of the slot count; every held item is always found.
+///
+/// Cost: a query is one GEOS query plus a rectangle test per candidate; add and remove are one
+/// query plus one index update; removal never shifts slots. Not thread-safe, even for queries.
+template <class T>
+class SpatialIndexContainerT {
+public:
+    using Slot = std::shared_ptr<T>;
+
+    SpatialIndexContainerT() = default;
+    SpatialIndexContainerT(SpatialIndexContainerT const&) = delete;
+    SpatialIndexContainerT& operator=(SpatialIndexContainerT const&) = delete;
+
+    /// Deletes the index, then releases every slot.
+    virtual ~SpatialIndexContainerT()
+    {
+        dropIndex();
+    }
+
+    /// A new container of the same kind sharing the items (null slots and removed count
+    /// included); its index is built on its first use.
+    virtual std::unique_ptr<SpatialIndexContainerT<T>> clone() const = 0;
+
+    /// A new, empty GEOS index of the concrete kind.
+    virtual std::unique_ptr<geos::index::SpatialIndex> createIndex() const = 0;
+
+    /// Holds `item` and returns its slot; when it is already held, returns the existing slot.
+    /// A null item is ignored (null result). The slot pointer is valid until the next add,
+    /// remove or compaction.
+    Slot* add(Slot const& item)
+    {
+        if (!item) {
+            return nullptr;
+        }
+        if (Slot* existing = find(item.get())) {
+            return existing;
+        }
+        if (m_items.size() == m_items.capacity()) {
+            dropIndex();
+        }
+        m_items.push_back(item);
+        Slot* slot = &m_items.back();
+        if (!m_index) {
+            rebuildIndex();
+        } else {
+            insertToIndex(slot);
+        }
+        return slot;
+    }
+
+    /// Appends an item the caller knows is not held, without touching the index, which is
+    /// dropped and rebuilt on the next use. For filling a new container in bulk after
+    /// `reserve`; one rebuild then costs less than one checked add per item.
+    void addUnchecked(Slot const& item)
+    {
+        if (!item) {
+            return;
+        }
+        dropIndex();
+        m_items.push_back(item);
+    }
+
+    /// Reserves room for `count` slots (dropping the index when the storage moves).
+    void reserve(std::size_t count)
+    {
+        if (count > m_items.capacity()) {
+            dropIndex();
+            m_items.reserve(count);
+        }
+    }
+
+    /// Removes `item`; false when it was not held. Compacts when more than half of the slots
+    /// are null afterwards.
+    bool remove(T const* item)
+    {
+        if (!item) {
+            return false;
+        }
+        auto const env = envelopeOf(*item);
+        std::vector<void*> found;
+        candidates(*env, found);
+        for (void* entry : found) {
+            Slot* slot = static_cast<Slot*>(entry);
+            if (slot->get() != item) {
+                continue;
+            }
+            std::size_t const index = static_cast<std::size_t>(slot - m_items.data());
+            auto pending = std::find(m_unindexed.begin(), m_unindexed.end(), index);
+            if (pending != m_unindexed.end()) {
+                m_unindexed.erase(pending);
+            } else {
+                m_index->remove(env.get(), slot);
+            }
+            slot->reset();
+            ++m_removedCount;
+            if (static_cast<std::size_t>(m_removedCount) > m_items.size() / 2) {
+                compact();
+            }
+            return true;
+        }
+        return false;
+    }
+
+    /// The slot that holds `item`, or null.
+    Slot* find(T const* item)
+    {
+        if (!item) {
+            return nullptr;
+        }
+        auto const env = envelopeOf(*item);
+        std::vector<void*> found;
+        candidates(*env, found);
+        for (void* entry : found) {
+            Slot* slot = static_cast<Slot*>(entry);
+            if (slot->get() == item) {
+                return slot;
+            }
+        }
+        return nullptr;
+    }
+
+    /// Items whose bounding rectangle lies within `r` (closed bounds, both rectangles valid).
+    std::vector<Slot> findInRect(Rect const& r)
+    {
+        return query(r, [&r](auto const& box) { return isInside(box, r); });
+    }
+
+    /// Items whose bounding rectangle meets `r` (closed bounds, both rectangles valid).
+    std::vector<Slot> findIntersectRect(Rect const& r)
+    {
+        return query(r, [&r](auto const& box) { return intersects(box, r); });
+    }
+
+    /// Items whose (valid) bounding rectangle meets the envelope `e`, used as it is (no widening).
+    std::vector<Slot> findIntersectEnvelope(geos::geom::Envelope const& e)
+    {
+        std::vector<Slot> result;
+        std::vector<void*> found;
+        candidates(e, found);
+        for (void* entry : found) {
+            Slot const& slot = *static_cast<Slot*>(entry);
+            if (!slot) {
+                continue;
+            }
+            auto const box = slot->boundingRect();
+            if (box.isValid() && !(box.xMin() > e.getMaxX()) && !(box.xMax() < e.getMinX())
+                && !(box.yMin() > e.getMaxY()) && !(box.yMax() < e.getMinY())) {
+                result.push_back(slot);
+            }
+        }
+        return result;
+    }
+
+    /// Every held item in slot order; compacts first when there are null slots.
+    std::vector<Slot> items()
+    {
+        if (m_removedCount > 0) {
+            compact();
+        }
+        return m_items;
+    }
+
+    /// Replaces the index by a fresh one holding every non-null slot.
+    void rebuildIndex()
+    {
+        dropIndex();
+        m_index = createIndex();
+        for (Slot& slot : m_items) {
+            if (slot) {
+                insertEntry(&slot);
+            }
+        }
+    }
+
+    /// Drops the null slots and rebuilds the index.
+    void compact()
+    {
+        dropIndex();
+        std::vector<Slot> kept;
+        kept.reserve(m_items.size() - static_cast<std::size_t>(m_removedCount));
+        for (Slot& slot : m_items) {
+            if (slot) {
+                kept.push_back(std::move(slot));
+            }
+        }
+        m_items.swap(kept);
+        kept.clear();
+        rebuildIndex();
+        m_removedCount = 0;
+    }
+
+    /// Enters one slot of this container into the index (building the index, which enters
+    /// every slot, when there is none).
+    void insertToIndex(Slot* slot)
+    {
+        if (!m_index) {
+            rebuildIndex();
+            return;
+        }
+        if (m_indexQueried && !acceptsInsertAfterQuery()) {
+            m_unindexed.push_back(static_cast<std::size_t>(slot - m_items.data()));
+            return;
+        }
+        insertEntry(slot);
+    }
+
+    std::size_t slotCount() const { return m_items.size(); }
+    int removedCount() const { return m_removedCount; }
+    bool hasIndex() const { return m_index != nullptr; }
+
+protected:
+    /// Copies the slots and the removed count of `source`; for `clone`.
+    void copyItemsFrom(SpatialIndexContainerT const& source)
+    {
+        dropIndex();
+        m_items = source.m_items;
+        m_removedCount = source.m_removedCount;
+    }
+
+    /// False for an index that must not be changed once it has answered a query.
+    virtual bool acceptsInsertAfterQuery() const { return true; }
+
+    /// True for an index that keeps the envelope pointers it was given.
+    virtual bool keepsEnvelopes() const { return false; }
+
+private:
+    template <class R>
+    static bool isInside(R const& box, Rect const& r)
+    {
+        return box.isValid() && r.isValid() && box.xMin() >= r.xMin() && r.xMax() >= box.xMax()
+            && box.yMin() >= r.yMin() && r.yMax() >= box.yMax();
+    }
+
+    template <class R>
+    static bool intersects(R const& box, Rect const& r)
+    {
+        return box.isValid() && r.isValid() && r.xMax() >= box.xMin() && box.xMax() >= r.xMin()
+            && r.yMax() >= box.yMin() && box.yMax() >= r.yMin();
+    }
+
+    static std::unique_ptr<geos::geom::Envelope> envelopeOf(T const& item)
+    {
+        return std::unique_ptr<geos::geom::Envelope>(toEnvelope(item.boundingRect()));
+    }
+
+    template <class Test>
+    std::vector<Slot> query(Rect const& r, Test test)
+    {
+        std::unique_ptr<geos::geom::Envelope> const env(toEnvelope(r));
+        std::vector<void*> found;
+        candidates(*env, found);
+        std::vector<Slot> result;
+        for (void* entry : found) {
+            Slot const& slot = *static_cast<Slot*>(entry);
+            if (slot && test(slot->boundingRect())) {
+                result.push_back(slot);
+            }
+        }
+        return result;
+    }
+
+    /// Slot addresses that may meet `env`: the index's answer plus the side list.
+    void candidates(geos::geom::Envelope const& env, std::vector<void*>& out)
+    {
+        if (!m_index || m_unindexed.size() > sideListLimit()) {
+            rebuildIndex();
+        }
+        m_index->query(&env, out);
+        m_indexQueried = true;
+        for (std::size_t index : m_unindexed) {
+            out.push_back(&m_items[index]);
+        }
+    }
+
+    std::size_t sideListLimit() const
+    {
+        return 64 + static_cast<std::size_t>(4.0 * std::sqrt(static_cast<double>(m_items.size())));
+    }
+
+    void insertEntry(Slot* slot)
+    {
+        auto env = envelopeOf(**slot);
+        if (keepsEnvelopes()) {
+            m_envelopes.push_back(*env);
+            m_index->insert(&m_envelopes.back(), slot);
+        } else {
+            m_index->insert(env.get(), slot);
+        }
+    }
+
+    void dropIndex()
+    {
+        m_index.reset();
+        m_envelopes.clear();
+        m_unindexed.clear();
+        m_indexQueried = false;
+    }
+
+    std::vector<Slot> m_items;
+    // Envelopes an index keeps pointers to; declared before the index so that they outlive it.
+    std::deque<geos::geom::Envelope> m_envelopes;
+    std::unique_ptr<geos::index::SpatialIndex> m_index;
+    std::int32_t m_removedCount = 0;
+    // Slots added after an index that takes no more insertions has been queried.
+    std::vector<std::size_t> m_unindexed;
+    bool m_indexQueried = false;
+};
+
+} // namespace tin::core

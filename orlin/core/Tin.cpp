@@ -1,0 +1,462 @@
+#include "orlin/core/Tin.h"
+
+#include "orlin/core/Edge.h"
+#include "orlin/core/EdgeFactory.h"
+#include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/IdentityListMapT.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/QuadtreeContainerT.h"
+#include "orlin/core/STRtreeContainerT.h"
+#include "orlin/core/SpatialIndexContainerT.h"
+#include "orlin/core/Triangle.h"
+
+#include <geos/geom/Envelope.h>
+#include <geos/geom/Geometry.h>
+#include <geos/geom/MultiPolygon.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <utility>
+
+namespace tin::core {
+
+namespace {
+
+constexpr std::uint32_t NIL = 0xffffffffu;
+
+// Offsets of the two families of list links in a triangle record (see TriangleSet).
+constexpr int VERTEX_LISTS = 0;
+constexpr int EDGE_LISTS = 3;
+
+} // namespace
+
+class Tin::Impl {
+public:
+    explicit Impl(Tin* owner, ContainerType containerType) : m_containerType(containerType), m_owner(owner) { }
+
+    TriangleSet m_triangles;
+    std::unique_ptr<SpatialIndexContainerT<Triangle>> m_triangleIndex;
+    IdentityListMapT<Edge> m_edgeTriangles;
+    IdentityListMapT<Point> m_pointTriangles;
+    // Position cache: an open-addressing table of vertex nodes (record * 3 + vertex slot), one
+    // per distinct vertex object, placed by the hash of its position. Empty while not built.
+    std::vector<std::uint32_t> m_positionPoints;
+    std::unique_ptr<geos::geom::Geometry> m_union;
+    bool m_rectCached = false;
+    Rect m_rect;
+    ContainerType m_containerType;
+    std::unique_ptr<geos::geom::MultiPolygon> m_outline;
+    Tin* m_owner;
+
+    std::unique_ptr<SpatialIndexContainerT<Triangle>> makeIndex() const
+    {
+        if (m_containerType == STRtree) {
+            return std::make_unique<STRtreeContainerT<Triangle>>();
+        }
+        return std::make_unique<QuadtreeContainerT<Triangle>>();
+    }
+
+    SpatialIndexContainerT<Triangle>& triangleIndex()
+    {
+        if (!m_triangleIndex) {
+            auto index = makeIndex();
+            index->reserve(m_triangles.size());
+            for (auto const& triangle : m_triangles) {
+                index->addUnchecked(triangle);
+            }
+            index->rebuildIndex();
+            m_triangleIndex = std::move(index);
+        }
+        return *m_triangleIndex;
+    }
+
+    // Every change drops the caches; each test is O(1) when the cache was never built, so
+    // that building or clearing a TIN after a query stays linear.
+    void dropCaches()
+    {
+        m_rectCached = false;
+        if (!m_positionPoints.empty()) {
+            std::vector<std::uint32_t>().swap(m_positionPoints);
+        }
+        m_union.reset();
+        m_outline.reset();
+    }
+
+    Point const& vertexOf(std::uint32_t node) const
+    {
+        return *m_triangles.triangleAt(node / 3)->point(static_cast<int>(node % 3));
+    }
+
+    std::shared_ptr<Triangle> const& triangleOf(std::uint32_t node) const
+    {
+        return m_triangles.triangleAt(node / 3);
+    }
+
+    template <class K>
+    void link(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
+    {
+        if (key == nullptr) {
+            return;
+        }
+        auto& entry = map.obtain(key);
+        m_triangles.next(node, family) = NIL;
+        if (entry.head == NIL) {
+            entry.head = node;
+        } else {
+            m_triangles.next(entry.tail, family) = node;
+        }
+        entry.tail = node;
+    }
+
+    template <class K>
+    void unlink(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
+    {
+        auto* entry = map.find(key);
+        if (entry == nullptr) {
+            return;
+        }
+        std::uint32_t previous = NIL;
+        std::uint32_t current = entry->head;
+        while (current != NIL && current != node) {
+            previous = current;
+            current = m_triangles.next(current, family);
+        }
+        if (current == NIL) {
+            return;
+        }
+        std::uint32_t const following = m_triangles.next(current, family);
+        if (previous == NIL) {
+            entry->head = following;
+        } else {
+            m_triangles.next(previous, family) = following;
+        }
+        if (entry->tail == current) {
+            entry->tail = previous;
+        }
+        if (entry->head == NIL) {
+            map.erase(key);
+        }
+    }
+
+    template <class K>
+    std::vector<std::shared_ptr<Triangle>> listOf(IdentityListMapT<K>& map, K* key, int family)
+    {
+        std::vector<std::shared_ptr<Triangle>> result;
+        auto const* entry = map.find(key);
+        if (entry == nullptr) {
+            return result;
+        }
+        for (std::uint32_t node = entry->head; node != NIL; node = m_triangles.next(node, family)) {
+            result.push_back(triangleOf(node));
+        }
+        return result;
+    }
+
+    void insert(std::shared_ptr<Triangle> const& triangle)
+    {
+        bool inserted = false;
+        std::uint32_t const record = m_triangles.insert(triangle, inserted);
+        if (m_triangleIndex) {
+            m_triangleIndex->add(triangle);
+        }
+        if (inserted) {
+            for (int i = 0; i < 3; ++i) {
+                link(m_edgeTriangles, triangle->edge(i).get(), record * 3 + i, EDGE_LISTS);
+            }
+            for (int i = 0; i < 3; ++i) {
+                link(m_pointTriangles, triangle->point(i).get(), record * 3 + i, VERTEX_LISTS);
+            }
+        }
+        dropCaches();
+    }
+
+    void remove(std::shared_ptr<Triangle> const& triangle)
+    {
+        std::uint32_t const record = m_triangles.recordOf(triangle.get());
+        if (record != NIL) {
+            if (m_triangleIndex) {
+                m_triangleIndex->remove(triangle.get());
+            }
+            for (int i = 0; i < 3; ++i) {
+                unlink(m_edgeTriangles, triangle->edge(i).get(), record * 3 + i, EDGE_LISTS);
+            }
+            for (int i = 0; i < 3; ++i) {
+                unlink(m_pointTriangles, triangle->point(i).get(), record * 3 + i, VERTEX_LISTS);
+            }
+            m_triangles.erase(record);
+        }
+        dropCaches();
+    }
+
+    static std::size_t positionHome(double x, double y, std::size_t mask)
+    {
+        return hashPoint2DI(Point2D(x, y)) & mask;
+    }
+
+    void buildPositions()
+    {
+        if (!m_positionPoints.empty() || m_pointTriangles.empty()) {
+            return;
+        }
+        std::size_t size = 16;
+        while (size < m_pointTriangles.size() * 2) {
+            size *= 2;
+        }
+        m_positionPoints.assign(size, NIL);
+        std::size_t const mask = size - 1;
+        m_pointTriangles.forEach([&](auto const& entry) {
+            std::size_t i = positionHome(entry.key->x(), entry.key->y(), mask);
+            while (m_positionPoints[i] != NIL) {
+                i = (i + 1) & mask;
+            }
+            m_positionPoints[i] = entry.head;
+        });
+    }
+};
+
+Tin::Tin() : Tin(Quadtree) { }
+
+Tin::Tin(ContainerType containerType) : m_impl(std::make_unique<Impl>(this, containerType)) { }
+
+Tin::Tin(std::vector<std::shared_ptr<Triangle>> const& triangles) : Tin(Quadtree)
+{
+    for (auto const& triangle : triangles) {
+        addTriangle(triangle);
+    }
+}
+
+Tin::Tin(Tin const& other) : Tin(Quadtree)
+{
+    *this = other;
+}
+
+Tin::Tin(Tin&& other) noexcept : m_impl(std::move(other.m_impl))
+{
+    if (m_impl) {
+        m_impl->m_owner = this;
+    }
+}
+
+Tin& Tin::operator=(Tin const& other)
+{
+    if (this == &other) {
+        return *this;
+    }
+    if (!other.m_impl) {
+        m_impl = std::make_unique<Impl>(this, Quadtree);
+        return *this;
+    }
+    if (!m_impl) {
+        m_impl = std::make_unique<Impl>(this, other.m_impl->m_containerType);
+    }
+    Impl& target = *m_impl;
+    Impl const& source = *other.m_impl;
+    target.m_triangleIndex.reset();
+    target.m_triangles = source.m_triangles;
+    target.m_edgeTriangles = source.m_edgeTriangles;
+    target.m_pointTriangles = source.m_pointTriangles;
+    if (source.m_triangleIndex) {
+        target.m_triangleIndex = source.m_triangleIndex->clone();
+        target.m_triangleIndex->rebuildIndex();
+    }
+    target.dropCaches();
+    target.m_rectCached = source.m_rectCached;
+    target.m_rect = source.m_rect;
+    target.m_containerType = source.m_containerType;
+    return *this;
+}
+
+Tin& Tin::operator=(Tin&& other) noexcept
+{
+    if (this != &other) {
+        m_impl = std::move(other.m_impl);
+        if (m_impl) {
+            m_impl->m_owner = this;
+        }
+    }
+    return *this;
+}
+
+Tin::~Tin() = default;
+
+geos::geom::Geometry* Tin::geosGeometry() const
+{
+    // The outline is traced from the outer edges by the region builder, which caches it in
+    // m_outline; until it is there the TIN has no GEOS form.
+    return nullptr;
+}
+
+std::vector<std::shared_ptr<Point>> Tin::findPointsAt(Point2DI const& position) const
+{
+    std::vector<std::shared_ptr<Point>> result;
+    Impl& impl = *m_impl;
+    impl.buildPositions();
+    if (impl.m_positionPoints.empty()) {
+        return result;
+    }
+    double const x = position.x();
+    double const y = position.y();
+    std::size_t const mask = impl.m_positionPoints.size() - 1;
+    for (std::size_t i = Impl::positionHome(x, y, mask); impl.m_positionPoints[i] != NIL; i = (i + 1) & mask) {
+        std::uint32_t const node = impl.m_positionPoints[i];
+        Point const& vertex = impl.vertexOf(node);
+        if (vertex.x() == x && vertex.y() == y) {
+            result.push_back(impl.triangleOf(node)->point(static_cast<int>(node % 3)));
+        }
+    }
+    return result;
+}
+
+std::shared_ptr<Triangle> Tin::addTriangle(
+    std::shared_ptr<Point> const& p, std::shared_ptr<Point> const& q, std::shared_ptr<Point> const& r)
+{
+    if (!p || !q || !r || p == q || q == r || p == r) {
+        return nullptr;
+    }
+    EdgeFactory& edges = EdgeFactory::instance();
+    auto e1 = edges.factory(q, r);
+    auto e2 = edges.factory(r, p);
+    auto e3 = edges.factory(p, q);
+    auto triangle = std::make_shared<Triangle>(p, q, r, e1, e2, e3);
+    m_impl->insert(triangle);
+    return triangle;
+}
+
+std::shared_ptr<Triangle> Tin::addTriangle(Point const& a, Point const& b, Point const& c)
+{
+    PointFactory& points = PointFactory::instance();
+    auto p = points.factory(Point(a), false);
+    auto q = points.factory(Point(b), false);
+    auto r = points.factory(Point(c), false);
+    return addTriangle(p, q, r);
+}
+
+void Tin::addTriangle(std::shared_ptr<Triangle> const& triangle)
+{
+    if (!triangle) {
+        m_impl->dropCaches();
+        return;
+    }
+    m_impl->insert(triangle);
+}
+
+void Tin::removeTriangle(std::shared_ptr<Triangle> const& triangle)
+{
+    m_impl->remove(triangle);
+}
+
+void Tin::clear()
+{
+    Impl& impl = *m_impl;
+    if (impl.m_triangleIndex) {
+        impl.m_triangleIndex = impl.makeIndex();
+        impl.m_triangleIndex->rebuildIndex();
+    }
+    impl.m_edgeTriangles.clear();
+    impl.m_pointTriangles.clear();
+    impl.m_triangles.clear();
+    impl.dropCaches();
+}
+
+bool Tin::empty() const
+{
+    return m_impl->m_triangles.empty();
+}
+
+bool Tin::containsTriangle(std::shared_ptr<Triangle> const& triangle) const
+{
+    return m_impl->m_triangles.count(triangle) != 0;
+}
+
+TriangleSet const& Tin::allTriangles() const
+{
+    return m_impl->m_triangles;
+}
+
+int Tin::pointCount() const
+{
+    return static_cast<int>(m_impl->m_pointTriangles.size());
+}
+
+Rect Tin::boundingRect() const
+{
+    Impl& impl = *m_impl;
+    if (impl.m_rectCached) {
+        return impl.m_rect;
+    }
+    if (impl.m_pointTriangles.empty()) {
+        impl.m_rect = Rect();
+    } else {
+        bool first = true;
+        double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+        impl.m_pointTriangles.forEach([&](auto const& entry) {
+            double const x = entry.key->x();
+            double const y = entry.key->y();
+            if (first) {
+                xMin = xMax = x;
+                yMin = yMax = y;
+                first = false;
+                return;
+            }
+            xMin = x < xMin ? x : xMin;
+            xMax = x > xMax ? x : xMax;
+            yMin = y < yMin ? y : yMin;
+            yMax = y > yMax ? y : yMax;
+        });
+        impl.m_rect = Rect(xMin, yMin, xMax, yMax);
+    }
+    impl.m_rectCached = true;
+    return impl.m_rect;
+}
+
+std::vector<Edge*> Tin::outerEdges() const
+{
+    Impl& impl = *m_impl;
+    std::vector<Edge*> result;
+    impl.m_edgeTriangles.forEach([&](auto const& entry) {
+        bool odd = false;
+        for (std::uint32_t node = entry.head; node != NIL; node = impl.m_triangles.next(node, EDGE_LISTS)) {
+            odd = !odd;
+        }
+        if (odd) {
+            result.push_back(entry.key);
+        }
+    });
+    return result;
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTriangleFromEdge(std::shared_ptr<Edge> const& edge) const
+{
+    return m_impl->listOf(m_impl->m_edgeTriangles, edge.get(), EDGE_LISTS);
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTriangleFromPoint(std::shared_ptr<Point> const& point) const
+{
+    return m_impl->listOf(m_impl->m_pointTriangles, point.get(), VERTEX_LISTS);
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTrianglesInRect(Rect const& r) const
+{
+    return m_impl->triangleIndex().findInRect(r);
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTrianglesIntersectRect(Rect const& r) const
+{
+    return m_impl->triangleIndex().findIntersectRect(r);
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTrianglesIntersectRect(geos::geom::Envelope const& e) const
+{
+    return m_impl->triangleIndex().findIntersectEnvelope(e);
+}
+
+Point2D Tin::getInteriorPoint() const
+{
+    if (m_impl->m_triangles.empty()) {
+        throw std::out_of_range("Tin::getInteriorPoint: the TIN has no triangle");
+    }
+    return (*m_impl->m_triangles.begin())->getInteriorPoint();
+}
+
+} // namespace tin::core

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "orlin/core/ContainerType.h"
+#include "orlin/core/Geometry.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/PointLocator.h"
+#include "orlin/core/Rect.h"
+#include "orlin/core/TriangleSet.h"
+
+#include <memory>
+#include <vector>
+
+namespace geos {
+namespace geom {
+class Envelope;
+class Geometry;
+} // namespace geom
+} // namespace geos
+
+namespace tin::core {
+
+class Edge;
+class Point;
+class Point2DI;
+class Triangle;
+
+/// The triangulated irregular network: a set of shared triangles over shared edges and
+/// points, with its topology (for each edge and each vertex, the triangles that have it, in
+/// the order they were added), a lazily built spatial index of the triangles and caches of
+/// the bounding rectangle, the vertex positions and the GEOS outline.
+///
+/// Identity: every lookup by a shared pointer compares object addresses, never coordinates.
+/// Copies share triangles, edges and points with their source; nothing is duplicated.
+/// The TIN does not look for duplicate triangles over the same three vertices, and it does
+/// not check that triangles overlap nowhere: that is the job of the construction steps.
+///
+/// Storage (sized for river surveys of 2-10 million triangles): the triangle set, both
+/// adjacency maps and the position cache are open-addressing tables keyed by raw addresses,
+/// and the adjacency lists are threaded through the triangle records (see `TriangleSet`),
+/// so the TIN adds about 110 bytes per triangle to the triangles themselves, with no heap
+/// allocation per triangle. `allTriangles()` therefore returns a `TriangleSet`, which offers
+/// the read-only interface of `std::unordered_set<std::shared_ptr<Triangle>>`.
+///
+/// Cost: adding and removing a triangle are constant time (plus one index update once the
+/// index exists; the index is built by the first rectangle query, so building a TIN by many
+/// additions pays nothing for it). Caches are dropped by every change at no cost when they
+/// were not built. Copying is linear; the copy's index, when the source had one, is rebuilt.
+///
+/// Not thread-safe, not even for `const` queries, which build caches. A moved-from TIN may
+/// only be destroyed or be the target of an assignment.
+class Tin : public Geometry, public PointLocator {
+public:
+    /// Empty TIN with a quadtree index.
+    Tin();
+    /// Empty TIN whose index, once built, is of the given kind.
+    explicit Tin(ContainerType containerType);
+    /// Quadtree TIN holding the given triangles, inserted in vector order.
+    explicit Tin(std::vector<std::shared_ptr<Triangle>> const& triangles);
+    Tin(Tin const& other);
+    Tin(Tin&& other) noexcept;
+    Tin& operator=(Tin const& other);
+    Tin& operator=(Tin&& other) noexcept;
+    ~Tin() override;
+
+    /// The TIN's outline. Built by the region builder; null while that builder is absent.
+    geos::geom::Geometry* geosGeometry() const override;
+
+    /// The vertices whose x and y equal the position's exactly; empty when none.
+    std::vector<std::shared_ptr<Point>> findPointsAt(Point2DI const& position) const override;
+
+    /// Makes the triangle p, q, r over edges from `EdgeFactory` (edge i opposite point i) and
+    /// inserts it; null, with nothing changed, when two of the points are the same object.
+    std::shared_ptr<Triangle> addTriangle(std::shared_ptr<Point> const& p, std::shared_ptr<Point> const& q,
+        std::shared_ptr<Point> const& r);
+    /// Interns copies of a, b and c through `PointFactory` (no overwrite) and adds the
+    /// triangle of the interned points; null, with nothing changed, when two of them resolve to
+    /// the same point object (corners closer than the factory's tolerance).
+    std::shared_ptr<Triangle> addTriangle(Point const& a, Point const& b, Point const& c);
+    /// Inserts the given triangle. A triangle already held, or null, changes nothing but the caches.
+    void addTriangle(std::shared_ptr<Triangle> const& triangle);
+    /// Removes the triangle; one not held changes nothing but the caches.
+    void removeTriangle(std::shared_ptr<Triangle> const& triangle);
+    /// Removes every triangle (the index, when built, stays, empty). Linear.
+    void clear();
+
+    bool empty() const;
+    /// Whether this very triangle object is held.
+    bool containsTriangle(std::shared_ptr<Triangle> const& triangle) const;
+    /// The triangle set itself (not a copy); its order carries no meaning.
+    TriangleSet const& allTriangles() const;
+    /// Number of distinct vertex objects (two objects at one position count twice).
+    int pointCount() const;
+    /// Rectangle spanning every vertex (cached); all zeros and invalid for an empty TIN.
+    Rect boundingRect() const;
+    /// Edges held by an odd number of triangles: in a proper TIN, the outline's edges (outer
+    /// boundary and holes). Order carries no meaning.
+    std::vector<Edge*> outerEdges() const;
+    /// The edge's triangles in the order they were added; empty when the edge is not in the TIN.
+    std::vector<std::shared_ptr<Triangle>> findTriangleFromEdge(std::shared_ptr<Edge> const& edge) const;
+    /// The vertex's triangles in the order they were added; empty when it is not a vertex.
+    std::vector<std::shared_ptr<Triangle>> findTriangleFromPoint(std::shared_ptr<Point> const& point) const;
+    /// Triangles whose bounding rectangle lies within r (closed bounds; none for an invalid r).
+    std::vector<std::shared_ptr<Triangle>> findTrianglesInRect(Rect const& r) const;
+    /// Triangles whose bounding rectangle meets r (closed bounds; none for an invalid r).
+    std::vector<std::shared_ptr<Triangle>> findTrianglesIntersectRect(Rect const& r) const;
+    /// Triangles whose bounding rectangle meets e (closed bounds; e is not widened).
+    std::vector<std::shared_ptr<Triangle>> findTrianglesIntersectRect(geos::geom::Envelope const& e) const;
+    /// Centroid of the first triangle in set order. Throws std::out_of_range on an empty TIN.
+    Point2D getInteriorPoint() const;
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace tin::core

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace tin::core {
+
+class Triangle;
+
+/// The triangle set of a `Tin`: shared triangles keyed by object identity, with the
+/// read-only interface of `std::unordered_set<std::shared_ptr<Triangle>>` (`begin`, `end`,
+/// `size`, `empty`, `count`, `find`). Only `Tin` changes it.
+///
+/// Why not `std::unordered_set`: a TIN of a river survey holds millions of triangles, and the
+/// node-based set costs a heap node (about 48 bytes with its bucket) per triangle. Here the
+/// triangles live in one record vector (a shared pointer plus six 32-bit list links that
+/// thread the TIN's edge and vertex adjacency lists through the records, so those lists need
+/// no allocation of their own) and an open-addressing table of 32-bit record numbers; about
+/// 48 bytes per triangle in total, adjacency included.
+///
+/// Iteration runs over the records in storage order, skipping freed ones; a freed record is
+/// reused by the next insertion, so the order carries no meaning. Iterators and references
+/// are invalidated by any change of the set.
+class TriangleSet {
+    static constexpr std::uint32_t NIL = 0xffffffffu;
+
+    struct Record {
+        std::shared_ptr<Triangle> triangle;
+        // next[0..2]: next node in the list of vertex i; next[3..5]: in the list of edge i.
+        // A freed record keeps the free list in next[0].
+        std::uint32_t next[6];
+    };
+
+public:
+    using value_type = std::shared_ptr<Triangle>;
+    using key_type = std::shared_ptr<Triangle>;
+    using size_type = std::size_t;
+
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::shared_ptr<Triangle>;
+        using difference_type = std::ptrdiff_t;
+        using pointer = value_type const*;
+        using reference = value_type const&;
+
+        const_iterator() = default;
+
+        reference operator*() const { return (*m_records)[m_index].triangle; }
+        pointer operator->() const { return &(*m_records)[m_index].triangle; }
+
+        const_iterator& operator++()
+        {
+            ++m_index;
+            skipFreed();
+            return *this;
+        }
+
+        const_iterator operator++(int)
+        {
+            const_iterator old = *this;
+            ++*this;
+            return old;
+        }
+
+        bool operator==(const_iterator const& o) const { return m_index == o.m_index && m_records == o.m_records; }
+        bool operator!=(const_iterator const& o) const { return !(*this == o); }
+
+    private:
+        friend class TriangleSet;
+
+        const_iterator(std::vector<Record> const* records, std::size_t index) : m_records(records), m_index(index)
+        {
+            skipFreed();
+        }
+
+        void skipFreed()
+        {
+            while (m_index < m_records->size() && !(*m_records)[m_index].triangle) {
+                ++m_index;
+            }
+        }
+
+        std::vector<Record> const* m_records = nullptr;
+        std::size_t m_index = 0;
+    };
+
+    using iterator = const_iterator;
+
+    const_iterator begin() const { return const_iterator(&m_records, 0); }
+    const_iterator end() const { return const_iterator(&m_records, m_records.size()); }
+    size_type size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+
+    size_type count(std::shared_ptr<Triangle> const& triangle) const { return count(triangle.get()); }
+    size_type count(Triangle const* triangle) const { return recordOf(triangle) == NIL ? 0 : 1; }
+    const_iterator find(std::shared_ptr<Triangle> const& triangle) const { return find(triangle.get()); }
+    const_iterator find(Triangle const* triangle) const;
+
+private:
+    friend class Tin;
+
+    /// Record number of `triangle`, or NIL.
+    std::uint32_t recordOf(Triangle const* triangle) const;
+
+    /// Inserts `triangle` (not null) and returns its record; `inserted` tells whether it was new.
+    std::uint32_t insert(std::shared_ptr<Triangle> const& triangle, bool& inserted);
+
+    /// Removes the triangle of `record` and releases the set's reference to it.
+    void erase(std::uint32_t record);
+
+    /// Removes everything and returns the storage.
+    void clear();
+
+    /// The triangle of a record (null for a freed one).
+    std::shared_ptr<Triangle> const& triangleAt(std::uint32_t record) const { return m_records[record].triangle; }
+
+    std::uint32_t& next(std::uint32_t node, int list) { return m_records[node / 3].next[list + node % 3]; }
+
+    std::size_t homeOf(Triangle const* triangle) const;
+    void grow();
+    void place(std::uint32_t record);
+
+    std::vector<Record> m_records;
+    std::vector<std::uint32_t> m_table;
+    std::uint32_t m_freeHead = NIL;
+    std::size_t m_size = 0;
+};
+
+} // namespace tin::core

@@ -1,0 +1,446 @@
+#include "orlin/core/Edge.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+
+#include <geos/geom/Envelope.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+using namespace tin::core;
+
+namespace {
+
+using PointPtr = std::shared_ptr<Point>;
+using TrianglePtr = std::shared_ptr<Triangle>;
+
+Rect const everywhere(-1e6, -1e6, 1e6, 1e6);
+
+// (n + 1) x (n + 1) shared points on a unit grid with elevation x + y.
+std::vector<PointPtr> gridPoints(int n)
+{
+    std::vector<PointPtr> points;
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            points.push_back(std::make_shared<Point>(i, j, static_cast<double>(i + j)));
+        }
+    }
+    return points;
+}
+
+// The two counter-clockwise triangles of every cell of the grid, as point indices.
+std::vector<std::array<int, 3>> gridTriangles(int n)
+{
+    std::vector<std::array<int, 3>> triangles;
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            int const a = j * (n + 1) + i;
+            triangles.push_back({a, a + 1, a + n + 2});
+            triangles.push_back({a, a + n + 2, a + n + 1});
+        }
+    }
+    return triangles;
+}
+
+std::set<Triangle const*> identities(std::vector<TrianglePtr> const& triangles)
+{
+    std::set<Triangle const*> result;
+    for (auto const& t : triangles) {
+        result.insert(t.get());
+    }
+    return result;
+}
+
+std::set<Triangle const*> identities(TriangleSet const& triangles)
+{
+    std::set<Triangle const*> result;
+    for (auto const& t : triangles) {
+        result.insert(t.get());
+    }
+    return result;
+}
+
+TEST(TinTest, TriangleWithRepeatedPointIsNotAdded)
+{
+    auto p = std::make_shared<Point>(0.0, 0.0);
+    auto q = std::make_shared<Point>(1.0, 0.0);
+    Tin tin;
+    EXPECT_EQ(tin.addTriangle(p, p, q), nullptr);
+    EXPECT_EQ(tin.addTriangle(p, q, q), nullptr);
+    EXPECT_EQ(tin.addTriangle(q, p, q), nullptr);
+    EXPECT_TRUE(tin.empty());
+    EXPECT_EQ(tin.pointCount(), 0);
+    EXPECT_FALSE(tin.boundingRect().isValid());
+}
+
+TEST(TinTest, TriangleWhoseCornersResolveToOnePointIsNotAdded)
+{
+    // Corners within the factory's 1e-8 become one shared point. Far from other tests' points.
+    Tin tin;
+    Point const a(7001.0, 3.0, 1.0);
+    Point const b(7001.0 + 5e-9, 3.0, 1.0);
+    Point const c(7002.0, 4.0, 1.0);
+    EXPECT_EQ(tin.addTriangle(a, b, c), nullptr);
+    EXPECT_TRUE(tin.empty());
+    EXPECT_TRUE(tin.outerEdges().empty());
+
+    auto made = tin.addTriangle(a, c, Point(7001.0, 5.0, 1.0));
+    ASSERT_NE(made, nullptr);
+    // The corners are the interned points: the same request yields the same object.
+    auto again = tin.addTriangle(b, c, Point(7001.0, 5.0, 1.0));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(made->point(0), again->point(0));
+    EXPECT_EQ(tin.pointCount(), 3);
+}
+
+TEST(TinTest, AdjacencyAfterAddAndRemove)
+{
+    auto points = gridPoints(1);
+    Tin tin;
+    auto lower = tin.addTriangle(points[0], points[1], points[3]);
+    auto upper = tin.addTriangle(points[0], points[3], points[2]);
+    ASSERT_TRUE(lower && upper);
+    auto diagonal = lower->edge(1); // opposite points[1]: joins points[3] and points[0]
+    EXPECT_EQ(diagonal, upper->edge(2));
+
+    EXPECT_EQ(tin.findTriangleFromEdge(diagonal), (std::vector<TrianglePtr>{lower, upper}));
+    EXPECT_EQ(tin.findTriangleFromPoint(points[0]), (std::vector<TrianglePtr>{lower, upper}));
+    EXPECT_EQ(tin.findTriangleFromPoint(points[1]), (std::vector<TrianglePtr>{lower}));
+    auto outer = tin.outerEdges();
+    EXPECT_EQ(outer.size(), 4u);
+    EXPECT_EQ(std::count(outer.begin(), outer.end(), diagonal.get()), 0);
+    EXPECT_EQ(tin.pointCount(), 4);
+
+    tin.removeTriangle(lower);
+    EXPECT_EQ(tin.findTriangleFromEdge(diagonal), (std::vector<TrianglePtr>{upper}));
+    EXPECT_TRUE(tin.findTriangleFromPoint(points[1]).empty());
+    EXPECT_EQ(tin.outerEdges().size(), 3u);
+    EXPECT_EQ(tin.pointCount(), 3);
+    tin.removeTriangle(lower); // not held any more: nothing changes
+    EXPECT_EQ(tin.allTriangles().size(), 1u);
+    tin.removeTriangle(upper);
+    EXPECT_TRUE(tin.findTriangleFromEdge(diagonal).empty());
+    EXPECT_TRUE(tin.outerEdges().empty());
+    EXPECT_TRUE(tin.empty());
+}
+
+TEST(TinTest, SameThreePointsTwiceGiveTwoTrianglesOnOneSetOfEdges)
+{
+    auto points = gridPoints(1);
+    Tin tin;
+    auto first = tin.addTriangle(points[0], points[1], points[3]);
+    auto second = tin.addTriangle(points[0], points[1], points[3]);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first->edge(0), second->edge(0));
+    EXPECT_EQ(tin.findTriangleFromEdge(first->edge(0)), (std::vector<TrianglePtr>{first, second}));
+    EXPECT_TRUE(tin.outerEdges().empty()); // two triangles on each edge
+    // Inserting a held triangle again changes neither set nor lists.
+    tin.addTriangle(first);
+    EXPECT_EQ(tin.allTriangles().size(), 2u);
+    EXPECT_EQ(tin.findTriangleFromPoint(points[0]).size(), 2u);
+}
+
+TEST(TinTest, RemovalKeepsTheOrderOfTheOtherTrianglesOfAVertex)
+{
+    auto points = gridPoints(2);
+    Tin tin;
+    std::vector<TrianglePtr> added;
+    for (auto const& t : gridTriangles(2)) {
+        added.push_back(tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]));
+    }
+    auto const& centre = points[4];
+    auto around = tin.findTriangleFromPoint(centre);
+    ASSERT_EQ(around.size(), 6u);
+    tin.removeTriangle(around[2]);
+    tin.removeTriangle(around[0]);
+    around.erase(around.begin() + 2);
+    around.erase(around.begin());
+    EXPECT_EQ(tin.findTriangleFromPoint(centre), around);
+    tin.addTriangle(added[0]->point(0), added[0]->point(1), added[0]->point(2));
+    auto after = tin.findTriangleFromPoint(points[0]);
+    ASSERT_EQ(after.size(), 2u);
+    EXPECT_NE(after[1], added[0]); // a new object, appended at the end
+}
+
+// Random removals and additions against a plain model of the adjacency lists.
+class TinModelTest : public ::testing::TestWithParam<ContainerType> { };
+
+TEST_P(TinModelTest, AdjacencyCachesAndIndexFollowRandomEdits)
+{
+    int const n = 6;
+    auto points = gridPoints(n);
+    Tin tin(GetParam());
+    std::vector<TrianglePtr> held;
+    std::vector<TrianglePtr> removed;
+    std::map<Edge*, std::vector<Triangle*>> edgeModel;
+    std::map<Point*, std::vector<Triangle*>> pointModel;
+    std::set<std::shared_ptr<Edge>> allEdges;
+
+    auto modelAdd = [&](TrianglePtr const& t) {
+        held.push_back(t);
+        for (int i = 0; i < 3; ++i) {
+            edgeModel[t->edge(i).get()].push_back(t.get());
+            pointModel[t->point(i).get()].push_back(t.get());
+            allEdges.insert(t->edge(i));
+        }
+    };
+    auto eraseFirst = [](auto& model, auto* key, Triangle* t) {
+        auto& list = model[key];
+        list.erase(std::find(list.begin(), list.end(), t));
+        if (list.empty()) {
+            model.erase(key);
+        }
+    };
+    auto modelRemove = [&](std::size_t k) {
+        TrianglePtr t = held[k];
+        held.erase(held.begin() + static_cast<long>(k));
+        for (int i = 0; i < 3; ++i) {
+            eraseFirst(edgeModel, t->edge(i).get(), t.get());
+            eraseFirst(pointModel, t->point(i).get(), t.get());
+        }
+        removed.push_back(t);
+        return t;
+    };
+
+    for (auto const& t : gridTriangles(n)) {
+        modelAdd(tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]));
+    }
+
+    std::mt19937 random(20260509);
+    for (int step = 0; step < 400; ++step) {
+        int const action = static_cast<int>(random() % 4);
+        if (action <= 1 && !held.empty()) {
+            tin.removeTriangle(modelRemove(random() % held.size()));
+        } else if (action == 2 && !removed.empty()) {
+            std::size_t const k = random() % removed.size();
+            TrianglePtr t = removed[k];
+            removed.erase(removed.begin() + static_cast<long>(k));
+            tin.addTriangle(t);
+            modelAdd(t);
+        } else {
+            auto const& t = gridTriangles(n)[random() % (2 * n * n)];
+            modelAdd(tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]));
+        }
+
+        ASSERT_EQ(tin.allTriangles().size(), held.size());
+        for (auto const& edge : allEdges) {
+            std::vector<Triangle*> listed;
+            for (auto const& t : tin.findTriangleFromEdge(edge)) {
+                listed.push_back(t.get());
+            }
+            auto model = edgeModel.find(edge.get());
+            ASSERT_EQ(listed, model == edgeModel.end() ? std::vector<Triangle*>() : model->second) << "step " << step;
+        }
+        std::set<Edge*> odd;
+        for (auto const& [edge, list] : edgeModel) {
+            if (list.size() % 2 == 1) {
+                odd.insert(edge);
+            }
+        }
+        auto outer = tin.outerEdges();
+        ASSERT_EQ(std::set<Edge*>(outer.begin(), outer.end()), odd);
+        ASSERT_EQ(tin.pointCount(), static_cast<int>(pointModel.size()));
+
+        if (step % 5 == 0) {
+            double xMin = 1e9, xMax = -1e9, yMin = 1e9, yMax = -1e9;
+            for (auto const& point : points) {
+                std::vector<Triangle*> listed;
+                for (auto const& t : tin.findTriangleFromPoint(point)) {
+                    listed.push_back(t.get());
+                }
+                auto model = pointModel.find(point.get());
+                bool const isVertex = model != pointModel.end();
+                ASSERT_EQ(listed, isVertex ? model->second : std::vector<Triangle*>());
+                auto at = tin.findPointsAt(*point);
+                ASSERT_EQ(at.size(), isVertex ? 1u : 0u);
+                if (isVertex) {
+                    ASSERT_EQ(at[0], point);
+                    xMin = std::min(xMin, point->x());
+                    xMax = std::max(xMax, point->x());
+                    yMin = std::min(yMin, point->y());
+                    yMax = std::max(yMax, point->y());
+                }
+            }
+            Rect const box = tin.boundingRect();
+            ASSERT_EQ(box.isValid(), !held.empty());
+            if (!held.empty()) {
+                ASSERT_EQ(box.xMin(), xMin);
+                ASSERT_EQ(box.xMax(), xMax);
+                ASSERT_EQ(box.yMin(), yMin);
+                ASSERT_EQ(box.yMax(), yMax);
+            }
+        }
+        if (step % 3 == 0) {
+            ASSERT_EQ(identities(tin.findTrianglesIntersectRect(everywhere)), identities(held));
+            ASSERT_EQ(identities(tin.allTriangles()), identities(held));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothKinds, TinModelTest, ::testing::Values(Quadtree, STRtree),
+    [](auto const& info) { return info.param == Quadtree ? std::string("Quadtree") : std::string("STRtree"); });
+
+TEST(TinTest, CopiesShareTrianglesAndChangeIndependently)
+{
+    auto points = gridPoints(3);
+    Tin source;
+    for (auto const& t : gridTriangles(3)) {
+        source.addTriangle(points[t[0]], points[t[1]], points[t[2]]);
+    }
+    source.findTrianglesIntersectRect(everywhere); // the copy receives a clone of the index
+    Tin copy(source);
+    ASSERT_EQ(copy.allTriangles().size(), 18u);
+    for (auto const& t : source.allTriangles()) {
+        EXPECT_TRUE(copy.containsTriangle(t));
+    }
+    auto victim = *source.allTriangles().begin();
+    copy.removeTriangle(victim);
+    EXPECT_TRUE(source.containsTriangle(victim));
+    EXPECT_EQ(source.findTrianglesIntersectRect(everywhere).size(), 18u);
+    EXPECT_EQ(copy.findTrianglesIntersectRect(everywhere).size(), 17u);
+    EXPECT_EQ(source.findTriangleFromPoint(victim->point(0)).size(),
+        copy.findTriangleFromPoint(victim->point(0)).size() + 1);
+
+    Tin assigned;
+    assigned = copy;
+    EXPECT_EQ(identities(assigned.allTriangles()), identities(copy.allTriangles()));
+    EXPECT_EQ(assigned.outerEdges().size(), copy.outerEdges().size());
+}
+
+TEST(TinTest, SelfAssignmentKeepsTrianglesAndIndex)
+{
+    auto points = gridPoints(2);
+    Tin tin;
+    for (auto const& t : gridTriangles(2)) {
+        tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]);
+    }
+    tin.findTrianglesIntersectRect(everywhere);
+    Tin& alias = tin;
+    tin = alias;
+    EXPECT_EQ(tin.allTriangles().size(), 8u);
+    EXPECT_EQ(tin.findTrianglesIntersectRect(everywhere).size(), 8u);
+    EXPECT_EQ(tin.findTriangleFromPoint(points[4]).size(), 6u);
+}
+
+TEST(TinTest, MovedTinKeepsEverything)
+{
+    auto points = gridPoints(1);
+    Tin source;
+    auto t = source.addTriangle(points[0], points[1], points[3]);
+    Tin moved(std::move(source));
+    EXPECT_TRUE(moved.containsTriangle(t));
+    Tin target;
+    target = std::move(moved);
+    EXPECT_EQ(target.findTrianglesIntersectRect(everywhere).size(), 1u);
+    EXPECT_EQ(target.findTriangleFromEdge(t->edge(0)).size(), 1u);
+}
+
+class TinIndexTest : public ::testing::TestWithParam<ContainerType> { };
+
+TEST_P(TinIndexTest, IndexFollowsInsertionsAfterQueries)
+{
+    auto points = gridPoints(4);
+    Tin tin(GetParam());
+    auto triangles = gridTriangles(4);
+    tin.addTriangle(points[triangles[0][0]], points[triangles[0][1]], points[triangles[0][2]]);
+    for (std::size_t k = 1; k < triangles.size(); ++k) {
+        ASSERT_EQ(tin.findTrianglesIntersectRect(everywhere).size(), k);
+        auto t = tin.addTriangle(points[triangles[k][0]], points[triangles[k][1]], points[triangles[k][2]]);
+        auto box = t->boundingRect();
+        auto found = tin.findTrianglesInRect(Rect(box.xMin(), box.yMin(), box.xMax(), box.yMax()));
+        ASSERT_EQ(found.size(), 1u);
+        ASSERT_EQ(found[0], t);
+    }
+    auto first = tin.findTrianglesIntersectRect(Rect(0.5, 0.5, 0.5, 0.5));
+    ASSERT_EQ(first.size(), 2u); // both triangles of the first cell
+    tin.removeTriangle(first[0]);
+    auto left = tin.findTrianglesIntersectRect(Rect(0.5, 0.5, 0.5, 0.5));
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0], first[1]);
+
+    tin.clear();
+    EXPECT_TRUE(tin.findTrianglesIntersectRect(everywhere).empty());
+    auto again = tin.addTriangle(points[0], points[1], points[6]);
+    EXPECT_EQ(tin.findTrianglesIntersectRect(everywhere), std::vector<TrianglePtr>{again});
+}
+
+INSTANTIATE_TEST_SUITE_P(BothKinds, TinIndexTest, ::testing::Values(Quadtree, STRtree),
+    [](auto const& info) { return info.param == Quadtree ? std::string("Quadtree") : std::string("STRtree"); });
+
+TEST(TinTest, RectangleQueriesUseClosedBoundsAndEnvelopeAsGiven)
+{
+    auto points = gridPoints(1);
+    Tin tin;
+    auto t = tin.addTriangle(points[0], points[1], points[3]); // box (0,0)-(1,1)
+    EXPECT_EQ(tin.findTrianglesInRect(Rect(0.0, 0.0, 1.0, 1.0)).size(), 1u);
+    EXPECT_TRUE(tin.findTrianglesInRect(Rect(0.0, 0.0, 1.0, 0.999)).empty());
+    EXPECT_EQ(tin.findTrianglesIntersectRect(Rect(1.0, 1.0, 2.0, 2.0)).size(), 1u);
+    EXPECT_TRUE(tin.findTrianglesIntersectRect(Rect()).empty());
+    EXPECT_TRUE(tin.findTrianglesInRect(Rect()).empty());
+    // A zero-width Rect is widened by 5e-07, an envelope is not.
+    EXPECT_EQ(tin.findTrianglesIntersectRect(Rect(1.0 + 4e-7, 0.5, 1.0 + 4e-7, 0.5)).size(), 1u);
+    EXPECT_TRUE(tin.findTrianglesIntersectRect(geos::geom::Envelope(1.0 + 4e-7, 2.0, 0.0, 1.0)).empty());
+    EXPECT_EQ(tin.findTrianglesIntersectRect(geos::geom::Envelope(1.0, 2.0, 0.0, 1.0)).size(), 1u);
+}
+
+TEST(TinTest, CachesFollowChanges)
+{
+    Tin tin;
+    Rect const none = tin.boundingRect();
+    EXPECT_FALSE(none.isValid());
+    EXPECT_EQ(none.xMin(), 0.0);
+    EXPECT_EQ(none.yMax(), 0.0);
+
+    auto a = std::make_shared<Point>(0.0, 0.0, 1.0);
+    auto b = std::make_shared<Point>(2.0, 0.0, 1.0);
+    auto c = std::make_shared<Point>(0.0, 3.0, 1.0);
+    tin.addTriangle(a, b, c);
+    Rect const box = tin.boundingRect();
+    EXPECT_TRUE(box.isValid());
+    EXPECT_EQ(box.xMax(), 2.0);
+    EXPECT_EQ(box.yMax(), 3.0);
+    EXPECT_EQ(tin.findPointsAt(Point2D(2.0, 0.0)), std::vector<PointPtr>{b});
+    EXPECT_TRUE(tin.findPointsAt(Point2D(2.0 + 1e-12, 0.0)).empty());
+
+    // A second vertex object at b's position (a vertical step) and a triangle beyond the box.
+    auto step = std::make_shared<Point>(2.0, 0.0, 5.0);
+    auto far = std::make_shared<Point>(5.0, -1.0, 1.0);
+    tin.addTriangle(step, far, c);
+    EXPECT_EQ(tin.boundingRect().xMax(), 5.0);
+    EXPECT_EQ(tin.boundingRect().yMin(), -1.0);
+    auto both = tin.findPointsAt(Point2D(2.0, 0.0));
+    EXPECT_EQ(std::set<PointPtr>(both.begin(), both.end()), (std::set<PointPtr>{b, step}));
+    EXPECT_EQ(tin.pointCount(), 5);
+}
+
+TEST(TinTest, InteriorPointOfEmptyTinIsRefused)
+{
+    Tin tin;
+    EXPECT_THROW(tin.getInteriorPoint(), std::out_of_range);
+    auto points = gridPoints(1);
+    tin.addTriangle(points[0], points[1], points[3]);
+    Point2D const centre = tin.getInteriorPoint();
+    EXPECT_DOUBLE_EQ(centre.x(), 2.0 / 3.0);
+    EXPECT_DOUBLE_EQ(centre.y(), 1.0 / 3.0);
+}
+
+TEST(TinTest, TrianglesFromVectorAreInsertedInOrder)
+{
+    auto points = gridPoints(1);
+    Tin first;
+    auto lower = first.addTriangle(points[0], points[1], points[3]);
+    auto upper = first.addTriangle(points[0], points[3], points[2]);
+    Tin second(std::vector<TrianglePtr>{upper, lower, upper});
+    EXPECT_EQ(second.allTriangles().size(), 2u);
+    EXPECT_EQ(second.findTriangleFromPoint(points[0]), (std::vector<TrianglePtr>{upper, lower}));
+}
+
+} // namespace
