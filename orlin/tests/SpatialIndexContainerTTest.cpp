@@ -1,3 +1,4 @@
+#include "orlin/core/ContainerType.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/QuadtreeContainerT.h"

@@ -210,7 +210,8 @@ TEST_P(TinModelTest, AdjacencyCachesAndIndexFollowRandomEdits)
         return t;
     };
 
-    for (auto const& t : gridTriangles(n)) {
+    auto const cells = gridTriangles(n);
+    for (auto const& t : cells) {
         modelAdd(tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]));
     }
 
@@ -226,7 +227,7 @@ TEST_P(TinModelTest, AdjacencyCachesAndIndexFollowRandomEdits)
             tin.addTriangle(t);
             modelAdd(t);
         } else {
-            auto const& t = gridTriangles(n)[random() % (2 * n * n)];
+            auto const t = cells[random() % cells.size()];
             modelAdd(tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]));
         }
 
@@ -356,8 +357,8 @@ TEST_P(TinIndexTest, IndexFollowsInsertionsAfterQueries)
         auto t = tin.addTriangle(points[triangles[k][0]], points[triangles[k][1]], points[triangles[k][2]]);
         auto box = t->boundingRect();
         auto found = tin.findTrianglesInRect(Rect(box.xMin(), box.yMin(), box.xMax(), box.yMax()));
-        ASSERT_EQ(found.size(), 1u);
-        ASSERT_EQ(found[0], t);
+        ASSERT_EQ(identities(found).count(t.get()), 1u); // with the other triangle of its cell
+        ASSERT_LE(found.size(), 2u);
     }
     auto first = tin.findTrianglesIntersectRect(Rect(0.5, 0.5, 0.5, 0.5));
     ASSERT_EQ(first.size(), 2u); // both triangles of the first cell
@@ -385,8 +386,9 @@ TEST(TinTest, RectangleQueriesUseClosedBoundsAndEnvelopeAsGiven)
     EXPECT_EQ(tin.findTrianglesIntersectRect(Rect(1.0, 1.0, 2.0, 2.0)).size(), 1u);
     EXPECT_TRUE(tin.findTrianglesIntersectRect(Rect()).empty());
     EXPECT_TRUE(tin.findTrianglesInRect(Rect()).empty());
-    // A zero-width Rect is widened by 5e-07, an envelope is not.
-    EXPECT_EQ(tin.findTrianglesIntersectRect(Rect(1.0 + 4e-7, 0.5, 1.0 + 4e-7, 0.5)).size(), 1u);
+    // A degenerate Rect on the border still meets the triangle; an envelope is taken as given.
+    EXPECT_EQ(tin.findTrianglesIntersectRect(Rect(1.0, 0.5, 1.0, 0.5)).size(), 1u);
+    EXPECT_TRUE(tin.findTrianglesIntersectRect(Rect(1.0 + 4e-7, 0.5, 1.0 + 4e-7, 0.5)).empty());
     EXPECT_TRUE(tin.findTrianglesIntersectRect(geos::geom::Envelope(1.0 + 4e-7, 2.0, 0.0, 1.0)).empty());
     EXPECT_EQ(tin.findTrianglesIntersectRect(geos::geom::Envelope(1.0, 2.0, 0.0, 1.0)).size(), 1u);
 }
