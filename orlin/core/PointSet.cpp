@@ -1,0 +1,508 @@
+#include "orlin/core/PointSet.h"
+
+#include "common/exception/RuntimeException.h"
+#include "orlin/core/Breakline.h"
+#include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/PointRing.h"
+#include "orlin/core/Polygon.h"
+#include "orlin/core/PreparedCoverage.h"
+#include "orlin/core/QuadtreeContainerT.h"
+#include "orlin/core/STRtreeContainerT.h"
+#include "orlin/core/SpatialIndexContainerT.h"
+
+#include <geos/geom/Coordinate.h>
+#include <geos/geom/GeometryFactory.h>
+#include <geos/geom/MultiPoint.h>
+#include <geos/geom/Point.h>
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+namespace tin::core {
+
+namespace {
+
+using common::exception::RuntimeException;
+
+template <typename T>
+std::unique_ptr<SpatialIndexContainerT<T>> makeContainer(ContainerType type)
+{
+    if (type == ContainerType::STRtree)
+        return std::make_unique<STRtreeContainerT<T>>();
+    return std::make_unique<QuadtreeContainerT<T>>();
+}
+
+template <typename T>
+std::unique_ptr<SpatialIndexContainerT<T>> cloneContainer(
+    const std::unique_ptr<SpatialIndexContainerT<T>>& source)
+{
+    if (!source)
+        return nullptr;
+    return std::unique_ptr<SpatialIndexContainerT<T>>(source->clone());
+}
+
+template <typename T>
+void require(const std::shared_ptr<T>& p, const char* operation)
+{
+    if (!p)
+        throw RuntimeException(std::string("PointSet::") + operation + ": null argument");
+}
+
+} // namespace
+
+struct PointSet::Impl
+{
+    PointHashSet m_points;
+    std::unique_ptr<SpatialIndexContainerT<Point>> m_pointIndex;
+    std::unordered_set<std::shared_ptr<Breakline>> m_breaklines;
+    std::unique_ptr<SpatialIndexContainerT<Breakline>> m_breaklineIndex;
+    std::unordered_map<std::shared_ptr<Point>, std::vector<std::shared_ptr<Breakline>>>
+        m_pointBreaklines;
+    std::vector<std::shared_ptr<PointRing>> m_regions;
+    std::vector<std::shared_ptr<PointRing>> m_holes;
+    bool m_rectCached = false;
+    Rect m_rect;
+    ContainerType m_containerType = ContainerType::Quadtree;
+    std::unique_ptr<geos::geom::MultiPoint> m_multiPoint;
+
+    explicit Impl(ContainerType type) : m_containerType(type) {}
+
+    // Copies the contents of another record, sharing its objects; the container type stays.
+    void copyContents(const Impl& other)
+    {
+        m_points = other.m_points;
+        m_pointIndex = cloneContainer(other.m_pointIndex);
+        m_breaklines = other.m_breaklines;
+        m_breaklineIndex = cloneContainer(other.m_breaklineIndex);
+        m_pointBreaklines = other.m_pointBreaklines;
+        m_regions = other.m_regions;
+        m_holes = other.m_holes;
+        pointsChanged();
+    }
+
+    void pointsChanged()
+    {
+        m_rectCached = false;
+        m_multiPoint.reset();
+    }
+
+    template <typename T>
+    SpatialIndexContainerT<T>& index(std::unique_ptr<SpatialIndexContainerT<T>>& index,
+                                     const std::unordered_set<std::shared_ptr<T>>& items)
+    {
+        if (!index) {
+            auto fresh = makeContainer<T>(m_containerType);
+            fresh->reserve(items.size());
+            for (const auto& item : items)
+                fresh->addUnchecked(item);
+            fresh->rebuildIndex();
+            index = std::move(fresh);
+        }
+        return *index;
+    }
+
+    SpatialIndexContainerT<Point>& pointIndex() { return index(m_pointIndex, m_points); }
+    SpatialIndexContainerT<Breakline>& breaklineIndex()
+    {
+        return index(m_breaklineIndex, m_breaklines);
+    }
+
+    bool ringsContain(const Breakline& b) const
+    {
+        for (const auto& ring : m_regions)
+            if (ring->containsBreakline(b))
+                return true;
+        for (const auto& ring : m_holes)
+            if (ring->containsBreakline(b))
+                return true;
+        return false;
+    }
+};
+
+PointSet::PointSet() : PointSet(ContainerType::Quadtree) {}
+
+PointSet::PointSet(ContainerType containerType) : m_impl(std::make_unique<Impl>(containerType)) {}
+
+PointSet::PointSet(std::initializer_list<Point> points) : PointSet(points, ContainerType::Quadtree)
+{
+}
+
+PointSet::PointSet(std::initializer_list<Point> points, ContainerType containerType)
+    : PointSet(containerType)
+{
+    for (const Point& p : points)
+        addPoint(p);
+}
+
+PointSet::PointSet(const PointSet& other)
+    : Geometry(other), PointLocator(other),
+      m_impl(std::make_unique<Impl>(other.m_impl->m_containerType))
+{
+    m_impl->copyContents(*other.m_impl);
+}
+
+PointSet::PointSet(PointSet&& other) noexcept = default;
+
+PointSet& PointSet::operator=(const PointSet& other)
+{
+    if (this == &other)
+        return *this;
+    if (!m_impl)
+        m_impl = std::make_unique<Impl>(other.m_impl->m_containerType);
+    m_impl->copyContents(*other.m_impl);
+    return *this;
+}
+
+PointSet& PointSet::operator=(PointSet&& other) noexcept
+{
+    if (this != &other)
+        m_impl = std::move(other.m_impl);
+    return *this;
+}
+
+PointSet::~PointSet() = default;
+
+// ---- points ----
+
+std::shared_ptr<Point> PointSet::addPoint(const Point& p)
+{
+    std::shared_ptr<Point> interned = PointFactory::instance().factory(p, false);
+    addPoint(interned);
+    return interned;
+}
+
+void PointSet::addPoint(const std::shared_ptr<Point>& p)
+{
+    require(p, "addPoint");
+    if (!m_impl->m_points.insert(p).second)
+        return;
+    if (m_impl->m_pointIndex)
+        m_impl->m_pointIndex->add(p);
+    m_impl->pointsChanged();
+}
+
+bool PointSet::removePoint(const std::shared_ptr<Point>& p)
+{
+    if (!p || m_impl->m_points.erase(p) == 0)
+        return false;
+    if (m_impl->m_pointIndex)
+        m_impl->m_pointIndex->remove(p.get());
+    const auto listed = m_impl->m_pointBreaklines.find(p);
+    if (listed != m_impl->m_pointBreaklines.end()) {
+        const std::vector<std::shared_ptr<Breakline>> breaklines = listed->second;
+        for (const auto& b : breaklines)
+            removeBreakline(b);
+    }
+    m_impl->pointsChanged();
+    return true;
+}
+
+bool PointSet::hasPoint(const std::shared_ptr<Point>& p) const
+{
+    return m_impl->m_points.count(p) != 0;
+}
+
+bool PointSet::empty() const { return m_impl->m_points.empty(); }
+
+PointSet::PointHashSet PointSet::points() const { return m_impl->m_points; }
+
+std::vector<std::shared_ptr<Point>> PointSet::allPoints() const
+{
+    return std::vector<std::shared_ptr<Point>>(m_impl->m_points.begin(), m_impl->m_points.end());
+}
+
+Rect PointSet::boundingRect() const
+{
+    if (!m_impl->m_rectCached) {
+        Rect rect;
+        if (!m_impl->m_points.empty()) {
+            double xMin = std::numeric_limits<double>::infinity();
+            double yMin = xMin;
+            double xMax = -xMin;
+            double yMax = -xMin;
+            for (const auto& p : m_impl->m_points) {
+                xMin = std::min(xMin, p->x());
+                xMax = std::max(xMax, p->x());
+                yMin = std::min(yMin, p->y());
+                yMax = std::max(yMax, p->y());
+            }
+            rect = Rect(xMin, yMin, xMax, yMax);
+        }
+        m_impl->m_rect = rect;
+        m_impl->m_rectCached = true;
+    }
+    return m_impl->m_rect;
+}
+
+std::vector<std::shared_ptr<Point>> PointSet::findPointsInRect(const Rect& rect) const
+{
+    return m_impl->pointIndex().findInRect(rect);
+}
+
+std::vector<std::shared_ptr<Point>> PointSet::findPointsIntersectRect(const Rect& rect) const
+{
+    return m_impl->pointIndex().findIntersectRect(rect);
+}
+
+std::vector<std::shared_ptr<Point>> PointSet::findPointsInPolygon(const Polygon& polygon) const
+{
+    // Candidates whose box merely meets the polygon's box: a point on the polygon's extreme side
+    // has a box reaching 1e-8 beyond it and would be lost by an "inside" query.
+    std::vector<std::shared_ptr<Point>> candidates = findPointsIntersectRect(polygon.boundingRect());
+    if (candidates.empty())
+        return candidates;
+    const PreparedCoverage coverage(polygon.geosGeometry());
+    candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
+                                    [&](const std::shared_ptr<Point>& p) {
+                                        return !coverage.covers(p->x(), p->y());
+                                    }),
+                     candidates.end());
+    return candidates;
+}
+
+std::vector<std::shared_ptr<Point>> PointSet::findPointsInGeometry(geos::geom::Geometry* g) const
+{
+    if (!g)
+        throw RuntimeException("PointSet::findPointsInGeometry: null geometry");
+    std::vector<std::shared_ptr<Point>> result;
+    if (m_impl->m_points.empty())
+        return result;
+    const PreparedCoverage coverage(g);
+    for (const auto& p : m_impl->m_points)
+        if (coverage.covers(p->x(), p->y()))
+            result.push_back(p);
+    return result;
+}
+
+std::vector<std::shared_ptr<Point>> PointSet::findPointsAt(const Point2DI& q) const
+{
+    std::vector<std::shared_ptr<Point>> candidates = findPointsIntersectRect(q.boundingRect());
+    candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
+                                    [&](const std::shared_ptr<Point>& p) {
+                                        return p->x() != q.x() || p->y() != q.y();
+                                    }),
+                     candidates.end());
+    return candidates;
+}
+
+geos::geom::MultiPoint* PointSet::geosMultiPoint() const
+{
+    if (!m_impl->m_multiPoint) {
+        const auto* factory = defaultGeometryFactory();
+        std::vector<std::unique_ptr<geos::geom::Point>> points;
+        points.reserve(m_impl->m_points.size());
+        for (const auto& p : m_impl->m_points)
+            points.emplace_back(factory->createPoint(geos::geom::Coordinate(p->x(), p->y(), 0.0)));
+        m_impl->m_multiPoint = factory->createMultiPoint(std::move(points));
+    }
+    return m_impl->m_multiPoint.get();
+}
+
+geos::geom::Geometry* PointSet::geosGeometry() const { return geosMultiPoint(); }
+
+// ---- breaklines ----
+
+void PointSet::addBreakline(const std::shared_ptr<Breakline>& b, bool keepCrossing)
+{
+    require(b, "addBreakline");
+    if (!m_impl->m_points.count(b->point1()) || !m_impl->m_points.count(b->point2()))
+        return;
+    if (!keepCrossing)
+        for (const auto& crossing : findCrossingBreaklines(b.get()))
+            removeBreakline(crossing);
+    if (!m_impl->m_breaklines.insert(b).second)
+        return;
+    m_impl->m_pointBreaklines[b->point1()].push_back(b);
+    m_impl->m_pointBreaklines[b->point2()].push_back(b);
+    if (m_impl->m_breaklineIndex)
+        m_impl->m_breaklineIndex->add(b);
+}
+
+void PointSet::addBreakline(const std::shared_ptr<Point>& a, const std::shared_ptr<Point>& c,
+                            bool keepCrossing)
+{
+    require(a, "addBreakline");
+    require(c, "addBreakline");
+    addBreakline(std::make_shared<Breakline>(a, c), keepCrossing);
+}
+
+bool PointSet::removeBreakline(const std::shared_ptr<Breakline>& b)
+{
+    if (!b || !m_impl->m_breaklines.count(b))
+        return false;
+    if (m_impl->m_breaklineIndex)
+        m_impl->m_breaklineIndex->remove(b.get());
+    for (const std::shared_ptr<Point>& end : {b->point1(), b->point2()}) {
+        const auto listed = m_impl->m_pointBreaklines.find(end);
+        if (listed == m_impl->m_pointBreaklines.end())
+            continue;
+        auto& list = listed->second;
+        const auto at = std::find(list.begin(), list.end(), b);
+        if (at != list.end())
+            list.erase(at);
+        if (list.empty())
+            m_impl->m_pointBreaklines.erase(listed);
+    }
+    m_impl->m_breaklines.erase(b);
+    return true;
+}
+
+void PointSet::removeAllBreaklines()
+{
+    for (const auto& b : allBreaklines())
+        removeBreakline(b);
+}
+
+bool PointSet::hasBreakline(const std::shared_ptr<Breakline>& b) const
+{
+    if (!b)
+        return false;
+    return m_impl->m_breaklines.count(b) != 0 || m_impl->ringsContain(*b);
+}
+
+bool PointSet::hasBreakline(const std::shared_ptr<Point>& a, const std::shared_ptr<Point>& c) const
+{
+    if (!a || !c)
+        return false;
+    const auto listed = m_impl->m_pointBreaklines.find(a);
+    if (listed != m_impl->m_pointBreaklines.end())
+        for (const auto& b : listed->second)
+            if (b->point1() == c || b->point2() == c)
+                return true;
+    return m_impl->ringsContain(Breakline(a, c));
+}
+
+std::vector<std::shared_ptr<Breakline>> PointSet::allBreaklines() const
+{
+    return std::vector<std::shared_ptr<Breakline>>(m_impl->m_breaklines.begin(),
+                                                   m_impl->m_breaklines.end());
+}
+
+std::vector<std::shared_ptr<Breakline>> PointSet::findBreaklinesFromPoint(
+    const std::shared_ptr<Point>& p) const
+{
+    const auto listed = m_impl->m_pointBreaklines.find(p);
+    if (listed == m_impl->m_pointBreaklines.end())
+        return {};
+    return listed->second;
+}
+
+std::vector<std::shared_ptr<Breakline>> PointSet::findBreaklinesInRect(const Rect& rect) const
+{
+    return m_impl->breaklineIndex().findInRect(rect);
+}
+
+std::vector<std::shared_ptr<Breakline>> PointSet::findBreaklinesIntersectRect(
+    const Rect& rect) const
+{
+    return m_impl->breaklineIndex().findIntersectRect(rect);
+}
+
+std::vector<std::shared_ptr<Breakline>> PointSet::findBreaklinesInPolygon(
+    const Polygon& polygon) const
+{
+    // A breakline's box is not widened, so every covered breakline lies inside the polygon's box.
+    std::vector<std::shared_ptr<Breakline>> candidates = findBreaklinesInRect(polygon.boundingRect());
+    if (candidates.empty())
+        return candidates;
+    const PreparedCoverage coverage(polygon.geosGeometry());
+    candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
+                                    [&](const std::shared_ptr<Breakline>& b) {
+                                        return !coverage.covers(b->geosGeometry());
+                                    }),
+                     candidates.end());
+    return candidates;
+}
+
+std::vector<std::shared_ptr<Breakline>> PointSet::findCrossingBreaklines(const Breakline* b) const
+{
+    if (!b)
+        throw RuntimeException("PointSet::findCrossingBreaklines: null breakline");
+    // A crossing breakline's box meets b's box but usually sticks out of it.
+    std::vector<std::shared_ptr<Breakline>> candidates =
+        findBreaklinesIntersectRect(b->boundingRect());
+    candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
+                                    [&](const std::shared_ptr<Breakline>& c) {
+                                        return !b->intersects(*c);
+                                    }),
+                     candidates.end());
+    return candidates;
+}
+
+// ---- regions and holes ----
+
+void PointSet::addRegion(const std::shared_ptr<PointRing>& ring)
+{
+    require(ring, "addRegion");
+    m_impl->m_regions.push_back(ring);
+}
+
+void PointSet::addRegion(PointRing* ring) { addRegion(std::shared_ptr<PointRing>(ring)); }
+
+void PointSet::addHole(const std::shared_ptr<PointRing>& ring)
+{
+    require(ring, "addHole");
+    m_impl->m_holes.push_back(ring);
+}
+
+void PointSet::addHole(PointRing* ring) { addHole(std::shared_ptr<PointRing>(ring)); }
+
+namespace {
+
+bool removeFirst(std::vector<std::shared_ptr<PointRing>>& rings, const PointRing* ring)
+{
+    const auto at = std::find_if(rings.begin(), rings.end(),
+                                 [ring](const auto& entry) { return entry.get() == ring; });
+    if (at == rings.end())
+        return false;
+    rings.erase(at);
+    return true;
+}
+
+} // namespace
+
+bool PointSet::removeRegion(const PointRing* ring) { return removeFirst(m_impl->m_regions, ring); }
+
+bool PointSet::removeHole(const PointRing* ring) { return removeFirst(m_impl->m_holes, ring); }
+
+void PointSet::removeAllRegions() { m_impl->m_regions.clear(); }
+
+void PointSet::removeAllHoles() { m_impl->m_holes.clear(); }
+
+void PointSet::removeAllRegionsAndHoles()
+{
+    removeAllRegions();
+    removeAllHoles();
+}
+
+std::vector<std::shared_ptr<PointRing>> PointSet::allRegions() const { return m_impl->m_regions; }
+
+std::vector<std::shared_ptr<PointRing>> PointSet::allHoles() const { return m_impl->m_holes; }
+
+int PointSet::countSegmentsOfRegionsAndHoles() const
+{
+    int count = 0;
+    for (const auto& ring : m_impl->m_regions)
+        count += ring->segmentCount();
+    for (const auto& ring : m_impl->m_holes)
+        count += ring->segmentCount();
+    return count;
+}
+
+// ---- merging ----
+
+void PointSet::merge(const PointSet& other)
+{
+    // Merging a set into itself adds nothing, but its own crossing breaklines would knock each
+    // other out.
+    if (&other == this)
+        return;
+    for (const auto& p : other.m_impl->pointIndex().items())
+        addPoint(p);
+    for (const auto& b : other.m_impl->breaklineIndex().items())
+        addBreakline(b, false);
+}
+
+} // namespace tin::core
