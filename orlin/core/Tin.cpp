@@ -9,6 +9,8 @@
 #include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/STRtreeContainerT.h"
 #include "orlin/core/SpatialIndexContainerT.h"
+#include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle2D.h"
 #include "orlin/core/Triangle.h"
 
 #include <geos/geom/Envelope.h>
@@ -457,6 +459,23 @@ Point2D Tin::getInteriorPoint() const
         throw std::out_of_range("Tin::getInteriorPoint: the TIN has no triangle");
     }
     return (*m_impl->m_triangles.begin())->getInteriorPoint();
+}
+
+} // namespace tin::core
+
+namespace tin::core {
+
+Tin::Tin(Tin2D const& tin2D) : Tin(Quadtree)
+{
+    auto& points = PointFactory::instance();
+    for (auto const& t : tin2D.triangles()) {
+        std::shared_ptr<Point> corners[3];
+        for (int i = 0; i < 3; ++i) {
+            auto const& p = t->point(i);
+            corners[i] = points.factory(Point(p->x(), p->y(), 0.0, 0), false);
+        }
+        addTriangle(corners[0], corners[1], corners[2]);
+    }
 }
 
 } // namespace tin::core
