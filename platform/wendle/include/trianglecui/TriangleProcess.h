@@ -1,0 +1,59 @@
+#ifndef TRIANGLECUI_TRIANGLEPROCESS_H
+#define TRIANGLECUI_TRIANGLEPROCESS_H
+
+#include "triangle/triangleio.h"
+#include "trianglecui/TriangleProcessError.h"
+
+#include <string>
+#include <vector>
+
+namespace trianglecui {
+
+// Constrained Delaunay triangulation and refinement of a planar straight-line graph, driven by a
+// switch string in the manner of the classic mesh generator's command line.
+//
+// Switches (any other character throws TriangleProcessError):
+//   p  the segments are constraints: each appears in the mesh as a chain of edges; crossing
+//      segments get a vertex at the crossing, a vertex lying on a segment splits it. Triangles
+//      reachable from the convex hull without crossing a segment are removed; areas enclosed by
+//      segments stay triangulated (there are no hole points). Without p the segments are ignored
+//      and the whole convex hull is triangulated.
+//   j  vertices that end in no triangle are dropped and the others numbered compactly: input
+//      vertices in input order, then created vertices in order of creation. Without j every
+//      input vertex keeps its input index and created vertices follow.
+//   z  indices in the output start at 0 (else at 1).
+//   e  the edge list: every mesh edge once. An edge on an input segment with a non-zero marker
+//      carries that marker (the first non-zero one in segment order where segments overlap);
+//      any other edge carries 1 on the mesh boundary and 0 inside.
+//   q[angle]  refine towards a minimum angle (default 20 degrees, clamped to 33.8 degrees, above
+//      which refinement does not end); created vertices may split segments unless Y is given.
+//      Throws when more than max(10 n, 100000) vertices would be added.
+//   a<area>  refine until no triangle is larger than the area.
+//   Y  refinement adds no vertex on any segment.
+//   Q  quiet; nothing is ever printed.
+//
+// Input: points holds x, y of vertex i at 2i and 2i + 1 (finite); segments two vertex indices per
+// segment (0-based); segmentMarkers one marker per segment, or empty (all 0). a, b and c must be
+// empty; flag is ignored. Odd lengths, indices out of range, non-finite coordinates or a marker list
+// of the wrong length throw. Duplicate positions become one vertex (the lowest input index); input
+// vertices keep their coordinates bit for bit. Fewer than three distinct points, or all of them on
+// one line, give a mesh without triangles.
+//
+// Output: out is overwritten completely (any arrays it held are not released). Triangles are
+// counter-clockwise. The same points and segments always give the same numbering, triangles and
+// edges, whatever the markers. The caller owns the arrays and releases each with triangle_free.
+//
+// Cost: O(n log n) for n points plus the constraint insertion; refinement adds its vertices at
+// about the same cost per vertex.
+class TriangleProcess
+{
+public:
+    static void execute(std::string const& switches, std::vector<double> const& points,
+                        std::vector<int> const& a, std::vector<int> const& segments,
+                        std::vector<int> const& segmentMarkers, std::vector<int> const& b,
+                        std::vector<int> const& c, triangleio_t* out, bool flag);
+};
+
+} // namespace trianglecui
+
+#endif

@@ -1,0 +1,609 @@
+#include "ConstrainedMesher.h"
+
+#include "trianglecui/TriangleProcessError.h"
+
+#include <CGAL/Constrained_Delaunay_triangulation_2.h>
+#include <CGAL/Constrained_triangulation_plus_2.h>
+#include <CGAL/Delaunay_mesh_face_base_2.h>
+#include <CGAL/Delaunay_mesher_2.h>
+#include <CGAL/Delaunay_mesher_no_edge_refinement_2.h>
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+#include <CGAL/Spatial_sort_traits_adapter_2.h>
+#include <CGAL/Triangulation_face_base_with_info_2.h>
+#include <CGAL/Triangulation_vertex_base_with_info_2.h>
+#include <CGAL/property_map.h>
+#include <CGAL/spatial_sort.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+#include <sstream>
+#include <locale>
+
+namespace trianglecui {
+
+namespace {
+
+// Beyond this minimum angle Delaunay refinement is not known to end.
+constexpr double MAXIMUM_REFINABLE_ANGLE = 33.8;
+constexpr std::size_t MINIMUM_VERTEX_BUDGET = 100000;
+constexpr std::size_t VERTEX_BUDGET_PER_INPUT_POINT = 10;
+constexpr double PI = 3.14159265358979323846;
+// Segments meeting at less than this angle cannot be refined towards large angles near where they
+// meet; CGAL's mesher treats them as one cluster.
+constexpr double SMALL_INPUT_ANGLE = 60.0;
+// Concentric shells put on the segments of a small input angle, halving from about a quarter of
+// the shortest of them; bad triangles are then confined to about 1/32 of that length.
+constexpr int SHELL_COUNT = 6;
+
+using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
+using Point = Kernel::Point_2;
+
+// Created vertices are numbered in order of creation; the triangulation makes them deep inside
+// CGAL (crossings, refinement), so each vertex takes a stamp from a running counter when built.
+std::uint64_t nextCreationStamp()
+{
+    static thread_local std::uint64_t counter = 0;
+    return ++counter;
+}
+
+struct VertexInfo
+{
+    int input = -1;   // lowest input index at this position; -1 for a created vertex
+    int output = -1;  // output index; USED while numbering
+    std::uint64_t created = nextCreationStamp();
+};
+
+struct FaceInfo
+{
+    int index = -1;            // position among the kept faces
+    int marker[3] = {0, 0, 0}; // segment marker of the edge opposite each corner
+};
+
+using VertexBase = CGAL::Triangulation_vertex_base_with_info_2<VertexInfo, Kernel>;
+using InfoFaceBase = CGAL::Triangulation_face_base_with_info_2<FaceInfo, Kernel>;
+using ConstrainedFaceBase = CGAL::Constrained_triangulation_face_base_2<Kernel, InfoFaceBase>;
+using FaceBase = CGAL::Delaunay_mesh_face_base_2<Kernel, ConstrainedFaceBase>;
+using DataStructure = CGAL::Triangulation_data_structure_2<VertexBase, FaceBase>;
+using Cdt = CGAL::Constrained_Delaunay_triangulation_2<Kernel, DataStructure,
+                                                       CGAL::Exact_predicates_tag>;
+using Triangulation = CGAL::Constrained_triangulation_plus_2<Cdt>;
+using VertexHandle = Triangulation::Vertex_handle;
+using FaceHandle = Triangulation::Face_handle;
+using ConstraintId = Triangulation::Constraint_id;
+
+constexpr int USED = -2;
+
+double triangleArea(Point const& p, Point const& q, Point const& r)
+{
+    return 0.5 * std::abs((q.x() - p.x()) * (r.y() - p.y()) - (q.y() - p.y()) * (r.x() - p.x()));
+}
+
+double faceArea(FaceHandle f)
+{
+    return triangleArea(f->vertex(0)->point(), f->vertex(1)->point(), f->vertex(2)->point());
+}
+
+// Refinement goals: a minimum angle (as the squared sine B of the smallest angle) and a maximum
+// area, either of them switched off by 0. Oversized triangles are refined first.
+class RefinementCriteria
+{
+public:
+    using Face_handle = FaceHandle;
+
+    struct Quality
+    {
+        double areaRatio = 0.0;   // area / bound; > 1 is oversized
+        double sineSquared = 1.0; // squared sine of the smallest angle
+
+        // a < b: a is refined before b
+        bool operator<(Quality const& other) const
+        {
+            if (areaRatio > 1.0 || other.areaRatio > 1.0)
+                return areaRatio > other.areaRatio;
+            return sineSquared < other.sineSquared;
+        }
+    };
+
+    class Is_bad
+    {
+    public:
+        Is_bad(double minimumSineSquared, double maximumArea)
+            : minimumSineSquared_(minimumSineSquared), maximumArea_(maximumArea)
+        {
+        }
+
+        CGAL::Mesh_2::Face_badness operator()(Quality const q) const
+        {
+            if (q.areaRatio > 1.0)
+                return CGAL::Mesh_2::IMPERATIVELY_BAD;
+            if (q.sineSquared < minimumSineSquared_)
+                return CGAL::Mesh_2::BAD;
+            return CGAL::Mesh_2::NOT_BAD;
+        }
+
+        CGAL::Mesh_2::Face_badness operator()(Face_handle const& f, Quality& q) const
+        {
+            Point const& a = f->vertex(0)->point();
+            Point const& b = f->vertex(1)->point();
+            Point const& c = f->vertex(2)->point();
+            double const area = triangleArea(a, b, c);
+            q.areaRatio = maximumArea_ > 0.0 ? area / maximumArea_ : 0.0;
+            double la = CGAL::to_double(CGAL::squared_distance(b, c));
+            double lb = CGAL::to_double(CGAL::squared_distance(c, a));
+            double lc = CGAL::to_double(CGAL::squared_distance(a, b));
+            // The smallest angle lies between the two longest sides.
+            double const shortest = std::min({la, lb, lc});
+            double const product = la * lb * lc / shortest;
+            q.sineSquared = product > 0.0 ? (4.0 * area * area) / product : 0.0;
+            return (*this)(q);
+        }
+
+    private:
+        double minimumSineSquared_;
+        double maximumArea_;
+    };
+
+    RefinementCriteria(double minimumSineSquared, double maximumArea)
+        : minimumSineSquared_(minimumSineSquared), maximumArea_(maximumArea)
+    {
+    }
+
+    Is_bad is_bad_object() const { return Is_bad(minimumSineSquared_, maximumArea_); }
+
+private:
+    double minimumSineSquared_;
+    double maximumArea_;
+};
+
+std::string formatNumber(double value)
+{
+    std::ostringstream stream;
+    stream.imbue(std::locale::classic());
+    stream << value;
+    return stream.str();
+}
+
+class MeshBuilder
+{
+public:
+    MeshBuilder(TriangleSwitches const& switches, std::vector<double> const& points,
+                std::vector<int> const& segments, std::vector<int> const& segmentMarkers)
+        : switches_(switches), points_(points), segments_(segments),
+          segmentMarkers_(segmentMarkers), inputCount_(points.size() / 2)
+    {
+    }
+
+    MeshOutput build()
+    {
+        insertPoints();
+        if (triangulation_.dimension() == 2) {
+            if (switches_.segmentsConstrain)
+                insertSegments();
+            if (switches_.quality || switches_.areaBound)
+                refine();
+            markKeptFaces();
+            if (switches_.edgeList && switches_.segmentsConstrain && !segmentMarkers_.empty())
+                markSegmentEdges();
+        }
+        MeshOutput output;
+        numberVertices(output);
+        collectTriangles(output);
+        if (switches_.edgeList)
+            collectEdges(output);
+        return output;
+    }
+
+private:
+    // Spatially sorted insertion with a running hint, as CGAL's own range insertion does, but
+    // keeping the handle of every input index and the lowest index at a duplicate position.
+    void insertPoints()
+    {
+        std::vector<Point> positions;
+        positions.reserve(inputCount_);
+        for (std::size_t i = 0; i < inputCount_; ++i)
+            positions.emplace_back(points_[2 * i], points_[2 * i + 1]);
+        std::vector<std::size_t> order(inputCount_);
+        std::iota(order.begin(), order.end(), std::size_t(0));
+        using PositionMap = CGAL::Pointer_property_map<Point>::type;
+        using SortTraits = CGAL::Spatial_sort_traits_adapter_2<Kernel, PositionMap>;
+        CGAL::spatial_sort(order.begin(), order.end(),
+                           SortTraits(CGAL::make_property_map(positions)));
+
+        handles_.resize(inputCount_);
+        FaceHandle hint;
+        for (std::size_t i : order) {
+            VertexHandle v = triangulation_.insert(positions[i], hint);
+            hint = v->face();
+            int& input = v->info().input;
+            if (input < 0 || static_cast<int>(i) < input)
+                input = static_cast<int>(i);
+            handles_[i] = v;
+        }
+    }
+
+    void insertSegments()
+    {
+        std::size_t const count = segments_.size() / 2;
+        constraints_.assign(count, ConstraintId(nullptr));
+        for (std::size_t s = 0; s < count; ++s) {
+            VertexHandle a = handles_[static_cast<std::size_t>(segments_[2 * s])];
+            VertexHandle b = handles_[static_cast<std::size_t>(segments_[2 * s + 1])];
+            if (a != b) // a segment between duplicate positions is a point: nothing to keep
+                constraints_[s] = triangulation_.insert_constraint(a, b);
+        }
+    }
+
+    // What the classic generator does without its convex-hull switch: every triangle reachable
+    // from the outside without crossing a segment is eaten; enclosed areas stay. Without p there
+    // are no constraints to stop at, so the whole hull is kept.
+    void markKeptFaces()
+    {
+        for (auto f = triangulation_.all_faces_begin(); f != triangulation_.all_faces_end(); ++f)
+            f->set_in_domain(!triangulation_.is_infinite(f));
+        if (!switches_.segmentsConstrain)
+            return;
+        std::vector<FaceHandle> stack;
+        for (auto f = triangulation_.all_faces_begin(); f != triangulation_.all_faces_end(); ++f) {
+            if (triangulation_.is_infinite(f))
+                stack.push_back(f);
+        }
+        while (!stack.empty()) {
+            FaceHandle f = stack.back();
+            stack.pop_back();
+            for (int i = 0; i < 3; ++i) {
+                FaceHandle neighbour = f->neighbor(i);
+                if (neighbour->is_in_domain() && !f->is_constrained(i)) {
+                    neighbour->set_in_domain(false);
+                    stack.push_back(neighbour);
+                }
+            }
+        }
+    }
+
+    std::size_t vertexBudget(double keptArea) const
+    {
+        std::size_t budget = std::max(MINIMUM_VERTEX_BUDGET,
+                                      VERTEX_BUDGET_PER_INPUT_POINT * inputCount_);
+        if (switches_.areaBound)
+            budget += static_cast<std::size_t>(std::ceil(4.0 * keptArea / switches_.maximumArea));
+        return budget;
+    }
+
+    // Without p nothing bounds the mesher's domain; the convex hull's edges do that instead.
+    void constrainConvexHull()
+    {
+        std::vector<std::pair<VertexHandle, VertexHandle>> hull;
+        auto faces = triangulation_.incident_faces(triangulation_.infinite_vertex());
+        auto const first = faces;
+        do {
+            int const i = faces->index(triangulation_.infinite_vertex());
+            hull.emplace_back(faces->vertex(Triangulation::ccw(i)),
+                              faces->vertex(Triangulation::cw(i)));
+        } while (++faces != first);
+        for (auto const& edge : hull)
+            triangulation_.insert_constraint(edge.first, edge.second);
+    }
+
+    void refine()
+    {
+        if (!switches_.segmentsConstrain)
+            constrainConvexHull();
+        markKeptFaces();
+        double keptArea = 0.0;
+        for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
+            if (f->is_in_domain())
+                keptArea += faceArea(f);
+        }
+        std::size_t const budget = vertexBudget(keptArea);
+        vertexLimit_ = triangulation_.number_of_vertices() + budget;
+
+        double sineSquared = 0.0;
+        if (switches_.quality) {
+            double const angle = std::min(switches_.minimumAngle, MAXIMUM_REFINABLE_ANGLE);
+            double const sine = std::sin(angle * PI / 180.0);
+            sineSquared = angle > 0.0 ? sine * sine : 0.0;
+        }
+        if (switches_.quality && !switches_.noSegmentSplitting)
+            splitAroundSmallAngles();
+        RefinementCriteria const criteria(sineSquared,
+                                          switches_.areaBound ? switches_.maximumArea : 0.0);
+        if (switches_.noSegmentSplitting) {
+            CGAL::Delaunay_mesher_no_edge_refinement_2<Triangulation, RefinementCriteria> mesher(
+                triangulation_, criteria);
+            refineWith(mesher, budget);
+        } else {
+            CGAL::Delaunay_mesher_2<Triangulation, RefinementCriteria> mesher(triangulation_,
+                                                                              criteria);
+            refineWith(mesher, budget);
+        }
+    }
+
+    // Where segments meet at a small angle the mesher stops splitting the segment pieces at the
+    // apex once they are of equal length, and every triangle whose circumcentre falls in such a
+    // piece's diametral circle stays bad, however far from the apex. Splitting those pieces first
+    // at equal distances from the apex (powers of two, as concentric shells) keeps the pieces at
+    // the apex short, so the unrefinable triangles stay close to it, and keeps the splits on both
+    // sides of the angle in step.
+    void splitAroundSmallAngles()
+    {
+        std::vector<VertexHandle> candidates;
+        for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v)
+            candidates.push_back(v);
+        for (VertexHandle apex : candidates)
+            splitAroundApex(apex);
+    }
+
+    void splitAroundApex(VertexHandle apex)
+    {
+        // Constrained edges at the apex, by direction.
+        std::vector<std::pair<double, VertexHandle>> spokes;
+        auto edges = triangulation_.incident_edges(apex);
+        if (edges == nullptr)
+            return;
+        auto const first = edges;
+        do {
+            if (!triangulation_.is_infinite(*edges) && edges->first->is_constrained(edges->second)) {
+                FaceHandle f = edges->first;
+                int const i = edges->second;
+                VertexHandle other = f->vertex(Triangulation::ccw(i)) == apex
+                                         ? f->vertex(Triangulation::cw(i))
+                                         : f->vertex(Triangulation::ccw(i));
+                double const angle = std::atan2(other->point().y() - apex->point().y(),
+                                                other->point().x() - apex->point().x());
+                spokes.emplace_back(angle, other);
+            }
+        } while (++edges != first);
+        if (spokes.size() < 2)
+            return;
+        std::sort(spokes.begin(), spokes.end(),
+                  [](auto const& a, auto const& b) { return a.first < b.first; });
+        double const limit = SMALL_INPUT_ANGLE * PI / 180.0;
+        std::vector<bool> narrow(spokes.size(), false);
+        for (std::size_t k = 0; k < spokes.size(); ++k) {
+            std::size_t const next = (k + 1) % spokes.size();
+            double gap = spokes[next].first - spokes[k].first;
+            if (next == 0)
+                gap += 2.0 * PI;
+            if (gap < limit)
+                narrow[k] = narrow[next] = true;
+        }
+        double shortest = std::numeric_limits<double>::infinity();
+        for (std::size_t k = 0; k < spokes.size(); ++k) {
+            if (narrow[k])
+                shortest = std::min(shortest, std::sqrt(CGAL::to_double(
+                                                  CGAL::squared_distance(apex->point(), spokes[k].second->point()))));
+        }
+        if (!std::isfinite(shortest))
+            return;
+        double const outermost = std::ldexp(1.0, static_cast<int>(std::floor(std::log2(shortest / 4.0))));
+        for (std::size_t k = 0; k < spokes.size(); ++k) {
+            if (narrow[k])
+                putShells(apex, spokes[k].second, outermost);
+        }
+    }
+
+    // Splits the constrained edge apex-end at the shell radii; each new vertex is inserted into the
+    // edge itself, so the constraint stays one chain however the coordinates round.
+    void putShells(VertexHandle apex, VertexHandle end, double outermost)
+    {
+        Point const a = apex->point();
+        Point const b = end->point();
+        double const length = std::sqrt(CGAL::to_double(CGAL::squared_distance(a, b)));
+        VertexHandle current = end;
+        double radius = outermost;
+        for (int shell = 0; shell < SHELL_COUNT; ++shell, radius *= 0.5) {
+            if (!(radius < length))
+                continue;
+            double const t = radius / length;
+            Point const p(a.x() + t * (b.x() - a.x()), a.y() + t * (b.y() - a.y()));
+            FaceHandle f;
+            int i = 0;
+            if (!triangulation_.is_edge(apex, current, f, i))
+                return;
+            current = triangulation_.insert(p, Triangulation::EDGE, f, i);
+        }
+    }
+
+    // The mesher refines only what it may; with Y it leaves oversized triangles whose
+    // circumcentres would land on or beyond a segment. Those get their centroids, which lie
+    // strictly inside them, and the mesher runs again until every kept triangle is small enough.
+    template <typename Mesher>
+    void refineWith(Mesher& mesher, std::size_t budget)
+    {
+        for (;;) {
+            runMesher(mesher, budget);
+            if (!switches_.areaBound)
+                return;
+            markKeptFaces();
+            std::vector<Point> centroids;
+            for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
+                if (f->is_in_domain() && faceArea(f) > switches_.maximumArea)
+                    centroids.push_back(CGAL::centroid(f->vertex(0)->point(), f->vertex(1)->point(),
+                                                       f->vertex(2)->point()));
+            }
+            if (centroids.empty())
+                return;
+            std::size_t inserted = 0;
+            FaceHandle hint;
+            for (Point const& centroid : centroids) {
+                checkBudget(budget);
+                Triangulation::Locate_type type;
+                int index = 0;
+                FaceHandle f = triangulation_.locate(centroid, type, index, hint);
+                bool const free = type == Triangulation::FACE
+                                  || (type == Triangulation::EDGE && !f->is_constrained(index));
+                if (!free)
+                    continue;
+                VertexHandle v = triangulation_.insert(centroid, type, f, index);
+                hint = v->face();
+                ++inserted;
+            }
+            if (inserted == 0)
+                throw TriangleProcessError(
+                    "Area refinement cannot split the triangles larger than "
+                    + formatNumber(switches_.maximumArea) + " without touching a segment");
+        }
+    }
+
+    template <typename Mesher>
+    void runMesher(Mesher& mesher, std::size_t budget)
+    {
+        markKeptFaces();
+        mesher.init(true);
+        while (!mesher.is_refinement_done()) {
+            checkBudget(budget);
+            mesher.step_by_step_refine_mesh();
+        }
+    }
+
+    void checkBudget(std::size_t budget) const
+    {
+        if (triangulation_.number_of_vertices() < vertexLimit_)
+            return;
+        std::string goal;
+        if (switches_.quality)
+            goal = "a minimum angle of "
+                   + formatNumber(std::min(switches_.minimumAngle, MAXIMUM_REFINABLE_ANGLE))
+                   + " degrees";
+        if (switches_.areaBound)
+            goal += (goal.empty() ? "" : " and ") + std::string("a maximum area of ")
+                    + formatNumber(switches_.maximumArea);
+        throw TriangleProcessError("Refinement towards " + goal + " did not finish within "
+                                   + std::to_string(budget) + " new vertices");
+    }
+
+    // Markers go onto the sub-edges of each marked segment in segment order; the first non-zero
+    // marker on an edge stays. Sub-edges come from the constraint hierarchy, which follows
+    // crossings, vertices on segments and refinement splits.
+    void markSegmentEdges()
+    {
+        for (std::size_t s = 0; s < constraints_.size(); ++s) {
+            int const marker = segmentMarkers_[s];
+            if (marker == 0 || constraints_[s] == ConstraintId(nullptr))
+                continue;
+            auto it = triangulation_.vertices_in_constraint_begin(constraints_[s]);
+            auto const end = triangulation_.vertices_in_constraint_end(constraints_[s]);
+            VertexHandle previous = *it;
+            for (++it; it != end; ++it) {
+                VertexHandle current = *it;
+                FaceHandle f;
+                int i = 0;
+                if (triangulation_.is_edge(previous, current, f, i) && f->info().marker[i] == 0) {
+                    f->info().marker[i] = marker;
+                    FaceHandle neighbour = f->neighbor(i);
+                    neighbour->info().marker[triangulation_.mirror_index(f, i)] = marker;
+                }
+                previous = current;
+            }
+        }
+    }
+
+    bool hasTriangles() const { return triangulation_.dimension() == 2; }
+
+    void numberVertices(MeshOutput& output)
+    {
+        for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v)
+            v->info().output = -1;
+        if (hasTriangles()) {
+            for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
+                if (f->is_in_domain()) {
+                    for (int i = 0; i < 3; ++i)
+                        f->vertex(i)->info().output = USED;
+                }
+            }
+        }
+        bool const dropUnused = switches_.dropUnusedVertices;
+        output.points.reserve(2 * triangulation_.number_of_vertices());
+        int next = 0;
+        for (std::size_t i = 0; i < inputCount_; ++i) {
+            VertexInfo& info = handles_[i]->info();
+            bool const representative = info.input == static_cast<int>(i);
+            if (dropUnused) {
+                if (!representative || info.output != USED)
+                    continue;
+            }
+            if (representative)
+                info.output = next;
+            ++next;
+            output.points.push_back(points_[2 * i]);
+            output.points.push_back(points_[2 * i + 1]);
+        }
+        std::vector<VertexHandle> created;
+        for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v) {
+            if (v->info().input < 0 && (!dropUnused || v->info().output == USED))
+                created.push_back(v);
+        }
+        std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
+            return a->info().created < b->info().created;
+        });
+        for (VertexHandle v : created) {
+            v->info().output = next++;
+            output.points.push_back(v->point().x());
+            output.points.push_back(v->point().y());
+        }
+    }
+
+    void collectTriangles(MeshOutput& output)
+    {
+        if (!hasTriangles())
+            return;
+        output.triangles.reserve(3 * triangulation_.number_of_faces());
+        int index = 0;
+        for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
+            if (!f->is_in_domain())
+                continue;
+            f->info().index = index++;
+            for (int i = 0; i < 3; ++i)
+                output.triangles.push_back(f->vertex(i)->info().output);
+        }
+    }
+
+    // Each edge once: from the kept face with the lower index, or from the only kept face.
+    void collectEdges(MeshOutput& output)
+    {
+        if (!hasTriangles())
+            return;
+        output.edges.reserve(output.triangles.size() + 6);
+        output.edgeMarkers.reserve(output.triangles.size() / 2 + 3);
+        for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
+            if (!f->is_in_domain())
+                continue;
+            for (int i = 0; i < 3; ++i) {
+                FaceHandle neighbour = f->neighbor(i);
+                bool const boundary = !neighbour->is_in_domain();
+                if (!boundary && neighbour->info().index < f->info().index)
+                    continue;
+                output.edges.push_back(f->vertex(Triangulation::ccw(i))->info().output);
+                output.edges.push_back(f->vertex(Triangulation::cw(i))->info().output);
+                int const marker = f->info().marker[i];
+                output.edgeMarkers.push_back(marker != 0 ? marker : (boundary ? 1 : 0));
+            }
+        }
+    }
+
+    TriangleSwitches const& switches_;
+    std::vector<double> const& points_;
+    std::vector<int> const& segments_;
+    std::vector<int> const& segmentMarkers_;
+    std::size_t const inputCount_;
+    Triangulation triangulation_;
+    std::vector<VertexHandle> handles_;
+    std::vector<ConstraintId> constraints_;
+    std::size_t vertexLimit_ = 0;
+};
+
+} // namespace
+
+MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
+                                  std::vector<double> const& points,
+                                  std::vector<int> const& segments,
+                                  std::vector<int> const& segmentMarkers)
+{
+    MeshBuilder builder(switches, points, segments, segmentMarkers);
+    return builder.build();
+}
+
+} // namespace trianglecui

@@ -1,0 +1,25 @@
+#ifndef TRIANGLECUI_CONSTRAINEDMESHER_H
+#define TRIANGLECUI_CONSTRAINEDMESHER_H
+
+#include "MeshOutput.h"
+#include "TriangleSwitches.h"
+
+#include <vector>
+
+namespace trianglecui {
+
+// Runs the constrained Delaunay triangulation and the refinements the switches ask for on input
+// that TriangleProcess has already validated (even lengths, indices in range, finite coordinates,
+// markers empty or one per segment). The only translation unit of the library that sees CGAL.
+// Throws TriangleProcessError when a refinement runs out of its vertex budget.
+class ConstrainedMesher
+{
+public:
+    static MeshOutput run(TriangleSwitches const& switches, std::vector<double> const& points,
+                          std::vector<int> const& segments,
+                          std::vector<int> const& segmentMarkers);
+};
+
+} // namespace trianglecui
+
+#endif

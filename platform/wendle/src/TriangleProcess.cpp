@@ -1,0 +1,122 @@
+#include "trianglecui/TriangleProcess.h"
+
+#include "ConstrainedMesher.h"
+#include "TriangleSwitches.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace trianglecui {
+
+namespace {
+
+void validate(std::vector<double> const& points, std::vector<int> const& a,
+              std::vector<int> const& segments, std::vector<int> const& segmentMarkers,
+              std::vector<int> const& b, std::vector<int> const& c)
+{
+    if (points.size() % 2 != 0)
+        throw TriangleProcessError("Point list has an odd number of coordinates ("
+                                   + std::to_string(points.size()) + ")");
+    if (points.size() / 2 > static_cast<std::size_t>(INT_MAX / 2))
+        throw TriangleProcessError("Too many points for one triangulation ("
+                                   + std::to_string(points.size() / 2) + ")");
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (!std::isfinite(points[i]))
+            throw TriangleProcessError("Point " + std::to_string(i / 2)
+                                       + " has a non-finite coordinate");
+    }
+    if (segments.size() % 2 != 0)
+        throw TriangleProcessError("Segment list has an odd number of indices ("
+                                   + std::to_string(segments.size()) + ")");
+    long long const vertexCount = static_cast<long long>(points.size() / 2);
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        if (segments[i] < 0 || segments[i] >= vertexCount)
+            throw TriangleProcessError("Segment " + std::to_string(i / 2) + " refers to vertex "
+                                       + std::to_string(segments[i]) + ", but there are "
+                                       + std::to_string(vertexCount) + " vertices");
+    }
+    if (!segmentMarkers.empty() && segmentMarkers.size() != segments.size() / 2)
+        throw TriangleProcessError("Segment marker list has " + std::to_string(segmentMarkers.size())
+                                   + " entries for " + std::to_string(segments.size() / 2)
+                                   + " segments");
+    if (!a.empty() || !b.empty() || !c.empty())
+        throw TriangleProcessError("Point attributes, hole and region lists are not supported");
+}
+
+// Frees the arrays collected so far if a later allocation fails, so a failed call leaks nothing.
+class ArrayAllocator
+{
+public:
+    ~ArrayAllocator()
+    {
+        if (!released_) {
+            for (void* memory : arrays_)
+                std::free(memory);
+        }
+    }
+
+    template <typename T>
+    T* copy(std::vector<T> const& values, T offset = T())
+    {
+        if (values.empty())
+            return nullptr;
+        T* memory = static_cast<T*>(std::malloc(values.size() * sizeof(T)));
+        if (memory == nullptr)
+            throw TriangleProcessError("Out of memory for the triangulation result");
+        arrays_.push_back(memory);
+        if (offset == T()) {
+            std::memcpy(memory, values.data(), values.size() * sizeof(T));
+        } else {
+            for (std::size_t i = 0; i < values.size(); ++i)
+                memory[i] = values[i] + offset;
+        }
+        return memory;
+    }
+
+    void release() { released_ = true; }
+
+private:
+    std::vector<void*> arrays_;
+    bool released_ = false;
+};
+
+void fill(triangleio_t* out, MeshOutput const& mesh, TriangleSwitches const& switches)
+{
+    int const indexBase = switches.zeroBased ? 0 : 1;
+    triangleio_t record;
+    std::memset(&record, 0, sizeof record);
+    ArrayAllocator allocator;
+    record.pointlist = allocator.copy(mesh.points);
+    record.numberofpoints = static_cast<int>(mesh.points.size() / 2);
+    record.trianglelist = allocator.copy(mesh.triangles, indexBase);
+    record.numberoftriangles = static_cast<int>(mesh.triangles.size() / 3);
+    record.numberofcorners = 3;
+    if (switches.edgeList) {
+        record.edgelist = allocator.copy(mesh.edges, indexBase);
+        record.edgemarkerlist = allocator.copy(mesh.edgeMarkers);
+        record.numberofedges = static_cast<int>(mesh.edges.size() / 2);
+    }
+    allocator.release();
+    *out = record;
+}
+
+} // namespace
+
+void TriangleProcess::execute(std::string const& switches, std::vector<double> const& points,
+                              std::vector<int> const& a, std::vector<int> const& segments,
+                              std::vector<int> const& segmentMarkers, std::vector<int> const& b,
+                              std::vector<int> const& c, triangleio_t* out, bool /*flag*/)
+{
+    if (out == nullptr)
+        throw TriangleProcessError("No output record given to the triangulation");
+    TriangleSwitches const parsed = TriangleSwitches::parse(switches);
+    validate(points, a, segments, segmentMarkers, b, c);
+    MeshOutput const mesh = ConstrainedMesher::run(parsed, points, segments, segmentMarkers);
+    fill(out, mesh, parsed);
+}
+
+} // namespace trianglecui

@@ -1,0 +1,10 @@
+#include "trianglecui/TriangleProcessError.h"
+
+namespace trianglecui {
+
+TriangleProcessError::TriangleProcessError(std::string const& message)
+    : std::runtime_error(message)
+{
+}
+
+} // namespace trianglecui

@@ -1,0 +1,8 @@
+#include "triangle/triangleio.h"
+
+#include <cstdlib>
+
+void triangle_free(void* memory)
+{
+    std::free(memory);
+}
