@@ -1,6 +1,8 @@
 #include "orlin/core/Point2DIRing.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <stdexcept>
 
 #include <geos/geom/Coordinate.h>
@@ -22,6 +24,7 @@ struct Point2DIRing::Impl {
     mutable bool m_rectCached = false;
     mutable Rect m_rect;
     mutable std::vector<Point2DI*> m_sortedPoints;
+    mutable std::vector<std::pair<std::uintptr_t, std::uintptr_t>> m_sortedSides;
     mutable std::unique_ptr<geos::geom::LinearRing> m_linearRing;
 };
 
@@ -34,6 +37,14 @@ bool lowerThan(Point2DI const& a, Point2DI const& b)
         return a.y() < b.y();
     }
     return a.x() < b.x();
+}
+
+// A side as the ordered pair of its end addresses.
+std::pair<std::uintptr_t, std::uintptr_t> sideKey(Point2DI const* a, Point2DI const* b)
+{
+    auto const x = reinterpret_cast<std::uintptr_t>(a);
+    auto const y = reinterpret_cast<std::uintptr_t>(b);
+    return x < y ? std::make_pair(x, y) : std::make_pair(y, x);
 }
 
 }  // namespace
@@ -156,19 +167,17 @@ bool Point2DIRing::containsEdge(Edge2D const& e) const
     if (!contains(a) || !contains(b)) {
         return false;
     }
-    auto const& pts = m_impl->m_points;
-    std::size_t const n = pts.size();
-    std::size_t j = 0;
-    while (j < n && pts[j].get() != a) {
-        ++j;
+    // A ring may pass a point more than once (a face pinched at a vertex, a dangling edge
+    // walked out and back); the side may sit at any of those passes, so every side is listed.
+    auto& sides = m_impl->m_sortedSides;
+    if (sides.empty()) {
+        auto const& pts = m_impl->m_points;
+        for (std::size_t j = 0; j + 1 < pts.size(); ++j) {
+            sides.push_back(sideKey(pts[j].get(), pts[j + 1].get()));
+        }
+        std::sort(sides.begin(), sides.end());
     }
-    if (j == n) {
-        return false;
-    }
-    if (j > 0) {
-        return pts[j - 1].get() == b || (j + 1 < n && pts[j + 1].get() == b);
-    }
-    return (n > 1 && pts[1].get() == b) || (n > 1 && pts[n - 2].get() == b);
+    return std::binary_search(sides.begin(), sides.end(), sideKey(a, b));
 }
 
 bool Point2DIRing::isSameRing(Point2DIRing const& other) const

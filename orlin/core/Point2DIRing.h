@@ -47,8 +47,8 @@ public:
     Rect boundingRect() const;
     // Whether the very object p is a point of the ring (O(log n)).
     bool contains(Point2DI* p) const;
-    // Whether e joins two neighbouring entries of the ring (O(log n) plus a scan for the
-    // first occurrence of e's first point).
+    // Whether e joins two neighbouring entries of the ring, at any pass of the ring through
+    // e's ends (O(log n)).
     bool containsEdge(Edge2D const& e) const;
     bool isSameRing(Point2DIRing const& other) const;
 

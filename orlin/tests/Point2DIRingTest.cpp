@@ -156,3 +156,24 @@ TEST(Point2DIRingTreeTest, ChildrenEnclosingAnAreaTogetherGiveAValidPolygon)
     tree.clearChildRings();
     EXPECT_EQ(tree.geosPolygon(), polygon);
 }
+
+TEST(Point2DIRingTest, ContainsEdgeAtTheSecondPassOfAPinchedRing)
+{
+    // The ring runs a -> b -> c -> d -> b -> e -> a: a face pinched at b, as the ring tracing
+    // makes around a region that touches another one at a single vertex. The side d-b sits at
+    // the second pass through b; missing it let a region's flood leak into its neighbour.
+    auto a = pt(0, 0), b = pt(2, 2), c = pt(4, 1), d = pt(4, 3), e = pt(0, 4);
+    Point2DIRing ring({a, b, c, d, b, e, a});
+    ASSERT_EQ(ring.points().size(), 7u);
+    Point2DIRepository repository;
+    for (auto const& p : {a, b, c, d, e}) {
+        repository.add(p);
+    }
+    Edge2DFactory factory(&repository);
+    for (auto const& side : {factory.factory(a, b), factory.factory(b, c), factory.factory(c, d),
+                             factory.factory(d, b), factory.factory(b, e), factory.factory(e, a)}) {
+        EXPECT_TRUE(ring.containsEdge(*side));
+    }
+    EXPECT_FALSE(ring.containsEdge(*factory.factory(a, c)));
+    EXPECT_FALSE(ring.containsEdge(*factory.factory(d, e)));
+}
