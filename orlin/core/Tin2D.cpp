@@ -52,8 +52,9 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
         std::shared_ptr<Edge2D> edge2D;
         std::shared_ptr<Edge> edge;
     };
-    auto const triangles = tin.allTriangles();
+    auto const& triangles = tin.allTriangles();
     m_impl->m_triangles2D.reserve(triangles.size());
+    m_impl->m_edgeTriangles2D.reserve(triangles.size() * 2);
     std::vector<Record> work;
     work.reserve(triangles.size() * 3);
 
@@ -62,11 +63,16 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
         for (int i = 0; i < 3; ++i) {
             v[i] = repository->add(std::static_pointer_cast<Point2DI>(t->point(i)));
         }
+        // The stored points are the repository's points at those positions, so the sides can
+        // be taken from them directly.
+        std::shared_ptr<Edge2D> sides[3];
         for (int s = 0; s < 3; ++s) {
-            auto side = edgeFactory->factory(*v[(s + 1) % 3], *v[(s + 2) % 3]);
-            work.push_back(Record{side.get(), side, t->edge(s)});
+            sides[s] = edgeFactory->factory(v[(s + 1) % 3], v[(s + 2) % 3]);
+            work.push_back(Record{sides[s].get(), sides[s], t->edge(s)});
         }
-        addTriangle(v[0], v[1], v[2]);
+        if (sides[0] && sides[1] && sides[2]) {
+            insertTriangle(v, sides);
+        }
     }
 
     std::sort(work.begin(), work.end(), [](Record const& a, Record const& b) {
@@ -108,14 +114,20 @@ void Tin2D::addTriangle(std::shared_ptr<Point2DI> const& p, std::shared_ptr<Poin
     if (p == q || q == r || p == r) {
         return;
     }
-    auto e1 = m_impl->m_edgeFactory->factory(q, r);
-    auto e2 = m_impl->m_edgeFactory->factory(r, p);
-    auto e3 = m_impl->m_edgeFactory->factory(p, q);
-    auto t = std::make_shared<Triangle2D>(p, q, r, e1, e2, e3);
+    std::shared_ptr<Point2DI> const v[3] = {p, q, r};
+    std::shared_ptr<Edge2D> const sides[3] = {m_impl->m_edgeFactory->factory(q, r),
+                                              m_impl->m_edgeFactory->factory(r, p),
+                                              m_impl->m_edgeFactory->factory(p, q)};
+    insertTriangle(v, sides);
+}
+
+void Tin2D::insertTriangle(std::shared_ptr<Point2DI> const* v, std::shared_ptr<Edge2D> const* sides)
+{
+    auto t = std::make_shared<Triangle2D>(v[0], v[1], v[2], sides[0], sides[1], sides[2]);
     m_impl->m_triangles2D.push_back(t);
-    m_impl->m_edgeTriangles2D[e1].push_back(t);
-    m_impl->m_edgeTriangles2D[e2].push_back(t);
-    m_impl->m_edgeTriangles2D[e3].push_back(t);
+    for (int i = 0; i < 3; ++i) {
+        m_impl->m_edgeTriangles2D[sides[i]].push_back(t);
+    }
 }
 
 void Tin2D::addTriangle(Point2DI const& a, Point2DI const& b, Point2DI const& c)

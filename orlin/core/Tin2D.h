@@ -69,6 +69,8 @@ public:
     struct Impl;
 
 private:
+    void insertTriangle(std::shared_ptr<Point2DI> const* vertices, std::shared_ptr<Edge2D> const* sides);
+
     std::unique_ptr<Impl> m_impl;
 };
 

@@ -254,18 +254,42 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     }
 
     std::vector<std::shared_ptr<Point2DI>> outputPoints;
+    // The split records and edge owners read from this run's markers, and how much of each TIN
+    // edge the marked pieces cover.
+    std::vector<SplitRecord> markedRecords;
+    EdgeOwners markedOwners;
+    std::unordered_map<Edge2D const*, double> coveredLength;
+    IdBounds const& b = *bounds;
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
         for (int i = 0; i < run.pointCount(); ++i) {
-            outputPoints.push_back(repository->addFuzzy(
-                Point2D(run.x(i), run.y(i)), core::Point2DIRepository::DEFAULT_DELTA));
+            Point2D const position(run.x(i), run.y(i));
+            // Input vertices come back bit for bit; only crossings need the tolerance.
+            auto stored = repository->get(position);
+            outputPoints.push_back(stored ? stored
+                                          : repository->addFuzzy(
+                                                position, core::Point2DIRepository::DEFAULT_DELTA));
         }
         for (int i = 0; i < run.edgeCount(); ++i) {
             auto e = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
                                       outputPoints.at(run.edgeEnd(i, 1)));
-            if (e) {
-                e->setId(run.edgeMarker(i));
+            if (!e) {
+                continue;
+            }
+            int const marker = run.edgeMarker(i);
+            e->setId(marker);
+            auto tinEdge = findEdgeById(marker, first2D, second2D, b);
+            if (!tinEdge) {
+                continue;
+            }
+            bool const ofFirst = marker <= b.firstHigh;
+            (ofFirst ? markedOwners.first : markedOwners.second)[e.get()] = tinEdge;
+            coveredLength[tinEdge.get()] += std::sqrt(e->lengthSqr());
+            for (auto const& end : {e->point1(), e->point2()}) {
+                if (end != tinEdge->point1() && end != tinEdge->point2()) {
+                    markedRecords.push_back(SplitRecord{end, positionOnEdge(*tinEdge, *end), tinEdge});
+                }
             }
         }
         for (int i = 0; i < run.triangleCount(); ++i) {
@@ -274,10 +298,31 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         }
     }
 
-    collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), first2D,
-                       factory, owners != nullptr ? &owners->first : nullptr);
-    collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), second2D,
-                       factory, owners != nullptr ? &owners->second : nullptr);
+    // Where an edge of one TIN runs along an edge of the other, the run marks the shared pieces
+    // with one of the two numbers only, so the other edge misses its cut points; one run per TIN
+    // with only that TIN's numbers finds them. Without such overlaps the markers of this run
+    // already say everything, and the two extra runs are saved.
+    bool overlapping = false;
+    for (auto const& e : edgeSet.items()) {
+        auto const it = coveredLength.find(e.get());
+        double const length = std::sqrt(e->lengthSqr());
+        double const covered = it == coveredLength.end() ? 0.0 : it->second;
+        if (std::abs(covered - length) > 1e-9 * length) {
+            overlapping = true;
+            break;
+        }
+    }
+    if (overlapping) {
+        collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), first2D,
+                           factory, owners != nullptr ? &owners->first : nullptr);
+        collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), second2D,
+                           factory, owners != nullptr ? &owners->second : nullptr);
+    } else {
+        splitRecords->insert(splitRecords->end(), markedRecords.begin(), markedRecords.end());
+        if (owners != nullptr) {
+            *owners = std::move(markedOwners);
+        }
+    }
 
     for (auto const& e : edgeSet.items()) {
         e->setId(0);
