@@ -19,7 +19,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <cstdio>
+#include <ctime>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -39,14 +40,40 @@ struct Measure {
     double clear = 0;
     double total = 0;
     long peakKb = 0;
+    double rssBuiltMb = 0;
+    double rssQueriedMb = 0;
+    double rssCopiedMb = 0;
     std::size_t triangles = 0;
 };
 
-using Clock = std::chrono::steady_clock;
+// Processor time of the process: the machine runs other builds beside the benchmark, and
+// wall time would mostly measure them.
+struct Clock {
+    using time_point = double;
+    static double now()
+    {
+        timespec t {};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+    }
+};
 
-double since(Clock::time_point start)
+double since(double start)
 {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return Clock::now() - start;
+}
+
+double residentMb()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(f);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 std::vector<std::shared_ptr<Point>> jitteredGrid(int n)
@@ -90,6 +117,7 @@ Measure runTin(int n)
     points.shrink_to_fit();
     m.build = since(t);
     m.triangles = tin.allTriangles().size();
+    m.rssBuiltMb = residentMb();
 
     t = Clock::now();
     double const middle = n / 2.0;
@@ -101,6 +129,7 @@ Measure runTin(int n)
         throw std::runtime_error("rectangle query failed");
     }
     m.query = since(t);
+    m.rssQueriedMb = residentMb();
 
     t = Clock::now();
     std::vector<std::shared_ptr<Triangle>> picked;
@@ -123,6 +152,7 @@ Measure runTin(int n)
     t = Clock::now();
     Tin copy(tin);
     m.copy = since(t);
+    m.rssCopiedMb = residentMb();
     if (copy.allTriangles().size() != m.triangles) {
         throw std::runtime_error("copy lost triangles");
     }
@@ -152,6 +182,7 @@ Measure runBare(int n)
     points.shrink_to_fit();
     m.build = since(t);
     m.triangles = triangles.size();
+    m.rssBuiltMb = residentMb();
 
     t = Clock::now();
     auto copy = triangles;
@@ -222,6 +253,11 @@ void report(benchmark::State& state, Measure const& m)
     state.counters["edit_s"] = m.edit;
     state.counters["copy_s"] = m.copy;
     state.counters["clear_s"] = m.clear;
+    if (m.rssBuiltMb > 0) {
+        state.counters["rss_built_MB"] = m.rssBuiltMb;
+        state.counters["rss_queried_MB"] = m.rssQueriedMb;
+        state.counters["rss_copied_MB"] = m.rssCopiedMb;
+    }
 }
 
 void BM_BareTriangles(benchmark::State& state)

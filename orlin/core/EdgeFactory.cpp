@@ -4,6 +4,7 @@
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -25,9 +26,9 @@ EdgeFactory::EdgeFactory()
 EdgeFactory::~EdgeFactory()
 {
     // Edges still alive (held by other libraries' statics) must not reach the table.
-    for (Edge* e : m_table) {
-        if (e)
-            e->m_interned = false;
+    for (std::uint64_t entry : m_table) {
+        if (entry)
+            edgeOf(entry)->m_interned = false;
     }
     s_alive = false;
 }
@@ -37,36 +38,94 @@ EdgeFactory& EdgeFactory::instance()
     return m_instance;
 }
 
-std::size_t EdgeFactory::homeOf(const Point* low, const Point* high)
+namespace {
+
+const int TAG_SHIFT = 48;
+const std::uint64_t ADDRESS_MASK = (std::uint64_t(1) << TAG_SHIFT) - 1;
+
+inline std::uint64_t tagOf(std::size_t hash)
 {
-    return hashAddressPair(low, high);
+    return std::uint64_t(hash) >> TAG_SHIFT;
+}
+
+inline std::size_t hashOf(const Edge* e)
+{
+    return hashAddressPair(e->point1().get(), e->point2().get());
+}
+
+} // namespace
+
+Edge* EdgeFactory::edgeOf(std::uint64_t entry) const
+{
+    return reinterpret_cast<Edge*>(static_cast<std::uintptr_t>(m_tagged ? entry & ADDRESS_MASK : entry));
+}
+
+std::uint64_t EdgeFactory::entryOf(Edge* edge) const
+{
+    const std::uint64_t address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(edge));
+    return m_tagged ? address | (tagOf(hashOf(edge)) << TAG_SHIFT) : address;
+}
+
+std::size_t EdgeFactory::homeOf(std::uint64_t entry) const
+{
+    return hashOf(edgeOf(entry)) & (m_table.size() - 1);
 }
 
 std::size_t EdgeFactory::findIndex(const Point* low, const Point* high) const
 {
+    const std::size_t hash = hashAddressPair(low, high);
+    const std::uint64_t tag = tagOf(hash);
     const std::size_t mask = m_table.size() - 1;
-    for (std::size_t i = homeOf(low, high) & mask;; i = (i + 1) & mask) {
-        const Edge* e = m_table[i];
-        if (!e || (e->m_p1.get() == low && e->m_p2.get() == high))
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const std::uint64_t entry = m_table[i];
+        if (!entry)
+            return i;
+        if (m_tagged && (entry >> TAG_SHIFT) != tag)
+            continue;
+        const Edge* e = edgeOf(entry);
+        if (e->m_p1.get() == low && e->m_p2.get() == high)
             return i;
     }
 }
 
 void EdgeFactory::rehash(std::size_t capacity)
 {
-    std::vector<Edge*> old(capacity, nullptr);
+    std::vector<std::uint64_t> old(capacity, 0);
     old.swap(m_table);
-    for (Edge* e : old) {
-        if (e)
-            m_table[findIndex(e->m_p1.get(), e->m_p2.get())] = e;
+    const std::size_t mask = m_table.size() - 1;
+    for (std::uint64_t entry : old) {
+        if (!entry)
+            continue;
+        std::size_t i = homeOf(entry);
+        while (m_table[i])
+            i = (i + 1) & mask;
+        m_table[i] = entry;
     }
 }
 
 void EdgeFactory::insert(Edge* edge)
 {
-    if ((m_size + 1) * 10 > m_table.size() * 7)
+    const std::uint64_t address = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(edge));
+    if (m_tagged && (address >> TAG_SHIFT) != 0) {
+        // An address space beyond 48 bits: fall back to bare addresses.
+        std::vector<std::uint64_t> entries;
+        for (std::uint64_t entry : m_table) {
+            if (entry)
+                entries.push_back(entry & ADDRESS_MASK);
+        }
+        m_tagged = false; // from here on entries are bare addresses
+        std::fill(m_table.begin(), m_table.end(), 0);
+        const std::size_t mask = m_table.size() - 1;
+        for (std::uint64_t entry : entries) {
+            std::size_t i = homeOf(entry);
+            while (m_table[i])
+                i = (i + 1) & mask;
+            m_table[i] = entry;
+        }
+    }
+    if ((m_size + 1) * 4 > m_table.size() * 3)
         rehash(m_table.empty() ? MIN_CAPACITY : m_table.size() * 2);
-    m_table[findIndex(edge->m_p1.get(), edge->m_p2.get())] = edge;
+    m_table[findIndex(edge->m_p1.get(), edge->m_p2.get())] = entryOf(edge);
     ++m_size;
     edge->m_interned = true;
 }
@@ -76,18 +135,18 @@ void EdgeFactory::remove(const Edge* edge)
     if (m_table.empty())
         return;
     std::size_t hole = findIndex(edge->m_p1.get(), edge->m_p2.get());
-    if (m_table[hole] != edge)
+    if (!m_table[hole])
         return;
     // Backward-shift deletion keeps every probe chain unbroken without tombstones.
     const std::size_t mask = m_table.size() - 1;
-    m_table[hole] = nullptr;
+    m_table[hole] = 0;
     --m_size;
     for (std::size_t j = (hole + 1) & mask; m_table[j]; j = (j + 1) & mask) {
-        const std::size_t home = homeOf(m_table[j]->m_p1.get(), m_table[j]->m_p2.get()) & mask;
+        const std::size_t home = homeOf(m_table[j]);
         const bool homeAfterHole = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
         if (!homeAfterHole) {
             m_table[hole] = m_table[j];
-            m_table[j] = nullptr;
+            m_table[j] = 0;
             hole = j;
         }
     }
@@ -103,8 +162,9 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
     const std::shared_ptr<Point>& low = aLow ? a : b;
     const std::shared_ptr<Point>& high = aLow ? b : a;
     if (!m_table.empty()) {
-        Edge* found = m_table[findIndex(low.get(), high.get())];
-        if (found) {
+        const std::uint64_t entry = m_table[findIndex(low.get(), high.get())];
+        if (entry) {
+            Edge* found = edgeOf(entry);
             if (std::shared_ptr<Edge> alive = found->weak_from_this().lock())
                 return alive;
             // Only an edge in the middle of its destruction gets here.

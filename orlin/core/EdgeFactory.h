@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,10 @@ class Point;
  * edge removes its own entry when it dies, so a released pair later gives a new edge
  * with id −1 and the table holds one entry per live edge.
  *
- * The table is open-addressed (8 bytes per entry, load at most 0.7), keyed by the
- * FNV-1a hash of the two addresses, lower first. Unsynchronised: use from one thread.
+ * The table is open-addressed with linear probing: 8 bytes per entry (the edge's
+ * address with 16 bits of its hash in the unused top bits, so that a probe touches
+ * an edge only when the tags agree), load at most 0.75, keyed by the FNV-1a hash of
+ * the two addresses, lower first. Unsynchronised: use from one thread.
  */
 class EdgeFactory {
 public:
@@ -44,14 +47,18 @@ private:
     /// outliving the library's statics do not touch the table.
     static bool s_alive;
 
-    static std::size_t homeOf(const Point* low, const Point* high);
     std::size_t findIndex(const Point* low, const Point* high) const;
+    std::size_t homeOf(std::uint64_t entry) const;
+    std::uint64_t entryOf(Edge* edge) const;
+    Edge* edgeOf(std::uint64_t entry) const;
     void insert(Edge* edge);
     void remove(const Edge* edge);
     void rehash(std::size_t capacity);
 
-    std::vector<Edge*> m_table; // null marks a free entry
+    std::vector<std::uint64_t> m_table; // 0 marks a free entry
     std::size_t m_size = 0;
+    /// False once an address used the top 16 bits: entries are then bare addresses.
+    bool m_tagged = true;
 };
 
 } // namespace core

@@ -12,7 +12,7 @@
 namespace tin {
 namespace core {
 
-const int Point::UNDEFINED_ID = -1;
+constexpr int Point::UNDEFINED_ID;
 
 namespace {
 const double POSITION_TOLERANCE = 1e-8;

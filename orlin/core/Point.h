@@ -31,7 +31,7 @@ namespace core {
  */
 class Point : public Geometry, public Point2DI {
 public:
-    static const int UNDEFINED_ID;
+    static constexpr int UNDEFINED_ID = -1;
 
     Point(double x, double y);
     Point(double x, double y, int id);

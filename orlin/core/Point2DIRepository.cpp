@@ -76,7 +76,7 @@ struct Point2DIRepository::Impl
         auto index = std::make_unique<QuadtreeContainerT<Point2DI>>();
         index->reserve(m_pointMap.size());
         for (const auto& entry : m_pointMap)
-            index->addUnchecked(entry.second);
+            index->appendUnindexed(entry.second);
         index->rebuildIndex();
         m_pointIndex = std::move(index);
     }

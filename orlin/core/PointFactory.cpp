@@ -4,6 +4,7 @@
 #include "orlin/core/PointFunctions.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace tin {
 namespace core {
@@ -25,6 +26,8 @@ PointFactory& PointFactory::instance()
 
 std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
 {
+    if (std::isnan(p.x()) || std::isnan(p.y()))
+        throw std::invalid_argument("PointFactory::factory: position is not a number");
     if (std::fabs(p.elevation()) < ELEVATION_SNAP)
         p.setElevation(0.0);
     // Stored positions are relative to the offset; search where the point would be
@@ -53,7 +56,7 @@ std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
     }
     if (result)
         return result;
-    return m_points.add(std::make_shared<Point>(x, y, wanted.elevation()));
+    return m_points.addNew(std::make_shared<Point>(x, y, wanted.elevation()));
 }
 
 void PointFactory::setOffset(const Point2D& offset)
@@ -67,8 +70,14 @@ void PointFactory::setOffset(const Point2D& offset)
 
 void PointFactory::setAutoOffset()
 {
-    const Rect r = boundingRectOfPoints(m_points.liveItems());
-    setOffset(Point2D((r.xMax() + r.xMin()) * 0.5, (r.yMax() + r.yMin()) * 0.5));
+    const std::vector<std::shared_ptr<Point>> live = m_points.liveItems();
+    if (live.empty()) {
+        setOffset(Point2D(0, 0)); // the centre of an empty box
+        return;
+    }
+    // The box is over stored (shifted) positions; the offset is absolute.
+    const Rect r = boundingRectOfPoints(live);
+    setOffset(Point2D((r.xMax() + r.xMin()) * 0.5 + m_offset.x(), (r.yMax() + r.yMin()) * 0.5 + m_offset.y()));
 }
 
 } // namespace core

@@ -34,13 +34,16 @@ class PointFactory {
 public:
     static PointFactory& instance();
 
-    /// The interned point for p; p's id never reaches a new point.
+    /// The interned point for p; p's id never reaches a new point. Throws
+    /// std::invalid_argument when x or y is NaN (such a point could never be found).
     std::shared_ptr<Point> factory(Point p, bool overwrite = false);
 
     Point2D offset() const { return m_offset; }
     /// Shifts every live point by the difference to the old offset.
     void setOffset(const Point2D& offset);
-    /// Sets the offset to the centre of the bounding box of all live points.
+    /// Sets the offset to the centre of the bounding box of all live points (in
+    /// unshifted coordinates), so that they end up centred on (0, 0). No live
+    /// points: the offset becomes (0, 0).
     void setAutoOffset();
 
     /// Slots of the weak container, live or expired (for tests and diagnostics).

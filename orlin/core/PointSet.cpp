@@ -26,6 +26,9 @@ namespace {
 
 using common::exception::RuntimeException;
 
+// Share of the set's box above which a polygon query walks all points instead of the index.
+constexpr double scanShare = 0.03;
+
 template <typename T>
 std::unique_ptr<SpatialIndexContainerT<T>> makeContainer(ContainerType type)
 {
@@ -96,7 +99,7 @@ struct PointSet::Impl
             auto fresh = makeContainer<T>(m_containerType);
             fresh->reserve(items.size());
             for (const auto& item : items)
-                fresh->addUnchecked(item);
+                fresh->appendUnindexed(item);
             fresh->rebuildIndex();
             index = std::move(fresh);
         }
@@ -107,6 +110,44 @@ struct PointSet::Impl
     SpatialIndexContainerT<Breakline>& breaklineIndex()
     {
         return index(m_breaklineIndex, m_breaklines);
+    }
+
+    // Whether walking every point beats the point index for a polygon's box. Building the index
+    // costs far more than one walk (a GEOS quadtree of a million points takes seconds, a walk
+    // tens of milliseconds), so a polygon query never builds it; and an existing index only pays
+    // when the box takes a small share of the set's own box, since each point the index hands
+    // back costs a tree descent and a shared-pointer copy.
+    bool scanBeatsIndex(const Rect& box)
+    {
+        if (!m_pointIndex)
+            return true;
+        const Rect all = setRect();
+        if (all.area() <= 0)
+            return true;
+        return intersectRects(all, box).area() > scanShare * all.area();
+    }
+
+    Rect setRect()
+    {
+        if (!m_rectCached) {
+            Rect rect;
+            if (!m_points.empty()) {
+                double xMin = std::numeric_limits<double>::infinity();
+                double yMin = xMin;
+                double xMax = -xMin;
+                double yMax = -xMin;
+                for (const auto& p : m_points) {
+                    xMin = std::min(xMin, p->x());
+                    xMax = std::max(xMax, p->x());
+                    yMin = std::min(yMin, p->y());
+                    yMax = std::max(yMax, p->y());
+                }
+                rect = Rect(xMin, yMin, xMax, yMax);
+            }
+            m_rect = rect;
+            m_rectCached = true;
+        }
+        return m_rect;
     }
 
     bool ringsContain(const Breakline& b) const
@@ -213,28 +254,7 @@ std::vector<std::shared_ptr<Point>> PointSet::allPoints() const
     return std::vector<std::shared_ptr<Point>>(m_impl->m_points.begin(), m_impl->m_points.end());
 }
 
-Rect PointSet::boundingRect() const
-{
-    if (!m_impl->m_rectCached) {
-        Rect rect;
-        if (!m_impl->m_points.empty()) {
-            double xMin = std::numeric_limits<double>::infinity();
-            double yMin = xMin;
-            double xMax = -xMin;
-            double yMax = -xMin;
-            for (const auto& p : m_impl->m_points) {
-                xMin = std::min(xMin, p->x());
-                xMax = std::max(xMax, p->x());
-                yMin = std::min(yMin, p->y());
-                yMax = std::max(yMax, p->y());
-            }
-            rect = Rect(xMin, yMin, xMax, yMax);
-        }
-        m_impl->m_rect = rect;
-        m_impl->m_rectCached = true;
-    }
-    return m_impl->m_rect;
-}
+Rect PointSet::boundingRect() const { return m_impl->setRect(); }
 
 std::vector<std::shared_ptr<Point>> PointSet::findPointsInRect(const Rect& rect) const
 {
@@ -248,18 +268,33 @@ std::vector<std::shared_ptr<Point>> PointSet::findPointsIntersectRect(const Rect
 
 std::vector<std::shared_ptr<Point>> PointSet::findPointsInPolygon(const Polygon& polygon) const
 {
+    const Rect box = polygon.boundingRect();
+    std::vector<std::shared_ptr<Point>> result;
+    if (!box.isValid() || m_impl->m_points.empty())
+        return result;
+    // A covered point lies within the polygon's box, so a box that misses the points' own box
+    // covers none of them.
+    if (!m_impl->setRect().intersects(box))
+        return result;
+    if (m_impl->scanBeatsIndex(box)) {
+        // Every covered point lies in the polygon's box, so the walk finds what the index
+        // candidates would.
+        const PreparedCoverage coverage(polygon.geosGeometry(), m_impl->m_points.size());
+        for (const auto& p : m_impl->m_points)
+            if (coverage.covers(p->x(), p->y()))
+                result.push_back(p);
+        return result;
+    }
     // Candidates whose box merely meets the polygon's box: a point on the polygon's extreme side
     // has a box reaching 1e-8 beyond it and would be lost by an "inside" query.
-    std::vector<std::shared_ptr<Point>> candidates = findPointsIntersectRect(polygon.boundingRect());
+    std::vector<std::shared_ptr<Point>> candidates = findPointsIntersectRect(box);
     if (candidates.empty())
         return candidates;
-    const PreparedCoverage coverage(polygon.geosGeometry());
-    candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
-                                    [&](const std::shared_ptr<Point>& p) {
-                                        return !coverage.covers(p->x(), p->y());
-                                    }),
-                     candidates.end());
-    return candidates;
+    const PreparedCoverage coverage(polygon.geosGeometry(), candidates.size());
+    for (auto& p : candidates)
+        if (coverage.covers(p->x(), p->y()))
+            result.push_back(std::move(p));
+    return result;
 }
 
 std::vector<std::shared_ptr<Point>> PointSet::findPointsInGeometry(geos::geom::Geometry* g) const
@@ -269,7 +304,7 @@ std::vector<std::shared_ptr<Point>> PointSet::findPointsInGeometry(geos::geom::G
     std::vector<std::shared_ptr<Point>> result;
     if (m_impl->m_points.empty())
         return result;
-    const PreparedCoverage coverage(g);
+    const PreparedCoverage coverage(g, m_impl->m_points.size());
     for (const auto& p : m_impl->m_points)
         if (coverage.covers(p->x(), p->y()))
             result.push_back(p);

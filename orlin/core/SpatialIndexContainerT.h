@@ -69,6 +69,12 @@ public:
         if (Slot* existing = find(item.get())) {
             return existing;
         }
+        return appendNew(item);
+    }
+
+    /// `add` for an item the caller knows is not held (not null): saves the lookup.
+    Slot* appendNew(Slot const& item)
+    {
         if (m_items.size() == m_items.capacity()) {
             dropIndex();
         }
@@ -85,7 +91,7 @@ public:
     /// Appends an item the caller knows is not held, without touching the index, which is
     /// dropped and rebuilt on the next use. For filling a new container in bulk after
     /// `reserve`; one rebuild then costs less than one checked add per item.
-    void addUnchecked(Slot const& item)
+    void appendUnindexed(Slot const& item)
     {
         if (!item) {
             return;

@@ -56,6 +56,9 @@ public:
     const Slot* find(const T* obj);
     /// Appends a weak reference to item unless it is held already; returns item.
     std::shared_ptr<T> add(const std::shared_ptr<T>& item);
+    /// add() for an item its caller has just made, which cannot be held yet: saves
+    /// the look-up.
+    std::shared_ptr<T> addNew(const std::shared_ptr<T>& item);
     /// Every live item, in slot order.
     std::vector<std::shared_ptr<T>> liveItems();
     /// Files the live slots anew under their items' current positions.
@@ -84,12 +87,14 @@ private:
     /// True when it compacted (and so rebuilt the index).
     bool sweep();
     void insertToIndex(std::size_t slot, const T& item);
-    std::vector<std::uint32_t> candidateSlots(double xMin, double yMin, double xMax, double yMax);
+    /// Fills m_candidates; callers must not nest.
+    const std::vector<std::uint32_t>& candidateSlots(double xMin, double yMin, double xMax, double yMax);
 
     std::vector<Slot> m_slots;
     std::unique_ptr<CellHashIndex> m_index;
     std::vector<bool> m_expired;
     std::size_t m_expiredCount = 0;
+    std::vector<std::uint32_t> m_candidates; // scratch of candidateSlots, kept to spare allocations
 };
 
 template <typename T>
@@ -108,12 +113,13 @@ void SpatialIndexWeakContainerT<T>::insertToIndex(std::size_t slot, const T& ite
 }
 
 template <typename T>
-std::vector<std::uint32_t> SpatialIndexWeakContainerT<T>::candidateSlots(double xMin, double yMin,
-                                                                         double xMax, double yMax)
+const std::vector<std::uint32_t>& SpatialIndexWeakContainerT<T>::candidateSlots(double xMin, double yMin,
+                                                                                double xMax, double yMax)
 {
     if (!m_index)
         rebuildIndex();
-    std::vector<std::uint32_t> slots;
+    std::vector<std::uint32_t>& slots = m_candidates;
+    slots.clear();
     m_index->query(xMin, yMin, xMax, yMax, [&slots](std::uint32_t s) { slots.push_back(s); });
     // Slot order makes results reproducible and removes the rare duplicate report of
     // a slot whose cell hash collides with another queried cell.
@@ -162,6 +168,14 @@ std::shared_ptr<T> SpatialIndexWeakContainerT<T>::add(const std::shared_ptr<T>& 
         throw std::invalid_argument("SpatialIndexWeakContainerT::add: null item");
     if (find(item.get()))
         return item;
+    return addNew(item);
+}
+
+template <typename T>
+std::shared_ptr<T> SpatialIndexWeakContainerT<T>::addNew(const std::shared_ptr<T>& item)
+{
+    if (!item)
+        throw std::invalid_argument("SpatialIndexWeakContainerT::add: null item");
     if (m_slots.size() >= std::size_t(UINT32_MAX))
         throw std::length_error("SpatialIndexWeakContainerT::add: more than 2^32 - 1 slots");
     m_slots.push_back(item);
@@ -183,7 +197,7 @@ bool SpatialIndexWeakContainerT<T>::sweep()
         return false;
     counter = 0;
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
-        if (m_slots[i].expired())
+        if (!m_expired[i] && m_slots[i].expired())
             markExpired(i);
     }
     if (m_expiredCount < m_slots.size() / 3)

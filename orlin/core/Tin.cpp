@@ -39,6 +39,10 @@ public:
 
     TriangleSet m_triangles;
     std::unique_ptr<SpatialIndexContainerT<Triangle>> m_triangleIndex;
+    // For each edge and each vertex object, head and tail of its triangle list. A list node is
+    // record * 3 + i, i being the edge's or vertex's slot in that triangle; the links live in
+    // the triangle records (TriangleSet::next), so a list costs no allocation and keeps the
+    // order of insertion. Keys are raw addresses: the triangles keep edges and points alive.
     IdentityListMapT<Edge> m_edgeTriangles;
     IdentityListMapT<Point> m_pointTriangles;
     // Position cache: an open-addressing table of vertex nodes (record * 3 + vertex slot), one
@@ -65,7 +69,7 @@ public:
             auto index = makeIndex();
             index->reserve(m_triangles.size());
             for (auto const& triangle : m_triangles) {
-                index->addUnchecked(triangle);
+                index->appendUnindexed(triangle);
             }
             index->rebuildIndex();
             m_triangleIndex = std::move(index);
@@ -159,10 +163,11 @@ public:
     {
         bool inserted = false;
         std::uint32_t const record = m_triangles.insert(triangle, inserted);
-        if (m_triangleIndex) {
-            m_triangleIndex->add(triangle);
-        }
         if (inserted) {
+            // The index holds exactly the set's triangles, so a new one needs no lookup there.
+            if (m_triangleIndex) {
+                m_triangleIndex->appendNew(triangle);
+            }
             for (int i = 0; i < 3; ++i) {
                 link(m_edgeTriangles, triangle->edge(i).get(), record * 3 + i, EDGE_LISTS);
             }
@@ -194,6 +199,25 @@ public:
     static std::size_t positionHome(double x, double y, std::size_t mask)
     {
         return hashPoint2DI(Point2D(x, y)) & mask;
+    }
+
+    // The vertices standing exactly at (x, y), from the position cache (built when absent).
+    std::vector<std::shared_ptr<Point>> pointsAt(double x, double y)
+    {
+        std::vector<std::shared_ptr<Point>> result;
+        buildPositions();
+        if (m_positionPoints.empty()) {
+            return result;
+        }
+        std::size_t const mask = m_positionPoints.size() - 1;
+        for (std::size_t i = positionHome(x, y, mask); m_positionPoints[i] != NIL; i = (i + 1) & mask) {
+            std::uint32_t const node = m_positionPoints[i];
+            Point const& vertex = vertexOf(node);
+            if (vertex.x() == x && vertex.y() == y) {
+                result.push_back(triangleOf(node)->point(static_cast<int>(node % 3)));
+            }
+        }
+        return result;
     }
 
     void buildPositions()
@@ -291,23 +315,7 @@ geos::geom::Geometry* Tin::geosGeometry() const
 
 std::vector<std::shared_ptr<Point>> Tin::findPointsAt(Point2DI const& position) const
 {
-    std::vector<std::shared_ptr<Point>> result;
-    Impl& impl = *m_impl;
-    impl.buildPositions();
-    if (impl.m_positionPoints.empty()) {
-        return result;
-    }
-    double const x = position.x();
-    double const y = position.y();
-    std::size_t const mask = impl.m_positionPoints.size() - 1;
-    for (std::size_t i = Impl::positionHome(x, y, mask); impl.m_positionPoints[i] != NIL; i = (i + 1) & mask) {
-        std::uint32_t const node = impl.m_positionPoints[i];
-        Point const& vertex = impl.vertexOf(node);
-        if (vertex.x() == x && vertex.y() == y) {
-            result.push_back(impl.triangleOf(node)->point(static_cast<int>(node % 3)));
-        }
-    }
-    return result;
+    return m_impl->pointsAt(position.x(), position.y());
 }
 
 std::shared_ptr<Triangle> Tin::addTriangle(

@@ -18,15 +18,36 @@ TriangleSet::const_iterator TriangleSet::find(Triangle const* triangle) const
     return record == NIL ? end() : const_iterator(&m_records, record);
 }
 
-std::size_t TriangleSet::homeOf(Triangle const* triangle) const
+namespace {
+
+constexpr std::uint64_t EMPTY = 0xffffffffffffffffULL;
+
+std::uint64_t entry(std::uint32_t record, std::uint32_t fingerprint)
+{
+    return (static_cast<std::uint64_t>(fingerprint) << 32) | record;
+}
+
+std::uint32_t recordIn(std::uint64_t entry)
+{
+    return static_cast<std::uint32_t>(entry);
+}
+
+std::uint32_t fingerprintIn(std::uint64_t entry)
+{
+    return static_cast<std::uint32_t>(entry >> 32);
+}
+
+} // namespace
+
+std::uint32_t TriangleSet::fingerprintOf(Triangle const* triangle)
 {
     // Addresses share their low bits (alignment) and often their high bits; a 64-bit mix
-    // spreads both over the table.
+    // spreads both. The low 32 bits of the mix are the home slot (table sizes stay below 2^32).
     std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(triangle));
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;
-    return static_cast<std::size_t>(h) & (m_table.size() - 1);
+    return static_cast<std::uint32_t>(h);
 }
 
 std::uint32_t TriangleSet::recordOf(Triangle const* triangle) const
@@ -34,48 +55,50 @@ std::uint32_t TriangleSet::recordOf(Triangle const* triangle) const
     if (m_table.empty() || triangle == nullptr) {
         return NIL;
     }
+    std::uint32_t const fingerprint = fingerprintOf(triangle);
     std::size_t const mask = m_table.size() - 1;
-    for (std::size_t i = homeOf(triangle);; i = (i + 1) & mask) {
-        std::uint32_t const record = m_table[i];
-        if (record == NIL) {
+    for (std::size_t i = fingerprint & mask;; i = (i + 1) & mask) {
+        std::uint64_t const e = m_table[i];
+        if (e == EMPTY) {
             return NIL;
         }
-        if (m_records[record].triangle.get() == triangle) {
-            return record;
+        if (fingerprintIn(e) == fingerprint && m_records[recordIn(e)].triangle.get() == triangle) {
+            return recordIn(e);
         }
     }
-}
-
-void TriangleSet::place(std::uint32_t record)
-{
-    std::size_t const mask = m_table.size() - 1;
-    std::size_t i = homeOf(m_records[record].triangle.get());
-    while (m_table[i] != NIL) {
-        i = (i + 1) & mask;
-    }
-    m_table[i] = record;
 }
 
 void TriangleSet::grow()
 {
-    std::size_t const size = m_table.empty() ? MIN_TABLE : m_table.size() * 2;
-    m_table.assign(size, NIL);
-    for (std::size_t r = 0; r < m_records.size(); ++r) {
-        if (m_records[r].triangle) {
-            place(static_cast<std::uint32_t>(r));
+    std::vector<std::uint64_t> old;
+    old.swap(m_table);
+    m_table.assign(old.empty() ? MIN_TABLE : old.size() * 2, EMPTY);
+    std::size_t const mask = m_table.size() - 1;
+    for (std::uint64_t const e : old) {
+        if (e != EMPTY) {
+            std::size_t i = fingerprintIn(e) & mask;
+            while (m_table[i] != EMPTY) {
+                i = (i + 1) & mask;
+            }
+            m_table[i] = e;
         }
     }
 }
 
 std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, bool& inserted)
 {
-    std::uint32_t const existing = recordOf(triangle.get());
-    if (existing != NIL) {
-        inserted = false;
-        return existing;
-    }
     if ((m_size + 1) * 4 > m_table.size() * 3) {
         grow();
+    }
+    std::uint32_t const fingerprint = fingerprintOf(triangle.get());
+    std::size_t const mask = m_table.size() - 1;
+    std::size_t i = fingerprint & mask;
+    for (; m_table[i] != EMPTY; i = (i + 1) & mask) {
+        std::uint64_t const e = m_table[i];
+        if (fingerprintIn(e) == fingerprint && m_records[recordIn(e)].triangle == triangle) {
+            inserted = false;
+            return recordIn(e);
+        }
     }
     std::uint32_t record;
     if (m_freeHead != NIL) {
@@ -93,7 +116,7 @@ std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, boo
     for (std::uint32_t& link : r.next) {
         link = NIL;
     }
-    place(record);
+    m_table[i] = entry(record, fingerprint);
     ++m_size;
     inserted = true;
     return record;
@@ -102,21 +125,21 @@ std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, boo
 void TriangleSet::erase(std::uint32_t record)
 {
     std::size_t const mask = m_table.size() - 1;
-    std::size_t hole = homeOf(m_records[record].triangle.get());
-    while (m_table[hole] != record) {
+    std::size_t hole = fingerprintOf(m_records[record].triangle.get()) & mask;
+    while (recordIn(m_table[hole]) != record) {
         hole = (hole + 1) & mask;
     }
     // Backward-shift deletion: pull later members of the probe run into the hole, so that
     // removals leave no tombstones and long remove/add sequences keep probes short.
-    for (std::size_t j = (hole + 1) & mask; m_table[j] != NIL; j = (j + 1) & mask) {
-        std::size_t const home = homeOf(m_records[m_table[j]].triangle.get());
+    for (std::size_t j = (hole + 1) & mask; m_table[j] != EMPTY; j = (j + 1) & mask) {
+        std::size_t const home = fingerprintIn(m_table[j]) & mask;
         bool const movable = hole <= j ? (home <= hole || home > j) : (home <= hole && home > j);
         if (movable) {
             m_table[hole] = m_table[j];
             hole = j;
         }
     }
-    m_table[hole] = NIL;
+    m_table[hole] = EMPTY;
     m_records[record].triangle.reset();
     m_records[record].next[0] = m_freeHead;
     m_freeHead = record;
@@ -126,7 +149,7 @@ void TriangleSet::erase(std::uint32_t record)
 void TriangleSet::clear()
 {
     std::vector<Record>().swap(m_records);
-    std::vector<std::uint32_t>().swap(m_table);
+    std::vector<std::uint64_t>().swap(m_table);
     m_freeHead = NIL;
     m_size = 0;
 }

@@ -18,8 +18,8 @@ class Triangle;
 /// node-based set costs a heap node (about 48 bytes with its bucket) per triangle. Here the
 /// triangles live in one record vector (a shared pointer plus six 32-bit list links that
 /// thread the TIN's edge and vertex adjacency lists through the records, so those lists need
-/// no allocation of their own) and an open-addressing table of 32-bit record numbers; about
-/// 48 bytes per triangle in total, adjacency included.
+/// no allocation of their own) and an open-addressing table of record numbers with hash
+/// fingerprints; 50 to 100 bytes per triangle, depending on the fill of both vectors.
 ///
 /// Iteration runs over the records in storage order, skipping freed ones; a freed record is
 /// reused by the next insertion, so the order carries no meaning. Iterators and references
@@ -92,6 +92,8 @@ public:
 
     const_iterator begin() const { return const_iterator(&m_records, 0); }
     const_iterator end() const { return const_iterator(&m_records, m_records.size()); }
+    const_iterator cbegin() const { return begin(); }
+    const_iterator cend() const { return end(); }
     size_type size() const { return m_size; }
     bool empty() const { return m_size == 0; }
 
@@ -120,12 +122,13 @@ private:
 
     std::uint32_t& next(std::uint32_t node, int list) { return m_records[node / 3].next[list + node % 3]; }
 
-    std::size_t homeOf(Triangle const* triangle) const;
+    static std::uint32_t fingerprintOf(Triangle const* triangle);
     void grow();
-    void place(std::uint32_t record);
 
     std::vector<Record> m_records;
-    std::vector<std::uint32_t> m_table;
+    // Open-addressing table: each entry holds a record number (low half) and the 32-bit hash
+    // of its triangle's address (high half), so that probing and shifting read no record.
+    std::vector<std::uint64_t> m_table;
     std::uint32_t m_freeHead = NIL;
     std::size_t m_size = 0;
 };

@@ -289,6 +289,37 @@ TEST_P(TinModelTest, AdjacencyCachesAndIndexFollowRandomEdits)
 INSTANTIATE_TEST_SUITE_P(BothKinds, TinModelTest, ::testing::Values(Quadtree, STRtree),
     [](auto const& info) { return info.param == Quadtree ? std::string("Quadtree") : std::string("STRtree"); });
 
+TEST(TinTest, ChurnKeepsEveryTriangleFindable)
+{
+    // Thousands of removals and re-insertions shift the entries of the triangle table back.
+    auto points = gridPoints(40);
+    Tin tin;
+    std::vector<TrianglePtr> all;
+    for (auto const& t : gridTriangles(40)) {
+        all.push_back(tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]));
+    }
+    std::mt19937 random(11);
+    std::vector<bool> held(all.size(), true);
+    for (int round = 0; round < 20000; ++round) {
+        std::size_t const k = random() % all.size();
+        if (held[k]) {
+            tin.removeTriangle(all[k]);
+        } else {
+            tin.addTriangle(all[k]);
+        }
+        held[k] = !held[k];
+    }
+    std::set<Triangle const*> expected;
+    for (std::size_t k = 0; k < all.size(); ++k) {
+        ASSERT_EQ(tin.containsTriangle(all[k]), held[k]);
+        if (held[k]) {
+            expected.insert(all[k].get());
+        }
+    }
+    EXPECT_EQ(identities(tin.allTriangles()), expected);
+    EXPECT_EQ(tin.allTriangles().size(), expected.size());
+}
+
 TEST(TinTest, CopiesShareTrianglesAndChangeIndependently)
 {
     auto points = gridPoints(3);

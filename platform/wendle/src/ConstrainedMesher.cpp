@@ -5,11 +5,11 @@
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Constrained_triangulation_plus_2.h>
 #include <CGAL/Delaunay_mesh_face_base_2.h>
+#include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Delaunay_mesher_2.h>
 #include <CGAL/Delaunay_mesher_no_edge_refinement_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Spatial_sort_traits_adapter_2.h>
-#include <CGAL/Triangulation_face_base_with_info_2.h>
 #include <CGAL/Triangulation_vertex_base_with_info_2.h>
 #include <CGAL/property_map.h>
 #include <CGAL/spatial_sort.h>
@@ -20,6 +20,8 @@
 #include <limits>
 #include <numeric>
 #include <sstream>
+#include <unordered_map>
+#include <utility>
 #include <locale>
 
 namespace trianglecui {
@@ -43,33 +45,25 @@ using Point = Kernel::Point_2;
 
 // Created vertices are numbered in order of creation; the triangulation makes them deep inside
 // CGAL (crossings, refinement), so each vertex takes a stamp from a running counter when built.
-std::uint64_t nextCreationStamp()
-{
-    static thread_local std::uint64_t counter = 0;
-    return ++counter;
-}
+// The counter restarts with every run and the stamp lives, negated, in the input field until an
+// input point claims the vertex, which keeps the vertex as small as a bare triangulation's.
+thread_local int creationCounter = 0;
 
 struct VertexInfo
 {
-    int input = -1;   // lowest input index at this position; -1 for a created vertex
-    int output = -1;  // output index; USED while numbering
-    std::uint64_t created = nextCreationStamp();
-};
-
-struct FaceInfo
-{
-    int index = -1;            // position among the kept faces
-    int marker[3] = {0, 0, 0}; // segment marker of the edge opposite each corner
+    int input = -(++creationCounter); // lowest input index at this position, or -creation stamp
+    int output = -1;                  // output index, USED while numbering
 };
 
 using VertexBase = CGAL::Triangulation_vertex_base_with_info_2<VertexInfo, Kernel>;
-using InfoFaceBase = CGAL::Triangulation_face_base_with_info_2<FaceInfo, Kernel>;
-using ConstrainedFaceBase = CGAL::Constrained_triangulation_face_base_2<Kernel, InfoFaceBase>;
+using ConstrainedFaceBase = CGAL::Constrained_triangulation_face_base_2<Kernel>;
 using FaceBase = CGAL::Delaunay_mesh_face_base_2<Kernel, ConstrainedFaceBase>;
 using DataStructure = CGAL::Triangulation_data_structure_2<VertexBase, FaceBase>;
 using Cdt = CGAL::Constrained_Delaunay_triangulation_2<Kernel, DataStructure,
                                                        CGAL::Exact_predicates_tag>;
 using Triangulation = CGAL::Constrained_triangulation_plus_2<Cdt>;
+using Delaunay = CGAL::Delaunay_triangulation_2<Kernel, DataStructure>;
+using TriangulationBase = CGAL::Triangulation_2<Kernel, DataStructure>;
 using VertexHandle = Triangulation::Vertex_handle;
 using FaceHandle = Triangulation::Face_handle;
 using ConstraintId = Triangulation::Constraint_id;
@@ -174,6 +168,7 @@ public:
         : switches_(switches), points_(points), segments_(segments),
           segmentMarkers_(segmentMarkers), inputCount_(points.size() / 2)
     {
+        creationCounter = 0;
     }
 
     MeshOutput build()
@@ -185,20 +180,24 @@ public:
             if (switches_.quality || switches_.areaBound)
                 refine();
             markKeptFaces();
-            if (switches_.edgeList && switches_.segmentsConstrain && !segmentMarkers_.empty())
-                markSegmentEdges();
         }
         MeshOutput output;
         numberVertices(output);
         collectTriangles(output);
-        if (switches_.edgeList)
+        if (switches_.edgeList) {
+            if (hasTriangles() && switches_.segmentsConstrain && !segmentMarkers_.empty())
+                markSegmentEdges();
             collectEdges(output);
+        }
         return output;
     }
 
 private:
     // Spatially sorted insertion with a running hint, as CGAL's own range insertion does, but
     // keeping the handle of every input index and the lowest index at a duplicate position.
+    // Without constraints a constrained Delaunay triangulation is a Delaunay triangulation, and
+    // the unconstrained insertion is markedly faster; both share one data structure, so the
+    // points go into a Delaunay triangulation that is then swapped in.
     void insertPoints()
     {
         std::vector<Point> positions;
@@ -213,15 +212,18 @@ private:
                            SortTraits(CGAL::make_property_map(positions)));
 
         handles_.resize(inputCount_);
+        Delaunay delaunay;
         FaceHandle hint;
         for (std::size_t i : order) {
-            VertexHandle v = triangulation_.insert(positions[i], hint);
+            VertexHandle v = delaunay.insert(positions[i], hint);
             hint = v->face();
             int& input = v->info().input;
-            if (input < 0 || static_cast<int>(i) < input)
-                input = static_cast<int>(i);
+            int const index = static_cast<int>(i);
+            if (input < 0 || index < input)
+                input = index;
             handles_[i] = v;
         }
+        static_cast<TriangulationBase&>(triangulation_).swap(delaunay);
     }
 
     void insertSegments()
@@ -241,15 +243,15 @@ private:
     // are no constraints to stop at, so the whole hull is kept.
     void markKeptFaces()
     {
-        for (auto f = triangulation_.all_faces_begin(); f != triangulation_.all_faces_end(); ++f)
-            f->set_in_domain(!triangulation_.is_infinite(f));
-        if (!switches_.segmentsConstrain)
-            return;
         std::vector<FaceHandle> stack;
         for (auto f = triangulation_.all_faces_begin(); f != triangulation_.all_faces_end(); ++f) {
-            if (triangulation_.is_infinite(f))
+            bool const infinite = triangulation_.is_infinite(f);
+            f->set_in_domain(!infinite);
+            if (infinite)
                 stack.push_back(f);
         }
+        if (!switches_.segmentsConstrain)
+            return;
         while (!stack.empty()) {
             FaceHandle f = stack.back();
             stack.pop_back();
@@ -475,9 +477,18 @@ private:
                                    + std::to_string(budget) + " new vertices");
     }
 
+    static std::uint64_t edgeKey(int a, int b)
+    {
+        if (a > b)
+            std::swap(a, b);
+        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32)
+               | static_cast<std::uint32_t>(b);
+    }
+
     // Markers go onto the sub-edges of each marked segment in segment order; the first non-zero
     // marker on an edge stays. Sub-edges come from the constraint hierarchy, which follows
-    // crossings, vertices on segments and refinement splits.
+    // crossings, vertices on segments and refinement splits. Runs after numbering, on output
+    // indices.
     void markSegmentEdges()
     {
         for (std::size_t s = 0; s < constraints_.size(); ++s) {
@@ -486,16 +497,11 @@ private:
                 continue;
             auto it = triangulation_.vertices_in_constraint_begin(constraints_[s]);
             auto const end = triangulation_.vertices_in_constraint_end(constraints_[s]);
-            VertexHandle previous = *it;
+            int previous = (*it)->info().output;
             for (++it; it != end; ++it) {
-                VertexHandle current = *it;
-                FaceHandle f;
-                int i = 0;
-                if (triangulation_.is_edge(previous, current, f, i) && f->info().marker[i] == 0) {
-                    f->info().marker[i] = marker;
-                    FaceHandle neighbour = f->neighbor(i);
-                    neighbour->info().marker[triangulation_.mirror_index(f, i)] = marker;
-                }
+                int const current = (*it)->info().output;
+                if (previous >= 0 && current >= 0)
+                    segmentMarkerOf_.emplace(edgeKey(previous, current), marker);
                 previous = current;
             }
         }
@@ -505,8 +511,6 @@ private:
 
     void numberVertices(MeshOutput& output)
     {
-        for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v)
-            v->info().output = -1;
         if (hasTriangles()) {
             for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
                 if (f->is_in_domain()) {
@@ -537,7 +541,8 @@ private:
                 created.push_back(v);
         }
         std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
-            return a->info().created < b->info().created;
+            return a->info().input > b->info().input; // -stamp: later creations are lower
+
         });
         for (VertexHandle v : created) {
             v->info().output = next++;
@@ -551,17 +556,16 @@ private:
         if (!hasTriangles())
             return;
         output.triangles.reserve(3 * triangulation_.number_of_faces());
-        int index = 0;
         for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
             if (!f->is_in_domain())
                 continue;
-            f->info().index = index++;
             for (int i = 0; i < 3; ++i)
                 output.triangles.push_back(f->vertex(i)->info().output);
         }
     }
 
-    // Each edge once: from the kept face with the lower index, or from the only kept face.
+    // Each edge once: an inner edge is seen from both sides, in opposite directions, and taken
+    // from the side where it runs from the lower to the higher index.
     void collectEdges(MeshOutput& output)
     {
         if (!hasTriangles())
@@ -572,14 +576,20 @@ private:
             if (!f->is_in_domain())
                 continue;
             for (int i = 0; i < 3; ++i) {
-                FaceHandle neighbour = f->neighbor(i);
-                bool const boundary = !neighbour->is_in_domain();
-                if (!boundary && neighbour->info().index < f->info().index)
+                bool const boundary = !f->neighbor(i)->is_in_domain();
+                int const from = f->vertex(Triangulation::ccw(i))->info().output;
+                int const to = f->vertex(Triangulation::cw(i))->info().output;
+                if (!boundary && from > to)
                     continue;
-                output.edges.push_back(f->vertex(Triangulation::ccw(i))->info().output);
-                output.edges.push_back(f->vertex(Triangulation::cw(i))->info().output);
-                int const marker = f->info().marker[i];
-                output.edgeMarkers.push_back(marker != 0 ? marker : (boundary ? 1 : 0));
+                output.edges.push_back(from);
+                output.edges.push_back(to);
+                int marker = boundary ? 1 : 0;
+                if (!segmentMarkerOf_.empty()) {
+                    auto const found = segmentMarkerOf_.find(edgeKey(from, to));
+                    if (found != segmentMarkerOf_.end())
+                        marker = found->second;
+                }
+                output.edgeMarkers.push_back(marker);
             }
         }
     }
@@ -592,6 +602,7 @@ private:
     Triangulation triangulation_;
     std::vector<VertexHandle> handles_;
     std::vector<ConstraintId> constraints_;
+    std::unordered_map<std::uint64_t, int> segmentMarkerOf_;
     std::size_t vertexLimit_ = 0;
 };
 

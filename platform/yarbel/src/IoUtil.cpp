@@ -5,12 +5,20 @@
 
 #include <Poco/BinaryWriter.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace common::io {
 
 namespace {
 
 template <typename Stream>
 Stream openChecked(const std::string& path, std::ios::openmode mode) {
+    // A directory opens as a stream on Linux but reads as an empty file.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        throw common::exception::FileOpenException(path);
+    }
     Stream stream(path, mode);
     if (!stream.is_open()) {
         throw common::exception::FileOpenException(path);

@@ -57,6 +57,14 @@ TEST(IoUtilTest, UnopenablePathThrowsNamingThePath) {
     }
 }
 
+TEST(IoUtilTest, DirectoryIsNotOpenedAsAnEmptyFile) {
+    const auto dir = scratchFile("a_directory");
+    std::filesystem::create_directories(dir);
+    EXPECT_THROW(IoUtil::openInBinary(dir.string()), common::exception::FileOpenException);
+    EXPECT_THROW(IoUtil::openInAscii(dir.string()), common::exception::FileOpenException);
+    EXPECT_THROW(IoUtil::openOutBinary(dir.string()), common::exception::FileOpenException);
+}
+
 TEST(IoUtilTest, WriteWithSizeCutsOrPadsWithNul) {
     std::ostringstream out;
     Poco::BinaryWriter writer(out, Poco::BinaryWriter::NATIVE_BYTE_ORDER);

@@ -13,7 +13,7 @@ namespace common::io {
 ///
 /// Every open* call opens the path itself and throws
 /// common::exception::FileOpenException naming the path when the file cannot be opened,
-/// so a returned stream is always open. Output streams truncate an existing file.
+/// so a returned stream is always open (a directory is refused as well). Output streams truncate an existing file.
 /// "Binary" streams do no line-end translation; "Ascii" streams are text mode (the same
 /// bytes on POSIX systems). The streams carry the process's global locale; callers that
 /// write or parse numbers imbue std::locale::classic() themselves.

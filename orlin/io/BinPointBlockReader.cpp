@@ -1,0 +1,62 @@
+#include "orlin/io/BinPointBlockReader.h"
+
+#include "common/exception/InvalidFileFormatException.h"
+#include "common/io/FileUtil.h"
+#include "common/io/IoUtil.h"
+
+#include <climits>
+#include <cstring>
+#include <fstream>
+
+namespace tin::io {
+
+using common::exception::InvalidFileFormatException;
+
+int BinPointBlockReader::readCount(Poco::BinaryReader& reader, unsigned long long size, const std::string& name) {
+    const unsigned long long fixed = static_cast<unsigned long long>(common::io::FileUtil::headerSize()) + 4u;
+    // Checked before the subtraction below, which must not wrap.
+    if (size < fixed) {
+        throw InvalidFileFormatException("Invalid file size", name);
+    }
+    common::io::FileUtil::skipHeader(reader);
+    int count = 0;
+    reader >> count;
+    if (reader.stream().fail()) {
+        throw InvalidFileFormatException("Invalid file format", name);
+    }
+    if (count < 0) {
+        const unsigned long long records = (size - fixed) / RECORD_SIZE;
+        if (records > static_cast<unsigned long long>(INT_MAX)) {
+            throw InvalidFileFormatException("Invalid file size", name);
+        }
+        return static_cast<int>(records);
+    }
+    if (size != static_cast<unsigned long long>(count) * RECORD_SIZE + fixed) {
+        throw InvalidFileFormatException("Invalid file size", name);
+    }
+    return count;
+}
+
+void BinPointBlockReader::readRecords(Poco::BinaryReader& reader, double* xyz, int records,
+                                      const std::string& name) {
+    // The block is little-endian, the byte order of every target of this code, so the
+    // records are taken over as they are.
+    const std::streamsize bytes = static_cast<std::streamsize>(records) * RECORD_SIZE;
+    reader.readRaw(reinterpret_cast<char*>(xyz), bytes);
+    if (reader.stream().fail() || reader.stream().gcount() != bytes) {
+        throw InvalidFileFormatException("Invalid file format", name);
+    }
+}
+
+unsigned long long BinPointBlockReader::openSized(const char* path, std::ifstream& stream) {
+    stream = common::io::IoUtil::openInBinary(path);
+    stream.seekg(0, std::ios::end);
+    const std::streamoff end = stream.tellg();
+    stream.seekg(0, std::ios::beg);
+    if (end < 0 || !stream) {
+        throw InvalidFileFormatException("Invalid file size", path);
+    }
+    return static_cast<unsigned long long>(end);
+}
+
+} // namespace tin::io

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "common/io/FileUtil.h"
+#include "common/io/IoUtil.h"
+#include "orlin/io/OutputFileCheck.h"
+#include "orlin/io/PointContainerExporter.h"
+
+#include <Poco/BinaryWriter.h>
+
+#include <cstring>
+#include <string>
+
+namespace tin::io {
+
+/// Writer of the binary point block: the 64-byte file header
+/// ("Points binary file", "v0.1"), an int count, then per point x, y and elevation as
+/// doubles, little-endian, no ids. A point's place in the block is its index.
+///
+/// The count is written as the caller gives it: the writer neither counts the range nor
+/// checks it. A negative count (-1) tells readers to derive the count from the block's
+/// size. Ranges are of std::shared_ptr<tin::core::Point>, written in range order.
+class BinPointContainerExporter : public PointContainerExporter {
+public:
+    static constexpr const char* TITLE = "Points binary file";
+    static constexpr const char* VERSION = "v0.1";
+    static constexpr int RECORD_SIZE = 24;
+
+    /// Writes one block at the writer's position.
+    template <typename Iterator>
+    void writePoints(Poco::BinaryWriter& writer, Iterator first, Iterator last, int count) const;
+
+    /// Writes a whole binary point file; throws common::exception::FileOpenException when
+    /// the path cannot be opened and common::exception::RuntimeException when writing
+    /// fails (the partial file is removed).
+    template <typename Iterator>
+    void exportPoints(const char* path, Iterator first, Iterator last, int count) const;
+};
+
+template <typename Iterator>
+void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator first, Iterator last,
+                                            int count) const {
+    common::io::FileUtil::writeHeader(writer, TITLE, VERSION);
+    writer << count;
+    // Records are staged in a buffer: one stream call per chunk instead of three per point.
+    // The block is little-endian, the byte order of every target of this code.
+    constexpr int CHUNK = 1024;
+    char buffer[CHUNK * RECORD_SIZE];
+    int used = 0;
+    for (; first != last; ++first) {
+        const auto& point = *first;
+        const double xyz[3] = {point->x(), point->y(), point->elevation()};
+        std::memcpy(buffer + used * RECORD_SIZE, xyz, RECORD_SIZE);
+        if (++used == CHUNK) {
+            writer.writeRaw(buffer, used * RECORD_SIZE);
+            used = 0;
+        }
+    }
+    if (used > 0) {
+        writer.writeRaw(buffer, used * RECORD_SIZE);
+    }
+}
+
+template <typename Iterator>
+void BinPointContainerExporter::exportPoints(const char* path, Iterator first, Iterator last, int count) const {
+    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
+    {
+        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+        writePoints(writer, first, last, count);
+        writer.flush();
+    }
+    OutputFileCheck::close(stream, path);
+}
+
+} // namespace tin::io

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "orlin/core/Tin.h"
+#include "orlin/io/TinImporterI.h"
+
+#include <Poco/BinaryReader.h>
+
+namespace tin::io {
+
+/// Reader of the TIN archive written by TinTinExporter. Entries are read by position:
+/// names, the meta text and the padding are not checked. Vertices are interned through
+/// the point factory (a TIN read back shares vertex objects with the TINs in memory);
+/// their ids are left as they were.
+///
+/// Failures (the partly built TIN is dropped):
+/// - common::exception::InvalidFileFormatException: a damaged entry header or end of
+///   archive; the points entry's "Invalid file size" / "Invalid file format" with file
+///   name "loading points of Tin"; "Invalide file format (in readTrianglesContent)" when
+///   the triangle indices cannot be read; "Invalid file size" from the sized import when
+///   the archive's length differs from the size given;
+/// - std::out_of_range when a triangle index is not a position of the points entry.
+/// A path that cannot be opened throws common::exception::FileOpenException.
+/// Cost: one factory look-up per vertex and one Tin::addTriangle per triangle.
+class TinTinImporter : public TinImporterI {
+public:
+    static constexpr const char* POINTS_CONTEXT = "loading points of Tin";
+
+    /// Reads one archive from the start of the file; bytes after it are not looked at.
+    tin::core::Tin importTin(const char* path) const override;
+    /// Reads one archive at the reader's position.
+    tin::core::Tin importTin(Poco::BinaryReader* reader) const;
+    /// Reads one archive at the reader's position and checks that it took exactly `size`
+    /// bytes (for archives nested as an entry of a larger archive).
+    tin::core::Tin importTin(Poco::BinaryReader* reader, unsigned long long size) const;
+};
+
+} // namespace tin::io

@@ -1,0 +1,219 @@
+// The binary point block: its writer, and the size rules shared by the three readers.
+
+#include "IoTestSupport.h"
+
+#include "common/exception/FileOpenException.h"
+#include "common/exception/InvalidFileFormatException.h"
+#include "common/exception/RuntimeException.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/PointSet.h"
+#include "orlin/io/BinPointContainerExporter.h"
+#include "orlin/io/BinPointPtrVectorImporter.h"
+#include "orlin/io/BinPointSetImporter.h"
+#include "orlin/io/BinPointVectorImporter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+using common::exception::InvalidFileFormatException;
+using iotest::Bytes;
+using tin::core::Point;
+using tin::io::BinPointContainerExporter;
+using tin::io::BinPointPtrVectorImporter;
+using tin::io::BinPointSetImporter;
+using tin::io::BinPointVectorImporter;
+
+namespace {
+
+// Runs every reader on the file and expects the same failure text from each.
+void expectAllReadersFail(const std::string& path, const std::string& message) {
+    auto check = [&](auto&& read) {
+        try {
+            read();
+            ADD_FAILURE() << "no exception for " << message;
+        } catch (const InvalidFileFormatException& e) {
+            EXPECT_EQ(e.message(), message);
+            EXPECT_EQ(e.fileName(), path);
+        }
+    };
+    check([&] { BinPointSetImporter().importPointSet(path.c_str()); });
+    check([&] { BinPointVectorImporter().importPointVector(path.c_str()); });
+    check([&] { BinPointPtrVectorImporter().importPointPtrVector(path.c_str()); });
+}
+
+std::vector<double> sortedElevations(const tin::core::PointSet& set) {
+    std::vector<double> z;
+    for (const auto& p : set.allPoints()) {
+        z.push_back(p->elevation());
+    }
+    std::sort(z.begin(), z.end());
+    return z;
+}
+
+} // namespace
+
+TEST(BinPointContainerExporterTest, BlockBytesMatchTheLayout) {
+    const std::vector<std::shared_ptr<Point>> points = {std::make_shared<Point>(1.5, -2.25, 100.0),
+                                                        std::make_shared<Point>(1e6, 2e6, -0.5)};
+    std::ostringstream out;
+    Poco::BinaryWriter writer(out, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+    BinPointContainerExporter().writePoints(writer, points.begin(), points.end(), -1);
+    writer.flush();
+    EXPECT_EQ(out.str(), Bytes().header().i32(-1).xyz(1.5, -2.25, 100.0).xyz(1e6, 2e6, -0.5).data);
+}
+
+TEST(BinPointContainerExporterTest, RenumberedSetRoundTripsWithTheSameIds) {
+    std::vector<std::shared_ptr<Point>> points;
+    for (int i = 0; i < 3000; ++i) { // more than one write chunk
+        points.push_back(std::make_shared<Point>(i * 0.5, -i * 0.25, i % 7, i));
+    }
+    const std::string path = iotest::scratchFile("renumbered.tpobin");
+    BinPointContainerExporter().exportPoints(path.c_str(), points.begin(), points.end(), -1);
+    EXPECT_EQ(std::filesystem::file_size(path), 64u + 4u + 24u * points.size());
+
+    const tin::core::PointSet set = BinPointSetImporter().importPointSet(path.c_str());
+    const auto read = set.allPoints();
+    ASSERT_EQ(read.size(), points.size());
+    for (const auto& p : read) {
+        ASSERT_GE(p->id(), 0);
+        ASSERT_LT(p->id(), 3000);
+        const auto& original = points[static_cast<std::size_t>(p->id())];
+        EXPECT_EQ(p->x(), original->x());
+        EXPECT_EQ(p->y(), original->y());
+        EXPECT_EQ(p->elevation(), original->elevation());
+    }
+}
+
+TEST(BinPointBlockReaderTest, EmptyBlocksReadAsEmptyResults) {
+    for (int count : {0, -1}) {
+        const std::string path = iotest::scratchFile("empty" + std::to_string(count) + ".tpobin");
+        iotest::writeFile(path, Bytes().header().i32(count).data);
+        EXPECT_TRUE(BinPointSetImporter().importPointSet(path.c_str()).empty());
+        EXPECT_TRUE(BinPointVectorImporter().importPointVector(path.c_str()).empty());
+        EXPECT_TRUE(BinPointPtrVectorImporter().importPointPtrVector(path.c_str()).empty());
+    }
+}
+
+TEST(BinPointBlockReaderTest, NegativeCountTakesWholeRecordsAndIgnoresTheRest) {
+    const std::string path = iotest::scratchFile("derived.tpobin");
+    iotest::writeFile(path, Bytes().header().i32(-1).xyz(0, 0, 1).xyz(1, 0, 2).xyz(0, 1, 3).zeros(10).data);
+    const auto points = BinPointVectorImporter().importPointVector(path.c_str());
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_EQ(points[2].elevation(), 3.0);
+}
+
+TEST(BinPointBlockReaderTest, GivenCountMustMatchTheSizeExactly) {
+    const std::string extra = iotest::scratchFile("extra.tpobin");
+    iotest::writeFile(extra, Bytes().header().i32(2).xyz(0, 0, 1).xyz(1, 0, 2).zeros(10).data);
+    expectAllReadersFail(extra, "Invalid file size");
+
+    const std::string missing = iotest::scratchFile("missing.tpobin");
+    Bytes fourOfFive;
+    fourOfFive.header().i32(5);
+    for (int i = 0; i < 4; ++i) {
+        fourOfFive.xyz(i, i, i);
+    }
+    iotest::writeFile(missing, fourOfFive.data);
+    expectAllReadersFail(missing, "Invalid file size");
+
+    try {
+        BinPointVectorImporter().importPointVector(missing.c_str());
+    } catch (const InvalidFileFormatException& e) {
+        EXPECT_EQ(std::string(e.what()), "Invalid file size: " + missing);
+    }
+}
+
+TEST(BinPointBlockReaderTest, BlockTooShortForCountIsInvalidFileSizeEvenWithNegativeCount) {
+    // Header plus two bytes of a -1 count: the derived count must not wrap around.
+    const std::string path = iotest::scratchFile("short.tpobin");
+    iotest::writeFile(path, Bytes().header().data + std::string("\xff\xff", 2));
+    expectAllReadersFail(path, "Invalid file size");
+
+    const std::string tiny = iotest::scratchFile("tiny.tpobin");
+    iotest::writeFile(tiny, "abc");
+    expectAllReadersFail(tiny, "Invalid file size");
+}
+
+TEST(BinPointBlockReaderTest, NestedBlockCutShortIsInvalidFileFormat) {
+    // The caller announces a size that fits the count, but the stream ends early.
+    std::string bytes = Bytes().header().i32(3).xyz(0, 0, 0).xyz(1, 1, 1).data;
+    std::istringstream in(bytes);
+    Poco::BinaryReader reader(in, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    try {
+        BinPointVectorImporter().importPointVector(&reader, 64 + 4 + 3 * 24, "nested points");
+        FAIL() << "no exception";
+    } catch (const InvalidFileFormatException& e) {
+        EXPECT_STREQ(e.what(), "Invalid file format: nested points");
+    }
+}
+
+TEST(BinPointBlockReaderTest, NestedBlockLeavesTheReaderRightAfterIt) {
+    std::string bytes = Bytes().header().i32(-1).xyz(4, 5, 6).i32(0x7abcdef0).data;
+    std::istringstream in(bytes);
+    Poco::BinaryReader reader(in, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    const auto points = BinPointVectorImporter().importPointVector(&reader, 64 + 4 + 24, "nested");
+    ASSERT_EQ(points.size(), 1u);
+    int next = 0;
+    reader >> next;
+    EXPECT_EQ(next, 0x7abcdef0);
+}
+
+TEST(BinPointBlockReaderTest, SetReaderNumbersRecordsAndMergesDuplicates) {
+    const std::string path = iotest::scratchFile("dups.tpobin");
+    iotest::writeFile(path,
+                      Bytes().header().i32(4).xyz(10, 20, 1).xyz(11, 20, 2).xyz(10, 20, 1).xyz(12, 20, 3).data);
+    const tin::core::PointSet set = BinPointSetImporter().importPointSet(path.c_str());
+    const auto points = set.allPoints();
+    ASSERT_EQ(points.size(), 3u);
+    for (const auto& p : points) {
+        if (p->x() == 10) {
+            EXPECT_EQ(p->id(), 2); // the later record's index
+        } else if (p->x() == 11) {
+            EXPECT_EQ(p->id(), 1);
+        } else {
+            EXPECT_EQ(p->id(), 3);
+        }
+    }
+    EXPECT_EQ(sortedElevations(set), (std::vector<double>{1, 2, 3}));
+}
+
+TEST(BinPointBlockReaderTest, VectorReaderKeepsDuplicatesWithoutIds) {
+    const std::string path = iotest::scratchFile("dupvec.tpobin");
+    iotest::writeFile(path, Bytes().header().i32(2).xyz(10, 20, 1).xyz(10, 20, 1).data);
+    const auto points = BinPointVectorImporter().importPointVector(path.c_str());
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[0].id(), Point::UNDEFINED_ID);
+    EXPECT_EQ(points[1].id(), Point::UNDEFINED_ID);
+}
+
+TEST(BinPointBlockReaderTest, PtrVectorReaderSharesLivePointsAndKeepsTheirIds) {
+    const auto live = tin::core::PointFactory::instance().factory(Point(777.125, 888.5, 9.75), false);
+    live->setId(42);
+    const std::string path = iotest::scratchFile("shared.tpobin");
+    iotest::writeFile(path, Bytes().header().i32(2).xyz(777.125, 888.5, 9.75).xyz(777.125, 888.5, 9.75).data);
+    const auto points = BinPointPtrVectorImporter().importPointPtrVector(path.c_str());
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[0], live);
+    EXPECT_EQ(points[1], live);
+    EXPECT_EQ(live->id(), 42);
+}
+
+TEST(BinPointBlockReaderTest, MissingFileNamesThePath) {
+    const std::string path = iotest::scratchFile("does-not-exist.tpobin");
+    EXPECT_THROW(BinPointSetImporter().importPointSet(path.c_str()), common::exception::FileOpenException);
+    EXPECT_THROW(BinPointVectorImporter().importPointVector(path.c_str()), common::exception::FileOpenException);
+}
+
+TEST(BinPointContainerExporterTest, FailedWriteIsReported) {
+    // /dev/full accepts the open and fails every write, like a full disk.
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    std::vector<std::shared_ptr<Point>> points(20000, std::make_shared<Point>(1.0, 2.0, 3.0));
+    EXPECT_THROW(BinPointContainerExporter().exportPoints("/dev/full", points.begin(), points.end(), -1),
+                 common::exception::RuntimeException);
+    EXPECT_TRUE(std::filesystem::exists("/dev/full"));
+}

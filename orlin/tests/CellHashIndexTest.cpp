@@ -1,0 +1,95 @@
+#include "orlin/core/CellHashIndex.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <set>
+#include <vector>
+
+using tin::core::CellHashIndex;
+
+namespace {
+
+struct Item {
+    double x, y;
+    bool filed;
+};
+
+std::set<std::uint32_t> reported(const CellHashIndex& index, double x0, double y0, double x1, double y1)
+{
+    std::set<std::uint32_t> out;
+    index.query(x0, y0, x1, y1, [&out](std::uint32_t s) { out.insert(s); });
+    return out;
+}
+
+} // namespace
+
+TEST(CellHashIndexTest, QueriesReportEveryItemWithinReachUnderChurn)
+{
+    // Clustered positions (many share cells) and scattered ones, with removals and
+    // re-insertions; a brute-force scan is the oracle.
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<double> wide(-1e6, 1e6);
+    std::uniform_real_distribution<double> near(-3e-5, 3e-5);
+    std::vector<Item> items;
+    CellHashIndex index;
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+        const bool cluster = i % 3 == 0;
+        const double x = cluster ? 1234.5 + near(rng) : wide(rng);
+        const double y = cluster ? -77.25 + near(rng) : wide(rng);
+        items.push_back({x, y, true});
+        index.insert(i, x, y);
+    }
+    for (std::uint32_t i = 0; i < items.size(); i += 2) {
+        ASSERT_TRUE(index.remove(i, items[i].x, items[i].y));
+        items[i].filed = false;
+    }
+    EXPECT_FALSE(index.remove(0, items[0].x, items[0].y));
+    for (std::uint32_t i = 0; i < items.size(); i += 4) {
+        items[i].x += 1e-6;
+        index.insert(i, items[i].x, items[i].y);
+        items[i].filed = true;
+    }
+    std::size_t filed = 0;
+    for (const Item& it : items)
+        filed += it.filed;
+    EXPECT_EQ(index.size(), filed);
+    for (int q = 0; q < 2000; ++q) {
+        const Item& centre = items[rng() % items.size()];
+        const double x = centre.x + near(rng) * 1e-3, y = centre.y + near(rng) * 1e-3;
+        const auto got = reported(index, x - 1e-8, y - 1e-8, x + 1e-8, y + 1e-8);
+        for (std::uint32_t i = 0; i < items.size(); ++i) {
+            const bool within = std::abs(items[i].x - x) <= 2e-8 && std::abs(items[i].y - y) <= 2e-8;
+            if (within && items[i].filed)
+                ASSERT_TRUE(got.count(i)) << "missed slot " << i;
+            if (!items[i].filed)
+                ASSERT_FALSE(got.count(i)) << "removed slot " << i << " reported";
+        }
+    }
+}
+
+TEST(CellHashIndexTest, LargeBoxesAndOddCoordinates)
+{
+    CellHashIndex index;
+    index.insert(1, 0, 0);
+    index.insert(2, 5, 5);
+    index.insert(3, std::nan(""), 0);
+    index.insert(4, std::numeric_limits<double>::infinity(), 1);
+    index.insert(5, 1e300, -1e300);
+    EXPECT_EQ(index.size(), 4u); // the NaN item is not filed
+    const auto all = reported(index, -10, -10, 10, 10);
+    EXPECT_TRUE(all.count(1));
+    EXPECT_TRUE(all.count(2));
+    EXPECT_FALSE(all.count(3));
+    EXPECT_TRUE(reported(index, 1e300, -1e300, 1e300, -1e300).count(5));
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(reported(index, inf, 1, inf, 1).count(4));
+    EXPECT_TRUE(reported(index, std::nan(""), 0, 1, 1).empty());
+    EXPECT_TRUE(index.remove(4, inf, 1));
+    index.clear();
+    EXPECT_EQ(index.size(), 0u);
+    EXPECT_TRUE(reported(index, -10, -10, 10, 10).empty());
+}

@@ -1,0 +1,137 @@
+#include "orlin/core/Edge.h"
+#include "orlin/core/EdgeFactory.h"
+#include "orlin/core/Point.h"
+
+#include <geos/geom/LineString.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+using namespace tin::core;
+
+namespace {
+EdgeFactory& ef()
+{
+    return EdgeFactory::instance();
+}
+}
+
+TEST(EdgeTest, GeometryOfTheTwoEnds)
+{
+    auto p = std::make_shared<Point>(4, 1, 2.0);
+    auto q = std::make_shared<Point>(1, 5, 3.0);
+    Edge e(p, q, 9);
+    EXPECT_EQ(e.id(), 9);
+    EXPECT_EQ(Edge(p, q).id(), -1);
+    EXPECT_EQ(e.point(0), p);
+    EXPECT_EQ(e.point(1), q);
+    EXPECT_EQ(e.point(2), p);
+    EXPECT_EQ(e.lengthSqr(), 25);
+    EXPECT_EQ(e.length(), 5);
+    const Rect r = e.boundingRect();
+    EXPECT_EQ(r.xMin(), 1);
+    EXPECT_EQ(r.xMax(), 4);
+    EXPECT_EQ(r.yMin(), 1);
+    EXPECT_EQ(r.yMax(), 5);
+    geos::geom::LineString* ls = e.geosLineString();
+    EXPECT_EQ(e.geosGeometry(), ls);
+    ASSERT_EQ(ls->getNumPoints(), 2u);
+    EXPECT_EQ(ls->getCoordinateN(0).x, 4);
+    EXPECT_EQ(ls->getCoordinateN(1).y, 5);
+    // The line string keeps the positions of its first request.
+    p->setX(0);
+    EXPECT_EQ(e.geosLineString()->getCoordinateN(0).x, 4);
+}
+
+TEST(EdgeTest, NullEndsAreRejected)
+{
+    auto p = std::make_shared<Point>(0, 0);
+    EXPECT_THROW(Edge(p, nullptr), std::invalid_argument);
+    EXPECT_THROW(ef().factory(nullptr, p), std::invalid_argument);
+}
+
+TEST(EdgeFactoryTest, OneEdgePerUnorderedPairOfObjects)
+{
+    auto p = std::make_shared<Point>(0, 0);
+    auto q = std::make_shared<Point>(1, 0);
+    auto e1 = ef().factory(p, q);
+    auto e2 = ef().factory(q, p);
+    EXPECT_EQ(e1, e2);
+    const Point* low = std::less<const Point*>()(p.get(), q.get()) ? p.get() : q.get();
+    EXPECT_EQ(e1->point1().get(), low);
+    // Another object at the same position is another vertex.
+    auto q2 = std::make_shared<Point>(1, 0);
+    EXPECT_NE(ef().factory(p, q2), e1);
+}
+
+TEST(EdgeFactoryTest, ReleasedPairGivesANewEdge)
+{
+    auto p = std::make_shared<Point>(0, 0);
+    auto q = std::make_shared<Point>(1, 1);
+    const std::size_t before = ef().size();
+    std::weak_ptr<Edge> weak;
+    {
+        auto e = ef().factory(p, q);
+        e->setId(5);
+        weak = e;
+        EXPECT_EQ(ef().size(), before + 1);
+        auto held = ef().factory(q, p);
+        e.reset();
+        EXPECT_EQ(ef().factory(p, q)->id(), 5); // still held
+    }
+    EXPECT_TRUE(weak.expired());
+    EXPECT_EQ(ef().size(), before); // a dead edge leaves no entry behind
+    auto fresh = ef().factory(q, p);
+    EXPECT_EQ(fresh->id(), -1);
+}
+
+TEST(EdgeFactoryTest, SamePointTwiceIsAnEdgeToo)
+{
+    auto p = std::make_shared<Point>(0, 0);
+    auto e = ef().factory(p, p);
+    EXPECT_EQ(e->point1(), p);
+    EXPECT_EQ(e->point2(), p);
+    EXPECT_EQ(ef().factory(p, p), e);
+}
+
+TEST(EdgeFactoryTest, TableMatchesAMapOfLiveEdgesUnderChurn)
+{
+    // Many edges made and released in random order: every held edge must still be
+    // found, and released ones must not be.
+    std::vector<std::shared_ptr<Point>> points;
+    for (int i = 0; i < 400; ++i)
+        points.push_back(std::make_shared<Point>(i, 0));
+    const std::size_t base = ef().size();
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> pick(0, 399);
+    std::map<std::pair<int, int>, std::shared_ptr<Edge>> held;
+    for (int round = 0; round < 30000; ++round) {
+        int i = pick(rng), j = pick(rng);
+        if (j < i)
+            std::swap(i, j);
+        auto it = held.find({i, j});
+        if (it != held.end() && (rng() & 1)) {
+            held.erase(it);
+            continue;
+        }
+        auto e = (rng() & 1) ? ef().factory(points[i], points[j]) : ef().factory(points[j], points[i]);
+        if (it != held.end()) {
+            ASSERT_EQ(e, it->second);
+        } else {
+            ASSERT_EQ(e->id(), -1);
+            e->setId(round);
+            held[{i, j}] = e;
+        }
+        ASSERT_EQ(ef().size(), base + held.size());
+    }
+    for (auto& kv : held)
+        ASSERT_EQ(ef().factory(points[kv.first.second], points[kv.first.first]), kv.second);
+    held.clear();
+    EXPECT_EQ(ef().size(), base);
+}

@@ -1,0 +1,190 @@
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/SpatialIndexWeakContainerT.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+using namespace tin::core;
+
+namespace {
+
+PointFactory& pf()
+{
+    return PointFactory::instance();
+}
+
+// Live points of the factory within 1e-6 of (x, y), whatever their elevation.
+std::size_t livePointsNear(double x, double y)
+{
+    std::size_t n = 0;
+    for (const auto& p : pf().livePoints()) {
+        if (std::abs(p->x() - x) <= 1e-6 && std::abs(p->y() - y) <= 1e-6)
+            ++n;
+    }
+    return n;
+}
+
+} // namespace
+
+TEST(PointFactoryTest, TinyElevationsSnapToZero)
+{
+    auto p = pf().factory(Point(1, 2, 5e-11), false);
+    EXPECT_EQ(p->elevation(), 0.0);
+    auto q = pf().factory(Point(1, 3, -5e-11), false);
+    EXPECT_EQ(q->elevation(), 0.0);
+    auto r = pf().factory(Point(1, 4, 2e-10), false);
+    EXPECT_EQ(r->elevation(), 2e-10);
+}
+
+TEST(PointFactoryTest, CloseRequestsShareOneObject)
+{
+    auto a = pf().factory(Point(100, 200, 3.0), false);
+    auto b = pf().factory(Point(100 + 5e-9, 200, 3.0), false);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(b->x(), 100); // without overwrite the first position stays
+    auto c = pf().factory(Point(100 + 5e-9, 200 - 4e-9, 3.0 + 5e-9), true);
+    EXPECT_EQ(a, c);
+    EXPECT_EQ(c->x(), 100 + 5e-9);
+    EXPECT_EQ(c->y(), 200 - 4e-9);
+    EXPECT_EQ(c->elevation(), 3.0 + 5e-9);
+    auto far = pf().factory(Point(100 + 3e-8, 200, 3.0), false);
+    EXPECT_NE(far, a);
+}
+
+TEST(PointFactoryTest, DifferentElevationMakesASecondPointAtThePosition)
+{
+    auto a = pf().factory(Point(300, 400, 1.0), false);
+    auto b = pf().factory(Point(300, 400, 1.0 + 2e-8), false);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(livePointsNear(300, 400), 2u);
+    // With overwrite, the existing points are first moved onto the exact position.
+    auto c = pf().factory(Point(300 + 6e-9, 400, 5.0), true);
+    EXPECT_NE(c, a);
+    EXPECT_NE(c, b);
+    EXPECT_EQ(a->x(), 300 + 6e-9);
+    EXPECT_EQ(b->x(), 300 + 6e-9);
+    EXPECT_EQ(a->elevation(), 1.0);
+    EXPECT_EQ(c->x(), 300 + 6e-9);
+}
+
+TEST(PointFactoryTest, RequestedIdNeverReachesANewPoint)
+{
+    auto a = pf().factory(Point(500, 500, 1.0, 42), false);
+    EXPECT_EQ(a->id(), -1);
+    a->setId(7);
+    auto b = pf().factory(Point(500, 500, 1.0, 43), true);
+    EXPECT_EQ(b, a);
+    EXPECT_EQ(b->id(), 7);
+}
+
+TEST(PointFactoryTest, HoldsWeakReferencesOnly)
+{
+    std::weak_ptr<Point> weak;
+    const Point* address = nullptr;
+    {
+        auto a = pf().factory(Point(600, 600, 2.0), false);
+        a->setId(5);
+        weak = a;
+        address = a.get();
+    }
+    EXPECT_TRUE(weak.expired());
+    auto again = pf().factory(Point(600, 600, 2.0), false);
+    EXPECT_EQ(again->id(), -1);
+    (void)address;
+    EXPECT_EQ(livePointsNear(600, 600), 1u);
+}
+
+TEST(PointFactoryTest, RepeatedOverwriteMovesDoNotDuplicateTheVertex)
+{
+    // Each request is within the tolerance of where the point is now; together they
+    // carry it far beyond where it was first filed.
+    auto p = pf().factory(Point(700, 700, 1.0), false);
+    double x = 700;
+    for (int i = 0; i < 3000; ++i) {
+        x += 0.9e-8;
+        auto q = pf().factory(Point(x, 700, 1.0), true);
+        ASSERT_EQ(q, p) << "step " << i;
+    }
+    EXPECT_EQ(p->x(), x);
+    EXPECT_EQ(pf().factory(Point(x, 700, 1.0), false), p);
+    EXPECT_EQ(livePointsNear(x, 700), 1u);
+}
+
+TEST(PointFactoryTest, OffsetShiftsNewPointsAndTheSearch)
+{
+    ASSERT_TRUE(pf().livePoints().empty()) << "points of other tests still alive";
+    pf().setOffset(Point2D(100, 50));
+    auto a = pf().factory(Point(101, 51, 3.0), false);
+    EXPECT_EQ(a->x(), 1);
+    EXPECT_EQ(a->y(), 1);
+    // A second request at the same place finds the point made by the first.
+    EXPECT_EQ(pf().factory(Point(101, 51, 3.0), false), a);
+    pf().setOffset(Point2D(90, 50));
+    EXPECT_EQ(a->x(), 11);
+    EXPECT_EQ(pf().factory(Point(101, 51, 3.0), false), a);
+    auto b = pf().factory(Point(121, 71, 3.0), false);
+    pf().setAutoOffset(); // centre of (11, 1)-(31, 21) relative to (90, 50): (111, 61)
+    EXPECT_EQ(pf().offset().x(), 111);
+    EXPECT_EQ(pf().offset().y(), 61);
+    EXPECT_EQ(a->x(), -10);
+    EXPECT_EQ(b->y(), 10);
+    EXPECT_EQ(pf().factory(Point(121, 71, 3.0), false), b);
+    pf().setOffset(Point2D(0, 0));
+    EXPECT_EQ(a->x(), 101);
+}
+
+TEST(PointFactoryTest, OnlyNewPointsAdvanceTheSweepCounter)
+{
+    auto a = pf().factory(Point(800, 800, 0.0), false);
+    const std::size_t before = weakContainerSweepCounter();
+    pf().factory(Point(800, 800, 0.0), true);
+    EXPECT_EQ(weakContainerSweepCounter(), before);
+    auto b = pf().factory(Point(801, 800, 0.0), false);
+    EXPECT_EQ(weakContainerSweepCounter(), (before + 1) % WEAK_CONTAINER_SWEEP_PERIOD);
+}
+
+TEST(PointFactoryTest, SweepCompactsWhenAThirdOfTheSlotsExpired)
+{
+    // Released points leave expired slots; nothing scans for them until the sweep.
+    for (int i = 0; i < 1000; ++i)
+        pf().factory(Point(900 + i, 900, 0.0), false);
+    const std::size_t toSweep = WEAK_CONTAINER_SWEEP_PERIOD - 1 - weakContainerSweepCounter();
+    for (std::size_t i = 0; i < toSweep; ++i)
+        pf().factory(Point(2000 + double(i), 900, 0.0), false);
+    EXPECT_EQ(weakContainerSweepCounter(), WEAK_CONTAINER_SWEEP_PERIOD - 1);
+    EXPECT_GE(pf().slotCount(), toSweep + 1000);
+    auto held = pf().factory(Point(-5, -5, 0.0), false);
+    EXPECT_EQ(weakContainerSweepCounter(), 0u);
+    EXPECT_EQ(pf().slotCount(), pf().livePoints().size());
+    EXPECT_EQ(pf().factory(Point(-5, -5, 0.0), false), held);
+}
+
+TEST(PointFactoryTest, SweepKeepsSlotsWhileFewExpired)
+{
+    std::vector<std::shared_ptr<Point>> held;
+    const std::size_t toSweep = WEAK_CONTAINER_SWEEP_PERIOD - 1 - weakContainerSweepCounter();
+    for (std::size_t i = 0; i < toSweep; ++i)
+        held.push_back(pf().factory(Point(double(i), 1000, 0.0), false));
+    held.resize(held.size() * 9 / 10); // a tenth of these expire: below a third
+    const std::size_t slots = pf().slotCount();
+    if (slots - held.size() >= slots / 3) {
+        GTEST_SKIP() << "too many expired slots from earlier tests in this process";
+    }
+    held.push_back(pf().factory(Point(-7, -7, 0.0), false));
+    EXPECT_EQ(weakContainerSweepCounter(), 0u);
+    EXPECT_EQ(pf().slotCount(), slots + 1);
+    for (std::size_t i = 0; i + 1 < held.size(); i += 997)
+        EXPECT_EQ(pf().factory(Point(double(i), 1000, 0.0), false), held[i]);
+}
+
+TEST(PointFactoryTest, NotANumberPositionIsRejected)
+{
+    const std::size_t slots = pf().slotCount();
+    EXPECT_THROW(pf().factory(Point(std::nan(""), 1, 0.0), false), std::invalid_argument);
+    EXPECT_THROW(pf().factory(Point(1, std::nan(""), 0.0), true), std::invalid_argument);
+    EXPECT_EQ(pf().slotCount(), slots);
+}

@@ -1,0 +1,117 @@
+#include "orlin/util/StopWatch.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include <chrono>
+#include <cstdint>
+#include <locale>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+using tin::util::StopWatch;
+
+namespace {
+
+struct Line {
+    std::int64_t total = -1;
+    std::int64_t sinceLast = -1;
+    std::string label;
+};
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);)
+        out.push_back(l);
+    return out;
+}
+
+Line parse(const std::string& text)
+{
+    Line l;
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    in >> l.total;
+    in.ignore(1, '\t');
+    in >> l.sinceLast;
+    in.ignore(1, '\t');
+    std::getline(in, l.label);
+    return l;
+}
+
+// Restores standard output and a stopped clock whatever the test did.
+struct StopWatchTestGuard {
+    ~StopWatchTestGuard()
+    {
+        StopWatch::instance().setStream(nullptr);
+        StopWatch::instance().stop("");
+        StopWatch::instance().setStream(&std::cout);
+    }
+};
+
+} // namespace
+
+TEST(StopWatchTest, ColumnsAreTotalAndSincePreviousLine)
+{
+    StopWatchTestGuard guard;
+    std::ostringstream out;
+    StopWatch& sw = StopWatch::instance();
+    sw.setStream(&out);
+    sw.start("begin");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    sw.displayElapsed("first");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    sw.displayElapsed("second");
+    const auto text = lines(out.str());
+    ASSERT_EQ(text.size(), 3u);
+    EXPECT_EQ(text[0], "begin");
+    const Line a = parse(text[1]), b = parse(text[2]);
+    EXPECT_EQ(a.label, "first");
+    EXPECT_EQ(b.label, "second");
+    EXPECT_GE(a.total, 2000);
+    EXPECT_EQ(a.sinceLast, a.total);
+    EXPECT_GE(b.sinceLast, 2000);
+    EXPECT_EQ(b.total, a.total + b.sinceLast);
+}
+
+TEST(StopWatchTest, StartWhileRunningResetsOnlyTheSinceLastColumn)
+{
+    StopWatchTestGuard guard;
+    std::ostringstream out;
+    StopWatch& sw = StopWatch::instance();
+    sw.setStream(&out);
+    sw.start("a");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    sw.displayElapsed("x");
+    sw.start("b");
+    sw.displayElapsed("y");
+    const auto text = lines(out.str());
+    ASSERT_EQ(text.size(), 4u);
+    const Line x = parse(text[1]), y = parse(text[3]);
+    EXPECT_GE(y.total, x.total); // the clock kept running
+    EXPECT_EQ(y.sinceLast, y.total); // since-last counts from 0 again
+    EXPECT_GE(sw.elapsedTime(), y.total);
+}
+
+TEST(StopWatchTest, StopPausesTheClock)
+{
+    StopWatchTestGuard guard;
+    std::ostringstream out;
+    StopWatch& sw = StopWatch::instance();
+    sw.setStream(&out);
+    sw.start("a");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    sw.stop("end");
+    const int paused = sw.elapsedTime();
+    EXPECT_GE(paused, 1000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    EXPECT_EQ(sw.elapsedTime(), paused);
+    const auto text = lines(out.str());
+    ASSERT_EQ(text.size(), 2u);
+    EXPECT_EQ(parse(text[1]).label, "end");
+}

@@ -1,0 +1,199 @@
+// The point text file: reader rules (headers, separators, line ends, closing lines),
+// the writer's number format, and independence from the process locale.
+
+#include "IoTestSupport.h"
+
+#include "common/exception/FileOpenException.h"
+#include "common/exception/InvalidFileFormatException.h"
+#include "common/exception/RuntimeException.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/PointSet.h"
+#include "orlin/io/TpoPointSetExporter.h"
+#include "orlin/io/TpoPointSetImporter.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <locale>
+#include <map>
+#include <set>
+#include <tuple>
+
+using common::exception::InvalidFileFormatException;
+using tin::core::Point;
+using tin::core::PointSet;
+using tin::io::TpoPointSetExporter;
+using tin::io::TpoPointSetImporter;
+
+namespace {
+
+using Xyz = std::tuple<double, double, double>;
+
+PointSet readText(const std::string& name, const std::string& text) {
+    const std::string path = iotest::scratchFile(name);
+    iotest::writeFile(path, text);
+    return TpoPointSetImporter().importPointSet(path.c_str());
+}
+
+// Position and elevation of every point with its id.
+std::map<Xyz, int> idsByPoint(const PointSet& set) {
+    std::map<Xyz, int> ids;
+    for (const auto& p : set.allPoints()) {
+        ids[{p->x(), p->y(), p->elevation()}] = p->id();
+    }
+    return ids;
+}
+
+// Expects "Invalid file format" naming the file and the given line.
+void expectFormatError(const std::string& name, const std::string& text, int line) {
+    const std::string path = iotest::scratchFile(name);
+    iotest::writeFile(path, text);
+    try {
+        TpoPointSetImporter().importPointSet(path.c_str());
+        ADD_FAILURE() << "no exception for " << name;
+    } catch (const InvalidFileFormatException& e) {
+        EXPECT_EQ(e.message(), "Invalid file format");
+        EXPECT_EQ(e.fileName(), path);
+        EXPECT_EQ(e.line(), line) << name;
+    }
+}
+
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+// Switches the process to a comma-decimal locale for the test's duration: the C++
+// global locale always, the C locale too where the system has one.
+class CommaDecimalLocale {
+public:
+    CommaDecimalLocale() : m_previous(std::locale::global(std::locale(std::locale::classic(), new CommaDecimal))) {
+        const char* c = std::setlocale(LC_NUMERIC, nullptr);
+        m_previousC = c ? c : "C";
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+            if (std::setlocale(LC_NUMERIC, name)) {
+                break;
+            }
+        }
+    }
+    ~CommaDecimalLocale() {
+        std::locale::global(m_previous);
+        std::setlocale(LC_NUMERIC, m_previousC.c_str());
+    }
+
+private:
+    std::locale m_previous;
+    std::string m_previousC;
+};
+
+} // namespace
+
+TEST(TpoPointSetImporterTest, SeparatorsMayBeMixed) {
+    const PointSet set = readText("mixed.tpo", "1,2,3\n4 5 6\n7, 8\t9\n");
+    EXPECT_EQ(idsByPoint(set), (std::map<Xyz, int>{{{1, 2, 3}, 0}, {{4, 5, 6}, 1}, {{7, 8, 9}, 2}}));
+}
+
+TEST(TpoPointSetImporterTest, HeaderLinesBeforeTheFirstPointAreSkipped) {
+    const PointSet set = readText("headers.tpo",
+                                  "Survey\nriver bank\nx y z\nX,Y,Z\nEasting Northing Height Code\n\n"
+                                  "100.5,200.25,3.125\n101,201,4\n");
+    // No header line became a point (in particular not one at the origin).
+    EXPECT_EQ(idsByPoint(set), (std::map<Xyz, int>{{{100.5, 200.25, 3.125}, 0}, {{101, 201, 4}, 1}}));
+}
+
+TEST(TpoPointSetImporterTest, NonPointLineBetweenPointsIsRejectedWithItsLine) {
+    expectFormatError("blank.tpo", "1,2,3\n\n4,5,6\n", 2);
+    expectFormatError("words.tpo", "h\n1,2,3\n4,5,6\nx y z\n7,8,9\n", 4);
+    expectFormatError("four.tpo", "1,2,3\n4,5,6,7\n8,9,10\n", 2);
+    // Three tokens that are not all numbers are no point, even on the last line.
+    expectFormatError("lastword.tpo", "1,2,3\n4,5,abc\n", 2);
+    expectFormatError("partial.tpo", "1,2,3\n4,5,6x\n", 2);
+}
+
+TEST(TpoPointSetImporterTest, ClosingLinesAreAccepted) {
+    EXPECT_EQ(idsByPoint(readText("noeol.tpo", "1,2,3\n4,5,6")).size(), 2u);
+    EXPECT_EQ(idsByPoint(readText("blanklast.tpo", "1,2,3\n4,5,6\n\n")).size(), 2u);
+    EXPECT_EQ(idsByPoint(readText("end.tpo", "1,2,3\n4,5,6\nEND\n")).size(), 2u);
+}
+
+TEST(TpoPointSetImporterTest, FilesWithoutPointsGiveAnEmptySet) {
+    EXPECT_TRUE(readText("empty.tpo", "").empty());
+    EXPECT_TRUE(readText("onlyheader.tpo", "x y z\nno points here\n").empty());
+}
+
+TEST(TpoPointSetImporterTest, RepeatedPointKeepsTheLaterLinesId) {
+    const PointSet set = readText("dups.tpo", "1,1,1\n2,2,2\n1,1,1\n3,3,3\n");
+    EXPECT_EQ(idsByPoint(set), (std::map<Xyz, int>{{{1, 1, 1}, 2}, {{2, 2, 2}, 1}, {{3, 3, 3}, 3}}));
+}
+
+TEST(TpoPointSetImporterTest, CrLfLineEndsAndNumberForms) {
+    const PointSet set = readText("crlf.tpo", "x,y,z\r\n1.5,2.5,3.5\r\n1e3,-2.5E-1,+4\r\n\r\n");
+    EXPECT_EQ(idsByPoint(set), (std::map<Xyz, int>{{{1.5, 2.5, 3.5}, 0}, {{1000, -0.25, 4}, 1}}));
+    expectFormatError("crlfblank.tpo", "1,2,3\r\n\r\n4,5,6\r\n", 2);
+}
+
+TEST(TpoPointSetImporterTest, NonFiniteValuesAreNoPoints) {
+    EXPECT_TRUE(readText("nan.tpo", "nan,1,2\ninf,1,2\n").empty());
+    expectFormatError("nanafter.tpo", "1,2,3\n4,nan,6\n", 2);
+}
+
+TEST(TpoPointSetImporterTest, CommaDecimalLocaleNeitherTruncatesNorWritesCommas) {
+    CommaDecimalLocale locale;
+    const PointSet read = readText("locale.tpo", "12.5,3.25,7.75\n");
+    EXPECT_EQ(idsByPoint(read), (std::map<Xyz, int>{{{12.5, 3.25, 7.75}, 0}}));
+
+    const std::string path = iotest::scratchFile("locale-out.tpo");
+    PointSet set;
+    set.addPoint(Point(12345.5, 0.25, -7.125));
+    TpoPointSetExporter().exportPointSet(path.c_str(), set);
+    EXPECT_EQ(iotest::readFile(path), "12345.5,0.25,-7.125\n");
+}
+
+TEST(TpoPointSetExporterTest, PrecisionCountsSignificantDigits) {
+    PointSet set;
+    set.addPoint(Point(12.34567890123, 1e-20, 2.5e15));
+    const std::string path = iotest::scratchFile("precision.tpo");
+    TpoPointSetExporter().exportPointSet(path.c_str(), set);
+    EXPECT_EQ(iotest::readFile(path), "12.3456789,1e-20,2.5e+15\n");
+    TpoPointSetExporter(3).exportPointSet(path.c_str(), set);
+    EXPECT_EQ(iotest::readFile(path), "12.3,1e-20,2.5e+15\n");
+    EXPECT_EQ(TpoPointSetExporter::DEFAULT_PRECISION, 10);
+}
+
+TEST(TpoPointSetExporterTest, FullPrecisionRoundTripsEveryPoint) {
+    PointSet set;
+    for (int i = 0; i < 500; ++i) {
+        set.addPoint(Point(512345.678901 + i * 0.1, 5412345.123457 - i * 0.3, 100.0 / (i + 3)));
+    }
+    const std::string path = iotest::scratchFile("roundtrip.tpo");
+    TpoPointSetExporter(17).exportPointSet(path.c_str(), set);
+    const PointSet back = TpoPointSetImporter().importPointSet(path.c_str());
+    std::set<Xyz> written;
+    std::set<Xyz> read;
+    for (const auto& p : set.allPoints()) {
+        written.insert({p->x(), p->y(), p->elevation()});
+    }
+    for (const auto& p : back.allPoints()) {
+        read.insert({p->x(), p->y(), p->elevation()});
+    }
+    EXPECT_EQ(read, written);
+}
+
+TEST(TpoPointSetImporterTest, UnreadablePathsThrow) {
+    EXPECT_THROW(TpoPointSetImporter().importPointSet(iotest::scratchFile("absent.tpo").c_str()),
+                 common::exception::FileOpenException);
+    EXPECT_THROW(TpoPointSetImporter().importPointSet(iotest::scratchDir().string().c_str()),
+                 common::exception::FileOpenException);
+}
+
+TEST(TpoPointSetExporterTest, FailedWriteIsReported) {
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    PointSet set;
+    for (int i = 0; i < 5000; ++i) {
+        set.addPoint(Point(i, i, i));
+    }
+    EXPECT_THROW(TpoPointSetExporter().exportPointSet("/dev/full", set), common::exception::RuntimeException);
+}

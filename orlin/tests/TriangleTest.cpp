@@ -1,0 +1,207 @@
+#include "orlin/core/Edge.h"
+#include "orlin/core/EdgeFactory.h"
+#include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Triangle.h"
+
+#include <geos/geom/Polygon.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+#include <stdexcept>
+
+using namespace tin::core;
+
+namespace {
+
+const double PI = 3.141592653589793;
+
+using PointPtr = std::shared_ptr<Point>;
+
+std::shared_ptr<Triangle> makeTriangle(const PointPtr& a, const PointPtr& b, const PointPtr& c)
+{
+    EdgeFactory& f = EdgeFactory::instance();
+    return std::make_shared<Triangle>(a, b, c, f.factory(b, c), f.factory(c, a), f.factory(a, b));
+}
+
+PointPtr pt(double x, double y, double z = 0.0)
+{
+    return std::make_shared<Point>(x, y, z);
+}
+
+// Elevation of the plane through three points, by Cramer's rule (an independent oracle).
+double planeAt(const Point& a, const Point& b, const Point& c, double x, double y)
+{
+    const double ux = b.x() - a.x(), uy = b.y() - a.y(), uz = b.elevation() - a.elevation();
+    const double vx = c.x() - a.x(), vy = c.y() - a.y(), vz = c.elevation() - a.elevation();
+    const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    return a.elevation() - (nx * (x - a.x()) + ny * (y - a.y())) / nz;
+}
+
+} // namespace
+
+class UnitTriangleTest : public ::testing::Test {
+protected:
+    PointPtr p1 = pt(0, 0, 0.0), p2 = pt(1, 0, 10.0), p3 = pt(0, 1, 20.0);
+    std::shared_ptr<Triangle> t = makeTriangle(p1, p2, p3);
+};
+
+TEST_F(UnitTriangleTest, InterpolatesThePlane)
+{
+    double z = -1;
+    ASSERT_TRUE(t->interpolateElevation(Point2D(0.25, 0.25), &z, false));
+    EXPECT_DOUBLE_EQ(z, 7.5);
+    ASSERT_TRUE(t->interpolateElevation(Point2D(1, 0), &z, false));
+    EXPECT_EQ(z, 10.0);
+    ASSERT_TRUE(t->interpolateElevation(Point2D(0.5, 0.5), &z, false));
+    EXPECT_DOUBLE_EQ(z, 15.0);
+}
+
+TEST_F(UnitTriangleTest, BorderToleranceIsMinusOneE8Inclusive)
+{
+    double z = -1;
+    EXPECT_TRUE(t->interpolateElevation(Point2D(0.5 + 5e-10, 0.5 + 5e-10), &z, false));
+    z = -1;
+    EXPECT_FALSE(t->interpolateElevation(Point2D(0.5 + 1e-6, 0.5 + 1e-6), &z, false));
+    EXPECT_EQ(z, -1); // untouched on failure
+    // Outside the box: rejected before any arithmetic unless the box is skipped.
+    EXPECT_FALSE(t->interpolateElevation(Point2D(0.5, -1e-9), &z, false));
+    ASSERT_TRUE(t->interpolateElevation(Point2D(0.5, -1e-9), &z, true));
+    EXPECT_NEAR(z, 5.0, 1e-6);
+    // For this triangle t = x and u = y exactly, so the weights hit the limit exactly.
+    EXPECT_TRUE(t->interpolateElevation(Point2D(-1e-8, 0.5), &z, true));
+    EXPECT_FALSE(t->interpolateElevation(Point2D(-1.0000001e-8, 0.5), &z, true));
+    EXPECT_TRUE(t->interpolateElevation(Point2D(0.5, -1e-8), &z, true));
+    EXPECT_FALSE(t->interpolateElevation(Point2D(0.5, -1.0000001e-8), &z, true));
+}
+
+TEST_F(UnitTriangleTest, BarycentricWeights)
+{
+    double s, tt, u;
+    t->calcSTU(*p2, &s, &tt, &u);
+    EXPECT_EQ(s, 0);
+    EXPECT_EQ(tt, 1);
+    EXPECT_EQ(u, 0);
+    t->calcSTU(Point2D(0.2, 0.3), &s, &tt, &u);
+    EXPECT_DOUBLE_EQ(tt, 0.2);
+    EXPECT_DOUBLE_EQ(u, 0.3);
+    EXPECT_DOUBLE_EQ(s, 0.5);
+}
+
+TEST_F(UnitTriangleTest, EdgesLieOppositeTheirPoints)
+{
+    EXPECT_EQ(t->opposite(p2), t->edge2());
+    EXPECT_EQ(t->opposite(p1), t->edge1());
+    EXPECT_EQ(t->opposite(t->edge3()), p3);
+    EXPECT_EQ(t->opposite(t->edge1()), p1);
+    EXPECT_EQ(t->opposite(pt(0, 0)), t->edge1()); // a stranger is an end of none
+    EXPECT_EQ(t->point(4), p2);
+    EXPECT_EQ(t->edge(5), t->edge3());
+    // A degenerate triangle whose every edge touches every point.
+    auto e = EdgeFactory::instance().factory(p1, p2);
+    Triangle flat(p1, p2, p1, e, e, e);
+    EXPECT_EQ(flat.opposite(p1), nullptr);
+    EXPECT_EQ(flat.opposite(e), nullptr);
+}
+
+TEST_F(UnitTriangleTest, AnglesFollowOrientation)
+{
+    EXPECT_DOUBLE_EQ(t->angleRadian(0), PI / 2);
+    EXPECT_DOUBLE_EQ(t->angleRadian(1) + t->angleRadian(2) + t->angleRadian(0), PI);
+    auto clockwise = makeTriangle(p1, p3, p2);
+    EXPECT_DOUBLE_EQ(clockwise->angleRadian(0), 3 * PI / 2);
+}
+
+TEST_F(UnitTriangleTest, BoxFollowsMovedVertices)
+{
+    const RectRef box = t->boundingRect();
+    EXPECT_EQ(box.xMax(), 1);
+    p2->setX(3);
+    EXPECT_EQ(box.xMax(), 3);
+    EXPECT_EQ(t->boundingRect().xMax(), 3);
+    p3->move(0, 1);
+    EXPECT_EQ(t->boundingRect().yMax(), 2);
+    double z;
+    EXPECT_TRUE(t->interpolateElevation(Point2D(2, 0.1), &z, false));
+}
+
+TEST(TriangleTest, BoxTiesKeepTheEarlierVertex)
+{
+    auto a = pt(0, 0), b = pt(0, 2), c = pt(1, 0);
+    auto tri = makeTriangle(a, b, c);
+    // a is xMin and yMin; b ties a on x and c ties a on y: a stays extreme for both.
+    a->setPosition(-1, -1);
+    EXPECT_EQ(tri->boundingRect().xMin(), -1);
+    EXPECT_EQ(tri->boundingRect().yMin(), -1);
+    EXPECT_EQ(tri->boundingRect().xMax(), 1);
+    EXPECT_EQ(tri->boundingRect().yMax(), 2);
+}
+
+TEST(TriangleTest, AreaAndCentroid)
+{
+    auto a = pt(0, 0), b = pt(4, 0), c = pt(0, 3);
+    EXPECT_DOUBLE_EQ(makeTriangle(a, b, c)->area(), 6.0);
+    EXPECT_DOUBLE_EQ(makeTriangle(a, c, b)->area(), 6.0);
+    const Point2D m = makeTriangle(a, b, c)->getInteriorPoint();
+    EXPECT_DOUBLE_EQ(m.x(), 4.0 / 3);
+    EXPECT_DOUBLE_EQ(m.y(), 1.0);
+    EXPECT_EQ(m.id(), -1);
+}
+
+TEST(TriangleTest, RandomTrianglesAgreeWithIndependentOracles)
+{
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> d(-50, 50);
+    std::uniform_real_distribution<double> w(0, 1);
+    for (int i = 0; i < 300; ++i) {
+        auto a = pt(d(rng), d(rng), d(rng)), b = pt(d(rng), d(rng), d(rng)), c = pt(d(rng), d(rng), d(rng));
+        const double shoelace = 0.5 * std::abs((b->x() - a->x()) * (c->y() - a->y()) - (c->x() - a->x()) * (b->y() - a->y()));
+        if (shoelace < 1)
+            continue;
+        auto tri = makeTriangle(a, b, c);
+        ASSERT_NEAR(tri->area(), shoelace, 1e-9 * shoelace + 1e-9);
+        ASSERT_NEAR(tri->geosPolygon()->getArea(), shoelace, 1e-9 * shoelace + 1e-9);
+        // A point with known weights.
+        double ws = w(rng), wt = w(rng);
+        if (ws + wt > 1) {
+            ws = 1 - ws;
+            wt = 1 - wt;
+        }
+        const double wu = 1 - ws - wt;
+        const Point2D p(ws * a->x() + wt * b->x() + wu * c->x(), ws * a->y() + wt * b->y() + wu * c->y());
+        double s, t, u, z;
+        tri->calcSTU(p, &s, &t, &u);
+        ASSERT_NEAR(s, ws, 1e-9);
+        ASSERT_NEAR(t, wt, 1e-9);
+        ASSERT_NEAR(u, wu, 1e-9);
+        ASSERT_TRUE(tri->interpolateElevation(p, &z, false));
+        ASSERT_NEAR(z, planeAt(*a, *b, *c, p.x(), p.y()), 1e-7);
+        const double angles = tri->angleRadian(0) + tri->angleRadian(1) + tri->angleRadian(2);
+        ASSERT_TRUE(std::abs(angles - PI) < 1e-9 || std::abs(angles - 5 * PI) < 1e-9) << angles;
+    }
+}
+
+TEST(TriangleTest, GeosPolygonIsNormalisedAndKept)
+{
+    auto a = pt(0, 0), b = pt(1, 0), c = pt(0, 1);
+    auto tri = makeTriangle(a, b, c);
+    geos::geom::Polygon* poly = tri->geosPolygon();
+    EXPECT_EQ(tri->geosGeometry(), poly);
+    EXPECT_EQ(poly->getNumPoints(), 4u);
+    // GEOS normal form: shell clockwise, starting at the smallest coordinate.
+    auto other = makeTriangle(b, c, a);
+    EXPECT_TRUE(poly->equalsExact(other->geosPolygon()));
+    b->setX(5);
+    EXPECT_DOUBLE_EQ(tri->geosPolygon()->getArea(), 0.5);
+}
+
+TEST(TriangleTest, NullPartsAreRejected)
+{
+    auto a = pt(0, 0), b = pt(1, 0), c = pt(0, 1);
+    auto e = EdgeFactory::instance().factory(a, b);
+    EXPECT_THROW(Triangle(a, nullptr, c, e, e, e), std::invalid_argument);
+    EXPECT_THROW(Triangle(a, b, c, e, nullptr, e), std::invalid_argument);
+}
