@@ -534,9 +534,11 @@ void PointSet::merge(const PointSet& other)
     // other out.
     if (&other == this)
         return;
-    for (const auto& p : other.m_impl->pointIndex().items())
+    // Straight from the other set's hash sets: going through its indexes would first build them,
+    // which for a survey-sized set costs far more than the merge itself.
+    for (const auto& p : other.m_impl->m_points)
         addPoint(p);
-    for (const auto& b : other.m_impl->breaklineIndex().items())
+    for (const auto& b : other.m_impl->m_breaklines)
         addBreakline(b, false);
 }
 

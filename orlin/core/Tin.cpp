@@ -9,13 +9,22 @@
 #include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/STRtreeContainerT.h"
 #include "orlin/core/SpatialIndexContainerT.h"
+#include "orlin/core/Polygon.h"
+#include "orlin/core/Polyline.h"
 #include "orlin/core/Tin2D.h"
-#include "orlin/core/Triangle2D.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/core/Triangle2D.h"
+#include "orlin/util/TinRegions.h"
 
 #include <geos/geom/Envelope.h>
 #include <geos/geom/Geometry.h>
 #include <geos/geom/MultiPolygon.h>
+#include <geos/geom/Polygon.h>
+#include <geos/geom/prep/PreparedGeometry.h>
+#include <geos/geom/prep/PreparedGeometryFactory.h>
+#include <geos/operation/union/CascadedPolygonUnion.h>
+
+#include <unordered_set>
 
 #include <cstdint>
 #include <stdexcept>
@@ -308,9 +317,7 @@ Tin::~Tin() = default;
 
 geos::geom::Geometry* Tin::geosGeometry() const
 {
-    // The outline is traced from the outer edges by the region builder, which caches it in
-    // m_outline; until it is there the TIN has no GEOS form.
-    return nullptr;
+    return geosMultiPolygon();
 }
 
 std::vector<std::shared_ptr<Point>> Tin::findPointsAt(Point2DI const& position) const
@@ -467,6 +474,182 @@ Point2D Tin::getInteriorPoint() const
         throw std::out_of_range("Tin::getInteriorPoint: the TIN has no triangle");
     }
     return (*m_impl->m_triangles.begin())->getInteriorPoint();
+}
+
+namespace {
+
+// Keeps, in candidate order, the items whose GEOS form the query geometry meets. Many
+// candidates share one prepared form of the query, which gives the same answers.
+template <class T>
+std::vector<std::shared_ptr<T>> keepIntersecting(
+    std::vector<std::shared_ptr<T>> const& candidates, geos::geom::Geometry const* query)
+{
+    std::vector<std::shared_ptr<T>> result;
+    if (candidates.empty()) {
+        return result;
+    }
+    if (candidates.size() < 8) {
+        for (auto const& c : candidates) {
+            if (query->intersects(c->geosGeometry())) {
+                result.push_back(c);
+            }
+        }
+        return result;
+    }
+    auto prepared = geos::geom::prep::PreparedGeometryFactory::prepare(query);
+    for (auto const& c : candidates) {
+        if (prepared->intersects(c->geosGeometry())) {
+            result.push_back(c);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTrianglesIntersectPolygon(Polygon const& polygon) const
+{
+    if (polygon.empty()) {
+        return {};
+    }
+    return keepIntersecting(findTrianglesIntersectRect(polygon.boundingRect()), polygon.geosGeometry());
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTrianglesInsidePolygon(Polygon const& polygon) const
+{
+    return findTrianglesIntersectPolygon(polygon);
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTrianglesIntersectPolyline(Polyline const& polyline) const
+{
+    return keepIntersecting(findTrianglesIntersectRect(polyline.boundingRect()), polyline.geosGeometry());
+}
+
+std::vector<std::shared_ptr<Triangle>> Tin::findTrianglesIntersectPolygon(geos::geom::Geometry const& geometry) const
+{
+    return keepIntersecting(findTrianglesIntersectRect(*geometry.getEnvelopeInternal()), &geometry);
+}
+
+std::vector<std::shared_ptr<Edge>> Tin::findEdgesIntersectPolyline(Polyline const& polyline) const
+{
+    std::unordered_set<std::shared_ptr<Edge>> edges;
+    for (auto const& t : findTrianglesIntersectPolyline(polyline)) {
+        for (int k = 0; k < 3; ++k) {
+            edges.insert(t->edge(k));
+        }
+    }
+    std::vector<std::shared_ptr<Edge>> candidates(edges.begin(), edges.end());
+    return keepIntersecting(candidates, polyline.geosGeometry());
+}
+
+std::vector<std::shared_ptr<Point>> Tin::findPointsInPolygon(Polygon const& polygon) const
+{
+    std::unordered_set<std::shared_ptr<Point>> points;
+    for (auto const& t : findTrianglesIntersectPolygon(polygon)) {
+        for (int k = 0; k < 3; ++k) {
+            points.insert(t->point(k));
+        }
+    }
+    std::vector<std::shared_ptr<Point>> result;
+    for (auto const& p : points) {
+        if (p->isInPolygon(polygon)) {
+            result.push_back(p);
+        }
+    }
+    return result;
+}
+
+bool Tin::interpolatedElevation(Point2DI const& p, double* z) const
+{
+    for (auto const& t : findTrianglesIntersectRect(p.boundingRect())) {
+        if (t->interpolateElevation(p, z, false)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Tin::interpolateElevation(Point* point) const
+{
+    double z = 0.0;
+    if (!interpolatedElevation(Point2D(point->x(), point->y()), &z)) {
+        return false;
+    }
+    point->setElevation(z);
+    return true;
+}
+
+std::shared_ptr<Point> Tin::findPointAtWithHint(Point2DI const& p, Point2DI const& hint) const
+{
+    double z = 0.0;
+    for (auto const& vertex : findPointsAt(p)) {
+        for (auto const& t : findTriangleFromPoint(vertex)) {
+            if (t->interpolateElevation(hint, &z, false)) {
+                return vertex;
+            }
+        }
+    }
+    return nullptr;
+}
+
+geos::geom::MultiPolygon* Tin::geosMultiPolygon() const
+{
+    Impl& impl = *m_impl;
+    if (!impl.m_outline) {
+        impl.m_outline.reset(tin::util::buildOutlineMultiPolygon(*impl.m_owner));
+    }
+    return impl.m_outline.get();
+}
+
+std::vector<geos::geom::Polygon const*> Tin::geosPolygons() const
+{
+    Impl& impl = *m_impl;
+    std::vector<geos::geom::Polygon const*> result;
+    if (impl.m_triangles.empty()) {
+        return result;
+    }
+    if (!impl.m_union) {
+        std::vector<geos::geom::Polygon*> polygons;
+        polygons.reserve(impl.m_triangles.size());
+        for (auto const& t : impl.m_triangles) {
+            polygons.push_back(t->geosPolygon());
+        }
+        impl.m_union = geos::operation::geounion::CascadedPolygonUnion::Union(&polygons);
+    }
+    for (std::size_t i = 0; i < impl.m_union->getNumGeometries(); ++i) {
+        result.push_back(dynamic_cast<geos::geom::Polygon const*>(impl.m_union->getGeometryN(i)));
+    }
+    return result;
+}
+
+bool Tin::isCoveredByTin(Geometry const& geometry)
+{
+    return geosGeometry()->covers(geometry.geosGeometry());
+}
+
+bool Tin::isCoversTin(Geometry const& geometry)
+{
+    return geometry.geosGeometry()->covers(geosGeometry());
+}
+
+bool Tin::isInsideTin(Geometry const& geometry)
+{
+    return geosGeometry()->contains(geometry.geosGeometry());
+}
+
+bool Tin::isIntersectedByTin(Geometry const& geometry)
+{
+    return geosGeometry()->intersects(geometry.geosGeometry());
+}
+
+bool Tin::isOverlappedByTin(Geometry const& geometry)
+{
+    return geosGeometry()->overlaps(geometry.geosGeometry());
+}
+
+bool isWithinGeometry(Geometry const& inner, Geometry const& outer)
+{
+    return outer.geosGeometry()->contains(inner.geosGeometry());
 }
 
 } // namespace tin::core

@@ -14,6 +14,8 @@ namespace geos {
 namespace geom {
 class Envelope;
 class Geometry;
+class MultiPolygon;
+class Polygon;
 } // namespace geom
 } // namespace geos
 
@@ -22,6 +24,8 @@ namespace tin::core {
 class Edge;
 class Point;
 class Point2DI;
+class Polygon;
+class Polyline;
 class Tin2D;
 class Triangle;
 
@@ -68,7 +72,9 @@ public:
     Tin& operator=(Tin&& other) noexcept;
     ~Tin() override;
 
-    /// The TIN's outline. Built by the region builder; null while that builder is absent.
+    /// The TIN's outline (the same object as geosMultiPolygon()): one polygon per region of
+    /// the TIN, with the gaps inside it as holes; coordinates (x, y, 0). Owned and cached by
+    /// the TIN until it next changes; the caller never deletes it.
     geos::geom::Geometry* geosGeometry() const override;
 
     /// The vertices whose x and y equal the position's exactly; empty when none.
@@ -114,9 +120,57 @@ public:
     /// Centroid of the first triangle in set order. Throws std::out_of_range on an empty TIN.
     Point2D getInteriorPoint() const;
 
+    // Geometric queries. Candidates come from the triangle index, then an exact GEOS test
+    // (touching counts); the order of the results carries no meaning.
+
+    /// Triangles that meet the polygon; none for an empty polygon.
+    std::vector<std::shared_ptr<Triangle>> findTrianglesIntersectPolygon(Polygon const& polygon) const;
+    /// The same as findTrianglesIntersectPolygon(Polygon const&).
+    std::vector<std::shared_ptr<Triangle>> findTrianglesInsidePolygon(Polygon const& polygon) const;
+    /// Triangles that meet the polyline.
+    std::vector<std::shared_ptr<Triangle>> findTrianglesIntersectPolyline(Polyline const& polyline) const;
+    /// Triangles that meet the GEOS geometry.
+    std::vector<std::shared_ptr<Triangle>> findTrianglesIntersectPolygon(geos::geom::Geometry const& geometry) const;
+    /// Edges that meet the polyline, each once.
+    std::vector<std::shared_ptr<Edge>> findEdgesIntersectPolyline(Polyline const& polyline) const;
+    /// Vertices inside the polygon or on its boundary, each once.
+    std::vector<std::shared_ptr<Point>> findPointsInPolygon(Polygon const& polygon) const;
+
+    /// Surface elevation at p: the first triangle (index order) that holds p within the
+    /// barycentric tolerance -1e-8 decides. False, with *z untouched, outside every triangle.
+    bool interpolatedElevation(Point2DI const& p, double* z) const;
+    /// Overwrites the point's elevation with the surface's at its x, y; false (point
+    /// unchanged) outside every triangle. The point must not be null.
+    bool interpolateElevation(Point* point) const;
+    /// Among the vertices standing exactly at p (several at a vertical step), the one one of
+    /// whose triangles holds hint; null when none.
+    std::shared_ptr<Point> findPointAtWithHint(Point2DI const& p, Point2DI const& hint) const;
+
+    /// The outline as a multi-polygon (cached, owned by the TIN).
+    geos::geom::MultiPolygon* geosMultiPolygon() const;
+    /// The polygons of the union of all triangles (cached, owned by the TIN); empty for an
+    /// empty TIN.
+    std::vector<geos::geom::Polygon const*> geosPolygons() const;
+
+    // Coverage tests of the outline O against another geometry's GEOS form g.
+
+    /// O covers g.
+    bool isCoveredByTin(Geometry const& geometry);
+    /// g covers O.
+    bool isCoversTin(Geometry const& geometry);
+    /// O contains g.
+    bool isInsideTin(Geometry const& geometry);
+    /// O intersects g.
+    bool isIntersectedByTin(Geometry const& geometry);
+    /// O overlaps g.
+    bool isOverlappedByTin(Geometry const& geometry);
+
 private:
     class Impl;
     std::unique_ptr<Impl> m_impl;
 };
+
+/// Whether the GEOS form of outer contains that of inner (for TINs: their outlines).
+bool isWithinGeometry(Geometry const& inner, Geometry const& outer);
 
 } // namespace tin::core

@@ -269,8 +269,12 @@ private:
     {
         std::size_t budget = std::max(MINIMUM_VERTEX_BUDGET,
                                       VERTEX_BUDGET_PER_INPUT_POINT * inputCount_);
-        if (switches_.areaBound)
-            budget += static_cast<std::size_t>(std::ceil(4.0 * keptArea / switches_.maximumArea));
+        if (switches_.areaBound) {
+            // Room for about twice the triangles the bound needs at least; capped so that an
+            // absurd bound fails on the budget rather than overflowing it.
+            double const needed = std::ceil(4.0 * keptArea / switches_.maximumArea);
+            budget += static_cast<std::size_t>(std::min(needed, 1e12));
+        }
         return budget;
     }
 
@@ -323,11 +327,11 @@ private:
         }
     }
 
-    // Where segments meet at a small angle the mesher stops splitting the segment pieces at the
+    // Where segments meet at a small angle the mesher stops splitting the sub-segments at the
     // apex once they are of equal length, and every triangle whose circumcentre falls in such a
-    // piece's diametral circle stays bad, however far from the apex. Splitting those pieces first
-    // at equal distances from the apex (powers of two, as concentric shells) keeps the pieces at
-    // the apex short, so the unrefinable triangles stay close to it, and keeps the splits on both
+    // sub-segment's diametral circle stays bad, however far from the apex. Splitting them first
+    // at equal distances from the apex (powers of two, as concentric shells) keeps the
+    // sub-segments at the apex short, so the unrefinable triangles stay close to it, and keeps the splits on both
     // sides of the angle in step.
     void splitAroundSmallAngles()
     {
@@ -491,6 +495,7 @@ private:
     // indices.
     void markSegmentEdges()
     {
+        segmentMarkerOf_.reserve(constraints_.size());
         for (std::size_t s = 0; s < constraints_.size(); ++s) {
             int const marker = segmentMarkers_[s];
             if (marker == 0 || constraints_[s] == ConstraintId(nullptr))

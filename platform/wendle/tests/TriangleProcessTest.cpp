@@ -195,6 +195,31 @@ TEST(TriangleProcessNumbering, InputOrderCoordinatesAndDuplicates)
     EXPECT_EQ(corners, (std::set<int>{1, 2, 4, 5, 7}));
 }
 
+TEST(TriangleProcessNumbering, CreatedVerticesFollowInOrderOfCreation)
+{
+    // A horizontal breakline crossed by two vertical ones: the crossing made first comes first.
+    std::vector<double> points = squareCorners(4.0);
+    points.insert(points.end(), {0, 3, 4, 3, 1, 0, 1, 4, 3, 0, 3, 4});
+    std::vector<int> segments = ring(0, 4);
+    std::vector<int> horizontal = {4, 5};
+    std::vector<int> left = {6, 7};
+    std::vector<int> right = {8, 9};
+    for (bool leftFirst : {true, false}) {
+        std::vector<int> all = segments;
+        all.insert(all.end(), horizontal.begin(), horizontal.end());
+        std::vector<int> const& first = leftFirst ? left : right;
+        std::vector<int> const& second = leftFirst ? right : left;
+        all.insert(all.end(), first.begin(), first.end());
+        all.insert(all.end(), second.begin(), second.end());
+        Mesh m = triangulate("epjzQ", points, all);
+        expectWellFormed(m, true);
+        ASSERT_EQ(m.pointCount(), 12);
+        EXPECT_NEAR(m.x(10), leftFirst ? 1.0 : 3.0, 1e-12);
+        EXPECT_NEAR(m.x(11), leftFirst ? 3.0 : 1.0, 1e-12);
+        EXPECT_NEAR(m.y(10), 3.0, 1e-12);
+    }
+}
+
 TEST(TriangleProcessNumbering, SameNumberingWhateverTheMarkers)
 {
     std::vector<double> points = squareCorners(50.0);

@@ -1,0 +1,263 @@
+#include "orlin/core/Breakline.h"
+#include "orlin/core/Edge.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/PointRing.h"
+#include "orlin/core/PointSet.h"
+#include "orlin/core/Tin.h"
+#include "orlin/util/PointSetToTin.h"
+
+#include "TinTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <set>
+#include <unordered_set>
+
+using namespace tin::core;
+using namespace tin::util;
+using namespace tintest;
+
+namespace {
+
+double plane(double x, double y) { return 10.0 + 0.5 * x + 2.0 * y; }
+
+PointPtr add(PointSet& set, double x, double y, double z)
+{
+    auto p = pt(x, y, z);
+    set.addPoint(p);
+    return p;
+}
+
+PointPtr addOnPlane(PointSet& set, double x, double y) { return add(set, x, y, plane(x, y)); }
+
+// Corners of a square [x0, x0 + size]^2 on the plane, as a region of the set.
+std::vector<PointPtr> squareRegion(PointSet& set, double x0, double size)
+{
+    std::vector<PointPtr> c{addOnPlane(set, x0, 0), addOnPlane(set, x0 + size, 0),
+                            addOnPlane(set, x0 + size, size), addOnPlane(set, x0, size)};
+    set.addRegion(std::make_shared<PointRing>(std::vector<PointPtr>{c[0], c[1], c[2], c[3], c[0]}));
+    return c;
+}
+
+std::unordered_set<Point const*> vertices(Tin const& tin)
+{
+    std::unordered_set<Point const*> result;
+    for (auto const& t : tin.allTriangles()) {
+        for (int k = 0; k < 3; ++k) {
+            result.insert(t->point(k).get());
+        }
+    }
+    return result;
+}
+
+bool hasEdge(Tin const& tin, PointPtr const& a, PointPtr const& b)
+{
+    for (auto const& t : tin.findTriangleFromPoint(a)) {
+        for (int k = 0; k < 3; ++k) {
+            if (t->point(k).get() == b.get()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+double minAngleDegrees(Triangle const& t)
+{
+    double best = 180.0;
+    for (int k = 0; k < 3; ++k) {
+        auto const& a = *t.point(k);
+        auto const& b = *t.point(k + 1);
+        auto const& c = *t.point(k + 2);
+        double ux = b.x() - a.x(), uy = b.y() - a.y(), vx = c.x() - a.x(), vy = c.y() - a.y();
+        double cosine = (ux * vx + uy * vy) / (std::hypot(ux, uy) * std::hypot(vx, vy));
+        best = std::min(best, std::acos(std::max(-1.0, std::min(1.0, cosine))) * 180.0 / M_PI);
+    }
+    return best;
+}
+
+} // namespace
+
+TEST(PointSetToTin, SetWithoutRegionsFillsItsHullWithItsOwnPoints)
+{
+    PointSet set;
+    std::mt19937 rng(4);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    for (int j = 0; j <= 6; ++j) {
+        for (int i = 0; i <= 6; ++i) {
+            bool border = i == 0 || j == 0 || i == 6 || j == 6;
+            double x = border ? i : i + jitter(rng), y = border ? j : j + jitter(rng);
+            addOnPlane(set, x, y);
+        }
+    }
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    EXPECT_NEAR(totalArea(tin), 36.0, 1e-9);
+    auto used = vertices(tin);
+    EXPECT_EQ(used.size(), set.allPoints().size());
+    std::set<int> ids;
+    for (auto const& p : set.allPoints()) {
+        EXPECT_TRUE(used.count(p.get())) << "a set point is no vertex";
+        ids.insert(p->id());
+    }
+    // Ids are the vertex indices of the run: 0 .. n-1, each once.
+    EXPECT_EQ(ids.size(), set.allPoints().size());
+    EXPECT_EQ(*ids.begin(), 0);
+    EXPECT_EQ(*ids.rbegin(), static_cast<int>(set.allPoints().size()) - 1);
+    for (auto const& t : tin.allTriangles()) {
+        EXPECT_GT(signedArea(*t), 0.0);
+    }
+}
+
+TEST(PointSetToTin, CrossingBreaklinesGetAnInterpolatedVertexNeverZero)
+{
+    PointSet set;
+    squareRegion(set, 0, 10);
+    auto a1 = add(set, 2, 2, 0.0), a2 = add(set, 8, 8, 10.0);
+    auto b1 = add(set, 2, 8, 100.0), b2 = add(set, 8, 2, 100.0);
+    set.addBreakline(a1, a2, true);
+    set.addBreakline(b1, b2, true);
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    auto centre = tin.findPointsAt(Point2D(5, 5));
+    ASSERT_EQ(centre.size(), 1u);
+    // Along the first: 5; along the second: 100; the crossing takes their mean.
+    EXPECT_NEAR(centre[0]->elevation(), 52.5, 1e-9);
+    for (auto const& end : {a1, a2, b1, b2}) {
+        EXPECT_TRUE(hasEdge(tin, centre[0], end));
+    }
+    EXPECT_EQ(vertices(tin).size(), 9u);
+    EXPECT_NEAR(totalArea(tin), 100.0, 1e-9);
+}
+
+TEST(PointSetToTin, BreaklineCrossingRingSidesSplitsThem)
+{
+    // An L-shaped region; the breakline between two inner points leaves it through the
+    // notch, crossing the sides y = 2 at (2.5, 2) and x = 2 at (2, 2.5).
+    PointSet set;
+    auto p0 = add(set, 0, 0, 1.0), p1 = add(set, 4, 0, 1.0), p2 = add(set, 4, 2, 1.0);
+    auto p3 = add(set, 2, 2, 1.0), p4 = add(set, 2, 4, 1.0), p5 = add(set, 0, 4, 1.0);
+    set.addRegion(std::make_shared<PointRing>(std::vector<PointPtr>{p0, p1, p2, p3, p4, p5, p0}));
+    auto e1 = add(set, 3, 1.5, 3.0), e2 = add(set, 1, 3.5, 7.0);
+    set.addBreakline(e1, e2, true);
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    EXPECT_GE(totalArea(tin), 12.0 - 1e-9);
+    int crossings = 0;
+    for (Point const* p : vertices(tin)) {
+        EXPECT_GT(p->elevation(), 0.5) << "vertex at " << p->x() << ", " << p->y();
+        // Side elevation 1 and breakline elevation 4 (at t = 0.25) or 5 (t = 0.5).
+        if (std::hypot(p->x() - 2.5, p->y() - 2.0) < 1e-9) {
+            EXPECT_NEAR(p->elevation(), 2.5, 1e-6);
+            ++crossings;
+        }
+        if (std::hypot(p->x() - 2.0, p->y() - 2.5) < 1e-9) {
+            EXPECT_NEAR(p->elevation(), 3.0, 1e-6);
+            ++crossings;
+        }
+    }
+    EXPECT_EQ(crossings, 2);
+}
+
+TEST(PointSetToTin, QualityPassInterpolatesNewVerticesInTheFirstPass)
+{
+    PointSet set;
+    squareRegion(set, 0, 10);
+    addOnPlane(set, 0.3, 9.1);
+    addOnPlane(set, 5.0, 0.2);
+    addOnPlane(set, 9.7, 6.0);
+    std::size_t inputCount = set.allPoints().size();
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, true);
+    auto used = vertices(tin);
+    EXPECT_GT(used.size(), inputCount);
+    for (Point const* p : used) {
+        EXPECT_NEAR(p->elevation(), plane(p->x(), p->y()), 1e-9);
+    }
+    EXPECT_NEAR(totalArea(tin), 100.0, 1e-9);
+    for (auto const& t : tin.allTriangles()) {
+        EXPECT_GT(minAngleDegrees(*t), 30.0);
+    }
+}
+
+TEST(PointSetToTin, TwoRegionsAndABreaklineInOneOfThem)
+{
+    PointSet set;
+    squareRegion(set, 0, 4);
+    squareRegion(set, 10, 4);
+    auto a = addOnPlane(set, 1, 1), b = addOnPlane(set, 3, 3);
+    addOnPlane(set, 12, 2);
+    set.addBreakline(a, b, true);
+
+    Tin tin;
+    ASSERT_NO_THROW(tin = PointSetToTin::convertCleanPointSet(set, false, false));
+    EXPECT_NEAR(totalArea(tin), 32.0, 1e-9);
+    EXPECT_TRUE(hasEdge(tin, a, b));
+    EXPECT_EQ(vertices(tin).size(), set.allPoints().size());
+}
+
+TEST(PointSetToTin, NoInnerPointsLeavesInnerBreaklinesOut)
+{
+    PointSet set;
+    auto corners = squareRegion(set, 0, 4);
+    auto a = addOnPlane(set, 1, 1), b = addOnPlane(set, 3, 2);
+    set.addBreakline(a, b, true);
+    set.addBreakline(corners[0], b, true);
+
+    Tin tin;
+    ASSERT_NO_THROW(tin = PointSetToTin::convertCleanPointSet(set, true, false));
+    EXPECT_EQ(tin.allTriangles().size(), 2u);
+    EXPECT_EQ(vertices(tin).size(), 4u);
+}
+
+TEST(PointSetToTin, HolesLeaveNoHoleAndDuplicatesGiveOneVertex)
+{
+    PointSet set;
+    squareRegion(set, 0, 4);
+    auto h = std::vector<PointPtr>{addOnPlane(set, 1, 1), addOnPlane(set, 2, 1), addOnPlane(set, 1.5, 2)};
+    set.addHole(std::make_shared<PointRing>(std::vector<PointPtr>{h[0], h[1], h[2], h[0]}));
+    auto low = add(set, 3, 3, 1.0);
+    auto high = add(set, 3, 3, 2.0);
+    set.addBreakline(low, high, true); // zero length: joins one vertex to itself
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    EXPECT_NEAR(totalArea(tin), 16.0, 1e-9);
+    EXPECT_EQ(tin.findPointsAt(Point2D(3, 3)).size(), 1u);
+    EXPECT_EQ(vertices(tin).size(), set.allPoints().size() - 1);
+}
+
+TEST(PointSetToTin, CollinearSetGivesAnEmptyTin)
+{
+    PointSet set;
+    for (int i = 0; i < 4; ++i) {
+        addOnPlane(set, i, i);
+    }
+    EXPECT_TRUE(PointSetToTin::convertCleanPointSet(set, false, false).empty());
+}
+
+TEST(PointSetToTin, ConvertTakesNewVerticesFromTheBase)
+{
+    auto other = [](double x, double y) { return 100.0 + x - y; };
+    Tin base = tinOf(gridTriangles(10, 10, [](int, int) { return false; }, other));
+
+    PointSet set;
+    squareRegion(set, 0, 10);
+    auto a1 = addOnPlane(set, 2, 2), a2 = addOnPlane(set, 8, 7);
+    auto b1 = addOnPlane(set, 2, 8), b2 = addOnPlane(set, 8, 3);
+    set.addBreakline(a1, a2, true);
+    set.addBreakline(b1, b2, true);
+
+    Tin tin = PointSetToTin::convert(set, base, false);
+    EXPECT_NEAR(totalArea(tin), 100.0, 1e-9);
+    int fromBase = 0;
+    for (Point const* p : vertices(tin)) {
+        if (set.findPointsAt(Point2D(p->x(), p->y())).empty()) {
+            ++fromBase;
+            EXPECT_NEAR(p->elevation(), other(p->x(), p->y()), 1e-9);
+        } else {
+            EXPECT_NEAR(p->elevation(), plane(p->x(), p->y()), 1e-12);
+        }
+    }
+    EXPECT_EQ(fromBase, 1);
+}

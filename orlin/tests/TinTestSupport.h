@@ -1,0 +1,88 @@
+#pragma once
+
+// Small builders shared by the TIN construction tests.
+
+#include "orlin/core/Point.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace tintest {
+
+using PointPtr = std::shared_ptr<tin::core::Point>;
+
+inline PointPtr pt(double x, double y, double z = 0.0)
+{
+    return std::make_shared<tin::core::Point>(x, y, z);
+}
+
+struct Corners {
+    PointPtr a, b, c;
+};
+
+// Unit-cell grid of nx by ny cells, two triangles per cell, counter-clockwise; cells for
+// which skip(ix, iy) is true are left out. The corners are listed, not yet added.
+inline std::vector<Corners> gridTriangles(int nx, int ny, std::function<bool(int, int)> const& skip,
+                                          std::function<double(double, double)> const& z,
+                                          std::vector<PointPtr>* nodes = nullptr)
+{
+    std::vector<PointPtr> grid;
+    for (int j = 0; j <= ny; ++j) {
+        for (int i = 0; i <= nx; ++i) {
+            grid.push_back(pt(i, j, z(i, j)));
+        }
+    }
+    auto at = [&](int i, int j) { return grid[static_cast<std::size_t>(j * (nx + 1) + i)]; };
+    std::vector<Corners> result;
+    for (int j = 0; j < ny; ++j) {
+        for (int i = 0; i < nx; ++i) {
+            if (skip(i, j)) {
+                continue;
+            }
+            result.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1)});
+            result.push_back({at(i, j), at(i + 1, j + 1), at(i, j + 1)});
+        }
+    }
+    if (nodes) {
+        *nodes = grid;
+    }
+    return result;
+}
+
+inline tin::core::Tin tinOf(std::vector<Corners> triangles, unsigned shuffleSeed = 0)
+{
+    if (shuffleSeed != 0) {
+        std::mt19937 rng(shuffleSeed);
+        std::shuffle(triangles.begin(), triangles.end(), rng);
+    }
+    tin::core::Tin tin;
+    for (auto const& t : triangles) {
+        tin.addTriangle(t.a, t.b, t.c);
+    }
+    return tin;
+}
+
+inline double signedArea(tin::core::Triangle const& t)
+{
+    auto const& a = *t.point1();
+    auto const& b = *t.point2();
+    auto const& c = *t.point3();
+    return 0.5 * ((b.x() - a.x()) * (c.y() - a.y()) - (c.x() - a.x()) * (b.y() - a.y()));
+}
+
+inline double totalArea(tin::core::Tin const& tin)
+{
+    double sum = 0.0;
+    for (auto const& t : tin.allTriangles()) {
+        sum += std::fabs(signedArea(*t));
+    }
+    return sum;
+}
+
+} // namespace tintest

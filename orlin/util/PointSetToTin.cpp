@@ -1,0 +1,498 @@
+#include "orlin/util/PointSetToTin.h"
+
+#include "orlin/core/Breakline.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/PointRing.h"
+#include "orlin/core/PointSet.h"
+#include "orlin/core/Polygon.h"
+#include "orlin/core/Rect.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/util/AssertError.h"
+#include "orlin/util/PointResolution.h"
+#include "orlin/util/PointSetModifier.h"
+#include "orlin/util/TriangleRecord.h"
+
+#include <trianglecui/TriangleProcess.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <locale>
+#include <sstream>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace tin {
+namespace util {
+
+using core::Breakline;
+using core::Point;
+using core::Point2D;
+using core::PointRing;
+using core::PointSet;
+using core::Tin;
+using core::Triangle;
+
+namespace {
+
+using PointPtr = std::shared_ptr<Point>;
+using BreaklineList = std::vector<std::shared_ptr<Breakline>>;
+using VertexTable = std::unordered_map<Point2D, int, PositionHash, PositionEqual>;
+
+// The input of one triangulation run: vertices by exact position, the flat point
+// list and the segment list, as the triangulation process takes them.
+struct Run {
+    VertexTable table;
+    std::vector<PointPtr> vertices;
+    std::vector<double> pointList;
+    std::vector<int> segments;
+};
+
+struct PairHash {
+    std::size_t operator()(std::pair<Point const*, Point const*> const& p) const
+    {
+        auto a = reinterpret_cast<std::uintptr_t>(p.first);
+        auto b = reinterpret_cast<std::uintptr_t>(p.second);
+        return std::hash<std::uintptr_t>()(a * 1000003u ^ b);
+    }
+};
+
+std::string positionMessage(char const* text, double x, double y)
+{
+    std::ostringstream s;
+    s.imbue(std::locale::classic());
+    s << text << x << ", " << y << ")";
+    return s.str();
+}
+
+void addVertex(Run& run, PointPtr const& p)
+{
+    Point2D key(p->x(), p->y());
+    auto inserted = run.table.emplace(key, static_cast<int>(run.vertices.size()));
+    if (!inserted.second) {
+        return;
+    }
+    p->setId(static_cast<int>(run.vertices.size()));
+    run.vertices.push_back(p);
+    run.pointList.push_back(p->x());
+    run.pointList.push_back(p->y());
+}
+
+int vertexAt(Run const& run, Point const& p)
+{
+    auto it = run.table.find(Point2D(p.x(), p.y()));
+    if (it == run.table.end()) {
+        throw AssertError(positionMessage("Point not found in getPointAt at (", p.x(), p.y()));
+    }
+    return it->second;
+}
+
+bool isVertex(Run const& run, Point const& p)
+{
+    return run.table.find(Point2D(p.x(), p.y())) != run.table.end();
+}
+
+// Builds the run of one region ring and triangulates it into record. With
+// runBreaklinesOnly, a breakline whose ends are not both vertices of the run is left
+// out instead of failing the run.
+void triangulate(PointRing const& ring, std::vector<PointPtr> const& points,
+                 BreaklineList const& breaklines, TriangleRecord& record, Run& run, bool quality,
+                 bool runBreaklinesOnly)
+{
+    std::vector<PointPtr> ringPoints = ring.points();
+    std::size_t sides = ringPoints.empty() ? 0 : ringPoints.size() - 1;
+
+    run.pointList.reserve(2 * (points.size() + sides));
+    run.vertices.reserve(points.size() + sides);
+    run.table.reserve(points.size() + sides);
+    run.segments.reserve(2 * (breaklines.size() + sides));
+
+    for (std::size_t i = 0; i < sides; ++i) {
+        addVertex(run, ringPoints[i]);
+    }
+    for (auto const& p : points) {
+        addVertex(run, p);
+    }
+
+    std::unordered_set<std::pair<Point const*, Point const*>, PairHash> sent;
+    auto addSegment = [&](PointPtr const& a, PointPtr const& b) {
+        int ia = vertexAt(run, *a);
+        int ib = vertexAt(run, *b);
+        // Two point objects at one position are one vertex: no segment joins them.
+        if (ia != ib && sent.emplace(a.get(), b.get()).second) {
+            run.segments.push_back(ia);
+            run.segments.push_back(ib);
+        }
+    };
+    for (std::size_t i = 0; i < sides; ++i) {
+        addSegment(ringPoints[i], ringPoints[i + 1]);
+    }
+    for (auto const& b : breaklines) {
+        if (runBreaklinesOnly && !(isVertex(run, *b->point1()) && isVertex(run, *b->point2()))) {
+            continue;
+        }
+        addSegment(b->point1(), b->point2());
+    }
+
+    std::vector<int> none;
+    trianglecui::TriangleProcess::execute(quality ? "pjzQq40" : "pjzQ", run.pointList, none,
+                                          run.segments, none, none, none, record.get(), true);
+}
+
+// ---------------------------------------------------------------------------------
+// Elevations of vertices the first run adds.
+
+double segmentDistanceSqr(double px, double py, double ax, double ay, double bx, double by, double* t)
+{
+    double vx = bx - ax;
+    double vy = by - ay;
+    double len2 = vx * vx + vy * vy;
+    double s = len2 > 0.0 ? ((px - ax) * vx + (py - ay) * vy) / len2 : 0.0;
+    s = std::min(1.0, std::max(0.0, s));
+    *t = s;
+    double dx = ax + s * vx - px;
+    double dy = ay + s * vy - py;
+    return dx * dx + dy * dy;
+}
+
+// Finds the input segments each new vertex lies on: a uniform grid over the segments'
+// boxes, with segments spanning many cells checked for every vertex.
+class SegmentLocator {
+public:
+    explicit SegmentLocator(Run const& run) : m_run(run)
+    {
+        std::size_t count = run.segments.size() / 2;
+        double xMin = std::numeric_limits<double>::max(), yMin = xMin;
+        double xMax = -xMin, yMax = -xMin;
+        for (std::size_t i = 0; i + 1 < run.pointList.size(); i += 2) {
+            xMin = std::min(xMin, run.pointList[i]);
+            xMax = std::max(xMax, run.pointList[i]);
+            yMin = std::min(yMin, run.pointList[i + 1]);
+            yMax = std::max(yMax, run.pointList[i + 1]);
+        }
+        m_xMin = xMin;
+        m_yMin = yMin;
+        m_cells = std::max<std::size_t>(1, static_cast<std::size_t>(std::sqrt(static_cast<double>(count))));
+        double span = std::max(xMax - xMin, yMax - yMin);
+        m_cellSize = span > 0.0 ? span / static_cast<double>(m_cells) : 1.0;
+        m_scale = std::max({std::fabs(xMin), std::fabs(xMax), std::fabs(yMin), std::fabs(yMax), span, 1.0});
+        m_grid.resize(m_cells * m_cells);
+        for (std::size_t s = 0; s < count; ++s) {
+            double ax, ay, bx, by;
+            ends(s, &ax, &ay, &bx, &by);
+            std::size_t cx0 = cell(std::min(ax, bx) - m_xMin), cx1 = cell(std::max(ax, bx) - m_xMin);
+            std::size_t cy0 = cell(std::min(ay, by) - m_yMin), cy1 = cell(std::max(ay, by) - m_yMin);
+            if ((cx1 - cx0 + 1) * (cy1 - cy0 + 1) > 64) {
+                m_long.push_back(s);
+                continue;
+            }
+            for (std::size_t cy = cy0; cy <= cy1; ++cy) {
+                for (std::size_t cx = cx0; cx <= cx1; ++cx) {
+                    m_grid[cy * m_cells + cx].push_back(s);
+                }
+            }
+        }
+    }
+
+    // Mean of the elevations interpolated along every segment within rounding of the
+    // position; false when no segment passes there.
+    bool elevationAt(double x, double y, double* z) const
+    {
+        double tolerance = 1e-9 * m_scale;
+        double tolerance2 = tolerance * tolerance;
+        double sum = 0.0;
+        int hits = 0;
+        auto test = [&](std::size_t s) {
+            double ax, ay, bx, by, t;
+            ends(s, &ax, &ay, &bx, &by);
+            if (segmentDistanceSqr(x, y, ax, ay, bx, by, &t) <= tolerance2) {
+                Point const& a = *m_run.vertices[static_cast<std::size_t>(m_run.segments[2 * s])];
+                Point const& b = *m_run.vertices[static_cast<std::size_t>(m_run.segments[2 * s + 1])];
+                sum += (1.0 - t) * a.elevation() + t * b.elevation();
+                ++hits;
+            }
+        };
+        std::size_t cx = cell(x - m_xMin), cy = cell(y - m_yMin);
+        std::unordered_set<std::size_t> seen;
+        for (std::size_t gy = (cy > 0 ? cy - 1 : 0); gy <= std::min(cy + 1, m_cells - 1); ++gy) {
+            for (std::size_t gx = (cx > 0 ? cx - 1 : 0); gx <= std::min(cx + 1, m_cells - 1); ++gx) {
+                for (std::size_t s : m_grid[gy * m_cells + gx]) {
+                    if (seen.insert(s).second) {
+                        test(s);
+                    }
+                }
+            }
+        }
+        for (std::size_t s : m_long) {
+            test(s);
+        }
+        if (hits == 0) {
+            return false;
+        }
+        *z = sum / hits;
+        return true;
+    }
+
+private:
+    void ends(std::size_t s, double* ax, double* ay, double* bx, double* by) const
+    {
+        auto ia = static_cast<std::size_t>(m_run.segments[2 * s]);
+        auto ib = static_cast<std::size_t>(m_run.segments[2 * s + 1]);
+        *ax = m_run.pointList[2 * ia];
+        *ay = m_run.pointList[2 * ia + 1];
+        *bx = m_run.pointList[2 * ib];
+        *by = m_run.pointList[2 * ib + 1];
+    }
+
+    std::size_t cell(double offset) const
+    {
+        if (!(offset > 0.0)) {
+            return 0;
+        }
+        auto c = static_cast<std::size_t>(offset / m_cellSize);
+        return std::min(c, m_cells - 1);
+    }
+
+    Run const& m_run;
+    double m_xMin = 0.0, m_yMin = 0.0, m_cellSize = 1.0, m_scale = 1.0;
+    std::size_t m_cells = 1;
+    std::vector<std::vector<std::size_t>> m_grid;
+    std::vector<std::size_t> m_long;
+};
+
+// Output vertex i as a shared point: the run's vertex at that exact position, or a
+// new interned point for a vertex the triangulation added.
+std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
+{
+    std::vector<PointPtr> mapped(static_cast<std::size_t>(out.numberofpoints));
+    std::vector<std::size_t> added;
+    for (int i = 0; i < out.numberofpoints; ++i) {
+        double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
+        // Output vertices mostly keep their input index; the position decides either way.
+        if (i < static_cast<int>(run.vertices.size()) && run.pointList[2 * i] == x && run.pointList[2 * i + 1] == y) {
+            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
+            continue;
+        }
+        auto it = run.table.find(Point2D(x, y));
+        if (it != run.table.end()) {
+            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(it->second)];
+        } else {
+            added.push_back(static_cast<std::size_t>(i));
+        }
+    }
+    if (added.empty()) {
+        return mapped;
+    }
+
+    SegmentLocator locator(run);
+    std::vector<std::size_t> unresolved;
+    for (std::size_t i : added) {
+        double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1], z = 0.0;
+        if (!locator.elevationAt(x, y, &z)) {
+            unresolved.push_back(i);
+            continue;
+        }
+        mapped[i] = core::PointFactory::instance().factory(Point(x, y, z), false);
+        mapped[i]->setId(static_cast<int>(i));
+    }
+    // A vertex on no input segment should not occur; rather than inventing a height,
+    // take the mean of the run vertices it is joined to.
+    for (std::size_t i : unresolved) {
+        double sum = 0.0;
+        int count = 0;
+        for (int t = 0; t < out.numberoftriangles; ++t) {
+            int const* c = out.trianglelist + 3 * t;
+            if (c[0] != static_cast<int>(i) && c[1] != static_cast<int>(i) && c[2] != static_cast<int>(i)) {
+                continue;
+            }
+            for (int k = 0; k < 3; ++k) {
+                auto const& p = mapped[static_cast<std::size_t>(c[k])];
+                if (p && static_cast<std::size_t>(c[k]) != i) {
+                    sum += p->elevation();
+                    ++count;
+                }
+            }
+        }
+        if (count == 0) {
+            throw AssertError(positionMessage("No elevation for a new vertex at (", out.pointlist[2 * i],
+                                              out.pointlist[2 * i + 1]));
+        }
+        double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
+        mapped[i] = core::PointFactory::instance().factory(Point(x, y, sum / count), false);
+        mapped[i]->setId(static_cast<int>(i));
+    }
+    return mapped;
+}
+
+// Elevation of the TIN at (x, y), from the nearest triangle's plane where rounding puts
+// the position just outside every triangle.
+double elevationInPass(Tin const& tin, double x, double y)
+{
+    double z = 0.0;
+    Point2D at(x, y);
+    if (tin.interpolatedElevation(at, &z)) {
+        return z;
+    }
+    core::Rect box = tin.boundingRect();
+    double span = std::max({box.width(), box.height(), 1.0});
+    for (double r = 1e-9 * span; r <= 4.0 * span; r *= 8.0) {
+        std::shared_ptr<Triangle> nearest;
+        double best = std::numeric_limits<double>::max();
+        for (auto const& t : tin.findTrianglesIntersectRect(core::Rect(x - r, y - r, x + r, y + r))) {
+            double d = std::numeric_limits<double>::max();
+            for (int k = 0; k < 3; ++k) {
+                auto const& a = t->point(k);
+                auto const& b = t->point(k + 1);
+                double s = 0.0;
+                d = std::min(d, segmentDistanceSqr(x, y, a->x(), a->y(), b->x(), b->y(), &s));
+            }
+            if (d < best) {
+                best = d;
+                nearest = t;
+            }
+        }
+        if (nearest) {
+            double s = 0.0, t = 0.0, u = 0.0;
+            nearest->calcSTU(at, &s, &t, &u);
+            return (t * nearest->point2()->elevation() + s * nearest->point1()->elevation()) +
+                   u * nearest->point3()->elevation();
+        }
+    }
+    throw AssertError(positionMessage("No triangle near a quality vertex at (", x, y));
+}
+
+void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& points,
+                       BreaklineList const& breaklines, Tin& out, bool quality)
+{
+    Run run;
+    TriangleRecord record;
+    triangulate(ring, points, breaklines, record, run, false, true);
+    std::vector<PointPtr> mapped = mapFirstPass(*record, run);
+
+    Tin firstPass;
+    Tin& target = quality ? firstPass : out;
+    for (int t = 0; t < record->numberoftriangles; ++t) {
+        int const* c = record->trianglelist + 3 * t;
+        target.addTriangle(mapped[static_cast<std::size_t>(c[0])], mapped[static_cast<std::size_t>(c[1])],
+                           mapped[static_cast<std::size_t>(c[2])]);
+    }
+    if (!quality) {
+        return;
+    }
+
+    Run qualityRun;
+    TriangleRecord refined;
+    triangulate(ring, points, breaklines, refined, qualityRun, true, true);
+    std::vector<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
+    for (int i = 0; i < refined->numberofpoints; ++i) {
+        double x = refined->pointlist[2 * i], y = refined->pointlist[2 * i + 1];
+        if (i < static_cast<int>(qualityRun.vertices.size()) && qualityRun.pointList[2 * i] == x &&
+            qualityRun.pointList[2 * i + 1] == y) {
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(i)];
+            continue;
+        }
+        auto it = qualityRun.table.find(Point2D(x, y));
+        if (it != qualityRun.table.end()) {
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(it->second)];
+            continue;
+        }
+        corners[static_cast<std::size_t>(i)] =
+            core::PointFactory::instance().factory(Point(x, y, elevationInPass(firstPass, x, y)), false);
+    }
+    for (int t = 0; t < refined->numberoftriangles; ++t) {
+        int const* c = refined->trianglelist + 3 * t;
+        out.addTriangle(corners[static_cast<std::size_t>(c[0])], corners[static_cast<std::size_t>(c[1])],
+                        corners[static_cast<std::size_t>(c[2])]);
+    }
+}
+
+void triangulateOnBase(PointRing const& ring, std::vector<PointPtr> const& points,
+                       BreaklineList const& breaklines, PointSet const& set, Tin const& base, Tin& out)
+{
+    Run run;
+    TriangleRecord record;
+    triangulate(ring, points, breaklines, record, run, false, false);
+
+    // A position the set holds exactly once resolves the same for every triangle.
+    std::vector<PointPtr> unique(static_cast<std::size_t>(record->numberofpoints));
+    std::vector<char> looked(unique.size(), 0);
+    auto vertex = [&](int i) { return Point2D(record->pointlist[2 * i], record->pointlist[2 * i + 1]); };
+
+    for (int t = 0; t < record->numberoftriangles; ++t) {
+        int const* c = record->trianglelist + 3 * t;
+        Point2D hint((vertex(c[0]).x() + vertex(c[1]).x() + vertex(c[2]).x()) / 3.0,
+                     (vertex(c[0]).y() + vertex(c[1]).y() + vertex(c[2]).y()) / 3.0);
+        PointPtr corner[3];
+        for (int k = 0; k < 3; ++k) {
+            auto i = static_cast<std::size_t>(c[k]);
+            if (!looked[i]) {
+                looked[i] = 1;
+                auto found = set.findPointsAt(vertex(c[k]));
+                if (found.size() == 1) {
+                    unique[i] = found.front();
+                }
+            }
+            corner[k] = unique[i] ? unique[i] : getOrCreatePoint(vertex(c[k]), base, hint);
+        }
+        out.addTriangle(corner[0], corner[1], corner[2]);
+    }
+}
+
+// createRegion, then cleanUpBreaklines on that same copy: a survey set is copied once.
+PointSet prepare(PointSet const& set)
+{
+    PointSet prepared = PointSetModifier::createRegion(set);
+    PointSetModifier::removeRingSideBreaklines(prepared);
+    return prepared;
+}
+
+} // namespace
+
+Tin PointSetToTin::convert(PointSet const& set, Tin const& base, bool noInnerPoints)
+{
+    PointSet prepared = prepare(set);
+    Tin result;
+    auto regions = prepared.allRegions();
+    if (regions.size() == 1) {
+        std::vector<PointPtr> points;
+        if (!noInnerPoints) {
+            points = prepared.allPoints();
+        }
+        triangulateOnBase(*regions.front(), points, prepared.allBreaklines(), prepared, base, result);
+        return result;
+    }
+    for (auto const& ring : regions) {
+        core::Rect box = ring->boundingRect();
+        std::vector<PointPtr> points;
+        if (!noInnerPoints) {
+            points = prepared.findPointsInRect(box);
+        }
+        triangulateOnBase(*ring, points, prepared.findBreaklinesInRect(box), prepared, base, result);
+    }
+    return result;
+}
+
+Tin PointSetToTin::convertCleanPointSet(PointSet const& set, bool noInnerPoints, bool quality)
+{
+    PointSet prepared = prepare(set);
+    // The hull of a set without regions holds every point of it, so the polygon query
+    // would only return them all.
+    bool hullRegion = set.allRegions().empty();
+    Tin result;
+    auto breaklines = prepared.allBreaklines();
+    for (auto const& ring : prepared.allRegions()) {
+        std::vector<PointPtr> points;
+        if (!noInnerPoints) {
+            points = hullRegion ? prepared.allPoints() : prepared.findPointsInPolygon(ring->toPolygon());
+        }
+        triangulateRegion(*ring, points, breaklines, result, quality);
+    }
+    return result;
+}
+
+} // namespace util
+} // namespace tin

@@ -1,0 +1,52 @@
+#pragma once
+
+// Triangulation of a point set into a TIN.
+//
+// Static operations only; never instantiated. The set is prepared first (its convex
+// hull becomes its region when it has none; breaklines lying on a ring side are
+// dropped), then every region ring is sent with its inner points and breaklines to
+// the triangulation process as a constrained Delaunay triangulation, and the output
+// triangles are added to one TIN over the set's own shared points. Hole rings take no
+// part.
+//
+// - Output vertices are mapped back to points by exact position. Where two points
+//   share a position, the first one entered (ring vertices first, then points in
+//   order) stands for it.
+// - Vertices the triangulation adds (a breakline crossing a ring side or another
+//   breakline) become new interned points: convertCleanPointSet interpolates their
+//   elevation linearly along the input segment they lie on (the mean where segments
+//   cross); convert takes them from, or interpolates them in, the base TIN.
+// - quality adds a second pass with a minimum angle; its new vertices are
+//   interpolated in the first-pass TIN (in the nearest triangle where rounding puts
+//   one just outside).
+// - Every point that enters a run gets its vertex index in that run as its id, so
+//   after a conversion the ids are those of the last run that used each point.
+// - Failures: tin::util::AssertError when a vertex cannot be resolved,
+//   trianglecui::TriangleProcessError from the triangulation. Nothing is returned on
+//   a throw.
+// - Cost: O(n log n) in the points, dominated by the triangulation and by building
+//   the TIN (about two triangles per point).
+
+namespace tin {
+namespace core {
+class PointSet;
+class Tin;
+} // namespace core
+
+namespace util {
+
+class PointSetToTin {
+public:
+    PointSetToTin() = delete;
+
+    // TIN of the set; vertices the set lacks are taken from, or interpolated in, base.
+    // With noInnerPoints only the ring vertices are triangulated.
+    static core::Tin convert(core::PointSet const& set, core::Tin const& base, bool noInnerPoints);
+
+    // TIN of the set over its own points. A region's run gets only the breaklines whose
+    // two ends are vertices of that run.
+    static core::Tin convertCleanPointSet(core::PointSet const& set, bool noInnerPoints, bool quality);
+};
+
+} // namespace util
+} // namespace tin
