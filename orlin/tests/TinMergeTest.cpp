@@ -318,3 +318,34 @@ TEST(TinRefinementTest, RefinementInventsNoTerrainInAHole)
         }
     }
 }
+
+TEST(TinMergeTest, OverwriteWithAPatchInsideTheBaseTakesThePatch)
+{
+    // The patch's region is nested in the ring around it, which the patch does not cover;
+    // skipping the nested regions of an uncovered one left the patch without triangles.
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin patch = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Outputs o;
+    Tin result = TinMerge::overwrite(base, patch, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    EXPECT_NEAR(planarArea(result), 16.0, 1e-9);
+    EXPECT_NEAR(planarArea(o.taken), 16.0, 1e-9);
+    EXPECT_DOUBLE_EQ(elevationAt(result, 5, 5), 1.0);
+    expectChangeReproducesResult(base, result, o.added, o.removed);
+}
+
+TEST(TinDifferencesTest, FillWithAVerticalStepAtItsRimIsCountedWhole)
+{
+    // The edited TIN has two vertices at each position of the pad's rim (ground and pad
+    // elevation); its region must still take both sides of that step.
+    Tin ground = grid(0, 0, 10, 10, 5, flat);
+    Tin pad = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    bool ok = false;
+    Tin edited = TinMerge::add(ground, pad, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    double plus = 0, minus = 0;
+    TinDifferences::calculateDifferences(ground, edited, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 16.0, 1e-6);
+    EXPECT_NEAR(minus, 0.0, 1e-6);
+}

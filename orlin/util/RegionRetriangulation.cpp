@@ -1,6 +1,8 @@
 #include "orlin/util/RegionRetriangulation.h"
 
+#include <array>
 #include <deque>
+#include <unordered_map>
 #include <string>
 #include <unordered_set>
 
@@ -176,13 +178,34 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     return groupTrianglesByRegion(work, trees, repository, factory);
 }
 
+// For every triangle of the work TIN its three sides in the plane (overlay edges), and for
+// every side the triangles that have it.
+struct RegionRetriangulation::PlanarAdjacency {
+    std::unordered_map<core::Triangle const*, std::array<std::shared_ptr<Edge2D>, 3>> sides;
+    std::unordered_map<Edge2D const*, std::vector<std::shared_ptr<core::Triangle>>> triangles;
+};
+
 RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
     core::Tin& work, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
     core::Point2DIRepository* repository, core::Edge2DFactory* factory)
 {
+    PlanarAdjacency adjacency;
+    adjacency.sides.reserve(work.allTriangles().size());
+    for (auto const& t : work.allTriangles()) {
+        auto& sides = adjacency.sides[t.get()];
+        for (int i = 0; i < 3; ++i) {
+            auto const& edge = *t->edge(i);
+            sides[static_cast<std::size_t>(i)] =
+                factory->factory(repositoryPoint(repository, *edge.point1()),
+                                 repositoryPoint(repository, *edge.point2()));
+            if (sides[static_cast<std::size_t>(i)]) {
+                adjacency.triangles[sides[static_cast<std::size_t>(i)].get()].push_back(t);
+            }
+        }
+    }
     RegionTinMap map;
     for (auto const& tree : trees) {
-        extractRegion(map, work, tree, repository, factory);
+        extractRegion(map, work, tree, adjacency);
     }
     map[nullptr] = work;
     return map;
@@ -190,8 +213,7 @@ RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
 
 void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
                                           std::shared_ptr<Point2DIRingTree> const& tree,
-                                          core::Point2DIRepository* repository,
-                                          core::Edge2DFactory* factory)
+                                          PlanarAdjacency const& adjacency)
 {
     auto const* polygon = tree->geosPolygon();
     std::unique_ptr<geos::geom::Point> interior(polygon->getInteriorPoint());
@@ -216,22 +238,22 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
             break;
         }
     }
-    if (!seed) {
-        return;
+    if (seed) {
+        core::Tin region;
+        collectRegionTriangles(region, work, seed, *tree, adjacency);
+        map[tree->ring().get()] = region;
     }
-    core::Tin region;
-    collectRegionTriangles(region, work, seed, *tree, repository, factory);
-    map[tree->ring().get()] = region;
+    // A region this TIN does not cover may still hold islands it covers: a patch lying inside
+    // the other TIN's area is a child of the ring around it.
     for (auto const& child : tree->childRings()) {
-        extractRegion(map, work, child, repository, factory);
+        extractRegion(map, work, child, adjacency);
     }
 }
 
 void RegionRetriangulation::collectRegionTriangles(core::Tin& region, core::Tin& work,
                                                    std::shared_ptr<core::Triangle> const& seed,
                                                    Point2DIRingTree const& tree,
-                                                   core::Point2DIRepository* repository,
-                                                   core::Edge2DFactory* factory)
+                                                   PlanarAdjacency const& adjacency)
 {
     std::unordered_set<core::Triangle const*> seen{seed.get()};
     std::vector<std::shared_ptr<core::Triangle>> taken;
@@ -240,16 +262,13 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, core::Tin&
         auto const t = queue.front();
         queue.pop_front();
         taken.push_back(t);
-        for (int i = 0; i < 3; ++i) {
-            auto const edge = t->edge(i);
-            auto const a = repositoryPoint(repository, *edge->point1());
-            auto const b = repositoryPoint(repository, *edge->point2());
-            auto const edge2D = factory->factory(a, b);
-            if (!edge2D || isRegionBoundaryEdge(*edge2D, tree)) {
+        for (auto const& side : adjacency.sides.at(t.get())) {
+            if (!side || isRegionBoundaryEdge(*side, tree)) {
                 continue;
             }
-            for (auto const& neighbour : work.findTriangleFromEdge(edge)) {
-                if (seen.insert(neighbour.get()).second) {
+            for (auto const& neighbour : adjacency.triangles.at(side.get())) {
+                // Triangles an earlier region took are no longer in the work TIN.
+                if (seen.insert(neighbour.get()).second && work.containsTriangle(neighbour)) {
                     queue.push_back(neighbour);
                 }
             }

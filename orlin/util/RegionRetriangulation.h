@@ -23,13 +23,16 @@ namespace util {
 // and edges again together with the ring points and ring sides of the overlay's regions as
 // constraints, so that every region boundary is a chain of triangle edges; gives every vertex
 // the elevation of the TIN's own surface; and sorts the triangles into a RegionTinMap by
-// flooding each region from a seed triangle at its interior point.
+// flooding each region from a seed triangle at its interior point. The flood crosses the sides
+// of the plane, not the 3-D edges, so a vertical step (two vertices at one position) inside a
+// region does not cut it.
 //
 // Triangles the triangulator fills outside the TIN (its holes, the other TIN's area) are
 // dropped. Every output corner maps to an existing repository point; a run that returns a
 // vertex it was not given (an unexpected crossing) fails with trianglecui::TriangleProcessError.
 // The trees are visited in order, parents before children: the first region to reach a
-// triangle takes it. One triangulation run.
+// triangle takes it. A region whose interior point lies on no triangle of the TIN gets no entry;
+// the regions nested in it are still visited. One triangulation run.
 class RegionRetriangulation {
 public:
     static RegionTinMap retriangulateTin(
@@ -46,14 +49,14 @@ public:
     static bool isRegionBoundaryEdge(core::Edge2D const& e, core::Point2DIRingTree const& tree);
 
 private:
+    struct PlanarAdjacency;
     static void extractRegion(RegionTinMap& map, core::Tin& work,
                               std::shared_ptr<core::Point2DIRingTree> const& tree,
-                              core::Point2DIRepository* repository, core::Edge2DFactory* factory);
+                              PlanarAdjacency const& adjacency);
     static void collectRegionTriangles(core::Tin& region, core::Tin& work,
                                        std::shared_ptr<core::Triangle> const& seed,
                                        core::Point2DIRingTree const& tree,
-                                       core::Point2DIRepository* repository,
-                                       core::Edge2DFactory* factory);
+                                       PlanarAdjacency const& adjacency);
 };
 
 }  // namespace util

@@ -24,7 +24,7 @@ namespace util {
 // Outputs, all replaced: regions (the trees as the processor left them) and, for each TIN, a
 // RegionTinMap from ring address to that TIN's triangles in the region, with the null key for
 // triangles no region claimed. A region whose interior point lies on no triangle of a TIN has
-// no entry in that TIN's map, nor have the regions nested in it. The result points are
+// no entry in that TIN's map (the regions nested in it may have). The result points are
 // interned through PointFactory with the elevations of each TIN's own surface.
 //
 // Cost: five triangulation runs, linear-logarithmic in the triangles of both TINs; callers
