@@ -348,4 +348,13 @@ TEST(TinDifferencesTest, FillWithAVerticalStepAtItsRimIsCountedWhole)
     ASSERT_TRUE(ok);
     EXPECT_NEAR(plus, 16.0, 1e-6);
     EXPECT_NEAR(minus, 0.0, 1e-6);
+
+    // The edited TIN shares the untouched triangles with ground, which the comparison leaves
+    // out; against a ground of its own triangles the whole area is compared, to the same sums.
+    Tin separate = grid(0, 0, 10, 10, 5, flat);
+    double fullPlus = 0, fullMinus = 0;
+    TinDifferences::calculateDifferences(separate, edited, &ok, &fullPlus, &fullMinus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(fullPlus, plus, 1e-6);
+    EXPECT_NEAR(fullMinus, minus, 1e-6);
 }

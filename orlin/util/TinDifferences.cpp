@@ -49,8 +49,21 @@ void TinDifferences::calculateDifferences(Tin const& a, Tin const& b, bool* ok, 
     *ok = false;
     try {
         core::Rect const overlapRect = core::intersectRects(a.boundingRect(), b.boundingRect());
-        Tin const first(a.findTrianglesIntersectRect(overlapRect));
-        Tin const second(b.findTrianglesIntersectRect(overlapRect));
+        // Triangles both TINs hold (an edited copy shares everything it did not change) lie
+        // on both surfaces at once and add nothing to either sum; the overlay runs on the rest.
+        std::vector<std::shared_ptr<core::Triangle>> onlyInA, onlyInB;
+        for (auto const& t : a.findTrianglesIntersectRect(overlapRect)) {
+            if (!b.containsTriangle(t)) {
+                onlyInA.push_back(t);
+            }
+        }
+        for (auto const& t : b.findTrianglesIntersectRect(overlapRect)) {
+            if (!a.containsTriangle(t)) {
+                onlyInB.push_back(t);
+            }
+        }
+        Tin const first(onlyInA);
+        Tin const second(onlyInB);
         auto coveredByBoth = [&](Point2DIRingTree const& tree) {
             std::unique_ptr<geos::geom::Point> p(tree.geosPolygon()->getInteriorPoint());
             core::Point2D const at(p->getX(), p->getY());
