@@ -232,15 +232,5 @@ std::shared_ptr<Edge2D> Tin2D::getEdgeById(int id) const
     return m_impl->m_numberedEdges[static_cast<std::size_t>(offset)];
 }
 
-Point2DIRepository* Tin2D::repository() const
-{
-    return m_impl->m_repository;
-}
-
-Edge2DFactory* Tin2D::edgeFactory() const
-{
-    return m_impl->m_edgeFactory;
-}
-
 }  // namespace core
 }  // namespace tin

@@ -63,9 +63,6 @@ public:
     // The side that this network numbered id, or null outside its numbered range.
     std::shared_ptr<Edge2D> getEdgeById(int id) const;
 
-    Point2DIRepository* repository() const;
-    Edge2DFactory* edgeFactory() const;
-
     struct Impl;
 
 private:

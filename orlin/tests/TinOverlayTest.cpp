@@ -187,15 +187,6 @@ TEST(TinOverlayTest, ProcessorThatDropsEverythingLeavesOnlyTheNullKey)
     EXPECT_NEAR(planarArea(r.second.at(nullptr)), 16.0, 1e-9);
 }
 
-TEST(TinOverlayTest, EmptyProcessorThrows)
-{
-    Tin a = square(0, 0, 1, 2, 3);
-    Result r;
-    EXPECT_THROW(TinOverlay::overlayTins(a, a, tin::util::RegionProcessor(), &r.regions, &r.first,
-                                         &r.second),
-                 std::bad_function_call);
-}
-
 TEST(TinOverlayTest, RegionOutsideATinHasNoEntryInItsMap)
 {
     // b sticks out of a to the right: the part beyond x = 4 is covered by b only.
