@@ -100,16 +100,16 @@ geos::geom::Polygon* Point2DIRingTree::geosPolygon() const
         }
         std::unique_ptr<geos::geom::Geometry> unionOfChildren(
             geos::operation::geounion::CascadedPolygonUnion::Union(&parts));
-        // A piece of the union may have holes of its own where children enclose an area
-        // together; that area belongs to no region of this node, so only the piece's
+        // A component of the union may have holes of its own where children enclose an area
+        // together; that area belongs to no region of this node, so only the component's
         // exterior ring is a hole (shell and holes in one coordinate list would not be a ring).
         for (std::size_t i = 0; unionOfChildren && i < unionOfChildren->getNumGeometries(); ++i) {
-            auto const* piece =
+            auto const* component =
                 dynamic_cast<geos::geom::Polygon const*>(unionOfChildren->getGeometryN(i));
-            if (piece == nullptr || piece->isEmpty()) {
+            if (component == nullptr || component->isEmpty()) {
                 continue;
             }
-            ownedHoles.push_back(piece->getExteriorRing()->clone());
+            ownedHoles.push_back(component->getExteriorRing()->clone());
             holes.push_back(ownedHoles.back().get());
         }
     }

@@ -41,11 +41,11 @@ public:
     std::vector<std::shared_ptr<Point2DIRingTree>> childRings() const;
     // Every proper descendant in post-order: each child's descendants, then the child.
     std::vector<std::shared_ptr<Point2DIRingTree>> descendantRings() const;
-    // tree's descendants followed by tree itself: one node per piece of area.
+    // tree's descendants followed by tree itself: one node per part of the area.
     static std::vector<std::shared_ptr<Point2DIRingTree>> allMemberRings(
         std::shared_ptr<Point2DIRingTree> const& tree);
 
-    // The ring as shell, the union of the children's areas as holes (each connected piece of
+    // The ring as shell, the union of the children's areas as holes (each connected component of
     // the union gives one hole: its exterior ring); normalized, owned by the tree.
     geos::geom::Polygon* geosPolygon() const;
     geos::geom::Geometry* geosGeometry() const override;

@@ -255,7 +255,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
 
     std::vector<std::shared_ptr<Point2DI>> outputPoints;
     // The split records and edge owners read from this run's markers, and how much of each TIN
-    // edge the marked pieces cover.
+    // edge its marked parts cover.
     std::vector<SplitRecord> markedRecords;
     EdgeOwners markedOwners;
     std::unordered_map<Edge2D const*, double> coveredLength;
@@ -298,7 +298,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         }
     }
 
-    // Where an edge of one TIN runs along an edge of the other, the run marks the shared pieces
+    // Where an edge of one TIN runs along an edge of the other, the run marks the shared parts
     // with one of the two numbers only, so the other edge misses its cut points; one run per TIN
     // with only that TIN's numbers finds them. Without such overlaps the markers of this run
     // already say everything, and the two extra runs are saved.
