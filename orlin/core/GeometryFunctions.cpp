@@ -150,6 +150,12 @@ Point2D nearestPoint(const Point2DI& a, const Point2DI& b, const Point2DI& p, in
     const Point2D v = b - a;
     const Point2D w = p - a;
     const double len = v.length();
+    if (len == 0.0) {
+        // A segment of one point: that point is the nearest, not a NaN.
+        if (where)
+            *where = 1;
+        return Point2D(a.x(), a.y(), a.id());
+    }
     const Point2D u = v / len;
     const double t = (u.x() * w.x() + u.y() * w.y()) / len;
     if (where)

@@ -52,7 +52,8 @@ Point2D intersection2D(const Point2DI& a, const Point2DI& b, const Point2DI& c, 
 bool intersects(const Point2DI& a, const Point2DI& b, const Point2DI& c, const Point2DI& d);
 /**
  * Point of segment a–b nearest to p. *where (when not null) tells the case: 1 a (with
- * a's id), 2 b (with b's id), 3 an inner point (id −1). a == b is undefined.
+ * a's id), 2 b (with b's id), 3 an inner point (id −1). When a == b the result is a
+ * (case 1).
  */
 Point2D nearestPoint(const Point2DI& a, const Point2DI& b, const Point2DI& p, int* where);
 

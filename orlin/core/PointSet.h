@@ -43,8 +43,9 @@ class Polygon;
 //
 // Regions and holes are stored as given, not validated. Iteration order of points and breaklines
 // is the hash sets' own and carries no meaning. Nothing here throws on absence: removing what is
-// not held returns false, a breakline with an end point outside the set is ignored. Null
-// arguments throw common::exception::RuntimeException. Single-threaded, even for const queries.
+// not held returns false, a breakline with an end point outside the set is ignored. A null point,
+// breakline, ring or geometry given to an adding or query operation throws
+// common::exception::RuntimeException. Single-threaded, even for const queries.
 class PointSet : public Geometry, public PointLocator
 {
 public:

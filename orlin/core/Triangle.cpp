@@ -91,7 +91,9 @@ double Triangle::area() const
     const Point2D e1 = *m_points[1] - *m_points[0];
     const Point2D e2 = *m_points[2] - *m_points[0];
     const double ip = innerProd(e1, e2);
-    return 0.5 * std::sqrt(e2.lengthSqr() * e1.lengthSqr() - ip * ip);
+    // Rounding can leave a collinear triangle slightly below zero: its area is 0.
+    const double squared = e2.lengthSqr() * e1.lengthSqr() - ip * ip;
+    return squared > 0.0 ? 0.5 * std::sqrt(squared) : 0.0;
 }
 
 double Triangle::angleRadian(int i) const
@@ -129,7 +131,9 @@ bool Triangle::interpolateElevation(const Point2DI& p, double* z, bool skipBox) 
     }
     double s, t, u;
     calcSTU(p, &s, &t, &u);
-    if (s < WEIGHT_TOLERANCE || t < WEIGHT_TOLERANCE || u < WEIGHT_TOLERANCE)
+    // Written as "not at least" so that the NaN weights of a collinear triangle
+    // reject the point instead of reporting a NaN elevation as a success.
+    if (!(s >= WEIGHT_TOLERANCE) || !(t >= WEIGHT_TOLERANCE) || !(u >= WEIGHT_TOLERANCE))
         return false;
     *z = (t * m_points[1]->elevation() + s * m_points[0]->elevation()) + u * m_points[2]->elevation();
     return true;

@@ -63,6 +63,7 @@ public:
 
     /// Box over the extreme vertices' coordinates; valid while the vertices live.
     RectRef boundingRect() const;
+    /// Never negative; 0 for a collinear triangle.
     double area() const;
     /// Counter-clockwise angle at vertex i from the next vertex to the one after.
     double angleRadian(int i) const;
@@ -71,7 +72,8 @@ public:
     /**
      * Elevation of the triangle's plane at p into *z. False when p lies outside (the
      * box test first, unless skipBox; then weights below −1e-8); *z is then untouched.
-     * At a vertex's exact position its elevation is returned.
+     * At a vertex's exact position its elevation is returned. A collinear triangle
+     * interpolates nowhere else.
      */
     bool interpolateElevation(const Point2DI& p, double* z, bool skipBox) const;
     /// The centroid, id −1.

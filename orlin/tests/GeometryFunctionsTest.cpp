@@ -15,23 +15,6 @@ namespace {
 const double PI = 3.141592653589793;
 }
 
-TEST(Point2DTest, ConstructorsAndIds)
-{
-    EXPECT_EQ(Point2D().id(), -1);
-    EXPECT_EQ(Point2D(1, 2).id(), -1);
-    Point2D a(1, 2, 7);
-    Point2D copy(static_cast<const Point2DI&>(a));
-    EXPECT_EQ(copy.id(), 7);
-    EXPECT_EQ(copy.x(), 1);
-    a.setId(9);
-    EXPECT_EQ(a.id(), 9);
-    const Rect r = a.boundingRect();
-    EXPECT_TRUE(r.isValid());
-    EXPECT_EQ(r.xMin(), 1);
-    EXPECT_EQ(r.xMax(), 1);
-    EXPECT_EQ(r.area(), 0);
-}
-
 TEST(Point2DTest, FromGeosPointTakesPositionOnly)
 {
     std::unique_ptr<geos::geom::Point> g(defaultGeometryFactory()->createPoint(geos::geom::Coordinate(3, 4)));
@@ -145,6 +128,15 @@ TEST(GeometryFunctionsTest, NearestPointReportsWhichCase)
     EXPECT_EQ(n.id(), 22);
     EXPECT_EQ(where, 2);
     EXPECT_EQ(nearestPoint(a, b, Point2D(7, -2), nullptr), Point2D(7, 0));
+}
+
+TEST(GeometryFunctionsTest, NearestPointOnAOnePointSegmentIsThatPoint)
+{
+    int where = 0;
+    const Point2D n = nearestPoint(Point2D(2, 3, 4), Point2D(2, 3, 5), Point2D(7, 7), &where);
+    EXPECT_EQ(n, Point2D(2, 3));
+    EXPECT_EQ(n.id(), 4);
+    EXPECT_EQ(where, 1);
 }
 
 TEST(GeometryFunctionsTest, VectorOperationsIn3D)

@@ -34,22 +34,6 @@ TEST(PointTest, ConstructorsFollowTheArgumentTypes)
     EXPECT_EQ(d.point3d().z(), 5.5);
 }
 
-TEST(PointTest, MovesAndReferences)
-{
-    Point p(1, 2, 3.0);
-    const double& xr = p.xRef();
-    p.move(1, -1);
-    EXPECT_EQ(xr, 2);
-    EXPECT_EQ(p.y(), 1);
-    p.setPosition(7, 8);
-    p.setX(9);
-    p.setY(10);
-    EXPECT_EQ(p.x(), 9);
-    EXPECT_EQ(p.yRef(), 10);
-    p.moveVertically(0.5);
-    EXPECT_EQ(p.elevation(), 3.5);
-}
-
 TEST(PointTest, BoundingRectIsWidenedByTheTolerance)
 {
     const Rect r = Point(10, 20).boundingRect();

@@ -198,6 +198,24 @@ TEST(TriangleTest, GeosPolygonIsNormalisedAndKept)
     EXPECT_DOUBLE_EQ(tri->geosPolygon()->getArea(), 0.5);
 }
 
+TEST(TriangleTest, CollinearTriangleNeverInterpolatesNaN)
+{
+    auto a = pt(0, 0, 1.0), b = pt(1, 1, 2.0), c = pt(2, 2, 3.0);
+    auto flat = makeTriangle(a, b, c);
+    double z = -1;
+    EXPECT_FALSE(flat->interpolateElevation(Point2D(0.5, 0.5), &z, false));
+    EXPECT_FALSE(flat->interpolateElevation(Point2D(1.5, 1.5), &z, true));
+    EXPECT_EQ(z, -1);
+    EXPECT_TRUE(flat->interpolateElevation(Point2D(1, 1), &z, false)); // a vertex
+    EXPECT_EQ(z, 2.0);
+    // Rounding may leave either sign under the root; never a NaN.
+    for (double k = 0.1; k < 3; k += 0.1) {
+        auto rounding = makeTriangle(pt(k, k * 3), pt(k * 2, k * 6), pt(k * 7, k * 21));
+        ASSERT_GE(rounding->area(), 0.0) << k; // also fails for NaN
+    }
+    EXPECT_EQ(makeTriangle(a, b, c)->area(), 0.0);
+}
+
 TEST(TriangleTest, NullPartsAreRejected)
 {
     auto a = pt(0, 0), b = pt(1, 0), c = pt(0, 1);

@@ -85,6 +85,20 @@ TEST(TriangleProcessSegments, CrossingGetsOneVertexOnBothChains)
     EXPECT_EQ(m.triangleCount(), 4);
 }
 
+TEST(TriangleProcessSegments, SelfCrossingRingFarFromTheOriginGetsItsCrossing)
+{
+    // A bow tie in easting/northing-sized coordinates: two triangles meeting at the crossing.
+    double const east = 612345.0, north = 5234567.0;
+    std::vector<double> points = {east, north, east + 2, north + 2, east + 2, north, east, north + 2};
+    Mesh m = triangulate("epjzQ", points, ring(0, 4));
+    expectWellFormed(m, true);
+    ASSERT_EQ(m.pointCount(), 5);
+    EXPECT_NEAR(m.x(4), east + 1, 1e-9);
+    EXPECT_NEAR(m.y(4), north + 1, 1e-9);
+    EXPECT_EQ(m.triangleCount(), 2);
+    EXPECT_NEAR(totalArea(m), 2.0, 1e-6);
+}
+
 TEST(TriangleProcessSegments, VertexOnSegmentSplitsIt)
 {
     // Vertex 4 lies exactly on the side 0-1.

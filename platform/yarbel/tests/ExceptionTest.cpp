@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <locale>
 
 using common::exception::FileOpenException;
 using common::exception::InvalidFileFormatException;
@@ -32,21 +31,6 @@ TEST(InvalidFileFormatExceptionTest, TextJoinsWhatWasGivenAndKeepsPartsApart) {
     EXPECT_EQ(all.message(), "Invalid file format");
     EXPECT_EQ(all.fileName(), "a.tpo");
     EXPECT_EQ(all.line(), 12345);
-}
-
-namespace {
-struct ThousandsGrouping : std::numpunct<char> {
-    std::string do_grouping() const override { return "\3"; }
-    char do_thousands_sep() const override { return ','; }
-};
-} // namespace
-
-TEST(InvalidFileFormatExceptionTest, LineNumberIgnoresGlobalLocale) {
-    // A grouping locale must not turn line 12345 into "12,345".
-    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new ThousandsGrouping));
-    const InvalidFileFormatException e("m", 12345);
-    std::locale::global(previous);
-    EXPECT_STREQ(e.what(), "m (line 12345)");
 }
 
 TEST(ExceptionHierarchyTest, CallersCatchEveryFailureAsRuntimeException) {

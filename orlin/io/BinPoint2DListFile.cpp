@@ -1,0 +1,62 @@
+#include "orlin/io/BinPoint2DListFile.h"
+
+#include "common/exception/InvalidFileFormatException.h"
+#include "common/exception/RuntimeException.h"
+#include "common/io/IoUtil.h"
+#include "orlin/io/OutputFileCheck.h"
+
+#include <Poco/BinaryReader.h>
+#include <Poco/BinaryWriter.h>
+
+#include <climits>
+
+namespace tin::io {
+
+using common::exception::InvalidFileFormatException;
+
+void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Point2D>& points) {
+    if (points.size() > static_cast<std::size_t>(INT_MAX)) {
+        throw common::exception::RuntimeException(std::string("Too many vertices for ") + path);
+    }
+    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
+    {
+        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+        writer << static_cast<int>(points.size());
+        for (const auto& p : points) {
+            writer << p.x() << p.y();
+        }
+        writer.flush();
+    }
+    OutputFileCheck::close(stream, path);
+}
+
+std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {
+    std::ifstream stream = common::io::IoUtil::openInBinary(path);
+    stream.seekg(0, std::ios::end);
+    const std::streamoff size = stream.tellg();
+    stream.seekg(0, std::ios::beg);
+    Poco::BinaryReader reader(stream, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    int count = 0;
+    reader >> count;
+    if (size < 4 || !stream) {
+        throw InvalidFileFormatException("Invalid file size", path);
+    }
+    const long long vertices = count > 0 ? count : 0;
+    if (size != 4 + 16 * vertices) {
+        throw InvalidFileFormatException("Invalid file size", path);
+    }
+    std::vector<tin::core::Point2D> points;
+    points.reserve(static_cast<std::size_t>(vertices));
+    for (long long i = 0; i < vertices; ++i) {
+        double x = 0;
+        double y = 0;
+        reader >> x >> y;
+        if (!stream) {
+            throw InvalidFileFormatException("Invalid file format", path);
+        }
+        points.emplace_back(x, y);
+    }
+    return points;
+}
+
+} // namespace tin::io

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "orlin/core/Point2D.h"
+
+#include <vector>
+
+namespace tin::io {
+
+/// The file layout shared by the binary polygon and polyline files: an int vertex count,
+/// then x and y of each vertex as doubles, little-endian; no header, no trailer, no
+/// closing vertex, no elevations or ids. A polygon and a polyline with the same vertices
+/// give identical files, and either reader accepts either file.
+///
+/// read() checks the count against the file's size: a file whose size is not
+/// 4 + 16 * count bytes (4 for a count of 0 or less) throws
+/// common::exception::InvalidFileFormatException("Invalid file size", path), a read error
+/// "Invalid file format". write() throws common::exception::RuntimeException when
+/// writing fails (the partial file is removed). Both throw
+/// common::exception::FileOpenException for a path that cannot be opened.
+class BinPoint2DListFile {
+public:
+    static void write(const char* path, const std::vector<tin::core::Point2D>& points);
+    /// Vertices in file order, ids -1.
+    static std::vector<tin::core::Point2D> read(const char* path);
+};
+
+} // namespace tin::io

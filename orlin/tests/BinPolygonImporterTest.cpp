@@ -1,0 +1,90 @@
+// Binary polygon and polyline files: layout, interchangeability, size checks.
+
+#include "IoTestSupport.h"
+
+#include "common/exception/InvalidFileFormatException.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/Polygon.h"
+#include "orlin/core/Polyline.h"
+#include "orlin/io/BinPolygonExporter.h"
+#include "orlin/io/BinPolygonImporter.h"
+#include "orlin/io/BinPolylineExporter.h"
+#include "orlin/io/BinPolylineImporter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using common::exception::InvalidFileFormatException;
+using iotest::Bytes;
+using tin::core::Point2D;
+using tin::io::BinPolygonExporter;
+using tin::io::BinPolygonImporter;
+using tin::io::BinPolylineExporter;
+using tin::io::BinPolylineImporter;
+
+namespace {
+
+std::string expectInvalid(const std::string& name, const std::string& bytes) {
+    const std::string path = iotest::scratchFile(name);
+    iotest::writeFile(path, bytes);
+    try {
+        std::unique_ptr<tin::core::Polygon>(BinPolygonImporter().importPolygon(path.c_str()));
+        ADD_FAILURE() << "no exception for " << name;
+    } catch (const InvalidFileFormatException& e) {
+        EXPECT_EQ(e.fileName(), path);
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(BinPolygonImporterTest, TrianglePolygonFileIs52BytesAndReadsBack) {
+    const tin::core::Polygon triangle({Point2D(0.5, 1.5, 7), Point2D(10.25, 1.5, 8), Point2D(3, -4.75, 9)});
+    const std::string path = iotest::scratchFile("triangle.bpl");
+    BinPolygonExporter().exportPolygon(path.c_str(), triangle);
+    EXPECT_EQ(iotest::readFile(path), Bytes().i32(3).f64(0.5).f64(1.5).f64(10.25).f64(1.5).f64(3).f64(-4.75).data);
+
+    std::unique_ptr<tin::core::Polygon> back(BinPolygonImporter().importPolygon(path.c_str()));
+    ASSERT_EQ(back->pointsCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(back->points()[i].x(), triangle.points()[i].x());
+        EXPECT_EQ(back->points()[i].y(), triangle.points()[i].y());
+        EXPECT_EQ(back->points()[i].id(), -1);
+    }
+}
+
+TEST(BinPolygonImporterTest, PolygonAndPolylineFilesAreInterchangeable) {
+    const std::vector<Point2D> vertices = {Point2D(0, 0), Point2D(4, 0), Point2D(4, 3), Point2D(0, 3)};
+    const std::string polygonPath = iotest::scratchFile("shape.polygon");
+    const std::string polylinePath = iotest::scratchFile("shape.polyline");
+    BinPolygonExporter().exportPolygon(polygonPath.c_str(), tin::core::Polygon(vertices));
+    BinPolylineExporter().exportPolyline(polylinePath.c_str(), tin::core::Polyline(vertices));
+    EXPECT_EQ(iotest::readFile(polygonPath), iotest::readFile(polylinePath));
+    std::unique_ptr<tin::core::Polyline> line(BinPolylineImporter().importPolyline(polygonPath.c_str()));
+    std::unique_ptr<tin::core::Polygon> ring(BinPolygonImporter().importPolygon(polylinePath.c_str()));
+    EXPECT_EQ(line->pointsCount(), 4);
+    EXPECT_EQ(ring->pointsCount(), 4);
+    EXPECT_EQ(line->points()[2].x(), 4.0);
+    EXPECT_EQ(ring->points()[3].y(), 3.0);
+}
+
+TEST(BinPolygonImporterTest, CountMustMatchTheFileSize) {
+    const std::string good = Bytes().i32(2).f64(1).f64(2).f64(3).f64(4).data;
+    EXPECT_EQ(expectInvalid("truncated.bpl", good.substr(0, good.size() - 8)), "Invalid file size");
+    EXPECT_EQ(expectInvalid("oversized.bpl", good + std::string(16, '\0')), "Invalid file size");
+    // A huge count over a few bytes must neither reserve nor read past the data.
+    EXPECT_EQ(expectInvalid("hugecount.bpl", Bytes().i32(1000000000).f64(1).f64(2).data), "Invalid file size");
+    EXPECT_EQ(expectInvalid("tiny.bpl", "ab"), "Invalid file size");
+    EXPECT_EQ(expectInvalid("negative-with-data.bpl", Bytes().i32(-1).f64(1).f64(2).data), "Invalid file size");
+}
+
+TEST(BinPolygonImporterTest, CountOfZeroOrLessGivesNoVertices) {
+    for (int count : {0, -3}) {
+        const std::string path = iotest::scratchFile("none" + std::to_string(count) + ".bpl");
+        iotest::writeFile(path, Bytes().i32(count).data);
+        std::unique_ptr<tin::core::Polygon> polygon(BinPolygonImporter().importPolygon(path.c_str()));
+        EXPECT_EQ(polygon->pointsCount(), 0);
+    }
+}

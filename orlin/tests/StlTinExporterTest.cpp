@@ -1,0 +1,259 @@
+// STL surfaces: the binary layout and facet orientation checked by an independent parse,
+// round trips in both forms, a foreign ASCII file, keyword errors and form detection.
+
+#include "IoTestSupport.h"
+
+#include "common/exception/InvalidFileFormatException.h"
+#include "orlin/core/Point.h"
+#include "orlin/io/StlTinExporter.h"
+#include "orlin/io/StlTinImporter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+using common::exception::InvalidFileFormatException;
+using tin::core::Point;
+using tin::core::Tin;
+using tin::io::StlTinExporter;
+using tin::io::StlTinImporter;
+
+namespace {
+
+// Grid triangles with every other cell added clockwise; coordinates exact in float.
+Tin mixedOrientationTin() {
+    Tin tin;
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            auto z = [](double x, double y) { return 0.125 * x * y - 0.5 * x + 2.0; };
+            const Point a(i, j, z(i, j)), b(i + 1, j, z(i + 1, j)), c(i + 1, j + 1, z(i + 1, j + 1)),
+                d(i, j + 1, z(i, j + 1));
+            if ((i + j) % 2 == 0) {
+                tin.addTriangle(a, b, c);
+                tin.addTriangle(a, c, d);
+            } else {
+                tin.addTriangle(a, c, b);
+                tin.addTriangle(a, d, c);
+            }
+        }
+    }
+    return tin;
+}
+
+// The triangles by their vertex sets, orientation ignored.
+std::vector<iotest::TriangleKey> unorientedKeys(const Tin& tin) {
+    auto keys = iotest::triangleKeys(tin);
+    for (auto& key : keys) {
+        std::sort(key.begin(), key.end());
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+struct ParsedFacet {
+    float normal[3];
+    float vertex[3][3];
+};
+
+std::vector<ParsedFacet> parseBinary(const std::string& bytes) {
+    std::uint32_t count = 0;
+    std::memcpy(&count, bytes.data() + 80, 4);
+    std::vector<ParsedFacet> facets(count);
+    for (std::uint32_t k = 0; k < count; ++k) {
+        std::memcpy(&facets[k], bytes.data() + 84 + 50 * k, 48);
+    }
+    return facets;
+}
+
+Tin readStl(const std::string& name, const std::string& text) {
+    const std::string path = iotest::scratchFile(name);
+    iotest::writeFile(path, text);
+    return StlTinImporter().importTin(path.c_str());
+}
+
+void expectStlError(const std::string& name, const std::string& text, const std::string& message, int line) {
+    const std::string path = iotest::scratchFile(name);
+    iotest::writeFile(path, text);
+    try {
+        StlTinImporter(tin::io::STL_ASCII).importTin(path.c_str());
+        ADD_FAILURE() << "no exception for " << name;
+    } catch (const InvalidFileFormatException& e) {
+        EXPECT_EQ(e.message(), message) << name;
+        EXPECT_EQ(e.fileName(), path) << name;
+        EXPECT_EQ(e.line(), line) << name;
+    }
+}
+
+const std::string kFacet = "facet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\n";
+
+} // namespace
+
+TEST(StlTinExporterTest, BinaryLayoutAndUpwardCounterClockwiseFacets) {
+    const Tin tin = mixedOrientationTin();
+    const std::string path = iotest::scratchFile("mixed.stl");
+    StlTinExporter().exportTin(path.c_str(), tin);
+    const std::string bytes = iotest::readFile(path);
+    ASSERT_EQ(bytes.size(), 84u + 50u * 40u);
+    const std::string title = "TIN exported by tin::io::StlTinExporter";
+    EXPECT_EQ(bytes.substr(0, 80), title + std::string(80 - title.size(), '\0'));
+
+    Tin facetsAsTin;
+    for (const ParsedFacet& f : parseBinary(bytes)) {
+        EXPECT_GE(f.normal[2], 0.0f);
+        const double ax = f.vertex[1][0] - f.vertex[0][0], ay = f.vertex[1][1] - f.vertex[0][1];
+        const double az = f.vertex[1][2] - f.vertex[0][2];
+        const double bx = f.vertex[2][0] - f.vertex[0][0], by = f.vertex[2][1] - f.vertex[0][1];
+        const double bz = f.vertex[2][2] - f.vertex[0][2];
+        const double c[3] = {ay * bz - az * by, az * bx - ax * bz, ax * by - ay * bx};
+        const double length = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+        EXPECT_GT(c[2], 0.0); // counter-clockwise seen from above
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_NEAR(f.normal[i], c[i] / length, 1e-6);
+        }
+        facetsAsTin.addTriangle(Point(f.vertex[0][0], f.vertex[0][1], f.vertex[0][2]),
+                                Point(f.vertex[1][0], f.vertex[1][1], f.vertex[1][2]),
+                                Point(f.vertex[2][0], f.vertex[2][1], f.vertex[2][2]));
+    }
+    EXPECT_EQ(unorientedKeys(facetsAsTin), unorientedKeys(tin));
+}
+
+TEST(StlTinExporterTest, BinaryRoundTripSharesVerticesAndKeepsFloats) {
+    const Tin tin = mixedOrientationTin();
+    const std::string path = iotest::scratchFile("roundtrip.stl");
+    StlTinExporter().exportTin(path.c_str(), tin);
+    const Tin back = StlTinImporter().importTin(path.c_str());
+    EXPECT_EQ(unorientedKeys(back), unorientedKeys(tin));
+    EXPECT_EQ(back.pointCount(), 30);
+
+    Tin small;
+    small.addTriangle(Point(1.1, 0, 0), Point(2, 0, 0), Point(2, 1, 0));
+    StlTinExporter().exportTin(path.c_str(), small);
+    const Tin floats = StlTinImporter(tin::io::STL_BINARY).importTin(path.c_str());
+    bool found = false;
+    for (const auto& t : floats.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            if (t->point(i)->x() < 1.5) {
+                EXPECT_NEAR(t->point(i)->x(), 1.100000023841858, 1e-15);
+                found = true;
+            }
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(StlTinExporterTest, EmptyTinGivesHeaderOnly) {
+    const std::string path = iotest::scratchFile("empty.stl");
+    StlTinExporter().exportTin(path.c_str(), Tin());
+    EXPECT_EQ(std::filesystem::file_size(path), 84u);
+    EXPECT_TRUE(StlTinImporter().importTin(path.c_str()).empty());
+}
+
+TEST(StlTinExporterTest, AsciiRoundTripAndClosingLine) {
+    const Tin tin = mixedOrientationTin();
+    const std::string path = iotest::scratchFile("ascii.stl");
+    StlTinExporter(tin::io::STL_ASCII).exportTin(path.c_str(), tin);
+    const std::string text = iotest::readFile(path);
+    EXPECT_EQ(text.substr(0, 46), "solid TIN exported by tin::io::StlTinExporter\n");
+    const std::string closing = "endfacet\nendsolid TIN exported by tin::io::StlTinExporter\n";
+    EXPECT_EQ(text.substr(text.size() - closing.size()), closing);
+    const Tin back = StlTinImporter().importTin(path.c_str());
+    EXPECT_EQ(unorientedKeys(back), unorientedKeys(tin));
+    EXPECT_EQ(back.pointCount(), 30);
+}
+
+TEST(StlTinExporterTest, DegenerateTriangleGetsZeroNormal) {
+    Tin tin;
+    tin.addTriangle(Point(0, 0, 0), Point(1, 1, 1), Point(2, 2, 2));
+    const std::string binary = iotest::scratchFile("degenerate.stl");
+    StlTinExporter().exportTin(binary.c_str(), tin);
+    const auto facets = parseBinary(iotest::readFile(binary));
+    ASSERT_EQ(facets.size(), 1u);
+    for (float component : facets[0].normal) {
+        EXPECT_EQ(component, 0.0f);
+    }
+    const std::string ascii = iotest::scratchFile("degenerate-ascii.stl");
+    StlTinExporter(tin::io::STL_ASCII).exportTin(ascii.c_str(), tin);
+    EXPECT_NE(iotest::readFile(ascii).find("\nfacet normal 0 0 0\n"), std::string::npos);
+}
+
+TEST(StlTinImporterTest, ForeignAsciiWithIndentationTabsAndEndsolidReads) {
+    const Tin tin = readStl("foreign.stl",
+                            "solid corner\r\n"
+                            "  facet normal 0.0e+00 0.0e+00 1.0e+00\r\n"
+                            "    outer loop\r\n"
+                            "      vertex\t0.0\t0.0\t0.0\r\n"
+                            "      vertex 1.0e+00 0.0 0.0\r\n"
+                            "      vertex   0.0 1.0 0.0\r\n"
+                            "    endloop\r\n"
+                            "  endfacet\r\n"
+                            "\r\n"
+                            "  facet normal 0 0 1\r\n"
+                            "    outer loop\r\n"
+                            "      vertex 1 0 0\r\n"
+                            "      vertex 1 1 0.5\r\n"
+                            "      vertex 0 1 0\r\n"
+                            "    endloop\r\n"
+                            "  endfacet\r\n"
+                            "endsolid corner\r\n");
+    EXPECT_EQ(tin.allTriangles().size(), 2u);
+    EXPECT_EQ(tin.pointCount(), 4);
+    EXPECT_EQ(readStl("noend.stl", "solid x\n" + kFacet).allTriangles().size(), 1u);
+    EXPECT_TRUE(readStl("emptysolid.stl", "solid x\nendsolid x\n").empty());
+}
+
+TEST(StlTinImporterTest, KeywordErrorsNameTheLine) {
+    expectStlError("nosolid.stl", "sold x\n" + kFacet, "solid not found", 1);
+    // Forced ASCII: detection would take these for binary.
+    const std::string broken[] = {
+        "solid x\nfacet normal 0 0 1\nouterloop\n",
+        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0\n",
+        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertx 1 0 0\nvertex 0 1 0\n",
+        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\n",
+        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nend\n",
+        "solid x\n" + kFacet + "facet\n",
+        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 zero\nvertex 0 1 0\n",
+    };
+    const std::pair<std::string, int> expected[] = {
+        {"outer loop not found", 3},    {"Wrong vertex definition", 5}, {"vertex not found", 5},
+        {"endloop not found", 7},       {"endfacet not found", 8},      {"facet normal not found", 9},
+        {"Wrong vertex definition", 5},
+    };
+    for (std::size_t k = 0; k < std::size(broken); ++k) {
+        const std::string path = iotest::scratchFile("broken" + std::to_string(k) + ".stl");
+        iotest::writeFile(path, broken[k]);
+        try {
+            StlTinImporter(tin::io::STL_ASCII).importTin(path.c_str());
+            ADD_FAILURE() << "no exception for case " << k;
+        } catch (const InvalidFileFormatException& e) {
+            EXPECT_EQ(e.message(), expected[k].first) << k;
+            EXPECT_EQ(e.line(), expected[k].second) << k;
+            EXPECT_EQ(std::string(e.what()),
+                      expected[k].first + ": " + path + " (line " + std::to_string(expected[k].second) + ")");
+        }
+    }
+}
+
+TEST(StlTinImporterTest, DetectionAndBinarySizeRule) {
+    // A binary file whose header begins with "solid" is binary by its exact size.
+    Tin tin;
+    tin.addTriangle(Point(0, 0, 0), Point(1, 0, 0), Point(0, 1, 1));
+    const std::string path = iotest::scratchFile("solidheader.stl");
+    StlTinExporter().exportTin(path.c_str(), tin);
+    std::string bytes = iotest::readFile(path);
+    bytes.replace(0, 11, "solid fake\n");
+    iotest::writeFile(path, bytes);
+    EXPECT_EQ(StlTinImporter().importTin(path.c_str()).allTriangles().size(), 1u);
+
+    const std::string extra = iotest::scratchFile("extra.stl");
+    iotest::writeFile(extra, bytes + "x");
+    try {
+        StlTinImporter().importTin(extra.c_str());
+        FAIL() << "no exception";
+    } catch (const InvalidFileFormatException& e) {
+        EXPECT_STREQ(e.what(), ("Invalid file size: " + extra).c_str());
+    }
+    // Only the "solid" line: taken for binary, and too short for it.
+    EXPECT_THROW(readStl("onlysolid.stl", "solid x\n"), InvalidFileFormatException);
+    EXPECT_THROW(readStl("short.stl", std::string(50, '\0')), InvalidFileFormatException);
+}
