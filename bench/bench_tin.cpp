@@ -36,6 +36,7 @@ struct Measure {
     double build = 0;
     double query = 0;
     double edit = 0;
+    double removal = 0;
     double copy = 0;
     double clear = 0;
     double total = 0;
@@ -140,9 +141,11 @@ Measure runTin(int n)
             picked.push_back(triangle);
         }
     }
+    auto const removalStart = Clock::now();
     for (auto const& triangle : picked) {
         tin.removeTriangle(triangle);
     }
+    m.removal = since(removalStart);
     for (auto const& triangle : picked) {
         tin.addTriangle(triangle);
     }
@@ -251,6 +254,7 @@ void report(benchmark::State& state, Measure const& m)
     state.counters["build_s"] = m.build;
     state.counters["query_s"] = m.query;
     state.counters["edit_s"] = m.edit;
+    state.counters["removal_s"] = m.removal;
     state.counters["copy_s"] = m.copy;
     state.counters["clear_s"] = m.clear;
     if (m.rssBuiltMb > 0) {

@@ -91,7 +91,7 @@ struct Point2DIRepository::Impl
     {
         m_pointMap.emplace(Point2D(p->x(), p->y()), p);
         if (m_pointIndex)
-            m_pointIndex->add(p);
+            m_pointIndex->appendNew(p);
         return p;
     }
 };

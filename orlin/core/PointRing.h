@@ -32,8 +32,9 @@ class Polygon;
 //
 // The bounding rectangle, the sorted address table and the GEOS ring are built on first (also
 // const) use and kept: they follow the point positions of that moment. The GEOS ring is owned by
-// the ring and normalised; GEOS refuses a ring of fewer than three distinct entries when it is
-// first built. Cost: contains is O(log n) after one O(n log n) sort. Single-threaded.
+// the ring and normalised; a ring of two points and the repeat gives a degenerate GEOS ring of
+// three coordinates, which GEOS 3.11 accepts. Cost: contains is O(log n) after one O(n log n)
+// sort. Single-threaded.
 class PointRing : public Geometry
 {
 public:

@@ -220,7 +220,7 @@ void PointSet::addPoint(const std::shared_ptr<Point>& p)
     if (!m_impl->m_points.insert(p).second)
         return;
     if (m_impl->m_pointIndex)
-        m_impl->m_pointIndex->add(p);
+        m_impl->m_pointIndex->appendNew(p);
     m_impl->pointsChanged();
 }
 
@@ -352,7 +352,7 @@ void PointSet::addBreakline(const std::shared_ptr<Breakline>& b, bool keepCrossi
     m_impl->m_pointBreaklines[b->point1()].push_back(b);
     m_impl->m_pointBreaklines[b->point2()].push_back(b);
     if (m_impl->m_breaklineIndex)
-        m_impl->m_breaklineIndex->add(b);
+        m_impl->m_breaklineIndex->appendNew(b);
 }
 
 void PointSet::addBreakline(const std::shared_ptr<Point>& a, const std::shared_ptr<Point>& c,
@@ -534,9 +534,11 @@ void PointSet::merge(const PointSet& other)
     // other out.
     if (&other == this)
         return;
-    for (const auto& p : other.m_impl->pointIndex().items())
+    // Straight from the other set's hash sets: going through its indexes would first build them,
+    // which for a survey-sized set costs far more than the merge itself.
+    for (const auto& p : other.m_impl->m_points)
         addPoint(p);
-    for (const auto& b : other.m_impl->breaklineIndex().items())
+    for (const auto& b : other.m_impl->m_breaklines)
         addBreakline(b, false);
 }
 

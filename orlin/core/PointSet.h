@@ -30,18 +30,22 @@ class Polygon;
 // position, through the process-wide PointFactory. Copies share the points, breaklines and rings
 // and never copy them deeply.
 //
-// Spatial queries go through two indexes (points, breaklines) of the set's ContainerType, created
-// on the first query that needs one and kept in step from then on; bulk filling costs no index
-// work. A point's box is its position ± 1e-8, so findPointsInRect misses points closer than 1e-8
-// to the border while findPointsIntersectRect returns points up to 1e-8 outside. Polygon queries
-// take their candidates from the polygon's bounding rectangle and decide with a prepared GEOS
-// geometry (boundary counts as covered). The bounding rectangle and the GEOS MultiPoint are cached
-// and dropped by every point change; the MultiPoint is owned by the set.
+// Rectangle, position and breakline queries go through two indexes (points, breaklines) of the
+// set's ContainerType, created on the first query that needs one and kept in step from then on;
+// bulk filling costs no index work. Building the point index is the expensive step at survey
+// scale (seconds for a million points), so the point-in-polygon and geometry queries never build
+// it: they walk all points (O(n)) unless the index exists and the polygon's box is a small share
+// of the set's box. A point's box is its position ± 1e-8, so findPointsInRect misses points
+// closer than 1e-8 to the border while findPointsIntersectRect returns points up to 1e-8 outside.
+// Covered-by tests use a prepared GEOS geometry with an envelope and cell pre-filter (boundary
+// counts as covered). The bounding rectangle and the GEOS MultiPoint are cached and dropped by
+// every point change; the MultiPoint is owned by the set.
 //
 // Regions and holes are stored as given, not validated. Iteration order of points and breaklines
 // is the hash sets' own and carries no meaning. Nothing here throws on absence: removing what is
-// not held returns false, a breakline with an end point outside the set is ignored. Null
-// arguments throw common::exception::RuntimeException. Single-threaded, even for const queries.
+// not held returns false, a breakline with an end point outside the set is ignored. A null point,
+// breakline, ring or geometry given to an adding or query operation throws
+// common::exception::RuntimeException. Single-threaded, even for const queries.
 class PointSet : public Geometry, public PointLocator
 {
 public:

@@ -21,8 +21,7 @@ using tin::core::Point2DIRepository;
 
 namespace {
 
-std::string messageOfNearest(Point2DIRepository& repository, const Point2D& query,
-                             double* distance)
+std::string nearestFailure(Point2DIRepository& repository, const Point2D& query, double* distance)
 {
     try {
         repository.getFuzzy(query, distance);
@@ -32,7 +31,7 @@ std::string messageOfNearest(Point2DIRepository& repository, const Point2D& quer
     return "no exception";
 }
 
-// Decimal comma and thousands grouping, as a German desktop would set it.
+// Decimal comma and thousands grouping, as a German desktop sets them.
 struct CommaPunct : std::numpunct<char>
 {
     char do_decimal_point() const override { return ','; }
@@ -44,38 +43,30 @@ struct CommaPunct : std::numpunct<char>
 
 TEST(MagnitudeRelationExceptionTest, MessageMixesTypesAndIgnoresGlobalLocale)
 {
-    const std::locale previous = std::locale::global(std::locale(std::locale::classic(),
-                                                                 new CommaPunct));
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
     const MagnitudeRelationException e("<", 1234.5, 2);
     std::locale::global(previous);
     EXPECT_STREQ("Unexpected magnitude relation (<): 1234.5, 2", e.what());
-
-    const MagnitudeRelationException copy = e;
-    EXPECT_STREQ(e.what(), copy.what());
     try {
-        throw copy;
+        throw MagnitudeRelationException(e);
     } catch (const RuntimeException& caught) {
         EXPECT_STREQ(e.what(), caught.what());
     }
 }
 
-TEST(Point2DIRepositoryTest, NearestOnEmptyRepositoryThrowsWithLargestDouble)
+TEST(Point2DIRepositoryTest, NearestNeedsTheSecondPointTenTimesFarther)
 {
     Point2DIRepository repository;
     double distance = 0.0;
     EXPECT_EQ("Unexpected magnitude relation (<): 1.79769e+308, 0",
-              messageOfNearest(repository, Point2D(3, 4), &distance));
+              nearestFailure(repository, Point2D(3, 4), &distance));
     EXPECT_EQ(std::numeric_limits<double>::max(), distance);
-}
 
-TEST(Point2DIRepositoryTest, NearestNeedsTheSecondPointTenTimesFarther)
-{
-    Point2DIRepository repository;
-    const auto near = repository.add(Point2D(1, 0));
+    repository.add(Point2D(1, 0));
     repository.add(Point2D(-9.99, 0));
-    double distance = 0.0;
     EXPECT_EQ("Unexpected magnitude relation (<): 9.99, 1",
-              messageOfNearest(repository, Point2D(0, 0), &distance));
+              nearestFailure(repository, Point2D(0, 0), &distance));
     EXPECT_EQ(1.0, distance);
 
     Point2DIRepository clear;
@@ -83,23 +74,17 @@ TEST(Point2DIRepositoryTest, NearestNeedsTheSecondPointTenTimesFarther)
     clear.add(Point2D(-10, 0));
     EXPECT_EQ(nearer, clear.getFuzzy(Point2D(0, 0), &distance));
     EXPECT_EQ(1.0, distance);
-    // The caller may not want the distance at all.
     EXPECT_EQ(nearer, clear.getFuzzy(Point2D(0, 0), static_cast<double*>(nullptr)));
-}
 
-TEST(Point2DIRepositoryTest, ExactHitNeverThrowsHoweverCloseTheNeighbours)
-{
-    Point2DIRepository repository;
-    const auto hit = repository.add(Point2D(5, 5));
-    repository.add(Point2D(5 + 1e-12, 5));
-    repository.add(Point2D(5, 5 - 1e-12));
-    double distance = -1.0;
-    EXPECT_EQ(hit, repository.getFuzzy(Point2D(5, 5), &distance));
+    // An exact hit never throws, however close the neighbours.
+    const auto hit = clear.add(Point2D(5, 5));
+    clear.add(Point2D(5 + 1e-12, 5));
+    EXPECT_EQ(hit, clear.getFuzzy(Point2D(5, 5), &distance));
     EXPECT_EQ(0.0, distance);
 }
 
 // Brute force over every stored point is the oracle: the look-up must answer exactly when no
-// other point lies closer than ten times the nearest distance, at any scale of distances.
+// other point lies closer than ten times the nearest distance, at every scale of distance.
 TEST(Point2DIRepositoryTest, NearestAgreesWithBruteForce)
 {
     std::mt19937 random(7);
@@ -111,10 +96,9 @@ TEST(Point2DIRepositoryTest, NearestAgreesWithBruteForce)
 
     int answered = 0;
     int refused = 0;
-    for (int q = 0; q < 2000; ++q) {
-        // Queries near a stored point (answerable) and anywhere (often ambiguous).
+    for (int q = 0; q < 1000; ++q) {
         Point2D query(coordinate(random), coordinate(random));
-        if (q % 2 == 0) {
+        if (q % 2 == 0) { // near a stored point, 1e-1 to 1e-9 away
             const auto& base = stored[q % stored.size()];
             const double offset = std::pow(10.0, -1 - (q % 9));
             query = Point2D(base->x() + offset, base->y() - offset);
@@ -124,7 +108,6 @@ TEST(Point2DIRepositoryTest, NearestAgreesWithBruteForce)
             byDistance.emplace_back(std::hypot(query.x() - p->x(), query.y() - p->y()), p.get());
         std::sort(byDistance.begin(), byDistance.end());
         const bool ambiguous = byDistance[1].first < 10 * byDistance[0].first;
-
         double distance = 0.0;
         try {
             const auto found = repository.getFuzzy(query, &distance);
@@ -137,8 +120,8 @@ TEST(Point2DIRepositoryTest, NearestAgreesWithBruteForce)
             ++refused;
         }
     }
-    EXPECT_GT(answered, 500);
-    EXPECT_GT(refused, 500);
+    EXPECT_GT(answered, 300);
+    EXPECT_GT(refused, 300);
 }
 
 TEST(Point2DIRepositoryTest, AddKeepsOneObjectPerPosition)
@@ -146,30 +129,17 @@ TEST(Point2DIRepositoryTest, AddKeepsOneObjectPerPosition)
     Point2DIRepository repository;
     const std::shared_ptr<Point2DI> first = std::make_shared<Point2D>(2, 3, 11);
     EXPECT_EQ(first, repository.add(first));
-    const std::shared_ptr<Point2DI> second = std::make_shared<Point2D>(2, 3, 12);
-    EXPECT_EQ(first, repository.add(second));
-    EXPECT_EQ(first, repository.get(Point2D(2, 3)));
-
+    EXPECT_EQ(first, repository.add(std::make_shared<Point2D>(2, 3, 12)));
     const auto made = repository.add(Point2D(4, 5, 42));
     EXPECT_EQ(-1, made->id());
-    EXPECT_EQ(4.0, made->x());
-    EXPECT_EQ(made, repository.add(Point2D(4, 5, 43)));
+    EXPECT_EQ(made, repository.get(Point2D(4, 5, 43)));
     EXPECT_EQ(nullptr, repository.get(Point2D(4, 5.5)));
-}
-
-// 0.0 and -0.0 compare equal, so they are one position; a hash over their raw bytes told them
-// apart and stored the position twice.
-TEST(Point2DIRepositoryTest, NegativeZeroIsTheSamePositionAsZero)
-{
-    Point2DIRepository repository;
+    // 0.0 and -0.0 compare equal; a hash over their raw bytes stored the position twice.
     const auto zero = repository.add(Point2D(0.0, 1.0));
     EXPECT_EQ(zero, repository.add(Point2D(-0.0, 1.0)));
-    EXPECT_EQ(zero, repository.get(Point2D(-0.0, 1.0)));
-    double distance = 0.0;
-    EXPECT_EQ(zero, repository.getFuzzy(Point2D(-0.0, 1.0), &distance));
 }
 
-TEST(Point2DIRepositoryTest, ToleranceLookupFindsPointsStoredBeforeAndAfterTheIndex)
+TEST(Point2DIRepositoryTest, ToleranceLookupsBeforeAndAfterTheIndexExists)
 {
     Point2DIRepository repository;
     const auto before = repository.add(Point2D(1, 1));
@@ -177,36 +147,20 @@ TEST(Point2DIRepositoryTest, ToleranceLookupFindsPointsStoredBeforeAndAfterTheIn
     const auto after = repository.add(Point2D(5, 5));
     EXPECT_EQ(after, repository.getFuzzy(Point2D(4.95, 5.05), 0.1));
     EXPECT_EQ(nullptr, repository.getFuzzy(Point2D(3, 3), 0.1));
-
-    // The square is closed, zero finds only the exact position, a negative tolerance counts
-    // as its absolute value.
-    EXPECT_EQ(before, repository.getFuzzy(Point2D(1.5, 1.5), 0.5));
+    EXPECT_EQ(before, repository.getFuzzy(Point2D(1.5, 1.5), 0.5)); // closed square
     EXPECT_EQ(before, repository.getFuzzy(Point2D(1, 1), 0.0));
     EXPECT_EQ(nullptr, repository.getFuzzy(Point2D(1 + 1e-12, 1), 0.0));
     EXPECT_EQ(before, repository.getFuzzy(Point2D(1.05, 0.95), -0.1));
-}
 
-TEST(Point2DIRepositoryTest, AddFuzzyReturnsTheStoredPointWithinTolerance)
-{
-    Point2DIRepository repository;
-    const auto stored = repository.add(Point2D(10, 10));
-    EXPECT_EQ(stored, repository.addFuzzy(Point2D(10.001, 10), 0.01));
-    EXPECT_EQ(nullptr, repository.get(Point2D(10.001, 10)));
-
-    const std::shared_ptr<Point2DI> own = std::make_shared<Point2D>(9.999, 10, 3);
-    EXPECT_EQ(stored, repository.addFuzzy(own, 0.01));
-    EXPECT_EQ(nullptr, repository.get(*own));
-
-    const auto far = repository.addFuzzy(Point2D(20, 20, 9), 0.01);
-    EXPECT_EQ(-1, far->id());
-    EXPECT_EQ(far, repository.get(Point2D(20, 20)));
+    EXPECT_EQ(after, repository.addFuzzy(Point2D(5.001, 5), 0.01));
+    EXPECT_EQ(nullptr, repository.get(Point2D(5.001, 5)));
     const std::shared_ptr<Point2DI> lonely = std::make_shared<Point2D>(30, 30, 4);
     EXPECT_EQ(lonely, repository.addFuzzy(lonely, 0.01));
-    EXPECT_EQ(lonely, repository.get(Point2D(30, 30)));
-    EXPECT_EQ(4, lonely->id());
+    EXPECT_EQ(lonely, repository.getFuzzy(Point2D(30, 30.001), 0.01));
+    EXPECT_EQ(-1, repository.addFuzzy(Point2D(40, 40, 9), 0.01)->id());
 }
 
-// A NaN query compares false against every bound; the widening search would never end.
+// A NaN query compares false against every bound, so the widening search never ended.
 TEST(Point2DIRepositoryTest, NonFiniteCoordinatesAreRefused)
 {
     Point2DIRepository repository;
@@ -216,10 +170,7 @@ TEST(Point2DIRepositoryTest, NonFiniteCoordinatesAreRefused)
     double distance = 0.0;
     EXPECT_THROW(repository.getFuzzy(Point2D(nan, 0), &distance), RuntimeException);
     EXPECT_THROW(repository.getFuzzy(Point2D(0, inf), &distance), RuntimeException);
-    EXPECT_THROW(repository.getFuzzy(Point2D(nan, 0), 1.0), RuntimeException);
     EXPECT_THROW(repository.getFuzzy(Point2D(0, 0), nan), RuntimeException);
     EXPECT_THROW(repository.add(Point2D(nan, nan)), RuntimeException);
-    EXPECT_THROW(repository.addFuzzy(Point2D(inf, 0), 1.0), RuntimeException);
-    // The repository is still usable.
     EXPECT_NE(nullptr, repository.getFuzzy(Point2D(1, 1), &distance));
 }

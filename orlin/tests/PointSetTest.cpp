@@ -58,103 +58,66 @@ PointSet setOf(const std::vector<PointPtr>& points, ContainerType type = tin::co
 
 } // namespace
 
-TEST(PointSetTest, PointsAreHeldByObject)
-{
-    PointSet set;
-    const PointPtr first = set.addPoint(Point(7.25, 3.5, 2.0));
-    EXPECT_EQ(first, set.addPoint(Point(7.25, 3.5, 2.0)));
-    EXPECT_EQ(1u, set.allPoints().size());
-
-    const PointPtr p = at(1, 1);
-    const PointPtr twin = at(1, 1);
-    set.addPoint(p);
-    set.addPoint(twin);
-    set.addPoint(p);
-    EXPECT_EQ(3u, set.points().size());
-    EXPECT_TRUE(set.hasPoint(twin));
-    EXPECT_FALSE(set.hasPoint(at(1, 1)));
-    EXPECT_EQ(2u, set.findPointsAt(Point2D(1, 1)).size());
-
-    EXPECT_TRUE(set.removePoint(twin));
-    EXPECT_FALSE(set.removePoint(twin));
-    EXPECT_EQ((std::set<Point*>{p.get()}), objects(set.findPointsAt(Point2D(1, 1))));
-    EXPECT_THROW(set.addPoint(PointPtr()), RuntimeException);
-}
-
-TEST(PointSetTest, FindPointsAtComparesExactly)
-{
-    const PointPtr p = at(10, 10);
-    const PointPtr near = at(10 + 1e-9, 10);
-    const PointSet set = setOf({p, near});
-    EXPECT_EQ((std::set<Point*>{p.get()}), objects(set.findPointsAt(Point2D(10, 10))));
-    EXPECT_EQ((std::set<Point*>{p.get()}), objects(set.findPointsAt(*p)));
-    EXPECT_TRUE(set.findPointsAt(Point2D(10.5, 10)).empty());
-}
-
-TEST(PointSetTest, BoundingRectAndMultiPointFollowPointChanges)
+TEST(PointSetTest, PointsAreHeldByObjectAndFoundAtExactPositions)
 {
     PointSet set;
     EXPECT_FALSE(set.boundingRect().isValid());
-    EXPECT_TRUE(set.empty());
-    set.addPoint(at(1, 2));
-    EXPECT_EQ(1u, set.geosMultiPoint()->getNumGeometries());
-    const PointPtr far = at(-5, 9);
-    set.addPoint(far);
-    EXPECT_EQ(-5.0, set.boundingRect().xMin());
-    EXPECT_EQ(9.0, set.boundingRect().yMax());
-    EXPECT_EQ(2u, set.geosMultiPoint()->getNumGeometries());
-    EXPECT_EQ(set.geosMultiPoint(), set.geosGeometry());
-    set.removePoint(far);
-    EXPECT_EQ(1.0, set.boundingRect().xMin());
-    EXPECT_EQ(1u, set.geosMultiPoint()->getNumGeometries());
+    const PointPtr first = set.addPoint(Point(7.25, 3.5, 2.0));
+    EXPECT_EQ(first, set.addPoint(Point(7.25, 3.5, 2.0)));
+
+    const PointPtr p = at(1, 1), twin = at(1, 1), near = at(1 + 1e-9, 1);
+    for (const auto& q : {p, twin, near, p})
+        set.addPoint(q);
+    EXPECT_EQ(4u, set.points().size());
+    EXPECT_FALSE(set.hasPoint(at(1, 1)));
+    EXPECT_EQ((std::set<Point*>{p.get(), twin.get()}), objects(set.findPointsAt(Point2D(1, 1))));
+    EXPECT_TRUE(set.removePoint(twin));
+    EXPECT_FALSE(set.removePoint(twin));
+    EXPECT_EQ((std::set<Point*>{p.get()}), objects(set.findPointsAt(*p)));
+    EXPECT_THROW(set.addPoint(PointPtr()), RuntimeException);
 }
 
-TEST(PointSetTest, RectangleQueriesSeeTheWidenedPointBox)
+TEST(PointSetTest, CachesAndIndexFollowPointChanges)
 {
-    const PointPtr onBorder = at(10, 5);
-    const PointPtr inside = at(5, 5);
-    const PointPtr justOutside = at(10 + 5e-9, 5);
-    const PointSet set = setOf({onBorder, inside, justOutside});
+    const PointPtr onBorder = at(10, 5), inside = at(5, 5), justOutside = at(10 + 5e-9, 5);
+    PointSet set = setOf({inside});
+    EXPECT_EQ(1u, set.geosMultiPoint()->getNumGeometries());
+    EXPECT_EQ(5.0, set.boundingRect().xMax());
+    EXPECT_EQ(1u, set.findPointsInRect(Rect(0, 0, 10, 10)).size()); // builds the index
+    set.addPoint(onBorder);
+    set.addPoint(justOutside);
+    EXPECT_EQ(3u, set.geosMultiPoint()->getNumGeometries());
+    EXPECT_EQ(set.geosMultiPoint(), set.geosGeometry());
+    EXPECT_EQ(10 + 5e-9, set.boundingRect().xMax());
+    // A point's box reaches 1e-8 around it.
     const Rect rect(0, 0, 10, 10);
     EXPECT_EQ((std::set<Point*>{inside.get()}), objects(set.findPointsInRect(rect)));
-    EXPECT_EQ((std::set<Point*>{onBorder.get(), inside.get(), justOutside.get()}),
-              objects(set.findPointsIntersectRect(rect)));
+    EXPECT_EQ(3u, set.findPointsIntersectRect(rect).size());
+    set.removePoint(justOutside);
+    EXPECT_EQ(10.0, set.boundingRect().xMax());
+    EXPECT_EQ(2u, set.geosMultiPoint()->getNumGeometries());
+    EXPECT_EQ(2u, set.findPointsIntersectRect(rect).size());
 }
 
-TEST(PointSetTest, BreaklinesNeedBothEndsInTheSet)
-{
-    const PointPtr a = at(0, 0), b = at(1, 0), stranger = at(2, 2);
-    PointSet set = setOf({a, b});
-    set.addBreakline(a, stranger, true);
-    EXPECT_TRUE(set.allBreaklines().empty());
-    EXPECT_TRUE(set.findBreaklinesFromPoint(a).empty());
-
-    const auto ab = std::make_shared<Breakline>(a, b);
-    set.addBreakline(ab, true);
-    set.addBreakline(ab, false);
-    EXPECT_EQ(1u, set.allBreaklines().size());
-    EXPECT_EQ(1u, set.findBreaklinesFromPoint(a).size());
-    EXPECT_EQ(1u, set.findBreaklinesFromPoint(b).size());
-    EXPECT_TRUE(set.hasBreakline(ab));
-    EXPECT_TRUE(set.hasBreakline(b, a));
-    EXPECT_FALSE(set.hasBreakline(a, stranger));
-}
-
-TEST(PointSetTest, RemovingAPointRemovesItsBreaklines)
+TEST(PointSetTest, BreaklinesFollowTheirEndPoints)
 {
     const PointPtr hub = at(0, 0), east = at(1, 0), north = at(0, 1), west = at(-1, 0);
     PointSet set = setOf({hub, east, north, west});
-    set.addBreakline(hub, east, true);
+    set.addBreakline(hub, at(2, 2), true); // an end outside the set
+    EXPECT_TRUE(set.allBreaklines().empty());
+    const auto hubEast = std::make_shared<Breakline>(hub, east);
+    set.addBreakline(hubEast, true);
+    set.addBreakline(hubEast, false);
+    EXPECT_EQ(1u, set.findBreaklinesFromPoint(east).size());
+    EXPECT_TRUE(set.hasBreakline(east, hub));
     set.addBreakline(north, hub, true);
     set.addBreakline(north, west, true);
-    set.findBreaklinesIntersectRect(Rect(-5, -5, 5, 5)); // build the index
+    EXPECT_EQ(3u, set.findBreaklinesIntersectRect(Rect(-5, -5, 5, 5)).size());
 
     EXPECT_TRUE(set.removePoint(hub));
     EXPECT_TRUE(set.findBreaklinesFromPoint(east).empty());
     EXPECT_EQ(1u, set.findBreaklinesFromPoint(north).size());
-    EXPECT_EQ(1u, set.allBreaklines().size());
     EXPECT_EQ(1u, set.findBreaklinesIntersectRect(Rect(-5, -5, 5, 5)).size());
-
     set.removeAllBreaklines();
     EXPECT_TRUE(set.allBreaklines().empty());
     EXPECT_TRUE(set.findBreaklinesFromPoint(north).empty());
@@ -304,29 +267,22 @@ TEST(PointSetTest, BreaklinesInPolygonMustLieWhollyInside)
 TEST(PointSetTest, CopiesShareObjectsAndKeepTheirOwnIndex)
 {
     const PointPtr a = at(0, 0), b = at(1, 1), c = at(2, 0);
+    const Rect all(-1, -1, 3, 3);
     PointSet original = setOf({a, b});
     original.addBreakline(a, b, true);
-    original.findPointsInRect(Rect(-1, -1, 3, 3));
-
+    original.findPointsInRect(all);
     PointSet copy(original);
     copy.addPoint(c);
-    EXPECT_EQ(2u, original.findPointsInRect(Rect(-1, -1, 3, 3)).size());
-    EXPECT_EQ(3u, copy.findPointsInRect(Rect(-1, -1, 3, 3)).size());
+    EXPECT_EQ(2u, original.findPointsInRect(all).size());
+    EXPECT_EQ(3u, copy.findPointsInRect(all).size());
     EXPECT_EQ(original.allBreaklines(), copy.allBreaklines());
-
-    PointSet assigned(tin::core::STRtree);
-    assigned = original;
-    EXPECT_EQ(objects(original.allPoints()), objects(assigned.findPointsInRect(Rect(-1, -1, 3, 3))));
 
     PointSet& self = original;
     original = self;
-    EXPECT_EQ(2u, original.findPointsInRect(Rect(-1, -1, 3, 3)).size());
-    EXPECT_EQ(1u, original.allBreaklines().size());
-
+    EXPECT_EQ(2u, original.findPointsInRect(all).size());
     PointSet moved(std::move(copy));
-    EXPECT_EQ(3u, moved.allPoints().size());
-    copy = moved; // a moved-from set may be assigned to
-    EXPECT_EQ(3u, copy.findPointsIntersectRect(Rect(-1, -1, 3, 3)).size());
+    copy = original; // a moved-from set may be assigned to
+    EXPECT_EQ(objects(original.allPoints()), objects(copy.findPointsInRect(all)));
 }
 
 TEST(PointSetTest, MergeAddsPointsAndBreaklinesButNotRings)

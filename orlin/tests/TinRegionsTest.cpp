@@ -241,18 +241,3 @@ TEST(TinRegions, OpenChainOfOutlineEdgesThrows)
     }
     EXPECT_THROW(traceRings(map), AssertError);
 }
-
-TEST(TinRegions, ReachabilityStopsAtRingSidesOnly)
-{
-    Tin tin = tinOf(gridTriangles(4, 1, [](int, int) { return false; }, flat));
-    OuterEdgeMap map;
-    collectOuterEdges(tin, map);
-    RingList rings = traceRings(map);
-    ASSERT_EQ(rings.size(), 1u);
-    std::shared_ptr<Triangle> any = *tin.allTriangles().begin();
-    EXPECT_TRUE(reachesRing(any, *rings[0], tin));
-
-    // A ring of points foreign to the TIN is never reached.
-    auto foreign = std::make_shared<PointRing>(std::vector<PointPtr>{pt(0, 0), pt(4, 0), pt(4, 1), pt(0, 0)});
-    EXPECT_FALSE(reachesRing(any, *foreign, tin));
-}

@@ -18,11 +18,13 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <locale>
+#include <new>
 #include <numeric>
 #include <sstream>
+#include <string>
 #include <unordered_map>
 #include <utility>
-#include <locale>
 
 namespace trianglecui {
 
@@ -39,6 +41,7 @@ constexpr double SMALL_INPUT_ANGLE = 60.0;
 // Concentric shells put on the segments of a small input angle, halving from about a quarter of
 // the shortest of them; bad triangles are then confined to about 1/32 of that length.
 constexpr int SHELL_COUNT = 6;
+constexpr int MAXIMUM_SEGMENT_ROUNDS = 4;
 
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
 using Point = Kernel::Point_2;
@@ -226,16 +229,65 @@ private:
         static_cast<TriangulationBase&>(triangulation_).swap(delaunay);
     }
 
+    // CGAL's constraint hierarchy (which tracks every segment through crossings and splits) costs
+    // several microseconds and a few allocations per segment. A segment that is an edge of the
+    // triangulation once all others are in cannot cross anything nor pass through a vertex, so
+    // it is only flagged and keeps no history. Segments that are no edge yet go through the
+    // hierarchy, which may flip away edges found before, so the split is repeated until it
+    // holds. Only refinement that splits segments needs the history of all of them.
     void insertSegments()
     {
         std::size_t const count = segments_.size() / 2;
         constraints_.assign(count, ConstraintId(nullptr));
+        flaggedOnly_.assign(count, false);
+        std::vector<std::size_t> pending;
         for (std::size_t s = 0; s < count; ++s) {
-            VertexHandle a = handles_[static_cast<std::size_t>(segments_[2 * s])];
-            VertexHandle b = handles_[static_cast<std::size_t>(segments_[2 * s + 1])];
-            if (a != b) // a segment between duplicate positions is a point: nothing to keep
-                constraints_[s] = triangulation_.insert_constraint(a, b);
+            if (segmentStart(s) != segmentEnd(s)) // between duplicate positions: a point, no segment
+                pending.push_back(s);
         }
+        if (switches_.quality && !switches_.noSegmentSplitting) {
+            for (std::size_t s : pending)
+                constraints_[s] = triangulation_.insert_constraint(segmentStart(s), segmentEnd(s));
+            return;
+        }
+        for (int round = 0; !pending.empty(); ++round) {
+            std::vector<std::size_t> edges;
+            std::vector<std::size_t> others;
+            for (std::size_t s : pending) {
+                FaceHandle f;
+                int i = 0;
+                bool const edge = triangulation_.is_edge(segmentStart(s), segmentEnd(s), f, i);
+                (edge ? edges : others).push_back(s);
+            }
+            if (others.empty())
+                break;
+            // Each round costs a pass over the rest; a few rounds settle ordinary input.
+            if (round == MAXIMUM_SEGMENT_ROUNDS) {
+                others = pending;
+                edges.clear();
+            }
+            for (std::size_t s : others)
+                constraints_[s] = triangulation_.insert_constraint(segmentStart(s), segmentEnd(s));
+            pending.swap(edges);
+        }
+        for (std::size_t s : pending) {
+            FaceHandle f;
+            int i = 0;
+            triangulation_.is_edge(segmentStart(s), segmentEnd(s), f, i);
+            f->set_constraint(i, true);
+            f->neighbor(i)->set_constraint(triangulation_.mirror_index(f, i), true);
+            flaggedOnly_[s] = true;
+        }
+    }
+
+    VertexHandle segmentStart(std::size_t s) const
+    {
+        return handles_[static_cast<std::size_t>(segments_[2 * s])];
+    }
+
+    VertexHandle segmentEnd(std::size_t s) const
+    {
+        return handles_[static_cast<std::size_t>(segments_[2 * s + 1])];
     }
 
     // What the classic generator does without its convex-hull switch: every triangle reachable
@@ -269,8 +321,12 @@ private:
     {
         std::size_t budget = std::max(MINIMUM_VERTEX_BUDGET,
                                       VERTEX_BUDGET_PER_INPUT_POINT * inputCount_);
-        if (switches_.areaBound)
-            budget += static_cast<std::size_t>(std::ceil(4.0 * keptArea / switches_.maximumArea));
+        if (switches_.areaBound) {
+            // Room for about twice the triangles the bound needs at least; capped so that an
+            // absurd bound fails on the budget rather than overflowing it.
+            double const needed = std::ceil(4.0 * keptArea / switches_.maximumArea);
+            budget += static_cast<std::size_t>(std::min(needed, 1e12));
+        }
         return budget;
     }
 
@@ -323,11 +379,11 @@ private:
         }
     }
 
-    // Where segments meet at a small angle the mesher stops splitting the segment pieces at the
+    // Where segments meet at a small angle the mesher stops splitting the sub-segments at the
     // apex once they are of equal length, and every triangle whose circumcentre falls in such a
-    // piece's diametral circle stays bad, however far from the apex. Splitting those pieces first
-    // at equal distances from the apex (powers of two, as concentric shells) keeps the pieces at
-    // the apex short, so the unrefinable triangles stay close to it, and keeps the splits on both
+    // sub-segment's diametral circle stays bad, however far from the apex. Splitting them first
+    // at equal distances from the apex (powers of two, as concentric shells) keeps the
+    // sub-segments at the apex short, so the unrefinable triangles stay close to it, and keeps the splits on both
     // sides of the angle in step.
     void splitAroundSmallAngles()
     {
@@ -486,14 +542,25 @@ private:
     }
 
     // Markers go onto the sub-edges of each marked segment in segment order; the first non-zero
-    // marker on an edge stays. Sub-edges come from the constraint hierarchy, which follows
-    // crossings, vertices on segments and refinement splits. Runs after numbering, on output
+    // marker on an edge stays. A flagged segment is its own edge; the others' sub-edges come from
+    // the constraint hierarchy, which follows crossings, vertices on segments and refinement
+    // splits. Runs after numbering, on output
     // indices.
     void markSegmentEdges()
     {
+        segmentMarkerOf_.reserve(constraints_.size());
         for (std::size_t s = 0; s < constraints_.size(); ++s) {
             int const marker = segmentMarkers_[s];
-            if (marker == 0 || constraints_[s] == ConstraintId(nullptr))
+            if (marker == 0)
+                continue;
+            if (flaggedOnly_[s]) {
+                int const start = segmentStart(s)->info().output;
+                int const end = segmentEnd(s)->info().output;
+                if (start >= 0 && end >= 0)
+                    segmentMarkerOf_.emplace(edgeKey(start, end), marker);
+                continue;
+            }
+            if (constraints_[s] == ConstraintId(nullptr))
                 continue;
             auto it = triangulation_.vertices_in_constraint_begin(constraints_[s]);
             auto const end = triangulation_.vertices_in_constraint_end(constraints_[s]);
@@ -542,7 +609,6 @@ private:
         }
         std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
             return a->info().input > b->info().input; // -stamp: later creations are lower
-
         });
         for (VertexHandle v : created) {
             v->info().output = next++;
@@ -602,6 +668,7 @@ private:
     Triangulation triangulation_;
     std::vector<VertexHandle> handles_;
     std::vector<ConstraintId> constraints_;
+    std::vector<bool> flaggedOnly_; // segment is one edge, flagged without the hierarchy
     std::unordered_map<std::uint64_t, int> segmentMarkerOf_;
     std::size_t vertexLimit_ = 0;
 };
@@ -613,8 +680,18 @@ MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
                                   std::vector<int> const& segments,
                                   std::vector<int> const& segmentMarkers)
 {
-    MeshBuilder builder(switches, points, segments, segmentMarkers);
-    return builder.build();
+    // A broken CGAL expectation (checked in debug builds) or exhausted memory is reported like
+    // any other failed triangulation, so callers that recover from one recover from these too.
+    try {
+        MeshBuilder builder(switches, points, segments, segmentMarkers);
+        return builder.build();
+    } catch (CGAL::Failure_exception const& failure) {
+        throw TriangleProcessError(std::string("Triangulation failed: ") + failure.what());
+    } catch (std::bad_alloc const&) {
+        throw TriangleProcessError("Out of memory in the triangulation of "
+                                   + std::to_string(points.size() / 2) + " points and "
+                                   + std::to_string(segments.size() / 2) + " segments");
+    }
 }
 
 } // namespace trianglecui

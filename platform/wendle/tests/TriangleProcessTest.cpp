@@ -85,6 +85,20 @@ TEST(TriangleProcessSegments, CrossingGetsOneVertexOnBothChains)
     EXPECT_EQ(m.triangleCount(), 4);
 }
 
+TEST(TriangleProcessSegments, SelfCrossingRingFarFromTheOriginGetsItsCrossing)
+{
+    // A bow tie in easting/northing-sized coordinates: two triangles meeting at the crossing.
+    double const east = 612345.0, north = 5234567.0;
+    std::vector<double> points = {east, north, east + 2, north + 2, east + 2, north, east, north + 2};
+    Mesh m = triangulate("epjzQ", points, ring(0, 4));
+    expectWellFormed(m, true);
+    ASSERT_EQ(m.pointCount(), 5);
+    EXPECT_NEAR(m.x(4), east + 1, 1e-9);
+    EXPECT_NEAR(m.y(4), north + 1, 1e-9);
+    EXPECT_EQ(m.triangleCount(), 2);
+    EXPECT_NEAR(totalArea(m), 2.0, 1e-6);
+}
+
 TEST(TriangleProcessSegments, VertexOnSegmentSplitsIt)
 {
     // Vertex 4 lies exactly on the side 0-1.
@@ -193,6 +207,31 @@ TEST(TriangleProcessNumbering, InputOrderCoordinatesAndDuplicates)
     EXPECT_EQ(all.points, points);
     std::set<int> corners(all.triangles.begin(), all.triangles.end());
     EXPECT_EQ(corners, (std::set<int>{1, 2, 4, 5, 7}));
+}
+
+TEST(TriangleProcessNumbering, CreatedVerticesFollowInOrderOfCreation)
+{
+    // A horizontal breakline crossed by two vertical ones: the crossing made first comes first.
+    std::vector<double> points = squareCorners(4.0);
+    points.insert(points.end(), {0, 3, 4, 3, 1, 0, 1, 4, 3, 0, 3, 4});
+    std::vector<int> segments = ring(0, 4);
+    std::vector<int> horizontal = {4, 5};
+    std::vector<int> left = {6, 7};
+    std::vector<int> right = {8, 9};
+    for (bool leftFirst : {true, false}) {
+        std::vector<int> all = segments;
+        all.insert(all.end(), horizontal.begin(), horizontal.end());
+        std::vector<int> const& first = leftFirst ? left : right;
+        std::vector<int> const& second = leftFirst ? right : left;
+        all.insert(all.end(), first.begin(), first.end());
+        all.insert(all.end(), second.begin(), second.end());
+        Mesh m = triangulate("epjzQ", points, all);
+        expectWellFormed(m, true);
+        ASSERT_EQ(m.pointCount(), 12);
+        EXPECT_NEAR(m.x(10), leftFirst ? 1.0 : 3.0, 1e-12);
+        EXPECT_NEAR(m.x(11), leftFirst ? 3.0 : 1.0, 1e-12);
+        EXPECT_NEAR(m.y(10), 3.0, 1e-12);
+    }
 }
 
 TEST(TriangleProcessNumbering, SameNumberingWhateverTheMarkers)

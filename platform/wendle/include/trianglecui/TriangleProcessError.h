@@ -6,8 +6,9 @@
 
 namespace trianglecui {
 
-// Thrown by TriangleProcess::execute when the switches or the input are malformed, or when a
-// refinement cannot reach its goal within its vertex budget. The message names what was wrong.
+// Thrown by TriangleProcess::execute when the switches or the input are malformed, when a
+// refinement cannot reach its goal within its vertex budget, when CGAL reports a broken
+// expectation (debug builds) or when memory runs out. The message names what was wrong.
 // The output record is left as it was when this is thrown.
 class TriangleProcessError : public std::runtime_error
 {
