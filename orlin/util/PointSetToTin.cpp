@@ -379,6 +379,9 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     TriangleRecord record;
     triangulate(ring, points, breaklines, record, run, false, true);
     std::vector<PointPtr> mapped = mapFirstPass(*record, run);
+    // The run's tables are done with; a survey-sized TIN is built next.
+    VertexTable().swap(run.table);
+    std::vector<double>().swap(run.pointList);
 
     Tin firstPass;
     Tin& target = quality ? firstPass : out;
