@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 using common::exception::InvalidFileFormatException;
 
 TEST(InvalidFileFormatExceptionTest, TextJoinsWhatWasGivenAndKeepsPartsApart) {
