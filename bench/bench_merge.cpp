@@ -22,6 +22,8 @@
 #include "orlin/util/TinDifferences.h"
 #include "orlin/util/TinMerge.h"
 
+#include "BenchSupport.h"
+
 using tin::core::Point;
 using tin::core::Tin;
 
@@ -35,27 +37,10 @@ double ground(double x, double y)
 // n x n points with the given spacing from (x0, y0), two triangles per cell.
 Tin gridTin(double x0, double y0, double spacing, int n, double (*z)(double, double))
 {
-    auto& factory = tin::core::PointFactory::instance();
-    std::vector<std::shared_ptr<Point>> points;
-    points.reserve(static_cast<std::size_t>(n) * n);
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            double const x = x0 + i * spacing, y = y0 + j * spacing;
-            points.push_back(factory.factory(Point(x, y, z(x, y)), false));
-        }
-    }
-    Tin tin;
-    for (int j = 0; j + 1 < n; ++j) {
-        for (int i = 0; i + 1 < n; ++i) {
-            auto const& a = points[j * n + i];
-            auto const& b = points[j * n + i + 1];
-            auto const& c = points[(j + 1) * n + i + 1];
-            auto const& d = points[(j + 1) * n + i];
-            tin.addTriangle(a, b, c);
-            tin.addTriangle(a, c, d);
-        }
-    }
-    return tin;
+    return bench::gridTin(n, [&](int i, int j) {
+        double const x = x0 + i * spacing, y = y0 + j * spacing;
+        return Point(x, y, z(x, y));
+    });
 }
 
 // A fill pad: 2 above the ground in its middle, sloping into the ground towards its rim.
@@ -127,18 +112,6 @@ void differencesOfEditedCopy(benchmark::State& state)
     state.counters["minus"] = minus;
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(std::vector<Run> const& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (auto const& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> times;
-};
-
 }  // namespace
 
 BENCHMARK(baselineCopy)->Arg(317)->Arg(1000)->Unit(benchmark::kMillisecond);
@@ -148,7 +121,7 @@ BENCHMARK(differencesOfEditedCopy)->Unit(benchmark::kMillisecond)->Iterations(1)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto& t = reporter.times;
     if (t.count("addSurface/1000") && t.count("addSurface/317")) {

@@ -25,6 +25,8 @@
 #include "orlin/util/TinOverlay.h"
 #include "trianglecui/TriangleProcess.h"
 
+#include "BenchSupport.h"
+
 using tin::core::Point;
 using tin::core::Tin;
 
@@ -38,28 +40,11 @@ double ground(double x, double y)
 // A square grid of n x n points over [x0, x0 + size]^2, two triangles per cell.
 Tin gridTin(double x0, double y0, double size, int n, double (*z)(double, double))
 {
-    auto& factory = tin::core::PointFactory::instance();
-    std::vector<std::shared_ptr<Point>> points;
-    points.reserve(static_cast<std::size_t>(n) * n);
     double const step = size / (n - 1);
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            double const x = x0 + i * step, y = y0 + j * step;
-            points.push_back(factory.factory(Point(x, y, z(x, y)), false));
-        }
-    }
-    Tin tin;
-    for (int j = 0; j + 1 < n; ++j) {
-        for (int i = 0; i + 1 < n; ++i) {
-            auto const& a = points[j * n + i];
-            auto const& b = points[j * n + i + 1];
-            auto const& c = points[(j + 1) * n + i + 1];
-            auto const& d = points[(j + 1) * n + i];
-            tin.addTriangle(a, b, c);
-            tin.addTriangle(a, c, d);
-        }
-    }
-    return tin;
+    return bench::gridTin(n, [&](int i, int j) {
+        double const x = x0 + i * step, y = y0 + j * step;
+        return Point(x, y, z(x, y));
+    });
 }
 
 double patch(double x, double y)
@@ -157,27 +142,10 @@ void baselineTriangulation(benchmark::State& state)
 BENCHMARK(baselineTriangulation)->Arg(708)->Unit(benchmark::kMillisecond);
 BENCHMARK(overlayInside)->Arg(224)->Arg(708)->Unit(benchmark::kMillisecond);
 
-namespace {
-
-// Prints the runs as usual and keeps their times for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(std::vector<Run> const& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (auto const& run : runs) {
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        }
-    }
-    std::map<std::string, double> times;
-};
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     double const baseline = reporter.times["baselineTriangulation/708"];
     for (auto const& entry : reporter.times) {

@@ -10,12 +10,12 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/util/PointSetToTin.h"
 
+#include "BenchSupport.h"
+
 #include <CGAL/Delaunay_triangulation_2.h>
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 #include <array>
 #include <chrono>
@@ -98,13 +98,6 @@ std::unique_ptr<PointSet> makeSet(bool withBreaklines)
     return set;
 }
 
-double peakMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
 double g_cgalSeconds = 0.0;
 
 void BM_BareCgalDelaunay(benchmark::State& state)
@@ -126,7 +119,7 @@ void BM_BareCgalDelaunay(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["triangles"] = static_cast<double>(faces);
-    state.counters["peak_MB"] = peakMb();
+    state.counters["peak_MB"] = bench::peakResidentMb();
 }
 
 void convertClean(benchmark::State& state, bool withBreaklines)
@@ -145,7 +138,7 @@ void convertClean(benchmark::State& state, bool withBreaklines)
     }
     state.counters["triangles"] = static_cast<double>(triangles);
     state.counters["ratio_to_cgal"] = g_cgalSeconds > 0 ? seconds / g_cgalSeconds : 0.0;
-    state.counters["peak_MB"] = peakMb();
+    state.counters["peak_MB"] = bench::peakResidentMb();
 }
 
 // The part of the conversion that only builds the TIN structure: the same two million
@@ -169,7 +162,7 @@ void BM_TinBuildOfTheResult(benchmark::State& state)
         state.ResumeTiming();
     }
     state.counters["ratio_to_cgal"] = g_cgalSeconds > 0 ? seconds / g_cgalSeconds : 0.0;
-    state.counters["peak_MB"] = peakMb();
+    state.counters["peak_MB"] = bench::peakResidentMb();
 }
 
 void BM_ConvertCleanPointSet(benchmark::State& state)

@@ -11,10 +11,9 @@
 #include "orlin/io/StlTinExporter.h"
 #include "orlin/io/StlTinImporter.h"
 
-#include <benchmark/benchmark.h>
+#include "BenchSupport.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
+#include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
@@ -31,35 +30,20 @@ namespace {
 
 constexpr int GRID = 1000;
 
-std::filesystem::path scratchDir() {
-    return std::filesystem::temp_directory_path() / ("orlin_bench_stl_" + std::to_string(::getpid()));
-}
+const bench::ScratchDir scratchDir("orlin_bench_stl_");
 
 std::string scratch(const std::string& name) {
-    std::filesystem::create_directories(scratchDir());
-    return (scratchDir() / name).string();
+    return scratchDir.file(name);
 }
 
 tin::core::Tin makeGridTin() {
     std::mt19937 random(3);
     std::uniform_real_distribution<double> jitter(-0.25, 0.25);
-    std::vector<tin::core::Point> nodes;
-    for (int i = 0; i <= GRID; ++i) {
-        for (int j = 0; j <= GRID; ++j) {
-            const double x = i + (i > 0 && i < GRID ? jitter(random) : 0.0);
-            const double y = j + (j > 0 && j < GRID ? jitter(random) : 0.0);
-            nodes.emplace_back(x, y, 20.0 + 5.0 * std::sin(0.02 * x) * std::cos(0.03 * y));
-        }
-    }
-    auto node = [&](int i, int j) -> const tin::core::Point& { return nodes[static_cast<std::size_t>(i) * (GRID + 1) + j]; };
-    tin::core::Tin tin;
-    for (int i = 0; i < GRID; ++i) {
-        for (int j = 0; j < GRID; ++j) {
-            tin.addTriangle(node(i, j), node(i + 1, j), node(i + 1, j + 1));
-            tin.addTriangle(node(i, j), node(i + 1, j + 1), node(i, j + 1));
-        }
-    }
-    return tin;
+    return bench::gridTin(GRID + 1, [&](int i, int j) {
+        const double x = i + (i > 0 && i < GRID ? jitter(random) : 0.0);
+        const double y = j + (j > 0 && j < GRID ? jitter(random) : 0.0);
+        return tin::core::Point(x, y, 20.0 + 5.0 * std::sin(0.02 * x) * std::cos(0.03 * y));
+    });
 }
 
 const std::string& stlPath() {
@@ -148,38 +132,16 @@ BENCHMARK(BM_StlRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_StlReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_StlBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime() / 1000.0;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char* name, const char* bare, const char* note) {
-        const auto a = reporter.seconds.find(std::string(name) + "/iterations:3");
-        const auto b = reporter.seconds.find(std::string(bare) + "/iterations:3");
-        if (a != reporter.seconds.end() && b != reporter.seconds.end()) {
-            std::printf("%-12s %8.3f s  %-18s %8.3f s  ratio %6.2f  %s\n", name, a->second, bare, b->second,
-                        a->second / b->second, note);
-        }
-    };
-    ratio("BM_StlWrite", "BM_StlWriteBare", "(goal < 1 s)");
-    ratio("BM_StlRead", "BM_StlReadBare", "(goal < 1 s)");
-    ratio("BM_StlRead", "BM_StlBuildFloor", "(against interning and TIN building alone)");
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak resident size %.0f MB\n", usage.ru_maxrss / 1024.0);
-    std::error_code ignored;
-    std::filesystem::remove_all(scratchDir(), ignored);
+    reporter.printRatio("BM_StlWrite", "BM_StlWriteBare", "(goal < 1 s)");
+    reporter.printRatio("BM_StlRead", "BM_StlReadBare", "(goal < 1 s)");
+    reporter.printRatio("BM_StlRead", "BM_StlBuildFloor", "(against interning and TIN building alone)");
+    std::printf("peak resident size %.0f MB\n", bench::peakResidentMb());
+    scratchDir.remove();
     return 0;
 }

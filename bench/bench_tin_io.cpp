@@ -19,10 +19,9 @@
 #include "orlin/io/TinTinImporter.h"
 #include "orlin/io/TpoPointSetImporter.h"
 
-#include <benchmark/benchmark.h>
+#include "BenchSupport.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
+#include <benchmark/benchmark.h>
 
 #include <charconv>
 #include <cmath>
@@ -43,13 +42,10 @@ namespace {
 constexpr int GRID = 1000;       // cells per side: 2 * GRID^2 triangles
 constexpr int TEXT_LINES = 1000000;
 
-std::filesystem::path scratchDir() {
-    return std::filesystem::temp_directory_path() / ("orlin_bench_io_" + std::to_string(::getpid()));
-}
+const bench::ScratchDir scratchDir("orlin_bench_io_");
 
 std::string scratch(const std::string& name) {
-    std::filesystem::create_directories(scratchDir());
-    return (scratchDir() / name).string();
+    return scratchDir.file(name);
 }
 
 double surface(double x, double y) {
@@ -59,24 +55,11 @@ double surface(double x, double y) {
 tin::core::Tin makeGridTin() {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> jitter(-0.25, 0.25);
-    std::vector<tin::core::Point> nodes;
-    nodes.reserve(static_cast<std::size_t>(GRID + 1) * (GRID + 1));
-    for (int i = 0; i <= GRID; ++i) {
-        for (int j = 0; j <= GRID; ++j) {
-            const double x = 600000.0 + i + (i > 0 && i < GRID ? jitter(random) : 0.0);
-            const double y = 5400000.0 + j + (j > 0 && j < GRID ? jitter(random) : 0.0);
-            nodes.emplace_back(x, y, surface(x, y));
-        }
-    }
-    auto node = [&](int i, int j) -> const tin::core::Point& { return nodes[static_cast<std::size_t>(i) * (GRID + 1) + j]; };
-    tin::core::Tin tin;
-    for (int i = 0; i < GRID; ++i) {
-        for (int j = 0; j < GRID; ++j) {
-            tin.addTriangle(node(i, j), node(i + 1, j), node(i + 1, j + 1));
-            tin.addTriangle(node(i, j), node(i + 1, j + 1), node(i, j + 1));
-        }
-    }
-    return tin;
+    return bench::gridTin(GRID + 1, [&](int i, int j) {
+        const double x = 600000.0 + i + (i > 0 && i < GRID ? jitter(random) : 0.0);
+        const double y = 5400000.0 + j + (j > 0 && j < GRID ? jitter(random) : 0.0);
+        return tin::core::Point(x, y, surface(x, y));
+    });
 }
 
 const std::string& archivePath() {
@@ -114,6 +97,41 @@ std::string slurp(const std::string& path) {
     return buffer.str();
 }
 
+// The archive's points and triangle corners decoded straight from its bytes, the way a
+// reader that knew the layout in advance would: the points entry's content starts after the
+// meta entry (2 records) and its own header block; the triangles entry follows the points.
+struct DecodedArchive {
+    std::vector<double> xyz;
+    std::vector<int> corners;
+};
+
+DecodedArchive decodeArchive(const std::string& bytes, bool withTriangles) {
+    DecodedArchive decoded;
+    const std::size_t pointsAt = 512 * 3 + 64;
+    int count = 0;
+    std::memcpy(&count, bytes.data() + pointsAt, 4);
+    decoded.xyz.resize(static_cast<std::size_t>(count) * 3);
+    std::memcpy(decoded.xyz.data(), bytes.data() + pointsAt + 4, decoded.xyz.size() * sizeof(double));
+    if (withTriangles) {
+        const std::size_t pointsEntry = 68 + 24 * static_cast<std::size_t>(count);
+        const std::size_t trianglesAt = 512 * 3 + (pointsEntry + 511) / 512 * 512 + 512;
+        decoded.corners.resize(2 * static_cast<std::size_t>(GRID) * GRID * 3);
+        std::memcpy(decoded.corners.data(), bytes.data() + trianglesAt, decoded.corners.size() * sizeof(int));
+    }
+    return decoded;
+}
+
+// Every vertex interned through the point factory, in file order.
+std::vector<std::shared_ptr<tin::core::Point>> intern(const std::vector<double>& xyz) {
+    std::vector<std::shared_ptr<tin::core::Point>> points;
+    points.reserve(xyz.size() / 3);
+    for (std::size_t i = 0; i + 2 < xyz.size(); i += 3) {
+        points.push_back(tin::core::PointFactory::instance().factory(
+            tin::core::Point(xyz[i], xyz[i + 1], xyz[i + 2]), false));
+    }
+    return points;
+}
+
 void BM_ArchiveWrite(benchmark::State& state) {
     const tin::core::Tin tin = makeGridTin();
     const std::string path = scratch("write.tin");
@@ -144,42 +162,19 @@ void BM_ArchiveRead(benchmark::State& state) {
 void BM_ArchiveReadBare(benchmark::State& state) {
     const std::string& path = archivePath();
     for (auto _ : state) {
-        const std::string bytes = slurp(path);
-        // Points entry content starts after meta (2 records) and its own header block.
-        const std::size_t pointsAt = 512 * 3 + 64;
-        int count = 0;
-        std::memcpy(&count, bytes.data() + pointsAt, 4);
-        std::vector<double> xyz(static_cast<std::size_t>(count) * 3);
-        std::memcpy(xyz.data(), bytes.data() + pointsAt + 4, xyz.size() * sizeof(double));
-        const std::size_t pointsEntry = 68 + 24 * static_cast<std::size_t>(count);
-        const std::size_t trianglesAt = 512 * 3 + (pointsEntry + 511) / 512 * 512 + 512;
-        std::vector<int> corners(2 * static_cast<std::size_t>(GRID) * GRID * 3);
-        std::memcpy(corners.data(), bytes.data() + trianglesAt, corners.size() * sizeof(int));
-        benchmark::DoNotOptimize(xyz.data());
-        benchmark::DoNotOptimize(corners.data());
+        const DecodedArchive decoded = decodeArchive(slurp(path), true);
+        benchmark::DoNotOptimize(decoded.xyz.data());
+        benchmark::DoNotOptimize(decoded.corners.data());
     }
 }
 
 void BM_ArchiveBuildFloor(benchmark::State& state) {
     // What any reader of these bytes must do besides reading: intern 1M points through the
     // point factory and add 2M triangles to a TIN (edge factory, adjacency).
-    const std::string bytes = slurp(archivePath());
-    const std::size_t pointsAt = 512 * 3 + 64;
-    int count = 0;
-    std::memcpy(&count, bytes.data() + pointsAt, 4);
-    std::vector<double> xyz(static_cast<std::size_t>(count) * 3);
-    std::memcpy(xyz.data(), bytes.data() + pointsAt + 4, xyz.size() * sizeof(double));
-    const std::size_t pointsEntry = 68 + 24 * static_cast<std::size_t>(count);
-    const std::size_t trianglesAt = 512 * 3 + (pointsEntry + 511) / 512 * 512 + 512;
-    std::vector<int> corners(2 * static_cast<std::size_t>(GRID) * GRID * 3);
-    std::memcpy(corners.data(), bytes.data() + trianglesAt, corners.size() * sizeof(int));
+    const DecodedArchive decoded = decodeArchive(slurp(archivePath()), true);
+    const std::vector<int>& corners = decoded.corners;
     for (auto _ : state) {
-        std::vector<std::shared_ptr<tin::core::Point>> points;
-        points.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            points.push_back(tin::core::PointFactory::instance().factory(
-                tin::core::Point(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]), false));
-        }
+        const std::vector<std::shared_ptr<tin::core::Point>> points = intern(decoded.xyz);
         tin::core::Tin tin;
         for (std::size_t k = 0; k < corners.size(); k += 3) {
             tin.addTriangle(points[corners[k]], points[corners[k + 1]], points[corners[k + 2]]);
@@ -190,19 +185,9 @@ void BM_ArchiveBuildFloor(benchmark::State& state) {
 
 void BM_ArchiveInternFloor(benchmark::State& state) {
     // The point-factory share of the building floor: interning the 1M vertices only.
-    const std::string bytes = slurp(archivePath());
-    const std::size_t pointsAt = 512 * 3 + 64;
-    int count = 0;
-    std::memcpy(&count, bytes.data() + pointsAt, 4);
-    std::vector<double> xyz(static_cast<std::size_t>(count) * 3);
-    std::memcpy(xyz.data(), bytes.data() + pointsAt + 4, xyz.size() * sizeof(double));
+    const DecodedArchive decoded = decodeArchive(slurp(archivePath()), false);
     for (auto _ : state) {
-        std::vector<std::shared_ptr<tin::core::Point>> points;
-        points.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            points.push_back(tin::core::PointFactory::instance().factory(
-                tin::core::Point(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]), false));
-        }
+        const std::vector<std::shared_ptr<tin::core::Point>> points = intern(decoded.xyz);
         benchmark::DoNotOptimize(points.data());
     }
 }
@@ -264,43 +249,19 @@ BENCHMARK(BM_PointTextRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Keeps each run's real time so that the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime() / 1000.0;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char* name, const char* bare, const char* goal) {
-        const auto a = reporter.seconds.find(std::string(name) + "/iterations:3");
-        const auto b = reporter.seconds.find(std::string(bare) + "/iterations:3");
-        if (a == reporter.seconds.end() || b == reporter.seconds.end()) {
-            return;
-        }
-        std::printf("%-18s %8.3f s  bare %8.3f s  ratio %6.2f  %s\n", name, a->second, b->second,
-                    a->second / b->second, goal);
-    };
-    ratio("BM_ArchiveWrite", "BM_ArchiveWriteBare", "");
-    ratio("BM_ArchiveRead", "BM_ArchiveReadBare", "(goal < 1 s)");
-    ratio("BM_ArchiveRead", "BM_ArchiveBuildFloor", "(against interning and TIN building alone)");
-    ratio("BM_ArchiveInternFloor", "BM_ArchiveBuildFloor", "(point-factory share of the floor)");
-    ratio("BM_PointTextRead", "BM_PointTextReadBare", "(goal < 0.3 s)");
-    ratio("BM_PointTextRead", "BM_PointTextBuildFloor", "(against point-set building alone)");
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak resident size %.0f MB\n", usage.ru_maxrss / 1024.0);
-    std::error_code ignored;
-    std::filesystem::remove_all(scratchDir(), ignored);
+    reporter.printRatio("BM_ArchiveWrite", "BM_ArchiveWriteBare", "");
+    reporter.printRatio("BM_ArchiveRead", "BM_ArchiveReadBare", "(goal < 1 s)");
+    reporter.printRatio("BM_ArchiveRead", "BM_ArchiveBuildFloor", "(against interning and TIN building alone)");
+    reporter.printRatio("BM_ArchiveInternFloor", "BM_ArchiveBuildFloor", "(point-factory share of the floor)");
+    reporter.printRatio("BM_PointTextRead", "BM_PointTextReadBare", "(goal < 0.3 s)");
+    reporter.printRatio("BM_PointTextRead", "BM_PointTextBuildFloor", "(against point-set building alone)");
+    std::printf("peak resident size %.0f MB\n", bench::peakResidentMb());
+    scratchDir.remove();
     return 0;
 }

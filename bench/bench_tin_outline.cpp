@@ -8,12 +8,12 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/util/TinRegions.h"
 
+#include "BenchSupport.h"
+
 #include <geos/geom/MultiPolygon.h>
 #include <geos/geom/Polygon.h>
 
 #include <benchmark/benchmark.h>
-
-#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -73,13 +73,6 @@ Tin& sharedTin()
     return *tin;
 }
 
-double peakMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
 double g_baselineSeconds = 0.0;
 
 void BM_OuterEdgesBaseline(benchmark::State& state)
@@ -91,7 +84,7 @@ void BM_OuterEdgesBaseline(benchmark::State& state)
         benchmark::DoNotOptimize(edges.data());
         g_baselineSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
-    state.counters["peak_MB"] = peakMb();
+    state.counters["peak_MB"] = bench::peakResidentMb();
 }
 
 // First outline of a TIN: includes building its triangle index.
@@ -107,7 +100,7 @@ void BM_OutlineCold(benchmark::State& state)
         tin.reset();
         state.ResumeTiming();
     }
-    state.counters["peak_MB"] = peakMb();
+    state.counters["peak_MB"] = bench::peakResidentMb();
 }
 
 void BM_OutlineWarmIndex(benchmark::State& state)
@@ -128,7 +121,7 @@ void BM_OutlineWarmIndex(benchmark::State& state)
     state.counters["polygons"] = static_cast<double>(polygons);
     state.counters["holes"] = static_cast<double>(holes);
     state.counters["ratio_to_edge_walk"] = g_baselineSeconds > 0 ? seconds / g_baselineSeconds : 0.0;
-    state.counters["peak_MB"] = peakMb();
+    state.counters["peak_MB"] = bench::peakResidentMb();
 }
 
 } // namespace

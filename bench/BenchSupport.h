@@ -1,0 +1,113 @@
+// Helpers the benchmarks share: peak memory, a scratch directory, a square grid TIN and a
+// console reporter that keeps each run's time so that ratios can be printed after the table.
+// Header only: every benchmark is its own executable and includes what it uses.
+#pragma once
+
+#include "orlin/core/Point.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/Tin.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace bench {
+
+// Peak resident size of this process so far, in MB.
+inline double peakResidentMb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// A directory under the system's temporary directory, unique to this process; made on first use.
+class ScratchDir {
+public:
+    explicit ScratchDir(std::string const& prefix)
+        : m_dir(std::filesystem::temp_directory_path() / (prefix + std::to_string(::getpid())))
+    {
+    }
+
+    std::string file(std::string const& name) const
+    {
+        std::filesystem::create_directories(m_dir);
+        return (m_dir / name).string();
+    }
+
+    void remove() const
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_dir, ignored);
+    }
+
+private:
+    std::filesystem::path m_dir;
+};
+
+// A TIN over a grid of n x n nodes, two counter-clockwise triangles per cell:
+// (i, j), (i + 1, j), (i + 1, j + 1) and (i, j), (i + 1, j + 1), (i, j + 1).
+// node(i, j) gives the point at column i, row j; it is called once per node, i outer, j inner,
+// so that a node function drawing random jitter sees the same order on every run.
+template <class NodeAt>
+tin::core::Tin gridTin(int n, NodeAt node)
+{
+    auto& factory = tin::core::PointFactory::instance();
+    std::vector<std::shared_ptr<tin::core::Point>> points;
+    points.reserve(static_cast<std::size_t>(n) * n);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j) {
+            points.push_back(factory.factory(node(i, j), false));
+        }
+    }
+    auto at = [&](int i, int j) -> std::shared_ptr<tin::core::Point> const& {
+        return points[static_cast<std::size_t>(i) * n + j];
+    };
+    tin::core::Tin tin;
+    for (int i = 0; i + 1 < n; ++i) {
+        for (int j = 0; j + 1 < n; ++j) {
+            tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+            tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+        }
+    }
+    return tin;
+}
+
+// Console output as usual, and each run's adjusted real time (in the run's unit) by name.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(std::vector<Run> const& runs) override
+    {
+        for (Run const& run : runs) {
+            times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // For runs in milliseconds with a fixed iteration count: both times in seconds and their
+    // ratio, one line; nothing when either run was filtered out.
+    void printRatio(std::string const& name, std::string const& bare, char const* note,
+                    std::string const& suffix = "/iterations:3") const
+    {
+        auto const a = times.find(name + suffix);
+        auto const b = times.find(bare + suffix);
+        if (a == times.end() || b == times.end()) {
+            return;
+        }
+        std::printf("%-22s %8.3f s  %-22s %8.3f s  ratio %6.2f  %s\n", name.c_str(), a->second / 1000.0,
+                    bare.c_str(), b->second / 1000.0, a->second / b->second, note);
+    }
+
+    std::map<std::string, double> times;
+};
+
+} // namespace bench
