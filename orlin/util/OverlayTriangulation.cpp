@@ -21,6 +21,7 @@
 #include "orlin/core/Triangle2D.h"
 #include "orlin/util/AssertError.h"
 #include "orlin/util/TriangleRun.h"
+#include "orlin/util/UniqueListT.h"
 
 namespace tin {
 namespace util {
@@ -32,24 +33,6 @@ using core::Point2DI;
 namespace {
 
 char const* const OVERLAY_SWITCHES = "epjzQ";
-
-// Collects shared objects once each, in the order first met, so that every run over the same
-// collection sees the same order.
-template <typename T>
-class UniqueList {
-public:
-    void insert(std::shared_ptr<T> const& item)
-    {
-        if (item && m_seen.insert(item.get()).second) {
-            m_items.push_back(item);
-        }
-    }
-    std::vector<std::shared_ptr<T>> const& items() const { return m_items; }
-
-private:
-    std::vector<std::shared_ptr<T>> m_items;
-    std::unordered_set<T const*> m_seen;
-};
 
 double snapFraction(double f)
 {
@@ -215,8 +198,8 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                                               core::Edge2DFactory* factory, IdBounds* bounds,
                                               EdgeOwners* owners)
 {
-    UniqueList<Point2DI> pointSet;
-    UniqueList<Edge2D> edgeSet;
+    UniqueListT<Point2DI> pointSet;
+    UniqueListT<Edge2D> edgeSet;
     for (core::Tin2D const* t2 : {&first2D, &second2D}) {
         for (auto const& t : t2->triangles()) {
             for (int i = 0; i < 3; ++i) {
@@ -341,7 +324,7 @@ void OverlayTriangulation::collectSplitPoints(
     for (auto const& e : edgeSet) {
         e->setId(0);
     }
-    UniqueList<Edge2D> ownEdges;
+    UniqueListT<Edge2D> ownEdges;
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
             ownEdges.insert(t->edge(i));

@@ -28,6 +28,7 @@
 #include "orlin/core/Triangle2D.h"
 #include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/TriangleRun.h"
+#include "orlin/util/UniqueListT.h"
 
 namespace tin {
 namespace util {
@@ -39,23 +40,7 @@ using core::Point2DIRingTree;
 
 namespace {
 
-template <typename T>
-class UniqueList {
-public:
-    void insert(std::shared_ptr<T> const& item)
-    {
-        if (item && m_seen.insert(item.get()).second) {
-            m_items.push_back(item);
-        }
-    }
-    std::vector<std::shared_ptr<T>> const& items() const { return m_items; }
-
-private:
-    std::vector<std::shared_ptr<T>> m_items;
-    std::unordered_set<T const*> m_seen;
-};
-
-void addRingTreePoints(UniqueList<Point2DI>& points, Point2DIRingTree const& tree)
+void addRingTreePoints(UniqueListT<Point2DI>& points, Point2DIRingTree const& tree)
 {
     for (auto const& p : tree.ring()->points()) {
         points.insert(p);
@@ -65,7 +50,7 @@ void addRingTreePoints(UniqueList<Point2DI>& points, Point2DIRingTree const& tre
     }
 }
 
-void addRingTreeEdges(UniqueList<Edge2D>& edges, Point2DIRingTree const& tree,
+void addRingTreeEdges(UniqueListT<Edge2D>& edges, Point2DIRingTree const& tree,
                       SplitMap const& splitMap, core::Edge2DFactory* factory)
 {
     auto const points = tree.ring()->points();
@@ -98,7 +83,7 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     SplitMap const& splitMap, core::Tin const& tin, int low, int high,
     core::Point2DIRepository* repository, core::Edge2DFactory* factory)
 {
-    UniqueList<Point2DI> pointSet;
+    UniqueListT<Point2DI> pointSet;
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
             pointSet.insert(t->point(i));
@@ -108,7 +93,7 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
         addRingTreePoints(pointSet, *tree);
     }
 
-    UniqueList<Edge2D> edgeSet;
+    UniqueListT<Edge2D> edgeSet;
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
             OverlayTriangulation::addSubEdges(&edgeSet, t->edge(i), splitMap);
