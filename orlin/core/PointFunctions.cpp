@@ -52,5 +52,17 @@ Rect boundingRectOfPoints(const std::vector<std::shared_ptr<Point>>& points)
     return Rect(xMin, yMin, xMax, yMax);
 }
 
+bool insideRingEvenOdd(const std::vector<std::shared_ptr<Point>>& corners, double x, double y)
+{
+    bool inside = false;
+    for (std::size_t i = 0, j = corners.size() - 1; i < corners.size(); j = i++) {
+        const double xi = corners[i]->x(), yi = corners[i]->y(), xj = corners[j]->x(), yj = corners[j]->y();
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
 } // namespace core
 } // namespace tin

@@ -19,6 +19,9 @@ Point innerPoint(double t, const Point& a, const Point& b);
 Point intersection(const Point& a, const Point& b, const Point2D& c, const Point2D& d);
 /// Bounding box of the positions (not widened); an empty vector gives Rect().
 Rect boundingRectOfPoints(const std::vector<std::shared_ptr<Point>>& points);
+/// Even-odd test of (x, y) against the closed chain of corners (the closing repeat may be
+/// present). Points on the boundary fall on either side.
+bool insideRingEvenOdd(const std::vector<std::shared_ptr<Point>>& corners, double x, double y);
 
 } // namespace core
 } // namespace tin

@@ -5,6 +5,7 @@
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
+#include "orlin/core/PointFunctions.h"
 #include "orlin/core/Polygon.h"
 
 #include <geos/geom/Coordinate.h>
@@ -14,7 +15,6 @@
 #include <geos/geom/LinearRing.h>
 
 #include <algorithm>
-#include <limits>
 
 namespace tin::core {
 
@@ -96,19 +96,7 @@ PointRing::~PointRing() = default;
 Rect PointRing::boundingRect() const
 {
     if (!m_impl->m_rectCached) {
-        if (!m_impl->m_points.empty()) {
-            double xMin = std::numeric_limits<double>::infinity();
-            double yMin = xMin;
-            double xMax = -xMin;
-            double yMax = -xMin;
-            for (const auto& p : m_impl->m_points) {
-                xMin = std::min(xMin, p->x());
-                xMax = std::max(xMax, p->x());
-                yMin = std::min(yMin, p->y());
-                yMax = std::max(yMax, p->y());
-            }
-            m_impl->m_rect = Rect(xMin, yMin, xMax, yMax);
-        }
+        m_impl->m_rect = boundingRectOfPoints(m_impl->m_points);
         m_impl->m_rectCached = true;
     }
     return m_impl->m_rect;

@@ -2,6 +2,7 @@
 
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Point.h"
+#include "orlin/core/PointFunctions.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Polygon.h"
@@ -204,15 +205,7 @@ void addRingSides(MarkedRun& run, std::vector<std::shared_ptr<PointRing>> const&
 // Even-odd test against the ring's corners (closing repeat included).
 bool insideRing(PointRing const& ring, double x, double y)
 {
-    auto pts = ring.points();
-    bool inside = false;
-    for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-        double xi = pts[i]->x(), yi = pts[i]->y(), xj = pts[j]->x(), yj = pts[j]->y();
-        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
-            inside = !inside;
-        }
-    }
-    return inside;
+    return core::insideRingEvenOdd(ring.points(), x, y);
 }
 
 // Inside a hole of the set: within an even, non-zero number of its rings (a region

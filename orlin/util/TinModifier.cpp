@@ -2,6 +2,7 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
+#include "orlin/core/PointFunctions.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Polygon.h"
@@ -131,15 +132,7 @@ double patchArea(Tin const& tin)
 // Even-odd test against the ring's corners (closing repeat included).
 bool insideRing(PointRing const& ring, double x, double y)
 {
-    auto pts = ring.points();
-    bool inside = false;
-    for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
-        double xi = pts[i]->x(), yi = pts[i]->y(), xj = pts[j]->x(), yj = pts[j]->y();
-        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
-            inside = !inside;
-        }
-    }
-    return inside;
+    return core::insideRingEvenOdd(ring.points(), x, y);
 }
 
 // The patch as a point set, re-triangulated. The patch's own outline bounds it; listed
