@@ -44,24 +44,26 @@ Line parse(const std::string& text)
     return l;
 }
 
-// Restores standard output and a stopped clock whatever the test did.
-struct StopWatchTestGuard {
-    ~StopWatchTestGuard()
+// Each test writes to its own stream; standard output and a stopped clock are restored
+// whatever the test did.
+class StopWatchTest : public ::testing::Test {
+protected:
+    StopWatchTest() { sw.setStream(&out); }
+    ~StopWatchTest() override
     {
-        StopWatch::instance().setStream(nullptr);
-        StopWatch::instance().stop("");
-        StopWatch::instance().setStream(&std::cout);
+        sw.setStream(nullptr);
+        sw.stop("");
+        sw.setStream(&std::cout);
     }
+
+    std::ostringstream out;
+    StopWatch& sw = StopWatch::instance();
 };
 
 } // namespace
 
-TEST(StopWatchTest, ColumnsAreTotalAndSincePreviousLine)
+TEST_F(StopWatchTest, ColumnsAreTotalAndSincePreviousLine)
 {
-    StopWatchTestGuard guard;
-    std::ostringstream out;
-    StopWatch& sw = StopWatch::instance();
-    sw.setStream(&out);
     sw.start("begin");
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     sw.displayElapsed("first");
@@ -79,12 +81,8 @@ TEST(StopWatchTest, ColumnsAreTotalAndSincePreviousLine)
     EXPECT_EQ(b.total, a.total + b.sinceLast);
 }
 
-TEST(StopWatchTest, StartWhileRunningResetsOnlyTheSinceLastColumn)
+TEST_F(StopWatchTest, StartWhileRunningResetsOnlyTheSinceLastColumn)
 {
-    StopWatchTestGuard guard;
-    std::ostringstream out;
-    StopWatch& sw = StopWatch::instance();
-    sw.setStream(&out);
     sw.start("a");
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
     sw.displayElapsed("x");
@@ -98,12 +96,8 @@ TEST(StopWatchTest, StartWhileRunningResetsOnlyTheSinceLastColumn)
     EXPECT_GE(sw.elapsedTime(), y.total);
 }
 
-TEST(StopWatchTest, StopPausesTheClock)
+TEST_F(StopWatchTest, StopPausesTheClock)
 {
-    StopWatchTestGuard guard;
-    std::ostringstream out;
-    StopWatch& sw = StopWatch::instance();
-    sw.setStream(&out);
     sw.start("a");
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
     sw.stop("end");
