@@ -82,6 +82,16 @@ tin::core::Tin gridTin(int n, NodeAt node)
     return tin;
 }
 
+// n x n nodes from (x0, y0) at the given spacing on the surface z(x, y).
+template <class Height>
+tin::core::Tin regularGridTin(double x0, double y0, double spacing, int n, Height z)
+{
+    return gridTin(n, [&](int i, int j) {
+        double const x = x0 + i * spacing, y = y0 + j * spacing;
+        return tin::core::Point(x, y, z(x, y));
+    });
+}
+
 // Console output as usual, and each run's adjusted real time (in the run's unit) by name.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:

@@ -34,15 +34,6 @@ double ground(double x, double y)
     return 0.01 * x + 0.02 * y + std::sin(x * 0.05) * std::cos(y * 0.07);
 }
 
-// n x n points with the given spacing from (x0, y0), two triangles per cell.
-Tin gridTin(double x0, double y0, double spacing, int n, double (*z)(double, double))
-{
-    return bench::gridTin(n, [&](int i, int j) {
-        double const x = x0 + i * spacing, y = y0 + j * spacing;
-        return Point(x, y, z(x, y));
-    });
-}
-
 // A fill pad: 2 above the ground in its middle, sloping into the ground towards its rim.
 double pad(double x, double y)
 {
@@ -55,7 +46,7 @@ Tin& base(int n)
     static std::map<int, std::unique_ptr<Tin>> bases;
     auto& b = bases[n];
     if (!b) {
-        b = std::make_unique<Tin>(gridTin(500.0 - (n - 1) / 2.0, 500.0 - (n - 1) / 2.0, 1.0, n, ground));
+        b = std::make_unique<Tin>(bench::regularGridTin(500.0 - (n - 1) / 2.0, 500.0 - (n - 1) / 2.0, 1.0, n, ground));
         b->findTrianglesIntersectRect(tin::core::Rect(0, 0, 1, 1));  // index built, as in use
     }
     return *b;
@@ -64,7 +55,7 @@ Tin& base(int n)
 Tin& surface()
 {
     // 71 x 71 = 5,041 points around (500, 500), offset from the base's grid.
-    static Tin s = gridTin(465.3, 465.7, 1.0, 71, pad);
+    static Tin s = bench::regularGridTin(465.3, 465.7, 1.0, 71, pad);
     return s;
 }
 
@@ -96,9 +87,9 @@ void addSurface(benchmark::State& state)
 void differencesOfEditedCopy(benchmark::State& state)
 {
     // 448 x 448 = 200,704 points; the edited copy replaces a 45 x 45 patch (1 %) by a pad.
-    static Tin before = gridTin(276.0, 276.0, 1.0, 448, ground);
+    static Tin before = bench::regularGridTin(276.0, 276.0, 1.0, 448, ground);
     static Tin after = [] {
-        Tin patch = gridTin(477.5, 477.5, 1.0, 46, pad);
+        Tin patch = bench::regularGridTin(477.5, 477.5, 1.0, 46, pad);
         bool ok = false;
         return tin::util::TinMerge::add(before, patch, &ok, nullptr, nullptr, nullptr);
     }();

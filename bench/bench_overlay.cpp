@@ -40,11 +40,7 @@ double ground(double x, double y)
 // A square grid of n x n points over [x0, x0 + size]^2, two triangles per cell.
 Tin gridTin(double x0, double y0, double size, int n, double (*z)(double, double))
 {
-    double const step = size / (n - 1);
-    return bench::gridTin(n, [&](int i, int j) {
-        double const x = x0 + i * step, y = y0 + j * step;
-        return Point(x, y, z(x, y));
-    });
+    return bench::regularGridTin(x0, y0, size / (n - 1), n, z);
 }
 
 double patch(double x, double y)

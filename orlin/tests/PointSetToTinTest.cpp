@@ -41,17 +41,6 @@ std::vector<PointPtr> squareRegion(PointSet& set, double x0, double size)
     return c;
 }
 
-std::unordered_set<Point const*> vertices(Tin const& tin)
-{
-    std::unordered_set<Point const*> result;
-    for (auto const& t : tin.allTriangles()) {
-        for (int k = 0; k < 3; ++k) {
-            result.insert(t->point(k).get());
-        }
-    }
-    return result;
-}
-
 bool hasEdge(Tin const& tin, PointPtr const& a, PointPtr const& b)
 {
     for (auto const& t : tin.findTriangleFromPoint(a)) {

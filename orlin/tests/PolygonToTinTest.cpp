@@ -14,21 +14,6 @@ using namespace tin::core;
 using namespace tin::util;
 using namespace tintest;
 
-namespace {
-
-std::unordered_set<Point const*> vertices(Tin const& tin)
-{
-    std::unordered_set<Point const*> result;
-    for (auto const& t : tin.allTriangles()) {
-        for (int k = 0; k < 3; ++k) {
-            result.insert(t->point(k).get());
-        }
-    }
-    return result;
-}
-
-} // namespace
-
 TEST(PolygonToTin, SquareGivesTwoFlatTriangles)
 {
     Tin tin = PolygonToTin::convert(Polygon({Point2D(0, 0), Point2D(2, 0), Point2D(2, 2), Point2D(0, 2)}));

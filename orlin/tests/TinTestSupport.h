@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <unordered_set>
 #include <vector>
 
 namespace tintest {
@@ -83,6 +84,18 @@ inline double totalArea(tin::core::Tin const& tin)
         sum += std::fabs(signedArea(*t));
     }
     return sum;
+}
+
+// The distinct vertex objects the TIN's triangles use.
+inline std::unordered_set<tin::core::Point const*> vertices(tin::core::Tin const& tin)
+{
+    std::unordered_set<tin::core::Point const*> result;
+    for (auto const& t : tin.allTriangles()) {
+        for (int k = 0; k < 3; ++k) {
+            result.insert(t->point(k).get());
+        }
+    }
+    return result;
 }
 
 } // namespace tintest
