@@ -58,6 +58,18 @@ Tin grid(double x0, double y0, double x1, double y1, int cells, std::function<do
 
 double flat(double, double) { return 0.0; }
 
+// The flat 10 x 10 base most cases merge into, 5 x 5 cells.
+Tin flatBase()
+{
+    return grid(0, 0, 10, 10, 5, flat);
+}
+
+// A level 4 x 4 patch at height z over the middle of the base, off its grid lines.
+Tin levelPatch(double z)
+{
+    return grid(3, 3, 7, 7, 2, [z](double, double) { return z; });
+}
+
 using Key = std::array<Point const*, 3>;
 
 std::multiset<Key> keys(Tin const& tin)
@@ -103,8 +115,8 @@ struct Outputs {
 
 TEST(TinMergeTest, AddTakesAHigherSurfaceInsideTheBase)
 {
-    Tin base = grid(0, 0, 10, 10, 5, flat);
-    Tin other = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Tin base = flatBase();
+    Tin other = levelPatch(1.0);
     Outputs o;
     Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
     ASSERT_TRUE(o.ok);
@@ -122,8 +134,8 @@ TEST(TinMergeTest, AddTakesAHigherSurfaceInsideTheBase)
 
 TEST(TinMergeTest, AddOfALowerSurfaceKeepsTheBaseShape)
 {
-    Tin base = grid(0, 0, 10, 10, 5, flat);
-    Tin other = grid(3, 3, 7, 7, 2, [](double, double) { return -1.0; });
+    Tin base = flatBase();
+    Tin other = levelPatch(-1.0);
     Outputs o;
     Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
     ASSERT_TRUE(o.ok);
@@ -147,7 +159,7 @@ TEST(TinMergeTest, AddOfALowerSurfaceKeepsTheBaseShape)
 
 TEST(TinMergeTest, AddOfACrossingSurfaceTakesOnlyWhereItIsHigher)
 {
-    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin base = flatBase();
     Tin other = grid(3, 3, 7, 7, 4, [](double x, double) { return x - 5.0; });
     Outputs o;
     Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
@@ -167,7 +179,7 @@ TEST(TinMergeTest, AddOfACrossingSurfaceTakesOnlyWhereItIsHigher)
 
 TEST(TinMergeTest, SurfacePartlyOutsideTheBaseAddsOnlyInside)
 {
-    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin base = flatBase();
     Tin other = grid(8, 3, 12, 7, 2, [](double, double) { return 1.0; });
     Outputs o;
     Tin result = TinMerge::add(base, other, &o.ok, nullptr, &o.added, nullptr);
@@ -182,7 +194,7 @@ TEST(TinMergeTest, BaseWithAHoleKeepsItsHole)
     auto outsideHole = [](double x, double y) { return !(x > 4 && x < 6 && y > 4 && y < 6); };
     Tin base = grid(0, 0, 10, 10, 5, flat, outsideHole);
     ASSERT_NEAR(planarArea(base), 96.0, 1e-9);
-    Tin other = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Tin other = levelPatch(1.0);
     Outputs o;
     Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
     ASSERT_TRUE(o.ok);
@@ -194,7 +206,7 @@ TEST(TinMergeTest, BaseWithAHoleKeepsItsHole)
 
 TEST(TinMergeTest, OverwriteKeepsOnlyTheOtherWhereBothExist)
 {
-    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin base = flatBase();
     Tin other = grid(8, 3, 12, 7, 2, [](double, double) { return 1.0; });
     Outputs o;
     Tin result = TinMerge::overwrite(base, other, &o.ok, &o.taken, &o.added, &o.removed);
@@ -217,7 +229,7 @@ TEST(TinMergeTest, OverwriteKeepsOnlyTheOtherWhereBothExist)
 
 TEST(TinMergeTest, PolygonFilterKeepsRegionsMeetingAnyPolygon)
 {
-    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin base = flatBase();
     Tin other = grid(1, 1, 9, 9, 4, [](double x, double) { return std::sin(x) + 0.2; });
     Tin near = grid(0, 0, 2, 2, 1, flat);
     Tin far = grid(20, 20, 22, 22, 1, flat);
@@ -324,8 +336,8 @@ TEST(TinMergeTest, OverwriteWithAPatchInsideTheBaseTakesThePatch)
 {
     // The patch's region is nested in the ring around it, which the patch does not cover;
     // skipping the nested regions of an uncovered one left the patch without triangles.
-    Tin base = grid(0, 0, 10, 10, 5, flat);
-    Tin patch = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Tin base = flatBase();
+    Tin patch = levelPatch(1.0);
     Outputs o;
     Tin result = TinMerge::overwrite(base, patch, &o.ok, &o.taken, &o.added, &o.removed);
     ASSERT_TRUE(o.ok);
@@ -339,8 +351,8 @@ TEST(TinDifferencesTest, FillWithAVerticalStepAtItsRimIsCountedWhole)
 {
     // The edited TIN has two vertices at each position of the pad's rim (ground and pad
     // elevation); its region must still take both sides of that step.
-    Tin ground = grid(0, 0, 10, 10, 5, flat);
-    Tin pad = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Tin ground = flatBase();
+    Tin pad = levelPatch(1.0);
     bool ok = false;
     Tin edited = TinMerge::add(ground, pad, &ok, nullptr, nullptr, nullptr);
     ASSERT_TRUE(ok);
@@ -352,7 +364,7 @@ TEST(TinDifferencesTest, FillWithAVerticalStepAtItsRimIsCountedWhole)
 
     // The edited TIN shares the untouched triangles with ground, which the comparison leaves
     // out; against a ground of its own triangles the whole area is compared, to the same sums.
-    Tin separate = grid(0, 0, 10, 10, 5, flat);
+    Tin separate = flatBase();
     double fullPlus = 0, fullMinus = 0;
     TinDifferences::calculateDifferences(separate, edited, &ok, &fullPlus, &fullMinus);
     ASSERT_TRUE(ok);
