@@ -132,6 +132,21 @@ std::vector<std::shared_ptr<tin::core::Point>> intern(const std::vector<double>&
     return points;
 }
 
+// The text file's numbers in file order, parsed with std::from_chars: the parsing floor.
+std::vector<double> parseValues(const std::string& text) {
+    std::vector<double> values;
+    values.reserve(3 * TEXT_LINES);
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        double v = 0;
+        const auto r = std::from_chars(p, end, v);
+        values.push_back(v);
+        p = r.ptr + 1; // over ',' or '\n'
+    }
+    return values;
+}
+
 void BM_ArchiveWrite(benchmark::State& state) {
     const tin::core::Tin tin = makeGridTin();
     const std::string path = scratch("write.tin");
@@ -203,17 +218,7 @@ void BM_PointTextRead(benchmark::State& state) {
 void BM_PointTextReadBare(benchmark::State& state) {
     const std::string& path = textPath();
     for (auto _ : state) {
-        const std::string text = slurp(path);
-        std::vector<double> values;
-        values.reserve(3 * TEXT_LINES);
-        const char* p = text.data();
-        const char* end = p + text.size();
-        while (p < end) {
-            double v = 0;
-            const auto r = std::from_chars(p, end, v);
-            values.push_back(v);
-            p = r.ptr + 1; // over ',' or '\n'
-        }
+        const std::vector<double> values = parseValues(slurp(path));
         benchmark::DoNotOptimize(values.data());
     }
 }
@@ -221,15 +226,7 @@ void BM_PointTextReadBare(benchmark::State& state) {
 void BM_PointTextBuildFloor(benchmark::State& state) {
     // What any reader of these lines must do besides parsing: add 1M points to a point set
     // (point factory and the set's hash set).
-    const std::string text = slurp(textPath());
-    std::vector<double> values;
-    const char* p = text.data();
-    const char* end = p + text.size();
-    while (p < end) {
-        double v = 0;
-        p = std::from_chars(p, end, v).ptr + 1;
-        values.push_back(v);
-    }
+    const std::vector<double> values = parseValues(slurp(textPath()));
     for (auto _ : state) {
         tin::core::PointSet set;
         for (std::size_t k = 0; k + 2 < values.size(); k += 3) {
