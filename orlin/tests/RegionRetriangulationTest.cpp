@@ -24,7 +24,18 @@ using tin::util::OverlayTriangulation;
 using tin::util::RegionRetriangulation;
 using overlaytest::makeTin;
 
-TEST(RegionRetriangulationTest, SeedLiesInsideItsRegionWhenTheInteriorPointFallsOnASide)
+namespace {
+
+// Every case interns its 2-D points and edges in a repository and factory of its own.
+class RegionRetriangulationTest : public ::testing::Test {
+protected:
+    Point2DIRepository repository;
+    Edge2DFactory factory{&repository};
+};
+
+} // namespace
+
+TEST_F(RegionRetriangulationTest, SeedLiesInsideItsRegionWhenTheInteriorPointFallsOnASide)
 {
     // A region pinched into a notch from below, traced with crossing points a rounding error
     // off their lines: GEOS puts its interior point on the side (1.5, 5)-(2, 5). The triangle
@@ -34,8 +45,6 @@ TEST(RegionRetriangulationTest, SeedLiesInsideItsRegionWhenTheInteriorPointFalls
         {2.4999999999999996, 5}, {3.3333333333333335, 5}, {3.5, 5.5}, {6.5, 6},
         {6.833333333333333, 5.0000000000000009}, {7, 5}, {7, 4.5}, {8, 1.5}, {7, 2},
         {7, 1.1250000000000002}, {7, 0}, {10, 0}, {10, 1.5}, {10, 10}, {0, 10}, {0, 0}};
-    Point2DIRepository repository;
-    Edge2DFactory factory(&repository);
     std::vector<std::shared_ptr<Point2DI>> ringPoints;
     for (auto const& p : outline) {
         ringPoints.push_back(repository.add(Point2D(p.first, p.second)));
@@ -57,12 +66,10 @@ TEST(RegionRetriangulationTest, SeedLiesInsideItsRegionWhenTheInteriorPointFalls
     EXPECT_TRUE(map.at(nullptr).containsTriangle(below));
 }
 
-TEST(RegionRetriangulationTest, RunThatAddsAVertexFailsInsteadOfSnapping)
+TEST_F(RegionRetriangulationTest, RunThatAddsAVertexFailsInsteadOfSnapping)
 {
     // A ring side crossing the TIN's diagonal at a point the overlay never made.
     Tin tin = makeTin({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, {{0, 1, 2}, {0, 2, 3}});
-    Point2DIRepository repository;
-    Edge2DFactory factory(&repository);
     Tin2D tin2D(tin, &repository, &factory);
     int const next = tin2D.setEdgeIds(2);
     auto a = repository.add(Point2D(1, 2)), b = repository.add(Point2D(2, 1)),
@@ -74,13 +81,11 @@ TEST(RegionRetriangulationTest, RunThatAddsAVertexFailsInsteadOfSnapping)
                  trianglecui::TriangleProcessError);
 }
 
-TEST(RegionRetriangulationTest, RegionWithHoleStopsAtTheHoleAndHoleTakesItsOwn)
+TEST_F(RegionRetriangulationTest, RegionWithHoleStopsAtTheHoleAndHoleTakesItsOwn)
 {
     // One TIN over [0, 6]^2 re-triangulated against a square ring and a smaller square inside
     // it: the outer region stops at the inner ring, whose region gets what lies within.
     Tin tin = makeTin({{0, 0, 1}, {6, 0, 2}, {6, 6, 3}, {0, 6, 4}}, {{0, 1, 2}, {0, 2, 3}});
-    Point2DIRepository repository;
-    Edge2DFactory factory(&repository);
     Tin2D tin2D(tin, &repository, &factory);
     int const next = tin2D.setEdgeIds(2);
     auto ring = [&](double lo, double hi) {
