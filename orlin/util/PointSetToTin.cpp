@@ -122,7 +122,8 @@ void triangulate(PointRing const& ring, std::vector<PointPtr> const& points,
     auto addSegment = [&](PointPtr const& a, PointPtr const& b) {
         int ia = vertexAt(run, *a);
         int ib = vertexAt(run, *b);
-        if (sent.emplace(a.get(), b.get()).second) {
+        // Two point objects at one position are one vertex: no segment joins them.
+        if (ia != ib && sent.emplace(a.get(), b.get()).second) {
             run.segments.push_back(ia);
             run.segments.push_back(ib);
         }
@@ -371,6 +372,9 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     TriangleRecord record;
     triangulate(ring, points, breaklines, record, run, false, true);
     std::vector<PointPtr> mapped = mapFirstPass(*record, run);
+    // The run's tables are done with; a survey-sized TIN is built next.
+    VertexTable().swap(run.table);
+    std::vector<double>().swap(run.pointList);
 
     Tin firstPass;
     Tin& target = quality ? firstPass : out;
