@@ -121,8 +121,8 @@ TEST_F(RealDataDifferencesTest, CutAndFillAgreeWithDenseSamplingOfBothSurveys) {
     ASSERT_NEAR(sampled.area, common->getArea(), 0.01 * common->getArea()) << "the sampling covers the overlap";
     ASSERT_GT(sampled.positive, 0.0);
     ASSERT_LT(sampled.negative, 0.0);
-    EXPECT_NEAR(plus, sampled.positive, 0.03 * sampled.positive);
-    EXPECT_NEAR(minus, sampled.negative, 0.03 * std::abs(sampled.negative));
+    EXPECT_NEAR(plus, sampled.positive, 0.002 * sampled.positive);
+    EXPECT_NEAR(minus, sampled.negative, 0.002 * std::abs(sampled.negative));
 }
 
 TEST_F(RealDataDifferencesTest, NetDifferenceEqualsTheIntegralOverTheCommonArea) {
@@ -135,7 +135,7 @@ TEST_F(RealDataDifferencesTest, NetDifferenceEqualsTheIntegralOverTheCommonArea)
     const double after = integralInside(*s_after, *s_before->geosGeometry());
     const double before = integralInside(*s_before, *s_after->geosGeometry());
     const double scale = std::abs(after) + std::abs(before);
-    EXPECT_NEAR(plus + minus, after - before, 1e-7 * scale)
+    EXPECT_NEAR(plus + minus, after - before, 1e-9 * scale)
         << "net " << plus + minus << " against " << after - before;
 }
 

@@ -177,6 +177,28 @@ TEST_P(RealDataPointSetTest, StlRoundTripKeepsTrianglesAndArea) {
     }
 }
 
+TEST_P(RealDataPointSetTest, SimplifiedSurfaceStaysWithinItsErrorOfEverySurveyedPoint) {
+    const auto expected = realdata::readXyzLines(path());
+    const tin::core::PointSet set = tin::io::TpoPointSetImporter().importPointSet(path().c_str());
+    const double maxError = 0.05;
+    const tin::core::Tin tin = tin::util::PointSetToTin::convertToSimplifiedTin(set, maxError);
+
+    EXPECT_LT(tin.pointCount(), static_cast<int>(expected.size()));
+    const std::set<Xyz> input(expected.begin(), expected.end());
+    for (const auto& t : tin.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(input.count(realdata::xyz(*t->point(i))), 1u) << "a vertex that was not surveyed";
+        }
+    }
+    for (const auto& p : expected) {
+        double z = 0.0;
+        ASSERT_TRUE(tin.interpolatedElevation(tin::core::Point(p[0], p[1]), &z)) << p[0] << ", " << p[1];
+        EXPECT_LE(std::abs(z - p[2]), maxError + 1e-9) << p[0] << ", " << p[1];
+    }
+    const double hull = realdata::convexHullArea(expected);
+    EXPECT_NEAR(planArea(tin), hull, 1e-6 * hull);
+}
+
 INSTANTIATE_TEST_SUITE_P(GroundPoints, RealDataPointSetTest,
                          ::testing::Values("warsaw_small-ground.tpo", "sample_c-ground.tpo",
                                            "autzen-bmx-2010-ground.tpo", "autzen-bmx-2023-ground.tpo"),
