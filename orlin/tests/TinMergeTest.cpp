@@ -16,6 +16,7 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/util/TinDifferences.h"
 #include "orlin/util/TinMerge.h"
+#include "orlin/util/TinModifier.h"
 #include "orlin/util/TinRefinement.h"
 
 using namespace tin::core;
@@ -137,7 +138,7 @@ TEST(TinMergeTest, AddOfALowerSurfaceKeepsTheBaseShape)
 
     // sub mirrors it: the lower surface is cut in.
     Outputs s;
-    Tin cut = TinMerge::sub(base, other, &s.ok, &s.taken, &s.added, &s.removed);
+    Tin cut = tin::util::TinModifier::sub(base, other, &s.ok, &s.taken, &s.added, &s.removed);
     ASSERT_TRUE(s.ok);
     EXPECT_NEAR(planarArea(s.taken), 16.0, 1e-9);
     EXPECT_DOUBLE_EQ(elevationAt(cut, 5, 5), -1.0);
@@ -157,7 +158,7 @@ TEST(TinMergeTest, AddOfACrossingSurfaceTakesOnlyWhereItIsHigher)
     EXPECT_NEAR(elevationAt(result, 4, 5), 0.0, 1e-9);
     // Equal elevations choose the other surface in both directions.
     Outputs s;
-    Tin cut = TinMerge::sub(base, other, &s.ok, &s.taken, &s.added, &s.removed);
+    Tin cut = tin::util::TinModifier::sub(base, other, &s.ok, &s.taken, &s.added, &s.removed);
     ASSERT_TRUE(s.ok);
     EXPECT_NEAR(planarArea(s.taken), 8.0, 1e-9);
     EXPECT_NEAR(elevationAt(cut, 4, 5), -1.0, 1e-9);
@@ -244,7 +245,7 @@ TEST(TinDifferencesTest, PlanesAtZeroAndTwoGiveTwoHundredWithTheSignOfTheSecond)
     ASSERT_TRUE(ok);
     EXPECT_NEAR(plus, 200.0, 1e-6);
     EXPECT_DOUBLE_EQ(minus, 0.0);
-    TinDifferences::calculateDifferences(high, low, &ok, &plus, &minus);
+    tin::util::TinModifier::calculateDifferences(high, low, &ok, &plus, &minus);
     ASSERT_TRUE(ok);
     EXPECT_DOUBLE_EQ(plus, 0.0);
     EXPECT_NEAR(minus, -200.0, 1e-6);

@@ -10,6 +10,9 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/util/AssertError.h"
 #include "orlin/util/PointSetToTin.h"
+#include "orlin/util/TinDifferences.h"
+#include "orlin/util/TinMerge.h"
+#include "orlin/util/TinRefinement.h"
 #include "orlin/util/TinToPointSet.h"
 
 #include <common/exception/RuntimeException.h>
@@ -69,12 +72,12 @@ int chooseSplit(Triangle const& t, Point const& p)
     return order[0];
 }
 
-void requireHeld(Tin const& tin, TrianglePtr const& t, PointPtr const& p)
+void requireHeld(Tin const* tin, TrianglePtr const& t, PointPtr const& p)
 {
-    if (!t || !p) {
-        throw AssertError("Null triangle or point given to divideTriangle");
+    if (!tin || !t || !p) {
+        throw AssertError("Null TIN, triangle or point given to divideTriangle");
     }
-    if (!tin.containsTriangle(t)) {
+    if (!tin->containsTriangle(t)) {
         throw AssertError("Triangle to divide is not in the TIN");
     }
 }
@@ -202,7 +205,7 @@ void checkFilled(Tin const& patch, Tin const& filled, PointPtr const& p)
 
 void TinModifier::divideTriangle(Tin* tin, TrianglePtr const& t, PointPtr const& p)
 {
-    requireHeld(*tin, t, p);
+    requireHeld(tin, t, p);
     split(tin, tin, t, p);
 }
 
@@ -214,7 +217,7 @@ void TinModifier::divideTriangleAndNeighbors(Tin* tin, TrianglePtr const& t, Poi
 void TinModifier::divideTriangleAndNeighbors(Tin* tin, TrianglePtr const& t, PointPtr const& p,
                                              ConstraintEdges* constraints, std::vector<TrianglePtr>* added)
 {
-    requireHeld(*tin, t, p);
+    requireHeld(tin, t, p);
     Tin patch;
     Split done = split(tin, &patch, t, p);
 
@@ -293,6 +296,74 @@ Tin TinModifier::leastCoverage(Tin const& bigTin, Tin const& smallTin)
         }
     }
     return result;
+}
+
+} // namespace util
+} // namespace tin
+
+namespace tin {
+namespace util {
+
+core::Tin TinModifier::add(core::Tin const& base, core::Tin const& other,
+                           std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
+                           core::Tin* taken, core::Tin* added, core::Tin* removed)
+{
+    return TinMerge::add(base, other, polygons, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::add(core::Tin const& base, core::Tin const& other, bool* ok,
+                           core::Tin* taken, core::Tin* added, core::Tin* removed)
+{
+    return TinMerge::add(base, other, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::addOver(core::Tin const& base, core::Tin const& other, bool* ok,
+                               core::Tin* taken, core::Tin* added, core::Tin* removed)
+{
+    return TinMerge::addOver(base, other, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::sub(core::Tin const& base, core::Tin const& other,
+                           std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
+                           core::Tin* taken, core::Tin* added, core::Tin* removed)
+{
+    return TinMerge::sub(base, other, polygons, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::sub(core::Tin const& base, core::Tin const& other, bool* ok,
+                           core::Tin* taken, core::Tin* added, core::Tin* removed)
+{
+    return TinMerge::sub(base, other, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::subOver(core::Tin const& base, core::Tin const& other, bool* ok,
+                               core::Tin* taken, core::Tin* added, core::Tin* removed)
+{
+    return TinMerge::subOver(base, other, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::overwrite(core::Tin const& base, core::Tin const& other, bool* ok,
+                                 core::Tin* taken, core::Tin* added, core::Tin* removed)
+{
+    return TinMerge::overwrite(base, other, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::overwrite_deleteLonelyRegions(core::Tin const& base, core::Tin const& other,
+                                                     bool* ok, core::Tin* taken, core::Tin* added,
+                                                     core::Tin* removed)
+{
+    return TinMerge::overwrite_deleteLonelyRegions(base, other, ok, taken, added, removed);
+}
+
+core::Tin TinModifier::refine(core::Tin const& tin, bool* ok)
+{
+    return TinRefinement::refine(tin, ok);
+}
+
+void TinModifier::calculateDifferences(core::Tin const& a, core::Tin const& b, bool* ok,
+                                       double* plus, double* minus)
+{
+    TinDifferences::calculateDifferences(a, b, ok, plus, minus);
 }
 
 } // namespace util

@@ -33,6 +33,12 @@
 #include <utility>
 #include <vector>
 
+namespace geos {
+namespace geom {
+class Polygon;
+} // namespace geom
+} // namespace geos
+
 namespace tin {
 namespace core {
 class Point;
@@ -74,6 +80,32 @@ public:
                                            std::vector<std::shared_ptr<core::Triangle>>* added = nullptr);
     static core::Tin clipByPolygon(core::Tin const& tin, core::Polygon const& polygon);
     static core::Tin leastCoverage(core::Tin const& bigTin, core::Tin const& smallTin);
+
+    // ---- Merge, refinement and cut-and-fill differences (see TinMerge, TinRefinement,
+    // TinDifferences for the contracts) ----
+
+    static core::Tin add(core::Tin const& base, core::Tin const& other,
+                         std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
+                         core::Tin* taken, core::Tin* added, core::Tin* removed);
+    static core::Tin add(core::Tin const& base, core::Tin const& other, bool* ok, core::Tin* taken,
+                         core::Tin* added, core::Tin* removed);
+    static core::Tin addOver(core::Tin const& base, core::Tin const& other, bool* ok,
+                             core::Tin* taken, core::Tin* added, core::Tin* removed);
+    static core::Tin sub(core::Tin const& base, core::Tin const& other,
+                         std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
+                         core::Tin* taken, core::Tin* added, core::Tin* removed);
+    static core::Tin sub(core::Tin const& base, core::Tin const& other, bool* ok, core::Tin* taken,
+                         core::Tin* added, core::Tin* removed);
+    static core::Tin subOver(core::Tin const& base, core::Tin const& other, bool* ok,
+                             core::Tin* taken, core::Tin* added, core::Tin* removed);
+    static core::Tin overwrite(core::Tin const& base, core::Tin const& other, bool* ok,
+                               core::Tin* taken, core::Tin* added, core::Tin* removed);
+    static core::Tin overwrite_deleteLonelyRegions(core::Tin const& base, core::Tin const& other,
+                                                   bool* ok, core::Tin* taken, core::Tin* added,
+                                                   core::Tin* removed);
+    static core::Tin refine(core::Tin const& tin, bool* ok);
+    static void calculateDifferences(core::Tin const& a, core::Tin const& b, bool* ok, double* plus,
+                                     double* minus);
 };
 
 } // namespace util
