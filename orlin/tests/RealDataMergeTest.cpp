@@ -12,6 +12,7 @@
 #include "orlin/util/PointSetToTin.h"
 #include "orlin/util/TinDifferences.h"
 #include "orlin/util/TinMerge.h"
+#include "orlin/util/TinToPointSet.h"
 
 #include <geos/geom/Geometry.h>
 #include <gtest/gtest.h>
@@ -58,12 +59,13 @@ protected:
     }
 
     // Runs 20 m along x through the middle of the survey: bed 4 m wide, 1 m below the lowest
-    // ground, banks 10 m apart, 1 m above the highest, so the slopes cut the ground everywhere.
+    // ground, banks 10 m apart, 1 m above the highest, and the ends 5 m beyond the bed at bank
+    // height, so that wherever the channel ends it lies above the ground and a cut leaves no
+    // vertical step.
     static Tin channel(const Tin& ground) {
         const tin::core::Rect box = ground.boundingRect();
         const double xMid = std::round((box.xMin() + box.xMax()) / 2);
         const double yMid = std::round((box.yMin() + box.yMax()) / 2);
-        const double offsets[4] = {-5.0, -2.0, 2.0, 5.0};
         double lowest = 1e300;
         double highest = -1e300;
         for (const auto& t : ground.allTriangles()) {
@@ -74,7 +76,9 @@ protected:
         }
         const double low = lowest - 1.0;
         const double high = highest + 1.0;
-        const double heights[4] = {high, low, low, high};
+        const double offsets[4] = {-5.0, -2.0, 2.0, 5.0};
+        const double section[4] = {high, low, low, high};
+        auto z = [&](int column, int row) { return column == 0 || column == 4 ? high : section[row]; };
         Tin tin;
         for (int i = 0; i < 4; ++i) {
             const double x0 = xMid - 10.0 + 5.0 * i;
@@ -82,8 +86,12 @@ protected:
             for (int k = 0; k < 3; ++k) {
                 const double y0 = yMid + offsets[k];
                 const double y1 = yMid + offsets[k + 1];
-                tin.addTriangle(Point(x0, y0, heights[k]), Point(x1, y0, heights[k]), Point(x1, y1, heights[k + 1]));
-                tin.addTriangle(Point(x0, y0, heights[k]), Point(x1, y1, heights[k + 1]), Point(x0, y1, heights[k + 1]));
+                const Point a(x0, y0, z(i, k));
+                const Point b(x1, y0, z(i + 1, k));
+                const Point c(x1, y1, z(i + 1, k + 1));
+                const Point d(x0, y1, z(i, k + 1));
+                tin.addTriangle(a, b, c);
+                tin.addTriangle(a, c, d);
             }
         }
         return tin;
@@ -113,9 +121,11 @@ protected:
         EXPECT_NEAR(outline, area, 1e-9 * area) << "no overlap, no gap";
     }
 
-    // Inside the channel the result is the lower (cut) or higher (fill) of the two surfaces,
-    // outside it the ground.
-    static void expectEnvelope(const Tin& result, bool lower) {
+    // Inside the channel the result is the lower (cut) or higher (fill) of the two surfaces, or
+    // the channel itself (overwrite); outside it the ground.
+    enum class Take { Lower, Higher, Designed };
+
+    static void expectEnvelope(const Tin& result, Take take) {
         const tin::core::Rect box = s_ground->boundingRect();
         int inside = 0;
         for (double y = box.yMin() + 0.37; y < box.yMax(); y += 0.71) {
@@ -130,7 +140,9 @@ protected:
                 double designed = 0.0;
                 double expected = ground;
                 if (s_channel->interpolatedElevation(p, &designed)) {
-                    expected = lower ? std::min(ground, designed) : std::max(ground, designed);
+                    expected = take == Take::Lower    ? std::min(ground, designed)
+                               : take == Take::Higher ? std::max(ground, designed)
+                                                      : designed;
                     ++inside;
                 }
                 EXPECT_NEAR(merged, expected, 1e-6) << x << ", " << y;
@@ -154,7 +166,7 @@ TEST_F(RealDataMergeTest, ChannelCutIntoTheGround) {
     const Tin result = tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
     ASSERT_TRUE(ok);
     expectConsistentEdit(*s_ground, result, added, removed);
-    expectEnvelope(result, true);
+    expectEnvelope(result, Take::Lower);
 
     bool diffOk = false;
     double plus = 0.0;
@@ -175,7 +187,7 @@ TEST_F(RealDataMergeTest, ChannelBanksFilledOnTheGround) {
     const Tin result = tin::util::TinMerge::add(*s_ground, *s_channel, &ok, &taken, &added, &removed);
     ASSERT_TRUE(ok);
     expectConsistentEdit(*s_ground, result, added, removed);
-    expectEnvelope(result, false);
+    expectEnvelope(result, Take::Higher);
 
     bool diffOk = false;
     double plus = 0.0;
@@ -186,6 +198,55 @@ TEST_F(RealDataMergeTest, ChannelBanksFilledOnTheGround) {
     EXPECT_GT(plus, 0.0);
     EXPECT_NEAR(tin::util::TinDifferences::volume(result) - volume, plus, 1e-6 * plus + 1e-10 * volume)
         << "the fill adds exactly the volume below the banks";
+}
+
+// Overwrite keeps only where both surfaces exist: the channel itself, all of the ground there
+// removed.
+TEST_F(RealDataMergeTest, ChannelOverwritesTheGround) {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+    const Tin result = tin::util::TinMerge::overwrite(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+    ASSERT_TRUE(ok);
+    const double channelArea = planArea(*s_channel);
+    EXPECT_NEAR(planArea(result), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(planArea(taken), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(planArea(removed), planArea(*s_ground), 1e-9 * planArea(*s_ground));
+    EXPECT_TRUE(facetCounts(result) == facetCounts(added));
+
+    const tin::core::Rect box = s_ground->boundingRect();
+    int inside = 0;
+    for (double y = box.yMin() + 0.37; y < box.yMax(); y += 0.71) {
+        for (double x = box.xMin() + 0.29; x < box.xMax(); x += 0.73) {
+            const Point p(x, y);
+            double designed = 0.0;
+            double merged = 0.0;
+            if (s_channel->interpolatedElevation(p, &designed)) {
+                ++inside;
+                ASSERT_TRUE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
+                EXPECT_NEAR(merged, designed, 1e-6) << x << ", " << y;
+            } else {
+                EXPECT_FALSE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(inside, 100);
+}
+
+TEST_F(RealDataMergeTest, EditedSurfaceSurvivesConversionToPointsAndBack) {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+    const Tin cut = tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+    ASSERT_TRUE(ok);
+
+    // Every edge comes back as a breakline, so the triangulation has no choice left.
+    const tin::core::PointSet set = tin::util::TinToPointSet::convert(cut);
+    const Tin again = tin::util::PointSetToTin::convertCleanPointSet(set, false, false);
+    EXPECT_TRUE(facetCounts(again) == facetCounts(cut));
+    EXPECT_EQ(again.pointCount(), cut.pointCount());
 }
 
 } // namespace
