@@ -249,4 +249,33 @@ TEST_F(RealDataMergeTest, EditedSurfaceSurvivesConversionToPointsAndBack) {
     EXPECT_EQ(again.pointCount(), cut.pointCount());
 }
 
+// The soil-volume calculation of an edit against the ground it was made on: a cut is all cut and a
+// fill all fill, each equal to the change of volume.
+// Disabled while it fails: the overlay of the ground's removed triangles with the added ones
+// misses crossings near the new vertices that lie on ground edges, and the re-triangulation
+// stops with "Re-triangulation of an overlay returned 504 vertices for 474 given" (ok false).
+TEST_F(RealDataMergeTest, DISABLED_DifferencesOfEditedAgainstOriginalGroundAreTheEditsVolume) {
+    const double volume = tin::util::TinDifferences::volume(*s_ground);
+    for (const bool fill : {false, true}) {
+        SCOPED_TRACE(fill ? "fill" : "cut");
+        bool ok = false;
+        Tin taken;
+        Tin added;
+        Tin removed;
+        const Tin edited = fill ? tin::util::TinMerge::add(*s_ground, *s_channel, &ok, &taken, &added, &removed)
+                                : tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+        ASSERT_TRUE(ok);
+        const double change = tin::util::TinDifferences::volume(edited) - volume;
+
+        bool diffOk = false;
+        double plus = 0.0;
+        double minus = 0.0;
+        tin::util::TinDifferences::calculateDifferences(*s_ground, edited, &diffOk, &plus, &minus);
+        ASSERT_TRUE(diffOk);
+        const double tolerance = 1e-6 * std::abs(change) + 1e-10 * volume;
+        EXPECT_NEAR(fill ? plus : minus, change, tolerance);
+        EXPECT_NEAR(fill ? minus : plus, 0.0, tolerance);
+    }
+}
+
 } // namespace
