@@ -51,18 +51,18 @@ tin::core::Tin* RealDataDifferencesTest::s_before = nullptr;
 tin::core::Tin* RealDataDifferencesTest::s_after = nullptr;
 
 // Integral of the TIN's planar surface over the part of its triangles inside the outline:
-// each triangle clipped by GEOS, its plane taken at the centroid of the clipped piece (exact for
+// each triangle clipped by GEOS, its plane taken at the centroid of the clipped part (exact for
 // a linear function).
 double integralInside(const tin::core::Tin& tin, const geos::geom::Geometry& outline) {
     double sum = 0.0;
     for (const auto& t : tin.allTriangles()) {
         const realdata::Facet f = realdata::facetOf(*t);
-        const auto piece = t->geosPolygon()->intersection(&outline);
-        const double area = piece->getArea();
+        const auto clipped = t->geosPolygon()->intersection(&outline);
+        const double area = clipped->getArea();
         if (area <= 0.0) {
             continue;
         }
-        const auto centroid = piece->getCentroid();
+        const auto centroid = clipped->getCentroid();
         // Plane z = z0 + a (x - x0) + b (y - y0) through the three vertices.
         const double ux = f[1][0] - f[0][0], uy = f[1][1] - f[0][1], uz = f[1][2] - f[0][2];
         const double vx = f[2][0] - f[0][0], vy = f[2][1] - f[0][1], vz = f[2][2] - f[0][2];

@@ -83,9 +83,9 @@ TEST_P(RealDataPointSetTest, TriangulationCoversTheHullWithCounterClockwiseTrian
     EXPECT_EQ(vertexPositions, inputPositions) << "the points are exactly the vertices";
 
     const realdata::TinTopology topo = realdata::topologyOf(tin);
-    EXPECT_EQ(topo.pieces, 1u);
+    EXPECT_EQ(topo.components, 1u);
     EXPECT_EQ(static_cast<long>(topo.vertices) - static_cast<long>(topo.edges) + static_cast<long>(topo.faces),
-              static_cast<long>(topo.pieces))
+              static_cast<long>(topo.components))
         << "V - E + F of a disc";
     for (const auto& [edge, uses] : topo.edgeUse) {
         EXPECT_LE(uses, 2) << "an edge with more than two triangles";

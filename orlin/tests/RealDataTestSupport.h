@@ -222,13 +222,13 @@ inline double convexHullArea(std::vector<Xyz> points) {
     return 0.5 * twice;
 }
 
-// Vertices, distinct undirected edges and connected pieces (through shared edges) of a TIN,
+// Vertices, distinct undirected edges and connected components (through shared edges) of a TIN,
 // counted by object identity.
 struct TinTopology {
     std::size_t vertices = 0;
     std::size_t edges = 0;
     std::size_t faces = 0;
-    std::size_t pieces = 0;
+    std::size_t components = 0;
     std::map<std::pair<const void*, const void*>, int> edgeUse;
 };
 
@@ -266,7 +266,7 @@ inline TinTopology topologyOf(const tin::core::Tin& tin) {
     topo.edges = topo.edgeUse.size();
     for (std::size_t i = 0; i < parent.size(); ++i) {
         if (find(i) == i) {
-            ++topo.pieces;
+            ++topo.components;
         }
     }
     return topo;
