@@ -17,9 +17,10 @@
 
 namespace tin::core {
 
-/// Store of shared geometric items with a GEOS spatial index over their bounding rectangles.
+/// Store of shared geometric items with a spatial index (behind the GEOS
+/// `SpatialIndex` interface) over their bounding rectangles.
 ///
-/// The items live in a slot vector; the GEOS index holds the addresses of the slots, each under
+/// The items live in a slot vector; the index holds the addresses of the slots, each under
 /// the envelope (`toEnvelope`, zero extents widened by 5e-07 on each side) of its item's
 /// bounding rectangle at the time of entry. A removed item leaves a null slot; when more than
 /// half of the slots are null the vector is compacted. Growth and compaction move the slots,
@@ -34,7 +35,7 @@ namespace tin::core {
 /// arrivals in a short side list that every query scans, and rebuilds the tree when that list
 /// grows beyond a few times the square root of the slot count; every held item is always found.
 ///
-/// Cost: a query is one GEOS query plus a rectangle test per candidate; add and remove are one
+/// Cost: a query is one index query plus a rectangle test per candidate; add and remove are one
 /// query plus one index update; removal never shifts slots. Not thread-safe, even for queries.
 template <class T>
 class SpatialIndexContainerT {
@@ -55,7 +56,7 @@ public:
     /// included); its index is built on its first use.
     virtual std::unique_ptr<SpatialIndexContainerT<T>> clone() const = 0;
 
-    /// A new, empty GEOS index of the concrete kind.
+    /// A new, empty index of the concrete kind.
     virtual std::unique_ptr<geos::index::SpatialIndex> createIndex() const = 0;
 
     /// Holds `item` and returns its slot; when it is already held, returns the existing slot.
