@@ -204,14 +204,23 @@ void LooseGridIndex::visitLevel(const Level& level, double xMin, double yMin, do
     const std::int64_t x1 = std::int64_t(std::floor(std::ldexp(xMax, -p)));
     const std::int64_t y0 = std::int64_t(std::floor(std::ldexp(yMin, -p))) - 1;
     const std::int64_t y1 = std::int64_t(std::floor(std::ldexp(yMax, -p)));
+    // The stored corner and level bound each item's box (in fine units, exactly): the corner
+    // lies below corner + 1 and the far side below corner + 1 + 2^level. Items that cannot
+    // meet the query are left out here, before the caller pays a visit to the item itself.
+    const std::int64_t fx0 = std::int64_t(std::floor(std::ldexp(xMin, -FINE_LEVEL)));
+    const std::int64_t fx1 = std::int64_t(std::floor(std::ldexp(xMax, -FINE_LEVEL)));
+    const std::int64_t fy0 = std::int64_t(std::floor(std::ldexp(yMin, -FINE_LEVEL)));
+    const std::int64_t fy1 = std::int64_t(std::floor(std::ldexp(yMax, -FINE_LEVEL)));
+    auto mayMeet = [&](const Entry& e) {
+        const std::int64_t fx = std::int64_t(e.xWord & CORNER_MASK) - CORNER_BIAS;
+        const std::int64_t fy = std::int64_t(e.yWord) - CORNER_BIAS;
+        const std::int64_t reach = 1 + (std::int64_t(1) << (naturalLevel(e) - FINE_LEVEL));
+        return fx <= fx1 && fy <= fy1 && fx + reach > fx0 && fy + reach > fy0;
+    };
     const double cells = (double(x1) - double(x0) + 1.0) * (double(y1) - double(y0) + 1.0);
     if (cells > double(level.slots.size())) {
         for (const Entry& e : level.slots) {
-            if (!e.item)
-                continue;
-            const std::int64_t cx = cellOf(e.xWord, p);
-            const std::int64_t cy = cellOf(e.yWord, p);
-            if (cx >= x0 && cx <= x1 && cy >= y0 && cy <= y1)
+            if (e.item && mayMeet(e))
                 visit(e.item);
         }
         return;
@@ -221,7 +230,7 @@ void LooseGridIndex::visitLevel(const Level& level, double xMin, double yMin, do
         for (std::int64_t cy = y0; cy <= y1; ++cy) {
             for (std::size_t i = std::size_t(hashCell(cx, cy)) & mask; level.slots[i].item; i = (i + 1) & mask) {
                 const Entry& e = level.slots[i];
-                if (cellOf(e.xWord, p) == cx && cellOf(e.yWord, p) == cy)
+                if (cellOf(e.xWord, p) == cx && cellOf(e.yWord, p) == cy && mayMeet(e))
                     visit(e.item);
             }
         }
@@ -236,8 +245,7 @@ void LooseGridIndex::settle()
     m_minLevel = chooseFinestLevel();
     std::vector<Entry> pending;
     pending.swap(m_pending);
-    for (const Entry& e : pending)
-        place(e);
+    placeAll(pending);
     m_gridCount = m_count;
 }
 
@@ -269,7 +277,25 @@ void LooseGridIndex::regrid(int finestLevel)
     m_levels.clear();
     m_count = 0;
     m_minLevel = finestLevel;
-    for (const Entry& e : all)
+    placeAll(all);
+}
+
+void LooseGridIndex::placeAll(const std::vector<Entry>& entries)
+{
+    // Size each level's table once instead of doubling it along the way.
+    std::vector<std::size_t> perLevel(std::size_t(MAX_LEVEL - FINE_LEVEL + 1), 0);
+    for (const Entry& e : entries)
+        ++perLevel[std::size_t(std::max(naturalLevel(e), m_minLevel) - FINE_LEVEL)];
+    for (std::size_t k = 0; k < perLevel.size(); ++k) {
+        if (perLevel[k] == 0)
+            continue;
+        Level& level = levelFor(int(k) + FINE_LEVEL);
+        std::size_t size = level.slots.size();
+        while ((level.count + perLevel[k]) * 10 > size * 7)
+            size *= 2;
+        rehash(level, size);
+    }
+    for (const Entry& e : entries)
         place(e);
 }
 
@@ -290,21 +316,27 @@ LooseGridIndex::Level& LooseGridIndex::levelFor(int exponent)
 
 void LooseGridIndex::putInto(Level& level, const Entry& e)
 {
-    if ((level.count + 1) * 10 > level.slots.size() * 7) {
-        std::vector<Entry> old(level.slots.size() * 2, Entry{nullptr, 0, 0});
-        old.swap(level.slots);
-        level.count = 0;
-        for (const Entry& kept : old) {
-            if (kept.item)
-                putInto(level, kept);
-        }
-    }
+    if ((level.count + 1) * 10 > level.slots.size() * 7)
+        rehash(level, level.slots.size() * 2);
     const std::size_t mask = level.slots.size() - 1;
     std::size_t i = homeOf(e, level.exponent, mask);
     while (level.slots[i].item)
         i = (i + 1) & mask;
     level.slots[i] = e;
     ++level.count;
+}
+
+void LooseGridIndex::rehash(Level& level, std::size_t size)
+{
+    if (size == level.slots.size())
+        return;
+    std::vector<Entry> old(size, Entry{nullptr, 0, 0});
+    old.swap(level.slots);
+    level.count = 0;
+    for (const Entry& kept : old) {
+        if (kept.item)
+            putInto(level, kept);
+    }
 }
 
 bool LooseGridIndex::takeFrom(Level& level, const Entry& e)

@@ -27,7 +27,8 @@ namespace core {
  * from the count and bounds of the items), and into the one cell of that level holding its
  * lower-left corner; it then reaches at most into the next cell up and right. A query visits,
  * per non-empty level, the cells its envelope covers plus one row and column below and to
- * the left. A level whose covered cells outnumber its entries is scanned whole instead.
+ * the left, and leaves out entries whose stored corner and level show that they cannot
+ * meet it. A level whose covered cells outnumber its slots is scanned whole instead.
  *
  * Storage: one open-addressing table per level of 24-byte entries (the item and the corner
  * in units of 2^-24), no node per item. Items inserted before the first query or removal
@@ -88,8 +89,10 @@ private:
     int chooseFinestLevel() const;
     void regrid(int finestLevel);
     void place(const Entry& e);
+    void placeAll(const std::vector<Entry>& entries);
     Level& levelFor(int exponent);
     static void putInto(Level& level, const Entry& e);
+    static void rehash(Level& level, std::size_t size);
     static bool takeFrom(Level& level, const Entry& e);
 
     std::vector<Level> m_levels; // sorted by exponent
