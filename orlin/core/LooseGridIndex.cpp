@@ -89,9 +89,16 @@ std::uint64_t LooseGridIndex::hashCell(std::int64_t cx, std::int64_t cy)
     return h;
 }
 
-std::size_t LooseGridIndex::homeOf(const Entry& e, int exponent, std::size_t mask)
+std::size_t LooseGridIndex::slotOf(std::uint64_t hash, std::size_t size)
 {
-    return std::size_t(hashCell(cellOf(e.xWord, exponent), cellOf(e.yWord, exponent))) & mask;
+    // Multiply-shift instead of a mask, so that tables need not have power-of-two sizes and
+    // stay near their load limit; the high bits of the hash decide.
+    return std::size_t((unsigned __int128)hash * size >> 64);
+}
+
+std::size_t LooseGridIndex::homeOf(const Entry& e, int exponent, std::size_t size)
+{
+    return slotOf(hashCell(cellOf(e.xWord, exponent), cellOf(e.yWord, exponent)), size);
 }
 
 void LooseGridIndex::insert(const geos::geom::Envelope* itemEnv, void* item)
@@ -225,10 +232,10 @@ void LooseGridIndex::visitLevel(const Level& level, double xMin, double yMin, do
         }
         return;
     }
-    const std::size_t mask = level.slots.size() - 1;
+    const std::size_t size = level.slots.size();
     for (std::int64_t cx = x0; cx <= x1; ++cx) {
         for (std::int64_t cy = y0; cy <= y1; ++cy) {
-            for (std::size_t i = std::size_t(hashCell(cx, cy)) & mask; level.slots[i].item; i = (i + 1) & mask) {
+            for (std::size_t i = slotOf(hashCell(cx, cy), size); level.slots[i].item; i = nextSlot(i, size)) {
                 const Entry& e = level.slots[i];
                 if (cellOf(e.xWord, p) == cx && cellOf(e.yWord, p) == cy && mayMeet(e))
                     visit(e.item);
@@ -290,10 +297,9 @@ void LooseGridIndex::placeAll(const std::vector<Entry>& entries)
         if (perLevel[k] == 0)
             continue;
         Level& level = levelFor(int(k) + FINE_LEVEL);
-        std::size_t size = level.slots.size();
-        while ((level.count + perLevel[k]) * 10 > size * 7)
-            size *= 2;
-        rehash(level, size);
+        const std::size_t wanted = (level.count + perLevel[k]) * 10 / 7 + MIN_SLOTS;
+        if (wanted > level.slots.size())
+            rehash(level, wanted);
     }
     for (const Entry& e : entries)
         place(e);
@@ -317,11 +323,11 @@ LooseGridIndex::Level& LooseGridIndex::levelFor(int exponent)
 void LooseGridIndex::putInto(Level& level, const Entry& e)
 {
     if ((level.count + 1) * 10 > level.slots.size() * 7)
-        rehash(level, level.slots.size() * 2);
-    const std::size_t mask = level.slots.size() - 1;
-    std::size_t i = homeOf(e, level.exponent, mask);
+        rehash(level, level.slots.size() + level.slots.size() / 2);
+    const std::size_t size = level.slots.size();
+    std::size_t i = homeOf(e, level.exponent, size);
     while (level.slots[i].item)
-        i = (i + 1) & mask;
+        i = nextSlot(i, size);
     level.slots[i] = e;
     ++level.count;
 }
@@ -341,9 +347,9 @@ void LooseGridIndex::rehash(Level& level, std::size_t size)
 
 bool LooseGridIndex::takeFrom(Level& level, const Entry& e)
 {
-    const std::size_t mask = level.slots.size() - 1;
-    std::size_t i = homeOf(e, level.exponent, mask);
-    for (;; i = (i + 1) & mask) {
+    const std::size_t size = level.slots.size();
+    std::size_t i = homeOf(e, level.exponent, size);
+    for (;; i = nextSlot(i, size)) {
         const Entry& s = level.slots[i];
         if (!s.item)
             return false;
@@ -353,8 +359,8 @@ bool LooseGridIndex::takeFrom(Level& level, const Entry& e)
     // Backward-shift deletion: move later entries of the run up into the hole unless their
     // home lies cyclically after the hole, so every run stays unbroken.
     std::size_t hole = i;
-    for (std::size_t j = (i + 1) & mask; level.slots[j].item; j = (j + 1) & mask) {
-        const std::size_t home = homeOf(level.slots[j], level.exponent, mask);
+    for (std::size_t j = nextSlot(i, size); level.slots[j].item; j = nextSlot(j, size)) {
+        const std::size_t home = homeOf(level.slots[j], level.exponent, size);
         const bool homeInGap = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
         if (!homeInGap) {
             level.slots[hole] = level.slots[j];

@@ -31,7 +31,8 @@ namespace core {
  * meet it. A level whose covered cells outnumber its slots is scanned whole instead.
  *
  * Storage: one open-addressing table per level of 24-byte entries (the item and the corner
- * in units of 2^-24), no node per item. Items inserted before the first query or removal
+ * in units of 2^-24), no node per item; a table is sized to its count (load 0.47 to 0.7),
+ * so an index of n items takes 35 to 50 bytes per item. Items inserted before the first query or removal
  * are gathered and placed together once the density is known; the finest level is chosen
  * again whenever the count has doubled since, so the cost per insertion stays O(1)
  * amortised.
@@ -71,14 +72,16 @@ private:
     struct Level {
         int exponent;
         std::size_t count;
-        std::vector<Entry> slots; // power-of-two size; item null marks a free slot
+        std::vector<Entry> slots; // load at most 0.7; item null marks a free slot
     };
 
     static bool encode(const geos::geom::Envelope& env, void* item, Entry& out);
     static int naturalLevel(const Entry& e);
     static std::int64_t cellOf(std::uint64_t word, int exponent);
     static std::uint64_t hashCell(std::int64_t cx, std::int64_t cy);
-    static std::size_t homeOf(const Entry& e, int exponent, std::size_t mask);
+    static std::size_t slotOf(std::uint64_t hash, std::size_t size);
+    static std::size_t nextSlot(std::size_t i, std::size_t size) { return i + 1 == size ? 0 : i + 1; }
+    static std::size_t homeOf(const Entry& e, int exponent, std::size_t size);
 
     template <typename Visit>
     void visitCandidates(const geos::geom::Envelope& env, Visit&& visit);
