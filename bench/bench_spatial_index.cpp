@@ -6,8 +6,13 @@
 // STR-tree packs), 10,000 small queries (a 0.5 m box at random positions; candidates are
 // counted), and removal of every tenth item. The bare baselines are the GEOS quadtree and
 // the GEOS STR-tree over the same boxes in the same run (the STR-tree is not edited); the
-// counters `*_vs_grid` are their times divided by the grid's.
+// counters `*_vs_grid` are their times divided by the grid's. BM_Container*: the same through
+// the containers (findIntersectRect, which tests every candidate's box; removal by item),
+// the GEOS quadtree put back behind a container for the baseline.
 #include "orlin/core/LooseGridIndex.h"
+#include "orlin/core/QuadtreeContainerT.h"
+#include "orlin/core/Rect.h"
+#include "orlin/core/STRtreeContainerT.h"
 
 #include <benchmark/benchmark.h>
 
@@ -180,8 +185,107 @@ void BM_TriangleBoxes(benchmark::State& state)
     report(state, boxes, n);
 }
 
+// An item of the containers: a box behind a shared pointer, as points and triangles are.
+struct Item {
+    tin::core::Rect rect;
+    tin::core::Rect boundingRect() const { return rect; }
+};
+
+template <class T>
+class GeosQuadtreeContainerT : public tin::core::SpatialIndexContainerT<T> {
+public:
+    std::unique_ptr<tin::core::SpatialIndexContainerT<T>> clone() const override
+    {
+        auto copy = std::make_unique<GeosQuadtreeContainerT<T>>();
+        copy->copyItemsFrom(*this);
+        return copy;
+    }
+    std::unique_ptr<geos::index::SpatialIndex> createIndex() const override
+    {
+        return std::make_unique<geos::index::quadtree::Quadtree>();
+    }
+};
+
+template <class Container>
+Result measureContainer(const std::vector<std::shared_ptr<Item>>& items, const std::vector<Envelope>& queries,
+                        bool edit)
+{
+    Result r;
+    double t = now();
+    Container container;
+    container.reserve(items.size());
+    for (const auto& item : items)
+        container.appendUnindexed(item);
+    container.rebuildIndex();
+    const Envelope& q0 = queries.front();
+    container.findIntersectRect(tin::core::Rect(q0.getMinX(), q0.getMinY(), q0.getMaxX(), q0.getMaxY()));
+    r.build = now() - t;
+
+    t = now();
+    std::size_t total = 0;
+    for (const Envelope& q : queries)
+        total += container.findIntersectRect(tin::core::Rect(q.getMinX(), q.getMinY(), q.getMaxX(), q.getMaxY())).size();
+    r.query = now() - t;
+    r.candidates = double(total) / double(queries.size());
+
+    if (edit) {
+        t = now();
+        for (std::size_t i = 0; i < items.size(); i += 10) {
+            if (!container.remove(items[i].get()))
+                throw std::runtime_error("removal failed");
+        }
+        r.removal = now() - t;
+    }
+    return r;
+}
+
+void reportContainers(benchmark::State& state, const std::vector<Envelope>& boxes, int n)
+{
+    const auto queries = smallQueries(n);
+    std::vector<std::shared_ptr<Item>> items;
+    items.reserve(boxes.size());
+    for (const Envelope& b : boxes)
+        items.push_back(std::make_shared<Item>(Item{tin::core::Rect(b.getMinX(), b.getMinY(), b.getMaxX(), b.getMaxY())}));
+    Result grid, quad, str;
+    for (auto _ : state) {
+        grid = measureContainer<tin::core::QuadtreeContainerT<Item>>(items, queries, true);
+        quad = measureContainer<GeosQuadtreeContainerT<Item>>(items, queries, true);
+        str = measureContainer<tin::core::STRtreeContainerT<Item>>(items, queries, false);
+        state.SetIterationTime(grid.build + grid.query + grid.removal);
+    }
+    state.counters["items"] = double(items.size());
+    state.counters["hits"] = grid.candidates;
+    state.counters["grid_build_s"] = grid.build;
+    state.counters["grid_query_ms"] = 1e3 * grid.query;
+    state.counters["grid_remove_s"] = grid.removal;
+    state.counters["quad_build_s"] = quad.build;
+    state.counters["quad_query_ms"] = 1e3 * quad.query;
+    state.counters["quad_remove_s"] = quad.removal;
+    state.counters["str_build_s"] = str.build;
+    state.counters["str_query_ms"] = 1e3 * str.query;
+    state.counters["quad_build_vs_grid"] = quad.build / grid.build;
+    state.counters["quad_query_vs_grid"] = quad.query / grid.query;
+    state.counters["quad_remove_vs_grid"] = quad.removal / grid.removal;
+    state.counters["str_build_vs_grid"] = str.build / grid.build;
+    state.counters["str_query_vs_grid"] = str.query / grid.query;
+}
+
+void BM_ContainerPoints(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    reportContainers(state, pointBoxes(n), n);
+}
+
+void BM_ContainerTriangles(benchmark::State& state)
+{
+    const int n = int(state.range(0));
+    reportContainers(state, triangleBoxes(n), n);
+}
+
 } // namespace
 
+BENCHMARK(BM_ContainerPoints)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_ContainerTriangles)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_PointBoxes)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_TriangleBoxes)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 

@@ -207,17 +207,20 @@ void LooseGridIndex::visitLevel(const Level& level, double xMin, double yMin, do
 {
     const int p = level.exponent;
     // An item reaches at most one cell beyond its own, up and right: look one cell down and left.
-    const std::int64_t x0 = std::int64_t(std::floor(std::ldexp(xMin, -p))) - 1;
-    const std::int64_t x1 = std::int64_t(std::floor(std::ldexp(xMax, -p)));
-    const std::int64_t y0 = std::int64_t(std::floor(std::ldexp(yMin, -p))) - 1;
-    const std::int64_t y1 = std::int64_t(std::floor(std::ldexp(yMax, -p)));
+    // Scaling by a power of two is exact (the bounds are clamped far from overflow).
+    const double scale = std::ldexp(1.0, -p);
+    const std::int64_t x0 = std::int64_t(std::floor(xMin * scale)) - 1;
+    const std::int64_t x1 = std::int64_t(std::floor(xMax * scale));
+    const std::int64_t y0 = std::int64_t(std::floor(yMin * scale)) - 1;
+    const std::int64_t y1 = std::int64_t(std::floor(yMax * scale));
     // The stored corner and level bound each item's box (in fine units, exactly): the corner
     // lies below corner + 1 and the far side below corner + 1 + 2^level. Items that cannot
     // meet the query are left out here, before the caller pays a visit to the item itself.
-    const std::int64_t fx0 = std::int64_t(std::floor(std::ldexp(xMin, -FINE_LEVEL)));
-    const std::int64_t fx1 = std::int64_t(std::floor(std::ldexp(xMax, -FINE_LEVEL)));
-    const std::int64_t fy0 = std::int64_t(std::floor(std::ldexp(yMin, -FINE_LEVEL)));
-    const std::int64_t fy1 = std::int64_t(std::floor(std::ldexp(yMax, -FINE_LEVEL)));
+    const double fine = std::ldexp(1.0, -FINE_LEVEL);
+    const std::int64_t fx0 = std::int64_t(std::floor(xMin * fine));
+    const std::int64_t fx1 = std::int64_t(std::floor(xMax * fine));
+    const std::int64_t fy0 = std::int64_t(std::floor(yMin * fine));
+    const std::int64_t fy1 = std::int64_t(std::floor(yMax * fine));
     auto mayMeet = [&](const Entry& e) {
         const std::int64_t fx = std::int64_t(e.xWord & CORNER_MASK) - CORNER_BIAS;
         const std::int64_t fy = std::int64_t(e.yWord) - CORNER_BIAS;

@@ -229,6 +229,11 @@ TEST(LooseGridIndexTest, UnplaceableEnvelopesAreReportedByEveryQueryAndRemovable
     EXPECT_NO_THROW(queryCounts(index, Envelope(nan, nan, nan, nan)));
     EXPECT_TRUE(queryCounts(index, Envelope(-inf, inf, -inf, inf)).count(0));
     EXPECT_TRUE(queryCounts(index, Envelope(-1e300, 1e300, 1.5, 1.5)).count(0));
+    // Subnormal bounds next to an item just below zero.
+    const Envelope belowZero(-2.0, -1e-310, -2.0, -1e-310);
+    index.insert(&belowZero, itemOf(6));
+    EXPECT_TRUE(queryCounts(index, Envelope(-1e-310, 1, -4e-320, 1)).count(6));
+    EXPECT_TRUE(index.remove(&belowZero, itemOf(6)));
 
     EXPECT_TRUE(index.remove(&withNan, itemOf(2)));
     EXPECT_TRUE(index.remove(&far, itemOf(4)));
