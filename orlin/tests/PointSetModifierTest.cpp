@@ -35,20 +35,6 @@ TEST(PointSetModifier, HullRegionUsesTheSetsOwnCornerPoints)
     EXPECT_EQ(prepared.allPoints().size(), 6u);
 }
 
-TEST(PointSetModifier, ExistingRegionGetsNoHullEvenWithPointsOutside)
-{
-    PointSet set;
-    auto a = pt(0, 0), b = pt(1, 0), c = pt(0, 1), far = pt(10, 10);
-    for (auto const& p : {a, b, c, far}) {
-        set.addPoint(p);
-    }
-    auto region = std::make_shared<PointRing>(std::vector<PointPtr>{a, b, c, a});
-    set.addRegion(region);
-    PointSet prepared = PointSetModifier::createRegion(set);
-    ASSERT_EQ(prepared.allRegions().size(), 1u);
-    EXPECT_EQ(prepared.allRegions().front().get(), region.get());
-}
-
 TEST(PointSetModifier, CollinearSetGetsNoRegion)
 {
     PointSet line;
@@ -90,24 +76,4 @@ TEST(PointSetModifier, BreaklinesOnRegionOrHoleSidesAreDropped)
     EXPECT_TRUE(clean.findBreaklinesFromPoint(b).empty());
     EXPECT_EQ(clean.findBreaklinesFromPoint(inner).size(), 1u);
     EXPECT_EQ(clean.findBreaklinesFromPoint(c).size(), 1u);
-}
-
-TEST(PointSetModifier, CopyRegionsAndHolesSharesRingsAndPoints)
-{
-    PointSet from;
-    auto a = pt(0, 0), b = pt(1, 0), c = pt(0, 1), h = pt(0.2, 0.2);
-    auto region = std::make_shared<PointRing>(std::vector<PointPtr>{a, b, c, a});
-    auto hole = std::make_shared<PointRing>(std::vector<PointPtr>{h, pt(0.3, 0.2), pt(0.2, 0.3), h});
-    from.addRegion(region);
-    from.addHole(hole);
-
-    PointSet to;
-    to.addPoint(a);
-    PointSetModifier::copyRegionsAndHoles(from, &to);
-    ASSERT_EQ(to.allRegions().size(), 1u);
-    ASSERT_EQ(to.allHoles().size(), 1u);
-    EXPECT_EQ(to.allRegions().front().get(), region.get());
-    EXPECT_EQ(to.allHoles().front().get(), hole.get());
-    EXPECT_EQ(to.allPoints().size(), 6u);
-    EXPECT_TRUE(to.hasPoint(h));
 }

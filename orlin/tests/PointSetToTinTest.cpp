@@ -217,8 +217,9 @@ TEST(PointSetToTin, HolesLeaveNoHoleAndDuplicatesGiveOneVertex)
     squareRegion(set, 0, 4);
     auto h = std::vector<PointPtr>{addOnPlane(set, 1, 1), addOnPlane(set, 2, 1), addOnPlane(set, 1.5, 2)};
     set.addHole(std::make_shared<PointRing>(std::vector<PointPtr>{h[0], h[1], h[2], h[0]}));
-    add(set, 3, 3, 1.0);
-    add(set, 3, 3, 2.0);
+    auto low = add(set, 3, 3, 1.0);
+    auto high = add(set, 3, 3, 2.0);
+    set.addBreakline(low, high, true); // zero length: joins one vertex to itself
 
     Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
     EXPECT_NEAR(totalArea(tin), 16.0, 1e-9);

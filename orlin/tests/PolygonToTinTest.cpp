@@ -1,6 +1,5 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
-#include "orlin/core/PointFactory.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Tin.h"
 #include "orlin/util/PolygonToTin.h"
@@ -64,15 +63,6 @@ TEST(PolygonToTin, SelfCrossingPolygonGetsAVertexAtTheCrossing)
     ASSERT_EQ(centre.size(), 1u);
     EXPECT_EQ(centre[0]->elevation(), 0.0);
     EXPECT_DOUBLE_EQ(totalArea(tin), 2.0);
-}
-
-TEST(PolygonToTin, RegisteredFlatPointsAreShared)
-{
-    auto held = PointFactory::instance().factory(Point(7.0, 3.0, 0.0), false);
-    Tin tin = PolygonToTin::convert(Polygon({Point2D(7, 3), Point2D(9, 3), Point2D(8, 5)}));
-    auto found = tin.findPointsAt(Point2D(7, 3));
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].get(), held.get());
 }
 
 TEST(PolygonToTin, FewerThanThreeVerticesGiveAnEmptyTin)
