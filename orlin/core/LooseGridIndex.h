@@ -32,9 +32,9 @@ namespace core {
  *
  * Storage: one open-addressing table per level of 24-byte entries (the item and the corner
  * in units of 2^-24), no node per item; a table is sized to its count (load 0.47 to 0.7),
- * so an index of n items takes 35 to 50 bytes per item. Items inserted before the first query or removal
- * are gathered and placed together once the density is known; the finest level is chosen
- * again whenever the count has doubled since, so the cost per insertion stays O(1)
+ * so the index takes 35 to 50 bytes per item. Items inserted before the first query or
+ * removal are gathered and placed together once the density is known; the finest level is
+ * chosen again whenever the count has doubled since, so the cost per insertion stays O(1)
  * amortised.
  *
  * Contract: query results are a superset of the items whose envelope meets the query
