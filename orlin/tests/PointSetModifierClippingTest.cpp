@@ -149,30 +149,3 @@ TEST(PointSetClipping, BreaklinesCrossingRingSidesAddPointsWithTheTinsElevationA
     // The argument keeps its rings.
     EXPECT_EQ(set.allRegions().front()->points().size(), 5u);
 }
-
-TEST(PointSetClipping, RingsWithoutCrossingsComeBackAsTheyWere)
-{
-    PointSet base;
-    for (double x : {-1.0, 11.0}) {
-        for (double y : {-1.0, 11.0}) {
-            base.addPoint(pt(x, y, plane(x, y)));
-        }
-    }
-    Tin tin = PointSetToTin::convertCleanPointSet(base, false, false);
-    PointSet set;
-    std::vector<PointPtr> outer{pt(0, 0), pt(10, 0), pt(10, 10), pt(0, 10)};
-    for (auto const& p : outer) {
-        set.addPoint(p);
-    }
-    set.addRegion(ringOf(outer));
-    auto a = pt(2, 2), b = pt(7, 8);
-    set.addPoint(a);
-    set.addPoint(b);
-    set.addBreakline(a, b, true);
-    PointSet divided = PointSetModifier::divideRegionsAndHolesWithBreaklines(set, tin);
-    ASSERT_EQ(divided.allRegions().size(), 1u);
-    EXPECT_EQ(divided.allRegions().front()->points().size(), 5u);
-    EXPECT_TRUE(divided.allHoles().empty());
-    EXPECT_EQ(divided.allPoints().size(), 6u);
-    EXPECT_EQ(divided.allBreaklines().size(), 1u);
-}

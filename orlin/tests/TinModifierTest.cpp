@@ -146,16 +146,6 @@ TEST(TinModifierDivide, SplitThresholdIsInclusiveAtOneInHundredMillion)
     EXPECT_EQ(onVertex.allTriangles().size(), 1u);
 }
 
-TEST(TinModifierDivide, TriangleNotInTheTinIsRejected)
-{
-    Tin tin = grid(2);
-    Tin other;
-    auto foreign = other.addTriangle(pt(0, 0), pt(1, 0), pt(0, 1));
-    auto before = triangleObjects(tin);
-    EXPECT_THROW(TinModifier::divideTriangle(&tin, foreign, pt(0.2, 0.2)), AssertError);
-    EXPECT_EQ(triangleObjects(tin), before);
-}
-
 TEST(TinModifierNeighbours, InsertedPointBecomesAVertexOfAProperTin)
 {
     Tin tin = grid(6);

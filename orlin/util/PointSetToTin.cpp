@@ -768,10 +768,8 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
         grid.remove(index);
     };
 
-    std::vector<TrianglePtr> neighbourhood;
     std::vector<TrianglePtr> filled;
     std::vector<std::size_t> candidates;
-    std::vector<std::size_t> affected;
     while (tester->test()) {
         std::size_t index = order.begin()->second;
         PointPtr p = entries[index].point;
@@ -781,35 +779,22 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
             continue;
         }
 
-        neighbourhood.assign(1, t);
-        auto tb = t->boundingRect();
-        core::Rect box(tb.xMin(), tb.yMin(), tb.xMax(), tb.yMax());
-        for (int j = 0; j < 3; ++j) {
-            for (auto const& n : tin.findTriangleFromEdge(t->edge(j))) {
-                if (n != t) {
-                    neighbourhood.push_back(n);
-                    auto nb = n->boundingRect();
-                    box = core::Rect(std::min(box.xMin(), nb.xMin()), std::min(box.yMin(), nb.yMin()),
-                                     std::max(box.xMax(), nb.xMax()), std::max(box.yMax(), nb.yMax()));
-                }
-            }
-        }
-        double z = 0.0;
-        grid.query(box, candidates);
-        affected.clear();
-        for (std::size_t c : candidates) {
-            if (interpolateIn(neighbourhood, *entries[c].point, &z)) {
-                affected.push_back(c);
-            }
-        }
-
         TinModifier::divideTriangleAndNeighbors(&tin, t, p, &constraints, &filled);
 
-        // The patch covers the old neighbourhood, so its triangles are the surface there.
-        for (std::size_t a : affected) {
-            ErrorEntry& entry = entries[a];
-            if (!interpolateIn(filled, *entry.point, &z) && !tin.interpolatedElevation(*entry.point, &z)) {
-                dropEntry(a);
+        // Every point in the re-triangulated patch may have a new error, not only those
+        // around t: an edge split also re-triangulates the neighbours of t's neighbour.
+        auto first = filled.front()->boundingRect();
+        core::Rect box(first.xMin(), first.yMin(), first.xMax(), first.yMax());
+        for (auto const& nt : filled) {
+            auto r = nt->boundingRect();
+            box = core::Rect(std::min(box.xMin(), r.xMin()), std::min(box.yMin(), r.yMin()),
+                             std::max(box.xMax(), r.xMax()), std::max(box.yMax(), r.yMax()));
+        }
+        grid.query(box, candidates);
+        double z = 0.0;
+        for (std::size_t c : candidates) {
+            ErrorEntry& entry = entries[c];
+            if (!interpolateIn(filled, *entry.point, &z)) {
                 continue;
             }
             double error = std::fabs(z - entry.point->elevation());
@@ -820,7 +805,7 @@ Tin simplify(PointSet const& set, SimplifyCondition const& condition)
                 order.erase(entry.node);
             }
             entry.error = error;
-            entry.node = order.emplace(error, a);
+            entry.node = order.emplace(error, c);
             entry.queued = true;
         }
         ++count;

@@ -72,12 +72,12 @@ int chooseSplit(Triangle const& t, Point const& p)
     return order[0];
 }
 
-void requireHeld(Tin const& tin, TrianglePtr const& t, PointPtr const& p)
+void requireHeld(Tin const* tin, TrianglePtr const& t, PointPtr const& p)
 {
-    if (!t || !p) {
-        throw AssertError("Null triangle or point given to divideTriangle");
+    if (!tin || !t || !p) {
+        throw AssertError("Null TIN, triangle or point given to divideTriangle");
     }
-    if (!tin.containsTriangle(t)) {
+    if (!tin->containsTriangle(t)) {
         throw AssertError("Triangle to divide is not in the TIN");
     }
 }
@@ -205,7 +205,7 @@ void checkFilled(Tin const& patch, Tin const& filled, PointPtr const& p)
 
 void TinModifier::divideTriangle(Tin* tin, TrianglePtr const& t, PointPtr const& p)
 {
-    requireHeld(*tin, t, p);
+    requireHeld(tin, t, p);
     split(tin, tin, t, p);
 }
 
@@ -217,7 +217,7 @@ void TinModifier::divideTriangleAndNeighbors(Tin* tin, TrianglePtr const& t, Poi
 void TinModifier::divideTriangleAndNeighbors(Tin* tin, TrianglePtr const& t, PointPtr const& p,
                                              ConstraintEdges* constraints, std::vector<TrianglePtr>* added)
 {
-    requireHeld(*tin, t, p);
+    requireHeld(tin, t, p);
     Tin patch;
     Split done = split(tin, &patch, t, p);
 
