@@ -1,20 +1,23 @@
 #pragma once
 
+#include "orlin/core/LooseGridIndex.h"
 #include "orlin/core/SpatialIndexContainerT.h"
-
-#include <geos/index/quadtree/Quadtree.h>
 
 #include <memory>
 
 namespace tin::core {
 
-/// Spatial index container over a GEOS quadtree: takes insertions and removals at any time,
-/// so it suits containers that change between queries (point sets, TINs under editing).
+/// Spatial index container for the `Quadtree` kind: takes insertions and removals at any
+/// time, so it suits containers that change between queries (point sets, TINs under editing).
 ///
-/// Cost: the quadtree keeps an item in the smallest node whose cell holds it whole, so items
-/// that cross the centre lines of large cells stay high in the tree and every query meets
-/// them. On a TIN of n evenly sized triangles a small query therefore tests O(sqrt(n))
-/// candidates: about 7,500 at one million triangles and 10,000 at two million.
+/// The kind keeps its name, but it is backed by our own `LooseGridIndex`, not by a GEOS
+/// quadtree: the GEOS quadtree keeps an item in the smallest node whose cell holds it whole,
+/// so tolerance-sized point boxes drive it some forty levels deep (seconds per million
+/// points to build), and triangles crossing the centre lines of large cells stay high in the
+/// tree where every query meets them (thousands of candidates per small query on a TIN of
+/// a million triangles). The grid files every item in one cell of the level fitting its
+/// size, so a small query tests a handful of candidates whatever the size of the set.
+/// Query candidates come in no particular order.
 template <class T>
 class QuadtreeContainerT : public SpatialIndexContainerT<T> {
 public:
@@ -27,7 +30,7 @@ public:
 
     std::unique_ptr<geos::index::SpatialIndex> createIndex() const override
     {
-        return std::make_unique<geos::index::quadtree::Quadtree>();
+        return std::make_unique<LooseGridIndex>();
     }
 };
 

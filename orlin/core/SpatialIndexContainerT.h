@@ -17,9 +17,10 @@
 
 namespace tin::core {
 
-/// Store of shared geometric items with a GEOS spatial index over their bounding rectangles.
+/// Store of shared geometric items with a spatial index (behind the GEOS
+/// `SpatialIndex` interface) over their bounding rectangles.
 ///
-/// The items live in a slot vector; the GEOS index holds the addresses of the slots, each under
+/// The items live in a slot vector; the index holds the addresses of the slots, each under
 /// the envelope (`toEnvelope`, zero extents widened by 5e-07 on each side) of its item's
 /// bounding rectangle at the time of entry. A removed item leaves a null slot; when more than
 /// half of the slots are null the vector is compacted. Growth and compaction move the slots,
@@ -34,7 +35,7 @@ namespace tin::core {
 /// arrivals in a short side list that every query scans, and rebuilds the tree when that list
 /// grows beyond a few times the square root of the slot count; every held item is always found.
 ///
-/// Cost: a query is one GEOS query plus a rectangle test per candidate; add and remove are one
+/// Cost: a query is one index query plus a rectangle test per candidate; add and remove are one
 /// query plus one index update; removal never shifts slots. Not thread-safe, even for queries.
 template <class T>
 class SpatialIndexContainerT {
@@ -55,7 +56,7 @@ public:
     /// included); its index is built on its first use.
     virtual std::unique_ptr<SpatialIndexContainerT<T>> clone() const = 0;
 
-    /// A new, empty GEOS index of the concrete kind.
+    /// A new, empty index of the concrete kind.
     virtual std::unique_ptr<geos::index::SpatialIndex> createIndex() const = 0;
 
     /// Holds `item` and returns its slot; when it is already held, returns the existing slot.
@@ -118,7 +119,7 @@ public:
         }
         auto const env = envelopeOf(*item);
         std::vector<void*> found;
-        candidates(*env, found);
+        candidates(cornerOf(*env), found);
         for (void* entry : found) {
             Slot* slot = static_cast<Slot*>(entry);
             if (slot->get() != item) {
@@ -149,7 +150,7 @@ public:
         }
         auto const env = envelopeOf(*item);
         std::vector<void*> found;
-        candidates(*env, found);
+        candidates(cornerOf(*env), found);
         for (void* entry : found) {
             Slot* slot = static_cast<Slot*>(entry);
             if (slot->get() == item) {
@@ -276,6 +277,14 @@ private:
     {
         return box.isValid() && r.isValid() && r.xMax() >= box.xMin() && box.xMax() >= r.xMin()
             && r.yMax() >= box.yMin() && box.yMax() >= r.yMin();
+    }
+
+    /// The lower-left corner of `env` as an envelope of its own. An item is filed under its
+    /// envelope, which holds that corner, so querying the corner finds it among fewer
+    /// candidates than querying the whole envelope would.
+    static geos::geom::Envelope cornerOf(geos::geom::Envelope const& env)
+    {
+        return geos::geom::Envelope(env.getMinX(), env.getMinX(), env.getMinY(), env.getMinY());
     }
 
     static std::unique_ptr<geos::geom::Envelope> envelopeOf(T const& item)

@@ -292,8 +292,9 @@ Tin& Tin::operator=(Tin const& other)
     target.m_edgeTriangles = source.m_edgeTriangles;
     target.m_pointTriangles = source.m_pointTriangles;
     if (source.m_triangleIndex) {
+        // The clone keeps the slot order; its index is built on its first use, so a copy
+        // that is never queried (an undo snapshot) does not pay for one.
         target.m_triangleIndex = source.m_triangleIndex->clone();
-        target.m_triangleIndex->rebuildIndex();
     }
     target.dropCaches();
     target.m_rectCached = source.m_rectCached;

@@ -43,14 +43,15 @@ class Triangle;
 /// adjacency maps and the position cache are open-addressing tables keyed by raw addresses,
 /// and the adjacency lists are threaded through the triangle records (see `TriangleSet`),
 /// so the TIN adds about 90 bytes per triangle to the triangles themselves (measured at two
-/// million triangles; the spatial index, once built, about 50 more), with no heap allocation
+/// million triangles; the spatial index and the position cache, once built, about 60 more), with no heap allocation
 /// per triangle. `allTriangles()` therefore returns a `TriangleSet`, which offers
 /// the read-only interface of `std::unordered_set<std::shared_ptr<Triangle>>`.
 ///
 /// Cost: adding and removing a triangle are constant time (plus one index update once the
 /// index exists; the index is built by the first rectangle query, so building a TIN by many
 /// additions pays nothing for it). Caches are dropped by every change at no cost when they
-/// were not built. Copying is linear; the copy's index, when the source had one, is rebuilt.
+/// were not built. Copying is linear; the copy keeps the source's index order, but builds
+/// the index itself only on its first query.
 ///
 /// Not thread-safe, not even for `const` queries, which build caches. A moved-from TIN may
 /// only be destroyed or be the target of an assignment.

@@ -30,28 +30,40 @@ inline int extremeOf(std::uint8_t extremes, Bound b)
 
 Triangle::Triangle(std::shared_ptr<Point> p1, std::shared_ptr<Point> p2, std::shared_ptr<Point> p3,
                    std::shared_ptr<Edge> e1, std::shared_ptr<Edge> e2, std::shared_ptr<Edge> e3)
-    : m_points{std::move(p1), std::move(p2), std::move(p3)},
-      m_edges{std::move(e1), std::move(e2), std::move(e3)},
-      m_extremes(0)
+    : m_edges{std::move(e1), std::move(e2), std::move(e3)},
+      m_extremes(0),
+      m_ends(0)
 {
+    const std::shared_ptr<Point>* points[3] = {&p1, &p2, &p3};
     for (int i = 0; i < 3; ++i) {
-        if (!m_points[i])
+        if (!*points[i])
             throw std::invalid_argument(std::string("Triangle: null point") + char('1' + i));
         if (!m_edges[i])
             throw std::invalid_argument(std::string("Triangle: null edge") + char('1' + i));
+    }
+    for (int i = 0; i < 3; ++i) {
+        const Edge& e = *m_edges[i];
+        const std::shared_ptr<Point>& a = *points[(i + 1) % 3];
+        const std::shared_ptr<Point>& b = *points[(i + 2) % 3];
+        if (!((e.point1() == a && e.point2() == b) || (e.point1() == b && e.point2() == a)))
+            throw std::invalid_argument(std::string("Triangle: edge") + char('1' + i)
+                                        + " does not join the other two points");
+        // Vertex (i + 2) mod 3 is b, an end of this edge, which follows edge (i + 1) mod 3.
+        if (e.point2() == b && e.point1() != b)
+            m_ends = std::uint8_t(m_ends | (1 << ((i + 2) % 3)));
     }
     // The first vertex holds every extreme; a later one takes it only when strictly
     // beyond, so ties keep the earlier vertex.
     int xMin = 0, xMax = 0, yMin = 0, yMax = 0;
     for (int i = 1; i < 3; ++i) {
-        const Point& p = *m_points[i];
-        if (p.x() < m_points[xMin]->x())
+        const Point& p = **points[i];
+        if (p.x() < (*points[xMin])->x())
             xMin = i;
-        if (p.x() > m_points[xMax]->x())
+        if (p.x() > (*points[xMax])->x())
             xMax = i;
-        if (p.y() < m_points[yMin]->y())
+        if (p.y() < (*points[yMin])->y())
             yMin = i;
-        if (p.y() > m_points[yMax]->y())
+        if (p.y() > (*points[yMax])->y())
             yMax = i;
     }
     m_extremes = std::uint8_t(xMin << (2 * X_MIN) | xMax << (2 * X_MAX) | yMin << (2 * Y_MIN)
@@ -71,7 +83,8 @@ std::shared_ptr<Edge> Triangle::opposite(const std::shared_ptr<Point>& p) const
 
 std::shared_ptr<Point> Triangle::opposite(const std::shared_ptr<Edge>& e) const
 {
-    for (const std::shared_ptr<Point>& p : m_points) {
+    for (int i = 0; i < 3; ++i) {
+        const std::shared_ptr<Point>& p = vertex(i);
         if (!e || (e->point1() != p && e->point2() != p))
             return p;
     }
@@ -80,16 +93,16 @@ std::shared_ptr<Point> Triangle::opposite(const std::shared_ptr<Edge>& e) const
 
 RectRef Triangle::boundingRect() const
 {
-    return RectRef(m_points[extremeOf(m_extremes, X_MIN)]->xRef(),
-                   m_points[extremeOf(m_extremes, Y_MIN)]->yRef(),
-                   m_points[extremeOf(m_extremes, X_MAX)]->xRef(),
-                   m_points[extremeOf(m_extremes, Y_MAX)]->yRef());
+    return RectRef(vertex(extremeOf(m_extremes, X_MIN))->xRef(),
+                   vertex(extremeOf(m_extremes, Y_MIN))->yRef(),
+                   vertex(extremeOf(m_extremes, X_MAX))->xRef(),
+                   vertex(extremeOf(m_extremes, Y_MAX))->yRef());
 }
 
 double Triangle::area() const
 {
-    const Point2D e1 = *m_points[1] - *m_points[0];
-    const Point2D e2 = *m_points[2] - *m_points[0];
+    const Point2D e1 = *vertex(1) - *vertex(0);
+    const Point2D e2 = *vertex(2) - *vertex(0);
     const double ip = innerProd(e1, e2);
     // Rounding can leave a collinear triangle slightly below zero: its area is 0.
     const double squared = e2.lengthSqr() * e1.lengthSqr() - ip * ip;
@@ -104,13 +117,13 @@ double Triangle::angleRadian(int i) const
 
 void Triangle::calcSTU(const Point2DI& p, double* s, double* t, double* u) const
 {
-    const Point& p1 = *m_points[0];
+    const Point& p1 = *vertex(0);
     const double wx = p.x() - p1.x();
     const double wy = p.y() - p1.y();
-    const double e1x = m_points[1]->x() - p1.x();
-    const double e1y = m_points[1]->y() - p1.y();
-    const double e2x = m_points[2]->x() - p1.x();
-    const double e2y = m_points[2]->y() - p1.y();
+    const double e1x = vertex(1)->x() - p1.x();
+    const double e1y = vertex(1)->y() - p1.y();
+    const double e2x = vertex(2)->x() - p1.x();
+    const double e2y = vertex(2)->y() - p1.y();
     const double den = e2y * e1x - e2x * e1y;
     const double tt = (wx * e2y - wy * e2x) / den;
     const double uu = -((wx * e1y - wy * e1x) / den);
@@ -123,7 +136,8 @@ bool Triangle::interpolateElevation(const Point2DI& p, double* z, bool skipBox) 
 {
     if (!skipBox && !boundingRect().contains(p))
         return false;
-    for (const std::shared_ptr<Point>& v : m_points) {
+    for (int i = 0; i < 3; ++i) {
+        const std::shared_ptr<Point>& v = vertex(i);
         if (v->x() == p.x() && v->y() == p.y()) {
             *z = v->elevation();
             return true;
@@ -135,14 +149,14 @@ bool Triangle::interpolateElevation(const Point2DI& p, double* z, bool skipBox) 
     // reject the point instead of reporting a NaN elevation as a success.
     if (!(s >= WEIGHT_TOLERANCE) || !(t >= WEIGHT_TOLERANCE) || !(u >= WEIGHT_TOLERANCE))
         return false;
-    *z = (t * m_points[1]->elevation() + s * m_points[0]->elevation()) + u * m_points[2]->elevation();
+    *z = (t * vertex(1)->elevation() + s * vertex(0)->elevation()) + u * vertex(2)->elevation();
     return true;
 }
 
 Point2D Triangle::getInteriorPoint() const
 {
-    return Point2D((m_points[0]->x() + m_points[1]->x() + m_points[2]->x()) / 3.0,
-                   (m_points[0]->y() + m_points[1]->y() + m_points[2]->y()) / 3.0);
+    return Point2D((vertex(0)->x() + vertex(1)->x() + vertex(2)->x()) / 3.0,
+                   (vertex(0)->y() + vertex(1)->y() + vertex(2)->y()) / 3.0);
 }
 
 geos::geom::Polygon* Triangle::geosPolygon() const
@@ -150,7 +164,7 @@ geos::geom::Polygon* Triangle::geosPolygon() const
     if (!m_geos) {
         auto seq = std::make_unique<geos::geom::CoordinateArraySequence>(4, 2);
         for (std::size_t i = 0; i < 4; ++i) {
-            const Point& p = *m_points[i % 3];
+            const Point& p = *vertex(i % 3);
             seq->setAt(geos::geom::Coordinate(p.x(), p.y(), 0.0), i);
         }
         const geos::geom::GeometryFactory* f = defaultGeometryFactory();

@@ -5,6 +5,8 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -70,8 +72,17 @@ std::string_view trim(std::string_view text) {
     return text.substr(begin, text.find_last_not_of(WHITE_SPACE) - begin + 1);
 }
 
+// Keywords are compared without regard to case: writers in the wild put "FACET NORMAL" and
+// "ENDLOOP" in capitals, and no reader they are meant for rejects that.
+bool equalsNoCase(std::string_view text, std::string_view keyword) {
+    return text.size() == keyword.size() &&
+           std::equal(text.begin(), text.end(), keyword.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
 bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
+    return equalsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
 unsigned long long fileSize(std::ifstream& stream) {
@@ -98,7 +109,8 @@ bool hasBinarySize(std::ifstream& stream) {
 StlType detect(const char* path) {
     std::ifstream stream = common::io::IoUtil::openInAscii(path);
     std::string line;
-    if (!std::getline(stream, line) || line.compare(0, 5, "solid") != 0) {
+    // Some writers indent the "solid" line as they indent the facets.
+    if (!std::getline(stream, line) || !startsWith(trim(line), "solid")) {
         return STL_BINARY;
     }
     if (hasBinarySize(stream)) {
@@ -117,7 +129,7 @@ public:
 
     tin::core::Tin read() {
         tin::core::Tin tin;
-        if (!startsWith(nextLine(), "solid")) {
+        if (!startsWith(trim(nextLine()), "solid")) {
             fail("solid not found");
         }
         while (std::getline(m_stream, m_line)) {
@@ -158,7 +170,7 @@ private:
     }
 
     void expect(std::string_view keyword) {
-        if (trim(nextLine()) != keyword) {
+        if (!equalsNoCase(trim(nextLine()), keyword)) {
             fail(std::string(keyword) + " not found");
         }
     }
@@ -183,7 +195,7 @@ private:
         if (count != 4) {
             fail("Wrong vertex definition");
         }
-        if (tokens[0] != "vertex") {
+        if (!equalsNoCase(tokens[0], "vertex")) {
             fail("vertex not found");
         }
         double xyz[3];
@@ -220,7 +232,10 @@ tin::core::Tin readBinary(const char* path) {
     stream.read(header, HEADER_SIZE);
     std::uint32_t count = 0;
     std::memcpy(&count, header + 80, sizeof count);
-    if (!stream || size != HEADER_SIZE + FACET_SIZE * count) {
+    // Writers in the wild leave a stray byte or two after the last record (a line end); a
+    // whole record more, or one missing, means the count is not the file's.
+    const unsigned long long expected = HEADER_SIZE + FACET_SIZE * count;
+    if (!stream || size < expected || size - expected >= FACET_SIZE) {
         throw InvalidFileFormatException("Invalid file size", path);
     }
     tin::core::Tin tin;

@@ -11,24 +11,26 @@ namespace tin::io {
 /// file (and vertices of TINs already in memory at the same position) are one shared
 /// point. Facets whose vertices coincide are dropped (Tin::addTriangle refuses them).
 ///
-/// Form: STL_DETECT (the default) decides from the file: it is ASCII when line 1 begins
-/// with "solid" and line 2, trimmed, begins with "facet normal" or "endsolid", unless
+/// Form: STL_DETECT (the default) decides from the file: it is ASCII when line 1, trimmed,
+/// begins with "solid" and line 2, trimmed, begins with "facet normal" or "endsolid", unless
 /// the file's size is exactly 84 + 50 n for the facet count n stored at byte 80 (a binary
 /// file whose header happens to begin with "solid"); otherwise it is binary.
 ///
-/// ASCII: line 1 begins with "solid"; facets of "facet normal ...", "outer loop", three
-/// "vertex x y z" (separated by spaces or tabs, numbers locale-independent), "endloop",
-/// "endfacet", compared after trimming; blank lines between facets are skipped; reading
-/// ends at a line beginning with "endsolid" or at the end of the file. Normals are not
+/// ASCII: line 1, trimmed, begins with "solid"; facets of "facet normal ...", "outer
+/// loop", three "vertex x y z" (separated by spaces or tabs, numbers locale-independent),
+/// "endloop", "endfacet", compared after trimming and without regard to case; blank lines
+/// between facets are skipped; reading ends at a line beginning with "endsolid" or at the
+/// end of the file. Normals are not
 /// read. Binary: 80-byte header (not read), unsigned facet count, 50 bytes per facet
-/// (normal not read, three float vertices, two attribute bytes not read).
+/// (normal not read, three float vertices, two attribute bytes not read); fewer than 50
+/// bytes after the last record (a stray line end some writers add) are ignored.
 ///
 /// Failures throw common::exception::InvalidFileFormatException with the path: ASCII
 /// keyword + " not found" ("solid", "facet normal", "outer loop", "vertex", "endloop",
 /// "endfacet") or "Wrong vertex definition" (not 4 tokens, or a coordinate that is not a
 /// finite number), each with the line number; binary "Invalid file size" (not 84 + 50 n
-/// bytes) or "Invalid file format" (read error). A path that cannot be opened throws
-/// common::exception::FileOpenException.
+/// bytes, up to that remainder) or "Invalid file format" (read error). A path that cannot
+/// be opened throws common::exception::FileOpenException.
 /// Cost: one hash look-up per vertex, one factory look-up per distinct vertex, one
 /// Tin::addTriangle per facet.
 class StlTinImporter : public TinImporterI {

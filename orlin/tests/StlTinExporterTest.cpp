@@ -246,7 +246,7 @@ TEST(StlTinImporterTest, DetectionAndBinarySizeRule) {
     EXPECT_EQ(StlTinImporter().importTin(path.c_str()).allTriangles().size(), 1u);
 
     const std::string extra = iotest::scratchFile("extra.stl");
-    iotest::writeFile(extra, bytes + "x");
+    iotest::writeFile(extra, bytes + std::string(50, 'x'));
     try {
         StlTinImporter().importTin(extra.c_str());
         FAIL() << "no exception";

@@ -16,9 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace tin::core;
 using namespace tin::util;
@@ -257,4 +259,28 @@ TEST(TinRegions, SelfTouchingRingIsClassifiedWithoutCrashing)
     } catch (AssertError const& e) {
         EXPECT_NE(std::string(e.what()).find("buildRegionsAndHoles"), std::string::npos);
     }
+}
+
+TEST(TinRegions, IslandStandingOnTheRimOfItsHoleStaysInTheOutline)
+{
+    // A fill body merged onto the ground: a frame of ground around a 1 x 1 hole, and over the
+    // hole a raised square whose corners stand at the hole's corners (other point objects).
+    Tin tin;
+    auto o00 = pt(0, 0), o10 = pt(3, 0), o11 = pt(3, 3), o01 = pt(0, 3);
+    auto h00 = pt(1, 1), h10 = pt(2, 1), h11 = pt(2, 2), h01 = pt(1, 2);
+    for (auto const& [a, b, c] : std::vector<std::array<PointPtr, 3>>{
+             {o00, o10, h10}, {o00, h10, h00}, {o10, o11, h11}, {o10, h11, h10},
+             {o11, o01, h01}, {o11, h01, h11}, {o01, o00, h00}, {o01, h00, h01}}) {
+        tin.addTriangle(a, b, c);
+    }
+    auto i00 = std::make_shared<Point>(1.0, 1.0, 5.0), i10 = std::make_shared<Point>(2.0, 1.0, 5.0);
+    auto i11 = std::make_shared<Point>(2.0, 2.0, 5.0), i01 = std::make_shared<Point>(1.0, 2.0, 5.0);
+    tin.addTriangle(i00, i10, i11);
+    tin.addTriangle(i00, i11, i01);
+
+    EXPECT_DOUBLE_EQ(tin.geosGeometry()->getArea(), 9.0);
+    RingList regions, holes;
+    buildTinRegionsAndHoles(tin, regions, holes);
+    EXPECT_EQ(regions.size(), 2u);
+    EXPECT_EQ(holes.size(), 1u);
 }

@@ -102,9 +102,12 @@ TEST_F(UnitTriangleTest, EdgesLieOppositeTheirPoints)
     EXPECT_EQ(t->edge(5), t->edge3());
     // A degenerate triangle whose every edge touches every point.
     auto e = EdgeFactory::instance().factory(p1, p2);
-    Triangle flat(p1, p2, p1, e, e, e);
+    auto loop = std::make_shared<Edge>(p1, p1);
+    Triangle flat(p1, p2, p1, e, loop, e);
     EXPECT_EQ(flat.opposite(p1), nullptr);
     EXPECT_EQ(flat.opposite(e), nullptr);
+    // Three copies of one edge do not make a triangle.
+    EXPECT_THROW(Triangle(p1, p2, p1, e, e, e), std::invalid_argument);
 }
 
 TEST_F(UnitTriangleTest, AnglesFollowOrientation)
@@ -222,4 +225,42 @@ TEST(TriangleTest, NullPartsAreRejected)
     auto e = EdgeFactory::instance().factory(a, b);
     EXPECT_THROW(Triangle(a, nullptr, c, e, e, e), std::invalid_argument);
     EXPECT_THROW(Triangle(a, b, c, e, nullptr, e), std::invalid_argument);
+}
+
+TEST(TriangleTest, EdgesNotFittingThePointsAreRejected)
+{
+    auto a = pt(0, 0), b = pt(1, 0), c = pt(0, 1), d = pt(1, 1);
+    EdgeFactory& f = EdgeFactory::instance();
+    // Edges in the wrong places, and an edge to a fourth point.
+    EXPECT_THROW(Triangle(a, b, c, f.factory(a, b), f.factory(b, c), f.factory(c, a)), std::invalid_argument);
+    EXPECT_THROW(Triangle(a, b, c, f.factory(b, c), f.factory(c, d), f.factory(a, b)), std::invalid_argument);
+    // Equal coordinates are not the same vertex.
+    auto a2 = pt(0, 0);
+    EXPECT_THROW(Triangle(a2, b, c, f.factory(b, c), f.factory(c, a), f.factory(a, b)), std::invalid_argument);
+}
+
+TEST(TriangleTest, VerticesComeBackAsGivenWhateverTheEndOrderOfTheEdges)
+{
+    // Edges made in either direction (the factory orders ends by address) must still yield
+    // the vertices in the order given, for both orientations and every rotation.
+    std::mt19937_64 rng(5);
+    EdgeFactory& f = EdgeFactory::instance();
+    for (int k = 0; k < 50; ++k) {
+        PointPtr v[3] = {pt(double(rng() % 100), 0), pt(0, double(rng() % 100)), pt(7, 7)};
+        for (int r = 0; r < 3; ++r) {
+            for (bool flip : {false, true}) {
+                const PointPtr& a = v[r];
+                const PointPtr& b = v[(r + (flip ? 2 : 1)) % 3];
+                const PointPtr& c = v[(r + (flip ? 1 : 2)) % 3];
+                auto e1 = rng() % 2 ? std::make_shared<Edge>(b, c) : std::make_shared<Edge>(c, b);
+                Triangle t(a, b, c, e1, f.factory(c, a), f.factory(a, b));
+                EXPECT_EQ(t.point1(), a);
+                EXPECT_EQ(t.point2(), b);
+                EXPECT_EQ(t.point3(), c);
+                EXPECT_EQ(t.point(4), b);
+                EXPECT_EQ(t.edge1(), e1);
+                EXPECT_EQ(t.opposite(t.edge2()), b);
+            }
+        }
+    }
 }

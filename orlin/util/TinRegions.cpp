@@ -258,6 +258,12 @@ geos::geom::Polygon* polygonWithHoles(int i, LinearRingList const& linearRings,
             continue;
         }
         geos::geom::Polygon const* c = candidate.polygon.get();
+        // A ring over the same positions as the shell (an island whose edge stands on the
+        // rim of the hole it fills, at other elevations) is not inside it: taking it as a
+        // hole would empty the shell and drop the island from the outline.
+        if (candidate.area == self->area && c->equals(shell)) {
+            continue;
+        }
         bool insideTaken = std::any_of(taken.begin(), taken.end(),
                                        [c](geos::geom::Polygon const* t) { return t->intersects(c); });
         if (insideTaken) {

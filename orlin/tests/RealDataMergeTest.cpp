@@ -1,0 +1,281 @@
+// A designed surface (a 10 m wide trapezoid channel) merged into the warsaw ground TIN as a cut
+// and as a fill: the result against min/max of the two surfaces, the added and removed triangles
+// against the base, plan area and volume against the cut and fill of the two surfaces.
+
+#include "RealDataTestSupport.h"
+
+#include "orlin/core/Point.h"
+#include "orlin/core/PointSet.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/io/TpoPointSetImporter.h"
+#include "orlin/util/PointSetToTin.h"
+#include "orlin/util/TinDifferences.h"
+#include "orlin/util/TinMerge.h"
+#include "orlin/util/TinToPointSet.h"
+
+#include <geos/geom/Geometry.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string>
+
+namespace {
+
+using tin::core::Point;
+using tin::core::Tin;
+
+double planArea(const Tin& tin) {
+    double sum = 0.0;
+    for (const auto& t : tin.allTriangles()) {
+        sum += 0.5 * std::abs(realdata::signedArea2(realdata::facetOf(*t)));
+    }
+    return sum;
+}
+
+std::map<realdata::Facet, int> facetCounts(const Tin& tin) {
+    std::map<realdata::Facet, int> counts;
+    for (const auto& t : tin.allTriangles()) {
+        ++counts[realdata::sortedVertices(realdata::facetOf(*t))];
+    }
+    return counts;
+}
+
+class RealDataMergeTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        const std::string path = realdata::dataPath("points/warsaw_small-ground.tpo");
+        const tin::core::PointSet set = tin::io::TpoPointSetImporter().importPointSet(path.c_str());
+        s_ground = new Tin(tin::util::PointSetToTin::convertCleanPointSet(set, false, false));
+        s_channel = new Tin(channel(*s_ground));
+    }
+    static void TearDownTestSuite() {
+        delete s_ground;
+        delete s_channel;
+        s_ground = nullptr;
+        s_channel = nullptr;
+    }
+
+    // Runs 20 m along x through the middle of the survey: bed 4 m wide, 1 m below the lowest
+    // ground, banks 10 m apart, 1 m above the highest, and the ends 5 m beyond the bed at bank
+    // height, so that wherever the channel ends it lies above the ground and a cut leaves no
+    // vertical step.
+    static Tin channel(const Tin& ground) {
+        const tin::core::Rect box = ground.boundingRect();
+        const double xMid = std::round((box.xMin() + box.xMax()) / 2);
+        const double yMid = std::round((box.yMin() + box.yMax()) / 2);
+        double lowest = 1e300;
+        double highest = -1e300;
+        for (const auto& t : ground.allTriangles()) {
+            for (int i = 0; i < 3; ++i) {
+                lowest = std::min(lowest, t->point(i)->elevation());
+                highest = std::max(highest, t->point(i)->elevation());
+            }
+        }
+        const double low = lowest - 1.0;
+        const double high = highest + 1.0;
+        const double offsets[4] = {-5.0, -2.0, 2.0, 5.0};
+        const double section[4] = {high, low, low, high};
+        auto z = [&](int column, int row) { return column == 0 || column == 4 ? high : section[row]; };
+        Tin tin;
+        for (int i = 0; i < 4; ++i) {
+            const double x0 = xMid - 10.0 + 5.0 * i;
+            const double x1 = x0 + 5.0;
+            for (int k = 0; k < 3; ++k) {
+                const double y0 = yMid + offsets[k];
+                const double y1 = yMid + offsets[k + 1];
+                const Point a(x0, y0, z(i, k));
+                const Point b(x1, y0, z(i + 1, k));
+                const Point c(x1, y1, z(i + 1, k + 1));
+                const Point d(x0, y1, z(i, k + 1));
+                tin.addTriangle(a, b, c);
+                tin.addTriangle(a, c, d);
+            }
+        }
+        return tin;
+    }
+
+    // The merged TIN is the base less the removed plus the added triangles, nothing overlaps,
+    // and the plan area is the base's.
+    static void expectConsistentEdit(const Tin& base, const Tin& result, const Tin& added, const Tin& removed) {
+        auto expected = facetCounts(base);
+        for (const auto& [facet, count] : facetCounts(removed)) {
+            expected[facet] -= count;
+            if (expected[facet] == 0) {
+                expected.erase(facet);
+            }
+        }
+        for (const auto& [facet, count] : facetCounts(added)) {
+            expected[facet] += count;
+        }
+        EXPECT_TRUE(expected == facetCounts(result)) << "base - removed + added is the result";
+        EXPECT_FALSE(added.empty());
+        EXPECT_FALSE(removed.empty());
+
+        const double area = planArea(base);
+        EXPECT_NEAR(planArea(result), area, 1e-9 * area);
+        EXPECT_NEAR(planArea(added), planArea(removed), 1e-9 * area);
+        const double outline = result.geosGeometry()->getArea();
+        EXPECT_NEAR(outline, area, 1e-9 * area) << "no overlap, no gap";
+    }
+
+    // Inside the channel the result is the lower (cut) or higher (fill) of the two surfaces, or
+    // the channel itself (overwrite); outside it the ground.
+    enum class Take { Lower, Higher, Designed };
+
+    static void expectEnvelope(const Tin& result, Take take) {
+        const tin::core::Rect box = s_ground->boundingRect();
+        int inside = 0;
+        for (double y = box.yMin() + 0.37; y < box.yMax(); y += 0.71) {
+            for (double x = box.xMin() + 0.29; x < box.xMax(); x += 0.73) {
+                const Point p(x, y);
+                double ground = 0.0;
+                if (!s_ground->interpolatedElevation(p, &ground)) {
+                    continue;
+                }
+                double merged = 0.0;
+                ASSERT_TRUE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
+                double designed = 0.0;
+                double expected = ground;
+                if (s_channel->interpolatedElevation(p, &designed)) {
+                    expected = take == Take::Lower    ? std::min(ground, designed)
+                               : take == Take::Higher ? std::max(ground, designed)
+                                                      : designed;
+                    ++inside;
+                }
+                EXPECT_NEAR(merged, expected, 1e-6) << x << ", " << y;
+            }
+        }
+        EXPECT_GT(inside, 100);
+    }
+
+    static Tin* s_ground;
+    static Tin* s_channel;
+};
+
+Tin* RealDataMergeTest::s_ground = nullptr;
+Tin* RealDataMergeTest::s_channel = nullptr;
+
+TEST_F(RealDataMergeTest, ChannelCutIntoTheGround) {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+    const Tin result = tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+    ASSERT_TRUE(ok);
+    expectConsistentEdit(*s_ground, result, added, removed);
+    expectEnvelope(result, Take::Lower);
+
+    bool diffOk = false;
+    double plus = 0.0;
+    double minus = 0.0;
+    tin::util::TinDifferences::calculateDifferences(*s_ground, *s_channel, &diffOk, &plus, &minus);
+    ASSERT_TRUE(diffOk);
+    const double volume = tin::util::TinDifferences::volume(*s_ground);
+    EXPECT_LT(minus, 0.0);
+    EXPECT_NEAR(tin::util::TinDifferences::volume(result) - volume, minus, 1e-6 * std::abs(minus) + 1e-10 * volume)
+        << "the cut removes exactly the volume above the channel";
+}
+
+TEST_F(RealDataMergeTest, ChannelBanksFilledOnTheGround) {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+    const Tin result = tin::util::TinMerge::add(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+    ASSERT_TRUE(ok);
+    expectConsistentEdit(*s_ground, result, added, removed);
+    expectEnvelope(result, Take::Higher);
+
+    bool diffOk = false;
+    double plus = 0.0;
+    double minus = 0.0;
+    tin::util::TinDifferences::calculateDifferences(*s_ground, *s_channel, &diffOk, &plus, &minus);
+    ASSERT_TRUE(diffOk);
+    const double volume = tin::util::TinDifferences::volume(*s_ground);
+    EXPECT_GT(plus, 0.0);
+    EXPECT_NEAR(tin::util::TinDifferences::volume(result) - volume, plus, 1e-6 * plus + 1e-10 * volume)
+        << "the fill adds exactly the volume below the banks";
+}
+
+// Overwrite keeps only where both surfaces exist: the channel itself, all of the ground there
+// removed.
+TEST_F(RealDataMergeTest, ChannelOverwritesTheGround) {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+    const Tin result = tin::util::TinMerge::overwrite(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+    ASSERT_TRUE(ok);
+    const double channelArea = planArea(*s_channel);
+    EXPECT_NEAR(planArea(result), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(planArea(taken), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(planArea(removed), planArea(*s_ground), 1e-9 * planArea(*s_ground));
+    EXPECT_TRUE(facetCounts(result) == facetCounts(added));
+
+    const tin::core::Rect box = s_ground->boundingRect();
+    int inside = 0;
+    for (double y = box.yMin() + 0.37; y < box.yMax(); y += 0.71) {
+        for (double x = box.xMin() + 0.29; x < box.xMax(); x += 0.73) {
+            const Point p(x, y);
+            double designed = 0.0;
+            double merged = 0.0;
+            if (s_channel->interpolatedElevation(p, &designed)) {
+                ++inside;
+                ASSERT_TRUE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
+                EXPECT_NEAR(merged, designed, 1e-6) << x << ", " << y;
+            } else {
+                EXPECT_FALSE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(inside, 100);
+}
+
+TEST_F(RealDataMergeTest, EditedSurfaceSurvivesConversionToPointsAndBack) {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+    const Tin cut = tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+    ASSERT_TRUE(ok);
+
+    // Every edge comes back as a breakline, so the triangulation has no choice left.
+    const tin::core::PointSet set = tin::util::TinToPointSet::convert(cut);
+    const Tin again = tin::util::PointSetToTin::convertCleanPointSet(set, false, false);
+    EXPECT_TRUE(facetCounts(again) == facetCounts(cut));
+    EXPECT_EQ(again.pointCount(), cut.pointCount());
+}
+
+// The soil-volume calculation of an edit against the ground it was made on: a cut is all cut and a
+// fill all fill, each equal to the change of volume.
+// Disabled while it fails: the overlay of the ground's removed triangles with the added ones
+// misses crossings near the new vertices that lie on ground edges, and the re-triangulation
+// stops with "Re-triangulation of an overlay returned 504 vertices for 474 given" (ok false).
+TEST_F(RealDataMergeTest, DISABLED_DifferencesOfEditedAgainstOriginalGroundAreTheEditsVolume) {
+    const double volume = tin::util::TinDifferences::volume(*s_ground);
+    for (const bool fill : {false, true}) {
+        SCOPED_TRACE(fill ? "fill" : "cut");
+        bool ok = false;
+        Tin taken;
+        Tin added;
+        Tin removed;
+        const Tin edited = fill ? tin::util::TinMerge::add(*s_ground, *s_channel, &ok, &taken, &added, &removed)
+                                : tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+        ASSERT_TRUE(ok);
+        const double change = tin::util::TinDifferences::volume(edited) - volume;
+
+        bool diffOk = false;
+        double plus = 0.0;
+        double minus = 0.0;
+        tin::util::TinDifferences::calculateDifferences(*s_ground, edited, &diffOk, &plus, &minus);
+        ASSERT_TRUE(diffOk);
+        const double tolerance = 1e-6 * std::abs(change) + 1e-10 * volume;
+        EXPECT_NEAR(fill ? plus : minus, change, tolerance);
+        EXPECT_NEAR(fill ? minus : plus, 0.0, tolerance);
+    }
+}
+
+} // namespace
