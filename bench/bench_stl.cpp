@@ -3,7 +3,7 @@
 // Binary STL at survey scale: a TIN of 2 million triangles (a jittered 1000 x 1000 grid,
 // coordinates near the origin so that floats keep them) written and read back with vertex
 // interning. Bare baselines in the same run: the same bytes written from memory in one
-// piece, and read and decoded into a plain float array (the I/O floor); plus the floor of
+// write, and read and decoded into a plain float array (the I/O floor); plus the floor of
 // any STL reader that builds a TIN: interning the decoded vertices and adding the triangles.
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"

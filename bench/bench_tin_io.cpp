@@ -124,7 +124,7 @@ void BM_ArchiveWrite(benchmark::State& state) {
 }
 
 void BM_ArchiveWriteBare(benchmark::State& state) {
-    // The same number of bytes written from memory in one piece.
+    // The same number of bytes written from memory in one write.
     const std::string bytes = slurp(archivePath());
     const std::string path = scratch("write-bare.tin");
     for (auto _ : state) {
@@ -188,6 +188,25 @@ void BM_ArchiveBuildFloor(benchmark::State& state) {
     }
 }
 
+void BM_ArchiveInternFloor(benchmark::State& state) {
+    // The point-factory share of the building floor: interning the 1M vertices only.
+    const std::string bytes = slurp(archivePath());
+    const std::size_t pointsAt = 512 * 3 + 64;
+    int count = 0;
+    std::memcpy(&count, bytes.data() + pointsAt, 4);
+    std::vector<double> xyz(static_cast<std::size_t>(count) * 3);
+    std::memcpy(xyz.data(), bytes.data() + pointsAt + 4, xyz.size() * sizeof(double));
+    for (auto _ : state) {
+        std::vector<std::shared_ptr<tin::core::Point>> points;
+        points.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            points.push_back(tin::core::PointFactory::instance().factory(
+                tin::core::Point(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]), false));
+        }
+        benchmark::DoNotOptimize(points.data());
+    }
+}
+
 void BM_PointTextRead(benchmark::State& state) {
     const std::string& path = textPath();
     for (auto _ : state) {
@@ -240,6 +259,7 @@ BENCHMARK(BM_ArchiveWriteBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ArchiveInternFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -274,6 +294,7 @@ int main(int argc, char** argv) {
     ratio("BM_ArchiveWrite", "BM_ArchiveWriteBare", "");
     ratio("BM_ArchiveRead", "BM_ArchiveReadBare", "(goal < 1 s)");
     ratio("BM_ArchiveRead", "BM_ArchiveBuildFloor", "(against interning and TIN building alone)");
+    ratio("BM_ArchiveInternFloor", "BM_ArchiveBuildFloor", "(point-factory share of the floor)");
     ratio("BM_PointTextRead", "BM_PointTextReadBare", "(goal < 0.3 s)");
     ratio("BM_PointTextRead", "BM_PointTextBuildFloor", "(against point-set building alone)");
     rusage usage{};

@@ -11,7 +11,9 @@
 #include "orlin/core/SpatialIndexContainerT.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Polyline.h"
+#include "orlin/core/Tin2D.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/core/Triangle2D.h"
 #include "orlin/util/TinRegions.h"
 
 #include <geos/geom/Envelope.h>
@@ -648,6 +650,23 @@ bool Tin::isOverlappedByTin(Geometry const& geometry)
 bool isWithinGeometry(Geometry const& inner, Geometry const& outer)
 {
     return outer.geosGeometry()->contains(inner.geosGeometry());
+}
+
+} // namespace tin::core
+
+namespace tin::core {
+
+Tin::Tin(Tin2D const& tin2D) : Tin(Quadtree)
+{
+    auto& points = PointFactory::instance();
+    for (auto const& t : tin2D.triangles()) {
+        std::shared_ptr<Point> corners[3];
+        for (int i = 0; i < 3; ++i) {
+            auto const& p = t->point(i);
+            corners[i] = points.factory(Point(p->x(), p->y(), 0.0, 0), false);
+        }
+        addTriangle(corners[0], corners[1], corners[2]);
+    }
 }
 
 } // namespace tin::core

@@ -26,6 +26,7 @@ class Point;
 class Point2DI;
 class Polygon;
 class Polyline;
+class Tin2D;
 class Triangle;
 
 /// The triangulated irregular network: a set of shared triangles over shared edges and
@@ -61,6 +62,10 @@ public:
     explicit Tin(ContainerType containerType);
     /// Quadtree TIN holding the given triangles, inserted in vector order.
     explicit Tin(std::vector<std::shared_ptr<Triangle>> const& triangles);
+    /// Flat quadtree TIN over the 2-D triangles, in their order: every vertex becomes the
+    /// point factory's point at its position with elevation 0 (a living one when there is
+    /// one), so neighbouring triangles share vertices and edges. Users set elevations later.
+    explicit Tin(Tin2D const& tin2D);
     Tin(Tin const& other);
     Tin(Tin&& other) noexcept;
     Tin& operator=(Tin const& other);

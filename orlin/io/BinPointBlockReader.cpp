@@ -48,6 +48,15 @@ void BinPointBlockReader::readRecords(Poco::BinaryReader& reader, double* xyz, i
     }
 }
 
+void BinPointBlockReader::skipRest(Poco::BinaryReader& reader, unsigned long long bytes, const std::string& name) {
+    char buffer[RECORD_SIZE];
+    // Fewer than one record: the size admitted no further whole record.
+    reader.readRaw(buffer, static_cast<std::streamsize>(bytes));
+    if (reader.stream().fail()) {
+        throw InvalidFileFormatException("Invalid file format", name);
+    }
+}
+
 unsigned long long BinPointBlockReader::openSized(const char* path, std::ifstream& stream) {
     stream = common::io::IoUtil::openInBinary(path);
     stream.seekg(0, std::ios::end);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/io/FileUtil.h"
+
 #include <Poco/BinaryReader.h>
 
 #include <fstream>
@@ -11,8 +13,9 @@ namespace tin::io {
 ///
 /// A block of `size` bytes starts at the reader's position: the 64-byte header, an int
 /// count, then count records of three doubles (x, y, elevation). A negative count means
-/// "as many records as the size admits" (a partial record at the end is ignored); a
-/// count of 0 or more must match the size exactly. Failures throw
+/// "as many records as the size admits" (the bytes after the last whole record are
+/// skipped unread, so that a nested block leaves the reader right after it); a count of
+/// 0 or more must match the size exactly. Failures throw
 /// common::exception::InvalidFileFormatException with `name` as file name:
 /// "Invalid file size" when the size cannot hold the header and the count, or does not
 /// match a given count; "Invalid file format" when the stream fails while reading.
@@ -36,6 +39,10 @@ public:
     /// "Invalid file format" when fewer arrive.
     static void readRecords(Poco::BinaryReader& reader, double* xyz, int records, const std::string& name);
 
+    /// Consumes `bytes` bytes that follow the last record; throws "Invalid file format"
+    /// when they are missing.
+    static void skipRest(Poco::BinaryReader& reader, unsigned long long bytes, const std::string& name);
+
     /// Opens the path for binary input and returns its byte size.
     static unsigned long long openSized(const char* path, std::ifstream& stream);
 };
@@ -44,6 +51,8 @@ template <typename Sink>
 int BinPointBlockReader::read(Poco::BinaryReader& reader, unsigned long long size, const std::string& name,
                               Sink&& sink) {
     const int count = readCount(reader, size, name);
+    const unsigned long long used = static_cast<unsigned long long>(common::io::FileUtil::headerSize()) + 4u +
+                                    static_cast<unsigned long long>(count) * RECORD_SIZE;
     constexpr int CHUNK = 1024;
     double xyz[3 * CHUNK];
     for (int done = 0; done < count;) {
@@ -53,6 +62,9 @@ int BinPointBlockReader::read(Poco::BinaryReader& reader, unsigned long long siz
             sink(done + k, xyz[3 * k], xyz[3 * k + 1], xyz[3 * k + 2]);
         }
         done += records;
+    }
+    if (size > used) {
+        skipRest(reader, size - used, name);
     }
     return count;
 }

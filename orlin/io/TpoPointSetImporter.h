@@ -23,7 +23,7 @@ namespace tin::io {
 /// (a blank or closing last line). A file without point lines gives an empty set. A
 /// path that cannot be opened throws common::exception::FileOpenException, a read error
 /// common::exception::RuntimeException.
-/// Cost: the file is read in one piece; one factory look-up per point.
+/// Cost: the file is read whole into memory; one factory look-up per point.
 class TpoPointSetImporter : public PointSetImporter {
 public:
     tin::core::PointSet importPointSet(const char* path) const override;

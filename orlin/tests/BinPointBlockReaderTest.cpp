@@ -161,6 +161,17 @@ TEST(BinPointBlockReaderTest, NestedBlockLeavesTheReaderRightAfterIt) {
     EXPECT_EQ(next, 0x7abcdef0);
 }
 
+TEST(BinPointBlockReaderTest, NestedBlockWithDerivedCountConsumesItsPartialRecord) {
+    // -1 count, one record and 10 stray bytes inside the block, then the caller's data.
+    std::string bytes = Bytes().header().i32(-1).xyz(4, 5, 6).zeros(10).i32(0x12345678).data;
+    std::istringstream in(bytes);
+    Poco::BinaryReader reader(in, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    EXPECT_EQ(BinPointVectorImporter().importPointVector(&reader, 64 + 4 + 24 + 10, "nested").size(), 1u);
+    int next = 0;
+    reader >> next;
+    EXPECT_EQ(next, 0x12345678);
+}
+
 TEST(BinPointBlockReaderTest, SetReaderNumbersRecordsAndMergesDuplicates) {
     const std::string path = iotest::scratchFile("dups.tpobin");
     iotest::writeFile(path,

@@ -21,8 +21,21 @@
 
 namespace iotest {
 
+inline std::filesystem::path scratchPath() {
+    return std::filesystem::temp_directory_path() / ("orlin_io_tests_" + std::to_string(::getpid()));
+}
+
+// Removes this process's scratch files when the test program ends.
+struct ScratchCleanup {
+    ~ScratchCleanup() {
+        std::error_code ignored;
+        std::filesystem::remove_all(scratchPath(), ignored);
+    }
+};
+inline ScratchCleanup scratchCleanup;
+
 inline std::filesystem::path scratchDir() {
-    const auto dir = std::filesystem::temp_directory_path() / ("orlin_io_tests_" + std::to_string(::getpid()));
+    const auto dir = scratchPath();
     std::filesystem::create_directories(dir);
     return dir;
 }

@@ -4,9 +4,22 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
+#include "orlin/core/Polygon.h"
+#include "orlin/core/Tin.h"
+#include "orlin/util/PointResolution.h"
+#include "orlin/util/PointSetToTin.h"
+#include "orlin/util/TinModifier.h"
+#include "orlin/util/TinRegions.h"
+#include "orlin/util/TinToPointSet.h"
+#include "orlin/util/TriangleRecord.h"
+
+#include <trianglecui/TriangleProcess.h>
 
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tin {
@@ -114,6 +127,196 @@ void PointSetModifier::copyRegionsAndHoles(PointSet const& from, PointSet* to)
         }
         to->addHole(ring);
     }
+}
+
+} // namespace util
+} // namespace tin
+
+// =================================================================================
+// Clipping and ring division: these need the whole triangulation toolbox.
+
+namespace tin {
+namespace util {
+
+using core::Tin;
+
+namespace {
+
+using PointPtr = std::shared_ptr<Point>;
+
+// Input of the ring-division run: vertices by exact position (first one wins), the
+// flat point list and the marked segments.
+struct MarkedRun {
+    PositionPointMap table;
+    std::vector<PointPtr> vertices;
+    std::vector<double> pointList;
+    std::vector<int> segments;
+    std::vector<int> markers;
+    std::unordered_map<Point const*, int> indexOf;
+    std::set<std::pair<Point const*, Point const*>> sent;
+
+    void addVertex(PointPtr const& p)
+    {
+        if (!table.emplace(core::Point2D(p->x(), p->y()), p).second) {
+            return;
+        }
+        int index = static_cast<int>(vertices.size());
+        p->setId(index);
+        indexOf.emplace(p.get(), index);
+        vertices.push_back(p);
+        pointList.push_back(p->x());
+        pointList.push_back(p->y());
+    }
+
+    void addSegment(PointPtr const& a, PointPtr const& b, int marker)
+    {
+        PointPtr va = getPointAt(core::Point2D(a->x(), a->y()), table);
+        PointPtr vb = getPointAt(core::Point2D(b->x(), b->y()), table);
+        if (va == vb || !sent.emplace(a.get(), b.get()).second) {
+            return;
+        }
+        segments.push_back(indexOf.at(va.get()));
+        segments.push_back(indexOf.at(vb.get()));
+        markers.push_back(marker);
+    }
+};
+
+void addRingVertices(MarkedRun& run, std::vector<std::shared_ptr<PointRing>> const& rings)
+{
+    for (auto const& ring : rings) {
+        auto pts = ring->points();
+        for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+            run.addVertex(pts[i]);
+        }
+    }
+}
+
+void addRingSides(MarkedRun& run, std::vector<std::shared_ptr<PointRing>> const& rings)
+{
+    for (auto const& ring : rings) {
+        auto pts = ring->points();
+        for (std::size_t i = 0; i + 1 < pts.size(); ++i) {
+            run.addSegment(pts[i], pts[i + 1], 2);
+        }
+    }
+}
+
+// Even-odd test against the ring's corners (closing repeat included).
+bool insideRing(PointRing const& ring, double x, double y)
+{
+    auto pts = ring.points();
+    bool inside = false;
+    for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+        double xi = pts[i]->x(), yi = pts[i]->y(), xj = pts[j]->x(), yj = pts[j]->y();
+        if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+// Inside a hole of the set: within an even, non-zero number of its rings (a region
+// nested in a hole is an island, a level deeper).
+bool inHole(PointSet const& set, double x, double y)
+{
+    int depth = 0;
+    for (auto const& r : set.allRegions()) {
+        depth += insideRing(*r, x, y);
+    }
+    for (auto const& r : set.allHoles()) {
+        depth += insideRing(*r, x, y);
+    }
+    return depth > 0 && depth % 2 == 0;
+}
+
+// The output triangles over the result's points; a corner the result lacks drops the
+// triangle, a position with several points is resolved in tin near the triangle. The
+// triangulation knows no holes and fills them; triangles inside a hole of the given set
+// are left out, so that its ring bounds an empty gap and sorts as a hole again.
+Tin workingTin(triangleio_t const& out, PointSet const& result, Tin const& tin, PointSet const& given)
+{
+    Tin working;
+    auto vertex = [&out](int i) { return core::Point2D(out.pointlist[2 * i], out.pointlist[2 * i + 1]); };
+    for (int t = 0; t < out.numberoftriangles; ++t) {
+        int const* c = out.trianglelist + 3 * t;
+        core::Point2D hint((vertex(c[0]).x() + vertex(c[1]).x() + vertex(c[2]).x()) / 3.0,
+                           (vertex(c[0]).y() + vertex(c[1]).y() + vertex(c[2]).y()) / 3.0);
+        if (inHole(given, hint.x(), hint.y())) {
+            continue;
+        }
+        PointPtr corner[3];
+        bool complete = true;
+        for (int k = 0; k < 3 && complete; ++k) {
+            auto found = result.findPointsAt(vertex(c[k]));
+            if (found.empty()) {
+                complete = false;
+            } else if (found.size() == 1) {
+                corner[k] = found.front();
+            } else {
+                corner[k] = getOrCreatePoint(vertex(c[k]), tin, hint);
+            }
+        }
+        if (complete) {
+            working.addTriangle(corner[0], corner[1], corner[2]);
+        }
+    }
+    return working;
+}
+
+} // namespace
+
+PointSet PointSetModifier::clipByPolygon(PointSet const& set, core::Polygon const& polygon)
+{
+    Tin full = PointSetToTin::convertCleanPointSet(set, false, false);
+    Tin clipped = TinModifier::clipByPolygon(full, polygon);
+    PointSet result = TinToPointSet::convert(clipped);
+    result.removeAllBreaklines();
+    for (auto const& b : set.allBreaklines()) {
+        result.addBreakline(b, false);
+    }
+    return result;
+}
+
+PointSet PointSetModifier::divideRegionsAndHolesWithBreaklines(PointSet const& set, Tin const& tin)
+{
+    PointSet result = cleanUpBreaklines(set);
+
+    MarkedRun run;
+    addRingVertices(run, result.allRegions());
+    addRingVertices(run, result.allHoles());
+    for (auto const& b : result.allBreaklines()) {
+        run.addVertex(b->point1());
+        run.addVertex(b->point2());
+    }
+    addRingSides(run, set.allRegions());
+    addRingSides(run, set.allHoles());
+    for (auto const& b : set.allBreaklines()) {
+        run.addSegment(b->point1(), b->point2(), 0);
+    }
+
+    TriangleRecord record;
+    std::vector<int> none;
+    trianglecui::TriangleProcess::execute("epjzQ", run.pointList, none, run.segments, run.markers, none,
+                                          none, record.get(), true);
+
+    result.removeAllRegionsAndHoles();
+    RingList rings = ringsFromMarkedEdges(*record, result, tin, 2);
+    for (auto const& ring : rings) {
+        for (auto const& p : ring->points()) {
+            result.addPoint(p);
+        }
+    }
+    Tin working = workingTin(*record, result, tin, set);
+    RingList regions;
+    RingList holes;
+    buildRegionsAndHoles(rings, regions, holes, working);
+    for (auto const& ring : regions) {
+        result.addRegion(ring);
+    }
+    for (auto const& ring : holes) {
+        result.addHole(ring);
+    }
+    return result;
 }
 
 } // namespace util

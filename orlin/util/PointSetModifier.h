@@ -14,10 +14,22 @@
 //   (the ring side is sent to the triangulation anyway).
 // - copyRegionsAndHoles: adds the region and hole rings of one set, with their points,
 //   to another.
+// - clipByPolygon: triangulates the set, keeps the triangles the polygon contains and
+//   returns them as a point set (outline as rings); of the set's breaklines only those
+//   with both ends in the result are carried over (crossed breaklines give way).
+//   Failures of the triangulation pass on.
+// - divideRegionsAndHolesWithBreaklines: a cleaned copy whose region and hole rings
+//   carry the points where breaklines cross them; where a breakline crosses a ring side
+//   the new ring point is tin's point there, else a new point with tin's elevation.
+//   Throws AssertError (a ring end or crossing that cannot be resolved) and
+//   trianglecui::TriangleProcessError; nothing is returned then.
+// These two set the ids of the points they triangulate to their vertex index.
 
 namespace tin {
 namespace core {
 class PointSet;
+class Polygon;
+class Tin;
 } // namespace core
 
 namespace util {
@@ -31,6 +43,12 @@ public:
     // cleanUpBreaklines on the set itself, for callers that already hold a copy.
     static void removeRingSideBreaklines(core::PointSet& set);
     static void copyRegionsAndHoles(core::PointSet const& from, core::PointSet* to);
+
+    // ---- Clipping and ring division ----
+
+    static core::PointSet clipByPolygon(core::PointSet const& set, core::Polygon const& polygon);
+    static core::PointSet divideRegionsAndHolesWithBreaklines(core::PointSet const& set,
+                                                              core::Tin const& tin);
 };
 
 } // namespace util

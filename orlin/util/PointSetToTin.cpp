@@ -1,6 +1,7 @@
 #include "orlin/util/PointSetToTin.h"
 
 #include "orlin/core/Breakline.h"
+#include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
@@ -13,14 +14,20 @@
 #include "orlin/util/AssertError.h"
 #include "orlin/util/PointResolution.h"
 #include "orlin/util/PointSetModifier.h"
+#include "orlin/util/TinModifier.h"
 #include "orlin/util/TriangleRecord.h"
 
+#include <common/exception/RuntimeException.h>
 #include <trianglecui/TriangleProcess.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <functional>
+#include <iostream>
 #include <limits>
 #include <locale>
+#include <map>
 #include <sstream>
 #include <unordered_set>
 #include <utility>
@@ -495,6 +502,328 @@ Tin PointSetToTin::convertCleanPointSet(PointSet const& set, bool noInnerPoints,
         triangulateRegion(*ring, points, breaklines, result, quality);
     }
     return result;
+}
+
+} // namespace util
+} // namespace tin
+
+// =================================================================================
+// Simplification: greedy insertion of the point with the largest vertical error.
+
+namespace tin {
+namespace util {
+
+namespace {
+
+using TrianglePtr = std::shared_ptr<Triangle>;
+
+struct SimplifyCondition {
+    virtual ~SimplifyCondition() = default;
+};
+
+struct SimplifyByPointCount : SimplifyCondition {
+    explicit SimplifyByPointCount(int count) : pointCount(count) {}
+    int pointCount;
+};
+
+struct SimplifyByMaximumError : SimplifyCondition {
+    explicit SimplifyByMaximumError(double error) : maxError(error) {}
+    double maxError;
+};
+
+// Largest error first; among equal errors the node inserted first comes first.
+using ErrorOrder = std::multimap<double, std::size_t, std::greater<double>>;
+
+// A run also ends when the best remaining error is 0 (every point left already lies on
+// the surface, inserted ones included) or nothing is left.
+bool worthInserting(ErrorOrder const& order)
+{
+    return !order.empty() && order.begin()->first > 0.0;
+}
+
+class ConditionTester {
+public:
+    virtual ~ConditionTester() = default;
+    virtual bool test() const = 0;
+};
+
+class PointCountTester : public ConditionTester {
+public:
+    PointCountTester(ErrorOrder const& order, int const& count, int target)
+        : m_order(order), m_count(count), m_target(target)
+    {
+    }
+    bool test() const override { return m_count < m_target && worthInserting(m_order); }
+
+private:
+    ErrorOrder const& m_order;
+    int const& m_count;
+    int m_target;
+};
+
+class MaximumErrorTester : public ConditionTester {
+public:
+    MaximumErrorTester(ErrorOrder const& order, double threshold) : m_order(order), m_threshold(threshold) {}
+    bool test() const override { return worthInserting(m_order) && m_order.begin()->first > m_threshold; }
+
+private:
+    ErrorOrder const& m_order;
+    double m_threshold;
+};
+
+struct ErrorEntry {
+    PointPtr point;
+    double error = 0.0;
+    ErrorOrder::iterator node;
+    bool queued = false;
+};
+
+// Whether point p lies on the segment a-b within the position tolerance.
+bool onSegment(Point const& p, Point const& a, Point const& b)
+{
+    double t = 0.0;
+    double d2 = segmentDistanceSqr(p.x(), p.y(), a.x(), a.y(), b.x(), b.y(), &t);
+    return d2 <= 1e-16;
+}
+
+// The edges of the start TIN that lie along a breakline of the set (a breakline may
+// have been split where it crosses another).
+ConstraintEdges breaklineEdges(PointSet const& set, Tin const& tin)
+{
+    ConstraintEdges result;
+    for (auto const& b : set.allBreaklines()) {
+        Point const& a = *b->point1();
+        Point const& c = *b->point2();
+        core::Rect box(std::min(a.x(), c.x()) - 1e-8, std::min(a.y(), c.y()) - 1e-8,
+                       std::max(a.x(), c.x()) + 1e-8, std::max(a.y(), c.y()) + 1e-8);
+        for (auto const& t : tin.findTrianglesIntersectRect(box)) {
+            for (int j = 0; j < 3; ++j) {
+                auto const& e = t->edge(j);
+                if (onSegment(*e->point1(), a, c) && onSegment(*e->point2(), a, c)) {
+                    result.insert(edgeKey(e->point1().get(), e->point2().get()));
+                }
+            }
+        }
+    }
+    return result;
+}
+
+void writeProgress(int count)
+{
+    char buffer[16];
+    auto end = std::to_chars(buffer, buffer + sizeof buffer, count).ptr;
+    std::cerr.write(buffer, end - buffer);
+    std::cerr << "points" << std::endl;
+}
+
+// The first triangle (index order) that holds p, or null.
+TrianglePtr triangleHolding(Tin const& tin, Point const& p)
+{
+    double z = 0.0;
+    for (auto const& t : tin.findTrianglesIntersectRect(p.boundingRect())) {
+        if (t->interpolateElevation(p, &z, false)) {
+            return t;
+        }
+    }
+    return nullptr;
+}
+
+// A point standing on a vertex of t that is another object cannot become a vertex.
+bool onOtherVertex(Triangle const& t, PointPtr const& p)
+{
+    for (int i = 0; i < 3; ++i) {
+        auto const& v = t.point(i);
+        if (v != p && std::fabs(v->x() - p->x()) <= 1e-8 && std::fabs(v->y() - p->y()) <= 1e-8) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The set points still in the run, by entry index, in a uniform grid of about four
+// points per cell: a neighbourhood query visits only the cells its rectangle meets.
+class PointGrid {
+public:
+    explicit PointGrid(std::vector<ErrorEntry> const& entries) : m_entries(entries)
+    {
+        double xMin = std::numeric_limits<double>::max(), yMin = xMin;
+        double xMax = -xMin, yMax = -xMin;
+        for (auto const& e : entries) {
+            xMin = std::min(xMin, e.point->x());
+            xMax = std::max(xMax, e.point->x());
+            yMin = std::min(yMin, e.point->y());
+            yMax = std::max(yMax, e.point->y());
+        }
+        std::size_t n = std::max<std::size_t>(1, entries.size());
+        m_side = std::max<std::size_t>(1, static_cast<std::size_t>(std::sqrt(static_cast<double>(n) / 4.0)));
+        m_xMin = entries.empty() ? 0.0 : xMin;
+        m_yMin = entries.empty() ? 0.0 : yMin;
+        double span = entries.empty() ? 1.0 : std::max(xMax - xMin, yMax - yMin);
+        m_cellSize = span > 0.0 ? span / static_cast<double>(m_side) * (1.0 + 1e-9) : 1.0;
+        m_cells.resize(m_side * m_side);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            m_cells[cellOf(entries[i].point->x(), entries[i].point->y())].push_back(static_cast<std::uint32_t>(i));
+        }
+    }
+
+    void remove(std::size_t index)
+    {
+        auto& cell = m_cells[cellOf(m_entries[index].point->x(), m_entries[index].point->y())];
+        auto it = std::find(cell.begin(), cell.end(), static_cast<std::uint32_t>(index));
+        if (it != cell.end()) {
+            *it = cell.back();
+            cell.pop_back();
+        }
+    }
+
+    // Entry indices of the points within r (closed), in no particular order.
+    void query(core::Rect const& r, std::vector<std::size_t>& out) const
+    {
+        out.clear();
+        std::size_t cx0 = clampCell(r.xMin() - m_xMin), cx1 = clampCell(r.xMax() - m_xMin);
+        std::size_t cy0 = clampCell(r.yMin() - m_yMin), cy1 = clampCell(r.yMax() - m_yMin);
+        for (std::size_t cy = cy0; cy <= cy1; ++cy) {
+            for (std::size_t cx = cx0; cx <= cx1; ++cx) {
+                for (std::uint32_t i : m_cells[cy * m_side + cx]) {
+                    Point const& p = *m_entries[i].point;
+                    if (p.x() >= r.xMin() && p.x() <= r.xMax() && p.y() >= r.yMin() && p.y() <= r.yMax()) {
+                        out.push_back(i);
+                    }
+                }
+            }
+        }
+    }
+
+private:
+    std::size_t clampCell(double offset) const
+    {
+        if (!(offset > 0.0)) {
+            return 0;
+        }
+        return std::min(m_side - 1, static_cast<std::size_t>(offset / m_cellSize));
+    }
+    std::size_t cellOf(double x, double y) const { return clampCell(y - m_yMin) * m_side + clampCell(x - m_xMin); }
+
+    std::vector<ErrorEntry> const& m_entries;
+    std::vector<std::vector<std::uint32_t>> m_cells;
+    std::size_t m_side = 1;
+    double m_xMin = 0.0;
+    double m_yMin = 0.0;
+    double m_cellSize = 1.0;
+};
+
+// Elevation at p in the first of the triangles that holds it.
+bool interpolateIn(std::vector<TrianglePtr> const& triangles, Point const& p, double* z)
+{
+    for (auto const& t : triangles) {
+        if (t->interpolateElevation(p, z, false)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Tin simplify(PointSet const& set, SimplifyCondition const& condition)
+{
+    Tin tin = PointSetToTin::convertCleanPointSet(set, true, false);
+    int count = tin.pointCount();
+    ConstraintEdges constraints = breaklineEdges(set, tin);
+
+    std::vector<ErrorEntry> entries;
+    ErrorOrder order;
+
+    std::unique_ptr<ConditionTester> tester;
+    if (auto const* byCount = dynamic_cast<SimplifyByPointCount const*>(&condition)) {
+        tester = std::make_unique<PointCountTester>(order, count, byCount->pointCount);
+    } else if (auto const* byError = dynamic_cast<SimplifyByMaximumError const*>(&condition)) {
+        tester = std::make_unique<MaximumErrorTester>(order, byError->maxError);
+    } else {
+        throw AssertError("Unknown simplification condition");
+    }
+
+    PointSet::PointHashSet points = set.points();
+    entries.reserve(points.size());
+    for (auto const& p : points) {
+        double z = 0.0;
+        if (!tin.interpolatedElevation(*p, &z)) {
+            throw common::exception::RuntimeException("Interpolation failed.");
+        }
+        std::size_t index = entries.size();
+        ErrorEntry entry;
+        entry.point = p;
+        entry.error = std::fabs(z - p->elevation());
+        entry.node = order.emplace(entry.error, index);
+        entry.queued = true;
+        entries.push_back(entry);
+    }
+    // The set holds each object once, so every point is filed once.
+    PointGrid grid(entries);
+
+    auto dropEntry = [&](std::size_t index) {
+        ErrorEntry& entry = entries[index];
+        if (entry.queued) {
+            order.erase(entry.node);
+            entry.queued = false;
+        }
+        grid.remove(index);
+    };
+
+    std::vector<TrianglePtr> filled;
+    std::vector<std::size_t> candidates;
+    while (tester->test()) {
+        std::size_t index = order.begin()->second;
+        PointPtr p = entries[index].point;
+        TrianglePtr t = triangleHolding(tin, *p);
+        if (!t || onOtherVertex(*t, p)) {
+            dropEntry(index);
+            continue;
+        }
+
+        TinModifier::divideTriangleAndNeighbors(&tin, t, p, &constraints, &filled);
+
+        // Every point in the re-triangulated patch may have a new error, not only those
+        // around t: an edge split also re-triangulates the neighbours of t's neighbour.
+        auto first = filled.front()->boundingRect();
+        core::Rect box(first.xMin(), first.yMin(), first.xMax(), first.yMax());
+        for (auto const& nt : filled) {
+            auto r = nt->boundingRect();
+            box = core::Rect(std::min(box.xMin(), r.xMin()), std::min(box.yMin(), r.yMin()),
+                             std::max(box.xMax(), r.xMax()), std::max(box.yMax(), r.yMax()));
+        }
+        grid.query(box, candidates);
+        double z = 0.0;
+        for (std::size_t c : candidates) {
+            ErrorEntry& entry = entries[c];
+            if (!interpolateIn(filled, *entry.point, &z)) {
+                continue;
+            }
+            double error = std::fabs(z - entry.point->elevation());
+            if (error == entry.error && entry.queued) {
+                continue;
+            }
+            if (entry.queued) {
+                order.erase(entry.node);
+            }
+            entry.error = error;
+            entry.node = order.emplace(error, c);
+            entry.queued = true;
+        }
+        ++count;
+        writeProgress(count);
+    }
+    return tin;
+}
+
+} // namespace
+
+Tin PointSetToTin::convertToSimplifiedTin(PointSet const& set, int pointCount)
+{
+    return simplify(set, SimplifyByPointCount(pointCount));
+}
+
+Tin PointSetToTin::convertToSimplifiedTin(PointSet const& set, double maxError)
+{
+    return simplify(set, SimplifyByMaximumError(maxError));
 }
 
 } // namespace util

@@ -1,13 +1,8 @@
-#include "common/exception/FileOpenException.h"
 #include "common/exception/InvalidFileFormatException.h"
-#include "common/exception/RuntimeException.h"
 
 #include <gtest/gtest.h>
 
-
-using common::exception::FileOpenException;
 using common::exception::InvalidFileFormatException;
-using common::exception::RuntimeException;
 
 TEST(InvalidFileFormatExceptionTest, TextJoinsWhatWasGivenAndKeepsPartsApart) {
     const InvalidFileFormatException bare("Invalid file format");
@@ -31,19 +26,4 @@ TEST(InvalidFileFormatExceptionTest, TextJoinsWhatWasGivenAndKeepsPartsApart) {
     EXPECT_EQ(all.message(), "Invalid file format");
     EXPECT_EQ(all.fileName(), "a.tpo");
     EXPECT_EQ(all.line(), 12345);
-}
-
-TEST(ExceptionHierarchyTest, CallersCatchEveryFailureAsRuntimeException) {
-    try {
-        throw InvalidFileFormatException("Invalid file size", "x.tin");
-    } catch (const RuntimeException& e) {
-        EXPECT_STREQ(e.what(), "Invalid file size: x.tin");
-    }
-    try {
-        throw FileOpenException("/no/such/dir/file.tin");
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("/no/such/dir/file.tin"), std::string::npos);
-    }
-    const RuntimeException plain("The point to remove not found.");
-    EXPECT_STREQ(plain.what(), "The point to remove not found.");
 }

@@ -3,6 +3,8 @@
 #include "common/io/FileUtil.h"
 #include "common/io/IoUtil.h"
 
+#include "ScratchDir.h"
+
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
 #include <gtest/gtest.h>
@@ -17,9 +19,7 @@ using common::io::IoUtil;
 namespace {
 
 std::filesystem::path scratchFile(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / ("yarbel_tests_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir / name;
+    return yarbeltest::scratchDir() / name;
 }
 
 } // namespace

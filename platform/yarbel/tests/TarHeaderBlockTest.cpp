@@ -2,6 +2,8 @@
 #include "common/exception/RuntimeException.h"
 #include "common/file/TarHeaderBlock.h"
 
+#include "ScratchDir.h"
+
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
 #include <gtest/gtest.h>
@@ -25,9 +27,7 @@ struct Entry {
 };
 
 std::filesystem::path scratchDir() {
-    const auto dir = std::filesystem::temp_directory_path() / ("yarbel_tests_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    return dir;
+    return yarbeltest::scratchDir();
 }
 
 std::string headerBytes(const std::string& name, unsigned int size) {

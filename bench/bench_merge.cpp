@@ -1,0 +1,165 @@
+// links: orlin wendle
+// TIN merge and cut-and-fill differences at editing scale.
+//  - add of a 5,000-point surface into a base of 1 million and of 100,000 points (same point
+//    spacing, so the overlap is the same); the time should not follow the base's size.
+//  - calculateDifferences of a 200,000-point base against a copy edited on 1 % of its area.
+// Baseline: a copy of the base TIN (what any result sharing the untouched triangles costs).
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "orlin/core/Point.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/Rect.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/util/TinDifferences.h"
+#include "orlin/util/TinMerge.h"
+
+using tin::core::Point;
+using tin::core::Tin;
+
+namespace {
+
+double ground(double x, double y)
+{
+    return 0.01 * x + 0.02 * y + std::sin(x * 0.05) * std::cos(y * 0.07);
+}
+
+// n x n points with the given spacing from (x0, y0), two triangles per cell.
+Tin gridTin(double x0, double y0, double spacing, int n, double (*z)(double, double))
+{
+    auto& factory = tin::core::PointFactory::instance();
+    std::vector<std::shared_ptr<Point>> points;
+    points.reserve(static_cast<std::size_t>(n) * n);
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            double const x = x0 + i * spacing, y = y0 + j * spacing;
+            points.push_back(factory.factory(Point(x, y, z(x, y)), false));
+        }
+    }
+    Tin tin;
+    for (int j = 0; j + 1 < n; ++j) {
+        for (int i = 0; i + 1 < n; ++i) {
+            auto const& a = points[j * n + i];
+            auto const& b = points[j * n + i + 1];
+            auto const& c = points[(j + 1) * n + i + 1];
+            auto const& d = points[(j + 1) * n + i];
+            tin.addTriangle(a, b, c);
+            tin.addTriangle(a, c, d);
+        }
+    }
+    return tin;
+}
+
+// A fill pad: 2 above the ground in its middle, sloping into the ground towards its rim.
+double pad(double x, double y)
+{
+    double const r = std::hypot(x - 500.0, y - 500.0);
+    return ground(x, y) + 2.0 - r * 0.06;
+}
+
+Tin& base(int n)
+{
+    static std::map<int, std::unique_ptr<Tin>> bases;
+    auto& b = bases[n];
+    if (!b) {
+        b = std::make_unique<Tin>(gridTin(500.0 - (n - 1) / 2.0, 500.0 - (n - 1) / 2.0, 1.0, n, ground));
+        b->findTrianglesIntersectRect(tin::core::Rect(0, 0, 1, 1));  // index built, as in use
+    }
+    return *b;
+}
+
+Tin& surface()
+{
+    // 71 x 71 = 5,041 points around (500, 500), offset from the base's grid.
+    static Tin s = gridTin(465.3, 465.7, 1.0, 71, pad);
+    return s;
+}
+
+void baselineCopy(benchmark::State& state)
+{
+    Tin& b = base(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Tin copy(b);
+        benchmark::DoNotOptimize(copy);
+    }
+}
+
+void addSurface(benchmark::State& state)
+{
+    Tin& b = base(static_cast<int>(state.range(0)));
+    bool ok = false;
+    std::size_t taken = 0;
+    for (auto _ : state) {
+        Tin takenTin;
+        Tin result = tin::util::TinMerge::add(b, surface(), &ok, &takenTin, nullptr, nullptr);
+        taken = takenTin.allTriangles().size();
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["ok"] = ok ? 1 : 0;
+    state.counters["baseTriangles"] = static_cast<double>(b.allTriangles().size());
+    state.counters["taken"] = static_cast<double>(taken);
+}
+
+void differencesOfEditedCopy(benchmark::State& state)
+{
+    // 448 x 448 = 200,704 points; the edited copy replaces a 45 x 45 patch (1 %) by a pad.
+    static Tin before = gridTin(276.0, 276.0, 1.0, 448, ground);
+    static Tin after = [] {
+        Tin patch = gridTin(477.5, 477.5, 1.0, 46, pad);
+        bool ok = false;
+        return tin::util::TinMerge::add(before, patch, &ok, nullptr, nullptr, nullptr);
+    }();
+    bool ok = false;
+    double plus = 0, minus = 0;
+    for (auto _ : state) {
+        tin::util::TinDifferences::calculateDifferences(before, after, &ok, &plus, &minus);
+    }
+    state.counters["ok"] = ok ? 1 : 0;
+    state.counters["plus"] = plus;
+    state.counters["minus"] = minus;
+}
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(std::vector<Run> const& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (auto const& run : runs) {
+            times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        }
+    }
+    std::map<std::string, double> times;
+};
+
+}  // namespace
+
+BENCHMARK(baselineCopy)->Arg(317)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(addSurface)->Arg(317)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(differencesOfEditedCopy)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto& t = reporter.times;
+    if (t.count("addSurface/1000") && t.count("addSurface/317")) {
+        std::printf("addSurface 1M / 100k points: %.2f\n", t["addSurface/1000"] / t["addSurface/317"]);
+    }
+    for (int n : {317, 1000}) {
+        std::string const a = "addSurface/" + std::to_string(n), c = "baselineCopy/" + std::to_string(n);
+        if (t.count(a) && t.count(c) && t[c] > 0) {
+            std::printf("%s / %s: %.1f\n", a.c_str(), c.c_str(), t[a] / t[c]);
+        }
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+// Small builders shared by the overlay tests.
+
+#include <array>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "orlin/core/Point.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+#include "trianglecui/TriangleProcess.h"
+
+namespace overlaytest {
+
+using Vertex = std::array<double, 3>;
+using Corners = std::array<int, 3>;
+
+inline tin::core::Tin makeTin(std::vector<Vertex> const& vertices, std::vector<Corners> const& triangles)
+{
+    tin::core::Tin tin;
+    for (auto const& t : triangles) {
+        auto const& a = vertices[t[0]];
+        auto const& b = vertices[t[1]];
+        auto const& c = vertices[t[2]];
+        tin.addTriangle(tin::core::Point(a[0], a[1], a[2]), tin::core::Point(b[0], b[1], b[2]),
+                        tin::core::Point(c[0], c[1], c[2]));
+    }
+    return tin;
+}
+
+// The Delaunay triangles of the given positions (whole convex hull).
+inline std::vector<Corners> delaunay(std::vector<Vertex> const& vertices)
+{
+    std::vector<double> points;
+    for (auto const& v : vertices) {
+        points.push_back(v[0]);
+        points.push_back(v[1]);
+    }
+    triangleio_t out{};
+    std::vector<int> const none;
+    trianglecui::TriangleProcess::execute("zQ", points, none, none, none, none, none, &out, true);
+    std::vector<Corners> triangles;
+    for (int i = 0; i < out.numberoftriangles; ++i) {
+        triangles.push_back({out.trianglelist[3 * i], out.trianglelist[3 * i + 1],
+                             out.trianglelist[3 * i + 2]});
+    }
+    for (void* a : {static_cast<void*>(out.pointlist), static_cast<void*>(out.trianglelist),
+                    static_cast<void*>(out.pointmarkerlist), static_cast<void*>(out.edgelist),
+                    static_cast<void*>(out.edgemarkerlist), static_cast<void*>(out.neighborlist),
+                    static_cast<void*>(out.segmentlist), static_cast<void*>(out.segmentmarkerlist)}) {
+        if (a != nullptr) {
+            triangle_free(a);
+        }
+    }
+    return triangles;
+}
+
+inline double planarArea(tin::core::Triangle const& t)
+{
+    auto const& a = *t.point1();
+    auto const& b = *t.point2();
+    auto const& c = *t.point3();
+    return std::abs((b.x() - a.x()) * (c.y() - a.y()) - (c.x() - a.x()) * (b.y() - a.y())) / 2.0;
+}
+
+inline double planarArea(tin::core::Tin const& tin)
+{
+    double sum = 0.0;
+    for (auto const& t : tin.allTriangles()) {
+        sum += planarArea(*t);
+    }
+    return sum;
+}
+
+}  // namespace overlaytest

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "OverlayTestSupport.h"
+#include "orlin/core/Edge2D.h"
+#include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/Point2DIRepository.h"
+#include "orlin/core/Point2DIRing.h"
+#include "orlin/core/Point2DIRingTree.h"
+#include "orlin/core/Rect.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/util/OverlayTriangulation.h"
+#include "orlin/util/RegionRetriangulation.h"
+#include "trianglecui/TriangleProcessError.h"
+
+using namespace tin::core;
+using tin::util::OverlayTriangulation;
+using tin::util::RegionRetriangulation;
+using overlaytest::makeTin;
+
+TEST(RegionRetriangulationTest, SeedLiesInsideItsRegionWhenTheInteriorPointFallsOnASide)
+{
+    // A region pinched into a notch from below, traced with crossing points a rounding error
+    // off their lines: GEOS puts its interior point on the side (1.5, 5)-(2, 5). The triangle
+    // below that side lies in the notch, outside the region, and must not seed it.
+    std::vector<std::pair<double, double>> const outline{
+        {0, 0}, {1.5, 0}, {1.5, 0.5}, {1.5000000000000002, 2.8000000000000003}, {1.5, 5}, {2, 5},
+        {2.4999999999999996, 5}, {3.3333333333333335, 5}, {3.5, 5.5}, {6.5, 6},
+        {6.833333333333333, 5.0000000000000009}, {7, 5}, {7, 4.5}, {8, 1.5}, {7, 2},
+        {7, 1.1250000000000002}, {7, 0}, {10, 0}, {10, 1.5}, {10, 10}, {0, 10}, {0, 0}};
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    std::vector<std::shared_ptr<Point2DI>> ringPoints;
+    for (auto const& p : outline) {
+        ringPoints.push_back(repository.add(Point2D(p.first, p.second)));
+    }
+    repository.add(Point2D(1.75, 6));
+    repository.add(Point2D(1.75, 4));
+    auto tree = std::make_shared<Point2DIRingTree>(std::make_shared<Point2DIRing>(ringPoints));
+
+    Tin work = makeTin({{1.5, 5, 0}, {2, 5, 0}, {1.75, 6, 0}, {1.75, 4, 0}}, {{0, 1, 2}, {1, 0, 3}});
+    std::shared_ptr<Triangle> above, below;
+    for (auto const& t : work.allTriangles()) {
+        (t->getInteriorPoint().y() > 5 ? above : below) = t;
+    }
+    auto map = RegionRetriangulation::groupTrianglesByRegion(work, {tree}, &repository, &factory);
+    ASSERT_EQ(map.count(tree->ring().get()), 1u);
+    auto const& region = map.at(tree->ring().get());
+    EXPECT_TRUE(region.containsTriangle(above));
+    EXPECT_FALSE(region.containsTriangle(below));
+    EXPECT_TRUE(map.at(nullptr).containsTriangle(below));
+}
+
+TEST(RegionRetriangulationTest, RunThatAddsAVertexFailsInsteadOfSnapping)
+{
+    // A ring side crossing the TIN's diagonal at a point the overlay never made.
+    Tin tin = makeTin({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, {{0, 1, 2}, {0, 2, 3}});
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D tin2D(tin, &repository, &factory);
+    int const next = tin2D.setEdgeIds(2);
+    auto a = repository.add(Point2D(1, 2)), b = repository.add(Point2D(2, 1)),
+         c = repository.add(Point2D(3, 3.5));
+    auto tree = std::make_shared<Point2DIRingTree>(std::make_shared<Point2DIRing>(
+        std::vector<std::shared_ptr<Point2DI>>{a, b, c, a}));
+    EXPECT_THROW(RegionRetriangulation::retriangulateTin({tree}, tin2D, {}, tin, 2, next - 1,
+                                                         &repository, &factory),
+                 trianglecui::TriangleProcessError);
+}
+
+TEST(RegionRetriangulationTest, RegionWithHoleStopsAtTheHoleAndHoleTakesItsOwn)
+{
+    // One TIN over [0, 6]^2 re-triangulated against a square ring and a smaller square inside
+    // it: the outer region stops at the inner ring, whose region gets what lies within.
+    Tin tin = makeTin({{0, 0, 1}, {6, 0, 2}, {6, 6, 3}, {0, 6, 4}}, {{0, 1, 2}, {0, 2, 3}});
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D tin2D(tin, &repository, &factory);
+    int const next = tin2D.setEdgeIds(2);
+    auto ring = [&](double lo, double hi) {
+        auto p = repository.add(Point2D(lo, lo)), q = repository.add(Point2D(hi, lo)),
+             r = repository.add(Point2D(hi, hi)), s = repository.add(Point2D(lo, hi));
+        return std::make_shared<Point2DIRing>(std::vector<std::shared_ptr<Point2DI>>{p, q, r, s, p});
+    };
+    auto inner = std::make_shared<Point2DIRingTree>(ring(2, 4));
+    auto outer = std::make_shared<Point2DIRingTree>(ring(1, 5));
+    outer->addChildRing(inner);
+    auto map = RegionRetriangulation::retriangulateTin({outer}, tin2D, {}, tin, 2, next - 1,
+                                                       &repository, &factory);
+    ASSERT_EQ(map.count(outer->ring().get()), 1u);
+    ASSERT_EQ(map.count(inner->ring().get()), 1u);
+    EXPECT_NEAR(overlaytest::planarArea(map.at(outer->ring().get())), 16.0 - 4.0, 1e-9);
+    EXPECT_NEAR(overlaytest::planarArea(map.at(inner->ring().get())), 4.0, 1e-9);
+    EXPECT_NEAR(overlaytest::planarArea(map.at(nullptr)), 36.0 - 16.0, 1e-9);
+    // Every new vertex lies on the TIN's own surface.
+    for (auto const& entry : map) {
+        for (auto const& t : entry.second.allTriangles()) {
+            for (int i = 0; i < 3; ++i) {
+                auto const& p = *t->point(i);
+                bool found = false;
+                for (auto const& source : tin.findTrianglesIntersectRect(Rect(p.x(), p.y(), p.x(), p.y()))) {
+                    double z = 0.0;
+                    if (source->interpolateElevation(p, &z, false)) {
+                        EXPECT_NEAR(p.elevation(), z, 1e-9);
+                        found = true;
+                    }
+                }
+                EXPECT_TRUE(found);
+            }
+        }
+    }
+}
+
+TEST(OverlayTriangulationTest, PlaneElevationHoldsJustOutsideTheTriangle)
+{
+    Tin tin = makeTin({{0, 0, 0}, {1, 0, 10}, {0, 1, 20}}, {{0, 1, 2}});
+    auto const& t = **tin.allTriangles().begin();
+    Point2D const outside(0.5 + 1e-6, 0.5 + 1e-6);
+    double z = 0.0;
+    ASSERT_FALSE(t.interpolateElevation(outside, &z, true));
+    EXPECT_NEAR(OverlayTriangulation::planeElevation(t, outside), 15.0 + 3e-5, 1e-9);
+    EXPECT_DOUBLE_EQ(OverlayTriangulation::planeElevation(t, Point2D(0.25, 0.25)), 7.5);
+}

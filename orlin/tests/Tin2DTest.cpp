@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "orlin/core/Edge.h"
+#include "orlin/core/Edge2D.h"
+#include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/Point2DIRepository.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/core/Triangle2D.h"
+
+using namespace tin::core;
+
+namespace {
+
+// Two triangles over the square (0,0)-(1,1) sharing the diagonal (0,0)-(1,1), offset by dx.
+Tin twoTriangles(double dx)
+{
+    Tin tin;
+    tin.addTriangle(Point(dx, 0, 1.0), Point(dx + 1, 0, 2.0), Point(dx + 1, 1, 3.0));
+    tin.addTriangle(Point(dx, 0, 1.0), Point(dx + 1, 1, 3.0), Point(dx, 1, 4.0));
+    return tin;
+}
+
+std::set<Edge2D*> sidesOf(Tin2D const& t2)
+{
+    std::set<Edge2D*> sides;
+    for (auto const& t : t2.triangles()) {
+        for (int i = 0; i < 3; ++i) {
+            sides.insert(t->edge(i).get());
+        }
+    }
+    return sides;
+}
+
+}  // namespace
+
+TEST(Triangle2DTest, IndicesWrapAndCentroidIsInteriorPoint)
+{
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    auto a = repository.add(Point2D(0, 0)), b = repository.add(Point2D(3, 0)),
+         c = repository.add(Point2D(0, 3));
+    Triangle2D t(a, b, c, factory.factory(b, c), factory.factory(c, a), factory.factory(a, b));
+    EXPECT_EQ(t.point(4), t.point2());
+    EXPECT_EQ(t.edge(3), t.edge1());
+    Point2D const centre = t.getInteriorPoint();
+    EXPECT_DOUBLE_EQ(centre.x(), 1.0);
+    EXPECT_DOUBLE_EQ(centre.y(), 1.0);
+    EXPECT_EQ(centre.id(), -1);
+}
+
+TEST(Tin2DTest, ProjectionKeepsTopologyAndOriginalEdges)
+{
+    Tin tin = twoTriangles(0);
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D t2(tin, &repository, &factory);
+    ASSERT_EQ(t2.triangles().size(), 2u);
+    EXPECT_EQ(sidesOf(t2).size(), 5u);
+    EXPECT_EQ(t2.outerEdges().size(), 4u);
+
+    auto diagonal = factory.factory(Point2D(0, 0), Point2D(1, 1));
+    auto original = t2.originalEdges(diagonal);
+    ASSERT_EQ(original.size(), 2u);
+    EXPECT_EQ(original[0], original[1]);
+    EXPECT_EQ(tin.findTriangleFromEdge(original[0]).size(), 2u);
+
+    auto bottom = factory.factory(Point2D(0, 0), Point2D(1, 0));
+    auto bottomOriginal = t2.originalEdges(bottom);
+    ASSERT_EQ(bottomOriginal.size(), 1u);
+    EXPECT_EQ(bottomOriginal[0]->lengthSqr(), 1.0);
+    // A side added later stands for no 3-D edge.
+    t2.addTriangle(repository.add(Point2D(5, 5)), repository.get(Point2D(1, 1)),
+                   repository.get(Point2D(0, 1)));
+    EXPECT_TRUE(t2.originalEdges(factory.factory(Point2D(5, 5), Point2D(1, 1))).empty());
+
+    Rect const box = t2.boundingRect();
+    EXPECT_EQ(box.xMax(), 5.0);
+    EXPECT_EQ(box.yMin(), 0.0);
+}
+
+TEST(Tin2DTest, VerticalStepKeepsBothOriginalEdges)
+{
+    // Two vertex objects at (1, 0) with different elevations, each in its own triangle.
+    Tin tin;
+    tin.addTriangle(Point(0, 0, 0.0), Point(1, 0, 0.0), Point(0, 1, 0.0));
+    tin.addTriangle(Point(1, 0, 5.0), Point(0, 1, 0.0), Point(1, 1, 5.0));
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D t2(tin, &repository, &factory);
+    auto side = factory.factory(Point2D(1, 0), Point2D(0, 1));
+    auto original = t2.originalEdges(side);
+    ASSERT_EQ(original.size(), 2u);
+    EXPECT_NE(original[0], original[1]);
+    EXPECT_TRUE(t2.outerEdges().size() == 4u);
+}
+
+TEST(Tin2DTest, DegenerateAndEmptyNetworks)
+{
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D empty(&repository, &factory);
+    EXPECT_FALSE(empty.boundingRect().isValid());
+    Tin emptyTin;
+    Tin2D projected(emptyTin, &repository, &factory);
+    EXPECT_TRUE(projected.triangles().empty());
+
+    auto a = repository.add(Point2D(0, 0)), b = repository.add(Point2D(1, 0)),
+         c = repository.add(Point2D(0, 1));
+    empty.addTriangle(a, a, b);
+    EXPECT_TRUE(empty.triangles().empty());
+    empty.addTriangle(Point2D(0, 0), Point2D(1, 0), Point2D(0, 1));
+    ASSERT_EQ(empty.triangles().size(), 1u);
+    EXPECT_EQ(empty.triangles()[0]->point3(), c);
+    EXPECT_EQ(empty.outerEdges().size(), 3u);
+}
+
+TEST(Tin2DTest, NumberingOfTwoNetworksSharingSides)
+{
+    Tin left = twoTriangles(0);
+    Tin right = twoTriangles(1);  // shares the side x = 1 with left
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D first(left, &repository, &factory);
+    Tin2D second(right, &repository, &factory);
+    auto shared = factory.factory(Point2D(1, 0), Point2D(1, 1));
+
+    first.clearEdgeIds();
+    second.clearEdgeIds();
+    int const afterFirst = first.setEdgeIds(2);
+    EXPECT_EQ(afterFirst, 2 + 5);
+    int const afterSecond = second.setEdgeIds(afterFirst);
+    EXPECT_EQ(afterSecond, afterFirst + 4);
+
+    int const sharedId = shared->id();
+    EXPECT_GE(sharedId, 2);
+    EXPECT_LT(sharedId, afterFirst);
+    EXPECT_EQ(first.getEdgeById(sharedId), shared);
+    EXPECT_EQ(second.getEdgeById(sharedId), nullptr);
+    EXPECT_EQ(first.getEdgeById(1), nullptr);
+    EXPECT_EQ(first.getEdgeById(afterFirst), nullptr);
+    EXPECT_EQ(second.getEdgeById(afterFirst - 1), nullptr);
+    EXPECT_EQ(second.getEdgeById(afterSecond), nullptr);
+    for (int id = afterFirst; id < afterSecond; ++id) {
+        ASSERT_NE(second.getEdgeById(id), nullptr);
+        EXPECT_EQ(second.getEdgeById(id)->id(), id);
+    }
+
+    // The second network renumbers everything it has; restoring the first gives its sides
+    // their numbers back.
+    second.clearEdgeIds();
+    second.setEdgeIds(100);
+    EXPECT_GE(shared->id(), 100);
+    first.restoreEdgeIds();
+    for (int id = 2; id < afterFirst; ++id) {
+        EXPECT_EQ(first.getEdgeById(id)->id(), id);
+    }
+    EXPECT_EQ(shared->id(), sharedId);
+
+    Tin2D copy(first);
+    EXPECT_EQ(copy.getEdgeById(sharedId), shared);
+    Tin2D moved(std::move(copy));
+    EXPECT_EQ(moved.triangles().size(), 2u);
+}
+
+TEST(Tin2DTest, FlatTinFromProjection)
+{
+    Tin tin = twoTriangles(10);
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D t2(tin, &repository, &factory);
+    Tin flat(t2);
+    ASSERT_EQ(flat.allTriangles().size(), 2u);
+    std::set<Edge*> edges;
+    for (auto const& t : flat.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(t->point(i)->elevation(), 0.0);
+            edges.insert(t->edge(i).get());
+        }
+    }
+    EXPECT_EQ(edges.size(), 5u);
+    EXPECT_EQ(flat.pointCount(), 4);
+}

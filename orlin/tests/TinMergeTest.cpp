@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include <geos/geom/Polygon.h>
+
+#include "OverlayTestSupport.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/util/TinDifferences.h"
+#include "orlin/util/TinMerge.h"
+#include "orlin/util/TinModifier.h"
+#include "orlin/util/TinRefinement.h"
+
+using namespace tin::core;
+using tin::util::TinDifferences;
+using tin::util::TinMerge;
+using tin::util::TinRefinement;
+using overlaytest::Corners;
+using overlaytest::Vertex;
+using overlaytest::makeTin;
+using overlaytest::planarArea;
+
+namespace {
+
+// A grid of cells x cells squares over [x0, x1] x [y0, y1], two triangles each, on z(x, y).
+Tin grid(double x0, double y0, double x1, double y1, int cells, std::function<double(double, double)> z,
+         std::function<bool(double, double)> keep = nullptr)
+{
+    std::vector<Vertex> v;
+    for (int j = 0; j <= cells; ++j) {
+        for (int i = 0; i <= cells; ++i) {
+            double const x = x0 + (x1 - x0) * i / cells, y = y0 + (y1 - y0) * j / cells;
+            v.push_back({x, y, z(x, y)});
+        }
+    }
+    std::vector<Corners> t;
+    for (int j = 0; j < cells; ++j) {
+        for (int i = 0; i < cells; ++i) {
+            int const a = j * (cells + 1) + i, b = a + 1, c = a + cells + 2, d = a + cells + 1;
+            double const cx = (v[a][0] + v[c][0]) / 2, cy = (v[a][1] + v[c][1]) / 2;
+            if (keep && !keep(cx, cy)) {
+                continue;
+            }
+            t.push_back({a, b, c});
+            t.push_back({a, c, d});
+        }
+    }
+    return makeTin(v, t);
+}
+
+double flat(double, double) { return 0.0; }
+
+using Key = std::array<Point const*, 3>;
+
+std::multiset<Key> keys(Tin const& tin)
+{
+    std::multiset<Key> result;
+    for (auto const& t : tin.allTriangles()) {
+        Key k{t->point1().get(), t->point2().get(), t->point3().get()};
+        std::sort(k.begin(), k.end());
+        result.insert(k);
+    }
+    return result;
+}
+
+// The result is the base without the removed triangles and with the added ones (triangles
+// matched by their vertices).
+void expectChangeReproducesResult(Tin const& base, Tin const& result, Tin const& added, Tin const& removed)
+{
+    auto expected = keys(base);
+    for (auto const& k : keys(removed)) {
+        auto it = expected.find(k);
+        ASSERT_NE(it, expected.end());
+        expected.erase(it);
+    }
+    for (auto const& k : keys(added)) {
+        expected.insert(k);
+    }
+    EXPECT_EQ(expected, keys(result));
+}
+
+// Elevation of the result at a position (its surface), or NaN outside it.
+double elevationAt(Tin const& tin, double x, double y)
+{
+    double z = 0.0;
+    return tin.interpolatedElevation(Point2D(x, y), &z) ? z : std::nan("");
+}
+
+struct Outputs {
+    Tin taken, added, removed;
+    bool ok = false;
+};
+
+}  // namespace
+
+TEST(TinMergeTest, AddTakesAHigherSurfaceInsideTheBase)
+{
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin other = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Outputs o;
+    Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    EXPECT_NEAR(planarArea(result), 100.0, 1e-9);
+    EXPECT_NEAR(planarArea(o.taken), 16.0, 1e-9);
+    EXPECT_DOUBLE_EQ(elevationAt(result, 5, 5), 1.0);
+    EXPECT_DOUBLE_EQ(elevationAt(result, 1, 1), 0.0);
+    EXPECT_DOUBLE_EQ(elevationAt(result, 8.5, 5), 0.0);
+    for (auto const& t : o.taken.allTriangles()) {
+        EXPECT_TRUE(result.containsTriangle(t));
+    }
+    expectChangeReproducesResult(base, result, o.added, o.removed);
+    EXPECT_FALSE(o.removed.empty());
+}
+
+TEST(TinMergeTest, AddOfALowerSurfaceKeepsTheBaseShape)
+{
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin other = grid(3, 3, 7, 7, 2, [](double, double) { return -1.0; });
+    Outputs o;
+    Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    EXPECT_TRUE(o.taken.empty());
+    EXPECT_NEAR(planarArea(result), 100.0, 1e-9);
+    for (auto const& t : result.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_DOUBLE_EQ(t->point(i)->elevation(), 0.0);
+        }
+    }
+    expectChangeReproducesResult(base, result, o.added, o.removed);
+
+    // sub mirrors it: the lower surface is cut in.
+    Outputs s;
+    Tin cut = tin::util::TinModifier::sub(base, other, &s.ok, &s.taken, &s.added, &s.removed);
+    ASSERT_TRUE(s.ok);
+    EXPECT_NEAR(planarArea(s.taken), 16.0, 1e-9);
+    EXPECT_DOUBLE_EQ(elevationAt(cut, 5, 5), -1.0);
+    expectChangeReproducesResult(base, cut, s.added, s.removed);
+}
+
+TEST(TinMergeTest, AddOfACrossingSurfaceTakesOnlyWhereItIsHigher)
+{
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin other = grid(3, 3, 7, 7, 4, [](double x, double) { return x - 5.0; });
+    Outputs o;
+    Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    EXPECT_NEAR(planarArea(result), 100.0, 1e-9);
+    EXPECT_NEAR(planarArea(o.taken), 8.0, 1e-9);
+    EXPECT_NEAR(elevationAt(result, 6, 5), 1.0, 1e-9);
+    EXPECT_NEAR(elevationAt(result, 4, 5), 0.0, 1e-9);
+    // Equal elevations choose the other surface in both directions.
+    Outputs s;
+    Tin cut = tin::util::TinModifier::sub(base, other, &s.ok, &s.taken, &s.added, &s.removed);
+    ASSERT_TRUE(s.ok);
+    EXPECT_NEAR(planarArea(s.taken), 8.0, 1e-9);
+    EXPECT_NEAR(elevationAt(cut, 4, 5), -1.0, 1e-9);
+    EXPECT_NEAR(elevationAt(cut, 6, 5), 0.0, 1e-9);
+}
+
+TEST(TinMergeTest, SurfacePartlyOutsideTheBaseAddsOnlyInside)
+{
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin other = grid(8, 3, 12, 7, 2, [](double, double) { return 1.0; });
+    Outputs o;
+    Tin result = TinMerge::add(base, other, &o.ok, nullptr, &o.added, nullptr);
+    ASSERT_TRUE(o.ok);
+    EXPECT_NEAR(planarArea(result), 100.0, 1e-9);
+    EXPECT_DOUBLE_EQ(elevationAt(result, 9, 5), 1.0);
+    EXPECT_TRUE(std::isnan(elevationAt(result, 11, 5)));
+}
+
+TEST(TinMergeTest, BaseWithAHoleKeepsItsHole)
+{
+    auto outsideHole = [](double x, double y) { return !(x > 4 && x < 6 && y > 4 && y < 6); };
+    Tin base = grid(0, 0, 10, 10, 5, flat, outsideHole);
+    ASSERT_NEAR(planarArea(base), 96.0, 1e-9);
+    Tin other = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Outputs o;
+    Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    EXPECT_NEAR(planarArea(result), 96.0, 1e-9);
+    EXPECT_TRUE(std::isnan(elevationAt(result, 5, 5)));
+    EXPECT_DOUBLE_EQ(elevationAt(result, 3.5, 3.5), 1.0);
+    expectChangeReproducesResult(base, result, o.added, o.removed);
+}
+
+TEST(TinMergeTest, OverwriteKeepsOnlyTheOtherWhereBothExist)
+{
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin other = grid(8, 3, 12, 7, 2, [](double, double) { return 1.0; });
+    Outputs o;
+    Tin result = TinMerge::overwrite(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    EXPECT_NEAR(planarArea(result), 8.0, 1e-9);
+    EXPECT_NEAR(planarArea(o.removed), 100.0, 1e-9);
+    for (auto const& t : result.allTriangles()) {
+        EXPECT_LE(t->getInteriorPoint().x(), 10.0);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_DOUBLE_EQ(t->point(i)->elevation(), 1.0);
+        }
+    }
+    expectChangeReproducesResult(base, result, o.added, o.removed);
+
+    Outputs lonely;
+    Tin kept = TinMerge::overwrite_deleteLonelyRegions(base, other, &lonely.ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(lonely.ok);
+    EXPECT_NEAR(planarArea(kept), 8.0, 1e-9);
+}
+
+TEST(TinMergeTest, PolygonFilterKeepsRegionsMeetingAnyPolygon)
+{
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin other = grid(1, 1, 9, 9, 4, [](double x, double) { return std::sin(x) + 0.2; });
+    Tin near = grid(0, 0, 2, 2, 1, flat);
+    Tin far = grid(20, 20, 22, 22, 1, flat);
+    Outputs all, none, some;
+    TinMerge::add(base, other, &all.ok, &all.taken, nullptr, nullptr);
+    TinMerge::add(base, other, far.geosPolygons(), &none.ok, &none.taken, nullptr, nullptr);
+    auto polygons = far.geosPolygons();
+    for (auto const* p : near.geosPolygons()) {
+        polygons.push_back(p);
+    }
+    TinMerge::add(base, other, polygons, &some.ok, &some.taken, nullptr, nullptr);
+    ASSERT_TRUE(all.ok && none.ok && some.ok);
+    EXPECT_TRUE(none.taken.empty());
+    EXPECT_FALSE(some.taken.empty());
+    EXPECT_LT(planarArea(some.taken), planarArea(all.taken));
+}
+
+TEST(TinDifferencesTest, PlanesAtZeroAndTwoGiveTwoHundredWithTheSignOfTheSecond)
+{
+    Tin low = grid(0, 0, 10, 10, 2, flat);
+    Tin high = grid(0, 0, 10, 10, 3, [](double, double) { return 2.0; });
+    bool ok = false;
+    double plus = -1, minus = -1;
+    TinDifferences::calculateDifferences(low, high, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 200.0, 1e-6);
+    EXPECT_DOUBLE_EQ(minus, 0.0);
+    tin::util::TinModifier::calculateDifferences(high, low, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(plus, 0.0);
+    EXPECT_NEAR(minus, -200.0, 1e-6);
+}
+
+TEST(TinDifferencesTest, TiltedPlaneAgainstFlatCutsAndFillsEqually)
+{
+    Tin ground = grid(0, 0, 10, 10, 3, flat);
+    Tin tilted = grid(0, 0, 10, 10, 4, [](double x, double) { return x - 5.0; });
+    bool ok = false;
+    double plus = 0, minus = 0;
+    TinDifferences::calculateDifferences(ground, tilted, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 125.0, 1e-6);
+    EXPECT_NEAR(minus, -125.0, 1e-6);
+
+    TinDifferences::calculateDifferences(ground, ground, &ok, &plus, &minus);
+    EXPECT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(plus, 0.0);
+    EXPECT_NEAR(minus, 0.0, 1e-9);
+
+    Tin apart = grid(20, 0, 30, 10, 2, flat);
+    TinDifferences::calculateDifferences(ground, apart, &ok, &plus, &minus);
+    EXPECT_TRUE(ok);
+    EXPECT_DOUBLE_EQ(plus, 0.0);
+    EXPECT_DOUBLE_EQ(minus, 0.0);
+}
+
+TEST(TinRefinementTest, LargeTriangleIsRefinedOnItsPlaneWithoutNewPointsOnItsSides)
+{
+    auto plane = [](double x, double y) { return 1.0 + 0.5 * x + 0.25 * y; };
+    Tin tin = makeTin({{0, 0, plane(0, 0)}, {20, 0, plane(20, 0)}, {0, 10, plane(0, 10)}}, {{0, 1, 2}});
+    bool ok = false;
+    Tin refined = TinRefinement::refine(tin, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_GT(refined.allTriangles().size(), 10u);
+    EXPECT_NEAR(planarArea(refined), 100.0, 1e-9);
+    for (auto const& t : refined.allTriangles()) {
+        EXPECT_LE(t->area(), 10.0 + 1e-9);
+        for (int i = 0; i < 3; ++i) {
+            auto const& p = *t->point(i);
+            EXPECT_NEAR(p.elevation(), plane(p.x(), p.y()), 1e-9);
+            bool const corner = (p.x() == 0 || p.x() == 20) && (p.y() == 0 || p.y() == 10);
+            bool const onSide = std::abs(p.y()) < 1e-9 || std::abs(p.x()) < 1e-9 ||
+                                std::abs(p.x() / 20 + p.y() / 10 - 1) < 1e-9;
+            EXPECT_TRUE(corner || !onSide) << p.x() << " " << p.y();
+        }
+    }
+    // The source points are numbered by their place in the triangulation input.
+    std::vector<int> ids;
+    for (auto const& t : tin.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            ids.push_back(t->point(i)->id());
+        }
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(TinRefinementTest, RefinementInventsNoTerrainInAHole)
+{
+    auto outsideHole = [](double x, double y) { return !(x > 4 && x < 6 && y > 4 && y < 6); };
+    Tin tin = grid(0, 0, 10, 10, 5, [](double, double) { return 3.0; }, outsideHole);
+    bool ok = false;
+    Tin refined = TinRefinement::refine(tin, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(planarArea(refined), 96.0, 1e-9);
+    for (auto const& t : refined.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_DOUBLE_EQ(t->point(i)->elevation(), 3.0);
+        }
+    }
+}
+
+TEST(TinMergeTest, OverwriteWithAPatchInsideTheBaseTakesThePatch)
+{
+    // The patch's region is nested in the ring around it, which the patch does not cover;
+    // skipping the nested regions of an uncovered one left the patch without triangles.
+    Tin base = grid(0, 0, 10, 10, 5, flat);
+    Tin patch = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    Outputs o;
+    Tin result = TinMerge::overwrite(base, patch, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    EXPECT_NEAR(planarArea(result), 16.0, 1e-9);
+    EXPECT_NEAR(planarArea(o.taken), 16.0, 1e-9);
+    EXPECT_DOUBLE_EQ(elevationAt(result, 5, 5), 1.0);
+    expectChangeReproducesResult(base, result, o.added, o.removed);
+}
+
+TEST(TinDifferencesTest, FillWithAVerticalStepAtItsRimIsCountedWhole)
+{
+    // The edited TIN has two vertices at each position of the pad's rim (ground and pad
+    // elevation); its region must still take both sides of that step.
+    Tin ground = grid(0, 0, 10, 10, 5, flat);
+    Tin pad = grid(3, 3, 7, 7, 2, [](double, double) { return 1.0; });
+    bool ok = false;
+    Tin edited = TinMerge::add(ground, pad, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    double plus = 0, minus = 0;
+    TinDifferences::calculateDifferences(ground, edited, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 16.0, 1e-6);
+    EXPECT_NEAR(minus, 0.0, 1e-6);
+
+    // The edited TIN shares the untouched triangles with ground, which the comparison leaves
+    // out; against a ground of its own triangles the whole area is compared, to the same sums.
+    Tin separate = grid(0, 0, 10, 10, 5, flat);
+    double fullPlus = 0, fullMinus = 0;
+    TinDifferences::calculateDifferences(separate, edited, &ok, &fullPlus, &fullMinus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(fullPlus, plus, 1e-6);
+    EXPECT_NEAR(fullMinus, minus, 1e-6);
+}

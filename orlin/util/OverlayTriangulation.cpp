@@ -1,0 +1,524 @@
+#include "orlin/util/OverlayTriangulation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <unordered_set>
+
+#include "orlin/core/Edge.h"
+#include "orlin/core/Edge2D.h"
+#include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/Point2DI.h"
+#include "orlin/core/Point2DIRepository.h"
+#include "orlin/core/Point2DIRing.h"
+#include "orlin/core/Point2DIRingTree.h"
+#include "orlin/core/Rect.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/core/Triangle2D.h"
+#include "orlin/util/AssertError.h"
+#include "orlin/util/TriangleRun.h"
+
+namespace tin {
+namespace util {
+
+using core::Edge2D;
+using core::Point2D;
+using core::Point2DI;
+
+namespace {
+
+char const* const OVERLAY_SWITCHES = "epjzQ";
+
+// Collects shared objects once each, in the order first met, so that every run over the same
+// collection sees the same order.
+template <typename T>
+class UniqueList {
+public:
+    void insert(std::shared_ptr<T> const& item)
+    {
+        if (item && m_seen.insert(item.get()).second) {
+            m_items.push_back(item);
+        }
+    }
+    std::vector<std::shared_ptr<T>> const& items() const { return m_items; }
+
+private:
+    std::vector<std::shared_ptr<T>> m_items;
+    std::unordered_set<T const*> m_seen;
+};
+
+double snapFraction(double f)
+{
+    if (f < 1e-4) {
+        return 0.0;
+    }
+    if (f > 0.9999) {
+        return 1.0;
+    }
+    return f;
+}
+
+}  // namespace
+
+struct OverlayTriangulation::Corner {
+    std::shared_ptr<Point2DI> point;
+    double d = 0.0;
+};
+
+double OverlayTriangulation::positionOnEdge(Edge2D const& e, Point2DI const& p)
+{
+    double const dx = p.x() - e.point1()->x();
+    double const dy = p.y() - e.point1()->y();
+    double const length2 = e.lengthSqr();
+    if (length2 <= 0.0) {
+        return 0.0;
+    }
+    return std::sqrt((dx * dx + dy * dy) / length2);
+}
+
+double OverlayTriangulation::planeElevation(core::Triangle const& triangle, Point2DI const& p)
+{
+    double z = 0.0;
+    if (triangle.interpolateElevation(p, &z, true)) {
+        return z;
+    }
+    double s = 0.0, t = 0.0, u = 0.0;
+    triangle.calcSTU(p, &s, &t, &u);
+    return (t * triangle.point2()->elevation() + s * triangle.point1()->elevation()) +
+           u * triangle.point3()->elevation();
+}
+
+void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const& second,
+                                         core::Tin2D& first2D, core::Tin2D& second2D,
+                                         std::vector<std::shared_ptr<Edge2D>>* crossingSegments,
+                                         std::vector<SplitRecord>* splitRecords, int* firstLow,
+                                         int* firstHigh, int* secondLow, int* secondHigh,
+                                         core::Point2DIRepository* repository,
+                                         core::Edge2DFactory* factory)
+{
+    crossingSegments->clear();
+    core::Tin2D overlay(repository, factory);
+    IdBounds bounds;
+    EdgeOwners owners;
+    triangulateOverlay(first2D, second2D, overlay, splitRecords, repository, factory, &bounds,
+                       &owners);
+    *firstLow = bounds.firstLow;
+    *firstHigh = bounds.firstHigh;
+    *secondLow = bounds.secondLow;
+    *secondHigh = bounds.secondHigh;
+
+    for (auto const& t : overlay.triangles()) {
+        auto const a = findSourceTriangle(*t, first, first2D, bounds.firstLow, bounds.firstHigh);
+        if (!a) {
+            continue;
+        }
+        auto const b =
+            findSourceTriangle(*t, second, second2D, bounds.secondLow, bounds.secondHigh);
+        if (!b) {
+            continue;
+        }
+        Corner corners[3];
+        for (int i = 0; i < 3; ++i) {
+            corners[i].point = t->point(i);
+            // A corner made by the triangulator may lie a rounding error outside either source
+            // triangle; it lies on both planes by construction.
+            corners[i].d = planeElevation(*a, *corners[i].point) - planeElevation(*b, *corners[i].point);
+        }
+        std::stable_sort(std::begin(corners), std::end(corners),
+                         [](Corner const& l, Corner const& r) { return l.d < r.d; });
+        auto segment =
+            crossingSegment(corners, splitRecords, owners, repository, factory);
+        if (segment) {
+            crossingSegments->push_back(segment);
+        }
+    }
+}
+
+std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
+    Corner const* c, std::vector<SplitRecord>* splitRecords, EdgeOwners const& owners,
+    core::Point2DIRepository* repository, core::Edge2DFactory* factory)
+{
+    auto sign = [](double d) { return d < 0.0 ? -1 : (d > 0.0 ? 1 : 0); };
+    int const s0 = sign(c[0].d), s1 = sign(c[1].d), s2 = sign(c[2].d);
+
+    // The crossing on the side from a (where the difference is da) to b, snapped to the ends.
+    auto crossing = [&](Corner const& a, Corner const& b) {
+        double const f = snapFraction(a.d / (a.d - b.d));
+        Point2D const x((1.0 - f) * a.point->x() + f * b.point->x(),
+                        (1.0 - f) * a.point->y() + f * b.point->y());
+        return repository->addFuzzy(x, core::Point2DIRepository::DEFAULT_DELTA);
+    };
+    // Files the point as a cut of the TIN edges under the side p-q (of both TINs where their
+    // edges overlap there, so that both outlines pass through it), else of the side itself.
+    // A point at an end of the recorded edge cuts nothing.
+    auto record = [&](std::shared_ptr<Point2DI> const& x, Corner const& p, Corner const& q) {
+        auto side = factory->factory(p.point, q.point);
+        if (!side) {
+            return;
+        }
+        auto file = [&](std::shared_ptr<Edge2D> const& edge) {
+            if (x != edge->point1() && x != edge->point2()) {
+                splitRecords->push_back(SplitRecord{x, positionOnEdge(*edge, *x), edge});
+            }
+        };
+        auto const inFirst = owners.first.find(side.get());
+        auto const inSecond = owners.second.find(side.get());
+        bool const onFirst = inFirst != owners.first.end();
+        bool const onSecond = inSecond != owners.second.end();
+        if (onFirst) {
+            file(inFirst->second);
+        }
+        if (onSecond && !(onFirst && inSecond->second == inFirst->second)) {
+            file(inSecond->second);
+        }
+        if (!onFirst && !onSecond) {
+            file(side);
+        }
+    };
+
+    if (s0 < 0 && s1 < 0 && s2 > 0) {
+        auto x = crossing(c[2], c[0]);
+        auto y = crossing(c[2], c[1]);
+        record(x, c[0], c[2]);
+        record(y, c[1], c[2]);
+        return factory->factory(x, y);
+    }
+    if (s0 < 0 && s1 > 0 && s2 > 0) {
+        auto x = crossing(c[1], c[0]);
+        auto y = crossing(c[2], c[0]);
+        record(x, c[0], c[1]);
+        record(y, c[0], c[2]);
+        return factory->factory(x, y);
+    }
+    if (s0 < 0 && s1 == 0 && s2 > 0) {
+        auto x = crossing(c[2], c[0]);
+        record(x, c[0], c[2]);
+        return factory->factory(x, c[1].point);
+    }
+    if (s0 < 0 && s1 == 0 && s2 == 0) {
+        return factory->factory(c[1].point, c[2].point);
+    }
+    if (s0 == 0 && s1 == 0 && s2 > 0) {
+        return factory->factory(c[0].point, c[1].point);
+    }
+    return nullptr;
+}
+
+void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D& second2D,
+                                              core::Tin2D& overlay,
+                                              std::vector<SplitRecord>* splitRecords,
+                                              core::Point2DIRepository* repository,
+                                              core::Edge2DFactory* factory, IdBounds* bounds,
+                                              EdgeOwners* owners)
+{
+    UniqueList<Point2DI> pointSet;
+    UniqueList<Edge2D> edgeSet;
+    for (core::Tin2D const* t2 : {&first2D, &second2D}) {
+        for (auto const& t : t2->triangles()) {
+            for (int i = 0; i < 3; ++i) {
+                pointSet.insert(t->point(i));
+                edgeSet.insert(t->edge(i));
+            }
+        }
+    }
+
+    first2D.clearEdgeIds();
+    second2D.clearEdgeIds();
+    int const afterFirst = first2D.setEdgeIds(2);
+    int const afterSecond = second2D.setEdgeIds(afterFirst);
+    bounds->firstLow = 2;
+    bounds->firstHigh = afterFirst - 1;
+    bounds->secondLow = afterFirst;
+    bounds->secondHigh = afterSecond - 1;
+
+    std::vector<double> points;
+    points.reserve(pointSet.items().size() * 2);
+    int index = 0;
+    for (auto const& p : pointSet.items()) {
+        points.push_back(p->x());
+        points.push_back(p->y());
+        p->setId(index++);
+    }
+    std::vector<int> segments;
+    std::vector<int> markers;
+    segments.reserve(edgeSet.items().size() * 2);
+    markers.reserve(edgeSet.items().size());
+    for (auto const& e : edgeSet.items()) {
+        segments.push_back(e->point(0)->id());
+        segments.push_back(e->point(1)->id());
+        markers.push_back(e->id());
+    }
+
+    std::vector<std::shared_ptr<Point2DI>> outputPoints;
+    // The split records and edge owners read from this run's markers, and how much of each TIN
+    // edge its marked parts cover.
+    std::vector<SplitRecord> markedRecords;
+    EdgeOwners markedOwners;
+    std::unordered_map<Edge2D const*, double> coveredLength;
+    IdBounds const& b = *bounds;
+    {
+        TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
+        outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
+        for (int i = 0; i < run.pointCount(); ++i) {
+            Point2D const position(run.x(i), run.y(i));
+            // Input vertices come back bit for bit; only crossings need the tolerance.
+            auto stored = repository->get(position);
+            outputPoints.push_back(stored ? stored
+                                          : repository->addFuzzy(
+                                                position, core::Point2DIRepository::DEFAULT_DELTA));
+        }
+        for (int i = 0; i < run.edgeCount(); ++i) {
+            auto e = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
+                                      outputPoints.at(run.edgeEnd(i, 1)));
+            if (!e) {
+                continue;
+            }
+            int const marker = run.edgeMarker(i);
+            e->setId(marker);
+            auto tinEdge = findEdgeById(marker, first2D, second2D, b);
+            if (!tinEdge) {
+                continue;
+            }
+            bool const ofFirst = marker <= b.firstHigh;
+            (ofFirst ? markedOwners.first : markedOwners.second)[e.get()] = tinEdge;
+            coveredLength[tinEdge.get()] += std::sqrt(e->lengthSqr());
+            for (auto const& end : {e->point1(), e->point2()}) {
+                if (end != tinEdge->point1() && end != tinEdge->point2()) {
+                    markedRecords.push_back(SplitRecord{end, positionOnEdge(*tinEdge, *end), tinEdge});
+                }
+            }
+        }
+        for (int i = 0; i < run.triangleCount(); ++i) {
+            overlay.addTriangle(outputPoints.at(run.corner(i, 0)), outputPoints.at(run.corner(i, 1)),
+                                outputPoints.at(run.corner(i, 2)));
+        }
+    }
+
+    // Where an edge of one TIN runs along an edge of the other, the run marks the shared parts
+    // with one of the two numbers only, so the other edge misses its cut points; one run per TIN
+    // with only that TIN's numbers finds them. Without such overlaps the markers of this run
+    // already say everything, and the two extra runs are saved.
+    bool overlapping = false;
+    for (auto const& e : edgeSet.items()) {
+        auto const it = coveredLength.find(e.get());
+        double const length = std::sqrt(e->lengthSqr());
+        double const covered = it == coveredLength.end() ? 0.0 : it->second;
+        if (std::abs(covered - length) > 1e-9 * length) {
+            overlapping = true;
+            break;
+        }
+    }
+    if (overlapping) {
+        collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), first2D,
+                           factory, owners != nullptr ? &owners->first : nullptr);
+        collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), second2D,
+                           factory, owners != nullptr ? &owners->second : nullptr);
+    } else {
+        splitRecords->insert(splitRecords->end(), markedRecords.begin(), markedRecords.end());
+        if (owners != nullptr) {
+            *owners = std::move(markedOwners);
+        }
+    }
+
+    for (auto const& e : edgeSet.items()) {
+        e->setId(0);
+    }
+    first2D.restoreEdgeIds();
+    second2D.restoreEdgeIds();
+}
+
+void OverlayTriangulation::collectSplitPoints(
+    std::vector<SplitRecord>* splitRecords, std::vector<double> const& points,
+    std::vector<int> const& segments, std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
+    std::vector<std::shared_ptr<Edge2D>> const& edgeSet, core::Tin2D const& tin2D,
+    core::Edge2DFactory* factory,
+    std::unordered_map<Edge2D const*, std::shared_ptr<Edge2D>>* owners)
+{
+    for (auto const& e : edgeSet) {
+        e->setId(0);
+    }
+    UniqueList<Edge2D> ownEdges;
+    for (auto const& t : tin2D.triangles()) {
+        for (int i = 0; i < 3; ++i) {
+            ownEdges.insert(t->edge(i));
+        }
+    }
+    int id = 2;
+    for (auto const& e : ownEdges.items()) {
+        e->setId(id++);
+    }
+    std::vector<int> markers;
+    markers.reserve(edgeSet.size());
+    for (auto const& e : edgeSet) {
+        markers.push_back(e->id());
+    }
+
+    TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
+    if (run.pointCount() != static_cast<int>(outputPoints.size())) {
+        // The output of this run is read against the points of the overlay run.
+        throw AssertError("Split-point triangulation returned " + std::to_string(run.pointCount()) +
+                          " vertices where the overlay triangulation returned " +
+                          std::to_string(outputPoints.size()));
+    }
+    auto const& own = ownEdges.items();
+    for (int i = 0; i < run.edgeCount(); ++i) {
+        int const marker = run.edgeMarker(i);
+        if (marker <= 1) {
+            continue;
+        }
+        std::size_t const k = static_cast<std::size_t>(marker - 2);
+        if (k >= own.size()) {
+            throw std::out_of_range("invalid vector<T> subscript");
+        }
+        auto const& tinEdge = own[k];
+        auto sub = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
+                                    outputPoints.at(run.edgeEnd(i, 1)));
+        if (!sub) {
+            continue;
+        }
+        if (owners != nullptr) {
+            (*owners)[sub.get()] = tinEdge;
+        }
+        for (auto const& end : {sub->point1(), sub->point2()}) {
+            if (end != tinEdge->point1() && end != tinEdge->point2()) {
+                splitRecords->push_back(SplitRecord{end, positionOnEdge(*tinEdge, *end), tinEdge});
+            }
+        }
+    }
+}
+
+std::shared_ptr<core::Triangle> OverlayTriangulation::findSourceTriangle(
+    core::Triangle2D const& triangle, core::Tin const& tin, core::Tin2D const& tin2D, int low,
+    int high)
+{
+    Point2D const p = triangle.getInteriorPoint();
+    double z = 0.0;
+    for (int i = 0; i < 3; ++i) {
+        int const id = triangle.edge(i)->id();
+        if (id < low || id > high) {
+            continue;
+        }
+        auto const side = tin2D.getEdgeById(id);
+        if (!side) {
+            continue;
+        }
+        for (auto const& edge : tin2D.originalEdges(side)) {
+            for (auto const& t : tin.findTriangleFromEdge(edge)) {
+                if (t->interpolateElevation(p, &z, false)) {
+                    return t;
+                }
+            }
+        }
+    }
+    for (auto const& t : tin.findTrianglesIntersectRect(core::Rect(p.x(), p.y(), p.x(), p.y()))) {
+        if (t->interpolateElevation(p, &z, false)) {
+            return t;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<Edge2D> OverlayTriangulation::findEdgeById(int id, core::Tin2D const& first2D,
+                                                           core::Tin2D const& second2D,
+                                                           IdBounds const& bounds)
+{
+    if (id >= bounds.firstLow && id <= bounds.firstHigh) {
+        return first2D.getEdgeById(id);
+    }
+    if (id >= bounds.secondLow && id <= bounds.secondHigh) {
+        return second2D.getEdgeById(id);
+    }
+    return nullptr;
+}
+
+SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& records,
+                                             core::Edge2DFactory* factory)
+{
+    std::vector<std::shared_ptr<Edge2D>> order;
+    std::unordered_map<Edge2D const*, std::vector<SplitRecord const*>> groups;
+    for (auto const& r : records) {
+        auto& group = groups[r.edge.get()];
+        if (group.empty()) {
+            order.push_back(r.edge);
+        }
+        group.push_back(&r);
+    }
+    SplitMap result;
+    for (auto const& edge : order) {
+        auto& group = groups[edge.get()];
+        std::stable_sort(group.begin(), group.end(), [](SplitRecord const* a, SplitRecord const* b) {
+            return a->position < b->position;
+        });
+        std::vector<std::shared_ptr<Edge2D>> chain;
+        std::shared_ptr<Point2DI> current = edge->point1();
+        for (auto const* r : group) {
+            if (r->point == current || r->point == edge->point1() || r->point == edge->point2()) {
+                continue;
+            }
+            chain.push_back(factory->factory(current, r->point));
+            current = r->point;
+        }
+        auto last = factory->factory(current, edge->point2());
+        if (!last) {
+            continue;
+        }
+        chain.push_back(last);
+        if (chain.size() == 1 && chain.front() == edge) {
+            continue;
+        }
+        result.emplace(edge, std::move(chain));
+    }
+    return result;
+}
+
+void OverlayTriangulation::addSplitEdge(Edge2DSet* edges, std::shared_ptr<Edge2D> const& edge,
+                                        SplitMap const& splitMap)
+{
+    addSplitEdge(edges, edge, splitMap, 0);
+}
+
+void OverlayTriangulation::addSplitEdge(Edge2DSet* edges, std::shared_ptr<Edge2D> const& edge,
+                                        SplitMap const& splitMap, int depth)
+{
+    auto it = splitMap.find(edge);
+    if (it == splitMap.end()) {
+        edges->insert(edge);
+        return;
+    }
+    // Sub-edges are shorter than their edge, so chains end; a deeper nesting means records
+    // that lie off their edges.
+    if (depth > 64) {
+        throw AssertError("Split chains of an overlay edge nest too deeply");
+    }
+    for (auto const& sub : it->second) {
+        addSplitEdge(edges, sub, splitMap, depth + 1);
+    }
+}
+
+std::vector<SplitRecord> OverlayTriangulation::filterSplitRecords(
+    std::vector<SplitRecord> const& records,
+    std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees)
+{
+    std::unordered_set<Point2DI const*> ringPoints;
+    for (auto const& tree : trees) {
+        for (auto const& member : core::Point2DIRingTree::allMemberRings(tree)) {
+            for (auto const& p : member->ring()->points()) {
+                ringPoints.insert(p.get());
+            }
+        }
+    }
+    std::vector<SplitRecord> kept;
+    for (auto const& r : records) {
+        if (ringPoints.count(r.point.get()) != 0) {
+            kept.push_back(r);
+        }
+    }
+    return kept;
+}
+
+}  // namespace util
+}  // namespace tin

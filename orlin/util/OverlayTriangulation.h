@@ -1,0 +1,143 @@
+#pragma once
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "orlin/core/Edge2D.h"
+#include "orlin/util/SplitRecord.h"
+
+namespace tin {
+namespace core {
+class Edge2DFactory;
+class Point2DI;
+class Point2DIRepository;
+class Point2DIRingTree;
+class Tin;
+class Tin2D;
+class Triangle;
+class Triangle2D;
+}  // namespace core
+
+namespace util {
+
+// The planar groundwork of the overlay of two TINs: one constrained triangulation of both
+// TINs' edges (every crossing of an edge of one with an edge of the other becomes a shared
+// point), the segments on which the two surfaces have equal elevation, and the points at which
+// edges must be cut (split records and split maps).
+//
+// Edge numbering during an overlay: the first TIN's 2-D sides are numbered from 2 upward and
+// the second's continue after them; 0 and 1 are the triangulator's markers of edges that lie on
+// no TIN edge. A side both TINs share keeps the first TIN's number. After intersectTins every TIN
+// side carries its number and every overlay edge lying on a TIN edge carries that edge's number.
+//
+// Crossing fractions along a side are snapped: below 1e-4 to 0, above 0.9999 to 1, so that a
+// crossing that close to a vertex lands on the vertex. Every new point goes through the
+// repository's fuzzy add (1e-8), so crossings computed twice from two triangles meet in one
+// point. Three triangulation runs; trianglecui::TriangleProcessError passes on.
+class OverlayTriangulation {
+public:
+    // For each TIN, the TIN edge that each overlay edge lies on (overlay edges by identity).
+    // Where edges of the two TINs overlap along a line, an overlay edge has a TIN edge in both.
+    struct EdgeOwners {
+        std::unordered_map<core::Edge2D const*, std::shared_ptr<core::Edge2D>> first;
+        std::unordered_map<core::Edge2D const*, std::shared_ptr<core::Edge2D>> second;
+    };
+
+    struct IdBounds {
+        int firstLow = 0;
+        int firstHigh = -1;
+        int secondLow = 0;
+        int secondHigh = -1;
+    };
+
+    // The crossing segments of the two surfaces (out, replaced) and the split records of both
+    // TINs' edges (appended), with the id bounds of both 2-D TINs.
+    static void intersectTins(core::Tin const& first, core::Tin const& second,
+                              core::Tin2D& first2D, core::Tin2D& second2D,
+                              std::vector<std::shared_ptr<core::Edge2D>>* crossingSegments,
+                              std::vector<SplitRecord>* splitRecords, int* firstLow,
+                              int* firstHigh, int* secondLow, int* secondHigh,
+                              core::Point2DIRepository* repository,
+                              core::Edge2DFactory* factory);
+
+    // Triangulates the edges of both 2-D TINs into overlay (empty on entry, over the same
+    // repository and factory) and appends the split records of both TINs' edges. owners, when
+    // given, receives the TIN edges under the overlay edges.
+    static void triangulateOverlay(core::Tin2D& first2D, core::Tin2D& second2D,
+                                   core::Tin2D& overlay, std::vector<SplitRecord>* splitRecords,
+                                   core::Point2DIRepository* repository,
+                                   core::Edge2DFactory* factory, IdBounds* bounds,
+                                   EdgeOwners* owners = nullptr);
+
+    // The triangle of tin under the 2-D triangle: first through the TIN edges behind its
+    // sides numbered within [low, high], else through the triangle index; null when none.
+    static std::shared_ptr<core::Triangle> findSourceTriangle(core::Triangle2D const& triangle,
+                                                              core::Tin const& tin,
+                                                              core::Tin2D const& tin2D, int low,
+                                                              int high);
+
+    static std::shared_ptr<core::Edge2D> findEdgeById(int id, core::Tin2D const& first2D,
+                                                      core::Tin2D const& second2D,
+                                                      IdBounds const& bounds);
+
+    // The chains of sub-edges of every edge that the records cut. Records at an edge's own end
+    // points cut nothing and are ignored.
+    static SplitMap buildSplitMap(std::vector<SplitRecord> const& records,
+                                  core::Edge2DFactory* factory);
+
+    // Inserts edge, or, when the map cuts it, its sub-edges (each again in split form).
+    static void addSplitEdge(Edge2DSet* edges, std::shared_ptr<core::Edge2D> const& edge,
+                             SplitMap const& splitMap);
+    // Inserts edge, or, when the map cuts it, its sub-edges (one level), each taking edge's id.
+    template <typename EdgeCollection>
+    static void addSubEdges(EdgeCollection* edges, std::shared_ptr<core::Edge2D> const& edge,
+                            SplitMap const& splitMap);
+
+    // The records whose point is a point of some ring of the trees, at any depth, in order.
+    static std::vector<SplitRecord> filterSplitRecords(
+        std::vector<SplitRecord> const& records,
+        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees);
+
+    // The elevation of a triangle's plane at p: the barycentric test of Triangle first and,
+    // where rounding puts p just outside, the plane itself. Callers use it only for positions
+    // that lie on the triangle by construction.
+    static double planeElevation(core::Triangle const& triangle, core::Point2DI const& p);
+
+    // Position of p along e: distance from e's first point over e's length.
+    static double positionOnEdge(core::Edge2D const& e, core::Point2DI const& p);
+
+private:
+    struct Corner;
+    static void addSplitEdge(Edge2DSet* edges, std::shared_ptr<core::Edge2D> const& edge,
+                             SplitMap const& splitMap, int depth);
+    static void collectSplitPoints(std::vector<SplitRecord>* splitRecords,
+                                   std::vector<double> const& points,
+                                   std::vector<int> const& segments,
+                                   std::vector<std::shared_ptr<core::Point2DI>> const& outputPoints,
+                                   std::vector<std::shared_ptr<core::Edge2D>> const& edgeSet,
+                                   core::Tin2D const& tin2D, core::Edge2DFactory* factory,
+                                   std::unordered_map<core::Edge2D const*, std::shared_ptr<core::Edge2D>>* owners);
+    static std::shared_ptr<core::Edge2D> crossingSegment(
+        Corner const* corners, std::vector<SplitRecord>* splitRecords, EdgeOwners const& owners,
+        core::Point2DIRepository* repository, core::Edge2DFactory* factory);
+};
+
+template <typename EdgeCollection>
+void OverlayTriangulation::addSubEdges(EdgeCollection* edges,
+                                       std::shared_ptr<core::Edge2D> const& edge,
+                                       SplitMap const& splitMap)
+{
+    auto it = splitMap.find(edge);
+    if (it == splitMap.end()) {
+        edges->insert(edge);
+        return;
+    }
+    for (auto const& sub : it->second) {
+        sub->setId(edge->id());
+        edges->insert(sub);
+    }
+}
+
+}  // namespace util
+}  // namespace tin

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace tin {
+namespace core {
+class Point2DIRingTree;
+class Tin;
+}  // namespace core
+
+namespace util {
+
+// The callback through which the caller of an overlay of two TINs prunes the traced regions
+// before the TINs are re-triangulated: it receives the ring trees (and may erase or reorder
+// them), the first and the second TIN. An empty processor makes the overlay throw
+// std::bad_function_call.
+using RegionProcessor = std::function<void(std::vector<std::shared_ptr<core::Point2DIRingTree>>&,
+                                           core::Tin const&, core::Tin const&)>;
+
+}  // namespace util
+}  // namespace tin

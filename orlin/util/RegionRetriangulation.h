@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "orlin/util/RegionTinMap.h"
+#include "orlin/util/SplitRecord.h"
+
+namespace tin {
+namespace core {
+class Edge2D;
+class Edge2DFactory;
+class Point2DIRepository;
+class Point2DIRingTree;
+class Tin;
+class Tin2D;
+class Triangle;
+}  // namespace core
+
+namespace util {
+
+// The last step of the overlay of two TINs, for one of them: triangulates the TIN's vertices
+// and edges again together with the ring points and ring sides of the overlay's regions as
+// constraints, so that every region boundary is a chain of triangle edges; gives every vertex
+// the elevation of the TIN's own surface; and sorts the triangles into a RegionTinMap by
+// flooding each region from a seed triangle at its interior point. The flood crosses the sides
+// of the plane, not the 3-D edges, so a vertical step (two vertices at one position) inside a
+// region does not cut it.
+//
+// Triangles the triangulator fills outside the TIN (its holes, the other TIN's area) are
+// dropped. Every output corner maps to an existing repository point; a run that returns a
+// vertex it was not given (an unexpected crossing) fails with trianglecui::TriangleProcessError.
+// The trees are visited in order, parents before children: the first region to reach a
+// triangle takes it. A region whose interior point lies on no triangle of the TIN gets no entry;
+// the regions nested in it are still visited. One triangulation run.
+class RegionRetriangulation {
+public:
+    static RegionTinMap retriangulateTin(
+        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
+        core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
+        int high, core::Point2DIRepository* repository, core::Edge2DFactory* factory);
+
+    // Empties work of the triangles that the regions claim.
+    static RegionTinMap groupTrianglesByRegion(
+        core::Tin& work, std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
+        core::Point2DIRepository* repository, core::Edge2DFactory* factory);
+
+    // Whether e is a side of the tree's own ring or of a direct child's ring.
+    static bool isRegionBoundaryEdge(core::Edge2D const& e, core::Point2DIRingTree const& tree);
+
+private:
+    struct PlanarAdjacency;
+    static void extractRegion(RegionTinMap& map, core::Tin& work,
+                              std::shared_ptr<core::Point2DIRingTree> const& tree,
+                              PlanarAdjacency const& adjacency);
+    static void collectRegionTriangles(core::Tin& region, core::Tin& work,
+                                       std::shared_ptr<core::Triangle> const& seed,
+                                       core::Point2DIRingTree const& tree,
+                                       PlanarAdjacency const& adjacency);
+};
+
+}  // namespace util
+}  // namespace tin

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+#include "orlin/util/EdgeOrder.h"
+#include "orlin/util/SplitRecord.h"
+
+namespace tin {
+namespace core {
+class Edge2D;
+class Point2DI;
+class Point2DIRing;
+class Point2DIRingTree;
+}  // namespace core
+
+namespace util {
+
+// Turns the edges of an overlay arrangement (the split outlines of both TINs and the crossing
+// segments of the two surfaces) into the regions they bound: walks the faces of the planar
+// edge graph, keeps every bounded face as a closed Point2DIRing and nests the rings into ring
+// trees by containment, so that a tree's children are the rings lying inside it.
+//
+// The first walk of each connected part keeps the face on its right and runs round the part's
+// outside; it keeps nothing and only marks those edges as walked once. Every later walk keeps
+// the face on its left (counter-clockwise). An edge leaves the graph on its second walk, so
+// each edge is walked at most twice. Points and edges are compared by identity. Nesting costs
+// one GEOS containment test per pair of rings whose bounding rectangles are not larger.
+class RingTracer {
+public:
+    using EdgeSet = std::set<std::shared_ptr<core::Edge2D>, EdgeOrder>;
+    using EdgeAdjacency =
+        std::unordered_map<core::Point2DI const*, std::vector<std::shared_ptr<core::Edge2D>>>;
+    enum class TurnRule { Leftmost, Rightmost };
+
+    static std::vector<std::shared_ptr<core::Point2DIRingTree>> traceRegionRings(
+        Edge2DSet const& outerEdges, std::vector<std::shared_ptr<core::Edge2D>> const& crossingSegments);
+
+    // Among the edges at e's bottom point, the one with the smallest counter-clockwise angle
+    // from the +x direction.
+    static std::shared_ptr<core::Edge2D> startEdgeAt(std::shared_ptr<core::Edge2D> const& e,
+                                                     EdgeAdjacency const& adjacency);
+
+    static std::shared_ptr<core::Point2DIRing> traceLeftmostRing(
+        std::shared_ptr<core::Point2DI> const& start, std::shared_ptr<core::Edge2D> const& edge,
+        EdgeSet& traversed, EdgeSet& untraversed, EdgeAdjacency& adjacency);
+    static std::shared_ptr<core::Point2DIRing> traceRightmostRing(
+        std::shared_ptr<core::Point2DI> const& start, std::shared_ptr<core::Edge2D> const& edge,
+        EdgeSet& traversed, EdgeSet& untraversed, EdgeAdjacency& adjacency);
+
+    // The top-level trees of the rings, nested by containment from the largest bounding
+    // rectangle down.
+    static std::vector<std::shared_ptr<core::Point2DIRingTree>> buildRingTrees(
+        std::vector<std::shared_ptr<core::Point2DIRing>> const& rings);
+
+private:
+    static std::shared_ptr<core::Point2DIRing> walkRing(
+        std::shared_ptr<core::Point2DI> from, std::shared_ptr<core::Edge2D> edge,
+        std::vector<std::shared_ptr<core::Point2DI>>& points, EdgeSet& traversed,
+        EdgeSet& untraversed, EdgeAdjacency& adjacency, TurnRule rule);
+};
+
+}  // namespace util
+}  // namespace tin

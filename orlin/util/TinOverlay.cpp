@@ -1,0 +1,55 @@
+#include "orlin/util/TinOverlay.h"
+
+#include "orlin/core/Edge2D.h"
+#include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/Point2DIRepository.h"
+#include "orlin/core/Point2DIRingTree.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Tin2D.h"
+#include "orlin/util/OverlayTriangulation.h"
+#include "orlin/util/RegionRetriangulation.h"
+#include "orlin/util/RingTracer.h"
+
+namespace tin {
+namespace util {
+
+void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
+                             RegionProcessor processor,
+                             std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
+                             RegionTinMap* firstRegions, RegionTinMap* secondRegions)
+{
+    // Declared in this order so that they die in reverse order of creation.
+    core::Point2DIRepository repository;
+    core::Edge2DFactory factory(&repository);
+    core::Tin2D first2D(first, &repository, &factory);
+    core::Tin2D second2D(second, &repository, &factory);
+
+    std::vector<std::shared_ptr<core::Edge2D>> crossingSegments;
+    std::vector<SplitRecord> splitRecords;
+    int firstLow = 0, firstHigh = -1, secondLow = 0, secondHigh = -1;
+    OverlayTriangulation::intersectTins(first, second, first2D, second2D, &crossingSegments,
+                                        &splitRecords, &firstLow, &firstHigh, &secondLow,
+                                        &secondHigh, &repository, &factory);
+    SplitMap const outlineSplits = OverlayTriangulation::buildSplitMap(splitRecords, &factory);
+
+    Edge2DSet outerEdges;
+    for (core::Tin2D const* t2 : {&first2D, &second2D}) {
+        for (core::Edge2D* e : t2->outerEdges()) {
+            auto shared = factory.factory(e->point1(), e->point2());
+            OverlayTriangulation::addSplitEdge(&outerEdges, shared, outlineSplits);
+        }
+    }
+
+    *regions = RingTracer::traceRegionRings(outerEdges, crossingSegments);
+    processor(*regions, first, second);
+
+    SplitMap const regionSplits = OverlayTriangulation::buildSplitMap(
+        OverlayTriangulation::filterSplitRecords(splitRecords, *regions), &factory);
+    *firstRegions = RegionRetriangulation::retriangulateTin(
+        *regions, first2D, regionSplits, first, firstLow, firstHigh, &repository, &factory);
+    *secondRegions = RegionRetriangulation::retriangulateTin(
+        *regions, second2D, regionSplits, second, secondLow, secondHigh, &repository, &factory);
+}
+
+}  // namespace util
+}  // namespace tin
