@@ -115,6 +115,14 @@ private:
     /// Inserts `triangle` (not null) and returns its record; `inserted` tells whether it was new.
     std::uint32_t insert(std::shared_ptr<Triangle> const& triangle, bool& inserted);
 
+    /// Starts loading the home slot of `triangle` (see IdentityListMapT::prefetch).
+    void prefetch(Triangle const* triangle) const
+    {
+        if (!m_table.empty()) {
+            __builtin_prefetch(&m_table[fingerprintOf(triangle) & (m_table.size() - 1)]);
+        }
+    }
+
     /// Removes the triangle of `record` and releases the set's reference to it.
     void erase(std::uint32_t record);
 
