@@ -48,9 +48,25 @@ inline std::uint64_t tagOf(std::size_t hash)
     return std::uint64_t(hash) >> TAG_SHIFT;
 }
 
+// A multiply-xorshift mix of both addresses: every input bit reaches the low bits that pick
+// the home slot and the top bits that make the tag. Addresses of points made one after the
+// other differ in a few middle bits only, which a weaker hash leaves clustered under linear
+// probing.
+inline std::uint64_t hashPair(const Point* low, const Point* high)
+{
+    std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(low)) * 0x9e3779b97f4a7c15ULL;
+    h ^= static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(high));
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 33;
+    return h;
+}
+
 inline std::size_t hashOf(const Edge* e)
 {
-    return hashAddressPair(e->point1().get(), e->point2().get());
+    return static_cast<std::size_t>(hashPair(e->point1().get(), e->point2().get()));
 }
 
 } // namespace
@@ -73,7 +89,7 @@ std::size_t EdgeFactory::homeOf(std::uint64_t entry) const
 
 std::size_t EdgeFactory::findIndex(const Point* low, const Point* high) const
 {
-    const std::size_t hash = hashAddressPair(low, high);
+    const std::size_t hash = static_cast<std::size_t>(hashPair(low, high));
     const std::uint64_t tag = tagOf(hash);
     const std::size_t mask = m_table.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
@@ -90,10 +106,16 @@ std::size_t EdgeFactory::findIndex(const Point* low, const Point* high) const
 
 void EdgeFactory::rehash(std::size_t capacity)
 {
-    std::vector<std::uint64_t> old(capacity, 0);
+    Table old(capacity, 0);
     old.swap(m_table);
     const std::size_t mask = m_table.size() - 1;
-    for (std::uint64_t entry : old) {
+    // Each entry's home needs its edge's end points: fetch edges a few entries ahead, so that
+    // the misses on the (scattered) edges overlap instead of adding up.
+    const std::size_t AHEAD = 16;
+    for (std::size_t k = 0; k < old.size(); ++k) {
+        if (k + AHEAD < old.size() && old[k + AHEAD])
+            __builtin_prefetch(edgeOf(old[k + AHEAD]));
+        const std::uint64_t entry = old[k];
         if (!entry)
             continue;
         std::size_t i = homeOf(entry);

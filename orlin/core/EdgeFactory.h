@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "orlin/core/LargeTableAllocatorT.h"
+
 namespace tin {
 namespace core {
 
@@ -21,8 +23,10 @@ class Point;
  *
  * The table is open-addressed with linear probing: 8 bytes per entry (the edge's
  * address with 16 bits of its hash in the unused top bits, so that a probe touches
- * an edge only when the tags agree), load at most 0.75, keyed by the FNV-1a hash of
- * the two addresses, lower first. Unsynchronised: use from one thread.
+ * an edge only when the tags agree), load at most 0.75 and at least 1/8 (it halves
+ * below), keyed by a multiply-xorshift mix of the two addresses, lower first; no
+ * tombstones (removal shifts entries back). A request costs one table probe and,
+ * on a hit, one look at the edge. Unsynchronised: use from one thread.
  */
 class EdgeFactory {
 public:
@@ -55,7 +59,8 @@ private:
     void remove(const Edge* edge);
     void rehash(std::size_t capacity);
 
-    std::vector<std::uint64_t> m_table; // 0 marks a free entry
+    using Table = std::vector<std::uint64_t, LargeTableAllocatorT<std::uint64_t>>;
+    Table m_table; // 0 marks a free entry
     std::size_t m_size = 0;
     /// False once an address used the top 16 bits: entries are then bare addresses.
     bool m_tagged = true;

@@ -70,7 +70,7 @@ std::uint32_t TriangleSet::recordOf(Triangle const* triangle) const
 
 void TriangleSet::grow()
 {
-    std::vector<std::uint64_t> old;
+    Table old;
     old.swap(m_table);
     m_table.assign(old.empty() ? MIN_TABLE : old.size() * 2, EMPTY);
     std::size_t const mask = m_table.size() - 1;
@@ -148,8 +148,8 @@ void TriangleSet::erase(std::uint32_t record)
 
 void TriangleSet::clear()
 {
-    std::vector<Record>().swap(m_records);
-    std::vector<std::uint64_t>().swap(m_table);
+    Records().swap(m_records);
+    Table().swap(m_table);
     m_freeHead = NIL;
     m_size = 0;
 }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "orlin/core/LargeTableAllocatorT.h"
+
 namespace tin::core {
 
 class Triangle;
@@ -33,6 +35,8 @@ class TriangleSet {
         // A freed record keeps the free list in next[0].
         std::uint32_t next[6];
     };
+    using Records = std::vector<Record, LargeTableAllocatorT<Record>>;
+    using Table = std::vector<std::uint64_t, LargeTableAllocatorT<std::uint64_t>>;
 
 public:
     using value_type = std::shared_ptr<Triangle>;
@@ -72,7 +76,7 @@ public:
     private:
         friend class TriangleSet;
 
-        const_iterator(std::vector<Record> const* records, std::size_t index) : m_records(records), m_index(index)
+        const_iterator(Records const* records, std::size_t index) : m_records(records), m_index(index)
         {
             skipFreed();
         }
@@ -84,7 +88,7 @@ public:
             }
         }
 
-        std::vector<Record> const* m_records = nullptr;
+        Records const* m_records = nullptr;
         std::size_t m_index = 0;
     };
 
@@ -111,6 +115,14 @@ private:
     /// Inserts `triangle` (not null) and returns its record; `inserted` tells whether it was new.
     std::uint32_t insert(std::shared_ptr<Triangle> const& triangle, bool& inserted);
 
+    /// Starts loading the home slot of `triangle` (see IdentityListMapT::prefetch).
+    void prefetch(Triangle const* triangle) const
+    {
+        if (!m_table.empty()) {
+            __builtin_prefetch(&m_table[fingerprintOf(triangle) & (m_table.size() - 1)]);
+        }
+    }
+
     /// Removes the triangle of `record` and releases the set's reference to it.
     void erase(std::uint32_t record);
 
@@ -125,10 +137,10 @@ private:
     static std::uint32_t fingerprintOf(Triangle const* triangle);
     void grow();
 
-    std::vector<Record> m_records;
+    Records m_records;
     // Open-addressing table: each entry holds a record number (low half) and the 32-bit hash
     // of its triangle's address (high half), so that probing and shifting read no record.
-    std::vector<std::uint64_t> m_table;
+    Table m_table;
     std::uint32_t m_freeHead = NIL;
     std::size_t m_size = 0;
 };

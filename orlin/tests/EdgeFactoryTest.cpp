@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -132,6 +133,47 @@ TEST(EdgeFactoryTest, TableMatchesAMapOfLiveEdgesUnderChurn)
     }
     for (auto& kv : held)
         ASSERT_EQ(ef().factory(points[kv.first.second], points[kv.first.first]), kv.second);
+    held.clear();
+    EXPECT_EQ(ef().size(), base);
+}
+
+TEST(EdgeFactoryTest, LargeTableKeepsEveryEdgeThroughGrowthAndShrink)
+{
+    // Enough edges for the table to grow well past the small sizes the churn test reaches
+    // and to shrink again: a rehash or a back shift that lost or misplaced an entry would
+    // give a second edge for a held pair, or keep a released one.
+    const int n = 400;
+    std::vector<std::shared_ptr<Point>> points;
+    for (int i = 0; i < n * n; ++i)
+        points.push_back(std::make_shared<Point>(i % n, i / n));
+    const std::size_t base = ef().size();
+    std::vector<std::shared_ptr<Edge>> held;
+    for (int i = 0; i + 1 < n * n; ++i) {
+        held.push_back(ef().factory(points[i], points[i + 1]));
+        if (i + n < n * n)
+            held.push_back(ef().factory(points[i + n], points[i]));
+    }
+    ASSERT_EQ(ef().size(), base + held.size());
+    std::mt19937 rng(11);
+    std::shuffle(held.begin(), held.end(), rng);
+    const std::size_t kept = held.size() / 10;
+    for (std::size_t k = kept; k < held.size(); ++k) {
+        held[k]->setId(1); // released below: the factory must forget them
+    }
+    std::vector<std::pair<Point*, Point*>> released;
+    for (std::size_t k = kept; k < held.size(); ++k)
+        released.emplace_back(held[k]->point1().get(), held[k]->point2().get());
+    held.resize(kept);
+    ASSERT_EQ(ef().size(), base + kept);
+    for (const auto& e : held)
+        ASSERT_EQ(ef().factory(e->point2(), e->point1()), e);
+    std::map<Point*, std::shared_ptr<Point>> byAddress;
+    for (const auto& p : points)
+        byAddress[p.get()] = p;
+    for (std::size_t k = 0; k < released.size(); k += 97) {
+        auto e = ef().factory(byAddress[released[k].first], byAddress[released[k].second]);
+        ASSERT_EQ(e->id(), -1);
+    }
     held.clear();
     EXPECT_EQ(ef().size(), base);
 }

@@ -1,0 +1,211 @@
+// links: orlin
+//
+// Building a TIN triangle by triangle: the triangles of a jittered grid of n x n cells
+// (2 n^2 triangles) are added with Tin::addTriangle(p, q, r), then added again to a second
+// TIN over the edges that now exist (the step that ends every triangulation). The bare
+// baseline makes the same edges through EdgeFactory and the same triangles with make_shared
+// and pushes them into a vector: the cost of the objects themselves, against which the
+// TIN's share is printed as a ratio. Two sizes show linearity. Each case runs in a child
+// process, so that it starts on a fresh heap; times are processor times of that process.
+#include "orlin/core/EdgeFactory.h"
+#include "orlin/core/Point.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+using namespace tin::core;
+
+namespace {
+
+struct Measure {
+    double build = 0;  // first addition, edges made on the way
+    double readd = 0;  // second addition over existing edges
+    double release = 0;
+    std::size_t triangles = 0;
+};
+
+double cpuNow()
+{
+    timespec t {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+std::vector<std::shared_ptr<Point>> jitteredGrid(int n)
+{
+    std::mt19937_64 random(42);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    std::vector<std::shared_ptr<Point>> points;
+    points.reserve(static_cast<std::size_t>(n + 1) * (n + 1));
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            double const dx = (i == 0 || i == n) ? 0.0 : jitter(random);
+            double const dy = (j == 0 || j == n) ? 0.0 : jitter(random);
+            points.push_back(std::make_shared<Point>(i + dx, j + dy, 100.0));
+        }
+    }
+    return points;
+}
+
+template <class F>
+void forEachCellTriangle(int n, F&& f)
+{
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            int const a = j * (n + 1) + i;
+            f(a, a + 1, a + n + 2);
+            f(a, a + n + 2, a + n + 1);
+        }
+    }
+}
+
+Measure runTin(int n)
+{
+    Measure m;
+    auto const points = jitteredGrid(n);
+    double t = cpuNow();
+    Tin tin;
+    forEachCellTriangle(n, [&](int a, int b, int c) { tin.addTriangle(points[a], points[b], points[c]); });
+    m.build = cpuNow() - t;
+    m.triangles = tin.allTriangles().size();
+    t = cpuNow();
+    Tin again;
+    forEachCellTriangle(n, [&](int a, int b, int c) { again.addTriangle(points[a], points[b], points[c]); });
+    m.readd = cpuNow() - t;
+    t = cpuNow();
+    again.clear();
+    tin.clear();
+    m.release = cpuNow() - t;
+    if (again.allTriangles().size() != 0 || m.triangles != 2u * n * n) {
+        throw std::runtime_error("wrong triangle count");
+    }
+    return m;
+}
+
+Measure runBare(int n)
+{
+    Measure m;
+    auto const points = jitteredGrid(n);
+    EdgeFactory& edges = EdgeFactory::instance();
+    auto add = [&](std::vector<std::shared_ptr<Triangle>>& into, int a, int b, int c) {
+        auto const &p = points[a], &q = points[b], &r = points[c];
+        into.push_back(
+            std::make_shared<Triangle>(p, q, r, edges.factory(q, r), edges.factory(r, p), edges.factory(p, q)));
+    };
+    double t = cpuNow();
+    std::vector<std::shared_ptr<Triangle>> triangles;
+    forEachCellTriangle(n, [&](int a, int b, int c) { add(triangles, a, b, c); });
+    m.build = cpuNow() - t;
+    m.triangles = triangles.size();
+    t = cpuNow();
+    std::vector<std::shared_ptr<Triangle>> again;
+    forEachCellTriangle(n, [&](int a, int b, int c) { add(again, a, b, c); });
+    m.readd = cpuNow() - t;
+    t = cpuNow();
+    again.clear();
+    triangles.clear();
+    m.release = cpuNow() - t;
+    return m;
+}
+
+Measure inChild(Measure (*run)(int), int n)
+{
+    int fds[2];
+    if (pipe(fds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    pid_t const pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        Measure m;
+        try {
+            m = run(n);
+        } catch (...) {
+            _exit(2);
+        }
+        ssize_t const written = write(fds[1], &m, sizeof m);
+        _exit(written == static_cast<ssize_t>(sizeof m) ? 0 : 3);
+    }
+    close(fds[1]);
+    Measure m;
+    ssize_t const got = read(fds[0], &m, sizeof m);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (got != static_cast<ssize_t>(sizeof m) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("benchmark child failed");
+    }
+    return m;
+}
+
+std::map<int, Measure>& bareResults()
+{
+    static std::map<int, Measure> results;
+    return results;
+}
+
+std::map<int, Measure>& tinResults()
+{
+    static std::map<int, Measure> results;
+    return results;
+}
+
+void report(benchmark::State& state, Measure const& m)
+{
+    state.SetIterationTime(m.build + m.readd);
+    state.counters["triangles"] = static_cast<double>(m.triangles);
+    state.counters["build_s"] = m.build;
+    state.counters["readd_s"] = m.readd;
+    state.counters["release_s"] = m.release;
+}
+
+void BM_BareTriangleVector(benchmark::State& state)
+{
+    int const n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Measure const m = inChild(runBare, n);
+        bareResults()[n] = m;
+        report(state, m);
+    }
+}
+
+void BM_TinAddTriangle(benchmark::State& state)
+{
+    int const n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Measure const m = inChild(runTin, n);
+        tinResults()[n] = m;
+        report(state, m);
+        auto const bare = bareResults().find(n);
+        if (bare != bareResults().end()) {
+            state.counters["build_vs_bare"] = m.build / bare->second.build;
+            state.counters["readd_vs_bare"] = m.readd / bare->second.readd;
+        }
+        auto const smaller = tinResults().lower_bound(n);
+        if (smaller != tinResults().begin()) {
+            auto const& s = std::prev(smaller)->second;
+            state.counters["size_ratio"] = static_cast<double>(m.triangles) / static_cast<double>(s.triangles);
+            state.counters["time_ratio"] = (m.build + m.readd) / (s.build + s.readd);
+        }
+    }
+}
+
+} // namespace
+
+// 500 x 500 cells: 0.5 million triangles; 1000 x 1000: 2 million.
+BENCHMARK(BM_BareTriangleVector)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_TinAddTriangle)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+BENCHMARK_MAIN();
