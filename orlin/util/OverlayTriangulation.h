@@ -114,6 +114,7 @@ private:
     static void collectSplitPoints(std::vector<SplitRecord>* splitRecords,
                                    std::vector<double> const& points,
                                    std::vector<int> const& segments,
+                                   std::vector<std::size_t> const& segmentEdges,
                                    std::vector<std::shared_ptr<core::Point2DI>> const& outputPoints,
                                    std::vector<std::shared_ptr<core::Edge2D>> const& edgeSet,
                                    core::Tin2D const& tin2D, core::Edge2DFactory* factory,
