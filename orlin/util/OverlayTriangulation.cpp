@@ -63,20 +63,14 @@ double snapFraction(double f)
     return f;
 }
 
+}  // namespace
 
-// Vertices that lie on an edge they do not end (an edited TIN has its new vertices on the base
-// TIN's edges, where its triangles were cut) leave the triangulator two segments that overlap
-// to within rounding. Their "crossings" are ill-conditioned, and the triangulator may resolve
-// them by bending one constraint through a nearby end point, which marks edges with the number
-// of a segment they do not lie on. Cutting each such edge at the vertices on it before the run
-// makes the overlapping parts share their vertex pairs exactly.
-//
-// For every edge, the points other than its ends within ON_EDGE_DISTANCE of it, ordered from
-// point1 to point2 (within the repository's fuzzy distance). A uniform grid of cells about one mean edge length wide keeps the cost near
-// linear in the number of edges.
-double const ON_EDGE_DISTANCE = 1e-8;
+struct OverlayTriangulation::Corner {
+    std::shared_ptr<Point2DI> point;
+    double d = 0.0;
+};
 
-std::vector<std::vector<std::shared_ptr<Point2DI>>> pointsOnEdges(
+std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::pointsOnEdges(
     std::vector<std::shared_ptr<Point2DI>> const& points,
     std::vector<std::shared_ptr<Edge2D>> const& edges)
 {
@@ -161,13 +155,6 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> pointsOnEdges(
     }
     return result;
 }
-
-}  // namespace
-
-struct OverlayTriangulation::Corner {
-    std::shared_ptr<Point2DI> point;
-    double d = 0.0;
-};
 
 double OverlayTriangulation::positionOnEdge(Edge2D const& e, Point2DI const& p)
 {
@@ -343,8 +330,12 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         points.push_back(p->y());
         p->setId(index++);
     }
-    // Every edge goes in as the chain through the vertices lying on it, each piece marked
-    // with the edge's number; segmentEdges says which edge each segment stands for.
+    // An edited TIN has its new vertices on the base TIN's edges (where its triangles were
+    // cut), so edges of the two overlap to within rounding. The triangulator may resolve such
+    // ill-conditioned crossings by bending one constraint through a nearby end point and then
+    // marks edges with the number of a segment they do not lie on. So every edge goes in as the
+    // chain through the vertices lying on it, each piece marked with the edge's number;
+    // segmentEdges says which edge each segment stands for.
     auto const onEdges = pointsOnEdges(pointSet.items(), edgeSet.items());
     std::vector<int> segments;
     std::vector<int> markers;
