@@ -273,6 +273,12 @@ TEST_F(RealDataMergeTest, DifferencesOfEditedAgainstOriginalGroundAreTheEditsVol
         const double tolerance = 1e-6 * std::abs(change) + 1e-10 * volume;
         EXPECT_NEAR(fill ? plus : minus, change, tolerance);
         EXPECT_NEAR(fill ? minus : plus, 0.0, tolerance);
+
+        // The other way round the overlay runs with the TINs' roles swapped.
+        tin::util::TinDifferences::calculateDifferences(edited, *s_ground, &diffOk, &plus, &minus);
+        ASSERT_TRUE(diffOk);
+        EXPECT_NEAR(fill ? minus : plus, -change, tolerance);
+        EXPECT_NEAR(fill ? plus : minus, 0.0, tolerance);
     }
 }
 
