@@ -371,3 +371,90 @@ TEST(TinDifferencesTest, FillWithAVerticalStepAtItsRimIsCountedWhole)
     EXPECT_NEAR(fullPlus, plus, 1e-6);
     EXPECT_NEAR(fullMinus, minus, 1e-6);
 }
+
+namespace {
+
+// A survey-like TIN far from the origin, so that points computed on its edges lie off them by
+// rounding, and the same TIN cut along a line the way a merge cuts it at the rim of a surface:
+// every triangle the line crosses is split at its crossings (shared with the neighbours) and
+// the crossing points are raised. All triangles the line misses are shared by both.
+struct RimEdit {
+    Tin base;
+    Tin edited;
+};
+
+RimEdit cutAlongLine(double slope, double offset, double raise)
+{
+    std::vector<Vertex> vertices;
+    for (int j = 0; j < 9; ++j) {
+        for (int i = 0; i < 9; ++i) {
+            double const jitter = std::sin(i * 12.9898 + j * 78.233) * 0.3;
+            vertices.push_back({639920.0 + i * 1.37 + jitter, 485150.0 + j * 1.21 - 0.7 * jitter,
+                                100.0 + 0.3 * std::cos(i * 0.7) + 0.2 * std::sin(j * 1.3)});
+        }
+    }
+    RimEdit edit{makeTin(vertices, overlaytest::delaunay(vertices)), Tin()};
+    double const x0 = 639920.0;
+    double const y0 = 485150.0;
+    auto side = [&](Point const& p) { return (p.y() - y0) - (slope * (p.x() - x0) + offset); };
+    std::map<std::pair<Point const*, Point const*>, std::shared_ptr<Point>> crossings;
+    auto crossing = [&](std::shared_ptr<Point> const& a, std::shared_ptr<Point> const& b) {
+        auto const key = a.get() < b.get() ? std::make_pair(a.get(), b.get()) : std::make_pair(b.get(), a.get());
+        auto& m = crossings[key];
+        if (!m) {
+            auto const& [p, q] = a.get() < b.get() ? std::make_pair(a, b) : std::make_pair(b, a);
+            double const t = side(*p) / (side(*p) - side(*q));
+            m = std::make_shared<Point>(p->x() + t * (q->x() - p->x()), p->y() + t * (q->y() - p->y()),
+                                        p->elevation() + t * (q->elevation() - p->elevation()) + raise);
+        }
+        return m;
+    };
+    std::vector<std::shared_ptr<Triangle>> untouched;
+    std::vector<std::array<std::shared_ptr<Point>, 3>> cut;
+    for (auto const& t : edit.base.allTriangles()) {
+        bool const above[3] = {side(*t->point(0)) > 0, side(*t->point(1)) > 0, side(*t->point(2)) > 0};
+        if (above[0] == above[1] && above[1] == above[2]) {
+            untouched.push_back(t);
+            continue;
+        }
+        // p is the corner alone on its side; q, r follow it in the triangle's order.
+        int const k = above[0] != above[1] && above[0] != above[2] ? 0 : (above[1] != above[0] ? 1 : 2);
+        auto const& p = t->point(k);
+        auto const& q = t->point(k + 1);
+        auto const& r = t->point(k + 2);
+        auto const mq = crossing(p, q);
+        auto const mr = crossing(p, r);
+        cut.push_back({p, mq, mr});
+        cut.push_back({mq, q, r});
+        cut.push_back({mq, r, mr});
+    }
+    edit.edited = Tin(untouched);
+    for (auto const& [a, b, c] : cut) {
+        edit.edited.addTriangle(a, b, c);
+    }
+    return edit;
+}
+
+} // namespace
+
+TEST(TinDifferencesTest, EditWithPointsOnTheBaseEdgesDoesNotBendTheOverlayConstraints)
+{
+    for (double slope : {0.31, -1.7, 0.0123}) {
+        SCOPED_TRACE(slope);
+        auto const edit = cutAlongLine(slope, 4.7, 0.5);
+        ASSERT_GT(edit.edited.allTriangles().size(), edit.base.allTriangles().size());
+        ASSERT_NEAR(planarArea(edit.edited), planarArea(edit.base), 1e-9 * planarArea(edit.base));
+        double const change = TinDifferences::volume(edit.edited) - TinDifferences::volume(edit.base);
+        ASSERT_GT(change, 0.0);
+        bool ok = false;
+        double plus = -1.0, minus = -1.0;
+        TinDifferences::calculateDifferences(edit.base, edit.edited, &ok, &plus, &minus);
+        ASSERT_TRUE(ok);
+        EXPECT_NEAR(plus, change, 1e-6 * change);
+        EXPECT_NEAR(minus, 0.0, 1e-6 * change);
+        TinDifferences::calculateDifferences(edit.edited, edit.base, &ok, &plus, &minus);
+        ASSERT_TRUE(ok);
+        EXPECT_NEAR(plus, 0.0, 1e-6 * change);
+        EXPECT_NEAR(minus, -change, 1e-6 * change);
+    }
+}

@@ -1,6 +1,7 @@
 #include "orlin/util/OverlayTriangulation.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <stdexcept>
 #include <unordered_set>
@@ -51,6 +52,92 @@ struct OverlayTriangulation::Corner {
     std::shared_ptr<Point2DI> point;
     double d = 0.0;
 };
+
+std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::pointsOnEdges(
+    std::vector<std::shared_ptr<Point2DI>> const& points,
+    std::vector<std::shared_ptr<Edge2D>> const& edges)
+{
+    std::vector<std::vector<std::shared_ptr<Point2DI>>> result(edges.size());
+    if (points.empty() || edges.empty()) {
+        return result;
+    }
+    double xMin = points.front()->x(), xMax = xMin, yMin = points.front()->y(), yMax = yMin;
+    for (auto const& p : points) {
+        xMin = std::min(xMin, p->x());
+        xMax = std::max(xMax, p->x());
+        yMin = std::min(yMin, p->y());
+        yMax = std::max(yMax, p->y());
+    }
+    double totalLength = 0.0;
+    for (auto const& e : edges) {
+        totalLength += std::sqrt(e->lengthSqr());
+    }
+    double cell = totalLength / static_cast<double>(edges.size());
+    // Keeps the grid at most about 4 cells per point however the edges are spread.
+    double const area = std::max((xMax - xMin) * (yMax - yMin), 0.0);
+    cell = std::max(cell, std::sqrt(area / (4.0 * static_cast<double>(points.size()))));
+    if (!(cell > 0.0)) {
+        return result;
+    }
+    auto const columns = static_cast<std::int64_t>((xMax - xMin) / cell) + 1;
+    auto const rows = static_cast<std::int64_t>((yMax - yMin) / cell) + 1;
+    auto column = [&](double x) {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>((x - xMin) / cell), 0, columns - 1);
+    };
+    auto row = [&](double y) {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>((y - yMin) / cell), 0, rows - 1);
+    };
+    std::unordered_map<std::int64_t, std::vector<Point2DI const*>> grid;
+    std::unordered_map<Point2DI const*, std::shared_ptr<Point2DI>> owner;
+    for (auto const& p : points) {
+        grid[row(p->y()) * columns + column(p->x())].push_back(p.get());
+        owner.emplace(p.get(), p);
+    }
+    for (std::size_t k = 0; k < edges.size(); ++k) {
+        Edge2D const& e = *edges[k];
+        Point2DI const& a = *e.point1();
+        Point2DI const& b = *e.point2();
+        double const dx = b.x() - a.x();
+        double const dy = b.y() - a.y();
+        double const length2 = dx * dx + dy * dy;
+        if (!(length2 > 0.0)) {
+            continue;
+        }
+        double const length = std::sqrt(length2);
+        std::vector<std::pair<double, Point2DI const*>> found;
+        std::int64_t const c0 = column(std::min(a.x(), b.x()) - ON_EDGE_DISTANCE);
+        std::int64_t const c1 = column(std::max(a.x(), b.x()) + ON_EDGE_DISTANCE);
+        std::int64_t const r0 = row(std::min(a.y(), b.y()) - ON_EDGE_DISTANCE);
+        std::int64_t const r1 = row(std::max(a.y(), b.y()) + ON_EDGE_DISTANCE);
+        for (std::int64_t r = r0; r <= r1; ++r) {
+            for (std::int64_t c = c0; c <= c1; ++c) {
+                auto const it = grid.find(r * columns + c);
+                if (it == grid.end()) {
+                    continue;
+                }
+                for (Point2DI const* p : it->second) {
+                    if (p == &a || p == &b) {
+                        continue;
+                    }
+                    double const px = p->x() - a.x();
+                    double const py = p->y() - a.y();
+                    double const along = (px * dx + py * dy) / length;
+                    if (along <= ON_EDGE_DISTANCE || along >= length - ON_EDGE_DISTANCE) {
+                        continue;
+                    }
+                    if (std::abs(dx * py - dy * px) / length <= ON_EDGE_DISTANCE) {
+                        found.emplace_back(along, p);
+                    }
+                }
+            }
+        }
+        std::sort(found.begin(), found.end());
+        for (auto const& f : found) {
+            result[k].push_back(owner.at(f.second));
+        }
+    }
+    return result;
+}
 
 double OverlayTriangulation::positionOnEdge(Edge2D const& e, Point2DI const& p)
 {
@@ -226,14 +313,33 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         points.push_back(p->y());
         p->setId(index++);
     }
+    // An edited TIN has its new vertices on the base TIN's edges (where its triangles were
+    // cut), so edges of the two overlap to within rounding. The triangulator may resolve such
+    // ill-conditioned crossings by bending one constraint through a nearby end point and then
+    // marks edges with the number of a segment they do not lie on. So every edge goes in as the
+    // chain through the vertices lying on it, each piece marked with the edge's number;
+    // segmentEdges says which edge each segment stands for.
+    auto const onEdges = pointsOnEdges(pointSet.items(), edgeSet.items());
     std::vector<int> segments;
     std::vector<int> markers;
+    std::vector<std::size_t> segmentEdges;
     segments.reserve(edgeSet.items().size() * 2);
     markers.reserve(edgeSet.items().size());
-    for (auto const& e : edgeSet.items()) {
-        segments.push_back(e->point(0)->id());
-        segments.push_back(e->point(1)->id());
+    segmentEdges.reserve(edgeSet.items().size());
+    for (std::size_t k = 0; k < edgeSet.items().size(); ++k) {
+        auto const& e = edgeSet.items()[k];
+        int from = e->point1()->id();
+        for (auto const& p : onEdges[k]) {
+            segments.push_back(from);
+            segments.push_back(p->id());
+            markers.push_back(e->id());
+            segmentEdges.push_back(k);
+            from = p->id();
+        }
+        segments.push_back(from);
+        segments.push_back(e->point2()->id());
         markers.push_back(e->id());
+        segmentEdges.push_back(k);
     }
 
     std::vector<std::shared_ptr<Point2DI>> outputPoints;
@@ -296,10 +402,12 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         }
     }
     if (overlapping) {
-        collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), first2D,
-                           factory, owners != nullptr ? &owners->first : nullptr);
-        collectSplitPoints(splitRecords, points, segments, outputPoints, edgeSet.items(), second2D,
-                           factory, owners != nullptr ? &owners->second : nullptr);
+        collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
+                           edgeSet.items(), first2D, factory,
+                           owners != nullptr ? &owners->first : nullptr);
+        collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
+                           edgeSet.items(), second2D, factory,
+                           owners != nullptr ? &owners->second : nullptr);
     } else {
         splitRecords->insert(splitRecords->end(), markedRecords.begin(), markedRecords.end());
         if (owners != nullptr) {
@@ -316,7 +424,8 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
 
 void OverlayTriangulation::collectSplitPoints(
     std::vector<SplitRecord>* splitRecords, std::vector<double> const& points,
-    std::vector<int> const& segments, std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
+    std::vector<int> const& segments, std::vector<std::size_t> const& segmentEdges,
+    std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
     std::vector<std::shared_ptr<Edge2D>> const& edgeSet, core::Tin2D const& tin2D,
     core::Edge2DFactory* factory,
     std::unordered_map<Edge2D const*, std::shared_ptr<Edge2D>>* owners)
@@ -335,9 +444,9 @@ void OverlayTriangulation::collectSplitPoints(
         e->setId(id++);
     }
     std::vector<int> markers;
-    markers.reserve(edgeSet.size());
-    for (auto const& e : edgeSet) {
-        markers.push_back(e->id());
+    markers.reserve(segmentEdges.size());
+    for (std::size_t k : segmentEdges) {
+        markers.push_back(edgeSet[k]->id());
     }
 
     TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);

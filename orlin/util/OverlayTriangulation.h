@@ -104,6 +104,19 @@ public:
     // that lie on the triangle by construction.
     static double planeElevation(core::Triangle const& triangle, core::Point2DI const& p);
 
+    // How close a point must come to an edge to count as lying on it: the repository's fuzzy
+    // distance.
+    static constexpr double ON_EDGE_DISTANCE = 1e-8;
+
+    // For every edge, the points other than its ends that lie on it (within ON_EDGE_DISTANCE
+    // of it, strictly between its ends), ordered from point1 to point2. Such points leave a
+    // triangulator segments that overlap or cross to within rounding, so callers cut edges at
+    // them before a run. A uniform grid of cells about one mean edge length wide keeps the
+    // cost near linear in the number of edges and points.
+    static std::vector<std::vector<std::shared_ptr<core::Point2DI>>> pointsOnEdges(
+        std::vector<std::shared_ptr<core::Point2DI>> const& points,
+        std::vector<std::shared_ptr<core::Edge2D>> const& edges);
+
     // Position of p along e: distance from e's first point over e's length.
     static double positionOnEdge(core::Edge2D const& e, core::Point2DI const& p);
 
@@ -114,6 +127,7 @@ private:
     static void collectSplitPoints(std::vector<SplitRecord>* splitRecords,
                                    std::vector<double> const& points,
                                    std::vector<int> const& segments,
+                                   std::vector<std::size_t> const& segmentEdges,
                                    std::vector<std::shared_ptr<core::Point2DI>> const& outputPoints,
                                    std::vector<std::shared_ptr<core::Edge2D>> const& edgeSet,
                                    core::Tin2D const& tin2D, core::Edge2DFactory* factory,

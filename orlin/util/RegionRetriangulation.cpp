@@ -102,6 +102,11 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     for (auto const& tree : trees) {
         addRingTreeEdges(edgeSet, *tree, splitMap, factory);
     }
+    // Every end of a segment is given as a vertex, so that the run has no reason to make one.
+    for (auto const& e : edgeSet.items()) {
+        pointSet.insert(e->point1());
+        pointSet.insert(e->point2());
+    }
 
     core::Rect const box = tin2D.boundingRect();
     double const originX = (box.xMin() + box.xMax()) / 2.0;
@@ -115,10 +120,22 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
         points.push_back(p->y() - originY);
         p->setId(index++);
     }
+    // Every segment is cut at the given vertices lying on it: a split point of a TIN edge may
+    // lie a rounding error off a ring side that runs along that edge, and the run would meet
+    // the edge's sub-edges crossing that side at a point it was not given.
+    auto const onEdges = OverlayTriangulation::pointsOnEdges(pointSet.items(), edgeSet.items());
     std::vector<int> segments;
     std::vector<int> markers;
-    for (auto const& e : edgeSet.items()) {
-        segments.push_back(e->point1()->id());
+    for (std::size_t k = 0; k < edgeSet.items().size(); ++k) {
+        auto const& e = edgeSet.items()[k];
+        int from = e->point1()->id();
+        for (auto const& p : onEdges[k]) {
+            segments.push_back(from);
+            segments.push_back(p->id());
+            markers.push_back(e->id());
+            from = p->id();
+        }
+        segments.push_back(from);
         segments.push_back(e->point2()->id());
         markers.push_back(e->id());
     }
