@@ -63,10 +63,12 @@ TEST(CellHashIndexTest, QueriesReportEveryItemWithinReachUnderChurn)
         const auto got = reported(index, x - 1e-8, y - 1e-8, x + 1e-8, y + 1e-8);
         for (std::uint32_t i = 0; i < items.size(); ++i) {
             const bool within = std::abs(items[i].x - x) <= 2e-8 && std::abs(items[i].y - y) <= 2e-8;
-            if (within && items[i].filed)
+            if (within && items[i].filed) {
                 ASSERT_TRUE(got.count(i)) << "missed slot " << i;
-            if (!items[i].filed)
+            }
+            if (!items[i].filed) {
                 ASSERT_FALSE(got.count(i)) << "removed slot " << i << " reported";
+            }
         }
     }
 }

@@ -93,10 +93,12 @@ TEST(GeometryFunctionsTest, IntersectionParametersMeetOnBothLines)
         // A proper crossing is exactly both parameters strictly inside (0, 1).
         const bool inside = rs.first > 1e-9 && rs.first < 1 - 1e-9 && rs.second > 1e-9 && rs.second < 1 - 1e-9;
         const bool outside = rs.first < -1e-9 || rs.first > 1 + 1e-9 || rs.second < -1e-9 || rs.second > 1 + 1e-9;
-        if (inside)
+        if (inside) {
             ASSERT_TRUE(intersects(a, b, c, e));
-        if (outside)
+        }
+        if (outside) {
             ASSERT_FALSE(intersects(a, b, c, e));
+        }
     }
     // Unclamped: the lines meet beyond the segments.
     EXPECT_EQ(intersection2D(Point2D(0, 0), Point2D(1, 0), Point2D(5, -1), Point2D(5, 1)), Point2D(5, 0));

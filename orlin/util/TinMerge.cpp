@@ -76,13 +76,6 @@ struct Overlap {
     }
 };
 
-void addAll(Tin& target, Tin const& source)
-{
-    for (auto const& t : source.allTriangles()) {
-        target.addTriangle(t);
-    }
-}
-
 }  // namespace
 
 bool TinMerge::sameVertexOrder(core::Triangle const& a, core::Triangle const& b)
