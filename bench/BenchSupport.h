@@ -10,12 +10,14 @@
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -28,6 +30,41 @@ inline double peakResidentMb()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// Runs run(n) in a forked child and returns its record (trivially copyable), so that every size
+// starts from a fresh heap and its peak resident size is its own. `finish` sees the record in the
+// child after the run (to read the child's peak, say).
+template <typename Measure, typename Finish>
+Measure inChild(Measure (*run)(int), int n, Finish finish)
+{
+    int fds[2];
+    if (pipe(fds) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    pid_t const pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        Measure m;
+        try {
+            m = run(n);
+            finish(m);
+        } catch (...) {
+            _exit(2);
+        }
+        ssize_t const written = write(fds[1], &m, sizeof m);
+        _exit(written == static_cast<ssize_t>(sizeof m) ? 0 : 3);
+    }
+    close(fds[1]);
+    Measure m;
+    ssize_t const got = read(fds[0], &m, sizeof m);
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (got != static_cast<ssize_t>(sizeof m) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("benchmark child failed");
+    }
+    return m;
 }
 
 // A directory under the system's temporary directory, unique to this process; made on first use.

@@ -13,6 +13,8 @@
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 
+#include "BenchSupport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -199,38 +201,13 @@ Measure runBare(int n)
     return m;
 }
 
-// Runs one case in a child process and returns what it measured.
 Measure inChild(Measure (*run)(int), int n)
 {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        throw std::runtime_error("pipe failed");
-    }
-    pid_t const pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        Measure m;
-        try {
-            m = run(n);
-        } catch (...) {
-            _exit(2);
-        }
+    return bench::inChild(run, n, [](Measure& m) {
         rusage usage {};
         getrusage(RUSAGE_SELF, &usage);
         m.peakKb = usage.ru_maxrss;
-        ssize_t const written = write(fds[1], &m, sizeof m);
-        _exit(written == static_cast<ssize_t>(sizeof m) ? 0 : 3);
-    }
-    close(fds[1]);
-    Measure m;
-    ssize_t const got = read(fds[0], &m, sizeof m);
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (got != static_cast<ssize_t>(sizeof m) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("benchmark child failed");
-    }
-    return m;
+    });
 }
 
 std::map<int, Measure>& bareResults()

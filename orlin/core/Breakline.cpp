@@ -3,8 +3,6 @@
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 
-#include <geos/geom/CoordinateArraySequence.h>
-#include <geos/geom/GeometryFactory.h>
 #include <geos/geom/LineString.h>
 
 #include <stdexcept>
@@ -62,10 +60,7 @@ bool Breakline::intersects(const Breakline& other) const
 geos::geom::LineString* Breakline::geosLineString() const
 {
     if (!m_geos) {
-        auto seq = std::make_unique<geos::geom::CoordinateArraySequence>(2, 2);
-        seq->setAt(geos::geom::Coordinate(m_p1->x(), m_p1->y(), 0.0), 0);
-        seq->setAt(geos::geom::Coordinate(m_p2->x(), m_p2->y(), 0.0), 1);
-        m_geos = defaultGeometryFactory()->createLineString(std::move(seq));
+        m_geos = segmentLineString(*m_p1, *m_p2);
     }
     return m_geos.get();
 }

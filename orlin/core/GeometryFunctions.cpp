@@ -1,7 +1,9 @@
 #include "orlin/core/GeometryFunctions.h"
 
 #include <geos/geom/Envelope.h>
+#include <geos/geom/CoordinateArraySequence.h>
 #include <geos/geom/GeometryFactory.h>
+#include <geos/geom/LineString.h>
 
 #include <algorithm>
 #include <cmath>
@@ -239,6 +241,14 @@ std::size_t hashAddressPair(const void* first, const void* second)
     h = fnvFeed(h, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(first)));
     h = fnvFeed(h, static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(second)));
     return fold(h);
+}
+
+std::unique_ptr<geos::geom::LineString> segmentLineString(const Point2DI& a, const Point2DI& b)
+{
+    auto seq = std::make_unique<geos::geom::CoordinateArraySequence>(2, 2);
+    seq->setAt(geos::geom::Coordinate(a.x(), a.y(), 0.0), 0);
+    seq->setAt(geos::geom::Coordinate(b.x(), b.y(), 0.0), 1);
+    return defaultGeometryFactory()->createLineString(std::move(seq));
 }
 
 } // namespace core

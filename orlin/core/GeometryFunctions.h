@@ -10,12 +10,14 @@
 #include "orlin/core/RectRef.h"
 
 #include <cstddef>
+#include <memory>
 #include <utility>
 
 namespace geos {
 namespace geom {
 class Envelope;
 class GeometryFactory;
+class LineString;
 }
 }
 
@@ -78,6 +80,10 @@ geos::geom::Envelope* toEnvelope(const RectRef& rect);
 
 /// The one GEOS factory that makes every GEOS object of the library.
 const geos::geom::GeometryFactory* defaultGeometryFactory();
+
+// The GEOS line string from a to b (two coordinates, z 0), made by the default factory; the caller
+// owns it. Edges and breaklines cache theirs.
+std::unique_ptr<geos::geom::LineString> segmentLineString(const Point2DI& a, const Point2DI& b);
 
 /**
  * FNV-1a 64-bit hash of the position (x then y, each as little-endian binary64),
