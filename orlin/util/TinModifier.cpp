@@ -11,9 +11,6 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/util/AssertError.h"
 #include "orlin/util/PointSetToTin.h"
-#include "orlin/util/TinDifferences.h"
-#include "orlin/util/TinMerge.h"
-#include "orlin/util/TinRefinement.h"
 #include "orlin/util/TinToPointSet.h"
 
 #include <common/exception/RuntimeException.h>
@@ -289,74 +286,6 @@ Tin TinModifier::leastCoverage(Tin const& bigTin, Tin const& smallTin)
         }
     }
     return result;
-}
-
-} // namespace util
-} // namespace tin
-
-namespace tin {
-namespace util {
-
-core::Tin TinModifier::add(core::Tin const& base, core::Tin const& other,
-                           std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
-                           core::Tin* taken, core::Tin* added, core::Tin* removed)
-{
-    return TinMerge::add(base, other, polygons, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::add(core::Tin const& base, core::Tin const& other, bool* ok,
-                           core::Tin* taken, core::Tin* added, core::Tin* removed)
-{
-    return TinMerge::add(base, other, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::addOver(core::Tin const& base, core::Tin const& other, bool* ok,
-                               core::Tin* taken, core::Tin* added, core::Tin* removed)
-{
-    return TinMerge::addOver(base, other, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::sub(core::Tin const& base, core::Tin const& other,
-                           std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
-                           core::Tin* taken, core::Tin* added, core::Tin* removed)
-{
-    return TinMerge::sub(base, other, polygons, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::sub(core::Tin const& base, core::Tin const& other, bool* ok,
-                           core::Tin* taken, core::Tin* added, core::Tin* removed)
-{
-    return TinMerge::sub(base, other, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::subOver(core::Tin const& base, core::Tin const& other, bool* ok,
-                               core::Tin* taken, core::Tin* added, core::Tin* removed)
-{
-    return TinMerge::subOver(base, other, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::overwrite(core::Tin const& base, core::Tin const& other, bool* ok,
-                                 core::Tin* taken, core::Tin* added, core::Tin* removed)
-{
-    return TinMerge::overwrite(base, other, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::overwrite_deleteLonelyRegions(core::Tin const& base, core::Tin const& other,
-                                                     bool* ok, core::Tin* taken, core::Tin* added,
-                                                     core::Tin* removed)
-{
-    return TinMerge::overwrite_deleteLonelyRegions(base, other, ok, taken, added, removed);
-}
-
-core::Tin TinModifier::refine(core::Tin const& tin, bool* ok)
-{
-    return TinRefinement::refine(tin, ok);
-}
-
-void TinModifier::calculateDifferences(core::Tin const& a, core::Tin const& b, bool* ok,
-                                       double* plus, double* minus)
-{
-    TinDifferences::calculateDifferences(a, b, ok, plus, minus);
 }
 
 } // namespace util

@@ -27,6 +27,10 @@
 // list. Cost: divideTriangle is constant time; divideTriangleAndNeighbors is one small
 // triangulation (about a dozen triangles); the selections are linear in the triangles.
 
+#include "orlin/util/TinDifferences.h"
+#include "orlin/util/TinMerge.h"
+#include "orlin/util/TinRefinement.h"
+
 #include <cstddef>
 #include <memory>
 #include <unordered_set>
@@ -61,7 +65,10 @@ using ConstraintEdges = std::unordered_set<EdgeKey, EdgeKeyHash>;
 
 EdgeKey edgeKey(core::Point const* a, core::Point const* b);
 
-class TinModifier {
+// The merge operations (add, addOver, sub, subOver, overwrite, overwrite_deleteLonelyRegions),
+// refine and calculateDifferences come from the engines it derives from; see their headers for the
+// contracts.
+class TinModifier : public TinMerge, public TinRefinement, public TinDifferences {
 public:
     TinModifier() = delete;
 
@@ -80,32 +87,6 @@ public:
                                            std::vector<std::shared_ptr<core::Triangle>>* added = nullptr);
     static core::Tin clipByPolygon(core::Tin const& tin, core::Polygon const& polygon);
     static core::Tin leastCoverage(core::Tin const& bigTin, core::Tin const& smallTin);
-
-    // ---- Merge, refinement and cut-and-fill differences (see TinMerge, TinRefinement,
-    // TinDifferences for the contracts) ----
-
-    static core::Tin add(core::Tin const& base, core::Tin const& other,
-                         std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
-                         core::Tin* taken, core::Tin* added, core::Tin* removed);
-    static core::Tin add(core::Tin const& base, core::Tin const& other, bool* ok, core::Tin* taken,
-                         core::Tin* added, core::Tin* removed);
-    static core::Tin addOver(core::Tin const& base, core::Tin const& other, bool* ok,
-                             core::Tin* taken, core::Tin* added, core::Tin* removed);
-    static core::Tin sub(core::Tin const& base, core::Tin const& other,
-                         std::vector<geos::geom::Polygon const*> const& polygons, bool* ok,
-                         core::Tin* taken, core::Tin* added, core::Tin* removed);
-    static core::Tin sub(core::Tin const& base, core::Tin const& other, bool* ok, core::Tin* taken,
-                         core::Tin* added, core::Tin* removed);
-    static core::Tin subOver(core::Tin const& base, core::Tin const& other, bool* ok,
-                             core::Tin* taken, core::Tin* added, core::Tin* removed);
-    static core::Tin overwrite(core::Tin const& base, core::Tin const& other, bool* ok,
-                               core::Tin* taken, core::Tin* added, core::Tin* removed);
-    static core::Tin overwrite_deleteLonelyRegions(core::Tin const& base, core::Tin const& other,
-                                                   bool* ok, core::Tin* taken, core::Tin* added,
-                                                   core::Tin* removed);
-    static core::Tin refine(core::Tin const& tin, bool* ok);
-    static void calculateDifferences(core::Tin const& a, core::Tin const& b, bool* ok, double* plus,
-                                     double* minus);
 };
 
 } // namespace util
