@@ -151,6 +151,37 @@ protected:
         EXPECT_GT(inside, 100);
     }
 
+    // Merges the channel into the ground by `merge` and checks the edit against the ground and the
+    // volume change against the difference of the two surfaces (`minus` for a cut, `plus` for a fill).
+    static void expectEditMatchesDifference(Tin (*merge)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*),
+                                            Take take, bool cut) {
+        bool ok = false;
+        Tin taken;
+        Tin added;
+        Tin removed;
+        const Tin result = merge(*s_ground, *s_channel, &ok, &taken, &added, &removed);
+        ASSERT_TRUE(ok);
+        expectConsistentEdit(*s_ground, result, added, removed);
+        expectEnvelope(result, take);
+
+        bool diffOk = false;
+        double plus = 0.0;
+        double minus = 0.0;
+        tin::util::TinDifferences::calculateDifferences(*s_ground, *s_channel, &diffOk, &plus, &minus);
+        ASSERT_TRUE(diffOk);
+        const double volume = tin::util::TinDifferences::volume(*s_ground);
+        const double expected = cut ? minus : plus;
+        if (cut) {
+            EXPECT_LT(minus, 0.0);
+        } else {
+            EXPECT_GT(plus, 0.0);
+        }
+        EXPECT_NEAR(tin::util::TinDifferences::volume(result) - volume, expected,
+                    1e-6 * std::abs(expected) + 1e-10 * volume)
+            << (cut ? "the cut removes exactly the volume above the channel"
+                    : "the fill adds exactly the volume below the banks");
+    }
+
     static Tin* s_ground;
     static Tin* s_channel;
 };
@@ -159,45 +190,11 @@ Tin* RealDataMergeTest::s_ground = nullptr;
 Tin* RealDataMergeTest::s_channel = nullptr;
 
 TEST_F(RealDataMergeTest, ChannelCutIntoTheGround) {
-    bool ok = false;
-    Tin taken;
-    Tin added;
-    Tin removed;
-    const Tin result = tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-    ASSERT_TRUE(ok);
-    expectConsistentEdit(*s_ground, result, added, removed);
-    expectEnvelope(result, Take::Lower);
-
-    bool diffOk = false;
-    double plus = 0.0;
-    double minus = 0.0;
-    tin::util::TinDifferences::calculateDifferences(*s_ground, *s_channel, &diffOk, &plus, &minus);
-    ASSERT_TRUE(diffOk);
-    const double volume = tin::util::TinDifferences::volume(*s_ground);
-    EXPECT_LT(minus, 0.0);
-    EXPECT_NEAR(tin::util::TinDifferences::volume(result) - volume, minus, 1e-6 * std::abs(minus) + 1e-10 * volume)
-        << "the cut removes exactly the volume above the channel";
+    expectEditMatchesDifference(&tin::util::TinMerge::sub, Take::Lower, true);
 }
 
 TEST_F(RealDataMergeTest, ChannelBanksFilledOnTheGround) {
-    bool ok = false;
-    Tin taken;
-    Tin added;
-    Tin removed;
-    const Tin result = tin::util::TinMerge::add(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-    ASSERT_TRUE(ok);
-    expectConsistentEdit(*s_ground, result, added, removed);
-    expectEnvelope(result, Take::Higher);
-
-    bool diffOk = false;
-    double plus = 0.0;
-    double minus = 0.0;
-    tin::util::TinDifferences::calculateDifferences(*s_ground, *s_channel, &diffOk, &plus, &minus);
-    ASSERT_TRUE(diffOk);
-    const double volume = tin::util::TinDifferences::volume(*s_ground);
-    EXPECT_GT(plus, 0.0);
-    EXPECT_NEAR(tin::util::TinDifferences::volume(result) - volume, plus, 1e-6 * plus + 1e-10 * volume)
-        << "the fill adds exactly the volume below the banks";
+    expectEditMatchesDifference(&tin::util::TinMerge::add, Take::Higher, false);
 }
 
 // Overwrite keeps only where both surfaces exist: the channel itself, all of the ground there
