@@ -61,12 +61,21 @@ void CellHashIndex::place(Entry e)
 
 void CellHashIndex::rehash(std::size_t capacity)
 {
-    std::vector<Entry> old(capacity, Entry{0, EMPTY_TAG});
+    std::vector<Entry, LargeTableAllocatorT<Entry>> old(capacity, Entry{0, EMPTY_TAG});
     old.swap(m_entries);
     for (const Entry& e : old) {
         if (e.tag != EMPTY_TAG)
             place(e);
     }
+}
+
+void CellHashIndex::reserve(std::size_t entries)
+{
+    std::size_t capacity = m_entries.empty() ? MIN_CAPACITY : m_entries.size();
+    while (entries * 10 > capacity * 7)
+        capacity *= 2;
+    if (capacity != m_entries.size())
+        rehash(capacity);
 }
 
 void CellHashIndex::insert(std::uint32_t slot, double x, double y)
@@ -113,7 +122,7 @@ bool CellHashIndex::remove(std::uint32_t slot, double x, double y)
 
 void CellHashIndex::clear()
 {
-    std::vector<Entry>().swap(m_entries);
+    decltype(m_entries)().swap(m_entries);
     m_size = 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orlin/core/CellHashIndex.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Rect.h"
 
 #include <algorithm>
@@ -52,6 +53,18 @@ public:
 
     /// Live items whose bounding rectangle meets r (closed, both valid), in slot order.
     std::vector<std::shared_ptr<T>> findIntersectRect(const Rect& r);
+    /// findIntersectRect() without the result vector: visit(const std::shared_ptr<T>&) for
+    /// each such item, in slot order. visit must not query or change the container.
+    template <typename Visit>
+    void visitIntersectRect(const Rect& r, Visit&& visit);
+    /// Fetches ahead the index entries of a coming query around (x, y); a hint only.
+    void prefetch(double x, double y) const
+    {
+        if (m_index)
+            m_index->prefetch(x, y);
+    }
+    /// Room for `more` further additions without growing the slots or the index.
+    void reserve(std::size_t more);
     /// The slot holding obj itself (pointer identity), or null.
     const Slot* find(const T* obj);
     /// Appends a weak reference to item unless it is held already; returns item.
@@ -90,7 +103,7 @@ private:
     /// Fills m_candidates; callers must not nest.
     const std::vector<std::uint32_t>& candidateSlots(double xMin, double yMin, double xMax, double yMax);
 
-    std::vector<Slot> m_slots;
+    std::vector<Slot, LargeTableAllocatorT<Slot>> m_slots;
     std::unique_ptr<CellHashIndex> m_index;
     std::vector<bool> m_expired;
     std::size_t m_expiredCount = 0;
@@ -129,19 +142,36 @@ const std::vector<std::uint32_t>& SpatialIndexWeakContainerT<T>::candidateSlots(
 }
 
 template <typename T>
-std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::findIntersectRect(const Rect& r)
+template <typename Visit>
+void SpatialIndexWeakContainerT<T>::visitIntersectRect(const Rect& r, Visit&& visit)
 {
-    std::vector<std::shared_ptr<T>> result;
     if (!r.isValid())
-        return result;
+        return;
     for (std::uint32_t s : candidateSlots(r.xMin(), r.yMin(), r.xMax(), r.yMax())) {
         std::shared_ptr<T> item = m_slots[s].lock();
         if (!item)
             markExpired(s);
         else if (item->boundingRect().intersects(r))
-            result.push_back(std::move(item));
+            visit(item);
     }
+}
+
+template <typename T>
+std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::findIntersectRect(const Rect& r)
+{
+    std::vector<std::shared_ptr<T>> result;
+    visitIntersectRect(r, [&result](const std::shared_ptr<T>& item) { result.push_back(item); });
     return result;
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::reserve(std::size_t more)
+{
+    m_slots.reserve(m_slots.size() + more);
+    m_expired.reserve(m_slots.size() + more);
+    if (!m_index)
+        rebuildIndex();
+    m_index->reserve(m_index->size() + more);
 }
 
 template <typename T>
@@ -225,6 +255,7 @@ void SpatialIndexWeakContainerT<T>::rebuildIndex()
 {
     m_index.reset();
     m_index = createIndex();
+    m_index->reserve(m_slots.size() - std::min(m_expiredCount, m_slots.size()));
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (std::shared_ptr<T> item = m_slots[i].lock())
             insertToIndex(i, *item);
@@ -236,7 +267,7 @@ void SpatialIndexWeakContainerT<T>::rebuildIndex()
 template <typename T>
 void SpatialIndexWeakContainerT<T>::compact()
 {
-    std::vector<Slot> live;
+    decltype(m_slots) live;
     live.reserve(m_slots.size() - std::min(m_expiredCount, m_slots.size()));
     for (Slot& s : m_slots) {
         if (!s.expired())
