@@ -236,6 +236,17 @@ void BM_PointTextBuildFloor(benchmark::State& state) {
     }
 }
 
+void BM_PointTextInternFloor(benchmark::State& state) {
+    // The point-factory share of the point-set floor: the parsed points interned in bulk,
+    // as the reader does, without the point set.
+    const std::vector<double> values = parseValues(slurp(textPath()));
+    for (auto _ : state) {
+        std::vector<std::shared_ptr<tin::core::Point>> points(values.size() / 3);
+        tin::core::PointFactory::instance().factoryAll(values.data(), points.size(), points.data());
+        benchmark::DoNotOptimize(points.data());
+    }
+}
+
 BENCHMARK(BM_ArchiveWrite)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveWriteBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveRead)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -245,6 +256,7 @@ BENCHMARK(BM_ArchiveInternFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PointTextInternFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
@@ -258,6 +270,7 @@ int main(int argc, char** argv) {
     reporter.printRatio("BM_ArchiveInternFloor", "BM_ArchiveBuildFloor", "(point-factory share of the floor)");
     reporter.printRatio("BM_PointTextRead", "BM_PointTextReadBare", "(goal < 0.3 s)");
     reporter.printRatio("BM_PointTextRead", "BM_PointTextBuildFloor", "(against point-set building alone)");
+    reporter.printRatio("BM_PointTextInternFloor", "BM_PointTextRead", "(bulk interning share of the read)");
     std::printf("peak resident size %.0f MB\n", bench::peakResidentMb());
     scratchDir.remove();
     return 0;

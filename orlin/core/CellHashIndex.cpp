@@ -17,7 +17,10 @@ const std::size_t MIN_CAPACITY = 16;
 
 std::int64_t CellHashIndex::cellOf(double v)
 {
-    const double q = std::floor(v / CELL_SIZE);
+    // Cells are centred on the multiples of CELL_SIZE. Surveyed coordinates are decimals
+    // of a millimetre or finer, multiples of CELL_SIZE: on a grid with borders there, every
+    // tolerance box would straddle a border in x and in y and cost four cells, not one.
+    const double q = std::floor(v / CELL_SIZE + 0.5);
     if (q >= double(CELL_LIMIT))
         return CELL_LIMIT;
     if (q <= -double(CELL_LIMIT))

@@ -146,9 +146,8 @@ std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation
     return m_points.addNew(std::allocate_shared<Point>(PooledAllocatorT<Point>(), x, y, elevation));
 }
 
-void PointFactory::factoryAll(const double* xyz, std::size_t count, std::vector<std::shared_ptr<Point>>& out)
+void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out)
 {
-    out.reserve(out.size() + count);
     m_points.reserve(count);
     const double dx = m_offset.x();
     const double dy = m_offset.y();
@@ -159,7 +158,7 @@ void PointFactory::factoryAll(const double* xyz, std::size_t count, std::vector<
         }
         const double* v = xyz + 3 * i;
         requireNumbers(v[0], v[1]);
-        out.push_back(intern(v[0] - dx, v[1] - dy, snapped(v[2])));
+        out[i] = intern(v[0] - dx, v[1] - dy, snapped(v[2]));
     }
 }
 

@@ -45,10 +45,11 @@ public:
     /// The interned point for p; p's id never reaches a new point. Throws
     /// std::invalid_argument when x or y is NaN (such a point could never be found).
     std::shared_ptr<Point> factory(Point p, bool overwrite = false);
-    /// factory(Point(x, y, z), false) for each of the `count` triples of xyz, in order,
-    /// appended to out: the same points as the calls one by one, for bulk readers. Throws
-    /// like factory() at the first NaN position, after the requests before it.
-    void factoryAll(const double* xyz, std::size_t count, std::vector<std::shared_ptr<Point>>& out);
+    /// out[i] = factory(Point(x, y, z), false) for each of the `count` triples of xyz, in
+    /// order: the same points as the calls one by one, for bulk readers (out holds count
+    /// pointers). Throws like factory() at the first NaN position, after the requests
+    /// before it.
+    void factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out);
 
     Point2D offset() const { return m_offset; }
     /// Shifts every live point by the difference to the old offset.

@@ -4,6 +4,7 @@
 #include "orlin/core/AddressPositionMap.h"
 #include "orlin/core/Breakline.h"
 #include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/Polygon.h"
@@ -65,7 +66,7 @@ struct PointSet::Impl
     // settle() files them in m_members and drops repeats before anything reads the list.
     // Appending costs no random memory access, and settle() overlaps its table accesses:
     // for a million points that is several times faster than a node-based hash set.
-    std::vector<std::shared_ptr<Point>> m_list;
+    std::vector<std::shared_ptr<Point>, LargeTableAllocatorT<std::shared_ptr<Point>>> m_list;
     AddressPositionMap m_members; // point -> position in m_list, for m_list[0, m_settled)
     std::size_t m_settled = 0;
     std::unique_ptr<SpatialIndexContainerT<Point>> m_pointIndex;
@@ -119,7 +120,7 @@ struct PointSet::Impl
     }
 
     // The held points, each once.
-    const std::vector<std::shared_ptr<Point>>& held()
+    const decltype(m_list)& held()
     {
         settle();
         return m_list;
@@ -325,7 +326,8 @@ PointSet::PointHashSet PointSet::points() const
 
 std::vector<std::shared_ptr<Point>> PointSet::allPoints() const
 {
-    return m_impl->held();
+    const auto& held = m_impl->held();
+    return std::vector<std::shared_ptr<Point>>(held.begin(), held.end());
 }
 
 Rect PointSet::boundingRect() const { return m_impl->setRect(); }

@@ -63,7 +63,10 @@ public:
         if (m_index)
             m_index->prefetch(x, y);
     }
-    /// Room for `more` further additions without growing the slots or the index.
+    /// Room for `more` further additions without growing the slots or the index. For a
+    /// bulk of at least a quarter of the slots, sweeps first (the periodic sweep's check,
+    /// without touching its counter): the additions had better not meet a compaction and
+    /// an index rebuild halfway, nor probe past the dead.
     void reserve(std::size_t more);
     /// The slot holding obj itself (pointer identity), or null.
     const Slot* find(const T* obj);
@@ -99,6 +102,9 @@ private:
     void markExpired(std::size_t slot);
     /// True when it compacted (and so rebuilt the index).
     bool sweep();
+    /// Notes every expired slot and compacts when they are a third or more; true when it
+    /// compacted.
+    bool compactIfMostlyExpired();
     void insertToIndex(std::size_t slot, const T& item);
     /// Fills m_candidates; callers must not nest.
     const std::vector<std::uint32_t>& candidateSlots(double xMin, double yMin, double xMax, double yMax);
@@ -167,6 +173,9 @@ std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::findIntersectRect
 template <typename T>
 void SpatialIndexWeakContainerT<T>::reserve(std::size_t more)
 {
+    // The check costs a pass over the slots: worth it only for a bulk of their order.
+    if (more >= m_slots.size() / 4)
+        compactIfMostlyExpired();
     m_slots.reserve(m_slots.size() + more);
     m_expired.reserve(m_slots.size() + more);
     if (!m_index)
@@ -226,6 +235,12 @@ bool SpatialIndexWeakContainerT<T>::sweep()
     if (++counter < WEAK_CONTAINER_SWEEP_PERIOD)
         return false;
     counter = 0;
+    return compactIfMostlyExpired();
+}
+
+template <typename T>
+bool SpatialIndexWeakContainerT<T>::compactIfMostlyExpired()
+{
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (!m_expired[i] && m_slots[i].expired())
             markExpired(i);
