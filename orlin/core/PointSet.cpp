@@ -280,6 +280,8 @@ void PointSet::addPoint(const std::shared_ptr<Point>& p)
     impl.pointsChanged();
 }
 
+void PointSet::reservePoints(std::size_t n) { m_impl->m_list.reserve(n); }
+
 bool PointSet::removePoint(const std::shared_ptr<Point>& p)
 {
     if (!p)

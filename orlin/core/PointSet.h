@@ -66,6 +66,8 @@ public:
     // The point the factory interns for p (existing within 1e-8 and equal elevation, or new).
     std::shared_ptr<Point> addPoint(const Point& p);
     void addPoint(const std::shared_ptr<Point>& p);
+    // Room for n points in all without growing the storage (bulk readers).
+    void reservePoints(std::size_t n);
     // Also removes every breakline ending at the point.
     bool removePoint(const std::shared_ptr<Point>& p);
     bool hasPoint(const std::shared_ptr<Point>& p) const;

@@ -160,6 +160,7 @@ tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const 
     LargeVector<std::shared_ptr<tin::core::Point>> points(count);
     tin::core::PointFactory::instance().factoryAll(xyz.data(), count, points.data());
     tin::core::PointSet set;
+    set.reservePoints(count);
     for (std::size_t i = 0; i < count; ++i) {
         points[i]->setId(static_cast<int>(i));
         set.addPoint(points[i]);

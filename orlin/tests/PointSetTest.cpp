@@ -314,6 +314,7 @@ TEST(PointSetTest, RepeatedAdditionsHoldEachObjectOnce)
     for (int i = 0; i < 5000; ++i)
         points.push_back(at(i % 100, i / 100));
     PointSet set;
+    set.reservePoints(points.size());
     for (int round = 0; round < 3; ++round) {
         for (std::size_t i = round; i < points.size(); i += 2)
             set.addPoint(points[i]);
