@@ -12,9 +12,10 @@ namespace core {
 /**
  * Compact spatial index of small items (points) by the position of their centre.
  *
- * The plane is cut into square cells of CELL_SIZE; each entry is a slot number
- * filed under the cell of its item's position, in an open-addressing table of
- * 8 bytes per entry (load at most 0.7). A query visits the cells that a box, widened
+ * The plane is cut into square cells of CELL_SIZE centred on its multiples (where rounded
+ * survey coordinates lie, so that their tolerance boxes stay inside one cell); each entry
+ * is a slot number filed under the cell of its item's position, in an open-addressing
+ * table of 8 bytes per entry (load at most 0.7). A query visits the cells that a box, widened
  * by the items' half-extent and a rounding margin, covers, and reports every slot
  * filed there (a superset: callers test the boxes themselves). Boxes spanning more
  * cells than the index holds entries are answered by reporting every slot.
