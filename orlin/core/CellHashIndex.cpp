@@ -1,5 +1,6 @@
 #include "orlin/core/CellHashIndex.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tin {
@@ -121,6 +122,12 @@ bool CellHashIndex::remove(std::uint32_t slot, double x, double y)
     if (m_entries.size() > MIN_CAPACITY && m_size * 8 < m_entries.size())
         rehash(m_entries.size() / 2);
     return true;
+}
+
+void CellHashIndex::clearKeepingCapacity()
+{
+    std::fill(m_entries.begin(), m_entries.end(), Entry{0, EMPTY_TAG});
+    m_size = 0;
 }
 
 void CellHashIndex::clear()

@@ -38,6 +38,8 @@ public:
     /// Removes the entry of slot filed at (x, y); false when there is none.
     bool remove(std::uint32_t slot, double x, double y);
     void clear();
+    /// Removes every entry but keeps the table.
+    void clearKeepingCapacity();
     std::size_t size() const { return m_size; }
     /// Grows the table so that `entries` entries fit without a rehash.
     void reserve(std::size_t entries);

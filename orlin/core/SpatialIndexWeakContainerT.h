@@ -37,7 +37,8 @@ std::size_t& weakContainerSweepCounter();
  * built lazily on the first query after it was dropped.
  *
  * Slots are numbered by 32 bits: at most 2^32 − 1 of them. Memory: a weak reference,
- * a bit and about 8–16 bytes of index per slot.
+ * a bit and about 8–16 bytes of index per slot; the slots and the index keep their
+ * capacity through compactions (the high-water mark of the slots stays allocated).
  */
 template <typename T>
 class SpatialIndexWeakContainerT {
@@ -268,8 +269,12 @@ std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::liveItems()
 template <typename T>
 void SpatialIndexWeakContainerT<T>::rebuildIndex()
 {
-    m_index.reset();
-    m_index = createIndex();
+    // A rebuilt index keeps the table it had: the next survey needs one of the same size,
+    // and a fresh one costs a page fault per 2 MiB.
+    if (m_index)
+        m_index->clearKeepingCapacity();
+    else
+        m_index = createIndex();
     m_index->reserve(m_slots.size() - std::min(m_expiredCount, m_slots.size()));
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (std::shared_ptr<T> item = m_slots[i].lock())
@@ -282,14 +287,16 @@ void SpatialIndexWeakContainerT<T>::rebuildIndex()
 template <typename T>
 void SpatialIndexWeakContainerT<T>::compact()
 {
-    decltype(m_slots) live;
-    live.reserve(m_slots.size() - std::min(m_expiredCount, m_slots.size()));
-    for (Slot& s : m_slots) {
-        if (!s.expired())
-            live.push_back(std::move(s));
+    // In place, keeping the capacity for the next points (see rebuildIndex()).
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].expired())
+            continue;
+        if (kept != i)
+            m_slots[kept] = std::move(m_slots[i]);
+        ++kept;
     }
-    m_slots.swap(live);
-    m_slots.shrink_to_fit();
+    m_slots.erase(m_slots.begin() + static_cast<std::ptrdiff_t>(kept), m_slots.end());
     m_expired.assign(m_slots.size(), false);
     m_expiredCount = 0;
     rebuildIndex();

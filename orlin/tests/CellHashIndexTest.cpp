@@ -114,3 +114,16 @@ TEST(CellHashIndexTest, ToleranceBoxAtARoundCoordinateReportsItsCellOnly)
         EXPECT_EQ(reported(index, x - side, y - side, x + side, y + side).size(), 5u) << x;
     }
 }
+
+TEST(CellHashIndexTest, ClearingKeepsTheTableButForgetsEveryEntry)
+{
+    CellHashIndex index;
+    for (std::uint32_t s = 0; s < 5000; ++s)
+        index.insert(s, s * 0.5, 1.0);
+    index.clearKeepingCapacity();
+    EXPECT_EQ(index.size(), 0u);
+    EXPECT_TRUE(reported(index, -1, -1, 5000, 5000).empty());
+    EXPECT_FALSE(index.remove(7, 3.5, 1.0));
+    index.insert(9, 4.5, 1.0);
+    EXPECT_EQ(reported(index, 4.5, 1.0, 4.5, 1.0), (std::set<std::uint32_t>{9}));
+}
