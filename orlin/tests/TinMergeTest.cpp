@@ -322,6 +322,24 @@ TEST(TinDifferencesTest, TiltedPlaneAgainstFlatCutsAndFillsEqually)
     EXPECT_DOUBLE_EQ(minus, 0.0);
 }
 
+TEST(TinDifferencesTest, SmallerSurfaceIsComparedOverItsOwnAreaOnly)
+{
+    // One TIN spans the overlap rectangle, the other reaches beyond it: the tilted plane
+    // z = x - 5 over [2, 8]^2 lies 27 above and 27 below the flat ground, either way round.
+    Tin ground = grid(0, 0, 10, 10, 5, flat);
+    Tin tilted = grid(2, 2, 8, 8, 3, [](double x, double) { return x - 5.0; });
+    bool ok = false;
+    double plus = 0, minus = 0;
+    TinDifferences::calculateDifferences(ground, tilted, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 27.0, 1e-6);
+    EXPECT_NEAR(minus, -27.0, 1e-6);
+    TinDifferences::calculateDifferences(tilted, ground, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 27.0, 1e-6);
+    EXPECT_NEAR(minus, -27.0, 1e-6);
+}
+
 TEST(TinRefinementTest, LargeTriangleIsRefinedOnItsPlaneWithoutNewPointsOnItsSides)
 {
     auto plane = [](double x, double y) { return 1.0 + 0.5 * x + 0.25 * y; };
