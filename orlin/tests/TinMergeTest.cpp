@@ -13,6 +13,7 @@
 #include "OverlayTestSupport.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
+#include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/util/TinDifferences.h"
@@ -590,4 +591,37 @@ TEST(TinMergeTest, AddAndSubGiveTheHigherAndTheLowerSurface)
             EXPECT_NEAR(elevationAt(cut, x, y), inOther ? std::min(b, o) : b, 1e-9) << x << " " << y;
         }
     }
+}
+
+TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)
+{
+    // The other lies inside the base's rectangle but over no base triangle.
+    Tin base = grid(0, 0, 10, 10, 5, flat, [](double x, double y) { return x < 5 || y < 5; });
+    Tin other = grid(6.5, 6.5, 9.5, 9.5, 2, [](double, double) { return 1.0; });
+    using Operation = Tin (*)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*);
+    for (Operation const operation : {Operation(&TinMerge::add), Operation(&TinMerge::sub)}) {
+        Outputs o;
+        Tin result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+        ASSERT_TRUE(o.ok);
+        EXPECT_EQ(objects(result), objects(base));
+        EXPECT_TRUE(o.taken.empty());
+        EXPECT_TRUE(o.added.empty());
+        EXPECT_TRUE(o.removed.empty());
+    }
+}
+
+TEST(TinMergeTest, EditedBaseMergesLikeAnUnchangedOne)
+{
+    // An edit drops the base's cached rectangle; the merge must not depend on it.
+    Tin base = grid(0, 0, 10, 10, 6, [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; });
+    Tin other = grid(2.5, 1.5, 8.5, 7.5, 5, [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; });
+    bool ok = false;
+    Tin const before = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    auto const corner = base.findTrianglesIntersectRect(Rect(0, 0, 0.1, 0.1)).front();
+    base.removeTriangle(corner);
+    base.addTriangle(corner);
+    Tin const after = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(keys(after), keys(before));
 }

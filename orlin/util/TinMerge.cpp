@@ -104,6 +104,33 @@ private:
     std::unordered_map<Point2DIRingTree const*, bool> m_choices;
 };
 
+// The base triangles that meet the overlap of both TINs' rectangles, and that overlap. Those
+// are the base triangles meeting the other's rectangle (a triangle's box lies in the base's
+// rectangle); when they span the other's rectangle, the overlap is that rectangle itself and
+// the base's own rectangle is not needed: after an edit it costs a pass over every vertex.
+std::vector<TrianglePtr> baseInOverlap(Tin const& base, Tin const& other, core::Rect* overlapRect)
+{
+    core::Rect const otherRect = other.boundingRect();
+    auto triangles = base.findTrianglesIntersectRect(otherRect);
+    if (!triangles.empty()) {
+        auto const first = triangles.front()->boundingRect();
+        double xMin = first.xMin(), xMax = first.xMax(), yMin = first.yMin(), yMax = first.yMax();
+        for (auto const& t : triangles) {
+            auto const r = t->boundingRect();
+            xMin = std::min(xMin, r.xMin());
+            xMax = std::max(xMax, r.xMax());
+            yMin = std::min(yMin, r.yMin());
+            yMax = std::max(yMax, r.yMax());
+        }
+        if (otherRect.isInside(core::Rect(xMin, yMin, xMax, yMax))) {
+            *overlapRect = otherRect;
+            return triangles;
+        }
+    }
+    *overlapRect = core::intersectRects(otherRect, base.boundingRect());
+    return base.findTrianglesIntersectRect(*overlapRect);
+}
+
 // What the result holds where the overlay ran, in the order it was assembled, each triangle once.
 struct Assembly {
     std::vector<TrianglePtr> triangles;
@@ -274,8 +301,8 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
     }
 
     try {
-        core::Rect const overlapRect = core::intersectRects(other.boundingRect(), base.boundingRect());
-        Tin const b(base.findTrianglesIntersectRect(overlapRect));
+        core::Rect overlapRect;
+        Tin const b(baseInOverlap(base, other, &overlapRect));
         Tin const o(other.findTrianglesIntersectRect(overlapRect));
         RegionChoice choice(b, o, predicate, keepBase, keepOther);
 
