@@ -185,8 +185,11 @@ int main(int argc, char** argv)
     bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto& t = reporter.times;
-    if (t.count("addSurface/1000") && t.count("addSurface/317")) {
-        std::printf("addSurface 1M / 100k points: %.2f\n", t["addSurface/1000"] / t["addSurface/317"]);
+    for (std::string const name : {"addSurface", "addSurfaceIntoEditedBase"}) {
+        std::string const large = name + "/1000", small = name + "/317";
+        if (t.count(large) && t.count(small)) {
+            std::printf("%s 1M / 100k points: %.2f\n", name.c_str(), t[large] / t[small]);
+        }
     }
     for (int n : {317, 1000}) {
         std::string const a = "addSurface/" + std::to_string(n);
