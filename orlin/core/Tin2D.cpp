@@ -1,8 +1,7 @@
 #include "orlin/core/Tin2D.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <functional>
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/Edge2D.h"
@@ -28,8 +27,6 @@ struct OriginalEdgeEntry {
 
 struct Tin2D::Impl {
     std::vector<std::shared_ptr<Triangle2D>> m_triangles2D;
-    std::unordered_map<std::shared_ptr<Edge2D>, std::vector<std::shared_ptr<Triangle2D>>>
-        m_edgeTriangles2D;
     std::vector<OriginalEdgeEntry> m_originalEdges;
     std::vector<std::shared_ptr<Edge2D>> m_numberedEdges;
     int m_firstEdgeId = 0;
@@ -54,7 +51,6 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
     };
     auto const& triangles = tin.allTriangles();
     m_impl->m_triangles2D.reserve(triangles.size());
-    m_impl->m_edgeTriangles2D.reserve(triangles.size() * 2);
     std::vector<Record> work;
     work.reserve(triangles.size() * 3);
 
@@ -123,11 +119,8 @@ void Tin2D::addTriangle(std::shared_ptr<Point2DI> const& p, std::shared_ptr<Poin
 
 void Tin2D::insertTriangle(std::shared_ptr<Point2DI> const* v, std::shared_ptr<Edge2D> const* sides)
 {
-    auto t = std::make_shared<Triangle2D>(v[0], v[1], v[2], sides[0], sides[1], sides[2]);
-    m_impl->m_triangles2D.push_back(t);
-    for (int i = 0; i < 3; ++i) {
-        m_impl->m_edgeTriangles2D[sides[i]].push_back(t);
-    }
+    m_impl->m_triangles2D.push_back(
+        std::make_shared<Triangle2D>(v[0], v[1], v[2], sides[0], sides[1], sides[2]));
 }
 
 void Tin2D::addTriangle(Point2DI const& a, Point2DI const& b, Point2DI const& c)
@@ -162,11 +155,26 @@ Rect Tin2D::boundingRect() const
 
 std::vector<Edge2D*> Tin2D::outerEdges() const
 {
-    std::vector<Edge2D*> result;
-    for (auto const& entry : m_impl->m_edgeTriangles2D) {
-        if (entry.second.size() % 2 == 1) {
-            result.push_back(entry.first.get());
+    // Counting by sorting the sides is cheaper than keeping a side-to-triangles table up to
+    // date for every triangle added, and only the outline is ever asked for.
+    std::vector<Edge2D*> sides;
+    sides.reserve(m_impl->m_triangles2D.size() * 3);
+    for (auto const& t : m_impl->m_triangles2D) {
+        for (int i = 0; i < 3; ++i) {
+            sides.push_back(t->edge(i).get());
         }
+    }
+    std::sort(sides.begin(), sides.end(), std::less<Edge2D*>());
+    std::vector<Edge2D*> result;
+    for (std::size_t i = 0; i < sides.size();) {
+        std::size_t j = i + 1;
+        while (j < sides.size() && sides[j] == sides[i]) {
+            ++j;
+        }
+        if ((j - i) % 2 == 1) {
+            result.push_back(sides[i]);
+        }
+        i = j;
     }
     return result;
 }
