@@ -1,10 +1,9 @@
 #include "orlin/util/RegionRetriangulation.h"
 
-#include <array>
-#include <deque>
-#include <unordered_map>
+#include <algorithm>
+#include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <utility>
 
 #include <geos/geom/Coordinate.h>
 #include <geos/geom/GeometryFactory.h>
@@ -163,6 +162,8 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     }
 
     core::Tin work;
+    std::vector<std::pair<core::Triangle const*, core::Triangle2D const*>> madeFrom;
+    madeFrom.reserve(retriangulated.triangles().size());
     auto& pointFactory = core::PointFactory::instance();
     for (auto const& t : retriangulated.triangles()) {
         auto const source = OverlayTriangulation::findSourceTriangle(*t, tin, tin2D, low, high);
@@ -175,47 +176,160 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
             double const z = OverlayTriangulation::planeElevation(*source, c);
             vertices[i] = pointFactory.factory(core::Point(c.x(), c.y(), z), false);
         }
-        work.addTriangle(vertices[0], vertices[1], vertices[2]);
+        auto const made = work.addTriangle(vertices[0], vertices[1], vertices[2]);
+        if (made) {
+            madeFrom.emplace_back(made.get(), t.get());
+        }
     }
-    return groupTrianglesByRegion(work, trees, repository, factory);
+    return groupTriangles(work, trees, repository, factory, madeFrom, true);
 }
 
-// For every triangle of the work TIN its three sides in the plane (overlay edges), and for
-// every side the triangles that have it.
+// The work TIN's triangles by number (in the TIN's order) with their three sides in the plane
+// (overlay edges), the triangles sharing each side grouped by side, and the state of the
+// floods. Arrays instead of maps: the flood visits every side of every triangle.
 struct RegionRetriangulation::PlanarAdjacency {
-    std::unordered_map<core::Triangle const*, std::array<std::shared_ptr<Edge2D>, 3>> sides;
-    std::unordered_map<Edge2D const*, std::vector<std::shared_ptr<core::Triangle>>> triangles;
+    std::vector<std::shared_ptr<core::Triangle>> triangles;
+    // Side k of triangle i at 3 * i + k; null for a side whose ends are one point.
+    std::vector<Edge2D const*> sides;
+    // Triangle numbers grouped by side; side slot s has its group at [groupBegin, groupEnd).
+    std::vector<std::uint32_t> sharing;
+    std::vector<std::uint32_t> groupBegin;
+    std::vector<std::uint32_t> groupEnd;
+    // (address, number) sorted by address, to find a seed's number.
+    std::vector<std::pair<core::Triangle const*, std::uint32_t>> numbers;
+    std::vector<char> taken;
+    // The last region whose flood reached each triangle.
+    std::vector<std::uint32_t> reached;
+    std::uint32_t region = 0;
+
+    std::uint32_t numberOf(core::Triangle const* t) const
+    {
+        auto it = std::lower_bound(numbers.begin(), numbers.end(),
+                                   std::make_pair(t, std::uint32_t(0)));
+        return it != numbers.end() && it->first == t ? it->second : NONE;
+    }
+
+    static constexpr std::uint32_t NONE = 0xffffffffu;
 };
+
+namespace {
+
+// The sides of a region as sorted pairs of end-point addresses: its own ring's and its
+// direct children's (where the flood must stop).
+std::vector<std::pair<std::uintptr_t, std::uintptr_t>> regionBoundary(Point2DIRingTree const& tree)
+{
+    std::vector<std::pair<std::uintptr_t, std::uintptr_t>> sides;
+    auto addRing = [&sides](core::Point2DIRing const& ring) {
+        auto const points = ring.points();
+        for (std::size_t j = 0; j + 1 < points.size(); ++j) {
+            auto const a = reinterpret_cast<std::uintptr_t>(points[j].get());
+            auto const b = reinterpret_cast<std::uintptr_t>(points[j + 1].get());
+            sides.emplace_back(std::min(a, b), std::max(a, b));
+        }
+    };
+    addRing(*tree.ring());
+    for (auto const& child : tree.childRings()) {
+        addRing(*child->ring());
+    }
+    std::sort(sides.begin(), sides.end());
+    return sides;
+}
+
+bool onBoundary(std::vector<std::pair<std::uintptr_t, std::uintptr_t>> const& boundary,
+                Edge2D const& e)
+{
+    auto const a = reinterpret_cast<std::uintptr_t>(e.point1().get());
+    auto const b = reinterpret_cast<std::uintptr_t>(e.point2().get());
+    return std::binary_search(boundary.begin(), boundary.end(),
+                              std::make_pair(std::min(a, b), std::max(a, b)));
+}
+
+}  // namespace
 
 RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
     core::Tin& work, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
     core::Point2DIRepository* repository, core::Edge2DFactory* factory)
 {
+    return groupTriangles(work, trees, repository, factory, {}, false);
+}
+
+RegionTinMap RegionRetriangulation::groupTriangles(
+    core::Tin& work, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
+    core::Point2DIRepository* repository, core::Edge2DFactory* factory,
+    std::vector<std::pair<core::Triangle const*, core::Triangle2D const*>> const& madeFrom,
+    bool consumeWork)
+{
     PlanarAdjacency adjacency;
-    adjacency.sides.reserve(work.allTriangles().size());
+    std::size_t const n = work.allTriangles().size();
+    adjacency.triangles.reserve(n);
+    adjacency.sides.reserve(3 * n);
     for (auto const& t : work.allTriangles()) {
-        auto& sides = adjacency.sides[t.get()];
-        for (int i = 0; i < 3; ++i) {
-            auto const& edge = *t->edge(i);
-            sides[static_cast<std::size_t>(i)] =
-                factory->factory(repositoryPoint(repository, *edge.point1()),
-                                 repositoryPoint(repository, *edge.point2()));
-            if (sides[static_cast<std::size_t>(i)]) {
-                adjacency.triangles[sides[static_cast<std::size_t>(i)].get()].push_back(t);
+        std::size_t const i = adjacency.triangles.size();
+        adjacency.triangles.push_back(t);
+        // A triangle made from a planar triangle has that triangle's sides in the same places
+        // (side k opposite corner k in both); any other is looked up by its corners.
+        if (i < madeFrom.size() && madeFrom[i].first == t.get()) {
+            for (int k = 0; k < 3; ++k) {
+                adjacency.sides.push_back(madeFrom[i].second->edge(k).get());
             }
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) {
+            auto const& edge = *t->edge(k);
+            adjacency.sides.push_back(factory
+                                          ->factory(repositoryPoint(repository, *edge.point1()),
+                                                    repositoryPoint(repository, *edge.point2()))
+                                          .get());
         }
     }
+
+    std::vector<std::pair<Edge2D const*, std::uint32_t>> bySide;
+    bySide.reserve(adjacency.sides.size());
+    for (std::size_t slot = 0; slot < adjacency.sides.size(); ++slot) {
+        if (adjacency.sides[slot] != nullptr) {
+            bySide.emplace_back(adjacency.sides[slot], static_cast<std::uint32_t>(slot));
+        }
+    }
+    // Within a side the triangles stay in the TIN's order, the order the flood meets them in.
+    std::sort(bySide.begin(), bySide.end());
+    adjacency.sharing.resize(bySide.size());
+    adjacency.groupBegin.assign(adjacency.sides.size(), 0);
+    adjacency.groupEnd.assign(adjacency.sides.size(), 0);
+    for (std::size_t j = 0; j < bySide.size();) {
+        std::size_t k = j;
+        while (k < bySide.size() && bySide[k].first == bySide[j].first) {
+            ++k;
+        }
+        for (std::size_t m = j; m < k; ++m) {
+            adjacency.sharing[m] = bySide[m].second / 3;
+            adjacency.groupBegin[bySide[m].second] = static_cast<std::uint32_t>(j);
+            adjacency.groupEnd[bySide[m].second] = static_cast<std::uint32_t>(k);
+        }
+        j = k;
+    }
+    adjacency.numbers.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        adjacency.numbers.emplace_back(adjacency.triangles[i].get(), static_cast<std::uint32_t>(i));
+    }
+    std::sort(adjacency.numbers.begin(), adjacency.numbers.end());
+    adjacency.taken.assign(n, 0);
+    adjacency.reached.assign(n, PlanarAdjacency::NONE);
+
     RegionTinMap map;
     for (auto const& tree : trees) {
         extractRegion(map, work, tree, adjacency);
     }
-    map[nullptr] = work;
+    if (consumeWork) {
+        map[nullptr] = std::move(work);
+    } else {
+        map[nullptr] = work;
+    }
     return map;
 }
 
 void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
                                           std::shared_ptr<Point2DIRingTree> const& tree,
-                                          PlanarAdjacency const& adjacency)
+                                          PlanarAdjacency& adjacency)
 {
     auto const* polygon = tree->geosPolygon();
     std::unique_ptr<geos::geom::Point> interior(polygon->getInteriorPoint());
@@ -243,7 +357,7 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
     if (seed) {
         core::Tin region;
         collectRegionTriangles(region, work, seed, *tree, adjacency);
-        map[tree->ring().get()] = region;
+        map[tree->ring().get()] = std::move(region);
     }
     // A region this TIN does not cover may still hold islands it covers: a patch lying inside
     // the other TIN's area is a child of the ring around it.
@@ -255,30 +369,41 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
 void RegionRetriangulation::collectRegionTriangles(core::Tin& region, core::Tin& work,
                                                    std::shared_ptr<core::Triangle> const& seed,
                                                    Point2DIRingTree const& tree,
-                                                   PlanarAdjacency const& adjacency)
+                                                   PlanarAdjacency& adjacency)
 {
-    std::unordered_set<core::Triangle const*> seen{seed.get()};
-    std::vector<std::shared_ptr<core::Triangle>> taken;
-    std::deque<std::shared_ptr<core::Triangle>> queue{seed};
-    while (!queue.empty()) {
-        auto const t = queue.front();
-        queue.pop_front();
-        taken.push_back(t);
-        for (auto const& side : adjacency.sides.at(t.get())) {
-            if (!side || isRegionBoundaryEdge(*side, tree)) {
+    std::uint32_t const first = adjacency.numberOf(seed.get());
+    if (first == PlanarAdjacency::NONE) {
+        return;
+    }
+    auto const boundary = regionBoundary(tree);
+    std::uint32_t const stamp = adjacency.region++;
+    adjacency.reached[first] = stamp;
+    // The queue is the list of taken triangles: a triangle is taken when it leaves the queue.
+    std::vector<std::uint32_t> queue{first};
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        std::uint32_t const t = queue[head];
+        for (std::size_t slot = 3 * std::size_t(t); slot < 3 * std::size_t(t) + 3; ++slot) {
+            Edge2D const* side = adjacency.sides[slot];
+            if (side == nullptr || onBoundary(boundary, *side)) {
                 continue;
             }
-            for (auto const& neighbour : adjacency.triangles.at(side.get())) {
+            for (std::uint32_t j = adjacency.groupBegin[slot]; j < adjacency.groupEnd[slot]; ++j) {
+                std::uint32_t const neighbour = adjacency.sharing[j];
                 // Triangles an earlier region took are no longer in the work TIN.
-                if (seen.insert(neighbour.get()).second && work.containsTriangle(neighbour)) {
+                if (adjacency.reached[neighbour] == stamp) {
+                    continue;
+                }
+                adjacency.reached[neighbour] = stamp;
+                if (!adjacency.taken[neighbour]) {
                     queue.push_back(neighbour);
                 }
             }
         }
     }
-    for (auto const& t : taken) {
-        region.addTriangle(t);
-        work.removeTriangle(t);
+    for (std::uint32_t t : queue) {
+        adjacency.taken[t] = 1;
+        region.addTriangle(adjacency.triangles[t]);
+        work.removeTriangle(adjacency.triangles[t]);
     }
 }
 

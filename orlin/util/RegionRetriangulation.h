@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "orlin/util/RegionTinMap.h"
@@ -15,6 +16,7 @@ class Point2DIRingTree;
 class Tin;
 class Tin2D;
 class Triangle;
+class Triangle2D;
 }  // namespace core
 
 namespace util {
@@ -50,13 +52,22 @@ public:
 
 private:
     struct PlanarAdjacency;
+    // madeFrom: for the work triangles in the work TIN's order, the planar triangle each was
+    // made from (its sides are the work triangle's sides); triangles not listed there are
+    // matched to sides through the repository. consumeWork: the rest of work moves into the
+    // null key instead of being copied.
+    static RegionTinMap groupTriangles(
+        core::Tin& work, std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
+        core::Point2DIRepository* repository, core::Edge2DFactory* factory,
+        std::vector<std::pair<core::Triangle const*, core::Triangle2D const*>> const& madeFrom,
+        bool consumeWork);
     static void extractRegion(RegionTinMap& map, core::Tin& work,
                               std::shared_ptr<core::Point2DIRingTree> const& tree,
-                              PlanarAdjacency const& adjacency);
+                              PlanarAdjacency& adjacency);
     static void collectRegionTriangles(core::Tin& region, core::Tin& work,
                                        std::shared_ptr<core::Triangle> const& seed,
                                        core::Point2DIRingTree const& tree,
-                                       PlanarAdjacency const& adjacency);
+                                       PlanarAdjacency& adjacency);
 };
 
 }  // namespace util
