@@ -1,6 +1,7 @@
 #include "orlin/util/RegionRetriangulation.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 #include <geos/geom/Polygon.h>
 
 #include "orlin/core/Edge.h"
+#include "orlin/core/EdgeFactory.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
 #include "orlin/core/Point.h"
@@ -76,6 +78,126 @@ std::shared_ptr<Point2DI> repositoryPoint(core::Point2DIRepository* repository, 
 }
 
 }  // namespace
+
+// The triangles to group by number (in list order) with their three sides in the plane
+// (overlay edges), the triangles sharing each side grouped by side, and the state of the
+// floods. Arrays instead of maps: the flood visits every side of every triangle.
+struct RegionRetriangulation::PlanarAdjacency {
+    std::vector<std::shared_ptr<core::Triangle>> triangles;
+    // Side k of triangle i at 3 * i + k; null for a side whose ends are one point.
+    std::vector<Edge2D const*> sides;
+    // Triangle numbers grouped by side; side slot s has its group at [groupBegin, groupEnd).
+    std::vector<std::uint32_t> sharing;
+    std::vector<std::uint32_t> groupBegin;
+    std::vector<std::uint32_t> groupEnd;
+    std::vector<char> taken;
+    // A bucket grid over the triangles' bounding rectangles for finding seeds: each cell
+    // lists, in ascending order, the triangles whose rectangle meets it.
+    double gridX = 0.0, gridY = 0.0, cell = 1.0;
+    std::int64_t columns = 0, rows = 0;
+    std::vector<std::uint32_t> cellStart;
+    std::vector<std::uint32_t> cellTriangles;
+    // The last region whose flood reached each triangle.
+    std::vector<std::uint32_t> reached;
+    std::uint32_t region = 0;
+
+    void buildGrid();
+    // The triangles whose bounding rectangle may hold p, ascending.
+    std::pair<std::uint32_t const*, std::uint32_t const*> near(Point2D const& p) const;
+
+    static constexpr std::uint32_t NONE = 0xffffffffu;
+};
+
+void RegionRetriangulation::PlanarAdjacency::buildGrid()
+{
+    std::size_t const n = triangles.size();
+    if (n == 0) {
+        return;
+    }
+    std::vector<double> boxes(4 * n);
+    double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        core::Triangle const& t = *triangles[i];
+        double bx0 = t.point(0)->x(), by0 = t.point(0)->y(), bx1 = bx0, by1 = by0;
+        for (int k = 1; k < 3; ++k) {
+            bx0 = std::min(bx0, t.point(k)->x());
+            bx1 = std::max(bx1, t.point(k)->x());
+            by0 = std::min(by0, t.point(k)->y());
+            by1 = std::max(by1, t.point(k)->y());
+        }
+        boxes[4 * i] = bx0;
+        boxes[4 * i + 1] = by0;
+        boxes[4 * i + 2] = bx1;
+        boxes[4 * i + 3] = by1;
+        if (i == 0) {
+            xMin = bx0, yMin = by0, xMax = bx1, yMax = by1;
+        } else {
+            xMin = std::min(xMin, bx0), yMin = std::min(yMin, by0);
+            xMax = std::max(xMax, bx1), yMax = std::max(yMax, by1);
+        }
+    }
+    // About one triangle per cell.
+    double const area = (xMax - xMin) * (yMax - yMin);
+    cell = std::sqrt(area / static_cast<double>(n));
+    if (!(cell > 0.0) || !std::isfinite(cell)) {
+        cell = std::max({xMax - xMin, yMax - yMin, 1.0});
+    }
+    gridX = xMin;
+    gridY = yMin;
+    columns = static_cast<std::int64_t>((xMax - xMin) / cell) + 1;
+    rows = static_cast<std::int64_t>((yMax - yMin) / cell) + 1;
+    auto column = [&](double x) {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>((x - gridX) / cell), 0, columns - 1);
+    };
+    auto row = [&](double y) {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>((y - gridY) / cell), 0, rows - 1);
+    };
+    cellStart.assign(static_cast<std::size_t>(columns * rows) + 1, 0);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t i = 0; i < n; ++i) {
+            std::int64_t const c0 = column(boxes[4 * i]), c1 = column(boxes[4 * i + 2]);
+            std::int64_t const r0 = row(boxes[4 * i + 1]), r1 = row(boxes[4 * i + 3]);
+            for (std::int64_t r = r0; r <= r1; ++r) {
+                for (std::int64_t c = c0; c <= c1; ++c) {
+                    std::size_t const at = static_cast<std::size_t>(r * columns + c);
+                    if (pass == 0) {
+                        ++cellStart[at + 1];
+                    } else {
+                        cellTriangles[cellStart[at]++] = static_cast<std::uint32_t>(i);
+                    }
+                }
+            }
+        }
+        if (pass == 0) {
+            for (std::size_t k = 1; k < cellStart.size(); ++k) {
+                cellStart[k] += cellStart[k - 1];
+            }
+            cellTriangles.resize(cellStart.back());
+        } else {
+            // The second pass moved every start to the next cell's start.
+            for (std::size_t k = cellStart.size() - 1; k > 0; --k) {
+                cellStart[k] = cellStart[k - 1];
+            }
+            cellStart[0] = 0;
+        }
+    }
+}
+
+std::pair<std::uint32_t const*, std::uint32_t const*> RegionRetriangulation::PlanarAdjacency::near(
+    Point2D const& p) const
+{
+    if (columns == 0 || !(p.x() >= gridX - cell && p.y() >= gridY - cell)) {
+        return {nullptr, nullptr};
+    }
+    auto const c = static_cast<std::int64_t>((p.x() - gridX) / cell);
+    auto const r = static_cast<std::int64_t>((p.y() - gridY) / cell);
+    if (c >= columns || r >= rows) {
+        return {nullptr, nullptr};
+    }
+    std::size_t const at = static_cast<std::size_t>(std::max<std::int64_t>(r, 0) * columns +
+                                                    std::max<std::int64_t>(c, 0));
+    return {cellTriangles.data() + cellStart[at], cellTriangles.data() + cellStart[at + 1]};
+}
 
 RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
@@ -161,10 +283,13 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
         }
     }
 
-    core::Tin work;
-    std::vector<std::pair<core::Triangle const*, core::Triangle2D const*>> madeFrom;
-    madeFrom.reserve(retriangulated.triangles().size());
+    // The triangles are made the way a TIN makes them, but kept in a plain list: they go into
+    // the region TINs once, without passing through a TIN of all of them first.
+    PlanarAdjacency adjacency;
+    adjacency.triangles.reserve(retriangulated.triangles().size());
+    adjacency.sides.reserve(3 * retriangulated.triangles().size());
     auto& pointFactory = core::PointFactory::instance();
+    auto& edgeFactory = core::EdgeFactory::instance();
     for (auto const& t : retriangulated.triangles()) {
         auto const source = OverlayTriangulation::findSourceTriangle(*t, tin, tin2D, low, high);
         if (!source) {
@@ -176,41 +301,20 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
             double const z = OverlayTriangulation::planeElevation(*source, c);
             vertices[i] = pointFactory.factory(core::Point(c.x(), c.y(), z), false);
         }
-        auto const made = work.addTriangle(vertices[0], vertices[1], vertices[2]);
-        if (made) {
-            madeFrom.emplace_back(made.get(), t.get());
+        if (vertices[0] == vertices[1] || vertices[1] == vertices[2] || vertices[0] == vertices[2]) {
+            continue;
+        }
+        // Side k opposite corner k, as in the planar triangle, whose sides are these sides.
+        adjacency.triangles.push_back(std::make_shared<core::Triangle>(
+            vertices[0], vertices[1], vertices[2], edgeFactory.factory(vertices[1], vertices[2]),
+            edgeFactory.factory(vertices[2], vertices[0]),
+            edgeFactory.factory(vertices[0], vertices[1])));
+        for (int k = 0; k < 3; ++k) {
+            adjacency.sides.push_back(t->edge(k).get());
         }
     }
-    return groupTriangles(work, trees, repository, factory, madeFrom, true);
+    return groupTriangles(adjacency, trees, nullptr);
 }
-
-// The work TIN's triangles by number (in the TIN's order) with their three sides in the plane
-// (overlay edges), the triangles sharing each side grouped by side, and the state of the
-// floods. Arrays instead of maps: the flood visits every side of every triangle.
-struct RegionRetriangulation::PlanarAdjacency {
-    std::vector<std::shared_ptr<core::Triangle>> triangles;
-    // Side k of triangle i at 3 * i + k; null for a side whose ends are one point.
-    std::vector<Edge2D const*> sides;
-    // Triangle numbers grouped by side; side slot s has its group at [groupBegin, groupEnd).
-    std::vector<std::uint32_t> sharing;
-    std::vector<std::uint32_t> groupBegin;
-    std::vector<std::uint32_t> groupEnd;
-    // (address, number) sorted by address, to find a seed's number.
-    std::vector<std::pair<core::Triangle const*, std::uint32_t>> numbers;
-    std::vector<char> taken;
-    // The last region whose flood reached each triangle.
-    std::vector<std::uint32_t> reached;
-    std::uint32_t region = 0;
-
-    std::uint32_t numberOf(core::Triangle const* t) const
-    {
-        auto it = std::lower_bound(numbers.begin(), numbers.end(),
-                                   std::make_pair(t, std::uint32_t(0)));
-        return it != numbers.end() && it->first == t ? it->second : NONE;
-    }
-
-    static constexpr std::uint32_t NONE = 0xffffffffu;
-};
 
 namespace {
 
@@ -250,30 +354,12 @@ RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
     core::Tin& work, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
     core::Point2DIRepository* repository, core::Edge2DFactory* factory)
 {
-    return groupTriangles(work, trees, repository, factory, {}, false);
-}
-
-RegionTinMap RegionRetriangulation::groupTriangles(
-    core::Tin& work, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
-    core::Point2DIRepository* repository, core::Edge2DFactory* factory,
-    std::vector<std::pair<core::Triangle const*, core::Triangle2D const*>> const& madeFrom,
-    bool consumeWork)
-{
     PlanarAdjacency adjacency;
     std::size_t const n = work.allTriangles().size();
     adjacency.triangles.reserve(n);
     adjacency.sides.reserve(3 * n);
     for (auto const& t : work.allTriangles()) {
-        std::size_t const i = adjacency.triangles.size();
         adjacency.triangles.push_back(t);
-        // A triangle made from a planar triangle has that triangle's sides in the same places
-        // (side k opposite corner k in both); any other is looked up by its corners.
-        if (i < madeFrom.size() && madeFrom[i].first == t.get()) {
-            for (int k = 0; k < 3; ++k) {
-                adjacency.sides.push_back(madeFrom[i].second->edge(k).get());
-            }
-            continue;
-        }
         for (int k = 0; k < 3; ++k) {
             auto const& edge = *t->edge(k);
             adjacency.sides.push_back(factory
@@ -282,7 +368,14 @@ RegionTinMap RegionRetriangulation::groupTriangles(
                                           .get());
         }
     }
+    return groupTriangles(adjacency, trees, &work);
+}
 
+RegionTinMap RegionRetriangulation::groupTriangles(
+    PlanarAdjacency& adjacency, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
+    core::Tin* work)
+{
+    std::size_t const n = adjacency.triangles.size();
     std::vector<std::pair<Edge2D const*, std::uint32_t>> bySide;
     bySide.reserve(adjacency.sides.size());
     for (std::size_t slot = 0; slot < adjacency.sides.size(); ++slot) {
@@ -290,7 +383,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
             bySide.emplace_back(adjacency.sides[slot], static_cast<std::uint32_t>(slot));
         }
     }
-    // Within a side the triangles stay in the TIN's order, the order the flood meets them in.
+    // Within a side the triangles stay in list order, the order the flood meets them in.
     std::sort(bySide.begin(), bySide.end());
     adjacency.sharing.resize(bySide.size());
     adjacency.groupBegin.assign(adjacency.sides.size(), 0);
@@ -307,27 +400,34 @@ RegionTinMap RegionRetriangulation::groupTriangles(
         }
         j = k;
     }
-    adjacency.numbers.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        adjacency.numbers.emplace_back(adjacency.triangles[i].get(), static_cast<std::uint32_t>(i));
-    }
-    std::sort(adjacency.numbers.begin(), adjacency.numbers.end());
     adjacency.taken.assign(n, 0);
     adjacency.reached.assign(n, PlanarAdjacency::NONE);
+    adjacency.buildGrid();
 
     RegionTinMap map;
     for (auto const& tree : trees) {
-        extractRegion(map, work, tree, adjacency);
+        extractRegion(map, tree, adjacency);
     }
-    if (consumeWork) {
-        map[nullptr] = std::move(work);
+    if (work != nullptr) {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (adjacency.taken[i]) {
+                work->removeTriangle(adjacency.triangles[i]);
+            }
+        }
+        map[nullptr] = *work;
     } else {
-        map[nullptr] = work;
+        core::Tin rest;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!adjacency.taken[i]) {
+                rest.addTriangle(adjacency.triangles[i]);
+            }
+        }
+        map[nullptr] = std::move(rest);
     }
     return map;
 }
 
-void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
+void RegionRetriangulation::extractRegion(RegionTinMap& map,
                                           std::shared_ptr<Point2DIRingTree> const& tree,
                                           PlanarAdjacency& adjacency)
 {
@@ -346,35 +446,33 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
             geometryFactory->createPoint(geos::geom::Coordinate(c.x(), c.y())));
         return polygon->covers(centroid.get());
     };
-    std::shared_ptr<core::Triangle> seed;
+    // Of the triangles no earlier region took, the first in list order.
+    std::uint32_t seed = PlanarAdjacency::NONE;
     double z = 0.0;
-    for (auto const& t : work.findTrianglesIntersectRect(core::Rect(p.x(), p.y(), p.x(), p.y()))) {
-        if (t->interpolateElevation(p, &z, false) && insideRegion(*t)) {
-            seed = t;
+    auto const candidates = adjacency.near(p);
+    for (auto it = candidates.first; it != candidates.second; ++it) {
+        core::Triangle const& t = *adjacency.triangles[*it];
+        if (!adjacency.taken[*it] && t.interpolateElevation(p, &z, false) && insideRegion(t)) {
+            seed = *it;
             break;
         }
     }
-    if (seed) {
+    if (seed != PlanarAdjacency::NONE) {
         core::Tin region;
-        collectRegionTriangles(region, work, seed, *tree, adjacency);
+        collectRegionTriangles(region, seed, *tree, adjacency);
         map[tree->ring().get()] = std::move(region);
     }
     // A region this TIN does not cover may still hold islands it covers: a patch lying inside
     // the other TIN's area is a child of the ring around it.
     for (auto const& child : tree->childRings()) {
-        extractRegion(map, work, child, adjacency);
+        extractRegion(map, child, adjacency);
     }
 }
 
-void RegionRetriangulation::collectRegionTriangles(core::Tin& region, core::Tin& work,
-                                                   std::shared_ptr<core::Triangle> const& seed,
+void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint32_t first,
                                                    Point2DIRingTree const& tree,
                                                    PlanarAdjacency& adjacency)
 {
-    std::uint32_t const first = adjacency.numberOf(seed.get());
-    if (first == PlanarAdjacency::NONE) {
-        return;
-    }
     auto const boundary = regionBoundary(tree);
     std::uint32_t const stamp = adjacency.region++;
     adjacency.reached[first] = stamp;
@@ -389,7 +487,7 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, core::Tin&
             }
             for (std::uint32_t j = adjacency.groupBegin[slot]; j < adjacency.groupEnd[slot]; ++j) {
                 std::uint32_t const neighbour = adjacency.sharing[j];
-                // Triangles an earlier region took are no longer in the work TIN.
+                // Triangles an earlier region took are not taken again.
                 if (adjacency.reached[neighbour] == stamp) {
                     continue;
                 }
@@ -403,7 +501,6 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, core::Tin&
     for (std::uint32_t t : queue) {
         adjacency.taken[t] = 1;
         region.addTriangle(adjacency.triangles[t]);
-        work.removeTriangle(adjacency.triangles[t]);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "orlin/util/RegionTinMap.h"
@@ -16,7 +16,6 @@ class Point2DIRingTree;
 class Tin;
 class Tin2D;
 class Triangle;
-class Triangle2D;
 }  // namespace core
 
 namespace util {
@@ -52,20 +51,16 @@ public:
 
 private:
     struct PlanarAdjacency;
-    // madeFrom: for the work triangles in the work TIN's order, the planar triangle each was
-    // made from (its sides are the work triangle's sides); triangles not listed there are
-    // matched to sides through the repository. consumeWork: the rest of work moves into the
-    // null key instead of being copied.
+    // Floods the regions over the listed triangles and sides. work, when given, is the TIN the
+    // list was read from: the claimed triangles leave it and its rest is the null key;
+    // otherwise the null key is a new TIN of the unclaimed triangles, in list order.
     static RegionTinMap groupTriangles(
-        core::Tin& work, std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
-        core::Point2DIRepository* repository, core::Edge2DFactory* factory,
-        std::vector<std::pair<core::Triangle const*, core::Triangle2D const*>> const& madeFrom,
-        bool consumeWork);
-    static void extractRegion(RegionTinMap& map, core::Tin& work,
+        PlanarAdjacency& adjacency,
+        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees, core::Tin* work);
+    static void extractRegion(RegionTinMap& map,
                               std::shared_ptr<core::Point2DIRingTree> const& tree,
                               PlanarAdjacency& adjacency);
-    static void collectRegionTriangles(core::Tin& region, core::Tin& work,
-                                       std::shared_ptr<core::Triangle> const& seed,
+    static void collectRegionTriangles(core::Tin& region, std::uint32_t first,
                                        core::Point2DIRingTree const& tree,
                                        PlanarAdjacency& adjacency);
 };
