@@ -21,6 +21,7 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
 #include "orlin/util/AssertError.h"
+#include "orlin/util/TriangleBucketGrid.h"
 #include "orlin/util/TriangleRun.h"
 #include "orlin/util/UniqueListT.h"
 
@@ -181,13 +182,21 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
     *secondLow = bounds.secondLow;
     *secondHigh = bounds.secondHigh;
 
+    // The triangle under an overlay triangle is the one holding its centroid; a grid finds it
+    // in one cell instead of one index query per overlay triangle.
+    std::vector<std::shared_ptr<core::Triangle>> firstTriangles(first.allTriangles().begin(),
+                                                                first.allTriangles().end());
+    std::vector<std::shared_ptr<core::Triangle>> secondTriangles(second.allTriangles().begin(),
+                                                                 second.allTriangles().end());
+    TriangleBucketGrid const firstGrid(std::move(firstTriangles));
+    TriangleBucketGrid const secondGrid(std::move(secondTriangles));
     for (auto const& t : overlay.triangles()) {
-        auto const a = findSourceTriangle(*t, first, first2D, bounds.firstLow, bounds.firstHigh);
+        Point2D const centroid = t->getInteriorPoint();
+        auto const a = firstGrid.findContaining(centroid);
         if (!a) {
             continue;
         }
-        auto const b =
-            findSourceTriangle(*t, second, second2D, bounds.secondLow, bounds.secondHigh);
+        auto const b = secondGrid.findContaining(centroid);
         if (!b) {
             continue;
         }
@@ -530,29 +539,57 @@ std::shared_ptr<Edge2D> OverlayTriangulation::findEdgeById(int id, core::Tin2D c
 SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& records,
                                              core::Edge2DFactory* factory)
 {
-    std::vector<std::shared_ptr<Edge2D>> order;
-    std::unordered_map<Edge2D const*, std::vector<SplitRecord const*>> groups;
-    for (auto const& r : records) {
-        auto& group = groups[r.edge.get()];
-        if (group.empty()) {
-            order.push_back(r.edge);
-        }
-        group.push_back(&r);
+    // Records of one edge side by side, along the edge, ties in record order: one sort of
+    // record numbers instead of a list per edge.
+    std::vector<std::uint32_t> sorted(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        sorted[i] = static_cast<std::uint32_t>(i);
     }
+    std::sort(sorted.begin(), sorted.end(), [&records](std::uint32_t a, std::uint32_t b) {
+        Edge2D const* ea = records[a].edge.get();
+        Edge2D const* eb = records[b].edge.get();
+        if (ea != eb) {
+            return std::less<Edge2D const*>()(ea, eb);
+        }
+        if (records[a].position != records[b].position) {
+            return records[a].position < records[b].position;
+        }
+        return a < b;
+    });
+    // Each edge's group, in the order the edges first occur among the records.
+    struct Group {
+        std::uint32_t firstRecord;
+        std::uint32_t begin;
+        std::uint32_t end;
+    };
+    std::vector<Group> groups;
+    for (std::size_t j = 0; j < sorted.size();) {
+        std::size_t k = j;
+        std::uint32_t first = sorted[j];
+        while (k < sorted.size() && records[sorted[k]].edge == records[sorted[j]].edge) {
+            first = std::min(first, sorted[k]);
+            ++k;
+        }
+        groups.push_back(Group{first, static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k)});
+        j = k;
+    }
+    std::sort(groups.begin(), groups.end(),
+              [](Group const& a, Group const& b) { return a.firstRecord < b.firstRecord; });
+
     SplitMap result;
-    for (auto const& edge : order) {
-        auto& group = groups[edge.get()];
-        std::stable_sort(group.begin(), group.end(), [](SplitRecord const* a, SplitRecord const* b) {
-            return a->position < b->position;
-        });
-        std::vector<std::shared_ptr<Edge2D>> chain;
+    result.reserve(groups.size());
+    std::vector<std::shared_ptr<Edge2D>> chain;
+    for (Group const& g : groups) {
+        auto const& edge = records[g.firstRecord].edge;
+        chain.clear();
         std::shared_ptr<Point2DI> current = edge->point1();
-        for (auto const* r : group) {
-            if (r->point == current || r->point == edge->point1() || r->point == edge->point2()) {
+        for (std::uint32_t j = g.begin; j < g.end; ++j) {
+            auto const& point = records[sorted[j]].point;
+            if (point == current || point == edge->point1() || point == edge->point2()) {
                 continue;
             }
-            chain.push_back(factory->factory(current, r->point));
-            current = r->point;
+            chain.push_back(factory->factory(current, point));
+            current = point;
         }
         auto last = factory->factory(current, edge->point2());
         if (!last) {
@@ -562,7 +599,7 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
         if (chain.size() == 1 && chain.front() == edge) {
             continue;
         }
-        result.emplace(edge, std::move(chain));
+        result.emplace(edge, chain);
     }
     return result;
 }

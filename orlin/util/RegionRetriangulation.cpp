@@ -28,6 +28,7 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
 #include "orlin/util/OverlayTriangulation.h"
+#include "orlin/util/TriangleBucketGrid.h"
 #include "orlin/util/TriangleRun.h"
 #include "orlin/util/UniqueListT.h"
 
@@ -91,113 +92,15 @@ struct RegionRetriangulation::PlanarAdjacency {
     std::vector<std::uint32_t> groupBegin;
     std::vector<std::uint32_t> groupEnd;
     std::vector<char> taken;
-    // A bucket grid over the triangles' bounding rectangles for finding seeds: each cell
-    // lists, in ascending order, the triangles whose rectangle meets it.
-    double gridX = 0.0, gridY = 0.0, cell = 1.0;
-    std::int64_t columns = 0, rows = 0;
-    std::vector<std::uint32_t> cellStart;
-    std::vector<std::uint32_t> cellTriangles;
     // The last region whose flood reached each triangle.
     std::vector<std::uint32_t> reached;
     std::uint32_t region = 0;
 
-    void buildGrid();
-    // The triangles whose bounding rectangle may hold p, ascending.
-    std::pair<std::uint32_t const*, std::uint32_t const*> near(Point2D const& p) const;
+    // Built once the list is complete, for finding seeds.
+    std::unique_ptr<TriangleBucketGrid> grid;
 
     static constexpr std::uint32_t NONE = 0xffffffffu;
 };
-
-void RegionRetriangulation::PlanarAdjacency::buildGrid()
-{
-    std::size_t const n = triangles.size();
-    if (n == 0) {
-        return;
-    }
-    std::vector<double> boxes(4 * n);
-    double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        core::Triangle const& t = *triangles[i];
-        double bx0 = t.point(0)->x(), by0 = t.point(0)->y(), bx1 = bx0, by1 = by0;
-        for (int k = 1; k < 3; ++k) {
-            bx0 = std::min(bx0, t.point(k)->x());
-            bx1 = std::max(bx1, t.point(k)->x());
-            by0 = std::min(by0, t.point(k)->y());
-            by1 = std::max(by1, t.point(k)->y());
-        }
-        boxes[4 * i] = bx0;
-        boxes[4 * i + 1] = by0;
-        boxes[4 * i + 2] = bx1;
-        boxes[4 * i + 3] = by1;
-        if (i == 0) {
-            xMin = bx0, yMin = by0, xMax = bx1, yMax = by1;
-        } else {
-            xMin = std::min(xMin, bx0), yMin = std::min(yMin, by0);
-            xMax = std::max(xMax, bx1), yMax = std::max(yMax, by1);
-        }
-    }
-    // About one triangle per cell.
-    double const area = (xMax - xMin) * (yMax - yMin);
-    cell = std::sqrt(area / static_cast<double>(n));
-    if (!(cell > 0.0) || !std::isfinite(cell)) {
-        cell = std::max({xMax - xMin, yMax - yMin, 1.0});
-    }
-    gridX = xMin;
-    gridY = yMin;
-    columns = static_cast<std::int64_t>((xMax - xMin) / cell) + 1;
-    rows = static_cast<std::int64_t>((yMax - yMin) / cell) + 1;
-    auto column = [&](double x) {
-        return std::clamp<std::int64_t>(static_cast<std::int64_t>((x - gridX) / cell), 0, columns - 1);
-    };
-    auto row = [&](double y) {
-        return std::clamp<std::int64_t>(static_cast<std::int64_t>((y - gridY) / cell), 0, rows - 1);
-    };
-    cellStart.assign(static_cast<std::size_t>(columns * rows) + 1, 0);
-    for (int pass = 0; pass < 2; ++pass) {
-        for (std::size_t i = 0; i < n; ++i) {
-            std::int64_t const c0 = column(boxes[4 * i]), c1 = column(boxes[4 * i + 2]);
-            std::int64_t const r0 = row(boxes[4 * i + 1]), r1 = row(boxes[4 * i + 3]);
-            for (std::int64_t r = r0; r <= r1; ++r) {
-                for (std::int64_t c = c0; c <= c1; ++c) {
-                    std::size_t const at = static_cast<std::size_t>(r * columns + c);
-                    if (pass == 0) {
-                        ++cellStart[at + 1];
-                    } else {
-                        cellTriangles[cellStart[at]++] = static_cast<std::uint32_t>(i);
-                    }
-                }
-            }
-        }
-        if (pass == 0) {
-            for (std::size_t k = 1; k < cellStart.size(); ++k) {
-                cellStart[k] += cellStart[k - 1];
-            }
-            cellTriangles.resize(cellStart.back());
-        } else {
-            // The second pass moved every start to the next cell's start.
-            for (std::size_t k = cellStart.size() - 1; k > 0; --k) {
-                cellStart[k] = cellStart[k - 1];
-            }
-            cellStart[0] = 0;
-        }
-    }
-}
-
-std::pair<std::uint32_t const*, std::uint32_t const*> RegionRetriangulation::PlanarAdjacency::near(
-    Point2D const& p) const
-{
-    if (columns == 0 || !(p.x() >= gridX - cell && p.y() >= gridY - cell)) {
-        return {nullptr, nullptr};
-    }
-    auto const c = static_cast<std::int64_t>((p.x() - gridX) / cell);
-    auto const r = static_cast<std::int64_t>((p.y() - gridY) / cell);
-    if (c >= columns || r >= rows) {
-        return {nullptr, nullptr};
-    }
-    std::size_t const at = static_cast<std::size_t>(std::max<std::int64_t>(r, 0) * columns +
-                                                    std::max<std::int64_t>(c, 0));
-    return {cellTriangles.data() + cellStart[at], cellTriangles.data() + cellStart[at + 1]};
-}
 
 RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
@@ -290,8 +193,10 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     adjacency.sides.reserve(3 * retriangulated.triangles().size());
     auto& pointFactory = core::PointFactory::instance();
     auto& edgeFactory = core::EdgeFactory::instance();
+    TriangleBucketGrid const sources(
+        std::vector<std::shared_ptr<core::Triangle>>(tin.allTriangles().begin(), tin.allTriangles().end()));
     for (auto const& t : retriangulated.triangles()) {
-        auto const source = OverlayTriangulation::findSourceTriangle(*t, tin, tin2D, low, high);
+        auto const source = sources.findContaining(t->getInteriorPoint());
         if (!source) {
             continue;
         }
@@ -402,7 +307,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     }
     adjacency.taken.assign(n, 0);
     adjacency.reached.assign(n, PlanarAdjacency::NONE);
-    adjacency.buildGrid();
+    adjacency.grid = std::make_unique<TriangleBucketGrid>(adjacency.triangles);
 
     RegionTinMap map;
     for (auto const& tree : trees) {
@@ -449,7 +354,7 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
     // Of the triangles no earlier region took, the first in list order.
     std::uint32_t seed = PlanarAdjacency::NONE;
     double z = 0.0;
-    auto const candidates = adjacency.near(p);
+    auto const candidates = adjacency.grid->candidates(p.x(), p.y());
     for (auto it = candidates.first; it != candidates.second; ++it) {
         core::Triangle const& t = *adjacency.triangles[*it];
         if (!adjacency.taken[*it] && t.interpolateElevation(p, &z, false) && insideRegion(t)) {
