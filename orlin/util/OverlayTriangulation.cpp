@@ -244,15 +244,15 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
                 splitRecords->push_back(SplitRecord{x, positionOnEdge(*edge, *x), edge});
             }
         };
-        auto const inFirst = owners.first.find(side.get());
-        auto const inSecond = owners.second.find(side.get());
-        bool const onFirst = inFirst != owners.first.end();
-        bool const onSecond = inSecond != owners.second.end();
+        auto const* inFirst = owners.first.find(side.get());
+        auto const* inSecond = owners.second.find(side.get());
+        bool const onFirst = inFirst != nullptr;
+        bool const onSecond = inSecond != nullptr;
         if (onFirst) {
-            file(inFirst->second);
+            file(*inFirst);
         }
-        if (onSecond && !(onFirst && inSecond->second == inFirst->second)) {
-            file(inSecond->second);
+        if (onSecond && !(onFirst && *inSecond == *inFirst)) {
+            file(*inSecond);
         }
         if (!onFirst && !onSecond) {
             file(side);
@@ -356,7 +356,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     // edge its marked parts cover.
     std::vector<SplitRecord> markedRecords;
     EdgeOwners markedOwners;
-    std::unordered_map<Edge2D const*, double> coveredLength;
+    AddressMapT<Edge2D, double> coveredLength;
     IdBounds const& b = *bounds;
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
@@ -402,9 +402,9 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     // already say everything, and the two extra runs are saved.
     bool overlapping = false;
     for (auto const& e : edgeSet.items()) {
-        auto const it = coveredLength.find(e.get());
+        auto const* it = coveredLength.find(e.get());
         double const length = std::sqrt(e->lengthSqr());
-        double const covered = it == coveredLength.end() ? 0.0 : it->second;
+        double const covered = it == nullptr ? 0.0 : *it;
         if (std::abs(covered - length) > 1e-9 * length) {
             overlapping = true;
             break;
@@ -437,7 +437,7 @@ void OverlayTriangulation::collectSplitPoints(
     std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
     std::vector<std::shared_ptr<Edge2D>> const& edgeSet, core::Tin2D const& tin2D,
     core::Edge2DFactory* factory,
-    std::unordered_map<Edge2D const*, std::shared_ptr<Edge2D>>* owners)
+    AddressMapT<Edge2D, std::shared_ptr<Edge2D>>* owners)
 {
     for (auto const& e : edgeSet) {
         e->setId(0);
