@@ -34,8 +34,8 @@ std::size_t pairHash(const Point2DI* a, const Point2DI* b)
     return static_cast<std::size_t>(h);
 }
 
-// One entry of the open-addressing table: the ordered key pair kept beside the edge, so a
-// probe compares without touching the edge object.
+// One entry of the open-addressing table: the key pair (lower address first) kept beside the
+// edge, so a probe compares without touching the edge object.
 struct Slot
 {
     const Point2DI* first = nullptr;
@@ -100,17 +100,18 @@ std::shared_ptr<Edge2D> Edge2DFactory::factory(const std::shared_ptr<Point2DI>& 
 {
     if (!a || !b || a == b)
         return nullptr;
+    // The table is keyed by the two addresses in address order, so a look-up reads neither
+    // point; only a new edge needs the coordinates.
+    const bool aLower = std::less<const Point2DI*>()(a.get(), b.get());
+    auto& slot = m_impl->slotFor(aLower ? a.get() : b.get(), aLower ? b.get() : a.get());
+    if (slot)
+        return slot;
     // Smaller coordinate first. Two distinct objects at one position (never both in one
-    // repository) are put in address order, so that either argument order finds the same key.
+    // repository) are put in address order.
     bool aFirst = coordinateLess(*a, *b);
     if (!aFirst && !coordinateLess(*b, *a))
-        aFirst = std::less<const Point2DI*>()(a.get(), b.get());
-    const std::shared_ptr<Point2DI>& first = aFirst ? a : b;
-    const std::shared_ptr<Point2DI>& other = aFirst ? b : a;
-
-    auto& slot = m_impl->slotFor(first.get(), other.get());
-    if (!slot)
-        slot = std::make_shared<Edge2D>(first, other);
+        aFirst = aLower;
+    slot = std::make_shared<Edge2D>(aFirst ? a : b, aFirst ? b : a);
     return slot;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -361,6 +362,10 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
+        markedRecords.reserve(2 * static_cast<std::size_t>(run.edgeCount()));
+        markedOwners.first.reserve(static_cast<std::size_t>(run.edgeCount()));
+        markedOwners.second.reserve(static_cast<std::size_t>(run.edgeCount()));
+        coveredLength.reserve(edgeSet.items().size());
         for (int i = 0; i < run.pointCount(); ++i) {
             Point2D const position(run.x(i), run.y(i));
             // Input vertices come back bit for bit; only crossings need the tolerance.
@@ -418,7 +423,8 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                            edgeSet.items(), second2D, factory,
                            owners != nullptr ? &owners->second : nullptr);
     } else {
-        splitRecords->insert(splitRecords->end(), markedRecords.begin(), markedRecords.end());
+        splitRecords->insert(splitRecords->end(), std::make_move_iterator(markedRecords.begin()),
+                             std::make_move_iterator(markedRecords.end()));
         if (owners != nullptr) {
             *owners = std::move(markedOwners);
         }

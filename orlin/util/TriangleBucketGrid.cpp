@@ -17,7 +17,8 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
     if (n == 0) {
         return;
     }
-    std::vector<double> boxes(4 * n);
+    m_boxes.resize(4 * n);
+    std::vector<double>& boxes = m_boxes;
     double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         core::Triangle const& t = *m_triangles[i];
@@ -104,7 +105,13 @@ std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2D
 {
     double z = 0.0;
     auto const range = candidates(p.x(), p.y());
+    double const x = p.x();
+    double const y = p.y();
     for (auto it = range.first; it != range.second; ++it) {
+        double const* box = &m_boxes[4 * std::size_t(*it)];
+        if (x < box[0] || y < box[1] || x > box[2] || y > box[3]) {
+            continue;
+        }
         if (m_triangles[*it]->interpolateElevation(p, &z, false)) {
             return m_triangles[*it];
         }

@@ -38,6 +38,8 @@ public:
 
 private:
     std::vector<std::shared_ptr<core::Triangle>> m_triangles;
+    // x0, y0, x1, y1 of each triangle's rectangle, read before the triangle itself.
+    std::vector<double> m_boxes;
     double m_x0 = 0.0;
     double m_y0 = 0.0;
     double m_cell = 1.0;
