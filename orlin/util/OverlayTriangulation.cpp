@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iterator>
 #include <stdexcept>
+#include <string>
 #include <unordered_set>
 
 #include "orlin/core/Edge.h"
@@ -173,10 +174,10 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
                                          core::Edge2DFactory* factory)
 {
     crossingSegments->clear();
-    core::Tin2D overlay(repository, factory);
+    OverlayMesh overlay;
     IdBounds bounds;
     EdgeOwners owners;
-    triangulateOverlay(first2D, second2D, overlay, splitRecords, repository, factory, &bounds,
+    triangulateOverlay(first2D, second2D, &overlay, splitRecords, repository, factory, &bounds,
                        &owners);
     *firstLow = bounds.firstLow;
     *firstHigh = bounds.firstHigh;
@@ -191,8 +192,12 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
                                                                  second.allTriangles().end());
     TriangleBucketGrid const firstGrid(std::move(firstTriangles));
     TriangleBucketGrid const secondGrid(std::move(secondTriangles));
-    for (auto const& t : overlay.triangles()) {
-        Point2D const centroid = t->getInteriorPoint();
+    for (auto const& t : overlay.triangles) {
+        std::shared_ptr<Point2DI> const* corner[3] = {&overlay.points[t[0]], &overlay.points[t[1]],
+                                                      &overlay.points[t[2]]};
+        // The centroid as a planar triangle computes it, corners in order.
+        Point2D const centroid(((*corner[0])->x() + (*corner[1])->x() + (*corner[2])->x()) / 3.0,
+                               ((*corner[0])->y() + (*corner[1])->y() + (*corner[2])->y()) / 3.0);
         auto const a = firstGrid.findContaining(centroid);
         if (!a) {
             continue;
@@ -203,7 +208,7 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
         }
         Corner corners[3];
         for (int i = 0; i < 3; ++i) {
-            corners[i].point = t->point(i);
+            corners[i].point = *corner[i];
             // A corner made by the triangulator may lie a rounding error outside either source
             // triangle; it lies on both planes by construction.
             corners[i].d = planeElevation(*a, *corners[i].point) - planeElevation(*b, *corners[i].point);
@@ -289,7 +294,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
 }
 
 void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D& second2D,
-                                              core::Tin2D& overlay,
+                                              OverlayMesh* overlay,
                                               std::vector<SplitRecord>* splitRecords,
                                               core::Point2DIRepository* repository,
                                               core::Edge2DFactory* factory, IdBounds* bounds,
@@ -395,9 +400,24 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                 }
             }
         }
+        overlay->triangles.clear();
+        overlay->triangles.reserve(static_cast<std::size_t>(run.triangleCount()));
         for (int i = 0; i < run.triangleCount(); ++i) {
-            overlay.addTriangle(outputPoints.at(run.corner(i, 0)), outputPoints.at(run.corner(i, 1)),
-                                outputPoints.at(run.corner(i, 2)));
+            std::array<std::uint32_t, 3> corners{};
+            for (int k = 0; k < 3; ++k) {
+                int const c = run.corner(i, k);
+                if (c < 0 || c >= static_cast<int>(outputPoints.size())) {
+                    throw std::out_of_range("Overlay triangle corner " + std::to_string(c) +
+                                            " out of range");
+                }
+                corners[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(c);
+            }
+            Point2DI const* const p = outputPoints[corners[0]].get();
+            Point2DI const* const q = outputPoints[corners[1]].get();
+            Point2DI const* const r = outputPoints[corners[2]].get();
+            if (p != q && q != r && p != r) {
+                overlay->triangles.push_back(corners);
+            }
         }
     }
 
@@ -435,6 +455,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     }
     first2D.restoreEdgeIds();
     second2D.restoreEdgeIds();
+    overlay->points = std::move(outputPoints);
 }
 
 void OverlayTriangulation::collectSplitPoints(

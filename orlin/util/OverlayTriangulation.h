@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -62,11 +64,20 @@ public:
                               core::Point2DIRepository* repository,
                               core::Edge2DFactory* factory);
 
-    // Triangulates the edges of both 2-D TINs into overlay (empty on entry, over the same
-    // repository and factory) and appends the split records of both TINs' edges. owners, when
-    // given, receives the TIN edges under the overlay edges.
+    // The triangles of an overlay triangulation as corner numbers into its repository points,
+    // corners in the triangulator's order. No sides: the overlay's own edges are only looked
+    // up where a crossing segment is filed, so the triangles are not put through the factory.
+    struct OverlayMesh {
+        std::vector<std::shared_ptr<core::Point2DI>> points;
+        std::vector<std::array<std::uint32_t, 3>> triangles;
+    };
+
+    // Triangulates the edges of both 2-D TINs into overlay (replaced; points of the same
+    // repository) and appends the split records of both TINs' edges. A triangle two of whose
+    // corners fall on one repository point is left out. owners, when given, receives the TIN
+    // edges under the overlay edges.
     static void triangulateOverlay(core::Tin2D& first2D, core::Tin2D& second2D,
-                                   core::Tin2D& overlay, std::vector<SplitRecord>* splitRecords,
+                                   OverlayMesh* overlay, std::vector<SplitRecord>* splitRecords,
                                    core::Point2DIRepository* repository,
                                    core::Edge2DFactory* factory, IdBounds* bounds,
                                    EdgeOwners* owners = nullptr);
