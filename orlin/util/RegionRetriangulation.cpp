@@ -1,7 +1,9 @@
 #include "orlin/util/RegionRetriangulation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <stdexcept>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -80,13 +82,33 @@ std::shared_ptr<Point2DI> repositoryPoint(core::Point2DIRepository* repository, 
 
 }  // namespace
 
+namespace {
+
+// A side in the plane by the addresses of its two repository points, lower first: the identity
+// the shared edges of the factory have, without a look-up in the factory.
+using SideKey = std::pair<std::uintptr_t, std::uintptr_t>;
+SideKey const NO_SIDE{0, 0};
+
+SideKey sideKey(Point2DI const* a, Point2DI const* b)
+{
+    auto const x = reinterpret_cast<std::uintptr_t>(a);
+    auto const y = reinterpret_cast<std::uintptr_t>(b);
+    if (x == y) {
+        return NO_SIDE;
+    }
+    return x < y ? SideKey(x, y) : SideKey(y, x);
+}
+
+}  // namespace
+
 // The triangles to group by number (in list order) with their three sides in the plane
 // (overlay edges), the triangles sharing each side grouped by side, and the state of the
 // floods. Arrays instead of maps: the flood visits every side of every triangle.
 struct RegionRetriangulation::PlanarAdjacency {
     std::vector<std::shared_ptr<core::Triangle>> triangles;
-    // Side k of triangle i at 3 * i + k; null for a side whose ends are one point.
-    std::vector<Edge2D const*> sides;
+    // Side k of triangle i at 3 * i + k, as the addresses of its repository end points (lower
+    // first); NO_SIDE where both ends are one point.
+    std::vector<SideKey> sides;
     // Triangle numbers grouped by side; side slot s has its group at [groupBegin, groupEnd).
     std::vector<std::uint32_t> sharing;
     std::vector<std::uint32_t> groupBegin;
@@ -164,7 +186,8 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
         markers.push_back(e->id());
     }
 
-    core::Tin2D retriangulated(repository, factory);
+    std::vector<std::shared_ptr<Point2DI>> corners;
+    std::vector<std::array<std::uint32_t, 3>> triangles;
     {
         TriangleRun run("epjzQ", points, segments, markers);
         if (run.pointCount() > static_cast<int>(pointSet.items().size())) {
@@ -174,48 +197,63 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
                 "Re-triangulation of an overlay returned " + std::to_string(run.pointCount()) +
                 " vertices for " + std::to_string(pointSet.items().size()) + " given");
         }
-        std::vector<std::shared_ptr<Point2DI>> corners(static_cast<std::size_t>(run.pointCount()));
+        corners.resize(static_cast<std::size_t>(run.pointCount()));
         for (int i = 0; i < run.pointCount(); ++i) {
             corners[static_cast<std::size_t>(i)] =
                 repositoryPoint(repository, Point2D(run.x(i) + originX, run.y(i) + originY));
         }
+        triangles.reserve(static_cast<std::size_t>(run.triangleCount()));
         for (int i = 0; i < run.triangleCount(); ++i) {
-            retriangulated.addTriangle(corners.at(static_cast<std::size_t>(run.corner(i, 0))),
-                                       corners.at(static_cast<std::size_t>(run.corner(i, 1))),
-                                       corners.at(static_cast<std::size_t>(run.corner(i, 2))));
+            std::array<std::uint32_t, 3> t{};
+            for (int k = 0; k < 3; ++k) {
+                int const c = run.corner(i, k);
+                if (c < 0 || c >= run.pointCount()) {
+                    throw std::out_of_range("Re-triangulation corner " + std::to_string(c) +
+                                            " out of range");
+                }
+                t[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(c);
+            }
+            // Two corners on one repository point make no triangle.
+            if (corners[t[0]] != corners[t[1]] && corners[t[1]] != corners[t[2]] &&
+                corners[t[0]] != corners[t[2]]) {
+                triangles.push_back(t);
+            }
         }
     }
 
     // The triangles are made the way a TIN makes them, but kept in a plain list: they go into
     // the region TINs once, without passing through a TIN of all of them first.
     PlanarAdjacency adjacency;
-    adjacency.triangles.reserve(retriangulated.triangles().size());
-    adjacency.sides.reserve(3 * retriangulated.triangles().size());
+    adjacency.triangles.reserve(triangles.size());
+    adjacency.sides.reserve(3 * triangles.size());
     auto& pointFactory = core::PointFactory::instance();
     auto& edgeFactory = core::EdgeFactory::instance();
     TriangleBucketGrid const sources(
         std::vector<std::shared_ptr<core::Triangle>>(tin.allTriangles().begin(), tin.allTriangles().end()));
-    for (auto const& t : retriangulated.triangles()) {
-        auto const source = sources.findContaining(t->getInteriorPoint());
+    for (auto const& t : triangles) {
+        Point2DI const* c[3] = {corners[t[0]].get(), corners[t[1]].get(), corners[t[2]].get()};
+        // The centroid as a planar triangle computes it, corners in order.
+        Point2D const centroid((c[0]->x() + c[1]->x() + c[2]->x()) / 3.0,
+                               (c[0]->y() + c[1]->y() + c[2]->y()) / 3.0);
+        auto const source = sources.findContaining(centroid);
         if (!source) {
             continue;
         }
         std::shared_ptr<core::Point> vertices[3];
         for (int i = 0; i < 3; ++i) {
-            auto const& c = *t->point(i);
-            double const z = OverlayTriangulation::planeElevation(*source, c);
-            vertices[i] = pointFactory.factory(core::Point(c.x(), c.y(), z), false);
+            double const z = OverlayTriangulation::planeElevation(*source, *c[i]);
+            vertices[i] = pointFactory.factory(core::Point(c[i]->x(), c[i]->y(), z), false);
         }
         if (vertices[0] == vertices[1] || vertices[1] == vertices[2] || vertices[0] == vertices[2]) {
             continue;
         }
-        // Side k opposite corner k, as in the planar triangle, whose sides are these sides.
         adjacency.triangles.push_back(std::make_shared<core::Triangle>(
             vertices[0], vertices[1], vertices[2], edgeFactory.factory(vertices[1], vertices[2]),
             edgeFactory.factory(vertices[2], vertices[0]),
             edgeFactory.factory(vertices[0], vertices[1])));
+        // Side k joins the corners other than k, as edge k of the triangle does.
         for (int k = 0; k < 3; ++k) {
-            adjacency.sides.push_back(t->edge(k).get());
+            adjacency.sides.push_back(sideKey(c[(k + 1) % 3], c[(k + 2) % 3]));
         }
     }
     return groupTriangles(adjacency, trees, nullptr);
@@ -223,17 +261,15 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
 
 namespace {
 
-// The sides of a region as sorted pairs of end-point addresses: its own ring's and its
-// direct children's (where the flood must stop).
-std::vector<std::pair<std::uintptr_t, std::uintptr_t>> regionBoundary(Point2DIRingTree const& tree)
+// The sides of a region, sorted: its own ring's and its direct children's (where the flood must
+// stop).
+std::vector<SideKey> regionBoundary(Point2DIRingTree const& tree)
 {
-    std::vector<std::pair<std::uintptr_t, std::uintptr_t>> sides;
+    std::vector<SideKey> sides;
     auto addRing = [&sides](core::Point2DIRing const& ring) {
         auto const points = ring.points();
         for (std::size_t j = 0; j + 1 < points.size(); ++j) {
-            auto const a = reinterpret_cast<std::uintptr_t>(points[j].get());
-            auto const b = reinterpret_cast<std::uintptr_t>(points[j + 1].get());
-            sides.emplace_back(std::min(a, b), std::max(a, b));
+            sides.push_back(sideKey(points[j].get(), points[j + 1].get()));
         }
     };
     addRing(*tree.ring());
@@ -242,15 +278,6 @@ std::vector<std::pair<std::uintptr_t, std::uintptr_t>> regionBoundary(Point2DIRi
     }
     std::sort(sides.begin(), sides.end());
     return sides;
-}
-
-bool onBoundary(std::vector<std::pair<std::uintptr_t, std::uintptr_t>> const& boundary,
-                Edge2D const& e)
-{
-    auto const a = reinterpret_cast<std::uintptr_t>(e.point1().get());
-    auto const b = reinterpret_cast<std::uintptr_t>(e.point2().get());
-    return std::binary_search(boundary.begin(), boundary.end(),
-                              std::make_pair(std::min(a, b), std::max(a, b)));
 }
 
 }  // namespace
@@ -267,10 +294,8 @@ RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
         adjacency.triangles.push_back(t);
         for (int k = 0; k < 3; ++k) {
             auto const& edge = *t->edge(k);
-            adjacency.sides.push_back(factory
-                                          ->factory(repositoryPoint(repository, *edge.point1()),
-                                                    repositoryPoint(repository, *edge.point2()))
-                                          .get());
+            adjacency.sides.push_back(sideKey(repositoryPoint(repository, *edge.point1()).get(),
+                                              repositoryPoint(repository, *edge.point2()).get()));
         }
     }
     return groupTriangles(adjacency, trees, &work);
@@ -281,10 +306,10 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     core::Tin* work)
 {
     std::size_t const n = adjacency.triangles.size();
-    std::vector<std::pair<Edge2D const*, std::uint32_t>> bySide;
+    std::vector<std::pair<SideKey, std::uint32_t>> bySide;
     bySide.reserve(adjacency.sides.size());
     for (std::size_t slot = 0; slot < adjacency.sides.size(); ++slot) {
-        if (adjacency.sides[slot] != nullptr) {
+        if (adjacency.sides[slot] != NO_SIDE) {
             bySide.emplace_back(adjacency.sides[slot], static_cast<std::uint32_t>(slot));
         }
     }
@@ -386,8 +411,8 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint3
     for (std::size_t head = 0; head < queue.size(); ++head) {
         std::uint32_t const t = queue[head];
         for (std::size_t slot = 3 * std::size_t(t); slot < 3 * std::size_t(t) + 3; ++slot) {
-            Edge2D const* side = adjacency.sides[slot];
-            if (side == nullptr || onBoundary(boundary, *side)) {
+            SideKey const& side = adjacency.sides[slot];
+            if (side == NO_SIDE || std::binary_search(boundary.begin(), boundary.end(), side)) {
                 continue;
             }
             for (std::uint32_t j = adjacency.groupBegin[slot]; j < adjacency.groupEnd[slot]; ++j) {
