@@ -1,6 +1,7 @@
 #include "orlin/core/Tin2D.h"
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 
 #include "orlin/core/Edge.h"
@@ -44,15 +45,18 @@ Tin2D::Tin2D(Point2DIRepository* repository, Edge2DFactory* edgeFactory)
 Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edgeFactory)
     : Tin2D(repository, edgeFactory)
 {
+    // Pointers to the shared pointers held by the new triangles and by the TIN's triangles,
+    // which outlive this constructor: no reference counting while sorting.
     struct Record {
         Edge2D* key;
-        std::shared_ptr<Edge2D> edge2D;
-        std::shared_ptr<Edge> edge;
+        std::shared_ptr<Edge2D> const* edge2D;
+        std::shared_ptr<Edge> const* edge;
     };
     auto const& triangles = tin.allTriangles();
     m_impl->m_triangles2D.reserve(triangles.size());
     std::vector<Record> work;
     work.reserve(triangles.size() * 3);
+    std::deque<std::shared_ptr<Edge2D>> leftOut;
 
     for (auto const& t : triangles) {
         std::shared_ptr<Point2DI> v[3];
@@ -64,10 +68,19 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
         std::shared_ptr<Edge2D> sides[3];
         for (int s = 0; s < 3; ++s) {
             sides[s] = edgeFactory->factory(v[(s + 1) % 3], v[(s + 2) % 3]);
-            work.push_back(Record{sides[s].get(), sides[s], t->edge(s)});
         }
         if (sides[0] && sides[1] && sides[2]) {
             insertTriangle(v, sides);
+            Triangle2D const& made = *m_impl->m_triangles2D.back();
+            for (int s = 0; s < 3; ++s) {
+                work.push_back(Record{sides[s].get(), &made.edge(s), &t->edge(s)});
+            }
+        } else {
+            // A triangle left out (two corners at one position) still records its sides.
+            for (int s = 0; s < 3; ++s) {
+                leftOut.push_back(sides[s]);
+                work.push_back(Record{sides[s].get(), &leftOut.back(), &t->edge(s)});
+            }
         }
     }
 
@@ -81,9 +94,9 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
         while (j < work.size() && work[j].key == work[i].key) {
             ++j;
         }
-        OriginalEdgeEntry entry{work[i].edge2D, work[i].edge, nullptr};
+        OriginalEdgeEntry entry{*work[i].edge2D, *work[i].edge, nullptr};
         if (j - i > 1) {
-            entry.second = work[i + 1].edge;
+            entry.second = *work[i + 1].edge;
         }
         m_impl->m_originalEdges.push_back(std::move(entry));
         i = j;

@@ -567,22 +567,29 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
                                              core::Edge2DFactory* factory)
 {
     // Records of one edge side by side, along the edge, ties in record order: one sort of
-    // record numbers instead of a list per edge.
-    std::vector<std::uint32_t> sorted(records.size());
+    // compact keys instead of a list per edge.
+    struct Key {
+        Edge2D const* edge;
+        double position;
+        std::uint32_t record;
+    };
+    std::vector<Key> keys(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
-        sorted[i] = static_cast<std::uint32_t>(i);
+        keys[i] = Key{records[i].edge.get(), records[i].position, static_cast<std::uint32_t>(i)};
     }
-    std::sort(sorted.begin(), sorted.end(), [&records](std::uint32_t a, std::uint32_t b) {
-        Edge2D const* ea = records[a].edge.get();
-        Edge2D const* eb = records[b].edge.get();
-        if (ea != eb) {
-            return std::less<Edge2D const*>()(ea, eb);
+    std::sort(keys.begin(), keys.end(), [](Key const& a, Key const& b) {
+        if (a.edge != b.edge) {
+            return std::less<Edge2D const*>()(a.edge, b.edge);
         }
-        if (records[a].position != records[b].position) {
-            return records[a].position < records[b].position;
+        if (a.position != b.position) {
+            return a.position < b.position;
         }
-        return a < b;
+        return a.record < b.record;
     });
+    std::vector<std::uint32_t> sorted(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        sorted[i] = keys[i].record;
+    }
     // Each edge's group, in the order the edges first occur among the records.
     struct Group {
         std::uint32_t firstRecord;
@@ -593,7 +600,7 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
     for (std::size_t j = 0; j < sorted.size();) {
         std::size_t k = j;
         std::uint32_t first = sorted[j];
-        while (k < sorted.size() && records[sorted[k]].edge == records[sorted[j]].edge) {
+        while (k < sorted.size() && keys[k].edge == keys[j].edge) {
             first = std::min(first, sorted[k]);
             ++k;
         }
