@@ -72,9 +72,11 @@ struct Edge2DFactory::Impl
         }
     }
 
-    void grow()
+    void grow() { rehash(std::max<std::size_t>(64, m_slots.size() * 2)); }
+
+    void rehash(std::size_t capacity)
     {
-        std::vector<Slot, LargeTableAllocatorT<Slot>> old(std::max<std::size_t>(64, m_slots.size() * 2));
+        std::vector<Slot, LargeTableAllocatorT<Slot>> old(capacity);
         old.swap(m_slots);
         const std::size_t mask = m_slots.size() - 1;
         for (Slot& s : old) {
@@ -94,6 +96,15 @@ Edge2DFactory::Edge2DFactory(Point2DIRepository* repository) : m_impl(std::make_
 }
 
 Edge2DFactory::~Edge2DFactory() = default;
+
+void Edge2DFactory::reserve(std::size_t n)
+{
+    std::size_t capacity = 64;
+    while (capacity * 3 < n * 4)
+        capacity *= 2;
+    if (capacity > m_impl->m_slots.size())
+        m_impl->rehash(capacity);
+}
 
 std::shared_ptr<Edge2D> Edge2DFactory::factory(const std::shared_ptr<Point2DI>& a,
                                                const std::shared_ptr<Point2DI>& b)

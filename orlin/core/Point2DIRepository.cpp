@@ -110,10 +110,11 @@ struct Point2DIRepository::Impl
         ++m_count;
     }
 
-    void grow()
+    void grow() { rehash(std::max<std::size_t>(64, m_slots.size() * 2)); }
+
+    void rehash(std::size_t capacity)
     {
-        std::vector<PositionSlot, LargeTableAllocatorT<PositionSlot>> old(
-            std::max<std::size_t>(64, m_slots.size() * 2));
+        std::vector<PositionSlot, LargeTableAllocatorT<PositionSlot>> old(capacity);
         old.swap(m_slots);
         const std::size_t mask = m_slots.size() - 1;
         for (PositionSlot& s : old) {
@@ -157,6 +158,15 @@ struct Point2DIRepository::Impl
 Point2DIRepository::Point2DIRepository() : m_impl(std::make_unique<Impl>()) {}
 
 Point2DIRepository::~Point2DIRepository() = default;
+
+void Point2DIRepository::reserve(std::size_t n)
+{
+    std::size_t capacity = 64;
+    while (capacity * 3 < n * 4)
+        capacity *= 2;
+    if (capacity > m_impl->m_slots.size())
+        m_impl->rehash(capacity);
+}
 
 std::shared_ptr<Point2DI> Point2DIRepository::add(const std::shared_ptr<Point2DI>& p)
 {

@@ -180,8 +180,13 @@ TEST(Point2DIRepositoryTest, ManyPositionsStayDistinctThroughGrowth)
     // Positions on a fine lattice (neighbouring bit patterns) and both signs of zero.
     Point2DIRepository repository;
     std::vector<std::shared_ptr<Point2DI>> stored;
-    for (int i = 0; i < 30000; ++i)
+    repository.reserve(10);
+    for (int i = 0; i < 30000; ++i) {
         stored.push_back(repository.add(Point2D((i % 173) * 0.1, (i / 173) * 0.1 - 1.0)));
+        // A sizing hint with points stored rehashes them.
+        if (i == 12345)
+            repository.reserve(40000);
+    }
     for (int i = 0; i < 30000; ++i) {
         EXPECT_EQ(stored[i], repository.get(Point2D((i % 173) * 0.1, (i / 173) * 0.1 - 1.0)));
         if (i > 0) {
