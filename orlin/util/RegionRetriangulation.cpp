@@ -344,7 +344,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
                 work->removeTriangle(adjacency.triangles[i]);
             }
         }
-        map[nullptr] = *work;
+        map.insert_or_assign(nullptr, *work);
     } else {
         core::Tin rest;
         for (std::size_t i = 0; i < n; ++i) {
@@ -352,7 +352,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
                 rest.addTriangle(adjacency.triangles[i]);
             }
         }
-        map[nullptr] = std::move(rest);
+        map.insert_or_assign(nullptr, std::move(rest));
     }
     return map;
 }
@@ -390,7 +390,8 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
     if (seed != PlanarAdjacency::NONE) {
         core::Tin region;
         collectRegionTriangles(region, seed, *tree, adjacency);
-        map[tree->ring().get()] = std::move(region);
+        // Moved in, not assigned over a default TIN that would be made and dropped.
+        map.insert_or_assign(tree->ring().get(), std::move(region));
     }
     // A region this TIN does not cover may still hold islands it covers: a patch lying inside
     // the other TIN's area is a child of the ring around it.
