@@ -84,6 +84,8 @@ public:
 
     // The triangle of tin under the 2-D triangle: first through the TIN edges behind its
     // sides numbered within [low, high], else through the triangle index; null when none.
+    // For single look-ups; intersectTins locates all overlay triangles at once through a
+    // TriangleBucketGrid over each TIN (the triangle holding the centroid, first in TIN order).
     static std::shared_ptr<core::Triangle> findSourceTriangle(core::Triangle2D const& triangle,
                                                               core::Tin const& tin,
                                                               core::Tin2D const& tin2D, int low,

@@ -80,10 +80,6 @@ std::shared_ptr<Point2DI> repositoryPoint(core::Point2DIRepository* repository, 
     return repository->getFuzzy(p, &distance);
 }
 
-}  // namespace
-
-namespace {
-
 // A side in the plane by the addresses of its two repository points, lower first: the identity
 // the shared edges of the factory have, without a look-up in the factory.
 using SideKey = std::pair<std::uintptr_t, std::uintptr_t>;

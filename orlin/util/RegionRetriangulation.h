@@ -34,8 +34,15 @@ namespace util {
 // The trees are visited in order, parents before children: the first region to reach a
 // triangle takes it. A region whose interior point lies on no triangle of the TIN gets no entry;
 // the regions nested in it are still visited. One triangulation run.
+//
+// Cost: linear-logarithmic in the triangles of the run; the new triangles are located on the
+// TIN through a bucket grid and grouped over plain arrays, and each goes into one region TIN
+// (or the null key) only. The source triangle of a new triangle is the first triangle of the
+// TIN (in its own order) that holds its centroid.
 class RegionRetriangulation {
 public:
+    // low and high, the range of numbers tin2D gave its sides, are kept for callers that
+    // number them; the source triangles are found by position.
     static RegionTinMap retriangulateTin(
         std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
         core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
