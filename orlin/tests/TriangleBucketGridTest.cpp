@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <random>
@@ -116,4 +117,47 @@ TEST(TriangleBucketGridTest, EmptyListFarPointsAndNotANumberFindNothing)
     double const nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(one.findContaining(Point2D(nan, 0.5)), nullptr);
     EXPECT_EQ(one.findContaining(Point2D(0.5, nan)), nullptr);
+}
+
+TEST(TriangleBucketGridTest, LongThinTrianglesDoNotFillEveryCell)
+{
+    // Slivers spanning the whole width beside many small triangles: filing each sliver in a
+    // row of fine cells would take quadratic room; the grid coarsens and still finds them.
+    std::vector<overlaytest::Vertex> vertices;
+    std::vector<overlaytest::Corners> triangles;
+    int const small = 4000;
+    for (int i = 0; i < small; ++i) {
+        double const x = (i % 100) * 1.0, y = (i / 100) * 1.0;
+        int const base = static_cast<int>(vertices.size());
+        vertices.push_back({x, y, 0});
+        vertices.push_back({x + 0.9, y, 0});
+        vertices.push_back({x, y + 0.9, 0});
+        triangles.push_back({base, base + 1, base + 2});
+    }
+    for (int k = 0; k < 2000; ++k) {
+        double const y = -1.0 - k * 0.002;
+        int const base = static_cast<int>(vertices.size());
+        vertices.push_back({0, y, 0});
+        vertices.push_back({100, y, 0});
+        vertices.push_back({100, y - 0.001, 0});
+        triangles.push_back({base, base + 1, base + 2});
+    }
+    auto const tin = overlaytest::makeTin(vertices, triangles);
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    std::size_t filings = 0;
+    for (double x = 0.05; x < 100; x += 0.5) {
+        for (double y = -6.0; y < 40; y += 0.5) {
+            auto const range = grid.candidates(x, y);
+            filings = std::max<std::size_t>(filings, static_cast<std::size_t>(range.second - range.first));
+            Point2D const p(x, y);
+            ASSERT_EQ(grid.findContaining(p), scan(list, p));
+        }
+    }
+    // Coarser cells hold more candidates, but not the whole list.
+    EXPECT_LT(filings, list.size());
+    for (int k = 0; k < 2000; k += 37) {
+        Point2D const p(99.9, -1.0 - k * 0.002 - 0.0001);
+        EXPECT_NE(grid.findContaining(p), nullptr);
+    }
 }

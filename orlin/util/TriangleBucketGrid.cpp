@@ -50,8 +50,25 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
     }
     m_x0 = xMin;
     m_y0 = yMin;
-    m_columns = static_cast<std::int64_t>(width / m_cell) + 1;
-    m_rows = static_cast<std::int64_t>(height / m_cell) + 1;
+    // Long thin triangles across the list would each be filed in a whole row of cells: the
+    // cells grow until the filings stay within a fixed multiple of the triangles.
+    std::uint64_t const budget = 16 * static_cast<std::uint64_t>(n) + 64;
+    for (;;) {
+        m_columns = static_cast<std::int64_t>(width / m_cell) + 1;
+        m_rows = static_cast<std::int64_t>(height / m_cell) + 1;
+        std::uint64_t filings = 0;
+        for (std::size_t i = 0; i < n && filings <= budget; ++i) {
+            auto const spanX = static_cast<std::uint64_t>((boxes[4 * i + 2] - m_x0) / m_cell) -
+                               static_cast<std::uint64_t>((boxes[4 * i] - m_x0) / m_cell) + 1;
+            auto const spanY = static_cast<std::uint64_t>((boxes[4 * i + 3] - m_y0) / m_cell) -
+                               static_cast<std::uint64_t>((boxes[4 * i + 1] - m_y0) / m_cell) + 1;
+            filings += spanX * spanY;
+        }
+        if (filings <= budget || (m_columns == 1 && m_rows == 1)) {
+            break;
+        }
+        m_cell *= 2.0;
+    }
     auto column = [this](double x) {
         return std::clamp<std::int64_t>(static_cast<std::int64_t>((x - m_x0) / m_cell), 0, m_columns - 1);
     };

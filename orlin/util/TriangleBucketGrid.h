@@ -19,8 +19,9 @@ namespace util {
 // candidates in list order whatever the grid's shape.
 //
 // About one triangle per cell over the rectangle of the whole list; a triangle is filed in
-// every cell its rectangle meets. Building is linear in the triangles (two passes, no
-// per-cell allocation); a look-up costs one cell. The list is shared, not copied: the grid
+// every cell its rectangle meets, and where long thin triangles would make that more than 16
+// filings per triangle the cells are made coarser. Building is linear in the triangles (a few
+// passes, no per-cell allocation); a look-up costs one cell. The list is shared, not copied: the grid
 // holds the triangles it was built from. Triangles must not move in the plane afterwards.
 class TriangleBucketGrid {
 public:
