@@ -10,7 +10,7 @@
 namespace tin::util {
 
 /// A map from object addresses to values, for the per-edge bookkeeping of an overlay (which TIN
-/// edge an overlay edge lies on, how much of an edge its pieces cover): open addressing with
+/// edge an overlay edge lies on, how much of an edge its sub-edges cover): open addressing with
 /// linear probing over a power-of-two table at most three quarters full, the key beside the
 /// value, so a look-up is one probe sequence in one array and an insertion allocates nothing
 /// but the occasional doubling. Null is not a key. Entries are never removed; iteration is not
