@@ -82,6 +82,13 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
     if (!(cell > 0.0)) {
         return result;
     }
+    // The cells are one array: a flat or lopsided spread (far clusters of short edges) gets
+    // coarser cells rather than an array far larger than the points.
+    double const cellBudget = 8.0 * static_cast<double>(points.size()) + 64.0;
+    while ((std::floor((xMax - xMin) / cell) + 1.0) * (std::floor((yMax - yMin) / cell) + 1.0) >
+           cellBudget) {
+        cell *= 2.0;
+    }
     auto const columns = static_cast<std::int64_t>((xMax - xMin) / cell) + 1;
     auto const rows = static_cast<std::int64_t>((yMax - yMin) / cell) + 1;
     auto column = [&](double x) {
@@ -90,12 +97,34 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
     auto row = [&](double y) {
         return std::clamp<std::int64_t>(static_cast<std::int64_t>((y - yMin) / cell), 0, rows - 1);
     };
-    std::unordered_map<std::int64_t, std::vector<Point2DI const*>> grid;
-    std::unordered_map<Point2DI const*, std::shared_ptr<Point2DI>> owner;
-    for (auto const& p : points) {
-        grid[row(p->y()) * columns + column(p->x())].push_back(p.get());
-        owner.emplace(p.get(), p);
+    // Point numbers by cell, counting sort: one array, no list per cell.
+    std::size_t const cells = static_cast<std::size_t>(columns * rows);
+    std::vector<std::uint32_t> cellStart(cells + 1, 0);
+    std::vector<std::uint32_t> cellOf(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        cellOf[i] = static_cast<std::uint32_t>(row(points[i]->y()) * columns + column(points[i]->x()));
+        ++cellStart[cellOf[i] + 1];
     }
+    for (std::size_t c = 1; c <= cells; ++c) {
+        cellStart[c] += cellStart[c - 1];
+    }
+    std::vector<std::uint32_t> cellPoints(points.size());
+    {
+        std::vector<std::uint32_t> fill(cellStart.begin(), cellStart.end() - 1);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            cellPoints[fill[cellOf[i]]++] = static_cast<std::uint32_t>(i);
+        }
+    }
+    struct Found {
+        double along;
+        Point2DI const* point;
+        std::uint32_t number;
+        bool operator<(Found const& o) const
+        {
+            return along != o.along ? along < o.along : std::less<Point2DI const*>()(point, o.point);
+        }
+    };
+    std::vector<Found> found;
     for (std::size_t k = 0; k < edges.size(); ++k) {
         Edge2D const& e = *edges[k];
         Point2DI const& a = *e.point1();
@@ -107,18 +136,16 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
             continue;
         }
         double const length = std::sqrt(length2);
-        std::vector<std::pair<double, Point2DI const*>> found;
+        found.clear();
         std::int64_t const c0 = column(std::min(a.x(), b.x()) - ON_EDGE_DISTANCE);
         std::int64_t const c1 = column(std::max(a.x(), b.x()) + ON_EDGE_DISTANCE);
         std::int64_t const r0 = row(std::min(a.y(), b.y()) - ON_EDGE_DISTANCE);
         std::int64_t const r1 = row(std::max(a.y(), b.y()) + ON_EDGE_DISTANCE);
         for (std::int64_t r = r0; r <= r1; ++r) {
             for (std::int64_t c = c0; c <= c1; ++c) {
-                auto const it = grid.find(r * columns + c);
-                if (it == grid.end()) {
-                    continue;
-                }
-                for (Point2DI const* p : it->second) {
+                std::size_t const cell = static_cast<std::size_t>(r * columns + c);
+                for (std::uint32_t j = cellStart[cell]; j < cellStart[cell + 1]; ++j) {
+                    Point2DI const* p = points[cellPoints[j]].get();
                     if (p == &a || p == &b) {
                         continue;
                     }
@@ -129,14 +156,14 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
                         continue;
                     }
                     if (std::abs(dx * py - dy * px) / length <= ON_EDGE_DISTANCE) {
-                        found.emplace_back(along, p);
+                        found.push_back(Found{along, p, cellPoints[j]});
                     }
                 }
             }
         }
         std::sort(found.begin(), found.end());
         for (auto const& f : found) {
-            result[k].push_back(owner.at(f.second));
+            result[k].push_back(points[f.number]);
         }
     }
     return result;
