@@ -1,5 +1,6 @@
 #include "orlin/io/BinPointPtrVectorImporter.h"
 
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/BinPointBlockReader.h"
 
@@ -9,12 +10,14 @@ namespace {
 
 // The records are collected first and interned in one bulk request, which lets the point
 // factory overlap its look-ups; the points are the ones requests in block order give.
+using Coordinates = std::vector<double, tin::core::LargeTableAllocatorT<double>>;
+
 struct CollectRecords {
-    std::vector<double>& xyz;
+    Coordinates& xyz;
     void operator()(int, double x, double y, double z) const { xyz.insert(xyz.end(), {x, y, z}); }
 };
 
-std::vector<std::shared_ptr<tin::core::Point>> interned(const std::vector<double>& xyz) {
+std::vector<std::shared_ptr<tin::core::Point>> interned(const Coordinates& xyz) {
     std::vector<std::shared_ptr<tin::core::Point>> points(xyz.size() / 3);
     tin::core::PointFactory::instance().factoryAll(xyz.data(), points.size(), points.data());
     return points;
@@ -24,14 +27,14 @@ std::vector<std::shared_ptr<tin::core::Point>> interned(const std::vector<double
 
 std::vector<std::shared_ptr<tin::core::Point>> BinPointPtrVectorImporter::importPointPtrVector(
     const char* path) const {
-    std::vector<double> xyz;
+    Coordinates xyz;
     BinPointBlockReader::readFile(path, CollectRecords{xyz});
     return interned(xyz);
 }
 
 std::vector<std::shared_ptr<tin::core::Point>> BinPointPtrVectorImporter::importPointPtrVector(
     Poco::BinaryReader* reader, unsigned long long size, const std::string& name) const {
-    std::vector<double> xyz;
+    Coordinates xyz;
     BinPointBlockReader::read(*reader, size, name, CollectRecords{xyz});
     return interned(xyz);
 }
