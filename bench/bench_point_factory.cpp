@@ -3,19 +3,20 @@
 // the exact position (no tolerance, no weak references), both holding 1M points on a
 // jittered grid. Prints time per request and heap bytes per live point for both, and
 // their ratios. The factory is measured one request at a time and in bulk (factoryAll,
-// the readers' path); its memory counts the mapped chunks of its point pool too.
+// the readers' path). Memory is the growth of the resident set while the points are made.
 
-#include "orlin/core/FixedBlockPool.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/PointFactory.h"
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <locale>
 #include <memory>
 #include <random>
 #include <unordered_map>
@@ -42,10 +43,14 @@ std::vector<Point2D> surveyPositions()
 
 std::size_t heapInUse()
 {
-    // Large blocks (the vectors and tables) are mapped separately from the arena; the
-    // factory's points live in the chunks of its pool.
-    const struct mallinfo2 m = mallinfo2();
-    return m.uordblks + m.hblkhd + PointFactory::pointPool().chunkCount() * FixedBlockPool::CHUNK_SIZE;
+    // Resident memory: the factory's points live in the mapped chunks of its pool and its
+    // tables in mappings of their own, which the allocator's statistics do not see.
+    std::ifstream statm("/proc/self/statm");
+    statm.imbue(std::locale::classic());
+    std::size_t pages = 0, resident = 0;
+    if (!(statm >> pages >> resident))
+        resident = 0;
+    return resident * std::size_t(sysconf(_SC_PAGESIZE));
 }
 
 struct Result {
