@@ -127,20 +127,21 @@ public:
     template <class K>
     void unlink(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
     {
-        auto* entry = map.find(key);
-        if (entry == nullptr) {
+        auto const* found = map.find(key);
+        if (found == nullptr) {
             return;
         }
         std::uint32_t previous = NIL;
-        std::uint32_t current = entry->head;
+        std::uint32_t current = found->head;
         while (current != NIL && current != node) {
             previous = current;
-            current = m_triangles.next(current, family);
+            current = m_triangles.nextOf(current, family);
         }
         if (current == NIL) {
             return;
         }
-        std::uint32_t const following = m_triangles.next(current, family);
+        auto* entry = map.findMutable(key);
+        std::uint32_t const following = m_triangles.nextOf(current, family);
         if (previous == NIL) {
             entry->head = following;
         } else {
@@ -162,7 +163,7 @@ public:
         if (entry == nullptr) {
             return result;
         }
-        for (std::uint32_t node = entry->head; node != NIL; node = m_triangles.next(node, family)) {
+        for (std::uint32_t node = entry->head; node != NIL; node = m_triangles.nextOf(node, family)) {
             result.push_back(triangleOf(node));
         }
         return result;
@@ -299,8 +300,8 @@ Tin& Tin::operator=(Tin const& other)
     target.m_edgeTriangles = source.m_edgeTriangles;
     target.m_pointTriangles = source.m_pointTriangles;
     if (source.m_triangleIndex) {
-        // The clone keeps the slot order; its index is built on its first use, so a copy
-        // that is never queried (an undo snapshot) does not pay for one.
+        // The clone keeps the slot order and shares the slots (and, for the grid, the
+        // index itself) chunk by chunk, like the tables above.
         target.m_triangleIndex = source.m_triangleIndex->clone();
     }
     target.dropCaches();
@@ -441,7 +442,7 @@ std::vector<Edge*> Tin::outerEdges() const
     std::vector<Edge*> result;
     impl.m_edgeTriangles.forEach([&](auto const& entry) {
         bool odd = false;
-        for (std::uint32_t node = entry.head; node != NIL; node = impl.m_triangles.next(node, EDGE_LISTS)) {
+        for (std::uint32_t node = entry.head; node != NIL; node = impl.m_triangles.nextOf(node, EDGE_LISTS)) {
             odd = !odd;
         }
         if (odd) {
