@@ -3,7 +3,8 @@
 // Scale of the TIN structure: a jittered grid of n x n cells (2 n^2 triangles) is built by
 // addTriangle, queried at a position (vertex lookup and rectangle query, which build the
 // position cache and the spatial index), edited (10 % of the triangles removed and added
-// again), copied and cleared. Each case runs in a child process so that its peak resident
+// again), copied, the copy edited locally (copy_edit_s: 5,000 triangles out and back in, as
+// a merge does) and both cleared. Each case runs in a child process so that its peak resident
 // size (getrusage ru_maxrss) is its own. The bare baseline makes the same points, edges and
 // triangles and keeps them in a vector, copies and clears that: the cost of the triangles
 // themselves, against which the TIN's own share is printed as a ratio.
@@ -40,12 +41,14 @@ struct Measure {
     double edit = 0;
     double removal = 0;
     double copy = 0;
+    double copyEdit = 0;
     double clear = 0;
     double total = 0;
     long peakKb = 0;
     double rssBuiltMb = 0;
     double rssQueriedMb = 0;
     double rssCopiedMb = 0;
+    double rssCopyEditedMb = 0;
     std::size_t triangles = 0;
 };
 
@@ -162,6 +165,26 @@ Measure runTin(int n)
         throw std::runtime_error("copy lost triangles");
     }
 
+    // A local edit of the copy, as a merge makes: the triangles of a 50 x 50 block of cells
+    // (5,000) are taken out and put back, and the block is queried. Shared storage makes
+    // this cost in proportion to the block, not to the TIN.
+    t = Clock::now();
+    Rect const block(middle - 25.0, middle - 25.0, middle + 25.0, middle + 25.0);
+    auto const local = copy.findTrianglesInRect(block);
+    for (auto const& triangle : local) {
+        copy.removeTriangle(triangle);
+    }
+    for (auto const& triangle : local) {
+        copy.addTriangle(triangle);
+    }
+    std::size_t const found = copy.findTrianglesInRect(block).size();
+    if (found != local.size() || local.size() < 4000) {
+        std::fprintf(stderr, "local edit of the copy: %zu triangles taken, %zu found after\n", local.size(), found);
+        throw std::runtime_error("local edit of the copy failed");
+    }
+    m.copyEdit = since(t);
+    m.rssCopyEditedMb = residentMb();
+
     t = Clock::now();
     copy.clear();
     tin.clear();
@@ -233,11 +256,13 @@ void report(benchmark::State& state, Measure const& m)
     state.counters["edit_s"] = m.edit;
     state.counters["removal_s"] = m.removal;
     state.counters["copy_s"] = m.copy;
+    state.counters["copy_edit_s"] = m.copyEdit;
     state.counters["clear_s"] = m.clear;
     if (m.rssBuiltMb > 0) {
         state.counters["rss_built_MB"] = m.rssBuiltMb;
         state.counters["rss_queried_MB"] = m.rssQueriedMb;
         state.counters["rss_copied_MB"] = m.rssCopiedMb;
+        state.counters["rss_copy_edited_MB"] = m.rssCopyEditedMb;
     }
 }
 
