@@ -166,7 +166,17 @@ private:
         return bytes * 2 >= large ? (bytes + large - 1) / large * large : bytes;
     }
 
-    static Chunk* allocate(std::size_t capacity, T const& value)
+    static Chunk* allocate(std::size_t capacity, T const& value) { return make(capacity, nullptr, 0, false, value); }
+
+    // A chunk of `capacity` elements whose first `count` are copies (or moves) of `from`,
+    // the rest copies of `value`. Each element is written once: a clone of a full chunk
+    // costs one pass over it.
+    static Chunk* cloneOf(Chunk const& from, std::size_t count, std::size_t capacity, bool move)
+    {
+        return make(capacity, from.data, count, move, T());
+    }
+
+    static Chunk* make(std::size_t capacity, T* from, std::size_t count, bool move, T const& value)
     {
         LargeTableAllocatorT<unsigned char> bytes;
         std::size_t const size = blockBytes(capacity);
@@ -174,6 +184,13 @@ private:
         auto* data = reinterpret_cast<T*>(raw);
         std::size_t made = 0;
         try {
+            for (; made < count; ++made) {
+                if (move) {
+                    new (data + made) T(std::move(from[made]));
+                } else {
+                    new (data + made) T(static_cast<T const&>(from[made]));
+                }
+            }
             for (; made < capacity; ++made) {
                 new (data + made) T(value);
             }
@@ -186,16 +203,6 @@ private:
             bytes.deallocate(raw, size);
             throw;
         }
-    }
-
-    // A chunk of `capacity` elements whose first `count` are copies (or moves) of `from`.
-    static Chunk* cloneOf(Chunk const& from, std::size_t count, std::size_t capacity, bool move)
-    {
-        Chunk* chunk = allocate(capacity, T());
-        for (std::size_t k = 0; k < count; ++k) {
-            chunk->data[k] = move ? std::move(from.data[k]) : from.data[k];
-        }
-        return chunk;
     }
 
     static void destroy(T* data, std::size_t count)
