@@ -26,7 +26,8 @@ namespace tin::core {
 ///
 /// T must be default-constructible and copyable; every element of a chunk's capacity is
 /// constructed. Copies may live in different threads: the reference counts are atomic and
-/// a chunk is written in place only by its sole owner. One array is not thread-safe.
+/// a chunk is written in place only by its sole owner. One array is not thread-safe, and
+/// copying it counts as a change of it (it marks its chunks shared).
 template <class T, std::size_t CHUNK_BYTES = LargeTableAllocatorT<T>::LARGE_BLOCK>
 class SharedChunkArrayT {
 public:
@@ -153,8 +154,9 @@ private:
         explicit Ref(Chunk* c) : chunk(c), data(c->data) { }
         Chunk* chunk;
         T* data;
-        // Known to be held by this array alone; cleared whenever the chunk is shared.
-        bool owned = true;
+        // Known to be held by this array alone; cleared whenever the chunk is shared, also
+        // by a copy made from a const array (hence mutable).
+        mutable bool owned = true;
     };
 
     // Chunks at least half a huge page are mapped as whole huge pages; smaller ones come
@@ -232,11 +234,10 @@ private:
     // Called on the copy's fresh list of refs, which equals other's.
     void share(SharedChunkArrayT const& other)
     {
-        auto& source = const_cast<std::vector<Ref>&>(other.m_refs);
         for (std::size_t c = 0; c < m_refs.size(); ++c) {
             m_refs[c].chunk->refs.fetch_add(1, std::memory_order_relaxed);
             m_refs[c].owned = false;
-            source[c].owned = false;
+            other.m_refs[c].owned = false;
         }
     }
 
