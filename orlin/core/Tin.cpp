@@ -114,8 +114,8 @@ public:
         if (key == nullptr) {
             return;
         }
+        // The node's own link is NIL already: TriangleSet::insert clears a record's links.
         auto& entry = map.obtain(key);
-        m_triangles.next(node, family) = NIL;
         if (entry.head == NIL) {
             entry.head = node;
         } else {
