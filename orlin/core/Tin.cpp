@@ -127,12 +127,14 @@ public:
     template <class K>
     void unlink(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
     {
-        auto const* found = map.find(key);
-        if (found == nullptr) {
+        // Most removals change the entry (head, tail or erasure), so it is taken writable at
+        // once: one probe instead of a read probe and a write probe.
+        auto* entry = map.findMutable(key);
+        if (entry == nullptr) {
             return;
         }
         std::uint32_t previous = NIL;
-        std::uint32_t current = found->head;
+        std::uint32_t current = entry->head;
         while (current != NIL && current != node) {
             previous = current;
             current = m_triangles.nextOf(current, family);
@@ -140,7 +142,6 @@ public:
         if (current == NIL) {
             return;
         }
-        auto* entry = map.findMutable(key);
         std::uint32_t const following = m_triangles.nextOf(current, family);
         if (previous == NIL) {
             entry->head = following;
@@ -199,6 +200,11 @@ public:
     {
         std::uint32_t const record = m_triangles.recordOf(triangle.get());
         if (record != NIL) {
+            // As in insert: the six adjacency look-ups overlap their misses with the index update.
+            for (int i = 0; i < 3; ++i) {
+                m_edgeTriangles.prefetch(triangle->edge(i).get());
+                m_pointTriangles.prefetch(triangle->point(i).get());
+            }
             if (m_triangleIndex) {
                 m_triangleIndex->remove(triangle.get());
             }
