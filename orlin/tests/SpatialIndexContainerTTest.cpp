@@ -167,7 +167,7 @@ TEST_P(SpatialIndexContainerTTest, CloneKeepsNullSlotsAndSharesItems)
 
 TEST_P(SpatialIndexContainerTTest, EveryItemFoundOnceWhileAddingAndQuerying)
 {
-    // Queries between additions freeze an STR-tree and slot growth moves the slots; a
+    // Queries between additions freeze an STR-tree and the slots grow chunk by chunk; a
     // thousand additions run through both many times.
     auto container = makeContainer<Point2D>(GetParam());
     std::vector<std::shared_ptr<Point2D>> items;
