@@ -119,7 +119,6 @@ public:
     void clear()
     {
         releaseAll();
-        m_refs.clear();
         m_size = 0;
     }
 
@@ -238,6 +237,7 @@ private:
         for (Ref const& ref : m_refs) {
             release(ref.chunk);
         }
+        m_refs.clear();
     }
 
     // Called on the copy's fresh list of refs, which equals other's.
