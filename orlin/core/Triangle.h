@@ -36,7 +36,9 @@ class Point;
  * as inside. Vertex order may be either orientation; area() is never negative.
  *
  * The GEOS polygon is built on first request (normalised) from the positions of that
- * moment and kept until the triangle dies. Not synchronised.
+ * moment and kept (in GeosCacheTable, so that the millions of triangles that never need
+ * one do not pay for a pointer) until the triangle dies. 64 bytes on a 64-bit system.
+ * Not synchronised.
  */
 class Triangle : public Geometry {
 public:
@@ -94,11 +96,11 @@ private:
     }
 
     std::shared_ptr<Edge> m_edges[3];
-    mutable std::unique_ptr<geos::geom::Polygon> m_geos;
     // Two bits per bound: vertex index of xMin, xMax, yMin, yMax.
     std::uint8_t m_extremes;
     // Bit i: vertex i is point2 (not point1) of edge (i + 1) mod 3.
     std::uint8_t m_ends;
+    mutable bool m_hasGeos = false; // GeosCacheTable holds this triangle's polygon
 };
 
 } // namespace core
