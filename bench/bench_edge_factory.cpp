@@ -8,6 +8,7 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/FixedSizePool.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
@@ -30,10 +31,11 @@ namespace {
 
 const std::size_t SIDE = 1000;
 
+// Bytes taken from the C heap and carved from the chunk pool (edges and triangles).
 std::size_t heapInUse()
 {
     const struct mallinfo2 m = mallinfo2();
-    return m.uordblks + m.hblkhd;
+    return m.uordblks + m.hblkhd + FixedSizePool::instance().carvedBytes();
 }
 
 std::vector<std::shared_ptr<Point>> gridPoints()
