@@ -21,6 +21,7 @@ const std::size_t MIN_CAPACITY = 64;
 }
 
 EdgeFactory::EdgeFactory()
+    : m_pool(FixedSizePool::instance())
 {
     s_alive = true;
 }
@@ -69,19 +70,24 @@ inline std::size_t homeOf(std::uint64_t entry, std::size_t mask)
     return static_cast<std::size_t>(entry >> TAG_SHIFT) & mask;
 }
 
-inline std::uint64_t entryOf(std::uint64_t hash, const Edge* edge)
+inline std::uint64_t entryOf(const FixedSizePool& pool, std::uint64_t hash, const Edge* edge)
 {
-    return (tagOf(hash) << TAG_SHIFT) | FixedSizePool::instance().referenceOf(edge);
+    return (tagOf(hash) << TAG_SHIFT) | pool.referenceOf(edge);
+}
+
+inline Edge* edgeAt(const FixedSizePool& pool, std::uint64_t entry)
+{
+    return static_cast<Edge*>(pool.addressOf(static_cast<std::uint32_t>(entry)));
 }
 
 } // namespace
 
-Edge* EdgeFactory::edgeOf(std::uint64_t entry)
+Edge* EdgeFactory::edgeOf(std::uint64_t entry) const
 {
-    return static_cast<Edge*>(FixedSizePool::instance().addressOf(static_cast<std::uint32_t>(entry)));
+    return edgeAt(m_pool, entry);
 }
 
-std::size_t EdgeFactory::findIndex(std::uint64_t hash, const Point* low, const Point* high) const
+inline std::size_t EdgeFactory::findIndex(std::uint64_t hash, const Point* low, const Point* high) const
 {
     const std::uint64_t tag = tagOf(hash);
     const std::size_t mask = m_table.size() - 1;
@@ -91,7 +97,7 @@ std::size_t EdgeFactory::findIndex(std::uint64_t hash, const Point* low, const P
             return i;
         if ((entry >> TAG_SHIFT) != tag)
             continue;
-        const Edge* e = edgeOf(entry);
+        const Edge* e = edgeAt(m_pool, entry);
         if (e->m_p1.get() == low && e->m_p2.get() == high)
             return i;
     }
@@ -120,9 +126,9 @@ void EdgeFactory::rehash(std::size_t capacity)
 
 void EdgeFactory::remove(const Edge* edge)
 {
-    if (m_table.empty() || !FixedSizePool::instance().owns(edge))
+    if (m_table.empty() || !m_pool.owns(edge))
         return;
-    const std::uint64_t wanted = entryOf(hashPair(edge->m_p1.get(), edge->m_p2.get()), edge);
+    const std::uint64_t wanted = entryOf(m_pool, hashPair(edge->m_p1.get(), edge->m_p2.get()), edge);
     const std::size_t mask = m_table.size() - 1;
     std::size_t hole = homeOf(wanted, mask);
     for (;; hole = (hole + 1) & mask) {
@@ -160,7 +166,7 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
     const std::uint64_t hash = hashPair(low.get(), high.get());
     std::size_t slot = findIndex(hash, low.get(), high.get());
     if (const std::uint64_t entry = m_table[slot]) {
-        Edge* found = edgeOf(entry);
+        Edge* found = edgeAt(m_pool, entry);
         if (std::shared_ptr<Edge> alive = found->weak_from_this().lock())
             return alive;
         // Only an edge in the middle of its destruction gets here.
@@ -169,9 +175,9 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
         slot = findIndex(hash, low.get(), high.get());
     }
     auto edge = std::allocate_shared<Edge>(FixedSizePoolAllocatorT<Edge>(), low, high);
-    if (!FixedSizePool::instance().owns(edge.get()))
+    if (!m_pool.owns(edge.get()))
         throw std::logic_error("EdgeFactory::factory: edge made outside the pool");
-    m_table[slot] = entryOf(hash, edge.get());
+    m_table[slot] = entryOf(m_pool, hash, edge.get());
     ++m_size;
     edge->m_interned = true;
     return edge;

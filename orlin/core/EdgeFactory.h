@@ -11,6 +11,7 @@ namespace tin {
 namespace core {
 
 class Edge;
+class FixedSizePool;
 class Point;
 
 /**
@@ -56,11 +57,12 @@ private:
 
     /// The slot of {low, high} (lower address first), or the free slot its probe ends on.
     std::size_t findIndex(std::uint64_t hash, const Point* low, const Point* high) const;
-    static Edge* edgeOf(std::uint64_t entry);
+    Edge* edgeOf(std::uint64_t entry) const;
     void remove(const Edge* edge);
     void rehash(std::size_t capacity);
 
     using Table = std::vector<std::uint64_t, LargeTableAllocatorT<std::uint64_t>>;
+    FixedSizePool& m_pool; // where the edges live; never destroyed
     Table m_table; // 0 marks a free entry
     std::size_t m_size = 0;
 };
