@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <new>
 
+#include <malloc.h>
 #include <sys/mman.h>
 
 namespace tin::core {
@@ -12,6 +13,9 @@ namespace {
 // Address space only, no memory: 2^32 references of 8 bytes. Systems that refuse such a
 // reservation (an address-space limit) get a smaller stretch.
 const std::size_t RESERVATIONS[] = {std::size_t(32) << 30, std::size_t(4) << 30, std::size_t(512) << 20};
+
+// Blocks between two trims of the C heap (64 MiB).
+const std::size_t TRIM_EVERY_BLOCKS = 32;
 
 } // namespace
 
@@ -65,6 +69,12 @@ void FixedSizePool::commitBlock()
 #endif
     poison(m_committedEnd, BLOCK);
     m_committedEnd += BLOCK;
+    // Memory the C heap holds free (a triangulation just released, say) stays resident but
+    // cannot serve the pool, so a growing pool would add to it instead of taking its place.
+    // Every 64 MiB of growth the heap gives its free pages back to the system. Costs a walk
+    // over the heap's free chunks, microseconds against the 32 block faults in between.
+    if (blockCount() % TRIM_EVERY_BLOCKS == 0)
+        malloc_trim(0);
 }
 
 void FixedSizePool::releaseAll() noexcept

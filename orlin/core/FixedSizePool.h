@@ -33,9 +33,12 @@ namespace tin::core {
 /// GRANULE units): tables keyed by such objects store 4 bytes instead of 8 and keep the rest
 /// of their entry for hash bits.
 ///
-/// When the last chunk is released and more than RELEASE_THRESHOLD bytes were carved, the
-/// pages go back to the system and carving starts again from the start; below that the
-/// pages stay, so that making and dropping a few objects in a loop costs no system calls.
+/// The pool cannot use memory the C heap holds free, nor the heap the pool's: every 64 MiB
+/// of growth the heap is asked to return its free pages (malloc_trim), so that peak resident
+/// size does not count both. When the last chunk is released and more than
+/// RELEASE_THRESHOLD bytes were carved, the pages go back to the system and carving starts
+/// again from the start; below that the pages stay, so that making and dropping a few
+/// objects in a loop costs no system calls.
 ///
 /// The pool is never destroyed, so objects released during static destruction still find
 /// it. Not thread-safe: orlin is single-threaded by contract. allocate throws std::bad_alloc
