@@ -24,8 +24,9 @@ class Point;
  * opposite point i (edge1 = point2–point3, edge2 = point3–point1, edge3 =
  * point1–point2). Only the edges are held: a vertex is the end it shares with the
  * next edge (point1 an end of edge2, point2 of edge3, point3 of edge1), one bit says
- * which, and the point accessors return references into the edges. A triangle of a
- * 2-million-triangle TIN thus costs 72 bytes instead of 120.
+ * which, and the point accessors return references into the edges. With the GEOS
+ * polygon kept outside (below), a triangle costs 64 bytes on a 64-bit system instead
+ * of 120.
  *
  * The bounding box refers to the coordinates of the vertices that were extreme when
  * the triangle was made, so it follows moved vertices as long as the same vertices
@@ -37,8 +38,7 @@ class Point;
  *
  * The GEOS polygon is built on first request (normalised) from the positions of that
  * moment and kept (in GeosCacheTable, so that the millions of triangles that never need
- * one do not pay for a pointer) until the triangle dies. 64 bytes on a 64-bit system.
- * Not synchronised.
+ * one do not pay for a pointer) until the triangle dies. Not synchronised.
  */
 class Triangle : public Geometry {
 public:
