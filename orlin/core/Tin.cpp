@@ -2,6 +2,7 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/IdentityListMapT.h"
 #include "orlin/core/Point.h"
@@ -350,7 +351,7 @@ std::shared_ptr<Triangle> Tin::addTriangle(
     auto e1 = edges.factory(q, r);
     auto e2 = edges.factory(r, p);
     auto e3 = edges.factory(p, q);
-    auto triangle = std::make_shared<Triangle>(p, q, r, e1, e2, e3);
+    auto triangle = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r, e1, e2, e3);
     m_impl->insert(triangle);
     return triangle;
 }
