@@ -20,7 +20,7 @@
 namespace tin::core {
 
 /// Process-wide pool of small fixed-size chunks for the objects a TIN is made of by the
-/// million (edges and triangles together with their shared_ptr control blocks).
+/// million (points, edges and triangles together with their shared_ptr control blocks).
 ///
 /// All chunks lie in one reserved stretch of address space that is committed 2 MiB at a
 /// time, each block 2 MiB aligned and marked for transparent huge pages: building a large
@@ -41,9 +41,10 @@ namespace tin::core {
 /// objects in a loop costs no system calls.
 ///
 /// The pool is never destroyed, so objects released during static destruction still find
-/// it. Not thread-safe: orlin is single-threaded by contract. allocate throws std::bad_alloc
-/// when the reserved stretch is full or the system refuses to commit memory. Under
-/// AddressSanitizer free and not yet carved chunks are poisoned.
+/// it. Not thread-safe: orlin is single-threaded by contract, and the last reference to a
+/// pooled object must be dropped on the thread that uses the library. allocate throws
+/// std::bad_alloc when the reserved stretch is full or the system refuses to commit memory.
+/// Under AddressSanitizer free and not yet carved chunks are poisoned.
 class FixedSizePool {
 public:
     static constexpr std::size_t BLOCK = std::size_t(2) << 20;
