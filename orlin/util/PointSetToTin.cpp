@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <limits>
@@ -48,15 +50,120 @@ namespace {
 
 using PointPtr = std::shared_ptr<Point>;
 using BreaklineList = std::vector<std::shared_ptr<Breakline>>;
-using VertexTable = std::unordered_map<Point2D, int, PositionHash, PositionEqual>;
+// The vertices of a run by exact position (-0 and +0 alike): open addressing over
+// indices into the run's point list, so that a survey of a million points costs one
+// flat array instead of a hash node per point.
+class PositionTable {
+public:
+    // Room for count vertices without regrowing.
+    void reserve(std::size_t count, std::vector<double> const& xy)
+    {
+        std::size_t capacity = 16;
+        while (capacity < 2 * count) {
+            capacity *= 2;
+        }
+        if (capacity > m_slots.size()) {
+            resize(capacity, xy);
+        }
+    }
+
+    // The vertex at the position, or -1.
+    int find(std::vector<double> const& xy, double x, double y) const
+    {
+        if (m_slots.empty()) {
+            return -1;
+        }
+        std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
+            int v = m_slots[slot];
+            if (v < 0 || at(xy, v, x, y)) {
+                return v;
+            }
+        }
+    }
+
+    // Files vertex index (its position is in xy) unless a vertex stands there already;
+    // returns the vertex at the position either way.
+    int insert(std::vector<double> const& xy, int index)
+    {
+        reserve(m_count + 1, xy);
+        double x = xy[2 * static_cast<std::size_t>(index)];
+        double y = xy[2 * static_cast<std::size_t>(index) + 1];
+        std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
+            int v = m_slots[slot];
+            if (v < 0) {
+                m_slots[slot] = index;
+                ++m_count;
+                return index;
+            }
+            if (at(xy, v, x, y)) {
+                return v;
+            }
+        }
+    }
+
+    void release()
+    {
+        std::vector<int>().swap(m_slots);
+        m_count = 0;
+    }
+
+private:
+    static bool at(std::vector<double> const& xy, int v, double x, double y)
+    {
+        auto i = 2 * static_cast<std::size_t>(v);
+        return xy[i] == x && xy[i + 1] == y;
+    }
+
+    static std::uint64_t bits(double v)
+    {
+        v += 0.0; // -0 becomes +0
+        std::uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    }
+
+    static std::size_t hash(double x, double y)
+    {
+        std::uint64_t h = bits(x) * 0x9E3779B97F4A7C15ull ^ bits(y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 29;
+        return static_cast<std::size_t>(h);
+    }
+
+    void resize(std::size_t capacity, std::vector<double> const& xy)
+    {
+        std::vector<int> old(capacity, -1);
+        old.swap(m_slots);
+        std::size_t mask = capacity - 1;
+        for (int v : old) {
+            if (v < 0) {
+                continue;
+            }
+            auto i = 2 * static_cast<std::size_t>(v);
+            std::size_t slot = hash(xy[i], xy[i + 1]) & mask;
+            while (m_slots[slot] >= 0) {
+                slot = (slot + 1) & mask;
+            }
+            m_slots[slot] = v;
+        }
+    }
+
+    std::vector<int> m_slots;
+    std::size_t m_count = 0;
+};
 
 // The input of one triangulation run: vertices by exact position, the flat point
 // list and the segment list, as the triangulation process takes them.
 struct Run {
-    VertexTable table;
+    PositionTable table;
     std::vector<PointPtr> vertices;
     std::vector<double> pointList;
     std::vector<int> segments;
+
+    int find(double x, double y) const { return table.find(pointList, x, y); }
 };
 
 struct PairHash {
@@ -78,29 +185,29 @@ std::string positionMessage(char const* text, double x, double y)
 
 void addVertex(Run& run, PointPtr const& p)
 {
-    Point2D key(p->x(), p->y());
-    auto inserted = run.table.emplace(key, static_cast<int>(run.vertices.size()));
-    if (!inserted.second) {
-        return;
-    }
-    p->setId(static_cast<int>(run.vertices.size()));
-    run.vertices.push_back(p);
+    auto index = static_cast<int>(run.vertices.size());
     run.pointList.push_back(p->x());
     run.pointList.push_back(p->y());
+    if (run.table.insert(run.pointList, index) != index) {
+        run.pointList.resize(run.pointList.size() - 2);
+        return;
+    }
+    p->setId(index);
+    run.vertices.push_back(p);
 }
 
 int vertexAt(Run const& run, Point const& p)
 {
-    auto it = run.table.find(Point2D(p.x(), p.y()));
-    if (it == run.table.end()) {
+    int v = run.find(p.x(), p.y());
+    if (v < 0) {
         throw AssertError(positionMessage("Point not found in getPointAt at (", p.x(), p.y()));
     }
-    return it->second;
+    return v;
 }
 
 bool isVertex(Run const& run, Point const& p)
 {
-    return run.table.find(Point2D(p.x(), p.y())) != run.table.end();
+    return run.find(p.x(), p.y()) >= 0;
 }
 
 // Builds the run of one region ring and triangulates it into record. With
@@ -115,7 +222,7 @@ void triangulate(PointRing const& ring, std::vector<PointPtr> const& points,
 
     run.pointList.reserve(2 * (points.size() + sides));
     run.vertices.reserve(points.size() + sides);
-    run.table.reserve(points.size() + sides);
+    run.table.reserve(points.size() + sides, run.pointList);
     run.segments.reserve(2 * (breaklines.size() + sides));
 
     for (std::size_t i = 0; i < sides; ++i) {
@@ -284,9 +391,9 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
             mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
             continue;
         }
-        auto it = run.table.find(Point2D(x, y));
-        if (it != run.table.end()) {
-            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(it->second)];
+        int v = run.find(x, y);
+        if (v >= 0) {
+            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(v)];
         } else {
             added.push_back(static_cast<std::size_t>(i));
         }
@@ -380,7 +487,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     triangulate(ring, points, breaklines, record, run, false, true);
     std::vector<PointPtr> mapped = mapFirstPass(*record, run);
     // The run's tables are done with; a survey-sized TIN is built next.
-    VertexTable().swap(run.table);
+    run.table.release();
     std::vector<double>().swap(run.pointList);
 
     Tin firstPass;
@@ -405,9 +512,9 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
             corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(i)];
             continue;
         }
-        auto it = qualityRun.table.find(Point2D(x, y));
-        if (it != qualityRun.table.end()) {
-            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(it->second)];
+        int v = qualityRun.find(x, y);
+        if (v >= 0) {
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(v)];
             continue;
         }
         corners[static_cast<std::size_t>(i)] =
@@ -488,16 +595,38 @@ Tin PointSetToTin::convert(PointSet const& set, Tin const& base, bool noInnerPoi
 
 Tin PointSetToTin::convertCleanPointSet(PointSet const& set, bool noInnerPoints, bool quality)
 {
-    PointSet prepared = prepare(set);
-    // The hull of a set without regions holds every point of it, so the polygon query
-    // would only return them all.
+    // What prepare leaves in its copy, taken from the set itself: a survey-sized set is
+    // not copied. A set without regions gets its hull and loses its holes; the hull of
+    // such a set holds every point of it, so the polygon query would only return them all.
     bool hullRegion = set.allRegions().empty();
+    std::vector<PointPtr> allPoints;
+    std::vector<std::shared_ptr<PointRing>> regions;
+    std::vector<std::shared_ptr<PointRing>> holes;
+    if (hullRegion) {
+        allPoints = set.allPoints();
+        if (auto hull = PointSetModifier::hullRing(allPoints)) {
+            regions.push_back(hull);
+        }
+    } else {
+        regions = set.allRegions();
+        holes = set.allHoles();
+    }
+    BreaklineList breaklines = set.allBreaklines();
+    breaklines.erase(std::remove_if(breaklines.begin(), breaklines.end(),
+                                    [&](std::shared_ptr<Breakline> const& b) {
+                                        auto onSide = [&b](std::shared_ptr<PointRing> const& r) {
+                                            return r->containsBreakline(*b);
+                                        };
+                                        return std::any_of(regions.begin(), regions.end(), onSide) ||
+                                               std::any_of(holes.begin(), holes.end(), onSide);
+                                    }),
+                     breaklines.end());
+
     Tin result;
-    auto breaklines = prepared.allBreaklines();
-    for (auto const& ring : prepared.allRegions()) {
+    for (auto const& ring : regions) {
         std::vector<PointPtr> points;
         if (!noInnerPoints) {
-            points = hullRegion ? prepared.allPoints() : prepared.findPointsInPolygon(ring->toPolygon());
+            points = hullRegion ? std::move(allPoints) : set.findPointsInPolygon(ring->toPolygon());
         }
         triangulateRegion(*ring, points, breaklines, result, quality);
     }
