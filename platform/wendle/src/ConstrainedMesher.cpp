@@ -204,33 +204,33 @@ public:
 private:
     // Spatially sorted insertion with a running hint, as CGAL's own range insertion does, but
     // keeping the handle of every input index and the lowest index at a duplicate position.
+    // Positions are sorted together with their indices rather than through an index array, so
+    // that the insertion reads them in order instead of once per point at random.
     // Without constraints a constrained Delaunay triangulation is a Delaunay triangulation, and
     // the unconstrained insertion is markedly faster; both share one data structure, so the
     // points go into a Delaunay triangulation that is then swapped in.
     void insertPoints()
     {
-        std::vector<Point, HugePageAllocator<Point>> positions;
-        positions.reserve(inputCount_);
+        using Entry = std::pair<Point, int>;
+        std::vector<Entry, HugePageAllocator<Entry>> entries;
+        entries.reserve(inputCount_);
         for (std::size_t i = 0; i < inputCount_; ++i)
-            positions.emplace_back(points_[2 * i], points_[2 * i + 1]);
-        std::vector<std::size_t, HugePageAllocator<std::size_t>> order(inputCount_);
-        std::iota(order.begin(), order.end(), std::size_t(0));
-        using PositionMap = CGAL::Pointer_property_map<Point>::type;
+            entries.emplace_back(Point(points_[2 * i], points_[2 * i + 1]), static_cast<int>(i));
+        using PositionMap = CGAL::First_of_pair_property_map<Entry>;
         using SortTraits = CGAL::Spatial_sort_traits_adapter_2<Kernel, PositionMap>;
-        CGAL::spatial_sort(order.begin(), order.end(),
-                           SortTraits(CGAL::make_property_map(positions.data())));
+        CGAL::spatial_sort(entries.begin(), entries.end(), SortTraits(PositionMap()));
 
         handles_.resize(inputCount_);
         Delaunay delaunay;
         FaceHandle hint;
-        for (std::size_t i : order) {
-            VertexHandle v = delaunay.insert(positions[i], hint);
+        for (Entry const& entry : entries) {
+            VertexHandle v = delaunay.insert(entry.first, hint);
             hint = v->face();
             int& input = v->info().input;
-            int const index = static_cast<int>(i);
+            int const index = entry.second;
             if (input < 0 || index < input)
                 input = index;
-            handles_[i] = v;
+            handles_[static_cast<std::size_t>(index)] = v;
         }
         static_cast<TriangulationBase&>(triangulation_).swap(delaunay);
     }
