@@ -103,6 +103,14 @@ public:
         }
     }
 
+    // Starts loading the slot where a search for the position begins.
+    void prefetch(double x, double y) const
+    {
+        if (!m_slots.empty()) {
+            __builtin_prefetch(&m_slots[hash(x, y) & (m_slots.size() - 1)]);
+        }
+    }
+
     void release()
     {
         std::vector<int>().swap(m_slots);
@@ -156,14 +164,18 @@ private:
 };
 
 // The input of one triangulation run: vertices by exact position, the flat point
-// list and the segment list, as the triangulation process takes them.
+// list and the segment list, as the triangulation process takes them. Vertices refer
+// to the shared pointers of the caller's point list and of the ring, which the run
+// keeps: a million reference counts need not be raised and dropped again.
 struct Run {
     PositionTable table;
-    std::vector<PointPtr> vertices;
+    std::vector<PointPtr> ringPoints;
+    std::vector<PointPtr const*> vertices;
     std::vector<double> pointList;
     std::vector<int> segments;
 
     int find(double x, double y) const { return table.find(pointList, x, y); }
+    PointPtr const& vertex(std::size_t i) const { return *vertices[i]; }
 };
 
 struct PairHash {
@@ -183,17 +195,52 @@ std::string positionMessage(char const* text, double x, double y)
     return s.str();
 }
 
-void addVertex(Run& run, PointPtr const& p)
+// The ring's corners, then the points, each position once (the first point there
+// stands for it and gets its vertex index as id). The points of a survey lie all over
+// memory and the table is hit at random, so both are loaded a few points ahead.
+void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& points)
 {
-    auto index = static_cast<int>(run.vertices.size());
-    run.pointList.push_back(p->x());
-    run.pointList.push_back(p->y());
-    if (run.table.insert(run.pointList, index) != index) {
-        run.pointList.resize(run.pointList.size() - 2);
-        return;
+    std::size_t const count = sides + points.size();
+    auto candidate = [&](std::size_t k) -> PointPtr const& {
+        return k < sides ? run.ringPoints[k] : points[k - sides];
+    };
+    std::vector<double>& xy = run.pointList;
+    xy.resize(2 * count);
+    run.vertices.reserve(count);
+    run.table.reserve(count, xy);
+
+    // Positions are gathered ahead into their own slots of the list and moved down to
+    // the next vertex slot when their turn comes; gathering never overtakes that.
+    constexpr std::size_t AHEAD = 8;
+    auto gather = [&](std::size_t k) {
+        Point const& p = *candidate(k);
+        xy[2 * k] = p.x();
+        xy[2 * k + 1] = p.y();
+        run.table.prefetch(p.x(), p.y());
+    };
+    for (std::size_t k = 0; k < std::min(AHEAD, count); ++k) {
+        gather(k);
     }
-    p->setId(index);
-    run.vertices.push_back(p);
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + 2 * AHEAD < count) {
+            __builtin_prefetch(candidate(k + 2 * AHEAD).get());
+        }
+        if (k + AHEAD < count) {
+            gather(k + AHEAD);
+        }
+        xy[2 * kept] = xy[2 * k];
+        xy[2 * kept + 1] = xy[2 * k + 1];
+        auto const index = static_cast<int>(kept);
+        if (run.table.insert(xy, index) != index) {
+            continue;
+        }
+        PointPtr const& p = candidate(k);
+        p->setId(index);
+        run.vertices.push_back(&p);
+        ++kept;
+    }
+    xy.resize(2 * kept);
 }
 
 int vertexAt(Run const& run, Point const& p)
@@ -217,20 +264,11 @@ void triangulate(PointRing const& ring, std::vector<PointPtr> const& points,
                  BreaklineList const& breaklines, TriangleRecord& record, Run& run, bool quality,
                  bool runBreaklinesOnly)
 {
-    std::vector<PointPtr> ringPoints = ring.points();
+    run.ringPoints = ring.points();
+    std::vector<PointPtr> const& ringPoints = run.ringPoints;
     std::size_t sides = ringPoints.empty() ? 0 : ringPoints.size() - 1;
-
-    run.pointList.reserve(2 * (points.size() + sides));
-    run.vertices.reserve(points.size() + sides);
-    run.table.reserve(points.size() + sides, run.pointList);
+    addVertices(run, sides, points);
     run.segments.reserve(2 * (breaklines.size() + sides));
-
-    for (std::size_t i = 0; i < sides; ++i) {
-        addVertex(run, ringPoints[i]);
-    }
-    for (auto const& p : points) {
-        addVertex(run, p);
-    }
 
     std::unordered_set<std::pair<Point const*, Point const*>, PairHash> sent;
     auto addSegment = [&](PointPtr const& a, PointPtr const& b) {
@@ -324,8 +362,8 @@ public:
             double ax, ay, bx, by, t;
             ends(s, &ax, &ay, &bx, &by);
             if (segmentDistanceSqr(x, y, ax, ay, bx, by, &t) <= tolerance2) {
-                Point const& a = *m_run.vertices[static_cast<std::size_t>(m_run.segments[2 * s])];
-                Point const& b = *m_run.vertices[static_cast<std::size_t>(m_run.segments[2 * s + 1])];
+                Point const& a = *m_run.vertex(static_cast<std::size_t>(m_run.segments[2 * s]));
+                Point const& b = *m_run.vertex(static_cast<std::size_t>(m_run.segments[2 * s + 1]));
                 sum += (1.0 - t) * a.elevation() + t * b.elevation();
                 ++hits;
             }
@@ -379,21 +417,29 @@ private:
 };
 
 // Output vertex i as a shared point: the run's vertex at that exact position, or a
-// new interned point for a vertex the triangulation added.
-std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
+// new interned point for a vertex the triangulation added (kept in created).
+struct MappedVertices {
+    std::vector<PointPtr const*> at;
+    std::vector<PointPtr> created;
+
+    PointPtr const& operator[](std::size_t i) const { return *at[i]; }
+};
+
+MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
 {
-    std::vector<PointPtr> mapped(static_cast<std::size_t>(out.numberofpoints));
+    MappedVertices mapped;
+    mapped.at.assign(static_cast<std::size_t>(out.numberofpoints), nullptr);
     std::vector<std::size_t> added;
     for (int i = 0; i < out.numberofpoints; ++i) {
         double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
         // Output vertices mostly keep their input index; the position decides either way.
         if (i < static_cast<int>(run.vertices.size()) && run.pointList[2 * i] == x && run.pointList[2 * i + 1] == y) {
-            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
+            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
             continue;
         }
         int v = run.find(x, y);
         if (v >= 0) {
-            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(v)];
+            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(v)];
         } else {
             added.push_back(static_cast<std::size_t>(i));
         }
@@ -402,6 +448,13 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
         return mapped;
     }
 
+    // Reserved in full: the entries of at point into it.
+    mapped.created.reserve(added.size());
+    auto create = [&mapped](std::size_t i, double x, double y, double z) {
+        mapped.created.push_back(core::PointFactory::instance().factory(Point(x, y, z), false));
+        mapped.created.back()->setId(static_cast<int>(i));
+        mapped.at[i] = &mapped.created.back();
+    };
     SegmentLocator locator(run);
     std::vector<std::size_t> unresolved;
     for (std::size_t i : added) {
@@ -410,8 +463,7 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
             unresolved.push_back(i);
             continue;
         }
-        mapped[i] = core::PointFactory::instance().factory(Point(x, y, z), false);
-        mapped[i]->setId(static_cast<int>(i));
+        create(i, x, y, z);
     }
     // A vertex on no input segment should not occur; rather than inventing a height,
     // take the mean of the run vertices it is joined to.
@@ -424,9 +476,9 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
                 continue;
             }
             for (int k = 0; k < 3; ++k) {
-                auto const& p = mapped[static_cast<std::size_t>(c[k])];
+                PointPtr const* p = mapped.at[static_cast<std::size_t>(c[k])];
                 if (p && static_cast<std::size_t>(c[k]) != i) {
-                    sum += p->elevation();
+                    sum += (*p)->elevation();
                     ++count;
                 }
             }
@@ -435,9 +487,7 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
             throw AssertError(positionMessage("No elevation for a new vertex at (", out.pointlist[2 * i],
                                               out.pointlist[2 * i + 1]));
         }
-        double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
-        mapped[i] = core::PointFactory::instance().factory(Point(x, y, sum / count), false);
-        mapped[i]->setId(static_cast<int>(i));
+        create(i, out.pointlist[2 * i], out.pointlist[2 * i + 1], sum / count);
     }
     return mapped;
 }
@@ -485,7 +535,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     Run run;
     TriangleRecord record;
     triangulate(ring, points, breaklines, record, run, false, true);
-    std::vector<PointPtr> mapped = mapFirstPass(*record, run);
+    MappedVertices mapped = mapFirstPass(*record, run);
     // The run's tables are done with; a survey-sized TIN is built next.
     run.table.release();
     std::vector<double>().swap(run.pointList);
@@ -509,12 +559,12 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
         double x = refined->pointlist[2 * i], y = refined->pointlist[2 * i + 1];
         if (i < static_cast<int>(qualityRun.vertices.size()) && qualityRun.pointList[2 * i] == x &&
             qualityRun.pointList[2 * i + 1] == y) {
-            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(i)];
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertex(static_cast<std::size_t>(i));
             continue;
         }
         int v = qualityRun.find(x, y);
         if (v >= 0) {
-            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(v)];
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertex(static_cast<std::size_t>(v));
             continue;
         }
         corners[static_cast<std::size_t>(i)] =
