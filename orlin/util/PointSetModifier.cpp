@@ -50,9 +50,10 @@ double cross(HullEntry const& o, HullEntry const& a, HullEntry const& b)
 // is a cache miss per comparison.
 std::vector<std::shared_ptr<Point>> convexHull(std::vector<std::shared_ptr<Point>> const& points)
 {
-    std::vector<HullEntry> sorted(points.size());
+    std::vector<HullEntry> sorted;
+    sorted.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        sorted[i] = HullEntry{points[i]->x(), points[i]->y(), i};
+        sorted.push_back(HullEntry{points[i]->x(), points[i]->y(), i});
     }
     // By position, the earlier entry first among equal positions.
     std::sort(sorted.begin(), sorted.end(), [](HullEntry const& a, HullEntry const& b) {
@@ -70,21 +71,22 @@ std::vector<std::shared_ptr<Point>> convexHull(std::vector<std::shared_ptr<Point
     if (sorted.size() < 3) {
         return {};
     }
-    std::vector<HullEntry> hull(2 * sorted.size());
-    std::size_t k = 0;
+    // A stack that grows as far as the chain does: sized for the worst case up front, it
+    // would touch twice the input's memory.
+    std::vector<HullEntry> hull;
     for (std::size_t i = 0; i < sorted.size(); ++i) {
-        while (k >= 2 && cross(hull[k - 2], hull[k - 1], sorted[i]) <= 0.0) {
-            --k;
+        while (hull.size() >= 2 && cross(hull[hull.size() - 2], hull.back(), sorted[i]) <= 0.0) {
+            hull.pop_back();
         }
-        hull[k++] = sorted[i];
+        hull.push_back(sorted[i]);
     }
-    for (std::size_t i = sorted.size() - 1, lower = k + 1; i > 0; --i) {
-        while (k >= lower && cross(hull[k - 2], hull[k - 1], sorted[i - 1]) <= 0.0) {
-            --k;
+    for (std::size_t i = sorted.size() - 1, lower = hull.size() + 1; i > 0; --i) {
+        while (hull.size() >= lower && cross(hull[hull.size() - 2], hull.back(), sorted[i - 1]) <= 0.0) {
+            hull.pop_back();
         }
-        hull[k++] = sorted[i - 1];
+        hull.push_back(sorted[i - 1]);
     }
-    hull.resize(k - 1); // the last one repeats the first
+    hull.pop_back(); // the last one repeats the first
     if (hull.size() < 3) {
         return {};
     }
