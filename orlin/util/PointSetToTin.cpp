@@ -536,9 +536,12 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     TriangleRecord record;
     triangulate(ring, points, breaklines, record, run, false, true);
     MappedVertices mapped = mapFirstPass(*record, run);
-    // The run's tables are done with; a survey-sized TIN is built next.
+    // The run's tables and the output positions are done with; a survey-sized TIN is
+    // built next. (The quality pass builds a run of its own.)
     run.table.release();
     std::vector<double>().swap(run.pointList);
+    std::vector<PointPtr const*>().swap(run.vertices);
+    record.releasePoints();
 
     Tin firstPass;
     Tin& target = quality ? firstPass : out;
