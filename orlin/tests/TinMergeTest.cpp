@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include <geos/geom/Polygon.h>
@@ -12,6 +13,7 @@
 #include "OverlayTestSupport.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
+#include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/util/TinDifferences.h"
@@ -110,6 +112,41 @@ struct Outputs {
     Tin taken, added, removed;
     bool ok = false;
 };
+
+}  // namespace
+
+namespace {
+
+std::set<Triangle const*> objects(Tin const& tin)
+{
+    std::set<Triangle const*> result;
+    for (auto const& t : tin.allTriangles()) {
+        result.insert(t.get());
+    }
+    return result;
+}
+
+// The result is the base less the removed plus the added triangles object for object, the
+// removed come from the base, the added do not, and no added triangle stands over the very
+// vertices of a removed one (the base's triangle would have been kept in its place).
+void expectChangeIsExactByObject(Tin const& base, Tin const& result, Tin const& added, Tin const& removed)
+{
+    auto const baseObjects = objects(base);
+    auto expected = baseObjects;
+    for (auto const* t : objects(removed)) {
+        EXPECT_EQ(baseObjects.count(t), 1u);
+        expected.erase(t);
+    }
+    for (auto const* t : objects(added)) {
+        EXPECT_EQ(baseObjects.count(t), 0u);
+        expected.insert(t);
+    }
+    EXPECT_EQ(expected, objects(result));
+    auto const removedKeys = keys(removed);
+    for (auto const& k : keys(added)) {
+        EXPECT_EQ(removedKeys.count(k), 0u);
+    }
+}
 
 }  // namespace
 
@@ -286,6 +323,24 @@ TEST(TinDifferencesTest, TiltedPlaneAgainstFlatCutsAndFillsEqually)
     EXPECT_DOUBLE_EQ(minus, 0.0);
 }
 
+TEST(TinDifferencesTest, SmallerSurfaceIsComparedOverItsOwnAreaOnly)
+{
+    // One TIN spans the overlap rectangle, the other reaches beyond it: the tilted plane
+    // z = x - 5 over [2, 8]^2 lies 27 above and 27 below the flat ground, either way round.
+    Tin ground = grid(0, 0, 10, 10, 5, flat);
+    Tin tilted = grid(2, 2, 8, 8, 3, [](double x, double) { return x - 5.0; });
+    bool ok = false;
+    double plus = 0, minus = 0;
+    TinDifferences::calculateDifferences(ground, tilted, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 27.0, 1e-6);
+    EXPECT_NEAR(minus, -27.0, 1e-6);
+    TinDifferences::calculateDifferences(tilted, ground, &ok, &plus, &minus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(plus, 27.0, 1e-6);
+    EXPECT_NEAR(minus, -27.0, 1e-6);
+}
+
 TEST(TinRefinementTest, LargeTriangleIsRefinedOnItsPlaneWithoutNewPointsOnItsSides)
 {
     auto plane = [](double x, double y) { return 1.0 + 0.5 * x + 0.25 * y; };
@@ -457,4 +512,116 @@ TEST(TinDifferencesTest, EditWithPointsOnTheBaseEdgesDoesNotBendTheOverlayConstr
         EXPECT_NEAR(plus, 0.0, 1e-6 * change);
         EXPECT_NEAR(minus, -change, 1e-6 * change);
     }
+}
+
+TEST(TinMergeTest, UncutBaseTrianglesStayTheBaseObjects)
+{
+    // Where the lower patch leaves the base in place, the base triangles that no region
+    // boundary crosses come back over the same vertices; the result keeps the base's objects
+    // there instead of look-alikes, and only the triangles along the patch's rim change.
+    Tin base = flatBase();
+    Tin other = levelPatch(-1.0);
+    Outputs o;
+    Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+    ASSERT_TRUE(o.ok);
+    expectChangeIsExactByObject(base, result, o.added, o.removed);
+    auto const kept = objects(result);
+    int uncut = 0;
+    for (auto const& t : base.allTriangles()) {
+        auto const r = t->boundingRect();
+        bool const crossesRim = r.xMin() < 7 && r.xMax() > 3 && r.yMin() < 7 && r.yMax() > 3 &&
+                                !(r.xMin() >= 3 && r.xMax() <= 7 && r.yMin() >= 3 && r.yMax() <= 7);
+        if (!crossesRim) {
+            ++uncut;
+            EXPECT_EQ(kept.count(t.get()), 1u) << t->getInteriorPoint().x() << " " << t->getInteriorPoint().y();
+        }
+    }
+    EXPECT_GT(uncut, 30);
+    EXPECT_NEAR(planarArea(o.added), planarArea(o.removed), 1e-9);
+    EXPECT_LT(o.removed.allTriangles().size(), 20u);
+}
+
+TEST(TinMergeTest, EveryOperationChangesTheBaseExactlyByItsAddedAndRemoved)
+{
+    Tin base = grid(0, 0, 10, 10, 6, [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; });
+    Tin other = grid(2.5, 1.5, 8.5, 7.5, 5, [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; });
+    using Operation = Tin (*)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*);
+    std::vector<std::pair<char const*, Operation>> const operations{
+        {"add", &TinMerge::add}, {"sub", &TinMerge::sub}, {"overwrite", &TinMerge::overwrite},
+        {"overwrite_deleteLonelyRegions", &TinMerge::overwrite_deleteLonelyRegions}};
+    for (auto const& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        Outputs o;
+        Tin result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+        ASSERT_TRUE(o.ok);
+        expectChangeIsExactByObject(base, result, o.added, o.removed);
+        for (auto const& t : o.taken.allTriangles()) {
+            EXPECT_TRUE(result.containsTriangle(t));
+        }
+        // Without the outputs the same triangles result.
+        bool ok = false;
+        Tin bare = operation(base, other, &ok, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(keys(bare), keys(result));
+    }
+}
+
+TEST(TinMergeTest, AddAndSubGiveTheHigherAndTheLowerSurface)
+{
+    // An independent oracle: inside the other TIN the result is the higher (add) or the lower
+    // (sub) of the two surfaces, outside it the base; the plan area stays the base's. The
+    // samples keep off the other's rim, where the result steps from one surface to the other.
+    auto zBase = [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; };
+    auto zOther = [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; };
+    Tin base = grid(0, 0, 10, 10, 6, zBase);
+    Tin other = grid(2.5, 1.5, 8.5, 7.5, 5, zOther);
+    bool ok = false;
+    Tin const added = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    Tin const cut = TinMerge::sub(base, other, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(planarArea(added), 100.0, 1e-9);
+    EXPECT_NEAR(planarArea(cut), 100.0, 1e-9);
+    for (double x = 0.29; x < 10; x += 0.61) {
+        for (double y = 0.23; y < 10; y += 0.67) {
+            double const b = elevationAt(base, x, y);
+            double const o = elevationAt(other, x, y);
+            bool const inOther = !std::isnan(o);
+            EXPECT_NEAR(elevationAt(added, x, y), inOther ? std::max(b, o) : b, 1e-9) << x << " " << y;
+            EXPECT_NEAR(elevationAt(cut, x, y), inOther ? std::min(b, o) : b, 1e-9) << x << " " << y;
+        }
+    }
+}
+
+TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)
+{
+    // The other lies inside the base's rectangle but over no base triangle.
+    Tin base = grid(0, 0, 10, 10, 5, flat, [](double x, double y) { return x < 5 || y < 5; });
+    Tin other = grid(6.5, 6.5, 9.5, 9.5, 2, [](double, double) { return 1.0; });
+    using Operation = Tin (*)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*);
+    for (Operation const operation : {Operation(&TinMerge::add), Operation(&TinMerge::sub)}) {
+        Outputs o;
+        Tin result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+        ASSERT_TRUE(o.ok);
+        EXPECT_EQ(objects(result), objects(base));
+        EXPECT_TRUE(o.taken.empty());
+        EXPECT_TRUE(o.added.empty());
+        EXPECT_TRUE(o.removed.empty());
+    }
+}
+
+TEST(TinMergeTest, EditedBaseMergesLikeAnUnchangedOne)
+{
+    // An edit drops the base's cached rectangle; the merge must not depend on it.
+    Tin base = grid(0, 0, 10, 10, 6, [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; });
+    Tin other = grid(2.5, 1.5, 8.5, 7.5, 5, [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; });
+    bool ok = false;
+    Tin const before = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    auto const corner = base.findTrianglesIntersectRect(Rect(0, 0, 0.1, 0.1)).front();
+    base.removeTriangle(corner);
+    base.addTriangle(corner);
+    Tin const after = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(keys(after), keys(before));
 }

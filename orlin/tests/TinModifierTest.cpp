@@ -10,6 +10,8 @@
 
 #include <common/exception/RuntimeException.h>
 
+#include <geos/geom/Geometry.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -217,6 +219,23 @@ TEST(TinModifierSelection, ClipKeepsExactlyTheTrianglesInsideThePolygon)
     Polygon sliver{{0.1, 0.1}, {0.4, 0.1}, {0.4, 0.2}};
     EXPECT_TRUE(TinModifier::clipByPolygon(tin, sliver).empty());
     EXPECT_TRUE(TinModifier::clipByPolygon(tin, Polygon()).empty());
+}
+
+TEST(TinModifierSelection, ClipOfAConcavePolygonMatchesTheExactTestOfEveryTriangle)
+{
+    // An L with its sides on grid lines and one inside a column of cells: the triangles kept
+    // are those GEOS finds inside, whole triangles on the rim included, none from the notch.
+    Tin tin = grid(6);
+    Polygon ell{{0, 0}, {5.5, 0}, {5.5, 2}, {2, 2}, {2, 6}, {0, 6}};
+    Tin clipped = TinModifier::clipByPolygon(tin, ell);
+    std::set<Triangle const*> expected;
+    for (auto const& t : tin.allTriangles()) {
+        if (ell.geosGeometry()->contains(t->geosGeometry())) {
+            expected.insert(t.get());
+        }
+    }
+    EXPECT_EQ(triangleObjects(clipped), expected);
+    EXPECT_NEAR(totalArea(clipped), 5.0 * 2.0 + 2.0 * 4.0, 1e-12);
 }
 
 TEST(TinModifierSelection, LeastCoverageOfItselfIsEveryTriangle)

@@ -27,6 +27,34 @@ namespace util {
 using core::Point2DIRingTree;
 using core::Tin;
 
+namespace {
+
+// The triangles of tin that meet rect and that other does not hold. When rect spans the whole
+// TIN (as for an edited copy) every triangle meets it: the set is read as it stands, with no
+// spatial query, which would first build the index of the whole TIN.
+std::vector<std::shared_ptr<core::Triangle>> trianglesOnlyIn(Tin const& tin, Tin const& other,
+                                                             core::Rect const& rect)
+{
+    std::vector<std::shared_ptr<core::Triangle>> result;
+    auto keep = [&](std::shared_ptr<core::Triangle> const& t) {
+        if (!other.containsTriangle(t)) {
+            result.push_back(t);
+        }
+    };
+    if (tin.boundingRect().isInside(rect)) {
+        for (auto const& t : tin.allTriangles()) {
+            keep(t);
+        }
+    } else {
+        for (auto const& t : tin.findTrianglesIntersectRect(rect)) {
+            keep(t);
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
 double TinDifferences::volume(Tin const& tin)
 {
     double sum = 0.0;
@@ -51,19 +79,8 @@ void TinDifferences::calculateDifferences(Tin const& a, Tin const& b, bool* ok, 
         core::Rect const overlapRect = core::intersectRects(a.boundingRect(), b.boundingRect());
         // Triangles both TINs hold (an edited copy shares everything it did not change) lie
         // on both surfaces at once and add nothing to either sum; the overlay runs on the rest.
-        std::vector<std::shared_ptr<core::Triangle>> onlyInA, onlyInB;
-        for (auto const& t : a.findTrianglesIntersectRect(overlapRect)) {
-            if (!b.containsTriangle(t)) {
-                onlyInA.push_back(t);
-            }
-        }
-        for (auto const& t : b.findTrianglesIntersectRect(overlapRect)) {
-            if (!a.containsTriangle(t)) {
-                onlyInB.push_back(t);
-            }
-        }
-        Tin const first(onlyInA);
-        Tin const second(onlyInB);
+        Tin const first(trianglesOnlyIn(a, b, overlapRect));
+        Tin const second(trianglesOnlyIn(b, a, overlapRect));
         auto coveredByBoth = [&](Point2DIRingTree const& tree) {
             std::unique_ptr<geos::geom::Point> p(tree.geosPolygon()->getInteriorPoint());
             core::Point2D const at(p->getX(), p->getY());

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <set>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 #include <geos/geom/Point.h>
 #include <geos/geom/Polygon.h>
@@ -30,6 +32,9 @@ using Trees = std::vector<std::shared_ptr<Point2DIRingTree>>;
 
 namespace {
 
+using TrianglePtr = std::shared_ptr<core::Triangle>;
+using VertexKey = std::array<core::Point const*, 3>;
+
 bool baseNotAbove(double zBase, double zOther) { return zBase <= zOther; }
 bool baseNotBelow(double zBase, double zOther) { return zBase >= zOther; }
 bool always(double, double) { return true; }
@@ -40,41 +45,227 @@ core::Point2D interiorPoint(Point2DIRingTree const& tree)
     return core::Point2D(p->getX(), p->getY());
 }
 
-std::array<core::Point const*, 3> vertexKey(core::Triangle const& t)
+VertexKey vertexKey(core::Triangle const& t)
 {
-    std::array<core::Point const*, 3> key{t.point1().get(), t.point2().get(), t.point3().get()};
+    VertexKey key{t.point1().get(), t.point2().get(), t.point3().get()};
     std::sort(key.begin(), key.end(), std::less<core::Point const*>());
     return key;
 }
 
-// The two overlap TINs of one engine run and its decision rule.
-struct Overlap {
-    Tin const& base;
-    Tin const& other;
-    TinMerge::ElevationPredicate predicate;
-    bool keepBase;
-    bool keepOther;
-
-    bool chooseOther(Point2DIRingTree const& tree) const
+// The two overlap TINs of one engine run and its decision rule. Pruning and assembly ask about
+// the same trees; each tree is decided once (an interior point of its polygon and two point
+// locations), by its address, which stays valid while the run holds the trees.
+class RegionChoice {
+public:
+    RegionChoice(Tin const& base, Tin const& other, TinMerge::ElevationPredicate predicate,
+                 bool keepBase, bool keepOther)
+        : m_base(base), m_other(other), m_predicate(predicate), m_keepBase(keepBase),
+          m_keepOther(keepOther)
     {
-        auto const p = interiorPoint(tree);
-        double zBase = 0.0, zOther = 0.0;
-        if (!base.interpolatedElevation(p, &zBase)) {
-            return keepOther;
+    }
+
+    bool chooseOther(Point2DIRingTree const& tree)
+    {
+        auto const known = m_choices.find(&tree);
+        if (known != m_choices.end()) {
+            return known->second;
         }
-        if (!other.interpolatedElevation(p, &zOther)) {
-            return !keepBase;
-        }
-        return predicate(zBase, zOther);
+        bool const choice = decide(tree);
+        m_choices.emplace(&tree, choice);
+        return choice;
     }
 
     bool coveredByBoth(Point2DIRingTree const& tree) const
     {
         auto const p = interiorPoint(tree);
         double z = 0.0;
-        return base.interpolatedElevation(p, &z) && other.interpolatedElevation(p, &z);
+        return m_base.interpolatedElevation(p, &z) && m_other.interpolatedElevation(p, &z);
+    }
+
+private:
+    bool decide(Point2DIRingTree const& tree) const
+    {
+        auto const p = interiorPoint(tree);
+        double zBase = 0.0, zOther = 0.0;
+        if (!m_base.interpolatedElevation(p, &zBase)) {
+            return m_keepOther;
+        }
+        if (!m_other.interpolatedElevation(p, &zOther)) {
+            return !m_keepBase;
+        }
+        return m_predicate(zBase, zOther);
+    }
+
+    Tin const& m_base;
+    Tin const& m_other;
+    TinMerge::ElevationPredicate m_predicate;
+    bool m_keepBase;
+    bool m_keepOther;
+    std::unordered_map<Point2DIRingTree const*, bool> m_choices;
+};
+
+// The base triangles that meet the overlap of both TINs' rectangles, and that overlap. Those
+// are the base triangles meeting the other's rectangle (a triangle's box lies in the base's
+// rectangle); when they span the other's rectangle, the overlap is that rectangle itself and
+// the base's own rectangle is not needed: after an edit it costs a pass over every vertex.
+std::vector<TrianglePtr> baseInOverlap(Tin const& base, Tin const& other, core::Rect* overlapRect)
+{
+    core::Rect const otherRect = other.boundingRect();
+    auto triangles = base.findTrianglesIntersectRect(otherRect);
+    if (!triangles.empty()) {
+        auto const first = triangles.front()->boundingRect();
+        double xMin = first.xMin(), xMax = first.xMax(), yMin = first.yMin(), yMax = first.yMax();
+        for (auto const& t : triangles) {
+            auto const r = t->boundingRect();
+            xMin = std::min(xMin, r.xMin());
+            xMax = std::max(xMax, r.xMax());
+            yMin = std::min(yMin, r.yMin());
+            yMax = std::max(yMax, r.yMax());
+        }
+        if (otherRect.isInside(core::Rect(xMin, yMin, xMax, yMax))) {
+            *overlapRect = otherRect;
+            return triangles;
+        }
+    }
+    *overlapRect = core::intersectRects(otherRect, base.boundingRect());
+    return base.findTrianglesIntersectRect(*overlapRect);
+}
+
+// What the result holds where the overlay ran, in the order it was assembled, each triangle once.
+struct Assembly {
+    std::vector<TrianglePtr> triangles;
+    // Per triangle: whether it comes from the other TIN (a region that takes the other).
+    std::vector<bool> fromOther;
+    std::unordered_set<core::Triangle const*> seen;
+
+    void put(TrianglePtr const& t, bool other)
+    {
+        if (seen.insert(t.get()).second) {
+            triangles.push_back(t);
+            fromOther.push_back(other);
+        }
     }
 };
+
+// The triangles no region claimed (when the base is kept), then each region's triangles of the
+// TIN it takes, parents before children, then (when the other is kept) the other's triangles
+// beyond the overlap rectangle.
+Assembly assemble(Trees const& regions, RegionTinMap const& firstRegions,
+                  RegionTinMap const& secondRegions, RegionChoice& choice, Tin const& other,
+                  Tin const& otherInOverlap, bool keepBase, bool keepOther)
+{
+    Assembly assembly;
+    auto putAll = [&](RegionTinMap const& map, core::Point2DIRing const* key, bool fromOther) {
+        auto const it = map.find(key);
+        if (it != map.end()) {
+            for (auto const& t : it->second.allTriangles()) {
+                assembly.put(t, fromOther);
+            }
+        }
+    };
+    if (keepBase) {
+        putAll(firstRegions, nullptr, false);
+    }
+    std::function<void(std::shared_ptr<Point2DIRingTree> const&)> assembleRegion =
+        [&](std::shared_ptr<Point2DIRingTree> const& tree) {
+            if (choice.chooseOther(*tree)) {
+                putAll(secondRegions, tree->ring().get(), true);
+            } else {
+                putAll(firstRegions, tree->ring().get(), false);
+            }
+            for (auto const& child : tree->childRings()) {
+                assembleRegion(child);
+            }
+        };
+    for (auto const& tree : regions) {
+        assembleRegion(tree);
+    }
+    if (keepOther) {
+        for (auto const& t : other.allTriangles()) {
+            if (!otherInOverlap.containsTriangle(t)) {
+                assembly.put(t, false);
+            }
+        }
+    }
+    return assembly;
+}
+
+// The assembly against the base triangles of the overlap rectangle (nothing else of the base
+// can be the same triangle: a triangle over the same vertices has the same rectangle, and every
+// assembled triangle lies in both TINs' rectangles or beyond the base's). A re-triangulated
+// triangle over the very vertex objects of a base triangle is no change: the base's triangle
+// stands for it, so that the result is exactly the base less the removed plus the added
+// triangles. Each base triangle stands for one assembled triangle at most.
+struct Settlement {
+    // The assembled triangles as the result holds them.
+    std::vector<TrianglePtr> result;
+    // Those of them that are no base triangle, in assembly order.
+    std::vector<TrianglePtr> added;
+    // Base triangles of the overlap rectangle that the result lacks, in that TIN's order.
+    std::vector<TrianglePtr> removed;
+    // Base triangles the result keeps.
+    std::unordered_set<core::Triangle const*> kept;
+};
+
+Settlement settle(Assembly const& assembly, Tin const& baseInOverlap)
+{
+    std::vector<TrianglePtr> candidates(baseInOverlap.allTriangles().begin(),
+                                        baseInOverlap.allTriangles().end());
+    std::vector<std::pair<VertexKey, std::size_t>> byVertices;
+    byVertices.reserve(candidates.size());
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        byVertices.emplace_back(vertexKey(*candidates[i]), i);
+    }
+    std::sort(byVertices.begin(), byVertices.end());
+    std::vector<bool> used(candidates.size(), false);
+    auto sameVertices = [&](core::Triangle const& t) {
+        return std::equal_range(byVertices.begin(), byVertices.end(),
+                                std::make_pair(vertexKey(t), std::size_t{0}),
+                                [](auto const& x, auto const& y) { return x.first < y.first; });
+    };
+
+    Settlement s;
+    std::size_t const n = assembly.triangles.size();
+    s.result.resize(n);
+    // The very same objects first, so that no look-alike takes a base triangle the assembly holds.
+    for (std::size_t k = 0; k < n; ++k) {
+        auto const& t = assembly.triangles[k];
+        auto const range = sameVertices(*t);
+        for (auto it = range.first; it != range.second; ++it) {
+            if (candidates[it->second] == t) {
+                used[it->second] = true;
+                s.result[k] = t;
+                break;
+            }
+        }
+    }
+    for (std::size_t k = 0; k < n; ++k) {
+        if (s.result[k]) {
+            continue;
+        }
+        auto const& t = assembly.triangles[k];
+        auto const range = sameVertices(*t);
+        for (auto it = range.first; it != range.second; ++it) {
+            if (!used[it->second]) {
+                used[it->second] = true;
+                s.result[k] = candidates[it->second];
+                break;
+            }
+        }
+        if (!s.result[k]) {
+            s.result[k] = t;
+            s.added.push_back(t);
+        }
+    }
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (used[i]) {
+            s.kept.insert(candidates[i].get());
+        } else {
+            s.removed.push_back(candidates[i]);
+        }
+    }
+    return s;
+}
 
 }  // namespace
 
@@ -103,33 +294,32 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
                         Tin* taken, Tin* added, Tin* removed)
 {
     *ok = false;
-    Tin localTaken, localAdded, localRemoved;
-    Tin& takenOut = taken != nullptr ? *taken : localTaken;
-    Tin& addedOut = added != nullptr ? *added : localAdded;
-    Tin& removedOut = removed != nullptr ? *removed : localRemoved;
-    takenOut.clear();
-    addedOut.clear();
-    removedOut.clear();
+    for (Tin* out : {taken, added, removed}) {
+        if (out != nullptr) {
+            out->clear();
+        }
+    }
 
     try {
-        core::Rect const overlapRect = core::intersectRects(other.boundingRect(), base.boundingRect());
-        Tin const b(base.findTrianglesIntersectRect(overlapRect));
+        core::Rect overlapRect;
+        Tin const b(baseInOverlap(base, other, &overlapRect));
         Tin const o(other.findTrianglesIntersectRect(overlapRect));
-        Overlap const overlap{b, o, predicate, keepBase, keepOther};
+        RegionChoice choice(b, o, predicate, keepBase, keepOther);
 
         RegionProcessor processor = [&](Trees& regions, Tin const&, Tin const&) {
+            auto chosen = [&](Point2DIRingTree const& t) { return choice.chooseOther(t); };
             switch (pruning) {
             case Pruning::None:
                 break;
             case Pruning::KeepOrDrop:
-                keepOrDropRegions(regions, [&](Point2DIRingTree const& t) { return overlap.chooseOther(t); });
+                keepOrDropRegions(regions, chosen);
                 break;
             case Pruning::KeepOrDropInPolygons:
-                keepOrDropRegions(regions, [&](Point2DIRingTree const& t) { return overlap.chooseOther(t); });
+                keepOrDropRegions(regions, chosen);
                 filterRegionsByPolygon(regions, polygons);
                 break;
             case Pruning::DropLonely:
-                keepOrDropRegions(regions, [&](Point2DIRingTree const& t) { return overlap.coveredByBoth(t); });
+                keepOrDropRegions(regions, [&](Point2DIRingTree const& t) { return choice.coveredByBoth(t); });
                 break;
             }
         };
@@ -137,108 +327,61 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
         RegionTinMap firstRegions, secondRegions;
         TinOverlay::overlayTins(b, o, processor, &regions, &firstRegions, &secondRegions);
 
-        // The result starts from the base away from the overlap rectangle, shared, not rebuilt.
+        Assembly const assembly =
+            assemble(regions, firstRegions, secondRegions, choice, other, o, keepBase, keepOther);
+        Settlement const settled = settle(assembly, b);
+
+        // With the base kept, the result is a copy of it (sharing every triangle) edited by the
+        // change alone, so that the cost follows the overlap and not the base.
         Tin merged;
         if (keepBase) {
             merged = base;
-            for (auto const& t : b.allTriangles()) {
+            for (auto const& t : settled.removed) {
                 merged.removeTriangle(t);
             }
-        }
-        std::vector<std::shared_ptr<core::Triangle>> fresh;
-        auto put = [&](std::shared_ptr<core::Triangle> const& t) {
-            if (!merged.containsTriangle(t)) {
+            for (auto const& t : settled.added) {
                 merged.addTriangle(t);
-                fresh.push_back(t);
             }
-        };
-        if (keepBase) {
-            auto it = firstRegions.find(nullptr);
-            if (it != firstRegions.end()) {
-                for (auto const& t : it->second.allTriangles()) {
-                    put(t);
-                }
-            }
-        }
-        std::function<void(std::shared_ptr<Point2DIRingTree> const&)> assembleRegion =
-            [&](std::shared_ptr<Point2DIRingTree> const& tree) {
-                auto const* key = tree->ring().get();
-                if (overlap.chooseOther(*tree)) {
-                    auto it = secondRegions.find(key);
-                    if (it != secondRegions.end()) {
-                        for (auto const& t : it->second.allTriangles()) {
-                            put(t);
-                            takenOut.addTriangle(t);
-                        }
-                    }
-                } else {
-                    auto it = firstRegions.find(key);
-                    if (it != firstRegions.end()) {
-                        for (auto const& t : it->second.allTriangles()) {
-                            put(t);
-                        }
-                    }
-                }
-                for (auto const& child : tree->childRings()) {
-                    assembleRegion(child);
-                }
-            };
-        for (auto const& tree : regions) {
-            assembleRegion(tree);
-        }
-        if (keepOther) {
-            for (auto const& t : other.allTriangles()) {
-                if (!o.containsTriangle(t)) {
-                    put(t);
-                }
+        } else {
+            for (auto const& t : settled.result) {
+                merged.addTriangle(t);
             }
         }
 
-        // Added: what the result holds beyond the base; removed: base triangles it lacks. With
-        // the base kept, only the overlap part of the base can be missing.
-        std::vector<std::shared_ptr<core::Triangle>> addedList;
-        for (auto const& t : fresh) {
-            if (!base.containsTriangle(t)) {
-                addedList.push_back(t);
+        if (taken != nullptr) {
+            for (std::size_t k = 0; k < settled.result.size(); ++k) {
+                if (assembly.fromOther[k]) {
+                    taken->addTriangle(settled.result[k]);
+                }
             }
         }
-        std::vector<std::shared_ptr<core::Triangle>> removedList;
-        for (auto const& t : keepBase ? b.allTriangles() : base.allTriangles()) {
-            if (!merged.containsTriangle(t)) {
-                removedList.push_back(t);
+        if (added != nullptr) {
+            for (auto const& t : settled.added) {
+                added->addTriangle(t);
             }
         }
-        // A re-triangulated triangle over the very vertices of a base triangle is no change.
-        auto const order = [](std::shared_ptr<core::Triangle> const& x,
-                              std::shared_ptr<core::Triangle> const& y) {
-            return sameVertexOrder(*x, *y);
-        };
-        std::multiset<std::shared_ptr<core::Triangle>, decltype(order)> removedByVertices(order);
-        for (auto const& t : removedList) {
-            removedByVertices.insert(t);
-        }
-        std::set<core::Triangle const*> matchedRemoved;
-        std::vector<std::shared_ptr<core::Triangle>> keptAdded;
-        for (auto const& t : addedList) {
-            auto it = removedByVertices.find(t);
-            if (it != removedByVertices.end()) {
-                matchedRemoved.insert(it->get());
+        if (removed != nullptr) {
+            if (keepBase) {
+                for (auto const& t : settled.removed) {
+                    removed->addTriangle(t);
+                }
             } else {
-                keptAdded.push_back(t);
-            }
-        }
-        for (auto const& t : keptAdded) {
-            addedOut.addTriangle(t);
-        }
-        for (auto const& t : removedList) {
-            if (matchedRemoved.count(t.get()) == 0) {
-                removedOut.addTriangle(t);
+                for (auto const& t : base.allTriangles()) {
+                    if (settled.kept.count(t.get()) == 0) {
+                        removed->addTriangle(t);
+                    }
+                }
             }
         }
         *ok = true;
         return merged;
     } catch (trianglecui::TriangleProcessError const&) {
     } catch (geos::util::TopologyException const&) {
+    }
+    for (Tin* out : {taken, added, removed}) {
+        if (out != nullptr) {
+            out->clear();
+        }
     }
     *ok = false;
     return Tin();

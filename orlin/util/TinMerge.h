@@ -37,13 +37,16 @@ namespace util {
 //
 // Outputs besides the result (each optional, null allowed): taken, the other TIN's triangles put
 // into the result; added, the result's triangles that are not base triangles; removed, the base
-// triangles that are not in the result. A re-triangulated triangle over the very vertices of a
-// base triangle counts as neither added nor removed. Triangles are shared with their sources.
+// triangles that are not in the result. A re-triangulated triangle over the very vertex objects
+// of a base triangle is no change: the result holds the base's triangle in its place, so that
+// the result is exactly the base less the removed plus the added triangles (by object).
+// Triangles are shared with their sources.
 //
 // *ok is false until the merge has succeeded; a failed triangulation or a GEOS topology error
-// gives false and an empty TIN. Other exceptions pass on. Cost: the overlay of the parts of both
-// TINs that meet the overlap rectangle, plus one copy of the base; not thread-safe (the point
-// factory is process-wide).
+// gives false, an empty TIN and empty outputs. Other exceptions pass on. Cost: the overlay of
+// the parts of both TINs that meet the overlap rectangle, plus one copy of the base edited by
+// the change alone (add and sub); overwrite lists every base triangle as removed. Not
+// thread-safe (the point factory is process-wide).
 class TinMerge {
 public:
     static core::Tin add(core::Tin const& base, core::Tin const& other,

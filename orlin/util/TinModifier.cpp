@@ -15,6 +15,7 @@
 
 #include <common/exception/RuntimeException.h>
 
+#include <geos/geom/Envelope.h>
 #include <geos/geom/Geometry.h>
 
 #include <algorithm>
@@ -264,7 +265,15 @@ Tin TinModifier::clipByPolygon(Tin const& tin, core::Polygon const& polygon)
     if (!g || g->isEmpty()) {
         return result;
     }
+    // A triangle the polygon contains lies within its envelope; the envelope test spares the
+    // GEOS geometry and the exact test of every triangle away from the polygon.
+    geos::geom::Envelope const* envelope = g->getEnvelopeInternal();
     for (auto const& t : tin.allTriangles()) {
+        auto const box = t->boundingRect();
+        if (box.xMin() < envelope->getMinX() || box.xMax() > envelope->getMaxX() ||
+            box.yMin() < envelope->getMinY() || box.yMax() > envelope->getMaxY()) {
+            continue;
+        }
         if (g->contains(t->geosGeometry())) {
             result.addTriangle(t);
         }
