@@ -94,16 +94,25 @@ public:
         return block;
     }
 
-    // Takes back the block carved last, so that short-lived blocks freed in reverse order reuse
-    // their memory; false for any other block.
-    bool giveBack(void* block, std::size_t bytes) noexcept
+    // Takes back a block of this thread's chunk: the block carved last makes room again, so
+    // that short-lived blocks freed in reverse order reuse their memory, and a chunk left
+    // with no block is unmapped at once rather than held until the thread carves again. False
+    // for a block of any other chunk.
+    bool takeBack(void* block, std::size_t bytes) noexcept
     {
-        std::size_t const size = roundUp(bytes, LINE);
-        if (chunk_ == nullptr || chunkOf(block) != chunk_
-            || reinterpret_cast<char*>(block) + size != reinterpret_cast<char*>(chunk_) + used_)
+        if (chunk_ == nullptr || chunkOf(block) != chunk_)
             return false;
-        used_ -= size;
-        chunk_->live.fetch_sub(1, std::memory_order_relaxed); // the thread's own count remains
+        std::size_t const size = roundUp(bytes, LINE);
+        if (reinterpret_cast<char*>(block) + size == reinterpret_cast<char*>(chunk_) + used_)
+            used_ -= size;
+        // Only this thread carves from the chunk, so once its own count is all that is left
+        // no other thread can hold a block of it.
+        if (chunk_->live.fetch_sub(1, std::memory_order_acq_rel) == 2) {
+            chunk_->~ChunkHeader();
+            munmap(chunk_, CHUNK);
+            chunk_ = nullptr;
+            used_ = 0;
+        }
         return true;
     }
 
@@ -137,7 +146,7 @@ void HugePageArena::deallocate(void* memory, std::size_t bytes) noexcept
         munmap(memory, roundUp(bytes, HUGE_PAGE));
         return;
     }
-    if (!current.giveBack(memory, bytes))
+    if (!current.takeBack(memory, bytes))
         release(chunkOf(memory));
 }
 

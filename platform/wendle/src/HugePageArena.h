@@ -15,11 +15,11 @@ namespace trianglecui {
 //
 // How: requests below SMALL_REQUEST bytes go to operator new. Larger ones are carved from 32 MiB
 // chunks aligned to their size, one chunk per thread at a time; a chunk counts the blocks it
-// handed out and is unmapped when the last one comes back and its thread has moved on. Requests
-// above a quarter of a chunk get a mapping of their own. Memory given back inside a live chunk is
-// not reused (but for the block its thread carved last), so the arena suits blocks that live
-// about as long as their neighbours, which is how a triangulation allocates. Without Linux's
-// madvise the chunks are ordinary pages.
+// handed out and is unmapped when the last one comes back (a run's memory is returned when its
+// triangulation goes). Requests above a quarter of a chunk get a mapping of their own. Memory
+// given back inside a live chunk is not reused (but for the block its thread carved last), so the
+// arena suits blocks that live about as long as their neighbours, which is how a triangulation
+// allocates. Without Linux's madvise the chunks are ordinary pages.
 //
 // deallocate must get the size that allocate got. Thread-safe: a block may be released by any
 // thread. Failure to map memory throws std::bad_alloc.

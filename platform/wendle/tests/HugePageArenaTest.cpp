@@ -101,11 +101,27 @@ TEST(HugePageArena, MemoryComesBackWhenTheBlocksDo)
 
 TEST(HugePageArena, ShortLivedBlocksReuseTheirPlace)
 {
+    void* kept = HugePageArena::allocate(100000);
     void* first = HugePageArena::allocate(100000);
     HugePageArena::deallocate(first, 100000);
     void* second = HugePageArena::allocate(100000);
     EXPECT_EQ(first, second);
     HugePageArena::deallocate(second, 100000);
+    HugePageArena::deallocate(kept, 100000);
+}
+
+TEST(HugePageArena, NothingIsHeldOnceEveryBlockIsBack)
+{
+    // A thread that has carved from a chunk keeps none of it mapped once its blocks are back,
+    // so the memory of a finished triangulation does not add to the next step's peak.
+    std::size_t const before = virtualSize();
+    std::vector<void*> blocks;
+    for (int i = 0; i < 40; ++i)
+        blocks.push_back(HugePageArena::allocate(300000));
+    EXPECT_GE(virtualSize(), before + 12000000);
+    for (void* b : blocks)
+        HugePageArena::deallocate(b, 300000);
+    EXPECT_LT(virtualSize(), before + (4u << 20));
 }
 
 TEST(HugePageArena, BlocksMayBeReturnedByAnotherThread)
