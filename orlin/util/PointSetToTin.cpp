@@ -660,6 +660,9 @@ Tin PointSetToTin::convertCleanPointSet(PointSet const& set, bool noInnerPoints,
         if (auto hull = PointSetModifier::hullRing(allPoints)) {
             regions.push_back(hull);
         }
+        if (noInnerPoints) {
+            std::vector<PointPtr>().swap(allPoints);
+        }
     } else {
         regions = set.allRegions();
         holes = set.allHoles();
