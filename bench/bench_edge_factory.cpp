@@ -8,6 +8,8 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/FixedSizePool.h"
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
@@ -30,10 +32,11 @@ namespace {
 
 const std::size_t SIDE = 1000;
 
+// Bytes taken from the C heap and carved from the chunk pool (edges and triangles).
 std::size_t heapInUse()
 {
     const struct mallinfo2 m = mallinfo2();
-    return m.uordblks + m.hblkhd;
+    return m.uordblks + m.hblkhd + FixedSizePool::instance().carvedBytes();
 }
 
 std::vector<std::shared_ptr<Point>> gridPoints()
@@ -144,7 +147,8 @@ void BM_TinStructureMemory(benchmark::State& state)
         tris.reserve(2 * (SIDE - 1) * (SIDE - 1));
         EdgeFactory& ef = EdgeFactory::instance();
         auto add = [&](const std::shared_ptr<Point>& a, const std::shared_ptr<Point>& b, const std::shared_ptr<Point>& c) {
-            tris.push_back(std::make_shared<Triangle>(a, b, c, ef.factory(b, c), ef.factory(c, a), ef.factory(a, b)));
+            tris.push_back(std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), a, b, c,
+                                                          ef.factory(b, c), ef.factory(c, a), ef.factory(a, b)));
         };
         for (std::size_t j = 0; j + 1 < SIDE; ++j) {
             for (std::size_t i = 0; i + 1 < SIDE; ++i) {

@@ -3,7 +3,8 @@
 // Scale of the TIN structure: a jittered grid of n x n cells (2 n^2 triangles) is built by
 // addTriangle, queried at a position (vertex lookup and rectangle query, which build the
 // position cache and the spatial index), edited (10 % of the triangles removed and added
-// again), copied and cleared. Each case runs in a child process so that its peak resident
+// again), copied and cleared. BM_TinCopyEdit times a copy and a local edit of it
+// (copy_edit_s: 5,000 triangles out and back in, as a merge does) in a run of its own. Each case runs in a child process so that its peak resident
 // size (getrusage ru_maxrss) is its own. The bare baseline makes the same points, edges and
 // triangles and keeps them in a vector, copies and clears that: the cost of the triangles
 // themselves, against which the TIN's own share is printed as a ratio.
@@ -40,12 +41,14 @@ struct Measure {
     double edit = 0;
     double removal = 0;
     double copy = 0;
+    double copyEdit = 0;
     double clear = 0;
     double total = 0;
     long peakKb = 0;
     double rssBuiltMb = 0;
     double rssQueriedMb = 0;
     double rssCopiedMb = 0;
+    double rssCopyEditedMb = 0;
     std::size_t triangles = 0;
 };
 
@@ -162,10 +165,54 @@ Measure runTin(int n)
         throw std::runtime_error("copy lost triangles");
     }
 
+
     t = Clock::now();
     copy.clear();
     tin.clear();
     m.clear = since(t);
+    m.total = since(start);
+    return m;
+}
+
+// Build and query as in runTin, then a copy and a local edit of the copy, as a merge makes
+// them: the triangles of a 50 x 50 block of cells (5,000) are taken out and put back, and
+// the block is queried. Its own run, so that its peak does not hide the peak of runTin.
+Measure runCopyEdit(int n)
+{
+    Measure m;
+    auto const start = Clock::now();
+    auto points = jitteredGrid(n);
+    Tin tin;
+    forEachCellTriangle(n, [&](int a, int b, int c) { tin.addTriangle(points[a], points[b], points[c]); });
+    points.clear();
+    points.shrink_to_fit();
+    m.triangles = tin.allTriangles().size();
+    double const middle = n / 2.0;
+    if (tin.findTrianglesIntersectRect(Rect(middle, middle, middle, middle)).empty()) {
+        throw std::runtime_error("rectangle query failed");
+    }
+    m.rssQueriedMb = residentMb();
+
+    auto t = Clock::now();
+    Tin copy(tin);
+    m.copy = since(t);
+    m.rssCopiedMb = residentMb();
+
+    t = Clock::now();
+    Rect const block(middle - 25.0, middle - 25.0, middle + 25.0, middle + 25.0);
+    auto const local = copy.findTrianglesInRect(block);
+    for (auto const& triangle : local) {
+        copy.removeTriangle(triangle);
+    }
+    for (auto const& triangle : local) {
+        copy.addTriangle(triangle);
+    }
+    std::size_t const found = copy.findTrianglesInRect(block).size();
+    if (found != local.size() || local.size() < 4000) {
+        throw std::runtime_error("local edit of the copy failed");
+    }
+    m.copyEdit = since(t);
+    m.rssCopyEditedMb = residentMb();
     m.total = since(start);
     return m;
 }
@@ -251,6 +298,22 @@ void BM_BareTriangles(benchmark::State& state)
     }
 }
 
+void BM_TinCopyEdit(benchmark::State& state)
+{
+    int const n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Measure const m = inChild(runCopyEdit, n);
+        state.SetIterationTime(m.copy + m.copyEdit);
+        state.counters["triangles"] = static_cast<double>(m.triangles);
+        state.counters["peak_MB"] = m.peakKb / 1024.0;
+        state.counters["copy_s"] = m.copy;
+        state.counters["copy_edit_s"] = m.copyEdit;
+        state.counters["rss_queried_MB"] = m.rssQueriedMb;
+        state.counters["rss_copied_MB"] = m.rssCopiedMb;
+        state.counters["rss_copy_edited_MB"] = m.rssCopyEditedMb;
+    }
+}
+
 void BM_Tin(benchmark::State& state)
 {
     int const n = static_cast<int>(state.range(0));
@@ -279,5 +342,6 @@ void BM_Tin(benchmark::State& state)
 // 707 x 707 cells: 1.0 million triangles; 1000 x 1000: 2.0 million.
 BENCHMARK(BM_BareTriangles)->Arg(707)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_Tin)->Arg(707)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_TinCopyEdit)->Arg(707)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 BENCHMARK_MAIN();

@@ -3,11 +3,13 @@
 // Building a TIN triangle by triangle: the triangles of a jittered grid of n x n cells
 // (2 n^2 triangles) are added with Tin::addTriangle(p, q, r), then added again to a second
 // TIN over the edges that now exist (the step that ends every triangulation). The bare
-// baseline makes the same edges through EdgeFactory and the same triangles with make_shared
-// and pushes them into a vector: the cost of the objects themselves, against which the
-// TIN's share is printed as a ratio. Two sizes show linearity. Each case runs in a child
-// process, so that it starts on a fresh heap; times are processor times of that process.
+// baseline makes the same edges through EdgeFactory and the same triangles from the chunk
+// pool Tin::addTriangle uses and pushes them into a vector: the cost of the objects
+// themselves, against which the TIN's share is printed as a ratio. Two sizes show linearity.
+// Each case runs in a child process, so that it starts on a fresh heap; times are processor
+// times of that process.
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
@@ -104,7 +106,8 @@ Measure runBare(int n)
     auto add = [&](std::vector<std::shared_ptr<Triangle>>& into, int a, int b, int c) {
         auto const &p = points[a], &q = points[b], &r = points[c];
         into.push_back(
-            std::make_shared<Triangle>(p, q, r, edges.factory(q, r), edges.factory(r, p), edges.factory(p, q)));
+            std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r, edges.factory(q, r),
+                                           edges.factory(r, p), edges.factory(p, q)));
     };
     double t = cpuNow();
     std::vector<std::shared_ptr<Triangle>> triangles;

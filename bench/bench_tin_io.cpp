@@ -215,6 +215,16 @@ void BM_PointTextRead(benchmark::State& state) {
     }
 }
 
+void BM_PointTextReadQueried(benchmark::State& state) {
+    // The read and the set's first query: the set files the points the reader appended
+    // (membership map, repeats dropped) when it is first read.
+    const std::string& path = textPath();
+    for (auto _ : state) {
+        const tin::core::PointSet set = tin::io::TpoPointSetImporter().importPointSet(path.c_str());
+        benchmark::DoNotOptimize(set.boundingRect());
+    }
+}
+
 void BM_PointTextReadBare(benchmark::State& state) {
     const std::string& path = textPath();
     for (auto _ : state) {
@@ -236,6 +246,17 @@ void BM_PointTextBuildFloor(benchmark::State& state) {
     }
 }
 
+void BM_PointTextInternFloor(benchmark::State& state) {
+    // The point-factory share of the point-set floor: the parsed points interned in bulk,
+    // as the reader does, without the point set.
+    const std::vector<double> values = parseValues(slurp(textPath()));
+    for (auto _ : state) {
+        std::vector<std::shared_ptr<tin::core::Point>> points(values.size() / 3);
+        tin::core::PointFactory::instance().factoryAll(values.data(), points.size(), points.data());
+        benchmark::DoNotOptimize(points.data());
+    }
+}
+
 BENCHMARK(BM_ArchiveWrite)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveWriteBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveRead)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -243,8 +264,10 @@ BENCHMARK(BM_ArchiveReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveInternFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextRead)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PointTextReadQueried)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PointTextInternFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
@@ -257,7 +280,9 @@ int main(int argc, char** argv) {
     reporter.printRatio("BM_ArchiveRead", "BM_ArchiveBuildFloor", "(against interning and TIN building alone)");
     reporter.printRatio("BM_ArchiveInternFloor", "BM_ArchiveBuildFloor", "(point-factory share of the floor)");
     reporter.printRatio("BM_PointTextRead", "BM_PointTextReadBare", "(goal < 0.3 s)");
+    reporter.printRatio("BM_PointTextReadQueried", "BM_PointTextRead", "(with the first query, which files the points)");
     reporter.printRatio("BM_PointTextRead", "BM_PointTextBuildFloor", "(against point-set building alone)");
+    reporter.printRatio("BM_PointTextInternFloor", "BM_PointTextRead", "(bulk interning share of the read)");
     std::printf("peak resident size %.0f MB\n", bench::peakResidentMb());
     scratchDir.remove();
     return 0;

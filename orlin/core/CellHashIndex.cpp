@@ -1,5 +1,6 @@
 #include "orlin/core/CellHashIndex.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tin {
@@ -17,7 +18,10 @@ const std::size_t MIN_CAPACITY = 16;
 
 std::int64_t CellHashIndex::cellOf(double v)
 {
-    const double q = std::floor(v / CELL_SIZE);
+    // Cells are centred on the multiples of CELL_SIZE. Surveyed coordinates are decimals
+    // of a millimetre or finer, multiples of CELL_SIZE: on a grid with borders there, every
+    // tolerance box would straddle a border in x and in y and cost four cells, not one.
+    const double q = std::floor(v / CELL_SIZE + 0.5);
     if (q >= double(CELL_LIMIT))
         return CELL_LIMIT;
     if (q <= -double(CELL_LIMIT))
@@ -61,12 +65,21 @@ void CellHashIndex::place(Entry e)
 
 void CellHashIndex::rehash(std::size_t capacity)
 {
-    std::vector<Entry> old(capacity, Entry{0, EMPTY_TAG});
+    std::vector<Entry, LargeTableAllocatorT<Entry>> old(capacity, Entry{0, EMPTY_TAG});
     old.swap(m_entries);
     for (const Entry& e : old) {
         if (e.tag != EMPTY_TAG)
             place(e);
     }
+}
+
+void CellHashIndex::reserve(std::size_t entries)
+{
+    std::size_t capacity = m_entries.empty() ? MIN_CAPACITY : m_entries.size();
+    while (entries * 10 > capacity * 7)
+        capacity *= 2;
+    if (capacity != m_entries.size())
+        rehash(capacity);
 }
 
 void CellHashIndex::insert(std::uint32_t slot, double x, double y)
@@ -111,9 +124,15 @@ bool CellHashIndex::remove(std::uint32_t slot, double x, double y)
     return true;
 }
 
+void CellHashIndex::clearKeepingCapacity()
+{
+    std::fill(m_entries.begin(), m_entries.end(), Entry{0, EMPTY_TAG});
+    m_size = 0;
+}
+
 void CellHashIndex::clear()
 {
-    std::vector<Entry>().swap(m_entries);
+    decltype(m_entries)().swap(m_entries);
     m_size = 0;
 }
 

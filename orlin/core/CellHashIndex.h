@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orlin/core/LargeTableAllocatorT.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -10,15 +12,18 @@ namespace core {
 /**
  * Compact spatial index of small items (points) by the position of their centre.
  *
- * The plane is cut into square cells of CELL_SIZE; each entry is a slot number
- * filed under the cell of its item's position, in an open-addressing table of
- * 8 bytes per entry (load at most 0.7). A query visits the cells that a box, widened
+ * The plane is cut into square cells of CELL_SIZE centred on its multiples (where rounded
+ * survey coordinates lie, so that their tolerance boxes stay inside one cell); each entry
+ * is a slot number filed under the cell of its item's position, in an open-addressing
+ * table of 8 bytes per entry (load at most 0.7). A query visits the cells that a box, widened
  * by the items' half-extent and a rounding margin, covers, and reports every slot
  * filed there (a superset: callers test the boxes themselves). Boxes spanning more
  * cells than the index holds entries are answered by reporting every slot.
  *
  * Items whose position is NaN are not filed and never reported; huge or infinite
- * coordinates share the outermost cells. Cost per query: O(cells + entries there).
+ * coordinates share the outermost cells. Cost per query: O(cells + entries there); the
+ * table is probed at random, so callers with many queries in a row prefetch() a few
+ * queries ahead to overlap the cache misses. Tables of 2 MiB and more live in huge pages.
  */
 class CellHashIndex {
 public:
@@ -33,7 +38,17 @@ public:
     /// Removes the entry of slot filed at (x, y); false when there is none.
     bool remove(std::uint32_t slot, double x, double y);
     void clear();
+    /// Removes every entry but keeps the table.
+    void clearKeepingCapacity();
     std::size_t size() const { return m_size; }
+    /// Grows the table so that `entries` entries fit without a rehash.
+    void reserve(std::size_t entries);
+    /// Asks the processor to fetch the table entries a query at (x, y) will probe first.
+    void prefetch(double x, double y) const
+    {
+        if (!m_entries.empty())
+            __builtin_prefetch(&m_entries[tagOf(x, y) & (m_entries.size() - 1)]);
+    }
 
     /// Calls visit(slot) for every slot that may lie in the box; see the class note.
     template <typename Visit>
@@ -57,7 +72,7 @@ private:
     void rehash(std::size_t capacity);
     void place(Entry e);
 
-    std::vector<Entry> m_entries;
+    std::vector<Entry, LargeTableAllocatorT<Entry>> m_entries;
     std::size_t m_size = 0;
 };
 

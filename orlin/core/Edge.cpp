@@ -2,6 +2,7 @@
 
 #include "orlin/core/EdgeFactory.h"
 #include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/GeosCacheTable.h"
 #include "orlin/core/Point.h"
 
 #include <geos/geom/LineString.h>
@@ -34,10 +35,16 @@ Edge::Edge(std::shared_ptr<Point> p1, std::shared_ptr<Point> p2, int id)
     requireEnds(m_p1, m_p2, "Edge");
 }
 
+// Every edge of a large TIN pays for each byte here: the object and its control block fill
+// an 80-byte pool chunk.
+static_assert(sizeof(void*) != 8 || sizeof(Edge) <= 64, "Edge grew beyond 64 bytes");
+
 Edge::~Edge()
 {
     if (m_interned && EdgeFactory::s_alive)
         EdgeFactory::m_instance.remove(this);
+    if (m_hasGeos)
+        GeosCacheTable::instance().erase(this);
 }
 
 Rect Edge::boundingRect() const
@@ -59,10 +66,12 @@ double Edge::length() const
 
 geos::geom::LineString* Edge::geosLineString() const
 {
-    if (!m_geos) {
-        m_geos = segmentLineString(*m_p1, *m_p2);
-    }
-    return m_geos.get();
+    GeosCacheTable& cache = GeosCacheTable::instance();
+    if (m_hasGeos)
+        return static_cast<geos::geom::LineString*>(cache.find(this));
+    geos::geom::Geometry* g = cache.insert(this, segmentLineString(*m_p1, *m_p2));
+    m_hasGeos = true;
+    return static_cast<geos::geom::LineString*>(g);
 }
 
 geos::geom::Geometry* Edge::geosGeometry() const

@@ -17,12 +17,12 @@ Edge2D& Edge2D::operator=(const Edge2D& other)
     return *this;
 }
 
-std::shared_ptr<Point2DI> Edge2D::otherPoint(Point2DI* p) const
+const std::shared_ptr<Point2DI>& Edge2D::otherPoint(Point2DI* p) const
 {
     return p == m_points[0].get() ? m_points[1] : m_points[0];
 }
 
-std::shared_ptr<Point2DI> Edge2D::bottomPoint() const
+const std::shared_ptr<Point2DI>& Edge2D::bottomPoint() const
 {
     const Point2DI& a = *m_points[0];
     const Point2DI& b = *m_points[1];

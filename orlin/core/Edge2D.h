@@ -23,19 +23,21 @@ public:
     // Copies both shared end points and the id.
     Edge2D& operator=(const Edge2D& other);
 
-    std::shared_ptr<Point2DI> point1() const { return m_points[0]; }
-    std::shared_ptr<Point2DI> point2() const { return m_points[1]; }
+    // The accessors hand out references to the edge's own pointers (no reference count
+    // traffic on the hot paths of the overlay); they stay valid while the edge lives.
+    const std::shared_ptr<Point2DI>& point1() const { return m_points[0]; }
+    const std::shared_ptr<Point2DI>& point2() const { return m_points[1]; }
 
     // End point i modulo 2; i must not be negative.
-    std::shared_ptr<Point2DI> point(int i) const { return m_points[i % 2]; }
+    const std::shared_ptr<Point2DI>& point(int i) const { return m_points[i % 2]; }
 
     // The second point when p is the first point's object, otherwise the first point (also for
     // a p that is neither end).
-    std::shared_ptr<Point2DI> otherPoint(Point2DI* p) const;
+    const std::shared_ptr<Point2DI>& otherPoint(Point2DI* p) const;
 
     // The end with the smaller y; on equal y the one with the smaller x; when both coordinates
     // are equal, the first point.
-    std::shared_ptr<Point2DI> bottomPoint() const;
+    const std::shared_ptr<Point2DI>& bottomPoint() const;
 
     double lengthSqr() const;
 

@@ -3,6 +3,7 @@
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Point2DI.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace tin::core {
@@ -24,6 +25,9 @@ public:
     ~Edge2DFactory();
     Edge2DFactory(const Edge2DFactory&) = delete;
     Edge2DFactory& operator=(const Edge2DFactory&) = delete;
+
+    // Room for n edges without growing the table (a sizing hint; never shrinks).
+    void reserve(std::size_t n);
 
     // The unique edge of the pair; empty when a and b are the same object (or either is null).
     std::shared_ptr<Edge2D> factory(const std::shared_ptr<Point2DI>& a,

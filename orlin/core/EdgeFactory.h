@@ -11,6 +11,7 @@ namespace tin {
 namespace core {
 
 class Edge;
+class FixedSizePool;
 class Point;
 
 /**
@@ -21,12 +22,15 @@ class Point;
  * edge removes its own entry when it dies, so a released pair later gives a new edge
  * with id −1 and the table holds one entry per live edge.
  *
- * The table is open-addressed with linear probing: 8 bytes per entry (the edge's
- * address with 16 bits of its hash in the unused top bits, so that a probe touches
- * an edge only when the tags agree), load at most 0.75 and at least 1/8 (it halves
- * below), keyed by a multiply-xorshift mix of the two addresses, lower first; no
- * tombstones (removal shifts entries back). A request costs one table probe and,
- * on a hit, one look at the edge. Unsynchronised: use from one thread.
+ * Edges (with their control blocks) come from FixedSizePool, so an edge is named by its
+ * 32-bit pool reference. The table is open-addressed with linear probing: 8 bytes per
+ * entry, the upper 32 bits of the pair's hash beside the edge's reference. Those hash
+ * bits give an entry's home slot, so growing, shrinking and the backward shift on
+ * removal never touch an edge, and a probe looks at an edge only when all 32 bits
+ * agree. Load at most 0.75 and at least 1/8 (it halves below), keyed by a
+ * multiply-xorshift mix of the two addresses, lower first; no tombstones. A request
+ * costs one table probe and, on a hit, one look at the edge; a miss allocates the edge
+ * and fills the slot the probe ended on. Unsynchronised: use from one thread.
  */
 class EdgeFactory {
 public:
@@ -51,19 +55,16 @@ private:
     /// outliving the library's statics do not touch the table.
     static bool s_alive;
 
-    std::size_t findIndex(const Point* low, const Point* high) const;
-    std::size_t homeOf(std::uint64_t entry) const;
-    std::uint64_t entryOf(Edge* edge) const;
+    /// The slot of {low, high} (lower address first), or the free slot its probe ends on.
+    std::size_t findIndex(std::uint64_t hash, const Point* low, const Point* high) const;
     Edge* edgeOf(std::uint64_t entry) const;
-    void insert(Edge* edge);
     void remove(const Edge* edge);
     void rehash(std::size_t capacity);
 
     using Table = std::vector<std::uint64_t, LargeTableAllocatorT<std::uint64_t>>;
+    FixedSizePool& m_pool; // where the edges live; never destroyed
     Table m_table; // 0 marks a free entry
     std::size_t m_size = 0;
-    /// False once an address used the top 16 bits: entries are then bare addresses.
-    bool m_tagged = true;
 };
 
 } // namespace core

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/core/SharedChunkArrayT.h"
 
 namespace tin::core {
 
@@ -13,7 +13,9 @@ namespace tin::core {
 /// records). 16 bytes per table slot, no allocation per entry; the table is kept at most three
 /// quarters full and deletion shifts entries back (no tombstones), so any sequence of inserts
 /// and erases keeps lookups at a few probes. The key object must outlive its entry; the map
-/// never dereferences it. Entry pointers are invalidated by `obtain` and `erase`.
+/// never dereferences it. Entry pointers are invalidated by `obtain`, `erase`, `findMutable`
+/// and copies. Copies share the table chunk by chunk (`SharedChunkArrayT`): a copy costs a
+/// reference count per 2 MiB, and later changes clone the chunks they write.
 template <class K>
 class IdentityListMapT {
 public:
@@ -24,36 +26,30 @@ public:
         std::uint32_t head;
         std::uint32_t tail;
     };
-    using Table = std::vector<Entry, LargeTableAllocatorT<Entry>>;
+    using Table = SharedChunkArrayT<Entry>;
 
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
 
-    Entry* find(K* key)
+    Entry const* find(K* key) const
     {
-        if (m_table.empty() || key == nullptr) {
-            return nullptr;
-        }
-        std::size_t const mask = m_table.size() - 1;
-        for (std::size_t i = homeOf(key);; i = (i + 1) & mask) {
-            Entry& e = m_table[i];
-            if (e.key == key) {
-                return &e;
-            }
-            if (e.key == nullptr) {
-                return nullptr;
-            }
-        }
+        std::size_t const i = slotOf(key);
+        return i == NOWHERE ? nullptr : &m_table[i];
     }
 
-    Entry const* find(K* key) const { return const_cast<IdentityListMapT*>(this)->find(key); }
+    /// The entry of `key` for writing, or null; unshares its chunk.
+    Entry* findMutable(K* key)
+    {
+        std::size_t const i = slotOf(key);
+        return i == NOWHERE ? nullptr : &m_table.mut(i);
+    }
 
     /// Starts loading the home slot of `key`, so that several look-ups issued one after the
     /// other wait for memory together instead of one by one. Changes nothing.
     void prefetch(K* key) const
     {
         if (!m_table.empty()) {
-            __builtin_prefetch(&m_table[homeOf(key)]);
+            m_table.prefetch(homeOf(key));
         }
     }
 
@@ -67,31 +63,32 @@ public:
         std::size_t i = homeOf(key);
         for (; m_table[i].key != nullptr; i = (i + 1) & mask) {
             if (m_table[i].key == key) {
-                return m_table[i];
+                return m_table.mut(i);
             }
         }
-        m_table[i] = Entry{key, NIL, NIL};
+        Entry& made = m_table.mut(i);
+        made = Entry{key, NIL, NIL};
         ++m_size;
-        return m_table[i];
+        return made;
     }
 
     void erase(K* key)
     {
-        Entry* e = find(key);
-        if (e == nullptr) {
+        std::size_t hole = slotOf(key);
+        if (hole == NOWHERE) {
             return;
         }
         std::size_t const mask = m_table.size() - 1;
-        std::size_t hole = static_cast<std::size_t>(e - m_table.data());
         for (std::size_t j = (hole + 1) & mask; m_table[j].key != nullptr; j = (j + 1) & mask) {
             std::size_t const home = homeOf(m_table[j].key);
             bool const movable = hole <= j ? (home <= hole || home > j) : (home <= hole && home > j);
             if (movable) {
-                m_table[hole] = m_table[j];
+                Entry const moved = m_table[j];
+                m_table.mut(hole) = moved;
                 hole = j;
             }
         }
-        m_table[hole] = Entry{nullptr, NIL, NIL};
+        m_table.mut(hole) = Entry{nullptr, NIL, NIL};
         --m_size;
     }
 
@@ -102,20 +99,41 @@ public:
         if (m_size == 0) {
             return;
         }
-        for (Entry const& e : m_table) {
-            if (e.key != nullptr) {
-                f(e);
+        m_table.forEachSpan([&](Entry const* entries, std::size_t count) {
+            for (std::size_t k = 0; k < count; ++k) {
+                if (entries[k].key != nullptr) {
+                    f(entries[k]);
+                }
             }
-        }
+        });
     }
 
     void clear()
     {
-        Table().swap(m_table);
+        m_table.clear();
         m_size = 0;
     }
 
 private:
+    static constexpr std::size_t NOWHERE = static_cast<std::size_t>(-1);
+
+    std::size_t slotOf(K* key) const
+    {
+        if (m_table.empty() || key == nullptr) {
+            return NOWHERE;
+        }
+        std::size_t const mask = m_table.size() - 1;
+        for (std::size_t i = homeOf(key);; i = (i + 1) & mask) {
+            Entry const& e = m_table[i];
+            if (e.key == key) {
+                return i;
+            }
+            if (e.key == nullptr) {
+                return NOWHERE;
+            }
+        }
+    }
+
     std::size_t homeOf(K* key) const
     {
         std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
@@ -131,15 +149,17 @@ private:
         old.swap(m_table);
         m_table.assign(old.empty() ? 16 : old.size() * 2, Entry{nullptr, NIL, NIL});
         std::size_t const mask = m_table.size() - 1;
-        for (Entry const& e : old) {
-            if (e.key != nullptr) {
-                std::size_t i = homeOf(e.key);
-                while (m_table[i].key != nullptr) {
-                    i = (i + 1) & mask;
+        old.forEachSpan([&](Entry const* entries, std::size_t count) {
+            for (std::size_t k = 0; k < count; ++k) {
+                if (entries[k].key != nullptr) {
+                    std::size_t i = homeOf(entries[k].key);
+                    while (m_table[i].key != nullptr) {
+                        i = (i + 1) & mask;
+                    }
+                    m_table.mut(i) = entries[k];
                 }
-                m_table[i] = e;
             }
-        }
+        });
     }
 
     Table m_table;

@@ -229,10 +229,12 @@ void LooseGridIndex::visitLevel(const Level& level, double xMin, double yMin, do
     };
     const double cells = (double(x1) - double(x0) + 1.0) * (double(y1) - double(y0) + 1.0);
     if (cells > double(level.slots.size())) {
-        for (const Entry& e : level.slots) {
-            if (e.item && mayMeet(e))
-                visit(e.item);
-        }
+        level.slots.forEachSpan([&](const Entry* entries, std::size_t count) {
+            for (std::size_t k = 0; k < count; ++k) {
+                if (entries[k].item && mayMeet(entries[k]))
+                    visit(entries[k].item);
+            }
+        });
         return;
     }
     const std::size_t size = level.slots.size();
@@ -279,10 +281,12 @@ void LooseGridIndex::regrid(int finestLevel)
     std::vector<Entry> all;
     all.reserve(m_count);
     for (Level& level : m_levels) {
-        for (const Entry& e : level.slots) {
-            if (e.item)
-                all.push_back(e);
-        }
+        level.slots.forEachSpan([&](const Entry* entries, std::size_t count) {
+            for (std::size_t k = 0; k < count; ++k) {
+                if (entries[k].item)
+                    all.push_back(entries[k]);
+            }
+        });
     }
     m_levels.clear();
     m_count = 0;
@@ -318,8 +322,11 @@ LooseGridIndex::Level& LooseGridIndex::levelFor(int exponent)
 {
     auto it = std::lower_bound(m_levels.begin(), m_levels.end(), exponent,
                                [](const Level& l, int x) { return l.exponent < x; });
-    if (it == m_levels.end() || it->exponent != exponent)
-        it = m_levels.insert(it, Level{exponent, 0, std::vector<Entry>(MIN_SLOTS, Entry{nullptr, 0, 0})});
+    if (it == m_levels.end() || it->exponent != exponent) {
+        Level fresh{exponent, 0, {}};
+        fresh.slots.assign(MIN_SLOTS, Entry{nullptr, 0, 0});
+        it = m_levels.insert(it, std::move(fresh));
+    }
     return *it;
 }
 
@@ -331,7 +338,7 @@ void LooseGridIndex::putInto(Level& level, const Entry& e)
     std::size_t i = homeOf(e, level.exponent, size);
     while (level.slots[i].item)
         i = nextSlot(i, size);
-    level.slots[i] = e;
+    level.slots.mut(i) = e;
     ++level.count;
 }
 
@@ -339,13 +346,16 @@ void LooseGridIndex::rehash(Level& level, std::size_t size)
 {
     if (size == level.slots.size())
         return;
-    std::vector<Entry> old(size, Entry{nullptr, 0, 0});
+    SharedChunkArrayT<Entry> old;
+    old.assign(size, Entry{nullptr, 0, 0});
     old.swap(level.slots);
     level.count = 0;
-    for (const Entry& kept : old) {
-        if (kept.item)
-            putInto(level, kept);
-    }
+    old.forEachSpan([&](const Entry* entries, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k) {
+            if (entries[k].item)
+                putInto(level, entries[k]);
+        }
+    });
 }
 
 bool LooseGridIndex::takeFrom(Level& level, const Entry& e)
@@ -366,11 +376,12 @@ bool LooseGridIndex::takeFrom(Level& level, const Entry& e)
         const std::size_t home = homeOf(level.slots[j], level.exponent, size);
         const bool homeInGap = hole <= j ? (hole < home && home <= j) : (hole < home || home <= j);
         if (!homeInGap) {
-            level.slots[hole] = level.slots[j];
+            const Entry moved = level.slots[j];
+            level.slots.mut(hole) = moved;
             hole = j;
         }
     }
-    level.slots[hole].item = nullptr;
+    level.slots.mut(hole).item = nullptr;
     --level.count;
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orlin/core/SharedChunkArrayT.h"
+
 #include <geos/index/SpatialIndex.h>
 
 #include <cstddef>
@@ -44,10 +46,15 @@ namespace core {
  * A null item is refused (ignored). `remove` needs the envelope the item was inserted with.
  * An item inserted twice is held twice. Cost of a small query: a few cell probes per level
  * plus the entries found there. Not thread-safe.
+ *
+ * Copies share the level tables chunk by chunk (`SharedChunkArrayT`): copying costs a
+ * reference count per 2 MiB, and later changes of either copy clone the chunks they write.
  */
 class LooseGridIndex : public geos::index::SpatialIndex {
 public:
     LooseGridIndex() = default;
+    LooseGridIndex(const LooseGridIndex& other) = default;
+    LooseGridIndex& operator=(const LooseGridIndex& other) = default;
     ~LooseGridIndex() override;
 
     void insert(const geos::geom::Envelope* itemEnv, void* item) override;
@@ -72,7 +79,7 @@ private:
     struct Level {
         int exponent;
         std::size_t count;
-        std::vector<Entry> slots; // load at most 0.7; item null marks a free slot
+        SharedChunkArrayT<Entry> slots; // load at most 0.7; item null marks a free slot
     };
 
     static bool encode(const geos::geom::Envelope& env, void* item, Entry& out);

@@ -1,6 +1,7 @@
 #include "orlin/core/Point2DIRepository.h"
 
 #include "common/exception/RuntimeException.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/MagnitudeRelationException.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/QuadtreeContainerT.h"
@@ -8,12 +9,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <locale>
 #include <sstream>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -24,25 +24,34 @@ const int Point2DIRepository::DEFAULT_MINIMUM_RATIO = 10;
 
 namespace {
 
-// Hash over the 16 raw bytes of x, then y. -0.0 is folded onto 0.0 first: the two compare equal,
-// and a key that hashed them apart would let the same position be stored twice.
-struct CoordinateHash
+// Bits of a coordinate for hashing; -0.0 is folded onto 0.0 first: the two compare equal, and a
+// key that hashed them apart would let the same position be stored twice.
+std::uint64_t coordinateBits(double v)
 {
-    std::size_t operator()(const Point2D& key) const
-    {
-        const double xy[2] = {key.x() + 0.0, key.y() + 0.0};
-        char bytes[sizeof xy];
-        std::memcpy(bytes, xy, sizeof xy);
-        return std::hash<std::string_view>()(std::string_view(bytes, sizeof bytes));
-    }
-};
+    v += 0.0;
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    return bits;
+}
 
-struct CoordinateEqual
+std::size_t coordinateHash(double x, double y)
 {
-    bool operator()(const Point2D& a, const Point2D& b) const
-    {
-        return a.x() == b.x() && a.y() == b.y();
-    }
+    std::uint64_t h = coordinateBits(x) * 0x9E3779B97F4A7C15ull;
+    h ^= h >> 31;
+    h ^= coordinateBits(y) * 0xC2B2AE3D27D4EB4Full;
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return static_cast<std::size_t>(h);
+}
+
+// One entry of the open-addressing table of positions, the coordinates kept beside the point
+// so that a probe does not touch the point object.
+struct PositionSlot
+{
+    double x = 0.0;
+    double y = 0.0;
+    std::shared_ptr<Point2DI> point;
 };
 
 std::string describe(const Point2DI& p)
@@ -65,18 +74,68 @@ void requireFinite(const Point2DI& p, const char* operation)
 
 struct Point2DIRepository::Impl
 {
-    std::unordered_map<Point2D, std::shared_ptr<Point2DI>, CoordinateHash, CoordinateEqual>
-        m_pointMap;
+    // Linear probing over a power-of-two table at most three quarters full.
+    std::vector<PositionSlot, LargeTableAllocatorT<PositionSlot>> m_slots;
+    std::size_t m_count = 0;
     std::unique_ptr<QuadtreeContainerT<Point2DI>> m_pointIndex;
+
+    const PositionSlot* find(double x, double y) const
+    {
+        if (m_slots.empty())
+            return nullptr;
+        const std::size_t mask = m_slots.size() - 1;
+        for (std::size_t i = coordinateHash(x, y) & mask;; i = (i + 1) & mask) {
+            const PositionSlot& slot = m_slots[i];
+            if (!slot.point)
+                return nullptr;
+            if (slot.x == x && slot.y == y)
+                return &slot;
+        }
+    }
+
+    void insert(double x, double y, const std::shared_ptr<Point2DI>& p)
+    {
+        if ((m_count + 1) * 4 > m_slots.size() * 3)
+            grow();
+        const std::size_t mask = m_slots.size() - 1;
+        std::size_t i = coordinateHash(x, y) & mask;
+        while (m_slots[i].point) {
+            if (m_slots[i].x == x && m_slots[i].y == y)
+                return;
+            i = (i + 1) & mask;
+        }
+        m_slots[i].x = x;
+        m_slots[i].y = y;
+        m_slots[i].point = p;
+        ++m_count;
+    }
+
+    void grow() { rehash(std::max<std::size_t>(64, m_slots.size() * 2)); }
+
+    void rehash(std::size_t capacity)
+    {
+        std::vector<PositionSlot, LargeTableAllocatorT<PositionSlot>> old(capacity);
+        old.swap(m_slots);
+        const std::size_t mask = m_slots.size() - 1;
+        for (PositionSlot& s : old) {
+            if (!s.point)
+                continue;
+            std::size_t i = coordinateHash(s.x, s.y) & mask;
+            while (m_slots[i].point)
+                i = (i + 1) & mask;
+            m_slots[i] = std::move(s);
+        }
+    }
 
     void createIndexIfAbsent()
     {
         if (m_pointIndex)
             return;
         auto index = std::make_unique<QuadtreeContainerT<Point2DI>>();
-        index->reserve(m_pointMap.size());
-        for (const auto& entry : m_pointMap)
-            index->appendUnindexed(entry.second);
+        index->reserve(m_count);
+        for (const auto& slot : m_slots)
+            if (slot.point)
+                index->appendUnindexed(slot.point);
         index->rebuildIndex();
         m_pointIndex = std::move(index);
     }
@@ -89,7 +148,7 @@ struct Point2DIRepository::Impl
 
     std::shared_ptr<Point2DI> store(const std::shared_ptr<Point2DI>& p)
     {
-        m_pointMap.emplace(Point2D(p->x(), p->y()), p);
+        insert(p->x(), p->y(), p);
         if (m_pointIndex)
             m_pointIndex->appendNew(p);
         return p;
@@ -99,6 +158,15 @@ struct Point2DIRepository::Impl
 Point2DIRepository::Point2DIRepository() : m_impl(std::make_unique<Impl>()) {}
 
 Point2DIRepository::~Point2DIRepository() = default;
+
+void Point2DIRepository::reserve(std::size_t n)
+{
+    std::size_t capacity = 64;
+    while (capacity * 3 < n * 4)
+        capacity *= 2;
+    if (capacity > m_impl->m_slots.size())
+        m_impl->rehash(capacity);
+}
 
 std::shared_ptr<Point2DI> Point2DIRepository::add(const std::shared_ptr<Point2DI>& p)
 {
@@ -120,10 +188,10 @@ std::shared_ptr<Point2DI> Point2DIRepository::add(const Point2DI& p)
 
 std::shared_ptr<Point2DI> Point2DIRepository::get(const Point2DI& p) const
 {
-    const auto found = m_impl->m_pointMap.find(Point2D(p.x(), p.y()));
-    if (found == m_impl->m_pointMap.end())
+    const PositionSlot* found = m_impl->find(p.x(), p.y());
+    if (found == nullptr)
         return nullptr;
-    return found->second;
+    return found->point;
 }
 
 std::shared_ptr<Point2DI> Point2DIRepository::getFuzzy(const Point2DI& p, double tolerance)
@@ -147,7 +215,7 @@ std::shared_ptr<Point2DI> Point2DIRepository::getFuzzy(const Point2DI& p, double
 
     requireFinite(p, "getFuzzy");
     m_impl->createIndexIfAbsent();
-    if (m_impl->m_pointMap.empty()) {
+    if (m_impl->m_count == 0) {
         w = std::numeric_limits<double>::max();
         throw common::exception::MagnitudeRelationException("<", w, 0);
     }

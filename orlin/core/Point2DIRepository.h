@@ -2,6 +2,7 @@
 
 #include "orlin/core/Point2DI.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace tin::core {
@@ -32,6 +33,9 @@ public:
     ~Point2DIRepository();
     Point2DIRepository(const Point2DIRepository&) = delete;
     Point2DIRepository& operator=(const Point2DIRepository&) = delete;
+
+    // Room for n points without growing the position table (a sizing hint; never shrinks).
+    void reserve(std::size_t n);
 
     // The stored point at exactly p's x and y when there is one (p is then not stored);
     // otherwise p itself is stored and returned.

@@ -1,5 +1,6 @@
 #include "orlin/core/PointFactory.h"
 
+#include "orlin/core/FixedBlockPool.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/PointFunctions.h"
 
@@ -14,7 +15,76 @@ PointFactory PointFactory::m_instance;
 namespace {
 const double ELEVATION_SNAP = 1e-10;
 const double POSITION_TOLERANCE = 1e-8;
+const double ELEVATION_TOLERANCE = 1e-8;
+// Requests that factoryAll() prefetches ahead: enough to cover a cache miss with the work
+// of the requests in between.
+const std::size_t PREFETCH_AHEAD = 16;
+
+FixedBlockPool& pool()
+{
+    // Never destroyed: points may outlive the factory in other static objects.
+    static FixedBlockPool* const instance = new FixedBlockPool(sizeof(Point) + 2 * sizeof(void*));
+    return *instance;
 }
+
+// Hands the one allocation that std::allocate_shared makes (control block and point) to
+// the pool; anything else, or a block larger than the pool's, goes to operator new.
+template <class T>
+class PooledAllocatorT {
+public:
+    using value_type = T;
+
+    PooledAllocatorT() noexcept = default;
+    template <class U>
+    PooledAllocatorT(const PooledAllocatorT<U>&) noexcept
+    {
+    }
+
+    T* allocate(std::size_t n)
+    {
+        if (pooled(n))
+            return static_cast<T*>(pool().allocate());
+        return std::allocator<T>().allocate(n);
+    }
+
+    void deallocate(T* p, std::size_t n) noexcept
+    {
+        if (pooled(n))
+            pool().deallocate(p);
+        else
+            std::allocator<T>().deallocate(p, n);
+    }
+
+    template <class U>
+    bool operator==(const PooledAllocatorT<U>&) const noexcept
+    {
+        return true;
+    }
+    template <class U>
+    bool operator!=(const PooledAllocatorT<U>&) const noexcept
+    {
+        return false;
+    }
+
+private:
+    static bool pooled(std::size_t n)
+    {
+        return n == 1 && sizeof(T) <= pool().blockSize() && alignof(T) <= FixedBlockPool::BLOCK_ALIGNMENT;
+    }
+};
+
+void requireNumbers(double x, double y)
+{
+    if (std::isnan(x) || std::isnan(y))
+        throw std::invalid_argument("PointFactory::factory: position is not a number");
+}
+
+double snapped(double elevation)
+{
+    return std::fabs(elevation) < ELEVATION_SNAP ? 0.0 : elevation;
+}
+
+} // namespace
 
 PointFactory::PointFactory() = default;
 PointFactory::~PointFactory() = default;
@@ -26,14 +96,14 @@ PointFactory& PointFactory::instance()
 
 std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
 {
-    if (std::isnan(p.x()) || std::isnan(p.y()))
-        throw std::invalid_argument("PointFactory::factory: position is not a number");
-    if (std::fabs(p.elevation()) < ELEVATION_SNAP)
-        p.setElevation(0.0);
+    requireNumbers(p.x(), p.y());
+    p.setElevation(snapped(p.elevation()));
     // Stored positions are relative to the offset; search where the point would be
     // stored, or a second request at the same place would not find the first.
     const double x = p.x() - m_offset.x();
     const double y = p.y() - m_offset.y();
+    if (!overwrite)
+        return intern(x, y, p.elevation());
     const Point wanted(x, y, p.elevation());
     const Rect box(x - POSITION_TOLERANCE, y - POSITION_TOLERANCE, x + POSITION_TOLERANCE,
                    y + POSITION_TOLERANCE);
@@ -56,7 +126,45 @@ std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
     }
     if (result)
         return result;
-    return m_points.addNew(std::make_shared<Point>(x, y, wanted.elevation()));
+    return m_points.addNew(std::allocate_shared<Point>(PooledAllocatorT<Point>(), x, y, wanted.elevation()));
+}
+
+std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation)
+{
+    const Rect box(x - POSITION_TOLERANCE, y - POSITION_TOLERANCE, x + POSITION_TOLERANCE,
+                   y + POSITION_TOLERANCE);
+    // The last close point in slot order, as in the overwrite loop of factory().
+    std::shared_ptr<Point> result;
+    m_points.visitIntersectRect(box, [&](const std::shared_ptr<Point>& c) {
+        // Point::isCloseTo and Point::isElevationCloseTo, without building a Point.
+        if (std::fabs(c->x() - x) <= POSITION_TOLERANCE && std::fabs(c->y() - y) <= POSITION_TOLERANCE
+            && std::fabs(c->elevation() - elevation) < ELEVATION_TOLERANCE)
+            result = c;
+    });
+    if (result)
+        return result;
+    return m_points.addNew(std::allocate_shared<Point>(PooledAllocatorT<Point>(), x, y, elevation));
+}
+
+void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out)
+{
+    m_points.reserve(count);
+    const double dx = m_offset.x();
+    const double dy = m_offset.y();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + PREFETCH_AHEAD < count) {
+            const double* ahead = xyz + 3 * (i + PREFETCH_AHEAD);
+            m_points.prefetch(ahead[0] - dx, ahead[1] - dy);
+        }
+        const double* v = xyz + 3 * i;
+        requireNumbers(v[0], v[1]);
+        out[i] = intern(v[0] - dx, v[1] - dy, snapped(v[2]));
+    }
+}
+
+const FixedBlockPool& PointFactory::pointPool()
+{
+    return pool();
 }
 
 void PointFactory::setOffset(const Point2D& offset)

@@ -6,9 +6,12 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 namespace tin {
 namespace core {
+
+class FixedBlockPool;
 
 /**
  * Process-wide interning of survey points by position.
@@ -27,8 +30,13 @@ namespace core {
  * unshifted coordinates and are shifted before the search and the overwrite, so one
  * position maps to one point whatever the offset.
  *
- * Cost: one cell-hash probe plus a test per nearby point. Unsynchronised: use from
- * one thread at a time.
+ * Points live in blocks of a process-wide pool (FixedBlockPool), each block holding a
+ * point with its shared-pointer control block; a block is reused once the point and every
+ * weak reference to it are gone.
+ *
+ * Cost: one cell-hash probe plus a test per nearby point; factoryAll() overlaps the
+ * probes of consecutive requests. Unsynchronised: use from one thread at a time (the
+ * points themselves may be released on any thread).
  */
 class PointFactory {
 public:
@@ -37,6 +45,11 @@ public:
     /// The interned point for p; p's id never reaches a new point. Throws
     /// std::invalid_argument when x or y is NaN (such a point could never be found).
     std::shared_ptr<Point> factory(Point p, bool overwrite = false);
+    /// out[i] = factory(Point(x, y, z), false) for each of the `count` triples of xyz, in
+    /// order: the same points as the calls one by one, for bulk readers (out holds count
+    /// pointers). Throws like factory() at the first NaN position, after the requests
+    /// before it.
+    void factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out);
 
     Point2D offset() const { return m_offset; }
     /// Shifts every live point by the difference to the old offset.
@@ -50,6 +63,8 @@ public:
     std::size_t slotCount() const { return m_points.slotCount(); }
     /// Live points, in the container's slot order.
     std::vector<std::shared_ptr<Point>> livePoints() { return m_points.liveItems(); }
+    /// The pool the factory's points live in (for tests and diagnostics).
+    static const FixedBlockPool& pointPool();
 
 private:
     PointFactory();
@@ -58,6 +73,9 @@ private:
     PointFactory& operator=(const PointFactory&) = delete;
 
     static PointFactory m_instance;
+
+    /// The lookup without overwrite, for a shifted position and a snapped elevation.
+    std::shared_ptr<Point> intern(double x, double y, double elevation);
 
     Point2D m_offset;
     QuadtreeWeakContainerT<Point> m_points;

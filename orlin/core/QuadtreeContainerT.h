@@ -17,7 +17,7 @@ namespace tin::core {
 /// tree where every query meets them (thousands of candidates per small query on a TIN of
 /// a million triangles). The grid files every item in one cell of the level fitting its
 /// size, so a small query tests a handful of candidates whatever the size of the set.
-/// Query candidates come in no particular order.
+/// Query candidates come in no particular order. A clone shares the grid (see `clone`).
 template <class T>
 class QuadtreeContainerT : public SpatialIndexContainerT<T> {
 public:
@@ -31,6 +31,14 @@ public:
     std::unique_ptr<geos::index::SpatialIndex> createIndex() const override
     {
         return std::make_unique<LooseGridIndex>();
+    }
+
+protected:
+    // The grid's tables are shared chunk by chunk, so a clone's index costs little and
+    // the clone's first query needs no rebuild.
+    std::unique_ptr<geos::index::SpatialIndex> cloneIndex(geos::index::SpatialIndex const& index) const override
+    {
+        return std::make_unique<LooseGridIndex>(static_cast<LooseGridIndex const&>(index));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Rect.h"
 #include "orlin/core/RectRef.h"
+#include "orlin/core/SharedChunkArrayT.h"
 
 #include <geos/geom/Envelope.h>
 #include <geos/index/SpatialIndex.h>
@@ -20,11 +21,13 @@ namespace tin::core {
 /// Store of shared geometric items with a spatial index (behind the GEOS
 /// `SpatialIndex` interface) over their bounding rectangles.
 ///
-/// The items live in a slot vector; the index holds the addresses of the slots, each under
-/// the envelope (`toEnvelope`, zero extents widened by 5e-07 on each side) of its item's
-/// bounding rectangle at the time of entry. A removed item leaves a null slot; when more than
-/// half of the slots are null the vector is compacted. Growth and compaction move the slots,
-/// so the index is deleted before and rebuilt after either.
+/// The items live in a slot array; the index holds the slot numbers, each under the envelope
+/// (`toEnvelope`, zero extents widened by 5e-07 on each side) of its item's bounding
+/// rectangle at the time of entry. A removed item leaves a null slot; when more than half of
+/// the slots are null the array is compacted, which renumbers the slots and so rebuilds the
+/// index. The slot array is a `SharedChunkArrayT`, so a clone shares it chunk by chunk; a
+/// kind whose index can be copied (`cloneIndex`) shares the index too, and the clone answers
+/// its first query without a rebuild.
 ///
 /// Requirements on T: `boundingRect()` returning a `Rect` or a `RectRef` (accessors `xMin()`,
 /// `xMax()`, `yMin()`, `yMax()`, `isValid()`). An item's rectangle must not change while it is
@@ -53,7 +56,8 @@ public:
     }
 
     /// A new container of the same kind sharing the items (null slots and removed count
-    /// included); its index is built on its first use.
+    /// included) and, where the kind can copy its index, the index; otherwise the index is
+    /// built on first use. Cost: a reference count per chunk of slots, plus the index copy.
     virtual std::unique_ptr<SpatialIndexContainerT<T>> clone() const = 0;
 
     /// A new, empty index of the concrete kind.
@@ -61,32 +65,29 @@ public:
 
     /// Holds `item` and returns its slot; when it is already held, returns the existing slot.
     /// A null item is ignored (null result). The slot pointer is valid until the next add,
-    /// remove or compaction.
-    Slot* add(Slot const& item)
+    /// remove, compaction or copy.
+    Slot const* add(Slot const& item)
     {
         if (!item) {
             return nullptr;
         }
-        if (Slot* existing = find(item.get())) {
+        if (Slot const* existing = find(item.get())) {
             return existing;
         }
         return appendNew(item);
     }
 
     /// `add` for an item the caller knows is not held (not null): saves the lookup.
-    Slot* appendNew(Slot const& item)
+    Slot const* appendNew(Slot const& item)
     {
-        if (m_items.size() == m_items.capacity()) {
-            dropIndex();
-        }
         m_items.push_back(item);
-        Slot* slot = &m_items.back();
+        std::size_t const index = m_items.size() - 1;
         if (!m_index) {
             rebuildIndex();
         } else {
-            insertToIndex(slot);
+            insertToIndex(index);
         }
-        return slot;
+        return &m_items[index];
     }
 
     /// Appends an item the caller knows is not held, without touching the index, which is
@@ -101,14 +102,9 @@ public:
         m_items.push_back(item);
     }
 
-    /// Reserves room for `count` slots (dropping the index when the storage moves).
-    void reserve(std::size_t count)
-    {
-        if (count > m_items.capacity()) {
-            dropIndex();
-            m_items.reserve(count);
-        }
-    }
+    /// Kept for callers that fill in bulk; slots grow chunk by chunk without moving, so
+    /// there is nothing to reserve.
+    void reserve(std::size_t /*count*/) { }
 
     /// Removes `item`; false when it was not held. Compacts when more than half of the slots
     /// are null afterwards.
@@ -121,18 +117,17 @@ public:
         std::vector<void*> found;
         candidates(cornerOf(*env), found);
         for (void* entry : found) {
-            Slot* slot = static_cast<Slot*>(entry);
-            if (slot->get() != item) {
+            std::size_t const index = slotIndexOf(entry);
+            if (m_items[index].get() != item) {
                 continue;
             }
-            std::size_t const index = static_cast<std::size_t>(slot - m_items.data());
             auto pending = std::find(m_unindexed.begin(), m_unindexed.end(), index);
             if (pending != m_unindexed.end()) {
                 m_unindexed.erase(pending);
             } else {
-                m_index->remove(env.get(), slot);
+                m_index->remove(env.get(), entry);
             }
-            slot->reset();
+            m_items.mut(index).reset();
             ++m_removedCount;
             if (static_cast<std::size_t>(m_removedCount) > m_items.size() / 2) {
                 compact();
@@ -143,7 +138,7 @@ public:
     }
 
     /// The slot that holds `item`, or null.
-    Slot* find(T const* item)
+    Slot const* find(T const* item)
     {
         if (!item) {
             return nullptr;
@@ -152,9 +147,9 @@ public:
         std::vector<void*> found;
         candidates(cornerOf(*env), found);
         for (void* entry : found) {
-            Slot* slot = static_cast<Slot*>(entry);
-            if (slot->get() == item) {
-                return slot;
+            Slot const& slot = m_items[slotIndexOf(entry)];
+            if (slot.get() == item) {
+                return &slot;
             }
         }
         return nullptr;
@@ -179,7 +174,7 @@ public:
         std::vector<void*> found;
         candidates(e, found);
         for (void* entry : found) {
-            Slot const& slot = *static_cast<Slot*>(entry);
+            Slot const& slot = m_items[slotIndexOf(entry)];
             if (!slot) {
                 continue;
             }
@@ -198,7 +193,10 @@ public:
         if (m_removedCount > 0) {
             compact();
         }
-        return m_items;
+        std::vector<Slot> result;
+        result.reserve(m_items.size());
+        m_items.forEachSpan([&](Slot const* slots, std::size_t count) { result.insert(result.end(), slots, slots + count); });
+        return result;
     }
 
     /// Replaces the index by a fresh one holding every non-null slot.
@@ -206,9 +204,9 @@ public:
     {
         dropIndex();
         m_index = createIndex();
-        for (Slot& slot : m_items) {
-            if (slot) {
-                insertEntry(&slot);
+        for (std::size_t index = 0; index < m_items.size(); ++index) {
+            if (m_items[index]) {
+                insertEntry(index);
             }
         }
     }
@@ -217,13 +215,14 @@ public:
     void compact()
     {
         dropIndex();
-        std::vector<Slot> kept;
-        kept.reserve(m_items.size() - static_cast<std::size_t>(m_removedCount));
-        for (Slot& slot : m_items) {
-            if (slot) {
-                kept.push_back(std::move(slot));
+        SharedChunkArrayT<Slot> kept;
+        m_items.forEachSpan([&](Slot const* slots, std::size_t count) {
+            for (std::size_t k = 0; k < count; ++k) {
+                if (slots[k]) {
+                    kept.push_back(slots[k]);
+                }
             }
-        }
+        });
         m_items.swap(kept);
         kept.clear();
         rebuildIndex();
@@ -232,17 +231,17 @@ public:
 
     /// Enters one slot of this container into the index (building the index, which enters
     /// every slot, when there is none).
-    void insertToIndex(Slot* slot)
+    void insertToIndex(std::size_t index)
     {
         if (!m_index) {
             rebuildIndex();
             return;
         }
         if (m_indexQueried && !acceptsInsertAfterQuery()) {
-            m_unindexed.push_back(static_cast<std::size_t>(slot - m_items.data()));
+            m_unindexed.push_back(index);
             return;
         }
-        insertEntry(slot);
+        insertEntry(index);
     }
 
     std::size_t slotCount() const { return m_items.size(); }
@@ -250,12 +249,26 @@ public:
     bool hasIndex() const { return m_index != nullptr; }
 
 protected:
-    /// Copies the slots and the removed count of `source`; for `clone`.
+    /// Shares the slots and copies the removed count of `source`, and its index when
+    /// `cloneIndex` can copy it; for `clone`.
     void copyItemsFrom(SpatialIndexContainerT const& source)
     {
         dropIndex();
         m_items = source.m_items;
         m_removedCount = source.m_removedCount;
+        if (source.m_index) {
+            m_index = cloneIndex(*source.m_index);
+            if (m_index) {
+                m_unindexed = source.m_unindexed;
+                m_indexQueried = source.m_indexQueried;
+            }
+        }
+    }
+
+    /// A copy of `index` (made by `createIndex`), or null when the kind cannot copy it.
+    virtual std::unique_ptr<geos::index::SpatialIndex> cloneIndex(geos::index::SpatialIndex const& /*index*/) const
+    {
+        return nullptr;
     }
 
     /// False for an index that must not be changed once it has answered a query.
@@ -300,7 +313,7 @@ private:
         candidates(*env, found);
         std::vector<Slot> result;
         for (void* entry : found) {
-            Slot const& slot = *static_cast<Slot*>(entry);
+            Slot const& slot = m_items[slotIndexOf(entry)];
             if (slot && test(slot->boundingRect())) {
                 result.push_back(slot);
             }
@@ -317,7 +330,7 @@ private:
         m_index->query(&env, out);
         m_indexQueried = true;
         for (std::size_t index : m_unindexed) {
-            out.push_back(&m_items[index]);
+            out.push_back(entryOf(index));
         }
     }
 
@@ -326,14 +339,18 @@ private:
         return 64 + static_cast<std::size_t>(4.0 * std::sqrt(static_cast<double>(m_items.size())));
     }
 
-    void insertEntry(Slot* slot)
+    // The index files slot k as the (never null) item pointer k + 1.
+    static void* entryOf(std::size_t index) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(index) + 1); }
+    static std::size_t slotIndexOf(void* entry) { return static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(entry) - 1); }
+
+    void insertEntry(std::size_t index)
     {
-        auto env = envelopeOf(**slot);
+        auto env = envelopeOf(*m_items[index]);
         if (keepsEnvelopes()) {
             m_envelopes.push_back(*env);
-            m_index->insert(&m_envelopes.back(), slot);
+            m_index->insert(&m_envelopes.back(), entryOf(index));
         } else {
-            m_index->insert(env.get(), slot);
+            m_index->insert(env.get(), entryOf(index));
         }
     }
 
@@ -345,7 +362,7 @@ private:
         m_indexQueried = false;
     }
 
-    std::vector<Slot> m_items;
+    SharedChunkArrayT<Slot> m_items;
     // Envelopes an index keeps pointers to; declared before the index so that they outlive it.
     std::deque<geos::geom::Envelope> m_envelopes;
     std::unique_ptr<geos::index::SpatialIndex> m_index;

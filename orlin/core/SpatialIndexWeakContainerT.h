@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orlin/core/CellHashIndex.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Rect.h"
 
 #include <algorithm>
@@ -36,7 +37,8 @@ std::size_t& weakContainerSweepCounter();
  * built lazily on the first query after it was dropped.
  *
  * Slots are numbered by 32 bits: at most 2^32 − 1 of them. Memory: a weak reference,
- * a bit and about 8–16 bytes of index per slot.
+ * a bit and about 8–16 bytes of index per slot; the slots and the index keep their
+ * capacity through compactions (the high-water mark of the slots stays allocated).
  */
 template <typename T>
 class SpatialIndexWeakContainerT {
@@ -52,6 +54,21 @@ public:
 
     /// Live items whose bounding rectangle meets r (closed, both valid), in slot order.
     std::vector<std::shared_ptr<T>> findIntersectRect(const Rect& r);
+    /// findIntersectRect() without the result vector: visit(const std::shared_ptr<T>&) for
+    /// each such item, in slot order. visit must not query or change the container.
+    template <typename Visit>
+    void visitIntersectRect(const Rect& r, Visit&& visit);
+    /// Fetches ahead the index entries of a coming query around (x, y); a hint only.
+    void prefetch(double x, double y) const
+    {
+        if (m_index)
+            m_index->prefetch(x, y);
+    }
+    /// Room for `more` further additions without growing the slots or the index. For a
+    /// bulk of at least a quarter of the slots, sweeps first (the periodic sweep's check,
+    /// without touching its counter): the additions had better not meet a compaction and
+    /// an index rebuild halfway, nor probe past the dead.
+    void reserve(std::size_t more);
     /// The slot holding obj itself (pointer identity), or null.
     const Slot* find(const T* obj);
     /// Appends a weak reference to item unless it is held already; returns item.
@@ -86,11 +103,14 @@ private:
     void markExpired(std::size_t slot);
     /// True when it compacted (and so rebuilt the index).
     bool sweep();
+    /// Notes every expired slot and compacts when they are a third or more; true when it
+    /// compacted.
+    bool compactIfMostlyExpired();
     void insertToIndex(std::size_t slot, const T& item);
     /// Fills m_candidates; callers must not nest.
     const std::vector<std::uint32_t>& candidateSlots(double xMin, double yMin, double xMax, double yMax);
 
-    std::vector<Slot> m_slots;
+    std::vector<Slot, LargeTableAllocatorT<Slot>> m_slots;
     std::unique_ptr<CellHashIndex> m_index;
     std::vector<bool> m_expired;
     std::size_t m_expiredCount = 0;
@@ -129,19 +149,39 @@ const std::vector<std::uint32_t>& SpatialIndexWeakContainerT<T>::candidateSlots(
 }
 
 template <typename T>
-std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::findIntersectRect(const Rect& r)
+template <typename Visit>
+void SpatialIndexWeakContainerT<T>::visitIntersectRect(const Rect& r, Visit&& visit)
 {
-    std::vector<std::shared_ptr<T>> result;
     if (!r.isValid())
-        return result;
+        return;
     for (std::uint32_t s : candidateSlots(r.xMin(), r.yMin(), r.xMax(), r.yMax())) {
         std::shared_ptr<T> item = m_slots[s].lock();
         if (!item)
             markExpired(s);
         else if (item->boundingRect().intersects(r))
-            result.push_back(std::move(item));
+            visit(item);
     }
+}
+
+template <typename T>
+std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::findIntersectRect(const Rect& r)
+{
+    std::vector<std::shared_ptr<T>> result;
+    visitIntersectRect(r, [&result](const std::shared_ptr<T>& item) { result.push_back(item); });
     return result;
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::reserve(std::size_t more)
+{
+    // The check costs a pass over the slots: worth it only for a bulk of their order.
+    if (more >= m_slots.size() / 4)
+        compactIfMostlyExpired();
+    m_slots.reserve(m_slots.size() + more);
+    m_expired.reserve(m_slots.size() + more);
+    if (!m_index)
+        rebuildIndex();
+    m_index->reserve(m_index->size() + more);
 }
 
 template <typename T>
@@ -196,6 +236,12 @@ bool SpatialIndexWeakContainerT<T>::sweep()
     if (++counter < WEAK_CONTAINER_SWEEP_PERIOD)
         return false;
     counter = 0;
+    return compactIfMostlyExpired();
+}
+
+template <typename T>
+bool SpatialIndexWeakContainerT<T>::compactIfMostlyExpired()
+{
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (!m_expired[i] && m_slots[i].expired())
             markExpired(i);
@@ -223,8 +269,13 @@ std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::liveItems()
 template <typename T>
 void SpatialIndexWeakContainerT<T>::rebuildIndex()
 {
-    m_index.reset();
-    m_index = createIndex();
+    // A rebuilt index keeps the table it had: the next survey needs one of the same size,
+    // and a fresh one costs a page fault per 2 MiB.
+    if (m_index)
+        m_index->clearKeepingCapacity();
+    else
+        m_index = createIndex();
+    m_index->reserve(m_slots.size() - std::min(m_expiredCount, m_slots.size()));
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (std::shared_ptr<T> item = m_slots[i].lock())
             insertToIndex(i, *item);
@@ -236,14 +287,16 @@ void SpatialIndexWeakContainerT<T>::rebuildIndex()
 template <typename T>
 void SpatialIndexWeakContainerT<T>::compact()
 {
-    std::vector<Slot> live;
-    live.reserve(m_slots.size() - std::min(m_expiredCount, m_slots.size()));
-    for (Slot& s : m_slots) {
-        if (!s.expired())
-            live.push_back(std::move(s));
+    // In place, keeping the capacity for the next points (see rebuildIndex()).
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (m_slots[i].expired())
+            continue;
+        if (kept != i)
+            m_slots[kept] = std::move(m_slots[i]);
+        ++kept;
     }
-    m_slots.swap(live);
-    m_slots.shrink_to_fit();
+    m_slots.erase(m_slots.begin() + static_cast<std::ptrdiff_t>(kept), m_slots.end());
     m_expired.assign(m_slots.size(), false);
     m_expiredCount = 0;
     rebuildIndex();

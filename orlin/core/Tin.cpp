@@ -2,6 +2,7 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/IdentityListMapT.h"
 #include "orlin/core/Point.h"
@@ -114,8 +115,8 @@ public:
         if (key == nullptr) {
             return;
         }
+        // The node's own link is NIL already: TriangleSet::insert clears a record's links.
         auto& entry = map.obtain(key);
-        m_triangles.next(node, family) = NIL;
         if (entry.head == NIL) {
             entry.head = node;
         } else {
@@ -127,7 +128,9 @@ public:
     template <class K>
     void unlink(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
     {
-        auto* entry = map.find(key);
+        // Most removals change the entry (head, tail or erasure), so it is taken writable at
+        // once: one probe instead of a read probe and a write probe.
+        auto* entry = map.findMutable(key);
         if (entry == nullptr) {
             return;
         }
@@ -135,12 +138,12 @@ public:
         std::uint32_t current = entry->head;
         while (current != NIL && current != node) {
             previous = current;
-            current = m_triangles.next(current, family);
+            current = m_triangles.nextOf(current, family);
         }
         if (current == NIL) {
             return;
         }
-        std::uint32_t const following = m_triangles.next(current, family);
+        std::uint32_t const following = m_triangles.nextOf(current, family);
         if (previous == NIL) {
             entry->head = following;
         } else {
@@ -162,7 +165,7 @@ public:
         if (entry == nullptr) {
             return result;
         }
-        for (std::uint32_t node = entry->head; node != NIL; node = m_triangles.next(node, family)) {
+        for (std::uint32_t node = entry->head; node != NIL; node = m_triangles.nextOf(node, family)) {
             result.push_back(triangleOf(node));
         }
         return result;
@@ -198,6 +201,11 @@ public:
     {
         std::uint32_t const record = m_triangles.recordOf(triangle.get());
         if (record != NIL) {
+            // As in insert: the six adjacency look-ups overlap their misses with the index update.
+            for (int i = 0; i < 3; ++i) {
+                m_edgeTriangles.prefetch(triangle->edge(i).get());
+                m_pointTriangles.prefetch(triangle->point(i).get());
+            }
             if (m_triangleIndex) {
                 m_triangleIndex->remove(triangle.get());
             }
@@ -299,8 +307,8 @@ Tin& Tin::operator=(Tin const& other)
     target.m_edgeTriangles = source.m_edgeTriangles;
     target.m_pointTriangles = source.m_pointTriangles;
     if (source.m_triangleIndex) {
-        // The clone keeps the slot order; its index is built on its first use, so a copy
-        // that is never queried (an undo snapshot) does not pay for one.
+        // The clone keeps the slot order and shares the slots (and, for the grid, the
+        // index itself) chunk by chunk, like the tables above.
         target.m_triangleIndex = source.m_triangleIndex->clone();
     }
     target.dropCaches();
@@ -343,7 +351,7 @@ std::shared_ptr<Triangle> Tin::addTriangle(
     auto e1 = edges.factory(q, r);
     auto e2 = edges.factory(r, p);
     auto e3 = edges.factory(p, q);
-    auto triangle = std::make_shared<Triangle>(p, q, r, e1, e2, e3);
+    auto triangle = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r, e1, e2, e3);
     m_impl->insert(triangle);
     return triangle;
 }
@@ -441,7 +449,7 @@ std::vector<Edge*> Tin::outerEdges() const
     std::vector<Edge*> result;
     impl.m_edgeTriangles.forEach([&](auto const& entry) {
         bool odd = false;
-        for (std::uint32_t node = entry.head; node != NIL; node = impl.m_triangles.next(node, EDGE_LISTS)) {
+        for (std::uint32_t node = entry.head; node != NIL; node = impl.m_triangles.nextOf(node, EDGE_LISTS)) {
             odd = !odd;
         }
         if (odd) {

@@ -50,8 +50,12 @@ class Triangle;
 /// Cost: adding and removing a triangle are constant time (plus one index update once the
 /// index exists; the index is built by the first rectangle query, so building a TIN by many
 /// additions pays nothing for it). Caches are dropped by every change at no cost when they
-/// were not built. Copying is linear; the copy keeps the source's index order, but builds
-/// the index itself only on its first query.
+/// were not built. Copying shares the tables and the spatial index with the source chunk by
+/// chunk (see `SharedChunkArrayT`): a copy costs a reference count per 2 MiB of tables, and
+/// each later change of either TIN clones only the chunks it writes, so a copy edited in a
+/// few places costs in proportion to the edit. The copy keeps the source's index order; the
+/// STR-tree kind builds its own index on the copy's first query. The position, outline and
+/// union caches are not copied.
 ///
 /// Not thread-safe, not even for `const` queries, which build caches. A moved-from TIN may
 /// only be destroyed or be the target of an assignment.

@@ -1,8 +1,8 @@
 #include "orlin/core/Tin2D.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <deque>
+#include <functional>
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/Edge2D.h"
@@ -28,8 +28,6 @@ struct OriginalEdgeEntry {
 
 struct Tin2D::Impl {
     std::vector<std::shared_ptr<Triangle2D>> m_triangles2D;
-    std::unordered_map<std::shared_ptr<Edge2D>, std::vector<std::shared_ptr<Triangle2D>>>
-        m_edgeTriangles2D;
     std::vector<OriginalEdgeEntry> m_originalEdges;
     std::vector<std::shared_ptr<Edge2D>> m_numberedEdges;
     int m_firstEdgeId = 0;
@@ -47,16 +45,18 @@ Tin2D::Tin2D(Point2DIRepository* repository, Edge2DFactory* edgeFactory)
 Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edgeFactory)
     : Tin2D(repository, edgeFactory)
 {
+    // Pointers to the shared pointers held by the new triangles and by the TIN's triangles,
+    // which outlive this constructor: no reference counting while sorting.
     struct Record {
         Edge2D* key;
-        std::shared_ptr<Edge2D> edge2D;
-        std::shared_ptr<Edge> edge;
+        std::shared_ptr<Edge2D> const* edge2D;
+        std::shared_ptr<Edge> const* edge;
     };
     auto const& triangles = tin.allTriangles();
     m_impl->m_triangles2D.reserve(triangles.size());
-    m_impl->m_edgeTriangles2D.reserve(triangles.size() * 2);
     std::vector<Record> work;
     work.reserve(triangles.size() * 3);
+    std::deque<std::shared_ptr<Edge2D>> leftOut;
 
     for (auto const& t : triangles) {
         std::shared_ptr<Point2DI> v[3];
@@ -68,10 +68,19 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
         std::shared_ptr<Edge2D> sides[3];
         for (int s = 0; s < 3; ++s) {
             sides[s] = edgeFactory->factory(v[(s + 1) % 3], v[(s + 2) % 3]);
-            work.push_back(Record{sides[s].get(), sides[s], t->edge(s)});
         }
         if (sides[0] && sides[1] && sides[2]) {
             insertTriangle(v, sides);
+            Triangle2D const& made = *m_impl->m_triangles2D.back();
+            for (int s = 0; s < 3; ++s) {
+                work.push_back(Record{sides[s].get(), &made.edge(s), &t->edge(s)});
+            }
+        } else {
+            // A triangle left out (two corners at one position) still records its sides.
+            for (int s = 0; s < 3; ++s) {
+                leftOut.push_back(sides[s]);
+                work.push_back(Record{sides[s].get(), &leftOut.back(), &t->edge(s)});
+            }
         }
     }
 
@@ -85,9 +94,9 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
         while (j < work.size() && work[j].key == work[i].key) {
             ++j;
         }
-        OriginalEdgeEntry entry{work[i].edge2D, work[i].edge, nullptr};
+        OriginalEdgeEntry entry{*work[i].edge2D, *work[i].edge, nullptr};
         if (j - i > 1) {
-            entry.second = work[i + 1].edge;
+            entry.second = *work[i + 1].edge;
         }
         m_impl->m_originalEdges.push_back(std::move(entry));
         i = j;
@@ -123,11 +132,8 @@ void Tin2D::addTriangle(std::shared_ptr<Point2DI> const& p, std::shared_ptr<Poin
 
 void Tin2D::insertTriangle(std::shared_ptr<Point2DI> const* v, std::shared_ptr<Edge2D> const* sides)
 {
-    auto t = std::make_shared<Triangle2D>(v[0], v[1], v[2], sides[0], sides[1], sides[2]);
-    m_impl->m_triangles2D.push_back(t);
-    for (int i = 0; i < 3; ++i) {
-        m_impl->m_edgeTriangles2D[sides[i]].push_back(t);
-    }
+    m_impl->m_triangles2D.push_back(
+        std::make_shared<Triangle2D>(v[0], v[1], v[2], sides[0], sides[1], sides[2]));
 }
 
 void Tin2D::addTriangle(Point2DI const& a, Point2DI const& b, Point2DI const& c)
@@ -162,11 +168,26 @@ Rect Tin2D::boundingRect() const
 
 std::vector<Edge2D*> Tin2D::outerEdges() const
 {
-    std::vector<Edge2D*> result;
-    for (auto const& entry : m_impl->m_edgeTriangles2D) {
-        if (entry.second.size() % 2 == 1) {
-            result.push_back(entry.first.get());
+    // Counting by sorting the sides is cheaper than keeping a side-to-triangles table up to
+    // date for every triangle added, and only the outline is ever asked for.
+    std::vector<Edge2D*> sides;
+    sides.reserve(m_impl->m_triangles2D.size() * 3);
+    for (auto const& t : m_impl->m_triangles2D) {
+        for (int i = 0; i < 3; ++i) {
+            sides.push_back(t->edge(i).get());
         }
+    }
+    std::sort(sides.begin(), sides.end(), std::less<Edge2D*>());
+    std::vector<Edge2D*> result;
+    for (std::size_t i = 0; i < sides.size();) {
+        std::size_t j = i + 1;
+        while (j < sides.size() && sides[j] == sides[i]) {
+            ++j;
+        }
+        if ((j - i) % 2 == 1) {
+            result.push_back(sides[i]);
+        }
+        i = j;
     }
     return result;
 }

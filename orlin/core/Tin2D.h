@@ -49,6 +49,7 @@ public:
     // Spans every vertex; invalid for an empty network.
     Rect boundingRect() const;
     // The sides with an odd number of triangles (the outline in a proper network); any order.
+    // Counted on each call by sorting all sides: O(n log n) in the triangles.
     std::vector<Edge2D*> outerEdges() const;
     // The 3-D edges that side e stands for: none for a side added after projection.
     std::vector<std::shared_ptr<Edge>> originalEdges(std::shared_ptr<Edge2D> const& e) const;

@@ -2,6 +2,7 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/GeometryFunctions.h"
+#include "orlin/core/GeosCacheTable.h"
 #include "orlin/core/Point.h"
 
 #include <geos/geom/CoordinateArraySequence.h>
@@ -70,7 +71,15 @@ Triangle::Triangle(std::shared_ptr<Point> p1, std::shared_ptr<Point> p2, std::sh
                               | yMax << (2 * Y_MAX));
 }
 
-Triangle::~Triangle() = default;
+// Every triangle of a large TIN pays for each byte here: the object and its control block
+// fill an 80-byte pool chunk.
+static_assert(sizeof(void*) != 8 || sizeof(Triangle) <= 64, "Triangle grew beyond 64 bytes");
+
+Triangle::~Triangle()
+{
+    if (m_hasGeos)
+        GeosCacheTable::instance().erase(this);
+}
 
 std::shared_ptr<Edge> Triangle::opposite(const std::shared_ptr<Point>& p) const
 {
@@ -161,19 +170,21 @@ Point2D Triangle::getInteriorPoint() const
 
 geos::geom::Polygon* Triangle::geosPolygon() const
 {
-    if (!m_geos) {
-        auto seq = std::make_unique<geos::geom::CoordinateArraySequence>(4, 2);
-        for (std::size_t i = 0; i < 4; ++i) {
-            const Point& p = *vertex(i % 3);
-            seq->setAt(geos::geom::Coordinate(p.x(), p.y(), 0.0), i);
-        }
-        const geos::geom::GeometryFactory* f = defaultGeometryFactory();
-        std::unique_ptr<geos::geom::LinearRing> ring = f->createLinearRing(std::move(seq));
-        std::unique_ptr<geos::geom::Polygon> polygon = f->createPolygon(std::move(ring));
-        polygon->normalize();
-        m_geos = std::move(polygon);
+    GeosCacheTable& cache = GeosCacheTable::instance();
+    if (m_hasGeos)
+        return static_cast<geos::geom::Polygon*>(cache.find(this));
+    auto seq = std::make_unique<geos::geom::CoordinateArraySequence>(4, 2);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const Point& p = *vertex(i % 3);
+        seq->setAt(geos::geom::Coordinate(p.x(), p.y(), 0.0), i);
     }
-    return m_geos.get();
+    const geos::geom::GeometryFactory* f = defaultGeometryFactory();
+    std::unique_ptr<geos::geom::LinearRing> ring = f->createLinearRing(std::move(seq));
+    std::unique_ptr<geos::geom::Polygon> polygon = f->createPolygon(std::move(ring));
+    polygon->normalize();
+    geos::geom::Geometry* g = cache.insert(this, std::move(polygon));
+    m_hasGeos = true;
+    return static_cast<geos::geom::Polygon*>(g);
 }
 
 geos::geom::Geometry* Triangle::geosGeometry() const

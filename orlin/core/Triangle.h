@@ -24,8 +24,9 @@ class Point;
  * opposite point i (edge1 = point2–point3, edge2 = point3–point1, edge3 =
  * point1–point2). Only the edges are held: a vertex is the end it shares with the
  * next edge (point1 an end of edge2, point2 of edge3, point3 of edge1), one bit says
- * which, and the point accessors return references into the edges. A triangle of a
- * 2-million-triangle TIN thus costs 72 bytes instead of 120.
+ * which, and the point accessors return references into the edges. With the GEOS
+ * polygon kept outside (below), a triangle costs 64 bytes on a 64-bit system instead
+ * of 120.
  *
  * The bounding box refers to the coordinates of the vertices that were extreme when
  * the triangle was made, so it follows moved vertices as long as the same vertices
@@ -36,7 +37,8 @@ class Point;
  * as inside. Vertex order may be either orientation; area() is never negative.
  *
  * The GEOS polygon is built on first request (normalised) from the positions of that
- * moment and kept until the triangle dies. Not synchronised.
+ * moment and kept (in GeosCacheTable, so that the millions of triangles that never need
+ * one do not pay for a pointer) until the triangle dies. Not synchronised.
  */
 class Triangle : public Geometry {
 public:
@@ -94,11 +96,11 @@ private:
     }
 
     std::shared_ptr<Edge> m_edges[3];
-    mutable std::unique_ptr<geos::geom::Polygon> m_geos;
     // Two bits per bound: vertex index of xMin, xMax, yMin, yMax.
     std::uint8_t m_extremes;
     // Bit i: vertex i is point2 (not point1) of edge (i + 1) mod 3.
     std::uint8_t m_ends;
+    mutable bool m_hasGeos = false; // GeosCacheTable holds this triangle's polygon
 };
 
 } // namespace core

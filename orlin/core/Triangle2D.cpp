@@ -13,7 +13,7 @@ Triangle2D::Triangle2D(std::shared_ptr<Point2DI> const& p1, std::shared_ptr<Poin
 {
 }
 
-std::shared_ptr<Point2DI> Triangle2D::point(int i) const
+std::shared_ptr<Point2DI> const& Triangle2D::point(int i) const
 {
     switch (i % 3) {
     case 0: return m_p1;
@@ -22,7 +22,7 @@ std::shared_ptr<Point2DI> Triangle2D::point(int i) const
     }
 }
 
-std::shared_ptr<Edge2D> Triangle2D::edge(int i) const
+std::shared_ptr<Edge2D> const& Triangle2D::edge(int i) const
 {
     switch (i % 3) {
     case 0: return m_e1;

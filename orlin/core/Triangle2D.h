@@ -23,17 +23,17 @@ public:
     Triangle2D& operator=(Triangle2D const& other) = default;
     ~Triangle2D() = default;
 
-    std::shared_ptr<Point2DI> point1() const { return m_p1; }
-    std::shared_ptr<Point2DI> point2() const { return m_p2; }
-    std::shared_ptr<Point2DI> point3() const { return m_p3; }
+    std::shared_ptr<Point2DI> const& point1() const { return m_p1; }
+    std::shared_ptr<Point2DI> const& point2() const { return m_p2; }
+    std::shared_ptr<Point2DI> const& point3() const { return m_p3; }
     // Vertex i modulo 3; i must not be negative.
-    std::shared_ptr<Point2DI> point(int i) const;
+    std::shared_ptr<Point2DI> const& point(int i) const;
 
-    std::shared_ptr<Edge2D> edge1() const { return m_e1; }
-    std::shared_ptr<Edge2D> edge2() const { return m_e2; }
-    std::shared_ptr<Edge2D> edge3() const { return m_e3; }
+    std::shared_ptr<Edge2D> const& edge1() const { return m_e1; }
+    std::shared_ptr<Edge2D> const& edge2() const { return m_e2; }
+    std::shared_ptr<Edge2D> const& edge3() const { return m_e3; }
     // Side i modulo 3; i must not be negative.
-    std::shared_ptr<Edge2D> edge(int i) const;
+    std::shared_ptr<Edge2D> const& edge(int i) const;
 
     // The centroid, id -1.
     Point2D getInteriorPoint() const;

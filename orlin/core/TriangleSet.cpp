@@ -74,15 +74,18 @@ void TriangleSet::grow()
     old.swap(m_table);
     m_table.assign(old.empty() ? MIN_TABLE : old.size() * 2, EMPTY);
     std::size_t const mask = m_table.size() - 1;
-    for (std::uint64_t const e : old) {
-        if (e != EMPTY) {
-            std::size_t i = fingerprintIn(e) & mask;
-            while (m_table[i] != EMPTY) {
-                i = (i + 1) & mask;
+    old.forEachSpan([&](std::uint64_t const* entries, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k) {
+            std::uint64_t const e = entries[k];
+            if (e != EMPTY) {
+                std::size_t i = fingerprintIn(e) & mask;
+                while (m_table[i] != EMPTY) {
+                    i = (i + 1) & mask;
+                }
+                m_table.mut(i) = e;
             }
-            m_table[i] = e;
         }
-    }
+    });
 }
 
 std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, bool& inserted)
@@ -109,14 +112,14 @@ std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, boo
             throw std::length_error("Too many triangles for one TIN");
         }
         record = static_cast<std::uint32_t>(m_records.size());
-        m_records.emplace_back();
+        m_records.push_back(Record());
     }
-    Record& r = m_records[record];
+    Record& r = m_records.mut(record);
     r.triangle = triangle;
     for (std::uint32_t& link : r.next) {
         link = NIL;
     }
-    m_table[i] = entry(record, fingerprint);
+    m_table.mut(i) = entry(record, fingerprint);
     ++m_size;
     inserted = true;
     return record;
@@ -135,21 +138,23 @@ void TriangleSet::erase(std::uint32_t record)
         std::size_t const home = fingerprintIn(m_table[j]) & mask;
         bool const movable = hole <= j ? (home <= hole || home > j) : (home <= hole && home > j);
         if (movable) {
-            m_table[hole] = m_table[j];
+            std::uint64_t const moved = m_table[j];
+            m_table.mut(hole) = moved;
             hole = j;
         }
     }
-    m_table[hole] = EMPTY;
-    m_records[record].triangle.reset();
-    m_records[record].next[0] = m_freeHead;
+    m_table.mut(hole) = EMPTY;
+    Record& freed = m_records.mut(record);
+    freed.triangle.reset();
+    freed.next[0] = m_freeHead;
     m_freeHead = record;
     --m_size;
 }
 
 void TriangleSet::clear()
 {
-    Records().swap(m_records);
-    Table().swap(m_table);
+    m_records.clear();
+    m_table.clear();
     m_freeHead = NIL;
     m_size = 0;
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/core/SharedChunkArrayT.h"
 
 namespace tin::core {
 
@@ -22,6 +22,8 @@ class Triangle;
 /// thread the TIN's edge and vertex adjacency lists through the records, so those lists need
 /// no allocation of their own) and an open-addressing table of record numbers with hash
 /// fingerprints; 50 to 100 bytes per triangle, depending on the fill of both vectors.
+/// Both are `SharedChunkArrayT`s: a copy of the set shares them chunk by chunk, costs one
+/// reference count per 2 MiB, and each later change clones only the chunks it writes.
 ///
 /// Iteration runs over the records in storage order, skipping freed ones; a freed record is
 /// reused by the next insertion, so the order carries no meaning. Iterators and references
@@ -35,8 +37,8 @@ class TriangleSet {
         // A freed record keeps the free list in next[0].
         std::uint32_t next[6];
     };
-    using Records = std::vector<Record, LargeTableAllocatorT<Record>>;
-    using Table = std::vector<std::uint64_t, LargeTableAllocatorT<std::uint64_t>>;
+    using Records = SharedChunkArrayT<Record>;
+    using Table = SharedChunkArrayT<std::uint64_t>;
 
 public:
     using value_type = std::shared_ptr<Triangle>;
@@ -119,7 +121,7 @@ private:
     void prefetch(Triangle const* triangle) const
     {
         if (!m_table.empty()) {
-            __builtin_prefetch(&m_table[fingerprintOf(triangle) & (m_table.size() - 1)]);
+            m_table.prefetch(fingerprintOf(triangle) & (m_table.size() - 1));
         }
     }
 
@@ -132,7 +134,10 @@ private:
     /// The triangle of a record (null for a freed one).
     std::shared_ptr<Triangle> const& triangleAt(std::uint32_t record) const { return m_records[record].triangle; }
 
-    std::uint32_t& next(std::uint32_t node, int list) { return m_records[node / 3].next[list + node % 3]; }
+    /// The link after `node` in one family of lists (read only: does not unshare).
+    std::uint32_t nextOf(std::uint32_t node, int list) const { return m_records[node / 3].next[list + node % 3]; }
+    /// The same link, writable; unshares the record's chunk when a copy shares it.
+    std::uint32_t& next(std::uint32_t node, int list) { return m_records.mut(node / 3).next[list + node % 3]; }
 
     static std::uint32_t fingerprintOf(Triangle const* triangle);
     void grow();

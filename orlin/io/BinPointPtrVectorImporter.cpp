@@ -1,5 +1,6 @@
 #include "orlin/io/BinPointPtrVectorImporter.h"
 
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/BinPointBlockReader.h"
 
@@ -7,27 +8,35 @@ namespace tin::io {
 
 namespace {
 
-struct AppendInterned {
-    std::vector<std::shared_ptr<tin::core::Point>>& points;
-    void operator()(int, double x, double y, double z) const {
-        points.push_back(tin::core::PointFactory::instance().factory(tin::core::Point(x, y, z), false));
-    }
+// The records are collected first and interned in one bulk request, which lets the point
+// factory overlap its look-ups; the points are the ones requests in block order give.
+using Coordinates = std::vector<double, tin::core::LargeTableAllocatorT<double>>;
+
+struct CollectRecords {
+    Coordinates& xyz;
+    void operator()(int, double x, double y, double z) const { xyz.insert(xyz.end(), {x, y, z}); }
 };
+
+std::vector<std::shared_ptr<tin::core::Point>> interned(const Coordinates& xyz) {
+    std::vector<std::shared_ptr<tin::core::Point>> points(xyz.size() / 3);
+    tin::core::PointFactory::instance().factoryAll(xyz.data(), points.size(), points.data());
+    return points;
+}
 
 } // namespace
 
 std::vector<std::shared_ptr<tin::core::Point>> BinPointPtrVectorImporter::importPointPtrVector(
     const char* path) const {
-    std::vector<std::shared_ptr<tin::core::Point>> points;
-    BinPointBlockReader::readFile(path, AppendInterned{points});
-    return points;
+    Coordinates xyz;
+    BinPointBlockReader::readFile(path, CollectRecords{xyz});
+    return interned(xyz);
 }
 
 std::vector<std::shared_ptr<tin::core::Point>> BinPointPtrVectorImporter::importPointPtrVector(
     Poco::BinaryReader* reader, unsigned long long size, const std::string& name) const {
-    std::vector<std::shared_ptr<tin::core::Point>> points;
-    BinPointBlockReader::read(*reader, size, name, AppendInterned{points});
-    return points;
+    Coordinates xyz;
+    BinPointBlockReader::read(*reader, size, name, CollectRecords{xyz});
+    return interned(xyz);
 }
 
 } // namespace tin::io

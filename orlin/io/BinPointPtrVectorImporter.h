@@ -11,11 +11,12 @@
 namespace tin::io {
 
 /// Reader of a binary point block (see BinPointContainerExporter) into shared points in
-/// block order, each interned by PointFactory::factory(point, false): a record at the
+/// block order, interned as by PointFactory::factory(point, false) (in one bulk
+/// PointFactory::factoryAll request once the block is read): a record at the
 /// position and elevation of a live point yields that very object (ids are left as they
 /// are), so what is read shares vertices with what is already in memory. Throws
 /// common::exception::InvalidFileFormatException ("Invalid file size",
-/// "Invalid file format") naming the file. Cost: one factory look-up per record.
+/// "Invalid file format") naming the file. Cost: one factory look-up per record, overlapped.
 class BinPointPtrVectorImporter {
 public:
     std::vector<std::shared_ptr<tin::core::Point>> importPointPtrVector(const char* path) const;

@@ -2,6 +2,7 @@
 
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/io/IoUtil.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 
@@ -13,9 +14,10 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace tin::io {
 
@@ -27,41 +29,122 @@ constexpr std::string_view WHITE_SPACE = " \t\r\n\v\f";
 constexpr unsigned long long HEADER_SIZE = 84;
 constexpr unsigned long long FACET_SIZE = 50;
 
-// Facets share most of their vertices: each distinct coordinate triple asks the point
-// factory once, later uses are a hash look-up. The factory would hand back the same
-// live object anyway; this only saves its spatial query.
-class VertexCache {
+template <typename T>
+using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+
+// Facets share most of their vertices: each distinct coordinate triple gets a number on its
+// first use, and the point factory is asked once per number, all numbers in one bulk
+// request (the factory would hand back the same live object anyway; this saves its query).
+// Open addressing over 8-byte entries (a 32-bit fingerprint of the triple and the
+// number), load at most 1/2; a fingerprint match is confirmed against the stored triple.
+class VertexNumbers {
 public:
-    std::shared_ptr<tin::core::Point> point(double x, double y, double z) {
-        const Key key{x, y, z};
-        auto found = m_points.find(key);
-        if (found != m_points.end()) {
-            return found->second;
+    // The number of (x, y, z). A triple with a NaN never equals another, so each gets a
+    // number of its own, as a factory request would give it a point of its own.
+    std::uint32_t number(double x, double y, double z) {
+        if ((m_count + 1) * 2 > m_entries.size()) {
+            rehash(m_entries.empty() ? 1024 : 2 * m_entries.size());
         }
-        auto shared = tin::core::PointFactory::instance().factory(tin::core::Point(x, y, z), false);
-        m_points.emplace(key, shared);
-        return shared;
+        const std::uint64_t h = hash(x, y, z);
+        const std::uint32_t print = fingerprint(h);
+        const std::size_t mask = m_entries.size() - 1;
+        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+            Entry& e = m_entries[i];
+            if (e.number == EMPTY) {
+                e = Entry{print, m_count};
+                m_xyz.insert(m_xyz.end(), {x, y, z});
+                return m_count++;
+            }
+            if (e.fingerprint == print) {
+                const double* v = m_xyz.data() + 3 * static_cast<std::size_t>(e.number);
+                if (v[0] == x && v[1] == y && v[2] == z) {
+                    return e.number;
+                }
+            }
+        }
+    }
+
+    void prefetch(double x, double y, double z) const {
+        if (!m_entries.empty()) {
+            __builtin_prefetch(&m_entries[hash(x, y, z) & (m_entries.size() - 1)]);
+        }
+    }
+
+    std::uint32_t count() const { return m_count; }
+    const double* xyz() const { return m_xyz.data(); }
+
+private:
+    struct Entry {
+        std::uint32_t fingerprint;
+        std::uint32_t number; // EMPTY: free
+    };
+    static constexpr std::uint32_t EMPTY = 0xffffffffu;
+
+    static std::uint64_t bitsOf(double v) {
+        v = v == 0.0 ? 0.0 : v; // -0.0 and 0.0 are one position
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        return bits;
+    }
+    static std::uint64_t hash(double x, double y, double z) {
+        std::uint64_t h = bitsOf(x) * 0x9E3779B97F4A7C15ull;
+        h = (h ^ (h >> 32) ^ bitsOf(y)) * 0xBF58476D1CE4E5B9ull;
+        h = (h ^ (h >> 29) ^ bitsOf(z)) * 0x94D049BB133111EBull;
+        return h ^ (h >> 31);
+    }
+    static std::uint32_t fingerprint(std::uint64_t h) { return static_cast<std::uint32_t>(h >> 32); }
+
+    void rehash(std::size_t capacity) {
+        if (capacity > (std::size_t(1) << 32)) {
+            throw std::length_error("STL file with more than 2^31 distinct vertices");
+        }
+        LargeVector<Entry> old(capacity, Entry{0, EMPTY});
+        old.swap(m_entries);
+        const std::size_t mask = capacity - 1;
+        for (const Entry& e : old) {
+            if (e.number == EMPTY) {
+                continue;
+            }
+            const double* v = m_xyz.data() + 3 * static_cast<std::size_t>(e.number);
+            std::size_t i = hash(v[0], v[1], v[2]) & mask;
+            while (m_entries[i].number != EMPTY) {
+                i = (i + 1) & mask;
+            }
+            m_entries[i] = e;
+        }
+    }
+
+    LargeVector<Entry> m_entries;
+    LargeVector<double> m_xyz;
+    std::uint32_t m_count = 0;
+};
+
+// The facets as vertex numbers, turned into a TIN once every vertex is interned.
+class FacetCollector {
+public:
+    void reserve(std::size_t facets) { m_corners.reserve(3 * facets); }
+
+    void add(const double* xyz9) {
+        for (int i = 0; i < 3; ++i) {
+            m_corners.push_back(m_vertices.number(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2]));
+        }
+    }
+
+    VertexNumbers& vertices() { return m_vertices; }
+
+    tin::core::Tin build() {
+        LargeVector<std::shared_ptr<tin::core::Point>> points(m_vertices.count());
+        tin::core::PointFactory::instance().factoryAll(m_vertices.xyz(), points.size(), points.data());
+        tin::core::Tin tin;
+        for (std::size_t k = 0; k + 2 < m_corners.size(); k += 3) {
+            tin.addTriangle(points[m_corners[k]], points[m_corners[k + 1]], points[m_corners[k + 2]]);
+        }
+        return tin;
     }
 
 private:
-    struct Key {
-        double x, y, z;
-        bool operator==(const Key& o) const { return x == o.x && y == o.y && z == o.z; }
-    };
-    struct KeyHash {
-        std::size_t operator()(const Key& k) const {
-            std::uint64_t h = 1469598103934665603ull;
-            for (double v : {k.x, k.y, k.z}) {
-                std::uint64_t bits = 0;
-                v = v == 0.0 ? 0.0 : v; // -0.0 and 0.0 are one position
-                std::memcpy(&bits, &v, sizeof bits);
-                h = (h ^ bits) * 1099511628211ull;
-                h ^= h >> 29;
-            }
-            return static_cast<std::size_t>(h);
-        }
-    };
-    std::unordered_map<Key, std::shared_ptr<tin::core::Point>, KeyHash> m_points;
+    VertexNumbers m_vertices;
+    LargeVector<std::uint32_t> m_corners;
 };
 
 std::string_view trim(std::string_view text) {
@@ -128,7 +211,6 @@ public:
     explicit AsciiReader(const char* path) : m_path(path), m_stream(common::io::IoUtil::openInAscii(path)) {}
 
     tin::core::Tin read() {
-        tin::core::Tin tin;
         if (!startsWith(trim(nextLine()), "solid")) {
             fail("solid not found");
         }
@@ -145,18 +227,18 @@ public:
                 fail("facet normal not found");
             }
             expect("outer loop");
-            std::shared_ptr<tin::core::Point> corners[3];
-            for (auto& corner : corners) {
-                corner = vertex();
+            double corners[9];
+            for (int i = 0; i < 3; ++i) {
+                vertex(corners + 3 * i);
             }
             expect("endloop");
             expect("endfacet");
-            tin.addTriangle(corners[0], corners[1], corners[2]);
+            m_facets.add(corners);
         }
         if (m_stream.bad()) {
             throw InvalidFileFormatException("Invalid file format", m_path);
         }
-        return tin;
+        return m_facets.build();
     }
 
 private:
@@ -175,7 +257,7 @@ private:
         }
     }
 
-    std::shared_ptr<tin::core::Point> vertex() {
+    void vertex(double* xyz) {
         const std::string_view line = nextLine();
         std::string_view tokens[4];
         int count = 0;
@@ -198,7 +280,6 @@ private:
         if (!equalsNoCase(tokens[0], "vertex")) {
             fail("vertex not found");
         }
-        double xyz[3];
         for (int i = 0; i < 3; ++i) {
             const std::string_view token = tokens[i + 1];
             const char* end = token.data() + token.size();
@@ -208,7 +289,6 @@ private:
                 fail("Wrong vertex definition");
             }
         }
-        return m_vertices.point(xyz[0], xyz[1], xyz[2]);
     }
 
     [[noreturn]] void fail(const std::string& message) const {
@@ -219,7 +299,7 @@ private:
     std::ifstream m_stream;
     std::string m_line;
     int m_lineNumber = 0;
-    VertexCache m_vertices;
+    FacetCollector m_facets;
 };
 
 tin::core::Tin readBinary(const char* path) {
@@ -238,28 +318,43 @@ tin::core::Tin readBinary(const char* path) {
     if (!stream || size < expected || size - expected >= FACET_SIZE) {
         throw InvalidFileFormatException("Invalid file size", path);
     }
-    tin::core::Tin tin;
-    VertexCache vertices;
+    FacetCollector facets;
+    facets.reserve(count);
     constexpr std::uint32_t CHUNK = 1024;
     char buffer[CHUNK * FACET_SIZE];
     for (std::uint32_t done = 0; done < count;) {
-        const std::uint32_t facets = count - done < CHUNK ? count - done : CHUNK;
-        stream.read(buffer, static_cast<std::streamsize>(facets * FACET_SIZE));
+        const std::uint32_t chunk = count - done < CHUNK ? count - done : CHUNK;
+        stream.read(buffer, static_cast<std::streamsize>(chunk * FACET_SIZE));
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
         }
-        for (std::uint32_t k = 0; k < facets; ++k) {
+        // Decoded a few facets ahead, so that their table entries are on the way in.
+        constexpr std::uint32_t AHEAD = 4;
+        double ahead[AHEAD][9];
+        const auto decode = [&](std::uint32_t k, double* xyz9) {
             float values[9];
             std::memcpy(values, buffer + k * FACET_SIZE + 12, sizeof values);
-            std::shared_ptr<tin::core::Point> corners[3];
-            for (int i = 0; i < 3; ++i) {
-                corners[i] = vertices.point(values[3 * i], values[3 * i + 1], values[3 * i + 2]);
+            for (int i = 0; i < 9; ++i) {
+                xyz9[i] = values[i];
             }
-            tin.addTriangle(corners[0], corners[1], corners[2]);
+            for (int i = 0; i < 3; ++i) {
+                facets.vertices().prefetch(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2]);
+            }
+        };
+        for (std::uint32_t k = 0; k < AHEAD && k < chunk; ++k) {
+            decode(k, ahead[k]);
         }
-        done += facets;
+        for (std::uint32_t k = 0; k < chunk; ++k) {
+            double current[9];
+            std::memcpy(current, ahead[k % AHEAD], sizeof current);
+            if (k + AHEAD < chunk) {
+                decode(k + AHEAD, ahead[k % AHEAD]);
+            }
+            facets.add(current);
+        }
+        done += chunk;
     }
-    return tin;
+    return facets.build();
 }
 
 } // namespace

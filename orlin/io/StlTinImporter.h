@@ -31,8 +31,9 @@ namespace tin::io {
 /// finite number), each with the line number; binary "Invalid file size" (not 84 + 50 n
 /// bytes, up to that remainder) or "Invalid file format" (read error). A path that cannot
 /// be opened throws common::exception::FileOpenException.
-/// Cost: one hash look-up per vertex, one factory look-up per distinct vertex, one
-/// Tin::addTriangle per facet.
+/// Cost: one look-up per vertex in a flat table of the distinct vertices, one bulk factory
+/// request for them all (PointFactory::factoryAll), one Tin::addTriangle per facet; until
+/// then the facets are kept as vertex numbers (12 bytes a facet, 24 a distinct vertex).
 class StlTinImporter : public TinImporterI {
 public:
     StlTinImporter() = default;

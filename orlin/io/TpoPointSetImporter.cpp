@@ -1,17 +1,18 @@
 #include "orlin/io/TpoPointSetImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
-#include "common/exception/RuntimeException.h"
-#include "common/io/IoUtil.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/io/FileBytes.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tin::io {
 
@@ -20,28 +21,8 @@ namespace {
 constexpr std::string_view SEPARATORS = ",\t ";
 constexpr std::string_view WHITE_SPACE = " \t\r\n\v\f";
 
-std::string readWholeFile(const char* path) {
-    std::ifstream stream = common::io::IoUtil::openInAscii(path);
-    std::string content;
-    stream.seekg(0, std::ios::end);
-    const std::streamoff size = stream.tellg();
-    if (size >= 0 && stream) {
-        stream.seekg(0, std::ios::beg);
-        content.resize(static_cast<std::size_t>(size));
-        stream.read(content.data(), static_cast<std::streamsize>(size));
-        content.resize(static_cast<std::size_t>(stream.gcount()));
-    } else {
-        // Not seekable (a pipe): read it as it comes.
-        stream.clear();
-        std::ostringstream buffer;
-        buffer << stream.rdbuf();
-        content = buffer.str();
-    }
-    if (stream.bad()) {
-        throw common::exception::RuntimeException(std::string("Could not read file: ") + path);
-    }
-    return content;
-}
+template <typename T>
+using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
 
 std::string_view trim(std::string_view text) {
     const std::size_t begin = text.find_first_not_of(WHITE_SPACE);
@@ -83,13 +64,48 @@ bool parseNumber(std::string_view token, double& value) {
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
 }
 
-} // namespace
+bool isSeparator(char c) {
+    return c == ',' || c == '\t' || c == ' ';
+}
 
-tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const {
-    const std::string content = readWholeFile(path);
-    const std::string_view text(content);
-    tin::core::PointSet set;
-    int pointsRead = 0;
+// The common line, "x,y,z" or "x y z" with a '\n' or "\r\n" end, parsed without splitting
+// it first. Accepts only lines that tokenize() and parseNumber() take as a point with the
+// same numbers; anything unusual returns false and is left to them.
+bool parsePlainPoint(const char* p, const char* end, double* xyz) {
+    for (int k = 0; k < 3; ++k) {
+        while (p < end && isSeparator(*p)) {
+            ++p;
+        }
+        if (p == end) {
+            return false;
+        }
+        if (*p == '+') {
+            ++p;
+            if (p == end || *p == '+' || *p == '-') {
+                return false;
+            }
+        }
+        const auto result = std::from_chars(p, end, xyz[k], std::chars_format::general);
+        if (result.ec != std::errc() || !std::isfinite(xyz[k])) {
+            return false;
+        }
+        p = result.ptr;
+        // The number must be the whole token: a separator or the line's end follows.
+        if (p < end && !isSeparator(*p) && !(*p == '\r' && p + 1 == end)) {
+            return false;
+        }
+    }
+    while (p < end && isSeparator(*p)) {
+        ++p;
+    }
+    return p == end || (*p == '\r' && p + 1 == end);
+}
+
+// Every point line's numbers in file order, with the header and closing-line rules.
+LargeVector<double> parsePoints(std::string_view text, const char* path) {
+    LargeVector<double> xyz;
+    xyz.reserve(3 * (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1));
+    std::size_t pointsRead = 0;
     int lineNumber = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -102,6 +118,12 @@ tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const 
         pos = next;
         ++lineNumber;
 
+        double plain[3];
+        if (parsePlainPoint(line.data(), line.data() + line.size(), plain)) {
+            xyz.insert(xyz.end(), plain, plain + 3);
+            ++pointsRead;
+            continue;
+        }
         std::string_view tokens[4];
         const int count = tokenize(line, tokens);
         if (count == 3) {
@@ -109,7 +131,7 @@ tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const 
             double y = 0;
             double z = 0;
             if (parseNumber(tokens[0], x) && parseNumber(tokens[1], y) && parseNumber(tokens[2], z)) {
-                set.addPoint(tin::core::Point(x, y, z))->setId(pointsRead);
+                xyz.insert(xyz.end(), {x, y, z});
                 ++pointsRead;
                 continue;
             }
@@ -123,6 +145,25 @@ tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const 
             break;
         }
         throw common::exception::InvalidFileFormatException("Invalid file format", path, lineNumber);
+    }
+    return xyz;
+}
+
+} // namespace
+
+tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const {
+    const FileBytes content(path);
+    const LargeVector<double> xyz = parsePoints(content.view(), path);
+    // Interned together, so that the factory overlaps its look-ups; the ids and the set
+    // are as if each line had been added as it was read.
+    const std::size_t count = xyz.size() / 3;
+    LargeVector<std::shared_ptr<tin::core::Point>> points(count);
+    tin::core::PointFactory::instance().factoryAll(xyz.data(), count, points.data());
+    tin::core::PointSet set;
+    set.reservePoints(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        points[i]->setId(static_cast<int>(i));
+        set.addPoint(points[i]);
     }
     return set;
 }

@@ -95,3 +95,35 @@ TEST(CellHashIndexTest, LargeBoxesAndOddCoordinates)
     EXPECT_EQ(index.size(), 0u);
     EXPECT_TRUE(reported(index, -10, -10, 10, 10).empty());
 }
+
+// Surveyed coordinates are round (millimetres and finer). A tolerance box around one must
+// stay in its own cell, not straddle a border into the neighbours' cells in x and y.
+TEST(CellHashIndexTest, ToleranceBoxAtARoundCoordinateReportsItsCellOnly)
+{
+    const double side = CellHashIndex::CELL_SIZE;
+    for (const double x : {0.001, 600000.125, -4.5}) {
+        const double y = 5400000.002;
+        CellHashIndex index;
+        index.insert(0, x, y);
+        index.insert(1, x + 0.6 * side, y);
+        index.insert(2, x - 0.6 * side, y);
+        index.insert(3, x, y + 0.6 * side);
+        index.insert(4, x, y - 0.6 * side);
+        EXPECT_EQ(reported(index, x - 1e-8, y - 1e-8, x + 1e-8, y + 1e-8), (std::set<std::uint32_t>{0})) << x;
+        // A box reaching into the neighbours' cells still reports them.
+        EXPECT_EQ(reported(index, x - side, y - side, x + side, y + side).size(), 5u) << x;
+    }
+}
+
+TEST(CellHashIndexTest, ClearingKeepsTheTableButForgetsEveryEntry)
+{
+    CellHashIndex index;
+    for (std::uint32_t s = 0; s < 5000; ++s)
+        index.insert(s, s * 0.5, 1.0);
+    index.clearKeepingCapacity();
+    EXPECT_EQ(index.size(), 0u);
+    EXPECT_TRUE(reported(index, -1, -1, 5000, 5000).empty());
+    EXPECT_FALSE(index.remove(7, 3.5, 1.0));
+    index.insert(9, 4.5, 1.0);
+    EXPECT_EQ(reported(index, 4.5, 1.0, 4.5, 1.0), (std::set<std::uint32_t>{9}));
+}

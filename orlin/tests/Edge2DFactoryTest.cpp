@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
+#include <vector>
+
 using common::exception::MagnitudeRelationException;
 using tin::core::Edge2DFactory;
 using tin::core::Point2D;
@@ -54,4 +58,40 @@ TEST(Edge2DFactoryTest, CoordinateFormsUseTheRepositoryPoints)
     EXPECT_EQ(nullptr, factory.factoryFuzzy(Point2D(0.01, 0), Point2D(0, 0.01)));
     // An ambiguous end passes the look-up's exception on.
     EXPECT_THROW(factory.factoryFuzzy(Point2D(5, 0), Point2D(0, 10)), MagnitudeRelationException);
+}
+
+TEST(Edge2DFactoryTest, ManyEdgesKeepOneIdentityPerPairThroughGrowth)
+{
+    // Enough edges to grow the table many times; every pair asked for again, the other way
+    // round, must find the edge made first, and no two pairs may share one.
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    const int n = 120;
+    std::vector<std::shared_ptr<tin::core::Point2DI>> points;
+    for (int i = 0; i < n * n; ++i)
+        points.push_back(repository.add(Point2D(i % n, (i / n) * 0.5)));
+    std::vector<std::shared_ptr<tin::core::Edge2D>> made;
+    std::vector<std::pair<int, int>> pairs;
+    for (int i = 0; i < n * n; ++i) {
+        for (int j : {i + 1, i + n, i + n + 1}) {
+            if (j < n * n && (j != i + 1 || (i + 1) % n != 0)) {
+                pairs.emplace_back(i, j);
+                made.push_back(factory.factory(points[i], points[j]));
+            }
+        }
+        // A sizing hint in the middle rehashes the edges made so far.
+        if (i == n * n / 2)
+            factory.reserve(4 * n * n);
+    }
+    std::set<const tin::core::Edge2D*> distinct;
+    for (std::size_t k = 0; k < pairs.size(); ++k) {
+        const auto& again = factory.factory(points[pairs[k].second], points[pairs[k].first]);
+        ASSERT_EQ(made[k], again);
+        distinct.insert(again.get());
+        // Smaller x first, then smaller y.
+        const auto& p = *again->point1();
+        const auto& q = *again->point2();
+        EXPECT_TRUE(p.x() < q.x() || (p.x() == q.x() && p.y() < q.y()));
+    }
+    EXPECT_EQ(distinct.size(), pairs.size());
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -283,4 +284,57 @@ TEST(LooseGridIndexTest, SameItemInsertedTwiceIsHeldTwice)
     EXPECT_EQ(index.size(), 1u);
     EXPECT_TRUE(index.remove(&b, itemOf(0)));
     EXPECT_TRUE(queryCounts(index, everywhere).empty());
+}
+
+TEST(LooseGridIndexTest, CopiesChangedApartMatchTheirOwnItems)
+{
+    // Enough items for several shared chunks per table; then source and copy lose and gain
+    // different items, and each must answer for exactly its own.
+    std::mt19937_64 rng(31);
+    std::uniform_real_distribution<double> pos(0.0, 300.0);
+    auto source = std::make_unique<LooseGridIndex>();
+    BruteForce sourceOracle;
+    auto box = [&]() {
+        const double x = pos(rng), y = pos(rng);
+        return rng() % 2 == 0 ? Envelope(x - 1e-8, x + 1e-8, y - 1e-8, y + 1e-8) : Envelope(x, x + 1.0, y, y + 0.7);
+    };
+    for (std::size_t id = 0; id < 90000; ++id) {
+        const Envelope env = box();
+        source->insert(&env, itemOf(id));
+        sourceOracle.held[id] = env;
+    }
+    expectSuperset(*source, sourceOracle, Envelope(10, 11, 10, 11)); // places everything
+
+    LooseGridIndex copy(*source);
+    BruteForce copyOracle = sourceOracle;
+    for (std::size_t id = 0; id < 90000; id += 3) {
+        ASSERT_TRUE(copy.remove(&copyOracle.held[id], itemOf(id)));
+        copyOracle.held.erase(id);
+    }
+    for (std::size_t id = 90000; id < 95000; ++id) {
+        const Envelope env = box();
+        copy.insert(&env, itemOf(id));
+        copyOracle.held[id] = env;
+    }
+    for (std::size_t id = 1; id < 90000; id += 5) {
+        ASSERT_TRUE(source->remove(&sourceOracle.held[id], itemOf(id)));
+        sourceOracle.held.erase(id);
+    }
+    for (std::size_t id = 95000; id < 100000; ++id) {
+        const Envelope env = box();
+        source->insert(&env, itemOf(id));
+        sourceOracle.held[id] = env;
+    }
+    ASSERT_EQ(source->size(), sourceOracle.held.size());
+    ASSERT_EQ(copy.size(), copyOracle.held.size());
+    for (int i = 0; i < 40; ++i) {
+        const Envelope q = box();
+        expectSuperset(*source, sourceOracle, q);
+        expectSuperset(copy, copyOracle, q);
+    }
+    expectSuperset(copy, copyOracle, Envelope(-1, 400, -1, 400)); // a scan of every table
+    source.reset();
+    for (int i = 0; i < 20; ++i) {
+        expectSuperset(copy, copyOracle, box());
+    }
 }

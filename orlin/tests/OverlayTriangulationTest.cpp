@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -231,4 +232,62 @@ TEST(OverlayTriangulationTest, CrossingNearAVertexSnapsOntoIt)
     auto const& s = *o.segments[0];
     EXPECT_TRUE(s.point1() == vertex || s.point2() == vertex);
     EXPECT_TRUE(hasEnds(s, 1, 0, 2.5, 1.5, 1e-6));
+}
+
+TEST(OverlayTriangulationTest, PointsOnEdgesAgreeWithAScanForFarClustersOfShortEdges)
+{
+    // Two clusters a million units apart, joined by one long edge through points placed on it:
+    // the cell grid must stay small and still find every point on every edge, in order.
+    tin::core::Point2DIRepository repository;
+    tin::core::Edge2DFactory factory(&repository);
+    std::vector<std::shared_ptr<tin::core::Point2DI>> points;
+    for (double base : {0.0, 1e6}) {
+        for (int i = 0; i < 30; ++i) {
+            for (int j = 0; j < 30; ++j) {
+                points.push_back(repository.add(tin::core::Point2D(base + i * 1e-3, j * 1e-3)));
+            }
+        }
+    }
+    for (int k = 1; k < 7; ++k) {
+        points.push_back(repository.add(tin::core::Point2D(k * 1e5, 0.0)));
+    }
+    std::vector<std::shared_ptr<tin::core::Edge2D>> edges;
+    for (std::size_t i = 0; i + 31 < 900; i += 7) {
+        edges.push_back(factory.factory(points[i], points[i + 31]));  // diagonal of a cell
+        edges.push_back(factory.factory(points[i], points[i + 2]));   // through one point
+    }
+    auto check = [&points](std::vector<std::shared_ptr<tin::core::Edge2D>> const& edges) {
+        auto const found = OverlayTriangulation::pointsOnEdges(points, edges);
+        EXPECT_EQ(found.size(), edges.size());
+        for (std::size_t k = 0; k < edges.size() && k < found.size(); ++k) {
+            auto const& a = *edges[k]->point1();
+            auto const& b = *edges[k]->point2();
+            double const length = std::sqrt(edges[k]->lengthSqr());
+            std::vector<std::pair<double, tin::core::Point2DI const*>> expected;
+            for (auto const& p : points) {
+                double const px = p->x() - a.x(), py = p->y() - a.y();
+                double const along = (px * (b.x() - a.x()) + py * (b.y() - a.y())) / length;
+                double const off = std::abs((b.x() - a.x()) * py - (b.y() - a.y()) * px) / length;
+                if (p.get() != &a && p.get() != &b && along > OverlayTriangulation::ON_EDGE_DISTANCE &&
+                    along < length - OverlayTriangulation::ON_EDGE_DISTANCE &&
+                    off <= OverlayTriangulation::ON_EDGE_DISTANCE) {
+                    expected.emplace_back(along, p.get());
+                }
+            }
+            std::sort(expected.begin(), expected.end());
+            EXPECT_EQ(found[k].size(), expected.size()) << "edge " << k;
+            for (std::size_t j = 0; j < expected.size() && j < found[k].size(); ++j) {
+                EXPECT_EQ(found[k][j].get(), expected[j].second);
+            }
+        }
+        return found;
+    };
+    // Short edges only: cells of about their length would number half a million.
+    check(edges);
+    edges.push_back(factory.factory(points[0], points[900]));  // the long bridge along y = 0
+    auto const found = check(edges);
+    ASSERT_EQ(found.size(), edges.size());
+    // The bridge passes the 29 other points of the first cluster's bottom row and the six
+    // points between the clusters.
+    EXPECT_EQ(found.back().size(), 29u + 6u);
 }

@@ -174,3 +174,27 @@ TEST(Point2DIRepositoryTest, NonFiniteCoordinatesAreRefused)
     EXPECT_THROW(repository.add(Point2D(nan, nan)), RuntimeException);
     EXPECT_NE(nullptr, repository.getFuzzy(Point2D(1, 1), &distance));
 }
+
+TEST(Point2DIRepositoryTest, ManyPositionsStayDistinctThroughGrowth)
+{
+    // Positions on a fine lattice (neighbouring bit patterns) and both signs of zero.
+    Point2DIRepository repository;
+    std::vector<std::shared_ptr<Point2DI>> stored;
+    repository.reserve(10);
+    for (int i = 0; i < 30000; ++i) {
+        stored.push_back(repository.add(Point2D((i % 173) * 0.1, (i / 173) * 0.1 - 1.0)));
+        // A sizing hint with points stored rehashes them.
+        if (i == 12345)
+            repository.reserve(40000);
+    }
+    for (int i = 0; i < 30000; ++i) {
+        EXPECT_EQ(stored[i], repository.get(Point2D((i % 173) * 0.1, (i / 173) * 0.1 - 1.0)));
+        if (i > 0) {
+            EXPECT_NE(stored[i], stored[i - 1]);
+        }
+    }
+    EXPECT_EQ(stored[0], repository.get(Point2D(-0.0, -1.0)));
+    // A tolerance look-up after the growth sees every point.
+    EXPECT_EQ(stored[174], repository.getFuzzy(Point2D(0.1 + 1e-9, -0.9), 1e-8));
+    EXPECT_EQ(nullptr, repository.getFuzzy(Point2D(0.05, -0.95), 1e-8));
+}

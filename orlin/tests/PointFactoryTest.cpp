@@ -1,10 +1,14 @@
 #include "orlin/core/PointFactory.h"
+
+#include "orlin/core/FixedBlockPool.h"
 #include "orlin/core/SpatialIndexWeakContainerT.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
+#include <random>
+#include <set>
 #include <stdexcept>
 #include <vector>
 
@@ -187,4 +191,74 @@ TEST(PointFactoryTest, NotANumberPositionIsRejected)
     EXPECT_THROW(pf().factory(Point(std::nan(""), 1, 0.0), false), std::invalid_argument);
     EXPECT_THROW(pf().factory(Point(1, std::nan(""), 0.0), true), std::invalid_argument);
     EXPECT_EQ(pf().slotCount(), slots);
+}
+
+namespace {
+
+// Which request got which object, as first-request indices: two runs made the same
+// interning when these agree, whatever the objects' addresses.
+std::vector<std::size_t> sharing(const std::vector<std::shared_ptr<Point>>& points)
+{
+    std::vector<std::size_t> first(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        first[i] = i;
+        for (std::size_t k = 0; k < i; ++k) {
+            if (points[k] == points[i]) {
+                first[i] = k;
+                break;
+            }
+        }
+    }
+    return first;
+}
+
+} // namespace
+
+TEST(PointFactoryTest, BulkRequestsInternLikeSingleOnes)
+{
+    // Repeats, requests within the tolerance, a second elevation at one position, tiny
+    // elevations and points on both sides of a cell border.
+    std::vector<double> xyz;
+    std::mt19937 rng(31);
+    std::uniform_real_distribution<double> jitter(-1.5e-8, 1.5e-8);
+    for (int i = 0; i < 3000; ++i) {
+        const double x = 5000 + (i % 40) * 1e-5 * 0.5, y = 7000 + (i / 40 % 10) * 0.3;
+        xyz.insert(xyz.end(), {x + jitter(rng), y + jitter(rng), i % 7 == 0 ? 4e-11 : 2.0 + (i % 3) * 1e-8});
+    }
+    const std::size_t n = xyz.size() / 3;
+    std::vector<std::shared_ptr<Point>> bulk(n);
+    pf().factoryAll(xyz.data(), n, bulk.data());
+    ASSERT_EQ(bulk.size(), n);
+    std::vector<Point> made;
+    for (const auto& p : bulk)
+        made.push_back(*p);
+    const std::vector<std::size_t> bulkSharing = sharing(bulk);
+    EXPECT_LT(std::set<std::size_t>(bulkSharing.begin(), bulkSharing.end()).size(), n); // some merged
+    for (const auto& p : bulk)
+        EXPECT_TRUE(PointFactory::pointPool().owns(p.get()));
+    bulk.clear(); // the points die: the one-by-one run makes them anew
+
+    std::vector<std::shared_ptr<Point>> single;
+    for (std::size_t i = 0; i < n; ++i)
+        single.push_back(pf().factory(Point(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]), false));
+    EXPECT_EQ(sharing(single), bulkSharing);
+    for (std::size_t i = 0; i < n; ++i) {
+        ASSERT_EQ(single[i]->x(), made[i].x());
+        ASSERT_EQ(single[i]->y(), made[i].y());
+        ASSERT_EQ(single[i]->elevation(), made[i].elevation());
+    }
+    // Over live points too, both ways find the same objects.
+    std::vector<std::shared_ptr<Point>> again(n);
+    pf().factoryAll(xyz.data(), n, again.data());
+    for (std::size_t i = 0; i < n; ++i)
+        ASSERT_EQ(again[i], pf().factory(Point(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]), false)) << i;
+}
+
+TEST(PointFactoryTest, BulkRequestStopsAtANotANumberPosition)
+{
+    const double xyz[] = {10, 20, 1, std::nan(""), 20, 1, 30, 40, 1};
+    std::vector<std::shared_ptr<Point>> out(3);
+    EXPECT_THROW(pf().factoryAll(xyz, 3, out.data()), std::invalid_argument);
+    EXPECT_FALSE(out[1]);
+    EXPECT_EQ(out[0], pf().factory(Point(10.0, 20.0, 1.0), false));
 }

@@ -305,3 +305,39 @@ TEST(PointSetTest, MergeAddsPointsAndBreaklinesButNotRings)
     EXPECT_EQ(1u, base.allBreaklines().size());
     EXPECT_EQ(5u, base.allPoints().size());
 }
+
+TEST(PointSetTest, RepeatedAdditionsHoldEachObjectOnce)
+{
+    // Additions before any index exists are filed only when the set is next read; the
+    // repeats among them must vanish then, with removal and membership agreeing.
+    std::vector<PointPtr> points;
+    for (int i = 0; i < 5000; ++i)
+        points.push_back(at(i % 100, i / 100));
+    PointSet set;
+    set.reservePoints(points.size());
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = round; i < points.size(); i += 2)
+            set.addPoint(points[i]);
+    }
+    EXPECT_FALSE(set.empty());
+    EXPECT_EQ(set.allPoints().size(), points.size());
+    EXPECT_EQ(objects(set.allPoints()), objects(points));
+    EXPECT_EQ(set.points().size(), points.size());
+    for (std::size_t i = 0; i < points.size(); i += 3)
+        EXPECT_TRUE(set.removePoint(points[i]));
+    for (std::size_t i = 0; i < points.size(); ++i)
+        ASSERT_EQ(set.hasPoint(points[i]), i % 3 != 0) << i;
+    // Once the point index exists, additions are filed at once.
+    EXPECT_EQ(set.findPointsInRect(Rect(-1, -1, 200, 200)).size(), points.size() - (points.size() + 2) / 3);
+    set.addPoint(points[0]);
+    set.addPoint(points[0]);
+    set.addPoint(points[1]);
+    EXPECT_EQ(set.findPointsAt(*points[0]).size(), 1u);
+    EXPECT_EQ(set.allPoints().size(), points.size() - (points.size() + 2) / 3 + 1);
+    // A copy and a merge share the objects, once each.
+    PointSet copy(set);
+    copy.merge(setOf(points));
+    EXPECT_EQ(objects(copy.allPoints()), objects(points));
+    EXPECT_EQ(copy.allPoints().size(), points.size());
+    EXPECT_EQ(set.allPoints().size(), points.size() - (points.size() + 2) / 3 + 1);
+}

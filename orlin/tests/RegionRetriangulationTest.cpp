@@ -122,6 +122,50 @@ TEST_F(RegionRetriangulationTest, RegionWithHoleStopsAtTheHoleAndHoleTakesItsOwn
     }
 }
 
+TEST_F(RegionRetriangulationTest, GroupingOfTheRunMatchesGroupingOfAWorkTin)
+{
+    // The re-triangulation floods its own triangle list; the public grouping floods a TIN of
+    // the same triangles through the repository. Both must file every triangle alike.
+    // Ring corners on the diagonal or off it entirely: no side crosses a TIN edge.
+    Tin tin = makeTin({{0, 0, 1}, {6, 0, 2}, {6, 6, 3}, {0, 6, 4}}, {{0, 1, 2}, {0, 2, 3}});
+    Tin2D tin2D(tin, &repository, &factory);
+    int const next = tin2D.setEdgeIds(2);
+    auto ring = [&](double x0, double y0, double x1, double y1) {
+        auto p = repository.add(Point2D(x0, y0)), q = repository.add(Point2D(x1, y0)),
+             r = repository.add(Point2D(x1, y1)), s = repository.add(Point2D(x0, y1));
+        return std::make_shared<Point2DIRing>(std::vector<std::shared_ptr<Point2DI>>{p, q, r, s, p});
+    };
+    auto outer = std::make_shared<Point2DIRingTree>(ring(1, 1, 5, 5));
+    outer->addChildRing(std::make_shared<Point2DIRingTree>(ring(2, 2, 4, 4)));
+    auto island = std::make_shared<Point2DIRingTree>(ring(5.2, 0.5, 5.8, 3.0));
+    std::vector<std::shared_ptr<Point2DIRingTree>> const trees{outer, island};
+    auto const bulk = RegionRetriangulation::retriangulateTin(trees, tin2D, {}, tin, 2, next - 1,
+                                                              &repository, &factory);
+    Tin work;
+    std::size_t total = 0;
+    for (auto const& entry : bulk) {
+        for (auto const& t : entry.second.allTriangles()) {
+            work.addTriangle(t);
+            ++total;
+        }
+    }
+    EXPECT_NEAR(overlaytest::planarArea(work), 36.0, 1e-9);
+    auto const plain = RegionRetriangulation::groupTrianglesByRegion(work, trees, &repository, &factory);
+    ASSERT_EQ(plain.size(), bulk.size());
+    EXPECT_EQ(bulk.size(), 4u);  // outer, hole, island and the rest
+    for (auto const& entry : bulk) {
+        ASSERT_EQ(plain.count(entry.first), 1u);
+        auto const& other = plain.at(entry.first);
+        EXPECT_EQ(other.allTriangles().size(), entry.second.allTriangles().size());
+        for (auto const& t : entry.second.allTriangles()) {
+            EXPECT_TRUE(other.containsTriangle(t));
+        }
+    }
+    // The grouping takes the claimed triangles out of the work TIN.
+    EXPECT_EQ(work.allTriangles().size(), bulk.at(nullptr).allTriangles().size());
+    EXPECT_GT(total, work.allTriangles().size());
+}
+
 TEST(OverlayTriangulationTest, PlaneElevationHoldsJustOutsideTheTriangle)
 {
     Tin tin = makeTin({{0, 0, 0}, {1, 0, 10}, {0, 1, 20}}, {{0, 1, 2}});

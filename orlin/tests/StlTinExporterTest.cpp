@@ -257,3 +257,31 @@ TEST(StlTinImporterTest, DetectionAndBinarySizeRule) {
     EXPECT_THROW(readStl("onlysolid.stl", "solid x\n"), InvalidFileFormatException);
     EXPECT_THROW(readStl("short.stl", std::string(50, '\0')), InvalidFileFormatException);
 }
+
+// Thousands of vertices, so that the reader's vertex table grows several times while the
+// facets refer back to vertices filed before each growth; and a corner written as -0.0
+// must be the vertex written as 0.0.
+TEST(StlTinImporterTest, EveryGridNodeIsOneSharedPointAcrossTableGrowth) {
+    const Tin tin = iotest::gridTin(60, 50, -30.0, -25.0); // (0, 0) is an inner node
+    const std::string path = iotest::scratchFile("grid.stl");
+    StlTinExporter().exportTin(path.c_str(), tin);
+    std::string bytes = iotest::readFile(path);
+    // Flip the sign of every zero coordinate: 0.0f and -0.0f differ only in the top bit.
+    std::size_t flipped = 0;
+    for (std::size_t at = 84 + 12; at + 36 <= bytes.size(); at += 50) {
+        for (int k = 0; k < 9; ++k) {
+            float v = 0;
+            std::memcpy(&v, bytes.data() + at + 4 * k, 4);
+            if (v == 0.0f && k % 3 != 2) {
+                v = -0.0f;
+                std::memcpy(&bytes[at + 4 * k], &v, 4);
+                ++flipped;
+            }
+        }
+    }
+    ASSERT_GT(flipped, 0u);
+    iotest::writeFile(path, bytes);
+    const Tin back = StlTinImporter(tin::io::STL_BINARY).importTin(path.c_str());
+    EXPECT_EQ(back.pointCount(), 61 * 51);
+    EXPECT_EQ(unorientedKeys(back), unorientedKeys(tin));
+}

@@ -188,3 +188,35 @@ TEST(Tin2DTest, FlatTinFromProjection)
     EXPECT_EQ(edges.size(), 5u);
     EXPECT_EQ(flat.pointCount(), 4);
 }
+
+TEST(Tin2DTest, OuterEdgesOfAGridAreItsBoundaryAndDoubledTrianglesCancel)
+{
+    // n x n vertices, two triangles per cell: the outline has 4 (n - 1) sides, each with both
+    // ends on the square's border.
+    int const n = 30;
+    Tin tin;
+    for (int i = 0; i + 1 < n; ++i) {
+        for (int j = 0; j + 1 < n; ++j) {
+            tin.addTriangle(Point(i, j, 0.0), Point(i + 1, j, 0.0), Point(i + 1, j + 1, 0.0));
+            tin.addTriangle(Point(i, j, 0.0), Point(i + 1, j + 1, 0.0), Point(i, j + 1, 0.0));
+        }
+    }
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D t2(tin, &repository, &factory);
+    auto const outline = t2.outerEdges();
+    EXPECT_EQ(outline.size(), static_cast<std::size_t>(4 * (n - 1)));
+    auto onBorder = [n](Point2DI const& p) {
+        return p.x() == 0 || p.y() == 0 || p.x() == n - 1 || p.y() == n - 1;
+    };
+    std::set<Edge2D*> distinct(outline.begin(), outline.end());
+    EXPECT_EQ(distinct.size(), outline.size());
+    for (Edge2D* e : outline) {
+        EXPECT_TRUE(onBorder(*e->point1()) && onBorder(*e->point2()));
+    }
+    // A triangle added twice has every side an even number of times more: no change.
+    auto const& first = *t2.triangles().front();
+    t2.addTriangle(first.point1(), first.point2(), first.point3());
+    t2.addTriangle(first.point1(), first.point2(), first.point3());
+    EXPECT_EQ(t2.outerEdges().size(), outline.size());
+}

@@ -312,6 +312,106 @@ TEST(TinTest, CopiesShareTrianglesAndChangeIndependently)
     EXPECT_EQ(assigned.outerEdges().size(), copy.outerEdges().size());
 }
 
+// A TIN rebuilt from scratch from `held`, in that order, has the same adjacency lists (in
+// insertion order), outline edges, vertices and index answers as `tin` must have.
+void expectSameAsFreshTin(Tin& tin, std::vector<TrianglePtr> const& held, ContainerType kind)
+{
+    Tin fresh(kind);
+    for (auto const& t : held) {
+        fresh.addTriangle(t);
+    }
+    ASSERT_EQ(tin.allTriangles().size(), held.size());
+    ASSERT_EQ(identities(tin.allTriangles()), identities(held));
+    std::set<Edge*> edgesSeen;
+    std::set<Point*> pointsSeen;
+    for (auto const& t : held) {
+        for (int i = 0; i < 3; ++i) {
+            if (edgesSeen.insert(t->edge(i).get()).second) {
+                ASSERT_EQ(tin.findTriangleFromEdge(t->edge(i)), fresh.findTriangleFromEdge(t->edge(i)));
+            }
+            if (pointsSeen.insert(t->point(i).get()).second) {
+                ASSERT_EQ(tin.findTriangleFromPoint(t->point(i)), fresh.findTriangleFromPoint(t->point(i)));
+                ASSERT_EQ(tin.findPointsAt(*t->point(i)), fresh.findPointsAt(*t->point(i)));
+            }
+        }
+    }
+    auto outer = tin.outerEdges();
+    auto freshOuter = fresh.outerEdges();
+    ASSERT_EQ(std::set<Edge*>(outer.begin(), outer.end()), std::set<Edge*>(freshOuter.begin(), freshOuter.end()));
+    ASSERT_EQ(tin.pointCount(), fresh.pointCount());
+    Rect const box = fresh.boundingRect();
+    ASSERT_EQ(tin.boundingRect().xMin(), box.xMin());
+    ASSERT_EQ(tin.boundingRect().yMax(), box.yMax());
+    ASSERT_EQ(identities(tin.findTrianglesIntersectRect(everywhere)), identities(held));
+    for (int k = 0; k < 20; ++k) {
+        Rect const r(k * 7.3, k * 5.1, k * 7.3 + 9.0, k * 5.1 + 6.0);
+        ASSERT_EQ(identities(tin.findTrianglesIntersectRect(r)), identities(fresh.findTrianglesIntersectRect(r)));
+    }
+}
+
+// Copies share their tables until they write; a TIN large enough for several chunks per
+// table is copied, then source and copy (and a copy of the copy) are edited apart and each
+// must equal a TIN built afresh from its triangles. The source dies before the second copy.
+class TinCopyTest : public ::testing::TestWithParam<ContainerType> { };
+
+TEST_P(TinCopyTest, CopiesEditedApartMatchFreshTins)
+{
+    int const n = 300; // 180,000 triangles: every table spans several chunks
+    auto points = gridPoints(n);
+    auto const cells = gridTriangles(n);
+    auto source = std::make_unique<Tin>(GetParam());
+    std::vector<TrianglePtr> sourceOrder; // each TIN's triangles in insertion order
+    for (auto const& t : cells) {
+        sourceOrder.push_back(source->addTriangle(points[t[0]], points[t[1]], points[t[2]]));
+    }
+    std::vector<TrianglePtr> const all = sourceOrder;
+    source->findTrianglesIntersectRect(Rect(1.5, 1.5, 1.5, 1.5)); // builds the index the copy shares
+    Tin copy(*source);
+    std::vector<TrianglePtr> copyOrder = sourceOrder;
+
+    // Removes a random tenth of the 40 x 40 cells at (x0, y0), re-adds half of those and adds
+    // new triangles there: a small local edit, like a merge.
+    std::mt19937 random(23);
+    auto edit = [&](Tin& tin, std::vector<TrianglePtr>& order, int x0, int y0) {
+        std::vector<TrianglePtr> removed;
+        for (int j = y0; j < y0 + 40; ++j) {
+            for (int i = x0; i < x0 + 40; ++i) {
+                for (int half = 0; half < 2; ++half) {
+                    auto const& t = all[static_cast<std::size_t>(2 * (j * n + i) + half)];
+                    if (random() % 10 == 0 && tin.containsTriangle(t)) {
+                        tin.removeTriangle(t);
+                        order.erase(std::find(order.begin(), order.end(), t));
+                        removed.push_back(t);
+                    }
+                }
+            }
+        }
+        for (std::size_t k = 0; k < removed.size(); k += 2) {
+            tin.addTriangle(removed[k]);
+            order.push_back(removed[k]);
+        }
+        for (int k = 0; k < 50; ++k) {
+            auto const& t = cells[static_cast<std::size_t>(2 * ((y0 + k % 40) * n + x0 + k / 2))];
+            order.push_back(tin.addTriangle(points[t[0]], points[t[1]], points[t[2]]));
+        }
+    };
+    edit(*source, sourceOrder, 10, 10);
+    edit(copy, copyOrder, 200, 150);
+    edit(copy, copyOrder, 12, 20); // overlaps what the source changed
+    expectSameAsFreshTin(*source, sourceOrder, GetParam());
+    source.reset();
+
+    Tin second(copy);
+    std::vector<TrianglePtr> secondOrder = copyOrder;
+    edit(second, secondOrder, 100, 100);
+    edit(copy, copyOrder, 100, 110);
+    expectSameAsFreshTin(copy, copyOrder, GetParam());
+    expectSameAsFreshTin(second, secondOrder, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothKinds, TinCopyTest, ::testing::Values(Quadtree, STRtree),
+    [](auto const& info) { return info.param == Quadtree ? std::string("Quadtree") : std::string("STRtree"); });
+
 TEST(TinTest, SelfAssignmentKeepsTrianglesAndIndex)
 {
     auto points = gridPoints(2);

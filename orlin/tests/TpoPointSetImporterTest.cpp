@@ -197,3 +197,47 @@ TEST(TpoPointSetExporterTest, FailedWriteIsReported) {
     }
     EXPECT_THROW(TpoPointSetExporter().exportPointSet("/dev/full", set), common::exception::RuntimeException);
 }
+
+// Lines near the edge of the common "x,y,z" form, between two points: each is a point with
+// the given numbers, or a format error on line 2. Odd white space inside a token, a doubled
+// sign, a fourth value or trailing text must not slip through as a point; trimmed white
+// space around a token must not make one fail.
+TEST(TpoPointSetImporterTest, UnusualLinesBetweenPointsAreJudgedTokenByToken) {
+    struct Case {
+        const char* line;
+        bool point;
+        Xyz xyz;
+    };
+    const Case cases[] = {
+        {"+1,+2,+3", true, {1, 2, 3}},
+        {"1e3,2E-2,-3.5", true, {1000, 0.02, -3.5}},
+        {" 1 ,\t2 , 3 ", true, {1, 2, 3}},
+        {"1\r,2,3", true, {1, 2, 3}},
+        {"1\v,2,3", true, {1, 2, 3}},
+        {"1,2,3\r", true, {1, 2, 3}},
+        {"\f1,2,3", true, {1, 2, 3}},
+        {"1\v2,3,4", false, {}},
+        {"1\r2,3", false, {}},
+        {"++1,2,3", false, {}},
+        {"+-1,2,3", false, {}},
+        {"1,2,3,4", false, {}},
+        {"1,2,3 x", false, {}},
+        {"0x10,2,3", false, {}},
+        {"1,2,nan", false, {}},
+        {"1,2,1e999", false, {}},
+        {"1;2;3", false, {}},
+        {"1,2,", false, {}},
+    };
+    int k = 0;
+    for (const Case& c : cases) {
+        const std::string name = "unusual" + std::string(1, static_cast<char>('a' + k++)) + ".tpo";
+        const std::string text = std::string("10,10,10\n") + c.line + "\n20,20,20\n";
+        if (!c.point) {
+            expectFormatError(name, text, 2);
+            continue;
+        }
+        EXPECT_EQ(idsByPoint(readText(name, text)),
+                  (std::map<Xyz, int>{{{10, 10, 10}, 0}, {c.xyz, 1}, {{20, 20, 20}, 2}}))
+            << c.line;
+    }
+}

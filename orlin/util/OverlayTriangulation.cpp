@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
+#include <string>
 #include <unordered_set>
 
 #include "orlin/core/Edge.h"
@@ -21,6 +23,7 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
 #include "orlin/util/AssertError.h"
+#include "orlin/util/TriangleBucketGrid.h"
 #include "orlin/util/TriangleRun.h"
 #include "orlin/util/UniqueListT.h"
 
@@ -79,6 +82,13 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
     if (!(cell > 0.0)) {
         return result;
     }
+    // The cells are one array: a flat or lopsided spread (far clusters of short edges) gets
+    // coarser cells rather than an array far larger than the points.
+    double const cellBudget = 8.0 * static_cast<double>(points.size()) + 64.0;
+    while ((std::floor((xMax - xMin) / cell) + 1.0) * (std::floor((yMax - yMin) / cell) + 1.0) >
+           cellBudget) {
+        cell *= 2.0;
+    }
     auto const columns = static_cast<std::int64_t>((xMax - xMin) / cell) + 1;
     auto const rows = static_cast<std::int64_t>((yMax - yMin) / cell) + 1;
     auto column = [&](double x) {
@@ -87,12 +97,34 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
     auto row = [&](double y) {
         return std::clamp<std::int64_t>(static_cast<std::int64_t>((y - yMin) / cell), 0, rows - 1);
     };
-    std::unordered_map<std::int64_t, std::vector<Point2DI const*>> grid;
-    std::unordered_map<Point2DI const*, std::shared_ptr<Point2DI>> owner;
-    for (auto const& p : points) {
-        grid[row(p->y()) * columns + column(p->x())].push_back(p.get());
-        owner.emplace(p.get(), p);
+    // Point numbers by cell, counting sort: one array, no list per cell.
+    std::size_t const cells = static_cast<std::size_t>(columns * rows);
+    std::vector<std::uint32_t> cellStart(cells + 1, 0);
+    std::vector<std::uint32_t> cellOf(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        cellOf[i] = static_cast<std::uint32_t>(row(points[i]->y()) * columns + column(points[i]->x()));
+        ++cellStart[cellOf[i] + 1];
     }
+    for (std::size_t c = 1; c <= cells; ++c) {
+        cellStart[c] += cellStart[c - 1];
+    }
+    std::vector<std::uint32_t> cellPoints(points.size());
+    {
+        std::vector<std::uint32_t> fill(cellStart.begin(), cellStart.end() - 1);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            cellPoints[fill[cellOf[i]]++] = static_cast<std::uint32_t>(i);
+        }
+    }
+    struct Found {
+        double along;
+        Point2DI const* point;
+        std::uint32_t number;
+        bool operator<(Found const& o) const
+        {
+            return along != o.along ? along < o.along : std::less<Point2DI const*>()(point, o.point);
+        }
+    };
+    std::vector<Found> found;
     for (std::size_t k = 0; k < edges.size(); ++k) {
         Edge2D const& e = *edges[k];
         Point2DI const& a = *e.point1();
@@ -104,18 +136,16 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
             continue;
         }
         double const length = std::sqrt(length2);
-        std::vector<std::pair<double, Point2DI const*>> found;
+        found.clear();
         std::int64_t const c0 = column(std::min(a.x(), b.x()) - ON_EDGE_DISTANCE);
         std::int64_t const c1 = column(std::max(a.x(), b.x()) + ON_EDGE_DISTANCE);
         std::int64_t const r0 = row(std::min(a.y(), b.y()) - ON_EDGE_DISTANCE);
         std::int64_t const r1 = row(std::max(a.y(), b.y()) + ON_EDGE_DISTANCE);
         for (std::int64_t r = r0; r <= r1; ++r) {
             for (std::int64_t c = c0; c <= c1; ++c) {
-                auto const it = grid.find(r * columns + c);
-                if (it == grid.end()) {
-                    continue;
-                }
-                for (Point2DI const* p : it->second) {
+                std::size_t const cell = static_cast<std::size_t>(r * columns + c);
+                for (std::uint32_t j = cellStart[cell]; j < cellStart[cell + 1]; ++j) {
+                    Point2DI const* p = points[cellPoints[j]].get();
                     if (p == &a || p == &b) {
                         continue;
                     }
@@ -126,14 +156,14 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
                         continue;
                     }
                     if (std::abs(dx * py - dy * px) / length <= ON_EDGE_DISTANCE) {
-                        found.emplace_back(along, p);
+                        found.push_back(Found{along, p, cellPoints[j]});
                     }
                 }
             }
         }
         std::sort(found.begin(), found.end());
         for (auto const& f : found) {
-            result[k].push_back(owner.at(f.second));
+            result[k].push_back(points[f.number]);
         }
     }
     return result;
@@ -171,29 +201,41 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
                                          core::Edge2DFactory* factory)
 {
     crossingSegments->clear();
-    core::Tin2D overlay(repository, factory);
+    OverlayMesh overlay;
     IdBounds bounds;
     EdgeOwners owners;
-    triangulateOverlay(first2D, second2D, overlay, splitRecords, repository, factory, &bounds,
+    triangulateOverlay(first2D, second2D, &overlay, splitRecords, repository, factory, &bounds,
                        &owners);
     *firstLow = bounds.firstLow;
     *firstHigh = bounds.firstHigh;
     *secondLow = bounds.secondLow;
     *secondHigh = bounds.secondHigh;
 
-    for (auto const& t : overlay.triangles()) {
-        auto const a = findSourceTriangle(*t, first, first2D, bounds.firstLow, bounds.firstHigh);
+    // The triangle under an overlay triangle is the one holding its centroid; a grid finds it
+    // in one cell instead of one index query per overlay triangle.
+    std::vector<std::shared_ptr<core::Triangle>> firstTriangles(first.allTriangles().begin(),
+                                                                first.allTriangles().end());
+    std::vector<std::shared_ptr<core::Triangle>> secondTriangles(second.allTriangles().begin(),
+                                                                 second.allTriangles().end());
+    TriangleBucketGrid const firstGrid(std::move(firstTriangles));
+    TriangleBucketGrid const secondGrid(std::move(secondTriangles));
+    for (auto const& t : overlay.triangles) {
+        std::shared_ptr<Point2DI> const* corner[3] = {&overlay.points[t[0]], &overlay.points[t[1]],
+                                                      &overlay.points[t[2]]};
+        // The centroid as a planar triangle computes it, corners in order.
+        Point2D const centroid(((*corner[0])->x() + (*corner[1])->x() + (*corner[2])->x()) / 3.0,
+                               ((*corner[0])->y() + (*corner[1])->y() + (*corner[2])->y()) / 3.0);
+        auto const a = firstGrid.findContaining(centroid);
         if (!a) {
             continue;
         }
-        auto const b =
-            findSourceTriangle(*t, second, second2D, bounds.secondLow, bounds.secondHigh);
+        auto const b = secondGrid.findContaining(centroid);
         if (!b) {
             continue;
         }
         Corner corners[3];
         for (int i = 0; i < 3; ++i) {
-            corners[i].point = t->point(i);
+            corners[i].point = *corner[i];
             // A corner made by the triangulator may lie a rounding error outside either source
             // triangle; it lies on both planes by construction.
             corners[i].d = planeElevation(*a, *corners[i].point) - planeElevation(*b, *corners[i].point);
@@ -235,15 +277,15 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
                 splitRecords->push_back(SplitRecord{x, positionOnEdge(*edge, *x), edge});
             }
         };
-        auto const inFirst = owners.first.find(side.get());
-        auto const inSecond = owners.second.find(side.get());
-        bool const onFirst = inFirst != owners.first.end();
-        bool const onSecond = inSecond != owners.second.end();
+        auto const* inFirst = owners.first.find(side.get());
+        auto const* inSecond = owners.second.find(side.get());
+        bool const onFirst = inFirst != nullptr;
+        bool const onSecond = inSecond != nullptr;
         if (onFirst) {
-            file(inFirst->second);
+            file(*inFirst);
         }
-        if (onSecond && !(onFirst && inSecond->second == inFirst->second)) {
-            file(inSecond->second);
+        if (onSecond && !(onFirst && *inSecond == *inFirst)) {
+            file(*inSecond);
         }
         if (!onFirst && !onSecond) {
             file(side);
@@ -279,7 +321,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
 }
 
 void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D& second2D,
-                                              core::Tin2D& overlay,
+                                              OverlayMesh* overlay,
                                               std::vector<SplitRecord>* splitRecords,
                                               core::Point2DIRepository* repository,
                                               core::Edge2DFactory* factory, IdBounds* bounds,
@@ -347,11 +389,15 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     // edge its marked parts cover.
     std::vector<SplitRecord> markedRecords;
     EdgeOwners markedOwners;
-    std::unordered_map<Edge2D const*, double> coveredLength;
+    AddressMapT<Edge2D, double> coveredLength;
     IdBounds const& b = *bounds;
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
+        markedRecords.reserve(2 * static_cast<std::size_t>(run.edgeCount()));
+        markedOwners.first.reserve(static_cast<std::size_t>(run.edgeCount()));
+        markedOwners.second.reserve(static_cast<std::size_t>(run.edgeCount()));
+        coveredLength.reserve(edgeSet.items().size());
         for (int i = 0; i < run.pointCount(); ++i) {
             Point2D const position(run.x(i), run.y(i));
             // Input vertices come back bit for bit; only crossings need the tolerance.
@@ -381,9 +427,24 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                 }
             }
         }
+        overlay->triangles.clear();
+        overlay->triangles.reserve(static_cast<std::size_t>(run.triangleCount()));
         for (int i = 0; i < run.triangleCount(); ++i) {
-            overlay.addTriangle(outputPoints.at(run.corner(i, 0)), outputPoints.at(run.corner(i, 1)),
-                                outputPoints.at(run.corner(i, 2)));
+            std::array<std::uint32_t, 3> corners{};
+            for (int k = 0; k < 3; ++k) {
+                int const c = run.corner(i, k);
+                if (c < 0 || c >= static_cast<int>(outputPoints.size())) {
+                    throw std::out_of_range("Overlay triangle corner " + std::to_string(c) +
+                                            " out of range");
+                }
+                corners[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(c);
+            }
+            Point2DI const* const p = outputPoints[corners[0]].get();
+            Point2DI const* const q = outputPoints[corners[1]].get();
+            Point2DI const* const r = outputPoints[corners[2]].get();
+            if (p != q && q != r && p != r) {
+                overlay->triangles.push_back(corners);
+            }
         }
     }
 
@@ -393,9 +454,9 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     // already say everything, and the two extra runs are saved.
     bool overlapping = false;
     for (auto const& e : edgeSet.items()) {
-        auto const it = coveredLength.find(e.get());
+        auto const* it = coveredLength.find(e.get());
         double const length = std::sqrt(e->lengthSqr());
-        double const covered = it == coveredLength.end() ? 0.0 : it->second;
+        double const covered = it == nullptr ? 0.0 : *it;
         if (std::abs(covered - length) > 1e-9 * length) {
             overlapping = true;
             break;
@@ -409,7 +470,8 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                            edgeSet.items(), second2D, factory,
                            owners != nullptr ? &owners->second : nullptr);
     } else {
-        splitRecords->insert(splitRecords->end(), markedRecords.begin(), markedRecords.end());
+        splitRecords->insert(splitRecords->end(), std::make_move_iterator(markedRecords.begin()),
+                             std::make_move_iterator(markedRecords.end()));
         if (owners != nullptr) {
             *owners = std::move(markedOwners);
         }
@@ -420,6 +482,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     }
     first2D.restoreEdgeIds();
     second2D.restoreEdgeIds();
+    overlay->points = std::move(outputPoints);
 }
 
 void OverlayTriangulation::collectSplitPoints(
@@ -428,7 +491,7 @@ void OverlayTriangulation::collectSplitPoints(
     std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
     std::vector<std::shared_ptr<Edge2D>> const& edgeSet, core::Tin2D const& tin2D,
     core::Edge2DFactory* factory,
-    std::unordered_map<Edge2D const*, std::shared_ptr<Edge2D>>* owners)
+    AddressMapT<Edge2D, std::shared_ptr<Edge2D>>* owners)
 {
     for (auto const& e : edgeSet) {
         e->setId(0);
@@ -530,29 +593,64 @@ std::shared_ptr<Edge2D> OverlayTriangulation::findEdgeById(int id, core::Tin2D c
 SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& records,
                                              core::Edge2DFactory* factory)
 {
-    std::vector<std::shared_ptr<Edge2D>> order;
-    std::unordered_map<Edge2D const*, std::vector<SplitRecord const*>> groups;
-    for (auto const& r : records) {
-        auto& group = groups[r.edge.get()];
-        if (group.empty()) {
-            order.push_back(r.edge);
-        }
-        group.push_back(&r);
+    // Records of one edge side by side, along the edge, ties in record order: one sort of
+    // compact keys instead of a list per edge.
+    struct Key {
+        Edge2D const* edge;
+        double position;
+        std::uint32_t record;
+    };
+    std::vector<Key> keys(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        keys[i] = Key{records[i].edge.get(), records[i].position, static_cast<std::uint32_t>(i)};
     }
+    std::sort(keys.begin(), keys.end(), [](Key const& a, Key const& b) {
+        if (a.edge != b.edge) {
+            return std::less<Edge2D const*>()(a.edge, b.edge);
+        }
+        if (a.position != b.position) {
+            return a.position < b.position;
+        }
+        return a.record < b.record;
+    });
+    std::vector<std::uint32_t> sorted(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        sorted[i] = keys[i].record;
+    }
+    // Each edge's group, in the order the edges first occur among the records.
+    struct Group {
+        std::uint32_t firstRecord;
+        std::uint32_t begin;
+        std::uint32_t end;
+    };
+    std::vector<Group> groups;
+    for (std::size_t j = 0; j < sorted.size();) {
+        std::size_t k = j;
+        std::uint32_t first = sorted[j];
+        while (k < sorted.size() && keys[k].edge == keys[j].edge) {
+            first = std::min(first, sorted[k]);
+            ++k;
+        }
+        groups.push_back(Group{first, static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k)});
+        j = k;
+    }
+    std::sort(groups.begin(), groups.end(),
+              [](Group const& a, Group const& b) { return a.firstRecord < b.firstRecord; });
+
     SplitMap result;
-    for (auto const& edge : order) {
-        auto& group = groups[edge.get()];
-        std::stable_sort(group.begin(), group.end(), [](SplitRecord const* a, SplitRecord const* b) {
-            return a->position < b->position;
-        });
-        std::vector<std::shared_ptr<Edge2D>> chain;
+    result.reserve(groups.size());
+    std::vector<std::shared_ptr<Edge2D>> chain;
+    for (Group const& g : groups) {
+        auto const& edge = records[g.firstRecord].edge;
+        chain.clear();
         std::shared_ptr<Point2DI> current = edge->point1();
-        for (auto const* r : group) {
-            if (r->point == current || r->point == edge->point1() || r->point == edge->point2()) {
+        for (std::uint32_t j = g.begin; j < g.end; ++j) {
+            auto const& point = records[sorted[j]].point;
+            if (point == current || point == edge->point1() || point == edge->point2()) {
                 continue;
             }
-            chain.push_back(factory->factory(current, r->point));
-            current = r->point;
+            chain.push_back(factory->factory(current, point));
+            current = point;
         }
         auto last = factory->factory(current, edge->point2());
         if (!last) {
@@ -562,7 +660,7 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
         if (chain.size() == 1 && chain.front() == edge) {
             continue;
         }
-        result.emplace(edge, std::move(chain));
+        result.emplace(edge, chain);
     }
     return result;
 }

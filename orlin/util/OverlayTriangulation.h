@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
 #include "orlin/core/Edge2D.h"
+#include "orlin/util/AddressMapT.h"
 #include "orlin/util/SplitRecord.h"
 
 namespace tin {
@@ -40,8 +43,8 @@ public:
     // For each TIN, the TIN edge that each overlay edge lies on (overlay edges by identity).
     // Where edges of the two TINs overlap along a line, an overlay edge has a TIN edge in both.
     struct EdgeOwners {
-        std::unordered_map<core::Edge2D const*, std::shared_ptr<core::Edge2D>> first;
-        std::unordered_map<core::Edge2D const*, std::shared_ptr<core::Edge2D>> second;
+        AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> first;
+        AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> second;
     };
 
     struct IdBounds {
@@ -61,17 +64,28 @@ public:
                               core::Point2DIRepository* repository,
                               core::Edge2DFactory* factory);
 
-    // Triangulates the edges of both 2-D TINs into overlay (empty on entry, over the same
-    // repository and factory) and appends the split records of both TINs' edges. owners, when
-    // given, receives the TIN edges under the overlay edges.
+    // The triangles of an overlay triangulation as corner numbers into its repository points,
+    // corners in the triangulator's order. No sides: the overlay's own edges are only looked
+    // up where a crossing segment is filed, so the triangles are not put through the factory.
+    struct OverlayMesh {
+        std::vector<std::shared_ptr<core::Point2DI>> points;
+        std::vector<std::array<std::uint32_t, 3>> triangles;
+    };
+
+    // Triangulates the edges of both 2-D TINs into overlay (replaced; points of the same
+    // repository) and appends the split records of both TINs' edges. A triangle two of whose
+    // corners fall on one repository point is left out. owners, when given, receives the TIN
+    // edges under the overlay edges.
     static void triangulateOverlay(core::Tin2D& first2D, core::Tin2D& second2D,
-                                   core::Tin2D& overlay, std::vector<SplitRecord>* splitRecords,
+                                   OverlayMesh* overlay, std::vector<SplitRecord>* splitRecords,
                                    core::Point2DIRepository* repository,
                                    core::Edge2DFactory* factory, IdBounds* bounds,
                                    EdgeOwners* owners = nullptr);
 
     // The triangle of tin under the 2-D triangle: first through the TIN edges behind its
     // sides numbered within [low, high], else through the triangle index; null when none.
+    // For single look-ups; intersectTins locates all overlay triangles at once through a
+    // TriangleBucketGrid over each TIN (the triangle holding the centroid, first in TIN order).
     static std::shared_ptr<core::Triangle> findSourceTriangle(core::Triangle2D const& triangle,
                                                               core::Tin const& tin,
                                                               core::Tin2D const& tin2D, int low,
@@ -131,7 +145,7 @@ private:
                                    std::vector<std::shared_ptr<core::Point2DI>> const& outputPoints,
                                    std::vector<std::shared_ptr<core::Edge2D>> const& edgeSet,
                                    core::Tin2D const& tin2D, core::Edge2DFactory* factory,
-                                   std::unordered_map<core::Edge2D const*, std::shared_ptr<core::Edge2D>>* owners);
+                                   AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>>* owners);
     static std::shared_ptr<core::Edge2D> crossingSegment(
         Corner const* corners, std::vector<SplitRecord>* splitRecords, EdgeOwners const& owners,
         core::Point2DIRepository* repository, core::Edge2DFactory* factory);

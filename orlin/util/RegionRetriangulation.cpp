@@ -1,10 +1,12 @@
 #include "orlin/util/RegionRetriangulation.h"
 
+#include <algorithm>
 #include <array>
-#include <deque>
-#include <unordered_map>
+#include <cmath>
+#include <stdexcept>
+#include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <utility>
 
 #include <geos/geom/Coordinate.h>
 #include <geos/geom/GeometryFactory.h>
@@ -12,6 +14,7 @@
 #include <geos/geom/Polygon.h>
 
 #include "orlin/core/Edge.h"
+#include "orlin/core/EdgeFactory.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
 #include "orlin/core/Point.h"
@@ -27,6 +30,7 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
 #include "orlin/util/OverlayTriangulation.h"
+#include "orlin/util/TriangleBucketGrid.h"
 #include "orlin/util/TriangleRun.h"
 #include "orlin/util/UniqueListT.h"
 
@@ -76,7 +80,45 @@ std::shared_ptr<Point2DI> repositoryPoint(core::Point2DIRepository* repository, 
     return repository->getFuzzy(p, &distance);
 }
 
+// A side in the plane by the addresses of its two repository points, lower first: the identity
+// the shared edges of the factory have, without a look-up in the factory.
+using SideKey = std::pair<std::uintptr_t, std::uintptr_t>;
+SideKey const NO_SIDE{0, 0};
+
+SideKey sideKey(Point2DI const* a, Point2DI const* b)
+{
+    auto const x = reinterpret_cast<std::uintptr_t>(a);
+    auto const y = reinterpret_cast<std::uintptr_t>(b);
+    if (x == y) {
+        return NO_SIDE;
+    }
+    return x < y ? SideKey(x, y) : SideKey(y, x);
+}
+
 }  // namespace
+
+// The triangles to group by number (in list order) with their three sides in the plane
+// (overlay edges), the triangles sharing each side grouped by side, and the state of the
+// floods. Arrays instead of maps: the flood visits every side of every triangle.
+struct RegionRetriangulation::PlanarAdjacency {
+    std::vector<std::shared_ptr<core::Triangle>> triangles;
+    // Side k of triangle i at 3 * i + k, as the addresses of its repository end points (lower
+    // first); NO_SIDE where both ends are one point.
+    std::vector<SideKey> sides;
+    // Triangle numbers grouped by side; side slot s has its group at [groupBegin, groupEnd).
+    std::vector<std::uint32_t> sharing;
+    std::vector<std::uint32_t> groupBegin;
+    std::vector<std::uint32_t> groupEnd;
+    std::vector<char> taken;
+    // The last region whose flood reached each triangle.
+    std::vector<std::uint32_t> reached;
+    std::uint32_t region = 0;
+
+    // Built once the list is complete, for finding seeds.
+    std::unique_ptr<TriangleBucketGrid> grid;
+
+    static constexpr std::uint32_t NONE = 0xffffffffu;
+};
 
 RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
@@ -140,7 +182,8 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
         markers.push_back(e->id());
     }
 
-    core::Tin2D retriangulated(repository, factory);
+    std::vector<std::shared_ptr<Point2DI>> corners;
+    std::vector<std::array<std::uint32_t, 3>> triangles;
     {
         TriangleRun run("epjzQ", points, segments, markers);
         if (run.pointCount() > static_cast<int>(pointSet.items().size())) {
@@ -150,72 +193,169 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
                 "Re-triangulation of an overlay returned " + std::to_string(run.pointCount()) +
                 " vertices for " + std::to_string(pointSet.items().size()) + " given");
         }
-        std::vector<std::shared_ptr<Point2DI>> corners(static_cast<std::size_t>(run.pointCount()));
+        corners.resize(static_cast<std::size_t>(run.pointCount()));
         for (int i = 0; i < run.pointCount(); ++i) {
             corners[static_cast<std::size_t>(i)] =
                 repositoryPoint(repository, Point2D(run.x(i) + originX, run.y(i) + originY));
         }
+        triangles.reserve(static_cast<std::size_t>(run.triangleCount()));
         for (int i = 0; i < run.triangleCount(); ++i) {
-            retriangulated.addTriangle(corners.at(static_cast<std::size_t>(run.corner(i, 0))),
-                                       corners.at(static_cast<std::size_t>(run.corner(i, 1))),
-                                       corners.at(static_cast<std::size_t>(run.corner(i, 2))));
+            std::array<std::uint32_t, 3> t{};
+            for (int k = 0; k < 3; ++k) {
+                int const c = run.corner(i, k);
+                if (c < 0 || c >= run.pointCount()) {
+                    throw std::out_of_range("Re-triangulation corner " + std::to_string(c) +
+                                            " out of range");
+                }
+                t[static_cast<std::size_t>(k)] = static_cast<std::uint32_t>(c);
+            }
+            // Two corners on one repository point make no triangle.
+            if (corners[t[0]] != corners[t[1]] && corners[t[1]] != corners[t[2]] &&
+                corners[t[0]] != corners[t[2]]) {
+                triangles.push_back(t);
+            }
         }
     }
 
-    core::Tin work;
+    // The triangles are made the way a TIN makes them, but kept in a plain list: they go into
+    // the region TINs once, without passing through a TIN of all of them first.
+    PlanarAdjacency adjacency;
+    adjacency.triangles.reserve(triangles.size());
+    adjacency.sides.reserve(3 * triangles.size());
     auto& pointFactory = core::PointFactory::instance();
-    for (auto const& t : retriangulated.triangles()) {
-        auto const source = OverlayTriangulation::findSourceTriangle(*t, tin, tin2D, low, high);
+    auto& edgeFactory = core::EdgeFactory::instance();
+    TriangleBucketGrid const sources(
+        std::vector<std::shared_ptr<core::Triangle>>(tin.allTriangles().begin(), tin.allTriangles().end()));
+    for (auto const& t : triangles) {
+        Point2DI const* c[3] = {corners[t[0]].get(), corners[t[1]].get(), corners[t[2]].get()};
+        // The centroid as a planar triangle computes it, corners in order.
+        Point2D const centroid((c[0]->x() + c[1]->x() + c[2]->x()) / 3.0,
+                               (c[0]->y() + c[1]->y() + c[2]->y()) / 3.0);
+        auto const source = sources.findContaining(centroid);
         if (!source) {
             continue;
         }
         std::shared_ptr<core::Point> vertices[3];
         for (int i = 0; i < 3; ++i) {
-            auto const& c = *t->point(i);
-            double const z = OverlayTriangulation::planeElevation(*source, c);
-            vertices[i] = pointFactory.factory(core::Point(c.x(), c.y(), z), false);
+            double const z = OverlayTriangulation::planeElevation(*source, *c[i]);
+            vertices[i] = pointFactory.factory(core::Point(c[i]->x(), c[i]->y(), z), false);
         }
-        work.addTriangle(vertices[0], vertices[1], vertices[2]);
+        if (vertices[0] == vertices[1] || vertices[1] == vertices[2] || vertices[0] == vertices[2]) {
+            continue;
+        }
+        adjacency.triangles.push_back(std::make_shared<core::Triangle>(
+            vertices[0], vertices[1], vertices[2], edgeFactory.factory(vertices[1], vertices[2]),
+            edgeFactory.factory(vertices[2], vertices[0]),
+            edgeFactory.factory(vertices[0], vertices[1])));
+        // Side k joins the corners other than k, as edge k of the triangle does.
+        for (int k = 0; k < 3; ++k) {
+            adjacency.sides.push_back(sideKey(c[(k + 1) % 3], c[(k + 2) % 3]));
+        }
     }
-    return groupTrianglesByRegion(work, trees, repository, factory);
+    return groupTriangles(adjacency, trees, nullptr);
 }
 
-// For every triangle of the work TIN its three sides in the plane (overlay edges), and for
-// every side the triangles that have it.
-struct RegionRetriangulation::PlanarAdjacency {
-    std::unordered_map<core::Triangle const*, std::array<std::shared_ptr<Edge2D>, 3>> sides;
-    std::unordered_map<Edge2D const*, std::vector<std::shared_ptr<core::Triangle>>> triangles;
-};
+namespace {
+
+// The sides of a region, sorted: its own ring's and its direct children's (where the flood must
+// stop).
+std::vector<SideKey> regionBoundary(Point2DIRingTree const& tree)
+{
+    std::vector<SideKey> sides;
+    auto addRing = [&sides](core::Point2DIRing const& ring) {
+        auto const points = ring.points();
+        for (std::size_t j = 0; j + 1 < points.size(); ++j) {
+            sides.push_back(sideKey(points[j].get(), points[j + 1].get()));
+        }
+    };
+    addRing(*tree.ring());
+    for (auto const& child : tree.childRings()) {
+        addRing(*child->ring());
+    }
+    std::sort(sides.begin(), sides.end());
+    return sides;
+}
+
+}  // namespace
 
 RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
     core::Tin& work, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
     core::Point2DIRepository* repository, core::Edge2DFactory* factory)
 {
     PlanarAdjacency adjacency;
-    adjacency.sides.reserve(work.allTriangles().size());
+    std::size_t const n = work.allTriangles().size();
+    adjacency.triangles.reserve(n);
+    adjacency.sides.reserve(3 * n);
     for (auto const& t : work.allTriangles()) {
-        auto& sides = adjacency.sides[t.get()];
-        for (int i = 0; i < 3; ++i) {
-            auto const& edge = *t->edge(i);
-            sides[static_cast<std::size_t>(i)] =
-                factory->factory(repositoryPoint(repository, *edge.point1()),
-                                 repositoryPoint(repository, *edge.point2()));
-            if (sides[static_cast<std::size_t>(i)]) {
-                adjacency.triangles[sides[static_cast<std::size_t>(i)].get()].push_back(t);
-            }
+        adjacency.triangles.push_back(t);
+        for (int k = 0; k < 3; ++k) {
+            auto const& edge = *t->edge(k);
+            adjacency.sides.push_back(sideKey(repositoryPoint(repository, *edge.point1()).get(),
+                                              repositoryPoint(repository, *edge.point2()).get()));
         }
     }
+    return groupTriangles(adjacency, trees, &work);
+}
+
+RegionTinMap RegionRetriangulation::groupTriangles(
+    PlanarAdjacency& adjacency, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
+    core::Tin* work)
+{
+    std::size_t const n = adjacency.triangles.size();
+    std::vector<std::pair<SideKey, std::uint32_t>> bySide;
+    bySide.reserve(adjacency.sides.size());
+    for (std::size_t slot = 0; slot < adjacency.sides.size(); ++slot) {
+        if (adjacency.sides[slot] != NO_SIDE) {
+            bySide.emplace_back(adjacency.sides[slot], static_cast<std::uint32_t>(slot));
+        }
+    }
+    // Within a side the triangles stay in list order, the order the flood meets them in.
+    std::sort(bySide.begin(), bySide.end());
+    adjacency.sharing.resize(bySide.size());
+    adjacency.groupBegin.assign(adjacency.sides.size(), 0);
+    adjacency.groupEnd.assign(adjacency.sides.size(), 0);
+    for (std::size_t j = 0; j < bySide.size();) {
+        std::size_t k = j;
+        while (k < bySide.size() && bySide[k].first == bySide[j].first) {
+            ++k;
+        }
+        for (std::size_t m = j; m < k; ++m) {
+            adjacency.sharing[m] = bySide[m].second / 3;
+            adjacency.groupBegin[bySide[m].second] = static_cast<std::uint32_t>(j);
+            adjacency.groupEnd[bySide[m].second] = static_cast<std::uint32_t>(k);
+        }
+        j = k;
+    }
+    adjacency.taken.assign(n, 0);
+    adjacency.reached.assign(n, PlanarAdjacency::NONE);
+    adjacency.grid = std::make_unique<TriangleBucketGrid>(adjacency.triangles);
+
     RegionTinMap map;
     for (auto const& tree : trees) {
-        extractRegion(map, work, tree, adjacency);
+        extractRegion(map, tree, adjacency);
     }
-    map[nullptr] = work;
+    if (work != nullptr) {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (adjacency.taken[i]) {
+                work->removeTriangle(adjacency.triangles[i]);
+            }
+        }
+        map.insert_or_assign(nullptr, *work);
+    } else {
+        core::Tin rest;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!adjacency.taken[i]) {
+                rest.addTriangle(adjacency.triangles[i]);
+            }
+        }
+        map.insert_or_assign(nullptr, std::move(rest));
+    }
     return map;
 }
 
-void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
+void RegionRetriangulation::extractRegion(RegionTinMap& map,
                                           std::shared_ptr<Point2DIRingTree> const& tree,
-                                          PlanarAdjacency const& adjacency)
+                                          PlanarAdjacency& adjacency)
 {
     auto const* polygon = tree->geosPolygon();
     std::unique_ptr<geos::geom::Point> interior(polygon->getInteriorPoint());
@@ -232,53 +372,62 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map, core::Tin& work,
             geometryFactory->createPoint(geos::geom::Coordinate(c.x(), c.y())));
         return polygon->covers(centroid.get());
     };
-    std::shared_ptr<core::Triangle> seed;
+    // Of the triangles no earlier region took, the first in list order.
+    std::uint32_t seed = PlanarAdjacency::NONE;
     double z = 0.0;
-    for (auto const& t : work.findTrianglesIntersectRect(core::Rect(p.x(), p.y(), p.x(), p.y()))) {
-        if (t->interpolateElevation(p, &z, false) && insideRegion(*t)) {
-            seed = t;
+    auto const candidates = adjacency.grid->candidates(p.x(), p.y());
+    for (auto it = candidates.first; it != candidates.second; ++it) {
+        core::Triangle const& t = *adjacency.triangles[*it];
+        if (!adjacency.taken[*it] && t.interpolateElevation(p, &z, false) && insideRegion(t)) {
+            seed = *it;
             break;
         }
     }
-    if (seed) {
+    if (seed != PlanarAdjacency::NONE) {
         core::Tin region;
-        collectRegionTriangles(region, work, seed, *tree, adjacency);
-        map[tree->ring().get()] = region;
+        collectRegionTriangles(region, seed, *tree, adjacency);
+        // Moved in, not assigned over a default TIN that would be made and dropped.
+        map.insert_or_assign(tree->ring().get(), std::move(region));
     }
     // A region this TIN does not cover may still hold islands it covers: a patch lying inside
     // the other TIN's area is a child of the ring around it.
     for (auto const& child : tree->childRings()) {
-        extractRegion(map, work, child, adjacency);
+        extractRegion(map, child, adjacency);
     }
 }
 
-void RegionRetriangulation::collectRegionTriangles(core::Tin& region, core::Tin& work,
-                                                   std::shared_ptr<core::Triangle> const& seed,
+void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint32_t first,
                                                    Point2DIRingTree const& tree,
-                                                   PlanarAdjacency const& adjacency)
+                                                   PlanarAdjacency& adjacency)
 {
-    std::unordered_set<core::Triangle const*> seen{seed.get()};
-    std::vector<std::shared_ptr<core::Triangle>> taken;
-    std::deque<std::shared_ptr<core::Triangle>> queue{seed};
-    while (!queue.empty()) {
-        auto const t = queue.front();
-        queue.pop_front();
-        taken.push_back(t);
-        for (auto const& side : adjacency.sides.at(t.get())) {
-            if (!side || isRegionBoundaryEdge(*side, tree)) {
+    auto const boundary = regionBoundary(tree);
+    std::uint32_t const stamp = adjacency.region++;
+    adjacency.reached[first] = stamp;
+    // The queue is the list of taken triangles: a triangle is taken when it leaves the queue.
+    std::vector<std::uint32_t> queue{first};
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        std::uint32_t const t = queue[head];
+        for (std::size_t slot = 3 * std::size_t(t); slot < 3 * std::size_t(t) + 3; ++slot) {
+            SideKey const& side = adjacency.sides[slot];
+            if (side == NO_SIDE || std::binary_search(boundary.begin(), boundary.end(), side)) {
                 continue;
             }
-            for (auto const& neighbour : adjacency.triangles.at(side.get())) {
-                // Triangles an earlier region took are no longer in the work TIN.
-                if (seen.insert(neighbour.get()).second && work.containsTriangle(neighbour)) {
+            for (std::uint32_t j = adjacency.groupBegin[slot]; j < adjacency.groupEnd[slot]; ++j) {
+                std::uint32_t const neighbour = adjacency.sharing[j];
+                // Triangles an earlier region took are not taken again.
+                if (adjacency.reached[neighbour] == stamp) {
+                    continue;
+                }
+                adjacency.reached[neighbour] = stamp;
+                if (!adjacency.taken[neighbour]) {
                     queue.push_back(neighbour);
                 }
             }
         }
     }
-    for (auto const& t : taken) {
-        region.addTriangle(t);
-        work.removeTriangle(t);
+    for (std::uint32_t t : queue) {
+        adjacency.taken[t] = 1;
+        region.addTriangle(adjacency.triangles[t]);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -33,8 +34,15 @@ namespace util {
 // The trees are visited in order, parents before children: the first region to reach a
 // triangle takes it. A region whose interior point lies on no triangle of the TIN gets no entry;
 // the regions nested in it are still visited. One triangulation run.
+//
+// Cost: linear-logarithmic in the triangles of the run; the new triangles are located on the
+// TIN through a bucket grid and grouped over plain arrays, and each goes into one region TIN
+// (or the null key) only. The source triangle of a new triangle is the first triangle of the
+// TIN (in its own order) that holds its centroid.
 class RegionRetriangulation {
 public:
+    // low and high, the range of numbers tin2D gave its sides, are kept for callers that
+    // number them; the source triangles are found by position.
     static RegionTinMap retriangulateTin(
         std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
         core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
@@ -50,13 +58,18 @@ public:
 
 private:
     struct PlanarAdjacency;
-    static void extractRegion(RegionTinMap& map, core::Tin& work,
+    // Floods the regions over the listed triangles and sides. work, when given, is the TIN the
+    // list was read from: the claimed triangles leave it and its rest is the null key;
+    // otherwise the null key is a new TIN of the unclaimed triangles, in list order.
+    static RegionTinMap groupTriangles(
+        PlanarAdjacency& adjacency,
+        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees, core::Tin* work);
+    static void extractRegion(RegionTinMap& map,
                               std::shared_ptr<core::Point2DIRingTree> const& tree,
-                              PlanarAdjacency const& adjacency);
-    static void collectRegionTriangles(core::Tin& region, core::Tin& work,
-                                       std::shared_ptr<core::Triangle> const& seed,
+                              PlanarAdjacency& adjacency);
+    static void collectRegionTriangles(core::Tin& region, std::uint32_t first,
                                        core::Point2DIRingTree const& tree,
-                                       PlanarAdjacency const& adjacency);
+                                       PlanarAdjacency& adjacency);
 };
 
 }  // namespace util

@@ -21,6 +21,12 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
     // Declared in this order so that they die in reverse order of creation.
     core::Point2DIRepository repository;
     core::Edge2DFactory factory(&repository);
+    // Both tables would otherwise double a dozen times. An overlay of n triangles keeps about
+    // n positions and three to four times as many edges (the crossings add to both); the
+    // hint is kept low so that disjoint TINs do not pay for tables they never fill.
+    std::size_t const triangles = first.allTriangles().size() + second.allTriangles().size();
+    repository.reserve(triangles);
+    factory.reserve(3 * triangles);
     core::Tin2D first2D(first, &repository, &factory);
     core::Tin2D second2D(second, &repository, &factory);
 

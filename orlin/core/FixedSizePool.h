@@ -1,0 +1,178 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define MOVARIN_POOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MOVARIN_POOL_ASAN 1
+#endif
+#endif
+#ifndef MOVARIN_POOL_ASAN
+#define MOVARIN_POOL_ASAN 0
+#endif
+#if MOVARIN_POOL_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
+namespace tin::core {
+
+/// Process-wide pool of small fixed-size chunks for the objects a TIN is made of by the
+/// million (edges and triangles together with their shared_ptr control blocks).
+///
+/// All chunks lie in one reserved stretch of address space that is committed 2 MiB at a
+/// time, each block 2 MiB aligned and marked for transparent huge pages: building a large
+/// TIN takes one page fault per 2 MiB instead of one per 4 KiB, which on a virtual machine
+/// dominates the cost of a fresh allocation. Requests are rounded up to GRANULE bytes, with
+/// no header, so an 80-byte object costs 80 bytes (the C heap would take 96). Every size
+/// class keeps its own free list and reuses released chunks LIFO.
+///
+/// Because the stretch is contiguous, a chunk address has a 32-bit reference (its offset in
+/// GRANULE units): tables keyed by such objects store 4 bytes instead of 8 and keep the rest
+/// of their entry for hash bits.
+///
+/// The pool cannot use memory the C heap holds free, nor the heap the pool's: every 64 MiB
+/// of growth the heap is asked to return its free pages (malloc_trim), so that peak resident
+/// size does not count both. When the last chunk is released and more than
+/// RELEASE_THRESHOLD bytes were carved, the pages go back to the system and carving starts
+/// again from the start; below that the pages stay, so that making and dropping a few
+/// objects in a loop costs no system calls.
+///
+/// The pool is never destroyed, so objects released during static destruction still find
+/// it. Not thread-safe: orlin is single-threaded by contract. allocate throws std::bad_alloc
+/// when the reserved stretch is full or the system refuses to commit memory. Under
+/// AddressSanitizer free and not yet carved chunks are poisoned.
+class FixedSizePool {
+public:
+    static constexpr std::size_t BLOCK = std::size_t(2) << 20;
+    static constexpr std::size_t GRANULE = 8;
+    static constexpr unsigned GRANULE_SHIFT = 3;
+    static constexpr std::size_t MAX_CHUNK = 256;
+    static constexpr std::size_t RELEASE_THRESHOLD = std::size_t(64) << 20;
+
+    /// The one pool of the process; created on first use, never destroyed.
+    static FixedSizePool& instance();
+
+    /// True when a request of the given size and alignment is served by the pool.
+    static constexpr bool serves(std::size_t bytes, std::size_t alignment) noexcept
+    {
+        return bytes != 0 && bytes <= MAX_CHUNK && alignment <= GRANULE;
+    }
+
+    /// A chunk of at least bytes bytes, GRANULE aligned; requires serves(bytes, alignment).
+    void* allocate(std::size_t bytes)
+    {
+        SizeClass& c = m_classes[classOf(bytes)];
+        FreeChunk* chunk = c.free;
+        if (!chunk)
+            return carve(roundedUp(bytes));
+        unpoison(chunk, roundedUp(bytes));
+        c.free = chunk->next;
+        ++m_live;
+        return chunk;
+    }
+
+    /// Returns a chunk obtained from allocate with the same bytes.
+    void deallocate(void* p, std::size_t bytes) noexcept
+    {
+        SizeClass& c = m_classes[classOf(bytes)];
+        auto* chunk = static_cast<FreeChunk*>(p);
+        chunk->next = c.free;
+        c.free = chunk;
+        poison(chunk, roundedUp(bytes));
+        if (--m_live == 0 && static_cast<std::size_t>(m_cursor - m_base) > RELEASE_THRESHOLD)
+            releaseAll();
+    }
+
+    /// True when p lies in the pool's stretch (it need not be a chunk's start).
+    bool owns(const void* p) const noexcept
+    {
+        const char* c = static_cast<const char*>(p);
+        return m_base && c >= m_base && c < m_reservedEnd;
+    }
+
+    /// The 32-bit reference of a GRANULE-aligned address inside the pool (see owns);
+    /// never 0 for an address past the first granule.
+    std::uint32_t referenceOf(const void* p) const noexcept
+    {
+        return static_cast<std::uint32_t>(static_cast<std::size_t>(static_cast<const char*>(p) - m_base)
+                                          >> GRANULE_SHIFT);
+    }
+
+    /// The address of a reference made by referenceOf.
+    void* addressOf(std::uint32_t reference) const noexcept
+    {
+        return m_base + (static_cast<std::size_t>(reference) << GRANULE_SHIFT);
+    }
+
+    /// Chunks handed out and not yet released.
+    std::size_t liveChunks() const noexcept { return m_live; }
+    /// Bytes carved from the stretch since the start or the last release of all pages.
+    std::size_t carvedBytes() const noexcept { return static_cast<std::size_t>(m_cursor - m_base); }
+    /// Number of 2 MiB blocks committed so far (for tests and diagnostics).
+    std::size_t blockCount() const noexcept { return static_cast<std::size_t>(m_committedEnd - m_base) / BLOCK; }
+
+    FixedSizePool(FixedSizePool const&) = delete;
+    FixedSizePool& operator=(FixedSizePool const&) = delete;
+
+private:
+    struct FreeChunk {
+        FreeChunk* next;
+    };
+    struct SizeClass {
+        FreeChunk* free = nullptr;
+    };
+
+    FixedSizePool();
+    ~FixedSizePool() = default;
+
+    static constexpr std::size_t roundedUp(std::size_t bytes) noexcept
+    {
+        return (bytes + GRANULE - 1) & ~(GRANULE - 1);
+    }
+    static constexpr std::size_t classOf(std::size_t bytes) noexcept { return (bytes - 1) >> GRANULE_SHIFT; }
+
+    void* carve(std::size_t chunk)
+    {
+        if (static_cast<std::size_t>(m_committedEnd - m_cursor) < chunk)
+            commitBlock();
+        void* p = m_cursor;
+        m_cursor += chunk;
+        unpoison(p, chunk);
+        ++m_live;
+        return p;
+    }
+
+    // Commits the next 2 MiB of the stretch, reserving the stretch on first use.
+    void commitBlock();
+    // Gives every page back to the system and forgets the free lists; no chunk is live.
+    void releaseAll() noexcept;
+
+    static void poison(void* p, std::size_t bytes) noexcept
+    {
+#if MOVARIN_POOL_ASAN
+        __asan_poison_memory_region(p, bytes);
+#else
+        (void)p, (void)bytes;
+#endif
+    }
+    static void unpoison(void* p, std::size_t bytes) noexcept
+    {
+#if MOVARIN_POOL_ASAN
+        __asan_unpoison_memory_region(p, bytes);
+#else
+        (void)p, (void)bytes;
+#endif
+    }
+
+    SizeClass m_classes[MAX_CHUNK / GRANULE];
+    char* m_base = nullptr;
+    char* m_cursor = nullptr;
+    char* m_committedEnd = nullptr;
+    char* m_reservedEnd = nullptr;
+    std::size_t m_live = 0;
+};
+
+} // namespace tin::core

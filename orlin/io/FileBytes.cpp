@@ -1,0 +1,84 @@
+#include "orlin/io/FileBytes.h"
+
+#include "common/exception/FileOpenException.h"
+#include "common/exception/RuntimeException.h"
+#include "orlin/core/LargeTableAllocatorT.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tin::io {
+
+namespace {
+
+// Closes the descriptor on every way out of the constructor.
+struct Descriptor {
+    int fd;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+const std::size_t STREAM_CHUNK = std::size_t(1) << 20;
+
+} // namespace
+
+FileBytes::FileBytes(const char* path)
+{
+    const Descriptor file{::open(path, O_RDONLY | O_CLOEXEC)};
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode))
+        throw common::exception::FileOpenException(path);
+    const bool sized = S_ISREG(info.st_mode);
+    if (sized)
+        grow(static_cast<std::size_t>(info.st_size) + 1); // one more: the end is seen at once
+    try {
+        for (;;) {
+            if (m_size == m_capacity)
+                grow(m_capacity < STREAM_CHUNK ? STREAM_CHUNK : 2 * m_capacity);
+            const ssize_t got = ::read(file.fd, m_data + m_size, m_capacity - m_size);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throw common::exception::RuntimeException(std::string("Could not read file: ") + path);
+            if (got == 0)
+                break;
+            m_size += static_cast<std::size_t>(got);
+        }
+    } catch (...) {
+        release();
+        throw;
+    }
+}
+
+FileBytes::~FileBytes()
+{
+    release();
+}
+
+void FileBytes::release()
+{
+    if (m_data)
+        tin::core::LargeTableAllocatorT<char>().deallocate(m_data, m_capacity);
+    m_data = nullptr;
+    m_size = m_capacity = 0;
+}
+
+void FileBytes::grow(std::size_t capacity)
+{
+    char* bigger = tin::core::LargeTableAllocatorT<char>().allocate(capacity);
+    if (m_size > 0)
+        std::memcpy(bigger, m_data, m_size);
+    if (m_data)
+        tin::core::LargeTableAllocatorT<char>().deallocate(m_data, m_capacity);
+    m_data = bigger;
+    m_capacity = capacity;
+}
+
+} // namespace tin::io

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "OverlayTestSupport.h"
+#include "orlin/core/Point2D.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+#include "orlin/util/TriangleBucketGrid.h"
+
+using tin::core::Point2D;
+using tin::core::Triangle;
+using tin::util::TriangleBucketGrid;
+
+namespace {
+
+std::vector<std::shared_ptr<Triangle>> listOf(tin::core::Tin const& tin)
+{
+    return std::vector<std::shared_ptr<Triangle>>(tin.allTriangles().begin(), tin.allTriangles().end());
+}
+
+// The oracle: the first triangle in list order that holds p.
+std::shared_ptr<Triangle> scan(std::vector<std::shared_ptr<Triangle>> const& list, Point2D const& p)
+{
+    double z = 0.0;
+    for (auto const& t : list) {
+        if (t->interpolateElevation(p, &z, false)) {
+            return t;
+        }
+    }
+    return nullptr;
+}
+
+tin::core::Tin randomTin(unsigned seed, int count)
+{
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> coordinate(-50.0, 150.0);
+    std::vector<overlaytest::Vertex> vertices;
+    for (int i = 0; i < count; ++i) {
+        vertices.push_back({coordinate(random), coordinate(random) * 0.3, 0.0});
+    }
+    return overlaytest::makeTin(vertices, overlaytest::delaunay(vertices));
+}
+
+} // namespace
+
+TEST(TriangleBucketGridTest, FindsWhatAScanOfTheListFinds)
+{
+    // A long, flat cloud: cells far from square in the triangles' own terms.
+    auto const tin = randomTin(7, 400);
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> coordinate(-60.0, 160.0);
+    int found = 0;
+    for (int i = 0; i < 3000; ++i) {
+        Point2D const p(coordinate(random), coordinate(random) * 0.3);
+        auto const expected = scan(list, p);
+        EXPECT_EQ(grid.findContaining(p), expected);
+        found += expected ? 1 : 0;
+    }
+    EXPECT_GT(found, 1000);
+    // Vertices and edge midpoints lie on several triangles: the first in list order wins.
+    for (auto const& t : list) {
+        for (int k = 0; k < 3; ++k) {
+            Point2D const vertex(t->point(k)->x(), t->point(k)->y());
+            EXPECT_EQ(grid.findContaining(vertex), scan(list, vertex));
+            Point2D const middle((t->point(k)->x() + t->point(k + 1)->x()) / 2.0,
+                                 (t->point(k)->y() + t->point(k + 1)->y()) / 2.0);
+            EXPECT_EQ(grid.findContaining(middle), scan(list, middle));
+        }
+    }
+}
+
+TEST(TriangleBucketGridTest, CandidatesAscendAndCoverEveryRectangleHoldingThePoint)
+{
+    auto const tin = randomTin(3, 150);
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> coordinate(-50.0, 150.0);
+    for (int i = 0; i < 500; ++i) {
+        Point2D const p(coordinate(random), coordinate(random) * 0.3);
+        auto const range = grid.candidates(p.x(), p.y());
+        std::vector<std::uint32_t> const got(range.first, range.second);
+        for (std::size_t k = 1; k < got.size(); ++k) {
+            EXPECT_LT(got[k - 1], got[k]);
+        }
+        for (std::uint32_t n = 0; n < list.size(); ++n) {
+            if (list[n]->boundingRect().contains(p)) {
+                EXPECT_TRUE(std::binary_search(got.begin(), got.end(), n)) << "triangle " << n;
+            }
+        }
+    }
+}
+
+TEST(TriangleBucketGridTest, EmptyListFarPointsAndNotANumberFindNothing)
+{
+    TriangleBucketGrid const empty({});
+    EXPECT_EQ(empty.findContaining(Point2D(0, 0)), nullptr);
+    auto const range = empty.candidates(0, 0);
+    EXPECT_EQ(range.first, range.second);
+
+    auto const tin = overlaytest::makeTin({{0, 0, 0}, {2, 0, 0}, {0, 2, 0}}, {{0, 1, 2}});
+    TriangleBucketGrid const one(listOf(tin));
+    EXPECT_NE(one.findContaining(Point2D(0.5, 0.5)), nullptr);
+    // The grid's far corner belongs to the last cell.
+    EXPECT_NE(one.findContaining(Point2D(2, 0)), nullptr);
+    EXPECT_NE(one.findContaining(Point2D(0, 2)), nullptr);
+    EXPECT_EQ(one.findContaining(Point2D(2.0000001, 0)), nullptr);
+    EXPECT_EQ(one.findContaining(Point2D(-1e-9, 0.5)), nullptr);
+    EXPECT_EQ(one.findContaining(Point2D(1e300, 1e300)), nullptr);
+    double const nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(one.findContaining(Point2D(nan, 0.5)), nullptr);
+    EXPECT_EQ(one.findContaining(Point2D(0.5, nan)), nullptr);
+}
+
+TEST(TriangleBucketGridTest, LongThinTrianglesDoNotFillEveryCell)
+{
+    // Slivers spanning the whole width beside many small triangles: filing each sliver in a
+    // row of fine cells would take quadratic room; the grid coarsens and still finds them.
+    std::vector<overlaytest::Vertex> vertices;
+    std::vector<overlaytest::Corners> triangles;
+    int const small = 4000;
+    for (int i = 0; i < small; ++i) {
+        double const x = (i % 100) * 1.0, y = (i / 100) * 1.0;
+        int const base = static_cast<int>(vertices.size());
+        vertices.push_back({x, y, 0});
+        vertices.push_back({x + 0.9, y, 0});
+        vertices.push_back({x, y + 0.9, 0});
+        triangles.push_back({base, base + 1, base + 2});
+    }
+    for (int k = 0; k < 2000; ++k) {
+        double const y = -1.0 - k * 0.002;
+        int const base = static_cast<int>(vertices.size());
+        vertices.push_back({0, y, 0});
+        vertices.push_back({100, y, 0});
+        vertices.push_back({100, y - 0.001, 0});
+        triangles.push_back({base, base + 1, base + 2});
+    }
+    auto const tin = overlaytest::makeTin(vertices, triangles);
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    std::size_t filings = 0;
+    for (double x = 0.05; x < 100; x += 0.5) {
+        for (double y = -6.0; y < 40; y += 0.5) {
+            auto const range = grid.candidates(x, y);
+            filings = std::max<std::size_t>(filings, static_cast<std::size_t>(range.second - range.first));
+            Point2D const p(x, y);
+            ASSERT_EQ(grid.findContaining(p), scan(list, p));
+        }
+    }
+    // Coarser cells hold more candidates, but not the whole list.
+    EXPECT_LT(filings, list.size());
+    for (int k = 0; k < 2000; k += 37) {
+        Point2D const p(99.9, -1.0 - k * 0.002 - 0.0001);
+        EXPECT_NE(grid.findContaining(p), nullptr);
+    }
+}

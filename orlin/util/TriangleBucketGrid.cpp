@@ -1,0 +1,140 @@
+#include "orlin/util/TriangleBucketGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "orlin/core/Point.h"
+#include "orlin/core/Point2DI.h"
+#include "orlin/core/Triangle.h"
+
+namespace tin {
+namespace util {
+
+TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangle>> triangles)
+    : m_triangles(std::move(triangles))
+{
+    std::size_t const n = m_triangles.size();
+    if (n == 0) {
+        return;
+    }
+    m_boxes.resize(4 * n);
+    std::vector<double>& boxes = m_boxes;
+    double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        core::Triangle const& t = *m_triangles[i];
+        double x0 = t.point(0)->x(), y0 = t.point(0)->y(), x1 = x0, y1 = y0;
+        for (int k = 1; k < 3; ++k) {
+            x0 = std::min(x0, t.point(k)->x());
+            x1 = std::max(x1, t.point(k)->x());
+            y0 = std::min(y0, t.point(k)->y());
+            y1 = std::max(y1, t.point(k)->y());
+        }
+        boxes[4 * i] = x0;
+        boxes[4 * i + 1] = y0;
+        boxes[4 * i + 2] = x1;
+        boxes[4 * i + 3] = y1;
+        if (i == 0) {
+            xMin = x0, yMin = y0, xMax = x1, yMax = y1;
+        } else {
+            xMin = std::min(xMin, x0), yMin = std::min(yMin, y0);
+            xMax = std::max(xMax, x1), yMax = std::max(yMax, y1);
+        }
+    }
+    double const width = xMax - xMin;
+    double const height = yMax - yMin;
+    m_cell = std::sqrt(width * height / static_cast<double>(n));
+    // A list along a line (or of one point) gets cells along its longer side.
+    m_cell = std::max(m_cell, std::max(width, height) / static_cast<double>(n));
+    if (!(m_cell > 0.0) || !std::isfinite(m_cell)) {
+        m_cell = 1.0;
+    }
+    m_x0 = xMin;
+    m_y0 = yMin;
+    // Long thin triangles across the list would each be filed in a whole row of cells: the
+    // cells grow until the filings stay within a fixed multiple of the triangles.
+    std::uint64_t const budget = 16 * static_cast<std::uint64_t>(n) + 64;
+    for (;;) {
+        m_columns = static_cast<std::int64_t>(width / m_cell) + 1;
+        m_rows = static_cast<std::int64_t>(height / m_cell) + 1;
+        std::uint64_t filings = 0;
+        for (std::size_t i = 0; i < n && filings <= budget; ++i) {
+            auto const spanX = static_cast<std::uint64_t>((boxes[4 * i + 2] - m_x0) / m_cell) -
+                               static_cast<std::uint64_t>((boxes[4 * i] - m_x0) / m_cell) + 1;
+            auto const spanY = static_cast<std::uint64_t>((boxes[4 * i + 3] - m_y0) / m_cell) -
+                               static_cast<std::uint64_t>((boxes[4 * i + 1] - m_y0) / m_cell) + 1;
+            filings += spanX * spanY;
+        }
+        if (filings <= budget || (m_columns == 1 && m_rows == 1)) {
+            break;
+        }
+        m_cell *= 2.0;
+    }
+    auto column = [this](double x) {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>((x - m_x0) / m_cell), 0, m_columns - 1);
+    };
+    auto row = [this](double y) {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>((y - m_y0) / m_cell), 0, m_rows - 1);
+    };
+    // Counting pass, prefix sums, filling pass: every cell's list in one array.
+    m_cellStart.assign(static_cast<std::size_t>(m_columns * m_rows) + 1, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::int64_t r = row(boxes[4 * i + 1]); r <= row(boxes[4 * i + 3]); ++r) {
+            for (std::int64_t c = column(boxes[4 * i]); c <= column(boxes[4 * i + 2]); ++c) {
+                ++m_cellStart[static_cast<std::size_t>(r * m_columns + c) + 1];
+            }
+        }
+    }
+    for (std::size_t k = 1; k < m_cellStart.size(); ++k) {
+        m_cellStart[k] += m_cellStart[k - 1];
+    }
+    m_cellTriangles.resize(m_cellStart.back());
+    std::vector<std::uint32_t> fill(m_cellStart.begin(), m_cellStart.end() - 1);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::int64_t r = row(boxes[4 * i + 1]); r <= row(boxes[4 * i + 3]); ++r) {
+            for (std::int64_t c = column(boxes[4 * i]); c <= column(boxes[4 * i + 2]); ++c) {
+                m_cellTriangles[fill[static_cast<std::size_t>(r * m_columns + c)]++] =
+                    static_cast<std::uint32_t>(i);
+            }
+        }
+    }
+}
+
+std::pair<std::uint32_t const*, std::uint32_t const*> TriangleBucketGrid::candidates(double x,
+                                                                                   double y) const
+{
+    // A point off the grid lies outside every triangle's rectangle.
+    if (m_columns == 0 || !(x >= m_x0 && y >= m_y0)) {
+        return {nullptr, nullptr};
+    }
+    // The same cell arithmetic as the build, so a point on a rectangle's edge finds it.
+    double const c = std::floor((x - m_x0) / m_cell);
+    double const r = std::floor((y - m_y0) / m_cell);
+    if (!(c < static_cast<double>(m_columns) && r < static_cast<double>(m_rows))) {
+        return {nullptr, nullptr};
+    }
+    auto const column = static_cast<std::int64_t>(c);
+    auto const row = static_cast<std::int64_t>(r);
+    std::size_t const at = static_cast<std::size_t>(row * m_columns + column);
+    return {m_cellTriangles.data() + m_cellStart[at], m_cellTriangles.data() + m_cellStart[at + 1]};
+}
+
+std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2DI const& p) const
+{
+    double z = 0.0;
+    auto const range = candidates(p.x(), p.y());
+    double const x = p.x();
+    double const y = p.y();
+    for (auto it = range.first; it != range.second; ++it) {
+        double const* box = &m_boxes[4 * std::size_t(*it)];
+        if (x < box[0] || y < box[1] || x > box[2] || y > box[3]) {
+            continue;
+        }
+        if (m_triangles[*it]->interpolateElevation(p, &z, false)) {
+            return m_triangles[*it];
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace util
+}  // namespace tin
