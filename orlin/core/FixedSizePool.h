@@ -38,7 +38,9 @@ namespace tin::core {
 /// size does not count both. When the last chunk is released and more than
 /// RELEASE_THRESHOLD bytes were carved, the pages go back to the system and carving starts
 /// again from the start; below that the pages stay, so that making and dropping a few
-/// objects in a loop costs no system calls.
+/// objects in a loop costs no system calls. A point's chunk also holds its control block,
+/// so it is released only when the point factory lets go of its weak reference too (at its
+/// next compaction); until then the pages stay, and are reused by the next objects.
 ///
 /// The pool is never destroyed, so objects released during static destruction still find
 /// it. Not thread-safe: orlin is single-threaded by contract, and the last reference to a
