@@ -160,10 +160,15 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
     const bool aLow = std::less<const Point*>()(a.get(), b.get());
     const std::shared_ptr<Point>& low = aLow ? a : b;
     const std::shared_ptr<Point>& high = aLow ? b : a;
+    return obtain(hashPair(low.get(), high.get()), low, high);
+}
+
+std::shared_ptr<Edge> EdgeFactory::obtain(
+    std::uint64_t hash, const std::shared_ptr<Point>& low, const std::shared_ptr<Point>& high)
+{
     // Room for one more first, so that the slot a missing probe ends on takes the new edge.
     if ((m_size + 1) * 4 > m_table.size() * 3)
         rehash(m_table.empty() ? MIN_CAPACITY : m_table.size() * 2);
-    const std::uint64_t hash = hashPair(low.get(), high.get());
     std::size_t slot = findIndex(hash, low.get(), high.get());
     if (const std::uint64_t entry = m_table[slot]) {
         Edge* found = edgeAt(m_pool, entry);
@@ -181,6 +186,62 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
     ++m_size;
     edge->m_interned = true;
     return edge;
+}
+
+namespace {
+
+// How far ahead factoryAll() asks for table slots, and (half as far) for the edges of
+// slots that have arrived: each distance covers a miss with the work of the requests between.
+const std::size_t SLOT_AHEAD = 16;
+const std::size_t EDGE_AHEAD = 8;
+const std::size_t HASH_RING = 32; // a power of two above SLOT_AHEAD
+
+} // namespace
+
+void EdgeFactory::factoryAll(const std::shared_ptr<Point>* const* ends, std::size_t count, std::shared_ptr<Edge>* out)
+{
+    // A batch of fresh pairs makes at most one edge per request; half of that is what a
+    // triangulated surface makes (three requests per triangle, each inner edge asked twice).
+    std::size_t wanted = m_table.empty() ? MIN_CAPACITY : m_table.size();
+    while ((m_size + count / 2) * 4 > wanted * 3)
+        wanted *= 2;
+    if (wanted != m_table.size())
+        rehash(wanted);
+
+    // Hashes of the requests in flight, by request number modulo the ring size; the
+    // hashes of null pairs are never used (the request throws before).
+    std::uint64_t hashes[HASH_RING];
+    auto hashOf = [&](std::size_t k) -> std::uint64_t {
+        const Point* a = ends[2 * k]->get();
+        const Point* b = ends[2 * k + 1]->get();
+        return std::less<const Point*>()(a, b) ? hashPair(a, b) : hashPair(b, a);
+    };
+    const std::size_t first = std::min(count, SLOT_AHEAD);
+    for (std::size_t k = 0; k < first; ++k) {
+        hashes[k % HASH_RING] = hashOf(k);
+        __builtin_prefetch(&m_table[tagOf(hashes[k % HASH_RING]) & (m_table.size() - 1)]);
+    }
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + SLOT_AHEAD < count) {
+            const std::uint64_t h = hashOf(k + SLOT_AHEAD);
+            hashes[(k + SLOT_AHEAD) % HASH_RING] = h;
+            __builtin_prefetch(&m_table[tagOf(h) & (m_table.size() - 1)]);
+        }
+        if (k + EDGE_AHEAD < count) {
+            // The slot asked for earlier has most likely arrived: on a tag match, ask for its
+            // edge, which the probe will compare.
+            const std::uint64_t h = hashes[(k + EDGE_AHEAD) % HASH_RING];
+            const std::uint64_t entry = m_table[tagOf(h) & (m_table.size() - 1)];
+            if (entry && (entry >> TAG_SHIFT) == tagOf(h))
+                __builtin_prefetch(edgeAt(m_pool, entry));
+        }
+        const std::shared_ptr<Point>& a = *ends[2 * k];
+        const std::shared_ptr<Point>& b = *ends[2 * k + 1];
+        if (!a || !b)
+            throw std::invalid_argument("EdgeFactory::factoryAll: null end point");
+        const bool aLow = std::less<const Point*>()(a.get(), b.get());
+        out[k] = obtain(hashes[k % HASH_RING], aLow ? a : b, aLow ? b : a);
+    }
 }
 
 } // namespace core

@@ -197,6 +197,54 @@ public:
         dropCaches();
     }
 
+    // Triangles a batch insertion looks ahead: their table slots (first stage) and, half as
+    // far ahead, the records at the tails of their lists (second stage, once the slots that
+    // name the tails have arrived). Each distance covers a miss with the insertions between.
+    static constexpr std::size_t SLOTS_AHEAD = 16;
+    static constexpr std::size_t TAILS_AHEAD = 8;
+
+    void prefetchSlots(Triangle const& triangle) const
+    {
+        m_triangles.prefetch(&triangle);
+        for (int i = 0; i < 3; ++i) {
+            m_edgeTriangles.prefetch(triangle.edge(i).get());
+            m_pointTriangles.prefetch(triangle.point(i).get());
+        }
+    }
+
+    template <class K>
+    void prefetchTail(IdentityListMapT<K> const& map, K* key) const
+    {
+        if (auto const* entry = map.find(key)) {
+            m_triangles.prefetchNode(entry->tail);
+        }
+    }
+
+    // Inserts triangles[0 .. count) in order, as insert() one by one; null ones are skipped.
+    void insertAll(std::shared_ptr<Triangle> const* triangles, std::size_t count)
+    {
+        for (std::size_t k = 0; k < count && k < SLOTS_AHEAD; ++k) {
+            if (triangles[k]) {
+                prefetchSlots(*triangles[k]);
+            }
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            if (k + SLOTS_AHEAD < count && triangles[k + SLOTS_AHEAD]) {
+                prefetchSlots(*triangles[k + SLOTS_AHEAD]);
+            }
+            if (k + TAILS_AHEAD < count && triangles[k + TAILS_AHEAD]) {
+                Triangle const& ahead = *triangles[k + TAILS_AHEAD];
+                for (int i = 0; i < 3; ++i) {
+                    prefetchTail(m_edgeTriangles, ahead.edge(i).get());
+                    prefetchTail(m_pointTriangles, ahead.point(i).get());
+                }
+            }
+            if (triangles[k]) {
+                insert(triangles[k]);
+            }
+        }
+    }
+
     void remove(std::shared_ptr<Triangle> const& triangle)
     {
         std::uint32_t const record = m_triangles.recordOf(triangle.get());
@@ -363,6 +411,68 @@ std::shared_ptr<Triangle> Tin::addTriangle(Point const& a, Point const& b, Point
     auto q = points.factory(Point(b), false);
     auto r = points.factory(Point(c), false);
     return addTriangle(p, q, r);
+}
+
+void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const* corners, std::size_t count,
+    std::shared_ptr<Triangle>* made)
+{
+    Impl& impl = *m_impl;
+    // A triangulated surface has about half as many vertices and one and a half times as many
+    // edges as triangles: grown once for that, the tables seldom grow again during the batch.
+    impl.m_triangles.reserve(impl.m_triangles.size() + count);
+    impl.m_edgeTriangles.reserve(impl.m_edgeTriangles.size() + count + count / 2);
+    impl.m_pointTriangles.reserve(impl.m_pointTriangles.size() + count / 2);
+
+    // Batches: the edges of a batch are asked for together (the edge factory overlaps their
+    // table misses), then its triangles are made in order and inserted together.
+    constexpr std::size_t BATCH = 1024;
+    std::vector<std::shared_ptr<Point> const*> ends(6 * BATCH);
+    std::vector<std::shared_ptr<Edge>> edges(3 * BATCH);
+    std::vector<std::shared_ptr<Triangle>> triangles(BATCH);
+    EdgeFactory& factory = EdgeFactory::instance();
+    for (std::size_t done = 0; done < count;) {
+        std::size_t const batch = count - done < BATCH ? count - done : BATCH;
+        std::uint32_t const* c = corners + 3 * done;
+        std::size_t pairs = 0;
+        for (std::size_t k = 0; k < batch; ++k) {
+            std::shared_ptr<Point> const& p = points[c[3 * k]];
+            std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
+            std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
+            if (!p || !q || !r || p == q || q == r || p == r) {
+                continue;
+            }
+            // The order of addTriangle(p, q, r): edge i is opposite point i.
+            std::shared_ptr<Point> const* const pair[6] = {&q, &r, &r, &p, &p, &q};
+            for (int i = 0; i < 6; ++i) {
+                ends[2 * pairs + i] = pair[i];
+            }
+            pairs += 3;
+        }
+        factory.factoryAll(ends.data(), pairs, edges.data());
+        std::size_t next = 0;
+        for (std::size_t k = 0; k < batch; ++k) {
+            std::shared_ptr<Point> const& p = points[c[3 * k]];
+            std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
+            std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
+            if (!p || !q || !r || p == q || q == r || p == r) {
+                triangles[k].reset();
+                continue;
+            }
+            triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r,
+                std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
+            next += 3;
+        }
+        impl.insertAll(triangles.data(), batch);
+        for (std::size_t k = 0; k < batch; ++k) {
+            if (made != nullptr) {
+                made[done + k] = std::move(triangles[k]);
+            } else {
+                triangles[k].reset();
+            }
+        }
+        done += batch;
+    }
+    impl.dropCaches();
 }
 
 void Tin::addTriangle(std::shared_ptr<Triangle> const& triangle)

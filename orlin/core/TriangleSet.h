@@ -125,6 +125,12 @@ private:
         }
     }
 
+    /// Starts loading the record that holds list node `node`.
+    void prefetchNode(std::uint32_t node) const { m_records.prefetch(node / 3); }
+
+    /// Grows the table now so that it holds `count` triangles without growing again.
+    void reserve(std::size_t count);
+
     /// Removes the triangle of `record` and releases the set's reference to it.
     void erase(std::uint32_t record);
 
@@ -141,6 +147,7 @@ private:
 
     static std::uint32_t fingerprintOf(Triangle const* triangle);
     void grow();
+    void rehash(std::size_t size);
 
     Records m_records;
     // Open-addressing table: each entry holds a record number (low half) and the 32-bit hash
