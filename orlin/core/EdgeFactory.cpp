@@ -190,11 +190,13 @@ std::shared_ptr<Edge> EdgeFactory::obtain(
 
 namespace {
 
-// How far ahead factoryAll() asks for table slots, and (half as far) for the edges of
-// slots that have arrived: each distance covers a miss with the work of the requests between.
-const std::size_t SLOT_AHEAD = 16;
-const std::size_t EDGE_AHEAD = 8;
-const std::size_t HASH_RING = 32; // a power of two above SLOT_AHEAD
+// factoryAll() works through blocks of requests: it reads the home slots of the whole block,
+// then the edges those slots name on a tag match, then serves the requests. Plain loads, not
+// prefetches: a prefetch that misses the TLB may be dropped, while independent loads issued
+// back to back overlap their misses (and page walks) in the out-of-order core.
+const std::size_t BLOCK = 32;
+
+volatile std::uintptr_t s_sink = 0; // keeps those loads from being optimised away
 
 } // namespace
 
@@ -208,40 +210,33 @@ void EdgeFactory::factoryAll(const std::shared_ptr<Point>* const* ends, std::siz
     if (wanted != m_table.size())
         rehash(wanted);
 
-    // Hashes of the requests in flight, by request number modulo the ring size; the
-    // hashes of null pairs are never used (the request throws before).
-    std::uint64_t hashes[HASH_RING];
-    auto hashOf = [&](std::size_t k) -> std::uint64_t {
-        const Point* a = ends[2 * k]->get();
-        const Point* b = ends[2 * k + 1]->get();
-        return std::less<const Point*>()(a, b) ? hashPair(a, b) : hashPair(b, a);
-    };
-    const std::size_t first = std::min(count, SLOT_AHEAD);
-    for (std::size_t k = 0; k < first; ++k) {
-        hashes[k % HASH_RING] = hashOf(k);
-        __builtin_prefetch(&m_table[tagOf(hashes[k % HASH_RING]) & (m_table.size() - 1)]);
-    }
-    for (std::size_t k = 0; k < count; ++k) {
-        if (k + SLOT_AHEAD < count) {
-            const std::uint64_t h = hashOf(k + SLOT_AHEAD);
-            hashes[(k + SLOT_AHEAD) % HASH_RING] = h;
-            __builtin_prefetch(&m_table[tagOf(h) & (m_table.size() - 1)]);
+    std::uint64_t hashes[BLOCK];
+    std::uintptr_t sink = 0;
+    for (std::size_t first = 0; first < count; first += BLOCK) {
+        const std::size_t n = count - first < BLOCK ? count - first : BLOCK;
+        const std::shared_ptr<Point>* const* pairs = ends + 2 * first;
+        for (std::size_t k = 0; k < n; ++k) {
+            // A null end hashes harmlessly here and throws below, in its turn.
+            const Point* a = pairs[2 * k]->get();
+            const Point* b = pairs[2 * k + 1]->get();
+            hashes[k] = std::less<const Point*>()(a, b) ? hashPair(a, b) : hashPair(b, a);
+            sink += m_table[tagOf(hashes[k]) & (m_table.size() - 1)];
         }
-        if (k + EDGE_AHEAD < count) {
-            // The slot asked for earlier has most likely arrived: on a tag match, ask for its
-            // edge, which the probe will compare.
-            const std::uint64_t h = hashes[(k + EDGE_AHEAD) % HASH_RING];
-            const std::uint64_t entry = m_table[tagOf(h) & (m_table.size() - 1)];
-            if (entry && (entry >> TAG_SHIFT) == tagOf(h))
-                __builtin_prefetch(edgeAt(m_pool, entry));
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::uint64_t entry = m_table[tagOf(hashes[k]) & (m_table.size() - 1)];
+            if (entry && (entry >> TAG_SHIFT) == tagOf(hashes[k]))
+                sink += reinterpret_cast<std::uintptr_t>(edgeAt(m_pool, entry)->m_p1.get());
         }
-        const std::shared_ptr<Point>& a = *ends[2 * k];
-        const std::shared_ptr<Point>& b = *ends[2 * k + 1];
-        if (!a || !b)
-            throw std::invalid_argument("EdgeFactory::factoryAll: null end point");
-        const bool aLow = std::less<const Point*>()(a.get(), b.get());
-        out[k] = obtain(hashes[k % HASH_RING], aLow ? a : b, aLow ? b : a);
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::shared_ptr<Point>& a = *pairs[2 * k];
+            const std::shared_ptr<Point>& b = *pairs[2 * k + 1];
+            if (!a || !b)
+                throw std::invalid_argument("EdgeFactory::factoryAll: null end point");
+            const bool aLow = std::less<const Point*>()(a.get(), b.get());
+            out[first + k] = obtain(hashes[k], aLow ? a : b, aLow ? b : a);
+        }
     }
+    s_sink = sink;
 }
 
 } // namespace core

@@ -197,53 +197,53 @@ public:
         dropCaches();
     }
 
-    // Triangles a batch insertion looks ahead: their table slots (first stage) and, half as
-    // far ahead, the records at the tails of their lists (second stage, once the slots that
-    // name the tails have arrived). Each distance covers a miss with the insertions between.
-    static constexpr std::size_t SLOTS_AHEAD = 16;
-    static constexpr std::size_t TAILS_AHEAD = 8;
-
-    void prefetchSlots(Triangle const& triangle) const
-    {
-        m_triangles.prefetch(&triangle);
-        for (int i = 0; i < 3; ++i) {
-            m_edgeTriangles.prefetch(triangle.edge(i).get());
-            m_pointTriangles.prefetch(triangle.point(i).get());
-        }
-    }
-
-    template <class K>
-    void prefetchTail(IdentityListMapT<K> const& map, K* key) const
-    {
-        if (auto const* entry = map.find(key)) {
-            m_triangles.prefetchNode(entry->tail);
-        }
-    }
+    // Batch insertion works through blocks of triangles: first it reads the table slots of
+    // the whole block, then the records at the tails of their lists, then inserts. Plain
+    // loads, not prefetches: a prefetch that misses the TLB may be dropped, while independent
+    // loads issued back to back overlap their misses (and page walks) in the out-of-order core.
+    static constexpr std::size_t BLOCK = 32;
 
     // Inserts triangles[0 .. count) in order, as insert() one by one; null ones are skipped.
     void insertAll(std::shared_ptr<Triangle> const* triangles, std::size_t count)
     {
-        for (std::size_t k = 0; k < count && k < SLOTS_AHEAD; ++k) {
-            if (triangles[k]) {
-                prefetchSlots(*triangles[k]);
-            }
-        }
-        for (std::size_t k = 0; k < count; ++k) {
-            if (k + SLOTS_AHEAD < count && triangles[k + SLOTS_AHEAD]) {
-                prefetchSlots(*triangles[k + SLOTS_AHEAD]);
-            }
-            if (k + TAILS_AHEAD < count && triangles[k + TAILS_AHEAD]) {
-                Triangle const& ahead = *triangles[k + TAILS_AHEAD];
-                for (int i = 0; i < 3; ++i) {
-                    prefetchTail(m_edgeTriangles, ahead.edge(i).get());
-                    prefetchTail(m_pointTriangles, ahead.point(i).get());
+        std::uintptr_t sink = 0;
+        for (std::size_t first = 0; first < count; first += BLOCK) {
+            std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
+            for (std::size_t k = first; k < last; ++k) {
+                if (Triangle const* t = triangles[k].get()) {
+                    sink += m_triangles.touch(t);
+                    for (int i = 0; i < 3; ++i) {
+                        sink += m_edgeTriangles.touch(t->edge(i).get());
+                        sink += m_pointTriangles.touch(t->point(i).get());
+                    }
                 }
             }
-            if (triangles[k]) {
-                insert(triangles[k]);
+            for (std::size_t k = first; k < last; ++k) {
+                if (Triangle const* t = triangles[k].get()) {
+                    for (int i = 0; i < 3; ++i) {
+                        sink += touchTail(m_edgeTriangles, t->edge(i).get());
+                        sink += touchTail(m_pointTriangles, t->point(i).get());
+                    }
+                }
+            }
+            for (std::size_t k = first; k < last; ++k) {
+                if (triangles[k]) {
+                    insert(triangles[k]);
+                }
             }
         }
+        s_sink = sink;
     }
+
+    template <class K>
+    std::uint32_t touchTail(IdentityListMapT<K> const& map, K* key) const
+    {
+        auto const* entry = map.find(key);
+        return entry == nullptr ? 0 : m_triangles.touchNode(entry->tail);
+    }
+
+    // Keeps the loads of insertAll from being optimised away.
+    static inline volatile std::uintptr_t s_sink = 0;
 
     void remove(std::shared_ptr<Triangle> const& triangle)
     {

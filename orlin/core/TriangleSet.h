@@ -125,8 +125,13 @@ private:
         }
     }
 
-    /// Starts loading the record that holds list node `node`.
-    void prefetchNode(std::uint32_t node) const { m_records.prefetch(node / 3); }
+    /// Reads the home slot of `triangle` and the record of list node `node` (NIL: none),
+    /// returning what they hold (see IdentityListMapT::touch). Changes nothing.
+    std::uint64_t touch(Triangle const* triangle) const
+    {
+        return m_table.empty() ? 0 : m_table[fingerprintOf(triangle) & (m_table.size() - 1)];
+    }
+    std::uint32_t touchNode(std::uint32_t node) const { return node == NIL ? 0 : m_records[node / 3].next[0]; }
 
     /// Grows the table now so that it holds `count` triangles without growing again.
     void reserve(std::size_t count);
