@@ -124,6 +124,14 @@ void EdgeFactory::rehash(std::size_t capacity)
     }
 }
 
+std::uintptr_t EdgeFactory::touch(const Edge* edge) const
+{
+    if (!s_alive || m_table.empty())
+        return 0;
+    const std::uint64_t hash = hashPair(edge->m_p1.get(), edge->m_p2.get());
+    return static_cast<std::uintptr_t>(m_table[tagOf(hash) & (m_table.size() - 1)]);
+}
+
 void EdgeFactory::remove(const Edge* edge)
 {
     if (m_table.empty() || !m_pool.owns(edge))

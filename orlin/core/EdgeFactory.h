@@ -48,6 +48,12 @@ public:
     /// (the pairs before it are served).
     void factoryAll(const std::shared_ptr<Point>* const* ends, std::size_t count, std::shared_ptr<Edge>* out);
 
+    /// Reads the edge and the table slot its entry starts from (plain loads, see factoryAll)
+    /// and returns what they hold (meaningless): whoever is about to drop many edges touches
+    /// a block of them first, so that their removals find the table in the cache. Changes
+    /// nothing; the edge must be alive.
+    std::uintptr_t touch(const Edge* edge) const;
+
     /// Number of edges registered (the live edges made by the factory).
     std::size_t size() const { return m_size; }
 

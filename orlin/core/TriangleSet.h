@@ -142,6 +142,32 @@ private:
     /// Removes everything and returns the storage.
     void clear();
 
+    /// clear(), releasing the triangles a block of records at a time, each block after
+    /// `before(triangle)` has been called for every triangle of it that the set alone holds
+    /// (those that die with it): the caller reads ahead what their destruction will touch.
+    /// When a copy shares records, the set only lets go of them, as clear() does.
+    template <class F>
+    void clear(F&& before)
+    {
+        if (m_records.sharedChunkCount() == 0) {
+            constexpr std::size_t BLOCK = 32;
+            std::size_t const count = m_records.size();
+            for (std::size_t first = 0; first < count; first += BLOCK) {
+                std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
+                for (std::size_t k = first; k < last; ++k) {
+                    std::shared_ptr<Triangle> const& t = m_records[k].triangle;
+                    if (t && t.use_count() == 1) {
+                        before(*t);
+                    }
+                }
+                for (std::size_t k = first; k < last; ++k) {
+                    m_records.mut(k).triangle.reset();
+                }
+            }
+        }
+        clear();
+    }
+
     /// The triangle of a record (null for a freed one).
     std::shared_ptr<Triangle> const& triangleAt(std::uint32_t record) const { return m_records[record].triangle; }
 

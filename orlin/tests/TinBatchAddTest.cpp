@@ -299,3 +299,36 @@ TEST(EdgeFactoryBatchTest, NullEndThrowsAfterServingThePairsBefore)
     EXPECT_EQ(edges[0], EdgeFactory::instance().factory(b, a));
     EXPECT_FALSE(edges[1]);
 }
+
+TEST(TinBatchAddTest, ReleasingATinFreesItsEdgesButSparesACopy)
+{
+    std::size_t const before = EdgeFactory::instance().size();
+    std::vector<PointPtr> const nodes = gridNodes(20);
+    std::vector<std::uint32_t> const corners = cornerList(20, 21);
+    auto copy = std::make_unique<Tin>();
+    {
+        Tin tin;
+        addInBatch(tin, nodes, corners);
+        *copy = tin;
+        Tin other;
+        addInBatch(other, nodes, corners);
+        other.clear();
+        EXPECT_TRUE(other.empty());
+        EXPECT_EQ(copy->allTriangles().size(), tin.allTriangles().size());
+    }
+    // The copy shared the records of the TIN that died: every triangle and edge lives on.
+    std::size_t triangles = 0;
+    std::set<Edge const*> edges;
+    for (auto const& t : copy->allTriangles()) {
+        ++triangles;
+        for (int i = 0; i < 3; ++i) {
+            edges.insert(t->edge(i).get());
+        }
+    }
+    EXPECT_EQ(triangles, copy->allTriangles().size());
+    EXPECT_EQ(EdgeFactory::instance().size(), before + edges.size());
+    copy->clear();
+    EXPECT_EQ(EdgeFactory::instance().size(), before);
+    copy.reset();
+    EXPECT_EQ(EdgeFactory::instance().size(), before);
+}
