@@ -1,7 +1,7 @@
 #include "orlin/core/Edge2DFactory.h"
 
 #include "common/exception/RuntimeException.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/core/LinearProbingTableT.h"
 #include "orlin/core/Point2DIRepository.h"
 
 #include <algorithm>
@@ -43,50 +43,32 @@ struct Slot
     std::shared_ptr<Edge2D> edge;
 };
 
+struct SlotTraits
+{
+    static std::size_t hashOf(const Slot& s) { return pairHash(s.first, s.second); }
+    static bool occupied(const Slot& s) { return s.edge != nullptr; }
+};
+
 } // namespace
 
-// Linear probing over a power-of-two table at most three quarters full; an overlay asks for
-// every side of several hundred thousand triangles, and a node-based map spends most of that
-// in allocation and pointer chasing.
+// An open-addressing table rather than a node-based map: an overlay asks for every side of
+// several hundred thousand triangles, and a node-based map spends most of that in allocation
+// and pointer chasing.
 struct Edge2DFactory::Impl
 {
-    std::vector<Slot, LargeTableAllocatorT<Slot>> m_slots;
-    std::size_t m_count = 0;
+    LinearProbingTableT<Slot, SlotTraits> m_table;
     Point2DIRepository* m_repository;
 
     std::shared_ptr<Edge2D>& slotFor(const Point2DI* first, const Point2DI* second)
     {
-        if ((m_count + 1) * 4 > m_slots.size() * 3)
-            grow();
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = pairHash(first, second) & mask;; i = (i + 1) & mask) {
-            Slot& slot = m_slots[i];
-            if (!slot.edge) {
-                slot.first = first;
-                slot.second = second;
-                ++m_count;
-                return slot.edge;
-            }
-            if (slot.first == first && slot.second == second)
-                return slot.edge;
+        const auto claimed = m_table.claim(pairHash(first, second), [&](const Slot& slot) {
+            return slot.first == first && slot.second == second;
+        });
+        if (claimed.second) {
+            claimed.first->first = first;
+            claimed.first->second = second;
         }
-    }
-
-    void grow() { rehash(std::max<std::size_t>(64, m_slots.size() * 2)); }
-
-    void rehash(std::size_t capacity)
-    {
-        std::vector<Slot, LargeTableAllocatorT<Slot>> old(capacity);
-        old.swap(m_slots);
-        const std::size_t mask = m_slots.size() - 1;
-        for (Slot& s : old) {
-            if (!s.edge)
-                continue;
-            std::size_t i = pairHash(s.first, s.second) & mask;
-            while (m_slots[i].edge)
-                i = (i + 1) & mask;
-            m_slots[i] = std::move(s);
-        }
+        return claimed.first->edge;
     }
 };
 
@@ -99,11 +81,7 @@ Edge2DFactory::~Edge2DFactory() = default;
 
 void Edge2DFactory::reserve(std::size_t n)
 {
-    std::size_t capacity = 64;
-    while (capacity * 3 < n * 4)
-        capacity *= 2;
-    if (capacity > m_impl->m_slots.size())
-        m_impl->rehash(capacity);
+    m_impl->m_table.reserve(n);
 }
 
 std::shared_ptr<Edge2D> Edge2DFactory::factory(const std::shared_ptr<Point2DI>& a,

@@ -1,6 +1,7 @@
 #include "orlin/core/FixedSizePool.h"
 
-#include <cstdint>
+#include "orlin/core/AlignedMapping.h"
+
 #include <new>
 
 #include <malloc.h>
@@ -14,6 +15,8 @@ namespace {
 // reservation (an address-space limit) get a smaller stretch.
 const std::size_t RESERVATIONS[] = {std::size_t(32) << 30, std::size_t(4) << 30, std::size_t(512) << 20};
 
+static_assert(FixedSizePool::BLOCK % AlignedMapping::ALIGNMENT == 0, "blocks must keep the stretch's huge-page alignment");
+
 // Blocks between two trims of the C heap (64 MiB).
 const std::size_t TRIM_EVERY_BLOCKS = 32;
 
@@ -21,7 +24,7 @@ const std::size_t TRIM_EVERY_BLOCKS = 32;
 
 FixedSizePool& FixedSizePool::instance()
 {
-    // Leaked on purpose: edges and triangles held by static singletons are released after
+    // Leaked on purpose: points, edges and triangles held by static singletons are released after
     // any static pool would have been destroyed.
     static FixedSizePool* pool = new FixedSizePool();
     return *pool;
@@ -32,30 +35,14 @@ FixedSizePool::FixedSizePool() = default;
 void FixedSizePool::commitBlock()
 {
     if (!m_base) {
-        int flags = MAP_PRIVATE | MAP_ANONYMOUS;
-#if defined(MAP_NORESERVE)
-        flags |= MAP_NORESERVE;
-#endif
         for (std::size_t size : RESERVATIONS) {
-            // Huge pages need 2 MiB alignment, which mmap does not promise: map one block
-            // more and cut off the slack on both sides.
-            const std::size_t mapped = size + BLOCK;
-            void* raw = mmap(nullptr, mapped, PROT_NONE, flags, -1, 0);
-            if (raw == MAP_FAILED)
-                continue;
-            const auto start = reinterpret_cast<std::uintptr_t>(raw);
-            const std::uintptr_t aligned = (start + BLOCK - 1) & ~static_cast<std::uintptr_t>(BLOCK - 1);
-            const std::size_t head = aligned - start;
-            if (head != 0)
-                munmap(raw, head);
-            const std::size_t tail = mapped - head - size;
-            if (tail != 0)
-                munmap(reinterpret_cast<void*>(aligned + size), tail);
-            m_base = reinterpret_cast<char*>(aligned);
-            m_cursor = m_base;
-            m_committedEnd = m_base;
-            m_reservedEnd = m_base + size;
-            break;
+            m_base = static_cast<char*>(AlignedMapping::map(size, false));
+            if (m_base) {
+                m_cursor = m_base;
+                m_committedEnd = m_base;
+                m_reservedEnd = m_base + size;
+                break;
+            }
         }
         if (!m_base)
             throw std::bad_alloc();

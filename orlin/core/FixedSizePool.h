@@ -20,7 +20,7 @@
 namespace tin::core {
 
 /// Process-wide pool of small fixed-size chunks for the objects a TIN is made of by the
-/// million (edges and triangles together with their shared_ptr control blocks).
+/// million (points, edges and triangles together with their shared_ptr control blocks).
 ///
 /// All chunks lie in one reserved stretch of address space that is committed 2 MiB at a
 /// time, each block 2 MiB aligned and marked for transparent huge pages: building a large
@@ -38,12 +38,15 @@ namespace tin::core {
 /// size does not count both. When the last chunk is released and more than
 /// RELEASE_THRESHOLD bytes were carved, the pages go back to the system and carving starts
 /// again from the start; below that the pages stay, so that making and dropping a few
-/// objects in a loop costs no system calls.
+/// objects in a loop costs no system calls. A point's chunk also holds its control block,
+/// so it is released only when the point factory lets go of its weak reference too (at its
+/// next compaction); until then the pages stay, and are reused by the next objects.
 ///
 /// The pool is never destroyed, so objects released during static destruction still find
-/// it. Not thread-safe: orlin is single-threaded by contract. allocate throws std::bad_alloc
-/// when the reserved stretch is full or the system refuses to commit memory. Under
-/// AddressSanitizer free and not yet carved chunks are poisoned.
+/// it. Not thread-safe: orlin is single-threaded by contract, and the last reference to a
+/// pooled object must be dropped on the thread that uses the library. allocate throws
+/// std::bad_alloc when the reserved stretch is full or the system refuses to commit memory.
+/// Under AddressSanitizer free and not yet carved chunks are poisoned.
 class FixedSizePool {
 public:
     static constexpr std::size_t BLOCK = std::size_t(2) << 20;

@@ -9,7 +9,7 @@
 namespace tin::core {
 
 /// Standard allocator over FixedSizePool, meant for std::allocate_shared of the small objects
-/// a TIN holds by the million (Edge, Triangle): the object and its control block share one
+/// a TIN holds by the million (Point, Edge, Triangle): the object and its control block share one
 /// chunk of the pool's huge-page blocks, with no heap header. Single objects small enough
 /// for the pool are served there; anything else (arrays, large or over-aligned types) comes
 /// from operator new. Stateless: all instances are equal. Not thread-safe, like the pool.

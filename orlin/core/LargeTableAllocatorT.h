@@ -1,7 +1,8 @@
 #pragma once
 
+#include "orlin/core/AlignedMapping.h"
+
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <new>
 
@@ -27,7 +28,7 @@ class LargeTableAllocatorT {
 public:
     using value_type = T;
 
-    static constexpr std::size_t LARGE_BLOCK = std::size_t(2) << 20;
+    static constexpr std::size_t LARGE_BLOCK = AlignedMapping::ALIGNMENT;
 
     LargeTableAllocatorT() noexcept = default;
     template <class U>
@@ -43,7 +44,11 @@ public:
         std::size_t const bytes = n * sizeof(T);
 #if defined(__linux__)
         if (bytes >= LARGE_BLOCK) {
-            return static_cast<T*>(mapAligned(roundedUp(bytes)));
+            void* block = AlignedMapping::map(roundedUp(bytes), true);
+            if (block == nullptr) {
+                throw std::bad_alloc();
+            }
+            return static_cast<T*>(block);
         }
 #endif
         return std::allocator<T>().allocate(n);
@@ -75,33 +80,6 @@ public:
 private:
     static std::size_t roundedUp(std::size_t bytes) { return (bytes + LARGE_BLOCK - 1) & ~(LARGE_BLOCK - 1); }
 
-#if defined(__linux__)
-    // Huge pages need 2 MiB alignment, which mmap does not promise: map one page more and
-    // cut off the slack on both sides.
-    static void* mapAligned(std::size_t length)
-    {
-        std::size_t const mapped = length + LARGE_BLOCK;
-        void* raw = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (raw == MAP_FAILED) {
-            throw std::bad_alloc();
-        }
-        auto const start = reinterpret_cast<std::uintptr_t>(raw);
-        std::uintptr_t const aligned = (start + LARGE_BLOCK - 1) & ~static_cast<std::uintptr_t>(LARGE_BLOCK - 1);
-        std::size_t const head = aligned - start;
-        if (head != 0) {
-            munmap(raw, head);
-        }
-        std::size_t const tail = mapped - head - length;
-        if (tail != 0) {
-            munmap(reinterpret_cast<void*>(aligned + length), tail);
-        }
-        void* block = reinterpret_cast<void*>(aligned);
-#if defined(MADV_HUGEPAGE)
-        madvise(block, length, MADV_HUGEPAGE); // only advice: failure leaves normal pages
-#endif
-        return block;
-    }
-#endif
 };
 
 } // namespace tin::core

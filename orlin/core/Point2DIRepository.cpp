@@ -1,7 +1,7 @@
 #include "orlin/core/Point2DIRepository.h"
 
 #include "common/exception/RuntimeException.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/core/LinearProbingTableT.h"
 #include "orlin/core/MagnitudeRelationException.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/QuadtreeContainerT.h"
@@ -54,6 +54,12 @@ struct PositionSlot
     std::shared_ptr<Point2DI> point;
 };
 
+struct PositionSlotTraits
+{
+    static std::size_t hashOf(const PositionSlot& s) { return coordinateHash(s.x, s.y); }
+    static bool occupied(const PositionSlot& s) { return s.point != nullptr; }
+};
+
 std::string describe(const Point2DI& p)
 {
     std::ostringstream text;
@@ -74,57 +80,24 @@ void requireFinite(const Point2DI& p, const char* operation)
 
 struct Point2DIRepository::Impl
 {
-    // Linear probing over a power-of-two table at most three quarters full.
-    std::vector<PositionSlot, LargeTableAllocatorT<PositionSlot>> m_slots;
-    std::size_t m_count = 0;
+    LinearProbingTableT<PositionSlot, PositionSlotTraits> m_table;
     std::unique_ptr<QuadtreeContainerT<Point2DI>> m_pointIndex;
 
     const PositionSlot* find(double x, double y) const
     {
-        if (m_slots.empty())
-            return nullptr;
-        const std::size_t mask = m_slots.size() - 1;
-        for (std::size_t i = coordinateHash(x, y) & mask;; i = (i + 1) & mask) {
-            const PositionSlot& slot = m_slots[i];
-            if (!slot.point)
-                return nullptr;
-            if (slot.x == x && slot.y == y)
-                return &slot;
-        }
+        return m_table.find(coordinateHash(x, y),
+                            [&](const PositionSlot& slot) { return slot.x == x && slot.y == y; });
     }
 
     void insert(double x, double y, const std::shared_ptr<Point2DI>& p)
     {
-        if ((m_count + 1) * 4 > m_slots.size() * 3)
-            grow();
-        const std::size_t mask = m_slots.size() - 1;
-        std::size_t i = coordinateHash(x, y) & mask;
-        while (m_slots[i].point) {
-            if (m_slots[i].x == x && m_slots[i].y == y)
-                return;
-            i = (i + 1) & mask;
-        }
-        m_slots[i].x = x;
-        m_slots[i].y = y;
-        m_slots[i].point = p;
-        ++m_count;
-    }
-
-    void grow() { rehash(std::max<std::size_t>(64, m_slots.size() * 2)); }
-
-    void rehash(std::size_t capacity)
-    {
-        std::vector<PositionSlot, LargeTableAllocatorT<PositionSlot>> old(capacity);
-        old.swap(m_slots);
-        const std::size_t mask = m_slots.size() - 1;
-        for (PositionSlot& s : old) {
-            if (!s.point)
-                continue;
-            std::size_t i = coordinateHash(s.x, s.y) & mask;
-            while (m_slots[i].point)
-                i = (i + 1) & mask;
-            m_slots[i] = std::move(s);
-        }
+        const auto claimed = m_table.claim(
+            coordinateHash(x, y), [&](const PositionSlot& slot) { return slot.x == x && slot.y == y; });
+        if (!claimed.second)
+            return;
+        claimed.first->x = x;
+        claimed.first->y = y;
+        claimed.first->point = p;
     }
 
     void createIndexIfAbsent()
@@ -132,8 +105,8 @@ struct Point2DIRepository::Impl
         if (m_pointIndex)
             return;
         auto index = std::make_unique<QuadtreeContainerT<Point2DI>>();
-        index->reserve(m_count);
-        for (const auto& slot : m_slots)
+        index->reserve(m_table.size());
+        for (const auto& slot : m_table.slots())
             if (slot.point)
                 index->appendUnindexed(slot.point);
         index->rebuildIndex();
@@ -161,11 +134,7 @@ Point2DIRepository::~Point2DIRepository() = default;
 
 void Point2DIRepository::reserve(std::size_t n)
 {
-    std::size_t capacity = 64;
-    while (capacity * 3 < n * 4)
-        capacity *= 2;
-    if (capacity > m_impl->m_slots.size())
-        m_impl->rehash(capacity);
+    m_impl->m_table.reserve(n);
 }
 
 std::shared_ptr<Point2DI> Point2DIRepository::add(const std::shared_ptr<Point2DI>& p)
@@ -215,7 +184,7 @@ std::shared_ptr<Point2DI> Point2DIRepository::getFuzzy(const Point2DI& p, double
 
     requireFinite(p, "getFuzzy");
     m_impl->createIndexIfAbsent();
-    if (m_impl->m_count == 0) {
+    if (m_impl->m_table.size() == 0) {
         w = std::numeric_limits<double>::max();
         throw common::exception::MagnitudeRelationException("<", w, 0);
     }

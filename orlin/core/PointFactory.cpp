@@ -1,6 +1,6 @@
 #include "orlin/core/PointFactory.h"
 
-#include "orlin/core/FixedBlockPool.h"
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/PointFunctions.h"
 
@@ -19,59 +19,6 @@ const double ELEVATION_TOLERANCE = 1e-8;
 // Requests that factoryAll() prefetches ahead: enough to cover a cache miss with the work
 // of the requests in between.
 const std::size_t PREFETCH_AHEAD = 16;
-
-FixedBlockPool& pool()
-{
-    // Never destroyed: points may outlive the factory in other static objects.
-    static FixedBlockPool* const instance = new FixedBlockPool(sizeof(Point) + 2 * sizeof(void*));
-    return *instance;
-}
-
-// Hands the one allocation that std::allocate_shared makes (control block and point) to
-// the pool; anything else, or a block larger than the pool's, goes to operator new.
-template <class T>
-class PooledAllocatorT {
-public:
-    using value_type = T;
-
-    PooledAllocatorT() noexcept = default;
-    template <class U>
-    PooledAllocatorT(const PooledAllocatorT<U>&) noexcept
-    {
-    }
-
-    T* allocate(std::size_t n)
-    {
-        if (pooled(n))
-            return static_cast<T*>(pool().allocate());
-        return std::allocator<T>().allocate(n);
-    }
-
-    void deallocate(T* p, std::size_t n) noexcept
-    {
-        if (pooled(n))
-            pool().deallocate(p);
-        else
-            std::allocator<T>().deallocate(p, n);
-    }
-
-    template <class U>
-    bool operator==(const PooledAllocatorT<U>&) const noexcept
-    {
-        return true;
-    }
-    template <class U>
-    bool operator!=(const PooledAllocatorT<U>&) const noexcept
-    {
-        return false;
-    }
-
-private:
-    static bool pooled(std::size_t n)
-    {
-        return n == 1 && sizeof(T) <= pool().blockSize() && alignof(T) <= FixedBlockPool::BLOCK_ALIGNMENT;
-    }
-};
 
 void requireNumbers(double x, double y)
 {
@@ -126,7 +73,7 @@ std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
     }
     if (result)
         return result;
-    return m_points.addNew(std::allocate_shared<Point>(PooledAllocatorT<Point>(), x, y, wanted.elevation()));
+    return m_points.addNew(std::allocate_shared<Point>(FixedSizePoolAllocatorT<Point>(), x, y, wanted.elevation()));
 }
 
 std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation)
@@ -143,7 +90,7 @@ std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation
     });
     if (result)
         return result;
-    return m_points.addNew(std::allocate_shared<Point>(PooledAllocatorT<Point>(), x, y, elevation));
+    return m_points.addNew(std::allocate_shared<Point>(FixedSizePoolAllocatorT<Point>(), x, y, elevation));
 }
 
 void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out)
@@ -160,11 +107,6 @@ void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_
         requireNumbers(v[0], v[1]);
         out[i] = intern(v[0] - dx, v[1] - dy, snapped(v[2]));
     }
-}
-
-const FixedBlockPool& PointFactory::pointPool()
-{
-    return pool();
 }
 
 void PointFactory::setOffset(const Point2D& offset)

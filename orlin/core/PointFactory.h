@@ -11,8 +11,6 @@
 namespace tin {
 namespace core {
 
-class FixedBlockPool;
-
 /**
  * Process-wide interning of survey points by position.
  *
@@ -30,13 +28,14 @@ class FixedBlockPool;
  * unshifted coordinates and are shifted before the search and the overwrite, so one
  * position maps to one point whatever the offset.
  *
- * Points live in blocks of a process-wide pool (FixedBlockPool), each block holding a
- * point with its shared-pointer control block; a block is reused once the point and every
- * weak reference to it are gone.
+ * Points live in chunks of the process-wide FixedSizePool (through
+ * FixedSizePoolAllocatorT), each chunk holding a point with its shared-pointer control
+ * block; a chunk is reused once the point and every weak reference to it are gone.
  *
  * Cost: one cell-hash probe plus a test per nearby point; factoryAll() overlaps the
- * probes of consecutive requests. Unsynchronised: use from one thread at a time (the
- * points themselves may be released on any thread).
+ * probes of consecutive requests. Single-threaded, like the pool: the factory is
+ * unsynchronised, and the last reference to a point must be dropped on the thread that
+ * uses the factory.
  */
 class PointFactory {
 public:
@@ -63,8 +62,6 @@ public:
     std::size_t slotCount() const { return m_points.slotCount(); }
     /// Live points, in the container's slot order.
     std::vector<std::shared_ptr<Point>> livePoints() { return m_points.liveItems(); }
-    /// The pool the factory's points live in (for tests and diagnostics).
-    static const FixedBlockPool& pointPool();
 
 private:
     PointFactory();

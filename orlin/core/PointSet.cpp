@@ -1,7 +1,7 @@
 #include "orlin/core/PointSet.h"
 
 #include "common/exception/RuntimeException.h"
-#include "orlin/core/AddressPositionMap.h"
+#include "orlin/core/AddressMapT.h"
 #include "orlin/core/Breakline.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/LargeTableAllocatorT.h"
@@ -67,7 +67,7 @@ struct PointSet::Impl
     // Appending costs no random memory access, and settle() overlaps its table accesses:
     // for a million points that is several times faster than a node-based hash set.
     std::vector<std::shared_ptr<Point>, LargeTableAllocatorT<std::shared_ptr<Point>>> m_list;
-    AddressPositionMap m_members; // point -> position in m_list, for m_list[0, m_settled)
+    AddressMapT<Point, std::size_t> m_members; // point -> position in m_list, for m_list[0, m_settled)
     std::size_t m_settled = 0;
     std::unique_ptr<SpatialIndexContainerT<Point>> m_pointIndex;
     std::unordered_set<std::shared_ptr<Breakline>> m_breaklines;
@@ -109,7 +109,7 @@ struct PointSet::Impl
         for (std::size_t i = m_settled; i < n; ++i) {
             if (i + prefetchAhead < n)
                 m_members.prefetch(m_list[i + prefetchAhead].get());
-            if (m_members.insert(m_list[i].get(), kept) != AddressPositionMap::NONE)
+            if (!m_members.insert(m_list[i].get(), kept).second)
                 continue; // held already: the first addition stands
             if (kept != i)
                 m_list[kept] = std::move(m_list[i]);
@@ -129,7 +129,7 @@ struct PointSet::Impl
     bool holds(const std::shared_ptr<Point>& p)
     {
         settle();
-        return m_members.find(p.get()) != AddressPositionMap::NONE;
+        return m_members.find(p.get()) != nullptr;
     }
 
     void pointsChanged()
@@ -268,7 +268,7 @@ void PointSet::addPoint(const std::shared_ptr<Point>& p)
         // The spatial index takes only new points, so membership is decided now.
         impl.settle();
         impl.m_list.push_back(p);
-        if (impl.m_members.insert(p.get(), impl.m_list.size() - 1) != AddressPositionMap::NONE) {
+        if (!impl.m_members.insert(p.get(), impl.m_list.size() - 1).second) {
             impl.m_list.pop_back();
             return;
         }
@@ -288,15 +288,16 @@ bool PointSet::removePoint(const std::shared_ptr<Point>& p)
         return false;
     Impl& impl = *m_impl;
     impl.settle();
-    const std::size_t at = impl.m_members.find(p.get());
-    if (at == AddressPositionMap::NONE)
+    const std::size_t* filed = impl.m_members.find(p.get());
+    if (!filed)
         return false;
+    const std::size_t at = *filed;
     // The last point takes the removed one's place.
     impl.m_members.erase(p.get());
     const std::shared_ptr<Point> removed = std::move(impl.m_list[at]);
     if (at + 1 != impl.m_list.size()) {
         impl.m_list[at] = std::move(impl.m_list.back());
-        impl.m_members.assign(impl.m_list[at].get(), at);
+        *impl.m_members.find(impl.m_list[at].get()) = at;
     }
     impl.m_list.pop_back();
     impl.m_settled = impl.m_list.size();

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 using namespace tin::core;
 using namespace tin::util;
 using namespace tintest;
@@ -76,4 +79,39 @@ TEST(PointSetModifier, BreaklinesOnRegionOrHoleSidesAreDropped)
     EXPECT_TRUE(clean.findBreaklinesFromPoint(b).empty());
     EXPECT_EQ(clean.findBreaklinesFromPoint(inner).size(), 1u);
     EXPECT_EQ(clean.findBreaklinesFromPoint(c).size(), 1u);
+}
+
+TEST(PointSetModifier, HullOfRepeatedLatticePointsTakesTheFirstObjectAtEachCorner)
+{
+    // Positions repeat many times and many lie on the hull's sides.
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> cell(0, 12);
+    std::vector<PointPtr> points;
+    for (int i = 0; i < 3000; ++i) {
+        points.push_back(pt(cell(rng), 0.5 * cell(rng), i));
+    }
+    auto ring = PointSetModifier::hullRing(points);
+    ASSERT_TRUE(ring);
+    std::vector<PointPtr> corners = ring->points();
+    corners.pop_back();
+    ASSERT_GE(corners.size(), 3u);
+    auto cross = [](Point const& o, Point const& a, Point const& b) {
+        return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+    };
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        Point const& a = *corners[k];
+        Point const& b = *corners[(k + 1) % corners.size()];
+        Point const& c = *corners[(k + 2) % corners.size()];
+        EXPECT_GT(cross(a, b, c), 0.0) << "corner " << b.x() << ", " << b.y() << " is no left turn";
+        for (auto const& p : points) {
+            EXPECT_GE(cross(a, b, *p), 0.0);
+        }
+    }
+    for (auto const& corner : corners) {
+        auto first = std::find_if(points.begin(), points.end(), [&corner](PointPtr const& p) {
+            return p->x() == corner->x() && p->y() == corner->y();
+        });
+        EXPECT_EQ(first->get(), corner.get());
+    }
+    EXPECT_FALSE(PointSetModifier::hullRing({points[0], points[0], points[1]}));
 }

@@ -4,13 +4,17 @@
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Tin.h"
+#include "orlin/util/PointSetModifier.h"
 #include "orlin/util/PointSetToTin.h"
 
 #include "TinTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
 #include <random>
 #include <set>
 #include <unordered_set>
@@ -249,4 +253,98 @@ TEST(PointSetToTin, ConvertTakesNewVerticesFromTheBase)
         }
     }
     EXPECT_EQ(fromBase, 1);
+}
+
+namespace {
+
+// Each triangle as its three point objects, starting at the lowest address, in TIN order.
+std::vector<std::array<Point const*, 3>> cornerObjects(Tin const& tin)
+{
+    std::vector<std::array<Point const*, 3>> result;
+    for (auto const& t : tin.allTriangles()) {
+        std::array<Point const*, 3> c{t->point(0).get(), t->point(1).get(), t->point(2).get()};
+        std::rotate(c.begin(), std::min_element(c.begin(), c.end()), c.end());
+        result.push_back(c);
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(PointSetToTin, SetWithoutRegionsTriangulatesLikeItsPreparedCopy)
+{
+    // The set is read in place; the same conversion of the copy that createRegion and
+    // cleanUpBreaklines make (hull region, holes gone, ring-side breaklines gone) is the
+    // oracle. Repeated objects at hull corners, collinear hull points, a breakline on a
+    // hull side and one crossing a hole's side are the cases the preparation decides.
+    PointSet set;
+    std::mt19937 rng(9);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    std::vector<PointPtr> grid;
+    for (int j = 0; j <= 30; ++j) {
+        for (int i = 0; i <= 30; ++i) {
+            bool border = i == 0 || j == 0 || i == 30 || j == 30;
+            grid.push_back(addOnPlane(set, border ? i : i + jitter(rng), border ? j : j + jitter(rng)));
+        }
+    }
+    auto at = [&grid](int i, int j) { return grid[static_cast<std::size_t>(j * 31 + i)]; };
+    add(set, 0, 0, 50.0);
+    add(set, 30, 30, 60.0);
+    set.addBreakline(at(0, 0), at(30, 0), true);
+    set.addBreakline(at(3, 3), at(27, 20), true);
+    set.addBreakline(at(3, 20), at(27, 3), true);
+    set.addBreakline(at(10, 10), at(15, 10), true); // a side of the hole, which goes
+    set.addHole(std::make_shared<PointRing>(std::vector<PointPtr>{at(10, 10), at(15, 10), at(12, 14), at(10, 10)}));
+
+    PointSet prepared = PointSetModifier::cleanUpBreaklines(PointSetModifier::createRegion(set));
+    ASSERT_EQ(prepared.allRegions().size(), 1u);
+    ASSERT_TRUE(prepared.allHoles().empty());
+    Tin expected = PointSetToTin::convertCleanPointSet(prepared, false, false);
+    std::map<Point const*, int> expectedIds;
+    for (auto const& p : set.allPoints()) {
+        expectedIds[p.get()] = p->id();
+    }
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    EXPECT_TRUE(set.allRegions().empty());
+    EXPECT_EQ(set.allHoles().size(), 1u);
+    EXPECT_EQ(set.allBreaklines().size(), 4u);
+    auto got = cornerObjects(tin);
+    auto want = cornerObjects(expected);
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want);
+    for (auto const& p : set.allPoints()) {
+        EXPECT_EQ(p->id(), expectedIds[p.get()]);
+    }
+    EXPECT_NEAR(totalArea(tin), 900.0, 1e-9);
+}
+
+TEST(PointSetToTin, NegativeAndPositiveZeroAreOnePosition)
+{
+    PointSet set;
+    addOnPlane(set, 0.0, 0.0);
+    addOnPlane(set, 4.0, 0.0);
+    addOnPlane(set, 4.0, 4.0);
+    addOnPlane(set, 0.0, 4.0);
+    auto positive = add(set, 0.0, 2.0, 1.0);
+    auto negative = std::make_shared<Point>(-0.0, 2.0, 1.0);
+    set.addPoint(negative);
+    addOnPlane(set, 2.0, 2.0);
+    positive->setId(-7);
+    negative->setId(-7);
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    EXPECT_EQ(tin.findPointsAt(Point2D(0.0, 2.0)).size(), 1u);
+    // The one that does not stand for the position is no vertex of the run.
+    bool positiveUsed = vertices(tin).count(positive.get()) != 0;
+    EXPECT_EQ((positiveUsed ? negative : positive)->id(), -7);
+    EXPECT_EQ(vertices(tin).size(), set.allPoints().size() - 1);
+    std::set<int> ids;
+    for (Point const* p : vertices(tin)) {
+        ids.insert(p->id());
+    }
+    EXPECT_EQ(ids.size(), vertices(tin).size());
+    EXPECT_EQ(*ids.rbegin(), static_cast<int>(ids.size()) - 1);
+    EXPECT_NEAR(totalArea(tin), 16.0, 1e-12);
 }

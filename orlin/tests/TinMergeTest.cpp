@@ -148,6 +148,18 @@ void expectChangeIsExactByObject(Tin const& base, Tin const& result, Tin const& 
     }
 }
 
+// Compares `to` against `from` and expects the fill (plus) and cut (minus) sums within
+// tolerance; a tolerance of 0 asks for the exact value.
+void expectDifferences(Tin const& from, Tin const& to, double plus, double minus, double tolerance = 1e-6)
+{
+    bool ok = false;
+    double gotPlus = -1.0, gotMinus = -1.0;
+    TinDifferences::calculateDifferences(from, to, &ok, &gotPlus, &gotMinus);
+    ASSERT_TRUE(ok);
+    EXPECT_NEAR(gotPlus, plus, tolerance);
+    EXPECT_NEAR(gotMinus, minus, tolerance);
+}
+
 }  // namespace
 
 TEST(TinMergeTest, AddTakesAHigherSurfaceInsideTheBase)
@@ -288,12 +300,10 @@ TEST(TinDifferencesTest, PlanesAtZeroAndTwoGiveTwoHundredWithTheSignOfTheSecond)
 {
     Tin low = grid(0, 0, 10, 10, 2, flat);
     Tin high = grid(0, 0, 10, 10, 3, [](double, double) { return 2.0; });
+    expectDifferences(low, high, 200.0, 0.0);
+    // The same comparison the other way round, through the modifier's entry point.
     bool ok = false;
     double plus = -1, minus = -1;
-    TinDifferences::calculateDifferences(low, high, &ok, &plus, &minus);
-    ASSERT_TRUE(ok);
-    EXPECT_NEAR(plus, 200.0, 1e-6);
-    EXPECT_DOUBLE_EQ(minus, 0.0);
     tin::util::TinModifier::calculateDifferences(high, low, &ok, &plus, &minus);
     ASSERT_TRUE(ok);
     EXPECT_DOUBLE_EQ(plus, 0.0);
@@ -304,23 +314,10 @@ TEST(TinDifferencesTest, TiltedPlaneAgainstFlatCutsAndFillsEqually)
 {
     Tin ground = grid(0, 0, 10, 10, 3, flat);
     Tin tilted = grid(0, 0, 10, 10, 4, [](double x, double) { return x - 5.0; });
-    bool ok = false;
-    double plus = 0, minus = 0;
-    TinDifferences::calculateDifferences(ground, tilted, &ok, &plus, &minus);
-    ASSERT_TRUE(ok);
-    EXPECT_NEAR(plus, 125.0, 1e-6);
-    EXPECT_NEAR(minus, -125.0, 1e-6);
-
-    TinDifferences::calculateDifferences(ground, ground, &ok, &plus, &minus);
-    EXPECT_TRUE(ok);
-    EXPECT_DOUBLE_EQ(plus, 0.0);
-    EXPECT_NEAR(minus, 0.0, 1e-9);
-
+    expectDifferences(ground, tilted, 125.0, -125.0);
+    expectDifferences(ground, ground, 0.0, 0.0, 1e-9);
     Tin apart = grid(20, 0, 30, 10, 2, flat);
-    TinDifferences::calculateDifferences(ground, apart, &ok, &plus, &minus);
-    EXPECT_TRUE(ok);
-    EXPECT_DOUBLE_EQ(plus, 0.0);
-    EXPECT_DOUBLE_EQ(minus, 0.0);
+    expectDifferences(ground, apart, 0.0, 0.0, 0.0);
 }
 
 TEST(TinDifferencesTest, SmallerSurfaceIsComparedOverItsOwnAreaOnly)
@@ -329,16 +326,8 @@ TEST(TinDifferencesTest, SmallerSurfaceIsComparedOverItsOwnAreaOnly)
     // z = x - 5 over [2, 8]^2 lies 27 above and 27 below the flat ground, either way round.
     Tin ground = grid(0, 0, 10, 10, 5, flat);
     Tin tilted = grid(2, 2, 8, 8, 3, [](double x, double) { return x - 5.0; });
-    bool ok = false;
-    double plus = 0, minus = 0;
-    TinDifferences::calculateDifferences(ground, tilted, &ok, &plus, &minus);
-    ASSERT_TRUE(ok);
-    EXPECT_NEAR(plus, 27.0, 1e-6);
-    EXPECT_NEAR(minus, -27.0, 1e-6);
-    TinDifferences::calculateDifferences(tilted, ground, &ok, &plus, &minus);
-    ASSERT_TRUE(ok);
-    EXPECT_NEAR(plus, 27.0, 1e-6);
-    EXPECT_NEAR(minus, -27.0, 1e-6);
+    expectDifferences(ground, tilted, 27.0, -27.0);
+    expectDifferences(tilted, ground, 27.0, -27.0);
 }
 
 TEST(TinRefinementTest, LargeTriangleIsRefinedOnItsPlaneWithoutNewPointsOnItsSides)
@@ -411,20 +400,12 @@ TEST(TinDifferencesTest, FillWithAVerticalStepAtItsRimIsCountedWhole)
     bool ok = false;
     Tin edited = TinMerge::add(ground, pad, &ok, nullptr, nullptr, nullptr);
     ASSERT_TRUE(ok);
-    double plus = 0, minus = 0;
-    TinDifferences::calculateDifferences(ground, edited, &ok, &plus, &minus);
-    ASSERT_TRUE(ok);
-    EXPECT_NEAR(plus, 16.0, 1e-6);
-    EXPECT_NEAR(minus, 0.0, 1e-6);
+    expectDifferences(ground, edited, 16.0, 0.0);
 
     // The edited TIN shares the untouched triangles with ground, which the comparison leaves
     // out; against a ground of its own triangles the whole area is compared, to the same sums.
     Tin separate = flatBase();
-    double fullPlus = 0, fullMinus = 0;
-    TinDifferences::calculateDifferences(separate, edited, &ok, &fullPlus, &fullMinus);
-    ASSERT_TRUE(ok);
-    EXPECT_NEAR(fullPlus, plus, 1e-6);
-    EXPECT_NEAR(fullMinus, minus, 1e-6);
+    expectDifferences(separate, edited, 16.0, 0.0);
 }
 
 namespace {
@@ -501,16 +482,8 @@ TEST(TinDifferencesTest, EditWithPointsOnTheBaseEdgesDoesNotBendTheOverlayConstr
         ASSERT_NEAR(planarArea(edit.edited), planarArea(edit.base), 1e-9 * planarArea(edit.base));
         double const change = TinDifferences::volume(edit.edited) - TinDifferences::volume(edit.base);
         ASSERT_GT(change, 0.0);
-        bool ok = false;
-        double plus = -1.0, minus = -1.0;
-        TinDifferences::calculateDifferences(edit.base, edit.edited, &ok, &plus, &minus);
-        ASSERT_TRUE(ok);
-        EXPECT_NEAR(plus, change, 1e-6 * change);
-        EXPECT_NEAR(minus, 0.0, 1e-6 * change);
-        TinDifferences::calculateDifferences(edit.edited, edit.base, &ok, &plus, &minus);
-        ASSERT_TRUE(ok);
-        EXPECT_NEAR(plus, 0.0, 1e-6 * change);
-        EXPECT_NEAR(minus, -change, 1e-6 * change);
+        expectDifferences(edit.base, edit.edited, change, 0.0, 1e-6 * change);
+        expectDifferences(edit.edited, edit.base, 0.0, -change, 1e-6 * change);
     }
 }
 

@@ -35,13 +35,24 @@ std::shared_ptr<Triangle> scan(std::vector<std::shared_ptr<Triangle>> const& lis
     return nullptr;
 }
 
-tin::core::Tin randomTin(unsigned seed, int count)
+// A long, flat cloud: x in [low, high], y in 0.3 [low, high].
+std::vector<Point2D> randomPoints(unsigned seed, int count, double low, double high)
 {
     std::mt19937 random(seed);
-    std::uniform_real_distribution<double> coordinate(-50.0, 150.0);
-    std::vector<overlaytest::Vertex> vertices;
+    std::uniform_real_distribution<double> coordinate(low, high);
+    std::vector<Point2D> points;
     for (int i = 0; i < count; ++i) {
-        vertices.push_back({coordinate(random), coordinate(random) * 0.3, 0.0});
+        double const x = coordinate(random);
+        points.emplace_back(x, coordinate(random) * 0.3);
+    }
+    return points;
+}
+
+tin::core::Tin randomTin(unsigned seed, int count)
+{
+    std::vector<overlaytest::Vertex> vertices;
+    for (auto const& p : randomPoints(seed, count, -50.0, 150.0)) {
+        vertices.push_back({p.x(), p.y(), 0.0});
     }
     return overlaytest::makeTin(vertices, overlaytest::delaunay(vertices));
 }
@@ -54,11 +65,8 @@ TEST(TriangleBucketGridTest, FindsWhatAScanOfTheListFinds)
     auto const tin = randomTin(7, 400);
     auto const list = listOf(tin);
     TriangleBucketGrid const grid(list);
-    std::mt19937 random(11);
-    std::uniform_real_distribution<double> coordinate(-60.0, 160.0);
     int found = 0;
-    for (int i = 0; i < 3000; ++i) {
-        Point2D const p(coordinate(random), coordinate(random) * 0.3);
+    for (auto const& p : randomPoints(11, 3000, -60.0, 160.0)) {
         auto const expected = scan(list, p);
         EXPECT_EQ(grid.findContaining(p), expected);
         found += expected ? 1 : 0;
@@ -81,10 +89,7 @@ TEST(TriangleBucketGridTest, CandidatesAscendAndCoverEveryRectangleHoldingThePoi
     auto const tin = randomTin(3, 150);
     auto const list = listOf(tin);
     TriangleBucketGrid const grid(list);
-    std::mt19937 random(5);
-    std::uniform_real_distribution<double> coordinate(-50.0, 150.0);
-    for (int i = 0; i < 500; ++i) {
-        Point2D const p(coordinate(random), coordinate(random) * 0.3);
+    for (auto const& p : randomPoints(5, 500, -50.0, 150.0)) {
         auto const range = grid.candidates(p.x(), p.y());
         std::vector<std::uint32_t> const got(range.first, range.second);
         for (std::size_t k = 1; k < got.size(); ++k) {

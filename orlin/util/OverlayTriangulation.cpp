@@ -389,7 +389,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     // edge its marked parts cover.
     std::vector<SplitRecord> markedRecords;
     EdgeOwners markedOwners;
-    AddressMapT<Edge2D, double> coveredLength;
+    core::AddressMapT<Edge2D, double> coveredLength;
     IdBounds const& b = *bounds;
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
@@ -491,7 +491,7 @@ void OverlayTriangulation::collectSplitPoints(
     std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
     std::vector<std::shared_ptr<Edge2D>> const& edgeSet, core::Tin2D const& tin2D,
     core::Edge2DFactory* factory,
-    AddressMapT<Edge2D, std::shared_ptr<Edge2D>>* owners)
+    core::AddressMapT<Edge2D, std::shared_ptr<Edge2D>>* owners)
 {
     for (auto const& e : edgeSet) {
         e->setId(0);

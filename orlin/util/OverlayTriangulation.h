@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "orlin/core/Edge2D.h"
-#include "orlin/util/AddressMapT.h"
+#include "orlin/core/AddressMapT.h"
 #include "orlin/util/SplitRecord.h"
 
 namespace tin {
@@ -43,8 +43,8 @@ public:
     // For each TIN, the TIN edge that each overlay edge lies on (overlay edges by identity).
     // Where edges of the two TINs overlap along a line, an overlay edge has a TIN edge in both.
     struct EdgeOwners {
-        AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> first;
-        AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> second;
+        core::AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> first;
+        core::AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> second;
     };
 
     struct IdBounds {
@@ -145,7 +145,7 @@ private:
                                    std::vector<std::shared_ptr<core::Point2DI>> const& outputPoints,
                                    std::vector<std::shared_ptr<core::Edge2D>> const& edgeSet,
                                    core::Tin2D const& tin2D, core::Edge2DFactory* factory,
-                                   AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>>* owners);
+                                   core::AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>>* owners);
     static std::shared_ptr<core::Edge2D> crossingSegment(
         Corner const* corners, std::vector<SplitRecord>* splitRecords, EdgeOwners const& owners,
         core::Point2DIRepository* repository, core::Edge2DFactory* factory);

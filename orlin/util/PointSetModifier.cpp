@@ -32,47 +32,70 @@ using core::PointSet;
 
 namespace {
 
-double cross(Point const& o, Point const& a, Point const& b)
+struct HullEntry {
+    double x;
+    double y;
+    std::size_t order; // index in the caller's list
+};
+
+double cross(HullEntry const& o, HullEntry const& a, HullEntry const& b)
 {
-    return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
 // Convex hull by the monotone chain, counter-clockwise, collinear and repeated
 // positions left out. Where several point objects stand at a hull corner, the first
-// of them in the set's iteration order is used. Returns the open corner list.
-std::vector<std::shared_ptr<Point>> convexHull(std::vector<std::shared_ptr<Point>> points)
+// of them in the list is used. Returns the open corner list. The chain runs on a flat
+// copy of the positions: sorting a million shared pointers by their pointees' positions
+// is a cache miss per comparison.
+std::vector<std::shared_ptr<Point>> convexHull(std::vector<std::shared_ptr<Point>> const& points)
 {
-    std::stable_sort(points.begin(), points.end(),
-                     [](std::shared_ptr<Point> const& a, std::shared_ptr<Point> const& b) {
-                         return a->x() < b->x() || (a->x() == b->x() && a->y() < b->y());
-                     });
-    points.erase(std::unique(points.begin(), points.end(),
-                             [](std::shared_ptr<Point> const& a, std::shared_ptr<Point> const& b) {
-                                 return a->x() == b->x() && a->y() == b->y();
-                             }),
-                 points.end());
-    if (points.size() < 3) {
+    std::vector<HullEntry> sorted;
+    sorted.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        sorted.push_back(HullEntry{points[i]->x(), points[i]->y(), i});
+    }
+    // By position, the earlier entry first among equal positions.
+    std::sort(sorted.begin(), sorted.end(), [](HullEntry const& a, HullEntry const& b) {
+        if (a.x != b.x) {
+            return a.x < b.x;
+        }
+        if (a.y != b.y) {
+            return a.y < b.y;
+        }
+        return a.order < b.order;
+    });
+    sorted.erase(std::unique(sorted.begin(), sorted.end(),
+                             [](HullEntry const& a, HullEntry const& b) { return a.x == b.x && a.y == b.y; }),
+                 sorted.end());
+    if (sorted.size() < 3) {
         return {};
     }
-    std::vector<std::shared_ptr<Point>> hull(2 * points.size());
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        while (k >= 2 && cross(*hull[k - 2], *hull[k - 1], *points[i]) <= 0.0) {
-            --k;
+    // A stack that grows as far as the chain does: sized for the worst case up front, it
+    // would touch twice the input's memory.
+    std::vector<HullEntry> hull;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        while (hull.size() >= 2 && cross(hull[hull.size() - 2], hull.back(), sorted[i]) <= 0.0) {
+            hull.pop_back();
         }
-        hull[k++] = points[i];
+        hull.push_back(sorted[i]);
     }
-    for (std::size_t i = points.size() - 1, lower = k + 1; i > 0; --i) {
-        while (k >= lower && cross(*hull[k - 2], *hull[k - 1], *points[i - 1]) <= 0.0) {
-            --k;
+    for (std::size_t i = sorted.size() - 1, lower = hull.size() + 1; i > 0; --i) {
+        while (hull.size() >= lower && cross(hull[hull.size() - 2], hull.back(), sorted[i - 1]) <= 0.0) {
+            hull.pop_back();
         }
-        hull[k++] = points[i - 1];
+        hull.push_back(sorted[i - 1]);
     }
-    hull.resize(k - 1); // the last one repeats the first
+    hull.pop_back(); // the last one repeats the first
     if (hull.size() < 3) {
         return {};
     }
-    return hull;
+    std::vector<std::shared_ptr<Point>> corners;
+    corners.reserve(hull.size());
+    for (HullEntry const& e : hull) {
+        corners.push_back(points[e.order]);
+    }
+    return corners;
 }
 
 } // namespace
@@ -84,14 +107,21 @@ PointSet PointSetModifier::createRegion(PointSet const& set)
     }
     PointSet result(set);
     result.removeAllRegionsAndHoles();
-    std::vector<std::shared_ptr<Point>> hull = convexHull(set.allPoints());
+    if (auto ring = hullRing(set.allPoints())) {
+        result.addRegion(ring);
+    }
+    return result;
+}
+
+std::shared_ptr<PointRing> PointSetModifier::hullRing(std::vector<std::shared_ptr<Point>> const& points)
+{
+    std::vector<std::shared_ptr<Point>> hull = convexHull(points);
     // Points on one line (or fewer than three positions) enclose no area.
     if (hull.empty()) {
-        return result;
+        return nullptr;
     }
     hull.push_back(hull.front());
-    result.addRegion(std::make_shared<PointRing>(hull));
-    return result;
+    return std::make_shared<PointRing>(hull);
 }
 
 PointSet PointSetModifier::cleanUpBreaklines(PointSet const& set)

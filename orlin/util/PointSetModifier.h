@@ -10,6 +10,8 @@
 //   point objects, collinear hull points left out) becomes its one region. A set whose
 //   points do not span an area (fewer than three points off one line) gets no region
 //   and so triangulates to an empty TIN. O(n log n) in the points.
+// - hullRing: the ring createRegion adds, over the given point objects (the first of
+//   several at one corner, in list order); null where they enclose no area.
 // - cleanUpBreaklines: drops the breaklines that are a side of a region or hole ring
 //   (the ring side is sent to the triangulation anyway).
 // - copyRegionsAndHoles: adds the region and hole rings of one set, with their points,
@@ -25,8 +27,13 @@
 //   trianglecui::TriangleProcessError; nothing is returned then.
 // These two set the ids of the points they triangulate to their vertex index.
 
+#include <memory>
+#include <vector>
+
 namespace tin {
 namespace core {
+class Point;
+class PointRing;
 class PointSet;
 class Polygon;
 class Tin;
@@ -39,6 +46,7 @@ public:
     PointSetModifier() = delete;
 
     static core::PointSet createRegion(core::PointSet const& set);
+    static std::shared_ptr<core::PointRing> hullRing(std::vector<std::shared_ptr<core::Point>> const& points);
     static core::PointSet cleanUpBreaklines(core::PointSet const& set);
     // cleanUpBreaklines on the set itself, for callers that already hold a copy.
     static void removeRingSideBreaklines(core::PointSet& set);

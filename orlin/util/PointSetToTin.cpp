@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <limits>
@@ -48,15 +50,132 @@ namespace {
 
 using PointPtr = std::shared_ptr<Point>;
 using BreaklineList = std::vector<std::shared_ptr<Breakline>>;
-using VertexTable = std::unordered_map<Point2D, int, PositionHash, PositionEqual>;
+// The vertices of a run by exact position (-0 and +0 alike): open addressing over
+// indices into the run's point list, so that a survey of a million points costs one
+// flat array instead of a hash node per point.
+class PositionTable {
+public:
+    // Room for count vertices without regrowing.
+    void reserve(std::size_t count, std::vector<double> const& xy)
+    {
+        std::size_t capacity = 16;
+        while (capacity < 2 * count) {
+            capacity *= 2;
+        }
+        if (capacity > m_slots.size()) {
+            resize(capacity, xy);
+        }
+    }
+
+    // The vertex at the position, or -1.
+    int find(std::vector<double> const& xy, double x, double y) const
+    {
+        if (m_slots.empty()) {
+            return -1;
+        }
+        std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
+            int v = m_slots[slot];
+            if (v < 0 || at(xy, v, x, y)) {
+                return v;
+            }
+        }
+    }
+
+    // Files vertex index (its position is in xy) unless a vertex stands there already;
+    // returns the vertex at the position either way.
+    int insert(std::vector<double> const& xy, int index)
+    {
+        reserve(m_count + 1, xy);
+        double x = xy[2 * static_cast<std::size_t>(index)];
+        double y = xy[2 * static_cast<std::size_t>(index) + 1];
+        std::size_t mask = m_slots.size() - 1;
+        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
+            int v = m_slots[slot];
+            if (v < 0) {
+                m_slots[slot] = index;
+                ++m_count;
+                return index;
+            }
+            if (at(xy, v, x, y)) {
+                return v;
+            }
+        }
+    }
+
+    // Starts loading the slot where a search for the position begins.
+    void prefetch(double x, double y) const
+    {
+        if (!m_slots.empty()) {
+            __builtin_prefetch(&m_slots[hash(x, y) & (m_slots.size() - 1)]);
+        }
+    }
+
+    void release()
+    {
+        std::vector<int>().swap(m_slots);
+        m_count = 0;
+    }
+
+private:
+    static bool at(std::vector<double> const& xy, int v, double x, double y)
+    {
+        auto i = 2 * static_cast<std::size_t>(v);
+        return xy[i] == x && xy[i + 1] == y;
+    }
+
+    static std::uint64_t bits(double v)
+    {
+        v += 0.0; // -0 becomes +0
+        std::uint64_t b;
+        std::memcpy(&b, &v, sizeof b);
+        return b;
+    }
+
+    static std::size_t hash(double x, double y)
+    {
+        std::uint64_t h = bits(x) * 0x9E3779B97F4A7C15ull ^ bits(y);
+        h ^= h >> 31;
+        h *= 0xBF58476D1CE4E5B9ull;
+        h ^= h >> 29;
+        return static_cast<std::size_t>(h);
+    }
+
+    void resize(std::size_t capacity, std::vector<double> const& xy)
+    {
+        std::vector<int> old(capacity, -1);
+        old.swap(m_slots);
+        std::size_t mask = capacity - 1;
+        for (int v : old) {
+            if (v < 0) {
+                continue;
+            }
+            auto i = 2 * static_cast<std::size_t>(v);
+            std::size_t slot = hash(xy[i], xy[i + 1]) & mask;
+            while (m_slots[slot] >= 0) {
+                slot = (slot + 1) & mask;
+            }
+            m_slots[slot] = v;
+        }
+    }
+
+    std::vector<int> m_slots;
+    std::size_t m_count = 0;
+};
 
 // The input of one triangulation run: vertices by exact position, the flat point
-// list and the segment list, as the triangulation process takes them.
+// list and the segment list, as the triangulation process takes them. Vertices refer
+// to the shared pointers of the caller's point list and of the ring, which the run
+// keeps: a million reference counts need not be raised and dropped again.
 struct Run {
-    VertexTable table;
-    std::vector<PointPtr> vertices;
+    PositionTable table;
+    std::vector<PointPtr> ringPoints;
+    std::vector<PointPtr const*> vertices;
     std::vector<double> pointList;
     std::vector<int> segments;
+
+    int find(double x, double y) const { return table.find(pointList, x, y); }
+    PointPtr const& vertex(std::size_t i) const { return *vertices[i]; }
 };
 
 struct PairHash {
@@ -76,31 +195,66 @@ std::string positionMessage(char const* text, double x, double y)
     return s.str();
 }
 
-void addVertex(Run& run, PointPtr const& p)
+// The ring's corners, then the points, each position once (the first point there
+// stands for it and gets its vertex index as id). The points of a survey lie all over
+// memory and the table is hit at random, so both are loaded a few points ahead.
+void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& points)
 {
-    Point2D key(p->x(), p->y());
-    auto inserted = run.table.emplace(key, static_cast<int>(run.vertices.size()));
-    if (!inserted.second) {
-        return;
+    std::size_t const count = sides + points.size();
+    auto candidate = [&](std::size_t k) -> PointPtr const& {
+        return k < sides ? run.ringPoints[k] : points[k - sides];
+    };
+    std::vector<double>& xy = run.pointList;
+    xy.resize(2 * count);
+    run.vertices.reserve(count);
+    run.table.reserve(count, xy);
+
+    // Positions are gathered ahead into their own slots of the list and moved down to
+    // the next vertex slot when their turn comes; gathering never overtakes that.
+    constexpr std::size_t AHEAD = 8;
+    auto gather = [&](std::size_t k) {
+        Point const& p = *candidate(k);
+        xy[2 * k] = p.x();
+        xy[2 * k + 1] = p.y();
+        run.table.prefetch(p.x(), p.y());
+    };
+    for (std::size_t k = 0; k < std::min(AHEAD, count); ++k) {
+        gather(k);
     }
-    p->setId(static_cast<int>(run.vertices.size()));
-    run.vertices.push_back(p);
-    run.pointList.push_back(p->x());
-    run.pointList.push_back(p->y());
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + 2 * AHEAD < count) {
+            __builtin_prefetch(candidate(k + 2 * AHEAD).get());
+        }
+        if (k + AHEAD < count) {
+            gather(k + AHEAD);
+        }
+        xy[2 * kept] = xy[2 * k];
+        xy[2 * kept + 1] = xy[2 * k + 1];
+        auto const index = static_cast<int>(kept);
+        if (run.table.insert(xy, index) != index) {
+            continue;
+        }
+        PointPtr const& p = candidate(k);
+        p->setId(index);
+        run.vertices.push_back(&p);
+        ++kept;
+    }
+    xy.resize(2 * kept);
 }
 
 int vertexAt(Run const& run, Point const& p)
 {
-    auto it = run.table.find(Point2D(p.x(), p.y()));
-    if (it == run.table.end()) {
+    int v = run.find(p.x(), p.y());
+    if (v < 0) {
         throw AssertError(positionMessage("Point not found in getPointAt at (", p.x(), p.y()));
     }
-    return it->second;
+    return v;
 }
 
 bool isVertex(Run const& run, Point const& p)
 {
-    return run.table.find(Point2D(p.x(), p.y())) != run.table.end();
+    return run.find(p.x(), p.y()) >= 0;
 }
 
 // Builds the run of one region ring and triangulates it into record. With
@@ -110,20 +264,11 @@ void triangulate(PointRing const& ring, std::vector<PointPtr> const& points,
                  BreaklineList const& breaklines, TriangleRecord& record, Run& run, bool quality,
                  bool runBreaklinesOnly)
 {
-    std::vector<PointPtr> ringPoints = ring.points();
+    run.ringPoints = ring.points();
+    std::vector<PointPtr> const& ringPoints = run.ringPoints;
     std::size_t sides = ringPoints.empty() ? 0 : ringPoints.size() - 1;
-
-    run.pointList.reserve(2 * (points.size() + sides));
-    run.vertices.reserve(points.size() + sides);
-    run.table.reserve(points.size() + sides);
+    addVertices(run, sides, points);
     run.segments.reserve(2 * (breaklines.size() + sides));
-
-    for (std::size_t i = 0; i < sides; ++i) {
-        addVertex(run, ringPoints[i]);
-    }
-    for (auto const& p : points) {
-        addVertex(run, p);
-    }
 
     std::unordered_set<std::pair<Point const*, Point const*>, PairHash> sent;
     auto addSegment = [&](PointPtr const& a, PointPtr const& b) {
@@ -217,8 +362,8 @@ public:
             double ax, ay, bx, by, t;
             ends(s, &ax, &ay, &bx, &by);
             if (segmentDistanceSqr(x, y, ax, ay, bx, by, &t) <= tolerance2) {
-                Point const& a = *m_run.vertices[static_cast<std::size_t>(m_run.segments[2 * s])];
-                Point const& b = *m_run.vertices[static_cast<std::size_t>(m_run.segments[2 * s + 1])];
+                Point const& a = *m_run.vertex(static_cast<std::size_t>(m_run.segments[2 * s]));
+                Point const& b = *m_run.vertex(static_cast<std::size_t>(m_run.segments[2 * s + 1]));
                 sum += (1.0 - t) * a.elevation() + t * b.elevation();
                 ++hits;
             }
@@ -272,21 +417,29 @@ private:
 };
 
 // Output vertex i as a shared point: the run's vertex at that exact position, or a
-// new interned point for a vertex the triangulation added.
-std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
+// new interned point for a vertex the triangulation added (kept in created).
+struct MappedVertices {
+    std::vector<PointPtr const*> at;
+    std::vector<PointPtr> created;
+
+    PointPtr const& operator[](std::size_t i) const { return *at[i]; }
+};
+
+MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
 {
-    std::vector<PointPtr> mapped(static_cast<std::size_t>(out.numberofpoints));
+    MappedVertices mapped;
+    mapped.at.assign(static_cast<std::size_t>(out.numberofpoints), nullptr);
     std::vector<std::size_t> added;
     for (int i = 0; i < out.numberofpoints; ++i) {
         double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
         // Output vertices mostly keep their input index; the position decides either way.
         if (i < static_cast<int>(run.vertices.size()) && run.pointList[2 * i] == x && run.pointList[2 * i + 1] == y) {
-            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
+            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
             continue;
         }
-        auto it = run.table.find(Point2D(x, y));
-        if (it != run.table.end()) {
-            mapped[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(it->second)];
+        int v = run.find(x, y);
+        if (v >= 0) {
+            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(v)];
         } else {
             added.push_back(static_cast<std::size_t>(i));
         }
@@ -295,6 +448,13 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
         return mapped;
     }
 
+    // Reserved in full: the entries of at point into it.
+    mapped.created.reserve(added.size());
+    auto create = [&mapped](std::size_t i, double x, double y, double z) {
+        mapped.created.push_back(core::PointFactory::instance().factory(Point(x, y, z), false));
+        mapped.created.back()->setId(static_cast<int>(i));
+        mapped.at[i] = &mapped.created.back();
+    };
     SegmentLocator locator(run);
     std::vector<std::size_t> unresolved;
     for (std::size_t i : added) {
@@ -303,8 +463,7 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
             unresolved.push_back(i);
             continue;
         }
-        mapped[i] = core::PointFactory::instance().factory(Point(x, y, z), false);
-        mapped[i]->setId(static_cast<int>(i));
+        create(i, x, y, z);
     }
     // A vertex on no input segment should not occur; rather than inventing a height,
     // take the mean of the run vertices it is joined to.
@@ -317,9 +476,9 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
                 continue;
             }
             for (int k = 0; k < 3; ++k) {
-                auto const& p = mapped[static_cast<std::size_t>(c[k])];
+                PointPtr const* p = mapped.at[static_cast<std::size_t>(c[k])];
                 if (p && static_cast<std::size_t>(c[k]) != i) {
-                    sum += p->elevation();
+                    sum += (*p)->elevation();
                     ++count;
                 }
             }
@@ -328,9 +487,7 @@ std::vector<PointPtr> mapFirstPass(triangleio_t const& out, Run const& run)
             throw AssertError(positionMessage("No elevation for a new vertex at (", out.pointlist[2 * i],
                                               out.pointlist[2 * i + 1]));
         }
-        double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
-        mapped[i] = core::PointFactory::instance().factory(Point(x, y, sum / count), false);
-        mapped[i]->setId(static_cast<int>(i));
+        create(i, out.pointlist[2 * i], out.pointlist[2 * i + 1], sum / count);
     }
     return mapped;
 }
@@ -378,10 +535,13 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     Run run;
     TriangleRecord record;
     triangulate(ring, points, breaklines, record, run, false, true);
-    std::vector<PointPtr> mapped = mapFirstPass(*record, run);
-    // The run's tables are done with; a survey-sized TIN is built next.
-    VertexTable().swap(run.table);
+    MappedVertices mapped = mapFirstPass(*record, run);
+    // The run's tables and the output positions are done with; a survey-sized TIN is
+    // built next. (The quality pass builds a run of its own.)
+    run.table.release();
     std::vector<double>().swap(run.pointList);
+    std::vector<PointPtr const*>().swap(run.vertices);
+    record.releasePoints();
 
     Tin firstPass;
     Tin& target = quality ? firstPass : out;
@@ -402,12 +562,12 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
         double x = refined->pointlist[2 * i], y = refined->pointlist[2 * i + 1];
         if (i < static_cast<int>(qualityRun.vertices.size()) && qualityRun.pointList[2 * i] == x &&
             qualityRun.pointList[2 * i + 1] == y) {
-            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(i)];
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertex(static_cast<std::size_t>(i));
             continue;
         }
-        auto it = qualityRun.table.find(Point2D(x, y));
-        if (it != qualityRun.table.end()) {
-            corners[static_cast<std::size_t>(i)] = qualityRun.vertices[static_cast<std::size_t>(it->second)];
+        int v = qualityRun.find(x, y);
+        if (v >= 0) {
+            corners[static_cast<std::size_t>(i)] = qualityRun.vertex(static_cast<std::size_t>(v));
             continue;
         }
         corners[static_cast<std::size_t>(i)] =
@@ -488,16 +648,41 @@ Tin PointSetToTin::convert(PointSet const& set, Tin const& base, bool noInnerPoi
 
 Tin PointSetToTin::convertCleanPointSet(PointSet const& set, bool noInnerPoints, bool quality)
 {
-    PointSet prepared = prepare(set);
-    // The hull of a set without regions holds every point of it, so the polygon query
-    // would only return them all.
+    // What prepare leaves in its copy, taken from the set itself: a survey-sized set is
+    // not copied. A set without regions gets its hull and loses its holes; the hull of
+    // such a set holds every point of it, so the polygon query would only return them all.
     bool hullRegion = set.allRegions().empty();
+    std::vector<PointPtr> allPoints;
+    std::vector<std::shared_ptr<PointRing>> regions;
+    std::vector<std::shared_ptr<PointRing>> holes;
+    if (hullRegion) {
+        allPoints = set.allPoints();
+        if (auto hull = PointSetModifier::hullRing(allPoints)) {
+            regions.push_back(hull);
+        }
+        if (noInnerPoints) {
+            std::vector<PointPtr>().swap(allPoints);
+        }
+    } else {
+        regions = set.allRegions();
+        holes = set.allHoles();
+    }
+    BreaklineList breaklines = set.allBreaklines();
+    breaklines.erase(std::remove_if(breaklines.begin(), breaklines.end(),
+                                    [&](std::shared_ptr<Breakline> const& b) {
+                                        auto onSide = [&b](std::shared_ptr<PointRing> const& r) {
+                                            return r->containsBreakline(*b);
+                                        };
+                                        return std::any_of(regions.begin(), regions.end(), onSide) ||
+                                               std::any_of(holes.begin(), holes.end(), onSide);
+                                    }),
+                     breaklines.end());
+
     Tin result;
-    auto breaklines = prepared.allBreaklines();
-    for (auto const& ring : prepared.allRegions()) {
+    for (auto const& ring : regions) {
         std::vector<PointPtr> points;
         if (!noInnerPoints) {
-            points = hullRegion ? prepared.allPoints() : prepared.findPointsInPolygon(ring->toPolygon());
+            points = hullRegion ? std::move(allPoints) : set.findPointsInPolygon(ring->toPolygon());
         }
         triangulateRegion(*ring, points, breaklines, result, quality);
     }

@@ -25,7 +25,10 @@
 //   trianglecui::TriangleProcessError from the triangulation. Nothing is returned on
 //   a throw.
 // - Cost: O(n log n) in the points, dominated by the triangulation and by building
-//   the TIN (about two triangles per point).
+//   the TIN (about two triangles per point). convertCleanPointSet reads the set in
+//   place (its preparation copies no survey-sized set) and frees the run's arrays
+//   before the TIN is built: while it is, the run holds about 50 bytes per point
+//   besides it (point list, vertex map, triangle list).
 //
 // Simplification (convertToSimplifiedTin) starts from the region rings and breaklines
 // alone (no inner point) and inserts, one at a time, the set point with the largest

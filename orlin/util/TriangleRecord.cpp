@@ -28,6 +28,12 @@ TriangleRecord::~TriangleRecord()
     release();
 }
 
+void TriangleRecord::releasePoints()
+{
+    freeArray(m_record.pointlist);
+    m_record.numberofpoints = 0;
+}
+
 void TriangleRecord::release()
 {
     freeArray(m_record.pointlist);

@@ -24,6 +24,9 @@ public:
 
     // Frees every array and zeroes the record.
     void release();
+    // Frees the point list alone (no points left), for a caller that has mapped the
+    // output vertices and goes on with the triangles.
+    void releasePoints();
 
 private:
     triangleio_t m_record;

@@ -1,6 +1,12 @@
 #include "ConstrainedMesher.h"
 
+#include "HugePageAllocator.h"
 #include "trianglecui/TriangleProcessError.h"
+
+// The triangulation's vertex and face blocks (a few hundred megabytes for a million points) come
+// from huge pages; see HugePageArena. CGAL takes its default allocator from this macro, and this
+// is the only translation unit that includes CGAL.
+#define CGAL_ALLOCATOR(T) trianglecui::HugePageAllocator<T>
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Constrained_triangulation_plus_2.h>
@@ -198,33 +204,33 @@ public:
 private:
     // Spatially sorted insertion with a running hint, as CGAL's own range insertion does, but
     // keeping the handle of every input index and the lowest index at a duplicate position.
+    // Positions are sorted together with their indices rather than through an index array, so
+    // that the insertion reads them in order instead of once per point at random.
     // Without constraints a constrained Delaunay triangulation is a Delaunay triangulation, and
     // the unconstrained insertion is markedly faster; both share one data structure, so the
     // points go into a Delaunay triangulation that is then swapped in.
     void insertPoints()
     {
-        std::vector<Point> positions;
-        positions.reserve(inputCount_);
+        using Entry = std::pair<Point, int>;
+        std::vector<Entry, HugePageAllocator<Entry>> entries;
+        entries.reserve(inputCount_);
         for (std::size_t i = 0; i < inputCount_; ++i)
-            positions.emplace_back(points_[2 * i], points_[2 * i + 1]);
-        std::vector<std::size_t> order(inputCount_);
-        std::iota(order.begin(), order.end(), std::size_t(0));
-        using PositionMap = CGAL::Pointer_property_map<Point>::type;
+            entries.emplace_back(Point(points_[2 * i], points_[2 * i + 1]), static_cast<int>(i));
+        using PositionMap = CGAL::First_of_pair_property_map<Entry>;
         using SortTraits = CGAL::Spatial_sort_traits_adapter_2<Kernel, PositionMap>;
-        CGAL::spatial_sort(order.begin(), order.end(),
-                           SortTraits(CGAL::make_property_map(positions)));
+        CGAL::spatial_sort(entries.begin(), entries.end(), SortTraits(PositionMap()));
 
         handles_.resize(inputCount_);
         Delaunay delaunay;
         FaceHandle hint;
-        for (std::size_t i : order) {
-            VertexHandle v = delaunay.insert(positions[i], hint);
+        for (Entry const& entry : entries) {
+            VertexHandle v = delaunay.insert(entry.first, hint);
             hint = v->face();
             int& input = v->info().input;
-            int const index = static_cast<int>(i);
+            int const index = entry.second;
             if (input < 0 || index < input)
                 input = index;
-            handles_[i] = v;
+            handles_[static_cast<std::size_t>(index)] = v;
         }
         static_cast<TriangulationBase&>(triangulation_).swap(delaunay);
     }
@@ -576,44 +582,66 @@ private:
 
     bool hasTriangles() const { return triangulation_.dimension() == 2; }
 
+    // Input vertices first, in input order (each position once, under its lowest index), then
+    // created ones in order of creation. The vertex blocks are walked in storage order and the
+    // input order is kept in a flat array: looking every input index up through its handle
+    // would miss the cache once per point.
     void numberVertices(MeshOutput& output)
     {
+        keptFaces_ = 0;
         if (hasTriangles()) {
             for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
                 if (f->is_in_domain()) {
+                    ++keptFaces_;
                     for (int i = 0; i < 3; ++i)
                         f->vertex(i)->info().output = USED;
                 }
             }
         }
         bool const dropUnused = switches_.dropUnusedVertices;
-        output.points.reserve(2 * triangulation_.number_of_vertices());
-        int next = 0;
-        for (std::size_t i = 0; i < inputCount_; ++i) {
-            VertexInfo& info = handles_[i]->info();
-            bool const representative = info.input == static_cast<int>(i);
-            if (dropUnused) {
-                if (!representative || info.output != USED)
-                    continue;
-            }
-            if (representative)
-                info.output = next;
-            ++next;
-            output.points.push_back(points_[2 * i]);
-            output.points.push_back(points_[2 * i + 1]);
-        }
+        constexpr int DUPLICATE = -1;      // another input index stands for the position
+        constexpr int UNUSED = -3;         // stands for its position, in no kept triangle
+        std::vector<int, HugePageAllocator<int>> outputOf(inputCount_, DUPLICATE);
         std::vector<VertexHandle> created;
         for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v) {
-            if (v->info().input < 0 && (!dropUnused || v->info().output == USED))
+            VertexInfo const& info = v->info();
+            if (info.input >= 0)
+                outputOf[static_cast<std::size_t>(info.input)] = info.output == USED ? USED : UNUSED;
+            else if (!dropUnused || info.output == USED)
                 created.push_back(v);
+        }
+        int next = 0;
+        for (std::size_t i = 0; i < inputCount_; ++i) {
+            int& index = outputOf[i];
+            if (dropUnused && index != USED) {
+                index = -1;
+                continue;
+            }
+            index = next++;
         }
         std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
             return a->info().input > b->info().input; // -stamp: later creations are lower
         });
+
+        output.points.allocate(2 * (static_cast<std::size_t>(next) + created.size()));
+        double* xy = output.points.data();
+        for (std::size_t i = 0; i < inputCount_; ++i) {
+            int const index = outputOf[i];
+            if (index < 0)
+                continue;
+            xy[2 * index] = points_[2 * i];
+            xy[2 * index + 1] = points_[2 * i + 1];
+        }
+        for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v) {
+            VertexInfo& info = v->info();
+            if (info.input >= 0)
+                info.output = outputOf[static_cast<std::size_t>(info.input)];
+        }
         for (VertexHandle v : created) {
-            v->info().output = next++;
-            output.points.push_back(v->point().x());
-            output.points.push_back(v->point().y());
+            v->info().output = next;
+            xy[2 * next] = v->point().x();
+            xy[2 * next + 1] = v->point().y();
+            ++next;
         }
     }
 
@@ -621,12 +649,14 @@ private:
     {
         if (!hasTriangles())
             return;
-        output.triangles.reserve(3 * triangulation_.number_of_faces());
+        int const base = switches_.zeroBased ? 0 : 1;
+        output.triangles.allocate(3 * keptFaces_);
+        int* corner = output.triangles.data();
         for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
             if (!f->is_in_domain())
                 continue;
             for (int i = 0; i < 3; ++i)
-                output.triangles.push_back(f->vertex(i)->info().output);
+                *corner++ = f->vertex(i)->info().output + base;
         }
     }
 
@@ -636,8 +666,8 @@ private:
     {
         if (!hasTriangles())
             return;
-        output.edges.reserve(output.triangles.size() + 6);
-        output.edgeMarkers.reserve(output.triangles.size() / 2 + 3);
+        output.edges.reserve(3 * keptFaces_ + 6);
+        output.edgeMarkers.reserve(3 * keptFaces_ / 2 + 3);
         for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
             if (!f->is_in_domain())
                 continue;
@@ -666,11 +696,12 @@ private:
     std::vector<int> const& segmentMarkers_;
     std::size_t const inputCount_;
     Triangulation triangulation_;
-    std::vector<VertexHandle> handles_;
+    std::vector<VertexHandle, HugePageAllocator<VertexHandle>> handles_;
     std::vector<ConstraintId> constraints_;
     std::vector<bool> flaggedOnly_; // segment is one edge, flagged without the hierarchy
     std::unordered_map<std::uint64_t, int> segmentMarkerOf_;
     std::size_t vertexLimit_ = 0;
+    std::size_t keptFaces_ = 0;
 };
 
 } // namespace

@@ -84,23 +84,24 @@ private:
     bool released_ = false;
 };
 
-void fill(triangleio_t* out, MeshOutput const& mesh, TriangleSwitches const& switches)
+// Points and triangles move from the mesh into the record; only the edge lists are copied.
+void fill(triangleio_t* out, MeshOutput& mesh, TriangleSwitches const& switches)
 {
     int const indexBase = switches.zeroBased ? 0 : 1;
     triangleio_t record;
     std::memset(&record, 0, sizeof record);
     ArrayAllocator allocator;
-    record.pointlist = allocator.copy(mesh.points);
-    record.numberofpoints = static_cast<int>(mesh.points.size() / 2);
-    record.trianglelist = allocator.copy(mesh.triangles, indexBase);
-    record.numberoftriangles = static_cast<int>(mesh.triangles.size() / 3);
-    record.numberofcorners = 3;
     if (switches.edgeList) {
         record.edgelist = allocator.copy(mesh.edges, indexBase);
         record.edgemarkerlist = allocator.copy(mesh.edgeMarkers);
         record.numberofedges = static_cast<int>(mesh.edges.size() / 2);
     }
     allocator.release();
+    record.numberofpoints = static_cast<int>(mesh.points.size() / 2);
+    record.pointlist = mesh.points.release();
+    record.numberoftriangles = static_cast<int>(mesh.triangles.size() / 3);
+    record.trianglelist = mesh.triangles.release();
+    record.numberofcorners = 3;
     *out = record;
 }
 
@@ -115,7 +116,7 @@ void TriangleProcess::execute(std::string const& switches, std::vector<double> c
         throw TriangleProcessError("No output record given to the triangulation");
     TriangleSwitches const parsed = TriangleSwitches::parse(switches);
     validate(points, a, segments, segmentMarkers, b, c);
-    MeshOutput const mesh = ConstrainedMesher::run(parsed, points, segments, segmentMarkers);
+    MeshOutput mesh = ConstrainedMesher::run(parsed, points, segments, segmentMarkers);
     fill(out, mesh, parsed);
 }
 

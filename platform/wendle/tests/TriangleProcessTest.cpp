@@ -209,6 +209,44 @@ TEST(TriangleProcessNumbering, InputOrderCoordinatesAndDuplicates)
     EXPECT_EQ(corners, (std::set<int>{1, 2, 4, 5, 7}));
 }
 
+TEST(TriangleProcessNumbering, LowestInputIndexStandsForEveryRepeatedPosition)
+{
+    // Thousands of points on a coarse lattice, so that positions repeat many times and in no
+    // order; the repeats of a position are inserted long after its first index.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> cell(0, 59);
+    std::vector<double> points;
+    for (int i = 0; i < 6000; ++i) {
+        points.push_back(cell(random) * 0.5);
+        points.push_back(cell(random) * 0.25);
+    }
+    std::map<std::pair<double, double>, int> lowest;
+    std::vector<int> representatives;
+    for (int i = 0; i < 6000; ++i) {
+        if (lowest.emplace(std::make_pair(points[2 * i], points[2 * i + 1]), i).second)
+            representatives.push_back(i);
+    }
+
+    // With j: one output vertex per position, in the order of the positions' lowest indices.
+    Mesh dropped = triangulate("jzQ", points);
+    expectWellFormed(dropped, false);
+    ASSERT_EQ(dropped.pointCount(), static_cast<int>(representatives.size()));
+    for (std::size_t v = 0; v < representatives.size(); ++v) {
+        EXPECT_EQ(dropped.x(static_cast<int>(v)), points[2 * representatives[v]]);
+        EXPECT_EQ(dropped.y(static_cast<int>(v)), points[2 * representatives[v] + 1]);
+    }
+    // Without j: every index stays, and triangles name only the lowest index of a position.
+    Mesh kept = triangulate("zQ", points);
+    EXPECT_EQ(kept.points, points);
+    ASSERT_EQ(kept.triangleCount(), dropped.triangleCount());
+    std::set<int> corners(kept.triangles.begin(), kept.triangles.end());
+    EXPECT_EQ(corners, std::set<int>(representatives.begin(), representatives.end()));
+    for (std::size_t k = 0; k < kept.triangles.size(); ++k) {
+        int const v = kept.triangles[k];
+        EXPECT_EQ(representatives[static_cast<std::size_t>(dropped.triangles[k])], v);
+    }
+}
+
 TEST(TriangleProcessNumbering, CreatedVerticesFollowInOrderOfCreation)
 {
     // A horizontal breakline crossed by two vertical ones: the crossing made first comes first.

@@ -43,7 +43,9 @@ namespace trianglecui {
 // counter-clockwise. The same points and segments always give the same numbering, triangles and
 // edges, whatever the markers. The caller owns the arrays and releases each with triangle_free.
 //
-// Cost: O(n log n) for n points, close to a bare Delaunay triangulation. A segment that is
+// Cost: O(n log n) for n points, close to a bare Delaunay triangulation (faster than one on
+// ordinary pages: the triangulation's blocks are asked to be huge pages, and are returned to the
+// system when the call ends; the result arrays are filled in place, never copied). A segment that is
 // already a Delaunay edge costs little more; any other segment goes through CGAL's constraint
 // history (several microseconds each), as do all segments of a q run without Y. Refinement
 // costs about as much per added vertex; near the 33.8-degree clamp the angle pass adds many
