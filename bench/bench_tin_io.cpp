@@ -25,6 +25,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -198,6 +199,19 @@ void BM_ArchiveBuildFloor(benchmark::State& state) {
     }
 }
 
+void BM_ArchiveBuildFloorBulk(benchmark::State& state) {
+    // The same floor with the triangles added in one batch (Tin::addTriangles), as the
+    // reader does: the same TIN, with the table misses of neighbouring triangles overlapped.
+    const DecodedArchive decoded = decodeArchive(slurp(archivePath()), true);
+    const std::vector<std::uint32_t> corners(decoded.corners.begin(), decoded.corners.end());
+    for (auto _ : state) {
+        const std::vector<std::shared_ptr<tin::core::Point>> points = intern(decoded.xyz);
+        tin::core::Tin tin;
+        tin.addTriangles(points.data(), corners.data(), corners.size() / 3);
+        benchmark::DoNotOptimize(tin.pointCount());
+    }
+}
+
 void BM_ArchiveInternFloor(benchmark::State& state) {
     // The point-factory share of the building floor: interning the 1M vertices only.
     const DecodedArchive decoded = decodeArchive(slurp(archivePath()), false);
@@ -262,6 +276,7 @@ BENCHMARK(BM_ArchiveWriteBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveReadBare)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveBuildFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ArchiveBuildFloorBulk)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ArchiveInternFloor)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextRead)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PointTextReadQueried)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -278,6 +293,7 @@ int main(int argc, char** argv) {
     reporter.printRatio("BM_ArchiveWrite", "BM_ArchiveWriteBare", "");
     reporter.printRatio("BM_ArchiveRead", "BM_ArchiveReadBare", "(goal < 1 s)");
     reporter.printRatio("BM_ArchiveRead", "BM_ArchiveBuildFloor", "(against interning and TIN building alone)");
+    reporter.printRatio("BM_ArchiveBuildFloorBulk", "BM_ArchiveBuildFloor", "(batch addition against one by one)");
     reporter.printRatio("BM_ArchiveInternFloor", "BM_ArchiveBuildFloor", "(point-factory share of the floor)");
     reporter.printRatio("BM_PointTextRead", "BM_PointTextReadBare", "(goal < 0.3 s)");
     reporter.printRatio("BM_PointTextReadQueried", "BM_PointTextRead", "(with the first query, which files the points)");

@@ -124,6 +124,14 @@ void EdgeFactory::rehash(std::size_t capacity)
     }
 }
 
+std::uintptr_t EdgeFactory::touch(const Edge* edge) const
+{
+    if (!s_alive || m_table.empty())
+        return 0;
+    const std::uint64_t hash = hashPair(edge->m_p1.get(), edge->m_p2.get());
+    return static_cast<std::uintptr_t>(m_table[tagOf(hash) & (m_table.size() - 1)]);
+}
+
 void EdgeFactory::remove(const Edge* edge)
 {
     if (m_table.empty() || !m_pool.owns(edge))
@@ -160,10 +168,15 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
     const bool aLow = std::less<const Point*>()(a.get(), b.get());
     const std::shared_ptr<Point>& low = aLow ? a : b;
     const std::shared_ptr<Point>& high = aLow ? b : a;
+    return obtain(hashPair(low.get(), high.get()), low, high);
+}
+
+std::shared_ptr<Edge> EdgeFactory::obtain(
+    std::uint64_t hash, const std::shared_ptr<Point>& low, const std::shared_ptr<Point>& high)
+{
     // Room for one more first, so that the slot a missing probe ends on takes the new edge.
     if ((m_size + 1) * 4 > m_table.size() * 3)
         rehash(m_table.empty() ? MIN_CAPACITY : m_table.size() * 2);
-    const std::uint64_t hash = hashPair(low.get(), high.get());
     std::size_t slot = findIndex(hash, low.get(), high.get());
     if (const std::uint64_t entry = m_table[slot]) {
         Edge* found = edgeAt(m_pool, entry);
@@ -181,6 +194,57 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
     ++m_size;
     edge->m_interned = true;
     return edge;
+}
+
+namespace {
+
+// factoryAll() works through blocks of requests: it reads the home slots of the whole block,
+// then the edges those slots name on a tag match, then serves the requests. Plain loads, not
+// prefetches: a prefetch that misses the TLB may be dropped, while independent loads issued
+// back to back overlap their misses (and page walks) in the out-of-order core.
+const std::size_t BLOCK = 32;
+
+volatile std::uintptr_t s_sink = 0; // keeps those loads from being optimised away
+
+} // namespace
+
+void EdgeFactory::factoryAll(const std::shared_ptr<Point>* const* ends, std::size_t count, std::shared_ptr<Edge>* out)
+{
+    // A batch of fresh pairs makes at most one edge per request; half of that is what a
+    // triangulated surface makes (three requests per triangle, each inner edge asked twice).
+    std::size_t wanted = m_table.empty() ? MIN_CAPACITY : m_table.size();
+    while ((m_size + count / 2) * 4 > wanted * 3)
+        wanted *= 2;
+    if (wanted != m_table.size())
+        rehash(wanted);
+
+    std::uint64_t hashes[BLOCK];
+    std::uintptr_t sink = 0;
+    for (std::size_t first = 0; first < count; first += BLOCK) {
+        const std::size_t n = count - first < BLOCK ? count - first : BLOCK;
+        const std::shared_ptr<Point>* const* pairs = ends + 2 * first;
+        for (std::size_t k = 0; k < n; ++k) {
+            // A null end hashes harmlessly here and throws below, in its turn.
+            const Point* a = pairs[2 * k]->get();
+            const Point* b = pairs[2 * k + 1]->get();
+            hashes[k] = std::less<const Point*>()(a, b) ? hashPair(a, b) : hashPair(b, a);
+            sink += m_table[tagOf(hashes[k]) & (m_table.size() - 1)];
+        }
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::uint64_t entry = m_table[tagOf(hashes[k]) & (m_table.size() - 1)];
+            if (entry && (entry >> TAG_SHIFT) == tagOf(hashes[k]))
+                sink += reinterpret_cast<std::uintptr_t>(edgeAt(m_pool, entry)->m_p1.get());
+        }
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::shared_ptr<Point>& a = *pairs[2 * k];
+            const std::shared_ptr<Point>& b = *pairs[2 * k + 1];
+            if (!a || !b)
+                throw std::invalid_argument("EdgeFactory::factoryAll: null end point");
+            const bool aLow = std::less<const Point*>()(a.get(), b.get());
+            out[first + k] = obtain(hashes[k], aLow ? a : b, aLow ? b : a);
+        }
+    }
+    s_sink = sink;
 }
 
 } // namespace core

@@ -39,6 +39,21 @@ public:
     /// The one edge of {a, b}; throws std::invalid_argument when a or b is null.
     std::shared_ptr<Edge> factory(const std::shared_ptr<Point>& a, const std::shared_ptr<Point>& b);
 
+    /// The edges of many pairs, the same as factory(*ends[2k], *ends[2k + 1]) called for
+    /// k = 0 .. count - 1 in that order (out[k] gets pair k's edge; a later pair of the same
+    /// points gets the same edge). The table is grown once for the batch, and the hashes of
+    /// the requests a few places ahead are computed early so that their table slots and, on a
+    /// tag match, their edges are loaded while the current request is served: the misses of
+    /// many requests overlap instead of adding up. Throws std::invalid_argument on a null end
+    /// (the pairs before it are served).
+    void factoryAll(const std::shared_ptr<Point>* const* ends, std::size_t count, std::shared_ptr<Edge>* out);
+
+    /// Reads the edge and the table slot its entry starts from (plain loads, see factoryAll)
+    /// and returns what they hold (meaningless): whoever is about to drop many edges touches
+    /// a block of them first, so that their removals find the table in the cache. Changes
+    /// nothing; the edge must be alive.
+    std::uintptr_t touch(const Edge* edge) const;
+
     /// Number of edges registered (the live edges made by the factory).
     std::size_t size() const { return m_size; }
 
@@ -58,6 +73,8 @@ private:
     /// The slot of {low, high} (lower address first), or the free slot its probe ends on.
     std::size_t findIndex(std::uint64_t hash, const Point* low, const Point* high) const;
     Edge* edgeOf(std::uint64_t entry) const;
+    /// The edge of {low, high} for a hash already computed, made when missing.
+    std::shared_ptr<Edge> obtain(std::uint64_t hash, const std::shared_ptr<Point>& low, const std::shared_ptr<Point>& high);
     void remove(const Edge* edge);
     void rehash(std::size_t capacity);
 

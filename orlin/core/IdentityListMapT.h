@@ -53,6 +53,27 @@ public:
         }
     }
 
+    /// Grows the table now so that it holds `count` entries without growing again (a batch of
+    /// insertions then pays no rehash on the way). Never shrinks; entries stay where they belong.
+    void reserve(std::size_t count)
+    {
+        std::size_t size = m_table.empty() ? 16 : m_table.size();
+        while (count * 4 > size * 3) {
+            size *= 2;
+        }
+        if (size != m_table.size()) {
+            rehash(size);
+        }
+    }
+
+    /// Reads the home slot of `key` and returns what it found there (meaningless but for
+    /// keeping the load): a plain load, where a prefetch that misses the TLB may be dropped.
+    /// Many of these issued back to back overlap their misses. Changes nothing.
+    std::uintptr_t touch(K* key) const
+    {
+        return m_table.empty() ? 0 : reinterpret_cast<std::uintptr_t>(m_table[homeOf(key)].key);
+    }
+
     /// The entry of `key` (not null), made with empty lists when absent.
     Entry& obtain(K* key)
     {
@@ -143,11 +164,13 @@ private:
         return static_cast<std::size_t>(h) & (m_table.size() - 1);
     }
 
-    void grow()
+    void grow() { rehash(m_table.empty() ? 16 : m_table.size() * 2); }
+
+    void rehash(std::size_t size)
     {
         Table old;
         old.swap(m_table);
-        m_table.assign(old.empty() ? 16 : old.size() * 2, Entry{nullptr, NIL, NIL});
+        m_table.assign(size, Entry{nullptr, NIL, NIL});
         std::size_t const mask = m_table.size() - 1;
         old.forEachSpan([&](Entry const* entries, std::size_t count) {
             for (std::size_t k = 0; k < count; ++k) {

@@ -47,6 +47,23 @@ class Tin::Impl {
 public:
     explicit Impl(Tin* owner, ContainerType containerType) : m_containerType(containerType), m_owner(owner) { }
 
+    ~Impl() { releaseTriangles(); }
+
+    // Lets go of every triangle. Most die here, and with them most edges, each of whose
+    // removal from the edge factory's table is a cache miss: the triangles go a block at a
+    // time, the table slots of the block's edges read first, so that those misses overlap.
+    void releaseTriangles()
+    {
+        EdgeFactory const& factory = EdgeFactory::instance();
+        std::uintptr_t sink = 0;
+        m_triangles.clear([&](Triangle const& triangle) {
+            for (int i = 0; i < 3; ++i) {
+                sink += factory.touch(triangle.edge(i).get());
+            }
+        });
+        s_sink = sink;
+    }
+
     TriangleSet m_triangles;
     std::unique_ptr<SpatialIndexContainerT<Triangle>> m_triangleIndex;
     // For each edge and each vertex object, head and tail of its triangle list. A list node is
@@ -196,6 +213,54 @@ public:
         }
         dropCaches();
     }
+
+    // Batch insertion works through blocks of triangles: first it reads the table slots of
+    // the whole block, then the records at the tails of their lists, then inserts. Plain
+    // loads, not prefetches: a prefetch that misses the TLB may be dropped, while independent
+    // loads issued back to back overlap their misses (and page walks) in the out-of-order core.
+    static constexpr std::size_t BLOCK = 32;
+
+    // Inserts triangles[0 .. count) in order, as insert() one by one; null ones are skipped.
+    void insertAll(std::shared_ptr<Triangle> const* triangles, std::size_t count)
+    {
+        std::uintptr_t sink = 0;
+        for (std::size_t first = 0; first < count; first += BLOCK) {
+            std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
+            for (std::size_t k = first; k < last; ++k) {
+                if (Triangle const* t = triangles[k].get()) {
+                    sink += m_triangles.touch(t);
+                    for (int i = 0; i < 3; ++i) {
+                        sink += m_edgeTriangles.touch(t->edge(i).get());
+                        sink += m_pointTriangles.touch(t->point(i).get());
+                    }
+                }
+            }
+            for (std::size_t k = first; k < last; ++k) {
+                if (Triangle const* t = triangles[k].get()) {
+                    for (int i = 0; i < 3; ++i) {
+                        sink += touchTail(m_edgeTriangles, t->edge(i).get());
+                        sink += touchTail(m_pointTriangles, t->point(i).get());
+                    }
+                }
+            }
+            for (std::size_t k = first; k < last; ++k) {
+                if (triangles[k]) {
+                    insert(triangles[k]);
+                }
+            }
+        }
+        s_sink = sink;
+    }
+
+    template <class K>
+    std::uint32_t touchTail(IdentityListMapT<K> const& map, K* key) const
+    {
+        auto const* entry = map.find(key);
+        return entry == nullptr ? 0 : m_triangles.touchNode(entry->tail);
+    }
+
+    // Keeps the loads of insertAll from being optimised away.
+    static inline volatile std::uintptr_t s_sink = 0;
 
     void remove(std::shared_ptr<Triangle> const& triangle)
     {
@@ -365,6 +430,68 @@ std::shared_ptr<Triangle> Tin::addTriangle(Point const& a, Point const& b, Point
     return addTriangle(p, q, r);
 }
 
+void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const* corners, std::size_t count,
+    std::shared_ptr<Triangle>* made)
+{
+    Impl& impl = *m_impl;
+    // A triangulated surface has about half as many vertices and one and a half times as many
+    // edges as triangles: grown once for that, the tables seldom grow again during the batch.
+    impl.m_triangles.reserve(impl.m_triangles.size() + count);
+    impl.m_edgeTriangles.reserve(impl.m_edgeTriangles.size() + count + count / 2);
+    impl.m_pointTriangles.reserve(impl.m_pointTriangles.size() + count / 2);
+
+    // Batches: the edges of a batch are asked for together (the edge factory overlaps their
+    // table misses), then its triangles are made in order and inserted together.
+    constexpr std::size_t BATCH = 1024;
+    std::vector<std::shared_ptr<Point> const*> ends(6 * BATCH);
+    std::vector<std::shared_ptr<Edge>> edges(3 * BATCH);
+    std::vector<std::shared_ptr<Triangle>> triangles(BATCH);
+    EdgeFactory& factory = EdgeFactory::instance();
+    for (std::size_t done = 0; done < count;) {
+        std::size_t const batch = count - done < BATCH ? count - done : BATCH;
+        std::uint32_t const* c = corners + 3 * done;
+        std::size_t pairs = 0;
+        for (std::size_t k = 0; k < batch; ++k) {
+            std::shared_ptr<Point> const& p = points[c[3 * k]];
+            std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
+            std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
+            if (!p || !q || !r || p == q || q == r || p == r) {
+                continue;
+            }
+            // The order of addTriangle(p, q, r): edge i is opposite point i.
+            std::shared_ptr<Point> const* const pair[6] = {&q, &r, &r, &p, &p, &q};
+            for (int i = 0; i < 6; ++i) {
+                ends[2 * pairs + i] = pair[i];
+            }
+            pairs += 3;
+        }
+        factory.factoryAll(ends.data(), pairs, edges.data());
+        std::size_t next = 0;
+        for (std::size_t k = 0; k < batch; ++k) {
+            std::shared_ptr<Point> const& p = points[c[3 * k]];
+            std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
+            std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
+            if (!p || !q || !r || p == q || q == r || p == r) {
+                triangles[k].reset();
+                continue;
+            }
+            triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r,
+                std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
+            next += 3;
+        }
+        impl.insertAll(triangles.data(), batch);
+        for (std::size_t k = 0; k < batch; ++k) {
+            if (made != nullptr) {
+                made[done + k] = std::move(triangles[k]);
+            } else {
+                triangles[k].reset();
+            }
+        }
+        done += batch;
+    }
+    impl.dropCaches();
+}
+
 void Tin::addTriangle(std::shared_ptr<Triangle> const& triangle)
 {
     if (!triangle) {
@@ -388,7 +515,7 @@ void Tin::clear()
     }
     impl.m_edgeTriangles.clear();
     impl.m_pointTriangles.clear();
-    impl.m_triangles.clear();
+    impl.releaseTriangles();
     impl.dropCaches();
 }
 

@@ -70,9 +70,25 @@ std::uint32_t TriangleSet::recordOf(Triangle const* triangle) const
 
 void TriangleSet::grow()
 {
+    rehash(m_table.empty() ? MIN_TABLE : m_table.size() * 2);
+}
+
+void TriangleSet::reserve(std::size_t count)
+{
+    std::size_t size = m_table.empty() ? MIN_TABLE : m_table.size();
+    while (count * 4 > size * 3) {
+        size *= 2;
+    }
+    if (size != m_table.size()) {
+        rehash(size);
+    }
+}
+
+void TriangleSet::rehash(std::size_t size)
+{
     Table old;
     old.swap(m_table);
-    m_table.assign(old.empty() ? MIN_TABLE : old.size() * 2, EMPTY);
+    m_table.assign(size, EMPTY);
     std::size_t const mask = m_table.size() - 1;
     old.forEachSpan([&](std::uint64_t const* entries, std::size_t count) {
         for (std::size_t k = 0; k < count; ++k) {

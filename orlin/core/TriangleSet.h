@@ -125,11 +125,48 @@ private:
         }
     }
 
+    /// Reads the home slot of `triangle` and the record of list node `node` (NIL: none),
+    /// returning what they hold (see IdentityListMapT::touch). Changes nothing.
+    std::uint64_t touch(Triangle const* triangle) const
+    {
+        return m_table.empty() ? 0 : m_table[fingerprintOf(triangle) & (m_table.size() - 1)];
+    }
+    std::uint32_t touchNode(std::uint32_t node) const { return node == NIL ? 0 : m_records[node / 3].next[0]; }
+
+    /// Grows the table now so that it holds `count` triangles without growing again.
+    void reserve(std::size_t count);
+
     /// Removes the triangle of `record` and releases the set's reference to it.
     void erase(std::uint32_t record);
 
     /// Removes everything and returns the storage.
     void clear();
+
+    /// clear(), releasing the triangles a block of records at a time, each block after
+    /// `before(triangle)` has been called for every triangle of it that the set alone holds
+    /// (those that die with it): the caller reads ahead what their destruction will touch.
+    /// When a copy shares records, the set only lets go of them, as clear() does.
+    template <class F>
+    void clear(F&& before)
+    {
+        if (m_records.sharedChunkCount() == 0) {
+            constexpr std::size_t BLOCK = 32;
+            std::size_t const count = m_records.size();
+            for (std::size_t first = 0; first < count; first += BLOCK) {
+                std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
+                for (std::size_t k = first; k < last; ++k) {
+                    std::shared_ptr<Triangle> const& t = m_records[k].triangle;
+                    if (t && t.use_count() == 1) {
+                        before(*t);
+                    }
+                }
+                for (std::size_t k = first; k < last; ++k) {
+                    m_records.mut(k).triangle.reset();
+                }
+            }
+        }
+        clear();
+    }
 
     /// The triangle of a record (null for a freed one).
     std::shared_ptr<Triangle> const& triangleAt(std::uint32_t record) const { return m_records[record].triangle; }
@@ -141,6 +178,7 @@ private:
 
     static std::uint32_t fingerprintOf(Triangle const* triangle);
     void grow();
+    void rehash(std::size_t size);
 
     Records m_records;
     // Open-addressing table: each entry holds a record number (low half) and the 32-bit hash

@@ -5,6 +5,7 @@
 #include "common/io/IoUtil.h"
 #include "orlin/io/BinPointPtrVectorImporter.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -34,27 +35,28 @@ unsigned long long padding(const TarHeaderBlock& block) {
 
 void readTriangles(Poco::BinaryReader& reader, const TarHeaderBlock& block,
                    const std::vector<std::shared_ptr<tin::core::Point>>& points, tin::core::Tin& tin) {
-    constexpr int CHUNK = 1024;
-    int indices[3 * CHUNK];
+    // Chunks of triangles go to the TIN's batch addition, which overlaps the table misses of
+    // neighbouring triangles; the chunk is large enough for that and small beside the file.
+    constexpr std::size_t CHUNK = 8192;
+    std::vector<std::uint32_t> indices(3 * CHUNK);
     const unsigned long long count = block.size() / 12u;
-    const long long pointCount = static_cast<long long>(points.size());
+    const unsigned long long pointCount = points.size();
     for (unsigned long long done = 0; done < count;) {
-        const unsigned long long records = count - done < CHUNK ? count - done : CHUNK;
+        const std::size_t records = count - done < CHUNK ? static_cast<std::size_t>(count - done) : CHUNK;
         const std::streamsize bytes = static_cast<std::streamsize>(records * 12u);
-        reader.readRaw(reinterpret_cast<char*>(indices), bytes);
+        reader.readRaw(reinterpret_cast<char*>(indices.data()), bytes);
         // The indices are tested only once they have arrived whole.
         if (reader.stream().fail() || reader.stream().gcount() != bytes) {
             throw InvalidFileFormatException("Invalide file format (in readTrianglesContent)");
         }
-        for (unsigned long long k = 0; k < records; ++k) {
-            const int* corner = indices + 3 * k;
-            for (int i = 0; i < 3; ++i) {
-                if (corner[i] < 0 || corner[i] >= pointCount) {
-                    throw std::out_of_range("invalid vector<T> subscript");
-                }
+        // Stored as 32-bit signed numbers: a negative one reads here as 2^31 or more, which
+        // no point count reaches, so one unsigned test rejects both ends.
+        for (std::size_t k = 0; k < 3 * records; ++k) {
+            if (indices[k] >= pointCount) {
+                throw std::out_of_range("invalid vector<T> subscript");
             }
-            tin.addTriangle(points[corner[0]], points[corner[1]], points[corner[2]]);
         }
+        tin.addTriangles(points.data(), indices.data(), records);
         done += records;
     }
     // A trailing partial record is skipped with the padding so that the end of the
