@@ -529,6 +529,18 @@ double elevationInPass(Tin const& tin, double x, double y)
     throw AssertError(positionMessage("No triangle near a quality vertex at (", x, y));
 }
 
+// Adds the triangulation's triangles over the given output vertices in one batch, which
+// overlaps the table misses of neighbouring triangles; the TIN is the same as when they are
+// added one by one in list order. Corner numbers come from the triangulation and are in range.
+void addRecordTriangles(Tin& tin, std::vector<PointPtr> const& vertices, int const* list, int count)
+{
+    if (count <= 0) {
+        return;
+    }
+    std::vector<std::uint32_t> corners(list, list + 3 * static_cast<std::size_t>(count));
+    tin.addTriangles(vertices.data(), corners.data(), static_cast<std::size_t>(count));
+}
+
 void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& points,
                        BreaklineList const& breaklines, Tin& out, bool quality)
 {
@@ -545,10 +557,12 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
 
     Tin firstPass;
     Tin& target = quality ? firstPass : out;
-    for (int t = 0; t < record->numberoftriangles; ++t) {
-        int const* c = record->trianglelist + 3 * t;
-        target.addTriangle(mapped[static_cast<std::size_t>(c[0])], mapped[static_cast<std::size_t>(c[1])],
-                           mapped[static_cast<std::size_t>(c[2])]);
+    {
+        std::vector<PointPtr> vertices(mapped.at.size());
+        for (std::size_t i = 0; i < vertices.size(); ++i) {
+            vertices[i] = mapped[i];
+        }
+        addRecordTriangles(target, vertices, record->trianglelist, record->numberoftriangles);
     }
     if (!quality) {
         return;
@@ -573,11 +587,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
         corners[static_cast<std::size_t>(i)] =
             core::PointFactory::instance().factory(Point(x, y, elevationInPass(firstPass, x, y)), false);
     }
-    for (int t = 0; t < refined->numberoftriangles; ++t) {
-        int const* c = refined->trianglelist + 3 * t;
-        out.addTriangle(corners[static_cast<std::size_t>(c[0])], corners[static_cast<std::size_t>(c[1])],
-                        corners[static_cast<std::size_t>(c[2])]);
-    }
+    addRecordTriangles(out, corners, refined->trianglelist, refined->numberoftriangles);
 }
 
 void triangulateOnBase(PointRing const& ring, std::vector<PointPtr> const& points,
