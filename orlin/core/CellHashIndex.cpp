@@ -1,5 +1,6 @@
 #include "orlin/core/CellHashIndex.h"
 
+#include "orlin/core/HashMix.h"
 #include <algorithm>
 #include <cmath>
 
@@ -31,14 +32,8 @@ std::int64_t CellHashIndex::cellOf(double v)
 
 std::uint64_t CellHashIndex::hashCell(std::int64_t cx, std::int64_t cy)
 {
-    // A mix whose low bits depend on every bit of both cell numbers: neighbouring
-    // cells must land far apart in the table.
-    std::uint64_t h = std::uint64_t(cx) * 0x9E3779B97F4A7C15ull;
-    h ^= std::uint64_t(cy) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
-    h ^= h >> 31;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 29;
-    return h;
+    // Neighbouring cells must land far apart in the table.
+    return mixWords(std::uint64_t(cx), std::uint64_t(cy));
 }
 
 std::uint32_t CellHashIndex::tagOf(std::uint64_t h)

@@ -1,5 +1,6 @@
 #include "orlin/core/Edge2DFactory.h"
 
+#include "orlin/core/HashMix.h"
 #include "common/exception/RuntimeException.h"
 #include "orlin/core/LinearProbingTableT.h"
 #include "orlin/core/Point2DIRepository.h"
@@ -23,15 +24,8 @@ bool coordinateLess(const Point2DI& a, const Point2DI& b)
 
 std::size_t pairHash(const Point2DI* a, const Point2DI* b)
 {
-    // Addresses are aligned and close together: multiply both into the high bits, fold them
-    // down, and let the table take the low bits.
-    std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(a)) *
-                      0x9E3779B97F4A7C15ull;
-    h ^= static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(b)) * 0xC2B2AE3D27D4EB4Full;
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 32;
-    return static_cast<std::size_t>(h);
+    return static_cast<std::size_t>(mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(a)),
+                                             static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(b))));
 }
 
 // One entry of the open-addressing table: the key pair (lower address first) kept beside the

@@ -1,4 +1,5 @@
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/HashMix.h"
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/FixedSizePool.h"
@@ -43,19 +44,12 @@ EdgeFactory& EdgeFactory::instance()
 
 namespace {
 
-// A multiply-xorshift mix of both addresses: every input bit reaches the upper 32 bits that
-// pick the home slot and are kept in the entry. Addresses of points made one after the other
-// differ in a few middle bits only, which a weaker hash leaves clustered under linear probing.
+// Every bit of both addresses reaches the upper 32 bits that pick the home slot and are kept
+// in the entry.
 inline std::uint64_t hashPair(const Point* low, const Point* high)
 {
-    std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(low)) * 0x9e3779b97f4a7c15ULL;
-    h ^= static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(high));
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    h ^= h >> 33;
-    return h;
+    return mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(low)),
+                    static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(high)));
 }
 
 const int TAG_SHIFT = 32;

@@ -1,5 +1,6 @@
 #include "orlin/core/LooseGridIndex.h"
 
+#include "orlin/core/HashMix.h"
 #include <geos/geom/Envelope.h>
 #include <geos/index/ItemVisitor.h>
 
@@ -81,12 +82,7 @@ std::int64_t LooseGridIndex::cellOf(std::uint64_t word, int exponent)
 std::uint64_t LooseGridIndex::hashCell(std::int64_t cx, std::int64_t cy)
 {
     // Neighbouring cells must land far apart, or the runs of a dense level merge.
-    std::uint64_t h = std::uint64_t(cx) * 0x9E3779B97F4A7C15ull;
-    h ^= std::uint64_t(cy) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
-    h ^= h >> 31;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 29;
-    return h;
+    return mixWords(std::uint64_t(cx), std::uint64_t(cy));
 }
 
 std::size_t LooseGridIndex::slotOf(std::uint64_t hash, std::size_t size)

@@ -1,5 +1,6 @@
 #include "orlin/core/Point2DIRepository.h"
 
+#include "orlin/core/HashMix.h"
 #include "common/exception/RuntimeException.h"
 #include "orlin/core/LinearProbingTableT.h"
 #include "orlin/core/MagnitudeRelationException.h"
@@ -24,25 +25,9 @@ const int Point2DIRepository::DEFAULT_MINIMUM_RATIO = 10;
 
 namespace {
 
-// Bits of a coordinate for hashing; -0.0 is folded onto 0.0 first: the two compare equal, and a
-// key that hashed them apart would let the same position be stored twice.
-std::uint64_t coordinateBits(double v)
-{
-    v += 0.0;
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    return bits;
-}
-
 std::size_t coordinateHash(double x, double y)
 {
-    std::uint64_t h = coordinateBits(x) * 0x9E3779B97F4A7C15ull;
-    h ^= h >> 31;
-    h ^= coordinateBits(y) * 0xC2B2AE3D27D4EB4Full;
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 32;
-    return static_cast<std::size_t>(h);
+    return static_cast<std::size_t>(mixWords(coordinateBits(x), coordinateBits(y)));
 }
 
 // One entry of the open-addressing table of positions, the coordinates kept beside the point

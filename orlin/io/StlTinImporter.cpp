@@ -2,6 +2,7 @@
 
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/io/IoUtil.h"
+#include "orlin/core/HashMix.h"
 #include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
@@ -80,17 +81,9 @@ private:
     };
     static constexpr std::uint32_t EMPTY = 0xffffffffu;
 
-    static std::uint64_t bitsOf(double v) {
-        v = v == 0.0 ? 0.0 : v; // -0.0 and 0.0 are one position
-        std::uint64_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        return bits;
-    }
     static std::uint64_t hash(double x, double y, double z) {
-        std::uint64_t h = bitsOf(x) * 0x9E3779B97F4A7C15ull;
-        h = (h ^ (h >> 32) ^ bitsOf(y)) * 0xBF58476D1CE4E5B9ull;
-        h = (h ^ (h >> 29) ^ bitsOf(z)) * 0x94D049BB133111EBull;
-        return h ^ (h >> 31);
+        using core::coordinateBits;
+        return core::mixWords(core::mixWords(coordinateBits(x), coordinateBits(y)), coordinateBits(z));
     }
     static std::uint32_t fingerprint(std::uint64_t h) { return static_cast<std::uint32_t>(h >> 32); }
 

@@ -2,7 +2,8 @@
 
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Edge.h"
-#include "orlin/core/Point.h"
+
+#include "orlin/core/HashMix.h"#include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
@@ -124,21 +125,9 @@ private:
         return xy[i] == x && xy[i + 1] == y;
     }
 
-    static std::uint64_t bits(double v)
-    {
-        v += 0.0; // -0 becomes +0
-        std::uint64_t b;
-        std::memcpy(&b, &v, sizeof b);
-        return b;
-    }
-
     static std::size_t hash(double x, double y)
     {
-        std::uint64_t h = bits(x) * 0x9E3779B97F4A7C15ull ^ bits(y);
-        h ^= h >> 31;
-        h *= 0xBF58476D1CE4E5B9ull;
-        h ^= h >> 29;
-        return static_cast<std::size_t>(h);
+        return static_cast<std::size_t>(core::mixWords(core::coordinateBits(x), core::coordinateBits(y)));
     }
 
     void resize(std::size_t capacity, std::vector<double> const& xy)
