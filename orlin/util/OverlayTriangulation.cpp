@@ -56,6 +56,32 @@ struct OverlayTriangulation::Corner {
     double d = 0.0;
 };
 
+OverlayTriangulation::EdgeChains OverlayTriangulation::chainsAlongEdges(
+    std::vector<std::shared_ptr<Point2DI>> const& points, std::vector<std::shared_ptr<Edge2D>> const& edges)
+{
+    auto const onEdges = pointsOnEdges(points, edges);
+    EdgeChains chains;
+    chains.segments.reserve(edges.size() * 2);
+    chains.markers.reserve(edges.size());
+    chains.segmentEdges.reserve(edges.size());
+    auto add = [&](int from, int to, int marker, std::size_t k) {
+        chains.segments.push_back(from);
+        chains.segments.push_back(to);
+        chains.markers.push_back(marker);
+        chains.segmentEdges.push_back(k);
+    };
+    for (std::size_t k = 0; k < edges.size(); ++k) {
+        auto const& e = edges[k];
+        int from = e->point1()->id();
+        for (auto const& p : onEdges[k]) {
+            add(from, p->id(), e->id(), k);
+            from = p->id();
+        }
+        add(from, e->point2()->id(), e->id(), k);
+    }
+    return chains;
+}
+
 std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::pointsOnEdges(
     std::vector<std::shared_ptr<Point2DI>> const& points,
     std::vector<std::shared_ptr<Edge2D>> const& edges)
@@ -361,28 +387,10 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     // marks edges with the number of a segment they do not lie on. So every edge goes in as the
     // chain through the vertices lying on it, each piece marked with the edge's number;
     // segmentEdges says which edge each segment stands for.
-    auto const onEdges = pointsOnEdges(pointSet.items(), edgeSet.items());
-    std::vector<int> segments;
-    std::vector<int> markers;
-    std::vector<std::size_t> segmentEdges;
-    segments.reserve(edgeSet.items().size() * 2);
-    markers.reserve(edgeSet.items().size());
-    segmentEdges.reserve(edgeSet.items().size());
-    for (std::size_t k = 0; k < edgeSet.items().size(); ++k) {
-        auto const& e = edgeSet.items()[k];
-        int from = e->point1()->id();
-        for (auto const& p : onEdges[k]) {
-            segments.push_back(from);
-            segments.push_back(p->id());
-            markers.push_back(e->id());
-            segmentEdges.push_back(k);
-            from = p->id();
-        }
-        segments.push_back(from);
-        segments.push_back(e->point2()->id());
-        markers.push_back(e->id());
-        segmentEdges.push_back(k);
-    }
+    auto const chains = chainsAlongEdges(pointSet.items(), edgeSet.items());
+    std::vector<int> const& segments = chains.segments;
+    std::vector<int> const& markers = chains.markers;
+    std::vector<std::size_t> const& segmentEdges = chains.segmentEdges;
 
     std::vector<std::shared_ptr<Point2DI>> outputPoints;
     // The split records and edge owners read from this run's markers, and how much of each TIN

@@ -131,6 +131,17 @@ public:
         std::vector<std::shared_ptr<core::Point2DI>> const& points,
         std::vector<std::shared_ptr<core::Edge2D>> const& edges);
 
+    // Segments for a triangulation run: every edge as the chain through the points lying on it
+    // (pointsOnEdges), each piece marked with the edge's id. Segment ends are the points' ids;
+    // segmentEdges[s] is the index in edges of the edge segment s stands for.
+    struct EdgeChains {
+        std::vector<int> segments;
+        std::vector<int> markers;
+        std::vector<std::size_t> segmentEdges;
+    };
+    static EdgeChains chainsAlongEdges(std::vector<std::shared_ptr<core::Point2DI>> const& points,
+                                       std::vector<std::shared_ptr<core::Edge2D>> const& edges);
+
     // Position of p along e: distance from e's first point over e's length.
     static double positionOnEdge(core::Edge2D const& e, core::Point2DI const& p);
 

@@ -165,22 +165,9 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     // Every segment is cut at the given vertices lying on it: a split point of a TIN edge may
     // lie a rounding error off a ring side that runs along that edge, and the run would meet
     // the edge's sub-edges crossing that side at a point it was not given.
-    auto const onEdges = OverlayTriangulation::pointsOnEdges(pointSet.items(), edgeSet.items());
-    std::vector<int> segments;
-    std::vector<int> markers;
-    for (std::size_t k = 0; k < edgeSet.items().size(); ++k) {
-        auto const& e = edgeSet.items()[k];
-        int from = e->point1()->id();
-        for (auto const& p : onEdges[k]) {
-            segments.push_back(from);
-            segments.push_back(p->id());
-            markers.push_back(e->id());
-            from = p->id();
-        }
-        segments.push_back(from);
-        segments.push_back(e->point2()->id());
-        markers.push_back(e->id());
-    }
+    auto const chains = OverlayTriangulation::chainsAlongEdges(pointSet.items(), edgeSet.items());
+    std::vector<int> const& segments = chains.segments;
+    std::vector<int> const& markers = chains.markers;
 
     std::vector<std::shared_ptr<Point2DI>> corners;
     std::vector<std::array<std::uint32_t, 3>> triangles;
