@@ -501,6 +501,14 @@ void Tin::addTriangle(std::shared_ptr<Triangle> const& triangle)
     m_impl->insert(triangle);
 }
 
+void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t count)
+{
+    Impl& impl = *m_impl;
+    impl.m_triangles.reserve(impl.m_triangles.size() + count);
+    impl.insertAll(triangles, count);
+    impl.dropCaches();
+}
+
 void Tin::removeTriangle(std::shared_ptr<Triangle> const& triangle)
 {
     m_impl->remove(triangle);

@@ -107,6 +107,10 @@ public:
         std::shared_ptr<Triangle>* made = nullptr);
     /// Inserts the given triangle. A triangle already held, or null, changes nothing but the caches.
     void addTriangle(std::shared_ptr<Triangle> const& triangle);
+    /// Inserts triangles[0 .. count) in order, the same as addTriangle(triangles[k]) one by
+    /// one (null ones and ones already held change nothing), with the table misses of
+    /// neighbouring triangles overlapped as in the other addTriangles.
+    void addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t count);
     /// Removes the triangle; one not held changes nothing but the caches.
     void removeTriangle(std::shared_ptr<Triangle> const& triangle);
     /// Removes every triangle (the index, when built, stays, empty). Linear.

@@ -241,6 +241,48 @@ TEST(TinBatchAddTest, AddsToAFilledTinWithItsIndexBuilt)
     EXPECT_EQ(batch.boundingRect().width(), single.boundingRect().width());
 }
 
+TEST(TinBatchAddTest, ReadyTrianglesGiveTheSameListsAsSingleInsertions)
+{
+    // Ready triangles (made by another TIN) added in one call, with repeats and nulls among
+    // them, into a TIN that already holds some of them and has its index built.
+    std::vector<PointPtr> const nodes = gridNodes(40);
+    std::vector<std::uint32_t> const corners = cornerList(40, 11);
+    Tin source;
+    std::vector<TrianglePtr> ready = addInBatch(source, nodes, corners);
+    ready.insert(ready.end(), ready.begin(), ready.begin() + 100);
+    ASSERT_GT(ready.size(), 2048u);
+
+    Tin single;
+    Tin batch;
+    Rect const everywhere(-1, -1, 50, 50);
+    for (std::size_t k = 0; k < 300; k += 3) {
+        single.addTriangle(ready[k]);
+        batch.addTriangle(ready[k]);
+    }
+    EXPECT_EQ(batch.findTrianglesIntersectRect(everywhere).size(), batch.allTriangles().size());
+    for (auto const& t : ready) {
+        single.addTriangle(t);
+    }
+    batch.addTriangles(ready.data(), ready.size());
+
+    EXPECT_EQ(batch.allTriangles().size(), source.allTriangles().size());
+    EXPECT_EQ(single.allTriangles().size(), batch.allTriangles().size());
+    EXPECT_EQ(batch.findTrianglesIntersectRect(everywhere).size(), batch.allTriangles().size());
+    auto const number = numbering(ready);
+    for (auto const& t : ready) {
+        if (!t) {
+            continue;
+        }
+        EXPECT_TRUE(batch.containsTriangle(t));
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(numbersOf(single.findTriangleFromEdge(t->edge(i)), number),
+                      numbersOf(batch.findTriangleFromEdge(t->edge(i)), number));
+            EXPECT_EQ(numbersOf(single.findTriangleFromPoint(t->point(i)), number),
+                      numbersOf(batch.findTriangleFromPoint(t->point(i)), number));
+        }
+    }
+}
+
 TEST(TinBatchAddTest, EmptyBatchChangesNothing)
 {
     std::vector<PointPtr> const nodes = gridNodes(2);

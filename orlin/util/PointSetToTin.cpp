@@ -2,8 +2,8 @@
 
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Edge.h"
-
-#include "orlin/core/HashMix.h"#include "orlin/core/Point.h"
+#include "orlin/core/HashMix.h"
+#include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
