@@ -239,7 +239,8 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
             adjacency.sides.push_back(sideKey(c[(k + 1) % 3], c[(k + 2) % 3]));
         }
     }
-    return groupTriangles(adjacency, trees, nullptr);
+    auto g = groupTriangles(adjacency, trees, nullptr);
+    return g;
 }
 
 namespace {
@@ -329,12 +330,14 @@ RegionTinMap RegionRetriangulation::groupTriangles(
         }
         map.insert_or_assign(nullptr, *work);
     } else {
-        core::Tin rest;
+        std::vector<std::shared_ptr<core::Triangle>> unclaimed;
         for (std::size_t i = 0; i < n; ++i) {
             if (!adjacency.taken[i]) {
-                rest.addTriangle(adjacency.triangles[i]);
+                unclaimed.push_back(adjacency.triangles[i]);
             }
         }
+        core::Tin rest;
+        rest.addTriangles(unclaimed.data(), unclaimed.size());
         map.insert_or_assign(nullptr, std::move(rest));
     }
     return map;
@@ -412,10 +415,13 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint3
             }
         }
     }
+    std::vector<std::shared_ptr<core::Triangle>> claimed;
+    claimed.reserve(queue.size());
     for (std::uint32_t t : queue) {
         adjacency.taken[t] = 1;
-        region.addTriangle(adjacency.triangles[t]);
+        claimed.push_back(adjacency.triangles[t]);
     }
+    region.addTriangles(claimed.data(), claimed.size());
 }
 
 bool RegionRetriangulation::isRegionBoundaryEdge(Edge2D const& e, Point2DIRingTree const& tree)
