@@ -11,6 +11,7 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/HashMix.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Point2DI.h"
@@ -47,6 +48,57 @@ double snapFraction(double f)
         return 1.0;
     }
     return f;
+}
+
+}  // namespace
+
+std::size_t OverlayTriangulation::EdgeOwners::SlotTraits::hashOf(Slot const& s)
+{
+    return static_cast<std::size_t>(
+        core::mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.lower)),
+                       static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.upper))));
+}
+
+void OverlayTriangulation::EdgeOwners::set(Point2DI const* p, Point2DI const* q, bool ofFirst,
+                                           std::shared_ptr<Edge2D> const& tinEdge)
+{
+    Slot key;
+    key.lower = std::less<Point2DI const*>()(p, q) ? p : q;
+    key.upper = key.lower == p ? q : p;
+    auto const claimed = m_table.claim(SlotTraits::hashOf(key), [&](Slot const& slot) {
+        return slot.lower == key.lower && slot.upper == key.upper;
+    });
+    if (claimed.second) {
+        claimed.first->lower = key.lower;
+        claimed.first->upper = key.upper;
+    }
+    (ofFirst ? claimed.first->owners.first : claimed.first->owners.second) = tinEdge;
+}
+
+OverlayTriangulation::EdgeOwners::Owners const* OverlayTriangulation::EdgeOwners::find(
+    Point2DI const* p, Point2DI const* q) const
+{
+    Slot key;
+    key.lower = std::less<Point2DI const*>()(p, q) ? p : q;
+    key.upper = key.lower == p ? q : p;
+    Slot const* found = m_table.find(SlotTraits::hashOf(key), [&](Slot const& slot) {
+        return slot.lower == key.lower && slot.upper == key.upper;
+    });
+    return found != nullptr ? &found->owners : nullptr;
+}
+
+namespace {
+
+// The ends of the factory's edge between two distinct repository points, in its order: the
+// smaller coordinate (x, then y) first, two objects at one position in address order.
+std::pair<std::shared_ptr<Point2DI> const*, std::shared_ptr<Point2DI> const*> edgeEnds(
+    std::shared_ptr<Point2DI> const& a, std::shared_ptr<Point2DI> const& b)
+{
+    bool aFirst = a->x() < b->x() || (a->x() == b->x() && a->y() < b->y());
+    if (!aFirst && !(b->x() < a->x() || (b->x() == a->x() && b->y() < a->y()))) {
+        aFirst = std::less<Point2DI const*>()(a.get(), b.get());
+    }
+    return aFirst ? std::make_pair(&a, &b) : std::make_pair(&b, &a);
 }
 
 }  // namespace
@@ -294,8 +346,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
     // edges overlap there, so that both outlines pass through it), else of the side itself.
     // A point at an end of the recorded edge cuts nothing.
     auto record = [&](std::shared_ptr<Point2DI> const& x, Corner const& p, Corner const& q) {
-        auto side = factory->factory(p.point, q.point);
-        if (!side) {
+        if (!p.point || !q.point || p.point == q.point) {
             return;
         }
         auto file = [&](std::shared_ptr<Edge2D> const& edge) {
@@ -303,18 +354,17 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
                 splitRecords->push_back(SplitRecord{x, positionOnEdge(*edge, *x), edge});
             }
         };
-        auto const* inFirst = owners.first.find(side.get());
-        auto const* inSecond = owners.second.find(side.get());
-        bool const onFirst = inFirst != nullptr;
-        bool const onSecond = inSecond != nullptr;
+        auto const* found = owners.find(p.point.get(), q.point.get());
+        bool const onFirst = found != nullptr && found->first != nullptr;
+        bool const onSecond = found != nullptr && found->second != nullptr;
         if (onFirst) {
-            file(*inFirst);
+            file(found->first);
         }
-        if (onSecond && !(onFirst && *inSecond == *inFirst)) {
-            file(*inSecond);
+        if (onSecond && !(onFirst && found->second == found->first)) {
+            file(found->second);
         }
         if (!onFirst && !onSecond) {
-            file(side);
+            file(factory->factory(p.point, q.point));
         }
     };
 
@@ -403,35 +453,46 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
         markedRecords.reserve(2 * static_cast<std::size_t>(run.edgeCount()));
-        markedOwners.first.reserve(static_cast<std::size_t>(run.edgeCount()));
-        markedOwners.second.reserve(static_cast<std::size_t>(run.edgeCount()));
+        markedOwners.reserve(static_cast<std::size_t>(run.edgeCount()));
         coveredLength.reserve(edgeSet.items().size());
+        auto const& given = pointSet.items();
         for (int i = 0; i < run.pointCount(); ++i) {
+            auto const k = static_cast<std::size_t>(i);
+            // Input vertices come back bit for bit, numbered as given: the given point is the
+            // repository's point there. Only crossings need a look-up with the tolerance.
+            if (k < given.size() && run.x(i) == given[k]->x() && run.y(i) == given[k]->y()) {
+                outputPoints.push_back(given[k]);
+                continue;
+            }
             Point2D const position(run.x(i), run.y(i));
-            // Input vertices come back bit for bit; only crossings need the tolerance.
             auto stored = repository->get(position);
             outputPoints.push_back(stored ? stored
                                           : repository->addFuzzy(
                                                 position, core::Point2DIRepository::DEFAULT_DELTA));
         }
+        // The run's sides are read by their end points: only the sides on TIN edges matter
+        // here, and none of them needs an edge object of its own.
         for (int i = 0; i < run.edgeCount(); ++i) {
-            auto e = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
-                                      outputPoints.at(run.edgeEnd(i, 1)));
-            if (!e) {
+            auto const& from = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 0)));
+            auto const& to = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 1)));
+            if (!from || !to || from == to) {
                 continue;
             }
             int const marker = run.edgeMarker(i);
-            e->setId(marker);
             auto tinEdge = findEdgeById(marker, first2D, second2D, b);
             if (!tinEdge) {
                 continue;
             }
-            bool const ofFirst = marker <= b.firstHigh;
-            (ofFirst ? markedOwners.first : markedOwners.second)[e.get()] = tinEdge;
-            coveredLength[tinEdge.get()] += std::sqrt(e->lengthSqr());
-            for (auto const& end : {e->point1(), e->point2()}) {
-                if (end != tinEdge->point1() && end != tinEdge->point2()) {
-                    markedRecords.push_back(SplitRecord{end, positionOnEdge(*tinEdge, *end), tinEdge});
+            auto const ends = edgeEnds(from, to);
+            Point2DI const& p1 = **ends.first;
+            Point2DI const& p2 = **ends.second;
+            markedOwners.set(from.get(), to.get(), marker <= b.firstHigh, tinEdge);
+            double const dx = p2.x() - p1.x();
+            double const dy = p2.y() - p1.y();
+            coveredLength[tinEdge.get()] += std::sqrt(dy * dy + dx * dx);
+            for (auto const* end : {ends.first, ends.second}) {
+                if (*end != tinEdge->point1() && *end != tinEdge->point2()) {
+                    markedRecords.push_back(SplitRecord{*end, positionOnEdge(*tinEdge, **end), tinEdge});
                 }
             }
         }
@@ -472,11 +533,9 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     }
     if (overlapping) {
         collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
-                           edgeSet.items(), first2D, factory,
-                           owners != nullptr ? &owners->first : nullptr);
+                           edgeSet.items(), first2D, factory, owners, true);
         collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
-                           edgeSet.items(), second2D, factory,
-                           owners != nullptr ? &owners->second : nullptr);
+                           edgeSet.items(), second2D, factory, owners, false);
     } else {
         splitRecords->insert(splitRecords->end(), std::make_move_iterator(markedRecords.begin()),
                              std::make_move_iterator(markedRecords.end()));
@@ -498,8 +557,7 @@ void OverlayTriangulation::collectSplitPoints(
     std::vector<int> const& segments, std::vector<std::size_t> const& segmentEdges,
     std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
     std::vector<std::shared_ptr<Edge2D>> const& edgeSet, core::Tin2D const& tin2D,
-    core::Edge2DFactory* factory,
-    core::AddressMapT<Edge2D, std::shared_ptr<Edge2D>>* owners)
+    core::Edge2DFactory* factory, EdgeOwners* owners, bool ofFirst)
 {
     for (auto const& e : edgeSet) {
         e->setId(0);
@@ -544,7 +602,7 @@ void OverlayTriangulation::collectSplitPoints(
             continue;
         }
         if (owners != nullptr) {
-            (*owners)[sub.get()] = tinEdge;
+            owners->set(sub->point1().get(), sub->point2().get(), ofFirst, tinEdge);
         }
         for (auto const& end : {sub->point1(), sub->point2()}) {
             if (end != tinEdge->point1() && end != tinEdge->point2()) {
