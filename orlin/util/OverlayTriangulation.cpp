@@ -656,33 +656,86 @@ std::shared_ptr<Edge2D> OverlayTriangulation::findEdgeById(int id, core::Tin2D c
     return nullptr;
 }
 
-SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& records,
-                                             core::Edge2DFactory* factory)
-{
-    // Records of one edge side by side, along the edge, ties in record order: one sort of
-    // compact keys instead of a list per edge.
+namespace {
+
+// The records sorted by edge, then along the edge, ties in record order: the records of one
+// edge side by side, found by a binary search on the edge's address.
+class SortedSplitRecords {
+public:
+    explicit SortedSplitRecords(std::vector<SplitRecord> const& records) : m_records(records)
+    {
+        m_keys.resize(records.size());
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            m_keys[i] = Key{records[i].edge.get(), records[i].position, static_cast<std::uint32_t>(i)};
+        }
+        std::sort(m_keys.begin(), m_keys.end(), [](Key const& a, Key const& b) {
+            if (a.edge != b.edge) {
+                return std::less<Edge2D const*>()(a.edge, b.edge);
+            }
+            if (a.position != b.position) {
+                return a.position < b.position;
+            }
+            return a.record < b.record;
+        });
+    }
+
+    std::size_t size() const { return m_keys.size(); }
+    Edge2D const* edgeAt(std::size_t k) const { return m_keys[k].edge; }
+    std::uint32_t recordAt(std::size_t k) const { return m_keys[k].record; }
+
+    // The keys [begin, end) of the records of edge.
+    std::pair<std::size_t, std::size_t> rangeOf(Edge2D const* edge) const
+    {
+        auto const less = std::less<Edge2D const*>();
+        auto const first = std::lower_bound(m_keys.begin(), m_keys.end(), edge,
+                                            [&](Key const& k, Edge2D const* e) { return less(k.edge, e); });
+        auto last = first;
+        while (last != m_keys.end() && last->edge == edge) {
+            ++last;
+        }
+        return {static_cast<std::size_t>(first - m_keys.begin()),
+                static_cast<std::size_t>(last - m_keys.begin())};
+    }
+
+    // The chain of sub-edges the records at keys [begin, end) cut edge into (out, replaced);
+    // false when they cut nothing.
+    bool chain(std::shared_ptr<Edge2D> const& edge, std::size_t begin, std::size_t end,
+               core::Edge2DFactory* factory, std::vector<std::shared_ptr<Edge2D>>* out) const
+    {
+        out->clear();
+        std::shared_ptr<Point2DI> current = edge->point1();
+        for (std::size_t j = begin; j < end; ++j) {
+            auto const& point = m_records[m_keys[j].record].point;
+            if (point == current || point == edge->point1() || point == edge->point2()) {
+                continue;
+            }
+            out->push_back(factory->factory(current, point));
+            current = point;
+        }
+        auto last = factory->factory(current, edge->point2());
+        if (!last) {
+            return false;
+        }
+        out->push_back(std::move(last));
+        return !(out->size() == 1 && out->front() == edge);
+    }
+
+private:
     struct Key {
         Edge2D const* edge;
         double position;
         std::uint32_t record;
     };
-    std::vector<Key> keys(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        keys[i] = Key{records[i].edge.get(), records[i].position, static_cast<std::uint32_t>(i)};
-    }
-    std::sort(keys.begin(), keys.end(), [](Key const& a, Key const& b) {
-        if (a.edge != b.edge) {
-            return std::less<Edge2D const*>()(a.edge, b.edge);
-        }
-        if (a.position != b.position) {
-            return a.position < b.position;
-        }
-        return a.record < b.record;
-    });
-    std::vector<std::uint32_t> sorted(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        sorted[i] = keys[i].record;
-    }
+    std::vector<SplitRecord> const& m_records;
+    std::vector<Key> m_keys;
+};
+
+}  // namespace
+
+SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& records,
+                                             core::Edge2DFactory* factory)
+{
+    SortedSplitRecords const sorted(records);
     // Each edge's group, in the order the edges first occur among the records.
     struct Group {
         std::uint32_t firstRecord;
@@ -692,9 +745,9 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
     std::vector<Group> groups;
     for (std::size_t j = 0; j < sorted.size();) {
         std::size_t k = j;
-        std::uint32_t first = sorted[j];
-        while (k < sorted.size() && keys[k].edge == keys[j].edge) {
-            first = std::min(first, sorted[k]);
+        std::uint32_t first = sorted.recordAt(j);
+        while (k < sorted.size() && sorted.edgeAt(k) == sorted.edgeAt(j)) {
+            first = std::min(first, sorted.recordAt(k));
             ++k;
         }
         groups.push_back(Group{first, static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k)});
@@ -708,25 +761,41 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
     std::vector<std::shared_ptr<Edge2D>> chain;
     for (Group const& g : groups) {
         auto const& edge = records[g.firstRecord].edge;
-        chain.clear();
-        std::shared_ptr<Point2DI> current = edge->point1();
-        for (std::uint32_t j = g.begin; j < g.end; ++j) {
-            auto const& point = records[sorted[j]].point;
-            if (point == current || point == edge->point1() || point == edge->point2()) {
+        if (sorted.chain(edge, g.begin, g.end, factory, &chain)) {
+            result.emplace(edge, std::move(chain));
+        }
+    }
+    return result;
+}
+
+Edge2DSet OverlayTriangulation::splitEdges(std::vector<std::shared_ptr<Edge2D>> const& edges,
+                                           std::vector<SplitRecord> const& records,
+                                           core::Edge2DFactory* factory)
+{
+    SortedSplitRecords const sorted(records);
+    Edge2DSet result;
+    std::vector<std::shared_ptr<Edge2D>> chain;
+    // Work list of (edge, depth), as addSplitEdge recurses.
+    std::vector<std::pair<std::shared_ptr<Edge2D>, int>> pending;
+    for (auto const& edge : edges) {
+        pending.emplace_back(edge, 0);
+        while (!pending.empty()) {
+            auto const current = std::move(pending.back());
+            pending.pop_back();
+            auto const range = sorted.rangeOf(current.first.get());
+            if (range.first == range.second ||
+                !sorted.chain(current.first, range.first, range.second, factory, &chain)) {
+                result.insert(current.first);
                 continue;
             }
-            chain.push_back(factory->factory(current, point));
-            current = point;
+            if (current.second > 64) {
+                throw AssertError("Split chains of an overlay edge nest too deeply");
+            }
+            // Reversed onto the stack, so that the sub-edges go in in chain order.
+            for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+                pending.emplace_back(*it, current.second + 1);
+            }
         }
-        auto last = factory->factory(current, edge->point2());
-        if (!last) {
-            continue;
-        }
-        chain.push_back(last);
-        if (chain.size() == 1 && chain.front() == edge) {
-            continue;
-        }
-        result.emplace(edge, chain);
     }
     return result;
 }

@@ -125,6 +125,14 @@ public:
     static SplitMap buildSplitMap(std::vector<SplitRecord> const& records,
                                   core::Edge2DFactory* factory);
 
+    // The set addSplitEdge makes of the edges with buildSplitMap(records): each edge, or, where
+    // the records cut it, its sub-edges, again in split form. Only the chains of these edges
+    // and of their sub-edges are made, so the cost follows them and a sort of the records,
+    // not every edge the records cut.
+    static Edge2DSet splitEdges(std::vector<std::shared_ptr<core::Edge2D>> const& edges,
+                                std::vector<SplitRecord> const& records,
+                                core::Edge2DFactory* factory);
+
     // Inserts edge, or, when the map cuts it, its sub-edges (each again in split form).
     static void addSplitEdge(Edge2DSet* edges, std::shared_ptr<core::Edge2D> const& edge,
                              SplitMap const& splitMap);
