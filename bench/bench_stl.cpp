@@ -141,10 +141,12 @@ void BM_StlWriteBare(benchmark::State& state) {
 }
 
 void BM_StlRead(benchmark::State& state) {
-    timeApart(state, "BM_StlRead", [] { return tin::io::StlTinImporter().importTin(stlPath().c_str()); });
+    const std::string& path = stlPath(); // made before the timing
+    timeApart(state, "BM_StlRead", [&] { return tin::io::StlTinImporter().importTin(path.c_str()); });
 }
 
 void BM_StlReadBare(benchmark::State& state) {
+    stlPath(); // made before the timing
     timeApart(state, "BM_StlReadBare", [] { return decodedFile(); });
 }
 
