@@ -84,6 +84,39 @@ TEST(TriangleBucketGridTest, FindsWhatAScanOfTheListFinds)
     }
 }
 
+TEST(TriangleBucketGridTest, AgreesWithTheTriangleTestAtItsTolerance)
+{
+    // Points pushed off each side's middle, outward and inward, by distances around the
+    // weight tolerance of the triangle test: the grid must decide each one as the scan does.
+    auto const tin = randomTin(19, 120);
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    int outside = 0, inside = 0;
+    for (auto const& t : list) {
+        for (int k = 0; k < 3; ++k) {
+            auto const& a = *t->point(k);
+            auto const& b = *t->point(k + 1);
+            auto const& c = *t->point(k + 2);
+            double const mx = (a.x() + b.x()) / 2.0, my = (a.y() + b.y()) / 2.0;
+            // The side's normal, pointing away from the opposite corner, scaled to the
+            // corner's distance from the side: a push of f changes that corner's weight by f.
+            double nx = b.y() - a.y(), ny = a.x() - b.x();
+            double const toC = (c.x() - mx) * nx + (c.y() - my) * ny;
+            double const scale = -toC / (nx * nx + ny * ny);
+            nx *= scale;
+            ny *= scale;
+            for (double f : {-3e-8, -1.2e-8, -1e-8, -0.8e-8, -1e-9, 0.0, 1e-9, 1e-8, 3e-8}) {
+                Point2D const p(mx + f * nx, my + f * ny);
+                auto const expected = scan(list, p);
+                EXPECT_EQ(grid.findContaining(p), expected);
+                (expected ? inside : outside) += 1;
+            }
+        }
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_GT(outside, 0);
+}
+
 TEST(TriangleBucketGridTest, CandidatesAscendAndCoverEveryRectangleHoldingThePoint)
 {
     auto const tin = randomTin(3, 150);

@@ -18,6 +18,7 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
         return;
     }
     m_boxes.resize(4 * n);
+    m_corners.resize(6 * n);
     std::vector<double>& boxes = m_boxes;
     double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -28,6 +29,10 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
             x1 = std::max(x1, t.point(k)->x());
             y0 = std::min(y0, t.point(k)->y());
             y1 = std::max(y1, t.point(k)->y());
+        }
+        for (int k = 0; k < 3; ++k) {
+            m_corners[6 * i + 2 * static_cast<std::size_t>(k)] = t.point(k)->x();
+            m_corners[6 * i + 2 * static_cast<std::size_t>(k) + 1] = t.point(k)->y();
         }
         boxes[4 * i] = x0;
         boxes[4 * i + 1] = y0;
@@ -118,9 +123,37 @@ std::pair<std::uint32_t const*, std::uint32_t const*> TriangleBucketGrid::candid
     return {m_cellTriangles.data() + m_cellStart[at], m_cellTriangles.data() + m_cellStart[at + 1]};
 }
 
+namespace {
+
+// The weight below which Triangle::interpolateElevation counts a point as outside.
+constexpr double WEIGHT_TOLERANCE = -1e-8;
+
+// Triangle::interpolateElevation's decision for a point inside the triangle's rectangle, on
+// the corner coordinates c (x, y of corners 0, 1, 2) and in the same arithmetic, so that the
+// two agree to the last bit: a corner itself, else all three barycentric weights at least the
+// tolerance (NaN weights of a collinear triangle reject).
+bool holds(double const* c, double x, double y)
+{
+    if ((c[0] == x && c[1] == y) || (c[2] == x && c[3] == y) || (c[4] == x && c[5] == y)) {
+        return true;
+    }
+    double const wx = x - c[0];
+    double const wy = y - c[1];
+    double const e1x = c[2] - c[0];
+    double const e1y = c[3] - c[1];
+    double const e2x = c[4] - c[0];
+    double const e2y = c[5] - c[1];
+    double const den = e2y * e1x - e2x * e1y;
+    double const t = (wx * e2y - wy * e2x) / den;
+    double const u = -((wx * e1y - wy * e1x) / den);
+    double const s = 1.0 - t - u;
+    return s >= WEIGHT_TOLERANCE && t >= WEIGHT_TOLERANCE && u >= WEIGHT_TOLERANCE;
+}
+
+}  // namespace
+
 std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2DI const& p) const
 {
-    double z = 0.0;
     auto const range = candidates(p.x(), p.y());
     double const x = p.x();
     double const y = p.y();
@@ -129,7 +162,7 @@ std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2D
         if (x < box[0] || y < box[1] || x > box[2] || y > box[3]) {
             continue;
         }
-        if (m_triangles[*it]->interpolateElevation(p, &z, false)) {
+        if (holds(&m_corners[6 * std::size_t(*it)], x, y)) {
             return m_triangles[*it];
         }
     }

@@ -41,6 +41,9 @@ private:
     std::vector<std::shared_ptr<core::Triangle>> m_triangles;
     // x0, y0, x1, y1 of each triangle's rectangle, read before the triangle itself.
     std::vector<double> m_boxes;
+    // x, y of each triangle's three corners in its own order: the containment test reads them
+    // here, beside each other, instead of in three point objects.
+    std::vector<double> m_corners;
     double m_x0 = 0.0;
     double m_y0 = 0.0;
     double m_cell = 1.0;
