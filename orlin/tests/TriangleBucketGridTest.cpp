@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <random>
@@ -10,6 +12,7 @@
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/TriangleBucketGrid.h"
 
 using tin::core::Point2D;
@@ -197,5 +200,39 @@ TEST(TriangleBucketGridTest, LongThinTrianglesDoNotFillEveryCell)
     for (int k = 0; k < 2000; k += 37) {
         Point2D const p(99.9, -1.0 - k * 0.002 - 0.0001);
         EXPECT_NE(grid.findContaining(p), nullptr);
+    }
+}
+
+TEST(TriangleBucketGridTest, PlaneElevationIsTheOverlaysPlaneElevationBitForBit)
+{
+    // Elevations on a wavy surface; points inside, on corners, on sides and just outside.
+    std::vector<overlaytest::Vertex> vertices;
+    for (auto const& p : randomPoints(23, 200, -20.0, 80.0)) {
+        vertices.push_back({p.x(), p.y(), std::sin(p.x() * 0.3) * 7.0 + p.y() * 0.11});
+    }
+    auto const tin = overlaytest::makeTin(vertices, overlaytest::delaunay(vertices));
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    std::mt19937 random(29);
+    std::uniform_real_distribution<double> weight(-0.01, 1.0);
+    for (std::uint32_t n = 0; n < list.size(); ++n) {
+        auto const& t = *list[n];
+        std::vector<Point2D> points;
+        for (int k = 0; k < 3; ++k) {
+            points.emplace_back(t.point(k)->x(), t.point(k)->y());
+            points.emplace_back((t.point(k)->x() + t.point(k + 1)->x()) / 2.0,
+                                (t.point(k)->y() + t.point(k + 1)->y()) / 2.0);
+        }
+        for (int j = 0; j < 4; ++j) {
+            double const a = weight(random), b = weight(random) * (1.0 - a);
+            double const c = 1.0 - a - b;
+            points.emplace_back(a * t.point(0)->x() + b * t.point(1)->x() + c * t.point(2)->x(),
+                                a * t.point(0)->y() + b * t.point(1)->y() + c * t.point(2)->y());
+        }
+        for (auto const& p : points) {
+            double const expected = tin::util::OverlayTriangulation::planeElevation(t, p);
+            double const got = grid.planeElevation(n, p.x(), p.y());
+            EXPECT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << expected << " " << got;
+        }
     }
 }

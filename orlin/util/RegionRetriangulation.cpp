@@ -142,15 +142,15 @@ void RegionRetriangulation::makeTriangles(std::vector<std::array<std::uint32_t, 
         // The centroid as a planar triangle computes it, corners in order.
         Point2D const centroid((c[0]->x() + c[1]->x() + c[2]->x()) / 3.0,
                                (c[0]->y() + c[1]->y() + c[2]->y()) / 3.0);
-        auto const source = sources.findContaining(centroid);
-        if (!source) {
+        std::uint32_t const source = sources.findContainingNumber(centroid);
+        if (source == TriangleBucketGrid::NONE) {
             continue;
         }
         placed.push_back(n);
         for (int i = 0; i < 3; ++i) {
             xyz.push_back(c[i]->x());
             xyz.push_back(c[i]->y());
-            xyz.push_back(OverlayTriangulation::planeElevation(*source, *c[i]));
+            xyz.push_back(sources.planeElevation(source, c[i]->x(), c[i]->y()));
         }
     }
     std::vector<std::shared_ptr<core::Point>> vertices(3 * placed.size());

@@ -18,7 +18,7 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
         return;
     }
     m_boxes.resize(4 * n);
-    m_corners.resize(6 * n);
+    m_corners.resize(9 * n);
     std::vector<double>& boxes = m_boxes;
     double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -31,8 +31,10 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
             y1 = std::max(y1, t.point(k)->y());
         }
         for (int k = 0; k < 3; ++k) {
-            m_corners[6 * i + 2 * static_cast<std::size_t>(k)] = t.point(k)->x();
-            m_corners[6 * i + 2 * static_cast<std::size_t>(k) + 1] = t.point(k)->y();
+            double* corner = &m_corners[9 * i + 3 * static_cast<std::size_t>(k)];
+            corner[0] = t.point(k)->x();
+            corner[1] = t.point(k)->y();
+            corner[2] = t.point(k)->elevation();
         }
         boxes[4 * i] = x0;
         boxes[4 * i + 1] = y0;
@@ -128,31 +130,57 @@ namespace {
 // The weight below which Triangle::interpolateElevation counts a point as outside.
 constexpr double WEIGHT_TOLERANCE = -1e-8;
 
-// Triangle::interpolateElevation's decision for a point inside the triangle's rectangle, on
-// the corner coordinates c (x, y of corners 0, 1, 2) and in the same arithmetic, so that the
-// two agree to the last bit: a corner itself, else all three barycentric weights at least the
-// tolerance (NaN weights of a collinear triangle reject).
-bool holds(double const* c, double x, double y)
+// The barycentric weights of Triangle::calcSTU for (x, y), on the corners c (x, y, z of
+// corners 0, 1, 2), in the same arithmetic.
+void weights(double const* c, double x, double y, double* s, double* t, double* u)
 {
-    if ((c[0] == x && c[1] == y) || (c[2] == x && c[3] == y) || (c[4] == x && c[5] == y)) {
-        return true;
-    }
     double const wx = x - c[0];
     double const wy = y - c[1];
-    double const e1x = c[2] - c[0];
-    double const e1y = c[3] - c[1];
-    double const e2x = c[4] - c[0];
-    double const e2y = c[5] - c[1];
+    double const e1x = c[3] - c[0];
+    double const e1y = c[4] - c[1];
+    double const e2x = c[6] - c[0];
+    double const e2y = c[7] - c[1];
     double const den = e2y * e1x - e2x * e1y;
-    double const t = (wx * e2y - wy * e2x) / den;
-    double const u = -((wx * e1y - wy * e1x) / den);
-    double const s = 1.0 - t - u;
+    double const tt = (wx * e2y - wy * e2x) / den;
+    double const uu = -((wx * e1y - wy * e1x) / den);
+    *t = tt;
+    *u = uu;
+    *s = 1.0 - tt - uu;
+}
+
+// The corner of c at (x, y) exactly, or null.
+double const* cornerAt(double const* c, double x, double y)
+{
+    for (int k = 0; k < 3; ++k) {
+        if (c[3 * k] == x && c[3 * k + 1] == y) {
+            return c + 3 * k;
+        }
+    }
+    return nullptr;
+}
+
+// Triangle::interpolateElevation's decision for a point inside the triangle's rectangle, in
+// its arithmetic, so that the two agree to the last bit: a corner itself, else all three
+// weights at least the tolerance (the NaN weights of a collinear triangle reject).
+bool holds(double const* c, double x, double y)
+{
+    if (cornerAt(c, x, y) != nullptr) {
+        return true;
+    }
+    double s = 0.0, t = 0.0, u = 0.0;
+    weights(c, x, y, &s, &t, &u);
     return s >= WEIGHT_TOLERANCE && t >= WEIGHT_TOLERANCE && u >= WEIGHT_TOLERANCE;
 }
 
 }  // namespace
 
 std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2DI const& p) const
+{
+    std::uint32_t const n = findContainingNumber(p);
+    return n == NONE ? nullptr : m_triangles[n];
+}
+
+std::uint32_t TriangleBucketGrid::findContainingNumber(core::Point2DI const& p) const
 {
     auto const range = candidates(p.x(), p.y());
     double const x = p.x();
@@ -162,11 +190,22 @@ std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2D
         if (x < box[0] || y < box[1] || x > box[2] || y > box[3]) {
             continue;
         }
-        if (holds(&m_corners[6 * std::size_t(*it)], x, y)) {
-            return m_triangles[*it];
+        if (holds(&m_corners[9 * std::size_t(*it)], x, y)) {
+            return *it;
         }
     }
-    return nullptr;
+    return NONE;
+}
+
+double TriangleBucketGrid::planeElevation(std::uint32_t n, double x, double y) const
+{
+    double const* c = &m_corners[9 * std::size_t(n)];
+    if (double const* corner = cornerAt(c, x, y)) {
+        return corner[2];
+    }
+    double s = 0.0, t = 0.0, u = 0.0;
+    weights(c, x, y, &s, &t, &u);
+    return (t * c[5] + s * c[2]) + u * c[8];
 }
 
 }  // namespace util
