@@ -115,8 +115,11 @@ struct RegionRetriangulation::PlanarAdjacency {
     std::vector<std::uint32_t> reached;
     std::uint32_t region = 0;
 
-    // Built once the list is complete, for finding seeds.
+    // Built once the list is complete, for finding seeds; takes the list over.
     std::unique_ptr<TriangleBucketGrid> grid;
+
+    // Triangle i of the list, once the grid holds it.
+    std::shared_ptr<core::Triangle> const& listed(std::size_t i) const { return grid->triangles()[i]; }
 
     static constexpr std::uint32_t NONE = 0xffffffffu;
 };
@@ -384,7 +387,8 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     }
     adjacency.taken.assign(n, 0);
     adjacency.reached.assign(n, PlanarAdjacency::NONE);
-    adjacency.grid = std::make_unique<TriangleBucketGrid>(adjacency.triangles);
+    // The list moves into the grid (the grid holds it from now on): no copy of every pointer.
+    adjacency.grid = std::make_unique<TriangleBucketGrid>(std::move(adjacency.triangles));
 
     RegionTinMap map;
     for (auto const& tree : trees) {
@@ -393,7 +397,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     if (work != nullptr) {
         for (std::size_t i = 0; i < n; ++i) {
             if (adjacency.taken[i]) {
-                work->removeTriangle(adjacency.triangles[i]);
+                work->removeTriangle(adjacency.listed(i));
             }
         }
         map.insert_or_assign(nullptr, *work);
@@ -401,7 +405,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
         std::vector<std::shared_ptr<core::Triangle>> unclaimed;
         for (std::size_t i = 0; i < n; ++i) {
             if (!adjacency.taken[i]) {
-                unclaimed.push_back(adjacency.triangles[i]);
+                unclaimed.push_back(adjacency.listed(i));
             }
         }
         core::Tin rest;
@@ -435,7 +439,7 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
     double z = 0.0;
     auto const candidates = adjacency.grid->candidates(p.x(), p.y());
     for (auto it = candidates.first; it != candidates.second; ++it) {
-        core::Triangle const& t = *adjacency.triangles[*it];
+        core::Triangle const& t = *adjacency.listed(*it);
         if (!adjacency.taken[*it] && t.interpolateElevation(p, &z, false) && insideRegion(t)) {
             seed = *it;
             break;
@@ -487,7 +491,7 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint3
     claimed.reserve(queue.size());
     for (std::uint32_t t : queue) {
         adjacency.taken[t] = 1;
-        claimed.push_back(adjacency.triangles[t]);
+        claimed.push_back(adjacency.listed(t));
     }
     region.addTriangles(claimed.data(), claimed.size());
 }
