@@ -274,7 +274,8 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DI>> corners;
     std::vector<std::array<std::uint32_t, 3>> triangles;
     {
-        TriangleRun run("epjzQ", points, segments, markers);
+        // No edge list ("e"): only the vertices and triangles of this run are read.
+        TriangleRun run("pjzQ", points, segments, markers);
         if (run.pointCount() > static_cast<int>(pointSet.items().size())) {
             // A vertex the run was not given is a crossing of two constraints that the overlay
             // did not find; snapping it to some nearby point would bend the region boundaries.
