@@ -303,12 +303,12 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
         // The centroid as a planar triangle computes it, corners in order.
         Point2D const centroid(((*corner[0])->x() + (*corner[1])->x() + (*corner[2])->x()) / 3.0,
                                ((*corner[0])->y() + (*corner[1])->y() + (*corner[2])->y()) / 3.0);
-        auto const a = firstGrid.findContaining(centroid);
-        if (!a) {
+        std::uint32_t const a = firstGrid.findContainingNumber(centroid);
+        if (a == TriangleBucketGrid::NONE) {
             continue;
         }
-        auto const b = secondGrid.findContaining(centroid);
-        if (!b) {
+        std::uint32_t const b = secondGrid.findContainingNumber(centroid);
+        if (b == TriangleBucketGrid::NONE) {
             continue;
         }
         Corner corners[3];
@@ -316,7 +316,8 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
             corners[i].point = *corner[i];
             // A corner made by the triangulator may lie a rounding error outside either source
             // triangle; it lies on both planes by construction.
-            corners[i].d = planeElevation(*a, *corners[i].point) - planeElevation(*b, *corners[i].point);
+            double const x = corners[i].point->x(), y = corners[i].point->y();
+            corners[i].d = firstGrid.planeElevation(a, x, y) - secondGrid.planeElevation(b, x, y);
         }
         std::stable_sort(std::begin(corners), std::end(corners),
                          [](Corner const& l, Corner const& r) { return l.d < r.d; });

@@ -115,8 +115,11 @@ struct RegionRetriangulation::PlanarAdjacency {
     std::vector<std::uint32_t> reached;
     std::uint32_t region = 0;
 
-    // Built once the list is complete, for finding seeds.
+    // Built once the list is complete, for finding seeds; takes the list over.
     std::unique_ptr<TriangleBucketGrid> grid;
+
+    // Triangle i of the list, once the grid holds it.
+    std::shared_ptr<core::Triangle> const& listed(std::size_t i) const { return grid->triangles()[i]; }
 
     static constexpr std::uint32_t NONE = 0xffffffffu;
 };
@@ -142,15 +145,15 @@ void RegionRetriangulation::makeTriangles(std::vector<std::array<std::uint32_t, 
         // The centroid as a planar triangle computes it, corners in order.
         Point2D const centroid((c[0]->x() + c[1]->x() + c[2]->x()) / 3.0,
                                (c[0]->y() + c[1]->y() + c[2]->y()) / 3.0);
-        auto const source = sources.findContaining(centroid);
-        if (!source) {
+        std::uint32_t const source = sources.findContainingNumber(centroid);
+        if (source == TriangleBucketGrid::NONE) {
             continue;
         }
         placed.push_back(n);
         for (int i = 0; i < 3; ++i) {
             xyz.push_back(c[i]->x());
             xyz.push_back(c[i]->y());
-            xyz.push_back(OverlayTriangulation::planeElevation(*source, *c[i]));
+            xyz.push_back(sources.planeElevation(source, c[i]->x(), c[i]->y()));
         }
     }
     std::vector<std::shared_ptr<core::Point>> vertices(3 * placed.size());
@@ -271,7 +274,8 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DI>> corners;
     std::vector<std::array<std::uint32_t, 3>> triangles;
     {
-        TriangleRun run("epjzQ", points, segments, markers);
+        // No edge list ("e"): only the vertices and triangles of this run are read.
+        TriangleRun run("pjzQ", points, segments, markers);
         if (run.pointCount() > static_cast<int>(pointSet.items().size())) {
             // A vertex the run was not given is a crossing of two constraints that the overlay
             // did not find; snapping it to some nearby point would bend the region boundaries.
@@ -384,7 +388,8 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     }
     adjacency.taken.assign(n, 0);
     adjacency.reached.assign(n, PlanarAdjacency::NONE);
-    adjacency.grid = std::make_unique<TriangleBucketGrid>(adjacency.triangles);
+    // The list moves into the grid (the grid holds it from now on): no copy of every pointer.
+    adjacency.grid = std::make_unique<TriangleBucketGrid>(std::move(adjacency.triangles));
 
     RegionTinMap map;
     for (auto const& tree : trees) {
@@ -393,7 +398,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     if (work != nullptr) {
         for (std::size_t i = 0; i < n; ++i) {
             if (adjacency.taken[i]) {
-                work->removeTriangle(adjacency.triangles[i]);
+                work->removeTriangle(adjacency.listed(i));
             }
         }
         map.insert_or_assign(nullptr, *work);
@@ -401,7 +406,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
         std::vector<std::shared_ptr<core::Triangle>> unclaimed;
         for (std::size_t i = 0; i < n; ++i) {
             if (!adjacency.taken[i]) {
-                unclaimed.push_back(adjacency.triangles[i]);
+                unclaimed.push_back(adjacency.listed(i));
             }
         }
         core::Tin rest;
@@ -435,7 +440,7 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
     double z = 0.0;
     auto const candidates = adjacency.grid->candidates(p.x(), p.y());
     for (auto it = candidates.first; it != candidates.second; ++it) {
-        core::Triangle const& t = *adjacency.triangles[*it];
+        core::Triangle const& t = *adjacency.listed(*it);
         if (!adjacency.taken[*it] && t.interpolateElevation(p, &z, false) && insideRegion(t)) {
             seed = *it;
             break;
@@ -487,7 +492,7 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint3
     claimed.reserve(queue.size());
     for (std::uint32_t t : queue) {
         adjacency.taken[t] = 1;
-        claimed.push_back(adjacency.triangles[t]);
+        claimed.push_back(adjacency.listed(t));
     }
     region.addTriangles(claimed.data(), claimed.size());
 }
