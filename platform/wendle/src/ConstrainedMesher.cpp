@@ -208,7 +208,7 @@ public:
                 if (switches_.segmentsConstrain)
                     insertPieces();
             }
-                markKeptFaces();
+            markKeptFaces();
         }
         MeshOutput output;
         numberVertices(output);
@@ -216,8 +216,8 @@ public:
         if (switches_.edgeList) {
             if (hasTriangles() && switches_.segmentsConstrain && !segmentMarkers_.empty())
                 markSegmentEdges();
-                collectEdges(output);
-            }
+            collectEdges(output);
+        }
         return output;
     }
 
@@ -932,12 +932,12 @@ private:
 MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
                                   std::vector<double> const& points,
                                   std::vector<int> const& segments,
-                                  std::vector<int> const& segmentMarkers)
+                                  std::vector<int> const& segmentMarkers, Insertion insertion)
 {
     // A broken CGAL expectation (checked in debug builds) or exhausted memory is reported like
     // any other failed triangulation, so callers that recover from one recover from these too.
     try {
-        if (!switches.quality && !switches.areaBound) {
+        if (insertion == Insertion::Pieces && !switches.quality && !switches.areaBound) {
             try {
                 return MeshBuilder<SplitTriangulation>(switches, points, segments, segmentMarkers)
                     .build();
