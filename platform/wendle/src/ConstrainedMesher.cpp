@@ -1,6 +1,7 @@
 #include "ConstrainedMesher.h"
 
 #include "CgalSetup.h"
+#include "EdgeMarkerTable.h"
 #include "SegmentSplitter.h"
 #include "trianglecui/TriangleProcessError.h"
 
@@ -26,7 +27,6 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
-#include <unordered_map>
 #include <utility>
 
 namespace trianglecui {
@@ -309,12 +309,17 @@ private:
     void insertPieces()
     {
         std::size_t const count = segments_.size() / 2;
+        oneEdge_.assign(split_.chains.size(), false);
         try {
             for (std::size_t s = 0; s < count; ++s) {
                 for (std::size_t k = split_.chainStart[s]; k + 1 < split_.chainStart[s + 1]; ++k) {
                     VertexHandle const a = pieceEnd(k);
                     VertexHandle const b = pieceEnd(k + 1);
-                    if (a != b)
+                    if (a == b)
+                        continue;
+                    if (constrainAsOneEdge(a, b))
+                        oneEdge_[k] = true;
+                    else
                         triangulation_.insert_constraint(a, b);
                 }
             }
@@ -323,6 +328,59 @@ private:
         }
         if (switches_.edgeList && !segmentMarkers_.empty())
             traceMarkedSegments();
+    }
+
+    // Most pieces are an edge already, or the diagonal of two triangles whose other diagonal
+    // the Delaunay triangulation chose (cocircular grid cells). Those are constrained here with
+    // at most one flip, which is what the general insertion would do with them at several times
+    // the cost: it removes the faces the piece crosses and triangulates the two halves of the
+    // hole, two triangles here. False leaves the piece to the general insertion (it crosses more
+    // edges, or passes through a vertex).
+    bool constrainAsOneEdge(VertexHandle a, VertexHandle b)
+    {
+        auto const first = triangulation_.incident_faces(a);
+        auto faces = first;
+        do {
+            FaceHandle const f = faces;
+            int const i = f->index(a);
+            if (f->vertex(Tr::ccw(i)) == b) {
+                constrain(f, Tr::cw(i));
+                return true;
+            }
+            if (f->vertex(Tr::cw(i)) == b) {
+                constrain(f, Tr::ccw(i));
+                return true;
+            }
+        } while (++faces != first);
+        do {
+            FaceHandle f = faces;
+            if (triangulation_.is_infinite(f))
+                continue;
+            int const i = f->index(a);
+            FaceHandle const g = f->neighbor(i);
+            if (g->vertex(triangulation_.mirror_index(f, i)) != b)
+                continue;
+            if (f->is_constrained(i) || triangulation_.is_infinite(g))
+                return false;
+            CGAL::Orientation const c = CGAL::orientation(a->point(), b->point(),
+                                                          f->vertex(Tr::ccw(i))->point());
+            CGAL::Orientation const d = CGAL::orientation(a->point(), b->point(),
+                                                          f->vertex(Tr::cw(i))->point());
+            // c and d strictly on either side of ab, a and b on either side of cd (f and g lie
+            // on either side of it): the quadrilateral is convex and ab its other diagonal.
+            if (c == CGAL::COLLINEAR || d == CGAL::COLLINEAR || c == d)
+                return false;
+            triangulation_.flip(f, i);
+            constrain(f, f->index(g));
+            return true;
+        } while (++faces != first);
+        return false;
+    }
+
+    void constrain(FaceHandle f, int i)
+    {
+        f->set_constraint(i, true);
+        f->neighbor(i)->set_constraint(triangulation_.mirror_index(f, i), true);
     }
 
     VertexHandle pieceEnd(std::size_t chainIndex) const
@@ -346,6 +404,10 @@ private:
                         continue;
                     if (meshChain_.size() == meshChainStart_.back())
                         meshChain_.push_back(current);
+                    if (oneEdge_[k]) {
+                        meshChain_.push_back(end);
+                        continue;
+                    }
                     while (current != end) {
                         FaceHandle f;
                         int i = 0;
@@ -680,14 +742,6 @@ private:
                                    + std::to_string(budget) + " new vertices");
     }
 
-    static std::uint64_t edgeKey(int a, int b)
-    {
-        if (a > b)
-            std::swap(a, b);
-        return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(a)) << 32)
-               | static_cast<std::uint32_t>(b);
-    }
-
     // Markers go onto the sub-edges of each marked segment in segment order; the first non-zero
     // marker on an edge stays. A flagged segment is its own edge; the others' sub-edges come from
     // the constraint hierarchy, which follows crossings, vertices on segments and refinement
@@ -706,7 +760,7 @@ private:
                     int const from = meshChain_[k]->info().output;
                     int const to = meshChain_[k + 1]->info().output;
                     if (from >= 0 && to >= 0)
-                        segmentMarkerOf_.emplace(edgeKey(from, to), marker);
+                        segmentMarkerOf_.insert(from, to, marker);
                 }
             }
         } else {
@@ -725,7 +779,7 @@ private:
                 int const start = segmentStart(s)->info().output;
                 int const end = segmentEnd(s)->info().output;
                 if (start >= 0 && end >= 0)
-                    segmentMarkerOf_.emplace(edgeKey(start, end), marker);
+                    segmentMarkerOf_.insert(start, end, marker);
                 continue;
             }
             if (constraints_[s] == ConstraintId(nullptr))
@@ -736,7 +790,7 @@ private:
             for (++it; it != end; ++it) {
                 int const current = (*it)->info().output;
                 if (previous >= 0 && current >= 0)
-                    segmentMarkerOf_.emplace(edgeKey(previous, current), marker);
+                    segmentMarkerOf_.insert(previous, current, marker);
                 previous = current;
             }
         }
@@ -828,8 +882,12 @@ private:
     {
         if (!hasTriangles())
             return;
-        output.edges.reserve(3 * keptFaces_ + 6);
-        output.edgeMarkers.reserve(3 * keptFaces_ / 2 + 3);
+        int const base = switches_.zeroBased ? 0 : 1;
+        // Each kept face lists at most its three sides.
+        output.edges.allocate(6 * keptFaces_);
+        output.edgeMarkers.allocate(3 * keptFaces_);
+        int* ends = output.edges.data();
+        int* markers = output.edgeMarkers.data();
         for (auto f = triangulation_.finite_faces_begin(); f != triangulation_.finite_faces_end(); ++f) {
             if (!f->is_in_domain())
                 continue;
@@ -839,17 +897,16 @@ private:
                 int const to = f->vertex(Tr::cw(i))->info().output;
                 if (!boundary && from > to)
                     continue;
-                output.edges.push_back(from);
-                output.edges.push_back(to);
+                *ends++ = from + base;
+                *ends++ = to + base;
                 int marker = boundary ? 1 : 0;
-                if (!segmentMarkerOf_.empty()) {
-                    auto const found = segmentMarkerOf_.find(edgeKey(from, to));
-                    if (found != segmentMarkerOf_.end())
-                        marker = found->second;
-                }
-                output.edgeMarkers.push_back(marker);
+                // Segment edges are constrained; no other edge needs the lookup.
+                if (f->is_constrained(i))
+                    marker = segmentMarkerOf_.find(from, to, marker);
+                *markers++ = marker;
             }
         }
+        output.edgeCount = static_cast<std::size_t>(markers - output.edgeMarkers.data());
     }
 
     TriangleSwitches const& switches_;
@@ -860,11 +917,12 @@ private:
     Tr triangulation_;
     std::vector<VertexHandle, HugePageAllocator<VertexHandle>> handles_; // input, then created
     SegmentSplitter::Result split_;
-    std::vector<VertexHandle> meshChain_;        // mesh vertices along each marked segment
-    std::vector<std::size_t> meshChainStart_;
+    std::vector<char, HugePageAllocator<char>> oneEdge_; // per chain index: its piece is one edge
+    std::vector<VertexHandle, HugePageAllocator<VertexHandle>> meshChain_; // along marked segments
+    std::vector<std::size_t, HugePageAllocator<std::size_t>> meshChainStart_;
     std::vector<ConstraintId> constraints_;
     std::vector<bool> flaggedOnly_; // segment is one edge, flagged without the hierarchy
-    std::unordered_map<std::uint64_t, int> segmentMarkerOf_;
+    EdgeMarkerTable segmentMarkerOf_;
     std::size_t vertexLimit_ = 0;
     std::size_t keptFaces_ = 0;
 };
@@ -874,12 +932,12 @@ private:
 MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
                                   std::vector<double> const& points,
                                   std::vector<int> const& segments,
-                                  std::vector<int> const& segmentMarkers)
+                                  std::vector<int> const& segmentMarkers, Insertion insertion)
 {
     // A broken CGAL expectation (checked in debug builds) or exhausted memory is reported like
     // any other failed triangulation, so callers that recover from one recover from these too.
     try {
-        if (!switches.quality && !switches.areaBound) {
+        if (insertion == Insertion::Pieces && !switches.quality && !switches.areaBound) {
             try {
                 return MeshBuilder<SplitTriangulation>(switches, points, segments, segmentMarkers)
                     .build();

@@ -18,9 +18,13 @@ namespace trianglecui {
 class ConstrainedMesher
 {
 public:
+    // How the segments go in: Pieces where the switches allow it (the default), or always
+    // through the triangulation that keeps their history (tests compare the two).
+    enum class Insertion { Pieces, History };
+
     static MeshOutput run(TriangleSwitches const& switches, std::vector<double> const& points,
-                          std::vector<int> const& segments,
-                          std::vector<int> const& segmentMarkers);
+                          std::vector<int> const& segments, std::vector<int> const& segmentMarkers,
+                          Insertion insertion = Insertion::Pieces);
 };
 
 } // namespace trianglecui

@@ -3,18 +3,20 @@
 
 #include "OutputArray.h"
 
-#include <vector>
+#include <cstddef>
 
 namespace trianglecui {
 
-// The mesh of one run, ready for a triangleio_t: points and triangles already in the record's own
-// arrays (triangle indices with the run's index base), edges 0-based (only with switch e).
+// The mesh of one run, ready for a triangleio_t: every array already the record's own (indices
+// with the run's index base). The edge arrays (only with switch e) have room for more edges than
+// edgeCount; the rest is never touched.
 struct MeshOutput
 {
     OutputArray<double> points;     // x, y per output vertex
     OutputArray<int> triangles;     // three vertex indices per triangle, counter-clockwise
-    std::vector<int> edges;         // two vertex indices per edge
-    std::vector<int> edgeMarkers;   // one marker per edge
+    OutputArray<int> edges;         // two vertex indices per edge
+    OutputArray<int> edgeMarkers;   // one marker per edge
+    std::size_t edgeCount = 0;
 };
 
 } // namespace trianglecui

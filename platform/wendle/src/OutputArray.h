@@ -10,11 +10,12 @@
 
 namespace trianglecui {
 
-// One array of a result record, allocated with malloc (the record's holder releases it with
-// triangle_free) and owned here until release hands it over; freed if it never is, so a run that
-// fails half way leaks nothing. Filled in place by the mesher, so the result is never copied.
-// Arrays of several megabytes are advised to take huge pages before their first touch: a fresh
-// 4 KiB page costs a fault of several microseconds. Not copyable. Throws std::bad_alloc.
+// One array of a result record, allocated with malloc or posix_memalign (the record's holder
+// releases it with triangle_free) and owned here until release hands it over; freed if it never
+// is, so a run that fails half way leaks nothing. Filled in place by the mesher, so the result is
+// never copied. Arrays from 256 KiB up are whole 2 MiB blocks advised to take huge pages before
+// their first touch: a fresh 4 KiB page costs a fault of several microseconds. Not copyable.
+// Throws std::bad_alloc.
 template <typename T>
 class OutputArray
 {
@@ -38,11 +39,22 @@ public:
         size_ = 0;
         if (count == 0)
             return;
-        data_ = static_cast<T*>(std::malloc(count * sizeof(T)));
-        if (data_ == nullptr)
-            throw std::bad_alloc();
+        std::size_t const bytes = count * sizeof(T);
+        if (bytes >= HUGE_PAGE_FROM) {
+            // Whole huge pages, so that the advice covers the array: one fault per 2 MiB
+            // instead of one per 4 KiB. Pages never touched cost nothing either way.
+            std::size_t const rounded = (bytes + HUGE_PAGE - 1) / HUGE_PAGE * HUGE_PAGE;
+            void* memory = nullptr;
+            if (posix_memalign(&memory, HUGE_PAGE, rounded) != 0)
+                throw std::bad_alloc();
+            data_ = static_cast<T*>(memory);
+            adviseHugePages(data_, rounded);
+        } else {
+            data_ = static_cast<T*>(std::malloc(bytes));
+            if (data_ == nullptr)
+                throw std::bad_alloc();
+        }
         size_ = count;
-        adviseHugePages(data_, count * sizeof(T));
     }
 
     T* data() { return data_; }
@@ -60,12 +72,14 @@ public:
     }
 
 private:
+    static constexpr std::size_t HUGE_PAGE = std::size_t(2) << 20;
+    // Below this an array takes ordinary pages: a huge page would be mostly empty.
+    static constexpr std::size_t HUGE_PAGE_FROM = std::size_t(256) << 10;
+
     static void adviseHugePages(void* memory, std::size_t bytes)
     {
 #ifdef MADV_HUGEPAGE
-        constexpr std::uintptr_t page = std::uintptr_t(2) << 20;
-        if (bytes < 2 * page)
-            return;
+        constexpr std::uintptr_t page = HUGE_PAGE;
         auto const start = reinterpret_cast<std::uintptr_t>(memory);
         std::uintptr_t const first = (start + page - 1) & ~(page - 1);
         std::uintptr_t const last = (start + bytes) & ~(page - 1);

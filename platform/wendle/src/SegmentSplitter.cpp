@@ -27,6 +27,12 @@ constexpr double STRAY_ULPS = 4.0;
 // A crossing this close (in units in the last place) to a segment end is that end.
 constexpr int SNAP_ULPS = 4;
 constexpr double MAXIMUM_CELLS_PER_SIDE = 4096.0;
+// Cell side against the side that gives one cell per piece: larger cells file a piece in fewer
+// of them but pair more pieces in each.
+constexpr double CELL_SCALE = 1.5;
+
+template <typename T>
+using Array = SegmentSplitter::Array<T>;
 
 struct Piece
 {
@@ -34,29 +40,42 @@ struct Piece
     int to;
     int segment;
     std::uint32_t slot; // position of from in the chains
-    bool fresh;         // made in the last round: not yet checked against the others
     double fromX, fromY, toX, toY;
-    double minX, minY, maxX, maxY;
+    bool fresh;         // made in the last round: not yet checked against the others
+
+    double minX() const { return std::min(fromX, toX); }
+    double maxX() const { return std::max(fromX, toX); }
+    double minY() const { return std::min(fromY, toY); }
+    double maxY() const { return std::max(fromY, toY); }
+};
+
+// A piece as filed in a cell: its box beside its number, so that the pairs of a cell are tested
+// on consecutive memory.
+struct Entry
+{
+    double minX, maxX, minY, maxY;
+    std::uint32_t piece;
+    bool fresh;
 };
 
 // The pieces filed by the cells of a uniform grid that they may pass through.
 class PieceGrid
 {
 public:
-    explicit PieceGrid(std::vector<Piece> const& pieces)
+    explicit PieceGrid(Array<Piece> const& pieces)
     {
         minX_ = minY_ = INFINITY;
         double maxX = -INFINITY, maxY = -INFINITY;
         for (Piece const& p : pieces) {
-            minX_ = std::min(minX_, p.minX);
-            minY_ = std::min(minY_, p.minY);
-            maxX = std::max(maxX, p.maxX);
-            maxY = std::max(maxY, p.maxY);
+            minX_ = std::min(minX_, p.minX());
+            minY_ = std::min(minY_, p.minY());
+            maxX = std::max(maxX, p.maxX());
+            maxY = std::max(maxY, p.maxY());
         }
         double const width = maxX - minX_;
         double const height = maxY - minY_;
         double const count = static_cast<double>(std::max<std::size_t>(pieces.size(), 1));
-        double side = std::sqrt(width * height / count);
+        double side = CELL_SCALE * std::sqrt(width * height / count);
         if (!(side > 0.0))
             side = std::max(width, height) / count;
         if (!(side > 0.0))
@@ -68,22 +87,24 @@ public:
         columns_ = static_cast<int>(std::min(MAXIMUM_CELLS_PER_SIDE, std::floor(width * inverse_))) + 1;
         rows_ = static_cast<int>(std::min(MAXIMUM_CELLS_PER_SIDE, std::floor(height * inverse_))) + 1;
 
-        std::vector<std::uint32_t> next(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
+        Array<std::uint32_t> next(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
         for (Piece const& p : pieces)
             forEachCell(p, [&](std::size_t cell) { ++next[cell + 1]; });
         for (std::size_t c = 1; c < next.size(); ++c)
             next[c] += next[c - 1];
         start_ = next;
         items_.resize(start_.back());
-        for (std::size_t k = 0; k < pieces.size(); ++k)
-            forEachCell(pieces[k], [&](std::size_t cell) {
-                items_[next[cell]++] = static_cast<std::uint32_t>(k);
-            });
+        for (std::size_t k = 0; k < pieces.size(); ++k) {
+            Piece const& p = pieces[k];
+            Entry const entry{p.minX(), p.maxX(), p.minY(), p.maxY(),
+                              static_cast<std::uint32_t>(k), p.fresh};
+            forEachCell(p, [&](std::size_t cell) { items_[next[cell]++] = entry; });
+        }
     }
 
     std::size_t cellCount() const { return start_.size() - 1; }
-    std::uint32_t const* begin(std::size_t cell) const { return items_.data() + start_[cell]; }
-    std::uint32_t const* end(std::size_t cell) const { return items_.data() + start_[cell + 1]; }
+    Entry const* begin(std::size_t cell) const { return items_.data() + start_[cell]; }
+    Entry const* end(std::size_t cell) const { return items_.data() + start_[cell + 1]; }
 
 private:
     int column(double x) const
@@ -103,16 +124,17 @@ private:
     template <typename F>
     void forEachCell(Piece const& p, F&& visit) const
     {
-        int const firstRow = row(p.minY);
-        int const lastRow = row(p.maxY);
-        int const firstColumn = column(p.minX);
-        int const lastColumn = column(p.maxX);
+        double const minY = p.minY(), maxY = p.maxY();
+        int const firstRow = row(minY);
+        int const lastRow = row(maxY);
+        int const firstColumn = column(p.minX());
+        int const lastColumn = column(p.maxX());
         for (int r = firstRow; r <= lastRow; ++r) {
             int c0 = firstColumn;
             int c1 = lastColumn;
             if (firstRow != lastRow && firstColumn != lastColumn) {
-                double const low = std::max(p.minY, minY_ + r * side_);
-                double const high = std::min(p.maxY, minY_ + (r + 1) * side_);
+                double const low = std::max(minY, minY_ + r * side_);
+                double const high = std::min(maxY, minY_ + (r + 1) * side_);
                 double const xLow = xAt(p, low);
                 double const xHigh = xAt(p, high);
                 c0 = std::max(firstColumn, column(std::min(xLow, xHigh)) - 1);
@@ -132,12 +154,19 @@ private:
 
     double minX_, minY_, side_, inverse_;
     int columns_, rows_;
-    std::vector<std::uint32_t> start_;
-    std::vector<std::uint32_t> items_;
+    Array<std::uint32_t> start_;
+    Array<Entry> items_;
 };
 
+// Whether q lies in p's box widened by SNAP_ULPS steps of the floating-point grid on each side.
+// Widening by SNAP_ULPS steps moves a coordinate by at most 2 SNAP_ULPS ulps of it, so the
+// exact test only runs for points that close.
 bool near(Point const& p, Point const& q)
 {
+    double const reach = 4.0 * SNAP_ULPS * DBL_EPSILON;
+    if (std::abs(q.x() - p.x()) > reach * std::abs(p.x()) + DBL_MIN
+        || std::abs(q.y() - p.y()) > reach * std::abs(p.y()) + DBL_MIN)
+        return false;
     CGAL::Bbox_2 box = p.bbox();
     box.dilate(SNAP_ULPS);
     return CGAL::do_overlap(box, q.bbox());
@@ -155,13 +184,24 @@ bool strays(Point const& p, Point const& a, Point const& b)
     return !(distance <= STRAY_ULPS * DBL_EPSILON * scale);
 }
 
-// The crossing of ab and cd, which cross in their interiors.
+Point snapToEnds(Point x, Point const& a, Point const& b, Point const& c, Point const& d)
+{
+    for (Point const* end : {&a, &b, &c, &d}) {
+        if (near(x, *end))
+            x = *end;
+    }
+    return x;
+}
+
+// The crossing of ab and cd, which cross in their interiors, as the triangulation computes it
+// (on whichever segment its case analysis picks, exact where the inputs make it so).
 Point crossingOf(Point const& a, Point const& b, Point const& c, Point const& d)
 {
     Point x;
-    if (!CGAL::intersection(Kernel(), a, b, c, d, x, CGAL::Exact_predicates_tag())) {
-        // Not computable as a point (cannot happen for a proper crossing): the end nearest the
-        // other line, as the triangulation would take.
+    bool const computed = CGAL::compute_intersection(Kernel(), a, b, c, d, x);
+    if (!computed) {
+        // Not a point (cannot happen for a proper crossing): the end nearest the other line,
+        // as the triangulation would take it.
         switch (CGAL::limit_intersection(Kernel(), a, b, c, d, CGAL::Exact_predicates_tag())) {
         case 0: return a;
         case 1: return b;
@@ -169,15 +209,11 @@ Point crossingOf(Point const& a, Point const& b, Point const& c, Point const& d)
         default: return d;
         }
     }
+    x = snapToEnds(x, a, b, c, d);
     if (x == a || x == b || x == c || x == d)
         return x;
-    if (strays(x, a, b) || strays(x, c, d)) {
-        x = CGAL::almost_exact_intersection(Kernel(), a, b, c, d);
-        for (Point const* end : {&a, &b, &c, &d}) {
-            if (near(x, *end))
-                x = *end;
-        }
-    }
+    if (strays(x, a, b) || strays(x, c, d))
+        x = snapToEnds(CGAL::almost_exact_intersection(Kernel(), a, b, c, d), a, b, c, d);
     return x;
 }
 
@@ -219,7 +255,7 @@ public:
     Splitter(std::vector<double> const& positions, std::vector<int> const& segments)
         : segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2)
     {
-        points_.reserve(inputCount_);
+        points_.reserve(inputCount_ + segmentCount_);
         for (std::size_t i = 0; i < inputCount_; ++i)
             points_.emplace_back(positions[2 * i], positions[2 * i + 1]);
         result_.chainStart.reserve(segmentCount_ + 1);
@@ -257,6 +293,7 @@ private:
     void collectPieces()
     {
         pieces_.clear();
+        pieces_.reserve(result_.chains.size() - segmentCount_);
         for (std::size_t s = 0; s < segmentCount_; ++s) {
             for (std::size_t k = result_.chainStart[s]; k + 1 < result_.chainStart[s + 1]; ++k) {
                 Piece p;
@@ -271,10 +308,6 @@ private:
                 p.fromY = a.y();
                 p.toX = b.x();
                 p.toY = b.y();
-                p.minX = std::min(a.x(), b.x());
-                p.maxX = std::max(a.x(), b.x());
-                p.minY = std::min(a.y(), b.y());
-                p.maxY = std::max(a.y(), b.y());
                 pieces_.push_back(p);
             }
         }
@@ -288,20 +321,22 @@ private:
             return;
         PieceGrid const grid(pieces_);
         for (std::size_t cell = 0; cell < grid.cellCount(); ++cell) {
-            std::uint32_t const* first = grid.begin(cell);
-            std::uint32_t const* last = grid.end(cell);
-            for (std::uint32_t const* i = first; i != last; ++i) {
-                Piece const& p = pieces_[*i];
-                for (std::uint32_t const* j = i + 1; j != last; ++j) {
-                    Piece const& q = pieces_[*j];
-                    if (!p.fresh && !q.fresh)
+            Entry const* first = grid.begin(cell);
+            Entry const* last = grid.end(cell);
+            for (Entry const* i = first; i != last; ++i) {
+                Entry const e = *i;
+                for (Entry const* j = i + 1; j != last; ++j) {
+                    if (e.maxX < j->minX || j->maxX < e.minX || e.maxY < j->minY || j->maxY < e.minY)
                         continue;
-                    if (p.maxX < q.minX || q.maxX < p.minX || p.maxY < q.minY || q.maxY < p.minY)
+                    if (!e.fresh && !j->fresh)
                         continue;
+                    Piece const& p = pieces_[e.piece];
+                    Piece const& q = pieces_[j->piece];
                     if (p.from == q.from || p.from == q.to || p.to == q.from || p.to == q.to)
                         continue;
-                    if (crossInInteriors(point(p.from), point(p.to), point(q.from), point(q.to)))
-                        crossingPairs_.push_back((std::uint64_t(*i) << 32) | *j);
+                    if (crossInInteriors(Point(p.fromX, p.fromY), Point(p.toX, p.toY),
+                                         Point(q.fromX, q.fromY), Point(q.toX, q.toY)))
+                        crossingPairs_.push_back((std::uint64_t(e.piece) << 32) | j->piece);
                 }
             }
         }
@@ -321,8 +356,8 @@ private:
     // numbers the new vertices in order of creation and rebuilds the chains.
     void cutPieces()
     {
-        std::vector<Cut> cuts;
-        std::vector<Crossing> crossings;
+        Array<Cut> cuts;
+        Array<Crossing> crossings;
         cuts.reserve(2 * crossingPairs_.size());
         for (std::uint64_t pair : crossingPairs_) {
             std::uint32_t const i = static_cast<std::uint32_t>(pair >> 32);
@@ -354,7 +389,7 @@ private:
         }
 
         // Vertex ids in order of creation.
-        std::vector<std::uint32_t> order(crossings.size());
+        Array<std::uint32_t> order(crossings.size());
         for (std::uint32_t k = 0; k < order.size(); ++k)
             order[k] = k;
         std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
@@ -366,7 +401,7 @@ private:
                 return p.laterSlot < q.laterSlot;
             return p.along < q.along;
         });
-        std::vector<int> idOf(crossings.size());
+        Array<int> idOf(crossings.size());
         for (std::uint32_t rank = 0; rank < order.size(); ++rank) {
             Crossing const& c = crossings[order[rank]];
             idOf[order[rank]] = static_cast<int>(points_.size());
@@ -383,9 +418,9 @@ private:
         std::sort(cuts.begin(), cuts.end(), [](Cut const& a, Cut const& b) {
             return a.piece != b.piece ? a.piece < b.piece : a.along < b.along;
         });
-        std::vector<std::size_t> chainStart;
-        std::vector<int> chains;
-        std::vector<bool> fresh;
+        Array<std::size_t> chainStart;
+        Array<int> chains;
+        Array<char> fresh;
         chainStart.reserve(segmentCount_ + 1);
         chains.reserve(result_.chains.size() + cuts.size());
         fresh.reserve(result_.chains.size() + cuts.size());
@@ -420,10 +455,10 @@ private:
 
     std::size_t const segmentCount_;
     std::size_t const inputCount_;
-    std::vector<Point> points_;       // input vertices, then created ones
-    std::vector<bool> fresh_;         // per chain entry: cut in by the last round
-    std::vector<Piece> pieces_;
-    std::vector<std::uint64_t> crossingPairs_;
+    Array<Point> points_;       // input vertices, then created ones
+    Array<char> fresh_;         // per chain entry: cut in by the last round
+    Array<Piece> pieces_;
+    Array<std::uint64_t> crossingPairs_;
     SegmentSplitter::Result result_;
 };
 

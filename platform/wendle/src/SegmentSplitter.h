@@ -1,6 +1,8 @@
 #ifndef TRIANGLECUI_SEGMENTSPLITTER_H
 #define TRIANGLECUI_SEGMENTSPLITTER_H
 
+#include "HugePageAllocator.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -34,11 +36,14 @@ namespace trianglecui {
 class SegmentSplitter
 {
 public:
+    template <typename T>
+    using Array = std::vector<T, HugePageAllocator<T>>;
+
     struct Result
     {
-        std::vector<double> created;          // x, y per created vertex, in order of creation
-        std::vector<std::size_t> chainStart;  // chain of segment s: chains[chainStart[s], chainStart[s + 1])
-        std::vector<int> chains;              // vertex ids along each segment
+        Array<double> created;           // x, y per created vertex, in order of creation
+        Array<std::size_t> chainStart;   // chain of segment s: chains[chainStart[s], chainStart[s + 1])
+        Array<int> chains;               // vertex ids along each segment
         bool converged = true;
     };
 

@@ -47,56 +47,16 @@ void validate(std::vector<double> const& points, std::vector<int> const& a,
         throw TriangleProcessError("Point attributes, hole and region lists are not supported");
 }
 
-// Frees the arrays collected so far if a later allocation fails, so a failed call leaks nothing.
-class ArrayAllocator
-{
-public:
-    ~ArrayAllocator()
-    {
-        if (!released_) {
-            for (void* memory : arrays_)
-                std::free(memory);
-        }
-    }
-
-    template <typename T>
-    T* copy(std::vector<T> const& values, T offset = T())
-    {
-        if (values.empty())
-            return nullptr;
-        T* memory = static_cast<T*>(std::malloc(values.size() * sizeof(T)));
-        if (memory == nullptr)
-            throw TriangleProcessError("Out of memory for the triangulation result");
-        arrays_.push_back(memory);
-        if (offset == T()) {
-            std::memcpy(memory, values.data(), values.size() * sizeof(T));
-        } else {
-            for (std::size_t i = 0; i < values.size(); ++i)
-                memory[i] = values[i] + offset;
-        }
-        return memory;
-    }
-
-    void release() { released_ = true; }
-
-private:
-    std::vector<void*> arrays_;
-    bool released_ = false;
-};
-
-// Points and triangles move from the mesh into the record; only the edge lists are copied.
+// Every array moves from the mesh into the record.
 void fill(triangleio_t* out, MeshOutput& mesh, TriangleSwitches const& switches)
 {
-    int const indexBase = switches.zeroBased ? 0 : 1;
     triangleio_t record;
     std::memset(&record, 0, sizeof record);
-    ArrayAllocator allocator;
-    if (switches.edgeList) {
-        record.edgelist = allocator.copy(mesh.edges, indexBase);
-        record.edgemarkerlist = allocator.copy(mesh.edgeMarkers);
-        record.numberofedges = static_cast<int>(mesh.edges.size() / 2);
+    if (switches.edgeList && mesh.edgeCount > 0) {
+        record.numberofedges = static_cast<int>(mesh.edgeCount);
+        record.edgelist = mesh.edges.release();
+        record.edgemarkerlist = mesh.edgeMarkers.release();
     }
-    allocator.release();
     record.numberofpoints = static_cast<int>(mesh.points.size() / 2);
     record.pointlist = mesh.points.release();
     record.numberoftriangles = static_cast<int>(mesh.triangles.size() / 3);
