@@ -157,14 +157,13 @@ tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const 
     // Interned together, so that the factory overlaps its look-ups; the ids and the set
     // are as if each line had been added as it was read.
     const std::size_t count = xyz.size() / 3;
-    LargeVector<std::shared_ptr<tin::core::Point>> points(count);
+    tin::core::PointSet::PointList points(count);
     tin::core::PointFactory::instance().factoryAll(xyz.data(), count, points.data());
-    tin::core::PointSet set;
-    set.reservePoints(count);
     for (std::size_t i = 0; i < count; ++i) {
         points[i]->setId(static_cast<int>(i));
-        set.addPoint(points[i]);
     }
+    tin::core::PointSet set;
+    set.addPoints(std::move(points));
     return set;
 }
 
