@@ -87,6 +87,7 @@ void overlayInside(benchmark::State& state)
     std::size_t regions = 0;
     std::size_t base = 0;
     for (auto _ : state) {
+        {
         Tin part(s.large.findTrianglesIntersectRect(s.small.boundingRect()));
         std::vector<std::shared_ptr<tin::core::Point2DIRingTree>> trees;
         tin::util::RegionTinMap first, second;
@@ -94,6 +95,7 @@ void overlayInside(benchmark::State& state)
         regions = trees.size();
         base = part.allTriangles().size();
         benchmark::DoNotOptimize(first);
+        }
     }
     state.counters["largeTriangles"] = static_cast<double>(s.large.allTriangles().size());
     state.counters["smallTriangles"] = static_cast<double>(s.small.allTriangles().size());

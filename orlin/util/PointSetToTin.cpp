@@ -3,6 +3,7 @@
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Edge.h"
 #include "orlin/core/HashMix.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
@@ -32,6 +33,7 @@
 #include <locale>
 #include <map>
 #include <sstream>
+#include <type_traits>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -51,6 +53,10 @@ namespace {
 
 using PointPtr = std::shared_ptr<Point>;
 using BreaklineList = std::vector<std::shared_ptr<Breakline>>;
+// The survey-sized arrays of a run: huge pages, one fault per 2 MiB where the C heap would
+// take one per 4 KiB for the first conversion of a session.
+template <class T>
+using RunArray = std::vector<T, core::LargeTableAllocatorT<T>>;
 // The vertices of a run by exact position (-0 and +0 alike): open addressing over
 // indices into the run's point list, so that a survey of a million points costs one
 // flat array instead of a hash node per point.
@@ -114,7 +120,7 @@ public:
 
     void release()
     {
-        std::vector<int>().swap(m_slots);
+        RunArray<int>().swap(m_slots);
         m_count = 0;
     }
 
@@ -132,7 +138,7 @@ private:
 
     void resize(std::size_t capacity, std::vector<double> const& xy)
     {
-        std::vector<int> old(capacity, -1);
+        RunArray<int> old(capacity, -1);
         old.swap(m_slots);
         std::size_t mask = capacity - 1;
         for (int v : old) {
@@ -148,7 +154,7 @@ private:
         }
     }
 
-    std::vector<int> m_slots;
+    RunArray<int> m_slots;
     std::size_t m_count = 0;
 };
 
@@ -159,7 +165,7 @@ private:
 struct Run {
     PositionTable table;
     std::vector<PointPtr> ringPoints;
-    std::vector<PointPtr const*> vertices;
+    RunArray<PointPtr const*> vertices;
     std::vector<double> pointList;
     std::vector<int> segments;
 
@@ -405,30 +411,24 @@ private:
     std::vector<std::size_t> m_long;
 };
 
-// Output vertex i as a shared point: the run's vertex at that exact position, or a
-// new interned point for a vertex the triangulation added (kept in created).
-struct MappedVertices {
-    std::vector<PointPtr const*> at;
-    std::vector<PointPtr> created;
-
-    PointPtr const& operator[](std::size_t i) const { return *at[i]; }
-};
+// Output vertex i as a shared point: the run's vertex at that exact position, or a new
+// interned point for a vertex the triangulation added. The TIN is built over this array.
+using MappedVertices = RunArray<PointPtr>;
 
 MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
 {
-    MappedVertices mapped;
-    mapped.at.assign(static_cast<std::size_t>(out.numberofpoints), nullptr);
+    MappedVertices mapped(static_cast<std::size_t>(out.numberofpoints));
     std::vector<std::size_t> added;
     for (int i = 0; i < out.numberofpoints; ++i) {
         double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
         // Output vertices mostly keep their input index; the position decides either way.
         if (i < static_cast<int>(run.vertices.size()) && run.pointList[2 * i] == x && run.pointList[2 * i + 1] == y) {
-            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
+            mapped[static_cast<std::size_t>(i)] = run.vertex(static_cast<std::size_t>(i));
             continue;
         }
         int v = run.find(x, y);
         if (v >= 0) {
-            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(v)];
+            mapped[static_cast<std::size_t>(i)] = run.vertex(static_cast<std::size_t>(v));
         } else {
             added.push_back(static_cast<std::size_t>(i));
         }
@@ -437,12 +437,9 @@ MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
         return mapped;
     }
 
-    // Reserved in full: the entries of at point into it.
-    mapped.created.reserve(added.size());
     auto create = [&mapped](std::size_t i, double x, double y, double z) {
-        mapped.created.push_back(core::PointFactory::instance().factory(Point(x, y, z), false));
-        mapped.created.back()->setId(static_cast<int>(i));
-        mapped.at[i] = &mapped.created.back();
+        mapped[i] = core::PointFactory::instance().factory(Point(x, y, z), false);
+        mapped[i]->setId(static_cast<int>(i));
     };
     SegmentLocator locator(run);
     std::vector<std::size_t> unresolved;
@@ -465,9 +462,9 @@ MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
                 continue;
             }
             for (int k = 0; k < 3; ++k) {
-                PointPtr const* p = mapped.at[static_cast<std::size_t>(c[k])];
+                PointPtr const& p = mapped[static_cast<std::size_t>(c[k])];
                 if (p && static_cast<std::size_t>(c[k]) != i) {
-                    sum += (*p)->elevation();
+                    sum += p->elevation();
                     ++count;
                 }
             }
@@ -520,14 +517,16 @@ double elevationInPass(Tin const& tin, double x, double y)
 
 // Adds the triangulation's triangles over the given output vertices in one batch, which
 // overlaps the table misses of neighbouring triangles; the TIN is the same as when they are
-// added one by one in list order. Corner numbers come from the triangulation and are in range.
-void addRecordTriangles(Tin& tin, std::vector<PointPtr> const& vertices, int const* list, int count)
+// added one by one in list order. Corner numbers come from the triangulation and are in
+// range, so never negative: the list is read in place as the unsigned numbers it holds (an
+// int may be read through its unsigned type) instead of being copied.
+void addRecordTriangles(Tin& tin, PointPtr const* vertices, int const* list, int count)
 {
+    static_assert(std::is_same<std::uint32_t, unsigned int>::value, "corner numbers are read as unsigned int");
     if (count <= 0) {
         return;
     }
-    std::vector<std::uint32_t> corners(list, list + 3 * static_cast<std::size_t>(count));
-    tin.addTriangles(vertices.data(), corners.data(), static_cast<std::size_t>(count));
+    tin.addTriangles(vertices, reinterpret_cast<std::uint32_t const*>(list), static_cast<std::size_t>(count));
 }
 
 void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& points,
@@ -541,26 +540,20 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     // built next. (The quality pass builds a run of its own.)
     run.table.release();
     std::vector<double>().swap(run.pointList);
-    std::vector<PointPtr const*>().swap(run.vertices);
+    RunArray<PointPtr const*>().swap(run.vertices);
     record.releasePoints();
 
     Tin firstPass;
-    Tin& target = quality ? firstPass : out;
-    {
-        std::vector<PointPtr> vertices(mapped.at.size());
-        for (std::size_t i = 0; i < vertices.size(); ++i) {
-            vertices[i] = mapped[i];
-        }
-        addRecordTriangles(target, vertices, record->trianglelist, record->numberoftriangles);
-    }
+    addRecordTriangles(quality ? firstPass : out, mapped.data(), record->trianglelist, record->numberoftriangles);
     if (!quality) {
         return;
     }
+    MappedVertices().swap(mapped);
 
     Run qualityRun;
     TriangleRecord refined;
     triangulate(ring, points, breaklines, refined, qualityRun, true, true);
-    std::vector<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
+    RunArray<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
     for (int i = 0; i < refined->numberofpoints; ++i) {
         double x = refined->pointlist[2 * i], y = refined->pointlist[2 * i + 1];
         if (i < static_cast<int>(qualityRun.vertices.size()) && qualityRun.pointList[2 * i] == x &&
@@ -576,7 +569,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
         corners[static_cast<std::size_t>(i)] =
             core::PointFactory::instance().factory(Point(x, y, elevationInPass(firstPass, x, y)), false);
     }
-    addRecordTriangles(out, corners, refined->trianglelist, refined->numberoftriangles);
+    addRecordTriangles(out, corners.data(), refined->trianglelist, refined->numberoftriangles);
 }
 
 void triangulateOnBase(PointRing const& ring, std::vector<PointPtr> const& points,

@@ -1,12 +1,8 @@
 #include "ConstrainedMesher.h"
 
-#include "HugePageAllocator.h"
+#include "CgalSetup.h"
+#include "SegmentSplitter.h"
 #include "trianglecui/TriangleProcessError.h"
-
-// The triangulation's vertex and face blocks (a few hundred megabytes for a million points) come
-// from huge pages; see HugePageArena. CGAL takes its default allocator from this macro, and this
-// is the only translation unit that includes CGAL.
-#define CGAL_ALLOCATOR(T) trianglecui::HugePageAllocator<T>
 
 #include <CGAL/Constrained_Delaunay_triangulation_2.h>
 #include <CGAL/Constrained_triangulation_plus_2.h>
@@ -29,6 +25,7 @@
 #include <numeric>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -70,12 +67,25 @@ using FaceBase = CGAL::Delaunay_mesh_face_base_2<Kernel, ConstrainedFaceBase>;
 using DataStructure = CGAL::Triangulation_data_structure_2<VertexBase, FaceBase>;
 using Cdt = CGAL::Constrained_Delaunay_triangulation_2<Kernel, DataStructure,
                                                        CGAL::Exact_predicates_tag>;
+// Resolves crossings itself and keeps the history of every constraint: the refinements need it.
 using Triangulation = CGAL::Constrained_triangulation_plus_2<Cdt>;
+// Takes constraints that meet only at vertices: the segments cut at their crossings beforehand.
+using SplitTriangulation =
+    CGAL::Constrained_Delaunay_triangulation_2<Kernel, DataStructure,
+                                               CGAL::No_constraint_intersection_requiring_constructions_tag>;
 using Delaunay = CGAL::Delaunay_triangulation_2<Kernel, DataStructure>;
 using TriangulationBase = CGAL::Triangulation_2<Kernel, DataStructure>;
 using VertexHandle = Triangulation::Vertex_handle;
 using FaceHandle = Triangulation::Face_handle;
 using ConstraintId = Triangulation::Constraint_id;
+static_assert(std::is_same<VertexHandle, SplitTriangulation::Vertex_handle>::value,
+              "both triangulations share one data structure");
+
+// Thrown by a run on cut segments that meets a crossing after all (rounding of a crossing that
+// did not settle); the run is repeated on the triangulation that resolves crossings itself.
+struct NeedsHistory
+{
+};
 
 constexpr int USED = -2;
 
@@ -169,8 +179,13 @@ std::string formatNumber(double value)
     return stream.str();
 }
 
+// One run on the triangulation Tr: Triangulation (crossings resolved inside, with history; for
+// the refinements) or SplitTriangulation (segments cut at their crossings beforehand).
+template <typename Tr>
 class MeshBuilder
 {
+    static constexpr bool WITH_HISTORY = std::is_same<Tr, Triangulation>::value;
+
 public:
     MeshBuilder(TriangleSwitches const& switches, std::vector<double> const& points,
                 std::vector<int> const& segments, std::vector<int> const& segmentMarkers)
@@ -184,10 +199,15 @@ public:
     {
         insertPoints();
         if (triangulation_.dimension() == 2) {
-            if (switches_.segmentsConstrain)
-                insertSegments();
-            if (switches_.quality || switches_.areaBound)
-                refine();
+            if constexpr (WITH_HISTORY) {
+                if (switches_.segmentsConstrain)
+                    insertSegments();
+                if (switches_.quality || switches_.areaBound)
+                    refine();
+            } else {
+                if (switches_.segmentsConstrain)
+                    insertPieces();
+            }
             markKeptFaces();
         }
         MeshOutput output;
@@ -232,7 +252,128 @@ private:
                 input = index;
             handles_[static_cast<std::size_t>(index)] = v;
         }
+        if constexpr (!WITH_HISTORY) {
+            if (switches_.segmentsConstrain && delaunay.dimension() == 2)
+                insertCrossings(delaunay);
+        }
         static_cast<TriangulationBase&>(triangulation_).swap(delaunay);
+    }
+
+    // The segments are cut at their crossings, and the crossing points go into the Delaunay
+    // triangulation with the input points, so that no constraint needs a point constructed.
+    // A created vertex takes its rank in order of creation as its stamp; where several fall on
+    // one position the lowest rank stands for it, and an input point's index before any.
+    void insertCrossings(Delaunay& delaunay)
+    {
+        std::vector<int> canonical(segments_.size());
+        for (std::size_t k = 0; k < segments_.size(); ++k)
+            canonical[k] = handles_[static_cast<std::size_t>(segments_[k])]->info().input;
+        split_ = SegmentSplitter::split(points_, canonical);
+        if (!split_.converged)
+            throw NeedsHistory();
+
+        using Entry = std::pair<Point, int>;
+        std::size_t const created = split_.created.size() / 2;
+        std::vector<Entry> entries;
+        entries.reserve(created);
+        for (std::size_t k = 0; k < created; ++k)
+            entries.emplace_back(Point(split_.created[2 * k], split_.created[2 * k + 1]),
+                                 static_cast<int>(k));
+        using PositionMap = CGAL::First_of_pair_property_map<Entry>;
+        using SortTraits = CGAL::Spatial_sort_traits_adapter_2<Kernel, PositionMap>;
+        CGAL::spatial_sort(entries.begin(), entries.end(), SortTraits(PositionMap()));
+        handles_.resize(inputCount_ + created);
+        FaceHandle hint;
+        for (Entry const& entry : entries) {
+            VertexHandle v = delaunay.insert(entry.first, hint);
+            hint = v->face();
+            VertexInfo& info = v->info();
+            int const rank = entry.second;
+            // output holds the lowest rank until numbering
+            if (info.input < 0 && (info.output < 0 || rank < info.output))
+                info.output = rank;
+            handles_[inputCount_ + static_cast<std::size_t>(rank)] = v;
+        }
+        for (std::size_t k = inputCount_; k < handles_.size(); ++k) {
+            VertexInfo& info = handles_[k]->info();
+            if (info.input < 0 && info.output >= 0) {
+                info.input = -(info.output + 1);
+                info.output = -1;
+            }
+        }
+    }
+
+    // Every piece goes in between two vertices; one that passes through a vertex is split there
+    // without a constructed point. With markers to place, the chain of mesh edges along each
+    // marked segment is traced once all pieces are in.
+    void insertPieces()
+    {
+        std::size_t const count = segments_.size() / 2;
+        try {
+            for (std::size_t s = 0; s < count; ++s) {
+                for (std::size_t k = split_.chainStart[s]; k + 1 < split_.chainStart[s + 1]; ++k) {
+                    VertexHandle const a = pieceEnd(k);
+                    VertexHandle const b = pieceEnd(k + 1);
+                    if (a != b)
+                        triangulation_.insert_constraint(a, b);
+                }
+            }
+        } catch (typename Tr::Intersection_of_constraints_exception const&) {
+            throw NeedsHistory();
+        }
+        if (switches_.edgeList && !segmentMarkers_.empty())
+            traceMarkedSegments();
+    }
+
+    VertexHandle pieceEnd(std::size_t chainIndex) const
+    {
+        return handles_[static_cast<std::size_t>(split_.chains[chainIndex])];
+    }
+
+    void traceMarkedSegments()
+    {
+        std::size_t const count = segments_.size() / 2;
+        meshChainStart_.assign(1, 0);
+        meshChain_.clear();
+        for (std::size_t s = 0; s < count; ++s) {
+            if (segmentMarkers_[s] != 0) {
+                std::size_t const first = split_.chainStart[s];
+                std::size_t const last = split_.chainStart[s + 1];
+                for (std::size_t k = first; k + 1 < last; ++k) {
+                    VertexHandle current = pieceEnd(k);
+                    VertexHandle const end = pieceEnd(k + 1);
+                    if (current == end)
+                        continue;
+                    if (meshChain_.size() == meshChainStart_.back())
+                        meshChain_.push_back(current);
+                    while (current != end) {
+                        FaceHandle f;
+                        int i = 0;
+                        current = triangulation_.is_edge(current, end, f, i)
+                                      ? end
+                                      : nextVertexTowards(current, end);
+                        meshChain_.push_back(current);
+                    }
+                }
+            }
+            meshChainStart_.push_back(meshChain_.size());
+        }
+    }
+
+    // The neighbour of from that lies on the segment from - to, strictly between them; the
+    // triangulation put a vertex lying exactly on a piece into the piece's chain.
+    VertexHandle nextVertexTowards(VertexHandle from, VertexHandle to) const
+    {
+        auto neighbours = triangulation_.incident_vertices(from);
+        auto const first = neighbours;
+        do {
+            if (!triangulation_.is_infinite(neighbours)
+                && CGAL::orientation(from->point(), to->point(), neighbours->point()) == CGAL::COLLINEAR
+                && CGAL::collinear_are_strictly_ordered_along_line(from->point(), neighbours->point(),
+                                                                   to->point()))
+                return neighbours;
+        } while (++neighbours != first);
+        throw NeedsHistory();
     }
 
     // CGAL's constraint hierarchy (which tracks every segment through crossings and splits) costs
@@ -344,8 +485,8 @@ private:
         auto const first = faces;
         do {
             int const i = faces->index(triangulation_.infinite_vertex());
-            hull.emplace_back(faces->vertex(Triangulation::ccw(i)),
-                              faces->vertex(Triangulation::cw(i)));
+            hull.emplace_back(faces->vertex(Tr::ccw(i)),
+                              faces->vertex(Tr::cw(i)));
         } while (++faces != first);
         for (auto const& edge : hull)
             triangulation_.insert_constraint(edge.first, edge.second);
@@ -412,9 +553,9 @@ private:
             if (!triangulation_.is_infinite(*edges) && edges->first->is_constrained(edges->second)) {
                 FaceHandle f = edges->first;
                 int const i = edges->second;
-                VertexHandle other = f->vertex(Triangulation::ccw(i)) == apex
-                                         ? f->vertex(Triangulation::cw(i))
-                                         : f->vertex(Triangulation::ccw(i));
+                VertexHandle other = f->vertex(Tr::ccw(i)) == apex
+                                         ? f->vertex(Tr::cw(i))
+                                         : f->vertex(Tr::ccw(i));
                 double const angle = std::atan2(other->point().y() - apex->point().y(),
                                                 other->point().x() - apex->point().x());
                 spokes.emplace_back(angle, other);
@@ -554,6 +695,27 @@ private:
     // indices.
     void markSegmentEdges()
     {
+        if constexpr (!WITH_HISTORY) {
+            std::size_t const count = segments_.size() / 2;
+            segmentMarkerOf_.reserve(meshChain_.size());
+            for (std::size_t s = 0; s < count; ++s) {
+                int const marker = segmentMarkers_[s];
+                if (marker == 0)
+                    continue;
+                for (std::size_t k = meshChainStart_[s]; k + 1 < meshChainStart_[s + 1]; ++k) {
+                    int const from = meshChain_[k]->info().output;
+                    int const to = meshChain_[k + 1]->info().output;
+                    if (from >= 0 && to >= 0)
+                        segmentMarkerOf_.emplace(edgeKey(from, to), marker);
+                }
+            }
+        } else {
+            markConstraintEdges();
+        }
+    }
+
+    void markConstraintEdges()
+    {
         segmentMarkerOf_.reserve(constraints_.size());
         for (std::size_t s = 0; s < constraints_.size(); ++s) {
             int const marker = segmentMarkers_[s];
@@ -673,8 +835,8 @@ private:
                 continue;
             for (int i = 0; i < 3; ++i) {
                 bool const boundary = !f->neighbor(i)->is_in_domain();
-                int const from = f->vertex(Triangulation::ccw(i))->info().output;
-                int const to = f->vertex(Triangulation::cw(i))->info().output;
+                int const from = f->vertex(Tr::ccw(i))->info().output;
+                int const to = f->vertex(Tr::cw(i))->info().output;
                 if (!boundary && from > to)
                     continue;
                 output.edges.push_back(from);
@@ -695,8 +857,11 @@ private:
     std::vector<int> const& segments_;
     std::vector<int> const& segmentMarkers_;
     std::size_t const inputCount_;
-    Triangulation triangulation_;
-    std::vector<VertexHandle, HugePageAllocator<VertexHandle>> handles_;
+    Tr triangulation_;
+    std::vector<VertexHandle, HugePageAllocator<VertexHandle>> handles_; // input, then created
+    SegmentSplitter::Result split_;
+    std::vector<VertexHandle> meshChain_;        // mesh vertices along each marked segment
+    std::vector<std::size_t> meshChainStart_;
     std::vector<ConstraintId> constraints_;
     std::vector<bool> flaggedOnly_; // segment is one edge, flagged without the hierarchy
     std::unordered_map<std::uint64_t, int> segmentMarkerOf_;
@@ -714,8 +879,14 @@ MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
     // A broken CGAL expectation (checked in debug builds) or exhausted memory is reported like
     // any other failed triangulation, so callers that recover from one recover from these too.
     try {
-        MeshBuilder builder(switches, points, segments, segmentMarkers);
-        return builder.build();
+        if (!switches.quality && !switches.areaBound) {
+            try {
+                return MeshBuilder<SplitTriangulation>(switches, points, segments, segmentMarkers)
+                    .build();
+            } catch (NeedsHistory const&) {
+            }
+        }
+        return MeshBuilder<Triangulation>(switches, points, segments, segmentMarkers).build();
     } catch (CGAL::Failure_exception const& failure) {
         throw TriangleProcessError(std::string("Triangulation failed: ") + failure.what());
     } catch (std::bad_alloc const&) {

@@ -10,8 +10,11 @@ namespace trianglecui {
 
 // Runs the constrained Delaunay triangulation and the refinements the switches ask for on input
 // that TriangleProcess has already validated (even lengths, indices in range, finite coordinates,
-// markers empty or one per segment). The only translation unit of the library that sees CGAL.
-// Throws TriangleProcessError when a refinement runs out of its vertex budget.
+// markers empty or one per segment). Without refinement the segments are cut at their crossings
+// first (SegmentSplitter) and go in as pieces meeting only at vertices; should a crossing remain
+// after all, the run is repeated on a triangulation that resolves crossings itself, as the
+// refinements always use. Throws TriangleProcessError when a refinement runs out of its vertex
+// budget.
 class ConstrainedMesher
 {
 public:

@@ -1,0 +1,438 @@
+#include "SegmentSplitter.h"
+
+#include "CgalSetup.h"
+
+#include <CGAL/Constrained_triangulation_2.h>
+#include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace trianglecui {
+
+namespace {
+
+using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
+using Point = Kernel::Point_2;
+
+// Rounding can only make crossings among the pieces near a rounded crossing; ordinary input
+// settles in two rounds.
+constexpr int MAXIMUM_ROUNDS = 8;
+// How far (in units in the last place of the coordinates) a computed crossing may lie from
+// either line before it is computed again almost exactly.
+constexpr double STRAY_ULPS = 4.0;
+// A crossing this close (in units in the last place) to a segment end is that end.
+constexpr int SNAP_ULPS = 4;
+constexpr double MAXIMUM_CELLS_PER_SIDE = 4096.0;
+
+struct Piece
+{
+    int from;
+    int to;
+    int segment;
+    std::uint32_t slot; // position of from in the chains
+    bool fresh;         // made in the last round: not yet checked against the others
+    double fromX, fromY, toX, toY;
+    double minX, minY, maxX, maxY;
+};
+
+// The pieces filed by the cells of a uniform grid that they may pass through.
+class PieceGrid
+{
+public:
+    explicit PieceGrid(std::vector<Piece> const& pieces)
+    {
+        minX_ = minY_ = INFINITY;
+        double maxX = -INFINITY, maxY = -INFINITY;
+        for (Piece const& p : pieces) {
+            minX_ = std::min(minX_, p.minX);
+            minY_ = std::min(minY_, p.minY);
+            maxX = std::max(maxX, p.maxX);
+            maxY = std::max(maxY, p.maxY);
+        }
+        double const width = maxX - minX_;
+        double const height = maxY - minY_;
+        double const count = static_cast<double>(std::max<std::size_t>(pieces.size(), 1));
+        double side = std::sqrt(width * height / count);
+        if (!(side > 0.0))
+            side = std::max(width, height) / count;
+        if (!(side > 0.0))
+            side = 1.0;
+        // Bounded so that a few long pieces over a huge extent do not ask for millions of cells.
+        side = std::max({side, width / MAXIMUM_CELLS_PER_SIDE, height / MAXIMUM_CELLS_PER_SIDE});
+        side_ = side;
+        inverse_ = 1.0 / side;
+        columns_ = static_cast<int>(std::min(MAXIMUM_CELLS_PER_SIDE, std::floor(width * inverse_))) + 1;
+        rows_ = static_cast<int>(std::min(MAXIMUM_CELLS_PER_SIDE, std::floor(height * inverse_))) + 1;
+
+        std::vector<std::uint32_t> next(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
+        for (Piece const& p : pieces)
+            forEachCell(p, [&](std::size_t cell) { ++next[cell + 1]; });
+        for (std::size_t c = 1; c < next.size(); ++c)
+            next[c] += next[c - 1];
+        start_ = next;
+        items_.resize(start_.back());
+        for (std::size_t k = 0; k < pieces.size(); ++k)
+            forEachCell(pieces[k], [&](std::size_t cell) {
+                items_[next[cell]++] = static_cast<std::uint32_t>(k);
+            });
+    }
+
+    std::size_t cellCount() const { return start_.size() - 1; }
+    std::uint32_t const* begin(std::size_t cell) const { return items_.data() + start_[cell]; }
+    std::uint32_t const* end(std::size_t cell) const { return items_.data() + start_[cell + 1]; }
+
+private:
+    int column(double x) const
+    {
+        return static_cast<int>(std::clamp(std::floor((x - minX_) * inverse_), 0.0,
+                                           static_cast<double>(columns_ - 1)));
+    }
+
+    int row(double y) const
+    {
+        return static_cast<int>(std::clamp(std::floor((y - minY_) * inverse_), 0.0,
+                                           static_cast<double>(rows_ - 1)));
+    }
+
+    // Row by row, the columns the piece spans within the row, widened by one cell on each side
+    // against rounding, so a piece is filed in every cell it passes through.
+    template <typename F>
+    void forEachCell(Piece const& p, F&& visit) const
+    {
+        int const firstRow = row(p.minY);
+        int const lastRow = row(p.maxY);
+        int const firstColumn = column(p.minX);
+        int const lastColumn = column(p.maxX);
+        for (int r = firstRow; r <= lastRow; ++r) {
+            int c0 = firstColumn;
+            int c1 = lastColumn;
+            if (firstRow != lastRow && firstColumn != lastColumn) {
+                double const low = std::max(p.minY, minY_ + r * side_);
+                double const high = std::min(p.maxY, minY_ + (r + 1) * side_);
+                double const xLow = xAt(p, low);
+                double const xHigh = xAt(p, high);
+                c0 = std::max(firstColumn, column(std::min(xLow, xHigh)) - 1);
+                c1 = std::min(lastColumn, column(std::max(xLow, xHigh)) + 1);
+            }
+            std::size_t const base = static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_);
+            for (int c = c0; c <= c1; ++c)
+                visit(base + static_cast<std::size_t>(c));
+        }
+    }
+
+    static double xAt(Piece const& p, double y)
+    {
+        double const t = std::clamp((y - p.fromY) / (p.toY - p.fromY), 0.0, 1.0);
+        return p.fromX + t * (p.toX - p.fromX);
+    }
+
+    double minX_, minY_, side_, inverse_;
+    int columns_, rows_;
+    std::vector<std::uint32_t> start_;
+    std::vector<std::uint32_t> items_;
+};
+
+bool near(Point const& p, Point const& q)
+{
+    CGAL::Bbox_2 box = p.bbox();
+    box.dilate(SNAP_ULPS);
+    return CGAL::do_overlap(box, q.bbox());
+}
+
+// Distance of p from the line through a and b against the rounding of the coordinates involved.
+bool strays(Point const& p, Point const& a, Point const& b)
+{
+    double const dx = b.x() - a.x();
+    double const dy = b.y() - a.y();
+    double const length = std::hypot(dx, dy);
+    double const distance = std::abs(dx * (p.y() - a.y()) - dy * (p.x() - a.x())) / length;
+    double const scale = std::max({std::abs(p.x()), std::abs(p.y()), std::abs(a.x()), std::abs(a.y()),
+                                   std::abs(b.x()), std::abs(b.y())});
+    return !(distance <= STRAY_ULPS * DBL_EPSILON * scale);
+}
+
+// The crossing of ab and cd, which cross in their interiors.
+Point crossingOf(Point const& a, Point const& b, Point const& c, Point const& d)
+{
+    Point x;
+    if (!CGAL::intersection(Kernel(), a, b, c, d, x, CGAL::Exact_predicates_tag())) {
+        // Not computable as a point (cannot happen for a proper crossing): the end nearest the
+        // other line, as the triangulation would take.
+        switch (CGAL::limit_intersection(Kernel(), a, b, c, d, CGAL::Exact_predicates_tag())) {
+        case 0: return a;
+        case 1: return b;
+        case 2: return c;
+        default: return d;
+        }
+    }
+    if (x == a || x == b || x == c || x == d)
+        return x;
+    if (strays(x, a, b) || strays(x, c, d)) {
+        x = CGAL::almost_exact_intersection(Kernel(), a, b, c, d);
+        for (Point const* end : {&a, &b, &c, &d}) {
+            if (near(x, *end))
+                x = *end;
+        }
+    }
+    return x;
+}
+
+bool crossInInteriors(Point const& a, Point const& b, Point const& c, Point const& d)
+{
+    CGAL::Orientation const c1 = CGAL::orientation(a, b, c);
+    if (c1 == CGAL::COLLINEAR)
+        return false;
+    CGAL::Orientation const d1 = CGAL::orientation(a, b, d);
+    if (d1 == CGAL::COLLINEAR || d1 == c1)
+        return false;
+    CGAL::Orientation const a1 = CGAL::orientation(c, d, a);
+    if (a1 == CGAL::COLLINEAR)
+        return false;
+    CGAL::Orientation const b1 = CGAL::orientation(c, d, b);
+    return b1 != CGAL::COLLINEAR && b1 != a1;
+}
+
+// A point where a piece is cut.
+struct Cut
+{
+    std::uint32_t piece;
+    double along;   // position along the piece, to order several cuts of one piece
+    int vertex;     // an existing vertex, or -1 - k for the k-th crossing of this round
+};
+
+// A crossing of this round that makes a vertex.
+struct Crossing
+{
+    Point position;
+    int laterSegment;
+    std::uint32_t laterSlot;
+    double along;
+};
+
+class Splitter
+{
+public:
+    Splitter(std::vector<double> const& positions, std::vector<int> const& segments)
+        : segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2)
+    {
+        points_.reserve(inputCount_);
+        for (std::size_t i = 0; i < inputCount_; ++i)
+            points_.emplace_back(positions[2 * i], positions[2 * i + 1]);
+        result_.chainStart.reserve(segmentCount_ + 1);
+        result_.chains.reserve(segments.size());
+        fresh_.reserve(segments.size());
+        result_.chainStart.push_back(0);
+        for (std::size_t s = 0; s < segmentCount_; ++s) {
+            result_.chains.push_back(segments[2 * s]);
+            fresh_.push_back(true);
+            if (segments[2 * s + 1] != segments[2 * s]) {
+                result_.chains.push_back(segments[2 * s + 1]);
+                fresh_.push_back(true);
+            }
+            result_.chainStart.push_back(result_.chains.size());
+        }
+    }
+
+    SegmentSplitter::Result run()
+    {
+        for (int round = 0;; ++round) {
+            collectPieces();
+            findCrossings();
+            if (crossingPairs_.empty())
+                break;
+            if (round == MAXIMUM_ROUNDS) {
+                result_.converged = false;
+                break;
+            }
+            cutPieces();
+        }
+        return std::move(result_);
+    }
+
+private:
+    void collectPieces()
+    {
+        pieces_.clear();
+        for (std::size_t s = 0; s < segmentCount_; ++s) {
+            for (std::size_t k = result_.chainStart[s]; k + 1 < result_.chainStart[s + 1]; ++k) {
+                Piece p;
+                p.from = result_.chains[k];
+                p.to = result_.chains[k + 1];
+                p.segment = static_cast<int>(s);
+                p.slot = static_cast<std::uint32_t>(k);
+                p.fresh = fresh_[k] || fresh_[k + 1];
+                Point const& a = points_[static_cast<std::size_t>(p.from)];
+                Point const& b = points_[static_cast<std::size_t>(p.to)];
+                p.fromX = a.x();
+                p.fromY = a.y();
+                p.toX = b.x();
+                p.toY = b.y();
+                p.minX = std::min(a.x(), b.x());
+                p.maxX = std::max(a.x(), b.x());
+                p.minY = std::min(a.y(), b.y());
+                p.maxY = std::max(a.y(), b.y());
+                pieces_.push_back(p);
+            }
+        }
+    }
+
+    // Pairs of pieces, one of them fresh, that cross in their interiors; each pair once.
+    void findCrossings()
+    {
+        crossingPairs_.clear();
+        if (pieces_.size() < 2)
+            return;
+        PieceGrid const grid(pieces_);
+        for (std::size_t cell = 0; cell < grid.cellCount(); ++cell) {
+            std::uint32_t const* first = grid.begin(cell);
+            std::uint32_t const* last = grid.end(cell);
+            for (std::uint32_t const* i = first; i != last; ++i) {
+                Piece const& p = pieces_[*i];
+                for (std::uint32_t const* j = i + 1; j != last; ++j) {
+                    Piece const& q = pieces_[*j];
+                    if (!p.fresh && !q.fresh)
+                        continue;
+                    if (p.maxX < q.minX || q.maxX < p.minX || p.maxY < q.minY || q.maxY < p.minY)
+                        continue;
+                    if (p.from == q.from || p.from == q.to || p.to == q.from || p.to == q.to)
+                        continue;
+                    if (crossInInteriors(point(p.from), point(p.to), point(q.from), point(q.to)))
+                        crossingPairs_.push_back((std::uint64_t(*i) << 32) | *j);
+                }
+            }
+        }
+        std::sort(crossingPairs_.begin(), crossingPairs_.end());
+        crossingPairs_.erase(std::unique(crossingPairs_.begin(), crossingPairs_.end()),
+                             crossingPairs_.end());
+    }
+
+    Point const& point(int id) const { return points_[static_cast<std::size_t>(id)]; }
+
+    static double along(Piece const& p, Point const& x)
+    {
+        return (x.x() - p.fromX) * (p.toX - p.fromX) + (x.y() - p.fromY) * (p.toY - p.fromY);
+    }
+
+    // Cuts both pieces of every crossing pair at the crossing (or at the end it snapped to),
+    // numbers the new vertices in order of creation and rebuilds the chains.
+    void cutPieces()
+    {
+        std::vector<Cut> cuts;
+        std::vector<Crossing> crossings;
+        cuts.reserve(2 * crossingPairs_.size());
+        for (std::uint64_t pair : crossingPairs_) {
+            std::uint32_t const i = static_cast<std::uint32_t>(pair >> 32);
+            std::uint32_t const j = static_cast<std::uint32_t>(pair);
+            Piece const& p = pieces_[i];
+            Piece const& q = pieces_[j];
+            // The later segment first, as the triangulation would meet the crossing when
+            // inserting it.
+            Piece const& later = p.segment > q.segment ? p : q;
+            Piece const& earlier = p.segment > q.segment ? q : p;
+            Point const x = crossingOf(point(later.from), point(later.to), point(earlier.from),
+                                       point(earlier.to));
+            int vertex = -1 - static_cast<int>(crossings.size());
+            bool created = true;
+            for (int end : {p.from, p.to, q.from, q.to}) {
+                if (x == point(end)) {
+                    vertex = end;
+                    created = false;
+                }
+            }
+            if (created) {
+                crossings.push_back(Crossing{x, later.segment, later.slot, along(later, x)});
+            }
+            for (std::uint32_t k : {i, j}) {
+                Piece const& cut = pieces_[k];
+                if (vertex != cut.from && vertex != cut.to)
+                    cuts.push_back(Cut{k, along(cut, x), vertex});
+            }
+        }
+
+        // Vertex ids in order of creation.
+        std::vector<std::uint32_t> order(crossings.size());
+        for (std::uint32_t k = 0; k < order.size(); ++k)
+            order[k] = k;
+        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            Crossing const& p = crossings[a];
+            Crossing const& q = crossings[b];
+            if (p.laterSegment != q.laterSegment)
+                return p.laterSegment < q.laterSegment;
+            if (p.laterSlot != q.laterSlot)
+                return p.laterSlot < q.laterSlot;
+            return p.along < q.along;
+        });
+        std::vector<int> idOf(crossings.size());
+        for (std::uint32_t rank = 0; rank < order.size(); ++rank) {
+            Crossing const& c = crossings[order[rank]];
+            idOf[order[rank]] = static_cast<int>(points_.size());
+            points_.push_back(c.position);
+            result_.created.push_back(c.position.x());
+            result_.created.push_back(c.position.y());
+        }
+        for (Cut& cut : cuts) {
+            if (cut.vertex < 0)
+                cut.vertex = idOf[static_cast<std::size_t>(-1 - cut.vertex)];
+        }
+
+        // Cuts in chain order: by piece (pieces are in chain order), then along the piece.
+        std::sort(cuts.begin(), cuts.end(), [](Cut const& a, Cut const& b) {
+            return a.piece != b.piece ? a.piece < b.piece : a.along < b.along;
+        });
+        std::vector<std::size_t> chainStart;
+        std::vector<int> chains;
+        std::vector<bool> fresh;
+        chainStart.reserve(segmentCount_ + 1);
+        chains.reserve(result_.chains.size() + cuts.size());
+        fresh.reserve(result_.chains.size() + cuts.size());
+        chainStart.push_back(0);
+        auto append = [&](int vertex, bool made) {
+            if (!chains.empty() && chains.size() > chainStart.back()
+                && point(chains.back()) == point(vertex))
+                return;
+            chains.push_back(vertex);
+            fresh.push_back(made);
+        };
+        std::size_t nextCut = 0;
+        std::uint32_t piece = 0;
+        for (std::size_t s = 0; s < segmentCount_; ++s) {
+            std::size_t const first = result_.chainStart[s];
+            std::size_t const last = result_.chainStart[s + 1];
+            for (std::size_t k = first; k < last; ++k) {
+                append(result_.chains[k], false);
+                if (k + 1 == last)
+                    break;
+                while (nextCut < cuts.size() && cuts[nextCut].piece == piece)
+                    append(cuts[nextCut++].vertex, true);
+                ++piece;
+            }
+            // A chain that came back to its start by snapping is still one end.
+            chainStart.push_back(chains.size());
+        }
+        result_.chainStart.swap(chainStart);
+        result_.chains.swap(chains);
+        fresh_.swap(fresh);
+    }
+
+    std::size_t const segmentCount_;
+    std::size_t const inputCount_;
+    std::vector<Point> points_;       // input vertices, then created ones
+    std::vector<bool> fresh_;         // per chain entry: cut in by the last round
+    std::vector<Piece> pieces_;
+    std::vector<std::uint64_t> crossingPairs_;
+    SegmentSplitter::Result result_;
+};
+
+} // namespace
+
+SegmentSplitter::Result SegmentSplitter::split(std::vector<double> const& positions,
+                                               std::vector<int> const& segments)
+{
+    return Splitter(positions, segments).run();
+}
+
+} // namespace trianglecui
