@@ -136,14 +136,11 @@ DecodedArchive decodeArchive(std::string_view bytes, bool withTriangles) {
     return decoded;
 }
 
-// Every vertex interned through the point factory, in file order.
+// Every vertex interned through the point factory, in file order, in one bulk request as the
+// reader makes it.
 std::vector<std::shared_ptr<tin::core::Point>> intern(const LargeVector<double>& xyz) {
-    std::vector<std::shared_ptr<tin::core::Point>> points;
-    points.reserve(xyz.size() / 3);
-    for (std::size_t i = 0; i + 2 < xyz.size(); i += 3) {
-        points.push_back(tin::core::PointFactory::instance().factory(
-            tin::core::Point(xyz[i], xyz[i + 1], xyz[i + 2]), false));
-    }
+    std::vector<std::shared_ptr<tin::core::Point>> points(xyz.size() / 3);
+    tin::core::PointFactory::instance().factoryAll(xyz.data(), points.size(), points.data());
     return points;
 }
 
