@@ -59,7 +59,9 @@ template <class T>
 using RunArray = std::vector<T, core::LargeTableAllocatorT<T>>;
 // The vertices of a run by exact position (-0 and +0 alike): open addressing over
 // indices into the run's point list, so that a survey of a million points costs one
-// flat array instead of a hash node per point.
+// flat array instead of a hash node per point. Each slot keeps 32 bits of its position's
+// hash beside the index: a probe that passes another position compares the tags, not the
+// positions, so it reads no point list entry at random.
 class PositionTable {
 public:
     // Room for count vertices without regrowing.
@@ -80,11 +82,15 @@ public:
         if (m_slots.empty()) {
             return -1;
         }
+        std::uint64_t h = hash(x, y);
         std::size_t mask = m_slots.size() - 1;
-        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
-            int v = m_slots[slot];
-            if (v < 0 || at(xy, v, x, y)) {
-                return v;
+        for (std::size_t slot = h & mask;; slot = (slot + 1) & mask) {
+            std::uint64_t e = m_slots[slot];
+            if (e == EMPTY) {
+                return -1;
+            }
+            if (tagOf(e) == tagOf(h) && at(xy, indexOf(e), x, y)) {
+                return indexOf(e);
             }
         }
     }
@@ -96,16 +102,17 @@ public:
         reserve(m_count + 1, xy);
         double x = xy[2 * static_cast<std::size_t>(index)];
         double y = xy[2 * static_cast<std::size_t>(index) + 1];
+        std::uint64_t h = hash(x, y);
         std::size_t mask = m_slots.size() - 1;
-        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
-            int v = m_slots[slot];
-            if (v < 0) {
-                m_slots[slot] = index;
+        for (std::size_t slot = h & mask;; slot = (slot + 1) & mask) {
+            std::uint64_t e = m_slots[slot];
+            if (e == EMPTY) {
+                m_slots[slot] = entry(h, index);
                 ++m_count;
                 return index;
             }
-            if (at(xy, v, x, y)) {
-                return v;
+            if (tagOf(e) == tagOf(h) && at(xy, indexOf(e), x, y)) {
+                return indexOf(e);
             }
         }
     }
@@ -120,41 +127,51 @@ public:
 
     void release()
     {
-        RunArray<int>().swap(m_slots);
+        RunArray<std::uint64_t>().swap(m_slots);
         m_count = 0;
     }
 
 private:
+    static constexpr std::uint64_t EMPTY = ~std::uint64_t(0);
+
+    // The tag is the hash's high half, the home slot comes from its low bits.
+    static std::uint64_t entry(std::uint64_t h, int index)
+    {
+        return (h & 0xFFFFFFFF00000000ull) | static_cast<std::uint32_t>(index);
+    }
+    static std::uint64_t tagOf(std::uint64_t e) { return e >> 32; }
+    static int indexOf(std::uint64_t e) { return static_cast<int>(static_cast<std::uint32_t>(e)); }
+
     static bool at(std::vector<double> const& xy, int v, double x, double y)
     {
         auto i = 2 * static_cast<std::size_t>(v);
         return xy[i] == x && xy[i + 1] == y;
     }
 
-    static std::size_t hash(double x, double y)
+    static std::uint64_t hash(double x, double y)
     {
-        return static_cast<std::size_t>(core::mixWords(core::coordinateBits(x), core::coordinateBits(y)));
+        return core::mixWords(core::coordinateBits(x), core::coordinateBits(y));
     }
 
     void resize(std::size_t capacity, std::vector<double> const& xy)
     {
-        RunArray<int> old(capacity, -1);
+        RunArray<std::uint64_t> old(capacity, EMPTY);
         old.swap(m_slots);
         std::size_t mask = capacity - 1;
-        for (int v : old) {
-            if (v < 0) {
+        for (std::uint64_t e : old) {
+            if (e == EMPTY) {
                 continue;
             }
-            auto i = 2 * static_cast<std::size_t>(v);
+            auto i = 2 * static_cast<std::size_t>(indexOf(e));
             std::size_t slot = hash(xy[i], xy[i + 1]) & mask;
-            while (m_slots[slot] >= 0) {
+            while (m_slots[slot] != EMPTY) {
                 slot = (slot + 1) & mask;
             }
-            m_slots[slot] = v;
+            m_slots[slot] = e;
         }
     }
 
-    RunArray<int> m_slots;
+    RunArray<std::uint64_t> m_slots;
     std::size_t m_count = 0;
 };
 
@@ -206,7 +223,7 @@ void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& point
 
     // Positions are gathered ahead into their own slots of the list and moved down to
     // the next vertex slot when their turn comes; gathering never overtakes that.
-    constexpr std::size_t AHEAD = 8;
+    constexpr std::size_t AHEAD = 16;
     auto gather = [&](std::size_t k) {
         Point const& p = *candidate(k);
         xy[2 * k] = p.x();
