@@ -99,10 +99,16 @@ public:
     // returns the vertex at the position either way.
     int insert(std::vector<double> const& xy, int index)
     {
+        auto i = 2 * static_cast<std::size_t>(index);
+        return insert(xy, index, hash(xy[i], xy[i + 1]));
+    }
+
+    // The same, with the position's hash already taken.
+    int insert(std::vector<double> const& xy, int index, std::uint64_t h)
+    {
         reserve(m_count + 1, xy);
         double x = xy[2 * static_cast<std::size_t>(index)];
         double y = xy[2 * static_cast<std::size_t>(index) + 1];
-        std::uint64_t h = hash(x, y);
         std::size_t mask = m_slots.size() - 1;
         for (std::size_t slot = h & mask;; slot = (slot + 1) & mask) {
             std::uint64_t e = m_slots[slot];
@@ -117,12 +123,14 @@ public:
         }
     }
 
-    // Starts loading the slot where a search for the position begins.
-    void prefetch(double x, double y) const
+    // The slot where a search for the hash begins, for the caller to prefetch. (A
+    // prefetch inside a const member of a local class is dropped: the compiler finds the
+    // member free of effects and removes its calls.) Requires a reserved table.
+    std::uint64_t const* home(std::uint64_t h) const { return &m_slots[h & (m_slots.size() - 1)]; }
+
+    static std::uint64_t hash(double x, double y)
     {
-        if (!m_slots.empty()) {
-            __builtin_prefetch(&m_slots[hash(x, y) & (m_slots.size() - 1)]);
-        }
+        return core::mixWords(core::coordinateBits(x), core::coordinateBits(y));
     }
 
     void release()
@@ -146,11 +154,6 @@ private:
     {
         auto i = 2 * static_cast<std::size_t>(v);
         return xy[i] == x && xy[i + 1] == y;
-    }
-
-    static std::uint64_t hash(double x, double y)
-    {
-        return core::mixWords(core::coordinateBits(x), core::coordinateBits(y));
     }
 
     void resize(std::size_t capacity, std::vector<double> const& xy)
@@ -208,8 +211,9 @@ std::string positionMessage(char const* text, double x, double y)
 }
 
 // The ring's corners, then the points, each position once (the first point there
-// stands for it and gets its vertex index as id). The points of a survey lie all over
-// memory and the table is hit at random, so both are loaded a few points ahead.
+// stands for it and gets its vertex index as id). Two passes: the first reads the points
+// in list order into the position list and hashes them, streaming; the second files
+// them, its only random accesses being the table slots, which it loads far ahead.
 void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& points)
 {
     std::size_t const count = sides + points.size();
@@ -221,30 +225,28 @@ void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& point
     run.vertices.reserve(count);
     run.table.reserve(count, xy);
 
-    // Positions are gathered ahead into their own slots of the list and moved down to
-    // the next vertex slot when their turn comes; gathering never overtakes that.
-    constexpr std::size_t AHEAD = 16;
-    auto gather = [&](std::size_t k) {
+    RunArray<std::uint64_t> hashes(count);
+    for (std::size_t k = 0; k < count; ++k) {
         Point const& p = *candidate(k);
         xy[2 * k] = p.x();
         xy[2 * k + 1] = p.y();
-        run.table.prefetch(p.x(), p.y());
-    };
+        hashes[k] = PositionTable::hash(p.x(), p.y());
+    }
+
+    // A kept position moves down to the next vertex slot; moving never overtakes reading.
+    constexpr std::size_t AHEAD = 32;
     for (std::size_t k = 0; k < std::min(AHEAD, count); ++k) {
-        gather(k);
+        __builtin_prefetch(run.table.home(hashes[k]));
     }
     std::size_t kept = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        if (k + 2 * AHEAD < count) {
-            __builtin_prefetch(candidate(k + 2 * AHEAD).get());
-        }
         if (k + AHEAD < count) {
-            gather(k + AHEAD);
+            __builtin_prefetch(run.table.home(hashes[k + AHEAD]));
         }
         xy[2 * kept] = xy[2 * k];
         xy[2 * kept + 1] = xy[2 * k + 1];
         auto const index = static_cast<int>(kept);
-        if (run.table.insert(xy, index) != index) {
+        if (run.table.insert(xy, index, hashes[k]) != index) {
             continue;
         }
         PointPtr const& p = candidate(k);
