@@ -95,15 +95,8 @@ public:
         }
     }
 
-    // Files vertex index (its position is in xy) unless a vertex stands there already;
-    // returns the vertex at the position either way.
-    int insert(std::vector<double> const& xy, int index)
-    {
-        auto i = 2 * static_cast<std::size_t>(index);
-        return insert(xy, index, hash(xy[i], xy[i + 1]));
-    }
-
-    // The same, with the position's hash already taken.
+    // Files vertex index (its position is in xy, its hash is h) unless a vertex stands
+    // there already; returns the vertex at the position either way.
     int insert(std::vector<double> const& xy, int index, std::uint64_t h)
     {
         reserve(m_count + 1, xy);
