@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orlin/core/Prefetch.h"
 #include "orlin/core/LargeTableAllocatorT.h"
 
 #include <cstddef>
@@ -134,7 +135,7 @@ public:
     void prefetch(K const* key) const
     {
         if (!m_slots.empty()) {
-            __builtin_prefetch(&m_slots[home(key)]);
+            prefetchLine(&m_slots[home(key)]);
         }
     }
 

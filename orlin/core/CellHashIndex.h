@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orlin/core/Prefetch.h"
 #include "orlin/core/LargeTableAllocatorT.h"
 
 #include <cstddef>
@@ -48,14 +49,7 @@ public:
     {
         if (m_entries.empty())
             return;
-        const Entry* entry = &m_entries[tagOf(x, y) & (m_entries.size() - 1)];
-#if defined(__GNUC__) && defined(__x86_64__)
-        // GCC 12 at -O2 may drop __builtin_prefetch as dead code once the address
-        // computation is inlined into the caller; an asm statement it must keep does not.
-        asm volatile("prefetcht0 %0" : : "m"(*entry));
-#else
-        __builtin_prefetch(entry);
-#endif
+        prefetchLine(&m_entries[tagOf(x, y) & (m_entries.size() - 1)]);
     }
 
     /// Calls visit(slot) for every slot that may lie in the box; see the class note.

@@ -6,6 +6,7 @@
 #include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
+#include "orlin/core/Prefetch.h"
 
 #include <algorithm>
 #include <functional>
@@ -125,7 +126,7 @@ void EdgeFactory::rehash(std::size_t capacity)
     const std::size_t AHEAD = 8;
     for (std::size_t k = 0; k < old.size(); ++k) {
         if (k + AHEAD < old.size() && old[k + AHEAD])
-            __builtin_prefetch(&m_table[homeOf(old[k + AHEAD], mask)], 1);
+            prefetchLine(&m_table[homeOf(old[k + AHEAD], mask)]);
         const std::uint64_t entry = old[k];
         if (!entry)
             continue;

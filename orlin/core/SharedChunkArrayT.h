@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orlin/core/Prefetch.h"
 #include "orlin/core/LargeTableAllocatorT.h"
 
 #include <algorithm>
@@ -93,7 +94,7 @@ public:
     }
 
     /// Starts loading element i (see IdentityListMapT::prefetch).
-    void prefetch(std::size_t i) const { __builtin_prefetch(&m_refs[i / CHUNK].data[i % CHUNK]); }
+    void prefetch(std::size_t i) const { prefetchLine(&m_refs[i / CHUNK].data[i % CHUNK]); }
 
     /// n copies of value, in chunks of nobody else.
     void assign(std::size_t n, T const& value)

@@ -6,6 +6,7 @@
 #include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
+#include "orlin/core/Prefetch.h"
 
 #include <algorithm>
 #include <cctype>
@@ -67,14 +68,7 @@ public:
 
     void prefetch(double x, double y, double z) const {
         if (!m_entries.empty()) {
-            const Entry* entry = &m_entries[hash(x, y, z) & (m_entries.size() - 1)];
-#if defined(__GNUC__) && defined(__x86_64__)
-            // GCC 12 at -O2 drops __builtin_prefetch here as dead code; an asm statement
-            // that it must keep issues the instruction.
-            asm volatile("prefetcht0 %0" : : "m"(*entry));
-#else
-            __builtin_prefetch(entry);
-#endif
+            core::prefetchLine(&m_entries[hash(x, y, z) & (m_entries.size() - 1)]);
         }
     }
 
