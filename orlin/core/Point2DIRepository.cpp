@@ -227,7 +227,12 @@ std::shared_ptr<Point2DI> Point2DIRepository::addFuzzy(const Point2DI& p, double
 {
     if (auto found = getFuzzy(p, tolerance))
         return found;
-    return add(std::allocate_shared<Point2D>(FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y()));
+    auto made = std::allocate_shared<Point2D>(FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y());
+    // A miss in the closed square of a tolerance of at least 0 means no point at p itself
+    // either (the index holds every stored point): no exact look-up before storing.
+    if (tolerance >= 0.0)
+        return m_impl->store(made);
+    return add(made);
 }
 
 } // namespace tin::core

@@ -160,6 +160,26 @@ TEST(Point2DIRepositoryTest, ToleranceLookupsBeforeAndAfterTheIndexExists)
     EXPECT_EQ(-1, repository.addFuzzy(Point2D(40, 40, 9), 0.01)->id());
 }
 
+TEST(Point2DIRepositoryTest, PointsMadeByToleranceAddsAreStoredOnceAndFoundBothWays)
+{
+    // A miss stores the new point straight away: it must still be in the position table and
+    // in the index, and a second request within the tolerance must get that same object.
+    Point2DIRepository repository;
+    repository.add(Point2D(0, 0));
+    std::vector<std::shared_ptr<Point2DI>> made;
+    for (int i = 1; i <= 200; ++i) {
+        double const tolerance = i % 3 == 0 ? 0.0 : (i % 3 == 1 ? 1e-8 : -1e-8);
+        made.push_back(repository.addFuzzy(Point2D(i * 0.37, i * 0.11), tolerance));
+    }
+    for (int i = 1; i <= 200; ++i) {
+        auto const& p = made[static_cast<std::size_t>(i - 1)];
+        EXPECT_EQ(p, repository.get(Point2D(i * 0.37, i * 0.11)));
+        EXPECT_EQ(p, repository.getFuzzy(Point2D(i * 0.37 + 5e-9, i * 0.11), 1e-8));
+        EXPECT_EQ(p, repository.addFuzzy(Point2D(i * 0.37, i * 0.11 - 5e-9), 1e-8));
+        EXPECT_EQ(p, repository.addFuzzy(Point2D(i * 0.37, i * 0.11), 0.0));
+    }
+}
+
 // A NaN query compares false against every bound, so the widening search never ended.
 TEST(Point2DIRepositoryTest, NonFiniteCoordinatesAreRefused)
 {
