@@ -81,9 +81,10 @@ using ConstraintId = Triangulation::Constraint_id;
 static_assert(std::is_same<VertexHandle, SplitTriangulation::Vertex_handle>::value,
               "both triangulations share one data structure");
 
-// Thrown by a run on cut segments that meets a crossing after all (rounding of a crossing that
-// did not settle); the run is repeated on the triangulation that resolves crossings itself.
-struct NeedsHistory
+// Thrown by a run on cut segments that meets a crossing after all (rounding left two pieces
+// crossing, or the pieces did not settle); the run is repeated on settled pieces, and then on
+// the triangulation that resolves crossings itself.
+struct PiecesCross
 {
 };
 
@@ -188,9 +189,10 @@ class MeshBuilder
 
 public:
     MeshBuilder(TriangleSwitches const& switches, std::vector<double> const& points,
-                std::vector<int> const& segments, std::vector<int> const& segmentMarkers)
+                std::vector<int> const& segments, std::vector<int> const& segmentMarkers,
+                SegmentSplitter::Rounds rounds = SegmentSplitter::Rounds::UntilSettled)
         : switches_(switches), points_(points), segments_(segments),
-          segmentMarkers_(segmentMarkers), inputCount_(points.size() / 2)
+          segmentMarkers_(segmentMarkers), inputCount_(points.size() / 2), rounds_(rounds)
     {
         creationCounter = 0;
     }
@@ -268,9 +270,9 @@ private:
         std::vector<int> canonical(segments_.size());
         for (std::size_t k = 0; k < segments_.size(); ++k)
             canonical[k] = handles_[static_cast<std::size_t>(segments_[k])]->info().input;
-        split_ = SegmentSplitter::split(points_, canonical);
+        split_ = SegmentSplitter::split(points_, canonical, rounds_);
         if (!split_.converged)
-            throw NeedsHistory();
+            throw PiecesCross();
 
         using Entry = std::pair<Point, int>;
         std::size_t const created = split_.created.size() / 2;
@@ -324,7 +326,7 @@ private:
                 }
             }
         } catch (typename Tr::Intersection_of_constraints_exception const&) {
-            throw NeedsHistory();
+            throw PiecesCross();
         }
         if (switches_.edgeList && !segmentMarkers_.empty())
             traceMarkedSegments();
@@ -435,7 +437,7 @@ private:
                                                                    to->point()))
                 return neighbours;
         } while (++neighbours != first);
-        throw NeedsHistory();
+        throw PiecesCross();
     }
 
     // CGAL's constraint hierarchy (which tracks every segment through crossings and splits) costs
@@ -914,6 +916,7 @@ private:
     std::vector<int> const& segments_;
     std::vector<int> const& segmentMarkers_;
     std::size_t const inputCount_;
+    SegmentSplitter::Rounds const rounds_;
     Tr triangulation_;
     std::vector<VertexHandle, HugePageAllocator<VertexHandle>> handles_; // input, then created
     SegmentSplitter::Result split_;
@@ -938,10 +941,16 @@ MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
     // any other failed triangulation, so callers that recover from one recover from these too.
     try {
         if (insertion == Insertion::Pieces && !switches.quality && !switches.areaBound) {
-            try {
-                return MeshBuilder<SplitTriangulation>(switches, points, segments, segmentMarkers)
-                    .build();
-            } catch (NeedsHistory const&) {
+            // Cut once and let the triangulation find what rounding left crossing; only
+            // near-degenerate input pays for a second run that settles the pieces first.
+            for (SegmentSplitter::Rounds rounds :
+                 {SegmentSplitter::Rounds::One, SegmentSplitter::Rounds::UntilSettled}) {
+                try {
+                    return MeshBuilder<SplitTriangulation>(switches, points, segments,
+                                                           segmentMarkers, rounds)
+                        .build();
+                } catch (PiecesCross const&) {
+                }
             }
         }
         return MeshBuilder<Triangulation>(switches, points, segments, segmentMarkers).build();

@@ -11,8 +11,9 @@ namespace trianglecui {
 // Runs the constrained Delaunay triangulation and the refinements the switches ask for on input
 // that TriangleProcess has already validated (even lengths, indices in range, finite coordinates,
 // markers empty or one per segment). Without refinement the segments are cut at their crossings
-// first (SegmentSplitter) and go in as pieces meeting only at vertices; should a crossing remain
-// after all, the run is repeated on a triangulation that resolves crossings itself, as the
+// first (SegmentSplitter) and go in as pieces meeting only at vertices. Should rounding leave two
+// pieces crossing (near-degenerate input), the run is repeated on pieces cut until none cross,
+// and if they do not settle, on a triangulation that resolves crossings itself, as the
 // refinements always use. Throws TriangleProcessError when a refinement runs out of its vertex
 // budget.
 class ConstrainedMesher

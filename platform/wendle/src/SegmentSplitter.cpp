@@ -252,8 +252,10 @@ struct Crossing
 class Splitter
 {
 public:
-    Splitter(std::vector<double> const& positions, std::vector<int> const& segments)
-        : segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2)
+    Splitter(std::vector<double> const& positions, std::vector<int> const& segments,
+             SegmentSplitter::Rounds rounds)
+        : segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2),
+          rounds_(rounds == SegmentSplitter::Rounds::One ? 1 : MAXIMUM_ROUNDS + 1)
     {
         points_.reserve(inputCount_ + segmentCount_);
         for (std::size_t i = 0; i < inputCount_; ++i)
@@ -285,6 +287,8 @@ public:
                 break;
             }
             cutPieces();
+            if (round + 1 == rounds_)
+                break;
         }
         return std::move(result_);
     }
@@ -455,6 +459,7 @@ private:
 
     std::size_t const segmentCount_;
     std::size_t const inputCount_;
+    int const rounds_;
     Array<Point> points_;       // input vertices, then created ones
     Array<char> fresh_;         // per chain entry: cut in by the last round
     Array<Piece> pieces_;
@@ -465,9 +470,9 @@ private:
 } // namespace
 
 SegmentSplitter::Result SegmentSplitter::split(std::vector<double> const& positions,
-                                               std::vector<int> const& segments)
+                                               std::vector<int> const& segments, Rounds rounds)
 {
-    return Splitter(positions, segments).run();
+    return Splitter(positions, segments, rounds).run();
 }
 
 } // namespace trianglecui

@@ -21,8 +21,12 @@ namespace trianglecui {
 // point is computed in double precision the way the triangulation rounds a crossing it meets
 // itself: recomputed almost exactly where the double one strays from either line by more than a
 // few units in the last place, and snapped to an end of either segment within four such units.
-// Rounded crossings may make pieces cross other pieces; those are cut in further rounds until no
-// two pieces cross (converged is false when that takes more than a few rounds).
+// Rounded crossings may make pieces cross other pieces (only near-degenerate input does: several
+// crossings within rounding of each other or of a vertex). With Rounds::UntilSettled those are
+// cut in further rounds until no two pieces cross (converged is false when that takes more than
+// a few rounds); with Rounds::One the pieces are left as they are and a caller that cannot take
+// crossing pieces must find them itself (a constrained triangulation that rejects crossing
+// constraints does), at no cost where there are none.
 //
 // Output: created vertices get the ids vertexCount, vertexCount + 1, ... in order of creation:
 // by round, then by the later of the two segments in input order, then along it. Several
@@ -32,10 +36,13 @@ namespace trianglecui {
 //
 // Cost: a uniform grid of about one cell per piece, so O(n + k) for n segments with k crossings
 // when the segments are short against their extent (the edges of two TINs); a segment spanning
-// the extent is filed in the cells along it only.
+// the extent is filed in the cells along it only. Each further round costs about as much again,
+// for three times the pieces when most segments were cut.
 class SegmentSplitter
 {
 public:
+    enum class Rounds { One, UntilSettled };
+
     template <typename T>
     using Array = std::vector<T, HugePageAllocator<T>>;
 
@@ -47,7 +54,8 @@ public:
         bool converged = true;
     };
 
-    static Result split(std::vector<double> const& positions, std::vector<int> const& segments);
+    static Result split(std::vector<double> const& positions, std::vector<int> const& segments,
+                        Rounds rounds = Rounds::UntilSettled);
 };
 
 } // namespace trianglecui

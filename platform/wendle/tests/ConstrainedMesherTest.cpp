@@ -220,6 +220,51 @@ TEST(ConstrainedMesherPieces, SegmentsThroughVerticesAndOverlappingSegmentsKeepT
     EXPECT_EQ(markerOf.at(key(9, 7)), 6);
 }
 
+TEST(ConstrainedMesherPieces, PiecesThatRoundingLeavesCrossingAreSettledInASecondRun)
+{
+    // Nine breaklines through about one point inside a square: cut once, the pieces around the
+    // point cross again and the triangulation rejects them; the result must still have every
+    // segment as a chain of edges, and equal the run with history where the crossings agree.
+    double const cx = 50.0 + 1.0 / 3.0, cy = 50.0 + 1.0 / 7.0;
+    std::vector<double> points = {0, 0, 100, 0, 100, 100, 0, 100};
+    std::vector<int> segments = {0, 1, 1, 2, 2, 3, 3, 0};
+    for (int k = 0; k < 9; ++k) {
+        double const angle = 0.3 + k * 0.37;
+        double const dx = std::cos(angle), dy = std::sin(angle);
+        int const first = static_cast<int>(points.size() / 2);
+        points.insert(points.end(), {cx - 30 * dx, cy - 30 * dy, cx + 40 * dx, cy + 40 * dy});
+        segments.insert(segments.end(), {first, first + 1});
+    }
+    Mesh const m = run(points, segments, numbered(segments.size() / 2, 2),
+                       ConstrainedMesher::Insertion::Pieces);
+    expectWellFormed(m, true);
+    EXPECT_NEAR(totalArea(m), 100.0 * 100.0, 1e-6);
+    EXPECT_GT(m.pointCount(), static_cast<int>(points.size() / 2));
+    EXPECT_EQ(m.pointCount() - m.edgeCount() + m.triangleCount(), 1);
+    // Each breakline is a path of mesh edges lying along it from one end to the other (where
+    // breaklines share edges near the point, the first one's marker stays on them).
+    auto const edges = triangleEdges(m);
+    for (std::size_t s = 4; s < segments.size() / 2; ++s) {
+        int const from = segments[2 * s], to = segments[2 * s + 1];
+        double const ax = m.x(from), ay = m.y(from), dx = m.x(to) - ax, dy = m.y(to) - ay;
+        auto along = [&](int v) {
+            return std::abs(dx * (m.y(v) - ay) - dy * (m.x(v) - ax)) <= 1e-9 * (dx * dx + dy * dy);
+        };
+        std::set<int> reached = {from};
+        std::vector<int> stack = {from};
+        while (!stack.empty()) {
+            int const v = stack.back();
+            stack.pop_back();
+            for (auto const& e : edges) {
+                int const w = e.first == v ? e.second : e.second == v ? e.first : -1;
+                if (w >= 0 && along(w) && reached.insert(w).second)
+                    stack.push_back(w);
+            }
+        }
+        EXPECT_TRUE(reached.count(to)) << "breakline " << s;
+    }
+}
+
 TEST(EdgeMarkerTableTest, FirstMarkerStaysInEitherOrderThroughGrowth)
 {
     EdgeMarkerTable table;
