@@ -2,7 +2,10 @@
 //
 // Building a TIN triangle by triangle: the triangles of a jittered grid of n x n cells
 // (2 n^2 triangles) are added with Tin::addTriangle(p, q, r), then added again to a second
-// TIN over the edges that now exist (the step that ends every triangulation). The bare
+// TIN over the edges that now exist (the step that ends every triangulation). The batch
+// cases add the same corner list with Tin::addTriangles, as the file readers do, once in
+// grid order and once in a shuffled order (no two neighbouring triangles made together: the
+// worst case for tables that place objects made together side by side). The bare
 // baseline makes the same edges through EdgeFactory and the same triangles from the chunk
 // pool Tin::addTriangle uses and pushes them into a vector: the cost of the objects
 // themselves, against which the TIN's share is printed as a ratio. Two sizes show linearity.
@@ -21,6 +24,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <map>
@@ -98,6 +104,58 @@ Measure runTin(int n)
     return m;
 }
 
+std::vector<std::uint32_t> cornerList(int n, bool shuffled)
+{
+    std::vector<std::array<std::uint32_t, 3>> triangles;
+    forEachCellTriangle(n, [&](int a, int b, int c) {
+        triangles.push_back({static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b), static_cast<std::uint32_t>(c)});
+    });
+    if (shuffled) {
+        std::shuffle(triangles.begin(), triangles.end(), std::mt19937_64(7));
+    }
+    std::vector<std::uint32_t> corners;
+    corners.reserve(3 * triangles.size());
+    for (auto const& t : triangles) {
+        corners.insert(corners.end(), t.begin(), t.end());
+    }
+    return corners;
+}
+
+Measure runBatch(int n, bool shuffled)
+{
+    Measure m;
+    auto const points = jitteredGrid(n);
+    auto const corners = cornerList(n, shuffled);
+    std::size_t const count = corners.size() / 3;
+    double t = cpuNow();
+    Tin tin;
+    tin.addTriangles(points.data(), corners.data(), count);
+    m.build = cpuNow() - t;
+    m.triangles = tin.allTriangles().size();
+    t = cpuNow();
+    Tin again;
+    again.addTriangles(points.data(), corners.data(), count);
+    m.readd = cpuNow() - t;
+    t = cpuNow();
+    again.clear();
+    tin.clear();
+    m.release = cpuNow() - t;
+    if (m.triangles != 2u * n * n) {
+        throw std::runtime_error("wrong triangle count");
+    }
+    return m;
+}
+
+Measure runBatchInOrder(int n)
+{
+    return runBatch(n, false);
+}
+
+Measure runBatchShuffled(int n)
+{
+    return runBatch(n, true);
+}
+
 Measure runBare(int n)
 {
     Measure m;
@@ -161,20 +219,33 @@ void BM_BareTriangleVector(benchmark::State& state)
     }
 }
 
-void BM_TinAddTriangle(benchmark::State& state)
+std::map<int, Measure>& batchResults()
+{
+    static std::map<int, Measure> results;
+    return results;
+}
+
+std::map<int, Measure>& shuffledResults()
+{
+    static std::map<int, Measure> results;
+    return results;
+}
+
+// Runs one case and prints its ratios to the bare vector and to the case's smaller size.
+void measure(benchmark::State& state, Measure (*run)(int), std::map<int, Measure>& results)
 {
     int const n = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        Measure const m = inChild(runTin, n);
-        tinResults()[n] = m;
+        Measure const m = inChild(run, n);
+        results[n] = m;
         report(state, m);
         auto const bare = bareResults().find(n);
         if (bare != bareResults().end()) {
             state.counters["build_vs_bare"] = m.build / bare->second.build;
             state.counters["readd_vs_bare"] = m.readd / bare->second.readd;
         }
-        auto const smaller = tinResults().lower_bound(n);
-        if (smaller != tinResults().begin()) {
+        auto const smaller = results.lower_bound(n);
+        if (smaller != results.begin()) {
             auto const& s = std::prev(smaller)->second;
             state.counters["size_ratio"] = static_cast<double>(m.triangles) / static_cast<double>(s.triangles);
             state.counters["time_ratio"] = (m.build + m.readd) / (s.build + s.readd);
@@ -182,10 +253,27 @@ void BM_TinAddTriangle(benchmark::State& state)
     }
 }
 
+void BM_TinAddTriangle(benchmark::State& state)
+{
+    measure(state, runTin, tinResults());
+}
+
+void BM_TinAddTriangles(benchmark::State& state)
+{
+    measure(state, runBatchInOrder, batchResults());
+}
+
+void BM_TinAddTrianglesShuffled(benchmark::State& state)
+{
+    measure(state, runBatchShuffled, shuffledResults());
+}
+
 } // namespace
 
 // 500 x 500 cells: 0.5 million triangles; 1000 x 1000: 2 million.
 BENCHMARK(BM_BareTriangleVector)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_TinAddTriangle)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_TinAddTriangles)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_TinAddTrianglesShuffled)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "orlin/core/Edge2DFactory.h"
 
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/HashMix.h"
 #include "common/exception/RuntimeException.h"
 #include "orlin/core/LinearProbingTableT.h"
@@ -94,7 +95,7 @@ std::shared_ptr<Edge2D> Edge2DFactory::factory(const std::shared_ptr<Point2DI>& 
     bool aFirst = coordinateLess(*a, *b);
     if (!aFirst && !coordinateLess(*b, *a))
         aFirst = aLower;
-    slot = std::make_shared<Edge2D>(aFirst ? a : b, aFirst ? b : a);
+    slot = std::allocate_shared<Edge2D>(FixedSizePoolAllocatorT<Edge2D>(), aFirst ? a : b, aFirst ? b : a);
     return slot;
 }
 

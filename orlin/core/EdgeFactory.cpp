@@ -44,12 +44,30 @@ EdgeFactory& EdgeFactory::instance()
 
 namespace {
 
-// Every bit of both addresses reaches the upper 32 bits that pick the home slot and are kept
-// in the entry.
+// The upper 32 bits are the tag kept in the entry, and its low bits pick the home slot. The
+// home follows the lower end's address the way addressHash does, with groups of 256 bytes
+// and sixteen slots per 64 bytes of points (a point is the lower end of about three edges,
+// and sparse runs keep the probe clusters short when requests come in no useful order):
+// the edges around points made together land in neighbouring slots, so building a TIN in
+// the order its points were made, and releasing it in the order it was built, walk the
+// table instead of jumping through it. The tag's top byte comes from the whole pair, so the
+// edges of one lower end differ in their tags; below 2^24 slots it leaves the home alone,
+// above it spreads one end's edges over a few runs.
+const unsigned PAIR_GROUP_SHIFT = 8;
+const unsigned PAIR_SLOT_SHIFT = 2;
+const std::uint64_t PAIR_GROUP_SLOTS = std::uint64_t(1) << (PAIR_GROUP_SHIFT - PAIR_SLOT_SHIFT);
+const std::uint64_t PAIR_HOME_BITS = 0x00ffffffull;
+
 inline std::uint64_t hashPair(const Point* low, const Point* high)
 {
-    return mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(low)),
-                    static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(high)));
+    const auto a = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(low));
+    const auto b = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(high));
+    const std::uint64_t pair = mixWords(a, b);
+    // The pair's own bits move the home a few slots on, so that one end's edges do not all
+    // start their probes at the same slot.
+    const std::uint64_t home = mixWords(a >> PAIR_GROUP_SHIFT, 0) + ((a >> PAIR_SLOT_SHIFT) & (PAIR_GROUP_SLOTS - 1))
+                               + (pair >> 61);
+    return (((home & PAIR_HOME_BITS) | (pair & ~PAIR_HOME_BITS & 0xffffffffull)) << 32) | (pair & 0xffffffffull);
 }
 
 const int TAG_SHIFT = 32;

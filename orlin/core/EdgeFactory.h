@@ -27,8 +27,11 @@ class Point;
  * entry, the upper 32 bits of the pair's hash beside the edge's reference. Those hash
  * bits give an entry's home slot, so growing, shrinking and the backward shift on
  * removal never touch an edge, and a probe looks at an edge only when all 32 bits
- * agree. Load at most 0.75 and at least 1/8 (it halves below), keyed by a
- * multiply-xorshift mix of the two addresses, lower first; no tombstones. A request
+ * agree. Load at most 0.75 and at least 1/8 (it halves below); no tombstones. The home
+ * slot follows the lower end's address with locality (see addressHash), moved a few slots
+ * by a mix of the pair: the edges of points made together sit in neighbouring slots, so a
+ * TIN built in the order of its points, and released in the order it was built, finds them
+ * in cache lines it has just read. The tag's top byte mixes both ends. A request
  * costs one table probe and, on a hit, one look at the edge; a miss allocates the edge
  * and fills the slot the probe ended on. Unsynchronised: use from one thread.
  */

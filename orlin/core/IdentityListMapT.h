@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "orlin/core/HashMix.h"
 #include "orlin/core/SharedChunkArrayT.h"
 
 namespace tin::core {
@@ -13,7 +14,8 @@ namespace tin::core {
 /// records). 16 bytes per table slot, no allocation per entry; the table is kept at most three
 /// quarters full and deletion shifts entries back (no tombstones), so any sequence of inserts
 /// and erases keeps lookups at a few probes. The key object must outlive its entry; the map
-/// never dereferences it. Entry pointers are invalidated by `obtain`, `erase`, `findMutable`
+/// never dereferences it. Home slots keep neighbouring keys together (see `addressHash`): a
+/// map keyed by pooled objects made one after the other is walked rather than jumped through. Entry pointers are invalidated by `obtain`, `erase`, `findMutable`
 /// and copies. Copies share the table chunk by chunk (`SharedChunkArrayT`): a copy costs a
 /// reference count per 2 MiB, and later changes clone the chunks they write.
 template <class K>
@@ -155,14 +157,8 @@ private:
         }
     }
 
-    std::size_t homeOf(K* key) const
-    {
-        std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
-        h ^= h >> 33;
-        h *= 0xff51afd7ed558ccdULL;
-        h ^= h >> 33;
-        return static_cast<std::size_t>(h) & (m_table.size() - 1);
-    }
+    // Keys made together get neighbouring slots (see addressHash).
+    std::size_t homeOf(K* key) const { return static_cast<std::size_t>(addressHash(key)) & (m_table.size() - 1); }
 
     void grow() { rehash(m_table.empty() ? 16 : m_table.size() * 2); }
 

@@ -1,5 +1,6 @@
 #include "orlin/core/Point2DIRepository.h"
 
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/HashMix.h"
 #include "common/exception/RuntimeException.h"
 #include "orlin/core/LinearProbingTableT.h"
@@ -137,7 +138,7 @@ std::shared_ptr<Point2DI> Point2DIRepository::add(const Point2DI& p)
     requireFinite(p, "add");
     if (auto stored = get(p))
         return stored;
-    return m_impl->store(std::make_shared<Point2D>(p.x(), p.y()));
+    return m_impl->store(std::allocate_shared<Point2D>(FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y()));
 }
 
 std::shared_ptr<Point2DI> Point2DIRepository::get(const Point2DI& p) const
@@ -226,7 +227,7 @@ std::shared_ptr<Point2DI> Point2DIRepository::addFuzzy(const Point2DI& p, double
 {
     if (auto found = getFuzzy(p, tolerance))
         return found;
-    return add(std::make_shared<Point2D>(p.x(), p.y()));
+    return add(std::allocate_shared<Point2D>(FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y()));
 }
 
 } // namespace tin::core

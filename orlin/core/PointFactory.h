@@ -50,6 +50,11 @@ public:
     /// before it.
     void factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out);
 
+    /// Room for `more` further points without growing the factory's tables, for bulk
+    /// readers that request their points in several factoryAll() calls. May drop the
+    /// slots of dead points first, as factoryAll() itself does for a large request.
+    void reserve(std::size_t more) { m_points.reserve(more); }
+
     Point2D offset() const { return m_offset; }
     /// Shifts every live point by the difference to the old offset.
     void setOffset(const Point2D& offset);

@@ -19,6 +19,7 @@
 #include <geos/geom/Point.h>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <unordered_map>
 
@@ -281,6 +282,26 @@ void PointSet::addPoint(const std::shared_ptr<Point>& p)
 }
 
 void PointSet::reservePoints(std::size_t n) { m_impl->m_list.reserve(n); }
+
+void PointSet::addPoints(PointList&& points)
+{
+    Impl& impl = *m_impl;
+    const auto null = std::find(points.begin(), points.end(), nullptr);
+    const bool hasNull = null != points.end();
+    if (impl.m_pointIndex) {
+        for (auto p = points.begin(); p != null; ++p)
+            addPoint(*p);
+    } else if (impl.m_list.empty() && !hasNull) {
+        impl.m_list = std::move(points);
+        impl.pointsChanged();
+    } else {
+        impl.m_list.insert(impl.m_list.end(), std::make_move_iterator(points.begin()), std::make_move_iterator(null));
+        impl.pointsChanged();
+    }
+    points.clear();
+    if (hasNull)
+        require(PointList::value_type(), "addPoint");
+}
 
 bool PointSet::removePoint(const std::shared_ptr<Point>& p)
 {

@@ -1,5 +1,7 @@
 #include "orlin/core/TriangleSet.h"
 
+#include "orlin/core/HashMix.h"
+
 #include <stdexcept>
 
 namespace tin::core {
@@ -41,13 +43,9 @@ std::uint32_t fingerprintIn(std::uint64_t entry)
 
 std::uint32_t TriangleSet::fingerprintOf(Triangle const* triangle)
 {
-    // Addresses share their low bits (alignment) and often their high bits; a 64-bit mix
-    // spreads both. The low 32 bits of the mix are the home slot (table sizes stay below 2^32).
-    std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(triangle));
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    return static_cast<std::uint32_t>(h);
+    // Triangles made one after the other get neighbouring slots (see addressHash); the low
+    // 32 bits are the home slot (table sizes stay below 2^32).
+    return static_cast<std::uint32_t>(addressHash(triangle));
 }
 
 std::uint32_t TriangleSet::recordOf(Triangle const* triangle) const

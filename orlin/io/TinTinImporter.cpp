@@ -3,8 +3,12 @@
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/file/TarHeaderBlock.h"
 #include "common/io/IoUtil.h"
-#include "orlin/io/BinPointPtrVectorImporter.h"
+#include "common/io/FileUtil.h"
+#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/io/BinPointBlockReader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
@@ -33,32 +37,64 @@ unsigned long long padding(const TarHeaderBlock& block) {
     return static_cast<unsigned long long>(block.offset());
 }
 
+template <typename T>
+using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+
+// Records are read in pieces of this many bytes at most, so that a header that claims far
+// more than the file holds fails at the end of the data instead of reserving memory for it.
+constexpr std::size_t PIECE_BYTES = std::size_t(24) << 20;
+
+// The points entry interned in one bulk request (the factory overlaps its look-ups); the
+// points are the ones requests in block order give.
+LargeVector<std::shared_ptr<tin::core::Point>> readPoints(Poco::BinaryReader& reader, unsigned long long size) {
+    const std::string name = TinTinImporter::POINTS_CONTEXT;
+    const int count = BinPointBlockReader::readCount(reader, size, name);
+    LargeVector<double> xyz;
+    constexpr int PIECE = static_cast<int>(PIECE_BYTES / BinPointBlockReader::RECORD_SIZE);
+    for (int done = 0; done < count;) {
+        const int records = std::min(count - done, PIECE);
+        xyz.resize(3 * (static_cast<std::size_t>(done) + static_cast<std::size_t>(records)));
+        BinPointBlockReader::readRecords(reader, xyz.data() + 3 * static_cast<std::size_t>(done), records, name);
+        done += records;
+    }
+    const unsigned long long used = static_cast<unsigned long long>(common::io::FileUtil::headerSize()) + 4u +
+                                    static_cast<unsigned long long>(count) * BinPointBlockReader::RECORD_SIZE;
+    if (size > used) {
+        BinPointBlockReader::skipRest(reader, size - used, name);
+    }
+    LargeVector<std::shared_ptr<tin::core::Point>> points(static_cast<std::size_t>(count));
+    tin::core::PointFactory::instance().factoryAll(xyz.data(), points.size(), points.data());
+    return points;
+}
+
 void readTriangles(Poco::BinaryReader& reader, const TarHeaderBlock& block,
-                   const std::vector<std::shared_ptr<tin::core::Point>>& points, tin::core::Tin& tin) {
-    // Chunks of triangles go to the TIN's batch addition, which overlaps the table misses of
-    // neighbouring triangles; the chunk is large enough for that and small beside the file.
-    constexpr std::size_t CHUNK = 8192;
-    std::vector<std::uint32_t> indices(3 * CHUNK);
+                   const LargeVector<std::shared_ptr<tin::core::Point>>& points, tin::core::Tin& tin) {
+    // Every triangle goes to one batch addition: the TIN sizes its tables once for the
+    // whole file and overlaps the table misses of neighbouring triangles.
     const unsigned long long count = block.size() / 12u;
     const unsigned long long pointCount = points.size();
+    constexpr std::size_t PIECE = PIECE_BYTES / 12u;
+    LargeVector<std::uint32_t> indices;
     for (unsigned long long done = 0; done < count;) {
-        const std::size_t records = count - done < CHUNK ? static_cast<std::size_t>(count - done) : CHUNK;
+        const std::size_t records = count - done < PIECE ? static_cast<std::size_t>(count - done) : PIECE;
+        const std::size_t at = 3 * static_cast<std::size_t>(done);
+        indices.resize(at + 3 * records);
         const std::streamsize bytes = static_cast<std::streamsize>(records * 12u);
-        reader.readRaw(reinterpret_cast<char*>(indices.data()), bytes);
+        reader.readRaw(reinterpret_cast<char*>(indices.data() + at), bytes);
         // The indices are tested only once they have arrived whole.
         if (reader.stream().fail() || reader.stream().gcount() != bytes) {
             throw InvalidFileFormatException("Invalide file format (in readTrianglesContent)");
         }
         // Stored as 32-bit signed numbers: a negative one reads here as 2^31 or more, which
         // no point count reaches, so one unsigned test rejects both ends.
-        for (std::size_t k = 0; k < 3 * records; ++k) {
+        for (std::size_t k = at; k < at + 3 * records; ++k) {
             if (indices[k] >= pointCount) {
                 throw std::out_of_range("invalid vector<T> subscript");
             }
         }
-        tin.addTriangles(points.data(), indices.data(), records);
         done += records;
     }
+    tin.addTriangles(points.data(), indices.data(), indices.size() / 3);
     // A trailing partial record is skipped with the padding so that the end of the
     // archive is read where it is.
     skipBytes(reader, block.size() % 12u + padding(block));
@@ -79,7 +115,7 @@ tin::core::Tin TinTinImporter::importTin(Poco::BinaryReader* reader) const {
 
     TarHeaderBlock pointsBlock;
     pointsBlock.read(*reader);
-    const auto points = BinPointPtrVectorImporter().importPointPtrVector(reader, pointsBlock.size(), POINTS_CONTEXT);
+    const auto points = readPoints(*reader, pointsBlock.size());
     skipBytes(*reader, padding(pointsBlock));
 
     TarHeaderBlock trianglesBlock;

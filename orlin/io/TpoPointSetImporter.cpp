@@ -1,7 +1,6 @@
 #include "orlin/io/TpoPointSetImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/FileBytes.h"
@@ -20,9 +19,6 @@ namespace {
 
 constexpr std::string_view SEPARATORS = ",\t ";
 constexpr std::string_view WHITE_SPACE = " \t\r\n\v\f";
-
-template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
 
 std::string_view trim(std::string_view text) {
     const std::size_t begin = text.find_first_not_of(WHITE_SPACE);
@@ -101,70 +97,88 @@ bool parsePlainPoint(const char* p, const char* end, double* xyz) {
     return p == end || (*p == '\r' && p + 1 == end);
 }
 
-// Every point line's numbers in file order, with the header and closing-line rules.
-LargeVector<double> parsePoints(std::string_view text, const char* path) {
-    LargeVector<double> xyz;
-    xyz.reserve(3 * (static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1));
-    std::size_t pointsRead = 0;
-    int lineNumber = 0;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        const std::string_view line = text.substr(pos, end - pos);
-        pos = next;
-        ++lineNumber;
+// The point lines' numbers in file order, a block at a time, with the header and
+// closing-line rules.
+class PointLines {
+public:
+    PointLines(std::string_view text, const char* path) : m_text(text), m_path(path) {}
 
-        double plain[3];
-        if (parsePlainPoint(line.data(), line.data() + line.size(), plain)) {
-            xyz.insert(xyz.end(), plain, plain + 3);
-            ++pointsRead;
-            continue;
-        }
-        std::string_view tokens[4];
-        const int count = tokenize(line, tokens);
-        if (count == 3) {
-            double x = 0;
-            double y = 0;
-            double z = 0;
-            if (parseNumber(tokens[0], x) && parseNumber(tokens[1], y) && parseNumber(tokens[2], z)) {
-                xyz.insert(xyz.end(), {x, y, z});
-                ++pointsRead;
+    // Parses up to `max` further points into xyz (3 numbers each); returns how many were
+    // parsed, 0 once the text is done.
+    std::size_t next(double* xyz, std::size_t max) {
+        std::size_t parsed = 0;
+        while (parsed < max && m_pos < m_text.size()) {
+            std::size_t end = m_text.find('\n', m_pos);
+            const std::size_t next = end == std::string_view::npos ? m_text.size() : end + 1;
+            if (end == std::string_view::npos) {
+                end = m_text.size();
+            }
+            const std::string_view line = m_text.substr(m_pos, end - m_pos);
+            m_pos = next;
+            ++m_lineNumber;
+
+            double* point = xyz + 3 * parsed;
+            if (parsePlainPoint(line.data(), line.data() + line.size(), point)) {
+                ++parsed;
+                ++m_pointsRead;
                 continue;
             }
+            std::string_view tokens[4];
+            const int count = tokenize(line, tokens);
+            if (count == 3 && parseNumber(tokens[0], point[0]) && parseNumber(tokens[1], point[1]) &&
+                parseNumber(tokens[2], point[2])) {
+                ++parsed;
+                ++m_pointsRead;
+                continue;
+            }
+            // Header lines before the first point; after it, only a closing last line may
+            // be something else than a point.
+            if (m_pointsRead == 0) {
+                continue;
+            }
+            if (count != 3 && m_text.find_first_not_of(WHITE_SPACE, m_pos) == std::string_view::npos) {
+                m_pos = m_text.size();
+                break;
+            }
+            throw common::exception::InvalidFileFormatException("Invalid file format", m_path, m_lineNumber);
         }
-        // Header lines before the first point; after it, only a closing last line may
-        // be something else than a point.
-        if (pointsRead == 0) {
-            continue;
-        }
-        if (count != 3 && text.find_first_not_of(WHITE_SPACE, pos) == std::string_view::npos) {
-            break;
-        }
-        throw common::exception::InvalidFileFormatException("Invalid file format", path, lineNumber);
+        return parsed;
     }
-    return xyz;
-}
+
+private:
+    std::string_view m_text;
+    const char* m_path;
+    std::size_t m_pos = 0;
+    std::size_t m_pointsRead = 0;
+    int m_lineNumber = 0;
+};
 
 } // namespace
 
 tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const {
     const FileBytes content(path);
-    const LargeVector<double> xyz = parsePoints(content.view(), path);
-    // Interned together, so that the factory overlaps its look-ups; the ids and the set
-    // are as if each line had been added as it was read.
-    const std::size_t count = xyz.size() / 3;
-    LargeVector<std::shared_ptr<tin::core::Point>> points(count);
-    tin::core::PointFactory::instance().factoryAll(xyz.data(), count, points.data());
-    tin::core::PointSet set;
-    set.reservePoints(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        points[i]->setId(static_cast<int>(i));
-        set.addPoint(points[i]);
+    const std::string_view text = content.view();
+    const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    // Parsed and interned a block at a time: the block's numbers stay in the cache for
+    // the factory's bulk request, which still overlaps its look-ups, and no array of every
+    // number is made. The ids and the set are as if each line had been added as it was read.
+    constexpr std::size_t BLOCK = 16384;
+    std::vector<double> xyz(3 * BLOCK);
+    tin::core::PointFactory& factory = tin::core::PointFactory::instance();
+    factory.reserve(lines);
+    tin::core::PointSet::PointList points;
+    points.reserve(lines);
+    PointLines parser(text, path);
+    while (const std::size_t parsed = parser.next(xyz.data(), BLOCK)) {
+        const std::size_t first = points.size();
+        points.resize(first + parsed);
+        factory.factoryAll(xyz.data(), parsed, points.data() + first);
     }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        points[i]->setId(static_cast<int>(i));
+    }
+    tin::core::PointSet set;
+    set.addPoints(std::move(points));
     return set;
 }
 

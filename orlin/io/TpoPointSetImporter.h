@@ -24,8 +24,10 @@ namespace tin::io {
 /// path that cannot be opened throws common::exception::FileOpenException, a read error
 /// common::exception::RuntimeException.
 /// Cost: the file is read whole into memory and parsed in one pass (white space and
-/// separators around "x,y,z" need no token copies); the points are interned in one bulk
-/// factory request (PointFactory::factoryAll).
+/// separators around "x,y,z" need no token copies); the points are interned in bulk
+/// factory requests (PointFactory::factoryAll) of a block of lines each. A format error
+/// is found once the blocks before it are interned; the points made for them die with
+/// the exception.
 class TpoPointSetImporter : public PointSetImporter {
 public:
     tin::core::PointSet importPointSet(const char* path) const override;

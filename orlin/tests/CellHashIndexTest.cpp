@@ -127,3 +127,33 @@ TEST(CellHashIndexTest, ClearingKeepsTheTableButForgetsEveryEntry)
     index.insert(9, 4.5, 1.0);
     EXPECT_EQ(reported(index, 4.5, 1.0, 4.5, 1.0), (std::set<std::uint32_t>{9}));
 }
+
+// Cell borders lie halfway between multiples of CELL_SIZE, where rounding of the cell
+// number can go either way: an item there must be found by every box that reaches it,
+// from either side and at survey magnitudes.
+TEST(CellHashIndexTest, ItemsOnCellBordersAreFoundFromEitherSide)
+{
+    const double side = CellHashIndex::CELL_SIZE;
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> cell(-50, 50);
+    std::uniform_real_distribution<double> nudge(-3e-8, 3e-8);
+    for (const double base : {0.0, 1.0, 600000.0, 5400000.0, -12345.0}) {
+        std::vector<Item> items;
+        CellHashIndex index;
+        for (std::uint32_t i = 0; i < 400; ++i) {
+            const double x = base + (cell(rng) + 0.5) * side + (i % 2 ? nudge(rng) : 0.0);
+            const double y = base + (cell(rng) + 0.5) * side + (i % 3 ? nudge(rng) : 0.0);
+            items.push_back({x, y, true});
+            index.insert(i, x, y);
+        }
+        for (const Item& centre : items) {
+            const double x = centre.x + nudge(rng) * 0.3, y = centre.y + nudge(rng) * 0.3;
+            const auto got = reported(index, x - 1e-8, y - 1e-8, x + 1e-8, y + 1e-8);
+            for (std::uint32_t i = 0; i < items.size(); ++i) {
+                if (std::abs(items[i].x - x) <= 2e-8 && std::abs(items[i].y - y) <= 2e-8) {
+                    ASSERT_TRUE(got.count(i)) << "missed slot " << i << " near " << base;
+                }
+            }
+        }
+    }
+}

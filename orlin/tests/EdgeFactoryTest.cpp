@@ -177,3 +177,44 @@ TEST(EdgeFactoryTest, LargeTableKeepsEveryEdgeThroughGrowthAndShrink)
     held.clear();
     EXPECT_EQ(ef().size(), base);
 }
+
+TEST(EdgeFactoryTest, ManyEdgesOfOneLowerEndStayDistinct)
+{
+    // Edges sharing their lower end start their probes within a few slots of each other and
+    // differ in few tag bits: a fan of hundreds around one point makes a long probe run full
+    // of tag matches, which must still give each pair its own edge and lose none through
+    // removals in between.
+    std::vector<std::shared_ptr<Point>> points;
+    for (int i = 0; i < 600; ++i)
+        points.push_back(std::make_shared<Point>(i, 1));
+    const auto lowest = std::min_element(points.begin(), points.end(),
+        [](const auto& a, const auto& b) { return std::less<const Point*>()(a.get(), b.get()); });
+    const std::shared_ptr<Point> hub = *lowest;
+    points.erase(lowest);
+    const std::size_t base = ef().size();
+    std::vector<std::shared_ptr<Edge>> fan;
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        fan.push_back(k % 2 ? ef().factory(hub, points[k]) : ef().factory(points[k], hub));
+        ASSERT_EQ(fan.back()->point1(), hub);
+        ASSERT_EQ(fan.back()->id(), -1);
+        fan.back()->setId(static_cast<int>(k));
+    }
+    ASSERT_EQ(ef().size(), base + fan.size());
+    // Every third edge goes, last made first, then all are asked for again.
+    for (std::size_t k = fan.size(); k-- > 0;) {
+        if (k % 3 == 0)
+            fan[k].reset();
+    }
+    ASSERT_EQ(ef().size(), base + fan.size() - (fan.size() + 2) / 3);
+    for (std::size_t k = 0; k < points.size(); ++k) {
+        auto again = ef().factory(points[k], hub);
+        if (fan[k]) {
+            ASSERT_EQ(again, fan[k]);
+            ASSERT_EQ(again->id(), static_cast<int>(k));
+        } else {
+            ASSERT_EQ(again->id(), -1);
+        }
+    }
+    fan.clear();
+    EXPECT_EQ(ef().size(), base);
+}

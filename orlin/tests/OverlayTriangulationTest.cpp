@@ -14,6 +14,7 @@
 #include "orlin/core/Point2DIRepository.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle2D.h"
 #include "orlin/util/OverlayTriangulation.h"
 
 using namespace tin::core;
@@ -290,4 +291,70 @@ TEST(OverlayTriangulationTest, PointsOnEdgesAgreeWithAScanForFarClustersOfShortE
     // The bridge passes the 29 other points of the first cluster's bottom row and the six
     // points between the clusters.
     EXPECT_EQ(found.back().size(), 29u + 6u);
+}
+
+TEST(OverlayTriangulationTest, SplitEdgesCutsAsTheFullSplitMapDoes)
+{
+    // Two wavy grids crossing each other along closed curves: their records cut most edges of
+    // both. Records filed against sub-edges as well make chains nest.
+    auto grid = [](double x0, double y0, int n, double step, double wave) {
+        std::vector<overlaytest::Vertex> vertices;
+        std::vector<overlaytest::Corners> triangles;
+        for (int j = 0; j < n; ++j) {
+            for (int i = 0; i < n; ++i) {
+                double const x = x0 + i * step, y = y0 + j * step;
+                vertices.push_back({x, y, wave * std::sin(x * 1.3) * std::cos(y * 0.9)});
+            }
+        }
+        for (int j = 0; j + 1 < n; ++j) {
+            for (int i = 0; i + 1 < n; ++i) {
+                int const k = j * n + i;
+                triangles.push_back({k, k + 1, k + n + 1});
+                triangles.push_back({k, k + n + 1, k + n});
+            }
+        }
+        return makeTin(vertices, triangles);
+    };
+    Tin a = grid(0, 0, 9, 1.0, 0.5);
+    Tin b = grid(2.3, 1.7, 7, 0.9, -0.7);
+    Overlay o(a, b);
+    ASSERT_GT(o.records.size(), 20u);
+
+    std::vector<std::shared_ptr<Edge2D>> edges;
+    for (Tin2D const* t2 : {&o.first2D, &o.second2D}) {
+        for (auto const& t : t2->triangles()) {
+            for (int i = 0; i < 3; ++i) {
+                edges.push_back(t->edge(i));
+            }
+        }
+    }
+    std::vector<SplitRecord> records = o.records;
+    auto const firstMap = OverlayTriangulation::buildSplitMap(records, &o.factory);
+    int nested = 0;
+    for (auto const& entry : firstMap) {
+        auto const& sub = entry.second.front();
+        Point2D const middle((sub->point1()->x() + sub->point2()->x()) / 2,
+                             (sub->point1()->y() + sub->point2()->y()) / 2);
+        records.push_back(SplitRecord{o.repository.add(middle), 0.5, sub});
+        if (++nested == 10) {
+            break;
+        }
+    }
+    ASSERT_EQ(nested, 10);
+
+    auto const map = OverlayTriangulation::buildSplitMap(records, &o.factory);
+    tin::util::Edge2DSet expected;
+    for (auto const& e : edges) {
+        OverlayTriangulation::addSplitEdge(&expected, e, map);
+    }
+    auto const cut = OverlayTriangulation::splitEdges(edges, records, &o.factory);
+    EXPECT_EQ(cut, expected);
+    EXPECT_GT(cut.size(), edges.size() / 2);
+    // Only the first TIN's edges: the same as asking the full map for them alone.
+    std::vector<std::shared_ptr<Edge2D>> firstEdges(edges.begin(), edges.begin() + 3 * static_cast<std::ptrdiff_t>(o.first2D.triangles().size()));
+    tin::util::Edge2DSet expectedFirst;
+    for (auto const& e : firstEdges) {
+        OverlayTriangulation::addSplitEdge(&expectedFirst, e, map);
+    }
+    EXPECT_EQ(OverlayTriangulation::splitEdges(firstEdges, records, &o.factory), expectedFirst);
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 using namespace tin::core;
@@ -81,6 +82,46 @@ TEST(PointSetModifier, BreaklinesOnRegionOrHoleSidesAreDropped)
     EXPECT_EQ(clean.findBreaklinesFromPoint(c).size(), 1u);
 }
 
+namespace {
+
+// The hull's defining properties, checked against every point: each corner a strict turn
+// the way the ring runs, no point beyond a side, and at each corner the first object of
+// the list there. (A ring keeps a canonical start and direction, not an orientation.)
+void expectHullOf(std::vector<PointPtr> const& points, std::shared_ptr<PointRing> const& ring)
+{
+    ASSERT_TRUE(ring);
+    std::vector<PointPtr> corners = ring->points();
+    corners.pop_back();
+    ASSERT_GE(corners.size(), 3u);
+    auto cross = [](Point const& o, Point const& a, Point const& b) {
+        return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+    };
+    double area = 0.0;
+    for (std::size_t k = 1; k + 1 < corners.size(); ++k) {
+        area += cross(*corners[0], *corners[k], *corners[k + 1]);
+    }
+    double const turn = area > 0.0 ? 1.0 : -1.0;
+    int outside = 0;
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        Point const& a = *corners[k];
+        Point const& b = *corners[(k + 1) % corners.size()];
+        Point const& c = *corners[(k + 2) % corners.size()];
+        EXPECT_GT(turn * cross(a, b, c), 0.0) << "corner " << b.x() << ", " << b.y() << " is no turn";
+        for (auto const& p : points) {
+            outside += turn * cross(a, b, *p) < 0.0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(outside, 0);
+    for (auto const& corner : corners) {
+        auto first = std::find_if(points.begin(), points.end(), [&corner](PointPtr const& p) {
+            return p->x() == corner->x() && p->y() == corner->y();
+        });
+        EXPECT_EQ(first->get(), corner.get());
+    }
+}
+
+} // namespace
+
 TEST(PointSetModifier, HullOfRepeatedLatticePointsTakesTheFirstObjectAtEachCorner)
 {
     // Positions repeat many times and many lie on the hull's sides.
@@ -90,28 +131,41 @@ TEST(PointSetModifier, HullOfRepeatedLatticePointsTakesTheFirstObjectAtEachCorne
     for (int i = 0; i < 3000; ++i) {
         points.push_back(pt(cell(rng), 0.5 * cell(rng), i));
     }
-    auto ring = PointSetModifier::hullRing(points);
-    ASSERT_TRUE(ring);
-    std::vector<PointPtr> corners = ring->points();
-    corners.pop_back();
-    ASSERT_GE(corners.size(), 3u);
-    auto cross = [](Point const& o, Point const& a, Point const& b) {
-        return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
-    };
-    for (std::size_t k = 0; k < corners.size(); ++k) {
-        Point const& a = *corners[k];
-        Point const& b = *corners[(k + 1) % corners.size()];
-        Point const& c = *corners[(k + 2) % corners.size()];
-        EXPECT_GT(cross(a, b, c), 0.0) << "corner " << b.x() << ", " << b.y() << " is no left turn";
-        for (auto const& p : points) {
-            EXPECT_GE(cross(a, b, *p), 0.0);
+    expectHullOf(points, PointSetModifier::hullRing(points));
+    EXPECT_FALSE(PointSetModifier::hullRing({points[0], points[0], points[1]}));
+}
+
+// Most points of a survey lie well inside its hull and never reach the corner chain; the
+// ones near it, at the survey's own coordinates, must all still be weighed.
+TEST(PointSetModifier, HullOfSurveysFarFromTheOriginKeepsEveryPointNearItsSides)
+{
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    std::uniform_real_distribution<double> angle(0.0, 6.283185307179586);
+    double const east = 512345.0, north = 5412345.0;
+
+    std::vector<PointPtr> grid; // sides lined with points, repeats at the corners
+    for (int j = 0; j < 60; ++j) {
+        for (int i = 0; i < 80; ++i) {
+            bool border = i == 0 || j == 0 || i == 79 || j == 59;
+            grid.push_back(pt(east + i + (border ? 0.0 : jitter(rng)), north + j + (border ? 0.0 : jitter(rng)), i));
         }
     }
-    for (auto const& corner : corners) {
-        auto first = std::find_if(points.begin(), points.end(), [&corner](PointPtr const& p) {
-            return p->x() == corner->x() && p->y() == corner->y();
-        });
-        EXPECT_EQ(first->get(), corner.get());
+    grid.push_back(pt(east, north, 7.0));
+    grid.push_back(pt(east + 79.0, north + 59.0, 7.0));
+    expectHullOf(grid, PointSetModifier::hullRing(grid));
+
+    std::vector<PointPtr> disc; // every point of the circle is a corner, inner points fill it
+    for (int i = 0; i < 1500; ++i) {
+        double a = angle(rng);
+        double r = i % 3 == 0 ? 300.0 : 300.0 * std::sqrt(std::uniform_real_distribution<double>(0.0, 0.999)(rng));
+        disc.push_back(pt(east + r * std::cos(a), north + r * std::sin(a), r));
     }
-    EXPECT_FALSE(PointSetModifier::hullRing({points[0], points[0], points[1]}));
+    expectHullOf(disc, PointSetModifier::hullRing(disc));
+
+    std::vector<PointPtr> sliver; // a long thin set: the inner polygon is nearly flat
+    for (int i = 0; i < 2000; ++i) {
+        sliver.push_back(pt(east + 0.5 * i, north + 1e-3 * jitter(rng), i));
+    }
+    expectHullOf(sliver, PointSetModifier::hullRing(sliver));
 }

@@ -341,3 +341,50 @@ TEST(PointSetTest, RepeatedAdditionsHoldEachObjectOnce)
     EXPECT_EQ(copy.allPoints().size(), points.size());
     EXPECT_EQ(set.allPoints().size(), points.size() - (points.size() + 2) / 3 + 1);
 }
+
+TEST(PointSetTest, BulkAdditionHoldsWhatOneByOneHolds)
+{
+    // Taken over whole by an empty set, appended to a filled one, filed at once into a set
+    // with a point index: each time the same points, in the same order, as addPoint one by one.
+    std::vector<PointPtr> points;
+    for (int i = 0; i < 3000; ++i)
+        points.push_back(at(i % 70, i / 70));
+    for (int i = 0; i < 3000; i += 7)
+        points.push_back(points[static_cast<std::size_t>(i)]); // repeats
+    auto bulk = [&points](PointSet& set) {
+        PointSet::PointList list(points.begin(), points.end());
+        set.addPoints(std::move(list));
+    };
+    auto single = [&points](PointSet& set) {
+        for (const PointPtr& p : points)
+            set.addPoint(p);
+    };
+    const PointPtr first = at(-5, -5);
+    for (int start = 0; start < 3; ++start) {
+        PointSet bulkSet;
+        PointSet singleSet;
+        for (PointSet* set : {&bulkSet, &singleSet}) {
+            if (start >= 1)
+                set->addPoint(first);
+            if (start == 2)
+                EXPECT_EQ(set->findPointsInRect(Rect(-10, -10, 0, 0)).size(), 1u); // makes the index
+        }
+        bulk(bulkSet);
+        single(singleSet);
+        if (start == 0) // held by the caller and the two sets: the bulk copied nothing on the way
+            EXPECT_EQ(points[1].use_count(), 3);
+        EXPECT_EQ(bulkSet.allPoints(), singleSet.allPoints()) << start;
+        EXPECT_EQ(bulkSet.findPointsInRect(Rect(-10, -10, 100, 100)).size(), 3000u + (start >= 1)) << start;
+        EXPECT_EQ(bulkSet.boundingRect().xMax(), 69.0);
+    }
+}
+
+TEST(PointSetTest, BulkAdditionStopsAtANullPointLikeOneByOne)
+{
+    PointSet set;
+    PointSet::PointList list = {at(0, 0), at(1, 0), nullptr, at(2, 0)};
+    const PointPtr kept = list[1];
+    EXPECT_THROW(set.addPoints(std::move(list)), RuntimeException);
+    EXPECT_EQ(set.allPoints().size(), 2u);
+    EXPECT_TRUE(set.hasPoint(kept));
+}

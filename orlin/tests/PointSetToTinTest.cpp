@@ -348,3 +348,49 @@ TEST(PointSetToTin, NegativeAndPositiveZeroAreOnePosition)
     EXPECT_EQ(*ids.rbegin(), static_cast<int>(ids.size()) - 1);
     EXPECT_NEAR(totalArea(tin), 16.0, 1e-12);
 }
+
+TEST(PointSetToTin, SurveyFarFromTheOriginKeepsEveryPositionOnceAndCountsByEuler)
+{
+    // A jittered grid at survey coordinates, its border on the hull's sides, with a second
+    // object at every 97th position (another elevation, so not interned). Every position is
+    // a vertex once, the first object there standing for it; a triangulation of V vertices
+    // with B of them on the hull's boundary has 2V - B - 2 triangles; areas sum to the hull's.
+    double const east = 512000.0, north = 5412000.0;
+    int const n = 120;
+    PointSet set;
+    std::mt19937 rng(23);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    std::vector<PointPtr> first;
+    std::vector<PointPtr> repeats;
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            bool border = i == 0 || j == 0 || i == n || j == n;
+            double x = east + (border ? i : i + jitter(rng)), y = north + (border ? j : j + jitter(rng));
+            first.push_back(add(set, x, y, 100.0 + 0.01 * i));
+            if (first.size() % 97 == 0) {
+                repeats.push_back(add(set, x, y, 200.0));
+            }
+        }
+    }
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    auto used = vertices(tin);
+    std::size_t const v = first.size();
+    std::size_t const boundary = 4 * static_cast<std::size_t>(n);
+    EXPECT_EQ(used.size(), v);
+    for (auto const& p : first) {
+        EXPECT_TRUE(used.count(p.get())) << "no vertex at " << p->x() << ", " << p->y();
+    }
+    for (auto const& p : repeats) {
+        EXPECT_FALSE(used.count(p.get()));
+    }
+    EXPECT_EQ(tin.allTriangles().size(), 2 * v - boundary - 2);
+    EXPECT_NEAR(totalArea(tin), double(n) * n, 1e-6);
+    std::set<int> ids;
+    for (Point const* p : used) {
+        ids.insert(p->id());
+    }
+    EXPECT_EQ(ids.size(), v);
+    EXPECT_EQ(*ids.begin(), 0);
+    EXPECT_EQ(*ids.rbegin(), static_cast<int>(v) - 1);
+}

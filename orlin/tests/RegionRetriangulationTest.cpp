@@ -122,6 +122,42 @@ TEST_F(RegionRetriangulationTest, RegionWithHoleStopsAtTheHoleAndHoleTakesItsOwn
     }
 }
 
+TEST_F(RegionRetriangulationTest, CornersThatInternToOnePointDropTheirTriangleOnly)
+{
+    // Two ring corners 4e-9 apart on one vertical line: distinct in the plane, one point in 3-D
+    // (the point factory's tolerance is 1e-8). The sliver between them has two corners on one
+    // point and is dropped; every other triangle stays, and nothing else is merged.
+    Tin tin = makeTin({{0, 0, 1}, {6, 0, 1.6}, {6, 6, 1.6}, {0, 6, 1}}, {{0, 1, 2}, {0, 2, 3}});
+    Tin2D tin2D(tin, &repository, &factory);
+    int const next = tin2D.setEdgeIds(2);
+    auto p = repository.add(Point2D(1, 1)), q = repository.add(Point2D(5, 1)),
+         r = repository.add(Point2D(5, 5)), s = repository.add(Point2D(1, 5)),
+         near = repository.add(Point2D(1, 5 - 4e-9));
+    auto tree = std::make_shared<Point2DIRingTree>(std::make_shared<Point2DIRing>(
+        std::vector<std::shared_ptr<Point2DI>>{p, q, r, s, near, p}));
+    auto map = RegionRetriangulation::retriangulateTin({tree}, tin2D, {}, tin, 2, next - 1,
+                                                       &repository, &factory);
+    ASSERT_EQ(map.count(tree->ring().get()), 1u);
+    EXPECT_NEAR(overlaytest::planarArea(map.at(tree->ring().get())), 16.0, 1e-6);
+    EXPECT_NEAR(overlaytest::planarArea(map.at(nullptr)), 20.0, 1e-6);
+    std::size_t triangles = 0;
+    for (auto const& entry : map) {
+        for (auto const& t : entry.second.allTriangles()) {
+            ++triangles;
+            EXPECT_NE(t->point1(), t->point2());
+            EXPECT_NE(t->point2(), t->point3());
+            EXPECT_NE(t->point1(), t->point3());
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_NEAR(t->point(i)->elevation(), 1.0 + 0.1 * t->point(i)->x(), 1e-9);
+            }
+        }
+    }
+    // Vertices at the TIN's 4 corners and the ring's 4 (the two near ones as one): a
+    // triangulation of 8 points with a convex hull of 4 has 2 * 8 - 4 - 2 = 10 triangles;
+    // the one sliver more the run made is the one dropped.
+    EXPECT_EQ(triangles, 10u);
+}
+
 TEST_F(RegionRetriangulationTest, GroupingOfTheRunMatchesGroupingOfAWorkTin)
 {
     // The re-triangulation floods its own triangle list; the public grouping floods a TIN of

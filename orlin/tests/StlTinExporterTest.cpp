@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 using common::exception::InvalidFileFormatException;
 using tin::core::Point;
@@ -284,4 +287,91 @@ TEST(StlTinImporterTest, EveryGridNodeIsOneSharedPointAcrossTableGrowth) {
     const Tin back = StlTinImporter(tin::io::STL_BINARY).importTin(path.c_str());
     EXPECT_EQ(back.pointCount(), 61 * 51);
     EXPECT_EQ(unorientedKeys(back), unorientedKeys(tin));
+}
+
+namespace {
+
+using Facet = std::array<float, 9>;
+
+std::string binaryStl(const std::vector<Facet>& facets) {
+    std::string bytes(80, ' ');
+    const auto count = static_cast<std::uint32_t>(facets.size());
+    bytes.append(reinterpret_cast<const char*>(&count), 4);
+    for (const Facet& f : facets) {
+        const float normal[3] = {0, 0, 1};
+        bytes.append(reinterpret_cast<const char*>(normal), sizeof normal);
+        bytes.append(reinterpret_cast<const char*>(f.data()), sizeof(float) * 9);
+        bytes.append(2, '\0');
+    }
+    return bytes;
+}
+
+// The same facets as ASCII, each float written as the shortest text of its double value,
+// which reads back as exactly that double.
+std::string asciiStl(const std::vector<Facet>& facets) {
+    std::string text = "solid oracle\n";
+    for (const Facet& f : facets) {
+        text += "facet normal 0 0 1\nouter loop\n";
+        for (int i = 0; i < 3; ++i) {
+            text += "vertex";
+            for (int k = 0; k < 3; ++k) {
+                char number[64];
+                const auto r = std::to_chars(number, number + sizeof number, double(f[3 * i + k]));
+                text += ' ' + std::string(number, r.ptr);
+            }
+            text += '\n';
+        }
+        text += "endloop\nendfacet\n";
+    }
+    return text + "endsolid oracle\n";
+}
+
+} // namespace
+
+TEST(StlTinImporterTest, BinaryCornersNumberedByBitsMatchTheAsciiReading) {
+    // Binary corners are numbered by their float bits, ASCII corners by their double
+    // values: over signed zeros, corners within the factory's tolerance and two heights at
+    // one position, both readings must give the same points and triangles.
+    std::vector<Facet> facets;
+    auto node = [](int i, int j, bool flip) {
+        float x = 0.5f * static_cast<float>(i) - 1.0f;
+        float y = 0.5f * static_cast<float>(j) - 1.5f;
+        if (flip) {
+            x = x == 0.0f ? -0.0f : x;
+            y = y == 0.0f ? -0.0f : y;
+        }
+        return std::array<float, 3>{x, y, 0.25f * x - 0.125f * y};
+    };
+    for (int i = 0; i < 7; ++i) {
+        for (int j = 0; j < 6; ++j) {
+            const bool flip = (i + j) % 2 == 1;
+            const auto a = node(i, j, flip), b = node(i + 1, j, !flip), c = node(i + 1, j + 1, flip),
+                       d = node(i, j + 1, !flip);
+            facets.push_back({a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]});
+            facets.push_back({a[0], a[1], a[2], c[0], c[1], c[2], d[0], d[1], d[2]});
+        }
+    }
+    // Corners a few 1e-9 off a node (other floats, one point for the factory), and a
+    // facet above the grid sharing a node's position at another height.
+    facets.push_back({3e-9f, 4e-9f, 0.0f, 20.0f, 0.0f, 0.0f, 20.0f, 1.0f, 0.0f});
+    facets.push_back({-2e-9f, 0.0f, 0.0f, 20.0f, 1.0f, 0.0f, 19.0f, 1.0f, 0.0f});
+    facets.push_back({0.5f, 0.5f, 7.0f, 21.0f, 0.5f, 7.0f, 21.0f, 1.5f, 7.0f});
+
+    const Tin binary = readStl("bits.stl", binaryStl(facets));
+    const std::string path = iotest::scratchFile("values.stl");
+    iotest::writeFile(path, asciiStl(facets));
+    const Tin ascii = StlTinImporter(tin::io::STL_ASCII).importTin(path.c_str());
+
+    EXPECT_EQ(binary.pointCount(), ascii.pointCount());
+    EXPECT_EQ(binary.allTriangles().size(), facets.size());
+    EXPECT_EQ(unorientedKeys(binary), unorientedKeys(ascii));
+    // 8 x 7 grid nodes (the corners near (0, 0) are the node there), three corners at
+    // x = 19 and 20, one more height at (0.5, 0.5) and two corners at x = 21.
+    EXPECT_EQ(binary.pointCount(), 8 * 7 + 3 + 1 + 2);
+}
+
+TEST(StlTinImporterTest, BinaryCornerWithoutANumberIsRejected) {
+    const float nan = std::nanf("");
+    const std::vector<Facet> facets = {{0, 0, 0, 1, 0, 0, 0, 1, 0}, {1, 0, 0, nan, 1, 0, 0, 1, 0}};
+    EXPECT_THROW(readStl("nan.stl", binaryStl(facets)), std::invalid_argument);
 }

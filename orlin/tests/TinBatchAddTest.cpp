@@ -374,3 +374,77 @@ TEST(TinBatchAddTest, ReleasingATinFreesItsEdgesButSparesACopy)
     copy.reset();
     EXPECT_EQ(EdgeFactory::instance().size(), before);
 }
+
+TEST(TinBatchAddTest, InterleavedTinsKeepTheirListsThroughRemovals)
+{
+    // Two TINs built one triangle each in turn, so that their triangles alternate in memory
+    // and the tables of each see every other object; then one loses its last half last-made
+    // first (a TIN taken down), the other a random third, half of which comes back. The
+    // corner list and the order of the edits say what every list must hold.
+    std::vector<PointPtr> const nodes = gridNodes(30);
+    std::vector<std::uint32_t> const corners = cornerList(30, 13);
+    std::size_t const count = corners.size() / 3;
+    Tin tins[2];
+    std::vector<TrianglePtr> made[2];
+    for (std::size_t k = 0; k < count; ++k) {
+        std::uint32_t const* c = corners.data() + 3 * k;
+        for (int t = 0; t < 2; ++t) {
+            made[t].push_back(tins[t].addTriangle(nodes[c[0]], nodes[c[1]], nodes[c[2]]));
+        }
+    }
+    // The held triangles of each TIN in the order they were last added.
+    std::vector<std::size_t> order[2];
+    for (int t = 0; t < 2; ++t) {
+        for (std::size_t k = 0; k < count; ++k) {
+            if (made[t][k]) {
+                order[t].push_back(k);
+            }
+        }
+    }
+    std::size_t const kept = order[0].size() / 2;
+    for (std::size_t n = order[0].size(); n-- > kept;) {
+        tins[0].removeTriangle(made[0][order[0][n]]);
+    }
+    order[0].resize(kept);
+    std::vector<std::size_t> shuffled = order[1];
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(21));
+    shuffled.resize(shuffled.size() / 3);
+    for (std::size_t k : shuffled) {
+        tins[1].removeTriangle(made[1][k]);
+        order[1].erase(std::find(order[1].begin(), order[1].end(), k));
+    }
+    shuffled.resize(shuffled.size() / 2);
+    for (std::size_t k : shuffled) {
+        tins[1].addTriangle(made[1][k]);
+        order[1].push_back(k);
+    }
+
+    for (int t = 0; t < 2; ++t) {
+        std::map<std::pair<std::uint32_t, std::uint32_t>, std::vector<int>> byPair;
+        std::map<std::uint32_t, std::vector<int>> byNode;
+        for (std::size_t k : order[t]) {
+            std::uint32_t const* c = corners.data() + 3 * k;
+            for (int i = 0; i < 3; ++i) {
+                std::uint32_t const a = c[(i + 1) % 3], b = c[(i + 2) % 3];
+                byPair[{std::min(a, b), std::max(a, b)}].push_back(static_cast<int>(k));
+                byNode[c[i]].push_back(static_cast<int>(k));
+            }
+        }
+        ASSERT_EQ(tins[t].allTriangles().size(), order[t].size());
+        EXPECT_EQ(static_cast<std::size_t>(tins[t].pointCount()), byNode.size());
+        auto const number = numbering(made[t]);
+        for (auto const& [pair, list] : byPair) {
+            auto const edge = EdgeFactory::instance().factory(nodes[pair.first], nodes[pair.second]);
+            ASSERT_EQ(numbersOf(tins[t].findTriangleFromEdge(edge), number), list) << "TIN " << t;
+        }
+        for (auto const& [node, list] : byNode) {
+            ASSERT_EQ(numbersOf(tins[t].findTriangleFromPoint(nodes[node]), number), list) << "TIN " << t;
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            if (made[t][k]) {
+                EXPECT_EQ(tins[t].containsTriangle(made[t][k]),
+                          std::find(order[t].begin(), order[t].end(), k) != order[t].end());
+            }
+        }
+    }
+}

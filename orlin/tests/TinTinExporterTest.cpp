@@ -116,6 +116,29 @@ TEST(TinTinExporterTest, FileRoundTripKeepsTrianglesAndOrientation) {
     EXPECT_EQ(iotest::triangleKeys(TinTinImporter().importTin(again.c_str())), iotest::triangleKeys(tin));
 }
 
+TEST(TinTinImporterTest, ReadTinKnowsEveryNeighbourOfTheWrittenOne) {
+    // The triangles are added in one batch after the whole entry is read: the adjacency
+    // must still pair every inner edge and leave only the grid's border open.
+    const Tin tin = iotest::gridTin(25, 17, -300.0, 40.0);
+    const std::string path = iotest::scratchFile("neighbours.tin");
+    TinTinExporter().exportTin(path.c_str(), tin);
+    const Tin back = TinTinImporter().importTin(path.c_str());
+
+    std::size_t sides = 0;
+    std::size_t shared = 0;
+    for (const auto& t : back.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            const std::size_t around = back.findTriangleFromEdge(t->edge(i)).size();
+            ASSERT_TRUE(around == 1 || around == 2);
+            ++sides;
+            shared += around == 2 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(sides, 3u * 2 * 25 * 17);
+    EXPECT_EQ(sides - shared, 2u * (25 + 17));
+    EXPECT_EQ(back.outerEdges().size(), 2u * (25 + 17));
+}
+
 TEST(TinTinExporterTest, NestedArchivesReadBySize) {
     const Tin first = iotest::gridTin(3, 2);
     const Tin second = iotest::gridTin(5, 1, 50.0, 50.0);

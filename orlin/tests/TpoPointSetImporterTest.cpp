@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <locale>
 #include <map>
@@ -240,4 +241,54 @@ TEST(TpoPointSetImporterTest, UnusualLinesBetweenPointsAreJudgedTokenByToken) {
                   (std::map<Xyz, int>{{{10, 10, 10}, 0}, {c.xyz, 1}, {{20, 20, 20}, 2}}))
             << c.line;
     }
+}
+
+namespace {
+
+// The shortest text that reads back as exactly v.
+std::string numberText(double v) {
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, r.ptr);
+}
+
+} // namespace
+
+TEST(TpoPointSetImporterTest, LongFilesReadLikeTheirLinesOneByOne) {
+    // Far more lines than one parsed block, with every awkward form spread over the
+    // blocks: header lines, CRLF ends, tabs and spaces, exponents and signs, repeated
+    // points (the later line's id wins) and a closing line. The oracle is a plain
+    // split-and-convert of the same lines.
+    std::string text = "Survey of the reach\r\nx\ty\tz\n";
+    std::map<Xyz, int> expected;
+    int id = 0;
+    for (int k = 0; k < 50000; ++k) {
+        const double x = 600000.0 + (k % 997) * 0.125;
+        const double y = 5400000.0 + (k / 997) * 0.25;
+        const double z = (k % 13 == 0) ? 1.5e2 : -3.0 + 0.001 * k;
+        const char* separators[] = {",", "\t", " , ", "  "};
+        const char* sep = separators[k % 4];
+        std::string zText = k % 13 == 0 ? "1.5e2" : (k % 7 == 0 ? "+" : "") + numberText(z);
+        if (k % 7 == 0 && z < 0) {
+            zText = numberText(z);
+        }
+        text += numberText(x) + sep + numberText(y) + sep + zText + (k % 5 == 0 ? "\r\n" : "\n");
+        expected[{x, y, z}] = id++;
+        if (k % 4999 == 0) { // the same point again, later
+            text += numberText(x) + "," + numberText(y) + "," + numberText(z) + "\n";
+            expected[{x, y, z}] = id++;
+        }
+    }
+    text += "END\n\n";
+    const PointSet set = readText("long.tpo", text);
+    EXPECT_EQ(idsByPoint(set), expected);
+    EXPECT_EQ(set.allPoints().size(), expected.size());
+
+    // An error line far past the first block still names its own line.
+    std::string broken = "x,y,z\n";
+    for (int k = 0; k < 40000; ++k) {
+        broken += numberText(k) + ",0,1\n";
+    }
+    broken += "1,2,three\n4,5,6\n";
+    expectFormatError("long-broken.tpo", broken, 40002);
 }

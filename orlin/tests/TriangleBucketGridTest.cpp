@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <random>
@@ -10,6 +12,7 @@
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/TriangleBucketGrid.h"
 
 using tin::core::Point2D;
@@ -82,6 +85,39 @@ TEST(TriangleBucketGridTest, FindsWhatAScanOfTheListFinds)
             EXPECT_EQ(grid.findContaining(middle), scan(list, middle));
         }
     }
+}
+
+TEST(TriangleBucketGridTest, AgreesWithTheTriangleTestAtItsTolerance)
+{
+    // Points pushed off each side's middle, outward and inward, by distances around the
+    // weight tolerance of the triangle test: the grid must decide each one as the scan does.
+    auto const tin = randomTin(19, 120);
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    int outside = 0, inside = 0;
+    for (auto const& t : list) {
+        for (int k = 0; k < 3; ++k) {
+            auto const& a = *t->point(k);
+            auto const& b = *t->point(k + 1);
+            auto const& c = *t->point(k + 2);
+            double const mx = (a.x() + b.x()) / 2.0, my = (a.y() + b.y()) / 2.0;
+            // The side's normal, pointing away from the opposite corner, scaled to the
+            // corner's distance from the side: a push of f changes that corner's weight by f.
+            double nx = b.y() - a.y(), ny = a.x() - b.x();
+            double const toC = (c.x() - mx) * nx + (c.y() - my) * ny;
+            double const scale = -toC / (nx * nx + ny * ny);
+            nx *= scale;
+            ny *= scale;
+            for (double f : {-3e-8, -1.2e-8, -1e-8, -0.8e-8, -1e-9, 0.0, 1e-9, 1e-8, 3e-8}) {
+                Point2D const p(mx + f * nx, my + f * ny);
+                auto const expected = scan(list, p);
+                EXPECT_EQ(grid.findContaining(p), expected);
+                (expected ? inside : outside) += 1;
+            }
+        }
+    }
+    EXPECT_GT(inside, 0);
+    EXPECT_GT(outside, 0);
 }
 
 TEST(TriangleBucketGridTest, CandidatesAscendAndCoverEveryRectangleHoldingThePoint)
@@ -164,5 +200,39 @@ TEST(TriangleBucketGridTest, LongThinTrianglesDoNotFillEveryCell)
     for (int k = 0; k < 2000; k += 37) {
         Point2D const p(99.9, -1.0 - k * 0.002 - 0.0001);
         EXPECT_NE(grid.findContaining(p), nullptr);
+    }
+}
+
+TEST(TriangleBucketGridTest, PlaneElevationIsTheOverlaysPlaneElevationBitForBit)
+{
+    // Elevations on a wavy surface; points inside, on corners, on sides and just outside.
+    std::vector<overlaytest::Vertex> vertices;
+    for (auto const& p : randomPoints(23, 200, -20.0, 80.0)) {
+        vertices.push_back({p.x(), p.y(), std::sin(p.x() * 0.3) * 7.0 + p.y() * 0.11});
+    }
+    auto const tin = overlaytest::makeTin(vertices, overlaytest::delaunay(vertices));
+    auto const list = listOf(tin);
+    TriangleBucketGrid const grid(list);
+    std::mt19937 random(29);
+    std::uniform_real_distribution<double> weight(-0.01, 1.0);
+    for (std::uint32_t n = 0; n < list.size(); ++n) {
+        auto const& t = *list[n];
+        std::vector<Point2D> points;
+        for (int k = 0; k < 3; ++k) {
+            points.emplace_back(t.point(k)->x(), t.point(k)->y());
+            points.emplace_back((t.point(k)->x() + t.point(k + 1)->x()) / 2.0,
+                                (t.point(k)->y() + t.point(k + 1)->y()) / 2.0);
+        }
+        for (int j = 0; j < 4; ++j) {
+            double const a = weight(random), b = weight(random) * (1.0 - a);
+            double const c = 1.0 - a - b;
+            points.emplace_back(a * t.point(0)->x() + b * t.point(1)->x() + c * t.point(2)->x(),
+                                a * t.point(0)->y() + b * t.point(1)->y() + c * t.point(2)->y());
+        }
+        for (auto const& p : points) {
+            double const expected = tin::util::OverlayTriangulation::planeElevation(t, p);
+            double const got = grid.planeElevation(n, p.x(), p.y());
+            EXPECT_EQ(std::memcmp(&expected, &got, sizeof got), 0) << expected << " " << got;
+        }
     }
 }

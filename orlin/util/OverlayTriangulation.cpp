@@ -11,6 +11,7 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/HashMix.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Point2DI.h"
@@ -47,6 +48,57 @@ double snapFraction(double f)
         return 1.0;
     }
     return f;
+}
+
+}  // namespace
+
+std::size_t OverlayTriangulation::EdgeOwners::SlotTraits::hashOf(Slot const& s)
+{
+    return static_cast<std::size_t>(
+        core::mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.lower)),
+                       static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.upper))));
+}
+
+void OverlayTriangulation::EdgeOwners::set(Point2DI const* p, Point2DI const* q, bool ofFirst,
+                                           std::shared_ptr<Edge2D> const& tinEdge)
+{
+    Slot key;
+    key.lower = std::less<Point2DI const*>()(p, q) ? p : q;
+    key.upper = key.lower == p ? q : p;
+    auto const claimed = m_table.claim(SlotTraits::hashOf(key), [&](Slot const& slot) {
+        return slot.lower == key.lower && slot.upper == key.upper;
+    });
+    if (claimed.second) {
+        claimed.first->lower = key.lower;
+        claimed.first->upper = key.upper;
+    }
+    (ofFirst ? claimed.first->owners.first : claimed.first->owners.second) = tinEdge;
+}
+
+OverlayTriangulation::EdgeOwners::Owners const* OverlayTriangulation::EdgeOwners::find(
+    Point2DI const* p, Point2DI const* q) const
+{
+    Slot key;
+    key.lower = std::less<Point2DI const*>()(p, q) ? p : q;
+    key.upper = key.lower == p ? q : p;
+    Slot const* found = m_table.find(SlotTraits::hashOf(key), [&](Slot const& slot) {
+        return slot.lower == key.lower && slot.upper == key.upper;
+    });
+    return found != nullptr ? &found->owners : nullptr;
+}
+
+namespace {
+
+// The ends of the factory's edge between two distinct repository points, in its order: the
+// smaller coordinate (x, then y) first, two objects at one position in address order.
+std::pair<std::shared_ptr<Point2DI> const*, std::shared_ptr<Point2DI> const*> edgeEnds(
+    std::shared_ptr<Point2DI> const& a, std::shared_ptr<Point2DI> const& b)
+{
+    bool aFirst = a->x() < b->x() || (a->x() == b->x() && a->y() < b->y());
+    if (!aFirst && !(b->x() < a->x() || (b->x() == a->x() && b->y() < a->y()))) {
+        aFirst = std::less<Point2DI const*>()(a.get(), b.get());
+    }
+    return aFirst ? std::make_pair(&a, &b) : std::make_pair(&b, &a);
 }
 
 }  // namespace
@@ -251,12 +303,12 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
         // The centroid as a planar triangle computes it, corners in order.
         Point2D const centroid(((*corner[0])->x() + (*corner[1])->x() + (*corner[2])->x()) / 3.0,
                                ((*corner[0])->y() + (*corner[1])->y() + (*corner[2])->y()) / 3.0);
-        auto const a = firstGrid.findContaining(centroid);
-        if (!a) {
+        std::uint32_t const a = firstGrid.findContainingNumber(centroid);
+        if (a == TriangleBucketGrid::NONE) {
             continue;
         }
-        auto const b = secondGrid.findContaining(centroid);
-        if (!b) {
+        std::uint32_t const b = secondGrid.findContainingNumber(centroid);
+        if (b == TriangleBucketGrid::NONE) {
             continue;
         }
         Corner corners[3];
@@ -264,7 +316,8 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
             corners[i].point = *corner[i];
             // A corner made by the triangulator may lie a rounding error outside either source
             // triangle; it lies on both planes by construction.
-            corners[i].d = planeElevation(*a, *corners[i].point) - planeElevation(*b, *corners[i].point);
+            double const x = corners[i].point->x(), y = corners[i].point->y();
+            corners[i].d = firstGrid.planeElevation(a, x, y) - secondGrid.planeElevation(b, x, y);
         }
         std::stable_sort(std::begin(corners), std::end(corners),
                          [](Corner const& l, Corner const& r) { return l.d < r.d; });
@@ -294,8 +347,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
     // edges overlap there, so that both outlines pass through it), else of the side itself.
     // A point at an end of the recorded edge cuts nothing.
     auto record = [&](std::shared_ptr<Point2DI> const& x, Corner const& p, Corner const& q) {
-        auto side = factory->factory(p.point, q.point);
-        if (!side) {
+        if (!p.point || !q.point || p.point == q.point) {
             return;
         }
         auto file = [&](std::shared_ptr<Edge2D> const& edge) {
@@ -303,18 +355,17 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
                 splitRecords->push_back(SplitRecord{x, positionOnEdge(*edge, *x), edge});
             }
         };
-        auto const* inFirst = owners.first.find(side.get());
-        auto const* inSecond = owners.second.find(side.get());
-        bool const onFirst = inFirst != nullptr;
-        bool const onSecond = inSecond != nullptr;
+        auto const* found = owners.find(p.point.get(), q.point.get());
+        bool const onFirst = found != nullptr && found->first != nullptr;
+        bool const onSecond = found != nullptr && found->second != nullptr;
         if (onFirst) {
-            file(*inFirst);
+            file(found->first);
         }
-        if (onSecond && !(onFirst && *inSecond == *inFirst)) {
-            file(*inSecond);
+        if (onSecond && !(onFirst && found->second == found->first)) {
+            file(found->second);
         }
         if (!onFirst && !onSecond) {
-            file(side);
+            file(factory->factory(p.point, q.point));
         }
     };
 
@@ -403,35 +454,46 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
         markedRecords.reserve(2 * static_cast<std::size_t>(run.edgeCount()));
-        markedOwners.first.reserve(static_cast<std::size_t>(run.edgeCount()));
-        markedOwners.second.reserve(static_cast<std::size_t>(run.edgeCount()));
+        markedOwners.reserve(static_cast<std::size_t>(run.edgeCount()));
         coveredLength.reserve(edgeSet.items().size());
+        auto const& given = pointSet.items();
         for (int i = 0; i < run.pointCount(); ++i) {
+            auto const k = static_cast<std::size_t>(i);
+            // Input vertices come back bit for bit, numbered as given: the given point is the
+            // repository's point there. Only crossings need a look-up with the tolerance.
+            if (k < given.size() && run.x(i) == given[k]->x() && run.y(i) == given[k]->y()) {
+                outputPoints.push_back(given[k]);
+                continue;
+            }
             Point2D const position(run.x(i), run.y(i));
-            // Input vertices come back bit for bit; only crossings need the tolerance.
             auto stored = repository->get(position);
             outputPoints.push_back(stored ? stored
                                           : repository->addFuzzy(
                                                 position, core::Point2DIRepository::DEFAULT_DELTA));
         }
+        // The run's sides are read by their end points: only the sides on TIN edges matter
+        // here, and none of them needs an edge object of its own.
         for (int i = 0; i < run.edgeCount(); ++i) {
-            auto e = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
-                                      outputPoints.at(run.edgeEnd(i, 1)));
-            if (!e) {
+            auto const& from = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 0)));
+            auto const& to = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 1)));
+            if (!from || !to || from == to) {
                 continue;
             }
             int const marker = run.edgeMarker(i);
-            e->setId(marker);
             auto tinEdge = findEdgeById(marker, first2D, second2D, b);
             if (!tinEdge) {
                 continue;
             }
-            bool const ofFirst = marker <= b.firstHigh;
-            (ofFirst ? markedOwners.first : markedOwners.second)[e.get()] = tinEdge;
-            coveredLength[tinEdge.get()] += std::sqrt(e->lengthSqr());
-            for (auto const& end : {e->point1(), e->point2()}) {
-                if (end != tinEdge->point1() && end != tinEdge->point2()) {
-                    markedRecords.push_back(SplitRecord{end, positionOnEdge(*tinEdge, *end), tinEdge});
+            auto const ends = edgeEnds(from, to);
+            Point2DI const& p1 = **ends.first;
+            Point2DI const& p2 = **ends.second;
+            markedOwners.set(from.get(), to.get(), marker <= b.firstHigh, tinEdge);
+            double const dx = p2.x() - p1.x();
+            double const dy = p2.y() - p1.y();
+            coveredLength[tinEdge.get()] += std::sqrt(dy * dy + dx * dx);
+            for (auto const* end : {ends.first, ends.second}) {
+                if (*end != tinEdge->point1() && *end != tinEdge->point2()) {
+                    markedRecords.push_back(SplitRecord{*end, positionOnEdge(*tinEdge, **end), tinEdge});
                 }
             }
         }
@@ -472,11 +534,9 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     }
     if (overlapping) {
         collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
-                           edgeSet.items(), first2D, factory,
-                           owners != nullptr ? &owners->first : nullptr);
+                           edgeSet.items(), first2D, factory, owners, true);
         collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
-                           edgeSet.items(), second2D, factory,
-                           owners != nullptr ? &owners->second : nullptr);
+                           edgeSet.items(), second2D, factory, owners, false);
     } else {
         splitRecords->insert(splitRecords->end(), std::make_move_iterator(markedRecords.begin()),
                              std::make_move_iterator(markedRecords.end()));
@@ -498,8 +558,7 @@ void OverlayTriangulation::collectSplitPoints(
     std::vector<int> const& segments, std::vector<std::size_t> const& segmentEdges,
     std::vector<std::shared_ptr<Point2DI>> const& outputPoints,
     std::vector<std::shared_ptr<Edge2D>> const& edgeSet, core::Tin2D const& tin2D,
-    core::Edge2DFactory* factory,
-    core::AddressMapT<Edge2D, std::shared_ptr<Edge2D>>* owners)
+    core::Edge2DFactory* factory, EdgeOwners* owners, bool ofFirst)
 {
     for (auto const& e : edgeSet) {
         e->setId(0);
@@ -544,7 +603,7 @@ void OverlayTriangulation::collectSplitPoints(
             continue;
         }
         if (owners != nullptr) {
-            (*owners)[sub.get()] = tinEdge;
+            owners->set(sub->point1().get(), sub->point2().get(), ofFirst, tinEdge);
         }
         for (auto const& end : {sub->point1(), sub->point2()}) {
             if (end != tinEdge->point1() && end != tinEdge->point2()) {
@@ -598,33 +657,86 @@ std::shared_ptr<Edge2D> OverlayTriangulation::findEdgeById(int id, core::Tin2D c
     return nullptr;
 }
 
-SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& records,
-                                             core::Edge2DFactory* factory)
-{
-    // Records of one edge side by side, along the edge, ties in record order: one sort of
-    // compact keys instead of a list per edge.
+namespace {
+
+// The records sorted by edge, then along the edge, ties in record order: the records of one
+// edge side by side, found by a binary search on the edge's address.
+class SortedSplitRecords {
+public:
+    explicit SortedSplitRecords(std::vector<SplitRecord> const& records) : m_records(records)
+    {
+        m_keys.resize(records.size());
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            m_keys[i] = Key{records[i].edge.get(), records[i].position, static_cast<std::uint32_t>(i)};
+        }
+        std::sort(m_keys.begin(), m_keys.end(), [](Key const& a, Key const& b) {
+            if (a.edge != b.edge) {
+                return std::less<Edge2D const*>()(a.edge, b.edge);
+            }
+            if (a.position != b.position) {
+                return a.position < b.position;
+            }
+            return a.record < b.record;
+        });
+    }
+
+    std::size_t size() const { return m_keys.size(); }
+    Edge2D const* edgeAt(std::size_t k) const { return m_keys[k].edge; }
+    std::uint32_t recordAt(std::size_t k) const { return m_keys[k].record; }
+
+    // The keys [begin, end) of the records of edge.
+    std::pair<std::size_t, std::size_t> rangeOf(Edge2D const* edge) const
+    {
+        auto const less = std::less<Edge2D const*>();
+        auto const first = std::lower_bound(m_keys.begin(), m_keys.end(), edge,
+                                            [&](Key const& k, Edge2D const* e) { return less(k.edge, e); });
+        auto last = first;
+        while (last != m_keys.end() && last->edge == edge) {
+            ++last;
+        }
+        return {static_cast<std::size_t>(first - m_keys.begin()),
+                static_cast<std::size_t>(last - m_keys.begin())};
+    }
+
+    // The chain of sub-edges the records at keys [begin, end) cut edge into (out, replaced);
+    // false when they cut nothing.
+    bool chain(std::shared_ptr<Edge2D> const& edge, std::size_t begin, std::size_t end,
+               core::Edge2DFactory* factory, std::vector<std::shared_ptr<Edge2D>>* out) const
+    {
+        out->clear();
+        std::shared_ptr<Point2DI> current = edge->point1();
+        for (std::size_t j = begin; j < end; ++j) {
+            auto const& point = m_records[m_keys[j].record].point;
+            if (point == current || point == edge->point1() || point == edge->point2()) {
+                continue;
+            }
+            out->push_back(factory->factory(current, point));
+            current = point;
+        }
+        auto last = factory->factory(current, edge->point2());
+        if (!last) {
+            return false;
+        }
+        out->push_back(std::move(last));
+        return !(out->size() == 1 && out->front() == edge);
+    }
+
+private:
     struct Key {
         Edge2D const* edge;
         double position;
         std::uint32_t record;
     };
-    std::vector<Key> keys(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        keys[i] = Key{records[i].edge.get(), records[i].position, static_cast<std::uint32_t>(i)};
-    }
-    std::sort(keys.begin(), keys.end(), [](Key const& a, Key const& b) {
-        if (a.edge != b.edge) {
-            return std::less<Edge2D const*>()(a.edge, b.edge);
-        }
-        if (a.position != b.position) {
-            return a.position < b.position;
-        }
-        return a.record < b.record;
-    });
-    std::vector<std::uint32_t> sorted(keys.size());
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        sorted[i] = keys[i].record;
-    }
+    std::vector<SplitRecord> const& m_records;
+    std::vector<Key> m_keys;
+};
+
+}  // namespace
+
+SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& records,
+                                             core::Edge2DFactory* factory)
+{
+    SortedSplitRecords const sorted(records);
     // Each edge's group, in the order the edges first occur among the records.
     struct Group {
         std::uint32_t firstRecord;
@@ -634,9 +746,9 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
     std::vector<Group> groups;
     for (std::size_t j = 0; j < sorted.size();) {
         std::size_t k = j;
-        std::uint32_t first = sorted[j];
-        while (k < sorted.size() && keys[k].edge == keys[j].edge) {
-            first = std::min(first, sorted[k]);
+        std::uint32_t first = sorted.recordAt(j);
+        while (k < sorted.size() && sorted.edgeAt(k) == sorted.edgeAt(j)) {
+            first = std::min(first, sorted.recordAt(k));
             ++k;
         }
         groups.push_back(Group{first, static_cast<std::uint32_t>(j), static_cast<std::uint32_t>(k)});
@@ -650,25 +762,41 @@ SplitMap OverlayTriangulation::buildSplitMap(std::vector<SplitRecord> const& rec
     std::vector<std::shared_ptr<Edge2D>> chain;
     for (Group const& g : groups) {
         auto const& edge = records[g.firstRecord].edge;
-        chain.clear();
-        std::shared_ptr<Point2DI> current = edge->point1();
-        for (std::uint32_t j = g.begin; j < g.end; ++j) {
-            auto const& point = records[sorted[j]].point;
-            if (point == current || point == edge->point1() || point == edge->point2()) {
+        if (sorted.chain(edge, g.begin, g.end, factory, &chain)) {
+            result.emplace(edge, std::move(chain));
+        }
+    }
+    return result;
+}
+
+Edge2DSet OverlayTriangulation::splitEdges(std::vector<std::shared_ptr<Edge2D>> const& edges,
+                                           std::vector<SplitRecord> const& records,
+                                           core::Edge2DFactory* factory)
+{
+    SortedSplitRecords const sorted(records);
+    Edge2DSet result;
+    std::vector<std::shared_ptr<Edge2D>> chain;
+    // Work list of (edge, depth), as addSplitEdge recurses.
+    std::vector<std::pair<std::shared_ptr<Edge2D>, int>> pending;
+    for (auto const& edge : edges) {
+        pending.emplace_back(edge, 0);
+        while (!pending.empty()) {
+            auto const current = std::move(pending.back());
+            pending.pop_back();
+            auto const range = sorted.rangeOf(current.first.get());
+            if (range.first == range.second ||
+                !sorted.chain(current.first, range.first, range.second, factory, &chain)) {
+                result.insert(current.first);
                 continue;
             }
-            chain.push_back(factory->factory(current, point));
-            current = point;
+            if (current.second > 64) {
+                throw AssertError("Split chains of an overlay edge nest too deeply");
+            }
+            // Reversed onto the stack, so that the sub-edges go in in chain order.
+            for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+                pending.emplace_back(*it, current.second + 1);
+            }
         }
-        auto last = factory->factory(current, edge->point2());
-        if (!last) {
-            continue;
-        }
-        chain.push_back(last);
-        if (chain.size() == 1 && chain.front() == edge) {
-            continue;
-        }
-        result.emplace(edge, chain);
     }
     return result;
 }

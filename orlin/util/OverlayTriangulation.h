@@ -8,6 +8,7 @@
 
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/AddressMapT.h"
+#include "orlin/core/LinearProbingTableT.h"
 #include "orlin/util/SplitRecord.h"
 
 namespace tin {
@@ -40,11 +41,35 @@ namespace util {
 // point. Three triangulation runs; trianglecui::TriangleProcessError passes on.
 class OverlayTriangulation {
 public:
-    // For each TIN, the TIN edge that each overlay edge lies on (overlay edges by identity).
-    // Where edges of the two TINs overlap along a line, an overlay edge has a TIN edge in both.
-    struct EdgeOwners {
-        core::AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> first;
-        core::AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>> second;
+    // For each TIN, the TIN edge that each overlay side lies on. A side is named by its two
+    // repository end points, in either order: the identity the factory's edge between them
+    // would have, without making that edge (most overlay sides are never asked for as edges).
+    // Where edges of the two TINs overlap along a line, a side has a TIN edge in both.
+    class EdgeOwners {
+    public:
+        struct Owners {
+            std::shared_ptr<core::Edge2D> first;
+            std::shared_ptr<core::Edge2D> second;
+        };
+        void reserve(std::size_t sides) { m_table.reserve(sides); }
+        // Files tinEdge as the owner of side p-q in the first TIN (ofFirst) or the second; a
+        // later owner for the same side and TIN replaces the earlier one.
+        void set(core::Point2DI const* p, core::Point2DI const* q, bool ofFirst,
+                 std::shared_ptr<core::Edge2D> const& tinEdge);
+        // Both owners of side p-q, or null when neither TIN has one.
+        Owners const* find(core::Point2DI const* p, core::Point2DI const* q) const;
+
+    private:
+        struct Slot {
+            core::Point2DI const* lower = nullptr;
+            core::Point2DI const* upper = nullptr;
+            Owners owners;
+        };
+        struct SlotTraits {
+            static std::size_t hashOf(Slot const& s);
+            static bool occupied(Slot const& s) { return s.lower != nullptr; }
+        };
+        core::LinearProbingTableT<Slot, SlotTraits> m_table;
     };
 
     struct IdBounds {
@@ -99,6 +124,14 @@ public:
     // points cut nothing and are ignored.
     static SplitMap buildSplitMap(std::vector<SplitRecord> const& records,
                                   core::Edge2DFactory* factory);
+
+    // The set addSplitEdge makes of the edges with buildSplitMap(records): each edge, or, where
+    // the records cut it, its sub-edges, again in split form. Only the chains of these edges
+    // and of their sub-edges are made, so the cost follows them and a sort of the records,
+    // not every edge the records cut.
+    static Edge2DSet splitEdges(std::vector<std::shared_ptr<core::Edge2D>> const& edges,
+                                std::vector<SplitRecord> const& records,
+                                core::Edge2DFactory* factory);
 
     // Inserts edge, or, when the map cuts it, its sub-edges (each again in split form).
     static void addSplitEdge(Edge2DSet* edges, std::shared_ptr<core::Edge2D> const& edge,
@@ -156,7 +189,7 @@ private:
                                    std::vector<std::shared_ptr<core::Point2DI>> const& outputPoints,
                                    std::vector<std::shared_ptr<core::Edge2D>> const& edgeSet,
                                    core::Tin2D const& tin2D, core::Edge2DFactory* factory,
-                                   core::AddressMapT<core::Edge2D, std::shared_ptr<core::Edge2D>>* owners);
+                                   EdgeOwners* owners, bool ofFirst);
     static std::shared_ptr<core::Edge2D> crossingSegment(
         Corner const* corners, std::vector<SplitRecord>* splitRecords, EdgeOwners const& owners,
         core::Point2DIRepository* repository, core::Edge2DFactory* factory);

@@ -17,6 +17,8 @@
 #include <trianglecui/TriangleProcess.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 #include <unordered_map>
@@ -43,6 +45,71 @@ double cross(HullEntry const& o, HullEntry const& a, HullEntry const& b)
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
+// The entries of the points that may be hull corners, in list order. A survey has a few
+// thousand of its million points near the hull, so sorting only those is most of the
+// saving. The points extreme in x, y, x + y and x - y are hull points; taken in the order
+// of those directions they span a convex polygon inside the hull (Akl and Toussaint). A
+// point inside that polygon by more than the rounding of the orientation test lies inside
+// the hull, where the chain would push and pop it again: leaving it out changes nothing.
+std::vector<HullEntry> hullCandidates(std::vector<std::shared_ptr<Point>> const& points)
+{
+    std::vector<HullEntry> candidates;
+    if (points.empty()) {
+        return candidates;
+    }
+    // Extremes in the order the polygon runs (counter-clockwise, from the leftmost point):
+    // min x, min x + y, min y, max x - y, max x, max x + y, max y, min x - y.
+    constexpr int DIRECTIONS = 8;
+    static constexpr double DX[DIRECTIONS] = {-1.0, -1.0, 0.0, 1.0, 1.0, 1.0, 0.0, -1.0};
+    static constexpr double DY[DIRECTIONS] = {0.0, -1.0, -1.0, -1.0, 0.0, 1.0, 1.0, 1.0};
+    HullEntry extreme[DIRECTIONS];
+    double best[DIRECTIONS];
+    double magnitude = 0.0;
+    for (int d = 0; d < DIRECTIONS; ++d) {
+        best[d] = -std::numeric_limits<double>::infinity();
+    }
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        double x = points[i]->x();
+        double y = points[i]->y();
+        magnitude = std::max({magnitude, std::fabs(x), std::fabs(y)});
+        for (int d = 0; d < DIRECTIONS; ++d) {
+            double reach = DX[d] * x + DY[d] * y;
+            if (reach > best[d]) {
+                best[d] = reach;
+                extreme[d] = HullEntry{x, y, i};
+            }
+        }
+    }
+    std::vector<HullEntry> polygon;
+    for (HullEntry const& e : extreme) {
+        if (polygon.empty() || polygon.back().x != e.x || polygon.back().y != e.y) {
+            polygon.push_back(e);
+        }
+    }
+    while (polygon.size() > 1 && polygon.back().x == polygon.front().x && polygon.back().y == polygon.front().y) {
+        polygon.pop_back();
+    }
+    std::size_t const sides = polygon.size();
+    polygon.push_back(polygon.front());
+    // Each difference and product of the test rounds by a relative 2^-53 of a value below
+    // 2 * magnitude: a margin many times that total keeps every doubtful point. A NaN or
+    // infinite coordinate makes the margin useless, and then every point is kept.
+    double const margin = 1e-12 * magnitude * magnitude;
+    bool const filter = sides >= 3 && std::isfinite(margin);
+    candidates.reserve(filter ? 1024 : points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        HullEntry e{points[i]->x(), points[i]->y(), i};
+        bool inside = filter;
+        for (std::size_t k = 0; inside && k < sides; ++k) {
+            inside = cross(polygon[k], polygon[k + 1], e) > margin;
+        }
+        if (!inside) {
+            candidates.push_back(e);
+        }
+    }
+    return candidates;
+}
+
 // Convex hull by the monotone chain, counter-clockwise, collinear and repeated
 // positions left out. Where several point objects stand at a hull corner, the first
 // of them in the list is used. Returns the open corner list. The chain runs on a flat
@@ -50,11 +117,7 @@ double cross(HullEntry const& o, HullEntry const& a, HullEntry const& b)
 // is a cache miss per comparison.
 std::vector<std::shared_ptr<Point>> convexHull(std::vector<std::shared_ptr<Point>> const& points)
 {
-    std::vector<HullEntry> sorted;
-    sorted.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        sorted.push_back(HullEntry{points[i]->x(), points[i]->y(), i});
-    }
+    std::vector<HullEntry> sorted = hullCandidates(points);
     // By position, the earlier entry first among equal positions.
     std::sort(sorted.begin(), sorted.end(), [](HullEntry const& a, HullEntry const& b) {
         if (a.x != b.x) {

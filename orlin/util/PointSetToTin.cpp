@@ -3,6 +3,7 @@
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Edge.h"
 #include "orlin/core/HashMix.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
@@ -32,6 +33,7 @@
 #include <locale>
 #include <map>
 #include <sstream>
+#include <type_traits>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -51,9 +53,15 @@ namespace {
 
 using PointPtr = std::shared_ptr<Point>;
 using BreaklineList = std::vector<std::shared_ptr<Breakline>>;
+// The survey-sized arrays of a run: huge pages, one fault per 2 MiB where the C heap would
+// take one per 4 KiB for the first conversion of a session.
+template <class T>
+using RunArray = std::vector<T, core::LargeTableAllocatorT<T>>;
 // The vertices of a run by exact position (-0 and +0 alike): open addressing over
 // indices into the run's point list, so that a survey of a million points costs one
-// flat array instead of a hash node per point.
+// flat array instead of a hash node per point. Each slot keeps 32 bits of its position's
+// hash beside the index: a probe that passes another position compares the tags, not the
+// positions, so it reads no point list entry at random.
 class PositionTable {
 public:
     // Room for count vertices without regrowing.
@@ -74,81 +82,92 @@ public:
         if (m_slots.empty()) {
             return -1;
         }
+        std::uint64_t h = hash(x, y);
         std::size_t mask = m_slots.size() - 1;
-        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
-            int v = m_slots[slot];
-            if (v < 0 || at(xy, v, x, y)) {
-                return v;
+        for (std::size_t slot = h & mask;; slot = (slot + 1) & mask) {
+            std::uint64_t e = m_slots[slot];
+            if (e == EMPTY) {
+                return -1;
+            }
+            if (tagOf(e) == tagOf(h) && at(xy, indexOf(e), x, y)) {
+                return indexOf(e);
             }
         }
     }
 
-    // Files vertex index (its position is in xy) unless a vertex stands there already;
-    // returns the vertex at the position either way.
-    int insert(std::vector<double> const& xy, int index)
+    // Files vertex index (its position is in xy, its hash is h) unless a vertex stands
+    // there already; returns the vertex at the position either way.
+    int insert(std::vector<double> const& xy, int index, std::uint64_t h)
     {
         reserve(m_count + 1, xy);
         double x = xy[2 * static_cast<std::size_t>(index)];
         double y = xy[2 * static_cast<std::size_t>(index) + 1];
         std::size_t mask = m_slots.size() - 1;
-        for (std::size_t slot = hash(x, y) & mask;; slot = (slot + 1) & mask) {
-            int v = m_slots[slot];
-            if (v < 0) {
-                m_slots[slot] = index;
+        for (std::size_t slot = h & mask;; slot = (slot + 1) & mask) {
+            std::uint64_t e = m_slots[slot];
+            if (e == EMPTY) {
+                m_slots[slot] = entry(h, index);
                 ++m_count;
                 return index;
             }
-            if (at(xy, v, x, y)) {
-                return v;
+            if (tagOf(e) == tagOf(h) && at(xy, indexOf(e), x, y)) {
+                return indexOf(e);
             }
         }
     }
 
-    // Starts loading the slot where a search for the position begins.
-    void prefetch(double x, double y) const
+    // The slot where a search for the hash begins, for the caller to prefetch. (A
+    // prefetch inside a const member of a local class is dropped: the compiler finds the
+    // member free of effects and removes its calls.) Requires a reserved table.
+    std::uint64_t const* home(std::uint64_t h) const { return &m_slots[h & (m_slots.size() - 1)]; }
+
+    static std::uint64_t hash(double x, double y)
     {
-        if (!m_slots.empty()) {
-            __builtin_prefetch(&m_slots[hash(x, y) & (m_slots.size() - 1)]);
-        }
+        return core::mixWords(core::coordinateBits(x), core::coordinateBits(y));
     }
 
     void release()
     {
-        std::vector<int>().swap(m_slots);
+        RunArray<std::uint64_t>().swap(m_slots);
         m_count = 0;
     }
 
 private:
+    static constexpr std::uint64_t EMPTY = ~std::uint64_t(0);
+
+    // The tag is the hash's high half, the home slot comes from its low bits.
+    static std::uint64_t entry(std::uint64_t h, int index)
+    {
+        return (h & 0xFFFFFFFF00000000ull) | static_cast<std::uint32_t>(index);
+    }
+    static std::uint64_t tagOf(std::uint64_t e) { return e >> 32; }
+    static int indexOf(std::uint64_t e) { return static_cast<int>(static_cast<std::uint32_t>(e)); }
+
     static bool at(std::vector<double> const& xy, int v, double x, double y)
     {
         auto i = 2 * static_cast<std::size_t>(v);
         return xy[i] == x && xy[i + 1] == y;
     }
 
-    static std::size_t hash(double x, double y)
-    {
-        return static_cast<std::size_t>(core::mixWords(core::coordinateBits(x), core::coordinateBits(y)));
-    }
-
     void resize(std::size_t capacity, std::vector<double> const& xy)
     {
-        std::vector<int> old(capacity, -1);
+        RunArray<std::uint64_t> old(capacity, EMPTY);
         old.swap(m_slots);
         std::size_t mask = capacity - 1;
-        for (int v : old) {
-            if (v < 0) {
+        for (std::uint64_t e : old) {
+            if (e == EMPTY) {
                 continue;
             }
-            auto i = 2 * static_cast<std::size_t>(v);
+            auto i = 2 * static_cast<std::size_t>(indexOf(e));
             std::size_t slot = hash(xy[i], xy[i + 1]) & mask;
-            while (m_slots[slot] >= 0) {
+            while (m_slots[slot] != EMPTY) {
                 slot = (slot + 1) & mask;
             }
-            m_slots[slot] = v;
+            m_slots[slot] = e;
         }
     }
 
-    std::vector<int> m_slots;
+    RunArray<std::uint64_t> m_slots;
     std::size_t m_count = 0;
 };
 
@@ -159,7 +178,7 @@ private:
 struct Run {
     PositionTable table;
     std::vector<PointPtr> ringPoints;
-    std::vector<PointPtr const*> vertices;
+    RunArray<PointPtr const*> vertices;
     std::vector<double> pointList;
     std::vector<int> segments;
 
@@ -185,8 +204,9 @@ std::string positionMessage(char const* text, double x, double y)
 }
 
 // The ring's corners, then the points, each position once (the first point there
-// stands for it and gets its vertex index as id). The points of a survey lie all over
-// memory and the table is hit at random, so both are loaded a few points ahead.
+// stands for it and gets its vertex index as id). Two passes: the first reads the points
+// in list order into the position list and hashes them, streaming; the second files
+// them, its only random accesses being the table slots, which it loads far ahead.
 void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& points)
 {
     std::size_t const count = sides + points.size();
@@ -198,30 +218,28 @@ void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& point
     run.vertices.reserve(count);
     run.table.reserve(count, xy);
 
-    // Positions are gathered ahead into their own slots of the list and moved down to
-    // the next vertex slot when their turn comes; gathering never overtakes that.
-    constexpr std::size_t AHEAD = 8;
-    auto gather = [&](std::size_t k) {
+    RunArray<std::uint64_t> hashes(count);
+    for (std::size_t k = 0; k < count; ++k) {
         Point const& p = *candidate(k);
         xy[2 * k] = p.x();
         xy[2 * k + 1] = p.y();
-        run.table.prefetch(p.x(), p.y());
-    };
+        hashes[k] = PositionTable::hash(p.x(), p.y());
+    }
+
+    // A kept position moves down to the next vertex slot; moving never overtakes reading.
+    constexpr std::size_t AHEAD = 32;
     for (std::size_t k = 0; k < std::min(AHEAD, count); ++k) {
-        gather(k);
+        __builtin_prefetch(run.table.home(hashes[k]));
     }
     std::size_t kept = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        if (k + 2 * AHEAD < count) {
-            __builtin_prefetch(candidate(k + 2 * AHEAD).get());
-        }
         if (k + AHEAD < count) {
-            gather(k + AHEAD);
+            __builtin_prefetch(run.table.home(hashes[k + AHEAD]));
         }
         xy[2 * kept] = xy[2 * k];
         xy[2 * kept + 1] = xy[2 * k + 1];
         auto const index = static_cast<int>(kept);
-        if (run.table.insert(xy, index) != index) {
+        if (run.table.insert(xy, index, hashes[k]) != index) {
             continue;
         }
         PointPtr const& p = candidate(k);
@@ -405,30 +423,24 @@ private:
     std::vector<std::size_t> m_long;
 };
 
-// Output vertex i as a shared point: the run's vertex at that exact position, or a
-// new interned point for a vertex the triangulation added (kept in created).
-struct MappedVertices {
-    std::vector<PointPtr const*> at;
-    std::vector<PointPtr> created;
-
-    PointPtr const& operator[](std::size_t i) const { return *at[i]; }
-};
+// Output vertex i as a shared point: the run's vertex at that exact position, or a new
+// interned point for a vertex the triangulation added. The TIN is built over this array.
+using MappedVertices = RunArray<PointPtr>;
 
 MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
 {
-    MappedVertices mapped;
-    mapped.at.assign(static_cast<std::size_t>(out.numberofpoints), nullptr);
+    MappedVertices mapped(static_cast<std::size_t>(out.numberofpoints));
     std::vector<std::size_t> added;
     for (int i = 0; i < out.numberofpoints; ++i) {
         double x = out.pointlist[2 * i], y = out.pointlist[2 * i + 1];
         // Output vertices mostly keep their input index; the position decides either way.
         if (i < static_cast<int>(run.vertices.size()) && run.pointList[2 * i] == x && run.pointList[2 * i + 1] == y) {
-            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(i)];
+            mapped[static_cast<std::size_t>(i)] = run.vertex(static_cast<std::size_t>(i));
             continue;
         }
         int v = run.find(x, y);
         if (v >= 0) {
-            mapped.at[static_cast<std::size_t>(i)] = run.vertices[static_cast<std::size_t>(v)];
+            mapped[static_cast<std::size_t>(i)] = run.vertex(static_cast<std::size_t>(v));
         } else {
             added.push_back(static_cast<std::size_t>(i));
         }
@@ -437,12 +449,9 @@ MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
         return mapped;
     }
 
-    // Reserved in full: the entries of at point into it.
-    mapped.created.reserve(added.size());
     auto create = [&mapped](std::size_t i, double x, double y, double z) {
-        mapped.created.push_back(core::PointFactory::instance().factory(Point(x, y, z), false));
-        mapped.created.back()->setId(static_cast<int>(i));
-        mapped.at[i] = &mapped.created.back();
+        mapped[i] = core::PointFactory::instance().factory(Point(x, y, z), false);
+        mapped[i]->setId(static_cast<int>(i));
     };
     SegmentLocator locator(run);
     std::vector<std::size_t> unresolved;
@@ -465,9 +474,9 @@ MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
                 continue;
             }
             for (int k = 0; k < 3; ++k) {
-                PointPtr const* p = mapped.at[static_cast<std::size_t>(c[k])];
+                PointPtr const& p = mapped[static_cast<std::size_t>(c[k])];
                 if (p && static_cast<std::size_t>(c[k]) != i) {
-                    sum += (*p)->elevation();
+                    sum += p->elevation();
                     ++count;
                 }
             }
@@ -520,14 +529,16 @@ double elevationInPass(Tin const& tin, double x, double y)
 
 // Adds the triangulation's triangles over the given output vertices in one batch, which
 // overlaps the table misses of neighbouring triangles; the TIN is the same as when they are
-// added one by one in list order. Corner numbers come from the triangulation and are in range.
-void addRecordTriangles(Tin& tin, std::vector<PointPtr> const& vertices, int const* list, int count)
+// added one by one in list order. Corner numbers come from the triangulation and are in
+// range, so never negative: the list is read in place as the unsigned numbers it holds (an
+// int may be read through its unsigned type) instead of being copied.
+void addRecordTriangles(Tin& tin, PointPtr const* vertices, int const* list, int count)
 {
+    static_assert(std::is_same<std::uint32_t, unsigned int>::value, "corner numbers are read as unsigned int");
     if (count <= 0) {
         return;
     }
-    std::vector<std::uint32_t> corners(list, list + 3 * static_cast<std::size_t>(count));
-    tin.addTriangles(vertices.data(), corners.data(), static_cast<std::size_t>(count));
+    tin.addTriangles(vertices, reinterpret_cast<std::uint32_t const*>(list), static_cast<std::size_t>(count));
 }
 
 void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& points,
@@ -541,26 +552,20 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     // built next. (The quality pass builds a run of its own.)
     run.table.release();
     std::vector<double>().swap(run.pointList);
-    std::vector<PointPtr const*>().swap(run.vertices);
+    RunArray<PointPtr const*>().swap(run.vertices);
     record.releasePoints();
 
     Tin firstPass;
-    Tin& target = quality ? firstPass : out;
-    {
-        std::vector<PointPtr> vertices(mapped.at.size());
-        for (std::size_t i = 0; i < vertices.size(); ++i) {
-            vertices[i] = mapped[i];
-        }
-        addRecordTriangles(target, vertices, record->trianglelist, record->numberoftriangles);
-    }
+    addRecordTriangles(quality ? firstPass : out, mapped.data(), record->trianglelist, record->numberoftriangles);
     if (!quality) {
         return;
     }
+    MappedVertices().swap(mapped);
 
     Run qualityRun;
     TriangleRecord refined;
     triangulate(ring, points, breaklines, refined, qualityRun, true, true);
-    std::vector<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
+    RunArray<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
     for (int i = 0; i < refined->numberofpoints; ++i) {
         double x = refined->pointlist[2 * i], y = refined->pointlist[2 * i + 1];
         if (i < static_cast<int>(qualityRun.vertices.size()) && qualityRun.pointList[2 * i] == x &&
@@ -576,7 +581,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
         corners[static_cast<std::size_t>(i)] =
             core::PointFactory::instance().factory(Point(x, y, elevationInPass(firstPass, x, y)), false);
     }
-    addRecordTriangles(out, corners, refined->trianglelist, refined->numberoftriangles);
+    addRecordTriangles(out, corners.data(), refined->trianglelist, refined->numberoftriangles);
 }
 
 void triangulateOnBase(PointRing const& ring, std::vector<PointPtr> const& points,

@@ -15,6 +15,7 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
 #include "orlin/core/Point.h"
@@ -114,11 +115,112 @@ struct RegionRetriangulation::PlanarAdjacency {
     std::vector<std::uint32_t> reached;
     std::uint32_t region = 0;
 
-    // Built once the list is complete, for finding seeds.
+    // Built once the list is complete, for finding seeds; takes the list over.
     std::unique_ptr<TriangleBucketGrid> grid;
+
+    // Triangle i of the list, once the grid holds it.
+    std::shared_ptr<core::Triangle> const& listed(std::size_t i) const { return grid->triangles()[i]; }
 
     static constexpr std::uint32_t NONE = 0xffffffffu;
 };
+
+// The triangles are made the way a TIN makes them, but kept in a plain list: they go into the
+// region TINs once, without passing through a TIN of all of them first. Each corner takes the
+// elevation of the source triangle (the first triangle of tin holding the centroid); a triangle
+// with no source is dropped. The corners of all triangles are interned in one batch and their
+// edges made in one batch, so that the misses in both factories overlap.
+void RegionRetriangulation::makeTriangles(std::vector<std::array<std::uint32_t, 3>> const& triangles,
+                                          std::vector<std::shared_ptr<Point2DI>> const& corners,
+                                          core::Tin const& tin, PlanarAdjacency* adjacency)
+{
+    TriangleBucketGrid const sources(
+        std::vector<std::shared_ptr<core::Triangle>>(tin.allTriangles().begin(), tin.allTriangles().end()));
+    std::vector<std::uint32_t> placed;
+    std::vector<double> xyz;
+    placed.reserve(triangles.size());
+    xyz.reserve(9 * triangles.size());
+    for (std::uint32_t n = 0; n < triangles.size(); ++n) {
+        auto const& t = triangles[n];
+        Point2DI const* c[3] = {corners[t[0]].get(), corners[t[1]].get(), corners[t[2]].get()};
+        // The centroid as a planar triangle computes it, corners in order.
+        Point2D const centroid((c[0]->x() + c[1]->x() + c[2]->x()) / 3.0,
+                               (c[0]->y() + c[1]->y() + c[2]->y()) / 3.0);
+        std::uint32_t const source = sources.findContainingNumber(centroid);
+        if (source == TriangleBucketGrid::NONE) {
+            continue;
+        }
+        placed.push_back(n);
+        for (int i = 0; i < 3; ++i) {
+            xyz.push_back(c[i]->x());
+            xyz.push_back(c[i]->y());
+            xyz.push_back(sources.planeElevation(source, c[i]->x(), c[i]->y()));
+        }
+    }
+    std::vector<std::shared_ptr<core::Point>> vertices(3 * placed.size());
+    core::PointFactory::instance().factoryAll(xyz.data(), vertices.size(), vertices.data());
+    bool const anyDegenerate = [&] {
+        for (std::size_t k = 0; k < vertices.size(); k += 3) {
+            if (vertices[k] == vertices[k + 1] || vertices[k + 1] == vertices[k + 2] ||
+                vertices[k] == vertices[k + 2]) {
+                return true;
+            }
+        }
+        return false;
+    }();
+    if (anyDegenerate) {
+        // The factory only keeps points that somebody holds: made one by one, the corners of a
+        // dropped triangle die at once, and a later request at their position makes a new point
+        // with its own elevation. Released here, the batch leaves the factory as it found it,
+        // and the corners are interned again in that order.
+        std::fill(vertices.begin(), vertices.end(), nullptr);
+        auto& pointFactory = core::PointFactory::instance();
+        for (std::size_t k = 0; k < vertices.size(); k += 3) {
+            for (std::size_t i = k; i < k + 3; ++i) {
+                vertices[i] = pointFactory.factory(
+                    core::Point(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]), false);
+            }
+            if (vertices[k] == vertices[k + 1] || vertices[k + 1] == vertices[k + 2] ||
+                vertices[k] == vertices[k + 2]) {
+                std::fill(vertices.begin() + static_cast<std::ptrdiff_t>(k),
+                          vertices.begin() + static_cast<std::ptrdiff_t>(k + 3), nullptr);
+            }
+        }
+    }
+    // Edge i of a triangle joins the corners other than i.
+    std::vector<std::shared_ptr<core::Point> const*> ends;
+    ends.reserve(6 * placed.size());
+    for (std::size_t k = 0; k < vertices.size(); k += 3) {
+        if (!vertices[k]) {
+            continue;
+        }
+        for (std::size_t i = 0; i < 3; ++i) {
+            ends.push_back(&vertices[k + (i + 1) % 3]);
+            ends.push_back(&vertices[k + (i + 2) % 3]);
+        }
+    }
+    std::vector<std::shared_ptr<core::Edge>> edges(ends.size() / 2);
+    core::EdgeFactory::instance().factoryAll(ends.data(), edges.size(), edges.data());
+
+    adjacency->triangles.reserve(placed.size());
+    adjacency->sides.reserve(3 * placed.size());
+    std::size_t edge = 0;
+    for (std::size_t m = 0; m < placed.size(); ++m) {
+        std::size_t const k = 3 * m;
+        if (!vertices[k]) {
+            continue;
+        }
+        adjacency->triangles.push_back(std::allocate_shared<core::Triangle>(
+            core::FixedSizePoolAllocatorT<core::Triangle>(), vertices[k], vertices[k + 1],
+            vertices[k + 2], edges[edge], edges[edge + 1], edges[edge + 2]));
+        edge += 3;
+        auto const& t = triangles[placed[m]];
+        Point2DI const* c[3] = {corners[t[0]].get(), corners[t[1]].get(), corners[t[2]].get()};
+        // Side k joins the corners other than k, as edge k of the triangle does.
+        for (int i = 0; i < 3; ++i) {
+            adjacency->sides.push_back(sideKey(c[(i + 1) % 3], c[(i + 2) % 3]));
+        }
+    }
+}
 
 RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
@@ -172,7 +274,8 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DI>> corners;
     std::vector<std::array<std::uint32_t, 3>> triangles;
     {
-        TriangleRun run("epjzQ", points, segments, markers);
+        // No edge list ("e"): only the vertices and triangles of this run are read.
+        TriangleRun run("pjzQ", points, segments, markers);
         if (run.pointCount() > static_cast<int>(pointSet.items().size())) {
             // A vertex the run was not given is a crossing of two constraints that the overlay
             // did not find; snapping it to some nearby point would bend the region boundaries.
@@ -207,39 +310,9 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     // The triangles are made the way a TIN makes them, but kept in a plain list: they go into
     // the region TINs once, without passing through a TIN of all of them first.
     PlanarAdjacency adjacency;
-    adjacency.triangles.reserve(triangles.size());
-    adjacency.sides.reserve(3 * triangles.size());
-    auto& pointFactory = core::PointFactory::instance();
-    auto& edgeFactory = core::EdgeFactory::instance();
-    TriangleBucketGrid const sources(
-        std::vector<std::shared_ptr<core::Triangle>>(tin.allTriangles().begin(), tin.allTriangles().end()));
-    for (auto const& t : triangles) {
-        Point2DI const* c[3] = {corners[t[0]].get(), corners[t[1]].get(), corners[t[2]].get()};
-        // The centroid as a planar triangle computes it, corners in order.
-        Point2D const centroid((c[0]->x() + c[1]->x() + c[2]->x()) / 3.0,
-                               (c[0]->y() + c[1]->y() + c[2]->y()) / 3.0);
-        auto const source = sources.findContaining(centroid);
-        if (!source) {
-            continue;
-        }
-        std::shared_ptr<core::Point> vertices[3];
-        for (int i = 0; i < 3; ++i) {
-            double const z = OverlayTriangulation::planeElevation(*source, *c[i]);
-            vertices[i] = pointFactory.factory(core::Point(c[i]->x(), c[i]->y(), z), false);
-        }
-        if (vertices[0] == vertices[1] || vertices[1] == vertices[2] || vertices[0] == vertices[2]) {
-            continue;
-        }
-        adjacency.triangles.push_back(std::make_shared<core::Triangle>(
-            vertices[0], vertices[1], vertices[2], edgeFactory.factory(vertices[1], vertices[2]),
-            edgeFactory.factory(vertices[2], vertices[0]),
-            edgeFactory.factory(vertices[0], vertices[1])));
-        // Side k joins the corners other than k, as edge k of the triangle does.
-        for (int k = 0; k < 3; ++k) {
-            adjacency.sides.push_back(sideKey(c[(k + 1) % 3], c[(k + 2) % 3]));
-        }
-    }
-    return groupTriangles(adjacency, trees, nullptr);
+    makeTriangles(triangles, corners, tin, &adjacency);
+    auto g = groupTriangles(adjacency, trees, nullptr);
+    return g;
 }
 
 namespace {
@@ -315,7 +388,8 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     }
     adjacency.taken.assign(n, 0);
     adjacency.reached.assign(n, PlanarAdjacency::NONE);
-    adjacency.grid = std::make_unique<TriangleBucketGrid>(adjacency.triangles);
+    // The list moves into the grid (the grid holds it from now on): no copy of every pointer.
+    adjacency.grid = std::make_unique<TriangleBucketGrid>(std::move(adjacency.triangles));
 
     RegionTinMap map;
     for (auto const& tree : trees) {
@@ -324,17 +398,19 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     if (work != nullptr) {
         for (std::size_t i = 0; i < n; ++i) {
             if (adjacency.taken[i]) {
-                work->removeTriangle(adjacency.triangles[i]);
+                work->removeTriangle(adjacency.listed(i));
             }
         }
         map.insert_or_assign(nullptr, *work);
     } else {
-        core::Tin rest;
+        std::vector<std::shared_ptr<core::Triangle>> unclaimed;
         for (std::size_t i = 0; i < n; ++i) {
             if (!adjacency.taken[i]) {
-                rest.addTriangle(adjacency.triangles[i]);
+                unclaimed.push_back(adjacency.listed(i));
             }
         }
+        core::Tin rest;
+        rest.addTriangles(unclaimed.data(), unclaimed.size());
         map.insert_or_assign(nullptr, std::move(rest));
     }
     return map;
@@ -364,7 +440,7 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
     double z = 0.0;
     auto const candidates = adjacency.grid->candidates(p.x(), p.y());
     for (auto it = candidates.first; it != candidates.second; ++it) {
-        core::Triangle const& t = *adjacency.triangles[*it];
+        core::Triangle const& t = *adjacency.listed(*it);
         if (!adjacency.taken[*it] && t.interpolateElevation(p, &z, false) && insideRegion(t)) {
             seed = *it;
             break;
@@ -412,10 +488,13 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint3
             }
         }
     }
+    std::vector<std::shared_ptr<core::Triangle>> claimed;
+    claimed.reserve(queue.size());
     for (std::uint32_t t : queue) {
         adjacency.taken[t] = 1;
-        region.addTriangle(adjacency.triangles[t]);
+        claimed.push_back(adjacency.listed(t));
     }
+    region.addTriangles(claimed.data(), claimed.size());
 }
 
 bool RegionRetriangulation::isRegionBoundaryEdge(Edge2D const& e, Point2DIRingTree const& tree)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -11,6 +12,7 @@ namespace tin {
 namespace core {
 class Edge2D;
 class Edge2DFactory;
+class Point2DI;
 class Point2DIRepository;
 class Point2DIRingTree;
 class Tin;
@@ -58,6 +60,9 @@ public:
 
 private:
     struct PlanarAdjacency;
+    static void makeTriangles(std::vector<std::array<std::uint32_t, 3>> const& triangles,
+                              std::vector<std::shared_ptr<core::Point2DI>> const& corners,
+                              core::Tin const& tin, PlanarAdjacency* adjacency);
     // Floods the regions over the listed triangles and sides. work, when given, is the TIN the
     // list was read from: the claimed triangles leave it and its rest is the null key;
     // otherwise the null key is a new TIN of the unclaimed triangles, in list order.

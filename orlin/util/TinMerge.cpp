@@ -131,6 +131,14 @@ std::vector<TrianglePtr> baseInOverlap(Tin const& base, Tin const& other, core::
     return base.findTrianglesIntersectRect(*overlapRect);
 }
 
+// The same TIN as Tin(triangles), built in one batch.
+Tin tinOf(std::vector<TrianglePtr> const& triangles)
+{
+    Tin tin;
+    tin.addTriangles(triangles.data(), triangles.size());
+    return tin;
+}
+
 // What the result holds where the overlay ran, in the order it was assembled, each triangle once.
 struct Assembly {
     std::vector<TrianglePtr> triangles;
@@ -302,8 +310,8 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
 
     try {
         core::Rect overlapRect;
-        Tin const b(baseInOverlap(base, other, &overlapRect));
-        Tin const o(other.findTrianglesIntersectRect(overlapRect));
+        Tin const b = tinOf(baseInOverlap(base, other, &overlapRect));
+        Tin const o = tinOf(other.findTrianglesIntersectRect(overlapRect));
         RegionChoice choice(b, o, predicate, keepBase, keepOther);
 
         RegionProcessor processor = [&](Trees& regions, Tin const&, Tin const&) {
@@ -339,38 +347,34 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
             for (auto const& t : settled.removed) {
                 merged.removeTriangle(t);
             }
-            for (auto const& t : settled.added) {
-                merged.addTriangle(t);
-            }
+            merged.addTriangles(settled.added.data(), settled.added.size());
         } else {
-            for (auto const& t : settled.result) {
-                merged.addTriangle(t);
-            }
+            merged.addTriangles(settled.result.data(), settled.result.size());
         }
 
         if (taken != nullptr) {
+            std::vector<TrianglePtr> fromOther;
             for (std::size_t k = 0; k < settled.result.size(); ++k) {
                 if (assembly.fromOther[k]) {
-                    taken->addTriangle(settled.result[k]);
+                    fromOther.push_back(settled.result[k]);
                 }
             }
+            taken->addTriangles(fromOther.data(), fromOther.size());
         }
         if (added != nullptr) {
-            for (auto const& t : settled.added) {
-                added->addTriangle(t);
-            }
+            added->addTriangles(settled.added.data(), settled.added.size());
         }
         if (removed != nullptr) {
             if (keepBase) {
-                for (auto const& t : settled.removed) {
-                    removed->addTriangle(t);
-                }
+                removed->addTriangles(settled.removed.data(), settled.removed.size());
             } else {
+                std::vector<TrianglePtr> dropped;
                 for (auto const& t : base.allTriangles()) {
                     if (settled.kept.count(t.get()) == 0) {
-                        removed->addTriangle(t);
+                        dropped.push_back(t);
                     }
                 }
+                removed->addTriangles(dropped.data(), dropped.size());
             }
         }
         *ok = true;

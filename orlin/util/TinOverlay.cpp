@@ -36,16 +36,15 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
     OverlayTriangulation::intersectTins(first, second, first2D, second2D, &crossingSegments,
                                         &splitRecords, &firstLow, &firstHigh, &secondLow,
                                         &secondHigh, &repository, &factory);
-    SplitMap const outlineSplits = OverlayTriangulation::buildSplitMap(splitRecords, &factory);
-
-    Edge2DSet outerEdges;
+    // Only the outline's edges are cut here; the chains of the other edges cut by the
+    // records are never asked for.
+    std::vector<std::shared_ptr<core::Edge2D>> outline;
     for (core::Tin2D const* t2 : {&first2D, &second2D}) {
         for (core::Edge2D* e : t2->outerEdges()) {
-            auto shared = factory.factory(e->point1(), e->point2());
-            OverlayTriangulation::addSplitEdge(&outerEdges, shared, outlineSplits);
+            outline.push_back(factory.factory(e->point1(), e->point2()));
         }
     }
-
+    Edge2DSet const outerEdges = OverlayTriangulation::splitEdges(outline, splitRecords, &factory);
     *regions = RingTracer::traceRegionRings(outerEdges, crossingSegments);
     processor(*regions, first, second);
 

@@ -18,6 +18,7 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
         return;
     }
     m_boxes.resize(4 * n);
+    m_corners.resize(9 * n);
     std::vector<double>& boxes = m_boxes;
     double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
@@ -28,6 +29,12 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
             x1 = std::max(x1, t.point(k)->x());
             y0 = std::min(y0, t.point(k)->y());
             y1 = std::max(y1, t.point(k)->y());
+        }
+        for (int k = 0; k < 3; ++k) {
+            double* corner = &m_corners[9 * i + 3 * static_cast<std::size_t>(k)];
+            corner[0] = t.point(k)->x();
+            corner[1] = t.point(k)->y();
+            corner[2] = t.point(k)->elevation();
         }
         boxes[4 * i] = x0;
         boxes[4 * i + 1] = y0;
@@ -118,9 +125,63 @@ std::pair<std::uint32_t const*, std::uint32_t const*> TriangleBucketGrid::candid
     return {m_cellTriangles.data() + m_cellStart[at], m_cellTriangles.data() + m_cellStart[at + 1]};
 }
 
+namespace {
+
+// The weight below which Triangle::interpolateElevation counts a point as outside.
+constexpr double WEIGHT_TOLERANCE = -1e-8;
+
+// The barycentric weights of Triangle::calcSTU for (x, y), on the corners c (x, y, z of
+// corners 0, 1, 2), in the same arithmetic.
+void weights(double const* c, double x, double y, double* s, double* t, double* u)
+{
+    double const wx = x - c[0];
+    double const wy = y - c[1];
+    double const e1x = c[3] - c[0];
+    double const e1y = c[4] - c[1];
+    double const e2x = c[6] - c[0];
+    double const e2y = c[7] - c[1];
+    double const den = e2y * e1x - e2x * e1y;
+    double const tt = (wx * e2y - wy * e2x) / den;
+    double const uu = -((wx * e1y - wy * e1x) / den);
+    *t = tt;
+    *u = uu;
+    *s = 1.0 - tt - uu;
+}
+
+// The corner of c at (x, y) exactly, or null.
+double const* cornerAt(double const* c, double x, double y)
+{
+    for (int k = 0; k < 3; ++k) {
+        if (c[3 * k] == x && c[3 * k + 1] == y) {
+            return c + 3 * k;
+        }
+    }
+    return nullptr;
+}
+
+// Triangle::interpolateElevation's decision for a point inside the triangle's rectangle, in
+// its arithmetic, so that the two agree to the last bit: a corner itself, else all three
+// weights at least the tolerance (the NaN weights of a collinear triangle reject).
+bool holds(double const* c, double x, double y)
+{
+    if (cornerAt(c, x, y) != nullptr) {
+        return true;
+    }
+    double s = 0.0, t = 0.0, u = 0.0;
+    weights(c, x, y, &s, &t, &u);
+    return s >= WEIGHT_TOLERANCE && t >= WEIGHT_TOLERANCE && u >= WEIGHT_TOLERANCE;
+}
+
+}  // namespace
+
 std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2DI const& p) const
 {
-    double z = 0.0;
+    std::uint32_t const n = findContainingNumber(p);
+    return n == NONE ? nullptr : m_triangles[n];
+}
+
+std::uint32_t TriangleBucketGrid::findContainingNumber(core::Point2DI const& p) const
+{
     auto const range = candidates(p.x(), p.y());
     double const x = p.x();
     double const y = p.y();
@@ -129,11 +190,22 @@ std::shared_ptr<core::Triangle> TriangleBucketGrid::findContaining(core::Point2D
         if (x < box[0] || y < box[1] || x > box[2] || y > box[3]) {
             continue;
         }
-        if (m_triangles[*it]->interpolateElevation(p, &z, false)) {
-            return m_triangles[*it];
+        if (holds(&m_corners[9 * std::size_t(*it)], x, y)) {
+            return *it;
         }
     }
-    return nullptr;
+    return NONE;
+}
+
+double TriangleBucketGrid::planeElevation(std::uint32_t n, double x, double y) const
+{
+    double const* c = &m_corners[9 * std::size_t(n)];
+    if (double const* corner = cornerAt(c, x, y)) {
+        return corner[2];
+    }
+    double s = 0.0, t = 0.0, u = 0.0;
+    weights(c, x, y, &s, &t, &u);
+    return (t * c[5] + s * c[2]) + u * c[8];
 }
 
 }  // namespace util

@@ -37,10 +37,22 @@ public:
     // rectangle test), or null.
     std::shared_ptr<core::Triangle> findContaining(core::Point2DI const& p) const;
 
+    static constexpr std::uint32_t NONE = 0xffffffffu;
+    // The number in the list of findContaining(p), or NONE.
+    std::uint32_t findContainingNumber(core::Point2DI const& p) const;
+
+    // OverlayTriangulation::planeElevation of triangle number n at (x, y), read from the
+    // corners kept here: a corner's own elevation at the corner, else the plane through the
+    // three corners (the barycentric weights of Triangle, in its arithmetic).
+    double planeElevation(std::uint32_t n, double x, double y) const;
+
 private:
     std::vector<std::shared_ptr<core::Triangle>> m_triangles;
     // x0, y0, x1, y1 of each triangle's rectangle, read before the triangle itself.
     std::vector<double> m_boxes;
+    // x, y, z of each triangle's three corners in its own order: the containment test and the
+    // plane read them here, beside each other, instead of in three point objects.
+    std::vector<double> m_corners;
     double m_x0 = 0.0;
     double m_y0 = 0.0;
     double m_cell = 1.0;
