@@ -820,13 +820,23 @@ private:
         constexpr int DUPLICATE = -1;      // another input index stands for the position
         constexpr int UNUSED = -3;         // stands for its position, in no kept triangle
         std::vector<int, HugePageAllocator<int>> outputOf(inputCount_, DUPLICATE);
-        std::vector<VertexHandle> created;
+        std::vector<VertexHandle, HugePageAllocator<VertexHandle>> created;
         for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v) {
             VertexInfo const& info = v->info();
             if (info.input >= 0)
                 outputOf[static_cast<std::size_t>(info.input)] = info.output == USED ? USED : UNUSED;
-            else if (!dropUnused || info.output == USED)
+            else if (WITH_HISTORY && (!dropUnused || info.output == USED))
                 created.push_back(v);
+        }
+        if constexpr (!WITH_HISTORY) {
+            // Every created vertex is the crossing of its own rank (or of a lower one at the same
+            // position), so the ranks give the order of creation without a sort.
+            for (std::size_t rank = 0; inputCount_ + rank < handles_.size(); ++rank) {
+                VertexHandle const v = handles_[inputCount_ + rank];
+                VertexInfo const& info = v->info();
+                if (info.input == -static_cast<int>(rank + 1) && (!dropUnused || info.output == USED))
+                    created.push_back(v);
+            }
         }
         int next = 0;
         for (std::size_t i = 0; i < inputCount_; ++i) {
@@ -837,9 +847,11 @@ private:
             }
             index = next++;
         }
-        std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
-            return a->info().input > b->info().input; // -stamp: later creations are lower
-        });
+        if constexpr (WITH_HISTORY) {
+            std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
+                return a->info().input > b->info().input; // -stamp: later creations are lower
+            });
+        }
 
         output.points.allocate(2 * (static_cast<std::size_t>(next) + created.size()));
         double* xy = output.points.data();

@@ -21,6 +21,7 @@ using Point = Kernel::Point_2;
 // Rounding can only make crossings among the pieces near a rounded crossing; ordinary input
 // settles in two rounds.
 constexpr int MAXIMUM_ROUNDS = 8;
+constexpr std::size_t MENDING_ALLOWANCE = 64;
 // How far (in units in the last place of the coordinates) a computed crossing may lie from
 // either line before it is computed again almost exactly.
 constexpr double STRAY_ULPS = 4.0;
@@ -277,12 +278,18 @@ public:
 
     SegmentSplitter::Result run()
     {
+        std::size_t firstCrossings = 0;
         for (int round = 0;; ++round) {
             collectPieces();
             findCrossings();
             if (crossingPairs_.empty())
                 break;
-            if (round == MAXIMUM_ROUNDS) {
+            if (round == 0)
+                firstCrossings = crossingPairs_.size();
+            // Further rounds only mend what rounding did near crossings; more than the first
+            // round found means the pieces are not settling.
+            if (round == MAXIMUM_ROUNDS
+                || (round > 0 && crossingPairs_.size() > firstCrossings + MENDING_ALLOWANCE)) {
                 result_.converged = false;
                 break;
             }
@@ -351,6 +358,24 @@ private:
 
     Point const& point(int id) const { return points_[static_cast<std::size_t>(id)]; }
 
+    // Order of two cuts along their piece. Cuts that round to one position along it but lie
+    // apart across it are ordered by their own coordinates in the piece's direction, so that
+    // the order is the same whichever way they were found.
+    bool before(Cut const& a, Cut const& b) const
+    {
+        if (a.along != b.along)
+            return a.along < b.along;
+        Piece const& p = pieces_[a.piece];
+        Point const& pa = point(a.vertex);
+        Point const& pb = point(b.vertex);
+        bool const east = p.toX >= p.fromX, north = p.toY >= p.fromY;
+        if (pa.x() != pb.x())
+            return east ? pa.x() < pb.x() : pa.x() > pb.x();
+        if (pa.y() != pb.y())
+            return north ? pa.y() < pb.y() : pa.y() > pb.y();
+        return a.vertex < b.vertex;
+    }
+
     static double along(Piece const& p, Point const& x)
     {
         return (x.x() - p.fromX) * (p.toX - p.fromX) + (x.y() - p.fromY) * (p.toY - p.fromY);
@@ -418,10 +443,28 @@ private:
                 cut.vertex = idOf[static_cast<std::size_t>(-1 - cut.vertex)];
         }
 
-        // Cuts in chain order: by piece (pieces are in chain order), then along the piece.
-        std::sort(cuts.begin(), cuts.end(), [](Cut const& a, Cut const& b) {
-            return a.piece != b.piece ? a.piece < b.piece : a.along < b.along;
-        });
+        // Cuts in chain order: by piece (pieces are in chain order, so counting does it), then
+        // along the piece (a piece has a few cuts).
+        {
+            Array<std::uint32_t> start(pieces_.size() + 1, 0);
+            for (Cut const& cut : cuts)
+                ++start[cut.piece + 1];
+            for (std::size_t k = 1; k < start.size(); ++k)
+                start[k] += start[k - 1];
+            Array<Cut> ordered(cuts.size());
+            for (Cut const& cut : cuts)
+                ordered[start[cut.piece]++] = cut;
+            std::uint32_t first = 0;
+            for (std::size_t k = 0; k < pieces_.size(); ++k) {
+                std::uint32_t const last = start[k];
+                if (last - first > 1) {
+                    std::sort(ordered.begin() + first, ordered.begin() + last,
+                              [this](Cut const& a, Cut const& b) { return before(a, b); });
+                }
+                first = last;
+            }
+            cuts.swap(ordered);
+        }
         Array<std::size_t> chainStart;
         Array<int> chains;
         Array<char> fresh;
