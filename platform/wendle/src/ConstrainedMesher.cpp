@@ -276,7 +276,7 @@ private:
 
         using Entry = std::pair<Point, int>;
         std::size_t const created = split_.created.size() / 2;
-        std::vector<Entry> entries;
+        std::vector<Entry, HugePageAllocator<Entry>> entries;
         entries.reserve(created);
         for (std::size_t k = 0; k < created; ++k)
             entries.emplace_back(Point(split_.created[2 * k], split_.created[2 * k + 1]),
