@@ -49,7 +49,7 @@ namespace trianglecui {
 // ordinary pages: the triangulation's blocks are asked to be huge pages, and are returned to the
 // system when the call ends; the result arrays are filled in place, never copied). Without
 // refinement the segments are cut at their crossings beforehand (a grid over the segments, exact
-// predicates) and go in as constraints that meet only at vertices: a piece that is an edge
+// predicates) and go in as constraints that meet only at vertices: a subsegment that is an edge
 // already, or the other diagonal of two triangles, costs a fraction of a microsecond, and a
 // crossing about as much as inserting a point. Near-degenerate crossings (several within
 // rounding of each other) may cost a second run. With q or a every segment goes through CGAL's
