@@ -81,9 +81,10 @@ using ConstraintId = Triangulation::Constraint_id;
 static_assert(std::is_same<VertexHandle, SplitTriangulation::Vertex_handle>::value,
               "both triangulations share one data structure");
 
-// Thrown by a run on cut segments that meets a crossing after all (rounding of a crossing that
-// did not settle); the run is repeated on the triangulation that resolves crossings itself.
-struct NeedsHistory
+// Thrown by a run on cut segments that meets a crossing after all (rounding left two subsegments
+// crossing, or the subsegments did not settle); the run is repeated on settled subsegments, and
+// then on the triangulation that resolves crossings itself.
+struct SubsegmentsCross
 {
 };
 
@@ -188,9 +189,10 @@ class MeshBuilder
 
 public:
     MeshBuilder(TriangleSwitches const& switches, std::vector<double> const& points,
-                std::vector<int> const& segments, std::vector<int> const& segmentMarkers)
+                std::vector<int> const& segments, std::vector<int> const& segmentMarkers,
+                SegmentSplitter::Rounds rounds = SegmentSplitter::Rounds::UntilSettled)
         : switches_(switches), points_(points), segments_(segments),
-          segmentMarkers_(segmentMarkers), inputCount_(points.size() / 2)
+          segmentMarkers_(segmentMarkers), inputCount_(points.size() / 2), rounds_(rounds)
     {
         creationCounter = 0;
     }
@@ -206,7 +208,7 @@ public:
                     refine();
             } else {
                 if (switches_.segmentsConstrain)
-                    insertPieces();
+                    insertSubsegments();
             }
             markKeptFaces();
         }
@@ -268,13 +270,13 @@ private:
         std::vector<int> canonical(segments_.size());
         for (std::size_t k = 0; k < segments_.size(); ++k)
             canonical[k] = handles_[static_cast<std::size_t>(segments_[k])]->info().input;
-        split_ = SegmentSplitter::split(points_, canonical);
+        split_ = SegmentSplitter::split(points_, canonical, rounds_);
         if (!split_.converged)
-            throw NeedsHistory();
+            throw SubsegmentsCross();
 
         using Entry = std::pair<Point, int>;
         std::size_t const created = split_.created.size() / 2;
-        std::vector<Entry> entries;
+        std::vector<Entry, HugePageAllocator<Entry>> entries;
         entries.reserve(created);
         for (std::size_t k = 0; k < created; ++k)
             entries.emplace_back(Point(split_.created[2 * k], split_.created[2 * k + 1]),
@@ -303,18 +305,18 @@ private:
         }
     }
 
-    // Every piece goes in between two vertices; one that passes through a vertex is split there
-    // without a constructed point. With markers to place, the chain of mesh edges along each
-    // marked segment is traced once all pieces are in.
-    void insertPieces()
+    // Every subsegment goes in between two vertices; one that passes through a vertex is split
+    // there without a constructed point. With markers to place, the chain of mesh edges along each
+    // marked segment is traced once all subsegments are in.
+    void insertSubsegments()
     {
         std::size_t const count = segments_.size() / 2;
         oneEdge_.assign(split_.chains.size(), false);
         try {
             for (std::size_t s = 0; s < count; ++s) {
                 for (std::size_t k = split_.chainStart[s]; k + 1 < split_.chainStart[s + 1]; ++k) {
-                    VertexHandle const a = pieceEnd(k);
-                    VertexHandle const b = pieceEnd(k + 1);
+                    VertexHandle const a = chainVertex(k);
+                    VertexHandle const b = chainVertex(k + 1);
                     if (a == b)
                         continue;
                     if (constrainAsOneEdge(a, b))
@@ -324,18 +326,18 @@ private:
                 }
             }
         } catch (typename Tr::Intersection_of_constraints_exception const&) {
-            throw NeedsHistory();
+            throw SubsegmentsCross();
         }
         if (switches_.edgeList && !segmentMarkers_.empty())
             traceMarkedSegments();
     }
 
-    // Most pieces are an edge already, or the diagonal of two triangles whose other diagonal
-    // the Delaunay triangulation chose (cocircular grid cells). Those are constrained here with
-    // at most one flip, which is what the general insertion would do with them at several times
-    // the cost: it removes the faces the piece crosses and triangulates the two halves of the
-    // hole, two triangles here. False leaves the piece to the general insertion (it crosses more
-    // edges, or passes through a vertex).
+    // Most subsegments are an edge already, or the diagonal of two triangles whose other diagonal
+    // the Delaunay triangulation chose (cocircular grid cells). Those are constrained here with at
+    // most one flip, which is what the general insertion would do with them at several times the
+    // cost: it removes the faces the subsegment crosses and triangulates the two halves of the
+    // hole, two triangles here. False leaves the subsegment to the general insertion (it crosses
+    // more edges, or passes through a vertex).
     bool constrainAsOneEdge(VertexHandle a, VertexHandle b)
     {
         auto const first = triangulation_.incident_faces(a);
@@ -383,7 +385,7 @@ private:
         f->neighbor(i)->set_constraint(triangulation_.mirror_index(f, i), true);
     }
 
-    VertexHandle pieceEnd(std::size_t chainIndex) const
+    VertexHandle chainVertex(std::size_t chainIndex) const
     {
         return handles_[static_cast<std::size_t>(split_.chains[chainIndex])];
     }
@@ -398,8 +400,8 @@ private:
                 std::size_t const first = split_.chainStart[s];
                 std::size_t const last = split_.chainStart[s + 1];
                 for (std::size_t k = first; k + 1 < last; ++k) {
-                    VertexHandle current = pieceEnd(k);
-                    VertexHandle const end = pieceEnd(k + 1);
+                    VertexHandle current = chainVertex(k);
+                    VertexHandle const end = chainVertex(k + 1);
                     if (current == end)
                         continue;
                     if (meshChain_.size() == meshChainStart_.back())
@@ -423,7 +425,7 @@ private:
     }
 
     // The neighbour of from that lies on the segment from - to, strictly between them; the
-    // triangulation put a vertex lying exactly on a piece into the piece's chain.
+    // triangulation put a vertex lying exactly on a subsegment into the subsegment's chain.
     VertexHandle nextVertexTowards(VertexHandle from, VertexHandle to) const
     {
         auto neighbours = triangulation_.incident_vertices(from);
@@ -435,7 +437,7 @@ private:
                                                                    to->point()))
                 return neighbours;
         } while (++neighbours != first);
-        throw NeedsHistory();
+        throw SubsegmentsCross();
     }
 
     // CGAL's constraint hierarchy (which tracks every segment through crossings and splits) costs
@@ -818,13 +820,23 @@ private:
         constexpr int DUPLICATE = -1;      // another input index stands for the position
         constexpr int UNUSED = -3;         // stands for its position, in no kept triangle
         std::vector<int, HugePageAllocator<int>> outputOf(inputCount_, DUPLICATE);
-        std::vector<VertexHandle> created;
+        std::vector<VertexHandle, HugePageAllocator<VertexHandle>> created;
         for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v) {
             VertexInfo const& info = v->info();
             if (info.input >= 0)
                 outputOf[static_cast<std::size_t>(info.input)] = info.output == USED ? USED : UNUSED;
-            else if (!dropUnused || info.output == USED)
+            else if (WITH_HISTORY && (!dropUnused || info.output == USED))
                 created.push_back(v);
+        }
+        if constexpr (!WITH_HISTORY) {
+            // Every created vertex is the crossing of its own rank (or of a lower one at the same
+            // position), so the ranks give the order of creation without a sort.
+            for (std::size_t rank = 0; inputCount_ + rank < handles_.size(); ++rank) {
+                VertexHandle const v = handles_[inputCount_ + rank];
+                VertexInfo const& info = v->info();
+                if (info.input == -static_cast<int>(rank + 1) && (!dropUnused || info.output == USED))
+                    created.push_back(v);
+            }
         }
         int next = 0;
         for (std::size_t i = 0; i < inputCount_; ++i) {
@@ -835,9 +847,11 @@ private:
             }
             index = next++;
         }
-        std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
-            return a->info().input > b->info().input; // -stamp: later creations are lower
-        });
+        if constexpr (WITH_HISTORY) {
+            std::sort(created.begin(), created.end(), [](VertexHandle a, VertexHandle b) {
+                return a->info().input > b->info().input; // -stamp: later creations are lower
+            });
+        }
 
         output.points.allocate(2 * (static_cast<std::size_t>(next) + created.size()));
         double* xy = output.points.data();
@@ -914,10 +928,11 @@ private:
     std::vector<int> const& segments_;
     std::vector<int> const& segmentMarkers_;
     std::size_t const inputCount_;
+    SegmentSplitter::Rounds const rounds_;
     Tr triangulation_;
     std::vector<VertexHandle, HugePageAllocator<VertexHandle>> handles_; // input, then created
     SegmentSplitter::Result split_;
-    std::vector<char, HugePageAllocator<char>> oneEdge_; // per chain index: its piece is one edge
+    std::vector<char, HugePageAllocator<char>> oneEdge_; // per chain index: its subsegment is one edge
     std::vector<VertexHandle, HugePageAllocator<VertexHandle>> meshChain_; // along marked segments
     std::vector<std::size_t, HugePageAllocator<std::size_t>> meshChainStart_;
     std::vector<ConstraintId> constraints_;
@@ -937,11 +952,17 @@ MeshOutput ConstrainedMesher::run(TriangleSwitches const& switches,
     // A broken CGAL expectation (checked in debug builds) or exhausted memory is reported like
     // any other failed triangulation, so callers that recover from one recover from these too.
     try {
-        if (insertion == Insertion::Pieces && !switches.quality && !switches.areaBound) {
-            try {
-                return MeshBuilder<SplitTriangulation>(switches, points, segments, segmentMarkers)
-                    .build();
-            } catch (NeedsHistory const&) {
+        if (insertion == Insertion::Subsegments && !switches.quality && !switches.areaBound) {
+            // Cut once and let the triangulation find what rounding left crossing; only
+            // near-degenerate input pays for a second run that settles the subsegments first.
+            for (SegmentSplitter::Rounds rounds :
+                 {SegmentSplitter::Rounds::One, SegmentSplitter::Rounds::UntilSettled}) {
+                try {
+                    return MeshBuilder<SplitTriangulation>(switches, points, segments,
+                                                           segmentMarkers, rounds)
+                        .build();
+                } catch (SubsegmentsCross const&) {
+                }
             }
         }
         return MeshBuilder<Triangulation>(switches, points, segments, segmentMarkers).build();

@@ -18,23 +18,24 @@ namespace {
 using Kernel = CGAL::Exact_predicates_inexact_constructions_kernel;
 using Point = Kernel::Point_2;
 
-// Rounding can only make crossings among the pieces near a rounded crossing; ordinary input
+// Rounding can only make crossings among the subsegments near a rounded crossing; ordinary input
 // settles in two rounds.
 constexpr int MAXIMUM_ROUNDS = 8;
+constexpr std::size_t MENDING_ALLOWANCE = 64;
 // How far (in units in the last place of the coordinates) a computed crossing may lie from
 // either line before it is computed again almost exactly.
 constexpr double STRAY_ULPS = 4.0;
 // A crossing this close (in units in the last place) to a segment end is that end.
 constexpr int SNAP_ULPS = 4;
 constexpr double MAXIMUM_CELLS_PER_SIDE = 4096.0;
-// Cell side against the side that gives one cell per piece: larger cells file a piece in fewer
-// of them but pair more pieces in each.
+// Cell side against the side that gives one cell per subsegment: larger cells file a subsegment in
+// fewer of them but pair more subsegments in each.
 constexpr double CELL_SCALE = 1.5;
 
 template <typename T>
 using Array = SegmentSplitter::Array<T>;
 
-struct Piece
+struct Subsegment
 {
     int from;
     int to;
@@ -49,24 +50,24 @@ struct Piece
     double maxY() const { return std::max(fromY, toY); }
 };
 
-// A piece as filed in a cell: its box beside its number, so that the pairs of a cell are tested
-// on consecutive memory.
+// A subsegment as filed in a cell: its box beside its number, so that the pairs of a cell are
+// tested on consecutive memory.
 struct Entry
 {
     double minX, maxX, minY, maxY;
-    std::uint32_t piece;
+    std::uint32_t subsegment;
     bool fresh;
 };
 
-// The pieces filed by the cells of a uniform grid that they may pass through.
-class PieceGrid
+// The subsegments filed by the cells of a uniform grid that they may pass through.
+class SubsegmentGrid
 {
 public:
-    explicit PieceGrid(Array<Piece> const& pieces)
+    explicit SubsegmentGrid(Array<Subsegment> const& subsegments)
     {
         minX_ = minY_ = INFINITY;
         double maxX = -INFINITY, maxY = -INFINITY;
-        for (Piece const& p : pieces) {
+        for (Subsegment const& p : subsegments) {
             minX_ = std::min(minX_, p.minX());
             minY_ = std::min(minY_, p.minY());
             maxX = std::max(maxX, p.maxX());
@@ -74,13 +75,14 @@ public:
         }
         double const width = maxX - minX_;
         double const height = maxY - minY_;
-        double const count = static_cast<double>(std::max<std::size_t>(pieces.size(), 1));
+        double const count = static_cast<double>(std::max<std::size_t>(subsegments.size(), 1));
         double side = CELL_SCALE * std::sqrt(width * height / count);
         if (!(side > 0.0))
             side = std::max(width, height) / count;
         if (!(side > 0.0))
             side = 1.0;
-        // Bounded so that a few long pieces over a huge extent do not ask for millions of cells.
+        // Bounded so that a few long subsegments over a huge extent do not ask for millions of
+        // cells.
         side = std::max({side, width / MAXIMUM_CELLS_PER_SIDE, height / MAXIMUM_CELLS_PER_SIDE});
         side_ = side;
         inverse_ = 1.0 / side;
@@ -88,14 +90,14 @@ public:
         rows_ = static_cast<int>(std::min(MAXIMUM_CELLS_PER_SIDE, std::floor(height * inverse_))) + 1;
 
         Array<std::uint32_t> next(static_cast<std::size_t>(columns_) * rows_ + 1, 0);
-        for (Piece const& p : pieces)
+        for (Subsegment const& p : subsegments)
             forEachCell(p, [&](std::size_t cell) { ++next[cell + 1]; });
         for (std::size_t c = 1; c < next.size(); ++c)
             next[c] += next[c - 1];
         start_ = next;
         items_.resize(start_.back());
-        for (std::size_t k = 0; k < pieces.size(); ++k) {
-            Piece const& p = pieces[k];
+        for (std::size_t k = 0; k < subsegments.size(); ++k) {
+            Subsegment const& p = subsegments[k];
             Entry const entry{p.minX(), p.maxX(), p.minY(), p.maxY(),
                               static_cast<std::uint32_t>(k), p.fresh};
             forEachCell(p, [&](std::size_t cell) { items_[next[cell]++] = entry; });
@@ -119,10 +121,10 @@ private:
                                            static_cast<double>(rows_ - 1)));
     }
 
-    // Row by row, the columns the piece spans within the row, widened by one cell on each side
-    // against rounding, so a piece is filed in every cell it passes through.
+    // Row by row, the columns the subsegment spans within the row, widened by one cell on each side
+    // against rounding, so a subsegment is filed in every cell it passes through.
     template <typename F>
-    void forEachCell(Piece const& p, F&& visit) const
+    void forEachCell(Subsegment const& p, F&& visit) const
     {
         double const minY = p.minY(), maxY = p.maxY();
         int const firstRow = row(minY);
@@ -146,7 +148,7 @@ private:
         }
     }
 
-    static double xAt(Piece const& p, double y)
+    static double xAt(Subsegment const& p, double y)
     {
         double const t = std::clamp((y - p.fromY) / (p.toY - p.fromY), 0.0, 1.0);
         return p.fromX + t * (p.toX - p.fromX);
@@ -232,11 +234,11 @@ bool crossInInteriors(Point const& a, Point const& b, Point const& c, Point cons
     return b1 != CGAL::COLLINEAR && b1 != a1;
 }
 
-// A point where a piece is cut.
+// A point where a subsegment is cut.
 struct Cut
 {
-    std::uint32_t piece;
-    double along;   // position along the piece, to order several cuts of one piece
+    std::uint32_t subsegment;
+    double along;   // position along the subsegment, to order several cuts of one subsegment
     int vertex;     // an existing vertex, or -1 - k for the k-th crossing of this round
 };
 
@@ -252,8 +254,10 @@ struct Crossing
 class Splitter
 {
 public:
-    Splitter(std::vector<double> const& positions, std::vector<int> const& segments)
-        : segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2)
+    Splitter(std::vector<double> const& positions, std::vector<int> const& segments,
+             SegmentSplitter::Rounds rounds)
+        : segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2),
+          rounds_(rounds == SegmentSplitter::Rounds::One ? 1 : MAXIMUM_ROUNDS + 1)
     {
         points_.reserve(inputCount_ + segmentCount_);
         for (std::size_t i = 0; i < inputCount_; ++i)
@@ -275,28 +279,36 @@ public:
 
     SegmentSplitter::Result run()
     {
+        std::size_t firstCrossings = 0;
         for (int round = 0;; ++round) {
-            collectPieces();
+            collectSubsegments();
             findCrossings();
             if (crossingPairs_.empty())
                 break;
-            if (round == MAXIMUM_ROUNDS) {
+            if (round == 0)
+                firstCrossings = crossingPairs_.size();
+            // Further rounds only mend what rounding did near crossings; more than the first
+            // round found means the subsegments are not settling.
+            if (round == MAXIMUM_ROUNDS
+                || (round > 0 && crossingPairs_.size() > firstCrossings + MENDING_ALLOWANCE)) {
                 result_.converged = false;
                 break;
             }
-            cutPieces();
+            cutSubsegments();
+            if (round + 1 == rounds_)
+                break;
         }
         return std::move(result_);
     }
 
 private:
-    void collectPieces()
+    void collectSubsegments()
     {
-        pieces_.clear();
-        pieces_.reserve(result_.chains.size() - segmentCount_);
+        subsegments_.clear();
+        subsegments_.reserve(result_.chains.size() - segmentCount_);
         for (std::size_t s = 0; s < segmentCount_; ++s) {
             for (std::size_t k = result_.chainStart[s]; k + 1 < result_.chainStart[s + 1]; ++k) {
-                Piece p;
+                Subsegment p;
                 p.from = result_.chains[k];
                 p.to = result_.chains[k + 1];
                 p.segment = static_cast<int>(s);
@@ -308,18 +320,18 @@ private:
                 p.fromY = a.y();
                 p.toX = b.x();
                 p.toY = b.y();
-                pieces_.push_back(p);
+                subsegments_.push_back(p);
             }
         }
     }
 
-    // Pairs of pieces, one of them fresh, that cross in their interiors; each pair once.
+    // Pairs of subsegments, one of them fresh, that cross in their interiors; each pair once.
     void findCrossings()
     {
         crossingPairs_.clear();
-        if (pieces_.size() < 2)
+        if (subsegments_.size() < 2)
             return;
-        PieceGrid const grid(pieces_);
+        SubsegmentGrid const grid(subsegments_);
         for (std::size_t cell = 0; cell < grid.cellCount(); ++cell) {
             Entry const* first = grid.begin(cell);
             Entry const* last = grid.end(cell);
@@ -330,13 +342,13 @@ private:
                         continue;
                     if (!e.fresh && !j->fresh)
                         continue;
-                    Piece const& p = pieces_[e.piece];
-                    Piece const& q = pieces_[j->piece];
+                    Subsegment const& p = subsegments_[e.subsegment];
+                    Subsegment const& q = subsegments_[j->subsegment];
                     if (p.from == q.from || p.from == q.to || p.to == q.from || p.to == q.to)
                         continue;
                     if (crossInInteriors(Point(p.fromX, p.fromY), Point(p.toX, p.toY),
                                          Point(q.fromX, q.fromY), Point(q.toX, q.toY)))
-                        crossingPairs_.push_back((std::uint64_t(e.piece) << 32) | j->piece);
+                        crossingPairs_.push_back((std::uint64_t(e.subsegment) << 32) | j->subsegment);
                 }
             }
         }
@@ -347,14 +359,32 @@ private:
 
     Point const& point(int id) const { return points_[static_cast<std::size_t>(id)]; }
 
-    static double along(Piece const& p, Point const& x)
+    // Order of two cuts along their subsegment. Cuts that round to one position along it but lie
+    // apart across it are ordered by their own coordinates in the subsegment's direction, so that
+    // the order is the same whichever way they were found.
+    bool before(Cut const& a, Cut const& b) const
+    {
+        if (a.along != b.along)
+            return a.along < b.along;
+        Subsegment const& p = subsegments_[a.subsegment];
+        Point const& pa = point(a.vertex);
+        Point const& pb = point(b.vertex);
+        bool const east = p.toX >= p.fromX, north = p.toY >= p.fromY;
+        if (pa.x() != pb.x())
+            return east ? pa.x() < pb.x() : pa.x() > pb.x();
+        if (pa.y() != pb.y())
+            return north ? pa.y() < pb.y() : pa.y() > pb.y();
+        return a.vertex < b.vertex;
+    }
+
+    static double along(Subsegment const& p, Point const& x)
     {
         return (x.x() - p.fromX) * (p.toX - p.fromX) + (x.y() - p.fromY) * (p.toY - p.fromY);
     }
 
-    // Cuts both pieces of every crossing pair at the crossing (or at the end it snapped to),
+    // Cuts both subsegments of every crossing pair at the crossing (or at the end it snapped to),
     // numbers the new vertices in order of creation and rebuilds the chains.
-    void cutPieces()
+    void cutSubsegments()
     {
         Array<Cut> cuts;
         Array<Crossing> crossings;
@@ -362,12 +392,12 @@ private:
         for (std::uint64_t pair : crossingPairs_) {
             std::uint32_t const i = static_cast<std::uint32_t>(pair >> 32);
             std::uint32_t const j = static_cast<std::uint32_t>(pair);
-            Piece const& p = pieces_[i];
-            Piece const& q = pieces_[j];
+            Subsegment const& p = subsegments_[i];
+            Subsegment const& q = subsegments_[j];
             // The later segment first, as the triangulation would meet the crossing when
             // inserting it.
-            Piece const& later = p.segment > q.segment ? p : q;
-            Piece const& earlier = p.segment > q.segment ? q : p;
+            Subsegment const& later = p.segment > q.segment ? p : q;
+            Subsegment const& earlier = p.segment > q.segment ? q : p;
             Point const x = crossingOf(point(later.from), point(later.to), point(earlier.from),
                                        point(earlier.to));
             int vertex = -1 - static_cast<int>(crossings.size());
@@ -382,7 +412,7 @@ private:
                 crossings.push_back(Crossing{x, later.segment, later.slot, along(later, x)});
             }
             for (std::uint32_t k : {i, j}) {
-                Piece const& cut = pieces_[k];
+                Subsegment const& cut = subsegments_[k];
                 if (vertex != cut.from && vertex != cut.to)
                     cuts.push_back(Cut{k, along(cut, x), vertex});
             }
@@ -414,10 +444,28 @@ private:
                 cut.vertex = idOf[static_cast<std::size_t>(-1 - cut.vertex)];
         }
 
-        // Cuts in chain order: by piece (pieces are in chain order), then along the piece.
-        std::sort(cuts.begin(), cuts.end(), [](Cut const& a, Cut const& b) {
-            return a.piece != b.piece ? a.piece < b.piece : a.along < b.along;
-        });
+        // Cuts in chain order: by subsegment (subsegments are in chain order, so counting does it),
+        // then along the subsegment (a subsegment has a few cuts).
+        {
+            Array<std::uint32_t> start(subsegments_.size() + 1, 0);
+            for (Cut const& cut : cuts)
+                ++start[cut.subsegment + 1];
+            for (std::size_t k = 1; k < start.size(); ++k)
+                start[k] += start[k - 1];
+            Array<Cut> ordered(cuts.size());
+            for (Cut const& cut : cuts)
+                ordered[start[cut.subsegment]++] = cut;
+            std::uint32_t first = 0;
+            for (std::size_t k = 0; k < subsegments_.size(); ++k) {
+                std::uint32_t const last = start[k];
+                if (last - first > 1) {
+                    std::sort(ordered.begin() + first, ordered.begin() + last,
+                              [this](Cut const& a, Cut const& b) { return before(a, b); });
+                }
+                first = last;
+            }
+            cuts.swap(ordered);
+        }
         Array<std::size_t> chainStart;
         Array<int> chains;
         Array<char> fresh;
@@ -433,7 +481,7 @@ private:
             fresh.push_back(made);
         };
         std::size_t nextCut = 0;
-        std::uint32_t piece = 0;
+        std::uint32_t subsegment = 0;
         for (std::size_t s = 0; s < segmentCount_; ++s) {
             std::size_t const first = result_.chainStart[s];
             std::size_t const last = result_.chainStart[s + 1];
@@ -441,9 +489,9 @@ private:
                 append(result_.chains[k], false);
                 if (k + 1 == last)
                     break;
-                while (nextCut < cuts.size() && cuts[nextCut].piece == piece)
+                while (nextCut < cuts.size() && cuts[nextCut].subsegment == subsegment)
                     append(cuts[nextCut++].vertex, true);
-                ++piece;
+                ++subsegment;
             }
             // A chain that came back to its start by snapping is still one end.
             chainStart.push_back(chains.size());
@@ -455,9 +503,10 @@ private:
 
     std::size_t const segmentCount_;
     std::size_t const inputCount_;
+    int const rounds_;
     Array<Point> points_;       // input vertices, then created ones
     Array<char> fresh_;         // per chain entry: cut in by the last round
-    Array<Piece> pieces_;
+    Array<Subsegment> subsegments_;
     Array<std::uint64_t> crossingPairs_;
     SegmentSplitter::Result result_;
 };
@@ -465,9 +514,9 @@ private:
 } // namespace
 
 SegmentSplitter::Result SegmentSplitter::split(std::vector<double> const& positions,
-                                               std::vector<int> const& segments)
+                                               std::vector<int> const& segments, Rounds rounds)
 {
-    return Splitter(positions, segments).run();
+    return Splitter(positions, segments, rounds).run();
 }
 
 } // namespace trianglecui

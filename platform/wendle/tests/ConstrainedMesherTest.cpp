@@ -32,9 +32,9 @@ Mesh run(std::vector<double> const& points, std::vector<int> const& segments,
     return m;
 }
 
-// The run on cut pieces against the run that resolves crossings inside the triangulation: the
+// The run on cut subsegments against the run that resolves crossings inside the triangulation: the
 // same vertices (created ones may differ in the last bits: the latter computes later crossings
-// on pieces of a segment), the same triangles and the same marker on every edge. Where four
+// on subsegments of a segment), the same triangles and the same marker on every edge. Where four
 // vertices are cocircular (a grid vertex and the crossings of two perpendicular sides near it)
 // either diagonal is Delaunay and the last bits decide; there the segment edges must agree.
 enum class Cocircular { None, Some };
@@ -43,25 +43,25 @@ void expectSameAsWithHistory(std::vector<double> const& points, std::vector<int>
                              std::vector<int> const& markers,
                              Cocircular cocircular = Cocircular::None)
 {
-    Mesh const pieces = run(points, segments, markers, ConstrainedMesher::Insertion::Pieces);
+    Mesh const cut = run(points, segments, markers, ConstrainedMesher::Insertion::Subsegments);
     Mesh const history = run(points, segments, markers, ConstrainedMesher::Insertion::History);
-    expectWellFormed(pieces, true);
-    ASSERT_EQ(pieces.pointCount(), history.pointCount());
-    ASSERT_EQ(pieces.triangleCount(), history.triangleCount());
+    expectWellFormed(cut, true);
+    ASSERT_EQ(cut.pointCount(), history.pointCount());
+    ASSERT_EQ(cut.triangleCount(), history.triangleCount());
 
     // Vertices of the history run by position; input vertices come back bit for bit.
     std::size_t const inputs = points.size() / 2;
-    std::vector<int> same(static_cast<std::size_t>(pieces.pointCount()), -1);
-    for (int v = 0; v < pieces.pointCount(); ++v) {
+    std::vector<int> same(static_cast<std::size_t>(cut.pointCount()), -1);
+    for (int v = 0; v < cut.pointCount(); ++v) {
         double best = INFINITY;
         for (int w = 0; w < history.pointCount(); ++w) {
-            double const d = std::hypot(pieces.x(v) - history.x(w), pieces.y(v) - history.y(w));
+            double const d = std::hypot(cut.x(v) - history.x(w), cut.y(v) - history.y(w));
             if (d < best) {
                 best = d;
                 same[static_cast<std::size_t>(v)] = w;
             }
         }
-        double const scale = std::max(std::abs(pieces.x(v)), std::abs(pieces.y(v)));
+        double const scale = std::max(std::abs(cut.x(v)), std::abs(cut.y(v)));
         EXPECT_LE(best, 1e-12 * std::max(scale, 1.0)) << "vertex " << v;
         if (static_cast<std::size_t>(v) < inputs) {
             EXPECT_EQ(same[static_cast<std::size_t>(v)], v);
@@ -81,13 +81,13 @@ void expectSameAsWithHistory(std::vector<double> const& points, std::vector<int>
         return set;
     };
     if (cocircular == Cocircular::None) {
-        EXPECT_EQ(triangles(pieces, same), triangles(history, {}));
+        EXPECT_EQ(triangles(cut, same), triangles(history, {}));
     }
-    EXPECT_NEAR(totalArea(pieces), totalArea(history), 1e-9 * std::abs(totalArea(history)));
+    EXPECT_NEAR(totalArea(cut), totalArea(history), 1e-9 * std::abs(totalArea(history)));
     // Where the diagonal of a cocircular quadrilateral is a toss-up, only segment edges (marked
     // here) must agree.
     std::map<std::pair<int, int>, int> mapped;
-    for (auto const& entry : markerByEdge(pieces)) {
+    for (auto const& entry : markerByEdge(cut)) {
         if (cocircular == Cocircular::None || entry.second > 1)
             mapped[key(same[static_cast<std::size_t>(entry.first.first)],
                        same[static_cast<std::size_t>(entry.first.second)])] = entry.second;
@@ -144,7 +144,7 @@ void addGrid(std::vector<double>& points, std::vector<int>& segments, int n, dou
 
 } // namespace
 
-TEST(ConstrainedMesherPieces, RandomBreaklinesGiveTheMeshOfTheTriangulationWithHistory)
+TEST(ConstrainedMesherSubsegments, RandomBreaklinesGiveTheMeshOfTheTriangulationWithHistory)
 {
     std::vector<double> points = {0, 0, 100, 0, 100, 100, 0, 100};
     std::vector<int> segments = {0, 1, 1, 2, 2, 3, 3, 0};
@@ -160,7 +160,7 @@ TEST(ConstrainedMesherPieces, RandomBreaklinesGiveTheMeshOfTheTriangulationWithH
     expectSameAsWithHistory(points, segments, markers);
 }
 
-TEST(ConstrainedMesherPieces, ForcedDiagonalsOfCocircularCellsAreFlippedIn)
+TEST(ConstrainedMesherSubsegments, ForcedDiagonalsOfCocircularCellsAreFlippedIn)
 {
     // Every cell of a square grid is cocircular; the segments force one diagonal per cell,
     // alternating, so many of them are not the diagonal the Delaunay triangulation chose.
@@ -184,13 +184,13 @@ TEST(ConstrainedMesherPieces, ForcedDiagonalsOfCocircularCellsAreFlippedIn)
         }
     }
     expectSameAsWithHistory(points, segments, numbered(segments.size() / 2, 2));
-    Mesh const m = run(points, segments, {}, ConstrainedMesher::Insertion::Pieces);
+    Mesh const m = run(points, segments, {}, ConstrainedMesher::Insertion::Subsegments);
     auto const edges = triangleEdges(m);
     for (std::size_t s = 4; s < segments.size() / 2; ++s)
         EXPECT_TRUE(edges.count(key(segments[2 * s], segments[2 * s + 1]))) << "diagonal " << s;
 }
 
-TEST(ConstrainedMesherPieces, EdgesOfTwoTurnedGridsAsTheOverlayFeedsThem)
+TEST(ConstrainedMesherSubsegments, EdgesOfTwoTurnedGridsAsTheOverlayFeedsThem)
 {
     std::vector<double> points;
     std::vector<int> segments;
@@ -199,7 +199,7 @@ TEST(ConstrainedMesherPieces, EdgesOfTwoTurnedGridsAsTheOverlayFeedsThem)
     expectSameAsWithHistory(points, segments, numbered(segments.size() / 2, 2), Cocircular::Some);
 }
 
-TEST(ConstrainedMesherPieces, SegmentsThroughVerticesAndOverlappingSegmentsKeepTheirMarkers)
+TEST(ConstrainedMesherSubsegments, SegmentsThroughVerticesAndOverlappingSegmentsKeepTheirMarkers)
 {
     // Collinear vertices on y = 0 and on the diagonal, segments running through them, a segment
     // covered twice and one covered by a longer one; the first non-zero marker in segment order
@@ -208,7 +208,7 @@ TEST(ConstrainedMesherPieces, SegmentsThroughVerticesAndOverlappingSegmentsKeepT
     std::vector<int> const segments = {0, 3, 3, 4, 4, 5, 5, 0, 1, 2, 0, 4, 6, 7, 0, 2, 8, 1};
     std::vector<int> const markers = {0, 4, 4, 4, 9, 6, 0, 7, 3};
     expectSameAsWithHistory(points, segments, markers);
-    Mesh const m = run(points, segments, markers, ConstrainedMesher::Insertion::Pieces);
+    Mesh const m = run(points, segments, markers, ConstrainedMesher::Insertion::Subsegments);
     auto const markerOf = markerByEdge(m);
     EXPECT_EQ(markerOf.at(key(0, 1)), 7); // 0-3 carries 0, so 0-2's marker stays
     EXPECT_EQ(markerOf.at(key(1, 2)), 9); // 1-2 comes before 0-2
@@ -218,6 +218,51 @@ TEST(ConstrainedMesherPieces, SegmentsThroughVerticesAndOverlappingSegmentsKeepT
     EXPECT_EQ(m.y(9), 1.25);
     EXPECT_EQ(markerOf.at(key(6, 9)), 6);
     EXPECT_EQ(markerOf.at(key(9, 7)), 6);
+}
+
+TEST(ConstrainedMesherSubsegments, SubsegmentsThatRoundingLeavesCrossingAreSettledInASecondRun)
+{
+    // Nine breaklines through about one point inside a square: cut once, the subsegments around the
+    // point cross again and the triangulation rejects them; the result must still have every
+    // segment as a chain of edges, and equal the run with history where the crossings agree.
+    double const cx = 50.0 + 1.0 / 3.0, cy = 50.0 + 1.0 / 7.0;
+    std::vector<double> points = {0, 0, 100, 0, 100, 100, 0, 100};
+    std::vector<int> segments = {0, 1, 1, 2, 2, 3, 3, 0};
+    for (int k = 0; k < 9; ++k) {
+        double const angle = 0.3 + k * 0.37;
+        double const dx = std::cos(angle), dy = std::sin(angle);
+        int const first = static_cast<int>(points.size() / 2);
+        points.insert(points.end(), {cx - 30 * dx, cy - 30 * dy, cx + 40 * dx, cy + 40 * dy});
+        segments.insert(segments.end(), {first, first + 1});
+    }
+    Mesh const m = run(points, segments, numbered(segments.size() / 2, 2),
+                       ConstrainedMesher::Insertion::Subsegments);
+    expectWellFormed(m, true);
+    EXPECT_NEAR(totalArea(m), 100.0 * 100.0, 1e-6);
+    EXPECT_GT(m.pointCount(), static_cast<int>(points.size() / 2));
+    EXPECT_EQ(m.pointCount() - m.edgeCount() + m.triangleCount(), 1);
+    // Each breakline is a path of mesh edges lying along it from one end to the other (where
+    // breaklines share edges near the point, the first one's marker stays on them).
+    auto const edges = triangleEdges(m);
+    for (std::size_t s = 4; s < segments.size() / 2; ++s) {
+        int const from = segments[2 * s], to = segments[2 * s + 1];
+        double const ax = m.x(from), ay = m.y(from), dx = m.x(to) - ax, dy = m.y(to) - ay;
+        auto along = [&](int v) {
+            return std::abs(dx * (m.y(v) - ay) - dy * (m.x(v) - ax)) <= 1e-9 * (dx * dx + dy * dy);
+        };
+        std::set<int> reached = {from};
+        std::vector<int> stack = {from};
+        while (!stack.empty()) {
+            int const v = stack.back();
+            stack.pop_back();
+            for (auto const& e : edges) {
+                int const w = e.first == v ? e.second : e.second == v ? e.first : -1;
+                if (w >= 0 && along(w) && reached.insert(w).second)
+                    stack.push_back(w);
+            }
+        }
+        EXPECT_TRUE(reached.count(to)) << "breakline " << s;
+    }
 }
 
 TEST(EdgeMarkerTableTest, FirstMarkerStaysInEitherOrderThroughGrowth)

@@ -35,10 +35,11 @@ struct Split
     }
 };
 
-Split split(std::vector<double> const& positions, std::vector<int> const& segments)
+Split split(std::vector<double> const& positions, std::vector<int> const& segments,
+            SegmentSplitter::Rounds rounds = SegmentSplitter::Rounds::UntilSettled)
 {
     Split s;
-    s.result = SegmentSplitter::split(positions, segments);
+    s.result = SegmentSplitter::split(positions, segments, rounds);
     s.positions = positions;
     s.positions.insert(s.positions.end(), s.result.created.begin(), s.result.created.end());
     return s;
@@ -60,14 +61,14 @@ double distanceToLine(Point const& p, Point const& a, Point const& b)
 }
 
 // What every split must give: chains from the first end to the second along the segment, ids in
-// range, no two pieces crossing anywhere (brute force over all pairs).
+// range, no two subsegments crossing anywhere (brute force over all pairs).
 void expectSound(Split const& s, std::vector<int> const& segments, double tolerance)
 {
     std::size_t const count = segments.size() / 2;
     ASSERT_TRUE(s.result.converged);
     ASSERT_EQ(s.result.chainStart.size(), count + 1);
     int const ids = static_cast<int>(s.positions.size() / 2);
-    std::vector<std::pair<int, int>> pieces;
+    std::vector<std::pair<int, int>> subsegments;
     for (std::size_t k = 0; k < count; ++k) {
         std::vector<int> const chain = s.chain(k);
         ASSERT_FALSE(chain.empty());
@@ -82,16 +83,16 @@ void expectSound(Split const& s, std::vector<int> const& segments, double tolera
                 EXPECT_LE(distanceToLine(s.at(chain[i]), a, b), tolerance) << "segment " << k;
             }
             if (i + 1 < chain.size()) {
-                EXPECT_NE(s.at(chain[i]), s.at(chain[i + 1])) << "a piece of no length";
-                pieces.emplace_back(chain[i], chain[i + 1]);
+                EXPECT_NE(s.at(chain[i]), s.at(chain[i + 1])) << "a subsegment of no length";
+                subsegments.emplace_back(chain[i], chain[i + 1]);
             }
         }
     }
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        for (std::size_t j = i + 1; j < pieces.size(); ++j) {
-            EXPECT_FALSE(crossInInteriors(s.at(pieces[i].first), s.at(pieces[i].second),
-                                          s.at(pieces[j].first), s.at(pieces[j].second)))
-                << "pieces " << i << " and " << j << " cross";
+    for (std::size_t i = 0; i < subsegments.size(); ++i) {
+        for (std::size_t j = i + 1; j < subsegments.size(); ++j) {
+            EXPECT_FALSE(crossInInteriors(s.at(subsegments[i].first), s.at(subsegments[i].second),
+                                          s.at(subsegments[j].first), s.at(subsegments[j].second)))
+                << "subsegments " << i << " and " << j << " cross";
         }
     }
 }
@@ -177,19 +178,49 @@ TEST(SegmentSplitterCrossings, TouchingOverlappingAndPointSegmentsAreNotCut)
     EXPECT_EQ(s.chain(4), (std::vector<int>{3}));
 }
 
-TEST(SegmentSplitterRounds, LinesThroughOneCommonPointSettle)
+namespace {
+
+// Nine lines through about one point: every pair crosses there, each crossing rounds a little
+// differently, so the subsegments around it cross again.
+void starOfLines(std::vector<double>& positions, std::vector<int>& segments, double cx, double cy)
 {
-    // Every pair crosses at about the same point; each crossing rounds a little differently,
-    // so the pieces around it cross again and are cut in further rounds.
-    double const cx = 0.1 + 1.0 / 3.0, cy = 0.7 + 1.0 / 7.0;
-    std::vector<double> positions;
-    std::vector<int> segments;
+    int const first = static_cast<int>(positions.size() / 2);
     for (int k = 0; k < 9; ++k) {
         double const angle = 0.3 + k * 0.37;
         double const dx = std::cos(angle), dy = std::sin(angle);
         positions.insert(positions.end(), {cx - 3 * dx, cy - 3 * dy, cx + 5 * dx, cy + 5 * dy});
-        segments.insert(segments.end(), {2 * k, 2 * k + 1});
+        segments.insert(segments.end(), {first + 2 * k, first + 2 * k + 1});
     }
+}
+
+bool anySubsegmentsCross(Split const& s)
+{
+    std::vector<std::pair<int, int>> subsegments;
+    for (std::size_t k = 0; k + 1 < s.result.chainStart.size(); ++k) {
+        std::vector<int> const chain = s.chain(k);
+        for (std::size_t i = 0; i + 1 < chain.size(); ++i)
+            subsegments.emplace_back(chain[i], chain[i + 1]);
+    }
+    for (std::size_t i = 0; i < subsegments.size(); ++i) {
+        for (std::size_t j = i + 1; j < subsegments.size(); ++j) {
+            if (crossInInteriors(s.at(subsegments[i].first), s.at(subsegments[i].second),
+                                 s.at(subsegments[j].first), s.at(subsegments[j].second)))
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TEST(SegmentSplitterRounds, LinesThroughOneCommonPointSettle)
+{
+    double const cx = 0.1 + 1.0 / 3.0, cy = 0.7 + 1.0 / 7.0;
+    std::vector<double> positions;
+    std::vector<int> segments;
+    starOfLines(positions, segments, cx, cy);
+    // One round leaves subsegments crossing; that is what the further rounds are for.
+    EXPECT_TRUE(anySubsegmentsCross(split(positions, segments, SegmentSplitter::Rounds::One)));
     Split const s = split(positions, segments);
     expectSound(s, segments, 1e-12);
     for (std::size_t k = 0; k < s.result.created.size() / 2; ++k) {

@@ -14,13 +14,15 @@ namespace trianglecui {
 //
 // Switches (any other character throws TriangleProcessError):
 //   p  the segments are constraints: each appears in the mesh as a chain of edges; crossing
-//      segments get a vertex at the crossing, a vertex lying on a segment splits it. Triangles
+//      segments get a vertex at the crossing (rounded to doubles, and taken to be a segment end
+//      within four units in the last place of it), a vertex lying on a segment splits it. Triangles
 //      reachable from the convex hull without crossing a segment are removed; areas enclosed by
 //      segments stay triangulated (there are no hole points). Without p the segments are ignored
 //      and the whole convex hull is triangulated.
 //   j  vertices that end in no triangle are dropped and the others numbered compactly: input
-//      vertices in input order, then created vertices in order of creation. Without j every
-//      input vertex keeps its input index and created vertices follow.
+//      vertices in input order, then created vertices in order of creation (a crossing is
+//      created with the later of its two segments in segment order, from that segment's first
+//      end on). Without j every input vertex keeps its input index and created vertices follow.
 //   z  indices in the output start at 0 (else at 1).
 //   e  the edge list: every mesh edge once. An edge on an input segment with a non-zero marker
 //      carries that marker (the first non-zero one in segment order where segments overlap);
@@ -45,11 +47,15 @@ namespace trianglecui {
 //
 // Cost: O(n log n) for n points, close to a bare Delaunay triangulation (faster than one on
 // ordinary pages: the triangulation's blocks are asked to be huge pages, and are returned to the
-// system when the call ends; the result arrays are filled in place, never copied). A segment that is
-// already a Delaunay edge costs little more; any other segment goes through CGAL's constraint
-// history (several microseconds each), as do all segments of a q run without Y. Refinement
-// costs about as much per added vertex; near the 33.8-degree clamp the angle pass adds many
-// times the input's vertices (30 to 120 times on survey point sets).
+// system when the call ends; the result arrays are filled in place, never copied). Without
+// refinement the segments are cut at their crossings beforehand (a grid over the segments, exact
+// predicates) and go in as constraints that meet only at vertices: a subsegment that is an edge
+// already, or the other diagonal of two triangles, costs a fraction of a microsecond, and a
+// crossing about as much as inserting a point. Near-degenerate crossings (several within
+// rounding of each other) may cost a second run. With q or a every segment goes through CGAL's
+// constraint history (several microseconds each). Refinement costs about as much per added
+// vertex; near the 33.8-degree clamp the angle pass adds many times the input's vertices (30 to
+// 120 times on survey point sets).
 class TriangleProcess
 {
 public:
