@@ -195,6 +195,23 @@ Point snapToEnds(Point x, Point const& a, Point const& b, Point const& c, Point 
     return x;
 }
 
+// The crossing of ab and cd computed in exact arithmetic, then rounded: the point b + t (a - b)
+// of ab for which (b + t (a - b) - c) x (d - c) = 0. CGAL's almost_exact_intersection cannot
+// stand in for it: in this CGAL release it weights a and b with the wrong sign and returns a
+// point of line ab beyond the crossing (as far beyond b as the crossing lies before it).
+Point exactCrossing(Point const& a, Point const& b, Point const& c, Point const& d)
+{
+    using Exact = Kernel::Exact_kernel;
+    using ExactPoint = Exact::Point_2;
+    using ExactFT = Exact::FT;
+    ExactPoint const ea(a.x(), a.y()), eb(b.x(), b.y()), ec(c.x(), c.y()), ed(d.x(), d.y());
+    auto const det = [](auto const& u, auto const& v) -> ExactFT { return u.x() * v.y() - u.y() * v.x(); };
+    ExactFT const t = det(ec - eb, ed - ec) / det(ea - eb, ed - ec);
+    ExactFT const x = eb.x() + t * (ea.x() - eb.x());
+    ExactFT const y = eb.y() + t * (ea.y() - eb.y());
+    return Point(CGAL::to_double(x), CGAL::to_double(y));
+}
+
 // The crossing of ab and cd, which cross in their interiors, as the triangulation computes it
 // (on whichever segment its case analysis picks, exact where the inputs make it so).
 Point crossingOf(Point const& a, Point const& b, Point const& c, Point const& d)
@@ -215,7 +232,7 @@ Point crossingOf(Point const& a, Point const& b, Point const& c, Point const& d)
     if (x == a || x == b || x == c || x == d)
         return x;
     if (strays(x, a, b) || strays(x, c, d))
-        x = snapToEnds(CGAL::almost_exact_intersection(Kernel(), a, b, c, d), a, b, c, d);
+        x = snapToEnds(exactCrossing(a, b, c, d), a, b, c, d);
     return x;
 }
 

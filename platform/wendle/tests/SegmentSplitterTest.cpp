@@ -164,6 +164,26 @@ TEST(SegmentSplitterCrossings, CrossingWithinRoundingOfAnEndSnapsOntoIt)
     EXPECT_EQ(s.chain(1), (std::vector<int>{2, 1, 3}));
 }
 
+TEST(SegmentSplitterCrossings, CrossingComputedAgainLiesOnBothSegments)
+{
+    // A steep segment ending just below a horizontal one (taken from an overlay of two random
+    // TINs): the double crossing strays from the steep line by more than the allowed units in the
+    // last place, so it is computed again exactly. It once came back from a helper that weighted
+    // the ends with the wrong sign, on the steep line's extension 0.045 below the horizontal one,
+    // and the region runs after the overlay met crossings it never made.
+    std::vector<double> const positions = {0.0, 0.0, 13.948359231527663, 0.0,
+                                           0.8295072452097672, 1.4759582781665683,
+                                           0.9738956885984948, -0.022629969862862087};
+    std::vector<int> const segments = {0, 1, 2, 3};
+    Split const s = split(positions, segments);
+    ASSERT_EQ(s.result.created.size(), 2u);
+    Point const x = s.at(4);
+    EXPECT_NEAR(x.y(), 0.0, 1e-15);
+    EXPECT_NEAR(x.x(), 0.9717152990707316, 1e-15);
+    EXPECT_EQ(s.chain(0), (std::vector<int>{0, 4, 1}));
+    EXPECT_EQ(s.chain(1), (std::vector<int>{2, 4, 3}));
+}
+
 TEST(SegmentSplitterCrossings, TouchingOverlappingAndPointSegmentsAreNotCut)
 {
     // A T (an end on the other's interior), two overlapping collinear segments, a shared end,
