@@ -366,13 +366,15 @@ TEST(PointSetTest, BulkAdditionHoldsWhatOneByOneHolds)
         for (PointSet* set : {&bulkSet, &singleSet}) {
             if (start >= 1)
                 set->addPoint(first);
-            if (start == 2)
+            if (start == 2) {
                 EXPECT_EQ(set->findPointsInRect(Rect(-10, -10, 0, 0)).size(), 1u); // makes the index
+            }
         }
         bulk(bulkSet);
         single(singleSet);
-        if (start == 0) // held by the caller and the two sets: the bulk copied nothing on the way
+        if (start == 0) { // held by the caller and the two sets: the bulk copied nothing on the way
             EXPECT_EQ(points[1].use_count(), 3);
+        }
         EXPECT_EQ(bulkSet.allPoints(), singleSet.allPoints()) << start;
         EXPECT_EQ(bulkSet.findPointsInRect(Rect(-10, -10, 100, 100)).size(), 3000u + (start >= 1)) << start;
         EXPECT_EQ(bulkSet.boundingRect().xMax(), 69.0);
