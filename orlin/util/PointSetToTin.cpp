@@ -3,7 +3,6 @@
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Edge.h"
 #include "orlin/core/HashMix.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
@@ -53,10 +52,6 @@ namespace {
 
 using PointPtr = std::shared_ptr<Point>;
 using BreaklineList = std::vector<std::shared_ptr<Breakline>>;
-// The survey-sized arrays of a run: huge pages, one fault per 2 MiB where the C heap would
-// take one per 4 KiB for the first conversion of a session.
-template <class T>
-using RunArray = std::vector<T, core::LargeTableAllocatorT<T>>;
 // The vertices of a run by exact position (-0 and +0 alike): open addressing over
 // indices into the run's point list, so that a survey of a million points costs one
 // flat array instead of a hash node per point. Each slot keeps 32 bits of its position's
@@ -128,7 +123,7 @@ public:
 
     void release()
     {
-        RunArray<std::uint64_t>().swap(m_slots);
+        std::vector<std::uint64_t>().swap(m_slots);
         m_count = 0;
     }
 
@@ -151,7 +146,7 @@ private:
 
     void resize(std::size_t capacity, std::vector<double> const& xy)
     {
-        RunArray<std::uint64_t> old(capacity, EMPTY);
+        std::vector<std::uint64_t> old(capacity, EMPTY);
         old.swap(m_slots);
         std::size_t mask = capacity - 1;
         for (std::uint64_t e : old) {
@@ -167,7 +162,7 @@ private:
         }
     }
 
-    RunArray<std::uint64_t> m_slots;
+    std::vector<std::uint64_t> m_slots;
     std::size_t m_count = 0;
 };
 
@@ -178,7 +173,7 @@ private:
 struct Run {
     PositionTable table;
     std::vector<PointPtr> ringPoints;
-    RunArray<PointPtr const*> vertices;
+    std::vector<PointPtr const*> vertices;
     std::vector<double> pointList;
     std::vector<int> segments;
 
@@ -218,7 +213,7 @@ void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& point
     run.vertices.reserve(count);
     run.table.reserve(count, xy);
 
-    RunArray<std::uint64_t> hashes(count);
+    std::vector<std::uint64_t> hashes(count);
     for (std::size_t k = 0; k < count; ++k) {
         Point const& p = *candidate(k);
         xy[2 * k] = p.x();
@@ -425,7 +420,7 @@ private:
 
 // Output vertex i as a shared point: the run's vertex at that exact position, or a new
 // interned point for a vertex the triangulation added. The TIN is built over this array.
-using MappedVertices = RunArray<PointPtr>;
+using MappedVertices = std::vector<PointPtr>;
 
 MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
 {
@@ -552,7 +547,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     // built next. (The quality pass builds a run of its own.)
     run.table.release();
     std::vector<double>().swap(run.pointList);
-    RunArray<PointPtr const*>().swap(run.vertices);
+    std::vector<PointPtr const*>().swap(run.vertices);
     record.releasePoints();
 
     Tin firstPass;
@@ -565,7 +560,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     Run qualityRun;
     TriangleRecord refined;
     triangulate(ring, points, breaklines, refined, qualityRun, true, true);
-    RunArray<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
+    std::vector<PointPtr> corners(static_cast<std::size_t>(refined->numberofpoints));
     for (int i = 0; i < refined->numberofpoints; ++i) {
         double x = refined->pointlist[2 * i], y = refined->pointlist[2 * i + 1];
         if (i < static_cast<int>(qualityRun.vertices.size()) && qualityRun.pointList[2 * i] == x &&
