@@ -8,6 +8,7 @@
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
+#include "orlin/core/Prefetch.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
@@ -224,12 +225,12 @@ void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& point
     // A kept position moves down to the next vertex slot; moving never overtakes reading.
     constexpr std::size_t AHEAD = 32;
     for (std::size_t k = 0; k < std::min(AHEAD, count); ++k) {
-        __builtin_prefetch(run.table.home(hashes[k]));
+        core::prefetchLine(run.table.home(hashes[k]));
     }
     std::size_t kept = 0;
     for (std::size_t k = 0; k < count; ++k) {
         if (k + AHEAD < count) {
-            __builtin_prefetch(run.table.home(hashes[k + AHEAD]));
+            core::prefetchLine(run.table.home(hashes[k + AHEAD]));
         }
         xy[2 * kept] = xy[2 * k];
         xy[2 * kept + 1] = xy[2 * k + 1];
