@@ -13,10 +13,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -156,5 +158,36 @@ public:
 
     std::map<std::string, double> times;
 };
+
+using Clock = std::chrono::steady_clock;
+
+inline double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Seconds that dropping each benchmark's result took, per iteration, by benchmark name.
+inline std::map<std::string, double>& destructionSeconds() {
+    static std::map<std::string, double> seconds;
+    return seconds;
+}
+
+// Times make() alone (manual time) and the destruction of what it made apart; the mean
+// destruction goes to the counter destroy_s and to destructionSeconds().
+template <typename Make>
+inline void timeApart(benchmark::State& state, const char* name, Make make) {
+    double destroyed = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        std::optional<decltype(make())> result(make());
+        state.SetIterationTime(secondsSince(start));
+        benchmark::DoNotOptimize(&*result);
+        const Clock::time_point made = Clock::now();
+        result.reset();
+        destroyed += secondsSince(made);
+    }
+    const double mean = destroyed / static_cast<double>(state.iterations());
+    state.counters["destroy_s"] = mean;
+    destructionSeconds()[name] = mean;
+}
 
 } // namespace bench

@@ -44,6 +44,11 @@ constexpr int GRID = 1000;
 
 const bench::ScratchDir scratchDir("orlin_bench_stl_");
 
+using bench::Clock;
+using bench::destructionSeconds;
+using bench::secondsSince;
+using bench::timeApart;
+
 std::string scratch(const std::string& name) {
     return scratchDir.file(name);
 }
@@ -92,36 +97,6 @@ LargeVector<float> decodedFile() {
     return decode(bytes.view());
 }
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Seconds that dropping each benchmark's result took, per iteration, by benchmark name.
-std::map<std::string, double>& destructionSeconds() {
-    static std::map<std::string, double> seconds;
-    return seconds;
-}
-
-// Times make() alone (manual time) and the destruction of what it made apart; the mean
-// destruction goes to the counter destroy_s and to destructionSeconds().
-template <typename Make>
-void timeApart(benchmark::State& state, const char* name, Make make) {
-    double destroyed = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        std::optional<decltype(make())> result(make());
-        state.SetIterationTime(secondsSince(start));
-        benchmark::DoNotOptimize(&*result);
-        const Clock::time_point made = Clock::now();
-        result.reset();
-        destroyed += secondsSince(made);
-    }
-    const double mean = destroyed / static_cast<double>(state.iterations());
-    state.counters["destroy_s"] = mean;
-    destructionSeconds()[name] = mean;
-}
 
 void BM_StlWrite(benchmark::State& state) {
     const tin::core::Tin tin = makeGridTin();

@@ -13,6 +13,27 @@ using tin::core::IdentityListMapT;
 
 namespace {
 
+// Checks every object's presence against the model, by look-up and by a walk of the table.
+template <class K>
+void expectSameAs(IdentityListMapT<K> const& map, std::map<K*, std::uint32_t> const& model, std::vector<K*> const& keys)
+{
+    ASSERT_EQ(map.size(), model.size());
+    for (K* key : keys) {
+        auto const* entry = map.find(key);
+        auto const expected = model.find(key);
+        ASSERT_EQ(entry != nullptr, expected != model.end());
+        if (entry != nullptr) {
+            ASSERT_EQ(entry->head, expected->second);
+        }
+    }
+    std::size_t visited = 0;
+    map.forEach([&](auto const& entry) {
+        ++visited;
+        EXPECT_EQ(model.at(entry.key), entry.head);
+    });
+    EXPECT_EQ(visited, model.size());
+}
+
 // Long runs of inserts and erases over many keys: deletion shifts entries back, and a wrong
 // shift loses entries that sit behind the hole in a probe run.
 TEST(IdentityListMapTTest, ChurnKeepsEveryEntryFindable)
@@ -34,46 +55,16 @@ TEST(IdentityListMapTTest, ChurnKeepsEveryEntryFindable)
             }
         }
     }
-    ASSERT_EQ(map.size(), model.size());
+    std::vector<int*> keys;
     for (int& object : objects) {
-        auto const* entry = map.find(&object);
-        auto const expected = model.find(&object);
-        ASSERT_EQ(entry != nullptr, expected != model.end());
-        if (entry != nullptr) {
-            ASSERT_EQ(entry->head, expected->second);
-        }
+        keys.push_back(&object);
     }
-    std::size_t visited = 0;
-    map.forEach([&](auto const& entry) {
-        ++visited;
-        EXPECT_EQ(model.at(entry.key), entry.head);
-    });
-    EXPECT_EQ(visited, model.size());
+    expectSameAs(map, model, keys);
 }
 
 // Objects the size of points and edges, laid out one after the other as the pool makes them.
 using Object = std::array<char, 80>;
 
-// Checks every object's presence against the model, by look-up and by a walk of the table.
-template <class K>
-void expectSameAs(IdentityListMapT<K> const& map, std::map<K*, std::uint32_t> const& model, std::vector<K*> const& keys)
-{
-    ASSERT_EQ(map.size(), model.size());
-    for (K* key : keys) {
-        auto const* entry = map.find(key);
-        auto const expected = model.find(key);
-        ASSERT_EQ(entry != nullptr, expected != model.end());
-        if (entry != nullptr) {
-            ASSERT_EQ(entry->head, expected->second);
-        }
-    }
-    std::size_t visited = 0;
-    map.forEach([&](auto const& entry) {
-        ++visited;
-        EXPECT_EQ(model.at(entry.key), entry.head);
-    });
-    EXPECT_EQ(visited, model.size());
-}
 
 // Neighbouring objects share home runs, so whole runs pile into one probe cluster: erasing
 // from the middle of such clusters, also where they wrap past the end of the table, must
