@@ -34,6 +34,22 @@ inline double peakResidentMb()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// Reads a child's record (trivially copyable) from the pipe's read end, closes it and reaps
+// the child; throws when the record is short or the child did not exit with 0.
+template <typename Record>
+Record childRecord(int readEnd, pid_t pid)
+{
+    Record r{};
+    ssize_t const got = read(readEnd, &r, sizeof r);
+    close(readEnd);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (got != static_cast<ssize_t>(sizeof r) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error("benchmark child failed");
+    }
+    return r;
+}
+
 // Runs run(n) in a forked child and returns its record (trivially copyable), so that every size
 // starts from a fresh heap and its peak resident size is its own. `finish` sees the record in the
 // child after the run (to read the child's peak, say).
@@ -58,15 +74,7 @@ Measure inChild(Measure (*run)(int), int n, Finish finish)
         _exit(written == static_cast<ssize_t>(sizeof m) ? 0 : 3);
     }
     close(fds[1]);
-    Measure m;
-    ssize_t const got = read(fds[0], &m, sizeof m);
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (got != static_cast<ssize_t>(sizeof m) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("benchmark child failed");
-    }
-    return m;
+    return childRecord<Measure>(fds[0], pid);
 }
 
 // A directory under the system's temporary directory, unique to this process; made on first use.

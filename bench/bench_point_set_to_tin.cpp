@@ -215,15 +215,7 @@ Conversion convertInFreshProcess()
         _exit(5);
     }
     close(fds[1]);
-    Conversion c{};
-    ssize_t const got = read(fds[0], &c, sizeof c);
-    close(fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (got != static_cast<ssize_t>(sizeof c) || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        throw std::runtime_error("fresh conversion process failed");
-    }
-    return c;
+    return bench::childRecord<Conversion>(fds[0], pid);
 }
 
 void BM_ConvertCleanPointSetFreshProcess(benchmark::State& state)
