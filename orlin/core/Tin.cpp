@@ -25,11 +25,22 @@
 #include <geos/geom/prep/PreparedGeometryFactory.h>
 #include <geos/operation/union/CascadedPolygonUnion.h>
 
-#include <unordered_set>
-
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <unordered_set>
 #include <utility>
+
+#if defined(__linux__)
+#include <sched.h>
+#endif
 
 namespace tin::core {
 
@@ -37,9 +48,210 @@ namespace {
 
 constexpr std::uint32_t NIL = 0xffffffffu;
 
-// Offsets of the two families of list links in a triangle record (see TriangleSet).
+// The two families of lists threaded through the triangle records (see TriangleSet).
 constexpr int VERTEX_LISTS = 0;
-constexpr int EDGE_LISTS = 3;
+constexpr int EDGE_LISTS = 1;
+
+// Batches of at least this many triangles link their lists on lane threads (see LinkLanes);
+// smaller ones are not worth starting threads for.
+constexpr std::size_t LANES_MIN_TRIANGLES = 32768;
+
+// Lane threads forced by Tin::setListLanesForTests; negative: chosen by laneThreads().
+std::atomic<int> s_laneThreads{-1};
+
+// Two threads that link a large batch's adjacency lists while the calling thread makes and
+// inserts its triangles: the vertex lists on one, the edge lists on the other (both on one
+// when only two processors are available). The inserting thread fills blocks of new records
+// with their keys and publishes them through a ring of RING blocks; each lane works through
+// every block in order, so every list gets its nodes in the order of insertion, as in a
+// single-thread batch. Each table is written by one thread only: the records and the triangle
+// table by the inserting thread, a family's map and links by its lane.
+//
+// Waiting spins briefly, then sleeps on a condition variable; a block holds a thousand
+// triangles, so the hand-over costs a few atomic operations per thousand.
+class LinkLanes {
+public:
+    static constexpr std::size_t BLOCK = 1024;
+    static constexpr std::size_t RING = 16;
+
+    struct Block {
+        std::size_t count = 0;
+        std::uint32_t records[BLOCK];
+        Point* points[3 * BLOCK];
+        Edge* edges[3 * BLOCK];
+    };
+
+    using Prepare = std::function<void(int family)>;
+    using Link = std::function<void(Block const& block, int family)>;
+
+    /// Starts `threads` (1 or 2) lanes; each runs prepare(family) for its families, then
+    /// link(block, family) for every published block. Throws std::system_error, with no
+    /// lane left running, when a thread cannot be started.
+    LinkLanes(unsigned threads, Prepare prepare, Link link)
+        : m_ring(RING), m_prepare(std::move(prepare)), m_link(std::move(link))
+    {
+        try {
+            if (threads >= 2) {
+                m_threads.emplace_back([this] { run(0, 1); });
+                m_threads.emplace_back([this] { run(1, 2); });
+            } else {
+                m_threads.emplace_back([this] { run(0, 2); });
+            }
+        } catch (...) {
+            join();
+            throw;
+        }
+    }
+
+    LinkLanes(LinkLanes const&) = delete;
+    LinkLanes& operator=(LinkLanes const&) = delete;
+
+    ~LinkLanes() { join(); }
+
+    /// The block to fill next, once every lane is done with its last use. Throws what a lane
+    /// threw, once the lanes are joined.
+    Block& next()
+    {
+        std::size_t const produced = m_produced.load(std::memory_order_relaxed);
+        waitUntil([&] {
+            return m_failed.load(std::memory_order_acquire)
+                   || (m_consumed[0].load(std::memory_order_acquire) + RING > produced
+                       && m_consumed[1].load(std::memory_order_acquire) + RING > produced);
+        });
+        if (m_failed.load(std::memory_order_acquire)) {
+            if (std::exception_ptr failure = join()) {
+                std::rethrow_exception(failure);
+            }
+        }
+        return m_ring[produced % RING];
+    }
+
+    /// Hands the block from next() to the lanes.
+    void publish()
+    {
+        m_produced.fetch_add(1, std::memory_order_release);
+        wake();
+    }
+
+    /// Lets the lanes finish the published blocks and waits for them; returns the first
+    /// exception a lane threw, if any. Idempotent.
+    std::exception_ptr join() noexcept
+    {
+        m_closed.store(true, std::memory_order_release);
+        wake();
+        for (std::thread& thread : m_threads) {
+            if (thread.joinable()) {
+                thread.join();
+            }
+        }
+        return m_failure;
+    }
+
+private:
+    // A lane for families [first, last).
+    void run(int first, int last)
+    {
+        try {
+            for (int family = first; family < last; ++family) {
+                m_prepare(family);
+            }
+            for (std::size_t block = 0;; ++block) {
+                waitUntil([&] {
+                    return m_produced.load(std::memory_order_acquire) > block
+                           || m_closed.load(std::memory_order_acquire);
+                });
+                if (m_produced.load(std::memory_order_acquire) <= block) {
+                    return;
+                }
+                for (int family = first; family < last; ++family) {
+                    m_link(m_ring[block % RING], family);
+                    m_consumed[family].store(block + 1, std::memory_order_release);
+                }
+                wake();
+            }
+        } catch (...) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                if (!m_failure) {
+                    m_failure = std::current_exception();
+                }
+            }
+            m_failed.store(true, std::memory_order_release);
+            wake();
+        }
+    }
+
+    template <class Ready>
+    void waitUntil(Ready&& ready)
+    {
+        for (int spin = 0; spin < SPINS; ++spin) {
+            if (ready()) {
+                return;
+            }
+            pause();
+        }
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_sleepers.fetch_add(1, std::memory_order_seq_cst);
+        m_wake.wait(lock, ready);
+        m_sleepers.fetch_sub(1, std::memory_order_relaxed);
+    }
+
+    // A sleeper counts itself under the mutex before its last look at the state, and every
+    // change of the state is stored before this looks for sleepers: either it sees the
+    // sleeper, or the sleeper sees the change.
+    void wake()
+    {
+        if (m_sleepers.load(std::memory_order_seq_cst) > 0) {
+            { std::lock_guard<std::mutex> lock(m_mutex); }
+            m_wake.notify_all();
+        }
+    }
+
+    static void pause()
+    {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#else
+        std::this_thread::yield();
+#endif
+    }
+
+    static constexpr int SPINS = 4096;
+
+    std::vector<Block> m_ring;
+    Prepare m_prepare;
+    Link m_link;
+    std::vector<std::thread> m_threads;
+    alignas(64) std::atomic<std::size_t> m_produced{0};
+    alignas(64) std::atomic<std::size_t> m_consumed[2] = {};
+    alignas(64) std::atomic<bool> m_closed{false};
+    std::atomic<bool> m_failed{false};
+    std::atomic<int> m_sleepers{0};
+    std::exception_ptr m_failure;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+};
+
+// Lane threads for a batch: two when three processors are ours (the caller's and one per
+// family), one with two, none on one processor.
+unsigned laneThreads()
+{
+    int const forced = s_laneThreads.load(std::memory_order_relaxed);
+    if (forced >= 0) {
+        return static_cast<unsigned>(forced);
+    }
+    int processors = 0;
+#if defined(__linux__)
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        processors = CPU_COUNT(&set);
+    }
+#endif
+    if (processors <= 0) {
+        processors = static_cast<int>(std::thread::hardware_concurrency());
+    }
+    return processors >= 3 ? 2u : processors == 2 ? 1u : 0u;
+}
 
 } // namespace
 
@@ -75,11 +287,12 @@ public:
     // record * 3 + i, i being the edge's or vertex's slot in that triangle; the links live in
     // the triangle records (TriangleSet::next), so a list costs no allocation and keeps the
     // order of insertion. Keys are raw addresses: the triangles keep edges and points alive.
-    IdentityListMapT<Edge> m_edgeTriangles;
-    IdentityListMapT<Point> m_pointTriangles;
+    // Each on a cache line of its own: a large batch links the two families on two threads.
+    alignas(64) IdentityListMapT<Edge> m_edgeTriangles;
+    alignas(64) IdentityListMapT<Point> m_pointTriangles;
     // Position cache: an open-addressing table of vertex nodes (record * 3 + vertex slot), one
     // per distinct vertex object, placed by the hash of its position. Empty while not built.
-    std::vector<std::uint32_t> m_positionPoints;
+    alignas(64) std::vector<std::uint32_t> m_positionPoints;
     std::unique_ptr<geos::geom::Geometry> m_union;
     bool m_rectCached = false;
     Rect m_rect;
@@ -243,8 +456,8 @@ public:
             for (std::size_t k = first; k < last; ++k) {
                 if (Triangle const* t = triangles[k].get()) {
                     for (int i = 0; i < 3; ++i) {
-                        sink += touchTail(m_edgeTriangles, t->edge(i).get());
-                        sink += touchTail(m_pointTriangles, t->point(i).get());
+                        sink += touchTail(m_edgeTriangles, t->edge(i).get(), EDGE_LISTS);
+                        sink += touchTail(m_pointTriangles, t->point(i).get(), VERTEX_LISTS);
                     }
                 }
             }
@@ -258,14 +471,134 @@ public:
     }
 
     template <class K>
-    std::uint32_t touchTail(IdentityListMapT<K> const& map, K* key) const
+    std::uint32_t touchTail(IdentityListMapT<K> const& map, K* key, int family) const
     {
         auto const* entry = map.find(key);
-        return entry == nullptr ? 0 : m_triangles.touchNode(entry->tail);
+        return entry == nullptr ? 0 : m_triangles.touchNode(entry->tail, family);
     }
 
-    // Keeps the loads of insertAll from being optimised away.
+    // The linking half of insertAll for one family, run by a list lane (see LinkLanes): gives
+    // records[k] its nodes in the lists of keys[3k .. 3k + 2], in order, exactly as insert()
+    // does for that family. Writes nothing but the family's map and links.
+    template <class K>
+    std::uintptr_t linkFamily(
+        IdentityListMapT<K>& map, int family, std::uint32_t const* records, K* const* keys, std::size_t count)
+    {
+        std::uintptr_t sink = 0;
+        for (std::size_t first = 0; first < count; first += BLOCK) {
+            std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
+            for (std::size_t k = 3 * first; k < 3 * last; ++k) {
+                sink += map.touch(keys[k]);
+            }
+            for (std::size_t k = 3 * first; k < 3 * last; ++k) {
+                sink += touchTail(map, keys[k], family);
+            }
+            for (std::size_t k = first; k < last; ++k) {
+                m_triangles.clearLinks(family, records[k]);
+                for (int i = 0; i < 3; ++i) {
+                    link(map, keys[3 * k + i], records[k] * 3 + i, family);
+                }
+            }
+        }
+        return sink;
+    }
+
+    // The inserting half for the lanes: inserts triangles[0 .. count) in order (null ones
+    // skipped) without linking them, and writes each new one with its keys into `block`
+    // (block.count counts them even when an insertion throws).
+    void insertUnlinked(std::shared_ptr<Triangle> const* triangles, std::size_t count, LinkLanes::Block& block)
+    {
+        std::uintptr_t sink = 0;
+        for (std::size_t first = 0; first < count; first += BLOCK) {
+            std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
+            for (std::size_t k = first; k < last; ++k) {
+                if (Triangle const* t = triangles[k].get()) {
+                    sink += m_triangles.touch(t);
+                }
+            }
+            for (std::size_t k = first; k < last; ++k) {
+                std::shared_ptr<Triangle> const& t = triangles[k];
+                if (!t) {
+                    continue;
+                }
+                bool inserted = false;
+                std::uint32_t const record = m_triangles.insertUnlinked(t, inserted);
+                if (!inserted) {
+                    continue;
+                }
+                std::size_t const n = block.count;
+                block.records[n] = record;
+                for (int i = 0; i < 3; ++i) {
+                    block.points[3 * n + i] = t->point(i).get();
+                    block.edges[3 * n + i] = t->edge(i).get();
+                }
+                block.count = n + 1;
+                if (m_triangleIndex) {
+                    m_triangleIndex->appendNew(t);
+                }
+            }
+        }
+        s_sink = sink;
+    }
+
+    // The lanes' work on one block: each family on its own thread.
+    void linkBlock(LinkLanes::Block const& block, int family)
+    {
+        std::uintptr_t sink = 0;
+        if (family == VERTEX_LISTS) {
+            sink = linkFamily(m_pointTriangles, VERTEX_LISTS, block.records, block.points, block.count);
+        } else {
+            sink = linkFamily(m_edgeTriangles, EDGE_LISTS, block.records, block.edges, block.count);
+        }
+        s_laneSink.store(sink, std::memory_order_relaxed);
+    }
+
+    // Inserts many triangles with two list lanes (see LinkLanes), the same as insertAll.
+    // `batches(add)` calls add(triangles, count) for each batch in order; `prepare(family)`
+    // runs first on the family's lane (it may reserve that family's map). Returns false, having
+    // done nothing, when no lane thread can be started.
+    template <class Batches>
+    bool insertWithLanes(
+        std::size_t count, unsigned threads, std::function<void(int)> const& prepare, Batches&& batches)
+    {
+        std::optional<LinkLanes> lanes;
+        try {
+            lanes.emplace(threads, [&](int family) { prepare(family); },
+                [&](LinkLanes::Block const& block, int family) { linkBlock(block, family); });
+        } catch (std::system_error const&) {
+            return false;
+        }
+        m_triangles.beginUnlinked(count);
+        try {
+            batches([&](std::shared_ptr<Triangle> const* triangles, std::size_t count) {
+                LinkLanes::Block& block = lanes->next();
+                block.count = 0;
+                try {
+                    insertUnlinked(triangles, count, block);
+                } catch (...) {
+                    lanes->publish();
+                    throw;
+                }
+                lanes->publish();
+            });
+        } catch (...) {
+            lanes->join();
+            m_triangles.endUnlinked();
+            dropCaches();
+            throw;
+        }
+        std::exception_ptr const failure = lanes->join();
+        m_triangles.endUnlinked();
+        dropCaches();
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        return true;
+    }
+
+    // Keeps the loads of insertAll from being optimised away (the lanes' own for theirs).
     static inline volatile std::uintptr_t s_sink = 0;
+    static inline std::atomic<std::uintptr_t> s_laneSink{0};
 
     void remove(std::shared_ptr<Triangle> const& triangle)
     {
@@ -439,61 +772,80 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
     std::shared_ptr<Triangle>* made)
 {
     Impl& impl = *m_impl;
-    // A triangulated surface has about half as many vertices and one and a half times as many
-    // edges as triangles: grown once for that, the tables seldom grow again during the batch.
     impl.m_triangles.reserve(impl.m_triangles.size() + count);
-    impl.m_edgeTriangles.reserve(impl.m_edgeTriangles.size() + count + count / 2);
-    impl.m_pointTriangles.reserve(impl.m_pointTriangles.size() + count / 2);
+    // A triangulated surface has about half as many vertices and one and a half times as many
+    // edges as triangles: grown once for that, the maps seldom grow again during the batch.
+    std::size_t const pointEntries = impl.m_pointTriangles.size() + count / 2;
+    std::size_t const edgeEntries = impl.m_edgeTriangles.size() + count + count / 2;
 
     // Batches: the edges of a batch are asked for together (the edge factory overlaps their
-    // table misses), then its triangles are made in order and inserted together.
-    constexpr std::size_t BATCH = 1024;
+    // table misses), then its triangles are made in order and handed to insert(triangles, n).
+    constexpr std::size_t BATCH = LinkLanes::BLOCK;
     std::vector<std::shared_ptr<Point> const*> ends(6 * BATCH);
     std::vector<std::shared_ptr<Edge>> edges(3 * BATCH);
     std::vector<std::shared_ptr<Triangle>> triangles(BATCH);
     EdgeFactory& factory = EdgeFactory::instance();
-    for (std::size_t done = 0; done < count;) {
-        std::size_t const batch = count - done < BATCH ? count - done : BATCH;
-        std::uint32_t const* c = corners + 3 * done;
-        std::size_t pairs = 0;
-        for (std::size_t k = 0; k < batch; ++k) {
-            std::shared_ptr<Point> const& p = points[c[3 * k]];
-            std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
-            std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
-            if (!p || !q || !r || p == q || q == r || p == r) {
-                continue;
+    auto batches = [&](auto&& insert) {
+        for (std::size_t done = 0; done < count;) {
+            std::size_t const batch = count - done < BATCH ? count - done : BATCH;
+            std::uint32_t const* c = corners + 3 * done;
+            std::size_t pairs = 0;
+            for (std::size_t k = 0; k < batch; ++k) {
+                std::shared_ptr<Point> const& p = points[c[3 * k]];
+                std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
+                std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
+                if (!p || !q || !r || p == q || q == r || p == r) {
+                    continue;
+                }
+                // The order of addTriangle(p, q, r): edge i is opposite point i.
+                std::shared_ptr<Point> const* const pair[6] = {&q, &r, &r, &p, &p, &q};
+                for (int i = 0; i < 6; ++i) {
+                    ends[2 * pairs + i] = pair[i];
+                }
+                pairs += 3;
             }
-            // The order of addTriangle(p, q, r): edge i is opposite point i.
-            std::shared_ptr<Point> const* const pair[6] = {&q, &r, &r, &p, &p, &q};
-            for (int i = 0; i < 6; ++i) {
-                ends[2 * pairs + i] = pair[i];
+            factory.factoryAll(ends.data(), pairs, edges.data());
+            std::size_t next = 0;
+            for (std::size_t k = 0; k < batch; ++k) {
+                std::shared_ptr<Point> const& p = points[c[3 * k]];
+                std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
+                std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
+                if (!p || !q || !r || p == q || q == r || p == r) {
+                    triangles[k].reset();
+                    continue;
+                }
+                triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r,
+                    std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
+                next += 3;
             }
-            pairs += 3;
+            insert(triangles.data(), batch);
+            for (std::size_t k = 0; k < batch; ++k) {
+                if (made != nullptr) {
+                    made[done + k] = std::move(triangles[k]);
+                } else {
+                    triangles[k].reset();
+                }
+            }
+            done += batch;
         }
-        factory.factoryAll(ends.data(), pairs, edges.data());
-        std::size_t next = 0;
-        for (std::size_t k = 0; k < batch; ++k) {
-            std::shared_ptr<Point> const& p = points[c[3 * k]];
-            std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
-            std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
-            if (!p || !q || !r || p == q || q == r || p == r) {
-                triangles[k].reset();
-                continue;
-            }
-            triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r,
-                std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
-            next += 3;
-        }
-        impl.insertAll(triangles.data(), batch);
-        for (std::size_t k = 0; k < batch; ++k) {
-            if (made != nullptr) {
-                made[done + k] = std::move(triangles[k]);
+    };
+
+    if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? laneThreads() : 0) {
+        // Each lane grows its own map, so that the first touch of its pages is paid there.
+        auto const prepare = [&](int family) {
+            if (family == VERTEX_LISTS) {
+                impl.m_pointTriangles.reserve(pointEntries);
             } else {
-                triangles[k].reset();
+                impl.m_edgeTriangles.reserve(edgeEntries);
             }
+        };
+        if (impl.insertWithLanes(count, threads, prepare, batches)) {
+            return;
         }
-        done += batch;
     }
+    impl.m_edgeTriangles.reserve(edgeEntries);
+    impl.m_pointTriangles.reserve(pointEntries);
+    batches([&](std::shared_ptr<Triangle> const* ready, std::size_t n) { impl.insertAll(ready, n); });
     impl.dropCaches();
 }
 
@@ -510,8 +862,24 @@ void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t c
 {
     Impl& impl = *m_impl;
     impl.m_triangles.reserve(impl.m_triangles.size() + count);
+    if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? laneThreads() : 0) {
+        constexpr std::size_t BATCH = LinkLanes::BLOCK;
+        auto const batches = [&](auto&& insert) {
+            for (std::size_t done = 0; done < count; done += BATCH) {
+                insert(triangles + done, count - done < BATCH ? count - done : BATCH);
+            }
+        };
+        if (impl.insertWithLanes(count, threads, [](int) {}, batches)) {
+            return;
+        }
+    }
     impl.insertAll(triangles, count);
     impl.dropCaches();
+}
+
+void Tin::setListLanesForTests(int threads)
+{
+    s_laneThreads.store(threads, std::memory_order_relaxed);
 }
 
 void Tin::removeTriangle(std::shared_ptr<Triangle> const& triangle)

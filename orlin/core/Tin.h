@@ -60,7 +60,9 @@ class Triangle;
 /// union caches are not copied.
 ///
 /// Not thread-safe, not even for `const` queries, which build caches. A moved-from TIN may
-/// only be destroyed or be the target of an assignment.
+/// only be destroyed or be the target of an assignment. A large batch of `addTriangles`
+/// links the adjacency lists on two threads of its own beside the caller's, and has joined
+/// them when it returns (or throws); the caller sees a single-threaded call.
 class Tin : public Geometry, public PointLocator {
 public:
     /// Empty TIN with a quadtree index.
@@ -111,6 +113,11 @@ public:
     /// one (null ones and ones already held change nothing), with the table misses of
     /// neighbouring triangles overlapped as in the other addTriangles.
     void addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t count);
+    /// Test seam: the number of threads (0, 1 or 2) that link the adjacency lists of a batch
+    /// of at least 32768 triangles beside the calling thread; negative (the default) takes
+    /// two when the process may run on three processors or more, one on two. Either way the
+    /// TIN is the same.
+    static void setListLanesForTests(int threads);
     /// Removes the triangle; one not held changes nothing but the caches.
     void removeTriangle(std::shared_ptr<Triangle> const& triangle);
     /// Removes every triangle (the index, when built, stays, empty). Linear.

@@ -60,7 +60,7 @@ std::uint32_t TriangleSet::recordOf(Triangle const* triangle) const
         if (e == EMPTY) {
             return NIL;
         }
-        if (fingerprintIn(e) == fingerprint && m_records[recordIn(e)].triangle.get() == triangle) {
+        if (fingerprintIn(e) == fingerprint && m_records[recordIn(e)].get() == triangle) {
             return recordIn(e);
         }
     }
@@ -102,47 +102,122 @@ void TriangleSet::rehash(std::size_t size)
     });
 }
 
-std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, bool& inserted)
+std::size_t TriangleSet::slotFor(Triangle const* triangle, std::uint32_t fingerprint, bool& held)
 {
     if ((m_size + 1) * 4 > m_table.size() * 3) {
         grow();
     }
-    std::uint32_t const fingerprint = fingerprintOf(triangle.get());
     std::size_t const mask = m_table.size() - 1;
     std::size_t i = fingerprint & mask;
     for (; m_table[i] != EMPTY; i = (i + 1) & mask) {
         std::uint64_t const e = m_table[i];
-        if (fingerprintIn(e) == fingerprint && m_records[recordIn(e)].triangle == triangle) {
-            inserted = false;
-            return recordIn(e);
+        if (fingerprintIn(e) == fingerprint && m_records[recordIn(e)].get() == triangle) {
+            held = true;
+            return i;
         }
+    }
+    held = false;
+    return i;
+}
+
+void TriangleSet::fill(
+    std::size_t slot, std::uint32_t fingerprint, std::uint32_t record, std::shared_ptr<Triangle> const& triangle)
+{
+    m_records.mut(record) = triangle;
+    m_table.mut(slot) = entry(record, fingerprint);
+    ++m_size;
+}
+
+namespace {
+
+void checkRecordCount(std::size_t records)
+{
+    if (records >= 0xffffffffu / 3) {
+        throw std::length_error("Too many triangles for one TIN");
+    }
+}
+
+} // namespace
+
+std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, bool& inserted)
+{
+    std::uint32_t const fingerprint = fingerprintOf(triangle.get());
+    bool held = false;
+    std::size_t const slot = slotFor(triangle.get(), fingerprint, held);
+    if (held) {
+        inserted = false;
+        return recordIn(m_table[slot]);
     }
     std::uint32_t record;
     if (m_freeHead != NIL) {
         record = m_freeHead;
-        m_freeHead = m_records[record].next[0];
+        m_freeHead = m_links[VERTEX_LISTS].links[record].next[0];
     } else {
-        if (m_records.size() >= NIL / 3) {
-            throw std::length_error("Too many triangles for one TIN");
-        }
+        checkRecordCount(m_records.size());
         record = static_cast<std::uint32_t>(m_records.size());
-        m_records.push_back(Record());
+        m_records.push_back(nullptr);
+        for (Family& family : m_links) {
+            family.links.push_back(Links());
+        }
     }
-    Record& r = m_records.mut(record);
-    r.triangle = triangle;
-    for (std::uint32_t& link : r.next) {
-        link = NIL;
+    for (Family& family : m_links) {
+        family.links.mut(record) = Links{{NIL, NIL, NIL}};
     }
-    m_table.mut(i) = entry(record, fingerprint);
-    ++m_size;
+    fill(slot, fingerprint, record, triangle);
     inserted = true;
     return record;
+}
+
+void TriangleSet::beginUnlinked(std::size_t count)
+{
+    m_taken.clear();
+    m_reused = 0;
+    while (m_freeHead != NIL && m_taken.size() < count) {
+        m_taken.push_back(m_freeHead);
+        m_freeHead = m_links[VERTEX_LISTS].links[m_freeHead].next[0];
+    }
+}
+
+std::uint32_t TriangleSet::insertUnlinked(std::shared_ptr<Triangle> const& triangle, bool& inserted)
+{
+    std::uint32_t const fingerprint = fingerprintOf(triangle.get());
+    bool held = false;
+    std::size_t const slot = slotFor(triangle.get(), fingerprint, held);
+    if (held) {
+        inserted = false;
+        return recordIn(m_table[slot]);
+    }
+    std::uint32_t record;
+    if (m_reused < m_taken.size()) {
+        record = m_taken[m_reused++];
+    } else {
+        checkRecordCount(m_records.size());
+        record = static_cast<std::uint32_t>(m_records.size());
+        m_records.push_back(nullptr);
+    }
+    fill(slot, fingerprint, record, triangle);
+    inserted = true;
+    return record;
+}
+
+void TriangleSet::endUnlinked()
+{
+    // Pushed back last first, so that they come off the list again in the order taken.
+    while (m_taken.size() > m_reused) {
+        std::uint32_t const record = m_taken.back();
+        m_taken.pop_back();
+        m_links[VERTEX_LISTS].links.mut(record).next[0] = m_freeHead;
+        m_freeHead = record;
+    }
+    m_taken.clear();
+    m_taken.shrink_to_fit();
+    m_reused = 0;
 }
 
 void TriangleSet::erase(std::uint32_t record)
 {
     std::size_t const mask = m_table.size() - 1;
-    std::size_t hole = fingerprintOf(m_records[record].triangle.get()) & mask;
+    std::size_t hole = fingerprintOf(m_records[record].get()) & mask;
     while (recordIn(m_table[hole]) != record) {
         hole = (hole + 1) & mask;
     }
@@ -158,9 +233,8 @@ void TriangleSet::erase(std::uint32_t record)
         }
     }
     m_table.mut(hole) = EMPTY;
-    Record& freed = m_records.mut(record);
-    freed.triangle.reset();
-    freed.next[0] = m_freeHead;
+    m_records.mut(record).reset();
+    m_links[VERTEX_LISTS].links.mut(record).next[0] = m_freeHead;
     m_freeHead = record;
     --m_size;
 }
@@ -168,6 +242,9 @@ void TriangleSet::erase(std::uint32_t record)
 void TriangleSet::clear()
 {
     m_records.clear();
+    for (Family& family : m_links) {
+        family.links.clear();
+    }
     m_table.clear();
     m_freeHead = NIL;
     m_size = 0;

@@ -18,12 +18,15 @@ class Triangle;
 ///
 /// Why not `std::unordered_set`: a TIN of a river survey holds millions of triangles, and the
 /// node-based set costs a heap node (about 48 bytes with its bucket) per triangle. Here the
-/// triangles live in one record vector (a shared pointer plus six 32-bit list links that
-/// thread the TIN's edge and vertex adjacency lists through the records, so those lists need
-/// no allocation of their own) and an open-addressing table of record numbers with hash
-/// fingerprints; 50 to 100 bytes per triangle, depending on the fill of both vectors.
-/// Both are `SharedChunkArrayT`s: a copy of the set shares them chunk by chunk, costs one
-/// reference count per 2 MiB, and each later change clones only the chunks it writes.
+/// triangles live in one record vector (a shared pointer per record), beside two vectors of
+/// three 32-bit list links per record that thread the TIN's vertex and edge adjacency lists
+/// through the records (so those lists need no allocation of their own), and an
+/// open-addressing table of record numbers with hash fingerprints; 50 to 100 bytes per
+/// triangle, depending on the fill of the vectors. The two link families live apart so that
+/// two threads may link them at once, each writing its own vector and nothing else (see
+/// `insertUnlinked`). All are `SharedChunkArrayT`s: a copy of the set shares them chunk by
+/// chunk, costs one reference count per 2 MiB, and each later change clones only the chunks
+/// it writes.
 ///
 /// Iteration runs over the records in storage order, skipping freed ones; a freed record is
 /// reused by the next insertion, so the order carries no meaning. Iterators and references
@@ -31,13 +34,13 @@ class Triangle;
 class TriangleSet {
     static constexpr std::uint32_t NIL = 0xffffffffu;
 
-    struct Record {
-        std::shared_ptr<Triangle> triangle;
-        // next[0..2]: next node in the list of vertex i; next[3..5]: in the list of edge i.
-        // A freed record keeps the free list in next[0].
-        std::uint32_t next[6];
+    // Next node of each of the record's three lists of one family (vertex i or edge i). A
+    // freed record keeps the free list in the first vertex link.
+    struct Links {
+        std::uint32_t next[3];
     };
-    using Records = SharedChunkArrayT<Record>;
+    using Records = SharedChunkArrayT<std::shared_ptr<Triangle>>;
+    using LinkArray = SharedChunkArrayT<Links>;
     using Table = SharedChunkArrayT<std::uint64_t>;
 
 public:
@@ -55,8 +58,8 @@ public:
 
         const_iterator() = default;
 
-        reference operator*() const { return (*m_records)[m_index].triangle; }
-        pointer operator->() const { return &(*m_records)[m_index].triangle; }
+        reference operator*() const { return (*m_records)[m_index]; }
+        pointer operator->() const { return &(*m_records)[m_index]; }
 
         const_iterator& operator++()
         {
@@ -85,7 +88,7 @@ public:
 
         void skipFreed()
         {
-            while (m_index < m_records->size() && !(*m_records)[m_index].triangle) {
+            while (m_index < m_records->size() && !(*m_records)[m_index]) {
                 ++m_index;
             }
         }
@@ -111,11 +114,37 @@ public:
 private:
     friend class Tin;
 
+    /// The two families of lists threaded through the records.
+    static constexpr int VERTEX_LISTS = 0;
+    static constexpr int EDGE_LISTS = 1;
+
     /// Record number of `triangle`, or NIL.
     std::uint32_t recordOf(Triangle const* triangle) const;
 
-    /// Inserts `triangle` (not null) and returns its record; `inserted` tells whether it was new.
+    /// Inserts `triangle` (not null) and returns its record, whose links are all NIL;
+    /// `inserted` tells whether it was new.
     std::uint32_t insert(std::shared_ptr<Triangle> const& triangle, bool& inserted);
+
+    /// Starts a run of insertUnlinked for at most `count` triangles: the first freed records
+    /// the run may reuse are taken off the free list now, so that the run reads no link.
+    void beginUnlinked(std::size_t count);
+    /// insert() that touches the records and the table only, never the links: a new record's
+    /// links are cleared later by clearLinks() of each family, so that other threads may write
+    /// the two link families meanwhile. Only between beginUnlinked and endUnlinked.
+    std::uint32_t insertUnlinked(std::shared_ptr<Triangle> const& triangle, bool& inserted);
+    /// Ends the run: the records taken and not reused go back on the free list, in their order.
+    /// Call once no thread writes links any more, after every clearLinks of the run.
+    void endUnlinked();
+    /// Sets the links of one family of `record` to NIL, growing that family's vector to hold
+    /// the record (see insertUnlinked). Touches nothing but that vector.
+    void clearLinks(int family, std::uint32_t record)
+    {
+        LinkArray& links = m_links[family].links;
+        while (links.size() <= record) {
+            links.push_back(Links{{NIL, NIL, NIL}});
+        }
+        links.mut(record) = Links{{NIL, NIL, NIL}};
+    }
 
     /// Starts loading the home slot of `triangle` (see IdentityListMapT::prefetch).
     void prefetch(Triangle const* triangle) const
@@ -131,7 +160,10 @@ private:
     {
         return m_table.empty() ? 0 : m_table[fingerprintOf(triangle) & (m_table.size() - 1)];
     }
-    std::uint32_t touchNode(std::uint32_t node) const { return node == NIL ? 0 : m_records[node / 3].next[0]; }
+    std::uint32_t touchNode(std::uint32_t node, int family) const
+    {
+        return node == NIL ? 0 : m_links[family].links[node / 3].next[0];
+    }
 
     /// Grows the table now so that it holds `count` triangles without growing again.
     void reserve(std::size_t count);
@@ -155,13 +187,13 @@ private:
             for (std::size_t first = 0; first < count; first += BLOCK) {
                 std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
                 for (std::size_t k = first; k < last; ++k) {
-                    std::shared_ptr<Triangle> const& t = m_records[k].triangle;
+                    std::shared_ptr<Triangle> const& t = m_records[k];
                     if (t && t.use_count() == 1) {
                         before(*t);
                     }
                 }
                 for (std::size_t k = first; k < last; ++k) {
-                    m_records.mut(k).triangle.reset();
+                    m_records.mut(k).reset();
                 }
             }
         }
@@ -169,23 +201,37 @@ private:
     }
 
     /// The triangle of a record (null for a freed one).
-    std::shared_ptr<Triangle> const& triangleAt(std::uint32_t record) const { return m_records[record].triangle; }
+    std::shared_ptr<Triangle> const& triangleAt(std::uint32_t record) const { return m_records[record]; }
 
     /// The link after `node` in one family of lists (read only: does not unshare).
-    std::uint32_t nextOf(std::uint32_t node, int list) const { return m_records[node / 3].next[list + node % 3]; }
-    /// The same link, writable; unshares the record's chunk when a copy shares it.
-    std::uint32_t& next(std::uint32_t node, int list) { return m_records.mut(node / 3).next[list + node % 3]; }
+    std::uint32_t nextOf(std::uint32_t node, int family) const { return m_links[family].links[node / 3].next[node % 3]; }
+    /// The same link, writable; unshares its chunk when a copy shares it.
+    std::uint32_t& next(std::uint32_t node, int family) { return m_links[family].links.mut(node / 3).next[node % 3]; }
 
     static std::uint32_t fingerprintOf(Triangle const* triangle);
     void grow();
     void rehash(std::size_t size);
+    // The table slot for a triangle not held (grown first when full), or the slot holding it.
+    std::size_t slotFor(Triangle const* triangle, std::uint32_t fingerprint, bool& held);
+    // Fills `slot` with a new record of `triangle` taken from `record`.
+    void fill(std::size_t slot, std::uint32_t fingerprint, std::uint32_t record, std::shared_ptr<Triangle> const& triangle);
 
     Records m_records;
+    // Links of the vertex lists ([VERTEX_LISTS]) and of the edge lists ([EDGE_LISTS]); as long
+    // as m_records outside a run of insertUnlinked. Each on a cache line of its own, apart
+    // from the members the inserting thread writes, because another thread may grow it.
+    struct alignas(64) Family {
+        LinkArray links;
+    };
+    Family m_links[2];
     // Open-addressing table: each entry holds a record number (low half) and the 32-bit hash
     // of its triangle's address (high half), so that probing and shifting read no record.
     Table m_table;
     std::uint32_t m_freeHead = NIL;
     std::size_t m_size = 0;
+    // Freed records taken for a run of insertUnlinked, and how many of them it reused.
+    std::vector<std::uint32_t> m_taken;
+    std::size_t m_reused = 0;
 };
 
 } // namespace tin::core
