@@ -221,15 +221,20 @@ volatile std::uintptr_t s_sink = 0; // keeps those loads from being optimised aw
 
 } // namespace
 
+void EdgeFactory::reserve(std::size_t count)
+{
+    std::size_t wanted = m_table.empty() ? MIN_CAPACITY : m_table.size();
+    while (count * 4 > wanted * 3)
+        wanted *= 2;
+    if (wanted != m_table.size())
+        rehash(wanted);
+}
+
 void EdgeFactory::factoryAll(const std::shared_ptr<Point>* const* ends, std::size_t count, std::shared_ptr<Edge>* out)
 {
     // A batch of fresh pairs makes at most one edge per request; half of that is what a
     // triangulated surface makes (three requests per triangle, each inner edge asked twice).
-    std::size_t wanted = m_table.empty() ? MIN_CAPACITY : m_table.size();
-    while ((m_size + count / 2) * 4 > wanted * 3)
-        wanted *= 2;
-    if (wanted != m_table.size())
-        rehash(wanted);
+    reserve(m_size + count / 2);
 
     std::uint64_t hashes[BLOCK];
     std::uintptr_t sink = 0;

@@ -51,6 +51,11 @@ public:
     /// (the pairs before it are served).
     void factoryAll(const std::shared_ptr<Point>* const* ends, std::size_t count, std::shared_ptr<Edge>* out);
 
+    /// Grows the table now so that it holds `count` edges in all without growing again: a
+    /// caller about to ask for many new edges in several batches pays one rehash instead of
+    /// one per doubling. Never shrinks (the next removal may).
+    void reserve(std::size_t count);
+
     /// Reads the edge and the table slot its entry starts from (plain loads, see factoryAll)
     /// and returns what they hold (meaningless): whoever is about to drop many edges touches
     /// a block of them first, so that their removals find the table in the cache. Changes

@@ -785,6 +785,8 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
     std::vector<std::shared_ptr<Edge>> edges(3 * BATCH);
     std::vector<std::shared_ptr<Triangle>> triangles(BATCH);
     EdgeFactory& factory = EdgeFactory::instance();
+    // The factory's table grown once for the whole batch rather than once per doubling.
+    factory.reserve(factory.size() + count + count / 2);
     auto batches = [&](auto&& insert) {
         for (std::size_t done = 0; done < count;) {
             std::size_t const batch = count - done < BATCH ? count - done : BATCH;
