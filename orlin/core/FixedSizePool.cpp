@@ -64,6 +64,33 @@ void FixedSizePool::commitBlock()
         malloc_trim(0);
 }
 
+char* FixedSizePool::commitAhead(std::size_t bytes) noexcept
+{
+    try {
+        while (m_base == nullptr || static_cast<std::size_t>(m_committedEnd - m_cursor) < bytes) {
+            commitBlock();
+        }
+    } catch (std::bad_alloc const&) {
+        // The carving that needs the block will fail the same way, in its own turn.
+    }
+    if (m_base == nullptr) {
+        return nullptr;
+    }
+    std::size_t const wanted = static_cast<std::size_t>(m_cursor - m_base) + bytes;
+    std::size_t const committed = static_cast<std::size_t>(m_committedEnd - m_base);
+    std::size_t const end = (wanted + BLOCK - 1) / BLOCK * BLOCK;
+    return m_base + (end < committed ? end : committed);
+}
+
+void FixedSizePool::populate(void* from, std::size_t bytes) noexcept
+{
+#if defined(MADV_POPULATE_WRITE)
+    madvise(from, bytes, MADV_POPULATE_WRITE);
+#else
+    (void)from, (void)bytes;
+#endif
+}
+
 void FixedSizePool::releaseAll() noexcept
 {
     const std::size_t committed = static_cast<std::size_t>(m_committedEnd - m_base);

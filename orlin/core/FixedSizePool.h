@@ -110,6 +110,26 @@ public:
         return m_base + (static_cast<std::size_t>(reference) << GRANULE_SHIFT);
     }
 
+    /// Commits the blocks that the next `bytes` of carving will take, unless the reservation
+    /// ends first, and returns the end of the block those bytes end in (never past the
+    /// committed stretch). No page is touched: a caller about to carve that much may have
+    /// another thread fault the pages in meanwhile (see populate), so that the carving thread
+    /// finds them present instead of paying each first touch itself.
+    char* commitAhead(std::size_t bytes) noexcept;
+
+    /// The start of the block the carving cursor lies in (null before the first carving).
+    char* cursorBlock() const noexcept
+    {
+        return m_base == nullptr ? nullptr
+                                 : m_base + static_cast<std::size_t>(m_cursor - m_base) / BLOCK * BLOCK;
+    }
+
+    /// Faults in the pages of [from, from + bytes), a committed stretch of the pool, writable
+    /// and with their contents unchanged (MADV_POPULATE_WRITE; nothing where the system lacks
+    /// it or refuses). Safe on any thread, also while the pool's thread carves and writes
+    /// there: it only does what that thread's first touches would do.
+    static void populate(void* from, std::size_t bytes) noexcept;
+
     /// Chunks handed out and not yet released.
     std::size_t liveChunks() const noexcept { return m_live; }
     /// Bytes carved from the stretch since the start or the last release of all pages.

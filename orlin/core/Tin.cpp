@@ -2,6 +2,7 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
+#include "orlin/core/FixedSizePool.h"
 #include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/IdentityListMapT.h"
@@ -55,6 +56,10 @@ constexpr int EDGE_LISTS = 1;
 // Batches of at least this many triangles link their lists on lane threads (see LinkLanes);
 // smaller ones are not worth starting threads for.
 constexpr std::size_t LANES_MIN_TRIANGLES = 32768;
+
+// How far ahead of the pool's carving the lanes fault pages in during a batch that makes
+// triangles (about 40 batches of 1024 triangles and their edges).
+constexpr std::size_t POOL_AHEAD = std::size_t(16) << 20;
 
 // Lane threads forced by Tin::setListLanesForTests; negative: chosen by laneThreads().
 std::atomic<int> s_laneThreads{-1};
@@ -126,6 +131,19 @@ public:
         return m_ring[produced % RING];
     }
 
+    /// Lets lanes that wait for blocks fault in the pool's pages from `from` (a block start)
+    /// up to `end` (see FixedSizePool::populate); later calls move the end on. The stretch
+    /// must be committed.
+    void pageUpTo(char* from, char* end)
+    {
+        char* expected = nullptr;
+        m_paged.compare_exchange_strong(expected, from, std::memory_order_relaxed);
+        char* old = m_pageEnd.load(std::memory_order_relaxed);
+        if (end > old) {
+            m_pageEnd.store(end, std::memory_order_release);
+        }
+    }
+
     /// Hands the block from next() to the lanes.
     void publish()
     {
@@ -156,10 +174,12 @@ private:
                 m_prepare(family);
             }
             for (std::size_t block = 0;; ++block) {
-                waitUntil([&] {
-                    return m_produced.load(std::memory_order_acquire) > block
-                           || m_closed.load(std::memory_order_acquire);
-                });
+                waitUntil(
+                    [&] {
+                        return m_produced.load(std::memory_order_acquire) > block
+                               || m_closed.load(std::memory_order_acquire);
+                    },
+                    true);
                 if (m_produced.load(std::memory_order_acquire) <= block) {
                     return;
                 }
@@ -181,12 +201,17 @@ private:
         }
     }
 
+    // Waits until ready(); a lane (mayPage) faults pages in meanwhile while there are any.
     template <class Ready>
-    void waitUntil(Ready&& ready)
+    void waitUntil(Ready&& ready, bool mayPage = false)
     {
         for (int spin = 0; spin < SPINS; ++spin) {
             if (ready()) {
                 return;
+            }
+            if (mayPage && pageSome()) {
+                spin = 0;
+                continue;
             }
             pause();
         }
@@ -194,6 +219,20 @@ private:
         m_sleepers.fetch_add(1, std::memory_order_seq_cst);
         m_wake.wait(lock, ready);
         m_sleepers.fetch_sub(1, std::memory_order_relaxed);
+    }
+
+    // Claims the next block to fault in and populates it; false when there is none.
+    bool pageSome()
+    {
+        char* const end = m_pageEnd.load(std::memory_order_acquire);
+        char* from = m_paged.load(std::memory_order_relaxed);
+        while (from != nullptr && from < end) {
+            if (m_paged.compare_exchange_weak(from, from + FixedSizePool::BLOCK, std::memory_order_relaxed)) {
+                FixedSizePool::populate(from, FixedSizePool::BLOCK);
+                return true;
+            }
+        }
+        return false;
     }
 
     // A sleeper counts itself under the mutex before its last look at the state, and every
@@ -224,6 +263,8 @@ private:
     std::vector<std::thread> m_threads;
     alignas(64) std::atomic<std::size_t> m_produced{0};
     alignas(64) std::atomic<std::size_t> m_consumed[2] = {};
+    alignas(64) std::atomic<char*> m_paged{nullptr};
+    std::atomic<char*> m_pageEnd{nullptr};
     alignas(64) std::atomic<bool> m_closed{false};
     std::atomic<bool> m_failed{false};
     std::atomic<int> m_sleepers{0};
@@ -558,8 +599,8 @@ public:
     // runs first on the family's lane (it may reserve that family's map). Returns false, having
     // done nothing, when no lane thread can be started.
     template <class Batches>
-    bool insertWithLanes(
-        std::size_t count, unsigned threads, std::function<void(int)> const& prepare, Batches&& batches)
+    bool insertWithLanes(std::size_t count, unsigned threads, std::function<void(int)> const& prepare,
+        std::size_t poolBytes, Batches&& batches)
     {
         std::optional<LinkLanes> lanes;
         try {
@@ -571,6 +612,11 @@ public:
         m_triangles.beginUnlinked(count);
         try {
             batches([&](std::shared_ptr<Triangle> const* triangles, std::size_t count) {
+                if (poolBytes != 0) {
+                    FixedSizePool& pool = FixedSizePool::instance();
+                    char* const end = pool.commitAhead(poolBytes);
+                    lanes->pageUpTo(pool.cursorBlock(), end);
+                }
                 LinkLanes::Block& block = lanes->next();
                 block.count = 0;
                 try {
@@ -841,7 +887,9 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
                 impl.m_edgeTriangles.reserve(edgeEntries);
             }
         };
-        if (impl.insertWithLanes(count, threads, prepare, batches)) {
+        // While they wait for blocks, the lanes fault in the pool's pages a little ahead of
+        // the edges and triangles being made (several milliseconds of making).
+        if (impl.insertWithLanes(count, threads, prepare, POOL_AHEAD, batches)) {
             return;
         }
     }
@@ -871,7 +919,7 @@ void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t c
                 insert(triangles + done, count - done < BATCH ? count - done : BATCH);
             }
         };
-        if (impl.insertWithLanes(count, threads, [](int) {}, batches)) {
+        if (impl.insertWithLanes(count, threads, [](int) {}, 0, batches)) {
             return;
         }
     }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <set>
+#include <thread>
 #include <vector>
 
 using tin::core::FixedSizePool;
@@ -156,4 +157,48 @@ TEST(FixedSizePoolTest, AllocatorServesSharedObjectsAndFallsBackForArraysAndLarg
     EXPECT_FALSE(pool.owns(wide.get()));
     EXPECT_FALSE(FixedSizePool::serves(0, 1));
     EXPECT_FALSE(FixedSizePool::serves(FixedSizePool::MAX_CHUNK + 1, 8));
+}
+
+TEST(FixedSizePoolTest, PagesFaultedInAheadOnAnotherThreadKeepWhatIsCarvedThere)
+{
+    // A thread populates the committed stretch ahead of the carving (and over chunks already
+    // written) while this one carves and writes: nothing written may change, and every chunk
+    // carved lies in what commitAhead said was committed.
+    FixedSizePool& pool = FixedSizePool::instance();
+    std::size_t const ahead = 3 * FixedSizePool::BLOCK + 123;
+    char* const end = pool.commitAhead(ahead);
+    char* const from = pool.cursorBlock();
+    ASSERT_NE(end, nullptr);
+    ASSERT_NE(from, nullptr);
+    EXPECT_EQ(static_cast<std::size_t>(end - from) % FixedSizePool::BLOCK, 0u);
+    EXPECT_GE(static_cast<std::size_t>(end - from), ahead);
+
+    std::vector<std::uint64_t*> chunks;
+    std::thread pager([&] {
+        for (char* block = from; block < end; block += FixedSizePool::BLOCK) {
+            FixedSizePool::populate(block, FixedSizePool::BLOCK);
+        }
+    });
+    for (std::size_t k = 0; k < ahead / 64; ++k) {
+        auto* chunk = static_cast<std::uint64_t*>(pool.allocate(64));
+        for (int i = 0; i < 8; ++i) {
+            chunk[i] = 8 * k + static_cast<std::uint64_t>(i);
+        }
+        chunks.push_back(chunk);
+    }
+    pager.join();
+    for (char* block = from; block < end; block += FixedSizePool::BLOCK) {
+        FixedSizePool::populate(block, FixedSizePool::BLOCK);
+    }
+    for (std::size_t k = 0; k < chunks.size(); ++k) {
+        auto const* c = reinterpret_cast<char const*>(chunks[k]);
+        EXPECT_TRUE(pool.owns(c));
+        EXPECT_LT(c, end);
+        for (int i = 0; i < 8; ++i) {
+            ASSERT_EQ(chunks[k][i], 8 * k + static_cast<std::uint64_t>(i)) << "chunk " << k;
+        }
+    }
+    for (std::uint64_t* chunk : chunks) {
+        pool.deallocate(chunk, 64);
+    }
 }
