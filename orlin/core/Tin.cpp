@@ -64,30 +64,39 @@ constexpr std::size_t POOL_AHEAD = std::size_t(16) << 20;
 // Lane threads forced by Tin::setListLanesForTests; negative: chosen by laneThreads().
 std::atomic<int> s_laneThreads{-1};
 
-// Two threads that link a large batch's adjacency lists while the calling thread makes and
-// inserts its triangles: the vertex lists on one, the edge lists on the other (both on one
-// when only two processors are available). The inserting thread fills blocks of new records
-// with their keys and publishes them through a ring of RING blocks; each lane works through
-// every block in order, so every list gets its nodes in the order of insertion, as in a
-// single-thread batch. Each table is written by one thread only: the records and the triangle
-// table by the inserting thread, a family's map and links by its lane.
+// Two threads that insert a large batch's triangles into the triangle set and link its
+// adjacency lists while the calling thread makes the triangles: the first lane inserts each
+// block of triangles (which gives their records) and links their vertex lists, the second
+// then links their edge lists (both on one lane when only two processors are available).
+// The calling thread hands blocks of triangles over through a ring of RING blocks; each lane
+// works through every block in order, so records are taken and every list gets its nodes in
+// the order of insertion, as in a single-thread batch. Each table is written by one thread
+// only: the records, the triangle table and the vertex links by the first lane, the edge links
+// by the second.
 //
 // Waiting spins briefly, then sleeps on a condition variable; a block holds a thousand
 // triangles, so the hand-over costs a few atomic operations per thousand.
 class LinkLanes {
 public:
     static constexpr std::size_t BLOCK = 1024;
-    static constexpr std::size_t RING = 16;
+    static constexpr std::size_t RING = 64;
 
     struct Block {
+        // Filled by the calling thread: `count` triangles at `triangles` (null ones skipped),
+        // which is either `own` (moved there, for the first lane to move into the set) or an
+        // array of the caller's that outlives the batch.
         std::size_t count = 0;
+        std::shared_ptr<Triangle> const* triangles = nullptr;
+        std::shared_ptr<Triangle> own[BLOCK];
+        // Filled by the first lane: the new records and their vertices and edges.
+        std::size_t linked = 0;
         std::uint32_t records[BLOCK];
         Point* points[3 * BLOCK];
         Edge* edges[3 * BLOCK];
     };
 
     using Prepare = std::function<void(int family)>;
-    using Link = std::function<void(Block const& block, int family)>;
+    using Link = std::function<void(Block& block, int family)>;
 
     /// Starts `threads` (1 or 2) lanes; each runs prepare(family) for its families, then
     /// link(block, family) for every published block. Throws std::system_error, with no
@@ -120,8 +129,7 @@ public:
         std::size_t const produced = m_produced.load(std::memory_order_relaxed);
         waitUntil([&] {
             return m_failed.load(std::memory_order_acquire)
-                   || (m_consumed[0].load(std::memory_order_acquire) + RING > produced
-                       && m_consumed[1].load(std::memory_order_acquire) + RING > produced);
+                   || m_consumed[1].load(std::memory_order_acquire) + RING > produced;
         });
         if (m_failed.load(std::memory_order_acquire)) {
             if (std::exception_ptr failure = join()) {
@@ -166,9 +174,12 @@ public:
     }
 
 private:
-    // A lane for families [first, last).
+    // A lane for families [first, last). The first family's lane takes the blocks the calling
+    // thread publishes, the second's those the first lane is done with.
     void run(int first, int last)
     {
+        std::atomic<std::size_t> const& source = first == 0 ? m_produced : m_consumed[0];
+        std::atomic<bool> const& sourceDone = first == 0 ? m_closed : m_firstDone;
         try {
             for (int family = first; family < last; ++family) {
                 m_prepare(family);
@@ -176,12 +187,12 @@ private:
             for (std::size_t block = 0;; ++block) {
                 waitUntil(
                     [&] {
-                        return m_produced.load(std::memory_order_acquire) > block
-                               || m_closed.load(std::memory_order_acquire);
+                        return source.load(std::memory_order_acquire) > block
+                               || sourceDone.load(std::memory_order_acquire);
                     },
                     true);
-                if (m_produced.load(std::memory_order_acquire) <= block) {
-                    return;
+                if (source.load(std::memory_order_acquire) <= block) {
+                    break;
                 }
                 for (int family = first; family < last; ++family) {
                     m_link(m_ring[block % RING], family);
@@ -189,6 +200,7 @@ private:
                 }
                 wake();
             }
+            finished(first);
         } catch (...) {
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
@@ -197,8 +209,17 @@ private:
                 }
             }
             m_failed.store(true, std::memory_order_release);
-            wake();
+            finished(first);
         }
+    }
+
+    // The first lane's end (done or failed) lets the second one stop after what it was given.
+    void finished(int first)
+    {
+        if (first == 0) {
+            m_firstDone.store(true, std::memory_order_release);
+        }
+        wake();
     }
 
     // Waits until ready(); a lane (mayPage) faults pages in meanwhile while there are any.
@@ -266,6 +287,7 @@ private:
     alignas(64) std::atomic<char*> m_paged{nullptr};
     std::atomic<char*> m_pageEnd{nullptr};
     alignas(64) std::atomic<bool> m_closed{false};
+    std::atomic<bool> m_firstDone{false};
     std::atomic<bool> m_failed{false};
     std::atomic<int> m_sleepers{0};
     std::exception_ptr m_failure;
@@ -544,103 +566,132 @@ public:
         return sink;
     }
 
-    // The inserting half for the lanes: inserts triangles[0 .. count) in order (null ones
-    // skipped) without linking them, and writes each new one with its keys into `block`
-    // (block.count counts them even when an insertion throws).
-    void insertUnlinked(std::shared_ptr<Triangle> const* triangles, std::size_t count, LinkLanes::Block& block)
+    // The first lane's insertion: inserts the block's triangles in order (null ones skipped)
+    // without linking them, as insertAll does, and writes each new one with its keys into the
+    // block (block.linked counts them even when an insertion throws). Triangles in block.own
+    // are moved into the set.
+    void insertBlock(LinkLanes::Block& block)
     {
         std::uintptr_t sink = 0;
-        for (std::size_t first = 0; first < count; first += BLOCK) {
-            std::size_t const last = count - first < BLOCK ? count : first + BLOCK;
+        bool const owned = block.triangles == block.own;
+        block.linked = 0;
+        for (std::size_t first = 0; first < block.count; first += BLOCK) {
+            std::size_t const last = block.count - first < BLOCK ? block.count : first + BLOCK;
             for (std::size_t k = first; k < last; ++k) {
-                if (Triangle const* t = triangles[k].get()) {
+                if (Triangle const* t = block.triangles[k].get()) {
                     sink += m_triangles.touch(t);
                 }
             }
             for (std::size_t k = first; k < last; ++k) {
-                std::shared_ptr<Triangle> const& t = triangles[k];
-                if (!t) {
+                Triangle const* const t = block.triangles[k].get();
+                if (t == nullptr) {
                     continue;
                 }
                 bool inserted = false;
-                std::uint32_t const record = m_triangles.insertUnlinked(t, inserted);
+                std::uint32_t const record = owned ? m_triangles.insertUnlinked(std::move(block.own[k]), inserted)
+                                                   : m_triangles.insertUnlinked(block.triangles[k], inserted);
                 if (!inserted) {
                     continue;
                 }
-                std::size_t const n = block.count;
+                std::size_t const n = block.linked;
                 block.records[n] = record;
                 for (int i = 0; i < 3; ++i) {
                     block.points[3 * n + i] = t->point(i).get();
                     block.edges[3 * n + i] = t->edge(i).get();
                 }
-                block.count = n + 1;
+                block.linked = n + 1;
                 if (m_triangleIndex) {
-                    m_triangleIndex->appendNew(t);
+                    m_triangleIndex->appendNew(m_triangles.triangleAt(record));
                 }
             }
-        }
-        s_sink = sink;
-    }
-
-    // The lanes' work on one block: each family on its own thread.
-    void linkBlock(LinkLanes::Block const& block, int family)
-    {
-        std::uintptr_t sink = 0;
-        if (family == VERTEX_LISTS) {
-            sink = linkFamily(m_pointTriangles, VERTEX_LISTS, block.records, block.points, block.count);
-        } else {
-            sink = linkFamily(m_edgeTriangles, EDGE_LISTS, block.records, block.edges, block.count);
         }
         s_laneSink.store(sink, std::memory_order_relaxed);
     }
 
-    // Inserts many triangles with two list lanes (see LinkLanes), the same as insertAll.
-    // `batches(add)` calls add(triangles, count) for each batch in order; `prepare(family)`
-    // runs first on the family's lane (it may reserve that family's map). Returns false, having
-    // done nothing, when no lane thread can be started.
-    template <class Batches>
-    bool insertWithLanes(std::size_t count, unsigned threads, std::function<void(int)> const& prepare,
-        std::size_t poolBytes, Batches&& batches)
+    // The lanes' work on one block: the first lane inserts and links the vertex lists, the
+    // second links the edge lists.
+    void linkBlock(LinkLanes::Block& block, int family)
     {
-        std::optional<LinkLanes> lanes;
-        try {
-            lanes.emplace(threads, [&](int family) { prepare(family); },
-                [&](LinkLanes::Block const& block, int family) { linkBlock(block, family); });
-        } catch (std::system_error const&) {
-            return false;
+        std::uintptr_t sink = 0;
+        if (family == VERTEX_LISTS) {
+            insertBlock(block);
+            sink = linkFamily(m_pointTriangles, VERTEX_LISTS, block.records, block.points, block.linked);
+        } else {
+            sink = linkFamily(m_edgeTriangles, EDGE_LISTS, block.records, block.edges, block.linked);
         }
-        m_triangles.beginUnlinked(count);
-        try {
-            batches([&](std::shared_ptr<Triangle> const* triangles, std::size_t count) {
-                if (poolBytes != 0) {
-                    FixedSizePool& pool = FixedSizePool::instance();
-                    char* const end = pool.commitAhead(poolBytes);
-                    lanes->pageUpTo(pool.cursorBlock(), end);
-                }
-                LinkLanes::Block& block = lanes->next();
-                block.count = 0;
-                try {
-                    insertUnlinked(triangles, count, block);
-                } catch (...) {
-                    lanes->publish();
-                    throw;
-                }
-                lanes->publish();
-            });
-        } catch (...) {
-            lanes->join();
-            m_triangles.endUnlinked();
-            dropCaches();
-            throw;
-        }
-        std::exception_ptr const failure = lanes->join();
-        m_triangles.endUnlinked();
-        dropCaches();
-        if (failure) {
-            std::rethrow_exception(failure);
-        }
-        return true;
+        s_laneSink.store(sink, std::memory_order_relaxed);
     }
+
+    // A batch inserted by lanes (see LinkLanes), with the same result as insertAll: hand()
+    // each block of triangles in order, then finish(). Destroyed without finish() (the batch
+    // threw), it still waits for the lanes and leaves the TIN holding, linked, what they took.
+    class LaneRun {
+    public:
+        // `prepare(family)` runs first on the family's lane (it may reserve the tables the lane
+        // writes); while they wait for blocks, the lanes fault in the pool's pages up to
+        // `poolBytes` ahead of its carving. Throws std::system_error, having changed nothing,
+        // when a lane cannot be started.
+        LaneRun(Impl& impl, std::size_t count, unsigned threads, std::function<void(int)> prepare,
+            std::size_t poolBytes)
+            : m_impl(impl), m_poolBytes(poolBytes)
+        {
+            impl.m_triangles.beginUnlinked(count);
+            try {
+                m_lanes.emplace(threads, std::move(prepare),
+                    [&impl](LinkLanes::Block& block, int family) { impl.linkBlock(block, family); });
+            } catch (...) {
+                impl.m_triangles.endUnlinked();
+                throw;
+            }
+        }
+
+        LaneRun(LaneRun const&) = delete;
+        LaneRun& operator=(LaneRun const&) = delete;
+
+        ~LaneRun()
+        {
+            if (m_lanes) {
+                m_lanes->join();
+                close();
+            }
+        }
+
+        // Hands the next block over: fill(block) sets its count and triangles.
+        template <class Fill>
+        void hand(Fill&& fill)
+        {
+            if (m_poolBytes != 0) {
+                FixedSizePool& pool = FixedSizePool::instance();
+                char* const end = pool.commitAhead(m_poolBytes);
+                m_lanes->pageUpTo(pool.cursorBlock(), end);
+            }
+            fill(m_lanes->next());
+            m_lanes->publish();
+        }
+
+        // Waits for the lanes; throws what one of them threw.
+        void finish()
+        {
+            std::exception_ptr const failure = m_lanes->join();
+            m_lanes.reset();
+            close();
+            if (failure) {
+                std::rethrow_exception(failure);
+            }
+        }
+
+    private:
+        void close()
+        {
+            m_impl.m_triangles.endUnlinked();
+            m_impl.dropCaches();
+        }
+
+        Impl& m_impl;
+        std::size_t m_poolBytes;
+        std::optional<LinkLanes> m_lanes;
+    };
+
 
     // Keeps the loads of insertAll from being optimised away (the lanes' own for theirs).
     static inline volatile std::uintptr_t s_sink = 0;
@@ -818,14 +869,15 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
     std::shared_ptr<Triangle>* made)
 {
     Impl& impl = *m_impl;
-    impl.m_triangles.reserve(impl.m_triangles.size() + count);
+    std::size_t const triangleEntries = impl.m_triangles.size() + count;
     // A triangulated surface has about half as many vertices and one and a half times as many
     // edges as triangles: grown once for that, the maps seldom grow again during the batch.
     std::size_t const pointEntries = impl.m_pointTriangles.size() + count / 2;
     std::size_t const edgeEntries = impl.m_edgeTriangles.size() + count + count / 2;
 
     // Batches: the edges of a batch are asked for together (the edge factory overlaps their
-    // table misses), then its triangles are made in order and handed to insert(triangles, n).
+    // table misses), then its triangles are made in order and handed to
+    // insert(triangles, n, out), which inserts them and moves them to out when not null.
     constexpr std::size_t BATCH = LinkLanes::BLOCK;
     std::vector<std::shared_ptr<Point> const*> ends(6 * BATCH);
     std::vector<std::shared_ptr<Edge>> edges(3 * BATCH);
@@ -866,36 +918,58 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
                     std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
                 next += 3;
             }
-            insert(triangles.data(), batch);
-            for (std::size_t k = 0; k < batch; ++k) {
-                if (made != nullptr) {
-                    made[done + k] = std::move(triangles[k]);
-                } else {
-                    triangles[k].reset();
-                }
-            }
+            insert(triangles.data(), batch, made == nullptr ? nullptr : made + done);
             done += batch;
         }
     };
 
     if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? laneThreads() : 0) {
-        // Each lane grows its own map, so that the first touch of its pages is paid there.
-        auto const prepare = [&](int family) {
+        // Each lane grows the tables it writes, so that the first touch of their pages is
+        // paid there; while they wait for blocks, the lanes fault in the pool's pages a little
+        // ahead of the edges and triangles being made.
+        auto prepare = [&impl, triangleEntries, pointEntries, edgeEntries](int family) {
             if (family == VERTEX_LISTS) {
+                impl.m_triangles.reserve(triangleEntries);
                 impl.m_pointTriangles.reserve(pointEntries);
             } else {
                 impl.m_edgeTriangles.reserve(edgeEntries);
             }
         };
-        // While they wait for blocks, the lanes fault in the pool's pages a little ahead of
-        // the edges and triangles being made (several milliseconds of making).
-        if (impl.insertWithLanes(count, threads, prepare, POOL_AHEAD, batches)) {
+        std::optional<Impl::LaneRun> run;
+        try {
+            run.emplace(impl, count, threads, prepare, POOL_AHEAD);
+        } catch (std::system_error const&) {
+        }
+        if (run) {
+            batches([&](std::shared_ptr<Triangle>* ready, std::size_t n, std::shared_ptr<Triangle>* out) {
+                run->hand([&](LinkLanes::Block& block) {
+                    for (std::size_t k = 0; k < n; ++k) {
+                        if (out != nullptr) {
+                            out[k] = ready[k];
+                        }
+                        block.own[k] = std::move(ready[k]);
+                    }
+                    block.triangles = block.own;
+                    block.count = n;
+                });
+            });
+            run->finish();
             return;
         }
     }
+    impl.m_triangles.reserve(triangleEntries);
     impl.m_edgeTriangles.reserve(edgeEntries);
     impl.m_pointTriangles.reserve(pointEntries);
-    batches([&](std::shared_ptr<Triangle> const* ready, std::size_t n) { impl.insertAll(ready, n); });
+    batches([&](std::shared_ptr<Triangle>* ready, std::size_t n, std::shared_ptr<Triangle>* out) {
+        impl.insertAll(ready, n);
+        for (std::size_t k = 0; k < n; ++k) {
+            if (out != nullptr) {
+                out[k] = std::move(ready[k]);
+            } else {
+                ready[k].reset();
+            }
+        }
+    });
     impl.dropCaches();
 }
 
@@ -911,18 +985,32 @@ void Tin::addTriangle(std::shared_ptr<Triangle> const& triangle)
 void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t count)
 {
     Impl& impl = *m_impl;
-    impl.m_triangles.reserve(impl.m_triangles.size() + count);
+    std::size_t const triangleEntries = impl.m_triangles.size() + count;
     if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? laneThreads() : 0) {
-        constexpr std::size_t BATCH = LinkLanes::BLOCK;
-        auto const batches = [&](auto&& insert) {
+        std::optional<Impl::LaneRun> run;
+        try {
+            run.emplace(impl, count, threads,
+                [&impl, triangleEntries](int family) {
+                    if (family == VERTEX_LISTS) {
+                        impl.m_triangles.reserve(triangleEntries);
+                    }
+                },
+                0);
+        } catch (std::system_error const&) {
+        }
+        if (run) {
+            constexpr std::size_t BATCH = LinkLanes::BLOCK;
             for (std::size_t done = 0; done < count; done += BATCH) {
-                insert(triangles + done, count - done < BATCH ? count - done : BATCH);
+                run->hand([&](LinkLanes::Block& block) {
+                    block.triangles = triangles + done;
+                    block.count = count - done < BATCH ? count - done : BATCH;
+                });
             }
-        };
-        if (impl.insertWithLanes(count, threads, [](int) {}, 0, batches)) {
+            run->finish();
             return;
         }
     }
+    impl.m_triangles.reserve(triangleEntries);
     impl.insertAll(triangles, count);
     impl.dropCaches();
 }

@@ -121,9 +121,9 @@ std::size_t TriangleSet::slotFor(Triangle const* triangle, std::uint32_t fingerp
 }
 
 void TriangleSet::fill(
-    std::size_t slot, std::uint32_t fingerprint, std::uint32_t record, std::shared_ptr<Triangle> const& triangle)
+    std::size_t slot, std::uint32_t fingerprint, std::uint32_t record, std::shared_ptr<Triangle> triangle)
 {
-    m_records.mut(record) = triangle;
+    m_records.mut(record) = std::move(triangle);
     m_table.mut(slot) = entry(record, fingerprint);
     ++m_size;
 }
@@ -178,7 +178,7 @@ void TriangleSet::beginUnlinked(std::size_t count)
     }
 }
 
-std::uint32_t TriangleSet::insertUnlinked(std::shared_ptr<Triangle> const& triangle, bool& inserted)
+std::uint32_t TriangleSet::insertUnlinked(std::shared_ptr<Triangle> triangle, bool& inserted)
 {
     std::uint32_t const fingerprint = fingerprintOf(triangle.get());
     bool held = false;
@@ -195,7 +195,7 @@ std::uint32_t TriangleSet::insertUnlinked(std::shared_ptr<Triangle> const& trian
         record = static_cast<std::uint32_t>(m_records.size());
         m_records.push_back(nullptr);
     }
-    fill(slot, fingerprint, record, triangle);
+    fill(slot, fingerprint, record, std::move(triangle));
     inserted = true;
     return record;
 }
