@@ -569,7 +569,8 @@ public:
     // The first lane's insertion: inserts the block's triangles in order (null ones skipped)
     // without linking them, as insertAll does, and writes each new one with its keys into the
     // block (block.linked counts them even when an insertion throws). Triangles in block.own
-    // are moved into the set.
+    // are moved into the set; one the set does not take stays there, so that no triangle
+    // (whose end touches the edge factory) ever dies on a lane.
     void insertBlock(LinkLanes::Block& block)
     {
         std::uintptr_t sink = 0;

@@ -120,12 +120,12 @@ std::size_t TriangleSet::slotFor(Triangle const* triangle, std::uint32_t fingerp
     return i;
 }
 
-void TriangleSet::fill(
-    std::size_t slot, std::uint32_t fingerprint, std::uint32_t record, std::shared_ptr<Triangle> triangle)
+std::shared_ptr<Triangle>& TriangleSet::fill(std::size_t slot, std::uint32_t fingerprint, std::uint32_t record)
 {
-    m_records.mut(record) = std::move(triangle);
+    std::shared_ptr<Triangle>& stored = m_records.mut(record);
     m_table.mut(slot) = entry(record, fingerprint);
     ++m_size;
+    return stored;
 }
 
 namespace {
@@ -163,7 +163,7 @@ std::uint32_t TriangleSet::insert(std::shared_ptr<Triangle> const& triangle, boo
     for (Family& family : m_links) {
         family.links.mut(record) = Links{{NIL, NIL, NIL}};
     }
-    fill(slot, fingerprint, record, triangle);
+    fill(slot, fingerprint, record) = triangle;
     inserted = true;
     return record;
 }
@@ -178,25 +178,48 @@ void TriangleSet::beginUnlinked(std::size_t count)
     }
 }
 
-std::uint32_t TriangleSet::insertUnlinked(std::shared_ptr<Triangle> triangle, bool& inserted)
+std::uint32_t TriangleSet::placeUnlinked(Triangle const* triangle, bool& inserted, std::shared_ptr<Triangle>*& store)
 {
-    std::uint32_t const fingerprint = fingerprintOf(triangle.get());
+    std::uint32_t const fingerprint = fingerprintOf(triangle);
     bool held = false;
-    std::size_t const slot = slotFor(triangle.get(), fingerprint, held);
+    std::size_t const slot = slotFor(triangle, fingerprint, held);
     if (held) {
         inserted = false;
         return recordIn(m_table[slot]);
     }
     std::uint32_t record;
     if (m_reused < m_taken.size()) {
-        record = m_taken[m_reused++];
+        record = m_taken[m_reused];
     } else {
         checkRecordCount(m_records.size());
         record = static_cast<std::uint32_t>(m_records.size());
         m_records.push_back(nullptr);
     }
-    fill(slot, fingerprint, record, std::move(triangle));
+    store = &fill(slot, fingerprint, record);
+    if (m_reused < m_taken.size()) {
+        ++m_reused;
+    }
     inserted = true;
+    return record;
+}
+
+std::uint32_t TriangleSet::insertUnlinked(std::shared_ptr<Triangle> const& triangle, bool& inserted)
+{
+    std::shared_ptr<Triangle>* store = nullptr;
+    std::uint32_t const record = placeUnlinked(triangle.get(), inserted, store);
+    if (inserted) {
+        *store = triangle;
+    }
+    return record;
+}
+
+std::uint32_t TriangleSet::insertUnlinked(std::shared_ptr<Triangle>&& triangle, bool& inserted)
+{
+    std::shared_ptr<Triangle>* store = nullptr;
+    std::uint32_t const record = placeUnlinked(triangle.get(), inserted, store);
+    if (inserted) {
+        *store = std::move(triangle);
+    }
     return record;
 }
 

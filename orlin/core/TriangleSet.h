@@ -131,7 +131,10 @@ private:
     /// insert() that touches the records and the table only, never the links: a new record's
     /// links are cleared later by clearLinks() of each family, so that other threads may write
     /// the two link families meanwhile. Only between beginUnlinked and endUnlinked.
-    std::uint32_t insertUnlinked(std::shared_ptr<Triangle> triangle, bool& inserted);
+    std::uint32_t insertUnlinked(std::shared_ptr<Triangle> const& triangle, bool& inserted);
+    /// The same, moving `triangle` into the set when it is new; it is left as it was when it
+    /// is not, or when the insertion throws (so that the caller decides where it dies).
+    std::uint32_t insertUnlinked(std::shared_ptr<Triangle>&& triangle, bool& inserted);
     /// Ends the run: the records taken and not reused go back on the free list, in their order.
     /// Call once no thread writes links any more, after every clearLinks of the run.
     void endUnlinked();
@@ -213,8 +216,11 @@ private:
     void rehash(std::size_t size);
     // The table slot for a triangle not held (grown first when full), or the slot holding it.
     std::size_t slotFor(Triangle const* triangle, std::uint32_t fingerprint, bool& held);
-    // Fills `slot` with a new record of `triangle` taken from `record`.
-    void fill(std::size_t slot, std::uint32_t fingerprint, std::uint32_t record, std::shared_ptr<Triangle> triangle);
+    // Enters `record` at `slot` and returns where the record's triangle goes: what may throw
+    // (a clone of a shared chunk) is done before the caller stores the triangle.
+    std::shared_ptr<Triangle>& fill(std::size_t slot, std::uint32_t fingerprint, std::uint32_t record);
+    // insertUnlinked up to the triangle's store: the record to fill, or NIL when held already.
+    std::uint32_t placeUnlinked(Triangle const* triangle, bool& inserted, std::shared_ptr<Triangle>*& store);
 
     Records m_records;
     // Links of the vertex lists ([VERTEX_LISTS]) and of the edge lists ([EDGE_LISTS]); as long
