@@ -9,8 +9,10 @@
 // baseline makes the same edges through EdgeFactory and the same triangles from the chunk
 // pool Tin::addTriangle uses and pushes them into a vector: the cost of the objects
 // themselves, against which the TIN's share is printed as a ratio. Two sizes show linearity.
-// Each case runs in a child process, so that it starts on a fresh heap; times are processor
-// times of that process.
+// Large batches link the TIN's lists on two lane threads beside the caller's; the batch is
+// also run with the lanes off, and the lanes' case prints its ratio to that. Each case runs
+// in a child process, so that it starts on a fresh heap; times are wall-clock times (the
+// batch's work is spread over threads), and cpu_s gives the processor time of the child.
 #include "orlin/core/EdgeFactory.h"
 #include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Point.h"
@@ -43,14 +45,25 @@ struct Measure {
     double build = 0;  // first addition, edges made on the way
     double readd = 0;  // second addition over existing edges
     double release = 0;
+    double cpu = 0;    // processor time of build and readd, all threads
     std::size_t triangles = 0;
 };
 
-double cpuNow()
+double clockNow(clockid_t clock)
 {
     timespec t {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+double cpuNow()
+{
+    return clockNow(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+double wallNow()
+{
+    return clockNow(CLOCK_MONOTONIC);
 }
 
 std::vector<std::shared_ptr<Point>> jitteredGrid(int n)
@@ -85,19 +98,21 @@ Measure runTin(int n)
 {
     Measure m;
     auto const points = jitteredGrid(n);
-    double t = cpuNow();
+    double const cpu = cpuNow();
+    double t = wallNow();
     Tin tin;
     forEachCellTriangle(n, [&](int a, int b, int c) { tin.addTriangle(points[a], points[b], points[c]); });
-    m.build = cpuNow() - t;
+    m.build = wallNow() - t;
     m.triangles = tin.allTriangles().size();
-    t = cpuNow();
+    t = wallNow();
     Tin again;
     forEachCellTriangle(n, [&](int a, int b, int c) { again.addTriangle(points[a], points[b], points[c]); });
-    m.readd = cpuNow() - t;
-    t = cpuNow();
+    m.readd = wallNow() - t;
+    m.cpu = cpuNow() - cpu;
+    t = wallNow();
     again.clear();
     tin.clear();
-    m.release = cpuNow() - t;
+    m.release = wallNow() - t;
     if (again.allTriangles().size() != 0 || m.triangles != 2u * n * n) {
         throw std::runtime_error("wrong triangle count");
     }
@@ -127,19 +142,21 @@ Measure runBatch(int n, bool shuffled)
     auto const points = jitteredGrid(n);
     auto const corners = cornerList(n, shuffled);
     std::size_t const count = corners.size() / 3;
-    double t = cpuNow();
+    double const cpu = cpuNow();
+    double t = wallNow();
     Tin tin;
     tin.addTriangles(points.data(), corners.data(), count);
-    m.build = cpuNow() - t;
+    m.build = wallNow() - t;
     m.triangles = tin.allTriangles().size();
-    t = cpuNow();
+    t = wallNow();
     Tin again;
     again.addTriangles(points.data(), corners.data(), count);
-    m.readd = cpuNow() - t;
-    t = cpuNow();
+    m.readd = wallNow() - t;
+    m.cpu = cpuNow() - cpu;
+    t = wallNow();
     again.clear();
     tin.clear();
-    m.release = cpuNow() - t;
+    m.release = wallNow() - t;
     if (m.triangles != 2u * n * n) {
         throw std::runtime_error("wrong triangle count");
     }
@@ -156,6 +173,12 @@ Measure runBatchShuffled(int n)
     return runBatch(n, true);
 }
 
+Measure runBatchOneThread(int n)
+{
+    Tin::setListLanesForTests(0);
+    return runBatch(n, false);
+}
+
 Measure runBare(int n)
 {
     Measure m;
@@ -167,19 +190,21 @@ Measure runBare(int n)
             std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r, edges.factory(q, r),
                                            edges.factory(r, p), edges.factory(p, q)));
     };
-    double t = cpuNow();
+    double const cpu = cpuNow();
+    double t = wallNow();
     std::vector<std::shared_ptr<Triangle>> triangles;
     forEachCellTriangle(n, [&](int a, int b, int c) { add(triangles, a, b, c); });
-    m.build = cpuNow() - t;
+    m.build = wallNow() - t;
     m.triangles = triangles.size();
-    t = cpuNow();
+    t = wallNow();
     std::vector<std::shared_ptr<Triangle>> again;
     forEachCellTriangle(n, [&](int a, int b, int c) { add(again, a, b, c); });
-    m.readd = cpuNow() - t;
-    t = cpuNow();
+    m.readd = wallNow() - t;
+    m.cpu = cpuNow() - cpu;
+    t = wallNow();
     again.clear();
     triangles.clear();
-    m.release = cpuNow() - t;
+    m.release = wallNow() - t;
     return m;
 }
 
@@ -207,6 +232,7 @@ void report(benchmark::State& state, Measure const& m)
     state.counters["build_s"] = m.build;
     state.counters["readd_s"] = m.readd;
     state.counters["release_s"] = m.release;
+    state.counters["cpu_s"] = m.cpu;
 }
 
 void BM_BareTriangleVector(benchmark::State& state)
@@ -231,6 +257,12 @@ std::map<int, Measure>& shuffledResults()
     return results;
 }
 
+std::map<int, Measure>& oneThreadResults()
+{
+    static std::map<int, Measure> results;
+    return results;
+}
+
 // Runs one case and prints its ratios to the bare vector and to the case's smaller size.
 void measure(benchmark::State& state, Measure (*run)(int), std::map<int, Measure>& results)
 {
@@ -250,12 +282,23 @@ void measure(benchmark::State& state, Measure (*run)(int), std::map<int, Measure
             state.counters["size_ratio"] = static_cast<double>(m.triangles) / static_cast<double>(s.triangles);
             state.counters["time_ratio"] = (m.build + m.readd) / (s.build + s.readd);
         }
+        if (&results == &batchResults()) {
+            auto const alone = oneThreadResults().find(n);
+            if (alone != oneThreadResults().end()) {
+                state.counters["vs_one_thread"] = (m.build + m.readd) / (alone->second.build + alone->second.readd);
+            }
+        }
     }
 }
 
 void BM_TinAddTriangle(benchmark::State& state)
 {
     measure(state, runTin, tinResults());
+}
+
+void BM_TinAddTrianglesOneThread(benchmark::State& state)
+{
+    measure(state, runBatchOneThread, oneThreadResults());
 }
 
 void BM_TinAddTriangles(benchmark::State& state)
@@ -273,6 +316,7 @@ void BM_TinAddTrianglesShuffled(benchmark::State& state)
 // 500 x 500 cells: 0.5 million triangles; 1000 x 1000: 2 million.
 BENCHMARK(BM_BareTriangleVector)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_TinAddTriangle)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_TinAddTrianglesOneThread)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_TinAddTriangles)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_TinAddTrianglesShuffled)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
