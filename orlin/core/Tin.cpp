@@ -6,6 +6,7 @@
 #include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/IdentityListMapT.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/QuadtreeContainerT.h"
@@ -278,7 +279,8 @@ private:
 
     static constexpr int SPINS = 4096;
 
-    std::vector<Block> m_ring;
+    // About 4 MB: in huge pages, so that its first use costs a few faults, not a thousand.
+    std::vector<Block, LargeTableAllocatorT<Block>> m_ring;
     Prepare m_prepare;
     Link m_link;
     std::vector<std::thread> m_threads;
