@@ -1,6 +1,7 @@
 #include "orlin/io/TpoPointSetImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/FileBytes.h"
@@ -16,6 +17,9 @@
 namespace tin::io {
 
 namespace {
+
+template <typename T>
+using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
 
 constexpr std::string_view SEPARATORS = ",\t ";
 constexpr std::string_view WHITE_SPACE = " \t\r\n\v\f";
@@ -159,21 +163,18 @@ tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const 
     const FileBytes content(path);
     const std::string_view text = content.view();
     const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    // Parsed and interned a block at a time: the block's numbers stay in the cache for
-    // the factory's bulk request, which still overlaps its look-ups, and no array of every
-    // number is made. The ids and the set are as if each line had been added as it was read.
-    constexpr std::size_t BLOCK = 16384;
-    std::vector<double> xyz(3 * BLOCK);
-    tin::core::PointFactory& factory = tin::core::PointFactory::instance();
-    factory.reserve(lines);
-    tin::core::PointSet::PointList points;
-    points.reserve(lines);
+    // Every line parsed first, then interned in one bulk request: the factory checks its
+    // slots for dead points once for the whole file instead of at every turn of its sweep
+    // counter (a pass over all its slots each time). The ids and the set are as if each
+    // line had been added as it was read.
+    LargeVector<double> xyz(3 * lines);
     PointLines parser(text, path);
-    while (const std::size_t parsed = parser.next(xyz.data(), BLOCK)) {
-        const std::size_t first = points.size();
-        points.resize(first + parsed);
-        factory.factoryAll(xyz.data(), parsed, points.data() + first);
+    std::size_t parsed = 0;
+    while (const std::size_t more = parser.next(xyz.data() + 3 * parsed, lines - parsed)) {
+        parsed += more;
     }
+    tin::core::PointSet::PointList points(parsed);
+    tin::core::PointFactory::instance().factoryAll(xyz.data(), parsed, points.data());
     for (std::size_t i = 0; i < points.size(); ++i) {
         points[i]->setId(static_cast<int>(i));
     }

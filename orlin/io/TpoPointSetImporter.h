@@ -24,10 +24,9 @@ namespace tin::io {
 /// path that cannot be opened throws common::exception::FileOpenException, a read error
 /// common::exception::RuntimeException.
 /// Cost: the file is read whole into memory and parsed in one pass (white space and
-/// separators around "x,y,z" need no token copies); the points are interned in bulk
-/// factory requests (PointFactory::factoryAll) of a block of lines each. A format error
-/// is found once the blocks before it are interned; the points made for them die with
-/// the exception.
+/// separators around "x,y,z" need no token copies) into one array of numbers (24 bytes a
+/// point), which is interned in one bulk factory request (PointFactory::factoryAll). A
+/// format error is found before any point is made.
 class TpoPointSetImporter : public PointSetImporter {
 public:
     tin::core::PointSet importPointSet(const char* path) const override;
