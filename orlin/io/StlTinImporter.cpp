@@ -39,15 +39,36 @@ using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
 // request (the factory would hand back the same live object anyway; this saves its query).
 // Open addressing over 8-byte entries (a 32-bit fingerprint of the triple and the
 // number), load at most 1/2; a fingerprint match is confirmed against the stored triple.
+// Callers that look a few triples ahead compute each triple's hash once, for the prefetch
+// and the look-up.
 class VertexNumbers {
 public:
+    static std::uint64_t hash(double x, double y, double z) {
+        using core::coordinateBits;
+        return core::mixWords(core::mixWords(coordinateBits(x), coordinateBits(y)), coordinateBits(z));
+    }
+
+    // Room for `distinct` triples without growing the table.
+    void reserve(std::size_t distinct) {
+        std::size_t capacity = m_entries.empty() ? 1024 : m_entries.size();
+        while ((distinct + 1) * 2 > capacity) {
+            capacity *= 2;
+        }
+        if (capacity != m_entries.size()) {
+            rehash(capacity);
+        }
+        m_xyz.reserve(3 * distinct);
+    }
+
     // The number of (x, y, z). A triple with a NaN never equals another, so each gets a
     // number of its own, as a factory request would give it a point of its own.
-    std::uint32_t number(double x, double y, double z) {
+    std::uint32_t number(double x, double y, double z) { return number(x, y, z, hash(x, y, z)); }
+
+    // number() for a triple whose hash() is h.
+    std::uint32_t number(double x, double y, double z, std::uint64_t h) {
         if ((m_count + 1) * 2 > m_entries.size()) {
             rehash(m_entries.empty() ? 1024 : 2 * m_entries.size());
         }
-        const std::uint64_t h = hash(x, y, z);
         const std::uint32_t print = fingerprint(h);
         const std::size_t mask = m_entries.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
@@ -66,9 +87,9 @@ public:
         }
     }
 
-    void prefetch(double x, double y, double z) const {
+    void prefetch(std::uint64_t h) const {
         if (!m_entries.empty()) {
-            core::prefetchLine(&m_entries[hash(x, y, z) & (m_entries.size() - 1)]);
+            core::prefetchLine(&m_entries[h & (m_entries.size() - 1)]);
         }
     }
 
@@ -82,10 +103,6 @@ private:
     };
     static constexpr std::uint32_t EMPTY = 0xffffffffu;
 
-    static std::uint64_t hash(double x, double y, double z) {
-        using core::coordinateBits;
-        return core::mixWords(core::mixWords(coordinateBits(x), coordinateBits(y)), coordinateBits(z));
-    }
     static std::uint32_t fingerprint(std::uint64_t h) { return static_cast<std::uint32_t>(h >> 32); }
 
     void rehash(std::size_t capacity) {
@@ -116,11 +133,23 @@ private:
 // The facets as vertex numbers, turned into a TIN once every vertex is interned.
 class FacetCollector {
 public:
-    void reserve(std::size_t facets) { m_corners.reserve(3 * facets); }
+    // A TIN has about half as many vertices as triangles; a file of separate facets, more,
+    // and the vertex table grows as it needs.
+    void reserve(std::size_t facets) {
+        m_corners.reserve(3 * facets);
+        m_vertices.reserve(facets / 2 + 3);
+    }
 
     void add(const double* xyz9) {
         for (int i = 0; i < 3; ++i) {
             m_corners.push_back(m_vertices.number(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2]));
+        }
+    }
+
+    // add() for corners whose VertexNumbers::hash() values are given.
+    void add(const double* xyz9, const std::uint64_t* hashes3) {
+        for (int i = 0; i < 3; ++i) {
+            m_corners.push_back(m_vertices.number(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2], hashes3[i]));
         }
     }
 
@@ -321,29 +350,33 @@ tin::core::Tin readBinary(const char* path) {
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
         }
-        // Decoded a few facets ahead, so that their table entries are on the way in.
+        // Decoded and hashed a few facets ahead, so that their table entries are on the way in.
         constexpr std::uint32_t AHEAD = 4;
-        double ahead[AHEAD][9];
-        const auto decode = [&](std::uint32_t k, double* xyz9) {
+        struct Decoded {
+            double xyz[9];
+            std::uint64_t hashes[3];
+        };
+        Decoded ahead[AHEAD];
+        const auto decode = [&](std::uint32_t k, Decoded& d) {
             float values[9];
             std::memcpy(values, buffer + k * FACET_SIZE + 12, sizeof values);
             for (int i = 0; i < 9; ++i) {
-                xyz9[i] = values[i];
+                d.xyz[i] = values[i];
             }
             for (int i = 0; i < 3; ++i) {
-                facets.vertices().prefetch(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2]);
+                d.hashes[i] = VertexNumbers::hash(d.xyz[3 * i], d.xyz[3 * i + 1], d.xyz[3 * i + 2]);
+                facets.vertices().prefetch(d.hashes[i]);
             }
         };
         for (std::uint32_t k = 0; k < AHEAD && k < chunk; ++k) {
             decode(k, ahead[k]);
         }
         for (std::uint32_t k = 0; k < chunk; ++k) {
-            double current[9];
-            std::memcpy(current, ahead[k % AHEAD], sizeof current);
+            const Decoded current = ahead[k % AHEAD];
             if (k + AHEAD < chunk) {
                 decode(k + AHEAD, ahead[k % AHEAD]);
             }
-            facets.add(current);
+            facets.add(current.xyz, current.hashes);
         }
         done += chunk;
     }
