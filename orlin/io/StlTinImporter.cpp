@@ -12,13 +12,17 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <fstream>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace tin::io {
@@ -324,6 +328,151 @@ private:
     FacetCollector m_facets;
 };
 
+// A binary facet's corners as doubles, with the vertex table's hash of each corner.
+struct DecodedFacet {
+    double xyz[9];
+    std::uint64_t hashes[3];
+};
+
+void decodeFacets(const char* records, std::size_t count, DecodedFacet* out) {
+    for (std::size_t k = 0; k < count; ++k) {
+        float values[9];
+        std::memcpy(values, records + k * FACET_SIZE + 12, sizeof values);
+        DecodedFacet& d = out[k];
+        for (int i = 0; i < 9; ++i) {
+            d.xyz[i] = values[i];
+        }
+        for (int i = 0; i < 3; ++i) {
+            d.hashes[i] = VertexNumbers::hash(d.xyz[3 * i], d.xyz[3 * i + 1], d.xyz[3 * i + 2]);
+        }
+    }
+}
+
+// Facets numbered in order, with the table entries of the facets a few ahead on the way in.
+void numberFacets(const DecodedFacet* decoded, std::size_t count, FacetCollector& facets) {
+    constexpr std::size_t AHEAD = 8;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + AHEAD < count) {
+            for (int i = 0; i < 3; ++i) {
+                facets.vertices().prefetch(decoded[k + AHEAD].hashes[i]);
+            }
+        }
+        facets.add(decoded[k].xyz, decoded[k].hashes);
+    }
+}
+
+// Facets per piece of the file that is read and decoded at once.
+constexpr std::size_t PIECE_FACETS = 4096;
+
+// Reads and decodes the facet records on a second thread, a few pieces ahead of the vertex
+// numbering on the caller's thread: reading, float conversion and hashing then overlap the
+// numbering's table look-ups. The thread touches only the stream and its ring of pieces
+// (no point, no factory); pieces come out in file order. A failed read ends the pieces
+// with one marked failed.
+class FacetPieceReader {
+public:
+    struct Piece {
+        std::vector<DecodedFacet> facets;
+        bool failed = false;
+    };
+
+    FacetPieceReader(std::ifstream& stream, std::uint32_t count) : m_stream(stream), m_count(count) {
+        for (Piece& piece : m_ring) {
+            piece.facets.resize(PIECE_FACETS);
+        }
+        m_thread = std::thread([this] { run(); });
+    }
+
+    ~FacetPieceReader() {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        m_thread.join();
+    }
+
+    FacetPieceReader(const FacetPieceReader&) = delete;
+    FacetPieceReader& operator=(const FacetPieceReader&) = delete;
+
+    // The next piece, valid until the next call; null after the last one. Rethrows what
+    // the reading thread threw.
+    const Piece* next() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_taken > 0) {
+            ++m_released; // the piece handed out last
+            m_changed.notify_all();
+        }
+        m_changed.wait(lock, [this] { return m_made > m_taken || m_done; });
+        if (m_made == m_taken) {
+            if (m_error) {
+                std::rethrow_exception(m_error);
+            }
+            return nullptr;
+        }
+        return &m_ring[m_taken++ % RING];
+    }
+
+private:
+    static constexpr std::size_t RING = 4;
+
+    void run() {
+        try {
+            std::vector<char> records(PIECE_FACETS * FACET_SIZE);
+            for (std::size_t done = 0; done < m_count;) {
+                const std::size_t count = std::min<std::size_t>(m_count - done, PIECE_FACETS);
+                m_stream.read(records.data(), static_cast<std::streamsize>(count * FACET_SIZE));
+                const bool failed = !m_stream;
+                Piece* piece = nullptr;
+                {
+                    std::unique_lock<std::mutex> lock(m_mutex);
+                    m_changed.wait(lock, [this] { return m_made - m_released < RING || m_stop; });
+                    if (m_stop) {
+                        return;
+                    }
+                    piece = &m_ring[m_made % RING];
+                }
+                // The slot is this thread's until it is counted as made below.
+                piece->failed = failed;
+                piece->facets.resize(failed ? 0 : count);
+                if (!failed) {
+                    decodeFacets(records.data(), count, piece->facets.data());
+                }
+                {
+                    const std::lock_guard<std::mutex> lock(m_mutex);
+                    ++m_made;
+                }
+                m_changed.notify_all();
+                if (failed) {
+                    break;
+                }
+                done += count;
+            }
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_error = std::current_exception();
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_done = true;
+        }
+        m_changed.notify_all();
+    }
+
+    std::ifstream& m_stream;
+    const std::size_t m_count;
+    Piece m_ring[RING];
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::size_t m_made = 0;     // pieces published
+    std::size_t m_taken = 0;    // pieces handed to the caller
+    std::size_t m_released = 0; // pieces the caller is done with
+    bool m_done = false;
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    std::thread m_thread;
+};
+
 tin::core::Tin readBinary(const char* path) {
     std::ifstream stream = common::io::IoUtil::openInBinary(path);
     const unsigned long long size = fileSize(stream);
@@ -342,43 +491,27 @@ tin::core::Tin readBinary(const char* path) {
     }
     FacetCollector facets;
     facets.reserve(count);
-    constexpr std::uint32_t CHUNK = 1024;
-    char buffer[CHUNK * FACET_SIZE];
-    for (std::uint32_t done = 0; done < count;) {
-        const std::uint32_t chunk = count - done < CHUNK ? count - done : CHUNK;
-        stream.read(buffer, static_cast<std::streamsize>(chunk * FACET_SIZE));
+    if (count >= 4 * PIECE_FACETS && std::thread::hardware_concurrency() > 1) {
+        FacetPieceReader reader(stream, count);
+        while (const FacetPieceReader::Piece* piece = reader.next()) {
+            if (piece->failed) {
+                throw InvalidFileFormatException("Invalid file format", path);
+            }
+            numberFacets(piece->facets.data(), piece->facets.size(), facets);
+        }
+        return facets.build();
+    }
+    std::vector<char> records(PIECE_FACETS * FACET_SIZE);
+    std::vector<DecodedFacet> decoded(PIECE_FACETS);
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t piece = std::min<std::size_t>(count - done, PIECE_FACETS);
+        stream.read(records.data(), static_cast<std::streamsize>(piece * FACET_SIZE));
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
         }
-        // Decoded and hashed a few facets ahead, so that their table entries are on the way in.
-        constexpr std::uint32_t AHEAD = 4;
-        struct Decoded {
-            double xyz[9];
-            std::uint64_t hashes[3];
-        };
-        Decoded ahead[AHEAD];
-        const auto decode = [&](std::uint32_t k, Decoded& d) {
-            float values[9];
-            std::memcpy(values, buffer + k * FACET_SIZE + 12, sizeof values);
-            for (int i = 0; i < 9; ++i) {
-                d.xyz[i] = values[i];
-            }
-            for (int i = 0; i < 3; ++i) {
-                d.hashes[i] = VertexNumbers::hash(d.xyz[3 * i], d.xyz[3 * i + 1], d.xyz[3 * i + 2]);
-                facets.vertices().prefetch(d.hashes[i]);
-            }
-        };
-        for (std::uint32_t k = 0; k < AHEAD && k < chunk; ++k) {
-            decode(k, ahead[k]);
-        }
-        for (std::uint32_t k = 0; k < chunk; ++k) {
-            const Decoded current = ahead[k % AHEAD];
-            if (k + AHEAD < chunk) {
-                decode(k + AHEAD, ahead[k % AHEAD]);
-            }
-            facets.add(current.xyz, current.hashes);
-        }
-        done += chunk;
+        decodeFacets(records.data(), piece, decoded.data());
+        numberFacets(decoded.data(), piece, facets);
+        done += piece;
     }
     return facets.build();
 }

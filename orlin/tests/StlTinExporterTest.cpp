@@ -396,3 +396,21 @@ TEST(StlTinImporterTest, SeparateFacetsBeyondTheExpectedVertexCountKeepTheirCorn
     EXPECT_EQ(binary.allTriangles().size(), ascii.allTriangles().size());
     EXPECT_EQ(unorientedKeys(binary), unorientedKeys(ascii));
 }
+
+// A file large enough to be read on a second thread, a piece at a time: every piece must
+// arrive once and in order, the last one short.
+TEST(StlTinImporterTest, LargeBinaryFileReadAheadGivesEveryFacetInOrder) {
+    const Tin tin = iotest::gridTin(151, 120, 1000.0, 2000.0); // 36240 facets: 8 pieces and a short one
+    const std::string path = iotest::scratchFile("large.stl");
+    StlTinExporter().exportTin(path.c_str(), tin);
+    const Tin back = StlTinImporter().importTin(path.c_str());
+    EXPECT_EQ(back.pointCount(), 152 * 121);
+    EXPECT_EQ(unorientedKeys(back), unorientedKeys(tin));
+
+    // A corner without a number in the last piece fails the read after all pieces came in.
+    std::string bytes = iotest::readFile(path);
+    const float nan = std::nanf("");
+    std::memcpy(&bytes[bytes.size() - 50 + 12 + 4], &nan, sizeof nan);
+    iotest::writeFile(path, bytes);
+    EXPECT_THROW(StlTinImporter().importTin(path.c_str()), std::invalid_argument);
+}
