@@ -19,9 +19,11 @@
 #include <fstream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -491,9 +493,16 @@ tin::core::Tin readBinary(const char* path) {
     }
     FacetCollector facets;
     facets.reserve(count);
+    std::optional<FacetPieceReader> reader;
     if (count >= 4 * PIECE_FACETS && std::thread::hardware_concurrency() > 1) {
-        FacetPieceReader reader(stream, count);
-        while (const FacetPieceReader::Piece* piece = reader.next()) {
+        try {
+            reader.emplace(stream, count);
+        } catch (const std::system_error&) {
+            // No thread to be had: the same reading on this one.
+        }
+    }
+    if (reader) {
+        while (const FacetPieceReader::Piece* piece = reader->next()) {
             if (piece->failed) {
                 throw InvalidFileFormatException("Invalid file format", path);
             }
