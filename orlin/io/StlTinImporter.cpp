@@ -8,6 +8,10 @@
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Prefetch.h"
 
+#if defined(__linux__)
+#include <sched.h>
+#endif
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -363,6 +367,19 @@ void numberFacets(const DecodedFacet* decoded, std::size_t count, FacetCollector
     }
 }
 
+// Processors this process may run on: a second thread pays only when there is another one
+// (a process pinned to one core would just switch between the two).
+unsigned usableProcessors() {
+#if defined(__linux__)
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+        return static_cast<unsigned>(CPU_COUNT(&set));
+    }
+#endif
+    return std::thread::hardware_concurrency();
+}
+
 // Facets per piece of the file that is read and decoded at once.
 constexpr std::size_t PIECE_FACETS = 4096;
 
@@ -494,7 +511,7 @@ tin::core::Tin readBinary(const char* path) {
     FacetCollector facets;
     facets.reserve(count);
     std::optional<FacetPieceReader> reader;
-    if (count >= 4 * PIECE_FACETS && std::thread::hardware_concurrency() > 1) {
+    if (count >= 4 * PIECE_FACETS && usableProcessors() > 1) {
         try {
             reader.emplace(stream, count);
         } catch (const std::system_error&) {

@@ -34,7 +34,8 @@ namespace tin::io {
 /// Cost: one look-up per vertex in a flat table of the distinct vertices, one bulk factory
 /// request for them all (PointFactory::factoryAll), one Tin::addTriangle per facet; until
 /// then the facets are kept as vertex numbers (12 bytes a facet, 24 a distinct vertex).
-/// A binary file of 16384 facets or more is read and decoded on a second thread, a few
+/// A binary file of 16384 facets or more, in a process that may run on more than one
+/// processor, is read and decoded on a second thread, a few
 /// pieces of 4096 facets ahead of the vertex numbering; that thread makes no point and
 /// ends before importTin() returns or throws.
 class StlTinImporter : public TinImporterI {
