@@ -29,7 +29,10 @@ std::size_t& weakContainerSweepCounter();
  * releases it and its slot expires. There is no remove. Expired slots are noted when
  * a query meets them and by a sweep every WEAK_CONTAINER_SWEEP_PERIOD additions (one
  * counter for the whole process); when at least a third of all slots have expired,
- * the container compacts (keeps the live references in their order).
+ * the container compacts (keeps the live references in their order). The sweep looks
+ * at the slots only when a third may have expired: the items it files count their
+ * destructions (T::countDestruction(), T::countedDestructions()), and the expired slots
+ * known at the last look plus the destructions since bound those expired now.
  *
  * The index files each slot under the item's position (T::x(), T::y()) and assumes
  * items' boxes are that position widened by at most 1e-8. An item moved by its owner
@@ -110,7 +113,8 @@ public:
 protected:
     SpatialIndexWeakContainerT() = default;
     SpatialIndexWeakContainerT(const SpatialIndexWeakContainerT& other)
-        : m_slots(other.m_slots), m_expired(other.m_expired), m_expiredCount(other.m_expiredCount)
+        : m_slots(other.m_slots), m_expired(other.m_expired), m_expiredCount(other.m_expiredCount),
+          m_expiredAtLook(other.m_expiredAtLook), m_destructionsAtLook(other.m_destructionsAtLook)
     {
     }
     SpatialIndexWeakContainerT& operator=(const SpatialIndexWeakContainerT&) = delete;
@@ -122,6 +126,9 @@ private:
     /// Notes every expired slot and compacts when they are a third or more; true when it
     /// compacted.
     bool compactIfMostlyExpired();
+    /// False when fewer than a third of the slots can have expired, so that
+    /// compactIfMostlyExpired() would only look.
+    bool mayBeMostlyExpired() const;
     /// compact() for slots whose expired marks were all just brought up to date.
     void compactMarked();
     /// Appends the slot of a new item; true when a sweep compacted (and so filed it).
@@ -135,6 +142,10 @@ private:
     std::vector<bool> m_expired;
     std::size_t m_expiredCount = 0;
     std::vector<std::uint32_t> m_candidates; // scratch of candidateSlots, kept to spare allocations
+    // Expired slots when all slots were last looked at, and the items' counted
+    // destructions then: every slot that expired since is one of those destructions.
+    std::size_t m_expiredAtLook = 0;
+    std::size_t m_destructionsAtLook = T::countedDestructions();
     bool m_inBulk = false;
     bool m_sweepDue = false; // the counter came round during the bulk
 };
@@ -198,7 +209,7 @@ bool SpatialIndexWeakContainerT<T>::reserve(std::size_t more)
 {
     // The check costs a pass over the slots: worth it only for a bulk of their order.
     const bool checked = more >= m_slots.size() / 4;
-    if (checked)
+    if (checked && mayBeMostlyExpired())
         compactIfMostlyExpired();
     m_slots.reserve(m_slots.size() + more);
     m_expired.reserve(m_slots.size() + more);
@@ -255,7 +266,7 @@ void SpatialIndexWeakContainerT<T>::endBulk(bool mayHaveExpired)
     const bool due = m_sweepDue;
     m_inBulk = false;
     m_sweepDue = false;
-    if (due && mayHaveExpired)
+    if (due && mayHaveExpired && mayBeMostlyExpired())
         compactIfMostlyExpired();
 }
 
@@ -305,6 +316,7 @@ bool SpatialIndexWeakContainerT<T>::appendSlot(const std::shared_ptr<T>& item)
 {
     if (m_slots.size() >= std::size_t(UINT32_MAX))
         throw std::length_error("SpatialIndexWeakContainerT::add: more than 2^32 - 1 slots");
+    item->countDestruction();
     m_slots.push_back(item);
     m_expired.push_back(false);
     return sweep();
@@ -321,16 +333,25 @@ bool SpatialIndexWeakContainerT<T>::sweep()
         m_sweepDue = true;
         return false;
     }
-    return compactIfMostlyExpired();
+    return mayBeMostlyExpired() && compactIfMostlyExpired();
+}
+
+template <typename T>
+bool SpatialIndexWeakContainerT<T>::mayBeMostlyExpired() const
+{
+    const std::size_t since = T::countedDestructions() - m_destructionsAtLook;
+    return m_expiredAtLook + since >= m_slots.size() / 3;
 }
 
 template <typename T>
 bool SpatialIndexWeakContainerT<T>::compactIfMostlyExpired()
 {
+    m_destructionsAtLook = T::countedDestructions();
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (!m_expired[i] && m_slots[i].expired())
             markExpired(i);
     }
+    m_expiredAtLook = m_expiredCount;
     if (m_expiredCount < m_slots.size() / 3)
         return false;
     compactMarked();
@@ -372,6 +393,7 @@ void SpatialIndexWeakContainerT<T>::rebuildIndex()
 template <typename T>
 void SpatialIndexWeakContainerT<T>::compact()
 {
+    m_destructionsAtLook = T::countedDestructions();
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (!m_expired[i] && m_slots[i].expired())
             markExpired(i);
@@ -396,6 +418,7 @@ void SpatialIndexWeakContainerT<T>::compactMarked()
     m_slots.erase(m_slots.begin() + static_cast<std::ptrdiff_t>(kept), m_slots.end());
     m_expired.assign(m_slots.size(), false);
     m_expiredCount = 0;
+    m_expiredAtLook = 0;
     rebuildIndex();
 }
 
