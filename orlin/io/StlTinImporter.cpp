@@ -70,6 +70,10 @@ public:
         m_xyz.reserve(3 * distinct);
     }
 
+    // Room in the coordinate table for `corners` triples: the table does not move while
+    // they are numbered.
+    void reserveCoordinates(std::size_t corners) { m_xyz.reserve(3 * corners); }
+
     // The number of (x, y, z). A triple with a NaN never equals another, so each gets a
     // number of its own, as a factory request would give it a point of its own.
     std::uint32_t number(double x, double y, double z) { return number(x, y, z, hash(x, y, z)); }
@@ -168,9 +172,14 @@ public:
     tin::core::Tin build() {
         LargeVector<std::shared_ptr<tin::core::Point>> points(m_vertices.count());
         tin::core::PointFactory::instance().factoryAll(m_vertices.xyz(), points.size(), points.data());
+        return build(points.data());
+    }
+
+    // The TIN over points[n], the interned vertex numbered n.
+    tin::core::Tin build(const std::shared_ptr<tin::core::Point>* points) const {
         tin::core::Tin tin;
         // One batch: the TIN overlaps the table misses of neighbouring facets.
-        tin.addTriangles(points.data(), m_corners.data(), m_corners.size() / 3);
+        tin.addTriangles(points, m_corners.data(), m_corners.size() / 3);
         return tin;
     }
 
@@ -383,89 +392,63 @@ unsigned usableProcessors() {
 // Facets per piece of the file that is read and decoded at once.
 constexpr std::size_t PIECE_FACETS = 4096;
 
-// Reads and decodes the facet records on a second thread, a few pieces ahead of the vertex
-// numbering on the caller's thread: reading, float conversion and hashing then overlap the
-// numbering's table look-ups. The thread touches only the stream and its ring of pieces
-// (no point, no factory); pieces come out in file order. A failed read ends the pieces
-// with one marked failed.
-class FacetPieceReader {
+// Reads, decodes and numbers the facets on a second thread, while the caller's thread
+// interns the vertices numbered so far: the file and the facet collector are that thread's
+// alone until it is joined, the point factory stays the caller's. Vertices are published
+// in the order of their numbers; the collector's coordinate table has room for every
+// corner of the file, so that it does not move while the caller reads its published part.
+class FacetNumberingThread {
 public:
-    struct Piece {
-        std::vector<DecodedFacet> facets;
-        bool failed = false;
-    };
-
-    FacetPieceReader(std::ifstream& stream, std::uint32_t count) : m_stream(stream), m_count(count) {
-        for (Piece& piece : m_ring) {
-            piece.facets.resize(PIECE_FACETS);
-        }
+    FacetNumberingThread(std::ifstream& stream, std::uint32_t count, FacetCollector& facets, const char* path)
+        : m_stream(stream), m_count(count), m_facets(facets), m_path(path) {
         m_thread = std::thread([this] { run(); });
     }
 
-    ~FacetPieceReader() {
+    ~FacetNumberingThread() {
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_stop = true;
         }
-        m_changed.notify_all();
         m_thread.join();
     }
 
-    FacetPieceReader(const FacetPieceReader&) = delete;
-    FacetPieceReader& operator=(const FacetPieceReader&) = delete;
+    FacetNumberingThread(const FacetNumberingThread&) = delete;
+    FacetNumberingThread& operator=(const FacetNumberingThread&) = delete;
 
-    // The next piece, valid until the next call; null after the last one. Rethrows what
-    // the reading thread threw.
-    const Piece* next() {
+    // Waits until `wanted` vertices are numbered or the file is done (done then true);
+    // returns how many are numbered. Rethrows what the numbering threw.
+    std::size_t wait(std::size_t wanted, bool& done) {
         std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_taken > 0) {
-            ++m_released; // the piece handed out last
-            m_changed.notify_all();
+        m_changed.wait(lock, [&] { return m_numbered >= wanted || m_done; });
+        if (m_error) {
+            std::rethrow_exception(m_error);
         }
-        m_changed.wait(lock, [this] { return m_made > m_taken || m_done; });
-        if (m_made == m_taken) {
-            if (m_error) {
-                std::rethrow_exception(m_error);
-            }
-            return nullptr;
-        }
-        return &m_ring[m_taken++ % RING];
+        done = m_done;
+        return m_numbered;
     }
 
 private:
-    static constexpr std::size_t RING = 4;
-
     void run() {
         try {
             std::vector<char> records(PIECE_FACETS * FACET_SIZE);
+            std::vector<DecodedFacet> decoded(PIECE_FACETS);
             for (std::size_t done = 0; done < m_count;) {
-                const std::size_t count = std::min<std::size_t>(m_count - done, PIECE_FACETS);
-                m_stream.read(records.data(), static_cast<std::streamsize>(count * FACET_SIZE));
-                const bool failed = !m_stream;
-                Piece* piece = nullptr;
+                const std::size_t piece = std::min<std::size_t>(m_count - done, PIECE_FACETS);
+                m_stream.read(records.data(), static_cast<std::streamsize>(piece * FACET_SIZE));
+                if (!m_stream) {
+                    throw InvalidFileFormatException("Invalid file format", m_path);
+                }
+                decodeFacets(records.data(), piece, decoded.data());
+                numberFacets(decoded.data(), piece, m_facets);
+                done += piece;
                 {
-                    std::unique_lock<std::mutex> lock(m_mutex);
-                    m_changed.wait(lock, [this] { return m_made - m_released < RING || m_stop; });
+                    const std::lock_guard<std::mutex> lock(m_mutex);
+                    m_numbered = m_facets.vertices().count();
                     if (m_stop) {
                         return;
                     }
-                    piece = &m_ring[m_made % RING];
                 }
-                // The slot is this thread's until it is counted as made below.
-                piece->failed = failed;
-                piece->facets.resize(failed ? 0 : count);
-                if (!failed) {
-                    decodeFacets(records.data(), count, piece->facets.data());
-                }
-                {
-                    const std::lock_guard<std::mutex> lock(m_mutex);
-                    ++m_made;
-                }
-                m_changed.notify_all();
-                if (failed) {
-                    break;
-                }
-                done += count;
+                m_changed.notify_one();
             }
         } catch (...) {
             const std::lock_guard<std::mutex> lock(m_mutex);
@@ -475,22 +458,50 @@ private:
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_done = true;
         }
-        m_changed.notify_all();
+        m_changed.notify_one();
     }
 
     std::ifstream& m_stream;
     const std::size_t m_count;
-    Piece m_ring[RING];
+    FacetCollector& m_facets;
+    const char* m_path;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::size_t m_made = 0;     // pieces published
-    std::size_t m_taken = 0;    // pieces handed to the caller
-    std::size_t m_released = 0; // pieces the caller is done with
+    std::size_t m_numbered = 0;
     bool m_done = false;
     bool m_stop = false;
     std::exception_ptr m_error;
     std::thread m_thread;
 };
+
+// Vertices the caller interns at a time while the facets after them are numbered.
+constexpr std::size_t INTERN_RANGE = 65536;
+
+// The binary facets numbered on a second thread and their vertices interned on this one as
+// they come (see FacetNumberingThread); null when no thread can be started.
+std::optional<tin::core::Tin> readBinaryOnTwoThreads(std::ifstream& stream, std::uint32_t count,
+                                                     FacetCollector& facets, const char* path) {
+    facets.vertices().reserveCoordinates(3 * static_cast<std::size_t>(count));
+    const double* xyz = facets.vertices().xyz();
+    LargeVector<std::shared_ptr<tin::core::Point>> points;
+    points.reserve(3 * static_cast<std::size_t>(count)); // address space only, until used
+    {
+        std::optional<FacetNumberingThread> numbering;
+        try {
+            numbering.emplace(stream, count, facets, path);
+        } catch (const std::system_error&) {
+            return std::nullopt; // nothing was read yet
+        }
+        tin::core::PointFactory& factory = tin::core::PointFactory::instance();
+        for (bool done = false; !done;) {
+            const std::size_t have = points.size();
+            const std::size_t ready = numbering->wait(have + INTERN_RANGE, done);
+            points.resize(ready);
+            factory.factoryAll(xyz + 3 * have, ready - have, points.data() + have);
+        }
+    }
+    return facets.build(points.data());
+}
 
 tin::core::Tin readBinary(const char* path) {
     std::ifstream stream = common::io::IoUtil::openInBinary(path);
@@ -510,22 +521,10 @@ tin::core::Tin readBinary(const char* path) {
     }
     FacetCollector facets;
     facets.reserve(count);
-    std::optional<FacetPieceReader> reader;
     if (count >= 4 * PIECE_FACETS && usableProcessors() > 1) {
-        try {
-            reader.emplace(stream, count);
-        } catch (const std::system_error&) {
-            // No thread to be had: the same reading on this one.
+        if (std::optional<tin::core::Tin> tin = readBinaryOnTwoThreads(stream, count, facets, path)) {
+            return std::move(*tin);
         }
-    }
-    if (reader) {
-        while (const FacetPieceReader::Piece* piece = reader->next()) {
-            if (piece->failed) {
-                throw InvalidFileFormatException("Invalid file format", path);
-            }
-            numberFacets(piece->facets.data(), piece->facets.size(), facets);
-        }
-        return facets.build();
     }
     std::vector<char> records(PIECE_FACETS * FACET_SIZE);
     std::vector<DecodedFacet> decoded(PIECE_FACETS);
