@@ -7,28 +7,21 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Prefetch.h"
-
-#if defined(__linux__)
-#include <sched.h>
-#endif
+#include "orlin/io/ReadAheadThread.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <condition_variable>
 #include <cstdint>
 #include <cstring>
-#include <exception>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 namespace tin::io {
@@ -376,109 +369,37 @@ void numberFacets(const DecodedFacet* decoded, std::size_t count, FacetCollector
     }
 }
 
-// Processors this process may run on: a second thread pays only when there is another one
-// (a process pinned to one core would just switch between the two).
-unsigned usableProcessors() {
-#if defined(__linux__)
-    cpu_set_t set;
-    CPU_ZERO(&set);
-    if (sched_getaffinity(0, sizeof set, &set) == 0) {
-        return static_cast<unsigned>(CPU_COUNT(&set));
-    }
-#endif
-    return std::thread::hardware_concurrency();
-}
-
 // Facets per piece of the file that is read and decoded at once.
 constexpr std::size_t PIECE_FACETS = 4096;
-
-// Reads, decodes and numbers the facets on a second thread, while the caller's thread
-// interns the vertices numbered so far: the file and the facet collector are that thread's
-// alone until it is joined, the point factory stays the caller's. Vertices are published
-// in the order of their numbers; the collector's coordinate table has room for every
-// corner of the file, so that it does not move while the caller reads its published part.
-class FacetNumberingThread {
-public:
-    FacetNumberingThread(std::ifstream& stream, std::uint32_t count, FacetCollector& facets, const char* path)
-        : m_stream(stream), m_count(count), m_facets(facets), m_path(path) {
-        m_thread = std::thread([this] { run(); });
-    }
-
-    ~FacetNumberingThread() {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
-        }
-        m_thread.join();
-    }
-
-    FacetNumberingThread(const FacetNumberingThread&) = delete;
-    FacetNumberingThread& operator=(const FacetNumberingThread&) = delete;
-
-    // Waits until `wanted` vertices are numbered or the file is done (done then true);
-    // returns how many are numbered. Rethrows what the numbering threw.
-    std::size_t wait(std::size_t wanted, bool& done) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_numbered >= wanted || m_done; });
-        if (m_error) {
-            std::rethrow_exception(m_error);
-        }
-        done = m_done;
-        return m_numbered;
-    }
-
-private:
-    void run() {
-        try {
-            std::vector<char> records(PIECE_FACETS * FACET_SIZE);
-            std::vector<DecodedFacet> decoded(PIECE_FACETS);
-            for (std::size_t done = 0; done < m_count;) {
-                const std::size_t piece = std::min<std::size_t>(m_count - done, PIECE_FACETS);
-                m_stream.read(records.data(), static_cast<std::streamsize>(piece * FACET_SIZE));
-                if (!m_stream) {
-                    throw InvalidFileFormatException("Invalid file format", m_path);
-                }
-                decodeFacets(records.data(), piece, decoded.data());
-                numberFacets(decoded.data(), piece, m_facets);
-                done += piece;
-                {
-                    const std::lock_guard<std::mutex> lock(m_mutex);
-                    m_numbered = m_facets.vertices().count();
-                    if (m_stop) {
-                        return;
-                    }
-                }
-                m_changed.notify_one();
-            }
-        } catch (...) {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_error = std::current_exception();
-        }
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_done = true;
-        }
-        m_changed.notify_one();
-    }
-
-    std::ifstream& m_stream;
-    const std::size_t m_count;
-    FacetCollector& m_facets;
-    const char* m_path;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::size_t m_numbered = 0;
-    bool m_done = false;
-    bool m_stop = false;
-    std::exception_ptr m_error;
-    std::thread m_thread;
-};
 
 // Vertices the caller interns at a time while the facets after them are numbered.
 constexpr std::size_t INTERN_RANGE = 65536;
 
-// The binary facets numbered on a second thread and their vertices interned on this one as
-// they come (see FacetNumberingThread); null when no thread can be started.
+// Reads, decodes and numbers the facets of the stream into facets, publishing the count of
+// vertices numbered after each piece; stops when publish() says so.
+void numberFile(std::ifstream& stream, std::size_t count, FacetCollector& facets, const char* path,
+                const ReadAheadThread::Publish& publish) {
+    std::vector<char> records(PIECE_FACETS * FACET_SIZE);
+    std::vector<DecodedFacet> decoded(PIECE_FACETS);
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t piece = std::min<std::size_t>(count - done, PIECE_FACETS);
+        stream.read(records.data(), static_cast<std::streamsize>(piece * FACET_SIZE));
+        if (!stream) {
+            throw InvalidFileFormatException("Invalid file format", path);
+        }
+        decodeFacets(records.data(), piece, decoded.data());
+        numberFacets(decoded.data(), piece, facets);
+        done += piece;
+        if (!publish(facets.vertices().count())) {
+            return;
+        }
+    }
+}
+
+// The binary facets read and numbered on a second thread, their vertices interned on this
+// one as they come; the file and the collector are that thread's until it is joined. The
+// coordinate table has room for every corner, so that it does not move while this thread
+// reads its published part. Null when no thread can be started (nothing was read then).
 std::optional<tin::core::Tin> readBinaryOnTwoThreads(std::ifstream& stream, std::uint32_t count,
                                                      FacetCollector& facets, const char* path) {
     facets.vertices().reserveCoordinates(3 * static_cast<std::size_t>(count));
@@ -486,11 +407,13 @@ std::optional<tin::core::Tin> readBinaryOnTwoThreads(std::ifstream& stream, std:
     LargeVector<std::shared_ptr<tin::core::Point>> points;
     points.reserve(3 * static_cast<std::size_t>(count)); // address space only, until used
     {
-        std::optional<FacetNumberingThread> numbering;
+        std::optional<ReadAheadThread> numbering;
         try {
-            numbering.emplace(stream, count, facets, path);
+            numbering.emplace([&](const ReadAheadThread::Publish& publish) {
+                numberFile(stream, count, facets, path, publish);
+            });
         } catch (const std::system_error&) {
-            return std::nullopt; // nothing was read yet
+            return std::nullopt;
         }
         tin::core::PointFactory& factory = tin::core::PointFactory::instance();
         for (bool done = false; !done;) {
@@ -521,7 +444,7 @@ tin::core::Tin readBinary(const char* path) {
     }
     FacetCollector facets;
     facets.reserve(count);
-    if (count >= 4 * PIECE_FACETS && usableProcessors() > 1) {
+    if (count >= 4 * PIECE_FACETS && ReadAheadThread::worthwhile()) {
         if (std::optional<tin::core::Tin> tin = readBinaryOnTwoThreads(stream, count, facets, path)) {
             return std::move(*tin);
         }

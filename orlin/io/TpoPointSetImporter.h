@@ -25,8 +25,11 @@ namespace tin::io {
 /// common::exception::RuntimeException.
 /// Cost: the file is read whole into memory and parsed in one pass (white space and
 /// separators around "x,y,z" need no token copies) into one array of numbers (24 bytes a
-/// point), which is interned in one bulk factory request (PointFactory::factoryAll). A
-/// format error is found before any point is made.
+/// line), whose points are interned in bulk factory requests (PointFactory::factoryAll).
+/// A file of 262144 lines or more, in a process that may run on more than one processor,
+/// is parsed on a second thread while the calling thread interns the points of the lines
+/// parsed so far (see ReadAheadThread); the points made before a format error die with
+/// the exception.
 class TpoPointSetImporter : public PointSetImporter {
 public:
     tin::core::PointSet importPointSet(const char* path) const override;
