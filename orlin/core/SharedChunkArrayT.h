@@ -50,21 +50,20 @@ public:
     SharedChunkArrayT() = default;
 
     SharedChunkArrayT(SharedChunkArrayT const& other)
-        : m_chunks(other.m_chunks), m_owned(other.m_chunks.size(), 0), m_size(other.m_size),
-          m_lastCapacity(other.m_lastCapacity)
+        : m_chunks(other.m_chunks.size()), m_size(other.m_size), m_lastCapacity(other.m_lastCapacity)
     {
         for (std::size_t c = 0; c < m_chunks.size(); ++c) {
-            retain(m_chunks[c], capacityOf(c));
+            other.m_chunks[c] &= ~OWNED;
+            m_chunks[c] = other.m_chunks[c];
+            retain(chunk(c), capacityOf(c));
         }
-        std::fill(other.m_owned.begin(), other.m_owned.end(), 0);
     }
 
     SharedChunkArrayT(SharedChunkArrayT&& other) noexcept
-        : m_chunks(std::move(other.m_chunks)), m_owned(std::move(other.m_owned)),
-          m_size(std::exchange(other.m_size, 0)), m_lastCapacity(std::exchange(other.m_lastCapacity, 0))
+        : m_chunks(std::move(other.m_chunks)), m_size(std::exchange(other.m_size, 0)),
+          m_lastCapacity(std::exchange(other.m_lastCapacity, 0))
     {
         other.m_chunks.clear();
-        other.m_owned.clear();
     }
 
     SharedChunkArrayT& operator=(SharedChunkArrayT const& other)
@@ -81,9 +80,7 @@ public:
         if (this != &other) {
             releaseAll();
             m_chunks = std::move(other.m_chunks);
-            m_owned = std::move(other.m_owned);
             other.m_chunks.clear();
-            other.m_owned.clear();
             m_size = std::exchange(other.m_size, 0);
             m_lastCapacity = std::exchange(other.m_lastCapacity, 0);
         }
@@ -95,7 +92,6 @@ public:
     void swap(SharedChunkArrayT& other) noexcept
     {
         m_chunks.swap(other.m_chunks);
-        m_owned.swap(other.m_owned);
         std::swap(m_size, other.m_size);
         std::swap(m_lastCapacity, other.m_lastCapacity);
     }
@@ -103,20 +99,22 @@ public:
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
 
-    T const& operator[](std::size_t i) const { return m_chunks[i / CHUNK][i % CHUNK]; }
+    T const& operator[](std::size_t i) const { return chunk(i / CHUNK)[i % CHUNK]; }
 
     /// Writable element i; clones its chunk first when another array shares it.
     T& mut(std::size_t i)
     {
         std::size_t const c = i / CHUNK;
-        if (!m_owned[c]) {
+        std::uintptr_t word = m_chunks[c];
+        if ((word & OWNED) == 0) {
             own(c);
+            word = m_chunks[c];
         }
-        return m_chunks[c][i % CHUNK];
+        return reinterpret_cast<T*>(word - OWNED)[i % CHUNK];
     }
 
     /// Starts loading element i (see IdentityListMapT::prefetch).
-    void prefetch(std::size_t i) const { prefetchLine(&m_chunks[i / CHUNK][i % CHUNK]); }
+    void prefetch(std::size_t i) const { prefetchLine(&chunk(i / CHUNK)[i % CHUNK]); }
 
     /// n copies of value, in chunks of nobody else.
     void assign(std::size_t n, T const& value)
@@ -130,7 +128,6 @@ public:
         } else {
             std::size_t const count = (n + CHUNK - 1) / CHUNK;
             m_chunks.reserve(count);
-            m_owned.reserve(count);
             void* pages[PAGE_BATCH];
             for (std::size_t done = 0; done < count; done += PAGE_BATCH) {
                 std::size_t const batch = std::min(PAGE_BATCH, count - done);
@@ -175,7 +172,7 @@ public:
     {
         for (std::size_t c = 0; c < m_chunks.size(); ++c) {
             std::size_t const first = c * CHUNK;
-            f(static_cast<T const*>(m_chunks[c]), std::min(CHUNK, m_size - first));
+            f(static_cast<T const*>(chunk(c)), std::min(CHUNK, m_size - first));
         }
     }
 
@@ -184,7 +181,7 @@ public:
     {
         std::size_t shared = 0;
         for (std::size_t c = 0; c < m_chunks.size(); ++c) {
-            shared += holders(m_chunks[c], capacityOf(c)) > 1 ? 1 : 0;
+            shared += holders(chunk(c), capacityOf(c)) > 1 ? 1 : 0;
         }
         return shared;
     }
@@ -210,6 +207,12 @@ private:
     {
         return *std::launder(reinterpret_cast<SmallCount*>(reinterpret_cast<unsigned char*>(data) - SMALL_HEAD));
     }
+
+    // Bit 0 of a chunk word: the chunk is known to be held by this array alone. Chunks are
+    // aligned to at least 16 bytes, so the bit is free.
+    static constexpr std::uintptr_t OWNED = 1;
+
+    T* chunk(std::size_t c) const { return reinterpret_cast<T*>(m_chunks[c] & ~OWNED); }
 
     // Only the last chunk may be smaller than a page.
     std::size_t capacityOf(std::size_t c) const { return c + 1 == m_chunks.size() ? m_lastCapacity : CHUNK; }
@@ -314,8 +317,7 @@ private:
 
     void appendChunk(T* data, std::size_t capacity)
     {
-        m_chunks.push_back(data);
-        m_owned.push_back(1);
+        m_chunks.push_back(reinterpret_cast<std::uintptr_t>(data) | OWNED);
         m_lastCapacity = capacity;
     }
 
@@ -329,9 +331,10 @@ private:
         std::size_t deadCount = 0;
         std::size_t const pages = m_lastCapacity == CHUNK ? m_chunks.size() : m_chunks.size() - 1;
         for (std::size_t c = 0; c < pages; ++c) {
-            if (SharedPagePool::release(m_chunks[c])) {
-                destroy(m_chunks[c], CHUNK);
-                dead[deadCount++] = m_chunks[c];
+            T* const data = chunk(c);
+            if (SharedPagePool::release(data)) {
+                destroy(data, CHUNK);
+                dead[deadCount++] = data;
                 if (deadCount == PAGE_BATCH) {
                     pool().free(dead, deadCount);
                     deadCount = 0;
@@ -340,21 +343,21 @@ private:
         }
         pool().free(dead, deadCount);
         if (pages < m_chunks.size()) {
-            release(m_chunks.back(), m_lastCapacity);
+            release(chunk(m_chunks.size() - 1), m_lastCapacity);
         }
         m_chunks.clear();
-        m_owned.clear();
     }
 
     void own(std::size_t c)
     {
         std::size_t const capacity = capacityOf(c);
-        T* const data = m_chunks[c];
+        T* const data = chunk(c);
         if (holders(data, capacity) != 1) {
-            m_chunks[c] = make(capacity, data, capacity, false);
+            T* const clone = make(capacity, data, capacity, false);
+            m_chunks[c] = reinterpret_cast<std::uintptr_t>(clone);
             release(data, capacity);
         }
-        m_owned[c] = 1;
+        m_chunks[c] |= OWNED;
     }
 
     // Room for one more element: the last chunk doubles up to a page, then pages follow.
@@ -366,26 +369,23 @@ private:
                 // Room first, so that the new chunk cannot be lost to a failed growth.
                 m_chunks.reserve(std::max<std::size_t>(4, 2 * m_chunks.size()));
             }
-            m_owned.reserve(m_chunks.capacity());
             appendChunk(capacity == CHUNK ? makePage(nullptr, 0, false) : makeSmall(capacity, nullptr, 0, false, T()),
                         capacity);
             return;
         }
-        T* const last = m_chunks.back();
+        T* const last = chunk(m_chunks.size() - 1);
         std::size_t const used = m_size - (m_chunks.size() - 1) * CHUNK;
         std::size_t const capacity = std::min(CHUNK, m_lastCapacity * 2);
         bool const sole = holders(last, m_lastCapacity) == 1;
         T* const grown = capacity == CHUNK ? makePage(last, used, sole) : makeSmall(capacity, last, used, sole, T());
         release(last, m_lastCapacity);
-        m_chunks.back() = grown;
-        m_owned.back() = 1;
+        m_chunks.back() = reinterpret_cast<std::uintptr_t>(grown) | OWNED;
         m_lastCapacity = capacity;
     }
 
-    std::vector<T*> m_chunks;
-    // Known to be held by this array alone; cleared whenever the chunk is shared, also by a
-    // copy made from a const array (hence mutable).
-    mutable std::vector<std::uint8_t> m_owned;
+    // Chunk addresses with the OWNED bit, which a copy clears on both sides, also when made
+    // from a const array (hence mutable).
+    mutable std::vector<std::uintptr_t> m_chunks;
     std::size_t m_size = 0;
     std::size_t m_lastCapacity = 0; // capacity of the last chunk; the others hold CHUNK
 };
