@@ -46,6 +46,8 @@ class SharedChunkArrayT {
 public:
     /// Elements per full chunk.
     static constexpr std::size_t CHUNK = CHUNK_BYTES / sizeof(T);
+    /// Bytes of a full chunk: the page size of the pool its chunks come from.
+    static constexpr std::size_t PAGE_BYTES = CHUNK_BYTES;
 
     SharedChunkArrayT() = default;
 
