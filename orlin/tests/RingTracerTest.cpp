@@ -12,6 +12,7 @@
 #include "orlin/core/Edge2DFactory.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Point2DIRepository.h"
+#include "orlin/core/Polygon.h"
 #include "orlin/core/Point2DIRing.h"
 #include "orlin/core/Point2DIRingTree.h"
 #include "orlin/util/EdgeOrder.h"
@@ -134,6 +135,54 @@ TEST(RingTracerTest, EqualBoxesNeitherInsideTheOtherAreBothTopLevel)
     g.chain({{5, 0}, {7, 0}, {7, 2}, {5, 0}});
     auto trees = g.trace();
     EXPECT_EQ(trees.size(), 2u);
+}
+
+// The faces of a random labelling of a sheared grid: cells of different labels (label 0 around
+// the grid) are split by their common side. Islands give nested rings, cells meeting at one
+// corner give rings that touch themselves, neighbours share sides and corners.
+TEST(RingTracerTest, QuickContainmentAgreesWithGeosOnRandomFaces)
+{
+    std::mt19937 random(20261209);
+    int nested = 0;
+    for (int round = 0; round < 40; ++round) {
+        int const n = 4 + round % 9;
+        // Mostly label 1, so that some other cells are islands in it.
+        std::uniform_int_distribution<int> label(-6, 2 + round % 3);
+        std::vector<int> cells(static_cast<std::size_t>(n * n));
+        for (auto& c : cells) {
+            c = std::max(label(random), 1);
+        }
+        auto labelAt = [&](int i, int j) {
+            return i < 0 || j < 0 || i >= n || j >= n ? 0 : cells[static_cast<std::size_t>(j * n + i)];
+        };
+        auto at = [](int i, int j) { return std::make_pair(i * 0.7 + j * 0.13, j * 0.9 - i * 0.05); };
+        Graph g;
+        for (int i = 0; i <= n; ++i) {
+            for (int j = 0; j <= n; ++j) {
+                if (j < n && labelAt(i - 1, j) != labelAt(i, j)) {
+                    g.chain({at(i, j), at(i, j + 1)});
+                }
+                if (i < n && labelAt(i, j - 1) != labelAt(i, j)) {
+                    g.chain({at(i, j), at(i + 1, j)});
+                }
+            }
+        }
+        std::vector<std::unique_ptr<geos::geom::Polygon>> polygons;
+        for (auto const& tree : g.trace()) {
+            for (auto const& member : Point2DIRingTree::allMemberRings(tree)) {
+                polygons.push_back(member->ring()->toPolygon().geosPolygon()->clone());
+            }
+        }
+        for (auto const& outer : polygons) {
+            for (auto const& inner : polygons) {
+                bool const expected = outer->contains(inner.get());
+                ASSERT_EQ(RingTracer::polygonContains(*outer, *inner), expected) << "round " << round;
+                nested += expected && outer != inner ? 1 : 0;
+            }
+        }
+    }
+    // Islands: the quick answers must have met nesting, not only disjoint faces.
+    EXPECT_GT(nested, 100);
 }
 
 TEST(EdgeOrderTest, IsAStrictWeakOrder)

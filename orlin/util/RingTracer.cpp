@@ -4,8 +4,12 @@
 #include <functional>
 #include <map>
 
+#include <geos/algorithm/PointLocation.h>
+#include <geos/geom/CoordinateSequence.h>
+#include <geos/geom/Envelope.h>
 #include <geos/geom/GeometryFactory.h>
 #include <geos/geom/LinearRing.h>
+#include <geos/geom/Location.h>
 #include <geos/geom/Polygon.h>
 
 #include "orlin/core/Edge2D.h"
@@ -44,7 +48,44 @@ double angleBetween(Point2DI const& from, Point2DI const& at, Point2DI const& to
     return core::angleRadian(back, ahead);
 }
 
+// How many vertices of the inner ring are located before the full containment test decides.
+constexpr std::size_t OUTSIDE_PROBES = 8;
+
+// True when some vertex of inner lies strictly outside outer, by the same exact ray-crossing
+// location GEOS labels isolated parts with; then outer's polygon cannot contain inner's. False
+// says nothing. A face of the overlay mostly shares a few vertices with its neighbours, so the
+// first vertex or two off outer's boundary settle it at O(n) each, where the containment test
+// builds a topology graph of both rings.
+bool vertexOutside(geos::geom::Polygon const& outer, geos::geom::Polygon const& inner)
+{
+    geos::geom::CoordinateSequence const& ring = *outer.getExteriorRing()->getCoordinatesRO();
+    geos::geom::CoordinateSequence const& probes = *inner.getExteriorRing()->getCoordinatesRO();
+    std::size_t const count = std::min(probes.size(), OUTSIDE_PROBES);
+    for (std::size_t i = 0; i < count; ++i) {
+        switch (geos::algorithm::PointLocation::locateInRing(probes.getAt(i), ring)) {
+        case geos::geom::Location::EXTERIOR:
+            return true;
+        case geos::geom::Location::INTERIOR:
+            return false;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+bool RingTracer::polygonContains(geos::geom::Polygon const& outer, geos::geom::Polygon const& inner)
+{
+    if (!outer.getEnvelopeInternal()->contains(inner.getEnvelopeInternal())) {
+        return false;
+    }
+    if (vertexOutside(outer, inner)) {
+        return false;
+    }
+    return outer.contains(&inner);
+}
 
 std::vector<std::shared_ptr<Point2DIRingTree>> RingTracer::traceRegionRings(
     Edge2DSet const& outerEdges, std::vector<std::shared_ptr<Edge2D>> const& crossingSegments)
@@ -214,7 +255,7 @@ std::vector<std::shared_ptr<Point2DIRingTree>> RingTracer::buildRingTrees(
                     if (it == entry) {
                         continue;
                     }
-                    if (polygon->contains(polygons.at(it->second.get()).get())) {
+                    if (polygonContains(*polygon, *polygons.at(it->second.get()))) {
                         tree->addChildRing(buildTree(it));
                         restart = true;
                         break;

@@ -8,6 +8,12 @@
 #include "orlin/util/EdgeOrder.h"
 #include "orlin/util/SplitRecord.h"
 
+namespace geos {
+namespace geom {
+class Polygon;
+}  // namespace geom
+}  // namespace geos
+
 namespace tin {
 namespace core {
 class Edge2D;
@@ -26,8 +32,11 @@ namespace util {
 // The first walk of each connected part keeps the face on its right and runs round the part's
 // outside; it keeps nothing and only marks those edges as walked once. Every later walk keeps
 // the face on its left (counter-clockwise). An edge leaves the graph on its second walk, so
-// each edge is walked at most twice. Points and edges are compared by identity. Nesting costs
-// one GEOS containment test per pair of rings whose bounding rectangles are not larger.
+// each edge is walked at most twice. Points and edges are compared by identity. Nesting asks,
+// for each pair of rings whose bounding rectangles are not larger, whether GEOS finds one
+// polygon containing the other; a pair whose envelopes do not nest, or where a vertex of the
+// smaller ring lies strictly outside the larger (exact ray crossing), is answered without the
+// full GEOS containment test, which only confirms nesting.
 class RingTracer {
 public:
     using EdgeSet = std::set<std::shared_ptr<core::Edge2D>, EdgeOrder>;
@@ -54,6 +63,11 @@ public:
     // rectangle down.
     static std::vector<std::shared_ptr<core::Point2DIRingTree>> buildRingTrees(
         std::vector<std::shared_ptr<core::Point2DIRing>> const& rings);
+
+    // outer.contains(&inner), answered without GEOS's containment graph where the envelopes
+    // do not nest or a vertex of inner lies strictly outside outer's shell (polygons without
+    // holes, as the tracer makes them).
+    static bool polygonContains(geos::geom::Polygon const& outer, geos::geom::Polygon const& inner);
 
 private:
     static std::shared_ptr<core::Point2DIRing> walkRing(
