@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -318,4 +319,92 @@ TEST(TinOverlayTest, RandomPairsCoverTheirAreasRegionByRegion)
     // A reported failure would be allowed (the merge turns it into a failed result), but none
     // of these pairs gives one: a failure here has so far always been a wrong crossing point.
     EXPECT_EQ(failures, 0);
+}
+
+namespace {
+
+// The triangles of a region TIN as sorted corner coordinates, for comparing two runs.
+std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
+{
+    std::vector<std::array<double, 9>> corners;
+    for (auto const& t : tin.allTriangles()) {
+        std::array<double, 9> c{};
+        for (int i = 0; i < 3; ++i) {
+            c[3 * i] = t->point(i)->x();
+            c[3 * i + 1] = t->point(i)->y();
+            c[3 * i + 2] = t->point(i)->elevation();
+        }
+        corners.push_back(c);
+    }
+    std::sort(corners.begin(), corners.end());
+    return corners;
+}
+
+}  // namespace
+
+// A selector only leaves region TINs out: every entry it asks for holds the same triangles as
+// in a run without it, and nothing else is in the maps.
+TEST(TinOverlayTest, SelectedRegionsMatchAFullRun)
+{
+    std::mt19937 random(77);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int left = 0;
+    int kept = 0;
+    for (int pair = 0; pair < 40; ++pair) {
+        bool const snapped = pair % 3 == 0;
+        double const size = snapped ? std::round(5 + unit(random) * 10) : 5 + unit(random) * 10;
+        Tin a = randomTin(random, 0, 0, size, pair % 5 == 1, snapped);
+        double shift = unit(random) * size * 0.6;
+        if (snapped) {
+            shift = std::round(shift);
+        }
+        Tin b = randomTin(random, shift, shift / 2, size, pair % 7 == 2, snapped);
+        Result full = overlay(a, b);
+        // Some regions of each TIN, and the unclaimed triangles of one of them.
+        auto selector = [&](Point2DIRingTree const* region, bool ofFirst) {
+            if (region == nullptr) {
+                return ofFirst == (pair % 2 == 0);
+            }
+            return (region->ring()->segmentCount() % 2 == 0) == ofFirst;
+        };
+        Result some;
+        TinOverlay::overlayTins(a, b, keepAll, selector, &some.regions, &some.first, &some.second);
+        auto const fullTrees = allTrees(full.regions);
+        auto const someTrees = allTrees(some.regions);
+        ASSERT_EQ(fullTrees.size(), someTrees.size()) << "pair " << pair;
+        for (bool ofFirst : {true, false}) {
+            RegionTinMap const& fullMap = ofFirst ? full.first : full.second;
+            RegionTinMap const& someMap = ofFirst ? some.first : some.second;
+            std::size_t expected = 0;
+            for (std::size_t k = 0; k <= fullTrees.size(); ++k) {
+                Point2DIRingTree const* fullTree = k < fullTrees.size() ? fullTrees[k].get() : nullptr;
+                Point2DIRingTree const* someTree = k < someTrees.size() ? someTrees[k].get() : nullptr;
+                auto const* fullKey = fullTree ? fullTree->ring().get() : nullptr;
+                auto const* someKey = someTree ? someTree->ring().get() : nullptr;
+                if (fullTree != nullptr) {
+                    auto const fullRing = fullTree->ring()->points();
+                    auto const someRing = someTree->ring()->points();
+                    ASSERT_EQ(fullRing.size(), someRing.size()) << "pair " << pair;
+                    for (std::size_t i = 0; i < fullRing.size(); ++i) {
+                        ASSERT_EQ(fullRing[i]->x(), someRing[i]->x()) << "pair " << pair;
+                        ASSERT_EQ(fullRing[i]->y(), someRing[i]->y()) << "pair " << pair;
+                    }
+                }
+                auto const fullEntry = fullMap.find(fullKey);
+                if (fullEntry == fullMap.end() || !selector(someTree, ofFirst)) {
+                    EXPECT_EQ(someMap.count(someKey), 0u) << "pair " << pair;
+                    left += fullEntry == fullMap.end() ? 0 : 1;
+                    continue;
+                }
+                ++expected;
+                ++kept;
+                ASSERT_EQ(someMap.count(someKey), 1u) << "pair " << pair;
+                EXPECT_EQ(cornerCoordinates(someMap.at(someKey)), cornerCoordinates(fullEntry->second))
+                    << "pair " << pair;
+            }
+            EXPECT_EQ(someMap.size(), expected) << "pair " << pair;
+        }
+    }
+    EXPECT_GT(left, 20);
+    EXPECT_GT(kept, 20);
 }

@@ -331,9 +331,18 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
                 break;
             }
         };
+        // The assembly reads the base's unclaimed triangles (when the base is kept) and, of
+        // each region, the TIN it takes; the other region TINs are not built.
+        RegionSelector const selector = [&](Point2DIRingTree const* region, bool ofFirst) {
+            if (region == nullptr) {
+                return ofFirst && keepBase;
+            }
+            return choice.chooseOther(*region) != ofFirst;
+        };
         Trees regions;
         RegionTinMap firstRegions, secondRegions;
-        TinOverlay::overlayTins(b, o, processor, &regions, &firstRegions, &secondRegions);
+        TinOverlay::overlayTins(b, o, processor, selector, &regions, &firstRegions,
+                                &secondRegions);
 
         Assembly const assembly =
             assemble(regions, firstRegions, secondRegions, choice, other, o, keepBase, keepOther);

@@ -18,6 +18,15 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
                              std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
                              RegionTinMap* firstRegions, RegionTinMap* secondRegions)
 {
+    overlayTins(first, second, std::move(processor), RegionSelector(), regions, firstRegions,
+                secondRegions);
+}
+
+void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
+                             RegionProcessor processor, RegionSelector const& selector,
+                             std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
+                             RegionTinMap* firstRegions, RegionTinMap* secondRegions)
+{
     // Declared in this order so that they die in reverse order of creation.
     core::Point2DIRepository repository;
     core::Edge2DFactory factory(&repository);
@@ -50,10 +59,19 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
 
     SplitMap const regionSplits = OverlayTriangulation::buildSplitMap(
         OverlayTriangulation::filterSplitRecords(splitRecords, *regions), &factory);
-    *firstRegions = RegionRetriangulation::retriangulateTin(
-        *regions, first2D, regionSplits, first, firstLow, firstHigh, &repository, &factory);
-    *secondRegions = RegionRetriangulation::retriangulateTin(
-        *regions, second2D, regionSplits, second, secondLow, secondHigh, &repository, &factory);
+    auto wanted = [&selector](bool ofFirst) {
+        return selector ? RegionRetriangulation::Wanted([&selector, ofFirst](
+                                                            core::Point2DIRingTree const* region) {
+            return selector(region, ofFirst);
+        })
+                        : RegionRetriangulation::Wanted();
+    };
+    *firstRegions = RegionRetriangulation::retriangulateTin(*regions, first2D, regionSplits, first,
+                                                            firstLow, firstHigh, &repository,
+                                                            &factory, wanted(true));
+    *secondRegions = RegionRetriangulation::retriangulateTin(*regions, second2D, regionSplits,
+                                                             second, secondLow, secondHigh,
+                                                             &repository, &factory, wanted(false));
 }
 
 }  // namespace util
