@@ -198,8 +198,16 @@ struct Point2DIRepository::Impl
                 fileInCell(slot.x, slot.y);
     }
 
+    // Points stored since the index was built and not yet added to it, in order of storing.
+    // Queries of the settled grid do not change it, so adding them just before the next query
+    // leaves it as adding each at once would.
+    std::vector<std::shared_ptr<Point2DI>> m_notIndexed;
+
     std::vector<std::shared_ptr<Point2DI>> query(const Point2DI& p, double halfWidth)
     {
+        for (const auto& q : m_notIndexed)
+            m_pointIndex->appendNew(q);
+        m_notIndexed.clear();
         return m_pointIndex->findIntersectRect(
             Rect(p.x() - halfWidth, p.y() - halfWidth, p.x() + halfWidth, p.y() + halfWidth));
     }
@@ -208,7 +216,7 @@ struct Point2DIRepository::Impl
     {
         insert(p->x(), p->y(), p);
         if (m_pointIndex) {
-            m_pointIndex->appendNew(p);
+            m_notIndexed.push_back(p);
             fileInCell(p->x(), p->y());
         }
         return p;

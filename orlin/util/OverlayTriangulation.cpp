@@ -538,8 +538,14 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
                            edgeSet.items(), second2D, factory, owners, false);
     } else {
-        splitRecords->insert(splitRecords->end(), std::make_move_iterator(markedRecords.begin()),
-                             std::make_move_iterator(markedRecords.end()));
+        if (splitRecords->empty()) {
+            // Taken over rather than copied into fresh memory record by record.
+            splitRecords->swap(markedRecords);
+        } else {
+            splitRecords->insert(splitRecords->end(),
+                                 std::make_move_iterator(markedRecords.begin()),
+                                 std::make_move_iterator(markedRecords.end()));
+        }
         if (owners != nullptr) {
             *owners = std::move(markedOwners);
         }
