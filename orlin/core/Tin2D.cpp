@@ -245,6 +245,15 @@ void Tin2D::restoreEdgeIds()
     }
 }
 
+std::shared_ptr<Edge2D> const* Tin2D::numberedEdge(int id) const
+{
+    long long const offset = static_cast<long long>(id) - m_impl->m_firstEdgeId;
+    if (offset < 0 || offset >= static_cast<long long>(m_impl->m_numberedEdges.size())) {
+        return nullptr;
+    }
+    return &m_impl->m_numberedEdges[static_cast<std::size_t>(offset)];
+}
+
 std::shared_ptr<Edge2D> Tin2D::getEdgeById(int id) const
 {
     long long const offset = static_cast<long long>(id) - m_impl->m_firstEdgeId;

@@ -63,6 +63,9 @@ public:
     void restoreEdgeIds();
     // The side that this network numbered id, or null outside its numbered range.
     std::shared_ptr<Edge2D> getEdgeById(int id) const;
+    // The same without a copy: the network's own handle, valid until its numbering changes;
+    // null outside the numbered range.
+    std::shared_ptr<Edge2D> const* numberedEdge(int id) const;
 
     struct Impl;
 

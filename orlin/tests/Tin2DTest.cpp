@@ -152,6 +152,13 @@ TEST(Tin2DTest, NumberingOfTwoNetworksSharingSides)
         ASSERT_NE(second.getEdgeById(id), nullptr);
         EXPECT_EQ(second.getEdgeById(id)->id(), id);
     }
+    // The handle without a copy names the same sides and the same gaps.
+    for (Tin2D const* network : {&first, &second}) {
+        for (int id = 0; id <= afterSecond; ++id) {
+            auto const* handle = network->numberedEdge(id);
+            EXPECT_EQ(handle == nullptr ? nullptr : *handle, network->getEdgeById(id)) << id;
+        }
+    }
 
     // The second network renumbers everything it has; restoring the first gives its sides
     // their numbers back.

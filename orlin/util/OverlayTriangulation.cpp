@@ -104,8 +104,10 @@ std::pair<std::shared_ptr<Point2DI> const*, std::shared_ptr<Point2DI> const*> ed
 }  // namespace
 
 struct OverlayTriangulation::Corner {
-    std::shared_ptr<Point2DI> point;
+    // The overlay's point, held by the overlay for as long as the corner is used.
+    std::shared_ptr<Point2DI> const* at = nullptr;
     double d = 0.0;
+    std::shared_ptr<Point2DI> const& point() const { return *at; }
 };
 
 OverlayTriangulation::EdgeChains OverlayTriangulation::chainsAlongEdges(
@@ -297,12 +299,20 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
                                                                  second.allTriangles().end());
     TriangleBucketGrid const firstGrid(std::move(firstTriangles));
     TriangleBucketGrid const secondGrid(std::move(secondTriangles));
+    // The corners' coordinates side by side: each triangle reads them without visiting the
+    // point objects.
+    std::vector<double> xy(2 * overlay.points.size());
+    for (std::size_t i = 0; i < overlay.points.size(); ++i) {
+        if (overlay.points[i]) {
+            xy[2 * i] = overlay.points[i]->x();
+            xy[2 * i + 1] = overlay.points[i]->y();
+        }
+    }
     for (auto const& t : overlay.triangles) {
-        std::shared_ptr<Point2DI> const* corner[3] = {&overlay.points[t[0]], &overlay.points[t[1]],
-                                                      &overlay.points[t[2]]};
+        double const* c[3] = {&xy[2 * std::size_t(t[0])], &xy[2 * std::size_t(t[1])],
+                              &xy[2 * std::size_t(t[2])]};
         // The centroid as a planar triangle computes it, corners in order.
-        Point2D const centroid(((*corner[0])->x() + (*corner[1])->x() + (*corner[2])->x()) / 3.0,
-                               ((*corner[0])->y() + (*corner[1])->y() + (*corner[2])->y()) / 3.0);
+        Point2D const centroid((c[0][0] + c[1][0] + c[2][0]) / 3.0, (c[0][1] + c[1][1] + c[2][1]) / 3.0);
         std::uint32_t const a = firstGrid.findContainingNumber(centroid);
         if (a == TriangleBucketGrid::NONE) {
             continue;
@@ -313,10 +323,10 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
         }
         Corner corners[3];
         for (int i = 0; i < 3; ++i) {
-            corners[i].point = *corner[i];
+            corners[i].at = &overlay.points[t[static_cast<std::size_t>(i)]];
             // A corner made by the triangulator may lie a rounding error outside either source
             // triangle; it lies on both planes by construction.
-            double const x = corners[i].point->x(), y = corners[i].point->y();
+            double const x = c[i][0], y = c[i][1];
             corners[i].d = firstGrid.planeElevation(a, x, y) - secondGrid.planeElevation(b, x, y);
         }
         std::stable_sort(std::begin(corners), std::end(corners),
@@ -339,15 +349,15 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
     // The crossing on the side from a (where the difference is da) to b, snapped to the ends.
     auto crossing = [&](Corner const& a, Corner const& b) {
         double const f = snapFraction(a.d / (a.d - b.d));
-        Point2D const x((1.0 - f) * a.point->x() + f * b.point->x(),
-                        (1.0 - f) * a.point->y() + f * b.point->y());
+        Point2D const x((1.0 - f) * a.point()->x() + f * b.point()->x(),
+                        (1.0 - f) * a.point()->y() + f * b.point()->y());
         return repository->addFuzzy(x, core::Point2DIRepository::DEFAULT_DELTA);
     };
     // Files the point as a cut of the TIN edges under the side p-q (of both TINs where their
     // edges overlap there, so that both outlines pass through it), else of the side itself.
     // A point at an end of the recorded edge cuts nothing.
     auto record = [&](std::shared_ptr<Point2DI> const& x, Corner const& p, Corner const& q) {
-        if (!p.point || !q.point || p.point == q.point) {
+        if (!p.point() || !q.point() || p.point() == q.point()) {
             return;
         }
         auto file = [&](std::shared_ptr<Edge2D> const& edge) {
@@ -355,7 +365,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
                 splitRecords->push_back(SplitRecord{x, positionOnEdge(*edge, *x), edge});
             }
         };
-        auto const* found = owners.find(p.point.get(), q.point.get());
+        auto const* found = owners.find(p.point().get(), q.point().get());
         bool const onFirst = found != nullptr && found->first != nullptr;
         bool const onSecond = found != nullptr && found->second != nullptr;
         if (onFirst) {
@@ -365,7 +375,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
             file(found->second);
         }
         if (!onFirst && !onSecond) {
-            file(factory->factory(p.point, q.point));
+            file(factory->factory(p.point(), q.point()));
         }
     };
 
@@ -386,13 +396,13 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
     if (s0 < 0 && s1 == 0 && s2 > 0) {
         auto x = crossing(c[2], c[0]);
         record(x, c[0], c[2]);
-        return factory->factory(x, c[1].point);
+        return factory->factory(x, c[1].point());
     }
     if (s0 < 0 && s1 == 0 && s2 == 0) {
-        return factory->factory(c[1].point, c[2].point);
+        return factory->factory(c[1].point(), c[2].point());
     }
     if (s0 == 0 && s1 == 0 && s2 > 0) {
-        return factory->factory(c[0].point, c[1].point);
+        return factory->factory(c[0].point(), c[1].point());
     }
     return nullptr;
 }
@@ -480,10 +490,15 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                 continue;
             }
             int const marker = run.edgeMarker(i);
-            auto tinEdge = findEdgeById(marker, first2D, second2D, b);
-            if (!tinEdge) {
+            std::shared_ptr<Edge2D> const* const numbered =
+                marker >= b.firstLow && marker <= b.firstHigh
+                    ? first2D.numberedEdge(marker)
+                    : (marker >= b.secondLow && marker <= b.secondHigh ? second2D.numberedEdge(marker)
+                                                                       : nullptr);
+            if (numbered == nullptr || !*numbered) {
                 continue;
             }
+            std::shared_ptr<Edge2D> const& tinEdge = *numbered;
             auto const ends = edgeEnds(from, to);
             Point2DI const& p1 = **ends.first;
             Point2DI const& p2 = **ends.second;
