@@ -225,7 +225,8 @@ void RegionRetriangulation::makeTriangles(std::vector<std::array<std::uint32_t, 
 RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
     SplitMap const& splitMap, core::Tin const& tin, int low, int high,
-    core::Point2DIRepository* repository, core::Edge2DFactory* factory, Wanted const& wanted)
+    core::Point2DIRepository* repository, core::Edge2DFactory* factory, Wanted const& wanted,
+    std::vector<std::shared_ptr<core::Triangle>>* made)
 {
     UniqueListT<Point2DI> pointSet;
     for (auto const& t : tin2D.triangles()) {
@@ -311,7 +312,11 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     // the region TINs once, without passing through a TIN of all of them first.
     PlanarAdjacency adjacency;
     makeTriangles(triangles, corners, tin, &adjacency);
-    return groupTriangles(adjacency, trees, nullptr, wanted);
+    RegionTinMap map = groupTriangles(adjacency, trees, nullptr, wanted);
+    if (made != nullptr) {
+        *made = adjacency.grid->triangles();
+    }
+    return map;
 }
 
 namespace {

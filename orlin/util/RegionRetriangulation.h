@@ -50,12 +50,16 @@ public:
     using Wanted = std::function<bool(core::Point2DIRingTree const*)>;
 
     // low and high, the range of numbers tin2D gave its sides, are kept for callers that
-    // number them; the source triangles are found by position.
+    // number them; the source triangles are found by position. made, when given, receives
+    // every triangle made, those of the regions left out included: the point factory shares a
+    // live corner with later requests at its position, so a caller that makes more triangles
+    // keeps these alive until then to get the same corners as with every region kept.
     static RegionTinMap retriangulateTin(
         std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
         core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
         int high, core::Point2DIRepository* repository, core::Edge2DFactory* factory,
-        Wanted const& wanted = Wanted());
+        Wanted const& wanted = Wanted(),
+        std::vector<std::shared_ptr<core::Triangle>>* made = nullptr);
 
     // Empties work of the triangles that the regions claim.
     static RegionTinMap groupTrianglesByRegion(

@@ -6,6 +6,7 @@
 #include "orlin/core/Point2DIRingTree.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle.h"
 #include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/RegionRetriangulation.h"
 #include "orlin/util/RingTracer.h"
@@ -66,9 +67,12 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
         })
                         : RegionRetriangulation::Wanted();
     };
+    // The first TIN's triangles outlive the second run, as they do when every region TIN is
+    // kept: the point factory gives the second TIN's corners the first's live points there.
+    std::vector<std::shared_ptr<core::Triangle>> firstMade;
     *firstRegions = RegionRetriangulation::retriangulateTin(*regions, first2D, regionSplits, first,
                                                             firstLow, firstHigh, &repository,
-                                                            &factory, wanted(true));
+                                                            &factory, wanted(true), &firstMade);
     *secondRegions = RegionRetriangulation::retriangulateTin(*regions, second2D, regionSplits,
                                                              second, secondLow, secondHigh,
                                                              &repository, &factory, wanted(false));
