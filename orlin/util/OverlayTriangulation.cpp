@@ -680,6 +680,74 @@ std::shared_ptr<Edge2D> OverlayTriangulation::findEdgeById(int id, core::Tin2D c
 
 namespace {
 
+// The chain of sub-edges that the records recordAt(begin) .. recordAt(end - 1), in order
+// along edge, cut it into (out, replaced); false when they cut nothing.
+template <typename RecordAt>
+bool chainThrough(std::shared_ptr<Edge2D> const& edge, std::vector<SplitRecord> const& records,
+                  RecordAt recordAt, std::size_t begin, std::size_t end,
+                  core::Edge2DFactory* factory, std::vector<std::shared_ptr<Edge2D>>* out)
+{
+    out->clear();
+    std::shared_ptr<Point2DI> current = edge->point1();
+    for (std::size_t j = begin; j < end; ++j) {
+        auto const& point = records[recordAt(j)].point;
+        if (point == current || point == edge->point1() || point == edge->point2()) {
+            continue;
+        }
+        out->push_back(factory->factory(current, point));
+        current = point;
+    }
+    auto last = factory->factory(current, edge->point2());
+    if (!last) {
+        return false;
+    }
+    out->push_back(std::move(last));
+    return !(out->size() == 1 && out->front() == edge);
+}
+
+// The records of each edge, listed by the edge's address in one pass: for callers that ask
+// about a few edges of many records, where sorting every record would cost more.
+class SplitRecordsByEdge {
+public:
+    explicit SplitRecordsByEdge(std::vector<SplitRecord> const& records)
+        : m_records(records), m_before(records.size(), 0)
+    {
+        m_last.reserve(records.size() / 2 + 1);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (!records[i].edge) {
+                continue;
+            }
+            auto const filed = m_last.insert(records[i].edge.get(), static_cast<std::uint32_t>(i + 1));
+            if (!filed.second) {
+                m_before[i] = *filed.first;
+                *filed.first = static_cast<std::uint32_t>(i + 1);
+            }
+        }
+    }
+
+    // The records of edge (out, replaced) in the order of sorting by edge, then along the
+    // edge, ties in record order.
+    void recordsOf(Edge2D const* edge, std::vector<std::uint32_t>* out) const
+    {
+        out->clear();
+        auto const* last = m_last.find(edge);
+        for (std::uint32_t at = last == nullptr ? 0 : *last; at != 0; at = m_before[at - 1]) {
+            out->push_back(at - 1);
+        }
+        std::sort(out->begin(), out->end(), [&](std::uint32_t a, std::uint32_t b) {
+            double const pa = m_records[a].position, pb = m_records[b].position;
+            return pa != pb ? pa < pb : a < b;
+        });
+    }
+
+private:
+    std::vector<SplitRecord> const& m_records;
+    // Per edge, one more than its last record's index; per record, one more than the index of
+    // the record of the same edge before it (0: none).
+    core::AddressMapT<Edge2D, std::uint32_t> m_last;
+    std::vector<std::uint32_t> m_before;
+};
+
 // The records sorted by edge, then along the edge, ties in record order: the records of one
 // edge side by side, found by a binary search on the edge's address.
 class SortedSplitRecords {
@@ -705,41 +773,13 @@ public:
     Edge2D const* edgeAt(std::size_t k) const { return m_keys[k].edge; }
     std::uint32_t recordAt(std::size_t k) const { return m_keys[k].record; }
 
-    // The keys [begin, end) of the records of edge.
-    std::pair<std::size_t, std::size_t> rangeOf(Edge2D const* edge) const
-    {
-        auto const less = std::less<Edge2D const*>();
-        auto const first = std::lower_bound(m_keys.begin(), m_keys.end(), edge,
-                                            [&](Key const& k, Edge2D const* e) { return less(k.edge, e); });
-        auto last = first;
-        while (last != m_keys.end() && last->edge == edge) {
-            ++last;
-        }
-        return {static_cast<std::size_t>(first - m_keys.begin()),
-                static_cast<std::size_t>(last - m_keys.begin())};
-    }
-
     // The chain of sub-edges the records at keys [begin, end) cut edge into (out, replaced);
     // false when they cut nothing.
     bool chain(std::shared_ptr<Edge2D> const& edge, std::size_t begin, std::size_t end,
                core::Edge2DFactory* factory, std::vector<std::shared_ptr<Edge2D>>* out) const
     {
-        out->clear();
-        std::shared_ptr<Point2DI> current = edge->point1();
-        for (std::size_t j = begin; j < end; ++j) {
-            auto const& point = m_records[m_keys[j].record].point;
-            if (point == current || point == edge->point1() || point == edge->point2()) {
-                continue;
-            }
-            out->push_back(factory->factory(current, point));
-            current = point;
-        }
-        auto last = factory->factory(current, edge->point2());
-        if (!last) {
-            return false;
-        }
-        out->push_back(std::move(last));
-        return !(out->size() == 1 && out->front() == edge);
+        return chainThrough(edge, m_records, [&](std::size_t j) { return m_keys[j].record; },
+                            begin, end, factory, out);
     }
 
 private:
@@ -794,9 +834,10 @@ Edge2DSet OverlayTriangulation::splitEdges(std::vector<std::shared_ptr<Edge2D>> 
                                            std::vector<SplitRecord> const& records,
                                            core::Edge2DFactory* factory)
 {
-    SortedSplitRecords const sorted(records);
+    SplitRecordsByEdge const byEdge(records);
     Edge2DSet result;
     std::vector<std::shared_ptr<Edge2D>> chain;
+    std::vector<std::uint32_t> along;
     // Work list of (edge, depth), as addSplitEdge recurses.
     std::vector<std::pair<std::shared_ptr<Edge2D>, int>> pending;
     for (auto const& edge : edges) {
@@ -804,9 +845,10 @@ Edge2DSet OverlayTriangulation::splitEdges(std::vector<std::shared_ptr<Edge2D>> 
         while (!pending.empty()) {
             auto const current = std::move(pending.back());
             pending.pop_back();
-            auto const range = sorted.rangeOf(current.first.get());
-            if (range.first == range.second ||
-                !sorted.chain(current.first, range.first, range.second, factory, &chain)) {
+            byEdge.recordsOf(current.first.get(), &along);
+            if (along.empty() ||
+                !chainThrough(current.first, records, [&](std::size_t j) { return along[j]; }, 0,
+                              along.size(), factory, &chain)) {
                 result.insert(current.first);
                 continue;
             }
