@@ -416,6 +416,11 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
 {
     UniqueListT<Point2DI> pointSet;
     UniqueListT<Edge2D> edgeSet;
+    // A planar network has about half as many vertices and one and a half times as many sides
+    // as triangles.
+    std::size_t const triangleCount = first2D.triangles().size() + second2D.triangles().size();
+    pointSet.reserve(triangleCount / 2 + 16);
+    edgeSet.reserve(3 * triangleCount / 2 + 16);
     for (core::Tin2D const* t2 : {&first2D, &second2D}) {
         for (auto const& t : t2->triangles()) {
             for (int i = 0; i < 3; ++i) {
@@ -463,8 +468,14 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
-        markedRecords.reserve(2 * static_cast<std::size_t>(run.edgeCount()));
-        markedOwners.reserve(static_cast<std::size_t>(run.edgeCount()));
+        // Only sides on TIN edges are filed: tables sized to every side of the run would be
+        // several times larger than what they hold.
+        std::size_t marked = 0;
+        for (int i = 0; i < run.edgeCount(); ++i) {
+            marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
+        }
+        markedRecords.reserve(2 * marked);
+        markedOwners.reserve(marked);
         coveredLength.reserve(edgeSet.items().size());
         auto const& given = pointSet.items();
         for (int i = 0; i < run.pointCount(); ++i) {

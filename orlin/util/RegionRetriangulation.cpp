@@ -229,6 +229,7 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<core::Triangle>>* made)
 {
     UniqueListT<Point2DI> pointSet;
+    pointSet.reserve(tin2D.triangles().size() / 2 + 16);
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
             pointSet.insert(t->point(i));
@@ -239,6 +240,7 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     }
 
     UniqueListT<Edge2D> edgeSet;
+    edgeSet.reserve(3 * tin2D.triangles().size() / 2 + 16);
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
             OverlayTriangulation::addSubEdges(&edgeSet, t->edge(i), splitMap);
