@@ -72,7 +72,7 @@ void OverlayTriangulation::EdgeOwners::set(Point2DI const* p, Point2DI const* q,
         claimed.first->lower = key.lower;
         claimed.first->upper = key.upper;
     }
-    (ofFirst ? claimed.first->owners.first : claimed.first->owners.second) = tinEdge;
+    (ofFirst ? claimed.first->owners.first : claimed.first->owners.second) = &tinEdge;
 }
 
 OverlayTriangulation::EdgeOwners::Owners const* OverlayTriangulation::EdgeOwners::find(
@@ -366,13 +366,13 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
             }
         };
         auto const* found = owners.find(p.point().get(), q.point().get());
-        bool const onFirst = found != nullptr && found->first != nullptr;
-        bool const onSecond = found != nullptr && found->second != nullptr;
+        bool const onFirst = found != nullptr && found->first != nullptr && *found->first;
+        bool const onSecond = found != nullptr && found->second != nullptr && *found->second;
         if (onFirst) {
-            file(found->first);
+            file(*found->first);
         }
-        if (onSecond && !(onFirst && found->second == found->first)) {
-            file(found->second);
+        if (onSecond && !(onFirst && *found->second == *found->first)) {
+            file(*found->second);
         }
         if (!onFirst && !onSecond) {
             file(factory->factory(p.point(), q.point()));
@@ -596,9 +596,13 @@ void OverlayTriangulation::collectSplitPoints(
         e->setId(0);
     }
     UniqueListT<Edge2D> ownEdges;
+    // The network's own handles of the listed edges, which outlive the owners filed with them.
+    std::vector<std::shared_ptr<Edge2D> const*> handles;
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
-            ownEdges.insert(t->edge(i));
+            if (ownEdges.insert(t->edge(i))) {
+                handles.push_back(&t->edge(i));
+            }
         }
     }
     int id = 2;
@@ -628,7 +632,7 @@ void OverlayTriangulation::collectSplitPoints(
         if (k >= own.size()) {
             throw std::out_of_range("invalid vector<T> subscript");
         }
-        auto const& tinEdge = own[k];
+        auto const& tinEdge = *handles[k];
         auto sub = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
                                     outputPoints.at(run.edgeEnd(i, 1)));
         if (!sub) {
