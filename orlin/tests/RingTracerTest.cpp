@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <set>
 #include <vector>
 
 #include <geos/geom/Polygon.h>
@@ -183,6 +184,45 @@ TEST(RingTracerTest, QuickContainmentAgreesWithGeosOnRandomFaces)
     }
     // Islands: the quick answers must have met nesting, not only disjoint faces.
     EXPECT_GT(nested, 100);
+}
+
+// The tracer's edge states against two ordered sets of edges, the way the tracing kept them:
+// the first untraversed and first traversed edge in EdgeOrder after every walk.
+TEST(RingTracerTest, EdgeStatesFollowTwoOrderedSets)
+{
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> coordinate(0, 6);
+    Graph g;
+    std::vector<std::shared_ptr<Edge2D>> edges;
+    for (int i = 0; i < 300; ++i) {
+        auto e = g.factory().factory(g.p(coordinate(random), coordinate(random)),
+                                     g.p(coordinate(random), coordinate(random)));
+        if (e) {
+            edges.push_back(e);  // repeats included: one state per object
+        }
+    }
+    std::set<std::shared_ptr<Edge2D>, EdgeOrder> untraversed(edges.begin(), edges.end());
+    std::set<std::shared_ptr<Edge2D>, EdgeOrder> traversed;
+    RingTracer::EdgeStates states(edges);
+    ASSERT_EQ(states.edges().size(), untraversed.size());
+    std::uniform_int_distribution<std::size_t> pick(0, edges.size() - 1);
+    for (int step = 0; step < 2000; ++step) {
+        ASSERT_EQ(states.anyUntraversed(), !untraversed.empty());
+        ASSERT_EQ(states.anyTraversed(), !traversed.empty());
+        if (!untraversed.empty()) {
+            ASSERT_EQ(states.firstUntraversed(), *untraversed.begin());
+        }
+        if (!traversed.empty()) {
+            ASSERT_EQ(states.firstTraversed(), *traversed.begin());
+        }
+        auto const& e = edges[pick(random)];
+        bool const wasTraversed = traversed.erase(e) == 1;
+        if (!wasTraversed && untraversed.erase(e) == 1) {
+            traversed.insert(e);
+        }
+        EXPECT_EQ(states.walk(e.get()), wasTraversed);
+    }
+    EXPECT_FALSE(states.walk(nullptr));
 }
 
 TEST(EdgeOrderTest, IsAStrictWeakOrder)
