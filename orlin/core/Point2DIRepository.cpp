@@ -187,10 +187,6 @@ struct Point2DIRepository::Impl
             if (slot.point)
                 index->appendUnindexed(slot.point);
         index->rebuildIndex();
-        // The grid places what the rebuild gathered on its first query and is not changed by
-        // later ones, so this query leaves it as a first look-up would, however many look-ups
-        // the cells answer from now on.
-        index->findIntersectRect(Rect(0.0, 0.0, 0.0, 0.0));
         m_pointIndex = std::move(index);
         m_cells.reserve(m_table.size());
         for (const auto& slot : m_table.slots())
@@ -203,13 +199,27 @@ struct Point2DIRepository::Impl
     // leaves it as adding each at once would.
     std::vector<std::shared_ptr<Point2DI>> m_notIndexed;
 
+    // Whether the index has answered a query: its grid places what it gathered before on its
+    // first query and is not changed by later ones.
+    bool m_indexSettled = false;
+
     std::vector<std::shared_ptr<Point2DI>> query(const Point2DI& p, double halfWidth)
     {
         for (const auto& q : m_notIndexed)
             m_pointIndex->appendNew(q);
         m_notIndexed.clear();
+        m_indexSettled = true;
         return m_pointIndex->findIntersectRect(
             Rect(p.x() - halfWidth, p.y() - halfWidth, p.x() + halfWidth, p.y() + halfWidth));
+    }
+
+    // Before the first look-up that the cells answer: a query at this point leaves the index
+    // as the look-up's own query would have, and later queries find it the same whichever
+    // look-ups in between the cells answered.
+    void settleIndex()
+    {
+        if (!m_indexSettled)
+            query(Point2D(0.0, 0.0), 0.0);
     }
 
     std::shared_ptr<Point2DI> store(const std::shared_ptr<Point2DI>& p)
@@ -265,6 +275,7 @@ std::shared_ptr<Point2DI> Point2DIRepository::getFuzzy(const Point2DI& p, double
         throw common::exception::RuntimeException(
             "Point2DIRepository::getFuzzy: tolerance is not a number");
     m_impl->createIndexIfAbsent();
+    m_impl->settleIndex();
     double x = 0.0, y = 0.0;
     const int count = m_impl->countInSquare(p, tolerance, &x, &y);
     if (count == 0)
