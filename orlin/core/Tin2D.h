@@ -30,7 +30,8 @@ class Triangle2D;
 class Tin2D {
 public:
     Tin2D(Point2DIRepository* repository, Edge2DFactory* edgeFactory);
-    // Projects every triangle of tin; O(n log n) in its triangles.
+    // Projects every triangle of tin; O(n) in its triangles. The table behind originalEdges
+    // is sorted on its first use (O(n log n)).
     Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edgeFactory);
     Tin2D(Tin2D const& other);
     Tin2D& operator=(Tin2D const& other);
