@@ -3,6 +3,7 @@
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Edge.h"
 #include "orlin/core/HashMix.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
@@ -523,18 +524,80 @@ double elevationInPass(Tin const& tin, double x, double y)
     throw AssertError(positionMessage("No triangle near a quality vertex at (", x, y));
 }
 
-// Adds the triangulation's triangles over the given output vertices in one batch, which
-// overlaps the table misses of neighbouring triangles; the TIN is the same as when they are
-// added one by one in list order. Corner numbers come from the triangulation and are in
-// range, so never negative: the list is read in place as the unsigned numbers it holds (an
-// int may be read through its unsigned type) instead of being copied.
-void addRecordTriangles(Tin& tin, PointPtr const* vertices, int const* list, int count)
+// The triangulation's triangles, each as its three corner numbers (unchanged, in the same
+// rotation), reordered by where their lowest vertex lies in memory. The TIN's adjacency
+// tables and the edge factory place an entry by its point's address, so a TIN built in this
+// order visits those tables a neighbourhood at a time instead of all over them (the
+// triangulation lists its triangles in the order of its own storage, unrelated to the
+// points'), which makes building it markedly faster. Every triangle is kept; the
+// order among triangles whose lowest vertices share a bucket is their list order. A
+// counting sort: two passes over the triangles, linear.
+using CornerList = std::vector<std::uint32_t, core::LargeTableAllocatorT<std::uint32_t>>;
+
+CornerList cornersByVertexAddress(PointPtr const* vertices, std::size_t vertexCount, int const* list,
+                                  std::size_t count)
 {
-    static_assert(std::is_same<std::uint32_t, unsigned int>::value, "corner numbers are read as unsigned int");
-    if (count <= 0) {
-        return;
+    // A bucket per vertex or so: a span of points the tables keep close together.
+    std::uintptr_t low = std::numeric_limits<std::uintptr_t>::max();
+    std::uintptr_t high = 0;
+    for (std::size_t i = 0; i < vertexCount; ++i) {
+        auto const address = reinterpret_cast<std::uintptr_t>(vertices[i].get());
+        if (address != 0) {
+            low = std::min(low, address);
+            high = std::max(high, address);
+        }
     }
-    tin.addTriangles(vertices, reinterpret_cast<std::uint32_t const*>(list), static_cast<std::size_t>(count));
+    std::size_t buckets = 1;
+    while (buckets < vertexCount) {
+        buckets *= 2;
+    }
+    unsigned shift = 0;
+    while (high > low && ((high - low) >> shift) >= buckets) {
+        ++shift;
+    }
+    CornerList key(vertexCount);
+    for (std::size_t i = 0; i < vertexCount; ++i) {
+        auto const address = reinterpret_cast<std::uintptr_t>(vertices[i].get());
+        key[i] = address == 0 ? 0 : static_cast<std::uint32_t>((address - low) >> shift);
+    }
+    auto lowest = [&](std::size_t t) {
+        int const* c = list + 3 * t;
+        return std::min({key[static_cast<std::size_t>(c[0])], key[static_cast<std::size_t>(c[1])],
+                         key[static_cast<std::size_t>(c[2])]});
+    };
+    CornerList start(buckets + 1, 0);
+    for (std::size_t t = 0; t < count; ++t) {
+        ++start[lowest(t) + 1];
+    }
+    for (std::size_t b = 1; b <= buckets; ++b) {
+        start[b] += start[b - 1];
+    }
+    CornerList sorted(3 * count);
+    for (std::size_t t = 0; t < count; ++t) {
+        std::uint32_t& at = start[lowest(t)];
+        int const* c = list + 3 * t;
+        std::uint32_t* to = sorted.data() + 3 * static_cast<std::size_t>(at);
+        to[0] = static_cast<std::uint32_t>(c[0]);
+        to[1] = static_cast<std::uint32_t>(c[1]);
+        to[2] = static_cast<std::uint32_t>(c[2]);
+        ++at;
+    }
+    return sorted;
+}
+
+// Adds the record's triangles over the given output vertices (one per output vertex of the
+// record) in one batch, in the order of cornersByVertexAddress. The batch overlaps the table
+// misses of neighbouring triangles; the TIN holds the same triangles, with the same corners
+// in the same rotation, as when they are added one by one in list order. The record's
+// arrays are freed before the TIN is built.
+void addRecordTriangles(Tin& tin, std::vector<PointPtr> const& vertices, TriangleRecord& record)
+{
+    auto const count = static_cast<std::size_t>(std::max(0, record->numberoftriangles));
+    CornerList corners = cornersByVertexAddress(vertices.data(), vertices.size(), record->trianglelist, count);
+    record.release();
+    if (count > 0) {
+        tin.addTriangles(vertices.data(), corners.data(), count);
+    }
 }
 
 void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& points,
@@ -552,7 +615,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
     record.releasePoints();
 
     Tin firstPass;
-    addRecordTriangles(quality ? firstPass : out, mapped.data(), record->trianglelist, record->numberoftriangles);
+    addRecordTriangles(quality ? firstPass : out, mapped, record);
     if (!quality) {
         return;
     }
@@ -577,7 +640,7 @@ void triangulateRegion(PointRing const& ring, std::vector<PointPtr> const& point
         corners[static_cast<std::size_t>(i)] =
             core::PointFactory::instance().factory(Point(x, y, elevationInPass(firstPass, x, y)), false);
     }
-    addRecordTriangles(out, corners.data(), refined->trianglelist, refined->numberoftriangles);
+    addRecordTriangles(out, corners, refined);
 }
 
 void triangulateOnBase(PointRing const& ring, std::vector<PointPtr> const& points,
