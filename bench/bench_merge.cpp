@@ -19,6 +19,8 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Rect.h"
+#include "orlin/core/SharedChunkArrayT.h"
+#include "orlin/core/SharedPagePool.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/util/TinDifferences.h"
@@ -96,7 +98,11 @@ void baselineCopyAndEdit(benchmark::State& state)
     int const n = static_cast<int>(state.range(0));
     Tin& b = base(n);
     Edit const& edit = editOf(n);
+    // The pages of the TIN's tables that the edit gave the copy of its own (cloned or new).
+    auto& pages = tin::core::SharedPagePool::of(tin::core::SharedChunkArrayT<char>::PAGE_BYTES);
+    double clonedMiB = 0;
     for (auto _ : state) {
+        std::size_t const before = pages.pageCount();
         Tin copy(b);
         for (auto const& t : edit.removed) {
             copy.removeTriangle(t);
@@ -105,9 +111,11 @@ void baselineCopyAndEdit(benchmark::State& state)
             copy.addTriangle(t);
         }
         benchmark::DoNotOptimize(copy);
+        clonedMiB = static_cast<double>((pages.pageCount() - before) * pages.pageBytes()) / (1 << 20);
     }
     state.counters["removed"] = static_cast<double>(edit.removed.size());
     state.counters["added"] = static_cast<double>(edit.added.size());
+    state.counters["ownMiB"] = clonedMiB;
 }
 
 void addSurface(benchmark::State& state)

@@ -1,6 +1,5 @@
 #include "orlin/core/CellHashIndex.h"
 
-#include "orlin/core/HashMix.h"
 #include <algorithm>
 #include <cmath>
 
@@ -13,40 +12,7 @@ const double CellHashIndex::CELL_SIZE = 1e-5;
 const double CellHashIndex::ITEM_HALF_EXTENT = 1e-8;
 
 namespace {
-const std::int64_t CELL_LIMIT = std::int64_t(1) << 62;
 const std::size_t MIN_CAPACITY = 16;
-}
-
-std::int64_t CellHashIndex::cellOf(double v)
-{
-    // Cells are centred on the multiples of CELL_SIZE. Surveyed coordinates are decimals
-    // of a millimetre or finer, multiples of CELL_SIZE: on a grid with borders there, every
-    // tolerance box would straddle a border in x and in y and cost four cells, not one.
-    const double q = std::floor(v / CELL_SIZE + 0.5);
-    if (q >= double(CELL_LIMIT))
-        return CELL_LIMIT;
-    if (q <= -double(CELL_LIMIT))
-        return -CELL_LIMIT;
-    return std::int64_t(q);
-}
-
-std::uint64_t CellHashIndex::hashCell(std::int64_t cx, std::int64_t cy)
-{
-    // Neighbouring cells must land far apart in the table.
-    return mixWords(std::uint64_t(cx), std::uint64_t(cy));
-}
-
-std::uint32_t CellHashIndex::tagOf(std::uint64_t h)
-{
-    // The tag doubles as the home position (tag & mask), so tables stay below 2^32
-    // entries and one tag value is reserved for free entries.
-    const std::uint32_t tag = std::uint32_t(h);
-    return tag == EMPTY_TAG ? 0u : tag;
-}
-
-std::uint32_t CellHashIndex::tagOf(double x, double y)
-{
-    return tagOf(hashCell(cellOf(x), cellOf(y)));
 }
 
 void CellHashIndex::place(Entry e)

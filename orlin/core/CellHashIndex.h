@@ -1,7 +1,10 @@
 #pragma once
 
-#include "orlin/core/Prefetch.h"
+#include "orlin/core/HashMix.h"
 #include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/core/Prefetch.h"
+
+#include <cmath>
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +28,11 @@ namespace core {
  * coordinates share the outermost cells. Cost per query: O(cells + entries there); the
  * table is probed at random, so callers with many queries in a row prefetch() a few
  * queries ahead to overlap the cache misses. Tables of 2 MiB and more live in huge pages.
+ *
+ * A look-up that is followed by the insertion of a new item when it finds nothing (the
+ * point factory's interning) can use queryForInsert() and insertAt(): when the box lies in
+ * one cell, the insertion takes the free entry the query's probe ended at, without hashing
+ * and probing that cell a second time.
  */
 class CellHashIndex {
 public:
@@ -56,6 +64,25 @@ public:
     template <typename Visit>
     void query(double xMin, double yMin, double xMax, double yMax, Visit&& visit) const;
 
+    /// Where queryForInsert() found room for an item of its cell; `at` is NO_ROOM when the
+    /// box spanned several cells (or the table was empty).
+    struct InsertHint {
+        std::size_t at;
+        std::uint32_t tag;
+        std::int64_t cx;
+        std::int64_t cy;
+    };
+    static constexpr std::size_t NO_ROOM = ~std::size_t(0);
+
+    /// query(), reporting the same slots, which also returns where an item filed in the
+    /// box's cell would be inserted, when the widened box lies in one cell.
+    template <typename Visit>
+    InsertHint queryForInsert(double xMin, double yMin, double xMax, double yMax, Visit&& visit) const;
+    /// insert(slot, x, y) for the hint of the last queryForInsert() of a box around (x, y);
+    /// the index must not have changed since. Falls back to insert() when the hint has no
+    /// room, (x, y) lies in another cell, or the table must grow first.
+    void insertAt(const InsertHint& hint, std::uint32_t slot, double x, double y);
+
     /// Every slot filed, in table order.
     template <typename Visit>
     void forEach(Visit&& visit) const;
@@ -71,6 +98,9 @@ private:
     static std::uint64_t hashCell(std::int64_t cx, std::int64_t cy);
     static std::uint32_t tagOf(std::uint64_t h);
     static std::uint32_t tagOf(double x, double y);
+    /// Cells a box widened by the items' extent and the rounding margin covers.
+    static void cellRange(double xMin, double yMin, double xMax, double yMax, std::int64_t& cx0, std::int64_t& cy0,
+                          std::int64_t& cx1, std::int64_t& cy1);
     void rehash(std::size_t capacity);
     void place(Entry e);
 
@@ -78,27 +108,91 @@ private:
     std::size_t m_size = 0;
 };
 
-template <typename Visit>
-void CellHashIndex::query(double xMin, double yMin, double xMax, double yMax, Visit&& visit) const
+inline std::int64_t CellHashIndex::cellOf(double v)
 {
-    if (m_size == 0)
-        return;
-    if (!(xMin <= xMax) || !(yMin <= yMax))
-        return;
+    // Cells are centred on the multiples of CELL_SIZE. Surveyed coordinates are decimals
+    // of a millimetre or finer, multiples of CELL_SIZE: on a grid with borders there, every
+    // tolerance box would straddle a border in x and in y and cost four cells, not one.
+    // Scaled by a multiplication with the exact reciprocal (a division costs several
+    // times as much); any monotone rounding serves, as queries reach across the margin.
+    constexpr double CELLS_PER_UNIT = 1e5;
+    constexpr std::int64_t CELL_LIMIT = std::int64_t(1) << 62;
+    const double q = std::floor(v * CELLS_PER_UNIT + 0.5);
+    if (q >= double(CELL_LIMIT))
+        return CELL_LIMIT;
+    if (q <= -double(CELL_LIMIT))
+        return -CELL_LIMIT;
+    return std::int64_t(q);
+}
+
+inline std::uint64_t CellHashIndex::hashCell(std::int64_t cx, std::int64_t cy)
+{
+    // Neighbouring cells must land far apart in the table.
+    return mixWords(std::uint64_t(cx), std::uint64_t(cy));
+}
+
+inline std::uint32_t CellHashIndex::tagOf(std::uint64_t h)
+{
+    // The tag doubles as the home position (tag & mask), so tables stay below 2^32
+    // entries and one tag value is reserved for free entries.
+    const std::uint32_t tag = std::uint32_t(h);
+    return tag == EMPTY_TAG ? 0u : tag;
+}
+
+inline std::uint32_t CellHashIndex::tagOf(double x, double y)
+{
+    return tagOf(hashCell(cellOf(x), cellOf(y)));
+}
+
+inline void CellHashIndex::cellRange(double xMin, double yMin, double xMax, double yMax, std::int64_t& cx0,
+                                     std::int64_t& cy0, std::int64_t& cx1, std::int64_t& cy1)
+{
     const double reachX = ITEM_HALF_EXTENT + 1e-8 + (xMin < 0 ? -xMin : xMin) * 1e-15
                           + (xMax < 0 ? -xMax : xMax) * 1e-15;
     const double reachY = ITEM_HALF_EXTENT + 1e-8 + (yMin < 0 ? -yMin : yMin) * 1e-15
                           + (yMax < 0 ? -yMax : yMax) * 1e-15;
-    const std::int64_t cx0 = cellOf(xMin - reachX);
-    const std::int64_t cx1 = cellOf(xMax + reachX);
-    const std::int64_t cy0 = cellOf(yMin - reachY);
-    const std::int64_t cy1 = cellOf(yMax + reachY);
+    cx0 = cellOf(xMin - reachX);
+    cx1 = cellOf(xMax + reachX);
+    cy0 = cellOf(yMin - reachY);
+    cy1 = cellOf(yMax + reachY);
+}
+
+template <typename Visit>
+void CellHashIndex::query(double xMin, double yMin, double xMax, double yMax, Visit&& visit) const
+{
+    queryForInsert(xMin, yMin, xMax, yMax, visit);
+}
+
+template <typename Visit>
+CellHashIndex::InsertHint CellHashIndex::queryForInsert(double xMin, double yMin, double xMax, double yMax,
+                                                        Visit&& visit) const
+{
+    InsertHint hint{NO_ROOM, 0, 0, 0};
+    if (m_entries.empty())
+        return hint;
+    if (!(xMin <= xMax) || !(yMin <= yMax))
+        return hint;
+    std::int64_t cx0, cy0, cx1, cy1;
+    cellRange(xMin, yMin, xMax, yMax, cx0, cy0, cx1, cy1);
+    const std::size_t mask = m_entries.size() - 1;
+    if (cx0 == cx1 && cy0 == cy1) {
+        // The common case of a tolerance box: one cell, whose probe ends where an item of
+        // the cell would be placed.
+        const std::uint32_t tag = tagOf(hashCell(cx0, cy0));
+        std::size_t i = tag & mask;
+        for (; m_entries[i].tag != EMPTY_TAG; i = (i + 1) & mask) {
+            if (m_entries[i].tag == tag)
+                visit(m_entries[i].slot);
+        }
+        return InsertHint{i, tag, cx0, cy0};
+    }
+    if (m_size == 0)
+        return hint;
     const double cells = (double(cx1) - double(cx0) + 1.0) * (double(cy1) - double(cy0) + 1.0);
     if (cells > double(m_size)) {
         forEach(visit);
-        return;
+        return hint;
     }
-    const std::size_t mask = m_entries.size() - 1;
     for (std::int64_t cx = cx0; cx <= cx1; ++cx) {
         for (std::int64_t cy = cy0; cy <= cy1; ++cy) {
             const std::uint32_t tag = tagOf(hashCell(cx, cy));
@@ -108,6 +202,18 @@ void CellHashIndex::query(double xMin, double yMin, double xMax, double yMax, Vi
             }
         }
     }
+    return hint;
+}
+
+inline void CellHashIndex::insertAt(const InsertHint& hint, std::uint32_t slot, double x, double y)
+{
+    if (hint.at == NO_ROOM || (m_size + 1) * 10 > m_entries.size() * 7 || std::isnan(x) || std::isnan(y)
+        || cellOf(x) != hint.cx || cellOf(y) != hint.cy) {
+        insert(slot, x, y);
+        return;
+    }
+    m_entries[hint.at] = Entry{slot, hint.tag};
+    ++m_size;
 }
 
 template <typename Visit>

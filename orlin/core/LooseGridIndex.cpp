@@ -300,7 +300,11 @@ void LooseGridIndex::placeAll(const std::vector<Entry>& entries)
         if (perLevel[k] == 0)
             continue;
         Level& level = levelFor(int(k) + FINE_LEVEL);
-        const std::size_t wanted = (level.count + perLevel[k]) * 10 / 7 + MIN_SLOTS;
+        // Room for a few percent more beyond the maximum load: an index filled in one go and
+        // then edited (a copy of a TIN taking a merge) would otherwise grow its whole table
+        // for the first few net insertions.
+        const std::size_t count = level.count + perLevel[k];
+        const std::size_t wanted = count * 10 / 7 + count / 16 + MIN_SLOTS;
         if (wanted > level.slots.size())
             rehash(level, wanted);
     }

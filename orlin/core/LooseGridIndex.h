@@ -48,7 +48,7 @@ namespace core {
  * plus the entries found there. Not thread-safe.
  *
  * Copies share the level tables chunk by chunk (`SharedChunkArrayT`): copying costs a
- * reference count per 2 MiB, and later changes of either copy clone the chunks they write.
+ * reference count per 4 KiB page, and later changes of either copy clone the pages they write.
  */
 class LooseGridIndex : public geos::index::SpatialIndex {
 public:

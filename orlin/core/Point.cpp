@@ -56,7 +56,13 @@ Point::Point(Point&& other) noexcept
 {
 }
 
-Point::~Point() = default;
+std::size_t Point::s_countedDestructions = 0;
+
+Point::~Point()
+{
+    if (m_countDestruction)
+        ++s_countedDestructions;
+}
 
 void Point::dropCache()
 {

@@ -5,6 +5,7 @@
 #include "orlin/core/Point3D.h"
 #include "orlin/core/Rect.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace geos {
@@ -28,6 +29,10 @@ namespace core {
  *
  * The GEOS point is built on first request and dropped whenever x or y changes; a
  * copy never shares it. Not synchronised.
+ *
+ * A point filed by a weak container (the point factory's) counts its destruction in a
+ * process-wide counter, so that the container can tell how many of its slots may have
+ * expired without looking at each of them. Copies do not count theirs.
  */
 class Point : public Geometry, public Point2DI {
 public:
@@ -75,6 +80,13 @@ public:
     /// |dz| < 1e-8.
     bool isElevationCloseTo(const Point& other) const;
 
+    /// From now on this point's destruction is counted in countedDestructions(). For weak
+    /// containers, which own no point; const because they hold any point.
+    void countDestruction() const { m_countDestruction = true; }
+    /// Destructions of points that countDestruction() marked, since the process began.
+    /// Unsynchronised, like the point pool: points are destroyed on one thread.
+    static std::size_t countedDestructions() { return s_countedDestructions; }
+
     /// GEOS point (x, y, NaN), owned by this point.
     geos::geom::Point* geosPoint() const;
     geos::geom::Geometry* geosGeometry() const override;
@@ -92,7 +104,10 @@ public:
 private:
     void dropCache();
 
+    static std::size_t s_countedDestructions;
+
     int m_id;
+    mutable bool m_countDestruction = false; // in the padding after m_id
     double m_x;
     double m_y;
     double m_elevation;

@@ -11,8 +11,11 @@ namespace tin::core {
 //
 // Every distinct coordinate pair is held once, as one shared Point2DI object, so that topology
 // can be compared by object identity. Exact look-ups and stores go through a hash table keyed by
-// the exact x and y (0.0 and -0.0 are the same key); a quadtree over the stored points is built
-// on the first tolerance look-up and kept in step from then on.
+// the exact x and y (0.0 and -0.0 are the same key). The first tolerance look-up builds a
+// quadtree over the stored points, brought up to date before each of its queries, and a table
+// of the stored points by cells of 2^-20 units, kept in step. A tolerance look-up of at most
+// half a cell that meets no point or one point is answered from that table; the quadtree
+// answers the others.
 //
 // Points are never removed and never renumbered: a point the repository makes itself is a
 // Point2D with id -1. Stored points are shared with the callers and outlive the repository while

@@ -81,21 +81,29 @@ std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation
     const Rect box(x - POSITION_TOLERANCE, y - POSITION_TOLERANCE, x + POSITION_TOLERANCE,
                    y + POSITION_TOLERANCE);
     // The last close point in slot order, as in the overwrite loop of factory().
-    std::shared_ptr<Point> result;
-    m_points.visitIntersectRect(box, [&](const std::shared_ptr<Point>& c) {
-        // Point::isCloseTo and Point::isElevationCloseTo, without building a Point.
-        if (std::fabs(c->x() - x) <= POSITION_TOLERANCE && std::fabs(c->y() - y) <= POSITION_TOLERANCE
-            && std::fabs(c->elevation() - elevation) < ELEVATION_TOLERANCE)
-            result = c;
-    });
-    if (result)
-        return result;
-    return m_points.addNew(std::allocate_shared<Point>(FixedSizePoolAllocatorT<Point>(), x, y, elevation));
+    return m_points.findLastOrAddNew(
+        box,
+        [&](const Point& c) {
+            // Point::isCloseTo and Point::isElevationCloseTo, without building a Point.
+            return std::fabs(c.x() - x) <= POSITION_TOLERANCE && std::fabs(c.y() - y) <= POSITION_TOLERANCE
+                   && std::fabs(c.elevation() - elevation) < ELEVATION_TOLERANCE;
+        },
+        [&] { return std::allocate_shared<Point>(FixedSizePoolAllocatorT<Point>(), x, y, elevation); });
 }
 
 void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out)
 {
-    m_points.reserve(count);
+    // A bulk of the slots' order is checked for dead slots once, here. Nothing dies
+    // during the requests unless out held points before: the periodic checks in between
+    // could not compact and are skipped.
+    bool mayHaveExpired = !m_points.reserve(count);
+    struct Bulk {
+        QuadtreeWeakContainerT<Point>& points;
+        const bool& mayHaveExpired;
+        ~Bulk() { points.endBulk(mayHaveExpired); }
+    };
+    m_points.beginBulk();
+    const Bulk bulk{m_points, mayHaveExpired};
     const double dx = m_offset.x();
     const double dy = m_offset.y();
     for (std::size_t i = 0; i < count; ++i) {
@@ -105,6 +113,8 @@ void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_
         }
         const double* v = xyz + 3 * i;
         requireNumbers(v[0], v[1]);
+        if (out[i])
+            mayHaveExpired = true; // the point it held may die now
         out[i] = intern(v[0] - dx, v[1] - dy, snapped(v[2]));
     }
 }

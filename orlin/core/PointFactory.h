@@ -32,8 +32,9 @@ namespace core {
  * FixedSizePoolAllocatorT), each chunk holding a point with its shared-pointer control
  * block; a chunk is reused once the point and every weak reference to it are gone.
  *
- * Cost: one cell-hash probe plus a test per nearby point; factoryAll() overlaps the
- * probes of consecutive requests. Single-threaded, like the pool: the factory is
+ * Cost: one cell-hash probe plus a test per nearby point, which also finds the place
+ * of a new point; factoryAll() overlaps the probes of consecutive requests and looks for
+ * dead slots at most once per call, not at every turn of the container's sweep. Single-threaded, like the pool: the factory is
  * unsynchronised, and the last reference to a point must be dropped on the thread that
  * uses the factory.
  */

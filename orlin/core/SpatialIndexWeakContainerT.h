@@ -29,12 +29,19 @@ std::size_t& weakContainerSweepCounter();
  * releases it and its slot expires. There is no remove. Expired slots are noted when
  * a query meets them and by a sweep every WEAK_CONTAINER_SWEEP_PERIOD additions (one
  * counter for the whole process); when at least a third of all slots have expired,
- * the container compacts (keeps the live references in their order).
+ * the container compacts (keeps the live references in their order). The sweep looks
+ * at the slots only when a third may have expired: the items it files count their
+ * destructions (T::countDestruction(), T::countedDestructions()), and the expired slots
+ * known at the last look plus the destructions since bound those expired now.
  *
  * The index files each slot under the item's position (T::x(), T::y()) and assumes
  * items' boxes are that position widened by at most 1e-8. An item moved by its owner
  * stays filed under its old position until reindex() or the next rebuild; the index is
  * built lazily on the first query after it was dropped.
+ *
+ * Bulk additions (beginBulk() .. endBulk()) defer the sweep: the counter runs on, and
+ * the check a sweep would have made is made once at the end of the bulk. Nothing in the
+ * bulk depends on it: queries skip expired slots, and compaction keeps the slots' order.
  *
  * Slots are numbered by 32 bits: at most 2^32 − 1 of them. Memory: a weak reference,
  * a bit and about 8–16 bytes of index per slot; the slots and the index keep their
@@ -67,15 +74,27 @@ public:
     /// Room for `more` further additions without growing the slots or the index. For a
     /// bulk of at least a quarter of the slots, sweeps first (the periodic sweep's check,
     /// without touching its counter): the additions had better not meet a compaction and
-    /// an index rebuild halfway, nor probe past the dead.
-    void reserve(std::size_t more);
+    /// an index rebuild halfway, nor probe past the dead. True when it made that check.
+    bool reserve(std::size_t more);
+    /// The live item with the highest slot among those whose box meets r and for which
+    /// accept(const T&) holds; when there is none, make() (a new std::shared_ptr<T> that
+    /// lies in r) is added as by addNew() and returned. The same as visitIntersectRect()
+    /// followed by addNew(), with one probe of the index where r lies in one cell.
+    template <typename Accept, typename Make>
+    std::shared_ptr<T> findLastOrAddNew(const Rect& r, Accept&& accept, Make&& make);
+    /// Defers the periodic sweep's check until endBulk(); bulks do not nest.
+    void beginBulk();
+    /// Ends a bulk: when the sweep counter came round during it, makes the check then,
+    /// unless the caller knows no item expired since the last check (mayHaveExpired false:
+    /// the check could not compact).
+    void endBulk(bool mayHaveExpired);
     /// The slot holding obj itself (pointer identity), or null.
     const Slot* find(const T* obj);
     /// Appends a weak reference to item unless it is held already; returns item.
     std::shared_ptr<T> add(const std::shared_ptr<T>& item);
     /// add() for an item its caller has just made, which cannot be held yet: saves
     /// the look-up.
-    std::shared_ptr<T> addNew(const std::shared_ptr<T>& item);
+    std::shared_ptr<T> addNew(std::shared_ptr<T> item);
     /// Every live item, in slot order.
     std::vector<std::shared_ptr<T>> liveItems();
     /// Files the live slots anew under their items' current positions.
@@ -94,7 +113,8 @@ public:
 protected:
     SpatialIndexWeakContainerT() = default;
     SpatialIndexWeakContainerT(const SpatialIndexWeakContainerT& other)
-        : m_slots(other.m_slots), m_expired(other.m_expired), m_expiredCount(other.m_expiredCount)
+        : m_slots(other.m_slots), m_expired(other.m_expired), m_expiredCount(other.m_expiredCount),
+          m_expiredAtLook(other.m_expiredAtLook), m_destructionsAtLook(other.m_destructionsAtLook)
     {
     }
     SpatialIndexWeakContainerT& operator=(const SpatialIndexWeakContainerT&) = delete;
@@ -106,6 +126,13 @@ private:
     /// Notes every expired slot and compacts when they are a third or more; true when it
     /// compacted.
     bool compactIfMostlyExpired();
+    /// False when fewer than a third of the slots can have expired, so that
+    /// compactIfMostlyExpired() would only look.
+    bool mayBeMostlyExpired() const;
+    /// compact() for slots whose expired marks were all just brought up to date.
+    void compactMarked();
+    /// Appends the slot of a new item; true when a sweep compacted (and so filed it).
+    bool appendSlot(const std::shared_ptr<T>& item);
     void insertToIndex(std::size_t slot, const T& item);
     /// Fills m_candidates; callers must not nest.
     const std::vector<std::uint32_t>& candidateSlots(double xMin, double yMin, double xMax, double yMax);
@@ -115,6 +142,12 @@ private:
     std::vector<bool> m_expired;
     std::size_t m_expiredCount = 0;
     std::vector<std::uint32_t> m_candidates; // scratch of candidateSlots, kept to spare allocations
+    // Expired slots when all slots were last looked at, and the items' counted
+    // destructions then: every slot that expired since is one of those destructions.
+    std::size_t m_expiredAtLook = 0;
+    std::size_t m_destructionsAtLook = T::countedDestructions();
+    bool m_inBulk = false;
+    bool m_sweepDue = false; // the counter came round during the bulk
 };
 
 template <typename T>
@@ -172,16 +205,69 @@ std::vector<std::shared_ptr<T>> SpatialIndexWeakContainerT<T>::findIntersectRect
 }
 
 template <typename T>
-void SpatialIndexWeakContainerT<T>::reserve(std::size_t more)
+bool SpatialIndexWeakContainerT<T>::reserve(std::size_t more)
 {
     // The check costs a pass over the slots: worth it only for a bulk of their order.
-    if (more >= m_slots.size() / 4)
+    const bool checked = more >= m_slots.size() / 4;
+    if (checked && mayBeMostlyExpired())
         compactIfMostlyExpired();
     m_slots.reserve(m_slots.size() + more);
     m_expired.reserve(m_slots.size() + more);
     if (!m_index)
         rebuildIndex();
     m_index->reserve(m_index->size() + more);
+    return checked;
+}
+
+template <typename T>
+template <typename Accept, typename Make>
+std::shared_ptr<T> SpatialIndexWeakContainerT<T>::findLastOrAddNew(const Rect& r, Accept&& accept, Make&& make)
+{
+    if (!m_index)
+        rebuildIndex();
+    // The highest accepted slot is the last one in slot order, as visitIntersectRect()
+    // would meet it; lower slots need no look at all.
+    const std::uint32_t NONE = UINT32_MAX;
+    std::uint32_t best = NONE;
+    std::shared_ptr<T> found;
+    const CellHashIndex::InsertHint hint
+        = m_index->queryForInsert(r.xMin(), r.yMin(), r.xMax(), r.yMax(), [&](std::uint32_t s) {
+              if (best != NONE && s <= best)
+                  return;
+              std::shared_ptr<T> item = m_slots[s].lock();
+              if (!item)
+                  markExpired(s);
+              else if (item->boundingRect().intersects(r) && accept(*item)) {
+                  best = s;
+                  found = std::move(item);
+              }
+          });
+    if (found)
+        return found;
+    std::shared_ptr<T> item = make();
+    if (!item)
+        throw std::invalid_argument("SpatialIndexWeakContainerT::add: null item");
+    if (appendSlot(item))
+        return item;
+    m_index->insertAt(hint, std::uint32_t(m_slots.size() - 1), item->x(), item->y());
+    return item;
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::beginBulk()
+{
+    m_inBulk = true;
+    m_sweepDue = false;
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::endBulk(bool mayHaveExpired)
+{
+    const bool due = m_sweepDue;
+    m_inBulk = false;
+    m_sweepDue = false;
+    if (due && mayHaveExpired && mayBeMostlyExpired())
+        compactIfMostlyExpired();
 }
 
 template <typename T>
@@ -212,15 +298,11 @@ std::shared_ptr<T> SpatialIndexWeakContainerT<T>::add(const std::shared_ptr<T>& 
 }
 
 template <typename T>
-std::shared_ptr<T> SpatialIndexWeakContainerT<T>::addNew(const std::shared_ptr<T>& item)
+std::shared_ptr<T> SpatialIndexWeakContainerT<T>::addNew(std::shared_ptr<T> item)
 {
     if (!item)
         throw std::invalid_argument("SpatialIndexWeakContainerT::add: null item");
-    if (m_slots.size() >= std::size_t(UINT32_MAX))
-        throw std::length_error("SpatialIndexWeakContainerT::add: more than 2^32 - 1 slots");
-    m_slots.push_back(item);
-    m_expired.push_back(false);
-    if (sweep())
+    if (appendSlot(item))
         return item; // compacted: the rebuilt index holds the new slot already
     if (m_index)
         insertToIndex(m_slots.size() - 1, *item);
@@ -230,25 +312,49 @@ std::shared_ptr<T> SpatialIndexWeakContainerT<T>::addNew(const std::shared_ptr<T
 }
 
 template <typename T>
+bool SpatialIndexWeakContainerT<T>::appendSlot(const std::shared_ptr<T>& item)
+{
+    if (m_slots.size() >= std::size_t(UINT32_MAX))
+        throw std::length_error("SpatialIndexWeakContainerT::add: more than 2^32 - 1 slots");
+    item->countDestruction();
+    m_slots.push_back(item);
+    m_expired.push_back(false);
+    return sweep();
+}
+
+template <typename T>
 bool SpatialIndexWeakContainerT<T>::sweep()
 {
     std::size_t& counter = weakContainerSweepCounter();
     if (++counter < WEAK_CONTAINER_SWEEP_PERIOD)
         return false;
     counter = 0;
-    return compactIfMostlyExpired();
+    if (m_inBulk) {
+        m_sweepDue = true;
+        return false;
+    }
+    return mayBeMostlyExpired() && compactIfMostlyExpired();
+}
+
+template <typename T>
+bool SpatialIndexWeakContainerT<T>::mayBeMostlyExpired() const
+{
+    const std::size_t since = T::countedDestructions() - m_destructionsAtLook;
+    return m_expiredAtLook + since >= m_slots.size() / 3;
 }
 
 template <typename T>
 bool SpatialIndexWeakContainerT<T>::compactIfMostlyExpired()
 {
+    m_destructionsAtLook = T::countedDestructions();
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         if (!m_expired[i] && m_slots[i].expired())
             markExpired(i);
     }
+    m_expiredAtLook = m_expiredCount;
     if (m_expiredCount < m_slots.size() / 3)
         return false;
-    compact();
+    compactMarked();
     return true;
 }
 
@@ -287,10 +393,23 @@ void SpatialIndexWeakContainerT<T>::rebuildIndex()
 template <typename T>
 void SpatialIndexWeakContainerT<T>::compact()
 {
-    // In place, keeping the capacity for the next points (see rebuildIndex()).
+    m_destructionsAtLook = T::countedDestructions();
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        if (!m_expired[i] && m_slots[i].expired())
+            markExpired(i);
+    }
+    compactMarked();
+}
+
+template <typename T>
+void SpatialIndexWeakContainerT<T>::compactMarked()
+{
+    // In place, keeping the capacity for the next points (see rebuildIndex()). A slot
+    // marked expired stays so (its item is gone for good); one that expired after the
+    // marks were made would be dropped by the next compaction.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
-        if (m_slots[i].expired())
+        if (m_expired[i])
             continue;
         if (kept != i)
             m_slots[kept] = std::move(m_slots[i]);
@@ -299,6 +418,7 @@ void SpatialIndexWeakContainerT<T>::compact()
     m_slots.erase(m_slots.begin() + static_cast<std::ptrdiff_t>(kept), m_slots.end());
     m_expired.assign(m_slots.size(), false);
     m_expiredCount = 0;
+    m_expiredAtLook = 0;
     rebuildIndex();
 }
 

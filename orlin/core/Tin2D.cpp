@@ -1,7 +1,6 @@
 #include "orlin/core/Tin2D.h"
 
 #include <algorithm>
-#include <deque>
 #include <functional>
 
 #include "orlin/core/Edge.h"
@@ -27,8 +26,20 @@ struct OriginalEdgeEntry {
 
 }  // namespace
 
+// A triangle of the projected TIN: the index of its 2-D triangle, or, for a triangle left out,
+// minus one less the index of its three sides among the sides kept for such triangles.
+struct ProjectedTriangle {
+    std::shared_ptr<Triangle> source;
+    std::ptrdiff_t made;
+};
+
 struct Tin2D::Impl {
     std::vector<std::shared_ptr<Triangle2D>> m_triangles2D;
+    // The table of original edges is built on its first use from the projected triangles:
+    // the overlay never asks for it.
+    std::vector<ProjectedTriangle> m_projected;
+    std::vector<std::shared_ptr<Edge2D>> m_leftOutSides;
+    bool m_originalEdgesBuilt = false;
     std::vector<OriginalEdgeEntry> m_originalEdges;
     std::vector<std::shared_ptr<Edge2D>> m_numberedEdges;
     int m_firstEdgeId = 0;
@@ -46,18 +57,9 @@ Tin2D::Tin2D(Point2DIRepository* repository, Edge2DFactory* edgeFactory)
 Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edgeFactory)
     : Tin2D(repository, edgeFactory)
 {
-    // Pointers to the shared pointers held by the new triangles and by the TIN's triangles,
-    // which outlive this constructor: no reference counting while sorting.
-    struct Record {
-        Edge2D* key;
-        std::shared_ptr<Edge2D> const* edge2D;
-        std::shared_ptr<Edge> const* edge;
-    };
     auto const& triangles = tin.allTriangles();
     m_impl->m_triangles2D.reserve(triangles.size());
-    std::vector<Record> work;
-    work.reserve(triangles.size() * 3);
-    std::deque<std::shared_ptr<Edge2D>> leftOut;
+    m_impl->m_projected.reserve(triangles.size());
 
     for (auto const& t : triangles) {
         std::shared_ptr<Point2DI> v[3];
@@ -71,25 +73,50 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
             sides[s] = edgeFactory->factory(v[(s + 1) % 3], v[(s + 2) % 3]);
         }
         if (sides[0] && sides[1] && sides[2]) {
+            m_impl->m_projected.push_back(
+                ProjectedTriangle{t, static_cast<std::ptrdiff_t>(m_impl->m_triangles2D.size())});
             insertTriangle(v, sides);
-            Triangle2D const& made = *m_impl->m_triangles2D.back();
-            for (int s = 0; s < 3; ++s) {
-                work.push_back(Record{sides[s].get(), &made.edge(s), &t->edge(s)});
-            }
         } else {
             // A triangle left out (two corners at one position) still records its sides.
+            m_impl->m_projected.push_back(ProjectedTriangle{
+                t, -1 - static_cast<std::ptrdiff_t>(m_impl->m_leftOutSides.size() / 3)});
             for (int s = 0; s < 3; ++s) {
-                leftOut.push_back(sides[s]);
-                work.push_back(Record{sides[s].get(), &leftOut.back(), &t->edge(s)});
+                m_impl->m_leftOutSides.push_back(std::move(sides[s]));
             }
         }
     }
+}
 
+namespace {
+
+// The 3-D edges behind each 2-D side of the projected triangles, sorted by side.
+std::vector<OriginalEdgeEntry> originalEdgeTable(
+    std::vector<ProjectedTriangle> const& projected,
+    std::vector<std::shared_ptr<Triangle2D>> const& triangles2D,
+    std::vector<std::shared_ptr<Edge2D>> const& leftOutSides)
+{
+    // Pointers to the shared pointers held by the 2-D triangles (or kept for the triangles
+    // left out) and by the TIN's triangles: no reference counting while sorting.
+    struct Record {
+        Edge2D* key;
+        std::shared_ptr<Edge2D> const* edge2D;
+        std::shared_ptr<Edge> const* edge;
+    };
+    std::vector<Record> work;
+    work.reserve(projected.size() * 3);
+    for (auto const& p : projected) {
+        for (int s = 0; s < 3; ++s) {
+            std::shared_ptr<Edge2D> const& side =
+                p.made >= 0 ? triangles2D[static_cast<std::size_t>(p.made)]->edge(s)
+                            : leftOutSides[static_cast<std::size_t>(3 * (-1 - p.made) + s)];
+            work.push_back(Record{side.get(), &side, &p.source->edge(s)});
+        }
+    }
     std::sort(work.begin(), work.end(), [](Record const& a, Record const& b) {
         return std::less<Edge2D*>()(a.key, b.key);
     });
-    m_impl->m_originalEdges.clear();
-    m_impl->m_originalEdges.reserve(static_cast<std::size_t>(work.size() * 0.6));
+    std::vector<OriginalEdgeEntry> table;
+    table.reserve(static_cast<std::size_t>(work.size() * 0.6));
     for (std::size_t i = 0; i < work.size();) {
         std::size_t j = i + 1;
         while (j < work.size() && work[j].key == work[i].key) {
@@ -99,10 +126,13 @@ Tin2D::Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edge
         if (j - i > 1) {
             entry.second = *work[i + 1].edge;
         }
-        m_impl->m_originalEdges.push_back(std::move(entry));
+        table.push_back(std::move(entry));
         i = j;
     }
+    return table;
 }
+
+}  // namespace
 
 Tin2D::Tin2D(Tin2D const& other) : m_impl(std::make_unique<Impl>(*other.m_impl)) {}
 
@@ -195,6 +225,11 @@ std::vector<Edge2D*> Tin2D::outerEdges() const
 
 std::vector<std::shared_ptr<Edge>> Tin2D::originalEdges(std::shared_ptr<Edge2D> const& e) const
 {
+    if (!m_impl->m_originalEdgesBuilt) {
+        m_impl->m_originalEdges =
+            originalEdgeTable(m_impl->m_projected, m_impl->m_triangles2D, m_impl->m_leftOutSides);
+        m_impl->m_originalEdgesBuilt = true;
+    }
     auto const& table = m_impl->m_originalEdges;
     auto it = std::lower_bound(table.begin(), table.end(), e.get(),
                                [](OriginalEdgeEntry const& entry, Edge2D* key) {
@@ -243,6 +278,15 @@ void Tin2D::restoreEdgeIds()
     for (auto const& e : m_impl->m_numberedEdges) {
         e->setId(id++);
     }
+}
+
+std::shared_ptr<Edge2D> const* Tin2D::numberedEdge(int id) const
+{
+    long long const offset = static_cast<long long>(id) - m_impl->m_firstEdgeId;
+    if (offset < 0 || offset >= static_cast<long long>(m_impl->m_numberedEdges.size())) {
+        return nullptr;
+    }
+    return &m_impl->m_numberedEdges[static_cast<std::size_t>(offset)];
 }
 
 std::shared_ptr<Edge2D> Tin2D::getEdgeById(int id) const

@@ -30,7 +30,8 @@ class Triangle2D;
 class Tin2D {
 public:
     Tin2D(Point2DIRepository* repository, Edge2DFactory* edgeFactory);
-    // Projects every triangle of tin; O(n log n) in its triangles.
+    // Projects every triangle of tin; O(n) in its triangles. The table behind originalEdges
+    // is sorted on its first use (O(n log n)).
     Tin2D(Tin const& tin, Point2DIRepository* repository, Edge2DFactory* edgeFactory);
     Tin2D(Tin2D const& other);
     Tin2D& operator=(Tin2D const& other);
@@ -63,6 +64,9 @@ public:
     void restoreEdgeIds();
     // The side that this network numbered id, or null outside its numbered range.
     std::shared_ptr<Edge2D> getEdgeById(int id) const;
+    // The same without a copy: the network's own handle, valid until its numbering changes;
+    // null outside the numbered range.
+    std::shared_ptr<Edge2D> const* numberedEdge(int id) const;
 
     struct Impl;
 

@@ -7,6 +7,7 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Prefetch.h"
+#include "orlin/io/ReadAheadThread.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,9 +17,11 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace tin::io {
@@ -39,15 +42,40 @@ using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
 // request (the factory would hand back the same live object anyway; this saves its query).
 // Open addressing over 8-byte entries (a 32-bit fingerprint of the triple and the
 // number), load at most 1/2; a fingerprint match is confirmed against the stored triple.
+// Callers that look a few triples ahead compute each triple's hash once, for the prefetch
+// and the look-up.
 class VertexNumbers {
 public:
+    static std::uint64_t hash(double x, double y, double z) {
+        using core::coordinateBits;
+        return core::mixWords(core::mixWords(coordinateBits(x), coordinateBits(y)), coordinateBits(z));
+    }
+
+    // Room for `distinct` triples without growing the table.
+    void reserve(std::size_t distinct) {
+        std::size_t capacity = m_entries.empty() ? 1024 : m_entries.size();
+        while ((distinct + 1) * 2 > capacity) {
+            capacity *= 2;
+        }
+        if (capacity != m_entries.size()) {
+            rehash(capacity);
+        }
+        m_xyz.reserve(3 * distinct);
+    }
+
+    // Room in the coordinate table for `corners` triples: the table does not move while
+    // they are numbered.
+    void reserveCoordinates(std::size_t corners) { m_xyz.reserve(3 * corners); }
+
     // The number of (x, y, z). A triple with a NaN never equals another, so each gets a
     // number of its own, as a factory request would give it a point of its own.
-    std::uint32_t number(double x, double y, double z) {
+    std::uint32_t number(double x, double y, double z) { return number(x, y, z, hash(x, y, z)); }
+
+    // number() for a triple whose hash() is h.
+    std::uint32_t number(double x, double y, double z, std::uint64_t h) {
         if ((m_count + 1) * 2 > m_entries.size()) {
             rehash(m_entries.empty() ? 1024 : 2 * m_entries.size());
         }
-        const std::uint64_t h = hash(x, y, z);
         const std::uint32_t print = fingerprint(h);
         const std::size_t mask = m_entries.size() - 1;
         for (std::size_t i = h & mask;; i = (i + 1) & mask) {
@@ -66,9 +94,9 @@ public:
         }
     }
 
-    void prefetch(double x, double y, double z) const {
+    void prefetch(std::uint64_t h) const {
         if (!m_entries.empty()) {
-            core::prefetchLine(&m_entries[hash(x, y, z) & (m_entries.size() - 1)]);
+            core::prefetchLine(&m_entries[h & (m_entries.size() - 1)]);
         }
     }
 
@@ -82,10 +110,6 @@ private:
     };
     static constexpr std::uint32_t EMPTY = 0xffffffffu;
 
-    static std::uint64_t hash(double x, double y, double z) {
-        using core::coordinateBits;
-        return core::mixWords(core::mixWords(coordinateBits(x), coordinateBits(y)), coordinateBits(z));
-    }
     static std::uint32_t fingerprint(std::uint64_t h) { return static_cast<std::uint32_t>(h >> 32); }
 
     void rehash(std::size_t capacity) {
@@ -116,11 +140,23 @@ private:
 // The facets as vertex numbers, turned into a TIN once every vertex is interned.
 class FacetCollector {
 public:
-    void reserve(std::size_t facets) { m_corners.reserve(3 * facets); }
+    // A TIN has about half as many vertices as triangles; a file of separate facets, more,
+    // and the vertex table grows as it needs.
+    void reserve(std::size_t facets) {
+        m_corners.reserve(3 * facets);
+        m_vertices.reserve(facets / 2 + 3);
+    }
 
     void add(const double* xyz9) {
         for (int i = 0; i < 3; ++i) {
             m_corners.push_back(m_vertices.number(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2]));
+        }
+    }
+
+    // add() for corners whose VertexNumbers::hash() values are given.
+    void add(const double* xyz9, const std::uint64_t* hashes3) {
+        for (int i = 0; i < 3; ++i) {
+            m_corners.push_back(m_vertices.number(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2], hashes3[i]));
         }
     }
 
@@ -129,9 +165,14 @@ public:
     tin::core::Tin build() {
         LargeVector<std::shared_ptr<tin::core::Point>> points(m_vertices.count());
         tin::core::PointFactory::instance().factoryAll(m_vertices.xyz(), points.size(), points.data());
+        return build(points.data());
+    }
+
+    // The TIN over points[n], the interned vertex numbered n.
+    tin::core::Tin build(const std::shared_ptr<tin::core::Point>* points) const {
         tin::core::Tin tin;
         // One batch: the TIN overlaps the table misses of neighbouring facets.
-        tin.addTriangles(points.data(), m_corners.data(), m_corners.size() / 3);
+        tin.addTriangles(points, m_corners.data(), m_corners.size() / 3);
         return tin;
     }
 
@@ -295,6 +336,96 @@ private:
     FacetCollector m_facets;
 };
 
+// A binary facet's corners as doubles, with the vertex table's hash of each corner.
+struct DecodedFacet {
+    double xyz[9];
+    std::uint64_t hashes[3];
+};
+
+void decodeFacets(const char* records, std::size_t count, DecodedFacet* out) {
+    for (std::size_t k = 0; k < count; ++k) {
+        float values[9];
+        std::memcpy(values, records + k * FACET_SIZE + 12, sizeof values);
+        DecodedFacet& d = out[k];
+        for (int i = 0; i < 9; ++i) {
+            d.xyz[i] = values[i];
+        }
+        for (int i = 0; i < 3; ++i) {
+            d.hashes[i] = VertexNumbers::hash(d.xyz[3 * i], d.xyz[3 * i + 1], d.xyz[3 * i + 2]);
+        }
+    }
+}
+
+// Facets numbered in order, with the table entries of the facets a few ahead on the way in.
+void numberFacets(const DecodedFacet* decoded, std::size_t count, FacetCollector& facets) {
+    constexpr std::size_t AHEAD = 8;
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + AHEAD < count) {
+            for (int i = 0; i < 3; ++i) {
+                facets.vertices().prefetch(decoded[k + AHEAD].hashes[i]);
+            }
+        }
+        facets.add(decoded[k].xyz, decoded[k].hashes);
+    }
+}
+
+// Facets per piece of the file that is read and decoded at once.
+constexpr std::size_t PIECE_FACETS = 4096;
+
+// Vertices the caller interns at a time while the facets after them are numbered.
+constexpr std::size_t INTERN_RANGE = 65536;
+
+// Reads, decodes and numbers the facets of the stream into facets, publishing the count of
+// vertices numbered after each piece; stops when publish() says so.
+void numberFile(std::ifstream& stream, std::size_t count, FacetCollector& facets, const char* path,
+                const ReadAheadThread::Publish& publish) {
+    std::vector<char> records(PIECE_FACETS * FACET_SIZE);
+    std::vector<DecodedFacet> decoded(PIECE_FACETS);
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t piece = std::min<std::size_t>(count - done, PIECE_FACETS);
+        stream.read(records.data(), static_cast<std::streamsize>(piece * FACET_SIZE));
+        if (!stream) {
+            throw InvalidFileFormatException("Invalid file format", path);
+        }
+        decodeFacets(records.data(), piece, decoded.data());
+        numberFacets(decoded.data(), piece, facets);
+        done += piece;
+        if (!publish(facets.vertices().count())) {
+            return;
+        }
+    }
+}
+
+// The binary facets read and numbered on a second thread, their vertices interned on this
+// one as they come; the file and the collector are that thread's until it is joined. The
+// coordinate table has room for every corner, so that it does not move while this thread
+// reads its published part. Null when no thread can be started (nothing was read then).
+std::optional<tin::core::Tin> readBinaryOnTwoThreads(std::ifstream& stream, std::uint32_t count,
+                                                     FacetCollector& facets, const char* path) {
+    facets.vertices().reserveCoordinates(3 * static_cast<std::size_t>(count));
+    const double* xyz = facets.vertices().xyz();
+    LargeVector<std::shared_ptr<tin::core::Point>> points;
+    points.reserve(3 * static_cast<std::size_t>(count)); // address space only, until used
+    {
+        std::optional<ReadAheadThread> numbering;
+        try {
+            numbering.emplace([&](const ReadAheadThread::Publish& publish) {
+                numberFile(stream, count, facets, path, publish);
+            });
+        } catch (const std::system_error&) {
+            return std::nullopt;
+        }
+        tin::core::PointFactory& factory = tin::core::PointFactory::instance();
+        for (bool done = false; !done;) {
+            const std::size_t have = points.size();
+            const std::size_t ready = numbering->wait(have + INTERN_RANGE, done);
+            points.resize(ready);
+            factory.factoryAll(xyz + 3 * have, ready - have, points.data() + have);
+        }
+    }
+    return facets.build(points.data());
+}
+
 tin::core::Tin readBinary(const char* path) {
     std::ifstream stream = common::io::IoUtil::openInBinary(path);
     const unsigned long long size = fileSize(stream);
@@ -313,39 +444,22 @@ tin::core::Tin readBinary(const char* path) {
     }
     FacetCollector facets;
     facets.reserve(count);
-    constexpr std::uint32_t CHUNK = 1024;
-    char buffer[CHUNK * FACET_SIZE];
-    for (std::uint32_t done = 0; done < count;) {
-        const std::uint32_t chunk = count - done < CHUNK ? count - done : CHUNK;
-        stream.read(buffer, static_cast<std::streamsize>(chunk * FACET_SIZE));
+    if (count >= 4 * PIECE_FACETS && ReadAheadThread::worthwhile()) {
+        if (std::optional<tin::core::Tin> tin = readBinaryOnTwoThreads(stream, count, facets, path)) {
+            return std::move(*tin);
+        }
+    }
+    std::vector<char> records(PIECE_FACETS * FACET_SIZE);
+    std::vector<DecodedFacet> decoded(PIECE_FACETS);
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t piece = std::min<std::size_t>(count - done, PIECE_FACETS);
+        stream.read(records.data(), static_cast<std::streamsize>(piece * FACET_SIZE));
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
         }
-        // Decoded a few facets ahead, so that their table entries are on the way in.
-        constexpr std::uint32_t AHEAD = 4;
-        double ahead[AHEAD][9];
-        const auto decode = [&](std::uint32_t k, double* xyz9) {
-            float values[9];
-            std::memcpy(values, buffer + k * FACET_SIZE + 12, sizeof values);
-            for (int i = 0; i < 9; ++i) {
-                xyz9[i] = values[i];
-            }
-            for (int i = 0; i < 3; ++i) {
-                facets.vertices().prefetch(xyz9[3 * i], xyz9[3 * i + 1], xyz9[3 * i + 2]);
-            }
-        };
-        for (std::uint32_t k = 0; k < AHEAD && k < chunk; ++k) {
-            decode(k, ahead[k]);
-        }
-        for (std::uint32_t k = 0; k < chunk; ++k) {
-            double current[9];
-            std::memcpy(current, ahead[k % AHEAD], sizeof current);
-            if (k + AHEAD < chunk) {
-                decode(k + AHEAD, ahead[k % AHEAD]);
-            }
-            facets.add(current);
-        }
-        done += chunk;
+        decodeFacets(records.data(), piece, decoded.data());
+        numberFacets(decoded.data(), piece, facets);
+        done += piece;
     }
     return facets.build();
 }

@@ -34,6 +34,12 @@ namespace tin::io {
 /// Cost: one look-up per vertex in a flat table of the distinct vertices, one bulk factory
 /// request for them all (PointFactory::factoryAll), one Tin::addTriangle per facet; until
 /// then the facets are kept as vertex numbers (12 bytes a facet, 24 a distinct vertex).
+/// A binary file of 16384 facets or more, in a process that may run on more than one
+/// processor, is read, decoded and numbered on a second thread while the calling thread
+/// interns the vertices numbered so far; that thread makes no point, uses no factory and
+/// ends before importTin() returns or throws. The coordinates and points then reserve
+/// address space for every corner (120 bytes a facet), of which only the pages used are
+/// touched.
 class StlTinImporter : public TinImporterI {
 public:
     StlTinImporter() = default;

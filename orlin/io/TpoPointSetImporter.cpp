@@ -1,21 +1,33 @@
 #include "orlin/io/TpoPointSetImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
+#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/FileBytes.h"
+#include "orlin/io/ReadAheadThread.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace tin::io {
 
 namespace {
+
+template <typename T>
+using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+
+// Lines parsed between two hand-overs to the interning, and points interned at a time
+// while the lines after them are parsed.
+constexpr std::size_t PARSE_BLOCK = 16384;
+constexpr std::size_t INTERN_RANGE = 65536;
 
 constexpr std::string_view SEPARATORS = ",\t ";
 constexpr std::string_view WHITE_SPACE = " \t\r\n\v\f";
@@ -159,20 +171,48 @@ tin::core::PointSet TpoPointSetImporter::importPointSet(const char* path) const 
     const FileBytes content(path);
     const std::string_view text = content.view();
     const std::size_t lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-    // Parsed and interned a block at a time: the block's numbers stay in the cache for
-    // the factory's bulk request, which still overlaps its look-ups, and no array of every
-    // number is made. The ids and the set are as if each line had been added as it was read.
-    constexpr std::size_t BLOCK = 16384;
-    std::vector<double> xyz(3 * BLOCK);
+    // Parsed into one array of numbers, interned in bulk requests of many points each,
+    // and in a file of many lines parsed on a second thread while the points of the lines
+    // parsed so far are interned. The ids and the set are as if each line had been added
+    // as it was read.
+    LargeVector<double> xyz(3 * lines);
+    PointLines parser(text, path);
+    const auto parse = [&](const ReadAheadThread::Publish& publish) {
+        std::size_t parsed = 0;
+        while (const std::size_t more = parser.next(xyz.data() + 3 * parsed, std::min(PARSE_BLOCK, lines - parsed))) {
+            parsed += more;
+            if (!publish(parsed)) {
+                return;
+            }
+        }
+    };
     tin::core::PointFactory& factory = tin::core::PointFactory::instance();
-    factory.reserve(lines);
     tin::core::PointSet::PointList points;
     points.reserve(lines);
-    PointLines parser(text, path);
-    while (const std::size_t parsed = parser.next(xyz.data(), BLOCK)) {
-        const std::size_t first = points.size();
-        points.resize(first + parsed);
-        factory.factoryAll(xyz.data(), parsed, points.data() + first);
+    std::optional<ReadAheadThread> parsing;
+    if (lines >= 4 * INTERN_RANGE && ReadAheadThread::worthwhile()) {
+        try {
+            parsing.emplace(parse);
+        } catch (const std::system_error&) {
+            // No thread to be had: parsed on this one below.
+        }
+    }
+    if (parsing) {
+        for (bool done = false; !done;) {
+            const std::size_t have = points.size();
+            const std::size_t ready = parsing->wait(have + INTERN_RANGE, done);
+            points.resize(ready);
+            factory.factoryAll(xyz.data() + 3 * have, ready - have, points.data() + have);
+        }
+        parsing.reset();
+    } else {
+        std::size_t parsed = 0;
+        parse([&parsed](std::size_t items) {
+            parsed = items;
+            return true;
+        });
+        points.resize(parsed);
+        factory.factoryAll(xyz.data(), parsed, points.data());
     }
     for (std::size_t i = 0; i < points.size(); ++i) {
         points[i]->setId(static_cast<int>(i));

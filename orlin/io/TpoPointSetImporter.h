@@ -24,9 +24,11 @@ namespace tin::io {
 /// path that cannot be opened throws common::exception::FileOpenException, a read error
 /// common::exception::RuntimeException.
 /// Cost: the file is read whole into memory and parsed in one pass (white space and
-/// separators around "x,y,z" need no token copies); the points are interned in bulk
-/// factory requests (PointFactory::factoryAll) of a block of lines each. A format error
-/// is found once the blocks before it are interned; the points made for them die with
+/// separators around "x,y,z" need no token copies) into one array of numbers (24 bytes a
+/// line), whose points are interned in bulk factory requests (PointFactory::factoryAll).
+/// A file of 262144 lines or more, in a process that may run on more than one processor,
+/// is parsed on a second thread while the calling thread interns the points of the lines
+/// parsed so far (see ReadAheadThread); the points made before a format error die with
 /// the exception.
 class TpoPointSetImporter : public PointSetImporter {
 public:

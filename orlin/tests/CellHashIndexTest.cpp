@@ -157,3 +157,52 @@ TEST(CellHashIndexTest, ItemsOnCellBordersAreFoundFromEitherSide)
         }
     }
 }
+
+// An index filled through the query's insertion hints must answer every query as one
+// filled by plain insertions: hints into a cell's probe end, hints of boxes spanning
+// several cells, hints that meet a table growth, and positions outside the hinted cell.
+TEST(CellHashIndexTest, InsertionsAtQueryHintsFileLikePlainInsertions)
+{
+    const double side = CellHashIndex::CELL_SIZE;
+    std::mt19937 rng(41);
+    std::uniform_int_distribution<int> cell(-30, 30);
+    std::uniform_real_distribution<double> within(-0.6, 0.6);
+    CellHashIndex hinted;
+    CellHashIndex plain;
+    std::vector<Item> items;
+    for (std::uint32_t i = 0; i < 6000; ++i) {
+        // Cells are shared by several items, and some items lie on or near cell borders.
+        const double x = 600000.0 + (cell(rng) + within(rng)) * side;
+        const double y = 5400000.0 + (cell(rng) + within(rng)) * side;
+        const double half = i % 5 == 0 ? side : 1e-8; // a few boxes span several cells
+        // The box asked about may miss the item's own cell: the hint must not be taken.
+        const double shift = i % 7 == 0 ? 3 * side : 0.0;
+        std::set<std::uint32_t> viaHint;
+        const CellHashIndex::InsertHint hint = hinted.queryForInsert(
+            x + shift - half, y - half, x + shift + half, y + half, [&](std::uint32_t s) { viaHint.insert(s); });
+        ASSERT_EQ(viaHint, reported(plain, x + shift - half, y - half, x + shift + half, y + half)) << i;
+        hinted.insertAt(hint, i, x, y);
+        plain.insert(i, x, y);
+        items.push_back({x, y, true});
+    }
+    ASSERT_EQ(hinted.size(), plain.size());
+    for (const Item& centre : items) {
+        const double x = centre.x, y = centre.y;
+        ASSERT_EQ(reported(hinted, x - 1e-8, y - 1e-8, x + 1e-8, y + 1e-8),
+                  reported(plain, x - 1e-8, y - 1e-8, x + 1e-8, y + 1e-8));
+    }
+    // Every item is reported by the tolerance box around it, and a removal finds its entry.
+    for (std::uint32_t i = 0; i < items.size(); ++i)
+        ASSERT_TRUE(reported(hinted, items[i].x, items[i].y, items[i].x, items[i].y).count(i)) << i;
+    for (std::uint32_t i = 0; i < items.size(); i += 3)
+        ASSERT_TRUE(hinted.remove(i, items[i].x, items[i].y)) << i;
+}
+
+TEST(CellHashIndexTest, AnEmptyTableGivesNoInsertionHint)
+{
+    CellHashIndex index;
+    const CellHashIndex::InsertHint hint = index.queryForInsert(1, 1, 1, 1, [](std::uint32_t) { FAIL(); });
+    EXPECT_EQ(hint.at, CellHashIndex::NO_ROOM);
+    index.insertAt(hint, 4, 1, 1);
+    EXPECT_EQ(reported(index, 1, 1, 1, 1), (std::set<std::uint32_t>{4}));
+}

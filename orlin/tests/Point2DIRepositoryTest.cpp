@@ -180,6 +180,70 @@ TEST(Point2DIRepositoryTest, PointsMadeByToleranceAddsAreStoredOnceAndFoundBothW
     }
 }
 
+// Tolerance look-ups are answered from a table of small cells where at most one point is in the
+// square. Clusters of points closer than the tolerance, positions on cell borders (multiples of
+// 2^-20) and squares straddling them, and a point beyond the cells' range: every answer must be
+// a point of the closed square, the only one when there is one, null when there is none.
+TEST(Point2DIRepositoryTest, ToleranceLookupsAgreeWithBruteForce)
+{
+    const double cell = std::ldexp(1.0, -20);
+    for (int round = 0; round < 3; ++round) {
+        std::mt19937 random(static_cast<unsigned>(31 + round));
+        std::uniform_int_distribution<int> lattice(-40, 40);
+        std::uniform_int_distribution<int> pick(0, 9);
+        const double tolerances[] = {0.0, 1e-9, 1e-8, 0.4 * cell, 0.5 * cell, 2 * cell, 1e-3};
+        Point2DIRepository repository;
+        std::vector<std::shared_ptr<Point2DI>> stored;
+        auto around = [&](double base) {
+            switch (pick(random)) {
+            case 0: return base;
+            case 1: return base + 3e-9 * lattice(random);
+            case 2: return base + cell * lattice(random);
+            case 3: return std::nextafter(base, 1e9);
+            default: return base + 1e-7 * lattice(random);
+            }
+        };
+        const double origin = round == 0 ? 0.0 : (round == 1 ? 512345.125 : -7.75);
+        for (int i = 0; i < 400; ++i) {
+            stored.push_back(repository.add(Point2D(around(origin), around(origin + 1.0))));
+            if (i % 10 == 9) {
+                const Point2D query(around(origin), around(origin + 1.0));
+                const double tolerance = tolerances[static_cast<std::size_t>(i / 10) % 7];
+                // Stores on a miss, so later look-ups also meet points the cells got one by one.
+                const auto made = repository.addFuzzy(query, tolerance);
+                if (std::find(stored.begin(), stored.end(), made) == stored.end())
+                    stored.push_back(made);
+            }
+            if (round == 2 && i == 200)
+                stored.push_back(repository.add(Point2D(3e12, 0.0)));
+        }
+        int unique = 0;
+        int several = 0;
+        for (int q = 0; q < 2000; ++q) {
+            const Point2D query(around(origin), around(origin + 1.0));
+            const double tolerance = tolerances[static_cast<std::size_t>(q) % 7];
+            std::vector<Point2DI*> inSquare;
+            for (const auto& p : stored)
+                if (query.x() + tolerance >= p->x()
+                    && query.x() - tolerance <= p->x() && query.y() + tolerance >= p->y()
+                    && query.y() - tolerance <= p->y())
+                    inSquare.push_back(p.get());
+            const auto found = repository.getFuzzy(query, tolerance);
+            if (inSquare.empty()) {
+                EXPECT_EQ(nullptr, found) << "round " << round << " query " << q;
+            } else {
+                EXPECT_NE(inSquare.end(), std::find(inSquare.begin(), inSquare.end(), found.get()))
+                    << "round " << round << " query " << q;
+                if (inSquare.size() == 1)
+                    EXPECT_EQ(inSquare.front(), found.get()) << "round " << round << " query " << q;
+                (inSquare.size() == 1 ? unique : several) += 1;
+            }
+        }
+        EXPECT_GT(unique, 100);
+        EXPECT_GT(several, 100);
+    }
+}
+
 // A NaN query compares false against every bound, so the widening search never ended.
 TEST(Point2DIRepositoryTest, NonFiniteCoordinatesAreRefused)
 {

@@ -262,3 +262,32 @@ TEST(PointFactoryTest, BulkRequestStopsAtANotANumberPosition)
     EXPECT_FALSE(out[1]);
     EXPECT_EQ(out[0], pf().factory(Point(10.0, 20.0, 1.0), false));
 }
+
+// A bulk request into an array that still holds points releases them as it goes; the
+// sweep the requests bring round is made at the end and must find those dead slots.
+TEST(PointFactoryTest, BulkOverHeldPointsCountsAndSweepsLikeSingleRequests)
+{
+    std::vector<double> xyz;
+    for (int i = 0; i < 30000; ++i)
+        xyz.insert(xyz.end(), {-3000.0 - i, 4000.0, 1.0});
+    const std::size_t n = xyz.size() / 3;
+    std::vector<std::shared_ptr<Point>> out(n);
+    pf().factoryAll(xyz.data(), n, out.data());
+    // The same array again, at other positions: every point it held dies during the bulk.
+    for (std::size_t i = 0; i < n; ++i)
+        xyz[3 * i + 1] = 4100.0;
+    // Brought near the end of a sweep period by points that die at once, so that the
+    // bulk brings the sweep round.
+    for (int i = 0; weakContainerSweepCounter() != WEAK_CONTAINER_SWEEP_PERIOD - 10; ++i)
+        pf().factory(Point(-3000.0 - i, 4200.0, 1.0), false);
+    const std::size_t live = pf().livePoints().size();
+    const std::size_t slots = pf().slotCount() + n;
+    pf().factoryAll(xyz.data(), n, out.data());
+    EXPECT_EQ(weakContainerSweepCounter(), n - 10);
+    ASSERT_GE(slots - live, slots / 3) << "too many points of other tests alive";
+    EXPECT_EQ(pf().slotCount(), live); // the dead third or more is gone
+    for (std::size_t i = 0; i < n; i += 101) {
+        ASSERT_EQ(out[i]->y(), 4100.0);
+        ASSERT_EQ(pf().factory(Point(xyz[3 * i], xyz[3 * i + 1], xyz[3 * i + 2]), false), out[i]);
+    }
+}

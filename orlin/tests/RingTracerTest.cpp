@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <random>
+#include <set>
 #include <vector>
 
 #include <geos/geom/Polygon.h>
@@ -12,6 +13,7 @@
 #include "orlin/core/Edge2DFactory.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Point2DIRepository.h"
+#include "orlin/core/Polygon.h"
 #include "orlin/core/Point2DIRing.h"
 #include "orlin/core/Point2DIRingTree.h"
 #include "orlin/util/EdgeOrder.h"
@@ -134,6 +136,93 @@ TEST(RingTracerTest, EqualBoxesNeitherInsideTheOtherAreBothTopLevel)
     g.chain({{5, 0}, {7, 0}, {7, 2}, {5, 0}});
     auto trees = g.trace();
     EXPECT_EQ(trees.size(), 2u);
+}
+
+// The faces of a random labelling of a sheared grid: cells of different labels (label 0 around
+// the grid) are split by their common side. Islands give nested rings, cells meeting at one
+// corner give rings that touch themselves, neighbours share sides and corners.
+TEST(RingTracerTest, QuickContainmentAgreesWithGeosOnRandomFaces)
+{
+    std::mt19937 random(20261209);
+    int nested = 0;
+    for (int round = 0; round < 40; ++round) {
+        int const n = 4 + round % 9;
+        // Mostly label 1, so that some other cells are islands in it.
+        std::uniform_int_distribution<int> label(-6, 2 + round % 3);
+        std::vector<int> cells(static_cast<std::size_t>(n * n));
+        for (auto& c : cells) {
+            c = std::max(label(random), 1);
+        }
+        auto labelAt = [&](int i, int j) {
+            return i < 0 || j < 0 || i >= n || j >= n ? 0 : cells[static_cast<std::size_t>(j * n + i)];
+        };
+        auto at = [](int i, int j) { return std::make_pair(i * 0.7 + j * 0.13, j * 0.9 - i * 0.05); };
+        Graph g;
+        for (int i = 0; i <= n; ++i) {
+            for (int j = 0; j <= n; ++j) {
+                if (j < n && labelAt(i - 1, j) != labelAt(i, j)) {
+                    g.chain({at(i, j), at(i, j + 1)});
+                }
+                if (i < n && labelAt(i, j - 1) != labelAt(i, j)) {
+                    g.chain({at(i, j), at(i + 1, j)});
+                }
+            }
+        }
+        std::vector<std::unique_ptr<geos::geom::Polygon>> polygons;
+        for (auto const& tree : g.trace()) {
+            for (auto const& member : Point2DIRingTree::allMemberRings(tree)) {
+                polygons.push_back(member->ring()->toPolygon().geosPolygon()->clone());
+            }
+        }
+        for (auto const& outer : polygons) {
+            for (auto const& inner : polygons) {
+                bool const expected = outer->contains(inner.get());
+                ASSERT_EQ(RingTracer::polygonContains(*outer, *inner), expected) << "round " << round;
+                nested += expected && outer != inner ? 1 : 0;
+            }
+        }
+    }
+    // Islands: the quick answers must have met nesting, not only disjoint faces.
+    EXPECT_GT(nested, 100);
+}
+
+// The tracer's edge states against two ordered sets of edges, the way the tracing kept them:
+// the first untraversed and first traversed edge in EdgeOrder after every walk.
+TEST(RingTracerTest, EdgeStatesFollowTwoOrderedSets)
+{
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> coordinate(0, 6);
+    Graph g;
+    std::vector<std::shared_ptr<Edge2D>> edges;
+    for (int i = 0; i < 300; ++i) {
+        auto e = g.factory().factory(g.p(coordinate(random), coordinate(random)),
+                                     g.p(coordinate(random), coordinate(random)));
+        if (e) {
+            edges.push_back(e);  // repeats included: one state per object
+        }
+    }
+    std::set<std::shared_ptr<Edge2D>, EdgeOrder> untraversed(edges.begin(), edges.end());
+    std::set<std::shared_ptr<Edge2D>, EdgeOrder> traversed;
+    RingTracer::EdgeStates states(edges);
+    ASSERT_EQ(states.edges().size(), untraversed.size());
+    std::uniform_int_distribution<std::size_t> pick(0, edges.size() - 1);
+    for (int step = 0; step < 2000; ++step) {
+        ASSERT_EQ(states.anyUntraversed(), !untraversed.empty());
+        ASSERT_EQ(states.anyTraversed(), !traversed.empty());
+        if (!untraversed.empty()) {
+            ASSERT_EQ(states.firstUntraversed(), *untraversed.begin());
+        }
+        if (!traversed.empty()) {
+            ASSERT_EQ(states.firstTraversed(), *traversed.begin());
+        }
+        auto const& e = edges[pick(random)];
+        bool const wasTraversed = traversed.erase(e) == 1;
+        if (!wasTraversed && untraversed.erase(e) == 1) {
+            traversed.insert(e);
+        }
+        EXPECT_EQ(states.walk(e.get()), wasTraversed);
+    }
+    EXPECT_FALSE(states.walk(nullptr));
 }
 
 TEST(EdgeOrderTest, IsAStrictWeakOrder)

@@ -375,3 +375,42 @@ TEST(StlTinImporterTest, BinaryCornerWithoutANumberIsRejected) {
     const std::vector<Facet> facets = {{0, 0, 0, 1, 0, 0, 0, 1, 0}, {1, 0, 0, nan, 1, 0, 0, 1, 0}};
     EXPECT_THROW(readStl("nan.stl", binaryStl(facets)), std::invalid_argument);
 }
+
+// A file of separate facets has six times the vertices a TIN of as many facets has: the
+// vertex table, sized for a TIN, grows while earlier corners must still be found.
+TEST(StlTinImporterTest, SeparateFacetsBeyondTheExpectedVertexCountKeepTheirCorners) {
+    std::vector<Facet> facets;
+    for (int k = 0; k < 3000; ++k) {
+        const float x = 3.0f * static_cast<float>(k % 60), y = 3.0f * static_cast<float>(k / 60);
+        facets.push_back({x, y, 1.0f, x + 1.0f, y, 2.0f, x, y + 1.0f, 3.0f});
+    }
+    // Repeats of facets far apart in the file share their corners with the first ones.
+    for (int k = 0; k < 3000; k += 7) {
+        facets.push_back(facets[static_cast<std::size_t>(k)]);
+    }
+    const Tin binary = readStl("soup.stl", binaryStl(facets));
+    const std::string path = iotest::scratchFile("soup-ascii.stl");
+    iotest::writeFile(path, asciiStl(facets));
+    const Tin ascii = StlTinImporter(tin::io::STL_ASCII).importTin(path.c_str());
+    EXPECT_EQ(binary.pointCount(), 3 * 3000);
+    EXPECT_EQ(binary.allTriangles().size(), ascii.allTriangles().size());
+    EXPECT_EQ(unorientedKeys(binary), unorientedKeys(ascii));
+}
+
+// A file large enough to be read on a second thread, a piece at a time: every piece must
+// arrive once and in order, the last one short.
+TEST(StlTinImporterTest, LargeBinaryFileReadAheadGivesEveryFacetInOrder) {
+    const Tin tin = iotest::gridTin(151, 120, 1000.0, 2000.0); // 36240 facets: 8 pieces and a short one
+    const std::string path = iotest::scratchFile("large.stl");
+    StlTinExporter().exportTin(path.c_str(), tin);
+    const Tin back = StlTinImporter().importTin(path.c_str());
+    EXPECT_EQ(back.pointCount(), 152 * 121);
+    EXPECT_EQ(unorientedKeys(back), unorientedKeys(tin));
+
+    // A corner without a number in the last piece fails the read after all pieces came in.
+    std::string bytes = iotest::readFile(path);
+    const float nan = std::nanf("");
+    std::memcpy(&bytes[bytes.size() - 50 + 12 + 4], &nan, sizeof nan);
+    iotest::writeFile(path, bytes);
+    EXPECT_THROW(StlTinImporter().importTin(path.c_str()), std::invalid_argument);
+}

@@ -102,6 +102,35 @@ TEST(Tin2DTest, VerticalStepKeepsBothOriginalEdges)
     EXPECT_TRUE(t2.outerEdges().size() == 4u);
 }
 
+// The table behind originalEdges is made on its first use: asked first after a triangle was
+// added, or through a copy, it still holds exactly the projected triangles' edges, those of a
+// triangle left out (two corners at one position) included.
+TEST(Tin2DTest, OriginalEdgesAskedLateOrThroughACopy)
+{
+    Tin tin = twoTriangles(0);
+    tin.addTriangle(Point(2, 0, 0.0), Point(2, 0, 1.0), Point(3, 0.5, 0.0));
+    Point2DIRepository repository;
+    Edge2DFactory factory(&repository);
+    Tin2D early(tin, &repository, &factory);
+    Tin2D late(tin, &repository, &factory);
+    std::vector<std::shared_ptr<Edge2D>> sides{
+        factory.factory(Point2D(0, 0), Point2D(1, 1)), factory.factory(Point2D(0, 0), Point2D(1, 0)),
+        factory.factory(Point2D(2, 0), Point2D(3, 0.5)), factory.factory(Point2D(1, 1), Point2D(0, 1))};
+    std::vector<std::vector<std::shared_ptr<Edge>>> expected;
+    for (auto const& side : sides) {
+        expected.push_back(early.originalEdges(side));
+    }
+    EXPECT_EQ(expected[2].size(), 2u);  // both slanted edges of the vertical triangle
+    late.addTriangle(repository.add(Point2D(5, 5)), repository.get(Point2D(1, 1)),
+                     repository.get(Point2D(0, 1)));
+    Tin2D copy(late);
+    for (std::size_t k = 0; k < sides.size(); ++k) {
+        EXPECT_EQ(copy.originalEdges(sides[k]), expected[k]) << k;
+        EXPECT_EQ(late.originalEdges(sides[k]), expected[k]) << k;
+    }
+    EXPECT_TRUE(late.originalEdges(factory.factory(Point2D(5, 5), Point2D(1, 1))).empty());
+}
+
 TEST(Tin2DTest, DegenerateAndEmptyNetworks)
 {
     Point2DIRepository repository;
@@ -151,6 +180,13 @@ TEST(Tin2DTest, NumberingOfTwoNetworksSharingSides)
     for (int id = afterFirst; id < afterSecond; ++id) {
         ASSERT_NE(second.getEdgeById(id), nullptr);
         EXPECT_EQ(second.getEdgeById(id)->id(), id);
+    }
+    // The handle without a copy names the same sides and the same gaps.
+    for (Tin2D const* network : {&first, &second}) {
+        for (int id = 0; id <= afterSecond; ++id) {
+            auto const* handle = network->numberedEdge(id);
+            EXPECT_EQ(handle == nullptr ? nullptr : *handle, network->getEdgeById(id)) << id;
+        }
     }
 
     // The second network renumbers everything it has; restoring the first gives its sides

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -318,4 +319,126 @@ TEST(TinOverlayTest, RandomPairsCoverTheirAreasRegionByRegion)
     // A reported failure would be allowed (the merge turns it into a failed result), but none
     // of these pairs gives one: a failure here has so far always been a wrong crossing point.
     EXPECT_EQ(failures, 0);
+}
+
+namespace {
+
+// The triangles of a region TIN as sorted corner coordinates, for comparing two runs.
+std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
+{
+    std::vector<std::array<double, 9>> corners;
+    for (auto const& t : tin.allTriangles()) {
+        std::array<double, 9> c{};
+        for (int i = 0; i < 3; ++i) {
+            c[3 * i] = t->point(i)->x();
+            c[3 * i + 1] = t->point(i)->y();
+            c[3 * i + 2] = t->point(i)->elevation();
+        }
+        corners.push_back(c);
+    }
+    std::sort(corners.begin(), corners.end());
+    return corners;
+}
+
+}  // namespace
+
+// A selector only leaves region TINs out: every entry it asks for holds the same triangles as
+// in a run without it, and nothing else is in the maps.
+TEST(TinOverlayTest, SelectedRegionsMatchAFullRun)
+{
+    std::mt19937 random(424242);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int left = 0;
+    int kept = 0;
+    for (int pair = 0; pair < 40; ++pair) {
+        bool const snapped = pair % 3 == 0;
+        double const size = snapped ? std::round(5 + unit(random) * 10) : 5 + unit(random) * 10;
+        Tin a = randomTin(random, 0, 0, size, pair % 5 == 1, snapped);
+        double shift = unit(random) * size * 0.8;
+        double lift = unit(random) * size * 0.5 - size * 0.25;
+        double otherSize = size * (0.5 + unit(random));
+        if (snapped) {
+            shift = std::round(shift);
+            lift = std::round(lift);
+            otherSize = std::round(otherSize);
+        }
+        Tin b = randomTin(random, shift, lift, otherSize, pair % 7 == 2, snapped);
+        // The full run is read and released first: its live points would lend the selected
+        // run their elevations.
+        struct Region {
+            std::vector<std::pair<double, double>> ring;
+            bool inFirst = false, inSecond = false;
+            std::vector<std::array<double, 9>> first, second;
+        };
+        std::vector<Region> expected;
+        {
+            Result full = overlay(a, b);
+            auto const trees = allTrees(full.regions);
+            for (std::size_t k = 0; k <= trees.size(); ++k) {
+                Region r;
+                auto const* key = k < trees.size() ? trees[k]->ring().get() : nullptr;
+                if (key != nullptr) {
+                    for (auto const& p : key->points()) {
+                        r.ring.emplace_back(p->x(), p->y());
+                    }
+                }
+                if (full.first.count(key) != 0) {
+                    r.inFirst = true;
+                    r.first = cornerCoordinates(full.first.at(key));
+                }
+                if (full.second.count(key) != 0) {
+                    r.inSecond = true;
+                    r.second = cornerCoordinates(full.second.at(key));
+                }
+                expected.push_back(std::move(r));
+            }
+        }
+        // Some regions of each TIN and the unclaimed triangles of one of them; or, as a merge
+        // taking the second TIN everywhere asks, the first TIN's unclaimed triangles and the
+        // second's regions (the first's region triangles must then still lend the second
+        // their corners, as the point factory shares live points).
+        auto selector = [&](Point2DIRingTree const* region, bool ofFirst) {
+            if (pair % 2 == 0) {
+                return (region == nullptr) == ofFirst;
+            }
+            if (region == nullptr) {
+                return ofFirst == (pair % 4 == 1);
+            }
+            return (region->ring()->segmentCount() % 2 == 0) == ofFirst;
+        };
+        Result some;
+        TinOverlay::overlayTins(a, b, keepAll, selector, &some.regions, &some.first, &some.second);
+        auto const trees = allTrees(some.regions);
+        ASSERT_EQ(trees.size() + 1, expected.size()) << "pair " << pair;
+        for (bool ofFirst : {true, false}) {
+            RegionTinMap const& map = ofFirst ? some.first : some.second;
+            std::size_t entries = 0;
+            for (std::size_t k = 0; k < expected.size(); ++k) {
+                Point2DIRingTree const* tree = k < trees.size() ? trees[k].get() : nullptr;
+                auto const* key = tree != nullptr ? tree->ring().get() : nullptr;
+                if (tree != nullptr) {
+                    auto const points = key->points();
+                    ASSERT_EQ(points.size(), expected[k].ring.size()) << "pair " << pair;
+                    for (std::size_t i = 0; i < points.size(); ++i) {
+                        ASSERT_EQ(points[i]->x(), expected[k].ring[i].first) << "pair " << pair;
+                        ASSERT_EQ(points[i]->y(), expected[k].ring[i].second) << "pair " << pair;
+                    }
+                }
+                bool const present = ofFirst ? expected[k].inFirst : expected[k].inSecond;
+                if (!present || !selector(tree, ofFirst)) {
+                    EXPECT_EQ(map.count(key), 0u) << "pair " << pair;
+                    left += present ? 1 : 0;
+                    continue;
+                }
+                ++entries;
+                ++kept;
+                ASSERT_EQ(map.count(key), 1u) << "pair " << pair;
+                EXPECT_EQ(cornerCoordinates(map.at(key)), ofFirst ? expected[k].first : expected[k].second)
+                    << "pair " << pair << " region " << k;
+            }
+            EXPECT_EQ(map.size(), entries) << "pair " << pair;
+        }
+    }
+    EXPECT_GT(left, 20);
+    EXPECT_GT(kept, 20);
 }

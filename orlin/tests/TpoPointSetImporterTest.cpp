@@ -255,14 +255,15 @@ std::string numberText(double v) {
 } // namespace
 
 TEST(TpoPointSetImporterTest, LongFilesReadLikeTheirLinesOneByOne) {
-    // Far more lines than one parsed block, with every awkward form spread over the
-    // blocks: header lines, CRLF ends, tabs and spaces, exponents and signs, repeated
+    // Far more lines than one parsed block (enough to be parsed on a second thread while
+    // the lines before are interned), with every awkward form spread over the blocks:
+    // header lines, CRLF ends, tabs and spaces, exponents and signs, repeated
     // points (the later line's id wins) and a closing line. The oracle is a plain
     // split-and-convert of the same lines.
     std::string text = "Survey of the reach\r\nx\ty\tz\n";
     std::map<Xyz, int> expected;
     int id = 0;
-    for (int k = 0; k < 50000; ++k) {
+    for (int k = 0; k < 270000; ++k) {
         const double x = 600000.0 + (k % 997) * 0.125;
         const double y = 5400000.0 + (k / 997) * 0.25;
         const double z = (k % 13 == 0) ? 1.5e2 : -3.0 + 0.001 * k;
@@ -284,11 +285,12 @@ TEST(TpoPointSetImporterTest, LongFilesReadLikeTheirLinesOneByOne) {
     EXPECT_EQ(idsByPoint(set), expected);
     EXPECT_EQ(set.allPoints().size(), expected.size());
 
-    // An error line far past the first block still names its own line.
+    // An error line far past the first block still names its own line, also when the
+    // points before it are being interned meanwhile.
     std::string broken = "x,y,z\n";
-    for (int k = 0; k < 40000; ++k) {
+    for (int k = 0; k < 270000; ++k) {
         broken += numberText(k) + ",0,1\n";
     }
     broken += "1,2,three\n4,5,6\n";
-    expectFormatError("long-broken.tpo", broken, 40002);
+    expectFormatError("long-broken.tpo", broken, 270002);
 }

@@ -72,7 +72,7 @@ void OverlayTriangulation::EdgeOwners::set(Point2DI const* p, Point2DI const* q,
         claimed.first->lower = key.lower;
         claimed.first->upper = key.upper;
     }
-    (ofFirst ? claimed.first->owners.first : claimed.first->owners.second) = tinEdge;
+    (ofFirst ? claimed.first->owners.first : claimed.first->owners.second) = &tinEdge;
 }
 
 OverlayTriangulation::EdgeOwners::Owners const* OverlayTriangulation::EdgeOwners::find(
@@ -104,8 +104,10 @@ std::pair<std::shared_ptr<Point2DI> const*, std::shared_ptr<Point2DI> const*> ed
 }  // namespace
 
 struct OverlayTriangulation::Corner {
-    std::shared_ptr<Point2DI> point;
+    // The overlay's point, held by the overlay for as long as the corner is used.
+    std::shared_ptr<Point2DI> const* at = nullptr;
     double d = 0.0;
+    std::shared_ptr<Point2DI> const& point() const { return *at; }
 };
 
 OverlayTriangulation::EdgeChains OverlayTriangulation::chainsAlongEdges(
@@ -297,12 +299,20 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
                                                                  second.allTriangles().end());
     TriangleBucketGrid const firstGrid(std::move(firstTriangles));
     TriangleBucketGrid const secondGrid(std::move(secondTriangles));
+    // The corners' coordinates side by side: each triangle reads them without visiting the
+    // point objects.
+    std::vector<double> xy(2 * overlay.points.size());
+    for (std::size_t i = 0; i < overlay.points.size(); ++i) {
+        if (overlay.points[i]) {
+            xy[2 * i] = overlay.points[i]->x();
+            xy[2 * i + 1] = overlay.points[i]->y();
+        }
+    }
     for (auto const& t : overlay.triangles) {
-        std::shared_ptr<Point2DI> const* corner[3] = {&overlay.points[t[0]], &overlay.points[t[1]],
-                                                      &overlay.points[t[2]]};
+        double const* c[3] = {&xy[2 * std::size_t(t[0])], &xy[2 * std::size_t(t[1])],
+                              &xy[2 * std::size_t(t[2])]};
         // The centroid as a planar triangle computes it, corners in order.
-        Point2D const centroid(((*corner[0])->x() + (*corner[1])->x() + (*corner[2])->x()) / 3.0,
-                               ((*corner[0])->y() + (*corner[1])->y() + (*corner[2])->y()) / 3.0);
+        Point2D const centroid((c[0][0] + c[1][0] + c[2][0]) / 3.0, (c[0][1] + c[1][1] + c[2][1]) / 3.0);
         std::uint32_t const a = firstGrid.findContainingNumber(centroid);
         if (a == TriangleBucketGrid::NONE) {
             continue;
@@ -313,10 +323,10 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
         }
         Corner corners[3];
         for (int i = 0; i < 3; ++i) {
-            corners[i].point = *corner[i];
+            corners[i].at = &overlay.points[t[static_cast<std::size_t>(i)]];
             // A corner made by the triangulator may lie a rounding error outside either source
             // triangle; it lies on both planes by construction.
-            double const x = corners[i].point->x(), y = corners[i].point->y();
+            double const x = c[i][0], y = c[i][1];
             corners[i].d = firstGrid.planeElevation(a, x, y) - secondGrid.planeElevation(b, x, y);
         }
         std::stable_sort(std::begin(corners), std::end(corners),
@@ -339,15 +349,15 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
     // The crossing on the side from a (where the difference is da) to b, snapped to the ends.
     auto crossing = [&](Corner const& a, Corner const& b) {
         double const f = snapFraction(a.d / (a.d - b.d));
-        Point2D const x((1.0 - f) * a.point->x() + f * b.point->x(),
-                        (1.0 - f) * a.point->y() + f * b.point->y());
+        Point2D const x((1.0 - f) * a.point()->x() + f * b.point()->x(),
+                        (1.0 - f) * a.point()->y() + f * b.point()->y());
         return repository->addFuzzy(x, core::Point2DIRepository::DEFAULT_DELTA);
     };
     // Files the point as a cut of the TIN edges under the side p-q (of both TINs where their
     // edges overlap there, so that both outlines pass through it), else of the side itself.
     // A point at an end of the recorded edge cuts nothing.
     auto record = [&](std::shared_ptr<Point2DI> const& x, Corner const& p, Corner const& q) {
-        if (!p.point || !q.point || p.point == q.point) {
+        if (!p.point() || !q.point() || p.point() == q.point()) {
             return;
         }
         auto file = [&](std::shared_ptr<Edge2D> const& edge) {
@@ -355,17 +365,17 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
                 splitRecords->push_back(SplitRecord{x, positionOnEdge(*edge, *x), edge});
             }
         };
-        auto const* found = owners.find(p.point.get(), q.point.get());
-        bool const onFirst = found != nullptr && found->first != nullptr;
-        bool const onSecond = found != nullptr && found->second != nullptr;
+        auto const* found = owners.find(p.point().get(), q.point().get());
+        bool const onFirst = found != nullptr && found->first != nullptr && *found->first;
+        bool const onSecond = found != nullptr && found->second != nullptr && *found->second;
         if (onFirst) {
-            file(found->first);
+            file(*found->first);
         }
-        if (onSecond && !(onFirst && found->second == found->first)) {
-            file(found->second);
+        if (onSecond && !(onFirst && *found->second == *found->first)) {
+            file(*found->second);
         }
         if (!onFirst && !onSecond) {
-            file(factory->factory(p.point, q.point));
+            file(factory->factory(p.point(), q.point()));
         }
     };
 
@@ -386,13 +396,13 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
     if (s0 < 0 && s1 == 0 && s2 > 0) {
         auto x = crossing(c[2], c[0]);
         record(x, c[0], c[2]);
-        return factory->factory(x, c[1].point);
+        return factory->factory(x, c[1].point());
     }
     if (s0 < 0 && s1 == 0 && s2 == 0) {
-        return factory->factory(c[1].point, c[2].point);
+        return factory->factory(c[1].point(), c[2].point());
     }
     if (s0 == 0 && s1 == 0 && s2 > 0) {
-        return factory->factory(c[0].point, c[1].point);
+        return factory->factory(c[0].point(), c[1].point());
     }
     return nullptr;
 }
@@ -406,6 +416,11 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
 {
     UniqueListT<Point2DI> pointSet;
     UniqueListT<Edge2D> edgeSet;
+    // A planar network has about half as many vertices and one and a half times as many sides
+    // as triangles.
+    std::size_t const triangleCount = first2D.triangles().size() + second2D.triangles().size();
+    pointSet.reserve(triangleCount / 2 + 16);
+    edgeSet.reserve(3 * triangleCount / 2 + 16);
     for (core::Tin2D const* t2 : {&first2D, &second2D}) {
         for (auto const& t : t2->triangles()) {
             for (int i = 0; i < 3; ++i) {
@@ -453,8 +468,14 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
-        markedRecords.reserve(2 * static_cast<std::size_t>(run.edgeCount()));
-        markedOwners.reserve(static_cast<std::size_t>(run.edgeCount()));
+        // Only sides on TIN edges are filed: tables sized to every side of the run would be
+        // several times larger than what they hold.
+        std::size_t marked = 0;
+        for (int i = 0; i < run.edgeCount(); ++i) {
+            marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
+        }
+        markedRecords.reserve(2 * marked);
+        markedOwners.reserve(marked);
         coveredLength.reserve(edgeSet.items().size());
         auto const& given = pointSet.items();
         for (int i = 0; i < run.pointCount(); ++i) {
@@ -480,10 +501,15 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                 continue;
             }
             int const marker = run.edgeMarker(i);
-            auto tinEdge = findEdgeById(marker, first2D, second2D, b);
-            if (!tinEdge) {
+            std::shared_ptr<Edge2D> const* const numbered =
+                marker >= b.firstLow && marker <= b.firstHigh
+                    ? first2D.numberedEdge(marker)
+                    : (marker >= b.secondLow && marker <= b.secondHigh ? second2D.numberedEdge(marker)
+                                                                       : nullptr);
+            if (numbered == nullptr || !*numbered) {
                 continue;
             }
+            std::shared_ptr<Edge2D> const& tinEdge = *numbered;
             auto const ends = edgeEnds(from, to);
             Point2DI const& p1 = **ends.first;
             Point2DI const& p2 = **ends.second;
@@ -538,8 +564,14 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
                            edgeSet.items(), second2D, factory, owners, false);
     } else {
-        splitRecords->insert(splitRecords->end(), std::make_move_iterator(markedRecords.begin()),
-                             std::make_move_iterator(markedRecords.end()));
+        if (splitRecords->empty()) {
+            // Taken over rather than copied into fresh memory record by record.
+            splitRecords->swap(markedRecords);
+        } else {
+            splitRecords->insert(splitRecords->end(),
+                                 std::make_move_iterator(markedRecords.begin()),
+                                 std::make_move_iterator(markedRecords.end()));
+        }
         if (owners != nullptr) {
             *owners = std::move(markedOwners);
         }
@@ -564,9 +596,13 @@ void OverlayTriangulation::collectSplitPoints(
         e->setId(0);
     }
     UniqueListT<Edge2D> ownEdges;
+    // The network's own handles of the listed edges, which outlive the owners filed with them.
+    std::vector<std::shared_ptr<Edge2D> const*> handles;
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
-            ownEdges.insert(t->edge(i));
+            if (ownEdges.insert(t->edge(i))) {
+                handles.push_back(&t->edge(i));
+            }
         }
     }
     int id = 2;
@@ -596,7 +632,7 @@ void OverlayTriangulation::collectSplitPoints(
         if (k >= own.size()) {
             throw std::out_of_range("invalid vector<T> subscript");
         }
-        auto const& tinEdge = own[k];
+        auto const& tinEdge = *handles[k];
         auto sub = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
                                     outputPoints.at(run.edgeEnd(i, 1)));
         if (!sub) {
@@ -659,6 +695,74 @@ std::shared_ptr<Edge2D> OverlayTriangulation::findEdgeById(int id, core::Tin2D c
 
 namespace {
 
+// The chain of sub-edges that the records recordAt(begin) .. recordAt(end - 1), in order
+// along edge, cut it into (out, replaced); false when they cut nothing.
+template <typename RecordAt>
+bool chainThrough(std::shared_ptr<Edge2D> const& edge, std::vector<SplitRecord> const& records,
+                  RecordAt recordAt, std::size_t begin, std::size_t end,
+                  core::Edge2DFactory* factory, std::vector<std::shared_ptr<Edge2D>>* out)
+{
+    out->clear();
+    std::shared_ptr<Point2DI> current = edge->point1();
+    for (std::size_t j = begin; j < end; ++j) {
+        auto const& point = records[recordAt(j)].point;
+        if (point == current || point == edge->point1() || point == edge->point2()) {
+            continue;
+        }
+        out->push_back(factory->factory(current, point));
+        current = point;
+    }
+    auto last = factory->factory(current, edge->point2());
+    if (!last) {
+        return false;
+    }
+    out->push_back(std::move(last));
+    return !(out->size() == 1 && out->front() == edge);
+}
+
+// The records of each edge, listed by the edge's address in one pass: for callers that ask
+// about a few edges of many records, where sorting every record would cost more.
+class SplitRecordsByEdge {
+public:
+    explicit SplitRecordsByEdge(std::vector<SplitRecord> const& records)
+        : m_records(records), m_before(records.size(), 0)
+    {
+        m_last.reserve(records.size() / 2 + 1);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (!records[i].edge) {
+                continue;
+            }
+            auto const filed = m_last.insert(records[i].edge.get(), static_cast<std::uint32_t>(i + 1));
+            if (!filed.second) {
+                m_before[i] = *filed.first;
+                *filed.first = static_cast<std::uint32_t>(i + 1);
+            }
+        }
+    }
+
+    // The records of edge (out, replaced) in the order of sorting by edge, then along the
+    // edge, ties in record order.
+    void recordsOf(Edge2D const* edge, std::vector<std::uint32_t>* out) const
+    {
+        out->clear();
+        auto const* last = m_last.find(edge);
+        for (std::uint32_t at = last == nullptr ? 0 : *last; at != 0; at = m_before[at - 1]) {
+            out->push_back(at - 1);
+        }
+        std::sort(out->begin(), out->end(), [&](std::uint32_t a, std::uint32_t b) {
+            double const pa = m_records[a].position, pb = m_records[b].position;
+            return pa != pb ? pa < pb : a < b;
+        });
+    }
+
+private:
+    std::vector<SplitRecord> const& m_records;
+    // Per edge, one more than its last record's index; per record, one more than the index of
+    // the record of the same edge before it (0: none).
+    core::AddressMapT<Edge2D, std::uint32_t> m_last;
+    std::vector<std::uint32_t> m_before;
+};
+
 // The records sorted by edge, then along the edge, ties in record order: the records of one
 // edge side by side, found by a binary search on the edge's address.
 class SortedSplitRecords {
@@ -684,41 +788,13 @@ public:
     Edge2D const* edgeAt(std::size_t k) const { return m_keys[k].edge; }
     std::uint32_t recordAt(std::size_t k) const { return m_keys[k].record; }
 
-    // The keys [begin, end) of the records of edge.
-    std::pair<std::size_t, std::size_t> rangeOf(Edge2D const* edge) const
-    {
-        auto const less = std::less<Edge2D const*>();
-        auto const first = std::lower_bound(m_keys.begin(), m_keys.end(), edge,
-                                            [&](Key const& k, Edge2D const* e) { return less(k.edge, e); });
-        auto last = first;
-        while (last != m_keys.end() && last->edge == edge) {
-            ++last;
-        }
-        return {static_cast<std::size_t>(first - m_keys.begin()),
-                static_cast<std::size_t>(last - m_keys.begin())};
-    }
-
     // The chain of sub-edges the records at keys [begin, end) cut edge into (out, replaced);
     // false when they cut nothing.
     bool chain(std::shared_ptr<Edge2D> const& edge, std::size_t begin, std::size_t end,
                core::Edge2DFactory* factory, std::vector<std::shared_ptr<Edge2D>>* out) const
     {
-        out->clear();
-        std::shared_ptr<Point2DI> current = edge->point1();
-        for (std::size_t j = begin; j < end; ++j) {
-            auto const& point = m_records[m_keys[j].record].point;
-            if (point == current || point == edge->point1() || point == edge->point2()) {
-                continue;
-            }
-            out->push_back(factory->factory(current, point));
-            current = point;
-        }
-        auto last = factory->factory(current, edge->point2());
-        if (!last) {
-            return false;
-        }
-        out->push_back(std::move(last));
-        return !(out->size() == 1 && out->front() == edge);
+        return chainThrough(edge, m_records, [&](std::size_t j) { return m_keys[j].record; },
+                            begin, end, factory, out);
     }
 
 private:
@@ -773,9 +849,10 @@ Edge2DSet OverlayTriangulation::splitEdges(std::vector<std::shared_ptr<Edge2D>> 
                                            std::vector<SplitRecord> const& records,
                                            core::Edge2DFactory* factory)
 {
-    SortedSplitRecords const sorted(records);
+    SplitRecordsByEdge const byEdge(records);
     Edge2DSet result;
     std::vector<std::shared_ptr<Edge2D>> chain;
+    std::vector<std::uint32_t> along;
     // Work list of (edge, depth), as addSplitEdge recurses.
     std::vector<std::pair<std::shared_ptr<Edge2D>, int>> pending;
     for (auto const& edge : edges) {
@@ -783,9 +860,10 @@ Edge2DSet OverlayTriangulation::splitEdges(std::vector<std::shared_ptr<Edge2D>> 
         while (!pending.empty()) {
             auto const current = std::move(pending.back());
             pending.pop_back();
-            auto const range = sorted.rangeOf(current.first.get());
-            if (range.first == range.second ||
-                !sorted.chain(current.first, range.first, range.second, factory, &chain)) {
+            byEdge.recordsOf(current.first.get(), &along);
+            if (along.empty() ||
+                !chainThrough(current.first, records, [&](std::size_t j) { return along[j]; }, 0,
+                              along.size(), factory, &chain)) {
                 result.insert(current.first);
                 continue;
             }

@@ -47,13 +47,16 @@ public:
     // Where edges of the two TINs overlap along a line, a side has a TIN edge in both.
     class EdgeOwners {
     public:
+        // The handles the owners were filed with (null: none in that TIN).
         struct Owners {
-            std::shared_ptr<core::Edge2D> first;
-            std::shared_ptr<core::Edge2D> second;
+            std::shared_ptr<core::Edge2D> const* first = nullptr;
+            std::shared_ptr<core::Edge2D> const* second = nullptr;
         };
         void reserve(std::size_t sides) { m_table.reserve(sides); }
         // Files tinEdge as the owner of side p-q in the first TIN (ofFirst) or the second; a
-        // later owner for the same side and TIN replaces the earlier one.
+        // later owner for the same side and TIN replaces the earlier one. The handle itself
+        // is kept, not a copy (no reference count per side): it must outlive the owners, as
+        // the handles a Tin2D holds do.
         void set(core::Point2DI const* p, core::Point2DI const* q, bool ofFirst,
                  std::shared_ptr<core::Edge2D> const& tinEdge);
         // Both owners of side p-q, or null when neither TIN has one.

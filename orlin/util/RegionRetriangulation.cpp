@@ -225,9 +225,11 @@ void RegionRetriangulation::makeTriangles(std::vector<std::array<std::uint32_t, 
 RegionTinMap RegionRetriangulation::retriangulateTin(
     std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
     SplitMap const& splitMap, core::Tin const& tin, int low, int high,
-    core::Point2DIRepository* repository, core::Edge2DFactory* factory)
+    core::Point2DIRepository* repository, core::Edge2DFactory* factory, Wanted const& wanted,
+    std::vector<std::shared_ptr<core::Triangle>>* made)
 {
     UniqueListT<Point2DI> pointSet;
+    pointSet.reserve(tin2D.triangles().size() / 2 + 16);
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
             pointSet.insert(t->point(i));
@@ -238,6 +240,7 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     }
 
     UniqueListT<Edge2D> edgeSet;
+    edgeSet.reserve(3 * tin2D.triangles().size() / 2 + 16);
     for (auto const& t : tin2D.triangles()) {
         for (int i = 0; i < 3; ++i) {
             OverlayTriangulation::addSubEdges(&edgeSet, t->edge(i), splitMap);
@@ -311,8 +314,11 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     // the region TINs once, without passing through a TIN of all of them first.
     PlanarAdjacency adjacency;
     makeTriangles(triangles, corners, tin, &adjacency);
-    auto g = groupTriangles(adjacency, trees, nullptr);
-    return g;
+    RegionTinMap map = groupTriangles(adjacency, trees, nullptr, wanted);
+    if (made != nullptr) {
+        *made = adjacency.grid->triangles();
+    }
+    return map;
 }
 
 namespace {
@@ -354,12 +360,12 @@ RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
                                               repositoryPoint(repository, *edge.point2()).get()));
         }
     }
-    return groupTriangles(adjacency, trees, &work);
+    return groupTriangles(adjacency, trees, &work, Wanted());
 }
 
 RegionTinMap RegionRetriangulation::groupTriangles(
     PlanarAdjacency& adjacency, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
-    core::Tin* work)
+    core::Tin* work, Wanted const& wanted)
 {
     std::size_t const n = adjacency.triangles.size();
     std::vector<std::pair<SideKey, std::uint32_t>> bySide;
@@ -393,7 +399,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
 
     RegionTinMap map;
     for (auto const& tree : trees) {
-        extractRegion(map, tree, adjacency);
+        extractRegion(map, tree, adjacency, wanted);
     }
     if (work != nullptr) {
         for (std::size_t i = 0; i < n; ++i) {
@@ -402,7 +408,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
             }
         }
         map.insert_or_assign(nullptr, *work);
-    } else {
+    } else if (!wanted || wanted(nullptr)) {
         std::vector<std::shared_ptr<core::Triangle>> unclaimed;
         for (std::size_t i = 0; i < n; ++i) {
             if (!adjacency.taken[i]) {
@@ -418,7 +424,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
 
 void RegionRetriangulation::extractRegion(RegionTinMap& map,
                                           std::shared_ptr<Point2DIRingTree> const& tree,
-                                          PlanarAdjacency& adjacency)
+                                          PlanarAdjacency& adjacency, Wanted const& wanted)
 {
     auto const* polygon = tree->geosPolygon();
     std::unique_ptr<geos::geom::Point> interior(polygon->getInteriorPoint());
@@ -447,19 +453,23 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
         }
     }
     if (seed != PlanarAdjacency::NONE) {
-        core::Tin region;
-        collectRegionTriangles(region, seed, *tree, adjacency);
-        // Moved in, not assigned over a default TIN that would be made and dropped.
-        map.insert_or_assign(tree->ring().get(), std::move(region));
+        if (!wanted || wanted(tree.get())) {
+            core::Tin region;
+            collectRegionTriangles(&region, seed, *tree, adjacency);
+            // Moved in, not assigned over a default TIN that would be made and dropped.
+            map.insert_or_assign(tree->ring().get(), std::move(region));
+        } else {
+            collectRegionTriangles(nullptr, seed, *tree, adjacency);
+        }
     }
     // A region this TIN does not cover may still hold islands it covers: a patch lying inside
     // the other TIN's area is a child of the ring around it.
     for (auto const& child : tree->childRings()) {
-        extractRegion(map, child, adjacency);
+        extractRegion(map, child, adjacency, wanted);
     }
 }
 
-void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint32_t first,
+void RegionRetriangulation::collectRegionTriangles(core::Tin* region, std::uint32_t first,
                                                    Point2DIRingTree const& tree,
                                                    PlanarAdjacency& adjacency)
 {
@@ -488,13 +498,18 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin& region, std::uint3
             }
         }
     }
+    for (std::uint32_t t : queue) {
+        adjacency.taken[t] = 1;
+    }
+    if (region == nullptr) {
+        return;
+    }
     std::vector<std::shared_ptr<core::Triangle>> claimed;
     claimed.reserve(queue.size());
     for (std::uint32_t t : queue) {
-        adjacency.taken[t] = 1;
         claimed.push_back(adjacency.listed(t));
     }
-    region.addTriangles(claimed.data(), claimed.size());
+    region->addTriangles(claimed.data(), claimed.size());
 }
 
 bool RegionRetriangulation::isRegionBoundaryEdge(Edge2D const& e, Point2DIRingTree const& tree)

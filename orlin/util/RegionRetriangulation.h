@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,12 +44,22 @@ namespace util {
 // TIN (in its own order) that holds its centroid.
 class RegionRetriangulation {
 public:
+    // Whether the map is to hold the region of a node (null: the unclaimed triangles). A
+    // region left out claims its triangles all the same; only its TIN is not built. Empty:
+    // every key.
+    using Wanted = std::function<bool(core::Point2DIRingTree const*)>;
+
     // low and high, the range of numbers tin2D gave its sides, are kept for callers that
-    // number them; the source triangles are found by position.
+    // number them; the source triangles are found by position. made, when given, receives
+    // every triangle made, those of the regions left out included: the point factory shares a
+    // live corner with later requests at its position, so a caller that makes more triangles
+    // keeps these alive until then to get the same corners as with every region kept.
     static RegionTinMap retriangulateTin(
         std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
         core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
-        int high, core::Point2DIRepository* repository, core::Edge2DFactory* factory);
+        int high, core::Point2DIRepository* repository, core::Edge2DFactory* factory,
+        Wanted const& wanted = Wanted(),
+        std::vector<std::shared_ptr<core::Triangle>>* made = nullptr);
 
     // Empties work of the triangles that the regions claim.
     static RegionTinMap groupTrianglesByRegion(
@@ -68,11 +79,13 @@ private:
     // otherwise the null key is a new TIN of the unclaimed triangles, in list order.
     static RegionTinMap groupTriangles(
         PlanarAdjacency& adjacency,
-        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees, core::Tin* work);
+        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees, core::Tin* work,
+        Wanted const& wanted);
     static void extractRegion(RegionTinMap& map,
                               std::shared_ptr<core::Point2DIRingTree> const& tree,
-                              PlanarAdjacency& adjacency);
-    static void collectRegionTriangles(core::Tin& region, std::uint32_t first,
+                              PlanarAdjacency& adjacency, Wanted const& wanted);
+    // Claims the region's triangles; region, when not null, receives them.
+    static void collectRegionTriangles(core::Tin* region, std::uint32_t first,
                                        core::Point2DIRingTree const& tree,
                                        PlanarAdjacency& adjacency);
 };

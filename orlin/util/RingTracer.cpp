@@ -4,8 +4,12 @@
 #include <functional>
 #include <map>
 
+#include <geos/algorithm/PointLocation.h>
+#include <geos/geom/CoordinateSequence.h>
+#include <geos/geom/Envelope.h>
 #include <geos/geom/GeometryFactory.h>
 #include <geos/geom/LinearRing.h>
+#include <geos/geom/Location.h>
 #include <geos/geom/Polygon.h>
 
 #include "orlin/core/Edge2D.h"
@@ -44,32 +48,122 @@ double angleBetween(Point2DI const& from, Point2DI const& at, Point2DI const& to
     return core::angleRadian(back, ahead);
 }
 
+// How many vertices of the inner ring are located before the full containment test decides.
+constexpr std::size_t OUTSIDE_PROBES = 8;
+
+// True when some vertex of inner lies strictly outside outer, by the same exact ray-crossing
+// location GEOS labels isolated parts with; then outer's polygon cannot contain inner's. False
+// says nothing. A face of the overlay mostly shares a few vertices with its neighbours, so the
+// first vertex or two off outer's boundary settle it at O(n) each, where the containment test
+// builds a topology graph of both rings.
+bool vertexOutside(geos::geom::Polygon const& outer, geos::geom::Polygon const& inner)
+{
+    geos::geom::CoordinateSequence const& ring = *outer.getExteriorRing()->getCoordinatesRO();
+    geos::geom::CoordinateSequence const& probes = *inner.getExteriorRing()->getCoordinatesRO();
+    std::size_t const count = std::min(probes.size(), OUTSIDE_PROBES);
+    for (std::size_t i = 0; i < count; ++i) {
+        switch (geos::algorithm::PointLocation::locateInRing(probes.getAt(i), ring)) {
+        case geos::geom::Location::EXTERIOR:
+            return true;
+        case geos::geom::Location::INTERIOR:
+            return false;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+bool RingTracer::polygonContains(geos::geom::Polygon const& outer, geos::geom::Polygon const& inner)
+{
+    if (!outer.getEnvelopeInternal()->contains(inner.getEnvelopeInternal())) {
+        return false;
+    }
+    if (vertexOutside(outer, inner)) {
+        return false;
+    }
+    return outer.contains(&inner);
+}
+
+RingTracer::EdgeStates::EdgeStates(std::vector<std::shared_ptr<Edge2D>> edges)
+    : m_sorted(std::move(edges))
+{
+    std::sort(m_sorted.begin(), m_sorted.end(), EdgeOrder());
+    // Equivalent in the order means the same object.
+    m_sorted.erase(std::unique(m_sorted.begin(), m_sorted.end()), m_sorted.end());
+    m_state.assign(m_sorted.size(), Untraversed);
+    m_rank.reserve(m_sorted.size());
+    for (std::size_t i = 0; i < m_sorted.size(); ++i) {
+        m_rank.insert(m_sorted[i].get(), static_cast<std::uint32_t>(i));
+    }
+}
+
+bool RingTracer::EdgeStates::anyUntraversed()
+{
+    while (m_firstUntraversed < m_sorted.size() && m_state[m_firstUntraversed] != Untraversed) {
+        ++m_firstUntraversed;
+    }
+    return m_firstUntraversed < m_sorted.size();
+}
+
+bool RingTracer::EdgeStates::anyTraversed()
+{
+    while (!m_traversed.empty() && m_state[m_traversed.top()] != Traversed) {
+        m_traversed.pop();
+    }
+    return !m_traversed.empty();
+}
+
+std::shared_ptr<Edge2D> const& RingTracer::EdgeStates::firstUntraversed() const
+{
+    return m_sorted[m_firstUntraversed];
+}
+
+std::shared_ptr<Edge2D> const& RingTracer::EdgeStates::firstTraversed() const
+{
+    return m_sorted[m_traversed.top()];
+}
+
+bool RingTracer::EdgeStates::walk(Edge2D const* e)
+{
+    auto const* rank = m_rank.find(e);
+    if (rank == nullptr) {
+        return false;
+    }
+    State& state = m_state[*rank];
+    if (state == Traversed) {
+        state = Gone;
+        return true;
+    }
+    if (state == Untraversed) {
+        state = Traversed;
+        m_traversed.push(*rank);
+    }
+    return false;
+}
 
 std::vector<std::shared_ptr<Point2DIRingTree>> RingTracer::traceRegionRings(
     Edge2DSet const& outerEdges, std::vector<std::shared_ptr<Edge2D>> const& crossingSegments)
 {
-    EdgeSet traversed;
-    EdgeSet untraversed;
-    for (auto const& e : outerEdges) {
-        untraversed.insert(e);
-    }
-    for (auto const& e : crossingSegments) {
-        untraversed.insert(e);
-    }
+    std::vector<std::shared_ptr<Edge2D>> edges(outerEdges.begin(), outerEdges.end());
+    edges.insert(edges.end(), crossingSegments.begin(), crossingSegments.end());
+    EdgeStates states(std::move(edges));
     EdgeAdjacency adjacency;
-    for (auto const& e : untraversed) {
+    // Filled in edge order: the walks take the first of equally turning candidates.
+    for (auto const& e : states.edges()) {
         adjacency[e->point1().get()].push_back(e);
         adjacency[e->point2().get()].push_back(e);
     }
 
     std::vector<std::shared_ptr<Point2DIRing>> kept;
-    while (!traversed.empty() || !untraversed.empty()) {
-        if (!traversed.empty()) {
-            auto const e = *traversed.begin();
+    while (states.anyTraversed() || states.anyUntraversed()) {
+        if (states.anyTraversed()) {
+            auto const e = states.firstTraversed();
             auto const p = e->bottomPoint();
             auto const s = startEdgeAt(e, adjacency);
-            auto ring = traceLeftmostRing(p, s, traversed, untraversed, adjacency);
+            auto ring = traceLeftmostRing(p, s, states, adjacency);
             // A walk back and forth along a dangling edge encloses no area.
             if (ring && ring->segmentCount() >= 3 &&
                 std::none_of(kept.begin(), kept.end(),
@@ -77,10 +171,10 @@ std::vector<std::shared_ptr<Point2DIRingTree>> RingTracer::traceRegionRings(
                 kept.push_back(ring);
             }
         } else {
-            auto const e = *untraversed.begin();
+            auto const e = states.firstUntraversed();
             auto const p = e->bottomPoint();
             auto const s = startEdgeAt(e, adjacency);
-            traceRightmostRing(p, s, traversed, untraversed, adjacency);
+            traceRightmostRing(p, s, states, adjacency);
         }
     }
     return buildRingTrees(kept);
@@ -111,28 +205,26 @@ std::shared_ptr<Edge2D> RingTracer::startEdgeAt(std::shared_ptr<Edge2D> const& e
 
 std::shared_ptr<Point2DIRing> RingTracer::traceLeftmostRing(std::shared_ptr<Point2DI> const& start,
                                                             std::shared_ptr<Edge2D> const& edge,
-                                                            EdgeSet& traversed,
-                                                            EdgeSet& untraversed,
+                                                            EdgeStates& states,
                                                             EdgeAdjacency& adjacency)
 {
     std::vector<std::shared_ptr<Point2DI>> points{start};
-    return walkRing(start, edge, points, traversed, untraversed, adjacency, TurnRule::Leftmost);
+    return walkRing(start, edge, points, states, adjacency, TurnRule::Leftmost);
 }
 
 std::shared_ptr<Point2DIRing> RingTracer::traceRightmostRing(std::shared_ptr<Point2DI> const& start,
                                                              std::shared_ptr<Edge2D> const& edge,
-                                                             EdgeSet& traversed,
-                                                             EdgeSet& untraversed,
+                                                             EdgeStates& states,
                                                              EdgeAdjacency& adjacency)
 {
     std::vector<std::shared_ptr<Point2DI>> points{start};
-    return walkRing(start, edge, points, traversed, untraversed, adjacency, TurnRule::Rightmost);
+    return walkRing(start, edge, points, states, adjacency, TurnRule::Rightmost);
 }
 
 std::shared_ptr<Point2DIRing> RingTracer::walkRing(std::shared_ptr<Point2DI> from,
                                                    std::shared_ptr<Edge2D> edge,
                                                    std::vector<std::shared_ptr<Point2DI>>& points,
-                                                   EdgeSet& traversed, EdgeSet& untraversed,
+                                                   EdgeStates& states,
                                                    EdgeAdjacency& adjacency, TurnRule rule)
 {
     struct Candidate {
@@ -144,16 +236,8 @@ std::shared_ptr<Point2DIRing> RingTracer::walkRing(std::shared_ptr<Point2DI> fro
         auto const next = edge->otherPoint(from.get());
         points.push_back(next);
 
-        auto inTraversed = traversed.find(edge);
-        if (inTraversed != traversed.end() && *inTraversed == edge) {
-            traversed.erase(inTraversed);
+        if (states.walk(edge.get())) {
             removeFromAdjacency(adjacency, edge);
-        } else {
-            auto inUntraversed = untraversed.find(edge);
-            if (inUntraversed != untraversed.end() && *inUntraversed == edge) {
-                untraversed.erase(inUntraversed);
-                traversed.insert(edge);
-            }
         }
 
         if (points.front() == next) {
@@ -214,7 +298,7 @@ std::vector<std::shared_ptr<Point2DIRingTree>> RingTracer::buildRingTrees(
                     if (it == entry) {
                         continue;
                     }
-                    if (polygon->contains(polygons.at(it->second.get()).get())) {
+                    if (polygonContains(*polygon, *polygons.at(it->second.get()))) {
                         tree->addChildRing(buildTree(it));
                         restart = true;
                         break;

@@ -4,13 +4,13 @@
 #include <array>
 #include <functional>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include <geos/geom/Point.h>
 #include <geos/geom/Polygon.h>
 #include <geos/util/TopologyException.h>
 
+#include "orlin/core/AddressMapT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
@@ -144,11 +144,11 @@ struct Assembly {
     std::vector<TrianglePtr> triangles;
     // Per triangle: whether it comes from the other TIN (a region that takes the other).
     std::vector<bool> fromOther;
-    std::unordered_set<core::Triangle const*> seen;
+    core::AddressMapT<core::Triangle, bool> seen;
 
     void put(TrianglePtr const& t, bool other)
     {
-        if (seen.insert(t.get()).second) {
+        if (seen.insert(t.get(), true).second) {
             triangles.push_back(t);
             fromOther.push_back(other);
         }
@@ -212,7 +212,7 @@ struct Settlement {
     // Base triangles of the overlap rectangle that the result lacks, in that TIN's order.
     std::vector<TrianglePtr> removed;
     // Base triangles the result keeps.
-    std::unordered_set<core::Triangle const*> kept;
+    core::AddressMapT<core::Triangle, bool> kept;
 };
 
 Settlement settle(Assembly const& assembly, Tin const& baseInOverlap)
@@ -267,7 +267,7 @@ Settlement settle(Assembly const& assembly, Tin const& baseInOverlap)
     }
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (used[i]) {
-            s.kept.insert(candidates[i].get());
+            s.kept.insert(candidates[i].get(), true);
         } else {
             s.removed.push_back(candidates[i]);
         }
@@ -331,9 +331,18 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
                 break;
             }
         };
+        // The assembly reads the base's unclaimed triangles (when the base is kept) and, of
+        // each region, the TIN it takes; the other region TINs are not built.
+        RegionSelector const selector = [&](Point2DIRingTree const* region, bool ofFirst) {
+            if (region == nullptr) {
+                return ofFirst && keepBase;
+            }
+            return choice.chooseOther(*region) != ofFirst;
+        };
         Trees regions;
         RegionTinMap firstRegions, secondRegions;
-        TinOverlay::overlayTins(b, o, processor, &regions, &firstRegions, &secondRegions);
+        TinOverlay::overlayTins(b, o, processor, selector, &regions, &firstRegions,
+                                &secondRegions);
 
         Assembly const assembly =
             assemble(regions, firstRegions, secondRegions, choice, other, o, keepBase, keepOther);
@@ -370,7 +379,7 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
             } else {
                 std::vector<TrianglePtr> dropped;
                 for (auto const& t : base.allTriangles()) {
-                    if (settled.kept.count(t.get()) == 0) {
+                    if (settled.kept.find(t.get()) == nullptr) {
                         dropped.push_back(t);
                     }
                 }

@@ -6,6 +6,7 @@
 #include "orlin/core/Point2DIRingTree.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle.h"
 #include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/RegionRetriangulation.h"
 #include "orlin/util/RingTracer.h"
@@ -15,6 +16,15 @@ namespace util {
 
 void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
                              RegionProcessor processor,
+                             std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
+                             RegionTinMap* firstRegions, RegionTinMap* secondRegions)
+{
+    overlayTins(first, second, std::move(processor), RegionSelector(), regions, firstRegions,
+                secondRegions);
+}
+
+void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
+                             RegionProcessor processor, RegionSelector const& selector,
                              std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
                              RegionTinMap* firstRegions, RegionTinMap* secondRegions)
 {
@@ -50,10 +60,22 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
 
     SplitMap const regionSplits = OverlayTriangulation::buildSplitMap(
         OverlayTriangulation::filterSplitRecords(splitRecords, *regions), &factory);
-    *firstRegions = RegionRetriangulation::retriangulateTin(
-        *regions, first2D, regionSplits, first, firstLow, firstHigh, &repository, &factory);
-    *secondRegions = RegionRetriangulation::retriangulateTin(
-        *regions, second2D, regionSplits, second, secondLow, secondHigh, &repository, &factory);
+    auto wanted = [&selector](bool ofFirst) {
+        return selector ? RegionRetriangulation::Wanted([&selector, ofFirst](
+                                                            core::Point2DIRingTree const* region) {
+            return selector(region, ofFirst);
+        })
+                        : RegionRetriangulation::Wanted();
+    };
+    // The first TIN's triangles outlive the second run, as they do when every region TIN is
+    // kept: the point factory gives the second TIN's corners the first's live points there.
+    std::vector<std::shared_ptr<core::Triangle>> firstMade;
+    *firstRegions = RegionRetriangulation::retriangulateTin(*regions, first2D, regionSplits, first,
+                                                            firstLow, firstHigh, &repository,
+                                                            &factory, wanted(true), &firstMade);
+    *secondRegions = RegionRetriangulation::retriangulateTin(*regions, second2D, regionSplits,
+                                                             second, secondLow, secondHigh,
+                                                             &repository, &factory, wanted(false));
 }
 
 }  // namespace util

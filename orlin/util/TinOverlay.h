@@ -38,6 +38,12 @@ public:
                             RegionProcessor processor,
                             std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
                             RegionTinMap* firstRegions, RegionTinMap* secondRegions);
+    // The same, with entries in each map only for the keys the selector asks for (every other
+    // entry is the same as above); an empty selector asks for all.
+    static void overlayTins(core::Tin const& first, core::Tin const& second,
+                            RegionProcessor processor, RegionSelector const& selector,
+                            std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
+                            RegionTinMap* firstRegions, RegionTinMap* secondRegions);
 };
 
 }  // namespace util
