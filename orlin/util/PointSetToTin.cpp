@@ -34,7 +34,6 @@
 #include <locale>
 #include <map>
 #include <sstream>
-#include <type_traits>
 #include <unordered_set>
 #include <utility>
 #include <vector>
