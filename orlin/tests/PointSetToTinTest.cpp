@@ -489,3 +489,36 @@ TEST(PointSetToTin, TinHoldsTheRunsTrianglesWithTheirCornersInOrderWhateverTheAd
     }
     EXPECT_NEAR(totalArea(tin), double(n) * n, 1e-9);
 }
+
+TEST(PointSetToTin, SurveyLargeEnoughForMappedArraysCountsByEuler)
+{
+    // Past a quarter of a million points the run's arrays (positions, hashes, the position
+    // table, the vertex map, the reordered corner list) are mapped in 2 MiB pages rather than
+    // taken from the heap. The result must not notice: every position a vertex, 2V - B - 2
+    // triangles, areas summing to the square's, ids numbering the vertices.
+    int const n = 520;
+    PointSet set;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            bool border = i == 0 || j == 0 || i == n || j == n;
+            addOnPlane(set, border ? i : i + jitter(rng), border ? j : j + jitter(rng));
+        }
+    }
+    std::size_t const v = static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(n + 1);
+    ASSERT_EQ(set.allPoints().size(), v);
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    auto used = vertices(tin);
+    EXPECT_EQ(used.size(), v);
+    EXPECT_EQ(tin.allTriangles().size(), 2 * v - 4 * static_cast<std::size_t>(n) - 2);
+    EXPECT_NEAR(totalArea(tin), double(n) * n, 1e-5);
+    std::vector<char> seen(v, 0);
+    for (Point const* p : used) {
+        ASSERT_GE(p->id(), 0);
+        ASSERT_LT(static_cast<std::size_t>(p->id()), v);
+        seen[static_cast<std::size_t>(p->id())] = 1;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), static_cast<std::ptrdiff_t>(v));
+}
