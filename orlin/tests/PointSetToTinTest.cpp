@@ -6,10 +6,12 @@
 #include "orlin/core/Tin.h"
 #include "orlin/util/PointSetModifier.h"
 #include "orlin/util/PointSetToTin.h"
+#include "orlin/util/TriangleRecord.h"
 
 #include "TinTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <trianglecui/TriangleProcess.h>
 
 #include <algorithm>
 #include <array>
@@ -18,6 +20,8 @@
 #include <random>
 #include <set>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 using namespace tin::core;
 using namespace tin::util;
@@ -393,4 +397,128 @@ TEST(PointSetToTin, SurveyFarFromTheOriginKeepsEveryPositionOnceAndCountsByEuler
     EXPECT_EQ(ids.size(), v);
     EXPECT_EQ(*ids.begin(), 0);
     EXPECT_EQ(*ids.rbegin(), static_cast<int>(v) - 1);
+}
+
+TEST(PointSetToTin, TinHoldsTheRunsTrianglesWithTheirCornersInOrderWhateverTheAddresses)
+{
+    // The conversion adds the run's triangles in an order of its own choosing (by where
+    // their points lie in memory). Point objects made in shuffled order lie in memory
+    // unrelated to the set's order; the TIN must still hold exactly the run's triangles, each
+    // with its corners in the run's order. Oracle: the same run made here from the set's
+    // points (hull corners first, then the points, each position once), its triangles mapped
+    // to the point objects by position.
+    int const n = 40;
+    std::mt19937 rng(31);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    std::vector<std::pair<double, double>> positions;
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            bool border = i == 0 || j == 0 || i == n || j == n;
+            positions.emplace_back(border ? i : i + jitter(rng), border ? j : j + jitter(rng));
+        }
+    }
+    std::vector<std::size_t> creation(positions.size());
+    for (std::size_t k = 0; k < creation.size(); ++k) {
+        creation[k] = k;
+    }
+    std::shuffle(creation.begin(), creation.end(), rng);
+    std::vector<PointPtr> objects(positions.size());
+    for (std::size_t k : creation) {
+        objects[k] = pt(positions[k].first, positions[k].second, plane(positions[k].first, positions[k].second));
+    }
+    PointSet set;
+    for (auto const& p : objects) {
+        set.addPoint(p);
+    }
+
+    std::vector<PointPtr> points = set.allPoints();
+    auto ring = PointSetModifier::hullRing(points);
+    ASSERT_TRUE(ring);
+    std::vector<PointPtr> candidates = ring->points();
+    candidates.pop_back(); // the closing repeat of the first corner
+    std::size_t const sides = candidates.size();
+    candidates.insert(candidates.end(), points.begin(), points.end());
+    std::map<std::pair<double, double>, int> indexAt;
+    std::map<std::pair<double, double>, Point const*> objectAt;
+    std::vector<double> xy;
+    for (auto const& p : candidates) {
+        auto const at = std::make_pair(p->x(), p->y());
+        if (indexAt.emplace(at, static_cast<int>(xy.size() / 2)).second) {
+            objectAt[at] = p.get();
+            xy.push_back(p->x());
+            xy.push_back(p->y());
+        }
+    }
+    std::vector<int> segments;
+    for (std::size_t i = 0; i < sides; ++i) {
+        segments.push_back(indexAt.at({candidates[i]->x(), candidates[i]->y()}));
+        segments.push_back(indexAt.at({candidates[(i + 1) % sides]->x(), candidates[(i + 1) % sides]->y()}));
+    }
+    TriangleRecord record;
+    std::vector<int> none;
+    trianglecui::TriangleProcess::execute("pjzQ", xy, none, segments, none, none, none, record.get(), true);
+    std::vector<std::array<Point const*, 3>> want;
+    for (int t = 0; t < record->numberoftriangles; ++t) {
+        std::array<Point const*, 3> corners{};
+        for (int k = 0; k < 3; ++k) {
+            int const v = record->trianglelist[3 * t + k];
+            corners[static_cast<std::size_t>(k)] =
+                objectAt.at({record->pointlist[2 * v], record->pointlist[2 * v + 1]});
+        }
+        want.push_back(corners);
+    }
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    std::vector<std::array<Point const*, 3>> got;
+    for (auto const& t : tin.allTriangles()) {
+        got.push_back({t->point(0).get(), t->point(1).get(), t->point(2).get()});
+    }
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got.size(), static_cast<std::size_t>(2 * n * n));
+    EXPECT_EQ(got, want);
+    // Each vertex lists every triangle it is a corner of.
+    std::map<Point const*, std::size_t> cornerCount;
+    for (auto const& c : want) {
+        for (Point const* p : c) {
+            ++cornerCount[p];
+        }
+    }
+    for (auto const& p : objects) {
+        EXPECT_EQ(tin.findTriangleFromPoint(p).size(), cornerCount[p.get()]);
+    }
+    EXPECT_NEAR(totalArea(tin), double(n) * n, 1e-9);
+}
+
+TEST(PointSetToTin, SurveyLargeEnoughForMappedArraysCountsByEuler)
+{
+    // Past a quarter of a million points the run's arrays (positions, hashes, the position
+    // table, the vertex map, the reordered corner list) are mapped in 2 MiB pages rather than
+    // taken from the heap. The result must not notice: every position a vertex, 2V - B - 2
+    // triangles, areas summing to the square's, ids numbering the vertices.
+    int const n = 520;
+    PointSet set;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            bool border = i == 0 || j == 0 || i == n || j == n;
+            addOnPlane(set, border ? i : i + jitter(rng), border ? j : j + jitter(rng));
+        }
+    }
+    std::size_t const v = static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(n + 1);
+    ASSERT_EQ(set.allPoints().size(), v);
+
+    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    auto used = vertices(tin);
+    EXPECT_EQ(used.size(), v);
+    EXPECT_EQ(tin.allTriangles().size(), 2 * v - 4 * static_cast<std::size_t>(n) - 2);
+    EXPECT_NEAR(totalArea(tin), double(n) * n, 1e-5);
+    std::vector<char> seen(v, 0);
+    for (Point const* p : used) {
+        ASSERT_GE(p->id(), 0);
+        ASSERT_LT(static_cast<std::size_t>(p->id()), v);
+        seen[static_cast<std::size_t>(p->id())] = 1;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), static_cast<std::ptrdiff_t>(v));
 }

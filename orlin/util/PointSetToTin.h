@@ -19,6 +19,9 @@
 // - quality adds a second pass with a minimum angle; its new vertices are
 //   interpolated in the first-pass TIN (in the nearest triangle where rounding puts
 //   one just outside).
+// - The triangles go into the TIN grouped by where their lowest vertex lies in memory
+//   (the order the TIN's tables are fastest to build in), not in the triangulation's own
+//   order; each keeps its corners in the triangulation's (counter-clockwise) order.
 // - Every point that enters a run gets its vertex index in that run as its id, so
 //   after a conversion the ids are those of the last run that used each point.
 // - Failures: tin::util::AssertError when a vertex cannot be resolved,

@@ -273,12 +273,9 @@ class Splitter
 public:
     Splitter(std::vector<double> const& positions, std::vector<int> const& segments,
              SegmentSplitter::Rounds rounds)
-        : segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2),
+        : positions_(positions), segmentCount_(segments.size() / 2), inputCount_(positions.size() / 2),
           rounds_(rounds == SegmentSplitter::Rounds::One ? 1 : MAXIMUM_ROUNDS + 1)
     {
-        points_.reserve(inputCount_ + segmentCount_);
-        for (std::size_t i = 0; i < inputCount_; ++i)
-            points_.emplace_back(positions[2 * i], positions[2 * i + 1]);
         result_.chainStart.reserve(segmentCount_ + 1);
         result_.chains.reserve(segments.size());
         fresh_.reserve(segments.size());
@@ -331,8 +328,8 @@ private:
                 p.segment = static_cast<int>(s);
                 p.slot = static_cast<std::uint32_t>(k);
                 p.fresh = fresh_[k] || fresh_[k + 1];
-                Point const& a = points_[static_cast<std::size_t>(p.from)];
-                Point const& b = points_[static_cast<std::size_t>(p.to)];
+                Point const a = point(p.from);
+                Point const b = point(p.to);
                 p.fromX = a.x();
                 p.fromY = a.y();
                 p.toX = b.x();
@@ -374,7 +371,16 @@ private:
                              crossingPairs_.end());
     }
 
-    Point const& point(int id) const { return points_[static_cast<std::size_t>(id)]; }
+    // Input vertices are read where the caller keeps them (a survey of a million points with a
+    // handful of segments is not copied), created ones from the result.
+    Point point(int id) const
+    {
+        auto const i = static_cast<std::size_t>(id);
+        if (i < inputCount_)
+            return Point(positions_[2 * i], positions_[2 * i + 1]);
+        std::size_t const k = i - inputCount_;
+        return Point(result_.created[2 * k], result_.created[2 * k + 1]);
+    }
 
     // Order of two cuts along their subsegment. Cuts that round to one position along it but lie
     // apart across it are ordered by their own coordinates in the subsegment's direction, so that
@@ -384,8 +390,8 @@ private:
         if (a.along != b.along)
             return a.along < b.along;
         Subsegment const& p = subsegments_[a.subsegment];
-        Point const& pa = point(a.vertex);
-        Point const& pb = point(b.vertex);
+        Point const pa = point(a.vertex);
+        Point const pb = point(b.vertex);
         bool const east = p.toX >= p.fromX, north = p.toY >= p.fromY;
         if (pa.x() != pb.x())
             return east ? pa.x() < pb.x() : pa.x() > pb.x();
@@ -451,8 +457,7 @@ private:
         Array<int> idOf(crossings.size());
         for (std::uint32_t rank = 0; rank < order.size(); ++rank) {
             Crossing const& c = crossings[order[rank]];
-            idOf[order[rank]] = static_cast<int>(points_.size());
-            points_.push_back(c.position);
+            idOf[order[rank]] = static_cast<int>(inputCount_ + result_.created.size() / 2);
             result_.created.push_back(c.position.x());
             result_.created.push_back(c.position.y());
         }
@@ -518,10 +523,10 @@ private:
         fresh_.swap(fresh);
     }
 
+    std::vector<double> const& positions_; // input vertices
     std::size_t const segmentCount_;
     std::size_t const inputCount_;
     int const rounds_;
-    Array<Point> points_;       // input vertices, then created ones
     Array<char> fresh_;         // per chain entry: cut in by the last round
     Array<Subsegment> subsegments_;
     Array<std::uint64_t> crossingPairs_;
