@@ -449,18 +449,7 @@ tin::core::Tin readBinary(const char* path) {
             return std::move(*tin);
         }
     }
-    std::vector<char> records(PIECE_FACETS * FACET_SIZE);
-    std::vector<DecodedFacet> decoded(PIECE_FACETS);
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t piece = std::min<std::size_t>(count - done, PIECE_FACETS);
-        stream.read(records.data(), static_cast<std::streamsize>(piece * FACET_SIZE));
-        if (!stream) {
-            throw InvalidFileFormatException("Invalid file format", path);
-        }
-        decodeFacets(records.data(), piece, decoded.data());
-        numberFacets(decoded.data(), piece, facets);
-        done += piece;
-    }
+    numberFile(stream, count, facets, path, [](std::size_t) { return true; });
     return facets.build();
 }
 
