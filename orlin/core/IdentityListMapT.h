@@ -17,7 +17,7 @@ namespace tin::core {
 /// never dereferences it. Home slots keep neighbouring keys together (see `addressHash`): a
 /// map keyed by pooled objects made one after the other is walked rather than jumped through. Entry pointers are invalidated by `obtain`, `erase`, `findMutable`
 /// and copies. Copies share the table chunk by chunk (`SharedChunkArrayT`): a copy costs a
-/// reference count per 2 MiB, and later changes clone the chunks they write.
+/// reference count per 4 KiB page, and later changes clone the chunks they write.
 template <class K>
 class IdentityListMapT {
 public:

@@ -25,7 +25,7 @@ class Triangle;
 /// triangle, depending on the fill of the vectors. The two link families live apart so that
 /// two threads may link them at once, each writing its own vector and nothing else (see
 /// `insertUnlinked`). All are `SharedChunkArrayT`s: a copy of the set shares them chunk by
-/// chunk, costs one reference count per 2 MiB, and each later change clones only the chunks
+/// chunk, costs one reference count per 4 KiB page, and each later change clones only the chunks
 /// it writes.
 ///
 /// Iteration runs over the records in storage order, skipping freed ones; a freed record is
