@@ -658,17 +658,20 @@ void OverlayTriangulation::collectSplitPoints(
             throw std::out_of_range("invalid vector<T> subscript");
         }
         auto const& tinEdge = *handles[k];
-        auto sub = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
-                                    outputPoints.at(run.edgeEnd(i, 1)));
-        if (!sub) {
+        // The side by its ends, in the order the factory's edge between them has: no edge
+        // object is needed for it.
+        auto const& from = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 0)));
+        auto const& to = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 1)));
+        if (!from || !to || from == to) {
             continue;
         }
         if (owners != nullptr) {
-            owners->set(sub->point1().get(), sub->point2().get(), ofFirst, tinEdge);
+            owners->set(from.get(), to.get(), ofFirst, tinEdge);
         }
-        for (auto const& end : {sub->point1(), sub->point2()}) {
-            if (end != tinEdge->point1() && end != tinEdge->point2()) {
-                splitRecords->push_back(SplitRecord{end, positionOnEdge(*tinEdge, *end), tinEdge});
+        auto const ends = edgeEnds(from, to);
+        for (auto const* end : {ends.first, ends.second}) {
+            if (*end != tinEdge->point1() && *end != tinEdge->point2()) {
+                splitRecords->push_back(SplitRecord{*end, positionOnEdge(*tinEdge, **end), tinEdge});
             }
         }
     }
