@@ -505,8 +505,16 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         // TINs overlap, the records and owners of this run are not used, and filing them would
         // be most of the cost of reading the run.
         coveredLength.reserve(edgeSet.items().size());
+        std::size_t marked = 0;
+        for (int i = 0; i < run.edgeCount(); ++i) {
+            marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
+        }
+        // The sides on TIN edges with their edges, for the filing below.
+        std::vector<std::pair<int, std::shared_ptr<Edge2D> const*>> markedSides;
+        markedSides.reserve(marked);
         for (int i = 0; i < run.edgeCount(); ++i) {
             if (auto const* numbered = tinEdgeOf(i)) {
+                markedSides.emplace_back(i, numbered);
                 Point2DI const& p1 = *outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 0))];
                 Point2DI const& p2 = *outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 1))];
                 // The same length whichever end comes first: a difference and its negation
@@ -528,17 +536,9 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
         if (!overlapping) {
             // Only sides on TIN edges are filed: tables sized to every side of the run would be
             // several times larger than what they hold.
-            std::size_t marked = 0;
-            for (int i = 0; i < run.edgeCount(); ++i) {
-                marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
-            }
             markedRecords.reserve(2 * marked);
             markedOwners.reserve(marked);
-            for (int i = 0; i < run.edgeCount(); ++i) {
-                auto const* numbered = tinEdgeOf(i);
-                if (numbered == nullptr) {
-                    continue;
-                }
+            for (auto const& [i, numbered] : markedSides) {
                 auto const& from = outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 0))];
                 auto const& to = outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 1))];
                 std::shared_ptr<Edge2D> const& tinEdge = *numbered;
