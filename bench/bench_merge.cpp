@@ -134,6 +134,27 @@ void addSurface(benchmark::State& state)
     state.counters["taken"] = static_cast<double>(taken);
 }
 
+// A surface cut from the base and edited: its grid, at half the base's spacing, lies on the
+// base's vertices, so that many of its edges run along parts of the base's edges (the overlay
+// then reads the split points of each TIN from a run of its own).
+Tin& alignedSurface()
+{
+    // 71 x 71 = 5,041 points on the base's grid lines (the 1M base has its vertices at x.5).
+    static Tin s = bench::regularGridTin(482.5, 482.5, 0.5, 71, pad);
+    return s;
+}
+
+void addAlignedSurface(benchmark::State& state)
+{
+    Tin& b = base(static_cast<int>(state.range(0)));
+    bool ok = false;
+    for (auto _ : state) {
+        Tin result = tin::util::TinMerge::add(b, alignedSurface(), &ok, nullptr, nullptr, nullptr);
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["ok"] = ok ? 1 : 0;
+}
+
 // The same add into a base edited before (as in an editing session: one triangle far from the
 // surface out and back in), which drops the caches a fresh base has, its rectangle among them.
 void addSurfaceIntoEditedBase(benchmark::State& state)
@@ -184,6 +205,7 @@ void differencesOfEditedCopy(benchmark::State& state)
 BENCHMARK(baselineCopy)->Arg(317)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(baselineCopyAndEdit)->Arg(317)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(addSurface)->Arg(317)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(addAlignedSurface)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(addSurfaceIntoEditedBase)->Arg(317)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(differencesOfEditedCopy)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -566,6 +566,37 @@ TEST(TinMergeTest, AddAndSubGiveTheHigherAndTheLowerSurface)
     }
 }
 
+TEST(TinMergeTest, SurfaceOnTheBaseGridWithEdgesAlongBaseEdgesGivesTheHigherAndTheLower)
+{
+    // The other TIN's vertices lie on the base's grid at half its spacing, so that many of its
+    // edges run along halves of base edges: the overlay then finds the cuts of each TIN's edges
+    // from runs of their own. Same oracle as above, and the change reproduces the result.
+    auto zBase = [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; };
+    auto zOther = [](double x, double y) { return 1.2 - 0.08 * ((x - 5) * (x - 5) + (y - 5) * (y - 5)); };
+    Tin base = grid(0, 0, 10, 10, 10, zBase);
+    Tin other = grid(2, 2, 8, 8, 12, zOther);
+    Outputs add, sub;
+    Tin const higher = TinMerge::add(base, other, &add.ok, &add.taken, &add.added, &add.removed);
+    ASSERT_TRUE(add.ok);
+    Tin const lower = TinMerge::sub(base, other, &sub.ok, &sub.taken, &sub.added, &sub.removed);
+    ASSERT_TRUE(sub.ok);
+    EXPECT_FALSE(add.taken.allTriangles().empty());
+    EXPECT_FALSE(sub.taken.allTriangles().empty());
+    expectChangeReproducesResult(base, higher, add.added, add.removed);
+    expectChangeReproducesResult(base, lower, sub.added, sub.removed);
+    EXPECT_NEAR(planarArea(higher), 100.0, 1e-9);
+    EXPECT_NEAR(planarArea(lower), 100.0, 1e-9);
+    for (double x = 0.29; x < 10; x += 0.61) {
+        for (double y = 0.23; y < 10; y += 0.67) {
+            double const b = elevationAt(base, x, y);
+            double const o = elevationAt(other, x, y);
+            bool const inOther = !std::isnan(o);
+            EXPECT_NEAR(elevationAt(higher, x, y), inOther ? std::max(b, o) : b, 1e-9) << x << " " << y;
+            EXPECT_NEAR(elevationAt(lower, x, y), inOther ? std::min(b, o) : b, 1e-9) << x << " " << y;
+        }
+    }
+}
+
 TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)
 {
     // The other lies inside the base's rectangle but over no base triangle.

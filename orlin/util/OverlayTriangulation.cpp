@@ -465,18 +465,10 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     EdgeOwners markedOwners;
     core::AddressMapT<Edge2D, double> coveredLength;
     IdBounds const& b = *bounds;
+    bool overlapping = false;
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
-        // Only sides on TIN edges are filed: tables sized to every side of the run would be
-        // several times larger than what they hold.
-        std::size_t marked = 0;
-        for (int i = 0; i < run.edgeCount(); ++i) {
-            marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
-        }
-        markedRecords.reserve(2 * marked);
-        markedOwners.reserve(marked);
-        coveredLength.reserve(edgeSet.items().size());
         auto const& given = pointSet.items();
         for (int i = 0; i < run.pointCount(); ++i) {
             auto const k = static_cast<std::size_t>(i);
@@ -493,12 +485,13 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                                                 position, core::Point2DIRepository::DEFAULT_DELTA));
         }
         // The run's sides are read by their end points: only the sides on TIN edges matter
-        // here, and none of them needs an edge object of its own.
-        for (int i = 0; i < run.edgeCount(); ++i) {
+        // here, and none of them needs an edge object of its own. The TIN edge under side i,
+        // or null.
+        auto tinEdgeOf = [&](int i) -> std::shared_ptr<Edge2D> const* {
             auto const& from = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 0)));
             auto const& to = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 1)));
             if (!from || !to || from == to) {
-                continue;
+                return nullptr;
             }
             int const marker = run.edgeMarker(i);
             std::shared_ptr<Edge2D> const* const numbered =
@@ -506,20 +499,55 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
                     ? first2D.numberedEdge(marker)
                     : (marker >= b.secondLow && marker <= b.secondHigh ? second2D.numberedEdge(marker)
                                                                        : nullptr);
-            if (numbered == nullptr || !*numbered) {
-                continue;
+            return numbered == nullptr || !*numbered ? nullptr : numbered;
+        };
+        // First only how much of each TIN edge the marked sides cover: where edges of the two
+        // TINs overlap, the records and owners of this run are not used, and filing them would
+        // be most of the cost of reading the run.
+        coveredLength.reserve(edgeSet.items().size());
+        std::size_t marked = 0;
+        for (int i = 0; i < run.edgeCount(); ++i) {
+            marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
+        }
+        // The sides on TIN edges with their edges, for the filing below.
+        std::vector<std::pair<int, std::shared_ptr<Edge2D> const*>> markedSides;
+        markedSides.reserve(marked);
+        for (int i = 0; i < run.edgeCount(); ++i) {
+            if (auto const* numbered = tinEdgeOf(i)) {
+                markedSides.emplace_back(i, numbered);
+                Point2DI const& p1 = *outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 0))];
+                Point2DI const& p2 = *outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 1))];
+                // The same length whichever end comes first: a difference and its negation
+                // square alike.
+                double const dx = p2.x() - p1.x();
+                double const dy = p2.y() - p1.y();
+                coveredLength[numbered->get()] += std::sqrt(dy * dy + dx * dx);
             }
-            std::shared_ptr<Edge2D> const& tinEdge = *numbered;
-            auto const ends = edgeEnds(from, to);
-            Point2DI const& p1 = **ends.first;
-            Point2DI const& p2 = **ends.second;
-            markedOwners.set(from.get(), to.get(), marker <= b.firstHigh, tinEdge);
-            double const dx = p2.x() - p1.x();
-            double const dy = p2.y() - p1.y();
-            coveredLength[tinEdge.get()] += std::sqrt(dy * dy + dx * dx);
-            for (auto const* end : {ends.first, ends.second}) {
-                if (*end != tinEdge->point1() && *end != tinEdge->point2()) {
-                    markedRecords.push_back(SplitRecord{*end, positionOnEdge(*tinEdge, **end), tinEdge});
+        }
+        for (auto const& e : edgeSet.items()) {
+            auto const* it = coveredLength.find(e.get());
+            double const length = std::sqrt(e->lengthSqr());
+            double const covered = it == nullptr ? 0.0 : *it;
+            if (std::abs(covered - length) > 1e-9 * length) {
+                overlapping = true;
+                break;
+            }
+        }
+        if (!overlapping) {
+            // Only sides on TIN edges are filed: tables sized to every side of the run would be
+            // several times larger than what they hold.
+            markedRecords.reserve(2 * marked);
+            markedOwners.reserve(marked);
+            for (auto const& [i, numbered] : markedSides) {
+                auto const& from = outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 0))];
+                auto const& to = outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 1))];
+                std::shared_ptr<Edge2D> const& tinEdge = *numbered;
+                auto const ends = edgeEnds(from, to);
+                markedOwners.set(from.get(), to.get(), run.edgeMarker(i) <= b.firstHigh, tinEdge);
+                for (auto const* end : {ends.first, ends.second}) {
+                    if (*end != tinEdge->point1() && *end != tinEdge->point2()) {
+                        markedRecords.push_back(SplitRecord{*end, positionOnEdge(*tinEdge, **end), tinEdge});
+                    }
                 }
             }
         }
@@ -548,16 +576,6 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     // with one of the two numbers only, so the other edge misses its cut points; one run per TIN
     // with only that TIN's numbers finds them. Without such overlaps the markers of this run
     // already say everything, and the two extra runs are saved.
-    bool overlapping = false;
-    for (auto const& e : edgeSet.items()) {
-        auto const* it = coveredLength.find(e.get());
-        double const length = std::sqrt(e->lengthSqr());
-        double const covered = it == nullptr ? 0.0 : *it;
-        if (std::abs(covered - length) > 1e-9 * length) {
-            overlapping = true;
-            break;
-        }
-    }
     if (overlapping) {
         collectSplitPoints(splitRecords, points, segments, segmentEdges, outputPoints,
                            edgeSet.items(), first2D, factory, owners, true);
@@ -623,6 +641,13 @@ void OverlayTriangulation::collectSplitPoints(
                           std::to_string(outputPoints.size()));
     }
     auto const& own = ownEdges.items();
+    // Each marked side files at most its two ends: room made once, not by doubling into fresh
+    // pages (what is reserved and never written costs nothing).
+    std::size_t marked = 0;
+    for (int i = 0; i < run.edgeCount(); ++i) {
+        marked += run.edgeMarker(i) > 1 ? 1 : 0;
+    }
+    splitRecords->reserve(splitRecords->size() + 2 * marked);
     for (int i = 0; i < run.edgeCount(); ++i) {
         int const marker = run.edgeMarker(i);
         if (marker <= 1) {
@@ -633,17 +658,20 @@ void OverlayTriangulation::collectSplitPoints(
             throw std::out_of_range("invalid vector<T> subscript");
         }
         auto const& tinEdge = *handles[k];
-        auto sub = factory->factory(outputPoints.at(run.edgeEnd(i, 0)),
-                                    outputPoints.at(run.edgeEnd(i, 1)));
-        if (!sub) {
+        // The side by its ends, in the order the factory's edge between them has: no edge
+        // object is needed for it.
+        auto const& from = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 0)));
+        auto const& to = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 1)));
+        if (!from || !to || from == to) {
             continue;
         }
         if (owners != nullptr) {
-            owners->set(sub->point1().get(), sub->point2().get(), ofFirst, tinEdge);
+            owners->set(from.get(), to.get(), ofFirst, tinEdge);
         }
-        for (auto const& end : {sub->point1(), sub->point2()}) {
-            if (end != tinEdge->point1() && end != tinEdge->point2()) {
-                splitRecords->push_back(SplitRecord{end, positionOnEdge(*tinEdge, *end), tinEdge});
+        auto const ends = edgeEnds(from, to);
+        for (auto const* end : {ends.first, ends.second}) {
+            if (*end != tinEdge->point1() && *end != tinEdge->point2()) {
+                splitRecords->push_back(SplitRecord{*end, positionOnEdge(*tinEdge, **end), tinEdge});
             }
         }
     }

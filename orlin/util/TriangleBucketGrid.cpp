@@ -23,18 +23,20 @@ TriangleBucketGrid::TriangleBucketGrid(std::vector<std::shared_ptr<core::Triangl
     double xMin = 0.0, yMin = 0.0, xMax = 0.0, yMax = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         core::Triangle const& t = *m_triangles[i];
-        double x0 = t.point(0)->x(), y0 = t.point(0)->y(), x1 = x0, y1 = y0;
-        for (int k = 1; k < 3; ++k) {
-            x0 = std::min(x0, t.point(k)->x());
-            x1 = std::max(x1, t.point(k)->x());
-            y0 = std::min(y0, t.point(k)->y());
-            y1 = std::max(y1, t.point(k)->y());
-        }
+        // Each corner read once (its accessors are virtual), straight into the corner table.
+        double* corner = &m_corners[9 * i];
         for (int k = 0; k < 3; ++k) {
-            double* corner = &m_corners[9 * i + 3 * static_cast<std::size_t>(k)];
-            corner[0] = t.point(k)->x();
-            corner[1] = t.point(k)->y();
-            corner[2] = t.point(k)->elevation();
+            core::Point const& p = *t.point(k);
+            corner[3 * k] = p.x();
+            corner[3 * k + 1] = p.y();
+            corner[3 * k + 2] = p.elevation();
+        }
+        double x0 = corner[0], y0 = corner[1], x1 = x0, y1 = y0;
+        for (int k = 1; k < 3; ++k) {
+            x0 = std::min(x0, corner[3 * k]);
+            x1 = std::max(x1, corner[3 * k]);
+            y0 = std::min(y0, corner[3 * k + 1]);
+            y1 = std::max(y1, corner[3 * k + 1]);
         }
         boxes[4 * i] = x0;
         boxes[4 * i + 1] = y0;
