@@ -539,11 +539,31 @@ TEST(TinMergeTest, EveryOperationChangesTheBaseExactlyByItsAddedAndRemoved)
     }
 }
 
+namespace {
+
+// The oracle of add and sub over a 10 x 10 base: inside the other TIN the result is the higher
+// (add) or the lower (sub) of the two surfaces, outside it the base; the plan area stays the
+// base's. The samples keep off the other's rim, where the result steps from one to the other.
+void expectHigherAndLower(Tin const& base, Tin const& other, Tin const& higher, Tin const& lower)
+{
+    EXPECT_NEAR(planarArea(higher), 100.0, 1e-9);
+    EXPECT_NEAR(planarArea(lower), 100.0, 1e-9);
+    for (double x = 0.29; x < 10; x += 0.61) {
+        for (double y = 0.23; y < 10; y += 0.67) {
+            double const b = elevationAt(base, x, y);
+            double const o = elevationAt(other, x, y);
+            bool const inOther = !std::isnan(o);
+            EXPECT_NEAR(elevationAt(higher, x, y), inOther ? std::max(b, o) : b, 1e-9) << x << " " << y;
+            EXPECT_NEAR(elevationAt(lower, x, y), inOther ? std::min(b, o) : b, 1e-9) << x << " " << y;
+        }
+    }
+}
+
+}  // namespace
+
 TEST(TinMergeTest, AddAndSubGiveTheHigherAndTheLowerSurface)
 {
-    // An independent oracle: inside the other TIN the result is the higher (add) or the lower
-    // (sub) of the two surfaces, outside it the base; the plan area stays the base's. The
-    // samples keep off the other's rim, where the result steps from one surface to the other.
+    // An independent oracle (see expectHigherAndLower).
     auto zBase = [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; };
     auto zOther = [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; };
     Tin base = grid(0, 0, 10, 10, 6, zBase);
@@ -553,17 +573,7 @@ TEST(TinMergeTest, AddAndSubGiveTheHigherAndTheLowerSurface)
     ASSERT_TRUE(ok);
     Tin const cut = TinMerge::sub(base, other, &ok, nullptr, nullptr, nullptr);
     ASSERT_TRUE(ok);
-    EXPECT_NEAR(planarArea(added), 100.0, 1e-9);
-    EXPECT_NEAR(planarArea(cut), 100.0, 1e-9);
-    for (double x = 0.29; x < 10; x += 0.61) {
-        for (double y = 0.23; y < 10; y += 0.67) {
-            double const b = elevationAt(base, x, y);
-            double const o = elevationAt(other, x, y);
-            bool const inOther = !std::isnan(o);
-            EXPECT_NEAR(elevationAt(added, x, y), inOther ? std::max(b, o) : b, 1e-9) << x << " " << y;
-            EXPECT_NEAR(elevationAt(cut, x, y), inOther ? std::min(b, o) : b, 1e-9) << x << " " << y;
-        }
-    }
+    expectHigherAndLower(base, other, added, cut);
 }
 
 TEST(TinMergeTest, SurfaceOnTheBaseGridWithEdgesAlongBaseEdgesGivesTheHigherAndTheLower)
@@ -584,17 +594,7 @@ TEST(TinMergeTest, SurfaceOnTheBaseGridWithEdgesAlongBaseEdgesGivesTheHigherAndT
     EXPECT_FALSE(sub.taken.allTriangles().empty());
     expectChangeReproducesResult(base, higher, add.added, add.removed);
     expectChangeReproducesResult(base, lower, sub.added, sub.removed);
-    EXPECT_NEAR(planarArea(higher), 100.0, 1e-9);
-    EXPECT_NEAR(planarArea(lower), 100.0, 1e-9);
-    for (double x = 0.29; x < 10; x += 0.61) {
-        for (double y = 0.23; y < 10; y += 0.67) {
-            double const b = elevationAt(base, x, y);
-            double const o = elevationAt(other, x, y);
-            bool const inOther = !std::isnan(o);
-            EXPECT_NEAR(elevationAt(higher, x, y), inOther ? std::max(b, o) : b, 1e-9) << x << " " << y;
-            EXPECT_NEAR(elevationAt(lower, x, y), inOther ? std::min(b, o) : b, 1e-9) << x << " " << y;
-        }
-    }
+    expectHigherAndLower(base, other, higher, lower);
 }
 
 TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)

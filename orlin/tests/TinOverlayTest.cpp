@@ -255,6 +255,26 @@ Tin randomTin(std::mt19937& random, double x0, double y0, double size, bool with
     return makeTin(vertices, triangles);
 }
 
+// Pair number `pair` of a random series: a TIN at the origin and one shifted along the
+// diagonal over or (apart) beside it, every third pair on whole numbers, some with holes.
+std::pair<Tin, Tin> randomPair(std::mt19937& random, int pair, bool apart)
+{
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    bool const snapped = pair % 3 == 0;
+    double const size = snapped ? std::round(5 + unit(random) * 10) : 5 + unit(random) * 10;
+    Tin a = randomTin(random, 0, 0, size, pair % 5 == 1, snapped);
+    double shift = apart ? size + 1 + unit(random) * 5 : unit(random) * size * 0.8;
+    double lift = unit(random) * size * 0.5 - size * 0.25;
+    double otherSize = size * (0.5 + unit(random));
+    if (snapped) {
+        shift = std::round(shift);
+        lift = std::round(lift);
+        otherSize = std::round(otherSize);
+    }
+    Tin b = randomTin(random, shift, lift, otherSize, pair % 7 == 2, snapped);
+    return {std::move(a), std::move(b)};
+}
+
 // Every triangle filed under a region lies in that region, and each TIN's map covers exactly
 // the TIN's area.
 void checkCoverage(Tin const& tin, RegionTinMap const& map, Trees const& regions, int pair)
@@ -284,22 +304,10 @@ void checkCoverage(Tin const& tin, RegionTinMap const& map, Trees const& regions
 TEST(TinOverlayTest, RandomPairsCoverTheirAreasRegionByRegion)
 {
     std::mt19937 random(20261209);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
     int failures = 0;
     for (int pair = 0; pair < 200; ++pair) {
-        bool const snapped = pair % 3 == 0;
-        double const size = snapped ? std::round(5 + unit(random) * 10) : 5 + unit(random) * 10;
-        Tin a = randomTin(random, 0, 0, size, pair % 5 == 1, snapped);
         // Mostly overlapping, every fourth pair apart.
-        double shift = pair % 4 == 3 ? size + 1 + unit(random) * 5 : unit(random) * size * 0.8;
-        double lift = unit(random) * size * 0.5 - size * 0.25;
-        double otherSize = size * (0.5 + unit(random));
-        if (snapped) {
-            shift = std::round(shift);
-            lift = std::round(lift);
-            otherSize = std::round(otherSize);
-        }
-        Tin b = randomTin(random, shift, lift, otherSize, pair % 7 == 2, snapped);
+        auto [a, b] = randomPair(random, pair, pair % 4 == 3);
         Result r;
         try {
             TinOverlay::overlayTins(a, b, keepAll, &r.regions, &r.first, &r.second);
@@ -347,22 +355,10 @@ std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
 TEST(TinOverlayTest, SelectedRegionsMatchAFullRun)
 {
     std::mt19937 random(424242);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
     int left = 0;
     int kept = 0;
     for (int pair = 0; pair < 40; ++pair) {
-        bool const snapped = pair % 3 == 0;
-        double const size = snapped ? std::round(5 + unit(random) * 10) : 5 + unit(random) * 10;
-        Tin a = randomTin(random, 0, 0, size, pair % 5 == 1, snapped);
-        double shift = unit(random) * size * 0.8;
-        double lift = unit(random) * size * 0.5 - size * 0.25;
-        double otherSize = size * (0.5 + unit(random));
-        if (snapped) {
-            shift = std::round(shift);
-            lift = std::round(lift);
-            otherSize = std::round(otherSize);
-        }
-        Tin b = randomTin(random, shift, lift, otherSize, pair % 7 == 2, snapped);
+        auto [a, b] = randomPair(random, pair, false);
         // The full run is read and released first: its live points would lend the selected
         // run their elevations.
         struct Region {
