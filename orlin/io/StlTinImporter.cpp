@@ -416,6 +416,10 @@ std::optional<tin::core::Tin> readBinaryOnTwoThreads(std::ifstream& stream, std:
             return std::nullopt;
         }
         tin::core::PointFactory& factory = tin::core::PointFactory::instance();
+        // A surface has about half as many vertices as facets. Reserved for all of them at
+        // once, the factory sweeps out the points of TINs dropped before this read first, as
+        // one bulk request would: their memory is then free before the new points are made.
+        factory.reserve(count / 2 + 3);
         for (bool done = false; !done;) {
             const std::size_t have = points.size();
             const std::size_t ready = numbering->wait(have + INTERN_RANGE, done);
