@@ -35,6 +35,7 @@
 #include <memory>
 #include <random>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 using namespace tin::core;
@@ -213,16 +214,11 @@ Measure inChild(Measure (*run)(int), int n)
     return bench::inChild(run, n, [](Measure&) {});
 }
 
-std::map<int, Measure>& bareResults()
+// Each benchmark's measures by size, under the benchmark's kind ("bare", "tin", ...).
+std::map<int, Measure>& results(std::string const& kind)
 {
-    static std::map<int, Measure> results;
-    return results;
-}
-
-std::map<int, Measure>& tinResults()
-{
-    static std::map<int, Measure> results;
-    return results;
+    static std::map<std::string, std::map<int, Measure>> byKind;
+    return byKind[kind];
 }
 
 void report(benchmark::State& state, Measure const& m)
@@ -240,51 +236,34 @@ void BM_BareTriangleVector(benchmark::State& state)
     int const n = static_cast<int>(state.range(0));
     for (auto _ : state) {
         Measure const m = inChild(runBare, n);
-        bareResults()[n] = m;
+        results("bare")[n] = m;
         report(state, m);
     }
 }
 
-std::map<int, Measure>& batchResults()
-{
-    static std::map<int, Measure> results;
-    return results;
-}
-
-std::map<int, Measure>& shuffledResults()
-{
-    static std::map<int, Measure> results;
-    return results;
-}
-
-std::map<int, Measure>& oneThreadResults()
-{
-    static std::map<int, Measure> results;
-    return results;
-}
-
 // Runs one case and prints its ratios to the bare vector and to the case's smaller size.
-void measure(benchmark::State& state, Measure (*run)(int), std::map<int, Measure>& results)
+void measure(benchmark::State& state, Measure (*run)(int), std::string const& kind)
 {
     int const n = static_cast<int>(state.range(0));
+    std::map<int, Measure>& own = results(kind);
     for (auto _ : state) {
         Measure const m = inChild(run, n);
-        results[n] = m;
+        own[n] = m;
         report(state, m);
-        auto const bare = bareResults().find(n);
-        if (bare != bareResults().end()) {
+        auto const bare = results("bare").find(n);
+        if (bare != results("bare").end()) {
             state.counters["build_vs_bare"] = m.build / bare->second.build;
             state.counters["readd_vs_bare"] = m.readd / bare->second.readd;
         }
-        auto const smaller = results.lower_bound(n);
-        if (smaller != results.begin()) {
+        auto const smaller = own.lower_bound(n);
+        if (smaller != own.begin()) {
             auto const& s = std::prev(smaller)->second;
             state.counters["size_ratio"] = static_cast<double>(m.triangles) / static_cast<double>(s.triangles);
             state.counters["time_ratio"] = (m.build + m.readd) / (s.build + s.readd);
         }
-        if (&results == &batchResults()) {
-            auto const alone = oneThreadResults().find(n);
-            if (alone != oneThreadResults().end()) {
+        if (kind == "batch") {
+            auto const alone = results("oneThread").find(n);
+            if (alone != results("oneThread").end()) {
                 state.counters["vs_one_thread"] = (m.build + m.readd) / (alone->second.build + alone->second.readd);
             }
         }
@@ -293,22 +272,22 @@ void measure(benchmark::State& state, Measure (*run)(int), std::map<int, Measure
 
 void BM_TinAddTriangle(benchmark::State& state)
 {
-    measure(state, runTin, tinResults());
+    measure(state, runTin, "tin");
 }
 
 void BM_TinAddTrianglesOneThread(benchmark::State& state)
 {
-    measure(state, runBatchOneThread, oneThreadResults());
+    measure(state, runBatchOneThread, "oneThread");
 }
 
 void BM_TinAddTriangles(benchmark::State& state)
 {
-    measure(state, runBatchInOrder, batchResults());
+    measure(state, runBatchInOrder, "batch");
 }
 
 void BM_TinAddTrianglesShuffled(benchmark::State& state)
 {
-    measure(state, runBatchShuffled, shuffledResults());
+    measure(state, runBatchShuffled, "shuffled");
 }
 
 } // namespace
