@@ -101,6 +101,27 @@ std::pair<std::shared_ptr<Point2DI> const*, std::shared_ptr<Point2DI> const*> ed
     return aFirst ? std::make_pair(&a, &b) : std::make_pair(&b, &a);
 }
 
+// edgeEnds on positions read beforehand (x, y): whether a comes first.
+bool endsInOrder(double const* a, double const* b, Point2DI const* aPoint, Point2DI const* bPoint)
+{
+    bool aFirst = a[0] < b[0] || (a[0] == b[0] && a[1] < b[1]);
+    if (!aFirst && !(b[0] < a[0] || (b[0] == a[0] && b[1] < a[1]))) {
+        aFirst = std::less<Point2DI const*>()(aPoint, bPoint);
+    }
+    return aFirst;
+}
+
+// positionOnEdge on an edge given by its first point and squared length.
+double positionAlong(double x1, double y1, double lengthSqr, double x, double y)
+{
+    double const dx = x - x1;
+    double const dy = y - y1;
+    if (lengthSqr <= 0.0) {
+        return 0.0;
+    }
+    return std::sqrt((dx * dx + dy * dy) / lengthSqr);
+}
+
 }  // namespace
 
 struct OverlayTriangulation::Corner {
@@ -251,13 +272,7 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
 
 double OverlayTriangulation::positionOnEdge(Edge2D const& e, Point2DI const& p)
 {
-    double const dx = p.x() - e.point1()->x();
-    double const dy = p.y() - e.point1()->y();
-    double const length2 = e.lengthSqr();
-    if (length2 <= 0.0) {
-        return 0.0;
-    }
-    return std::sqrt((dx * dx + dy * dy) / length2);
+    return positionAlong(e.point1()->x(), e.point1()->y(), e.lengthSqr(), p.x(), p.y());
 }
 
 double OverlayTriangulation::planeElevation(core::Triangle const& triangle, Point2DI const& p)
@@ -459,16 +474,17 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     std::vector<std::size_t> const& segmentEdges = chains.segmentEdges;
 
     std::vector<std::shared_ptr<Point2DI>> outputPoints;
-    // The split records and edge owners read from this run's markers, and how much of each TIN
-    // edge its marked parts cover.
+    // The output points' positions side by side (x, y; zero for a missing point).
+    std::vector<double> outputXY;
+    // The split records and edge owners read from this run's markers.
     std::vector<SplitRecord> markedRecords;
     EdgeOwners markedOwners;
-    core::AddressMapT<Edge2D, double> coveredLength;
     IdBounds const& b = *bounds;
     bool overlapping = false;
     {
         TriangleRun run(OVERLAY_SWITCHES, points, segments, markers);
         outputPoints.reserve(static_cast<std::size_t>(run.pointCount()));
+        outputXY.reserve(2 * static_cast<std::size_t>(run.pointCount()));
         auto const& given = pointSet.items();
         for (int i = 0; i < run.pointCount(); ++i) {
             auto const k = static_cast<std::size_t>(i);
@@ -476,6 +492,8 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
             // repository's point there. Only crossings need a look-up with the tolerance.
             if (k < given.size() && run.x(i) == given[k]->x() && run.y(i) == given[k]->y()) {
                 outputPoints.push_back(given[k]);
+                outputXY.push_back(run.x(i));
+                outputXY.push_back(run.y(i));
                 continue;
             }
             Point2D const position(run.x(i), run.y(i));
@@ -483,70 +501,117 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
             outputPoints.push_back(stored ? stored
                                           : repository->addFuzzy(
                                                 position, core::Point2DIRepository::DEFAULT_DELTA));
+            auto const& kept = outputPoints.back();
+            outputXY.push_back(kept ? kept->x() : 0.0);
+            outputXY.push_back(kept ? kept->y() : 0.0);
         }
         // The run's sides are read by their end points: only the sides on TIN edges matter
-        // here, and none of them needs an edge object of its own. The TIN edge under side i,
-        // or null.
-        auto tinEdgeOf = [&](int i) -> std::shared_ptr<Edge2D> const* {
-            auto const& from = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 0)));
-            auto const& to = outputPoints.at(static_cast<std::size_t>(run.edgeEnd(i, 1)));
-            if (!from || !to || from == to) {
-                return nullptr;
-            }
-            int const marker = run.edgeMarker(i);
-            std::shared_ptr<Edge2D> const* const numbered =
-                marker >= b.firstLow && marker <= b.firstHigh
-                    ? first2D.numberedEdge(marker)
-                    : (marker >= b.secondLow && marker <= b.secondHigh ? second2D.numberedEdge(marker)
-                                                                       : nullptr);
-            return numbered == nullptr || !*numbered ? nullptr : numbered;
+        // here, and none of them needs an edge object of its own. The TIN edges are numbered
+        // from 2 without gaps (each edge of either network once), so that tables by number
+        // stand in for look-ups by edge, and the positions are read from one array instead of
+        // the point objects.
+        std::size_t const numberedCount =
+            static_cast<std::size_t>(std::max(b.secondHigh - b.firstLow + 1, 0));
+        auto numberOf = [&](int marker) {
+            return static_cast<std::size_t>(marker - b.firstLow);
         };
+        // The sides on TIN edges: side number and its two output point numbers.
+        struct MarkedSide {
+            int side;
+            std::uint32_t from;
+            std::uint32_t to;
+        };
+        std::vector<MarkedSide> markedSides;
+        {
+            std::size_t marked = 0;
+            for (int i = 0; i < run.edgeCount(); ++i) {
+                marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
+            }
+            markedSides.reserve(marked);
+        }
+        // What filing reads of each TIN edge, by number: its handle now, the rest in the pass
+        // over the edges below.
+        struct NumberedEdge {
+            std::shared_ptr<Edge2D> const* handle = nullptr;
+            Point2DI const* point1 = nullptr;
+            Point2DI const* point2 = nullptr;
+            double x1 = 0.0;
+            double y1 = 0.0;
+            double lengthSqr = 0.0;
+        };
+        std::vector<NumberedEdge> numberedEdges(numberedCount);
+        for (int marker = b.firstLow; marker <= b.secondHigh; ++marker) {
+            auto const* handle = marker <= b.firstHigh ? first2D.numberedEdge(marker)
+                                                       : second2D.numberedEdge(marker);
+            numberedEdges[numberOf(marker)].handle = handle != nullptr && *handle ? handle : nullptr;
+        }
         // First only how much of each TIN edge the marked sides cover: where edges of the two
         // TINs overlap, the records and owners of this run are not used, and filing them would
         // be most of the cost of reading the run.
-        coveredLength.reserve(edgeSet.items().size());
-        std::size_t marked = 0;
+        std::vector<double> coveredLength(numberedCount, 0.0);
         for (int i = 0; i < run.edgeCount(); ++i) {
-            marked += run.edgeMarker(i) >= b.firstLow ? 1 : 0;
-        }
-        // The sides on TIN edges with their edges, for the filing below.
-        std::vector<std::pair<int, std::shared_ptr<Edge2D> const*>> markedSides;
-        markedSides.reserve(marked);
-        for (int i = 0; i < run.edgeCount(); ++i) {
-            if (auto const* numbered = tinEdgeOf(i)) {
-                markedSides.emplace_back(i, numbered);
-                Point2DI const& p1 = *outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 0))];
-                Point2DI const& p2 = *outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 1))];
-                // The same length whichever end comes first: a difference and its negation
-                // square alike.
-                double const dx = p2.x() - p1.x();
-                double const dy = p2.y() - p1.y();
-                coveredLength[numbered->get()] += std::sqrt(dy * dy + dx * dx);
+            auto const from = static_cast<std::size_t>(run.edgeEnd(i, 0));
+            auto const to = static_cast<std::size_t>(run.edgeEnd(i, 1));
+            auto const& p1 = outputPoints.at(from);
+            auto const& p2 = outputPoints.at(to);
+            if (!p1 || !p2 || p1 == p2) {
+                continue;
             }
+            int const marker = run.edgeMarker(i);
+            if (marker < b.firstLow || marker > b.secondHigh ||
+                numberedEdges[numberOf(marker)].handle == nullptr) {
+                continue;
+            }
+            markedSides.push_back(MarkedSide{i, static_cast<std::uint32_t>(from),
+                                             static_cast<std::uint32_t>(to)});
+            // The same length whichever end comes first: a difference and its negation
+            // square alike.
+            double const dx = outputXY[2 * to] - outputXY[2 * from];
+            double const dy = outputXY[2 * to + 1] - outputXY[2 * from + 1];
+            coveredLength[numberOf(marker)] += std::sqrt(dy * dy + dx * dx);
         }
         for (auto const& e : edgeSet.items()) {
-            auto const* it = coveredLength.find(e.get());
-            double const length = std::sqrt(e->lengthSqr());
-            double const covered = it == nullptr ? 0.0 : *it;
+            std::size_t const number = numberOf(e->id());
+            double const length2 = e->lengthSqr();
+            double const length = std::sqrt(length2);
+            double const covered = number < numberedCount ? coveredLength[number] : 0.0;
             if (std::abs(covered - length) > 1e-9 * length) {
                 overlapping = true;
                 break;
+            }
+            if (number < numberedCount) {
+                auto& n = numberedEdges[number];
+                n.point1 = e->point1().get();
+                n.point2 = e->point2().get();
+                n.x1 = n.point1->x();
+                n.y1 = n.point1->y();
+                n.lengthSqr = length2;
             }
         }
         if (!overlapping) {
             // Only sides on TIN edges are filed: tables sized to every side of the run would be
             // several times larger than what they hold.
-            markedRecords.reserve(2 * marked);
-            markedOwners.reserve(marked);
-            for (auto const& [i, numbered] : markedSides) {
-                auto const& from = outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 0))];
-                auto const& to = outputPoints[static_cast<std::size_t>(run.edgeEnd(i, 1))];
-                std::shared_ptr<Edge2D> const& tinEdge = *numbered;
-                auto const ends = edgeEnds(from, to);
-                markedOwners.set(from.get(), to.get(), run.edgeMarker(i) <= b.firstHigh, tinEdge);
-                for (auto const* end : {ends.first, ends.second}) {
-                    if (*end != tinEdge->point1() && *end != tinEdge->point2()) {
-                        markedRecords.push_back(SplitRecord{*end, positionOnEdge(*tinEdge, **end), tinEdge});
+            markedRecords.reserve(2 * markedSides.size());
+            markedOwners.reserve(markedSides.size());
+            for (auto const& side : markedSides) {
+                auto const& from = outputPoints[side.from];
+                auto const& to = outputPoints[side.to];
+                int const marker = run.edgeMarker(side.side);
+                NumberedEdge const& n = numberedEdges[numberOf(marker)];
+                std::shared_ptr<Edge2D> const& tinEdge = *n.handle;
+                markedOwners.set(from.get(), to.get(), marker <= b.firstHigh, tinEdge);
+                bool const fromFirst = endsInOrder(&outputXY[2 * side.from], &outputXY[2 * side.to],
+                                                   from.get(), to.get());
+                std::uint32_t const ends[2] = {fromFirst ? side.from : side.to,
+                                               fromFirst ? side.to : side.from};
+                for (std::uint32_t const end : ends) {
+                    Point2DI const* p = outputPoints[end].get();
+                    if (p != n.point1 && p != n.point2) {
+                        markedRecords.push_back(SplitRecord{
+                            outputPoints[end],
+                            positionAlong(n.x1, n.y1, n.lengthSqr, outputXY[2 * end],
+                                          outputXY[2 * end + 1]),
+                            tinEdge});
                     }
                 }
             }
