@@ -211,11 +211,11 @@ struct Settlement {
     std::vector<TrianglePtr> added;
     // Base triangles of the overlap rectangle that the result lacks, in that TIN's order.
     std::vector<TrianglePtr> removed;
-    // Base triangles the result keeps.
+    // Base triangles the result keeps (only when asked for).
     core::AddressMapT<core::Triangle, bool> kept;
 };
 
-Settlement settle(Assembly const& assembly, Tin const& baseInOverlap)
+Settlement settle(Assembly const& assembly, Tin const& baseInOverlap, bool listKept)
 {
     std::vector<TrianglePtr> candidates(baseInOverlap.allTriangles().begin(),
                                         baseInOverlap.allTriangles().end());
@@ -226,19 +226,25 @@ Settlement settle(Assembly const& assembly, Tin const& baseInOverlap)
     }
     std::sort(byVertices.begin(), byVertices.end());
     std::vector<bool> used(candidates.size(), false);
-    auto sameVertices = [&](core::Triangle const& t) {
+    std::size_t const n = assembly.triangles.size();
+    // Each assembled triangle's key once: both passes below look it up.
+    std::vector<VertexKey> keys;
+    keys.reserve(n);
+    for (auto const& t : assembly.triangles) {
+        keys.push_back(vertexKey(*t));
+    }
+    auto sameVertices = [&](std::size_t k) {
         return std::equal_range(byVertices.begin(), byVertices.end(),
-                                std::make_pair(vertexKey(t), std::size_t{0}),
+                                std::make_pair(keys[k], std::size_t{0}),
                                 [](auto const& x, auto const& y) { return x.first < y.first; });
     };
 
     Settlement s;
-    std::size_t const n = assembly.triangles.size();
     s.result.resize(n);
     // The very same objects first, so that no look-alike takes a base triangle the assembly holds.
     for (std::size_t k = 0; k < n; ++k) {
         auto const& t = assembly.triangles[k];
-        auto const range = sameVertices(*t);
+        auto const range = sameVertices(k);
         for (auto it = range.first; it != range.second; ++it) {
             if (candidates[it->second] == t) {
                 used[it->second] = true;
@@ -252,7 +258,7 @@ Settlement settle(Assembly const& assembly, Tin const& baseInOverlap)
             continue;
         }
         auto const& t = assembly.triangles[k];
-        auto const range = sameVertices(*t);
+        auto const range = sameVertices(k);
         for (auto it = range.first; it != range.second; ++it) {
             if (!used[it->second]) {
                 used[it->second] = true;
@@ -267,7 +273,9 @@ Settlement settle(Assembly const& assembly, Tin const& baseInOverlap)
     }
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         if (used[i]) {
-            s.kept.insert(candidates[i].get(), true);
+            if (listKept) {
+                s.kept.insert(candidates[i].get(), true);
+            }
         } else {
             s.removed.push_back(candidates[i]);
         }
@@ -346,7 +354,9 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
 
         Assembly const assembly =
             assemble(regions, firstRegions, secondRegions, choice, other, o, keepBase, keepOther);
-        Settlement const settled = settle(assembly, b);
+        // The kept base triangles are only read to list what a result not built on the base
+        // drops.
+        Settlement const settled = settle(assembly, b, !keepBase);
 
         // With the base kept, the result is a copy of it (sharing every triangle) edited by the
         // change alone, so that the cost follows the overlap and not the base.
