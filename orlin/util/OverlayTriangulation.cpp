@@ -316,13 +316,7 @@ void OverlayTriangulation::intersectTins(core::Tin const& first, core::Tin const
     TriangleBucketGrid const secondGrid(std::move(secondTriangles));
     // The corners' coordinates side by side: each triangle reads them without visiting the
     // point objects.
-    std::vector<double> xy(2 * overlay.points.size());
-    for (std::size_t i = 0; i < overlay.points.size(); ++i) {
-        if (overlay.points[i]) {
-            xy[2 * i] = overlay.points[i]->x();
-            xy[2 * i + 1] = overlay.points[i]->y();
-        }
-    }
+    std::vector<double> const& xy = overlay.positions;
     for (auto const& t : overlay.triangles) {
         double const* c[3] = {&xy[2 * std::size_t(t[0])], &xy[2 * std::size_t(t[1])],
                               &xy[2 * std::size_t(t[2])]};
@@ -492,8 +486,8 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
             // repository's point there. Only crossings need a look-up with the tolerance.
             if (k < given.size() && run.x(i) == given[k]->x() && run.y(i) == given[k]->y()) {
                 outputPoints.push_back(given[k]);
-                outputXY.push_back(run.x(i));
-                outputXY.push_back(run.y(i));
+                outputXY.push_back(given[k]->x());
+                outputXY.push_back(given[k]->y());
                 continue;
             }
             Point2D const position(run.x(i), run.y(i));
@@ -666,6 +660,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
     first2D.restoreEdgeIds();
     second2D.restoreEdgeIds();
     overlay->points = std::move(outputPoints);
+    overlay->positions = std::move(outputXY);
 }
 
 void OverlayTriangulation::collectSplitPoints(

@@ -97,6 +97,8 @@ public:
     // up where a crossing segment is filed, so the triangles are not put through the factory.
     struct OverlayMesh {
         std::vector<std::shared_ptr<core::Point2DI>> points;
+        // x, y of each point side by side (zero for a missing point).
+        std::vector<double> positions;
         std::vector<std::array<std::uint32_t, 3>> triangles;
     };
 
