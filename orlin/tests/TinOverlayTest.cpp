@@ -438,3 +438,71 @@ TEST(TinOverlayTest, SelectedRegionsMatchAFullRun)
     EXPECT_GT(left, 20);
     EXPECT_GT(kept, 20);
 }
+
+namespace {
+
+// The corners of a list of triangles in list order, as coordinates.
+std::vector<std::array<double, 9>> orderedCorners(std::vector<std::shared_ptr<Triangle>> const& triangles)
+{
+    std::vector<std::array<double, 9>> corners;
+    for (auto const& t : triangles) {
+        std::array<double, 9> c{};
+        for (int i = 0; i < 3; ++i) {
+            c[3 * i] = t->point(i)->x();
+            c[3 * i + 1] = t->point(i)->y();
+            c[3 * i + 2] = t->point(i)->elevation();
+        }
+        corners.push_back(c);
+    }
+    return corners;
+}
+
+}  // namespace
+
+// The list form of the overlay gives each entry the triangles of the TIN form's entry, in the
+// order that TIN holds them.
+TEST(TinOverlayTest, TriangleListsFollowTheRegionTins)
+{
+    std::mt19937 random(777);
+    int entries = 0;
+    for (int pair = 0; pair < 30; ++pair) {
+        auto [a, b] = randomPair(random, pair, pair % 5 == 4);
+        // One run is read and released before the other: its live points would lend the
+        // other run their elevations.
+        // Per tree in traversal order, then the null key: whether the map has the entry, and
+        // its triangles.
+        using Entries = std::vector<std::pair<bool, std::vector<std::array<double, 9>>>>;
+        auto byTree = [](Trees const& regions, auto const& map, auto triangles) {
+            Entries result;
+            auto const trees = allTrees(regions);
+            for (std::size_t k = 0; k <= trees.size(); ++k) {
+                auto const* key = k < trees.size() ? trees[k]->ring().get() : nullptr;
+                auto const it = map.find(key);
+                if (it == map.end()) {
+                    result.emplace_back(false, std::vector<std::array<double, 9>>());
+                } else {
+                    result.emplace_back(true, orderedCorners(triangles(it->second)));
+                }
+            }
+            return result;
+        };
+        auto tinTriangles = [](Tin const& tin) {
+            return std::vector<std::shared_ptr<Triangle>>(tin.allTriangles().begin(),
+                                                          tin.allTriangles().end());
+        };
+        auto listTriangles = [](std::vector<std::shared_ptr<Triangle>> const& list) { return list; };
+        Entries expectedFirst, expectedSecond;
+        {
+            Result r = overlay(a, b);
+            expectedFirst = byTree(r.regions, r.first, tinTriangles);
+            expectedSecond = byTree(r.regions, r.second, tinTriangles);
+        }
+        Trees regions;
+        tin::util::RegionTriangleMap first, second;
+        TinOverlay::overlayTins(a, b, keepAll, tin::util::RegionSelector(), &regions, &first, &second);
+        EXPECT_EQ(byTree(regions, first, listTriangles), expectedFirst) << "pair " << pair;
+        EXPECT_EQ(byTree(regions, second, listTriangles), expectedSecond) << "pair " << pair;
+        entries += static_cast<int>(first.size() + second.size());
+    }
+    EXPECT_GT(entries, 60);
+}

@@ -228,6 +228,28 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     core::Point2DIRepository* repository, core::Edge2DFactory* factory, Wanted const& wanted,
     std::vector<std::shared_ptr<core::Triangle>>* made)
 {
+    return tinsOf(retriangulateTriangles(trees, tin2D, splitMap, tin, low, high, repository,
+                                         factory, wanted, made));
+}
+
+RegionTinMap RegionRetriangulation::tinsOf(RegionTriangleMap const& lists)
+{
+    RegionTinMap tins;
+    for (auto const& [key, triangles] : lists) {
+        core::Tin region;
+        region.addTriangles(triangles.data(), triangles.size());
+        // Moved in, not assigned over a default TIN that would be made and dropped.
+        tins.insert_or_assign(key, std::move(region));
+    }
+    return tins;
+}
+
+RegionTriangleMap RegionRetriangulation::retriangulateTriangles(
+    std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
+    SplitMap const& splitMap, core::Tin const& tin, int low, int high,
+    core::Point2DIRepository* repository, core::Edge2DFactory* factory, Wanted const& wanted,
+    std::vector<std::shared_ptr<core::Triangle>>* made)
+{
     UniqueListT<Point2DI> pointSet;
     pointSet.reserve(tin2D.triangles().size() / 2 + 16);
     for (auto const& t : tin2D.triangles()) {
@@ -314,7 +336,7 @@ RegionTinMap RegionRetriangulation::retriangulateTin(
     // the region TINs once, without passing through a TIN of all of them first.
     PlanarAdjacency adjacency;
     makeTriangles(triangles, corners, tin, &adjacency);
-    RegionTinMap map = groupTriangles(adjacency, trees, nullptr, wanted);
+    RegionTriangleMap map = groupTriangles(adjacency, trees, nullptr, wanted);
     if (made != nullptr) {
         *made = adjacency.grid->triangles();
     }
@@ -360,10 +382,12 @@ RegionTinMap RegionRetriangulation::groupTrianglesByRegion(
                                               repositoryPoint(repository, *edge.point2()).get()));
         }
     }
-    return groupTriangles(adjacency, trees, &work, Wanted());
+    RegionTinMap map = tinsOf(groupTriangles(adjacency, trees, &work, Wanted()));
+    map.insert_or_assign(nullptr, work);
+    return map;
 }
 
-RegionTinMap RegionRetriangulation::groupTriangles(
+RegionTriangleMap RegionRetriangulation::groupTriangles(
     PlanarAdjacency& adjacency, std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
     core::Tin* work, Wanted const& wanted)
 {
@@ -397,7 +421,7 @@ RegionTinMap RegionRetriangulation::groupTriangles(
     // The list moves into the grid (the grid holds it from now on): no copy of every pointer.
     adjacency.grid = std::make_unique<TriangleBucketGrid>(std::move(adjacency.triangles));
 
-    RegionTinMap map;
+    RegionTriangleMap map;
     for (auto const& tree : trees) {
         extractRegion(map, tree, adjacency, wanted);
     }
@@ -407,7 +431,6 @@ RegionTinMap RegionRetriangulation::groupTriangles(
                 work->removeTriangle(adjacency.listed(i));
             }
         }
-        map.insert_or_assign(nullptr, *work);
     } else if (!wanted || wanted(nullptr)) {
         std::vector<std::shared_ptr<core::Triangle>> unclaimed;
         for (std::size_t i = 0; i < n; ++i) {
@@ -415,14 +438,12 @@ RegionTinMap RegionRetriangulation::groupTriangles(
                 unclaimed.push_back(adjacency.listed(i));
             }
         }
-        core::Tin rest;
-        rest.addTriangles(unclaimed.data(), unclaimed.size());
-        map.insert_or_assign(nullptr, std::move(rest));
+        map.insert_or_assign(nullptr, std::move(unclaimed));
     }
     return map;
 }
 
-void RegionRetriangulation::extractRegion(RegionTinMap& map,
+void RegionRetriangulation::extractRegion(RegionTriangleMap& map,
                                           std::shared_ptr<Point2DIRingTree> const& tree,
                                           PlanarAdjacency& adjacency, Wanted const& wanted)
 {
@@ -454,9 +475,8 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
     }
     if (seed != PlanarAdjacency::NONE) {
         if (!wanted || wanted(tree.get())) {
-            core::Tin region;
+            std::vector<std::shared_ptr<core::Triangle>> region;
             collectRegionTriangles(&region, seed, *tree, adjacency);
-            // Moved in, not assigned over a default TIN that would be made and dropped.
             map.insert_or_assign(tree->ring().get(), std::move(region));
         } else {
             collectRegionTriangles(nullptr, seed, *tree, adjacency);
@@ -469,9 +489,9 @@ void RegionRetriangulation::extractRegion(RegionTinMap& map,
     }
 }
 
-void RegionRetriangulation::collectRegionTriangles(core::Tin* region, std::uint32_t first,
-                                                   Point2DIRingTree const& tree,
-                                                   PlanarAdjacency& adjacency)
+void RegionRetriangulation::collectRegionTriangles(
+    std::vector<std::shared_ptr<core::Triangle>>* region, std::uint32_t first,
+    Point2DIRingTree const& tree, PlanarAdjacency& adjacency)
 {
     auto const boundary = regionBoundary(tree);
     std::uint32_t const stamp = adjacency.region++;
@@ -504,12 +524,10 @@ void RegionRetriangulation::collectRegionTriangles(core::Tin* region, std::uint3
     if (region == nullptr) {
         return;
     }
-    std::vector<std::shared_ptr<core::Triangle>> claimed;
-    claimed.reserve(queue.size());
+    region->reserve(queue.size());
     for (std::uint32_t t : queue) {
-        claimed.push_back(adjacency.listed(t));
+        region->push_back(adjacency.listed(t));
     }
-    region->addTriangles(claimed.data(), claimed.size());
 }
 
 bool RegionRetriangulation::isRegionBoundaryEdge(Edge2D const& e, Point2DIRingTree const& tree)

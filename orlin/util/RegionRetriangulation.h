@@ -60,6 +60,16 @@ public:
         int high, core::Point2DIRepository* repository, core::Edge2DFactory* factory,
         Wanted const& wanted = Wanted(),
         std::vector<std::shared_ptr<core::Triangle>>* made = nullptr);
+    // The same, with the triangles of each entry as a list in the order the TIN of that entry
+    // holds them (retriangulateTin is tinsOf of this).
+    static RegionTriangleMap retriangulateTriangles(
+        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
+        core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
+        int high, core::Point2DIRepository* repository, core::Edge2DFactory* factory,
+        Wanted const& wanted = Wanted(),
+        std::vector<std::shared_ptr<core::Triangle>>* made = nullptr);
+    // A TIN of each list, in list order.
+    static RegionTinMap tinsOf(RegionTriangleMap const& lists);
 
     // Empties work of the triangles that the regions claim.
     static RegionTinMap groupTrianglesByRegion(
@@ -75,18 +85,18 @@ private:
                               std::vector<std::shared_ptr<core::Point2DI>> const& corners,
                               core::Tin const& tin, PlanarAdjacency* adjacency);
     // Floods the regions over the listed triangles and sides. work, when given, is the TIN the
-    // list was read from: the claimed triangles leave it and its rest is the null key;
-    // otherwise the null key is a new TIN of the unclaimed triangles, in list order.
-    static RegionTinMap groupTriangles(
+    // list was read from: the claimed triangles leave it and the null key is left to the
+    // caller; otherwise the null key lists the unclaimed triangles, in list order.
+    static RegionTriangleMap groupTriangles(
         PlanarAdjacency& adjacency,
         std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees, core::Tin* work,
         Wanted const& wanted);
-    static void extractRegion(RegionTinMap& map,
+    static void extractRegion(RegionTriangleMap& map,
                               std::shared_ptr<core::Point2DIRingTree> const& tree,
                               PlanarAdjacency& adjacency, Wanted const& wanted);
-    // Claims the region's triangles; region, when not null, receives them.
-    static void collectRegionTriangles(core::Tin* region, std::uint32_t first,
-                                       core::Point2DIRingTree const& tree,
+    // Claims the region's triangles; region, when not null, receives them in flood order.
+    static void collectRegionTriangles(std::vector<std::shared_ptr<core::Triangle>>* region,
+                                       std::uint32_t first, core::Point2DIRingTree const& tree,
                                        PlanarAdjacency& adjacency);
 };
 

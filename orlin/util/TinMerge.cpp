@@ -158,15 +158,15 @@ struct Assembly {
 // The triangles no region claimed (when the base is kept), then each region's triangles of the
 // TIN it takes, parents before children, then (when the other is kept) the other's triangles
 // beyond the overlap rectangle.
-Assembly assemble(Trees const& regions, RegionTinMap const& firstRegions,
-                  RegionTinMap const& secondRegions, RegionChoice& choice, Tin const& other,
+Assembly assemble(Trees const& regions, RegionTriangleMap const& firstRegions,
+                  RegionTriangleMap const& secondRegions, RegionChoice& choice, Tin const& other,
                   Tin const& otherInOverlap, bool keepBase, bool keepOther)
 {
     Assembly assembly;
-    auto putAll = [&](RegionTinMap const& map, core::Point2DIRing const* key, bool fromOther) {
+    auto putAll = [&](RegionTriangleMap const& map, core::Point2DIRing const* key, bool fromOther) {
         auto const it = map.find(key);
         if (it != map.end()) {
-            for (auto const& t : it->second.allTriangles()) {
+            for (auto const& t : it->second) {
                 assembly.put(t, fromOther);
             }
         }
@@ -340,7 +340,8 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
             }
         };
         // The assembly reads the base's unclaimed triangles (when the base is kept) and, of
-        // each region, the TIN it takes; the other region TINs are not built.
+        // each region, the TIN it takes; the other region lists are not made, and the ones
+        // made stay lists (the assembly only reads their triangles in order).
         RegionSelector const selector = [&](Point2DIRingTree const* region, bool ofFirst) {
             if (region == nullptr) {
                 return ofFirst && keepBase;
@@ -348,7 +349,7 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
             return choice.chooseOther(*region) != ofFirst;
         };
         Trees regions;
-        RegionTinMap firstRegions, secondRegions;
+        RegionTriangleMap firstRegions, secondRegions;
         TinOverlay::overlayTins(b, o, processor, selector, &regions, &firstRegions,
                                 &secondRegions);
 

@@ -28,6 +28,18 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
                              std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
                              RegionTinMap* firstRegions, RegionTinMap* secondRegions)
 {
+    RegionTriangleMap firstLists, secondLists;
+    overlayTins(first, second, std::move(processor), selector, regions, &firstLists,
+                &secondLists);
+    *firstRegions = RegionRetriangulation::tinsOf(firstLists);
+    *secondRegions = RegionRetriangulation::tinsOf(secondLists);
+}
+
+void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
+                             RegionProcessor processor, RegionSelector const& selector,
+                             std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
+                             RegionTriangleMap* firstRegions, RegionTriangleMap* secondRegions)
+{
     // Declared in this order so that they die in reverse order of creation.
     core::Point2DIRepository repository;
     core::Edge2DFactory factory(&repository);
@@ -70,12 +82,12 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
     // The first TIN's triangles outlive the second run, as they do when every region TIN is
     // kept: the point factory gives the second TIN's corners the first's live points there.
     std::vector<std::shared_ptr<core::Triangle>> firstMade;
-    *firstRegions = RegionRetriangulation::retriangulateTin(*regions, first2D, regionSplits, first,
-                                                            firstLow, firstHigh, &repository,
-                                                            &factory, wanted(true), &firstMade);
-    *secondRegions = RegionRetriangulation::retriangulateTin(*regions, second2D, regionSplits,
-                                                             second, secondLow, secondHigh,
-                                                             &repository, &factory, wanted(false));
+    *firstRegions = RegionRetriangulation::retriangulateTriangles(
+        *regions, first2D, regionSplits, first, firstLow, firstHigh, &repository, &factory,
+        wanted(true), &firstMade);
+    *secondRegions = RegionRetriangulation::retriangulateTriangles(
+        *regions, second2D, regionSplits, second, secondLow, secondHigh, &repository, &factory,
+        wanted(false));
 }
 
 }  // namespace util

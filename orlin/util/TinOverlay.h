@@ -44,6 +44,11 @@ public:
                             RegionProcessor processor, RegionSelector const& selector,
                             std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
                             RegionTinMap* firstRegions, RegionTinMap* secondRegions);
+    // The same, with each entry's triangles as a list in the order its TIN would hold them.
+    static void overlayTins(core::Tin const& first, core::Tin const& second,
+                            RegionProcessor processor, RegionSelector const& selector,
+                            std::vector<std::shared_ptr<core::Point2DIRingTree>>* regions,
+                            RegionTriangleMap* firstRegions, RegionTriangleMap* secondRegions);
 };
 
 }  // namespace util
