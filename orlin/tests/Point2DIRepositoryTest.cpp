@@ -234,8 +234,9 @@ TEST(Point2DIRepositoryTest, ToleranceLookupsAgreeWithBruteForce)
             } else {
                 EXPECT_NE(inSquare.end(), std::find(inSquare.begin(), inSquare.end(), found.get()))
                     << "round " << round << " query " << q;
-                if (inSquare.size() == 1)
+                if (inSquare.size() == 1) {
                     EXPECT_EQ(inSquare.front(), found.get()) << "round " << round << " query " << q;
+                }
                 (inSquare.size() == 1 ? unique : several) += 1;
             }
         }
