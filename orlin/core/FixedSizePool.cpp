@@ -98,7 +98,7 @@ void FixedSizePool::releaseAll() noexcept
     madvise(m_base, committed, MADV_DONTNEED);
     poison(m_base, committed);
     for (SizeClass& c : m_classes)
-        c.free = nullptr;
+        c = SizeClass();
     m_cursor = m_base;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "orlin/core/Prefetch.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -27,7 +29,13 @@ namespace tin::core {
 /// TIN takes one page fault per 2 MiB instead of one per 4 KiB, which on a virtual machine
 /// dominates the cost of a fresh allocation. Requests are rounded up to GRANULE bytes, with
 /// no header, so an 80-byte object costs 80 bytes (the C heap would take 96). Every size
-/// class keeps its own free list and reuses released chunks LIFO.
+/// class keeps its own free chunks and reuses them LIFO. After a large structure dies its
+/// chunks lie scattered over the stretch, and a plain free list would make each allocation
+/// wait for a cache miss on the chunk it pops (its link to the next one): the chunks of a
+/// class are therefore dealt round-robin onto STRIPES lists, still popped in exact LIFO order,
+/// and each pop starts loading the new head of its list, which is popped STRIPES allocations
+/// later. Tens of thousands of allocations in a row (a TIN being built) then overlap their
+/// misses instead of adding them up.
 ///
 /// Because the stretch is contiguous, a chunk address has a 32-bit reference (its offset in
 /// GRANULE units): tables keyed by such objects store 4 bytes instead of 8 and keep the rest
@@ -68,11 +76,14 @@ public:
     void* allocate(std::size_t bytes)
     {
         SizeClass& c = m_classes[classOf(bytes)];
-        FreeChunk* chunk = c.free;
-        if (!chunk)
+        if (c.count == 0)
             return carve(roundedUp(bytes));
+        FreeChunk*& head = c.free[--c.count % STRIPES];
+        FreeChunk* const chunk = head;
         unpoison(chunk, roundedUp(bytes));
-        c.free = chunk->next;
+        head = chunk->next;
+        if (head)
+            prefetchLine(head);
         ++m_live;
         return chunk;
     }
@@ -82,8 +93,9 @@ public:
     {
         SizeClass& c = m_classes[classOf(bytes)];
         auto* chunk = static_cast<FreeChunk*>(p);
-        chunk->next = c.free;
-        c.free = chunk;
+        FreeChunk*& head = c.free[c.count++ % STRIPES];
+        chunk->next = head;
+        head = chunk;
         poison(chunk, roundedUp(bytes));
         if (--m_live == 0 && static_cast<std::size_t>(m_cursor - m_base) > RELEASE_THRESHOLD)
             releaseAll();
@@ -144,8 +156,12 @@ private:
     struct FreeChunk {
         FreeChunk* next;
     };
+    // Free chunk k of a class (0 the oldest) is on list k % STRIPES; the last one freed is the
+    // head of list (count - 1) % STRIPES.
+    static constexpr std::size_t STRIPES = 8;
     struct SizeClass {
-        FreeChunk* free = nullptr;
+        FreeChunk* free[STRIPES] = {};
+        std::size_t count = 0;
     };
 
     FixedSizePool();

@@ -48,6 +48,50 @@ TEST(FixedSizePoolTest, ReleasedChunkIsReusedBySameSizeClassOnly)
     pool.deallocate(other, 48);
 }
 
+// Released chunks are kept on several lists per class; reuse must still be exactly
+// last-released-first, also when releases and allocations alternate, checked against a stack.
+TEST(FixedSizePoolTest, ReleasedChunksComeBackInReverseOrderOfRelease)
+{
+    FixedSizePool& pool = FixedSizePool::instance();
+    std::size_t const bytes = 72;
+    std::vector<void*> chunks;
+    for (int i = 0; i < 50; ++i) {
+        chunks.push_back(pool.allocate(bytes));
+    }
+    // Chunks released before this test lie below ours; while ours last, only ours come back.
+    std::vector<void*> stack;
+    auto release = [&](void* p) {
+        pool.deallocate(p, bytes);
+        stack.push_back(p);
+    };
+    auto takeBack = [&] {
+        void* p = pool.allocate(bytes);
+        EXPECT_EQ(p, stack.back());
+        stack.pop_back();
+        return p;
+    };
+    for (int i = 0; i < 50; ++i) {
+        release(chunks[static_cast<std::size_t>(i * 7 % 50)]);
+    }
+    std::vector<void*> held;
+    for (int round = 0; round < 20; ++round) {
+        for (int k = 0; k < round % 11 + 1 && !stack.empty(); ++k) {
+            held.push_back(takeBack());
+        }
+        for (int k = 0; k < round % 5 + 1 && !held.empty(); ++k) {
+            release(held.back());
+            held.pop_back();
+        }
+    }
+    while (!stack.empty()) {
+        held.push_back(takeBack());
+    }
+    EXPECT_EQ(std::set<void*>(held.begin(), held.end()), std::set<void*>(chunks.begin(), chunks.end()));
+    for (void* p : held) {
+        pool.deallocate(p, bytes);
+    }
+}
+
 TEST(FixedSizePoolTest, ManyChunksAreDistinctAlignedWritableAndNamedByTheirReference)
 {
     FixedSizePool& pool = FixedSizePool::instance();
