@@ -101,11 +101,27 @@ std::size_t SharedPagePool::pageCount() const
 SharedPagePool::Slab* SharedPagePool::newSlab()
 {
     static_assert(sizeof(Slab) <= COUNTS_OFFSET, "slab header overlaps the holder counts");
+    if (m_spare != nullptr) {
+        Slab* slab = m_spare;
+        m_spare = slab->next;
+        --m_spares;
+        reset(slab);
+        return slab;
+    }
     void* memory = AlignedMapping::map(SLAB_BYTES, true);
     if (memory == nullptr) {
         return nullptr;
     }
     auto* slab = new (memory) Slab{};
+    reset(slab);
+    ++m_slabs;
+    return slab;
+}
+
+// A slab as newly mapped: no page handed out, every count 0, all pages behind the header fresh.
+void SharedPagePool::reset(Slab* slab) noexcept
+{
+    *slab = Slab{};
     slab->pageShift = m_pageShift;
     slab->pageCount = static_cast<std::uint32_t>(SLAB_BYTES >> m_pageShift);
     std::size_t const headerBytes = COUNTS_OFFSET + slab->pageCount * (sizeof(std::atomic<std::uint32_t>) + sizeof(std::uint16_t));
@@ -113,8 +129,6 @@ SharedPagePool::Slab* SharedPagePool::newSlab()
     for (std::uint32_t k = 0; k < slab->pageCount; ++k) {
         new (slab->counts() + k) std::atomic<std::uint32_t>(0);
     }
-    ++m_slabs;
-    return slab;
 }
 
 void* SharedPagePool::take(Slab* slab) noexcept
@@ -147,8 +161,14 @@ void SharedPagePool::putBack(void* page) noexcept
             m_empty = slab;
         } else if (slab != m_empty) {
             unlink(slab);
-            munmap(slab, SLAB_BYTES);
-            --m_slabs;
+            if (m_spares < SPARE_SLABS) {
+                slab->next = m_spare;
+                m_spare = slab;
+                ++m_spares;
+            } else {
+                munmap(slab, SLAB_BYTES);
+                --m_slabs;
+            }
         }
     }
 }

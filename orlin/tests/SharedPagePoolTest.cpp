@@ -55,7 +55,31 @@ TEST(SharedPagePoolTest, PagesOverSeveralSlabsAreDistinctWritableAndAllGoBack)
     pool.free(pages.data(), count);
     EXPECT_EQ(pool.pageCount(), pagesBefore);
     if (pagesBefore == 0) {
-        EXPECT_LE(pool.slabCount(), 1u); // only the kept empty slab
+        // Only the kept empty slab and the spares.
+        EXPECT_LE(pool.slabCount(), 1u + SharedPagePool::SPARE_SLABS);
+    }
+
+    // The same number again comes from the slabs kept: nothing more is mapped, and every
+    // page starts with one holder although its slab held pages before.
+    std::size_t const slabsKept = pool.slabCount();
+    pool.allocate(pages.data(), count);
+    EXPECT_EQ(pool.slabCount(), slabsKept);
+    EXPECT_EQ(std::set<void*>(pages.begin(), pages.end()).size(), count);
+    for (std::size_t k = 0; k < count; ++k) {
+        ASSERT_EQ(SharedPagePool::holders(pages[k]), 1u) << "page " << k;
+        std::memset(pages[k], 0x3c, PAGE);
+    }
+    pool.free(pages.data(), count);
+    EXPECT_EQ(pool.pageCount(), pagesBefore);
+
+    // Beyond the spares, emptied slabs go back to the system.
+    std::size_t const many = (SharedPagePool::SPARE_SLABS + 8) * PER_SLAB;
+    std::vector<void*> more(many);
+    pool.allocate(more.data(), many);
+    pool.free(more.data(), many);
+    EXPECT_GE(pool.slabCount(), slabsKept);
+    if (pagesBefore == 0) {
+        EXPECT_LE(pool.slabCount(), 1u + SharedPagePool::SPARE_SLABS);
     }
 }
 
