@@ -467,8 +467,6 @@ TEST(TinOverlayTest, TriangleListsFollowTheRegionTins)
     int entries = 0;
     for (int pair = 0; pair < 30; ++pair) {
         auto [a, b] = randomPair(random, pair, pair % 5 == 4);
-        // One run is read and released before the other: its live points would lend the
-        // other run their elevations.
         // Per tree in traversal order, then the null key: whether the map has the entry, and
         // its triangles.
         using Entries = std::vector<std::pair<bool, std::vector<std::array<double, 9>>>>;
@@ -492,6 +490,8 @@ TEST(TinOverlayTest, TriangleListsFollowTheRegionTins)
         };
         auto listTriangles = [](std::vector<std::shared_ptr<Triangle>> const& list) { return list; };
         Entries expectedFirst, expectedSecond;
+        // One run is read and released before the other: its live points would lend the
+        // other run their elevations.
         {
             Result r = overlay(a, b);
             expectedFirst = byTree(r.regions, r.first, tinTriangles);
