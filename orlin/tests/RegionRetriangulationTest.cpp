@@ -26,6 +26,16 @@ using overlaytest::makeTin;
 
 namespace {
 
+// The region TINs of a re-triangulation with every region wanted.
+tin::util::RegionTinMap retriangulatedTins(std::vector<std::shared_ptr<Point2DIRingTree>> const& trees,
+                                           Tin2D const& tin2D, tin::util::SplitMap const& splitMap,
+                                           Tin const& tin, int low, int high,
+                                           Point2DIRepository* repository, Edge2DFactory* factory)
+{
+    return RegionRetriangulation::tinsOf(RegionRetriangulation::retriangulateTriangles(
+        trees, tin2D, splitMap, tin, low, high, repository, factory));
+}
+
 // Every case interns its 2-D points and edges in a repository and factory of its own.
 class RegionRetriangulationTest : public ::testing::Test {
 protected:
@@ -76,7 +86,7 @@ TEST_F(RegionRetriangulationTest, RunThatAddsAVertexFailsInsteadOfSnapping)
          c = repository.add(Point2D(3, 3.5));
     auto tree = std::make_shared<Point2DIRingTree>(std::make_shared<Point2DIRing>(
         std::vector<std::shared_ptr<Point2DI>>{a, b, c, a}));
-    EXPECT_THROW(RegionRetriangulation::retriangulateTin({tree}, tin2D, {}, tin, 2, next - 1,
+    EXPECT_THROW(retriangulatedTins({tree}, tin2D, {}, tin, 2, next - 1,
                                                          &repository, &factory),
                  trianglecui::TriangleProcessError);
 }
@@ -96,7 +106,7 @@ TEST_F(RegionRetriangulationTest, RegionWithHoleStopsAtTheHoleAndHoleTakesItsOwn
     auto inner = std::make_shared<Point2DIRingTree>(ring(2, 4));
     auto outer = std::make_shared<Point2DIRingTree>(ring(1, 5));
     outer->addChildRing(inner);
-    auto map = RegionRetriangulation::retriangulateTin({outer}, tin2D, {}, tin, 2, next - 1,
+    auto map = retriangulatedTins({outer}, tin2D, {}, tin, 2, next - 1,
                                                        &repository, &factory);
     ASSERT_EQ(map.count(outer->ring().get()), 1u);
     ASSERT_EQ(map.count(inner->ring().get()), 1u);
@@ -135,7 +145,7 @@ TEST_F(RegionRetriangulationTest, CornersThatInternToOnePointDropTheirTriangleOn
          near = repository.add(Point2D(1, 5 - 4e-9));
     auto tree = std::make_shared<Point2DIRingTree>(std::make_shared<Point2DIRing>(
         std::vector<std::shared_ptr<Point2DI>>{p, q, r, s, near, p}));
-    auto map = RegionRetriangulation::retriangulateTin({tree}, tin2D, {}, tin, 2, next - 1,
+    auto map = retriangulatedTins({tree}, tin2D, {}, tin, 2, next - 1,
                                                        &repository, &factory);
     ASSERT_EQ(map.count(tree->ring().get()), 1u);
     EXPECT_NEAR(overlaytest::planarArea(map.at(tree->ring().get())), 16.0, 1e-6);
@@ -175,7 +185,7 @@ TEST_F(RegionRetriangulationTest, GroupingOfTheRunMatchesGroupingOfAWorkTin)
     outer->addChildRing(std::make_shared<Point2DIRingTree>(ring(2, 2, 4, 4)));
     auto island = std::make_shared<Point2DIRingTree>(ring(5.2, 0.5, 5.8, 3.0));
     std::vector<std::shared_ptr<Point2DIRingTree>> const trees{outer, island};
-    auto const bulk = RegionRetriangulation::retriangulateTin(trees, tin2D, {}, tin, 2, next - 1,
+    auto const bulk = retriangulatedTins(trees, tin2D, {}, tin, 2, next - 1,
                                                               &repository, &factory);
     Tin work;
     std::size_t total = 0;

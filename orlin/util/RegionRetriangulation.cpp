@@ -222,16 +222,6 @@ void RegionRetriangulation::makeTriangles(std::vector<std::array<std::uint32_t, 
     }
 }
 
-RegionTinMap RegionRetriangulation::retriangulateTin(
-    std::vector<std::shared_ptr<Point2DIRingTree>> const& trees, core::Tin2D const& tin2D,
-    SplitMap const& splitMap, core::Tin const& tin, int low, int high,
-    core::Point2DIRepository* repository, core::Edge2DFactory* factory, Wanted const& wanted,
-    std::vector<std::shared_ptr<core::Triangle>>* made)
-{
-    return tinsOf(retriangulateTriangles(trees, tin2D, splitMap, tin, low, high, repository,
-                                         factory, wanted, made));
-}
-
 RegionTinMap RegionRetriangulation::tinsOf(RegionTriangleMap const& lists)
 {
     RegionTinMap tins;

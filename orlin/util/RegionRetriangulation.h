@@ -54,14 +54,8 @@ public:
     // every triangle made, those of the regions left out included: the point factory shares a
     // live corner with later requests at its position, so a caller that makes more triangles
     // keeps these alive until then to get the same corners as with every region kept.
-    static RegionTinMap retriangulateTin(
-        std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
-        core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
-        int high, core::Point2DIRepository* repository, core::Edge2DFactory* factory,
-        Wanted const& wanted = Wanted(),
-        std::vector<std::shared_ptr<core::Triangle>>* made = nullptr);
-    // The same, with the triangles of each entry as a list in the order the TIN of that entry
-    // holds them (retriangulateTin is tinsOf of this).
+    // Each entry's triangles come as a list in the order a TIN of them holds them (tinsOf
+    // makes those TINs).
     static RegionTriangleMap retriangulateTriangles(
         std::vector<std::shared_ptr<core::Point2DIRingTree>> const& trees,
         core::Tin2D const& tin2D, SplitMap const& splitMap, core::Tin const& tin, int low,
