@@ -331,11 +331,11 @@ TEST(TinOverlayTest, RandomPairsCoverTheirAreasRegionByRegion)
 
 namespace {
 
-// The triangles of a region TIN as sorted corner coordinates, for comparing two runs.
-std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
+// The corners of a list of triangles in list order, as coordinates.
+std::vector<std::array<double, 9>> orderedCorners(std::vector<std::shared_ptr<Triangle>> const& triangles)
 {
     std::vector<std::array<double, 9>> corners;
-    for (auto const& t : tin.allTriangles()) {
+    for (auto const& t : triangles) {
         std::array<double, 9> c{};
         for (int i = 0; i < 3; ++i) {
             c[3 * i] = t->point(i)->x();
@@ -344,6 +344,13 @@ std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
         }
         corners.push_back(c);
     }
+    return corners;
+}
+
+// The triangles of a region TIN as sorted corner coordinates, for comparing two runs.
+std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
+{
+    auto corners = orderedCorners({tin.allTriangles().begin(), tin.allTriangles().end()});
     std::sort(corners.begin(), corners.end());
     return corners;
 }
@@ -439,25 +446,6 @@ TEST(TinOverlayTest, SelectedRegionsMatchAFullRun)
     EXPECT_GT(kept, 20);
 }
 
-namespace {
-
-// The corners of a list of triangles in list order, as coordinates.
-std::vector<std::array<double, 9>> orderedCorners(std::vector<std::shared_ptr<Triangle>> const& triangles)
-{
-    std::vector<std::array<double, 9>> corners;
-    for (auto const& t : triangles) {
-        std::array<double, 9> c{};
-        for (int i = 0; i < 3; ++i) {
-            c[3 * i] = t->point(i)->x();
-            c[3 * i + 1] = t->point(i)->y();
-            c[3 * i + 2] = t->point(i)->elevation();
-        }
-        corners.push_back(c);
-    }
-    return corners;
-}
-
-}  // namespace
 
 // The list form of the overlay gives each entry the triangles of the TIN form's entry, in the
 // order that TIN holds them.
