@@ -892,14 +892,21 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
         for (std::size_t done = 0; done < count;) {
             std::size_t const batch = count - done < BATCH ? count - done : BATCH;
             std::uint32_t const* c = corners + 3 * done;
-            std::size_t pairs = 0;
-            for (std::size_t k = 0; k < batch; ++k) {
+            // A triangle with a missing or repeated corner is left out, as addTriangle does.
+            auto degenerate = [c, points](std::size_t k) {
                 std::shared_ptr<Point> const& p = points[c[3 * k]];
                 std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
                 std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
-                if (!p || !q || !r || p == q || q == r || p == r) {
+                return !p || !q || !r || p == q || q == r || p == r;
+            };
+            std::size_t pairs = 0;
+            for (std::size_t k = 0; k < batch; ++k) {
+                if (degenerate(k)) {
                     continue;
                 }
+                std::shared_ptr<Point> const& p = points[c[3 * k]];
+                std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
+                std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
                 // The order of addTriangle(p, q, r): edge i is opposite point i.
                 std::shared_ptr<Point> const* const pair[6] = {&q, &r, &r, &p, &p, &q};
                 for (int i = 0; i < 6; ++i) {
@@ -910,14 +917,12 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
             factory.factoryAll(ends.data(), pairs, edges.data());
             std::size_t next = 0;
             for (std::size_t k = 0; k < batch; ++k) {
-                std::shared_ptr<Point> const& p = points[c[3 * k]];
-                std::shared_ptr<Point> const& q = points[c[3 * k + 1]];
-                std::shared_ptr<Point> const& r = points[c[3 * k + 2]];
-                if (!p || !q || !r || p == q || q == r || p == r) {
+                if (degenerate(k)) {
                     triangles[k].reset();
                     continue;
                 }
-                triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r,
+                triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(),
+                    points[c[3 * k]], points[c[3 * k + 1]], points[c[3 * k + 2]],
                     std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
                 next += 3;
             }
