@@ -1,4 +1,4 @@
-# Libraries every layer below the GUI uses. The GUI stack (Qt5, VTK, GDAL, PROJ,
+# Libraries most layers use. The rest of the GUI stack (VTK, GDAL, PROJ,
 # shapelib) is looked up by the libraries that need it.
 find_package(GEOS CONFIG REQUIRED)
 find_package(Poco REQUIRED COMPONENTS Foundation)
@@ -20,3 +20,6 @@ if(TARGET GEOS::geos)
   endif()
   set_property(TARGET GEOS::geos APPEND PROPERTY INTERFACE_COMPILE_DEFINITIONS USE_UNSTABLE_GEOS_CPP_API)
 endif()
+
+# Qt for the widget libraries and the program; their targets switch on AUTOMOC/AUTORCC.
+find_package(Qt5 5.15 REQUIRED COMPONENTS Core Gui Widgets Xml Test)

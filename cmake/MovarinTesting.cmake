@@ -22,3 +22,26 @@ function(movarin_add_gtest target)
     PROPERTIES LABELS "${ARG_LABELS}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# movarin_add_qt_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...)
+# A GoogleTest executable for code that needs a QApplication. It gets its own main
+# (cmake/QtTestMain.cpp): GoogleTest parses the arguments first and the application
+# object is made only when tests run, so that listing the tests at build time needs
+# no display. Tests that need an X server carry the label "xvfb" and live in a program
+# of their own, because a label covers the whole program.
+function(movarin_add_qt_gtest target)
+  if(NOT MOVARIN_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/QtTestMain.cpp)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt5::Widgets Qt5::Test GTest::gtest GTest::gmock)
+  target_compile_definitions(${target} PRIVATE
+    MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    MOVARIN_SHARED_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
+    MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${target}
+    PROPERTIES LABELS "${ARG_LABELS}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
