@@ -1,5 +1,7 @@
 #include "support/ScratchSettings.h"
 
+#include "movarin/shell/SettingsKeys.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
@@ -82,6 +84,30 @@ QString ScratchSettings::settingsFilePath() const
 void ScratchSettings::setHome(const QString& folder)
 {
     qputenv("HOME", QFile::encodeName(folder));
+}
+
+void ScratchSettings::writeStartupDefaults()
+{
+    QSettings store;
+    for (const settings::StartupSetting& setting : settings::startupSettings()) {
+        store.setValue(setting.key, setting.defaultValue);
+    }
+}
+
+QMap<QString, QString> ScratchSettings::snapshot()
+{
+    QSettings store;
+    store.sync();
+    QMap<QString, QString> values;
+    for (const QString& key : store.allKeys()) {
+        // The type is part of the picture: a number rewritten as text is a write.
+        const QVariant value = store.value(key);
+        const QString text = value.type() == QVariant::StringList
+                                 ? value.toStringList().join(QLatin1Char('|'))
+                                 : value.toString();
+        values.insert(key, QString::fromLatin1(value.typeName()) + QLatin1Char(':') + text);
+    }
+    return values;
 }
 
 } // namespace varnel::test

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +39,15 @@ public:
     /// Points HOME at another folder (a test of a home path with other characters); the
     /// settings store stays where it is. The destructor puts the real previous HOME back.
     static void setHome(const QString& folder);
+
+    /// Writes what the main window writes back at every start (every key of
+    /// `varnel::settings::startupSettings()` with its default), as a first start leaves the
+    /// store before the preference dialog saves.
+    static void writeStartupDefaults();
+
+    /// Every key of the store with its value's type and text (lists joined by "|"), to
+    /// compare a store before and after an operation that must write nothing.
+    static QMap<QString, QString> snapshot();
 
 private:
     QTemporaryDir m_dir;
