@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace brasktest;
 
 namespace {
@@ -192,4 +194,26 @@ TEST_F(ArchiveFaultTest, ATargetTakenByAFolderCannotBeOverwritten)
               QStringLiteral("Could not overwrite %1.").arg(QDir::toNativeSeparators(folder)));
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(m_project->filename(), m_archive);
+}
+
+TEST_F(ArchiveFaultTest, AnArchiveOnAnotherFileSystemIsReplacedWhole)
+{
+    QTemporaryDir other(QStringLiteral("/dev/shm/brask-XXXXXX"));
+    struct stat here {};
+    struct stat there {};
+    if (!other.isValid() || ::stat(QFile::encodeName(m_dir.path()).constData(), &here) != 0
+        || ::stat(QFile::encodeName(other.path()).constData(), &there) != 0
+        || here.st_dev == there.st_dev) {
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    }
+    const QString archive = other.filePath(QStringLiteral("river.cmvn"));
+    {
+        QFile old(archive);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older archive");
+    }
+    ASSERT_TRUE(m_project->zipTo(archive));
+    EXPECT_EQ(readAll(archive), m_good) << "the same tree packs to the same bytes";
+    EXPECT_EQ(QDir(other.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"river.cmvn"}));
 }
