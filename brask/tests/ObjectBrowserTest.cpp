@@ -3,6 +3,7 @@
 
 #include "BraskTestSupport.h"
 
+#include "brask/core/DeleteMeCommand.h"
 #include "brask/core/ModelItemControllerT.h"
 #include "brask/core/ObjectBrowser.h"
 #include "brask/core/ObjectBrowserView.h"
@@ -185,4 +186,22 @@ TEST_F(BrowserTest, ReplacingTheViewOfTheDockDeletesTheOldOne)
     dock.setView(second);
     EXPECT_TRUE(first.isNull());
     EXPECT_EQ(dock.view(), second);
+}
+
+TEST_F(BrowserTest, DeletingTheSelectedItemMovesTheSelectionOnAndUndoBringsItBack)
+{
+    m_model->select(child(1));
+    ModelItem* b = child(1);
+    mvc::core::DeleteMeCommand command(QStringLiteral("Delete"), b);
+    command.redo();
+    EXPECT_NE(m_model->selectedItem(), b);
+    EXPECT_FALSE(b->controller()->isSelected());
+    command.undo();
+    EXPECT_EQ(captions(m_group), QStringList({"a", "b", "c"}));
+    m_model->select(b);
+    EXPECT_EQ(m_model->selectedItem(), b);
+    // The tree goes while an item is selected.
+    m_model->deleteRootItem();
+    EXPECT_EQ(m_model->selectedItem(), nullptr);
+    EXPECT_EQ(m_model->standardItemModel()->rowCount(), 0);
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 using namespace brasktest;
@@ -233,4 +234,27 @@ TEST(VersionNumberTest, ReadsWritesAndComparesVersions)
     copy.setBuild(8);
     EXPECT_EQ(moved.build(), 7u);
     EXPECT_EQ(copy.build(), 8u);
+}
+
+TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndLosesOnlyZipLeftovers)
+{
+    const QString folder = path(QStringLiteral("space"));
+    QSettings().setValue(QStringLiteral("general/workspace"), folder);
+    mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
+    QSettings().remove(QStringLiteral("general/workspace"));
+    ASSERT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QFileInfo(workspace.tmpFileName()).absolutePath(), QDir(folder).absolutePath());
+
+    const QStringList trash{"zia", "ziaXY.tmp", "zi123abc"};
+    const QStringList kept{"zi12345", "zi1234567", "project.zip", "zoo"};
+    for (const QString& name : trash + kept) {
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("ziaFolder")));
+    workspace.removeZipTrashes();
+    QStringList expected = kept + QStringList{"ziaFolder"};
+    expected.sort();
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              expected);
 }
