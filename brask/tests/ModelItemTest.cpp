@@ -29,7 +29,8 @@ protected:
 void expectMapMatches(TestRootItem* root, const ModelItem* item, int* count)
 {
     if (item->browserItem()) {
-        EXPECT_EQ(root->fromBrowserItem(item->browserItem()), item) << item->caption().toStdString();
+        EXPECT_EQ(root->fromBrowserItem(item->browserItem()), item)
+            << item->caption().toStdString();
         ++*count;
     }
     for (const ModelItem* child : item->childItems()) {

@@ -32,7 +32,10 @@ protected:
     }
 
 private:
-    void doDiscardPaintCache() override { *m_log << QStringLiteral("discard ") + item()->caption(); }
+    void doDiscardPaintCache() override
+    {
+        *m_log << QStringLiteral("discard ") + item()->caption();
+    }
     bool doPreparePaintMainView(const QTransform&, const QRectF&) override
     {
         *m_log << QStringLiteral("prepare ") + item()->caption();

@@ -99,12 +99,14 @@ TEST_F(BrowserTest, ChangingTheCurrentRowDeselectsSelectsAndTellsTheChange)
 {
     QStringList log;
     QObject guard; // ends the connections before the log goes
-    QObject::connect(m_browser, &ObjectBrowserView::itemDeselected, &guard, [&](const QModelIndex& i) {
-        log << QStringLiteral("deselected ") + i.data().toString();
-    });
-    QObject::connect(m_browser, &ObjectBrowserView::itemSelected, &guard, [&](const QModelIndex& i) {
-        log << QStringLiteral("selected ") + i.data().toString();
-    });
+    QObject::connect(m_browser, &ObjectBrowserView::itemDeselected, &guard,
+                     [&](const QModelIndex& i) {
+                         log << QStringLiteral("deselected ") + i.data().toString();
+                     });
+    QObject::connect(m_browser, &ObjectBrowserView::itemSelected, &guard,
+                     [&](const QModelIndex& i) {
+                         log << QStringLiteral("selected ") + i.data().toString();
+                     });
     QObject::connect(m_browser, QOverload<>::of(&ObjectBrowserView::selectionChanged), &guard,
                      [&] { log << QStringLiteral("changed"); });
 
