@@ -10,6 +10,7 @@
 #include "movarin/shell/MultipleSlopeCrossSectionLhViewHelper.h"
 #include "movarin/shell/MultipleSlopeMoldDetailViewHelper.h"
 #include "movarin/shell/PointsMoldDetailViewHelper.h"
+#include "movarin/shell/SelectionHelper.h"
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/SlopeCrossSectionLhViewHelper.h"
 #include "movarin/shell/SlopeMoldDetailViewHelper.h"
@@ -18,6 +19,7 @@
 #include "movarin/surfaces/MoldItem.h"
 
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSettings>
 
@@ -250,6 +252,33 @@ TEST_F(SlopeHelpers, EmptyDetailPointsDrawNothing)
     const std::vector<QPointF> none;
     PointsMoldDetailViewHelper helper(&none, m_detail.get(), QBrush(Qt::red));
     EXPECT_TRUE(recordsOf(helper, *m_detail).empty());
+}
+
+class CountingTool : public SelectionHelper {
+public:
+    using SelectionHelper::finishSelection;
+    int finished = 0;
+
+protected:
+    void doFinishSelection(DetailView*) override { ++finished; }
+};
+
+TEST_F(SlopeHelpers, MoldToolsOwnTheirHelpersAndFinishOnTheirView)
+{
+    CountingTool tool;
+    EXPECT_TRUE(tool.viewHelpers().empty());
+    const std::vector<QPointF> marks{QPointF(0, 0)};
+    tool.viewHelpers().push_back(
+        std::make_unique<PointsMoldDetailViewHelper>(&marks, m_detail.get(), QBrush()));
+    EXPECT_EQ(1u, recordsOf(*tool.viewHelpers().front(), *m_detail).size());
+
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    EXPECT_EQ(&tool, tool.mousePressEvent(&press, m_detail.get()));
+    tool.finishSelection(m_detail.get());
+    EXPECT_EQ(1, tool.finished);
+    const CountingTool next(tool);
+    EXPECT_TRUE(next.viewHelpers().empty()) << "helpers belong to the tool that made them";
 }
 
 } // namespace

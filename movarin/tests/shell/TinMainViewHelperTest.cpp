@@ -170,9 +170,10 @@ TEST_F(TinPainting, EdgesFollowTheSettingAndAMissingOneMeansNone)
 
 TEST_F(TinPainting, KeptPictureShowsWhatDirectDrawingShows)
 {
-    GridTin grid(12);
+    // Enough triangles for the picture to be drawn in bands on several threads.
+    GridTin grid(50);
     auto view = makeMainView();
-    view->fit(QRectF(2.5, 1.5, 6, 6));
+    view->fit(QRectF(-1.5, -0.5, 52, 52));
     QImage background(200, 200, QImage::Format_RGB32);
     for (int y = 0; y < 200; ++y) {
         for (int x = 0; x < 200; ++x) {
