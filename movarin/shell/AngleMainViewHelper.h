@@ -1,14 +1,6 @@
 #pragma once
 
-#include "brask/util/MainViewHelperI.h"
-
-namespace mvc::core {
-class View;
-}
-
-namespace tin::core {
-class Point2DI;
-}
+#include "movarin/shell/ArcMainViewHelper.h"
 
 namespace varnel {
 

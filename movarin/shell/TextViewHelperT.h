@@ -15,13 +15,13 @@ namespace varnel {
 /// (`Qt::AlignLeft | Qt::AlignBottom`: the anchor is the left end of the base line) until
 /// set otherwise (see `ShapePainter::paintText`). `Base` is the helper base of the view
 /// type `View`; `Anchor` is `tin::core::Point2DI` or `QPointF`. Anchor and text are read
-/// anew at every paint and must outlive the helper; a null one draws nothing.
+/// anew at every paint and must outlive the helper; a null one draws nothing. Built with
+/// (position, text, view, pen) and the default brush; a subclass may give a brush too.
 template <class Base, class View, class Anchor>
 class TextViewHelperT : public Base {
 public:
-    TextViewHelperT(const Anchor* position, const QString* text, View* view, const QPen& pen,
-                    const QBrush& brush)
-        : Base(view, pen, brush), m_position(position), m_text(text)
+    TextViewHelperT(const Anchor* position, const QString* text, View* view, const QPen& pen)
+        : TextViewHelperT(position, text, view, pen, QBrush())
     {
     }
 
@@ -47,6 +47,12 @@ public:
     }
 
 protected:
+    TextViewHelperT(const Anchor* position, const QString* text, View* view, const QPen& pen,
+                    const QBrush& brush)
+        : Base(view, pen, brush), m_position(position), m_text(text)
+    {
+    }
+
     void setRotationDegrees(double degrees) { m_rotation = degrees; }
 
 private:
