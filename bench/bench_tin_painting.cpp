@@ -121,8 +121,7 @@ void BM_RepaintAfterRemoval(benchmark::State& state)
     tin::core::Tin tin = sharedTin();
     varnel::test::TinScene scene(&tin, &colors(), kViewSize);
     scene.grab();
-    const auto inView = tin.findTrianglesIntersectRect(
-        tin::core::Rect(300.0, 300.0, 400.0, 400.0));
+    const auto inView = tin.findTrianglesIntersectRect(tin::core::Rect(300.0, 300.0, 400.0, 400.0));
     std::size_t next = 0;
     for (auto _ : state) {
         state.PauseTiming();

@@ -17,8 +17,7 @@ namespace varnel {
 /// `tin::core::Point` or `QPointF`. The vector is read anew at every paint and must
 /// outlive the helper. Built with (points, view, brush) and the default pen; a subclass may
 /// give a pen too.
-template <class Base, class View, class Point>
-class PointsViewHelperT : public Base {
+template <class Base, class View, class Point> class PointsViewHelperT : public Base {
 public:
     PointsViewHelperT(const std::vector<Point>* points, View* view, const QBrush& brush)
         : PointsViewHelperT(points, view, QPen(), brush)
@@ -31,8 +30,7 @@ public:
             return;
         }
         guimisc::restorer::QPainterPenBrushChanger changer(painter, this->pen(), this->brush());
-        ShapePainter::paintPoints(painter, this->view(), *m_points,
-                                  static_cast<double>(m_radius));
+        ShapePainter::paintPoints(painter, this->view(), *m_points, static_cast<double>(m_radius));
     }
 
 protected:

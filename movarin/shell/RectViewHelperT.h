@@ -15,8 +15,7 @@ namespace varnel {
 /// each pair, so the corner pressed first does not matter). `Base` is the helper base of
 /// the view type `View`. The record is read anew at every paint and must outlive the helper.
 /// Built with (rect, view, pen) and no fill; a subclass may give a brush too.
-template <class Base, class View>
-class RectViewHelperT : public Base {
+template <class Base, class View> class RectViewHelperT : public Base {
 public:
     RectViewHelperT(const tin::core::Rect* rect, View* view, const QPen& pen)
         : RectViewHelperT(rect, view, pen, QBrush())
@@ -33,8 +32,7 @@ public:
     }
 
 protected:
-    RectViewHelperT(const tin::core::Rect* rect, View* view, const QPen& pen,
-                    const QBrush& brush)
+    RectViewHelperT(const tin::core::Rect* rect, View* view, const QPen& pen, const QBrush& brush)
         : Base(view, pen, brush), m_rect(rect)
     {
     }

@@ -11,7 +11,8 @@ namespace varnel {
 /// (`Qt::AlignLeft | Qt::AlignBottom`) until `setAlignment` (see
 /// `ShapePainter::paintText`). Position and text are read at every paint and must outlive
 /// the helper.
-class TextCrossSectionLhViewHelper : public TextViewHelperT<CrossSectionLhViewHelper, CrossSectionLhView, QPointF> {
+class TextCrossSectionLhViewHelper
+    : public TextViewHelperT<CrossSectionLhViewHelper, CrossSectionLhView, QPointF> {
 public:
     using TextViewHelperT::TextViewHelperT;
 };

@@ -17,8 +17,7 @@ namespace varnel {
 /// type `View`; `Anchor` is `tin::core::Point2DI` or `QPointF`. Anchor and text are read
 /// anew at every paint and must outlive the helper; a null one draws nothing. Built with
 /// (position, text, view, pen) and the default brush; a subclass may give a brush too.
-template <class Base, class View, class Anchor>
-class TextViewHelperT : public Base {
+template <class Base, class View, class Anchor> class TextViewHelperT : public Base {
 public:
     TextViewHelperT(const Anchor* position, const QString* text, View* view, const QPen& pen)
         : TextViewHelperT(position, text, view, pen, QBrush())
@@ -42,8 +41,8 @@ public:
                           const QBrush& brush)
     {
         guimisc::restorer::QPainterPenBrushChanger changer(painter, pen, brush);
-        ShapePainter::paintText(painter, view->conv(ShapePainter::world(anchor)), text,
-                                rotation, alignment);
+        ShapePainter::paintText(painter, view->conv(ShapePainter::world(anchor)), text, rotation,
+                                alignment);
     }
 
 protected:

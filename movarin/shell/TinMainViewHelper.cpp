@@ -151,10 +151,9 @@ void drawTriangles(QPainter* painter, const Triangles& triangles,
                    const ElevationColorMapper& colors, const mvc::core::View& view, bool edges)
 {
     guimisc::restorer::QPainterPenBrushChanger changer(painter, edgePen(edges), painter->brush());
-    forEachChunk(triangles, colors, view, BandLayout(1, 1),
-                 [painter](const std::vector<WidgetTriangle>& chunk) {
-                     drawBand(painter, chunk, 0);
-                 });
+    forEachChunk(
+        triangles, colors, view, BandLayout(1, 1),
+        [painter](const std::vector<WidgetTriangle>& chunk) { drawBand(painter, chunk, 0); });
 }
 
 // A picture kept for later paints shows the same as drawing directly only on a raster
@@ -193,9 +192,8 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
 
 // The triangles drawn into a transparent picture of the device's size, in bands on several
 // threads when there are many.
-QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key,
-                 const Triangles& triangles, const ElevationColorMapper& colors,
-                 const mvc::core::View& view)
+QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const Triangles& triangles,
+                 const ElevationColorMapper& colors, const mvc::core::View& view)
 {
     QImage picture(key.pixels, QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull()) {
@@ -203,8 +201,7 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key,
     }
     picture.setDevicePixelRatio(key.pixelRatio);
     picture.fill(Qt::transparent);
-    const BandLayout layout(picture.height(),
-                            BandPainter::bandsFor(triangles.size(), picture));
+    const BandLayout layout(picture.height(), BandPainter::bandsFor(triangles.size(), picture));
     const QPen pen = edgePen(key.edges);
     forEachChunk(triangles, colors, view, layout, [&](const std::vector<WidgetTriangle>& chunk) {
         BandPainter::paint(&picture, layout.count(), painter.renderHints(),
@@ -231,10 +228,9 @@ void TinMainViewHelper::paintView(QPainter* painter, const QTransform& transform
     paintTin(painter, transform, rect, m_tin, m_colorMapper, view(), edges);
 }
 
-void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
-                                 const QRectF& rect, const tin::core::Tin* tin,
-                                 const ElevationColorMapper* colorMapper, mvc::core::View* view,
-                                 bool showEdges)
+void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                                 const tin::core::Tin* tin, const ElevationColorMapper* colorMapper,
+                                 mvc::core::View* view, bool showEdges)
 {
     if (!painter || !tin || !colorMapper || !view) {
         return;
@@ -266,9 +262,9 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
     }
 }
 
-void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
-                                 const QRectF& rect, const tin::core::Tin* tin,
-                                 const ElevationColorMapper* colorMapper, mvc::core::View* view)
+void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                                 const tin::core::Tin* tin, const ElevationColorMapper* colorMapper,
+                                 mvc::core::View* view)
 {
     paintTin(painter, transform, rect, tin, colorMapper, view, false);
 }

@@ -43,8 +43,8 @@ TEST(TinRevisionTest, EveryChangeTakesANewNumberAndQueriesKeepIt)
     Tin tin;
     seen.fresh(tin, "construction");
 
-    auto corners = gridTriangles(4, 4, [](int, int) { return false; },
-                                 [](double x, double y) { return x + y; });
+    auto corners = gridTriangles(
+        4, 4, [](int, int) { return false; }, [](double x, double y) { return x + y; });
     auto first = tin.addTriangle(corners[0].a, corners[0].b, corners[0].c);
     seen.fresh(tin, "addTriangle(points)");
     tin.addTriangle(*corners[1].a, *corners[1].b, *corners[1].c);
@@ -133,8 +133,8 @@ TEST(TinRevisionTest, ATinMadeWhereAnotherWasGetsADifferentNumber)
 TEST(TinRevisionTest, LargeBatchOnWorkerThreadsTakesANewNumber)
 {
     // From 32768 triangles on the batch links its lists on threads of its own.
-    auto corners = gridTriangles(130, 130, [](int, int) { return false; },
-                                 [](double, double) { return 0.0; });
+    auto corners = gridTriangles(
+        130, 130, [](int, int) { return false; }, [](double, double) { return 0.0; });
     ASSERT_GE(corners.size(), 32768u);
     std::vector<std::shared_ptr<Point>> points;
     std::vector<std::uint32_t> indexes;

@@ -61,9 +61,8 @@ TEST(ShapeHelpers, MissingOrTooLittleDataDrawsNothing)
     PolylineMainViewHelper rings(&onePoint, main.get(), &ring);
     PolylineMainViewHelper sharedLine(&oneShared, main.get(), nullptr);
     RectMainViewHelper band(&invalid, main.get(), QPen());
-    for (mvc::util::MainViewHelperI* helper :
-         std::vector<mvc::util::MainViewHelperI*>{&points, &nullPolygon, &oneVertexPolygon, &line,
-                                                  &rings, &sharedLine, &band}) {
+    for (mvc::util::MainViewHelperI* helper : std::vector<mvc::util::MainViewHelperI*>{
+             &points, &nullPolygon, &oneVertexPolygon, &line, &rings, &sharedLine, &band}) {
         EXPECT_TRUE(recordsOf(*helper, *main).empty());
     }
 

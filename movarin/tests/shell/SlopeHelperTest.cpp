@@ -40,8 +40,7 @@ protected:
         QFont font = painter.font();
         font.setPointSize(18);
         painter.setFont(font);
-        return QSize(painter.fontMetrics().horizontalAdvance(text),
-                     painter.fontMetrics().height());
+        return QSize(painter.fontMetrics().horizontalAdvance(text), painter.fontMetrics().height());
     }
 
     std::unique_ptr<CrossSectionLhView> m_lh = makePrimitiveView<CrossSectionLhView>();
@@ -91,8 +90,7 @@ TEST_F(SlopeHelpers, RisingSegmentShowsRunRiseAndRatioOutsideTheTriangle)
         const QSize rise = measured(texts[1].text);
         const QSize ratio = measured(texts[2].text);
         // 36 under the horizontal leg, 129 right of the vertical leg, 66 at the hypotenuse.
-        expectNear(px(2, 0) + QPointF(-(run.width() / 2), run.height()),
-                   texts[0].devicePosition());
+        expectNear(px(2, 0) + QPointF(-(run.width() / 2), run.height()), texts[0].devicePosition());
         expectNear(px(4, 1) + QPointF(0, rise.height() / 2), texts[1].devicePosition());
         expectNear(px(2, 1) + QPointF(-ratio.width(), 0), texts[2].devicePosition());
     }

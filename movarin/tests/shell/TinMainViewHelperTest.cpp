@@ -68,8 +68,8 @@ struct GridTin {
     {
         for (int j = 0; j <= n; ++j) {
             for (int i = 0; i <= n; ++i) {
-                nodes.push_back(std::make_shared<Point>(
-                    i, j, 100.0 * std::sin(0.7 * i) * std::cos(0.5 * j)));
+                nodes.push_back(
+                    std::make_shared<Point>(i, j, 100.0 * std::sin(0.7 * i) * std::cos(0.5 * j)));
             }
         }
         auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
