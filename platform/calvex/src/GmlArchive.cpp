@@ -31,7 +31,8 @@ std::string runUnzip(const QString& archive, const QString& folder)
         return "unzip did not finish";
     }
     if (unzip->exitCode() != 0) {
-        const QString said = QString::fromLocal8Bit(unzip->readAllStandardError()).trimmed();
+        // Info-ZIP's explanation runs over several lines; one line suits a message box.
+        const QString said = QString::fromLocal8Bit(unzip->readAllStandardError()).simplified();
         return "unzip ended with exit code " + std::to_string(unzip->exitCode())
             + (said.isEmpty() ? std::string() : " (" + said.toStdString() + ")");
     }

@@ -36,6 +36,14 @@ bool isZipArchive(const QString& path, const std::string& name)
     return magic == QByteArray("PK\x03\x04", 4) || magic == QByteArray("PK\x05\x06", 4);
 }
 
+std::string fileName(const char* path)
+{
+    if (!path) {
+        throw RuntimeException("No file given to read elevation grids from");
+    }
+    return path;
+}
+
 struct Region {
     double xmin = -std::numeric_limits<double>::infinity();
     double ymin = -std::numeric_limits<double>::infinity();
@@ -64,10 +72,7 @@ struct GmlPointSetImporter::Impl {
 template <typename Visit>
 void GmlPointSetImporter::Impl::forEachGrid(const char* path, Visit visit) const
 {
-    if (!path) {
-        throw RuntimeException("No file given to read elevation grids from");
-    }
-    const std::string name(path);
+    const std::string name = fileName(path);
     const QString file = QFile::decodeName(path);
     if (!isZipArchive(file, name)) {
         const std::optional<GmlGridCoverage> grid = GmlGridReader::read(file, name);
@@ -106,16 +111,17 @@ void GmlPointSetImporter::Impl::toPlane(double lon, double lat, double& x, doubl
 {
     const proj::ProjectionPair& target = projectionPair(name);
     if (!target.forward(lon, lat, x, y) || !std::isfinite(x) || !std::isfinite(y)) {
+        const std::string system = target.name().empty() ? "the coordinate system" : target.name();
         throw RuntimeException("Cannot convert longitude " + std::to_string(lon) + ", latitude "
-                               + std::to_string(lat) + " to " + target.name() + ": " + name);
+                               + std::to_string(lat) + " to " + system + ": " + name);
     }
 }
 
 tin::core::PointSet GmlPointSetImporter::Impl::readPoints(const char* path, const Region& region) const
 {
+    projectionPair(fileName(path));
     std::vector<double> xyz;
     forEachGrid(path, [&](const GmlGridCoverage& grid, const std::string& name) {
-        projectionPair(name);
         grid.forEachPoint(step, [&](double lon, double lat, double elevation) {
             double x = 0;
             double y = 0;
@@ -130,8 +136,16 @@ tin::core::PointSet GmlPointSetImporter::Impl::readPoints(const char* path, cons
     factory.reserve(count);
     tin::core::PointSet::PointList points(count);
     factory.factoryAll(xyz.data(), count, points.data());
-    for (std::size_t i = 0; i < count; ++i) {
-        points[i]->setId(static_cast<int>(i));
+    // A cell read twice (one tile twice in an archive) is one point: it keeps the number of its
+    // first reading, so that the set's points are numbered 0 to n-1 without gaps.
+    for (const std::shared_ptr<tin::core::Point>& point : points) {
+        point->setId(-1);
+    }
+    int next = 0;
+    for (const std::shared_ptr<tin::core::Point>& point : points) {
+        if (point->id() < 0) {
+            point->setId(next++);
+        }
     }
     tin::core::PointSet set;
     set.addPoints(std::move(points));
@@ -164,6 +178,7 @@ bool GmlPointSetImporter::boundingBox(const char* path, double* x1, double* y1, 
 {
     double box[4] = {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(),
                      -std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+    m_impl->projectionPair(fileName(path));
     bool any = false;
     m_impl->forEachGrid(path, [&](const GmlGridCoverage& grid, const std::string& name) {
         const double corners[4][2] = {{grid.west, grid.south}, {grid.east, grid.south},

@@ -18,7 +18,8 @@ namespace tingml::io {
 /// latitude (degrees) to plane x (east) and y (north) by the projection pair's forward
 /// conversion, with the tuple's elevation. A tuple of kind "データなし" or elevation -9999 gives
 /// no point. Points are interned through the point factory and numbered 0 to n-1 in reading
-/// order (files, then tuples in "+x-y" order).
+/// order (files, then tuples in "+x-y" order); a cell read twice (a tile twice in an archive)
+/// is one point with the number of its first reading.
 ///
 /// The step k keeps the cells whose column and row, counted from the grid's low corner, are both
 /// multiples of k; every file of an archive is thinned on its own grid. The region of the second
@@ -55,9 +56,10 @@ public:
     void setStep(int step);
 
     /// The box of the four converted envelope corners of every grid of the file: x1, y1 the
-    /// minimum, x2, y2 the maximum (a null pointer is not written). True when at least one grid
-    /// was read; every fault, a file without any grid included, throws as above, so false is
-    /// not returned by a read that got that far. The step plays no part.
+    /// minimum, x2, y2 the maximum (a null pointer is not written); the step plays no part.
+    /// True when a grid was read. A file without any grid throws like every other fault above,
+    /// so that the message names the file; false is left for a read without any grid that
+    /// did not throw, which this reader does not make.
     bool boundingBox(const char* path, double* x1, double* y1, double* x2, double* y2) const;
 
     /// Every point of the file (8-bit path), after the step.
