@@ -138,6 +138,30 @@ private:
         return {static_cast<long long>(values[0]), static_cast<long long>(values[1])};
     }
 
+    // Reads the current element's gml children `first` and `second` with take(0) and take(1),
+    // skipping any other; false when the XML broke off (the scan reports that).
+    template <typename Take>
+    bool readBothChildren(const char* element, const char* first, const char* second, Take take)
+    {
+        bool seen[2] = {false, false};
+        while (m_xml.readNextStartElement()) {
+            const int which = atGml(first) ? 0 : atGml(second) ? 1 : -1;
+            if (which < 0) {
+                m_xml.skipCurrentElement();
+                continue;
+            }
+            take(which);
+            seen[which] = true;
+        }
+        if (m_xml.hasError()) {
+            return false;
+        }
+        if (!seen[0] || !seen[1]) {
+            fail(std::string("missing element gml:") + (seen[0] ? second : first) + " in gml:" + element);
+        }
+        return true;
+    }
+
     void readEnvelope()
     {
         if (m_hasGrid) {
@@ -145,29 +169,13 @@ private:
             m_xml.skipCurrentElement();
             return;
         }
-        bool lower = false;
-        bool upper = false;
-        while (m_xml.readNextStartElement()) {
-            if (atGml("lowerCorner")) {
-                const std::vector<double> corner = readNumbers("lowerCorner", 2);
-                m_grid.south = corner[0];
-                m_grid.west = corner[1];
-                lower = true;
-            } else if (atGml("upperCorner")) {
-                const std::vector<double> corner = readNumbers("upperCorner", 2);
-                m_grid.north = corner[0];
-                m_grid.east = corner[1];
-                upper = true;
-            } else {
-                m_xml.skipCurrentElement();
-            }
-        }
-        if (m_xml.hasError()) {
+        const bool read = readBothChildren("Envelope", "lowerCorner", "upperCorner", [this](int upper) {
+            const std::vector<double> corner = readNumbers(upper ? "upperCorner" : "lowerCorner", 2);
+            (upper ? m_grid.north : m_grid.south) = corner[0];
+            (upper ? m_grid.east : m_grid.west) = corner[1];
+        });
+        if (!read) {
             return;
-        }
-        if (!lower || !upper) {
-            fail(std::string("missing element gml:") + (lower ? "upperCorner" : "lowerCorner")
-                 + " in gml:Envelope");
         }
         const bool inRange = m_grid.south >= -90 && m_grid.north <= 90 && m_grid.west >= -180
             && m_grid.east <= 180;
@@ -182,24 +190,13 @@ private:
         if (m_hasGrid) {
             fail("a second elevation grid (only one is read per file)");
         }
-        bool low = false;
-        bool high = false;
-        while (m_xml.readNextStartElement()) {
-            if (atGml("low")) {
-                std::tie(m_grid.lowColumn, m_grid.lowRow) = readCell("low");
-                low = true;
-            } else if (atGml("high")) {
-                std::tie(m_grid.highColumn, m_grid.highRow) = readCell("high");
-                high = true;
-            } else {
-                m_xml.skipCurrentElement();
-            }
-        }
-        if (m_xml.hasError()) {
+        const bool read = readBothChildren("GridEnvelope", "low", "high", [this](int high) {
+            const std::pair<long long, long long> cell = readCell(high ? "high" : "low");
+            (high ? m_grid.highColumn : m_grid.lowColumn) = cell.first;
+            (high ? m_grid.highRow : m_grid.lowRow) = cell.second;
+        });
+        if (!read) {
             return;
-        }
-        if (!low || !high) {
-            fail(std::string("missing element gml:") + (low ? "high" : "low") + " in gml:GridEnvelope");
         }
         if (m_grid.highColumn < m_grid.lowColumn || m_grid.highRow < m_grid.lowRow) {
             fail("gml:GridEnvelope's high lies below its low");

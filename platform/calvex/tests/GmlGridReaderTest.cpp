@@ -59,6 +59,13 @@ protected:
 // Cells of the default fixture: 0.1 degree square, cell (1, 0), (1, 1) and (2, 1) with data.
 const std::vector<Cell> FIXTURE_POINTS = {{139.15, 35.15, 10.5}, {139.15, 35.05, 3.25}, {139.25, 35.05, -1.5}};
 
+// Every cell of the fixture's 3 x 2 grid in "+x-y" order, with the given elevations.
+std::vector<Cell> wholeGrid(const std::array<double, 6>& z)
+{
+    return {{139.05, 35.15, z[0]}, {139.15, 35.15, z[1]}, {139.25, 35.15, z[2]},
+            {139.05, 35.05, z[3]}, {139.15, 35.05, z[4]}, {139.25, 35.05, z[5]}};
+}
+
 TEST_F(GmlGridReaderTest, PointsSitAtCellCentresFromTheStartPointWithoutNoData)
 {
     const auto grid = read(DemFixture());
@@ -74,15 +81,6 @@ TEST_F(GmlGridReaderTest, PointsSitAtCellCentresFromTheStartPointWithoutNoData)
     const auto same = read(windows);
     ASSERT_TRUE(same);
     expectCells(points(*same), FIXTURE_POINTS);
-
-    // Without a start point the list begins at the low corner.
-    DemFixture fromCorner;
-    fromCorner.start.reset();
-    fromCorner.tuples = "地表面,1\n地表面,2\n地表面,3\n地表面,4\n地表面,5\n地表面,6";
-    const auto corner = read(fromCorner);
-    ASSERT_TRUE(corner);
-    expectCells(points(*corner), {{139.05, 35.15, 1}, {139.15, 35.15, 2}, {139.25, 35.15, 3},
-                                  {139.05, 35.05, 4}, {139.15, 35.05, 5}, {139.25, 35.05, 6}});
 }
 
 TEST_F(GmlGridReaderTest, ListEndingEarlyLeavesTheRestWithoutDataAndTooManyTuplesAreRefused)
@@ -129,7 +127,7 @@ TEST_F(GmlGridReaderTest, StepCountsCellsFromTheGridsLowCorner)
     expectCells(points(*grid, 3), {{139.05, 35.35, 0}, {139.35, 35.35, 3}, {139.05, 35.05, 12}, {139.35, 35.05, 15}});
 }
 
-TEST_F(GmlGridReaderTest, TupleTextInPiecesIsJoinedIntoItsLines)
+TEST_F(GmlGridReaderTest, WithoutStartPointTheListBeginsAtTheLowCornerAndTextInPiecesIsJoined)
 {
     // A comment and a CDATA section split the list's text into several pieces, within lines;
     // the last line has no line end.
@@ -138,8 +136,7 @@ TEST_F(GmlGridReaderTest, TupleTextInPiecesIsJoinedIntoItsLines)
     pieces.tuples = "地表面,1\n地表面,2<!-- a comment -->5\n<![CDATA[その他,3\n地表]]>面,4\n地表面,5\n 地表面 , 6 ";
     const auto grid = read(pieces);
     ASSERT_TRUE(grid);
-    expectCells(points(*grid), {{139.05, 35.15, 1}, {139.15, 35.15, 25}, {139.25, 35.15, 3},
-                                {139.05, 35.05, 4}, {139.15, 35.05, 5}, {139.25, 35.05, 6}});
+    expectCells(points(*grid), wholeGrid({1, 25, 3, 4, 5, 6}));
 }
 
 TEST_F(GmlGridReaderTest, ContentWithoutElevationGridGivesNothing)
