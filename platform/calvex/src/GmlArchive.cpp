@@ -62,7 +62,7 @@ std::vector<GmlArchive::Member> GmlArchive::xmlMembers() const
 {
     const QDir root(m_folder->path());
     std::vector<std::pair<QString, QString>> found; // name inside the archive, unpacked path
-    QDirIterator entries(root.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    QDirIterator entries(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (entries.hasNext()) {
         const QString path = entries.next();
         const QFileInfo info = entries.fileInfo();

@@ -12,6 +12,10 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace tingml::io {
 
@@ -79,6 +83,11 @@ private:
                 break;
             }
         }
+        failIfBroken();
+    }
+
+    void failIfBroken() const
+    {
         if (m_xml.hasError()) {
             fail("malformed XML (" + m_xml.errorString().toStdString() + ")");
         }
@@ -106,6 +115,7 @@ private:
     std::vector<double> readNumbers(const char* element, int count)
     {
         const QString text = m_xml.readElementText();
+        failIfBroken();
         const QStringList parts = text.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
         std::vector<double> values;
         for (const QString& part : parts) {
@@ -115,9 +125,6 @@ private:
                 fail("invalid number \"" + part.toStdString() + "\" in gml:" + element);
             }
             values.push_back(value);
-        }
-        if (m_xml.hasError()) {
-            fail("malformed XML (" + m_xml.errorString().toStdString() + ")");
         }
         if (static_cast<int>(values.size()) != count) {
             fail("gml:" + std::string(element) + " holds " + std::to_string(values.size())
@@ -201,6 +208,10 @@ private:
         if (m_grid.highColumn < m_grid.lowColumn || m_grid.highRow < m_grid.lowRow) {
             fail("gml:GridEnvelope's high lies below its low");
         }
+        // Keeps the cell count of any accepted grid within 64 bits.
+        if (m_grid.columns() > INT_MAX || m_grid.rows() > INT_MAX) {
+            fail("gml:GridEnvelope spans more than " + std::to_string(INT_MAX) + " columns or rows");
+        }
         m_hasGrid = true;
     }
 
@@ -211,6 +222,7 @@ private:
             fail("sequence order " + quoted(order) + " is not read (only \"+x-y\": columns west to east, rows north to south)");
         }
         const QString rule = m_xml.readElementText().trimmed();
+        failIfBroken();
         if (rule != QLatin1String("Linear")) {
             fail("sequence rule \"" + rule.toStdString() + "\" is not read (only \"Linear\")");
         }
@@ -240,6 +252,7 @@ private:
                 fail("an element inside gml:tupleList");
             }
         }
+        failIfBroken();
         // The text may arrive in pieces; the last line needs no line end.
         if (!m_carry.isEmpty()) {
             takeTuple(QStringRef(&m_carry));

@@ -169,6 +169,7 @@ TEST_F(GmlGridReaderTest, FaultsAreRefusedNamingTheFile)
         {"corner not a number", [](DemFixture& f) { f.upper = "35.2 east"; }, "invalid number \"east\""},
         {"corner of one number", [](DemFixture& f) { f.upper = "35.2"; }, "holds 1 numbers instead of 2"},
         {"grid bound not whole", [](DemFixture& f) { f.high = "2.5 1"; }, "not a pair of whole numbers"},
+        {"grid too wide", [](DemFixture& f) { f.low = "-2000000000 0"; f.high = "2000000000 1"; }, "spans more than"},
         {"upside-down envelope", [](DemFixture& f) { f.lower = "35.3 139.0"; }, "gml:Envelope is not a box"},
         {"start outside the grid", [](DemFixture& f) { f.start = "3 0"; }, "lies outside the grid"},
     };
