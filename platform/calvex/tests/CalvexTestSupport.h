@@ -119,13 +119,10 @@ inline std::vector<std::array<double, 2>> cs2cs(const std::string& definition,
     }
     QStringList arguments{"-f", "%.6f", "+proj=longlat", "+ellps=GRS80", "+no_defs", "+to"};
     arguments << QString::fromStdString(definition).split(' ', Qt::SkipEmptyParts);
-    const QList<QByteArray> lines = run("cs2cs", arguments, input).split('\n');
     std::vector<std::array<double, 2>> plane;
-    for (const QByteArray& line : lines) {
+    for (const QByteArray& line : run("cs2cs", arguments, input).trimmed().split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() >= 2) {
-            plane.push_back({fields[0].toDouble(), fields[1].toDouble()});
-        }
+        plane.push_back({fields.value(0).toDouble(), fields.value(1).toDouble()});
     }
     EXPECT_EQ(plane.size(), lonLat.size());
     return plane;
