@@ -4,11 +4,14 @@
 
 #include "proj/ProjectionPairLonLatDegreeToPlane.h"
 
+#include "ProjProgram.h"
+
 #include <QFile>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <regex>
 #include <set>
@@ -74,6 +77,26 @@ std::vector<ExpectedPair> readListAgain(const std::string& text)
         }
     }
     return expected;
+}
+
+/// The number after " +key=" in a definition, or the fallback.
+double parameter(const std::string& definition, const std::string& key, double fallback)
+{
+    const std::string padded = " " + definition;
+    const std::size_t at = padded.find(" +" + key + "=");
+    return at == std::string::npos ? fallback : std::atof(padded.c_str() + at + key.size() + 3);
+}
+
+/// A point near the origin of a plane definition, where its projection is sound.
+projprogram::LonLat pointNearOrigin(const std::string& definition)
+{
+    if (definition.rfind("+proj=utm ", 0) == 0) {
+        const double south = definition.find(" +south") != std::string::npos;
+        return {parameter(definition, "zone", 31) * 6.0 - 183.0 + 0.3, south ? -30.0 : 30.0};
+    }
+    const double lon = parameter(definition, "lon_0", parameter(definition, "lonc", 0.0));
+    const double lat = parameter(definition, "lat_0", 0.0);
+    return {lon + 0.3, lat > 0.0 ? lat - 0.3 : lat + 0.3};
 }
 
 class CatalogueTest : public ::testing::Test
@@ -171,6 +194,32 @@ TEST_F(CatalogueTest, GeographicSystemsBecomePairsInDegrees)
     ASSERT_TRUE(wgs84->forward(139.75, 35.5, lon, lat));
     EXPECT_NEAR(lon, 139.75, 1e-12);
     EXPECT_NEAR(lat, 35.5, 1e-12);
+}
+
+TEST_F(CatalogueTest, SampledPlanePairsAgreeWithProjProgram)
+{
+    int compared = 0;
+    const std::vector<ProjectionPair*>& pairs = s_catalogue->projectionPairs();
+    for (std::size_t i = 0; i < pairs.size(); i += 89) {
+        const std::string& definition = lonLat(pairs[i])->planeDefinition();
+        if (definition.rfind("+proj=longlat ", 0) == 0) {
+            continue;
+        }
+        SCOPED_TRACE(pairs[i]->name() + " " + definition);
+        const projprogram::LonLat p = pointNearOrigin(definition);
+        const std::vector<projprogram::Plane> expected =
+            projprogram::runProgram("proj -f %.6f " + definition, {p});
+        double x = 0.0;
+        double y = 0.0;
+        const bool converted = pairs[i]->forward(p.lon, p.lat, x, y);
+        ASSERT_EQ(converted, expected.size() == 1) << p.lon << " " << p.lat;
+        if (converted) {
+            EXPECT_NEAR(x, expected[0].x, 1e-3);
+            EXPECT_NEAR(y, expected[0].y, 1e-3);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 40);
 }
 
 TEST(CatalogueParsingTest, GeographicDefinitionFromEllipsoidAndDatum)

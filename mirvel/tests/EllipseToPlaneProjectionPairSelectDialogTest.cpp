@@ -153,23 +153,6 @@ TEST_F(SelectDialogTest, AcceptingRowZeroGivesNull)
     EXPECT_EQ(m_dialog->projectionPair(), nullptr);
 }
 
-TEST_F(SelectDialogTest, ChosenRowIsTheResultAndCancelRejects)
-{
-    m_dialog->setBuilder(s_catalogue);
-    m_dialog->show();
-    EXPECT_EQ(m_dialog->projectionPair(), nullptr);
-    EXPECT_EQ(m_list->currentRow(), 0);
-
-    type("Japan Plane Rectangular CS IX");
-    const int row = rowOf("JGD2011 / Japan Plane Rectangular CS IX");
-    ASSERT_GE(row, 1);
-    m_list->setCurrentRow(row);
-    EXPECT_EQ(m_dialog->projectionPair(), s_catalogue->projectionPair("EPSG:6677"));
-
-    QTest::mouseClick(m_buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-    EXPECT_EQ(m_dialog->result(), QDialog::Rejected);
-}
-
 TEST_F(SelectDialogTest, EqualCaptionsBothAppearInCatalogueOrder)
 {
     QString text = "# Same caption\n"

@@ -133,13 +133,17 @@ struct ProjectionPairLonLatDegreeToPlane::Impl
     bool outputInDegrees = false;
     bool hasInverse = false;
 
-    ~Impl()
+    ~Impl() { release(); }
+
+    void release()
     {
         if (projection) {
             proj_destroy(projection);
+            projection = nullptr;
         }
         if (context) {
             proj_context_destroy(context);
+            context = nullptr;
         }
     }
 
@@ -149,6 +153,9 @@ struct ProjectionPairLonLatDegreeToPlane::Impl
     {
         if (state == State::NotMade) {
             state = make() ? State::Ready : State::Rejected;
+            if (state == State::Rejected) {
+                release();
+            }
         }
         return state == State::Ready;
     }
