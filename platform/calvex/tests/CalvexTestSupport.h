@@ -40,7 +40,7 @@ struct DemFixture {
             return omitted.count(name) ? std::string() : "<gml:" + name + ">" + text + "</gml:" + name + ">\n";
         };
         std::string text = std::string(bom ? "\xEF\xBB\xBF" : "") + "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<Dataset xmlns:gml=\"http://www.opengis.net/gml/3.2\" xmlns=\"http://fgd.gsi.go.jp/spec/2008/FGD_GMLSchema\">\n"
+            "<Dataset xmlns:gml=\"http://www.opengis.net/gml/3.2\">\n"
             "<DEM><mesh>00000000</mesh><coverage>\n<gml:boundedBy>\n";
         if (!omitted.count("Envelope")) {
             text += "<gml:Envelope srsName=\"fguuid:jgd2011.bl\">\n" + element("lowerCorner", lower)
