@@ -37,7 +37,10 @@ QProcess* ZipSupport::createZipArchiveProcess(const QString& archive, const QStr
     auto process = new QProcess(parent);
     process->setWorkingDirectory(QFileInfo(folder).absoluteFilePath());
     QStringList arguments{QStringLiteral("-q"), QFileInfo(archive).absoluteFilePath()};
-    arguments += members;
+    for (const QString& member : members) {
+        // "./-name" is stored as "-name" but cannot be taken for an option.
+        arguments << (member.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + member : member);
+    }
     process->start(program(QStringLiteral("zip")), arguments);
     return process;
 }

@@ -14,7 +14,9 @@ namespace guimisc {
 /// - Unpacking runs `unzip -o -q <archive> -d <folder>`: existing files are overwritten.
 ///   Entries named with "../" or an absolute path are kept inside the folder.
 /// - Packing runs `zip -q <archive> <members...>` in `folder`, so the members are paths
-///   relative to it and are stored in the given order. Info-ZIP writes the new archive
+///   relative to it and are stored in the given order (a member starting with "-" is passed
+///   as "./-..." so that it is not taken for an option; it is stored under its own name).
+///   Info-ZIP writes the new archive
 ///   under a temporary name "zi" plus six characters in the archive's folder first; a
 ///   killed run can leave that file behind.
 /// - Both programs are looked up on PATH at each call. Arguments go to the process as a
