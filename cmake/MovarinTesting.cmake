@@ -7,6 +7,18 @@ if(MOVARIN_BUILD_TESTS)
   include(GoogleTest)
 endif()
 
+# gtest_discover_tests loses the separators of a list handed through its PROPERTIES on the
+# way to the script it generates (two labels arrive as a property named after the second),
+# so the labels are set by a second script that CTest reads after the discovered tests.
+function(_movarin_label_discovered_tests target labels)
+  set(_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake")
+  file(WRITE "${_file}"
+    "foreach(_test IN LISTS ${target}_TESTS)\n"
+    "  set_tests_properties(\"\${_test}\" PROPERTIES LABELS \"${labels}\")\n"
+    "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_file}")
+endfunction()
+
 function(movarin_add_gtest target)
   if(NOT MOVARIN_BUILD_TESTS)
     return()
@@ -18,9 +30,8 @@ function(movarin_add_gtest target)
     MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     MOVARIN_SHARED_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
     MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${target}
-    PROPERTIES LABELS "${ARG_LABELS}"
-    DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
 endfunction()
 
 # movarin_add_qt_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...)
@@ -41,7 +52,6 @@ function(movarin_add_qt_gtest target)
     MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     MOVARIN_SHARED_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
     MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${target}
-    PROPERTIES LABELS "${ARG_LABELS}"
-    DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
 endfunction()
