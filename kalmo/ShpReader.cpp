@@ -1,0 +1,151 @@
+#include "kalmo/ShpReader.h"
+
+#include "kalmo/ShpText.h"
+
+#include <QTextCodec>
+
+#include <shapefil.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace tinshp {
+
+struct ShpReader::Impl
+{
+    SHPHandle shp = nullptr;
+    DBFHandle dbf = nullptr;
+    int count = 0;
+    QTextCodec* codec = QTextCodec::codecForLocale();
+};
+
+namespace {
+
+// Owns one shape object read from the file.
+struct ShapeObject
+{
+    explicit ShapeObject(SHPObject* o) : object(o) {}
+    ~ShapeObject()
+    {
+        if (object) {
+            SHPDestroyObject(object);
+        }
+    }
+    ShapeObject(const ShapeObject&) = delete;
+    ShapeObject& operator=(const ShapeObject&) = delete;
+
+    SHPObject* object;
+};
+
+} // namespace
+
+ShpReader::ShpReader() : m_impl(std::make_unique<Impl>()) {}
+
+ShpReader::~ShpReader()
+{
+    close();
+}
+
+bool ShpReader::open(const std::string& path)
+{
+    close();
+    SHPHandle shp = SHPOpen(path.c_str(), "rb");
+    if (!shp) {
+        return false;
+    }
+    DBFHandle dbf = DBFOpen(path.c_str(), "rb");
+    if (!dbf) {
+        SHPClose(shp);
+        return false;
+    }
+    int count = 0;
+    int shapeType = 0;
+    SHPGetInfo(shp, &count, &shapeType, nullptr, nullptr);
+    m_impl->shp = shp;
+    m_impl->dbf = dbf;
+    m_impl->count = count;
+    return true;
+}
+
+void ShpReader::close()
+{
+    if (m_impl->shp) {
+        SHPClose(m_impl->shp);
+        m_impl->shp = nullptr;
+    }
+    if (m_impl->dbf) {
+        DBFClose(m_impl->dbf);
+        m_impl->dbf = nullptr;
+    }
+    m_impl->count = 0;
+}
+
+int ShpReader::count() const
+{
+    return m_impl->count;
+}
+
+void ShpReader::requireCell(int row, int col) const
+{
+    if (!m_impl->dbf || row < 0 || row >= DBFGetRecordCount(m_impl->dbf) || col < 0 ||
+        col >= DBFGetFieldCount(m_impl->dbf)) {
+        throw std::out_of_range("No attribute at record " + std::to_string(row) + ", field " +
+                                std::to_string(col));
+    }
+}
+
+int ShpReader::getIntAttribute(int row, int col) const
+{
+    requireCell(row, col);
+    return DBFReadIntegerAttribute(m_impl->dbf, row, col);
+}
+
+double ShpReader::getDoubleAttribute(int row, int col) const
+{
+    requireCell(row, col);
+    return DBFReadDoubleAttribute(m_impl->dbf, row, col);
+}
+
+QString ShpReader::getStringAttribute(int row, int col) const
+{
+    requireCell(row, col);
+    return ShpText::decode(m_impl->codec, DBFReadStringAttribute(m_impl->dbf, row, col));
+}
+
+void ShpReader::setCodec(const QString& name)
+{
+    m_impl->codec = ShpText::codec(name);
+}
+
+std::vector<tin::core::Point2D> ShpReader::readVertices(int i) const
+{
+    if (!m_impl->shp || i < 0 || i >= m_impl->count) {
+        throw std::out_of_range("No shape record " + std::to_string(i));
+    }
+    std::vector<tin::core::Point2D> kept;
+    const ShapeObject shape(SHPReadObject(m_impl->shp, i));
+    const SHPObject* o = shape.object;
+    if (!o || o->nVertices <= 0) {
+        return kept;
+    }
+    const int first = o->nParts > 0 ? std::clamp(o->panPartStart[0], 0, o->nVertices) : 0;
+    kept.reserve(static_cast<std::size_t>(o->nVertices - first));
+    double lastX = 0.0;
+    double lastY = 0.0;
+    for (int v = first; v < o->nVertices; ++v) {
+        const double x = o->padfX[v];
+        const double y = o->padfY[v];
+        const bool samePlace =
+            std::fabs(x - lastX) < LOCATION_DELTA && std::fabs(y - lastY) < LOCATION_DELTA;
+        if (!kept.empty() && samePlace) {
+            continue;
+        }
+        kept.emplace_back(x, y, -1);
+        lastX = x;
+        lastY = y;
+    }
+    return kept;
+}
+
+} // namespace tinshp

@@ -1,0 +1,203 @@
+#pragma once
+
+// Helpers of the shapefile tests: scratch folders, fixtures made by GDAL's ogr2ogr from GeoJSON,
+// and GDAL's own reading of a shapefile (ogrinfo) as an oracle independent of shapelib.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace shptest {
+
+inline std::string realShapefile(const std::string& name)
+{
+    return std::string(MOVARIN_SHARED_DATA_DIR) + "/real/shapefile/" + name;
+}
+
+// An empty folder, removed with everything in it when the object dies. Paths are UTF-8 bytes.
+class Scratch
+{
+public:
+    Scratch() { EXPECT_TRUE(m_dir.isValid()); }
+    std::string path(const std::string& relative = std::string()) const
+    {
+        const std::string root = m_dir.path().toStdString();
+        return relative.empty() ? root : root + "/" + relative;
+    }
+    std::string folder(const std::string& relative) const
+    {
+        std::filesystem::create_directories(path(relative));
+        return path(relative);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+inline void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+inline std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+inline bool exists(const std::string& path)
+{
+    return std::filesystem::exists(path);
+}
+
+// Runs a program and returns what it printed; a failing run fails the test.
+inline std::string run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
+    const QByteArray out = process.readAllStandardOutput();
+    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": "
+                                     << process.readAllStandardError().toStdString();
+    return out.toStdString();
+}
+
+// A shapefile at shpPath holding the features of a GeoJSON FeatureCollection, written by GDAL
+// (attribute text in UTF-8 unless the extra arguments say otherwise).
+inline void ogr2ogr(const std::string& shpPath, const std::string& features,
+                    const QStringList& extra = {})
+{
+    const std::string json = shpPath + ".source.geojson";
+    writeText(json, "{\"type\":\"FeatureCollection\",\"features\":[" + features + "]}");
+    QStringList arguments{"-q", "-f", "ESRI Shapefile"};
+    arguments << extra << QString::fromStdString(shpPath) << QString::fromStdString(json);
+    run("ogr2ogr", arguments);
+    std::filesystem::remove(json);
+}
+
+// One GeoJSON feature; geometry is a GeoJSON geometry object or "null".
+inline std::string feature(const std::string& geometry, const std::string& properties = "{}")
+{
+    return "{\"type\":\"Feature\",\"properties\":" + properties + ",\"geometry\":" + geometry + "}";
+}
+
+// One feature as GDAL reads it: its attribute values as printed, and the vertices of all its
+// parts one after another.
+struct OgrFeature
+{
+    std::map<std::string, std::string> fields;
+    std::string geometryType;
+    std::vector<std::vector<std::pair<double, double>>> parts;
+    std::vector<std::pair<double, double>> vertices() const
+    {
+        std::vector<std::pair<double, double>> all;
+        for (const auto& part : parts) {
+            all.insert(all.end(), part.begin(), part.end());
+        }
+        return all;
+    }
+};
+
+// The features of a shapefile as "ogrinfo -ro -al -q" prints them.
+inline std::vector<OgrFeature> ogrFeatures(const std::string& shpPath)
+{
+    const std::string text = run("ogrinfo", {"-ro", "-al", "-q", QString::fromStdString(shpPath)});
+    std::vector<OgrFeature> features;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("OGRFeature(", 0) == 0) {
+            features.emplace_back();
+            continue;
+        }
+        if (features.empty() || line.size() < 3 || line.rfind("  ", 0) != 0) {
+            continue;
+        }
+        const std::string body = line.substr(2);
+        const std::size_t equals = body.find(") = ");
+        const std::size_t open = body.find(" (");
+        if (equals != std::string::npos && open != std::string::npos && open < equals) {
+            features.back().fields[body.substr(0, open)] = body.substr(equals + 4);
+            continue;
+        }
+        // Well-known text: the type, then rings or lines in parentheses.
+        OgrFeature& f = features.back();
+        f.geometryType = body.substr(0, body.find(' '));
+        std::vector<std::pair<double, double>> part;
+        std::string number;
+        std::vector<double> pair;
+        auto flushNumber = [&]() {
+            if (!number.empty()) {
+                pair.push_back(std::strtod(number.c_str(), nullptr));
+                number.clear();
+            }
+            if (pair.size() == 2) {
+                part.emplace_back(pair[0], pair[1]);
+            }
+            pair.clear();
+        };
+        for (char c : body.substr(f.geometryType.size())) {
+            if (c == ')') {
+                flushNumber();
+                if (!part.empty()) {
+                    f.parts.push_back(part);
+                    part.clear();
+                }
+            } else if (c == ',') {
+                flushNumber();
+            } else if (c == ' ') {
+                if (!number.empty()) {
+                    pair.push_back(std::strtod(number.c_str(), nullptr));
+                    number.clear();
+                }
+            } else if (c != '(') {
+                number += c;
+            }
+        }
+    }
+    return features;
+}
+
+// The number of this process's open file descriptors that lead into folder.
+inline int openFilesUnder(const std::string& folder)
+{
+    int count = 0;
+    const std::filesystem::path fds("/proc/self/fd");
+    for (const auto& entry : std::filesystem::directory_iterator(fds)) {
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink(entry.path(), error);
+        if (!error && target.string().rfind(folder, 0) == 0) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// Twice the signed area of a closed ring; negative when it runs clockwise.
+inline double signedArea2(const std::vector<std::pair<double, double>>& ring)
+{
+    double sum = 0.0;
+    for (std::size_t i = 0; i + 1 < ring.size(); ++i) {
+        sum += ring[i].first * ring[i + 1].second - ring[i + 1].first * ring[i].second;
+    }
+    return sum;
+}
+
+} // namespace shptest
