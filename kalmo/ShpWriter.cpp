@@ -82,14 +82,15 @@ void ShpWriter::close()
     if (!m_impl->shp) {
         return;
     }
+    if (m_impl->failed) {
+        drop(); // the caller has had the exception of the failed write
+        return;
+    }
+    const bool padded = padTable();
     SHPClose(m_impl->shp);
     DBFClose(m_impl->dbf);
     m_impl->shp = nullptr;
     m_impl->dbf = nullptr;
-    if (m_impl->failed) {
-        drop();
-        return;
-    }
     // The ".shp" goes last, so that the set is complete once it is there.
     std::error_code error;
     std::vector<fs::path> built;
@@ -99,15 +100,35 @@ void ShpWriter::close()
     std::stable_partition(built.begin(), built.end(),
                           [](const fs::path& p) { return p.extension() != ".shp"; });
     for (const fs::path& file : built) {
-        if (!error) {
+        if (padded && !error) {
             fs::rename(file, m_impl->folder / file.filename(), error);
         }
     }
     const std::string target = m_impl->target;
     drop();
+    if (!padded) {
+        throw RuntimeException("Cannot write the attribute rows of shapefile " + target);
+    }
     if (error) {
         throw RuntimeException("Cannot write shapefile " + target + ": " + error.message());
     }
+}
+
+bool ShpWriter::padTable()
+{
+    // Readers pair shapes and rows by number and stop at the shorter file: a shape whose row the
+    // caller never wrote would be lost to them. A table without fields holds no rows.
+    int shapes = 0;
+    SHPGetInfo(m_impl->shp, &shapes, nullptr, nullptr, nullptr);
+    if (DBFGetFieldCount(m_impl->dbf) == 0) {
+        return true;
+    }
+    for (int row = DBFGetRecordCount(m_impl->dbf); row < shapes; ++row) {
+        if (!DBFWriteNULLAttribute(m_impl->dbf, row, 0)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void ShpWriter::drop()

@@ -19,10 +19,13 @@ namespace tinshp {
 // (UTF-8 here) handed to the file system unchanged.
 //
 // Attribute fields are numbered from 0 in the order they are added, before any record is written;
-// attribute rows are the record numbers. Text is encoded with the codec of the system locale unless
-// setCodec() names another, and the ".cpg" beside the table names the codec in use when the file
-// was opened, so that other readers decode it. Text fields are 255 bytes wide, the most a dBASE
-// field holds; a longer encoded value is cut between two characters.
+// attribute rows are the record numbers, and close() gives every shape a row, empty where none
+// was written, since other readers drop shapes beyond the last row (a table needs a field for
+// that: write at least one). Text is encoded with the
+// codec of the system locale unless setCodec() names another, and the ".cpg" beside the table
+// names the codec in use when the file was opened, so that other readers decode it. Text fields
+// are 255 bytes wide, the most a dBASE field holds; a longer encoded value is cut between two
+// characters.
 //
 // A write to a shapefile that is not open throws common::exception::RuntimeException, and so does
 // a write the file refuses (a number wider than its field, a full disk), naming the file; a field
@@ -68,6 +71,7 @@ private:
     void requireOpen() const;
     void requireCell(int row, int col) const;
     [[noreturn]] void fail(const std::string& what);
+    bool padTable();
     void drop();
 
     struct Impl;
