@@ -86,30 +86,27 @@ int ShpReader::count() const
     return m_impl->count;
 }
 
-void ShpReader::requireCell(int row, int col) const
+bool ShpReader::hasCell(int row, int col) const
 {
-    if (!m_impl->dbf || row < 0 || row >= DBFGetRecordCount(m_impl->dbf) || col < 0 ||
-        col >= DBFGetFieldCount(m_impl->dbf)) {
-        throw std::out_of_range("No attribute at record " + std::to_string(row) + ", field " +
-                                std::to_string(col));
-    }
+    return m_impl->dbf && row >= 0 && row < DBFGetRecordCount(m_impl->dbf) && col >= 0 &&
+           col < DBFGetFieldCount(m_impl->dbf);
 }
 
 int ShpReader::getIntAttribute(int row, int col) const
 {
-    requireCell(row, col);
-    return DBFReadIntegerAttribute(m_impl->dbf, row, col);
+    return hasCell(row, col) ? DBFReadIntegerAttribute(m_impl->dbf, row, col) : 0;
 }
 
 double ShpReader::getDoubleAttribute(int row, int col) const
 {
-    requireCell(row, col);
-    return DBFReadDoubleAttribute(m_impl->dbf, row, col);
+    return hasCell(row, col) ? DBFReadDoubleAttribute(m_impl->dbf, row, col) : 0.0;
 }
 
 QString ShpReader::getStringAttribute(int row, int col) const
 {
-    requireCell(row, col);
+    if (!hasCell(row, col)) {
+        return QString();
+    }
     return ShpText::decode(m_impl->codec, DBFReadStringAttribute(m_impl->dbf, row, col));
 }
 

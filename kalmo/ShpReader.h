@@ -23,8 +23,10 @@ namespace tinshp {
 // width 10 or more with 0 decimals reads as floating point, so integers written with width 10 read
 // best through getDoubleAttribute().
 //
-// A shape whose record is null or damaged reads as no vertices. Record or field indexes outside
-// the open file, and any read while nothing is open, throw std::out_of_range. The reader owns its
+// A shape whose record is null or damaged reads as no vertices; a record index outside the open
+// file, or any shape read while nothing is open, throws std::out_of_range. An attribute cell
+// outside the table (a column index of -1 from an empty column list, say) reads as 0 or as the
+// empty text, as shapelib reads an empty cell. The reader owns its
 // handles: close() releases them, and so does the destructor when they are still open. Not
 // copyable. Each read goes to the file.
 class ShpReader
@@ -61,7 +63,7 @@ protected:
     std::vector<tin::core::Point2D> readVertices(int i) const;
 
 private:
-    void requireCell(int row, int col) const;
+    bool hasCell(int row, int col) const;
 
     struct Impl;
     std::unique_ptr<Impl> m_impl;

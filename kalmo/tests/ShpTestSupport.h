@@ -11,9 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-#include <unistd.h>
-
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -189,6 +188,85 @@ inline int openFilesUnder(const std::string& folder)
     }
     return count;
 }
+
+// A dBASE III attribute table written byte by byte, independent of shapelib and GDAL: fields of
+// any type letter ('C' text, 'N' number, 'F' float, 'L' logical, 'D' date), rows given as the
+// text of each cell.
+struct DbfField
+{
+    std::string name;
+    char type;
+    int width;
+    int decimals = 0;
+};
+
+inline void writeDbf(const std::string& path, const std::vector<DbfField>& fields,
+                     const std::vector<std::vector<std::string>>& rows)
+{
+    auto le = [](std::string& out, unsigned value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            out += static_cast<char>((value >> (8 * i)) & 0xff);
+        }
+    };
+    int recordLength = 1;
+    for (const DbfField& f : fields) {
+        recordLength += f.width;
+    }
+    std::string bytes;
+    bytes += '\x03';
+    bytes += std::string("\x7c\x01\x02", 3); // last update 2024-01-02
+    le(bytes, static_cast<unsigned>(rows.size()), 4);
+    le(bytes, static_cast<unsigned>(32 + 32 * fields.size() + 1), 2);
+    le(bytes, static_cast<unsigned>(recordLength), 2);
+    bytes += std::string(20, '\0');
+    for (const DbfField& f : fields) {
+        std::string name = f.name;
+        name.resize(11, '\0');
+        bytes += name;
+        bytes += f.type;
+        bytes += std::string(4, '\0');
+        bytes += static_cast<char>(f.width);
+        bytes += static_cast<char>(f.decimals);
+        bytes += std::string(14, '\0');
+    }
+    bytes += '\x0d';
+    for (const auto& row : rows) {
+        bytes += ' ';
+        for (std::size_t c = 0; c < fields.size(); ++c) {
+            std::string cell = c < row.size() ? row[c] : std::string();
+            const std::size_t width = static_cast<std::size_t>(fields[c].width);
+            cell.resize(std::min(cell.size(), width));
+            const std::string pad(width - cell.size(), ' ');
+            const bool numeric = fields[c].type == 'N' || fields[c].type == 'F';
+            bytes += numeric ? pad + cell : cell + pad;
+        }
+    }
+    bytes += '\x1a';
+    writeText(path, bytes);
+}
+
+// Points HOME and XDG_CONFIG_HOME at an empty folder while it lives, so that a widget test never
+// reads or writes the user's settings.
+class IsolatedSettings
+{
+public:
+    IsolatedSettings()
+        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME"))
+    {
+        qputenv("HOME", m_dir.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (m_dir.path() + "/.config").toUtf8());
+    }
+    ~IsolatedSettings()
+    {
+        qputenv("HOME", m_home);
+        qputenv("XDG_CONFIG_HOME", m_config);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_home;
+    QByteArray m_config;
+};
 
 // Twice the signed area of a closed ring; negative when it runs clockwise.
 inline double signedArea2(const std::vector<std::pair<double, double>>& ring)
