@@ -176,23 +176,6 @@ TEST(ShpReader, OpenLeavesNoHandleBehind)
     EXPECT_EQ(openFilesUnder(folder), 0);
 }
 
-// shapelib finds the table beside the ".shp" itself: a folder whose name holds ".shp" and
-// non-ASCII names do not get in the way, and neither does an upper-case extension.
-TEST(ShpReader, OpensAnyPathThatNamesTheShapes)
-{
-    Scratch scratch;
-    const std::string folder = scratch.folder("a.shp.d/川の流れ");
-    const std::string shp = folder + "/堤防.shp";
-    ogr2ogr(shp, feature(line("[0,0],[1,1]"), "{\"name\":\"x\"}"));
-    ShpPolylineReader reader;
-    ASSERT_TRUE(reader.open(shp));
-    EXPECT_EQ(reader.getStringAttribute(0, 0), "x");
-
-    std::filesystem::rename(folder + "/堤防.dbf", folder + "/堤防.DBF");
-    ASSERT_TRUE(reader.open(shp));
-    EXPECT_EQ(reader.count(), 1);
-}
-
 // Text decodes with the codec chosen; a file in Shift_JIS reads correctly once that codec is
 // set, and a new codec applies from the next read on.
 TEST(ShpReader, DecodesTextWithTheChosenCodec)

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,11 +60,6 @@ inline std::string readText(const std::string& path)
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
-}
-
-inline bool exists(const std::string& path)
-{
-    return std::filesystem::exists(path);
 }
 
 // Runs a program and returns what it printed; a failing run fails the test.
@@ -117,57 +113,34 @@ struct OgrFeature
 // The features of a shapefile as "ogrinfo -ro -al -q" prints them.
 inline std::vector<OgrFeature> ogrFeatures(const std::string& shpPath)
 {
-    const std::string text = run("ogrinfo", {"-ro", "-al", "-q", QString::fromStdString(shpPath)});
+    static const std::regex field("^  (\\S+) \\(\\w+\\) = (.*)$");
+    static const std::regex geometry("^  ([A-Z]+) ");
+    static const std::regex part("\\(([^()]*)\\)");
+    std::istringstream lines(run("ogrinfo", {"-ro", "-al", "-q", QString::fromStdString(shpPath)}));
     std::vector<OgrFeature> features;
-    std::istringstream lines(text);
     std::string line;
+    std::smatch m;
     while (std::getline(lines, line)) {
         if (line.rfind("OGRFeature(", 0) == 0) {
             features.emplace_back();
+        } else if (features.empty()) {
             continue;
-        }
-        if (features.empty() || line.size() < 3 || line.rfind("  ", 0) != 0) {
-            continue;
-        }
-        const std::string body = line.substr(2);
-        const std::size_t equals = body.find(") = ");
-        const std::size_t open = body.find(" (");
-        if (equals != std::string::npos && open != std::string::npos && open < equals) {
-            features.back().fields[body.substr(0, open)] = body.substr(equals + 4);
-            continue;
-        }
-        // Well-known text: the type, then rings or lines in parentheses.
-        OgrFeature& f = features.back();
-        f.geometryType = body.substr(0, body.find(' '));
-        std::vector<std::pair<double, double>> part;
-        std::string number;
-        std::vector<double> pair;
-        auto flushNumber = [&]() {
-            if (!number.empty()) {
-                pair.push_back(std::strtod(number.c_str(), nullptr));
-                number.clear();
-            }
-            if (pair.size() == 2) {
-                part.emplace_back(pair[0], pair[1]);
-            }
-            pair.clear();
-        };
-        for (char c : body.substr(f.geometryType.size())) {
-            if (c == ')') {
-                flushNumber();
-                if (!part.empty()) {
-                    f.parts.push_back(part);
-                    part.clear();
+        } else if (std::regex_match(line, m, field)) {
+            features.back().fields[m[1]] = m[2];
+        } else if (std::regex_search(line, m, geometry)) {
+            features.back().geometryType = m[1];
+            for (std::sregex_iterator p(line.begin(), line.end(), part), end; p != end; ++p) {
+                std::vector<std::pair<double, double>> vertices;
+                std::istringstream pairs((*p)[1].str());
+                std::string pair;
+                while (std::getline(pairs, pair, ',')) {
+                    std::istringstream xy(pair);
+                    double x = 0.0;
+                    double y = 0.0;
+                    xy >> x >> y;
+                    vertices.emplace_back(x, y);
                 }
-            } else if (c == ',') {
-                flushNumber();
-            } else if (c == ' ') {
-                if (!number.empty()) {
-                    pair.push_back(std::strtod(number.c_str(), nullptr));
-                    number.clear();
-                }
-            } else if (c != '(') {
-                number += c;
+                features.back().parts.push_back(vertices);
             }
         }
     }
