@@ -1,5 +1,6 @@
 #include "kalmo/ShpReader.h"
 
+#include "kalmo/ShpFileHandles.h"
 #include "kalmo/ShpText.h"
 
 #include <QTextCodec>
@@ -14,8 +15,7 @@ namespace tinshp {
 
 struct ShpReader::Impl
 {
-    SHPHandle shp = nullptr;
-    DBFHandle dbf = nullptr;
+    ShpFileHandles files;
     int count = 0;
     QTextCodec* codec = QTextCodec::codecForLocale();
 };
@@ -62,22 +62,15 @@ bool ShpReader::open(const std::string& path)
     int count = 0;
     int shapeType = 0;
     SHPGetInfo(shp, &count, &shapeType, nullptr, nullptr);
-    m_impl->shp = shp;
-    m_impl->dbf = dbf;
+    m_impl->files.shp = shp;
+    m_impl->files.dbf = dbf;
     m_impl->count = count;
     return true;
 }
 
 void ShpReader::close()
 {
-    if (m_impl->shp) {
-        SHPClose(m_impl->shp);
-        m_impl->shp = nullptr;
-    }
-    if (m_impl->dbf) {
-        DBFClose(m_impl->dbf);
-        m_impl->dbf = nullptr;
-    }
+    m_impl->files.close();
     m_impl->count = 0;
 }
 
@@ -88,18 +81,18 @@ int ShpReader::count() const
 
 bool ShpReader::hasCell(int row, int col) const
 {
-    return m_impl->dbf && row >= 0 && row < DBFGetRecordCount(m_impl->dbf) && col >= 0 &&
-           col < DBFGetFieldCount(m_impl->dbf);
+    return m_impl->files.dbf && row >= 0 && row < DBFGetRecordCount(m_impl->files.dbf) && col >= 0 &&
+           col < DBFGetFieldCount(m_impl->files.dbf);
 }
 
 int ShpReader::getIntAttribute(int row, int col) const
 {
-    return hasCell(row, col) ? DBFReadIntegerAttribute(m_impl->dbf, row, col) : 0;
+    return hasCell(row, col) ? DBFReadIntegerAttribute(m_impl->files.dbf, row, col) : 0;
 }
 
 double ShpReader::getDoubleAttribute(int row, int col) const
 {
-    return hasCell(row, col) ? DBFReadDoubleAttribute(m_impl->dbf, row, col) : 0.0;
+    return hasCell(row, col) ? DBFReadDoubleAttribute(m_impl->files.dbf, row, col) : 0.0;
 }
 
 QString ShpReader::getStringAttribute(int row, int col) const
@@ -107,7 +100,7 @@ QString ShpReader::getStringAttribute(int row, int col) const
     if (!hasCell(row, col)) {
         return QString();
     }
-    return ShpText::decode(m_impl->codec, DBFReadStringAttribute(m_impl->dbf, row, col));
+    return ShpText::decode(m_impl->codec, DBFReadStringAttribute(m_impl->files.dbf, row, col));
 }
 
 void ShpReader::setCodec(const QString& name)
@@ -117,11 +110,11 @@ void ShpReader::setCodec(const QString& name)
 
 std::vector<tin::core::Point2D> ShpReader::readVertices(int i) const
 {
-    if (!m_impl->shp || i < 0 || i >= m_impl->count) {
+    if (!m_impl->files.shp || i < 0 || i >= m_impl->count) {
         throw std::out_of_range("No shape record " + std::to_string(i));
     }
     std::vector<tin::core::Point2D> kept;
-    const ShapeObject shape(SHPReadObject(m_impl->shp, i));
+    const ShapeObject shape(SHPReadObject(m_impl->files.shp, i));
     const SHPObject* o = shape.object;
     if (!o || o->nVertices <= 0) {
         return kept;

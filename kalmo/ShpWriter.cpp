@@ -1,6 +1,7 @@
 #include "kalmo/ShpWriter.h"
 
 #include "common/exception/RuntimeException.h"
+#include "kalmo/ShpFileHandles.h"
 #include "kalmo/ShpText.h"
 
 #include <QTextCodec>
@@ -22,8 +23,7 @@ namespace tinshp {
 
 struct ShpWriter::Impl
 {
-    SHPHandle shp = nullptr;
-    DBFHandle dbf = nullptr;
+    ShpFileHandles files;
     QTextCodec* codec = QTextCodec::codecForLocale();
     int shapeType = 0;
     std::string target;   // as the caller named it, for messages
@@ -67,8 +67,8 @@ bool ShpWriter::open(const std::string& path, int shapeType)
         fs::remove_all(scratch, ignored);
         return false;
     }
-    m_impl->shp = shp;
-    m_impl->dbf = dbf;
+    m_impl->files.shp = shp;
+    m_impl->files.dbf = dbf;
     m_impl->shapeType = shapeType;
     m_impl->target = path;
     m_impl->folder = folder;
@@ -79,7 +79,7 @@ bool ShpWriter::open(const std::string& path, int shapeType)
 
 void ShpWriter::close()
 {
-    if (!m_impl->shp) {
+    if (!m_impl->files.shp) {
         return;
     }
     if (m_impl->failed) {
@@ -87,10 +87,7 @@ void ShpWriter::close()
         return;
     }
     const bool padded = padTable();
-    SHPClose(m_impl->shp);
-    DBFClose(m_impl->dbf);
-    m_impl->shp = nullptr;
-    m_impl->dbf = nullptr;
+    m_impl->files.close();
     // The ".shp" goes last, so that the set is complete once it is there.
     std::error_code error;
     std::vector<fs::path> built;
@@ -119,12 +116,12 @@ bool ShpWriter::padTable()
     // Readers pair shapes and rows by number and stop at the shorter file: a shape whose row the
     // caller never wrote would be lost to them. A table without fields holds no rows.
     int shapes = 0;
-    SHPGetInfo(m_impl->shp, &shapes, nullptr, nullptr, nullptr);
-    if (DBFGetFieldCount(m_impl->dbf) == 0) {
+    SHPGetInfo(m_impl->files.shp, &shapes, nullptr, nullptr, nullptr);
+    if (DBFGetFieldCount(m_impl->files.dbf) == 0) {
         return true;
     }
-    for (int row = DBFGetRecordCount(m_impl->dbf); row < shapes; ++row) {
-        if (!DBFWriteNULLAttribute(m_impl->dbf, row, 0)) {
+    for (int row = DBFGetRecordCount(m_impl->files.dbf); row < shapes; ++row) {
+        if (!DBFWriteNULLAttribute(m_impl->files.dbf, row, 0)) {
             return false;
         }
     }
@@ -133,14 +130,7 @@ bool ShpWriter::padTable()
 
 void ShpWriter::drop()
 {
-    if (m_impl->shp) {
-        SHPClose(m_impl->shp);
-        m_impl->shp = nullptr;
-    }
-    if (m_impl->dbf) {
-        DBFClose(m_impl->dbf);
-        m_impl->dbf = nullptr;
-    }
+    m_impl->files.close();
     if (!m_impl->scratch.empty()) {
         std::error_code ignored;
         fs::remove_all(m_impl->scratch, ignored);
@@ -151,7 +141,7 @@ void ShpWriter::drop()
 
 void ShpWriter::requireOpen() const
 {
-    if (!m_impl->shp) {
+    if (!m_impl->files.shp) {
         throw RuntimeException("No shapefile is open for writing");
     }
 }
@@ -160,8 +150,8 @@ void ShpWriter::requireCell(int row, int col) const
 {
     requireOpen();
     // A row may add the next record.
-    if (row < 0 || row > DBFGetRecordCount(m_impl->dbf) || col < 0 ||
-        col >= DBFGetFieldCount(m_impl->dbf)) {
+    if (row < 0 || row > DBFGetRecordCount(m_impl->files.dbf) || col < 0 ||
+        col >= DBFGetFieldCount(m_impl->files.dbf)) {
         throw std::out_of_range("No attribute at record " + std::to_string(row) + ", field " +
                                 std::to_string(col) + " of " + m_impl->target);
     }
@@ -176,7 +166,7 @@ void ShpWriter::fail(const std::string& what)
 void ShpWriter::addStringAttribute(const std::string& name)
 {
     requireOpen();
-    if (DBFAddField(m_impl->dbf, name.c_str(), FTString, STRING_WIDTH, 0) < 0) {
+    if (DBFAddField(m_impl->files.dbf, name.c_str(), FTString, STRING_WIDTH, 0) < 0) {
         fail("field " + name);
     }
 }
@@ -184,7 +174,7 @@ void ShpWriter::addStringAttribute(const std::string& name)
 void ShpWriter::addIntAttribute(const std::string& name, int width)
 {
     requireOpen();
-    if (DBFAddField(m_impl->dbf, name.c_str(), FTInteger, width, 0) < 0) {
+    if (DBFAddField(m_impl->files.dbf, name.c_str(), FTInteger, width, 0) < 0) {
         fail("field " + name);
     }
 }
@@ -192,7 +182,7 @@ void ShpWriter::addIntAttribute(const std::string& name, int width)
 void ShpWriter::addDoubleAttribute(const std::string& name, int width, int decimals)
 {
     requireOpen();
-    if (DBFAddField(m_impl->dbf, name.c_str(), FTDouble, width, decimals) < 0) {
+    if (DBFAddField(m_impl->files.dbf, name.c_str(), FTDouble, width, decimals) < 0) {
         fail("field " + name);
     }
 }
@@ -201,9 +191,9 @@ void ShpWriter::writeStringAttribute(int row, int col, const QString& value)
 {
     requireCell(row, col);
     int width = 0;
-    DBFGetFieldInfo(m_impl->dbf, col, nullptr, &width, nullptr);
+    DBFGetFieldInfo(m_impl->files.dbf, col, nullptr, &width, nullptr);
     const QByteArray encoded = ShpText::encode(m_impl->codec, value, width);
-    if (!DBFWriteStringAttribute(m_impl->dbf, row, col, encoded.constData())) {
+    if (!DBFWriteStringAttribute(m_impl->files.dbf, row, col, encoded.constData())) {
         fail("the text of record " + std::to_string(row) + ", field " + std::to_string(col));
     }
 }
@@ -211,7 +201,7 @@ void ShpWriter::writeStringAttribute(int row, int col, const QString& value)
 void ShpWriter::writeIntAttribute(int row, int col, int value)
 {
     requireCell(row, col);
-    if (!DBFWriteIntegerAttribute(m_impl->dbf, row, col, value)) {
+    if (!DBFWriteIntegerAttribute(m_impl->files.dbf, row, col, value)) {
         fail("the value " + std::to_string(value) + " of record " + std::to_string(row) +
              ", field " + std::to_string(col));
     }
@@ -220,7 +210,7 @@ void ShpWriter::writeIntAttribute(int row, int col, int value)
 void ShpWriter::writeDoubleAttribute(int row, int col, double value)
 {
     requireCell(row, col);
-    if (!DBFWriteDoubleAttribute(m_impl->dbf, row, col, value)) {
+    if (!DBFWriteDoubleAttribute(m_impl->files.dbf, row, col, value)) {
         fail("the value " + std::to_string(value) + " of record " + std::to_string(row) +
              ", field " + std::to_string(col));
     }
@@ -250,8 +240,8 @@ void ShpWriter::writeShape(int i, const std::vector<tin::core::Point2D>& vertice
         fail("shape " + std::to_string(i));
     }
     SHPComputeExtents(object);
-    SHPRewindObject(m_impl->shp, object);
-    const int written = SHPWriteObject(m_impl->shp, -1, object);
+    SHPRewindObject(m_impl->files.shp, object);
+    const int written = SHPWriteObject(m_impl->files.shp, -1, object);
     SHPDestroyObject(object);
     if (written < 0) {
         fail("shape " + std::to_string(i));

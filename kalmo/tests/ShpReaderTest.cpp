@@ -20,7 +20,8 @@ std::string line(const std::string& coordinates)
     return "{\"type\":\"LineString\",\"coordinates\":[" + coordinates + "]}";
 }
 
-std::vector<std::pair<double, double>> xy(const tin::core::Polyline& p)
+template <class Shape>
+std::vector<std::pair<double, double>> xy(const Shape& p)
 {
     std::vector<std::pair<double, double>> out;
     for (const auto& v : p.points()) {
@@ -29,13 +30,16 @@ std::vector<std::pair<double, double>> xy(const tin::core::Polyline& p)
     return out;
 }
 
-std::vector<std::pair<double, double>> xy(const tin::core::Polygon& p)
+// The shape's vertices are GDAL's, each within tolerance.
+template <class Shape>
+void expectVertices(const Shape& shape, const std::vector<std::pair<double, double>>& gdal,
+                    double tolerance)
 {
-    std::vector<std::pair<double, double>> out;
-    for (const auto& v : p.points()) {
-        out.emplace_back(v.x(), v.y());
+    ASSERT_EQ(shape.points().size(), gdal.size());
+    for (std::size_t v = 0; v < gdal.size(); ++v) {
+        EXPECT_NEAR(shape.points()[v].x(), gdal[v].first, tolerance) << "vertex " << v;
+        EXPECT_NEAR(shape.points()[v].y(), gdal[v].second, tolerance) << "vertex " << v;
     }
-    return out;
 }
 
 double length(const tin::core::Polyline& p)
@@ -216,15 +220,11 @@ TEST(ShpReaderRealData, RiverNetworkPolylines)
     const int lengthField = 1; // GridID, Length_m, ...
     double total = 0.0;
     for (int i = 0; i < reader.count(); ++i) {
+        SCOPED_TRACE("line " + std::to_string(i));
         std::unique_ptr<tin::core::Polyline> p(reader.getPolyline(i));
-        const auto expected = gdal[i].vertices();
-        ASSERT_EQ(p->pointsCount(), static_cast<int>(expected.size())) << "line " << i;
-        for (std::size_t v = 0; v < expected.size(); ++v) {
-            EXPECT_NEAR(p->points()[v].x(), expected[v].first, 1e-8);
-            EXPECT_NEAR(p->points()[v].y(), expected[v].second, 1e-8);
-        }
+        expectVertices(*p, gdal[i].vertices(), 1e-8);
         const double field = reader.getDoubleAttribute(i, lengthField);
-        EXPECT_NEAR(length(*p), field, 1e-6) << "line " << i;
+        EXPECT_NEAR(length(*p), field, 1e-6);
         EXPECT_NEAR(field, std::stod(gdal[i].fields.at("Length_m")), 1e-6);
         total += field;
     }
@@ -241,16 +241,12 @@ TEST(ShpReaderRealData, AttributedPolygons)
     ASSERT_EQ(reader.count(), 5);
     ASSERT_EQ(gdal.size(), 5u);
     for (int i = 0; i < reader.count(); ++i) {
+        SCOPED_TRACE("polygon " + std::to_string(i));
         std::unique_ptr<tin::core::Polygon> p(reader.getPolygon(i));
-        const auto expected = gdal[i].vertices();
-        ASSERT_EQ(p->pointsCount(), static_cast<int>(expected.size()));
+        expectVertices(*p, gdal[i].vertices(), 1e-9);
         ASSERT_GE(p->pointsCount(), 4);
         EXPECT_EQ(p->points().front().x(), p->points().back().x());
         EXPECT_EQ(p->points().front().y(), p->points().back().y());
-        for (std::size_t v = 0; v < expected.size(); ++v) {
-            EXPECT_NEAR(p->points()[v].x(), expected[v].first, 1e-9);
-            EXPECT_NEAR(p->points()[v].y(), expected[v].second, 1e-9);
-        }
         EXPECT_EQ(reader.getIntAttribute(i, 0), std::stoi(gdal[i].fields.at("id")));
         EXPECT_EQ(reader.getIntAttribute(i, 1), std::stoi(gdal[i].fields.at("cls")));
         EXPECT_EQ(reader.getStringAttribute(i, 0).toStdString(), gdal[i].fields.at("id"));

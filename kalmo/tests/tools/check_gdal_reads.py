@@ -63,6 +63,15 @@ def signed_area2(ring):
     return sum(a[0] * b[1] - b[0] * a[1] for a, b in zip(ring, ring[1:]))
 
 
+def check_ring(name, rings, points):
+    """One ring, closed, clockwise, through the polygon's points."""
+    check(len(rings) == 1, f"{name}: {len(rings)} rings")
+    ring = rings[0]
+    check(ring[0] == ring[-1], f"{name}: ring not closed")
+    check(signed_area2(ring) < 0, f"{name}: ring not clockwise")
+    check(sorted(set(ring)) == sorted(points), f"{name}: vertices {ring}")
+
+
 def check_summary(path, geometry, count, value_type):
     summary = ogrinfo("-ro", "-so", "-al", str(path))
     check(f"Geometry: {geometry}" in summary, f"{path.name}: not '{geometry}'")
@@ -79,33 +88,22 @@ def main():
             json.dumps({"polygons": POLYGONS, "polylines": POLYLINES}), encoding="utf-8")
         subprocess.run([program, str(folder / "shapes.json"), str(folder)], check=True)
 
-        polygons = folder / "polygons.shp"
-        check_summary(polygons, "Polygon", len(POLYGONS), "Integer64 (10.0)")
-        read = features(polygons)
-        check(len(read) == len(POLYGONS), "polygon features missing")
-        for expected, (fields, rings) in zip(POLYGONS, read):
-            check(fields.get("Name") == expected["name"],
-                  f"polygon name {fields.get('Name')!r} != {expected['name']!r}")
-            check(fields.get("Value") == str(expected["value"]),
-                  f"polygon value {fields.get('Value')} != {expected['value']}")
-            check(len(rings) == 1, f"{expected['name']}: {len(rings)} rings")
-            ring = rings[0]
-            check(ring[0] == ring[-1], f"{expected['name']}: ring not closed")
-            check(signed_area2(ring) < 0, f"{expected['name']}: ring not clockwise")
-            check(sorted(set(ring)) == sorted(tuple(map(float, p)) for p in expected["points"]),
-                  f"{expected['name']}: vertices {ring}")
-
-        polylines = folder / "polylines.shp"
-        check_summary(polylines, "Line String", len(POLYLINES), "Real (40.6)")
-        read = features(polylines)
-        check(len(read) == len(POLYLINES), "polyline features missing")
-        for expected, (fields, lines) in zip(POLYLINES, read):
-            check(fields.get("Name") == expected["name"],
-                  f"polyline name {fields.get('Name')!r} != {expected['name']!r}")
-            check(abs(float(fields.get("Value", "nan")) - expected["value"]) < 1e-6,
-                  f"polyline value {fields.get('Value')} != {expected['value']}")
-            check(lines == [[tuple(map(float, p)) for p in expected["points"]]],
-                  f"{expected['name']}: vertices {lines}")
+        kinds = [("polygons.shp", POLYGONS, "Polygon", "Integer64 (10.0)"),
+                 ("polylines.shp", POLYLINES, "Line String", "Real (40.6)")]
+        for name, shapes, geometry, value_type in kinds:
+            check_summary(folder / name, geometry, len(shapes), value_type)
+            read = features(folder / name)
+            check(len(read) == len(shapes), f"{name}: features missing")
+            for expected, (fields, parts) in zip(shapes, read):
+                check(fields.get("Name") == expected["name"],
+                      f"{name}: name {fields.get('Name')!r} != {expected['name']!r}")
+                check(abs(float(fields.get("Value", "nan")) - expected["value"]) < 1e-6,
+                      f"{name}: value {fields.get('Value')} != {expected['value']}")
+                points = [tuple(map(float, p)) for p in expected["points"]]
+                if geometry == "Polygon":
+                    check_ring(expected["name"], parts, points)
+                else:
+                    check(parts == [points], f"{expected['name']}: vertices {parts}")
 
     for failure in failures:
         print("FAILED:", failure)
