@@ -2,11 +2,17 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace guimisc::xml::detail {
 
 QString doubleToText(double value)
 {
-    // Shortest round-trip form; QString::number always uses the C locale.
+    // Shortest round-trip form; QString::number always uses the C locale. It drops the sign
+    // of a negative zero, which would not read back bit for bit.
+    if (value == 0.0 && std::signbit(value)) {
+        return QStringLiteral("-0");
+    }
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
