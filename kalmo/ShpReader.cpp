@@ -50,21 +50,14 @@ ShpReader::~ShpReader()
 bool ShpReader::open(const std::string& path)
 {
     close();
-    SHPHandle shp = SHPOpen(path.c_str(), "rb");
-    if (!shp) {
+    ShpFileHandles& files = m_impl->files;
+    files.shp = SHPOpen(path.c_str(), "rb");
+    files.dbf = files.shp ? DBFOpen(path.c_str(), "rb") : nullptr;
+    if (!files.dbf) {
+        files.close();
         return false;
     }
-    DBFHandle dbf = DBFOpen(path.c_str(), "rb");
-    if (!dbf) {
-        SHPClose(shp);
-        return false;
-    }
-    int count = 0;
-    int shapeType = 0;
-    SHPGetInfo(shp, &count, &shapeType, nullptr, nullptr);
-    m_impl->files.shp = shp;
-    m_impl->files.dbf = dbf;
-    m_impl->count = count;
+    SHPGetInfo(files.shp, &m_impl->count, nullptr, nullptr, nullptr);
     return true;
 }
 

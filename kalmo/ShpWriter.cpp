@@ -57,18 +57,16 @@ bool ShpWriter::open(const std::string& path, int shapeType)
     }
     const fs::path scratch(pattern);
     const std::string built = (scratch / name).string();
-    SHPHandle shp = SHPCreate(built.c_str(), shapeType);
-    DBFHandle dbf = shp ? DBFCreateEx(built.c_str(), m_impl->codec->name().constData()) : nullptr;
-    if (!dbf) {
-        if (shp) {
-            SHPClose(shp);
-        }
+    ShpFileHandles& files = m_impl->files;
+    files.shp = SHPCreate(built.c_str(), shapeType);
+    files.dbf =
+        files.shp ? DBFCreateEx(built.c_str(), m_impl->codec->name().constData()) : nullptr;
+    if (!files.dbf) {
+        files.close();
         std::error_code ignored;
         fs::remove_all(scratch, ignored);
         return false;
     }
-    m_impl->files.shp = shp;
-    m_impl->files.dbf = dbf;
     m_impl->shapeType = shapeType;
     m_impl->target = path;
     m_impl->folder = folder;
