@@ -9,9 +9,7 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointSet.h"
 
-#include <cpl_conv.h>
-#include <cpl_error.h>
-#include <gdal_priv.h>
+#include "cmake/GdalTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +19,6 @@
 #include <limits>
 #include <set>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using common::exception::FileOpenException;
@@ -31,41 +28,10 @@ using tingdal::GdalPointSetImporter;
 
 namespace {
 
-// GDAL stays quiet and never writes ".aux.xml" files beside the data it reads.
-class GdalEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        CPLSetConfigOption("GDAL_PAM_ENABLED", "NO");
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        GDALAllRegister();
-    }
-};
-::testing::Environment* const gdalEnvironment = ::testing::AddGlobalTestEnvironment(new GdalEnvironment);
-
-std::filesystem::path scratchPath()
-{
-    return std::filesystem::temp_directory_path() / ("durnak_tests_" + std::to_string(::getpid()));
-}
-
-struct ScratchCleanup {
-    ~ScratchCleanup()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(scratchPath(), ignored);
-    }
-} scratchCleanup;
-
-std::string scratchFile(const std::string& name)
-{
-    std::filesystem::create_directories(scratchPath());
-    return (scratchPath() / name).string();
-}
-
-std::string realData(const std::string& relative)
-{
-    return std::string(MOVARIN_SHARED_DATA_DIR) + "/real/" + relative;
-}
+using gdaltest::RasterSpec;
+using gdaltest::openDatasets;
+using gdaltest::scratchFile;
+using gdaltest::writeRaster;
 
 using Xyz = std::array<double, 3>;
 
@@ -78,52 +44,14 @@ std::multiset<Xyz> pointsOf(const PointSet& set)
     return xyz;
 }
 
-int openDatasets()
+// A 2 x 2 raster of doubles with its top-left corner at (100, 200) and pixels 1 long.
+RasterSpec dem(std::vector<std::vector<double>> bands)
 {
-    int count = 0;
-    GDALDataset::GetOpenDatasets(&count);
-    return count;
-}
-
-// A GeoTIFF of w x h pixels per band; values band after band, line after line. An empty gt
-// writes no geotransform.
-struct Raster {
-    int width = 2;
-    int height = 2;
-    GDALDataType type = GDT_Float64;
-    std::vector<std::vector<double>> bands;
-    std::vector<double> gt = {100, 1, 0, 200, 0, -1};
-    const double* noData = nullptr;
-};
-
-std::string writeTiff(const std::string& name, const Raster& raster, char const* const* options = nullptr)
-{
-    const std::string path = scratchFile(name);
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GTiff");
-    GDALDataset* dataset = driver->Create(path.c_str(), raster.width, raster.height,
-                                          static_cast<int>(raster.bands.size()), raster.type,
-                                          const_cast<char**>(options));
-    if (dataset == nullptr) {
-        throw std::runtime_error("cannot create " + path);
-    }
-    if (!raster.gt.empty()) {
-        std::vector<double> gt = raster.gt;
-        dataset->SetGeoTransform(gt.data());
-    }
-    for (std::size_t b = 0; b < raster.bands.size(); ++b) {
-        GDALRasterBand* band = dataset->GetRasterBand(static_cast<int>(b) + 1);
-        if (raster.noData != nullptr) {
-            band->SetNoDataValue(*raster.noData);
-        }
-        std::vector<double> values = raster.bands[b];
-        if (band->RasterIO(GF_Write, 0, 0, raster.width, raster.height, values.data(), raster.width,
-                           raster.height, GDT_Float64, 0, 0, nullptr)
-            != CE_None) {
-            throw std::runtime_error("cannot write " + path);
-        }
-    }
-    GDALClose(GDALDataset::ToHandle(dataset));
-    return path;
+    RasterSpec spec;
+    spec.type = GDT_Float64;
+    spec.gt = {100, 1, 0, 200, 0, -1};
+    spec.bands = std::move(bands);
+    return spec;
 }
 
 PointSet import(const std::string& path)
@@ -165,9 +93,8 @@ void expectMatchesBand(const std::string& path, const PointSet& set)
 
 TEST(GdalPointSetImporter, PointsLieAtPixelCornersWithThePixelValues)
 {
-    Raster raster;
-    raster.bands = {{1.5, 2.5, 3.5, 4.5}};
-    const PointSet set = import(writeTiff("twobytwo.tif", raster));
+    RasterSpec raster = dem({{1.5, 2.5, 3.5, 4.5}});
+    const PointSet set = import(writeRaster("twobytwo.tif", raster));
     EXPECT_EQ(pointsOf(set), (std::multiset<Xyz>{{100, 200, 1.5}, {101, 200, 2.5}, {100, 199, 3.5}, {101, 199, 4.5}}));
     for (const auto& p : set.allPoints()) {
         EXPECT_EQ(p->id(), -1);
@@ -178,15 +105,13 @@ TEST(GdalPointSetImporter, PointsLieAtPixelCornersWithThePixelValues)
     raster.height = 1;
     raster.bands = {{7, 8, 9}};
     raster.gt = {-50, 2.5, 0.3, 10, 0.4, -4};
-    EXPECT_EQ(pointsOf(import(writeTiff("row.tif", raster))),
+    EXPECT_EQ(pointsOf(import(writeRaster("row.tif", raster))),
               (std::multiset<Xyz>{{-50, 10, 7}, {-47.5, 10, 8}, {-45, 10, 9}}));
 }
 
 TEST(GdalPointSetImporter, EveryBandGivesItsOwnPoints)
 {
-    Raster raster;
-    raster.bands = {{1, 2, 3, 4}, {11, 12, 13, 14}};
-    const PointSet set = import(writeTiff("twobands.tif", raster));
+    const PointSet set = import(writeRaster("twobands.tif", dem({{1, 2, 3, 4}, {11, 12, 13, 14}})));
     EXPECT_EQ(pointsOf(set), (std::multiset<Xyz>{{100, 200, 1}, {101, 200, 2}, {100, 199, 3}, {101, 199, 4},
                                                  {100, 200, 11}, {101, 200, 12}, {100, 199, 13}, {101, 199, 14}}));
 }
@@ -194,36 +119,33 @@ TEST(GdalPointSetImporter, EveryBandGivesItsOwnPoints)
 TEST(GdalPointSetImporter, HolesGiveNoPoints)
 {
     // A declared no-data value in an integer band, as DEMs mark their voids.
-    Raster raster;
+    RasterSpec raster = dem({{-9999, 5, 6, -9999}});
     raster.type = GDT_Int16;
-    raster.bands = {{-9999, 5, 6, -9999}};
-    const double minus9999 = -9999;
-    raster.noData = &minus9999;
-    EXPECT_EQ(pointsOf(import(writeTiff("int16.tif", raster))), (std::multiset<Xyz>{{101, 200, 5}, {100, 199, 6}}));
+    raster.noData = -9999;
+    EXPECT_EQ(pointsOf(import(writeRaster("int16.tif", raster))), (std::multiset<Xyz>{{101, 200, 5}, {100, 199, 6}}));
 
     // A Float32 no-data value that a double does not hold exactly still matches its pixels.
     raster.type = GDT_Float32;
-    const double tenth = 0.1;
-    raster.noData = &tenth;
+    raster.noData = 0.1;
     raster.bands = {{0.1, 0.25, 0.5, 0.75}};
-    EXPECT_EQ(pointsOf(import(writeTiff("float32.tif", raster))),
+    EXPECT_EQ(pointsOf(import(writeRaster("float32.tif", raster))),
               (std::multiset<Xyz>{{101, 200, 0.25}, {100, 199, 0.5}, {101, 199, 0.75}}));
 
     // Not-a-number pixels are never elevations, declared or not.
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    raster.noData = &nan;
+    raster.noData = nan;
     raster.bands = {{nan, 1, 2, 3}};
-    EXPECT_EQ(pointsOf(import(writeTiff("nan-declared.tif", raster))),
+    EXPECT_EQ(pointsOf(import(writeRaster("nan-declared.tif", raster))),
               (std::multiset<Xyz>{{101, 200, 1}, {100, 199, 2}, {101, 199, 3}}));
-    raster.noData = nullptr;
+    raster.noData.reset();
     raster.bands = {{1, nan, 2, 3}};
-    EXPECT_EQ(pointsOf(import(writeTiff("nan-undeclared.tif", raster))),
+    EXPECT_EQ(pointsOf(import(writeRaster("nan-undeclared.tif", raster))),
               (std::multiset<Xyz>{{100, 200, 1}, {100, 199, 2}, {101, 199, 3}}));
 
     // Without a declared value, zero and the usual markers are elevations like any other.
     raster.type = GDT_Int16;
     raster.bands = {{0, -9999, 32767, 4}};
-    EXPECT_EQ(pointsOf(import(writeTiff("nodata-undeclared.tif", raster))).size(), 4u);
+    EXPECT_EQ(pointsOf(import(writeRaster("nodata-undeclared.tif", raster))).size(), 4u);
 }
 
 TEST(GdalPointSetImporter, FailuresNameTheFileAndCloseIt)
@@ -237,21 +159,9 @@ TEST(GdalPointSetImporter, FailuresNameTheFileAndCloseIt)
     }
 
     // A PNG without a world file has no geotransform.
-    Raster raster;
-    raster.type = GDT_Byte;
-    raster.gt.clear();
-    raster.bands = {{1, 2, 3, 4}};
-    const std::string plainTiff = writeTiff("plain.tif", raster);
-    const std::string png = scratchFile("plain.png");
-    {
-        GDALDataset* source = GDALDataset::FromHandle(GDALOpen(plainTiff.c_str(), GA_ReadOnly));
-        GDALDataset* copy = GetGDALDriverManager()->GetDriverByName("PNG")->CreateCopy(png.c_str(), source, FALSE,
-                                                                                     nullptr, nullptr, nullptr);
-        ASSERT_NE(copy, nullptr);
-        GDALClose(GDALDataset::ToHandle(copy));
-        GDALClose(GDALDataset::ToHandle(source));
-    }
-    for (const std::string& path : {plainTiff, png}) {
+    RasterSpec plain;
+    plain.bands = {{1, 2, 3, 4}};
+    for (const std::string& path : {writeRaster("plain.tif", plain), writeRaster("plain.png", plain, "PNG")}) {
         try {
             import(path);
             ADD_FAILURE() << "no exception for " << path;
@@ -264,12 +174,11 @@ TEST(GdalPointSetImporter, FailuresNameTheFileAndCloseIt)
 
     // A GeoTIFF cut short: its header and directory open, its last strips are gone. Zeros must
     // not come back as elevations.
-    raster = Raster();
+    RasterSpec raster = dem({std::vector<double>(64 * 64, 12.5)});
     raster.width = 64;
     raster.height = 64;
-    raster.bands = {std::vector<double>(64 * 64, 12.5)};
     char const* const stripped[] = {"TILED=NO", "BLOCKYSIZE=8", "COMPRESS=NONE", nullptr};
-    const std::string truncated = writeTiff("truncated.tif", raster, stripped);
+    const std::string truncated = writeRaster("truncated.tif", raster, "GTiff", stripped);
     std::filesystem::resize_file(truncated, std::filesystem::file_size(truncated) / 2);
     GDALDataset* opened = GDALDataset::FromHandle(GDALOpen(truncated.c_str(), GA_ReadOnly));
     ASSERT_NE(opened, nullptr) << "the cut file must still open for this case to test the read";
@@ -286,9 +195,7 @@ TEST(GdalPointSetImporter, FailuresNameTheFileAndCloseIt)
 
 TEST(GdalPointSetImporter, CopiesReadAlike)
 {
-    Raster raster;
-    raster.bands = {{1, 2, 3, 4}};
-    const std::string path = writeTiff("copy.tif", raster);
+    const std::string path = writeRaster("copy.tif", dem({{1, 2, 3, 4}}));
     const GdalPointSetImporter original;
     GdalPointSetImporter copy(original);
     EXPECT_EQ(pointsOf(copy.importPointSet(path.c_str())), pointsOf(original.importPointSet(path.c_str())));
@@ -298,7 +205,7 @@ TEST(GdalPointSetImporter, CopiesReadAlike)
 
 TEST(GdalPointSetImporterRealData, SrtmGeoTiff)
 {
-    const std::string path = realData("dem/srtm_bigtujunga30m_utm11.tif");
+    const std::string path = gdaltest::realData("dem/srtm_bigtujunga30m_utm11.tif");
     const PointSet set = import(path);
     const auto points = set.allPoints();
     ASSERT_EQ(points.size(), 769671u);
@@ -320,7 +227,7 @@ TEST(GdalPointSetImporterRealData, SrtmGeoTiff)
 
 TEST(GdalPointSetImporterRealData, AsciiGrid)
 {
-    const std::string path = realData("dem/DEM-kootenai_37x50_1x1.asc");
+    const std::string path = gdaltest::realData("dem/DEM-kootenai_37x50_1x1.asc");
     const PointSet set = import(path);
     ASSERT_EQ(set.allPoints().size(), 1850u);
     EXPECT_FALSE(set.findPointsAt(tin::core::Point(556440, 5394969)).empty());

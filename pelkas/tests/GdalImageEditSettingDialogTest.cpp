@@ -12,8 +12,8 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
-#include <QTextDocument>
 #include <QRadioButton>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -21,19 +21,11 @@
 
 using gdalimg::GdalImageEditSettingDialog;
 using gdalimg::GdalImageSetting;
+using pelkastest::makeSetting;
 
 namespace {
 
 constexpr double PI = 3.141592653589793;
-
-GdalImageSetting makeSetting(QPointF topLeft, double scale, double angle)
-{
-    GdalImageSetting setting;
-    setting.setTopLeft(topLeft);
-    setting.setScale(scale);
-    setting.setAngle(angle);
-    return setting;
-}
 
 // The dialog with its boxes and buttons found as a test would find them on screen.
 class DialogDriver {

@@ -2,6 +2,8 @@
 // holds (read back by a plain DOM, not by the containers under test), and copies that own
 // their values.
 
+#include "PelkasTestSupport.h"
+
 #include "pelkas/GdalImage.h"
 #include "pelkas/GdalImageSetting.h"
 
@@ -13,17 +15,9 @@
 
 using gdalimg::GdalImage;
 using gdalimg::GdalImageSetting;
+using pelkastest::makeSetting;
 
 namespace {
-
-GdalImageSetting makeSetting(QPointF topLeft, double scale, double angle)
-{
-    GdalImageSetting setting;
-    setting.setTopLeft(topLeft);
-    setting.setScale(scale);
-    setting.setAngle(angle);
-    return setting;
-}
 
 // The setting written as the attributes of one element, parsed back.
 QDomElement savedElement(const GdalImageSetting& setting)
