@@ -7,6 +7,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
+// Readable QString values in GoogleTest messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace hobrintest {
 
 inline bool writeFile(const QString& path, const QByteArray& content)
