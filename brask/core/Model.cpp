@@ -58,8 +58,11 @@ Model::Model(ObjectBrowserView* objectBrowserView, View* view, QMainWindow* main
 Model::~Model()
 {
     deleteRootItem();
-    if (m_objectBrowserView && m_objectBrowserView->model() == m_standardItemModel) {
-        m_objectBrowserView->setModel(nullptr);
+    if (m_objectBrowserView) {
+        m_objectBrowserView->disconnect(this);
+        if (m_objectBrowserView->model() == m_standardItemModel) {
+            m_objectBrowserView->setModel(nullptr);
+        }
     }
     delete m_rightClickMenu;
     delete m_operationToolBar;
@@ -265,10 +268,25 @@ void Model::handleObjectBrowserPress(const QModelIndex& index, const QPoint& glo
             m_rightClickMenu->addAction(m_objectBrowserView->propertyAction());
         }
     }
-    // Entries may end with a separator of their own; none is left dangling at the end.
-    const QList<QAction*> actions = m_rightClickMenu->actions();
-    if (!actions.isEmpty() && actions.last()->isSeparator()) {
-        m_rightClickMenu->removeAction(actions.last());
+    // The controller's entries may bring separators of their own: none is left at either
+    // end, and never two in a row.
+    const auto drop = [this](QAction* separator) {
+        m_rightClickMenu->removeAction(separator);
+        if (separator->parent() == m_rightClickMenu) {
+            delete separator;
+        }
+    };
+    bool afterSeparator = true;
+    for (QAction* action : m_rightClickMenu->actions()) {
+        const bool isSeparator = action->isSeparator();
+        if (isSeparator && afterSeparator) {
+            drop(action);
+        }
+        afterSeparator = isSeparator;
+    }
+    while (!m_rightClickMenu->actions().isEmpty()
+           && m_rightClickMenu->actions().last()->isSeparator()) {
+        drop(m_rightClickMenu->actions().last());
     }
     m_rightClickMenu->move(globalPos);
     m_rightClickMenu->show();

@@ -95,63 +95,48 @@ bool moveBy(ModelItem* item, int step)
     return moved;
 }
 
+// What the active helper's hook returns for the event; null without a helper.
+template <class Hook, class Event>
+guimisc::helper::SelectionHelper* nextHelper(util::SelectionHelper* helper, Hook hook,
+                                             Event* event, View* view)
+{
+    return helper ? (helper->*hook)(event, view) : nullptr;
+}
+
 } // namespace
 
-ModelItemController::MoveUpCommand::MoveUpCommand(const QString& text, ModelItem* item)
-    : QUndoCommand(text), m_item(item)
+ModelItemController::MoveCommand::MoveCommand(const QString& text, ModelItem* item, int step)
+    : QUndoCommand(text), m_item(item), m_step(step)
 {
 }
 
-void ModelItemController::MoveUpCommand::redo()
+void ModelItemController::MoveCommand::redo()
 {
-    m_hasMoved = moveBy(m_item, -1);
+    m_hasMoved = moveBy(m_item, m_step);
 }
 
-void ModelItemController::MoveUpCommand::undo()
+void ModelItemController::MoveCommand::undo()
 {
     if (m_hasMoved) {
-        moveBy(m_item, +1);
-        m_hasMoved = false;
-    }
-}
-
-ModelItemController::MoveDownCommand::MoveDownCommand(const QString& text, ModelItem* item)
-    : QUndoCommand(text), m_item(item)
-{
-}
-
-void ModelItemController::MoveDownCommand::redo()
-{
-    m_hasMoved = moveBy(m_item, +1);
-}
-
-void ModelItemController::MoveDownCommand::undo()
-{
-    if (m_hasMoved) {
-        moveBy(m_item, -1);
+        moveBy(m_item, -m_step);
         m_hasMoved = false;
     }
 }
 
 ModelItemController::UpdateViewCommand::UpdateViewCommand(QUndoCommand* command, Model* model)
-    : QUndoCommand(command->text()), m_command(command), m_model(model)
+    : WrapperCommandT(command), m_model(model)
 {
-}
-
-ModelItemController::UpdateViewCommand::~UpdateViewCommand()
-{
-    delete m_command;
 }
 
 void ModelItemController::UpdateViewCommand::undo()
 {
-    m_command->undo();
+    command()->undo();
     repaint();
 }
 
 void ModelItemController::UpdateViewCommand::redo()
 {
-    m_command->redo();
+    command()->redo();
     repaint();
 }
 
@@ -167,17 +152,6 @@ void ModelItemController::UpdateViewCommand::repaint()
     if (View* view = m_model->view()) {
         view->update();
     }
-}
-
-int ModelItemController::UpdateViewCommand::id() const
-{
-    return m_command->id();
-}
-
-bool ModelItemController::UpdateViewCommand::mergeWith(const QUndoCommand* other)
-{
-    const auto wrapper = dynamic_cast<const UpdateViewCommand*>(other);
-    return wrapper && m_command->mergeWith(wrapper->m_command);
 }
 
 // --- controller -----------------------------------------------------------------------
@@ -222,51 +196,44 @@ void ModelItemController::appendAddActionToMenu(QMenu*) const {}
 
 void ModelItemController::keyPressEvent(QKeyEvent* event, View* view)
 {
-    if (m_selectionHelper) {
-        updateSelectionHelper(m_selectionHelper->keyPressEvent(event, view));
-    }
+    updateSelectionHelper(
+        nextHelper(m_selectionHelper, &util::SelectionHelper::keyPressEvent, event, view));
 }
 
 void ModelItemController::keyReleaseEvent(QKeyEvent* event, View* view)
 {
-    if (m_selectionHelper) {
-        updateSelectionHelper(m_selectionHelper->keyReleaseEvent(event, view));
-    }
+    updateSelectionHelper(
+        nextHelper(m_selectionHelper, &util::SelectionHelper::keyReleaseEvent, event, view));
 }
 
 void ModelItemController::mouseDoubleClickEvent(QMouseEvent* event, View* view)
 {
-    if (m_selectionHelper) {
-        updateSelectionHelper(m_selectionHelper->mouseDoubleClickEvent(event, view));
-    }
+    updateSelectionHelper(
+        nextHelper(m_selectionHelper, &util::SelectionHelper::mouseDoubleClickEvent, event, view));
 }
 
 void ModelItemController::mouseMoveEvent(QMouseEvent* event, View* view)
 {
-    if (m_selectionHelper) {
-        updateSelectionHelper(m_selectionHelper->mouseMoveEvent(event, view));
-    }
+    updateSelectionHelper(
+        nextHelper(m_selectionHelper, &util::SelectionHelper::mouseMoveEvent, event, view));
 }
 
 void ModelItemController::mousePressEvent(QMouseEvent* event, View* view)
 {
-    if (m_selectionHelper) {
-        updateSelectionHelper(m_selectionHelper->mousePressEvent(event, view));
-    }
+    updateSelectionHelper(
+        nextHelper(m_selectionHelper, &util::SelectionHelper::mousePressEvent, event, view));
 }
 
 void ModelItemController::mouseReleaseEvent(QMouseEvent* event, View* view)
 {
-    if (m_selectionHelper) {
-        updateSelectionHelper(m_selectionHelper->mouseReleaseEvent(event, view));
-    }
+    updateSelectionHelper(
+        nextHelper(m_selectionHelper, &util::SelectionHelper::mouseReleaseEvent, event, view));
 }
 
 void ModelItemController::wheelEvent(QWheelEvent* event, View* view)
 {
-    if (m_selectionHelper) {
-        updateSelectionHelper(m_selectionHelper->wheelEvent(event, view));
-    }
+    updateSelectionHelper(
+        nextHelper(m_selectionHelper, &util::SelectionHelper::wheelEvent, event, view));
 }
 
 void ModelItemController::restoreMouseCursorOnMainView(View*) {}

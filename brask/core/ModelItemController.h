@@ -3,6 +3,7 @@
 #include "brask/core/AttachChildAtFrontCommand.h"
 #include "brask/core/DeleteMeCommand.h"
 #include "brask/proj/ProjectItemController.h"
+#include "brask/util/WrapperCommandT.h"
 
 #include <QPointer>
 #include <QUndoCommand>
@@ -63,48 +64,42 @@ public:
         bool m_isInTree = true;
     };
 
-    /// Moves an item one row up and selects it. Undo moves it back down only when the redo
-    /// moved it (the first item stays where it is both ways).
-    class MoveUpCommand : public QUndoCommand {
+    /// Moves an item one row (up for a negative step, down for a positive one) and selects
+    /// it. Undo moves it back only when the redo moved it: the first item moved up (the
+    /// last moved down) stays where it is both ways.
+    class MoveCommand : public QUndoCommand {
     public:
-        MoveUpCommand(const QString& text, ModelItem* item);
+        MoveCommand(const QString& text, ModelItem* item, int step);
         void undo() override;
         void redo() override;
 
     private:
         QPointer<ModelItem> m_item;
+        int m_step;
         bool m_hasMoved = false;
     };
 
-    /// Moves an item one row down; the mirror of `MoveUpCommand`.
-    class MoveDownCommand : public QUndoCommand {
+    class MoveUpCommand : public MoveCommand {
     public:
-        MoveDownCommand(const QString& text, ModelItem* item);
-        void undo() override;
-        void redo() override;
+        MoveUpCommand(const QString& text, ModelItem* item) : MoveCommand(text, item, -1) {}
+    };
 
-    private:
-        QPointer<ModelItem> m_item;
-        bool m_hasMoved = false;
+    class MoveDownCommand : public MoveCommand {
+    public:
+        MoveDownCommand(const QString& text, ModelItem* item) : MoveCommand(text, item, +1) {}
     };
 
     /// Wraps a command: after its redo and its undo the model's paint caches are dropped
-    /// and the main view is repainted. Text, id and merging are the inner command's. Owns
-    /// the inner command; the model is watched, not owned.
-    class UpdateViewCommand : public QUndoCommand {
+    /// and the main view is repainted. The model is watched, not owned.
+    class UpdateViewCommand : public util::WrapperCommandT<UpdateViewCommand> {
     public:
         UpdateViewCommand(QUndoCommand* command, Model* model);
-        ~UpdateViewCommand() override;
         void undo() override;
         void redo() override;
-        int id() const override;
-        bool mergeWith(const QUndoCommand* other) override;
-        QUndoCommand* command() const { return m_command; }
 
     private:
         void repaint();
 
-        QUndoCommand* m_command;
         QPointer<Model> m_model;
     };
 

@@ -105,9 +105,14 @@ void ProjectItem::setSubPath(const std::string& subPath)
 
 std::string ProjectItem::relativeFilename() const
 {
-    const QDir folder(QString::fromLocal8Bit(relativeSubPath().c_str()));
-    return guimisc::StringSupport::toStr(
-        folder.filePath(QString::fromLocal8Bit(m_impl->filename.c_str())));
+    const std::string folder = relativeSubPath();
+    if (folder.empty()) {
+        // QDir("") is the current folder and would prefix "./".
+        return m_impl->filename;
+    }
+    return guimisc::StringSupport::toStr(QDir(QString::fromLocal8Bit(folder.c_str()))
+                                             .filePath(QString::fromLocal8Bit(
+                                                 m_impl->filename.c_str())));
 }
 
 std::string ProjectItem::absoluteFilename() const

@@ -9,19 +9,14 @@
 namespace mvc::proj {
 
 ProjectItemController::ModifyCommand::ModifyCommand(QUndoCommand* command, ProjectFile* mainfile)
-    : QUndoCommand(command->text()), m_command(command), m_mainfile(mainfile),
+    : WrapperCommandT(command), m_mainfile(mainfile),
       m_wasModified(mainfile && mainfile->isModified())
 {
 }
 
-ProjectItemController::ModifyCommand::~ModifyCommand()
-{
-    delete m_command;
-}
-
 void ProjectItemController::ModifyCommand::undo()
 {
-    m_command->undo();
+    command()->undo();
     if (m_mainfile) {
         m_mainfile->setModified(m_wasModified);
     }
@@ -29,21 +24,10 @@ void ProjectItemController::ModifyCommand::undo()
 
 void ProjectItemController::ModifyCommand::redo()
 {
-    m_command->redo();
+    command()->redo();
     if (m_mainfile) {
         m_mainfile->setModified(true);
     }
-}
-
-int ProjectItemController::ModifyCommand::id() const
-{
-    return m_command->id();
-}
-
-bool ProjectItemController::ModifyCommand::mergeWith(const QUndoCommand* other)
-{
-    const auto wrapper = dynamic_cast<const ModifyCommand*>(other);
-    return wrapper && m_command->mergeWith(wrapper->m_command);
 }
 
 ProjectItemController::ProjectItemController(const ProjectItem* item) : m_item(item) {}

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "brask/util/WrapperCommandT.h"
+
 #include <QObject>
 #include <QPointer>
-#include <QUndoCommand>
 
 namespace mvc::proj {
 
@@ -20,18 +21,13 @@ public:
     /// runs the inner undo and puts back the flag the project had when the wrapper was
     /// made. Text, id and merging are the inner command's. Owns the inner command; the
     /// project file is watched, not owned.
-    class ModifyCommand : public QUndoCommand {
+    class ModifyCommand : public util::WrapperCommandT<ModifyCommand> {
     public:
         ModifyCommand(QUndoCommand* command, ProjectFile* mainfile);
-        ~ModifyCommand() override;
         void undo() override;
         void redo() override;
-        int id() const override;
-        bool mergeWith(const QUndoCommand* other) override;
-        QUndoCommand* command() const { return m_command; }
 
     private:
-        QUndoCommand* m_command;
         QPointer<ProjectFile> m_mainfile;
         bool m_wasModified;
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "brask/core/View.h"
 #include "brask/util/MainViewHelperI.h"
 
 #include <guimisc/helper/SelectionHelperT.h>

@@ -1,6 +1,5 @@
 // The small widgets, the table view and the wait dialog, offscreen.
 #include "TestSupport.h"
-#include "guimisc/LastIODirectory.h"
 #include "guimisc/MultiCellOperableTableView.h"
 #include "guimisc/UserDialogScript.h"
 #include "guimisc/dialog/WaitDialog.h"
@@ -246,12 +245,4 @@ TEST(Widgets, WaitDialogIsModelessAndCancelsOnce)
     wait.show();
     wait.reject();
     EXPECT_EQ(canceled.size(), 2); // once per showing
-}
-
-TEST(Widgets, LastFolderFollowsChosenFiles)
-{
-    LastIODirectory::set("/data/survey");
-    EXPECT_EQ(LastIODirectory::get(), "/data/survey");
-    LastIODirectory::setFromAbsoluteFileName(QString::fromUtf8("/data/河川/points.tpo"));
-    EXPECT_EQ(LastIODirectory::get(), QString::fromUtf8("/data/河川"));
 }

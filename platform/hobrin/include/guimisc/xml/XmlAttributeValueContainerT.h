@@ -38,9 +38,6 @@ public:
         }
     }
 
-protected:
-    V& valueRef() { return m_value; }
-
 private:
     QString m_name;
     V m_defaultValue;
