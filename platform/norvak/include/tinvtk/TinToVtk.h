@@ -25,7 +25,9 @@ namespace tinvtk {
 ///
 /// The caller owns the returned object (a new one at every call; nothing is shared with
 /// the TIN). Cost: linear in the triangles, one look-up per corner in a flat address table
-/// of the vertices; about 48 bytes per vertex and 32 per triangle in the result.
+/// of the vertices (loaded a few triangles ahead); about 1.2 to 1.5 times the bare walk that
+/// copies every corner's coordinates, measured at two million triangles. The result holds
+/// 32 bytes per vertex and 32 per triangle.
 class TinToVtk {
 public:
     TinToVtk() = delete;
