@@ -2,12 +2,12 @@
 
 #include "movarin/shell/BirdEyeItem.h"
 #include "movarin/shell/BirdEyeItemView.h"
+#include "movarin/shell/MainWindow.h"
 #include "movarin/shell/SettingsKeys.h"
 
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMdiSubWindow>
-#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QSettings>
@@ -159,12 +159,9 @@ void BirdEyeView::render()
 
 void BirdEyeView::connectToMainWindow()
 {
-    // TEMPORARY SEAM until the main window class lands: the main window is the first
-    // ancestor that has the signal preferenceChanged(); it becomes the first ancestor that
-    // qobject_cast<MainWindow*> accepts.
     for (QWidget* ancestor = parentWidget(); ancestor != nullptr; ancestor = ancestor->parentWidget()) {
-        if (ancestor->metaObject()->indexOfSignal("preferenceChanged()") >= 0) {
-            connect(ancestor, SIGNAL(preferenceChanged()), this, SLOT(setZScale()), Qt::UniqueConnection);
+        if (auto* mainWindow = qobject_cast<MainWindow*>(ancestor)) {
+            connect(mainWindow, &MainWindow::preferenceChanged, this, &BirdEyeView::setZScale, Qt::UniqueConnection);
             return;
         }
     }

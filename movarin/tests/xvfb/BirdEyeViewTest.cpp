@@ -4,7 +4,10 @@
 #include "movarin/shell/BirdEyeItem.h"
 #include "movarin/shell/BirdEyeView.h"
 #include "movarin/shell/BirdEyeWindow.h"
+#include "movarin/shell/MainWindow.h"
 #include "movarin/shell/SettingsKeys.h"
+
+#include "brask/window/ProjectMdiArea.h"
 
 #include "support/ScratchSettings.h"
 
@@ -16,7 +19,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -47,13 +49,10 @@ namespace {
 // The program sets the surface format before its application object; so does this one.
 const bool surfaceFormatSet = (setBirdEyeSurfaceFormat(), true);
 
-// Stands in for the application's main window: what the view needs of it is the signal.
-class PreferenceWindow : public QMainWindow {
-    Q_OBJECT
+// The application's main window, telling how many listen to its preference signal.
+class PreferenceWindow : public MainWindow {
 public:
     int preferenceListeners() const { return receivers(SIGNAL(preferenceChanged())); }
-signals:
-    void preferenceChanged();
 };
 
 tin::core::Tin terrain()
@@ -102,8 +101,7 @@ class BirdEyeViewTest : public ScratchSettingsTest {
 protected:
     void SetUp() override
     {
-        m_window.setCentralWidget(m_area);
-        m_subWindow = createBirdEyeWindow(m_area);
+        m_subWindow = createBirdEyeWindow(m_window.mdiArea());
         m_view = qobject_cast<BirdEyeView*>(m_subWindow->widget());
         ASSERT_NE(m_view, nullptr);
         m_window.resize(800, 700);
@@ -171,7 +169,6 @@ protected:
     }
 
     PreferenceWindow m_window;
-    QMdiArea* m_area = new QMdiArea;
     QMdiSubWindow* m_subWindow = nullptr;
     BirdEyeView* m_view = nullptr;
 };
@@ -267,7 +264,8 @@ TEST_F(BirdEyeViewTest, PressPositionReachesVtkInDevicePixelsFromTheBottom)
     }
 }
 
-// Showing again replaces the surface, and the view listens to the main window once.
+// Showing again replaces the surface (an empty one too), and the view listens to the main
+// window once.
 TEST_F(BirdEyeViewTest, SecondTinReplacesTheFirstAndListensOnce)
 {
     showTin(slope(2));
@@ -276,6 +274,11 @@ TEST_F(BirdEyeViewTest, SecondTinReplacesTheFirstAndListensOnce)
     vtkActor* actor = m_view->renderer()->GetActors()->GetLastActor();
     EXPECT_EQ(vtkPolyData::SafeDownCast(actor->GetMapper()->GetInput())->GetNumberOfPolys(), 50);
     EXPECT_EQ(m_window.preferenceListeners(), 1);
+
+    showTin(tin::core::Tin());
+    ASSERT_EQ(m_view->renderer()->GetActors()->GetNumberOfItems(), 1);
+    actor = m_view->renderer()->GetActors()->GetLastActor();
+    EXPECT_EQ(vtkPolyData::SafeDownCast(actor->GetMapper()->GetInput())->GetNumberOfPolys(), 0);
 }
 
 TEST_F(BirdEyeViewTest, ZScaleFollowsThePreferences)
@@ -317,7 +320,7 @@ TEST_F(BirdEyeViewTest, ClosingOnlyHidesTheSubWindow)
     showTin(slope(2));
     EXPECT_FALSE(m_subWindow->close());
     EXPECT_TRUE(m_subWindow->isHidden());
-    EXPECT_EQ(m_area->subWindowList().size(), 1);
+    EXPECT_EQ(m_window.mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(m_subWindow->widget(), m_view);
     EXPECT_EQ(m_subWindow->geometry().size(), QSize(600, 600));
     EXPECT_EQ(m_subWindow->windowTitle(), QStringLiteral("Bird's eye Window"));
@@ -354,4 +357,3 @@ TEST_F(BirdEyeViewTest, ScreenshotOfTheTerrainIsNotBlank)
 } // namespace
 } // namespace varnel::test
 
-#include "BirdEyeViewTest.moc"
