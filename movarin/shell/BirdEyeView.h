@@ -23,9 +23,9 @@ class BirdEyeItem;
 /// The bird's-eye view: the project's TIN as a shaded surface in 3-D, coloured by height,
 /// with the elevations stretched by the z scale of the preferences ("graphics/zscale").
 ///
-/// A VTK widget with one renderer over a generic OpenGL render window; the camera, the
-/// lights and the background are VTK's (the camera frames the surface at the first
-/// render). The mouse works the camera only with Control held and no other modifier:
+/// A VTK widget with one renderer over a generic OpenGL render window; the lights and the
+/// background are VTK's. The camera frames the first surface shown, and any later one that
+/// lies apart from the one before in plan; otherwise it stays where the user put it. The mouse works the camera only with Control held and no other modifier:
 /// Control with the left button pans, with the right button rotates, with the middle
 /// button zooms, each with its cursor until the button is released. Presses and releases
 /// without that never reach VTK; moves, the wheel (zoom) and keys go to VTK as they come.
@@ -37,8 +37,8 @@ class BirdEyeItem;
 ///
 /// Needs an OpenGL 3.2 context: the program sets `setBirdEyeSurfaceFormat()` before it
 /// makes its application object (see BirdEyeWindow.h), and offscreen platforms have none.
-/// Owns the shown TIN's item and the renderer. Cost: `setTin` converts the whole TIN (about
-/// a fifth of a second for two million triangles) and renders once.
+/// Owns the shown TIN's item and the renderer. Cost: `setTin` converts the whole TIN (a quarter
+/// of a second or so for two million triangles) and renders once.
 class BirdEyeView : public QVTKOpenGLNativeWidget {
     Q_OBJECT
 public:

@@ -90,10 +90,10 @@ double gap(const std::array<double, 3>& a, const std::array<double, 3>& b)
     return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
 }
 
-bool sameImage(const QCursor& cursor, const char* resource)
+bool sameImage(const QCursor& cursor, const char* picture)
 {
-    return cursor.shape() == Qt::BitmapCursor
-        && cursor.pixmap().toImage() == QPixmap(QString::fromLatin1(resource)).toImage();
+    const QImage expected = QPixmap(QStringLiteral(":/libs/mvc/images/") + QLatin1String(picture)).toImage();
+    return !expected.isNull() && cursor.shape() == Qt::BitmapCursor && cursor.pixmap().toImage() == expected;
 }
 
 // A main window with an MDI area holding the bird's-eye window, shown, with a TIN drawn.
@@ -168,6 +168,15 @@ protected:
         drag(button, keys, [] {});
     }
 
+    // A Control drag: whether the view showed brask's cursor picture while the button was
+    // down and the arrow after the release.
+    bool controlDragShows(Qt::MouseButton button, const char* picture)
+    {
+        bool shown = false;
+        drag(button, Qt::ControlModifier, [&] { shown = sameImage(m_view->cursor(), picture); });
+        return shown && m_view->cursor().shape() == Qt::ArrowCursor;
+    }
+
     PreferenceWindow m_window;
     QMdiSubWindow* m_subWindow = nullptr;
     BirdEyeView* m_view = nullptr;
@@ -188,29 +197,19 @@ TEST_F(BirdEyeViewTest, ButtonsWorkTheCameraOnlyWithControlAlone)
 
     // Control-left pans: camera and focal point move together, with the move cursor
     // until the release.
-    bool movingCursor = false;
-    drag(Qt::LeftButton, Qt::ControlModifier,
-         [&] { movingCursor = sameImage(m_view->cursor(), ":/libs/mvc/images/cursorMove.png"); });
-    EXPECT_TRUE(movingCursor);
-    EXPECT_EQ(m_view->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_TRUE(controlDragShows(Qt::LeftButton, "cursorMove.png"));
     const CameraState panned = camera();
     EXPECT_GT(gap(panned.position, start.position), 1e-6);
     EXPECT_NEAR(gap(panned.focalPoint, start.focalPoint), gap(panned.position, start.position), 1e-6);
 
     // Control-right rotates about the focal point; Control-middle zooms towards it.
-    bool rotatingCursor = false;
-    drag(Qt::RightButton, Qt::ControlModifier,
-         [&] { rotatingCursor = sameImage(m_view->cursor(), ":/libs/mvc/images/cursorRotate.png"); });
-    EXPECT_TRUE(rotatingCursor);
+    EXPECT_TRUE(controlDragShows(Qt::RightButton, "cursorRotate.png"));
     const CameraState rotated = camera();
     EXPECT_EQ(gap(rotated.focalPoint, panned.focalPoint), 0.0);
     EXPECT_NEAR(rotated.distance(), panned.distance(), 1e-6 * panned.distance());
     EXPECT_GT(gap(rotated.position, panned.position), 1e-6);
 
-    bool zoomingCursor = false;
-    drag(Qt::MiddleButton, Qt::ControlModifier,
-         [&] { zoomingCursor = sameImage(m_view->cursor(), ":/libs/mvc/images/cursorZoom.png"); });
-    EXPECT_TRUE(zoomingCursor);
+    EXPECT_TRUE(controlDragShows(Qt::MiddleButton, "cursorZoom.png"));
     const CameraState zoomed = camera();
     EXPECT_EQ(gap(zoomed.focalPoint, rotated.focalPoint), 0.0);
     EXPECT_GT(std::abs(zoomed.distance() - rotated.distance()), 1e-6 * rotated.distance());
