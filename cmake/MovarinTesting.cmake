@@ -6,6 +6,9 @@ if(MOVARIN_BUILD_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)
 endif()
+# The real test data lies beside the clone; a worktree elsewhere points here to it.
+set(MOVARIN_SHARED_DATA_DIR "${PROJECT_SOURCE_DIR}/../shared/data" CACHE PATH
+  "Folder of the shared test data (holds real/)")
 
 # gtest_discover_tests loses the separators of a list handed through its PROPERTIES on the
 # way to the script it generates (two labels arrive as a property named after the second),
@@ -28,7 +31,7 @@ function(movarin_add_gtest target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
     MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    MOVARIN_SHARED_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
+    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
     MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
   _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
@@ -50,7 +53,7 @@ function(movarin_add_qt_gtest target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt5::Widgets Qt5::Test GTest::gtest GTest::gmock)
   target_compile_definitions(${target} PRIVATE
     MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    MOVARIN_SHARED_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
+    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
     MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
   _movarin_label_discovered_tests(${target} "${ARG_LABELS}")

@@ -49,8 +49,7 @@ struct View::Impl {
     QTransform inverse;
     util::ViewOperation operation;
     QPointF localOrigin{0.0, 0.0};
-    /// The last right press handed to a controller; the menu opens only on the release
-    /// that pairs with it.
+    /// The last right press handed to a controller.
     QPoint rightPressPos;
     bool rightPressPending = false;
     /// Buttons pressed with Ctrl alone that started no view operation: their moves and
@@ -405,6 +404,21 @@ void View::endViewOperation()
     refresh();
 }
 
+template <class Event, class HelperHook, class ControllerHook>
+bool View::dispatch(Event* event, HelperHook helperHook, ControllerHook controllerHook)
+{
+    if (m_impl->selectionHelper) {
+        // The view keeps its mode: the application switches view-level modes itself.
+        (m_impl->selectionHelper->*helperHook)(event, this);
+        return false;
+    }
+    if (ModelItemController* controller = activeController()) {
+        (controller->*controllerHook)(event, this);
+        return true;
+    }
+    return false;
+}
+
 void View::mousePressEvent(QMouseEvent* event)
 {
     if (inViewOperation()) {
@@ -416,16 +430,11 @@ void View::mousePressEvent(QMouseEvent* event)
         }
         return;
     }
-    if (m_impl->selectionHelper) {
-        m_impl->selectionHelper->mousePressEvent(event, this);
-        return;
-    }
-    if (ModelItemController* controller = activeController()) {
-        controller->mousePressEvent(event, this);
-        if (event->button() == Qt::RightButton) {
-            m_impl->rightPressPos = event->pos();
-            m_impl->rightPressPending = true;
-        }
+    if (dispatch(event, &util::SelectionHelper::mousePressEvent,
+                 &ModelItemController::mousePressEvent)
+        && event->button() == Qt::RightButton) {
+        m_impl->rightPressPos = event->pos();
+        m_impl->rightPressPending = true;
     }
 }
 
@@ -438,15 +447,9 @@ void View::mouseMoveEvent(QMouseEvent* event)
     }
     // A release that never arrived (taken by a popup) does not keep swallowing.
     m_impl->swallowedButtons &= event->buttons();
-    if (m_impl->swallowedButtons != Qt::NoButton) {
-        return;
-    }
-    if (m_impl->selectionHelper) {
-        m_impl->selectionHelper->mouseMoveEvent(event, this);
-        return;
-    }
-    if (ModelItemController* controller = activeController()) {
-        controller->mouseMoveEvent(event, this);
+    if (m_impl->swallowedButtons == Qt::NoButton) {
+        dispatch(event, &util::SelectionHelper::mouseMoveEvent,
+                 &ModelItemController::mouseMoveEvent);
     }
 }
 
@@ -460,20 +463,16 @@ void View::mouseReleaseEvent(QMouseEvent* event)
         m_impl->swallowedButtons &= ~Qt::MouseButtons(event->button());
         return;
     }
-    if (m_impl->selectionHelper) {
-        m_impl->selectionHelper->mouseReleaseEvent(event, this);
-        return;
-    }
+    // The menu opens only on the release that pairs with a right press the controller got.
     const bool pairedRightPress =
         event->button() == Qt::RightButton && m_impl->rightPressPending;
     if (event->button() == Qt::RightButton) {
         m_impl->rightPressPending = false;
     }
-    if (ModelItemController* controller = activeController()) {
-        controller->mouseReleaseEvent(event, this);
-        if (pairedRightPress && isClick(m_impl->rightPressPos, event->pos()) && m_impl->model) {
-            m_impl->model->showRightClickMenu(event->globalPos());
-        }
+    if (dispatch(event, &util::SelectionHelper::mouseReleaseEvent,
+                 &ModelItemController::mouseReleaseEvent)
+        && pairedRightPress && isClick(m_impl->rightPressPos, event->pos()) && m_impl->model) {
+        m_impl->model->showRightClickMenu(event->globalPos());
     }
 }
 
@@ -484,13 +483,8 @@ void View::mouseDoubleClickEvent(QMouseEvent* event)
         mousePressEvent(event);
         return;
     }
-    if (m_impl->selectionHelper) {
-        m_impl->selectionHelper->mouseDoubleClickEvent(event, this);
-        return;
-    }
-    if (ModelItemController* controller = activeController()) {
-        controller->mouseDoubleClickEvent(event, this);
-    }
+    dispatch(event, &util::SelectionHelper::mouseDoubleClickEvent,
+             &ModelItemController::mouseDoubleClickEvent);
 }
 
 void View::wheelEvent(QWheelEvent* event)
@@ -509,20 +503,13 @@ void View::wheelEvent(QWheelEvent* event)
 
 void View::keyPressEvent(QKeyEvent* event)
 {
-    if (m_impl->selectionHelper) {
-        m_impl->selectionHelper->keyPressEvent(event, this);
-    } else if (ModelItemController* controller = activeController()) {
-        controller->keyPressEvent(event, this);
-    }
+    dispatch(event, &util::SelectionHelper::keyPressEvent, &ModelItemController::keyPressEvent);
 }
 
 void View::keyReleaseEvent(QKeyEvent* event)
 {
-    if (m_impl->selectionHelper) {
-        m_impl->selectionHelper->keyReleaseEvent(event, this);
-    } else if (ModelItemController* controller = activeController()) {
-        controller->keyReleaseEvent(event, this);
-    }
+    dispatch(event, &util::SelectionHelper::keyReleaseEvent,
+             &ModelItemController::keyReleaseEvent);
 }
 
 // --- painting ---------------------------------------------------------------------------

@@ -49,9 +49,11 @@ class ModelItemController;
 /// the moves and the release that follow it. `positionChanged` is emitted on every move.
 ///
 /// Painting. Outside a drag every repaint draws the model anew: the item tree, the view
-/// helpers of the selected item, the view-level helpers and the scale bar. A drag only
-/// moves, turns and scales the last picture. `updateView()` discards the model's paint
-/// caches before it prepares and repaints; a plain `update()` keeps them.
+/// helpers of the selected item, the view-level helpers and the scale bar, into a picture
+/// of the widget's size. A drag step only moves, turns and scales the last picture (one
+/// blit, whatever the model holds). `updateView()` discards the model's paint caches
+/// before it prepares and repaints; a plain `update()` keeps them, and so do fit and
+/// navigation, which change only the transform.
 ///
 /// The view owns its selection helper, not the view helpers in its list.
 class View : public QWidget {
@@ -171,6 +173,10 @@ private:
     void endViewOperation();
     /// The selected item's controller when that item is checked, else null.
     ModelItemController* activeController() const;
+    /// Hands `event` to the view-level helper if one is installed, else to the active
+    /// controller; true when the controller got it.
+    template <class Event, class HelperHook, class ControllerHook>
+    bool dispatch(Event* event, HelperHook helperHook, ControllerHook controllerHook);
 
     std::unique_ptr<Impl> m_impl;
 };

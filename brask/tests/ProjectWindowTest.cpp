@@ -216,18 +216,4 @@ TEST(ViewSettingContainer, RoundTripsExactlyInAttributeOrderAndDefaultsWithoutTo
     EXPECT_EQ(target.scale(), 1.0);
 }
 
-TEST(ViewSettingContainer, DoesNothingOnceTheViewIsGone)
-{
-    auto view = std::make_unique<mvc::core::View>();
-    mvc::xml::ViewSettingContainer container(view.get());
-    view.reset();
-    container.load(element(R"(<View scale="2"/>)"));
-    QString text;
-    QXmlStreamWriter writer(&text);
-    writer.writeStartElement("View");
-    container.save(&writer);
-    writer.writeEndElement();
-    EXPECT_EQ(text, "<View/>");
-}
-
 #include "ProjectWindowTest.moc"

@@ -154,13 +154,6 @@ TEST(ViewTransform, StaticTransformPutsTheCentreInTheMiddleWhicheverWayYPoints)
     }
 }
 
-TEST(ViewTransform, ClickToleranceIsThreePixelsOnEachAxis)
-{
-    EXPECT_TRUE(View::isClick(QPoint(10, 10), QPoint(13, 7)));
-    EXPECT_FALSE(View::isClick(QPoint(10, 10), QPoint(14, 10)));
-    EXPECT_FALSE(View::isClick(QPoint(10, 10), QPoint(10, 6)));
-}
-
 // --- fit --------------------------------------------------------------------------------
 
 TEST(ViewFit, EmptyModelDegenerateRectanglesAndAWidgetWithoutArea)
@@ -179,8 +172,8 @@ TEST(ViewFit, EmptyModelDegenerateRectanglesAndAWidgetWithoutArea)
     EXPECT_EQ(view.scale(), 10.0);
 
     // The model's box, whole and centred.
-    scene.model.add("a", QRectF(1000, 2000, 100, 20));
-    scene.model.add("b", QRectF(1050, 1990, 100, 20));
+    addItem(scene.model, "a", QRectF(1000, 2000, 100, 20));
+    addItem(scene.model, "b", QRectF(1050, 1990, 100, 20));
     view.fit();
     EXPECT_EQ(view.scale(), 400.0 / 150.0);
     EXPECT_EQ(view.centerPoint(), QPointF(1075, 2005));
@@ -203,7 +196,7 @@ TEST(ViewFit, AutoFitterFitsOnlyAModelThatWasEmpty)
     Scene scene;
     {
         mvc::util::AutoFitter fitter(&scene.model);
-        scene.model.add("first", QRectF(0, 0, 40, 10));
+        addItem(scene.model, "first", QRectF(0, 0, 40, 10));
     }
     EXPECT_EQ(scene.view.scale(), 10.0);
     EXPECT_EQ(scene.view.centerPoint(), QPointF(20, 5));
@@ -211,7 +204,7 @@ TEST(ViewFit, AutoFitterFitsOnlyAModelThatWasEmpty)
     scene.view.zoomIn();
     {
         mvc::util::AutoFitter fitter(&scene.model);
-        scene.model.add("second", QRectF(0, 0, 400, 100));
+        addItem(scene.model, "second", QRectF(0, 0, 400, 100));
     }
     EXPECT_EQ(scene.view.scale(), 20.0);
 
@@ -298,12 +291,12 @@ TEST(ViewNavigation, CtrlMiddleDragUpZoomsInAndCtrlLeftDragKeepsThePointUnderThe
 TEST(ViewPaint, DragsMoveThePictureAndTheModelIsPaintedAgainAfterTheRelease)
 {
     Scene scene;
-    Item* item = scene.model.add("counted", QRectF(0, 0, 10, 10));
+    auto item = addItem(scene.model, "counted", QRectF(0, 0, 10, 10));
     CountingView& view = scene.view;
     showAndSettle(&view);
     view.updateView();
     QCoreApplication::processEvents();
-    const int paintsBefore = item->countingView()->paints;
+    const int paintsBefore = countingView(item)->paints;
     ASSERT_GT(paintsBefore, 0);
 
     press(&view, QPoint(100, 100), Qt::LeftButton, Qt::ControlModifier);
@@ -313,20 +306,20 @@ TEST(ViewPaint, DragsMoveThePictureAndTheModelIsPaintedAgainAfterTheRelease)
         QCoreApplication::processEvents();
     }
     EXPECT_GT(view.paintEvents, framesBefore);
-    EXPECT_EQ(item->countingView()->paints, paintsBefore);
+    EXPECT_EQ(countingView(item)->paints, paintsBefore);
 
     release(&view, QPoint(150, 100), Qt::LeftButton, Qt::ControlModifier);
     QCoreApplication::processEvents();
-    EXPECT_EQ(item->countingView()->paints, paintsBefore + 1);
+    EXPECT_EQ(countingView(item)->paints, paintsBefore + 1);
 }
 
 TEST(ViewPaint, UpdateViewDropsPaintCachesAndAFailedPrepareSkipsTheRepaint)
 {
     Scene scene;
-    Item* item = scene.model.add("cached", QRectF(0, 0, 10, 10));
+    auto item = addItem(scene.model, "cached", QRectF(0, 0, 10, 10));
     CountingView& view = scene.view;
     showAndSettle(&view);
-    CountingItemView* itemView = item->countingView();
+    CountingItemView* itemView = countingView(item);
 
     const int discards = itemView->discards;
     view.update();
@@ -501,8 +494,8 @@ void sendKeys(QWidget* widget)
 TEST(ViewRouting, RightClickOpensTheControllerMenuWithinThreePixels)
 {
     Scene scene;
-    Item* item = scene.model.add("selected", QRectF(0, 0, 10, 10));
-    scene.select(item);
+    auto item = addItem(scene.model, "selected", QRectF(0, 0, 10, 10));
+    scene.model.select(item);
     ASSERT_EQ(scene.model.selectedItem(), item);
     View& view = scene.view;
 
@@ -515,7 +508,7 @@ TEST(ViewRouting, RightClickOpensTheControllerMenuWithinThreePixels)
     EXPECT_EQ(scene.model.menusShown, 1);
     const std::vector<QEvent::Type> expected{QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                                              QEvent::MouseButtonPress, QEvent::MouseButtonRelease};
-    EXPECT_EQ(item->recorder()->events, expected);
+    EXPECT_EQ(recorder(item)->events, expected);
 
     // A left click and a stray right release open nothing.
     press(&view, QPoint(100, 100), Qt::LeftButton);
@@ -527,10 +520,10 @@ TEST(ViewRouting, RightClickOpensTheControllerMenuWithinThreePixels)
 TEST(ViewRouting, CtrlDragsAndUncheckedItemsReachNoController)
 {
     Scene scene;
-    Item* item = scene.model.add("selected", QRectF(0, 0, 10, 10));
-    scene.select(item);
+    auto item = addItem(scene.model, "selected", QRectF(0, 0, 10, 10));
+    scene.model.select(item);
     View& view = scene.view;
-    RecordingController* controller = item->recorder();
+    RecordingController* controller = recorder(item);
 
     drag(&view, {QPoint(100, 100), QPoint(102, 101)}, Qt::RightButton, Qt::ControlModifier);
     drag(&view, {QPoint(100, 100), QPoint(120, 90)}, Qt::LeftButton, Qt::ControlModifier);
@@ -558,8 +551,8 @@ TEST(ViewRouting, CtrlDragsAndUncheckedItemsReachNoController)
 TEST(ViewRouting, ViewLevelHelperComesFirstAndTheWheelStillZooms)
 {
     Scene scene;
-    Item* item = scene.model.add("selected", QRectF(0, 0, 10, 10));
-    scene.select(item);
+    auto item = addItem(scene.model, "selected", QRectF(0, 0, 10, 10));
+    scene.model.select(item);
     CountingView& view = scene.view;
     auto helper = new RecordingHelper(&view);
     view.updateSelectionHelper(helper);
@@ -574,7 +567,7 @@ TEST(ViewRouting, ViewLevelHelperComesFirstAndTheWheelStillZooms)
                                              QEvent::MouseButtonRelease, QEvent::KeyPress,
                                              QEvent::KeyRelease, QEvent::Wheel};
     EXPECT_EQ(helper->events, expected);
-    EXPECT_TRUE(item->recorder()->events.empty());
+    EXPECT_TRUE(recorder(item)->events.empty());
     EXPECT_EQ(scene.model.menusShown, 0);
 
     // Its view helper is painted with the model.
@@ -591,7 +584,7 @@ TEST(ViewRouting, ViewLevelHelperComesFirstAndTheWheelStillZooms)
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(view.selectionHelper(), nullptr);
     drag(&view, {QPoint(10, 10), QPoint(20, 20)}, Qt::LeftButton);
-    EXPECT_EQ(item->recorder()->events.size(), 3u);
+    EXPECT_EQ(recorder(item)->events.size(), 3u);
 
     struct Foreign : guimisc::helper::SelectionHelper {};
     Foreign foreign;

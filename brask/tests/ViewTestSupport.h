@@ -1,21 +1,18 @@
 #pragma once
 
-// A small scene for the tests of the 2-D views: a model with items that count their
-// paints and cache drops, controllers that record the input they get, a browser view to
-// select items with, and a main view of 400 x 200 pixels. Events are sent directly, so
-// that button, modifier and position are exactly what each test names.
+// A small scene for the tests of the 2-D views, on the item-tree test classes: items
+// whose views count their paints and cache drops and whose controllers record the input
+// they get, a browser view to select items with, and a main view of 400 x 200 pixels.
+// Events are sent directly, so that button, modifier and position are exactly what each
+// test names.
 
-#include "brask/core/Model.h"
-#include "brask/core/ModelItem.h"
-#include "brask/core/ModelItemController.h"
-#include "brask/core/ModelItemView.h"
-#include "brask/core/ModelRootItem.h"
+#include "BraskTestSupport.h"
+
 #include "brask/core/ObjectBrowserView.h"
 #include "brask/core/View.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QStandardItemModel>
 #include <QWheelEvent>
 
 #include <vector>
@@ -66,48 +63,32 @@ public:
     void restoreMouseCursorOnMainView(mvc::core::View*) override { ++cursorRestores; }
 };
 
-class Item : public mvc::core::ModelItem {
+/// A top-level item of `model` with the box `box`, whose view counts and whose controller
+/// records.
+inline brasktest::TestItem* addItem(brasktest::TestModel& model, const QString& caption,
+                                    const QRectF& box = QRectF())
+{
+    brasktest::TestItem* item = model.root()->addTopLevel(caption);
+    item->setBox(box);
+    item->makeView = [](const brasktest::TestItem* i) { return new CountingItemView(i); };
+    item->makeController = [](const brasktest::TestItem* i) { return new RecordingController(i); };
+    return item;
+}
+
+inline CountingItemView* countingView(const mvc::core::ModelItem* item)
+{
+    return static_cast<CountingItemView*>(item->view());
+}
+
+inline RecordingController* recorder(const mvc::core::ModelItem* item)
+{
+    return static_cast<RecordingController*>(item->controller());
+}
+
+/// Counts the controller menus the view asks for instead of showing them.
+class Model : public brasktest::TestModel {
 public:
-    Item(const QString& caption, const QRectF& box) : ModelItem(PaperIcon, caption, nullptr, 0)
-    {
-        m_box = box;
-    }
-
-    QRectF myBoundingBox() const override { return m_box; }
-    CountingItemView* countingView() const { return static_cast<CountingItemView*>(view()); }
-    RecordingController* recorder() const
-    {
-        return static_cast<RecordingController*>(controller());
-    }
-
-protected:
-    mvc::core::ModelItemView* buildView() const override { return new CountingItemView(this); }
-    mvc::core::ModelItemController* buildController() const override
-    {
-        return new RecordingController(this);
-    }
-
-private:
-    QRectF m_box;
-};
-
-class Model : public mvc::core::Model {
-public:
-    Model(mvc::core::ObjectBrowserView* browser, mvc::core::View* view)
-        : mvc::core::Model(browser, view, nullptr, nullptr)
-    {
-        setRootItem(new mvc::core::ModelRootItem(this));
-    }
-
-    /// A top-level item with a browser row.
-    Item* add(const QString& caption, const QRectF& box = QRectF())
-    {
-        auto item = new Item(caption, box);
-        item->setParent(rootItem());
-        rootItem()->attachChildAtBack(item);
-        standardItemModel()->appendRow(item->browserItem());
-        return item;
-    }
+    using TestModel::TestModel;
 
     void showRightClickMenu(const QPoint& pos) override
     {
@@ -139,12 +120,6 @@ struct Scene {
     {
         view.resize(400, 200);
         view.setModel(&model);
-    }
-
-    /// Makes `item` the model's selected item through the browser.
-    void select(Item* item)
-    {
-        model.select(item);
     }
 
     mvc::core::ObjectBrowserView browser;

@@ -27,8 +27,8 @@ namespace mvc::view {
 /// remembered (`rightClickPos`). The `view...Event` operations are these steps, for
 /// subclasses that override the event handlers and still want them.
 ///
-/// Painting: outside a drag each repaint asks `drawModel()` for a new picture; a drag only
-/// moves and scales the last one over dark grey.
+/// Painting: outside a drag each repaint asks `drawModel()` for a new picture; a drag step
+/// only moves and scales the last one over dark grey (one blit).
 class PrimitiveView : public QWidget {
     Q_OBJECT
 public:

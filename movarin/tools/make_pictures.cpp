@@ -1,6 +1,6 @@
 // Draws the program's own pictures of the shell (logo, start-page marks and icon, mouse
-// hints) into movarin/resources/images. Not part of the build: run it by hand after a
-// change and commit the PNG files.
+// hints, the project window's and its items' icons) into movarin/resources/images. Not part
+// of the build: run it by hand after a change and commit the PNG files.
 //
 //     cmake --build build --target movarin_make_pictures
 //     QT_QPA_PLATFORM=offscreen build/bin/movarin_make_pictures movarin/resources/images
@@ -154,6 +154,51 @@ QImage newCreateProjectIcon()
     return image;
 }
 
+// The project window's icon: a small window frame over a TIN.
+QImage mainWindowIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 70, 120), 1));
+    p.setBrush(QColor(245, 248, 252));
+    p.drawRect(QRectF(0.5, 1.5, 15, 13));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 110, 190));
+    p.drawRect(QRectF(1, 2, 14, 3));
+    drawMesh(p, QRectF(2, 6, 12, 7.5), QColor(60, 70, 50));
+    return image;
+}
+
+// Surveyed points: dots of a few elevations.
+QImage pointsIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF dots[] = {{3, 4}, {8, 2.5}, {13, 5}, {5, 9}, {10, 8.5}, {3, 13.5}, {8.5, 13},
+                            {13.5, 12}};
+    const QColor colours[] = {QColor(30, 80, 200), QColor(30, 160, 220), QColor(40, 170, 60),
+                              QColor(200, 180, 30), QColor(220, 90, 30)};
+    int i = 0;
+    p.setPen(QPen(QColor(30, 30, 30), 0.8));
+    for (const QPointF& dot : dots) {
+        p.setBrush(colours[i++ % 5]);
+        p.drawEllipse(dot, 1.9, 1.9);
+    }
+    return image;
+}
+
+// A TIN: a few triangles shaded by height.
+QImage tinIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawMesh(p, QRectF(0.5, 1.5, 15, 13), QColor(40, 60, 40));
+    return image;
+}
+
 // The words of one mouse hint picture.
 struct HintTexts {
     QString title;
@@ -301,6 +346,9 @@ int main(int argc, char** argv)
     bool ok = save(logo(), folder + "/imgVarnelLogo.png");
     ok = save(headMark(), folder + "/headMark.png") && ok;
     ok = save(newCreateProjectIcon(), folder + "/iconNewCreateProj.png") && ok;
+    ok = save(mainWindowIcon(), folder + "/iconMainWindow.png") && ok;
+    ok = save(pointsIcon(), folder + "/iconPoints.png") && ok;
+    ok = save(tinIcon(), folder + "/iconTin.png") && ok;
     ok = save(mouseHint(english), folder + "/imgMouseHelp.png") && ok;
     ok = save(mouseHint(japanese), folder + "/ja_JP/imgMouseHelp.png") && ok;
     return ok ? 0 : 1;

@@ -4,6 +4,7 @@
 #include "movarin/shell/SettingsKeys.h"
 
 #include "support/ModalAnswerer.h"
+#include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
 
 #include "guimisc/UserDialogScript.h"
@@ -280,10 +281,13 @@ TEST_F(PreferenceDialogTest, OkKeepsAnInvalidDialogOpenAndCancelSavesNothing)
         PreferenceDialog dialog;
         setRange(dialog, "10", "5");
         guimisc::UserDialogScript script;
-        ModalAnswerer answerer([](QWidget* modal) {
-            auto box = modal->findChild<QDialogButtonBox*>("buttonBox");
-            QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
-        });
+        // OK answers at once; a few looks later the dialog must still be open.
+        ModalAnswerer answerer(
+            [](QWidget* modal) {
+                auto box = modal->findChild<QDialogButtonBox*>("buttonBox");
+                QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            },
+            3);
         EXPECT_EQ(dialog.exec(), QDialog::Rejected);
         EXPECT_TRUE(answerer.leftOpen());
         EXPECT_EQ(messageTexts(script), QStringList{rangeInvalid});

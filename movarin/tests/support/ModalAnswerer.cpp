@@ -5,17 +5,12 @@
 #include <QWidget>
 
 namespace varnel::test {
-namespace {
 
-// Turns of the event loop a widget may stay open after the action before it is closed.
-constexpr int turnsBeforeClosing = 50;
-
-} // namespace
-
-ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> action, QObject* parent)
-    : QObject(parent), m_action(std::move(action))
+ModalAnswerer::ModalAnswerer(std::function<void(QWidget*)> action, int checksBeforeClosing,
+                             QObject* parent)
+    : QObject(parent), m_action(std::move(action)), m_checksBeforeClosing(checksBeforeClosing)
 {
-    m_timer.setInterval(0);
+    m_timer.setInterval(10);
     connect(&m_timer, &QTimer::timeout, this, &ModalAnswerer::poll);
     m_timer.start();
 }
@@ -39,7 +34,7 @@ void ModalAnswerer::poll()
         m_timer.stop();
         return;
     }
-    if (++m_turnsAfterAnswer < turnsBeforeClosing) {
+    if (++m_checksAfterAnswer < m_checksBeforeClosing) {
         return;
     }
     m_leftOpen = true;

@@ -20,18 +20,20 @@ namespace varnel::test {
 ///     const int result = startPage.exec();
 ///     EXPECT_TRUE(answerer.answered());
 ///
-/// A timer looks for `QApplication::activeModalWidget()` on every turn of the event loop
-/// and hands it, once, to the action. If the widget is still the active modal one a few
-/// turns after the action, the answerer closes it (`QDialog::reject()` for a dialog,
-/// `close()` otherwise) so that a test whose action missed does not hang; `leftOpen()`
-/// then says so. Message boxes are not answered here: they go through the message seam
-/// (`guimisc::UserDialogScript`).
+/// A timer looks for `QApplication::activeModalWidget()` every 10 ms and hands it, once, to
+/// the action. If the widget is still the active modal one `checksBeforeClosing` looks
+/// after the action (two seconds by default: a button's shortcut clicks it only after a
+/// short animation), the answerer closes it (`QDialog::reject()` for a dialog, `close()`
+/// otherwise) so that a test whose action missed does not hang; `leftOpen()` then says so.
+/// A test that expects the widget to stay open passes a small count. Message boxes are not
+/// answered here: they go through the message seam (`guimisc::UserDialogScript`).
 ///
 /// Not copyable; GUI thread only; the action must not destroy the answerer.
 class ModalAnswerer : public QObject {
     Q_OBJECT
 public:
-    explicit ModalAnswerer(std::function<void(QWidget*)> action, QObject* parent = nullptr);
+    explicit ModalAnswerer(std::function<void(QWidget*)> action, int checksBeforeClosing = 200,
+                           QObject* parent = nullptr);
     ~ModalAnswerer() override;
 
     /// Whether the action has run.
@@ -47,7 +49,8 @@ private:
     std::function<void(QWidget*)> m_action;
     QTimer m_timer;
     QPointer<QWidget> m_widget;
-    int m_turnsAfterAnswer = 0;
+    int m_checksBeforeClosing;
+    int m_checksAfterAnswer = 0;
     bool m_answered = false;
     bool m_leftOpen = false;
     QString m_className;

@@ -1,0 +1,82 @@
+#include "movarin/shell/Project.h"
+
+#include "brask/window/ProjectMdiArea.h"
+#include "brask/window/ProjectWindow.h"
+#include "movarin/shell/MainWindow.h"
+#include "movarin/shell/ProjectFile.h"
+#include "movarin/shell/SettingsKeys.h"
+
+#include <QSettings>
+
+namespace varnel {
+
+Project::Project(const std::string& windowIdPrefix, ProjectFile* projectFile,
+                 const QString& workFolder, mvc::proj::ProjectMainWindowI* mainWindow)
+    : mvc::proj::Project(projectFile, workFolder, mainWindow), m_windowIdPrefix(windowIdPrefix)
+{
+    updateElevationColorMapper();
+    if (MainWindow* window = this->mainWindow()) {
+        connect(window, &MainWindow::preferenceChanged, this,
+                &Project::updateElevationColorMapper);
+    }
+}
+
+Project::~Project() = default;
+
+QUndoStack* Project::undoStack() const
+{
+    MainWindow* window = mainWindow();
+    return window ? window->undoStack() : nullptr;
+}
+
+MainWindow* Project::mainWindow() const
+{
+    return qobject_cast<MainWindow*>(projectMainWindow());
+}
+
+ProjectFile* Project::projectFile() const
+{
+    return static_cast<ProjectFile*>(mainfile());
+}
+
+mvc::window::ProjectWindow* Project::projectWindow() const
+{
+    if (m_projectWindow) {
+        return m_projectWindow;
+    }
+    MainWindow* window = mainWindow();
+    if (!window) {
+        return nullptr;
+    }
+    for (mvc::window::ProjectWindow* candidate : window->mdiArea()->allSubWindows()) {
+        if (candidate->windowIdPrefix() == m_windowIdPrefix) {
+            m_projectWindow = candidate;
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+const guimisc::colormapper::ElevationColorMapper* Project::elevationColorMapper() const
+{
+    return &m_elevationColorMapper;
+}
+
+const std::string& Project::windowIdPrefix() const
+{
+    return m_windowIdPrefix;
+}
+
+void Project::updateElevationColorMapper()
+{
+    // No defaults here: a missing or unreadable value is 0 (the start-up writes them all).
+    const QSettings store;
+    const double min = store.value(QLatin1String(settings::graphicsColormapMin)).toDouble();
+    const double max = store.value(QLatin1String(settings::graphicsColormapMax)).toDouble();
+    const double water =
+        store.value(QLatin1String(settings::graphicsColormapWaterSurface)).toDouble();
+    m_elevationColorMapper.setRange(min, max);
+    m_elevationColorMapper.setWaterSurfaceValue(water);
+}
+
+} // namespace varnel
