@@ -4,6 +4,7 @@
 #include <QRect>
 
 #include <algorithm>
+#include <exception>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -55,21 +56,35 @@ void BandPainter::paint(QImage* image, int bands, QPainter::RenderHints hints,
         painter.setClipRect(QRect(0, top, width, bandTop(height, bands, index + 1) - top));
         paintBand(&painter, index);
     };
+    // A band that fails hands its exception to the caller once every band is done.
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(bands));
+    auto guarded = [&](int index) {
+        try {
+            run(index);
+        } catch (...) {
+            failures[static_cast<std::size_t>(index)] = std::current_exception();
+        }
+    };
     std::vector<std::thread> workers;
     int started = 1;
     try {
         for (; started < bands; ++started) {
-            workers.emplace_back(run, started);
+            workers.emplace_back(guarded, started);
         }
     } catch (const std::system_error&) {
         // Paint what found no thread here.
     }
-    run(0);
+    guarded(0);
     for (int index = started; index < bands; ++index) {
-        run(index);
+        guarded(index);
     }
     for (std::thread& worker : workers) {
         worker.join();
+    }
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
     }
 }
 

@@ -30,7 +30,8 @@ public:
     /// `bands` gives `height`).
     static int bandTop(int height, int bands, int index);
     /// Runs paintBand(painter, index) for every band, with the render hints `hints`, and
-    /// returns when all are done. Band 0 runs on the caller's thread.
+    /// returns when all are done. Band 0 runs on the caller's thread. An exception of a band
+    /// is rethrown here once every band has ended.
     static void paint(QImage* image, int bands, QPainter::RenderHints hints,
                       const std::function<void(QPainter*, int)>& paintBand);
 };
