@@ -54,15 +54,5 @@ TEST(BandPainterTest, AFailingBandIsReportedAfterTheOthersAreDone)
     EXPECT_EQ(QColor(Qt::red), image.pixelColor(5, 99));
 }
 
-TEST(BandPainterTest, LittleWorkOrAScaledImageTakesOneBand)
-{
-    QImage image(400, 400, QImage::Format_ARGB32_Premultiplied);
-    EXPECT_EQ(1, BandPainter::bandsFor(100, image));
-    EXPECT_LE(BandPainter::bandsFor(1000000, image), BandPainter::MAX_BANDS);
-    image.setDevicePixelRatio(2.0);
-    EXPECT_EQ(1, BandPainter::bandsFor(1000000, image));
-    EXPECT_EQ(1, BandPainter::bandsFor(1000000, QImage(400, 20, QImage::Format_RGB32)));
-}
-
 } // namespace
 } // namespace varnel::test

@@ -9,17 +9,13 @@
 #include "movarin/shell/MoldMoldDetailViewHelper.h"
 #include "movarin/shell/MultipleSlopeCrossSectionLhViewHelper.h"
 #include "movarin/shell/MultipleSlopeMoldDetailViewHelper.h"
-#include "movarin/shell/PointsMoldDetailViewHelper.h"
-#include "movarin/shell/SelectionHelper.h"
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/SlopeCrossSectionLhViewHelper.h"
 #include "movarin/shell/SlopeMoldDetailViewHelper.h"
 #include "movarin/surfaces/DetailView.h"
-#include "movarin/surfaces/MoldGridPainter.h"
 #include "movarin/surfaces/MoldItem.h"
 
 #include <QFontMetrics>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QSettings>
 
@@ -125,20 +121,12 @@ TEST_F(SlopeHelpers, CoincidentPointsDrawNothing)
     EXPECT_TRUE(recordsOf(helper, *m_detail).empty());
 }
 
-TEST_F(SlopeHelpers, LabelFontFollowsTheSettingAndAMissingOneKeepsThePaintersFont)
+TEST_F(SlopeHelpers, MissingFontSettingKeepsThePaintersFont)
 {
-    const QPointF segment[] = {QPointF(0, 0), QPointF(1, 1)};
-    QSettings().setValue(settings::fontGlobalSize, 7);
-    SlopeCrossSectionLhViewHelper seven(segment, m_lh.get(), QPen(), QBrush());
-    EXPECT_EQ(7, textsOf(recordsOf(seven, *m_lh)).front().font.pointSize());
-
     QSettings().remove(settings::fontGlobalSize);
-    SlopeCrossSectionLhViewHelper unset(segment, m_lh.get(), QPen(), QBrush());
-    RecordingPaintDevice device;
-    QPainter painter(&device);
-    const int painterSize = painter.font().pointSize();
-    painter.end();
-    EXPECT_EQ(painterSize, textsOf(recordsOf(unset, *m_lh)).front().font.pointSize());
+    const QPointF segment[] = {QPointF(0, 0), QPointF(1, 1)};
+    SlopeCrossSectionLhViewHelper helper(segment, m_lh.get(), QPen(), QBrush());
+    EXPECT_EQ(QFont().pointSize(), textsOf(recordsOf(helper, *m_lh)).front().font.pointSize());
 }
 
 TEST_F(SlopeHelpers, ProfileSlopesSpanDisabledRows)
@@ -214,69 +202,6 @@ TEST_F(SlopeHelpers, MoldOverlayDrawsBaseCrossAndOutlineWithoutGrid)
     EXPECT_EQ(2.0, outlines[0].pen.widthF());
     EXPECT_EQ(QColor(Qt::black), outlines[0].pen.color());
     expectPolygon(polygonOf({px(-1, 1), px(0, 0), px(1, 1)}), outlines[0].devicePoints());
-}
-
-TEST_F(SlopeHelpers, GridPainterWithGridDrawsGreyLinesAndTheOriginCrossForNoMold)
-{
-    MoldGridPainter painter;
-    painter.setGridWidth(0.5, 0.5);
-    RecordingPaintDevice device;
-    {
-        QPainter onDevice(&device);
-        painter.paint(&onDevice, m_detail->transform(), m_detail->drawnArea(), nullptr);
-    }
-    int greyLines = 0;
-    int thickGreyLines = 0;
-    int dashedLines = 0;
-    for (const PaintRecord& r : device.records()) {
-        ASSERT_EQ(PaintRecord::Lines, r.kind);
-        if (r.pen.color() == QColor(Qt::lightGray)) {
-            greyLines += r.points.size() / 2;
-            thickGreyLines += r.pen.widthF() == 2.0 ? r.points.size() / 2 : 0;
-        } else {
-            EXPECT_EQ(Qt::DashLine, r.pen.style());
-            dashedLines += r.points.size() / 2;
-        }
-    }
-    // The view shows -2 to 2 both ways: 9 multiples of 0.5 each way, the one at 0 (a fifth
-    // multiple) of double width.
-    EXPECT_EQ(18, greyLines);
-    EXPECT_EQ(2, thickGreyLines);
-    EXPECT_EQ(2, dashedLines);
-}
-
-TEST_F(SlopeHelpers, EmptyDetailPointsDrawNothing)
-{
-    const std::vector<QPointF> none;
-    PointsMoldDetailViewHelper helper(&none, m_detail.get(), QBrush(Qt::red));
-    EXPECT_TRUE(recordsOf(helper, *m_detail).empty());
-}
-
-class CountingTool : public SelectionHelper {
-public:
-    using SelectionHelper::finishSelection;
-    int finished = 0;
-
-protected:
-    void doFinishSelection(DetailView*) override { ++finished; }
-};
-
-TEST_F(SlopeHelpers, MoldToolsOwnTheirHelpersAndFinishOnTheirView)
-{
-    CountingTool tool;
-    EXPECT_TRUE(tool.viewHelpers().empty());
-    const std::vector<QPointF> marks{QPointF(0, 0)};
-    tool.viewHelpers().push_back(
-        std::make_unique<PointsMoldDetailViewHelper>(&marks, m_detail.get(), QBrush()));
-    EXPECT_EQ(1u, recordsOf(*tool.viewHelpers().front(), *m_detail).size());
-
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    EXPECT_EQ(&tool, tool.mousePressEvent(&press, m_detail.get()));
-    tool.finishSelection(m_detail.get());
-    EXPECT_EQ(1, tool.finished);
-    const CountingTool next(tool);
-    EXPECT_TRUE(next.viewHelpers().empty()) << "helpers belong to the tool that made them";
 }
 
 } // namespace
