@@ -103,22 +103,6 @@ TEST_F(ImagesTest, FourColoursLieAtTheirCornersWhateverImageAndViewAngle)
     }
 }
 
-TEST_F(ImagesTest, FirstChildLiesOnTop)
-{
-    BackgroundImageItem* below = importImage(writePicture("below.png", filledPicture(4, 4, Qt::red)));
-    BackgroundImageItem* above = importImage(writePicture("above.png", filledPicture(2, 2, Qt::blue)));
-    below->image()->setSetting(makeSetting(QPointF(0, 40), 10.0, 0));
-    above->image()->setSetting(makeSetting(QPointF(10, 30), 10.0, 0));
-    aim(view(), QPointF(20, 20), 0);
-    QImage shown = picture();
-    EXPECT_EQ(colourAt(shown, view(), QPointF(20, 20)), QColor(Qt::blue).rgb());
-    EXPECT_EQ(colourAt(shown, view(), QPointF(5, 5)), QColor(Qt::red).rgb());
-
-    group()->moveDownChild(above);
-    shown = picture();
-    EXPECT_EQ(colourAt(shown, view(), QPointF(20, 20)), QColor(Qt::red).rgb());
-}
-
 TEST_F(ImagesTest, UncheckedImageIsNeitherPaintedNorCountedAndHiddenOneComesBack)
 {
     BackgroundImageItem* left = importImage(writePicture("left.png", filledPicture(2, 2, Qt::red)));

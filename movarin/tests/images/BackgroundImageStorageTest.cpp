@@ -24,8 +24,8 @@
 namespace varnel::test {
 namespace {
 
-using pelkastest::makeSetting;
 using common::exception::RuntimeException;
+using pelkastest::makeSetting;
 
 const QString GROUP_FOLDER = QStringLiteral("backgroundImageGroup");
 
@@ -76,6 +76,7 @@ TEST_F(ImagesTest, ImagesAreStoredInChildOrderAndRenamedAfterAReorder)
     BackgroundImageItem* c = importImage(writePicture("c.png", filledPicture(5, 2, Qt::blue)));
     a->image()->setSetting(makeSetting(QPointF(635615.4278659122, 853362.6430851521), 0.1, 33.3));
     b->setUnchecked();
+    c->toggleVisibility();
     ASSERT_TRUE(project().save());
 
     XmlElement saved = savedGroup(session());
@@ -85,7 +86,7 @@ TEST_F(ImagesTest, ImagesAreStoredInChildOrderAndRenamedAfterAReorder)
     EXPECT_EQ(saved.children[1].attributes.value("filename"), "b.png");
     EXPECT_EQ(saved.children[1].attributes.value("checkState"), "0");
     // Visibility is not saved: the row's state, the file name and the placement only.
-    EXPECT_EQ(saved.children[2].attributes.keys(),
+    EXPECT_EQ(saved.children[0].attributes.keys(),
               QStringList({"angle", "checkState", "filename", "isExpanded", "scale", "topLeftX",
                            "topLeftY"}));
     expectStored(storedPath(project(), 1), QSize(5, 2), Qt::blue);
@@ -113,25 +114,11 @@ TEST_F(ImagesTest, ImagesAreStoredInChildOrderAndRenamedAfterAReorder)
     Project& reopened = second.newCreateProject();
     ASSERT_TRUE(reopened.unzipFrom(archive));
     reopened.load();
-    auto window = qobject_cast<CreateModeMainWindow*>(reopened.projectWindow());
-    ASSERT_NE(window, nullptr);
-    const std::vector<mvc::core::ModelItem*>& before = group()->childItems();
-    const std::vector<mvc::core::ModelItem*>& after = groupOf(window)->childItems();
-    ASSERT_EQ(after.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        auto original = static_cast<BackgroundImageItem*>(before[i]);
-        auto copy = qobject_cast<BackgroundImageItem*>(after[i]);
-        ASSERT_NE(copy, nullptr);
-        EXPECT_EQ(copy->caption(), original->caption());
-        EXPECT_EQ(copy->filename(), original->filename());
-        EXPECT_EQ(copy->isChecked(), original->isChecked());
-        EXPECT_EQ(copy->image()->setting().topLeft(), original->image()->setting().topLeft());
-        EXPECT_EQ(copy->image()->setting().scale(), original->image()->setting().scale());
-        EXPECT_EQ(copy->image()->setting().angle(), original->image()->setting().angle());
-        EXPECT_EQ(copy->image()->image().convertToFormat(QImage::Format_RGB32),
-                  original->image()->image());
-    }
+    ASSERT_TRUE(reopened.save());
+    EXPECT_EQ(firstDifference(saved, savedGroup(second)), "");
+    expectStored(storedPath(reopened, 1), QSize(4, 2), Qt::green);
+    expectStored(storedPath(reopened, 2), QSize(5, 2), Qt::blue);
+    expectStored(storedPath(reopened, 3), QSize(3, 2), Qt::red);
 }
 
 TEST_F(ImagesTest, RealJpegKeepsItsWorldFilePlacementAndIsStoredAsPngOfItsPixels)
