@@ -1,0 +1,20 @@
+#pragma once
+
+#include "movarin/shell/RectViewHelperT.h"
+#include "movarin/sections/CrossSectionLhView.h"
+#include "movarin/sections/CrossSectionLhViewHelper.h"
+
+namespace varnel {
+
+/// A rubber band on the L-H profile plot: a borrowed `tin::core::Rect` record drawn as a polygon with
+/// the given pen (no fill) while its valid flag is set. The record is read at every paint
+/// and must outlive the helper.
+class RectCrossSectionLhViewHelper : public RectViewHelperT<CrossSectionLhViewHelper, CrossSectionLhView> {
+public:
+    RectCrossSectionLhViewHelper(const tin::core::Rect* rect, CrossSectionLhView* view, const QPen& pen)
+        : RectViewHelperT(rect, view, pen, QBrush())
+    {
+    }
+};
+
+} // namespace varnel

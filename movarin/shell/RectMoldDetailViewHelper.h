@@ -1,0 +1,20 @@
+#pragma once
+
+#include "movarin/shell/RectViewHelperT.h"
+#include "movarin/surfaces/DetailView.h"
+#include "movarin/shell/MoldDetailViewHelperI.h"
+
+namespace varnel {
+
+/// A rubber band on the mold detail view: a borrowed `tin::core::Rect` record drawn as a polygon with
+/// the given pen (no fill) while its valid flag is set. The record is read at every paint
+/// and must outlive the helper.
+class RectMoldDetailViewHelper : public RectViewHelperT<MoldDetailViewHelperI, DetailView> {
+public:
+    RectMoldDetailViewHelper(const tin::core::Rect* rect, DetailView* view, const QPen& pen)
+        : RectViewHelperT(rect, view, pen, QBrush())
+    {
+    }
+};
+
+} // namespace varnel

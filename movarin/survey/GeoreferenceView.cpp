@@ -1,0 +1,9 @@
+#include "movarin/survey/GeoreferenceView.h"
+
+namespace varnel {
+
+GeoreferenceView::GeoreferenceView(QWidget* parent) : PrimitiveView(parent) {}
+
+GeoreferenceView::~GeoreferenceView() = default;
+
+} // namespace varnel
