@@ -34,22 +34,24 @@ void ProjectSession::closeProject()
     m_project.reset();
 }
 
-Project& ProjectSession::newCreateProject()
+template <class Kind>
+Project& ProjectSession::newProject()
 {
     closeProject();
     const QString folder = mvc::proj::Project::newWorkfolderName(
         m_mainWindow->workspace()->workspace().absolutePath());
-    m_project = std::make_unique<CreateModeProject>(folder, m_mainWindow.get());
+    m_project = std::make_unique<Kind>(folder, m_mainWindow.get());
     return *m_project;
+}
+
+Project& ProjectSession::newCreateProject()
+{
+    return newProject<CreateModeProject>();
 }
 
 Project& ProjectSession::newEditProject()
 {
-    closeProject();
-    const QString folder = mvc::proj::Project::newWorkfolderName(
-        m_mainWindow->workspace()->workspace().absolutePath());
-    m_project = std::make_unique<EditModeProject>(folder, m_mainWindow.get());
-    return *m_project;
+    return newProject<EditModeProject>();
 }
 
 CreateModeMainWindow* ProjectSession::createWindow()

@@ -49,6 +49,8 @@ public:
 
 private:
     void closeProject();
+    template <class Kind>
+    Project& newProject();
 
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<Project> m_project;
