@@ -17,7 +17,9 @@
 
 namespace varnel {
 
-GeoreferenceView::GeoreferenceView(QWidget* parent) : PrimitiveView(parent) {}
+GeoreferenceView::GeoreferenceView(QWidget* parent) : PrimitiveView(parent)
+{
+}
 
 GeoreferenceView::~GeoreferenceView()
 {
