@@ -1,6 +1,7 @@
 #include "movarin/survey/GeoreferenceView.h"
 
 #include "movarin/survey/BackgroundImageItem.h"
+#include "movarin/survey/BackgroundImageItemGeoreferenceDialog.h"
 #include "movarin/survey/GeoreferenceViewImageItem.h"
 #include "movarin/survey/GeoreferenceViewImageItemController.h"
 #include "movarin/survey/GeoreferenceViewImageItemControllerSelectionHelper.h"
