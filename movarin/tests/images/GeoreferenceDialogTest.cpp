@@ -33,11 +33,6 @@ namespace {
 
 const std::vector<QPointF> sources = {{10, -10}, {190, -20}, {100, -90}, {30, -70}};
 
-QPushButton* button(QDialog* dialog, QDialogButtonBox::StandardButton which)
-{
-    return dialog->findChild<QDialogButtonBox*>("buttonBox")->button(which);
-}
-
 /// Runs the queued end of the mode and the deferred deletion.
 void settle()
 {
@@ -57,7 +52,7 @@ TEST_F(GeoreferenceDialogTest, ApplyPlacesEveryPairOnItsMapPositionWithoutUndoEn
     addExactPairs(sources, truth);
     // A disabled pair elsewhere does not move the result.
     dialog()->gcpTableModel()->appendRow({false, 50, -50, 0, 0});
-    button(dialog(), QDialogButtonBox::Apply)->click();
+    button(QDialogButtonBox::Apply)->click();
 
     expectSameSetting(truth, imageSetting());
     for (const QPointF& s : sources) {
@@ -86,7 +81,7 @@ TEST_F(GeoreferenceDialogTest, CancelAndEscapeRestoreTheOpeningPlacement)
 {
     openDialog();
     addExactPairs(sources, truth);
-    button(dialog(), QDialogButtonBox::Apply)->click();
+    button(QDialogButtonBox::Apply)->click();
     key(dialog(), Qt::Key_Escape);
     expectSameSetting(opening(), imageSetting(), 0.0);
     EXPECT_TRUE(dialog()->isVisible());
@@ -94,8 +89,8 @@ TEST_F(GeoreferenceDialogTest, CancelAndEscapeRestoreTheOpeningPlacement)
     ASSERT_NE(dialog(), nullptr);
     EXPECT_EQ(standIn()->modeEnds, 0);
 
-    button(dialog(), QDialogButtonBox::Apply)->click();
-    button(dialog(), QDialogButtonBox::Cancel)->click();
+    button(QDialogButtonBox::Apply)->click();
+    button(QDialogButtonBox::Cancel)->click();
     expectSameSetting(opening(), imageSetting(), 0.0);
     settle();
     EXPECT_EQ(standIn()->modeEnds, 1);
@@ -109,8 +104,8 @@ TEST_F(GeoreferenceDialogTest, OkPushesTheFitFromTheOpeningPlacement)
     openDialog();
     addExactPairs(sources, truth);
     // An Apply before OK does not become the undo state.
-    button(dialog(), QDialogButtonBox::Apply)->click();
-    button(dialog(), QDialogButtonBox::Ok)->click();
+    button(QDialogButtonBox::Apply)->click();
+    button(QDialogButtonBox::Ok)->click();
 
     expectSameSetting(opening(), standIn()->imageSettingWhenAccepted, 0.0);
     ASSERT_EQ(standIn()->pushed.size(), 1u);
@@ -136,13 +131,13 @@ TEST_F(GeoreferenceDialogTest, RefusedFitWarnsAndChangesNothing)
     addExactPairs({{10, -10}, {100, -90}}, truth);
     dialog()->gcpTableModel()->setData(dialog()->gcpTableModel()->index(1, 0), Qt::Unchecked,
                                        Qt::CheckStateRole);
-    button(dialog(), QDialogButtonBox::Apply)->click();
-    button(dialog(), QDialogButtonBox::Ok)->click();
+    button(QDialogButtonBox::Apply)->click();
+    button(QDialogButtonBox::Ok)->click();
     // Two pairs on one map position.
     dialog()->gcpTableModel()->setData(dialog()->gcpTableModel()->index(1, 0), Qt::Checked,
                                        Qt::CheckStateRole);
     dialog()->gcpTableModel()->setDestinations({0, 1}, {tin::core::Point(5, 5), tin::core::Point(5, 5)});
-    button(dialog(), QDialogButtonBox::Ok)->click();
+    button(QDialogButtonBox::Ok)->click();
 
     const auto boxes = m_script.messageBoxes();
     ASSERT_EQ(boxes.size(), 3u);
@@ -164,7 +159,7 @@ TEST_F(GeoreferenceDialogTest, WindowCloseAfterApplyKeepsThePlacementAsOneUndoEn
 {
     openDialog();
     addExactPairs(sources, truth);
-    button(dialog(), QDialogButtonBox::Apply)->click();
+    button(QDialogButtonBox::Apply)->click();
     project().projectFile()->setModified(false);
     dialog()->close();
 
@@ -183,7 +178,7 @@ TEST_F(GeoreferenceDialogTest, WindowCloseWithoutApplyAnnouncesNothing)
 {
     openDialog();
     addExactPairs(sources, truth);
-    button(dialog(), QDialogButtonBox::Apply)->click();
+    button(QDialogButtonBox::Apply)->click();
     key(dialog(), Qt::Key_Escape); // the applied placement is taken back
     dialog()->close();
     settle();
@@ -206,7 +201,7 @@ TEST_F(GeoreferenceDialogTest, HideButtonHidesTheImageUntilTheDialogCloses)
     EXPECT_TRUE(item()->isVisible());
     EXPECT_EQ(hide->text(), "Hide");
     hide->click();
-    button(dialog(), QDialogButtonBox::Cancel)->click();
+    button(QDialogButtonBox::Cancel)->click();
     EXPECT_TRUE(item()->isVisible());
 }
 

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QStandardItem>
 #include <QUndoCommand>
@@ -133,6 +134,11 @@ BackgroundImageItemGeoreferenceDialog* GeoreferenceTest::openDialog()
 GeoreferenceView* GeoreferenceTest::pane() const
 {
     return dialog()->findChild<GeoreferenceView*>("imageWidget");
+}
+
+QPushButton* GeoreferenceTest::button(QDialogButtonBox::StandardButton which) const
+{
+    return dialog()->findChild<QDialogButtonBox*>("buttonBox")->button(which);
 }
 
 void GeoreferenceTest::aimPane() const

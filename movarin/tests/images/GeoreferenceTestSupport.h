@@ -14,6 +14,7 @@
 #include "movarin/survey/GcpTableRow.h"
 #include "pelkas/GdalImageSetting.h"
 
+#include <QDialogButtonBox>
 #include <QPointer>
 #include <QPointF>
 
@@ -90,6 +91,8 @@ protected:
     BackgroundImageItemGeoreferenceDialog* openDialog();
     BackgroundImageItemGeoreferenceDialog* dialog() const { return standIn()->dialog(); }
     GeoreferenceView* pane() const;
+    /// A button of the dialog's button box.
+    QPushButton* button(QDialogButtonBox::StandardButton which) const;
     /// The pane at one unit a pixel with the image's pixel (100, 50) in its middle.
     void aimPane() const;
     /// Pairs at the given pane positions, their map positions placed by `truth`.
