@@ -112,7 +112,11 @@ Self::BackgroundImageItemGeoreferenceDialog(BackgroundImageItem* item, QWidget* 
     updateHideButtonText();
 }
 
-Self::~BackgroundImageItemGeoreferenceDialog() = default;
+Self::~BackgroundImageItemGeoreferenceDialog()
+{
+    // The children go after this part of the dialog; none of them may reach its slots.
+    m_tableView->selectionModel()->disconnect(this);
+}
 
 gdalimg::GdalImageSetting Self::setting() const
 {

@@ -42,14 +42,26 @@ void settle()
 
 class GeoreferenceDialogTest : public GeoreferenceTest {
 protected:
+    /// The dialog with the exact pairs of `truth` at `sources`.
+    void openWithPairs()
+    {
+        openDialog();
+        addExactPairs(sources, truth);
+    }
+    /// Nothing reached the undo stack.
+    void expectNothingPushed() const
+    {
+        EXPECT_TRUE(standIn()->pushed.empty());
+        EXPECT_EQ(undoCount(), 0);
+    }
+
     const gdalimg::GdalImageSetting truth = setting(352000.5, 4120000.25, 0.37, 112.5);
     guimisc::UserDialogScript m_script;
 };
 
 TEST_F(GeoreferenceDialogTest, ApplyPlacesEveryPairOnItsMapPositionWithoutUndoEntry)
 {
-    openDialog();
-    addExactPairs(sources, truth);
+    openWithPairs();
     // A disabled pair elsewhere does not move the result.
     dialog()->gcpTableModel()->appendRow({false, 50, -50, 0, 0});
     button(QDialogButtonBox::Apply)->click();
@@ -79,8 +91,7 @@ TEST_F(GeoreferenceDialogTest, ApplyPlacesEveryPairOnItsMapPositionWithoutUndoEn
 
 TEST_F(GeoreferenceDialogTest, CancelAndEscapeRestoreTheOpeningPlacement)
 {
-    openDialog();
-    addExactPairs(sources, truth);
+    openWithPairs();
     button(QDialogButtonBox::Apply)->click();
     key(dialog(), Qt::Key_Escape);
     expectSameSetting(opening(), imageSetting(), 0.0);
@@ -95,14 +106,12 @@ TEST_F(GeoreferenceDialogTest, CancelAndEscapeRestoreTheOpeningPlacement)
     settle();
     EXPECT_EQ(standIn()->modeEnds, 1);
     EXPECT_EQ(dialog(), nullptr);
-    EXPECT_TRUE(standIn()->pushed.empty());
-    EXPECT_EQ(undoCount(), 0);
+    expectNothingPushed();
 }
 
 TEST_F(GeoreferenceDialogTest, OkPushesTheFitFromTheOpeningPlacement)
 {
-    openDialog();
-    addExactPairs(sources, truth);
+    openWithPairs();
     // An Apply before OK does not become the undo state.
     button(QDialogButtonBox::Apply)->click();
     button(QDialogButtonBox::Ok)->click();
@@ -151,14 +160,12 @@ TEST_F(GeoreferenceDialogTest, RefusedFitWarnsAndChangesNothing)
     settle();
     ASSERT_NE(dialog(), nullptr);
     EXPECT_EQ(standIn()->modeEnds, 0);
-    EXPECT_TRUE(standIn()->pushed.empty());
-    EXPECT_EQ(undoCount(), 0);
+    expectNothingPushed();
 }
 
 TEST_F(GeoreferenceDialogTest, WindowCloseAfterApplyKeepsThePlacementAsOneUndoEntry)
 {
-    openDialog();
-    addExactPairs(sources, truth);
+    openWithPairs();
     button(QDialogButtonBox::Apply)->click();
     project().projectFile()->setModified(false);
     dialog()->close();
@@ -176,15 +183,13 @@ TEST_F(GeoreferenceDialogTest, WindowCloseAfterApplyKeepsThePlacementAsOneUndoEn
 
 TEST_F(GeoreferenceDialogTest, WindowCloseWithoutApplyAnnouncesNothing)
 {
-    openDialog();
-    addExactPairs(sources, truth);
+    openWithPairs();
     button(QDialogButtonBox::Apply)->click();
     key(dialog(), Qt::Key_Escape); // the applied placement is taken back
     dialog()->close();
     settle();
     EXPECT_EQ(standIn()->modeEnds, 1);
-    EXPECT_TRUE(standIn()->pushed.empty());
-    EXPECT_EQ(undoCount(), 0);
+    expectNothingPushed();
     expectSameSetting(opening(), imageSetting(), 0.0);
 }
 
@@ -238,8 +243,7 @@ TEST_F(GeoreferenceDialogTest, FormTableAndDelegate)
 
 TEST_F(GeoreferenceDialogTest, SelectionsStayInStepBetweenTableAndViews)
 {
-    openDialog();
-    addExactPairs(sources, truth);
+    openWithPairs();
     auto* table = dialog()->findChild<guimisc::MultiCellOperableTableView*>("gcpTableView");
 
     // A row selected in the table reaches the main view's controller and the pane.
