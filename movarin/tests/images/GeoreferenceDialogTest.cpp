@@ -222,10 +222,7 @@ TEST_F(GeoreferenceDialogTest, FormTableAndDelegate)
 
     addExactPairs({{10, -10}, {190, -20}, {100, -90}}, truth);
     QAbstractItemModel* model = table->model();
-    EXPECT_EQ(model->rowCount(), 4);
-    EXPECT_TRUE(model->setData(model->index(3, 4), QString("77.125")));
-    EXPECT_EQ(model->rowCount(), 5);
-    EXPECT_EQ(dialog()->gcpTable()->at(3).dstY, 77.125);
+    EXPECT_EQ(model->rowCount(), 4); // the pairs and the row for a new one
     EXPECT_EQ(table->horizontalHeader()->sectionSize(0), 20);
 
     QAbstractItemDelegate* delegate = table->itemDelegate();
