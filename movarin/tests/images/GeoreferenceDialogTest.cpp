@@ -219,6 +219,10 @@ TEST_F(GeoreferenceDialogTest, FormTableAndDelegate)
     auto* table = dialog()->findChild<guimisc::MultiCellOperableTableView*>("gcpTableView");
     ASSERT_NE(table, nullptr);
     ASSERT_NE(pane(), nullptr);
+    // Shown and laid out, the pane fits the 200 x 100 picture into its final size.
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(pane()->scale(), std::min(pane()->width() / 200.0, pane()->height() / 100.0));
+    EXPECT_EQ(pane()->centerPoint(), QPointF(99, -49));
 
     addExactPairs({{10, -10}, {190, -20}, {100, -90}}, truth);
     QAbstractItemModel* model = table->model();
