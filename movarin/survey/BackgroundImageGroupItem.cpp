@@ -74,6 +74,7 @@ QString BackgroundImageGroupItem::itemTypeName() const
 
 void BackgroundImageGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
 {
+    // Elements only: a comment between them makes no image.
     int index = 0;
     for (QDomElement child = element.firstChildElement(); !child.isNull();
          child = child.nextSiblingElement()) {

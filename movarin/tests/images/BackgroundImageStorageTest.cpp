@@ -182,6 +182,28 @@ TEST_F(ImagesTest, MissingPictureFileLoadsAsAnEmptyImageThatStillSaves)
     EXPECT_EQ(saved.children[0].attributes.value("topLeftX"), "12.5");
 }
 
+TEST_F(ImagesTest, GroupElementGivesOneImagePerChildElementWhateverItsTag)
+{
+    session().newCreateProject();
+    session().writeProjectXml(QStringLiteral(
+        "<Windows><Window name=\"createMainWindow\"><DataModel><BackgroundImageGroup>"
+        "<BackgroundImage filename=\"a.png\" scale=\"2\"/><!-- a note -->"
+        "<Picture filename=\"b.png\"/>"
+        "</BackgroundImageGroup></DataModel></Window></Windows>"));
+    project().load();
+    auto window = qobject_cast<CreateModeMainWindow*>(project().projectWindow());
+    ASSERT_NE(window, nullptr);
+    const std::vector<mvc::core::ModelItem*>& images = groupOf(window)->childItems();
+    ASSERT_EQ(images.size(), 2u);
+    auto a = static_cast<BackgroundImageItem*>(images[0]);
+    auto b = static_cast<BackgroundImageItem*>(images[1]);
+    EXPECT_EQ(a->caption(), "a.png");
+    EXPECT_EQ(b->caption(), "b.png");
+    EXPECT_EQ(a->image()->setting().scale(), 2.0);
+    EXPECT_EQ(b->image()->setting().scale(), 1.0);
+    EXPECT_TRUE(b->image()->image().isNull());
+}
+
 TEST_F(ImagesTest, PictureThatCannotBeWrittenFailsTheSaveAndKeepsTheEarlierFile)
 {
     ASSERT_TRUE(project().save());
