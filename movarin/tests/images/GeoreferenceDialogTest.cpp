@@ -48,6 +48,23 @@ protected:
         openDialog();
         addExactPairs(sources, truth);
     }
+    /// The fit reached the image as one undo entry that marks the project modified, the
+    /// mode ended, and undo returns to the opening placement.
+    void expectFitPushedOnceAndUndoable()
+    {
+        ASSERT_EQ(standIn()->pushed.size(), 1u);
+        expectSameSetting(truth, standIn()->pushed[0]);
+        expectSameSetting(truth, imageSetting());
+        EXPECT_EQ(undoCount(), 1);
+        EXPECT_TRUE(project().projectFile()->isModified());
+        settle();
+        EXPECT_EQ(standIn()->modeEnds, 1);
+        EXPECT_EQ(dialog(), nullptr);
+        project().undoStack()->undo();
+        expectSameSetting(opening(), imageSetting(), 0.0);
+        project().undoStack()->redo();
+        expectSameSetting(truth, imageSetting());
+    }
     /// Nothing reached the undo stack.
     void expectNothingPushed() const
     {
@@ -117,19 +134,7 @@ TEST_F(GeoreferenceDialogTest, OkPushesTheFitFromTheOpeningPlacement)
     button(QDialogButtonBox::Ok)->click();
 
     expectSameSetting(opening(), standIn()->imageSettingWhenAccepted, 0.0);
-    ASSERT_EQ(standIn()->pushed.size(), 1u);
-    expectSameSetting(truth, standIn()->pushed[0]);
-    expectSameSetting(truth, imageSetting());
-    EXPECT_EQ(undoCount(), 1);
-    EXPECT_TRUE(project().projectFile()->isModified());
-    settle();
-    EXPECT_EQ(standIn()->modeEnds, 1);
-    EXPECT_EQ(dialog(), nullptr);
-
-    project().undoStack()->undo();
-    expectSameSetting(opening(), imageSetting(), 0.0);
-    project().undoStack()->redo();
-    expectSameSetting(truth, imageSetting());
+    expectFitPushedOnceAndUndoable();
 }
 
 TEST_F(GeoreferenceDialogTest, RefusedFitWarnsAndChangesNothing)
@@ -169,16 +174,7 @@ TEST_F(GeoreferenceDialogTest, WindowCloseAfterApplyKeepsThePlacementAsOneUndoEn
     button(QDialogButtonBox::Apply)->click();
     project().projectFile()->setModified(false);
     dialog()->close();
-
-    ASSERT_EQ(standIn()->pushed.size(), 1u);
-    expectSameSetting(truth, standIn()->pushed[0]);
-    expectSameSetting(truth, imageSetting());
-    EXPECT_EQ(undoCount(), 1);
-    EXPECT_TRUE(project().projectFile()->isModified());
-    settle();
-    EXPECT_EQ(standIn()->modeEnds, 1);
-    project().undoStack()->undo();
-    expectSameSetting(opening(), imageSetting(), 0.0);
+    expectFitPushedOnceAndUndoable();
 }
 
 TEST_F(GeoreferenceDialogTest, WindowCloseWithoutApplyAnnouncesNothing)
