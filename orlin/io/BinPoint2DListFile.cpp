@@ -3,7 +3,7 @@
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/IoUtil.h"
-#include "orlin/io/OutputFileCheck.h"
+#include "common/io/SafeFileWriter.h"
 
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
@@ -18,16 +18,14 @@ void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Po
     if (points.size() > static_cast<std::size_t>(INT_MAX)) {
         throw common::exception::RuntimeException(std::string("Too many vertices for ") + path);
     }
-    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
-    {
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
         Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
         writer << static_cast<int>(points.size());
         for (const auto& p : points) {
             writer << p.x() << p.y();
         }
         writer.flush();
-    }
-    OutputFileCheck::close(stream, path);
+    });
 }
 
 std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {

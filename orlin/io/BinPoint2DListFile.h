@@ -15,7 +15,7 @@ namespace tin::io {
 /// 4 + 16 * count bytes (4 for a count of 0 or less) throws
 /// common::exception::InvalidFileFormatException("Invalid file size", path), a read error
 /// "Invalid file format". write() throws common::exception::RuntimeException when
-/// writing fails (the partial file is removed). Both throw
+/// writing fails and leaves the earlier file untouched (common::io::SafeFileWriter). Both throw
 /// common::exception::FileOpenException for a path that cannot be opened.
 class BinPoint2DListFile {
 public:

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "common/io/FileUtil.h"
-#include "common/io/IoUtil.h"
-#include "orlin/io/OutputFileCheck.h"
+#include "common/io/SafeFileWriter.h"
 #include "orlin/io/PointContainerExporter.h"
 
 #include <Poco/BinaryWriter.h>
@@ -29,9 +28,9 @@ public:
     template <typename Iterator>
     void writePoints(Poco::BinaryWriter& writer, Iterator first, Iterator last, int count) const;
 
-    /// Writes a whole binary point file; throws common::exception::FileOpenException when
-    /// the path cannot be opened and common::exception::RuntimeException when writing
-    /// fails (the partial file is removed).
+    /// Writes a whole binary point file through common::io::SafeFileWriter: a failure
+    /// (FileOpenException or RuntimeException naming the path) leaves the file that was
+    /// there untouched.
     template <typename Iterator>
     void exportPoints(const char* path, Iterator first, Iterator last, int count) const;
 };
@@ -62,13 +61,11 @@ void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator
 
 template <typename Iterator>
 void BinPointContainerExporter::exportPoints(const char* path, Iterator first, Iterator last, int count) const {
-    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
-    {
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
         Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
         writePoints(writer, first, last, count);
         writer.flush();
-    }
-    OutputFileCheck::close(stream, path);
+    });
 }
 
 } // namespace tin::io

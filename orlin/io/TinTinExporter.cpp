@@ -3,11 +3,10 @@
 #include "common/exception/RuntimeException.h"
 #include "common/file/TarHeaderBlock.h"
 #include "common/io/FileUtil.h"
-#include "common/io/IoUtil.h"
+#include "common/io/SafeFileWriter.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/io/BinPointContainerExporter.h"
-#include "orlin/io/OutputFileCheck.h"
 
 #include <climits>
 #include <cstring>
@@ -63,13 +62,11 @@ tin::core::Tin const& TinTinExporter::heldTin() const {
 }
 
 void TinTinExporter::exportTin(const char* path, tin::core::Tin const& tin) const {
-    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
-    {
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
         Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
         exportTin(&writer, tin);
         writer.flush();
-    }
-    OutputFileCheck::close(stream, path);
+    });
 }
 
 void TinTinExporter::exportTin(const char* path) const {

@@ -1,16 +1,17 @@
 #pragma once
 
-// A scratch directory per test process, removed when the process ends.
+// A scratch folder per test process, shared by the test programs of every library and
+// removed when the process ends.
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <unistd.h>
 
-namespace yarbeltest {
+namespace common::test {
 
 inline std::filesystem::path scratchPath() {
-    return std::filesystem::temp_directory_path() / ("yarbel_tests_" + std::to_string(::getpid()));
+    return std::filesystem::temp_directory_path() / ("movarin_tests_" + std::to_string(::getpid()));
 }
 
 struct ScratchCleanup {
@@ -26,4 +27,8 @@ inline std::filesystem::path scratchDir() {
     return scratchPath();
 }
 
-} // namespace yarbeltest
+inline std::string scratchFile(const std::string& name) {
+    return (scratchDir() / name).string();
+}
+
+} // namespace common::test
