@@ -1,5 +1,6 @@
 #include "orlin/io/BinPoint2DListFile.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/IoUtil.h"
@@ -19,7 +20,7 @@ void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Po
         throw common::exception::RuntimeException(std::string("Too many vertices for ") + path);
     }
     common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         writer << static_cast<int>(points.size());
         for (const auto& p : points) {
             writer << p.x() << p.y();
@@ -33,7 +34,7 @@ std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {
     stream.seekg(0, std::ios::end);
     const std::streamoff size = stream.tellg();
     stream.seekg(0, std::ios::beg);
-    Poco::BinaryReader reader(stream, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
     int count = 0;
     reader >> count;
     if (size < 4 || !stream) {

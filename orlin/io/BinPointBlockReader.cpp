@@ -39,8 +39,8 @@ int BinPointBlockReader::readCount(Poco::BinaryReader& reader, unsigned long lon
 
 void BinPointBlockReader::readRecords(Poco::BinaryReader& reader, double* xyz, int records,
                                       const std::string& name) {
-    // The block is little-endian, the byte order of every target of this code, so the
-    // records are taken over as they are.
+    // The block is in common::io::FILE_BYTE_ORDER, which is the machine's (ByteOrder.h
+    // asserts it), so the records are taken over as they are.
     const std::streamsize bytes = static_cast<std::streamsize>(records) * RECORD_SIZE;
     reader.readRaw(reinterpret_cast<char*>(xyz), bytes);
     if (reader.stream().fail() || reader.stream().gcount() != bytes) {

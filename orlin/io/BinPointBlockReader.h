@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
 
 #include <Poco/BinaryReader.h>
@@ -73,7 +74,7 @@ template <typename Sink>
 int BinPointBlockReader::readFile(const char* path, Sink&& sink) {
     std::ifstream stream;
     const unsigned long long size = openSized(path, stream);
-    Poco::BinaryReader reader(stream, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
     return read(reader, size, path, sink);
 }
 

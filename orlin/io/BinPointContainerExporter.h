@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
 #include "common/io/SafeFileWriter.h"
 #include "orlin/io/PointContainerExporter.h"
@@ -41,7 +42,7 @@ void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator
     common::io::FileUtil::writeHeader(writer, TITLE, VERSION);
     writer << count;
     // Records are staged in a buffer: one stream call per chunk instead of three per point.
-    // The block is little-endian, the byte order of every target of this code.
+    // Records are copied in the machine's order, which is common::io::FILE_BYTE_ORDER.
     constexpr int CHUNK = 1024;
     char buffer[CHUNK * RECORD_SIZE];
     int used = 0;
@@ -62,7 +63,7 @@ void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator
 template <typename Iterator>
 void BinPointContainerExporter::exportPoints(const char* path, Iterator first, Iterator last, int count) const {
     common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         writePoints(writer, first, last, count);
         writer.flush();
     });

@@ -1,5 +1,6 @@
 #include "orlin/io/StlTinExporter.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/IoUtil.h"
 #include "common/io/SafeFileWriter.h"
@@ -52,11 +53,11 @@ void StlTinExporter::exportBinary(const char* path, tin::core::Tin const& tin) c
         throw common::exception::RuntimeException("TIN too large for binary STL");
     }
     common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         common::io::IoUtil::writeWithSize(writer, TITLE, 80);
         writer << static_cast<unsigned int>(triangles.size());
-        // Facets are staged in a buffer; little-endian floats, the byte order of every
-        // target of this code.
+        // Facets are staged in a buffer, their floats in the machine's order, which is
+        // common::io::FILE_BYTE_ORDER.
         constexpr int CHUNK = 1024;
         char buffer[CHUNK * FACET_SIZE];
         int used = 0;

@@ -1,6 +1,7 @@
 #include "orlin/io/StlTinImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
+#include "common/io/ByteOrder.h"
 #include "common/io/IoUtil.h"
 #include "orlin/core/HashMix.h"
 #include "orlin/core/LargeTableAllocatorT.h"
@@ -342,6 +343,7 @@ struct DecodedFacet {
     std::uint64_t hashes[3];
 };
 
+// Records hold floats in common::io::FILE_BYTE_ORDER, the machine's: they are copied as they are.
 void decodeFacets(const char* records, std::size_t count, DecodedFacet* out) {
     for (std::size_t k = 0; k < count; ++k) {
         float values[9];

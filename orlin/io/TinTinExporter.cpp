@@ -1,5 +1,6 @@
 #include "orlin/io/TinTinExporter.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/RuntimeException.h"
 #include "common/file/TarHeaderBlock.h"
 #include "common/io/FileUtil.h"
@@ -63,7 +64,7 @@ tin::core::Tin const& TinTinExporter::heldTin() const {
 
 void TinTinExporter::exportTin(const char* path, tin::core::Tin const& tin) const {
     common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         exportTin(&writer, tin);
         writer.flush();
     });
@@ -74,7 +75,7 @@ void TinTinExporter::exportTin(const char* path) const {
 }
 
 void TinTinExporter::exportTin(std::ofstream* stream, tin::core::Tin const& tin) const {
-    Poco::BinaryWriter writer(*stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+    Poco::BinaryWriter writer(*stream, common::io::FILE_BYTE_ORDER);
     exportTin(&writer, tin);
     writer.flush();
 }

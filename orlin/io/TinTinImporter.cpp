@@ -1,5 +1,6 @@
 #include "orlin/io/TinTinImporter.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/file/TarHeaderBlock.h"
 #include "common/io/IoUtil.h"
@@ -104,7 +105,7 @@ void readTriangles(Poco::BinaryReader& reader, const TarHeaderBlock& block,
 
 tin::core::Tin TinTinImporter::importTin(const char* path) const {
     std::ifstream stream = common::io::IoUtil::openInBinary(path);
-    Poco::BinaryReader reader(stream, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
     return importTin(&reader);
 }
 

@@ -3,6 +3,7 @@
 #include "MoldBinaryLayout.h"
 #include "mold/core/Mold.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/FileUtil.h"
 #include "common/io/SafeFileWriter.h"
@@ -101,7 +102,7 @@ void MoldExporter::exportMold(const char* path, const core::Mold& mold) const
     }
     requireWritable(mold);
     common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::LITTLE_ENDIAN_BYTE_ORDER);
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         writeEntry(writer, mold);
         writer.flush();
     });
