@@ -25,7 +25,8 @@ namespace core {
  * cells than the index holds entries are answered by reporting every slot.
  *
  * Items whose position is NaN are not filed and never reported; huge or infinite
- * coordinates share the outermost cells. Cost per query: O(cells + entries there); the
+ * coordinates share the outermost cells. No coordinate, NaN and infinities included,
+ * reaches an undefined conversion, in queries and prefetch() alike. Cost per query: O(cells + entries there); the
  * table is probed at random, so callers with many queries in a row prefetch() a few
  * queries ahead to overlap the cache misses. Tables of 2 MiB and more live in huge pages.
  *
@@ -117,12 +118,12 @@ inline std::int64_t CellHashIndex::cellOf(double v)
     // times as much); any monotone rounding serves, as queries reach across the margin.
     constexpr double CELLS_PER_UNIT = 1e5;
     constexpr std::int64_t CELL_LIMIT = std::int64_t(1) << 62;
+    // Only a value inside the limits is converted: a huge, infinite or NaN one (NaN fails
+    // both tests) takes an outermost cell, as converting it would be undefined.
     const double q = std::floor(v * CELLS_PER_UNIT + 0.5);
-    if (q >= double(CELL_LIMIT))
-        return CELL_LIMIT;
-    if (q <= -double(CELL_LIMIT))
-        return -CELL_LIMIT;
-    return std::int64_t(q);
+    if (q < double(CELL_LIMIT) && q > -double(CELL_LIMIT))
+        return std::int64_t(q);
+    return q <= -double(CELL_LIMIT) ? -CELL_LIMIT : CELL_LIMIT;
 }
 
 inline std::uint64_t CellHashIndex::hashCell(std::int64_t cx, std::int64_t cy)
@@ -147,10 +148,14 @@ inline std::uint32_t CellHashIndex::tagOf(double x, double y)
 inline void CellHashIndex::cellRange(double xMin, double yMin, double xMax, double yMax, std::int64_t& cx0,
                                      std::int64_t& cy0, std::int64_t& cx1, std::int64_t& cy1)
 {
-    const double reachX = ITEM_HALF_EXTENT + 1e-8 + (xMin < 0 ? -xMin : xMin) * 1e-15
-                          + (xMax < 0 ? -xMax : xMax) * 1e-15;
-    const double reachY = ITEM_HALF_EXTENT + 1e-8 + (yMin < 0 ? -yMin : yMin) * 1e-15
-                          + (yMax < 0 ? -yMax : yMax) * 1e-15;
+    // The rounding margin grows with the magnitude but stays finite, so that an infinite
+    // bound never meets an infinite reach (inf - inf).
+    const auto reach = [](double lo, double hi) {
+        const double magnitude = (lo < 0 ? -lo : lo) + (hi < 0 ? -hi : hi);
+        return ITEM_HALF_EXTENT + 1e-8 + (magnitude < 1e300 ? magnitude * 1e-15 : 1e285);
+    };
+    const double reachX = reach(xMin, xMax);
+    const double reachY = reach(yMin, yMax);
     cx0 = cellOf(xMin - reachX);
     cx1 = cellOf(xMax + reachX);
     cy0 = cellOf(yMin - reachY);

@@ -5,11 +5,13 @@
 #include "common/exception/RuntimeException.h"
 #include "common/io/IoUtil.h"
 #include "common/io/SafeFileWriter.h"
+#include "orlin/io/BinPointBlockReader.h"
 
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
 
 #include <climits>
+#include <cmath>
 
 namespace tin::io {
 
@@ -52,6 +54,9 @@ std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {
         reader >> x >> y;
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
+        }
+        if (!std::isfinite(x) || !std::isfinite(y)) {
+            throw InvalidFileFormatException(BinPointBlockReader::NOT_FINITE, path);
         }
         points.emplace_back(x, y);
     }

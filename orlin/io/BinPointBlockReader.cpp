@@ -5,6 +5,7 @@
 #include "common/io/IoUtil.h"
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -45,6 +46,14 @@ void BinPointBlockReader::readRecords(Poco::BinaryReader& reader, double* xyz, i
     reader.readRaw(reinterpret_cast<char*>(xyz), bytes);
     if (reader.stream().fail() || reader.stream().gcount() != bytes) {
         throw InvalidFileFormatException("Invalid file format", name);
+    }
+    // A NaN or infinite coordinate would make a point that no look-up finds.
+    bool finite = true;
+    for (std::size_t i = 0; i < 3 * static_cast<std::size_t>(records); ++i) {
+        finite &= std::isfinite(xyz[i]);
+    }
+    if (!finite) {
+        throw InvalidFileFormatException(NOT_FINITE, name);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Prefetch.h"
+#include "orlin/io/BinPointBlockReader.h"
 #include "orlin/io/ReadAheadThread.h"
 
 #include <algorithm>
@@ -343,19 +344,23 @@ struct DecodedFacet {
     std::uint64_t hashes[3];
 };
 
-// Records hold floats in common::io::FILE_BYTE_ORDER, the machine's: they are copied as they are.
-void decodeFacets(const char* records, std::size_t count, DecodedFacet* out) {
+// Records hold floats in common::io::FILE_BYTE_ORDER, the machine's: they are copied as they
+// are. False when a corner coordinate is NaN or infinite.
+bool decodeFacets(const char* records, std::size_t count, DecodedFacet* out) {
+    bool finite = true;
     for (std::size_t k = 0; k < count; ++k) {
         float values[9];
         std::memcpy(values, records + k * FACET_SIZE + 12, sizeof values);
         DecodedFacet& d = out[k];
         for (int i = 0; i < 9; ++i) {
             d.xyz[i] = values[i];
+            finite &= std::isfinite(values[i]);
         }
         for (int i = 0; i < 3; ++i) {
             d.hashes[i] = VertexNumbers::hash(d.xyz[3 * i], d.xyz[3 * i + 1], d.xyz[3 * i + 2]);
         }
     }
+    return finite;
 }
 
 // Facets numbered in order, with the table entries of the facets a few ahead on the way in.
@@ -389,7 +394,9 @@ void numberFile(std::ifstream& stream, std::size_t count, FacetCollector& facets
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
         }
-        decodeFacets(records.data(), piece, decoded.data());
+        if (!decodeFacets(records.data(), piece, decoded.data())) {
+            throw InvalidFileFormatException(BinPointBlockReader::NOT_FINITE, path);
+        }
         numberFacets(decoded.data(), piece, facets);
         done += piece;
         if (!publish(facets.vertices().count())) {

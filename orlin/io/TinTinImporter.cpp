@@ -106,7 +106,15 @@ void readTriangles(Poco::BinaryReader& reader, const TarHeaderBlock& block,
 tin::core::Tin TinTinImporter::importTin(const char* path) const {
     std::ifstream stream = common::io::IoUtil::openInBinary(path);
     Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
-    return importTin(&reader);
+    try {
+        return importTin(&reader);
+    } catch (const InvalidFileFormatException& e) {
+        // The same text, with the file the user named instead of the entry.
+        if (e.hasLine()) {
+            throw InvalidFileFormatException(e.message(), path, e.line());
+        }
+        throw InvalidFileFormatException(e.message(), path);
+    }
 }
 
 tin::core::Tin TinTinImporter::importTin(Poco::BinaryReader* reader) const {

@@ -96,6 +96,29 @@ TEST(CellHashIndexTest, LargeBoxesAndOddCoordinates)
     EXPECT_TRUE(reported(index, -10, -10, 10, 10).empty());
 }
 
+// A NaN position was converted to an integer (undefined) by the prefetch a bulk request
+// makes ahead of its number checks; an infinite box bound met an infinite reach.
+TEST(CellHashIndexTest, NonFiniteCoordinatesReachNoUndefinedConversion)
+{
+    const double nan = std::nan("");
+    const double inf = std::numeric_limits<double>::infinity();
+    CellHashIndex index;
+    for (std::uint32_t i = 0; i < 40; ++i)
+        index.insert(i, i * 0.5, -(i * 0.25));
+    for (const double v : {nan, inf, -inf}) {
+        index.prefetch(v, 0);
+        index.prefetch(0, v);
+        std::set<std::uint32_t> seen;
+        const auto hint = index.queryForInsert(v, v, v, v, [&seen](std::uint32_t s) { seen.insert(s); });
+        index.insertAt(hint, 100, v, 1);
+        EXPECT_FALSE(index.remove(101, v, v));
+    }
+    // Boxes from +inf up and down to -inf: every slot at most, no crash.
+    EXPECT_LE(reported(index, inf, inf, inf, inf).size(), index.size());
+    EXPECT_LE(reported(index, -inf, -inf, inf, inf).size(), index.size());
+    EXPECT_TRUE(reported(index, -1, -20, 20, 1).count(7));
+}
+
 // Surveyed coordinates are round (millimetres and finer). A tolerance box around one must
 // stay in its own cell, not straddle a border into the neighbours' cells in x and y.
 TEST(CellHashIndexTest, ToleranceBoxAtARoundCoordinateReportsItsCellOnly)
