@@ -2,11 +2,11 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/core/FixedSizePool.h"
-#include "orlin/core/FixedSizePoolAllocatorT.h"
+#include "orlin/support/FixedSizePool.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/core/IdentityListMapT.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/support/IdentityListMapT.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/QuadtreeContainerT.h"
@@ -141,7 +141,7 @@ public:
     }
 
     /// Lets lanes that wait for blocks fault in the pool's pages from `from` (a block start)
-    /// up to `end` (see FixedSizePool::populate); later calls move the end on. The stretch
+    /// up to `end` (see support::FixedSizePool::populate); later calls move the end on. The stretch
     /// must be committed.
     void pageUpTo(char* from, char* end)
     {
@@ -249,8 +249,8 @@ private:
         char* const end = m_pageEnd.load(std::memory_order_acquire);
         char* from = m_paged.load(std::memory_order_relaxed);
         while (from != nullptr && from < end) {
-            if (m_paged.compare_exchange_weak(from, from + FixedSizePool::BLOCK, std::memory_order_relaxed)) {
-                FixedSizePool::populate(from, FixedSizePool::BLOCK);
+            if (m_paged.compare_exchange_weak(from, from + support::FixedSizePool::BLOCK, std::memory_order_relaxed)) {
+                support::FixedSizePool::populate(from, support::FixedSizePool::BLOCK);
                 return true;
             }
         }
@@ -280,7 +280,7 @@ private:
     static constexpr int SPINS = 4096;
 
     // About 4 MB: in huge pages, so that its first use costs a few faults, not a thousand.
-    std::vector<Block, LargeTableAllocatorT<Block>> m_ring;
+    std::vector<Block, support::LargeTableAllocatorT<Block>> m_ring;
     Prepare m_prepare;
     Link m_link;
     std::vector<std::thread> m_threads;
@@ -353,8 +353,8 @@ public:
     // the triangle records (TriangleSet::next), so a list costs no allocation and keeps the
     // order of insertion. Keys are raw addresses: the triangles keep edges and points alive.
     // Each on a cache line of its own: a large batch links the two families on two threads.
-    alignas(64) IdentityListMapT<Edge> m_edgeTriangles;
-    alignas(64) IdentityListMapT<Point> m_pointTriangles;
+    alignas(64) support::IdentityListMapT<Edge> m_edgeTriangles;
+    alignas(64) support::IdentityListMapT<Point> m_pointTriangles;
     // Position cache: an open-addressing table of vertex nodes (record * 3 + vertex slot), one
     // per distinct vertex object, placed by the hash of its position. Empty while not built.
     alignas(64) std::vector<std::uint32_t> m_positionPoints;
@@ -410,7 +410,7 @@ public:
     }
 
     template <class K>
-    void link(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
+    void link(support::IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
     {
         if (key == nullptr) {
             return;
@@ -426,7 +426,7 @@ public:
     }
 
     template <class K>
-    void unlink(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
+    void unlink(support::IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
     {
         // Most removals change the entry (head, tail or erasure), so it is taken writable at
         // once: one probe instead of a read probe and a write probe.
@@ -458,7 +458,7 @@ public:
     }
 
     template <class K>
-    std::vector<std::shared_ptr<Triangle>> listOf(IdentityListMapT<K>& map, K* key, int family)
+    std::vector<std::shared_ptr<Triangle>> listOf(support::IdentityListMapT<K>& map, K* key, int family)
     {
         std::vector<std::shared_ptr<Triangle>> result;
         auto const* entry = map.find(key);
@@ -536,7 +536,7 @@ public:
     }
 
     template <class K>
-    std::uint32_t touchTail(IdentityListMapT<K> const& map, K* key, int family) const
+    std::uint32_t touchTail(support::IdentityListMapT<K> const& map, K* key, int family) const
     {
         auto const* entry = map.find(key);
         return entry == nullptr ? 0 : m_triangles.touchNode(entry->tail, family);
@@ -547,7 +547,7 @@ public:
     // does for that family. Writes nothing but the family's map and links.
     template <class K>
     std::uintptr_t linkFamily(
-        IdentityListMapT<K>& map, int family, std::uint32_t const* records, K* const* keys, std::size_t count)
+        support::IdentityListMapT<K>& map, int family, std::uint32_t const* records, K* const* keys, std::size_t count)
     {
         std::uintptr_t sink = 0;
         for (std::size_t first = 0; first < count; first += BLOCK) {
@@ -664,7 +664,7 @@ public:
         void hand(Fill&& fill)
         {
             if (m_poolBytes != 0) {
-                FixedSizePool& pool = FixedSizePool::instance();
+                support::FixedSizePool& pool = support::FixedSizePool::instance();
                 char* const end = pool.commitAhead(m_poolBytes);
                 m_lanes->pageUpTo(pool.cursorBlock(), end);
             }
@@ -854,7 +854,7 @@ std::shared_ptr<Triangle> Tin::addTriangle(
     auto e1 = edges.factory(q, r);
     auto e2 = edges.factory(r, p);
     auto e3 = edges.factory(p, q);
-    auto triangle = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r, e1, e2, e3);
+    auto triangle = std::allocate_shared<Triangle>(support::FixedSizePoolAllocatorT<Triangle>(), p, q, r, e1, e2, e3);
     m_impl->insert(triangle);
     return triangle;
 }
@@ -921,7 +921,7 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
                     triangles[k].reset();
                     continue;
                 }
-                triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(),
+                triangles[k] = std::allocate_shared<Triangle>(support::FixedSizePoolAllocatorT<Triangle>(),
                     points[c[3 * k]], points[c[3 * k + 1]], points[c[3 * k + 2]],
                     std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
                 next += 3;

@@ -53,7 +53,7 @@ class Triangle;
 /// index exists; the index is built by the first rectangle query, so building a TIN by many
 /// additions pays nothing for it). Caches are dropped by every change at no cost when they
 /// were not built. Copying shares the tables and the spatial index with the source chunk by
-/// chunk (see `SharedChunkArrayT`): a copy costs a reference count per 4 KiB page of tables, and
+/// chunk (see `support::SharedChunkArrayT`): a copy costs a reference count per 4 KiB page of tables, and
 /// each later change of either TIN clones only the chunks it writes, so a copy edited in a
 /// few places costs in proportion to the edit. The copy keeps the source's index order; the
 /// STR-tree kind builds its own index on the copy's first query. The position, outline and

@@ -3,11 +3,11 @@
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/io/ByteOrder.h"
 #include "common/io/IoUtil.h"
-#include "orlin/core/HashMix.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
-#include "orlin/core/Prefetch.h"
+#include "orlin/support/Prefetch.h"
 #include "orlin/io/BinPointBlockReader.h"
 #include "orlin/io/ReadAheadThread.h"
 
@@ -37,7 +37,7 @@ constexpr unsigned long long HEADER_SIZE = 84;
 constexpr unsigned long long FACET_SIZE = 50;
 
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 // Facets share most of their vertices: each distinct coordinate triple gets a number on its
 // first use, and the point factory is asked once per number, all numbers in one bulk
@@ -49,8 +49,8 @@ using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
 class VertexNumbers {
 public:
     static std::uint64_t hash(double x, double y, double z) {
-        using core::coordinateBits;
-        return core::mixWords(core::mixWords(coordinateBits(x), coordinateBits(y)), coordinateBits(z));
+        using support::coordinateBits;
+        return support::mixWords(support::mixWords(support::coordinateBits(x), support::coordinateBits(y)), support::coordinateBits(z));
     }
 
     // Room for `distinct` triples without growing the table.
@@ -98,7 +98,7 @@ public:
 
     void prefetch(std::uint64_t h) const {
         if (!m_entries.empty()) {
-            core::prefetchLine(&m_entries[h & (m_entries.size() - 1)]);
+            support::prefetchLine(&m_entries[h & (m_entries.size() - 1)]);
         }
     }
 

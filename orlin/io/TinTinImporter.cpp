@@ -5,7 +5,7 @@
 #include "common/file/TarHeaderBlock.h"
 #include "common/io/IoUtil.h"
 #include "common/io/FileUtil.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/BinPointBlockReader.h"
 
@@ -39,7 +39,7 @@ unsigned long long padding(const TarHeaderBlock& block) {
 }
 
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 // Records are read in pieces of this many bytes at most, so that a header that claims far
 // more than the file holds fails at the end of the data instead of reserving memory for it.

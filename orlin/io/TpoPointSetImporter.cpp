@@ -1,7 +1,7 @@
 #include "orlin/io/TpoPointSetImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/FileBytes.h"
@@ -22,7 +22,7 @@ namespace tin::io {
 namespace {
 
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 // Lines parsed between two hand-overs to the interning, and points interned at a time
 // while the lines after them are parsed.
