@@ -19,10 +19,10 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Rect.h"
-#include "orlin/support/SharedChunkArrayT.h"
-#include "orlin/support/SharedPagePool.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/SharedChunkArrayT.h"
+#include "orlin/support/SharedPagePool.h"
 #include "orlin/util/TinDifferences.h"
 #include "orlin/util/TinMerge.h"
 

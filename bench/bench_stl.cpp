@@ -11,13 +11,13 @@
 // A read is timed up to the moment its TIN exists; dropping the TIN (2M triangles with their
 // edges and points) is timed apart and printed beside it. The bare read takes the file with
 // one read into a huge-page block, as the reader can.
-#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Tin.h"
-#include "orlin/io/StlTinExporter.h"
 #include "orlin/io/FileBytes.h"
+#include "orlin/io/StlTinExporter.h"
 #include "orlin/io/StlTinImporter.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include "BenchSupport.h"
 

@@ -14,10 +14,11 @@
 // in a child process, so that it starts on a fresh heap; times are wall-clock times (the
 // batch's work is spread over threads), and cpu_s gives the processor time of the child.
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
+#include "orlin/support/LaneThreads.h"
 
 #include "BenchSupport.h"
 
@@ -176,7 +177,7 @@ Measure runBatchShuffled(int n)
 
 Measure runBatchOneThread(int n)
 {
-    Tin::setListLanesForTests(0);
+    tin::support::LaneThreads::setForTests(0);
     return runBatch(n, false);
 }
 

@@ -21,12 +21,12 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointSet.h"
-#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Tin.h"
 #include "orlin/io/FileBytes.h"
 #include "orlin/io/TinTinExporter.h"
 #include "orlin/io/TinTinImporter.h"
 #include "orlin/io/TpoPointSetImporter.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include "BenchSupport.h"
 

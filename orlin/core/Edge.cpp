@@ -2,8 +2,8 @@
 
 #include "orlin/core/EdgeFactory.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/support/GeosCacheTable.h"
 #include "orlin/core/Point.h"
+#include "orlin/support/GeosCacheTable.h"
 
 #include <geos/geom/LineString.h>
 

@@ -1,10 +1,10 @@
 #include "orlin/core/Edge2DFactory.h"
 
+#include "common/exception/RuntimeException.h"
+#include "orlin/core/Point2DIRepository.h"
 #include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/support/HashMix.h"
-#include "common/exception/RuntimeException.h"
 #include "orlin/support/LinearProbingTableT.h"
-#include "orlin/core/Point2DIRepository.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,10 +2,10 @@
 #include "orlin/support/HashMix.h"
 
 #include "orlin/core/Edge.h"
-#include "orlin/support/FixedSizePool.h"
-#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
+#include "orlin/support/FixedSizePool.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/support/Prefetch.h"
 
 #include <algorithm>

@@ -1,13 +1,13 @@
 #include "orlin/core/Point2DIRepository.h"
 
-#include "orlin/support/FixedSizePoolAllocatorT.h"
-#include "orlin/support/HashMix.h"
 #include "common/exception/RuntimeException.h"
-#include "orlin/support/LinearProbingTableT.h"
 #include "orlin/core/MagnitudeRelationException.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/Rect.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LinearProbingTableT.h"
 
 #include <algorithm>
 #include <cmath>

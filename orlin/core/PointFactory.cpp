@@ -1,8 +1,8 @@
 #include "orlin/core/PointFactory.h"
 
-#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/PointFunctions.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,10 +1,8 @@
 #include "orlin/core/PointSet.h"
 
 #include "common/exception/RuntimeException.h"
-#include "orlin/support/AddressMapT.h"
 #include "orlin/core/Breakline.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/Polygon.h"
@@ -12,6 +10,8 @@
 #include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/STRtreeContainerT.h"
 #include "orlin/core/SpatialIndexContainerT.h"
+#include "orlin/support/AddressMapT.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <geos/geom/Coordinate.h>
 #include <geos/geom/GeometryFactory.h>

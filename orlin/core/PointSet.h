@@ -1,11 +1,11 @@
 #pragma once
 
+#include "orlin/core/ContainerType.h"
 #include "orlin/core/Geometry.h"
-#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointLocator.h"
 #include "orlin/core/Rect.h"
-#include "orlin/core/ContainerType.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <initializer_list>
 #include <memory>

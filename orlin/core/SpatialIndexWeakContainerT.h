@@ -1,8 +1,8 @@
 #pragma once
 
+#include "orlin/core/Rect.h"
 #include "orlin/support/CellHashIndex.h"
 #include "orlin/support/LargeTableAllocatorT.h"
-#include "orlin/core/Rect.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -6,12 +6,12 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
-#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2DIRepository.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 
 namespace tin {
 namespace core {

@@ -2,8 +2,8 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/support/GeosCacheTable.h"
 #include "orlin/core/Point.h"
+#include "orlin/support/GeosCacheTable.h"
 
 #include <geos/geom/CoordinateArraySequence.h>
 #include <geos/geom/GeometryFactory.h>

@@ -1,8 +1,8 @@
 #include "orlin/io/BinPointPtrVectorImporter.h"
 
-#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/BinPointBlockReader.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 namespace tin::io {
 

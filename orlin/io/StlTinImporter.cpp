@@ -3,13 +3,13 @@
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/io/ByteOrder.h"
 #include "common/io/IoUtil.h"
-#include "orlin/support/HashMix.h"
-#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
-#include "orlin/support/Prefetch.h"
 #include "orlin/io/BinPointBlockReader.h"
 #include "orlin/io/ReadAheadThread.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LargeTableAllocatorT.h"
+#include "orlin/support/Prefetch.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,13 +1,13 @@
 #include "orlin/io/TinTinImporter.h"
 
-#include "common/io/ByteOrder.h"
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/file/TarHeaderBlock.h"
-#include "common/io/IoUtil.h"
+#include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
-#include "orlin/support/LargeTableAllocatorT.h"
+#include "common/io/IoUtil.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/BinPointBlockReader.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "orlin/io/TpoPointSetImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
-#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/FileBytes.h"
 #include "orlin/io/ReadAheadThread.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "orlin/support/Prefetch.h"
 #include "orlin/support/LargeTableAllocatorT.h"
+#include "orlin/support/Prefetch.h"
 
 #include <cstddef>
 #include <cstdint>

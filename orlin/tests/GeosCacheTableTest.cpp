@@ -1,9 +1,9 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/support/GeosCacheTable.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/GeosCacheTable.h"
 
 #include <geos/geom/LineString.h>
 #include <geos/geom/Polygon.h>

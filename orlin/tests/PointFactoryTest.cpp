@@ -1,7 +1,7 @@
 #include "orlin/core/PointFactory.h"
 
-#include "orlin/support/FixedSizePool.h"
 #include "orlin/core/SpatialIndexWeakContainerT.h"
+#include "orlin/support/FixedSizePool.h"
 
 #include <gtest/gtest.h>
 

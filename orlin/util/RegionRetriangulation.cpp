@@ -14,10 +14,9 @@
 #include <geos/geom/Polygon.h>
 
 #include "orlin/core/Edge.h"
-#include "orlin/core/EdgeFactory.h"
-#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/EdgeFactory.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Point2DI.h"
@@ -30,6 +29,7 @@
 #include "orlin/core/Tin2D.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/TriangleBucketGrid.h"
 #include "orlin/util/TriangleRun.h"

@@ -10,7 +10,6 @@
 #include <geos/geom/Polygon.h>
 #include <geos/util/TopologyException.h>
 
-#include "orlin/support/AddressMapT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
@@ -19,6 +18,7 @@
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/AddressMapT.h"
 #include "orlin/util/RegionTinMap.h"
 #include "orlin/util/TinOverlay.h"
 #include "trianglecui/TriangleProcessError.h"
