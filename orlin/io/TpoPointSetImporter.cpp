@@ -72,8 +72,10 @@ bool parseNumber(std::string_view token, double& value) {
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
 }
 
-bool isSeparator(char c) {
-    return c == ',' || c == '\t' || c == ' ';
+// The hot path's test of SEPARATORS, unrolled.
+constexpr bool isSeparator(char c) {
+    static_assert(SEPARATORS.size() == 3, "isSeparator tests each separator");
+    return c == SEPARATORS[0] || c == SEPARATORS[1] || c == SEPARATORS[2];
 }
 
 // The common line, "x,y,z" or "x y z" with a '\n' or "\r\n" end, parsed without splitting

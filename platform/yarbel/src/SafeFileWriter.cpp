@@ -68,9 +68,10 @@ bool finish(std::ofstream& stream) {
     throw common::exception::RuntimeException("Could not write file: " + path);
 }
 
-void writeInPlace(const std::string& path, const fs::path& target, std::ios::openmode mode,
-                  const SafeFileWriter::Body& body) {
-    std::ofstream stream(target, mode | std::ios::trunc);
+// Writes file through the body; failures name path, the target as the caller gave it.
+void writeTo(const fs::path& file, const std::string& path, std::ios::openmode mode,
+             const SafeFileWriter::Body& body) {
+    std::ofstream stream(file, mode | std::ios::trunc);
     if (!stream.is_open()) {
         throw common::exception::FileOpenException(path);
     }
@@ -102,7 +103,7 @@ void SafeFileWriter::write(const std::string& path, std::ios::openmode mode, con
     }
     const bool exists = fs::exists(status);
     if (exists && !fs::is_regular_file(status)) {
-        writeInPlace(path, target, mode, body);
+        writeTo(target, path, mode, body);
         return;
     }
 
@@ -111,14 +112,7 @@ void SafeFileWriter::write(const std::string& path, std::ios::openmode mode, con
         throw common::exception::FileOpenException(path);
     }
     try {
-        std::ofstream stream(temporary, mode | std::ios::trunc);
-        if (!stream.is_open()) {
-            throw common::exception::FileOpenException(path);
-        }
-        body(stream);
-        if (!finish(stream)) {
-            throwWriteFailed(path);
-        }
+        writeTo(temporary, path, mode, body);
         if (exists) {
             fs::permissions(temporary, status.permissions(), error);
         }
