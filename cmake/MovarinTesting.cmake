@@ -6,6 +6,21 @@ if(MOVARIN_BUILD_TESTS)
   find_package(GTest REQUIRED)
   include(GoogleTest)
 endif()
+# The real test data lies beside the clone; a worktree elsewhere points here to it.
+set(MOVARIN_SHARED_DATA_DIR "${PROJECT_SOURCE_DIR}/../shared/data" CACHE PATH
+  "Folder of the shared test data (holds real/)")
+
+# gtest_discover_tests loses the separators of a list handed through its PROPERTIES on the
+# way to the script it generates (two labels arrive as a property named after the second),
+# so the labels are set by a second script that CTest reads after the discovered tests.
+function(_movarin_label_discovered_tests target labels)
+  set(_file "${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake")
+  file(WRITE "${_file}"
+    "foreach(_test IN LISTS ${target}_TESTS)\n"
+    "  set_tests_properties(\"\${_test}\" PROPERTIES LABELS \"${labels}\")\n"
+    "endforeach()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_file}")
+endfunction()
 
 function(movarin_add_gtest target)
   if(NOT MOVARIN_BUILD_TESTS)
@@ -16,11 +31,10 @@ function(movarin_add_gtest target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
     MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    MOVARIN_SHARED_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
+    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
     MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${target}
-    PROPERTIES LABELS "${ARG_LABELS}"
-    DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
 endfunction()
 
 # movarin_add_qt_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...)
@@ -39,9 +53,8 @@ function(movarin_add_qt_gtest target)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt5::Widgets Qt5::Test GTest::gtest GTest::gmock)
   target_compile_definitions(${target} PRIVATE
     MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    MOVARIN_SHARED_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
+    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
     MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${target}
-    PROPERTIES LABELS "${ARG_LABELS}"
-    DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
 endfunction()

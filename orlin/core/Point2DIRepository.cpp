@@ -183,13 +183,13 @@ struct Point2DIRepository::Impl
             return;
         auto index = std::make_unique<QuadtreeContainerT<Point2DI>>();
         index->reserve(m_table.size());
-        for (const auto& slot : m_table.slots())
+        for (const auto& slot : m_table.slotArray())
             if (slot.point)
                 index->appendUnindexed(slot.point);
         index->rebuildIndex();
         m_pointIndex = std::move(index);
         m_cells.reserve(m_table.size());
-        for (const auto& slot : m_table.slots())
+        for (const auto& slot : m_table.slotArray())
             if (slot.point)
                 fileInCell(slot.x, slot.y);
     }

@@ -195,7 +195,7 @@ public:
         }
         std::vector<Slot> result;
         result.reserve(m_items.size());
-        m_items.forEachSpan([&](Slot const* slots, std::size_t count) { result.insert(result.end(), slots, slots + count); });
+        m_items.forEachSpan([&](Slot const* span, std::size_t count) { result.insert(result.end(), span, span + count); });
         return result;
     }
 
@@ -216,10 +216,10 @@ public:
     {
         dropIndex();
         support::SharedChunkArrayT<Slot> kept;
-        m_items.forEachSpan([&](Slot const* slots, std::size_t count) {
+        m_items.forEachSpan([&](Slot const* span, std::size_t count) {
             for (std::size_t k = 0; k < count; ++k) {
-                if (slots[k]) {
-                    kept.push_back(slots[k]);
+                if (span[k]) {
+                    kept.push_back(span[k]);
                 }
             }
         });

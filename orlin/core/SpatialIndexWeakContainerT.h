@@ -171,14 +171,14 @@ const std::vector<std::uint32_t>& SpatialIndexWeakContainerT<T>::candidateSlots(
 {
     if (!m_index)
         rebuildIndex();
-    std::vector<std::uint32_t>& slots = m_candidates;
-    slots.clear();
-    m_index->query(xMin, yMin, xMax, yMax, [&slots](std::uint32_t s) { slots.push_back(s); });
+    std::vector<std::uint32_t>& found = m_candidates;
+    found.clear();
+    m_index->query(xMin, yMin, xMax, yMax, [&found](std::uint32_t s) { found.push_back(s); });
     // Slot order makes results reproducible and removes the rare duplicate report of
     // a slot whose cell hash collides with another queried cell.
-    std::sort(slots.begin(), slots.end());
-    slots.erase(std::unique(slots.begin(), slots.end()), slots.end());
-    return slots;
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    return found;
 }
 
 template <typename T>

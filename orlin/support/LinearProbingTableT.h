@@ -28,7 +28,7 @@ public:
     /// Full slots.
     std::size_t size() const { return m_count; }
     /// Every slot, full or empty, for a scan in table order.
-    const std::vector<Slot, LargeTableAllocatorT<Slot>>& slots() const { return m_slots; }
+    const std::vector<Slot, LargeTableAllocatorT<Slot>>& slotArray() const { return m_slots; }
 
     /// The full slot for which matches(slot) holds on the probe sequence of hash, or null.
     template <class Match>

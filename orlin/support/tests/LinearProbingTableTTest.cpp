@@ -59,8 +59,8 @@ TEST(LinearProbingTableTTest, ClaimsAndFindsLikeAStandardMapThroughGrowth)
         }
     }
     std::size_t full = 0;
-    for (const Entry& e : table.slots())
+    for (const Entry& e : table.slotArray())
         full += EntryTraits::occupied(e) ? 1 : 0;
     EXPECT_EQ(full, oracle.size());
-    EXPECT_LE(table.size() * 4, table.slots().size() * 3);
+    EXPECT_LE(table.size() * 4, table.slotArray().size() * 3);
 }

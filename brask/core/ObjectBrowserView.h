@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QModelIndex>
+#include <QPoint>
+#include <QTreeView>
+
+class QAction;
+
+namespace mvc::core {
+
+class ModelItem;
+
+/// The object browser's tree view: checkable rows of the item tree, header hidden, single
+/// selection. It owns the item actions Move up, Move down, Delete and Property, which the
+/// model binds to the selected item's controller (`connectActions`) and releases on
+/// deselection (`disconnectActions`), and it turns current-row changes into the selection
+/// signals that the model handles:
+///
+/// - from A to B: `itemDeselected(A)`, `itemSelected(B)`, `selectionChanged()`;
+/// - cleared: `itemDeselected(A)`, `selectionChanged()`.
+///
+/// `pressed(index, globalPos)` carries the global position of the press that selected the
+/// row, for the right-click menu.
+class ObjectBrowserView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit ObjectBrowserView(QWidget* parent = nullptr);
+    ~ObjectBrowserView() override;
+
+    QAction* moveUpAction() const;
+    QAction* moveDownAction() const;
+    QAction* deleteAction() const;
+    QAction* propertyAction() const;
+
+    void connectActions(ModelItem* item);
+    /// Removes every connection of the four actions and enables them all.
+    void disconnectActions();
+    /// Clears the selection and makes `index` current and selected.
+    void select(const QModelIndex& index);
+
+signals:
+    void selectionChanged();
+    void itemSelected(const QModelIndex& selected);
+    void itemDeselected(const QModelIndex& deselected);
+    void pressed(const QModelIndex& index, const QPoint& globalPos);
+
+protected slots:
+    void handlePress(const QModelIndex& index);
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QPoint m_pressGlobalPos;
+    QAction* m_moveUpAction;
+    QAction* m_moveDownAction;
+    QAction* m_deleteAction;
+    QAction* m_propertyAction;
+};
+
+} // namespace mvc::core

@@ -1,0 +1,320 @@
+#include "brask/proj/Project.h"
+
+#include "brask/proj/ProjectFile.h"
+#include "brask/proj/ProjectMainWindowI.h"
+#include "brask/proj/ProjectWorkspace.h"
+
+#include <guimisc/FileSupport.h>
+#include <guimisc/StringSupport.h>
+#include <guimisc/UserDialogs.h>
+#include <guimisc/ZipSupport.h>
+#include <guimisc/dialog/WaitDialog.h>
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTime>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+namespace mvc::proj {
+
+const char Project::LOCKFILENAME[] = "lock";
+
+namespace {
+
+// Runs a function when the scope ends, however it ends.
+template <class F>
+class ScopeExit {
+public:
+    explicit ScopeExit(F f) : m_f(std::move(f)) {}
+    ~ScopeExit() { m_f(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    F m_f;
+};
+
+bool renameOver(const QString& from, const QString& to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData())
+           == 0;
+}
+
+} // namespace
+
+Project::Project(ProjectFile* mainfile, const QString& workFolder, ProjectMainWindowI* mainWindow)
+    : QObject(mainWindow), m_workFolder(workFolder), m_mainfile(mainfile),
+      m_mainWindow(mainWindow)
+{
+    const QFileInfo info(m_workFolder);
+    if (!info.exists()) {
+        info.dir().mkdir(info.fileName());
+    }
+    lock();
+}
+
+Project::~Project()
+{
+    delete m_mainfile;
+    m_mainfile = nullptr;
+    unlock();
+    guimisc::FileSupport::rmdirRecursively(m_workFolder);
+}
+
+QString Project::newWorkfolderName(const QString& folder)
+{
+    const QDir dir(folder);
+    QRandomGenerator random(static_cast<quint32>(QTime::currentTime().msec()));
+    // The name is the digest of a growing run of random bytes; a taken name adds a byte.
+    QByteArray bytes;
+    QString name;
+    do {
+        bytes.append(static_cast<char>(random.generate() & 0xff));
+        name = QString::fromLatin1(
+            QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+    } while (dir.exists(name));
+    return dir.absoluteFilePath(name);
+}
+
+const QString& Project::workFolder() const
+{
+    return m_workFolder;
+}
+
+const QString& Project::filename() const
+{
+    return m_filename;
+}
+
+void Project::setFilename(const QString& filename)
+{
+    m_filename = filename;
+}
+
+ProjectFile* Project::mainfile() const
+{
+    return m_mainfile;
+}
+
+ProjectMainWindowI* Project::projectMainWindow() const
+{
+    return m_mainWindow;
+}
+
+QString Project::absoluteFileName(const QString& name) const
+{
+    return QDir(m_workFolder).absoluteFilePath(name);
+}
+
+QString Project::tmpFileName() const
+{
+    return guimisc::FileSupport::getTempFileName(m_workFolder);
+}
+
+void Project::load()
+{
+    m_mainfile->load();
+}
+
+bool Project::save()
+{
+    if (!m_mainWindow) {
+        return m_mainfile->save();
+    }
+    m_mainWindow->enterModelessDialogMode();
+    QCoreApplication::processEvents();
+    m_mainWindow->setCursor(Qt::WaitCursor);
+    ScopeExit restore([this] {
+        m_mainWindow->setCursor(Qt::ArrowCursor);
+        m_mainWindow->exitModelessDialogMode();
+    });
+    return m_mainfile->save();
+}
+
+bool Project::unzipFrom(const QString& archive)
+{
+    std::unique_ptr<QProcess> process(
+        guimisc::ZipSupport::createUnzipArchiveProcess(archive, m_workFolder));
+    if (m_mainWindow) {
+        m_mainWindow->enterModelessDialogMode();
+    }
+    // unzip exits with 1 when it only warned.
+    const bool ok = waitForProcess(process.get(), tr("Loading project file..."), 1);
+    process.reset();
+    if (m_mainWindow) {
+        m_mainWindow->exitModelessDialogMode();
+    }
+    if (!ok || !QFileInfo(absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME))).isFile()) {
+        return false;
+    }
+    m_filename = archive;
+    return true;
+}
+
+bool Project::zipTo(const QString& archive)
+{
+    const QDir work(m_workFolder);
+    QStringList members{work.relativeFilePath(m_mainfile->absoluteFilename())};
+    for (const std::string& name : m_mainfile->containedFiles()) {
+        const QString member = QString::fromLocal8Bit(name.c_str());
+        // An item may name a file that it writes only when it holds data.
+        if (QFileInfo(work.absoluteFilePath(member)).isFile()) {
+            members << member;
+        }
+    }
+
+    // The new archive is made in the workspace (beside the work folder without a main
+    // window); the zip tool puts its own temporary file there too.
+    QDir tmpFolder = QFileInfo(m_workFolder).dir();
+    QString temporary;
+    if (m_mainWindow && m_mainWindow->workspace()) {
+        tmpFolder = m_mainWindow->workspace()->workspace();
+        temporary = m_mainWindow->workspace()->tmpFileName() + QStringLiteral(".zip");
+    } else {
+        temporary = guimisc::FileSupport::getTempFileName(tmpFolder.absolutePath())
+                    + QStringLiteral(".zip");
+    }
+
+    std::unique_ptr<QProcess> process(
+        guimisc::ZipSupport::createZipArchiveProcess(temporary, m_workFolder, members));
+    const bool ok = waitForProcess(process.get(), tr("Saving project file..."), 0);
+    process.reset();
+
+    const bool replaced = ok && QFileInfo(temporary).size() > 0
+                          && replaceArchive(temporary, archive);
+    QFile::remove(temporary);
+    ProjectWorkspace::removeZipTrashes(tmpFolder);
+    if (!replaced) {
+        return false;
+    }
+    m_filename = archive;
+    return true;
+}
+
+bool Project::replaceArchive(const QString& temporary, const QString& archive)
+{
+    const QFileInfo target(archive);
+    if (!target.isDir()) {
+        if (renameOver(temporary, archive)) {
+            return true;
+        }
+        if (errno == EXDEV) {
+            // Another file system: copy beside the target first, so that the target is
+            // still replaced in one step.
+            const QString beside = guimisc::FileSupport::getTempFileName(target.absolutePath());
+            if (QFile::copy(temporary, beside)) {
+                if (renameOver(beside, archive)) {
+                    return true;
+                }
+            }
+            QFile::remove(beside);
+        }
+    }
+    guimisc::UserDialogs::critical(m_mainWindow, tr("Error"),
+                                   tr("Could not overwrite %1.")
+                                       .arg(QDir::toNativeSeparators(archive)),
+                                   QMessageBox::Ok);
+    return false;
+}
+
+bool Project::waitForProcess(QProcess* process, const QString& message, int maxExitCode)
+{
+    m_isFinished = false;
+    m_isCanceled = false;
+    bool hasFinished = false;
+    connect(process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
+            [this, &hasFinished](int, QProcess::ExitStatus) {
+                hasFinished = true;
+                handleFinish();
+            });
+    // A program that cannot be started never emits finished: count it as finished, failed.
+    connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            m_isFinished = true;
+        }
+    });
+    ScopeExit disconnectAll([this, process] { process->disconnect(this); });
+    const auto isRunning = [process] { return process->state() != QProcess::NotRunning; };
+
+    if (isRunning()) {
+        process->waitForFinished(3000);
+    }
+    QCoreApplication::processEvents();
+    if (isRunning() && !m_isFinished) {
+        guimisc::dialog::WaitDialog dialog(m_mainWindow);
+        dialog.showProgressBar();
+        dialog.setRange(0, 100);
+        dialog.setUnknownLimitMode(300);
+        dialog.setProgress(10);
+        dialog.setMessage(message);
+        connect(&dialog, &guimisc::dialog::WaitDialog::canceled, this, &Project::cancel);
+        dialog.show();
+        int progress = 10;
+        while (isRunning() && !m_isFinished && !m_isCanceled) {
+            QCoreApplication::processEvents();
+            process->waitForFinished(200);
+            dialog.setProgress(++progress);
+        }
+        dialog.hide();
+    }
+    if (m_isCanceled && isRunning()) {
+        process->kill();
+        process->waitForFinished(3000);
+        return false;
+    }
+    if (isRunning()) {
+        return false;
+    }
+    return hasFinished && process->exitStatus() == QProcess::NormalExit
+           && process->exitCode() >= 0 && process->exitCode() <= maxExitCode;
+}
+
+void Project::openWorkFolder()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(m_workFolder));
+}
+
+void Project::handleFinish()
+{
+    m_isFinished = true;
+}
+
+void Project::cancel()
+{
+    m_isCanceled = true;
+}
+
+bool Project::lock()
+{
+    unlock();
+    m_lockFile = new QFile(absoluteFileName(QString::fromLatin1(LOCKFILENAME)));
+    if (!m_lockFile->open(QIODevice::WriteOnly)) {
+        delete m_lockFile;
+        m_lockFile = nullptr;
+        return false;
+    }
+    return true;
+}
+
+void Project::unlock()
+{
+    if (!m_lockFile) {
+        return;
+    }
+    m_lockFile->close();
+    delete m_lockFile;
+    m_lockFile = nullptr;
+    QFile::remove(absoluteFileName(QString::fromLatin1(LOCKFILENAME)));
+}
+
+} // namespace mvc::proj

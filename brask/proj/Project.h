@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QFile;
+class QProcess;
+class QUndoStack;
+
+namespace mvc::proj {
+
+class ProjectFile;
+class ProjectMainWindowI;
+
+/// An open project: its work folder (a folder of its own in the workspace, holding the
+/// unpacked project), the project main file with the item tree, and the archive the user
+/// knows as the project file.
+///
+/// The constructor creates the work folder when it is missing and takes the lock (a file
+/// "lock" in the work folder, held open while the project lives). The destructor deletes
+/// the main file and its tree, releases the lock and removes the work folder with all it
+/// holds. The project owns the main file; the main window is borrowed and may be null
+/// (then no wait dialog has a parent and no modeless-dialog mode is entered).
+///
+/// Packing and unpacking run the zip tool as a child process. The GUI thread waits for it
+/// 3 seconds, then shows a wait dialog that polls every 200 ms and can cancel (kill) it.
+/// `zipTo` replaces an existing archive only with a complete new one: on any failure the
+/// earlier archive is left as it was.
+class Project : public QObject {
+    Q_OBJECT
+public:
+    static const char LOCKFILENAME[];
+
+    /// `mainfile` is owned from here on; it may be made with this project under
+    /// construction. `workFolder` is an absolute path.
+    Project(ProjectFile* mainfile, const QString& workFolder, ProjectMainWindowI* mainWindow);
+    ~Project() override;
+
+    /// The stack onto which controllers push their commands.
+    virtual QUndoStack* undoStack() const = 0;
+
+    /// A path in `folder` of a folder that does not exist yet (32 hexadecimal digits).
+    static QString newWorkfolderName(const QString& folder);
+
+    const QString& workFolder() const;
+    /// The archive's path; empty until the project is unpacked from or packed to one.
+    const QString& filename() const;
+    void setFilename(const QString& filename);
+    ProjectFile* mainfile() const;
+    ProjectMainWindowI* projectMainWindow() const;
+    /// `name` resolved inside the work folder.
+    QString absoluteFileName(const QString& name) const;
+    /// A fresh name in the work folder.
+    QString tmpFileName() const;
+
+    /// Reads "project.xml" into the tree; throws what the main file's load throws.
+    void load();
+    /// Writes "project.xml" under a wait cursor; false when it could not be written.
+    bool save();
+    /// Unpacks `archive` into the work folder. True when the tool succeeded (warnings
+    /// allowed) and "project.xml" is there; only then is `archive` the project's file name.
+    bool unzipFrom(const QString& archive);
+    /// Packs "project.xml" and the files of the tree into `archive`. False when the tool
+    /// failed, was cancelled or the archive could not be replaced; the earlier archive at
+    /// that path then stays as it was.
+    bool zipTo(const QString& archive);
+
+public slots:
+    /// Shows the work folder in the desktop's file manager.
+    void openWorkFolder();
+
+private slots:
+    void handleFinish();
+    void cancel();
+
+private:
+    bool lock();
+    void unlock();
+    /// Waits for the process as described above; true when it finished normally with an
+    /// accepted exit code.
+    bool waitForProcess(QProcess* process, const QString& message, int maxExitCode);
+    bool replaceArchive(const QString& temporary, const QString& archive);
+
+    QString m_workFolder;
+    QString m_filename;
+    ProjectFile* m_mainfile;
+    QFile* m_lockFile = nullptr;
+    ProjectMainWindowI* m_mainWindow;
+    bool m_isFinished = false;
+    bool m_isCanceled = false;
+};
+
+} // namespace mvc::proj

@@ -1,0 +1,93 @@
+#include "brask/proj/ProjectFile.h"
+
+#include "brask/proj/Project.h"
+
+#include <guimisc/xml/XmlSupport.h>
+
+#include <QDomDocument>
+#include <QSaveFile>
+#include <QXmlStreamWriter>
+
+namespace mvc::proj {
+
+const char ProjectFile::FILENAME[] = "project.xml";
+
+ProjectFile::ProjectFile(Project* project) : ProjectItem(nullptr), m_project(project) {}
+
+ProjectFile::~ProjectFile() = default;
+
+Project* ProjectFile::project() const
+{
+    return m_project;
+}
+
+bool ProjectFile::isModified() const
+{
+    return m_isModified;
+}
+
+void ProjectFile::setModified(bool modified)
+{
+    m_isModified = modified;
+}
+
+std::string ProjectFile::relativeSubPath() const
+{
+    return {};
+}
+
+QString ProjectFile::absoluteFilename() const
+{
+    return m_project ? m_project->absoluteFileName(QString::fromLatin1(FILENAME)) : QString();
+}
+
+void ProjectFile::load()
+{
+    QDomDocument document;
+    guimisc::xml::XmlSupport::loadDom(absoluteFilename(), &document);
+    loadFromProjectMainFile(document.documentElement());
+}
+
+bool ProjectFile::save()
+{
+    // Written beside the file and renamed over it when complete, so that a failed write
+    // leaves the earlier file as it was.
+    QSaveFile file(absoluteFilename());
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    QXmlStreamWriter writer(&file);
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument(QStringLiteral("1.0"));
+    writer.writeStartElement(QStringLiteral("Project"));
+    saveToProjectMainFile(&writer);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    if (writer.hasError() || !file.commit()) {
+        return false;
+    }
+    setModified(false);
+    return true;
+}
+
+const VersionNumber& ProjectFile::projectVersion() const
+{
+    return m_version;
+}
+
+void ProjectFile::setProjectVersion(const VersionNumber& version)
+{
+    m_version = version;
+}
+
+void ProjectFile::doLoadFromProjectMainFile(const QDomElement& element)
+{
+    m_version = VersionNumber(element.attribute(QStringLiteral("version")));
+}
+
+void ProjectFile::doSaveToProjectMainFile(QXmlStreamWriter* writer)
+{
+    writer->writeAttribute(QStringLiteral("version"), m_version.toString());
+}
+
+} // namespace mvc::proj

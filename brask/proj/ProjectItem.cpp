@@ -1,0 +1,175 @@
+#include "brask/proj/ProjectItem.h"
+
+#include "brask/proj/Project.h"
+
+#include <guimisc/StringSupport.h>
+
+#include <QDir>
+#include <QString>
+
+namespace mvc::proj {
+
+struct ProjectItem::Impl {
+    std::string filename;
+    std::string subPath;
+};
+
+ProjectItem::ProjectItem(const std::string& filename, ProjectItem* parent)
+    : QObject(parent), m_impl(std::make_unique<Impl>())
+{
+    m_impl->filename = filename;
+}
+
+ProjectItem::ProjectItem(ProjectItem* parent) : ProjectItem(std::string(), parent) {}
+
+ProjectItem::~ProjectItem() = default;
+
+void ProjectItem::loadFromProjectMainFile(const QDomElement& element)
+{
+    doLoadFromProjectMainFile(element);
+    loadExternalDataIfNecessary();
+}
+
+void ProjectItem::saveToProjectMainFile(QXmlStreamWriter* writer)
+{
+    createSubFolderIfNecessary();
+    doSaveToProjectMainFile(writer);
+    saveExternalDataIfNecessary();
+}
+
+std::vector<std::string> ProjectItem::containedFiles() const
+{
+    if (m_impl->filename.empty()) {
+        return {};
+    }
+    return {relativeFilename()};
+}
+
+Project* ProjectItem::project() const
+{
+    const ProjectItem* p = parent();
+    return p ? p->project() : nullptr;
+}
+
+bool ProjectItem::isModified() const
+{
+    const ProjectItem* p = parent();
+    return p ? p->isModified() : false;
+}
+
+void ProjectItem::setModified(bool modified)
+{
+    if (ProjectItem* p = parent()) {
+        p->setModified(modified);
+    }
+}
+
+std::string ProjectItem::relativeSubPath() const
+{
+    const ProjectItem* p = parent();
+    const std::string parentPath = p ? p->relativeSubPath() : std::string();
+    if (m_impl->subPath.empty()) {
+        return parentPath;
+    }
+    if (parentPath.empty()) {
+        return m_impl->subPath;
+    }
+    return parentPath + "/" + m_impl->subPath;
+}
+
+ProjectItem* ProjectItem::parent() const
+{
+    return qobject_cast<ProjectItem*>(QObject::parent());
+}
+
+ProjectMainWindowI* ProjectItem::projectMainWindow() const
+{
+    Project* p = project();
+    return p ? p->projectMainWindow() : nullptr;
+}
+
+const std::string& ProjectItem::filename() const
+{
+    return m_impl->filename;
+}
+
+void ProjectItem::setFilename(const std::string& filename)
+{
+    m_impl->filename = filename;
+}
+
+void ProjectItem::setSubPath(const std::string& subPath)
+{
+    m_impl->subPath = subPath;
+}
+
+std::string ProjectItem::relativeFilename() const
+{
+    const std::string folder = relativeSubPath();
+    if (folder.empty()) {
+        // QDir("") is the current folder and would prefix "./".
+        return m_impl->filename;
+    }
+    return guimisc::StringSupport::toStr(QDir(QString::fromLocal8Bit(folder.c_str()))
+                                             .filePath(QString::fromLocal8Bit(
+                                                 m_impl->filename.c_str())));
+}
+
+std::string ProjectItem::absoluteFilename() const
+{
+    const Project* p = project();
+    if (m_impl->filename.empty() || !p) {
+        return {};
+    }
+    return guimisc::StringSupport::toStr(
+        QDir(p->workFolder()).absoluteFilePath(QString::fromLocal8Bit(relativeFilename().c_str())));
+}
+
+void ProjectItem::doLoadFromProjectMainFile(const QDomElement&) {}
+
+void ProjectItem::doSaveToProjectMainFile(QXmlStreamWriter*) {}
+
+void ProjectItem::loadExternalData(const std::string&) {}
+
+void ProjectItem::saveExternalData(const std::string&) {}
+
+std::string ProjectItem::subPath() const
+{
+    const Project* p = project();
+    if (!p) {
+        return {};
+    }
+    return guimisc::StringSupport::toStr(QDir(p->workFolder())
+                                             .absoluteFilePath(QString::fromLocal8Bit(
+                                                 relativeSubPath().c_str())));
+}
+
+void ProjectItem::createSubFolderIfNecessary()
+{
+    const Project* p = project();
+    if (m_impl->subPath.empty() || !p) {
+        return;
+    }
+    const ProjectItem* up = parent();
+    const QString parentPath =
+        QString::fromLocal8Bit((up ? up->relativeSubPath() : std::string()).c_str());
+    QDir folder(QDir(p->workFolder()).absoluteFilePath(parentPath));
+    // An existing folder is kept; a failure shows when the item writes its file.
+    folder.mkdir(QString::fromLocal8Bit(m_impl->subPath.c_str()));
+}
+
+void ProjectItem::loadExternalDataIfNecessary()
+{
+    if (!m_impl->filename.empty()) {
+        loadExternalData(absoluteFilename());
+    }
+}
+
+void ProjectItem::saveExternalDataIfNecessary()
+{
+    if (!m_impl->filename.empty()) {
+        saveExternalData(absoluteFilename());
+    }
+}
+
+} // namespace mvc::proj

@@ -1,0 +1,260 @@
+// The project: "project.xml" and external files packed into an archive and read back into
+// a new project, the lock and the work folder, new folder names and version numbers.
+
+#include "BraskTestSupport.h"
+
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+using namespace brasktest;
+using mvc::proj::VersionNumber;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The names an independent lister finds in the archive, in stored order.
+QStringList unzipList(const QString& archive)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    EXPECT_TRUE(unzip.waitForFinished(30000));
+    return QString::fromLocal8Bit(unzip.readAllStandardOutput())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// The element tree as text: tag, sorted attributes, children in order.
+QString elementTree(const QDomElement& element)
+{
+    QStringList attributes;
+    const QDomNamedNodeMap map = element.attributes();
+    for (int i = 0; i < map.count(); ++i) {
+        attributes << map.item(i).nodeName() + "=" + map.item(i).nodeValue();
+    }
+    attributes.sort();
+    QString text = element.tagName() + "(" + attributes.join(",") + ")[";
+    for (QDomElement child = element.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
+        text += elementTree(child);
+    }
+    return text + "]";
+}
+
+QString elementTreeOf(const QString& path)
+{
+    QDomDocument document;
+    EXPECT_TRUE(document.setContent(readAll(path)));
+    return elementTree(document.documentElement());
+}
+
+// Two top-level items, one with a sub folder and two files below, and one item that
+// names a file it never writes (it holds no data).
+struct Tree {
+    TestItem* points;
+    TestItem* breaklines;
+    TestItem* empty;
+    TestItem* images;
+    TestItem* image;
+
+    explicit Tree(TestProject* project)
+    {
+        points = project->root()->addTopLevel(QStringLiteral("points"));
+        points->setFilename("points.bin");
+        breaklines = TestItem::attachedTo(points, QStringLiteral("breaklines"));
+        breaklines->setFilename("breaklines.bln");
+        empty = TestItem::attachedTo(points, QStringLiteral("empty"));
+        empty->setFilename("empty.bin");
+        images = project->root()->addTopLevel(QStringLiteral("images"));
+        images->setSubPath("images");
+        image = TestItem::attachedTo(images, QStringLiteral("image"));
+        image->setFilename("background1.png");
+    }
+};
+
+class ProjectTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(ProjectTest, SavedPackedUnpackedAndLoadedProjectIsTheSame)
+{
+    TestMainWindow window;
+    const QString archive = path(QStringLiteral("river.cmvn"));
+    QString firstXml;
+    {
+        TestProject first(path(QStringLiteral("first")), &window);
+        first.file()->setProjectVersion(VersionNumber(1, 2, 0, 7));
+        Tree tree(&first);
+        tree.points->payload = QByteArray("points\0\x01\x02", 9);
+        tree.breaklines->payload = "1,2\n3,4\n";
+        tree.image->payload = QByteArray(3000, '\xab');
+        tree.breaklines->setUnchecked();
+        first.mainfile()->setModified(true);
+
+        ASSERT_TRUE(first.save());
+        EXPECT_FALSE(first.mainfile()->isModified());
+        EXPECT_EQ(window.modelessDepth, 0);
+        ASSERT_TRUE(first.zipTo(archive));
+        EXPECT_EQ(first.filename(), archive);
+        firstXml = elementTreeOf(first.absoluteFileName(QStringLiteral("project.xml")));
+        EXPECT_TRUE(firstXml.contains(QStringLiteral("version=1.2.0.7")));
+
+        EXPECT_EQ(unzipList(archive),
+                  QStringList({"project.xml", "points.bin", "breaklines.bln",
+                               "images/background1.png"}));
+
+        TestProject second(path(QStringLiteral("second")), &window);
+        Tree copy(&second);
+        ASSERT_TRUE(second.unzipFrom(archive));
+        EXPECT_EQ(second.filename(), archive);
+        second.load();
+        EXPECT_EQ(second.file()->projectVersion(), VersionNumber(1, 2, 0, 7));
+        EXPECT_FALSE(copy.breaklines->isChecked());
+        EXPECT_EQ(copy.image->payload, tree.image->payload);
+
+        // Saved again, the second project writes what the first wrote.
+        QFile::remove(second.absoluteFileName(QStringLiteral("project.xml")));
+        ASSERT_TRUE(second.save());
+        EXPECT_EQ(elementTreeOf(second.absoluteFileName(QStringLiteral("project.xml"))),
+                  firstXml);
+        for (const QString name : {"points.bin", "breaklines.bln", "images/background1.png"}) {
+            EXPECT_EQ(readAll(second.absoluteFileName(name)), readAll(first.absoluteFileName(name)))
+                << name.toStdString();
+        }
+    }
+    // Nothing of the two projects is left in the folders.
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("first"))));
+    EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("second"))));
+    EXPECT_TRUE(QDir(window.workspace()->workspace())
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
+                    .isEmpty());
+}
+
+TEST_F(ProjectTest, TheLockLivesWithTheProjectAndTheWorkFolderGoesAfterIt)
+{
+    const QString work = path(QStringLiteral("work"));
+    {
+        TestProject project(work);
+        EXPECT_TRUE(QFileInfo(QDir(work).filePath(QStringLiteral("lock"))).isFile());
+        QFile extra(project.absoluteFileName(QStringLiteral("extra.txt")));
+        ASSERT_TRUE(extra.open(QIODevice::WriteOnly));
+        extra.write("x");
+    }
+    EXPECT_FALSE(QFileInfo::exists(work));
+}
+
+TEST_F(ProjectTest, NewWorkFolderNamesAreFreshHexDigests)
+{
+    const QRegularExpression hex(QStringLiteral("^[0-9a-f]{32}$"));
+    QStringList seen;
+    for (int i = 0; i < 20; ++i) {
+        const QString name = mvc::proj::Project::newWorkfolderName(m_dir.path());
+        const QFileInfo info(name);
+        EXPECT_EQ(info.absolutePath(), QDir(m_dir.path()).absolutePath());
+        EXPECT_TRUE(hex.match(info.fileName()).hasMatch()) << name.toStdString();
+        EXPECT_FALSE(info.exists());
+        EXPECT_FALSE(seen.contains(name));
+        seen << name;
+        ASSERT_TRUE(QDir().mkdir(name));
+    }
+}
+
+TEST_F(ProjectTest, UnpackingFailsForATextFileAndForAnArchiveWithoutProjectXml)
+{
+    const QString text = path(QStringLiteral("notes.cmvn"));
+    {
+        QFile file(text);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not an archive\n");
+    }
+    const QString other = path(QStringLiteral("other.zip"));
+    QProcess zip;
+    zip.setWorkingDirectory(m_dir.path());
+    zip.start(QStringLiteral("zip"), {QStringLiteral("-q"), other, QStringLiteral("notes.cmvn")});
+    ASSERT_TRUE(zip.waitForFinished(30000));
+    ASSERT_EQ(zip.exitCode(), 0);
+
+    TestProject project(path(QStringLiteral("work")));
+    EXPECT_FALSE(project.unzipFrom(text));
+    EXPECT_FALSE(project.unzipFrom(other));
+    EXPECT_FALSE(project.unzipFrom(path(QStringLiteral("missing.cmvn"))));
+    EXPECT_TRUE(project.filename().isEmpty());
+}
+
+TEST_F(ProjectTest, AProjectXmlThatCannotBeWrittenKeepsTheFlag)
+{
+    TestProject project(path(QStringLiteral("work")));
+    ASSERT_TRUE(QDir().mkdir(project.absoluteFileName(QStringLiteral("project.xml"))));
+    project.mainfile()->setModified(true);
+    EXPECT_FALSE(project.save());
+    EXPECT_TRUE(project.mainfile()->isModified());
+    EXPECT_TRUE(QFileInfo(project.absoluteFileName(QStringLiteral("project.xml"))).isDir());
+}
+
+TEST(VersionNumberTest, ReadsWritesAndComparesVersions)
+{
+    EXPECT_EQ(VersionNumber(QStringLiteral("1.2")), VersionNumber(1, 2, 0, 0));
+    EXPECT_EQ(VersionNumber(QStringLiteral("1..3")), VersionNumber(1, 0, 3, 0));
+    EXPECT_EQ(VersionNumber(QStringLiteral("")), VersionNumber());
+    EXPECT_EQ(VersionNumber(QStringLiteral("2.x.4.5.6")), VersionNumber(2, 0, 4, 5));
+    EXPECT_NE(VersionNumber(1, 2, 0, 7), VersionNumber(1, 2, 0, 0));
+
+    EXPECT_EQ(VersionNumber(1, 2, 0, 0).toString(), QStringLiteral("1.2"));
+    EXPECT_EQ(VersionNumber(1, 2, 3, 0).toString(), QStringLiteral("1.2.3"));
+    EXPECT_EQ(VersionNumber(1, 2, 0, 7).toString(), QStringLiteral("1.2.0.7"));
+    EXPECT_EQ(VersionNumber(1, 2, 0, 7).toAboutString(), QStringLiteral("1.2.0 Revision 7"));
+    EXPECT_EQ(VersionNumber(1, 2, 0, 0).toAboutString(), QStringLiteral("1.2"));
+    for (const VersionNumber& v : {VersionNumber(1, 2, 0, 0), VersionNumber(1, 2, 0, 7),
+                                   VersionNumber(0, 0, 3, 0)}) {
+        EXPECT_EQ(VersionNumber(v.toString()), v) << v.toString().toStdString();
+    }
+
+    const VersionNumber v25(2, 5, 0, 0);
+    EXPECT_TRUE(v25.compatibleWith(VersionNumber(2, 3, 0, 0)));
+    EXPECT_TRUE(v25.compatibleWith(v25));
+    EXPECT_FALSE(v25.compatibleWith(VersionNumber(2, 6, 0, 0)));
+    EXPECT_FALSE(v25.compatibleWith(VersionNumber(3, 0, 0, 0)));
+
+    VersionNumber moved(std::move(VersionNumber(4, 5, 6, 7)));
+    VersionNumber copy = moved;
+    copy.setBuild(8);
+    EXPECT_EQ(moved.build(), 7u);
+    EXPECT_EQ(copy.build(), 8u);
+}
+
+TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndLosesOnlyZipLeftovers)
+{
+    const QString folder = path(QStringLiteral("space"));
+    QSettings().setValue(QStringLiteral("general/workspace"), folder);
+    mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
+    QSettings().remove(QStringLiteral("general/workspace"));
+    ASSERT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QFileInfo(workspace.tmpFileName()).absolutePath(), QDir(folder).absolutePath());
+
+    const QStringList trash{"zia", "ziaXY.tmp", "zi123abc"};
+    const QStringList kept{"zi12345", "zi1234567", "project.zip", "zoo"};
+    for (const QString& name : trash + kept) {
+        QFile file(QDir(folder).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("ziaFolder")));
+    workspace.removeZipTrashes();
+    QStringList expected = kept + QStringList{"ziaFolder"};
+    expected.sort();
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              expected);
+}

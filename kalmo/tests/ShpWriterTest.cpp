@@ -1,0 +1,297 @@
+#include "kalmo/ShpPolygonReader.h"
+#include "kalmo/ShpPolygonWriter.h"
+#include "kalmo/ShpPolylineReader.h"
+#include "kalmo/ShpPolylineWriter.h"
+
+#include "ShpTestSupport.h"
+
+#include "common/exception/RuntimeException.h"
+
+#include <memory>
+
+using namespace shptest;
+using common::exception::RuntimeException;
+using tin::core::Point2D;
+using tinshp::ShpPolygonReader;
+using tinshp::ShpPolygonWriter;
+using tinshp::ShpPolylineReader;
+using tinshp::ShpPolylineWriter;
+
+namespace {
+
+std::vector<std::string> filesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// A four-point polygon comes back as five vertices, the last the first, whichever way it was
+// drawn; in the file every ring runs clockwise (GDAL reads it so). An empty polygon is refused as
+// the standard library refuses a subscript, and the file written so far stays good.
+TEST(ShpWriter, PolygonRoundTripClosesAndTurnsRings)
+{
+    Scratch scratch;
+    const std::string shp = scratch.path("squares.shp");
+    const tin::core::Polygon counterClockwise{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    const tin::core::Polygon clockwise{{20, 0}, {20, 10}, {30, 10}, {30, 0}};
+    const tin::core::Polygon empty;
+    {
+        ShpPolygonWriter writer;
+        ASSERT_TRUE(writer.open(shp));
+        writer.addIntAttribute("Value", 10);
+        writer.writePolygon(0, &counterClockwise);
+        writer.writeIntAttribute(0, 0, 1);
+        try {
+            writer.writePolygon(1, &empty);
+            FAIL() << "an empty polygon was written";
+        } catch (const std::out_of_range& e) {
+            EXPECT_STREQ(e.what(), "invalid vector<T> subscript");
+        }
+        writer.writePolygon(1, &clockwise);
+        writer.writeIntAttribute(1, 0, 2);
+        writer.close();
+    }
+    ShpPolygonReader reader;
+    ASSERT_TRUE(reader.open(shp));
+    ASSERT_EQ(reader.count(), 2);
+    const auto gdal = ogrFeatures(shp);
+    ASSERT_EQ(gdal.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<tin::core::Polygon> p(reader.getPolygon(i));
+        ASSERT_EQ(p->pointsCount(), 5);
+        EXPECT_EQ(p->points().front().x(), p->points().back().x());
+        EXPECT_EQ(p->points().front().y(), p->points().back().y());
+        EXPECT_LT(signedArea2(gdal[i].vertices()), 0.0) << "ring " << i;
+        EXPECT_DOUBLE_EQ(std::abs(signedArea2(gdal[i].vertices())), 200.0);
+    }
+}
+
+// Polylines keep their vertices in order; an empty one is a shape without vertices that
+// reads back empty, between records that read as usual. Shapes whose attribute rows were not
+// written get empty rows, so GDAL still sees every shape.
+TEST(ShpWriter, PolylineRoundTripKeepsOrderAndEmptyLines)
+{
+    Scratch scratch;
+    const std::string shp = scratch.path("lines.shp");
+    const tin::core::Polyline zigzag{{3, 1}, {1, 2}, {4, 5}, {0.5, 9.25}};
+    const tin::core::Polyline none;
+    {
+        ShpPolylineWriter writer;
+        ASSERT_TRUE(writer.open(shp));
+        writer.addStringAttribute("Name");
+        writer.writePolyline(0, &zigzag);
+        writer.writeStringAttribute(0, 0, "zigzag");
+        writer.writePolyline(1, &none);
+        writer.writePolyline(2, &zigzag);
+        writer.close();
+    }
+    ShpPolylineReader reader;
+    ASSERT_TRUE(reader.open(shp));
+    ASSERT_EQ(reader.count(), 3);
+    std::unique_ptr<tin::core::Polyline> p(reader.getPolyline(0));
+    EXPECT_EQ(p->points().size(), zigzag.points().size());
+    for (std::size_t i = 0; i < zigzag.points().size(); ++i) {
+        EXPECT_EQ(p->points()[i].x(), zigzag.points()[i].x());
+        EXPECT_EQ(p->points()[i].y(), zigzag.points()[i].y());
+    }
+    p.reset(reader.getPolyline(1));
+    EXPECT_TRUE(p->empty());
+    p.reset(reader.getPolyline(2));
+    EXPECT_EQ(p->pointsCount(), 4);
+    EXPECT_EQ(reader.getStringAttribute(2, 0), "");
+    const auto gdal = ogrFeatures(shp);
+    ASSERT_EQ(gdal.size(), 3u);
+    EXPECT_EQ(gdal[0].fields.at("Name"), "zigzag");
+    EXPECT_EQ(gdal[2].vertices().size(), 4u);
+}
+
+// The application's attributes: a "Name" text field and an integer or floating-point "Value".
+// Text with non-ASCII characters comes back unchanged with the same codec at both ends, the
+// ".cpg" names the codec, and a codec set while writing applies to later rows only.
+TEST(ShpWriter, AttributesRoundTripWithTheirCodec)
+{
+    Scratch scratch;
+    const QString names[] = {QString::fromUtf8("荒川 第1区間"), QString::fromUtf8("Ölfeld · ß"),
+                             QString::fromUtf8("plain")};
+    const tin::core::Polyline line{{0, 0}, {1, 1}};
+    for (const char* codec : {"UTF-8", "Shift_JIS"}) {
+        SCOPED_TRACE(codec);
+        const std::string shp = scratch.path(std::string(codec) + ".shp");
+        {
+            ShpPolylineWriter writer;
+            writer.setCodec(codec);
+            ASSERT_TRUE(writer.open(shp));
+            writer.addStringAttribute("Name");
+            writer.addIntAttribute("Value", 10);
+            writer.addDoubleAttribute("Real", 40, 6);
+            for (int i = 0; i < 3; ++i) {
+                writer.writePolyline(i, &line);
+                writer.writeStringAttribute(i, 0, names[i]);
+                writer.writeIntAttribute(i, 1, -123456789 + i);
+                writer.writeDoubleAttribute(i, 2, 0.015 * (i + 1));
+            }
+            writer.close();
+        }
+        EXPECT_EQ(readText(scratch.path(std::string(codec) + ".cpg")), codec);
+        ShpPolylineReader reader;
+        reader.setCodec(codec);
+        ASSERT_TRUE(reader.open(shp));
+        for (int i = 0; i < 3; ++i) {
+            if (QString(codec) == "Shift_JIS" && i == 1) {
+                continue; // no Shift_JIS for these letters
+            }
+            EXPECT_EQ(reader.getStringAttribute(i, 0), names[i]);
+            EXPECT_EQ(reader.getDoubleAttribute(i, 1), -123456789 + i);
+            EXPECT_NEAR(reader.getDoubleAttribute(i, 2), 0.015 * (i + 1), 1e-12);
+        }
+    }
+
+    const std::string mixed = scratch.path("mixed.shp");
+    {
+        ShpPolylineWriter writer;
+        ASSERT_TRUE(writer.open(mixed));
+        writer.addStringAttribute("Name");
+        writer.writePolyline(0, &line);
+        writer.writeStringAttribute(0, 0, names[0]);
+        writer.setCodec("Shift_JIS");
+        writer.writePolyline(1, &line);
+        writer.writeStringAttribute(1, 0, names[0]);
+        writer.close();
+    }
+    EXPECT_EQ(readText(scratch.path("mixed.cpg")), "UTF-8");
+    ShpPolylineReader reader;
+    ASSERT_TRUE(reader.open(mixed));
+    reader.setCodec("UTF-8");
+    EXPECT_EQ(reader.getStringAttribute(0, 0), names[0]);
+    EXPECT_NE(reader.getStringAttribute(1, 0), names[0]);
+    reader.setCodec("Shift_JIS");
+    EXPECT_EQ(reader.getStringAttribute(1, 0), names[0]);
+}
+
+// Text fields hold 255 bytes; a longer value is cut between two characters, never inside one.
+TEST(ShpWriter, LongTextIsCutBetweenCharacters)
+{
+    Scratch scratch;
+    const std::string shp = scratch.path("long.shp");
+    const QString twoByte = QString(300, QChar(0x00E9));                     // é: 2 bytes
+    const QString emoji = QString("a") + QString::fromUtf8("😀").repeated(80); // 1 + 4 * n bytes
+    const tin::core::Polyline line{{0, 0}, {1, 1}};
+    {
+        ShpPolylineWriter writer;
+        writer.setCodec("UTF-8");
+        ASSERT_TRUE(writer.open(shp));
+        writer.addStringAttribute("Name");
+        writer.writePolyline(0, &line);
+        writer.writeStringAttribute(0, 0, twoByte);
+        writer.writePolyline(1, &line);
+        writer.writeStringAttribute(1, 0, emoji);
+        writer.close();
+    }
+    ShpPolylineReader reader;
+    reader.setCodec("UTF-8");
+    ASSERT_TRUE(reader.open(shp));
+    EXPECT_EQ(reader.getStringAttribute(0, 0), twoByte.left(127));
+    EXPECT_EQ(reader.getStringAttribute(1, 0), emoji.left(1 + 2 * 63));
+    const auto gdal = ogrFeatures(shp);
+    ASSERT_EQ(gdal.size(), 2u);
+    EXPECT_EQ(QString::fromStdString(gdal[1].fields.at("Name")), emoji.left(1 + 2 * 63));
+}
+
+// Nothing reaches the target before close(): an earlier file there survives a writer that fails
+// or is dropped, and no scratch folder is left behind.
+TEST(ShpWriter, FailedOrAbandonedWriteLeavesTheTargetAlone)
+{
+    Scratch scratch;
+    const std::string folder = scratch.folder("out");
+    const std::string shp = folder + "/river.shp";
+    const tin::core::Polyline line{{0, 0}, {1, 1}};
+    {
+        ShpPolylineWriter writer;
+        ASSERT_TRUE(writer.open(shp));
+        writer.writePolyline(0, &line);
+        writer.close();
+    }
+    const std::vector<std::string> good = filesIn(folder);
+    EXPECT_EQ(good, (std::vector<std::string>{"river.cpg", "river.dbf", "river.shp", "river.shx"}));
+    const std::string goodShp = readText(shp);
+
+    {
+        ShpPolylineWriter writer;
+        ASSERT_TRUE(writer.open(shp));
+        writer.addIntAttribute("Value", 3);
+        writer.writePolyline(0, &line);
+        writer.writePolyline(1, &line);
+        try {
+            writer.writeIntAttribute(0, 0, 12345);
+            FAIL() << "a number wider than its field was written";
+        } catch (const RuntimeException& e) {
+            EXPECT_NE(std::string(e.what()).find(shp), std::string::npos) << e.what();
+        }
+        writer.close();
+    }
+    EXPECT_EQ(filesIn(folder), good);
+    EXPECT_EQ(readText(shp), goodShp);
+
+    {
+        ShpPolylineWriter writer;
+        ASSERT_TRUE(writer.open(shp));
+        writer.writePolyline(0, &line);
+        writer.writePolyline(1, &line);
+        ASSERT_TRUE(writer.open(shp));
+        writer.writePolyline(0, &line);
+    }
+    EXPECT_EQ(filesIn(folder), good);
+    EXPECT_EQ(readText(shp), goodShp);
+}
+
+// Writers report misuse instead of crashing.
+TEST(ShpWriter, MisuseIsReported)
+{
+    Scratch scratch;
+    const tin::core::Polyline line{{0, 0}, {1, 1}};
+    ShpPolylineWriter writer;
+    EXPECT_FALSE(writer.open(scratch.path("no/such/folder/x.shp")));
+    EXPECT_THROW(writer.writePolyline(0, &line), RuntimeException);
+    EXPECT_THROW(writer.addStringAttribute("Name"), RuntimeException);
+    EXPECT_NO_THROW(writer.close());
+
+    ASSERT_TRUE(writer.open(scratch.path("x.shp")));
+    writer.addStringAttribute("Name");
+    EXPECT_THROW(writer.writeStringAttribute(0, 1, "a"), std::out_of_range);
+    EXPECT_THROW(writer.writeStringAttribute(1, 0, "a"), std::out_of_range);
+    EXPECT_THROW(writer.writePolyline(0, nullptr), std::invalid_argument);
+    EXPECT_THROW(writer.setCodec("no-such-encoding"), RuntimeException);
+}
+
+// Paths go to the file system as they are, and shapelib finds the table beside the ".shp"
+// itself: a folder named like a shapefile, non-ASCII names and an upper-case ".DBF" do not get in
+// the way.
+TEST(ShpWriter, PathsReachTheFileSystemAsTheyAre)
+{
+    Scratch scratch;
+    const std::string folder = scratch.folder("a.shp.d/河川");
+    const std::string shp = folder + "/区域.shp";
+    const tin::core::Polygon square{{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    {
+        ShpPolygonWriter writer;
+        ASSERT_TRUE(writer.open(shp));
+        writer.addStringAttribute("Name");
+        writer.writePolygon(0, &square);
+        writer.writeStringAttribute(0, 0, "sq");
+        writer.close();
+    }
+    EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"区域.cpg", "区域.dbf", "区域.shp", "区域.shx"}));
+    ShpPolygonReader reader;
+    ASSERT_TRUE(reader.open(shp));
+    EXPECT_EQ(reader.getStringAttribute(0, 0), "sq");
+    ASSERT_EQ(ogrFeatures(shp).size(), 1u);
+    std::filesystem::rename(folder + "/区域.dbf", folder + "/区域.DBF");
+    ASSERT_TRUE(reader.open(shp));
+    EXPECT_EQ(reader.getStringAttribute(0, 0), "sq");
+}

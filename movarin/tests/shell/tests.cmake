@@ -1,0 +1,10 @@
+# Start-page link documents as resource files that a test registers and unregisters, so that
+# one program can see them present, absent or malformed.
+foreach(_set full default malformed)
+  qt5_add_binary_resources(movarin_shell_links_${_set}
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/links/links_${_set}.qrc
+    DESTINATION ${CMAKE_CURRENT_BINARY_DIR}/shell_links_${_set}.rcc)
+  add_dependencies(movarin_shell_tests movarin_shell_links_${_set})
+endforeach()
+target_compile_definitions(movarin_shell_tests PRIVATE
+  MOVARIN_SHELL_LINKS_DIR="${CMAKE_CURRENT_BINARY_DIR}")

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QColor>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace guimisc {
+
+class UserDialogScript;
+
+/// The one door through which the program shows message boxes, file dialogs and the colour
+/// dialog. Every such call of the libraries and the program goes through these functions
+/// instead of calling QMessageBox, QFileDialog or QColorDialog directly, so that a test can
+/// answer them without a modal window (see `UserDialogScript`).
+///
+/// Without a script the functions call Qt's static functions with the same arguments
+/// (QMessageBox::information / warning / critical / question, QFileDialog::getOpenFileName /
+/// getOpenFileNames / getSaveFileName / getExistingDirectory, QColorDialog::getColor) and
+/// return what they return: the pressed button, the chosen name(s) or an empty result on
+/// Cancel, a valid colour or an invalid one on Cancel.
+///
+/// While a `UserDialogScript` is alive, nothing is shown: the script records the call
+/// (kind, title, text, ...) and gives the answer.
+///
+///     // in a test
+///     guimisc::UserDialogScript script;              // installed until the end of scope
+///     script.answer(QMessageBox::Yes)                // first box: Yes
+///           .answerFile("/tmp/a.cmvn", "Project file (*.cmvn)");  // then a file dialog
+///     window.saveProject();
+///     ASSERT_EQ(script.records().size(), 2u);
+///     EXPECT_EQ(script.records()[0].title, "Warning");
+///
+///     // in the code under test
+///     if (guimisc::UserDialogs::question(this, tr("Warning"), tr("Save changes?"),
+///             QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes) ...
+///
+/// GUI thread only.
+class UserDialogs {
+public:
+    /// What was asked for; for message boxes this is also the icon shown.
+    enum class Kind {
+        Information,
+        Warning,
+        Critical,
+        Question,
+        OpenFileName,
+        OpenFileNames,
+        SaveFileName,
+        ExistingDirectory,
+        Color
+    };
+
+    UserDialogs() = delete;
+
+    static QMessageBox::StandardButton information(
+        QWidget* parent, const QString& title, const QString& text,
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton warning(
+        QWidget* parent, const QString& title, const QString& text,
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton critical(
+        QWidget* parent, const QString& title, const QString& text,
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    static QMessageBox::StandardButton question(
+        QWidget* parent, const QString& title, const QString& text,
+        QMessageBox::StandardButtons buttons = QMessageBox::StandardButtons(QMessageBox::Yes
+                                                                            | QMessageBox::No),
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    /// `filter` is Qt's filter string ("Images (*.png *.jpg);;All files (*)");
+    /// `selectedFilter`, when given, receives the filter of the chosen name.
+    static QString getOpenFileName(QWidget* parent, const QString& caption,
+                                   const QString& dir = QString(),
+                                   const QString& filter = QString(),
+                                   QString* selectedFilter = nullptr,
+                                   QFileDialog::Options options = QFileDialog::Options());
+    static QStringList getOpenFileNames(QWidget* parent, const QString& caption,
+                                        const QString& dir = QString(),
+                                        const QString& filter = QString(),
+                                        QString* selectedFilter = nullptr,
+                                        QFileDialog::Options options = QFileDialog::Options());
+    static QString getSaveFileName(QWidget* parent, const QString& caption,
+                                   const QString& dir = QString(),
+                                   const QString& filter = QString(),
+                                   QString* selectedFilter = nullptr,
+                                   QFileDialog::Options options = QFileDialog::Options());
+    static QString getExistingDirectory(
+        QWidget* parent, const QString& caption, const QString& dir = QString(),
+        QFileDialog::Options options = QFileDialog::ShowDirsOnly);
+
+    static QColor getColor(const QColor& initial, QWidget* parent,
+                           const QString& title = QString());
+
+private:
+    friend class UserDialogScript;
+    static UserDialogScript* s_script;
+};
+
+} // namespace guimisc

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QObject;
+class QProcess;
+
+namespace guimisc {
+
+/// Packs and unpacks zip archives by running the Info-ZIP programs "zip" and "unzip" as
+/// child processes; the GUI keeps running while they work.
+///
+/// - Unpacking runs `unzip -o -q <archive> -d <folder>`: existing files are overwritten.
+///   Entries named with "../" or an absolute path are kept inside the folder.
+/// - Packing runs `zip -q <archive> <members...>` in `folder`, so the members are paths
+///   relative to it and are stored in the given order (a member starting with "-" is passed
+///   as "./-..." so that it is not taken for an option; it is stored under its own name).
+///   Info-ZIP writes the new archive
+///   under a temporary name "zi" plus six characters in the archive's folder first; a
+///   killed run can leave that file behind.
+/// - Both programs are looked up on PATH at each call. Arguments go to the process as a
+///   list, never through a shell, so blanks, quotes and non-ASCII names are safe. Relative
+///   archive and folder names are taken relative to the current folder of the program.
+///
+/// The returned process is started and owned by the caller (or by `parent`). It emits
+/// `finished(int, QProcess::ExitStatus)` when the program ends. A program that cannot be
+/// started (missing from PATH, say) emits `errorOccurred(QProcess::FailedToStart)` and never
+/// `finished`; it may already have failed when this function returns, so check `state()`
+/// (`QProcess::NotRunning`) and `error()` as well as waiting for signals.
+/// `waitForFinished` returns false at once for such a process.
+class ZipSupport {
+public:
+    ZipSupport() = delete;
+
+    static QProcess* createUnzipArchiveProcess(const QString& archive, const QString& folder,
+                                               QObject* parent = nullptr);
+    static QProcess* createZipArchiveProcess(const QString& archive, const QString& folder,
+                                             const QStringList& members,
+                                             QObject* parent = nullptr);
+};
+
+} // namespace guimisc

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDomElement>
+#include <QString>
+
+class QDomDocument;
+class QDomNode;
+class QXmlStreamWriter;
+
+namespace guimisc::xml {
+
+/// Reading XML files into a DOM and typed attributes of elements.
+///
+/// Attribute texts: integers in decimal; doubles in the C locale as the shortest text that
+/// reads back to the same value (so 0.1 is "0.1" and every finite double survives a round
+/// trip bit for bit); booleans as "true" and "false", where "1" and "0" are read as well.
+/// A missing attribute, or one whose text does not parse ("yes", "1,5", "12abc"), gives the
+/// default. Leading and trailing blanks are ignored when reading.
+///
+/// The writers add an attribute to the element that `writer` has open (call them right
+/// after `writeStartElement`).
+class XmlSupport {
+public:
+    XmlSupport() = delete;
+
+    /// Parses the file at `path` into `document`. Throws `guimisc::ErrorMessage` whose text
+    /// names the file when it is missing or unreadable, and the line and column as well
+    /// when it is not well-formed XML; `document` is then left empty.
+    static void loadDom(const QString& path, QDomDocument* document);
+
+    /// The first child element of `parent` with the tag name `tag`, else a null element.
+    static QDomElement getChildNode(const QDomNode& parent, const QString& tag);
+
+    static int getIntAttribute(const QDomElement& element, const QString& name,
+                               int defaultValue = 0);
+    static double getDoubleAttribute(const QDomElement& element, const QString& name,
+                                     double defaultValue = 0.0);
+    static bool getBooleanAttribute(const QDomElement& element, const QString& name,
+                                    bool defaultValue = false);
+
+    static void setIntAttribute(QXmlStreamWriter* writer, const QString& name, int value);
+    static void setDoubleAttribute(QXmlStreamWriter* writer, const QString& name, double value);
+    static void setBooleanAttribute(QXmlStreamWriter* writer, const QString& name, bool value);
+};
+
+} // namespace guimisc::xml

@@ -1,0 +1,7 @@
+#include "guimisc/helper/SelectionHelper.h"
+
+namespace guimisc::helper {
+
+SelectionHelper::~SelectionHelper() = default;
+
+} // namespace guimisc::helper

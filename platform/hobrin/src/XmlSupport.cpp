@@ -1,0 +1,96 @@
+#include "guimisc/xml/XmlSupport.h"
+
+#include "AttributeText.h"
+#include "guimisc/ErrorMessage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QXmlStreamWriter>
+
+namespace guimisc::xml {
+
+void XmlSupport::loadDom(const QString& path, QDomDocument* document)
+{
+    *document = QDomDocument();
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw ErrorMessage(QCoreApplication::translate("guimisc::xml::XmlSupport",
+                                                       "File %1 does not exist.")
+                               .arg(shown));
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        throw ErrorMessage(QCoreApplication::translate("guimisc::xml::XmlSupport",
+                                                       "File %1 could not be opened.")
+                               .arg(shown));
+    }
+    QString message;
+    int line = 0;
+    int column = 0;
+    QDomDocument parsed;
+    if (!parsed.setContent(&file, &message, &line, &column)) {
+        throw ErrorMessage(QCoreApplication::translate(
+                               "guimisc::xml::XmlSupport",
+                               "File %1 is not well-formed XML: %2 (line %3, column %4).")
+                               .arg(shown, message)
+                               .arg(line)
+                               .arg(column));
+    }
+    *document = parsed;
+}
+
+QDomElement XmlSupport::getChildNode(const QDomNode& parent, const QString& tag)
+{
+    return parent.firstChildElement(tag);
+}
+
+int XmlSupport::getIntAttribute(const QDomElement& element, const QString& name,
+                                int defaultValue)
+{
+    int value = defaultValue;
+    if (element.hasAttribute(name)) {
+        detail::textToInt(element.attribute(name), &value);
+    }
+    return value;
+}
+
+double XmlSupport::getDoubleAttribute(const QDomElement& element, const QString& name,
+                                      double defaultValue)
+{
+    double value = defaultValue;
+    if (element.hasAttribute(name)) {
+        detail::textToDouble(element.attribute(name), &value);
+    }
+    return value;
+}
+
+bool XmlSupport::getBooleanAttribute(const QDomElement& element, const QString& name,
+                                     bool defaultValue)
+{
+    bool value = defaultValue;
+    if (element.hasAttribute(name)) {
+        detail::textToBoolean(element.attribute(name), &value);
+    }
+    return value;
+}
+
+void XmlSupport::setIntAttribute(QXmlStreamWriter* writer, const QString& name, int value)
+{
+    writer->writeAttribute(name, QString::number(value));
+}
+
+void XmlSupport::setDoubleAttribute(QXmlStreamWriter* writer, const QString& name, double value)
+{
+    writer->writeAttribute(name, detail::doubleToText(value));
+}
+
+void XmlSupport::setBooleanAttribute(QXmlStreamWriter* writer, const QString& name, bool value)
+{
+    writer->writeAttribute(name, detail::booleanToText(value));
+}
+
+} // namespace guimisc::xml

@@ -1,0 +1,195 @@
+// Temporary names, folder removal and the ASCII copies.
+#include "TestSupport.h"
+#include "guimisc/FileSupport.h"
+#include "guimisc/FolderDeleter.h"
+#include "guimisc/StringSupport.h"
+#include "guimisc/TmpFileCopyerFromAscii.h"
+#include "guimisc/TmpFileCopyerToAscii.h"
+#include "guimisc/exception/QStringRuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+using namespace guimisc;
+using hobrintest::readFile;
+using hobrintest::writeFile;
+
+namespace {
+
+// Reads a file through the C++ library with an 8-bit name, as GDAL or a point reader would.
+std::string readThroughStdio(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.good()) << path;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool gone(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.exists() && !info.isSymLink();
+}
+
+} // namespace
+
+TEST(FileSupport, TempNamesAreAsciiFreshAndCreateNothing)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QSet<QString> seen;
+    for (int i = 0; i < 200; ++i) {
+        const QString name = FileSupport::getTempFileName(tmp.path());
+        EXPECT_EQ(QFileInfo(name).absolutePath(), QDir(tmp.path()).absolutePath());
+        EXPECT_TRUE(StringSupport::isAscii(QFileInfo(name).fileName()));
+        EXPECT_FALSE(seen.contains(name));
+        seen.insert(name);
+        EXPECT_TRUE(gone(name));
+        // Taking it (a folder, a file or a dangling link) keeps later calls away from it.
+        switch (i % 3) {
+        case 0: ASSERT_TRUE(QDir().mkdir(name)); break;
+        case 1: ASSERT_TRUE(writeFile(name, "x")); break;
+        default: ASSERT_TRUE(QFile::link(tmp.filePath("nowhere"), name)); break;
+        }
+    }
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(), 200);
+}
+
+TEST(FileSupport, RemovalTakesLinksAsLinksAndReports)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString outside = tmp.filePath("outside");
+    ASSERT_TRUE(QDir().mkpath(outside + "/deep"));
+    ASSERT_TRUE(writeFile(outside + "/keep.txt", "keep"));
+    ASSERT_TRUE(writeFile(outside + "/deep/keep2.txt", "keep"));
+
+    const QString work = tmp.filePath(QString::fromUtf8("work ü/nested"));
+    ASSERT_TRUE(QDir().mkpath(work + "/.hidden"));
+    ASSERT_TRUE(writeFile(work + "/a.bin", "a"));
+    ASSERT_TRUE(writeFile(work + "/.hidden/b", "b"));
+    ASSERT_TRUE(QFile::link(outside, work + "/linkToFolder"));
+    ASSERT_TRUE(QFile::link(outside + "/keep.txt", work + "/linkToFile"));
+    ASSERT_TRUE(QFile::link(tmp.filePath("nothing"), work + "/dangling"));
+
+    const QString top = tmp.filePath(QString::fromUtf8("work ü"));
+    EXPECT_TRUE(FileSupport::rmdirRecursively(top));
+    EXPECT_TRUE(gone(top));
+    EXPECT_EQ(readFile(outside + "/keep.txt"), "keep");
+    EXPECT_EQ(readFile(outside + "/deep/keep2.txt"), "keep");
+
+    // A link given as the folder itself goes as a link.
+    const QString link = tmp.filePath("link");
+    ASSERT_TRUE(QFile::link(outside, link));
+    EXPECT_TRUE(FileSupport::rmdirRecursively(link));
+    EXPECT_TRUE(gone(link));
+    EXPECT_EQ(readFile(outside + "/deep/keep2.txt"), "keep");
+
+    // Nothing there: nothing to do. A plain file is not a folder and stays.
+    EXPECT_TRUE(FileSupport::rmdirRecursively(tmp.filePath("never")));
+    EXPECT_FALSE(FileSupport::rmdirRecursively(outside + "/keep.txt"));
+    EXPECT_EQ(readFile(outside + "/keep.txt"), "keep");
+    EXPECT_FALSE(FileSupport::rmdirRecursively(QString()));
+
+    {
+        FolderDeleter deleter(outside);
+        EXPECT_TRUE(QFileInfo(outside).isDir());
+    }
+    EXPECT_TRUE(gone(outside));
+}
+
+TEST(TmpFileCopyer, AsciiCopyOfImageAndItsWorldFiles)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString source = tmp.filePath(QString::fromUtf8("写真 フォルダ"));
+    const QString work = tmp.filePath("work");
+    ASSERT_TRUE(QDir().mkpath(source));
+    ASSERT_TRUE(QDir().mkpath(work));
+    const QString image = source + QString::fromUtf8("/航空.写真.png");
+    ASSERT_TRUE(writeFile(image, QByteArray("\x89PNG pixels\0\1", 14)));
+    ASSERT_TRUE(writeFile(source + QString::fromUtf8("/航空.写真.pgw"), "0.5\n0\n0\n-0.5\n1000\n2000\n"));
+    ASSERT_TRUE(writeFile(source + QString::fromUtf8("/航空.写真.png.aux.xml"), "<PAMDataset/>"));
+    ASSERT_TRUE(writeFile(source + QString::fromUtf8("/航空.pgw"), "other base name"));
+    ASSERT_TRUE(writeFile(source + QString::fromUtf8("/航空.写真2.png"), "other image"));
+
+    std::string copy;
+    {
+        TmpFileCopyerToAscii copier(image, work, true);
+        copy = copier.filename();
+        const QString copyPath = QString::fromLocal8Bit(copy.c_str());
+        EXPECT_TRUE(StringSupport::isAscii(copyPath));
+        EXPECT_FALSE(StringSupport::isAscii(image));
+        EXPECT_EQ(QFileInfo(copyPath).suffix(), "png");
+        EXPECT_EQ(readThroughStdio(copy), std::string("\x89PNG pixels\0\1", 14));
+        const std::string base = copy.substr(0, copy.size() - 4);
+        EXPECT_EQ(readThroughStdio(base + ".pgw"), "0.5\n0\n0\n-0.5\n1000\n2000\n");
+        EXPECT_EQ(readThroughStdio(base + ".png.aux.xml"), "<PAMDataset/>");
+        // Only the files of this base name came along.
+        EXPECT_EQ(QDir(work).entryList(QDir::Files).size(), 3);
+    }
+    EXPECT_TRUE(QDir(work).entryList(QDir::Files).isEmpty());
+
+    {
+        TmpFileCopyerToAscii plain(image, work);
+        EXPECT_EQ(QDir(work).entryList(QDir::Files).size(), 1);
+        EXPECT_EQ(readThroughStdio(plain.filename()), std::string("\x89PNG pixels\0\1", 14));
+    }
+    {
+        // A missing source is reported by the reader, as any missing file.
+        TmpFileCopyerToAscii missing(source + "/none.tif", work);
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(missing.filename())));
+    }
+    EXPECT_TRUE(QDir(work).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(QDir(source).entryList(QDir::Files).size(), 5); // sources untouched
+}
+
+TEST(TmpFileCopyer, WrittenAsciiFileReplacesTargetWhole)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString work = tmp.filePath("work");
+    ASSERT_TRUE(QDir().mkpath(work));
+    const QString target = tmp.filePath(QString::fromUtf8("出力 結果.stl"));
+    ASSERT_TRUE(writeFile(target, "old content"));
+
+    std::string written;
+    {
+        TmpFileCopyerFromAscii copier(target, work);
+        written = copier.filename();
+        EXPECT_TRUE(StringSupport::isAscii(QString::fromStdString(written)));
+        EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(written)));
+        // Nothing written yet: the target stays and the error names it.
+        try {
+            copier.copy();
+            ADD_FAILURE() << "copy without a written file succeeded";
+        } catch (const exception::QStringRuntimeError& e) {
+            EXPECT_TRUE(e.message().contains(target));
+        }
+        EXPECT_EQ(readFile(target), "old content");
+
+        std::ofstream(written, std::ios::binary) << "solid new\n";
+        copier.copy();
+        EXPECT_EQ(readFile(target), "solid new\n");
+    }
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(written)));
+    // Only the target and the work folder remain: no staging file beside the target.
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
+
+    // A target that cannot be a file: a folder, or inside a missing folder.
+    for (const QString& bad : {tmp.filePath("work"), tmp.filePath("missing/x.stl")}) {
+        TmpFileCopyerFromAscii copier(bad, work);
+        std::ofstream(copier.filename(), std::ios::binary) << "data";
+        EXPECT_THROW(copier.copy(), exception::QStringRuntimeError) << bad.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(tmp.filePath("work")).isDir());
+    EXPECT_TRUE(QDir(work).entryList(QDir::Files).isEmpty());
+}

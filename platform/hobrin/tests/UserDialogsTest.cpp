@@ -1,0 +1,142 @@
+// The message seam: scripted answers, the log, the fallback and nesting.
+#include "guimisc/UserDialogScript.h"
+#include "guimisc/UserDialogs.h"
+
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using guimisc::UserDialogs;
+using guimisc::UserDialogScript;
+using Kind = guimisc::UserDialogs::Kind;
+
+TEST(UserDialogs, ScriptedBoxAnswersWithChosenButtonAndRecordsIt)
+{
+    QWidget parent;
+    UserDialogScript script;
+    script.answer(QMessageBox::No).answer(QMessageBox::Cancel);
+    EXPECT_EQ(UserDialogs::question(&parent, "Warning", "Save changes?",
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                    QMessageBox::Yes),
+              QMessageBox::No);
+    EXPECT_EQ(UserDialogs::warning(nullptr, "Warning", "Second"), QMessageBox::Cancel);
+    EXPECT_EQ(UserDialogs::critical(nullptr, "Error", "Could not overwrite x."), QMessageBox::Ok);
+    EXPECT_EQ(script.pendingAnswers(), 0u);
+
+    ASSERT_EQ(script.records().size(), 3u);
+    const auto& first = script.records()[0];
+    EXPECT_EQ(first.kind, Kind::Question);
+    EXPECT_EQ(first.parent, &parent);
+    EXPECT_EQ(first.title, "Warning");
+    EXPECT_EQ(first.text, "Save changes?");
+    EXPECT_EQ(first.defaultButton, QMessageBox::Yes);
+    EXPECT_TRUE(first.buttons.testFlag(QMessageBox::Cancel));
+    EXPECT_TRUE(first.scripted);
+    EXPECT_EQ(script.records()[1].kind, Kind::Warning);
+    EXPECT_EQ(script.records()[2].kind, Kind::Critical);
+    EXPECT_EQ(script.records()[2].text, "Could not overwrite x.");
+    EXPECT_FALSE(script.records()[2].scripted); // answered by the fallback
+}
+
+TEST(UserDialogs, FallbackCancelAndMismatchedAnswers)
+{
+    UserDialogScript script;
+    // Empty queue: the default button, else the accepting one; dialogs are cancelled.
+    EXPECT_EQ(UserDialogs::question(nullptr, "Warning", "q", QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::No),
+              QMessageBox::No);
+    EXPECT_EQ(UserDialogs::question(nullptr, "Warning", "q"), QMessageBox::Yes);
+    EXPECT_EQ(UserDialogs::information(nullptr, "Info", "i"), QMessageBox::Ok);
+    EXPECT_TRUE(UserDialogs::getOpenFileName(nullptr, "Open").isEmpty());
+    EXPECT_FALSE(UserDialogs::getColor(Qt::red, nullptr).isValid());
+
+    // Cancel presses Escape's button in a box.
+    script.answerCancel().answerCancel().answerCancel();
+    EXPECT_EQ(UserDialogs::question(nullptr, "W", "q",
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel),
+              QMessageBox::Cancel);
+    EXPECT_EQ(UserDialogs::question(nullptr, "W", "q"), QMessageBox::No);
+    EXPECT_EQ(UserDialogs::warning(nullptr, "W", "w"), QMessageBox::Ok);
+
+    // A file answer where a box comes is used up; the box gets the fallback.
+    script.answerFile("/tmp/x").answer(QMessageBox::Yes);
+    EXPECT_EQ(UserDialogs::warning(nullptr, "W", "w", QMessageBox::Yes | QMessageBox::No,
+                                   QMessageBox::No),
+              QMessageBox::No);
+    EXPECT_FALSE(script.records().back().scripted);
+    EXPECT_TRUE(UserDialogs::getSaveFileName(nullptr, "Save").isEmpty());
+    EXPECT_EQ(script.pendingAnswers(), 0u);
+
+    script.setFallback([](const UserDialogScript::Record&) {
+        UserDialogScript::Answer a;
+        a.sort = UserDialogScript::Answer::Sort::Button;
+        a.button = QMessageBox::Abort;
+        return a;
+    });
+    EXPECT_EQ(UserDialogs::critical(nullptr, "E", "e"), QMessageBox::Abort);
+    EXPECT_EQ(script.messageBoxes().size(), 8u);
+}
+
+TEST(UserDialogs, FileAndColourDialogsAnswerWithNamesFiltersAndColours)
+{
+    UserDialogScript script;
+    const QString filters = "Project file (*.cmvn *.emvn);;STL (*.stl)";
+    script.answerFile("/data/a b.cmvn")
+        .answerFile(QString::fromUtf8("/data/測量.stl"), "STL (*.stl)")
+        .answerFiles({"/d/1.tpo", "/d/2.tpo"})
+        .answerDirectory("/work/space")
+        .answerColor(QColor(10, 20, 30))
+        .answerCancel();
+
+    QString selected;
+    EXPECT_EQ(UserDialogs::getOpenFileName(nullptr, "Open project file", "/start", filters, &selected),
+              "/data/a b.cmvn");
+    EXPECT_EQ(selected, "Project file (*.cmvn *.emvn)"); // the first filter when none was chosen
+    selected.clear();
+    EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Save", "/start", filters, &selected),
+              QString::fromUtf8("/data/測量.stl"));
+    EXPECT_EQ(selected, "STL (*.stl)");
+    EXPECT_EQ(UserDialogs::getOpenFileNames(nullptr, "Import", "/d", "Points (*.tpo)"),
+              (QStringList{"/d/1.tpo", "/d/2.tpo"}));
+    EXPECT_EQ(UserDialogs::getExistingDirectory(nullptr, "Folder", "/"), "/work/space");
+    EXPECT_EQ(UserDialogs::getColor(Qt::red, nullptr, "Colour"), QColor(10, 20, 30));
+    selected = "kept";
+    EXPECT_TRUE(UserDialogs::getOpenFileName(nullptr, "Open", "/", filters, &selected).isEmpty());
+    EXPECT_EQ(selected, "kept"); // a cancelled dialog leaves the filter alone
+
+    const auto& r = script.records();
+    ASSERT_EQ(r.size(), 6u);
+    EXPECT_EQ(r[0].kind, Kind::OpenFileName);
+    EXPECT_EQ(r[0].title, "Open project file");
+    EXPECT_EQ(r[0].directory, "/start");
+    EXPECT_EQ(r[0].filter, filters);
+    EXPECT_EQ(r[1].kind, Kind::SaveFileName);
+    EXPECT_EQ(r[2].kind, Kind::OpenFileNames);
+    EXPECT_EQ(r[3].kind, Kind::ExistingDirectory);
+    EXPECT_EQ(r[4].kind, Kind::Color);
+    EXPECT_EQ(r[4].initialColor, QColor(Qt::red));
+    EXPECT_TRUE(script.messageBoxes().empty());
+}
+
+TEST(UserDialogs, ComputedAnswersAndNestedScripts)
+{
+    UserDialogScript outer;
+    int seen = 0;
+    outer.answerBy([&seen](const UserDialogScript::Record& record) {
+        ++seen;
+        UserDialogScript::Answer a;
+        a.sort = UserDialogScript::Answer::Sort::Button;
+        a.button = record.text.contains("delete") ? QMessageBox::Yes : QMessageBox::No;
+        return a;
+    });
+    {
+        UserDialogScript inner;
+        inner.answer(QMessageBox::Retry);
+        EXPECT_EQ(UserDialogs::warning(nullptr, "W", "x"), QMessageBox::Retry);
+        EXPECT_TRUE(outer.records().empty());
+    }
+    EXPECT_EQ(UserDialogs::question(nullptr, "Warning", "Really delete?"), QMessageBox::Yes);
+    EXPECT_EQ(seen, 1);
+    ASSERT_EQ(outer.records().size(), 1u);
+    outer.clearRecords();
+    EXPECT_TRUE(outer.records().empty());
+}

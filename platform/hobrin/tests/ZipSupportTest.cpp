@@ -1,0 +1,195 @@
+// The zip support against the real Info-ZIP programs, a missing program and a fake one.
+#include "TestSupport.h"
+#include "guimisc/ZipSupport.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using guimisc::ZipSupport;
+using hobrintest::readFile;
+using hobrintest::writeFile;
+
+namespace {
+
+const int registered = [] {
+    qRegisterMetaType<QProcess::ExitStatus>();
+    qRegisterMetaType<QProcess::ProcessError>();
+    return 0;
+}();
+
+// Waits for a started process as the project code does and tells how it ended.
+bool runToEnd(QProcess* process)
+{
+    return process->waitForFinished(30000) && process->exitStatus() == QProcess::NormalExit
+           && process->exitCode() == 0;
+}
+
+// Sets PATH for the lifetime of the object.
+class PathGuard {
+public:
+    explicit PathGuard(const QByteArray& path) : m_old(qgetenv("PATH")) { qputenv("PATH", path); }
+    ~PathGuard() { qputenv("PATH", m_old); }
+
+private:
+    QByteArray m_old;
+};
+
+QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        files << QDir(folder).relativeFilePath(it.next());
+    }
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+TEST(ZipSupport, PacksAndUnpacksAwkwardNamesByteForByte)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString source = tmp.filePath("source");
+    const QString target = tmp.filePath("target folder");
+    ASSERT_TRUE(QDir().mkpath(source + "/sub dir"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    const QStringList members{"project.xml", "sub dir/with blank.bin",
+                              QString::fromUtf8("測量点 \"quoted\".tpobin"), "-dash.txt"};
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i) {
+        binary.append(static_cast<char>((i * 7919) & 0xFF));
+    }
+    const QList<QByteArray> contents{"<Project version=\"1.0\"/>\n", binary,
+                                     QByteArray("\x00\x01\xFF points", 10), "dash"};
+    for (int i = 0; i < members.size(); ++i) {
+        ASSERT_TRUE(writeFile(source + "/" + members[i], contents[i]));
+    }
+    const QString archive = tmp.filePath(QString::fromUtf8("archive ü.zip"));
+
+    std::unique_ptr<QProcess> zip(ZipSupport::createZipArchiveProcess(archive, source, members));
+    ASSERT_TRUE(runToEnd(zip.get())) << zip->readAllStandardError().constData();
+
+    // unzip -l lists the members in the given order.
+    bool ok = false;
+    const QString listing = QString::fromUtf8(hobrintest::run("unzip", {"-l", archive}, &ok));
+    ASSERT_TRUE(ok);
+    int last = -1;
+    for (const QString& member : members) {
+        const int at = listing.indexOf(member);
+        EXPECT_GT(at, last) << member.toStdString();
+        last = at;
+    }
+
+    std::unique_ptr<QProcess> unzip(ZipSupport::createUnzipArchiveProcess(archive, target));
+    ASSERT_TRUE(runToEnd(unzip.get())) << unzip->readAllStandardError().constData();
+    QStringList expected = members;
+    expected.sort();
+    EXPECT_EQ(filesBelow(target), expected);
+    for (int i = 0; i < members.size(); ++i) {
+        EXPECT_EQ(readFile(target + "/" + members[i]), contents[i]) << members[i].toStdString();
+    }
+
+    // Unpacking again overwrites without asking.
+    ASSERT_TRUE(writeFile(target + "/project.xml", "changed"));
+    unzip.reset(ZipSupport::createUnzipArchiveProcess(archive, target));
+    ASSERT_TRUE(runToEnd(unzip.get()));
+    EXPECT_EQ(readFile(target + "/project.xml"), contents[0]);
+}
+
+TEST(ZipSupport, EntriesNamedOutsideStayInsideTheFolder)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString folder = tmp.filePath("work/inner");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString archive = tmp.filePath("evil.zip");
+    bool ok = false;
+    hobrintest::run("python3",
+                    {"-c",
+                     "import sys, zipfile\n"
+                     "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+                     "    z.writestr('../outside.txt', 'escaped')\n"
+                     "    z.writestr('../../outside2.txt', 'escaped')\n"
+                     "    z.writestr('/tmp/absolute.txt', 'escaped')\n"
+                     "    z.writestr('inside.txt', 'fine')\n",
+                     archive},
+                    &ok);
+    ASSERT_TRUE(ok);
+    std::unique_ptr<QProcess> unzip(ZipSupport::createUnzipArchiveProcess(archive, folder));
+    ASSERT_TRUE(unzip->waitForFinished(30000));
+
+    EXPECT_EQ(readFile(folder + "/inside.txt"), "fine");
+    const QStringList outside = filesBelow(tmp.path());
+    for (const QString& file : outside) {
+        EXPECT_TRUE(file.startsWith("work/inner/") || file == "evil.zip") << file.toStdString();
+    }
+}
+
+TEST(ZipSupport, MissingProgramFailsWithoutFinishing)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const PathGuard path(QFile::encodeName(tmp.path())); // a folder holding no zip at all
+    ASSERT_TRUE(writeFile(tmp.filePath("a.txt"), "a"));
+
+    for (bool packing : {true, false}) {
+        SCOPED_TRACE(packing ? "zip" : "unzip");
+        std::unique_ptr<QProcess> process(
+            packing ? ZipSupport::createZipArchiveProcess(tmp.filePath("x.zip"), tmp.path(), {"a.txt"})
+                    : ZipSupport::createUnzipArchiveProcess(tmp.filePath("x.zip"), tmp.path()));
+        QSignalSpy finished(process.get(), SIGNAL(finished(int, QProcess::ExitStatus)));
+        QSignalSpy failed(process.get(), &QProcess::errorOccurred);
+        QElapsedTimer clock;
+        clock.start();
+        // As the project code waits: the wait returns at once instead of hanging.
+        EXPECT_FALSE(process->waitForFinished(3000));
+        if (failed.isEmpty()) {
+            failed.wait(1000);
+        }
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(process->state(), QProcess::NotRunning);
+        EXPECT_EQ(process->error(), QProcess::FailedToStart);
+        ASSERT_EQ(failed.size(), 1);
+        EXPECT_EQ(failed[0][0].value<QProcess::ProcessError>(), QProcess::FailedToStart);
+        EXPECT_TRUE(finished.isEmpty());
+    }
+}
+
+TEST(ZipSupport, FakeZipFirstOnPathIsTheOneThatRuns)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString bin = tmp.filePath("bin");
+    const QString work = tmp.filePath("work");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    ASSERT_TRUE(QDir().mkpath(work));
+    // The fake records its folder and arguments, one per line, and fails.
+    const QString log = tmp.filePath("fake.log");
+    ASSERT_TRUE(writeFile(bin + "/zip", QString("#!/bin/sh\npwd > '%1'\nfor a in \"$@\"; do "
+                                               "printf '%s\\n' \"$a\" >> '%1'; done\nexit 3\n")
+                                           .arg(log)
+                                           .toUtf8()));
+    ASSERT_TRUE(QFile::setPermissions(bin + "/zip", QFile::ReadOwner | QFile::WriteOwner
+                                                        | QFile::ExeOwner | QFile::ExeGroup
+                                                        | QFile::ExeOther));
+    const PathGuard path(QFile::encodeName(bin) + ":" + qgetenv("PATH"));
+
+    std::unique_ptr<QProcess> zip(
+        ZipSupport::createZipArchiveProcess(tmp.filePath("out.zip"), work, {"a b.txt", "c.txt"}));
+    QSignalSpy finished(zip.get(), SIGNAL(finished(int, QProcess::ExitStatus)));
+    ASSERT_TRUE(zip->waitForFinished(30000));
+    EXPECT_EQ(finished.size(), 1);
+    EXPECT_EQ(zip->exitCode(), 3);
+    const QStringList lines = QString::fromUtf8(readFile(log)).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(lines, (QStringList{QDir(work).canonicalPath(), "-q", tmp.filePath("out.zip"),
+                                  "a b.txt", "c.txt"}));
+}
