@@ -3,6 +3,8 @@
 // The fuzzer's bytes as a file of this process, for readers that take a path. The file is
 // rewritten for every input and removed when the process ends.
 
+#include "common/exception/RuntimeException.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -33,5 +35,20 @@ public:
 private:
     std::string m_path;
 };
+
+/// Writes the bytes to this target's file (named with `extension`) and runs read(path). A
+/// common::exception::RuntimeException is a reader's documented answer to bad input; any other
+/// exception, a crash or a sanitizer report is a finding.
+template <class Read>
+int readAsFile(const char* extension, const std::uint8_t* data, std::size_t size, Read&& read)
+{
+    static FuzzFile file(extension);
+    const char* path = file.write(data, size);
+    try {
+        read(path);
+    } catch (const common::exception::RuntimeException&) {
+    }
+    return 0;
+}
 
 } // namespace fuzz
