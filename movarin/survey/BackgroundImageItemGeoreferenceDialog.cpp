@@ -93,6 +93,8 @@ Self::BackgroundImageItemGeoreferenceDialog(BackgroundImageItem* item, QWidget* 
     QHeaderView* header = m_tableView->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Stretch);
     header->setSectionResizeMode(0, QHeaderView::Fixed);
+    // The style's minimum section is wider than a check box needs.
+    header->setMinimumSectionSize(20);
     header->resizeSection(0, 20);
 
     m_imageWidget->setImageItem(item, m_model);
@@ -110,7 +112,11 @@ Self::BackgroundImageItemGeoreferenceDialog(BackgroundImageItem* item, QWidget* 
     updateHideButtonText();
 }
 
-Self::~BackgroundImageItemGeoreferenceDialog() = default;
+Self::~BackgroundImageItemGeoreferenceDialog()
+{
+    // The children go after this part of the dialog; none of them may reach its slots.
+    m_tableView->selectionModel()->disconnect(this);
+}
 
 gdalimg::GdalImageSetting Self::setting() const
 {

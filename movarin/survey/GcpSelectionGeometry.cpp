@@ -3,6 +3,7 @@
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Polygon.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace varnel {
@@ -61,21 +62,15 @@ bool inRhombus(const QPointF& centre, double halfX, double halfY, const QPointF&
 
 std::vector<QPointF> GcpSelectionGeometry::sources(const GcpTable& table)
 {
-    std::vector<QPointF> positions;
-    positions.reserve(table.size());
-    for (const GcpTableRow& row : table) {
-        positions.emplace_back(row.srcX, row.srcY);
-    }
+    std::vector<QPointF> positions(table.size());
+    std::transform(table.begin(), table.end(), positions.begin(), &gcpSource);
     return positions;
 }
 
 std::vector<QPointF> GcpSelectionGeometry::destinations(const GcpTable& table)
 {
-    std::vector<QPointF> positions;
-    positions.reserve(table.size());
-    for (const GcpTableRow& row : table) {
-        positions.emplace_back(row.dstX, row.dstY);
-    }
+    std::vector<QPointF> positions(table.size());
+    std::transform(table.begin(), table.end(), positions.begin(), &gcpDestination);
     return positions;
 }
 

@@ -35,14 +35,6 @@ double cellValue(const GcpTableRow& row, int column)
     }
 }
 
-template <class Indices, class Points>
-void checkSizes(const Indices& indices, const Points& points)
-{
-    if (points.size() < indices.size()) {
-        throw std::out_of_range("invalid vector<T> subscript");
-    }
-}
-
 } // namespace
 
 GcpTableModel::GcpTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -180,32 +172,38 @@ void GcpTableModel::appendRow(const GcpTableRow& row)
     endInsertRows();
 }
 
-void GcpTableModel::setDestinations(const std::vector<GcpTable::size_type>& indices,
-                                    const std::vector<tin::core::Point>& points)
+template <class Points, class Assign>
+void GcpTableModel::setPositions(const std::vector<GcpTable::size_type>& indices,
+                                 const Points& points, Assign assign)
 {
-    checkSizes(indices, points);
+    if (points.size() < indices.size()) {
+        throw std::out_of_range("invalid vector<T> subscript");
+    }
     beginResetModel();
     for (std::size_t i = 0; i < indices.size(); ++i) {
         if (indices[i] < m_table.size()) {
-            m_table[indices[i]].dstX = points[i].x();
-            m_table[indices[i]].dstY = points[i].y();
+            assign(m_table[indices[i]], points[i]);
         }
     }
     endResetModel();
 }
 
+void GcpTableModel::setDestinations(const std::vector<GcpTable::size_type>& indices,
+                                    const std::vector<tin::core::Point>& points)
+{
+    setPositions(indices, points, [](GcpTableRow& row, const tin::core::Point& p) {
+        row.dstX = p.x();
+        row.dstY = p.y();
+    });
+}
+
 void GcpTableModel::setSources(const std::vector<GcpTable::size_type>& indices,
                                const std::vector<QPointF>& points)
 {
-    checkSizes(indices, points);
-    beginResetModel();
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        if (indices[i] < m_table.size()) {
-            m_table[indices[i]].srcX = points[i].x();
-            m_table[indices[i]].srcY = points[i].y();
-        }
-    }
-    endResetModel();
+    setPositions(indices, points, [](GcpTableRow& row, const QPointF& p) {
+        row.srcX = p.x();
+        row.srcY = p.y();
+    });
 }
 
 } // namespace varnel

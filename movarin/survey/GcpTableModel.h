@@ -72,6 +72,10 @@ protected:
     static bool writeCell(GcpTableRow& row, int column, const QVariant& value, int role);
 
 private:
+    template <class Points, class Assign>
+    void setPositions(const std::vector<GcpTable::size_type>& indices, const Points& points,
+                      Assign assign);
+
     GcpTable m_table;
 };
 

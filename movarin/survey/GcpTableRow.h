@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointF>
+
 #include <unordered_set>
 #include <vector>
 
@@ -18,6 +20,18 @@ struct GcpTableRow {
     double dstX = 0.0;
     double dstY = 0.0;
 };
+
+/// The pane position of a pair.
+inline QPointF gcpSource(const GcpTableRow& row)
+{
+    return QPointF(row.srcX, row.srcY);
+}
+
+/// The map position of a pair.
+inline QPointF gcpDestination(const GcpTableRow& row)
+{
+    return QPointF(row.dstX, row.dstY);
+}
 
 /// The pairs of one georeferencing; a row's index is its identity everywhere (selection
 /// sets, signals, painters).

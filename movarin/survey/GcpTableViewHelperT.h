@@ -38,14 +38,4 @@ private:
     const GcpTable* m_table;
 };
 
-inline QPointF gcpSource(const GcpTableRow& row)
-{
-    return QPointF(row.srcX, row.srcY);
-}
-
-inline QPointF gcpDestination(const GcpTableRow& row)
-{
-    return QPointF(row.dstX, row.dstY);
-}
-
 } // namespace varnel

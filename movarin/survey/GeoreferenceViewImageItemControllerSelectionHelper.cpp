@@ -51,7 +51,7 @@ void Self::refreshPositions()
     m_positionRows.assign(m_selectedRows.begin(), m_selectedRows.end());
     m_positions.clear();
     for (GcpTable::size_type row : m_positionRows) {
-        m_positions.emplace_back(table[row].srcX, table[row].srcY);
+        m_positions.push_back(gcpSource(table[row]));
     }
 }
 

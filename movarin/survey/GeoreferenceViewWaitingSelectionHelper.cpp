@@ -78,7 +78,7 @@ guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, Geor
         return this;
     }
     const GcpTable::size_type row = pickNearestRow(event->pos(), view);
-    if (!isNear(view->conv(QPointF(table[row].srcX, table[row].srcY)), QPointF(event->pos()))) {
+    if (!isNear(view->conv(gcpSource(table[row])), QPointF(event->pos()))) {
         return this;
     }
     setSelection({row});
@@ -125,7 +125,7 @@ GcpTable::size_type Self::pickNearestRow(const QPoint& click, const Georeference
     GcpTable::size_type best = 0;
     double bestDistance = std::numeric_limits<double>::max();
     for (GcpTable::size_type row = 0; row < table.size(); ++row) {
-        const QPointF d = pane->conv(QPointF(table[row].srcX, table[row].srcY)) - QPointF(click);
+        const QPointF d = pane->conv(gcpSource(table[row])) - QPointF(click);
         const double distance = d.x() * d.x() + d.y() * d.y();
         if (distance < bestDistance) {
             bestDistance = distance;

@@ -1,7 +1,11 @@
 // The point-set edits as undo commands on a real project: apply, undo, apply again.
 #include "PointSetTestSupport.h"
 
+#include "movarin/survey/CoordinatePointsBaseItemEditElevationDialog.h"
+
 #include "support/ScratchSettings.h"
+
+#include <QDoubleSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +67,25 @@ TEST_F(PointCommandsTest, ElevationEditRestoresEachOwnElevation)
     for (const auto& [p, z] : before) {
         EXPECT_EQ(p->elevation(), 7.25);
     }
+}
+
+TEST_F(PointCommandsTest, ElevationDialogGivesTheNewValueOnOkOnly)
+{
+    CoordinatePointsBaseItemEditElevationDialog dialog(nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Edit Elevation");
+    auto spinBox = dialog.findChild<QDoubleSpinBox*>("doubleSpinBox");
+    ASSERT_NE(spinBox, nullptr);
+    EXPECT_EQ(spinBox->decimals(), 5);
+    dialog.setElevation(12.5);
+    spinBox->setValue(-3.12345);
+    dialog.reject();
+    EXPECT_EQ(dialog.elevation(), 12.5);
+    spinBox->setValue(-3.12345);
+    dialog.accept();
+    EXPECT_EQ(dialog.elevation(), -3.12345);
+    spinBox->setValue(250000.0); // beyond the range
+    dialog.accept();
+    EXPECT_EQ(dialog.elevation(), 100000.0);
 }
 
 TEST_F(PointCommandsTest, AddAndRemoveMoveTheSamePointObjects)
