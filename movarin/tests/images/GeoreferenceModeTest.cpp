@@ -280,3 +280,13 @@ TEST_F(GeoreferenceModeTest, RowsThatLeaveTheTableLeaveTheSelection)
     EXPECT_EQ(destination(1), QPointF(27.0, 10.0));
     EXPECT_EQ(m_dialog->gcpTable()->size(), 2u);
 }
+
+TEST_F(GeoreferenceModeTest, ClosingTheProjectWithTheDialogOpenTakesTheDialogAlong)
+{
+    addPairs({{0.0, 0.0}, {20.0, 10.0}});
+    m_controller->selectPoints({1});
+    QPointer<BackgroundImageItemGeoreferenceDialog> watched(m_dialog);
+    newWindow();
+    settle();
+    EXPECT_TRUE(watched.isNull());
+}

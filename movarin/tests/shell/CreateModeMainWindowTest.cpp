@@ -108,10 +108,14 @@ TEST_F(CreateModeMainWindowTest, WindowShowsTheFixedItemsInTheirThreeOrders)
     EXPECT_EQ(window->backgroundImageGroupItem(), root->backgroundImageGroupItem());
     EXPECT_TRUE(window->windowItem()->containedFiles().empty());
 
-    // The placeholders offer no "Add" entries yet; collecting them must not fail.
+    // The Add menu collects the entries of the items in child order.
     QMenu menu;
     window->appendAddActionToMenu(&menu);
-    EXPECT_TRUE(menu.actions().isEmpty());
+    QStringList addEntries;
+    for (const QAction* action : menu.actions()) {
+        addEntries << action->text();
+    }
+    EXPECT_EQ(addEntries, QStringList({"Background image"}));
 }
 
 TEST_F(CreateModeMainWindowTest, InterfacesAreFoundThroughQt)
