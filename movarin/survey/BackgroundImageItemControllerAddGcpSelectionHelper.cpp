@@ -20,7 +20,7 @@ Self::~AddGcpSelectionHelper() = default;
 guimisc::helper::SelectionHelper* Self::mouseReleaseEvent(QMouseEvent* event,
                                                           mvc::core::View* view)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() != Qt::LeftButton || !controller()->georeferenceDialog()) {
         return this;
     }
     emit controller()->gcpDefined(view->rconv(event->pos()));

@@ -116,9 +116,14 @@ TEST_F(GeoreferenceModeTest, OpenDialogDisablesTheActionAndTheBrowserAndStaysOne
     EXPECT_EQ(m_controller->georeferenceDialog(), m_dialog);
     EXPECT_EQ(window()->findChildren<BackgroundImageItemGeoreferenceDialog*>().size(), 1);
 
+    // The main view marks the control points' map positions while the dialog is open.
+    addPairs({{60.0, 40.0}});
+    EXPECT_EQ(picture().pixel(pixel({60.0, 40.0})), QColor(Qt::magenta).rgb());
+
     QPointer<BackgroundImageItemGeoreferenceDialog> watched(m_dialog);
     m_dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Cancel)->click();
     settle();
+    EXPECT_EQ(picture().pixel(pixel({60.0, 40.0})), backgroundColour());
     EXPECT_TRUE(watched.isNull());
     EXPECT_EQ(m_controller->georeferenceDialog(), nullptr);
     EXPECT_TRUE(m_controller->georeferenceAction()->isEnabled());
