@@ -18,7 +18,7 @@ namespace {
 QString link(const QString& address)
 {
     return QStringLiteral("<a href=\"%1\">%2</a>")
-        .arg(QUrl(address).toString().toHtmlEscaped(), address.toHtmlEscaped());
+        .arg(QUrl(address).toString(QUrl::FullyEncoded).toHtmlEscaped(), address.toHtmlEscaped());
 }
 
 QLabel* linkLabel(QWidget* parent)
