@@ -318,6 +318,14 @@ unsigned laneThreads()
     return processors >= 3 ? 2u : processors == 2 ? 1u : 0u;
 }
 
+// The next TIN revision; one counter for the whole process, so that no two TINs, and no two
+// states of one TIN, ever carry the same number.
+std::uint64_t nextRevision() noexcept
+{
+    static std::atomic<std::uint64_t> s_revisions{0};
+    return s_revisions.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 } // namespace
 
 class Tin::Impl {
@@ -364,6 +372,8 @@ public:
     ContainerType m_containerType;
     std::unique_ptr<geos::geom::MultiPolygon> m_outline;
     Tin* m_owner;
+    // Renewed by dropCaches, which every change runs, and by construction and assignment.
+    std::uint64_t m_revision = nextRevision();
 
     std::unique_ptr<SpatialIndexContainerT<Triangle>> makeIndex() const
     {
@@ -391,6 +401,7 @@ public:
     // that building or clearing a TIN after a query stays linear.
     void dropCaches()
     {
+        m_revision = nextRevision();
         m_rectCached = false;
         if (!m_positionPoints.empty()) {
             std::vector<std::uint32_t>().swap(m_positionPoints);
@@ -788,6 +799,7 @@ Tin::Tin(Tin&& other) noexcept : m_impl(std::move(other.m_impl))
 {
     if (m_impl) {
         m_impl->m_owner = this;
+        m_impl->m_revision = nextRevision();
     }
 }
 
@@ -827,6 +839,7 @@ Tin& Tin::operator=(Tin&& other) noexcept
         m_impl = std::move(other.m_impl);
         if (m_impl) {
             m_impl->m_owner = this;
+            m_impl->m_revision = nextRevision();
         }
     }
     return *this;
@@ -1049,6 +1062,11 @@ void Tin::clear()
 bool Tin::empty() const
 {
     return m_impl->m_triangles.empty();
+}
+
+std::uint64_t Tin::revision() const
+{
+    return m_impl->m_revision;
 }
 
 bool Tin::containsTriangle(std::shared_ptr<Triangle> const& triangle) const

@@ -128,6 +128,12 @@ public:
     void clear();
 
     bool empty() const;
+    /// Identifies what the TIN holds now: each construction, copy, move and change
+    /// (`addTriangle(s)`, `removeTriangle`, `clear`, assignment) takes a new number from one
+    /// process-wide counter, so no two TINs and no two states of one TIN share a number
+    /// (unlike an address, which a later TIN may reuse). Painters key cached pictures on it.
+    /// The shared points are not watched: an edit of a vertex's elevation keeps the number.
+    std::uint64_t revision() const;
     /// Whether this very triangle object is held.
     bool containsTriangle(std::shared_ptr<Triangle> const& triangle) const;
     /// The triangle set itself (not a copy); its order carries no meaning.

@@ -64,6 +64,10 @@ TEST(ElevationColorMapper, WaterSurfaceIsClampedIntoTheRange)
     EXPECT_EQ(high.color(0), blue);
     EXPECT_EQ(high.color(10), red);
     EXPECT_EQ(high.color(5), QColor(0, 128, 255));
+    // Clamped only for the colours: the value reads back as it was set.
+    EXPECT_EQ(50.0, high.waterSurfaceValue());
+    EXPECT_EQ(0.0, high.minimum());
+    EXPECT_EQ(10.0, high.maximum());
 }
 
 TEST(ElevationColorMapper, DegenerateRangesGiveGreenNeverNaN)

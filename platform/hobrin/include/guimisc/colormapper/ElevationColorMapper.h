@@ -21,6 +21,12 @@ public:
     void setRange(double min, double max);
     void setWaterSurfaceValue(double value);
 
+    /// The values as last set (the water surface unclamped), so that a painter can tell
+    /// whether a picture it keeps was drawn with this scale.
+    double minimum() const { return m_min; }
+    double maximum() const { return m_max; }
+    double waterSurfaceValue() const { return m_waterSurface; }
+
     QColor color(double elevation) const;
 
 private:

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "brask/util/MainViewHelperI.h"
+
+namespace guimisc::colormapper {
+class ElevationColorMapper;
+}
+
+namespace mvc::core {
+class View;
+}
+
+namespace tin::core {
+class Tin;
+}
+
+namespace varnel {
+
+/// A TIN on the main view, each triangle filled with the mean of its corners' elevation
+/// colours (each of red, green and blue summed and divided by 3 in integers, opaque), with
+/// black edges when the setting "graphics/show_tin_edges" is on (read at every paint; a
+/// missing key reads as off). Borrows the TIN and the colour scale, which are read at every
+/// paint and must outlive the helper.
+///
+/// `paintTin` is the drawing itself, shared with the TIN item views: only the triangles
+/// whose bounding rectangles meet the visible rectangle are asked for (the TIN's spatial
+/// index), and they are drawn in the order the TIN returns them, converted with the view's
+/// `conv`. Onto a picture or an image painted without transform, at full opacity and in
+/// the normal composition mode (the main view's own case), the triangles are drawn into a
+/// picture that the view keeps (`TinPaintCache`) and that later paints reuse while the TIN
+/// (its revision), the view's transform, the visible rectangle, the device, the colour
+/// scale and the edge setting are unchanged; the result is the same as drawing the
+/// triangles directly, which is what happens on any other device. A picture of many
+/// triangles is drawn in horizontal bands on several threads (`BandPainter`), the triangles
+/// converted to widget points on the caller's thread a chunk at a time.
+///
+/// Item views that paint a TIN through `paintTin` call `discardPaintCache` from their
+/// `doDiscardPaintCache`: the framework discards the paint caches after every undoable
+/// edit (an elevation edit of shared points changes the TIN without changing its revision)
+/// and on every `View::updateView()`.
+///
+/// Cost: a repaint with nothing changed, one blit of the view's size; otherwise one query
+/// of the spatial index and one filled (and outlined) polygon per triangle in view, and
+/// about 3.4 MB for the chunk of converted triangles besides the picture.
+class TinMainViewHelper : public mvc::util::MainViewHelperI {
+public:
+    TinMainViewHelper(const tin::core::Tin* tin, mvc::core::View* view,
+                      const guimisc::colormapper::ElevationColorMapper* colorMapper);
+
+    void paintView(QPainter* painter, const QTransform& transform, const QRectF& rect) override;
+
+    /// Draws the triangles of `tin` that meet the visible world rectangle `rect` (corners in
+    /// any order) on `view`; nothing for a null painter, TIN, colour scale or view. The
+    /// painter's pen and brush are restored.
+    static void paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                         const tin::core::Tin* tin,
+                         const guimisc::colormapper::ElevationColorMapper* colorMapper,
+                         mvc::core::View* view, bool showEdges);
+    /// The same without edges.
+    static void paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                         const tin::core::Tin* tin,
+                         const guimisc::colormapper::ElevationColorMapper* colorMapper,
+                         mvc::core::View* view);
+    /// Forgets the TIN pictures kept for `view` (nothing when it has none).
+    static void discardPaintCache(mvc::core::View* view);
+
+    /// Test seam: false draws every TIN directly, keeping no pictures; true (the default)
+    /// keeps them where the device allows.
+    static void setPaintCacheEnabledForTests(bool enabled);
+
+private:
+    const tin::core::Tin* m_tin;
+    const guimisc::colormapper::ElevationColorMapper* m_colorMapper;
+};
+
+} // namespace varnel

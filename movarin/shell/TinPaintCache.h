@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QTransform>
+
+#include <cstdint>
+#include <vector>
+
+namespace varnel {
+
+/// Pictures of TINs as one view last painted them, so that a repaint with nothing changed
+/// (a rubber band moving, a tool changing, an expose) costs one image blit instead of
+/// millions of triangles. One cache per view, made on first use as a Qt child of the view
+/// (it goes with it). `TinMainViewHelper::paintTin` is its only user.
+///
+/// A picture is kept per TIN (by address) together with the key it was drawn under: the
+/// TIN's revision, everything that places the triangles in the picture (the view's
+/// transform and local origin, the visible rectangle, the device's size, pixel ratio and
+/// render hints) and everything that colours them (the colour scale's three values, the
+/// edge setting). A picture is handed out only for an equal key (doubles compared exactly;
+/// a NaN never matches), so it is never stale for any of these. What the key cannot see,
+/// the shared points' elevations and positions, changes only through undo commands, and
+/// the framework then discards the model's paint caches: the TIN item views forward that
+/// to `clear` (see `TinMainViewHelper::discardPaintCache`).
+///
+/// Storing a picture drops the pictures drawn under another view state (they would be
+/// redrawn anyway) and keeps at most four, the most recently used first. A null picture
+/// records "nothing of this TIN is in view".
+class TinPaintCache : public QObject {
+    Q_OBJECT
+public:
+    struct Key {
+        std::uint64_t revision = 0;
+        QTransform viewTransform;
+        QPointF origin;
+        QRectF rect;
+        QSize pixels;
+        double pixelRatio = 1.0;
+        int renderHints = 0;
+        double colorMin = 0.0;
+        double colorMax = 0.0;
+        double colorWaterSurface = 0.0;
+        bool edges = false;
+
+        /// The same placement of world points in the picture.
+        bool sameView(const Key& other) const;
+        bool operator==(const Key& other) const;
+    };
+
+    static constexpr std::size_t CAPACITY = 4;
+
+    /// The cache of `view`, made on first use.
+    static TinPaintCache* of(QObject* view);
+    /// The cache of `view`, or null when it has none.
+    static TinPaintCache* existing(const QObject* view);
+
+    /// The picture kept for `tin` under `key`, or null when there is none.
+    const QImage* find(const void* tin, const Key& key);
+    /// Keeps `picture` for `tin` under `key`, in place of the TIN's earlier one; returns
+    /// the kept picture.
+    const QImage& store(const void* tin, const Key& key, QImage picture);
+    void clear();
+    std::size_t size() const;
+
+private:
+    explicit TinPaintCache(QObject* view);
+
+    struct Entry {
+        const void* tin;
+        Key key;
+        QImage picture;
+    };
+    std::vector<Entry> m_entries;
+};
+
+} // namespace varnel
