@@ -487,6 +487,15 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
     return true;
 }
 
+bool MainWindow::saveProjectAndRecord(const QString& filename)
+{
+    const bool saved = saveProjectTo(m_project, filename);
+    updateWindowTitle();
+    // The path joins the recent projects even when the save failed.
+    addRecentProject(filename);
+    return saved;
+}
+
 QString MainWindow::askSaveFileName(const QString& code)
 {
     QString filename = guimisc::UserDialogs::getSaveFileName(
@@ -507,10 +516,7 @@ bool MainWindow::saveProject()
     if (filename.isEmpty()) {
         return saveProjectAs();
     }
-    const bool saved = saveProjectTo(m_project, filename);
-    updateWindowTitle();
-    addRecentProject(filename);
-    return saved;
+    return saveProjectAndRecord(filename);
 }
 
 bool MainWindow::saveProjectAs()
@@ -523,10 +529,7 @@ bool MainWindow::saveProjectAs()
     if (filename.isEmpty()) {
         return false;
     }
-    const bool saved = saveProjectTo(m_project, filename);
-    updateWindowTitle();
-    addRecentProject(filename);
-    return saved;
+    return saveProjectAndRecord(filename);
 }
 
 bool MainWindow::saveProjectAsEdit()
@@ -565,10 +568,7 @@ bool MainWindow::convertToEditModeAndSave(const QString& filename)
     if (!startNewProject(Kind::Edit)) {
         return false;
     }
-    const bool saved = saveProjectTo(m_project, filename);
-    updateWindowTitle();
-    addRecentProject(filename);
-    return saved;
+    return saveProjectAndRecord(filename);
 }
 
 // --- recent projects and title ---------------------------------------------------------
@@ -709,21 +709,21 @@ void MainWindow::fillAddMenu(QMenu* menu)
 
 void MainWindow::enterModelessDialogMode()
 {
-    if (QWidget* menu = menuWidget()) {
-        menu->setEnabled(false);
-    }
-    if (m_actionManager) {
-        m_actionManager->mainToolBar()->setEnabled(false);
-    }
+    setCommandsEnabled(false);
 }
 
 void MainWindow::exitModelessDialogMode()
 {
+    setCommandsEnabled(true);
+}
+
+void MainWindow::setCommandsEnabled(bool enabled)
+{
     if (QWidget* menu = menuWidget()) {
-        menu->setEnabled(true);
+        menu->setEnabled(enabled);
     }
     if (m_actionManager) {
-        m_actionManager->mainToolBar()->setEnabled(true);
+        m_actionManager->mainToolBar()->setEnabled(enabled);
     }
 }
 

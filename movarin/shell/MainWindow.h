@@ -164,6 +164,9 @@ private:
     /// Closes the half-opened project after `message` was shown; nothing is asked.
     void abandonProject(const QString& message);
     bool saveProjectTo(Project* project, const QString& filename);
+    /// Saves the open project to `filename`, then sets the title and puts the path first in
+    /// the recent projects.
+    bool saveProjectAndRecord(const QString& filename);
     bool convertToEditModeAndSave(const QString& filename);
     /// The save dialog for an archive of that code; the code is appended to a name without
     /// suffix. Empty when cancelled.
@@ -172,6 +175,8 @@ private:
     void removeRecentProject(const QString& path);
     void updateWindowTitle();
     void setupStatusBar();
+    /// The menu bar and the main tool bar, off while a tool dialog or the disk is waited on.
+    void setCommandsEnabled(bool enabled);
     void discardProject();
 
     guimisc::widget::MousePositionWidget* m_mousePositionWidget;

@@ -388,15 +388,17 @@ int MainWindowActionManager::mode() const
 
 void MainWindowActionManager::setCreateMode()
 {
-    m_mode = CreateMode;
-    setupFileMenu();
-    setupViewMenu();
-    setupToolMenu();
+    setMode(CreateMode);
 }
 
 void MainWindowActionManager::setEditMode()
 {
-    m_mode = EditMode;
+    setMode(EditMode);
+}
+
+void MainWindowActionManager::setMode(Mode mode)
+{
+    m_mode = mode;
     setupFileMenu();
     setupViewMenu();
     setupToolMenu();

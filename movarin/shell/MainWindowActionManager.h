@@ -103,6 +103,8 @@ private:
     void fillMenuBar();
     void createMainToolBar();
     void buildEnablingTable();
+    /// Sets the mode and refills the menus that depend on it.
+    void setMode(Mode mode);
     void applyEnablingTable();
 
     void setupFileMenu();

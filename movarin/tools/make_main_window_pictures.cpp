@@ -7,6 +7,8 @@
 //     QT_QPA_PLATFORM=offscreen build/bin/movarin_make_main_window_pictures movarin/resources/images
 //
 // Icons are 32 by 32 pixels (the tool bar shows them at 16 by 16); the logo is 64 by 64.
+#include "PictureCanvas.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -30,20 +32,10 @@ const QColor paper(250, 250, 245);
 
 QImage canvas(int size)
 {
-    QImage image(size, size, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    return image;
+    return pictures::canvas(size, size);
 }
 
-bool save(const QImage& image, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path, "PNG")) {
-        std::fprintf(stderr, "Cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
+using pictures::save;
 
 // An icon drawn by `draw` on a 32 by 32 antialiased canvas.
 QImage icon(const std::function<void(QPainter&)>& draw)
@@ -386,13 +378,15 @@ QImage zoomIcon(bool in, char axis)
         if (in) {
             p.drawLine(lens - QPointF(0, s), lens + QPointF(0, s));
         }
+        // A double arrow along the axis, from its middle outwards.
         const QColor along(150, 60, 160);
-        if (axis == 'x') {
-            arrow(p, QPointF(20, 28), QPointF(31, 28), along, 2.0, 5);
-            arrow(p, QPointF(22, 28), QPointF(11, 28), along, 2.0, 5);
-        } else if (axis == 'y') {
-            arrow(p, QPointF(28, 19), QPointF(28, 31), along, 2.0, 5);
-            arrow(p, QPointF(28, 21), QPointF(28, 9), along, 2.0, 5);
+        if (axis != 0) {
+            const bool x = axis == 'x';
+            const QPointF middle = x ? QPointF(21, 28) : QPointF(28, 20);
+            const QPointF half = x ? QPointF(10, 0) : QPointF(0, 11);
+            const QPointF start = x ? QPointF(1, 0) : QPointF(0, 1);
+            arrow(p, middle - start, middle + half, along, 2.0, 5);
+            arrow(p, middle + start, middle - half, along, 2.0, 5);
         }
     });
 }

@@ -362,6 +362,19 @@ TEST_F(ActionManagerTest, ToolBarAndStatusBarFollowTheirActions)
     EXPECT_FALSE(window().statusBar()->isVisible());
     action("Status Bar")->trigger();
     EXPECT_TRUE(window().statusBar()->isVisible());
+
+    // The two window buttons: a create-mode project without a TIN has no 3-D view.
+    guimisc::UserDialogScript script;
+    action("Bird's Eye Window")->trigger();
+    ASSERT_EQ(script.records().size(), 1u);
+    EXPECT_EQ(script.records()[0].title, "Warning");
+    EXPECT_EQ(script.records()[0].text, "No TIN data.");
+    EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
+    auto other = window().mdiArea()->addSubWindow(new QWidget);
+    other->show();
+    window().mdiArea()->setActiveSubWindow(other);
+    action("Focus Main Window")->trigger();
+    EXPECT_EQ(window().mdiArea()->activeSubWindow(), createModeWindow()->parentWidget());
 }
 
 TEST_F(ActionManagerTest, UndoAndRedoAreEnabledByTheStackOnly)

@@ -368,6 +368,16 @@ TEST_F(MainWindowLifecycleTest, SaveAsEditModeStopsWithoutLosingTheProject)
         window().calculateSoilVolumeDialog();
         EXPECT_EQ(script.records().size(), 1u);
     }
+    {
+        SCOPED_TRACE("A new edit-mode project has no window kind yet");
+        Script script;
+        window().newEditProject();
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+        EXPECT_EQ(script.messageBoxes()[0].text, "The project window could not be created.");
+        EXPECT_EQ(window().project(), nullptr);
+        EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
+    }
 }
 
 } // namespace
