@@ -108,6 +108,8 @@ MainWindow::MainWindow(QWidget* parent)
     setupStatusBar();
     loadSettings();
     setMousePositionPrecision();
+    connect(this, &MainWindow::preferenceChanged, this, &MainWindow::setMousePositionPrecision,
+            Qt::UniqueConnection);
 
     m_actionManager->handleProjectClose();
     setMenuBar(m_actionManager->menuBar());

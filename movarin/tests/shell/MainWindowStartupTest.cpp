@@ -191,14 +191,5 @@ TEST(ApplicationStartup, TranslationFilesNeedTheWholeLocaleName)
     }
 }
 
-TEST(ApplicationStartup, ArgumentsAreDecodedFromTheLocalesEncoding)
-{
-    QByteArray program("movarin");
-    QByteArray name = QString::fromUtf8("/tmp/川.cmvn").toLocal8Bit();
-    char* argv[] = {program.data(), name.data()};
-    EXPECT_EQ(ApplicationStartup::decodeArguments(2, argv),
-              QStringList({"movarin", QString::fromUtf8("/tmp/川.cmvn")}));
-}
-
 } // namespace
 } // namespace varnel::test

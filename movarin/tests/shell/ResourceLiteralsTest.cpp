@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
-#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -80,21 +79,6 @@ TEST(ResourceLiterals, EveryNamedResourceIsCompiledIn)
     EXPECT_TRUE(checked.contains(":/libs/guibase/images/iconColor.png"));
     EXPECT_TRUE(checked.contains(":/data/varnel_info.xml"));
     EXPECT_GT(checked.size(), 40);
-}
-
-TEST(ResourceLiterals, CommentsAndBuiltPathsAreNotTakenForLiterals)
-{
-    QTemporaryFile source(QDir::tempPath() + QStringLiteral("/literalsXXXXXX.cpp"));
-    ASSERT_TRUE(source.open());
-    source.write("/* \":/images/inBlock.png\" */\n"
-                 "// \":/images/inLine.png\"\n"
-                 "QIcon(\":/images/a.png\"); // \":/images/after.png\"\n"
-                 "QString(\"http://x\") + \":/images/b.png\";\n"
-                 "QStringLiteral(\":/images/%1/c.png\");\n");
-    source.close();
-    EXPECT_EQ(resourceLiterals(source.fileName()),
-              QStringList({":/images/a.png", ":/images/b.png", ":/images/%1/c.png"}));
-    EXPECT_TRUE(isExempt(":/images/%1/c.png"));
 }
 
 } // namespace
