@@ -17,7 +17,6 @@
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTranslator>
 #include <QCoreApplication>
 #include <QDialog>
@@ -123,7 +122,7 @@ TEST_F(CommandLineTest, StartPageChoicesReachTheWindow)
 {
     const QString archive = makeArchive("a");
     ModalAnswerer answerer([](QWidget* modal) {
-        QTest::keyClick(modal, Qt::Key_N, Qt::ControlModifier);
+        QMetaObject::invokeMethod(modal, "handleNewCreateProjectButtonClick");
     });
     window().openStartDialog();
     EXPECT_TRUE(answerer.answered());
