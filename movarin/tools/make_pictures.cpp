@@ -6,6 +6,8 @@
 //     QT_QPA_PLATFORM=offscreen build/bin/movarin_make_pictures movarin/resources/images
 //
 // The Japanese mouse hint needs a Japanese font (Debian: fonts-ipafont-gothic).
+#include "PictureCanvas.h"
+
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -21,22 +23,8 @@
 
 namespace {
 
-QImage canvas(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-bool save(const QImage& image, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path, "PNG")) {
-        std::fprintf(stderr, "Cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
+using pictures::canvas;
+using pictures::save;
 
 // A small terrain of triangles: a ridge of points triangulated by hand, shaded by height.
 void drawMesh(QPainter& p, const QRectF& area, const QColor& edge)
