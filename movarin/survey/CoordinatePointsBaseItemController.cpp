@@ -1,0 +1,533 @@
+#include "movarin/survey/CoordinatePointsBaseItemController.h"
+
+#include "movarin/shell/PolygonMainViewHelper.h"
+#include "movarin/survey/CoordinatePointsBaseItemPropertyDialog.h"
+#include "movarin/survey/CoordinatePointsBaseItemView.h"
+#include "movarin/survey/RectangleToPolygon.h"
+
+#include "brask/core/Model.h"
+#include "brask/core/View.h"
+#include "orlin/core/PointSet.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <cstdlib>
+#include <iterator>
+
+namespace varnel {
+
+namespace {
+
+/// The half-size in pixels of the square that a click without a move selects in.
+const int CLICK_HALF_SIZE = 3;
+
+bool isPlainLeft(const QMouseEvent* event)
+{
+    return event->button() == Qt::LeftButton && !(event->modifiers() & Qt::ShiftModifier);
+}
+
+tin::core::Point2D worldVertex(const mvc::core::View* view, const QPoint& pos)
+{
+    const QPointF world = view->rconv(pos);
+    return tin::core::Point2D(world.x(), world.y(), -1);
+}
+
+} // namespace
+
+using Controller = CoordinatePointsBaseItemController;
+
+// --- selection helpers -----------------------------------------------------------------
+
+Controller::SelectionHelper::SelectionHelper(CoordinatePointsBaseItemController* controller)
+    : SelectionHelperT(controller),
+      m_outline(std::make_unique<tin::core::Polygon>()),
+      m_pickedPoints(std::make_unique<std::vector<PointPtr>>()),
+      m_newPoints(std::make_unique<std::vector<tin::core::Point>>())
+{
+}
+
+Controller::SelectionHelper::SelectionHelper(SelectionHelper& other)
+    : SelectionHelperT(other),
+      m_outline(std::move(other.m_outline)),
+      m_pickedPoints(std::move(other.m_pickedPoints)),
+      m_newPoints(std::move(other.m_newPoints)),
+      m_anchor(other.m_anchor)
+{
+    // The source is about to go; it keeps empty state so that it stays usable until then.
+    other.m_outline = std::make_unique<tin::core::Polygon>();
+    other.m_pickedPoints = std::make_unique<std::vector<PointPtr>>();
+    other.m_newPoints = std::make_unique<std::vector<tin::core::Point>>();
+}
+
+Controller::SelectionHelper::~SelectionHelper() = default;
+
+mvc::core::View* Controller::SelectionHelper::mainView() const
+{
+    const mvc::core::Model* model = controller()->item()->model();
+    return model ? model->view() : nullptr;
+}
+
+void Controller::SelectionHelper::reset()
+{
+    m_outline->clear();
+    m_pickedPoints->clear();
+    m_newPoints->clear();
+}
+
+tin::core::Polygon* Controller::SelectionHelper::outline() const
+{
+    return m_outline.get();
+}
+
+std::vector<Controller::PointPtr>* Controller::SelectionHelper::pickedPoints() const
+{
+    return m_pickedPoints.get();
+}
+
+std::vector<tin::core::Point>* Controller::SelectionHelper::newPoints() const
+{
+    return m_newPoints.get();
+}
+
+const QPoint& Controller::SelectionHelper::anchor() const
+{
+    return m_anchor;
+}
+
+void Controller::SelectionHelper::setAnchor(const QPoint& anchor)
+{
+    m_anchor = anchor;
+}
+
+void Controller::SelectionHelper::doFinishSelection(mvc::core::View*)
+{
+    reset();
+}
+
+// Idle.
+
+Controller::VoidSelectionHelper::VoidSelectionHelper(CoordinatePointsBaseItemController* controller)
+    : SelectionHelper(controller)
+{
+}
+
+Controller::VoidSelectionHelper::VoidSelectionHelper(SelectionHelper& other)
+    : SelectionHelper(other)
+{
+}
+
+guimisc::helper::SelectionHelper* Controller::VoidSelectionHelper::mousePressEvent(
+    QMouseEvent* event, mvc::core::View*)
+{
+    if (event->button() != Qt::LeftButton) {
+        return this;
+    }
+    setAnchor(event->pos());
+    reset();
+    return new PointsInRectangleSelectionHelper(*this);
+}
+
+// Rectangle.
+
+Controller::PointsInRectangleSelectionHelper::PointsInRectangleSelectionHelper(
+    SelectionHelper& other)
+    : SelectionHelper(other)
+{
+    viewHelpers().push_back(std::make_unique<PolygonMainViewHelper>(outline(), mainView()));
+}
+
+guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::keyPressEvent(
+    QKeyEvent* event, mvc::core::View* view)
+{
+    if (event->key() != Qt::Key_Return) {
+        return this;
+    }
+    controller()->selectPointsInPolygon(event, view);
+    finishSelection(view);
+    return new VoidSelectionHelper(*this);
+}
+
+guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::mouseMoveEvent(
+    QMouseEvent* event, mvc::core::View* view)
+{
+    rectangleToPolygon(*outline(), anchor(), event->pos(), view);
+    view->update();
+    return this;
+}
+
+guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::mousePressEvent(
+    QMouseEvent* event, mvc::core::View*)
+{
+    if (event->button() == Qt::LeftButton) {
+        setAnchor(event->pos());
+        reset();
+    }
+    return this;
+}
+
+guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::mouseReleaseEvent(
+    QMouseEvent* event, mvc::core::View* view)
+{
+    if (isPlainLeft(event)) {
+        controller()->clearSelection();
+    }
+    const QPoint d = event->pos() - anchor();
+    if (outline()->empty() && std::abs(d.x()) < CLICK_HALF_SIZE
+        && std::abs(d.y()) < CLICK_HALF_SIZE) {
+        const QPoint half(CLICK_HALF_SIZE, CLICK_HALF_SIZE);
+        rectangleToPolygon(*outline(), anchor() - half, anchor() + half, view);
+    }
+    controller()->selectPointsInPolygon(event, view);
+    finishSelection(view);
+    return new VoidSelectionHelper(*this);
+}
+
+// Polygon.
+
+Controller::PointsInPolygonSelectionHelper::PointsInPolygonSelectionHelper(SelectionHelper& other)
+    : SelectionHelper(other)
+{
+    viewHelpers().push_back(std::make_unique<PolygonMainViewHelper>(outline(), mainView()));
+}
+
+guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::keyPressEvent(
+    QKeyEvent* event, mvc::core::View* view)
+{
+    if (event->key() == Qt::Key_Return) {
+        controller()->selectPointsInPolygon(event, view);
+        finishSelection(view);
+        return new VoidSelectionHelper(*this);
+    }
+    if (event->key() == Qt::Key_Escape) {
+        if (outline()->empty()) {
+            return new VoidSelectionHelper(*this);
+        }
+        outline()->removeLastPoint();
+        view->update();
+    }
+    return this;
+}
+
+guimisc::helper::SelectionHelper*
+Controller::PointsInPolygonSelectionHelper::mouseDoubleClickEvent(QMouseEvent* event,
+                                                                  mvc::core::View* view)
+{
+    controller()->selectPointsInPolygon(event, view);
+    finishSelection(view);
+    return new VoidSelectionHelper(*this);
+}
+
+guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mouseMoveEvent(
+    QMouseEvent* event, mvc::core::View* view)
+{
+    tin::core::Polygon& polygon = *outline();
+    if (!polygon.empty()) {
+        const tin::core::Point2D p = worldVertex(view, event->pos());
+        if (polygon.points().back() != m_fixedVertex) {
+            polygon.removeLastPoint();
+        }
+        if (p != m_fixedVertex) {
+            polygon.addPoint(p);
+        }
+    }
+    view->update();
+    return this;
+}
+
+guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mousePressEvent(
+    QMouseEvent* event, mvc::core::View* view)
+{
+    if (event->button() != Qt::LeftButton) {
+        return this;
+    }
+    setAnchor(event->pos());
+    const tin::core::Point2D p = worldVertex(view, event->pos());
+    tin::core::Polygon& polygon = *outline();
+    if (!polygon.empty()) {
+        polygon.removeLastPoint();
+    }
+    polygon.addPoint(p);
+    m_fixedVertex = p;
+    view->update();
+    return this;
+}
+
+// --- commands --------------------------------------------------------------------------
+
+Controller::AddPointsCommand::AddPointsCommand(const Selection& points,
+                                               CoordinatePointsBaseItem* item)
+    : m_item(item)
+{
+    if (!item) {
+        return;
+    }
+    const tin::core::PointSet* set = item->pointSet();
+    for (const PointPtr& p : points) {
+        if (p && !set->hasPoint(p)) {
+            m_points.push_back(p);
+        }
+    }
+}
+
+void Controller::AddPointsCommand::redo()
+{
+    if (!m_item) {
+        return;
+    }
+    tin::core::PointSet* set = m_item->pointSet();
+    for (const PointPtr& p : m_points) {
+        set->addPoint(p);
+    }
+    clearSelectionOf(m_item);
+}
+
+void Controller::AddPointsCommand::undo()
+{
+    if (!m_item) {
+        return;
+    }
+    tin::core::PointSet* set = m_item->pointSet();
+    for (const PointPtr& p : m_points) {
+        set->removePoint(p);
+    }
+    clearSelectionOf(m_item);
+}
+
+const std::vector<Controller::PointPtr>& Controller::AddPointsCommand::points() const
+{
+    return m_points;
+}
+
+Controller::RemovePointsCommand::RemovePointsCommand(const Selection& points,
+                                                     CoordinatePointsBaseItem* item)
+    : m_item(item)
+{
+    if (!item) {
+        return;
+    }
+    const tin::core::PointSet* set = item->pointSet();
+    for (const PointPtr& p : points) {
+        if (p && set->hasPoint(p)) {
+            m_points.push_back(p);
+        }
+    }
+}
+
+void Controller::RemovePointsCommand::redo()
+{
+    if (!m_item) {
+        return;
+    }
+    tin::core::PointSet* set = m_item->pointSet();
+    for (const PointPtr& p : m_points) {
+        set->removePoint(p);
+    }
+    clearSelectionOf(m_item);
+}
+
+void Controller::RemovePointsCommand::undo()
+{
+    if (!m_item) {
+        return;
+    }
+    tin::core::PointSet* set = m_item->pointSet();
+    for (const PointPtr& p : m_points) {
+        set->addPoint(p);
+    }
+    clearSelectionOf(m_item);
+}
+
+const std::vector<Controller::PointPtr>& Controller::RemovePointsCommand::points() const
+{
+    return m_points;
+}
+
+Controller::EditPointsElevationCommand::EditPointsElevationCommand(
+    const Selection& points, double elevation, CoordinatePointsBaseItem* item)
+    : m_elevation(elevation), m_item(item)
+{
+    for (const PointPtr& p : points) {
+        if (p) {
+            m_oldElevations.emplace(p, p->elevation());
+        }
+    }
+}
+
+void Controller::EditPointsElevationCommand::redo()
+{
+    for (const auto& entry : m_oldElevations) {
+        entry.first->setElevation(m_elevation);
+    }
+    clearSelectionOf(m_item);
+}
+
+void Controller::EditPointsElevationCommand::undo()
+{
+    for (const auto& entry : m_oldElevations) {
+        entry.first->setElevation(entry.second);
+    }
+    clearSelectionOf(m_item);
+}
+
+Controller::SetViewSettingCommand::SetViewSettingCommand(
+    const CoordinatePointsBaseItemViewSetting& setting, CoordinatePointsBaseItem* item)
+    : m_newSetting(setting), m_item(item)
+{
+    if (item) {
+        m_oldSetting = item->view()->viewSetting();
+    }
+}
+
+void Controller::SetViewSettingCommand::redo()
+{
+    if (m_item) {
+        m_item->view()->setViewSetting(m_newSetting);
+    }
+}
+
+void Controller::SetViewSettingCommand::undo()
+{
+    if (m_item) {
+        m_item->view()->setViewSetting(m_oldSetting);
+    }
+}
+
+// --- controller ------------------------------------------------------------------------
+
+Controller::CoordinatePointsBaseItemController(const CoordinatePointsBaseItem* item)
+    : ModelItemControllerT(item, new VoidSelectionHelper(this)),
+      m_polygonSelectAction(new QAction(QIcon(QStringLiteral(":/images/iconPolygonSelection.png")),
+                                        tr("Select Points With Polygon"), this)),
+      m_selectAllAction(new QAction(QIcon(), tr("Select All Points"), this))
+{
+    connect(m_polygonSelectAction, &QAction::triggered, this, &Controller::polygonSelect);
+    connect(m_selectAllAction, &QAction::triggered, this, &Controller::selectAllPoints);
+}
+
+Controller::~CoordinatePointsBaseItemController() = default;
+
+QDialog* Controller::propertyDialog(QWidget* parent)
+{
+    auto dialog = new CoordinatePointsBaseItemPropertyDialog(parent);
+    dialog->setViewSetting(item()->view()->viewSetting());
+    return dialog;
+}
+
+void Controller::handlePropertyDialogAccepted(QDialog* dialog)
+{
+    if (auto settingDialog = dynamic_cast<CoordinatePointsBaseItemPropertyDialog*>(dialog)) {
+        pushUpdateViewCommand(new SetViewSettingCommand(settingDialog->viewSetting(), item()));
+    }
+}
+
+void Controller::selectPointsInPolygon(QInputEvent* event, mvc::core::View*)
+{
+    if (auto mouse = dynamic_cast<QMouseEvent*>(event); mouse && isPlainLeft(mouse)) {
+        clearSelection();
+    }
+    const SelectionHelper* helper = currentSelectionHelper();
+    if (!helper || helper->outline()->pointsCount() < 3) {
+        return;
+    }
+    for (PointPtr& p : item()->pointSet()->findPointsInPolygon(*helper->outline())) {
+        const auto found = m_selection.find(p);
+        if (found != m_selection.end()) {
+            m_selection.erase(found);
+        } else {
+            m_selection.insert(std::move(p));
+        }
+    }
+}
+
+void Controller::clearSelection()
+{
+    m_selection.clear();
+}
+
+Controller::Selection& Controller::selection()
+{
+    return m_selection;
+}
+
+const Controller::Selection& Controller::selection() const
+{
+    return m_selection;
+}
+
+QAction* Controller::polygonSelectAction() const
+{
+    return m_polygonSelectAction;
+}
+
+QAction* Controller::selectAllAction() const
+{
+    return m_selectAllAction;
+}
+
+Controller::SelectionHelper* Controller::currentSelectionHelper() const
+{
+    return dynamic_cast<SelectionHelper*>(selectionHelper());
+}
+
+std::vector<Controller::PointPtr>* Controller::pickedPoints() const
+{
+    const SelectionHelper* helper = currentSelectionHelper();
+    return helper ? helper->pickedPoints() : nullptr;
+}
+
+void Controller::addPoints(const Selection& points, CoordinatePointsBaseItem* item)
+{
+    pushUpdateViewCommand(new AddPointsCommand(points, item));
+}
+
+void Controller::removePoints(const Selection& points)
+{
+    pushUpdateViewCommand(new RemovePointsCommand(points, item()));
+}
+
+void Controller::editPointsElevation(const Selection& points, double elevation)
+{
+    pushUpdateViewCommand(new EditPointsElevationCommand(points, elevation, item()));
+}
+
+void Controller::polygonSelect()
+{
+    SelectionHelper* current = currentSelectionHelper();
+    if (!current) {
+        VoidSelectionHelper fresh(this);
+        updateSelectionHelper(new PointsInPolygonSelectionHelper(fresh));
+        return;
+    }
+    current->reset();
+    updateSelectionHelper(new PointsInPolygonSelectionHelper(*current));
+}
+
+void Controller::selectAllPoints()
+{
+    std::vector<PointPtr> all = item()->pointSet()->allPoints();
+    m_selection.clear();
+    m_selection.reserve(all.size());
+    m_selection.insert(std::make_move_iterator(all.begin()), std::make_move_iterator(all.end()));
+    SelectionHelper* current = currentSelectionHelper();
+    if (current) {
+        current->reset();
+        updateSelectionHelper(new VoidSelectionHelper(*current));
+    } else {
+        updateSelectionHelper(new VoidSelectionHelper(this));
+    }
+}
+
+void Controller::clearSelectionOf(CoordinatePointsBaseItem* item)
+{
+    if (!item) {
+        return;
+    }
+    if (CoordinatePointsBaseItemController* controller = item->controller()) {
+        controller->clearSelection();
+    }
+}
+
+} // namespace varnel

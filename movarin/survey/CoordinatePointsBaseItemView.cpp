@@ -1,0 +1,196 @@
+#include "movarin/survey/CoordinatePointsBaseItemView.h"
+
+#include "movarin/shell/Project.h"
+#include "movarin/survey/CoordinatePointsBaseItem.h"
+#include "movarin/survey/CoordinatePointsBaseItemController.h"
+#include "movarin/survey/PointMarkerStamp.h"
+
+#include "brask/core/View.h"
+#include "orlin/core/PointSet.h"
+#include "orlin/core/Rect.h"
+
+#include <guimisc/colormapper/ElevationColorMapper.h>
+#include <guimisc/restorer/QPainterPenBrushChanger.h>
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace varnel {
+
+namespace {
+
+using PointPtr = std::shared_ptr<tin::core::Point>;
+
+/// World to widget as `View::conv` does it, with the transform's coefficients read once.
+class WidgetMapping {
+public:
+    explicit WidgetMapping(const mvc::core::View& view)
+        : m_t(view.transform()), m_origin(view.localOrigin())
+    {
+    }
+    QPointF operator()(const tin::core::Point& p) const
+    {
+        const double x = p.x() - m_origin.x();
+        const double y = -(p.y() - m_origin.y());
+        return QPointF(m_t.m11() * x + m_t.m21() * y + m_t.dx(),
+                       m_t.m12() * x + m_t.m22() * y + m_t.dy());
+    }
+
+private:
+    QTransform m_t;
+    QPointF m_origin;
+};
+
+/// Closed intervals: a rectangle without width or height (one point, points in a line)
+/// still meets what it touches.
+bool meets(const tin::core::Rect& a, const QRectF& b)
+{
+    return a.isValid() && a.xMin() <= b.right() && b.left() <= a.xMax()
+        && a.yMin() <= b.bottom() && b.top() <= a.yMax();
+}
+
+bool covers(const QRectF& outer, const tin::core::Rect& inner)
+{
+    return outer.left() <= inner.xMin() && inner.xMax() <= outer.right()
+        && outer.top() <= inner.yMin() && inner.yMax() <= outer.bottom();
+}
+
+/// Marker and ring pens: the default pen for a marker, a black pen of width r + 2 for a ring
+/// on the circle of radius r + 1.
+QPen ringPen(int radius)
+{
+    QPen pen(Qt::black);
+    pen.setWidth(radius + 2);
+    return pen;
+}
+
+const guimisc::colormapper::ElevationColorMapper& defaultColorMapper()
+{
+    static const guimisc::colormapper::ElevationColorMapper mapper;
+    return mapper;
+}
+
+} // namespace
+
+CoordinatePointsBaseItemView::CoordinatePointsBaseItemView(const CoordinatePointsBaseItem* item)
+    : CoordinatePointsBaseItemView(item, CoordinatePointsBaseItemViewSetting(Qt::cyan, 2, true))
+{
+}
+
+CoordinatePointsBaseItemView::CoordinatePointsBaseItemView(
+    const CoordinatePointsBaseItem* item, const CoordinatePointsBaseItemViewSetting& setting)
+    : ModelItemViewT(item),
+      m_setting(setting.color(), setting.radius(), setting.useColorByValue())
+{
+}
+
+CoordinatePointsBaseItemView::~CoordinatePointsBaseItemView() = default;
+
+CoordinatePointsBaseItemViewSetting& CoordinatePointsBaseItemView::viewSetting()
+{
+    return m_setting;
+}
+
+const CoordinatePointsBaseItemViewSetting& CoordinatePointsBaseItemView::viewSetting() const
+{
+    return m_setting;
+}
+
+void CoordinatePointsBaseItemView::setViewSetting(const CoordinatePointsBaseItemViewSetting& setting)
+{
+    m_setting = setting;
+}
+
+const guimisc::colormapper::ElevationColorMapper* CoordinatePointsBaseItemView::colorMapper() const
+{
+    if (const auto* project = qobject_cast<const Project*>(item()->project())) {
+        return project->elevationColorMapper();
+    }
+    return &defaultColorMapper();
+}
+
+void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTransform&,
+                                                   const QRectF& rect) const
+{
+    const tin::core::PointSet* set = item()->pointSet();
+    mvc::core::View* mainView = view();
+    if (!painter || !mainView || set->empty()) {
+        return;
+    }
+    const int radius = std::clamp(m_setting.radius(), 0,
+                                  CoordinatePointsBaseItemViewSetting::MAX_RADIUS);
+    // Points just outside the visible rectangle still show part of their marker or ring.
+    const double margin = (2.0 * radius + 4.0) * mainView->pixel();
+    const QRectF area = rect.normalized().adjusted(-margin, -margin, margin, margin);
+    const tin::core::Rect extent = set->boundingRect();
+    if (!meets(extent, area)) {
+        return;
+    }
+    const std::vector<PointPtr> visible =
+        covers(area, extent) ? set->allPoints()
+                             : set->findPointsIntersectRect(tin::core::Rect(
+                                 area.left(), area.top(), area.right(), area.bottom()));
+
+    std::vector<PointPtr> ringed;
+    const CoordinatePointsBaseItemController* controller = item()->controller();
+    if (controller && controller->isSelected() && !controller->selection().empty()) {
+        const auto& selection = controller->selection();
+        // Walk the smaller of the two.
+        if (selection.size() <= visible.size()) {
+            ringed.assign(selection.begin(), selection.end());
+        } else {
+            for (const PointPtr& p : visible) {
+                if (selection.count(p) != 0) {
+                    ringed.push_back(p);
+                }
+            }
+        }
+    }
+
+    const WidgetMapping toWidget(*mainView);
+    const guimisc::colormapper::ElevationColorMapper* colors = colorMapper();
+    const bool byValue = m_setting.useColorByValue();
+    const QColor fixed = m_setting.color();
+    QPaintDevice* device = painter->device();
+    const bool stamping = painter->worldTransform().isIdentity() && device
+        && device->devicePixelRatioF() == 1.0;
+
+    if (!stamping) {
+        // Any other painter: the same shapes through the painter itself.
+        guimisc::restorer::QPainterPenBrushChanger restore(painter, painter->pen(),
+                                                           painter->brush());
+        for (const PointPtr& p : visible) {
+            const QColor colour = byValue ? colors->color(p->elevation()) : fixed;
+            painter->setPen(QPen(colour));
+            painter->setBrush(QBrush(colour));
+            painter->drawEllipse(toWidget(*p), radius, radius);
+        }
+        painter->setPen(ringPen(radius));
+        painter->setBrush(Qt::NoBrush);
+        for (const PointPtr& p : ringed) {
+            painter->drawEllipse(toWidget(*p), radius + 1, radius + 1);
+        }
+        return;
+    }
+
+    QImage layer = PointMarkerStamp::makeLayer(device->width(), device->height());
+    const PointMarkerStamp disc(radius, QPen(), true);
+    const QRgb fixedRgb = qPremultiply(fixed.rgba());
+    for (const PointPtr& p : visible) {
+        const QRgb rgb = byValue ? qPremultiply(colors->color(p->elevation()).rgba()) : fixedRgb;
+        disc.stamp(layer, toWidget(*p), rgb);
+    }
+    if (!ringed.empty()) {
+        const PointMarkerStamp ring(radius + 1, ringPen(radius), false);
+        const QRgb black = qRgb(0, 0, 0);
+        for (const PointPtr& p : ringed) {
+            ring.stamp(layer, toWidget(*p), black);
+        }
+    }
+    PointMarkerStamp::drawLayer(painter, layer);
+}
+
+} // namespace varnel

@@ -1,0 +1,102 @@
+#include "movarin/survey/PointMarkerStamp.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace varnel {
+
+PointMarkerStamp::PointMarkerStamp(double radius, const QPen& pen, bool filled)
+{
+    const double halfPen = std::max(pen.widthF(), 1.0) / 2.0;
+    m_reach = static_cast<int>(std::ceil(radius + halfPen)) + 2;
+    const int origin = m_reach + 1;
+    const int size = 2 * origin + 1;
+    QPen black(pen);
+    black.setColor(Qt::black);
+    for (int phaseY = 0; phaseY < PHASES; ++phaseY) {
+        for (int phaseX = 0; phaseX < PHASES; ++phaseX) {
+            QImage shape(size, size, QImage::Format_ARGB32_Premultiplied);
+            shape.fill(Qt::transparent);
+            {
+                QPainter painter(&shape);
+                painter.setPen(black);
+                painter.setBrush(filled ? QBrush(Qt::black) : QBrush(Qt::NoBrush));
+                const QPointF centre(origin + static_cast<double>(phaseX) / PHASES,
+                                     origin + static_cast<double>(phaseY) / PHASES);
+                painter.drawEllipse(centre, radius, radius);
+            }
+            std::vector<Run>& runs = m_runs[phaseY * PHASES + phaseX];
+            for (int y = 0; y < size; ++y) {
+                const auto* row = reinterpret_cast<const QRgb*>(shape.constScanLine(y));
+                int x = 0;
+                while (x < size) {
+                    if (qAlpha(row[x]) == 0) {
+                        ++x;
+                        continue;
+                    }
+                    const int start = x;
+                    while (x < size && qAlpha(row[x]) != 0) {
+                        ++x;
+                    }
+                    runs.push_back(Run{y - origin, start - origin, x - 1 - origin});
+                }
+            }
+        }
+    }
+}
+
+bool PointMarkerStamp::touches(const QImage& layer, const QPointF& centre) const
+{
+    // Also false for a centre that is not finite.
+    return centre.x() > -m_reach && centre.x() < layer.width() + m_reach
+        && centre.y() > -m_reach && centre.y() < layer.height() + m_reach;
+}
+
+void PointMarkerStamp::stamp(QImage& layer, const QPointF& centre, QRgb colour) const
+{
+    if (!touches(layer, centre)) {
+        return;
+    }
+    // The centre in quarter pixels: its whole pixel and its sub-pixel phase.
+    const long long qx = std::llround(centre.x() * PHASES);
+    const long long qy = std::llround(centre.y() * PHASES);
+    const long long floorX = qx >= 0 ? qx / PHASES : -((-qx + PHASES - 1) / PHASES);
+    const long long floorY = qy >= 0 ? qy / PHASES : -((-qy + PHASES - 1) / PHASES);
+    const int baseX = static_cast<int>(floorX);
+    const int baseY = static_cast<int>(floorY);
+    const int phaseX = static_cast<int>(qx - floorX * PHASES);
+    const int phaseY = static_cast<int>(qy - floorY * PHASES);
+    const int width = layer.width();
+    const int height = layer.height();
+    uchar* bits = layer.bits();
+    const qsizetype stride = layer.bytesPerLine();
+    for (const Run& run : m_runs[phaseY * PHASES + phaseX]) {
+        const int y = baseY + run.dy;
+        if (y < 0 || y >= height) {
+            continue;
+        }
+        const int x0 = std::max(baseX + run.x0, 0);
+        const int x1 = std::min(baseX + run.x1, width - 1);
+        if (x0 > x1) {
+            continue;
+        }
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(row + x0, row + x1 + 1, colour);
+    }
+}
+
+QImage PointMarkerStamp::makeLayer(int width, int height)
+{
+    QImage layer(std::max(width, 0), std::max(height, 0), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    return layer;
+}
+
+void PointMarkerStamp::drawLayer(QPainter* painter, const QImage& layer)
+{
+    painter->drawImage(QPointF(0.0, 0.0), layer);
+}
+
+} // namespace varnel
