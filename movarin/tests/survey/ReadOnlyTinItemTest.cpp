@@ -29,13 +29,6 @@ class ReadOnlyTinItemTest : public CreateProjectTest {
 protected:
     ReadOnlyTinItem* tinItem() const { return root()->tinItem(); }
     QString rowText() const { return tinItem()->browserItem()->text(); }
-
-    /// Saves the project and packs it into `archive`.
-    void saveTo(const QString& archive)
-    {
-        ASSERT_TRUE(project().save());
-        ASSERT_TRUE(project().zipTo(archive));
-    }
 };
 
 /// Opens `archive` as a new create-mode project of `session`, without the file

@@ -180,6 +180,13 @@ protected:
     mvc::core::View* view() const { return m_window->view(); }
     QUndoStack* undoStack() { return m_session.mainWindow().undoStack(); }
 
+    /// Saves the project and packs it into `archive`.
+    void saveTo(const QString& archive)
+    {
+        ASSERT_TRUE(project().save());
+        ASSERT_TRUE(project().zipTo(archive));
+    }
+
     ProjectSession m_session;
     CreateModeMainWindow* m_window = nullptr;
 };
