@@ -206,6 +206,10 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::ke
             return new VoidSelectionHelper(*this);
         }
         outline()->removeLastPoint();
+        // The vertex now last was clicked: it stays when the mouse moves on.
+        if (!outline()->empty()) {
+            m_fixedVertex = outline()->points().back();
+        }
         view->update();
     }
     return this;
@@ -246,7 +250,9 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mo
     setAnchor(event->pos());
     const tin::core::Point2D p = worldVertex(view, event->pos());
     tin::core::Polygon& polygon = *outline();
-    if (!polygon.empty()) {
+    // The click takes the floating vertex's place; a vertex clicked before without a move
+    // since stays.
+    if (!polygon.empty() && polygon.points().back() != m_fixedVertex) {
         polygon.removeLastPoint();
     }
     polygon.addPoint(p);

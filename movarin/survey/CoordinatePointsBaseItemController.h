@@ -118,7 +118,8 @@ public:
 
     /// A polygon clicked vertex by vertex, its last vertex following the mouse; Return or a
     /// double click toggles the points inside and goes idle; Escape takes back the last
-    /// vertex, and goes idle when none is left.
+    /// vertex (the following one, clicked, then stays put when the mouse moves), and goes
+    /// idle when none is left.
     class PointsInPolygonSelectionHelper : public SelectionHelper {
     public:
         explicit PointsInPolygonSelectionHelper(SelectionHelper& other);

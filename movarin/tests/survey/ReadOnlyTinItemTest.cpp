@@ -25,7 +25,7 @@
 namespace varnel::test {
 namespace {
 
-class ReadOnlyTinItemTest : public CreateProjectTest {
+class ReadOnlyTinItemTest : public SurveyProjectTest {
 protected:
     ReadOnlyTinItem* tinItem() const { return root()->tinItem(); }
     QString rowText() const { return tinItem()->browserItem()->text(); }
@@ -74,7 +74,7 @@ TEST_F(ReadOnlyTinItemTest, SetTinCommandUndoesToNoDataAndRedoesTheTin)
     ASSERT_NE(tinItem()->tin(), nullptr);
     EXPECT_TRUE(tinItem()->tin()->empty());
     EXPECT_EQ(rowText(), "TIN (no data)");
-    EXPECT_TRUE(m_window->isTinEmpty());
+    EXPECT_TRUE(window()->isTinEmpty());
     EXPECT_EQ(tinItem()->myBoundingBox(), QRectF(0.0, 0.0, 0.0, 0.0));
     undoStack()->redo();
     EXPECT_EQ(trianglesOf(*tinItem()->tin()), first);
@@ -225,7 +225,7 @@ TEST_F(ReadOnlyTinItemTest, EdgesAreBlackOnlyWhenTheSettingIsOn)
     // Elevations inside the colour scale's range (-100 to 100 by default): no corner is black.
     tinItem()->controller()->pushSetTinCommand(gridTin(6, 0.0, 0.0, 20.0),
                                                QStringLiteral("Create TIN"));
-    view()->fit(QRectF(-1.0, -1.0, 8.0, 8.0));
+    view()->fit(QRectF(-1.0, -1.0, 12.0, 12.0));
     const QRectF area(-0.5, -0.5, 7.0, 7.0); // the TIN and a margin, away from the scale bar
 
     QSettings().setValue(settings::graphicsShowTinEdges, true);
