@@ -1,6 +1,7 @@
 // Draws the program's own pictures of the shell (logo, start-page marks and icon, mouse
-// hints, the project window's and its items' icons) into movarin/resources/images. Not part
-// of the build: run it by hand after a change and commit the PNG files.
+// hints, the icons of the project window, its items and their actions) into
+// movarin/resources/images. Not part of the build: run it by hand after a change and commit
+// the PNG files.
 //
 //     cmake --build build --target movarin_make_pictures
 //     QT_QPA_PLATFORM=offscreen build/bin/movarin_make_pictures movarin/resources/images
@@ -199,6 +200,33 @@ QImage tinIcon()
     return image;
 }
 
+// Export: a sheet with an arrow leaving it to the right.
+QImage exportIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 70), 1.0));
+    p.setBrush(QColor(245, 245, 240));
+    p.drawRect(QRectF(1.5, 1.5, 9, 13));
+    p.setPen(QPen(QColor(30, 120, 40), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(5.5, 8), QPointF(13.5, 8));
+    p.drawPolyline(QPolygonF({QPointF(10.5, 5), QPointF(13.5, 8), QPointF(10.5, 11)}));
+    return image;
+}
+
+// Delete an item: a red cross.
+QImage deleteItemIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 40, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    return image;
+}
+
 // The words of one mouse hint picture.
 struct HintTexts {
     QString title;
@@ -349,6 +377,8 @@ int main(int argc, char** argv)
     ok = save(mainWindowIcon(), folder + "/iconMainWindow.png") && ok;
     ok = save(pointsIcon(), folder + "/iconPoints.png") && ok;
     ok = save(tinIcon(), folder + "/iconTin.png") && ok;
+    ok = save(exportIcon(), folder + "/iconExport.png") && ok;
+    ok = save(deleteItemIcon(), folder + "/iconDeleteItem.png") && ok;
     ok = save(mouseHint(english), folder + "/imgMouseHelp.png") && ok;
     ok = save(mouseHint(japanese), folder + "/ja_JP/imgMouseHelp.png") && ok;
     return ok ? 0 : 1;

@@ -20,7 +20,6 @@
 #include "support/ScratchSettings.h"
 
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QStandardItem>
 #include <QTemporaryDir>
 
@@ -42,14 +41,6 @@ protected:
         return window->model()->rootItem();
     }
 };
-
-QStringList archiveMembers(const QString& archive)
-{
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
-    unzip.waitForFinished(-1);
-    return QString::fromLocal8Bit(unzip.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
 
 TEST_F(ProjectFileTest, RoundTripThroughTheArchiveKeepsProjectXml)
 {
