@@ -227,6 +227,21 @@ QImage deleteItemIcon()
     return image;
 }
 
+// Import: a sheet with an arrow entering it from the left.
+QImage importIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 70), 1.0));
+    p.setBrush(QColor(245, 245, 240));
+    p.drawRect(QRectF(5.5, 1.5, 9, 13));
+    p.setPen(QPen(QColor(30, 80, 170), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(1.5, 8), QPointF(10.5, 8));
+    p.drawPolyline(QPolygonF({QPointF(7.5, 5), QPointF(10.5, 8), QPointF(7.5, 11)}));
+    return image;
+}
+
 // The words of one mouse hint picture.
 struct HintTexts {
     QString title;
@@ -379,6 +394,7 @@ int main(int argc, char** argv)
     ok = save(tinIcon(), folder + "/iconTin.png") && ok;
     ok = save(exportIcon(), folder + "/iconExport.png") && ok;
     ok = save(deleteItemIcon(), folder + "/iconDeleteItem.png") && ok;
+    ok = save(importIcon(), folder + "/iconImport.png") && ok;
     ok = save(mouseHint(english), folder + "/imgMouseHelp.png") && ok;
     ok = save(mouseHint(japanese), folder + "/ja_JP/imgMouseHelp.png") && ok;
     return ok ? 0 : 1;
