@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -25,6 +26,19 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Names and contents of an archive's members as unzip gives them back. Two packs of one tree
+// differ in their bytes when a file was read in between: zip stores each member's access time.
+QByteArray membersOf(const QString& archive)
+{
+    QProcess names;
+    names.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    names.waitForFinished();
+    QProcess contents;
+    contents.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive});
+    contents.waitForFinished();
+    return names.readAllStandardOutput() + contents.readAllStandardOutput();
 }
 
 guimisc::dialog::WaitDialog* visibleWaitDialog(QString* message = nullptr)
@@ -213,7 +227,7 @@ TEST_F(ArchiveFaultTest, AnArchiveOnAnotherFileSystemIsReplacedWhole)
         old.write("an older archive");
     }
     ASSERT_TRUE(m_project->zipTo(archive));
-    EXPECT_EQ(readAll(archive), m_good) << "the same tree packs to the same bytes";
+    EXPECT_EQ(membersOf(archive), membersOf(m_archive)) << "the same tree packs to the same members";
     EXPECT_EQ(QDir(other.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({"river.cmvn"}));
 }

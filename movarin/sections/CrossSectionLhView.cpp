@@ -2,7 +2,9 @@
 
 namespace varnel {
 
-CrossSectionLhView::CrossSectionLhView(QWidget* parent) : PrimitiveView(parent) {}
+CrossSectionLhView::CrossSectionLhView(QWidget* parent) : PrimitiveView(parent)
+{
+}
 
 CrossSectionLhView::~CrossSectionLhView() = default;
 

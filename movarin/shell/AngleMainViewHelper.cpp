@@ -29,17 +29,16 @@ double signedAngle(double theta)
 
 AngleMainViewHelper::AngleMainViewHelper(const tin::core::Point2DI* vertex,
                                          const tin::core::Point2DI* armEnd1,
-                                         const tin::core::Point2DI* armEnd2,
-                                         mvc::core::View* view, const QPen& pen)
+                                         const tin::core::Point2DI* armEnd2, mvc::core::View* view,
+                                         const QPen& pen)
     : AngleMainViewHelper(vertex, armEnd1, armEnd2, view, pen, QBrush())
 {
 }
 
 AngleMainViewHelper::AngleMainViewHelper(const tin::core::Point2DI* vertex,
                                          const tin::core::Point2DI* armEnd1,
-                                         const tin::core::Point2DI* armEnd2,
-                                         mvc::core::View* view, const QPen& pen,
-                                         const QBrush& brush)
+                                         const tin::core::Point2DI* armEnd2, mvc::core::View* view,
+                                         const QPen& pen, const QBrush& brush)
     : MainViewHelperI(view, pen, brush), m_vertex(vertex), m_armEnd1(armEnd1), m_armEnd2(armEnd2)
 {
 }

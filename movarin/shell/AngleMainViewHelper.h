@@ -1,14 +1,6 @@
 #pragma once
 
-#include "brask/util/MainViewHelperI.h"
-
-namespace mvc::core {
-class View;
-}
-
-namespace tin::core {
-class Point2DI;
-}
+#include "movarin/shell/ArcMainViewHelper.h"
 
 namespace varnel {
 
@@ -24,11 +16,10 @@ namespace varnel {
 class AngleMainViewHelper : public mvc::util::MainViewHelperI {
 public:
     AngleMainViewHelper(const tin::core::Point2DI* vertex, const tin::core::Point2DI* armEnd1,
-                        const tin::core::Point2DI* armEnd2, mvc::core::View* view,
-                        const QPen& pen);
+                        const tin::core::Point2DI* armEnd2, mvc::core::View* view, const QPen& pen);
     AngleMainViewHelper(const tin::core::Point2DI* vertex, const tin::core::Point2DI* armEnd1,
-                        const tin::core::Point2DI* armEnd2, mvc::core::View* view,
-                        const QPen& pen, const QBrush& brush);
+                        const tin::core::Point2DI* armEnd2, mvc::core::View* view, const QPen& pen,
+                        const QBrush& brush);
 
     /// Point size of the label (0 or less keeps the painter's font).
     void setFontSize(int size);

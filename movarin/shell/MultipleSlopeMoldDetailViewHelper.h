@@ -15,10 +15,9 @@ class MultipleSlopeMoldDetailViewHelper
     : public MultipleSlopeViewHelperT<MoldDetailViewHelperI, DetailView,
                                       SlopeMoldDetailViewHelper> {
 public:
-    MultipleSlopeMoldDetailViewHelper(const MoldItem* moldItem, DetailView* view,
-                                      const QPen& pen);
-    MultipleSlopeMoldDetailViewHelper(const MoldItem* moldItem, DetailView* view,
-                                      const QPen& pen, const QBrush& brush);
+    MultipleSlopeMoldDetailViewHelper(const MoldItem* moldItem, DetailView* view, const QPen& pen);
+    MultipleSlopeMoldDetailViewHelper(const MoldItem* moldItem, DetailView* view, const QPen& pen,
+                                      const QBrush& brush);
 
     void paintView(QPainter* painter, const QTransform& transform, const QRectF& rect) override;
 

@@ -14,8 +14,7 @@ namespace varnel {
 /// every paint). Fewer than 2 vertices draw nothing. `Base` is the helper base of the view
 /// type `View`; a subclass gathers the vertices from its borrowed data and calls
 /// `paintSlopes`.
-template <class Base, class View, class SlopeHelper>
-class MultipleSlopeViewHelperT : public Base {
+template <class Base, class View, class SlopeHelper> class MultipleSlopeViewHelperT : public Base {
 protected:
     MultipleSlopeViewHelperT(View* view, const QPen& pen, const QBrush& brush)
         : Base(view, pen, brush)

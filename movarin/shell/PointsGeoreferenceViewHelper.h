@@ -6,16 +6,19 @@
 
 namespace varnel {
 
-/// Markers on the georeference image pane: a dot of `radius` pixels (3 until `setRadius`) at each of a borrowed
-/// vector of positions, with the helper's pen and brush (`QBrush()` unless given); nothing
-/// for an empty vector. The vector is read at every paint and must outlive the helper.
-class PointsGeoreferenceViewHelper : public PointsViewHelperT<GeoreferenceViewHelper, GeoreferenceView, QPointF> {
+/// Markers on the georeference image pane: a dot of `radius` pixels (3 until `setRadius`) at each
+/// of a borrowed vector of positions, with the helper's pen and brush (`QBrush()` unless given);
+/// nothing for an empty vector. The vector is read at every paint and must outlive the helper.
+class PointsGeoreferenceViewHelper
+    : public PointsViewHelperT<GeoreferenceViewHelper, GeoreferenceView, QPointF> {
 public:
-    PointsGeoreferenceViewHelper(const std::vector<QPointF>* points, GeoreferenceView* view, const QPen& pen)
+    PointsGeoreferenceViewHelper(const std::vector<QPointF>* points, GeoreferenceView* view,
+                                 const QPen& pen)
         : PointsViewHelperT(points, view, pen, QBrush())
     {
     }
-    PointsGeoreferenceViewHelper(const std::vector<QPointF>* points, GeoreferenceView* view, const QPen& pen, const QBrush& brush)
+    PointsGeoreferenceViewHelper(const std::vector<QPointF>* points, GeoreferenceView* view,
+                                 const QPen& pen, const QBrush& brush)
         : PointsViewHelperT(points, view, pen, brush)
     {
     }

@@ -9,12 +9,6 @@ PointsMainViewHelper::PointsMainViewHelper(const std::vector<tin::core::Point>* 
 }
 
 PointsMainViewHelper::PointsMainViewHelper(const std::vector<tin::core::Point>* points,
-                                           mvc::core::View* view, const QBrush& brush)
-    : PointsViewHelperT(points, view, QPen(), brush)
-{
-}
-
-PointsMainViewHelper::PointsMainViewHelper(const std::vector<tin::core::Point>* points,
                                            mvc::core::View* view, const QPen& pen)
     : PointsViewHelperT(points, view, pen, QBrush())
 {

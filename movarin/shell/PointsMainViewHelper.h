@@ -15,8 +15,7 @@ class PointsMainViewHelper
     : public PointsViewHelperT<mvc::util::MainViewHelperI, mvc::core::View, tin::core::Point> {
 public:
     PointsMainViewHelper(const std::vector<tin::core::Point>* points, mvc::core::View* view);
-    PointsMainViewHelper(const std::vector<tin::core::Point>* points, mvc::core::View* view,
-                         const QBrush& brush);
+    using PointsViewHelperT::PointsViewHelperT;
     PointsMainViewHelper(const std::vector<tin::core::Point>* points, mvc::core::View* view,
                          const QPen& pen);
     PointsMainViewHelper(const std::vector<tin::core::Point>* points, mvc::core::View* view,

@@ -15,18 +15,22 @@ namespace varnel {
 /// at each point of a borrowed vector, with the helper's pen and brush; nothing for an
 /// empty vector. `Base` is the helper base of the view type `View`; `Point` is
 /// `tin::core::Point` or `QPointF`. The vector is read anew at every paint and must
-/// outlive the helper.
-template <class Base, class View, class Point>
-class PointsViewHelperT : public Base {
+/// outlive the helper. Built with (points, view, brush) and the default pen; a subclass may
+/// give a pen too.
+template <class Base, class View, class Point> class PointsViewHelperT : public Base {
 public:
+    PointsViewHelperT(const std::vector<Point>* points, View* view, const QBrush& brush)
+        : PointsViewHelperT(points, view, QPen(), brush)
+    {
+    }
+
     void paintView(QPainter* painter, const QTransform& transform, const QRectF& rect) override
     {
         if (!m_points || m_points->empty()) {
             return;
         }
         guimisc::restorer::QPainterPenBrushChanger changer(painter, this->pen(), this->brush());
-        ShapePainter::paintPoints(painter, this->view(), *m_points,
-                                  static_cast<double>(m_radius));
+        ShapePainter::paintPoints(painter, this->view(), *m_points, static_cast<double>(m_radius));
     }
 
 protected:

@@ -10,8 +10,7 @@ namespace varnel {
 /// brush (odd-even rule, closed by the painter); nothing for a null polygon or one of
 /// fewer than 2 vertices. `Base` is the helper base of the view type `View`. The polygon
 /// is read anew at every paint and must outlive the helper.
-template <class Base, class View>
-class PolygonViewHelperT : public Base {
+template <class Base, class View> class PolygonViewHelperT : public Base {
 public:
     PolygonViewHelperT(const tin::core::Polygon* polygon, View* view)
         : Base(view), m_polygon(polygon)

@@ -6,12 +6,14 @@
 
 namespace varnel {
 
-/// An open polyline on the L-H profile plot through a borrowed vector of positions, with the helper's
-/// pen and brush (defaults where not given); nothing under 2 positions. The vector is read
+/// An open polyline on the L-H profile plot through a borrowed vector of positions, with the
+/// helper's pen and brush (defaults where not given); nothing under 2 positions. The vector is read
 /// at every paint and must outlive the helper.
-class PolylineCrossSectionLhViewHelper : public PolylineViewHelperT<CrossSectionLhViewHelper, CrossSectionLhView, QPointF> {
+class PolylineCrossSectionLhViewHelper
+    : public PolylineViewHelperT<CrossSectionLhViewHelper, CrossSectionLhView, QPointF> {
 public:
-    PolylineCrossSectionLhViewHelper(const std::vector<QPointF>* points, CrossSectionLhView* view, const QPen& pen)
+    PolylineCrossSectionLhViewHelper(const std::vector<QPointF>* points, CrossSectionLhView* view,
+                                     const QPen& pen)
         : PolylineViewHelperT(points, view, pen, QBrush(), nullptr)
     {
     }

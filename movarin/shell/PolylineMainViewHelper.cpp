@@ -26,8 +26,8 @@ PolylineMainViewHelper::PolylineMainViewHelper(const Points* points, mvc::core::
                                                const QPen& pen, const QBrush& brush,
                                                const int* ringSize)
     : MainViewHelperI(view, pen, brush),
-      m_helper(std::make_unique<PolylineMainViewHelperT<tin::core::Point>>(points, view, pen,
-                                                                           brush, ringSize))
+      m_helper(std::make_unique<PolylineMainViewHelperT<tin::core::Point>>(points, view, pen, brush,
+                                                                           ringSize))
 {
 }
 

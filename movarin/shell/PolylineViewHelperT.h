@@ -17,8 +17,7 @@ namespace varnel {
 /// `Base` is the helper base of the view type `View`; `Point` is `tin::core::Point`, a
 /// shared `tin::core::Point` or `QPointF`. The points and the ring size (null for an open
 /// line) are read anew at every paint and must outlive the helper.
-template <class Base, class View, class Point>
-class PolylineViewHelperT : public Base {
+template <class Base, class View, class Point> class PolylineViewHelperT : public Base {
 public:
     PolylineViewHelperT(const std::vector<Point>* points, View* view, const QPen& pen,
                         const QBrush& brush, const int* ringSize)

@@ -6,15 +6,13 @@
 
 namespace varnel {
 
-/// A rubber band on the georeference image pane: a borrowed `tin::core::Rect` record drawn as a polygon with
-/// the given pen (no fill) while its valid flag is set. The record is read at every paint
-/// and must outlive the helper.
-class RectGeoreferenceViewHelper : public RectViewHelperT<GeoreferenceViewHelper, GeoreferenceView> {
+/// A rubber band on the georeference image pane: a borrowed `tin::core::Rect` record, built with
+/// (rect, view, pen), drawn as a polygon without fill while its valid flag is set. The record is
+/// read at every paint and must outlive the helper.
+class RectGeoreferenceViewHelper
+    : public RectViewHelperT<GeoreferenceViewHelper, GeoreferenceView> {
 public:
-    RectGeoreferenceViewHelper(const tin::core::Rect* rect, GeoreferenceView* view, const QPen& pen)
-        : RectViewHelperT(rect, view, pen, QBrush())
-    {
-    }
+    using RectViewHelperT::RectViewHelperT;
 };
 
 } // namespace varnel

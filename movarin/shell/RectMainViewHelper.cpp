@@ -3,12 +3,6 @@
 namespace varnel {
 
 RectMainViewHelper::RectMainViewHelper(const tin::core::Rect* rect, mvc::core::View* view,
-                                       const QPen& pen)
-    : RectViewHelperT(rect, view, pen, QBrush())
-{
-}
-
-RectMainViewHelper::RectMainViewHelper(const tin::core::Rect* rect, mvc::core::View* view,
                                        const QPen& pen, const QBrush& brush)
     : RectViewHelperT(rect, view, pen, brush)
 {

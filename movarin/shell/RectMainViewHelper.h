@@ -12,7 +12,7 @@ namespace varnel {
 /// is set. The record is read at every paint and must outlive the helper.
 class RectMainViewHelper : public RectViewHelperT<mvc::util::MainViewHelperI, mvc::core::View> {
 public:
-    RectMainViewHelper(const tin::core::Rect* rect, mvc::core::View* view, const QPen& pen);
+    using RectViewHelperT::RectViewHelperT;
     RectMainViewHelper(const tin::core::Rect* rect, mvc::core::View* view, const QPen& pen,
                        const QBrush& brush);
 };

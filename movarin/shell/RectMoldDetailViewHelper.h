@@ -6,15 +6,12 @@
 
 namespace varnel {
 
-/// A rubber band on the mold detail view: a borrowed `tin::core::Rect` record drawn as a polygon with
-/// the given pen (no fill) while its valid flag is set. The record is read at every paint
-/// and must outlive the helper.
+/// A rubber band on the mold detail view: a borrowed `tin::core::Rect` record, built with (rect,
+/// view, pen), drawn as a polygon without fill while its valid flag is set. The record is
+/// read at every paint and must outlive the helper.
 class RectMoldDetailViewHelper : public RectViewHelperT<MoldDetailViewHelperI, DetailView> {
 public:
-    RectMoldDetailViewHelper(const tin::core::Rect* rect, DetailView* view, const QPen& pen)
-        : RectViewHelperT(rect, view, pen, QBrush())
-    {
-    }
+    using RectViewHelperT::RectViewHelperT;
 };
 
 } // namespace varnel

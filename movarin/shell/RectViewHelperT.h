@@ -14,9 +14,14 @@ namespace varnel {
 /// owner fills the record from the press point and the mouse position (the record orders
 /// each pair, so the corner pressed first does not matter). `Base` is the helper base of
 /// the view type `View`. The record is read anew at every paint and must outlive the helper.
-template <class Base, class View>
-class RectViewHelperT : public Base {
+/// Built with (rect, view, pen) and no fill; a subclass may give a brush too.
+template <class Base, class View> class RectViewHelperT : public Base {
 public:
+    RectViewHelperT(const tin::core::Rect* rect, View* view, const QPen& pen)
+        : RectViewHelperT(rect, view, pen, QBrush())
+    {
+    }
+
     void paintView(QPainter* painter, const QTransform& transform, const QRectF& rect) override
     {
         if (!m_rect || !m_rect->isValid()) {
@@ -27,8 +32,7 @@ public:
     }
 
 protected:
-    RectViewHelperT(const tin::core::Rect* rect, View* view, const QPen& pen,
-                    const QBrush& brush)
+    RectViewHelperT(const tin::core::Rect* rect, View* view, const QPen& pen, const QBrush& brush)
         : Base(view, pen, brush), m_rect(rect)
     {
     }

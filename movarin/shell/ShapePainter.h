@@ -38,8 +38,7 @@ public:
 
     /// The vertices closed into one filled polygon (odd-even rule); nothing under 2.
     template <class View>
-    static void paintPolygon(QPainter* painter, const View* view,
-                             const tin::core::Polygon& polygon)
+    static void paintPolygon(QPainter* painter, const View* view, const tin::core::Polygon& polygon)
     {
         const auto& vertices = polygon.points();
         if (vertices.size() < 2) {

@@ -36,8 +36,7 @@ template <class Base, class View, class PolylineHelper, class TextHelper>
 class SlopeViewHelperT : public Base {
 public:
     SlopeViewHelperT(const QPointF* segment, View* view, const QPen& pen, const QBrush& brush)
-        : Base(view, pen, brush),
-          m_segment(segment),
+        : Base(view, pen, brush), m_segment(segment),
           m_fontSize(QSettings().value(settings::fontGlobalSize).toInt())
     {
         m_children.push_back(std::make_unique<PolylineHelper>(&m_trianglePoints, view, pen));

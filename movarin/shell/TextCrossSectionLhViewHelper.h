@@ -6,16 +6,15 @@
 
 namespace varnel {
 
-/// A label on the L-H profile plot: a borrowed text at a borrowed position, with the given pen and the
-/// painter's font; rotation 0 and alignment 65 (`Qt::AlignLeft | Qt::AlignBottom`) until
-/// `setAlignment` (see `ShapePainter::paintText`). Position and text are read at every
-/// paint and must outlive the helper.
-class TextCrossSectionLhViewHelper : public TextViewHelperT<CrossSectionLhViewHelper, CrossSectionLhView, QPointF> {
+/// A label on the L-H profile plot: a borrowed text at a borrowed position, built with (position,
+/// text, view, pen), in the painter's font; rotation 0 and alignment 65
+/// (`Qt::AlignLeft | Qt::AlignBottom`) until `setAlignment` (see
+/// `ShapePainter::paintText`). Position and text are read at every paint and must outlive
+/// the helper.
+class TextCrossSectionLhViewHelper
+    : public TextViewHelperT<CrossSectionLhViewHelper, CrossSectionLhView, QPointF> {
 public:
-    TextCrossSectionLhViewHelper(const QPointF* position, const QString* text, CrossSectionLhView* view, const QPen& pen)
-        : TextViewHelperT(position, text, view, pen, QBrush())
-    {
-    }
+    using TextViewHelperT::TextViewHelperT;
 };
 
 } // namespace varnel

@@ -3,14 +3,7 @@
 namespace varnel {
 
 TextMainViewHelper::TextMainViewHelper(const tin::core::Point2DI* position, const QString* text,
-                                       mvc::core::View* view, const QPen& pen)
-    : TextViewHelperT(position, text, view, pen, QBrush())
-{
-}
-
-TextMainViewHelper::TextMainViewHelper(const tin::core::Point2DI* position, const QString* text,
-                                       mvc::core::View* view, const QPen& pen,
-                                       const QBrush& brush)
+                                       mvc::core::View* view, const QPen& pen, const QBrush& brush)
     : TextViewHelperT(position, text, view, pen, brush)
 {
 }

@@ -15,8 +15,7 @@ namespace varnel {
 class TextMainViewHelper
     : public TextViewHelperT<mvc::util::MainViewHelperI, mvc::core::View, tin::core::Point2DI> {
 public:
-    TextMainViewHelper(const tin::core::Point2DI* position, const QString* text,
-                       mvc::core::View* view, const QPen& pen);
+    using TextViewHelperT::TextViewHelperT;
     TextMainViewHelper(const tin::core::Point2DI* position, const QString* text,
                        mvc::core::View* view, const QPen& pen, const QBrush& brush);
 

@@ -6,16 +6,15 @@
 
 namespace varnel {
 
-/// A label on the mold detail view: a borrowed text at a borrowed position, with the given pen and the
-/// painter's font; rotation 0 and alignment 65 (`Qt::AlignLeft | Qt::AlignBottom`) until
-/// `setAlignment` (see `ShapePainter::paintText`). Position and text are read at every
-/// paint and must outlive the helper.
-class TextMoldDetailViewHelper : public TextViewHelperT<MoldDetailViewHelperI, DetailView, QPointF> {
+/// A label on the mold detail view: a borrowed text at a borrowed position, built with (position,
+/// text, view, pen), in the painter's font; rotation 0 and alignment 65
+/// (`Qt::AlignLeft | Qt::AlignBottom`) until `setAlignment` (see
+/// `ShapePainter::paintText`). Position and text are read at every paint and must outlive
+/// the helper.
+class TextMoldDetailViewHelper
+    : public TextViewHelperT<MoldDetailViewHelperI, DetailView, QPointF> {
 public:
-    TextMoldDetailViewHelper(const QPointF* position, const QString* text, DetailView* view, const QPen& pen)
-        : TextViewHelperT(position, text, view, pen, QBrush())
-    {
-    }
+    using TextViewHelperT::TextViewHelperT;
 };
 
 } // namespace varnel

@@ -15,13 +15,12 @@ namespace varnel {
 /// (`Qt::AlignLeft | Qt::AlignBottom`: the anchor is the left end of the base line) until
 /// set otherwise (see `ShapePainter::paintText`). `Base` is the helper base of the view
 /// type `View`; `Anchor` is `tin::core::Point2DI` or `QPointF`. Anchor and text are read
-/// anew at every paint and must outlive the helper; a null one draws nothing.
-template <class Base, class View, class Anchor>
-class TextViewHelperT : public Base {
+/// anew at every paint and must outlive the helper; a null one draws nothing. Built with
+/// (position, text, view, pen) and the default brush; a subclass may give a brush too.
+template <class Base, class View, class Anchor> class TextViewHelperT : public Base {
 public:
-    TextViewHelperT(const Anchor* position, const QString* text, View* view, const QPen& pen,
-                    const QBrush& brush)
-        : Base(view, pen, brush), m_position(position), m_text(text)
+    TextViewHelperT(const Anchor* position, const QString* text, View* view, const QPen& pen)
+        : TextViewHelperT(position, text, view, pen, QBrush())
     {
     }
 
@@ -42,11 +41,17 @@ public:
                           const QBrush& brush)
     {
         guimisc::restorer::QPainterPenBrushChanger changer(painter, pen, brush);
-        ShapePainter::paintText(painter, view->conv(ShapePainter::world(anchor)), text,
-                                rotation, alignment);
+        ShapePainter::paintText(painter, view->conv(ShapePainter::world(anchor)), text, rotation,
+                                alignment);
     }
 
 protected:
+    TextViewHelperT(const Anchor* position, const QString* text, View* view, const QPen& pen,
+                    const QBrush& brush)
+        : Base(view, pen, brush), m_position(position), m_text(text)
+    {
+    }
+
     void setRotationDegrees(double degrees) { m_rotation = degrees; }
 
 private:

@@ -1,5 +1,6 @@
 #include "movarin/shell/TinMainViewHelper.h"
 
+#include "movarin/shell/BandPainter.h"
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/TinPaintCache.h"
 
@@ -16,6 +17,8 @@
 #include <QPainter>
 #include <QSettings>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -34,8 +37,75 @@ Triangles trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
         tin::core::Rect(rect.left(), rect.top(), rect.right(), rect.bottom()));
 }
 
-void drawTriangles(QPainter* painter, const Triangles& triangles,
-                   const ElevationColorMapper& colors, const mvc::core::View& view, bool edges)
+// Triangles are converted to widget points and colours a chunk at a time on the caller's
+// thread (through the view's own conversion), then drawn; a chunk of this many triangles
+// takes about 3.4 MB.
+constexpr std::size_t CHUNK = 65536;
+
+// One triangle as drawn: widget corners, fill colour and the bands of the picture it may
+// touch (bit b for band b).
+struct WidgetTriangle {
+    QPointF corners[3];
+    QRgb fill;
+    unsigned bands;
+};
+
+// Where the bands of a picture of `height` rows begin; one band covers everything.
+class BandLayout {
+public:
+    BandLayout(int height, int bands) : m_height(height), m_bands(bands) {}
+
+    int count() const { return m_bands; }
+
+    // The bands that rows from `top` to `bottom` (widget y, a pixel of stroke either side)
+    // meet; every band when either is not finite.
+    unsigned bandsOf(double top, double bottom) const
+    {
+        const unsigned all = (1u << m_bands) - 1u;
+        if (m_bands == 1 || !std::isfinite(top) || !std::isfinite(bottom)) {
+            return all;
+        }
+        const double first = std::floor(top) - 2.0;
+        const double last = std::ceil(bottom) + 2.0;
+        unsigned mask = 0;
+        for (int b = 0; b < m_bands; ++b) {
+            const int from = BandPainter::bandTop(m_height, m_bands, b);
+            const int to = BandPainter::bandTop(m_height, m_bands, b + 1);
+            if (last >= from && first < to) {
+                mask |= 1u << b;
+            }
+        }
+        return mask;
+    }
+
+private:
+    int m_height;
+    int m_bands;
+};
+
+WidgetTriangle widgetTriangle(const tin::core::Triangle& triangle,
+                              const ElevationColorMapper& colors, const mvc::core::View& view,
+                              const BandLayout& layout)
+{
+    WidgetTriangle t;
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    for (int i = 0; i < 3; ++i) {
+        const tin::core::Point& p = *triangle.point(i);
+        t.corners[i] = view.conv(QPointF(p.x(), p.y()));
+        const QColor c = colors.color(p.elevation());
+        red += c.red();
+        green += c.green();
+        blue += c.blue();
+    }
+    t.fill = qRgba(red / 3, green / 3, blue / 3, 255);
+    const auto [low, high] = std::minmax({t.corners[0].y(), t.corners[1].y(), t.corners[2].y()});
+    t.bands = layout.bandsOf(low, high);
+    return t;
+}
+
+QPen edgePen(bool edges)
 {
     QPen pen;
     if (edges) {
@@ -43,23 +113,47 @@ void drawTriangles(QPainter* painter, const Triangles& triangles,
     } else {
         pen.setStyle(Qt::NoPen);
     }
-    guimisc::restorer::QPainterPenBrushChanger changer(painter, pen, painter->brush());
-    QPointF corners[3];
-    for (const auto& triangle : triangles) {
-        int red = 0;
-        int green = 0;
-        int blue = 0;
-        for (int i = 0; i < 3; ++i) {
-            const tin::core::Point& p = *triangle->point(i);
-            corners[i] = view.conv(QPointF(p.x(), p.y()));
-            const QColor c = colors.color(p.elevation());
-            red += c.red();
-            green += c.green();
-            blue += c.blue();
+    return pen;
+}
+
+// Draws the triangles of `chunk` that touch band `band`, in order: each filled with its
+// colour and outlined with the painter's pen.
+void drawBand(QPainter* painter, const std::vector<WidgetTriangle>& chunk, int band)
+{
+    const unsigned bit = 1u << band;
+    for (const WidgetTriangle& t : chunk) {
+        if (t.bands & bit) {
+            painter->setBrush(QBrush(QColor::fromRgba(t.fill), Qt::SolidPattern));
+            painter->drawPolygon(t.corners, 3, Qt::OddEvenFill);
         }
-        painter->setBrush(QBrush(QColor(red / 3, green / 3, blue / 3, 255), Qt::SolidPattern));
-        painter->drawPolygon(corners, 3, Qt::OddEvenFill);
     }
+}
+
+// Converts the triangles a chunk at a time and hands each chunk to `draw`.
+template <class Draw>
+void forEachChunk(const Triangles& triangles, const ElevationColorMapper& colors,
+                  const mvc::core::View& view, const BandLayout& layout, Draw draw)
+{
+    std::vector<WidgetTriangle> chunk;
+    chunk.reserve(std::min(CHUNK, triangles.size()));
+    for (std::size_t first = 0; first < triangles.size(); first += CHUNK) {
+        chunk.clear();
+        const std::size_t last = std::min(triangles.size(), first + CHUNK);
+        for (std::size_t k = first; k < last; ++k) {
+            chunk.push_back(widgetTriangle(*triangles[k], colors, view, layout));
+        }
+        draw(chunk);
+    }
+}
+
+// Draws the triangles with the painter as it is (one band, the caller's thread).
+void drawTriangles(QPainter* painter, const Triangles& triangles,
+                   const ElevationColorMapper& colors, const mvc::core::View& view, bool edges)
+{
+    guimisc::restorer::QPainterPenBrushChanger changer(painter, edgePen(edges), painter->brush());
+    forEachChunk(
+        triangles, colors, view, BandLayout(1, 1),
+        [painter](const std::vector<WidgetTriangle>& chunk) { drawBand(painter, chunk, 0); });
 }
 
 // A picture kept for later paints shows the same as drawing directly only on a raster
@@ -96,10 +190,10 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
     return key;
 }
 
-// The triangles drawn into a transparent picture of the device's size.
-QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key,
-                 const Triangles& triangles, const ElevationColorMapper& colors,
-                 const mvc::core::View& view)
+// The triangles drawn into a transparent picture of the device's size, in bands on several
+// threads when there are many.
+QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const Triangles& triangles,
+                 const ElevationColorMapper& colors, const mvc::core::View& view)
 {
     QImage picture(key.pixels, QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull()) {
@@ -107,9 +201,15 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key,
     }
     picture.setDevicePixelRatio(key.pixelRatio);
     picture.fill(Qt::transparent);
-    QPainter onPicture(&picture);
-    onPicture.setRenderHints(painter.renderHints());
-    drawTriangles(&onPicture, triangles, colors, view, key.edges);
+    const BandLayout layout(picture.height(), BandPainter::bandsFor(triangles.size(), picture));
+    const QPen pen = edgePen(key.edges);
+    forEachChunk(triangles, colors, view, layout, [&](const std::vector<WidgetTriangle>& chunk) {
+        BandPainter::paint(&picture, layout.count(), painter.renderHints(),
+                           [&](QPainter* onBand, int band) {
+                               onBand->setPen(pen);
+                               drawBand(onBand, chunk, band);
+                           });
+    });
     return picture;
 }
 
@@ -128,10 +228,9 @@ void TinMainViewHelper::paintView(QPainter* painter, const QTransform& transform
     paintTin(painter, transform, rect, m_tin, m_colorMapper, view(), edges);
 }
 
-void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
-                                 const QRectF& rect, const tin::core::Tin* tin,
-                                 const ElevationColorMapper* colorMapper, mvc::core::View* view,
-                                 bool showEdges)
+void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                                 const tin::core::Tin* tin, const ElevationColorMapper* colorMapper,
+                                 mvc::core::View* view, bool showEdges)
 {
     if (!painter || !tin || !colorMapper || !view) {
         return;
@@ -163,9 +262,9 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
     }
 }
 
-void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
-                                 const QRectF& rect, const tin::core::Tin* tin,
-                                 const ElevationColorMapper* colorMapper, mvc::core::View* view)
+void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                                 const tin::core::Tin* tin, const ElevationColorMapper* colorMapper,
+                                 mvc::core::View* view)
 {
     paintTin(painter, transform, rect, tin, colorMapper, view, false);
 }

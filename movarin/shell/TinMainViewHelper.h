@@ -30,7 +30,9 @@ namespace varnel {
 /// picture that the view keeps (`TinPaintCache`) and that later paints reuse while the TIN
 /// (its revision), the view's transform, the visible rectangle, the device, the colour
 /// scale and the edge setting are unchanged; the result is the same as drawing the
-/// triangles directly, which is what happens on any other device.
+/// triangles directly, which is what happens on any other device. A picture of many
+/// triangles is drawn in horizontal bands on several threads (`BandPainter`), the triangles
+/// converted to widget points on the caller's thread a chunk at a time.
 ///
 /// Item views that paint a TIN through `paintTin` call `discardPaintCache` from their
 /// `doDiscardPaintCache`: the framework discards the paint caches after every undoable
@@ -38,7 +40,8 @@ namespace varnel {
 /// and on every `View::updateView()`.
 ///
 /// Cost: a repaint with nothing changed, one blit of the view's size; otherwise one query
-/// of the spatial index and one filled (and outlined) polygon per triangle in view.
+/// of the spatial index and one filled (and outlined) polygon per triangle in view, and
+/// about 3.4 MB for the chunk of converted triangles besides the picture.
 class TinMainViewHelper : public mvc::util::MainViewHelperI {
 public:
     TinMainViewHelper(const tin::core::Tin* tin, mvc::core::View* view,

@@ -8,9 +8,9 @@ namespace {
 
 bool same(const QTransform& a, const QTransform& b)
 {
-    return a.m11() == b.m11() && a.m12() == b.m12() && a.m13() == b.m13() &&
-           a.m21() == b.m21() && a.m22() == b.m22() && a.m23() == b.m23() &&
-           a.m31() == b.m31() && a.m32() == b.m32() && a.m33() == b.m33();
+    return a.m11() == b.m11() && a.m12() == b.m12() && a.m13() == b.m13() && a.m21() == b.m21() &&
+           a.m22() == b.m22() && a.m23() == b.m23() && a.m31() == b.m31() && a.m32() == b.m32() &&
+           a.m33() == b.m33();
 }
 
 // Exact comparisons: QPointF and QRectF compare with a tolerance.
@@ -21,8 +21,7 @@ bool same(const QPointF& a, const QPointF& b)
 
 bool same(const QRectF& a, const QRectF& b)
 {
-    return a.x() == b.x() && a.y() == b.y() && a.width() == b.width() &&
-           a.height() == b.height();
+    return a.x() == b.x() && a.y() == b.y() && a.width() == b.width() && a.height() == b.height();
 }
 
 } // namespace
@@ -30,8 +29,8 @@ bool same(const QRectF& a, const QRectF& b)
 bool TinPaintCache::Key::sameView(const Key& other) const
 {
     return same(viewTransform, other.viewTransform) && same(origin, other.origin) &&
-           same(rect, other.rect) && pixels == other.pixels &&
-           pixelRatio == other.pixelRatio && renderHints == other.renderHints;
+           same(rect, other.rect) && pixels == other.pixels && pixelRatio == other.pixelRatio &&
+           renderHints == other.renderHints;
 }
 
 bool TinPaintCache::Key::operator==(const Key& other) const
@@ -41,7 +40,9 @@ bool TinPaintCache::Key::operator==(const Key& other) const
            edges == other.edges;
 }
 
-TinPaintCache::TinPaintCache(QObject* view) : QObject(view) {}
+TinPaintCache::TinPaintCache(QObject* view) : QObject(view)
+{
+}
 
 TinPaintCache* TinPaintCache::of(QObject* view)
 {
@@ -53,8 +54,7 @@ TinPaintCache* TinPaintCache::of(QObject* view)
 
 TinPaintCache* TinPaintCache::existing(const QObject* view)
 {
-    return view ? view->findChild<TinPaintCache*>(QString(), Qt::FindDirectChildrenOnly)
-                : nullptr;
+    return view ? view->findChild<TinPaintCache*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
 const QImage* TinPaintCache::find(const void* tin, const Key& key)
@@ -70,11 +70,10 @@ const QImage* TinPaintCache::find(const void* tin, const Key& key)
 
 const QImage& TinPaintCache::store(const void* tin, const Key& key, QImage picture)
 {
-    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
-                                   [&](const Entry& e) {
-                                       return e.tin == tin || !e.key.sameView(key);
-                                   }),
-                    m_entries.end());
+    m_entries.erase(
+        std::remove_if(m_entries.begin(), m_entries.end(),
+                       [&](const Entry& e) { return e.tin == tin || !e.key.sameView(key); }),
+        m_entries.end());
     m_entries.insert(m_entries.begin(), Entry{tin, key, std::move(picture)});
     if (m_entries.size() > CAPACITY) {
         m_entries.erase(m_entries.begin() + CAPACITY, m_entries.end());

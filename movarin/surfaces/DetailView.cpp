@@ -2,7 +2,9 @@
 
 namespace varnel {
 
-DetailView::DetailView(QWidget* parent) : PrimitiveView(parent) {}
+DetailView::DetailView(QWidget* parent) : PrimitiveView(parent)
+{
+}
 
 DetailView::~DetailView() = default;
 

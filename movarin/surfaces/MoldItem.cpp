@@ -2,7 +2,9 @@
 
 namespace varnel {
 
-MoldItem::MoldItem(mvc::proj::ProjectItem* parent) : ProjectItem(parent) {}
+MoldItem::MoldItem(mvc::proj::ProjectItem* parent) : ProjectItem(parent)
+{
+}
 
 MoldItem::~MoldItem() = default;
 

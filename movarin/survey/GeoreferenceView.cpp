@@ -2,7 +2,9 @@
 
 namespace varnel {
 
-GeoreferenceView::GeoreferenceView(QWidget* parent) : PrimitiveView(parent) {}
+GeoreferenceView::GeoreferenceView(QWidget* parent) : PrimitiveView(parent)
+{
+}
 
 GeoreferenceView::~GeoreferenceView() = default;
 

@@ -200,6 +200,39 @@ QImage tinIcon()
     return image;
 }
 
+// A background image: a framed photograph of a sky over green land with a river.
+QImage imageIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame(0.5, 2.5, 15, 11);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(150, 200, 240));
+    p.drawRect(frame);
+    QPainterPath land;
+    land.moveTo(frame.left(), 9);
+    land.cubicTo(5, 6.5, 10, 7.5, frame.right(), 6.5);
+    land.lineTo(frame.bottomRight());
+    land.lineTo(frame.bottomLeft());
+    land.closeSubpath();
+    p.setBrush(QColor(90, 160, 70));
+    p.drawPath(land);
+    QPainterPath river;
+    river.moveTo(6, frame.bottom());
+    river.cubicTo(8, 11, 7, 9.5, 10.5, 7.8);
+    p.setPen(QPen(QColor(40, 90, 200), 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(river);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 220, 80));
+    p.drawEllipse(QPointF(4, 5.5), 1.6, 1.6);
+    p.setPen(QPen(QColor(70, 70, 80), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame);
+    return image;
+}
+
 // Export: a sheet with an arrow leaving it to the right.
 QImage exportIcon()
 {
@@ -392,6 +425,7 @@ int main(int argc, char** argv)
     ok = save(mainWindowIcon(), folder + "/iconMainWindow.png") && ok;
     ok = save(pointsIcon(), folder + "/iconPoints.png") && ok;
     ok = save(tinIcon(), folder + "/iconTin.png") && ok;
+    ok = save(imageIcon(), folder + "/iconImage.png") && ok;
     ok = save(exportIcon(), folder + "/iconExport.png") && ok;
     ok = save(deleteItemIcon(), folder + "/iconDeleteItem.png") && ok;
     ok = save(importIcon(), folder + "/iconImport.png") && ok;

@@ -36,8 +36,7 @@ inline std::unique_ptr<mvc::core::View> makeMainView()
 }
 
 /// A secondary view of type V with the same placement.
-template <class V>
-std::unique_ptr<V> makePrimitiveView()
+template <class V> std::unique_ptr<V> makePrimitiveView()
 {
     auto view = std::make_unique<V>();
     view->resize(200, 200);
@@ -58,16 +57,14 @@ inline QRectF visibleRect(const mvc::view::PrimitiveView& view)
 }
 
 /// Paints `helper` on `device` (records appended) the way view `view` would.
-template <class Helper, class V>
-void paintOn(QPaintDevice* device, Helper& helper, const V& view)
+template <class Helper, class V> void paintOn(QPaintDevice* device, Helper& helper, const V& view)
 {
     QPainter painter(device);
     helper.paintView(&painter, view.transform(), visibleRect(view));
 }
 
 /// The records of one paint of `helper` on a fresh recording device.
-template <class Helper, class V>
-std::vector<PaintRecord> recordsOf(Helper& helper, const V& view)
+template <class Helper, class V> std::vector<PaintRecord> recordsOf(Helper& helper, const V& view)
 {
     RecordingPaintDevice device;
     paintOn(&device, helper, view);

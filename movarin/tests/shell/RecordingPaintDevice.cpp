@@ -1,7 +1,5 @@
 #include "shell/RecordingPaintDevice.h"
 
-#include <QPixmap>
-#include <QStringList>
 #include <QTextItem>
 
 namespace varnel::test {
@@ -16,109 +14,53 @@ public:
 
     void updateState(const QPaintEngineState& state) override
     {
-        if (state.state() & DirtyPen) {
-            m_pen = state.pen();
-        }
-        if (state.state() & DirtyBrush) {
-            m_brush = state.brush();
-        }
-        if (state.state() & DirtyTransform) {
-            m_transform = state.transform();
-        }
-        if (state.state() & DirtyFont) {
-            m_font = state.font();
-        }
+        m_state.pen = state.state() & DirtyPen ? state.pen() : m_state.pen;
+        m_state.brush = state.state() & DirtyBrush ? state.brush() : m_state.brush;
+        m_state.transform = state.state() & DirtyTransform ? state.transform() : m_state.transform;
+        m_state.font = state.state() & DirtyFont ? state.font() : m_state.font;
     }
 
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
     {
-        PaintRecord r = record(mode == PolylineMode ? PaintRecord::Polyline : PaintRecord::Polygon);
-        for (int i = 0; i < count; ++i) {
-            r.points << points[i];
-        }
+        PaintRecord& r = add(mode == PolylineMode ? PaintRecord::Polyline : PaintRecord::Polygon);
+        r.points = QPolygonF(QVector<QPointF>(points, points + count));
         r.fillRule = mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill;
-        m_records.push_back(r);
     }
-    void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override
-    {
-        QPolygonF converted;
-        for (int i = 0; i < count; ++i) {
-            converted << QPointF(points[i]);
-        }
-        drawPolygon(converted.constData(), count, mode);
-    }
-    void drawEllipse(const QRectF& rect) override
-    {
-        PaintRecord r = record(PaintRecord::Ellipse);
-        r.rect = rect;
-        m_records.push_back(r);
-    }
-    void drawEllipse(const QRect& rect) override { drawEllipse(QRectF(rect)); }
-    void drawPath(const QPainterPath& path) override
-    {
-        PaintRecord r = record(PaintRecord::Path);
-        r.path = path;
-        m_records.push_back(r);
-    }
+    void drawEllipse(const QRectF& rect) override { add(PaintRecord::Ellipse).rect = rect; }
+    void drawPath(const QPainterPath& path) override { add(PaintRecord::Path).path = path; }
     void drawLines(const QLineF* lines, int count) override
     {
-        PaintRecord r = record(PaintRecord::Lines);
+        PaintRecord& r = add(PaintRecord::Lines);
         for (int i = 0; i < count; ++i) {
             r.points << lines[i].p1() << lines[i].p2();
-        }
-        m_records.push_back(r);
-    }
-    void drawLines(const QLine* lines, int count) override
-    {
-        for (int i = 0; i < count; ++i) {
-            const QLineF line(lines[i]);
-            drawLines(&line, 1);
         }
     }
     void drawTextItem(const QPointF& position, const QTextItem& item) override
     {
-        PaintRecord r = record(PaintRecord::Text);
+        PaintRecord& r = add(PaintRecord::Text);
         r.text = item.text();
         r.position = position;
         r.font = item.font();
-        m_records.push_back(r);
     }
     void drawPixmap(const QRectF& target, const QPixmap&, const QRectF&) override
     {
-        PaintRecord r = record(PaintRecord::Image);
-        r.rect = target;
-        m_records.push_back(r);
-    }
-    void drawImage(const QRectF& target, const QImage&, const QRectF&,
-                   Qt::ImageConversionFlags) override
-    {
-        PaintRecord r = record(PaintRecord::Image);
-        r.rect = target;
-        m_records.push_back(r);
+        add(PaintRecord::Image).rect = target;
     }
 
     std::vector<PaintRecord> m_records;
 
 private:
-    PaintRecord record(PaintRecord::Kind kind) const
+    PaintRecord& add(PaintRecord::Kind kind)
     {
-        PaintRecord r;
-        r.kind = kind;
-        r.transform = m_transform;
-        r.pen = m_pen;
-        r.brush = m_brush;
-        r.font = m_font;
-        return r;
+        m_records.push_back(m_state);
+        m_records.back().kind = kind;
+        return m_records.back();
     }
 
-    QPen m_pen;
-    QBrush m_brush;
-    QTransform m_transform;
-    QFont m_font;
+    PaintRecord m_state;
 };
 
-RecordingPaintDevice::RecordingPaintDevice(const QSize& size)
-    : m_size(size), m_engine(std::make_unique<Engine>())
+RecordingPaintDevice::RecordingPaintDevice() : m_engine(std::make_unique<Engine>())
 {
 }
 
@@ -154,31 +96,24 @@ QStringList RecordingPaintDevice::texts() const
     return result;
 }
 
-void RecordingPaintDevice::clear()
-{
-    m_engine->m_records.clear();
-}
-
 int RecordingPaintDevice::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
     case PdmWidth:
-        return m_size.width();
     case PdmHeight:
-        return m_size.height();
+        return 200;
     case PdmWidthMM:
-        return m_size.width() * 254 / 960;
     case PdmHeightMM:
-        return m_size.height() * 254 / 960;
-    case PdmNumColors:
-        return 0x7fffffff;
-    case PdmDepth:
-        return 32;
+        return 53;
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
     case PdmPhysicalDpiY:
         return 96;
+    case PdmDepth:
+        return 32;
+    case PdmNumColors:
+        return 0x7fffffff;
     case PdmDevicePixelRatio:
         return 1;
     case PdmDevicePixelRatioScaled:

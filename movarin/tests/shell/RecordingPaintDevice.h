@@ -7,7 +7,7 @@
 #include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
-#include <QString>
+#include <QStringList>
 #include <QTransform>
 
 #include <memory>
@@ -20,7 +20,7 @@ namespace varnel::test {
 struct PaintRecord {
     enum Kind { Polygon, Polyline, Ellipse, Path, Text, Lines, Image };
 
-    Kind kind;
+    Kind kind = Polygon;
     QPolygonF points; ///< polygon or polyline vertices; two per line for Lines
     QRectF rect;      ///< ellipse bounds, image target
     QPainterPath path;
@@ -32,32 +32,29 @@ struct PaintRecord {
     QBrush brush;
     QFont font;
 
-    /// The points in device pixels.
+    /// The points and the text position in device pixels.
     QPolygonF devicePoints() const { return transform.map(points); }
     QPointF devicePosition() const { return transform.map(position); }
 };
 
-/// A paint device of a given size whose engine draws nothing and logs every polygon,
+/// A 200 by 200 paint device at 96 dpi whose engine draws nothing and logs every polygon,
 /// polyline, ellipse, path, text, line and image it receives (the painter hands them over
-/// untransformed: the engine claims every feature). 96 dpi, pixel ratio 1.
+/// untransformed: the engine claims every feature).
 class RecordingPaintDevice : public QPaintDevice {
 public:
-    explicit RecordingPaintDevice(const QSize& size = QSize(200, 200));
+    RecordingPaintDevice();
     ~RecordingPaintDevice() override;
 
     QPaintEngine* paintEngine() const override;
     const std::vector<PaintRecord>& records() const;
     std::vector<PaintRecord> recordsOf(PaintRecord::Kind kind) const;
-    /// The texts drawn, in order.
     QStringList texts() const;
-    void clear();
 
 protected:
     int metric(PaintDeviceMetric metric) const override;
 
 private:
     class Engine;
-    QSize m_size;
     std::unique_ptr<Engine> m_engine;
 };
 

@@ -3,7 +3,6 @@
 #include "shell/HelperTestSupport.h"
 
 #include "movarin/sections/CrossSectionLhView.h"
-#include "movarin/shell/PointsCrossSectionLhViewHelper.h"
 #include "movarin/shell/PointsGeoreferenceViewHelper.h"
 #include "movarin/shell/PointsMainViewHelper.h"
 #include "movarin/shell/PointsMoldDetailViewHelper.h"
@@ -61,9 +60,8 @@ TEST(ShapeHelpers, MissingOrTooLittleDataDrawsNothing)
     PolylineMainViewHelper rings(&onePoint, main.get(), &ring);
     PolylineMainViewHelper sharedLine(&oneShared, main.get(), nullptr);
     RectMainViewHelper band(&invalid, main.get(), QPen());
-    for (mvc::util::MainViewHelperI* helper :
-         std::vector<mvc::util::MainViewHelperI*>{&points, &nullPolygon, &oneVertexPolygon, &line,
-                                                  &rings, &sharedLine, &band}) {
+    for (mvc::util::MainViewHelperI* helper : std::vector<mvc::util::MainViewHelperI*>{
+             &points, &nullPolygon, &oneVertexPolygon, &line, &rings, &sharedLine, &band}) {
         EXPECT_TRUE(recordsOf(*helper, *main).empty());
     }
 
@@ -113,24 +111,14 @@ TEST(ShapeHelpers, DotsKeepTheirPixelRadiusAtAnyZoom)
         }
         helper.setRadius(3);
     }
-}
 
-TEST(ShapeHelpers, VariantDotsUseTheirViewAndRadius)
-{
-    const std::vector<QPointF> positions{QPointF(-1.0, 1.0)};
-    auto lh = makePrimitiveView<CrossSectionLhView>();
     auto georeference = makePrimitiveView<GeoreferenceView>();
-    PointsCrossSectionLhViewHelper lhPoints(&positions, lh.get(), QBrush(Qt::green));
-    PointsGeoreferenceViewHelper georeferencePoints(&positions, georeference.get(), QPen(Qt::red));
-    georeferencePoints.setRadius(4);
-    for (const auto& [records, radius] :
-         {std::make_pair(recordsOf(lhPoints, *lh), 3.0),
-          std::make_pair(recordsOf(georeferencePoints, *georeference), 4.0)}) {
-        ASSERT_EQ(1u, records.size());
-        const QRectF r = records[0].transform.mapRect(records[0].rect);
-        expectNear(px(-1.0, 1.0), r.center());
-        EXPECT_DOUBLE_EQ(2.0 * radius, r.width());
-    }
+    const std::vector<QPointF> positions{QPointF(-1.0, 1.0)};
+    PointsGeoreferenceViewHelper marks(&positions, georeference.get(), QPen(Qt::red));
+    const auto dots = recordsOf(*marks.setRadius(4), *georeference);
+    ASSERT_EQ(1u, dots.size());
+    EXPECT_EQ(QRectF(px(-1.0, 1.0) - QPointF(4, 4), QSizeF(8, 8)),
+              dots[0].transform.mapRect(dots[0].rect));
 }
 
 TEST(ShapeHelpers, PolygonIsClosedAndFilledByTheOddEvenRule)
@@ -184,17 +172,6 @@ TEST(ShapeHelpers, RingsOfThreeOverSevenPointsDrawTwoClosedTriangles)
     EXPECT_EQ(PaintRecord::Polyline, line[0].kind);
     EXPECT_EQ(7, line[0].points.size());
     expectNear(px(points[6].x(), points[6].y()), line[0].devicePoints().back());
-}
-
-TEST(ShapeHelpers, VariantPolylinesAreOpen)
-{
-    auto lh = makePrimitiveView<CrossSectionLhView>();
-    const std::vector<QPointF> profile{QPointF(-1, 0), QPointF(0, 1), QPointF(1, 0.5)};
-    PolylineCrossSectionLhViewHelper helper(&profile, lh.get(), QPen(Qt::magenta));
-    const auto records = recordsOf(helper, *lh);
-    ASSERT_EQ(1u, records.size());
-    EXPECT_EQ(PaintRecord::Polyline, records[0].kind);
-    expectPolygon(polygonOf({px(-1, 0), px(0, 1), px(1, 0.5)}), records[0].devicePoints());
 }
 
 TEST(ShapeHelpers, RubberBandDoesNotDependOnThePressedCorner)

@@ -9,12 +9,10 @@
 #include "movarin/shell/MoldMoldDetailViewHelper.h"
 #include "movarin/shell/MultipleSlopeCrossSectionLhViewHelper.h"
 #include "movarin/shell/MultipleSlopeMoldDetailViewHelper.h"
-#include "movarin/shell/PointsMoldDetailViewHelper.h"
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/SlopeCrossSectionLhViewHelper.h"
 #include "movarin/shell/SlopeMoldDetailViewHelper.h"
 #include "movarin/surfaces/DetailView.h"
-#include "movarin/surfaces/MoldGridPainter.h"
 #include "movarin/surfaces/MoldItem.h"
 
 #include <QFontMetrics>
@@ -38,8 +36,7 @@ protected:
         QFont font = painter.font();
         font.setPointSize(18);
         painter.setFont(font);
-        return QSize(painter.fontMetrics().horizontalAdvance(text),
-                     painter.fontMetrics().height());
+        return QSize(painter.fontMetrics().horizontalAdvance(text), painter.fontMetrics().height());
     }
 
     std::unique_ptr<CrossSectionLhView> m_lh = makePrimitiveView<CrossSectionLhView>();
@@ -89,8 +86,7 @@ TEST_F(SlopeHelpers, RisingSegmentShowsRunRiseAndRatioOutsideTheTriangle)
         const QSize rise = measured(texts[1].text);
         const QSize ratio = measured(texts[2].text);
         // 36 under the horizontal leg, 129 right of the vertical leg, 66 at the hypotenuse.
-        expectNear(px(2, 0) + QPointF(-(run.width() / 2), run.height()),
-                   texts[0].devicePosition());
+        expectNear(px(2, 0) + QPointF(-(run.width() / 2), run.height()), texts[0].devicePosition());
         expectNear(px(4, 1) + QPointF(0, rise.height() / 2), texts[1].devicePosition());
         expectNear(px(2, 1) + QPointF(-ratio.width(), 0), texts[2].devicePosition());
     }
@@ -125,20 +121,12 @@ TEST_F(SlopeHelpers, CoincidentPointsDrawNothing)
     EXPECT_TRUE(recordsOf(helper, *m_detail).empty());
 }
 
-TEST_F(SlopeHelpers, LabelFontFollowsTheSettingAndAMissingOneKeepsThePaintersFont)
+TEST_F(SlopeHelpers, MissingFontSettingKeepsThePaintersFont)
 {
-    const QPointF segment[] = {QPointF(0, 0), QPointF(1, 1)};
-    QSettings().setValue(settings::fontGlobalSize, 7);
-    SlopeCrossSectionLhViewHelper seven(segment, m_lh.get(), QPen(), QBrush());
-    EXPECT_EQ(7, textsOf(recordsOf(seven, *m_lh)).front().font.pointSize());
-
     QSettings().remove(settings::fontGlobalSize);
-    SlopeCrossSectionLhViewHelper unset(segment, m_lh.get(), QPen(), QBrush());
-    RecordingPaintDevice device;
-    QPainter painter(&device);
-    const int painterSize = painter.font().pointSize();
-    painter.end();
-    EXPECT_EQ(painterSize, textsOf(recordsOf(unset, *m_lh)).front().font.pointSize());
+    const QPointF segment[] = {QPointF(0, 0), QPointF(1, 1)};
+    SlopeCrossSectionLhViewHelper helper(segment, m_lh.get(), QPen(), QBrush());
+    EXPECT_EQ(QFont().pointSize(), textsOf(recordsOf(helper, *m_lh)).front().font.pointSize());
 }
 
 TEST_F(SlopeHelpers, ProfileSlopesSpanDisabledRows)
@@ -214,42 +202,6 @@ TEST_F(SlopeHelpers, MoldOverlayDrawsBaseCrossAndOutlineWithoutGrid)
     EXPECT_EQ(2.0, outlines[0].pen.widthF());
     EXPECT_EQ(QColor(Qt::black), outlines[0].pen.color());
     expectPolygon(polygonOf({px(-1, 1), px(0, 0), px(1, 1)}), outlines[0].devicePoints());
-}
-
-TEST_F(SlopeHelpers, GridPainterWithGridDrawsGreyLinesAndTheOriginCrossForNoMold)
-{
-    MoldGridPainter painter;
-    painter.setGridWidth(0.5, 0.5);
-    RecordingPaintDevice device;
-    {
-        QPainter onDevice(&device);
-        painter.paint(&onDevice, m_detail->transform(), m_detail->drawnArea(), nullptr);
-    }
-    int greyLines = 0;
-    int thickGreyLines = 0;
-    int dashedLines = 0;
-    for (const PaintRecord& r : device.records()) {
-        ASSERT_EQ(PaintRecord::Lines, r.kind);
-        if (r.pen.color() == QColor(Qt::lightGray)) {
-            greyLines += r.points.size() / 2;
-            thickGreyLines += r.pen.widthF() == 2.0 ? r.points.size() / 2 : 0;
-        } else {
-            EXPECT_EQ(Qt::DashLine, r.pen.style());
-            dashedLines += r.points.size() / 2;
-        }
-    }
-    // The view shows -2 to 2 both ways: 9 multiples of 0.5 each way, the one at 0 (a fifth
-    // multiple) of double width.
-    EXPECT_EQ(18, greyLines);
-    EXPECT_EQ(2, thickGreyLines);
-    EXPECT_EQ(2, dashedLines);
-}
-
-TEST_F(SlopeHelpers, EmptyDetailPointsDrawNothing)
-{
-    const std::vector<QPointF> none;
-    PointsMoldDetailViewHelper helper(&none, m_detail.get(), QBrush(Qt::red));
-    EXPECT_TRUE(recordsOf(helper, *m_detail).empty());
 }
 
 } // namespace

@@ -2,10 +2,8 @@
 // rotation, which way an arc runs, and what an angle label reads.
 #include "shell/HelperTestSupport.h"
 
-#include "movarin/sections/CrossSectionLhView.h"
 #include "movarin/shell/AngleMainViewHelper.h"
 #include "movarin/shell/ArcMainViewHelper.h"
-#include "movarin/shell/TextCrossSectionLhViewHelper.h"
 #include "movarin/shell/TextMainViewHelper.h"
 
 #include "orlin/core/Point.h"
@@ -90,19 +88,6 @@ TEST(TextHelpers, RotationTurnsTheTextAboutItsAnchor)
     helper.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     r = onlyText(recordsOf(helper, *view));
     expectNear(px(-1.0, 1.0) + QPointF(-size.height(), -(size.width() / 2)), r.devicePosition());
-}
-
-TEST(TextHelpers, ProfileTextFollowsTheSameRule)
-{
-    auto lh = makePrimitiveView<CrossSectionLhView>();
-    const QPointF anchor(1.0, 0.25);
-    const QString text = QStringLiteral("H");
-    const QSize size = measured(text);
-    TextCrossSectionLhViewHelper helper(&anchor, &text, lh.get(), QPen());
-    expectNear(px(1.0, 0.25), onlyText(recordsOf(helper, *lh)).devicePosition());
-    helper.setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    expectNear(px(1.0, 0.25) - QPointF(size.width() / 2, 0),
-               onlyText(recordsOf(helper, *lh)).devicePosition());
 }
 
 // The arc as drawn, in device pixels.

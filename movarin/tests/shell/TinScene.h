@@ -57,8 +57,8 @@ protected:
     {
         const auto* tinItem = static_cast<const TinSceneItem*>(item());
         const bool edges = QSettings().value(settings::graphicsShowTinEdges).toBool();
-        TinMainViewHelper::paintTin(painter, transform, rect, tinItem->m_tin,
-                                    tinItem->m_colors, view(), edges);
+        TinMainViewHelper::paintTin(painter, transform, rect, tinItem->m_tin, tinItem->m_colors,
+                                    view(), edges);
     }
 
 private:

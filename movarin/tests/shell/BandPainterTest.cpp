@@ -1,0 +1,58 @@
+// Painting an image in bands on several threads: each band paints only its own rows, and a
+// band that fails does not stop the others.
+#include "movarin/shell/BandPainter.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+
+namespace varnel::test {
+namespace {
+
+QColor colorOf(int band)
+{
+    return QColor(60 * band, 255 - 60 * band, 128);
+}
+
+TEST(BandPainterTest, EachBandPaintsOnlyItsRows)
+{
+    QImage image(50, 130, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const int bands = 4;
+    BandPainter::paint(&image, bands, QPainter::RenderHints(), [](QPainter* painter, int band) {
+        painter->fillRect(QRect(0, 0, 50, 130), colorOf(band));
+    });
+    for (int band = 0; band < bands; ++band) {
+        const int top = BandPainter::bandTop(130, bands, band);
+        const int bottom = BandPainter::bandTop(130, bands, band + 1);
+        EXPECT_EQ(colorOf(band).rgba(), image.pixel(25, top));
+        EXPECT_EQ(colorOf(band).rgba(), image.pixel(0, bottom - 1));
+    }
+    EXPECT_EQ(130, BandPainter::bandTop(130, bands, bands));
+}
+
+TEST(BandPainterTest, AFailingBandIsReportedAfterTheOthersAreDone)
+{
+    QImage image(10, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    std::atomic<int> painted{0};
+    EXPECT_THROW(BandPainter::paint(&image, 3, QPainter::RenderHints(),
+                                    [&](QPainter* painter, int band) {
+                                        if (band == 1) {
+                                            throw std::runtime_error("band 1");
+                                        }
+                                        painter->fillRect(image.rect(), Qt::red);
+                                        ++painted;
+                                    }),
+                 std::runtime_error);
+    EXPECT_EQ(2, painted.load());
+    EXPECT_EQ(QColor(Qt::red), image.pixelColor(5, 99));
+}
+
+} // namespace
+} // namespace varnel::test
