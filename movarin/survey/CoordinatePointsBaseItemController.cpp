@@ -206,6 +206,10 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::ke
             return new VoidSelectionHelper(*this);
         }
         outline()->removeLastPoint();
+        // The vertex now last was clicked: it stays when the mouse moves on.
+        if (!outline()->empty()) {
+            m_fixedVertex = outline()->points().back();
+        }
         view->update();
     }
     return this;
@@ -246,7 +250,9 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mo
     setAnchor(event->pos());
     const tin::core::Point2D p = worldVertex(view, event->pos());
     tin::core::Polygon& polygon = *outline();
-    if (!polygon.empty()) {
+    // The click takes the floating vertex's place; a vertex clicked before without a move
+    // since stays.
+    if (!polygon.empty() && polygon.points().back() != m_fixedVertex) {
         polygon.removeLastPoint();
     }
     polygon.addPoint(p);
@@ -257,8 +263,9 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mo
 
 // --- commands --------------------------------------------------------------------------
 
-Controller::AddPointsCommand::AddPointsCommand(const Selection& points,
-                                               CoordinatePointsBaseItem* item)
+Controller::PointsMembershipCommand::PointsMembershipCommand(const Selection& points,
+                                                             CoordinatePointsBaseItem* item,
+                                                             bool held)
     : m_item(item)
 {
     if (!item) {
@@ -266,83 +273,64 @@ Controller::AddPointsCommand::AddPointsCommand(const Selection& points,
     }
     const tin::core::PointSet* set = item->pointSet();
     for (const PointPtr& p : points) {
-        if (p && !set->hasPoint(p)) {
+        if (p && set->hasPoint(p) == held) {
             m_points.push_back(p);
         }
     }
+}
+
+const std::vector<Controller::PointPtr>& Controller::PointsMembershipCommand::points() const
+{
+    return m_points;
+}
+
+void Controller::PointsMembershipCommand::change(bool add)
+{
+    if (!m_item) {
+        return;
+    }
+    // The set is looked up now: loading may have replaced it since.
+    tin::core::PointSet* set = m_item->pointSet();
+    for (const PointPtr& p : m_points) {
+        if (add) {
+            set->addPoint(p);
+        } else {
+            set->removePoint(p);
+        }
+    }
+    clearSelectionOf(m_item);
+}
+
+Controller::AddPointsCommand::AddPointsCommand(const Selection& points,
+                                               CoordinatePointsBaseItem* item)
+    : PointsMembershipCommand(points, item, false)
+{
 }
 
 void Controller::AddPointsCommand::redo()
 {
-    if (!m_item) {
-        return;
-    }
-    tin::core::PointSet* set = m_item->pointSet();
-    for (const PointPtr& p : m_points) {
-        set->addPoint(p);
-    }
-    clearSelectionOf(m_item);
+    change(true);
 }
 
 void Controller::AddPointsCommand::undo()
 {
-    if (!m_item) {
-        return;
-    }
-    tin::core::PointSet* set = m_item->pointSet();
-    for (const PointPtr& p : m_points) {
-        set->removePoint(p);
-    }
-    clearSelectionOf(m_item);
-}
-
-const std::vector<Controller::PointPtr>& Controller::AddPointsCommand::points() const
-{
-    return m_points;
+    change(false);
 }
 
 Controller::RemovePointsCommand::RemovePointsCommand(const Selection& points,
                                                      CoordinatePointsBaseItem* item)
-    : m_item(item)
+    : PointsMembershipCommand(points, item, true)
 {
-    if (!item) {
-        return;
-    }
-    const tin::core::PointSet* set = item->pointSet();
-    for (const PointPtr& p : points) {
-        if (p && set->hasPoint(p)) {
-            m_points.push_back(p);
-        }
-    }
 }
 
 void Controller::RemovePointsCommand::redo()
 {
-    if (!m_item) {
-        return;
-    }
-    tin::core::PointSet* set = m_item->pointSet();
-    for (const PointPtr& p : m_points) {
-        set->removePoint(p);
-    }
-    clearSelectionOf(m_item);
+    change(false);
 }
 
 void Controller::RemovePointsCommand::undo()
 {
-    if (!m_item) {
-        return;
-    }
-    tin::core::PointSet* set = m_item->pointSet();
-    for (const PointPtr& p : m_points) {
-        set->addPoint(p);
-    }
-    clearSelectionOf(m_item);
-}
-
-const std::vector<Controller::PointPtr>& Controller::RemovePointsCommand::points() const
-{
-    return m_points;
+    change(true);
 }
 
 Controller::EditPointsElevationCommand::EditPointsElevationCommand(

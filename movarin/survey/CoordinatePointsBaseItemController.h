@@ -118,7 +118,8 @@ public:
 
     /// A polygon clicked vertex by vertex, its last vertex following the mouse; Return or a
     /// double click toggles the points inside and goes idle; Escape takes back the last
-    /// vertex, and goes idle when none is left.
+    /// vertex (a clicked vertex left last then stays put when the mouse moves), and goes
+    /// idle when none is left.
     class PointsInPolygonSelectionHelper : public SelectionHelper {
     public:
         explicit PointsInPolygonSelectionHelper(SelectionHelper& other);
@@ -137,33 +138,41 @@ public:
         tin::core::Point2D m_fixedVertex{0.0, 0.0, -1};
     };
 
-    /// Adds points to an item's set as the same shared objects; undo removes them. Holds
-    /// only the points the set did not hold when the command was made, in a fixed order.
-    /// Redo and undo clear the item's selection. The item is watched, not owned.
-    class AddPointsCommand : public QUndoCommand {
+    /// Base of the add and remove commands: a fixed list of shared points that go into or
+    /// out of an item's set as the same objects, and back on undo. Redo and undo clear the
+    /// item's selection. The item is watched, not owned.
+    class PointsMembershipCommand : public QUndoCommand {
     public:
-        AddPointsCommand(const Selection& points, CoordinatePointsBaseItem* item);
-        void redo() override;
-        void undo() override;
         const std::vector<PointPtr>& points() const;
+
+    protected:
+        /// Keeps the points of `points` that the item's set holds (`held`) or does not hold.
+        PointsMembershipCommand(const Selection& points, CoordinatePointsBaseItem* item,
+                                bool held);
+        /// Adds the points to the set (`add`) or removes them.
+        void change(bool add);
 
     private:
         std::vector<PointPtr> m_points;
         QPointer<CoordinatePointsBaseItem> m_item;
     };
 
+    /// Adds points to an item's set; undo removes them. Holds only the points the set did
+    /// not hold when the command was made.
+    class AddPointsCommand : public PointsMembershipCommand {
+    public:
+        AddPointsCommand(const Selection& points, CoordinatePointsBaseItem* item);
+        void redo() override;
+        void undo() override;
+    };
+
     /// Removes points from an item's set; undo adds the same objects back. Holds only the
-    /// points the set held when the command was made. Redo and undo clear the selection.
-    class RemovePointsCommand : public QUndoCommand {
+    /// points the set held when the command was made.
+    class RemovePointsCommand : public PointsMembershipCommand {
     public:
         RemovePointsCommand(const Selection& points, CoordinatePointsBaseItem* item);
         void redo() override;
         void undo() override;
-        const std::vector<PointPtr>& points() const;
-
-    private:
-        std::vector<PointPtr> m_points;
-        QPointer<CoordinatePointsBaseItem> m_item;
     };
 
     /// Gives points one new elevation; undo gives each its own earlier elevation back. Only

@@ -10,7 +10,6 @@
 #include "orlin/core/Rect.h"
 
 #include <guimisc/colormapper/ElevationColorMapper.h>
-#include <guimisc/restorer/QPainterPenBrushChanger.h>
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -154,29 +153,13 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     const guimisc::colormapper::ElevationColorMapper* colors = colorMapper();
     const bool byValue = m_setting.useColorByValue();
     const QColor fixed = m_setting.color();
-    QPaintDevice* device = painter->device();
-    const bool stamping = painter->worldTransform().isIdentity() && device
-        && device->devicePixelRatioF() == 1.0;
+    // The painter draws in widget coordinates, as the main view paints its items.
+    const QPaintDevice* device = painter->device();
+    const double ratio = device->devicePixelRatioF();
+    const int width = static_cast<int>(std::ceil(device->width() / ratio));
+    const int height = static_cast<int>(std::ceil(device->height() / ratio));
 
-    if (!stamping) {
-        // Any other painter: the same shapes through the painter itself.
-        guimisc::restorer::QPainterPenBrushChanger restore(painter, painter->pen(),
-                                                           painter->brush());
-        for (const PointPtr& p : visible) {
-            const QColor colour = byValue ? colors->color(p->elevation()) : fixed;
-            painter->setPen(QPen(colour));
-            painter->setBrush(QBrush(colour));
-            painter->drawEllipse(toWidget(*p), radius, radius);
-        }
-        painter->setPen(ringPen(radius));
-        painter->setBrush(Qt::NoBrush);
-        for (const PointPtr& p : ringed) {
-            painter->drawEllipse(toWidget(*p), radius + 1, radius + 1);
-        }
-        return;
-    }
-
-    QImage layer = PointMarkerStamp::makeLayer(device->width(), device->height());
+    QImage layer = PointMarkerStamp::makeLayer(width, height);
     const PointMarkerStamp disc(radius, QPen(), true);
     const QRgb fixedRgb = qPremultiply(fixed.rgba());
     for (const PointPtr& p : visible) {
