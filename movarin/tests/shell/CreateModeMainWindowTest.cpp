@@ -106,12 +106,19 @@ TEST_F(CreateModeMainWindowTest, WindowShowsTheFixedItemsInTheirThreeOrders)
     EXPECT_EQ(window->tinItem()->tin(), nullptr);
     EXPECT_TRUE(window->isTinEmpty());
     EXPECT_EQ(window->backgroundImageGroupItem(), root->backgroundImageGroupItem());
-    EXPECT_TRUE(window->windowItem()->containedFiles().empty());
+    EXPECT_EQ(window->windowItem()->containedFiles(),
+              std::vector<std::string>({"coordinatePointsForTin/coordinatePointsForTin.tpobin",
+                                        "readOnlyTin.tin"}));
 
-    // The placeholders offer no "Add" entries yet; collecting them must not fail.
+    // The Add menu collects the entries of the items in child order.
     QMenu menu;
     window->appendAddActionToMenu(&menu);
-    EXPECT_TRUE(menu.actions().isEmpty());
+    QStringList addEntries;
+    for (const QAction* action : menu.actions()) {
+        addEntries << action->text();
+    }
+    EXPECT_EQ(addEntries, QStringList({"New points to points for Tin",
+                                    "Add Breakline to points for Tin"}));
 }
 
 TEST_F(CreateModeMainWindowTest, InterfacesAreFoundThroughQt)

@@ -19,6 +19,8 @@
 #include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMdiSubWindow>
 #include <QStandardItem>
 #include <QTemporaryDir>
@@ -175,6 +177,11 @@ TEST_F(ProjectFileTest, ElementsOfTheItemTreeLoadWhenPresent)
     // leaves the item as made (checked).
     const auto load = [](ProjectSession& session, const QString& dataModel) {
         session.newCreateProject();
+        // The points for the TIN always come with their point file: an empty one is no points.
+        QDir(session.project()->workFolder()).mkdir(QStringLiteral("coordinatePointsForTin"));
+        QFile(session.project()->absoluteFileName(
+                  QStringLiteral("coordinatePointsForTin/coordinatePointsForTin.tpobin")))
+            .open(QIODevice::WriteOnly);
         session.writeProjectXml(
             QStringLiteral("<Windows><Window name=\"createMainWindow\"><DataModel>%1"
                            "</DataModel></Window></Windows>")

@@ -29,34 +29,23 @@ class ReadOnlyTinItemTest : public CreateProjectTest {
 protected:
     ReadOnlyTinItem* tinItem() const { return root()->tinItem(); }
     QString rowText() const { return tinItem()->browserItem()->text(); }
-
-    /// Saves the project and packs it into `archive`.
-    void saveTo(const QString& archive)
-    {
-        ASSERT_TRUE(project().save());
-        ASSERT_TRUE(project().zipTo(archive));
-    }
 };
 
-/// Opens `archive` as a new create-mode project of `session`; its TIN item.
+/// Opens `archive` as a new create-mode project of `session`, without the file
+/// `removeBeforeLoading` when one is named; its TIN item.
 ReadOnlyTinItem* openTinItem(ProjectSession& session, const QString& archive,
                              const QString& removeBeforeLoading = QString())
 {
-    Project& loaded = session.newCreateProject();
-    if (!loaded.unzipFrom(archive)) {
-        ADD_FAILURE() << "cannot unpack " << archive.toStdString();
+    Project* loaded = unpackCreateProject(session, archive);
+    if (!loaded) {
         return nullptr;
     }
     if (!removeBeforeLoading.isEmpty()) {
-        EXPECT_TRUE(QFile::remove(loaded.absoluteFileName(removeBeforeLoading)));
+        EXPECT_TRUE(QFile::remove(loaded->absoluteFileName(removeBeforeLoading)));
     }
-    loaded.load();
-    const std::vector<CreateModeMainWindow*> windows = session.createModeWindows();
-    if (windows.size() != 1 || !windows[0]) {
-        ADD_FAILURE() << "the project has no create-mode window";
-        return nullptr;
-    }
-    return windows[0]->tinItem();
+    loaded->load();
+    CreateModeMainWindowModelRootItem* root = createRootOf(session);
+    return root ? root->tinItem() : nullptr;
 }
 
 tin::core::Tin realTin()

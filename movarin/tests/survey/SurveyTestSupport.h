@@ -13,7 +13,11 @@
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QString>
 #include <QUndoStack>
@@ -85,6 +89,77 @@ inline ScriptResult runSurveyScript(const QString& script, const QStringList& ar
             QString::fromLocal8Bit(process.readAll()).trimmed()};
 }
 
+/// Unpacks `archive` as a new create-mode project of `session`, not loaded yet (a test may
+/// change the work folder first); null, with a failure, when it cannot.
+inline Project* unpackCreateProject(ProjectSession& session, const QString& archive)
+{
+    Project& project = session.newCreateProject();
+    if (!project.unzipFrom(archive)) {
+        ADD_FAILURE() << "cannot unpack " << archive.toStdString();
+        return nullptr;
+    }
+    return &project;
+}
+
+/// The root item of the one create-mode window of `session`; null, with a failure, when
+/// there is none.
+inline CreateModeMainWindowModelRootItem* createRootOf(const ProjectSession& session)
+{
+    const std::vector<CreateModeMainWindow*> windows = session.createModeWindows();
+    if (windows.size() != 1 || !windows[0]) {
+        ADD_FAILURE() << "the project has no create-mode window";
+        return nullptr;
+    }
+    return windows[0]->model()->rootItem();
+}
+
+/// Unpacks and loads `archive` in `session`; the root item of its window.
+inline CreateModeMainWindowModelRootItem* openCreateProject(ProjectSession& session,
+                                                            const QString& archive)
+{
+    Project* project = unpackCreateProject(session, archive);
+    if (!project) {
+        return nullptr;
+    }
+    project->load();
+    return createRootOf(session);
+}
+
+/// Input as the main view gets it from the user: explicit events sent to the view, which
+/// hands them to the selected item's controller.
+inline void sendMouse(QWidget* view, QEvent::Type type, const QPoint& pos,
+                      Qt::MouseButton button = Qt::LeftButton)
+{
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
+    QMouseEvent event(type, QPointF(pos), type == QEvent::MouseMove ? Qt::NoButton : button,
+                      held, Qt::NoModifier);
+    QApplication::sendEvent(view, &event);
+}
+
+/// A move to `pos`, then a press and a release of the left button there.
+inline void click(QWidget* view, const QPoint& pos)
+{
+    sendMouse(view, QEvent::MouseMove, pos);
+    sendMouse(view, QEvent::MouseButtonPress, pos);
+    sendMouse(view, QEvent::MouseButtonRelease, pos);
+}
+
+/// What Qt sends for a double click after a first click at `pos`: the second press comes as
+/// a double click, then the release.
+inline void doubleClick(QWidget* view, const QPoint& pos)
+{
+    click(view, pos);
+    sendMouse(view, QEvent::MouseButtonDblClick, pos);
+    sendMouse(view, QEvent::MouseButtonRelease, pos);
+}
+
+inline void pressKey(QWidget* view, int key)
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(view, &event);
+}
+
 /// A test on a new create-mode project with its window shown (800 by 600), in an empty
 /// settings store with the start-up defaults.
 class CreateProjectTest : public ScratchSettingsTest {
@@ -104,6 +179,13 @@ protected:
     CreateModeMainWindowModelRootItem* root() const { return m_window->model()->rootItem(); }
     mvc::core::View* view() const { return m_window->view(); }
     QUndoStack* undoStack() { return m_session.mainWindow().undoStack(); }
+
+    /// Saves the project and packs it into `archive`.
+    void saveTo(const QString& archive)
+    {
+        ASSERT_TRUE(project().save());
+        ASSERT_TRUE(project().zipTo(archive));
+    }
 
     ProjectSession m_session;
     CreateModeMainWindow* m_window = nullptr;

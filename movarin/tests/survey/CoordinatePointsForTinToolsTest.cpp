@@ -1,0 +1,348 @@
+// The tools of the points for the TIN, driven by explicit events on the main view: breaklines
+// clicked on points of the set, new points clicked anywhere, removal that keeps the points
+// of breaklines, one elevation for the selected points; and how breaklines are painted.
+#include "SurveyTestSupport.h"
+
+#include "support/ModalAnswerer.h"
+#include "support/QtPrinters.h"
+
+#include "brask/core/Model.h"
+#include "movarin/survey/BreaklineItem.h"
+#include "movarin/survey/CoordinatePointsForTinItem.h"
+#include "movarin/survey/CoordinatePointsForTinItemController.h"
+#include "movarin/survey/CoordinatePointsForTinItemView.h"
+#include "orlin/core/PointFactory.h"
+#include "orlin/core/PointSet.h"
+
+#include <guimisc/UserDialogScript.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QDoubleSpinBox>
+#include <QMenu>
+#include <QStandardItem>
+
+#include <gtest/gtest.h>
+
+namespace varnel::test {
+namespace {
+
+using guimisc::UserDialogScript;
+using Controller = CoordinatePointsForTinItemController;
+using PointPtr = std::shared_ptr<tin::core::Point>;
+using Points = std::vector<PointPtr>;
+
+class PointsForTinToolsTest : public CreateProjectTest {
+protected:
+    void SetUp() override
+    {
+        CreateProjectTest::SetUp();
+        view()->fit(QRectF(-10.0, -10.0, 20.0, 20.0));
+    }
+
+    CoordinatePointsForTinItem* item() const { return root()->coordinatePointsForTinItem(); }
+    Controller* controller() const { return item()->controller(); }
+    tin::core::PointSet* set() const { return item()->pointSet(); }
+    std::vector<BreaklineItem*> breaklines() const { return item()->breaklineItems(); }
+
+    /// The world position that widget pixel `pixel` shows.
+    tin::core::Point worldAt(const QPoint& pixel, double elevation) const
+    {
+        const QPointF w = view()->rconv(pixel);
+        return tin::core::Point(w.x(), w.y(), elevation);
+    }
+    /// A point of the set shown exactly at `pixel`, interned as the readers intern points.
+    PointPtr pointAt(const QPoint& pixel, double elevation)
+    {
+        return set()->addPoint(worldAt(pixel, elevation));
+    }
+
+    bool toolIsIdle() const
+    {
+        return dynamic_cast<Controller::VoidSelectionHelper*>(
+                   controller()->currentSelectionHelper())
+            != nullptr;
+    }
+    std::vector<tin::core::Point> pendingPoints() const
+    {
+        return *controller()->currentSelectionHelper()->newPoints();
+    }
+
+    static void select(Controller* controller, const Points& points)
+    {
+        controller->clearSelection();
+        controller->selection().insert(points.begin(), points.end());
+    }
+
+    const QPoint A{100, 100};
+    const QPoint B{200, 100};
+    const QPoint C{300, 100};
+    const QPoint D{200, 250};
+};
+
+TEST_F(PointsForTinToolsTest, BreaklineToolMakesOneBreaklinePerLine)
+{
+    const PointPtr a = pointAt(A, 1.0), b = pointAt(B, 2.0), c = pointAt(C, 3.0),
+                   d = pointAt(D, 4.0);
+
+    // The same point clicked twice in a row is taken once.
+    controller()->addBreaklineAction()->trigger();
+    EXPECT_EQ(item()->model()->selectedItem(), item());
+    click(view(), A);
+    click(view(), B + QPoint(3, -2));
+    click(view(), B);
+    pressKey(view(), Qt::Key_Return);
+    ASSERT_EQ(breaklines().size(), 1u);
+    EXPECT_EQ(breaklines()[0]->points(), Points({a, b}));
+    EXPECT_EQ(breaklines()[0]->caption(), "Breakline 1");
+    EXPECT_EQ(breaklines()[0]->itemTypeName(), "breakline");
+    ASSERT_EQ(undoStack()->count(), 1);
+    EXPECT_EQ(undoStack()->text(0), "Add new coordinate points data");
+    EXPECT_TRUE(toolIsIdle());
+
+    // The line follows the cursor to the nearest point, and Return takes that point as the
+    // last; the new breakline becomes the first child.
+    controller()->addBreaklineAction()->trigger();
+    click(view(), A + QPoint(-5, 4));
+    sendMouse(view(), QEvent::MouseMove, D + QPoint(10, 10));
+    EXPECT_EQ(*controller()->pickedPoints(), Points({a, d}));
+    sendMouse(view(), QEvent::MouseMove, A + QPoint(2, 2));
+    EXPECT_EQ(*controller()->pickedPoints(), Points({a}));
+    click(view(), B);
+    sendMouse(view(), QEvent::MouseMove, C + QPoint(4, 3));
+    pressKey(view(), Qt::Key_Return);
+    ASSERT_EQ(breaklines().size(), 2u);
+    EXPECT_EQ(breaklines()[0]->points(), Points({a, b, c}));
+    EXPECT_EQ(breaklines()[0]->caption(), "Breakline 2");
+    EXPECT_EQ(breaklines()[1]->caption(), "Breakline 1");
+
+    // A double click ends the line at the point it lands on.
+    controller()->addBreaklineAction()->trigger();
+    click(view(), D);
+    doubleClick(view(), C);
+    ASSERT_EQ(breaklines().size(), 3u);
+    EXPECT_EQ(breaklines()[0]->points(), Points({d, c}));
+
+    // One point makes no breakline; Escape makes none; other keys and buttons keep the tool.
+    controller()->addBreaklineAction()->trigger();
+    click(view(), A);
+    pressKey(view(), Qt::Key_Return);
+    controller()->addBreaklineAction()->trigger();
+    click(view(), A);
+    click(view(), B);
+    sendMouse(view(), QEvent::MouseButtonPress, C, Qt::RightButton);
+    pressKey(view(), Qt::Key_Space);
+    EXPECT_EQ(*controller()->pickedPoints(), Points({a, b}));
+    pressKey(view(), Qt::Key_Escape);
+    EXPECT_TRUE(toolIsIdle());
+    EXPECT_EQ(breaklines().size(), 3u);
+    EXPECT_EQ(undoStack()->count(), 3);
+
+    // Undo and redo take the breakline out of the browser and put it back in front.
+    undoStack()->undo();
+    EXPECT_EQ(breaklines().size(), 2u);
+    EXPECT_EQ(item()->browserItem()->rowCount(), 2);
+    undoStack()->redo();
+    EXPECT_EQ(item()->browserItem()->child(0)->text(), "Breakline 3");
+}
+
+TEST_F(PointsForTinToolsTest, BreaklineOnAnEmptySetWarnsAndStartsNothing)
+{
+    UserDialogScript script;
+    controller()->addBreaklineAction()->trigger();
+    controller()->breaklineMenuAction()->trigger();
+    const std::vector<UserDialogScript::Record> boxes = script.messageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    for (const UserDialogScript::Record& box : boxes) {
+        EXPECT_EQ(box.kind, guimisc::UserDialogs::Kind::Warning);
+        EXPECT_EQ(box.title, "Warning");
+        EXPECT_EQ(box.text, "Coordinate points is empty.");
+    }
+    EXPECT_TRUE(toolIsIdle());
+}
+
+TEST_F(PointsForTinToolsTest, PointTakenAwayByAnUndoIsLeftOutOfTheBreakline)
+{
+    const PointPtr a = pointAt(A, 1.0), c = pointAt(C, 3.0);
+    const PointPtr b = tin::core::PointFactory::instance().factory(worldAt(B, 2.0));
+    controller()->addPoints({b}, item());
+
+    controller()->addBreaklineAction()->trigger();
+    click(view(), A);
+    click(view(), B);
+    click(view(), C);
+    undoStack()->undo(); // the addition of b
+    ASSERT_FALSE(set()->hasPoint(b));
+    pressKey(view(), Qt::Key_Return);
+    ASSERT_EQ(breaklines().size(), 1u);
+    EXPECT_EQ(breaklines()[0]->points(), Points({a, c}));
+
+    // With one picked point left, no breakline is made.
+    controller()->addPoints({b}, item());
+    controller()->addBreaklineAction()->trigger();
+    click(view(), B);
+    click(view(), C);
+    undoStack()->undo();
+    undoStack()->undo(); // the addition of b, then the first breakline
+    pressKey(view(), Qt::Key_Return);
+    EXPECT_TRUE(breaklines().empty());
+}
+
+TEST_F(PointsForTinToolsTest, NewPointsTakeTheElevationOfTheNearestPointOfTheSet)
+{
+    // On an empty set a new point has elevation 0.
+    controller()->addNewPointsAction()->trigger();
+    click(view(), QPoint(150, 300));
+    pressKey(view(), Qt::Key_Return);
+    ASSERT_EQ(set()->allPoints().size(), 1u);
+    const PointPtr first = set()->allPoints()[0];
+    EXPECT_EQ(first->elevation(), 0.0);
+    EXPECT_NEAR(first->x(), worldAt(QPoint(150, 300), 0.0).x(), 1e-9);
+    EXPECT_EQ(undoStack()->count(), 1);
+    EXPECT_TRUE(toolIsIdle());
+
+    const PointPtr a = pointAt(A, 5.0);
+    const PointPtr c = pointAt(C, 9.0);
+    controller()->newPointsMenuAction()->trigger();
+    click(view(), C + QPoint(-20, 0));
+    // Nearer to the pending point (85 pixels) than to a (95) or c (105): pending points
+    // are not in the set yet, so a's elevation.
+    click(view(), QPoint(195, 100));
+    click(view(), A); // the place and elevation of a: that very point
+    const std::vector<tin::core::Point> pending = pendingPoints();
+    ASSERT_EQ(pending.size(), 3u);
+    EXPECT_EQ(pending[0].elevation(), 9.0);
+    EXPECT_EQ(pending[1].elevation(), 5.0);
+    EXPECT_EQ(set()->allPoints().size(), 3u); // nothing added before Return
+    pressKey(view(), Qt::Key_Return);
+    EXPECT_EQ(set()->allPoints().size(), 5u);
+    EXPECT_TRUE(set()->hasPoint(a));
+
+    undoStack()->undo();
+    EXPECT_EQ(set()->allPoints().size(), 3u);
+    EXPECT_TRUE(set()->hasPoint(a)); // it was there before
+    EXPECT_TRUE(set()->hasPoint(c));
+
+    // Escape drops the pending points; Return without any adds nothing.
+    controller()->addNewPointsAction()->trigger();
+    click(view(), QPoint(250, 250));
+    pressKey(view(), Qt::Key_Escape);
+    controller()->addNewPointsAction()->trigger();
+    pressKey(view(), Qt::Key_Return);
+    EXPECT_EQ(set()->allPoints().size(), 3u);
+    EXPECT_EQ(undoStack()->count(), 2);
+}
+
+TEST_F(PointsForTinToolsTest, RemovalKeepsThePointsOfBreaklines)
+{
+    Points p;
+    for (int i = 0; i < 6; ++i) {
+        p.push_back(pointAt(QPoint(50 + 40 * i, 300), i));
+    }
+    controller()->addBreakline({p[0], p[1]});
+    ASSERT_EQ(breaklines().size(), 1u);
+    UserDialogScript script;
+
+    select(controller(), {p[0], p[1], p[2], p[3], p[4]});
+    controller()->removeAction()->trigger();
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Warning");
+    EXPECT_EQ(script.messageBoxes()[0].text, "Points on Breakline were not deleted.");
+    EXPECT_EQ(set()->allPoints().size(), 3u);
+    for (int i : {0, 1, 5}) {
+        EXPECT_TRUE(set()->hasPoint(p[static_cast<std::size_t>(i)])) << i;
+    }
+    undoStack()->undo();
+    EXPECT_EQ(set()->allPoints().size(), 6u);
+
+    // Only breakline points selected: the warning, and a removal that changes nothing.
+    script.clearRecords();
+    const int entries = undoStack()->index();
+    select(controller(), {p[0], p[1]});
+    controller()->removeSelectedPoints();
+    EXPECT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(undoStack()->index(), entries + 1);
+    EXPECT_EQ(set()->allPoints().size(), 6u);
+
+    // No breakline point selected: no warning.
+    script.clearRecords();
+    select(controller(), {p[5]});
+    controller()->removeSelectedPoints();
+    EXPECT_TRUE(script.messageBoxes().empty());
+    EXPECT_FALSE(set()->hasPoint(p[5]));
+}
+
+TEST_F(PointsForTinToolsTest, EditElevationAsksForOneValuePresetToTheMean)
+{
+    const PointPtr a = pointAt(A, 1.0), b = pointAt(B, 2.0), c = pointAt(C, 6.0);
+    {
+        ModalAnswerer answerer([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); },
+                               5);
+        controller()->editElevationAction()->trigger();
+        EXPECT_FALSE(answerer.answered()); // nothing selected: no dialog
+    }
+    EXPECT_EQ(undoStack()->count(), 0);
+
+    select(controller(), {a, b, c});
+    double preset = 0.0;
+    ModalAnswerer answerer([&preset](QWidget* dialog) {
+        auto* box = dialog->findChild<QDoubleSpinBox*>();
+        ASSERT_NE(box, nullptr);
+        preset = box->value();
+        box->setValue(7.25);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    controller()->editElevationAction()->trigger();
+    ASSERT_TRUE(answerer.answered());
+    EXPECT_EQ(answerer.answeredClassName(), "varnel::CoordinatePointsBaseItemEditElevationDialog");
+    EXPECT_DOUBLE_EQ(preset, 3.0);
+    for (const PointPtr& p : {a, b, c}) {
+        EXPECT_EQ(p->elevation(), 7.25);
+    }
+    undoStack()->undo();
+    EXPECT_EQ(a->elevation(), 1.0);
+    EXPECT_EQ(b->elevation(), 2.0);
+    EXPECT_EQ(c->elevation(), 6.0);
+}
+
+TEST_F(PointsForTinToolsTest, CaptionsCountTheBreaklinesThereAre)
+{
+    const PointPtr a = pointAt(A, 1.0), b = pointAt(B, 2.0), c = pointAt(C, 3.0);
+    controller()->addBreakline({a, b});
+    controller()->addBreakline({b, c});
+    controller()->addBreakline({c, a});
+    ASSERT_EQ(breaklines().size(), 3u);
+    breaklines()[1]->controller()->deleteMeSilently(); // "Breakline 2"
+    controller()->addBreakline({a, c});
+    ASSERT_EQ(breaklines().size(), 3u);
+    EXPECT_EQ(breaklines()[0]->caption(), "Breakline 3");
+    EXPECT_EQ(breaklines()[1]->caption(), "Breakline 3");
+    EXPECT_EQ(breaklines()[2]->caption(), "Breakline 1");
+
+    // The context menu and the Add menu of the points for the TIN.
+    QStringList context;
+    for (const QAction* action : controller()->rightClickMenu()->actions()) {
+        context << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    }
+    EXPECT_EQ(context, QStringList({"Select Points With Polygon", "Select All Points", "|",
+                                    "Add New Points", "Add Breakline", "Edit Elevation",
+                                    "Remove Selected Points From Points For Tin"}));
+}
+
+TEST_F(PointsForTinToolsTest, BreaklineIsABlackLineEvenWhenStraight)
+{
+    // A horizontal breakline has an extent without height: it is painted all the same.
+    const PointPtr a = pointAt(A, 1.0), c = pointAt(C, 3.0);
+    controller()->addBreakline({a, c});
+    view()->updateView();
+    const QImage picture = view()->grab().toImage();
+    for (int x : {150, 200, 250}) {
+        EXPECT_EQ(picture.pixelColor(x, 100), QColor(Qt::black)) << x;
+    }
+    EXPECT_NE(picture.pixelColor(200, 110), QColor(Qt::black));
+    EXPECT_EQ(item()->view()->viewSetting(),
+              CoordinatePointsBaseItemViewSetting(Qt::darkYellow, 2, true));
+}
+
+} // namespace
+} // namespace varnel::test
