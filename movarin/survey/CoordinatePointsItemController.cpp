@@ -12,18 +12,14 @@ namespace varnel {
 
 namespace {
 
-/// The points for the TIN of the create-mode root above the group that holds `item`, as
-/// the point-set item it is; null anywhere else.
-CoordinatePointsBaseItem* pointsForTinOf(const mvc::core::ModelItem* item)
+/// The points for the TIN of the create-mode root above the group that holds `item`; null
+/// anywhere else.
+CoordinatePointsForTinItem* pointsForTinOf(const mvc::core::ModelItem* item)
 {
     const mvc::core::ModelItem* group = item->parentItem();
     auto root =
         qobject_cast<const CreateModeMainWindowModelRootItem*>(group ? group->parentItem() : nullptr);
-    if (!root) {
-        return nullptr;
-    }
-    mvc::core::ModelItem* target = root->coordinatePointsForTinItem();
-    return qobject_cast<CoordinatePointsBaseItem*>(target);
+    return root ? root->coordinatePointsForTinItem() : nullptr;
 }
 
 } // namespace
@@ -56,7 +52,7 @@ void CoordinatePointsItemController::copySelectedPointsToPointsForTin()
 {
     const Selection points = selection();
     clearSelection();
-    if (CoordinatePointsBaseItem* target = pointsForTinOf(item())) {
+    if (CoordinatePointsForTinItem* target = pointsForTinOf(item())) {
         addPoints(points, target);
     }
 }
