@@ -27,26 +27,14 @@ namespace varnel {
 
 using Controller = CoordinatePointsForTinItemController;
 
-namespace {
+// --- clicking tools --------------------------------------------------------------------
 
-Controller* tinController(const CoordinatePointsBaseItemController::SelectionHelper& helper)
-{
-    // The points-for-TIN tools are installed only by this controller.
-    return static_cast<Controller*>(helper.controller());
-}
-
-} // namespace
-
-// --- breakline tool --------------------------------------------------------------------
-
-Controller::BreaklineSelectionHelper::BreaklineSelectionHelper(SelectionHelper& other)
+Controller::ClickingSelectionHelper::ClickingSelectionHelper(SelectionHelper& other)
     : SelectionHelper(other)
 {
-    viewHelpers().push_back(
-        std::make_unique<PolylineMainViewHelper>(pickedPoints(), mainView(), nullptr));
 }
 
-guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::keyPressEvent(
+guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::keyPressEvent(
     QKeyEvent* event, mvc::core::View* view)
 {
     if (event->key() == Qt::Key_Return) {
@@ -59,11 +47,34 @@ guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::keyPress
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::mouseDoubleClickEvent(
+guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::mouseDoubleClickEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     setAnchor(event->pos());
     return finish(view);
+}
+
+Controller* Controller::ClickingSelectionHelper::tinController() const
+{
+    // The clicking tools are installed only by this controller.
+    return static_cast<Controller*>(controller());
+}
+
+guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::finish(
+    mvc::core::View* view)
+{
+    commit();
+    finishSelection(view);
+    return new VoidSelectionHelper(*this);
+}
+
+// Breaklines.
+
+Controller::BreaklineSelectionHelper::BreaklineSelectionHelper(SelectionHelper& other)
+    : ClickingSelectionHelper(other)
+{
+    viewHelpers().push_back(
+        std::make_unique<PolylineMainViewHelper>(pickedPoints(), mainView(), nullptr));
 }
 
 guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::mouseMoveEvent(
@@ -104,42 +115,18 @@ guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::mousePre
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::finish(
-    mvc::core::View* view)
+void Controller::BreaklineSelectionHelper::commit()
 {
-    const std::vector<PointPtr> picked = *pickedPoints();
-    tinController(*this)->addBreakline(picked);
-    finishSelection(view);
-    return new VoidSelectionHelper(*this);
+    tinController()->addBreakline(*pickedPoints());
 }
 
-// --- new-point tool --------------------------------------------------------------------
+// New points.
 
 Controller::NewPointsSelectionHelper::NewPointsSelectionHelper(SelectionHelper& other)
-    : SelectionHelper(other)
+    : ClickingSelectionHelper(other)
 {
     viewHelpers().push_back(
         std::make_unique<PointsMainViewHelper>(newPoints(), mainView(), QBrush(Qt::SolidPattern)));
-}
-
-guimisc::helper::SelectionHelper* Controller::NewPointsSelectionHelper::keyPressEvent(
-    QKeyEvent* event, mvc::core::View* view)
-{
-    if (event->key() == Qt::Key_Return) {
-        return finish(view);
-    }
-    if (event->key() == Qt::Key_Escape) {
-        reset();
-        return new VoidSelectionHelper(*this);
-    }
-    return this;
-}
-
-guimisc::helper::SelectionHelper* Controller::NewPointsSelectionHelper::mouseDoubleClickEvent(
-    QMouseEvent* event, mvc::core::View* view)
-{
-    setAnchor(event->pos());
-    return finish(view);
 }
 
 guimisc::helper::SelectionHelper* Controller::NewPointsSelectionHelper::mousePressEvent(
@@ -158,13 +145,9 @@ guimisc::helper::SelectionHelper* Controller::NewPointsSelectionHelper::mousePre
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::NewPointsSelectionHelper::finish(
-    mvc::core::View* view)
+void Controller::NewPointsSelectionHelper::commit()
 {
-    const std::vector<tin::core::Point> points = *newPoints();
-    tinController(*this)->addNewPoints(points);
-    finishSelection(view);
-    return new VoidSelectionHelper(*this);
+    tinController()->addNewPoints(*newPoints());
 }
 
 // --- controller ------------------------------------------------------------------------

@@ -32,39 +32,52 @@ namespace varnel {
 class CoordinatePointsForTinItemController : public CoordinatePointsBaseItemController {
     Q_OBJECT
 public:
-    class BreaklineSelectionHelper : public SelectionHelper {
+    /// Base of the two clicking tools: Return, or a double click (which first stores its
+    /// position), hands what was clicked to the controller (`commit`) and goes idle; Escape
+    /// drops it and goes idle.
+    class ClickingSelectionHelper : public SelectionHelper {
     public:
-        explicit BreaklineSelectionHelper(SelectionHelper& other);
+        explicit ClickingSelectionHelper(SelectionHelper& other);
 
         guimisc::helper::SelectionHelper* keyPressEvent(QKeyEvent* event,
                                                         mvc::core::View* view) override;
         guimisc::helper::SelectionHelper* mouseDoubleClickEvent(QMouseEvent* event,
                                                                 mvc::core::View* view) override;
+
+    protected:
+        virtual void commit() = 0;
+        CoordinatePointsForTinItemController* tinController() const;
+
+    private:
+        guimisc::helper::SelectionHelper* finish(mvc::core::View* view);
+    };
+
+    class BreaklineSelectionHelper : public ClickingSelectionHelper {
+    public:
+        explicit BreaklineSelectionHelper(SelectionHelper& other);
+
         guimisc::helper::SelectionHelper* mouseMoveEvent(QMouseEvent* event,
                                                          mvc::core::View* view) override;
         guimisc::helper::SelectionHelper* mousePressEvent(QMouseEvent* event,
                                                           mvc::core::View* view) override;
 
-    private:
-        guimisc::helper::SelectionHelper* finish(mvc::core::View* view);
+    protected:
+        void commit() override;
 
+    private:
         /// The last clicked point; a later entry of the picked points is provisional.
         PointPtr m_lastClicked;
     };
 
-    class NewPointsSelectionHelper : public SelectionHelper {
+    class NewPointsSelectionHelper : public ClickingSelectionHelper {
     public:
         explicit NewPointsSelectionHelper(SelectionHelper& other);
 
-        guimisc::helper::SelectionHelper* keyPressEvent(QKeyEvent* event,
-                                                        mvc::core::View* view) override;
-        guimisc::helper::SelectionHelper* mouseDoubleClickEvent(QMouseEvent* event,
-                                                                mvc::core::View* view) override;
         guimisc::helper::SelectionHelper* mousePressEvent(QMouseEvent* event,
                                                           mvc::core::View* view) override;
 
-    private:
-        guimisc::helper::SelectionHelper* finish(mvc::core::View* view);
+    protected:
+        void commit() override;
     };
 
     explicit CoordinatePointsForTinItemController(const CoordinatePointsForTinItem* item);

@@ -200,6 +200,34 @@ QImage tinIcon()
     return image;
 }
 
+// Export: a sheet with an arrow leaving it to the right.
+QImage exportIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 70), 1.0));
+    p.setBrush(QColor(245, 245, 240));
+    p.drawRect(QRectF(1.5, 1.5, 9, 13));
+    p.setPen(QPen(QColor(30, 120, 40), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(5.5, 8), QPointF(13.5, 8));
+    p.drawPolyline(QPolygonF({QPointF(10.5, 5), QPointF(13.5, 8), QPointF(10.5, 11)}));
+    return image;
+}
+
+// Delete an item: a red cross.
+QImage deleteItemIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 40, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    return image;
+}
+
+
 // A background image: a framed photograph of a sky over green land with a river.
 QImage imageIcon()
 {
@@ -230,33 +258,6 @@ QImage imageIcon()
     p.setPen(QPen(QColor(70, 70, 80), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(frame);
-    return image;
-}
-
-// Export: a sheet with an arrow leaving it to the right.
-QImage exportIcon()
-{
-    QImage image = canvas(16, 16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(70, 70, 70), 1.0));
-    p.setBrush(QColor(245, 245, 240));
-    p.drawRect(QRectF(1.5, 1.5, 9, 13));
-    p.setPen(QPen(QColor(30, 120, 40), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(5.5, 8), QPointF(13.5, 8));
-    p.drawPolyline(QPolygonF({QPointF(10.5, 5), QPointF(13.5, 8), QPointF(10.5, 11)}));
-    return image;
-}
-
-// Delete an item: a red cross.
-QImage deleteItemIcon()
-{
-    QImage image = canvas(16, 16);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(200, 40, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-    p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
     return image;
 }
 
@@ -425,10 +426,10 @@ int main(int argc, char** argv)
     ok = save(mainWindowIcon(), folder + "/iconMainWindow.png") && ok;
     ok = save(pointsIcon(), folder + "/iconPoints.png") && ok;
     ok = save(tinIcon(), folder + "/iconTin.png") && ok;
-    ok = save(imageIcon(), folder + "/iconImage.png") && ok;
     ok = save(exportIcon(), folder + "/iconExport.png") && ok;
     ok = save(deleteItemIcon(), folder + "/iconDeleteItem.png") && ok;
     ok = save(importIcon(), folder + "/iconImport.png") && ok;
+    ok = save(imageIcon(), folder + "/iconImage.png") && ok;
     ok = save(mouseHint(english), folder + "/imgMouseHelp.png") && ok;
     ok = save(mouseHint(japanese), folder + "/ja_JP/imgMouseHelp.png") && ok;
     return ok ? 0 : 1;

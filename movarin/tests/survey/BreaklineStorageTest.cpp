@@ -60,7 +60,7 @@ std::vector<std::vector<Corner>> breaklineCorners(const CoordinatePointsForTinIt
     return lines;
 }
 
-class BreaklineStorageTest : public CreateProjectTest {
+class BreaklineStorageTest : public SurveyProjectTest {
 protected:
     CoordinatePointsForTinItem* item() const { return root()->coordinatePointsForTinItem(); }
     CoordinatePointsForTinItemController* controller() const { return item()->controller(); }
@@ -118,7 +118,7 @@ TEST_F(BreaklineStorageTest, SaveAfterRemovingPointsKeepsTheBreaklines)
               CoordinatePointsBaseItemViewSetting(Qt::red, 4, false));
 
     // Attributes first, then one element per breakline with its caption.
-    const XmlElement forTin = readXmlFile(m_session.projectXmlPath())
+    const XmlElement forTin = readXmlFile(session().projectXmlPath())
                                   .child("Windows")
                                   .child("Window")
                                   .child("DataModel")

@@ -32,14 +32,8 @@ using Controller = CoordinatePointsForTinItemController;
 using PointPtr = std::shared_ptr<tin::core::Point>;
 using Points = std::vector<PointPtr>;
 
-class PointsForTinToolsTest : public CreateProjectTest {
+class PointsForTinToolsTest : public SurveyProjectTest {
 protected:
-    void SetUp() override
-    {
-        CreateProjectTest::SetUp();
-        view()->fit(QRectF(-10.0, -10.0, 20.0, 20.0));
-    }
-
     CoordinatePointsForTinItem* item() const { return root()->coordinatePointsForTinItem(); }
     Controller* controller() const { return item()->controller(); }
     tin::core::PointSet* set() const { return item()->pointSet(); }
@@ -74,10 +68,24 @@ protected:
         controller->selection().insert(points.begin(), points.end());
     }
 
-    const QPoint A{100, 100};
-    const QPoint B{200, 100};
-    const QPoint C{300, 100};
-    const QPoint D{200, 250};
+    /// A user's click: the mouse moves there, then the left button goes down and up.
+    void click(const QPoint& pos)
+    {
+        scene().move(pos);
+        scene().click(pos);
+    }
+    /// A double click: a click, then the second press as Qt reports it, and its release.
+    void doubleClick(const QPoint& pos)
+    {
+        click(pos);
+        scene().doubleClick(pos);
+        scene().release(pos);
+    }
+
+    const QPoint A{40, 40};
+    const QPoint B{100, 40};
+    const QPoint C{160, 40};
+    const QPoint D{100, 150};
 };
 
 TEST_F(PointsForTinToolsTest, BreaklineToolMakesOneBreaklinePerLine)
@@ -88,10 +96,10 @@ TEST_F(PointsForTinToolsTest, BreaklineToolMakesOneBreaklinePerLine)
     // The same point clicked twice in a row is taken once.
     controller()->addBreaklineAction()->trigger();
     EXPECT_EQ(item()->model()->selectedItem(), item());
-    click(view(), A);
-    click(view(), B + QPoint(3, -2));
-    click(view(), B);
-    pressKey(view(), Qt::Key_Return);
+    click(A);
+    click(B + QPoint(3, -2));
+    click(B);
+    scene().key(Qt::Key_Return);
     ASSERT_EQ(breaklines().size(), 1u);
     EXPECT_EQ(breaklines()[0]->points(), Points({a, b}));
     EXPECT_EQ(breaklines()[0]->caption(), "Breakline 1");
@@ -103,14 +111,14 @@ TEST_F(PointsForTinToolsTest, BreaklineToolMakesOneBreaklinePerLine)
     // The line follows the cursor to the nearest point, and Return takes that point as the
     // last; the new breakline becomes the first child.
     controller()->addBreaklineAction()->trigger();
-    click(view(), A + QPoint(-5, 4));
-    sendMouse(view(), QEvent::MouseMove, D + QPoint(10, 10));
+    click(A + QPoint(-5, 4));
+    scene().move(D + QPoint(10, 10));
     EXPECT_EQ(*controller()->pickedPoints(), Points({a, d}));
-    sendMouse(view(), QEvent::MouseMove, A + QPoint(2, 2));
+    scene().move(A + QPoint(2, 2));
     EXPECT_EQ(*controller()->pickedPoints(), Points({a}));
-    click(view(), B);
-    sendMouse(view(), QEvent::MouseMove, C + QPoint(4, 3));
-    pressKey(view(), Qt::Key_Return);
+    click(B);
+    scene().move(C + QPoint(4, 3));
+    scene().key(Qt::Key_Return);
     ASSERT_EQ(breaklines().size(), 2u);
     EXPECT_EQ(breaklines()[0]->points(), Points({a, b, c}));
     EXPECT_EQ(breaklines()[0]->caption(), "Breakline 2");
@@ -118,22 +126,22 @@ TEST_F(PointsForTinToolsTest, BreaklineToolMakesOneBreaklinePerLine)
 
     // A double click ends the line at the point it lands on.
     controller()->addBreaklineAction()->trigger();
-    click(view(), D);
-    doubleClick(view(), C);
+    click(D);
+    doubleClick(C);
     ASSERT_EQ(breaklines().size(), 3u);
     EXPECT_EQ(breaklines()[0]->points(), Points({d, c}));
 
     // One point makes no breakline; Escape makes none; other keys and buttons keep the tool.
     controller()->addBreaklineAction()->trigger();
-    click(view(), A);
-    pressKey(view(), Qt::Key_Return);
+    click(A);
+    scene().key(Qt::Key_Return);
     controller()->addBreaklineAction()->trigger();
-    click(view(), A);
-    click(view(), B);
-    sendMouse(view(), QEvent::MouseButtonPress, C, Qt::RightButton);
-    pressKey(view(), Qt::Key_Space);
+    click(A);
+    click(B);
+    scene().press(C, Qt::RightButton);
+    scene().key(Qt::Key_Space);
     EXPECT_EQ(*controller()->pickedPoints(), Points({a, b}));
-    pressKey(view(), Qt::Key_Escape);
+    scene().key(Qt::Key_Escape);
     EXPECT_TRUE(toolIsIdle());
     EXPECT_EQ(breaklines().size(), 3u);
     EXPECT_EQ(undoStack()->count(), 3);
@@ -168,23 +176,23 @@ TEST_F(PointsForTinToolsTest, PointTakenAwayByAnUndoIsLeftOutOfTheBreakline)
     controller()->addPoints({b}, item());
 
     controller()->addBreaklineAction()->trigger();
-    click(view(), A);
-    click(view(), B);
-    click(view(), C);
+    click(A);
+    click(B);
+    click(C);
     undoStack()->undo(); // the addition of b
     ASSERT_FALSE(set()->hasPoint(b));
-    pressKey(view(), Qt::Key_Return);
+    scene().key(Qt::Key_Return);
     ASSERT_EQ(breaklines().size(), 1u);
     EXPECT_EQ(breaklines()[0]->points(), Points({a, c}));
 
     // With one picked point left, no breakline is made.
     controller()->addPoints({b}, item());
     controller()->addBreaklineAction()->trigger();
-    click(view(), B);
-    click(view(), C);
+    click(B);
+    click(C);
     undoStack()->undo();
     undoStack()->undo(); // the addition of b, then the first breakline
-    pressKey(view(), Qt::Key_Return);
+    scene().key(Qt::Key_Return);
     EXPECT_TRUE(breaklines().empty());
 }
 
@@ -192,29 +200,29 @@ TEST_F(PointsForTinToolsTest, NewPointsTakeTheElevationOfTheNearestPointOfTheSet
 {
     // On an empty set a new point has elevation 0.
     controller()->addNewPointsAction()->trigger();
-    click(view(), QPoint(150, 300));
-    pressKey(view(), Qt::Key_Return);
+    click(QPoint(150, 160));
+    scene().key(Qt::Key_Return);
     ASSERT_EQ(set()->allPoints().size(), 1u);
     const PointPtr first = set()->allPoints()[0];
     EXPECT_EQ(first->elevation(), 0.0);
-    EXPECT_NEAR(first->x(), worldAt(QPoint(150, 300), 0.0).x(), 1e-9);
+    EXPECT_NEAR(first->x(), worldAt(QPoint(150, 160), 0.0).x(), 1e-9);
     EXPECT_EQ(undoStack()->count(), 1);
     EXPECT_TRUE(toolIsIdle());
 
     const PointPtr a = pointAt(A, 5.0);
     const PointPtr c = pointAt(C, 9.0);
     controller()->newPointsMenuAction()->trigger();
-    click(view(), C + QPoint(-20, 0));
-    // Nearer to the pending point (85 pixels) than to a (95) or c (105): pending points
-    // are not in the set yet, so a's elevation.
-    click(view(), QPoint(195, 100));
-    click(view(), A); // the place and elevation of a: that very point
+    click(C + QPoint(-20, 0));
+    // Nearer to the pending point (45 pixels) than to a (55) or c (65): pending points are
+    // not in the set yet, so a's elevation.
+    click(QPoint(95, 40));
+    click(A); // the place and elevation of a: that very point
     const std::vector<tin::core::Point> pending = pendingPoints();
     ASSERT_EQ(pending.size(), 3u);
     EXPECT_EQ(pending[0].elevation(), 9.0);
     EXPECT_EQ(pending[1].elevation(), 5.0);
     EXPECT_EQ(set()->allPoints().size(), 3u); // nothing added before Return
-    pressKey(view(), Qt::Key_Return);
+    scene().key(Qt::Key_Return);
     EXPECT_EQ(set()->allPoints().size(), 5u);
     EXPECT_TRUE(set()->hasPoint(a));
 
@@ -225,10 +233,10 @@ TEST_F(PointsForTinToolsTest, NewPointsTakeTheElevationOfTheNearestPointOfTheSet
 
     // Escape drops the pending points; Return without any adds nothing.
     controller()->addNewPointsAction()->trigger();
-    click(view(), QPoint(250, 250));
-    pressKey(view(), Qt::Key_Escape);
+    click(QPoint(170, 170));
+    scene().key(Qt::Key_Escape);
     controller()->addNewPointsAction()->trigger();
-    pressKey(view(), Qt::Key_Return);
+    scene().key(Qt::Key_Return);
     EXPECT_EQ(set()->allPoints().size(), 3u);
     EXPECT_EQ(undoStack()->count(), 2);
 }
@@ -237,7 +245,7 @@ TEST_F(PointsForTinToolsTest, RemovalKeepsThePointsOfBreaklines)
 {
     Points p;
     for (int i = 0; i < 6; ++i) {
-        p.push_back(pointAt(QPoint(50 + 40 * i, 300), i));
+        p.push_back(pointAt(QPoint(20 + 30 * i, 160), i));
     }
     controller()->addBreakline({p[0], p[1]});
     ASSERT_EQ(breaklines().size(), 1u);
@@ -335,11 +343,11 @@ TEST_F(PointsForTinToolsTest, BreaklineIsABlackLineEvenWhenStraight)
     const PointPtr a = pointAt(A, 1.0), c = pointAt(C, 3.0);
     controller()->addBreakline({a, c});
     view()->updateView();
-    const QImage picture = view()->grab().toImage();
-    for (int x : {150, 200, 250}) {
-        EXPECT_EQ(picture.pixelColor(x, 100), QColor(Qt::black)) << x;
+    const QImage picture = scene().grab();
+    for (int x : {70, 100, 130}) {
+        EXPECT_EQ(picture.pixelColor(x, 40), QColor(Qt::black)) << x;
     }
-    EXPECT_NE(picture.pixelColor(200, 110), QColor(Qt::black));
+    EXPECT_NE(picture.pixelColor(100, 50), QColor(Qt::black));
     EXPECT_EQ(item()->view()->viewSetting(),
               CoordinatePointsBaseItemViewSetting(Qt::darkYellow, 2, true));
 }

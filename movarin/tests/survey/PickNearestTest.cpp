@@ -1,7 +1,6 @@
 // The nearest pick around a click: its growing squares, ties, far and missing candidates,
 // checked against a brute-force search over every point.
 #include "movarin/survey/PickNearest.h"
-#include "movarin/survey/RectangleToPolygon.h"
 
 #include "brask/core/View.h"
 #include "common/exception/RuntimeException.h"
@@ -60,16 +59,6 @@ TEST(PickNearestTest, SquaresDoubleUntilAHitThenWidenOnce)
     }
     EXPECT_EQ(picked, set.allPoints()[0]);
 
-    // The outline of a square is its four corners through rconv, in the order of the rule.
-    tin::core::Polygon outline;
-    rectangleToPolygon(outline, QPointF(90, 80), QPointF(110, 120), view.get());
-    ASSERT_EQ(outline.pointsCount(), 4);
-    const QPointF corners[] = {{90, 80}, {90, 120}, {110, 120}, {110, 80}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(QPointF(outline.points()[i].x(), outline.points()[i].y()),
-                  view->rconv(corners[i]));
-        EXPECT_EQ(outline.points()[i].id(), -1);
-    }
 }
 
 TEST(PickNearestTest, OfEqualDistancesTheFirstListedWins)

@@ -25,7 +25,7 @@
 namespace varnel::test {
 namespace {
 
-class ReadOnlyTinItemTest : public CreateProjectTest {
+class ReadOnlyTinItemTest : public SurveyProjectTest {
 protected:
     ReadOnlyTinItem* tinItem() const { return root()->tinItem(); }
     QString rowText() const { return tinItem()->browserItem()->text(); }
@@ -74,7 +74,7 @@ TEST_F(ReadOnlyTinItemTest, SetTinCommandUndoesToNoDataAndRedoesTheTin)
     ASSERT_NE(tinItem()->tin(), nullptr);
     EXPECT_TRUE(tinItem()->tin()->empty());
     EXPECT_EQ(rowText(), "TIN (no data)");
-    EXPECT_TRUE(m_window->isTinEmpty());
+    EXPECT_TRUE(window()->isTinEmpty());
     EXPECT_EQ(tinItem()->myBoundingBox(), QRectF(0.0, 0.0, 0.0, 0.0));
     undoStack()->redo();
     EXPECT_EQ(trianglesOf(*tinItem()->tin()), first);
@@ -106,45 +106,46 @@ TEST_F(ReadOnlyTinItemTest, ReplaceTinHandsTheHeldTinOverAndKeepsTheCaption)
     EXPECT_EQ(rowText(), "base TIN (no data)");
 }
 
-TEST_F(ReadOnlyTinItemTest, ProjectWithoutTinStoresNoFileAndOpensWithout)
+/// The item holds no TIN and says so.
+void expectNoTin(const ReadOnlyTinItem* item)
 {
-    QTemporaryDir outside;
-    const QString archive = outside.filePath(QStringLiteral("river.cmvn"));
-    saveTo(archive);
-    EXPECT_FALSE(archiveMembers(archive).contains(QStringLiteral("readOnlyTin.tin")));
-
-    ProjectSession second;
-    ReadOnlyTinItem* loaded = openTinItem(second, archive);
-    ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(loaded->tin(), nullptr);
-    EXPECT_EQ(loaded->browserItem()->text(), "TIN (no data)");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->tin(), nullptr);
+    EXPECT_EQ(item->browserItem()->text(), "TIN (no data)");
 }
 
-TEST_F(ReadOnlyTinItemTest, SavedTinOpensWithTheSameTriangles)
+TEST_F(ReadOnlyTinItemTest, TinGoesThroughTheArchiveAndOnlyWhenThereIsOne)
 {
+    QTemporaryDir outside;
+    const QString empty = outside.filePath(QStringLiteral("empty.cmvn"));
+    saveTo(empty);
+    EXPECT_FALSE(archiveMembers(empty).contains(QStringLiteral("readOnlyTin.tin")));
+    {
+        ProjectSession reopened;
+        expectNoTin(openTinItem(reopened, empty));
+    }
+
     const tin::core::Tin surveyed = realTin();
     ASSERT_FALSE(surveyed.empty());
     tinItem()->controller()->pushSetTinCommand(surveyed, QStringLiteral("Create TIN"));
-    QTemporaryDir outside;
     const QString archive = outside.filePath(QStringLiteral("river.cmvn"));
     saveTo(archive);
     EXPECT_TRUE(archiveMembers(archive).contains(QStringLiteral("readOnlyTin.tin")));
-
-    ProjectSession second;
-    ReadOnlyTinItem* loaded = openTinItem(second, archive);
-    ASSERT_NE(loaded, nullptr);
-    ASSERT_NE(loaded->tin(), nullptr);
-    EXPECT_EQ(loaded->tin()->allTriangles().size(), surveyed.allTriangles().size());
-    EXPECT_EQ(trianglesOf(*loaded->tin()), trianglesOf(surveyed));
-    EXPECT_EQ(loaded->browserItem()->text(), "TIN");
-    EXPECT_EQ(loaded->myBoundingBox(), tinItem()->myBoundingBox());
-
-    // The same archive with its TIN file gone opens without a TIN.
-    ProjectSession third;
-    ReadOnlyTinItem* bare = openTinItem(third, archive, QStringLiteral("readOnlyTin.tin"));
-    ASSERT_NE(bare, nullptr);
-    EXPECT_EQ(bare->tin(), nullptr);
-    EXPECT_EQ(bare->browserItem()->text(), "TIN (no data)");
+    {
+        ProjectSession reopened;
+        ReadOnlyTinItem* loaded = openTinItem(reopened, archive);
+        ASSERT_NE(loaded, nullptr);
+        ASSERT_NE(loaded->tin(), nullptr);
+        EXPECT_EQ(loaded->tin()->allTriangles().size(), surveyed.allTriangles().size());
+        EXPECT_EQ(trianglesOf(*loaded->tin()), trianglesOf(surveyed));
+        EXPECT_EQ(loaded->browserItem()->text(), "TIN");
+        EXPECT_EQ(loaded->myBoundingBox(), tinItem()->myBoundingBox());
+    }
+    {
+        SCOPED_TRACE("the same archive with its TIN file gone");
+        ProjectSession reopened;
+        expectNoTin(openTinItem(reopened, archive, QStringLiteral("readOnlyTin.tin")));
+    }
 }
 
 TEST_F(ReadOnlyTinItemTest, SaveWithoutTinRemovesTheFileOfAnEarlierSave)
@@ -225,7 +226,7 @@ TEST_F(ReadOnlyTinItemTest, EdgesAreBlackOnlyWhenTheSettingIsOn)
     // Elevations inside the colour scale's range (-100 to 100 by default): no corner is black.
     tinItem()->controller()->pushSetTinCommand(gridTin(6, 0.0, 0.0, 20.0),
                                                QStringLiteral("Create TIN"));
-    view()->fit(QRectF(-1.0, -1.0, 8.0, 8.0));
+    view()->fit(QRectF(-1.0, -1.0, 12.0, 12.0));
     const QRectF area(-0.5, -0.5, 7.0, 7.0); // the TIN and a margin, away from the scale bar
 
     QSettings().setValue(settings::graphicsShowTinEdges, true);

@@ -1,7 +1,10 @@
 #pragma once
 
-// Test support of the survey items: a create-mode project with its window, TINs compared as
-// sets of coordinate triples, and the Python checks beside the tests.
+// Test support of the TIN items and the points for the TIN: a create-mode project with its
+// window, projects reopened from their archives, TINs compared as sets of coordinate triples,
+// and the Python checks beside the tests.
+
+#include "PointSetTestSupport.h"
 
 #include "shell/ProjectTestSupport.h"
 #include "support/ScratchSettings.h"
@@ -13,11 +16,7 @@
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
-#include <QMdiSubWindow>
-#include <QMouseEvent>
 #include <QProcess>
 #include <QString>
 #include <QUndoStack>
@@ -72,7 +71,7 @@ inline tin::core::Tin gridTin(int n, double x0 = 0.0, double y0 = 0.0, double z0
     return tin;
 }
 
-/// Runs a script of tests/survey/tools with python3; the exit code and what it printed.
+/// Runs a Python script of this folder with python3; the exit code and what it printed.
 struct ScriptResult {
     int exitCode = -1;
     QString output;
@@ -83,7 +82,7 @@ inline ScriptResult runSurveyScript(const QString& script, const QStringList& ar
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QStringLiteral("python3"),
-                  QStringList{QStringLiteral(MOVARIN_SURVEY_TOOLS_DIR "/") + script} + arguments);
+                  QStringList{QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/survey/") + script} + arguments);
     process.waitForFinished(-1);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAll()).trimmed()};
@@ -125,60 +124,25 @@ inline CreateModeMainWindowModelRootItem* openCreateProject(ProjectSession& sess
     return createRootOf(session);
 }
 
-/// Input as the main view gets it from the user: explicit events sent to the view, which
-/// hands them to the selected item's controller.
-inline void sendMouse(QWidget* view, QEvent::Type type, const QPoint& pos,
-                      Qt::MouseButton button = Qt::LeftButton)
-{
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
-    QMouseEvent event(type, QPointF(pos), type == QEvent::MouseMove ? Qt::NoButton : button,
-                      held, Qt::NoModifier);
-    QApplication::sendEvent(view, &event);
-}
-
-/// A move to `pos`, then a press and a release of the left button there.
-inline void click(QWidget* view, const QPoint& pos)
-{
-    sendMouse(view, QEvent::MouseMove, pos);
-    sendMouse(view, QEvent::MouseButtonPress, pos);
-    sendMouse(view, QEvent::MouseButtonRelease, pos);
-}
-
-/// What Qt sends for a double click after a first click at `pos`: the second press comes as
-/// a double click, then the release.
-inline void doubleClick(QWidget* view, const QPoint& pos)
-{
-    click(view, pos);
-    sendMouse(view, QEvent::MouseButtonDblClick, pos);
-    sendMouse(view, QEvent::MouseButtonRelease, pos);
-}
-
-inline void pressKey(QWidget* view, int key)
-{
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(view, &event);
-}
-
-/// A test on a new create-mode project with its window shown (800 by 600), in an empty
-/// settings store with the start-up defaults.
-class CreateProjectTest : public ScratchSettingsTest {
+/// A test on a new create-mode project (a `PointScene`: 200 by 200 pixels showing the world
+/// square (-2, -2) to (2, 2)), in an empty settings store with the start-up defaults, which
+/// the project reads when it is made.
+class SurveyProjectTest : public ScratchSettingsTest {
 protected:
     void SetUp() override
     {
         ScratchSettings::writeStartupDefaults();
-        m_session.newCreateProject();
-        m_window = m_session.createWindow();
-        ASSERT_NE(m_window, nullptr);
-        QMdiSubWindow* sub = ProjectSession::subWindowOf(m_window);
-        sub->resize(800, 600);
-        sub->show();
+        m_scene = std::make_unique<PointScene>();
+        ASSERT_NE(m_scene->window(), nullptr);
     }
 
-    Project& project() { return *m_session.project(); }
-    CreateModeMainWindowModelRootItem* root() const { return m_window->model()->rootItem(); }
-    mvc::core::View* view() const { return m_window->view(); }
-    QUndoStack* undoStack() { return m_session.mainWindow().undoStack(); }
+    ProjectSession& session() const { return m_scene->session(); }
+    Project& project() const { return m_scene->project(); }
+    CreateModeMainWindow* window() const { return m_scene->window(); }
+    CreateModeMainWindowModelRootItem* root() const { return window()->model()->rootItem(); }
+    mvc::core::View* view() const { return m_scene->view(); }
+    QUndoStack* undoStack() const { return m_scene->undoStack(); }
+    PointScene& scene() const { return *m_scene; }
 
     /// Saves the project and packs it into `archive`.
     void saveTo(const QString& archive)
@@ -187,8 +151,7 @@ protected:
         ASSERT_TRUE(project().zipTo(archive));
     }
 
-    ProjectSession m_session;
-    CreateModeMainWindow* m_window = nullptr;
+    std::unique_ptr<PointScene> m_scene;
 };
 
 } // namespace varnel::test

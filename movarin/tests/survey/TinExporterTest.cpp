@@ -28,7 +28,7 @@ namespace {
 using guimisc::UserDialogs;
 using guimisc::UserDialogScript;
 
-class TinExporterTest : public CreateProjectTest {
+class TinExporterTest : public SurveyProjectTest {
 protected:
     ReadOnlyTinItem* tinItem() const { return root()->tinItem(); }
 
