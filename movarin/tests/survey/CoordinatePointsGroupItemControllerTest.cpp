@@ -26,7 +26,7 @@ const QString NO_POINTS = QStringLiteral("No points were imported.");
 
 class CoordinatePointsGroupItemControllerTest : public PointImportTest {
 protected:
-    mvc::core::Model* model() const { return m_window->model(); }
+    mvc::core::Model* model() const { return window()->model(); }
 
     /// The widget point at fractions (fx, fy) of the main view.
     QPoint at(double fx, double fy) const
@@ -154,9 +154,9 @@ TEST_F(CoordinatePointsGroupItemControllerTest, ReleaseWithoutDragImportsTheWhol
     setCoordinateSystem("EPSG:6676");
     // A right-button drag is no region either.
     ASSERT_TRUE(importGml(realGml(DEM5A), xmlFiles(), 5, [&] {
-        sendMouse(view(), QEvent::MouseButtonPress, at(0.2, 0.2), Qt::RightButton);
-        sendMouse(view(), QEvent::MouseMove, at(0.5, 0.5), Qt::RightButton);
-        sendMouse(view(), QEvent::MouseButtonRelease, at(0.5, 0.5), Qt::RightButton);
+        scene().press(at(0.2, 0.2), Qt::RightButton);
+        scene().move(at(0.5, 0.5), Qt::RightButton);
+        scene().release(at(0.5, 0.5), Qt::RightButton);
     }));
     ASSERT_TRUE(importGml(realGml(DEM5A), xmlFiles(), 1, [&] { releaseOnly(); }));
     ASSERT_EQ(items().size(), 2u);
@@ -186,9 +186,9 @@ TEST_F(CoordinatePointsGroupItemControllerTest, CancelInTheDialogAndEscapeInTheW
 
     // Escape after a region was dragged halfway.
     EXPECT_TRUE(importGml(path("grid.xml"), xmlFiles(), 1, [&] {
-        sendMouse(view(), QEvent::MouseButtonPress, at(0.2, 0.2));
-        sendMouse(view(), QEvent::MouseMove, at(0.6, 0.6));
-        pressKey(view(), Qt::Key_Escape);
+        scene().press(at(0.2, 0.2));
+        scene().move(at(0.6, 0.6), Qt::LeftButton);
+        scene().key(Qt::Key_Escape);
     }));
     EXPECT_EQ(boxTexts(), QStringList({NO_POINTS, NO_POINTS}));
     expectNothingImported();
@@ -267,17 +267,20 @@ TEST_F(CoordinatePointsGroupItemControllerTest, ProjectClosedDuringTheWaitEndsTh
     calvextest::writeFile(path("grid.xml"), calvextest::DemFixture().xml());
     const QString oldWorkFolder = project().workFolder();
     // As "New" does: the open project is closed (its windows and items deleted) first.
+    CreateModeMainWindow* fresh = nullptr;
     EXPECT_TRUE(importGml(path("grid.xml"), xmlFiles(), 1, [&] {
-        m_session.newCreateProject();
-        m_window = m_session.createWindow();
+        session().newCreateProject();
+        fresh = session().createWindow();
     }));
     EXPECT_TRUE(m_script.messageBoxes().empty());
     EXPECT_FALSE(QFile::exists(oldWorkFolder));
 
     // The new project imports as usual.
-    ASSERT_NE(m_window, nullptr);
-    importFile(writeTpo(QStringLiteral("a.tpo"), {{1.0, 2.0, 3.0}}), tpoFiles());
-    EXPECT_EQ(items().size(), 1u);
+    ASSERT_NE(fresh, nullptr);
+    CoordinatePointsGroupItem* freshGroup = fresh->model()->rootItem()->coordinatePointsGroupItem();
+    m_script.answerFile(writeTpo(QStringLiteral("a.tpo"), {{1.0, 2.0, 3.0}}), tpoFiles());
+    freshGroup->controller()->importData();
+    EXPECT_EQ(items(freshGroup).size(), 1u);
 }
 
 TEST_F(CoordinatePointsGroupItemControllerTest, MenusAndToolBarOfferTheirActionsWithTheirIcons)

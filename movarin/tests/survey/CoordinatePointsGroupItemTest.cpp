@@ -18,7 +18,7 @@ protected:
     /// The points of the group's k-th point file in the work folder, as (x, y, z).
     PointTriples pointFile(int k) const
     {
-        const QString file = m_session.project()->absoluteFileName(
+        const QString file = session().project()->absoluteFileName(
             QStringLiteral("coordinatePointsGroup/coordinatePoints%1.tpobin").arg(k));
         return triplesOf(tin::io::BinPointSetImporter().importPointSet(file.toLocal8Bit().constData()));
     }
@@ -100,7 +100,7 @@ TEST_F(CoordinatePointsGroupItemTest, PaletteOrderAndPointFilesFollowTheImportsT
     saveTo(archive);
     EXPECT_EQ(pointFile(1), PointTriples({{12.0, 12.0, 6.0}}));
     EXPECT_EQ(pointFile(7), PointTriples({{6.0, 6.0, 3.0}}));
-    const XmlElement xml = readXmlFile(m_session.projectXmlPath());
+    const XmlElement xml = readXmlFile(session().projectXmlPath());
     const XmlElement& dataModel =
         xml.child("Windows").child("Window").child("DataModel").child("CoordinatePoints");
     ASSERT_EQ(dataModel.children.size(), 13u);
@@ -112,12 +112,12 @@ TEST_F(CoordinatePointsGroupItemTest, PaletteOrderAndPointFilesFollowTheImportsT
             << k;
     }
 
-    CreateModeMainWindowModelRootItem* reopened = openCreateProject(m_session, archive);
+    CreateModeMainWindowModelRootItem* reopened = openCreateProject(session(), archive);
     ASSERT_NE(reopened, nullptr);
-    m_window = m_session.createModeWindows()[0];
-    ASSERT_EQ(items().size(), before.size());
+    const std::vector<CoordinatePointsItem*> loaded = items(reopened->coordinatePointsGroupItem());
+    ASSERT_EQ(loaded.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i) {
-        CoordinatePointsItem* item = items()[i];
+        CoordinatePointsItem* item = loaded[i];
         ASSERT_NE(item, nullptr);
         EXPECT_EQ(item->caption(), std::get<0>(before[i]));
         EXPECT_EQ(item->browserItem()->text(), std::get<0>(before[i]));

@@ -87,7 +87,7 @@ private:
 
 /// A create-mode project, its group of imported points and a folder for the test's files;
 /// every message box and file dialog goes through the test's script.
-class PointImportTest : public CreateProjectTest {
+class PointImportTest : public SurveyProjectTest {
 protected:
     CoordinatePointsGroupItem* group() const { return root()->coordinatePointsGroupItem(); }
     CoordinatePointsGroupItemController* controller() const { return group()->controller(); }
@@ -103,16 +103,16 @@ protected:
     void setCoordinateSystem(const char* name)
     {
         proj::ProjectionPair* pair =
-            m_session.mainWindow().projectionPairBuilder()->projectionPair(name);
+            session().mainWindow().projectionPairBuilder()->projectionPair(name);
         ASSERT_NE(pair, nullptr) << name;
         project().projectFile()->property()->setProjectionPair(pair);
     }
 
-    /// The imported items, first child first.
-    std::vector<CoordinatePointsItem*> items() const
+    /// The imported items of `of` (the project's group by default), first child first.
+    std::vector<CoordinatePointsItem*> items(const CoordinatePointsGroupItem* of = nullptr) const
     {
         std::vector<CoordinatePointsItem*> result;
-        for (mvc::core::ModelItem* child : group()->childItems()) {
+        for (mvc::core::ModelItem* child : (of ? of : group())->childItems()) {
             result.push_back(qobject_cast<CoordinatePointsItem*>(child));
         }
         return result;
@@ -171,13 +171,13 @@ protected:
     /// A left-button drag on the main view from `from` to `to`.
     void drag(const QPoint& from, const QPoint& to)
     {
-        sendMouse(view(), QEvent::MouseButtonPress, from);
-        sendMouse(view(), QEvent::MouseMove, (from + to) / 2);
-        sendMouse(view(), QEvent::MouseMove, to);
-        sendMouse(view(), QEvent::MouseButtonRelease, to);
+        scene().press(from);
+        scene().move((from + to) / 2, Qt::LeftButton);
+        scene().move(to, Qt::LeftButton);
+        scene().release(to);
     }
     /// A release without a drag: the whole file.
-    void releaseOnly() { sendMouse(view(), QEvent::MouseButtonRelease, QPoint(10, 10)); }
+    void releaseOnly() { scene().release(QPoint(10, 10)); }
 
     QTemporaryDir m_dir;
     guimisc::UserDialogScript m_script;
