@@ -208,6 +208,15 @@ TEST_F(CoordinatePointsGroupItemControllerTest, BrokenFileShowsTheErrorAndAddsNo
     EXPECT_EQ(undoStack()->count(), 0);
     EXPECT_FALSE(controller()->currentSelectionHelper()->isSelecting());
     EXPECT_TRUE(controller()->importAction()->isEnabled());
+
+    // Point text with a line that is no point after the first point, and a missing file.
+    calvextest::writeFile(path("broken.tpo"), "1,2,3\n4,5\n6,7,8\n");
+    importFile(path("broken.tpo"), tpoFiles());
+    importFile(path("missing.tpo"), tpoFiles());
+    ASSERT_EQ(m_script.messageBoxes().size(), 3u);
+    EXPECT_TRUE(boxTexts()[1].startsWith("Error occured while importing " + path("broken.tpo")));
+    EXPECT_TRUE(boxTexts()[2].startsWith("Error occured while importing " + path("missing.tpo")));
+    EXPECT_TRUE(group()->childItems().empty());
 }
 
 TEST_F(CoordinatePointsGroupItemControllerTest, AddMenuImportWhileAnotherItemIsSelectedEndsOnRelease)
