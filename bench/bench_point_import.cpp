@@ -32,7 +32,6 @@
 
 #include <QApplication>
 #include <QMdiSubWindow>
-#include <QTemporaryDir>
 #include <QUndoStack>
 
 #include <benchmark/benchmark.h>
@@ -162,25 +161,20 @@ BENCHMARK(BM_ImportIntoItem)->Unit(benchmark::kMillisecond)->Iterations(kIterati
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useOffscreenScratchHome(scratchDir.file("home"));
+    {
+        QApplication application(argc, argv);
+        pointFile();
+        bench::RatioReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        reporter.printRatio("BM_ImportIntoItem", "BM_BareTpoReader", "(goal: import < 1 s)",
+                            "/iterations:3/manual_time");
+        for (const auto& [name, seconds] : bench::destructionSeconds()) {
+            std::printf("%-20s destruction of the result %8.3f s (not in the time above)\n",
+                        name.c_str(), seconds);
+        }
+        std::printf("peak resident size %.0f MB\n", bench::peakResidentMb());
     }
-    // A settings store and workspace of this run's own.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
-    QApplication application(argc, argv);
-    pointFile();
-
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.printRatio("BM_ImportIntoItem", "BM_BareTpoReader", "(goal: import < 1 s)",
-                        "/iterations:3/manual_time");
-    for (const auto& [name, seconds] : bench::destructionSeconds()) {
-        std::printf("%-20s destruction of the result %8.3f s (not in the time above)\n",
-                    name.c_str(), seconds);
-    }
-    std::printf("peak resident size %.0f MB\n", bench::peakResidentMb());
     scratchDir.remove();
     return 0;
 }

@@ -261,18 +261,18 @@ QImage imageIcon()
     return image;
 }
 
-// Import: a sheet with an arrow entering it from the left.
+// Import: an arrow coming down into an open tray.
 QImage importIcon()
 {
     QImage image = canvas(16, 16);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(70, 70, 70), 1.0));
-    p.setBrush(QColor(245, 245, 240));
-    p.drawRect(QRectF(5.5, 1.5, 9, 13));
-    p.setPen(QPen(QColor(30, 80, 170), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(1.5, 8), QPointF(10.5, 8));
-    p.drawPolyline(QPolygonF({QPointF(7.5, 5), QPointF(10.5, 8), QPointF(7.5, 11)}));
+    p.setPen(QPen(QColor(70, 70, 70), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(2, 9.5), QPointF(2, 14), QPointF(14, 14), QPointF(14, 9.5)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 80, 170));
+    p.drawRect(QRectF(6.5, 1, 3, 6));
+    p.drawPolygon(QPolygonF({QPointF(3.5, 6.5), QPointF(12.5, 6.5), QPointF(8, 11.5)}));
     return image;
 }
 

@@ -109,7 +109,7 @@ TEST_F(CoordinatePointsGroupItemControllerTest, RegionDraggedEitherWayHoldsThePo
 {
     setCoordinateSystem("EPSG:6676");
     ASSERT_TRUE(importGml(realGml(DEM5A), xmlFiles(), 1, [&] { releaseOnly(); }));
-    const PointTriples full = triplesOf(*items()[0]->pointSet());
+    const Coordinates full = coordinatesOf(*items()[0]->pointSet());
     ASSERT_EQ(full.size(), 33448u);
 
     const QPoint upperLeft = at(0.3, 0.35);
@@ -134,7 +134,7 @@ TEST_F(CoordinatePointsGroupItemControllerTest, RegionDraggedEitherWayHoldsThePo
         EXPECT_EQ(r.yMax(), expected.yMax());
     }
 
-    PointTriples inside;
+    Coordinates inside;
     for (const auto& t : full) {
         const double x = std::get<0>(t), y = std::get<1>(t);
         if (x >= expected.xMin() && x <= expected.xMax() && y >= expected.yMin()
@@ -145,8 +145,8 @@ TEST_F(CoordinatePointsGroupItemControllerTest, RegionDraggedEitherWayHoldsThePo
     ASSERT_EQ(items().size(), 3u);
     EXPECT_GT(inside.size(), 100u);
     EXPECT_LT(inside.size(), full.size() / 2);
-    EXPECT_EQ(triplesOf(*items()[0]->pointSet()), inside);
-    EXPECT_EQ(triplesOf(*items()[1]->pointSet()), inside);
+    EXPECT_EQ(coordinatesOf(*items()[0]->pointSet()), inside);
+    EXPECT_EQ(coordinatesOf(*items()[1]->pointSet()), inside);
 }
 
 TEST_F(CoordinatePointsGroupItemControllerTest, ReleaseWithoutDragImportsTheWholeFileAtTheChosenStep)
@@ -296,11 +296,7 @@ TEST_F(CoordinatePointsGroupItemControllerTest, MenusAndToolBarOfferTheirActions
 {
     QMenu menu;
     controller()->addCustomMenuItems(&menu);
-    QStringList texts;
-    for (QAction* action : menu.actions()) {
-        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    }
-    EXPECT_EQ(texts, QStringList({"Import", "|", "Delete all"}));
+    EXPECT_EQ(actionTexts(menu), QStringList({"Import", "|", "Delete all"}));
     QToolBar toolBar;
     controller()->addToolBarButtons(&toolBar);
     ASSERT_EQ(toolBar.actions().size(), 2);

@@ -16,11 +16,11 @@ namespace {
 class CoordinatePointsGroupItemTest : public PointImportTest {
 protected:
     /// The points of the group's k-th point file in the work folder, as (x, y, z).
-    PointTriples pointFile(int k) const
+    Coordinates pointFile(int k) const
     {
         const QString file = session().project()->absoluteFileName(
             QStringLiteral("coordinatePointsGroup/coordinatePoints%1.tpobin").arg(k));
-        return triplesOf(tin::io::BinPointSetImporter().importPointSet(file.toLocal8Bit().constData()));
+        return coordinatesOf(tin::io::BinPointSetImporter().importPointSet(file.toLocal8Bit().constData()));
     }
 };
 
@@ -59,8 +59,8 @@ TEST_F(CoordinatePointsGroupItemTest, AllFilesRoutesByExtensionInAnyCase)
     EXPECT_EQ(items()[1]->pointSet()->allPoints().size(), 6u);
     EXPECT_EQ(items()[0]->pointSet()->allPoints().size(), 3u);
     // The same cells read from the archive and from the single file.
-    PointTriples fromZip = triplesOf(*items()[1]->pointSet());
-    for (const auto& t : triplesOf(*items()[0]->pointSet())) {
+    Coordinates fromZip = coordinatesOf(*items()[1]->pointSet());
+    for (const auto& t : coordinatesOf(*items()[0]->pointSet())) {
         EXPECT_EQ(fromZip.count(t), 1u);
     }
 }
@@ -75,8 +75,8 @@ TEST_F(CoordinatePointsGroupItemTest, PaletteOrderAndPointFilesFollowTheImportsT
             EXPECT_EQ(items()[0]->view()->viewSetting().color(), QColor(Qt::darkRed));
             // The newest import is saved first; each save numbers the files anew.
             ASSERT_TRUE(project().save());
-            EXPECT_EQ(pointFile(1), PointTriples({{6.0, 6.0, 3.0}}));
-            EXPECT_EQ(pointFile(2), PointTriples({{5.0, 5.0, 2.5}}));
+            EXPECT_EQ(pointFile(1), Coordinates({{6.0, 6.0, 3.0}}));
+            EXPECT_EQ(pointFile(2), Coordinates({{5.0, 5.0, 2.5}}));
         }
     }
     EXPECT_EQ(items()[0]->view()->viewSetting().color(), QColor(Qt::cyan));
@@ -91,15 +91,15 @@ TEST_F(CoordinatePointsGroupItemTest, PaletteOrderAndPointFilesFollowTheImportsT
         setting.setUseColorByValue(false);
         item->view()->setViewSetting(setting);
     }
-    std::vector<std::tuple<QString, QColor, PointTriples>> before;
+    std::vector<std::tuple<QString, QColor, Coordinates>> before;
     for (CoordinatePointsItem* item : items()) {
         before.emplace_back(item->caption(), item->view()->viewSetting().color(),
-                            triplesOf(*item->pointSet()));
+                            coordinatesOf(*item->pointSet()));
     }
     const QString archive = path("points.cmvn");
     saveTo(archive);
-    EXPECT_EQ(pointFile(1), PointTriples({{12.0, 12.0, 6.0}}));
-    EXPECT_EQ(pointFile(7), PointTriples({{6.0, 6.0, 3.0}}));
+    EXPECT_EQ(pointFile(1), Coordinates({{12.0, 12.0, 6.0}}));
+    EXPECT_EQ(pointFile(7), Coordinates({{6.0, 6.0, 3.0}}));
     const XmlElement xml = readXmlFile(session().projectXmlPath());
     const XmlElement& dataModel =
         xml.child("Windows").child("Window").child("DataModel").child("CoordinatePoints");
@@ -123,7 +123,7 @@ TEST_F(CoordinatePointsGroupItemTest, PaletteOrderAndPointFilesFollowTheImportsT
         EXPECT_EQ(item->browserItem()->text(), std::get<0>(before[i]));
         EXPECT_EQ(item->view()->viewSetting().color(), std::get<1>(before[i])) << i;
         EXPECT_FALSE(item->view()->viewSetting().useColorByValue());
-        EXPECT_EQ(triplesOf(*item->pointSet()), std::get<2>(before[i])) << i;
+        EXPECT_EQ(coordinatesOf(*item->pointSet()), std::get<2>(before[i])) << i;
     }
 }
 
@@ -149,11 +149,11 @@ TEST_F(CoordinatePointsGroupItemTest, OnlyAPathWithOtherCharactersIsReadThroughA
     EXPECT_TRUE(workFolder.entryList({QStringLiteral("*.xml")}, QDir::Files).isEmpty());
     ASSERT_EQ(items().size(), 2u);
     EXPECT_EQ(items()[0]->caption(), QStringLiteral("格子.xml"));
-    EXPECT_EQ(triplesOf(*items()[0]->pointSet()), triplesOf(*items()[1]->pointSet()));
+    EXPECT_EQ(coordinatesOf(*items()[0]->pointSet()), coordinatesOf(*items()[1]->pointSet()));
 
     importFile(writeTpo(QStringLiteral("測量/点.tpo"), {{1.0, 2.0, 3.0}}), tpoFiles());
     ASSERT_EQ(items().size(), 3u);
-    EXPECT_EQ(triplesOf(*items()[0]->pointSet()), PointTriples({{1.0, 2.0, 3.0}}));
+    EXPECT_EQ(coordinatesOf(*items()[0]->pointSet()), Coordinates({{1.0, 2.0, 3.0}}));
 }
 
 } // namespace

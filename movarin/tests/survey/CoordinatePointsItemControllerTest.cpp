@@ -69,11 +69,7 @@ TEST_F(CoordinatePointsItemControllerTest, ContextMenuHoldsTheSelectionToolsAndT
 {
     QMenu menu;
     itemController()->addCustomMenuItems(&menu);
-    QStringList texts;
-    for (QAction* action : menu.actions()) {
-        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    }
-    EXPECT_EQ(texts, QStringList({"Select Points With Polygon", "Select All Points", "|",
+    EXPECT_EQ(actionTexts(menu), QStringList({"Select Points With Polygon", "Select All Points", "|",
                                   "Copy Selected Points To Points For Tin"}));
 }
 

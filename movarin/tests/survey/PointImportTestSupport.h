@@ -20,6 +20,7 @@
 
 #include <guimisc/UserDialogScript.h>
 
+#include <QAction>
 #include <QDialogButtonBox>
 #include <QPointer>
 #include <QPushButton>
@@ -30,9 +31,7 @@
 #include <array>
 #include <functional>
 #include <optional>
-#include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace varnel::test {
@@ -47,16 +46,14 @@ inline QString realGml(const char* name)
     return QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/gml/") + QString::fromLatin1(name);
 }
 
-/// Points as (x, y, z), to compare imports whatever their order and point objects.
-using PointTriples = std::multiset<std::tuple<double, double, double>>;
-
-inline PointTriples triplesOf(const tin::core::PointSet& set)
+/// The action texts of a menu or tool bar, "|" for a separator.
+inline QStringList actionTexts(const QWidget& widget)
 {
-    PointTriples result;
-    for (const auto& p : set.allPoints()) {
-        result.emplace(p->x(), p->y(), p->elevation());
+    QStringList texts;
+    for (const QAction* action : widget.actions()) {
+        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
     }
-    return result;
+    return texts;
 }
 
 /// Runs an action once from inside the region wait of `controller`, as soon as it waits.
