@@ -11,7 +11,6 @@
 
 #include <QFile>
 #include <QMenu>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -229,6 +228,7 @@ TEST_F(CoordinatePointsGroupItemControllerTest, AddMenuImportWhileAnotherItemIsS
     controller()->appendAddActionToMenu(&addMenu);
     ASSERT_EQ(addMenu.actions().size(), 1);
     EXPECT_EQ(addMenu.actions()[0]->text(), "Coordinate points data");
+    EXPECT_TRUE(QFile::exists(QStringLiteral(":/images/iconImport.png")));
 
     bool enabledDuringWait = true;
     std::size_t dialogsDuringWait = 0;
@@ -290,21 +290,6 @@ TEST_F(CoordinatePointsGroupItemControllerTest, ProjectClosedDuringTheWaitEndsTh
     m_script.answerFile(writeTpo(QStringLiteral("a.tpo"), {{1.0, 2.0, 3.0}}), tpoFiles());
     freshGroup->controller()->importData();
     EXPECT_EQ(items(freshGroup).size(), 1u);
-}
-
-TEST_F(CoordinatePointsGroupItemControllerTest, MenusAndToolBarOfferTheirActionsWithTheirIcons)
-{
-    QMenu menu;
-    controller()->addCustomMenuItems(&menu);
-    EXPECT_EQ(actionTexts(menu), QStringList({"Import", "|", "Delete all"}));
-    QToolBar toolBar;
-    controller()->addToolBarButtons(&toolBar);
-    ASSERT_EQ(toolBar.actions().size(), 2);
-    EXPECT_EQ(toolBar.actions()[0], controller()->importAction());
-    EXPECT_EQ(toolBar.actions()[1], controller()->deleteAllAction());
-    for (const char* icon : {":/images/iconImport.png", ":/images/iconDeleteItem.png"}) {
-        EXPECT_TRUE(QFile::exists(QString::fromLatin1(icon))) << icon;
-    }
 }
 
 } // namespace

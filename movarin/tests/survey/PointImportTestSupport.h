@@ -20,7 +20,6 @@
 
 #include <guimisc/UserDialogScript.h>
 
-#include <QAction>
 #include <QDialogButtonBox>
 #include <QPointer>
 #include <QPushButton>
@@ -44,16 +43,6 @@ inline const char* const EPSG_6676 =
 inline QString realGml(const char* name)
 {
     return QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/gml/") + QString::fromLatin1(name);
-}
-
-/// The action texts of a menu or tool bar, "|" for a separator.
-inline QStringList actionTexts(const QWidget& widget)
-{
-    QStringList texts;
-    for (const QAction* action : widget.actions()) {
-        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    }
-    return texts;
 }
 
 /// Runs an action once from inside the region wait of `controller`, as soon as it waits.
