@@ -8,12 +8,12 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/core/FixedSizePool.h"
-#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/FixedSizePool.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,6 +27,8 @@
 #include <vector>
 
 using namespace tin::core;
+using tin::support::FixedSizePool;
+using tin::support::FixedSizePoolAllocatorT;
 
 namespace {
 

@@ -19,10 +19,10 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Rect.h"
-#include "orlin/core/SharedChunkArrayT.h"
-#include "orlin/core/SharedPagePool.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/SharedChunkArrayT.h"
+#include "orlin/support/SharedPagePool.h"
 #include "orlin/util/TinDifferences.h"
 #include "orlin/util/TinMerge.h"
 
@@ -99,7 +99,7 @@ void baselineCopyAndEdit(benchmark::State& state)
     Tin& b = base(n);
     Edit const& edit = editOf(n);
     // The pages of the TIN's tables that the edit gave the copy of its own (cloned or new).
-    auto& pages = tin::core::SharedPagePool::of(tin::core::SharedChunkArrayT<char>::PAGE_BYTES);
+    auto& pages = tin::support::SharedPagePool::of(tin::support::SharedChunkArrayT<char>::PAGE_BYTES);
     double clonedMiB = 0;
     for (auto _ : state) {
         std::size_t const before = pages.pageCount();

@@ -30,6 +30,7 @@
 #include "orlin/core/Triangle2D.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/util/OverlayTriangulation.h"
+#include "orlin/util/TriangleRecord.h"
 #include "orlin/util/TinOverlay.h"
 #include "orlin/util/UniqueListT.h"
 #include "trianglecui/TriangleProcess.h"
@@ -129,16 +130,9 @@ void baselineTriangulation(benchmark::State& state)
     }
     std::vector<int> const none;
     for (auto _ : state) {
-        triangleio_t out{};
-        trianglecui::TriangleProcess::execute("epjzQ", points, none, segments, none, none, none, &out,
+        tin::util::TriangleRecord out;
+        trianglecui::TriangleProcess::execute("epjzQ", points, none, segments, none, none, none, out.get(),
                                               true);
-        for (void* a : {static_cast<void*>(out.pointlist), static_cast<void*>(out.trianglelist),
-                        static_cast<void*>(out.edgelist), static_cast<void*>(out.edgemarkerlist),
-                        static_cast<void*>(out.pointmarkerlist)}) {
-            if (a != nullptr) {
-                triangle_free(a);
-            }
-        }
     }
 }
 
@@ -189,17 +183,10 @@ void overlayRunFloor(benchmark::State& state)
     std::vector<int> const none;
     int triangles = 0;
     for (auto _ : state) {
-        triangleio_t out{};
+        tin::util::TriangleRecord out;
         trianglecui::TriangleProcess::execute("epjzQ", points, none, segments, markers, none, none,
-                                              &out, true);
-        triangles = out.numberoftriangles;
-        for (void* a : {static_cast<void*>(out.pointlist), static_cast<void*>(out.trianglelist),
-                        static_cast<void*>(out.edgelist), static_cast<void*>(out.edgemarkerlist),
-                        static_cast<void*>(out.pointmarkerlist)}) {
-            if (a != nullptr) {
-                triangle_free(a);
-            }
-        }
+                                              out.get(), true);
+        triangles = out->numberoftriangles;
     }
     state.counters["segments"] = static_cast<double>(markers.size());
     state.counters["overlayTriangles"] = static_cast<double>(triangles);

@@ -11,13 +11,13 @@
 // A read is timed up to the moment its TIN exists; dropping the TIN (2M triangles with their
 // edges and points) is timed apart and printed beside it. The bare read takes the file with
 // one read into a huge-page block, as the reader can.
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/Tin.h"
-#include "orlin/io/StlTinExporter.h"
 #include "orlin/io/FileBytes.h"
+#include "orlin/io/StlTinExporter.h"
 #include "orlin/io/StlTinImporter.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include "BenchSupport.h"
 
@@ -80,7 +80,7 @@ std::string slurp(const std::string& path) {
 }
 
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 LargeVector<float> decode(std::string_view bytes) {
     std::uint32_t count = 0;

@@ -14,10 +14,11 @@
 // in a child process, so that it starts on a fresh heap; times are wall-clock times (the
 // batch's work is spread over threads), and cpu_s gives the processor time of the child.
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
+#include "orlin/support/LaneThreads.h"
 
 #include "BenchSupport.h"
 
@@ -176,7 +177,7 @@ Measure runBatchShuffled(int n)
 
 Measure runBatchOneThread(int n)
 {
-    Tin::setListLanesForTests(0);
+    tin::support::LaneThreads::setForTests(0);
     return runBatch(n, false);
 }
 
@@ -188,7 +189,7 @@ Measure runBare(int n)
     auto add = [&](std::vector<std::shared_ptr<Triangle>>& into, int a, int b, int c) {
         auto const &p = points[a], &q = points[b], &r = points[c];
         into.push_back(
-            std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r, edges.factory(q, r),
+            std::allocate_shared<Triangle>(tin::support::FixedSizePoolAllocatorT<Triangle>(), p, q, r, edges.factory(q, r),
                                            edges.factory(r, p), edges.factory(p, q)));
     };
     double const cpu = cpuNow();

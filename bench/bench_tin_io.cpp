@@ -21,12 +21,12 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointSet.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Tin.h"
 #include "orlin/io/FileBytes.h"
 #include "orlin/io/TinTinExporter.h"
 #include "orlin/io/TinTinImporter.h"
 #include "orlin/io/TpoPointSetImporter.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include "BenchSupport.h"
 
@@ -120,7 +120,7 @@ std::string slurp(const std::string& path) {
 // reader that knew the layout in advance would: the points entry's content starts after the
 // meta entry (2 records) and its own header block; the triangles entry follows the points.
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 struct DecodedArchive {
     LargeVector<double> xyz;

@@ -2,8 +2,8 @@
 
 #include "orlin/core/EdgeFactory.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/core/GeosCacheTable.h"
 #include "orlin/core/Point.h"
+#include "orlin/support/GeosCacheTable.h"
 
 #include <geos/geom/LineString.h>
 
@@ -44,7 +44,7 @@ Edge::~Edge()
     if (m_interned && EdgeFactory::s_alive)
         EdgeFactory::m_instance.remove(this);
     if (m_hasGeos)
-        GeosCacheTable::instance().erase(this);
+        support::GeosCacheTable::instance().erase(this);
 }
 
 Rect Edge::boundingRect() const
@@ -66,7 +66,7 @@ double Edge::length() const
 
 geos::geom::LineString* Edge::geosLineString() const
 {
-    GeosCacheTable& cache = GeosCacheTable::instance();
+    support::GeosCacheTable& cache = support::GeosCacheTable::instance();
     if (m_hasGeos)
         return static_cast<geos::geom::LineString*>(cache.find(this));
     geos::geom::Geometry* g = cache.insert(this, segmentLineString(*m_p1, *m_p2));

@@ -25,7 +25,7 @@ class Point;
  * from the factory when it dies.
  *
  * The GEOS line string is built on first request from the positions of that moment
- * and kept (in GeosCacheTable, so that the millions of edges that never need one do
+ * and kept (in support::GeosCacheTable, so that the millions of edges that never need one do
  * not pay for a pointer) until the edge dies; the edge does not watch its points.
  * 64 bytes on a 64-bit system. Planar lengths.
  */
@@ -60,7 +60,7 @@ private:
 
     int m_id;
     bool m_interned = false; // registered in EdgeFactory under (point1, point2)
-    mutable bool m_hasGeos = false; // GeosCacheTable holds this edge's line string
+    mutable bool m_hasGeos = false; // support::GeosCacheTable holds this edge's line string
     std::shared_ptr<Point> m_p1;
     std::shared_ptr<Point> m_p2;
 };

@@ -1,10 +1,10 @@
 #include "orlin/core/Edge2DFactory.h"
 
-#include "orlin/core/FixedSizePoolAllocatorT.h"
-#include "orlin/core/HashMix.h"
 #include "common/exception/RuntimeException.h"
-#include "orlin/core/LinearProbingTableT.h"
 #include "orlin/core/Point2DIRepository.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LinearProbingTableT.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -25,7 +25,7 @@ bool coordinateLess(const Point2DI& a, const Point2DI& b)
 
 std::size_t pairHash(const Point2DI* a, const Point2DI* b)
 {
-    return static_cast<std::size_t>(mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(a)),
+    return static_cast<std::size_t>(support::mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(a)),
                                              static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(b))));
 }
 
@@ -51,7 +51,7 @@ struct SlotTraits
 // and pointer chasing.
 struct Edge2DFactory::Impl
 {
-    LinearProbingTableT<Slot, SlotTraits> m_table;
+    support::LinearProbingTableT<Slot, SlotTraits> m_table;
     Point2DIRepository* m_repository;
 
     std::shared_ptr<Edge2D>& slotFor(const Point2DI* first, const Point2DI* second)
@@ -95,7 +95,7 @@ std::shared_ptr<Edge2D> Edge2DFactory::factory(const std::shared_ptr<Point2DI>& 
     bool aFirst = coordinateLess(*a, *b);
     if (!aFirst && !coordinateLess(*b, *a))
         aFirst = aLower;
-    slot = std::allocate_shared<Edge2D>(FixedSizePoolAllocatorT<Edge2D>(), aFirst ? a : b, aFirst ? b : a);
+    slot = std::allocate_shared<Edge2D>(support::FixedSizePoolAllocatorT<Edge2D>(), aFirst ? a : b, aFirst ? b : a);
     return slot;
 }
 

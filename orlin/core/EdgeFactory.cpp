@@ -1,12 +1,12 @@
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/core/HashMix.h"
+#include "orlin/support/HashMix.h"
 
 #include "orlin/core/Edge.h"
-#include "orlin/core/FixedSizePool.h"
-#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
-#include "orlin/core/Prefetch.h"
+#include "orlin/support/FixedSizePool.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
+#include "orlin/support/Prefetch.h"
 
 #include <algorithm>
 #include <functional>
@@ -23,7 +23,7 @@ const std::size_t MIN_CAPACITY = 64;
 }
 
 EdgeFactory::EdgeFactory()
-    : m_pool(FixedSizePool::instance())
+    : m_pool(support::FixedSizePool::instance())
 {
     s_alive = true;
 }
@@ -46,7 +46,7 @@ EdgeFactory& EdgeFactory::instance()
 namespace {
 
 // The upper 32 bits are the tag kept in the entry, and its low bits pick the home slot. The
-// home follows the lower end's address the way addressHash does, with groups of 256 bytes
+// home follows the lower end's address the way support::addressHash does, with groups of 256 bytes
 // and sixteen slots per 64 bytes of points (a point is the lower end of about three edges,
 // and sparse runs keep the probe clusters short when requests come in no useful order):
 // the edges around points made together land in neighbouring slots, so building a TIN in
@@ -63,10 +63,10 @@ inline std::uint64_t hashPair(const Point* low, const Point* high)
 {
     const auto a = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(low));
     const auto b = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(high));
-    const std::uint64_t pair = mixWords(a, b);
+    const std::uint64_t pair = support::mixWords(a, b);
     // The pair's own bits move the home a few slots on, so that one end's edges do not all
     // start their probes at the same slot.
-    const std::uint64_t home = mixWords(a >> PAIR_GROUP_SHIFT, 0) + ((a >> PAIR_SLOT_SHIFT) & (PAIR_GROUP_SLOTS - 1))
+    const std::uint64_t home = support::mixWords(a >> PAIR_GROUP_SHIFT, 0) + ((a >> PAIR_SLOT_SHIFT) & (PAIR_GROUP_SLOTS - 1))
                                + (pair >> 61);
     return (((home & PAIR_HOME_BITS) | (pair & ~PAIR_HOME_BITS & 0xffffffffull)) << 32) | (pair & 0xffffffffull);
 }
@@ -83,12 +83,12 @@ inline std::size_t homeOf(std::uint64_t entry, std::size_t mask)
     return static_cast<std::size_t>(entry >> TAG_SHIFT) & mask;
 }
 
-inline std::uint64_t entryOf(const FixedSizePool& pool, std::uint64_t hash, const Edge* edge)
+inline std::uint64_t entryOf(const support::FixedSizePool& pool, std::uint64_t hash, const Edge* edge)
 {
     return (tagOf(hash) << TAG_SHIFT) | pool.referenceOf(edge);
 }
 
-inline Edge* edgeAt(const FixedSizePool& pool, std::uint64_t entry)
+inline Edge* edgeAt(const support::FixedSizePool& pool, std::uint64_t entry)
 {
     return static_cast<Edge*>(pool.addressOf(static_cast<std::uint32_t>(entry)));
 }
@@ -126,7 +126,7 @@ void EdgeFactory::rehash(std::size_t capacity)
     const std::size_t AHEAD = 8;
     for (std::size_t k = 0; k < old.size(); ++k) {
         if (k + AHEAD < old.size() && old[k + AHEAD])
-            prefetchLine(&m_table[homeOf(old[k + AHEAD], mask)]);
+            support::prefetchLine(&m_table[homeOf(old[k + AHEAD], mask)]);
         const std::uint64_t entry = old[k];
         if (!entry)
             continue;
@@ -200,7 +200,7 @@ std::shared_ptr<Edge> EdgeFactory::obtain(
         found->m_interned = false;
         slot = findIndex(hash, low.get(), high.get());
     }
-    auto edge = std::allocate_shared<Edge>(FixedSizePoolAllocatorT<Edge>(), low, high);
+    auto edge = std::allocate_shared<Edge>(support::FixedSizePoolAllocatorT<Edge>(), low, high);
     if (!m_pool.owns(edge.get()))
         throw std::logic_error("EdgeFactory::factory: edge made outside the pool");
     m_table[slot] = entryOf(m_pool, hash, edge.get());

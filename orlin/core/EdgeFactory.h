@@ -5,13 +5,16 @@
 #include <memory>
 #include <vector>
 
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 namespace tin {
+namespace support {
+class FixedSizePool;
+}
+
 namespace core {
 
 class Edge;
-class FixedSizePool;
 class Point;
 
 /**
@@ -22,13 +25,13 @@ class Point;
  * edge removes its own entry when it dies, so a released pair later gives a new edge
  * with id −1 and the table holds one entry per live edge.
  *
- * Edges (with their control blocks) come from FixedSizePool, so an edge is named by its
+ * Edges (with their control blocks) come from support::FixedSizePool, so an edge is named by its
  * 32-bit pool reference. The table is open-addressed with linear probing: 8 bytes per
  * entry, the upper 32 bits of the pair's hash beside the edge's reference. Those hash
  * bits give an entry's home slot, so growing, shrinking and the backward shift on
  * removal never touch an edge, and a probe looks at an edge only when all 32 bits
  * agree. Load at most 0.75 and at least 1/8 (it halves below); no tombstones. The home
- * slot follows the lower end's address with locality (see addressHash), moved a few slots
+ * slot follows the lower end's address with locality (see support::addressHash), moved a few slots
  * by a mix of the pair: the edges of points made together sit in neighbouring slots, so a
  * TIN built in the order of its points, and released in the order it was built, finds them
  * in cache lines it has just read. The tag's top byte mixes both ends. A request
@@ -86,8 +89,8 @@ private:
     void remove(const Edge* edge);
     void rehash(std::size_t capacity);
 
-    using Table = std::vector<std::uint64_t, LargeTableAllocatorT<std::uint64_t>>;
-    FixedSizePool& m_pool; // where the edges live; never destroyed
+    using Table = std::vector<std::uint64_t, support::LargeTableAllocatorT<std::uint64_t>>;
+    support::FixedSizePool& m_pool; // where the edges live; never destroyed
     Table m_table; // 0 marks a free entry
     std::size_t m_size = 0;
 };

@@ -1,6 +1,6 @@
 #include "orlin/core/LooseGridIndex.h"
 
-#include "orlin/core/HashMix.h"
+#include "orlin/support/HashMix.h"
 #include <geos/geom/Envelope.h>
 #include <geos/index/ItemVisitor.h>
 
@@ -82,7 +82,7 @@ std::int64_t LooseGridIndex::cellOf(std::uint64_t word, int exponent)
 std::uint64_t LooseGridIndex::hashCell(std::int64_t cx, std::int64_t cy)
 {
     // Neighbouring cells must land far apart, or the runs of a dense level merge.
-    return mixWords(std::uint64_t(cx), std::uint64_t(cy));
+    return support::mixWords(std::uint64_t(cx), std::uint64_t(cy));
 }
 
 std::size_t LooseGridIndex::slotOf(std::uint64_t hash, std::size_t size)
@@ -346,7 +346,7 @@ void LooseGridIndex::rehash(Level& level, std::size_t size)
 {
     if (size == level.slots.size())
         return;
-    SharedChunkArrayT<Entry> old;
+    support::SharedChunkArrayT<Entry> old;
     old.assign(size, Entry{nullptr, 0, 0});
     old.swap(level.slots);
     level.count = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "orlin/core/SharedChunkArrayT.h"
+#include "orlin/support/SharedChunkArrayT.h"
 
 #include <geos/index/SpatialIndex.h>
 
@@ -47,7 +47,7 @@ namespace core {
  * An item inserted twice is held twice. Cost of a small query: a few cell probes per level
  * plus the entries found there. Not thread-safe.
  *
- * Copies share the level tables chunk by chunk (`SharedChunkArrayT`): copying costs a
+ * Copies share the level tables chunk by chunk (`support::SharedChunkArrayT`): copying costs a
  * reference count per 4 KiB page, and later changes of either copy clone the pages they write.
  */
 class LooseGridIndex : public geos::index::SpatialIndex {
@@ -79,7 +79,7 @@ private:
     struct Level {
         int exponent;
         std::size_t count;
-        SharedChunkArrayT<Entry> slots; // load at most 0.7; item null marks a free slot
+        support::SharedChunkArrayT<Entry> slots; // load at most 0.7; item null marks a free slot
     };
 
     static bool encode(const geos::geom::Envelope& env, void* item, Entry& out);

@@ -1,13 +1,13 @@
 #include "orlin/core/Point2DIRepository.h"
 
-#include "orlin/core/FixedSizePoolAllocatorT.h"
-#include "orlin/core/HashMix.h"
 #include "common/exception/RuntimeException.h"
-#include "orlin/core/LinearProbingTableT.h"
 #include "orlin/core/MagnitudeRelationException.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/Rect.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LinearProbingTableT.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +28,7 @@ namespace {
 
 std::size_t coordinateHash(double x, double y)
 {
-    return static_cast<std::size_t>(mixWords(coordinateBits(x), coordinateBits(y)));
+    return static_cast<std::size_t>(support::mixWords(support::coordinateBits(x), support::coordinateBits(y)));
 }
 
 // One entry of the open-addressing table of positions, the coordinates kept beside the point
@@ -62,7 +62,7 @@ std::int64_t cellOf(double v)
 std::size_t cellHash(std::int64_t cx, std::int64_t cy)
 {
     return static_cast<std::size_t>(
-        mixWords(static_cast<std::uint64_t>(cx), static_cast<std::uint64_t>(cy)));
+        support::mixWords(static_cast<std::uint64_t>(cx), static_cast<std::uint64_t>(cy)));
 }
 
 // One stored point filed under its cell; several slots share a cell's probe run.
@@ -104,12 +104,12 @@ void requireFinite(const Point2DI& p, const char* operation)
 
 struct Point2DIRepository::Impl
 {
-    LinearProbingTableT<PositionSlot, PositionSlotTraits> m_table;
+    support::LinearProbingTableT<PositionSlot, PositionSlotTraits> m_table;
     std::unique_ptr<QuadtreeContainerT<Point2DI>> m_pointIndex;
     // Built with the index and kept in step with it: every stored position by its cell, so
     // that a tolerance look-up meeting at most one point needs no index query. False once a
     // position beyond the cell range is stored.
-    LinearProbingTableT<CellSlot, CellSlotTraits> m_cells;
+    support::LinearProbingTableT<CellSlot, CellSlotTraits> m_cells;
     bool m_cellsUsable = true;
 
     void fileInCell(double x, double y)
@@ -257,7 +257,7 @@ std::shared_ptr<Point2DI> Point2DIRepository::add(const Point2DI& p)
     requireFinite(p, "add");
     if (auto stored = get(p))
         return stored;
-    return m_impl->store(std::allocate_shared<Point2D>(FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y()));
+    return m_impl->store(std::allocate_shared<Point2D>(support::FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y()));
 }
 
 std::shared_ptr<Point2DI> Point2DIRepository::get(const Point2DI& p) const
@@ -354,7 +354,7 @@ std::shared_ptr<Point2DI> Point2DIRepository::addFuzzy(const Point2DI& p, double
 {
     if (auto found = getFuzzy(p, tolerance))
         return found;
-    auto made = std::allocate_shared<Point2D>(FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y());
+    auto made = std::allocate_shared<Point2D>(support::FixedSizePoolAllocatorT<Point2D>(), p.x(), p.y());
     // A miss in the closed square of a tolerance of at least 0 means no point at p itself
     // either (the index holds every stored point): no exact look-up before storing.
     if (tolerance >= 0.0)

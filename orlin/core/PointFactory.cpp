@@ -1,8 +1,8 @@
 #include "orlin/core/PointFactory.h"
 
-#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/PointFunctions.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -73,7 +73,7 @@ std::shared_ptr<Point> PointFactory::factory(Point p, bool overwrite)
     }
     if (result)
         return result;
-    return m_points.addNew(std::allocate_shared<Point>(FixedSizePoolAllocatorT<Point>(), x, y, wanted.elevation()));
+    return m_points.addNew(std::allocate_shared<Point>(support::FixedSizePoolAllocatorT<Point>(), x, y, wanted.elevation()));
 }
 
 std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation)
@@ -88,7 +88,7 @@ std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation
             return std::fabs(c.x() - x) <= POSITION_TOLERANCE && std::fabs(c.y() - y) <= POSITION_TOLERANCE
                    && std::fabs(c.elevation() - elevation) < ELEVATION_TOLERANCE;
         },
-        [&] { return std::allocate_shared<Point>(FixedSizePoolAllocatorT<Point>(), x, y, elevation); });
+        [&] { return std::allocate_shared<Point>(support::FixedSizePoolAllocatorT<Point>(), x, y, elevation); });
 }
 
 void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out)

@@ -28,8 +28,8 @@ namespace core {
  * unshifted coordinates and are shifted before the search and the overwrite, so one
  * position maps to one point whatever the offset.
  *
- * Points live in chunks of the process-wide FixedSizePool (through
- * FixedSizePoolAllocatorT), each chunk holding a point with its shared-pointer control
+ * Points live in chunks of the process-wide support::FixedSizePool (through
+ * support::FixedSizePoolAllocatorT), each chunk holding a point with its shared-pointer control
  * block; a chunk is reused once the point and every weak reference to it are gone.
  *
  * Cost: one cell-hash probe plus a test per nearby point, which also finds the place

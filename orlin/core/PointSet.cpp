@@ -1,10 +1,8 @@
 #include "orlin/core/PointSet.h"
 
 #include "common/exception/RuntimeException.h"
-#include "orlin/core/AddressMapT.h"
 #include "orlin/core/Breakline.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/Polygon.h"
@@ -12,6 +10,8 @@
 #include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/STRtreeContainerT.h"
 #include "orlin/core/SpatialIndexContainerT.h"
+#include "orlin/support/AddressMapT.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <geos/geom/Coordinate.h>
 #include <geos/geom/GeometryFactory.h>
@@ -67,8 +67,8 @@ struct PointSet::Impl
     // settle() files them in m_members and drops repeats before anything reads the list.
     // Appending costs no random memory access, and settle() overlaps its table accesses:
     // for a million points that is several times faster than a node-based hash set.
-    std::vector<std::shared_ptr<Point>, LargeTableAllocatorT<std::shared_ptr<Point>>> m_list;
-    AddressMapT<Point, std::size_t> m_members; // point -> position in m_list, for m_list[0, m_settled)
+    std::vector<std::shared_ptr<Point>, support::LargeTableAllocatorT<std::shared_ptr<Point>>> m_list;
+    support::AddressMapT<Point, std::size_t> m_members; // point -> position in m_list, for m_list[0, m_settled)
     std::size_t m_settled = 0;
     std::unique_ptr<SpatialIndexContainerT<Point>> m_pointIndex;
     std::unordered_set<std::shared_ptr<Breakline>> m_breaklines;

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "orlin/core/ContainerType.h"
 #include "orlin/core/Geometry.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointLocator.h"
 #include "orlin/core/Rect.h"
-#include "orlin/core/ContainerType.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <initializer_list>
 #include <memory>
@@ -75,7 +75,7 @@ public:
     void addPoint(const std::shared_ptr<Point>& p);
     // Room for n points in all without growing the storage (bulk readers).
     void reservePoints(std::size_t n);
-    using PointList = std::vector<std::shared_ptr<Point>, LargeTableAllocatorT<std::shared_ptr<Point>>>;
+    using PointList = std::vector<std::shared_ptr<Point>, support::LargeTableAllocatorT<std::shared_ptr<Point>>>;
     // addPoint(p) for every p in order, taking the pointers over instead of copying them (bulk
     // readers): an empty set without a point index adopts the list itself. At a null point,
     // the points before it stay added and RuntimeException is thrown, as one by one.

@@ -6,7 +6,7 @@ namespace tin {
 namespace core {
 
 /**
- * The weak container of PointFactory. Its index is a cell hash (CellHashIndex),
+ * The weak container of PointFactory. Its index is a cell hash (support::CellHashIndex),
  * which holds a few million points in a fraction of the memory a tree would take;
  * the behaviour is that of SpatialIndexWeakContainerT.
  */
@@ -21,9 +21,9 @@ public:
         return std::unique_ptr<SpatialIndexWeakContainerT<T>>(new QuadtreeWeakContainerT<T>(*this));
     }
 
-    std::unique_ptr<CellHashIndex> createIndex() const override
+    std::unique_ptr<support::CellHashIndex> createIndex() const override
     {
-        return std::unique_ptr<CellHashIndex>(new CellHashIndex());
+        return std::unique_ptr<support::CellHashIndex>(new support::CellHashIndex());
     }
 };
 

@@ -3,7 +3,7 @@
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Rect.h"
 #include "orlin/core/RectRef.h"
-#include "orlin/core/SharedChunkArrayT.h"
+#include "orlin/support/SharedChunkArrayT.h"
 
 #include <geos/geom/Envelope.h>
 #include <geos/index/SpatialIndex.h>
@@ -25,7 +25,7 @@ namespace tin::core {
 /// (`toEnvelope`, zero extents widened by 5e-07 on each side) of its item's bounding
 /// rectangle at the time of entry. A removed item leaves a null slot; when more than half of
 /// the slots are null the array is compacted, which renumbers the slots and so rebuilds the
-/// index. The slot array is a `SharedChunkArrayT`, so a clone shares it chunk by chunk; a
+/// index. The slot array is a `support::SharedChunkArrayT`, so a clone shares it chunk by chunk; a
 /// kind whose index can be copied (`cloneIndex`) shares the index too, and the clone answers
 /// its first query without a rebuild.
 ///
@@ -215,7 +215,7 @@ public:
     void compact()
     {
         dropIndex();
-        SharedChunkArrayT<Slot> kept;
+        support::SharedChunkArrayT<Slot> kept;
         m_items.forEachSpan([&](Slot const* span, std::size_t count) {
             for (std::size_t k = 0; k < count; ++k) {
                 if (span[k]) {
@@ -362,7 +362,7 @@ private:
         m_indexQueried = false;
     }
 
-    SharedChunkArrayT<Slot> m_items;
+    support::SharedChunkArrayT<Slot> m_items;
     // Envelopes an index keeps pointers to; declared before the index so that they outlive it.
     std::deque<geos::geom::Envelope> m_envelopes;
     std::unique_ptr<geos::index::SpatialIndex> m_index;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "orlin/core/CellHashIndex.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Rect.h"
+#include "orlin/support/CellHashIndex.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -57,7 +57,7 @@ public:
     /// A copy of the slots and of the expired marks, without index.
     virtual std::unique_ptr<SpatialIndexWeakContainerT<T>> clone() const = 0;
     /// A new, empty index.
-    virtual std::unique_ptr<CellHashIndex> createIndex() const = 0;
+    virtual std::unique_ptr<support::CellHashIndex> createIndex() const = 0;
 
     /// Live items whose bounding rectangle meets r (closed, both valid), in slot order.
     std::vector<std::shared_ptr<T>> findIntersectRect(const Rect& r);
@@ -137,8 +137,8 @@ private:
     /// Fills m_candidates; callers must not nest.
     const std::vector<std::uint32_t>& candidateSlots(double xMin, double yMin, double xMax, double yMax);
 
-    std::vector<Slot, LargeTableAllocatorT<Slot>> m_slots;
-    std::unique_ptr<CellHashIndex> m_index;
+    std::vector<Slot, support::LargeTableAllocatorT<Slot>> m_slots;
+    std::unique_ptr<support::CellHashIndex> m_index;
     std::vector<bool> m_expired;
     std::size_t m_expiredCount = 0;
     std::vector<std::uint32_t> m_candidates; // scratch of candidateSlots, kept to spare allocations
@@ -230,7 +230,7 @@ std::shared_ptr<T> SpatialIndexWeakContainerT<T>::findLastOrAddNew(const Rect& r
     const std::uint32_t NONE = UINT32_MAX;
     std::uint32_t best = NONE;
     std::shared_ptr<T> found;
-    const CellHashIndex::InsertHint hint
+    const support::CellHashIndex::InsertHint hint
         = m_index->queryForInsert(r.xMin(), r.yMin(), r.xMax(), r.yMax(), [&](std::uint32_t s) {
               if (best != NONE && s <= best)
                   return;

@@ -2,21 +2,23 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/core/FixedSizePool.h"
-#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/core/IdentityListMapT.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
+#include "orlin/core/Polygon.h"
+#include "orlin/core/Polyline.h"
 #include "orlin/core/QuadtreeContainerT.h"
 #include "orlin/core/STRtreeContainerT.h"
 #include "orlin/core/SpatialIndexContainerT.h"
-#include "orlin/core/Polygon.h"
-#include "orlin/core/Polyline.h"
 #include "orlin/core/Tin2D.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
+#include "orlin/support/FixedSizePool.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
+#include "orlin/support/IdentityListMapT.h"
+#include "orlin/support/LaneRingT.h"
+#include "orlin/support/LaneThreads.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 #include "orlin/util/TinRegions.h"
 
 #include <geos/geom/Envelope.h>
@@ -28,21 +30,14 @@
 #include <geos/operation/union/CascadedPolygonUnion.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
-#include <thread>
 #include <unordered_set>
 #include <utility>
-
-#if defined(__linux__)
-#include <sched.h>
-#endif
 
 namespace tin::core {
 
@@ -62,261 +57,27 @@ constexpr std::size_t LANES_MIN_TRIANGLES = 32768;
 // triangles (about 40 batches of 1024 triangles and their edges).
 constexpr std::size_t POOL_AHEAD = std::size_t(16) << 20;
 
-// Lane threads forced by Tin::setListLanesForTests; negative: chosen by laneThreads().
-std::atomic<int> s_laneThreads{-1};
-
-// Two threads that insert a large batch's triangles into the triangle set and link its
-// adjacency lists while the calling thread makes the triangles: the first lane inserts each
-// block of triangles (which gives their records) and links their vertex lists, the second
-// then links their edge lists (both on one lane when only two processors are available).
-// The calling thread hands blocks of triangles over through a ring of RING blocks; each lane
-// works through every block in order, so records are taken and every list gets its nodes in
-// the order of insertion, as in a single-thread batch. Each table is written by one thread
-// only: the records, the triangle table and the vertex links by the first lane, the edge links
-// by the second.
-//
-// Waiting spins briefly, then sleeps on a condition variable; a block holds a thousand
-// triangles, so the hand-over costs a few atomic operations per thousand.
-class LinkLanes {
-public:
-    static constexpr std::size_t BLOCK = 1024;
-    static constexpr std::size_t RING = 64;
-
-    struct Block {
-        // Filled by the calling thread: `count` triangles at `triangles` (null ones skipped),
-        // which is either `own` (moved there, for the first lane to move into the set) or an
-        // array of the caller's that outlives the batch.
-        std::size_t count = 0;
-        std::shared_ptr<Triangle> const* triangles = nullptr;
-        std::shared_ptr<Triangle> own[BLOCK];
-        // Filled by the first lane: the new records and their vertices and edges.
-        std::size_t linked = 0;
-        std::uint32_t records[BLOCK];
-        Point* points[3 * BLOCK];
-        Edge* edges[3 * BLOCK];
-    };
-
-    using Prepare = std::function<void(int family)>;
-    using Link = std::function<void(Block& block, int family)>;
-
-    /// Starts `threads` (1 or 2) lanes; each runs prepare(family) for its families, then
-    /// link(block, family) for every published block. Throws std::system_error, with no
-    /// lane left running, when a thread cannot be started.
-    LinkLanes(unsigned threads, Prepare prepare, Link link)
-        : m_ring(RING), m_prepare(std::move(prepare)), m_link(std::move(link))
-    {
-        try {
-            if (threads >= 2) {
-                m_threads.emplace_back([this] { run(0, 1); });
-                m_threads.emplace_back([this] { run(1, 2); });
-            } else {
-                m_threads.emplace_back([this] { run(0, 2); });
-            }
-        } catch (...) {
-            join();
-            throw;
-        }
-    }
-
-    LinkLanes(LinkLanes const&) = delete;
-    LinkLanes& operator=(LinkLanes const&) = delete;
-
-    ~LinkLanes() { join(); }
-
-    /// The block to fill next, once every lane is done with its last use. Throws what a lane
-    /// threw, once the lanes are joined.
-    Block& next()
-    {
-        std::size_t const produced = m_produced.load(std::memory_order_relaxed);
-        waitUntil([&] {
-            return m_failed.load(std::memory_order_acquire)
-                   || m_consumed[1].load(std::memory_order_acquire) + RING > produced;
-        });
-        if (m_failed.load(std::memory_order_acquire)) {
-            if (std::exception_ptr failure = join()) {
-                std::rethrow_exception(failure);
-            }
-        }
-        return m_ring[produced % RING];
-    }
-
-    /// Lets lanes that wait for blocks fault in the pool's pages from `from` (a block start)
-    /// up to `end` (see FixedSizePool::populate); later calls move the end on. The stretch
-    /// must be committed.
-    void pageUpTo(char* from, char* end)
-    {
-        char* expected = nullptr;
-        m_paged.compare_exchange_strong(expected, from, std::memory_order_relaxed);
-        char* old = m_pageEnd.load(std::memory_order_relaxed);
-        if (end > old) {
-            m_pageEnd.store(end, std::memory_order_release);
-        }
-    }
-
-    /// Hands the block from next() to the lanes.
-    void publish()
-    {
-        m_produced.fetch_add(1, std::memory_order_release);
-        wake();
-    }
-
-    /// Lets the lanes finish the published blocks and waits for them; returns the first
-    /// exception a lane threw, if any. Idempotent.
-    std::exception_ptr join() noexcept
-    {
-        m_closed.store(true, std::memory_order_release);
-        wake();
-        for (std::thread& thread : m_threads) {
-            if (thread.joinable()) {
-                thread.join();
-            }
-        }
-        return m_failure;
-    }
-
-private:
-    // A lane for families [first, last). The first family's lane takes the blocks the calling
-    // thread publishes, the second's those the first lane is done with.
-    void run(int first, int last)
-    {
-        std::atomic<std::size_t> const& source = first == 0 ? m_produced : m_consumed[0];
-        std::atomic<bool> const& sourceDone = first == 0 ? m_closed : m_firstDone;
-        try {
-            for (int family = first; family < last; ++family) {
-                m_prepare(family);
-            }
-            for (std::size_t block = 0;; ++block) {
-                waitUntil(
-                    [&] {
-                        return source.load(std::memory_order_acquire) > block
-                               || sourceDone.load(std::memory_order_acquire);
-                    },
-                    true);
-                if (source.load(std::memory_order_acquire) <= block) {
-                    break;
-                }
-                for (int family = first; family < last; ++family) {
-                    m_link(m_ring[block % RING], family);
-                    m_consumed[family].store(block + 1, std::memory_order_release);
-                }
-                wake();
-            }
-            finished(first);
-        } catch (...) {
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                if (!m_failure) {
-                    m_failure = std::current_exception();
-                }
-            }
-            m_failed.store(true, std::memory_order_release);
-            finished(first);
-        }
-    }
-
-    // The first lane's end (done or failed) lets the second one stop after what it was given.
-    void finished(int first)
-    {
-        if (first == 0) {
-            m_firstDone.store(true, std::memory_order_release);
-        }
-        wake();
-    }
-
-    // Waits until ready(); a lane (mayPage) faults pages in meanwhile while there are any.
-    template <class Ready>
-    void waitUntil(Ready&& ready, bool mayPage = false)
-    {
-        for (int spin = 0; spin < SPINS; ++spin) {
-            if (ready()) {
-                return;
-            }
-            if (mayPage && pageSome()) {
-                spin = 0;
-                continue;
-            }
-            pause();
-        }
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_sleepers.fetch_add(1, std::memory_order_seq_cst);
-        m_wake.wait(lock, ready);
-        m_sleepers.fetch_sub(1, std::memory_order_relaxed);
-    }
-
-    // Claims the next block to fault in and populates it; false when there is none.
-    bool pageSome()
-    {
-        char* const end = m_pageEnd.load(std::memory_order_acquire);
-        char* from = m_paged.load(std::memory_order_relaxed);
-        while (from != nullptr && from < end) {
-            if (m_paged.compare_exchange_weak(from, from + FixedSizePool::BLOCK, std::memory_order_relaxed)) {
-                FixedSizePool::populate(from, FixedSizePool::BLOCK);
-                return true;
-            }
-        }
-        return false;
-    }
-
-    // A sleeper counts itself under the mutex before its last look at the state, and every
-    // change of the state is stored before this looks for sleepers: either it sees the
-    // sleeper, or the sleeper sees the change.
-    void wake()
-    {
-        if (m_sleepers.load(std::memory_order_seq_cst) > 0) {
-            { std::lock_guard<std::mutex> lock(m_mutex); }
-            m_wake.notify_all();
-        }
-    }
-
-    static void pause()
-    {
-#if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
-#else
-        std::this_thread::yield();
-#endif
-    }
-
-    static constexpr int SPINS = 4096;
-
-    // About 4 MB: in huge pages, so that its first use costs a few faults, not a thousand.
-    std::vector<Block, LargeTableAllocatorT<Block>> m_ring;
-    Prepare m_prepare;
-    Link m_link;
-    std::vector<std::thread> m_threads;
-    alignas(64) std::atomic<std::size_t> m_produced{0};
-    alignas(64) std::atomic<std::size_t> m_consumed[2] = {};
-    alignas(64) std::atomic<char*> m_paged{nullptr};
-    std::atomic<char*> m_pageEnd{nullptr};
-    alignas(64) std::atomic<bool> m_closed{false};
-    std::atomic<bool> m_firstDone{false};
-    std::atomic<bool> m_failed{false};
-    std::atomic<int> m_sleepers{0};
-    std::exception_ptr m_failure;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
+// A block of a large batch on its way through the lanes (see support::LaneRingT): the first
+// lane inserts the block's triangles into the triangle set (which gives their records) and
+// links their vertex lists, the second then links their edge lists. Each table is written by
+// one thread only: the records, the triangle table and the vertex links by the first lane,
+// the edge links by the second.
+struct LaneBlock {
+    static constexpr std::size_t SIZE = 1024;
+    // Filled by the calling thread: `count` triangles at `triangles` (null ones skipped),
+    // which is either `own` (moved there, for the first lane to move into the set) or an
+    // array of the caller's that outlives the batch.
+    std::size_t count = 0;
+    std::shared_ptr<Triangle> const* triangles = nullptr;
+    std::shared_ptr<Triangle> own[SIZE];
+    // Filled by the first lane: the new records and their vertices and edges.
+    std::size_t linked = 0;
+    std::uint32_t records[SIZE];
+    Point* points[3 * SIZE];
+    Edge* edges[3 * SIZE];
 };
 
-// Lane threads for a batch: two when three processors are ours (the caller's and one per
-// family), one with two, none on one processor.
-unsigned laneThreads()
-{
-    int const forced = s_laneThreads.load(std::memory_order_relaxed);
-    if (forced >= 0) {
-        return static_cast<unsigned>(forced);
-    }
-    int processors = 0;
-#if defined(__linux__)
-    cpu_set_t set;
-    if (sched_getaffinity(0, sizeof set, &set) == 0) {
-        processors = CPU_COUNT(&set);
-    }
-#endif
-    if (processors <= 0) {
-        processors = static_cast<int>(std::thread::hardware_concurrency());
-    }
-    return processors >= 3 ? 2u : processors == 2 ? 1u : 0u;
-}
+using LinkLanes = support::LaneRingT<LaneBlock>;
 
 // The next TIN revision; one counter for the whole process, so that no two TINs, and no two
 // states of one TIN, ever carry the same number.
@@ -361,8 +122,8 @@ public:
     // the triangle records (TriangleSet::next), so a list costs no allocation and keeps the
     // order of insertion. Keys are raw addresses: the triangles keep edges and points alive.
     // Each on a cache line of its own: a large batch links the two families on two threads.
-    alignas(64) IdentityListMapT<Edge> m_edgeTriangles;
-    alignas(64) IdentityListMapT<Point> m_pointTriangles;
+    alignas(64) support::IdentityListMapT<Edge> m_edgeTriangles;
+    alignas(64) support::IdentityListMapT<Point> m_pointTriangles;
     // Position cache: an open-addressing table of vertex nodes (record * 3 + vertex slot), one
     // per distinct vertex object, placed by the hash of its position. Empty while not built.
     alignas(64) std::vector<std::uint32_t> m_positionPoints;
@@ -421,7 +182,7 @@ public:
     }
 
     template <class K>
-    void link(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
+    void link(support::IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
     {
         if (key == nullptr) {
             return;
@@ -437,7 +198,7 @@ public:
     }
 
     template <class K>
-    void unlink(IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
+    void unlink(support::IdentityListMapT<K>& map, K* key, std::uint32_t node, int family)
     {
         // Most removals change the entry (head, tail or erasure), so it is taken writable at
         // once: one probe instead of a read probe and a write probe.
@@ -469,7 +230,7 @@ public:
     }
 
     template <class K>
-    std::vector<std::shared_ptr<Triangle>> listOf(IdentityListMapT<K>& map, K* key, int family)
+    std::vector<std::shared_ptr<Triangle>> listOf(support::IdentityListMapT<K>& map, K* key, int family)
     {
         std::vector<std::shared_ptr<Triangle>> result;
         auto const* entry = map.find(key);
@@ -547,7 +308,7 @@ public:
     }
 
     template <class K>
-    std::uint32_t touchTail(IdentityListMapT<K> const& map, K* key, int family) const
+    std::uint32_t touchTail(support::IdentityListMapT<K> const& map, K* key, int family) const
     {
         auto const* entry = map.find(key);
         return entry == nullptr ? 0 : m_triangles.touchNode(entry->tail, family);
@@ -558,7 +319,7 @@ public:
     // does for that family. Writes nothing but the family's map and links.
     template <class K>
     std::uintptr_t linkFamily(
-        IdentityListMapT<K>& map, int family, std::uint32_t const* records, K* const* keys, std::size_t count)
+        support::IdentityListMapT<K>& map, int family, std::uint32_t const* records, K* const* keys, std::size_t count)
     {
         std::uintptr_t sink = 0;
         for (std::size_t first = 0; first < count; first += BLOCK) {
@@ -584,7 +345,7 @@ public:
     // block (block.linked counts them even when an insertion throws). Triangles in block.own
     // are moved into the set; one the set does not take stays there, so that no triangle
     // (whose end touches the edge factory) ever dies on a lane.
-    void insertBlock(LinkLanes::Block& block)
+    void insertBlock(LaneBlock& block)
     {
         std::uintptr_t sink = 0;
         bool const owned = block.triangles == block.own;
@@ -624,7 +385,7 @@ public:
 
     // The lanes' work on one block: the first lane inserts and links the vertex lists, the
     // second links the edge lists.
-    void linkBlock(LinkLanes::Block& block, int family)
+    void linkBlock(LaneBlock& block, int family)
     {
         std::uintptr_t sink = 0;
         if (family == VERTEX_LISTS) {
@@ -652,7 +413,7 @@ public:
             impl.m_triangles.beginUnlinked(count);
             try {
                 m_lanes.emplace(threads, std::move(prepare),
-                    [&impl](LinkLanes::Block& block, int family) { impl.linkBlock(block, family); });
+                    [&impl](LaneBlock& block, int family) { impl.linkBlock(block, family); });
             } catch (...) {
                 impl.m_triangles.endUnlinked();
                 throw;
@@ -675,7 +436,7 @@ public:
         void hand(Fill&& fill)
         {
             if (m_poolBytes != 0) {
-                FixedSizePool& pool = FixedSizePool::instance();
+                support::FixedSizePool& pool = support::FixedSizePool::instance();
                 char* const end = pool.commitAhead(m_poolBytes);
                 m_lanes->pageUpTo(pool.cursorBlock(), end);
             }
@@ -867,7 +628,7 @@ std::shared_ptr<Triangle> Tin::addTriangle(
     auto e1 = edges.factory(q, r);
     auto e2 = edges.factory(r, p);
     auto e3 = edges.factory(p, q);
-    auto triangle = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(), p, q, r, e1, e2, e3);
+    auto triangle = std::allocate_shared<Triangle>(support::FixedSizePoolAllocatorT<Triangle>(), p, q, r, e1, e2, e3);
     m_impl->insert(triangle);
     return triangle;
 }
@@ -894,7 +655,7 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
     // Batches: the edges of a batch are asked for together (the edge factory overlaps their
     // table misses), then its triangles are made in order and handed to
     // insert(triangles, n, out), which inserts them and moves them to out when not null.
-    constexpr std::size_t BATCH = LinkLanes::BLOCK;
+    constexpr std::size_t BATCH = LaneBlock::SIZE;
     std::vector<std::shared_ptr<Point> const*> ends(6 * BATCH);
     std::vector<std::shared_ptr<Edge>> edges(3 * BATCH);
     std::vector<std::shared_ptr<Triangle>> triangles(BATCH);
@@ -934,7 +695,7 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
                     triangles[k].reset();
                     continue;
                 }
-                triangles[k] = std::allocate_shared<Triangle>(FixedSizePoolAllocatorT<Triangle>(),
+                triangles[k] = std::allocate_shared<Triangle>(support::FixedSizePoolAllocatorT<Triangle>(),
                     points[c[3 * k]], points[c[3 * k + 1]], points[c[3 * k + 2]],
                     std::move(edges[next]), std::move(edges[next + 1]), std::move(edges[next + 2]));
                 next += 3;
@@ -944,7 +705,7 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
         }
     };
 
-    if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? laneThreads() : 0) {
+    if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? support::LaneThreads::forBatch() : 0) {
         // Each lane grows the tables it writes, so that the first touch of their pages is
         // paid there; while they wait for blocks, the lanes fault in the pool's pages a little
         // ahead of the edges and triangles being made.
@@ -963,7 +724,7 @@ void Tin::addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const
         }
         if (run) {
             batches([&](std::shared_ptr<Triangle>* ready, std::size_t n, std::shared_ptr<Triangle>* out) {
-                run->hand([&](LinkLanes::Block& block) {
+                run->hand([&](LaneBlock& block) {
                     for (std::size_t k = 0; k < n; ++k) {
                         if (out != nullptr) {
                             out[k] = ready[k];
@@ -1007,7 +768,7 @@ void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t c
 {
     Impl& impl = *m_impl;
     std::size_t const triangleEntries = impl.m_triangles.size() + count;
-    if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? laneThreads() : 0) {
+    if (unsigned const threads = count >= LANES_MIN_TRIANGLES ? support::LaneThreads::forBatch() : 0) {
         std::optional<Impl::LaneRun> run;
         try {
             run.emplace(impl, count, threads,
@@ -1020,9 +781,9 @@ void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t c
         } catch (std::system_error const&) {
         }
         if (run) {
-            constexpr std::size_t BATCH = LinkLanes::BLOCK;
+            constexpr std::size_t BATCH = LaneBlock::SIZE;
             for (std::size_t done = 0; done < count; done += BATCH) {
-                run->hand([&](LinkLanes::Block& block) {
+                run->hand([&](LaneBlock& block) {
                     block.triangles = triangles + done;
                     block.count = count - done < BATCH ? count - done : BATCH;
                 });
@@ -1034,11 +795,6 @@ void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t c
     impl.m_triangles.reserve(triangleEntries);
     impl.insertAll(triangles, count);
     impl.dropCaches();
-}
-
-void Tin::setListLanesForTests(int threads)
-{
-    s_laneThreads.store(threads, std::memory_order_relaxed);
 }
 
 void Tin::removeTriangle(std::shared_ptr<Triangle> const& triangle)

@@ -53,7 +53,7 @@ class Triangle;
 /// index exists; the index is built by the first rectangle query, so building a TIN by many
 /// additions pays nothing for it). Caches are dropped by every change at no cost when they
 /// were not built. Copying shares the tables and the spatial index with the source chunk by
-/// chunk (see `SharedChunkArrayT`): a copy costs a reference count per 4 KiB page of tables, and
+/// chunk (see `support::SharedChunkArrayT`): a copy costs a reference count per 4 KiB page of tables, and
 /// each later change of either TIN clones only the chunks it writes, so a copy edited in a
 /// few places costs in proportion to the edit. The copy keeps the source's index order; the
 /// STR-tree kind builds its own index on the copy's first query. The position, outline and
@@ -106,7 +106,7 @@ public:
     /// ahead are loaded while the current one is inserted, so the cache misses of many
     /// triangles overlap: several times faster than single additions on a large TIN. From
     /// 32768 triangles on, two threads of the batch's own insert the triangles and link the
-    /// lists while the calling thread makes them (see setListLanesForTests): about 2.5 times
+    /// lists while the calling thread makes them (see support::LaneThreads): about 2.5 times
     /// faster again, for about 20 MB more at the peak (a hand-over ring, and pool pages faulted
     /// in ahead); the result is the same.
     void addTriangles(std::shared_ptr<Point> const* points, std::uint32_t const* corners, std::size_t count,
@@ -117,11 +117,6 @@ public:
     /// one (null ones and ones already held change nothing), with the table misses of
     /// neighbouring triangles overlapped as in the other addTriangles.
     void addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t count);
-    /// Test seam: the number of threads (0, 1 or 2) that link the adjacency lists of a batch
-    /// of at least 32768 triangles beside the calling thread; negative (the default) takes
-    /// two when the process may run on three processors or more, one on two. Either way the
-    /// TIN is the same.
-    static void setListLanesForTests(int threads);
     /// Removes the triangle; one not held changes nothing but the caches.
     void removeTriangle(std::shared_ptr<Triangle> const& triangle);
     /// Removes every triangle (the index, when built, stays, empty). Linear.

@@ -6,12 +6,12 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
-#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2DIRepository.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 
 namespace tin {
 namespace core {
@@ -164,7 +164,7 @@ void Tin2D::addTriangle(std::shared_ptr<Point2DI> const& p, std::shared_ptr<Poin
 void Tin2D::insertTriangle(std::shared_ptr<Point2DI> const* v, std::shared_ptr<Edge2D> const* sides)
 {
     m_impl->m_triangles2D.push_back(
-        std::allocate_shared<Triangle2D>(FixedSizePoolAllocatorT<Triangle2D>(), v[0], v[1], v[2], sides[0], sides[1], sides[2]));
+        std::allocate_shared<Triangle2D>(support::FixedSizePoolAllocatorT<Triangle2D>(), v[0], v[1], v[2], sides[0], sides[1], sides[2]));
 }
 
 void Tin2D::addTriangle(Point2DI const& a, Point2DI const& b, Point2DI const& c)

@@ -2,8 +2,8 @@
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/GeometryFunctions.h"
-#include "orlin/core/GeosCacheTable.h"
 #include "orlin/core/Point.h"
+#include "orlin/support/GeosCacheTable.h"
 
 #include <geos/geom/CoordinateArraySequence.h>
 #include <geos/geom/GeometryFactory.h>
@@ -78,7 +78,7 @@ static_assert(sizeof(void*) != 8 || sizeof(Triangle) <= 64, "Triangle grew beyon
 Triangle::~Triangle()
 {
     if (m_hasGeos)
-        GeosCacheTable::instance().erase(this);
+        support::GeosCacheTable::instance().erase(this);
 }
 
 std::shared_ptr<Edge> Triangle::opposite(const std::shared_ptr<Point>& p) const
@@ -170,7 +170,7 @@ Point2D Triangle::getInteriorPoint() const
 
 geos::geom::Polygon* Triangle::geosPolygon() const
 {
-    GeosCacheTable& cache = GeosCacheTable::instance();
+    support::GeosCacheTable& cache = support::GeosCacheTable::instance();
     if (m_hasGeos)
         return static_cast<geos::geom::Polygon*>(cache.find(this));
     auto seq = std::make_unique<geos::geom::CoordinateArraySequence>(4, 2);

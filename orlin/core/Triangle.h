@@ -37,7 +37,7 @@ class Point;
  * as inside. Vertex order may be either orientation; area() is never negative.
  *
  * The GEOS polygon is built on first request (normalised) from the positions of that
- * moment and kept (in GeosCacheTable, so that the millions of triangles that never need
+ * moment and kept (in support::GeosCacheTable, so that the millions of triangles that never need
  * one do not pay for a pointer) until the triangle dies. Not synchronised.
  */
 class Triangle : public Geometry {
@@ -100,7 +100,7 @@ private:
     std::uint8_t m_extremes;
     // Bit i: vertex i is point2 (not point1) of edge (i + 1) mod 3.
     std::uint8_t m_ends;
-    mutable bool m_hasGeos = false; // GeosCacheTable holds this triangle's polygon
+    mutable bool m_hasGeos = false; // support::GeosCacheTable holds this triangle's polygon
 };
 
 } // namespace core

@@ -1,6 +1,6 @@
 #include "orlin/core/TriangleSet.h"
 
-#include "orlin/core/HashMix.h"
+#include "orlin/support/HashMix.h"
 
 #include <stdexcept>
 
@@ -43,9 +43,9 @@ std::uint32_t fingerprintIn(std::uint64_t entry)
 
 std::uint32_t TriangleSet::fingerprintOf(Triangle const* triangle)
 {
-    // Triangles made one after the other get neighbouring slots (see addressHash); the low
+    // Triangles made one after the other get neighbouring slots (see support::addressHash); the low
     // 32 bits are the home slot (table sizes stay below 2^32).
-    return static_cast<std::uint32_t>(addressHash(triangle));
+    return static_cast<std::uint32_t>(support::addressHash(triangle));
 }
 
 std::uint32_t TriangleSet::recordOf(Triangle const* triangle) const

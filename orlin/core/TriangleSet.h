@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "orlin/core/SharedChunkArrayT.h"
+#include "orlin/support/SharedChunkArrayT.h"
 
 namespace tin::core {
 
@@ -24,7 +24,7 @@ class Triangle;
 /// open-addressing table of record numbers with hash fingerprints; 50 to 100 bytes per
 /// triangle, depending on the fill of the vectors. The two link families live apart so that
 /// two threads may link them at once, each writing its own vector and nothing else (see
-/// `insertUnlinked`). All are `SharedChunkArrayT`s: a copy of the set shares them chunk by
+/// `insertUnlinked`). All are `support::SharedChunkArrayT`s: a copy of the set shares them chunk by
 /// chunk, costs one reference count per 4 KiB page, and each later change clones only the chunks
 /// it writes.
 ///
@@ -39,9 +39,9 @@ class TriangleSet {
     struct Links {
         std::uint32_t next[3];
     };
-    using Records = SharedChunkArrayT<std::shared_ptr<Triangle>>;
-    using LinkArray = SharedChunkArrayT<Links>;
-    using Table = SharedChunkArrayT<std::uint64_t>;
+    using Records = support::SharedChunkArrayT<std::shared_ptr<Triangle>>;
+    using LinkArray = support::SharedChunkArrayT<Links>;
+    using Table = support::SharedChunkArrayT<std::uint64_t>;
 
 public:
     using value_type = std::shared_ptr<Triangle>;
@@ -149,7 +149,7 @@ private:
         links.mut(record) = Links{{NIL, NIL, NIL}};
     }
 
-    /// Starts loading the home slot of `triangle` (see IdentityListMapT::prefetch).
+    /// Starts loading the home slot of `triangle` (see support::IdentityListMapT::prefetch).
     void prefetch(Triangle const* triangle) const
     {
         if (!m_table.empty()) {
@@ -158,7 +158,7 @@ private:
     }
 
     /// Reads the home slot of `triangle` and the record of list node `node` (NIL: none),
-    /// returning what they hold (see IdentityListMapT::touch). Changes nothing.
+    /// returning what they hold (see support::IdentityListMapT::touch). Changes nothing.
     std::uint64_t touch(Triangle const* triangle) const
     {
         return m_table.empty() ? 0 : m_table[fingerprintOf(triangle) & (m_table.size() - 1)];

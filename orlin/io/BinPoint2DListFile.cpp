@@ -1,14 +1,17 @@
 #include "orlin/io/BinPoint2DListFile.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/IoUtil.h"
-#include "orlin/io/OutputFileCheck.h"
+#include "common/io/SafeFileWriter.h"
+#include "orlin/io/BinPointBlockReader.h"
 
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
 
 #include <climits>
+#include <cmath>
 
 namespace tin::io {
 
@@ -18,16 +21,14 @@ void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Po
     if (points.size() > static_cast<std::size_t>(INT_MAX)) {
         throw common::exception::RuntimeException(std::string("Too many vertices for ") + path);
     }
-    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
-    {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         writer << static_cast<int>(points.size());
         for (const auto& p : points) {
             writer << p.x() << p.y();
         }
         writer.flush();
-    }
-    OutputFileCheck::close(stream, path);
+    });
 }
 
 std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {
@@ -35,7 +36,7 @@ std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {
     stream.seekg(0, std::ios::end);
     const std::streamoff size = stream.tellg();
     stream.seekg(0, std::ios::beg);
-    Poco::BinaryReader reader(stream, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
     int count = 0;
     reader >> count;
     if (size < 4 || !stream) {
@@ -53,6 +54,9 @@ std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {
         reader >> x >> y;
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
+        }
+        if (!std::isfinite(x) || !std::isfinite(y)) {
+            throw InvalidFileFormatException(BinPointBlockReader::NOT_FINITE, path);
         }
         points.emplace_back(x, y);
     }

@@ -14,8 +14,8 @@ namespace tin::io {
 /// read() checks the count against the file's size: a file whose size is not
 /// 4 + 16 * count bytes (4 for a count of 0 or less) throws
 /// common::exception::InvalidFileFormatException("Invalid file size", path), a read error
-/// "Invalid file format". write() throws common::exception::RuntimeException when
-/// writing fails (the partial file is removed). Both throw
+/// "Invalid file format", a NaN or infinite x or y BinPointBlockReader::NOT_FINITE. write() throws common::exception::RuntimeException when
+/// writing fails and leaves the earlier file untouched (common::io::SafeFileWriter). Both throw
 /// common::exception::FileOpenException for a path that cannot be opened.
 class BinPoint2DListFile {
 public:

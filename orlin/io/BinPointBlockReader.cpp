@@ -5,6 +5,7 @@
 #include "common/io/IoUtil.h"
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -39,12 +40,20 @@ int BinPointBlockReader::readCount(Poco::BinaryReader& reader, unsigned long lon
 
 void BinPointBlockReader::readRecords(Poco::BinaryReader& reader, double* xyz, int records,
                                       const std::string& name) {
-    // The block is little-endian, the byte order of every target of this code, so the
-    // records are taken over as they are.
+    // The block is in common::io::FILE_BYTE_ORDER, which is the machine's (ByteOrder.h
+    // asserts it), so the records are taken over as they are.
     const std::streamsize bytes = static_cast<std::streamsize>(records) * RECORD_SIZE;
     reader.readRaw(reinterpret_cast<char*>(xyz), bytes);
     if (reader.stream().fail() || reader.stream().gcount() != bytes) {
         throw InvalidFileFormatException("Invalid file format", name);
+    }
+    // A NaN or infinite coordinate would make a point that no look-up finds.
+    bool finite = true;
+    for (std::size_t i = 0; i < 3 * static_cast<std::size_t>(records); ++i) {
+        finite &= std::isfinite(xyz[i]);
+    }
+    if (!finite) {
+        throw InvalidFileFormatException(NOT_FINITE, name);
     }
 }
 

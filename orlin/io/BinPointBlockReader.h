@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
 
 #include <Poco/BinaryReader.h>
@@ -18,10 +19,12 @@ namespace tin::io {
 /// 0 or more must match the size exactly. Failures throw
 /// common::exception::InvalidFileFormatException with `name` as file name:
 /// "Invalid file size" when the size cannot hold the header and the count, or does not
-/// match a given count; "Invalid file format" when the stream fails while reading.
+/// match a given count; "Invalid file format" when the stream fails while reading;
+/// NOT_FINITE when a coordinate or elevation is NaN or infinite.
 class BinPointBlockReader {
 public:
     static constexpr int RECORD_SIZE = 24;
+    static constexpr const char* NOT_FINITE = "Invalid coordinate: not a finite number";
 
     /// Reads every record of the block and hands each to sink(index, x, y, z), in block
     /// order. Returns the number of records.
@@ -36,7 +39,7 @@ public:
     static int readCount(Poco::BinaryReader& reader, unsigned long long size, const std::string& name);
 
     /// Reads exactly `records` records into `xyz` (3 doubles each); throws
-    /// "Invalid file format" when fewer arrive.
+    /// "Invalid file format" when fewer arrive and NOT_FINITE for a NaN or infinite value.
     static void readRecords(Poco::BinaryReader& reader, double* xyz, int records, const std::string& name);
 
     /// Consumes `bytes` bytes that follow the last record; throws "Invalid file format"
@@ -73,7 +76,7 @@ template <typename Sink>
 int BinPointBlockReader::readFile(const char* path, Sink&& sink) {
     std::ifstream stream;
     const unsigned long long size = openSized(path, stream);
-    Poco::BinaryReader reader(stream, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
     return read(reader, size, path, sink);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
-#include "common/io/IoUtil.h"
-#include "orlin/io/OutputFileCheck.h"
+#include "common/io/SafeFileWriter.h"
 #include "orlin/io/PointContainerExporter.h"
 
 #include <Poco/BinaryWriter.h>
@@ -29,9 +29,9 @@ public:
     template <typename Iterator>
     void writePoints(Poco::BinaryWriter& writer, Iterator first, Iterator last, int count) const;
 
-    /// Writes a whole binary point file; throws common::exception::FileOpenException when
-    /// the path cannot be opened and common::exception::RuntimeException when writing
-    /// fails (the partial file is removed).
+    /// Writes a whole binary point file through common::io::SafeFileWriter: a failure
+    /// (FileOpenException or RuntimeException naming the path) leaves the file that was
+    /// there untouched.
     template <typename Iterator>
     void exportPoints(const char* path, Iterator first, Iterator last, int count) const;
 };
@@ -42,7 +42,7 @@ void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator
     common::io::FileUtil::writeHeader(writer, TITLE, VERSION);
     writer << count;
     // Records are staged in a buffer: one stream call per chunk instead of three per point.
-    // The block is little-endian, the byte order of every target of this code.
+    // Records are copied in the machine's order, which is common::io::FILE_BYTE_ORDER.
     constexpr int CHUNK = 1024;
     char buffer[CHUNK * RECORD_SIZE];
     int used = 0;
@@ -62,13 +62,11 @@ void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator
 
 template <typename Iterator>
 void BinPointContainerExporter::exportPoints(const char* path, Iterator first, Iterator last, int count) const {
-    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
-    {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         writePoints(writer, first, last, count);
         writer.flush();
-    }
-    OutputFileCheck::close(stream, path);
+    });
 }
 
 } // namespace tin::io

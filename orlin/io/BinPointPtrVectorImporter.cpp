@@ -1,8 +1,8 @@
 #include "orlin/io/BinPointPtrVectorImporter.h"
 
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/BinPointBlockReader.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 namespace tin::io {
 
@@ -10,7 +10,7 @@ namespace {
 
 // The records are collected first and interned in one bulk request, which lets the point
 // factory overlap its look-ups; the points are the ones requests in block order give.
-using Coordinates = std::vector<double, tin::core::LargeTableAllocatorT<double>>;
+using Coordinates = std::vector<double, tin::support::LargeTableAllocatorT<double>>;
 
 struct CollectRecords {
     Coordinates& xyz;

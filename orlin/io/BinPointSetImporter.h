@@ -15,7 +15,7 @@ namespace tin::io {
 /// at one position and elevation give one point, which keeps the later index.
 ///
 /// Throws common::exception::InvalidFileFormatException ("Invalid file size",
-/// "Invalid file format") naming the file; callers may then retry with the text reader.
+/// "Invalid file format", BinPointBlockReader::NOT_FINITE) naming the file; callers may then retry with the text reader.
 /// A path that cannot be opened throws common::exception::FileOpenException.
 /// Cost: one factory look-up per record.
 class BinPointSetImporter : public PointSetImporter {

@@ -12,7 +12,7 @@ namespace tin::io {
 /// Reader of a binary point block (see BinPointContainerExporter) into plain point
 /// values in block order, id -1 each; duplicates stay separate values and nothing is
 /// interned. Throws common::exception::InvalidFileFormatException ("Invalid file size",
-/// "Invalid file format") naming the file.
+/// "Invalid file format", BinPointBlockReader::NOT_FINITE) naming the file.
 class BinPointVectorImporter {
 public:
     std::vector<tin::core::Point> importPointVector(const char* path) const;

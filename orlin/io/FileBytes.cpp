@@ -2,7 +2,7 @@
 
 #include "common/exception/FileOpenException.h"
 #include "common/exception/RuntimeException.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <cerrno>
 #include <cstring>
@@ -65,18 +65,18 @@ FileBytes::~FileBytes()
 void FileBytes::release()
 {
     if (m_data)
-        tin::core::LargeTableAllocatorT<char>().deallocate(m_data, m_capacity);
+        tin::support::LargeTableAllocatorT<char>().deallocate(m_data, m_capacity);
     m_data = nullptr;
     m_size = m_capacity = 0;
 }
 
 void FileBytes::grow(std::size_t capacity)
 {
-    char* bigger = tin::core::LargeTableAllocatorT<char>().allocate(capacity);
+    char* bigger = tin::support::LargeTableAllocatorT<char>().allocate(capacity);
     if (m_size > 0)
         std::memcpy(bigger, m_data, m_size);
     if (m_data)
-        tin::core::LargeTableAllocatorT<char>().deallocate(m_data, m_capacity);
+        tin::support::LargeTableAllocatorT<char>().deallocate(m_data, m_capacity);
     m_data = bigger;
     m_capacity = capacity;
 }

@@ -1,9 +1,10 @@
 #include "orlin/io/StlTinExporter.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/IoUtil.h"
+#include "common/io/SafeFileWriter.h"
 #include "orlin/core/Triangle.h"
-#include "orlin/io/OutputFileCheck.h"
 #include "orlin/io/StlFacet.h"
 
 #include <Poco/BinaryWriter.h>
@@ -29,21 +30,21 @@ void StlTinExporter::exportTin(const char* path, tin::core::Tin const& tin) cons
 }
 
 void StlTinExporter::exportAscii(const char* path, tin::core::Tin const& tin) const {
-    std::ofstream stream = common::io::IoUtil::openOutAscii(path);
-    stream.imbue(std::locale::classic());
-    stream << "solid " << TITLE << '\n';
-    stream.precision(10);
-    for (const auto& triangle : tin.allTriangles()) {
-        const StlFacet facet(*triangle);
-        stream << "facet normal " << facet.normal[0] << ' ' << facet.normal[1] << ' ' << facet.normal[2] << '\n'
-               << "outer loop\n";
-        for (const auto& v : facet.vertex) {
-            stream << "vertex " << v[0] << ' ' << v[1] << ' ' << v[2] << '\n';
+    common::io::SafeFileWriter::writeAscii(path, [&](std::ostream& stream) {
+        stream.imbue(std::locale::classic());
+        stream << "solid " << TITLE << '\n';
+        stream.precision(10);
+        for (const auto& triangle : tin.allTriangles()) {
+            const StlFacet facet(*triangle);
+            stream << "facet normal " << facet.normal[0] << ' ' << facet.normal[1] << ' ' << facet.normal[2] << '\n'
+                   << "outer loop\n";
+            for (const auto& v : facet.vertex) {
+                stream << "vertex " << v[0] << ' ' << v[1] << ' ' << v[2] << '\n';
+            }
+            stream << "endloop\nendfacet\n";
         }
-        stream << "endloop\nendfacet\n";
-    }
-    stream << "endsolid " << TITLE << '\n';
-    OutputFileCheck::close(stream, path);
+        stream << "endsolid " << TITLE << '\n';
+    });
 }
 
 void StlTinExporter::exportBinary(const char* path, tin::core::Tin const& tin) const {
@@ -51,13 +52,12 @@ void StlTinExporter::exportBinary(const char* path, tin::core::Tin const& tin) c
     if (triangles.size() > UINT_MAX) {
         throw common::exception::RuntimeException("TIN too large for binary STL");
     }
-    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
-    {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         common::io::IoUtil::writeWithSize(writer, TITLE, 80);
         writer << static_cast<unsigned int>(triangles.size());
-        // Facets are staged in a buffer; little-endian floats, the byte order of every
-        // target of this code.
+        // Facets are staged in a buffer, their floats in the machine's order, which is
+        // common::io::FILE_BYTE_ORDER.
         constexpr int CHUNK = 1024;
         char buffer[CHUNK * FACET_SIZE];
         int used = 0;
@@ -82,8 +82,7 @@ void StlTinExporter::exportBinary(const char* path, tin::core::Tin const& tin) c
             writer.writeRaw(buffer, used * FACET_SIZE);
         }
         writer.flush();
-    }
-    OutputFileCheck::close(stream, path);
+    });
 }
 
 } // namespace tin::io

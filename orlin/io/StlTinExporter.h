@@ -22,7 +22,8 @@ namespace tin::io {
 /// digits, independent of the process locale; lines end with '\n'.
 ///
 /// Throws common::exception::FileOpenException when the path cannot be opened and
-/// common::exception::RuntimeException when writing fails (the partial file is removed).
+/// common::exception::RuntimeException when writing fails, both naming the path; the file is
+/// written through common::io::SafeFileWriter, so a failure leaves the earlier file untouched.
 class StlTinExporter : public TinExporterI {
 public:
     static constexpr const char* TITLE = "TIN exported by tin::io::StlTinExporter";

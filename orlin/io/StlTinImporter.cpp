@@ -1,13 +1,15 @@
 #include "orlin/io/StlTinImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
+#include "common/io/ByteOrder.h"
 #include "common/io/IoUtil.h"
-#include "orlin/core/HashMix.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
-#include "orlin/core/Prefetch.h"
+#include "orlin/io/BinPointBlockReader.h"
 #include "orlin/io/ReadAheadThread.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LargeTableAllocatorT.h"
+#include "orlin/support/Prefetch.h"
 
 #include <algorithm>
 #include <cctype>
@@ -35,7 +37,7 @@ constexpr unsigned long long HEADER_SIZE = 84;
 constexpr unsigned long long FACET_SIZE = 50;
 
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 // Facets share most of their vertices: each distinct coordinate triple gets a number on its
 // first use, and the point factory is asked once per number, all numbers in one bulk
@@ -47,8 +49,8 @@ using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
 class VertexNumbers {
 public:
     static std::uint64_t hash(double x, double y, double z) {
-        using core::coordinateBits;
-        return core::mixWords(core::mixWords(coordinateBits(x), coordinateBits(y)), coordinateBits(z));
+        using support::coordinateBits;
+        return support::mixWords(support::mixWords(support::coordinateBits(x), support::coordinateBits(y)), support::coordinateBits(z));
     }
 
     // Room for `distinct` triples without growing the table.
@@ -96,7 +98,7 @@ public:
 
     void prefetch(std::uint64_t h) const {
         if (!m_entries.empty()) {
-            core::prefetchLine(&m_entries[h & (m_entries.size() - 1)]);
+            support::prefetchLine(&m_entries[h & (m_entries.size() - 1)]);
         }
     }
 
@@ -342,18 +344,23 @@ struct DecodedFacet {
     std::uint64_t hashes[3];
 };
 
-void decodeFacets(const char* records, std::size_t count, DecodedFacet* out) {
+// Records hold floats in common::io::FILE_BYTE_ORDER, the machine's: they are copied as they
+// are. False when a corner coordinate is NaN or infinite.
+bool decodeFacets(const char* records, std::size_t count, DecodedFacet* out) {
+    bool finite = true;
     for (std::size_t k = 0; k < count; ++k) {
         float values[9];
         std::memcpy(values, records + k * FACET_SIZE + 12, sizeof values);
         DecodedFacet& d = out[k];
         for (int i = 0; i < 9; ++i) {
             d.xyz[i] = values[i];
+            finite &= std::isfinite(values[i]);
         }
         for (int i = 0; i < 3; ++i) {
             d.hashes[i] = VertexNumbers::hash(d.xyz[3 * i], d.xyz[3 * i + 1], d.xyz[3 * i + 2]);
         }
     }
+    return finite;
 }
 
 // Facets numbered in order, with the table entries of the facets a few ahead on the way in.
@@ -387,7 +394,9 @@ void numberFile(std::ifstream& stream, std::size_t count, FacetCollector& facets
         if (!stream) {
             throw InvalidFileFormatException("Invalid file format", path);
         }
-        decodeFacets(records.data(), piece, decoded.data());
+        if (!decodeFacets(records.data(), piece, decoded.data())) {
+            throw InvalidFileFormatException(BinPointBlockReader::NOT_FINITE, path);
+        }
         numberFacets(decoded.data(), piece, facets);
         done += piece;
         if (!publish(facets.vertices().count())) {

@@ -29,7 +29,8 @@ namespace tin::io {
 /// keyword + " not found" ("solid", "facet normal", "outer loop", "vertex", "endloop",
 /// "endfacet") or "Wrong vertex definition" (not 4 tokens, or a coordinate that is not a
 /// finite number), each with the line number; binary "Invalid file size" (not 84 + 50 n
-/// bytes, up to that remainder) or "Invalid file format" (read error). A path that cannot
+/// bytes, up to that remainder), "Invalid file format" (read error) or
+/// BinPointBlockReader::NOT_FINITE (a NaN or infinite corner coordinate). A path that cannot
 /// be opened throws common::exception::FileOpenException.
 /// Cost: one look-up per vertex in a flat table of the distinct vertices, one bulk factory
 /// request for them all (PointFactory::factoryAll), one Tin::addTriangle per facet; until

@@ -1,10 +1,8 @@
 #include "orlin/io/TextPoint2DIRingExporter.h"
 
-#include "common/io/IoUtil.h"
+#include "common/io/SafeFileWriter.h"
 #include "orlin/core/Point2DI.h"
-#include "orlin/io/OutputFileCheck.h"
 
-#include <fstream>
 #include <locale>
 
 namespace tin::io {
@@ -12,24 +10,24 @@ namespace tin::io {
 void TextPoint2DIRingExporter::exportPoint2DIRing(const char* path, tin::core::Point2DIRing const& ring,
                                                   Mode mode) const {
     m_mode = mode;
-    std::ofstream stream = common::io::IoUtil::openOutAscii(path);
-    stream.imbue(std::locale::classic());
-    stream.precision(m_precision);
-    exportRing(&stream, "", ring, -1);
-    OutputFileCheck::close(stream, path);
+    common::io::SafeFileWriter::writeAscii(path, [&](std::ostream& stream) {
+        stream.imbue(std::locale::classic());
+        stream.precision(m_precision);
+        exportRing(&stream, "", ring, -1);
+    });
 }
 
 void TextPoint2DIRingExporter::exportPoint2DIRings(
     const char* path, std::vector<std::shared_ptr<tin::core::Point2DIRing>> const& rings, Mode mode) const {
     m_mode = mode;
-    std::ofstream stream = common::io::IoUtil::openOutAscii(path);
-    stream.imbue(std::locale::classic());
-    stream.precision(m_precision);
-    int index = 0;
-    for (const auto& ring : rings) {
-        exportRing(&stream, "", *ring, ++index);
-    }
-    OutputFileCheck::close(stream, path);
+    common::io::SafeFileWriter::writeAscii(path, [&](std::ostream& stream) {
+        stream.imbue(std::locale::classic());
+        stream.precision(m_precision);
+        int index = 0;
+        for (const auto& ring : rings) {
+            exportRing(&stream, "", *ring, ++index);
+        }
+    });
 }
 
 void TextPoint2DIRingExporter::exportRing(std::ostream* stream, const char* prefix,

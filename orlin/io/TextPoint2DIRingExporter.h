@@ -19,7 +19,8 @@ namespace tin::io {
 /// uses the mode the latest of them left.
 ///
 /// Throws common::exception::FileOpenException when the path cannot be opened and
-/// common::exception::RuntimeException when writing fails (the partial file is removed).
+/// common::exception::RuntimeException when writing fails, both naming the path; the file is
+/// written through common::io::SafeFileWriter, so a failure leaves the earlier file untouched.
 class TextPoint2DIRingExporter {
 public:
     enum Mode : int {

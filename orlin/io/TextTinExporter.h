@@ -14,7 +14,8 @@ namespace tin::io {
 /// '\n'. The latest export's mode is kept in the object.
 ///
 /// Throws common::exception::FileOpenException when the path cannot be opened and
-/// common::exception::RuntimeException when writing fails (the partial file is removed).
+/// common::exception::RuntimeException when writing fails, both naming the path; the file is
+/// written through common::io::SafeFileWriter, so a failure leaves the earlier file untouched.
 class TextTinExporter : public TinExporterI {
 public:
     enum Mode : int {

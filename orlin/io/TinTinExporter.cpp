@@ -1,13 +1,13 @@
 #include "orlin/io/TinTinExporter.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/RuntimeException.h"
 #include "common/file/TarHeaderBlock.h"
 #include "common/io/FileUtil.h"
-#include "common/io/IoUtil.h"
+#include "common/io/SafeFileWriter.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/io/BinPointContainerExporter.h"
-#include "orlin/io/OutputFileCheck.h"
 
 #include <climits>
 #include <cstring>
@@ -63,13 +63,11 @@ tin::core::Tin const& TinTinExporter::heldTin() const {
 }
 
 void TinTinExporter::exportTin(const char* path, tin::core::Tin const& tin) const {
-    std::ofstream stream = common::io::IoUtil::openOutBinary(path);
-    {
-        Poco::BinaryWriter writer(stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         exportTin(&writer, tin);
         writer.flush();
-    }
-    OutputFileCheck::close(stream, path);
+    });
 }
 
 void TinTinExporter::exportTin(const char* path) const {
@@ -77,7 +75,7 @@ void TinTinExporter::exportTin(const char* path) const {
 }
 
 void TinTinExporter::exportTin(std::ofstream* stream, tin::core::Tin const& tin) const {
-    Poco::BinaryWriter writer(*stream, Poco::BinaryWriter::NATIVE_BYTE_ORDER);
+    Poco::BinaryWriter writer(*stream, common::io::FILE_BYTE_ORDER);
     exportTin(&writer, tin);
     writer.flush();
 }

@@ -38,9 +38,10 @@ public:
     TinTinExporter() = default;
     explicit TinTinExporter(tin::core::Tin const& tin);
 
-    /// Writes a whole file; throws common::exception::FileOpenException when the path
-    /// cannot be opened and common::exception::RuntimeException when writing fails (the
-    /// partial file is removed).
+    /// Writes a whole file through common::io::SafeFileWriter; throws
+    /// common::exception::FileOpenException when the path cannot be opened and
+    /// common::exception::RuntimeException when writing fails, both naming the path, and a
+    /// failure leaves the earlier file untouched.
     void exportTin(const char* path, tin::core::Tin const& tin) const override;
     void exportTin(const char* path) const;
 

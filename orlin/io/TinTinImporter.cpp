@@ -2,11 +2,12 @@
 
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/file/TarHeaderBlock.h"
-#include "common/io/IoUtil.h"
+#include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
-#include "orlin/core/LargeTableAllocatorT.h"
+#include "common/io/IoUtil.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/BinPointBlockReader.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -38,7 +39,7 @@ unsigned long long padding(const TarHeaderBlock& block) {
 }
 
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 // Records are read in pieces of this many bytes at most, so that a header that claims far
 // more than the file holds fails at the end of the data instead of reserving memory for it.
@@ -104,8 +105,16 @@ void readTriangles(Poco::BinaryReader& reader, const TarHeaderBlock& block,
 
 tin::core::Tin TinTinImporter::importTin(const char* path) const {
     std::ifstream stream = common::io::IoUtil::openInBinary(path);
-    Poco::BinaryReader reader(stream, Poco::BinaryReader::NATIVE_BYTE_ORDER);
-    return importTin(&reader);
+    Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
+    try {
+        return importTin(&reader);
+    } catch (const InvalidFileFormatException& e) {
+        // The same text, with the file the user named instead of the entry.
+        if (e.hasLine()) {
+            throw InvalidFileFormatException(e.message(), path, e.line());
+        }
+        throw InvalidFileFormatException(e.message(), path);
+    }
 }
 
 tin::core::Tin TinTinImporter::importTin(Poco::BinaryReader* reader) const {

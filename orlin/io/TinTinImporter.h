@@ -17,7 +17,9 @@ namespace tin::io {
 ///   archive; the points entry's "Invalid file size" / "Invalid file format" with file
 ///   name "loading points of Tin"; "Invalide file format (in readTrianglesContent)" when
 ///   the triangle indices cannot be read; "Invalid file size" from the sized import when
-///   the archive's length differs from the size given;
+///   the archive's length differs from the size given; BinPointBlockReader::NOT_FINITE for
+///   a NaN or infinite coordinate or elevation. Read from a path, every one of them carries
+///   the path as its file name instead;
 /// - std::out_of_range when a triangle index is not a position of the points entry.
 /// A path that cannot be opened throws common::exception::FileOpenException.
 /// Cost: one bulk factory request for the vertices and one batch addition

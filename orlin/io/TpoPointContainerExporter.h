@@ -1,7 +1,6 @@
 #pragma once
 
-#include "common/io/IoUtil.h"
-#include "orlin/io/OutputFileCheck.h"
+#include "common/io/SafeFileWriter.h"
 #include "orlin/io/PointContainerExporter.h"
 
 #include <locale>
@@ -20,9 +19,8 @@ public:
 
     int precision() const { return m_precision; }
 
-    /// Writes a whole file; throws common::exception::FileOpenException when the path
-    /// cannot be opened and common::exception::RuntimeException when writing fails (the
-    /// partial file is removed).
+    /// Writes a whole file through common::io::SafeFileWriter: a failure (FileOpenException
+    /// or RuntimeException naming the path) leaves the file that was there untouched.
     template <typename Iterator>
     void exportPoints(const char* path, Iterator first, Iterator last) const;
 
@@ -32,14 +30,14 @@ private:
 
 template <typename Iterator>
 void TpoPointContainerExporter::exportPoints(const char* path, Iterator first, Iterator last) const {
-    std::ofstream stream = common::io::IoUtil::openOutAscii(path);
-    stream.imbue(std::locale::classic());
-    stream.precision(m_precision);
-    for (; first != last; ++first) {
-        const auto& point = *first;
-        stream << point->x() << ',' << point->y() << ',' << point->elevation() << '\n';
-    }
-    OutputFileCheck::close(stream, path);
+    common::io::SafeFileWriter::writeAscii(path, [&](std::ostream& stream) {
+        stream.imbue(std::locale::classic());
+        stream.precision(m_precision);
+        for (; first != last; ++first) {
+            const auto& point = *first;
+            stream << point->x() << ',' << point->y() << ',' << point->elevation() << '\n';
+        }
+    });
 }
 
 } // namespace tin::io

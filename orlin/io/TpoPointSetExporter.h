@@ -11,7 +11,8 @@ namespace tin::io {
 /// order and is not promised. Ids are not written.
 ///
 /// Throws common::exception::FileOpenException when the path cannot be opened and
-/// common::exception::RuntimeException when writing fails (the partial file is removed).
+/// common::exception::RuntimeException when writing fails, both naming the path; the file is
+/// written through common::io::SafeFileWriter, so a failure leaves the earlier file untouched.
 class TpoPointSetExporter : public PointSetExporter {
 public:
     static constexpr int DEFAULT_PRECISION = 10;

@@ -1,11 +1,11 @@
 #include "orlin/io/TpoPointSetImporter.h"
 
 #include "common/exception/InvalidFileFormatException.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/io/FileBytes.h"
 #include "orlin/io/ReadAheadThread.h"
+#include "orlin/support/LargeTableAllocatorT.h"
 
 #include <algorithm>
 #include <charconv>
@@ -22,7 +22,7 @@ namespace tin::io {
 namespace {
 
 template <typename T>
-using LargeVector = std::vector<T, tin::core::LargeTableAllocatorT<T>>;
+using LargeVector = std::vector<T, tin::support::LargeTableAllocatorT<T>>;
 
 // Lines parsed between two hand-overs to the interning, and points interned at a time
 // while the lines after them are parsed.
@@ -72,8 +72,10 @@ bool parseNumber(std::string_view token, double& value) {
     return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
 }
 
-bool isSeparator(char c) {
-    return c == ',' || c == '\t' || c == ' ';
+// The hot path's test of SEPARATORS, unrolled.
+constexpr bool isSeparator(char c) {
+    static_assert(SEPARATORS.size() == 3, "isSeparator tests each separator");
+    return c == SEPARATORS[0] || c == SEPARATORS[1] || c == SEPARATORS[2];
 }
 
 // The common line, "x,y,z" or "x y z" with a '\n' or "\r\n" end, parsed without splitting

@@ -1,9 +1,9 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
-#include "orlin/core/GeosCacheTable.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/GeosCacheTable.h"
 
 #include <geos/geom/LineString.h>
 #include <geos/geom/Polygon.h>
@@ -26,7 +26,7 @@ std::shared_ptr<Point> at(double x, double y)
 
 TEST(GeosCacheTableTest, OwnersLeaveNoEntryBehind)
 {
-    GeosCacheTable& table = GeosCacheTable::instance();
+    tin::support::GeosCacheTable& table = tin::support::GeosCacheTable::instance();
     const std::size_t before = table.size();
     {
         auto p = at(0, 0), q = at(4, 0), r = at(0, 3);

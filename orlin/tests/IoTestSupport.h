@@ -3,6 +3,7 @@
 // Helpers shared by the file-format tests: scratch files, raw byte files and a
 // coordinate-based comparison of TINs.
 
+#include "common/test/ScratchDir.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
@@ -21,28 +22,8 @@
 
 namespace iotest {
 
-inline std::filesystem::path scratchPath() {
-    return std::filesystem::temp_directory_path() / ("orlin_io_tests_" + std::to_string(::getpid()));
-}
-
-// Removes this process's scratch files when the test program ends.
-struct ScratchCleanup {
-    ~ScratchCleanup() {
-        std::error_code ignored;
-        std::filesystem::remove_all(scratchPath(), ignored);
-    }
-};
-inline ScratchCleanup scratchCleanup;
-
-inline std::filesystem::path scratchDir() {
-    const auto dir = scratchPath();
-    std::filesystem::create_directories(dir);
-    return dir;
-}
-
-inline std::string scratchFile(const std::string& name) {
-    return (scratchDir() / name).string();
-}
+using common::test::scratchDir;
+using common::test::scratchFile;
 
 inline void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

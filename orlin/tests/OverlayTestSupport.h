@@ -10,7 +10,7 @@
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
-#include "trianglecui/TriangleProcess.h"
+#include "orlin/util/TriangleRun.h"
 
 namespace overlaytest {
 
@@ -38,21 +38,10 @@ inline std::vector<Corners> delaunay(std::vector<Vertex> const& vertices)
         points.push_back(v[0]);
         points.push_back(v[1]);
     }
-    triangleio_t out{};
-    std::vector<int> const none;
-    trianglecui::TriangleProcess::execute("zQ", points, none, none, none, none, none, &out, true);
+    tin::util::TriangleRun const run("zQ", points, {}, {});
     std::vector<Corners> triangles;
-    for (int i = 0; i < out.numberoftriangles; ++i) {
-        triangles.push_back({out.trianglelist[3 * i], out.trianglelist[3 * i + 1],
-                             out.trianglelist[3 * i + 2]});
-    }
-    for (void* a : {static_cast<void*>(out.pointlist), static_cast<void*>(out.trianglelist),
-                    static_cast<void*>(out.pointmarkerlist), static_cast<void*>(out.edgelist),
-                    static_cast<void*>(out.edgemarkerlist), static_cast<void*>(out.neighborlist),
-                    static_cast<void*>(out.segmentlist), static_cast<void*>(out.segmentmarkerlist)}) {
-        if (a != nullptr) {
-            triangle_free(a);
-        }
+    for (int i = 0; i < run.triangleCount(); ++i) {
+        triangles.push_back({run.corner(i, 0), run.corner(i, 1), run.corner(i, 2)});
     }
     return triangles;
 }

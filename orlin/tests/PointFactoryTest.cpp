@@ -1,7 +1,7 @@
 #include "orlin/core/PointFactory.h"
 
-#include "orlin/core/FixedSizePool.h"
 #include "orlin/core/SpatialIndexWeakContainerT.h"
+#include "orlin/support/FixedSizePool.h"
 
 #include <gtest/gtest.h>
 
@@ -235,7 +235,7 @@ TEST(PointFactoryTest, BulkRequestsInternLikeSingleOnes)
     const std::vector<std::size_t> bulkSharing = sharing(bulk);
     EXPECT_LT(std::set<std::size_t>(bulkSharing.begin(), bulkSharing.end()).size(), n); // some merged
     for (const auto& p : bulk)
-        EXPECT_TRUE(tin::core::FixedSizePool::instance().owns(p.get()));
+        EXPECT_TRUE(tin::support::FixedSizePool::instance().owns(p.get()));
     bulk.clear(); // the points die: the one-by-one run makes them anew
 
     std::vector<std::shared_ptr<Point>> single;

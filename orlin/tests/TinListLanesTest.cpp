@@ -8,6 +8,7 @@
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/LaneThreads.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +33,8 @@ constexpr int GRID = 140;
 // Sets the number of lane threads for one scope.
 class LanesFor {
 public:
-    explicit LanesFor(int threads) { Tin::setListLanesForTests(threads); }
-    ~LanesFor() { Tin::setListLanesForTests(-1); }
+    explicit LanesFor(int threads) { tin::support::LaneThreads::setForTests(threads); }
+    ~LanesFor() { tin::support::LaneThreads::setForTests(-1); }
     LanesFor(LanesFor const&) = delete;
     LanesFor& operator=(LanesFor const&) = delete;
 };

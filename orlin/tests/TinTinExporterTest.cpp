@@ -189,7 +189,8 @@ TEST(TinTinImporterTest, TruncatedTrianglesAreRejectedBeforeUse) {
         readBytes(full.substr(0, trianglesAt + 18), "cut.tin");
         FAIL() << "no exception";
     } catch (const InvalidFileFormatException& e) {
-        EXPECT_STREQ(e.what(), "Invalide file format (in readTrianglesContent)");
+        EXPECT_EQ(e.message(), "Invalide file format (in readTrianglesContent)");
+        EXPECT_EQ(e.fileName(), iotest::scratchFile("cut.tin"));
     }
 }
 
@@ -202,11 +203,21 @@ TEST(TinTinImporterTest, BadPointsEntryNamesThePointsContext) {
     const std::string bytes = entry("meta.txt", "x") +
                               entry("coordinatePoints.tpobin", Bytes().header().i32(5).xyz(0, 0, 0).data) +
                               entry("triangles.tribin", "") + std::string(1024, '\0');
+    // Read at a reader's position the entry is named; read from a path, the file.
+    std::istringstream in(bytes);
+    Poco::BinaryReader reader(in, Poco::BinaryReader::NATIVE_BYTE_ORDER);
+    try {
+        TinTinImporter().importTin(&reader);
+        FAIL() << "no exception";
+    } catch (const InvalidFileFormatException& e) {
+        EXPECT_STREQ(e.what(), "Invalid file size: loading points of Tin");
+    }
     try {
         readBytes(bytes, "badpoints.tin");
         FAIL() << "no exception";
     } catch (const InvalidFileFormatException& e) {
-        EXPECT_STREQ(e.what(), "Invalid file size: loading points of Tin");
+        EXPECT_EQ(e.message(), "Invalid file size");
+        EXPECT_EQ(e.fileName(), iotest::scratchFile("badpoints.tin"));
     }
 }
 

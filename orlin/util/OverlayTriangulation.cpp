@@ -11,7 +11,6 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
-#include "orlin/core/HashMix.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Point2DI.h"
@@ -23,6 +22,7 @@
 #include "orlin/core/Tin2D.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
+#include "orlin/support/HashMix.h"
 #include "orlin/util/AssertError.h"
 #include "orlin/util/TriangleBucketGrid.h"
 #include "orlin/util/TriangleRun.h"
@@ -55,7 +55,7 @@ double snapFraction(double f)
 std::size_t OverlayTriangulation::EdgeOwners::SlotTraits::hashOf(Slot const& s)
 {
     return static_cast<std::size_t>(
-        core::mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.lower)),
+        support::mixWords(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.lower)),
                        static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(s.upper))));
 }
 
@@ -847,7 +847,7 @@ private:
     std::vector<SplitRecord> const& m_records;
     // Per edge, one more than its last record's index; per record, one more than the index of
     // the record of the same edge before it (0: none).
-    core::AddressMapT<Edge2D, std::uint32_t> m_last;
+    support::AddressMapT<Edge2D, std::uint32_t> m_last;
     std::vector<std::uint32_t> m_before;
 };
 

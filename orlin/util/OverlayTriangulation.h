@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "orlin/core/Edge2D.h"
-#include "orlin/core/AddressMapT.h"
-#include "orlin/core/LinearProbingTableT.h"
+#include "orlin/support/AddressMapT.h"
+#include "orlin/support/LinearProbingTableT.h"
 #include "orlin/util/SplitRecord.h"
 
 namespace tin {
@@ -72,7 +72,7 @@ public:
             static std::size_t hashOf(Slot const& s);
             static bool occupied(Slot const& s) { return s.lower != nullptr; }
         };
-        core::LinearProbingTableT<Slot, SlotTraits> m_table;
+        support::LinearProbingTableT<Slot, SlotTraits> m_table;
     };
 
     struct IdBounds {

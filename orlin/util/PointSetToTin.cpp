@@ -2,18 +2,19 @@
 
 #include "orlin/core/Breakline.h"
 #include "orlin/core/Edge.h"
-#include "orlin/core/HashMix.h"
-#include "orlin/core/LargeTableAllocatorT.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointRing.h"
 #include "orlin/core/PointSet.h"
-#include "orlin/core/Prefetch.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/AlignedMapping.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LargeTableAllocatorT.h"
+#include "orlin/support/Prefetch.h"
 #include "orlin/util/AssertError.h"
 #include "orlin/util/PointResolution.h"
 #include "orlin/util/PointSetModifier.h"
@@ -38,10 +39,6 @@
 #include <utility>
 #include <vector>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 namespace tin {
 namespace util {
 
@@ -60,24 +57,13 @@ using BreaklineList = std::vector<std::shared_ptr<Breakline>>;
 
 // Asks for huge pages under a buffer of the C heap that is about to be written for the first
 // time (reserved, not yet filled): a survey-sized array then costs one page fault per 2 MiB
-// instead of one per 4 KiB, which on a virtual machine is most of the cost of filling it.
-// Only whole 2 MiB pages inside the buffer are advised; the advice is a hint, and memory the
-// heap hands out again was touched before and is left as it is.
+// instead of one per 4 KiB. Memory the heap hands out again was touched before and is left as
+// it is.
 void adviseHugePages(void const* data, std::size_t bytes)
 {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t page = std::uintptr_t(2) << 20;
-    auto const start = reinterpret_cast<std::uintptr_t>(data);
-    std::uintptr_t const first = (start + page - 1) & ~(page - 1);
-    std::uintptr_t const last = (start + bytes) & ~(page - 1);
-    if (last > first) {
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
-#else
-    (void)data;
-    (void)bytes;
-#endif
+    support::AlignedMapping::adviseHugePages(const_cast<void*>(data), bytes);
 }
+
 // The vertices of a run by exact position (-0 and +0 alike): open addressing over
 // indices into the run's point list, so that a survey of a million points costs one
 // flat array instead of a hash node per point. Each slot keeps 32 bits of its position's
@@ -144,7 +130,7 @@ public:
 
     static std::uint64_t hash(double x, double y)
     {
-        return core::mixWords(core::coordinateBits(x), core::coordinateBits(y));
+        return support::mixWords(support::coordinateBits(x), support::coordinateBits(y));
     }
 
     void release()
@@ -154,7 +140,7 @@ public:
     }
 
 private:
-    using Slots = std::vector<std::uint64_t, core::LargeTableAllocatorT<std::uint64_t>>;
+    using Slots = std::vector<std::uint64_t, support::LargeTableAllocatorT<std::uint64_t>>;
     static constexpr std::uint64_t EMPTY = ~std::uint64_t(0);
 
     // The tag is the hash's high half, the home slot comes from its low bits.
@@ -200,21 +186,12 @@ private:
 struct Run {
     PositionTable table;
     std::vector<PointPtr> ringPoints;
-    std::vector<PointPtr const*, core::LargeTableAllocatorT<PointPtr const*>> vertices;
+    std::vector<PointPtr const*, support::LargeTableAllocatorT<PointPtr const*>> vertices;
     std::vector<double> pointList; // the type the triangulation process takes
     std::vector<int> segments;
 
     int find(double x, double y) const { return table.find(pointList, x, y); }
     PointPtr const& vertex(std::size_t i) const { return *vertices[i]; }
-};
-
-struct PairHash {
-    std::size_t operator()(std::pair<Point const*, Point const*> const& p) const
-    {
-        auto a = reinterpret_cast<std::uintptr_t>(p.first);
-        auto b = reinterpret_cast<std::uintptr_t>(p.second);
-        return std::hash<std::uintptr_t>()(a * 1000003u ^ b);
-    }
 };
 
 std::string positionMessage(char const* text, double x, double y)
@@ -242,7 +219,7 @@ void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& point
     run.vertices.reserve(count);
     run.table.reserve(count, xy);
 
-    std::vector<std::uint64_t, core::LargeTableAllocatorT<std::uint64_t>> hashes(count);
+    std::vector<std::uint64_t, support::LargeTableAllocatorT<std::uint64_t>> hashes(count);
     for (std::size_t k = 0; k < count; ++k) {
         Point const& p = *candidate(k);
         xy[2 * k] = p.x();
@@ -253,12 +230,12 @@ void addVertices(Run& run, std::size_t sides, std::vector<PointPtr> const& point
     // A kept position moves down to the next vertex slot; moving never overtakes reading.
     constexpr std::size_t AHEAD = 32;
     for (std::size_t k = 0; k < std::min(AHEAD, count); ++k) {
-        core::prefetchLine(run.table.home(hashes[k]));
+        support::prefetchLine(run.table.home(hashes[k]));
     }
     std::size_t kept = 0;
     for (std::size_t k = 0; k < count; ++k) {
         if (k + AHEAD < count) {
-            core::prefetchLine(run.table.home(hashes[k + AHEAD]));
+            support::prefetchLine(run.table.home(hashes[k + AHEAD]));
         }
         xy[2 * kept] = xy[2 * k];
         xy[2 * kept + 1] = xy[2 * k + 1];
@@ -301,7 +278,8 @@ void triangulate(PointRing const& ring, std::vector<PointPtr> const& points,
     addVertices(run, sides, points);
     run.segments.reserve(2 * (breaklines.size() + sides));
 
-    std::unordered_set<std::pair<Point const*, Point const*>, PairHash> sent;
+    // Directed: a segment is sent once per direction it is met in.
+    std::unordered_set<EdgeKey, EdgeKeyHash> sent;
     auto addSegment = [&](PointPtr const& a, PointPtr const& b) {
         int ia = vertexAt(run, *a);
         int ib = vertexAt(run, *b);
@@ -449,7 +427,7 @@ private:
 
 // Output vertex i as a shared point: the run's vertex at that exact position, or a new
 // interned point for a vertex the triangulation added. The TIN is built over this array.
-using MappedVertices = std::vector<PointPtr, core::LargeTableAllocatorT<PointPtr>>;
+using MappedVertices = std::vector<PointPtr, support::LargeTableAllocatorT<PointPtr>>;
 
 MappedVertices mapFirstPass(triangleio_t const& out, Run const& run)
 {
@@ -559,7 +537,7 @@ double elevationInPass(Tin const& tin, double x, double y)
 // points'), which makes building it markedly faster. Every triangle is kept; the
 // order among triangles whose lowest vertices share a bucket is their list order. A
 // counting sort: two passes over the triangles, linear.
-using CornerList = std::vector<std::uint32_t, core::LargeTableAllocatorT<std::uint32_t>>;
+using CornerList = std::vector<std::uint32_t, support::LargeTableAllocatorT<std::uint32_t>>;
 
 CornerList cornersByVertexAddress(PointPtr const* vertices, std::size_t vertexCount, int const* list,
                                   std::size_t count)

@@ -14,10 +14,9 @@
 #include <geos/geom/Polygon.h>
 
 #include "orlin/core/Edge.h"
-#include "orlin/core/EdgeFactory.h"
-#include "orlin/core/FixedSizePoolAllocatorT.h"
 #include "orlin/core/Edge2D.h"
 #include "orlin/core/Edge2DFactory.h"
+#include "orlin/core/EdgeFactory.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Point2DI.h"
@@ -30,6 +29,7 @@
 #include "orlin/core/Tin2D.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/core/Triangle2D.h"
+#include "orlin/support/FixedSizePoolAllocatorT.h"
 #include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/TriangleBucketGrid.h"
 #include "orlin/util/TriangleRun.h"
@@ -210,7 +210,7 @@ void RegionRetriangulation::makeTriangles(std::vector<std::array<std::uint32_t, 
             continue;
         }
         adjacency->triangles.push_back(std::allocate_shared<core::Triangle>(
-            core::FixedSizePoolAllocatorT<core::Triangle>(), vertices[k], vertices[k + 1],
+            support::FixedSizePoolAllocatorT<core::Triangle>(), vertices[k], vertices[k + 1],
             vertices[k + 2], edges[edge], edges[edge + 1], edges[edge + 2]));
         edge += 3;
         auto const& t = triangles[placed[m]];

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "orlin/core/AddressMapT.h"
+#include "orlin/support/AddressMapT.h"
 
 #include "orlin/util/EdgeOrder.h"
 #include "orlin/util/SplitRecord.h"
@@ -68,7 +68,7 @@ public:
         enum State : unsigned char { Untraversed, Traversed, Gone };
         std::vector<std::shared_ptr<core::Edge2D>> m_sorted;
         std::vector<State> m_state;
-        core::AddressMapT<core::Edge2D, std::uint32_t> m_rank;
+        support::AddressMapT<core::Edge2D, std::uint32_t> m_rank;
         std::size_t m_firstUntraversed = 0;
         // Ranks of traversed edges, lowest on top; entries of edges gone since are skipped.
         std::priority_queue<std::uint32_t, std::vector<std::uint32_t>, std::greater<std::uint32_t>>

@@ -10,7 +10,6 @@
 #include <geos/geom/Polygon.h>
 #include <geos/util/TopologyException.h>
 
-#include "orlin/core/AddressMapT.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
@@ -19,6 +18,7 @@
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/support/AddressMapT.h"
 #include "orlin/util/RegionTinMap.h"
 #include "orlin/util/TinOverlay.h"
 #include "trianglecui/TriangleProcessError.h"
@@ -144,7 +144,7 @@ struct Assembly {
     std::vector<TrianglePtr> triangles;
     // Per triangle: whether it comes from the other TIN (a region that takes the other).
     std::vector<bool> fromOther;
-    core::AddressMapT<core::Triangle, bool> seen;
+    support::AddressMapT<core::Triangle, bool> seen;
 
     void put(TrianglePtr const& t, bool other)
     {
@@ -212,7 +212,7 @@ struct Settlement {
     // Base triangles of the overlap rectangle that the result lacks, in that TIN's order.
     std::vector<TrianglePtr> removed;
     // Base triangles the result keeps (only when asked for).
-    core::AddressMapT<core::Triangle, bool> kept;
+    support::AddressMapT<core::Triangle, bool> kept;
 };
 
 Settlement settle(Assembly const& assembly, Tin const& baseInOverlap, bool listKept)

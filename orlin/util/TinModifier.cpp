@@ -1,6 +1,7 @@
 #include "orlin/util/TinModifier.h"
 
 #include "orlin/core/Edge.h"
+#include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/PointFunctions.h"
 #include "orlin/core/PointRing.h"
@@ -36,9 +37,7 @@ using core::Triangle;
 
 std::size_t EdgeKeyHash::operator()(EdgeKey const& key) const
 {
-    auto a = reinterpret_cast<std::uintptr_t>(key.first);
-    auto b = reinterpret_cast<std::uintptr_t>(key.second);
-    return std::hash<std::uintptr_t>()(a * 1000003u ^ (b >> 3));
+    return core::hashAddressPair(key.first, key.second);
 }
 
 EdgeKey edgeKey(Point const* a, Point const* b)

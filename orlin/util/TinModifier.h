@@ -56,6 +56,7 @@ namespace util {
 // An undirected edge by its two end objects, the lower address first.
 using EdgeKey = std::pair<core::Point const*, core::Point const*>;
 
+// The library's one hash of a pair of objects (core::hashAddressPair).
 struct EdgeKeyHash {
     std::size_t operator()(EdgeKey const& key) const;
 };

@@ -3,13 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "orlin/util/TriangleRecord.h"
 #include "trianglecui/TriangleProcess.h"
 
 namespace tin {
 namespace util {
 
-// One run of the triangulation process over a planar straight-line graph, owning the result
-// record and releasing its arrays when it dies (also when the caller leaves by an exception).
+// One run of the triangulation process over a planar straight-line graph. Its TriangleRecord
+// owns the result and releases its arrays when the run dies (also when the caller leaves by
+// an exception).
 // Failures of the run pass on as trianglecui::TriangleProcessError.
 class TriangleRun {
 public:
@@ -17,7 +19,6 @@ public:
                 std::vector<int> const& segments, std::vector<int> const& segmentMarkers);
     TriangleRun(TriangleRun const&) = delete;
     TriangleRun& operator=(TriangleRun const&) = delete;
-    ~TriangleRun();
 
     int pointCount() const;
     double x(int i) const;
@@ -31,7 +32,7 @@ public:
     int edgeMarker(int i) const;
 
 private:
-    triangleio_t m_out;
+    TriangleRecord m_out;
 };
 
 }  // namespace util

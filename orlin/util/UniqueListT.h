@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "orlin/core/AddressMapT.h"
+#include "orlin/support/AddressMapT.h"
 
 namespace tin::util {
 
@@ -36,7 +36,7 @@ public:
 private:
     std::vector<std::shared_ptr<T>> m_items;
     // A flat address table: no node allocated per item.
-    core::AddressMapT<T, bool> m_seen;
+    support::AddressMapT<T, bool> m_seen;
 };
 
 } // namespace tin::util

@@ -234,7 +234,7 @@ private:
     void insertPoints()
     {
         using Entry = std::pair<Point, int>;
-        std::vector<Entry, HugePageAllocator<Entry>> entries;
+        std::vector<Entry, tin::support::HugePageAllocatorT<Entry>> entries;
         entries.reserve(inputCount_);
         for (std::size_t i = 0; i < inputCount_; ++i)
             entries.emplace_back(Point(points_[2 * i], points_[2 * i + 1]), static_cast<int>(i));
@@ -276,7 +276,7 @@ private:
 
         using Entry = std::pair<Point, int>;
         std::size_t const created = split_.created.size() / 2;
-        std::vector<Entry, HugePageAllocator<Entry>> entries;
+        std::vector<Entry, tin::support::HugePageAllocatorT<Entry>> entries;
         entries.reserve(created);
         for (std::size_t k = 0; k < created; ++k)
             entries.emplace_back(Point(split_.created[2 * k], split_.created[2 * k + 1]),
@@ -819,8 +819,8 @@ private:
         bool const dropUnused = switches_.dropUnusedVertices;
         constexpr int DUPLICATE = -1;      // another input index stands for the position
         constexpr int UNUSED = -3;         // stands for its position, in no kept triangle
-        std::vector<int, HugePageAllocator<int>> outputOf(inputCount_, DUPLICATE);
-        std::vector<VertexHandle, HugePageAllocator<VertexHandle>> created;
+        std::vector<int, tin::support::HugePageAllocatorT<int>> outputOf(inputCount_, DUPLICATE);
+        std::vector<VertexHandle, tin::support::HugePageAllocatorT<VertexHandle>> created;
         for (auto v = triangulation_.finite_vertices_begin(); v != triangulation_.finite_vertices_end(); ++v) {
             VertexInfo const& info = v->info();
             if (info.input >= 0)
@@ -930,11 +930,11 @@ private:
     std::size_t const inputCount_;
     SegmentSplitter::Rounds const rounds_;
     Tr triangulation_;
-    std::vector<VertexHandle, HugePageAllocator<VertexHandle>> handles_; // input, then created
+    std::vector<VertexHandle, tin::support::HugePageAllocatorT<VertexHandle>> handles_; // input, then created
     SegmentSplitter::Result split_;
-    std::vector<char, HugePageAllocator<char>> oneEdge_; // per chain index: its subsegment is one edge
-    std::vector<VertexHandle, HugePageAllocator<VertexHandle>> meshChain_; // along marked segments
-    std::vector<std::size_t, HugePageAllocator<std::size_t>> meshChainStart_;
+    std::vector<char, tin::support::HugePageAllocatorT<char>> oneEdge_; // per chain index: its subsegment is one edge
+    std::vector<VertexHandle, tin::support::HugePageAllocatorT<VertexHandle>> meshChain_; // along marked segments
+    std::vector<std::size_t, tin::support::HugePageAllocatorT<std::size_t>> meshChainStart_;
     std::vector<ConstraintId> constraints_;
     std::vector<bool> flaggedOnly_; // segment is one edge, flagged without the hierarchy
     EdgeMarkerTable segmentMarkerOf_;

@@ -1,7 +1,7 @@
 #ifndef TRIANGLECUI_EDGEMARKERTABLE_H
 #define TRIANGLECUI_EDGEMARKERTABLE_H
 
-#include "HugePageAllocator.h"
+#include "orlin/support/HugePageAllocatorT.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -86,7 +86,7 @@ private:
 
     void rehash(std::size_t capacity)
     {
-        std::vector<Slot, HugePageAllocator<Slot>> old(capacity, Slot{EMPTY, 0});
+        std::vector<Slot, tin::support::HugePageAllocatorT<Slot>> old(capacity, Slot{EMPTY, 0});
         old.swap(slots_);
         mask_ = capacity - 1;
         size_ = 0;
@@ -103,7 +103,7 @@ private:
         }
     }
 
-    std::vector<Slot, HugePageAllocator<Slot>> slots_;
+    std::vector<Slot, tin::support::HugePageAllocatorT<Slot>> slots_;
     std::size_t mask_ = 0;
     std::size_t size_ = 0;
 };

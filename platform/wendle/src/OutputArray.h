@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <new>
 
-#include <sys/mman.h>
+#include "orlin/support/AlignedMapping.h"
+
 
 namespace trianglecui {
 
@@ -48,7 +49,7 @@ public:
             if (posix_memalign(&memory, HUGE_PAGE, rounded) != 0)
                 throw std::bad_alloc();
             data_ = static_cast<T*>(memory);
-            adviseHugePages(data_, rounded);
+            tin::support::AlignedMapping::adviseHugePages(data_, rounded);
         } else {
             data_ = static_cast<T*>(std::malloc(bytes));
             if (data_ == nullptr)
@@ -72,25 +73,9 @@ public:
     }
 
 private:
-    static constexpr std::size_t HUGE_PAGE = std::size_t(2) << 20;
+    static constexpr std::size_t HUGE_PAGE = tin::support::AlignedMapping::ALIGNMENT;
     // Below this an array takes ordinary pages: a huge page would be mostly empty.
     static constexpr std::size_t HUGE_PAGE_FROM = std::size_t(256) << 10;
-
-    static void adviseHugePages(void* memory, std::size_t bytes)
-    {
-#ifdef MADV_HUGEPAGE
-        constexpr std::uintptr_t page = HUGE_PAGE;
-        auto const start = reinterpret_cast<std::uintptr_t>(memory);
-        std::uintptr_t const first = (start + page - 1) & ~(page - 1);
-        std::uintptr_t const last = (start + bytes) & ~(page - 1);
-        // Only whole huge pages inside the block; the advice is a hint and may be declined.
-        if (last > first)
-            madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-        (void)memory;
-        (void)bytes;
-#endif
-    }
 
     T* data_ = nullptr;
     std::size_t size_ = 0;

@@ -1,7 +1,7 @@
 #ifndef TRIANGLECUI_SEGMENTSPLITTER_H
 #define TRIANGLECUI_SEGMENTSPLITTER_H
 
-#include "HugePageAllocator.h"
+#include "orlin/support/HugePageAllocatorT.h"
 
 #include <cstddef>
 #include <vector>
@@ -44,7 +44,7 @@ public:
     enum class Rounds { One, UntilSettled };
 
     template <typename T>
-    using Array = std::vector<T, HugePageAllocator<T>>;
+    using Array = std::vector<T, tin::support::HugePageAllocatorT<T>>;
 
     struct Result
     {

@@ -3,7 +3,7 @@
 #include "common/io/FileUtil.h"
 #include "common/io/IoUtil.h"
 
-#include "ScratchDir.h"
+#include "common/test/ScratchDir.h"
 
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
@@ -19,7 +19,7 @@ using common::io::IoUtil;
 namespace {
 
 std::filesystem::path scratchFile(const std::string& name) {
-    return yarbeltest::scratchDir() / name;
+    return common::test::scratchDir() / name;
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "common/exception/RuntimeException.h"
 #include "common/file/TarHeaderBlock.h"
 
-#include "ScratchDir.h"
+#include "common/test/ScratchDir.h"
 
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
@@ -18,6 +18,7 @@
 
 using common::exception::InvalidFileFormatException;
 using common::file::TarHeaderBlock;
+using common::test::scratchDir;
 
 namespace {
 
@@ -25,10 +26,6 @@ struct Entry {
     std::string name;
     std::string content;
 };
-
-std::filesystem::path scratchDir() {
-    return yarbeltest::scratchDir();
-}
 
 std::string headerBytes(const std::string& name, unsigned int size) {
     std::ostringstream out;

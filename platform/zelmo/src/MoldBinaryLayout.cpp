@@ -1,5 +1,6 @@
 #include "MoldBinaryLayout.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
 
 #include <Poco/BinaryWriter.h>
@@ -14,7 +15,7 @@ std::string headerBytes()
 {
     std::ostringstream out(std::ios::out | std::ios::binary);
     {
-        Poco::BinaryWriter writer(out, Poco::BinaryWriter::LITTLE_ENDIAN_BYTE_ORDER);
+        Poco::BinaryWriter writer(out, common::io::FILE_BYTE_ORDER);
         common::io::FileUtil::writeHeader(writer, kTitle, kVersion);
         writer.flush();
     }

@@ -3,19 +3,16 @@
 #include "MoldBinaryLayout.h"
 #include "mold/core/Mold.h"
 
-#include "common/exception/FileOpenException.h"
+#include "common/io/ByteOrder.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/FileUtil.h"
-#include "common/io/IoUtil.h"
+#include "common/io/SafeFileWriter.h"
 
 #include <Poco/BinaryWriter.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace mold {
@@ -104,34 +101,11 @@ void MoldExporter::exportMold(const char* path, const core::Mold& mold) const
         throw RuntimeException("Cannot write a mold file: no file name given");
     }
     requireWritable(mold);
-    const std::string target(path);
-    const std::string temporary = target + ".writing";
-    bool written = false;
-    std::error_code error;
-    try {
-        std::ofstream stream = common::io::IoUtil::openOutBinary(temporary);
-        if (stream.is_open()) {
-            Poco::BinaryWriter writer(stream, Poco::BinaryWriter::LITTLE_ENDIAN_BYTE_ORDER);
-            writeEntry(writer, mold);
-            writer.flush();
-            stream.close();
-            written = !stream.fail();
-        }
-    } catch (const common::exception::FileOpenException&) {
-        std::filesystem::remove(temporary, error);
-        throw common::exception::FileOpenException(target);
-    } catch (...) {
-        std::filesystem::remove(temporary, error);
-        throw;
-    }
-    if (written) {
-        std::filesystem::rename(temporary, target, error);
-        if (!error) {
-            return;
-        }
-    }
-    std::filesystem::remove(temporary, error);
-    throw RuntimeException("Cannot write mold file: " + target);
+    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
+        Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
+        writeEntry(writer, mold);
+        writer.flush();
+    });
 }
 
 } // namespace io

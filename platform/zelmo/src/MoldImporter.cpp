@@ -2,6 +2,7 @@
 
 #include "MoldBinaryLayout.h"
 
+#include "common/io/ByteOrder.h"
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/FileUtil.h"
@@ -121,7 +122,7 @@ core::Mold MoldImporter::importMold(const char* path) const
     if (end < 0 || !stream) {
         throw common::exception::RuntimeException(std::string("Cannot read mold file: ") + path);
     }
-    Poco::BinaryReader reader(stream, Poco::BinaryReader::LITTLE_ENDIAN_BYTE_ORDER);
+    Poco::BinaryReader reader(stream, common::io::FILE_BYTE_ORDER);
     return EntryReader(reader, static_cast<std::size_t>(end), path).read();
 }
 

@@ -132,7 +132,7 @@ TEST_F(MoldIoTest, FileIsExactlyTheEntryAndBothReadBack)
     EXPECT_EQ(fileBytes, entry);
     EXPECT_EQ(MoldExporter(mold).binarySize(), entry.size());
     EXPECT_EQ(entry.size(), kHeader + 24 + 16 * mold.size());
-    EXPECT_FALSE(fs::exists(path + ".writing"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 
     const Mold fromFile = MoldImporter().importMold(path.c_str());
     const Mold fromEntry = readEntry(entry, entry.size());
@@ -285,7 +285,7 @@ TEST_F(MoldIoTest, WriterRefusesWhatCannotBeReadBackAndKeepsTheOldFile)
                  common::exception::RuntimeException);
 
     EXPECT_EQ(readAll(path), before);
-    EXPECT_FALSE(fs::exists(path + ".writing"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 
     std::ostringstream out;
     Poco::BinaryWriter writer(out);

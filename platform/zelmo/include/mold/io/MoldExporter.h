@@ -37,9 +37,9 @@ public:
     /// Writes exactly binarySize() bytes of the mold given at construction.
     void exportMoldBinary(Poco::BinaryWriter* writer) const;
 
-    /// Writes the mold file at path. The file is written under a temporary name beside it and
-    /// renamed over path only when complete, so a failure never leaves half a file or destroys
-    /// the one that was there. Throws common::exception::FileOpenException when the file cannot be
+    /// Writes the mold file at path through common::io::SafeFileWriter: the file is written
+    /// under a temporary name beside it and renamed over path only when complete, so a failure
+    /// never leaves half a file or destroys the one that was there. Throws common::exception::FileOpenException when the file cannot be
     /// made and common::exception::RuntimeException when writing fails, both naming the path.
     void exportMold(const char* path, const core::Mold& mold) const;
 

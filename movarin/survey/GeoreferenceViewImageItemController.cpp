@@ -1,0 +1,234 @@
+#include "movarin/survey/GeoreferenceViewImageItemController.h"
+
+#include "movarin/survey/BackgroundImageItem.h"
+#include "movarin/survey/BackgroundImageItemGeoreferenceDialog.h"
+#include "movarin/survey/GcpTableModel.h"
+#include "movarin/survey/GeoreferenceViewImageItem.h"
+#include "movarin/survey/GeoreferenceViewImageItemView.h"
+#include "movarin/survey/GeoreferenceViewInitSelectionHelper.h"
+#include "movarin/survey/GeoreferenceViewWaitingSelectionHelper.h"
+#include "movarin/survey/GeoreferenceViewDestinationOperationWaitingSelectionHelper.h"
+
+#include "brask/core/ModelItemController.h"
+#include "orlin/core/Point.h"
+
+#include <guimisc/UserDialogs.h>
+
+#include <QAction>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace varnel {
+
+using Self = GeoreferenceView::ImageItemController;
+
+Self::ImageItemController(ImageItem* item)
+    : mvc::proj::ProjectItemController(item),
+      m_item(item),
+      m_deletePointsAction(new QAction(QIcon(), tr("Delete Points"), this)),
+      m_selectionHelper(std::make_unique<InitSelectionHelper>(this))
+{
+    connect(m_deletePointsAction, &QAction::triggered, this, &ImageItemController::deletePoints);
+
+    // The background image's controller is known only by its signals and slots.
+    QObject* background = item->backgroundImageItem()->controller();
+    connect(this, SIGNAL(gcpDefined()), background, SLOT(startGcpSelect()));
+    connect(background, SIGNAL(gcpDefined(QPointF)), this, SLOT(startGcpSelect(QPointF)));
+    connect(this, SIGNAL(selectedIndexChanged(GcpRowIndices)), background,
+            SLOT(selectPoints(GcpRowIndices)));
+    connect(background, SIGNAL(selectedIndexChanged(GcpRowIndices)), this,
+            SLOT(selectPoints(GcpRowIndices)));
+    connect(background, SIGNAL(selectedIndexChanged(GcpRowIndices)), this,
+            SLOT(updateTableSelection(GcpRowIndices)));
+
+    GcpTableModel* model = item->gcpTableModel();
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { handleRowsInserted(first, last); });
+    connect(model, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { handleRowsRemoved(first, last); });
+    connect(model, &QAbstractItemModel::dataChanged, this, [this] { handleTableEdited(); });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { handleTableEdited(); });
+}
+
+Self::~ImageItemController() = default;
+
+void Self::setDialog(BackgroundImageItemGeoreferenceDialog* dialog)
+{
+    m_dialog = dialog;
+    connect(dialog, SIGNAL(selectionChanged(GcpRowIndices)),
+            m_item->backgroundImageItem()->controller(), SLOT(selectPoints(GcpRowIndices)));
+}
+
+BackgroundImageItemGeoreferenceDialog* Self::dialog() const
+{
+    return m_dialog;
+}
+
+GeoreferenceView* Self::view() const
+{
+    return m_item->view();
+}
+
+const GcpTable* Self::gcpTable() const
+{
+    return m_item->gcpTable();
+}
+
+GcpTableModel* Self::gcpTableModel() const
+{
+    return m_item->gcpTableModel();
+}
+
+template <class Hook>
+void Self::dispatch(Hook hook)
+{
+    if (!m_selectionHelper) {
+        return;
+    }
+    updateSelectionHelper(hook(*m_selectionHelper));
+    if (m_gcpDefinitionDue) {
+        // Emitted once the waiting tool is installed, so that an answer that comes back at
+        // once finds the pane ready for it.
+        m_gcpDefinitionDue = false;
+        emit gcpDefined();
+    }
+}
+
+void Self::keyPressEvent(QKeyEvent* event, GeoreferenceView* view)
+{
+    dispatch([&](SelectionHelper& tool) { return tool.keyPressEvent(event, view); });
+}
+
+void Self::mouseDoubleClickEvent(QMouseEvent* event, GeoreferenceView* view)
+{
+    dispatch([&](SelectionHelper& tool) { return tool.mouseDoubleClickEvent(event, view); });
+}
+
+void Self::mouseMoveEvent(QMouseEvent* event, GeoreferenceView* view)
+{
+    dispatch([&](SelectionHelper& tool) { return tool.mouseMoveEvent(event, view); });
+}
+
+void Self::mousePressEvent(QMouseEvent* event, GeoreferenceView* view)
+{
+    dispatch([&](SelectionHelper& tool) { return tool.mousePressEvent(event, view); });
+}
+
+void Self::mouseReleaseEvent(QMouseEvent* event, GeoreferenceView* view)
+{
+    dispatch([&](SelectionHelper& tool) { return tool.mouseReleaseEvent(event, view); });
+}
+
+void Self::wheelEvent(QWheelEvent* event, GeoreferenceView* view)
+{
+    dispatch([&](SelectionHelper& tool) { return tool.wheelEvent(event, view); });
+}
+
+void Self::updateSelectionHelper(guimisc::helper::SelectionHelper* next)
+{
+    if (next == m_selectionHelper.get()) {
+        return;
+    }
+    auto* tool = dynamic_cast<SelectionHelper*>(next);
+    if (!tool || tool->controller() != this) {
+        throw std::invalid_argument("Not a tool of the georeference pane's controller.");
+    }
+    std::vector<GeoreferenceViewHelper*>& list = m_item->itemView()->viewHelpers();
+    if (m_selectionHelper) {
+        for (const auto& helper : m_selectionHelper->viewHelpers()) {
+            list.erase(std::remove(list.begin(), list.end(), helper.get()), list.end());
+        }
+    }
+    m_selectionHelper.reset(tool);
+    for (const auto& helper : tool->viewHelpers()) {
+        list.push_back(helper.get());
+    }
+}
+
+void Self::defineGcp(GcpTable::size_type row)
+{
+    m_pendingRow = row;
+    m_gcpDefinitionDue = true;
+}
+
+void Self::selectPoints(const GcpRowIndices& indices)
+{
+    if (m_selectionHelper) {
+        m_selectionHelper->selectPoints(indices);
+    }
+}
+
+void Self::updateTableSelection(const GcpRowIndices& indices)
+{
+    if (m_dialog) {
+        m_dialog->clearTableSelection();
+        m_dialog->selectTableRows(indices);
+    }
+}
+
+void Self::deletePoints()
+{
+    if (m_selectionHelper->positions().empty()) {
+        guimisc::UserDialogs::warning(view(), tr("Warning"), tr("No point is selected."));
+        return;
+    }
+    if (gcpTable()->empty()) {
+        guimisc::UserDialogs::warning(view(), tr("Warning"),
+                                      tr("No point can be further deleted."));
+        return;
+    }
+    m_selectionHelper->deleteSelectedRows();
+    view()->update();
+    updateTableSelection(GcpRowIndices());
+    emit selectedIndexChanged(GcpRowIndices());
+}
+
+void Self::startGcpSelect(const QPointF& point)
+{
+    if (!m_pendingRow) {
+        // The pair was deleted while it waited; a pane that waited for it listens again.
+        if (dynamic_cast<DestinationOperationWaitingSelectionHelper*>(m_selectionHelper.get())) {
+            updateSelectionHelper(new WaitingSelectionHelper(*m_selectionHelper));
+            view()->update();
+        }
+        return;
+    }
+    const GcpTable::size_type row = *m_pendingRow;
+    m_pendingRow.reset();
+    gcpTableModel()->setDestinations({row}, {tin::core::Point(point.x(), point.y())});
+    guimisc::UserDialogs::information(view(), tr("Information"),
+                                      tr("Select a point on Georeference dialog."));
+    updateSelectionHelper(new WaitingSelectionHelper(*m_selectionHelper));
+    view()->update();
+}
+
+void Self::handleRowsInserted(int first, int last)
+{
+    if (m_pendingRow && *m_pendingRow >= static_cast<GcpTable::size_type>(first)) {
+        *m_pendingRow += static_cast<GcpTable::size_type>(last - first + 1);
+    }
+    m_selectionHelper->followRows(first, last, true);
+    view()->update();
+}
+
+void Self::handleRowsRemoved(int first, int last)
+{
+    if (m_pendingRow) {
+        if (*m_pendingRow > static_cast<GcpTable::size_type>(last)) {
+            *m_pendingRow -= static_cast<GcpTable::size_type>(last - first + 1);
+        } else if (*m_pendingRow >= static_cast<GcpTable::size_type>(first)) {
+            m_pendingRow.reset();
+        }
+    }
+    m_selectionHelper->followRows(first, last, false);
+    view()->update();
+}
+
+void Self::handleTableEdited()
+{
+    m_selectionHelper->tableChanged();
+    view()->update();
+}
+
+} // namespace varnel

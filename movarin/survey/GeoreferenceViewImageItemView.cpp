@@ -1,0 +1,34 @@
+#include "movarin/survey/GeoreferenceViewImageItemView.h"
+
+#include "movarin/survey/GeoreferenceViewHelper.h"
+#include "movarin/survey/GeoreferenceViewImageItem.h"
+
+#include "pelkas/GdalImage.h"
+
+#include <QPainter>
+
+namespace varnel {
+
+using Self = GeoreferenceView::ImageItemView;
+
+Self::ImageItemView(ImageItem* item) : m_item(item) {}
+
+Self::~ImageItemView() = default;
+
+void Self::paint(QPainter* painter, const QTransform& transform, const QRectF& rect) const
+{
+    const gdalimg::GdalImage* image = m_item->image();
+    if (image && !image->image().isNull()) {
+        const GeoreferenceView* pane = m_item->view();
+        painter->save();
+        painter->translate(pane->conv(QPointF(0.0, 0.0)));
+        painter->scale(pane->scale(), pane->scale());
+        painter->drawImage(QPointF(0.0, 0.0), image->image());
+        painter->restore();
+    }
+    for (GeoreferenceViewHelper* helper : m_viewHelpers) {
+        helper->paintView(painter, transform, rect);
+    }
+}
+
+} // namespace varnel

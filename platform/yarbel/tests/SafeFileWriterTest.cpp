@@ -1,0 +1,129 @@
+#include "common/exception/FileOpenException.h"
+#include "common/exception/RuntimeException.h"
+#include "common/io/SafeFileWriter.h"
+#include "common/test/FileSizeLimit.h"
+#include "common/test/ScratchDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+using common::io::SafeFileWriter;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> namesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// A folder of its own per test, holding one earlier file "saved.bin".
+fs::path folderWithEarlierFile(const std::string& name, const std::string& earlier) {
+    const fs::path dir = common::test::scratchDir() / name;
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "saved.bin", std::ios::binary) << earlier;
+    return dir;
+}
+
+SafeFileWriter::Body writes(const std::string& bytes) {
+    return [bytes](std::ostream& out) { out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); };
+}
+
+} // namespace
+
+TEST(SafeFileWriterTest, FailedSaveKeepsTheEarlierFileAndLeavesNoTemporaryFile) {
+    const std::string earlier = "last week's file";
+    const fs::path dir = folderWithEarlierFile("failed", earlier);
+    const std::string target = (dir / "saved.bin").string();
+
+    // A write that fails part way, as on a full disk.
+    {
+        common::test::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        try {
+            SafeFileWriter::writeBinary(target, writes(std::string(64 * 1024, 'x')));
+            FAIL() << "a write past the file-size limit was reported as success";
+        } catch (const common::exception::RuntimeException& e) {
+            EXPECT_NE(std::string(e.what()).find(target), std::string::npos) << e.what();
+        }
+    }
+    // A body that gives up after writing.
+    EXPECT_THROW(SafeFileWriter::writeAscii(target,
+                                            [](std::ostream& out) {
+                                                out << "half";
+                                                throw std::runtime_error("no more data");
+                                            }),
+                 std::runtime_error);
+
+    EXPECT_EQ(readAll(target), earlier);
+    EXPECT_EQ(namesIn(dir), std::set<std::string>{"saved.bin"});
+}
+
+TEST(SafeFileWriterTest, SuccessfulSaveReplacesTheFileAndKeepsItsPermissions) {
+    const fs::path dir = folderWithEarlierFile("replace", "a longer earlier content");
+    const fs::path target = dir / "saved.bin";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    SafeFileWriter::writeBinary(target.string(), writes("new"));
+    EXPECT_EQ(readAll(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(namesIn(dir), std::set<std::string>{"saved.bin"});
+
+    SafeFileWriter::writeAscii((dir / "fresh.txt").string(), writes("made"));
+    EXPECT_EQ(readAll(dir / "fresh.txt"), "made");
+}
+
+TEST(SafeFileWriterTest, SaveThroughASymbolicLinkReplacesTheFileItLeadsTo) {
+    const fs::path realDir = folderWithEarlierFile("link_target", "old");
+    const fs::path linkDir = common::test::scratchDir() / "link_place";
+    fs::remove_all(linkDir);
+    fs::create_directories(linkDir);
+    // A relative link, resolved against the folder that holds it.
+    fs::create_symlink(fs::path("..") / "link_target" / "saved.bin", linkDir / "link.bin");
+
+    std::set<std::string> besideTheFile;
+    std::set<std::string> besideTheLink;
+    SafeFileWriter::writeBinary((linkDir / "link.bin").string(), [&](std::ostream& out) {
+        besideTheFile = namesIn(realDir);
+        besideTheLink = namesIn(linkDir);
+        out << "new";
+    });
+
+    EXPECT_TRUE(fs::is_symlink(linkDir / "link.bin"));
+    EXPECT_EQ(readAll(realDir / "saved.bin"), "new");
+    EXPECT_EQ(besideTheFile.size(), 2u) << "the temporary file lies beside the file the link leads to";
+    EXPECT_EQ(besideTheLink, std::set<std::string>{"link.bin"});
+    EXPECT_EQ(namesIn(realDir), std::set<std::string>{"saved.bin"});
+}
+
+TEST(SafeFileWriterTest, DeviceIsWrittenInPlaceAndBadTargetsAreRefused) {
+    SafeFileWriter::writeBinary("/dev/null", writes("discarded"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    if (fs::exists("/dev/full")) {
+        EXPECT_THROW(SafeFileWriter::writeBinary("/dev/full", writes(std::string(1 << 16, 'x'))),
+                     common::exception::RuntimeException);
+        EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    }
+    const fs::path dir = common::test::scratchDir() / "refused";
+    fs::create_directories(dir);
+    EXPECT_THROW(SafeFileWriter::writeBinary(dir.string(), writes("x")), common::exception::FileOpenException);
+    EXPECT_THROW(SafeFileWriter::writeBinary((dir / "no" / "such" / "f").string(), writes("x")),
+                 common::exception::FileOpenException);
+    EXPECT_THROW(SafeFileWriter::writeBinary("", writes("x")), common::exception::FileOpenException);
+    EXPECT_TRUE(fs::is_empty(dir));
+}
