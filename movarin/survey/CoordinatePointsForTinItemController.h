@@ -29,6 +29,9 @@ namespace varnel {
 ///   yet added do not count); Return or a double click adds them all (a position and
 ///   elevation of a point that exists gives that very point), one undo entry; Escape drops
 ///   them.
+///
+/// Cost: a click or a move of a tool is one nearest pick (`pickNearestPoint`); removal is
+/// linear in the selection and the breaklines' points. Owned by the item; owns its actions.
 class CoordinatePointsForTinItemController : public CoordinatePointsBaseItemController {
     Q_OBJECT
 public:
