@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program. Until the program exists,
-# runs the library tests instead.
+# Installs what is missing, builds, and starts the program. Extra arguments go to CMake, as
+# with scripts/build.sh; a project file can be opened from the program's start page.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 BUILD_DIR="$build" bash "$root/scripts/build.sh" "$@"
-if [ -x "$build/bin/movarin" ]; then
-  exec "$build/bin/movarin"
-fi
-echo "The program is not built yet; running the library tests."
-cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" -LE xvfb
+exec "$build/bin/movarin"

@@ -1,6 +1,7 @@
 #include "movarin/shell/CreateModeMainWindow.h"
 
 #include "brask/core/ModelItemController.h"
+#include "brask/core/ObjectBrowserView.h"
 #include "movarin/shell/CreateModeMainWindowItem.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
@@ -13,6 +14,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 
 namespace varnel {
 
@@ -122,6 +124,14 @@ void CreateModeMainWindow::showEvent(QShowEvent* event)
     if (!m_fittedOnShow) {
         m_fittedOnShow = true;
         m_view->fit();
+        // The browser opens as wide as its rows, so that no caption is cut short.
+        const QAbstractItemView* rows = m_objectBrowser->view();
+        const int wanted = rows->sizeHintForColumn(0) + 2 * rows->frameWidth()
+                           + rows->verticalScrollBar()->sizeHint().width()
+                           + (m_objectBrowser->width() - rows->width());
+        if (wanted > m_objectBrowser->width()) {
+            resizeDocks({m_objectBrowser}, {wanted}, Qt::Horizontal);
+        }
     }
 }
 

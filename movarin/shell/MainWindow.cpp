@@ -1,31 +1,137 @@
 #include "movarin/shell/MainWindow.h"
 
+#include "brask/core/View.h"
 #include "brask/window/ProjectMdiArea.h"
-#include "movarin/shell/Project.h"
+#include "brask/window/ProjectWindow.h"
+#include "brask/window/WindowWithViewI.h"
+#include "movarin/sections/CalculateSoilVolumeDialog.h"
+#include "movarin/shell/CreateModeMainWindow.h"
+#include "movarin/shell/CreateModeProject.h"
+#include "movarin/shell/EditModeProject.h"
+#include "movarin/shell/MainWindowActionManager.h"
+#include "movarin/shell/MainWindowMiscDialogManager.h"
+#include "movarin/shell/PreferenceDialog.h"
+#include "movarin/shell/ProjectFile.h"
+#include "movarin/shell/ProjectProperty.h"
+#include "movarin/shell/ProjectPropertyEditDialog.h"
+#include "movarin/shell/ProjectWindowFactory.h"
+#include "movarin/shell/SettingsKeys.h"
+#include "movarin/shell/StartPageDialog.h"
+#include "movarin/shell/ToolBar.h"
+#include "movarin/survey/ReadOnlyTinItem.h"
+#include "orlin/core/Tin.h"
 
+#ifdef MOVARIN_WITH_BIRDEYE
+#include "movarin/shell/BirdEyeView.h"
+#include "movarin/shell/BirdEyeWindow.h"
+#endif
+
+#include <guimisc/ErrorMessage.h>
+#include <guimisc/LastIODirectory.h>
+#include <guimisc/StringSupport.h>
+#include <guimisc/UserDialogs.h>
+#include <guimisc/WindowSupport.h>
+#include <guimisc/dialog/WaitDialog.h>
+#include <guimisc/restorer/CursorChanger.h>
+#include <guimisc/widget/MousePositionWidget.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+
+#include <exception>
 
 namespace varnel {
+namespace {
+
+const int maxRecentProjects = 10;
+
+// Sets a flag and the wait cursor for the length of one operation, however it ends, and
+// puts back what was there before (operations nest: a save inside a conversion).
+class BusyScope {
+public:
+    BusyScope(QWidget* window, bool& flag)
+        : m_cursor(window, QCursor(Qt::WaitCursor)), m_flag(flag), m_previousFlag(flag)
+    {
+        m_flag = true;
+    }
+    ~BusyScope() { m_flag = m_previousFlag; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    guimisc::restorer::CursorChanger m_cursor;
+    bool& m_flag;
+    bool m_previousFlag;
+};
+
+QStringList readRecentProjects()
+{
+    return QSettings().value(QLatin1String(settings::generalRecentProjects)).toStringList();
+}
+
+void writeRecentProjects(QStringList list)
+{
+    while (list.size() > maxRecentProjects) {
+        list.removeLast();
+    }
+    QSettings().setValue(QLatin1String(settings::generalRecentProjects), list);
+}
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : mvc::proj::ProjectMainWindowI(parent), m_workspace(new ProjectWorkspace(this)),
-      m_locale(QLocale::system()), m_mdiArea(new mvc::window::ProjectMdiArea(this))
+    : mvc::proj::ProjectMainWindowI(parent),
+      m_mousePositionWidget(new guimisc::widget::MousePositionWidget(this)),
+      m_miscDialogManager(new MainWindowMiscDialogManager(this)),
+      m_actionManager(std::make_unique<MainWindowActionManager>(this)),
+      m_workspace(new ProjectWorkspace(this)), m_locale(QLocale::system()),
+      m_mdiArea(new mvc::window::ProjectMdiArea(this)), m_windowConfigurationManager(this)
 {
+    setWindowIcon(QIcon(QStringLiteral(":/images/iconVarnel.png")));
+
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setActivationOrder(QMdiArea::CreationOrder);
     setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::activeSubwindowChanged);
+
+    setupStatusBar();
+    loadSettings();
+    setMousePositionPrecision();
+    connect(this, &MainWindow::preferenceChanged, this, &MainWindow::setMousePositionPrecision,
+            Qt::UniqueConnection);
+
+    m_actionManager->handleProjectClose();
+    setMenuBar(m_actionManager->menuBar());
+    addToolBar(Qt::TopToolBarArea, m_actionManager->mainToolBar());
+    addToolBarBreak(Qt::TopToolBarArea);
+
+    readApplicationInfo();
+    updateWindowTitle();
+    statusBar()->showMessage(tr("Ready"), guimisc::WindowSupport::STATUSBAR_TIMEOUT);
 }
 
 MainWindow::~MainWindow()
 {
+    QSettings().setValue(QLatin1String(settings::generalLastIoDir), guimisc::LastIODirectory::get());
     // The commands on the stack and the windows refer to the project's items: they go
     // first, then the project, while the catalogue its property borrows from still exists.
-    m_undoStack.clear();
-    m_mdiArea->closeAllSubWindows();
-    delete m_project;
-    m_project = nullptr;
+    discardProject();
+    // The menus hold the manager's actions; they go before the window's other children.
+    m_actionManager.reset();
 }
+
+// --- accessors -------------------------------------------------------------------------
 
 ProjectWorkspace* MainWindow::workspace()
 {
@@ -62,18 +168,651 @@ Project* MainWindow::project() const
     return m_project;
 }
 
+MainWindowActionManager* MainWindow::actionManager() const
+{
+    return m_actionManager.get();
+}
+
+MainWindowMiscDialogManager* MainWindow::miscDialogManager() const
+{
+    return m_miscDialogManager;
+}
+
+guimisc::widget::MousePositionWidget* MainWindow::mousePositionWidget() const
+{
+    return m_mousePositionWidget;
+}
+
+// --- start-up --------------------------------------------------------------------------
+
+void MainWindow::loadSettings()
+{
+    QString lastIoDir = QSettings().value(QLatin1String(settings::generalLastIoDir)).toString();
+    if (lastIoDir.isEmpty() || !QFileInfo(lastIoDir).isDir()) {
+        lastIoDir = QDir::homePath();
+    }
+    guimisc::LastIODirectory::set(lastIoDir);
+
+    for (const settings::StartupSetting& setting : settings::startupSettings()) {
+        const QString key = QLatin1String(setting.key);
+        const QVariant value = QSettings().value(key, setting.defaultValue);
+        QSettings().setValue(key, value);
+    }
+
+    const QString localeName =
+        QSettings().value(QLatin1String(settings::generalLocale), QString()).toString();
+    if (localeName.isEmpty()) {
+        // First start: the preference pages store what they show initially (the language
+        // and the workspace among them).
+        PreferenceDialog dialog;
+        dialog.apply();
+    } else {
+        m_locale = QLocale(localeName);
+    }
+}
+
+void MainWindow::readApplicationInfo()
+{
+    QFile file(QStringLiteral(":/data/varnel_info.xml"));
+    QDomDocument document;
+    if (!file.open(QIODevice::ReadOnly) || !document.setContent(&file)) {
+        return;
+    }
+    const QDomElement root = document.documentElement();
+    m_versionNumber = mvc::proj::VersionNumber(root.attribute(QStringLiteral("version")));
+    m_miscDialogManager->setApplicationInfo(root);
+}
+
+bool MainWindow::checkWorkingDirectory()
+{
+    const QString path = m_workspace->workspace().absolutePath();
+    if (guimisc::StringSupport::isAscii(path)) {
+        return true;
+    }
+    guimisc::UserDialogs::warning(
+        this, tr("Warning"),
+        tr("Current working directory (%1) contains non-ASCII characters. Before starting a "
+           "new project, change working directory from the following menu: \nOption -> "
+           "Preferences")
+            .arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok);
+    return false;
+}
+
+void MainWindow::setupStatusBar()
+{
+    m_mousePositionWidget->clear();
+    statusBar()->addPermanentWidget(m_mousePositionWidget);
+}
+
+// --- project lifecycle -----------------------------------------------------------------
+
+bool MainWindow::askSaveIfModified(const QString& message)
+{
+    if (!m_project || !m_project->projectFile()->isModified()) {
+        return true;
+    }
+    const QMessageBox::StandardButton answer = guimisc::UserDialogs::warning(
+        this, tr("Warning"), message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) {
+        return saveProject();
+    }
+    return answer == QMessageBox::No;
+}
+
+bool MainWindow::closeProject()
+{
+    if (!m_project) {
+        return true;
+    }
+    if (!askSaveIfModified(tr("This Project is modified. Do you want to save?"))) {
+        return false;
+    }
+    discardProject();
+    m_actionManager->handleProjectClose();
+    updateWindowTitle();
+    return true;
+}
+
+void MainWindow::discardProject()
+{
+    m_undoStack.clear();
+    m_undoStack.setClean();
+    m_mdiArea->closeAllSubWindows();
+    m_birdEyeView = nullptr;
+    m_activeSubWindow = nullptr;
+    m_positionView = nullptr;
+    delete m_project;
+    m_project = nullptr;
+}
+
+void MainWindow::createProject(Kind kind)
+{
+    const QString folder =
+        mvc::proj::Project::newWorkfolderName(m_workspace->workspace().absolutePath());
+    if (kind == Kind::Create) {
+        m_project = new CreateModeProject(folder, this);
+        m_actionManager->setCreateMode();
+    } else {
+        m_project = new EditModeProject(folder, this);
+        m_actionManager->setEditMode();
+    }
+    m_project->projectFile()->setProjectVersion(m_versionNumber);
+}
+
+void MainWindow::connectProjectSignals()
+{
+    connect(m_project->projectFile(), &ProjectFile::offsetUpdated, m_mousePositionWidget,
+            &guimisc::widget::MousePositionWidget::setOffset);
+    connect(this, &MainWindow::preferenceChanged, this, &MainWindow::setMousePositionPrecision,
+            Qt::UniqueConnection);
+}
+
+void MainWindow::showProjectWindow(QMdiSubWindow* subWindow)
+{
+    subWindow->show();
+    m_windowConfigurationManager.init(subWindow);
+    activeSubwindowChanged(subWindow);
+    m_actionManager->handleCreateProjectOpen();
+    updateWindowTitle();
+}
+
+void MainWindow::abandonProject(const QString& message)
+{
+    guimisc::UserDialogs::warning(this, tr("Error"), message, QMessageBox::Ok);
+    // Nothing of a project that did not open is worth saving.
+    if (m_project) {
+        m_project->projectFile()->setModified(false);
+    }
+    closeProject();
+}
+
+bool MainWindow::startNewProject(Kind kind)
+{
+    if (!closeProject()) {
+        return false;
+    }
+    try {
+        createProject(kind);
+        connectProjectSignals();
+        const QString prefix = QString::fromStdString(m_project->windowIdPrefix());
+        QMdiSubWindow* subWindow =
+            createProjectWindow(prefix, m_mdiArea, m_project->projectFile());
+        if (!subWindow) {
+            abandonProject(tr("The project window could not be created."));
+            return false;
+        }
+        showProjectWindow(subWindow);
+        return true;
+    } catch (const std::exception& e) {
+        abandonProject(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+void MainWindow::newCreateProject()
+{
+    startNewProject(Kind::Create);
+}
+
+void MainWindow::newEditProject()
+{
+    startNewProject(Kind::Edit);
+}
+
+void MainWindow::openProject()
+{
+    const QString filename = guimisc::UserDialogs::getOpenFileName(
+        this, tr("Open project file"), guimisc::LastIODirectory::get(),
+        tr("Project file (*.%1 *.%2 *.%3)")
+            .arg(QLatin1String(CreateModeProject::FILE_EXTENSION),
+                 QLatin1String(EditModeProject::FILE_EXTENSION), QStringLiteral("stl")));
+    if (!filename.isEmpty()) {
+        openProject(filename);
+    }
+}
+
+void MainWindow::openProject(const QString& filename)
+{
+    if (!QFileInfo::exists(filename)) {
+        guimisc::UserDialogs::warning(this, tr("Warning"),
+                                      tr("Project file %1 does not exists.").arg(filename),
+                                      QMessageBox::Ok);
+        removeRecentProject(filename);
+        return;
+    }
+    if (!closeProject()) {
+        return;
+    }
+    BusyScope busy(this, m_isOpening);
+    const QString suffix = QFileInfo(filename).suffix();
+    if (suffix == QLatin1String("stl")) {
+        // An STL surface becomes the base and edited TIN of a new edit-mode project, which
+        // needs the edit-mode window.
+        startNewProject(Kind::Edit);
+        return;
+    }
+
+    try {
+        createProject(suffix == QLatin1String(CreateModeProject::FILE_EXTENSION) ? Kind::Create
+                                                                                : Kind::Edit);
+        connectProjectSignals();
+        QCoreApplication::processEvents();
+
+        m_waitCanceled = false;
+        if (!m_project->unzipFrom(filename)) {
+            if (m_waitCanceled) {
+                closeProject();
+            } else {
+                abandonProject(tr("Could not read project file %1.").arg(filename));
+            }
+            return;
+        }
+        m_project->load();
+        mvc::window::ProjectWindow* window = m_project->projectWindow();
+        auto subWindow = window ? qobject_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
+        if (!subWindow) {
+            abandonProject(tr("The project file does not contain a window of this project type."));
+            return;
+        }
+        showProjectWindow(subWindow);
+    } catch (const guimisc::ErrorMessage& e) {
+        abandonProject(e.message());
+        return;
+    } catch (const std::exception& e) {
+        abandonProject(QString::fromUtf8(e.what()));
+        return;
+    }
+
+    m_undoStack.clear();
+    guimisc::LastIODirectory::setFromAbsoluteFileName(filename);
+    addRecentProject(filename);
+}
+
+void MainWindow::openRecentProject()
+{
+    auto action = qobject_cast<QAction*>(sender());
+    if (!action) {
+        return;
+    }
+    openProject(action->data().toString());
+}
+
+void MainWindow::openStartDialog()
+{
+    StartPageDialog dialog(this);
+    dialog.loadLinks(m_locale.name());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    switch (dialog.choice()) {
+    case StartPageDialog::NewCreateProject:
+        newCreateProject();
+        break;
+    case StartPageDialog::NewEditProject:
+        newEditProject();
+        break;
+    case StartPageDialog::OpenRecentProject:
+        openProject(dialog.filename());
+        break;
+    case StartPageDialog::OpenOtherProject:
+        openProject();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- saving ----------------------------------------------------------------------------
+
+bool MainWindow::saveProjectTo(Project* project, const QString& filename)
+{
+    BusyScope busy(this, m_isSaving);
+    bool saved = false;
+    try {
+        saved = project->save() && project->zipTo(filename);
+    } catch (const std::exception&) {
+        saved = false;
+    }
+    if (!saved) {
+        // Writing "project.xml" cleared the flag, but the archive does not hold the work.
+        project->projectFile()->setModified(true);
+        guimisc::UserDialogs::critical(this, tr("Error"), tr("Saving project failed."),
+                                       QMessageBox::Ok);
+        return false;
+    }
+    project->setFilename(filename);
+    guimisc::LastIODirectory::set(QFileInfo(filename).absolutePath());
+    statusBar()->showMessage(
+        tr("Project successfully saved to %1.").arg(QDir::toNativeSeparators(filename)), 300);
+    return true;
+}
+
+bool MainWindow::saveProjectAndRecord(const QString& filename)
+{
+    const bool saved = saveProjectTo(m_project, filename);
+    updateWindowTitle();
+    // The path joins the recent projects even when the save failed.
+    addRecentProject(filename);
+    return saved;
+}
+
+QString MainWindow::askSaveFileName(const QString& code)
+{
+    QString filename = guimisc::UserDialogs::getSaveFileName(
+        this, tr("Save project file"), guimisc::LastIODirectory::get(),
+        tr("project file (*.%1)").arg(code));
+    if (!filename.isEmpty() && QFileInfo(filename).suffix().isEmpty()) {
+        filename += QLatin1Char('.') + code;
+    }
+    return filename;
+}
+
+bool MainWindow::saveProject()
+{
+    if (!m_project) {
+        return false;
+    }
+    const QString filename = m_project->filename();
+    if (filename.isEmpty()) {
+        return saveProjectAs();
+    }
+    return saveProjectAndRecord(filename);
+}
+
+bool MainWindow::saveProjectAs()
+{
+    if (!m_project) {
+        return false;
+    }
+    const QString filename =
+        askSaveFileName(QString::fromStdString(m_project->fileExtension()));
+    if (filename.isEmpty()) {
+        return false;
+    }
+    return saveProjectAndRecord(filename);
+}
+
+bool MainWindow::saveProjectAsEdit()
+{
+    if (!m_project) {
+        return false;
+    }
+    if (!askSaveIfModified(
+            tr("This Project is modified. Do you want to save it before migrating to Edit mode?"))) {
+        return false;
+    }
+    const QString filename = askSaveFileName(QLatin1String(EditModeProject::FILE_EXTENSION));
+    if (filename.isEmpty()) {
+        return false;
+    }
+    return convertToEditModeAndSave(filename);
+}
+
+bool MainWindow::convertToEditModeAndSave(const QString& filename)
+{
+    if (m_actionManager->mode() != MainWindowActionManager::CreateMode) {
+        guimisc::UserDialogs::warning(this, tr("Warning"), tr("Current mode is not Create mode."),
+                                      QMessageBox::Ok);
+        return false;
+    }
+    auto window = m_project ? qobject_cast<CreateModeMainWindow*>(m_project->projectWindow())
+                            : nullptr;
+    if (!window || window->isTinEmpty()) {
+        guimisc::UserDialogs::warning(this, tr("Warning"),
+                                      tr("No relevant data is found for Edit mode."),
+                                      QMessageBox::Ok);
+        return false;
+    }
+    // The user chose not to keep the create-mode project: close it without asking.
+    m_project->projectFile()->setModified(false);
+    if (!startNewProject(Kind::Edit)) {
+        return false;
+    }
+    return saveProjectAndRecord(filename);
+}
+
+// --- recent projects and title ---------------------------------------------------------
+
+void MainWindow::addRecentProject(const QString& path)
+{
+    QStringList list = readRecentProjects();
+    list.removeAll(path);
+    list.prepend(path);
+    writeRecentProjects(list);
+}
+
+void MainWindow::removeRecentProject(const QString& path)
+{
+    QStringList list = readRecentProjects();
+    list.removeAll(path);
+    writeRecentProjects(list);
+}
+
+void MainWindow::setupRecentProjectsMenu()
+{
+    QMenu* menu = m_actionManager->recentProjectsMenu();
+    const QList<QAction*> old = menu->actions();
+    menu->clear();
+    qDeleteAll(old);
+    const QStringList list = readRecentProjects();
+    for (int i = 0; i < list.size() && i < maxRecentProjects; ++i) {
+        auto action = new QAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(list[i])), this);
+        action->setData(list[i]);
+        connect(action, &QAction::triggered, this, &MainWindow::openRecentProject);
+        menu->addAction(action);
+    }
+}
+
+void MainWindow::updateWindowTitle()
+{
+    if (!m_project) {
+        setWindowTitle(tr("Movarin"));
+        return;
+    }
+    const QString filename = m_project->filename();
+    const QString name = filename.isEmpty() ? tr("Untitled") : QFileInfo(filename).fileName();
+    setWindowTitle(tr("%1 - Movarin").arg(name));
+}
+
+// --- windows ---------------------------------------------------------------------------
+
+void MainWindow::activeSubwindowChanged(QMdiSubWindow* newActiveWindow)
+{
+    if (newActiveWindow == m_activeSubWindow || !m_project) {
+        return;
+    }
+    if (!newActiveWindow) {
+        m_actionManager->handleWindowActivated(nullptr);
+        return;
+    }
+    m_mousePositionWidget->clear();
+    if (m_positionView) {
+        disconnect(m_positionView, nullptr, m_mousePositionWidget, nullptr);
+    }
+    m_positionView = nullptr;
+    if (auto withView = qobject_cast<mvc::window::WindowWithViewI*>(newActiveWindow->widget())) {
+        if (mvc::core::View* view = withView->view()) {
+            connect(view, &mvc::core::View::positionChanged, m_mousePositionWidget,
+                    &guimisc::widget::MousePositionWidget::updatePosition, Qt::UniqueConnection);
+            m_positionView = view;
+        }
+    }
+    m_actionManager->handleWindowActivated(newActiveWindow->widget());
+    m_windowConfigurationManager.restoreConfiguration(newActiveWindow);
+    m_activeSubWindow = newActiveWindow;
+#ifdef MOVARIN_WITH_BIRDEYE
+    if (m_birdEyeView && newActiveWindow->widget() == m_birdEyeView) {
+        focusBirdEyeWindow();
+    }
+#endif
+}
+
+void MainWindow::focusProjectMainWindow()
+{
+    mvc::window::ProjectWindow* window = m_project ? m_project->projectWindow() : nullptr;
+    auto subWindow = window ? qobject_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
+    if (!subWindow) {
+        return;
+    }
+    subWindow->show();
+    m_mdiArea->setActiveSubWindow(subWindow);
+    subWindow->setFocus();
+}
+
+void MainWindow::focusBirdEyeWindow()
+{
+    if (!m_project) {
+        return;
+    }
+    // Only a create-mode project can have its TIN yet: the edit-mode window comes later.
+    auto window = qobject_cast<CreateModeMainWindow*>(m_project->projectWindow());
+    if (!window || window->isTinEmpty()) {
+        guimisc::UserDialogs::warning(this, tr("Warning"), tr("No TIN data."), QMessageBox::Ok);
+        return;
+    }
+#ifdef MOVARIN_WITH_BIRDEYE
+    try {
+        if (!m_birdEyeView) {
+            QMdiSubWindow* subWindow = createBirdEyeWindow(m_mdiArea);
+            m_birdEyeView = qobject_cast<BirdEyeView*>(subWindow->widget());
+        }
+        m_birdEyeView->setTin(*window->tinItem()->tin());
+        auto subWindow = qobject_cast<QMdiSubWindow*>(m_birdEyeView->parentWidget());
+        subWindow->show();
+        m_mdiArea->setActiveSubWindow(subWindow);
+        subWindow->setFocus();
+    } catch (const std::exception& e) {
+        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+                                      QMessageBox::Ok);
+    }
+#endif
+}
+
+void MainWindow::exportZindralGrid()
+{
+    // The grid export belongs to the edit-mode window; a create-mode project has none.
+}
+
+void MainWindow::exportLandXml()
+{
+    // The LandXML export belongs to the edit-mode window; a create-mode project has none.
+}
+
+void MainWindow::fillAddMenu(QMenu* menu)
+{
+    if (auto window = m_project ? qobject_cast<CreateModeMainWindow*>(m_project->projectWindow())
+                                : nullptr) {
+        window->appendAddActionToMenu(menu);
+    }
+}
+
 void MainWindow::enterModelessDialogMode()
 {
-    if (QWidget* menu = menuWidget()) {
-        menu->setEnabled(false);
-    }
+    setCommandsEnabled(false);
 }
 
 void MainWindow::exitModelessDialogMode()
 {
+    setCommandsEnabled(true);
+}
+
+void MainWindow::setCommandsEnabled(bool enabled)
+{
     if (QWidget* menu = menuWidget()) {
-        menu->setEnabled(true);
+        menu->setEnabled(enabled);
     }
+    if (m_actionManager) {
+        m_actionManager->mainToolBar()->setEnabled(enabled);
+    }
+}
+
+// --- dialogs ---------------------------------------------------------------------------
+
+void MainWindow::openWorkFolder()
+{
+    if (m_project) {
+        m_project->openWorkFolder();
+    }
+}
+
+void MainWindow::showProjectPropertyDialog()
+{
+    if (!m_project) {
+        return;
+    }
+    try {
+        ProjectPropertyEditDialog dialog(this);
+        dialog.setWidget(m_project->projectFile()->property()->buildEditWidget());
+        dialog.exec();
+    } catch (const std::exception& e) {
+        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+                                      QMessageBox::Ok);
+    }
+}
+
+void MainWindow::showPreferenceDialog()
+{
+    PreferenceDialog dialog;
+    if (dialog.exec() == QDialog::Accepted) {
+        emit preferenceChanged();
+    }
+}
+
+void MainWindow::calculateSoilVolumeDialog()
+{
+    mvc::window::ProjectWindow* window = m_project ? m_project->projectWindow() : nullptr;
+    if (!window) {
+        return;
+    }
+    auto dialog = new CalculateSoilVolumeDialog(window);
+    dialog->setModal(true);
+    connect(dialog, &QDialog::finished, dialog, &CalculateSoilVolumeDialog::deleteMe);
+    dialog->show();
+}
+
+void MainWindow::setMousePositionPrecision()
+{
+    if (QSettings().value(QLatin1String(settings::developersMode), false).toBool()) {
+        m_mousePositionWidget->setPrecision('g', 20);
+    } else {
+        m_mousePositionWidget->setPrecision('f', 2);
+    }
+}
+
+// --- events ----------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_isOpening || m_isSaving) {
+        event->ignore();
+        return;
+    }
+    if (closeProject()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::childEvent(QChildEvent* event)
+{
+    // The project shows a wait dialog as a child of this window while the zip tool runs; a
+    // cancel there ends an opening silently.
+    if (event->type() == QEvent::ChildPolished) {
+        if (auto dialog = qobject_cast<guimisc::dialog::WaitDialog*>(event->child())) {
+            connect(dialog, &guimisc::dialog::WaitDialog::canceled, this,
+                    &MainWindow::noteWaitCanceled, Qt::UniqueConnection);
+        }
+    }
+    mvc::proj::ProjectMainWindowI::childEvent(event);
+}
+
+void MainWindow::noteWaitCanceled()
+{
+    m_waitCanceled = true;
 }
 
 } // namespace varnel

@@ -1,16 +1,152 @@
 #include "movarin/survey/CoordinatePointsForTinItem.h"
 
-#include <QIcon>
+#include "movarin/survey/BreaklineItem.h"
+#include "movarin/survey/CoordinatePointsForTinItemController.h"
+#include "movarin/survey/CoordinatePointsForTinItemView.h"
+
+#include "orlin/core/PointSet.h"
+#include "orlin/io/BinPointPtrVectorImporter.h"
+
+#include <common/exception/InvalidFileFormatException.h>
+
+#include <QDomElement>
+#include <QStandardItem>
+#include <QXmlStreamWriter>
 
 namespace varnel {
 
+namespace {
+
+const QString BREAKLINE = QStringLiteral("Breakline");
+
+} // namespace
+
 CoordinatePointsForTinItem::CoordinatePointsForTinItem(mvc::core::ModelItem* parent)
-    : mvc::core::ModelItem(QIcon(QStringLiteral(":/images/iconPoints.png")),
-                           tr("Coordinate points data for TIN"), parent, 0)
+    : CoordinatePointsBaseItem(tr("Coordinate points data for TIN"), nullptr, parent, 0)
 {
+    setFilename("coordinatePointsForTin.tpobin");
     setSubPath("coordinatePointsForTin");
 }
 
 CoordinatePointsForTinItem::~CoordinatePointsForTinItem() = default;
+
+void CoordinatePointsForTinItem::loadFromProjectMainFile(const QDomElement& element)
+{
+    loadState(element);
+    loadExternalDataIfNecessary();
+    doLoadFromProjectMainFile(element);
+}
+
+void CoordinatePointsForTinItem::saveToProjectMainFile(QXmlStreamWriter* writer)
+{
+    saveState(writer);
+    createSubFolderIfNecessary();
+    saveExternalDataIfNecessary();
+    doSaveToProjectMainFile(writer);
+}
+
+CoordinatePointsForTinItemController* CoordinatePointsForTinItem::controller() const
+{
+    return static_cast<CoordinatePointsForTinItemController*>(mvc::core::ModelItem::controller());
+}
+
+std::vector<BreaklineItem*> CoordinatePointsForTinItem::breaklineItems() const
+{
+    std::vector<BreaklineItem*> breaklines;
+    for (mvc::core::ModelItem* child : childItems()) {
+        if (auto* breakline = qobject_cast<BreaklineItem*>(child)) {
+            breaklines.push_back(breakline);
+        }
+    }
+    return breaklines;
+}
+
+BreaklineItem* CoordinatePointsForTinItem::newBreakline(const QString& caption,
+                                                        const std::vector<PointPtr>& points)
+{
+    auto* breakline = new BreaklineItem(caption, points, this);
+    if (QStandardItem* row = browserItem()) {
+        row->takeRow(breakline->browserItem()->row());
+    }
+    return breakline;
+}
+
+CoordinatePointsForTinItem::PointPtr CoordinatePointsForTinItem::pointOfFileRecord(int index) const
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= m_fileRecords.size()) {
+        return nullptr;
+    }
+    return m_fileRecords[static_cast<std::size_t>(index)];
+}
+
+void CoordinatePointsForTinItem::doLoadFromProjectMainFile(const QDomElement& element)
+{
+    loadViewSetting(element);
+    // Cleared on every way out, so that no record outlives the load.
+    struct RecordsGuard {
+        std::vector<PointPtr>& records;
+        ~RecordsGuard() { std::vector<PointPtr>().swap(records); }
+    } guard{m_fileRecords};
+
+    bool recordsRead = false;
+    int index = 1;
+    for (QDomElement child = element.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement(), ++index) {
+        if (!recordsRead) {
+            m_fileRecords = readFileRecords();
+            recordsRead = true;
+        }
+        auto* breakline = new BreaklineItem(QString(), {}, nullptr);
+        breakline->setParent(this);
+        attachChildAtBack(breakline);
+        breakline->setFilenameByIndex(index);
+        breakline->loadFromProjectMainFile(child);
+    }
+}
+
+void CoordinatePointsForTinItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
+{
+    saveViewSetting(writer);
+    int index = 1;
+    for (BreaklineItem* breakline : breaklineItems()) {
+        breakline->setFilenameByIndex(index++);
+        writer->writeStartElement(BREAKLINE);
+        breakline->saveToProjectMainFile(writer);
+        writer->writeEndElement();
+    }
+}
+
+mvc::core::ModelItemView* CoordinatePointsForTinItem::buildView() const
+{
+    return new CoordinatePointsForTinItemView(this);
+}
+
+mvc::core::ModelItemController* CoordinatePointsForTinItem::buildController() const
+{
+    return new CoordinatePointsForTinItemController(this);
+}
+
+std::vector<CoordinatePointsForTinItem::PointPtr> CoordinatePointsForTinItem::readFileRecords() const
+{
+    const std::string path = absoluteFilename();
+    try {
+        // Every record is interned as it was when the set was read: the set's own objects.
+        return tin::io::BinPointPtrVectorImporter().importPointPtrVector(path.c_str());
+    } catch (const common::exception::InvalidFileFormatException&) {
+        // A text point file: its reader numbered the points by their lines.
+        std::vector<PointPtr> records;
+        for (const PointPtr& p : pointSet()->allPoints()) {
+            if (p->id() < 0) {
+                continue;
+            }
+            const auto id = static_cast<std::size_t>(p->id());
+            if (id >= records.size()) {
+                records.resize(id + 1);
+            }
+            records[id] = p;
+        }
+        return records;
+    }
+}
 
 } // namespace varnel

@@ -1,18 +1,72 @@
 #pragma once
 
-#include "brask/core/ModelItem.h"
+#include "movarin/survey/CoordinatePointsBaseItem.h"
+
+#include <memory>
+#include <vector>
+
+namespace tin::core {
+class Point;
+}
 
 namespace varnel {
 
-/// The point set from which a create-mode project's TIN is made ("Coordinate points data
-/// for TIN"). Its files lie in the sub-folder "coordinatePointsForTin".
+class BreaklineItem;
+class CoordinatePointsForTinItemController;
+
+/// The one point set of a create-mode project from which its TIN is made ("Coordinate points
+/// data for TIN"), with its breaklines as child items (`BreaklineItem`). Points come by
+/// copying from imported sets or by clicking; breaklines are drawn by clicking points of
+/// this set (see `CoordinatePointsForTinItemController`).
 ///
-/// For now it holds no points and writes nothing but its row's state.
-class CoordinatePointsForTinItem : public mvc::core::ModelItem {
+/// Storage: the points in "coordinatePointsForTin/coordinatePointsForTin.tpobin", the view
+/// setting as attributes of the item's element, then one "Breakline" element per child in
+/// child order, child k keeping its points in "breakline<k>.bln" beside the point file. The
+/// point file is written before the breaklines and read before them (the reverse of the
+/// framework's order), since a breakline file names its points by their record numbers in
+/// the point file: saving renumbers the points 0 .. n-1 in file order, and loading resolves
+/// record k to the point that record k was read as. Records are resolved by number, not by
+/// the loaded points' ids: equal records (two points given one elevation) are read as one
+/// point, which the numbers of both records then name. A point file in the text format
+/// resolves numbers by the ids its reader gives.
+///
+/// Owns its breakline items (children) and its point set (base); the breaklines share the
+/// set's points. Loading reads the point file a second time, only when there are
+/// breaklines, and keeps the record list only while they load.
+class CoordinatePointsForTinItem : public CoordinatePointsBaseItem {
     Q_OBJECT
 public:
+    using PointPtr = std::shared_ptr<tin::core::Point>;
+
     explicit CoordinatePointsForTinItem(mvc::core::ModelItem* parent);
     ~CoordinatePointsForTinItem() override;
+
+    /// State, point file, then the view setting and the breaklines.
+    void loadFromProjectMainFile(const QDomElement& element) override;
+    /// State, sub-folder, point file, then the view setting and the breaklines.
+    void saveToProjectMainFile(QXmlStreamWriter* writer) override;
+
+    CoordinatePointsForTinItemController* controller() const;
+    /// The breakline children in child order.
+    std::vector<BreaklineItem*> breaklineItems() const;
+    /// A new breakline child over `points` whose row is taken out of this item's row again,
+    /// ready for an attach command (which owns it until it runs).
+    BreaklineItem* newBreakline(const QString& caption, const std::vector<PointPtr>& points);
+
+    /// While the breaklines load: the point that record `index` of the point file was read
+    /// as; null for a number that is no record (or outside a load).
+    PointPtr pointOfFileRecord(int index) const;
+
+protected:
+    void doLoadFromProjectMainFile(const QDomElement& element) override;
+    void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
+    mvc::core::ModelItemView* buildView() const override;
+    mvc::core::ModelItemController* buildController() const override;
+
+private:
+    std::vector<PointPtr> readFileRecords() const;
+
+    std::vector<PointPtr> m_fileRecords;
 };
 
 } // namespace varnel

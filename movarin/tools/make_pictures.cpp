@@ -1,11 +1,14 @@
 // Draws the program's own pictures of the shell (logo, start-page marks and icon, mouse
-// hints, the project window's and its items' icons) into movarin/resources/images. Not part
-// of the build: run it by hand after a change and commit the PNG files.
+// hints, the icons of the project window, its items and their actions) into
+// movarin/resources/images. Not part of the build: run it by hand after a change and commit
+// the PNG files.
 //
 //     cmake --build build --target movarin_make_pictures
 //     QT_QPA_PLATFORM=offscreen build/bin/movarin_make_pictures movarin/resources/images
 //
 // The Japanese mouse hint needs a Japanese font (Debian: fonts-ipafont-gothic).
+#include "PictureCanvas.h"
+
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -21,22 +24,8 @@
 
 namespace {
 
-QImage canvas(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-bool save(const QImage& image, const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image.save(path, "PNG")) {
-        std::fprintf(stderr, "Cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
-}
+using pictures::canvas;
+using pictures::save;
 
 // A small terrain of triangles: a ridge of points triangulated by hand, shaded by height.
 void drawMesh(QPainter& p, const QRectF& area, const QColor& edge)
@@ -199,6 +188,34 @@ QImage tinIcon()
     return image;
 }
 
+// Export: a sheet with an arrow leaving it to the right.
+QImage exportIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 70), 1.0));
+    p.setBrush(QColor(245, 245, 240));
+    p.drawRect(QRectF(1.5, 1.5, 9, 13));
+    p.setPen(QPen(QColor(30, 120, 40), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(5.5, 8), QPointF(13.5, 8));
+    p.drawPolyline(QPolygonF({QPointF(10.5, 5), QPointF(13.5, 8), QPointF(10.5, 11)}));
+    return image;
+}
+
+// Delete an item: a red cross.
+QImage deleteItemIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 40, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    return image;
+}
+
+
 // A background image: a framed photograph of a sky over green land with a river.
 QImage imageIcon()
 {
@@ -229,6 +246,21 @@ QImage imageIcon()
     p.setPen(QPen(QColor(70, 70, 80), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(frame);
+    return image;
+}
+
+// Import: an arrow coming down into an open tray.
+QImage importIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 70), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(2, 9.5), QPointF(2, 14), QPointF(14, 14), QPointF(14, 9.5)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 80, 170));
+    p.drawRect(QRectF(6.5, 1, 3, 6));
+    p.drawPolygon(QPolygonF({QPointF(3.5, 6.5), QPointF(12.5, 6.5), QPointF(8, 11.5)}));
     return image;
 }
 
@@ -382,6 +414,9 @@ int main(int argc, char** argv)
     ok = save(mainWindowIcon(), folder + "/iconMainWindow.png") && ok;
     ok = save(pointsIcon(), folder + "/iconPoints.png") && ok;
     ok = save(tinIcon(), folder + "/iconTin.png") && ok;
+    ok = save(exportIcon(), folder + "/iconExport.png") && ok;
+    ok = save(deleteItemIcon(), folder + "/iconDeleteItem.png") && ok;
+    ok = save(importIcon(), folder + "/iconImport.png") && ok;
     ok = save(imageIcon(), folder + "/iconImage.png") && ok;
     ok = save(mouseHint(english), folder + "/imgMouseHelp.png") && ok;
     ok = save(mouseHint(japanese), folder + "/ja_JP/imgMouseHelp.png") && ok;

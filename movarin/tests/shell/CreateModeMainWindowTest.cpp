@@ -106,7 +106,9 @@ TEST_F(CreateModeMainWindowTest, WindowShowsTheFixedItemsInTheirThreeOrders)
     EXPECT_EQ(window->tinItem()->tin(), nullptr);
     EXPECT_TRUE(window->isTinEmpty());
     EXPECT_EQ(window->backgroundImageGroupItem(), root->backgroundImageGroupItem());
-    EXPECT_TRUE(window->windowItem()->containedFiles().empty());
+    EXPECT_EQ(window->windowItem()->containedFiles(),
+              std::vector<std::string>({"coordinatePointsForTin/coordinatePointsForTin.tpobin",
+                                        "readOnlyTin.tin"}));
 
     // The Add menu collects the entries of the items in child order.
     QMenu menu;
@@ -115,7 +117,8 @@ TEST_F(CreateModeMainWindowTest, WindowShowsTheFixedItemsInTheirThreeOrders)
     for (const QAction* action : menu.actions()) {
         addEntries << action->text();
     }
-    EXPECT_EQ(addEntries, QStringList({"Background image"}));
+    EXPECT_EQ(addEntries, QStringList({"Coordinate points data", "New points to points for Tin",
+                                       "Add Breakline to points for Tin", "Background image"}));
 }
 
 TEST_F(CreateModeMainWindowTest, InterfacesAreFoundThroughQt)

@@ -19,8 +19,9 @@
 #include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMdiSubWindow>
-#include <QProcess>
 #include <QStandardItem>
 #include <QTemporaryDir>
 
@@ -42,14 +43,6 @@ protected:
         return window->model()->rootItem();
     }
 };
-
-QStringList archiveMembers(const QString& archive)
-{
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
-    unzip.waitForFinished(-1);
-    return QString::fromLocal8Bit(unzip.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
 
 TEST_F(ProjectFileTest, RoundTripThroughTheArchiveKeepsProjectXml)
 {
@@ -184,6 +177,11 @@ TEST_F(ProjectFileTest, ElementsOfTheItemTreeLoadWhenPresent)
     // leaves the item as made (checked).
     const auto load = [](ProjectSession& session, const QString& dataModel) {
         session.newCreateProject();
+        // The points for the TIN always come with their point file: an empty one is no points.
+        QDir(session.project()->workFolder()).mkdir(QStringLiteral("coordinatePointsForTin"));
+        QFile(session.project()->absoluteFileName(
+                  QStringLiteral("coordinatePointsForTin/coordinatePointsForTin.tpobin")))
+            .open(QIODevice::WriteOnly);
         session.writeProjectXml(
             QStringLiteral("<Windows><Window name=\"createMainWindow\"><DataModel>%1"
                            "</DataModel></Window></Windows>")

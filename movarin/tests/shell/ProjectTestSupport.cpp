@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QMdiSubWindow>
+#include <QProcess>
 #include <QXmlStreamReader>
 
 #include <stdexcept>
@@ -109,6 +110,14 @@ const XmlElement& XmlElement::child(const QString& childName) const
     }
     throw std::out_of_range("No element " + childName.toStdString() + " in "
                             + name.toStdString());
+}
+
+QStringList archiveMembers(const QString& archive)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    unzip.waitForFinished(-1);
+    return QString::fromLocal8Bit(unzip.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
 namespace {

@@ -68,6 +68,9 @@ struct XmlElement {
     const XmlElement& child(const QString& childName) const;
 };
 
+/// The member names of a zip archive, as `unzip -Z1` lists them.
+QStringList archiveMembers(const QString& archive);
+
 /// Reads a whole XML file; throws std::runtime_error naming the file and the position when
 /// it is not well-formed.
 XmlElement readXmlFile(const QString& path);

@@ -1,0 +1,384 @@
+// The project lifecycle through the real main window: new, save, close and open of a
+// create-mode project; the question before a modified project goes; failed saves that must
+// not lose the archive or the work; archives that cannot be opened; the recent projects; and
+// the conversion to edit mode as far as it goes.
+#include "MainWindowTestSupport.h"
+
+#include "brask/window/ProjectMdiArea.h"
+#include "movarin/shell/CreateModeMainWindow.h"
+#include "movarin/shell/CreateModeMainWindowModel.h"
+#include "movarin/shell/MainWindowActionManager.h"
+#include "movarin/shell/Project.h"
+#include "movarin/shell/ProjectFile.h"
+
+#include "support/QtPrinters.h"
+
+#include <guimisc/UserDialogScript.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardItem>
+#include <QStandardItemModel>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+namespace varnel::test {
+namespace {
+
+using Script = guimisc::UserDialogScript;
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class MainWindowLifecycleTest : public MainWindowTest {
+protected:
+    bool isModified() const { return m_window->project()->projectFile()->isModified(); }
+    void modify() { m_window->project()->projectFile()->setModified(true); }
+    QString workspaceFolder() { return m_window->workspace()->workspace().absolutePath(); }
+};
+
+TEST_F(MainWindowLifecycleTest, CreateModeProjectIsSavedClosedAndReopened)
+{
+    Script script;
+    window().newCreateProject();
+    ASSERT_NE(createModeWindow(), nullptr);
+    EXPECT_EQ(window().windowTitle(), "Untitled - Movarin");
+    EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::CreateMode);
+    EXPECT_EQ(window().project()->projectFile()->projectVersion(), window().versionNumber());
+
+    // A changed check state has to survive the round trip (the geographic data of a
+    // create-mode project is not stored).
+    QStandardItemModel* rows = createModeWindow()->model()->standardItemModel();
+    ASSERT_EQ(rows->rowCount(), 5);
+    rows->item(0)->setCheckState(Qt::Unchecked);
+    rows->item(4)->setCheckState(Qt::Unchecked);
+    const auto before = browserRows(createModeWindow());
+
+    script.answerFile(file("x"));
+    EXPECT_TRUE(window().saveProjectAs());
+    const QString archive = file("x.cmvn");
+    ASSERT_TRUE(QFile::exists(archive)) << "the dialog's name gets the project's suffix";
+    EXPECT_FALSE(QFile::exists(file("x")));
+    EXPECT_EQ(script.records().back().filter, "project file (*.cmvn)");
+    EXPECT_EQ(unzipListing(archive).value(0), "project.xml");
+    EXPECT_EQ(recentProjects().value(0), archive);
+    EXPECT_EQ(window().windowTitle(), "x.cmvn - Movarin");
+
+    EXPECT_TRUE(window().closeProject());
+    EXPECT_EQ(window().project(), nullptr);
+    EXPECT_EQ(window().windowTitle(), "Movarin");
+    EXPECT_TRUE(window().mdiArea()->subWindowList().isEmpty());
+
+    window().openProject(archive);
+    ASSERT_NE(createModeWindow(), nullptr);
+    EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::CreateMode);
+    EXPECT_EQ(window().windowTitle(), "x.cmvn - Movarin");
+    EXPECT_EQ(browserRows(createModeWindow()), before);
+    EXPECT_EQ(window().undoStack()->count(), 0);
+    EXPECT_TRUE(window().undoStack()->isClean());
+    EXPECT_FALSE(isModified());
+    EXPECT_TRUE(script.messageBoxes().empty()) << "nothing was asked on the whole road";
+}
+
+TEST_F(MainWindowLifecycleTest, ModifiedProjectAsksBeforeItGoes)
+{
+    window().newCreateProject();
+    modify();
+    {
+        SCOPED_TRACE("Cancel keeps the project");
+        Script script;
+        script.answer(QMessageBox::Cancel);
+        EXPECT_FALSE(window().closeProject());
+        ASSERT_EQ(script.records().size(), 1u);
+        const Script::Record& question = script.records()[0];
+        EXPECT_EQ(question.title, "Warning");
+        EXPECT_EQ(question.text, "This Project is modified. Do you want to save?");
+        EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        EXPECT_EQ(question.defaultButton, QMessageBox::Cancel);
+        EXPECT_NE(window().project(), nullptr);
+    }
+    {
+        SCOPED_TRACE("Cancel on the window's close keeps it open");
+        Script script;
+        script.answer(QMessageBox::Cancel);
+        EXPECT_FALSE(window().close());
+        EXPECT_TRUE(window().isVisible());
+        EXPECT_EQ(script.records().size(), 1u);
+    }
+    {
+        SCOPED_TRACE("Yes on a project without a name, then cancelling the save dialog");
+        Script script;
+        script.answer(QMessageBox::Yes).answerCancel();
+        EXPECT_FALSE(window().close());
+        EXPECT_TRUE(window().isVisible());
+        ASSERT_EQ(script.records().size(), 2u);
+        EXPECT_EQ(script.records()[1].kind, guimisc::UserDialogs::Kind::SaveFileName);
+        EXPECT_NE(window().project(), nullptr);
+        EXPECT_TRUE(isModified());
+    }
+    {
+        SCOPED_TRACE("No lets a new project replace it unsaved");
+        Script script;
+        script.answer(QMessageBox::No);
+        const Project* old = window().project();
+        window().newCreateProject();
+        EXPECT_EQ(script.records().size(), 1u);
+        EXPECT_NE(window().project(), old);
+        EXPECT_TRUE(folderEntries(m_files.path()).isEmpty()) << "nothing was saved";
+    }
+    {
+        SCOPED_TRACE("Yes saves through the dialog, then the window closes");
+        modify();
+        Script script;
+        script.answer(QMessageBox::Yes).answerFile(file("y"));
+        EXPECT_TRUE(window().close());
+        EXPECT_EQ(window().project(), nullptr);
+        EXPECT_EQ(unzipListing(file("y.cmvn")).value(0), "project.xml");
+        EXPECT_EQ(recentProjects().value(0), file("y.cmvn"));
+    }
+}
+
+// A save that fails must keep the archive of the last good save, the modified flag (so that
+// closing still asks), the title, and leave nothing behind in the workspace.
+class FailedSaveTest : public MainWindowLifecycleTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowLifecycleTest::SetUp();
+        window().newCreateProject();
+        m_archive = saveAs("x");
+        ASSERT_EQ(m_archive, file("x.cmvn"));
+        m_bytes = readAll(m_archive);
+        ASSERT_FALSE(m_bytes.isEmpty());
+        createModeWindow()->model()->standardItemModel()->item(0)->setCheckState(Qt::Unchecked);
+        modify();
+    }
+
+    void expectNothingLost(const Script& script)
+    {
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        const Script::Record box = script.messageBoxes()[0];
+        EXPECT_EQ(box.kind, guimisc::UserDialogs::Kind::Critical);
+        EXPECT_EQ(box.title, "Error");
+        EXPECT_EQ(box.text, "Saving project failed.");
+        EXPECT_EQ(readAll(m_archive), m_bytes);
+        EXPECT_TRUE(isModified());
+        EXPECT_EQ(window().windowTitle(), "x.cmvn - Movarin");
+        EXPECT_EQ(window().project()->filename(), m_archive);
+        QStringList leftovers;
+        for (const QString& name : folderEntries(workspaceFolder())) {
+            if (!QFileInfo(QDir(workspaceFolder()).absoluteFilePath(name)).isDir()) {
+                leftovers << name;
+            }
+        }
+        EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(", ").toStdString();
+        Script closing;
+        closing.answer(QMessageBox::Cancel);
+        EXPECT_FALSE(window().closeProject()) << "the next close asks";
+        EXPECT_EQ(closing.records().size(), 1u);
+    }
+
+    QString m_archive;
+    QByteArray m_bytes;
+};
+
+TEST_F(FailedSaveTest, FailingZipToolKeepsTheEarlierArchive)
+{
+    // Writes half an archive where it was told to, then fails.
+    FakeTool zip("zip", "printf 'PK broken' > \"$2\"; exit 12");
+    Script script;
+    EXPECT_FALSE(window().saveProject());
+    expectNothingLost(script);
+    EXPECT_EQ(recentProjects().value(0), m_archive);
+}
+
+TEST_F(FailedSaveTest, CancelledSlowZipToolKeepsTheEarlierArchiveAndTheWindowOpen)
+{
+    FakeTool zip("zip", "printf 'PK partial' > \"$2\"; exec sleep 30");
+    bool closed = true;
+    WaitDialogCanceller canceller([&] { closed = window().close(); });
+    Script script;
+    EXPECT_FALSE(window().saveProject());
+    EXPECT_TRUE(canceller.cancelled());
+    EXPECT_FALSE(closed) << "a close while saving is ignored";
+    EXPECT_TRUE(window().isVisible());
+    expectNothingLost(script);
+}
+
+TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
+{
+    const QString archive = makeArchive("x");
+    FakeTool unzip("unzip", "exec sleep 30");
+    bool closed = true;
+    WaitDialogCanceller canceller([&] { closed = window().close(); });
+    Script script;
+    window().openProject(archive);
+    EXPECT_TRUE(canceller.cancelled());
+    EXPECT_FALSE(closed) << "a close while opening is ignored";
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().project(), nullptr);
+    EXPECT_TRUE(script.records().empty()) << "a cancel is not an error";
+    EXPECT_EQ(window().windowTitle(), "Movarin");
+}
+
+TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
+{
+    const QString archive = makeArchive("x");
+    QSettings().setValue("general/recentprojects", QStringList{file("gone.cmvn"), archive});
+    struct Case {
+        const char* name;
+        QString path;
+        QString message;
+    };
+    writeFile(file("y.cmvn"), "this is no zip archive\n");
+    QFile::copy(archive, file("x.emvn"));
+    QFile::copy(archive, file("data.STL"));
+    writeFile(file("s.stl"), "solid s\nendsolid s\n");
+    const QString windowError = "The project file does not contain a window of this project type.";
+    const Case cases[] = {
+        {"missing file", file("gone.cmvn"),
+         "Project file " + file("gone.cmvn") + " does not exists."},
+        {"text file", file("y.cmvn"), "Could not read project file " + file("y.cmvn") + "."},
+        {"create-mode archive named as edit mode", file("x.emvn"), windowError},
+        {"upper-case STL suffix is an archive", file("data.STL"), windowError},
+        {"STL surface needs the edit-mode window", file("s.stl"),
+         "The project window could not be created."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Script script;
+        window().openProject(c.path);
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].text, c.message);
+        EXPECT_EQ(window().project(), nullptr);
+        EXPECT_TRUE(window().mdiArea()->subWindowList().isEmpty());
+        EXPECT_EQ(window().windowTitle(), "Movarin");
+        EXPECT_FALSE(recentProjects().contains(c.path));
+    }
+    EXPECT_EQ(recentProjects(), QStringList{archive}) << "only the missing file left the list";
+    // Nothing of the failed projects stays in the workspace.
+    EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
+}
+
+TEST_F(MainWindowLifecycleTest, DamagedProjectFileShowsItsErrorAndClosesTheProject)
+{
+    QTemporaryDir content;
+    writeFile(content.filePath("project.xml"), "<?xml version=\"1.0\"?>\n<Project version=\"1.0\"><Windows>");
+    QProcess zip;
+    zip.setWorkingDirectory(content.path());
+    zip.start("zip", {"-q", file("broken.cmvn"), "project.xml"});
+    ASSERT_TRUE(zip.waitForFinished(10000));
+    ASSERT_EQ(zip.exitCode(), 0);
+
+    Script script;
+    window().openProject(file("broken.cmvn"));
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_FALSE(script.messageBoxes()[0].text.isEmpty());
+    EXPECT_EQ(window().project(), nullptr);
+    EXPECT_TRUE(recentProjects().isEmpty());
+}
+
+TEST_F(MainWindowLifecycleTest, RecentProjectsKeepTenNewestFirstAndOpenFromTheMenu)
+{
+    window().newCreateProject();
+    QStringList saved;
+    for (int i = 0; i < 11; ++i) {
+        saved.prepend(saveAs(QStringLiteral("p%1").arg(i)));
+    }
+    EXPECT_EQ(recentProjects(), saved.mid(0, 10));
+
+    saveAs("p4");
+    QStringList expected = saved.mid(0, 10);
+    expected.removeAll(file("p4.cmvn"));
+    expected.prepend(file("p4.cmvn"));
+    EXPECT_EQ(recentProjects(), expected) << "a path saved again moves to the top, once";
+
+    QMenu* menu = window().actionManager()->recentProjectsMenu();
+    emit menu->aboutToShow();
+    const QList<QAction*> entries = menu->actions();
+    ASSERT_EQ(entries.size(), 10);
+    EXPECT_EQ(entries[0]->text(), "&1 " + QDir::toNativeSeparators(file("p4.cmvn")));
+    EXPECT_EQ(entries[9]->text(), "&10 " + QDir::toNativeSeparators(expected[9]));
+    emit menu->aboutToShow();
+    EXPECT_EQ(menu->actions().size(), 10) << "the menu is rebuilt, not appended to";
+
+    Script script;
+    menu->actions()[2]->trigger();
+    ASSERT_NE(window().project(), nullptr);
+    EXPECT_EQ(window().project()->filename(), expected[2]);
+    EXPECT_EQ(recentProjects().value(0), expected[2]);
+    EXPECT_TRUE(script.messageBoxes().empty());
+}
+
+TEST_F(MainWindowLifecycleTest, SaveAsEditModeStopsWithoutLosingTheProject)
+{
+    window().newCreateProject();
+    modify();
+    {
+        SCOPED_TRACE("No, then the save dialog is cancelled");
+        Script script;
+        script.answer(QMessageBox::No).answerCancel();
+        EXPECT_FALSE(window().saveProjectAsEdit());
+        ASSERT_EQ(script.records().size(), 2u);
+        EXPECT_EQ(script.records()[0].text,
+                  "This Project is modified. Do you want to save it before migrating to Edit mode?");
+        EXPECT_EQ(script.records()[1].filter, "project file (*.emvn)");
+        ASSERT_NE(window().project(), nullptr);
+        EXPECT_TRUE(isModified());
+    }
+    {
+        SCOPED_TRACE("No, a name, then no TIN to convert");
+        Script script;
+        script.answer(QMessageBox::No).answerFile(file("e"));
+        EXPECT_FALSE(window().saveProjectAsEdit());
+        ASSERT_EQ(script.messageBoxes().size(), 2u);
+        EXPECT_EQ(script.messageBoxes()[1].title, "Warning");
+        EXPECT_EQ(script.messageBoxes()[1].text, "No relevant data is found for Edit mode.");
+        ASSERT_NE(window().project(), nullptr);
+        EXPECT_TRUE(isModified());
+        EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::CreateMode);
+        EXPECT_FALSE(QFile::exists(file("e.emvn")));
+    }
+    {
+        SCOPED_TRACE("Commands that need a project do nothing without one");
+        Script script;
+        script.answer(QMessageBox::No);
+        ASSERT_TRUE(window().closeProject());
+        EXPECT_FALSE(window().saveProject());
+        EXPECT_FALSE(window().saveProjectAs());
+        EXPECT_FALSE(window().saveProjectAsEdit());
+        window().focusBirdEyeWindow();
+        window().showProjectPropertyDialog();
+        window().calculateSoilVolumeDialog();
+        EXPECT_EQ(script.records().size(), 1u);
+    }
+    {
+        SCOPED_TRACE("A new edit-mode project has no window kind yet");
+        Script script;
+        window().newEditProject();
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+        EXPECT_EQ(script.messageBoxes()[0].text, "The project window could not be created.");
+        EXPECT_EQ(window().project(), nullptr);
+        EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
+    }
+}
+
+} // namespace
+} // namespace varnel::test
