@@ -182,31 +182,3 @@ TEST_F(BackgroundImageCommandsTest, PositionDialogOkIsOneUndoEntryAndCancelNone)
     EXPECT_EQ(item->image()->setting().scale(), 1.0);
     EXPECT_EQ(item->image()->setting().topLeft(), QPointF(-20.0, 15.0));
 }
-
-TEST_F(BackgroundImageCommandsTest, ImportOfAPictureWithAWorldFileKeepsItsPlacement)
-{
-    // The world file names the top-left pixel's centre; the corner lies half a pixel out.
-    QImage quadrants = filledPicture(260, 200, Qt::red);
-    for (int y = 0; y < 200; ++y) {
-        for (int x = 0; x < 260; ++x) {
-            const int quadrant = (x < 130 ? 0 : 1) + (y < 100 ? 0 : 2);
-            const QColor colours[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
-            quadrants.setPixelColor(x, y, colours[quadrant]);
-        }
-    }
-    const std::string path = writePicture("area.png", quadrants);
-    QFile world(QString::fromStdString(path).replace(".png", ".pgw"));
-    ASSERT_TRUE(world.open(QIODevice::WriteOnly));
-    world.write("5\n0\n0\n-5\n-97.5\n-82183.5\n");
-    world.close();
-
-    guimisc::UserDialogScript script;
-    importThroughDialog(script, path);
-    ASSERT_EQ(group()->childItems().size(), 1u);
-    const gdalimg::GdalImageSetting& setting = child(0)->image()->setting();
-    EXPECT_DOUBLE_EQ(setting.topLeft().x(), -100.0);
-    EXPECT_DOUBLE_EQ(setting.topLeft().y(), -82181.0);
-    EXPECT_DOUBLE_EQ(setting.scale(), 5.0);
-    EXPECT_EQ(setting.angle(), 0.0);
-    EXPECT_EQ(child(0)->image()->image().pixelColor(200, 150), QColor(Qt::yellow));
-}

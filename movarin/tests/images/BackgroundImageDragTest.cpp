@@ -182,11 +182,3 @@ TEST(BackgroundImageDragGeometry, TurnsByTheScreenAngleBetweenPressAndMouse)
         placement({}, 1.0, 0.0), {0.0, 0.0}, {7.0, 3.0}, {-14.0, -6.0});
     EXPECT_NEAR(half.angle(), 180.0, 1e-9);
 }
-
-TEST(BackgroundImageDragGeometry, ScalingWithoutABoxHeightKeepsTheScale)
-{
-    const gdalimg::GdalImageSetting start = placement({1.0, 2.0}, 3.0, 0.0);
-    EXPECT_EQ(BackgroundImageDragGeometry::scaled(start, 0.0, {5, 5}, {5, 5}).scale(), 3.0);
-    EXPECT_EQ(BackgroundImageDragGeometry::scaled(start, 0.0, {5, 5}, {5, 0}).scale(), 3.0);
-    EXPECT_EQ(BackgroundImageDragGeometry::scaled(start, 10.0, {5, 5}, {5, 0}).scale(), 4.5);
-}
