@@ -41,15 +41,23 @@ void StartPageLabel::paintEvent(QPaintEvent*)
     QFont titleFont(QStringLiteral("Helvetica"), 11);
     titleFont.setWeight(QFont::Bold);
     painter.setFont(titleFont);
-    painter.drawText(QRect(QPoint(r.left() + 20, r.top()), QPoint(r.right(), r.top() + 19)),
-                     Qt::AlignLeft | Qt::AlignVCenter, m_title);
+    const QRect titleRect(QPoint(r.left() + 20, r.top()), QPoint(r.right(), r.top() + 19));
+    drawLine(&painter, titleRect, m_title);
 
     QFont descriptionFont(QStringLiteral("Helvetica"), 9);
     descriptionFont.setWeight(QFont::Normal);
     painter.setFont(descriptionFont);
     painter.setPen(Qt::darkGray);
-    painter.drawText(QRect(QPoint(r.left() + 20, r.top() + 20), QPoint(r.right(), r.top() + 39)),
-                     Qt::AlignLeft | Qt::AlignVCenter, m_description);
+    const QRect descriptionRect(QPoint(r.left() + 20, r.top() + 20),
+                                QPoint(r.right(), r.top() + 39));
+    drawLine(&painter, descriptionRect, m_description);
+}
+
+void StartPageLabel::drawLine(QPainter* painter, const QRect& rect, const QString& text)
+{
+    // A long file name or path is cut with an ellipsis rather than in the middle of a letter.
+    const QString shown = painter->fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
+    painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 void StartPageLabel::mousePressEvent(QMouseEvent*)

@@ -55,6 +55,10 @@ CoordinatePointsGroupItemImportSettingDialog::CoordinatePointsGroupItemImportSet
     outer->addWidget(m_buttonBox);
     connect(m_buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    // The explanation wraps into several lines at this width, more than the initial height
+    // leaves room for: grow the height so that it is not cut off above the buttons.
+    resize(width(), qMax(height(), heightForWidth(width())));
 }
 
 CoordinatePointsGroupItemImportSettingDialog::~CoordinatePointsGroupItemImportSettingDialog() =
