@@ -2,6 +2,7 @@
 
 #include "brask/window/ProjectMdiArea.h"
 #include "movarin/shell/CreateModeProject.h"
+#include "movarin/shell/EditModeMainWindow.h"
 #include "movarin/shell/EditModeProject.h"
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/ProjectWindowFactory.h"
@@ -55,11 +56,22 @@ Project& ProjectSession::newEditProject()
     return newProject<EditModeProject>();
 }
 
+template <class Window>
+Window* ProjectSession::makeWindow(const char* prefix)
+{
+    QMdiSubWindow* sub = createProjectWindow(QLatin1String(prefix), m_mainWindow->mdiArea(),
+                                             m_project->projectFile());
+    return sub ? qobject_cast<Window*>(sub->widget()) : nullptr;
+}
+
 CreateModeMainWindow* ProjectSession::createWindow()
 {
-    QMdiSubWindow* sub = createProjectWindow(QStringLiteral("createMainWindow"),
-                                             m_mainWindow->mdiArea(), m_project->projectFile());
-    return sub ? qobject_cast<CreateModeMainWindow*>(sub->widget()) : nullptr;
+    return makeWindow<CreateModeMainWindow>("createMainWindow");
+}
+
+EditModeMainWindow* ProjectSession::createEditWindow()
+{
+    return makeWindow<EditModeMainWindow>("editMainWindow");
 }
 
 QString ProjectSession::projectXmlPath() const

@@ -17,6 +17,10 @@
 
 class QMdiSubWindow;
 
+namespace varnel {
+class EditModeMainWindow;
+}
+
 namespace varnel::test {
 
 /// A main window, shown, and the project it works on (at most one at a time). The destructor
@@ -38,6 +42,9 @@ public:
     /// `createProjectWindow` with "createMainWindow" for the project; the sub-window is
     /// not shown.
     CreateModeMainWindow* createWindow();
+    /// `createProjectWindow` with "editMainWindow" for the project; the sub-window is not
+    /// shown.
+    EditModeMainWindow* createEditWindow();
     /// Writes `body` inside "Project" (version 1.0) as the project's "project.xml".
     void writeProjectXml(const QString& body) const;
     QString projectXmlPath() const;
@@ -51,6 +58,8 @@ private:
     void closeProject();
     template <class Kind>
     Project& newProject();
+    template <class Window>
+    Window* makeWindow(const char* prefix);
 
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<Project> m_project;
