@@ -88,7 +88,8 @@ void EditModeMainWindow::setBackgroundImages(
     const std::vector<gdalimg::GdalImageSetting>& settings)
 {
     if (filenames.size() != images.size() || filenames.size() != settings.size()) {
-        throw common::exception::RuntimeException("The sizes of filenames and images are not equal.");
+        throw common::exception::RuntimeException(
+            "The sizes of filenames and images are not equal.");
     }
     EditModeMainWindowModelRootItem* root = model() ? model()->rootItem() : nullptr;
     if (!root) {

@@ -67,7 +67,8 @@ void ProjectModelWindowItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
     if (!window) {
         return;
     }
-    writer->writeAttribute(QStringLiteral("name"), QString::fromStdString(window->windowIdPrefix()));
+    writer->writeAttribute(QStringLiteral("name"),
+                           QString::fromStdString(window->windowIdPrefix()));
 
     writer->writeStartElement(WINDOW_GEOMETRY);
     geometryContainer()->save(writer);

@@ -208,15 +208,6 @@ TEST_F(EditModeLifecycleTest, NewEditModeProjectIsSavedAndReopened)
     EXPECT_TRUE(script.messageBoxes().empty());
 }
 
-gdalimg::GdalImageSetting placement(double x, double y, double scale, double angle)
-{
-    gdalimg::GdalImageSetting setting;
-    setting.setTopLeft(QPointF(x, y));
-    setting.setScale(scale);
-    setting.setAngle(angle);
-    return setting;
-}
-
 QImage picture(int width, int height, QRgb colour)
 {
     QImage image(width, height, QImage::Format_ARGB32);
@@ -238,11 +229,13 @@ TEST_F(EditModeLifecycleTest, CreateModeProjectBecomesASavedEditModeProject)
         QString name;
         QImage image;
         gdalimg::GdalImageSetting setting;
-    } images[] = {{"north.jpg", picture(6, 4, qRgb(200, 10, 10)), placement(100000.5, -34990.0, 0.25, 15)},
-                  {"south.png", picture(3, 5, qRgb(10, 10, 200)), placement(99990.0, -35010.0, 2.0, 0)}};
+    } images[] = {{"north.jpg", picture(6, 4, qRgb(200, 10, 10)),
+                   imagePlacement(100000.5, -34990.0, 0.25, 15)},
+                  {"south.png", picture(3, 5, qRgb(10, 10, 200)),
+                   imagePlacement(99990.0, -35010.0, 2.0, 0)}};
     for (const auto& image : images) {
-        auto item = new BackgroundImageItem(image.name, new gdalimg::GdalImage(image.image, image.setting),
-                                            group);
+        auto item = new BackgroundImageItem(
+            image.name, new gdalimg::GdalImage(image.image, image.setting), group);
         group->browserItem()->takeRow(item->browserItem()->row());
         group->attachChildAtBack(item);
     }
@@ -285,7 +278,8 @@ TEST_F(EditModeLifecycleTest, CreateModeProjectBecomesASavedEditModeProject)
     ASSERT_NE(edit->tinItem()->tin(), nullptr);
     EXPECT_EQ(trianglesOf(*root->baseTinItem()->tin()), trianglesOf(created));
     EXPECT_EQ(trianglesOf(*edit->tinItem()->tin()), trianglesOf(created));
-    const std::vector<mvc::core::ModelItem*>& reopened = root->backgroundImageGroupItem()->childItems();
+    const std::vector<mvc::core::ModelItem*>& reopened =
+        root->backgroundImageGroupItem()->childItems();
     ASSERT_EQ(reopened.size(), 2u);
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);

@@ -195,15 +195,6 @@ TEST_F(EditModeMainWindowTest, DataModelLoadsTheElementsItFinds)
     }
 }
 
-gdalimg::GdalImageSetting placement(double x, double y, double scale, double angle)
-{
-    gdalimg::GdalImageSetting setting;
-    setting.setTopLeft(QPointF(x, y));
-    setting.setScale(scale);
-    setting.setAngle(angle);
-    return setting;
-}
-
 TEST_F(EditModeMainWindowTest, BackgroundImagesAreAppendedInTheirOrderOrNotAtAll)
 {
     BackgroundImageGroupItem* group = root()->backgroundImageGroupItem();
@@ -214,7 +205,7 @@ TEST_F(EditModeMainWindowTest, BackgroundImagesAreAppendedInTheirOrderOrNotAtAll
 
     try {
         m_window->setBackgroundImages({"a.png", "b.jpg", "c.tif"}, {red, blue},
-                                      {placement(0, 0, 1, 0), placement(1, 1, 1, 0)});
+                                      {imagePlacement(0, 0, 1, 0), imagePlacement(1, 1, 1, 0)});
         ADD_FAILURE() << "unequal lengths were taken";
     } catch (const common::exception::RuntimeException& e) {
         EXPECT_STREQ(e.what(), "The sizes of filenames and images are not equal.");
@@ -225,8 +216,9 @@ TEST_F(EditModeMainWindowTest, BackgroundImagesAreAppendedInTheirOrderOrNotAtAll
     EXPECT_TRUE(group->childItems().empty());
     EXPECT_EQ(group->browserItem()->rowCount(), 0);
 
-    m_window->setBackgroundImages({"a.png", "b.jpg"}, {red, blue},
-                                  {placement(100000.5, -35000.25, 0.5, 30), placement(7, 8, 2, 0)});
+    m_window->setBackgroundImages(
+        {"a.png", "b.jpg"}, {red, blue},
+        {imagePlacement(100000.5, -35000.25, 0.5, 30), imagePlacement(7, 8, 2, 0)});
     ASSERT_EQ(group->childItems().size(), 2u);
     ASSERT_EQ(group->browserItem()->rowCount(), 2);
     const struct {
@@ -234,9 +226,10 @@ TEST_F(EditModeMainWindowTest, BackgroundImagesAreAppendedInTheirOrderOrNotAtAll
         QImage image;
         gdalimg::GdalImageSetting setting;
         std::string file;
-    } expected[] = {{"a.png", red, placement(100000.5, -35000.25, 0.5, 30),
+    } expected[] = {{"a.png", red, imagePlacement(100000.5, -35000.25, 0.5, 30),
                      "backgroundImageGroup/background1.png"},
-                    {"b.jpg", blue, placement(7, 8, 2, 0), "backgroundImageGroup/background2.png"}};
+                    {"b.jpg", blue, imagePlacement(7, 8, 2, 0),
+                     "backgroundImageGroup/background2.png"}};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         auto item = qobject_cast<BackgroundImageItem*>(group->childItems()[i]);

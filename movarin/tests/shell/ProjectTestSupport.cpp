@@ -7,6 +7,7 @@
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/ProjectWindowFactory.h"
 #include "movarin/shell/ProjectWorkspace.h"
+#include "pelkas/GdalImageSetting.h"
 
 #include <QFile>
 #include <QMdiSubWindow>
@@ -122,6 +123,15 @@ const XmlElement& XmlElement::child(const QString& childName) const
     }
     throw std::out_of_range("No element " + childName.toStdString() + " in "
                             + name.toStdString());
+}
+
+gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, double angle)
+{
+    gdalimg::GdalImageSetting setting;
+    setting.setTopLeft(QPointF(x, y));
+    setting.setScale(scale);
+    setting.setAngle(angle);
+    return setting;
 }
 
 QStringList archiveMembers(const QString& archive)

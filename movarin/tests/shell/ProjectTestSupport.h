@@ -17,6 +17,10 @@
 
 class QMdiSubWindow;
 
+namespace gdalimg {
+class GdalImageSetting;
+}
+
 namespace varnel {
 class EditModeMainWindow;
 }
@@ -76,6 +80,9 @@ struct XmlElement {
     /// The first child of that name; throws std::out_of_range when there is none.
     const XmlElement& child(const QString& childName) const;
 };
+
+/// A background image's placement: top-left corner, scale and angle in degrees.
+gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, double angle);
 
 /// The member names of a zip archive, as `unzip -Z1` lists them.
 QStringList archiveMembers(const QString& archive);
