@@ -80,32 +80,32 @@ struct RasterSpec {
 
 // The raster made in memory and copied to `name` in the scratch folder by the named driver
 // ("GTiff", "PNG", ...) with its creation options (a null-terminated list, or none).
-inline std::string writeRaster(const std::string& name, const RasterSpec& spec, const char* driverName = "GTiff",
+inline std::string writeRaster(const std::string& name, const RasterSpec& layout, const char* driverName = "GTiff",
                                const char* const* options = nullptr)
 {
     GDALDriver* memory = GetGDALDriverManager()->GetDriverByName("MEM");
-    GDALDataset* source = memory->Create("", spec.width, spec.height, static_cast<int>(spec.bands.size()),
-                                         spec.type, nullptr);
-    if (!spec.gt.empty()) {
-        std::vector<double> gt = spec.gt;
+    GDALDataset* source = memory->Create("", layout.width, layout.height, static_cast<int>(layout.bands.size()),
+                                         layout.type, nullptr);
+    if (!layout.gt.empty()) {
+        std::vector<double> gt = layout.gt;
         source->SetGeoTransform(gt.data());
     }
-    for (std::size_t b = 0; b < spec.bands.size(); ++b) {
+    for (std::size_t b = 0; b < layout.bands.size(); ++b) {
         GDALRasterBand* band = source->GetRasterBand(static_cast<int>(b) + 1);
-        if (spec.noData) {
-            band->SetNoDataValue(*spec.noData);
+        if (layout.noData) {
+            band->SetNoDataValue(*layout.noData);
         }
-        std::vector<double> values = spec.bands[b];
-        if (band->RasterIO(GF_Write, 0, 0, spec.width, spec.height, values.data(), spec.width, spec.height,
+        std::vector<double> values = layout.bands[b];
+        if (band->RasterIO(GF_Write, 0, 0, layout.width, layout.height, values.data(), layout.width, layout.height,
                            GDT_Float64, 0, 0, nullptr)
             != CE_None) {
             throw std::runtime_error("cannot fill " + name);
         }
     }
-    if (!spec.colours.empty()) {
+    if (!layout.colours.empty()) {
         GDALColorTable table;
-        for (std::size_t i = 0; i < spec.colours.size(); ++i) {
-            table.SetColorEntry(static_cast<int>(i), &spec.colours[i]);
+        for (std::size_t i = 0; i < layout.colours.size(); ++i) {
+            table.SetColorEntry(static_cast<int>(i), &layout.colours[i]);
         }
         source->GetRasterBand(1)->SetColorTable(&table);
     }

@@ -47,11 +47,11 @@ std::multiset<Xyz> pointsOf(const PointSet& set)
 // A 2 x 2 raster of doubles with its top-left corner at (100, 200) and pixels 1 long.
 RasterSpec dem(std::vector<std::vector<double>> bands)
 {
-    RasterSpec spec;
-    spec.type = GDT_Float64;
-    spec.gt = {100, 1, 0, 200, 0, -1};
-    spec.bands = std::move(bands);
-    return spec;
+    RasterSpec layout;
+    layout.type = GDT_Float64;
+    layout.gt = {100, 1, 0, 200, 0, -1};
+    layout.bands = std::move(bands);
+    return layout;
 }
 
 PointSet import(const std::string& path)

@@ -95,18 +95,18 @@ TEST(GdalImageLoader, PlainPngLoadsWithoutPlacement)
 
 TEST(GdalImageLoader, PlacementComesFromTheGeoTransform)
 {
-    RasterSpec spec;
-    spec.bands = {{1, 2, 3, 4}};
-    spec.gt = {1000, 0.5, 0, 2000, 0, -0.5};
-    auto image = load(writeRaster("placed.tif", spec));
+    RasterSpec layout;
+    layout.bands = {{1, 2, 3, 4}};
+    layout.gt = {1000, 0.5, 0, 2000, 0, -0.5};
+    auto image = load(writeRaster("placed.tif", layout));
     EXPECT_TRUE(image->isSettingLoaded());
     EXPECT_EQ(image->setting().topLeft(), QPointF(1000, 2000));
     EXPECT_EQ(image->setting().scale(), 0.5);
     EXPECT_EQ(image->setting().angle(), 0.0);
 
     // Rotation terms and a line height other than the pixel width are not part of the placement.
-    spec.gt = {-20, 3, 0.25, 40, 0.5, -7};
-    image = load(writeRaster("skewed.tif", spec));
+    layout.gt = {-20, 3, 0.25, 40, 0.5, -7};
+    image = load(writeRaster("skewed.tif", layout));
     EXPECT_EQ(image->setting().topLeft(), QPointF(-20, 40));
     EXPECT_EQ(image->setting().scale(), 3.0);
     EXPECT_EQ(image->setting().angle(), 0.0);
@@ -114,19 +114,19 @@ TEST(GdalImageLoader, PlacementComesFromTheGeoTransform)
 
 TEST(GdalImageLoader, GreyAndColourBands)
 {
-    RasterSpec spec;
-    spec.bands = {{128, 0, 255, 17}};
-    auto image = load(writeRaster("grey.tif", spec));
+    RasterSpec layout;
+    layout.bands = {{128, 0, 255, 17}};
+    auto image = load(writeRaster("grey.tif", layout));
     ASSERT_EQ(image->image().format(), QImage::Format_RGB32);
     EXPECT_EQ(image->image().pixel(0, 0), 0xFF808080u);
     EXPECT_EQ(image->image().pixel(1, 0), 0xFF000000u);
     EXPECT_EQ(image->image().pixel(0, 1), 0xFFFFFFFFu);
     EXPECT_EQ(image->image().pixel(1, 1), qRgb(17, 17, 17));
 
-    spec.width = 3;
-    spec.height = 1;
-    spec.bands = {{255, 1, 2}, {0, 3, 4}, {7, 5, 6}};
-    image = load(writeRaster("rgb.tif", spec));
+    layout.width = 3;
+    layout.height = 1;
+    layout.bands = {{255, 1, 2}, {0, 3, 4}, {7, 5, 6}};
+    image = load(writeRaster("rgb.tif", layout));
     ASSERT_EQ(image->image().format(), QImage::Format_RGB32);
     EXPECT_EQ(image->image().pixel(0, 0), qRgb(255, 0, 7));
     EXPECT_EQ(image->image().pixel(1, 0), qRgb(1, 3, 5));
@@ -142,11 +142,11 @@ TEST(GdalImageLoader, AlphaBandsStayTransparent)
     expectSamePixels(image->image(), QImage(QString::fromStdString(rgba)));
 
     // Grey with alpha, written by GDAL, read by Qt as the oracle.
-    RasterSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bands = {{10, 128, 250}, {255, 128, 0}};
-    const std::string greyAlpha = writeRaster("grey-alpha.png", spec, "PNG");
+    RasterSpec layout;
+    layout.width = 3;
+    layout.height = 1;
+    layout.bands = {{10, 128, 250}, {255, 128, 0}};
+    const std::string greyAlpha = writeRaster("grey-alpha.png", layout, "PNG");
     image = load(greyAlpha);
     EXPECT_EQ(image->image().format(), QImage::Format_ARGB32);
     EXPECT_EQ(image->image().pixel(1, 0), qRgba(128, 128, 128, 128));
@@ -177,10 +177,10 @@ TEST(GdalImageLoader, PalettePicturesShowTheirColours)
     expectSamePixels(image->image(), QImage(QString::fromStdString(transparent)));
 
     // An index beyond a short table is opaque black.
-    RasterSpec spec;
-    spec.bands = {{0, 1, 2, 1}};
-    spec.colours = {{10, 20, 30, 255}, {40, 50, 60, 255}};
-    image = load(writeRaster("short-table.tif", spec));
+    RasterSpec layout;
+    layout.bands = {{0, 1, 2, 1}};
+    layout.colours = {{10, 20, 30, 255}, {40, 50, 60, 255}};
+    image = load(writeRaster("short-table.tif", layout));
     EXPECT_EQ(image->image().pixel(0, 0), qRgb(10, 20, 30));
     EXPECT_EQ(image->image().pixel(1, 0), qRgb(40, 50, 60));
     EXPECT_EQ(image->image().pixel(0, 1), qRgb(0, 0, 0));
@@ -188,10 +188,10 @@ TEST(GdalImageLoader, PalettePicturesShowTheirColours)
 
 TEST(GdalImageLoader, OtherBandCountsGiveANullPicture)
 {
-    RasterSpec spec;
-    spec.bands = std::vector<std::vector<double>>(5, {1, 2, 3, 4});
-    spec.gt = {10, 2, 0, 20, 0, -2};
-    const auto image = load(writeRaster("five.tif", spec));
+    RasterSpec layout;
+    layout.bands = std::vector<std::vector<double>>(5, {1, 2, 3, 4});
+    layout.gt = {10, 2, 0, 20, 0, -2};
+    const auto image = load(writeRaster("five.tif", layout));
     EXPECT_TRUE(image->image().isNull());
     EXPECT_TRUE(image->isSettingLoaded());
     EXPECT_EQ(pelkastest::openDatasets(), 0);
@@ -201,12 +201,12 @@ TEST(GdalImageLoader, FailuresAreReportedAndReleaseTheFile)
 {
     EXPECT_EQ(loadError(scratchFile("missing.png")), "File open error");
 
-    RasterSpec spec;
-    spec.type = GDT_UInt16;
-    spec.bands = {{1000, 2, 3, 60000}};
-    EXPECT_EQ(loadError(writeRaster("sixteen.tif", spec)), "Unexpected RasterDataType");
-    spec.bands = {{1, 2, 3, 4}, {1, 2, 3, 4}, {1, 2, 3, 4}};
-    EXPECT_EQ(loadError(writeRaster("sixteen-rgb.tif", spec)), "Unexpected RasterDataType");
+    RasterSpec layout;
+    layout.type = GDT_UInt16;
+    layout.bands = {{1000, 2, 3, 60000}};
+    EXPECT_EQ(loadError(writeRaster("sixteen.tif", layout)), "Unexpected RasterDataType");
+    layout.bands = {{1, 2, 3, 4}, {1, 2, 3, 4}, {1, 2, 3, 4}};
+    EXPECT_EQ(loadError(writeRaster("sixteen-rgb.tif", layout)), "Unexpected RasterDataType");
     EXPECT_EQ(pelkastest::openDatasets(), 0);
 
     // Wider than any QImage line: a virtual raster of 600 million pixels in one line, which
@@ -221,11 +221,11 @@ TEST(GdalImageLoader, FailuresAreReportedAndReleaseTheFile)
     EXPECT_EQ(pelkastest::openDatasets(), 0);
 
     // A GeoTIFF cut short opens, but its last lines cannot be read.
-    spec = RasterSpec();
-    spec.width = 64;
-    spec.height = 64;
-    spec.bands = {std::vector<double>(64 * 64, 200)};
-    const std::string whole = writeRaster("whole.tif", spec);
+    layout = RasterSpec();
+    layout.width = 64;
+    layout.height = 64;
+    layout.bands = {std::vector<double>(64 * 64, 200)};
+    const std::string whole = writeRaster("whole.tif", layout);
     const std::string truncated = scratchFile("truncated.tif");
     std::filesystem::copy_file(whole, truncated);
     std::filesystem::resize_file(truncated, std::filesystem::file_size(whole) / 2);

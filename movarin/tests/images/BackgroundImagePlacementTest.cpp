@@ -102,12 +102,12 @@ TEST_F(ImagesTest, ImageWithoutGeoreferenceSpansTheWindowsExtent)
 TEST_F(ImagesTest, GeoreferencedFileKeepsTheLoadersPlacement)
 {
     addExtent(QRectF(100, 50, 200, 30));
-    gdaltest::RasterSpec spec;
-    spec.width = 4;
-    spec.height = 3;
-    spec.bands.assign(3, std::vector<double>(12, 90.0));
-    spec.gt = {1000.0, 0.5, 0.0, 2000.0, 0.0, -0.5};
-    BackgroundImageItem* tiff = importImage(gdaltest::writeRaster("placed.tif", spec));
+    gdaltest::RasterSpec layout;
+    layout.width = 4;
+    layout.height = 3;
+    layout.bands.assign(3, std::vector<double>(12, 90.0));
+    layout.gt = {1000.0, 0.5, 0.0, 2000.0, 0.0, -0.5};
+    BackgroundImageItem* tiff = importImage(gdaltest::writeRaster("placed.tif", layout));
     EXPECT_TRUE(tiff->image()->isSettingLoaded());
     expectPlacement(tiff, QPointF(1000, 2000), 0.5);
 
@@ -115,9 +115,9 @@ TEST_F(ImagesTest, GeoreferencedFileKeepsTheLoadersPlacement)
     // copy: the copy must take the world file along. GDAL itself tells where it lies.
     const std::filesystem::path folder = gdaltest::scratchPath() / "h\xc3\xb6he";
     std::filesystem::create_directories(folder);
-    spec.gt = {512.25, 0.25, 0.0, 800.75, 0.0, -0.25};
+    layout.gt = {512.25, 0.25, 0.0, 800.75, 0.0, -0.25};
     const char* const worldFile[] = {"WORLDFILE=YES", nullptr};
-    const std::string written = gdaltest::writeRaster("ortho.png", spec, "PNG", worldFile);
+    const std::string written = gdaltest::writeRaster("ortho.png", layout, "PNG", worldFile);
     for (const char* name : {"ortho.png", "ortho.wld"}) {
         std::filesystem::rename(gdaltest::scratchPath() / name, folder / name);
     }
