@@ -466,6 +466,9 @@ void MainWindow::openStlSurface(const QString& filename)
         return;
     }
     auto window = qobject_cast<EditModeMainWindow*>(m_project->projectWindow());
+    if (!window) {
+        return;
+    }
     try {
         const tin::core::Tin tin =
             tin::io::StlTinImporter().importTin(filename.toStdString().c_str());
