@@ -22,6 +22,17 @@ function(_movarin_label_discovered_tests target labels)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_file}")
 endfunction()
 
+# What both kinds of test program share once the executable is made: the folders the tests
+# read from, discovery and the labels.
+function(_movarin_finish_gtest target labels)
+  target_compile_definitions(${target} PRIVATE
+    MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
+    MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
+  _movarin_label_discovered_tests(${target} "${labels}")
+endfunction()
+
 function(movarin_add_gtest target)
   if(NOT MOVARIN_BUILD_TESTS)
     return()
@@ -29,12 +40,7 @@ function(movarin_add_gtest target)
   cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
-  target_compile_definitions(${target} PRIVATE
-    MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
-    MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
-  _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
+  _movarin_finish_gtest(${target} "${ARG_LABELS}")
 endfunction()
 
 # movarin_add_qt_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...)
@@ -51,10 +57,5 @@ function(movarin_add_qt_gtest target)
   add_executable(${target} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/QtTestMain.cpp)
   set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt5::Widgets Qt5::Test GTest::gtest GTest::gmock)
-  target_compile_definitions(${target} PRIVATE
-    MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
-    MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
-  _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
+  _movarin_finish_gtest(${target} "${ARG_LABELS}")
 endfunction()
