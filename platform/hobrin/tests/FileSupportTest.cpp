@@ -93,11 +93,9 @@ TEST(FileSupport, RemovalTakesLinksAsLinksAndReports)
     EXPECT_TRUE(gone(link));
     EXPECT_EQ(readFile(outside + "/deep/keep2.txt"), "keep");
 
-    // Nothing there: nothing to do. A plain file is not a folder and stays.
-    EXPECT_TRUE(FileSupport::rmdirRecursively(tmp.filePath("never")));
+    // A plain file is not a folder and stays.
     EXPECT_FALSE(FileSupport::rmdirRecursively(outside + "/keep.txt"));
     EXPECT_EQ(readFile(outside + "/keep.txt"), "keep");
-    EXPECT_FALSE(FileSupport::rmdirRecursively(QString()));
 
     {
         FolderDeleter deleter(outside);
@@ -138,11 +136,6 @@ TEST(TmpFileCopyer, AsciiCopyOfImageAndItsWorldFiles)
     }
     EXPECT_TRUE(QDir(work).entryList(QDir::Files).isEmpty());
 
-    {
-        TmpFileCopyerToAscii plain(image, work);
-        EXPECT_EQ(QDir(work).entryList(QDir::Files).size(), 1);
-        EXPECT_EQ(readThroughStdio(plain.filename()), std::string("\x89PNG pixels\0\1", 14));
-    }
     {
         // A missing source is reported by the reader, as any missing file.
         TmpFileCopyerToAscii missing(source + "/none.tif", work);
