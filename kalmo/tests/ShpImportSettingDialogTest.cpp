@@ -30,7 +30,6 @@ protected:
         return dialog.findChild<QComboBox*>(name);
     }
 
-    IsolatedSettings m_settings;
     Scratch m_scratch;
 };
 

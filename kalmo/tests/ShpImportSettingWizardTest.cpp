@@ -58,7 +58,6 @@ protected:
         return shp;
     }
 
-    IsolatedSettings m_settings;
     Scratch m_scratch;
 };
 
