@@ -242,21 +242,6 @@ TEST(ShpWriter, FailedOrAbandonedWriteLeavesTheTargetAlone)
     EXPECT_EQ(readText(shp), goodShp);
 }
 
-// Writers report misuse instead of crashing.
-TEST(ShpWriter, MisuseIsReported)
-{
-    Scratch scratch;
-    const tin::core::Polyline line{{0, 0}, {1, 1}};
-    ShpPolylineWriter writer;
-    EXPECT_FALSE(writer.open(scratch.path("no/such/folder/x.shp")));
-    EXPECT_THROW(writer.writePolyline(0, &line), RuntimeException);
-
-    ASSERT_TRUE(writer.open(scratch.path("x.shp")));
-    writer.addStringAttribute("Name");
-    EXPECT_THROW(writer.writeStringAttribute(1, 0, "a"), std::out_of_range);
-    EXPECT_THROW(writer.writePolyline(0, nullptr), std::invalid_argument);
-}
-
 // Paths go to the file system as they are, and shapelib finds the table beside the ".shp"
 // itself: a folder named like a shapefile, non-ASCII names and an upper-case ".DBF" do not get in
 // the way.

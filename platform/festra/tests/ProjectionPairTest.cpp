@@ -220,13 +220,3 @@ TEST(ProjectionPairTest, ThreadsConvertingOnePairAgreeWithOneThread)
         EXPECT_EQ(count, 0);
     }
 }
-
-TEST(ProjectionPairTest, SearchTargetFollowsLaterNamesInLowerCase)
-{
-    ProjectionPairLonLatDegreeToPlane pair("+proj=latlong +datum=WGS84",
-                                           "+proj=utm +zone=60 +south +datum=WGS84");
-    pair.setName("EPSG:32760");
-    // Bytes outside ASCII stay as they are, so that no multi-byte sequence is broken.
-    pair.setCaption("Caf\xC3\x89 GRID");
-    EXPECT_EQ(pair.searchTarget(), "epsg:32760 caf\xC3\x89 grid");
-}

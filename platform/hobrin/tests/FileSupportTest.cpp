@@ -41,28 +41,6 @@ bool gone(const QString& path)
 
 } // namespace
 
-TEST(FileSupport, TempNamesAreAsciiFreshAndCreateNothing)
-{
-    QTemporaryDir tmp;
-    ASSERT_TRUE(tmp.isValid());
-    QSet<QString> seen;
-    for (int i = 0; i < 200; ++i) {
-        const QString name = FileSupport::getTempFileName(tmp.path());
-        EXPECT_EQ(QFileInfo(name).absolutePath(), QDir(tmp.path()).absolutePath());
-        EXPECT_TRUE(StringSupport::isAscii(QFileInfo(name).fileName()));
-        EXPECT_FALSE(seen.contains(name));
-        seen.insert(name);
-        EXPECT_TRUE(gone(name));
-        // Taking it (a folder, a file or a dangling link) keeps later calls away from it.
-        switch (i % 3) {
-        case 0: ASSERT_TRUE(QDir().mkdir(name)); break;
-        case 1: ASSERT_TRUE(writeFile(name, "x")); break;
-        default: ASSERT_TRUE(QFile::link(tmp.filePath("nowhere"), name)); break;
-        }
-    }
-    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(), 200);
-}
-
 TEST(FileSupport, RemovalTakesLinksAsLinksAndReports)
 {
     QTemporaryDir tmp;

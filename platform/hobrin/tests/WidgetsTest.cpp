@@ -58,24 +58,6 @@ public:
 
 } // namespace
 
-TEST(Widgets, MousePositionShowsFormattedPositionPlusOffset)
-{
-    widget::MousePositionWidget read;
-    read.updatePosition(QPointF(1.23456, -2.5));
-    read.setOffset(QPointF(1000, 2000));
-    EXPECT_EQ(read.text(), "X: 1001.23  Y: 1997.50");
-    read.clear();
-    read.setOffset(QPointF(0, 0)); // no position yet: stays empty
-    EXPECT_TRUE(read.text().isEmpty());
-    // The decimal point is a point whatever the locale.
-    const QLocale old;
-    QLocale::setDefault(QLocale(QLocale::German));
-    read.setPrecision('f', 1);
-    read.updatePosition(QPointF(0.26, 3));
-    EXPECT_EQ(read.text(), "X: 0.3  Y: 3.0");
-    QLocale::setDefault(old);
-}
-
 TEST(Widgets, FolderFieldColourButtonAndNumberField)
 {
     UserDialogScript script;

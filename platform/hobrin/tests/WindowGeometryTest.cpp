@@ -49,13 +49,6 @@ QDomElement save(const WindowGeometryContainer& container)
     return document.documentElement();
 }
 
-QDomElement element(const QString& attributes)
-{
-    QDomDocument document;
-    EXPECT_TRUE(document.setContent("<WindowGeometry " + attributes + "/>"));
-    return document.documentElement();
-}
-
 } // namespace
 
 TEST(WindowGeometry, SubWindowGeometryAndMaximisedStateSurviveSaveAndLoad)
@@ -86,29 +79,6 @@ TEST(WindowGeometry, SubWindowGeometryAndMaximisedStateSurviveSaveAndLoad)
         EXPECT_FALSE(after.sub->isMaximized());
         EXPECT_EQ(after.sub->geometry(), QRect(40, 30, 420, 310));
     }
-}
-
-TEST(WindowGeometry, MissingAttributesKeepValuesAndFrameStaysReachable)
-{
-    Frame frame;
-    frame.sub->setGeometry(50, 60, 300, 200);
-    WindowGeometryContainer geometry(frame.content, false);
-    geometry.load(element("width='350'"));
-    EXPECT_EQ(frame.sub->geometry(), QRect(50, 60, 350, 200));
-    EXPECT_FALSE(frame.sub->isMaximized());
-
-    // A top-left corner outside the area is brought back inside it.
-    geometry.load(element("x='-500' y='5000'"));
-    const QRect area = frame.sub->parentWidget()->rect();
-    EXPECT_TRUE(area.contains(frame.sub->geometry().topLeft()));
-    EXPECT_EQ(frame.sub->size(), QSize(350, 200));
-
-    // A widget that is gone: nothing happens.
-    auto gone = std::make_unique<QMainWindow>();
-    WindowGeometryContainer late(gone.get(), true);
-    gone.reset();
-    late.load(element("width='350'"));
-    EXPECT_TRUE(save(late).attributes().isEmpty());
 }
 
 TEST(WindowConfigurationManager, RestoresOnlyLostGeometryOfKnownWindows)
