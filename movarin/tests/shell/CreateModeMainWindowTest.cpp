@@ -118,7 +118,7 @@ TEST_F(CreateModeMainWindowTest, WindowShowsTheFixedItemsInTheirThreeOrders)
         addEntries << action->text();
     }
     EXPECT_EQ(addEntries, QStringList({"Coordinate points data", "New points to points for Tin",
-                                       "Add Breakline to points for Tin"}));
+                                       "Add Breakline to points for Tin", "Background image"}));
 }
 
 TEST_F(CreateModeMainWindowTest, InterfacesAreFoundThroughQt)
