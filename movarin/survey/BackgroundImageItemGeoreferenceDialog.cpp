@@ -21,7 +21,10 @@
 #include <QItemSelection>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace varnel {
 
@@ -85,7 +88,6 @@ Self::BackgroundImageItemGeoreferenceDialog(BackgroundImageItem* item, QWidget* 
     horizontalLayout->addWidget(buttonBox);
     horizontalLayout->addWidget(m_hideButton);
     verticalLayout->addLayout(horizontalLayout);
-    resize(400, 500);
     setMinimumSize(400, 500);
 
     m_tableView->setModel(m_model);
@@ -96,6 +98,14 @@ Self::BackgroundImageItemGeoreferenceDialog(BackgroundImageItem* item, QWidget* 
     // The style's minimum section is wider than a check box needs.
     header->setMinimumSectionSize(20);
     header->resizeSection(0, 20);
+    // A map coordinate has up to seven digits before its five decimals: the dialog opens
+    // wide enough to show four of them side by side (at 400 pixels they were cut off).
+    const int column =
+        m_tableView->fontMetrics().horizontalAdvance(QStringLiteral("-0000000.00000")) + 12;
+    const int table = 20 + 4 * column + style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                      + 2 * m_tableView->frameWidth();
+    const QMargins margins = verticalLayout->contentsMargins();
+    resize(std::max(400, table + margins.left() + margins.right()), 500);
 
     m_imageWidget->setImageItem(item, m_model);
     m_imageWidget->connectDialog(this);

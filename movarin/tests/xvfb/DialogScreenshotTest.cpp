@@ -58,6 +58,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTableView>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -348,7 +349,7 @@ void keepMenus(QMenuBar* bar, const QString& prefix)
     }
 }
 
-TEST_F(ProjectScreenshotTest, MenusOfTheMainWindow)
+TEST_F(ProjectScreenshotTest, MenusOfTheMainWindowInBothModes)
 {
     // With recent projects and in developers mode every menu has something to show.
     QSettings().setValue(settings::generalRecentProjects,
@@ -363,6 +364,12 @@ TEST_F(ProjectScreenshotTest, MenusOfTheMainWindow)
         QTest::qWait(100);
         keepMenus(m_window->menuBar(), QStringLiteral("menu-edit-mode-"));
         keep(m_window->grab().toImage(), QStringLiteral("main-window-edit-mode"));
+        ModalAnswerer answerer([](QWidget* dialog) {
+            keep(dialog->grab().toImage(), QStringLiteral("project-property-edit-mode"));
+            dialog->close();
+        });
+        m_window->showProjectPropertyDialog();
+        EXPECT_TRUE(answerer.answered());
     }
 }
 
@@ -429,6 +436,23 @@ TEST_F(ProjectScreenshotTest, ImageDialogs)
     BackgroundImageItemGeoreferenceDialog* georeference = controller->georeferenceDialog();
     ASSERT_NE(georeference, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(georeference));
+    // Two pairs as the user types them: picture positions (y up from the top-left corner)
+    // to map positions.
+    auto table = georeference->findChild<QTableView*>(QStringLiteral("gcpTableView"));
+    ASSERT_NE(table, nullptr);
+    const double pairs[2][4] = {{412.5, -3120.25, 636027.125, 850241.875},
+                                {2890.75, -655.5, 638505.625, 852706.5}};
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 1; column <= 4; ++column) {
+            QAbstractItemModel* model = table->model();
+            EXPECT_TRUE(model->setData(model->index(row, column), pairs[row][column - 1]));
+        }
+    }
+    // The pane marks the pairs once the mouse has been over it.
+    auto pane = georeference->findChild<QWidget*>(QStringLiteral("imageWidget"));
+    ASSERT_NE(pane, nullptr);
+    QTest::mouseMove(pane, pane->rect().center());
+    QTest::mouseMove(pane, pane->rect().center() + QPoint(5, 5));
     QTest::qWait(200);
     keep(georeference->grab().toImage(), QStringLiteral("georeference"));
     keep(m_window->grab().toImage(), QStringLiteral("main-window-georeference-mode"));
