@@ -10,6 +10,8 @@
 #include "movarin/shell/MouseHelpDialog.h"
 #include "movarin/shell/PreferenceDialog.h"
 #include "movarin/shell/Project.h"
+#include "movarin/shell/ProjectFile.h"
+#include "movarin/shell/ProjectProperty.h"
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/StartPageDialog.h"
 #include "movarin/survey/BackgroundImageGroupItem.h"
@@ -173,6 +175,16 @@ TEST_F(DialogScreenshotTest, SmallDialogsOfTheMainWindow)
     });
     window.showProjectPropertyDialog();
     EXPECT_TRUE(answerer.answered());
+
+    // One of the longest names of the catalogue.
+    window.project()->projectFile()->property()->setProjectionPair(
+        window.projectionPairBuilder()->projectionPair("EPSG:8206"));
+    ModalAnswerer longName([](QWidget* dialog) {
+        keep(dialog->grab().toImage(), QStringLiteral("project-property-long-name"));
+        dialog->close();
+    });
+    window.showProjectPropertyDialog();
+    EXPECT_TRUE(longName.answered());
 
     guiproj::EllipseToPlaneProjectionPairSelectDialog select(&window);
     select.setBuilder(window.projectionPairBuilder());
@@ -381,6 +393,9 @@ TEST_F(ProjectScreenshotTest, PointsTinAndTheirDialogs)
 
     auto points = static_cast<CoordinatePointsItem*>(
         root()->coordinatePointsGroupItem()->childItems().front());
+    points->controller()->selectAllAction()->trigger();
+    keepWindow(QStringLiteral("main-window-points-selected"));
+
     std::unique_ptr<QDialog> property(points->controller()->propertyDialog(m_window.get()));
     ASSERT_NE(property, nullptr);
     showAndKeep(property.get(), QStringLiteral("points-color-setting"));
