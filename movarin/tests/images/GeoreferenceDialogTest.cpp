@@ -206,6 +206,24 @@ TEST_F(GeoreferenceDialogTest, HideButtonHidesTheImageUntilTheDialogCloses)
     EXPECT_TRUE(item()->isVisible());
 }
 
+// Map coordinates run to seven digits before their five decimals; at the minimum width of
+// 400 pixels they were cut off. The dialog opens wide enough for them in every column.
+TEST_F(GeoreferenceDialogTest, MapCoordinatesFitTheirColumnsWhenTheDialogOpens)
+{
+    openDialog();
+    QCoreApplication::processEvents();
+    auto* table = dialog()->findChild<guimisc::MultiCellOperableTableView*>("gcpTableView");
+    ASSERT_NE(table, nullptr);
+    auto* delegate = dynamic_cast<QStyledItemDelegate*>(table->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    const QString widest = delegate->displayText(-5234567.12345, table->locale());
+    const int needed = table->fontMetrics().horizontalAdvance(widest);
+    for (int column = 1; column <= 4; ++column) {
+        EXPECT_GT(table->horizontalHeader()->sectionSize(column), needed) << column;
+    }
+    EXPECT_EQ(dialog()->minimumSize(), QSize(400, 500));
+}
+
 TEST_F(GeoreferenceDialogTest, FormTableAndDelegate)
 {
     openDialog();

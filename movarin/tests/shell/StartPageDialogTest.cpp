@@ -7,6 +7,8 @@
 #include "movarin/shell/StartPageRecentProject.h"
 #include "movarin/shell/StartPageRecentProjectList.h"
 
+#include "RecordingPaintDevice.h"
+
 #include "support/ModalAnswerer.h"
 #include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -154,6 +157,35 @@ TEST_F(StartPageDialogTest, LongPathsAndUrlsAreShortened)
     EXPECT_EQ(cut.toolTip(), url40);
     EXPECT_EQ(cut.title(), "Site");
     EXPECT_EQ(cut.url(), url40);
+}
+
+// A name wider than the entry ends in an ellipsis instead of being cut through a letter; a
+// short one is drawn whole.
+TEST_F(StartPageDialogTest, EntriesElideWhatIsWiderThanThey)
+{
+    StartPageRecentProject longPath(
+        "/work/rivers/lower-reach-after-the-great-flood-of-2019-with-new-levees.emvn");
+    StartPageRecentProject shortPath("/tmp/river.stl");
+    for (StartPageRecentProject* entry : {&longPath, &shortPath}) {
+        entry->resize(200, 40);
+        RecordingPaintDevice device;
+        entry->render(&device);
+        const std::vector<PaintRecord> texts = device.recordsOf(PaintRecord::Text);
+        ASSERT_EQ(texts.size(), 2u);
+        for (const PaintRecord& text : texts) {
+            // The text starts 20 pixels in and must end inside the entry.
+            EXPECT_LE(QFontMetrics(text.font).horizontalAdvance(text.text), 200 - 20)
+                << text.text.toStdString();
+        }
+        if (entry == &shortPath) {
+            EXPECT_EQ(texts[0].text, "river");
+            EXPECT_EQ(texts[1].text, "/tmp/river.stl");
+        } else {
+            EXPECT_TRUE(texts[0].text.endsWith(QChar(0x2026))) << texts[0].text.toStdString();
+            EXPECT_TRUE(texts[1].text.endsWith(QChar(0x2026))) << texts[1].text.toStdString();
+            EXPECT_TRUE(longPath.description().startsWith(texts[1].text.chopped(1)));
+        }
+    }
 }
 
 // Registers a compiled link document set as ":/data/..." while the object lives.

@@ -5,11 +5,15 @@
 #include "PointImportTestSupport.h"
 
 #include "movarin/shell/CreateModeMainWindowModel.h"
+#include "movarin/survey/CoordinatePointsGroupItemImportSettingDialog.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 
 #include "brask/core/Model.h"
 
+#include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -290,6 +294,22 @@ TEST_F(CoordinatePointsGroupItemControllerTest, ProjectClosedDuringTheWaitEndsTh
     m_script.answerFile(writeTpo(QStringLiteral("a.tpo"), {{1.0, 2.0, 3.0}}), tpoFiles());
     freshGroup->controller()->importData();
     EXPECT_EQ(items(freshGroup).size(), 1u);
+}
+
+// The step dialog's explanation wraps into several lines at the dialog's width; it opens tall
+// enough for all of them above the buttons.
+TEST(CoordinatePointsGroupItemImportSettingDialogTest, ExplanationIsNotCutOff)
+{
+    CoordinatePointsGroupItemImportSettingDialog dialog(nullptr);
+    dialog.show();
+    QCoreApplication::processEvents();
+    auto* explanation = dialog.findChild<QLabel*>(QStringLiteral("explanationLabel"));
+    auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_NE(explanation, nullptr);
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(dialog.width(), 271);
+    EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width()));
+    EXPECT_LT(explanation->geometry().bottom(), buttons->geometry().top());
 }
 
 } // namespace
