@@ -37,8 +37,8 @@
 #include "kalmo/ShpImportSettingWizard.h"
 #include "mirvel/EllipseToPlaneProjectionPairSelectDialog.h"
 #include "orlin/core/Point.h"
-#include "pelkas/GdalImageLoader.h"
 #include "orlin/core/Tin.h"
+#include "pelkas/GdalImageLoader.h"
 
 #include "support/ModalAnswerer.h"
 #include "support/ScratchSettings.h"
@@ -46,7 +46,6 @@
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -61,7 +60,6 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTableView>
-#include <QTreeView>
 
 #include <gtest/gtest.h>
 
