@@ -14,6 +14,7 @@ namespace {
 
 constexpr double fullTurn = 6.283185307179586;
 
+using TrianglePtr = std::shared_ptr<tin::core::Triangle>;
 using EdgeSet = std::unordered_set<const tin::core::Edge*>;
 
 /// The smallest angle at a vertex that touches an outer edge; a full turn when no edge is
@@ -45,27 +46,39 @@ std::vector<std::size_t> BoundarySliverRemover::removeSlivers(tin::core::Tin& ti
     if (tin.empty()) {
         return removedPerPass;
     }
+    const std::vector<tin::core::Edge*> outerEdges = tin.outerEdges();
+    EdgeSet outer(outerEdges.begin(), outerEdges.end());
     std::size_t removed = 0;
     do {
-        removed = removeOnePass(tin);
+        removed = removeOnePass(tin, outer);
         removedPerPass.push_back(removed);
     } while (removed != 0);
     return removedPerPass;
 }
 
-std::size_t BoundarySliverRemover::removeOnePass(tin::core::Tin& tin)
+std::size_t BoundarySliverRemover::removeOnePass(tin::core::Tin& tin, EdgeSet& outer)
 {
-    const std::vector<tin::core::Edge*> outerEdges = tin.outerEdges();
-    const EdgeSet outer(outerEdges.begin(), outerEdges.end());
-
-    std::vector<std::shared_ptr<tin::core::Triangle>> slivers;
-    for (const std::shared_ptr<tin::core::Triangle>& triangle : tin.allTriangles()) {
-        if (smallestOuterAngle(*triangle, outer) < threshold) {
-            slivers.push_back(triangle);
+    std::vector<TrianglePtr> slivers;
+    std::unordered_set<const tin::core::Triangle*> examined;
+    for (const tin::core::Edge* edge : outer) {
+        for (const TrianglePtr& triangle : tin.findTriangleFromEdge(
+                 std::const_pointer_cast<tin::core::Edge>(edge->shared_from_this()))) {
+            if (examined.insert(triangle.get()).second
+                && smallestOuterAngle(*triangle, outer) < threshold) {
+                slivers.push_back(triangle);
+            }
         }
     }
-    for (const std::shared_ptr<tin::core::Triangle>& sliver : slivers) {
+    // An edge is outer while an odd number of triangles hold it: each removal flips its
+    // three edges. The removed triangles keep their edges alive until the pass ends.
+    for (const TrianglePtr& sliver : slivers) {
         tin.removeTriangle(sliver);
+        for (int k = 0; k < 3; ++k) {
+            const tin::core::Edge* edge = sliver->edge(k).get();
+            if (outer.erase(edge) == 0) {
+                outer.insert(edge);
+            }
+        }
     }
     return slivers.size();
 }

@@ -1,17 +1,24 @@
 // Boundary sliver removal on small hand-built TINs: which thin triangles go (an angle under
 // one degree at a vertex on the outline) and which stay (all edges interior, or the small
-// angle opposite the only outer edge), and how a fan is peeled pass after pass.
+// angle opposite the only outer edge), and how a fan is peeled pass after pass; on a
+// triangulated survey, the same passes as the plain rule applied to every triangle.
 #include "movarin/survey/BoundarySliverRemover.h"
 
+#include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
+#include "orlin/core/PointSet.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/util/PointSetToTin.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
+#include <set>
+#include <unordered_set>
 #include <vector>
 
 namespace varnel::test {
@@ -130,6 +137,66 @@ TEST(BoundarySliverRemoverTest, FanIsPeeledOneSliverPerPass)
 
     tin::core::Tin empty;
     EXPECT_TRUE(BoundarySliverRemover::removeSlivers(empty).empty());
+}
+
+/// The rule as stated, for comparison: each pass collects `outerEdges` anew, examines every
+/// triangle, then removes the marked ones; until a pass removes nothing.
+Passes removeSliversByFullScans(tin::core::Tin& tin)
+{
+    Passes passes;
+    std::size_t removed = 0;
+    do {
+        const auto edges = tin.outerEdges();
+        const std::unordered_set<const tin::core::Edge*> outer(edges.begin(), edges.end());
+        std::vector<std::shared_ptr<tin::core::Triangle>> marked;
+        for (const auto& t : tin.allTriangles()) {
+            double smallest = 2.0 * M_PI;
+            for (int i = 0; i < 3; ++i) {
+                if (outer.count(t->edge(i + 1).get()) || outer.count(t->edge(i + 2).get())) {
+                    smallest = std::min(smallest, t->angleRadian(i));
+                }
+            }
+            if (smallest < degree) {
+                marked.push_back(t);
+            }
+        }
+        for (const auto& t : marked) {
+            tin.removeTriangle(t);
+        }
+        removed = marked.size();
+        passes.push_back(removed);
+    } while (removed != 0);
+    return passes;
+}
+
+std::set<const tin::core::Triangle*> identities(const tin::core::Tin& tin)
+{
+    std::set<const tin::core::Triangle*> result;
+    for (const auto& t : tin.allTriangles()) {
+        result.insert(t.get());
+    }
+    return result;
+}
+
+TEST(BoundarySliverRemoverTest, SurveyHullFansGoAsUnderTheRuleForEveryTriangle)
+{
+    // A jittered grid: its hull edges span many border points, whose fans of needles are
+    // peeled over several passes.
+    std::mt19937 random(3);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    tin::core::PointSet set;
+    for (int i = 0; i < 80; ++i) {
+        for (int j = 0; j < 80; ++j) {
+            set.addPoint(tin::core::Point(i + jitter(random), j + jitter(random), 0.0));
+        }
+    }
+    tin::core::Tin tin = tin::util::PointSetToTin::convertCleanPointSet(set, false, false);
+    tin::core::Tin reference = tin; // shares the triangles
+
+    const Passes passes = BoundarySliverRemover::removeSlivers(tin);
+    EXPECT_GE(passes.size(), 4u);
+    EXPECT_EQ(passes, removeSliversByFullScans(reference));
+    EXPECT_EQ(identities(tin), identities(reference));
 }
 
 } // namespace
