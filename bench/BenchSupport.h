@@ -1,5 +1,6 @@
-// Helpers the benchmarks share: peak memory, a scratch directory, a square grid TIN and a
-// console reporter that keeps each run's time so that ratios can be printed after the table.
+// Helpers the benchmarks share: peak memory, a scratch directory, a square grid TIN, a home
+// without display for application code and a console reporter that keeps each run's time so
+// that ratios can be printed after the table.
 // Header only: every benchmark is its own executable and includes what it uses.
 #pragma once
 
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -166,6 +168,17 @@ public:
 
     std::map<std::string, double> times;
 };
+
+// For benchmarks of application code: Qt's platform "offscreen" unless the caller chose one,
+// and HOME and XDG_CONFIG_HOME in `home` (made here), so that the run needs no display and
+// reads and writes no user's settings or workspace. Call before the application object exists.
+inline void useOffscreenScratchHome(std::string const& home)
+{
+    std::filesystem::create_directories(home);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
+}
 
 using Clock = std::chrono::steady_clock;
 

@@ -1,3 +1,4 @@
+// links: pelkas GDAL
 // A background picture loaded: the real orthophoto autzen.jpg (3248 x 4385 RGB, 14 million
 // pixels, with its world file) through the picture loader, beside the bare baseline of GDAL
 // alone opening the file and decoding its three bands into one buffer. Goal: under 1 s.

@@ -1,3 +1,4 @@
+// links: durnak orlin GDAL
 // A DEM read as survey points: the SRTM GeoTIFF of the real data (1197 x 643 Int16 cells, 769,671
 // points) through the raster point reader, beside the bare baseline of GDAL alone opening the
 // file and reading its band into doubles in one call. Goal: under 1 s. A second baseline, the

@@ -22,19 +22,24 @@ function(_movarin_label_discovered_tests target labels)
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_file}")
 endfunction()
 
-function(movarin_add_gtest target)
-  if(NOT MOVARIN_BUILD_TESTS)
-    return()
-  endif()
+# One test program: `main_libs` give it its main (GoogleTest's or the Qt one among the
+# sources), the rest as for the public functions below. Every discovered test gets the labels.
+function(_movarin_test_program target main_libs extra_sources)
   cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
-  add_executable(${target} ${ARG_SOURCES})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  add_executable(${target} ${ARG_SOURCES} ${extra_sources})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} ${main_libs})
   target_compile_definitions(${target} PRIVATE
     MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
     MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
   _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
+endfunction()
+
+function(movarin_add_gtest target)
+  if(MOVARIN_BUILD_TESTS)
+    _movarin_test_program(${target} "GTest::gtest;GTest::gtest_main" "" ${ARGN})
+  endif()
 endfunction()
 
 # movarin_add_qt_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...)
@@ -44,17 +49,9 @@ endfunction()
 # no display. Tests that need an X server carry the label "xvfb" and live in a program
 # of their own, because a label covers the whole program.
 function(movarin_add_qt_gtest target)
-  if(NOT MOVARIN_BUILD_TESTS)
-    return()
+  if(MOVARIN_BUILD_TESTS)
+    _movarin_test_program(${target} "Qt5::Widgets;Qt5::Test;GTest::gtest;GTest::gmock"
+                          ${PROJECT_SOURCE_DIR}/cmake/QtTestMain.cpp ${ARGN})
+    set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
   endif()
-  cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
-  add_executable(${target} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/cmake/QtTestMain.cpp)
-  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt5::Widgets Qt5::Test GTest::gtest GTest::gmock)
-  target_compile_definitions(${target} PRIVATE
-    MOVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    MOVARIN_SHARED_DATA_DIR="${MOVARIN_SHARED_DATA_DIR}"
-    MOVARIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
-  _movarin_label_discovered_tests(${target} "${ARG_LABELS}")
 endfunction()

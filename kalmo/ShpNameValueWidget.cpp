@@ -13,38 +13,52 @@
 
 namespace tinshp {
 
+namespace {
+
+// A group offering "Load from Shape file" with a column list, or `otherText` (with `editor`
+// beside it, else spanning the row). Object names start with `prefix`; `otherName` names the
+// second button. The column list is enabled only while its button is chosen, which it is.
+QGroupBox* columnChoiceGroup(QWidget* parent, const QString& title, const QString& prefix,
+                             const QString& otherText, const char* otherName, QWidget* editor,
+                             QRadioButton** fromColumn, QComboBox** column)
+{
+    auto* group = new QGroupBox(title, parent);
+    group->setObjectName(prefix + QStringLiteral("Group"));
+    *fromColumn = new QRadioButton(ShpNameValueWidget::tr("Load from Shape file"), group);
+    (*fromColumn)->setObjectName(prefix + QStringLiteral("FromColumnButton"));
+    *column = new QComboBox(group);
+    (*column)->setObjectName(prefix + QStringLiteral("ColumnComboBox"));
+    auto* other = new QRadioButton(otherText, group);
+    other->setObjectName(otherName);
+    auto* layout = new QGridLayout(group);
+    layout->addWidget(*fromColumn, 0, 0);
+    layout->addWidget(*column, 0, 1);
+    if (editor != nullptr) {
+        editor->setParent(group);
+        layout->addWidget(other, 1, 0);
+        layout->addWidget(editor, 1, 1);
+        QObject::connect(other, &QRadioButton::toggled, editor, &QWidget::setEnabled);
+    } else {
+        layout->addWidget(other, 1, 0, 1, 2);
+    }
+    layout->setColumnStretch(1, 1);
+    QObject::connect(*fromColumn, &QRadioButton::toggled, *column, &QWidget::setEnabled);
+    (*fromColumn)->setChecked(true);
+    return group;
+}
+
+} // namespace
+
 ShpNameValueWidget::ShpNameValueWidget(QWidget* parent) : QWidget(parent)
 {
-    auto* nameGroup = new QGroupBox(tr("Name"), this);
-    nameGroup->setObjectName("nameGroup");
-    m_nameFromColumn = new QRadioButton(tr("Load from Shape file"), nameGroup);
-    m_nameFromColumn->setObjectName("nameFromColumnButton");
-    m_nameColumn = new QComboBox(nameGroup);
-    m_nameColumn->setObjectName("nameColumnComboBox");
-    auto* nameAutomatic = new QRadioButton(tr("Name is set automatically"), nameGroup);
-    nameAutomatic->setObjectName("nameAutomaticButton");
-    auto* nameLayout = new QGridLayout(nameGroup);
-    nameLayout->addWidget(m_nameFromColumn, 0, 0);
-    nameLayout->addWidget(m_nameColumn, 0, 1);
-    nameLayout->addWidget(nameAutomatic, 1, 0, 1, 2);
-    nameLayout->setColumnStretch(1, 1);
-
-    m_valueGroup = new QGroupBox(tr("Value"), this);
-    m_valueGroup->setObjectName("valueGroup");
-    m_valueFromColumn = new QRadioButton(tr("Load from Shape file"), m_valueGroup);
-    m_valueFromColumn->setObjectName("valueFromColumnButton");
-    m_valueColumn = new QComboBox(m_valueGroup);
-    m_valueColumn->setObjectName("valueColumnComboBox");
-    auto* valueSpecified = new QRadioButton(tr("Specify value"), m_valueGroup);
-    valueSpecified->setObjectName("valueSpecifiedButton");
-    m_valueEditor = new guimisc::widget::WidgetContainerWidget(m_valueGroup);
+    auto* nameGroup = columnChoiceGroup(this, tr("Name"), QStringLiteral("name"),
+                                        tr("Name is set automatically"), "nameAutomaticButton",
+                                        nullptr, &m_nameFromColumn, &m_nameColumn);
+    m_valueEditor = new guimisc::widget::WidgetContainerWidget(); // joins the value group
     m_valueEditor->setObjectName("valueEditorContainer");
-    auto* valueLayout = new QGridLayout(m_valueGroup);
-    valueLayout->addWidget(m_valueFromColumn, 0, 0);
-    valueLayout->addWidget(m_valueColumn, 0, 1);
-    valueLayout->addWidget(valueSpecified, 1, 0);
-    valueLayout->addWidget(m_valueEditor, 1, 1);
-    valueLayout->setColumnStretch(1, 1);
+    m_valueGroup = columnChoiceGroup(this, tr("Value"), QStringLiteral("value"),
+                                     tr("Specify value"), "valueSpecifiedButton", m_valueEditor,
+                                     &m_valueFromColumn, &m_valueColumn);
 
     m_table = new ShpRecordTableWidget(this);
     m_table->setObjectName("tableWidget");
@@ -54,11 +68,6 @@ ShpNameValueWidget::ShpNameValueWidget(QWidget* parent) : QWidget(parent)
     layout->addWidget(m_valueGroup);
     layout->addWidget(m_table, 1);
 
-    connect(m_nameFromColumn, &QRadioButton::toggled, m_nameColumn, &QWidget::setEnabled);
-    connect(m_valueFromColumn, &QRadioButton::toggled, m_valueColumn, &QWidget::setEnabled);
-    connect(valueSpecified, &QRadioButton::toggled, m_valueEditor, &QWidget::setEnabled);
-    m_nameFromColumn->setChecked(true);
-    m_valueFromColumn->setChecked(true);
     m_valueEditor->setEnabled(false);
 }
 

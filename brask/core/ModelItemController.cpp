@@ -95,12 +95,12 @@ bool moveBy(ModelItem* item, int step)
     return moved;
 }
 
-// What the active helper's hook returns for the event; null without a helper.
-template <class Hook, class Event>
-guimisc::helper::SelectionHelper* nextHelper(util::SelectionHelper* helper, Hook hook,
-                                             Event* event, View* view)
+// Asks the Yes/No delete question (No by default); true unless the answer is No.
+bool confirmDelete(QWidget* parent, const QString& question)
 {
-    return helper ? (helper->*hook)(event, view) : nullptr;
+    return guimisc::UserDialogs::warning(parent, ModelItemController::tr("Warning"), question,
+                                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::No;
 }
 
 } // namespace
@@ -194,46 +194,47 @@ void ModelItemController::addCustomMenuItems(QMenu*) {}
 void ModelItemController::addToolBarButtons(QToolBar*) {}
 void ModelItemController::appendAddActionToMenu(QMenu*) const {}
 
+template <class Hook, class Event>
+void ModelItemController::forwardToHelper(Hook hook, Event* event, View* view)
+{
+    if (m_selectionHelper) {
+        updateSelectionHelper((m_selectionHelper->*hook)(event, view));
+    }
+}
+
 void ModelItemController::keyPressEvent(QKeyEvent* event, View* view)
 {
-    updateSelectionHelper(
-        nextHelper(m_selectionHelper, &util::SelectionHelper::keyPressEvent, event, view));
+    forwardToHelper(&util::SelectionHelper::keyPressEvent, event, view);
 }
 
 void ModelItemController::keyReleaseEvent(QKeyEvent* event, View* view)
 {
-    updateSelectionHelper(
-        nextHelper(m_selectionHelper, &util::SelectionHelper::keyReleaseEvent, event, view));
+    forwardToHelper(&util::SelectionHelper::keyReleaseEvent, event, view);
 }
 
 void ModelItemController::mouseDoubleClickEvent(QMouseEvent* event, View* view)
 {
-    updateSelectionHelper(
-        nextHelper(m_selectionHelper, &util::SelectionHelper::mouseDoubleClickEvent, event, view));
+    forwardToHelper(&util::SelectionHelper::mouseDoubleClickEvent, event, view);
 }
 
 void ModelItemController::mouseMoveEvent(QMouseEvent* event, View* view)
 {
-    updateSelectionHelper(
-        nextHelper(m_selectionHelper, &util::SelectionHelper::mouseMoveEvent, event, view));
+    forwardToHelper(&util::SelectionHelper::mouseMoveEvent, event, view);
 }
 
 void ModelItemController::mousePressEvent(QMouseEvent* event, View* view)
 {
-    updateSelectionHelper(
-        nextHelper(m_selectionHelper, &util::SelectionHelper::mousePressEvent, event, view));
+    forwardToHelper(&util::SelectionHelper::mousePressEvent, event, view);
 }
 
 void ModelItemController::mouseReleaseEvent(QMouseEvent* event, View* view)
 {
-    updateSelectionHelper(
-        nextHelper(m_selectionHelper, &util::SelectionHelper::mouseReleaseEvent, event, view));
+    forwardToHelper(&util::SelectionHelper::mouseReleaseEvent, event, view);
 }
 
 void ModelItemController::wheelEvent(QWheelEvent* event, View* view)
 {
-    updateSelectionHelper(
-        nextHelper(m_selectionHelper, &util::SelectionHelper::wheelEvent, event, view));
+    forwardToHelper(&util::SelectionHelper::wheelEvent, event, view);
 }
 
 void ModelItemController::restoreMouseCursorOnMainView(View*) {}
@@ -296,12 +297,8 @@ void ModelItemController::moveDown()
 
 void ModelItemController::deleteMe()
 {
-    const QMessageBox::StandardButton answer = guimisc::UserDialogs::warning(
-        mainWindow(), tr("Warning"),
-        tr("Are you sure you want to delete %1 %2?")
-            .arg(item()->itemTypeName(), item()->caption()),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::No) {
+    if (confirmDelete(mainWindow(), tr("Are you sure you want to delete %1 %2?")
+                                        .arg(item()->itemTypeName(), item()->caption()))) {
         deleteMeSilently();
     }
 }
@@ -317,11 +314,8 @@ void ModelItemController::deleteAllChildItems()
     if (item()->childItems().empty()) {
         return;
     }
-    const QMessageBox::StandardButton answer = guimisc::UserDialogs::warning(
-        mainWindow(), tr("Warning"),
-        tr("Are you sure you want to delete all %1s?").arg(item()->itemTypeName()),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::No) {
+    if (confirmDelete(mainWindow(),
+                      tr("Are you sure you want to delete all %1s?").arg(item()->itemTypeName()))) {
         deleteAllChildItemsSilently();
     }
 }

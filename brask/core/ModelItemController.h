@@ -172,6 +172,9 @@ protected:
 
 private:
     View* mainView() const;
+    /// Hands the event to the active helper's `hook` and installs the helper it returns.
+    template <class Hook, class Event>
+    void forwardToHelper(Hook hook, Event* event, View* view);
 
     QPointer<QMenu> m_rightClickMenu;
     bool m_isSelected = false;

@@ -379,15 +379,11 @@ ModelItemController* View::activeController() const
 
 void View::dragStep(const QPoint& pos)
 {
-    util::ViewOperation& operation = m_impl->operation;
-    if (operation.isZooming()) {
-        setScale(m_impl->scale * operation.zoomFactor(pos));
-    } else {
-        const QPointF pixels = operation.panOffset(pos);
+    m_impl->operation.drag(this, pos, [this](const QPointF& pixels) {
         vec::Vector2D offset(pixels.x() / m_impl->scale, pixels.y() / m_impl->scale);
         offset.rotate(-m_impl->angleDegree);
-        setCenterPoint(m_impl->centerPoint - QPointF(offset.x(), offset.y()));
-    }
+        return QPointF(offset.x(), offset.y());
+    });
     updateTransform();
     update();
 }
@@ -492,11 +488,10 @@ void View::wheelEvent(QWheelEvent* event)
     if (m_impl->selectionHelper) {
         m_impl->selectionHelper->wheelEvent(event, this);
     }
-    const QPoint delta = event->angleDelta();
-    const int d = delta.y() != 0 ? delta.y() : delta.x();
-    if (d < 0) {
+    const int direction = util::ViewOperation::wheelDirection(event);
+    if (direction < 0) {
         zoomOut();
-    } else if (d > 0) {
+    } else if (direction > 0) {
         zoomIn();
     }
 }

@@ -6,8 +6,6 @@
 #include <QString>
 
 #include <QCoreApplication>
-#include <QStandardPaths>
-#include <gtest/gtest.h>
 
 namespace brasktest {
 
@@ -52,24 +50,13 @@ QStringList captions(const mvc::core::ModelItem* item)
 
 namespace {
 
-// Every test program of the item tree runs with an empty settings store and home folder.
-class IsolatedHome : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_home.isValid());
-        qputenv("HOME", QFile::encodeName(m_home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral(".config"))));
-        QCoreApplication::setOrganizationName(QStringLiteral("MovarinTests"));
-        QCoreApplication::setApplicationName(QStringLiteral("brask_tests"));
-    }
-
-private:
-    QTemporaryDir m_home;
-};
-
-[[maybe_unused]] ::testing::Environment* const isolatedHome =
-    ::testing::AddGlobalTestEnvironment(new IsolatedHome);
+// The item tree's settings (the workspace folder) go under names of their own; the test main
+// gives every program an empty settings store.
+[[maybe_unused]] const bool named = [] {
+    QCoreApplication::setOrganizationName(QStringLiteral("MovarinTests"));
+    QCoreApplication::setApplicationName(QStringLiteral("brask_tests"));
+    return true;
+}();
 
 } // namespace
 

@@ -128,11 +128,6 @@ TEST_F(ModelItemTest, AncestorCheckLooksThroughEveryRowedAncestorButNeverTheRoot
     EXPECT_FALSE(leaf->isAncientChecked());
     EXPECT_TRUE(middle->isAncientChecked());
 
-    // A row-less item counts as checked, and setting its state does nothing.
-    ModelItem rowless(static_cast<ModelItem*>(nullptr));
-    EXPECT_TRUE(rowless.isChecked());
-    rowless.setUnchecked();
-    EXPECT_TRUE(rowless.isChecked());
 }
 
 TEST_F(ModelItemTest, MovingKeepsRowsAndChildListInStep)
@@ -208,25 +203,6 @@ TEST_F(ModelItemTest, DeletingAnItemWithChildrenLeavesNoRowAndNoMapEntry)
     delete group;
     EXPECT_EQ(m_project->model()->standardItemModel()->rowCount(), 0);
     EXPECT_TRUE(root()->childItems().empty());
-}
-
-TEST_F(ModelItemTest, ConstructingWithAParentAppendsTheRowButDoesNotAttach)
-{
-    TestItem* group = root()->addTopLevel(QStringLiteral("group"));
-    auto child = new TestItem(QStringLiteral("child"), group);
-    EXPECT_EQ(child->parentItem(), group);
-    EXPECT_TRUE(group->childItems().empty());
-    EXPECT_EQ(rowTexts(group->browserItem()), QStringList({"child"}));
-    // Its row hangs under the parent's row, so it cannot be attached as it is.
-    EXPECT_THROW(group->attachChildAtBack(child), std::invalid_argument);
-    EXPECT_TRUE(group->childItems().empty());
-
-    // Taken back out, it attaches.
-    group->browserItem()->takeRow(0);
-    group->attachChildAtFront(child);
-    EXPECT_EQ(captions(group), QStringList({"child"}));
-    EXPECT_EQ(rowTexts(group->browserItem()), QStringList({"child"}));
-    EXPECT_EQ(group->childItemCaptions(), (std::set<QString>{"child"}));
 }
 
 TEST_F(ModelItemTest, StateAttributesRoundTripAndMissingOnesUncheck)

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <cmath>
@@ -77,6 +78,13 @@ void ViewOperation::end(QWidget* widget)
     m_panning = false;
     m_zooming = false;
     widget->setCursor(Qt::ArrowCursor);
+}
+
+int ViewOperation::wheelDirection(const QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    const int d = delta.y() != 0 ? delta.y() : delta.x();
+    return (d > 0) - (d < 0);
 }
 
 } // namespace mvc::util

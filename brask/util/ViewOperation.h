@@ -5,6 +5,7 @@
 #include <QPointF>
 
 class QMouseEvent;
+class QWheelEvent;
 class QWidget;
 
 namespace mvc::util {
@@ -31,8 +32,24 @@ public:
     /// exp(0.01 × the upward move since the last position): dragging up zooms in; `pos`
     /// becomes the last position.
     double zoomFactor(const QPoint& pos);
+    /// Applies the move to `pos` to `view` (anything with `scale`, `setScale`, `centerPoint`
+    /// and `setCenterPoint`): a zoom multiplies its scale by `zoomFactor`; a pan moves its
+    /// centre against the drag by `toWorld(panOffset)`, the pixel offset in world units.
+    template <class View, class ToWorld>
+    void drag(View* view, const QPoint& pos, ToWorld toWorld)
+    {
+        if (m_zooming) {
+            view->setScale(view->scale() * zoomFactor(pos));
+        } else {
+            view->setCenterPoint(view->centerPoint() - toWorld(panOffset(pos)));
+        }
+    }
     /// Ends the operation and puts the arrow cursor back on `widget`.
     void end(QWidget* widget);
+
+    /// +1 for a wheel turned away from the user (zoom in), -1 towards, 0 for no turn; a
+    /// horizontal turn counts when there is no vertical one.
+    static int wheelDirection(const QWheelEvent* event);
 
 private:
     QCursor m_moveCursor;

@@ -149,17 +149,13 @@ void PrimitiveView::viewMousePressEvent(QMouseEvent* event)
 
 void PrimitiveView::viewMouseMoveEvent(QMouseEvent* event)
 {
-    util::ViewOperation& operation = m_impl->operation;
-    if (operation.isZooming()) {
-        setScale(m_impl->scale * operation.zoomFactor(event->pos()));
-    } else if (operation.isPanning()) {
-        const QPointF pixels = operation.panOffset(event->pos());
-        setCenterPoint(m_impl->centerPoint
-                       - QPointF(pixels.x() / m_impl->relativeScaleX / m_impl->scale,
-                                 pixels.y() / m_impl->relativeScaleY / m_impl->scale));
-    } else {
+    if (!inViewOperation()) {
         return;
     }
+    m_impl->operation.drag(this, event->pos(), [this](const QPointF& pixels) {
+        return QPointF(pixels.x() / m_impl->relativeScaleX / m_impl->scale,
+                       pixels.y() / m_impl->relativeScaleY / m_impl->scale);
+    });
     updateTransform();
     update();
 }
@@ -174,12 +170,11 @@ void PrimitiveView::viewMouseReleaseEvent(QMouseEvent*)
 
 void PrimitiveView::viewWheelEvent(QWheelEvent* event)
 {
-    const QPoint delta = event->angleDelta();
-    const int d = delta.y() != 0 ? delta.y() : delta.x();
-    if (d == 0) {
+    const int direction = util::ViewOperation::wheelDirection(event);
+    if (direction == 0) {
         return;
     }
-    setScale(m_impl->scale * (d > 0 ? 2.0 : 0.5));
+    setScale(m_impl->scale * (direction > 0 ? 2.0 : 0.5));
     updateView();
 }
 

@@ -218,29 +218,6 @@ inline void writeDbf(const std::string& path, const std::vector<DbfField>& field
     writeText(path, bytes);
 }
 
-// Points HOME and XDG_CONFIG_HOME at an empty folder while it lives, so that a widget test never
-// reads or writes the user's settings.
-class IsolatedSettings
-{
-public:
-    IsolatedSettings()
-        : m_home(qgetenv("HOME")), m_config(qgetenv("XDG_CONFIG_HOME"))
-    {
-        qputenv("HOME", m_dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (m_dir.path() + "/.config").toUtf8());
-    }
-    ~IsolatedSettings()
-    {
-        qputenv("HOME", m_home);
-        qputenv("XDG_CONFIG_HOME", m_config);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QByteArray m_home;
-    QByteArray m_config;
-};
-
 // Twice the signed area of a closed ring; negative when it runs clockwise.
 inline double signedArea2(const std::vector<std::pair<double, double>>& ring)
 {

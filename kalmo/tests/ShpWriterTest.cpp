@@ -94,20 +94,12 @@ TEST(ShpWriter, PolylineRoundTripKeepsOrderAndEmptyLines)
     ShpPolylineReader reader;
     ASSERT_TRUE(reader.open(shp));
     ASSERT_EQ(reader.count(), 3);
-    std::unique_ptr<tin::core::Polyline> p(reader.getPolyline(0));
-    EXPECT_EQ(p->points().size(), zigzag.points().size());
-    for (std::size_t i = 0; i < zigzag.points().size(); ++i) {
-        EXPECT_EQ(p->points()[i].x(), zigzag.points()[i].x());
-        EXPECT_EQ(p->points()[i].y(), zigzag.points()[i].y());
-    }
-    p.reset(reader.getPolyline(1));
+    std::unique_ptr<tin::core::Polyline> p(reader.getPolyline(1));
     EXPECT_TRUE(p->empty());
-    p.reset(reader.getPolyline(2));
-    EXPECT_EQ(p->pointsCount(), 4);
-    EXPECT_EQ(reader.getStringAttribute(2, 0), "");
     const auto gdal = ogrFeatures(shp);
     ASSERT_EQ(gdal.size(), 3u);
-    EXPECT_EQ(gdal[0].fields.at("Name"), "zigzag");
+    EXPECT_EQ(gdal[0].vertices(),
+              (std::vector<std::pair<double, double>>{{3, 1}, {1, 2}, {4, 5}, {0.5, 9.25}}));
     EXPECT_EQ(gdal[2].vertices().size(), 4u);
 }
 
@@ -250,25 +242,6 @@ TEST(ShpWriter, FailedOrAbandonedWriteLeavesTheTargetAlone)
     EXPECT_EQ(readText(shp), goodShp);
 }
 
-// Writers report misuse instead of crashing.
-TEST(ShpWriter, MisuseIsReported)
-{
-    Scratch scratch;
-    const tin::core::Polyline line{{0, 0}, {1, 1}};
-    ShpPolylineWriter writer;
-    EXPECT_FALSE(writer.open(scratch.path("no/such/folder/x.shp")));
-    EXPECT_THROW(writer.writePolyline(0, &line), RuntimeException);
-    EXPECT_THROW(writer.addStringAttribute("Name"), RuntimeException);
-    EXPECT_NO_THROW(writer.close());
-
-    ASSERT_TRUE(writer.open(scratch.path("x.shp")));
-    writer.addStringAttribute("Name");
-    EXPECT_THROW(writer.writeStringAttribute(0, 1, "a"), std::out_of_range);
-    EXPECT_THROW(writer.writeStringAttribute(1, 0, "a"), std::out_of_range);
-    EXPECT_THROW(writer.writePolyline(0, nullptr), std::invalid_argument);
-    EXPECT_THROW(writer.setCodec("no-such-encoding"), RuntimeException);
-}
-
 // Paths go to the file system as they are, and shapelib finds the table beside the ".shp"
 // itself: a folder named like a shapefile, non-ASCII names and an upper-case ".DBF" do not get in
 // the way.
@@ -288,8 +261,6 @@ TEST(ShpWriter, PathsReachTheFileSystemAsTheyAre)
     }
     EXPECT_EQ(filesIn(folder), (std::vector<std::string>{"区域.cpg", "区域.dbf", "区域.shp", "区域.shx"}));
     ShpPolygonReader reader;
-    ASSERT_TRUE(reader.open(shp));
-    EXPECT_EQ(reader.getStringAttribute(0, 0), "sq");
     ASSERT_EQ(ogrFeatures(shp).size(), 1u);
     std::filesystem::rename(folder + "/区域.dbf", folder + "/区域.DBF");
     ASSERT_TRUE(reader.open(shp));

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -26,19 +25,8 @@ namespace {
 class SelectDialogTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        // Every GUI test keeps its settings away from the user's.
-        s_home = new QTemporaryDir();
-        qputenv("HOME", s_home->path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", s_home->path().toLocal8Bit());
-        s_catalogue = new EllipseToPlaneProjectionPairBuilder();
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_catalogue;
-        delete s_home;
-    }
+    static void SetUpTestSuite() { s_catalogue = new EllipseToPlaneProjectionPairBuilder(); }
+    static void TearDownTestSuite() { delete s_catalogue; }
 
     void SetUp() override
     {
@@ -63,7 +51,6 @@ protected:
         return found.isEmpty() ? -1 : m_list->row(found.first());
     }
 
-    static QTemporaryDir* s_home;
     static EllipseToPlaneProjectionPairBuilder* s_catalogue;
     std::unique_ptr<EllipseToPlaneProjectionPairSelectDialog> m_dialog;
     QLineEdit* m_search = nullptr;
@@ -71,7 +58,6 @@ protected:
     QDialogButtonBox* m_buttons = nullptr;
 };
 
-QTemporaryDir* SelectDialogTest::s_home = nullptr;
 EllipseToPlaneProjectionPairBuilder* SelectDialogTest::s_catalogue = nullptr;
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "movarin/survey/BackgroundImageGroupItem.h"
 
+#include "movarin/survey/BackgroundImageGroupItemController.h"
 #include "movarin/survey/BackgroundImageItem.h"
 
 #include "brask/proj/Project.h"
@@ -97,6 +98,11 @@ void BackgroundImageGroupItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
         child->saveToProjectMainFile(writer);
         writer->writeEndElement();
     }
+}
+
+mvc::core::ModelItemController* BackgroundImageGroupItem::buildController() const
+{
+    return new BackgroundImageGroupItemController(this);
 }
 
 } // namespace varnel

@@ -20,8 +20,8 @@ class BackgroundImageItem;
 /// are not checked), appends it and names its file by its position before it reads itself.
 ///
 /// `buildImageItem` turns an image file into an item that the caller attaches (an undo
-/// command, usually at the front). The group owns its children; the framework's plain
-/// controller drives it.
+/// command, usually at the front). The group owns its children;
+/// `BackgroundImageGroupItemController` drives it (import, delete all).
 class BackgroundImageGroupItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
@@ -44,6 +44,7 @@ public:
 protected:
     void doLoadFromProjectMainFile(const QDomElement& element) override;
     void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
+    mvc::core::ModelItemController* buildController() const override;
 };
 
 } // namespace varnel

@@ -1,5 +1,6 @@
 #include "movarin/survey/BackgroundImageItem.h"
 
+#include "movarin/survey/BackgroundImageItemController.h"
 #include "movarin/survey/BackgroundImageItemView.h"
 
 #include "brask/core/Model.h"
@@ -194,6 +195,11 @@ void BackgroundImageItem::saveExternalData(const std::string& absoluteFilename)
 mvc::core::ModelItemView* BackgroundImageItem::buildView() const
 {
     return new BackgroundImageItemView(this);
+}
+
+mvc::core::ModelItemController* BackgroundImageItem::buildController() const
+{
+    return new BackgroundImageItemController(this);
 }
 
 } // namespace varnel

@@ -43,7 +43,7 @@ namespace varnel {
 ///
 /// Visibility (`isVisible`, `show`, `toggleVisibility`) is a flag of the item's view, false
 /// on every new view and never saved; the georeferencing dialog uses it. The item owns its
-/// picture; the framework's plain controller drives it.
+/// picture; `BackgroundImageItemController` drives it.
 class BackgroundImageItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
@@ -78,6 +78,7 @@ protected:
     void loadExternalData(const std::string& absoluteFilename) override;
     void saveExternalData(const std::string& absoluteFilename) override;
     mvc::core::ModelItemView* buildView() const override;
+    mvc::core::ModelItemController* buildController() const override;
 
 private:
     void placeByModelExtent();

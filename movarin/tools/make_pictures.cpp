@@ -249,6 +249,21 @@ QImage imageIcon()
     return image;
 }
 
+// Import: an arrow coming down into an open tray.
+QImage importIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(70, 70, 70), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(2, 9.5), QPointF(2, 14), QPointF(14, 14), QPointF(14, 9.5)}));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 80, 170));
+    p.drawRect(QRectF(6.5, 1, 3, 6));
+    p.drawPolygon(QPolygonF({QPointF(3.5, 6.5), QPointF(12.5, 6.5), QPointF(8, 11.5)}));
+    return image;
+}
+
 // The words of one mouse hint picture.
 struct HintTexts {
     QString title;
@@ -401,6 +416,7 @@ int main(int argc, char** argv)
     ok = save(tinIcon(), folder + "/iconTin.png") && ok;
     ok = save(exportIcon(), folder + "/iconExport.png") && ok;
     ok = save(deleteItemIcon(), folder + "/iconDeleteItem.png") && ok;
+    ok = save(importIcon(), folder + "/iconImport.png") && ok;
     ok = save(imageIcon(), folder + "/iconImage.png") && ok;
     ok = save(mouseHint(english), folder + "/imgMouseHelp.png") && ok;
     ok = save(mouseHint(japanese), folder + "/ja_JP/imgMouseHelp.png") && ok;

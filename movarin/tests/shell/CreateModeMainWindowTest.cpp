@@ -117,8 +117,8 @@ TEST_F(CreateModeMainWindowTest, WindowShowsTheFixedItemsInTheirThreeOrders)
     for (const QAction* action : menu.actions()) {
         addEntries << action->text();
     }
-    EXPECT_EQ(addEntries, QStringList({"New points to points for Tin",
-                                    "Add Breakline to points for Tin"}));
+    EXPECT_EQ(addEntries, QStringList({"Coordinate points data", "New points to points for Tin",
+                                       "Add Breakline to points for Tin", "Background image"}));
 }
 
 TEST_F(CreateModeMainWindowTest, InterfacesAreFoundThroughQt)

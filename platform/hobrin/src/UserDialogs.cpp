@@ -14,10 +14,20 @@ using Kind = UserDialogs::Kind;
 using Record = UserDialogScript::Record;
 using Answer = UserDialogScript::Answer;
 
-Record messageRecord(Kind kind, QWidget* parent, const QString& title, const QString& text,
-                     QMessageBox::StandardButtons buttons,
-                     QMessageBox::StandardButton defaultButton)
+using QtMessageBox = QMessageBox::StandardButton (*)(QWidget*, const QString&, const QString&,
+                                                     QMessageBox::StandardButtons,
+                                                     QMessageBox::StandardButton);
+
+// A message box of the given kind: answered by the script while one is installed, else shown
+// by Qt's static function.
+QMessageBox::StandardButton message(UserDialogScript* script, Kind kind, QtMessageBox show,
+                                    QWidget* parent, const QString& title, const QString& text,
+                                    QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton)
 {
+    if (script == nullptr) {
+        return show(parent, title, text, buttons, defaultButton);
+    }
     Record r;
     r.kind = kind;
     r.parent = parent;
@@ -25,11 +35,13 @@ Record messageRecord(Kind kind, QWidget* parent, const QString& title, const QSt
     r.text = text;
     r.buttons = buttons;
     r.defaultButton = defaultButton;
-    return r;
+    return script->respond(r).button;
 }
 
-Record fileRecord(Kind kind, QWidget* parent, const QString& caption, const QString& dir,
-                  const QString& filter)
+// The chosen names of a scripted file dialog, with the selected filter filled in.
+QStringList scriptedFiles(UserDialogScript* script, Kind kind, QWidget* parent,
+                          const QString& caption, const QString& dir, const QString& filter,
+                          QString* selectedFilter)
 {
     Record r;
     r.kind = kind;
@@ -37,19 +49,7 @@ Record fileRecord(Kind kind, QWidget* parent, const QString& caption, const QStr
     r.title = caption;
     r.directory = dir;
     r.filter = filter;
-    return r;
-}
-
-QMessageBox::StandardButton scriptedButton(UserDialogScript* script, const Record& record)
-{
-    return script->respond(record).button;
-}
-
-// The chosen names of a scripted file dialog, with the selected filter filled in.
-QStringList scriptedFiles(UserDialogScript* script, const Record& record,
-                          QString* selectedFilter)
-{
-    const Answer answer = script->respond(record);
+    const Answer answer = script->respond(r);
     if (answer.sort != Answer::Sort::Files || answer.files.isEmpty()) {
         return {};
     }
@@ -57,10 +57,15 @@ QStringList scriptedFiles(UserDialogScript* script, const Record& record,
         if (!answer.filter.isEmpty()) {
             *selectedFilter = answer.filter;
         } else if (selectedFilter->isEmpty()) {
-            *selectedFilter = record.filter.section(QStringLiteral(";;"), 0, 0);
+            *selectedFilter = filter.section(QStringLiteral(";;"), 0, 0);
         }
     }
     return answer.files;
+}
+
+QString firstOf(const QStringList& files)
+{
+    return files.isEmpty() ? QString() : files.first();
 }
 
 } // namespace
@@ -70,11 +75,8 @@ QMessageBox::StandardButton UserDialogs::information(QWidget* parent, const QStr
                                                      QMessageBox::StandardButtons buttons,
                                                      QMessageBox::StandardButton defaultButton)
 {
-    if (s_script != nullptr) {
-        return scriptedButton(
-            s_script, messageRecord(Kind::Information, parent, title, text, buttons, defaultButton));
-    }
-    return QMessageBox::information(parent, title, text, buttons, defaultButton);
+    return message(s_script, Kind::Information, &QMessageBox::information, parent, title, text,
+                   buttons, defaultButton);
 }
 
 QMessageBox::StandardButton UserDialogs::warning(QWidget* parent, const QString& title,
@@ -82,11 +84,8 @@ QMessageBox::StandardButton UserDialogs::warning(QWidget* parent, const QString&
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton)
 {
-    if (s_script != nullptr) {
-        return scriptedButton(
-            s_script, messageRecord(Kind::Warning, parent, title, text, buttons, defaultButton));
-    }
-    return QMessageBox::warning(parent, title, text, buttons, defaultButton);
+    return message(s_script, Kind::Warning, &QMessageBox::warning, parent, title, text, buttons,
+                   defaultButton);
 }
 
 QMessageBox::StandardButton UserDialogs::critical(QWidget* parent, const QString& title,
@@ -94,11 +93,8 @@ QMessageBox::StandardButton UserDialogs::critical(QWidget* parent, const QString
                                                   QMessageBox::StandardButtons buttons,
                                                   QMessageBox::StandardButton defaultButton)
 {
-    if (s_script != nullptr) {
-        return scriptedButton(
-            s_script, messageRecord(Kind::Critical, parent, title, text, buttons, defaultButton));
-    }
-    return QMessageBox::critical(parent, title, text, buttons, defaultButton);
+    return message(s_script, Kind::Critical, &QMessageBox::critical, parent, title, text, buttons,
+                   defaultButton);
 }
 
 QMessageBox::StandardButton UserDialogs::question(QWidget* parent, const QString& title,
@@ -106,11 +102,8 @@ QMessageBox::StandardButton UserDialogs::question(QWidget* parent, const QString
                                                   QMessageBox::StandardButtons buttons,
                                                   QMessageBox::StandardButton defaultButton)
 {
-    if (s_script != nullptr) {
-        return scriptedButton(
-            s_script, messageRecord(Kind::Question, parent, title, text, buttons, defaultButton));
-    }
-    return QMessageBox::question(parent, title, text, buttons, defaultButton);
+    return message(s_script, Kind::Question, &QMessageBox::question, parent, title, text, buttons,
+                   defaultButton);
 }
 
 QString UserDialogs::getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
@@ -118,9 +111,8 @@ QString UserDialogs::getOpenFileName(QWidget* parent, const QString& caption, co
                                      QFileDialog::Options options)
 {
     if (s_script != nullptr) {
-        const QStringList files = scriptedFiles(
-            s_script, fileRecord(Kind::OpenFileName, parent, caption, dir, filter), selectedFilter);
-        return files.isEmpty() ? QString() : files.first();
+        return firstOf(scriptedFiles(s_script, Kind::OpenFileName, parent, caption, dir, filter,
+                                     selectedFilter));
     }
     return QFileDialog::getOpenFileName(parent, caption, dir, filter, selectedFilter, options);
 }
@@ -130,8 +122,7 @@ QStringList UserDialogs::getOpenFileNames(QWidget* parent, const QString& captio
                                           QString* selectedFilter, QFileDialog::Options options)
 {
     if (s_script != nullptr) {
-        return scriptedFiles(s_script,
-                             fileRecord(Kind::OpenFileNames, parent, caption, dir, filter),
+        return scriptedFiles(s_script, Kind::OpenFileNames, parent, caption, dir, filter,
                              selectedFilter);
     }
     return QFileDialog::getOpenFileNames(parent, caption, dir, filter, selectedFilter, options);
@@ -142,9 +133,8 @@ QString UserDialogs::getSaveFileName(QWidget* parent, const QString& caption, co
                                      QFileDialog::Options options)
 {
     if (s_script != nullptr) {
-        const QStringList files = scriptedFiles(
-            s_script, fileRecord(Kind::SaveFileName, parent, caption, dir, filter), selectedFilter);
-        return files.isEmpty() ? QString() : files.first();
+        return firstOf(scriptedFiles(s_script, Kind::SaveFileName, parent, caption, dir, filter,
+                                     selectedFilter));
     }
     return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter, options);
 }
@@ -153,9 +143,8 @@ QString UserDialogs::getExistingDirectory(QWidget* parent, const QString& captio
                                           const QString& dir, QFileDialog::Options options)
 {
     if (s_script != nullptr) {
-        const QStringList files = scriptedFiles(
-            s_script, fileRecord(Kind::ExistingDirectory, parent, caption, dir, QString()), nullptr);
-        return files.isEmpty() ? QString() : files.first();
+        return firstOf(scriptedFiles(s_script, Kind::ExistingDirectory, parent, caption, dir,
+                                     QString(), nullptr));
     }
     return QFileDialog::getExistingDirectory(parent, caption, dir, options);
 }

@@ -12,6 +12,22 @@
 
 namespace guimisc::xml {
 
+namespace {
+
+// The attribute read with `parse`, or the default when it is missing or does not parse.
+template <typename T>
+T attributeOr(const QDomElement& element, const QString& name, T defaultValue,
+              bool (*parse)(const QString&, T*))
+{
+    T value = defaultValue;
+    if (element.hasAttribute(name)) {
+        parse(element.attribute(name), &value);
+    }
+    return value;
+}
+
+} // namespace
+
 void XmlSupport::loadDom(const QString& path, QDomDocument* document)
 {
     *document = QDomDocument();
@@ -51,31 +67,19 @@ QDomElement XmlSupport::getChildNode(const QDomNode& parent, const QString& tag)
 int XmlSupport::getIntAttribute(const QDomElement& element, const QString& name,
                                 int defaultValue)
 {
-    int value = defaultValue;
-    if (element.hasAttribute(name)) {
-        detail::textToInt(element.attribute(name), &value);
-    }
-    return value;
+    return attributeOr(element, name, defaultValue, &detail::textToInt);
 }
 
 double XmlSupport::getDoubleAttribute(const QDomElement& element, const QString& name,
                                       double defaultValue)
 {
-    double value = defaultValue;
-    if (element.hasAttribute(name)) {
-        detail::textToDouble(element.attribute(name), &value);
-    }
-    return value;
+    return attributeOr(element, name, defaultValue, &detail::textToDouble);
 }
 
 bool XmlSupport::getBooleanAttribute(const QDomElement& element, const QString& name,
                                      bool defaultValue)
 {
-    bool value = defaultValue;
-    if (element.hasAttribute(name)) {
-        detail::textToBoolean(element.attribute(name), &value);
-    }
-    return value;
+    return attributeOr(element, name, defaultValue, &detail::textToBoolean);
 }
 
 void XmlSupport::setIntAttribute(QXmlStreamWriter* writer, const QString& name, int value)

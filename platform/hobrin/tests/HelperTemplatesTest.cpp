@@ -43,26 +43,6 @@ public:
 
 } // namespace
 
-TEST(HelperTemplates, ViewHelperKeepsViewPenAndBrush)
-{
-    FakeView view;
-    const Marker plain(&view);
-    EXPECT_EQ(plain.pen(), QPen());
-    EXPECT_EQ(plain.brush(), QBrush());
-    Marker full(&view, QPen(Qt::red, 2), QBrush(Qt::blue));
-    EXPECT_EQ(full.theView(), &view);
-    EXPECT_EQ(full.pen().color(), QColor(Qt::red)); // non-const: the reference accessor
-    full.pen().setWidth(5);
-    EXPECT_EQ(full.pen().width(), 5);
-    const Marker brushOnly(&view, QBrush(Qt::green));
-    EXPECT_EQ(brushOnly.pen(), QPen());
-    EXPECT_EQ(brushOnly.brush().color(), QColor(Qt::green));
-    Marker copy(full);
-    EXPECT_EQ(copy.theView(), &view);
-    EXPECT_EQ(copy.pen().width(), 5);
-    EXPECT_TRUE(copy.preparePaintView(QTransform(), QRectF()));
-}
-
 TEST(HelperTemplates, HooksKeepOrSwitchTheModeAndCopiesOwnNoHelpers)
 {
     FakeView view;

@@ -28,14 +28,10 @@ TEST(Restorer, PenBrushAndFontComeBackInNestedOrder)
         const QBrush brush1(Qt::blue, Qt::Dense4Pattern);
         QPainterPenBrushChanger outer(&painter, pen1, brush1);
         QPainterFontChanger outerFont(&painter, 18);
-        EXPECT_EQ(painter.pen(), pen1);
-        EXPECT_EQ(painter.brush(), brush1);
-        EXPECT_EQ(painter.font().pointSize(), 18);
         {
             QPainterPenBrushChanger inner(&painter, QPen(Qt::green), QBrush(Qt::yellow));
             QPainterFontChanger innerFont(&painter, 30);
             EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
-            EXPECT_EQ(painter.font().pointSize(), 30);
             {
                 // A size of 0 or less (a missing setting) leaves the font alone.
                 QPainterFontChanger none(&painter, 0);
@@ -61,7 +57,6 @@ TEST(Restorer, CursorComesBackOrIsUnsetAgain)
     ASSERT_FALSE(child->testAttribute(Qt::WA_SetCursor));
     {
         CursorChanger outer(child, QCursor(Qt::WaitCursor));
-        EXPECT_EQ(child->cursor().shape(), Qt::WaitCursor);
         {
             CursorChanger inner(child, QCursor(Qt::SizeAllCursor));
             EXPECT_EQ(child->cursor().shape(), Qt::SizeAllCursor);
@@ -71,11 +66,6 @@ TEST(Restorer, CursorComesBackOrIsUnsetAgain)
     // The child had no cursor of its own: it shows its parent's again.
     EXPECT_FALSE(child->testAttribute(Qt::WA_SetCursor));
     EXPECT_EQ(child->cursor().shape(), Qt::CrossCursor);
-    {
-        CursorChanger own(&parent, QCursor(Qt::PointingHandCursor));
-        EXPECT_EQ(parent.cursor().shape(), Qt::PointingHandCursor);
-    }
-    EXPECT_EQ(parent.cursor().shape(), Qt::CrossCursor);
 
     // A widget that goes first is not touched afterwards.
     auto doomed = std::make_unique<QWidget>();

@@ -1,0 +1,226 @@
+#include "movarin/survey/BackgroundImageItemController.h"
+
+#include "movarin/survey/BackgroundImageItemControllerAddGcpSelectionHelper.h"
+#include "movarin/survey/BackgroundImageItemControllerSetSettingCommand.h"
+#include "movarin/survey/BackgroundImageItemControllerSourceOperationWaitingSelectionHelper.h"
+#include "movarin/survey/BackgroundImageItemControllerWaitingSelectionHelper.h"
+#include "movarin/survey/BackgroundImageItemGeoreferenceDialog.h"
+#include "movarin/survey/GcpTableModel.h"
+
+#include "brask/core/Model.h"
+#include "brask/core/ObjectBrowserView.h"
+#include "pelkas/GdalImage.h"
+#include "pelkas/GdalImageEditSettingDialog.h"
+
+#include <guimisc/UserDialogs.h>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+
+#include <exception>
+
+namespace varnel {
+
+using Self = BackgroundImageItemController;
+
+Self::BackgroundImageItemController(const BackgroundImageItem* item)
+    : ModelItemControllerT(item, new WaitingSelectionHelper(this)),
+      m_georeferenceAction(new QAction(tr("Georeference"), this))
+{
+    connect(m_georeferenceAction, &QAction::triggered, this, &Self::showGeoreferenceDialog);
+}
+
+Self::~BackgroundImageItemController()
+{
+    // Only while the tree goes with the dialog open (a project closed): the dialog must
+    // not outlive the item it places.
+    delete m_dialog.data();
+}
+
+template <class Command>
+void Self::guarded(Command command)
+{
+    try {
+        command();
+    } catch (const std::exception& e) {
+        guimisc::UserDialogs::critical(mainWindow(), tr("Error"), QString::fromLocal8Bit(e.what()));
+    }
+}
+
+Self::SelectionHelper* Self::activeHelper() const
+{
+    return dynamic_cast<SelectionHelper*>(selectionHelper());
+}
+
+template <class Helper>
+void Self::switchToHelperBuiltFromActive()
+{
+    SelectionHelper* active = activeHelper();
+    if (active) {
+        updateSelectionHelper(new Helper(*active));
+    } else {
+        WaitingSelectionHelper fresh(this);
+        updateSelectionHelper(new Helper(fresh));
+    }
+}
+
+void Self::addCustomMenuItems(QMenu* menu)
+{
+    menu->addAction(m_georeferenceAction);
+}
+
+QDialog* Self::propertyDialog(QWidget* parent)
+{
+    const gdalimg::GdalImage* image = item()->image();
+    if (!image) {
+        return nullptr;
+    }
+    auto dialog = new gdalimg::GdalImageEditSettingDialog(parent);
+    dialog->setSetting(image->setting());
+    dialog->setWidth(image->image().width());
+    dialog->setHeight(image->image().height());
+    return dialog;
+}
+
+void Self::handlePropertyDialogAccepted(QDialog* dialog)
+{
+    guarded([&] {
+        if (auto positionDialog = qobject_cast<gdalimg::GdalImageEditSettingDialog*>(dialog)) {
+            setSetting(positionDialog->setting());
+        }
+    });
+}
+
+void Self::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
+{
+    guarded([&] { ModelItemControllerT::keyPressEvent(event, view); });
+}
+
+void Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
+{
+    guarded([&] { ModelItemControllerT::mouseMoveEvent(event, view); });
+}
+
+void Self::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
+{
+    guarded([&] { ModelItemControllerT::mousePressEvent(event, view); });
+}
+
+void Self::mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view)
+{
+    guarded([&] { ModelItemControllerT::mouseReleaseEvent(event, view); });
+}
+
+void Self::setSetting(const gdalimg::GdalImageSetting& setting)
+{
+    gdalimg::GdalImage* image = item()->image();
+    if (!image) {
+        return;
+    }
+    pushUpdateViewCommand(new SetSettingCommand(setting, image));
+}
+
+BackgroundImageItemGeoreferenceDialog* Self::georeferenceDialog() const
+{
+    return m_dialog;
+}
+
+const GcpTable* Self::gcpTable() const
+{
+    return m_dialog ? m_dialog->gcpTable() : nullptr;
+}
+
+void Self::selectPoints(const GcpRowIndices& indices)
+{
+    guarded([&] {
+        if (SelectionHelper* active = activeHelper()) {
+            active->selectPoints(indices);
+        }
+    });
+}
+
+void Self::startGcpSelect()
+{
+    guarded([&] {
+        if (!m_dialog) {
+            return;
+        }
+        guimisc::UserDialogs::information(mainWindow(), tr("Information"),
+                                          tr("Select a corresponding point on Main Window."));
+        switchToHelperBuiltFromActive<AddGcpSelectionHelper>();
+    });
+}
+
+void Self::showGeoreferenceDialog()
+{
+    guarded([&] {
+        if (!m_dialog) {
+            auto dialog = new BackgroundImageItemGeoreferenceDialog(item(), mainWindow());
+            m_dialog = dialog;
+            connect(dialog, &QDialog::accepted, this, &Self::pushFittedSetting);
+            connect(dialog, &BackgroundImageItemGeoreferenceDialog::appliedSettingKept, this,
+                    [this](const gdalimg::GdalImageSetting& setting) {
+                        guarded([&] { setSetting(setting); });
+                    });
+            // Queued: the dialog is still inside its own handlers when it says so.
+            connect(dialog, &BackgroundImageItemGeoreferenceDialog::georeferenceModeEnded, this,
+                    &Self::endGeoreferenceMode, Qt::QueuedConnection);
+            GcpTableModel* model = dialog->gcpTableModel();
+            connect(model, &QAbstractItemModel::modelReset, this, &Self::handleTableChanged);
+            connect(model, &QAbstractItemModel::dataChanged, this, &Self::handleTableChanged);
+            connect(model, &QAbstractItemModel::rowsInserted, this, &Self::handleTableChanged);
+            connect(model, &QAbstractItemModel::rowsRemoved, this, &Self::handleTableChanged);
+            switchToHelperBuiltFromActive<SourceOperationWaitingSelectionHelper>();
+        }
+        m_dialog->show();
+        m_dialog->raise();
+        m_dialog->activateWindow();
+        setGeoreferenceControlsEnabled(false);
+    });
+}
+
+void Self::endGeoreferenceMode()
+{
+    guarded([&] {
+        if (!m_dialog) {
+            return;
+        }
+        switchToHelperBuiltFromActive<WaitingSelectionHelper>();
+        setGeoreferenceControlsEnabled(true);
+        m_dialog->disconnect(this);
+        m_dialog->gcpTableModel()->disconnect(this);
+        m_dialog->deleteLater();
+        m_dialog = nullptr;
+    });
+}
+
+void Self::pushFittedSetting()
+{
+    guarded([&] {
+        if (m_dialog) {
+            setSetting(m_dialog->setting());
+        }
+    });
+}
+
+void Self::setGeoreferenceControlsEnabled(bool enabled)
+{
+    m_georeferenceAction->setEnabled(enabled);
+    if (mvc::core::Model* model = item()->model()) {
+        if (mvc::core::ObjectBrowserView* browser = model->objectBrowserView()) {
+            browser->setEnabled(enabled);
+        }
+    }
+}
+
+void Self::handleTableChanged()
+{
+    guarded([&] {
+        if (SelectionHelper* active = activeHelper()) {
+            active->tableChanged();
+        }
+    });
+}
+
+} // namespace varnel

@@ -1,0 +1,405 @@
+#include "movarin/survey/CoordinatePointsGroupItemController.h"
+
+#include "movarin/shell/RectMainViewHelper.h"
+#include "movarin/survey/CoordinatePointsBaseItemView.h"
+#include "movarin/survey/CoordinatePointsGroupItem.h"
+#include "movarin/survey/CoordinatePointsGroupItemImportSettingDialog.h"
+#include "movarin/survey/CoordinatePointsItem.h"
+
+#include "brask/core/Model.h"
+#include "brask/core/View.h"
+#include "brask/util/AutoFitter.h"
+#include "orlin/core/PointSet.h"
+
+#include <guimisc/LastIODirectory.h>
+#include <guimisc/UserDialogs.h>
+
+#include <QAction>
+#include <QEventLoop>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QToolBar>
+
+#include <array>
+#include <exception>
+#include <memory>
+
+namespace varnel {
+
+using Controller = CoordinatePointsGroupItemController;
+
+namespace {
+
+mvc::core::View* mainViewOf(const mvc::core::ModelItem* item)
+{
+    const mvc::core::Model* model = item ? item->model() : nullptr;
+    return model ? model->view() : nullptr;
+}
+
+} // namespace
+
+// --- selection helpers -----------------------------------------------------------------
+
+Controller::SelectionHelper::SelectionHelper(CoordinatePointsGroupItemController* controller)
+    : SelectionHelperT(controller)
+{
+}
+
+Controller::SelectionHelper::SelectionHelper(const SelectionHelper& other) = default;
+
+Controller::SelectionHelper::~SelectionHelper() = default;
+
+bool Controller::SelectionHelper::isSelecting() const
+{
+    return m_isSelecting;
+}
+
+bool Controller::SelectionHelper::isCancelled() const
+{
+    return m_isCancelled;
+}
+
+const QPoint& Controller::SelectionHelper::pressPosition() const
+{
+    return m_pressPosition;
+}
+
+const tin::core::Rect& Controller::SelectionHelper::dataExtent() const
+{
+    return m_dataExtent;
+}
+
+void Controller::SelectionHelper::setDataExtent(const tin::core::Rect& extent)
+{
+    m_dataExtent = extent;
+}
+
+const tin::core::Rect& Controller::SelectionHelper::region() const
+{
+    return m_region;
+}
+
+void Controller::SelectionHelper::cancel()
+{
+    m_isCancelled = true;
+    m_region = tin::core::Rect();
+}
+
+Controller::VoidSelectionHelper::VoidSelectionHelper(CoordinatePointsGroupItemController* controller)
+    : SelectionHelper(controller)
+{
+}
+
+Controller::VoidSelectionHelper::VoidSelectionHelper(const SelectionHelper& other)
+    : SelectionHelper(other)
+{
+    m_isSelecting = false;
+}
+
+Controller::RectangleSelectionHelper::RectangleSelectionHelper(const SelectionHelper& other)
+    : SelectionHelper(other)
+{
+    m_isSelecting = true;
+    m_isCancelled = false;
+    m_region = tin::core::Rect();
+    // An extent left from an earlier import is not shown until the new one is known.
+    m_dataExtent = tin::core::Rect();
+    if (mvc::core::View* view = mainViewOf(controller()->item())) {
+        viewHelpers().push_back(std::make_unique<RectMainViewHelper>(
+            &m_dataExtent, view, QPen(Qt::black), QBrush(QColor(0, 0, 0, 40))));
+        viewHelpers().push_back(std::make_unique<RectMainViewHelper>(
+            &m_region, view, QPen(Qt::black), QBrush(QColor(255, 0, 255, 40))));
+    }
+}
+
+guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::keyPressEvent(
+    QKeyEvent* event, mvc::core::View*)
+{
+    if (event->key() != Qt::Key_Escape) {
+        return this;
+    }
+    cancel();
+    return new VoidSelectionHelper(*this);
+}
+
+guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mouseMoveEvent(
+    QMouseEvent* event, mvc::core::View* view)
+{
+    if (m_isPressed) {
+        const QPointF a = view->rconv(m_pressPosition);
+        const QPointF b = view->rconv(event->pos());
+        m_region = tin::core::Rect(a.x(), a.y(), b.x(), b.y());
+        view->update();
+    }
+    return this;
+}
+
+guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mousePressEvent(
+    QMouseEvent* event, mvc::core::View*)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressPosition = event->pos();
+        m_isPressed = true;
+    }
+    return this;
+}
+
+guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mouseReleaseEvent(
+    QMouseEvent*, mvc::core::View*)
+{
+    return new VoidSelectionHelper(*this);
+}
+
+// --- controller ------------------------------------------------------------------------
+
+Controller::CoordinatePointsGroupItemController(const CoordinatePointsGroupItem* item)
+    : ModelItemControllerT(item, new VoidSelectionHelper(this)),
+      m_importAction(new QAction(QIcon(QStringLiteral(":/images/iconImport.png")), tr("Import"),
+                                 this)),
+      m_addAction(new QAction(QIcon(QStringLiteral(":/images/iconImport.png")),
+                              tr("Coordinate points data"), this)),
+      m_deleteAllAction(new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")),
+                                    tr("Delete all"), this))
+{
+    connect(m_importAction, &QAction::triggered, this, &Controller::importData);
+    connect(m_addAction, &QAction::triggered, this, &Controller::importData);
+    connect(m_deleteAllAction, &QAction::triggered, this, &Controller::deleteAllChildItems);
+}
+
+Controller::~CoordinatePointsGroupItemController() = default;
+
+void Controller::addCustomMenuItems(QMenu* menu)
+{
+    menu->addAction(m_importAction);
+    menu->addSeparator();
+    menu->addAction(m_deleteAllAction);
+}
+
+void Controller::addToolBarButtons(QToolBar* toolBar)
+{
+    toolBar->addAction(m_importAction);
+    toolBar->addAction(m_deleteAllAction);
+}
+
+void Controller::appendAddActionToMenu(QMenu* menu) const
+{
+    menu->addAction(m_addAction);
+}
+
+void Controller::handleStandardItemChange()
+{
+    if (m_regionWait && !item()->isChecked()) {
+        cancelRegionWait();
+    }
+}
+
+void Controller::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
+{
+    ModelItemControllerT::keyPressEvent(event, view);
+    endRegionWaitWhenDone();
+}
+
+void Controller::mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view)
+{
+    ModelItemControllerT::mouseReleaseEvent(event, view);
+    endRegionWaitWhenDone();
+}
+
+QAction* Controller::importAction() const
+{
+    return m_importAction;
+}
+
+QAction* Controller::addAction() const
+{
+    return m_addAction;
+}
+
+QAction* Controller::deleteAllAction() const
+{
+    return m_deleteAllAction;
+}
+
+Controller::SelectionHelper* Controller::currentSelectionHelper() const
+{
+    return dynamic_cast<SelectionHelper*>(selectionHelper());
+}
+
+bool Controller::isWaitingForRegion() const
+{
+    return m_regionWait != nullptr;
+}
+
+QColor Controller::paletteColor(int index)
+{
+    static const std::array<Qt::GlobalColor, 12> palette = {
+        Qt::cyan,    Qt::magenta,  Qt::yellow,   Qt::red,      Qt::green,       Qt::blue,
+        Qt::darkRed, Qt::darkGreen, Qt::darkBlue, Qt::darkCyan, Qt::darkMagenta, Qt::darkYellow};
+    const int size = static_cast<int>(palette.size());
+    return QColor(palette[static_cast<std::size_t>(((index % size) + size) % size)]);
+}
+
+void Controller::showDataExtent(const tin::core::Rect& extent)
+{
+    if (SelectionHelper* helper = currentSelectionHelper()) {
+        helper->setDataExtent(extent);
+    }
+    if (mvc::core::View* view = mainViewOf(item())) {
+        const double width = extent.width() / 0.8;
+        const double height = extent.height() / 0.8;
+        const double centerX = (extent.xMin() + extent.xMax()) / 2.0;
+        const double centerY = (extent.yMin() + extent.yMax()) / 2.0;
+        view->fit(QRectF(centerX - width / 2.0, centerY - height / 2.0, width, height));
+        view->update();
+    }
+}
+
+std::optional<int> Controller::askStep()
+{
+    CoordinatePointsGroupItemImportSettingDialog dialog(mainWindow());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.step();
+}
+
+Controller::RegionWait Controller::waitForRegion()
+{
+    const SelectionHelper* helper = currentSelectionHelper();
+    if (!helper || !helper->isSelecting()) {
+        return RegionWait::Cancelled;
+    }
+    // The main view hands its input only to the selected item, and only while it is checked.
+    CoordinatePointsGroupItem* group = item();
+    group->setChecked();
+    group->selectBrowserItem();
+
+    QPointer<Controller> self(this);
+    QEventLoop loop;
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    m_regionWait = &loop;
+    if (mvc::core::View* view = mainViewOf(group)) {
+        view->update();
+    }
+    loop.exec();
+    if (!self) {
+        return RegionWait::Closed;
+    }
+    m_regionWait = nullptr;
+    helper = currentSelectionHelper();
+    // A loop ended from outside (the application quitting) counts as a cancel.
+    return helper && !helper->isSelecting() && !helper->isCancelled() ? RegionWait::Drawn
+                                                                      : RegionWait::Cancelled;
+}
+
+void Controller::importData()
+{
+    if (m_isImporting) {
+        return;
+    }
+    QString filter;
+    const QString path = guimisc::UserDialogs::getOpenFileName(
+        mainWindow(), tr("Import coordinate points data"), guimisc::LastIODirectory::get(),
+        CoordinatePointsGroupItem::fileFilterString(), &filter);
+    if (path.isEmpty()) {
+        return;
+    }
+
+    // Message boxes and the region wait run event loops in which the project may close;
+    // after each of them nothing is touched once this controller is gone.
+    QPointer<Controller> self(this);
+    CoordinatePointsGroupItem* group = item();
+    m_isImporting = true;
+    setImportEnabled(false);
+    group->selectBrowserItem();
+    if (SelectionHelper* current = currentSelectionHelper()) {
+        updateSelectionHelper(new RectangleSelectionHelper(*current));
+    }
+    const QColor color = paletteColor(static_cast<int>(group->childItems().size()));
+
+    std::optional<QString> failure;
+    try {
+        std::unique_ptr<CoordinatePointsItem> imported(group->importCoordinatePoints(path, filter));
+        if (!self) {
+            return;
+        }
+        if (imported && !imported->pointSet()->empty()) {
+            CoordinatePointsBaseItemView* view = imported->view();
+            CoordinatePointsBaseItemViewSetting setting = view->viewSetting();
+            setting.setColor(color);
+            view->setViewSetting(setting);
+            // The index is built here rather than by the first repaint that shows the set.
+            imported->prepareSpatialIndex();
+            CoordinatePointsItem* added = imported.get();
+            {
+                mvc::util::AutoFitter fitter(group->model());
+                pushAttachChildAtFrontCommand(tr("Add new coordinate points data"),
+                                              imported.release());
+            }
+            group->expandBrowserItem();
+            added->selectBrowserItem();
+            guimisc::LastIODirectory::setFromAbsoluteFileName(path);
+        } else {
+            guimisc::UserDialogs::warning(mainWindow(), tr("Warning"),
+                                          tr("No points were imported."));
+        }
+    } catch (const std::exception& e) {
+        failure = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        failure = tr("unknown error");
+    }
+    if (!self) {
+        return;
+    }
+    if (failure) {
+        guimisc::UserDialogs::critical(
+            mainWindow(), tr("Error"),
+            tr("Error occured while importing %1 : %2").arg(path, *failure));
+        if (!self) {
+            return;
+        }
+    }
+    if (SelectionHelper* current = currentSelectionHelper()) {
+        updateSelectionHelper(new VoidSelectionHelper(*current));
+    }
+    setImportEnabled(true);
+    m_isImporting = false;
+}
+
+void Controller::doInformDeselection(mvc::core::View*)
+{
+    if (m_regionWait) {
+        cancelRegionWait();
+    }
+}
+
+void Controller::setImportEnabled(bool enabled)
+{
+    m_importAction->setEnabled(enabled);
+    m_addAction->setEnabled(enabled);
+}
+
+void Controller::endRegionWaitWhenDone()
+{
+    const SelectionHelper* helper = currentSelectionHelper();
+    if (m_regionWait && (!helper || !helper->isSelecting())) {
+        m_regionWait->quit();
+    }
+}
+
+void Controller::cancelRegionWait()
+{
+    if (SelectionHelper* helper = currentSelectionHelper(); helper && helper->isSelecting()) {
+        helper->cancel();
+        updateSelectionHelper(new VoidSelectionHelper(*helper));
+    }
+    if (m_regionWait) {
+        m_regionWait->quit();
+    }
+}
+
+} // namespace varnel

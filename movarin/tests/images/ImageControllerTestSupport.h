@@ -1,0 +1,75 @@
+#pragma once
+
+// Test support of the background image controllers: mouse and key events built with their
+// buttons and modifiers and sent to a widget (the main view, the georeference pane), and a
+// window holding placed pictures with a main view of known scale.
+
+#include "images/ImagesTestSupport.h"
+
+#include "pelkas/GdalImageSetting.h"
+
+#include <QEvent>
+#include <QPoint>
+#include <QPointF>
+
+class QUndoStack;
+class QWidget;
+
+namespace varnel {
+class BackgroundImageItemController;
+class BackgroundImageItemGeoreferenceDialog;
+class GeoreferenceView;
+} // namespace varnel
+
+namespace varnel::test {
+
+/// Sends the events a user's mouse and keyboard make to one widget, synchronously.
+class MouseOn {
+public:
+    explicit MouseOn(QWidget* widget) : m_widget(widget) {}
+
+    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    void move(const QPoint& pos, Qt::MouseButtons buttons = Qt::NoButton,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    /// Press and release at one place, no move between.
+    void click(const QPoint& pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    /// Press at `from`, moves half way and to `to` with the button held, release at `to`.
+    void drag(const QPoint& from, const QPoint& to, Qt::MouseButton button = Qt::LeftButton,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+
+private:
+    void send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
+              Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
+
+    QWidget* m_widget;
+};
+
+/// A setting from its parts.
+gdalimg::GdalImageSetting placement(const QPointF& topLeft, double scale, double angle);
+
+/// A create-mode window whose 400 x 300 main view shows world x from -100 to 100 and y
+/// from -75 to 75: 2 pixels per metre, the world origin at pixel (200, 150).
+class ImageControllerTest : public ImagesTest {
+protected:
+    ImageControllerTest();
+
+    QUndoStack* undoStack();
+    /// A picture of `width` x `height` pixels placed by `setting`, attached at the front of
+    /// the group and selected, so that the main view's input reaches its controller.
+    BackgroundImageItem* placeImage(int width, int height,
+                                    const gdalimg::GdalImageSetting& setting);
+    static BackgroundImageItemController* controllerOf(const BackgroundImageItem* item);
+    MouseOn mainView() const;
+    /// The widget pixel of a world point (rounded).
+    QPoint pixel(const QPointF& world) const;
+    /// The georeference pane of a dialog.
+    static GeoreferenceView* paneOf(const BackgroundImageItemGeoreferenceDialog* dialog);
+    /// Runs the queued end of the georeference mode and the deletion of its dialog.
+    static void settle();
+};
+
+} // namespace varnel::test
