@@ -45,7 +45,6 @@
 #include <QApplication>
 #include <QStandardItem>
 #include <QStandardItemModel>
-#include <QTemporaryDir>
 #include <QUndoStack>
 
 #include <benchmark/benchmark.h>
@@ -316,21 +315,20 @@ void printSplit()
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    // A home and settings store of this run's own: the workspace of the project lies there.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/.config")).toLocal8Bit());
-    QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("KORV/DASEL"));
-    QApplication::setApplicationName(QStringLiteral("Movarin"));
+    // A home and settings store of this run's own: the project's workspace lies there.
+    const bench::ScratchDir scratch("movarin_bench_create_tin_");
+    bench::useOffscreenScratchHome(scratch.file("home"));
+    {
+        QApplication application(argc, argv);
+        QApplication::setOrganizationName(QStringLiteral("KORV/DASEL"));
+        QApplication::setApplicationName(QStringLiteral("Movarin"));
 
-    bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    printSplit();
-    g_scene.reset();
-    benchmark::Shutdown();
+        bench::RatioReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        printSplit();
+        g_scene.reset();
+        benchmark::Shutdown();
+    }
+    scratch.remove();
     return 0;
 }
