@@ -83,8 +83,8 @@ public:
     /// (a refinement out of its vertex budget, say); the set then keeps the rebuilt
     /// breaklines and nothing else changed.
     ///
-    /// Cost: one triangulation, O(n log n) in the points, and a few linear sliver passes;
-    /// the TIN is returned without a copy.
+    /// Cost: one triangulation, O(n log n) in the points, and the sliver passes (one scan
+    /// of the TIN's edges, then work along the outline); the TIN is returned without a copy.
     tin::core::Tin triangulate(TinKind kind);
 
     /// Replaces the triangulation `triangulate` runs for all items and returns the one it

@@ -2,6 +2,8 @@
 // one degree at a vertex on the outline) and which stay (all edges interior, or the small
 // angle opposite the only outer edge), and how a fan is peeled pass after pass; on a
 // triangulated survey, the same passes as the plain rule applied to every triangle.
+#include "SurveyTestSupport.h"
+
 #include "movarin/survey/BoundarySliverRemover.h"
 
 #include "orlin/core/Edge.h"
@@ -17,7 +19,6 @@
 #include <cmath>
 #include <memory>
 #include <random>
-#include <set>
 #include <unordered_set>
 #include <vector>
 
@@ -169,15 +170,6 @@ Passes removeSliversByFullScans(tin::core::Tin& tin)
     return passes;
 }
 
-std::set<const tin::core::Triangle*> identities(const tin::core::Tin& tin)
-{
-    std::set<const tin::core::Triangle*> result;
-    for (const auto& t : tin.allTriangles()) {
-        result.insert(t.get());
-    }
-    return result;
-}
-
 TEST(BoundarySliverRemoverTest, SurveyHullFansGoAsUnderTheRuleForEveryTriangle)
 {
     // A jittered grid: its hull edges span many border points, whose fans of needles are
@@ -196,7 +188,7 @@ TEST(BoundarySliverRemoverTest, SurveyHullFansGoAsUnderTheRuleForEveryTriangle)
     const Passes passes = BoundarySliverRemover::removeSlivers(tin);
     EXPECT_GE(passes.size(), 4u);
     EXPECT_EQ(passes, removeSliversByFullScans(reference));
-    EXPECT_EQ(identities(tin), identities(reference));
+    EXPECT_EQ(identitiesOf(tin.allTriangles()), identitiesOf(reference.allTriangles()));
 }
 
 } // namespace

@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <set>
 
 namespace varnel::test {
@@ -57,35 +58,13 @@ int overrideCursorShape()
     return cursor ? cursor->shape() : -1;
 }
 
-std::set<const tin::core::Point*> verticesOf(const tin::core::Tin& tin)
+/// An answer that closes a box and notes the override cursor's shape while it shows.
+std::function<UserDialogScript::Answer(const UserDialogScript::Record&)> notingCursorShape(int* shape)
 {
-    std::set<const tin::core::Point*> vertices;
-    for (const auto& t : tin.allTriangles()) {
-        for (int i = 0; i < 3; ++i) {
-            vertices.insert(t->point(i).get());
-        }
-    }
-    return vertices;
-}
-
-std::set<const tin::core::Point*> pointsOf(const tin::core::PointSet& set)
-{
-    std::set<const tin::core::Point*> points;
-    for (const auto& p : set.allPoints()) {
-        points.insert(p.get());
-    }
-    return points;
-}
-
-/// Whether some triangle has both p and q as corners.
-bool hasEdge(const tin::core::Tin& tin, const PointPtr& p, const PointPtr& q)
-{
-    for (const auto& t : tin.findTriangleFromPoint(p)) {
-        if (t->point1() == q || t->point2() == q || t->point3() == q) {
-            return true;
-        }
-    }
-    return false;
+    return [shape](const UserDialogScript::Record&) {
+        *shape = overrideCursorShape();
+        return UserDialogScript::Answer{};
+    };
 }
 
 double smallestAngleDegrees(const tin::core::Tin& tin)
@@ -162,7 +141,7 @@ TEST_F(CreateTinTest, NoGivesThePlainTinOverTheSetsOwnPointsAsOneUndoEntry)
 
     const tin::core::Tin* tin = tinItem()->tin();
     ASSERT_NE(tin, nullptr);
-    EXPECT_EQ(verticesOf(*tin), pointsOf(*set()));
+    EXPECT_EQ(verticesOf(*tin), identitiesOf(set()->allPoints()));
     // 64 points, 28 of them on the hull: 2 * 64 - 28 - 2 triangles.
     EXPECT_EQ(tin->allTriangles().size(), 98u);
     for (const auto& t : tin->allTriangles()) {
@@ -186,7 +165,7 @@ TEST_F(CreateTinTest, YesRefinesAndCancelKeepsWhatIsThere)
         add(x, 0.0, x);
         add(x, 1.0, x + 1.0);
     }
-    const std::set<const tin::core::Point*> points = pointsOf(*set());
+    const std::set<const tin::core::Point*> points = identitiesOf(set()->allPoints());
 
     create(QMessageBox::No);
     const std::set<TriangleKey> plain = trianglesOf(*tinItem()->tin());
@@ -221,10 +200,7 @@ TEST_F(CreateTinTest, EmptyAndCollinearSetsStoreAnEmptyTin)
     // An empty set: the warning, without the wait cursor, then an empty TIN.
     UserDialogScript script;
     int cursorAtWarning = 0;
-    script.answer(QMessageBox::No).answerBy([&](const UserDialogScript::Record&) {
-        cursorAtWarning = overrideCursorShape();
-        return UserDialogScript::Answer{};
-    });
+    script.answer(QMessageBox::No).answerBy(notingCursorShape(&cursorAtWarning));
     controller()->createTin();
     ASSERT_EQ(script.records().size(), 2u);
     EXPECT_EQ(script.records()[1].kind, Kind::Warning);
@@ -294,10 +270,7 @@ TEST_F(CreateTinTest, FailingTriangulationShowsTheErrorAndChangesNothing)
     });
     UserDialogScript script;
     int cursorAtError = 0;
-    script.answer(QMessageBox::Yes).answerBy([&](const UserDialogScript::Record&) {
-        cursorAtError = overrideCursorShape();
-        return UserDialogScript::Answer{};
-    });
+    script.answer(QMessageBox::Yes).answerBy(notingCursorShape(&cursorAtError));
     controller()->createTin();
 
     EXPECT_EQ(cursorInTriangulation, Qt::WaitCursor);

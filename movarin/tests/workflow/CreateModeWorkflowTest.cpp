@@ -12,7 +12,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
 
-#include "shell/ProjectTestSupport.h"
+#include "survey/SurveyTestSupport.h"
 
 #include "brask/core/View.h"
 #include "movarin/shell/CreateModeMainWindow.h"
@@ -58,16 +58,12 @@
 #include <limits>
 #include <memory>
 #include <set>
-#include <tuple>
 #include <vector>
 
 namespace varnel::test {
 namespace {
 
 using PointPtr = std::shared_ptr<tin::core::Point>;
-using Coordinates = std::multiset<std::tuple<double, double, double>>;
-/// A triangle as its three corners (x, y, elevation), sorted.
-using TriangleKey = std::array<std::array<double, 3>, 3>;
 
 const char* const DEM_FILE = "FG-GML-5238-74-00-DEM5A-20161001.xml";
 constexpr int DEM_POINTS = 33448;
@@ -82,60 +78,6 @@ const std::array<std::array<int, 2>, 3> BREAKLINE_NODES = {{{1, 1}, {4, 2}, {8, 
 double surveyElevation(int i, int j)
 {
     return 150.0 + 0.1 * i + 0.2 * j;
-}
-
-Coordinates coordinatesOf(const tin::core::PointSet& set)
-{
-    Coordinates result;
-    for (const PointPtr& p : set.allPoints()) {
-        result.emplace(p->x(), p->y(), p->elevation());
-    }
-    return result;
-}
-
-std::set<const tin::core::Point*> objectsOf(const tin::core::PointSet& set)
-{
-    std::set<const tin::core::Point*> result;
-    for (const PointPtr& p : set.allPoints()) {
-        result.insert(p.get());
-    }
-    return result;
-}
-
-std::set<const tin::core::Point*> verticesOf(const tin::core::Tin& tin)
-{
-    std::set<const tin::core::Point*> result;
-    for (const auto& t : tin.allTriangles()) {
-        for (int i = 0; i < 3; ++i) {
-            result.insert(t->point(i).get());
-        }
-    }
-    return result;
-}
-
-std::set<TriangleKey> trianglesOf(const tin::core::Tin& tin)
-{
-    std::set<TriangleKey> keys;
-    for (const auto& t : tin.allTriangles()) {
-        TriangleKey key;
-        for (int i = 0; i < 3; ++i) {
-            const tin::core::Point& p = *t->point(i);
-            key[static_cast<std::size_t>(i)] = {p.x(), p.y(), p.elevation()};
-        }
-        std::sort(key.begin(), key.end());
-        keys.insert(key);
-    }
-    return keys;
-}
-
-bool hasEdge(const tin::core::Tin& tin, const PointPtr& p, const PointPtr& q)
-{
-    for (const auto& t : tin.findTriangleFromPoint(p)) {
-        if (t->point1() == q || t->point2() == q || t->point3() == q) {
-            return true;
-        }
-    }
-    return false;
 }
 
 /// Twice the signed area of a, b, c: positive when they turn counter-clockwise.
@@ -335,11 +277,11 @@ protected:
             auto* controller = static_cast<CoordinatePointsItemController*>(item->controller());
             controller->selectAllAction()->trigger();
             controller->copyToPointsForTinAction()->trigger();
-            const std::set<const tin::core::Point*> objects = objectsOf(*item->pointSet());
+            const std::set<const tin::core::Point*> objects = identitiesOf(item->pointSet()->allPoints());
             expected.insert(objects.begin(), objects.end());
         }
         EXPECT_EQ(expected.size(), std::size_t(ALL_POINTS));
-        EXPECT_EQ(objectsOf(*pointsForTin()->pointSet()), expected);
+        EXPECT_EQ(identitiesOf(pointsForTin()->pointSet()->allPoints()), expected);
     }
 
     /// 5. The view fitted to the survey; the breakline tool with the mouse moved to three grid
@@ -377,7 +319,7 @@ protected:
         const tin::core::PointSet& set = *pointsForTin()->pointSet();
 
         const std::set<const tin::core::Point*> vertices = verticesOf(tin);
-        const std::set<const tin::core::Point*> points = objectsOf(set);
+        const std::set<const tin::core::Point*> points = identitiesOf(set.allPoints());
         EXPECT_TRUE(std::includes(points.begin(), points.end(), vertices.begin(), vertices.end()))
             << "a vertex that is no point of the set";
         EXPECT_GE(vertices.size(), 0.999 * ALL_POINTS);
@@ -479,7 +421,7 @@ protected:
         ASSERT_NE(tinItem()->tin(), nullptr);
         EXPECT_EQ(trianglesOf(*tinItem()->tin()), m_saved.triangles);
         const std::set<const tin::core::Point*> vertices = verticesOf(*tinItem()->tin());
-        const std::set<const tin::core::Point*> points = objectsOf(set);
+        const std::set<const tin::core::Point*> points = identitiesOf(set.allPoints());
         EXPECT_TRUE(std::includes(points.begin(), points.end(), vertices.begin(), vertices.end()))
             << "the TIN's vertices are not the points for the TIN";
 
