@@ -11,7 +11,6 @@
 #include <guimisc/xml/XmlSupport.h>
 
 #include <QDomElement>
-#include <QStandardItemModel>
 #include <QXmlStreamWriter>
 
 namespace varnel {
@@ -24,51 +23,23 @@ const QString COORDINATE_POINTS = QStringLiteral("CoordinatePoints");
 const QString COORDINATE_POINTS_FOR_TIN = QStringLiteral("CoordinatePointsForTin");
 const QString TIN = QStringLiteral("Tin");
 const QString BACKGROUND_IMAGE_GROUP = QStringLiteral("BackgroundImageGroup");
-const QString BACKGROUND_IMAGES = QStringLiteral("BackgroundImages");
-
-/// Enters a child made with the root as parent into the root's list of children.
-template <class Item>
-Item* attach(mvc::core::ModelItem* root, Item* child)
-{
-    root->attachChildAtBack(child);
-    return child;
-}
-
-void loadChild(mvc::core::ModelItem* child, const QDomElement& element)
-{
-    if (!element.isNull()) {
-        child->loadFromProjectMainFile(element);
-    }
-}
-
-void saveChild(mvc::core::ModelItem* child, const QString& tag, QXmlStreamWriter* writer)
-{
-    writer->writeStartElement(tag);
-    child->saveToProjectMainFile(writer);
-    writer->writeEndElement();
-}
 
 } // namespace
 
 CreateModeMainWindowModelRootItem::CreateModeMainWindowModelRootItem(
     CreateModeMainWindowModel* model)
-    : mvc::core::ModelRootItem(model)
+    : ProjectModelRootItem(model)
 {
     // Child order: entries 0, 1, 2, 4, 3.
-    m_coordinatePointsGroupItem = attach(this, new CoordinatePointsGroupItem(this));
-    m_coordinatePointsForTinItem = attach(this, new CoordinatePointsForTinItem(this));
-    m_tinItem = attach(this, new ReadOnlyTinItem(this));
-    m_backgroundImageGroupItem = attach(this, new BackgroundImageGroupItem(this));
-    m_geoDataTopItem = attach(this, new GeoDataTopForCreateItem(this));
+    m_coordinatePointsGroupItem = attachFixedChild(new CoordinatePointsGroupItem(this));
+    m_coordinatePointsForTinItem = attachFixedChild(new CoordinatePointsForTinItem(this));
+    m_tinItem = attachFixedChild(new ReadOnlyTinItem(this));
+    m_backgroundImageGroupItem = attachFixedChild(new BackgroundImageGroupItem(this));
+    m_geoDataTopItem = attachFixedChild(new GeoDataTopForCreateItem(this));
 
     // Browser rows: entries 0, 1, 2, 3, 4.
-    QStandardItemModel* rows = qStandardItemModel();
-    rows->appendRow(m_coordinatePointsGroupItem->browserItem());
-    rows->appendRow(m_coordinatePointsForTinItem->browserItem());
-    rows->appendRow(m_tinItem->browserItem());
-    rows->appendRow(m_geoDataTopItem->browserItem());
-    rows->appendRow(m_backgroundImageGroupItem->browserItem());
-    updateItemMap();
+    appendBrowserRows({m_coordinatePointsGroupItem, m_coordinatePointsForTinItem, m_tinItem,
+                       m_geoDataTopItem, m_backgroundImageGroupItem});
 }
 
 CreateModeMainWindowModelRootItem::~CreateModeMainWindowModelRootItem() = default;
@@ -110,11 +81,7 @@ void CreateModeMainWindowModelRootItem::doLoadFromProjectMainFile(const QDomElem
     loadChild(m_coordinatePointsForTinItem,
               XmlSupport::getChildNode(element, COORDINATE_POINTS_FOR_TIN));
     loadChild(m_tinItem, XmlSupport::getChildNode(element, TIN));
-    QDomElement images = XmlSupport::getChildNode(element, BACKGROUND_IMAGE_GROUP);
-    if (images.isNull()) {
-        images = XmlSupport::getChildNode(element, BACKGROUND_IMAGES);
-    }
-    loadChild(m_backgroundImageGroupItem, images);
+    loadChild(m_backgroundImageGroupItem, backgroundImagesElement(element));
 }
 
 void CreateModeMainWindowModelRootItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "brask/core/ModelRootItem.h"
+#include "movarin/shell/ProjectModelRootItem.h"
 
 namespace varnel {
 
@@ -26,7 +26,7 @@ class ReadOnlyTinItem;
 /// "DataModel" holds the root's own state and then the four elements above in that order;
 /// loading takes each one that is present ("BackgroundImages", the name of earlier
 /// versions, when "BackgroundImageGroup" is absent) and leaves the others as they were.
-class CreateModeMainWindowModelRootItem : public mvc::core::ModelRootItem {
+class CreateModeMainWindowModelRootItem : public ProjectModelRootItem {
     Q_OBJECT
 public:
     explicit CreateModeMainWindowModelRootItem(CreateModeMainWindowModel* model);
@@ -38,8 +38,7 @@ public:
     GeoDataTopForCreateItem* geoDataTopItem() const;
     BackgroundImageGroupItem* backgroundImageGroupItem() const;
 
-    /// The children in painting order, first painted lowest.
-    std::vector<mvc::core::ModelItem*> paintingOrder() const;
+    std::vector<mvc::core::ModelItem*> paintingOrder() const override;
 
 protected:
     void doLoadFromProjectMainFile(const QDomElement& element) override;

@@ -1,22 +1,17 @@
 #pragma once
 
-#include "brask/core/ModelItemView.h"
+#include "movarin/shell/ProjectModelRootItemView.h"
 
 namespace varnel {
 
 class CreateModeMainWindowModelRootItem;
 
-/// Paints a create-mode project's tree in the root's fixed painting order (background
-/// images, TIN, imported points, points for the TIN, geographic data on top) rather than
-/// in reverse child order. Each child skips itself and its subtree while its row is
-/// unchecked.
-class CreateModeMainWindowModelRootItemView : public mvc::core::ModelItemView {
+/// Paints a create-mode project's tree in the root's fixed painting order: background
+/// images, TIN, imported points, points for the TIN, geographic data on top.
+class CreateModeMainWindowModelRootItemView : public ProjectModelRootItemView {
 public:
     explicit CreateModeMainWindowModelRootItemView(const CreateModeMainWindowModelRootItem* item);
     ~CreateModeMainWindowModelRootItemView() override;
-
-    void paintMainView(QPainter* painter, const QTransform& transform,
-                       const QRectF& rect) const override;
 };
 
 } // namespace varnel

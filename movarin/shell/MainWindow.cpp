@@ -7,6 +7,7 @@
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeProject.h"
+#include "movarin/shell/EditModeMainWindow.h"
 #include "movarin/shell/EditModeProject.h"
 #include "movarin/shell/MainWindowActionManager.h"
 #include "movarin/shell/MainWindowMiscDialogManager.h"
@@ -18,8 +19,13 @@
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/StartPageDialog.h"
 #include "movarin/shell/ToolBar.h"
+#include "movarin/survey/BackgroundImageGroupItem.h"
+#include "movarin/survey/BackgroundImageItem.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "orlin/core/Tin.h"
+#include "orlin/io/StlTinImporter.h"
+#include "pelkas/GdalImage.h"
+#include "pelkas/GdalImageSetting.h"
 
 #ifdef MOVARIN_WITH_BIRDEYE
 #include "movarin/shell/BirdEyeView.h"
@@ -275,11 +281,20 @@ bool MainWindow::closeProject()
     return true;
 }
 
-void MainWindow::discardProject()
+void MainWindow::discardProject(QMdiSubWindow* keep)
 {
     m_undoStack.clear();
     m_undoStack.setClean();
-    m_mdiArea->closeAllSubWindows();
+    if (keep) {
+        for (QMdiSubWindow* subWindow : m_mdiArea->subWindowList()) {
+            if (subWindow != keep) {
+                m_mdiArea->removeSubWindow(subWindow);
+                delete subWindow;
+            }
+        }
+    } else {
+        m_mdiArea->closeAllSubWindows();
+    }
     m_birdEyeView = nullptr;
     m_activeSubWindow = nullptr;
     m_positionView = nullptr;
@@ -287,18 +302,33 @@ void MainWindow::discardProject()
     m_project = nullptr;
 }
 
-void MainWindow::createProject(Kind kind)
+std::unique_ptr<Project> MainWindow::makeProject(Kind kind)
 {
     const QString folder =
         mvc::proj::Project::newWorkfolderName(m_workspace->workspace().absolutePath());
+    std::unique_ptr<Project> project;
     if (kind == Kind::Create) {
-        m_project = new CreateModeProject(folder, this);
+        project = std::make_unique<CreateModeProject>(folder, this);
+    } else {
+        project = std::make_unique<EditModeProject>(folder, this);
+    }
+    project->projectFile()->setProjectVersion(m_versionNumber);
+    return project;
+}
+
+void MainWindow::installProject(std::unique_ptr<Project> project)
+{
+    m_project = project.release();
+    if (qobject_cast<CreateModeProject*>(m_project)) {
         m_actionManager->setCreateMode();
     } else {
-        m_project = new EditModeProject(folder, this);
         m_actionManager->setEditMode();
     }
-    m_project->projectFile()->setProjectVersion(m_versionNumber);
+}
+
+void MainWindow::createProject(Kind kind)
+{
+    installProject(makeProject(kind));
 }
 
 void MainWindow::connectProjectSignals()
@@ -388,9 +418,7 @@ void MainWindow::openProject(const QString& filename)
     BusyScope busy(this, m_isOpening);
     const QString suffix = QFileInfo(filename).suffix();
     if (suffix == QLatin1String("stl")) {
-        // An STL surface becomes the base and edited TIN of a new edit-mode project, which
-        // needs the edit-mode window.
-        startNewProject(Kind::Edit);
+        openStlSurface(filename);
         return;
     }
 
@@ -428,6 +456,27 @@ void MainWindow::openProject(const QString& filename)
     m_undoStack.clear();
     guimisc::LastIODirectory::setFromAbsoluteFileName(filename);
     addRecentProject(filename);
+}
+
+void MainWindow::openStlSurface(const QString& filename)
+{
+    // The surface becomes the base and the edited TIN of a new edit-mode project without
+    // file name; the recent projects and the folder of the file dialogs stay as they are.
+    if (!startNewProject(Kind::Edit)) {
+        return;
+    }
+    auto window = qobject_cast<EditModeMainWindow*>(m_project->projectWindow());
+    if (!window) {
+        return;
+    }
+    try {
+        const tin::core::Tin tin =
+            tin::io::StlTinImporter().importTin(filename.toStdString().c_str());
+        window->setTin(tin);
+        window->view()->fit();
+    } catch (const std::exception& e) {
+        abandonProject(QString::fromUtf8(e.what()));
+    }
 }
 
 void MainWindow::openRecentProject()
@@ -565,12 +614,58 @@ bool MainWindow::convertToEditModeAndSave(const QString& filename)
                                       QMessageBox::Ok);
         return false;
     }
-    // The user chose not to keep the create-mode project: close it without asking.
-    m_project->projectFile()->setModified(false);
-    if (!startNewProject(Kind::Edit)) {
+    const tin::core::Tin tin(*window->tinItem()->tin());
+    std::vector<QString> filenames;
+    std::vector<QImage> images;
+    std::vector<gdalimg::GdalImageSetting> settings;
+    for (const mvc::core::ModelItem* child : window->backgroundImageGroupItem()->childItems()) {
+        auto image = qobject_cast<const BackgroundImageItem*>(child);
+        if (image && image->image()) {
+            filenames.push_back(image->filename());
+            images.push_back(image->image()->image());
+            settings.push_back(image->image()->setting());
+        }
+    }
+    if (!replaceByEditModeProject(tin, filenames, images, settings)) {
         return false;
     }
     return saveProjectAndRecord(filename);
+}
+
+bool MainWindow::replaceByEditModeProject(const tin::core::Tin& tin,
+                                          const std::vector<QString>& filenames,
+                                          const std::vector<QImage>& images,
+                                          const std::vector<gdalimg::GdalImageSetting>& settings)
+{
+    std::unique_ptr<Project> project;
+    QPointer<QMdiSubWindow> subWindow;
+    try {
+        project = makeProject(Kind::Edit);
+        subWindow = createProjectWindow(QString::fromStdString(project->windowIdPrefix()),
+                                        m_mdiArea, project->projectFile());
+        auto window = subWindow ? qobject_cast<EditModeMainWindow*>(subWindow->widget()) : nullptr;
+        if (!window) {
+            throw std::runtime_error(tr("The project window could not be created.").toStdString());
+        }
+        window->setTin(tin);
+        window->setBackgroundImages(filenames, images, settings);
+    } catch (const std::exception& e) {
+        // The window and its items go before their project; the create-mode project stays.
+        if (subWindow) {
+            m_mdiArea->removeSubWindow(subWindow);
+            delete subWindow.data();
+        }
+        project.reset();
+        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+                                      QMessageBox::Ok);
+        return false;
+    }
+    discardProject(subWindow);
+    installProject(std::move(project));
+    connectProjectSignals();
+    showProjectWindow(subWindow);
+    static_cast<EditModeMainWindow*>(subWindow->widget())->view()->fit();
+    return true;
 }
 
 // --- recent projects and title ---------------------------------------------------------
@@ -667,8 +762,8 @@ void MainWindow::focusBirdEyeWindow()
     if (!m_project) {
         return;
     }
-    // Only a create-mode project can have its TIN yet: the edit-mode window comes later.
-    auto window = qobject_cast<CreateModeMainWindow*>(m_project->projectWindow());
+    // The created TIN in create mode, the edited TIN in edit mode.
+    auto window = qobject_cast<ProjectModelWindow*>(m_project->projectWindow());
     if (!window || window->isTinEmpty()) {
         guimisc::UserDialogs::warning(this, tr("Warning"), tr("No TIN data."), QMessageBox::Ok);
         return;
@@ -693,17 +788,24 @@ void MainWindow::focusBirdEyeWindow()
 
 void MainWindow::exportZindralGrid()
 {
-    // The grid export belongs to the edit-mode window; a create-mode project has none.
+    // The exports belong to the edit-mode window; a create-mode project has none.
+    if (auto window = m_project ? qobject_cast<EditModeMainWindow*>(m_project->projectWindow())
+                                : nullptr) {
+        window->exportZindralGrid();
+    }
 }
 
 void MainWindow::exportLandXml()
 {
-    // The LandXML export belongs to the edit-mode window; a create-mode project has none.
+    if (auto window = m_project ? qobject_cast<EditModeMainWindow*>(m_project->projectWindow())
+                                : nullptr) {
+        window->exportLandXml();
+    }
 }
 
 void MainWindow::fillAddMenu(QMenu* menu)
 {
-    if (auto window = m_project ? qobject_cast<CreateModeMainWindow*>(m_project->projectWindow())
+    if (auto window = m_project ? qobject_cast<ProjectModelWindow*>(m_project->projectWindow())
                                 : nullptr) {
         window->appendAddActionToMenu(menu);
     }

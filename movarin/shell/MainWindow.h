@@ -7,14 +7,21 @@
 
 #include <guimisc/WindowConfigurationManager.h>
 
+#include <QImage>
 #include <QLocale>
 #include <QPointer>
+#include <QString>
 #include <QUndoStack>
 
 #include <memory>
+#include <vector>
 
 class QMdiSubWindow;
 class QMenu;
+
+namespace gdalimg {
+class GdalImageSetting;
+}
 
 namespace guimisc::widget {
 class MousePositionWidget;
@@ -26,6 +33,10 @@ class View;
 
 namespace mvc::window {
 class ProjectMdiArea;
+}
+
+namespace tin::core {
+class Tin;
 }
 
 namespace varnel {
@@ -104,8 +115,10 @@ public slots:
     /// The file dialog for a project or STL file.
     void openProject();
     /// Opens the archive (or STL file) at `filename`: a ".cmvn" archive as a create-mode
-    /// project, any other suffix but "stl" as an edit-mode project. The open project is
-    /// closed first (asking to save it when modified).
+    /// project, any other suffix but "stl" as an edit-mode project. A ".stl" surface (the
+    /// suffix in lower case) becomes the base and edited TIN of a new edit-mode project
+    /// without file name, which a reader failure closes again after an "Error" box with the
+    /// reader's message. The open project is closed first (asking to save it when modified).
     void openProject(const QString& filename);
     /// Opens the path the triggering action carries as its data.
     void openRecentProject();
@@ -116,7 +129,9 @@ public slots:
     bool saveProject();
     bool saveProjectAs();
     /// Converts the create-mode project into a new edit-mode project saved under a name the
-    /// user chooses; false when anything stopped it.
+    /// user chooses (its TIN as base and edited TIN, its background images in their order
+    /// and placements); false when anything stopped it. The create-mode project goes only
+    /// once the edit-mode project and its window stand.
     bool saveProjectAsEdit();
 
     void exportZindralGrid();
@@ -156,6 +171,11 @@ private:
     /// Closes the open project and starts a new one of that kind with its window; false
     /// (and no project) when the close was refused or the window could not be made.
     bool startNewProject(Kind kind);
+    /// A new project of that kind over a fresh work folder, recording the program's version;
+    /// not yet the open one.
+    std::unique_ptr<Project> makeProject(Kind kind);
+    /// Makes `project` the open one and sets the action manager's mode to its kind.
+    void installProject(std::unique_ptr<Project> project);
     void createProject(Kind kind);
     void connectProjectSignals();
     /// Shows the project's window, tells the action manager that a project is open and sets
@@ -168,6 +188,14 @@ private:
     /// the recent projects.
     bool saveProjectAndRecord(const QString& filename);
     bool convertToEditModeAndSave(const QString& filename);
+    /// Makes an edit-mode project with its window holding `tin` and the background images,
+    /// beside the open create-mode project; only when that succeeded does the create-mode
+    /// project go and the new one take its place. On a failure the new one goes, the
+    /// create-mode project stays open and an "Error" box tells why; false then.
+    bool replaceByEditModeProject(const tin::core::Tin& tin, const std::vector<QString>& filenames,
+                                  const std::vector<QImage>& images,
+                                  const std::vector<gdalimg::GdalImageSetting>& settings);
+    void openStlSurface(const QString& filename);
     /// The save dialog for an archive of that code; the code is appended to a name without
     /// suffix. Empty when cancelled.
     QString askSaveFileName(const QString& code);
@@ -177,7 +205,9 @@ private:
     void setupStatusBar();
     /// The menu bar and the main tool bar, off while a tool dialog or the disk is waited on.
     void setCommandsEnabled(bool enabled);
-    void discardProject();
+    /// Clears the undo stack, closes every sub-window but `keep` and deletes the project,
+    /// without asking.
+    void discardProject(QMdiSubWindow* keep = nullptr);
 
     guimisc::widget::MousePositionWidget* m_mousePositionWidget;
     MainWindowMiscDialogManager* m_miscDialogManager;

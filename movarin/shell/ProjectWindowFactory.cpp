@@ -4,6 +4,8 @@
 #include "brask/window/ProjectWindowItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeProject.h"
+#include "movarin/shell/EditModeMainWindow.h"
+#include "movarin/shell/EditModeProject.h"
 
 #include <QDomElement>
 #include <QMdiSubWindow>
@@ -20,6 +22,8 @@ QMdiSubWindow* createProjectWindow(const QString& windowIdPrefix,
     mvc::window::ProjectWindow* window = nullptr;
     if (windowIdPrefix == QLatin1String(CreateModeProject::WINDOW_ID_PREFIX)) {
         window = new CreateModeMainWindow(mdiArea, projectFile);
+    } else if (windowIdPrefix == QLatin1String(EditModeProject::WINDOW_ID_PREFIX)) {
+        window = new EditModeMainWindow(mdiArea, projectFile);
     }
     if (!window) {
         return nullptr;

@@ -15,11 +15,10 @@ class ProjectFile;
 
 // The window factory: project windows made and restored by their window id prefix.
 
-/// Makes the project window of the kind `windowIdPrefix` names ("createMainWindow"; the
-/// edit-mode kind "editMainWindow" is not built yet) over `projectFile`, adds it to
-/// `mdiArea` as a new sub-window with the window's icon and returns that sub-window, not yet
-/// shown; the area owns it. Null, and nothing made, for any other prefix or a null area or
-/// file.
+/// Makes the project window of the kind `windowIdPrefix` names ("createMainWindow" or
+/// "editMainWindow") over `projectFile`, adds it to `mdiArea` as a new sub-window with the
+/// window's icon and returns that sub-window, not yet shown; the area owns it. Null, and
+/// nothing made, for any other prefix or a null area or file.
 QMdiSubWindow* createProjectWindow(const QString& windowIdPrefix,
                                    mvc::window::ProjectMdiArea* mdiArea,
                                    ProjectFile* projectFile);

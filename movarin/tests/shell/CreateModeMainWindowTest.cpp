@@ -170,8 +170,8 @@ TEST_F(CreateModeMainWindowTest, FactoryMakesOnlyKnownKinds)
     ProjectSession session;
     Project& project = session.newCreateProject();
     mvc::window::ProjectMdiArea* area = session.mainWindow().mdiArea();
-    // The edit-mode window is not built yet; unknown and empty prefixes make nothing.
-    for (const char* prefix : {"editMainWindow", "createMainWindow2", ""}) {
+    // Unknown and empty prefixes make nothing.
+    for (const char* prefix : {"createMainWindow2", "editmainwindow", ""}) {
         EXPECT_EQ(createProjectWindow(QString::fromLatin1(prefix), area, project.projectFile()),
                   nullptr)
             << prefix;

@@ -1,5 +1,6 @@
 #include "MainWindowTestSupport.h"
 
+#include "brask/core/Model.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/Project.h"
@@ -140,7 +141,7 @@ QStringList unzipListing(const QString& archive)
     return names;
 }
 
-std::vector<std::pair<QString, Qt::CheckState>> browserRows(const CreateModeMainWindow* window)
+std::vector<std::pair<QString, Qt::CheckState>> browserRows(const ProjectModelWindow* window)
 {
     std::vector<std::pair<QString, Qt::CheckState>> rows;
     if (!window || !window->model()) {

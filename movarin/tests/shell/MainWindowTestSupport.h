@@ -26,6 +26,7 @@ class QMenu;
 
 namespace varnel {
 class CreateModeMainWindow;
+class ProjectModelWindow;
 }
 
 namespace varnel::test {
@@ -89,7 +90,7 @@ private:
 QStringList unzipListing(const QString& archive);
 
 /// The object browser's top rows: caption and check state.
-std::vector<std::pair<QString, Qt::CheckState>> browserRows(const CreateModeMainWindow* window);
+std::vector<std::pair<QString, Qt::CheckState>> browserRows(const ProjectModelWindow* window);
 
 /// The texts of the visible entries of a menu ("" for a separator), accelerators kept.
 QStringList menuTexts(const QMenu* menu);

@@ -2,10 +2,12 @@
 
 #include "brask/window/ProjectMdiArea.h"
 #include "movarin/shell/CreateModeProject.h"
+#include "movarin/shell/EditModeMainWindow.h"
 #include "movarin/shell/EditModeProject.h"
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/ProjectWindowFactory.h"
 #include "movarin/shell/ProjectWorkspace.h"
+#include "pelkas/GdalImageSetting.h"
 
 #include <QFile>
 #include <QMdiSubWindow>
@@ -55,11 +57,22 @@ Project& ProjectSession::newEditProject()
     return newProject<EditModeProject>();
 }
 
+template <class Window>
+Window* ProjectSession::makeWindow(const char* prefix)
+{
+    QMdiSubWindow* sub = createProjectWindow(QLatin1String(prefix), m_mainWindow->mdiArea(),
+                                             m_project->projectFile());
+    return sub ? qobject_cast<Window*>(sub->widget()) : nullptr;
+}
+
 CreateModeMainWindow* ProjectSession::createWindow()
 {
-    QMdiSubWindow* sub = createProjectWindow(QStringLiteral("createMainWindow"),
-                                             m_mainWindow->mdiArea(), m_project->projectFile());
-    return sub ? qobject_cast<CreateModeMainWindow*>(sub->widget()) : nullptr;
+    return makeWindow<CreateModeMainWindow>("createMainWindow");
+}
+
+EditModeMainWindow* ProjectSession::createEditWindow()
+{
+    return makeWindow<EditModeMainWindow>("editMainWindow");
 }
 
 QString ProjectSession::projectXmlPath() const
@@ -110,6 +123,15 @@ const XmlElement& XmlElement::child(const QString& childName) const
     }
     throw std::out_of_range("No element " + childName.toStdString() + " in "
                             + name.toStdString());
+}
+
+gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, double angle)
+{
+    gdalimg::GdalImageSetting setting;
+    setting.setTopLeft(QPointF(x, y));
+    setting.setScale(scale);
+    setting.setAngle(angle);
+    return setting;
 }
 
 QStringList archiveMembers(const QString& archive)

@@ -17,6 +17,14 @@
 
 class QMdiSubWindow;
 
+namespace gdalimg {
+class GdalImageSetting;
+}
+
+namespace varnel {
+class EditModeMainWindow;
+}
+
 namespace varnel::test {
 
 /// A main window, shown, and the project it works on (at most one at a time). The destructor
@@ -38,6 +46,9 @@ public:
     /// `createProjectWindow` with "createMainWindow" for the project; the sub-window is
     /// not shown.
     CreateModeMainWindow* createWindow();
+    /// `createProjectWindow` with "editMainWindow" for the project; the sub-window is not
+    /// shown.
+    EditModeMainWindow* createEditWindow();
     /// Writes `body` inside "Project" (version 1.0) as the project's "project.xml".
     void writeProjectXml(const QString& body) const;
     QString projectXmlPath() const;
@@ -51,6 +62,8 @@ private:
     void closeProject();
     template <class Kind>
     Project& newProject();
+    template <class Window>
+    Window* makeWindow(const char* prefix);
 
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<Project> m_project;
@@ -67,6 +80,9 @@ struct XmlElement {
     /// The first child of that name; throws std::out_of_range when there is none.
     const XmlElement& child(const QString& childName) const;
 };
+
+/// A background image's placement: top-left corner, scale and angle in degrees.
+gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, double angle);
 
 /// The member names of a zip archive, as `unzip -Z1` lists them.
 QStringList archiveMembers(const QString& archive);

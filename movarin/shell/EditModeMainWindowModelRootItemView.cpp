@@ -1,0 +1,15 @@
+#include "movarin/shell/EditModeMainWindowModelRootItemView.h"
+
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
+
+namespace varnel {
+
+EditModeMainWindowModelRootItemView::EditModeMainWindowModelRootItemView(
+    const EditModeMainWindowModelRootItem* item)
+    : ProjectModelRootItemView(item)
+{
+}
+
+EditModeMainWindowModelRootItemView::~EditModeMainWindowModelRootItemView() = default;
+
+} // namespace varnel

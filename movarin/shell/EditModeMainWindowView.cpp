@@ -1,0 +1,9 @@
+#include "movarin/shell/EditModeMainWindowView.h"
+
+namespace varnel {
+
+EditModeMainWindowView::EditModeMainWindowView(QWidget* parent) : mvc::core::View(parent) {}
+
+EditModeMainWindowView::~EditModeMainWindowView() = default;
+
+} // namespace varnel

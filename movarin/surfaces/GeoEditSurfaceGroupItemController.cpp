@@ -1,0 +1,31 @@
+#include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
+
+#include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/MoldsContainerBrowser.h"
+
+#include <QMainWindow>
+
+namespace varnel {
+
+GeoEditSurfaceGroupItemController::GeoEditSurfaceGroupItemController(
+    const GeoEditSurfaceGroupItem* item)
+    : mvc::core::ModelItemControllerT<GeoEditSurfaceGroupItem>(item)
+{
+    QMainWindow* window = mainWindow();
+    m_moldsContainerBrowser = new MoldsContainerBrowser(window);
+    if (window) {
+        window->addDockWidget(Qt::RightDockWidgetArea, m_moldsContainerBrowser);
+    }
+}
+
+GeoEditSurfaceGroupItemController::~GeoEditSurfaceGroupItemController()
+{
+    delete m_moldsContainerBrowser.data();
+}
+
+MoldsContainerBrowser* GeoEditSurfaceGroupItemController::moldsContainerBrowser() const
+{
+    return m_moldsContainerBrowser;
+}
+
+} // namespace varnel

@@ -1,0 +1,354 @@
+// Edit-mode projects through the real main window: STL surfaces opened as new projects, a
+// new project saved and reopened, the conversion of a create-mode project, the bird's-eye
+// command without a TIN, and the Mold Browser action.
+#include "MainWindowTestSupport.h"
+#include "ProjectTestSupport.h"
+
+#include "survey/SurveyTestSupport.h"
+
+#include "brask/core/View.h"
+#include "brask/window/ProjectMdiArea.h"
+#include "movarin/shell/CreateModeMainWindow.h"
+#include "movarin/shell/CreateModeMainWindowModel.h"
+#include "movarin/shell/EditModeMainWindow.h"
+#include "movarin/shell/EditModeMainWindowModel.h"
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/shell/MainWindowActionManager.h"
+#include "movarin/shell/Project.h"
+#include "movarin/shell/ProjectFile.h"
+#include "movarin/survey/BackgroundImageGroupItem.h"
+#include "movarin/survey/BackgroundImageItem.h"
+#include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/TinItem.h"
+#include "orlin/io/StlTinImporter.h"
+#include "pelkas/GdalImage.h"
+#include "pelkas/GdalImageSetting.h"
+
+#include "support/QtPrinters.h"
+
+#include <guimisc/LastIODirectory.h>
+#include <guimisc/UserDialogScript.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QUndoStack>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace varnel::test {
+namespace {
+
+using Script = guimisc::UserDialogScript;
+
+QString realStl(const char* name)
+{
+    return QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/") + QLatin1String(name);
+}
+
+class EditModeLifecycleTest : public MainWindowTest {
+protected:
+    EditModeMainWindow* editModeWindow() const
+    {
+        Project* project = m_window->project();
+        return project ? qobject_cast<EditModeMainWindow*>(project->projectWindow()) : nullptr;
+    }
+    QString workspaceFolder() { return m_window->workspace()->workspace().absolutePath(); }
+
+    /// "project.xml" of an archive, as a second reader sees it.
+    XmlElement projectXmlOf(const QString& archive)
+    {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), archive,
+                                              QStringLiteral("project.xml")});
+        if (!unzip.waitForFinished(10000) || unzip.exitCode() != 0) {
+            throw std::runtime_error("unzip -p failed on " + archive.toStdString());
+        }
+        const QString path = file(QStringLiteral("extracted.xml"));
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            throw std::runtime_error("cannot write " + path.toStdString());
+        }
+        out.write(unzip.readAllStandardOutput());
+        out.close();
+        return readXmlFile(path);
+    }
+};
+
+TEST_F(EditModeLifecycleTest, StlSurfacesOpenAsUntitledEditModeProjects)
+{
+    const QString ioFolder = file(QStringLiteral("io"));
+    ASSERT_TRUE(QDir().mkpath(ioFolder));
+    guimisc::LastIODirectory::set(ioFolder);
+    const QStringList recent{file(QStringLiteral("a.cmvn"))};
+    QSettings().setValue(QStringLiteral("general/recentprojects"), recent);
+
+    // Facet counts as read from the files by Python's struct module and by a regular
+    // expression over the vertex lines: no facet of either is degenerate.
+    const struct {
+        const char* file;
+        std::size_t facets;
+    } cases[] = {{"hmstl_scene-thick_binary.stl", 29184}, {"numpystl_ascii_Moon.stl", 116}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Script script;
+        window().openProject(realStl(c.file));
+        EXPECT_TRUE(script.records().empty());
+        EditModeMainWindow* edit = editModeWindow();
+        ASSERT_NE(edit, nullptr);
+        EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::EditMode);
+        EXPECT_EQ(window().windowTitle(), "Untitled - Movarin");
+        EXPECT_TRUE(window().project()->filename().isEmpty());
+        EXPECT_EQ(recentProjects(), recent);
+        EXPECT_EQ(guimisc::LastIODirectory::get(), ioFolder);
+
+        tin::core::Tin* base = edit->model()->rootItem()->baseTinItem()->tin();
+        tin::core::Tin* edited = edit->tinItem()->tin();
+        ASSERT_NE(base, nullptr);
+        ASSERT_NE(edited, nullptr);
+        EXPECT_NE(base, edited);
+        EXPECT_EQ(base->allTriangles().size(), c.facets);
+        EXPECT_EQ(trianglesOf(*base), trianglesOf(*edited));
+        QStandardItemModel* rows = edit->model()->standardItemModel();
+        EXPECT_EQ(rows->item(0)->text(), "base TIN");
+        EXPECT_EQ(rows->item(2)->text(), "TIN");
+        // The view is fitted to the surface.
+        const QPointF middle = edit->model()->boundingBox().center();
+        EXPECT_NEAR(edit->view()->centerPoint().x(), middle.x(), 1e-6);
+        EXPECT_NEAR(edit->view()->centerPoint().y(), middle.y(), 1e-6);
+
+        // Each TIN is its own: a triangle leaves one only. The points are shared, so an
+        // elevation edit reaches both.
+        const std::shared_ptr<tin::core::Triangle> gone = *edited->allTriangles().begin();
+        edited->removeTriangle(gone);
+        EXPECT_EQ(edited->allTriangles().size(), c.facets - 1);
+        EXPECT_EQ(base->allTriangles().size(), c.facets);
+        EXPECT_TRUE(base->containsTriangle(gone));
+        const std::shared_ptr<tin::core::Triangle> kept = *edited->allTriangles().begin();
+        ASSERT_TRUE(base->containsTriangle(kept));
+        kept->point1()->setElevation(kept->point1()->elevation() + 1.0);
+        tin::core::Tin raised;
+        raised.addTriangle(kept);
+        const TriangleKey key = *trianglesOf(raised).begin();
+        EXPECT_EQ(trianglesOf(*base).count(key), 1u);
+        EXPECT_EQ(trianglesOf(*edited).count(key), 1u);
+    }
+}
+
+TEST_F(EditModeLifecycleTest, TruncatedStlShowsTheReadersErrorAndLeavesNoProject)
+{
+    QFile whole(realStl("hmstl_scene-thick_binary.stl"));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QString cut = file(QStringLiteral("cut.stl"));
+    QFile part(cut);
+    ASSERT_TRUE(part.open(QIODevice::WriteOnly));
+    part.write(whole.read(84 + 50 * 100 + 17));
+    part.close();
+    std::string readerMessage;
+    try {
+        tin::io::StlTinImporter().importTin(cut.toStdString().c_str());
+    } catch (const std::exception& e) {
+        readerMessage = e.what();
+    }
+    ASSERT_FALSE(readerMessage.empty()) << "the reader takes the truncated file";
+
+    window().newCreateProject();
+    Script script;
+    window().openProject(cut);
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_EQ(script.messageBoxes()[0].text.toStdString(), readerMessage);
+    EXPECT_EQ(window().project(), nullptr);
+    EXPECT_TRUE(window().mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(window().windowTitle(), "Movarin");
+    EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
+    EXPECT_TRUE(recentProjects().isEmpty());
+}
+
+TEST_F(EditModeLifecycleTest, NewEditModeProjectIsSavedAndReopened)
+{
+    Script script;
+    window().newEditProject();
+    ASSERT_NE(editModeWindow(), nullptr);
+    EXPECT_EQ(window().windowTitle(), "Untitled - Movarin");
+    QStandardItemModel* rows = editModeWindow()->model()->standardItemModel();
+    rows->item(1)->setCheckState(Qt::Unchecked);
+    rows->item(3)->setCheckState(Qt::Unchecked);
+    const auto before = browserRows(editModeWindow());
+
+    const QString archive = saveAs(QStringLiteral("x"));
+    EXPECT_EQ(archive, file("x.emvn"));
+    const XmlElement project = projectXmlOf(archive);
+    const XmlElement& windowElement = project.child("Windows").child("Window");
+    EXPECT_EQ(windowElement.attributes.value("name"), "editMainWindow");
+    EXPECT_EQ(windowElement.childNames(), QStringList({"WindowGeometry", "View", "DataModel"}));
+    const XmlElement& dataModel = windowElement.child("DataModel");
+    EXPECT_EQ(dataModel.childNames(),
+              QStringList({"BaseTin", "Tin", "BackgroundImageGroup", "GeoEditSurfaceGroup",
+                           "CrossSectionTop", "GeoDataTop", "ZindralExportSetting"}));
+    const XmlElement& crossSectionTop = dataModel.child("CrossSectionTop");
+    ASSERT_EQ(crossSectionTop.childNames(), QStringList({"CrossSectionGroup"}));
+    EXPECT_EQ(crossSectionTop.children[0].attributes.value("name"), "cross sections 1");
+    EXPECT_EQ(crossSectionTop.children[0].attributes.value("checkState"), "0");
+    EXPECT_EQ(unzipListing(archive), QStringList({"project.xml"})) << "no TIN, no files";
+
+    ASSERT_TRUE(window().closeProject());
+    window().openProject(archive);
+    ASSERT_NE(editModeWindow(), nullptr);
+    EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::EditMode);
+    EXPECT_EQ(window().windowTitle(), "x.emvn - Movarin");
+    EXPECT_EQ(browserRows(editModeWindow()), before);
+    EXPECT_TRUE(script.messageBoxes().empty());
+}
+
+QImage picture(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+// The conversion keeps the created TIN and the images; and it makes the edit-mode window
+// before the create-mode project goes, so that nothing of the user's is lost on the way.
+TEST_F(EditModeLifecycleTest, CreateModeProjectBecomesASavedEditModeProject)
+{
+    window().newCreateProject();
+    CreateModeMainWindow* create = createModeWindow();
+    ASSERT_NE(create, nullptr);
+    const tin::core::Tin created = gridTin(6, 100000.0, -35000.0, 12.5);
+    create->tinItem()->setTin(new tin::core::Tin(created));
+    BackgroundImageGroupItem* group = create->backgroundImageGroupItem();
+    const struct {
+        QString name;
+        QImage image;
+        gdalimg::GdalImageSetting setting;
+    } images[] = {{"north.jpg", picture(6, 4, qRgb(200, 10, 10)),
+                   imagePlacement(100000.5, -34990.0, 0.25, 15)},
+                  {"south.png", picture(3, 5, qRgb(10, 10, 200)),
+                   imagePlacement(99990.0, -35010.0, 2.0, 0)}};
+    for (const auto& image : images) {
+        auto item = new BackgroundImageItem(
+            image.name, new gdalimg::GdalImage(image.image, image.setting), group);
+        group->browserItem()->takeRow(item->browserItem()->row());
+        group->attachChildAtBack(item);
+    }
+    window().project()->projectFile()->setModified(true);
+
+    bool editWindowStoodFirst = false;
+    QObject::connect(window().project(), &QObject::destroyed, [this, &editWindowStoodFirst] {
+        for (mvc::window::ProjectWindow* w : window().mdiArea()->allSubWindows()) {
+            auto edit = qobject_cast<EditModeMainWindow*>(w);
+            editWindowStoodFirst = editWindowStoodFirst || (edit && !edit->isTinEmpty());
+        }
+    });
+    Script script;
+    script.answer(QMessageBox::No).answerFile(file("e"));
+    EXPECT_TRUE(window().saveProjectAsEdit());
+    EXPECT_TRUE(editWindowStoodFirst);
+    ASSERT_EQ(script.records().size(), 2u) << "the question and the save dialog, nothing more";
+    EXPECT_EQ(script.records()[1].filter, "project file (*.emvn)");
+
+    const QString archive = file("e.emvn");
+    ASSERT_NE(editModeWindow(), nullptr);
+    EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::EditMode);
+    EXPECT_EQ(window().windowTitle(), "e.emvn - Movarin");
+    EXPECT_EQ(window().project()->filename(), archive);
+    EXPECT_FALSE(window().project()->projectFile()->isModified());
+    EXPECT_EQ(recentProjects().value(0), archive);
+    EXPECT_EQ(folderEntries(workspaceFolder()).size(), 1u) << "the create-mode work folder went";
+    EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(unzipListing(archive),
+              QStringList({"project.xml", "readOnlyTin.tin", "tin.tin",
+                           "backgroundImageGroup/background1.png",
+                           "backgroundImageGroup/background2.png"}));
+
+    ASSERT_TRUE(window().closeProject());
+    window().openProject(archive);
+    EditModeMainWindow* edit = editModeWindow();
+    ASSERT_NE(edit, nullptr);
+    EditModeMainWindowModelRootItem* root = edit->model()->rootItem();
+    ASSERT_NE(root->baseTinItem()->tin(), nullptr);
+    ASSERT_NE(edit->tinItem()->tin(), nullptr);
+    EXPECT_EQ(trianglesOf(*root->baseTinItem()->tin()), trianglesOf(created));
+    EXPECT_EQ(trianglesOf(*edit->tinItem()->tin()), trianglesOf(created));
+    const std::vector<mvc::core::ModelItem*>& reopened =
+        root->backgroundImageGroupItem()->childItems();
+    ASSERT_EQ(reopened.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        auto item = qobject_cast<BackgroundImageItem*>(reopened[i]);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->caption(), images[i].name);
+        EXPECT_EQ(item->image()->image().convertToFormat(QImage::Format_ARGB32), images[i].image);
+        EXPECT_EQ(item->image()->setting().topLeft(), images[i].setting.topLeft());
+        EXPECT_EQ(item->image()->setting().scale(), images[i].setting.scale());
+        EXPECT_EQ(item->image()->setting().angle(), images[i].setting.angle());
+    }
+    EXPECT_EQ(script.messageBoxes().size(), 1u) << "only the question";
+}
+
+TEST_F(EditModeLifecycleTest, BirdEyeWindowNeedsATinInEitherMode)
+{
+    for (bool editMode : {false, true}) {
+        SCOPED_TRACE(editMode ? "edit mode" : "create mode");
+        if (editMode) {
+            window().newEditProject();
+        } else {
+            window().newCreateProject();
+        }
+        Script script;
+        window().focusBirdEyeWindow();
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].title, "Warning");
+        EXPECT_EQ(script.messageBoxes()[0].text, "No TIN data.");
+        EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
+    }
+}
+
+TEST_F(EditModeLifecycleTest, MoldBrowserActionFollowsTheEditModeWindow)
+{
+    window().newEditProject();
+    EditModeMainWindow* edit = editModeWindow();
+    ASSERT_NE(edit, nullptr);
+    QMdiSubWindow* editSubWindow = ProjectSession::subWindowOf(edit);
+    MoldsContainerBrowser* dock = qobject_cast<WindowWithMoldsContainerBrowserI*>(
+                                      static_cast<QWidget*>(edit))
+                                      ->dockWidget();
+    QAction* action = window().actionManager()->action(QStringLiteral("Mold Browser"));
+    ASSERT_NE(action, nullptr);
+    EXPECT_TRUE(action->isEnabled());
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_TRUE(action->isChecked());
+
+    QSignalSpy visibility(dock, &QDockWidget::visibilityChanged);
+    action->trigger();
+    EXPECT_FALSE(dock->isVisible());
+    EXPECT_FALSE(action->isChecked());
+
+    // Another sub-window takes the action away; coming back binds it once again.
+    QMdiSubWindow* other = window().mdiArea()->addSubWindow(new QWidget);
+    other->show();
+    window().mdiArea()->setActiveSubWindow(other);
+    EXPECT_FALSE(action->isEnabled());
+    window().mdiArea()->setActiveSubWindow(editSubWindow);
+    EXPECT_TRUE(action->isEnabled());
+    EXPECT_FALSE(action->isChecked());
+    visibility.clear();
+    action->trigger();
+    EXPECT_TRUE(dock->isVisible());
+    EXPECT_TRUE(action->isChecked());
+    EXPECT_EQ(visibility.count(), 1) << "one click, one toggle";
+    action->trigger();
+    EXPECT_FALSE(dock->isVisible());
+    EXPECT_EQ(visibility.count(), 2);
+}
+
+} // namespace
+} // namespace varnel::test
