@@ -12,8 +12,8 @@
 // - sliver passes: until the TIN item shows its new TIN (the command's two shared copies of
 //   the TIN included, a reference count per table page);
 // - command: the rest of the undo command's first run, up to the main view's paint event;
-// - first paint: the paint event of the view (the TIN's spatial index built by it, the
-//   million points drawn on top), until the slot returns.
+// - first paint: the paint event of the view (every triangle, the view showing the whole TIN,
+//   and the million points on top), until the slot returns.
 // The run checks that the wait cursor is up at the end of the triangulation, when the TIN item
 // changes and at the paint.
 // Bare baseline in the same run, BM_BareConvertCleanPointSet:
@@ -53,6 +53,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 namespace {
