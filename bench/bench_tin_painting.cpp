@@ -5,8 +5,9 @@
 // a sine surface, edges on) through TinMainViewHelper::paintTin, as the application's TIN
 // items do. Timed, each as what the view shows after a repaint (QWidget::grab):
 // - BM_FirstPaint: a new view's first paint (the TIN's spatial index already built);
-// - BM_FirstPaintColdIndex: the same on a TIN never queried before (its index is built by the
-//   paint's own query), for information;
+// - BM_FirstPaintColdIndex: the same on a TIN never queried before, for information (the
+//   fitted view shows the whole TIN, so the paint takes every triangle without building the
+//   index);
 // - BM_RepaintUnchanged: a repaint with nothing changed, as after a rubber-band move;
 // - BM_RepaintAfterRemoval: a repaint after one triangle was removed;
 // - BM_FirstPaintZoomed: a first paint zoomed in on a hundredth of the area.

@@ -9,6 +9,7 @@
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/core/TriangleSet.h"
 
 #include <guimisc/colormapper/ElevationColorMapper.h>
 #include <guimisc/restorer/QPainterPenBrushChanger.h>
@@ -26,15 +27,38 @@ namespace varnel {
 
 namespace {
 
-using Triangles = std::vector<std::shared_ptr<tin::core::Triangle>>;
+// Borrowed from the TIN, which does not change while it is painted.
+using Triangles = std::vector<const tin::core::Triangle*>;
 using guimisc::colormapper::ElevationColorMapper;
 
 bool s_cacheEnabled = true;
 
+// The triangles to draw: those whose bounding rectangles meet the visible rectangle, from the
+// spatial index. A view that shows the whole TIN (give or take a hundredth of the view, the
+// rounding of a fit) takes every triangle from the TIN's own list instead, which spares the
+// building of the index and the walk through it; what lies outside the view is clipped.
 Triangles trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
 {
-    return tin.findTrianglesIntersectRect(
-        tin::core::Rect(rect.left(), rect.top(), rect.right(), rect.bottom()));
+    const QRectF visible = rect.normalized();
+    const double mx = 0.01 * visible.width();
+    const double my = 0.01 * visible.height();
+    const tin::core::Rect widened(visible.left() - mx, visible.top() - my, visible.right() + mx,
+                                  visible.bottom() + my);
+    Triangles triangles;
+    if (tin.boundingRect().isInside(widened)) {
+        triangles.reserve(tin.allTriangles().size());
+        for (const std::shared_ptr<tin::core::Triangle>& t : tin.allTriangles()) {
+            triangles.push_back(t.get());
+        }
+        return triangles;
+    }
+    const std::vector<std::shared_ptr<tin::core::Triangle>> found = tin.findTrianglesIntersectRect(
+        tin::core::Rect(visible.left(), visible.top(), visible.right(), visible.bottom()));
+    triangles.reserve(found.size());
+    for (const std::shared_ptr<tin::core::Triangle>& t : found) {
+        triangles.push_back(t.get());
+    }
+    return triangles;
 }
 
 // Triangles are converted to widget points and colours a chunk at a time on the caller's

@@ -1,15 +1,20 @@
 #include "movarin/survey/CoordinatePointsForTinItem.h"
 
+#include "movarin/survey/BoundarySliverRemover.h"
 #include "movarin/survey/BreaklineItem.h"
 #include "movarin/survey/CoordinatePointsForTinItemController.h"
 #include "movarin/survey/CoordinatePointsForTinItemView.h"
 
 #include "orlin/core/PointSet.h"
+#include "orlin/core/Tin.h"
 #include "orlin/io/BinPointPtrVectorImporter.h"
+#include "orlin/util/PointSetToTin.h"
 
 #include <common/exception/InvalidFileFormatException.h>
+#include <guimisc/UserDialogs.h>
 
 #include <QDomElement>
+#include <QMainWindow>
 #include <QStandardItem>
 #include <QXmlStreamWriter>
 
@@ -18,6 +23,17 @@ namespace varnel {
 namespace {
 
 const QString BREAKLINE = QStringLiteral("Breakline");
+
+tin::core::Tin convertOwnPoints(const tin::core::PointSet& set, bool refined)
+{
+    return tin::util::PointSetToTin::convertCleanPointSet(set, false, refined);
+}
+
+CoordinatePointsForTinItem::Triangulation& installedTriangulation()
+{
+    static CoordinatePointsForTinItem::Triangulation triangulation = convertOwnPoints;
+    return triangulation;
+}
 
 } // namespace
 
@@ -69,6 +85,43 @@ BreaklineItem* CoordinatePointsForTinItem::newBreakline(const QString& caption,
         row->takeRow(breakline->browserItem()->row());
     }
     return breakline;
+}
+
+std::optional<CoordinatePointsForTinItem::TinKind> CoordinatePointsForTinItem::askTinKind() const
+{
+    const QMessageBox::StandardButton answer = guimisc::UserDialogs::information(
+        mainWindow(), tr("Information"),
+        tr("Do you want to create refined TIN?\nDepending on the points distribution, the "
+           "process may take long time and may fail to find appropriate solution."),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+    switch (answer) {
+    case QMessageBox::Yes:
+        return TinKind::Refined;
+    case QMessageBox::No:
+        return TinKind::Plain;
+    default:
+        return std::nullopt;
+    }
+}
+
+tin::core::Tin CoordinatePointsForTinItem::triangulate(TinKind kind)
+{
+    tin::core::PointSet& set = *pointSet();
+    if (set.empty()) {
+        return tin::core::Tin();
+    }
+    rebuildBreaklines();
+    tin::core::Tin tin = installedTriangulation()(set, kind == TinKind::Refined);
+    BoundarySliverRemover::removeSlivers(tin);
+    return tin;
+}
+
+CoordinatePointsForTinItem::Triangulation CoordinatePointsForTinItem::setTriangulation(
+    Triangulation triangulation)
+{
+    Triangulation previous = std::move(installedTriangulation());
+    installedTriangulation() = triangulation ? std::move(triangulation) : convertOwnPoints;
+    return previous;
 }
 
 CoordinatePointsForTinItem::PointPtr CoordinatePointsForTinItem::pointOfFileRecord(int index) const
@@ -124,6 +177,18 @@ mvc::core::ModelItemView* CoordinatePointsForTinItem::buildView() const
 mvc::core::ModelItemController* CoordinatePointsForTinItem::buildController() const
 {
     return new CoordinatePointsForTinItemController(this);
+}
+
+void CoordinatePointsForTinItem::rebuildBreaklines()
+{
+    tin::core::PointSet& set = *pointSet();
+    set.removeAllBreaklines();
+    for (const BreaklineItem* breakline : breaklineItems()) {
+        const std::vector<PointPtr>& points = breakline->points();
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            set.addBreakline(points[i - 1], points[i], false);
+        }
+    }
 }
 
 std::vector<CoordinatePointsForTinItem::PointPtr> CoordinatePointsForTinItem::readFileRecords() const

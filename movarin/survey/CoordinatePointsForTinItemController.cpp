@@ -1,29 +1,49 @@
 #include "movarin/survey/CoordinatePointsForTinItemController.h"
 
+#include "movarin/shell/CreateModeMainWindowModelRootItem.h"
 #include "movarin/shell/PointsMainViewHelper.h"
 #include "movarin/shell/PolylineMainViewHelper.h"
 #include "movarin/survey/BreaklineItem.h"
 #include "movarin/survey/CoordinatePointsBaseItemEditElevationDialog.h"
 #include "movarin/survey/PickNearest.h"
+#include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/ReadOnlyTinItemController.h"
 
 #include "brask/core/Model.h"
 #include "brask/core/View.h"
 #include "brask/util/AutoFitter.h"
 #include "orlin/core/PointFactory.h"
 #include "orlin/core/PointSet.h"
+#include "orlin/core/Tin.h"
 
 #include <guimisc/UserDialogs.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
 
+#include <stdexcept>
 #include <unordered_set>
 
 namespace varnel {
+
+namespace {
+
+/// The wait cursor over the whole application while the object lives: a cursor set on one
+/// widget would not show over a view that has a cursor of its own.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
 
 using Controller = CoordinatePointsForTinItemController;
 
@@ -160,7 +180,9 @@ Controller::CoordinatePointsForTinItemController(const CoordinatePointsForTinIte
       m_addNewPointsAction(new QAction(tr("Add New Points"), this)),
       m_newPointsMenuAction(new QAction(tr("New points to points for Tin"), this)),
       m_addBreaklineAction(new QAction(tr("Add Breakline"), this)),
-      m_breaklineMenuAction(new QAction(tr("Add Breakline to points for Tin"), this))
+      m_breaklineMenuAction(new QAction(tr("Add Breakline to points for Tin"), this)),
+      m_createTinAction(
+          new QAction(QIcon(QStringLiteral(":/images/iconTin.png")), tr("Create TIN"), this))
 {
     connect(m_editElevationAction, &QAction::triggered, this,
             qOverload<>(&Controller::editPointsElevation));
@@ -171,6 +193,7 @@ Controller::CoordinatePointsForTinItemController(const CoordinatePointsForTinIte
     connect(m_addBreaklineAction, &QAction::triggered, this, &Controller::startBreaklineAddition);
     connect(m_breaklineMenuAction, &QAction::triggered, this,
             &Controller::startBreaklineAddition);
+    connect(m_createTinAction, &QAction::triggered, this, &Controller::createTin);
 }
 
 Controller::~CoordinatePointsForTinItemController() = default;
@@ -184,6 +207,8 @@ void Controller::addCustomMenuItems(QMenu* menu)
     menu->addAction(m_addBreaklineAction);
     menu->addAction(m_editElevationAction);
     menu->addAction(m_removeAction);
+    menu->addSeparator();
+    menu->addAction(m_createTinAction);
 }
 
 void Controller::appendAddActionToMenu(QMenu* menu) const
@@ -225,6 +250,11 @@ QAction* Controller::newPointsMenuAction() const
 QAction* Controller::breaklineMenuAction() const
 {
     return m_breaklineMenuAction;
+}
+
+QAction* Controller::createTinAction() const
+{
+    return m_createTinAction;
 }
 
 void Controller::addBreakline(const std::vector<PointPtr>& picked)
@@ -334,6 +364,34 @@ void Controller::startBreaklineAddition()
             return;
         }
         startTool<BreaklineSelectionHelper>();
+    } catch (const std::exception& e) {
+        showError(e);
+    }
+}
+
+void Controller::createTin()
+{
+    try {
+        const std::optional<CoordinatePointsForTinItem::TinKind> kind = item()->askTinKind();
+        if (!kind) {
+            return;
+        }
+        auto* root = qobject_cast<CreateModeMainWindowModelRootItem*>(item()->parentItem());
+        if (!root) {
+            throw std::logic_error("The points for the TIN are not in a create-mode project.");
+        }
+        if (item()->pointSet()->empty()) {
+            guimisc::UserDialogs::warning(mainWindow(), tr("Warning"),
+                                          tr("No point is found for creating TIN."));
+        }
+        WaitCursor busy;
+        const tin::core::Tin tin = item()->triangulate(*kind);
+        root->tinItem()->controller()->pushSetTinCommand(tin, tr("Create TIN"));
+        // The new TIN is drawn before the cursor goes; this paint takes the update that
+        // the command asked for, so the view is painted once.
+        if (mvc::core::View* view = item()->model() ? item()->model()->view() : nullptr) {
+            view->repaint();
+        }
     } catch (const std::exception& e) {
         showError(e);
     }

@@ -14,8 +14,15 @@ namespace varnel {
 ///
 /// Actions: "Edit Elevation", "Remove Selected Points From Points For Tin", "Add New Points"
 /// and "Add Breakline" in the context menu (after the two selection actions and a
-/// separator), "New points to points for Tin" and "Add Breakline to points for Tin" in the
-/// main window's Add menu. Each slot shows a failure in the "Error" box.
+/// separator), then, after a separator, "Create TIN"; "New points to points for Tin" and
+/// "Add Breakline to points for Tin" in the main window's Add menu. Each slot shows a
+/// failure in the "Error" box.
+///
+/// "Create TIN" (`createTin`) asks whether to refine, triangulates the set with its
+/// breaklines (see `CoordinatePointsForTinItem::triangulate`) and gives the TIN to the
+/// project's TIN item as one undo entry "Create TIN". An empty set is warned of and stores
+/// an empty TIN. The triangulation, the storing and the first repaint of the main view run
+/// under the wait cursor, which is gone before any message box shows.
 ///
 /// Tools (selection helpers, built from the active one and taking over its state):
 /// - `BreaklineSelectionHelper`: each left press appends the set's point nearest to it; the
@@ -31,7 +38,9 @@ namespace varnel {
 ///   them.
 ///
 /// Cost: a click or a move of a tool is one nearest pick (`pickNearestPoint`); removal is
-/// linear in the selection and the breaklines' points. Owned by the item; owns its actions.
+/// linear in the selection and the breaklines' points; "Create TIN" is one triangulation
+/// and linear sliver passes, and stores the TIN through the TIN item's shared copies (no
+/// deep copy). Owned by the item; owns its actions.
 class CoordinatePointsForTinItemController : public CoordinatePointsBaseItemController {
     Q_OBJECT
 public:
@@ -98,6 +107,7 @@ public:
     /// The entries of the Add menu.
     QAction* newPointsMenuAction() const;
     QAction* breaklineMenuAction() const;
+    QAction* createTinAction() const;
 
     /// Makes a breakline of `picked` (see the class comment) and pushes its attachment.
     void addBreakline(const std::vector<PointPtr>& picked);
@@ -117,6 +127,10 @@ public slots:
     void startNewPointsAddition();
     /// Starts the breakline tool; warns instead when the set is empty.
     void startBreaklineAddition();
+    /// "Create TIN" (see the class comment). Cancel changes nothing; a failure of the
+    /// triangulation is shown in the "Error" box and leaves the TIN item and the undo stack
+    /// as they were.
+    void createTin();
 
 private:
     /// Selects the item, resets the active tool and installs a `Tool` built from it.
@@ -130,6 +144,7 @@ private:
     QAction* m_newPointsMenuAction;
     QAction* m_addBreaklineAction;
     QAction* m_breaklineMenuAction;
+    QAction* m_createTinAction;
 };
 
 } // namespace varnel

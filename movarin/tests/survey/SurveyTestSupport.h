@@ -1,8 +1,8 @@
 #pragma once
 
 // Test support of the TIN items and the points for the TIN: a create-mode project with its
-// window, projects reopened from their archives, TINs compared as sets of coordinate triples,
-// and the Python checks beside the tests.
+// window, projects reopened from their archives, TINs compared as sets of coordinate triples
+// or by their objects, and the Python checks beside the tests.
 
 #include "PointSetTestSupport.h"
 
@@ -48,6 +48,42 @@ inline std::set<TriangleKey> trianglesOf(const tin::core::Tin& tin)
         keys.insert(key);
     }
     return keys;
+}
+
+/// The objects of a range of shared pointers (the points of a set, the triangles of a TIN),
+/// by address.
+template <class Range>
+auto identitiesOf(const Range& objects)
+{
+    std::set<const typename Range::value_type::element_type*> result;
+    for (const auto& object : objects) {
+        result.insert(object.get());
+    }
+    return result;
+}
+
+/// The point objects at the corners of the TIN's triangles.
+inline std::set<const tin::core::Point*> verticesOf(const tin::core::Tin& tin)
+{
+    std::set<const tin::core::Point*> vertices;
+    for (const auto& triangle : tin.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            vertices.insert(triangle->point(i).get());
+        }
+    }
+    return vertices;
+}
+
+/// Whether some triangle of the TIN has both p and q as corners.
+inline bool hasEdge(const tin::core::Tin& tin, const std::shared_ptr<tin::core::Point>& p,
+                    const std::shared_ptr<tin::core::Point>& q)
+{
+    for (const auto& triangle : tin.findTriangleFromPoint(p)) {
+        if (triangle->point1() == q || triangle->point2() == q || triangle->point3() == q) {
+            return true;
+        }
+    }
+    return false;
 }
 
 /// A TIN over an n by n grid of unit cells from (x0, y0), two triangles a cell, with the
