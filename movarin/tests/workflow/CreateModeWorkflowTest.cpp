@@ -165,12 +165,6 @@ struct Saved {
     std::set<TriangleKey> triangles;
 };
 
-/// A picture's pixels in one format, for comparing two of them.
-QImage pixelsOf(const QImage& picture)
-{
-    return picture.convertToFormat(QImage::Format_RGB32);
-}
-
 class CreateModeWorkflow : public ScratchSettingsTest {
 protected:
     void SetUp() override
@@ -431,12 +425,7 @@ protected:
             ->trigger();
 
         EXPECT_EQ(m_script.messageBoxes().size(), boxes);
-        BackgroundImageItem* image = backgroundImage();
-        ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->caption(), "area.png");
-        ASSERT_NE(image->image(), nullptr);
-        expectAreaPlacement(image->image()->setting());
-        EXPECT_EQ(pixelsOf(image->image()->image()), m_areaPicture);
+        ASSERT_NO_FATAL_FAILURE(expectTheAreaImage());
         ASSERT_EQ(undoStack()->count(), entries + 1);
         EXPECT_EQ(undoStack()->text(entries), "Add new background image");
         // Painted first, so the TIN covers it.
@@ -447,12 +436,19 @@ protected:
         EXPECT_LT(place(imageGroup()), place(tinItem()));
     }
 
-    static void expectAreaPlacement(const gdalimg::GdalImageSetting& setting)
+    /// The group's one image is "area.png" with its pixels, placed as its world file says.
+    void expectTheAreaImage() const
     {
+        BackgroundImageItem* image = backgroundImage();
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->caption(), "area.png");
+        ASSERT_NE(image->image(), nullptr);
+        const gdalimg::GdalImageSetting& setting = image->image()->setting();
         EXPECT_DOUBLE_EQ(setting.topLeft().x(), IMAGE_TOP_LEFT.x());
         EXPECT_DOUBLE_EQ(setting.topLeft().y(), IMAGE_TOP_LEFT.y());
         EXPECT_DOUBLE_EQ(setting.scale(), IMAGE_SCALE);
         EXPECT_EQ(setting.angle(), 0.0);
+        EXPECT_EQ(image->image()->image().convertToFormat(QImage::Format_RGB32), m_areaPicture);
     }
 
     /// 8. "Save As" t.cmvn; what the reopened project must show again.
@@ -537,12 +533,7 @@ protected:
         EXPECT_TRUE(std::includes(points.begin(), points.end(), vertices.begin(), vertices.end()))
             << "the TIN's vertices are not the points for the TIN";
 
-        BackgroundImageItem* image = backgroundImage();
-        ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->caption(), "area.png");
-        ASSERT_NE(image->image(), nullptr);
-        expectAreaPlacement(image->image()->setting());
-        EXPECT_EQ(pixelsOf(image->image()->image()), m_areaPicture);
+        ASSERT_NO_FATAL_FAILURE(expectTheAreaImage());
 
         EXPECT_EQ(undoStack()->count(), 0);
         EXPECT_FALSE(modified());
@@ -576,20 +567,22 @@ protected:
         const auto at = [&](double x, double y, int dx = 0, int dy = 0) {
             return view()->mapTo(m_window.get(), pixel(x, y) + QPoint(dx, dy));
         };
+        // Colours by name ("#rrggbb"), which a failure prints readably.
         const auto colour = [&](const QPoint& p) {
             EXPECT_TRUE(shot.rect().contains(p)) << p.x() << ", " << p.y();
-            return shot.rect().contains(p) ? shot.pixelColor(p) : QColor();
+            return shot.rect().contains(p) ? shot.pixelColor(p).name() : QString();
         };
         const QPointF west(-50.0, -82500.0);
-        EXPECT_EQ(colour(at(west.x(), west.y())), imageColourAt(west)) << "west of the TIN";
+        EXPECT_EQ(colour(at(west.x(), west.y())), imageColourAt(west).name())
+            << "west of the TIN";
         const QPointF covered(500.0, -82700.0);
-        EXPECT_NE(colour(at(covered.x(), covered.y())), imageColourAt(covered))
+        EXPECT_NE(colour(at(covered.x(), covered.y())), imageColourAt(covered).name())
             << "the TIN does not cover the picture";
         EXPECT_EQ(colour(at(IMAGE_TOP_LEFT.x(), IMAGE_TOP_LEFT.y(), 2, 2)),
-                  imageColourAt(IMAGE_TOP_LEFT))
+                  imageColourAt(IMAGE_TOP_LEFT).name())
             << "just inside the picture's top-left corner";
         EXPECT_EQ(colour(at(IMAGE_TOP_LEFT.x(), IMAGE_TOP_LEFT.y(), -2, -2)),
-                  QColor(Qt::darkGray))
+                  QColor(Qt::darkGray).name())
             << "just outside the picture's top-left corner";
     }
 
