@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test. Widget tests run on Qt's
-# offscreen platform; tests labelled "xvfb" (they render through OpenGL) run under xvfb-run.
+# offscreen platform; tests labelled "xvfb" (they render through OpenGL or grab the screen)
+# run under xvfb-run.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"

@@ -1,10 +1,12 @@
 // The create-mode road end to end, as a user takes it in the main window: a new project with
 // a coordinate system, a JPGIS elevation model and a survey imported, all their points copied
-// to the points for the TIN, a breakline clicked on the main view, "Create TIN", "Save As",
-// the archive read by a checker of its own (Python's standard library), and the project
-// closed and reopened. The window is driven through its own slots and actions, with mouse and
-// key events (QTest) at the view positions of known points; every message box and file dialog
-// goes through the message seam, the import's setting dialog is answered by a timer.
+// to the points for the TIN, a breakline clicked on the main view, "Create TIN", a
+// georeferenced picture imported under the TIN, "Save As", the archive read by a checker of
+// its own (Python's standard library and gdalinfo), the project closed and reopened, and the
+// main window grabbed from the screen. The window is driven through its own slots and
+// actions, with mouse and key events (QTest) at the view positions of known points; every
+// message box and file dialog goes through the message seam, the import's setting dialog is
+// answered by a timer. The grab needs an X server: the program runs under xvfb-run.
 //
 // Each step is a method of the fixture, run in order by the one test, so that a later step
 // (a background image, say) joins the road without touching the others.
@@ -22,6 +24,9 @@
 #include "movarin/shell/Project.h"
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/ProjectProperty.h"
+#include "movarin/survey/BackgroundImageGroupItem.h"
+#include "movarin/survey/BackgroundImageGroupItemController.h"
+#include "movarin/survey/BackgroundImageItem.h"
 #include "movarin/survey/BreaklineItem.h"
 #include "movarin/survey/CoordinatePointsBaseItemView.h"
 #include "movarin/survey/CoordinatePointsForTinItem.h"
@@ -34,16 +39,22 @@
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
+#include "pelkas/GdalImage.h"
+#include "pelkas/GdalImageLoader.h"
+#include "pelkas/GdalImageSetting.h"
 
 #include <guimisc/UserDialogScript.h>
 #include <guimisc/colormapper/ElevationColorMapper.h>
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +89,38 @@ const std::array<std::array<int, 2>, 3> BREAKLINE_NODES = {{{1, 1}, {4, 2}, {8, 
 double surveyElevation(int i, int j)
 {
     return 150.0 + 0.1 * i + 0.2 * j;
+}
+
+// The background picture: 260 x 200 pixels at 5 m a pixel, its top-left corner at
+// (-100, -82181), so that it reaches west of the elevation model and lies under the survey.
+// Each quadrant has a flat colour of its own, none of them a colour of the view.
+constexpr int IMAGE_WIDTH = 260;
+constexpr int IMAGE_HEIGHT = 200;
+constexpr double IMAGE_SCALE = 5.0;
+const QPointF IMAGE_TOP_LEFT(-100.0, -82181.0);
+const std::array<QColor, 4> IMAGE_COLOURS = {
+    {QColor(214, 170, 52), QColor(61, 163, 142), QColor(171, 77, 166), QColor(90, 110, 210)}};
+
+/// The picture's colour at world point `at`: its quadrant's (top-left, top-right,
+/// bottom-left, bottom-right).
+QColor imageColourAt(const QPointF& at)
+{
+    const double column = (at.x() - IMAGE_TOP_LEFT.x()) / IMAGE_SCALE;
+    const double row = (IMAGE_TOP_LEFT.y() - at.y()) / IMAGE_SCALE;
+    return IMAGE_COLOURS.at((row < IMAGE_HEIGHT / 2 ? 0 : 2) + (column < IMAGE_WIDTH / 2 ? 0 : 1));
+}
+
+QImage areaPicture()
+{
+    QImage picture(IMAGE_WIDTH, IMAGE_HEIGHT, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    const int w = IMAGE_WIDTH / 2;
+    const int h = IMAGE_HEIGHT / 2;
+    painter.fillRect(0, 0, w, h, IMAGE_COLOURS[0]);
+    painter.fillRect(w, 0, w, h, IMAGE_COLOURS[1]);
+    painter.fillRect(0, h, w, h, IMAGE_COLOURS[2]);
+    painter.fillRect(w, h, w, h, IMAGE_COLOURS[3]);
+    return picture;
 }
 
 /// Twice the signed area of a, b, c: positive when they turn counter-clockwise.
@@ -127,9 +170,12 @@ protected:
     void SetUp() override
     {
         ScratchSettings::writeStartupDefaults();
+        // As the program's main does before it makes its window.
+        gdalimg::GdalImageLoader::init();
         ASSERT_TRUE(m_dir.isValid());
         m_window = std::make_unique<MainWindow>();
-        m_window->resize(1000, 800);
+        m_window->move(0, 0);
+        m_window->resize(1280, 800);
         m_window->show();
     }
 
@@ -163,6 +209,13 @@ protected:
         return root()->coordinatePointsForTinItem();
     }
     ReadOnlyTinItem* tinItem() const { return root()->tinItem(); }
+    BackgroundImageGroupItem* imageGroup() const { return root()->backgroundImageGroupItem(); }
+    BackgroundImageItem* backgroundImage() const
+    {
+        const std::vector<mvc::core::ModelItem*> children = imageGroup()->childItems();
+        return children.size() == 1 ? qobject_cast<BackgroundImageItem*>(children.front())
+                                    : nullptr;
+    }
     std::vector<CoordinatePointsItem*> imported() const
     {
         std::vector<CoordinatePointsItem*> items;
@@ -344,7 +397,61 @@ protected:
         EXPECT_EQ(undoStack()->text(undoStack()->count() - 1), "Create TIN");
     }
 
-    /// 7. "Save As" t.cmvn; what the reopened project must show again.
+    /// 7. The background picture "area.png" with its world file "area.pgw", imported through
+    /// the group's "Import": placed by the world file, at the front of the group, one undo
+    /// entry, under the TIN.
+    void importBackgroundImage()
+    {
+        m_areaPicture = areaPicture();
+        m_areaFile = m_dir.filePath(QStringLiteral("area.png"));
+        ASSERT_TRUE(m_areaPicture.save(m_areaFile, "PNG"));
+        // A world file names the centre of the top-left pixel.
+        QFile world(m_dir.filePath(QStringLiteral("area.pgw")));
+        ASSERT_TRUE(world.open(QIODevice::WriteOnly));
+        const QPointF centre = IMAGE_TOP_LEFT + QPointF(IMAGE_SCALE, -IMAGE_SCALE) / 2.0;
+        world.write(QStringLiteral("%1\n0\n0\n%2\n%3\n%4\n")
+                        .arg(IMAGE_SCALE)
+                        .arg(-IMAGE_SCALE)
+                        .arg(centre.x(), 0, 'f', 1)
+                        .arg(centre.y(), 0, 'f', 1)
+                        .toLatin1());
+        world.close();
+        const int entries = undoStack()->count();
+        const std::size_t boxes = m_script.messageBoxes().size();
+
+        m_script.answerFile(m_areaFile);
+        static_cast<BackgroundImageGroupItemController*>(imageGroup()->controller())
+            ->importAction()
+            ->trigger();
+
+        EXPECT_EQ(m_script.messageBoxes().size(), boxes);
+        ASSERT_NO_FATAL_FAILURE(expectTheAreaImage());
+        ASSERT_EQ(undoStack()->count(), entries + 1);
+        EXPECT_EQ(undoStack()->text(entries), "Add new background image");
+        // Painted first, so the TIN covers it.
+        const std::vector<mvc::core::ModelItem*> order = root()->paintingOrder();
+        const auto place = [&](mvc::core::ModelItem* item) {
+            return std::find(order.begin(), order.end(), item) - order.begin();
+        };
+        EXPECT_LT(place(imageGroup()), place(tinItem()));
+    }
+
+    /// The group's one image is "area.png" with its pixels, placed as its world file says.
+    void expectTheAreaImage() const
+    {
+        BackgroundImageItem* image = backgroundImage();
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->caption(), "area.png");
+        ASSERT_NE(image->image(), nullptr);
+        const gdalimg::GdalImageSetting& setting = image->image()->setting();
+        EXPECT_DOUBLE_EQ(setting.topLeft().x(), IMAGE_TOP_LEFT.x());
+        EXPECT_DOUBLE_EQ(setting.topLeft().y(), IMAGE_TOP_LEFT.y());
+        EXPECT_DOUBLE_EQ(setting.scale(), IMAGE_SCALE);
+        EXPECT_EQ(setting.angle(), 0.0);
+        EXPECT_EQ(image->image()->image().convertToFormat(QImage::Format_RGB32), m_areaPicture);
+    }
+
+    /// 8. "Save As" t.cmvn; what the reopened project must show again.
     void saveAs()
     {
         m_archive = m_dir.filePath(QStringLiteral("t.cmvn"));
@@ -357,7 +464,8 @@ protected:
              {"project.xml", "coordinatePointsGroup/coordinatePoints1.tpobin",
               "coordinatePointsGroup/coordinatePoints2.tpobin",
               "coordinatePointsForTin/coordinatePointsForTin.tpobin",
-              "coordinatePointsForTin/breakline1.bln", "readOnlyTin.tin"}) {
+              "coordinatePointsForTin/breakline1.bln", "readOnlyTin.tin",
+              "backgroundImageGroup/background1.png"}) {
             EXPECT_TRUE(members.contains(QString::fromLatin1(name))) << name;
         }
 
@@ -369,12 +477,12 @@ protected:
         m_saved.triangles = trianglesOf(*tinItem()->tin());
     }
 
-    /// 8. The archive through the checker beside this test.
+    /// 9. The archive through the checker beside this test, with the picture's source.
     void checkArchive()
     {
         QStringList arguments{QStringLiteral(MOVARIN_SOURCE_DIR
                                              "/movarin/tests/workflow/check_create_mode_archive.py"),
-                              m_archive};
+                              m_archive, m_areaFile};
         for (const auto& node : BREAKLINE_NODES) {
             const QPointF at = surveyNode(node[0], node[1]);
             arguments << QStringLiteral("%1,%2,%3")
@@ -392,7 +500,7 @@ protected:
         EXPECT_TRUE(output.endsWith("OK")) << output.toStdString();
     }
 
-    /// 9. The archive opened again, after the project was closed.
+    /// 10. The archive opened again, after the project was closed.
     void reopen()
     {
         ASSERT_TRUE(m_window->closeProject());
@@ -425,9 +533,57 @@ protected:
         EXPECT_TRUE(std::includes(points.begin(), points.end(), vertices.begin(), vertices.end()))
             << "the TIN's vertices are not the points for the TIN";
 
+        ASSERT_NO_FATAL_FAILURE(expectTheAreaImage());
+
         EXPECT_EQ(undoStack()->count(), 0);
         EXPECT_FALSE(modified());
         expectViewShowsTheTin();
+    }
+
+    /// 11. The main window at 1280 x 800 as the screen shows it, the point sets unchecked and
+    /// the view on the whole model with a margin all round, kept as
+    /// "screenshots/create-mode-workflow.png" in the build folder: the picture west of the
+    /// TIN, the TIN over the picture, the picture's corner against the view's background.
+    void screenshot()
+    {
+        group()->setUnchecked();
+        pointsForTin()->setUnchecked();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        ASSERT_EQ(m_window->size(), QSize(1280, 800));
+        view()->fit();
+        view()->setScale(0.8 * view()->scale());
+        view()->updateView();
+        QTest::qWait(300);
+
+        QScreen* screen = m_window->windowHandle()->screen();
+        const QImage shot = screen->grabWindow(m_window->winId()).toImage().convertToFormat(
+            QImage::Format_RGB32);
+        const QString folder = QStringLiteral(MOVARIN_BINARY_DIR "/screenshots");
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(shot.save(folder + QStringLiteral("/create-mode-workflow.png")));
+        ASSERT_EQ(shot.size(), QSize(1280, 800));
+
+        // The window pixel that shows world point (x, y), moved by (dx, dy) pixels.
+        const auto at = [&](double x, double y, int dx = 0, int dy = 0) {
+            return view()->mapTo(m_window.get(), pixel(x, y) + QPoint(dx, dy));
+        };
+        // Colours by name ("#rrggbb"), which a failure prints readably.
+        const auto colour = [&](const QPoint& p) {
+            EXPECT_TRUE(shot.rect().contains(p)) << p.x() << ", " << p.y();
+            return shot.rect().contains(p) ? shot.pixelColor(p).name() : QString();
+        };
+        const QPointF west(-50.0, -82500.0);
+        EXPECT_EQ(colour(at(west.x(), west.y())), imageColourAt(west).name())
+            << "west of the TIN";
+        const QPointF covered(500.0, -82700.0);
+        EXPECT_NE(colour(at(covered.x(), covered.y())), imageColourAt(covered).name())
+            << "the TIN does not cover the picture";
+        EXPECT_EQ(colour(at(IMAGE_TOP_LEFT.x(), IMAGE_TOP_LEFT.y(), 2, 2)),
+                  imageColourAt(IMAGE_TOP_LEFT).name())
+            << "just inside the picture's top-left corner";
+        EXPECT_EQ(colour(at(IMAGE_TOP_LEFT.x(), IMAGE_TOP_LEFT.y(), -2, -2)),
+                  QColor(Qt::darkGray).name())
+            << "just outside the picture's top-left corner";
     }
 
     /// With the point sets unchecked and the view on the survey, the view's picture at the
@@ -475,6 +631,8 @@ protected:
     guimisc::UserDialogScript m_script;
     std::unique_ptr<MainWindow> m_window;
     QString m_archive;
+    QString m_areaFile;
+    QImage m_areaPicture;
     Saved m_saved;
 };
 
@@ -486,9 +644,11 @@ TEST_F(CreateModeWorkflow, FromImportedPointsToAReopenedTin)
     ASSERT_NO_FATAL_FAILURE(copyAllPointsForTheTin());
     ASSERT_NO_FATAL_FAILURE(drawBreakline());
     ASSERT_NO_FATAL_FAILURE(createTin());
+    ASSERT_NO_FATAL_FAILURE(importBackgroundImage());
     ASSERT_NO_FATAL_FAILURE(saveAs());
     ASSERT_NO_FATAL_FAILURE(checkArchive());
     ASSERT_NO_FATAL_FAILURE(reopen());
+    ASSERT_NO_FATAL_FAILURE(screenshot());
 }
 
 } // namespace

@@ -2,9 +2,10 @@
 """Reads a create-mode project archive on its own (standard library only) and checks what the
 create-mode workflow test saved into it.
 
-Usage: check_create_mode_archive.py ARCHIVE X,Y,Z X,Y,Z X,Y,Z
+Usage: check_create_mode_archive.py ARCHIVE IMAGE X,Y,Z X,Y,Z X,Y,Z
 
-The arguments after the archive are the coordinates of the breakline's points, in order.
+IMAGE is the background picture the test imported; the arguments after it are the
+coordinates of the breakline's points, in order.
 Checks:
 - the binary point files: the survey (100 points), the elevation model (33,448) and the points
   for the TIN (33,548), each a 64-byte header, a count and records of three doubles;
@@ -15,15 +16,21 @@ Checks:
   point one of the points for the TIN and at least 99.9 % of those points in the TIN, both
   breakline segments TIN edges, and the plan area between 99.9 % and 100 % of the area of the
   convex hull of the TIN's points;
+- the background picture "backgroundImageGroup/background1.png": the band checksums that
+  `gdalinfo -checksum` gives for it are those of IMAGE;
 - "project.xml": the two imported captions with their colours (survey magenta, elevation
-  model cyan) and "Breakline 1".
+  model cyan), "Breakline 1", and one background image with "filename" "area.png" placed
+  by its world file ("topLeftX" -100, "topLeftY" -82181, "scale" 5, "angle" 0).
 Prints what it found and "OK" last, or "FAIL" and what is wrong, exiting 1.
 """
 import io
+import os
 import re
 import struct
+import subprocess
 import sys
 import tarfile
+import tempfile
 import xml.etree.ElementTree as ElementTree
 import zipfile
 
@@ -32,6 +39,9 @@ DEM = "coordinatePointsGroup/coordinatePoints2.tpobin"
 FOR_TIN = "coordinatePointsForTin/coordinatePointsForTin.tpobin"
 BREAKLINE = "coordinatePointsForTin/breakline1.bln"
 TIN = "readOnlyTin.tin"
+IMAGE = "backgroundImageGroup/background1.png"
+IMAGE_PLACEMENT = {"filename": "area.png", "topLeftX": -100.0, "topLeftY": -82181.0,
+                   "scale": 5.0, "angle": 0.0}
 DEM_CAPTION = "FG-GML-5238-74-00-DEM5A-20161001.xml"
 SURVEY_CAPTION = "survey.tpo"
 
@@ -126,6 +136,28 @@ def check_tin(data, for_tin, breakline):
     print("TIN: %d points, %d triangles, area %.1f of hull %.1f" % (len(points), len(triangles), area, hull))
 
 
+def band_checksums(path):
+    """GDAL's checksum of each band of the raster at path, in band order."""
+    result = subprocess.run(["gdalinfo", "-checksum", path], capture_output=True, text=True)
+    if result.returncode != 0:
+        fail("gdalinfo cannot read %s: %s" % (path, result.stderr.strip()))
+    return [int(c) for c in re.findall(r"Checksum=(\d+)", result.stdout)]
+
+
+def check_image(data, source):
+    with tempfile.TemporaryDirectory() as folder:
+        stored = os.path.join(folder, os.path.basename(IMAGE))
+        with open(stored, "wb") as out:
+            out.write(data)
+        found = band_checksums(stored)
+    expected = band_checksums(source)
+    if not expected:
+        fail("gdalinfo gives no band checksum for %s" % source)
+    if found != expected:
+        fail("%s has band checksums %r, its source %r" % (IMAGE, found, expected))
+    print("background image: band checksums %r" % found)
+
+
 def check_project_xml(text):
     root = ElementTree.fromstring(text)
     colors = {e.get("caption"): e.get("color") for e in root.iter("CoordinatePoints") if e.get("caption")}
@@ -134,12 +166,21 @@ def check_project_xml(text):
     breaklines = [e.get("caption") for e in root.iter("Breakline")]
     if breaklines != ["Breakline 1"]:
         fail("breakline captions %r" % breaklines)
+    images = list(root.iter("BackgroundImage"))
+    if len(images) != 1:
+        fail("%d background image elements" % len(images))
+    for name, expected in IMAGE_PLACEMENT.items():
+        value = images[0].get(name)
+        if value is None:
+            fail("the background image has no %r" % name)
+        if (value if isinstance(expected, str) else float(value)) != expected:
+            fail("the background image's %r is %r, not %r" % (name, value, expected))
 
 
 def main():
-    if len(sys.argv) != 5:
-        fail("usage: check_create_mode_archive.py ARCHIVE X,Y,Z X,Y,Z X,Y,Z")
-    clicked = [tuple(float(v) for v in a.split(",")) for a in sys.argv[2:]]
+    if len(sys.argv) != 6:
+        fail("usage: check_create_mode_archive.py ARCHIVE IMAGE X,Y,Z X,Y,Z X,Y,Z")
+    clicked = [tuple(float(v) for v in a.split(",")) for a in sys.argv[3:]]
     with zipfile.ZipFile(sys.argv[1]) as archive:
         read = archive.read
         survey = points_of(read(SURVEY), SURVEY)
@@ -148,6 +189,7 @@ def main():
         lines = [re.split(r"[,\t ]+", line.strip()) for line in read(BREAKLINE).decode("ascii").splitlines()]
         ids = [int(tokens[0]) for tokens in lines if tokens[0]]
         tin = read(TIN)
+        image = read(IMAGE)
         project = read("project.xml")
 
     counts = (len(survey), len(dem), len(for_tin))
@@ -165,6 +207,7 @@ def main():
     print("breakline: ids %r" % ids)
 
     check_tin(tin, for_tin, breakline)
+    check_image(image, sys.argv[2])
     check_project_xml(project)
     print("OK")
 
