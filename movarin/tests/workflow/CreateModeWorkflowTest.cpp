@@ -24,6 +24,7 @@
 #include "movarin/shell/Project.h"
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/ProjectProperty.h"
+#include "movarin/shell/SettingsKeys.h"
 #include "movarin/survey/BackgroundImageGroupItem.h"
 #include "movarin/survey/BackgroundImageGroupItemController.h"
 #include "movarin/survey/BackgroundImageItem.h"
@@ -55,6 +56,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -548,6 +550,14 @@ protected:
     {
         group()->setUnchecked();
         pointsForTin()->setUnchecked();
+        // The colour range of this terrain, without edges, as an engineer sets it for a survey
+        // whose triangles are about a pixel wide: the picture then shows the relief.
+        QSettings settings;
+        settings.setValue(QString::fromLatin1(varnel::settings::graphicsColormapMin), 120.0);
+        settings.setValue(QString::fromLatin1(varnel::settings::graphicsColormapMax), 610.0);
+        settings.setValue(QString::fromLatin1(varnel::settings::graphicsColormapWaterSurface), 120.0);
+        settings.setValue(QString::fromLatin1(varnel::settings::graphicsShowTinEdges), false);
+        emit m_window->preferenceChanged();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
         ASSERT_EQ(m_window->size(), QSize(1280, 800));
         view()->fit();
