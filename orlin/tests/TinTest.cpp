@@ -68,7 +68,7 @@ std::set<Triangle const*> identities(TriangleSet const& triangles)
     return result;
 }
 
-TEST(TinTest, TriangleWithRepeatedPointIsNotAdded)
+TEST(TinTest, TriangleWithRepeatedOrInternedToOnePointIsNotAdded)
 {
     auto p = std::make_shared<Point>(0.0, 0.0);
     auto q = std::make_shared<Point>(1.0, 0.0);
@@ -76,27 +76,19 @@ TEST(TinTest, TriangleWithRepeatedPointIsNotAdded)
     EXPECT_EQ(tin.addTriangle(p, p, q), nullptr);
     EXPECT_EQ(tin.addTriangle(p, q, q), nullptr);
     EXPECT_EQ(tin.addTriangle(q, p, q), nullptr);
-    EXPECT_TRUE(tin.empty());
-    EXPECT_EQ(tin.pointCount(), 0);
-    EXPECT_FALSE(tin.boundingRect().isValid());
-}
-
-TEST(TinTest, TriangleWhoseCornersResolveToOnePointIsNotAdded)
-{
     // Corners within the factory's 1e-8 become one shared point. Far from other tests' points.
-    Tin tin;
     Point const a(7001.0, 3.0, 1.0);
     Point const b(7001.0 + 5e-9, 3.0, 1.0);
     Point const c(7002.0, 4.0, 1.0);
     EXPECT_EQ(tin.addTriangle(a, b, c), nullptr);
     EXPECT_TRUE(tin.empty());
+    EXPECT_EQ(tin.pointCount(), 0);
     EXPECT_TRUE(tin.outerEdges().empty());
+    EXPECT_FALSE(tin.boundingRect().isValid());
 
     auto made = tin.addTriangle(a, c, Point(7001.0, 5.0, 1.0));
-    ASSERT_NE(made, nullptr);
-    // The corners are the interned points: the same request yields the same object.
     auto again = tin.addTriangle(b, c, Point(7001.0, 5.0, 1.0));
-    ASSERT_NE(again, nullptr);
+    ASSERT_TRUE(made && again);
     EXPECT_EQ(made->point(0), again->point(0));
     EXPECT_EQ(tin.pointCount(), 3);
 }
@@ -427,19 +419,6 @@ TEST(TinTest, SelfAssignmentKeepsTrianglesAndIndex)
     EXPECT_EQ(tin.findTriangleFromPoint(points[4]).size(), 6u);
 }
 
-TEST(TinTest, MovedTinKeepsEverything)
-{
-    auto points = gridPoints(1);
-    Tin source;
-    auto t = source.addTriangle(points[0], points[1], points[3]);
-    Tin moved(std::move(source));
-    EXPECT_TRUE(moved.containsTriangle(t));
-    Tin target;
-    target = std::move(moved);
-    EXPECT_EQ(target.findTrianglesIntersectRect(everywhere).size(), 1u);
-    EXPECT_EQ(target.findTriangleFromEdge(t->edge(0)).size(), 1u);
-}
-
 class TinIndexTest : public ::testing::TestWithParam<ContainerType> { };
 
 TEST_P(TinIndexTest, IndexFollowsInsertionsAfterQueries)
@@ -492,19 +471,11 @@ TEST(TinTest, RectangleQueriesUseClosedBoundsAndEnvelopeAsGiven)
 TEST(TinTest, CachesFollowChanges)
 {
     Tin tin;
-    Rect const none = tin.boundingRect();
-    EXPECT_FALSE(none.isValid());
-    EXPECT_EQ(none.xMin(), 0.0);
-    EXPECT_EQ(none.yMax(), 0.0);
-
     auto a = std::make_shared<Point>(0.0, 0.0, 1.0);
     auto b = std::make_shared<Point>(2.0, 0.0, 1.0);
     auto c = std::make_shared<Point>(0.0, 3.0, 1.0);
     tin.addTriangle(a, b, c);
-    Rect const box = tin.boundingRect();
-    EXPECT_TRUE(box.isValid());
-    EXPECT_EQ(box.xMax(), 2.0);
-    EXPECT_EQ(box.yMax(), 3.0);
+    EXPECT_EQ(tin.boundingRect().xMax(), 2.0);
     EXPECT_EQ(tin.findPointsAt(Point2D(2.0, 0.0)), std::vector<PointPtr>{b});
     EXPECT_TRUE(tin.findPointsAt(Point2D(2.0 + 1e-12, 0.0)).empty());
 
