@@ -27,14 +27,6 @@ namespace {
 using tin::core::Point;
 using tin::core::Tin;
 
-double planArea(const Tin& tin) {
-    double sum = 0.0;
-    for (const auto& t : tin.allTriangles()) {
-        sum += 0.5 * std::abs(realdata::signedArea2(realdata::facetOf(*t)));
-    }
-    return sum;
-}
-
 std::map<realdata::Facet, int> facetCounts(const Tin& tin) {
     std::map<realdata::Facet, int> counts;
     for (const auto& t : tin.allTriangles()) {
@@ -42,6 +34,14 @@ std::map<realdata::Facet, int> facetCounts(const Tin& tin) {
     }
     return counts;
 }
+
+// What a merge hands back beside its result.
+struct Edit {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+};
 
 class RealDataMergeTest : public ::testing::Test {
 protected:
@@ -114,9 +114,9 @@ protected:
         EXPECT_FALSE(added.empty());
         EXPECT_FALSE(removed.empty());
 
-        const double area = planArea(base);
-        EXPECT_NEAR(planArea(result), area, 1e-9 * area);
-        EXPECT_NEAR(planArea(added), planArea(removed), 1e-9 * area);
+        const double area = realdata::planArea(base);
+        EXPECT_NEAR(realdata::planArea(result), area, 1e-9 * area);
+        EXPECT_NEAR(realdata::planArea(added), realdata::planArea(removed), 1e-9 * area);
         const double outline = result.geosGeometry()->getArea();
         EXPECT_NEAR(outline, area, 1e-9 * area) << "no overlap, no gap";
     }
@@ -159,13 +159,10 @@ protected:
     // volume change against the difference of the two surfaces (`minus` for a cut, `plus` for a fill).
     static void expectEditMatchesDifference(Tin (*merge)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*),
                                             Take take, bool cut) {
-        bool ok = false;
-        Tin taken;
-        Tin added;
-        Tin removed;
-        const Tin result = merge(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-        ASSERT_TRUE(ok);
-        expectConsistentEdit(*s_ground, result, added, removed);
+        Edit e;
+        const Tin result = merge(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+        ASSERT_TRUE(e.ok);
+        expectConsistentEdit(*s_ground, result, e.added, e.removed);
         expectEnvelope(result, take);
 
         bool diffOk = false;
@@ -204,28 +201,22 @@ TEST_F(RealDataMergeTest, ChannelBanksFilledOnTheGround) {
 // Overwrite keeps only where both surfaces exist: the channel itself, all of the ground there
 // removed.
 TEST_F(RealDataMergeTest, ChannelOverwritesTheGround) {
-    bool ok = false;
-    Tin taken;
-    Tin added;
-    Tin removed;
-    const Tin result = tin::util::TinMerge::overwrite(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-    ASSERT_TRUE(ok);
-    const double channelArea = planArea(*s_channel);
-    EXPECT_NEAR(planArea(result), channelArea, 1e-9 * channelArea);
-    EXPECT_NEAR(planArea(taken), channelArea, 1e-9 * channelArea);
-    EXPECT_NEAR(planArea(removed), planArea(*s_ground), 1e-9 * planArea(*s_ground));
-    EXPECT_TRUE(facetCounts(result) == facetCounts(added));
+    Edit e;
+    const Tin result = tin::util::TinMerge::overwrite(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+    ASSERT_TRUE(e.ok);
+    const double channelArea = realdata::planArea(*s_channel);
+    EXPECT_NEAR(realdata::planArea(result), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(realdata::planArea(e.taken), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(realdata::planArea(e.removed), realdata::planArea(*s_ground), 1e-9 * realdata::planArea(*s_ground));
+    EXPECT_TRUE(facetCounts(result) == facetCounts(e.added));
 
     expectEnvelope(result, Take::Designed);
 }
 
 TEST_F(RealDataMergeTest, EditedSurfaceSurvivesConversionToPointsAndBack) {
-    bool ok = false;
-    Tin taken;
-    Tin added;
-    Tin removed;
-    const Tin cut = tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-    ASSERT_TRUE(ok);
+    Edit e;
+    const Tin cut = tin::util::TinMerge::sub(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+    ASSERT_TRUE(e.ok);
 
     // Every edge comes back as a breakline, so the triangulation has no choice left.
     const tin::core::PointSet set = tin::util::TinToPointSet::convert(cut);
@@ -241,13 +232,10 @@ TEST_F(RealDataMergeTest, DifferencesOfEditedAgainstOriginalGroundAreTheEditsVol
     const double volume = tin::util::TinDifferences::volume(*s_ground);
     for (const bool fill : {false, true}) {
         SCOPED_TRACE(fill ? "fill" : "cut");
-        bool ok = false;
-        Tin taken;
-        Tin added;
-        Tin removed;
-        const Tin edited = fill ? tin::util::TinMerge::add(*s_ground, *s_channel, &ok, &taken, &added, &removed)
-                                : tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-        ASSERT_TRUE(ok);
+        Edit e;
+        const Tin edited = fill ? tin::util::TinMerge::add(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed)
+                                : tin::util::TinMerge::sub(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+        ASSERT_TRUE(e.ok);
         const double change = tin::util::TinDifferences::volume(edited) - volume;
 
         bool diffOk = false;

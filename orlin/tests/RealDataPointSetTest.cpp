@@ -41,14 +41,6 @@ tin::core::PointSet shiftedSet(const std::vector<Xyz>& points, double dx, double
     return set;
 }
 
-double planArea(const tin::core::Tin& tin) {
-    double sum = 0.0;
-    for (const auto& t : tin.allTriangles()) {
-        sum += 0.5 * std::abs(realdata::signedArea2(realdata::facetOf(*t)));
-    }
-    return sum;
-}
-
 TEST_P(RealDataPointSetTest, TriangulationCoversTheHullWithCounterClockwiseTrianglesThroughEveryPoint) {
     const auto expected = realdata::readXyzLines(path());
     ASSERT_GT(expected.size(), 500u);
@@ -84,7 +76,7 @@ TEST_P(RealDataPointSetTest, TriangulationCoversTheHullWithCounterClockwiseTrian
         EXPECT_LE(uses, 2) << "an edge with more than two triangles";
     }
     const double hull = realdata::convexHullArea(expected);
-    EXPECT_NEAR(planArea(tin), hull, 1e-6 * hull) << "triangles fill the hull without overlap";
+    EXPECT_NEAR(realdata::planArea(tin), hull, 1e-6 * hull) << "triangles fill the hull without overlap";
     EXPECT_NEAR(tin.geosGeometry()->getArea(), hull, 1e-6 * hull) << "outline of the TIN";
 
     for (const auto& p : expected) {
@@ -115,7 +107,7 @@ TEST_P(RealDataPointSetTest, StlRoundTripKeepsTrianglesAndArea) {
     const double dy = std::floor(points.front()[1]);
     const tin::core::Tin tin =
         tin::util::PointSetToTin::convertCleanPointSet(shiftedSet(points, dx, dy), false, false);
-    const double area = planArea(tin);
+    const double area = realdata::planArea(tin);
 
     // Binary narrows to float: compare with the triangles' own coordinates narrowed the same way.
     std::vector<realdata::Facet> narrowed;
@@ -137,7 +129,7 @@ TEST_P(RealDataPointSetTest, StlRoundTripKeepsTrianglesAndArea) {
         const tin::core::Tin back = tin::io::StlTinImporter().importTin(file.c_str());
 
         ASSERT_EQ(back.allTriangles().size(), tin.allTriangles().size());
-        EXPECT_NEAR(planArea(back), area, 1e-6 * area);
+        EXPECT_NEAR(realdata::planArea(back), area, 1e-6 * area);
         EXPECT_EQ(back.pointCount(), tin.pointCount()) << "facets share their vertices again";
         for (const auto& t : back.allTriangles()) {
             EXPECT_GT(realdata::signedArea2(realdata::facetOf(*t)), 0.0) << "facets face upwards";
@@ -177,7 +169,7 @@ TEST_P(RealDataPointSetTest, SimplifiedSurfaceStaysWithinItsErrorOfEverySurveyed
         EXPECT_LE(std::abs(z - p[2]), maxError + 1e-9) << p[0] << ", " << p[1];
     }
     const double hull = realdata::convexHullArea(expected);
-    EXPECT_NEAR(planArea(tin), hull, 1e-6 * hull);
+    EXPECT_NEAR(realdata::planArea(tin), hull, 1e-6 * hull);
 }
 
 INSTANTIATE_TEST_SUITE_P(GroundPoints, RealDataPointSetTest,
