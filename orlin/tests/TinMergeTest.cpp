@@ -11,6 +11,7 @@
 #include <geos/geom/Polygon.h>
 
 #include "OverlayTestSupport.h"
+#include "TinTestSupport.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Rect.h"
@@ -85,33 +86,20 @@ Tin wavyOther()
     return grid(2.5, 1.5, 8.5, 7.5, 5, [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; });
 }
 
-using Key = std::array<Point const*, 3>;
-
-std::multiset<Key> keys(Tin const& tin)
-{
-    std::multiset<Key> result;
-    for (auto const& t : tin.allTriangles()) {
-        Key k{t->point1().get(), t->point2().get(), t->point3().get()};
-        std::sort(k.begin(), k.end());
-        result.insert(k);
-    }
-    return result;
-}
-
 // The result is the base without the removed triangles and with the added ones (triangles
 // matched by their vertices).
 void expectChangeReproducesResult(Tin const& base, Tin const& result, Tin const& added, Tin const& removed)
 {
-    auto expected = keys(base);
-    for (auto const& k : keys(removed)) {
+    auto expected = tintest::cornerKeys(base);
+    for (auto const& k : tintest::cornerKeys(removed)) {
         auto it = expected.find(k);
         ASSERT_NE(it, expected.end());
         expected.erase(it);
     }
-    for (auto const& k : keys(added)) {
+    for (auto const& k : tintest::cornerKeys(added)) {
         expected.insert(k);
     }
-    EXPECT_EQ(expected, keys(result));
+    EXPECT_EQ(expected, tintest::cornerKeys(result));
 }
 
 // Elevation of the result at a position (its surface), or NaN outside it.
@@ -126,33 +114,24 @@ struct Outputs {
     bool ok = false;
 };
 
-std::set<Triangle const*> objects(Tin const& tin)
-{
-    std::set<Triangle const*> result;
-    for (auto const& t : tin.allTriangles()) {
-        result.insert(t.get());
-    }
-    return result;
-}
-
 // The result is the base less the removed plus the added triangles object for object, the
 // removed come from the base, the added do not, and no added triangle stands over the very
 // vertices of a removed one (the base's triangle would have been kept in its place).
 void expectChangeIsExactByObject(Tin const& base, Tin const& result, Tin const& added, Tin const& removed)
 {
-    auto const baseObjects = objects(base);
+    auto const baseObjects = tintest::objectsOf(base);
     auto expected = baseObjects;
-    for (auto const* t : objects(removed)) {
+    for (auto const* t : tintest::objectsOf(removed)) {
         EXPECT_EQ(baseObjects.count(t), 1u);
         expected.erase(t);
     }
-    for (auto const* t : objects(added)) {
+    for (auto const* t : tintest::objectsOf(added)) {
         EXPECT_EQ(baseObjects.count(t), 0u);
         expected.insert(t);
     }
-    EXPECT_EQ(expected, objects(result));
-    auto const removedKeys = keys(removed);
-    for (auto const& k : keys(added)) {
+    EXPECT_EQ(expected, tintest::objectsOf(result));
+    auto const removedKeys = tintest::cornerKeys(removed);
+    for (auto const& k : tintest::cornerKeys(added)) {
         EXPECT_EQ(removedKeys.count(k), 0u);
     }
 }
@@ -507,7 +486,7 @@ TEST(TinMergeTest, UncutBaseTrianglesStayTheBaseObjects)
     Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
     ASSERT_TRUE(o.ok);
     expectChangeIsExactByObject(base, result, o.added, o.removed);
-    auto const kept = objects(result);
+    auto const kept = tintest::objectsOf(result);
     int uncut = 0;
     for (auto const& t : base.allTriangles()) {
         auto const r = t->boundingRect();
@@ -568,7 +547,7 @@ TEST(TinMergeTest, EveryOperationChangesTheBaseExactlyByItsAddedAndRemoved)
         bool ok = false;
         Tin bare = operation(base, other, &ok, nullptr, nullptr, nullptr);
         ASSERT_TRUE(ok);
-        EXPECT_EQ(keys(bare), keys(result));
+        EXPECT_EQ(tintest::cornerKeys(bare), tintest::cornerKeys(result));
     }
     expectHigherAndLower(base, other, results[0], results[1]);
 
@@ -577,7 +556,7 @@ TEST(TinMergeTest, EveryOperationChangesTheBaseExactlyByItsAddedAndRemoved)
     base.removeTriangle(corner);
     base.addTriangle(corner);
     bool ok = false;
-    EXPECT_EQ(keys(TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr)), keys(results[0]));
+    EXPECT_EQ(tintest::cornerKeys(TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr)), tintest::cornerKeys(results[0]));
     EXPECT_TRUE(ok);
 }
 
@@ -611,7 +590,7 @@ TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)
         Outputs o;
         Tin result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
         ASSERT_TRUE(o.ok);
-        EXPECT_EQ(objects(result), objects(base));
+        EXPECT_EQ(tintest::objectsOf(result), tintest::objectsOf(base));
         EXPECT_TRUE(o.taken.empty());
         EXPECT_TRUE(o.added.empty());
         EXPECT_TRUE(o.removed.empty());

@@ -1,3 +1,5 @@
+#include "TinTestSupport.h"
+
 #include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
@@ -48,24 +50,6 @@ std::vector<std::array<int, 3>> gridTriangles(int n)
         }
     }
     return triangles;
-}
-
-std::set<Triangle const*> identities(std::vector<TrianglePtr> const& triangles)
-{
-    std::set<Triangle const*> result;
-    for (auto const& t : triangles) {
-        result.insert(t.get());
-    }
-    return result;
-}
-
-std::set<Triangle const*> identities(TriangleSet const& triangles)
-{
-    std::set<Triangle const*> result;
-    for (auto const& t : triangles) {
-        result.insert(t.get());
-    }
-    return result;
 }
 
 TEST(TinTest, TriangleWithRepeatedOrInternedToOnePointIsNotAdded)
@@ -192,8 +176,8 @@ TEST_P(TinModelTest, AdjacencyCachesAndIndexFollowRandomEdits)
             }
         }
         if (step % 3 == 0) {
-            ASSERT_EQ(identities(tin.findTrianglesIntersectRect(everywhere)), identities(held));
-            ASSERT_EQ(identities(tin.allTriangles()), identities(held));
+            ASSERT_EQ(tintest::objectsOf(tin.findTrianglesIntersectRect(everywhere)), tintest::objectsOf(held));
+            ASSERT_EQ(tintest::objectsOf(tin.allTriangles()), tintest::objectsOf(held));
         }
     }
 }
@@ -228,7 +212,7 @@ TEST(TinTest, ChurnKeepsEveryTriangleFindable)
             expected.insert(all[k].get());
         }
     }
-    EXPECT_EQ(identities(tin.allTriangles()), expected);
+    EXPECT_EQ(tintest::objectsOf(tin.allTriangles()), expected);
     EXPECT_EQ(tin.allTriangles().size(), expected.size());
 }
 
@@ -241,7 +225,7 @@ void expectSameAsFreshTin(Tin& tin, std::vector<TrianglePtr> const& held, Contai
         fresh.addTriangle(t);
     }
     ASSERT_EQ(tin.allTriangles().size(), held.size());
-    ASSERT_EQ(identities(tin.allTriangles()), identities(held));
+    ASSERT_EQ(tintest::objectsOf(tin.allTriangles()), tintest::objectsOf(held));
     std::set<Edge*> edgesSeen;
     std::set<Point*> pointsSeen;
     for (auto const& t : held) {
@@ -262,10 +246,10 @@ void expectSameAsFreshTin(Tin& tin, std::vector<TrianglePtr> const& held, Contai
     Rect const box = fresh.boundingRect();
     ASSERT_EQ(tin.boundingRect().xMin(), box.xMin());
     ASSERT_EQ(tin.boundingRect().yMax(), box.yMax());
-    ASSERT_EQ(identities(tin.findTrianglesIntersectRect(everywhere)), identities(held));
+    ASSERT_EQ(tintest::objectsOf(tin.findTrianglesIntersectRect(everywhere)), tintest::objectsOf(held));
     for (int k = 0; k < 20; ++k) {
         Rect const r(k * 7.3, k * 5.1, k * 7.3 + 9.0, k * 5.1 + 6.0);
-        ASSERT_EQ(identities(tin.findTrianglesIntersectRect(r)), identities(fresh.findTrianglesIntersectRect(r)));
+        ASSERT_EQ(tintest::objectsOf(tin.findTrianglesIntersectRect(r)), tintest::objectsOf(fresh.findTrianglesIntersectRect(r)));
     }
 }
 
@@ -366,7 +350,7 @@ TEST_P(TinIndexTest, IndexFollowsInsertionsAfterQueries)
         auto t = tin.addTriangle(points[triangles[k][0]], points[triangles[k][1]], points[triangles[k][2]]);
         auto box = t->boundingRect();
         auto found = tin.findTrianglesInRect(Rect(box.xMin(), box.yMin(), box.xMax(), box.yMax()));
-        ASSERT_EQ(identities(found).count(t.get()), 1u); // with the other triangle of its cell
+        ASSERT_EQ(tintest::objectsOf(found).count(t.get()), 1u); // with the other triangle of its cell
         ASSERT_LE(found.size(), 2u);
     }
     auto first = tin.findTrianglesIntersectRect(Rect(0.5, 0.5, 0.5, 0.5));
