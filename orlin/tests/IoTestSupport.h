@@ -3,6 +3,7 @@
 // Helpers shared by the file-format tests: scratch files, raw byte files and a
 // coordinate-based comparison of TINs.
 
+#include "common/test/RunCommand.h"
 #include "common/test/ScratchDir.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
@@ -12,16 +13,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace iotest {
 
+using common::test::runCommand;
 using common::test::scratchDir;
 using common::test::scratchFile;
 
@@ -96,24 +96,6 @@ inline tin::core::Tin gridTin(int nx, int ny, double x0 = 0.0, double y0 = 0.0) 
         }
     }
     return tin;
-}
-
-inline std::string runCommand(const std::string& command, int* status = nullptr) {
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return output;
-    }
-    std::array<char, 512> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        output.append(buffer.data(), n);
-    }
-    const int rc = pclose(pipe);
-    if (status) {
-        *status = rc;
-    }
-    return output;
 }
 
 } // namespace iotest

@@ -145,13 +145,9 @@ void runAgainstBruteForce(double ox, double oy, std::uint64_t seed)
 
 } // namespace
 
-TEST(LooseGridIndexTest, MixedItemsNearOriginMatchBruteForce)
+TEST(LooseGridIndexTest, MixedItemsNearOriginAndAtSurveyCoordinatesMatchBruteForce)
 {
     runAgainstBruteForce(0.0, 0.0, 1);
-}
-
-TEST(LooseGridIndexTest, MixedItemsAtSurveyCoordinatesMatchBruteForce)
-{
     runAgainstBruteForce(5e5, 5.2e6, 2);
     runAgainstBruteForce(-5e5, -123456.789, 3);
 }

@@ -3,7 +3,6 @@
 #include <memory>
 #include <vector>
 
-#include <geos/geom/LinearRing.h>
 #include <geos/geom/Polygon.h>
 
 #include "orlin/core/Edge2D.h"
@@ -44,31 +43,11 @@ TEST(Point2DIRingTest, SameCycleFromAnyStartAndDirectionGivesSameEntries)
         EXPECT_TRUE(ring.isSameRing(reference));
         EXPECT_EQ(ring.points(), reference.points());
     }
-    auto entries = reference.points();
-    ASSERT_EQ(entries.size(), 5u);
-    EXPECT_EQ(reference.segmentCount(), 4);
-    EXPECT_EQ(entries.front(), a);
-    EXPECT_EQ(entries.back(), a);
     // (4, 1) comes before (-1, 3) in (y, x) order, so the ring runs towards b.
-    EXPECT_EQ(entries[1], b);
-}
-
-TEST(Point2DIRingTest, LowestPointWithEqualYTakesSmallerX)
-{
-    auto a = pt(5, 0), b = pt(2, 0), c = pt(3, 4);
-    Point2DIRing ring({a, c, b, a});
-    auto entries = ring.points();
-    EXPECT_EQ(entries[0], b);
-    EXPECT_EQ(entries[1], a);
-    EXPECT_EQ(entries[2], c);
-}
-
-TEST(Point2DIRingTest, CopyKeepsEntriesAndRejectsBadLists)
-{
-    auto a = pt(0, 0), b = pt(1, 0), c = pt(0, 1);
-    Point2DIRing ring({b, c, a, b});
-    Point2DIRing copy(ring);
-    EXPECT_TRUE(copy.isSameRing(ring));
+    EXPECT_EQ(reference.points(), (std::vector<PointPtr>{a, b, c, d, a}));
+    // Equal y: the smaller x starts.
+    auto e = pt(5, 0), f = pt(2, 0), g = pt(3, 4);
+    EXPECT_EQ(Point2DIRing({e, g, f, e}).points(), (std::vector<PointPtr>{f, e, g, f}));
     EXPECT_THROW(Point2DIRing({a, b}), std::invalid_argument);
     EXPECT_THROW(Point2DIRing({a, b, c}), std::invalid_argument);
 }
@@ -92,13 +71,6 @@ TEST(Point2DIRingTest, MembershipAndSidesGoByIdentity)
     EXPECT_TRUE(ring->containsEdge(*factory.factory(c, b)));
     EXPECT_FALSE(ring->containsEdge(*factory.factory(a, c)));
     EXPECT_FALSE(ring->containsEdge(Edge2D(a, twin)));
-
-    Rect const box = ring->boundingRect();
-    EXPECT_TRUE(box.isValid());
-    EXPECT_DOUBLE_EQ(box.area(), 4.0);
-    EXPECT_EQ(ring->geosLinearRing()->getNumPoints(), 5u);
-    EXPECT_EQ(ring->geosGeometry(), ring->geosLinearRing());
-    EXPECT_EQ(ring->toPolygon().pointsCount(), 5);
 }
 
 TEST(Point2DIRingTreeTest, DescendantsArePostOrder)
@@ -115,9 +87,6 @@ TEST(Point2DIRingTreeTest, DescendantsArePostOrder)
     EXPECT_EQ(root->descendantRings(), expected);
     expected.push_back(root);
     EXPECT_EQ(Point2DIRingTree::allMemberRings(root), expected);
-    EXPECT_EQ(root->childRings().size(), 2u);
-    root->clearChildRings();
-    EXPECT_TRUE(root->childRings().empty());
 }
 
 TEST(Point2DIRingTreeTest, PolygonAreasFollowHoles)

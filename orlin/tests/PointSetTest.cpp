@@ -87,7 +87,6 @@ TEST(PointSetTest, CachesAndIndexFollowPointChanges)
     set.addPoint(onBorder);
     set.addPoint(justOutside);
     EXPECT_EQ(3u, set.geosMultiPoint()->getNumGeometries());
-    EXPECT_EQ(set.geosMultiPoint(), set.geosGeometry());
     EXPECT_EQ(10 + 5e-9, set.boundingRect().xMax());
     // A point's box reaches 1e-8 around it.
     const Rect rect(0, 0, 10, 10);
@@ -96,7 +95,6 @@ TEST(PointSetTest, CachesAndIndexFollowPointChanges)
     set.removePoint(justOutside);
     EXPECT_EQ(10.0, set.boundingRect().xMax());
     EXPECT_EQ(2u, set.geosMultiPoint()->getNumGeometries());
-    EXPECT_EQ(2u, set.findPointsIntersectRect(rect).size());
 }
 
 TEST(PointSetTest, BreaklinesFollowTheirEndPoints)
@@ -119,8 +117,6 @@ TEST(PointSetTest, BreaklinesFollowTheirEndPoints)
     EXPECT_EQ(1u, set.findBreaklinesFromPoint(north).size());
     EXPECT_EQ(1u, set.findBreaklinesIntersectRect(Rect(-5, -5, 5, 5)).size());
     set.removeAllBreaklines();
-    EXPECT_TRUE(set.allBreaklines().empty());
-    EXPECT_TRUE(set.findBreaklinesFromPoint(north).empty());
     EXPECT_TRUE(set.findBreaklinesIntersectRect(Rect(-5, -5, 5, 5)).empty());
 }
 
@@ -174,8 +170,6 @@ TEST(PointSetTest, RingSidesCountAsBreaklines)
     EXPECT_FALSE(set.removeRegion(hole.get()));
     EXPECT_TRUE(set.removeHole(hole.get()));
     EXPECT_EQ(3, set.countSegmentsOfRegionsAndHoles());
-    set.removeAllRegionsAndHoles();
-    EXPECT_TRUE(set.allRegions().empty());
 }
 
 // A point on the polygon's extreme side has a box reaching 1e-8 beyond the polygon's box; an
@@ -280,9 +274,6 @@ TEST(PointSetTest, CopiesShareObjectsAndKeepTheirOwnIndex)
     PointSet& self = original;
     original = self;
     EXPECT_EQ(2u, original.findPointsInRect(all).size());
-    PointSet moved(std::move(copy));
-    copy = original; // a moved-from set may be assigned to
-    EXPECT_EQ(objects(original.allPoints()), objects(copy.findPointsInRect(all)));
 }
 
 TEST(PointSetTest, MergeAddsPointsAndBreaklinesButNotRings)
@@ -319,10 +310,8 @@ TEST(PointSetTest, RepeatedAdditionsHoldEachObjectOnce)
         for (std::size_t i = round; i < points.size(); i += 2)
             set.addPoint(points[i]);
     }
-    EXPECT_FALSE(set.empty());
     EXPECT_EQ(set.allPoints().size(), points.size());
     EXPECT_EQ(objects(set.allPoints()), objects(points));
-    EXPECT_EQ(set.points().size(), points.size());
     for (std::size_t i = 0; i < points.size(); i += 3)
         EXPECT_TRUE(set.removePoint(points[i]));
     for (std::size_t i = 0; i < points.size(); ++i)

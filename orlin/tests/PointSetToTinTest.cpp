@@ -75,6 +75,28 @@ double minAngleDegrees(Triangle const& t)
     return best;
 }
 
+// A hull triangulation of `positions` distinct positions, `boundary` of them on the hull's
+// sides: 2V - B - 2 counter-clockwise triangles whose areas sum to the hull's, and the vertex
+// ids number the vertices of the run, 0 .. V - 1.
+void expectHullTriangulation(Tin const& tin, std::size_t positions, std::size_t boundary, double area,
+                             double tolerance)
+{
+    auto const used = vertices(tin);
+    EXPECT_EQ(used.size(), positions);
+    EXPECT_EQ(tin.allTriangles().size(), 2 * positions - boundary - 2);
+    EXPECT_NEAR(totalArea(tin), area, tolerance);
+    std::vector<char> seen(positions, 0);
+    for (Point const* p : used) {
+        ASSERT_GE(p->id(), 0);
+        ASSERT_LT(static_cast<std::size_t>(p->id()), positions);
+        seen[static_cast<std::size_t>(p->id())] = 1;
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), static_cast<std::ptrdiff_t>(positions));
+    for (auto const& t : tin.allTriangles()) {
+        ASSERT_GT(signedArea(*t), 0.0);
+    }
+}
+
 } // namespace
 
 TEST(PointSetToTin, SetWithoutRegionsFillsItsHullWithItsOwnPoints)
@@ -90,20 +112,10 @@ TEST(PointSetToTin, SetWithoutRegionsFillsItsHullWithItsOwnPoints)
         }
     }
     Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
-    EXPECT_NEAR(totalArea(tin), 36.0, 1e-9);
+    expectHullTriangulation(tin, set.allPoints().size(), 24, 36.0, 1e-9);
     auto used = vertices(tin);
-    EXPECT_EQ(used.size(), set.allPoints().size());
-    std::set<int> ids;
     for (auto const& p : set.allPoints()) {
         EXPECT_TRUE(used.count(p.get())) << "a set point is no vertex";
-        ids.insert(p->id());
-    }
-    // Ids are the vertex indices of the run: 0 .. n-1, each once.
-    EXPECT_EQ(ids.size(), set.allPoints().size());
-    EXPECT_EQ(*ids.begin(), 0);
-    EXPECT_EQ(*ids.rbegin(), static_cast<int>(set.allPoints().size()) - 1);
-    for (auto const& t : tin.allTriangles()) {
-        EXPECT_GT(signedArea(*t), 0.0);
     }
 }
 
@@ -378,25 +390,14 @@ TEST(PointSetToTin, SurveyFarFromTheOriginKeepsEveryPositionOnceAndCountsByEuler
     }
 
     Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
+    expectHullTriangulation(tin, first.size(), 4 * static_cast<std::size_t>(n), double(n) * n, 1e-6);
     auto used = vertices(tin);
-    std::size_t const v = first.size();
-    std::size_t const boundary = 4 * static_cast<std::size_t>(n);
-    EXPECT_EQ(used.size(), v);
     for (auto const& p : first) {
         EXPECT_TRUE(used.count(p.get())) << "no vertex at " << p->x() << ", " << p->y();
     }
     for (auto const& p : repeats) {
         EXPECT_FALSE(used.count(p.get()));
     }
-    EXPECT_EQ(tin.allTriangles().size(), 2 * v - boundary - 2);
-    EXPECT_NEAR(totalArea(tin), double(n) * n, 1e-6);
-    std::set<int> ids;
-    for (Point const* p : used) {
-        ids.insert(p->id());
-    }
-    EXPECT_EQ(ids.size(), v);
-    EXPECT_EQ(*ids.begin(), 0);
-    EXPECT_EQ(*ids.rbegin(), static_cast<int>(v) - 1);
 }
 
 TEST(PointSetToTin, TinHoldsTheRunsTrianglesWithTheirCornersInOrderWhateverTheAddresses)
@@ -507,18 +508,7 @@ TEST(PointSetToTin, SurveyLargeEnoughForMappedArraysCountsByEuler)
         }
     }
     std::size_t const v = static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(n + 1);
-    ASSERT_EQ(set.allPoints().size(), v);
 
-    Tin tin = PointSetToTin::convertCleanPointSet(set, false, false);
-    auto used = vertices(tin);
-    EXPECT_EQ(used.size(), v);
-    EXPECT_EQ(tin.allTriangles().size(), 2 * v - 4 * static_cast<std::size_t>(n) - 2);
-    EXPECT_NEAR(totalArea(tin), double(n) * n, 1e-5);
-    std::vector<char> seen(v, 0);
-    for (Point const* p : used) {
-        ASSERT_GE(p->id(), 0);
-        ASSERT_LT(static_cast<std::size_t>(p->id()), v);
-        seen[static_cast<std::size_t>(p->id())] = 1;
-    }
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), static_cast<std::ptrdiff_t>(v));
+    expectHullTriangulation(PointSetToTin::convertCleanPointSet(set, false, false), v, 4 * static_cast<std::size_t>(n),
+                            double(n) * n, 1e-5);
 }

@@ -14,26 +14,13 @@ using namespace tin::core;
 using namespace tin::util;
 using namespace tintest;
 
-TEST(PolygonToTin, SquareGivesTwoFlatTriangles)
-{
-    Tin tin = PolygonToTin::convert(Polygon({Point2D(0, 0), Point2D(2, 0), Point2D(2, 2), Point2D(0, 2)}));
-    EXPECT_EQ(tin.allTriangles().size(), 2u);
-    auto used = vertices(tin);
-    EXPECT_EQ(used.size(), 4u);
-    for (Point const* p : used) {
-        EXPECT_EQ(p->elevation(), 0.0);
-        EXPECT_TRUE((p->x() == 0 || p->x() == 2) && (p->y() == 0 || p->y() == 2));
-    }
-    EXPECT_DOUBLE_EQ(totalArea(tin), 4.0);
-}
-
-TEST(PolygonToTin, SurveyCoordinatesComeBackUnchanged)
+TEST(PolygonToTin, SurveyCoordinatesComeBackUnchangedOnAFlatTin)
 {
     std::vector<Point2D> ring{Point2D(612345.125, 5432109.375), Point2D(612399.5, 5432111.0625),
                               Point2D(612380.25, 5432170.5), Point2D(612340.0, 5432150.75)};
     Tin tin = PolygonToTin::convert(Polygon(ring));
-    auto used = vertices(tin);
-    ASSERT_EQ(used.size(), 4u);
+    EXPECT_EQ(tin.allTriangles().size(), 2u);
+    EXPECT_EQ(vertices(tin).size(), 4u);
     for (auto const& v : ring) {
         auto found = tin.findPointsAt(v);
         ASSERT_EQ(found.size(), 1u) << v.x() << ", " << v.y();

@@ -27,14 +27,6 @@ namespace {
 using tin::core::Point;
 using tin::core::Tin;
 
-double planArea(const Tin& tin) {
-    double sum = 0.0;
-    for (const auto& t : tin.allTriangles()) {
-        sum += 0.5 * std::abs(realdata::signedArea2(realdata::facetOf(*t)));
-    }
-    return sum;
-}
-
 std::map<realdata::Facet, int> facetCounts(const Tin& tin) {
     std::map<realdata::Facet, int> counts;
     for (const auto& t : tin.allTriangles()) {
@@ -42,6 +34,14 @@ std::map<realdata::Facet, int> facetCounts(const Tin& tin) {
     }
     return counts;
 }
+
+// What a merge hands back beside its result.
+struct Edit {
+    bool ok = false;
+    Tin taken;
+    Tin added;
+    Tin removed;
+};
 
 class RealDataMergeTest : public ::testing::Test {
 protected:
@@ -114,15 +114,15 @@ protected:
         EXPECT_FALSE(added.empty());
         EXPECT_FALSE(removed.empty());
 
-        const double area = planArea(base);
-        EXPECT_NEAR(planArea(result), area, 1e-9 * area);
-        EXPECT_NEAR(planArea(added), planArea(removed), 1e-9 * area);
+        const double area = realdata::planArea(base);
+        EXPECT_NEAR(realdata::planArea(result), area, 1e-9 * area);
+        EXPECT_NEAR(realdata::planArea(added), realdata::planArea(removed), 1e-9 * area);
         const double outline = result.geosGeometry()->getArea();
         EXPECT_NEAR(outline, area, 1e-9 * area) << "no overlap, no gap";
     }
 
     // Inside the channel the result is the lower (cut) or higher (fill) of the two surfaces, or
-    // the channel itself (overwrite); outside it the ground.
+    // the channel itself (overwrite); outside it the ground, or nothing after an overwrite.
     enum class Take { Lower, Higher, Designed };
 
     static void expectEnvelope(const Tin& result, Take take) {
@@ -131,20 +131,24 @@ protected:
         for (double y = box.yMin() + 0.37; y < box.yMax(); y += 0.71) {
             for (double x = box.xMin() + 0.29; x < box.xMax(); x += 0.73) {
                 const Point p(x, y);
+                double merged = 0.0;
+                const bool covered = result.interpolatedElevation(p, &merged);
+                double designed = 0.0;
+                const bool inChannel = s_channel->interpolatedElevation(p, &designed);
+                inside += inChannel ? 1 : 0;
+                if (take == Take::Designed) {
+                    EXPECT_EQ(covered, inChannel) << x << ", " << y;
+                    EXPECT_NEAR(covered ? merged : designed, designed, 1e-6) << x << ", " << y;
+                    continue;
+                }
                 double ground = 0.0;
                 if (!s_ground->interpolatedElevation(p, &ground)) {
                     continue;
                 }
-                double merged = 0.0;
-                ASSERT_TRUE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
-                double designed = 0.0;
-                double expected = ground;
-                if (s_channel->interpolatedElevation(p, &designed)) {
-                    expected = take == Take::Lower    ? std::min(ground, designed)
-                               : take == Take::Higher ? std::max(ground, designed)
-                                                      : designed;
-                    ++inside;
-                }
+                ASSERT_TRUE(covered) << x << ", " << y;
+                const double expected = !inChannel              ? ground
+                                        : take == Take::Lower ? std::min(ground, designed)
+                                                              : std::max(ground, designed);
                 EXPECT_NEAR(merged, expected, 1e-6) << x << ", " << y;
             }
         }
@@ -155,13 +159,10 @@ protected:
     // volume change against the difference of the two surfaces (`minus` for a cut, `plus` for a fill).
     static void expectEditMatchesDifference(Tin (*merge)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*),
                                             Take take, bool cut) {
-        bool ok = false;
-        Tin taken;
-        Tin added;
-        Tin removed;
-        const Tin result = merge(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-        ASSERT_TRUE(ok);
-        expectConsistentEdit(*s_ground, result, added, removed);
+        Edit e;
+        const Tin result = merge(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+        ASSERT_TRUE(e.ok);
+        expectConsistentEdit(*s_ground, result, e.added, e.removed);
         expectEnvelope(result, take);
 
         bool diffOk = false;
@@ -200,44 +201,22 @@ TEST_F(RealDataMergeTest, ChannelBanksFilledOnTheGround) {
 // Overwrite keeps only where both surfaces exist: the channel itself, all of the ground there
 // removed.
 TEST_F(RealDataMergeTest, ChannelOverwritesTheGround) {
-    bool ok = false;
-    Tin taken;
-    Tin added;
-    Tin removed;
-    const Tin result = tin::util::TinMerge::overwrite(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-    ASSERT_TRUE(ok);
-    const double channelArea = planArea(*s_channel);
-    EXPECT_NEAR(planArea(result), channelArea, 1e-9 * channelArea);
-    EXPECT_NEAR(planArea(taken), channelArea, 1e-9 * channelArea);
-    EXPECT_NEAR(planArea(removed), planArea(*s_ground), 1e-9 * planArea(*s_ground));
-    EXPECT_TRUE(facetCounts(result) == facetCounts(added));
+    Edit e;
+    const Tin result = tin::util::TinMerge::overwrite(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+    ASSERT_TRUE(e.ok);
+    const double channelArea = realdata::planArea(*s_channel);
+    EXPECT_NEAR(realdata::planArea(result), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(realdata::planArea(e.taken), channelArea, 1e-9 * channelArea);
+    EXPECT_NEAR(realdata::planArea(e.removed), realdata::planArea(*s_ground), 1e-9 * realdata::planArea(*s_ground));
+    EXPECT_TRUE(facetCounts(result) == facetCounts(e.added));
 
-    const tin::core::Rect box = s_ground->boundingRect();
-    int inside = 0;
-    for (double y = box.yMin() + 0.37; y < box.yMax(); y += 0.71) {
-        for (double x = box.xMin() + 0.29; x < box.xMax(); x += 0.73) {
-            const Point p(x, y);
-            double designed = 0.0;
-            double merged = 0.0;
-            if (s_channel->interpolatedElevation(p, &designed)) {
-                ++inside;
-                ASSERT_TRUE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
-                EXPECT_NEAR(merged, designed, 1e-6) << x << ", " << y;
-            } else {
-                EXPECT_FALSE(result.interpolatedElevation(p, &merged)) << x << ", " << y;
-            }
-        }
-    }
-    EXPECT_GT(inside, 100);
+    expectEnvelope(result, Take::Designed);
 }
 
 TEST_F(RealDataMergeTest, EditedSurfaceSurvivesConversionToPointsAndBack) {
-    bool ok = false;
-    Tin taken;
-    Tin added;
-    Tin removed;
-    const Tin cut = tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-    ASSERT_TRUE(ok);
+    Edit e;
+    const Tin cut = tin::util::TinMerge::sub(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+    ASSERT_TRUE(e.ok);
 
     // Every edge comes back as a breakline, so the triangulation has no choice left.
     const tin::core::PointSet set = tin::util::TinToPointSet::convert(cut);
@@ -253,13 +232,10 @@ TEST_F(RealDataMergeTest, DifferencesOfEditedAgainstOriginalGroundAreTheEditsVol
     const double volume = tin::util::TinDifferences::volume(*s_ground);
     for (const bool fill : {false, true}) {
         SCOPED_TRACE(fill ? "fill" : "cut");
-        bool ok = false;
-        Tin taken;
-        Tin added;
-        Tin removed;
-        const Tin edited = fill ? tin::util::TinMerge::add(*s_ground, *s_channel, &ok, &taken, &added, &removed)
-                                : tin::util::TinMerge::sub(*s_ground, *s_channel, &ok, &taken, &added, &removed);
-        ASSERT_TRUE(ok);
+        Edit e;
+        const Tin edited = fill ? tin::util::TinMerge::add(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed)
+                                : tin::util::TinMerge::sub(*s_ground, *s_channel, &e.ok, &e.taken, &e.added, &e.removed);
+        ASSERT_TRUE(e.ok);
         const double change = tin::util::TinDifferences::volume(edited) - volume;
 
         bool diffOk = false;

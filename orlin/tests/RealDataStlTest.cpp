@@ -108,15 +108,6 @@ TEST_P(RealDataStlModelTest, AsciiAndBinaryFormsGiveTheSameFacets) {
     expectClosed(fromBinary);
 }
 
-TEST_P(RealDataStlModelTest, ExplicitFormReadsLikeDetection) {
-    const std::string ascii = stl("numpystl_ascii_" + GetParam() + ".stl");
-    const std::string binary = stl("numpystl_binary_" + GetParam() + ".stl");
-    EXPECT_EQ(realdata::canonicalFacets(tin::io::StlTinImporter(tin::io::STL_ASCII).importTin(ascii.c_str())),
-              realdata::canonicalFacets(tin::io::StlTinImporter().importTin(ascii.c_str())));
-    EXPECT_EQ(realdata::canonicalFacets(tin::io::StlTinImporter(tin::io::STL_BINARY).importTin(binary.c_str())),
-              realdata::canonicalFacets(tin::io::StlTinImporter().importTin(binary.c_str())));
-}
-
 INSTANTIATE_TEST_SUITE_P(Models, RealDataStlModelTest, ::testing::Values("Cube", "HalfDonut", "Moon", "Star"));
 
 TEST(RealDataStlTest, BlankHeaderReadsAsBinary) {
@@ -128,19 +119,14 @@ TEST(RealDataStlTest, BlankHeaderReadsAsBinary) {
     EXPECT_EQ(realdata::canonicalFacets(tin), realdata::canonicalFacets(named));
 }
 
-TEST(RealDataStlTest, BinaryWithSolidHeaderAndOneTrailingByteReadsAsBinary) {
-    const std::string path = stl("numpystl_binary_HalfDonut.stl");
-    ASSERT_EQ(realdata::slurp(path).compare(0, 5, "solid"), 0);
-    const tin::core::Tin tin = tin::io::StlTinImporter().importTin(path.c_str());
-    expectSameFacets(facetsOf(tin), realdata::readBinaryStlFacets(path), 1e-8);
-}
-
-TEST(RealDataStlTest, BinaryWithIndentedSolidHeaderReadsAsBinary) {
-    const std::string path = stl("numpystl_binary_Cube.stl");
-    ASSERT_EQ(realdata::slurp(path).compare(0, 6, " solid"), 0);
-    const tin::core::Tin tin = tin::io::StlTinImporter().importTin(path.c_str());
-    EXPECT_EQ(tin.allTriangles().size(), 12u);
-    EXPECT_EQ(tin.pointCount(), 8);
+TEST(RealDataStlTest, BinaryWithSolidHeaderAndOneTrailingByteOrIndentedSolidReadsAsBinary) {
+    for (const auto& [name, start] : {std::pair<const char*, const char*>{"numpystl_binary_HalfDonut.stl", "solid"},
+                                      {"numpystl_binary_Cube.stl", " solid"}}) {
+        const std::string path = stl(name);
+        ASSERT_EQ(realdata::slurp(path).rfind(start, 0), 0u) << name;
+        const tin::core::Tin tin = tin::io::StlTinImporter().importTin(path.c_str());
+        expectSameFacets(facetsOf(tin), realdata::readBinaryStlFacets(path), 1e-8);
+    }
 }
 
 TEST(RealDataStlTest, TerrainSolidReadsEveryFacet) {

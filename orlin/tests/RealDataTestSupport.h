@@ -173,6 +173,15 @@ inline double signedArea2(const Facet& f) {
     return (f[1][0] - f[0][0]) * (f[2][1] - f[0][1]) - (f[1][1] - f[0][1]) * (f[2][0] - f[0][0]);
 }
 
+// Plan area of a TIN, each triangle taken about its first vertex.
+inline double planArea(const tin::core::Tin& tin) {
+    double sum = 0.0;
+    for (const auto& t : tin.allTriangles()) {
+        sum += 0.5 * std::abs(signedArea2(facetOf(*t)));
+    }
+    return sum;
+}
+
 inline bool sameFacets(const Facet& a, const Facet& b, double tolerance) {
     for (int i = 0; i < 3; ++i) {
         for (int k = 0; k < 3; ++k) {

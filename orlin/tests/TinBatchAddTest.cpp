@@ -1,5 +1,7 @@
 // Batch addition (Tin::addTriangles, EdgeFactory::factoryAll) against single additions and
 // against what the corner list alone says the TIN must hold.
+#include "BatchTestSupport.h"
+
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
 #include "orlin/core/Point.h"
@@ -20,60 +22,9 @@
 #include <vector>
 
 using namespace tin::core;
+using namespace batchtest;
 
 namespace {
-
-using PointPtr = std::shared_ptr<Point>;
-using TrianglePtr = std::shared_ptr<Triangle>;
-
-// Nodes of an n x n grid (private objects: no factory, so every test has its own points),
-// plus one null slot at the end.
-std::vector<PointPtr> gridNodes(int n)
-{
-    std::vector<PointPtr> nodes;
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            nodes.push_back(std::make_shared<Point>(i, j, 0.1 * i * j));
-        }
-    }
-    nodes.push_back(nullptr);
-    return nodes;
-}
-
-// The grid's two triangles per cell in a shuffled order, then the awkward cases: repeated
-// triples, triples with a repeated or null corner, and triples of two distinct point objects
-// at one position (a valid, if flat, triangle as far as the TIN is concerned).
-std::vector<std::uint32_t> cornerList(int n, unsigned seed)
-{
-    std::vector<std::uint32_t> corners;
-    auto node = [n](int i, int j) { return static_cast<std::uint32_t>(j * n + i); };
-    std::vector<std::pair<int, int>> cells;
-    for (int j = 0; j + 1 < n; ++j) {
-        for (int i = 0; i + 1 < n; ++i) {
-            cells.emplace_back(i, j);
-        }
-    }
-    std::shuffle(cells.begin(), cells.end(), std::mt19937(seed));
-    for (auto [i, j] : cells) {
-        corners.insert(corners.end(), {node(i, j), node(i + 1, j), node(i + 1, j + 1)});
-        corners.insert(corners.end(), {node(i, j), node(i + 1, j + 1), node(i, j + 1)});
-    }
-    std::uint32_t const null = static_cast<std::uint32_t>(n * n);
-    std::mt19937 random(seed + 1);
-    std::uniform_int_distribution<std::size_t> pick(0, corners.size() / 3 - 1);
-    for (int k = 0; k < 200; ++k) {
-        std::size_t const t = pick(random);
-        std::uint32_t const a = corners[3 * t], b = corners[3 * t + 1], c = corners[3 * t + 2];
-        switch (k % 5) {
-        case 0: corners.insert(corners.end(), {a, b, c}); break; // the same triple again
-        case 1: corners.insert(corners.end(), {c, b, a}); break; // reversed
-        case 2: corners.insert(corners.end(), {a, a, c}); break; // degenerate
-        case 3: corners.insert(corners.end(), {a, b, null}); break; // null corner
-        default: corners.insert(corners.end(), {b, c, b}); break; // degenerate
-        }
-    }
-    return corners;
-}
 
 std::vector<TrianglePtr> addOneByOne(Tin& tin, std::vector<PointPtr> const& nodes, std::vector<std::uint32_t> const& c)
 {
@@ -91,31 +42,35 @@ std::vector<TrianglePtr> addInBatch(Tin& tin, std::vector<PointPtr> const& nodes
     return made;
 }
 
-// A triangle's number in the addition order, -1 for one not made by it.
-std::map<Triangle const*, int> numbering(std::vector<TrianglePtr> const& made)
+// What the corner list alone says: for the held triples (by number, in the order they were
+// last added) every edge and vertex lists them in that order, the outline is the edges used
+// an odd number of times, and the vertex count is the nodes used.
+void expectListsOfTheCornerList(Tin const& tin, std::vector<PointPtr> const& nodes,
+                                std::vector<std::uint32_t> const& corners, std::vector<std::size_t> const& held,
+                                Numbering const& number)
 {
-    std::map<Triangle const*, int> number;
-    for (std::size_t k = 0; k < made.size(); ++k) {
-        if (made[k]) {
-            number[made[k].get()] = static_cast<int>(k);
+    std::map<std::pair<std::uint32_t, std::uint32_t>, std::vector<int>> byPair;
+    std::map<std::uint32_t, std::vector<int>> byNode;
+    for (std::size_t k : held) {
+        std::uint32_t const* c = corners.data() + 3 * k;
+        for (int i = 0; i < 3; ++i) {
+            std::uint32_t const a = c[(i + 1) % 3], b = c[(i + 2) % 3];
+            byPair[{std::min(a, b), std::max(a, b)}].push_back(static_cast<int>(k));
+            byNode[c[i]].push_back(static_cast<int>(k));
         }
     }
-    return number;
-}
-
-std::vector<int> numbersOf(std::vector<TrianglePtr> const& list, std::map<Triangle const*, int> const& number)
-{
-    std::vector<int> result;
-    for (auto const& t : list) {
-        auto const it = number.find(t.get());
-        result.push_back(it == number.end() ? -1 : it->second);
+    ASSERT_EQ(tin.allTriangles().size(), held.size());
+    EXPECT_EQ(static_cast<std::size_t>(tin.pointCount()), byNode.size());
+    std::size_t odd = 0;
+    for (auto const& [pair, list] : byPair) {
+        auto const edge = EdgeFactory::instance().factory(nodes[pair.first], nodes[pair.second]);
+        ASSERT_EQ(numbersOf(tin.findTriangleFromEdge(edge), number), list);
+        odd += list.size() % 2;
     }
-    return result;
-}
-
-bool degenerate(std::vector<PointPtr> const& nodes, std::uint32_t const* c)
-{
-    return !nodes[c[0]] || !nodes[c[1]] || !nodes[c[2]] || c[0] == c[1] || c[1] == c[2] || c[0] == c[2];
+    EXPECT_EQ(tin.outerEdges().size(), odd);
+    for (auto const& [node, list] : byNode) {
+        ASSERT_EQ(numbersOf(tin.findTriangleFromPoint(nodes[node]), number), list);
+    }
 }
 
 } // namespace
@@ -124,7 +79,7 @@ TEST(TinBatchAddTest, SameTinAsSingleAdditions)
 {
     // Larger than one internal batch, so that prefetching crosses batch ends.
     std::vector<PointPtr> const nodes = gridNodes(34);
-    std::vector<std::uint32_t> const corners = cornerList(34, 5);
+    std::vector<std::uint32_t> const corners = cornerList(34, 5, true);
     ASSERT_GT(corners.size() / 3, 2048u);
 
     Tin single;
@@ -173,51 +128,32 @@ TEST(TinBatchAddTest, TopologyFollowsFromTheCornerList)
 {
     // Built alone, so every edge is made by the batch itself; the corner list is the oracle.
     std::vector<PointPtr> const nodes = gridNodes(23);
-    std::vector<std::uint32_t> const corners = cornerList(23, 9);
-    std::size_t const count = corners.size() / 3;
+    std::vector<std::uint32_t> const corners = cornerList(23, 9, true);
     Tin tin;
     std::vector<TrianglePtr> const made = addInBatch(tin, nodes, corners);
-
-    std::map<std::pair<std::uint32_t, std::uint32_t>, std::vector<int>> byPair;
-    std::map<std::uint32_t, std::vector<int>> byNode;
-    std::size_t triangles = 0;
-    for (std::size_t k = 0; k < count; ++k) {
+    std::vector<std::size_t> held;
+    for (std::size_t k = 0; k < made.size(); ++k) {
         std::uint32_t const* c = corners.data() + 3 * k;
         ASSERT_EQ(made[k] == nullptr, degenerate(nodes, c)) << "triple " << k;
         if (!made[k]) {
             continue;
         }
-        ++triangles;
+        held.push_back(k);
         for (int i = 0; i < 3; ++i) {
-            std::uint32_t const a = c[(i + 1) % 3], b = c[(i + 2) % 3];
-            byPair[{std::min(a, b), std::max(a, b)}].push_back(static_cast<int>(k));
-            byNode[c[i]].push_back(static_cast<int>(k));
             // Edge i is opposite corner i.
             Edge const& e = *made[k]->edge(i);
-            EXPECT_TRUE((e.point1() == nodes[a] && e.point2() == nodes[b])
-                        || (e.point1() == nodes[b] && e.point2() == nodes[a]));
+            PointPtr const& a = nodes[c[(i + 1) % 3]];
+            PointPtr const& b = nodes[c[(i + 2) % 3]];
+            EXPECT_TRUE((e.point1() == a && e.point2() == b) || (e.point1() == b && e.point2() == a));
         }
     }
-    EXPECT_EQ(tin.allTriangles().size(), triangles);
-    EXPECT_EQ(static_cast<std::size_t>(tin.pointCount()), byNode.size());
-
-    auto const number = numbering(made);
-    std::size_t odd = 0;
-    for (auto const& [pair, list] : byPair) {
-        auto const edge = EdgeFactory::instance().factory(nodes[pair.first], nodes[pair.second]);
-        EXPECT_EQ(numbersOf(tin.findTriangleFromEdge(edge), number), list);
-        odd += list.size() % 2;
-    }
-    EXPECT_EQ(tin.outerEdges().size(), odd);
-    for (auto const& [node, list] : byNode) {
-        EXPECT_EQ(numbersOf(tin.findTriangleFromPoint(nodes[node]), number), list);
-    }
+    expectListsOfTheCornerList(tin, nodes, corners, held, numbering(made));
 }
 
 TEST(TinBatchAddTest, AddsToAFilledTinWithItsIndexBuilt)
 {
     std::vector<PointPtr> const nodes = gridNodes(12);
-    std::vector<std::uint32_t> const corners = cornerList(12, 3);
+    std::vector<std::uint32_t> const corners = cornerList(12, 3, true);
     std::size_t const half = corners.size() / 6 * 3;
     std::vector<std::uint32_t> const first(corners.begin(), corners.begin() + half);
     std::vector<std::uint32_t> const second(corners.begin() + half, corners.end());
@@ -246,7 +182,7 @@ TEST(TinBatchAddTest, ReadyTrianglesGiveTheSameListsAsSingleInsertions)
     // Ready triangles (made by another TIN) added in one call, with repeats and nulls among
     // them, into a TIN that already holds some of them and has its index built.
     std::vector<PointPtr> const nodes = gridNodes(40);
-    std::vector<std::uint32_t> const corners = cornerList(40, 11);
+    std::vector<std::uint32_t> const corners = cornerList(40, 11, true);
     Tin source;
     std::vector<TrianglePtr> ready = addInBatch(source, nodes, corners);
     ready.insert(ready.end(), ready.begin(), ready.begin() + 100);
@@ -281,15 +217,6 @@ TEST(TinBatchAddTest, ReadyTrianglesGiveTheSameListsAsSingleInsertions)
                       numbersOf(batch.findTriangleFromPoint(t->point(i)), number));
         }
     }
-}
-
-TEST(TinBatchAddTest, EmptyBatchChangesNothing)
-{
-    std::vector<PointPtr> const nodes = gridNodes(2);
-    Tin tin;
-    tin.addTriangles(nodes.data(), nullptr, 0);
-    EXPECT_TRUE(tin.empty());
-    EXPECT_EQ(tin.pointCount(), 0);
 }
 
 TEST(EdgeFactoryBatchTest, SameEdgesAsSingleRequests)
@@ -346,7 +273,7 @@ TEST(TinBatchAddTest, ReleasingATinFreesItsEdgesButSparesACopy)
 {
     std::size_t const before = EdgeFactory::instance().size();
     std::vector<PointPtr> const nodes = gridNodes(20);
-    std::vector<std::uint32_t> const corners = cornerList(20, 21);
+    std::vector<std::uint32_t> const corners = cornerList(20, 21, true);
     auto copy = std::make_unique<Tin>();
     {
         Tin tin;
@@ -382,7 +309,7 @@ TEST(TinBatchAddTest, InterleavedTinsKeepTheirListsThroughRemovals)
     // first (a TIN taken down), the other a random third, half of which comes back. The
     // corner list and the order of the edits say what every list must hold.
     std::vector<PointPtr> const nodes = gridNodes(30);
-    std::vector<std::uint32_t> const corners = cornerList(30, 13);
+    std::vector<std::uint32_t> const corners = cornerList(30, 13, false);
     std::size_t const count = corners.size() / 3;
     Tin tins[2];
     std::vector<TrianglePtr> made[2];
@@ -420,26 +347,7 @@ TEST(TinBatchAddTest, InterleavedTinsKeepTheirListsThroughRemovals)
     }
 
     for (int t = 0; t < 2; ++t) {
-        std::map<std::pair<std::uint32_t, std::uint32_t>, std::vector<int>> byPair;
-        std::map<std::uint32_t, std::vector<int>> byNode;
-        for (std::size_t k : order[t]) {
-            std::uint32_t const* c = corners.data() + 3 * k;
-            for (int i = 0; i < 3; ++i) {
-                std::uint32_t const a = c[(i + 1) % 3], b = c[(i + 2) % 3];
-                byPair[{std::min(a, b), std::max(a, b)}].push_back(static_cast<int>(k));
-                byNode[c[i]].push_back(static_cast<int>(k));
-            }
-        }
-        ASSERT_EQ(tins[t].allTriangles().size(), order[t].size());
-        EXPECT_EQ(static_cast<std::size_t>(tins[t].pointCount()), byNode.size());
-        auto const number = numbering(made[t]);
-        for (auto const& [pair, list] : byPair) {
-            auto const edge = EdgeFactory::instance().factory(nodes[pair.first], nodes[pair.second]);
-            ASSERT_EQ(numbersOf(tins[t].findTriangleFromEdge(edge), number), list) << "TIN " << t;
-        }
-        for (auto const& [node, list] : byNode) {
-            ASSERT_EQ(numbersOf(tins[t].findTriangleFromPoint(nodes[node]), number), list) << "TIN " << t;
-        }
+        expectListsOfTheCornerList(tins[t], nodes, corners, order[t], numbering(made[t]));
         for (std::size_t k = 0; k < count; ++k) {
             if (made[t][k]) {
                 EXPECT_EQ(tins[t].containsTriangle(made[t][k]),

@@ -3,6 +3,8 @@
 // freed records are reused in the same order), the same lists in the same order, the same
 // outline and vertex count, whether the batch goes into an empty TIN, a TIN with freed
 // records and a built index, or a copy sharing its tables with another TIN.
+#include "BatchTestSupport.h"
+
 #include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Rect.h"
@@ -24,8 +26,7 @@ using namespace tin::core;
 
 namespace {
 
-using PointPtr = std::shared_ptr<Point>;
-using TrianglePtr = std::shared_ptr<Triangle>;
+using namespace batchtest;
 
 // Above the size at which a batch starts its lanes (32768 triangles).
 constexpr int GRID = 140;
@@ -39,51 +40,6 @@ public:
     LanesFor& operator=(LanesFor const&) = delete;
 };
 
-std::vector<PointPtr> gridNodes(int n)
-{
-    std::vector<PointPtr> nodes;
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            nodes.push_back(std::make_shared<Point>(i, j, 0.5 * i - 0.25 * j));
-        }
-    }
-    nodes.push_back(nullptr);
-    return nodes;
-}
-
-// Two triangles per cell, rows in grid order, then every 97th triangle again, some reversed,
-// and triples with a repeated or a null corner sprinkled through the list.
-std::vector<std::uint32_t> cornerList(int n, unsigned seed)
-{
-    auto node = [n](int i, int j) { return static_cast<std::uint32_t>(j * n + i); };
-    std::vector<std::uint32_t> corners;
-    for (int j = 0; j + 1 < n; ++j) {
-        for (int i = 0; i + 1 < n; ++i) {
-            corners.insert(corners.end(), {node(i, j), node(i + 1, j), node(i + 1, j + 1)});
-            corners.insert(corners.end(), {node(i, j), node(i + 1, j + 1), node(i, j + 1)});
-        }
-    }
-    std::uint32_t const null = static_cast<std::uint32_t>(n * n);
-    std::mt19937 random(seed);
-    std::size_t const cells = corners.size() / 3;
-    std::uniform_int_distribution<std::size_t> pick(0, cells - 1);
-    std::vector<std::uint32_t> odd;
-    for (std::size_t t = 0; t < cells; t += 97) {
-        std::uint32_t const a = corners[3 * t], b = corners[3 * t + 1], c = corners[3 * t + 2];
-        odd.insert(odd.end(), {a, b, c});
-        odd.insert(odd.end(), {c, b, a});
-    }
-    for (int k = 0; k < 300; ++k) {
-        std::size_t const t = pick(random);
-        std::uint32_t const a = corners[3 * t], b = corners[3 * t + 1];
-        std::uint32_t const triple[3] = {a, k % 2 == 0 ? a : b, k % 2 == 0 ? b : null};
-        std::size_t const at = 3 * pick(random);
-        corners.insert(corners.begin() + static_cast<std::ptrdiff_t>(at), triple, triple + 3);
-    }
-    corners.insert(corners.end(), odd.begin(), odd.end());
-    return corners;
-}
-
 // Everything a TIN's topology says, with triangles named by their number in `number`.
 struct Shape {
     std::vector<int> order; // allTriangles() in iteration order
@@ -91,27 +47,6 @@ struct Shape {
     std::vector<std::pair<Point const*, Point const*>> outer;
     int points = 0;
 };
-
-using Numbering = std::map<Triangle const*, int>;
-
-void number(Numbering& numbers, std::vector<TrianglePtr> const& made, int offset)
-{
-    for (std::size_t k = 0; k < made.size(); ++k) {
-        if (made[k]) {
-            numbers.emplace(made[k].get(), offset + static_cast<int>(k));
-        }
-    }
-}
-
-std::vector<int> numbersOf(std::vector<TrianglePtr> const& list, Numbering const& numbers)
-{
-    std::vector<int> result;
-    for (auto const& t : list) {
-        auto const it = numbers.find(t.get());
-        result.push_back(it == numbers.end() ? -1 : it->second);
-    }
-    return result;
-}
 
 Shape shapeOf(Tin const& tin, Numbering const& numbers)
 {
@@ -160,7 +95,7 @@ class TinListLanesTest : public ::testing::TestWithParam<int> { };
 TEST_P(TinListLanesTest, EmptyTinGetsTheSameTinAsOneThread)
 {
     std::vector<PointPtr> const nodes = gridNodes(GRID);
-    std::vector<std::uint32_t> const corners = cornerList(GRID, 3);
+    std::vector<std::uint32_t> const corners = cornerList(GRID, 3, false);
     std::size_t const count = corners.size() / 3;
     ASSERT_GE(count, 32768u);
 
@@ -193,7 +128,7 @@ TEST_P(TinListLanesTest, TinWithFreedRecordsAndIndexGetsTheSameTinAsOneThread)
     // Part of the list added one by one, a scattered third of it removed (freed records, some
     // to be reused by the batch), the index built; then the rest in one batch.
     std::vector<PointPtr> const nodes = gridNodes(GRID + 20);
-    std::vector<std::uint32_t> const corners = cornerList(GRID + 20, 5);
+    std::vector<std::uint32_t> const corners = cornerList(GRID + 20, 5, false);
     std::size_t const count = corners.size() / 3;
     std::size_t const head = 6000;
     ASSERT_GE(count - head, 32768u);
@@ -229,7 +164,7 @@ TEST_P(TinListLanesTest, BatchIntoACopyLeavesTheSourceAlone)
 {
     // The copy shares every table chunk with its source; the lanes must clone what they write.
     std::vector<PointPtr> const nodes = gridNodes(GRID + 45);
-    std::vector<std::uint32_t> const corners = cornerList(GRID + 45, 7);
+    std::vector<std::uint32_t> const corners = cornerList(GRID + 45, 7, false);
     std::size_t const count = corners.size() / 3;
     std::size_t const head = count / 2;
     ASSERT_GE(head, 32768u);
@@ -260,7 +195,7 @@ TEST_P(TinListLanesTest, ReadyTrianglesGetTheSameTinAsOneThread)
 {
     // Triangles made by another TIN, with repeats and nulls, into TINs that hold some already.
     std::vector<PointPtr> const nodes = gridNodes(GRID);
-    std::vector<std::uint32_t> const corners = cornerList(GRID, 9);
+    std::vector<std::uint32_t> const corners = cornerList(GRID, 9, false);
     Tin maker;
     std::vector<TrianglePtr> ready = addInBatch(maker, nodes, corners.data(), corners.size() / 3, 0);
     ready.insert(ready.end(), ready.begin(), ready.begin() + 500);

@@ -11,6 +11,7 @@
 #include <geos/geom/Polygon.h>
 
 #include "OverlayTestSupport.h"
+#include "TinTestSupport.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Rect.h"
@@ -72,33 +73,33 @@ Tin levelPatch(double z)
     return grid(3, 3, 7, 7, 2, [z](double, double) { return z; });
 }
 
-using Key = std::array<Point const*, 3>;
+// A wavy base over [0, 10]^2 and a wavy surface crossing it over part of it, off its grid.
+double wavyBaseZ(double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; }
 
-std::multiset<Key> keys(Tin const& tin)
+Tin wavyBase()
 {
-    std::multiset<Key> result;
-    for (auto const& t : tin.allTriangles()) {
-        Key k{t->point1().get(), t->point2().get(), t->point3().get()};
-        std::sort(k.begin(), k.end());
-        result.insert(k);
-    }
-    return result;
+    return grid(0, 0, 10, 10, 6, wavyBaseZ);
+}
+
+Tin wavyOther()
+{
+    return grid(2.5, 1.5, 8.5, 7.5, 5, [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; });
 }
 
 // The result is the base without the removed triangles and with the added ones (triangles
 // matched by their vertices).
 void expectChangeReproducesResult(Tin const& base, Tin const& result, Tin const& added, Tin const& removed)
 {
-    auto expected = keys(base);
-    for (auto const& k : keys(removed)) {
+    auto expected = tintest::cornerKeys(base);
+    for (auto const& k : tintest::cornerKeys(removed)) {
         auto it = expected.find(k);
         ASSERT_NE(it, expected.end());
         expected.erase(it);
     }
-    for (auto const& k : keys(added)) {
+    for (auto const& k : tintest::cornerKeys(added)) {
         expected.insert(k);
     }
-    EXPECT_EQ(expected, keys(result));
+    EXPECT_EQ(expected, tintest::cornerKeys(result));
 }
 
 // Elevation of the result at a position (its surface), or NaN outside it.
@@ -113,37 +114,24 @@ struct Outputs {
     bool ok = false;
 };
 
-}  // namespace
-
-namespace {
-
-std::set<Triangle const*> objects(Tin const& tin)
-{
-    std::set<Triangle const*> result;
-    for (auto const& t : tin.allTriangles()) {
-        result.insert(t.get());
-    }
-    return result;
-}
-
 // The result is the base less the removed plus the added triangles object for object, the
 // removed come from the base, the added do not, and no added triangle stands over the very
 // vertices of a removed one (the base's triangle would have been kept in its place).
 void expectChangeIsExactByObject(Tin const& base, Tin const& result, Tin const& added, Tin const& removed)
 {
-    auto const baseObjects = objects(base);
+    auto const baseObjects = tintest::objectsOf(base);
     auto expected = baseObjects;
-    for (auto const* t : objects(removed)) {
+    for (auto const* t : tintest::objectsOf(removed)) {
         EXPECT_EQ(baseObjects.count(t), 1u);
         expected.erase(t);
     }
-    for (auto const* t : objects(added)) {
+    for (auto const* t : tintest::objectsOf(added)) {
         EXPECT_EQ(baseObjects.count(t), 0u);
         expected.insert(t);
     }
-    EXPECT_EQ(expected, objects(result));
-    auto const removedKeys = keys(removed);
-    for (auto const& k : keys(added)) {
+    EXPECT_EQ(expected, tintest::objectsOf(result));
+    auto const removedKeys = tintest::cornerKeys(removed);
+    for (auto const& k : tintest::cornerKeys(added)) {
         EXPECT_EQ(removedKeys.count(k), 0u);
     }
 }
@@ -498,7 +486,7 @@ TEST(TinMergeTest, UncutBaseTrianglesStayTheBaseObjects)
     Tin result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
     ASSERT_TRUE(o.ok);
     expectChangeIsExactByObject(base, result, o.added, o.removed);
-    auto const kept = objects(result);
+    auto const kept = tintest::objectsOf(result);
     int uncut = 0;
     for (auto const& t : base.allTriangles()) {
         auto const r = t->boundingRect();
@@ -512,31 +500,6 @@ TEST(TinMergeTest, UncutBaseTrianglesStayTheBaseObjects)
     EXPECT_GT(uncut, 30);
     EXPECT_NEAR(planarArea(o.added), planarArea(o.removed), 1e-9);
     EXPECT_LT(o.removed.allTriangles().size(), 20u);
-}
-
-TEST(TinMergeTest, EveryOperationChangesTheBaseExactlyByItsAddedAndRemoved)
-{
-    Tin base = grid(0, 0, 10, 10, 6, [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; });
-    Tin other = grid(2.5, 1.5, 8.5, 7.5, 5, [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; });
-    using Operation = Tin (*)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*);
-    std::vector<std::pair<char const*, Operation>> const operations{
-        {"add", &TinMerge::add}, {"sub", &TinMerge::sub}, {"overwrite", &TinMerge::overwrite},
-        {"overwrite_deleteLonelyRegions", &TinMerge::overwrite_deleteLonelyRegions}};
-    for (auto const& [name, operation] : operations) {
-        SCOPED_TRACE(name);
-        Outputs o;
-        Tin result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
-        ASSERT_TRUE(o.ok);
-        expectChangeIsExactByObject(base, result, o.added, o.removed);
-        for (auto const& t : o.taken.allTriangles()) {
-            EXPECT_TRUE(result.containsTriangle(t));
-        }
-        // Without the outputs the same triangles result.
-        bool ok = false;
-        Tin bare = operation(base, other, &ok, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(ok);
-        EXPECT_EQ(keys(bare), keys(result));
-    }
 }
 
 namespace {
@@ -561,19 +524,40 @@ void expectHigherAndLower(Tin const& base, Tin const& other, Tin const& higher, 
 
 }  // namespace
 
-TEST(TinMergeTest, AddAndSubGiveTheHigherAndTheLowerSurface)
+TEST(TinMergeTest, EveryOperationChangesTheBaseExactlyByItsAddedAndRemoved)
 {
-    // An independent oracle (see expectHigherAndLower).
-    auto zBase = [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; };
-    auto zOther = [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; };
-    Tin base = grid(0, 0, 10, 10, 6, zBase);
-    Tin other = grid(2.5, 1.5, 8.5, 7.5, 5, zOther);
+    Tin base = wavyBase();
+    Tin other = wavyOther();
+    using Operation = Tin (*)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*);
+    std::vector<std::pair<char const*, Operation>> const operations{
+        {"add", &TinMerge::add}, {"sub", &TinMerge::sub}, {"overwrite", &TinMerge::overwrite},
+        {"overwrite_deleteLonelyRegions", &TinMerge::overwrite_deleteLonelyRegions}};
+    std::vector<Tin> results;
+    for (auto const& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        Outputs o;
+        results.push_back(operation(base, other, &o.ok, &o.taken, &o.added, &o.removed));
+        Tin const& result = results.back();
+        ASSERT_TRUE(o.ok);
+        expectChangeIsExactByObject(base, result, o.added, o.removed);
+        for (auto const& t : o.taken.allTriangles()) {
+            EXPECT_TRUE(result.containsTriangle(t));
+        }
+        // Without the outputs the same triangles result.
+        bool ok = false;
+        Tin bare = operation(base, other, &ok, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(tintest::cornerKeys(bare), tintest::cornerKeys(result));
+    }
+    expectHigherAndLower(base, other, results[0], results[1]);
+
+    // An edit drops the base's cached rectangle; the merge must not depend on it.
+    auto const corner = base.findTrianglesIntersectRect(Rect(0, 0, 0.1, 0.1)).front();
+    base.removeTriangle(corner);
+    base.addTriangle(corner);
     bool ok = false;
-    Tin const added = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(ok);
-    Tin const cut = TinMerge::sub(base, other, &ok, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(ok);
-    expectHigherAndLower(base, other, added, cut);
+    EXPECT_EQ(tintest::cornerKeys(TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr)), tintest::cornerKeys(results[0]));
+    EXPECT_TRUE(ok);
 }
 
 TEST(TinMergeTest, SurfaceOnTheBaseGridWithEdgesAlongBaseEdgesGivesTheHigherAndTheLower)
@@ -581,9 +565,8 @@ TEST(TinMergeTest, SurfaceOnTheBaseGridWithEdgesAlongBaseEdgesGivesTheHigherAndT
     // The other TIN's vertices lie on the base's grid at half its spacing, so that many of its
     // edges run along halves of base edges: the overlay then finds the cuts of each TIN's edges
     // from runs of their own. Same oracle as above, and the change reproduces the result.
-    auto zBase = [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; };
     auto zOther = [](double x, double y) { return 1.2 - 0.08 * ((x - 5) * (x - 5) + (y - 5) * (y - 5)); };
-    Tin base = grid(0, 0, 10, 10, 10, zBase);
+    Tin base = grid(0, 0, 10, 10, 10, wavyBaseZ);
     Tin other = grid(2, 2, 8, 8, 12, zOther);
     Outputs add, sub;
     Tin const higher = TinMerge::add(base, other, &add.ok, &add.taken, &add.added, &add.removed);
@@ -607,25 +590,9 @@ TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)
         Outputs o;
         Tin result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
         ASSERT_TRUE(o.ok);
-        EXPECT_EQ(objects(result), objects(base));
+        EXPECT_EQ(tintest::objectsOf(result), tintest::objectsOf(base));
         EXPECT_TRUE(o.taken.empty());
         EXPECT_TRUE(o.added.empty());
         EXPECT_TRUE(o.removed.empty());
     }
-}
-
-TEST(TinMergeTest, EditedBaseMergesLikeAnUnchangedOne)
-{
-    // An edit drops the base's cached rectangle; the merge must not depend on it.
-    Tin base = grid(0, 0, 10, 10, 6, [](double x, double y) { return 0.3 * std::sin(x) + 0.1 * y; });
-    Tin other = grid(2.5, 1.5, 8.5, 7.5, 5, [](double x, double y) { return 0.5 * std::cos(y) + 0.05 * x; });
-    bool ok = false;
-    Tin const before = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(ok);
-    auto const corner = base.findTrianglesIntersectRect(Rect(0, 0, 0.1, 0.1)).front();
-    base.removeTriangle(corner);
-    base.addTriangle(corner);
-    Tin const after = TinMerge::add(base, other, &ok, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(keys(after), keys(before));
 }

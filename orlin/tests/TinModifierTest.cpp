@@ -32,15 +32,6 @@ Tin grid(int n, std::vector<PointPtr>* nodes = nullptr)
     return tinOf(gridTriangles(n, n, [](int, int) { return false; }, plane, nodes));
 }
 
-std::set<Triangle const*> triangleObjects(Tin const& tin)
-{
-    std::set<Triangle const*> result;
-    for (auto const& t : tin.allTriangles()) {
-        result.insert(t.get());
-    }
-    return result;
-}
-
 bool hasEdge(Tin const& tin, Point const* a, Point const* b)
 {
     for (auto const& t : tin.allTriangles()) {
@@ -169,12 +160,12 @@ TEST(TinModifierNeighbours, InsertedPointBecomesAVertexOfAProperTin)
 TEST(TinModifierNeighbours, ThrowingInsertionPutsTheNeighbourhoodBack)
 {
     Tin tin = grid(4);
-    auto before = triangleObjects(tin);
+    auto before = objectsOf(tin);
     auto host = *tin.findTrianglesIntersectRect(Rect(1.2, 1.1, 1.3, 1.2)).begin();
     // Another object at a vertex's position can never become a vertex.
     auto twin = pt(host->point1()->x(), host->point1()->y(), 99.0);
     EXPECT_THROW(TinModifier::divideTriangleAndNeighbors(&tin, host, twin), AssertError);
-    EXPECT_EQ(triangleObjects(tin), before);
+    EXPECT_EQ(objectsOf(tin), before);
 }
 
 TEST(TinModifierNeighbours, ConstraintEdgesSurviveAndFollowAnEdgeSplit)
@@ -234,7 +225,7 @@ TEST(TinModifierSelection, ClipOfAConcavePolygonMatchesTheExactTestOfEveryTriang
             expected.insert(t.get());
         }
     }
-    EXPECT_EQ(triangleObjects(clipped), expected);
+    EXPECT_EQ(objectsOf(clipped), expected);
     EXPECT_NEAR(totalArea(clipped), 5.0 * 2.0 + 2.0 * 4.0, 1e-12);
 }
 
@@ -242,7 +233,7 @@ TEST(TinModifierSelection, LeastCoverageOfItselfIsEveryTriangle)
 {
     Tin a = grid(5);
     Tin same = TinModifier::leastCoverage(a, a);
-    EXPECT_EQ(triangleObjects(same), triangleObjects(a));
+    EXPECT_EQ(objectsOf(same), objectsOf(a));
 
     // A small TIN inside one cell meets that cell's two triangles (and those touching it).
     Tin small;

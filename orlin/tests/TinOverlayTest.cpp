@@ -331,12 +331,16 @@ TEST(TinOverlayTest, RandomPairsCoverTheirAreasRegionByRegion)
 
 namespace {
 
+using Corners9 = std::array<double, 9>;
+// Whether a map has the entry of a region, and its triangles' corners.
+using Entry = std::pair<bool, std::vector<Corners9>>;
+
 // The corners of a list of triangles in list order, as coordinates.
-std::vector<std::array<double, 9>> orderedCorners(std::vector<std::shared_ptr<Triangle>> const& triangles)
+std::vector<Corners9> orderedCorners(std::vector<std::shared_ptr<Triangle>> const& triangles)
 {
-    std::vector<std::array<double, 9>> corners;
+    std::vector<Corners9> corners;
     for (auto const& t : triangles) {
-        std::array<double, 9> c{};
+        Corners9 c{};
         for (int i = 0; i < 3; ++i) {
             c[3 * i] = t->point(i)->x();
             c[3 * i + 1] = t->point(i)->y();
@@ -347,12 +351,42 @@ std::vector<std::array<double, 9>> orderedCorners(std::vector<std::shared_ptr<Tr
     return corners;
 }
 
-// The triangles of a region TIN as sorted corner coordinates, for comparing two runs.
-std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
+std::vector<Corners9> tinCorners(Tin const& tin, bool sorted)
 {
     auto corners = orderedCorners({tin.allTriangles().begin(), tin.allTriangles().end()});
-    std::sort(corners.begin(), corners.end());
+    if (sorted) {
+        std::sort(corners.begin(), corners.end());
+    }
     return corners;
+}
+
+// The entries of a map per tree in traversal order, then of the null key; also checks that the
+// map holds no other key.
+template <class Map, class Corners>
+std::vector<Entry> entriesByTree(Trees const& regions, Map const& map, Corners corners)
+{
+    std::vector<Entry> result;
+    auto const trees = allTrees(regions);
+    std::size_t present = 0;
+    for (std::size_t k = 0; k <= trees.size(); ++k) {
+        auto const it = map.find(k < trees.size() ? trees[k]->ring().get() : nullptr);
+        result.emplace_back(it != map.end(), it != map.end() ? corners(it->second) : std::vector<Corners9>());
+        present += it != map.end() ? 1 : 0;
+    }
+    EXPECT_EQ(map.size(), present);
+    return result;
+}
+
+std::vector<std::vector<std::pair<double, double>>> ringCoordinates(Trees const& regions)
+{
+    std::vector<std::vector<std::pair<double, double>>> rings;
+    for (auto const& tree : allTrees(regions)) {
+        rings.emplace_back();
+        for (auto const& p : tree->ring()->points()) {
+            rings.back().emplace_back(p->x(), p->y());
+        }
+    }
+    return rings;
 }
 
 }  // namespace
@@ -362,39 +396,21 @@ std::vector<std::array<double, 9>> cornerCoordinates(Tin const& tin)
 TEST(TinOverlayTest, SelectedRegionsMatchAFullRun)
 {
     std::mt19937 random(424242);
+    auto sorted = [](Tin const& tin) { return tinCorners(tin, true); };
     int left = 0;
     int kept = 0;
     for (int pair = 0; pair < 40; ++pair) {
+        SCOPED_TRACE(pair);
         auto [a, b] = randomPair(random, pair, false);
         // The full run is read and released first: its live points would lend the selected
         // run their elevations.
-        struct Region {
-            std::vector<std::pair<double, double>> ring;
-            bool inFirst = false, inSecond = false;
-            std::vector<std::array<double, 9>> first, second;
-        };
-        std::vector<Region> expected;
+        std::vector<std::vector<std::pair<double, double>>> rings;
+        std::vector<Entry> full[2];
         {
-            Result full = overlay(a, b);
-            auto const trees = allTrees(full.regions);
-            for (std::size_t k = 0; k <= trees.size(); ++k) {
-                Region r;
-                auto const* key = k < trees.size() ? trees[k]->ring().get() : nullptr;
-                if (key != nullptr) {
-                    for (auto const& p : key->points()) {
-                        r.ring.emplace_back(p->x(), p->y());
-                    }
-                }
-                if (full.first.count(key) != 0) {
-                    r.inFirst = true;
-                    r.first = cornerCoordinates(full.first.at(key));
-                }
-                if (full.second.count(key) != 0) {
-                    r.inSecond = true;
-                    r.second = cornerCoordinates(full.second.at(key));
-                }
-                expected.push_back(std::move(r));
-            }
+            Result r = overlay(a, b);
+            rings = ringCoordinates(r.regions);
+            full[0] = entriesByTree(r.regions, r.first, sorted);
+            full[1] = entriesByTree(r.regions, r.second, sorted);
         }
         // Some regions of each TIN and the unclaimed triangles of one of them; or, as a merge
         // taking the second TIN everywhere asks, the first TIN's unclaimed triangles and the
@@ -411,85 +427,45 @@ TEST(TinOverlayTest, SelectedRegionsMatchAFullRun)
         };
         Result some;
         TinOverlay::overlayTins(a, b, keepAll, selector, &some.regions, &some.first, &some.second);
+        ASSERT_EQ(ringCoordinates(some.regions), rings);
         auto const trees = allTrees(some.regions);
-        ASSERT_EQ(trees.size() + 1, expected.size()) << "pair " << pair;
         for (bool ofFirst : {true, false}) {
-            RegionTinMap const& map = ofFirst ? some.first : some.second;
-            std::size_t entries = 0;
+            auto const got = entriesByTree(some.regions, ofFirst ? some.first : some.second, sorted);
+            auto const& expected = full[ofFirst ? 0 : 1];
             for (std::size_t k = 0; k < expected.size(); ++k) {
-                Point2DIRingTree const* tree = k < trees.size() ? trees[k].get() : nullptr;
-                auto const* key = tree != nullptr ? tree->ring().get() : nullptr;
-                if (tree != nullptr) {
-                    auto const points = key->points();
-                    ASSERT_EQ(points.size(), expected[k].ring.size()) << "pair " << pair;
-                    for (std::size_t i = 0; i < points.size(); ++i) {
-                        ASSERT_EQ(points[i]->x(), expected[k].ring[i].first) << "pair " << pair;
-                        ASSERT_EQ(points[i]->y(), expected[k].ring[i].second) << "pair " << pair;
-                    }
-                }
-                bool const present = ofFirst ? expected[k].inFirst : expected[k].inSecond;
-                if (!present || !selector(tree, ofFirst)) {
-                    EXPECT_EQ(map.count(key), 0u) << "pair " << pair;
-                    left += present ? 1 : 0;
-                    continue;
-                }
-                ++entries;
-                ++kept;
-                ASSERT_EQ(map.count(key), 1u) << "pair " << pair;
-                EXPECT_EQ(cornerCoordinates(map.at(key)), ofFirst ? expected[k].first : expected[k].second)
-                    << "pair " << pair << " region " << k;
+                bool const wanted = expected[k].first && selector(k < trees.size() ? trees[k].get() : nullptr, ofFirst);
+                left += expected[k].first && !wanted ? 1 : 0;
+                kept += wanted ? 1 : 0;
+                EXPECT_EQ(got[k], wanted ? expected[k] : Entry()) << "region " << k;
             }
-            EXPECT_EQ(map.size(), entries) << "pair " << pair;
         }
     }
     EXPECT_GT(left, 20);
     EXPECT_GT(kept, 20);
 }
 
-
 // The list form of the overlay gives each entry the triangles of the TIN form's entry, in the
 // order that TIN holds them.
 TEST(TinOverlayTest, TriangleListsFollowTheRegionTins)
 {
     std::mt19937 random(777);
+    auto inOrder = [](Tin const& tin) { return tinCorners(tin, false); };
     int entries = 0;
     for (int pair = 0; pair < 30; ++pair) {
         auto [a, b] = randomPair(random, pair, pair % 5 == 4);
-        // Per tree in traversal order, then the null key: whether the map has the entry, and
-        // its triangles.
-        using Entries = std::vector<std::pair<bool, std::vector<std::array<double, 9>>>>;
-        auto byTree = [](Trees const& regions, auto const& map, auto triangles) {
-            Entries result;
-            auto const trees = allTrees(regions);
-            for (std::size_t k = 0; k <= trees.size(); ++k) {
-                auto const* key = k < trees.size() ? trees[k]->ring().get() : nullptr;
-                auto const it = map.find(key);
-                if (it == map.end()) {
-                    result.emplace_back(false, std::vector<std::array<double, 9>>());
-                } else {
-                    result.emplace_back(true, orderedCorners(triangles(it->second)));
-                }
-            }
-            return result;
-        };
-        auto tinTriangles = [](Tin const& tin) {
-            return std::vector<std::shared_ptr<Triangle>>(tin.allTriangles().begin(),
-                                                          tin.allTriangles().end());
-        };
-        auto listTriangles = [](std::vector<std::shared_ptr<Triangle>> const& list) { return list; };
-        Entries expectedFirst, expectedSecond;
+        std::vector<Entry> expectedFirst, expectedSecond;
         // One run is read and released before the other: its live points would lend the
         // other run their elevations.
         {
             Result r = overlay(a, b);
-            expectedFirst = byTree(r.regions, r.first, tinTriangles);
-            expectedSecond = byTree(r.regions, r.second, tinTriangles);
+            expectedFirst = entriesByTree(r.regions, r.first, inOrder);
+            expectedSecond = entriesByTree(r.regions, r.second, inOrder);
         }
         Trees regions;
         tin::util::RegionTriangleMap first, second;
         TinOverlay::overlayTins(a, b, keepAll, tin::util::RegionSelector(), &regions, &first, &second);
-        EXPECT_EQ(byTree(regions, first, listTriangles), expectedFirst) << "pair " << pair;
-        EXPECT_EQ(byTree(regions, second, listTriangles), expectedSecond) << "pair " << pair;
+        EXPECT_EQ(entriesByTree(regions, first, orderedCorners), expectedFirst) << "pair " << pair;
+        EXPECT_EQ(entriesByTree(regions, second, orderedCorners), expectedSecond) << "pair " << pair;
         entries += static_cast<int>(first.size() + second.size());
     }
     EXPECT_GT(entries, 60);

@@ -7,10 +7,12 @@
 #include "orlin/core/Triangle.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <memory>
 #include <random>
+#include <set>
 #include <unordered_set>
 #include <vector>
 
@@ -94,6 +96,37 @@ inline std::unordered_set<tin::core::Point const*> vertices(tin::core::Tin const
         for (int k = 0; k < 3; ++k) {
             result.insert(t->point(k).get());
         }
+    }
+    return result;
+}
+
+// The objects of a list or set of triangles, or of a TIN's triangles.
+template <class Triangles>
+std::set<tin::core::Triangle const*> objectsOf(Triangles const& triangles)
+{
+    std::set<tin::core::Triangle const*> result;
+    for (auto const& t : triangles) {
+        result.insert(t.get());
+    }
+    return result;
+}
+
+inline std::set<tin::core::Triangle const*> objectsOf(tin::core::Tin const& tin)
+{
+    return objectsOf(tin.allTriangles());
+}
+
+// Each triangle as its three vertex objects, sorted: equal for TINs of the same triangles
+// over the same vertices, whatever the triangle objects and their orientation.
+using CornerKey = std::array<tin::core::Point const*, 3>;
+
+inline std::multiset<CornerKey> cornerKeys(tin::core::Tin const& tin)
+{
+    std::multiset<CornerKey> result;
+    for (auto const& t : tin.allTriangles()) {
+        CornerKey k{t->point1().get(), t->point2().get(), t->point3().get()};
+        std::sort(k.begin(), k.end());
+        result.insert(k);
     }
     return result;
 }

@@ -120,25 +120,6 @@ TEST(TriangleBucketGridTest, AgreesWithTheTriangleTestAtItsTolerance)
     EXPECT_GT(outside, 0);
 }
 
-TEST(TriangleBucketGridTest, CandidatesAscendAndCoverEveryRectangleHoldingThePoint)
-{
-    auto const tin = randomTin(3, 150);
-    auto const list = listOf(tin);
-    TriangleBucketGrid const grid(list);
-    for (auto const& p : randomPoints(5, 500, -50.0, 150.0)) {
-        auto const range = grid.candidates(p.x(), p.y());
-        std::vector<std::uint32_t> const got(range.first, range.second);
-        for (std::size_t k = 1; k < got.size(); ++k) {
-            EXPECT_LT(got[k - 1], got[k]);
-        }
-        for (std::uint32_t n = 0; n < list.size(); ++n) {
-            if (list[n]->boundingRect().contains(p)) {
-                EXPECT_TRUE(std::binary_search(got.begin(), got.end(), n)) << "triangle " << n;
-            }
-        }
-    }
-}
-
 TEST(TriangleBucketGridTest, EmptyListFarPointsAndNotANumberFindNothing)
 {
     TriangleBucketGrid const empty({});

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -49,27 +50,21 @@ double planArea(const tin::core::Tin& tin)
     return area;
 }
 
-bool allFinite(const tin::core::Tin& tin)
+bool finite(const Point& p)
 {
-    for (const auto& t : tin.allTriangles()) {
-        for (int i = 0; i < 3; ++i) {
-            const Point& p = *t->point(i);
-            if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || !std::isfinite(p.elevation())) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return std::isfinite(p.x()) && std::isfinite(p.y()) && std::isfinite(p.elevation());
 }
 
 bool allFinite(const std::vector<Point>& points)
 {
-    for (const Point& p : points) {
-        if (!std::isfinite(p.x()) || !std::isfinite(p.y()) || !std::isfinite(p.elevation())) {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(points.begin(), points.end(), finite);
+}
+
+bool allFinite(const tin::core::Tin& tin)
+{
+    return std::all_of(tin.allTriangles().begin(), tin.allTriangles().end(), [](const auto& t) {
+        return finite(*t->point(0)) && finite(*t->point(1)) && finite(*t->point(2));
+    });
 }
 
 /// Middle of the first and last point of every section: the path position for a symmetric mold.

@@ -85,24 +85,6 @@ TEST(SharedChunkArrayTTest, CopiesWrittenAtRandomStayIndependent)
     }
 }
 
-TEST(SharedChunkArrayTTest, AssignOverContentsReplacesEveryChunk)
-{
-    Small array;
-    for (std::uint64_t i = 0; i < 30; ++i) {
-        array.push_back(i);
-    }
-    Small const kept = array;
-    array.assign(12, 5u);
-    expectSame(array, std::vector<std::uint64_t>(12, 5u));
-    EXPECT_EQ(array.chunkCount(), 2u);
-    EXPECT_EQ(array.sharedChunkCount(), 0u);
-    std::vector<std::uint64_t> model;
-    for (std::uint64_t i = 0; i < 30; ++i) {
-        model.push_back(i);
-    }
-    expectSame(kept, model);
-}
-
 TEST(SharedChunkArrayTTest, WriteUnsharesOnlyItsChunk)
 {
     Small source;
