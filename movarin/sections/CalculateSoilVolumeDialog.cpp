@@ -96,6 +96,11 @@ CalculateSoilVolumeDialog::CalculateSoilVolumeDialog(QWidget* parent)
     showVolumes(0.0, 0.0);
     m_table->resizeColumnsToContents();
     m_table->resizeRowsToContents();
+    // Two rows and nothing to scroll: the table takes the height of its rows.
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    m_table->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     resultLayout->addWidget(m_table);
     layout->addWidget(resultBox);
 
