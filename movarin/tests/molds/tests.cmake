@@ -1,0 +1,6 @@
+# The molds tests make their projects with the shell tests' project session.
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.cpp)
+  target_sources(movarin_molds_tests PRIVATE
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.h)
+endif()
