@@ -5,6 +5,8 @@
 #include "brask/core/View.h"
 #include "orlin/core/GeometryFunctions.h"
 
+#include <guimisc/KeyboardSupport.h>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -78,12 +80,9 @@ guimisc::helper::SelectionHelper*
 CalculateSoilVolumeDialog::PolygonSelectionHelper::keyPressEvent(QKeyEvent* event,
                                                                  mvc::core::View* view)
 {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (guimisc::KeyboardSupport::isEnterKey(event->key())) {
         finish(view);
-        break;
-    case Qt::Key_Escape:
+    } else if (event->key() == Qt::Key_Escape) {
         // The vertex fixed last goes, and the rubber band with it; the next move draws the
         // band from the vertex before.
         dropRubberBand();
@@ -94,9 +93,6 @@ CalculateSoilVolumeDialog::PolygonSelectionHelper::keyPressEvent(QKeyEvent* even
             m_lastFixed = polygon().points().back();
         }
         view->update();
-        break;
-    default:
-        break;
     }
     return this;
 }
