@@ -453,14 +453,8 @@ Tin randomTin(std::mt19937& random, double x0, double y0, bool across)
     Tin tin;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) {
-            const auto &a = nodes[i][j], &b = nodes[i + 1][j], &c = nodes[i + 1][j + 1], &d = nodes[i][j + 1];
-            if (unit(random) < 0.5) {
-                tin.addTriangle(a, b, c);
-                tin.addTriangle(a, c, d);
-            } else {
-                tin.addTriangle(a, b, d);
-                tin.addTriangle(b, c, d);
-            }
+            addCell(tin, nodes[i][j], nodes[i + 1][j], nodes[i + 1][j + 1], nodes[i][j + 1],
+                    unit(random) < 0.5);
         }
     }
     return tin;

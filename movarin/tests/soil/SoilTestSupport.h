@@ -28,6 +28,20 @@
 
 namespace varnel::test {
 
+/// Two triangles over the quadrilateral a, b, c, d (counter-clockwise from lower left), split
+/// along a-c when `rising`, else along b-d.
+inline void addCell(tin::core::Tin& tin, const tin::core::Point& a, const tin::core::Point& b,
+                    const tin::core::Point& c, const tin::core::Point& d, bool rising)
+{
+    if (rising) {
+        tin.addTriangle(a, b, c);
+        tin.addTriangle(a, c, d);
+    } else {
+        tin.addTriangle(a, b, d);
+        tin.addTriangle(b, c, d);
+    }
+}
+
 /// A TIN over an nx by ny grid of cells on [x0, x1] x [y0, y1], elevation z(x, y), two
 /// triangles per cell split along the diagonal that `rising(i, j)` chooses for cell (i, j)
 /// (true: lower left to upper right). Vertices are interned by the point factory.
@@ -43,14 +57,7 @@ inline tin::core::Tin gridTin(double x0, double y0, double x1, double y1, int nx
     tin::core::Tin tin;
     for (int i = 0; i < nx; ++i) {
         for (int j = 0; j < ny; ++j) {
-            const auto a = at(i, j), b = at(i + 1, j), c = at(i + 1, j + 1), d = at(i, j + 1);
-            if (!rising || rising(i, j)) {
-                tin.addTriangle(a, b, c);
-                tin.addTriangle(a, c, d);
-            } else {
-                tin.addTriangle(a, b, d);
-                tin.addTriangle(b, c, d);
-            }
+            addCell(tin, at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1), !rising || rising(i, j));
         }
     }
     return tin;
