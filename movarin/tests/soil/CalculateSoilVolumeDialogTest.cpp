@@ -162,19 +162,71 @@ TEST_F(SoilVolumeTest, MissingTinsCountAsEmptyAndAFreshDialogShowsZero)
     dialog->reject();
 }
 
-TEST_F(SoilVolumeTest, RegionsOnARaiseCountTheirInsideOnly)
-{
-    setTins(levelSquare(0, 3), gridTin(0, 0, 10, 10, 5, 5, raise2));
-    alignView();
-    CalculateSoilVolumeDialog* dialog = open();
-    QPushButton* select = button(dialog, "Select region");
-    EXPECT_FALSE(select->isEnabled());
-    click(radio(dialog, "Selected region"));
-    EXPECT_TRUE(select->isEnabled());
-    click(radio(dialog, "Whole"));
-    EXPECT_FALSE(select->isEnabled());
-    click(radio(dialog, "Selected region"));
+// A 2 m raise over the square, the dialog open on "Selected region".
+class RegionTest : public SoilVolumeTest {
+protected:
+    void SetUp() override
+    {
+        SoilVolumeTest::SetUp();
+        setTins(levelSquare(0, 3), gridTin(0, 0, 10, 10, 5, 5, raise2));
+        alignView();
+        m_dialog = open();
+        QPushButton* select = button(m_dialog, "Select region");
+        EXPECT_FALSE(select->isEnabled());
+        click(radio(m_dialog, "Selected region"));
+        EXPECT_TRUE(select->isEnabled());
+        click(radio(m_dialog, "Whole"));
+        EXPECT_FALSE(select->isEnabled());
+        click(radio(m_dialog, "Selected region"));
+    }
+    void TearDown() override
+    {
+        if (m_dialog) {
+            m_dialog->reject();
+        }
+        SoilVolumeTest::TearDown();
+    }
 
+    /// "Select region", `draw` on the main view, Return.
+    void drawRegion(const std::function<void()>& draw)
+    {
+        click(button(m_dialog, "Select region"));
+        EXPECT_FALSE(m_dialog->isVisible());
+        draw();
+        key(Qt::Key_Return);
+        EXPECT_TRUE(m_dialog->isVisible());
+    }
+    void drawRegion(const std::vector<QPointF>& corners)
+    {
+        drawRegion([&] {
+            for (const QPointF& p : corners) {
+                moveAndClick(p.x(), p.y());
+            }
+            moveTo(5, 5);
+        });
+    }
+    /// "Execute"; the one message box it shows as {title, text}, or empty ones.
+    std::pair<QString, QString> execute()
+    {
+        Script script;
+        click(button(m_dialog, "Execute"));
+        EXPECT_LE(script.messageBoxes().size(), 1u);
+        for (const auto& box : script.records()) {
+            EXPECT_EQ(box.kind, box.title == "Error" ? guimisc::UserDialogs::Kind::Critical
+                                                     : guimisc::UserDialogs::Kind::Warning);
+        }
+        return script.records().empty()
+                   ? std::pair<QString, QString>()
+                   : std::pair<QString, QString>(script.records()[0].title, script.records()[0].text);
+    }
+
+    QPointer<CalculateSoilVolumeDialog> m_dialog;
+};
+
+using Box = std::pair<QString, QString>;
+
+TEST_F(RegionTest, RegionsCountTheirInsideOnly)
+{
     const struct {
         const char* name;
         std::vector<QPointF> corners;
@@ -186,108 +238,64 @@ TEST_F(SoilVolumeTest, RegionsOnARaiseCountTheirInsideOnly)
     };
     for (const auto& region : regions) {
         SCOPED_TRACE(region.name);
-        click(select);
-        EXPECT_FALSE(dialog->isVisible());
-        for (const QPointF& p : region.corners) {
-            moveAndClick(p.x(), p.y());
-        }
-        moveTo(5, 5);
-        key(Qt::Key_Return);
-        EXPECT_TRUE(dialog->isVisible());
-        Script script;
-        click(button(dialog, "Execute"));
-        EXPECT_TRUE(script.records().empty());
-        EXPECT_EQ(shown(dialog), volumes("0.000", region.fill));
+        drawRegion(region.corners);
+        EXPECT_EQ(execute(), Box());
+        EXPECT_EQ(shown(m_dialog), volumes("0.000", region.fill));
     }
-    dialog->reject();
 }
 
-TEST_F(SoilVolumeTest, RegionsThatEncloseNothingAreRefusedAndKeepTheValues)
+TEST_F(RegionTest, RegionsThatEncloseNothingAreRefusedAndKeepTheValues)
 {
-    setTins(levelSquare(0, 3), gridTin(0, 0, 10, 10, 5, 5, raise2));
-    alignView();
-    CalculateSoilVolumeDialog* dialog = open();
-    click(radio(dialog, "Selected region"));
-    {
-        Script script;
-        click(button(dialog, "Execute"));
-        ASSERT_EQ(script.messageBoxes().size(), 1u);
-        EXPECT_EQ(script.records()[0].kind, guimisc::UserDialogs::Kind::Warning);
-        EXPECT_EQ(script.records()[0].title, "Warning");
-        EXPECT_EQ(script.records()[0].text, "No region is selected.");
-    }
-    click(radio(dialog, "Whole"));
-    click(button(dialog, "Execute"));
-    ASSERT_EQ(shown(dialog), volumes("0.000", "200.000"));
-
-    click(radio(dialog, "Selected region"));
+    EXPECT_EQ(execute(), Box("Warning", "No region is selected."));
+    click(radio(m_dialog, "Whole"));
+    ASSERT_EQ(execute(), Box());
+    click(radio(m_dialog, "Selected region"));
     const std::vector<std::vector<QPointF>> degenerate = {
-        {{2, 2}, {4, 4}},            // two points
-        {{2, 2}, {4, 4}, {4, 4}},    // two distinct points
-        {{1, 1}, {3, 3}, {5, 5}},    // nothing inside
+        {{2, 2}, {4, 4}},         // two points
+        {{2, 2}, {4, 4}, {4, 4}}, // two distinct points
+        {{1, 1}, {3, 3}, {5, 5}}, // nothing inside
     };
     for (const auto& corners : degenerate) {
         SCOPED_TRACE(corners.size());
-        click(button(dialog, "Select region"));
-        for (const QPointF& p : corners) {
-            moveAndClick(p.x(), p.y());
-        }
-        key(Qt::Key_Return);
-        Script script;
-        click(button(dialog, "Execute"));
-        ASSERT_EQ(script.messageBoxes().size(), 1u);
-        EXPECT_EQ(script.records()[0].kind, guimisc::UserDialogs::Kind::Critical);
-        EXPECT_EQ(script.records()[0].title, "Error");
-        EXPECT_EQ(script.records()[0].text, "Calculation failed.");
-        EXPECT_EQ(shown(dialog), volumes("0.000", "200.000"));
+        drawRegion(corners);
+        EXPECT_EQ(execute(), Box("Error", "Calculation failed."));
+        EXPECT_EQ(shown(m_dialog), volumes("0.000", "200.000"));
     }
-    dialog->reject();
 }
 
-TEST_F(SoilVolumeTest, DrawingARegionFixesTakesBackAndReplacesVertices)
+TEST_F(RegionTest, DrawingFixesTakesBackAndReplacesVertices)
 {
-    // Fill over the region is twice its area: the drawn polygon read back from the volume.
-    setTins(levelSquare(0, 3), gridTin(0, 0, 10, 10, 5, 5, raise2));
-    alignView();
-    QPointer<CalculateSoilVolumeDialog> dialog = open();
-    click(radio(dialog, "Selected region"));
-    auto fillOf = [&](const std::function<void()>& draw) {
-        click(button(dialog, "Select region"));
-        draw();
-        key(Qt::Key_Return);
-        click(button(dialog, "Execute"));
-        return shown(dialog).second;
-    };
-
+    // The fill over the region is twice its area: the drawn polygon read back from the volume.
     // Escape takes back the vertex last fixed, the rubber band with it: the square remains.
-    EXPECT_EQ(fillOf([&] {
-                  for (const QPointF& p : {QPointF(2, 2), QPointF(6, 2), QPointF(6, 6), QPointF(9, 9)}) {
-                      moveAndClick(p.x(), p.y());
-                  }
-                  moveTo(8, 3);
-                  key(Qt::Key_Escape);
-                  moveAndClick(2, 6);
-              }),
-              "32.000");
+    drawRegion([&] {
+        for (const QPointF& p : {QPointF(2, 2), QPointF(6, 2), QPointF(6, 6), QPointF(9, 9)}) {
+            moveAndClick(p.x(), p.y());
+        }
+        moveTo(8, 3);
+        key(Qt::Key_Escape);
+        moveAndClick(2, 6);
+    });
+    execute();
+    EXPECT_EQ(shown(m_dialog).second, "32.000");
     // A second press without a move replaces the vertex the first one fixed.
-    EXPECT_EQ(fillOf([&] {
-                  moveAndClick(2, 2);
-                  moveAndClick(9, 9);
-                  clickAt(4, 2);
-                  moveAndClick(4, 4);
-                  moveAndClick(2, 4);
-              }),
-              "8.000");
+    drawRegion([&] {
+        moveAndClick(2, 2);
+        moveAndClick(9, 9);
+        clickAt(4, 2);
+        moveAndClick(4, 4);
+        moveAndClick(2, 4);
+    });
+    execute();
+    EXPECT_EQ(shown(m_dialog).second, "8.000");
     // A double click ends the drawing at its vertex.
-    click(button(dialog, "Select region"));
+    click(button(m_dialog, "Select region"));
     moveAndClick(1, 1);
     moveAndClick(3, 1);
     moveAndClick(3, 3);
     sendMouse(QEvent::MouseButtonDblClick, 3, 3);
-    EXPECT_TRUE(dialog->isVisible());
-    click(button(dialog, "Execute"));
-    EXPECT_EQ(shown(dialog).second, "4.000");
-    dialog->reject();
+    EXPECT_TRUE(m_dialog->isVisible());
+    execute();
+    EXPECT_EQ(shown(m_dialog).second, "4.000");
 }
 
 TEST_F(SoilVolumeTest, DialogSurvivesTheDrawingAndTakesItsToolAlongWhenClosed)
