@@ -33,7 +33,7 @@ class MoldsContainer;
 /// rebound to the edited TIN from the front (the edited TIN is read before the group), and
 /// one whose triangles do not fit throws `common::exception::InvalidFileFormatException`
 /// "Fatal error in buildAddedTin." naming its archive, which fails the opening of the project.
-/// A missing "MoldsContainer" leaves the molds as constructed.
+/// A missing "MoldsContainer" leaves the molds as constructed (the default molds).
 ///
 /// It owns the project's molds container for its whole life. Its controller owns the Mold
 /// Browser dock of the project window.
