@@ -48,6 +48,18 @@ GeoEditSurfaceGroupItemController* GeoEditSurfaceGroupItem::groupController() co
     return static_cast<GeoEditSurfaceGroupItemController*>(controller());
 }
 
+GeoEditSurfaceItem* GeoEditSurfaceGroupItem::createGeoEditSurfaceItem(
+    const QString& name, const std::vector<tin::core::Point>& path, const MoldItem& moldItem)
+{
+    auto surface = new GeoEditSurfaceItem(name, path, false, moldItem, this);
+    takeRowOf(surface);
+    if (!surface->isValid() || !surface->tin() || !surface->extendedTin()) {
+        delete surface;
+        return nullptr;
+    }
+    return surface;
+}
+
 GeoEditSurfaceByBrushItem* GeoEditSurfaceGroupItem::createGeoEditSurfaceByBrushItem(
     const QString& name, const tin::core::Tin& addedTin, const tin::core::Tin& removedTin)
 {

@@ -4,15 +4,20 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace tin::core {
+class Point;
 class Tin;
-}
+} // namespace tin::core
 
 namespace varnel {
 
 class GeoEditSurfaceByBrushItem;
 class GeoEditSurfaceGroupItemController;
+class GeoEditSurfaceItem;
 class GeoEditSurfaceItemI;
+class MoldItem;
 class MoldsContainer;
 
 /// The "GeoEdit Surfaces" folder of an edit-mode project (folder icon; the row's caption
@@ -50,6 +55,13 @@ public:
     /// The item's controller, built on first use.
     GeoEditSurfaceGroupItemController* groupController() const;
 
+    /// A new mold-and-path surface along an open copy of `path` with the mold item's name and
+    /// a copy of its mold, its TINs built, a child of the group not yet attached (its row is
+    /// taken out again; the attach command puts it at the front); null, with nothing made,
+    /// when the mold does not fit the path or the sweep builds no TIN.
+    GeoEditSurfaceItem* createGeoEditSurfaceItem(const QString& name,
+                                                 const std::vector<tin::core::Point>& path,
+                                                 const MoldItem& moldItem);
     /// A new brush surface with copies of both TINs, a child of the group not yet attached
     /// (its row is taken out again; the attach command puts it at the front). Never null.
     GeoEditSurfaceByBrushItem* createGeoEditSurfaceByBrushItem(const QString& name,

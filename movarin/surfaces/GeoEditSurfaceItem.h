@@ -13,6 +13,8 @@
 
 namespace varnel {
 
+class MoldItem;
+
 /// A GeoEdit surface made by sweeping a mold along a 3-D path: the swept surface TIN and an
 /// extended TIN (the same sweep with the mold's outer segments doubled and, on an open path,
 /// the ends prolonged steeply down for an Add mold, up for a Sub mold, so that the surface
@@ -22,8 +24,17 @@ namespace varnel {
 /// `GeoEditSurfaceItemI`).
 ///
 /// The surface keeps its own copy of the mold and the mold's name; later changes of the mold
-/// item it came from do not reach it. Its TINs may be null (the sweep built nothing); the
-/// group keeps only surfaces that have both.
+/// item it came from do not reach it. Its TINs may be null (the sweep built nothing: a path
+/// of fewer than two distinct plan positions, a mold of fewer than two points, a value that
+/// is not finite); the group keeps only valid surfaces that have both.
+///
+/// Extension. On an open path of an Add or Sub mold, the extended path has one point more at
+/// each end: d = r / tan 80 degrees beyond the end along the last segment of non-zero plan
+/// length there (r the mold's height range, greatest H less least H), r below the end's
+/// elevation for Add, r above it for Sub; the path's own ends are then no corners of the
+/// sweep. A closed path, or another edit type, keeps its path. The extended mold has its
+/// outer segments doubled outward (a two-point mold: its segment stretched by 1.5 either way
+/// about its middle).
 ///
 /// Project file: the element holds "name", "closed", "moldName" and "valid", in this order;
 /// path, mold and the four TINs go to the ".ges" archive "geoedit<n>.ges" (see
@@ -32,6 +43,14 @@ namespace varnel {
 class GeoEditSurfaceItem : public GeoEditSurfaceItemI {
     Q_OBJECT
 public:
+    /// Copies everything and, when path and mold are not empty, builds the TINs. The row is
+    /// appended under `parent`'s row (see `mvc::core::ModelItem`).
+    GeoEditSurfaceItem(const QString& name, const std::vector<tin::core::Point>& path, bool closed,
+                       const QString& moldName, const mold::core::Mold& mold,
+                       mvc::core::ModelItem* parent);
+    /// The same with the mold item's name and mold.
+    GeoEditSurfaceItem(const QString& name, const std::vector<tin::core::Point>& path, bool closed,
+                       const MoldItem& moldItem, mvc::core::ModelItem* parent);
     /// An empty surface for loading: no name, path, mold name, mold or TINs; closed false.
     explicit GeoEditSurfaceItem(mvc::core::ModelItem* parent);
     ~GeoEditSurfaceItem() override;
@@ -61,6 +80,19 @@ public:
     tin::core::Tin* tin() const;
     /// The extended sweep, or null.
     tin::core::Tin* extendedTin() const;
+
+    /// Rebuilds validity, the surface TIN and the extended TIN from path, closed flag and
+    /// mold (the old TINs are deleted).
+    void buildTins();
+
+    /// The path prolonged at both ends for the extended sweep (see the class comment); the
+    /// path itself when it is closed, has fewer than two distinct plan positions, or the
+    /// mold's edit type is neither Add nor Sub.
+    static std::vector<tin::core::Point> extendedPath(const std::vector<tin::core::Point>& path,
+                                                      const MoldItem& moldItem, bool closed);
+    /// A new mold item with the mold's outer segments doubled (see the class comment); the
+    /// mold unchanged when it has fewer than two points.
+    static std::unique_ptr<MoldItem> extendedMold(const MoldItem& moldItem);
 
 protected:
     void doLoadFromProjectMainFile(const QDomElement& element) override;

@@ -3,8 +3,8 @@
 // Test support of the GeoEdit surfaces: an edit-mode project with its window whose base and
 // edited TIN are a grid, brush-like changes of the edited TIN made by hand (a grid cell
 // raised on a new centre vertex, a triangle split at its centroid or put back on its own
-// vertices), surfaces applied the way the group's attach command applies them, and projects
-// saved and opened again.
+// vertices), brush and mold surfaces applied the way the group's attach command applies
+// them, and projects saved and opened again.
 
 #include "survey/SurveyTestSupport.h"
 
@@ -17,6 +17,10 @@
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/surfaces/GeoEditSurfaceByBrushItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/GeoEditSurfaceItem.h"
+#include "movarin/surfaces/MoldGroupItem.h"
+#include "movarin/surfaces/MoldItem.h"
+#include "movarin/surfaces/MoldsContainer.h"
 #include "movarin/survey/TinItem.h"
 
 #include "orlin/core/Rect.h"
@@ -124,10 +128,13 @@ protected:
         m_session.newEditProject();
         m_window = m_session.createEditWindow();
         ASSERT_NE(m_window, nullptr);
-        m_window->setTin(gridTin(8));
+        m_window->setTin(terrain());
         m_window->view()->setFixedSize(400, 300);
         m_window->view()->fit();
     }
+
+    /// The base and edited TIN the project starts with.
+    virtual tin::core::Tin terrain() const { return gridTin(8); }
 
     Project& project() { return *m_session.project(); }
     EditModeMainWindowModelRootItem* root() const { return m_window->model()->rootItem(); }
@@ -144,6 +151,34 @@ protected:
         group()->attachChildAtFront(surface);
         surface->swapTriangles(change.removed, change.added);
         return surface;
+    }
+
+    /// A mold surface put at the front of the group and merged into the edited TIN, as the
+    /// group's attach command does with a new path; false when the merge failed.
+    bool applyMold(GeoEditSurfaceItem* surface)
+    {
+        group()->attachChildAtFront(surface);
+        bool ok = false;
+        const tin::core::Tin merged = surface->modifiedRootTin(edited(), &ok);
+        if (ok) {
+            editedItem()->setTin(new tin::core::Tin(merged));
+        }
+        return ok;
+    }
+
+    /// The default mold of that name in the project's molds library; null, with a failure,
+    /// when there is none.
+    const MoldItem* mold(const QString& name) const
+    {
+        for (auto type : {mold::core::Mold::Add, mold::core::Mold::Subtract}) {
+            for (const MoldItem* m : group()->moldsContainer()->group(type)->molds()) {
+                if (m->name() == name) {
+                    return m;
+                }
+            }
+        }
+        ADD_FAILURE() << "no mold " << name.toStdString();
+        return nullptr;
     }
 
     /// Saves the project and packs it into a file of the test's own folder; its path.
