@@ -309,14 +309,6 @@ BENCHMARK(BM_OverlapTests)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_RepaintUnchanged)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_RepaintTerrainOnly)->Unit(benchmark::kMillisecond)->Iterations(20);
 
-void printTime(const bench::RatioReporter& reporter, const std::string& name, const char* note)
-{
-    const auto it = reporter.times.find(name + "/iterations:20");
-    if (it != reporter.times.end()) {
-        std::printf("%-22s %8.1f ms  %s\n", name.c_str(), it->second, note);
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -332,8 +324,8 @@ int main(int argc, char** argv)
     reporter.printRatio("BM_Rebind", "BM_BareTripleHash", "(goal: under 1 s, a small multiple)");
     reporter.printRatio("BM_OpenSurfaceGroup", "BM_BareTripleHash", "(archives read too)");
     reporter.printRatio("BM_OverlapTests", "BM_BareTripleHash", "(every surface asked)");
-    printTime(reporter, "BM_RepaintUnchanged", "(goal: under 100 ms)");
-    printTime(reporter, "BM_RepaintTerrainOnly", "(the terrain alone)");
+    reporter.printTime("BM_RepaintUnchanged", "(goal: under 100 ms)");
+    reporter.printTime("BM_RepaintTerrainOnly", "(the terrain alone)");
     sceneHolder().reset();
     benchmark::Shutdown();
     return 0;

@@ -57,19 +57,6 @@ tin::core::Tin extractedTin(const std::string& archive, const std::string& entry
     return tin::io::TinTinImporter().importTin(to.c_str());
 }
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // Sets the size field of the tar header at `offset` and its checksum, as a damaged or
 // hostile archive would carry them.
 void setEntrySize(QByteArray& bytes, int offset, unsigned long long size)
@@ -174,7 +161,7 @@ TEST_F(GeoEditSurfaceArchiveTest, DamagedArchivesAreRefusedNamingTheFile)
     const QString ges = QString::fromStdString(file("whole.ges"));
     GeoEditSurfaceArchive::writeMoldSurface(ges.toStdString(), m_path, m_mold, m_tin, m_extended,
                                             m_added, m_removed);
-    const QByteArray whole = bytesOf(ges);
+    const QByteArray whole = fileBytes(ges);
     const QString cut = QString::fromStdString(file("cut.ges"));
     // The end-of-archive blocks are not read: any cut before them is a damaged archive.
     std::vector<int> lengths;
@@ -183,7 +170,7 @@ TEST_F(GeoEditSurfaceArchiveTest, DamagedArchivesAreRefusedNamingTheFile)
     }
     for (int length : lengths) {
         SCOPED_TRACE(length);
-        writeBytes(cut, whole.left(length));
+        ASSERT_TRUE(writeFileBytes(cut, whole.left(length)));
         try {
             GeoEditSurfaceArchive::readMoldSurface(cut.toStdString());
             ADD_FAILURE() << "a cut archive was read";
@@ -196,7 +183,7 @@ TEST_F(GeoEditSurfaceArchiveTest, DamagedArchivesAreRefusedNamingTheFile)
     // (skipping would only fail at the end of the file, as "Invalid file format").
     QByteArray claiming = whole;
     setEntrySize(claiming, 0, 2ull << 30);
-    writeBytes(cut, claiming);
+    ASSERT_TRUE(writeFileBytes(cut, claiming));
     try {
         GeoEditSurfaceArchive::readMoldSurface(cut.toStdString());
         ADD_FAILURE() << "the claim was believed";
@@ -209,7 +196,7 @@ TEST_F(GeoEditSurfaceArchiveTest, FailedWriteLeavesTheEarlierArchive)
 {
     const std::string geb = file("geoedit1.geb");
     GeoEditSurfaceArchive::writeBrushSurface(geb, m_added, m_removed);
-    const QByteArray before = bytesOf(QString::fromStdString(geb));
+    const QByteArray before = fileBytes(QString::fromStdString(geb));
     const tin::core::Tin big = gridTin(60);
     {
         common::test::FileSizeLimit limit(static_cast<rlim_t>(before.size()) + 4096);
@@ -217,7 +204,7 @@ TEST_F(GeoEditSurfaceArchiveTest, FailedWriteLeavesTheEarlierArchive)
         EXPECT_THROW(GeoEditSurfaceArchive::writeBrushSurface(geb, big, big),
                      common::exception::RuntimeException);
     }
-    EXPECT_EQ(bytesOf(QString::fromStdString(geb)), before);
+    EXPECT_EQ(fileBytes(QString::fromStdString(geb)), before);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"geoedit1.geb"});
 }
 
