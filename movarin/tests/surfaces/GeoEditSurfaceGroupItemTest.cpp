@@ -3,7 +3,11 @@
 // (a comment, a foreign element name, no molds) loads as.
 #include "SurfacesTestSupport.h"
 
+#include "movarin/shell/MainWindow.h"
 #include "movarin/surfaces/GeoEditSurfaceArchive.h"
+
+#include <common/test/FileSizeLimit.h>
+#include <guimisc/UserDialogScript.h>
 
 #include <QDir>
 #include <QFile>
@@ -149,6 +153,36 @@ TEST_F(GeoEditSurfaceGroupItemTest, ChildElementsOnlyMakeSurfacesAndAnyOtherName
     EXPECT_EQ(surfaces[1]->caption(), "first");
     EXPECT_EQ(surfaces[1]->filename(), "geoedit2.geb");
     EXPECT_EQ(trianglesOf(surfaces[1]->addedTin()), trianglesOf(first.added));
+}
+
+TEST_F(GeoEditSurfaceGroupItemTest, FailedWriteOfASurfaceArchiveFailsTheSaveAndKeepsTheEarlierFiles)
+{
+    // A surface whose archive is far larger than the rest of the project: it took out
+    // triangles that lie outside the terrain.
+    TinChange cut;
+    cut.removed = gridTin(60, 100.0);
+    applyBrush(QStringLiteral("cut"), cut);
+    const QString archive = saveArchive();
+    const QByteArray saved = fileBytes(archive);
+
+    ProjectSession second;
+    second.mainWindow().openProject(archive);
+    Project* opened = second.mainWindow().project();
+    ASSERT_NE(opened, nullptr);
+    const QString geb = archiveIn(*opened, 1);
+    const QByteArray before = fileBytes(geb);
+    ASSERT_GT(before.size(), 128 * 1024);
+    guimisc::UserDialogScript script;
+    {
+        common::test::FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        EXPECT_FALSE(second.mainWindow().saveProject());
+    }
+    ASSERT_EQ(script.records().size(), 1u);
+    EXPECT_EQ(script.records()[0].title, "Error");
+    EXPECT_EQ(script.records()[0].text, "Saving project failed.");
+    EXPECT_EQ(fileBytes(geb), before);
+    EXPECT_EQ(fileBytes(archive), saved);
 }
 
 } // namespace
