@@ -1,16 +1,18 @@
 #pragma once
 
-// Test support of the GeoEdit surfaces: an edit-mode project with its window whose base and
-// edited TIN are a grid, brush-like changes of the edited TIN made by hand (a grid cell
-// raised on a new centre vertex, a triangle split at its centroid or put back on its own
-// vertices), brush and mold surfaces applied the way the group's attach command applies
-// them, and projects saved and opened again.
+// Test support of the GeoEdit surfaces: an edit-mode project with its window on a flat
+// terrain, brush-like changes of the edited TIN made by hand (a grid cell raised on a new
+// centre vertex, a triangle split at its centroid or put back on its own vertices), brush and
+// mold surfaces applied the way the group's attach command applies them, deletion through
+// the object browser, and projects saved and opened again.
 
 #include "survey/SurveyTestSupport.h"
 
 #include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
 
+#include "brask/core/Model.h"
+#include "brask/core/ObjectBrowserView.h"
 #include "brask/core/View.h"
 #include "movarin/shell/EditModeMainWindow.h"
 #include "movarin/shell/EditModeMainWindowModel.h"
@@ -25,40 +27,56 @@
 
 #include "orlin/core/Rect.h"
 
+#include <guimisc/UserDialogScript.h>
+
+#include <QAction>
 #include <QTemporaryDir>
 
-#include <memory>
-#include <utility>
-
 namespace varnel::test {
+
+using TrianglePtr = std::shared_ptr<tin::core::Triangle>;
+using Identities = std::set<const tin::core::Triangle*>;
+
+inline Identities identities(const tin::core::Tin& tin)
+{
+    return identitiesOf(tin.allTriangles());
+}
 
 /// A change of the edited TIN: the triangles put in and those taken out.
 struct TinChange {
     tin::core::Tin added;
     tin::core::Tin removed;
+
+    void take(const TinChange& other)
+    {
+        for (const TrianglePtr& t : other.added.allTriangles()) {
+            added.addTriangle(t);
+        }
+        for (const TrianglePtr& t : other.removed.allTriangles()) {
+            removed.addTriangle(t);
+        }
+    }
 };
 
-using TrianglePtr = std::shared_ptr<tin::core::Triangle>;
-
-/// Cell (i, j) of `tin` (its two triangles, which must be all that lies in the cell) replaced
-/// by four triangles around a new centre vertex at elevation `z`.
+/// The 2 m cell (i, j) of `tin` (its two triangles) replaced by four triangles around a new
+/// centre vertex at elevation `z`.
 inline TinChange raiseCell(const tin::core::Tin& tin, int i, int j, double z)
 {
     TinChange change;
-    for (const TrianglePtr& t : tin.findTrianglesInRect(tin::core::Rect(i, j, i + 1, j + 1))) {
+    std::map<std::pair<double, double>, std::shared_ptr<tin::core::Point>> corners;
+    for (const TrianglePtr& t : tin.findTrianglesInRect(tin::core::Rect(2 * i, 2 * j, 2 * i + 2, 2 * j + 2))) {
         change.removed.addTriangle(t);
-    }
-    std::vector<std::shared_ptr<tin::core::Point>> corners(4);
-    for (const TrianglePtr& t : change.removed.allTriangles()) {
         for (int v = 0; v < 3; ++v) {
-            const std::shared_ptr<tin::core::Point>& p = t->point(v);
-            const int k = p->x() == i ? (p->y() == j ? 0 : 3) : (p->y() == j ? 1 : 2);
-            corners[static_cast<std::size_t>(k)] = p;
+            corners[{t->point(v)->x(), t->point(v)->y()}] = t->point(v);
         }
     }
-    auto centre = std::make_shared<tin::core::Point>(i + 0.5, j + 0.5, z);
-    for (std::size_t k = 0; k < 4; ++k) {
-        change.added.addTriangle(corners[k], corners[(k + 1) % 4], centre);
+    const double x = 2 * i;
+    const double y = 2 * j;
+    const std::shared_ptr<tin::core::Point> ring[] = {corners[{x, y}], corners[{x + 2, y}],
+                                                      corners[{x + 2, y + 2}], corners[{x, y + 2}]};
+    auto centre = std::make_shared<tin::core::Point>(x + 1, y + 1, z);
+    for (int k = 0; k < 4; ++k) {
+        change.added.addTriangle(ring[k], ring[(k + 1) % 4], centre);
     }
     return change;
 }
@@ -68,15 +86,16 @@ inline TinChange splitTriangle(const TrianglePtr& t, double dz)
 {
     TinChange change;
     change.removed.addTriangle(t);
-    const auto& a = t->point1();
-    const auto& b = t->point2();
-    const auto& c = t->point3();
-    auto centre = std::make_shared<tin::core::Point>(
-        (a->x() + b->x() + c->x()) / 3.0, (a->y() + b->y() + c->y()) / 3.0,
-        (a->elevation() + b->elevation() + c->elevation()) / 3.0 + dz);
-    change.added.addTriangle(a, b, centre);
-    change.added.addTriangle(b, c, centre);
-    change.added.addTriangle(c, a, centre);
+    double x = 0.0, y = 0.0, z = 0.0;
+    for (int v = 0; v < 3; ++v) {
+        x += t->point(v)->x() / 3.0;
+        y += t->point(v)->y() / 3.0;
+        z += t->point(v)->elevation() / 3.0;
+    }
+    auto centre = std::make_shared<tin::core::Point>(x, y, z + dz);
+    for (int v = 0; v < 3; ++v) {
+        change.added.addTriangle(t->point(v), t->point(v + 1), centre);
+    }
     return change;
 }
 
@@ -89,22 +108,9 @@ inline TinChange putBack(const TrianglePtr& t)
     return change;
 }
 
-/// Some triangle of `tin`.
 inline TrianglePtr anyTriangle(const tin::core::Tin& tin)
 {
     return *tin.allTriangles().begin();
-}
-
-/// The root item of the project window of a loaded project; null, with a failure, when
-/// there is none.
-inline EditModeMainWindowModelRootItem* editRootOf(Project& project)
-{
-    auto window = qobject_cast<EditModeMainWindow*>(project.projectWindow());
-    if (!window || !window->model()) {
-        ADD_FAILURE() << "the project has no edit-mode window";
-        return nullptr;
-    }
-    return window->model()->rootItem();
 }
 
 /// The surfaces of a group from the front.
@@ -117,9 +123,37 @@ inline std::vector<GeoEditSurfaceItemI*> surfacesOf(const GeoEditSurfaceGroupIte
     return surfaces;
 }
 
-/// A test on a new edit-mode project with its window, whose base and edited TIN are
-/// `gridTin(8)` (cells of 1 m from (0, 0), elevation x + 2 y), shown whole on a main view of
-/// 400 by 300 pixels.
+/// The object browser's delete action on `surface`, the question answered Yes.
+inline void deleteThroughBrowser(GeoEditSurfaceItemI* surface, guimisc::UserDialogScript& script)
+{
+    script.answer(QMessageBox::Yes);
+    surface->model()->select(surface);
+    surface->model()->objectBrowserView()->deleteAction()->trigger();
+}
+
+/// A flat square of 100 m at elevation 0 on a 2 m grid, two triangles a cell.
+inline tin::core::Tin flatTerrain()
+{
+    std::vector<std::shared_ptr<tin::core::Point>> nodes;
+    for (int j = 0; j <= 50; ++j) {
+        for (int i = 0; i <= 50; ++i) {
+            nodes.push_back(std::make_shared<tin::core::Point>(2.0 * i, 2.0 * j, 0.0));
+        }
+    }
+    auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * 51 + i)]; };
+    tin::core::Tin tin;
+    for (int j = 0; j < 50; ++j) {
+        for (int i = 0; i < 50; ++i) {
+            tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+            tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+        }
+    }
+    return tin;
+}
+
+/// A test on a new edit-mode project with its window, whose base and edited TIN are a flat
+/// square of 100 m at elevation 0 on a 2 m grid, shown whole on a main view of 400 by 300
+/// pixels.
 class SurfacesTest : public ScratchSettingsTest {
 protected:
     void SetUp() override
@@ -128,19 +162,17 @@ protected:
         m_session.newEditProject();
         m_window = m_session.createEditWindow();
         ASSERT_NE(m_window, nullptr);
-        m_window->setTin(terrain());
+        m_window->setTin(flatTerrain());
         m_window->view()->setFixedSize(400, 300);
         m_window->view()->fit();
     }
-
-    /// The base and edited TIN the project starts with.
-    virtual tin::core::Tin terrain() const { return gridTin(8); }
 
     Project& project() { return *m_session.project(); }
     EditModeMainWindowModelRootItem* root() const { return m_window->model()->rootItem(); }
     GeoEditSurfaceGroupItem* group() const { return root()->geoEditSurfaceGroupItem(); }
     TinItem* editedItem() const { return root()->tinItem(); }
     tin::core::Tin& edited() const { return *editedItem()->tin(); }
+    const tin::core::Tin& base() const { return *root()->baseTinItem()->tin(); }
 
     /// A brush surface with the change, put at the front of the group and swapped into the
     /// edited TIN, as the group's attach command does with a brush stroke.
@@ -153,38 +185,34 @@ protected:
         return surface;
     }
 
-    /// A mold surface put at the front of the group and merged into the edited TIN, as the
-    /// group's attach command does with a new path; false when the merge failed.
-    bool applyMold(GeoEditSurfaceItem* surface)
+    /// A mold surface along `path` with the default mold of that name, put at the front and
+    /// merged into the edited TIN, as the group's attach command does; null, with a failure,
+    /// when the group makes none or the merge fails.
+    GeoEditSurfaceItem* applyMold(const QString& moldName, const std::vector<tin::core::Point>& path)
     {
+        const MoldItem* mold = nullptr;
+        for (auto type : {mold::core::Mold::Add, mold::core::Mold::Subtract}) {
+            for (const MoldItem* m : group()->moldsContainer()->group(type)->molds()) {
+                mold = m->name() == moldName ? m : mold;
+            }
+        }
+        GeoEditSurfaceItem* surface = mold ? group()->createGeoEditSurfaceItem(moldName, path, *mold) : nullptr;
+        if (!surface) {
+            ADD_FAILURE() << "no surface of " << moldName.toStdString();
+            return nullptr;
+        }
         group()->attachChildAtFront(surface);
         bool ok = false;
         const tin::core::Tin merged = surface->modifiedRootTin(edited(), &ok);
-        if (ok) {
-            editedItem()->setTin(new tin::core::Tin(merged));
-        }
-        return ok;
-    }
-
-    /// The default mold of that name in the project's molds library; null, with a failure,
-    /// when there is none.
-    const MoldItem* mold(const QString& name) const
-    {
-        for (auto type : {mold::core::Mold::Add, mold::core::Mold::Subtract}) {
-            for (const MoldItem* m : group()->moldsContainer()->group(type)->molds()) {
-                if (m->name() == name) {
-                    return m;
-                }
-            }
-        }
-        ADD_FAILURE() << "no mold " << name.toStdString();
-        return nullptr;
+        EXPECT_TRUE(ok);
+        editedItem()->setTin(new tin::core::Tin(merged));
+        return surface;
     }
 
     /// Saves the project and packs it into a file of the test's own folder; its path.
-    QString saveArchive(const QString& name = QStringLiteral("surfaces.emvn"))
+    QString saveArchive()
     {
-        const QString archive = m_outside.filePath(name);
+        const QString archive = m_outside.filePath(QStringLiteral("surfaces.emvn"));
         EXPECT_TRUE(project().save());
         EXPECT_TRUE(project().zipTo(archive));
         return archive;
@@ -194,12 +222,10 @@ protected:
     static EditModeMainWindowModelRootItem* reopen(ProjectSession& session, const QString& archive)
     {
         Project& reopened = session.newEditProject();
-        if (!reopened.unzipFrom(archive)) {
-            ADD_FAILURE() << "cannot unpack " << archive.toStdString();
-            return nullptr;
-        }
+        EXPECT_TRUE(reopened.unzipFrom(archive));
         reopened.load();
-        return editRootOf(reopened);
+        auto window = qobject_cast<EditModeMainWindow*>(reopened.projectWindow());
+        return window ? window->model()->rootItem() : nullptr;
     }
 
     ProjectSession m_session;
