@@ -1,0 +1,195 @@
+#include "movarin/surfaces/MoldItemControllerSelectionHelper.h"
+
+#include "movarin/shell/MoldMoldDetailViewHelper.h"
+#include "movarin/shell/MultipleSlopeMoldDetailViewHelper.h"
+#include "movarin/shell/PointsMoldDetailViewHelper.h"
+#include "movarin/shell/RectMoldDetailViewHelper.h"
+#include "movarin/survey/GcpSelectionGeometry.h"
+#include "movarin/surfaces/DetailView.h"
+#include "movarin/surfaces/MoldItem.h"
+
+#include "orlin/core/Point2D.h"
+#include "orlin/core/Polygon.h"
+
+#include <common/exception/RuntimeException.h>
+
+#include <QMouseEvent>
+
+#include <cmath>
+#include <limits>
+
+namespace varnel {
+
+using Self = MoldItemController::SelectionHelper;
+
+Self::SelectionHelper(MoldItemController* controller)
+    : m_controller(controller), m_workingCopy(std::make_unique<MoldItem>())
+{
+    m_workingCopy->mold().setEditType(mold::core::Mold::Add);
+}
+
+Self::SelectionHelper(SelectionHelper& other)
+    : varnel::SelectionHelper(other),
+      m_controller(other.m_controller),
+      m_workingCopy(std::move(other.m_workingCopy)),
+      m_pressPosition(other.m_pressPosition),
+      m_selection(other.m_selection),
+      m_selectedPoints(other.m_selectedPoints),
+      m_selectionRect(other.m_selectionRect),
+      m_gridWidthX(other.m_gridWidthX),
+      m_gridWidthY(other.m_gridWidthY)
+{
+}
+
+Self::~SelectionHelper() = default;
+
+guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, DetailView*)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressPosition = event->pos();
+    }
+    return this;
+}
+
+void Self::setGridWidth(double x, double y)
+{
+    m_gridWidthX = x;
+    m_gridWidthY = y;
+}
+
+void Self::setSelection(std::set<std::size_t> selection)
+{
+    m_selection = std::move(selection);
+    rebuildSelectedPoints();
+}
+
+void Self::clearSelection()
+{
+    setSelection({});
+}
+
+void Self::rebuildSelectedPoints()
+{
+    const mold::core::Mold& mold = m_workingCopy->mold();
+    m_selection.erase(m_selection.lower_bound(mold.size()), m_selection.end());
+    m_selectedPoints.clear();
+    for (std::size_t i : m_selection) {
+        m_selectedPoints.emplace_back(mold.l()[i], mold.h()[i]);
+    }
+    m_selectionRect = GcpSelectionGeometry::bounds(m_selectedPoints);
+}
+
+void Self::writeBack()
+{
+    const mold::core::Mold& copy = m_workingCopy->mold();
+    mold::core::Mold& target = m_controller->moldItem()->mold();
+    target.setLH(copy.l(), copy.h());
+    target.setBaseL(copy.baseL());
+    target.setBaseH(copy.baseH());
+}
+
+void Self::doFinishSelection(DetailView*)
+{
+    m_controller->handleMoldDefinition();
+    writeBack();
+}
+
+QPointF Self::snapped(const QPointF& pos, Qt::KeyboardModifiers modifiers,
+                      const DetailView* view) const
+{
+    const QPointF world = view->rconv(pos);
+    return (modifiers & Qt::AltModifier) ? world : snappedToGrid(world);
+}
+
+QPointF Self::snappedToGrid(const QPointF& world) const
+{
+    const auto round = [](double value, double step) {
+        // A step the grid cannot show (zero, negative, not finite) leaves the value as it is.
+        return step > 0.0 && std::isfinite(step) ? std::round(value / step) * step : value;
+    };
+    return QPointF(round(world.x(), m_gridWidthX), round(world.y(), m_gridWidthY));
+}
+
+void Self::toggleInside(const tin::core::Polygon& band)
+{
+    const mold::core::Mold& mold = m_workingCopy->mold();
+    std::vector<QPointF> points;
+    for (std::size_t i = 0; i < mold.size(); ++i) {
+        points.emplace_back(mold.l()[i], mold.h()[i]);
+    }
+    for (std::size_t i : GcpSelectionGeometry::indicesInsidePolygon(points, band)) {
+        if (m_selection.erase(i) == 0) {
+            m_selection.insert(i);
+        }
+    }
+    rebuildSelectedPoints();
+}
+
+std::size_t Self::nearestPoint(const QPoint& pos, const DetailView* view) const
+{
+    const mold::core::Mold& mold = m_workingCopy->mold();
+    if (mold.empty()) {
+        throw common::exception::RuntimeException("Empty MoldItem.");
+    }
+    std::size_t best = 0;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    for (std::size_t i = 0; i < mold.size(); ++i) {
+        const QPointF d = view->conv(QPointF(mold.l()[i], mold.h()[i])) - QPointF(pos);
+        const double distance = d.x() * d.x() + d.y() * d.y();
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = i;
+        }
+    }
+    return best;
+}
+
+tin::core::Polygon Self::widgetRectangle(const QPointF& p1, const QPointF& p2,
+                                         const DetailView* view)
+{
+    tin::core::Polygon outline;
+    for (const QPointF& corner : {p1, QPointF(p1.x(), p2.y()), p2, QPointF(p2.x(), p1.y())}) {
+        const QPointF world = view->rconv(corner);
+        outline.addPoint(tin::core::Point2D(world.x(), world.y(), -1));
+    }
+    return outline;
+}
+
+bool Self::isNear(const QPointF& a, const QPointF& b)
+{
+    return std::abs(a.x() - b.x()) < 3.0 && std::abs(a.y() - b.y()) < 3.0;
+}
+
+void Self::addSlopesHelper()
+{
+    if (DetailView* view = m_controller->moldItem()->detailView()) {
+        viewHelpers().push_back(std::make_unique<MultipleSlopeMoldDetailViewHelper>(
+            m_workingCopy.get(), view, QPen(Qt::darkBlue)));
+    }
+}
+
+void Self::addWorkingCopyHelper()
+{
+    if (DetailView* view = m_controller->moldItem()->detailView()) {
+        viewHelpers().push_back(
+            std::make_unique<MoldMoldDetailViewHelper>(m_workingCopy.get(), view));
+    }
+}
+
+void Self::addSelectedPointsHelper()
+{
+    if (DetailView* view = m_controller->moldItem()->detailView()) {
+        viewHelpers().push_back(
+            std::make_unique<PointsMoldDetailViewHelper>(&m_selectedPoints, view, QBrush(Qt::red)));
+    }
+}
+
+void Self::addSelectionRectHelper()
+{
+    if (DetailView* view = m_controller->moldItem()->detailView()) {
+        viewHelpers().push_back(std::make_unique<RectMoldDetailViewHelper>(
+            &m_selectionRect, view, QPen(Qt::black, 1.0, Qt::DotLine)));
+    }
+}
+
+} // namespace varnel
