@@ -6,6 +6,8 @@
 #include "movarin/surfaces/MoldItemControllerTranslationSelectionHelper.h"
 #include "movarin/surfaces/MoldItemControllerWaitingSelectionHelper.h"
 
+#include <guimisc/KeyboardSupport.h>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -101,7 +103,7 @@ guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, DetailVi
         view->update();
         return new WaitingSelectionHelper(*this);
     }
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && m_candidate) {
+    if (guimisc::KeyboardSupport::isEnterKey(event->key()) && m_candidate) {
         insertCandidate();
         finishSelection(view);
         return new WaitingSelectionHelper(*this);

@@ -4,6 +4,8 @@
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemControllerWaitingSelectionHelper.h"
 
+#include <guimisc/KeyboardSupport.h>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -114,7 +116,7 @@ guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, DetailVi
         view->update();
         return this;
     }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (guimisc::KeyboardSupport::isEnterKey(event->key())) {
         return finishDefinition(view);
     }
     return this;

@@ -5,6 +5,9 @@
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemControllerWaitingSelectionHelper.h"
 
+#include <guimisc/KeyboardSupport.h>
+#include <guimisc/MouseSupport.h>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -25,7 +28,7 @@ Self::~PointsInRectangleSelectionHelper() = default;
 
 guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, DetailView* view)
 {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+    if (!guimisc::KeyboardSupport::isEnterKey(event->key())) {
         return this;
     }
     toggleInside(m_band);
@@ -57,7 +60,8 @@ guimisc::helper::SelectionHelper* Self::mouseReleaseEvent(QMouseEvent* event, De
     }
     const QPointF press(pressPosition());
     if (m_band.empty() && isNear(QPointF(event->pos()), press)) {
-        m_band = widgetRectangle(press - QPointF(3, 3), press + QPointF(3, 3), view);
+        const double r = guimisc::MouseSupport::nearRadius();
+        m_band = widgetRectangle(press - QPointF(r, r), press + QPointF(r, r), view);
     }
     toggleInside(m_band);
     view->update();

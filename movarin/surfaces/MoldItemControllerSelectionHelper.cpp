@@ -12,6 +12,7 @@
 #include "orlin/core/Polygon.h"
 
 #include <common/exception/RuntimeException.h>
+#include <guimisc/MouseSupport.h>
 
 #include <QMouseEvent>
 
@@ -157,7 +158,8 @@ tin::core::Polygon Self::widgetRectangle(const QPointF& p1, const QPointF& p2,
 
 bool Self::isNear(const QPointF& a, const QPointF& b)
 {
-    return std::abs(a.x() - b.x()) < 3.0 && std::abs(a.y() - b.y()) < 3.0;
+    const double r = guimisc::MouseSupport::nearRadius();
+    return std::abs(a.x() - b.x()) < r && std::abs(a.y() - b.y()) < r;
 }
 
 void Self::addSlopesHelper()
