@@ -50,6 +50,9 @@ MoldItem* DetailView::moldItem() const
 
 void DetailView::setMoldItem(MoldItem* item)
 {
+    if (m_moldItem && m_moldItem->detailView() == this) {
+        m_moldItem->setDetailView(nullptr);
+    }
     m_moldItem = item;
     if (item) {
         item->setDetailView(this);
