@@ -17,26 +17,6 @@
 
 namespace varnel {
 
-namespace {
-
-// The mold's points with its base point; the null rectangle without points.
-QRectF moldBounds(const MoldItem* item)
-{
-    if (!item || item->mold().empty()) {
-        return QRectF();
-    }
-    const mold::core::Mold& mold = item->mold();
-    const auto [lMin, lMax] = std::minmax_element(mold.l().begin(), mold.l().end());
-    const auto [hMin, hMax] = std::minmax_element(mold.h().begin(), mold.h().end());
-    const double left = std::min(*lMin, mold.baseL());
-    const double right = std::max(*lMax, mold.baseL());
-    const double top = std::min(*hMin, mold.baseH());
-    const double bottom = std::max(*hMax, mold.baseH());
-    return QRectF(left, top, right - left, bottom - top);
-}
-
-} // namespace
-
 DetailView::DetailView(QWidget* parent) : PrimitiveView(parent)
 {
 }
@@ -67,7 +47,7 @@ void DetailView::setContextMenuEnabled(bool enabled)
 
 void DetailView::fitToMold()
 {
-    QRectF r = moldBounds(m_moldItem);
+    QRectF r = m_moldItem ? m_moldItem->boundingRect() : QRectF();
     if (r.width() == 0.0) {
         r.setLeft(r.left() - 5.0);
         r.setWidth(10.0);

@@ -1,5 +1,6 @@
 #include "movarin/surfaces/MoldItemControllerSelectionHelper.h"
 
+#include "movarin/sections/PointPicking.h"
 #include "movarin/shell/MoldMoldDetailViewHelper.h"
 #include "movarin/shell/MultipleSlopeMoldDetailViewHelper.h"
 #include "movarin/shell/PointsMoldDetailViewHelper.h"
@@ -11,22 +12,20 @@
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Polygon.h"
 
-#include <common/exception/RuntimeException.h>
 #include <guimisc/MouseSupport.h>
 
 #include <QMouseEvent>
 
 #include <cmath>
-#include <limits>
 
 namespace varnel {
 
 using Self = MoldItemController::SelectionHelper;
 
 Self::SelectionHelper(MoldItemController* controller)
-    : m_controller(controller), m_workingCopy(std::make_unique<MoldItem>())
+    : m_controller(controller),
+      m_workingCopy(std::make_unique<MoldItem>(mold::core::Mold::Add, nullptr))
 {
-    m_workingCopy->mold().setEditType(mold::core::Mold::Add);
 }
 
 Self::SelectionHelper(SelectionHelper& other)
@@ -71,22 +70,19 @@ void Self::clearSelection()
 
 void Self::rebuildSelectedPoints()
 {
-    const mold::core::Mold& mold = m_workingCopy->mold();
-    m_selection.erase(m_selection.lower_bound(mold.size()), m_selection.end());
+    m_selection.erase(m_selection.lower_bound(m_workingCopy->size()), m_selection.end());
     m_selectedPoints.clear();
     for (std::size_t i : m_selection) {
-        m_selectedPoints.emplace_back(mold.l()[i], mold.h()[i]);
+        m_selectedPoints.push_back(m_workingCopy->point(i));
     }
     m_selectionRect = GcpSelectionGeometry::bounds(m_selectedPoints);
 }
 
 void Self::writeBack()
 {
-    const mold::core::Mold& copy = m_workingCopy->mold();
-    mold::core::Mold& target = m_controller->moldItem()->mold();
-    target.setLH(copy.l(), copy.h());
-    target.setBaseL(copy.baseL());
-    target.setBaseH(copy.baseH());
+    MoldItem* target = m_controller->moldItem();
+    target->setLH(m_workingCopy->l(), m_workingCopy->h());
+    target->setBase(m_workingCopy->baseL(), m_workingCopy->baseH());
 }
 
 void Self::doFinishSelection(DetailView*)
@@ -113,12 +109,7 @@ QPointF Self::snappedToGrid(const QPointF& world) const
 
 void Self::toggleInside(const tin::core::Polygon& band)
 {
-    const mold::core::Mold& mold = m_workingCopy->mold();
-    std::vector<QPointF> points;
-    for (std::size_t i = 0; i < mold.size(); ++i) {
-        points.emplace_back(mold.l()[i], mold.h()[i]);
-    }
-    for (std::size_t i : GcpSelectionGeometry::indicesInsidePolygon(points, band)) {
+    for (std::size_t i : m_workingCopy->pointIndicesInPolygon(band)) {
         if (m_selection.erase(i) == 0) {
             m_selection.insert(i);
         }
@@ -128,21 +119,15 @@ void Self::toggleInside(const tin::core::Polygon& band)
 
 std::size_t Self::nearestPoint(const QPoint& pos, const DetailView* view) const
 {
-    const mold::core::Mold& mold = m_workingCopy->mold();
-    if (mold.empty()) {
-        throw common::exception::RuntimeException("Empty MoldItem.");
+    const MoldItem* copy = m_workingCopy.get();
+    std::vector<QPointF> points;
+    for (std::size_t i = 0; i < copy->size(); ++i) {
+        points.push_back(copy->point(i));
     }
-    std::size_t best = 0;
-    double bestDistance = std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i < mold.size(); ++i) {
-        const QPointF d = view->conv(QPointF(mold.l()[i], mold.h()[i])) - QPointF(pos);
-        const double distance = d.x() * d.x() + d.y() * d.y();
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = i;
-        }
-    }
-    return best;
+    return findNearestPointIndex(
+        [copy](const tin::core::Polygon& square) { return copy->pointIndicesInPolygon(square); },
+        [copy](std::size_t i) { return std::vector<QPointF>{copy->point(i)}; }, "Empty MoldItem.",
+        points, pos, view);
 }
 
 tin::core::Polygon Self::widgetRectangle(const QPointF& p1, const QPointF& p2,

@@ -72,8 +72,9 @@ protected:
     /// Each point strictly inside `band` (world) joins the selection, or leaves it when it
     /// was selected.
     void toggleInside(const tin::core::Polygon& band);
-    /// The index of the working copy's point nearest to `pos` on the screen. Throws
-    /// common::exception::RuntimeException "Empty MoldItem." for an empty mold.
+    /// The index of the working copy's point nearest to `pos` on the screen
+    /// (`findNearestPointIndex`). Throws common::exception::RuntimeException "Empty MoldItem."
+    /// for an empty mold.
     std::size_t nearestPoint(const QPoint& pos, const DetailView* view) const;
     /// The widget rectangle between two corners as a world polygon of `view`: the corners
     /// p1, (p1.x, p2.y), p2, (p2.x, p1.y), each through `rconv`.

@@ -28,7 +28,7 @@ int MoldItemLhTableModel::rowCount(const QModelIndex& parent) const
     if (parent.isValid() || !m_item) {
         return 0;
     }
-    return static_cast<int>(m_item->mold().size());
+    return static_cast<int>(m_item->size());
 }
 
 int MoldItemLhTableModel::columnCount(const QModelIndex& parent) const
@@ -45,8 +45,7 @@ QVariant MoldItemLhTableModel::data(const QModelIndex& index, int role) const
         return QVariant();
     }
     const auto row = static_cast<std::size_t>(index.row());
-    const mold::core::Mold& mold = m_item->mold();
-    return index.column() == LColumn ? mold.l()[row] : mold.h()[row];
+    return index.column() == LColumn ? m_item->lAt(row) : m_item->hAt(row);
 }
 
 QVariant MoldItemLhTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -79,11 +78,10 @@ bool MoldItemLhTableModel::setData(const QModelIndex& index, const QVariant& val
         return false;
     }
     const auto row = static_cast<std::size_t>(index.row());
-    mold::core::Mold& mold = m_item->mold();
     if (index.column() == LColumn) {
-        mold.setLH(row, number, mold.h()[row]);
+        m_item->setLH(row, number, m_item->hAt(row));
     } else {
-        mold.setLH(row, mold.l()[row], number);
+        m_item->setLH(row, m_item->lAt(row), number);
     }
     emit dataChanged(index, index);
     return true;
@@ -96,7 +94,7 @@ bool MoldItemLhTableModel::insertRows(int row, int count, const QModelIndex& par
     }
     beginInsertRows(QModelIndex(), row, row + count - 1);
     for (int i = 0; i < count; ++i) {
-        m_item->mold().insertLH(static_cast<std::size_t>(row + i), 0.0, 0.0);
+        m_item->insertLH(static_cast<std::size_t>(row + i), 0.0, 0.0);
     }
     endInsertRows();
     return true;
@@ -109,7 +107,7 @@ bool MoldItemLhTableModel::removeRows(int row, int count, const QModelIndex& par
     }
     beginRemoveRows(QModelIndex(), row, row + count - 1);
     for (int i = row + count - 1; i >= row; --i) {
-        m_item->mold().eraseLH(static_cast<std::size_t>(i));
+        m_item->erasePoint(static_cast<std::size_t>(i));
     }
     endRemoveRows();
     return true;

@@ -26,21 +26,6 @@ namespace varnel {
 
 using Self = MoldItemPropertyDialog;
 
-namespace {
-
-QString editTypeText(mold::core::Mold::EditType type)
-{
-    switch (type) {
-    case mold::core::Mold::Add:
-        return Self::tr("Add");
-    case mold::core::Mold::Subtract:
-        return Self::tr("Sub");
-    }
-    return QString::fromStdString(mold::core::Mold::editTypeString(type));
-}
-
-} // namespace
-
 Self::MoldItemPropertyDialog(const QString& name, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint),
@@ -53,6 +38,7 @@ Self::MoldItemPropertyDialog(const QString& name, const mold::core::Mold& mold, 
     : MoldItemPropertyDialog(name, parent)
 {
     m_mold.mold() = mold;
+    m_mold.setName(name);
     bindEditor();
     reloadMold();
 }
@@ -60,7 +46,7 @@ Self::MoldItemPropertyDialog(const QString& name, const mold::core::Mold& mold, 
 Self::MoldItemPropertyDialog(mold::core::Mold::EditType editType, QWidget* parent)
     : MoldItemPropertyDialog(QString(), parent)
 {
-    m_mold.mold().setEditType(editType);
+    m_mold.setEditType(editType);
     bindEditor();
 }
 
@@ -139,7 +125,7 @@ void Self::bindEditor()
     MoldItemController* editor = m_mold.controller();
     m_detailView->setMoldItem(&m_mold);
     updateGridWidth(m_gridWidthSlider->value());
-    m_typeLabel->setText(editTypeText(m_mold.mold().editType()));
+    m_typeLabel->setText(MoldItem::editTypeDisplayText(m_mold.editType()));
     editor->bindTableModel(m_tableModel);
     m_buttonBox->button(QDialogButtonBox::Ok)->setEnabled(false);
 

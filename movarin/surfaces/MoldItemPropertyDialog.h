@@ -78,7 +78,7 @@ private:
 
     MoldSetting m_result;
     MoldSetting m_backup;
-    MoldItem m_mold;
+    MoldItem m_mold{mold::core::Mold::Add, nullptr};
     MoldItemLhTableModel* m_tableModel;
     QLabel* m_typeLabel = nullptr;
     QLineEdit* m_nameLineEdit = nullptr;
