@@ -1,6 +1,7 @@
 #include "movarin/surfaces/MoldItemControllerPointsInRectangleSelectionHelper.h"
 
 #include "movarin/shell/RectMoldDetailViewHelper.h"
+#include "movarin/survey/RectangleToPolygon.h"
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemControllerWaitingSelectionHelper.h"
@@ -39,7 +40,7 @@ guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, DetailVi
 guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, DetailView* view)
 {
     const QPointF press(pressPosition());
-    m_band = widgetRectangle(press, QPointF(event->pos()), view);
+    rectangleToPolygon(m_band, press, QPointF(event->pos()), viewMapping(view));
     const QPointF a = view->rconv(press);
     const QPointF b = view->rconv(QPointF(event->pos()));
     m_bandRect = tin::core::Rect(a.x(), a.y(), b.x(), b.y());
@@ -61,7 +62,7 @@ guimisc::helper::SelectionHelper* Self::mouseReleaseEvent(QMouseEvent* event, De
     const QPointF press(pressPosition());
     if (m_band.empty() && isNear(QPointF(event->pos()), press)) {
         const double r = guimisc::MouseSupport::nearRadius();
-        m_band = widgetRectangle(press - QPointF(r, r), press + QPointF(r, r), view);
+        rectangleToPolygon(m_band, press - QPointF(r, r), press + QPointF(r, r), viewMapping(view));
     }
     toggleInside(m_band);
     view->update();

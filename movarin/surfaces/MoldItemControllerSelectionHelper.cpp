@@ -9,7 +9,6 @@
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/MoldItem.h"
 
-#include "orlin/core/Point2D.h"
 #include "orlin/core/Polygon.h"
 
 #include <guimisc/MouseSupport.h>
@@ -128,17 +127,6 @@ std::size_t Self::nearestPoint(const QPoint& pos, const DetailView* view) const
         [copy](const tin::core::Polygon& square) { return copy->pointIndicesInPolygon(square); },
         [copy](std::size_t i) { return std::vector<QPointF>{copy->point(i)}; }, "Empty MoldItem.",
         points, pos, view);
-}
-
-tin::core::Polygon Self::widgetRectangle(const QPointF& p1, const QPointF& p2,
-                                         const DetailView* view)
-{
-    tin::core::Polygon outline;
-    for (const QPointF& corner : {p1, QPointF(p1.x(), p2.y()), p2, QPointF(p2.x(), p1.y())}) {
-        const QPointF world = view->rconv(corner);
-        outline.addPoint(tin::core::Point2D(world.x(), world.y(), -1));
-    }
-    return outline;
 }
 
 bool Self::isNear(const QPointF& a, const QPointF& b)

@@ -76,10 +76,6 @@ protected:
     /// (`findNearestPointIndex`). Throws common::exception::RuntimeException "Empty MoldItem."
     /// for an empty mold.
     std::size_t nearestPoint(const QPoint& pos, const DetailView* view) const;
-    /// The widget rectangle between two corners as a world polygon of `view`: the corners
-    /// p1, (p1.x, p2.y), p2, (p2.x, p1.y), each through `rconv`.
-    static tin::core::Polygon widgetRectangle(const QPointF& p1, const QPointF& p2,
-                                              const DetailView* view);
     /// Whether two widget points lie less than 3 pixels apart in x and in y.
     static bool isNear(const QPointF& a, const QPointF& b);
 
