@@ -143,6 +143,8 @@ void Self::bindEditor()
 void Self::startDefinition()
 {
     m_mold.controller()->startDefinition(m_mold.mold().editType());
+    // The table shows the mold once it is defined; until then it takes no edits.
+    m_tableView->setEnabled(false);
     m_detailView->setFocus();
     m_detailView->update();
 }
@@ -157,6 +159,7 @@ void Self::reloadMold()
 void Self::finishInitialSetting()
 {
     m_tableModel->reset();
+    m_tableView->setEnabled(true);
     m_buttonBox->button(QDialogButtonBox::Ok)->setEnabled(true);
 }
 

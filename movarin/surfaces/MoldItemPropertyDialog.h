@@ -29,7 +29,7 @@ class MoldItemLhTableModel;
 /// "gridWidthLabel"; "autoCheckBox" lets the width follow the view's zoom).
 ///
 /// A new mold is defined point by point once the caller has called `startDefinition`; OK
-/// stays disabled until that definition ends. OK refuses, with the "Error" box "The shape of
+/// and the table stay disabled until that definition ends. OK refuses, with the "Error" box "The shape of
 /// the mold is invalid." and the dialog left open, a mold of fewer than two points or one
 /// whose L is not strictly monotonic; otherwise `result` holds the name field's text, the
 /// edit type, the points and the base point. Cancel makes `result` the default setting.

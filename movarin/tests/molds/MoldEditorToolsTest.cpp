@@ -2,16 +2,15 @@
 // dragging, adding, deleting, rubber-band selection and the point-by-point definition.
 #include "molds/MoldEditorTestSupport.h"
 
-#include "movarin/surfaces/MoldItemControllerAddPointSelectionHelper.h"
 #include "movarin/surfaces/MoldItemControllerLhSelectionHelper.h"
 #include "movarin/surfaces/MoldItemControllerWaitingSelectionHelper.h"
 
-#include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTableView>
+#include <QSlider>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +18,8 @@ namespace varnel::test {
 namespace {
 
 using Points = std::vector<QPointF>;
+using Waiting = MoldItemController::WaitingSelectionHelper;
+using Defining = MoldItemController::LhSelectionHelper;
 
 void expectPoints(const Points& expected, const mold::core::Mold& mold)
 {
@@ -30,22 +31,18 @@ void expectPoints(const Points& expected, const mold::core::Mold& mold)
     }
 }
 
-template <class Tool> bool isTool(MoldItemController::SelectionHelper* tool)
-{
-    return dynamic_cast<Tool*>(tool) != nullptr;
-}
-
 class MoldEditorTools : public MoldEditorTest {
 protected:
-    QPushButton* okButton() const
+    template <class Tool> bool is() const { return dynamic_cast<Tool*>(tool()) != nullptr; }
+    void gridOf10cm() const
     {
-        return dialog()->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        dialog()->findChild<QSlider*>(QStringLiteral("gridWidthSlider"))->setValue(1);
     }
     int tableRows() const
     {
-        return dialog()->findChild<QTableView*>(QStringLiteral("lhTableView"))->model()->rowCount();
+        return dialog()->findChild<QAbstractItemView*>(QStringLiteral("lhTableView"))->model()->rowCount();
     }
-    void warnsAndKeeps(const QString& message, const Points& before)
+    void deleteWarns(const QString& message, const Points& kept)
     {
         m_script.clearRecords();
         editor()->deletePointsAction()->trigger();
@@ -55,18 +52,17 @@ protected:
         EXPECT_EQ(QStringLiteral("Warning"), boxes[0].title);
         EXPECT_EQ(message, boxes[0].text);
         EXPECT_EQ(view(), boxes[0].parent);
-        expectPoints(before, mold());
+        expectPoints(kept, mold());
     }
 };
 
 TEST_F(MoldEditorTools, NewPointsSnapToTheGridUnlessAltIsHeld)
 {
     newDialog();
-    setGridPosition(1);
+    gridOf10cm();
     click(px(1.234, 0.56));
     expectPoints({{1.2, 0.6}}, workingCopy());
     key(Qt::Key_Escape);
-    EXPECT_EQ(0u, workingCopy().size());
     click(px(1.234, 0.56), Qt::AltModifier);
     expectPoints({{1.234, 0.56}}, workingCopy());
 }
@@ -74,57 +70,50 @@ TEST_F(MoldEditorTools, NewPointsSnapToTheGridUnlessAltIsHeld)
 TEST_F(MoldEditorTools, DragMovesByWholeGridStepsUnlessExactlyAlt)
 {
     editDialog(moldOf({-2.0, 0.0, 2.0}, {0.0, 1.0, 0.0}));
-    setGridPosition(1);
-    // Pixels of 2.5 cm: the drag of (0.325, 0.275) is no whole number of 10 cm steps.
-    move(px(0.0, 1.0));
-    press(px(0.0, 1.0));
-    move(px(0.325, 1.275), Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier);
-    release(px(0.325, 1.275), Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier);
-    expectPoints({{-2.0, 0.0}, {0.3, 1.3}, {2.0, 0.0}}, mold());
+    gridOf10cm();
+    // Pixels of 2.5 cm: (0.325, 0.275) is no whole number of 10 cm steps.
+    drag(px(0.0, 1.0), px(0.325, 1.275), Qt::AltModifier | Qt::ShiftModifier);
+    expectPoints({{-2, 0}, {0.3, 1.3}, {2, 0}}, mold());
     EXPECT_EQ(std::set<std::size_t>{1}, selection());
 
-    // The selection is grabbed where it lies now; Alt alone keeps the exact displacement.
+    // The selection is grabbed where it lies now; the mold changes when the drag ends.
     move(px(0.3, 1.3));
     press(px(0.3, 1.3));
-    move(px(0.5, 1.5), Qt::LeftButton, Qt::AltModifier);
     move(px(0.325, 1.275), Qt::LeftButton, Qt::AltModifier);
-    EXPECT_NEAR(1.3, mold().h()[1], 1e-9) << "written back only when the drag ends";
+    EXPECT_NEAR(1.3, mold().h()[1], 1e-9);
     release(px(0.325, 1.275), Qt::LeftButton, Qt::AltModifier);
-    expectPoints({{-2.0, 0.0}, {0.325, 1.275}, {2.0, 0.0}}, mold());
-    EXPECT_TRUE(isTool<MoldItemController::WaitingSelectionHelper>(tool()));
+    expectPoints({{-2, 0}, {0.325, 1.275}, {2, 0}}, mold());
+    EXPECT_TRUE(is<Waiting>());
 }
 
 TEST_F(MoldEditorTools, AddPointAppendsPrependsAndInsertsWhereTheMouseIs)
 {
     editDialog(moldOf({-2.0, 0.0, 2.0}, {1.0, 0.0, 1.0}));
-    setGridPosition(1);
-
-    editor()->addPointAction()->trigger();
-    click(px(3.0, 1.0));
+    gridOf10cm();
+    const auto addAt = [this](const QPointF& p) {
+        editor()->addPointAction()->trigger();
+        click(px(p.x(), p.y()));
+    };
+    addAt({3.0, 1.0});
     expectPoints({{-2, 1}, {0, 0}, {2, 1}, {3, 1}}, mold());
     EXPECT_EQ(std::set<std::size_t>{3}, selection()) << "the new point is selected";
-
-    editor()->addPointAction()->trigger();
-    click(px(-3.0, 0.5));
+    addAt({-3.0, 0.5});
     expectPoints({{-3, 0.5}, {-2, 1}, {0, 0}, {2, 1}, {3, 1}}, mold());
-
     // The foot on segment (2, 3) is nearer than any end point.
-    editor()->addPointAction()->trigger();
-    click(px(1.0, 0.2));
+    addAt({1.0, 0.2});
     expectPoints({{-3, 0.5}, {-2, 1}, {0, 0}, {1, 0.2}, {2, 1}, {3, 1}}, mold());
 
     // Above the V's bottom both segments' feet lie at one distance: the lower index wins.
     editDialog(moldOf({-2.0, 0.0, 2.0}, {1.0, 0.0, 1.0}));
-    setGridPosition(1);
-    editor()->addPointAction()->trigger();
-    click(px(0.0, 1.0));
+    gridOf10cm();
+    addAt({0.0, 1.0});
     expectPoints({{-2, 1}, {0, 1}, {0, 0}, {2, 1}}, mold());
 }
 
 TEST_F(MoldEditorTools, AddPointPressDragsTheNewPointAndReturnOrEscapeEndAtOnce)
 {
     editDialog(moldOf({-2.0, 0.0, 2.0}, {1.0, 0.0, 1.0}));
-    setGridPosition(1);
+    gridOf10cm();
     editor()->addPointAction()->trigger();
     EXPECT_EQ(view(), dialog()->focusWidget()) << "Return must reach the view";
     drag(px(3.0, 1.0), px(3.5, 2.0));
@@ -133,13 +122,13 @@ TEST_F(MoldEditorTools, AddPointPressDragsTheNewPointAndReturnOrEscapeEndAtOnce)
     editor()->addPointAction()->trigger();
     move(px(-3.0, 1.0));
     key(Qt::Key_Escape);
-    EXPECT_TRUE(isTool<MoldItemController::WaitingSelectionHelper>(tool()));
+    EXPECT_TRUE(is<Waiting>());
     EXPECT_EQ(4u, mold().size());
 
     editor()->addPointAction()->trigger();
     move(px(-3.0, 1.0));
     key(Qt::Key_Return);
-    EXPECT_TRUE(isTool<MoldItemController::WaitingSelectionHelper>(tool()));
+    EXPECT_TRUE(is<Waiting>());
     expectPoints({{-3, 1}, {-2, 1}, {0, 0}, {2, 1}, {3.5, 2}}, mold());
     EXPECT_EQ(5, tableRows()) << "the table follows a finished gesture";
 }
@@ -148,11 +137,11 @@ TEST_F(MoldEditorTools, DeleteLeavesAtLeastTwoPoints)
 {
     const Points four = {{-3, 0}, {-1, 1}, {1, 1}, {3, 0}};
     editDialog(moldOf({-3.0, -1.0, 1.0, 3.0}, {0.0, 1.0, 1.0, 0.0}));
-    warnsAndKeeps(QStringLiteral("No point is selected."), four);
+    deleteWarns(QStringLiteral("No point is selected."), four);
 
     drag(px(-3.5, 1.5), px(1.5, -0.5));
     EXPECT_EQ((std::set<std::size_t>{0, 1, 2}), selection());
-    warnsAndKeeps(QStringLiteral("Too many points are selected."), four);
+    deleteWarns(QStringLiteral("Too many points are selected."), four);
 
     drag(px(-1.5, 1.5), px(1.5, 0.5));
     EXPECT_EQ((std::set<std::size_t>{1, 2}), selection());
@@ -164,8 +153,7 @@ TEST_F(MoldEditorTools, DeleteLeavesAtLeastTwoPoints)
     EXPECT_EQ(2, tableRows());
 
     click(px(3.0, 0.0));
-    EXPECT_EQ(std::set<std::size_t>{1}, selection());
-    warnsAndKeeps(QStringLiteral("No point can be further deleted."), {{-3, 0}, {3, 0}});
+    deleteWarns(QStringLiteral("No point can be further deleted."), {{-3, 0}, {3, 0}});
 }
 
 TEST_F(MoldEditorTools, RubberBandClickShiftAndReturn)
@@ -174,7 +162,7 @@ TEST_F(MoldEditorTools, RubberBandClickShiftAndReturn)
     click(px(-3.0, 0.0));
     EXPECT_EQ(std::set<std::size_t>{0}, selection()) << "a click on a point selects it";
 
-    // A release within 3 pixels of the press selects the point under it instead.
+    // Beside the selection: a release within 3 pixels selects the point under it instead.
     move(px(1.0, 1.0) + QPointF(1, 1));
     press(px(1.0, 1.0) + QPointF(1, 1));
     release(px(1.0, 1.0) + QPointF(2, -1));
@@ -185,77 +173,69 @@ TEST_F(MoldEditorTools, RubberBandClickShiftAndReturn)
     click(px(-3.0, 0.0), Qt::ShiftModifier);
     EXPECT_EQ(std::set<std::size_t>{2}, selection()) << "Shift takes away";
 
-    // Return toggles what the band holds, keeping the rest.
+    // Return toggles what the band holds, keeping the rest; the release after it is idle.
     move(px(-1.5, 1.5));
     press(px(-1.5, 1.5), Qt::LeftButton, Qt::ShiftModifier);
     move(px(1.5, -0.5), Qt::LeftButton);
     key(Qt::Key_Return);
-    EXPECT_EQ((std::set<std::size_t>{1}), selection());
-    EXPECT_TRUE(isTool<MoldItemController::WaitingSelectionHelper>(tool()));
+    EXPECT_TRUE(is<Waiting>());
     release(px(1.5, -0.5));
-    EXPECT_EQ((std::set<std::size_t>{1}), selection()) << "the release after Return is idle";
+    EXPECT_EQ((std::set<std::size_t>{1}), selection());
 }
 
 TEST_F(MoldEditorTools, DefinitionBuildsAStrictlyMonotonicMold)
 {
     newDialog();
     QSignalSpy defined(view(), &DetailView::moldDefined);
-    EXPECT_FALSE(okButton()->isEnabled());
+    QPushButton* ok = dialog()->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    auto* table = dialog()->findChild<QAbstractItemView*>(QStringLiteral("lhTableView"));
+    EXPECT_FALSE(ok->isEnabled() || table->isEnabled()) << "nothing to accept or edit yet";
 
     click(px(-2.0, 0.0));
     key(Qt::Key_Return);
-    EXPECT_TRUE(isTool<MoldItemController::LhSelectionHelper>(tool())) << "one point is no mold";
+    EXPECT_TRUE(is<Defining>()) << "one point is no mold";
 
-    // A press without a move before it fixes a second point; the first stays.
+    // A press without a move before it fixes a second point, the first stays; a press on
+    // the last point is ignored.
     press(px(0.0, 1.0));
     release(px(0.0, 1.0));
-    expectPoints({{-2, 0}, {0, 1}}, workingCopy());
     press(px(0.0, 1.0));
-    // A press on the last point is ignored.
     expectPoints({{-2, 0}, {0, 1}}, workingCopy());
 
     // A step back in L is ignored; the loose point follows the mouse.
     click(px(-1.0, 2.0));
     expectPoints({{-2, 0}, {0, 1}, {-1, 2}}, workingCopy());
     click(px(2.0, 0.0));
-    expectPoints({{-2, 0}, {0, 1}, {2, 0}}, workingCopy());
     move(px(3.0, -1.0));
     expectPoints({{-2, 0}, {0, 1}, {2, 0}, {3, -1}}, workingCopy());
     EXPECT_EQ(0, defined.count());
 
     key(Qt::Key_Return);
     EXPECT_EQ(1, defined.count());
-    EXPECT_TRUE(okButton()->isEnabled());
-    EXPECT_TRUE(isTool<MoldItemController::WaitingSelectionHelper>(tool()));
-    // The loose point is no point of the mold.
-    expectPoints({{-2, 0}, {0, 1}, {2, 0}}, mold());
+    EXPECT_TRUE(ok->isEnabled() && table->isEnabled());
+    EXPECT_TRUE(is<Waiting>());
+    expectPoints({{-2, 0}, {0, 1}, {2, 0}}, mold()); // without the loose point
     EXPECT_EQ(3, tableRows());
-}
 
-TEST_F(MoldEditorTools, DefinitionEscapeClearsAndDoubleClickEnds)
-{
-    newDialog();
-    click(px(2.0, 0.0));
-    click(px(1.0, 1.0));
-    key(Qt::Key_Escape);
-    EXPECT_EQ(0u, workingCopy().size());
-
+    // Escape clears a definition; a double click ends one.
+    dialog()->startDefinition();
     click(px(2.0, 0.0));
     doubleClick(px(2.0, 0.0));
-    EXPECT_TRUE(isTool<MoldItemController::LhSelectionHelper>(tool())) << "one point is no mold";
-    click(px(1.0, 1.0));
-    click(px(-1.0, 0.0));
-    doubleClick(px(-1.0, 0.0));
-    EXPECT_TRUE(isTool<MoldItemController::WaitingSelectionHelper>(tool()));
-    expectPoints({{2, 0}, {1, 1}, {-1, 0}}, mold());
+    EXPECT_TRUE(is<Defining>());
+    key(Qt::Key_Escape);
+    EXPECT_EQ(0u, workingCopy().size());
+    click(px(2.0, 0.0));
+    click(px(-1.0, 1.0));
+    doubleClick(px(-1.0, 1.0));
+    EXPECT_TRUE(is<Waiting>());
+    expectPoints({{2, 0}, {-1, 1}}, mold());
 }
 
 TEST_F(MoldEditorTools, AnErrorOfAToolEndsInAnErrorBoxAndChangesNothing)
 {
     editDialog(moldOf({}, {}));
     MoldItemController::SelectionHelper* before = tool();
-    move(px(1.0, 1.0));
-    press(px(1.0, 1.0));
+    click(px(1.0, 1.0));
     const auto boxes = m_script.messageBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(guimisc::UserDialogs::Kind::Critical, boxes[0].kind);

@@ -55,12 +55,19 @@ protected:
     }
 };
 
-TEST_F(MoldSettingDialog, OkRefusesShapesThatAreNotStrictlyMonotonicInL)
+TEST_F(MoldSettingDialog, OkRefusesShapesThatAreNotStrictlyMonotonicInLAndCancelGivesDefaults)
 {
     expectRefused({0.0, 1.0, 1.0});
-    expectRefused({0.0, 0.0});
     expectRefused({4.0});
     expectRefused({});
+    expectRefused({0.0, 0.0});
+    child<QLineEdit>("nameLineEdit")->setText(QStringLiteral("Bank"));
+    QTest::mouseClick(button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    EXPECT_EQ(QDialog::Rejected, dialog()->QDialog::result());
+    const MoldSetting result = dialog()->result();
+    EXPECT_TRUE(result.name.isEmpty() && result.l.empty() && result.h.empty());
+    EXPECT_EQ(mold::core::Mold::Add, result.editType);
+    EXPECT_EQ(QPointF(0.0, 0.0), QPointF(result.baseL, result.baseH));
 }
 
 TEST_F(MoldSettingDialog, OkHandsOutTheShapeAndLeavesTheEditedMoldAlone)
@@ -74,32 +81,15 @@ TEST_F(MoldSettingDialog, OkHandsOutTheShapeAndLeavesTheEditedMoldAlone)
     EXPECT_TRUE(button(QDialogButtonBox::Ok)->isEnabled());
 
     // A shape edit without typing keeps the name.
-    move(px(1.0, -1.0));
-    press(px(1.0, -1.0));
-    move(px(1.0, -2.0), Qt::LeftButton);
-    release(px(1.0, -2.0));
+    drag(px(1.0, -1.0), px(1.0, -2.0));
     ASSERT_TRUE(pressOk());
     const MoldSetting result = dialog()->result();
     EXPECT_EQ(QStringLiteral("Ditch"), result.name);
     EXPECT_EQ(mold::core::Mold::Subtract, result.editType);
     EXPECT_EQ((std::vector<double>{3.0, 1.0, -2.0}), result.l);
     EXPECT_EQ((std::vector<double>{0.5, -2.0, 0.25}), result.h);
-    EXPECT_EQ(1.5, result.baseL);
-    EXPECT_EQ(-0.75, result.baseH);
+    EXPECT_EQ(QPointF(1.5, -0.75), QPointF(result.baseL, result.baseH));
     EXPECT_EQ((std::vector<double>{0.5, -1.0, 0.25}), edited.mold().h()) << "a copy was edited";
-}
-
-TEST_F(MoldSettingDialog, CancelHandsOutTheDefaultSetting)
-{
-    editDialog(moldOf({0.0, 1.0}, {0.0, 1.0}), QStringLiteral("Bank"));
-    QTest::mouseClick(button(QDialogButtonBox::Cancel), Qt::LeftButton);
-    EXPECT_EQ(QDialog::Rejected, dialog()->QDialog::result());
-    const MoldSetting result = dialog()->result();
-    EXPECT_TRUE(result.name.isEmpty());
-    EXPECT_EQ(mold::core::Mold::Add, result.editType);
-    EXPECT_TRUE(result.l.empty() && result.h.empty());
-    EXPECT_EQ(0.0, result.baseL);
-    EXPECT_EQ(0.0, result.baseH);
 }
 
 // As the Mold Browser runs it: modal, a new mold defined by clicks, then OK.
