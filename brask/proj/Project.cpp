@@ -154,7 +154,19 @@ bool Project::unzipFrom(const QString& archive)
     if (m_mainWindow) {
         m_mainWindow->exitModelessDialogMode();
     }
-    if (!ok || !QFileInfo(absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME))).isFile()) {
+    if (!ok) {
+        return false;
+    }
+    // unzip restores the symbolic links an archive holds. Nothing may lead a reader or a
+    // later save out of the work folder: an archive with a link, a special file or a file
+    // hard-linked elsewhere is refused before anything in the folder is read.
+    const QString foreign = guimisc::FileSupport::findForeignEntry(m_workFolder);
+    if (!foreign.isEmpty()) {
+        qWarning("Refused %s: it holds %s, which is no plain file or folder",
+                 qUtf8Printable(archive), qUtf8Printable(foreign));
+        return false;
+    }
+    if (!QFileInfo(absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME))).isFile()) {
         return false;
     }
     m_filename = archive;

@@ -58,7 +58,9 @@ public:
     /// Writes "project.xml" under a wait cursor; false when it could not be written.
     bool save();
     /// Unpacks `archive` into the work folder. True when the tool succeeded (warnings
-    /// allowed) and "project.xml" is there; only then is `archive` the project's file name.
+    /// allowed), the folder holds only plain folders and regular files of their own (no
+    /// symbolic link, special file or hard link: see `guimisc::FileSupport::findForeignEntry`)
+    /// and "project.xml" is there; only then is `archive` the project's file name.
     bool unzipFrom(const QString& archive);
     /// Packs "project.xml" and the files of the tree into `archive`. False when the tool
     /// failed, was cancelled or the archive could not be replaced; the earlier archive at
