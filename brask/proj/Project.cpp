@@ -215,9 +215,13 @@ bool Project::zipTo(const QString& archive)
 
 bool Project::replaceArchive(const QString& temporary, const QString& archive)
 {
-    const QFileInfo target(archive);
-    if (!target.isDir()) {
-        if (renameOver(temporary, archive)) {
+    // A symbolic link named by the user is followed and kept: the archive it leads to is
+    // replaced (made, when the link dangles). Renaming onto the link itself would turn it
+    // into a plain file and leave the archive it names as it was.
+    const QString resolved = guimisc::FileSupport::followLinks(archive);
+    const QFileInfo target(resolved);
+    if (!target.isDir() && !target.isSymLink()) {
+        if (renameOver(temporary, resolved)) {
             return true;
         }
         if (errno == EXDEV) {
@@ -225,7 +229,7 @@ bool Project::replaceArchive(const QString& temporary, const QString& archive)
             // still replaced in one step.
             const QString beside = guimisc::FileSupport::getTempFileName(target.absolutePath());
             if (QFile::copy(temporary, beside)) {
-                if (renameOver(beside, archive)) {
+                if (renameOver(beside, resolved)) {
                     return true;
                 }
             }

@@ -64,7 +64,8 @@ public:
     bool unzipFrom(const QString& archive);
     /// Packs "project.xml" and the files of the tree into `archive`. False when the tool
     /// failed, was cancelled or the archive could not be replaced; the earlier archive at
-    /// that path then stays as it was.
+    /// that path then stays as it was. When `archive` is a symbolic link, the file it leads
+    /// to is replaced (or made, when it dangles) and the link stays.
     bool zipTo(const QString& archive);
 
 public slots:

@@ -163,3 +163,34 @@ TEST_F(ArchiveSafetyTest, ASaveReplacesLinksPutIntoTheWorkFolderInsteadOfWriting
     EXPECT_EQ(readAll(work + "/images/background1.png"), "picture");
     EXPECT_TRUE(readAll(work + "/project.xml").startsWith("<?xml"));
 }
+
+TEST_F(ArchiveSafetyTest, SavingOntoALinkReplacesWhatItLeadsToAndKeepsTheLink)
+{
+    TestProject project(m_work);
+    ASSERT_TRUE(project.save());
+    const QString real = path(QStringLiteral("real"));
+    ASSERT_TRUE(QDir().mkpath(real));
+    ASSERT_TRUE(writeFile(real + "/river.cmvn", "an older archive"));
+    ASSERT_TRUE(QFile::link(real + "/river.cmvn", path(QStringLiteral("absolute.cmvn"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("real/river.cmvn"), path(QStringLiteral("relative.cmvn"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("absolute.cmvn"), path(QStringLiteral("chain.cmvn"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("real/new.cmvn"), path(QStringLiteral("dangling.cmvn"))));
+
+    const std::pair<const char*, const char*> cases[] = {{"absolute.cmvn", "river.cmvn"},
+                                                        {"relative.cmvn", "river.cmvn"},
+                                                        {"chain.cmvn", "river.cmvn"},
+                                                        {"dangling.cmvn", "new.cmvn"}};
+    for (const auto& [link, target] : cases) {
+        SCOPED_TRACE(link);
+        ASSERT_TRUE(writeFile(real + "/river.cmvn", "an older archive"));
+        ASSERT_TRUE(project.zipTo(path(link)));
+        EXPECT_EQ(project.filename(), path(link)) << "the project keeps the name it was given";
+        EXPECT_TRUE(QFileInfo(path(link)).isSymLink());
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), real + "/" + target});
+        ASSERT_TRUE(unzip.waitForFinished(30000));
+        EXPECT_EQ(unzip.readAllStandardOutput(), "project.xml\n");
+    }
+    EXPECT_EQ(QDir(real).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"new.cmvn", "river.cmvn"}));
+}
