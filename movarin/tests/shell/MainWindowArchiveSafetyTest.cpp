@@ -101,5 +101,25 @@ TEST_F(MainWindowArchiveSafetyTest, ArchivesWithLinksOpenNoProjectAndTouchNothin
     EXPECT_TRUE(script.messageBoxes().empty());
 }
 
+TEST_F(MainWindowArchiveSafetyTest, DeeplyNestedProjectFileIsAnErrorNotACrash)
+{
+    // A few hundred bytes packed: "project.xml" nesting 100,000 elements.
+    QTemporaryDir source;
+    ASSERT_TRUE(writeFile(source.filePath("project.xml"),
+                          "<Project version=\"1.0\">" + QByteArray("<a>").repeated(100000)
+                              + QByteArray("</a>").repeated(100000) + "</Project>\n"));
+    const QString archive = file(QStringLiteral("deep.cmvn"));
+    ASSERT_TRUE(run(source.path(), "zip", {"-q", archive, "project.xml"}));
+
+    Script script;
+    window().openProject(archive);
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_TRUE(script.messageBoxes()[0].text.contains("deeper than 256 levels"))
+        << script.messageBoxes()[0].text.toStdString();
+    EXPECT_EQ(window().project(), nullptr);
+    EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
+}
+
 } // namespace
 } // namespace varnel::test
