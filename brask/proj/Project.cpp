@@ -5,6 +5,7 @@
 #include "brask/proj/ProjectWorkspace.h"
 
 #include <guimisc/FileSupport.h>
+#include <guimisc/FolderDeleter.h>
 #include <guimisc/StringSupport.h>
 #include <guimisc/UserDialogs.h>
 #include <guimisc/ZipSupport.h>
@@ -185,32 +186,40 @@ bool Project::zipTo(const QString& archive)
         }
     }
 
-    // The new archive is made in the workspace (beside the work folder without a main
-    // window); the zip tool puts its own temporary file there too.
-    QDir tmpFolder = QFileInfo(m_workFolder).dir();
-    QString temporary;
-    if (m_mainWindow && m_mainWindow->workspace()) {
-        tmpFolder = m_mainWindow->workspace()->workspace();
-        temporary = m_mainWindow->workspace()->tmpFileName() + QStringLiteral(".zip");
-    } else {
-        temporary = guimisc::FileSupport::getTempFileName(tmpFolder.absolutePath())
-                    + QStringLiteral(".zip");
+    // The new archive is made in a folder of this save's own in the workspace (beside the
+    // work folder without a main window), where the zip tool puts its temporary file too.
+    // Whatever a failed, killed or cancelled run leaves there goes with that folder, so no
+    // file of the workspace is ever chosen by its name.
+    const ProjectWorkspace* workspace = m_mainWindow ? m_mainWindow->workspace() : nullptr;
+    const QString folder =
+        workspace ? workspace->tmpFileName()
+                  : guimisc::FileSupport::getTempFileName(QFileInfo(m_workFolder).absolutePath());
+    if (!QDir().mkdir(folder)) {
+        return false;
     }
+    const guimisc::FolderDeleter removeFolder(folder);
+    const QString temporary = QDir(folder).absoluteFilePath(QStringLiteral("project.zip"));
 
     std::unique_ptr<QProcess> process(
         guimisc::ZipSupport::createZipArchiveProcess(temporary, m_workFolder, members));
     const bool ok = waitForProcess(process.get(), tr("Saving project file..."), 0);
     process.reset();
 
-    const bool replaced = ok && QFileInfo(temporary).size() > 0
-                          && replaceArchive(temporary, archive);
-    QFile::remove(temporary);
-    ProjectWorkspace::removeZipTrashes(tmpFolder);
-    if (!replaced) {
+    if (!ok || QFileInfo(temporary).size() <= 0 || !replaceArchive(temporary, archive)) {
         return false;
     }
     m_filename = archive;
     return true;
+}
+
+bool Project::isInsideWorkFolder(const QString& path) const
+{
+    // Links followed and the folders canonical, so that no spelling of the path hides it.
+    const QFileInfo target(guimisc::FileSupport::followLinks(QFileInfo(path).absoluteFilePath()));
+    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
+    const QString work = QFileInfo(m_workFolder).canonicalFilePath();
+    return !folder.isEmpty() && !work.isEmpty()
+           && (folder == work || folder.startsWith(work + QLatin1Char('/')));
 }
 
 bool Project::replaceArchive(const QString& temporary, const QString& archive)

@@ -65,8 +65,12 @@ public:
     /// Packs "project.xml" and the files of the tree into `archive`. False when the tool
     /// failed, was cancelled or the archive could not be replaced; the earlier archive at
     /// that path then stays as it was. When `archive` is a symbolic link, the file it leads
-    /// to is replaced (or made, when it dangles) and the link stays.
+    /// to is replaced (or made, when it dangles) and the link stays. The archive is packed
+    /// in a fresh folder of the workspace that goes when packing ends, however it ends.
     bool zipTo(const QString& archive);
+    /// True when `path`, its links followed, lies in the work folder: an archive saved there
+    /// would go with the folder when the project closes.
+    bool isInsideWorkFolder(const QString& path) const;
 
 public slots:
     /// Shows the work folder in the desktop's file manager.

@@ -2,9 +2,7 @@
 
 #include <guimisc/FileSupport.h>
 
-#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSettings>
 
 namespace mvc::proj {
@@ -32,24 +30,6 @@ const QDir& ProjectWorkspace::workspace() const
 QString ProjectWorkspace::tmpFileName() const
 {
     return guimisc::FileSupport::getTempFileName(m_workspace.absolutePath());
-}
-
-void ProjectWorkspace::removeZipTrashes() const
-{
-    removeZipTrashes(m_workspace);
-}
-
-void ProjectWorkspace::removeZipTrashes(const QDir& folder)
-{
-    // Info-ZIP writes a new archive as "zi" plus six characters (older versions "zia...")
-    // beside the target; a killed run leaves it there.
-    static const QRegularExpression trash(QStringLiteral("^(zia.*|zi.{6})$"));
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : names) {
-        if (trash.match(name).hasMatch()) {
-            QFile::remove(folder.absoluteFilePath(name));
-        }
-    }
 }
 
 } // namespace mvc::proj

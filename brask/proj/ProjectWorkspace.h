@@ -20,11 +20,6 @@ public:
     const QDir& workspace() const;
     /// A fresh name in the workspace; nothing is created.
     QString tmpFileName() const;
-    /// Removes what an interrupted zip tool leaves in the workspace: files named "zia*"
-    /// or "zi" followed by six characters. Folders are never touched.
-    void removeZipTrashes() const;
-    /// The same in any folder.
-    static void removeZipTrashes(const QDir& folder);
 
 private:
     QDir m_workspace;

@@ -221,25 +221,37 @@ TEST(VersionNumberTest, ReadsWritesAndComparesVersions)
     EXPECT_FALSE(v25.compatibleWith(VersionNumber(3, 0, 0, 0)));
 }
 
-TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndLosesOnlyZipLeftovers)
+TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndASaveTakesNoneOfItsFiles)
 {
     const QString folder = path(QStringLiteral("space"));
     QSettings().setValue(QStringLiteral("general/workspace"), folder);
-    mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
+    TestMainWindow window(QStringLiteral(".unused"));
     QSettings().remove(QStringLiteral("general/workspace"));
     ASSERT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(QFileInfo(workspace.tmpFileName()).absolutePath(), QDir(folder).absolutePath());
+    EXPECT_EQ(QFileInfo(window.workspace()->tmpFileName()).absolutePath(),
+              QDir(folder).absolutePath());
 
-    const QStringList trash{"zia", "ziaXY.tmp", "zi123abc"};
-    const QStringList kept{"zi12345", "zi1234567", "project.zip", "zoo"};
-    for (const QString& name : trash + kept) {
+    // The user keeps files in the folder named as the zip tool names its temporary files.
+    const QStringList users{"zia", "ziaXY.tmp", "zi123abc", "zipcodes", "zig.cmvn"};
+    for (const QString& name : users) {
         QFile file(QDir(folder).filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(name.toUtf8());
     }
-    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("ziaFolder")));
-    workspace.removeZipTrashes();
-    QStringList expected = kept + QStringList{"ziaFolder"};
+    {
+        TestProject project(QDir(folder).filePath(QStringLiteral("work")), &window);
+        ASSERT_TRUE(project.save());
+        // Saving over one of them replaces that one only.
+        const QString archive = QDir(folder).filePath(QStringLiteral("zig.cmvn"));
+        ASSERT_TRUE(project.zipTo(archive));
+        EXPECT_EQ(unzipList(archive), QStringList{"project.xml"});
+    }
+    QStringList expected = users;
     expected.sort();
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                     QDir::Name),
               expected);
+    for (const QString& name : users.mid(0, 4)) {
+        EXPECT_EQ(readAll(QDir(folder).filePath(name)), name.toUtf8());
+    }
 }

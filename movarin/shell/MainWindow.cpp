@@ -538,8 +538,26 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
     return true;
 }
 
+bool MainWindow::isRefusedAsWorkFolderTarget(const QString& filename)
+{
+    // The work folder goes when the project closes, and an archive saved in it with it.
+    if (!m_project || !m_project->isInsideWorkFolder(filename)) {
+        return false;
+    }
+    guimisc::UserDialogs::warning(
+        this, tr("Warning"),
+        tr("%1 lies in the work folder of the open project, which is deleted when the project "
+           "closes. Choose a folder outside the workspace.")
+            .arg(QDir::toNativeSeparators(filename)),
+        QMessageBox::Ok);
+    return true;
+}
+
 bool MainWindow::saveProjectAndRecord(const QString& filename)
 {
+    if (isRefusedAsWorkFolderTarget(filename)) {
+        return false;
+    }
     const bool saved = saveProjectTo(m_project, filename);
     updateWindowTitle();
     // The path joins the recent projects even when the save failed.
@@ -612,6 +630,9 @@ bool MainWindow::convertToEditModeAndSave(const QString& filename)
         guimisc::UserDialogs::warning(this, tr("Warning"),
                                       tr("No relevant data is found for Edit mode."),
                                       QMessageBox::Ok);
+        return false;
+    }
+    if (isRefusedAsWorkFolderTarget(filename)) {
         return false;
     }
     const tin::core::Tin tin(*window->tinItem()->tin());

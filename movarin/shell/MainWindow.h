@@ -184,6 +184,8 @@ private:
     /// Closes the half-opened project after `message` was shown; nothing is asked.
     void abandonProject(const QString& message);
     bool saveProjectTo(Project* project, const QString& filename);
+    /// True, after a warning, when `filename` lies in the open project's work folder.
+    bool isRefusedAsWorkFolderTarget(const QString& filename);
     /// Saves the open project to `filename`, then sets the title and puts the path first in
     /// the recent projects.
     bool saveProjectAndRecord(const QString& filename);

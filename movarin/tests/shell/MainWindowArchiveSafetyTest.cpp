@@ -121,5 +121,29 @@ TEST_F(MainWindowArchiveSafetyTest, DeeplyNestedProjectFileIsAnErrorNotACrash)
     EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
 }
 
+TEST_F(MainWindowArchiveSafetyTest, AnArchiveIsNeverSavedWhereTheProjectWillDeleteIt)
+{
+    window().newCreateProject();
+    const QString work = window().project()->workFolder();
+    // Straight into the work folder, into a folder below it, and through a link leading there.
+    ASSERT_TRUE(QDir(work).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(QFile::link(work + "/sub/linked.cmvn", file(QStringLiteral("link.cmvn"))));
+    for (const QString& target : {work + "/x.cmvn", work + "/sub/x.cmvn", file("link.cmvn")}) {
+        SCOPED_TRACE(target.toStdString());
+        Script script;
+        script.answerFile(target);
+        EXPECT_FALSE(window().saveProjectAs());
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].kind, guimisc::UserDialogs::Kind::Warning);
+        EXPECT_TRUE(script.messageBoxes()[0].text.endsWith("Choose a folder outside the workspace."))
+            << script.messageBoxes()[0].text.toStdString();
+        EXPECT_TRUE(window().project()->filename().isEmpty());
+        EXPECT_EQ(window().windowTitle(), "Untitled - Movarin");
+        EXPECT_TRUE(recentProjects().isEmpty());
+    }
+    EXPECT_EQ(folderEntries(work + "/sub"), QStringList());
+    EXPECT_FALSE(QFileInfo::exists(work + "/x.cmvn"));
+}
+
 } // namespace
 } // namespace varnel::test
