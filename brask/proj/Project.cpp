@@ -72,6 +72,11 @@ Project::~Project()
     guimisc::FileSupport::rmdirRecursively(m_workFolder);
 }
 
+bool Project::isLocked() const
+{
+    return m_lockFile != nullptr;
+}
+
 QString Project::newWorkfolderName(const QString& folder)
 {
     const QDir dir(folder);

@@ -17,7 +17,8 @@ class ProjectMainWindowI;
 /// knows as the project file.
 ///
 /// The constructor creates the work folder when it is missing and takes the lock (a file
-/// "lock" in the work folder, held open while the project lives). The destructor deletes
+/// "lock" in the work folder, held open while the project lives); `isLocked` tells whether
+/// both succeeded, and a project without its lock is not to be used. The destructor deletes
 /// the main file and its tree, releases the lock and removes the work folder with all it
 /// holds. The project owns the main file; the main window is borrowed and may be null
 /// (then no wait dialog has a parent and no modeless-dialog mode is entered).
@@ -38,6 +39,9 @@ public:
 
     /// The stack onto which controllers push their commands.
     virtual QUndoStack* undoStack() const = 0;
+
+    /// True when the work folder exists and the lock is held.
+    bool isLocked() const;
 
     /// A path in `folder` of a folder that does not exist yet (32 hexadecimal digits).
     static QString newWorkfolderName(const QString& folder);

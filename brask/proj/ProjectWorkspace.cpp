@@ -14,10 +14,7 @@ ProjectWorkspace::ProjectWorkspace(const QString& defaultFolderName, QObject* pa
     const QString folder =
         QSettings().value(QStringLiteral("general/workspace"), fallback).toString();
     m_workspace = QDir(folder);
-    if (!m_workspace.exists()) {
-        const QFileInfo info(m_workspace.absolutePath());
-        info.dir().mkdir(info.fileName());
-    }
+    makeFolder();
 }
 
 ProjectWorkspace::~ProjectWorkspace() = default;
@@ -25,6 +22,12 @@ ProjectWorkspace::~ProjectWorkspace() = default;
 const QDir& ProjectWorkspace::workspace() const
 {
     return m_workspace;
+}
+
+bool ProjectWorkspace::makeFolder() const
+{
+    const QString path = m_workspace.absolutePath();
+    return QDir().mkpath(path) && QFileInfo(path).isDir();
 }
 
 QString ProjectWorkspace::tmpFileName() const

@@ -255,3 +255,30 @@ TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndASaveTakesNoneOfItsFiles)
         EXPECT_EQ(readAll(QDir(folder).filePath(name)), name.toUtf8());
     }
 }
+
+TEST_F(ProjectTest, FoldersThatCannotBeMadeAreSaidNotFoundAtSave)
+{
+    // A workspace whose parents are missing is made whole.
+    const QString deep = path(QStringLiteral("not/yet/ws"));
+    QSettings().setValue(QStringLiteral("general/workspace"), deep);
+    {
+        mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
+        EXPECT_TRUE(QFileInfo(deep).isDir());
+        EXPECT_TRUE(workspace.makeFolder());
+    }
+    // A file in the way: neither the workspace nor a work folder below it can be made.
+    const QString blocker = path(QStringLiteral("plain.txt"));
+    {
+        QFile file(blocker);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    QSettings().setValue(QStringLiteral("general/workspace"), blocker + "/ws");
+    mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
+    QSettings().remove(QStringLiteral("general/workspace"));
+    EXPECT_FALSE(workspace.makeFolder());
+    TestProject lost(blocker + "/ws/work");
+    EXPECT_FALSE(lost.isLocked());
+    TestProject kept(path(QStringLiteral("work")));
+    EXPECT_TRUE(kept.isLocked());
+    EXPECT_TRUE(QFileInfo(blocker).isFile());
+}

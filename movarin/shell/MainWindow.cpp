@@ -304,13 +304,24 @@ void MainWindow::discardProject(QMdiSubWindow* keep)
 
 std::unique_ptr<Project> MainWindow::makeProject(Kind kind)
 {
-    const QString folder =
-        mvc::proj::Project::newWorkfolderName(m_workspace->workspace().absolutePath());
+    // A project that could not keep its files would fail only at its first save.
+    const QString workspace = m_workspace->workspace().absolutePath();
+    if (!m_workspace->makeFolder()) {
+        throw guimisc::ErrorMessage(
+            tr("The working directory %1 cannot be made. Choose another one under Option -> "
+               "Preferences.")
+                .arg(QDir::toNativeSeparators(workspace)));
+    }
+    const QString folder = mvc::proj::Project::newWorkfolderName(workspace);
     std::unique_ptr<Project> project;
     if (kind == Kind::Create) {
         project = std::make_unique<CreateModeProject>(folder, this);
     } else {
         project = std::make_unique<EditModeProject>(folder, this);
+    }
+    if (!project->isLocked()) {
+        throw guimisc::ErrorMessage(tr("The work folder %1 cannot be made or locked.")
+                                        .arg(QDir::toNativeSeparators(folder)));
     }
     project->projectFile()->setProjectVersion(m_versionNumber);
     return project;

@@ -172,7 +172,8 @@ private:
     /// (and no project) when the close was refused or the window could not be made.
     bool startNewProject(Kind kind);
     /// A new project of that kind over a fresh work folder, recording the program's version;
-    /// not yet the open one.
+    /// not yet the open one. Throws `guimisc::ErrorMessage` naming the folder when the
+    /// workspace or the work folder cannot be made or locked.
     std::unique_ptr<Project> makeProject(Kind kind);
     /// Makes `project` the open one and sets the action manager's mode to its kind.
     void installProject(std::unique_ptr<Project> project);

@@ -7,6 +7,8 @@
 #include "guimisc/widget/DirnameEditWidget.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -94,6 +96,13 @@ bool PreferencePageGeneral::validate()
     if (!guimisc::StringSupport::isAscii(folder)) {
         guimisc::UserDialogs::critical(this, tr("Error"),
                                        tr("Working directory contains non-ASCII characters."));
+        return false;
+    }
+    // Made now rather than found missing at the next start, when no project could be kept.
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        guimisc::UserDialogs::critical(this, tr("Error"),
+                                       tr("Working directory %1 cannot be made.")
+                                           .arg(QDir::toNativeSeparators(folder)));
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 // Project files that must not hurt the user through the main window: archives holding
-// symbolic links, and what a save may and may not touch.
+// symbolic links or nesting too deep, what a save may and may not touch, and a workspace
+// that cannot hold a project.
 #include "MainWindowTestSupport.h"
 
 #include "brask/window/ProjectMdiArea.h"
@@ -7,6 +8,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <guimisc/FileSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QDir>
@@ -15,6 +17,9 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 namespace varnel::test {
 namespace {
@@ -143,6 +148,39 @@ TEST_F(MainWindowArchiveSafetyTest, AnArchiveIsNeverSavedWhereTheProjectWillDele
     }
     EXPECT_EQ(folderEntries(work + "/sub"), QStringList());
     EXPECT_FALSE(QFileInfo::exists(work + "/x.cmvn"));
+}
+
+TEST_F(MainWindowArchiveSafetyTest, AWorkspaceThatCannotBeMadeStopsNewAndOpenWithAnError)
+{
+    const QString archive = makeArchive(QStringLiteral("x"));
+    const QString workspace = workspaceFolder();
+    ASSERT_TRUE(guimisc::FileSupport::rmdirRecursively(workspace));
+    ASSERT_TRUE(writeFile(workspace, "a file where the workspace was"));
+
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"New Project", [&] { window().newCreateProject(); }},
+        {"new edit-mode project", [&] { window().newEditProject(); }},
+        {"Open", [&] { window().openProject(archive); }},
+    };
+    for (const auto& [name, command] : commands) {
+        SCOPED_TRACE(name);
+        Script script;
+        command();
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+        EXPECT_TRUE(script.messageBoxes()[0].text.contains(QDir::toNativeSeparators(workspace)))
+            << script.messageBoxes()[0].text.toStdString();
+        EXPECT_EQ(window().project(), nullptr);
+        EXPECT_EQ(window().windowTitle(), "Movarin");
+    }
+    EXPECT_EQ(readAll(workspace), "a file where the workspace was");
+
+    // Once the way is free the folder is made again.
+    ASSERT_TRUE(QFile::remove(workspace));
+    Script script;
+    window().openProject(archive);
+    EXPECT_NE(window().project(), nullptr);
+    EXPECT_TRUE(script.messageBoxes().empty());
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -209,6 +210,16 @@ TEST_F(PreferenceDialogTest, WorkingDirectoryIsCheckedFirstAndWarnsWhenChanged)
         EXPECT_EQ(ScratchSettings::snapshot(), before);
     }
     {
+        SCOPED_TRACE("a working directory that cannot be made");
+        PreferenceDialog dialog;
+        field<guimisc::widget::DirnameEditWidget>(dialog, "workingDirectoryEdit")
+            ->setDirname("/dev/null/ws");
+        guimisc::UserDialogScript script;
+        EXPECT_FALSE(dialog.apply());
+        EXPECT_EQ(messageTexts(script), QStringList{"Working directory /dev/null/ws cannot be made."});
+        EXPECT_EQ(ScratchSettings::snapshot(), before);
+    }
+    {
         SCOPED_TRACE("only the language changed");
         PreferenceDialog dialog;
         auto combo = field<QComboBox>(dialog, "languageComboBox");
@@ -220,8 +231,8 @@ TEST_F(PreferenceDialogTest, WorkingDirectoryIsCheckedFirstAndWarnsWhenChanged)
         EXPECT_EQ(stored(settings::generalWorkspace).toString(), settings::defaultWorkspace());
     }
     {
-        SCOPED_TRACE("the working directory changed");
-        const QString folder = m_scratch.homePath() + "/projects";
+        SCOPED_TRACE("the working directory changed, to a folder whose parents are missing");
+        const QString folder = m_scratch.homePath() + "/not/yet/projects";
         PreferenceDialog dialog;
         field<guimisc::widget::DirnameEditWidget>(dialog, "workingDirectoryEdit")->setDirname(folder);
         guimisc::UserDialogScript script;
@@ -238,6 +249,7 @@ TEST_F(PreferenceDialogTest, WorkingDirectoryIsCheckedFirstAndWarnsWhenChanged)
         EXPECT_EQ(script.records()[0].title, "Warning");
         EXPECT_EQ(script.records()[0].kind, guimisc::UserDialogs::Kind::Warning);
         EXPECT_EQ(stored(settings::generalWorkspace).toString(), folder);
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << "made when accepted";
     }
 }
 
