@@ -1,9 +1,9 @@
 #include "brask/proj/ProjectWorkspace.h"
 
 #include <guimisc/FileSupport.h>
+#include <guimisc/SettingsSupport.h>
 
 #include <QFileInfo>
-#include <QSettings>
 
 namespace mvc::proj {
 
@@ -12,7 +12,7 @@ ProjectWorkspace::ProjectWorkspace(const QString& defaultFolderName, QObject* pa
 {
     const QString fallback = QDir::home().absoluteFilePath(defaultFolderName);
     const QString folder =
-        QSettings().value(QStringLiteral("general/workspace"), fallback).toString();
+        guimisc::SettingsSupport::value(QStringLiteral("general/workspace"), fallback).toString();
     m_workspace = QDir(folder);
     makeFolder();
 }

@@ -3,6 +3,8 @@
 
 #include "BraskTestSupport.h"
 
+#include <guimisc/SettingsSupport.h>
+
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -224,9 +226,9 @@ TEST(VersionNumberTest, ReadsWritesAndComparesVersions)
 TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndASaveTakesNoneOfItsFiles)
 {
     const QString folder = path(QStringLiteral("space"));
-    QSettings().setValue(QStringLiteral("general/workspace"), folder);
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/workspace"), folder);
     TestMainWindow window(QStringLiteral(".unused"));
-    QSettings().remove(QStringLiteral("general/workspace"));
+    guimisc::SettingsSupport::remove(QStringLiteral("general/workspace"));
     ASSERT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(QFileInfo(window.workspace()->tmpFileName()).absolutePath(),
               QDir(folder).absolutePath());
@@ -260,7 +262,7 @@ TEST_F(ProjectTest, FoldersThatCannotBeMadeAreSaidNotFoundAtSave)
 {
     // A workspace whose parents are missing is made whole.
     const QString deep = path(QStringLiteral("not/yet/ws"));
-    QSettings().setValue(QStringLiteral("general/workspace"), deep);
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/workspace"), deep);
     {
         mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
         EXPECT_TRUE(QFileInfo(deep).isDir());
@@ -272,9 +274,9 @@ TEST_F(ProjectTest, FoldersThatCannotBeMadeAreSaidNotFoundAtSave)
         QFile file(blocker);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    QSettings().setValue(QStringLiteral("general/workspace"), blocker + "/ws");
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/workspace"), blocker + "/ws");
     mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
-    QSettings().remove(QStringLiteral("general/workspace"));
+    guimisc::SettingsSupport::remove(QStringLiteral("general/workspace"));
     EXPECT_FALSE(workspace.makeFolder());
     TestProject lost(blocker + "/ws/work");
     EXPECT_FALSE(lost.isLocked());

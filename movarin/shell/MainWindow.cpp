@@ -34,6 +34,7 @@
 
 #include <guimisc/ErrorMessage.h>
 #include <guimisc/LastIODirectory.h>
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/StringSupport.h>
 #include <guimisc/UserDialogs.h>
 #include <guimisc/WindowSupport.h>
@@ -82,7 +83,8 @@ private:
 
 QStringList readRecentProjects()
 {
-    return QSettings().value(QLatin1String(settings::generalRecentProjects)).toStringList();
+    return guimisc::SettingsSupport::value(QLatin1String(settings::generalRecentProjects))
+        .toStringList();
 }
 
 void writeRecentProjects(QStringList list)
@@ -90,7 +92,7 @@ void writeRecentProjects(QStringList list)
     while (list.size() > maxRecentProjects) {
         list.removeLast();
     }
-    QSettings().setValue(QLatin1String(settings::generalRecentProjects), list);
+    guimisc::SettingsSupport::setValue(QLatin1String(settings::generalRecentProjects), list);
 }
 
 } // namespace
@@ -129,7 +131,8 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    QSettings().setValue(QLatin1String(settings::generalLastIoDir), guimisc::LastIODirectory::get());
+    guimisc::SettingsSupport::setValue(QLatin1String(settings::generalLastIoDir),
+                                       guimisc::LastIODirectory::get());
     // The commands on the stack and the windows refer to the project's items: they go
     // first, then the project, while the catalogue its property borrows from still exists.
     discardProject();
@@ -193,7 +196,8 @@ guimisc::widget::MousePositionWidget* MainWindow::mousePositionWidget() const
 
 void MainWindow::loadSettings()
 {
-    QString lastIoDir = QSettings().value(QLatin1String(settings::generalLastIoDir)).toString();
+    QString lastIoDir =
+        guimisc::SettingsSupport::value(QLatin1String(settings::generalLastIoDir)).toString();
     if (lastIoDir.isEmpty() || !QFileInfo(lastIoDir).isDir()) {
         lastIoDir = QDir::homePath();
     }
@@ -201,12 +205,13 @@ void MainWindow::loadSettings()
 
     for (const settings::StartupSetting& setting : settings::startupSettings()) {
         const QString key = QLatin1String(setting.key);
-        const QVariant value = QSettings().value(key, setting.defaultValue);
-        QSettings().setValue(key, value);
+        const QVariant value = guimisc::SettingsSupport::value(key, setting.defaultValue);
+        guimisc::SettingsSupport::setValue(key, value);
     }
 
     const QString localeName =
-        QSettings().value(QLatin1String(settings::generalLocale), QString()).toString();
+        guimisc::SettingsSupport::value(QLatin1String(settings::generalLocale), QString())
+            .toString();
     if (localeName.isEmpty()) {
         // First start: the preference pages store what they show initially (the language
         // and the workspace among them).
@@ -423,13 +428,15 @@ void MainWindow::openProject(const QString& filename)
         removeRecentProject(filename);
         return;
     }
+    // Absolute, so that one file is one entry of the recent projects and opens from anywhere.
+    const QString path = QDir::cleanPath(QFileInfo(filename).absoluteFilePath());
     if (!closeProject()) {
         return;
     }
     BusyScope busy(this, m_isOpening);
-    const QString suffix = QFileInfo(filename).suffix();
+    const QString suffix = QFileInfo(path).suffix();
     if (suffix == QLatin1String("stl")) {
-        openStlSurface(filename);
+        openStlSurface(path);
         return;
     }
 
@@ -440,11 +447,11 @@ void MainWindow::openProject(const QString& filename)
         QCoreApplication::processEvents();
 
         m_waitCanceled = false;
-        if (!m_project->unzipFrom(filename)) {
+        if (!m_project->unzipFrom(path)) {
             if (m_waitCanceled) {
                 closeProject();
             } else {
-                abandonProject(tr("Could not read project file %1.").arg(filename));
+                abandonProject(tr("Could not read project file %1.").arg(path));
             }
             return;
         }
@@ -465,8 +472,8 @@ void MainWindow::openProject(const QString& filename)
     }
 
     m_undoStack.clear();
-    guimisc::LastIODirectory::setFromAbsoluteFileName(filename);
-    addRecentProject(filename);
+    guimisc::LastIODirectory::setFromAbsoluteFileName(path);
+    addRecentProject(path);
 }
 
 void MainWindow::openStlSurface(const QString& filename)

@@ -2,6 +2,7 @@
 
 #include "movarin/shell/SettingsKeys.h"
 
+#include "guimisc/SettingsSupport.h"
 #include "guimisc/StringSupport.h"
 #include "guimisc/UserDialogs.h"
 #include "guimisc/widget/DirnameEditWidget.h"
@@ -14,7 +15,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QSettings>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
@@ -71,9 +71,9 @@ void PreferencePageGeneral::setupUi()
 
 void PreferencePageGeneral::load()
 {
-    QSettings store;
+    using guimisc::SettingsSupport;
     const QString localeName =
-        store.value(settings::generalLocale, QLocale::system().name()).toString();
+        SettingsSupport::value(settings::generalLocale, QLocale::system().name()).toString();
     const QLocale stored(localeName);
     for (int i = 0; i < m_languageComboBox->count(); ++i) {
         if (QLocale(m_languageComboBox->itemData(i).toString()) == stored) {
@@ -82,7 +82,8 @@ void PreferencePageGeneral::load()
         }
     }
     m_workingDirectoryEdit->setDirname(
-        store.value(settings::generalWorkspace, settings::defaultWorkspace()).toString());
+        SettingsSupport::value(settings::generalWorkspace, settings::defaultWorkspace())
+            .toString());
 }
 
 bool PreferencePageGeneral::validate()
@@ -110,17 +111,17 @@ bool PreferencePageGeneral::validate()
 
 void PreferencePageGeneral::save()
 {
-    QSettings store;
+    using guimisc::SettingsSupport;
     const QString folder = m_workingDirectoryEdit->dirname();
     const QString stored =
-        store.value(settings::generalWorkspace, settings::defaultWorkspace()).toString();
+        SettingsSupport::value(settings::generalWorkspace, settings::defaultWorkspace()).toString();
     if (stored != folder) {
         guimisc::UserDialogs::warning(
             this, tr("Warning"),
             tr("Working directory setting is applied when Movarin is launched next time."));
     }
-    store.setValue(settings::generalLocale, m_languageComboBox->currentData().toString());
-    store.setValue(settings::generalWorkspace, folder);
+    SettingsSupport::setValue(settings::generalLocale, m_languageComboBox->currentData().toString());
+    SettingsSupport::setValue(settings::generalWorkspace, folder);
 }
 
 } // namespace varnel

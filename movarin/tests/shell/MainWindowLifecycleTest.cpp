@@ -13,6 +13,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
@@ -239,7 +240,7 @@ TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
 TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
 {
     const QString archive = makeArchive("x");
-    QSettings().setValue("general/recentprojects", QStringList{file("gone.cmvn"), archive});
+    guimisc::SettingsSupport::setValue("general/recentprojects", QStringList{file("gone.cmvn"), archive});
     struct Case {
         const char* name;
         QString path;

@@ -43,6 +43,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/ScratchSettings.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
@@ -131,7 +132,7 @@ TEST_F(DialogScreenshotTest, PreferencePages)
 
 TEST_F(DialogScreenshotTest, StartPage)
 {
-    QSettings().setValue(settings::generalRecentProjects,
+    guimisc::SettingsSupport::setValue(settings::generalRecentProjects,
                          QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
                                      QStringLiteral("/work/rivers/lower-reach-after-the-2019-flood.emvn"),
                                      QStringLiteral("/home/surveyor/projects/2021/delta/delta.v2.cmvn"),
@@ -362,7 +363,7 @@ void keepMenus(QMenuBar* bar, const QString& prefix)
 TEST_F(ProjectScreenshotTest, MenusOfTheMainWindowInBothModes)
 {
     // With recent projects and in developers mode every menu has something to show.
-    QSettings().setValue(settings::generalRecentProjects,
+    guimisc::SettingsSupport::setValue(settings::generalRecentProjects,
                          QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
                                      QStringLiteral("/work/rivers/lower-reach.emvn")});
     QSettings().setValue(settings::developersMode, true);
