@@ -219,6 +219,8 @@ TEST(VersionNumberTest, ReadsWritesAndComparesVersions)
 
     const VersionNumber v25(2, 5, 0, 0);
     EXPECT_TRUE(v25.compatibleWith(VersionNumber(2, 3, 0, 0)));
+    EXPECT_TRUE(v25.compatibleWith(VersionNumber(2, 5, 0, 0)));
+    EXPECT_TRUE(v25.compatibleWith(VersionNumber(2, 5, 9, 9))) << "fix and build do not count";
     EXPECT_FALSE(v25.compatibleWith(VersionNumber(2, 6, 0, 0)));
     EXPECT_FALSE(v25.compatibleWith(VersionNumber(3, 0, 0, 0)));
 }
