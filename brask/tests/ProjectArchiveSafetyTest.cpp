@@ -16,18 +16,6 @@ using namespace brasktest;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // One entry of an archive made by Python's zipfile: a file with its content, or a symbolic
 // link (stored as Info-ZIP stores one: Unix mode 0120777, the target as content).
 struct Entry {
@@ -69,10 +57,10 @@ protected:
     // The file and the folder beside the work folder keep their bytes and their entries.
     void expectOutsideUntouched()
     {
-        EXPECT_EQ(readAll(m_victim), "victim text\n");
+        EXPECT_EQ(readFile(m_victim), "victim text\n");
         EXPECT_EQ(QDir(m_outside).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList{"background1.png"});
-        EXPECT_EQ(readAll(m_outside + "/background1.png"), "outside picture");
+        EXPECT_EQ(readFile(m_outside + "/background1.png"), "outside picture");
     }
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
@@ -159,9 +147,9 @@ TEST_F(ArchiveSafetyTest, ASaveReplacesLinksPutIntoTheWorkFolderInsteadOfWriting
     ASSERT_TRUE(project.save());
     expectOutsideUntouched();
     EXPECT_EQ(guimisc::FileSupport::findForeignEntry(work), QString());
-    EXPECT_EQ(readAll(work + "/points.bin"), "points");
-    EXPECT_EQ(readAll(work + "/images/background1.png"), "picture");
-    EXPECT_TRUE(readAll(work + "/project.xml").startsWith("<?xml"));
+    EXPECT_EQ(readFile(work + "/points.bin"), "points");
+    EXPECT_EQ(readFile(work + "/images/background1.png"), "picture");
+    EXPECT_TRUE(readFile(work + "/project.xml").startsWith("<?xml"));
 }
 
 TEST_F(ArchiveSafetyTest, SavingOntoALinkReplacesWhatItLeadsToAndKeepsTheLink)

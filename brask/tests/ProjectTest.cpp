@@ -18,12 +18,6 @@ using mvc::proj::VersionNumber;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // The names an independent lister finds in the archive, in stored order.
 QStringList unzipList(const QString& archive)
 {
@@ -54,7 +48,7 @@ QString elementTree(const QDomElement& element)
 QString elementTreeOf(const QString& path)
 {
     QDomDocument document;
-    EXPECT_TRUE(document.setContent(readAll(path)));
+    EXPECT_TRUE(document.setContent(readFile(path)));
     return elementTree(document.documentElement());
 }
 
@@ -134,7 +128,7 @@ TEST_F(ProjectTest, SavedPackedUnpackedAndLoadedProjectIsTheSame)
         EXPECT_EQ(elementTreeOf(second.absoluteFileName(QStringLiteral("project.xml"))),
                   firstXml);
         for (const QString name : {"points.bin", "breaklines.bln", "images/background1.png"}) {
-            EXPECT_EQ(readAll(second.absoluteFileName(name)), readAll(first.absoluteFileName(name)))
+            EXPECT_EQ(readFile(second.absoluteFileName(name)), readFile(first.absoluteFileName(name)))
                 << name.toStdString();
         }
     }
@@ -256,7 +250,7 @@ TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndASaveTakesNoneOfItsFiles)
                                      QDir::Name),
               expected);
     for (const QString& name : users.mid(0, 4)) {
-        EXPECT_EQ(readAll(QDir(folder).filePath(name)), name.toUtf8());
+        EXPECT_EQ(readFile(QDir(folder).filePath(name)), name.toUtf8());
     }
 }
 

@@ -26,18 +26,6 @@ namespace {
 
 using Script = guimisc::UserDialogScript;
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Runs a program to its end in `folder`; true when it exited with 0.
 bool run(const QString& folder, const QString& program, const QStringList& arguments)
 {
@@ -57,10 +45,10 @@ protected:
 
 TEST_F(MainWindowArchiveSafetyTest, ArchivesWithLinksOpenNoProjectAndTouchNothingOutside)
 {
-    ASSERT_TRUE(writeFile(victim(), "the user's own text\n"));
+    ASSERT_TRUE(putFileBytes(victim(), "the user's own text\n"));
     const QString outside = QDir::home().absoluteFilePath(QStringLiteral("pictures"));
     ASSERT_TRUE(QDir().mkpath(outside));
-    ASSERT_TRUE(writeFile(outside + "/keep.png", "picture"));
+    ASSERT_TRUE(putFileBytes(outside + "/keep.png", "picture"));
 
     // A good archive unpacked, then one link added and packed again by Info-ZIP with -y, which
     // stores the link itself.
@@ -96,7 +84,7 @@ TEST_F(MainWindowArchiveSafetyTest, ArchivesWithLinksOpenNoProjectAndTouchNothin
         EXPECT_TRUE(window().mdiArea()->subWindowList().isEmpty());
         EXPECT_FALSE(recentProjects().contains(archive));
         EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty()) << "the work folder is gone";
-        EXPECT_EQ(readAll(victim()), "the user's own text\n");
+        EXPECT_EQ(fileBytes(victim()), "the user's own text\n");
         EXPECT_EQ(folderEntries(outside), QStringList{"keep.png"});
     }
     // Without a link the same road opens.
@@ -110,7 +98,7 @@ TEST_F(MainWindowArchiveSafetyTest, DeeplyNestedProjectFileIsAnErrorNotACrash)
 {
     // A few hundred bytes packed: "project.xml" nesting 100,000 elements.
     QTemporaryDir source;
-    ASSERT_TRUE(writeFile(source.filePath("project.xml"),
+    ASSERT_TRUE(putFileBytes(source.filePath("project.xml"),
                           "<Project version=\"1.0\">" + QByteArray("<a>").repeated(100000)
                               + QByteArray("</a>").repeated(100000) + "</Project>\n"));
     const QString archive = file(QStringLiteral("deep.cmvn"));
@@ -155,7 +143,7 @@ TEST_F(MainWindowArchiveSafetyTest, AWorkspaceThatCannotBeMadeStopsNewAndOpenWit
     const QString archive = makeArchive(QStringLiteral("x"));
     const QString workspace = workspaceFolder();
     ASSERT_TRUE(guimisc::FileSupport::rmdirRecursively(workspace));
-    ASSERT_TRUE(writeFile(workspace, "a file where the workspace was"));
+    ASSERT_TRUE(putFileBytes(workspace, "a file where the workspace was"));
 
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"New Project", [&] { window().newCreateProject(); }},
@@ -173,7 +161,7 @@ TEST_F(MainWindowArchiveSafetyTest, AWorkspaceThatCannotBeMadeStopsNewAndOpenWit
         EXPECT_EQ(window().project(), nullptr);
         EXPECT_EQ(window().windowTitle(), "Movarin");
     }
-    EXPECT_EQ(readAll(workspace), "a file where the workspace was");
+    EXPECT_EQ(fileBytes(workspace), "a file where the workspace was");
 
     // Once the way is free the folder is made again.
     ASSERT_TRUE(QFile::remove(workspace));
