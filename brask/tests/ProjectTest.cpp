@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <gtest/gtest.h>
 
 using namespace brasktest;

@@ -35,7 +35,6 @@
 #include <QFile>
 #include <QMdiSubWindow>
 #include <QProcess>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QUndoStack>

@@ -21,7 +21,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QUndoStack>

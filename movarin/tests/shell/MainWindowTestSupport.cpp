@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QTest>

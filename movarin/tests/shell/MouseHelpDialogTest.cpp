@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QPointer>
-#include <QSettings>
 
 #include <gtest/gtest.h>
 

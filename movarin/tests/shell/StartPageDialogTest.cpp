@@ -23,7 +23,6 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QResource>
-#include <QSettings>
 #include <QTest>
 #include <QUrl>
 
