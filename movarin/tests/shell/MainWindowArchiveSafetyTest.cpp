@@ -2,6 +2,7 @@
 // symbolic links, what a save may and may not touch, and a workspace that cannot hold a
 // project.
 #include "MainWindowTestSupport.h"
+#include "ProjectTestSupport.h"
 
 #include "brask/window/ProjectMdiArea.h"
 #include "movarin/shell/Project.h"
@@ -45,10 +46,10 @@ protected:
 
 TEST_F(MainWindowArchiveSafetyTest, ArchivesWithLinksOpenNoProjectAndTouchNothingOutside)
 {
-    ASSERT_TRUE(putFileBytes(victim(), "the user's own text\n"));
+    ASSERT_TRUE(writeFileBytes(victim(), "the user's own text\n"));
     const QString outside = QDir::home().absoluteFilePath(QStringLiteral("pictures"));
     ASSERT_TRUE(QDir().mkpath(outside));
-    ASSERT_TRUE(putFileBytes(outside + "/keep.png", "picture"));
+    ASSERT_TRUE(writeFileBytes(outside + "/keep.png", "picture"));
 
     // A good archive unpacked, then one link added and packed again by Info-ZIP with -y, which
     // stores the link itself.
@@ -123,7 +124,7 @@ TEST_F(MainWindowArchiveSafetyTest, AWorkspaceThatCannotBeMadeStopsNewAndOpenWit
     const QString archive = makeArchive(QStringLiteral("x"));
     const QString workspace = workspaceFolder();
     ASSERT_TRUE(guimisc::FileSupport::rmdirRecursively(workspace));
-    ASSERT_TRUE(putFileBytes(workspace, "a file where the workspace was"));
+    ASSERT_TRUE(writeFileBytes(workspace, "a file where the workspace was"));
 
     const std::pair<const char*, std::function<void()>> commands[] = {
         {"New Project", [&] { window().newCreateProject(); }},

@@ -171,22 +171,4 @@ QStringList folderEntries(const QString& folder)
                                   QDir::Name);
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QByteArrayLiteral("<missing>");
-    }
-    return file.readAll();
-}
-
-bool putFileBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    return file.write(bytes) == bytes.size();
-}
-
 } // namespace varnel::test

@@ -98,9 +98,4 @@ QStringList menuTexts(const QMenu* menu);
 /// Every file and folder name in `folder`, sorted.
 QStringList folderEntries(const QString& folder);
 
-/// The bytes of a file, or "<missing>" when it cannot be read.
-QByteArray fileBytes(const QString& path);
-/// Writes the whole file; false when it could not.
-bool putFileBytes(const QString& path, const QByteArray& bytes);
-
 } // namespace varnel::test

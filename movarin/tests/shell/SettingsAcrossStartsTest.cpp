@@ -2,6 +2,7 @@
 // directory chosen in the preferences, the recent projects and the folder of the file
 // dialogs. Each start is a process of its own (the startup probe) on one settings store.
 #include "MainWindowTestSupport.h"
+#include "ProjectTestSupport.h"
 
 #include "movarin/shell/PreferenceDialog.h"
 
@@ -56,7 +57,7 @@ protected:
     QString makeArchive(const QString& name)
     {
         QTemporaryDir content;
-        EXPECT_TRUE(putFileBytes(content.filePath("project.xml"),
+        EXPECT_TRUE(writeFileBytes(content.filePath("project.xml"),
                                  "<Project version=\"1.0\"><Property/><Windows>"
                                  "<Window name=\"createMainWindow\"/></Windows></Project>\n"));
         QProcess zip;
