@@ -56,6 +56,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/ScratchSettings.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
@@ -152,11 +153,12 @@ TEST_F(DialogScreenshotTest, PreferencePages)
 
 TEST_F(DialogScreenshotTest, StartPage)
 {
-    QSettings().setValue(settings::generalRecentProjects,
-                         QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
-                                     QStringLiteral("/work/rivers/lower-reach-after-the-2019-flood.emvn"),
-                                     QStringLiteral("/home/surveyor/projects/2021/delta/delta.v2.cmvn"),
-                                     QStringLiteral("/tmp/river.stl")});
+    guimisc::SettingsSupport::setValue(
+        settings::generalRecentProjects,
+        QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
+                    QStringLiteral("/work/rivers/lower-reach-after-the-2019-flood.emvn"),
+                    QStringLiteral("/home/surveyor/projects/2021/delta/delta.v2.cmvn"),
+                    QStringLiteral("/tmp/river.stl")});
     StartPageDialog dialog;
     dialog.loadLinks(QStringLiteral("en_US"));
     auto tabs = dialog.findChild<QTabWidget*>();
@@ -417,9 +419,9 @@ void keepMenus(QMenuBar* bar, const QString& prefix)
 TEST_F(ProjectScreenshotTest, MenusOfTheMainWindowInBothModes)
 {
     // With recent projects and in developers mode every menu has something to show.
-    QSettings().setValue(settings::generalRecentProjects,
-                         QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
-                                     QStringLiteral("/work/rivers/lower-reach.emvn")});
+    guimisc::SettingsSupport::setValue(settings::generalRecentProjects,
+                                       QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
+                                                   QStringLiteral("/work/rivers/lower-reach.emvn")});
     QSettings().setValue(settings::developersMode, true);
     emit m_window->preferenceChanged();
     keepMenus(m_window->menuBar(), QStringLiteral("menu-"));
