@@ -150,7 +150,8 @@ void Self::importCSV()
         } catch (const common::exception::RuntimeException& e) {
             guimisc::UserDialogs::critical(
                 mainWindow(), tr("Error"),
-                tr("Error occured while loading %1 : %2").arg(path, QString::fromLocal8Bit(e.what())));
+                tr("Error occured while loading %1 : %2")
+                    .arg(path, QString::fromLocal8Bit(e.what())));
         }
     });
 }

@@ -222,7 +222,8 @@ void Self::showCrossSectionDialog()
             QMainWindow* window = mainWindow();
             auto projectWindow = qobject_cast<EditModeMainWindow*>(window);
             QMdiArea* area = projectWindow ? projectWindow->mdiArea() : nullptr;
-            auto dialog = new CrossSectionDialog(item(), window ? window->centralWidget() : nullptr);
+            QWidget* parent = window ? window->centralWidget() : nullptr;
+            auto dialog = new CrossSectionDialog(item(), parent);
             m_dialog = dialog;
             const QString title = tr("Cross Section Window: %1").arg(item()->name());
             if (area) {

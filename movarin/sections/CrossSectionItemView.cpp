@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QSettings>
 
+#include <utility>
+
 namespace varnel {
 
 namespace {
@@ -27,6 +29,19 @@ void paintDot(QPainter* painter, const QPointF& at, const QColor& fill)
     painter->drawEllipse(at, DOT_RADIUS, DOT_RADIUS);
 }
 
+/// The alignments of "L" (at S) and "R" (at E) for the screen positions of S and E (y
+/// growing downwards): each label on the far side of its end.
+std::pair<int, int> labelAlignments(const QPointF& start, const QPointF& end)
+{
+    const double dx = end.x() - start.x();
+    const double dy = end.y() - start.y();
+    const int left = (dy < 0 ? Qt::AlignTop : Qt::AlignBottom)
+                     | (dx < 0 ? Qt::AlignLeft : Qt::AlignRight);
+    const int right = (dy > 0 ? Qt::AlignTop : Qt::AlignBottom)
+                      | (dx > 0 ? Qt::AlignLeft : Qt::AlignRight);
+    return {left, right};
+}
+
 } // namespace
 
 CrossSectionItemView::CrossSectionItemView(const CrossSectionItem* item)
@@ -35,15 +50,6 @@ CrossSectionItemView::CrossSectionItemView(const CrossSectionItem* item)
 }
 
 CrossSectionItemView::~CrossSectionItemView() = default;
-
-std::pair<int, int> CrossSectionItemView::labelAlignments(const QPointF& start, const QPointF& end)
-{
-    const double dx = end.x() - start.x();
-    const double dy = end.y() - start.y();
-    const int left = (dy < 0 ? Qt::AlignTop : Qt::AlignBottom) | (dx < 0 ? Qt::AlignLeft : Qt::AlignRight);
-    const int right = (dy > 0 ? Qt::AlignTop : Qt::AlignBottom) | (dx > 0 ? Qt::AlignLeft : Qt::AlignRight);
-    return {left, right};
-}
 
 void CrossSectionItemView::doPaintMainView(QPainter* painter, const QTransform&,
                                            const QRectF&) const

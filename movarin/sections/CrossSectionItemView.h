@@ -2,8 +2,6 @@
 
 #include "brask/core/ModelItemViewT.h"
 
-#include <QPointF>
-
 namespace varnel {
 
 class CrossSectionItem;
@@ -14,15 +12,11 @@ class CrossSectionItem;
 /// magenta, in the font size of "font/global_fontsize" when that is a positive number).
 /// The labels sit outside the segment's ends: "L" above S when E lies higher on the screen,
 /// else below it, left of S when E lies to its left, else right of it; "R" at E the other
-/// way round (see `labelAlignments`). Built by the item and owned by it.
+/// way round. Built by the item and owned by it.
 class CrossSectionItemView : public mvc::core::ModelItemViewT<CrossSectionItem> {
 public:
     explicit CrossSectionItemView(const CrossSectionItem* item);
     ~CrossSectionItemView() override;
-
-    /// The Qt alignment flags of "L" (at S) and "R" (at E) for the screen positions of S and
-    /// E (y growing downwards).
-    static std::pair<int, int> labelAlignments(const QPointF& start, const QPointF& end);
 
 protected:
     void doPaintMainView(QPainter* painter, const QTransform& transform,

@@ -94,7 +94,8 @@ TEST_F(CrossSectionStorageTest, EndPointsAndNamesComeBackExactly)
     for (std::size_t i = 0; i < saved.size(); ++i) {
         EXPECT_EQ(saved[i]->filename(), "crosssection" + std::to_string(i + 1) + ".png");
     }
-    QDirIterator files(session().project()->workFolder(), QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator files(session().project()->workFolder(), QDir::Files,
+                       QDirIterator::Subdirectories);
     while (files.hasNext()) {
         EXPECT_FALSE(files.next().contains(QStringLiteral("crosssection"))) << "a file was written";
     }

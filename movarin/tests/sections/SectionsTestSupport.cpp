@@ -38,7 +38,9 @@ tin::core::Tin gridTin(const Surface& z)
             nodes.push_back(std::make_shared<tin::core::Point>(x, y, z(x, y)));
         }
     }
-    const auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (CELLS + 1) + i)]; };
+    const auto at = [&](int i, int j) {
+        return nodes[static_cast<std::size_t>(j * (CELLS + 1) + i)];
+    };
     tin::core::Tin tin;
     for (int j = 0; j < CELLS; ++j) {
         for (int i = 0; i < CELLS; ++i) {
