@@ -64,6 +64,18 @@ QDomElement XmlSupport::getChildNode(const QDomNode& parent, const QString& tag)
     return parent.firstChildElement(tag);
 }
 
+QDomElement XmlSupport::getChildNodeWithAttribute(const QDomNode& parent, const QString& tag,
+                                                  const QString& attribute, const QString& value)
+{
+    for (QDomElement child = parent.firstChildElement(tag); !child.isNull();
+         child = child.nextSiblingElement(tag)) {
+        if (child.hasAttribute(attribute) && child.attribute(attribute) == value) {
+            return child;
+        }
+    }
+    return QDomElement();
+}
+
 int XmlSupport::getIntAttribute(const QDomElement& element, const QString& name,
                                 int defaultValue)
 {

@@ -1,6 +1,7 @@
 // The message seam: scripted answers, the log, the fallback and nesting.
 #include "guimisc/UserDialogScript.h"
 #include "guimisc/UserDialogs.h"
+#include "guimisc/dialog/InformationDialog.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -125,4 +126,23 @@ TEST(UserDialogs, ComputedAnswersAndNestedScripts)
     }
     EXPECT_EQ(UserDialogs::question(nullptr, "Warning", "Really delete?"), QMessageBox::Yes);
     EXPECT_EQ(seen, 1);
+}
+
+TEST(UserDialogs, KeyedInformationIsRecordedEveryTime)
+{
+    QWidget parent;
+    UserDialogScript script;
+    for (int i = 0; i < 2; ++i) {
+        guimisc::dialog::InformationDialog::information(&parent, "Information",
+                                                        "Please define polygon by clicking.",
+                                                        "geodatapolygoninit");
+    }
+    ASSERT_EQ(script.records().size(), 2u);
+    for (const auto& record : script.records()) {
+        EXPECT_EQ(record.kind, Kind::Information);
+        EXPECT_EQ(record.parent, &parent);
+        EXPECT_EQ(record.title, "Information");
+        EXPECT_EQ(record.text, "Please define polygon by clicking.");
+        EXPECT_EQ(record.buttons, QMessageBox::Ok);
+    }
 }

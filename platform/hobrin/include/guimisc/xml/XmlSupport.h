@@ -30,6 +30,12 @@ public:
 
     /// The first child element of `parent` with the tag name `tag`, else a null element.
     static QDomElement getChildNode(const QDomNode& parent, const QString& tag);
+    /// The first child element of `parent` with the tag name `tag` whose attribute
+    /// `attribute` is exactly `value` (a missing attribute matches nothing), else a null
+    /// element.
+    static QDomElement getChildNodeWithAttribute(const QDomNode& parent, const QString& tag,
+                                                 const QString& attribute,
+                                                 const QString& value);
 
     static int getIntAttribute(const QDomElement& element, const QString& name,
                                int defaultValue = 0);
