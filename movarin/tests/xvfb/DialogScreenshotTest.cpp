@@ -1,9 +1,16 @@
 // Every dialog and window of the program drawn by the X server as the user sees it, each
 // kept as "screenshots/<name>.png" in the build folder for a look. A test only checks that a
 // picture is not blank (at least 20 colours): whether it looks right is for a person.
+#include "movarin/sections/CrossSectionGroupItem.h"
+#include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
+#include "movarin/shell/EditModeMainWindow.h"
+#include "movarin/shell/EditModeMainWindowModel.h"
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/shell/MainWindow.h"
 #include "movarin/shell/MainWindowAboutDialog.h"
 #include "movarin/shell/MainWindowMiscDialogManager.h"
@@ -472,6 +479,70 @@ TEST_F(ProjectScreenshotTest, ImageDialogs)
 
     georeference->close();
     QTest::qWait(50);
+}
+
+// An edit-mode project with two cross sections: the menus of the folder and of a section,
+// the main window with a section selected (its end marks and labels), and the path table.
+TEST_F(ProjectScreenshotTest, CrossSections)
+{
+    m_window->newEditProject();
+    auto editWindow = m_window->findChild<EditModeMainWindow*>();
+    ASSERT_NE(editWindow, nullptr);
+    QTest::qWait(100);
+    CrossSectionGroupItem* group = editWindow->model()->rootItem()->crossSectionGroupItem();
+    const std::pair<tin::core::Point, tin::core::Point> ends[] = {
+        {tin::core::Point(-40.0, 30.0), tin::core::Point(45.0, -20.0)},
+        {tin::core::Point(-60.0, -35.0), tin::core::Point(20.0, 40.0)}};
+    for (const auto& [start, end] : ends) {
+        CrossSectionItem* section = group->buildCrossSection(
+            QStringLiteral("Cross section %1").arg(group->childItems().size() + 1), start, end);
+        group->attachChildAtBack(section);
+    }
+    auto section = static_cast<CrossSectionItem*>(group->childItems().front());
+
+    auto browser = editWindow->findChild<mvc::core::ObjectBrowserView*>();
+    ASSERT_NE(browser, nullptr);
+    browser->expandAll();
+    QTest::qWait(50);
+    for (const auto& [item, name] : {std::pair<mvc::core::ModelItem*, QString>{
+                                         group, QStringLiteral("cross-sections-group")},
+                                     {section, QStringLiteral("cross-section")}}) {
+        // Selected first: the item's tool-bar buttons may add a tool-bar row and move the
+        // browser down before the right press.
+        editWindow->model()->select(item);
+        QPoint placed(-1, -1);
+        for (int wait = 0; wait < 40; ++wait) {
+            QTest::qWait(50);
+            const QPoint now = browser->viewport()->mapTo(m_window.get(), QPoint());
+            if (now == placed) {
+                break;
+            }
+            placed = now;
+        }
+        const QRect rect = browser->visualRect(item->browserItem()->index());
+        ASSERT_TRUE(rect.isValid()) << name.toStdString();
+        const QPoint inWindow = browser->viewport()->mapTo(m_window.get(), rect.center());
+        // Released only once the menu is hidden again: a release on the menu that has just
+        // opened under the mouse could trigger its first entry.
+        QTest::mousePress(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
+        QMenu* menu = editWindow->model()->rightClickMenu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
+        QTest::qWait(50);
+        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
+        menu->hide();
+        QTest::mouseRelease(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
+    }
+
+    editWindow->model()->select(section);
+    // With room for the labels beyond the ends.
+    editWindow->view()->fit(
+        editWindow->model()->rootItem()->boundingBox().adjusted(-15.0, -15.0, 15.0, 15.0));
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-cross-section-selected"));
+
+    CrossSectionItemPathPropertyDialog dialog(m_window.get());
+    dialog.setController(section->controller());
+    showAndKeep(&dialog, QStringLiteral("cross-section-path"));
 }
 
 } // namespace
