@@ -344,9 +344,9 @@ void MoldItem::setFileIndex(int i)
     setFilename(guimisc::StringSupport::toStr(QStringLiteral("mold%1.mld").arg(i)));
 }
 
-std::unique_ptr<tin::core::Tin> MoldItem::createTin(const std::vector<tin::core::Point>& path,
-                                                    bool closed,
-                                                    const std::unordered_set<std::size_t>& notCorners) const
+std::unique_ptr<tin::core::Tin>
+MoldItem::createTin(const std::vector<tin::core::Point>& path, bool closed,
+                    const std::unordered_set<std::size_t>& notCorners) const
 {
     requireKnown(editType());
     const Creator::FlattenTo flatten = closed                              ? Creator::None

@@ -119,9 +119,9 @@ public:
     /// lowest point for an Add mold, to their highest for a Sub mold, so that the surface
     /// ends flush with the terrain; a closed path is not levelled. An edit type other than
     /// Add and Sub throws common::exception::RuntimeException "<type> not handled.".
-    std::unique_ptr<tin::core::Tin> createTin(const std::vector<tin::core::Point>& path,
-                                              bool closed,
-                                              const std::unordered_set<std::size_t>& notCorners) const;
+    std::unique_ptr<tin::core::Tin>
+    createTin(const std::vector<tin::core::Point>& path, bool closed,
+              const std::unordered_set<std::size_t>& notCorners) const;
 
     /// Whether the outline of the sweep along `path` stays clear of itself, seen from above.
     /// Open path: the ring along the first side, across the last section, back along the

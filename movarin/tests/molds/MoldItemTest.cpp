@@ -101,9 +101,6 @@ TEST(MoldItemTest, SweepsThatBuildNothingGiveNoTin)
     EXPECT_EQ(notFinite.createTin(BENT, false, {}), nullptr);
     EXPECT_FALSE(notFinite.hasSimpleOutline(BENT, false));
 
-    // Path vertices named as no corners are handed on: the sweep then goes straight through.
-    EXPECT_NE(add.createTin(BENT, false, {1, 2}), nullptr);
-
     MoldItem unknown = slope(Mold::Add);
     unknown.setEditType(static_cast<Mold::EditType>(7));
     for (bool closed : {false, true}) {
@@ -220,11 +217,6 @@ TEST(MoldItemTest, BoundsAndEditTypeTextOfEmptyAndLoadingItems)
     EXPECT_EQ(MoldItem::editTypeDisplayText(static_cast<Mold::EditType>(3)), "Unknown");
 
     EXPECT_THROW(empty.firstPoint(), std::out_of_range);
-    EXPECT_THROW(empty.point(0), std::out_of_range);
-    item.insertPoint(4, QPointF(6.0, 0.5));
-    item.erasePoint(0);
-    EXPECT_EQ(item.firstPoint(), QPointF(-1.5, 1.0));
-    EXPECT_EQ(item.lastPoint(), QPointF(6.0, 0.5));
 }
 
 } // namespace

@@ -1,14 +1,11 @@
 // The molds library of an edit-mode project as the user meets it: the default molds of a new
 // project, the library saved and reopened through the main window, and damaged or
-// unwritable mold files. Archives are read and altered by a Python script of this folder.
+// unwritable mold files. Archives are read and altered by a Python script of this folder,
+// and the mold files there read by it too.
 #include "shell/MainWindowTestSupport.h"
-#include "shell/ProjectTestSupport.h"
 
 #include "movarin/shell/EditModeMainWindow.h"
-#include "movarin/shell/EditModeMainWindowModel.h"
-#include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/shell/ProjectFile.h"
-#include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 #include "movarin/surfaces/MoldGroupItem.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldsContainer.h"
@@ -20,10 +17,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -32,33 +27,27 @@ namespace {
 
 using mold::core::Mold;
 
-/// A mold as the program holds it or as the second reader finds it in a file.
-struct Shape {
-    int type;
-    QPointF base;
-    std::vector<QPointF> points;
-    bool operator==(const Shape& o) const
-    {
-        return type == o.type && base == o.base && points == o.points;
-    }
-};
-
-std::ostream& operator<<(std::ostream& os, const Shape& s)
+/// A mold as molds_archive.py prints one: "type|baseL,baseH|l h;l h;...".
+QString shapeOf(const MoldItem& item)
 {
-    os << "type " << s.type << " base (" << s.base.x() << ", " << s.base.y() << ")";
-    for (const QPointF& p : s.points) {
-        os << " (" << p.x() << ", " << p.y() << ")";
+    QStringList points;
+    for (std::size_t i = 0; i < item.size(); ++i) {
+        points << QString::number(item.lAt(i)) + ' ' + QString::number(item.hAt(i));
     }
-    return os;
+    return QStringLiteral("%1|%2,%3|%4")
+        .arg(int(item.editType()))
+        .arg(item.baseL())
+        .arg(item.baseH())
+        .arg(points.join(';'));
 }
 
-Shape shapeOf(const MoldItem& item)
+QStringList shapesOf(const MoldGroupItem& group)
 {
-    Shape s{static_cast<int>(item.editType()), QPointF(item.baseL(), item.baseH()), {}};
-    for (std::size_t i = 0; i < item.size(); ++i) {
-        s.points.push_back(item.point(i));
+    QStringList shapes;
+    for (const MoldItem* mold : group.molds()) {
+        shapes << shapeOf(*mold);
     }
-    return s;
+    return shapes;
 }
 
 QStringList namesOf(const MoldGroupItem& group)
@@ -81,29 +70,13 @@ QString moldFile(const char* group, int i)
 QStringList archiveScript(const QStringList& arguments)
 {
     QProcess process;
-    process.start(QStringLiteral("python3"),
-                  QStringList{QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/molds/molds_archive.py")}
-                      + arguments);
+    const QString script =
+        QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/molds/molds_archive.py");
+    process.start(QStringLiteral("python3"), QStringList{script} + arguments);
     const bool finished = process.waitForFinished(30000);
     EXPECT_TRUE(finished && process.exitCode() == 0)
         << process.readAllStandardError().toStdString();
     return QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
-/// The molds stored in the archive's files, as the second reader reads them.
-std::vector<Shape> storedShapes(const QString& archive, const QStringList& members)
-{
-    std::vector<Shape> shapes;
-    for (const QString& line : archiveScript(QStringList{"dump", archive} + members)) {
-        const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
-        const QJsonArray base = o["base"].toArray();
-        Shape s{o["type"].toInt(), QPointF(base[0].toDouble(), base[1].toDouble()), {}};
-        for (const auto& p : o["points"].toArray()) {
-            s.points.emplace_back(p.toArray()[0].toDouble(), p.toArray()[1].toDouble());
-        }
-        shapes.push_back(s);
-    }
-    return shapes;
 }
 
 class MoldsContainerTest : public MainWindowTest {
@@ -136,18 +109,10 @@ TEST_F(MoldsContainerTest, NewProjectHoldsFiveDefaultMoldsPerGroup)
                                            "Concave (Add)", "Level plane (Add)"}));
     EXPECT_EQ(namesOf(sub()), QStringList({"Slope 1 (Sub)", "Convex (Sub)", "Slope 2(Sub)",
                                            "Concave (Sub)", "Level plane (Sub)"}));
-    for (std::size_t i = 0; i < 5; ++i) {
-        SCOPED_TRACE(i);
-        Shape a = shapeOf(*add().molds()[i]);
-        Shape s = shapeOf(*sub().molds()[i]);
-        EXPECT_EQ(a.type, Mold::Add);
-        EXPECT_EQ(s.type, Mold::Subtract);
-        EXPECT_EQ(a.base, QPointF(0, 0));
-        s.type = a.type;
-        EXPECT_EQ(a, s) << "the same shapes in both groups";
-        EXPECT_EQ(add().molds()[i]->parent(), &add());
-        EXPECT_EQ(add().molds()[i]->relativeFilename(), moldFile("Add", int(i) + 1).toStdString());
-    }
+    QStringList addShapes = shapesOf(add());
+    EXPECT_EQ(addShapes.replaceInStrings(QRegularExpression("^0\\|"), "1|"), shapesOf(sub()))
+        << "the same shapes in both groups, edit types 0 and 1";
+    EXPECT_EQ(add().molds()[4]->relativeFilename(), moldFile("Add", 5).toStdString());
     EXPECT_EQ(add().molds()[3]->h(), (std::vector<double>{11.0, -2.0, -2.0, 11.0}));
     EXPECT_EQ(add().molds()[4]->l(), (std::vector<double>{-2.0, 0.0}));
 
@@ -179,14 +144,8 @@ TEST_F(MoldsContainerTest, ReorderedExtendedLibraryIsSavedRenumberedAndReopened)
     sub().insertAt(ditch, 4);
     const QStringList addNames = namesOf(add());
     const QStringList subNames = namesOf(sub());
-    std::vector<Shape> addShapes;
-    std::vector<Shape> subShapes;
-    for (const MoldItem* m : add().molds()) {
-        addShapes.push_back(shapeOf(*m));
-    }
-    for (const MoldItem* m : sub().molds()) {
-        subShapes.push_back(shapeOf(*m));
-    }
+    const QStringList addShapes = shapesOf(add());
+    const QStringList subShapes = shapesOf(sub());
 
     const QString archive = saveAs("library");
     QStringList addFiles;
@@ -198,42 +157,17 @@ TEST_F(MoldsContainerTest, ReorderedExtendedLibraryIsSavedRenumberedAndReopened)
         subFiles << moldFile("Sub", i);
     }
     EXPECT_EQ(unzipListing(archive), QStringList({"project.xml"}) + subFiles + addFiles);
-    EXPECT_EQ(storedShapes(archive, addFiles), addShapes);
-    EXPECT_EQ(storedShapes(archive, subFiles), subShapes);
-
-    const QString xml = file("project.xml");
-    {
-        QProcess unzip;
-        unzip.setStandardOutputFile(xml);
-        unzip.start("unzip", {"-p", archive, "project.xml"});
-        ASSERT_TRUE(unzip.waitForFinished(10000));
-    }
-    const XmlElement project = readXmlFile(xml);
-    const XmlElement& molds = project.child("Windows")
-                                  .child("Window")
-                                  .child("DataModel")
-                                  .child("GeoEditSurfaceGroup")
-                                  .child("MoldsContainer");
-    ASSERT_EQ(molds.childNames(), QStringList({"MoldsForAdd", "MoldsForSub"}));
-    QStringList storedNames;
-    for (const XmlElement& m : molds.child("MoldsForAdd").children) {
-        EXPECT_EQ(m.name, "Mold");
-        storedNames << m.attributes.value("name");
-    }
-    EXPECT_EQ(storedNames, addNames);
+    EXPECT_EQ(archiveScript(QStringList{"dump", archive} + addFiles), addShapes);
+    EXPECT_EQ(archiveScript(QStringList{"dump", archive} + subFiles), subShapes);
 
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         reopen(archive);
         EXPECT_EQ(namesOf(add()), addNames);
         EXPECT_EQ(namesOf(sub()), subNames);
-        for (std::size_t i = 0; i < addShapes.size(); ++i) {
-            EXPECT_EQ(shapeOf(*add().molds()[i]), addShapes[i]) << i;
-            EXPECT_EQ(add().molds()[i]->editTypeText(), "Add");
-        }
-        for (std::size_t i = 0; i < subShapes.size(); ++i) {
-            EXPECT_EQ(shapeOf(*sub().molds()[i]), subShapes[i]) << i;
-        }
+        EXPECT_EQ(shapesOf(add()), addShapes);
+        EXPECT_EQ(shapesOf(sub()), subShapes);
+        EXPECT_EQ(add().molds()[0]->editTypeText(), "Add");
         // Saving again names the files alike.
         guimisc::UserDialogScript script;
         window().project()->projectFile()->setModified(true);
@@ -254,7 +188,7 @@ TEST_F(MoldsContainerTest, GroupsAreReadByPositionAndTakeTheirOwnEditType)
     archiveScript({"copy", archive, moldFile("Add", 4), moldFile("Sub", 1)});
     archiveScript({"comment", archive, "MoldsContainer"});
     archiveScript({"comment", archive, "MoldsForSub"});
-    ASSERT_EQ(storedShapes(archive, {moldFile("Sub", 1)})[0].type, Mold::Add);
+    ASSERT_TRUE(archiveScript({"dump", archive, moldFile("Sub", 1)}).value(0).startsWith("0|"));
     reopen(archive);
     ASSERT_EQ(namesOf(sub()).size(), 5);
     EXPECT_EQ(sub().molds()[0]->name(), "Slope 1 (Sub)");

@@ -1,6 +1,6 @@
 """Reads and alters the molds of a project archive, as a second reader beside the program.
 
-    molds_archive.py dump ARCHIVE MEMBER...       one JSON line per mold file: type, base, points
+    molds_archive.py dump ARCHIVE MEMBER...       one line per mold file: "type|baseL,baseH|l h;l h;..."
     molds_archive.py copy ARCHIVE SOURCE TARGET   TARGET gets the bytes of SOURCE
     molds_archive.py truncate ARCHIVE MEMBER N    MEMBER keeps its first N bytes
     molds_archive.py drop ARCHIVE TAG             every TAG element leaves project.xml
@@ -9,7 +9,6 @@
 A mold file is the 64-byte file header (title "Mold binary file"), then little-endian
 int32 edit type, float64 baseL, float64 baseH, int32 n and n pairs (float64 l, float64 h).
 """
-import json
 import re
 import struct
 import sys
@@ -26,8 +25,8 @@ def read_mold(data):
     if len(data) != offset + 16 * n:
         raise ValueError("size %d for %d points" % (len(data), n))
     values = struct.unpack_from("<%dd" % (2 * n), data, offset)
-    return {"type": edit_type, "base": [base_l, base_h],
-            "points": [[values[2 * i], values[2 * i + 1]] for i in range(n)]}
+    points = ";".join("%g %g" % (values[2 * i], values[2 * i + 1]) for i in range(n))
+    return "%d|%g,%g|%s" % (edit_type, base_l, base_h, points)
 
 
 def rewrite(archive, change):
@@ -42,7 +41,7 @@ def main(command, archive, *arguments):
     if command == "dump":
         with zipfile.ZipFile(archive) as source:
             for member in arguments:
-                print(json.dumps(read_mold(source.read(member))))
+                print(read_mold(source.read(member)))
     elif command == "copy":
         with zipfile.ZipFile(archive) as source:
             replacement = source.read(arguments[0])
