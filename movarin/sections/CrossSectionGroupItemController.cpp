@@ -20,14 +20,13 @@
 #include <QMenu>
 #include <QToolBar>
 
-#include <exception>
 
 namespace varnel {
 
 using Self = CrossSectionGroupItemController;
 
 Self::CrossSectionGroupItemController(const CrossSectionGroupItem* item)
-    : ModelItemControllerT(item, new VoidSelectionHelper(this)),
+    : GuardedItemControllerT(item, new VoidSelectionHelper(this)),
       m_addAction(new QAction(tr("Add"), this)),
       m_addMenuAction(new QAction(tr("Cross section"), this)),
       m_importAction(
@@ -46,16 +45,6 @@ Self::CrossSectionGroupItemController(const CrossSectionGroupItem* item)
 
 Self::~CrossSectionGroupItemController() = default;
 
-template <class Command>
-void Self::guarded(Command command)
-{
-    try {
-        command();
-    } catch (const std::exception& e) {
-        guimisc::UserDialogs::critical(mainWindow(), tr("Error"), QString::fromLocal8Bit(e.what()));
-    }
-}
-
 void Self::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_addAction);
@@ -72,21 +61,6 @@ void Self::addToolBarButtons(QToolBar* toolBar)
 void Self::appendAddActionToMenu(QMenu* menu) const
 {
     menu->addAction(m_addMenuAction);
-}
-
-void Self::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::keyPressEvent(event, view); });
-}
-
-void Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mouseMoveEvent(event, view); });
-}
-
-void Self::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mousePressEvent(event, view); });
 }
 
 void Self::addCrossSection(const tin::core::Point& start, const tin::core::Point& end)
@@ -121,7 +95,7 @@ void Self::deleteAllChildItemsSilently()
         for (CrossSectionItem* section : item()->crossSections()) {
             section->controller()->closeCrossSectionWindow();
         }
-        ModelItemControllerT::deleteAllChildItemsSilently();
+        GuardedItemControllerT::deleteAllChildItemsSilently();
     });
 }
 

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "movarin/sections/CrossSectionGroupItem.h"
-
-#include "brask/core/ModelItemControllerT.h"
+#include "movarin/shell/GuardedItemControllerT.h"
 
 class QAction;
 
@@ -34,8 +33,7 @@ namespace varnel {
 ///
 /// Every slot and input hook shows a failure in the "Error" box instead of letting it
 /// escape. Owned by the group item; owns its actions and its mode.
-class CrossSectionGroupItemController
-    : public mvc::core::ModelItemControllerT<CrossSectionGroupItem> {
+class CrossSectionGroupItemController : public GuardedItemControllerT<CrossSectionGroupItem> {
     Q_OBJECT
 public:
     class SelectionHelper;
@@ -53,10 +51,6 @@ public:
     void addToolBarButtons(QToolBar* toolBar) override;
     /// "Cross section".
     void appendAddActionToMenu(QMenu* menu) const override;
-
-    void keyPressEvent(QKeyEvent* event, mvc::core::View* view) override;
-    void mouseMoveEvent(QMouseEvent* event, mvc::core::View* view) override;
-    void mousePressEvent(QMouseEvent* event, mvc::core::View* view) override;
 
     /// Adds a section from `start` to `end` at the front of the group as one undo step
     /// ("Add new cross section data"), expands the group and selects the section.
@@ -78,9 +72,6 @@ protected:
                                             mvc::core::ModelItem* child) override;
 
 private:
-    template <class Command>
-    void guarded(Command command);
-
     QAction* m_addAction;
     QAction* m_addMenuAction;
     QAction* m_importAction;

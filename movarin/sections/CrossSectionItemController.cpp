@@ -12,7 +12,6 @@
 #include "brask/core/ObjectBrowserView.h"
 #include "brask/core/View.h"
 
-#include <guimisc/UserDialogs.h>
 
 #include <QAction>
 #include <QMainWindow>
@@ -21,7 +20,6 @@
 #include <QMenu>
 #include <QStandardItem>
 
-#include <exception>
 #include <memory>
 #include <stdexcept>
 
@@ -48,7 +46,7 @@ void checkIndex(int index, std::size_t count)
 } // namespace
 
 Self::CrossSectionItemController(const CrossSectionItem* item)
-    : ModelItemControllerT(item, new VoidSelectionHelper(this)),
+    : GuardedItemControllerT(item, new VoidSelectionHelper(this)),
       m_showAction(new QAction(tr("Show cross section"), this)),
       m_editNameAction(new QAction(tr("Edit name"), this)),
       m_editPathAction(new QAction(tr("Edit Path"), this))
@@ -70,16 +68,6 @@ Self::~CrossSectionItemController()
     }
 }
 
-template <class Command>
-void Self::guarded(Command command)
-{
-    try {
-        command();
-    } catch (const std::exception& e) {
-        guimisc::UserDialogs::critical(mainWindow(), tr("Error"), QString::fromLocal8Bit(e.what()));
-    }
-}
-
 Self::SelectionHelper* Self::activeHelper() const
 {
     return dynamic_cast<SelectionHelper*>(selectionHelper());
@@ -97,31 +85,6 @@ void Self::addCustomMenuItems(QMenu* menu)
     menu->addAction(m_showAction);
     menu->addAction(m_editNameAction);
     menu->addAction(m_editPathAction);
-}
-
-void Self::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::keyPressEvent(event, view); });
-}
-
-void Self::mouseDoubleClickEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mouseDoubleClickEvent(event, view); });
-}
-
-void Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mouseMoveEvent(event, view); });
-}
-
-void Self::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mousePressEvent(event, view); });
-}
-
-void Self::mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mouseReleaseEvent(event, view); });
 }
 
 void Self::closeCrossSectionWindow()
@@ -257,7 +220,7 @@ void Self::clearSelection()
 
 void Self::deleteMeSilently()
 {
-    ModelItemControllerT::deleteMeSilently();
+    GuardedItemControllerT::deleteMeSilently();
 }
 
 void Self::showPathPropertyDialog()

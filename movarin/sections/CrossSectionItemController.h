@@ -1,8 +1,8 @@
 #pragma once
 
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/shell/GuardedItemControllerT.h"
 
-#include "brask/core/ModelItemControllerT.h"
 #include "orlin/core/Point2D.h"
 
 #include <QPointer>
@@ -45,7 +45,7 @@ class CrossSectionDialog;
 ///
 /// Every slot and input hook shows a failure in the "Error" box instead of letting it
 /// escape. Owned by the section item; owns its actions, its mode and the window.
-class CrossSectionItemController : public mvc::core::ModelItemControllerT<CrossSectionItem> {
+class CrossSectionItemController : public GuardedItemControllerT<CrossSectionItem> {
     Q_OBJECT
 public:
     class SelectionHelper;
@@ -64,12 +64,6 @@ public:
     void handleStandardItemChange() override;
     /// "Show cross section", "Edit name", "Edit Path".
     void addCustomMenuItems(QMenu* menu) override;
-
-    void keyPressEvent(QKeyEvent* event, mvc::core::View* view) override;
-    void mouseDoubleClickEvent(QMouseEvent* event, mvc::core::View* view) override;
-    void mouseMoveEvent(QMouseEvent* event, mvc::core::View* view) override;
-    void mousePressEvent(QMouseEvent* event, mvc::core::View* view) override;
-    void mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view) override;
 
     /// Closes the section's window, if one is open (see the class comment).
     void closeCrossSectionWindow();
@@ -115,9 +109,6 @@ protected:
     void doInformSelection(mvc::core::View* view) override;
 
 private:
-    /// Runs `command`; a failure goes to the "Error" box.
-    template <class Command>
-    void guarded(Command command);
     /// The active mode as this controller's mode (never null after construction).
     SelectionHelper* activeHelper() const;
 

@@ -143,6 +143,19 @@ TEST_F(CrossSectionEndPointTest, OnlyALaterRedoReloadsTheWorkingPath)
     EXPECT_EQ(QPointF(reloaded[1].x(), reloaded[1].y()), end());
 }
 
+// A failure inside a mode ends in the "Error" box, not in Qt's event handling.
+TEST_F(CrossSectionEndPointTest, APickOnAnEmptyPathShowsTheError)
+{
+    guimisc::UserDialogScript script;
+    controller()->removePathPoint(1);
+    controller()->removePathPoint(0);
+    mouse().click(E_PIXEL);
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_EQ(script.messageBoxes()[0].text, "Empty points.");
+    EXPECT_EQ(end(), view()->rconv(E_PIXEL));
+}
+
 TEST_F(CrossSectionEndPointTest, RenamingInTheBrowserIsNoUndoStep)
 {
     m_section->browserItem()->setText(QStringLiteral("Kilometre 2"));

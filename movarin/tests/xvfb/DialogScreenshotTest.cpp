@@ -67,6 +67,7 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTableView>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,43 @@ void popupAndKeep(QMenu* menu, const QPoint& globalPos, const QString& name)
     QTest::qWait(50);
     keep(menu->grab().toImage(), name);
     menu->hide();
+}
+
+// Opens the browser's right-click menu of each item as the user does (the item selected,
+// then a right press on its row) and keeps its picture as "browser-menu-<name>".
+void keepBrowserMenus(QWidget* mainWindow, mvc::core::Model* model,
+                      const std::vector<std::pair<mvc::core::ModelItem*, QString>>& items)
+{
+    mvc::core::ObjectBrowserView* browser = model->objectBrowserView();
+    ASSERT_NE(browser, nullptr);
+    browser->expandAll();
+    for (const auto& [item, name] : items) {
+        // Selected first: the item's tool-bar buttons may add a tool-bar row and move the
+        // browser down before the right press.
+        model->select(item);
+        QPoint placed(-1, -1);
+        for (int wait = 0; wait < 40; ++wait) {
+            QTest::qWait(50);
+            const QPoint now = browser->viewport()->mapTo(mainWindow, QPoint());
+            if (now == placed) {
+                break;
+            }
+            placed = now;
+        }
+        const QRect rect = browser->visualRect(item->browserItem()->index());
+        ASSERT_TRUE(rect.isValid()) << name.toStdString();
+        const QPoint inWindow = browser->viewport()->mapTo(mainWindow, rect.center());
+        // Released only once the menu is hidden again: a release on the menu that has just
+        // opened under the mouse could trigger its first entry.
+        QWindow* window = mainWindow->windowHandle();
+        QTest::mousePress(window, Qt::RightButton, Qt::NoModifier, inWindow);
+        QMenu* menu = model->rightClickMenu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
+        QTest::qWait(50);
+        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
+        menu->hide();
+        QTest::mouseRelease(window, Qt::RightButton, Qt::NoModifier, inWindow);
+    }
 }
 
 class DialogScreenshotTest : public ScratchSettingsTest {
@@ -414,31 +452,14 @@ TEST_F(ProjectScreenshotTest, ObjectBrowserMenus)
     ASSERT_NE(image, nullptr);
     keepWindow(QStringLiteral("main-window-photo-points-tin"));
 
-    auto browser = m_projectWindow->findChild<mvc::core::ObjectBrowserView*>();
-    ASSERT_NE(browser, nullptr);
-    browser->expandAll();
-    QTest::qWait(50);
-    const std::vector<std::pair<mvc::core::ModelItem*, QString>> items = {
-        {root()->coordinatePointsGroupItem(), QStringLiteral("points-group")},
-        {root()->coordinatePointsGroupItem()->childItems().front(), QStringLiteral("points")},
-        {root()->coordinatePointsForTinItem(), QStringLiteral("points-for-tin")},
-        {root()->tinItem(), QStringLiteral("tin")},
-        {root()->backgroundImageGroupItem(), QStringLiteral("images-group")},
-        {image, QStringLiteral("image")},
-    };
-    for (const auto& [item, name] : items) {
-        const QRect rect = browser->visualRect(item->browserItem()->index());
-        ASSERT_TRUE(rect.isValid()) << name.toStdString();
-        const QPoint inWindow = browser->viewport()->mapTo(m_window.get(), rect.center());
-        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
-        QTest::mousePress(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-        QTest::mouseRelease(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-        QMenu* menu = m_projectWindow->model()->rightClickMenu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
-        QTest::qWait(50);
-        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
-        menu->hide();
-    }
+    keepBrowserMenus(m_window.get(), m_projectWindow->model(),
+                     {{root()->coordinatePointsGroupItem(), QStringLiteral("points-group")},
+                      {root()->coordinatePointsGroupItem()->childItems().front(),
+                       QStringLiteral("points")},
+                      {root()->coordinatePointsForTinItem(), QStringLiteral("points-for-tin")},
+                      {root()->tinItem(), QStringLiteral("tin")},
+                      {root()->backgroundImageGroupItem(), QStringLiteral("images-group")},
+                      {image, QStringLiteral("image")}});
 }
 
 TEST_F(ProjectScreenshotTest, ImageDialogs)
@@ -500,38 +521,9 @@ TEST_F(ProjectScreenshotTest, CrossSections)
     }
     auto section = static_cast<CrossSectionItem*>(group->childItems().front());
 
-    auto browser = editWindow->findChild<mvc::core::ObjectBrowserView*>();
-    ASSERT_NE(browser, nullptr);
-    browser->expandAll();
-    QTest::qWait(50);
-    for (const auto& [item, name] : {std::pair<mvc::core::ModelItem*, QString>{
-                                         group, QStringLiteral("cross-sections-group")},
-                                     {section, QStringLiteral("cross-section")}}) {
-        // Selected first: the item's tool-bar buttons may add a tool-bar row and move the
-        // browser down before the right press.
-        editWindow->model()->select(item);
-        QPoint placed(-1, -1);
-        for (int wait = 0; wait < 40; ++wait) {
-            QTest::qWait(50);
-            const QPoint now = browser->viewport()->mapTo(m_window.get(), QPoint());
-            if (now == placed) {
-                break;
-            }
-            placed = now;
-        }
-        const QRect rect = browser->visualRect(item->browserItem()->index());
-        ASSERT_TRUE(rect.isValid()) << name.toStdString();
-        const QPoint inWindow = browser->viewport()->mapTo(m_window.get(), rect.center());
-        // Released only once the menu is hidden again: a release on the menu that has just
-        // opened under the mouse could trigger its first entry.
-        QTest::mousePress(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-        QMenu* menu = editWindow->model()->rightClickMenu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
-        QTest::qWait(50);
-        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
-        menu->hide();
-        QTest::mouseRelease(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-    }
+    keepBrowserMenus(m_window.get(), editWindow->model(),
+                     {{group, QStringLiteral("cross-sections-group")},
+                      {section, QStringLiteral("cross-section")}});
 
     editWindow->model()->select(section);
     // With room for the labels beyond the ends.
