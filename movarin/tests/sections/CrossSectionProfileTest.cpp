@@ -4,6 +4,9 @@
 #include "SectionsTestSupport.h"
 
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/TinItem.h"
 
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
@@ -249,8 +252,10 @@ TEST(CrossSectionProfileTest, DegenerateSectionsGiveFiniteRowsOnly)
 
     // Along TIN edges (a diagonal, a grid line): the edges along the section give no row,
     // the nodes on it come from the edges across.
+    // Or within 1e-12 of one.
     for (const auto& [start, end] : {std::pair<QPointF, QPointF>{{5.0, 5.0}, {45.0, 45.0}},
-                                     {{5.0, 30.0}, {95.0, 30.0}}}) {
+                                     {{5.0, 30.0}, {95.0, 30.0}},
+                                     {{5.0, 30.0}, {95.0, 30.0 + 1e-12}}}) {
         const Section along(start, end);
         const Rows rows = along.item.buildLhTable(&tin, false);
         expectOnSurface(along, rows, plane);
@@ -290,6 +295,35 @@ TEST(CrossSectionProfileTest, SignedLFollowsTheAxisTheSectionRunsAlong)
     EXPECT_DOUBLE_EQ(s.item.signedL(extended.points()[0]), -s.length());
     EXPECT_DOUBLE_EQ(s.item.signedL(extended.points()[1]), 2.0 * s.length());
     EXPECT_EQ(s.item.myBoundingBox(), QRectF(10.0, 10.0, 2.0, 40.0));
+}
+
+// In a project the current profile is cut from the edited TIN and the base profile from the
+// base TIN; a section outside a project cuts nothing.
+class CrossSectionProjectProfileTest : public SectionsTest {};
+
+TEST_F(CrossSectionProjectProfileTest, ProfilesComeFromTheProjectsTins)
+{
+    root()->baseTinItem()->setTin(new tin::core::Tin(gridTin(plane)));
+    root()->tinItem()->setTin(new tin::core::Tin(gridTin(wave)));
+    CrossSectionItem* section = addSection(QStringLiteral("K1"), {12.5, 3.0}, {60.0, 77.7});
+    const Section alone({12.5, 3.0}, {60.0, 77.7});
+
+    // Two TINs of their own point objects: rows at one L may come in another order.
+    const auto same = [](const Rows& a, const Rows& b) {
+        return a.size() == b.size()
+               && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+                      return std::abs(x.L - y.L) < 1e-12 && std::abs(x.H - y.H) < 1e-12;
+                  });
+    };
+    const tin::core::Tin base = gridTin(plane);
+    const tin::core::Tin edited = gridTin(wave);
+    EXPECT_TRUE(same(section->currentLhTable(false), alone.item.buildLhTable(&edited, false)));
+    EXPECT_TRUE(same(section->baseLhTable(true), alone.item.buildLhTable(&base, true)));
+    EXPECT_FALSE(section->currentLhTable(false).empty());
+    EXPECT_TRUE(section->intersectsTin(root()->tinItem()->tin()));
+
+    EXPECT_TRUE(alone.item.currentLhTable(false).empty());
+    EXPECT_TRUE(alone.item.baseLhTable(true).empty());
 }
 
 } // namespace
