@@ -1,6 +1,9 @@
 #include "movarin/surfaces/MoldItem.h"
 
 #include "movarin/sections/PointPicking.h"
+#include "movarin/surfaces/DetailView.h"
+#include "movarin/surfaces/MoldItemController.h"
+#include "movarin/surfaces/MoldItemView.h"
 
 #include "common/exception/RuntimeException.h"
 #include "orlin/core/Point.h"
@@ -11,6 +14,8 @@
 #include <guimisc/StringSupport.h>
 #include <mold/io/MoldExporter.h>
 #include <mold/io/MoldImporter.h>
+
+#include <QMenu>
 
 #include <algorithm>
 #include <cstdint>
@@ -158,7 +163,12 @@ MoldItem::MoldItem(EditType editType, mvc::proj::ProjectItem* parent)
 {
 }
 
-MoldItem::~MoldItem() = default;
+MoldItem::~MoldItem()
+{
+    // The editor's tools own the overlays that the view lists: they go first.
+    m_controller.reset();
+    m_view.reset();
+}
 
 QString MoldItem::name() const
 {
@@ -405,6 +415,37 @@ void MoldItem::loadExternalData(const std::string& absoluteFilename)
 void MoldItem::saveExternalData(const std::string& absoluteFilename)
 {
     mold::io::MoldExporter().exportMold(absoluteFilename.c_str(), m_mold);
+}
+
+MoldItemController* MoldItem::controller()
+{
+    if (!m_controller) {
+        m_controller = std::make_unique<MoldItemController>(this);
+    }
+    return m_controller.get();
+}
+
+MoldItemView* MoldItem::view()
+{
+    if (!m_view) {
+        m_view = std::make_unique<MoldItemView>(this);
+    }
+    return m_view.get();
+}
+
+void MoldItem::setDetailView(DetailView* view)
+{
+    m_detailView = view;
+}
+
+DetailView* MoldItem::detailView() const
+{
+    return m_detailView;
+}
+
+void MoldItem::showContextMenu(const QPoint& pos)
+{
+    controller()->contextMenu()->popup(pos);
 }
 
 } // namespace varnel

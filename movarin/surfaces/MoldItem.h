@@ -6,6 +6,7 @@
 #include <mold/core/Mold.h>
 
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 
@@ -20,7 +21,13 @@ class Polygon;
 class Tin;
 } // namespace tin::core
 
+class QPoint;
+
 namespace varnel {
+
+class DetailView;
+class MoldItemController;
+class MoldItemView;
 
 /// One named mold of the molds library: the cross-section template (points (L, H) in metres,
 /// L across the path and positive to the right of the walking direction, H above the path;
@@ -131,6 +138,17 @@ public:
     /// every path the sweep builds nothing for.
     bool hasSimpleOutline(const std::vector<tin::core::Point>& path, bool closed) const;
 
+    /// The mold editor of the item, made on first call and owned by the item.
+    MoldItemController* controller();
+    /// The painter of the item on mold views, made on first call and owned by the item.
+    MoldItemView* view();
+    /// The detail view that shows the item now (it registers itself); watched, not owned:
+    /// null once that view is gone.
+    void setDetailView(DetailView* view);
+    DetailView* detailView() const;
+    /// Opens the editor's context menu at the global position `pos`.
+    void showContextMenu(const QPoint& pos);
+
 protected:
     void doLoadFromProjectMainFile(const QDomElement& element) override;
     void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
@@ -141,6 +159,9 @@ private:
     guimisc::xml::StringContainer m_name;
     mold::core::Mold m_mold;
     bool m_awaitingFile;
+    std::unique_ptr<MoldItemController> m_controller;
+    std::unique_ptr<MoldItemView> m_view;
+    QPointer<DetailView> m_detailView;
 };
 
 } // namespace varnel

@@ -1,9 +1,10 @@
 #include "movarin/survey/PickNearest.h"
 
+#include "movarin/survey/RectangleToPolygon.h"
+
 #include "brask/core/View.h"
 #include "common/exception/RuntimeException.h"
 #include "orlin/core/Point.h"
-#include "orlin/core/Point2D.h"
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Polygon.h"
 
@@ -43,13 +44,8 @@ double coveringHalfSize(const QRectF& extent, const QPoint& click, const ViewMap
 tin::core::Polygon square(const QPoint& click, double h, const ViewMapping& mapping)
 {
     const QPointF c(click);
-    const QPointF p1 = c - QPointF(h, h);
-    const QPointF p2 = c + QPointF(h, h);
     tin::core::Polygon outline;
-    for (const QPointF& corner : {p1, QPointF(p1.x(), p2.y()), p2, QPointF(p2.x(), p1.y())}) {
-        const QPointF world = mapping.toWorld(corner);
-        outline.addPoint(tin::core::Point2D(world.x(), world.y(), -1));
-    }
+    rectangleToPolygon(outline, c - QPointF(h, h), c + QPointF(h, h), mapping);
     return outline;
 }
 
