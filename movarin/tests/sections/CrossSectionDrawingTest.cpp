@@ -15,7 +15,6 @@
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
-#include <QMenu>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -111,25 +110,6 @@ TEST_F(CrossSectionDrawingTest, EscapeDropsTheLineThenEndsTheTool)
     mouse().move({180, 160});
     mouse().click({180, 160});
     EXPECT_TRUE(group()->crossSections().empty()) << "the tool has ended";
-}
-
-TEST_F(CrossSectionDrawingTest, TheAddMenuAndTheFolderMenuOfferTheTools)
-{
-    QMenu add;
-    window()->appendAddActionToMenu(&add);
-    bool offered = false;
-    for (QAction* action : add.actions()) {
-        offered = offered || action->text() == "Cross section";
-    }
-    EXPECT_TRUE(offered);
-
-    QMenu menu;
-    groupController()->addCustomMenuItems(&menu);
-    QStringList texts;
-    for (QAction* action : menu.actions()) {
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
-    EXPECT_EQ(texts, QStringList({"Add", "Import", "-", "Delete all"}));
 }
 
 } // namespace

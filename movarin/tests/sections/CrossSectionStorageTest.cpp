@@ -9,35 +9,22 @@
 #include "movarin/shell/EditModeMainWindowModel.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/shell/Project.h"
-#include "movarin/shell/ProjectFile.h"
 
 #include <QDirIterator>
 #include <QFile>
-#include <QStandardItem>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <functional>
-#include <limits>
 
 namespace varnel::test {
 namespace {
 
 struct Stored {
     QString name;
-    QPointF start;
-    QPointF end;
-};
-
-/// Doubles whose shortest text is long, tiny, huge or a negative zero, and names with
-/// non-ASCII letters, quotes, commas and markup.
-const std::vector<Stored> SECTIONS = {
-    {QStringLiteral("Kilometre 1.2, \"left\" <bank> & ümlaut"), {0.1, -0.0}, {1.0 / 3.0, 2e-300}},
-    {QString(), {123456.78901234567, -98765.4321}, {1e300, std::nextafter(5.0, 6.0)}},
-    {QStringLiteral("Cross section 3"), {-12.5, 40.0}, {-12.5, 41.0}},
+    double values[4]; ///< startX, startY, endX, endY
 };
 
 bool sameBits(double a, double b)
@@ -45,116 +32,79 @@ bool sameBits(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-class CrossSectionStorageTest : public SectionsTest {
-protected:
-    /// The sections of the group element of a "project.xml" read by the second reader.
-    static std::vector<XmlElement> storedSections(const QString& projectXml)
-    {
-        const XmlElement project = readXmlFile(projectXml);
-        const XmlElement& group = project.child("Windows")
-                                      .child("Window")
-                                      .child("DataModel")
-                                      .child("CrossSectionTop")
-                                      .child("CrossSectionGroup");
-        return group.children;
-    }
-
-    /// Packs the project, reopens the archive as a new project and returns its group.
-    CrossSectionGroupItem* reopen(const std::function<void(const QString&)>& editXml = {})
-    {
-        if (editXml) {
-            editXml(session().projectXmlPath());
-        }
-        const QString archive = m_scratch.filePath(QStringLiteral("sections.emvn"));
-        if (!session().project()->zipTo(archive)) {
-            ADD_FAILURE() << "cannot pack the project";
-            return nullptr;
-        }
-        Project& reopened = session().newEditProject();
-        if (!reopened.unzipFrom(archive)) {
-            ADD_FAILURE() << "cannot unpack the project";
-            return nullptr;
-        }
-        reopened.load();
-        auto window = qobject_cast<EditModeMainWindow*>(reopened.projectWindow());
-        return window ? window->model()->rootItem()->crossSectionGroupItem() : nullptr;
-    }
-
-    QTemporaryDir m_scratch;
-};
+class CrossSectionStorageTest : public SectionsTest {};
 
 TEST_F(CrossSectionStorageTest, EndPointsAndNamesComeBackExactly)
 {
-    for (const Stored& s : SECTIONS) {
-        addSection(s.name, s.start, s.end);
+    // Doubles whose shortest text is long, tiny, huge or a negative zero; names with
+    // non-ASCII letters, quotes, commas and markup.
+    const Stored stored[] = {
+        {QStringLiteral("Kilometre 1.2, \"left\" <bank> & ümlaut"), {0.1, -0.0, 1.0 / 3.0, 2e-300}},
+        {QString(), {123456.78901234567, -98765.4321, 1e300, std::nextafter(5.0, 6.0)}},
+        {QStringLiteral("Cross section 3"), {-12.5, 40.0, -12.5, 41.0}},
+    };
+    for (const Stored& s : stored) {
+        addSection(s.name, {s.values[0], s.values[1]}, {s.values[2], s.values[3]});
     }
     ASSERT_TRUE(session().project()->save());
-
-    const std::vector<CrossSectionItem*> saved = group()->crossSections();
-    for (std::size_t i = 0; i < saved.size(); ++i) {
-        EXPECT_EQ(saved[i]->filename(), "crosssection" + std::to_string(i + 1) + ".png");
-    }
     QDirIterator files(session().project()->workFolder(), QDir::Files,
                        QDirIterator::Subdirectories);
     while (files.hasNext()) {
         EXPECT_FALSE(files.next().contains(QStringLiteral("crosssection"))) << "a file was written";
     }
 
-    const std::vector<XmlElement> elements = storedSections(session().projectXmlPath());
-    ASSERT_EQ(elements.size(), SECTIONS.size());
+    const XmlElement project = readXmlFile(session().projectXmlPath());
+    const std::vector<XmlElement>& elements = project.child("Windows")
+                                                  .child("Window")
+                                                  .child("DataModel")
+                                                  .child("CrossSectionTop")
+                                                  .child("CrossSectionGroup")
+                                                  .children;
+    ASSERT_EQ(elements.size(), 3u);
+    const char* names[] = {"startX", "startY", "endX", "endY"};
     for (std::size_t i = 0; i < elements.size(); ++i) {
-        const XmlElement& e = elements[i];
-        EXPECT_EQ(e.name, "CrossSection");
-        EXPECT_EQ(e.attributes.value("name"), SECTIONS[i].name);
-        const double read[] = {e.attributes.value("startX").toDouble(),
-                               e.attributes.value("startY").toDouble(),
-                               e.attributes.value("endX").toDouble(),
-                               e.attributes.value("endY").toDouble()};
-        const double written[] = {SECTIONS[i].start.x(), SECTIONS[i].start.y(),
-                                  SECTIONS[i].end.x(), SECTIONS[i].end.y()};
+        EXPECT_EQ(elements[i].name, "CrossSection");
+        EXPECT_EQ(elements[i].attributes.value("name"), stored[i].name);
         for (int k = 0; k < 4; ++k) {
-            EXPECT_TRUE(sameBits(read[k], written[k])) << "section " << i << " value " << k;
+            EXPECT_TRUE(sameBits(elements[i].attributes.value(names[k]).toDouble(),
+                                 stored[i].values[k]))
+                << "section " << i << " " << names[k];
         }
     }
 
-    CrossSectionGroupItem* loaded = reopen();
-    ASSERT_NE(loaded, nullptr);
-    const std::vector<CrossSectionItem*> sections = loaded->crossSections();
-    ASSERT_EQ(sections.size(), SECTIONS.size());
+    // A comment before the second section makes no section of its own.
+    QFile xml(session().projectXmlPath());
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(xml.readAll());
+    xml.close();
+    text.insert(text.indexOf(QStringLiteral("<CrossSection "),
+                             text.indexOf(QStringLiteral("<CrossSection ")) + 1),
+                QStringLiteral("<!-- the second one -->"));
+    ASSERT_TRUE(xml.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    xml.write(text.toUtf8());
+    xml.close();
+
+    QTemporaryDir scratch;
+    const QString archive = scratch.filePath(QStringLiteral("sections.emvn"));
+    ASSERT_TRUE(session().project()->zipTo(archive));
+    Project& reopened = session().newEditProject();
+    ASSERT_TRUE(reopened.unzipFrom(archive));
+    reopened.load();
+    auto window = qobject_cast<EditModeMainWindow*>(reopened.projectWindow());
+    ASSERT_NE(window, nullptr);
+    const std::vector<CrossSectionItem*> sections =
+        window->model()->rootItem()->crossSectionGroupItem()->crossSections();
+    ASSERT_EQ(sections.size(), 3u);
     for (std::size_t i = 0; i < sections.size(); ++i) {
-        EXPECT_EQ(sections[i]->name(), SECTIONS[i].name);
-        EXPECT_EQ(sections[i]->caption(), SECTIONS[i].name);
-        EXPECT_TRUE(sameBits(sections[i]->startX(), SECTIONS[i].start.x()));
-        EXPECT_TRUE(sameBits(sections[i]->startY(), SECTIONS[i].start.y()));
-        EXPECT_TRUE(sameBits(sections[i]->endX(), SECTIONS[i].end.x()));
-        EXPECT_TRUE(sameBits(sections[i]->endY(), SECTIONS[i].end.y()));
+        EXPECT_EQ(sections[i]->name(), stored[i].name);
+        EXPECT_EQ(sections[i]->caption(), stored[i].name);
+        const double read[] = {sections[i]->startX(), sections[i]->startY(), sections[i]->endX(),
+                               sections[i]->endY()};
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_TRUE(sameBits(read[k], stored[i].values[k])) << "section " << i << " " << k;
+        }
         EXPECT_EQ(sections[i]->filename(), "crosssection" + std::to_string(i + 1) + ".png");
     }
-}
-
-TEST_F(CrossSectionStorageTest, ACommentAmongTheSectionsMakesNone)
-{
-    addSection(QStringLiteral("a"), {1.0, 2.0}, {3.0, 4.0});
-    addSection(QStringLiteral("b"), {5.0, 6.0}, {7.0, 8.0});
-    ASSERT_TRUE(session().project()->save());
-
-    CrossSectionGroupItem* loaded = reopen([](const QString& path) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QString text = QString::fromUtf8(file.readAll());
-        file.close();
-        const int second = text.indexOf(QStringLiteral("<CrossSection "),
-                                        text.indexOf(QStringLiteral("<CrossSection ")) + 1);
-        ASSERT_GT(second, 0);
-        text.insert(second, QStringLiteral("<!-- the second one -->"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text.toUtf8());
-    });
-    ASSERT_NE(loaded, nullptr);
-    const std::vector<CrossSectionItem*> sections = loaded->crossSections();
-    ASSERT_EQ(sections.size(), 2u);
-    EXPECT_EQ(sections[1]->name(), "b");
-    EXPECT_EQ(sections[1]->filename(), "crosssection2.png");
 }
 
 } // namespace

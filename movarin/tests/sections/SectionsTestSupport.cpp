@@ -3,7 +3,6 @@
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionGroupItemController.h"
 #include "movarin/sections/CrossSectionItem.h"
-#include "movarin/sections/CrossSectionItemController.h"
 #include "movarin/shell/EditModeMainWindow.h"
 #include "movarin/shell/EditModeMainWindowModel.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
@@ -149,11 +148,6 @@ void SectionsTest::settle()
 {
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-CrossSectionItemController* SectionsTest::controllerOf(const CrossSectionItem* section)
-{
-    return section->controller();
 }
 
 } // namespace varnel::test

@@ -24,7 +24,6 @@ namespace varnel {
 class CrossSectionGroupItem;
 class CrossSectionGroupItemController;
 class CrossSectionItem;
-class CrossSectionItemController;
 class EditModeMainWindow;
 class EditModeMainWindowModelRootItem;
 } // namespace varnel
@@ -74,8 +73,6 @@ protected:
     QImage grab() const;
     /// Runs posted events and the deletions asked for with `deleteLater`.
     static void settle();
-
-    static CrossSectionItemController* controllerOf(const CrossSectionItem* section);
 
 private:
     std::unique_ptr<ProjectSession> m_session;
