@@ -291,10 +291,15 @@ void MainWindow::discardProject(QMdiSubWindow* keep)
     m_undoStack.clear();
     m_undoStack.setClean();
     if (keep) {
+        // Guarded: a project window takes the windows of its items (cross sections) along.
+        std::vector<QPointer<QMdiSubWindow>> subWindows;
         for (QMdiSubWindow* subWindow : m_mdiArea->subWindowList()) {
-            if (subWindow != keep) {
+            subWindows.emplace_back(subWindow);
+        }
+        for (const QPointer<QMdiSubWindow>& subWindow : subWindows) {
+            if (subWindow && subWindow != keep) {
                 m_mdiArea->removeSubWindow(subWindow);
-                delete subWindow;
+                delete subWindow.data();
             }
         }
     } else {

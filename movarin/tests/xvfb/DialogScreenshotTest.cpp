@@ -2,6 +2,10 @@
 // kept as "screenshots/<name>.png" in the build folder for a look. A test only checks that a
 // picture is not blank (at least 20 colours): whether it looks right is for a person.
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
+#include "movarin/sections/CrossSectionGroupItem.h"
+#include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
 #include "movarin/sections/DrawAuxiliaryDialog.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
@@ -82,6 +86,7 @@
 #include <QTextStream>
 #include <QTableView>
 #include <QTableWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +135,43 @@ void popupAndKeep(QMenu* menu, const QPoint& globalPos, const QString& name)
     QTest::qWait(50);
     keep(menu->grab().toImage(), name);
     menu->hide();
+}
+
+// Opens the browser's right-click menu of each item as the user does (the item selected,
+// then a right press on its row) and keeps its picture as "browser-menu-<name>".
+void keepBrowserMenus(QWidget* mainWindow, mvc::core::Model* model,
+                      const std::vector<std::pair<mvc::core::ModelItem*, QString>>& items)
+{
+    mvc::core::ObjectBrowserView* browser = model->objectBrowserView();
+    ASSERT_NE(browser, nullptr);
+    browser->expandAll();
+    for (const auto& [item, name] : items) {
+        // Selected first: the item's tool-bar buttons may add a tool-bar row and move the
+        // browser down before the right press.
+        model->select(item);
+        QPoint placed(-1, -1);
+        for (int wait = 0; wait < 40; ++wait) {
+            QTest::qWait(50);
+            const QPoint now = browser->viewport()->mapTo(mainWindow, QPoint());
+            if (now == placed) {
+                break;
+            }
+            placed = now;
+        }
+        const QRect rect = browser->visualRect(item->browserItem()->index());
+        ASSERT_TRUE(rect.isValid()) << name.toStdString();
+        const QPoint inWindow = browser->viewport()->mapTo(mainWindow, rect.center());
+        // Released only once the menu is hidden again: a release on the menu that has just
+        // opened under the mouse could trigger its first entry.
+        QWindow* window = mainWindow->windowHandle();
+        QTest::mousePress(window, Qt::RightButton, Qt::NoModifier, inWindow);
+        QMenu* menu = model->rightClickMenu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
+        QTest::qWait(50);
+        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
+        menu->hide();
+        QTest::mouseRelease(window, Qt::RightButton, Qt::NoModifier, inWindow);
+    }
 }
 
 class DialogScreenshotTest : public ScratchSettingsTest {
@@ -464,31 +506,14 @@ TEST_F(ProjectScreenshotTest, ObjectBrowserMenus)
     ASSERT_NE(image, nullptr);
     keepWindow(QStringLiteral("main-window-photo-points-tin"));
 
-    auto browser = m_projectWindow->findChild<mvc::core::ObjectBrowserView*>();
-    ASSERT_NE(browser, nullptr);
-    browser->expandAll();
-    QTest::qWait(50);
-    const std::vector<std::pair<mvc::core::ModelItem*, QString>> items = {
-        {root()->coordinatePointsGroupItem(), QStringLiteral("points-group")},
-        {root()->coordinatePointsGroupItem()->childItems().front(), QStringLiteral("points")},
-        {root()->coordinatePointsForTinItem(), QStringLiteral("points-for-tin")},
-        {root()->tinItem(), QStringLiteral("tin")},
-        {root()->backgroundImageGroupItem(), QStringLiteral("images-group")},
-        {image, QStringLiteral("image")},
-    };
-    for (const auto& [item, name] : items) {
-        const QRect rect = browser->visualRect(item->browserItem()->index());
-        ASSERT_TRUE(rect.isValid()) << name.toStdString();
-        const QPoint inWindow = browser->viewport()->mapTo(m_window.get(), rect.center());
-        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
-        QTest::mousePress(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-        QTest::mouseRelease(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-        QMenu* menu = m_projectWindow->model()->rightClickMenu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
-        QTest::qWait(50);
-        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
-        menu->hide();
-    }
+    keepBrowserMenus(m_window.get(), m_projectWindow->model(),
+                     {{root()->coordinatePointsGroupItem(), QStringLiteral("points-group")},
+                      {root()->coordinatePointsGroupItem()->childItems().front(),
+                       QStringLiteral("points")},
+                      {root()->coordinatePointsForTinItem(), QStringLiteral("points-for-tin")},
+                      {root()->tinItem(), QStringLiteral("tin")},
+                      {root()->backgroundImageGroupItem(), QStringLiteral("images-group")},
+                      {image, QStringLiteral("image")}});
 }
 
 TEST_F(ProjectScreenshotTest, ImageDialogs)
@@ -659,6 +684,41 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
     EXPECT_TRUE(answerer.answered());
     QTest::qWait(100);
     keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+}
+
+// An edit-mode project with two cross sections: the menus of the folder and of a section,
+// the main window with a section selected (its end marks and labels), and the path table.
+TEST_F(ProjectScreenshotTest, CrossSections)
+{
+    m_window->newEditProject();
+    auto editWindow = m_window->findChild<EditModeMainWindow*>();
+    ASSERT_NE(editWindow, nullptr);
+    QTest::qWait(100);
+    CrossSectionGroupItem* group = editWindow->model()->rootItem()->crossSectionGroupItem();
+    const std::pair<tin::core::Point, tin::core::Point> ends[] = {
+        {tin::core::Point(-40.0, 30.0), tin::core::Point(45.0, -20.0)},
+        {tin::core::Point(-60.0, -35.0), tin::core::Point(20.0, 40.0)}};
+    for (const auto& [start, end] : ends) {
+        CrossSectionItem* section = group->buildCrossSection(
+            QStringLiteral("Cross section %1").arg(group->childItems().size() + 1), start, end);
+        group->attachChildAtBack(section);
+    }
+    auto section = static_cast<CrossSectionItem*>(group->childItems().front());
+
+    keepBrowserMenus(m_window.get(), editWindow->model(),
+                     {{group, QStringLiteral("cross-sections-group")},
+                      {section, QStringLiteral("cross-section")}});
+
+    editWindow->model()->select(section);
+    // With room for the labels beyond the ends.
+    editWindow->view()->fit(
+        editWindow->model()->rootItem()->boundingBox().adjusted(-15.0, -15.0, 15.0, 15.0));
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-cross-section-selected"));
+
+    CrossSectionItemPathPropertyDialog dialog(m_window.get());
+    dialog.setController(section->controller());
+    showAndKeep(&dialog, QStringLiteral("cross-section-path"));
 }
 
 } // namespace
