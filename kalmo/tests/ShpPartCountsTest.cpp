@@ -9,9 +9,10 @@ TEST(ShpPartCounts, CountsThePartsGdalSees)
 {
     Scratch scratch;
     const std::string lines = scratch.path("lines.shp");
-    ogr2ogr(lines, feature("{\"type\":\"LineString\",\"coordinates\":[[0,0],[1,1]]}") + "," +
-                       feature("{\"type\":\"MultiLineString\",\"coordinates\":[[[0,0],[1,1]],[[2,2],"
-                               "[3,3],[4,3]]]}") + "," + feature("null"),
+    const std::string single = "{\"type\":\"LineString\",\"coordinates\":[[0,0],[1,1]]}";
+    const std::string twoParts =
+        "{\"type\":\"MultiLineString\",\"coordinates\":[[[0,0],[1,1]],[[2,2],[3,3],[4,3]]]}";
+    ogr2ogr(lines, feature(single) + "," + feature(twoParts) + "," + feature("null"),
             {"-nlt", "MULTILINESTRING"});
     const std::string rings = scratch.path("rings.shp");
     ogr2ogr(rings, feature("{\"type\":\"Polygon\",\"coordinates\":[[[0,0],[0,9],[9,9],[9,0],[0,0]],"

@@ -12,7 +12,9 @@
 #include <QDomElement>
 #include <QStandardItem>
 #include <QXmlStreamWriter>
+#include <QtGlobal>
 
+#include <exception>
 #include <memory>
 
 namespace varnel {
@@ -127,6 +129,15 @@ GeoDataPolygonItem* GeoDataGroupItem::createPolygonItem(const QString& caption)
 GeoDataPolylineItem* GeoDataGroupItem::createPolylineItem(const QString& caption)
 {
     return detachedChild(new GeoDataPolylineItem(caption, this));
+}
+
+void GeoDataGroupItem::announcePolylineChange()
+{
+    try {
+        emit geoDataPolylineChanged();
+    } catch (const std::exception& e) {
+        qWarning("A listener of a geographic-data change failed: %s", e.what());
+    }
 }
 
 QString GeoDataGroupItem::itemTypeName() const

@@ -32,7 +32,8 @@ class GeoDataPolylineItem;
 /// node's number, lets it read itself and appends it; other nodes are skipped.
 ///
 /// `geoDataPolylineChanged` is relayed to the top item's signal of that name; the group
-/// emits it itself when polylines join or leave it (see `GeoDataGroupItemController`).
+/// announces it itself when polylines join or leave it (see `GeoDataGroupItemController`),
+/// and so do its polylines when they change.
 class GeoDataGroupItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
@@ -62,6 +63,11 @@ public:
     /// row is taken back out, so that the caller attaches it (and owns it until then).
     GeoDataPolygonItem* createPolygonItem(const QString& caption);
     GeoDataPolylineItem* createPolylineItem(const QString& caption);
+
+    /// Emits `geoDataPolylineChanged`. A listener that fails (a section crossing a
+    /// degenerate polyline, say) does not stop the edit that announced: its failure is logged
+    /// and dropped, so that the tree and the undo stack stay in step.
+    void announcePolylineChange();
 
     /// "Geographic data".
     QString itemTypeName() const override;

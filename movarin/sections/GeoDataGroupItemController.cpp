@@ -322,8 +322,9 @@ void Self::importShapes(const QString& path)
         return;
     }
     if (type != SHAPE_TYPE_ARC && type != SHAPE_TYPE_POLYGON) {
-        guimisc::UserDialogs::warning(mainWindow(), tr("Warning"),
-                                      tr("Only polygons or polylines can be imported from shape file."));
+        guimisc::UserDialogs::warning(
+            mainWindow(), tr("Warning"),
+            tr("Only polygons or polylines can be imported from shape file."));
         return;
     }
     const bool polylines = type == SHAPE_TYPE_ARC;
@@ -348,6 +349,8 @@ void Self::importShapes(const QString& path)
         return;
     }
     const bool valued = group->valueType() != GeoDataGroupItem::None;
+    const bool specified =
+        wizard.valueSetting() == tinshp::ShpImportSettingWizard::ValueSpecified;
     const QVariant specifiedValue = editor ? editor->value() : QVariant(0);
     const std::vector<int> partCounts = tinshp::ShpPartCounts::read(file);
 
@@ -386,7 +389,7 @@ void Self::importShapes(const QString& path)
                 polygon->setPolygon(shape.release());
                 if (!valued) {
                     polygon->setValue(QVariant(0));
-                } else if (wizard.valueSetting() == tinshp::ShpImportSettingWizard::ValueSpecified) {
+                } else if (specified) {
                     polygon->setValue(specifiedValue);
                 } else {
                     polygon->setValue(wizard.getValue(record, wizard.valueIndex()));
@@ -427,7 +430,7 @@ void Self::importShapes(const QString& path)
     }
     group->setModified(true);
     if (polylines && !created.empty()) {
-        emit group->geoDataPolylineChanged();
+        group->announcePolylineChange();
     }
     if (const mvc::core::Model* model = group->model(); model && model->view()) {
         model->view()->updateView();

@@ -31,7 +31,7 @@ void GeoDataGroupItemControllerAttachChildAtFrontCommand::undo()
 void GeoDataGroupItemControllerAttachChildAtFrontCommand::announce() const
 {
     if (m_group && qobject_cast<GeoDataPolylineItem*>(item())) {
-        emit m_group->geoDataPolylineChanged();
+        m_group->announcePolylineChange();
     }
 }
 

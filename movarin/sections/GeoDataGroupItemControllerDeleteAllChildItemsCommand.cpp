@@ -41,7 +41,7 @@ void GeoDataGroupItemControllerDeleteAllChildItemsCommand::undo()
 void GeoDataGroupItemControllerDeleteAllChildItemsCommand::announce() const
 {
     if (m_group && m_hasPolylines) {
-        emit m_group->geoDataPolylineChanged();
+        m_group->announcePolylineChange();
     }
 }
 

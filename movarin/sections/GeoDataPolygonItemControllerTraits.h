@@ -42,7 +42,8 @@ struct GeoDataPolygonItemControllerTraits {
     static constexpr const char* setSettingText =
         QT_TRANSLATE_NOOP("varnel::GeoDataPolygonItemController", "Update polygon setting");
     static constexpr const char* tooFewPointsText =
-        QT_TRANSLATE_NOOP("varnel::GeoDataPolygonItemController", "A polygon needs at least 3 points.");
+        QT_TRANSLATE_NOOP("varnel::GeoDataPolygonItemController",
+                          "A polygon needs at least 3 points.");
 };
 
 } // namespace varnel

@@ -31,7 +31,8 @@ void GeoDataPolygonItemView::paint(QPainter* painter, const QRectF& rect, bool s
 {
     const mvc::core::View* mainView = view();
     const tin::core::Polygon& polygon = *item()->polygon();
-    if (!mainView || polygon.empty() || !GeoDataShapePainter::meets(item()->myBoundingBox(), rect)) {
+    if (!mainView || polygon.empty()
+        || !GeoDataShapePainter::meets(item()->myBoundingBox(), rect)) {
         return;
     }
     const GeoDataPolygonSetting& setting = item()->setting();

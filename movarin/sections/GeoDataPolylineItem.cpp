@@ -15,7 +15,7 @@ GeoDataPolylineItem::GeoDataPolylineItem(const QString& caption, mvc::core::Mode
     // The group is looked up at each emission: the item is made before it is attached.
     connect(this, &GeoDataPolylineItem::geoDataPolylineChanged, this, [this] {
         if (GeoDataGroupItem* group = groupItem()) {
-            emit group->geoDataPolylineChanged();
+            group->announcePolylineChange();
         }
     });
 }

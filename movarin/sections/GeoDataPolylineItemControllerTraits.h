@@ -42,7 +42,8 @@ struct GeoDataPolylineItemControllerTraits {
     static constexpr const char* setSettingText =
         QT_TRANSLATE_NOOP("varnel::GeoDataPolylineItemController", "Update polyline setting");
     static constexpr const char* tooFewPointsText =
-        QT_TRANSLATE_NOOP("varnel::GeoDataPolylineItemController", "A polyline needs at least 2 points.");
+        QT_TRANSLATE_NOOP("varnel::GeoDataPolylineItemController",
+                          "A polyline needs at least 2 points.");
 };
 
 } // namespace varnel

@@ -8,9 +8,6 @@
 #include <QPointer>
 #include <QString>
 #include <QUndoCommand>
-#include <QtGlobal>
-
-#include <exception>
 
 namespace varnel {
 
@@ -18,9 +15,7 @@ namespace varnel {
 /// shape and controller kinds, their texts and merge keys; see
 /// `GeoDataPolygonItemControllerTraits`). Redo and undo run the command's own step and then
 /// let the item announce the change (`shapeChanged`: the polyline's
-/// `geoDataPolylineChanged`, nothing for a polygon). A listener that fails while it hears
-/// the announcement does not stop the edit: its failure is logged and dropped, so the
-/// shape and the undo stack stay in step.
+/// `geoDataPolylineChanged`, nothing for a polygon).
 ///
 /// The item is watched, not owned; a command whose item is gone does nothing.
 template <class Traits>
@@ -34,14 +29,14 @@ public:
     {
         if (m_item) {
             doRedo();
-            announce();
+            m_item->shapeChanged();
         }
     }
     void undo() final
     {
         if (m_item) {
             doUndo();
-            announce();
+            m_item->shapeChanged();
         }
     }
 
@@ -80,15 +75,6 @@ protected:
     }
 
 private:
-    void announce() const
-    {
-        try {
-            m_item->shapeChanged();
-        } catch (const std::exception& e) {
-            qWarning("A listener of a geographic-data change failed: %s", e.what());
-        }
-    }
-
     QPointer<Item> m_item;
 };
 

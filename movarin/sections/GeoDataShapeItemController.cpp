@@ -44,11 +44,13 @@ GeoDataShapeItemController::GeoDataShapeItemController(const mvc::core::ModelIte
       m_editCoordinatesAction(new QAction(tr("Edit &Coordinates..."), this)),
       m_addCursor(QPixmap(QStringLiteral(":/images/cursorAdd.png")), 0, 0),
       m_removeCursor(QPixmap(QStringLiteral(":/images/cursorRemove.png")), 0, 0),
-      m_moveVertexCursor(hotSpotAtCentre(QPixmap(QStringLiteral(":/images/cursorOpenHandPoint.png"))))
+      m_moveVertexCursor(
+          hotSpotAtCentre(QPixmap(QStringLiteral(":/images/cursorOpenHandPoint.png"))))
 {
     m_addVertexAction->setCheckable(true);
     m_removeVertexAction->setCheckable(true);
-    connect(m_addVertexAction, &QAction::triggered, this, &GeoDataShapeItemController::addPointMode);
+    connect(m_addVertexAction, &QAction::triggered, this,
+            &GeoDataShapeItemController::addPointMode);
     connect(m_removeVertexAction, &QAction::triggered, this,
             &GeoDataShapeItemController::removePointMode);
     connect(m_editCoordinatesAction, &QAction::triggered, this,

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 
 namespace varnel::test {
 namespace {
@@ -130,6 +131,25 @@ TEST_F(GeoDataAnnouncementTest, PolylinesComingAndGoingWithTheirGroup)
     document.setContent(QStringLiteral("<GeoDataPolyLine caption=\"2\"/>"));
     EXPECT_TRUE(announces([&] { loaded->loadFromProjectMainFile(document.documentElement()); }));
     EXPECT_EQ(verticesOf(*loaded->polyline()), (Vertices{{1, 1}, {2, 3}}));
+}
+
+TEST_F(GeoDataAnnouncementTest, AFailingListenerDoesNotStopTheEdit)
+{
+    GeoDataPolylineItem* polyline = definePolyline(reference(), {{0, 0}, {20, 0}});
+    // A listener that fails as GEOS does on a degenerate line.
+    QObject::connect(top(), &GeoDataTopItem::geoDataPolylineChanged,
+                     [] { throw std::runtime_error("IllegalArgumentException"); });
+    const int entries = undoStack()->count();
+    dragFromTo(QPointF(20, 0), QPointF(20, 10));
+    EXPECT_EQ(verticesOf(*polyline->polyline()), (Vertices{{0, 0}, {20, 10}}));
+    EXPECT_EQ(undoStack()->count(), entries + 1);
+    undoStack()->undo();
+    EXPECT_EQ(verticesOf(*polyline->polyline()), (Vertices{{0, 0}, {20, 0}}));
+    m_script.answer(QMessageBox::Yes);
+    triggerMenuEntry(reference(), QStringLiteral("&Delete all..."));
+    EXPECT_TRUE(reference()->childItems().empty());
+    // The definition's information and the question, and no error.
+    EXPECT_EQ(m_script.messageBoxes().size(), 2u);
 }
 
 } // namespace

@@ -67,14 +67,15 @@ bool sameRing(Vertices a, Vertices b, double tolerance)
         return false;
     }
     auto near = [&](const std::pair<double, double>& p, const std::pair<double, double>& q) {
-        return std::abs(p.first - q.first) <= tolerance && std::abs(p.second - q.second) <= tolerance;
+        return std::abs(p.first - q.first) <= tolerance
+               && std::abs(p.second - q.second) <= tolerance;
     };
     const std::size_t n = a.size();
     for (int direction : {1, -1}) {
         for (std::size_t start = 0; start < n; ++start) {
             bool all = true;
             for (std::size_t i = 0; i < n && all; ++i) {
-                const std::size_t j = (start + n + direction * static_cast<long>(i) % static_cast<long>(n)) % n;
+                const std::size_t j = direction > 0 ? (start + i) % n : (start + n - i) % n;
                 all = near(a[i], b[j]);
             }
             if (all) {
@@ -92,6 +93,13 @@ bool sameLine(const Vertices& a, const Vertices& b, double tolerance)
                   return std::abs(p.first - q.first) <= tolerance
                          && std::abs(p.second - q.second) <= tolerance;
               });
+}
+
+/// Chooses "Polyline" in the export-type dialog and accepts it.
+void choosePolylines(QWidget* dialog)
+{
+    dialog->findChild<QRadioButton*>(QStringLiteral("polylineRadioButton"))->setChecked(true);
+    static_cast<QDialog*>(dialog)->accept();
 }
 
 /// A wizard answer: the given choices on the pages, then Next and Finish.
@@ -251,9 +259,10 @@ TEST_F(GeoDataShapefileTest, AGroupOfBothKindsAsksWhichAndAnEmptyGroupWritesNoth
         ModalAnswerer kind([&](QWidget* dialog) {
             title = dialog->windowTitle();
             if (polylines) {
-                dialog->findChild<QRadioButton*>(QStringLiteral("polylineRadioButton"))->setChecked(true);
+                choosePolylines(dialog);
+            } else {
+                static_cast<QDialog*>(dialog)->accept();
             }
-            static_cast<QDialog*>(dialog)->accept();
         });
         exportTo(reference, path);
         EXPECT_EQ(title, "Select Export Data Type");
@@ -328,7 +337,8 @@ TEST_F(GeoDataShapefileTest, RealNetworkImportsWithAutomaticNamesLastRecordFirst
         auto polyline = childAt<GeoDataPolylineItem>(reference, row);
         ASSERT_NE(polyline, nullptr);
         EXPECT_EQ(polyline->caption(), QStringLiteral("Polyline%1").arg(12 - row));
-        EXPECT_TRUE(sameLine(verticesOf(*polyline->polyline()), features[11 - row].vertices(), 1e-6));
+        EXPECT_TRUE(
+            sameLine(verticesOf(*polyline->polyline()), features[11 - row].vertices(), 1e-6));
     }
     EXPECT_EQ(reference->childItems().back()->caption(), "Polygon1");
     EXPECT_EQ(undoStack()->count(), 0);
@@ -439,9 +449,10 @@ TEST_F(GeoDataShapefileTest, ExportThenImportGivesTheSameShapes)
     for (bool polylines : {true, false}) {
         ModalAnswerer kind([polylines](QWidget* dialog) {
             if (polylines) {
-                dialog->findChild<QRadioButton*>(QStringLiteral("polylineRadioButton"))->setChecked(true);
+                choosePolylines(dialog);
+            } else {
+                static_cast<QDialog*>(dialog)->accept();
             }
-            static_cast<QDialog*>(dialog)->accept();
         });
         exportTo(reference, scratchFile(polylines ? "lines.shp" : "areas.shp"));
     }
@@ -456,8 +467,10 @@ TEST_F(GeoDataShapefileTest, ExportThenImportGivesTheSameShapes)
                          line1, 1e-9));
     EXPECT_TRUE(sameLine(verticesOf(*childAt<GeoDataPolylineItem>(reference, 2)->polyline()),
                          line2, 1e-9));
-    EXPECT_TRUE(sameRing(verticesOf(*childAt<GeoDataPolygonItem>(reference, 1)->polygon()), ccw, 1e-9));
-    EXPECT_TRUE(sameRing(verticesOf(*childAt<GeoDataPolygonItem>(reference, 0)->polygon()), cw, 1e-9));
+    EXPECT_TRUE(
+        sameRing(verticesOf(*childAt<GeoDataPolygonItem>(reference, 1)->polygon()), ccw, 1e-9));
+    EXPECT_TRUE(
+        sameRing(verticesOf(*childAt<GeoDataPolygonItem>(reference, 0)->polygon()), cw, 1e-9));
 }
 
 } // namespace

@@ -505,8 +505,9 @@ TEST_F(ProjectScreenshotTest, GeographicDataAndItsDialogs)
                                 GeoDataGroupItem::EnumValues{{0, QStringLiteral("Normal")},
                                                              {1, QStringLiteral("Dead")}},
                                 nullptr);
-    for (const auto& [group, name] : {std::make_pair(&height, QStringLiteral("geodata-value-real")),
-                                      std::make_pair(&dead, QStringLiteral("geodata-value-enum"))}) {
+    for (const auto& [group, name] :
+         {std::make_pair(&height, QStringLiteral("geodata-value-real")),
+          std::make_pair(&dead, QStringLiteral("geodata-value-enum"))}) {
         GeoDataGroupValueEditDialog value(m_window.get());
         value.setWindowTitle(QStringLiteral("Edit Polygon1 value"));
         value.setWidget(group->buildValueEditWidget());
