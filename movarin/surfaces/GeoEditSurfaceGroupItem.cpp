@@ -3,6 +3,11 @@
 #include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/surfaces/MoldsContainer.h"
 
+#include <guimisc/xml/XmlSupport.h>
+
+#include <QDomElement>
+#include <QXmlStreamWriter>
+
 namespace varnel {
 
 GeoEditSurfaceGroupItem::GeoEditSurfaceGroupItem(mvc::core::ModelItem* parent)
@@ -32,6 +37,22 @@ GeoEditSurfaceGroupItemController* GeoEditSurfaceGroupItem::groupController() co
 mvc::core::ModelItemController* GeoEditSurfaceGroupItem::buildController() const
 {
     return new GeoEditSurfaceGroupItemController(this);
+}
+
+void GeoEditSurfaceGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
+{
+    const QDomElement molds =
+        guimisc::xml::XmlSupport::getChildNode(element, QStringLiteral("MoldsContainer"));
+    if (!molds.isNull()) {
+        m_moldsContainer->loadFromProjectMainFile(molds);
+    }
+}
+
+void GeoEditSurfaceGroupItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
+{
+    writer->writeStartElement(QStringLiteral("MoldsContainer"));
+    m_moldsContainer->saveToProjectMainFile(writer);
+    writer->writeEndElement();
 }
 
 } // namespace varnel

@@ -11,9 +11,10 @@ class MoldsContainer;
 /// is fixed and the row is neither deletable nor movable). Its files lie in the sub-folder
 /// "geoEditSurfaceGroupItem"; the edit-mode root writes it as "GeoEditSurfaceGroup".
 ///
-/// It owns the project's molds container for its whole life. Its controller owns the Mold
-/// Browser dock of the project window. For now it holds no surfaces and writes and reads
-/// nothing but its row's state.
+/// It owns the project's molds container for its whole life and writes it into its own
+/// element as "MoldsContainer"; an element without one leaves the container as made (the
+/// default molds). Its controller owns the Mold Browser dock of the project window. For now
+/// it holds no surfaces.
 class GeoEditSurfaceGroupItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
@@ -28,6 +29,8 @@ public:
 
 protected:
     mvc::core::ModelItemController* buildController() const override;
+    void doLoadFromProjectMainFile(const QDomElement& element) override;
+    void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
 
 private:
     MoldsContainer* m_moldsContainer;

@@ -197,7 +197,8 @@ TEST_F(EditModeLifecycleTest, NewEditModeProjectIsSavedAndReopened)
     ASSERT_EQ(crossSectionTop.childNames(), QStringList({"CrossSectionGroup"}));
     EXPECT_EQ(crossSectionTop.children[0].attributes.value("name"), "cross sections 1");
     EXPECT_EQ(crossSectionTop.children[0].attributes.value("checkState"), "0");
-    EXPECT_EQ(unzipListing(archive), QStringList({"project.xml"})) << "no TIN, no files";
+    EXPECT_EQ(unzipListing(archive), QStringList({"project.xml"}) + defaultMoldFiles())
+        << "no TIN: the molds' files only";
 
     ASSERT_TRUE(window().closeProject());
     window().openProject(archive);
@@ -265,9 +266,10 @@ TEST_F(EditModeLifecycleTest, CreateModeProjectBecomesASavedEditModeProject)
     EXPECT_EQ(folderEntries(workspaceFolder()).size(), 1u) << "the create-mode work folder went";
     EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(unzipListing(archive),
-              QStringList({"project.xml", "readOnlyTin.tin", "tin.tin",
-                           "backgroundImageGroup/background1.png",
-                           "backgroundImageGroup/background2.png"}));
+              QStringList({"project.xml"}) + defaultMoldFiles()
+                  + QStringList({"readOnlyTin.tin", "tin.tin",
+                                 "backgroundImageGroup/background1.png",
+                                 "backgroundImageGroup/background2.png"}));
 
     ASSERT_TRUE(window().closeProject());
     window().openProject(archive);

@@ -134,6 +134,19 @@ gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, doubl
     return setting;
 }
 
+QStringList defaultMoldFiles()
+{
+    QStringList files;
+    for (const char* group : {"Sub", "Add"}) {
+        for (int i = 1; i <= 5; ++i) {
+            files << QStringLiteral("geoEditSurfaceGroupItem/moldsContainer/%1/mold%2.mld")
+                         .arg(QLatin1String(group))
+                         .arg(i);
+        }
+    }
+    return files;
+}
+
 QStringList archiveMembers(const QString& archive)
 {
     QProcess unzip;

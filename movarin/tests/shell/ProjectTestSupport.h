@@ -84,6 +84,10 @@ struct XmlElement {
 /// A background image's placement: top-left corner, scale and angle in degrees.
 gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, double angle);
 
+/// The files of the ten default molds of a new edit-mode project in the order the project
+/// lists them: the Sub group's five, then the Add group's.
+QStringList defaultMoldFiles();
+
 /// The member names of a zip archive, as `unzip -Z1` lists them.
 QStringList archiveMembers(const QString& archive);
 

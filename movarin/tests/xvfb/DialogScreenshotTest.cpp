@@ -36,6 +36,11 @@
 #include "movarin/survey/CoordinatePointsItem.h"
 #include "movarin/survey/CoordinatePointsItemController.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/surfaces/DetailView.h"
+#include "movarin/surfaces/MoldItem.h"
+#include "movarin/surfaces/MoldItemController.h"
+#include "movarin/surfaces/MoldItemControllerSelectionHelper.h"
+#include "movarin/surfaces/MoldItemPropertyDialog.h"
 
 #include "brask/core/Model.h"
 #include "brask/core/ModelItem.h"
@@ -54,12 +59,15 @@
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QSet>
 #include <QSettings>
 #include <QStandardItem>
@@ -221,6 +229,40 @@ TEST_F(DialogScreenshotTest, PointDialogsWithoutAProject)
 
     CoordinatePointsGroupItemImportSettingDialog import(nullptr);
     showAndKeep(&import, QStringLiteral("points-import-setting"));
+}
+
+// A trapezoid channel being edited: its bottom points selected (marker dots, the dotted
+// rectangle and the slopes), then the editor's menu opened by a right click in the view.
+TEST_F(DialogScreenshotTest, MoldSettingAndTheEditorsMenu)
+{
+    const mold::core::Mold channel(mold::core::Mold::Subtract, {-6.0, -2.0, 2.0, 6.0},
+                                   {0.0, -2.0, -2.0, 0.0}, 0.0, 0.0);
+    MoldItemPropertyDialog dialog(QStringLiteral("Trapezoid channel"), channel);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    DetailView* view = dialog.detailView();
+    // One notch out, so that the slope labels beside the mold stay in the picture.
+    QWheelEvent wheel(QPointF(view->rect().center()), QPointF(view->mapToGlobal(view->rect().center())),
+                      QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(view, &wheel);
+    const QPoint from = view->conv(QPointF(-3.0, -1.0)).toPoint();
+    const QPoint to = view->conv(QPointF(3.0, -3.0)).toPoint();
+    QTest::mouseMove(view, from);
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent drag(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &drag);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
+    ASSERT_EQ(2u, dialog.moldItem()->controller()->selectionHelper()->selection().size());
+    QTest::qWait(100);
+    keep(dialog.grab().toImage(), QStringLiteral("mold-setting"));
+
+    QMenu* menu = dialog.moldItem()->controller()->contextMenu();
+    QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, view->conv(QPointF(4.0, 1.0)).toPoint());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::qWait(50);
+    keep(menu->grab().toImage(), QStringLiteral("mold-setting-menu"));
+    menu->hide();
 }
 
 // A create-mode project in a main window of 1280 by 800, to which a test adds 400 points

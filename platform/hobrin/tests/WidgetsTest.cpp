@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -54,59 +53,30 @@ QString cell(const QAbstractItemModel& model, int r, int c)
 }
 
 // A table of numbers that validates as the path and L-H tables do: a cell takes only a
-// number, and no removal may leave fewer than two rows. A refused change leaves it as it was.
-class NumberTable : public QAbstractTableModel {
+// number, and no removal may leave fewer than two rows.
+class NumberTable : public QStandardItemModel {
 public:
-    NumberTable(int rows, int columns) : m_values(rows, std::vector<double>(columns))
-    {
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < columns; ++c) {
-                m_values[r][c] = 10 * r + c;
-            }
-        }
-    }
-    int rowCount(const QModelIndex& = QModelIndex()) const override
-    {
-        return static_cast<int>(m_values.size());
-    }
-    int columnCount(const QModelIndex& = QModelIndex()) const override
-    {
-        return m_values.empty() ? 0 : static_cast<int>(m_values[0].size());
-    }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (role != Qt::DisplayRole && role != Qt::EditRole) {
-            return QVariant();
-        }
-        return m_values[index.row()][index.column()];
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
-        return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
-    }
+    using QStandardItemModel::QStandardItemModel;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override
     {
         bool ok = false;
-        const double number = value.toString().toDouble(&ok);
-        if (role != Qt::EditRole || !ok) {
-            return false;
-        }
-        m_values[index.row()][index.column()] = number;
-        emit dataChanged(index, index);
-        return true;
+        value.toString().toDouble(&ok);
+        return ok && QStandardItemModel::setData(index, value, role);
     }
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override
     {
-        if (count < 1 || row < 0 || row + count > rowCount() || rowCount() - count < 2) {
-            return false;
-        }
-        beginRemoveRows(parent, row, row + count - 1);
-        m_values.erase(m_values.begin() + row, m_values.begin() + row + count);
-        endRemoveRows();
-        return true;
+        return rowCount() - count >= 2 && QStandardItemModel::removeRows(row, count, parent);
     }
-    std::vector<std::vector<double>> m_values;
 };
+
+QStringList rowsOf(const QAbstractItemModel& model)
+{
+    QStringList rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        rows << cell(model, r, 0) + ' ' + cell(model, r, 1) + ' ' + cell(model, r, 2);
+    }
+    return rows;
+}
 
 } // namespace
 
@@ -199,32 +169,35 @@ TEST(Widgets, TablePastesBlocksIntoSelectionAndEditsRows)
 TEST(Widgets, TablePastesIntoAValidatingModelAndKeepsWhatItRefuses)
 {
     NumberTable model(4, 3);
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            model.setItem(r, c, new QStandardItem(QString::number(10 * r + c)));
+        }
+    }
     MultiCellOperableTableView view;
     view.setModel(&model);
 
     // A 2 x 3 block from a spreadsheet at the current cell; "x" is refused in its cell only.
     view.setCurrentIndex(model.index(1, 0));
     view.pasteText("1.5\t-2\t3e2\n4\tx\t6\n");
-    const std::vector<std::vector<double>> pasted{
-        {0, 1, 2}, {1.5, -2, 300}, {4, 21, 6}, {30, 31, 32}};
-    EXPECT_EQ(model.m_values, pasted);
+    const QStringList pasted{"0 1 2", "1.5 -2 3e2", "4 21 6", "30 31 32"};
+    EXPECT_EQ(rowsOf(model), pasted);
 
-    // Three adjacent rows out of four would leave one: the model refuses, nothing goes.
-    view.selectionModel()->clearSelection();
+    // Three adjacent rows out of four would leave one: the model refuses, nothing goes
+    // (row by row, two would have gone before the refusal).
     for (int r : {1, 2, 3}) {
         view.selectionModel()->select(model.index(r, 1), QItemSelectionModel::Select);
     }
     view.removeSelectedRows();
-    EXPECT_EQ(model.m_values, pasted);
+    EXPECT_EQ(rowsOf(model), pasted);
 
-    // Two runs: the last goes first, the earlier rows keep their numbers.
-    model.m_values.push_back({40, 41, 42});
+    // Two runs: the last goes first, so the first keeps its row number.
     view.selectionModel()->clearSelection();
-    for (int r : {0, 3, 4}) {
+    for (int r : {0, 3}) {
         view.selectionModel()->select(model.index(r, 0), QItemSelectionModel::Select);
     }
     view.removeSelectedRows();
-    EXPECT_EQ(model.m_values, (std::vector<std::vector<double>>{{1.5, -2, 300}, {4, 21, 6}}));
+    EXPECT_EQ(rowsOf(model), QStringList({"1.5 -2 3e2", "4 21 6"}));
 }
 
 TEST(Widgets, OpacityEditorAndFileField)
@@ -234,16 +207,10 @@ TEST(Widgets, OpacityEditorAndFileField)
     QSignalSpy changed(&opacity, &widget::TransparencyWidget::opacityChanged);
     opacity.setOpacity(50);
     opacity.setOpacity(50);
-    auto slider = opacity.findChild<QSlider*>();
-    ASSERT_NE(slider, nullptr);
-    EXPECT_EQ(slider->value(), 50);
-    slider->setValue(20); // the user drags
-    EXPECT_EQ(opacity.opacity(), 20);
+    opacity.findChild<QSlider*>()->setValue(20); // the user drags
     opacity.setOpacity(180);
     EXPECT_EQ(opacity.opacity(), 100);
-    opacity.setOpacity(-3);
-    EXPECT_EQ(opacity.opacity(), 0);
-    ASSERT_EQ(changed.size(), 4);
+    ASSERT_EQ(changed.size(), 3);
     EXPECT_EQ(changed[1][0].toInt(), 20);
 
     UserDialogScript script;
@@ -252,24 +219,16 @@ TEST(Widgets, OpacityEditorAndFileField)
     file.setFilter("XML files(*.xml)");
     file.setSaveMode(true);
     auto button = file.findChild<QPushButton*>();
-    ASSERT_NE(button, nullptr);
     script.answerFile("/data/river/out.xml").answerCancel();
     button->click();
+    button->click(); // cancelled: the name stays
     EXPECT_EQ(file.filename(), "/data/river/out.xml");
     EXPECT_EQ(LastIODirectory::get(), "/data/river");
-    button->click(); // cancelled: unchanged, and the dialog started at the current name
-    EXPECT_EQ(file.filename(), "/data/river/out.xml");
     ASSERT_EQ(script.records().size(), 2u);
     EXPECT_EQ(script.records()[0].kind, UserDialogs::Kind::SaveFileName);
     EXPECT_EQ(script.records()[0].directory, "/srv/exports");
     EXPECT_EQ(script.records()[0].filter, "XML files(*.xml)");
     EXPECT_EQ(script.records()[1].directory, "/data/river/out.xml");
-
-    file.setSaveMode(false);
-    script.answerFile("/data/in.xml");
-    button->click();
-    EXPECT_EQ(script.records().back().kind, UserDialogs::Kind::OpenFileName);
-    EXPECT_EQ(file.filename(), "/data/in.xml");
 }
 
 TEST(Widgets, WaitDialogIsModelessAndCancelsOnce)
