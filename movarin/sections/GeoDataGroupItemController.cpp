@@ -175,26 +175,28 @@ void Self::showStatus(const QString& message) const
     }
 }
 
+template <class Create>
+void Self::addShape(Create create, const QString& undoText)
+{
+    guarded([&] {
+        auto shape = create();
+        pushAttachChildAtFrontCommand(undoText, shape);
+        item()->expandBrowserItem();
+        shape->selectBrowserItem();
+        shape->showDefineInformation();
+    });
+}
+
 void Self::addPolygon()
 {
-    guarded([this] {
-        GeoDataPolygonItem* polygon = item()->createPolygonItem(nextPolygonName());
-        pushAttachChildAtFrontCommand(tr("Add new polygon"), polygon);
-        item()->expandBrowserItem();
-        polygon->selectBrowserItem();
-        polygon->showDefineInformation();
-    });
+    addShape([this] { return item()->createPolygonItem(nextPolygonName()); },
+             tr("Add new polygon"));
 }
 
 void Self::addPolyline()
 {
-    guarded([this] {
-        GeoDataPolylineItem* polyline = item()->createPolylineItem(nextPolylineName());
-        pushAttachChildAtFrontCommand(tr("Add new polyline"), polyline);
-        item()->expandBrowserItem();
-        polyline->selectBrowserItem();
-        polyline->showDefineInformation();
-    });
+    addShape([this] { return item()->createPolylineItem(nextPolylineName()); },
+             tr("Add new polyline"));
 }
 
 void Self::deleteAllChildItemsSilently()

@@ -82,6 +82,10 @@ protected:
                                             mvc::core::ModelItem* child) override;
 
 private:
+    /// Attaches the item that `create` makes at the front (one undo entry), selects it and
+    /// tells how a definition goes.
+    template <class Create>
+    void addShape(Create create, const QString& undoText);
     /// Asks for a file name until it is ASCII-only or the user cancels (empty).
     QString selectFileName(bool forExport);
     void exportShapes(bool polylines);

@@ -9,23 +9,11 @@
 namespace varnel {
 
 GeoDataPolygonItemView::GeoDataPolygonItemView(const GeoDataPolygonItem* item)
-    : mvc::core::ModelItemViewT<GeoDataPolygonItem>(item)
+    : GeoDataShapeItemViewT<GeoDataPolygonItem>(item)
 {
 }
 
 GeoDataPolygonItemView::~GeoDataPolygonItemView() = default;
-
-void GeoDataPolygonItemView::doPaintMainView(QPainter* painter, const QTransform&,
-                                             const QRectF& rect) const
-{
-    paint(painter, rect, false);
-}
-
-void GeoDataPolygonItemView::doPaintMainViewOnSelected(QPainter* painter, const QTransform&,
-                                                       const QRectF& rect) const
-{
-    paint(painter, rect, true);
-}
 
 void GeoDataPolygonItemView::paint(QPainter* painter, const QRectF& rect, bool selected) const
 {

@@ -3,23 +3,11 @@
 namespace varnel {
 
 GeoDataPolygonSettingDialog::GeoDataPolygonSettingDialog(QWidget* parent)
-    : GeoDataShapeSettingDialog(tr("Polygon Setting"), parent)
+    : GeoDataShapeSettingDialogT(tr("Polygon Setting"), parent)
 {
     setObjectName(QStringLiteral("GeoDataPolygonSettingDialog"));
 }
 
 GeoDataPolygonSettingDialog::~GeoDataPolygonSettingDialog() = default;
-
-void GeoDataPolygonSettingDialog::setSetting(const GeoDataPolygonSetting& setting)
-{
-    fillEditors(setting);
-}
-
-GeoDataPolygonSetting GeoDataPolygonSettingDialog::setting() const
-{
-    GeoDataPolygonSetting result;
-    readEditors(&result);
-    return result;
-}
 
 } // namespace varnel

@@ -9,23 +9,11 @@
 namespace varnel {
 
 GeoDataPolylineItemView::GeoDataPolylineItemView(const GeoDataPolylineItem* item)
-    : mvc::core::ModelItemViewT<GeoDataPolylineItem>(item)
+    : GeoDataShapeItemViewT<GeoDataPolylineItem>(item)
 {
 }
 
 GeoDataPolylineItemView::~GeoDataPolylineItemView() = default;
-
-void GeoDataPolylineItemView::doPaintMainView(QPainter* painter, const QTransform&,
-                                              const QRectF& rect) const
-{
-    paint(painter, rect, false);
-}
-
-void GeoDataPolylineItemView::doPaintMainViewOnSelected(QPainter* painter, const QTransform&,
-                                                        const QRectF& rect) const
-{
-    paint(painter, rect, true);
-}
 
 void GeoDataPolylineItemView::paint(QPainter* painter, const QRectF& rect, bool selected) const
 {

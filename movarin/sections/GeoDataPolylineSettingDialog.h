@@ -1,20 +1,16 @@
 #pragma once
 
 #include "movarin/sections/GeoDataPolylineSetting.h"
-#include "movarin/sections/GeoDataShapeSettingDialog.h"
+#include "movarin/sections/GeoDataShapeSettingDialogT.h"
 
 namespace varnel {
 
 /// The property dialog of a polyline ("Polyline Setting"): its colour, line width and opacity.
-class GeoDataPolylineSettingDialog : public GeoDataShapeSettingDialog {
+class GeoDataPolylineSettingDialog : public GeoDataShapeSettingDialogT<GeoDataPolylineSetting> {
     Q_OBJECT
 public:
     explicit GeoDataPolylineSettingDialog(QWidget* parent = nullptr);
     ~GeoDataPolylineSettingDialog() override;
-
-    void setSetting(const GeoDataPolylineSetting& setting);
-    /// The setting the editors show.
-    GeoDataPolylineSetting setting() const;
 };
 
 } // namespace varnel

@@ -306,19 +306,20 @@ QImage polylineIcon()
     return image;
 }
 
-// A green plus or a red minus in the bottom-right corner of an edit icon.
-void drawBadge(QPainter& p, bool plus)
+// A green plus or a red minus on a white-rimmed disc of `radius` about `centre`.
+void drawBadge(QPainter& p, bool plus, const QPointF& centre, double radius)
 {
     const QColor colour = plus ? QColor(20, 140, 40) : QColor(200, 40, 30);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(11.5, 11.5), 4.4, 4.4);
+    p.drawEllipse(centre, radius + 0.8, radius + 0.8);
     p.setBrush(colour);
-    p.drawEllipse(QPointF(11.5, 11.5), 3.8, 3.8);
-    p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(9.3, 11.5), QPointF(13.7, 11.5));
+    p.drawEllipse(centre, radius, radius);
+    const double arm = 0.58 * radius;
+    p.setPen(QPen(Qt::white, radius * 0.42, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
     if (plus) {
-        p.drawLine(QPointF(11.5, 9.3), QPointF(11.5, 13.7));
+        p.drawLine(centre - QPointF(0, arm), centre + QPointF(0, arm));
     }
 }
 
@@ -334,7 +335,7 @@ QImage polygonVertexIcon(bool add)
     p.setBrush(Qt::NoBrush);
     p.drawPolygon(outline);
     drawVertexMarks(p, outline, QColor(60, 60, 70));
-    drawBadge(p, add);
+    drawBadge(p, add, QPointF(11.5, 11.5), 3.8);
     return image;
 }
 
@@ -356,17 +357,7 @@ QImage editCursor(bool add)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     drawArrow(p);
-    const QColor colour = add ? QColor(20, 140, 40) : QColor(200, 40, 30);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(19, 19), 6, 6);
-    p.setBrush(colour);
-    p.drawEllipse(QPointF(19, 19), 5, 5);
-    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(16, 19), QPointF(22, 19));
-    if (add) {
-        p.drawLine(QPointF(19, 16), QPointF(19, 22));
-    }
+    drawBadge(p, add, QPointF(19, 19), 5);
     return image;
 }
 

@@ -152,31 +152,6 @@ protected:
     {
         return qobject_cast<Item*>(group->childItems().at(row));
     }
-    GeoDataPolygonItem* polygonIn(GeoDataGroupItem* group, const QString& caption,
-                                  const Vertices& vertices, const QVariant& value) const
-    {
-        GeoDataPolygonItem* polygon = group->createPolygonItem(caption);
-        auto shape = new tin::core::Polygon();
-        for (const auto& [x, y] : vertices) {
-            shape->addPoint(tin::core::Point2D(x, y, -1));
-        }
-        polygon->setPolygon(shape);
-        polygon->setValue(value);
-        group->attachChildAtBack(polygon);
-        return polygon;
-    }
-    GeoDataPolylineItem* polylineIn(GeoDataGroupItem* group, const QString& caption,
-                                    const Vertices& vertices) const
-    {
-        GeoDataPolylineItem* polyline = group->createPolylineItem(caption);
-        auto shape = new tin::core::Polyline();
-        for (const auto& [x, y] : vertices) {
-            shape->addPoint(tin::core::Point2D(x, y, -1));
-        }
-        polyline->setPolyline(shape);
-        group->attachChildAtBack(polyline);
-        return polyline;
-    }
 
     QTemporaryDir m_dir;
 };
@@ -184,8 +159,8 @@ protected:
 TEST_F(GeoDataShapefileTest, NamesFillTheFirstGapAndOnlyValuelessGroupsTakePolylines)
 {
     GeoDataGroupItem* reference = group("referenceinformation");
-    polygonIn(reference, "Polygon1", {{0, 0}, {1, 0}, {0, 1}}, 0);
-    polylineIn(reference, "Polygon3", {{0, 0}, {1, 1}});
+    attachPolygon(reference, "Polygon1", {{0, 0}, {1, 0}, {0, 1}}, 0);
+    attachPolyline(reference, "Polygon3", {{0, 0}, {1, 1}});
     EXPECT_EQ(addPolygon(reference)->caption(), "Polygon2");
     EXPECT_EQ(addPolyline(reference)->caption(), "Polyline1");
     EXPECT_EQ(doneTexts().back(), "Add new polyline");
@@ -208,10 +183,10 @@ TEST_F(GeoDataShapefileTest, ExportWritesNamesAndValuesAsGdalReadsThem)
 {
     const Vertices square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const Vertices triangle{{20, 0}, {30, 5}, {20, 10}};
-    polygonIn(group("roughness"), "bed", square, 0.015);
-    polygonIn(group("roughness"), "unfinished", {{1, 1}, {2, 2}}, 0.5);
-    polygonIn(group("roughness"), "bank", triangle, QVariant(QStringLiteral("0.25")));
-    polygonIn(group("deadarea"), "pond", triangle, QVariant(QStringLiteral("1")));
+    attachPolygon(group("roughness"), "bed", square, 0.015);
+    attachPolygon(group("roughness"), "unfinished", {{1, 1}, {2, 2}}, 0.5);
+    attachPolygon(group("roughness"), "bank", triangle, QVariant(QStringLiteral("0.25")));
+    attachPolygon(group("deadarea"), "pond", triangle, QVariant(QStringLiteral("1")));
 
     const QString rough = scratchFile(QStringLiteral("rough.shp"));
     exportTo(group("roughness"), rough);
@@ -237,7 +212,7 @@ TEST_F(GeoDataShapefileTest, ExportWritesNamesAndValuesAsGdalReadsThem)
     EXPECT_EQ(shptest::ogrFeatures(dead.toStdString()).at(0).fields.at("Value"), "1");
 
     // Reference information has no value field.
-    polygonIn(group("referenceinformation"), "field", square, 0);
+    attachPolygon(group("referenceinformation"), "field", square, 0);
     const QString reference = scratchFile(QStringLiteral("reference.shp"));
     exportTo(group("referenceinformation"), reference);
     EXPECT_EQ(fieldTypes(reference).count("Value"), 0u);
@@ -249,9 +224,9 @@ TEST_F(GeoDataShapefileTest, AGroupOfBothKindsAsksWhichAndAnEmptyGroupWritesNoth
     triggerMenuEntry(reference, QStringLiteral("&Export..."));
     EXPECT_TRUE(m_script.records().empty());
 
-    polygonIn(reference, "a", {{0, 0}, {4, 0}, {0, 4}}, 0);
-    polylineIn(reference, "line", {{0, 0}, {5, 5}, {9, 2}});
-    polygonIn(reference, "b", {{10, 0}, {14, 0}, {10, 4}}, 0);
+    attachPolygon(reference, "a", {{0, 0}, {4, 0}, {0, 4}}, 0);
+    attachPolyline(reference, "line", {{0, 0}, {5, 5}, {9, 2}});
+    attachPolygon(reference, "b", {{10, 0}, {14, 0}, {10, 4}}, 0);
     for (bool polylines : {false, true}) {
         SCOPED_TRACE(polylines);
         const QString path = scratchFile(polylines ? "lines.shp" : "areas.shp");
@@ -280,7 +255,7 @@ TEST_F(GeoDataShapefileTest, AGroupOfBothKindsAsksWhichAndAnEmptyGroupWritesNoth
 TEST_F(GeoDataShapefileTest, ANonAsciiNameIsAskedAgainAndAFailedWriteKeepsTheEarlierFiles)
 {
     GeoDataGroupItem* rough = group("roughness");
-    GeoDataPolygonItem* polygon = polygonIn(rough, "bed", {{0, 0}, {10, 0}, {0, 10}}, 0.03);
+    GeoDataPolygonItem* polygon = attachPolygon(rough, "bed", {{0, 0}, {10, 0}, {0, 10}}, 0.03);
     const QString good = scratchFile(QStringLiteral("rough.shp"));
     m_script.answerFile(scratchFile(QString::fromUtf8("fl\xc3\xbcsse.shp")))
         .answer(QMessageBox::Ok)
@@ -442,10 +417,10 @@ TEST_F(GeoDataShapefileTest, ExportThenImportGivesTheSameShapes)
     const Vertices line2{{-1.5, 2.25}, {3, -4}};
     const Vertices ccw{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const Vertices cw{{20, 0}, {20, 10}, {30, 10}, {35, 5}, {30, 0}};
-    polylineIn(reference, "1", line1);
-    polylineIn(reference, "C", line2);
-    polygonIn(reference, "left", ccw, 0);
-    polygonIn(reference, "right", cw, 0);
+    attachPolyline(reference, "1", line1);
+    attachPolyline(reference, "C", line2);
+    attachPolygon(reference, "left", ccw, 0);
+    attachPolygon(reference, "right", cw, 0);
     for (bool polylines : {true, false}) {
         ModalAnswerer kind([polylines](QWidget* dialog) {
             if (polylines) {

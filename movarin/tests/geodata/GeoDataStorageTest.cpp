@@ -52,34 +52,6 @@ Vertices verticesOfFile(const QString& path)
     return vertices;
 }
 
-template <class Item, class Shape>
-Item* attach(GeoDataGroupItem* group, Item* item, const Vertices& vertices)
-{
-    auto shape = new Shape();
-    for (const auto& [x, y] : vertices) {
-        shape->addPoint(tin::core::Point2D(x, y, -1));
-    }
-    item->setShape(shape);
-    group->attachChildAtBack(item);
-    return item;
-}
-
-GeoDataPolygonItem* attachPolygon(GeoDataGroupItem* group, const QString& caption,
-                                  const Vertices& vertices, const QVariant& value)
-{
-    auto polygon = attach<GeoDataPolygonItem, tin::core::Polygon>(
-        group, group->createPolygonItem(caption), vertices);
-    polygon->setValue(value);
-    return polygon;
-}
-
-GeoDataPolylineItem* attachPolyline(GeoDataGroupItem* group, const QString& caption,
-                                    const Vertices& vertices)
-{
-    return attach<GeoDataPolylineItem, tin::core::Polyline>(
-        group, group->createPolylineItem(caption), vertices);
-}
-
 const XmlElement& geoDataTopOf(const XmlElement& project)
 {
     return project.child(QStringLiteral("Windows"))

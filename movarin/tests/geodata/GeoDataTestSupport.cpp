@@ -14,8 +14,39 @@
 #include <QUndoStack>
 
 #include <stdexcept>
+#include <type_traits>
 
 namespace varnel::test {
+
+namespace {
+
+template <class Item>
+Item* attachShape(GeoDataGroupItem* group, Item* item, const Vertices& vertices)
+{
+    auto shape = new std::remove_pointer_t<decltype(item->shape())>();
+    for (const auto& [x, y] : vertices) {
+        shape->addPoint(tin::core::Point2D(x, y, -1));
+    }
+    item->setShape(shape);
+    group->attachChildAtBack(item);
+    return item;
+}
+
+} // namespace
+
+GeoDataPolygonItem* attachPolygon(GeoDataGroupItem* group, const QString& caption,
+                                  const Vertices& vertices, const QVariant& value)
+{
+    GeoDataPolygonItem* polygon = attachShape(group, group->createPolygonItem(caption), vertices);
+    polygon->setValue(value);
+    return polygon;
+}
+
+GeoDataPolylineItem* attachPolyline(GeoDataGroupItem* group, const QString& caption,
+                                    const Vertices& vertices)
+{
+    return attachShape(group, group->createPolylineItem(caption), vertices);
+}
 
 QAction* menuAction(const QList<QAction*>& actions, const QString& text)
 {

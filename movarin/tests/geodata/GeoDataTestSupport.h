@@ -55,6 +55,13 @@ Vertices verticesOf(const Shape& shape)
     return vertices;
 }
 
+/// A new item of that caption and those vertices appended to the group, as a load leaves it
+/// (no undo entry).
+GeoDataPolygonItem* attachPolygon(GeoDataGroupItem* group, const QString& caption,
+                                  const Vertices& vertices, const QVariant& value);
+GeoDataPolylineItem* attachPolyline(GeoDataGroupItem* group, const QString& caption,
+                                    const Vertices& vertices);
+
 /// The action of `menu`'s entries whose text is `text`; null when there is none.
 QAction* menuAction(const QList<QAction*>& actions, const QString& text);
 
