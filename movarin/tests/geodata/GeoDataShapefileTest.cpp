@@ -1,7 +1,7 @@
 // The group's names, menus and shapefile exchange, with GDAL's ogrinfo as the reader of what
-// is written and of the real files imported: fields and values, the kind asked for, nothing
-// to write, names refused, failed writes, imports with automatic names and a specified
-// value, refused files, skipped and joined records, and export followed by import.
+// is written and of the real files imported: fields and values, names refused, failed
+// writes, imports with automatic names and a specified value, refused files, skipped and
+// joined records, and each kind exported apart and imported again.
 #include "GeoDataTestSupport.h"
 
 #include "ShpTestSupport.h"
@@ -218,40 +218,6 @@ TEST_F(GeoDataShapefileTest, ExportWritesNamesAndValuesAsGdalReadsThem)
     EXPECT_EQ(fieldTypes(reference).count("Value"), 0u);
 }
 
-TEST_F(GeoDataShapefileTest, AGroupOfBothKindsAsksWhichAndAnEmptyGroupWritesNothing)
-{
-    GeoDataGroupItem* reference = group("referenceinformation");
-    triggerMenuEntry(reference, QStringLiteral("&Export..."));
-    EXPECT_TRUE(m_script.records().empty());
-
-    attachPolygon(reference, "a", {{0, 0}, {4, 0}, {0, 4}}, 0);
-    attachPolyline(reference, "line", {{0, 0}, {5, 5}, {9, 2}});
-    attachPolygon(reference, "b", {{10, 0}, {14, 0}, {10, 4}}, 0);
-    for (bool polylines : {false, true}) {
-        SCOPED_TRACE(polylines);
-        const QString path = scratchFile(polylines ? "lines.shp" : "areas.shp");
-        QString title;
-        ModalAnswerer kind([&](QWidget* dialog) {
-            title = dialog->windowTitle();
-            if (polylines) {
-                choosePolylines(dialog);
-            } else {
-                static_cast<QDialog*>(dialog)->accept();
-            }
-        });
-        exportTo(reference, path);
-        EXPECT_EQ(title, "Select Export Data Type");
-        const auto features = shptest::ogrFeatures(path.toStdString());
-        ASSERT_EQ(features.size(), polylines ? 1u : 2u);
-        EXPECT_EQ(features[0].geometryType, polylines ? "LINESTRING" : "POLYGON");
-        EXPECT_EQ(features[0].fields.at("Name"), polylines ? "line" : "a");
-    }
-    // Cancel writes nothing.
-    ModalAnswerer cancel([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
-    exportTo(reference, scratchFile(QStringLiteral("cancelled.shp")));
-    EXPECT_FALSE(QFile::exists(scratchFile(QStringLiteral("cancelled.shp"))));
-}
-
 TEST_F(GeoDataShapefileTest, ANonAsciiNameIsAskedAgainAndAFailedWriteKeepsTheEarlierFiles)
 {
     GeoDataGroupItem* rough = group("roughness");
@@ -409,18 +375,28 @@ TEST_F(GeoDataShapefileTest, RecordsWithTooFewPointsAreSkippedAndPartsJoined)
               "were joined into one.");
 }
 
-TEST_F(GeoDataShapefileTest, ExportThenImportGivesTheSameShapes)
+TEST_F(GeoDataShapefileTest, EachKindExportedApartImportsAsTheSameShapes)
 {
+    // An empty group writes nothing and asks nothing.
     GeoDataGroupItem* reference = group("referenceinformation");
+    triggerMenuEntry(reference, QStringLiteral("&Export..."));
+    EXPECT_TRUE(m_script.records().empty());
+
     const Vertices line1{{123456.789012345, 987654.321098765}, {123460.5, 987650.25},
                          {123470.125, 987655}};
     const Vertices line2{{-1.5, 2.25}, {3, -4}};
     const Vertices ccw{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const Vertices cw{{20, 0}, {20, 10}, {30, 10}, {35, 5}, {30, 0}};
     attachPolyline(reference, "1", line1);
-    attachPolyline(reference, "C", line2);
     attachPolygon(reference, "left", ccw, 0);
+    attachPolyline(reference, "C", line2);
     attachPolygon(reference, "right", cw, 0);
+    // Both kinds: the dialog asks which, and Cancel writes nothing.
+    ModalAnswerer cancel([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+    triggerMenuEntry(reference, QStringLiteral("&Export..."));
+    EXPECT_EQ(cancel.answeredClassName(),
+              "varnel::GeoDataGroupItemControllerExportTypeSelectDialog");
+    EXPECT_TRUE(m_script.records().empty());
     for (bool polylines : {true, false}) {
         ModalAnswerer kind([polylines](QWidget* dialog) {
             if (polylines) {
