@@ -112,7 +112,6 @@ TEST_F(GeoDataValueTest, GroupsWithoutValuesAskNothingAndStoreZero)
     ModalAnswerer none([](QWidget*) {}, 1);
     GeoDataPolygonItem* polygon =
         definePolygon(group("referenceinformation"), {{0, 0}, {30, 0}, {30, 20}});
-    QTest::qWait(50);
     EXPECT_FALSE(none.answered());
     EXPECT_EQ(polygon->value(), QVariant(0));
     // Nor is there an "Edit &value" entry.
