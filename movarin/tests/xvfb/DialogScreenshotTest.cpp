@@ -1,17 +1,23 @@
 // Every dialog and window of the program drawn by the X server as the user sees it, each
 // kept as "screenshots/<name>.png" in the build folder for a look. A test only checks that a
 // picture is not blank (at least 20 colours): whether it looks right is for a person.
+#include "movarin/sections/CalculateSoilVolumeDialog.h"
+#include "movarin/sections/DrawAuxiliaryDialog.h"
 #include "movarin/sections/GeoDataGroupItem.h"
 #include "movarin/sections/GeoDataGroupItemControllerExportTypeSelectDialog.h"
 #include "movarin/sections/GeoDataGroupValueEditDialog.h"
 #include "movarin/sections/GeoDataGroupValueEditWidget.h"
 #include "movarin/sections/GeoDataPolygonItem.h"
-#include "movarin/sections/GeoDataPolylineItem.h"
 #include "movarin/sections/GeoDataPolygonItemController.h"
+#include "movarin/sections/GeoDataPolylineItem.h"
 #include "movarin/sections/GeoDataTopForCreateItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
+#include "movarin/shell/EditModeMainWindow.h"
+#include "movarin/shell/EditModeMainWindowModel.h"
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/shell/MainWindowActionManager.h"
 #include "movarin/shell/MainWindow.h"
 #include "movarin/shell/MainWindowAboutDialog.h"
 #include "movarin/shell/MainWindowMiscDialogManager.h"
@@ -36,6 +42,7 @@
 #include "movarin/survey/CoordinatePointsItem.h"
 #include "movarin/survey/CoordinatePointsItemController.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/TinItem.h"
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemController.h"
@@ -51,6 +58,7 @@
 #include "mirvel/EllipseToPlaneProjectionPairSelectDialog.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
+#include "orlin/util/TinModifier.h"
 #include "pelkas/GdalImageLoader.h"
 
 #include "support/ModalAnswerer.h"
@@ -61,12 +69,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QWheelEvent>
 #include <QSet>
 #include <QSettings>
@@ -76,6 +88,7 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTableView>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -597,6 +610,136 @@ TEST_F(ProjectScreenshotTest, ImageDialogs)
 
     georeference->close();
     QTest::qWait(50);
+}
+
+// An edit-mode project in a main window of 1280 by 800: a valley as the base TIN and, as the
+// edited TIN, the valley with a mound merged into its middle.
+class EditModeScreenshotTest : public DialogScreenshotTest {
+protected:
+    void SetUp() override
+    {
+        DialogScreenshotTest::SetUp();
+        m_window = std::make_unique<MainWindow>();
+        m_window->resize(1280, 800);
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->newEditProject();
+        m_projectWindow = m_window->findChild<EditModeMainWindow*>();
+        ASSERT_NE(m_projectWindow, nullptr);
+        auto valley = [](double x, double y) { return 0.004 * (x - 100) * (x - 100) + 0.01 * y; };
+        auto mound = [&](double x, double y) {
+            return valley(x, y) + 6.0 - 0.002 * ((x - 100) * (x - 100) + (y - 100) * (y - 100));
+        };
+        const tin::core::Tin base = grid(0, 200, 20, valley);
+        bool ok = false;
+        const tin::core::Tin edited =
+            tin::util::TinModifier::add(base, grid(50, 150, 10, mound), &ok, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(ok);
+        root()->baseTinItem()->setTin(new tin::core::Tin(base));
+        root()->tinItem()->setTin(new tin::core::Tin(edited));
+        view()->fit(root()->boundingBox());
+        QTest::qWait(100);
+    }
+
+    void TearDown() override { m_window.reset(); }
+
+    EditModeMainWindowModelRootItem* root() const { return m_projectWindow->model()->rootItem(); }
+    mvc::core::View* view() const { return m_projectWindow->view(); }
+
+    template <class Z>
+    static tin::core::Tin grid(double from, double to, int cells, Z z)
+    {
+        tin::core::Tin tin;
+        auto at = [&](int i, int j) {
+            const double x = from + (to - from) * i / cells, y = from + (to - from) * j / cells;
+            return tin::core::Point(x, y, z(x, y));
+        };
+        for (int i = 0; i < cells; ++i) {
+            for (int j = 0; j < cells; ++j) {
+                tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+                tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+            }
+        }
+        return tin;
+    }
+
+    // A left click at world point (x, y) after a move there.
+    void clickAt(double x, double y)
+    {
+        const QPoint at = view()->conv(QPointF(x, y)).toPoint();
+        QTest::mouseMove(view(), at);
+        QMouseEvent move(QEvent::MouseMove, at, view()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view(), &move);
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    std::unique_ptr<MainWindow> m_window;
+    EditModeMainWindow* m_projectWindow = nullptr;
+};
+
+template <class Button>
+Button* buttonNamed(QWidget* parent, const QString& text)
+{
+    for (Button* b : parent->findChildren<Button*>()) {
+        if (b->text().remove(QLatin1Char('&')) == text) {
+            return b;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
+{
+    m_window->actionManager()->action(QStringLiteral("Calculate Soil Volume"))->trigger();
+    auto dialog = m_projectWindow->findChild<CalculateSoilVolumeDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    QTest::qWait(100);
+    keep(dialog->grab().toImage(), QStringLiteral("soil-volume"));
+    QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Execute")), Qt::LeftButton);
+    QTest::qWait(50);
+    keep(dialog->grab().toImage(), QStringLiteral("soil-volume-whole"));
+
+    QRadioButton* selected = buttonNamed<QRadioButton>(dialog, QStringLiteral("Selected region"));
+    QTest::mouseClick(selected, Qt::LeftButton, Qt::NoModifier, QPoint(8, selected->height() / 2));
+    QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Select region")), Qt::LeftButton);
+    for (const QPointF& p : {QPointF(60, 60), QPointF(150, 80), QPointF(130, 150)}) {
+        clickAt(p.x(), p.y());
+    }
+    const QPoint band = view()->conv(QPointF(70, 140)).toPoint();
+    QMouseEvent move(QEvent::MouseMove, band, view()->mapToGlobal(band), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view(), &move);
+    QTest::qWait(100);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-soil-region"));
+    QTest::keyClick(view(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Execute")), Qt::LeftButton);
+    QTest::qWait(100);
+    keep(dialog->grab().toImage(), QStringLiteral("soil-volume-region"));
+    dialog->reject();
+}
+
+TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
+{
+    ModalAnswerer answerer([](QWidget* modal) {
+        modal->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral(
+            "# color: #ff0000\n# type: polyline\n20 20\n100 60\n180 30\n\n"
+            "# color: yellow\n# type: triangle\n60 120\n140 120\n100 180\n\n"
+            "# color: #00ffff\n# type: edge\n30 170\n70 190\n130 190\n170 170\n\n"
+            "# type: point\n100 100\n"));
+        QTest::mouseClick(modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply),
+                          Qt::LeftButton);
+        QTest::qWait(100);
+        keep(modal->grab().toImage(), QStringLiteral("draw-lines-and-points"));
+        QTest::mouseClick(modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    m_window->actionManager()->action(QStringLiteral("Draw lines and points"))->trigger();
+    EXPECT_TRUE(answerer.answered());
+    QTest::qWait(100);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
 }
 
 } // namespace
