@@ -40,6 +40,14 @@ void MouseOn::drag(const QPoint& from, const QPoint& to, Qt::MouseButton button,
     release(to, button, modifiers);
 }
 
+void MouseOn::doubleClick(const QPoint& pos) const
+{
+    press(pos);
+    release(pos);
+    send(QEvent::MouseButtonDblClick, pos, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    release(pos);
+}
+
 void MouseOn::key(int key, Qt::KeyboardModifiers modifiers) const
 {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);

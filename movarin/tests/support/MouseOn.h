@@ -26,6 +26,8 @@ public:
     /// Press at `from`, moves half way and to `to` with the button held, release at `to`.
     void drag(const QPoint& from, const QPoint& to, Qt::MouseButton button = Qt::LeftButton,
               Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    /// What a double click sends: press, release, double click, release at one place.
+    void doubleClick(const QPoint& pos) const;
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
 
 private:

@@ -7,6 +7,14 @@
 #include "movarin/sections/CrossSectionItemController.h"
 #include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
 #include "movarin/sections/DrawAuxiliaryDialog.h"
+#include "movarin/sections/GeoDataGroupItem.h"
+#include "movarin/sections/GeoDataGroupItemControllerExportTypeSelectDialog.h"
+#include "movarin/sections/GeoDataGroupValueEditDialog.h"
+#include "movarin/sections/GeoDataGroupValueEditWidget.h"
+#include "movarin/sections/GeoDataPolygonItem.h"
+#include "movarin/sections/GeoDataPolygonItemController.h"
+#include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataTopForCreateItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
@@ -514,6 +522,81 @@ TEST_F(ProjectScreenshotTest, ObjectBrowserMenus)
                       {root()->tinItem(), QStringLiteral("tin")},
                       {root()->backgroundImageGroupItem(), QStringLiteral("images-group")},
                       {image, QStringLiteral("image")}});
+}
+
+TEST_F(ProjectScreenshotTest, GeographicDataAndItsDialogs)
+{
+    importPoints();
+    addTin();
+    // A polygon and a polyline over the valley, the polygon selected with its vertices.
+    GeoDataGroupItem* reference =
+        root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
+    ASSERT_NE(reference, nullptr);
+    auto polyline = reference->createPolylineItem(QStringLiteral("C"));
+    auto line = new tin::core::Polyline();
+    for (int j = 0; j < 20; j += 3) {
+        line->addPoint(tin::core::Point2D(636500.0 + 570.0 + 40.0 * std::sin(j / 2.0),
+                                          849500.0 + 60.0 * j, -1));
+    }
+    polyline->setPolyline(line);
+    GeoDataPolylineSetting lineSetting;
+    lineSetting.color = QColor(200, 30, 30);
+    lineSetting.lineWidth = 3;
+    polyline->setSetting(lineSetting);
+    reference->attachChildAtFront(polyline);
+    auto polygon = reference->createPolygonItem(QStringLiteral("Polygon1"));
+    polygon->setPolygon(new tin::core::Polygon({{636700, 849700}, {637000, 849650},
+                                                {637100, 849900}, {636850, 850050},
+                                                {636650, 849950}}));
+    GeoDataPolygonSetting setting;
+    setting.color = QColor(30, 90, 200);
+    setting.lineWidth = 2;
+    polygon->setSetting(setting);
+    reference->attachChildAtFront(polygon);
+    root()->geoDataTopItem()->expandBrowserItem();
+    reference->expandBrowserItem();
+    polygon->selectBrowserItem();
+    keepWindow(QStringLiteral("main-window-geodata"));
+
+    // The group's menu, opened where the user right-clicks its row.
+    auto browser = m_projectWindow->findChild<mvc::core::ObjectBrowserView*>();
+    ASSERT_NE(browser, nullptr);
+    const QRect rect = browser->visualRect(reference->browserItem()->index());
+    ASSERT_TRUE(rect.isValid());
+    const QPoint inWindow = browser->viewport()->mapTo(m_window.get(), rect.center());
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+    QTest::mousePress(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
+    QTest::mouseRelease(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
+    QMenu* menu = m_projectWindow->model()->rightClickMenu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::qWait(50);
+    keep(menu->grab().toImage(), QStringLiteral("browser-menu-geodata-group"));
+    menu->hide();
+
+    std::unique_ptr<QDialog> property(polygon->controller()->propertyDialog(m_window.get()));
+    ASSERT_NE(property, nullptr);
+    showAndKeep(property.get(), QStringLiteral("geodata-polygon-setting"));
+
+    GeoDataGroupItemControllerExportTypeSelectDialog exportType(m_window.get());
+    showAndKeep(&exportType, QStringLiteral("geodata-export-type"));
+
+    // The value dialogs of a real and of an enumerated group, as a definition opens them.
+    const GeoDataGroupItem height(QStringLiteral("Vegetation Height"),
+                                  QStringLiteral("vegetationheight"), QStringLiteral("m"), nullptr);
+    const GeoDataGroupItem dead(QStringLiteral("Dead area"), QStringLiteral("deadarea"),
+                                GeoDataGroupItem::EnumValues{{0, QStringLiteral("Normal")},
+                                                             {1, QStringLiteral("Dead")}},
+                                nullptr);
+    for (const auto& [group, name] :
+         {std::make_pair(&height, QStringLiteral("geodata-value-real")),
+          std::make_pair(&dead, QStringLiteral("geodata-value-enum"))}) {
+        GeoDataGroupValueEditDialog value(m_window.get());
+        value.setWindowTitle(QStringLiteral("Edit Polygon1 value"));
+        value.setWidget(group->buildValueEditWidget());
+        value.setValue(1);
+        value.disableCancel();
+        showAndKeep(&value, name);
+    }
 }
 
 TEST_F(ProjectScreenshotTest, ImageDialogs)
