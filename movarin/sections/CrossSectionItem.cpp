@@ -307,7 +307,9 @@ void CrossSectionItem::polylineIntersectionLs(PolylineLs* result) const
         std::vector<double> ls;
         if (!isDegenerate()) {
             try {
-                for (const tin::core::Point2D& p : line->intersectionPoints(section.geosGeometry())) {
+                const std::vector<tin::core::Point2D> crossings =
+                    line->intersectionPoints(section.geosGeometry());
+                for (const tin::core::Point2D& p : crossings) {
                     ls.push_back(signedL(p));
                 }
             } catch (const std::exception&) {
