@@ -206,7 +206,8 @@ bool Project::zipTo(const QString& archive)
     const QString temporary = QDir(folder).absoluteFilePath(QStringLiteral("project.zip"));
 
     std::unique_ptr<QProcess> process(
-        guimisc::ZipSupport::createZipArchiveProcess(temporary, m_workFolder, members));
+        guimisc::ZipSupport::createZipArchiveProcess(temporary, m_workFolder, members,
+                                                     m_storedSuffixes));
     const bool ok = waitForProcess(process.get(), tr("Saving project file..."), 0);
     process.reset();
 
@@ -215,6 +216,11 @@ bool Project::zipTo(const QString& archive)
     }
     m_filename = archive;
     return true;
+}
+
+void Project::setStoredSuffixes(const QStringList& suffixes)
+{
+    m_storedSuffixes = suffixes;
 }
 
 bool Project::isInsideWorkFolder(const QString& path) const

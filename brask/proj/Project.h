@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QFile;
 class QProcess;
@@ -71,7 +72,12 @@ public:
     /// that path then stays as it was. When `archive` is a symbolic link, the file it leads
     /// to is replaced (or made, when it dangles) and the link stays. The archive is packed
     /// in a fresh folder of the workspace that goes when packing ends, however it ends.
+    /// Members named with one of the stored suffixes are stored, the others deflated.
     bool zipTo(const QString& archive);
+    /// The name endings (".tin", say) of the members that `zipTo` stores without
+    /// compression: the items' bulk binary files, which deflate little and slowly. None
+    /// until set.
+    void setStoredSuffixes(const QStringList& suffixes);
     /// True when `path`, its links followed, lies in the work folder: an archive saved there
     /// would go with the folder when the project closes.
     bool isInsideWorkFolder(const QString& path) const;
@@ -94,6 +100,7 @@ private:
 
     QString m_workFolder;
     QString m_filename;
+    QStringList m_storedSuffixes;
     ProjectFile* m_mainfile;
     QFile* m_lockFile = nullptr;
     ProjectMainWindowI* m_mainWindow;
