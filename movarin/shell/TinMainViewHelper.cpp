@@ -2,6 +2,7 @@
 
 #include "movarin/shell/BandPainter.h"
 #include "movarin/shell/SettingsKeys.h"
+#include "movarin/shell/ShowsLargePart.h"
 #include "movarin/shell/TinPaintCache.h"
 
 #include "brask/core/View.h"
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace varnel {
@@ -34,32 +36,43 @@ using guimisc::colormapper::ElevationColorMapper;
 
 bool s_cacheEnabled = true;
 
-// The triangles to draw: those whose bounding rectangles meet the visible rectangle, from the
-// spatial index. A view that shows the whole TIN (give or take a hundredth of the view, the
-// rounding of a fit) takes every triangle from the TIN's own list instead, which spares the
-// building of the index and the walk through it; what lies outside the view is clipped.
-Triangles trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
+// The triangles to draw, and the rectangle outside which the conversion leaves them out. A
+// view that shows a large part of the TIN (`showsLargePart`) takes every triangle from the
+// TIN's own list, which spares the building of the spatial index and the walk through it,
+// and culls those whose boxes miss the visible rectangle, as the index would; when it shows
+// the whole TIN (give or take a hundredth of the view, the rounding of a fit) there is nothing
+// to cull. A view of a smaller part asks the index.
+struct InView {
+    Triangles triangles;
+    std::optional<tin::core::Rect> cull;
+};
+
+InView trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
 {
     const QRectF visible = rect.normalized();
+    const tin::core::Rect box(visible.left(), visible.top(), visible.right(), visible.bottom());
     const double mx = 0.01 * visible.width();
     const double my = 0.01 * visible.height();
     const tin::core::Rect widened(visible.left() - mx, visible.top() - my, visible.right() + mx,
                                   visible.bottom() + my);
-    Triangles triangles;
-    if (tin.boundingRect().isInside(widened)) {
-        triangles.reserve(tin.allTriangles().size());
-        for (const std::shared_ptr<tin::core::Triangle>& t : tin.allTriangles()) {
-            triangles.push_back(t.get());
+    InView inView;
+    const tin::core::Rect extent = tin.boundingRect();
+    if (extent.isInside(widened) || showsLargePart(extent, visible)) {
+        if (!extent.isInside(widened)) {
+            inView.cull = box;
         }
-        return triangles;
+        inView.triangles.reserve(tin.allTriangles().size());
+        for (const std::shared_ptr<tin::core::Triangle>& t : tin.allTriangles()) {
+            inView.triangles.push_back(t.get());
+        }
+        return inView;
     }
-    const std::vector<std::shared_ptr<tin::core::Triangle>> found = tin.findTrianglesIntersectRect(
-        tin::core::Rect(visible.left(), visible.top(), visible.right(), visible.bottom()));
-    triangles.reserve(found.size());
+    const std::vector<std::shared_ptr<tin::core::Triangle>> found = tin.findTrianglesIntersectRect(box);
+    inView.triangles.reserve(found.size());
     for (const std::shared_ptr<tin::core::Triangle>& t : found) {
-        triangles.push_back(t.get());
+        inView.triangles.push_back(t.get());
     }
-    return triangles;
+    return inView;
 }
 
 // Triangles are converted to widget points and colours a chunk at a time on the caller's
@@ -108,6 +121,17 @@ private:
     int m_bands;
 };
 
+// Whether the triangle's box meets `r` (closed bounds, as the spatial index tests).
+bool meets(const tin::core::Triangle& triangle, const tin::core::Rect& r)
+{
+    const tin::core::Point& a = *triangle.point(0);
+    const tin::core::Point& b = *triangle.point(1);
+    const tin::core::Point& c = *triangle.point(2);
+    return std::max({a.x(), b.x(), c.x()}) >= r.xMin() && std::min({a.x(), b.x(), c.x()}) <= r.xMax()
+           && std::max({a.y(), b.y(), c.y()}) >= r.yMin()
+           && std::min({a.y(), b.y(), c.y()}) <= r.yMax();
+}
+
 WidgetTriangle widgetTriangle(const tin::core::Triangle& triangle,
                               const ElevationColorMapper& colors, const mvc::core::View& view,
                               const BandLayout& layout)
@@ -154,30 +178,33 @@ void drawBand(QPainter* painter, const std::vector<WidgetTriangle>& chunk, int b
     }
 }
 
-// Converts the triangles a chunk at a time and hands each chunk to `draw`.
+// Converts the triangles in view a chunk at a time and hands each chunk to `draw`.
 template <class Draw>
-void forEachChunk(const Triangles& triangles, const ElevationColorMapper& colors,
+void forEachChunk(const InView& inView, const ElevationColorMapper& colors,
                   const mvc::core::View& view, const BandLayout& layout, Draw draw)
 {
+    const Triangles& triangles = inView.triangles;
     std::vector<WidgetTriangle> chunk;
     chunk.reserve(std::min(CHUNK, triangles.size()));
     for (std::size_t first = 0; first < triangles.size(); first += CHUNK) {
         chunk.clear();
         const std::size_t last = std::min(triangles.size(), first + CHUNK);
         for (std::size_t k = first; k < last; ++k) {
-            chunk.push_back(widgetTriangle(*triangles[k], colors, view, layout));
+            if (!inView.cull || meets(*triangles[k], *inView.cull)) {
+                chunk.push_back(widgetTriangle(*triangles[k], colors, view, layout));
+            }
         }
         draw(chunk);
     }
 }
 
 // Draws the triangles with the painter as it is (one band, the caller's thread).
-void drawTriangles(QPainter* painter, const Triangles& triangles,
-                   const ElevationColorMapper& colors, const mvc::core::View& view, bool edges)
+void drawTriangles(QPainter* painter, const InView& inView, const ElevationColorMapper& colors,
+                   const mvc::core::View& view, bool edges)
 {
     guimisc::restorer::QPainterPenBrushChanger changer(painter, edgePen(edges), painter->brush());
     forEachChunk(
-        triangles, colors, view, BandLayout(1, 1),
+        inView, colors, view, BandLayout(1, 1),
         [painter](const std::vector<WidgetTriangle>& chunk) { drawBand(painter, chunk, 0); });
 }
 
@@ -217,9 +244,10 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
 
 // The triangles drawn into a transparent picture of the device's size, in bands on several
 // threads when there are many.
-QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const Triangles& triangles,
+QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const InView& inView,
                  const ElevationColorMapper& colors, const mvc::core::View& view)
 {
+    const Triangles& triangles = inView.triangles;
     QImage picture(key.pixels, QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull()) {
         return picture;
@@ -228,7 +256,7 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const T
     picture.fill(Qt::transparent);
     const BandLayout layout(picture.height(), BandPainter::bandsFor(triangles.size(), picture));
     const QPen pen = edgePen(key.edges);
-    forEachChunk(triangles, colors, view, layout, [&](const std::vector<WidgetTriangle>& chunk) {
+    forEachChunk(inView, colors, view, layout, [&](const std::vector<WidgetTriangle>& chunk) {
         BandPainter::paint(&picture, layout.count(), painter.renderHints(),
                            [&](QPainter* onBand, int band) {
                                onBand->setPen(pen);
@@ -254,7 +282,7 @@ QRect cropOf(const tin::core::Tin& tin, const TinPaintCache::Key& key, const mvc
 // The triangles drawn into a transparent picture of the crop's size (on the caller's thread:
 // overlays are small), its offset the crop's corner.
 QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, const QRect& crop,
-                        const Triangles& triangles, const ElevationColorMapper& colors,
+                        const InView& inView, const ElevationColorMapper& colors,
                         const mvc::core::View& view)
 {
     QImage picture((QSizeF(crop.size()) * key.pixelRatio).toSize(),
@@ -268,7 +296,7 @@ QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, 
     onPicture.setRenderHints(painter.renderHints());
     onPicture.translate(-crop.topLeft());
     onPicture.setPen(edgePen(key.edges));
-    forEachChunk(triangles, colors, view, BandLayout(1, 1),
+    forEachChunk(inView, colors, view, BandLayout(1, 1),
                  [&](const std::vector<WidgetTriangle>& chunk) { drawBand(&onPicture, chunk, 0); });
     onPicture.end();
     picture.setOffset(crop.topLeft());
@@ -305,8 +333,7 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
         return;
     }
     if (!cacheable(*painter)) {
-        const Triangles triangles = trianglesInView(*tin, rect);
-        drawTriangles(painter, triangles, *colorMapper, *view, showEdges);
+        drawTriangles(painter, trianglesInView(*tin, rect), *colorMapper, *view, showEdges);
         return;
     }
     const TinPaintCache::Key key = keyOf(*painter, rect, *tin, *colorMapper, *view, showEdges);
@@ -314,19 +341,18 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
         view, layer == Layer::Terrain ? TinPaintCache::Shelf::Terrain : TinPaintCache::Shelf::Overlay);
     const QImage* picture = cache->find(tin, key);
     if (!picture) {
-        const Triangles triangles = trianglesInView(*tin, rect);
-        const QRect crop = layer == Layer::Overlay && !triangles.empty()
-                               ? cropOf(*tin, key, *view)
-                               : QRect();
+        const InView inView = trianglesInView(*tin, rect);
+        const bool none = inView.triangles.empty();
+        const QRect crop = layer == Layer::Overlay && !none ? cropOf(*tin, key, *view) : QRect();
         QImage drawn;
-        if (layer == Layer::Terrain && !triangles.empty()) {
-            drawn = pictureOf(*painter, key, triangles, *colorMapper, *view);
+        if (layer == Layer::Terrain && !none) {
+            drawn = pictureOf(*painter, key, inView, *colorMapper, *view);
         } else if (!crop.isEmpty()) {
-            drawn = croppedPictureOf(*painter, key, crop, triangles, *colorMapper, *view);
+            drawn = croppedPictureOf(*painter, key, crop, inView, *colorMapper, *view);
         }
-        if (drawn.isNull() && (layer == Layer::Terrain ? !triangles.empty() : !crop.isEmpty())) {
+        if (drawn.isNull() && (layer == Layer::Terrain ? !none : !crop.isEmpty())) {
             // No memory for a picture of this size: draw without one.
-            drawTriangles(painter, triangles, *colorMapper, *view, showEdges);
+            drawTriangles(painter, inView, *colorMapper, *view, showEdges);
             return;
         }
         // A null picture records that nothing of the TIN is in view.

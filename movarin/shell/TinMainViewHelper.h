@@ -23,11 +23,12 @@ namespace varnel {
 /// paint and must outlive the helper.
 ///
 /// `paintTin` is the drawing itself, shared with the TIN item views: only the triangles
-/// whose bounding rectangles meet the visible rectangle are asked for (the TIN's spatial
-/// index), and they are drawn in the order the TIN returns them, converted with the view's
-/// `conv`. A view that shows the whole TIN draws every triangle in the TIN's own order
-/// without asking the index (whose building would cost a first paint of a new TIN as much
-/// as the drawing). Onto a picture or an image painted without transform, at full opacity and in
+/// whose bounding rectangles meet the visible rectangle are drawn, in the order the TIN
+/// returns them, converted with the view's `conv`. A view of a small part of the TIN asks
+/// the TIN's spatial index for them; a view that shows a large part (`showsLargePart`, a
+/// quarter of the TIN's box or more) walks every triangle in the TIN's own order and leaves
+/// out those whose boxes miss the visible rectangle, without asking the index (whose building
+/// would cost a first paint of a new or reopened TIN more than the drawing). Onto a picture or an image painted without transform, at full opacity and in
 /// the normal composition mode (the main view's own case), the triangles are drawn into a
 /// picture that the view keeps (`TinPaintCache`) and that later paints reuse while the TIN
 /// (its revision), the view's transform, the visible rectangle, the device, the colour
@@ -47,8 +48,8 @@ namespace varnel {
 /// and on every `View::updateView()`.
 ///
 /// Cost: a repaint with nothing changed, one blit of the view's size; otherwise one query
-/// of the spatial index (none when the whole TIN is in view) and one filled (and outlined)
-/// polygon per triangle in view, and about 3.4 MB for the chunk of converted triangles and
+/// of the spatial index (none when a large part of the TIN is in view) and one filled (and
+/// outlined) polygon per triangle in view, and about 3.4 MB for the chunk of converted triangles and
 /// 8 bytes per triangle in view besides the picture.
 class TinMainViewHelper : public mvc::util::MainViewHelperI {
 public:

@@ -146,7 +146,6 @@ void CoordinatePointsBaseItem::loadViewSetting(const QDomElement& element)
 void CoordinatePointsBaseItem::replacePointSet(std::unique_ptr<tin::core::PointSet> pointSet)
 {
     m_pointSet = pointSet ? std::move(pointSet) : std::make_unique<tin::core::PointSet>();
-    prepareSpatialIndex();
 }
 
 } // namespace varnel

@@ -57,9 +57,10 @@ public:
     /// The item view (built on first use).
     CoordinatePointsBaseItemView* view() const;
 
-    /// Builds the point set's spatial index now (after loading or importing a large set), so
-    /// that the first repaint that shows part of the set does not build it. Nothing for an
-    /// empty set.
+    /// Builds the point set's spatial index now, when it has none: before a tool that picks
+    /// the points nearest to the mouse starts, so that its picks are local searches. Loading
+    /// and importing leave it unbuilt (painting a large part of the set walks the points).
+    /// Nothing for an empty set.
     void prepareSpatialIndex() const;
 
 protected:
@@ -74,7 +75,7 @@ protected:
     /// view's current value (its default when nothing was loaded before).
     void loadViewSetting(const QDomElement& element);
 
-    /// Replaces the point set whole (null: an empty set) and builds its spatial index.
+    /// Replaces the point set whole (null: an empty set).
     void replacePointSet(std::unique_ptr<tin::core::PointSet> pointSet);
 
 private:

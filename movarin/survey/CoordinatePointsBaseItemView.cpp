@@ -1,6 +1,7 @@
 #include "movarin/survey/CoordinatePointsBaseItemView.h"
 
 #include "movarin/shell/Project.h"
+#include "movarin/shell/ShowsLargePart.h"
 #include "movarin/survey/CoordinatePointsBaseItem.h"
 #include "movarin/survey/CoordinatePointsBaseItemController.h"
 #include "movarin/survey/PointMarkerStamp.h"
@@ -49,12 +50,6 @@ bool meets(const tin::core::Rect& a, const QRectF& b)
 {
     return a.isValid() && a.xMin() <= b.right() && b.left() <= a.xMax()
         && a.yMin() <= b.bottom() && b.top() <= a.yMax();
-}
-
-bool covers(const QRectF& outer, const tin::core::Rect& inner)
-{
-    return outer.left() <= inner.xMin() && inner.xMax() <= outer.right()
-        && outer.top() <= inner.yMin() && inner.yMax() <= outer.bottom();
 }
 
 /// Marker and ring pens: the default pen for a marker, a black pen of width r + 2 for a ring
@@ -128,10 +123,11 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     if (!meets(extent, area)) {
         return;
     }
+    // Markers of points off the layer are left out by the stamp.
     const std::vector<PointPtr> visible =
-        covers(area, extent) ? set->allPoints()
-                             : set->findPointsIntersectRect(tin::core::Rect(
-                                 area.left(), area.top(), area.right(), area.bottom()));
+        showsLargePart(extent, area) ? set->allPoints()
+                                     : set->findPointsIntersectRect(tin::core::Rect(
+                                         area.left(), area.top(), area.right(), area.bottom()));
 
     std::vector<PointPtr> ringed;
     const CoordinatePointsBaseItemController* controller = item()->controller();

@@ -20,8 +20,10 @@ class CoordinatePointsBaseItem;
 /// the circle of radius r + 1 stroked with a pen of width r + 2 and no fill, so the point's
 /// own marker stays visible inside. The rings are drawn after all markers.
 ///
-/// Only the points whose markers can reach the visible rectangle are asked for (the point
-/// set's spatial index; see `CoordinatePointsBaseItem::prepareSpatialIndex`), and markers
+/// A view of a small part of the set asks the point set's spatial index for the points whose
+/// markers can reach the visible rectangle (built by the first such paint unless a tool built
+/// it before; see `CoordinatePointsBaseItem::prepareSpatialIndex`); a view of a large part
+/// (`showsLargePart`) walks all points and leaves out the markers off the picture. Markers
 /// and rings are stamped from shapes rendered once per paint (`PointMarkerStamp`), so a
 /// repaint costs a few memory writes per visible point. The setting starts as cyan,
 /// radius 2, colour by value; subclass views pass their own. Owned by the item.

@@ -400,6 +400,12 @@ void Controller::createTin()
 template <class Tool>
 void Controller::startTool()
 {
+    {
+        // Both tools pick the point nearest to the mouse at every press (the breakline tool
+        // at every move); the index makes each pick a local search at survey scale.
+        WaitCursor busy;
+        item()->prepareSpatialIndex();
+    }
     if (mvc::core::Model* model = item()->model()) {
         model->select(item());
     }

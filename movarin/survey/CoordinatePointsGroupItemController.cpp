@@ -332,8 +332,6 @@ void Controller::importData()
             CoordinatePointsBaseItemViewSetting setting = view->viewSetting();
             setting.setColor(color);
             view->setViewSetting(setting);
-            // The index is built here rather than by the first repaint that shows the set.
-            imported->prepareSpatialIndex();
             CoordinatePointsItem* added = imported.get();
             {
                 mvc::util::AutoFitter fitter(group->model());

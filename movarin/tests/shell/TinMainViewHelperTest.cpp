@@ -197,6 +197,41 @@ TEST_F(TinPainting, KeptPictureShowsWhatDirectDrawingShows)
     EXPECT_EQ(1u, TinPaintCache::existing(view.get())->size());
 }
 
+TEST_F(TinPainting, AViewOfMostOfTheTinShowsEveryTriangleInIt)
+{
+    // The view shows about half of the grid: every triangle is walked and those off the view
+    // are left out. The painter drawing all of them in the TIN's order gives the same picture.
+    GridTin grid(50);
+    auto view = makeMainView();
+    view->fit(QRectF(12.3, 9.7, 35, 35));
+    const QImage background = blank(Qt::darkGray);
+    QImage oracle = background;
+    {
+        QPainter painter(&oracle);
+        painter.setPen(Qt::NoPen);
+        for (const auto& t : grid.tin.allTriangles()) {
+            QPointF corners[3];
+            int rgb[3] = {0, 0, 0};
+            for (int i = 0; i < 3; ++i) {
+                const Point& p = *t->point(i);
+                corners[i] = view->conv(QPointF(p.x(), p.y()));
+                const QColor c = m_colors.color(p.elevation());
+                rgb[0] += c.red();
+                rgb[1] += c.green();
+                rgb[2] += c.blue();
+            }
+            painter.setBrush(QColor(rgb[0] / 3, rgb[1] / 3, rgb[2] / 3));
+            painter.drawPolygon(corners, 3, Qt::OddEvenFill);
+        }
+    }
+    for (bool cached : {true, false}) {
+        TinMainViewHelper::setPaintCacheEnabledForTests(cached);
+        QImage image = background;
+        paintTinOn(&image, grid.tin, m_colors, *view, false);
+        EXPECT_EQ(oracle, image) << (cached ? "kept picture" : "direct");
+    }
+}
+
 TEST_F(TinPainting, OverlayPicturesShowWhatDirectDrawingShowsAndLeaveTheTerrainsAlone)
 {
     GridTin terrain(50);
