@@ -45,6 +45,8 @@ public:
 
     /// The project kind's code: "cmvn" or "emvn".
     virtual std::string fileExtension() const = 0;
+    /// The suffixes of the members its archive stores without compression.
+    static QStringList storedSuffixes();
 
     /// The main window's undo stack.
     QUndoStack* undoStack() const override;
