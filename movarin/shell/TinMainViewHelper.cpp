@@ -132,18 +132,42 @@ bool meets(const tin::core::Triangle& triangle, const tin::core::Rect& r)
            && std::min({a.y(), b.y(), c.y()}) <= r.yMax();
 }
 
-WidgetTriangle widgetTriangle(const tin::core::Triangle& triangle,
-                              const ElevationColorMapper& colors, const mvc::core::View& view,
-                              const BandLayout& layout)
+// Whether an aliased fill without outline of the triangle with these widget corners can set
+// a pixel of a picture of whole pixels: whether the corners' box holds a pixel centre (k + 0.5)
+// in both directions, give or take 1/32 of a pixel (the rasterizer rounds corners to 1/64). The
+// painter fills no pixel for a triangle whose box holds none, so leaving it out changes no
+// pixel; at survey scale most triangles of a view of the whole TIN are such specks.
+bool reachesPixelCentre(const QPointF (&corners)[3])
 {
-    WidgetTriangle t;
+    constexpr double slack = 1.0 / 32.0;
+    const auto [left, right] = std::minmax({corners[0].x(), corners[1].x(), corners[2].x()});
+    const auto [top, bottom] = std::minmax({corners[0].y(), corners[1].y(), corners[2].y()});
+    if (!std::isfinite(left) || !std::isfinite(right) || !std::isfinite(top)
+        || !std::isfinite(bottom)) {
+        return true; // the painter decides
+    }
+    return std::floor(right - 0.5 + slack) >= std::ceil(left - 0.5 - slack)
+           && std::floor(bottom - 0.5 + slack) >= std::ceil(top - 0.5 - slack);
+}
+
+// The triangle as drawn, in `t`; false, with the colour not computed, when `specksLeftOut`
+// and it reaches no pixel centre.
+bool widgetTriangle(const tin::core::Triangle& triangle, const ElevationColorMapper& colors,
+                    const mvc::core::View& view, const BandLayout& layout, bool specksLeftOut,
+                    WidgetTriangle& t)
+{
+    for (int i = 0; i < 3; ++i) {
+        const tin::core::Point& p = *triangle.point(i);
+        t.corners[i] = view.conv(QPointF(p.x(), p.y()));
+    }
+    if (specksLeftOut && !reachesPixelCentre(t.corners)) {
+        return false;
+    }
     int red = 0;
     int green = 0;
     int blue = 0;
     for (int i = 0; i < 3; ++i) {
-        const tin::core::Point& p = *triangle.point(i);
-        t.corners[i] = view.conv(QPointF(p.x(), p.y()));
-        const QColor c = colors.color(p.elevation());
+        const QColor c = colors.color(triangle.point(i)->elevation());
         red += c.red();
         green += c.green();
         blue += c.blue();
@@ -151,7 +175,7 @@ WidgetTriangle widgetTriangle(const tin::core::Triangle& triangle,
     t.fill = qRgba(red / 3, green / 3, blue / 3, 255);
     const auto [low, high] = std::minmax({t.corners[0].y(), t.corners[1].y(), t.corners[2].y()});
     t.bands = layout.bandsOf(low, high);
-    return t;
+    return true;
 }
 
 QPen edgePen(bool edges)
@@ -178,24 +202,36 @@ void drawBand(QPainter* painter, const std::vector<WidgetTriangle>& chunk, int b
     }
 }
 
-// Converts the triangles in view a chunk at a time and hands each chunk to `draw`.
+// Converts the triangles in view a chunk at a time and hands each chunk to `draw`; with
+// `specksLeftOut` (an aliased fill without outline into a picture of whole pixels), those that
+// reach no pixel centre are left out.
 template <class Draw>
 void forEachChunk(const InView& inView, const ElevationColorMapper& colors,
-                  const mvc::core::View& view, const BandLayout& layout, Draw draw)
+                  const mvc::core::View& view, const BandLayout& layout, bool specksLeftOut,
+                  Draw draw)
 {
     const Triangles& triangles = inView.triangles;
     std::vector<WidgetTriangle> chunk;
     chunk.reserve(std::min(CHUNK, triangles.size()));
+    WidgetTriangle t;
     for (std::size_t first = 0; first < triangles.size(); first += CHUNK) {
         chunk.clear();
         const std::size_t last = std::min(triangles.size(), first + CHUNK);
         for (std::size_t k = first; k < last; ++k) {
-            if (!inView.cull || meets(*triangles[k], *inView.cull)) {
-                chunk.push_back(widgetTriangle(*triangles[k], colors, view, layout));
+            if ((!inView.cull || meets(*triangles[k], *inView.cull))
+                && widgetTriangle(*triangles[k], colors, view, layout, specksLeftOut, t)) {
+                chunk.push_back(t);
             }
         }
         draw(chunk);
     }
+}
+
+// Whether a picture drawn with these hints and this key may leave out the triangles that
+// reach no pixel centre (see `reachesPixelCentre`).
+bool specksLeftOut(QPainter::RenderHints hints, const TinPaintCache::Key& key)
+{
+    return !key.edges && !hints.testFlag(QPainter::Antialiasing) && key.pixelRatio == 1.0;
 }
 
 // Draws the triangles with the painter as it is (one band, the caller's thread).
@@ -204,7 +240,7 @@ void drawTriangles(QPainter* painter, const InView& inView, const ElevationColor
 {
     guimisc::restorer::QPainterPenBrushChanger changer(painter, edgePen(edges), painter->brush());
     forEachChunk(
-        inView, colors, view, BandLayout(1, 1),
+        inView, colors, view, BandLayout(1, 1), false,
         [painter](const std::vector<WidgetTriangle>& chunk) { drawBand(painter, chunk, 0); });
 }
 
@@ -256,7 +292,8 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const I
     picture.fill(Qt::transparent);
     const BandLayout layout(picture.height(), BandPainter::bandsFor(triangles.size(), picture));
     const QPen pen = edgePen(key.edges);
-    forEachChunk(inView, colors, view, layout, [&](const std::vector<WidgetTriangle>& chunk) {
+    forEachChunk(inView, colors, view, layout, specksLeftOut(painter.renderHints(), key),
+                 [&](const std::vector<WidgetTriangle>& chunk) {
         BandPainter::paint(&picture, layout.count(), painter.renderHints(),
                            [&](QPainter* onBand, int band) {
                                onBand->setPen(pen);
@@ -296,7 +333,7 @@ QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, 
     onPicture.setRenderHints(painter.renderHints());
     onPicture.translate(-crop.topLeft());
     onPicture.setPen(edgePen(key.edges));
-    forEachChunk(inView, colors, view, BandLayout(1, 1),
+    forEachChunk(inView, colors, view, BandLayout(1, 1), specksLeftOut(painter.renderHints(), key),
                  [&](const std::vector<WidgetTriangle>& chunk) { drawBand(&onPicture, chunk, 0); });
     onPicture.end();
     picture.setOffset(crop.topLeft());

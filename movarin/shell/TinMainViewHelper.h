@@ -33,7 +33,10 @@ namespace varnel {
 /// picture that the view keeps (`TinPaintCache`) and that later paints reuse while the TIN
 /// (its revision), the view's transform, the visible rectangle, the device, the colour
 /// scale and the edge setting are unchanged; the result is the same as drawing the
-/// triangles directly, which is what happens on any other device. A picture of many
+/// triangles directly, which is what happens on any other device. Into a picture without
+/// edges, antialiasing or a pixel ratio other than 1, a triangle whose box holds no pixel centre
+/// is left out before its colour is computed: the painter fills no pixel of it, and at survey
+/// scale most triangles of a view of the whole TIN are such specks. A picture of many
 /// triangles is drawn in horizontal bands on several threads (`BandPainter`), the triangles
 /// converted to widget points on the caller's thread a chunk at a time.
 ///

@@ -26,6 +26,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace varnel::test {
@@ -229,6 +230,36 @@ TEST_F(TinPainting, AViewOfMostOfTheTinShowsEveryTriangleInIt)
         QImage image = background;
         paintTinOn(&image, grid.tin, m_colors, *view, false);
         EXPECT_EQ(oracle, image) << (cached ? "kept picture" : "direct");
+    }
+}
+
+TEST_F(TinPainting, KeptPictureOfTrianglesSmallerThanAPixelShowsWhatDirectDrawingShows)
+{
+    // 300 x 300 cells in a view of 200 x 200 pixels: most triangles cover no pixel centre and
+    // are left out of the kept picture, which the painter drawing every one must confirm. On
+    // the regular grid many corners and edges fall exactly on pixel centres; the jittered one
+    // has none in particular.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    for (bool jittered : {false, true}) {
+        SCOPED_TRACE(jittered ? "jittered" : "regular");
+        GridTin grid(300);
+        if (jittered) {
+            for (const PointPtr& p : grid.nodes) {
+                p->setX(p->x() + jitter(random));
+                p->setY(p->y() + jitter(random));
+            }
+        }
+        auto view = makeMainView();
+        view->fit(QRectF(0.0, 0.0, 300.0, 300.0));
+        TinMainViewHelper::setPaintCacheEnabledForTests(false);
+        QImage direct = blank();
+        paintTinOn(&direct, grid.tin, m_colors, *view, false);
+        TinMainViewHelper::setPaintCacheEnabledForTests(true);
+        QImage kept = blank();
+        paintTinOn(&kept, grid.tin, m_colors, *view, false);
+        EXPECT_EQ(direct, kept);
+        EXPECT_LT(pixelsOf(direct, Qt::white), 200 * 200 / 10);
     }
 }
 
