@@ -4,11 +4,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QDomElement;
 class QXmlStreamWriter;
 
 namespace tin::core {
+class Point;
 class PointSet;
 }
 
@@ -74,6 +76,12 @@ protected:
     /// Reads the view setting from `element`; a missing or malformed attribute keeps the
     /// view's current value (its default when nothing was loaded before).
     void loadViewSetting(const QDomElement& element);
+
+    /// The point file at `path`: binary when it opens with the binary file's title (a damaged
+    /// one then throws) or reads as binary, else point text. `records`, when given, receives
+    /// the point of each record of a binary file in file order; it is emptied for text.
+    static tin::core::PointSet readPointFile(const std::string& path,
+                                             std::vector<std::shared_ptr<tin::core::Point>>* records);
 
     /// Replaces the point set whole (null: an empty set).
     void replacePointSet(std::unique_ptr<tin::core::PointSet> pointSet);
