@@ -10,6 +10,7 @@
 #include <guimisc/UserDialogs.h>
 #include <guimisc/ZipSupport.h>
 #include <guimisc/dialog/WaitDialog.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -139,11 +140,9 @@ bool Project::save()
     }
     m_mainWindow->enterModelessDialogMode();
     QCoreApplication::processEvents();
-    m_mainWindow->setCursor(Qt::WaitCursor);
-    ScopeExit restore([this] {
-        m_mainWindow->setCursor(Qt::ArrowCursor);
-        m_mainWindow->exitModelessDialogMode();
-    });
+    // The cursor of a caller's longer operation (the packing that follows) stays.
+    const guimisc::restorer::WaitCursor busy;
+    ScopeExit restore([this] { m_mainWindow->exitModelessDialogMode(); });
     return m_mainfile->save();
 }
 

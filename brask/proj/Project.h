@@ -60,7 +60,8 @@ public:
 
     /// Reads "project.xml" into the tree; throws what the main file's load throws.
     void load();
-    /// Writes "project.xml" under a wait cursor; false when it could not be written.
+    /// Writes "project.xml" under the wait cursor (the application's, taken back afterwards);
+    /// false when it could not be written.
     bool save();
     /// Unpacks `archive` into the work folder. True when the tool succeeded (warnings
     /// allowed), the folder holds only plain folders and regular files of their own (no

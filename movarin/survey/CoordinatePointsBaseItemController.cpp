@@ -9,6 +9,8 @@
 #include "brask/core/View.h"
 #include "orlin/core/PointSet.h"
 
+#include <guimisc/restorer/WaitCursor.h>
+
 #include <QAction>
 #include <QIcon>
 #include <QKeyEvent>
@@ -495,6 +497,7 @@ void Controller::polygonSelect()
 
 void Controller::selectAllPoints()
 {
+    const guimisc::restorer::WaitCursor busy;
     std::vector<PointPtr> all = item()->pointSet()->allPoints();
     m_selection.clear();
     m_selection.reserve(all.size());
@@ -505,6 +508,10 @@ void Controller::selectAllPoints()
         updateSelectionHelper(new VoidSelectionHelper(*current));
     } else {
         updateSelectionHelper(new VoidSelectionHelper(this));
+    }
+    // The rings of a survey's points are drawn before the cursor goes.
+    if (mvc::core::View* view = item()->model() ? item()->model()->view() : nullptr) {
+        view->repaint();
     }
 }
 
