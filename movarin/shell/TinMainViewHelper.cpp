@@ -67,7 +67,8 @@ InView trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
         }
         return inView;
     }
-    const std::vector<std::shared_ptr<tin::core::Triangle>> found = tin.findTrianglesIntersectRect(box);
+    const std::vector<std::shared_ptr<tin::core::Triangle>> found =
+        tin.findTrianglesIntersectRect(box);
     inView.triangles.reserve(found.size());
     for (const std::shared_ptr<tin::core::Triangle>& t : found) {
         inView.triangles.push_back(t.get());
@@ -127,7 +128,8 @@ bool meets(const tin::core::Triangle& triangle, const tin::core::Rect& r)
     const tin::core::Point& a = *triangle.point(0);
     const tin::core::Point& b = *triangle.point(1);
     const tin::core::Point& c = *triangle.point(2);
-    return std::max({a.x(), b.x(), c.x()}) >= r.xMin() && std::min({a.x(), b.x(), c.x()}) <= r.xMax()
+    return std::max({a.x(), b.x(), c.x()}) >= r.xMin()
+           && std::min({a.x(), b.x(), c.x()}) <= r.xMax()
            && std::max({a.y(), b.y(), c.y()}) >= r.yMin()
            && std::min({a.y(), b.y(), c.y()}) <= r.yMax();
 }
@@ -202,29 +204,52 @@ void drawBand(QPainter* painter, const std::vector<WidgetTriangle>& chunk, int b
     }
 }
 
-// Converts the triangles in view a chunk at a time and hands each chunk to `draw`; with
-// `specksLeftOut` (an aliased fill without outline into a picture of whole pixels), those that
-// reach no pixel centre are left out.
-template <class Draw>
-void forEachChunk(const InView& inView, const ElevationColorMapper& colors,
-                  const mvc::core::View& view, const BandLayout& layout, bool specksLeftOut,
-                  Draw draw)
-{
-    const Triangles& triangles = inView.triangles;
-    std::vector<WidgetTriangle> chunk;
-    chunk.reserve(std::min(CHUNK, triangles.size()));
-    WidgetTriangle t;
-    for (std::size_t first = 0; first < triangles.size(); first += CHUNK) {
-        chunk.clear();
-        const std::size_t last = std::min(triangles.size(), first + CHUNK);
+// Converts the triangles in view to what is drawn of them, in the order of the view's list.
+struct Conversion {
+    const InView& inView;
+    const ElevationColorMapper& colors;
+    const mvc::core::View& view;
+    const BandLayout& layout;
+    // An aliased fill without outline into a picture of whole pixels: a triangle that reaches
+    // no pixel centre is left out.
+    bool specksLeftOut;
+
+    // Converts triangles [first, last) into `out`, one slot each; a triangle left out (its
+    // box misses the view, or a speck) touches no band.
+    void operator()(std::size_t first, std::size_t last, WidgetTriangle* out) const
+    {
         for (std::size_t k = first; k < last; ++k) {
-            if ((!inView.cull || meets(*triangles[k], *inView.cull))
-                && widgetTriangle(*triangles[k], colors, view, layout, specksLeftOut, t)) {
-                chunk.push_back(t);
+            const tin::core::Triangle& triangle = *inView.triangles[k];
+            WidgetTriangle& t = out[k - first];
+            if ((inView.cull && !meets(triangle, *inView.cull))
+                || !widgetTriangle(triangle, colors, view, layout, specksLeftOut, t)) {
+                t.bands = 0;
             }
         }
-        draw(chunk);
     }
+};
+
+// Hands the triangles in view to `draw` a chunk of slots at a time: draw(chunk, first) fills
+// the chunk (see `Conversion`) with the triangles from `first` on and draws it.
+template <class Draw>
+void forEachChunk(const InView& inView, Draw draw)
+{
+    const std::size_t count = inView.triangles.size();
+    std::vector<WidgetTriangle> chunk;
+    chunk.reserve(std::min(CHUNK, count));
+    for (std::size_t first = 0; first < count; first += CHUNK) {
+        chunk.resize(std::min(CHUNK, count - first));
+        draw(chunk, first);
+    }
+}
+
+// Converts and draws the triangles in view on one painter, a chunk at a time.
+void drawInChunks(QPainter* painter, const Conversion& convert)
+{
+    forEachChunk(convert.inView, [&](std::vector<WidgetTriangle>& chunk, std::size_t first) {
+        convert(first, first + chunk.size(), chunk.data());
+        drawBand(painter, chunk, 0);
+    });
 }
 
 // Whether a picture drawn with these hints and this key may leave out the triangles that
@@ -239,9 +264,8 @@ void drawTriangles(QPainter* painter, const InView& inView, const ElevationColor
                    const mvc::core::View& view, bool edges)
 {
     guimisc::restorer::QPainterPenBrushChanger changer(painter, edgePen(edges), painter->brush());
-    forEachChunk(
-        inView, colors, view, BandLayout(1, 1), false,
-        [painter](const std::vector<WidgetTriangle>& chunk) { drawBand(painter, chunk, 0); });
+    const BandLayout one(1, 1);
+    drawInChunks(painter, Conversion{inView, colors, view, one, false});
 }
 
 // A picture kept for later paints shows the same as drawing directly only on a raster
@@ -279,26 +303,35 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
 }
 
 // The triangles drawn into a transparent picture of the device's size, in bands on several
-// threads when there are many.
+// threads when there are many; the threads also convert the triangles, a slice of each chunk
+// each, before the bands draw it.
 QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const InView& inView,
                  const ElevationColorMapper& colors, const mvc::core::View& view)
 {
-    const Triangles& triangles = inView.triangles;
     QImage picture(key.pixels, QImage::Format_ARGB32_Premultiplied);
     if (picture.isNull()) {
         return picture;
     }
     picture.setDevicePixelRatio(key.pixelRatio);
     picture.fill(Qt::transparent);
-    const BandLayout layout(picture.height(), BandPainter::bandsFor(triangles.size(), picture));
+    const int bands = BandPainter::bandsFor(inView.triangles.size(), picture);
+    const BandLayout layout(picture.height(), bands);
+    const Conversion convert{inView, colors, view, layout,
+                             specksLeftOut(painter.renderHints(), key)};
     const QPen pen = edgePen(key.edges);
-    forEachChunk(inView, colors, view, layout, specksLeftOut(painter.renderHints(), key),
-                 [&](const std::vector<WidgetTriangle>& chunk) {
-        BandPainter::paint(&picture, layout.count(), painter.renderHints(),
-                           [&](QPainter* onBand, int band) {
-                               onBand->setPen(pen);
-                               drawBand(onBand, chunk, band);
-                           });
+    forEachChunk(inView, [&](std::vector<WidgetTriangle>& chunk, std::size_t first) {
+        const std::size_t count = chunk.size();
+        BandPainter::paint(
+            &picture, bands, painter.renderHints(),
+            [&](int slice) {
+                const std::size_t from = count * static_cast<std::size_t>(slice) / bands;
+                const std::size_t to = count * static_cast<std::size_t>(slice + 1) / bands;
+                convert(first + from, first + to, chunk.data() + from);
+            },
+            [&](QPainter* onBand, int band) {
+                onBand->setPen(pen);
+                drawBand(onBand, chunk, band);
+            });
     });
     return picture;
 }
@@ -333,8 +366,9 @@ QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, 
     onPicture.setRenderHints(painter.renderHints());
     onPicture.translate(-crop.topLeft());
     onPicture.setPen(edgePen(key.edges));
-    forEachChunk(inView, colors, view, BandLayout(1, 1), specksLeftOut(painter.renderHints(), key),
-                 [&](const std::vector<WidgetTriangle>& chunk) { drawBand(&onPicture, chunk, 0); });
+    const BandLayout one(1, 1);
+    drawInChunks(&onPicture, Conversion{inView, colors, view, one,
+                                        specksLeftOut(painter.renderHints(), key)});
     onPicture.end();
     picture.setOffset(crop.topLeft());
     return picture;

@@ -37,8 +37,8 @@ namespace varnel {
 /// edges, antialiasing or a pixel ratio other than 1, a triangle whose box holds no pixel centre
 /// is left out before its colour is computed: the painter fills no pixel of it, and at survey
 /// scale most triangles of a view of the whole TIN are such specks. A picture of many
-/// triangles is drawn in horizontal bands on several threads (`BandPainter`), the triangles
-/// converted to widget points on the caller's thread a chunk at a time.
+/// triangles is drawn in horizontal bands on several threads (`BandPainter`) a chunk at a
+/// time, each chunk converted to widget points first by the same threads, a slice each.
 ///
 /// The GeoEdit surfaces paint their small TINs over the terrain on the overlay layer: each
 /// picture then covers only the part of the view where its TIN lies and is kept on a shelf
