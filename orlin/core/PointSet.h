@@ -84,6 +84,8 @@ public:
     bool removePoint(const std::shared_ptr<Point>& p);
     bool hasPoint(const std::shared_ptr<Point>& p) const;
     bool empty() const;
+    // The points held, each once, counted without copying them.
+    std::size_t size() const;
     PointHashSet points() const;
     std::vector<std::shared_ptr<Point>> allPoints() const;
     Rect boundingRect() const;

@@ -57,6 +57,39 @@ TEST_F(CoordinatePointsBaseItemViewTest, MarkersTakeTheSettingsColourOrTheirElev
     EXPECT_NE(at(picture, scene.pixel(-1.0, 1.0)), at(picture, scene.pixel(1.0, -1.0)));
 }
 
+TEST_F(CoordinatePointsBaseItemViewTest, RepaintsReuseTheMarkersUntilAnEditOrTheFrameworkDropsThem)
+{
+    PointScene scene;
+    TestPointsItem* item = scene.addItem({{0.0, 0.0, 10.0}, {1.0, 1.0, 55.0}});
+    const auto* colours = scene.project().elevationColorMapper();
+    const auto points = item->pointSet()->allPoints();
+    // The view takes its final size and placement first, so that the pixel stays put.
+    scene.grab();
+    scene.view()->updateView();
+    const QPoint c = scene.pixel(points[0]->x(), points[0]->y());
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(points[0]->elevation())));
+
+    // An elevation changed behind the commands' back is not seen by a plain repaint: the
+    // layer is reused. The framework's discard (View::updateView) makes it show.
+    const double before = points[0]->elevation();
+    points[0]->setElevation(-80.0);
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(before)));
+    scene.view()->updateView();
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(-80.0)));
+
+    // An undoable edit shows at once, and so does its undo.
+    item->controller()->editPointsElevation({points[0]}, 55.0);
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(55.0)));
+    scene.undoStack()->undo();
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(-80.0)));
+    // A selection is ringed over the kept markers and goes again with it.
+    scene.select(item);
+    item->controller()->selection().insert(points[0]);
+    EXPECT_EQ(at(scene.grab(), c + QPoint(0, 3)), rgb(Qt::black));
+    item->controller()->clearSelection();
+    EXPECT_NE(at(scene.grab(), c + QPoint(0, 3)), rgb(Qt::black));
+}
+
 TEST_F(CoordinatePointsBaseItemViewTest, SelectedPointsOfTheSelectedItemAreRinged)
 {
     PointScene scene;
