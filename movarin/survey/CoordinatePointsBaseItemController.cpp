@@ -274,8 +274,12 @@ Controller::PointsMembershipCommand::PointsMembershipCommand(const Selection& po
         return;
     }
     const tin::core::PointSet* set = item->pointSet();
+    // An empty set holds none of them: no look-ups (a copy into the empty points for the TIN
+    // is millions of points).
+    const bool none = set->empty();
+    m_points.reserve(held && none ? 0 : points.size());
     for (const PointPtr& p : points) {
-        if (p && set->hasPoint(p) == held) {
+        if (p && (none ? !held : set->hasPoint(p) == held)) {
             m_points.push_back(p);
         }
     }

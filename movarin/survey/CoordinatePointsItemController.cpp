@@ -13,6 +13,8 @@
 #include <QIcon>
 #include <QMenu>
 
+#include <utility>
+
 namespace varnel {
 
 namespace {
@@ -56,7 +58,7 @@ QAction* CoordinatePointsItemController::copyToPointsForTinAction() const
 void CoordinatePointsItemController::copySelectedPointsToPointsForTin()
 {
     const guimisc::restorer::WaitCursor busy;
-    const Selection points = selection();
+    const Selection points = std::move(selection());
     clearSelection();
     if (CoordinatePointsForTinItem* target = pointsForTinOf(item())) {
         addPoints(points, target);
