@@ -318,24 +318,56 @@ std::uint64_t bitsOf(double v)
     return bits;
 }
 
+std::uint64_t hashOf(const tin::core::Point& p)
+{
+    return mix(mix(mix(bitsOf(p.x())) ^ bitsOf(p.y())) ^ bitsOf(p.elevation()));
+}
+
 /// The TIN's vertex coordinates as a set: their number and a sum, in no order, of a hash
-/// of each distinct vertex's x, y and elevation.
+/// of each distinct vertex's x, y and elevation. Vertices are told apart by their ids when
+/// these are distinct (the readers and writers number them), which needs a bit per id;
+/// otherwise by their addresses, sorted.
 void describeVertices(const tin::core::Tin& tin, Content& content)
 {
+    content.vertexHash = 0;
+    content.vertices = 0;
+    int top = -1;
+    bool numbered = true;
+    for (const auto& t : tin.allTriangles()) {
+        for (int i = 0; i < 3; ++i) {
+            top = std::max(top, t->point(i)->id());
+            numbered = numbered && t->point(i)->id() >= 0;
+        }
+    }
+    if (numbered) {
+        std::vector<bool> seen(static_cast<std::size_t>(top) + 1);
+        for (const auto& t : tin.allTriangles()) {
+            for (int i = 0; i < 3; ++i) {
+                const tin::core::Point& p = *t->point(i);
+                if (!seen[static_cast<std::size_t>(p.id())]) {
+                    seen[static_cast<std::size_t>(p.id())] = true;
+                    ++content.vertices;
+                    content.vertexHash += hashOf(p);
+                }
+            }
+        }
+        if (content.vertices == static_cast<std::uint64_t>(tin.pointCount())) {
+            return;
+        }
+    }
     std::vector<const tin::core::Point*> corners;
     corners.reserve(3 * tin.allTriangles().size());
     for (const auto& t : tin.allTriangles()) {
-        corners.push_back(t->point1().get());
-        corners.push_back(t->point2().get());
-        corners.push_back(t->point3().get());
+        for (int i = 0; i < 3; ++i) {
+            corners.push_back(t->point(i).get());
+        }
     }
     std::sort(corners.begin(), corners.end());
     corners.erase(std::unique(corners.begin(), corners.end()), corners.end());
     content.vertices = corners.size();
     content.vertexHash = 0;
     for (const tin::core::Point* p : corners) {
-        content.vertexHash +=
-            mix(mix(mix(bitsOf(p->x())) ^ bitsOf(p->y())) ^ bitsOf(p->elevation()));
+        content.vertexHash += hashOf(*p);
     }
 }
 
@@ -477,7 +509,7 @@ private:
     {
         Content c;
         varnel::CoordinatePointsForTinItem* points = pointsForTin();
-        c.points = points->pointSet()->allPoints().size();
+        c.points = points->pointSet()->size();
         for (const varnel::BreaklineItem* line : points->breaklineItems()) {
             c.breaklinePoints += line->points().size();
         }
