@@ -36,31 +36,18 @@ Prints what it found and "OK" last, or "FAIL" and what is wrong, exiting 1.
 import argparse
 import collections
 import datetime
-import io
 import math
-import os
 import re
-import struct
 import subprocess
 import sys
-import tarfile
 import xml.etree.ElementTree as ElementTree
-import zipfile
+
+sys.dont_write_bytecode = True  # no cache beside the sources
+from exported_project import Project, fail, fixed  # noqa: E402
 
 NS = "{http://www.landxml.org/schema/LandXML-1.2}"
 ROUNDING = 0.0005
 LENGTH_TOLERANCE = 1e-3
-
-
-def fail(message):
-    print("FAIL " + message)
-    sys.exit(1)
-
-
-def fixed(value):
-    """A number as the export writes it: 3 decimals, no sign on a zero."""
-    text = "%.3f" % value
-    return "0.000" if text == "-0.000" else text
 
 
 def numbers(text, where):
@@ -86,173 +73,6 @@ def number(text, where):
 def close(a, b, tolerance, where):
     if abs(a - b) > tolerance:
         fail("%s: %.6f, expected %.6f (tolerance %g)" % (where, a, b, tolerance))
-
-
-# --- the project ------------------------------------------------------------------------
-
-class ProjectFiles:
-    """The files of a saved project, from its folder or its archive."""
-
-    def __init__(self, path):
-        self.folder = path if os.path.isdir(path) else None
-        self.archive = None if self.folder else zipfile.ZipFile(path)
-
-    def read(self, name):
-        """The bytes of a member, or None when there is none."""
-        if self.folder:
-            path = os.path.join(self.folder, name)
-            if not os.path.isfile(path):
-                return None
-            with open(path, "rb") as f:
-                return f.read()
-        try:
-            return self.archive.read(name)
-        except KeyError:
-            return None
-
-
-class Tin:
-    """A TIN read from a TIN archive, with a bucket grid over its triangles."""
-
-    def __init__(self, data, name):
-        self.points, self.triangles = [], []
-        if data:
-            self.read(data, name)
-        self.index = collections.defaultdict(list)
-        if not self.triangles:
-            return
-        xs = [p[0] for p in self.points]
-        ys = [p[1] for p in self.points]
-        self.x0, self.y0 = min(xs), min(ys)
-        extent = max(max(xs) - self.x0, max(ys) - self.y0, 1e-9)
-        self.cell = extent / max(1.0, math.sqrt(len(self.triangles)) / 2.0)
-        for k, t in enumerate(self.triangles):
-            corners = [self.points[c] for c in t]
-            for i, j in self.cells(min(c[0] for c in corners), min(c[1] for c in corners),
-                                   max(c[0] for c in corners), max(c[1] for c in corners)):
-                self.index[(i, j)].append(k)
-
-    def read(self, data, name):
-        with tarfile.open(fileobj=io.BytesIO(data), mode="r:") as archive:
-            points = archive.extractfile("coordinatePoints.tpobin").read()
-            corners = archive.extractfile("triangles.tribin").read()
-        if len(points) < 68 or (len(points) - 68) % 24 or len(corners) % 12:
-            fail("%s: malformed TIN archive" % name)
-        self.points = [struct.unpack_from("<3d", points, 68 + 24 * i)
-                       for i in range((len(points) - 68) // 24)]
-        self.triangles = [struct.unpack_from("<3i", corners, k) for k in range(0, len(corners), 12)]
-        if any(not 0 <= c < len(self.points) for t in self.triangles for c in t):
-            fail("%s: a corner index out of range" % name)
-
-    def cells(self, x1, y1, x2, y2):
-        i1, j1 = int((x1 - self.x0) // self.cell), int((y1 - self.y0) // self.cell)
-        i2, j2 = int((x2 - self.x0) // self.cell), int((y2 - self.y0) // self.cell)
-        return [(i, j) for i in range(i1, i2 + 1) for j in range(j1, j2 + 1)]
-
-    def candidates(self, x1, y1, x2, y2):
-        if not self.triangles:
-            return set()
-        found = set()
-        for cell in self.cells(x1, y1, x2, y2):
-            found.update(self.index.get(cell, ()))
-        return found
-
-    def corners(self, k):
-        return [self.points[c] for c in self.triangles[k]]
-
-    def elevation(self, x, y, slack=2e-3):
-        """(z, slope) of the plane of a triangle that holds (x, y) or lies within `slack` of
-        it; None when none does."""
-        best = None
-        for k in self.candidates(x - slack, y - slack, x + slack, y + slack):
-            a, b, c = self.corners(k)
-            gap = distance_to_triangle((x, y), a, b, c)
-            if gap <= slack and (best is None or gap < best[0]):
-                best = (gap, k)
-        if best is None:
-            return None
-        a, b, c = self.corners(best[1])
-        det = (b[0] - a[0]) * (c[1] - a[1]) - (c[0] - a[0]) * (b[1] - a[1])
-        if det == 0:
-            return None
-        gx = ((b[2] - a[2]) * (c[1] - a[1]) - (c[2] - a[2]) * (b[1] - a[1])) / det
-        gy = ((c[2] - a[2]) * (b[0] - a[0]) - (b[2] - a[2]) * (c[0] - a[0])) / det
-        return a[2] + gx * (x - a[0]) + gy * (y - a[1]), math.hypot(gx, gy)
-
-    def holds(self, x, y):
-        """Whether (x, y) lies on a triangle (its border included, 1e-9 of slack)."""
-        return any(distance_to_triangle((x, y), *self.corners(k)) <= 1e-9
-                   for k in self.candidates(x, y, x, y))
-
-    def meets_segment(self, p, q):
-        for k in self.candidates(min(p[0], q[0]), min(p[1], q[1]), max(p[0], q[0]), max(p[1], q[1])):
-            a, b, c = self.corners(k)
-            if distance_to_triangle(p, a, b, c) <= 1e-9:
-                return True
-            if any(segments_meet(p, q, u, v) for u, v in ((a, b), (b, c), (c, a))):
-                return True
-        return False
-
-
-def cross(o, a, b):
-    return (a[0] - o[0]) * (b[1] - o[1]) - (a[1] - o[1]) * (b[0] - o[0])
-
-
-def point_segment_distance(p, a, b):
-    dx, dy = b[0] - a[0], b[1] - a[1]
-    length = dx * dx + dy * dy
-    t = 0.0 if length == 0 else max(0.0, min(1.0, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length))
-    return math.hypot(p[0] - a[0] - t * dx, p[1] - a[1] - t * dy)
-
-
-def distance_to_triangle(p, a, b, c):
-    d1, d2, d3 = cross(a, b, p), cross(b, c, p), cross(c, a, p)
-    if (d1 >= 0 and d2 >= 0 and d3 >= 0) or (d1 <= 0 and d2 <= 0 and d3 <= 0):
-        return 0.0
-    return min(point_segment_distance(p, a, b), point_segment_distance(p, b, c),
-               point_segment_distance(p, c, a))
-
-
-def segments_meet(p, q, a, b):
-    d1, d2, d3, d4 = cross(a, b, p), cross(a, b, q), cross(p, q, a), cross(p, q, b)
-    if ((d1 > 0) != (d2 > 0) or d1 == 0 or d2 == 0) and ((d3 > 0) != (d4 > 0) or d3 == 0 or d4 == 0):
-        if d1 == d2 == 0:  # collinear: overlapping boxes
-            return (min(p[0], q[0]) <= max(a[0], b[0]) and min(a[0], b[0]) <= max(p[0], q[0])
-                    and min(p[1], q[1]) <= max(a[1], b[1]) and min(a[1], b[1]) <= max(p[1], q[1]))
-        return True
-    return False
-
-
-def read_project(path):
-    files = ProjectFiles(path)
-    text = files.read("project.xml")
-    if text is None:
-        fail("%s holds no project.xml" % path)
-    root = ElementTree.fromstring(text)
-    sections = []
-    for group in root.iter("CrossSectionGroup"):
-        for s in group.findall("CrossSection"):
-            sections.append((s.get("name", ""), float(s.get("startX", "0")), float(s.get("startY", "0")),
-                             float(s.get("endX", "0")), float(s.get("endY", "0"))))
-        break
-    banks = {}
-    for group in root.iter("GeoDataGroup"):
-        if group.get("name") != "referenceinformation":
-            continue
-        for number_, child in enumerate(list(group), start=1):
-            if child.tag != "GeoDataPolyLine":
-                continue
-            key = child.get("caption", "").lower()
-            if key not in ("1", "4") or key in banks:
-                continue
-            data = files.read("geoData/referenceinformation/geodata%d.dat" % number_) or b""
-            count = struct.unpack_from("<i", data)[0] if len(data) >= 4 else 0
-            vertices = [struct.unpack_from("<2d", data, 4 + 16 * i) for i in range(count)]
-            if len(vertices) >= 2:
-                banks[key] = vertices
-    tins = {"original": Tin(files.read("readOnlyTin.tin"), "readOnlyTin.tin"),
-            "designed": Tin(files.read("tin.tin"), "tin.tin")}
-    return sections, banks, tins
 
 
 # --- the file ---------------------------------------------------------------------------
@@ -337,8 +157,7 @@ def check_on_tin(tin, x, y, z, where):
 
 
 def check_profile(text, section, tin, where):
-    name, sx, sy, ex, ey = section
-    length = math.hypot(ex - sx, ey - sy)
+    length = section.length
     values = numbers(text, where)
     if not values or len(values) % 2:
         fail("%s: %d numbers" % (where, len(values)))
@@ -348,9 +167,8 @@ def check_profile(text, section, tin, where):
         fail("%s: L not ascending" % where)
     if ls[0] < -length - LENGTH_TOLERANCE or ls[-1] > 2 * length + LENGTH_TOLERANCE:
         fail("%s: L from %.3f to %.3f for a section of %.3f" % (where, ls[0], ls[-1], length))
-    ux, uy = (ex - sx) / length, (ey - sy) / length
     for l, h in pairs:
-        check_on_tin(tin, sx + l * ux, sy + l * uy, h, "%s at L %.3f" % (where, l))
+        check_on_tin(tin, *section.at(l), h, "%s at L %.3f" % (where, l))
     return len(pairs)
 
 
@@ -358,10 +176,10 @@ def check_distance_marks(alignments, sections, tins):
     ldm = only(alignments["ldm"], "Alignment", "ldm")
     if ldm.get("name") != "left_distance_mark":
         fail("ldm: alignment %r" % ldm.get("name"))
-    starts = [(s[1], s[2]) for s in sections]
+    starts = [s.start for s in sections]
     stations = running(starts)
     check_length(ldm, stations, "ldm")
-    check_lines(ldm, starts, [s[0] + " L" for s in sections], "ldm")
+    check_lines(ldm, starts, [s.name + " L" for s in sections], "ldm")
 
     designed = tins["designed"]
     expected = [(st, p) for st, p in zip(stations, starts) if designed.holds(*p)]
@@ -377,7 +195,7 @@ def check_distance_marks(alignments, sections, tins):
         fail("ldm: %d CrossSect for %d sections" % (len(sects), len(sections)))
     rows = 0
     for i, section in enumerate(sections):
-        name, sx, sy, ex, ey = section
+        name, (sx, sy), (ex, ey) = section.name, section.start, section.end
         far_start = (2 * sx - ex, 2 * sy - ey)
         far_end = (2 * ex - sx, 2 * ey - sy)
         for k, surface in enumerate(("original", "designed")):
@@ -399,9 +217,9 @@ def check_distance_marks(alignments, sections, tins):
     rdm = only(alignments["rdm"], "Alignment", "rdm")
     if rdm.get("name") != "right_distance_mark":
         fail("rdm: alignment %r" % rdm.get("name"))
-    ends = [(s[3], s[4]) for s in sections]
+    ends = [s.end for s in sections]
     check_length(rdm, running(ends), "rdm")
-    check_lines(rdm, ends, [s[0] + " R" for s in sections], "rdm")
+    check_lines(rdm, ends, [s.name + " R" for s in sections], "rdm")
     if children(rdm, "Profile") or children(rdm, "CrossSects"):
         fail("rdm: a profile or cross sections")
     print("distance marks: %d sections, %d PVI, %d profile points" % (len(sections), len(found), rows))
@@ -492,7 +310,10 @@ def main():
             fail("xmllint: " + run.stdout.strip())
         print("schema: valid")
 
-    sections, banks, tins = read_project(args.project)
+    project = Project(args.project)
+    sections, tins = project.sections, project.tins
+    banks = {key: project.polyline("referenceinformation", key) for key in ("1", "4")}
+    banks = {key: vertices for key, vertices in banks.items() if vertices}
     try:
         root = ElementTree.parse(args.landxml).getroot()
     except ElementTree.ParseError as e:
