@@ -14,6 +14,7 @@
 //
 // BenchSupport.h (orlin) comes before any Qt header: Qt's keyword macros would spoil it.
 #include "BenchSupport.h"
+#include "ProgramBenchSupport.h"
 
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionItem.h"
@@ -35,7 +36,6 @@
 #include <common/io/SafeFileWriter.h>
 #include <guimisc/OstreamDevice.h>
 
-#include <QApplication>
 #include <QXmlStreamWriter>
 
 #include <benchmark/benchmark.h>
@@ -205,23 +205,12 @@ BENCHMARK(BM_ExportProject)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    const bench::ScratchDir scratch("movarin_bench_landxml_export_");
-    bench::useOffscreenScratchHome(scratch.file("home"));
-    {
-        QApplication application(argc, argv);
-        QApplication::setOrganizationName(QStringLiteral("KORV/DASEL"));
-        QApplication::setApplicationName(QStringLiteral("Movarin"));
-        setUpScene(scratch);
-
-        bench::RatioReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printRatio("BM_WriteSurface", "BM_BareFormat", "goal: under 2 s");
-        reporter.printRatio("BM_ExportProject", "BM_BareFormat", "goal: under 4 s (two surfaces)");
-        std::printf("peak resident %.0f MB\n", bench::peakResidentMb());
-        g_scene.reset();
-        benchmark::Shutdown();
-    }
-    scratch.remove();
-    return 0;
+    return bench::runInProgram(
+        argc, argv, "movarin_bench_landxml_export_", setUpScene,
+        [](const bench::RatioReporter& reporter) {
+            reporter.printRatio("BM_WriteSurface", "BM_BareFormat", "goal: under 2 s");
+            reporter.printRatio("BM_ExportProject", "BM_BareFormat", "goal: under 4 s (two surfaces)");
+            std::printf("peak resident %.0f MB\n", bench::peakResidentMb());
+        },
+        [] { g_scene.reset(); });
 }
