@@ -2,6 +2,7 @@
 
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 #include "movarin/surfaces/MoldsContainerBrowser.h"
+#include "movarin/surfaces/MoldsContainerWidget.h"
 
 #include <QMainWindow>
 
@@ -16,6 +17,7 @@ GeoEditSurfaceGroupItemController::GeoEditSurfaceGroupItemController(
     if (window) {
         window->addDockWidget(Qt::RightDockWidgetArea, m_moldsContainerBrowser);
     }
+    m_moldsContainerBrowser->setMoldsContainer(item->moldsContainer());
 }
 
 GeoEditSurfaceGroupItemController::~GeoEditSurfaceGroupItemController()
@@ -26,6 +28,11 @@ GeoEditSurfaceGroupItemController::~GeoEditSurfaceGroupItemController()
 MoldsContainerBrowser* GeoEditSurfaceGroupItemController::moldsContainerBrowser() const
 {
     return m_moldsContainerBrowser;
+}
+
+MoldItem* GeoEditSurfaceGroupItemController::selectedMoldItem() const
+{
+    return m_moldsContainerBrowser ? m_moldsContainerBrowser->selectedMoldItem() : nullptr;
 }
 
 } // namespace varnel

@@ -7,6 +7,7 @@
 namespace varnel {
 
 class GeoEditSurfaceGroupItem;
+class MoldItem;
 class MoldsContainerBrowser;
 
 /// The controller of the "GeoEdit Surfaces" folder. It makes the Mold Browser dock with the
@@ -23,6 +24,8 @@ public:
     ~GeoEditSurfaceGroupItemController() override;
 
     MoldsContainerBrowser* moldsContainerBrowser() const;
+    /// The mold selected in the browser's current tab; null when none.
+    MoldItem* selectedMoldItem() const;
 
 private:
     QPointer<MoldsContainerBrowser> m_moldsContainerBrowser;
