@@ -3,6 +3,7 @@
 // not lose the archive or the work; archives that cannot be opened; the recent projects; and
 // the conversion to edit mode where it stops.
 #include "MainWindowTestSupport.h"
+#include "ProjectTestSupport.h"
 
 #include "brask/window/ProjectMdiArea.h"
 #include "movarin/shell/CreateModeMainWindow.h"
@@ -31,19 +32,6 @@ namespace varnel::test {
 namespace {
 
 using Script = guimisc::UserDialogScript;
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 class MainWindowLifecycleTest : public MainWindowTest {
 protected:
@@ -163,7 +151,7 @@ protected:
         window().newCreateProject();
         m_archive = saveAs("x");
         ASSERT_EQ(m_archive, file("x.cmvn"));
-        m_bytes = readAll(m_archive);
+        m_bytes = fileBytes(m_archive);
         ASSERT_FALSE(m_bytes.isEmpty());
         createModeWindow()->model()->standardItemModel()->item(0)->setCheckState(Qt::Unchecked);
         modify();
@@ -176,7 +164,7 @@ protected:
         EXPECT_EQ(box.kind, guimisc::UserDialogs::Kind::Critical);
         EXPECT_EQ(box.title, "Error");
         EXPECT_EQ(box.text, "Saving project failed.");
-        EXPECT_EQ(readAll(m_archive), m_bytes);
+        EXPECT_EQ(fileBytes(m_archive), m_bytes);
         EXPECT_TRUE(isModified());
         EXPECT_EQ(window().windowTitle(), "x.cmvn - Movarin");
         EXPECT_EQ(window().project()->filename(), m_archive);
@@ -245,7 +233,7 @@ TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
         QString path;
         QString message;
     };
-    writeFile(file("y.cmvn"), "this is no zip archive\n");
+    ASSERT_TRUE(writeFileBytes(file("y.cmvn"), "this is no zip archive\n"));
     QFile::copy(archive, file("x.emvn"));
     QFile::copy(archive, file("data.STL"));
     const QString windowError = "The project file does not contain a window of this project type.";
@@ -275,7 +263,8 @@ TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
 TEST_F(MainWindowLifecycleTest, DamagedProjectFileShowsItsErrorAndClosesTheProject)
 {
     QTemporaryDir content;
-    writeFile(content.filePath("project.xml"), "<?xml version=\"1.0\"?>\n<Project version=\"1.0\"><Windows>");
+    ASSERT_TRUE(writeFileBytes(content.filePath("project.xml"),
+                               "<?xml version=\"1.0\"?>\n<Project version=\"1.0\"><Windows>"));
     QProcess zip;
     zip.setWorkingDirectory(content.path());
     zip.start("zip", {"-q", file("broken.cmvn"), "project.xml"});
