@@ -141,18 +141,11 @@ private:
     double m_lastSeconds = 0.0;
 };
 
-std::unique_ptr<Scene>& sceneHolder()
-{
-    static std::unique_ptr<Scene> held;
-    return held;
-}
+bench::MadeOnFirstUse<Scene> theScene;
 
 Scene& scene()
 {
-    if (!sceneHolder()) {
-        sceneHolder() = std::make_unique<Scene>();
-    }
-    return *sceneHolder();
+    return theScene.get();
 }
 
 void BM_BareAdd(benchmark::State& state)
@@ -220,40 +213,15 @@ void BM_ApplyOnReturn(benchmark::State& state)
     }
 }
 
-// The command on the stack, then `undoTimed` (undo when true, else redo) timed against the
-// other one untimed.
-void swapBack(benchmark::State& state, bool undoTimed)
+// The mold surface applied (and, with `deleteAll`, "Delete all" after it), then the last
+// command undone and redone; `undoTimed` picks which of the two is timed.
+void undoRedo(benchmark::State& state, bool deleteAll, bool undoTimed)
 {
     Scene& s = scene();
     s.pressReturn();
-    for (auto _ : state) {
-        bench::Clock::time_point start = bench::Clock::now();
-        s.stack().undo();
-        const double undone = bench::secondsSince(start);
-        start = bench::Clock::now();
-        s.stack().redo();
-        const double redone = bench::secondsSince(start);
-        state.SetIterationTime(undoTimed ? undone : redone);
+    if (deleteAll) {
+        s.controller()->deleteAllChildItemsSilently();
     }
-    s.stack().undo();
-    s.stack().clear();
-}
-
-void BM_Undo(benchmark::State& state)
-{
-    swapBack(state, true);
-}
-
-void BM_Redo(benchmark::State& state)
-{
-    swapBack(state, false);
-}
-
-void deleteAll(benchmark::State& state, bool undoTimed)
-{
-    Scene& s = scene();
-    s.pressReturn();
-    s.controller()->deleteAllChildItemsSilently();
     for (auto _ : state) {
         bench::Clock::time_point start = bench::Clock::now();
         s.stack().undo();
@@ -267,14 +235,24 @@ void deleteAll(benchmark::State& state, bool undoTimed)
     s.stack().clear();
 }
 
+void BM_Undo(benchmark::State& state)
+{
+    undoRedo(state, false, true);
+}
+
+void BM_Redo(benchmark::State& state)
+{
+    undoRedo(state, false, false);
+}
+
 void BM_DeleteAllRedo(benchmark::State& state)
 {
-    deleteAll(state, false);
+    undoRedo(state, true, false);
 }
 
 void BM_DeleteAllUndo(benchmark::State& state)
 {
-    deleteAll(state, true);
+    undoRedo(state, true, true);
 }
 
 BENCHMARK(BM_BareAdd)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
@@ -303,7 +281,7 @@ int main(int argc, char** argv)
     reporter.printRatio("BM_Redo", "BM_BareAdd", "(goal: under 50 ms)", suffix);
     reporter.printRatio("BM_DeleteAllRedo", "BM_BareAdd", "(one copy of the base TIN)", suffix);
     reporter.printRatio("BM_DeleteAllUndo", "BM_BareAdd", "(moves only)", suffix);
-    sceneHolder().reset();
+    theScene.drop();
     benchmark::Shutdown();
     return 0;
 }

@@ -39,15 +39,7 @@ void IconView::setSelected(bool selected)
 
 void IconView::fitToMold()
 {
-    QRectF r = m_item ? m_item->boundingRect() : QRectF();
-    if (r.width() == 0.0) {
-        r.setLeft(r.left() - 1.0);
-        r.setWidth(2.0);
-    }
-    if (r.height() == 0.0) {
-        r.setTop(r.top() - 1.0);
-        r.setHeight(2.0);
-    }
+    const QRectF r = MoldItem::withExtent(m_item ? m_item->boundingRect() : QRectF(), 2.0);
     m_center = r.center();
     m_scaleX = 0.9 * width() / r.width();
     m_scaleY = 0.9 * height() / r.height();

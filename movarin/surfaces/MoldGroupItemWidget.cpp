@@ -77,6 +77,13 @@ void MoldGroupItemWidget::rebuildIcons()
     }
 }
 
+void MoldGroupItemWidget::rebuildIconsOf(const MoldGroupItem* group)
+{
+    if (MoldGroupItemWidget* widget = group ? group->widget() : nullptr) {
+        widget->rebuildIcons();
+    }
+}
+
 void MoldGroupItemWidget::handleItemSelection(MoldItem* mold)
 {
     m_selected = mold;

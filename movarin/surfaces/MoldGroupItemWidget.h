@@ -55,6 +55,8 @@ public:
     const std::vector<IconView*>& icons() const;
 
     void rebuildIcons();
+    /// Rebuilds the icons of the group's widget, if it has one.
+    static void rebuildIconsOf(const MoldGroupItem* group);
 
     /// "Mold Setting" for a new mold of the group's type, defined point by point; OK
     /// attaches it at the front and selects it.

@@ -26,9 +26,7 @@ void Self::redo()
     }
     m_group->insertAtFront(m_mold);
     m_inGroup = true;
-    if (MoldGroupItemWidget* widget = m_group->widget()) {
-        widget->rebuildIcons();
-    }
+    rebuildIconsOf(m_group);
 }
 
 void Self::undo()
@@ -38,9 +36,7 @@ void Self::undo()
     }
     m_group->remove(m_mold);
     m_inGroup = false;
-    if (MoldGroupItemWidget* widget = m_group->widget()) {
-        widget->rebuildIcons();
-    }
+    rebuildIconsOf(m_group);
 }
 
 } // namespace varnel

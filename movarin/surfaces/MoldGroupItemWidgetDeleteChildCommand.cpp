@@ -41,9 +41,7 @@ void Self::redo()
     }
     m_group->remove(m_mold);
     m_inGroup = false;
-    if (MoldGroupItemWidget* widget = m_group->widget()) {
-        widget->rebuildIcons();
-    }
+    rebuildIconsOf(m_group);
 }
 
 void Self::undo()
@@ -54,9 +52,7 @@ void Self::undo()
     const int size = static_cast<int>(m_group->molds().size());
     m_group->insertAt(m_mold, std::min(m_index, size));
     m_inGroup = true;
-    if (MoldGroupItemWidget* widget = m_group->widget()) {
-        widget->rebuildIcons();
-    }
+    rebuildIconsOf(m_group);
 }
 
 } // namespace varnel

@@ -14,9 +14,6 @@
 #include "movarin/surfaces/MoldsContainerBrowser.h"
 #include "movarin/surfaces/MoldsContainerWidget.h"
 
-#include "orlin/core/Polygon.h"
-#include "orlin/util/PolygonToTin.h"
-#include "orlin/util/TinModifier.h"
 
 #include "brask/proj/ProjectFile.h"
 
@@ -38,7 +35,6 @@
 namespace varnel::test {
 namespace {
 
-using tin::util::TinModifier;
 using Controller = GeoEditSurfaceGroupItemController;
 
 /// The terrain z = 0.01 x + 0.02 y over the flat square's triangles: any point inside has
@@ -402,21 +398,9 @@ TEST_F(GroupControllerTest, PathToolFillsTheConvexMoldAlongThePath)
     drawPath({{20, 50}, {60, 50}});
     ASSERT_EQ(group()->childItems().size(), 1u);
 
-    tin::core::Polygon rectangle;
-    for (const auto& [x, y] : {std::pair{20.0, 44.0}, {60.0, 44.0}, {60.0, 56.0}, {20.0, 56.0}}) {
-        rectangle.addPoint(tin::core::Point2D(x, y));
-    }
-    const tin::core::Tin region = tin::util::PolygonToTin::convert(rectangle);
-    bool ok = false;
-    const auto clip = [&](const tin::core::Tin& tin) {
-        return TinModifier::overwrite_deleteLonelyRegions(region, tin, &ok, nullptr, nullptr, nullptr);
-    };
-    double fill = 0.0;
-    double cut = 0.0;
-    TinModifier::calculateDifferences(clip(base()), clip(edited()), &ok, &fill, &cut);
-    ASSERT_TRUE(ok);
-    EXPECT_NEAR(fill, 4.5 * 40.0, 4.5 * 40.0 * 1e-6);
-    EXPECT_NEAR(cut, 0.0, 1e-9);
+    const CutFill inside = differencesInside(base(), edited(), QRectF(20.0, 44.0, 40.0, 12.0));
+    EXPECT_NEAR(inside.fill, 4.5 * 40.0, 4.5 * 40.0 * 1e-6);
+    EXPECT_NEAR(inside.cut, 0.0, 1e-9);
 }
 
 TEST_F(GroupControllerTest, MenusAndSharedSettings)
