@@ -11,7 +11,7 @@
 #include <guimisc/UserDialogs.h>
 
 #include <QFormLayout>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,10 +59,12 @@ MoldsContainerWidget::MoldsContainerWidget(QWidget* parent)
     auto form = new QFormLayout;
     form->addRow(tr("Type"), m_typeLabel);
     form->addRow(tr("Name"), m_nameLineEdit);
-    auto buttons = new QHBoxLayout;
-    for (QPushButton* button : {m_addButton, m_copyButton, m_editButton, m_deleteButton}) {
-        buttons->addWidget(button);
-    }
+    // Two rows of two: the dock stays narrow beside the main view.
+    auto buttons = new QGridLayout;
+    buttons->addWidget(m_addButton, 0, 0);
+    buttons->addWidget(m_copyButton, 0, 1);
+    buttons->addWidget(m_editButton, 1, 0);
+    buttons->addWidget(m_deleteButton, 1, 1);
     auto layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs, 1);
     layout->addWidget(m_detailView, 1);
