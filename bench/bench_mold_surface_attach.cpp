@@ -12,7 +12,8 @@
 // - BM_Undo and BM_Redo of that command: triangle swaps;
 // - BM_DeleteAllRedo and BM_DeleteAllUndo of "Delete all" over that surface: one copy of the
 //   base TIN, then moves.
-// For information, BM_Sweep: the surface made (both sweeps, the outline test), not applied.
+// For information, BM_Sweep: the surface made (both sweeps, the outline test), not applied;
+// BM_Outline: the surface TIN's outline that limits the merge (the bare add is given it).
 // Bare baseline in the same run, BM_BareAdd: `TinModifier::add` of the same extended TIN into
 // the same edited TIN within the same outline.
 // Goals: applying under 0.5 s (a small multiple of the bare add); undo and redo under 50 ms.
@@ -198,6 +199,19 @@ void BM_Sweep(benchmark::State& state)
     }
 }
 
+// For information: the surface TIN's outline, which limits the merge.
+void BM_Outline(benchmark::State& state)
+{
+    Scene& s = scene();
+    for (auto _ : state) {
+        std::unique_ptr<varnel::GeoEditSurfaceItem> surface(
+            s.group()->createGeoEditSurfaceItem(QStringLiteral("outline"), s.path(), s.mold()));
+        const bench::Clock::time_point start = bench::Clock::now();
+        benchmark::DoNotOptimize(surface->tin()->geosPolygons());
+        state.SetIterationTime(bench::secondsSince(start));
+    }
+}
+
 void BM_ApplyOnReturn(benchmark::State& state)
 {
     Scene& s = scene();
@@ -257,6 +271,7 @@ void BM_DeleteAllUndo(benchmark::State& state)
 
 BENCHMARK(BM_BareAdd)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 BENCHMARK(BM_Sweep)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
+BENCHMARK(BM_Outline)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 BENCHMARK(BM_ApplyOnReturn)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 BENCHMARK(BM_Undo)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 BENCHMARK(BM_Redo)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
@@ -277,6 +292,7 @@ int main(int argc, char** argv)
     const std::string suffix = "/iterations:5/manual_time";
     reporter.printRatio("BM_ApplyOnReturn", "BM_BareAdd", "(goal: under 0.5 s)", suffix);
     reporter.printRatio("BM_Sweep", "BM_BareAdd", "(both sweeps and the outline test)", suffix);
+    reporter.printRatio("BM_Outline", "BM_BareAdd", "(the surface's outline)", suffix);
     reporter.printRatio("BM_Undo", "BM_BareAdd", "(goal: under 50 ms)", suffix);
     reporter.printRatio("BM_Redo", "BM_BareAdd", "(goal: under 50 ms)", suffix);
     reporter.printRatio("BM_DeleteAllRedo", "BM_BareAdd", "(one copy of the base TIN)", suffix);
