@@ -23,7 +23,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
 
@@ -403,7 +402,7 @@ TEST_F(GroupControllerTest, PathToolFillsTheConvexMoldAlongThePath)
     EXPECT_NEAR(inside.cut, 0.0, 1e-9);
 }
 
-TEST_F(GroupControllerTest, MenusAndSharedSettings)
+TEST_F(GroupControllerTest, ContextMenuAndAddMenu)
 {
     QStringList texts;
     for (QAction* action : controller()->rightClickMenu()->actions()) {
@@ -415,13 +414,6 @@ TEST_F(GroupControllerTest, MenusAndSharedSettings)
     EXPECT_TRUE(add.actions().contains(controller()->geoEditSurfaceAction()));
     EXPECT_EQ(controller()->geoEditSurfaceAction()->text(), "GeoEdit Surface");
 
-    QSignalSpy batch(controller(), &Controller::batchApplyEnabled);
-    controller()->setBatchApplyEnabled(true);
-    EXPECT_TRUE(controller()->isBatchApplyEnabled());
-    ASSERT_EQ(batch.count(), 1);
-    EXPECT_TRUE(batch[0][0].toBool());
-    EXPECT_EQ(controller()->brushSize(), 5.0);
-    EXPECT_EQ(controller()->brushEditUnit(), 0.1);
 }
 
 // Molds and surfaces held by commands when the project closes: the stack goes first, and
