@@ -88,9 +88,9 @@ protected:
         return QString::fromLatin1(fileBytes(QDir(m_dir.path()).filePath(file))).split('\n');
     }
 
-    /// A plane TIN, reference lines 1, 2, C, 3, 4 running north at x about 11, 30, 50, 70 and
-    /// 90, three sections running east across them, overlapping roughness polygons and one
-    /// polygon in each other value group.
+    /// A plane TIN over [0, 100]², reference lines 1, 2, C, 3, 4 running north at x about 11,
+    /// 30, 50, 70 and 90 from y -5 to 105, five sections running east across them, overlapping
+    /// roughness polygons and polygons in each other value group.
     void buildRiver()
     {
         const tin::core::Tin tin = planeTin(Plane{20.0, 0.01, -0.02});
@@ -104,6 +104,10 @@ protected:
         addSection(QStringLiteral("No.1"), QPointF(2.0, 20.0), QPointF(98.0, 25.0));
         addSection(QStringLiteral("No.2"), QPointF(-10.0, 52.0), QPointF(105.0, 47.0));
         addSection(QStringLiteral("No.3"), QPointF(5.0, 80.0), QPointF(95.0, 88.0));
+        // Leaving the TIN before lines 3 and 4 (both clamped to its last row, where 4 wins),
+        // and wholly beyond it (a block without rows).
+        addSection(QStringLiteral("No.4"), QPointF(2.0, 95.0), QPointF(98.0, 104.0));
+        addSection(QStringLiteral("No.5"), QPointF(2.0, 103.0), QPointF(98.0, 104.0));
         // The first child is the top polygon: it wins where the two overlap (x 40 to 60).
         attachPolygon(geoGroup("roughness"), QStringLiteral("top"),
                       {{40.0, 40.0}, {80.0, 40.0}, {80.0, 110.0}, {40.0, 110.0}}, 0.05);

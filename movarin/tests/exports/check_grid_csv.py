@@ -26,8 +26,9 @@ With the project (sections of zero length left out as the export leaves them):
 - the interval distances between the crossings of consecutive sections with line "C";
 - each row's z on the edited TIN at the section's point at L; a block without rows exactly
   for a section that misses the TIN;
-- a row with panel k where line k crosses the section (clamped to the rows), and any other
-  row with a panel right after a row with that panel (a row put in copies its neighbour's);
+- a row with panel k where line k crosses the section (clamped to the rows; of lines clamped to
+  the same row the later one), and any other row with a panel right after a row with that
+  panel (a row put in copies its neighbour's);
 - the values of each stretch between two rows: those of the topmost polygon of each group
   that holds the stretch's middle, the defaults where none does.
 Prints what it found and "OK" last, or "FAIL" and what is wrong, exiting 1.
@@ -260,8 +261,11 @@ def check_against_project(project, kilometer_post, intervals, blocks):
             if not crossings:
                 fail("%s: line %d does not cross it" % (s.name, k + 1))
             panel_at[k + 1] = min(max(s.l_of(crossings[0]), first), last)
-            if not any(r["panel"] == k + 1 and abs(r["L"] - panel_at[k + 1]) <= ROUNDING + 1e-9 for r in rows):
-                fail("%s: no row with panel %d at L %.3f" % (s.name, k + 1, panel_at[k + 1]))
+        for k, at in panel_at.items():
+            # Lines clamped to the same end row: the later one wins.
+            winner = max(j for j, other in panel_at.items() if other == at)
+            if not any(r["panel"] == winner and abs(r["L"] - at) <= ROUNDING + 1e-9 for r in rows):
+                fail("%s: no row with panel %d at L %.3f" % (s.name, winner, at))
         for j, r in enumerate(rows):
             p = r["panel"]
             if p and abs(r["L"] - panel_at.get(p, math.inf)) > ROUNDING + 1e-9 and (j == 0 or rows[j - 1]["panel"] != p):

@@ -16,7 +16,8 @@ Checks:
   children in order Project, Application, CoordinateSystem, Units, the alignments "ldm" and
   "rdm" (when the project has cross sections), "lb" and "rb" (when it has reference polylines
   "1" and "4" of two vertices or more) and Surfaces;
-- every number of a coordinate, station, length, profile or surface finite;
+- every number of a coordinate, station, length, profile or surface finite, fixed with 3
+  decimals and without the sign of a negative zero;
 - "ldm" and "rdm": length the sum of the plan distances between the sections' start (end)
   points, one `Line` per consecutive pair with the points' "y x" and names "<name> L" ("R");
   on "ldm" a `PVI` "s z" for each section whose start lies on the edited TIN (s the running
@@ -51,15 +52,12 @@ LENGTH_TOLERANCE = 1e-3
 
 
 def numbers(text, where):
+    """The numbers of a text of fixed numbers with 3 decimals (no "-0.000", nothing infinite)."""
     values = []
     for token in (text or "").split():
-        try:
-            value = float(token)
-        except ValueError:
-            fail("%s: %r is no number" % (where, token))
-        if not math.isfinite(value):
-            fail("%s: %r is not finite" % (where, token))
-        values.append(value)
+        if not re.fullmatch(r"-?\d+\.\d{3}", token) or token == "-0.000":
+            fail("%s: %r is no finite number with 3 decimals" % (where, token))
+        values.append(float(token))
     return values
 
 
