@@ -8,7 +8,8 @@
 // - BM_ExportProject: the whole file of an edit-mode project whose base and edited TINs are
 //   two such TINs (no common point), two cross sections and both banks, without the dialog.
 //   Its first iteration also builds both TINs' triangle indexes for the profile queries (about
-//   1.5 s of its time); later ones spend about 0.5 s in those queries and 0.6 s per surface.
+//   1.5 s of its time); later ones spend about 0.5 s in those queries and 0.6 s on the two
+//   surfaces.
 // Bare baseline in the same run, BM_BareFormat: the same numbers (three per point, three per
 // face) formatted into memory with `std::to_chars`, nothing written.
 // Goals: a surface under 2 s, the project under 4 s. The ratios to the baseline are printed
