@@ -110,11 +110,12 @@ void setUpScene(const bench::ScratchDir& scratch)
     }
     varnel::GeoDataGroupItem* reference =
         root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
-    for (const auto& [caption, x] : {std::pair{QStringLiteral("1"), X0 + 100.0}, {QStringLiteral("4"), X0 + 900.0}}) {
+    for (const auto& [caption, x] :
+         {std::pair{QStringLiteral("1"), X0 + 100.0}, {QStringLiteral("4"), X0 + 900.0}}) {
         varnel::GeoDataPolylineItem* bank = reference->createPolylineItem(caption);
-        bank->setPolyline(new tin::core::Polyline(
-            {tin::core::Point2D(x, Y0 + 10.0), tin::core::Point2D(x + 30.0, Y0 + 500.0),
-             tin::core::Point2D(x - 10.0, Y0 + 990.0)}));
+        bank->setPolyline(new tin::core::Polyline({tin::core::Point2D(x, Y0 + 10.0),
+                                                   tin::core::Point2D(x + 30.0, Y0 + 500.0),
+                                                   tin::core::Point2D(x - 10.0, Y0 + 990.0)}));
         reference->attachChildAtBack(bank);
     }
     std::printf("TINs of %zu faces and %d points each\n", editedTin().allTriangles().size(),
@@ -212,7 +213,8 @@ int main(int argc, char** argv)
         argc, argv, "movarin_bench_landxml_export_", setUpScene,
         [](const bench::RatioReporter& reporter) {
             reporter.printRatio("BM_WriteSurface", "BM_BareFormat", "goal: under 2 s");
-            reporter.printRatio("BM_ExportProject", "BM_BareFormat", "goal: under 4 s (two surfaces)");
+            reporter.printRatio("BM_ExportProject", "BM_BareFormat",
+                                "goal: under 4 s (two surfaces)");
             std::printf("peak resident %.0f MB\n", bench::peakResidentMb());
         },
         [] { g_scene.reset(); });

@@ -37,7 +37,8 @@ char* ExportNumberFormat::appendFixed(char* out, double value)
             zero = *c == '0' || *c == '.';
         }
         if (zero) {
-            std::char_traits<char>::move(out, out + 1, static_cast<std::size_t>(result.ptr - out - 1));
+            std::char_traits<char>::move(out, out + 1,
+                                         static_cast<std::size_t>(result.ptr - out - 1));
             return result.ptr - 1;
         }
     }

@@ -117,7 +117,8 @@ GeoDataPolylineItem* GeoDataGroupItem::polylineByCaption(const QString& caption)
     const QString key = caption.toLower();
     for (mvc::core::ModelItem* child : childItems()) {
         auto polyline = qobject_cast<GeoDataPolylineItem*>(child);
-        if (polyline && polyline->caption().toLower() == key && polyline->polyline()->pointsCount() >= 2) {
+        if (polyline && polyline->caption().toLower() == key
+            && polyline->polyline()->pointsCount() >= 2) {
             return polyline;
         }
     }

@@ -139,8 +139,8 @@ LandXmlExportDialog::LandXmlExportDialog(QWidget* parent) : QDialog(parent)
     grid->addWidget(m_differTpEdit, 7, 1, 1, 2);
     outer->addLayout(grid);
 
-    auto buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel,
-                                        Qt::Horizontal, this);
+    auto buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, this);
     outer->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &LandXmlExportDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -92,7 +92,8 @@ void writeProperty(QXmlStreamWriter* writer, const QString& label, const QString
 }
 
 /// `Alignments` > `Alignment` with its length from station 0; the caller closes both.
-void startAlignment(QXmlStreamWriter* writer, const QString& code, const QString& name, double length)
+void startAlignment(QXmlStreamWriter* writer, const QString& code, const QString& name,
+                    double length)
 {
     writer->writeStartElement(QStringLiteral("Alignments"));
     writer->writeAttribute(QStringLiteral("name"), code);
@@ -174,8 +175,9 @@ public:
     }
     void flush()
     {
-        if (m_used > 0 && m_device->write(m_bytes.data(), static_cast<qint64>(m_used))
-                              != static_cast<qint64>(m_used)) {
+        if (m_used > 0
+            && m_device->write(m_bytes.data(), static_cast<qint64>(m_used))
+                   != static_cast<qint64>(m_used)) {
             throw common::exception::RuntimeException("Could not write the surface");
         }
         m_used = 0;
@@ -285,7 +287,8 @@ void LandXmlExportItem::exportLandXml()
     QWidget* parent = mainWindow();
     LandXmlExportDialog dialog(parent);
     const auto project = dynamic_cast<const Project*>(this->project());
-    dialog.setProjectionPair(project ? project->projectFile()->property()->projectionPair() : nullptr);
+    dialog.setProjectionPair(project ? project->projectFile()->property()->projectionPair()
+                                     : nullptr);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -298,9 +301,9 @@ void LandXmlExportItem::exportLandXml()
         guimisc::UserDialogs::critical(parent, tr("Error"), tr("LandXML export failed."));
         return;
     }
-    guimisc::UserDialogs::information(
-        parent, tr("Information"),
-        tr("LandXML successfully exported to %1.").arg(QDir::toNativeSeparators(m_setting.filename)));
+    guimisc::UserDialogs::information(parent, tr("Information"),
+                                      tr("LandXML successfully exported to %1.")
+                                          .arg(QDir::toNativeSeparators(m_setting.filename)));
 }
 
 const LandXmlExportSetting& LandXmlExportItem::setting() const
@@ -364,8 +367,10 @@ void LandXmlExportItem::writeLandXml(QXmlStreamWriter* writer)
     writer->writeNamespace(XSI_NAMESPACE, QStringLiteral("xsi"));
     writer->writeAttribute(XSI_NAMESPACE, QStringLiteral("schemaLocation"),
                            LANDXML_NAMESPACE + QLatin1Char(' ') + SCHEMA_LOCATION);
-    writer->writeAttribute(QStringLiteral("date"), QLocale::c().toString(now, QStringLiteral("yyyy-MM-dd")));
-    writer->writeAttribute(QStringLiteral("time"), QLocale::c().toString(now, QStringLiteral("HH:mm:ss")));
+    writer->writeAttribute(QStringLiteral("date"),
+                           QLocale::c().toString(now, QStringLiteral("yyyy-MM-dd")));
+    writer->writeAttribute(QStringLiteral("time"),
+                           QLocale::c().toString(now, QStringLiteral("HH:mm:ss")));
     writer->writeAttribute(QStringLiteral("version"), QStringLiteral("1.2"));
 
     writeProject(writer);
@@ -378,12 +383,15 @@ void LandXmlExportItem::writeLandXml(QXmlStreamWriter* writer)
         writeRightDistanceMarks(writer, sections);
     }
     EditModeMainWindowModelRootItem* root = rootItem();
-    if (GeoDataGroupItem* reference = root ? root->geoDataTopItem()->groupItem(REFERENCE_GROUP) : nullptr) {
+    if (GeoDataGroupItem* reference =
+            root ? root->geoDataTopItem()->groupItem(REFERENCE_GROUP) : nullptr) {
         if (GeoDataPolylineItem* left = reference->polylineByCaption(QStringLiteral("1"))) {
-            writeBankAlignment(writer, QStringLiteral("lb"), QStringLiteral("left bank"), *left->polyline());
+            writeBankAlignment(writer, QStringLiteral("lb"), QStringLiteral("left bank"),
+                               *left->polyline());
         }
         if (GeoDataPolylineItem* right = reference->polylineByCaption(QStringLiteral("4"))) {
-            writeBankAlignment(writer, QStringLiteral("rb"), QStringLiteral("right bank"), *right->polyline());
+            writeBankAlignment(writer, QStringLiteral("rb"), QStringLiteral("right bank"),
+                               *right->polyline());
         }
     }
     writeSurfaces(writer);
@@ -394,7 +402,8 @@ void LandXmlExportItem::writeProject(QXmlStreamWriter* writer) const
 {
     writer->writeStartElement(QStringLiteral("Project"));
     writer->writeAttribute(QStringLiteral("name"), m_setting.projectName);
-    writeProperty(writer, QStringLiteral("applicationCriterion"), QStringLiteral("QephLandXmlVer.1.2"));
+    writeProperty(writer, QStringLiteral("applicationCriterion"),
+                  QStringLiteral("QephLandXmlVer.1.2"));
     writer->writeEndElement();
 }
 
@@ -442,7 +451,8 @@ void LandXmlExportItem::writeLeftDistanceMarks(QXmlStreamWriter* writer,
         names.push_back(section->name() + QStringLiteral(" L"));
     }
     const std::vector<double> station = stations(starts);
-    startAlignment(writer, QStringLiteral("ldm"), QStringLiteral("left_distance_mark"), station.back());
+    startAlignment(writer, QStringLiteral("ldm"), QStringLiteral("left_distance_mark"),
+                   station.back());
     writeLines(writer, starts, names);
 
     // A start off the edited TIN has no elevation to give: no PVI.
@@ -507,7 +517,8 @@ void LandXmlExportItem::writeBankAlignment(QXmlStreamWriter* writer, const QStri
             continue;
         }
         const tin::core::Polyline segment({from, to});
-        for (const std::shared_ptr<tin::core::Edge>& edge : tin->findEdgesIntersectPolyline(segment)) {
+        for (const std::shared_ptr<tin::core::Edge>& edge :
+             tin->findEdgesIntersectPolyline(segment)) {
             if (isParallel(*edge, from, to)) {
                 continue;
             }
@@ -565,7 +576,8 @@ void LandXmlExportItem::writePntList2D(QXmlStreamWriter* writer,
         if (!text.isEmpty()) {
             text += QLatin1Char(' ');
         }
-        text += ExportNumberFormat::fixed(row.L) + QLatin1Char(' ') + ExportNumberFormat::fixed(row.H);
+        text +=
+            ExportNumberFormat::fixed(row.L) + QLatin1Char(' ') + ExportNumberFormat::fixed(row.H);
     }
     writer->writeTextElement(QStringLiteral("PntList2D"), text);
 }

@@ -24,8 +24,10 @@ struct CoordinateSystem {
 const CoordinateSystem COORDINATE_SYSTEMS[] = {
     {QT_TRANSLATE_NOOP("ZindralExportDialog", "Latitude-Longitude CS (World Geodetic System)"), 0},
     {QT_TRANSLATE_NOOP("ZindralExportDialog", "Latitude-Longitude CS (Japan Geodetic System)"), 0},
-    {QT_TRANSLATE_NOOP("ZindralExportDialog", "Japan Plane Rectangular CS (World Geodetic System)"), 19},
-    {QT_TRANSLATE_NOOP("ZindralExportDialog", "Japan Plane Rectangular CS (Japan Geodetic System)"), 19},
+    {QT_TRANSLATE_NOOP("ZindralExportDialog", "Japan Plane Rectangular CS (World Geodetic System)"),
+     19},
+    {QT_TRANSLATE_NOOP("ZindralExportDialog", "Japan Plane Rectangular CS (Japan Geodetic System)"),
+     19},
     {QT_TRANSLATE_NOOP("ZindralExportDialog", "UTM (Northern Hemisphere)"), 60},
     {QT_TRANSLATE_NOOP("ZindralExportDialog", "UTM (Southern Hemisphere)"), 60},
 };
@@ -81,8 +83,8 @@ ZindralExportDialog::ZindralExportDialog(QWidget* parent) : QDialog(parent)
     grid->addLayout(withSpacer(m_systemNumberList), 4, 1);
     outer->addLayout(grid);
 
-    auto buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel,
-                                        Qt::Horizontal, this);
+    auto buttons =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal, this);
     outer->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -104,7 +106,8 @@ void ZindralExportDialog::setSetting(const ZindralExportSetting& setting)
         system >= 0 && system < m_coordinateSystemList->count() ? system : 0);
     const int number = setting.systemNumber - 1;
     if (m_systemNumberList->count() > 0) {
-        m_systemNumberList->setCurrentIndex(number >= 0 && number < m_systemNumberList->count() ? number : 0);
+        m_systemNumberList->setCurrentIndex(
+            number >= 0 && number < m_systemNumberList->count() ? number : 0);
     }
 }
 

@@ -31,10 +31,9 @@ void ZindralExportItem::exportGrid()
     }
     m_setting = dialog.setting();
     if (ZindralGridExporter::exportGrid(m_setting, editModel)) {
-        guimisc::UserDialogs::information(
-            parent, tr("Information"),
-            tr("Grid data is successfully exported to %1.")
-                .arg(QDir::toNativeSeparators(m_setting.folderName)));
+        guimisc::UserDialogs::information(parent, tr("Information"),
+                                          tr("Grid data is successfully exported to %1.")
+                                              .arg(QDir::toNativeSeparators(m_setting.folderName)));
     }
 }
 

@@ -207,8 +207,8 @@ bool ZindralGridExporter::exportGrid(const ZindralExportSetting& setting,
                 guimisc::StringSupport::toStr(path),
                 [&](std::ostream& out) { out.write(bytes.constData(), bytes.size()); });
         } catch (const std::exception&) {
-            guimisc::UserDialogs::critical(parent, tr("Error"),
-                                           tr("Cannot write %1.").arg(QDir::toNativeSeparators(path)));
+            guimisc::UserDialogs::critical(
+                parent, tr("Error"), tr("Cannot write %1.").arg(QDir::toNativeSeparators(path)));
             return false;
         }
     }
@@ -222,8 +222,9 @@ bool ZindralGridExporter::checkFolder(QWidget* parent, const QString& folder)
         return false;
     }
     if (!QFileInfo(folder).isDir()) {
-        guimisc::UserDialogs::warning(parent, tr("Warning"),
-                                      tr("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder)));
+        guimisc::UserDialogs::warning(
+            parent, tr("Warning"),
+            tr("The folder %1 does not exist.").arg(QDir::toNativeSeparators(folder)));
         return false;
     }
     return true;
@@ -240,16 +241,19 @@ bool ZindralGridExporter::checkReferencePolylines(QWidget* parent,
         }
     }
     if (!missing.isEmpty()) {
-        guimisc::UserDialogs::warning(parent, tr("Warning"),
-                                      tr("Polylines %1 does not exists.").arg(missing.join(QStringLiteral(", "))));
+        guimisc::UserDialogs::warning(
+            parent, tr("Warning"),
+            tr("Polylines %1 does not exists.").arg(missing.join(QStringLiteral(", "))));
         return false;
     }
 
     for (std::size_t a = 0; a < polylines.size(); ++a) {
         for (std::size_t b = a + 1; b < polylines.size(); ++b) {
-            if (polylines[a]->polyline()->geosLineString()->intersects(polylines[b]->polyline()->geosLineString())) {
-                guimisc::UserDialogs::warning(parent, tr("Warning"),
-                                              tr("The five polylines should not have cross sections."));
+            if (polylines[a]->polyline()->geosLineString()->intersects(
+                    polylines[b]->polyline()->geosLineString())) {
+                guimisc::UserDialogs::warning(
+                    parent, tr("Warning"),
+                    tr("The five polylines should not have cross sections."));
                 return false;
             }
         }
@@ -282,8 +286,9 @@ bool ZindralGridExporter::checkTexts(QWidget* parent, const QStringList& texts)
     for (const QString& text : texts) {
         if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('\r'))
             || text.contains(QLatin1Char('\n'))) {
-            guimisc::UserDialogs::warning(parent, tr("Warning"),
-                                          tr("The text \"%1\" contains a comma or a line break.").arg(text));
+            guimisc::UserDialogs::warning(
+                parent, tr("Warning"),
+                tr("The text \"%1\" contains a comma or a line break.").arg(text));
             return false;
         }
         if (!encoded(text)) {
@@ -315,10 +320,9 @@ void ZindralGridExporter::writeKilometerPostFile(QString* text, const ZindralExp
     *text += END;
 }
 
-void ZindralGridExporter::writeLongitudinalSectionFile(QString* text,
-                                                       const ZindralExportSetting& setting,
-                                                       const std::vector<CrossSectionItem*>& sections,
-                                                       const GeoDataPolylineItem* centre)
+void ZindralGridExporter::writeLongitudinalSectionFile(
+    QString* text, const ZindralExportSetting& setting,
+    const std::vector<CrossSectionItem*>& sections, const GeoDataPolylineItem* centre)
 {
     *text = header(QStringLiteral(":/data/znd/ZND_longitudinal_section_header.txt"));
     *text += START;

@@ -64,7 +64,8 @@ protected:
     MainWindow& mainWindow() const { return *m_window; }
     EditModeMainWindowModelRootItem* root() const;
     /// A section attached at the back of the group, not through the undo stack.
-    CrossSectionItem* addSection(const QString& name, const QPointF& start, const QPointF& end) const;
+    CrossSectionItem* addSection(const QString& name, const QPointF& start,
+                                 const QPointF& end) const;
     /// The geographic-data group of that internal name.
     GeoDataGroupItem* geoGroup(const char* name) const;
     /// Gives the base and the edited TIN item a copy of the TIN (null: none).

@@ -102,7 +102,8 @@ protected:
 
 TEST_F(LandXmlExportDialogTest, ThePlaneRectangularSystemOfTheProjectProposesTheDatum)
 {
-    property()->setProjectionPair(mainWindow().projectionPairBuilder()->projectionPair("EPSG:6677"));
+    property()->setProjectionPair(
+        mainWindow().projectionPairBuilder()->projectionPair("EPSG:6677"));
     ASSERT_NE(property()->projectionPair(), nullptr);
     Prefill prefill = prefillThroughTheMenu();
     EXPECT_EQ(prefill.index, 1);
@@ -129,12 +130,12 @@ TEST_F(LandXmlExportDialogTest, ThePlaneRectangularSystemOfTheProjectProposesThe
         int index;
         const char* system;
     };
-    for (const Case& c : {Case{"EPSG:2443", 0, "1(X,Y)"}, Case{"EPSG:2461", 0, "19(X,Y)"},
-                          Case{"EPSG:6669", 1, "1(X,Y)"}, Case{"EPSG:6687", 1, "19(X,Y)"},
-                          Case{"EPSG:30161", 2, "1(X,Y)"}, Case{"EPSG:30179", 2, "19(X,Y)"},
-                          Case{"EPSG:2442", 0, ""}, Case{"EPSG:2462", 0, ""},
-                          Case{"EPSG:6688", 0, ""}, Case{"EPSG:30180", 0, ""},
-                          Case{"EPSG:", 0, ""}}) {
+    for (const Case& c :
+         {Case{"EPSG:2443", 0, "1(X,Y)"}, Case{"EPSG:2461", 0, "19(X,Y)"},
+          Case{"EPSG:6669", 1, "1(X,Y)"}, Case{"EPSG:6687", 1, "19(X,Y)"},
+          Case{"EPSG:30161", 2, "1(X,Y)"}, Case{"EPSG:30179", 2, "19(X,Y)"},
+          Case{"EPSG:2442", 0, ""}, Case{"EPSG:2462", 0, ""}, Case{"EPSG:6688", 0, ""},
+          Case{"EPSG:30180", 0, ""}, Case{"EPSG:", 0, ""}}) {
         LandXmlExportDialog dialog;
         const NamedPair pair(c.name);
         dialog.setProjectionPair(&pair);

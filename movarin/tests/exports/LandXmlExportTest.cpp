@@ -52,8 +52,9 @@ protected:
         EXPECT_EQ(boxes[0].title, "Information");
         EXPECT_EQ(boxes[0].text, QStringLiteral("LandXML successfully exported to %1.")
                                      .arg(QDir::toNativeSeparators(scratch(name))));
-        const CheckerRun run = runChecker(QStringLiteral("check_landxml.py"),
-                                          {scratch(name), saveProject(), QStringLiteral("--schema"), SCHEMA});
+        const CheckerRun run =
+            runChecker(QStringLiteral("check_landxml.py"),
+                       {scratch(name), saveProject(), QStringLiteral("--schema"), SCHEMA});
         EXPECT_EQ(run.exitCode, 0) << name.toStdString() << '\n' << run.output.toStdString();
         EXPECT_TRUE(run.output.endsWith(QLatin1String("OK"))) << run.output.toStdString();
     }
@@ -85,7 +86,6 @@ TEST_F(LandXmlExportTest, EveryStageOfAProjectGivesAValidFileTrueToItsTins)
     attachPolyline(reference, QStringLiteral("1"), {{5.0, 5.0}, {12.5, 50.0}, {7.0, 95.0}});
     attachPolyline(reference, QStringLiteral("4"), {{90.0, 5.0}, {95.0, 50.0}, {120.0, 95.0}});
     exportAndCheck(QStringLiteral("full.xml"));
-
 }
 
 // Not by permissions (the tests may run as root): a folder that does not exist, a device that

@@ -36,7 +36,8 @@ QString shownBy(QWidget* dialog)
                        dialog->findChild<QLineEdit*>("riverNameEdit")->text(),
                        dialog->findChild<QLineEdit*>("surveyDateEdit")->text(),
                        dialog->findChild<QComboBox*>("coordinateSystemList")->currentText(),
-                       QStringLiteral("%1 zones").arg(zones->count()), zones->currentText()}
+                       QStringLiteral("%1 zones").arg(zones->count()),
+                       zones->currentText()}
                .join(QStringLiteral(" | "))
            + (zones->isEnabled() ? QString() : QStringLiteral(" disabled"));
 }
@@ -101,7 +102,8 @@ TEST_F(ZindralExportDialogTest, TheSettingIsKeptWithTheProject)
         QTest::mouseClick(dialog->findChild<QWidget*>("folderWidget")->findChild<QPushButton*>(),
                           Qt::LeftButton);
         QTest::keyClicks(dialog->findChild<QLineEdit*>("riverNameEdit"), QStringLiteral("  Kinu "));
-        QTest::keyClicks(dialog->findChild<QLineEdit*>("surveyDateEdit"), QStringLiteral(" 2023-05-01"));
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("surveyDateEdit"),
+                         QStringLiteral(" 2023-05-01"));
         dialog->findChild<QComboBox*>("coordinateSystemList")->setCurrentIndex(2);
         dialog->findChild<QComboBox*>("systemNumberList")->setCurrentIndex(8);
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
@@ -110,9 +112,10 @@ TEST_F(ZindralExportDialogTest, TheSettingIsKeptWithTheProject)
     // The project has no reference lines: the export itself is refused.
     ASSERT_EQ(m_script.messageBoxes().size(), 1u);
     EXPECT_EQ(m_script.messageBoxes()[0].text, "Polylines 1, 2, 3, 4, C does not exists.");
-    const QString expected = QDir::toNativeSeparators(m_dir.path())
-                             + " | Kinu | 2023-05-01 | Japan Plane Rectangular CS (World Geodetic System)"
-                               " | 19 zones | 9";
+    const QString expected =
+        QDir::toNativeSeparators(m_dir.path())
+        + " | Kinu | 2023-05-01 | Japan Plane Rectangular CS (World Geodetic System)"
+          " | 19 zones | 9";
     EXPECT_EQ(shownThroughTheMenu(), expected);
 
     const QString archive = scratch(QStringLiteral("kept.emvn"));
@@ -132,11 +135,13 @@ TEST_F(ZindralExportDialogTest, AStoredValueOutsideTheListsShowsTheFirstEntry)
                     ->zindralExportItem();
     const auto load = [&](const QString& attributes) {
         QDomDocument document;
-        ASSERT_TRUE(document.setContent(QStringLiteral("<ZindralExportSetting %1/>").arg(attributes)));
+        ASSERT_TRUE(
+            document.setContent(QStringLiteral("<ZindralExportSetting %1/>").arg(attributes)));
         item->loadFromProjectMainFile(document.documentElement());
     };
     load(QStringLiteral("coordinateSystem=\"3\" systemNumber=\"99\""));
-    EXPECT_EQ(shownThroughTheMenu(), " |  |  | Japan Plane Rectangular CS (World Geodetic System) | 19 zones | 1");
+    EXPECT_EQ(shownThroughTheMenu(),
+              " |  |  | Japan Plane Rectangular CS (World Geodetic System) | 19 zones | 1");
     load(QStringLiteral("coordinateSystem=\"6\" systemNumber=\"0\""));
     EXPECT_EQ(shownThroughTheMenu(), " |  |  | UTM (Southern Hemisphere) | 60 zones | 1");
     load(QStringLiteral("coordinateSystem=\"7\" systemNumber=\"5\""));

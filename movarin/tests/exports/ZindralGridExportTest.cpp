@@ -54,7 +54,7 @@ protected:
                 QTest::mouseClick(folder->findChild<QPushButton*>(), Qt::LeftButton);
             }
             for (const auto& [name, text] : {std::pair{"riverNameEdit", input.river},
-                                              std::pair{"surveyDateEdit", input.date}}) {
+                                             std::pair{"surveyDateEdit", input.date}}) {
                 // Committed as an input method commits Japanese text.
                 auto edit = dialog->findChild<QLineEdit*>(QLatin1String(name));
                 edit->clear();
@@ -63,7 +63,8 @@ protected:
                 QApplication::sendEvent(edit, &typed);
             }
             if (input.system >= 0) {
-                dialog->findChild<QComboBox*>("coordinateSystemList")->setCurrentIndex(input.system);
+                dialog->findChild<QComboBox*>("coordinateSystemList")
+                    ->setCurrentIndex(input.system);
             }
             if (input.zone >= 0) {
                 dialog->findChild<QComboBox*>("systemNumberList")->setCurrentIndex(input.zone);
@@ -80,7 +81,8 @@ protected:
     {
         const auto boxes = m_script.messageBoxes();
         EXPECT_EQ(boxes.size(), 1u);
-        return boxes.empty() ? std::pair<QString, QString>() : std::pair{boxes[0].title, boxes[0].text};
+        return boxes.empty() ? std::pair<QString, QString>()
+                             : std::pair{boxes[0].title, boxes[0].text};
     }
 
     QStringList lines(const QString& file) const
@@ -173,21 +175,26 @@ TEST_F(ZindralGridExportTest, ARefusalWritesNothing)
             QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(missing)));
     refused({m_dir.path(), QStringLiteral("Kinu, upper")}, warning,
             QStringLiteral("The text \"Kinu, upper\" contains a comma or a line break."));
-    refused({m_dir.path(), QStringLiteral("Kinu"), QStringLiteral("2023\u2212") + QStringLiteral("05")},
-            warning,
-            QStringLiteral("The text \"2023\u221205\" contains characters that Shift-JIS cannot encode."));
+    refused(
+        {m_dir.path(), QStringLiteral("Kinu"), QStringLiteral("2023\u2212") + QStringLiteral("05")},
+        warning,
+        QStringLiteral(
+            "The text \"2023\u221205\" contains characters that Shift-JIS cannot encode."));
 
     // A section running along line C's bend, crossing it twice and missing the others.
     addSection(QStringLiteral("hook"), QPointF(46.0, 0.0), QPointF(50.5, 90.0));
-    refused({m_dir.path()}, warning,
-            QStringLiteral("The following pairs of polylines and cross sections does not intersects: \n"
-                           "hook, 1\nhook, 2\nhook, 3\nhook, 4\nhook, c"));
+    refused(
+        {m_dir.path()}, warning,
+        QStringLiteral("The following pairs of polylines and cross sections does not intersects: \n"
+                       "hook, 1\nhook, 2\nhook, 3\nhook, 4\nhook, c"));
 
     // Lines 3 and 4 meeting at an end: that comes before the sections.
-    GeoDataPolylineItem* line4 = geoGroup("referenceinformation")->polylineByCaption(QStringLiteral("4"));
-    line4->setPolyline(new tin::core::Polyline(
-        std::vector<tin::core::Point2D>{tin::core::Point2D(90.0, -5.0), tin::core::Point2D(71.5, 105.0)}));
-    refused({m_dir.path()}, warning, QStringLiteral("The five polylines should not have cross sections."));
+    GeoDataPolylineItem* line4 =
+        geoGroup("referenceinformation")->polylineByCaption(QStringLiteral("4"));
+    line4->setPolyline(new tin::core::Polyline(std::vector<tin::core::Point2D>{
+        tin::core::Point2D(90.0, -5.0), tin::core::Point2D(71.5, 105.0)}));
+    refused({m_dir.path()}, warning,
+            QStringLiteral("The five polylines should not have cross sections."));
 }
 
 TEST_F(ZindralGridExportTest, AFileThatCannotBeWrittenIsNamed)
@@ -196,8 +203,9 @@ TEST_F(ZindralGridExportTest, AFileThatCannotBeWrittenIsNamed)
     const QString blocked = scratch(FILES[2]);
     ASSERT_TRUE(QDir().mkdir(blocked));
     exportGrid({m_dir.path()});
-    EXPECT_EQ(onlyBox(), std::pair(QStringLiteral("Error"),
-                                   QStringLiteral("Cannot write %1.").arg(QDir::toNativeSeparators(blocked))));
+    EXPECT_EQ(onlyBox(),
+              std::pair(QStringLiteral("Error"),
+                        QStringLiteral("Cannot write %1.").arg(QDir::toNativeSeparators(blocked))));
     EXPECT_TRUE(QFileInfo(blocked).isDir());
 }
 
