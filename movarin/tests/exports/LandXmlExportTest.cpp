@@ -62,7 +62,8 @@ protected:
 
 // The cases grow one project: no sections or banks; an empty base TIN with a section whose
 // lengthened cut misses the TINs and a bank of one vertex; both TINs, two sections across them
-// (one starting off the edited TIN) and both banks, the right one leaving the TIN.
+// (one starting off the edited TIN) and both banks, the right one along TIN edges and leaving
+// the TIN.
 TEST_F(LandXmlExportTest, EveryStageOfAProjectGivesAValidFileTrueToItsTins)
 {
     const Plane ground{10.0, 0.02, 0.01};
@@ -84,7 +85,9 @@ TEST_F(LandXmlExportTest, EveryStageOfAProjectGivesAValidFileTrueToItsTins)
     addSection(QStringLiteral("No.1"), QPointF(20.0, 10.0), QPointF(30.0, 90.0));
     addSection(QStringLiteral("No.2"), QPointF(-15.0, 45.0), QPointF(75.0, 55.5));
     attachPolyline(reference, QStringLiteral("1"), {{5.0, 5.0}, {12.5, 50.0}, {7.0, 95.0}});
-    attachPolyline(reference, QStringLiteral("4"), {{90.0, 5.0}, {95.0, 50.0}, {120.0, 95.0}});
+    // The right bank runs along TIN edges first (no crossing to find there), then leaves.
+    attachPolyline(reference, QStringLiteral("4"),
+                   {{90.0, 5.0}, {90.0, 40.0}, {95.0, 50.0}, {120.0, 95.0}});
     exportAndCheck(QStringLiteral("full.xml"));
 }
 
