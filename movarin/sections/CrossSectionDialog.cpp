@@ -67,7 +67,13 @@ QLabel* valueLabel(const QString& name, QWidget* parent)
 {
     auto label = new QLabel(Self::gridWidthText(DEFAULT_GRID_POSITION), parent);
     label->setObjectName(name);
-    label->setMaximumWidth(VALUE_LABEL_WIDTH);
+    // Narrow, but never so narrow that "10 cm" is cut; of one width, so the row keeps still.
+    const QFontMetrics metrics = label->fontMetrics();
+    int width = VALUE_LABEL_WIDTH;
+    for (int position = 0; position < GRID_POSITIONS; ++position) {
+        width = std::max(width, metrics.horizontalAdvance(Self::gridWidthText(position)) + 4);
+    }
+    label->setFixedWidth(width);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }

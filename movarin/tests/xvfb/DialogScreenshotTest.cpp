@@ -4,7 +4,9 @@
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionDialog.h"
 #include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionLhView.h"
 #include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
 #include "movarin/sections/DrawAuxiliaryDialog.h"
 #include "movarin/sections/GeoDataGroupItem.h"
@@ -73,12 +75,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -767,6 +771,30 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
     EXPECT_TRUE(answerer.answered());
     QTest::qWait(100);
     keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+}
+
+// A section across the mound in its window: the edited profile over the dotted base
+// profile, the slope figures and a point selected by a click, which the table shows too.
+TEST_F(EditModeScreenshotTest, CrossSectionWindow)
+{
+    CrossSectionGroupItem* group = root()->crossSectionGroupItem();
+    CrossSectionItem* section = group->buildCrossSection(
+        QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0), tin::core::Point(170.0, 105.0));
+    group->attachChildAtBack(section);
+    section->controller()->showAction()->trigger();
+    CrossSectionDialog* dialog = section->controller()->crossSectionDialog();
+    ASSERT_NE(dialog, nullptr);
+    QWidget* window = section->controller()->crossSectionSubWindow();
+    window->resize(1100, 560);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(100);
+    dialog->findChild<QCheckBox*>(QStringLiteral("showSlopeCheckBox"))->click();
+    const CrossSectionLhTableRow& row = dialog->currentRows().at(dialog->currentRows().size() / 2);
+    const QPoint at = dialog->lhView()->conv(QPointF(row.L, row.H)).toPoint();
+    QTest::mouseMove(dialog->lhView(), at);
+    QTest::mouseClick(dialog->lhView(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::qWait(100);
+    keep(window->grab().toImage(), QStringLiteral("cross-section-window"));
 }
 
 // An edit-mode project with two cross sections: the menus of the folder and of a section,
