@@ -5,6 +5,7 @@
 #include "movarin/sections/CrossSectionItemController.h"
 #include "movarin/sections/CrossSectionLhTableModel.h"
 #include "movarin/sections/CrossSectionLhView.h"
+#include "movarin/sections/GeoDataPolylineItem.h"
 #include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/survey/TinItem.h"
@@ -280,7 +281,26 @@ void Self::updateOriginalLhTable()
 
 void Self::updatePolylineIntersectionLs()
 {
-    refreshed("the polyline crossings", [&] { m_crossings.clear(); });
+    refreshed("the polyline crossings", [&] {
+        m_crossings.clear();
+        EditModeMainWindowModelRootItem* root = rootOf(m_section);
+        if (!root) {
+            return;
+        }
+        CrossSectionItem::PolylineLs ls;
+        m_section->polylineIntersectionLs(&ls);
+        // In the order of the geographic data, so that the labels stack the same way on
+        // every paint.
+        for (const mvc::core::ModelItem* group : root->geoDataTopItem()->childItems()) {
+            for (mvc::core::ModelItem* child : group->childItems()) {
+                auto polyline = qobject_cast<GeoDataPolylineItem*>(child);
+                const auto found = polyline ? ls.find(polyline) : ls.end();
+                if (found != ls.end()) {
+                    m_crossings.push_back({polyline, std::move(found->second)});
+                }
+            }
+        }
+    });
     if (m_lhView) {
         m_lhView->update();
     }
