@@ -8,6 +8,8 @@
 #include "movarin/sections/GeoDataPolylineItem.h"
 #include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/survey/TinItem.h"
 
 #include "orlin/core/Tin.h"
@@ -340,6 +342,9 @@ void Self::connectSignals()
             &Self::updatePolylineIntersectionLs);
     connect(controller, &CrossSectionItemController::changed, this,
             &Self::updatePolylineIntersectionLs);
+    connect(root->geoEditSurfaceGroupItem()->groupController(),
+            &GeoEditSurfaceGroupItemController::brushEditAddedTinChanged, this,
+            &Self::updateAuxiliaryLhTable);
 }
 
 void Self::setupForm()

@@ -92,7 +92,8 @@ void Self::paint(QPainter* painter, const QTransform& transform, const QRectF& a
 
     painter->setPen(QPen(QBrush(m_frameColor), 2.0));
     painter->setBrush(Qt::NoBrush);
-    painter->drawRect(plot);
+    // The right and bottom edges lie on the widget's: a pixel in, so that both show.
+    painter->drawRect(plot.adjusted(0.0, 0.0, -1.0, -1.0));
     m_drawer->paintAxes(painter, transform, plot);
     painter->restore();
 }

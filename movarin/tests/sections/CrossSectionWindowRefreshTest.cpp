@@ -1,7 +1,7 @@
 // A cross-section window follows the project through the signals the project really sends:
 // changes of the edited TIN that do or do not touch the section, the section's end point
-// dragged, undone and redone, and reference polylines added, moved, deleted, restored and
-// destroyed.
+// dragged, undone and redone, reference polylines added, moved, deleted, restored and
+// destroyed, and the preview of a brush stroke.
 #include "SectionsTestSupport.h"
 
 #include "movarin/sections/CrossSectionDialog.h"
@@ -13,6 +13,7 @@
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/surfaces/GeoEditSurfaceByBrushItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/survey/TinItem.h"
 
 #include "brask/core/ModelItemController.h"
@@ -242,6 +243,47 @@ TEST_F(CrossSectionWindowRefreshTest, CrossingsFollowThePolylinesWithoutADanglin
     ASSERT_FALSE(gone);
     EXPECT_EQ(crossings().size(), 1u);
     EXPECT_FALSE(grabPlot().isNull());
+}
+
+TEST_F(CrossSectionWindowRefreshTest, ABrushPreviewFillsTheAuxiliaryRowsUntilItsTinIsEmpty)
+{
+    GeoEditSurfaceGroupItemController* surfaces = root()->geoEditSurfaceGroupItem()->groupController();
+    const Change stroke = raisedCell(3, 4, 5.0);
+    const int y = plotPixel(23.0, 5.0).y();
+    const auto magentaAcross = [&] {
+        const QImage picture = grabPlot();
+        int count = 0;
+        for (int x = plotPixel(18.5, 0.0).x(); x <= plotPixel(27.5, 0.0).x(); ++x) {
+            for (int dy = -30; dy <= 30; ++dy) {
+                count += picture.pixelColor(x, y + dy) == QColor(Qt::magenta) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(magentaAcross(), 0);
+
+    emit surfaces->brushEditAddedTinChanged(&stroke.added, &stroke.removed);
+    const Rows& preview = dialog()->auxiliaryRows();
+    ASSERT_FALSE(preview.empty());
+    // Across the cell from x = 30 to 40, up to the raised centre; the edited TIN stays.
+    EXPECT_NEAR(preview.front().L, 18.0, 1e-9);
+    EXPECT_NEAR(preview.back().L, 28.0, 1e-9);
+    double highest = -INFINITY;
+    for (const CrossSectionLhTableRow& row : preview) {
+        highest = std::max(highest, row.H);
+    }
+    EXPECT_NEAR(highest, 6.5, 1e-9);
+    EXPECT_EQ(dialog()->currentRows().size(), 17u);
+    EXPECT_GT(magentaAcross(), 10);
+
+    const tin::core::Tin none;
+    emit surfaces->brushEditAddedTinChanged(&none, &none);
+    EXPECT_TRUE(dialog()->auxiliaryRows().empty());
+    EXPECT_EQ(magentaAcross(), 0);
+    emit surfaces->brushEditAddedTinChanged(&stroke.added, nullptr);
+    EXPECT_FALSE(dialog()->auxiliaryRows().empty());
+    emit surfaces->brushEditAddedTinChanged(nullptr, nullptr);
+    EXPECT_TRUE(dialog()->auxiliaryRows().empty());
 }
 
 } // namespace

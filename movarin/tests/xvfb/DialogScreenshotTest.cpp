@@ -16,7 +16,9 @@
 #include "movarin/sections/GeoDataPolygonItem.h"
 #include "movarin/sections/GeoDataPolygonItemController.h"
 #include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataPolylineSetting.h"
 #include "movarin/sections/GeoDataTopForCreateItem.h"
+#include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
@@ -826,9 +828,21 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
 }
 
 // A section across the mound in its window: the edited profile over the dotted base
-// profile, the slope figures and a point selected by a click, which the table shows too.
+// profile, the flags of two reference lines that cross it, and the points of the valley
+// floor picked with a rubber band, which the table shows too.
 TEST_F(EditModeScreenshotTest, CrossSectionWindow)
 {
+    GeoDataGroupItem* reference =
+        root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
+    const std::pair<QString, double> banks[] = {{QStringLiteral("1"), 62.0}, {QStringLiteral("C"), 100.0}};
+    for (const auto& [caption, x] : banks) {
+        GeoDataPolylineItem* polyline = reference->createPolylineItem(caption);
+        GeoDataPolylineSetting setting;
+        setting.color = QColor(caption == QStringLiteral("C") ? Qt::blue : Qt::darkGreen);
+        polyline->setSetting(setting);
+        polyline->setPolyline(new tin::core::Polyline({{x, 20.0}, {x + 5.0, 180.0}}));
+        reference->attachChildAtBack(polyline);
+    }
     CrossSectionGroupItem* group = root()->crossSectionGroupItem();
     CrossSectionItem* section = group->buildCrossSection(
         QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0), tin::core::Point(170.0, 105.0));
@@ -840,11 +854,19 @@ TEST_F(EditModeScreenshotTest, CrossSectionWindow)
     window->resize(1100, 560);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     QTest::qWait(100);
-    dialog->findChild<QCheckBox*>(QStringLiteral("showSlopeCheckBox"))->click();
-    const CrossSectionLhTableRow& row = dialog->currentRows().at(dialog->currentRows().size() / 2);
-    const QPoint at = dialog->lhView()->conv(QPointF(row.L, row.H)).toPoint();
-    QTest::mouseMove(dialog->lhView(), at);
-    QTest::mouseClick(dialog->lhView(), Qt::LeftButton, Qt::NoModifier, at);
+    // A rubber band around the rows of the valley floor.
+    CrossSectionLhView* plot = dialog->lhView();
+    const QPoint from = plot->conv(QPointF(55.0, 9.5)).toPoint();
+    const QPoint to = plot->conv(QPointF(90.0, 6.0)).toPoint();
+    const auto send = [plot](QEvent::Type type, const QPoint& at, Qt::MouseButton button,
+                             Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, plot->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(plot, &event);
+    };
+    send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
     QTest::qWait(100);
     keep(window->grab().toImage(), QStringLiteral("cross-section-window"));
 }
