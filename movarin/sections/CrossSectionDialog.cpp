@@ -336,7 +336,8 @@ void Self::connectSignals()
     connect(root->tinItem(), &ReadOnlyTinItem::tinChanged, this,
             qOverload<const tin::core::Tin&>(&Self::updateLhTable));
     CrossSectionItemController* controller = section->controller();
-    connect(controller, &CrossSectionItemController::changed, this, qOverload<>(&Self::updateLhTable));
+    connect(controller, &CrossSectionItemController::changed, this,
+            qOverload<>(&Self::updateLhTable));
     connect(controller, &CrossSectionItemController::changed, this, &Self::updateOriginalLhTable);
     connect(root->geoDataTopItem(), &GeoDataTopItem::geoDataPolylineChanged, this,
             &Self::updatePolylineIntersectionLs);

@@ -23,7 +23,8 @@ namespace varnel {
 class CrossSectionLhView::LhTableItem : public mvc::proj::ProjectItem {
     Q_OBJECT
 public:
-    LhTableItem(CrossSectionItem* section, CrossSectionLhTableModel* model, CrossSectionLhView* view);
+    LhTableItem(CrossSectionItem* section, CrossSectionLhTableModel* model,
+                CrossSectionLhView* view);
     ~LhTableItem() override;
 
     LhTableItemController* controller();

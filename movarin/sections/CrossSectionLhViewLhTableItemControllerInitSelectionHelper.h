@@ -14,7 +14,8 @@ public:
 
     guimisc::helper::SelectionHelper* mouseMoveEvent(QMouseEvent* event,
                                                      CrossSectionLhView* view) override;
-    guimisc::helper::SelectionHelper* selectPoints(const CrossSectionLhRowIndices& indices) override;
+    guimisc::helper::SelectionHelper*
+    selectPoints(const CrossSectionLhRowIndices& indices) override;
 };
 
 } // namespace varnel

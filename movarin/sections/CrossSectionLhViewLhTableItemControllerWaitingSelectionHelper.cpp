@@ -47,10 +47,10 @@ void Self::updateSelectionRect()
         m_selectionRect = tin::core::Rect();
         return;
     }
-    const auto [minX, maxX] = std::minmax_element(
-        points.begin(), points.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
-    const auto [minY, maxY] = std::minmax_element(
-        points.begin(), points.end(), [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+    const auto byX = [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); };
+    const auto byY = [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); };
+    const auto [minX, maxX] = std::minmax_element(points.begin(), points.end(), byX);
+    const auto [minY, maxY] = std::minmax_element(points.begin(), points.end(), byY);
     m_selectionRect = tin::core::Rect(minX->x(), minY->y(), maxX->x(), maxY->y());
 }
 

@@ -125,8 +125,8 @@ void Self::paintAxes(QPainter* painter, const QTransform& transform, const QRect
             const double y = pixelY(transform, value);
             const QString text = QString::number(value, 'f', 2);
             const double right = plot.left() - TICK - LABEL_GAP;
-            painter->drawText(QPointF(right - metrics.horizontalAdvance(text), y + fontHeight / 2.0),
-                              text);
+            painter->drawText(
+                QPointF(right - metrics.horizontalAdvance(text), y + fontHeight / 2.0), text);
             ticks.emplace_back(plot.left() - TICK, y, plot.left(), y);
         }
     }

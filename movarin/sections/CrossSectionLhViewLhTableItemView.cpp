@@ -149,8 +149,8 @@ void Self::paintPolylineCrossings(QPainter* painter, const QTransform& transform
         for (const double l : crossing.ls) {
             const double x = transform.map(QPointF(l, 0.0)).x();
             const std::size_t level = labelLevel(&levels, x, x + length);
-            const double y =
-                static_cast<double>(level) * (metrics.height() + FLAG_LEVEL_GAP) + plot.top() + FLAG_TOP;
+            const double y = static_cast<double>(level) * (metrics.height() + FLAG_LEVEL_GAP)
+                             + plot.top() + FLAG_TOP;
             painter->drawPolyline(
                 QPolygonF({QPointF(x, y + FLAG_POST), QPointF(x, y), QPointF(x + length, y)}));
             painter->drawText(QPointF(x + FLAG_INSET, y - FLAG_INSET), caption);

@@ -34,8 +34,9 @@ void turnWheel(CrossSectionLhView* plot, int notches)
 {
     for (int i = 0; i < std::abs(notches); ++i) {
         const QPointF at(plot->width() / 2.0, plot->height() / 2.0);
-        QWheelEvent wheel(at, QPointF(plot->mapToGlobal(at.toPoint())), QPoint(), QPoint(0, notches > 0 ? 120 : -120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, QPointF(plot->mapToGlobal(at.toPoint())), QPoint(),
+                          QPoint(0, notches > 0 ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QApplication::sendEvent(plot, &wheel);
     }
 }
@@ -205,7 +206,8 @@ TEST_F(CrossSectionPlotPicture, NothingOfAProfileShowsInTheMargins)
                 continue;
             }
             ++margin;
-            for (const Qt::GlobalColor profile : {Qt::black, Qt::darkGray, Qt::magenta, Qt::green}) {
+            for (const Qt::GlobalColor profile :
+                 {Qt::black, Qt::darkGray, Qt::magenta, Qt::green}) {
                 strays += isColour(picture, QPoint(x, y), profile) ? 1 : 0;
             }
         }

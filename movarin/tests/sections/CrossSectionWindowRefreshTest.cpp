@@ -64,7 +64,8 @@ protected:
         const tin::core::Tin& edited = *root()->tinItem()->tin();
         const double x = 10.0 * i;
         const double y = 10.0 * j;
-        for (const auto& t : edited.findTrianglesInRect(tin::core::Rect(x, y, x + 10.0, y + 10.0))) {
+        const tin::core::Rect cell(x, y, x + 10.0, y + 10.0);
+        for (const auto& t : edited.findTrianglesInRect(cell)) {
             change.removed.addTriangle(t);
             for (int v = 0; v < 3; ++v) {
                 corners[{t->point(v)->x(), t->point(v)->y()}] = t->point(v);
@@ -247,7 +248,8 @@ TEST_F(CrossSectionWindowRefreshTest, CrossingsFollowThePolylinesWithoutADanglin
 
 TEST_F(CrossSectionWindowRefreshTest, ABrushPreviewFillsTheAuxiliaryRowsUntilItsTinIsEmpty)
 {
-    GeoEditSurfaceGroupItemController* surfaces = root()->geoEditSurfaceGroupItem()->groupController();
+    GeoEditSurfaceGroupItemController* surfaces =
+        root()->geoEditSurfaceGroupItem()->groupController();
     const Change stroke = raisedCell(3, 4, 5.0);
     const int y = plotPixel(23.0, 5.0).y();
     const auto magentaAcross = [&] {

@@ -247,8 +247,8 @@ TEST_F(CrossSectionWindowSelectionTest, EnableAndDisablePointsActOnTheSelectionO
     EXPECT_EQ(script.messageBoxes().size(), 1u);
     for (std::size_t i = 0; i < dialog()->currentRows().size(); ++i) {
         EXPECT_EQ(dialog()->currentRows()[i].enabled, i != 4 && i != 11) << i;
-        EXPECT_EQ(model()->index(static_cast<int>(i), 0).data(Qt::CheckStateRole).toInt() == Qt::Checked,
-                  i != 4 && i != 11);
+        const QModelIndex check = model()->index(static_cast<int>(i), Model::EnabledColumn);
+        EXPECT_EQ(check.data(Qt::CheckStateRole).toInt() == Qt::Checked, i != 4 && i != 11);
     }
     // The table was reset: both selections start anew.
     EXPECT_TRUE(plotSelection().empty());

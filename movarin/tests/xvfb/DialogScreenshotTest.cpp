@@ -834,7 +834,8 @@ TEST_F(EditModeScreenshotTest, CrossSectionWindow)
 {
     GeoDataGroupItem* reference =
         root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
-    const std::pair<QString, double> banks[] = {{QStringLiteral("1"), 62.0}, {QStringLiteral("C"), 100.0}};
+    const std::pair<QString, double> banks[] = {{QStringLiteral("1"), 62.0},
+                                                {QStringLiteral("C"), 100.0}};
     for (const auto& [caption, x] : banks) {
         GeoDataPolylineItem* polyline = reference->createPolylineItem(caption);
         GeoDataPolylineSetting setting;
@@ -845,7 +846,8 @@ TEST_F(EditModeScreenshotTest, CrossSectionWindow)
     }
     CrossSectionGroupItem* group = root()->crossSectionGroupItem();
     CrossSectionItem* section = group->buildCrossSection(
-        QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0), tin::core::Point(170.0, 105.0));
+        QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0),
+        tin::core::Point(170.0, 105.0));
     group->attachChildAtBack(section);
     section->controller()->showAction()->trigger();
     CrossSectionDialog* dialog = section->controller()->crossSectionDialog();
