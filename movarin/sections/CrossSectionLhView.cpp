@@ -38,28 +38,39 @@ void Self::setUpItem(CrossSectionItem* section, CrossSectionLhTableModel* model)
     fit();
 }
 
-void Self::setBaseRows(const Rows* rows)
+template <class Change> void Self::changeItem(Change change)
 {
     if (m_item) {
-        m_item->setBaseRows(rows);
+        change(*m_item);
         update();
     }
+}
+
+template <class Hook> void Self::toController(Hook hook)
+{
+    if (!m_item) {
+        return;
+    }
+    try {
+        hook(*m_item->controller());
+    } catch (const std::exception& e) {
+        guimisc::UserDialogs::critical(this, tr("Error"), QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void Self::setBaseRows(const Rows* rows)
+{
+    changeItem([&](LhTableItem& item) { item.setBaseRows(rows); });
 }
 
 void Self::setAuxiliaryRows(const Rows* rows)
 {
-    if (m_item) {
-        m_item->setAuxiliaryRows(rows);
-        update();
-    }
+    changeItem([&](LhTableItem& item) { item.setAuxiliaryRows(rows); });
 }
 
 void Self::setPolylineCrossings(const CrossSectionPolylineCrossings* crossings)
 {
-    if (m_item) {
-        m_item->setPolylineCrossings(crossings);
-        update();
-    }
+    changeItem([&](LhTableItem& item) { item.setPolylineCrossings(crossings); });
 }
 
 void Self::connectToDialog(CrossSectionDialog* dialog)
@@ -71,50 +82,32 @@ void Self::connectToDialog(CrossSectionDialog* dialog)
 
 void Self::setGridWidthX(double width)
 {
-    if (m_item) {
-        m_item->view()->drawer()->setGridWidthX(width);
-        update();
-    }
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setGridWidthX(width); });
 }
 
 void Self::setGridWidthY(double width)
 {
-    if (m_item) {
-        m_item->view()->drawer()->setGridWidthY(width);
-        update();
-    }
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setGridWidthY(width); });
 }
 
 void Self::setShowGridX(bool show)
 {
-    if (m_item) {
-        m_item->view()->drawer()->setShowGridX(show);
-        update();
-    }
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setShowGridX(show); });
 }
 
 void Self::setShowGridY(bool show)
 {
-    if (m_item) {
-        m_item->view()->drawer()->setShowGridY(show);
-        update();
-    }
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setShowGridY(show); });
 }
 
 void Self::setShowBaseTin(bool show)
 {
-    if (m_item) {
-        m_item->view()->setShowBase(show);
-        update();
-    }
+    changeItem([&](LhTableItem& item) { item.view()->setShowBase(show); });
 }
 
 void Self::setShowDetail(bool show)
 {
-    if (m_item) {
-        toController([&](LhTableItemController& controller) { controller.setShowDetail(show); });
-        update();
-    }
+    toController([&](LhTableItemController& controller) { controller.setShowDetail(show); });
 }
 
 void Self::fit()
@@ -185,18 +178,6 @@ QPixmap Self::drawModel()
         view->paintHelpers(&painter, transform(), drawnArea());
     }
     return picture;
-}
-
-template <class Hook> void Self::toController(Hook hook)
-{
-    if (!m_item) {
-        return;
-    }
-    try {
-        hook(*m_item->controller());
-    } catch (const std::exception& e) {
-        guimisc::UserDialogs::critical(this, tr("Error"), QString::fromLocal8Bit(e.what()));
-    }
 }
 
 void Self::keyPressEvent(QKeyEvent* event)

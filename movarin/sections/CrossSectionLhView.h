@@ -103,6 +103,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    /// Runs `change` on the item, then repaints; nothing without an item.
+    template <class Change> void changeItem(Change change);
     /// Runs one input hook of the item's controller; what it throws is shown, not passed on.
     template <class Hook> void toController(Hook hook);
 

@@ -6,13 +6,12 @@
 #include "movarin/sections/CrossSectionLhViewLhTableItemControllerInitSelectionHelper.h"
 #include "movarin/sections/CrossSectionLhViewLhTableItemControllerWaitingSelectionHelper.h"
 #include "movarin/sections/CrossSectionLhViewLhTableItemView.h"
+#include "movarin/shell/SelectionHelperSwitchT.h"
 
 #include <guimisc/UserDialogs.h>
 
 #include <QAction>
 
-#include <algorithm>
-#include <stdexcept>
 
 namespace varnel {
 
@@ -52,24 +51,11 @@ void Self::setDialog(CrossSectionDialog* dialog)
 
 void Self::setSelectionHelper(guimisc::helper::SelectionHelper* helper)
 {
-    if (helper == m_selectionHelper.get()) {
-        return;
+    if (SelectionHelperSwitchT<SelectionHelper, CrossSectionLhViewHelper>::install(
+            m_selectionHelper, helper, this, m_item->view()->viewHelpers(),
+            "Not a mode of the L-H plot.")) {
+        m_item->lhView()->update();
     }
-    auto* next = dynamic_cast<SelectionHelper*>(helper);
-    if (!next || next->controller() != this) {
-        delete helper;
-        throw std::invalid_argument("Not a mode of the L-H plot.");
-    }
-    std::vector<CrossSectionLhViewHelper*>& painters = m_item->view()->viewHelpers();
-    for (const auto& painter : m_selectionHelper->viewHelpers()) {
-        painters.erase(std::remove(painters.begin(), painters.end(), painter.get()),
-                       painters.end());
-    }
-    m_selectionHelper.reset(next);
-    for (const auto& painter : next->viewHelpers()) {
-        painters.push_back(painter.get());
-    }
-    m_item->lhView()->update();
 }
 
 void Self::setShowDetail(bool show)

@@ -61,9 +61,9 @@ public:
     QAction* disablePointsAction() const { return m_disablePointsAction; }
 
     SelectionHelper* selectionHelper() const { return m_selectionHelper.get(); }
-    /// Makes `helper` (a mode of this controller) active: the old mode's painters leave the
-    /// item view's list and the old mode is deleted; the new one's join the list; the plot
-    /// repaints. Nothing when `helper` is active already.
+    /// Makes `helper` (a mode of this controller) active, its painters in the item view's
+    /// list instead of the old mode's (see `SelectionHelperSwitchT`), and repaints the plot.
+    /// Nothing when `helper` is active already.
     void setSelectionHelper(guimisc::helper::SelectionHelper* helper);
     /// Slope figures on or off: the active mode is replaced by a waiting mode built from it.
     void setShowDetail(bool show);
