@@ -90,12 +90,14 @@ QCheckBox* checkBox(const QString& text, const QString& name, QWidget* parent)
 
 } // namespace
 
-template <class Refresh> void Self::refreshed(const char* what, Refresh refresh)
+template <class Compute>
+auto Self::computed(const char* what, Compute compute) -> decltype(compute())
 {
     try {
-        refresh();
+        return compute();
     } catch (const std::exception& e) {
         qWarning("The cross-section window could not compute %s: %s", what, e.what());
+        return {};
     }
 }
 
@@ -104,11 +106,12 @@ Self::CrossSectionDialog(CrossSectionItem* section, QWidget* parent)
       m_section(section),
       m_model(new CrossSectionLhTableModel(&m_currentRows, this))
 {
-    if (section) {
-        refreshed("the current profile", [&] { m_currentRows = section->currentLhTable(false); });
-        refreshed("the base profile", [&] { m_baseRows = section->baseLhTable(true); });
-    }
-    updatePolylineIntersectionLs();
+    m_currentRows = computed("the current profile", [&] {
+        return section ? section->currentLhTable(false) : Rows();
+    });
+    m_baseRows = computed("the base profile",
+                          [&] { return section ? section->baseLhTable(true) : Rows(); });
+    m_crossings = computed("the polyline crossings", [&] { return crossingsNow(); });
     connectSignals();
     setupForm();
 }
@@ -256,18 +259,16 @@ void Self::handleSelectionChanged(const QItemSelection&, const QItemSelection&)
 
 void Self::updateLhTable(const tin::core::Tin& partialTin)
 {
-    bool touches = false;
-    refreshed("the test of a changed TIN",
-              [&] { touches = m_section && m_section->intersectsTin(&partialTin); });
-    if (touches) {
+    if (computed("the reach of a changed TIN",
+                 [&] { return m_section && m_section->intersectsTin(&partialTin); })) {
         updateLhTable();
     }
 }
 
 void Self::updateLhTable()
 {
-    refreshed("the current profile", [&] {
-        m_currentRows = m_section ? m_section->currentLhTable(false) : Rows();
+    m_currentRows = computed("the current profile", [&] {
+        return m_section ? m_section->currentLhTable(false) : Rows();
     });
     m_lhView->update();
     m_model->reset();
@@ -275,45 +276,24 @@ void Self::updateLhTable()
 
 void Self::updateOriginalLhTable()
 {
-    refreshed("the base profile",
-              [&] { m_baseRows = m_section ? m_section->baseLhTable(true) : Rows(); });
+    m_baseRows = computed("the base profile",
+                          [&] { return m_section ? m_section->baseLhTable(true) : Rows(); });
     m_lhView->update();
     m_model->reset();
 }
 
 void Self::updatePolylineIntersectionLs()
 {
-    refreshed("the polyline crossings", [&] {
-        m_crossings.clear();
-        EditModeMainWindowModelRootItem* root = rootOf(m_section);
-        if (!root) {
-            return;
-        }
-        CrossSectionItem::PolylineLs ls;
-        m_section->polylineIntersectionLs(&ls);
-        // In the order of the geographic data, so that the labels stack the same way on
-        // every paint.
-        for (const mvc::core::ModelItem* group : root->geoDataTopItem()->childItems()) {
-            for (mvc::core::ModelItem* child : group->childItems()) {
-                auto polyline = qobject_cast<GeoDataPolylineItem*>(child);
-                const auto found = polyline ? ls.find(polyline) : ls.end();
-                if (found != ls.end()) {
-                    m_crossings.push_back({polyline, std::move(found->second)});
-                }
-            }
-        }
-    });
-    if (m_lhView) {
-        m_lhView->update();
-    }
+    m_crossings = computed("the polyline crossings", [&] { return crossingsNow(); });
+    m_lhView->update();
 }
 
 void Self::updateAuxiliaryLhTable(const tin::core::Tin* addedTin, const tin::core::Tin*)
 {
-    refreshed("the brush preview", [&] {
-        m_auxiliaryRows = m_section && addedTin && !addedTin->empty()
-                              ? m_section->buildLhTable(addedTin, false)
-                              : Rows();
+    m_auxiliaryRows = computed("the brush preview", [&] {
+        return m_section && addedTin && !addedTin->empty()
+                   ? m_section->buildLhTable(addedTin, false)
+                   : Rows();
     });
     m_lhView->update();
 }
@@ -324,6 +304,29 @@ void Self::closeEvent(QCloseEvent* event)
         m_section->controller()->closeCrossSectionDialog();
     }
     event->accept();
+}
+
+CrossSectionPolylineCrossings Self::crossingsNow() const
+{
+    CrossSectionPolylineCrossings crossings;
+    EditModeMainWindowModelRootItem* root = rootOf(m_section);
+    if (!root) {
+        return crossings;
+    }
+    CrossSectionItem::PolylineLs ls;
+    m_section->polylineIntersectionLs(&ls);
+    // In the order of the geographic data, so that the labels stack the same way on every
+    // paint.
+    for (const mvc::core::ModelItem* group : root->geoDataTopItem()->childItems()) {
+        for (mvc::core::ModelItem* child : group->childItems()) {
+            auto polyline = qobject_cast<GeoDataPolylineItem*>(child);
+            const auto found = polyline ? ls.find(polyline) : ls.end();
+            if (found != ls.end()) {
+                crossings.push_back({polyline, std::move(found->second)});
+            }
+        }
+    }
+    return crossings;
 }
 
 void Self::connectSignals()

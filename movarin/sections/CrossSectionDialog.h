@@ -121,8 +121,12 @@ protected:
 private:
     void setupForm();
     void connectSignals();
-    /// Runs a refresh; a failure is logged and goes no further.
-    template <class Refresh> void refreshed(const char* what, Refresh refresh);
+    /// Where the reference polylines cross the section now.
+    CrossSectionPolylineCrossings crossingsNow() const;
+    /// `compute()`, or an empty result when it throws: the failure, named by `what`, is
+    /// logged and goes no further.
+    template <class Compute>
+    static auto computed(const char* what, Compute compute) -> decltype(compute());
 
     QPointer<CrossSectionItem> m_section;
     Rows m_currentRows;

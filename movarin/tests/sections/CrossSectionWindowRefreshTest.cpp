@@ -6,6 +6,8 @@
 
 #include "movarin/sections/CrossSectionDialog.h"
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionLhTableModel.h"
 #include "movarin/sections/CrossSectionLhView.h"
 #include "movarin/sections/GeoDataGroupItem.h"
 #include "movarin/sections/GeoDataPolylineItem.h"
@@ -94,6 +96,8 @@ protected:
         surface->swapTriangles(change.removed, change.added);
         return surface;
     }
+
+    CrossSectionLhTableModel* model() const { return dialog()->tableModel(); }
 
     GeoDataGroupItem* reference() const
     {
@@ -197,6 +201,22 @@ TEST_F(CrossSectionWindowRefreshTest, ADraggedEndRefreshesCurrentAndBaseRowsThro
     undoStack()->redo();
     EXPECT_EQ(pointsOf(dialog()->currentRows()), dragged);
     EXPECT_EQ(pointsOf(dialog()->baseRows()), draggedBase);
+}
+
+TEST_F(CrossSectionWindowRefreshTest, WithoutAnEditedTinTheWindowShowsNoCurrentRows)
+{
+    root()->tinItem()->setTin(nullptr);
+    section()->controller()->pushEditCommand({{12.0, 40.0}, {88.0, 40.0}});
+    EXPECT_TRUE(dialog()->currentRows().empty());
+    EXPECT_EQ(model()->rowCount(), 0);
+    EXPECT_FALSE(dialog()->baseRows().empty()) << "the base TIN is still there";
+    // The plot paints grid, base profile and frame, and no end marks.
+    const QImage picture = grabPlot();
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            ASSERT_NE(picture.pixelColor(x, y), QColor(Qt::magenta));
+        }
+    }
 }
 
 TEST_F(CrossSectionWindowRefreshTest, CrossingsFollowThePolylinesWithoutADanglingItem)
