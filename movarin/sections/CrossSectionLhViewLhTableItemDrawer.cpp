@@ -117,6 +117,10 @@ void Self::paintAxes(QPainter* painter, const QTransform& transform, const QRect
     long long first = 0;
     long long last = 0;
 
+    // The elevation title stands upright against the widget's left edge; a tick label that
+    // would run into it is left out rather than drawn over it.
+    const double titleRight = metrics.ascent() + 1.0;
+    const double titleHalf = metrics.horizontalAdvance(elevationTitle()) / 2.0 + LABEL_GAP;
     const double stepH = 5.0 * m_gridWidthY;
     if (lineIndices(world.top(), world.bottom(), stepH, std::abs(transform.m22()) * stepH, &first,
                     &last)) {
@@ -125,8 +129,12 @@ void Self::paintAxes(QPainter* painter, const QTransform& transform, const QRect
             const double y = pixelY(transform, value);
             const QString text = QString::number(value, 'f', 2);
             const double right = plot.left() - TICK - LABEL_GAP;
-            painter->drawText(
-                QPointF(right - metrics.horizontalAdvance(text), y + fontHeight / 2.0), text);
+            const double left = right - metrics.horizontalAdvance(text);
+            const bool hitsTitle = left < titleRight
+                && std::abs(y - plot.center().y()) < titleHalf + fontHeight / 2.0;
+            if (!hitsTitle) {
+                painter->drawText(QPointF(left, y + fontHeight / 2.0), text);
+            }
             ticks.emplace_back(plot.left() - TICK, y, plot.left(), y);
         }
     }
@@ -147,7 +155,7 @@ void Self::paintAxes(QPainter* painter, const QTransform& transform, const QRect
     painter->save();
     painter->translate(0.0, plot.center().y());
     painter->rotate(-90.0);
-    painter->drawText(QPointF(-metrics.horizontalAdvance(elevationTitle()) / 2.0, fontHeight),
+    painter->drawText(QPointF(-metrics.horizontalAdvance(elevationTitle()) / 2.0, titleRight),
                       elevationTitle());
     painter->restore();
     painter->drawText(QPointF(plot.center().x() - metrics.horizontalAdvance(distanceTitle()) / 2.0,
