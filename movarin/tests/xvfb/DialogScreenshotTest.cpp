@@ -84,11 +84,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -804,6 +806,37 @@ TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
     QTest::qWait(100);
     keep(dialog->grab().toImage(), QStringLiteral("soil-volume-region"));
     dialog->reject();
+}
+
+// Both export dialogs as Export opens them: LandXML in a project of EPSG 6677 (the datum and
+// the coordinate system proposed), the grid model with a UTM zone chosen.
+TEST_F(EditModeScreenshotTest, ExportDialogs)
+{
+    m_window->project()->projectFile()->property()->setProjectionPair(
+        m_window->projectionPairBuilder()->projectionPair("EPSG:6677"));
+    ModalAnswerer landXml([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>("projectNameEdit")->setText(QStringLiteral("Upper reach"));
+        dialog->findChild<QComboBox*>("verticalDatumList")->setCurrentIndex(3);
+        QTest::qWait(50);
+        keep(dialog->grab().toImage(), QStringLiteral("landxml-export"));
+        dialog->close();
+    });
+    m_window->actionManager()->action(QStringLiteral("LandXML"))->trigger();
+    EXPECT_TRUE(landXml.answered());
+
+    ModalAnswerer grid([](QWidget* dialog) {
+        dialog->findChild<QWidget*>("folderWidget")->findChild<QLineEdit*>()->setText(
+            QStringLiteral("/work/rivers/kinu/grid"));
+        dialog->findChild<QLineEdit*>("riverNameEdit")->setText(QStringLiteral("鬼怒川"));
+        dialog->findChild<QLineEdit*>("surveyDateEdit")->setText(QStringLiteral("2023-05-01"));
+        dialog->findChild<QComboBox*>("coordinateSystemList")->setCurrentIndex(4);
+        dialog->findChild<QComboBox*>("systemNumberList")->setCurrentIndex(53);
+        QTest::qWait(50);
+        keep(dialog->grab().toImage(), QStringLiteral("zindral-grid-export"));
+        dialog->close();
+    });
+    m_window->actionManager()->action(QStringLiteral("Zindral Grid data"))->trigger();
+    EXPECT_TRUE(grid.answered());
 }
 
 TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
