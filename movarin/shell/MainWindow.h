@@ -172,7 +172,8 @@ private:
     /// (and no project) when the close was refused or the window could not be made.
     bool startNewProject(Kind kind);
     /// A new project of that kind over a fresh work folder, recording the program's version;
-    /// not yet the open one.
+    /// not yet the open one. Throws `guimisc::ErrorMessage` naming the folder when the
+    /// workspace or the work folder cannot be made or locked.
     std::unique_ptr<Project> makeProject(Kind kind);
     /// Makes `project` the open one and sets the action manager's mode to its kind.
     void installProject(std::unique_ptr<Project> project);
@@ -184,6 +185,8 @@ private:
     /// Closes the half-opened project after `message` was shown; nothing is asked.
     void abandonProject(const QString& message);
     bool saveProjectTo(Project* project, const QString& filename);
+    /// True, after a warning, when `filename` lies in the open project's work folder.
+    bool isRefusedAsWorkFolderTarget(const QString& filename);
     /// Saves the open project to `filename`, then sets the title and puts the path first in
     /// the recent projects.
     bool saveProjectAndRecord(const QString& filename);

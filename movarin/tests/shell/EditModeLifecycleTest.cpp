@@ -26,6 +26,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/LastIODirectory.h>
 #include <guimisc/UserDialogScript.h>
 
@@ -34,7 +35,6 @@
 #include <QFile>
 #include <QMdiSubWindow>
 #include <QProcess>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QUndoStack>
@@ -88,7 +88,7 @@ TEST_F(EditModeLifecycleTest, StlSurfacesOpenAsUntitledEditModeProjects)
     ASSERT_TRUE(QDir().mkpath(ioFolder));
     guimisc::LastIODirectory::set(ioFolder);
     const QStringList recent{file(QStringLiteral("a.cmvn"))};
-    QSettings().setValue(QStringLiteral("general/recentprojects"), recent);
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/recentprojects"), recent);
 
     // Facet counts as read from the files by Python's struct module and by a regular
     // expression over the vertex lines: no facet of either is degenerate.

@@ -14,6 +14,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
@@ -21,7 +22,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QUndoStack>
@@ -227,7 +227,7 @@ TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
 TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
 {
     const QString archive = makeArchive("x");
-    QSettings().setValue("general/recentprojects", QStringList{file("gone.cmvn"), archive});
+    guimisc::SettingsSupport::setValue("general/recentprojects", QStringList{file("gone.cmvn"), archive});
     struct Case {
         const char* name;
         QString path;

@@ -270,3 +270,37 @@ TEST(XmlSupport, LoadDomReportsTheFileAndWhereItBreaks)
 
     EXPECT_TRUE(messageOf(tmp.path()).contains(tmp.path())); // a folder is no file
 }
+
+TEST(XmlSupport, LoadDomRefusesNestingBeyondTheBoundBeforeBuildingTheTree)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    // `levels` elements, each inside the one before, the innermost on the second line.
+    auto nested = [&tmp](int levels) {
+        const QString path = tmp.filePath(QStringLiteral("deep%1.xml").arg(levels));
+        const QByteArray xml = "<a>" + QByteArray("<a>").repeated(levels - 2) + "\n<b/>"
+                               + QByteArray("</a>").repeated(levels - 1) + "\n";
+        EXPECT_TRUE(hobrintest::writeFile(path, xml));
+        return path;
+    };
+    QDomDocument document;
+    XmlSupport::loadDom(nested(XmlSupport::maxDepth), &document);
+    EXPECT_FALSE(document.documentElement().isNull());
+
+    // One level more is refused like malformed XML; far more (which overflowed the stack of
+    // the tree builder) as well.
+    for (const int levels : {XmlSupport::maxDepth + 1, 25000}) {
+        const QString path = nested(levels);
+        const int line = levels == XmlSupport::maxDepth + 1 ? 2 : 1; // where the bound is passed
+        try {
+            XmlSupport::loadDom(path, &document);
+            ADD_FAILURE() << levels << " levels were read";
+        } catch (const guimisc::ErrorMessage& e) {
+            EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("line %1,").arg(line)))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("column"))) << e.message().toStdString();
+        }
+        EXPECT_TRUE(document.documentElement().isNull());
+    }
+}
