@@ -2,11 +2,16 @@
 
 #include "movarin/sections/CrossSectionItemController.h"
 #include "movarin/sections/CrossSectionItemView.h"
+#include "movarin/sections/GeoDataGroupItem.h"
+#include "movarin/sections/GeoDataPolygonItem.h"
+#include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 
 #include "orlin/core/Edge.h"
+#include "orlin/core/Edge2D.h"
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/PointFunctions.h"
 #include "orlin/core/Tin.h"
@@ -20,6 +25,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <memory>
 
 namespace varnel {
 
@@ -86,6 +93,29 @@ void collectCrossings(const tin::core::Tin& tin, const Point& from, const Point&
         }
         points->push_back(tin::core::intersection(*edge->point1(), *edge->point2(), a, b));
     }
+}
+
+/// The items of type `Item` among the children of the geographic-data groups that pass
+/// `takesGroup`, group by group in child order; none outside a project.
+template <class Item, class GroupTest>
+std::vector<Item*> geoDataItems(const EditModeMainWindowModelRootItem* root, GroupTest takesGroup)
+{
+    std::vector<Item*> items;
+    if (!root) {
+        return items;
+    }
+    for (mvc::core::ModelItem* child : root->geoDataTopItem()->childItems()) {
+        auto group = qobject_cast<GeoDataGroupItem*>(child);
+        if (!group || !takesGroup(*group)) {
+            continue;
+        }
+        for (mvc::core::ModelItem* member : group->childItems()) {
+            if (auto item = qobject_cast<Item*>(member)) {
+                items.push_back(item);
+            }
+        }
+    }
+    return items;
 }
 
 } // namespace
@@ -225,6 +255,69 @@ bool CrossSectionItem::intersectsTin(const tin::core::Tin* tin) const
         return false;
     }
     return !tin->findTrianglesIntersectPolyline(polyline(false)).empty();
+}
+
+CrossSectionItem::PolygonLIntervals CrossSectionItem::polygonLIntervals(
+    const QString& groupName) const
+{
+    PolygonLIntervals result;
+    if (isDegenerate()) {
+        return result;
+    }
+    const std::vector<GeoDataPolygonItem*> polygons = geoDataItems<GeoDataPolygonItem>(
+        rootItem(), [&](const GeoDataGroupItem& group) { return group.name() == groupName; });
+    const tin::core::Polyline section = polyline(false);
+    for (auto it = polygons.rbegin(); it != polygons.rend(); ++it) {
+        const tin::core::Polygon* polygon = (*it)->polygon();
+        if (polygon->pointsCount() < 3) {
+            continue;
+        }
+        std::vector<std::unique_ptr<tin::core::Edge2D>> pieces;
+        try {
+            for (tin::core::Edge2D* piece : polygon->intersectionEdges(section.geosGeometry())) {
+                pieces.emplace_back(piece);
+            }
+        } catch (const std::exception&) {
+            continue; // a polygon GEOS cannot intersect (a self-crossing ring, say)
+        }
+        if (pieces.empty()) {
+            continue;
+        }
+        std::vector<std::pair<double, double>> intervals;
+        for (const std::unique_ptr<tin::core::Edge2D>& piece : pieces) {
+            const double a = signedL(*piece->point1());
+            const double b = signedL(*piece->point2());
+            intervals.emplace_back(std::min(a, b), std::max(a, b));
+        }
+        result.emplace_back(*it, std::move(intervals));
+    }
+    return result;
+}
+
+void CrossSectionItem::polylineIntersectionLs(PolylineLs* result) const
+{
+    result->clear();
+    const tin::core::Polyline section = polyline(true);
+    for (GeoDataPolylineItem* item : geoDataItems<GeoDataPolylineItem>(
+             rootItem(), [](const GeoDataGroupItem&) { return true; })) {
+        const tin::core::Polyline* line = item->polyline();
+        if (line->pointsCount() < 2) {
+            continue;
+        }
+        std::vector<double> ls;
+        if (!isDegenerate()) {
+            try {
+                const std::vector<tin::core::Point2D> crossings =
+                    line->intersectionPoints(section.geosGeometry());
+                for (const tin::core::Point2D& p : crossings) {
+                    ls.push_back(signedL(p));
+                }
+            } catch (const std::exception&) {
+                continue;
+            }
+        }
+        (*result)[item] = std::move(ls);
+    }
 }
 
 QString CrossSectionItem::itemTypeName() const

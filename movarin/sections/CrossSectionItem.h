@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,8 @@ namespace varnel {
 
 class CrossSectionItemController;
 class EditModeMainWindowModelRootItem;
+class GeoDataPolygonItem;
+class GeoDataPolylineItem;
 
 /// One cross section: a named straight segment in plan from its start S to its end E (x and
 /// y in metres, elevations 0), a row of the "Cross sections" group (caption editable,
@@ -76,6 +79,13 @@ class EditModeMainWindowModelRootItem;
 class CrossSectionItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
+    /// Polygon items that the section enters, each with the (smaller, larger) L of every
+    /// piece of the section inside it.
+    using PolygonLIntervals =
+        std::vector<std::pair<GeoDataPolygonItem*, std::vector<std::pair<double, double>>>>;
+    /// The L of the crossings of polyline items with the extended section, in GEOS's order.
+    using PolylineLs = std::unordered_map<GeoDataPolylineItem*, std::vector<double>>;
+
     /// A section named `name` from `start` to `end` (x and y only). The row is appended under
     /// `parent`'s row (see `ModelItem`).
     CrossSectionItem(const QString& name, const tin::core::Point& start,
@@ -112,6 +122,12 @@ public:
     /// Whether some triangle of `tin` meets the unextended section; false for a null TIN and
     /// a section with S = E.
     bool intersectsTin(const tin::core::Tin* tin) const;
+    /// The polygons of the geographic-data groups named `groupName` (internal name) that the
+    /// unextended section enters, the last polygon of the last group first.
+    PolygonLIntervals polygonLIntervals(const QString& groupName) const;
+    /// Clears `result`, then gives every polyline of the geographic data its crossings with
+    /// the extended section (an empty list for one that misses).
+    void polylineIntersectionLs(PolylineLs* result) const;
 
     QString itemTypeName() const override;
     /// The box spanned by S and E.

@@ -84,7 +84,8 @@ SectionsTest::SectionsTest()
     if (!m_window) {
         throw std::runtime_error("No edit-mode window");
     }
-    view()->resize(400, 300);
+    // Fixed: the window's layout (its docks) must not resize the view under the test.
+    view()->setFixedSize(400, 300);
     view()->fit(QRectF(-100.0, -75.0, 200.0, 150.0));
 }
 

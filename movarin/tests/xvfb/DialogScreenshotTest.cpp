@@ -48,7 +48,13 @@
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 #include "movarin/surfaces/DetailView.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushEditSettingDialog.h"
+#include "movarin/surfaces/IconView.h"
+#include "movarin/surfaces/MoldGroupItemWidget.h"
+#include "movarin/surfaces/MoldsContainerBrowser.h"
+#include "movarin/surfaces/MoldsContainerWidget.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemController.h"
 #include "movarin/surfaces/MoldItemControllerSelectionHelper.h"
@@ -403,9 +409,11 @@ protected:
             CoordinatePointsBaseItemViewSetting(setting.color(), setting.radius(), true));
     }
 
-    void addTin()
+    void addTin() { root()->tinItem()->setTin(new tin::core::Tin(valleyTin())); }
+
+    static tin::core::Tin valleyTin()
     {
-        auto tin = new tin::core::Tin();
+        tin::core::Tin tin;
         std::vector<std::shared_ptr<tin::core::Point>> nodes;
         for (int j = 0; j < 20; ++j) {
             for (int i = 0; i < 20; ++i) {
@@ -415,11 +423,11 @@ protected:
         auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * 20 + i)]; };
         for (int j = 0; j < 19; ++j) {
             for (int i = 0; i < 19; ++i) {
-                tin->addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
-                tin->addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+                tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+                tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
             }
         }
-        root()->tinItem()->setTin(tin);
+        return tin;
     }
 
     BackgroundImageItem* importPhoto()
@@ -652,6 +660,50 @@ TEST_F(ProjectScreenshotTest, ImageDialogs)
 
     georeference->close();
     QTest::qWait(50);
+}
+
+// An edit-mode project on the valley: the Mold Browser with a mold picked, the surfaces
+// group's menu, a path being drawn with its preview and the surface it makes.
+TEST_F(ProjectScreenshotTest, MoldBrowserPathToolAndSurfacesMenu)
+{
+    m_window->newEditProject();
+    auto edit = m_window->findChild<EditModeMainWindow*>();
+    ASSERT_NE(edit, nullptr);
+    edit->setTin(valleyTin());
+    EditModeMainWindowModelRootItem* editRoot = edit->model()->rootItem();
+    GeoEditSurfaceGroupItemController* surfaces = editRoot->geoEditSurfaceGroupItem()->groupController();
+    MoldsContainerBrowser* dock = surfaces->moldsContainerBrowser();
+    ASSERT_TRUE(dock->isVisible());
+    QTest::mouseClick(dock->moldsContainerWidget()->groupWidget(mold::core::Mold::Add)->icons()[1],
+                      Qt::LeftButton);
+    QTest::qWait(100);
+    keep(dock->grab().toImage(), QStringLiteral("mold-browser"));
+
+    edit->parentWidget()->showMaximized();
+    QTest::qWait(100);
+    mvc::core::View* view = edit->view();
+    // Close enough for the 9 m wide mold to show: 160 m of the valley's floor.
+    view->fit(QRectF(636970.0, 850020.0, 160.0, 160.0));
+    surfaces->geoEditSurfaceAction()->trigger();
+    // Along the valley floor, three clicks and the mouse on its way to a fourth.
+    const std::vector<QPointF> path = {{637030.0, 850040.0}, {637045.0, 850090.0},
+                                       {637035.0, 850130.0}, {637050.0, 850170.0}};
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const QPoint at = view->conv(path[i]).toPoint();
+        QTest::mouseMove(view, at);
+        if (i + 1 < path.size()) {
+            QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+        }
+    }
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-mold-path"));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(editRoot->geoEditSurfaceGroupItem()->childItems().size(), 1u);
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-mold-surface"));
+
+    keepBrowserMenus(m_window.get(), edit->model(),
+                     {{editRoot->geoEditSurfaceGroupItem(), QStringLiteral("geoedit-surfaces")}});
 }
 
 // An edit-mode project in a main window of 1280 by 800: a valley as the base TIN and, as the
