@@ -114,7 +114,7 @@ TEST(BrushEditTest, OneClickOnAFlatGridRaisesTheTwentyFiveVerticesWithinTwoMetre
     BrushEdit edit;
     edit.apply(edited, BrushFootprint::brushSquare(Point2D(10, 10), 5.0), true, settingsWith(5.0, 0.1));
     int raised = 0;
-    for (const PointPtr& p : verticesOf(edit.addedTin())) {
+    for (const PointPtr& p : vertexPointsOf(edit.addedTin())) {
         if (p->elevation() != 0.0) {
             EXPECT_NEAR(p->elevation(), 0.1, 1e-15);
             EXPECT_LE(std::abs(p->x() - 10.0), 2.0);

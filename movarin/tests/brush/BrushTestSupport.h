@@ -106,7 +106,7 @@ inline std::map<const tin::core::Point*, double> elevationsOf(const tin::core::T
 }
 
 /// The vertex objects of the TIN.
-inline std::vector<PointPtr> verticesOf(const tin::core::Tin& tin)
+inline std::vector<PointPtr> vertexPointsOf(const tin::core::Tin& tin)
 {
     std::map<const tin::core::Point*, PointPtr> vertices;
     for (const TrianglePtr& t : tin.allTriangles()) {
