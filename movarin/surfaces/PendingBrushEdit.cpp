@@ -60,19 +60,16 @@ bool PendingBrushEdit::apply(const tin::core::Polygon& footprint, bool raise)
     BrushEdit::Outcome outcome = BrushEdit::Outcome::NoPreview;
     try {
         outcome = m_edit.apply(*edited, footprint, raise, settings());
+        if (outcome == BrushEdit::Outcome::Preview) {
+            emitPreview();
+        }
     } catch (...) {
         clearAndEmit();
         throw;
     }
-    switch (outcome) {
-    case BrushEdit::Outcome::TooManyTriangles:
+    if (outcome == BrushEdit::Outcome::TooManyTriangles) {
         warn(tr("The brush is too small for the triangles under it."));
         return false;
-    case BrushEdit::Outcome::Preview:
-        emitPreview();
-        break;
-    case BrushEdit::Outcome::NoPreview:
-        break;
     }
     return true;
 }

@@ -42,9 +42,9 @@ class GeoEditSurfaceGroupItemController;
 ///
 /// An application that would make more than `BrushEdit::MAX_TRIANGLES_PER_APPLICATION`
 /// triangles is refused with the Warning "The brush is too small for the triangles under
-/// it."; the edit keeps what it had. An exception of an application or the commit discards
-/// the edit (empty preview, no Warning) and propagates to the tool's caller, which reports
-/// it.
+/// it."; the edit keeps what it had. An exception of an application or the commit (the
+/// preview's listeners included) discards the edit (empty preview, no Warning) and propagates
+/// to the tool's caller, which reports it.
 ///
 /// Destroying a pending edit discards it with the empty preview but no message (another
 /// tool replaced the brush); `abandon` first makes it go without a word, for a controller

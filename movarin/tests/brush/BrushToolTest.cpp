@@ -21,6 +21,8 @@
 
 #include "orlin/util/TinModifier.h"
 
+#include <common/exception/RuntimeException.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -309,6 +311,32 @@ TEST_F(BrushToolTest, SetBrushLocksTheSizeWhileStrokesArePendingAndANegativeUnit
     EXPECT_EQ(controller()->brushSize(), 3.0);
     EXPECT_EQ(controller()->brushEditUnit(), 0.5);
     EXPECT_TRUE(tool()->hasPendingBrushEdit()) << "the settings dialog discarded the strokes";
+}
+
+TEST_F(BrushToolTest, FailureWhileBrushingEndsInAnErrorBoxAndDiscardsTheStrokes)
+{
+    // A listener of the preview that fails on the first one with triangles.
+    bool failed = false;
+    QObject::connect(controller(), &Controller::brushEditAddedTinChanged, controller(),
+                     [&failed](const tin::core::Tin* added, const tin::core::Tin*) {
+                         if (!added->empty() && !failed) {
+                             failed = true;
+                             throw common::exception::RuntimeException("Fatal error in subdivideTriangle2.");
+                         }
+                     });
+    const Identities before = identities(edited());
+    startBrush();
+    guimisc::UserDialogScript script;
+    stroke({QPointF(8, 8), QPointF(12, 8), QPointF(16, 8)});
+    ASSERT_EQ(script.records().size(), 1u);
+    EXPECT_EQ(script.records()[0].title, "Error");
+    EXPECT_EQ(script.records()[0].text, "Fatal error in subdivideTriangle2.");
+    EXPECT_FALSE(tool()->hasPendingBrushEdit());
+    EXPECT_TRUE(lastPreviewIsEmpty());
+    EXPECT_EQ(identities(edited()), before);
+    ASSERT_NE(dynamic_cast<Controller::BrushWaitingSelectionHelper*>(tool()), nullptr) << "the brush does not wait";
+    stroke({QPointF(20, 20)});
+    EXPECT_TRUE(tool()->hasPendingBrushEdit());
 }
 
 TEST_F(BrushToolTest, BrushTooSmallForItsTrianglesWarnsOnceAndTheStrokeBrushesNoMore)
