@@ -1,8 +1,8 @@
 #pragma once
 
-// Test support of the brush: grid terrains, a TIN with a brush edit swapped in, and the
-// invariants a conforming edit keeps (plan area, outline length, one or two triangles per
-// edge, the elevations of the points that existed before).
+// Test support of the brush: grid terrains, a TIN with an edit swapped in, and what a
+// conforming edit keeps (plan area, outline length, one or two triangles per edge, the
+// elevations of the points that were there before).
 
 #include "orlin/core/Edge.h"
 #include "orlin/core/Point.h"
@@ -16,20 +16,16 @@
 
 namespace varnel::test {
 
-using PointPtr = std::shared_ptr<tin::core::Point>;
 using TrianglePtr = std::shared_ptr<tin::core::Triangle>;
 
-/// nx by ny cells of `step` metres from (x0, y0), each split by its "/" diagonal, vertices
-/// interned at elevation z(x, y).
-inline tin::core::Tin gridTin(int nx, int ny, double step, const std::function<double(double, double)>& z,
-                              double x0 = 0.0, double y0 = 0.0)
+/// nx by ny cells of `step` m from the origin, "/" diagonals, vertices interned at z(x, y).
+inline tin::core::Tin gridTin(int nx, int ny, double step, const std::function<double(double, double)>& z = {})
 {
-    std::vector<PointPtr> nodes;
+    std::vector<std::shared_ptr<tin::core::Point>> nodes;
     for (int j = 0; j <= ny; ++j) {
         for (int i = 0; i <= nx; ++i) {
-            const double x = x0 + step * i;
-            const double y = y0 + step * j;
-            nodes.push_back(tin::core::PointFactory::instance().factory(tin::core::Point(x, y, z(x, y)), false));
+            const tin::core::Point p(step * i, step * j, z ? z(step * i, step * j) : 0.0);
+            nodes.push_back(tin::core::PointFactory::instance().factory(p, false));
         }
     }
     auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (nx + 1) + i)]; };
@@ -41,11 +37,6 @@ inline tin::core::Tin gridTin(int nx, int ny, double step, const std::function<d
         }
     }
     return tin;
-}
-
-inline tin::core::Tin flatGrid(int nx, int ny, double step, double x0 = 0.0, double y0 = 0.0)
-{
-    return gridTin(nx, ny, step, [](double, double) { return 0.0; }, x0, y0);
 }
 
 inline double planArea(const tin::core::Tin& tin)
@@ -79,7 +70,7 @@ inline tin::core::Tin swapped(const tin::core::Tin& tin, const tin::core::Tin& r
     return result;
 }
 
-/// Whether every edge of the TIN has one or two triangles (no fold, no hanging edge).
+/// No fold and no hanging edge: every edge has one or two triangles.
 inline bool edgesHaveOneOrTwoTriangles(const tin::core::Tin& tin)
 {
     for (const TrianglePtr& t : tin.allTriangles()) {
@@ -105,20 +96,15 @@ inline std::map<const tin::core::Point*, double> elevationsOf(const tin::core::T
     return elevations;
 }
 
-/// The vertex objects of the TIN.
-inline std::vector<PointPtr> vertexPointsOf(const tin::core::Tin& tin)
+/// Whether every point of `elevations` still has its elevation.
+inline bool elevationsKept(const std::map<const tin::core::Point*, double>& elevations)
 {
-    std::map<const tin::core::Point*, PointPtr> vertices;
-    for (const TrianglePtr& t : tin.allTriangles()) {
-        for (int k = 0; k < 3; ++k) {
-            vertices[t->point(k).get()] = t->point(k);
+    for (const auto& [point, z] : elevations) {
+        if (point->elevation() != z) {
+            return false;
         }
     }
-    std::vector<PointPtr> result;
-    for (const auto& entry : vertices) {
-        result.push_back(entry.second);
-    }
-    return result;
+    return true;
 }
 
 } // namespace varnel::test
