@@ -4,7 +4,9 @@
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionDialog.h"
 #include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionLhView.h"
 #include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
 #include "movarin/sections/DrawAuxiliaryDialog.h"
 #include "movarin/sections/GeoDataGroupItem.h"
@@ -14,7 +16,9 @@
 #include "movarin/sections/GeoDataPolygonItem.h"
 #include "movarin/sections/GeoDataPolygonItemController.h"
 #include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataPolylineSetting.h"
 #include "movarin/sections/GeoDataTopForCreateItem.h"
+#include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
@@ -80,12 +84,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -834,6 +840,52 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
     EXPECT_TRUE(answerer.answered());
     QTest::qWait(100);
     keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+}
+
+// A section across the mound in its window: the edited profile over the dotted base
+// profile, the flags of two reference lines that cross it, and the points of the valley
+// floor picked with a rubber band, which the table shows too.
+TEST_F(EditModeScreenshotTest, CrossSectionWindow)
+{
+    GeoDataGroupItem* reference =
+        root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
+    const std::pair<QString, double> banks[] = {{QStringLiteral("1"), 62.0},
+                                                {QStringLiteral("C"), 100.0}};
+    for (const auto& [caption, x] : banks) {
+        GeoDataPolylineItem* polyline = reference->createPolylineItem(caption);
+        GeoDataPolylineSetting setting;
+        setting.color = QColor(caption == QStringLiteral("C") ? Qt::blue : Qt::darkGreen);
+        polyline->setSetting(setting);
+        polyline->setPolyline(new tin::core::Polyline({{x, 20.0}, {x + 5.0, 180.0}}));
+        reference->attachChildAtBack(polyline);
+    }
+    CrossSectionGroupItem* group = root()->crossSectionGroupItem();
+    CrossSectionItem* section = group->buildCrossSection(
+        QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0),
+        tin::core::Point(170.0, 105.0));
+    group->attachChildAtBack(section);
+    section->controller()->showAction()->trigger();
+    CrossSectionDialog* dialog = section->controller()->crossSectionDialog();
+    ASSERT_NE(dialog, nullptr);
+    QWidget* window = section->controller()->crossSectionSubWindow();
+    window->resize(1100, 560);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(100);
+    // A rubber band around the rows of the valley floor.
+    CrossSectionLhView* plot = dialog->lhView();
+    const QPoint from = plot->conv(QPointF(55.0, 9.5)).toPoint();
+    const QPoint to = plot->conv(QPointF(90.0, 6.0)).toPoint();
+    const auto send = [plot](QEvent::Type type, const QPoint& at, Qt::MouseButton button,
+                             Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, plot->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(plot, &event);
+    };
+    send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    QTest::qWait(100);
+    keep(window->grab().toImage(), QStringLiteral("cross-section-window"));
 }
 
 // An edit-mode project with two cross sections: the menus of the folder and of a section,
