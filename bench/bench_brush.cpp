@@ -3,14 +3,13 @@
 // The brush on a large edited TIN. The scene: an edit-mode project tree (a project without
 // main window) whose base and edited TIN are a 708 x 708 grid of 1 m cells (about a million
 // triangles, "/" diagonals, gently rolling), with five brush surfaces applied near its
-// north-east corner, shown on a 1000 x 800 main view at 20 pixels a metre. The brush is driven
-// through the group controller's input hooks, as the view hands the mouse and the keys on.
-// A stand-in for one open cross-section window listens to the preview: it cuts a 60 m
-// section across the stroke through the edited TIN and the pending added TIN (triangles met,
-// elevations at 121 stations), what a profile window does with every preview. Timed:
+// south-west part, shown on a 1000 x 800 main view at 20 pixels a metre, and one cross
+// section of 60 m across the timed stroke with its window open (which cuts every preview
+// along the section). The brush is driven through the group controller's input hooks, as the
+// view hands the mouse and the keys on. Timed:
 // - BM_StrokeMove: each of 200 mouse moves 0.5 m apart of one stroke with a brush of size 5
-//   (the swept footprint, its subdivision, the elevation change, the preview and its
-//   listener), one iteration per move; p50 and p95 over the moves are printed;
+//   (the swept footprint, its subdivision, the elevation change, the preview and the
+//   section window's cut of it), one iteration per move; p50 and p95 over the moves are printed;
 //   baseline BM_BareFootprintQuery: `findTrianglesIntersectPolygon` of the same 200
 //   footprints on the edited TIN;
 // - BM_Commit: Return on a pending edit of 32 strokes of size 5 along x, 5 m apart, moves 5 m
@@ -31,6 +30,10 @@
 #include "brask/core/Model.h"
 #include "brask/core/ObjectBrowserView.h"
 #include "brask/core/View.h"
+#include "movarin/sections/CrossSectionDialog.h"
+#include "movarin/sections/CrossSectionGroupItem.h"
+#include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionItemController.h"
 #include "movarin/shell/EditModeMainWindowModel.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/shell/EditModeProject.h"
@@ -44,7 +47,6 @@
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 
-#include "orlin/core/Polyline.h"
 #include "orlin/core/Triangle.h"
 
 #include <QApplication>
@@ -119,9 +121,13 @@ public:
         m_view.setScale(kScale);
         m_view.setCenterPoint(QPointF(kStrokeX + 30.0, kStrokeY));
         m_view.updateView();
-        // The profile window's stand-in.
-        QObject::connect(controller(), &Controller::brushEditAddedTinChanged, controller(),
-                         [this](const tin::core::Tin* added, const tin::core::Tin*) { cutSection(*added); });
+        // One cross section across the timed stroke, its window open.
+        const double x = kStrokeX + 30.0;
+        varnel::CrossSectionGroupItem* sections = root()->crossSectionGroupItem();
+        m_section = sections->buildCrossSection(QStringLiteral("K1"), tin::core::Point(x, kStrokeY - 30.0),
+                                                tin::core::Point(x, kStrokeY + 30.0));
+        sections->attachChildAtBack(m_section);
+        m_section->controller()->showCrossSectionDialog();
         // The edited TIN's index is built by the first query, as the first paint does.
         edited().findTrianglesIntersectRect(tin::core::Rect(0, 0, 1, 1));
     }
@@ -137,7 +143,12 @@ public:
     varnel::GeoEditSurfaceGroupItem* group() const { return root()->geoEditSurfaceGroupItem(); }
     Controller* controller() const { return group()->groupController(); }
     mvc::core::View& view() { return m_view; }
-    double stations() const { return m_stations; }
+    // The auxiliary rows of the section's window: the preview cut along the section.
+    double auxiliaryRows() const
+    {
+        const varnel::CrossSectionDialog* window = m_section->controller()->crossSectionDialog();
+        return window ? static_cast<double>(window->auxiliaryRows().size()) : -1.0;
+    }
 
     // Mouse and key events handed to the controller as the view hands them on.
     void mouse(QEvent::Type type, double x, double y)
@@ -233,33 +244,12 @@ private:
         }
     }
 
-    // A 60 m section across the timed stroke's line at its current end: the triangles of both
-    // TINs it meets and the elevation at every half metre, the pending triangles first.
-    void cutSection(const tin::core::Tin& added)
-    {
-        const double x = kStrokeX + 30.0;
-        const tin::core::Polyline section({tin::core::Point2D(x, kStrokeY - 30.0), tin::core::Point2D(x, kStrokeY + 30.0)});
-        const std::size_t met = edited().findTrianglesIntersectPolyline(section).size() +
-                                (added.empty() ? 0 : added.findTrianglesIntersectPolyline(section).size());
-        double sum = 0.0;
-        for (int k = 0; k <= 120; ++k) {
-            const tin::core::Point2D station(x, kStrokeY - 30.0 + 0.5 * k);
-            double z = 0.0;
-            if ((added.empty() || !added.interpolatedElevation(station, &z)) &&
-                !edited().interpolatedElevation(station, &z)) {
-                continue;
-            }
-            sum += z;
-        }
-        m_stations = sum + static_cast<double>(met);
-    }
-
     QTemporaryDir m_folder;
     mvc::core::View m_view;
     mvc::core::ObjectBrowserView m_browser;
     std::unique_ptr<varnel::EditModeProject> m_project;
     EditModeMainWindowModel* m_model = nullptr;
-    double m_stations = 0.0;
+    varnel::CrossSectionItem* m_section = nullptr;
 };
 
 std::unique_ptr<Scene>& sceneHolder()
@@ -305,9 +295,9 @@ void BM_StrokeMove(benchmark::State& state)
         times.push_back(seconds * 1000.0);
         ++k;
     }
+    state.counters["auxiliaryRows"] = s.auxiliaryRows();
     s.mouse(QEvent::MouseButtonRelease, kStrokeX + kStep * (k - 1), kStrokeY);
     s.key(Qt::Key_Escape);
-    state.counters["stations"] = s.stations();
 }
 
 void BM_BareFootprintQuery(benchmark::State& state)
