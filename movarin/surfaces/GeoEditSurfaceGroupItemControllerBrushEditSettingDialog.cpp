@@ -79,32 +79,27 @@ GeoEditSurfaceGroupItemControllerBrushEditSettingDialog::
 
 void GeoEditSurfaceGroupItemControllerBrushEditSettingDialog::setBrushSize(double size)
 {
-    m_given.brushSize = m_current.brushSize = size;
-    refresh();
+    setGiven(&BrushSettings::brushSize, size);
 }
 
 void GeoEditSurfaceGroupItemControllerBrushEditSettingDialog::setBrushEditUnit(double unit)
 {
-    m_given.brushEditUnit = m_current.brushEditUnit = unit;
-    refresh();
+    setGiven(&BrushSettings::brushEditUnit, unit);
 }
 
 void GeoEditSurfaceGroupItemControllerBrushEditSettingDialog::setBrushLimit(double limit)
 {
-    m_given.brushLimit = m_current.brushLimit = limit;
-    refresh();
+    setGiven(&BrushSettings::brushLimit, limit);
 }
 
 void GeoEditSurfaceGroupItemControllerBrushEditSettingDialog::setBrushLimitEnabled(bool enabled)
 {
-    m_given.brushLimitEnabled = m_current.brushLimitEnabled = enabled;
-    refresh();
+    setGiven(&BrushSettings::brushLimitEnabled, enabled);
 }
 
 void GeoEditSurfaceGroupItemControllerBrushEditSettingDialog::setBrushLevelOff(bool levelOff)
 {
-    m_given.brushLevelOff = m_current.brushLevelOff = levelOff;
-    refresh();
+    setGiven(&BrushSettings::brushLevelOff, levelOff);
 }
 
 void GeoEditSurfaceGroupItemControllerBrushEditSettingDialog::setSettings(const BrushSettings& settings)

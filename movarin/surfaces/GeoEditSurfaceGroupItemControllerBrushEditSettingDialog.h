@@ -53,6 +53,13 @@ public slots:
 private:
     /// The fields show the current values.
     void refresh();
+    /// One setting as given at opening and as current, shown.
+    template <class T>
+    void setGiven(T BrushSettings::*setting, T value)
+    {
+        m_given.*setting = m_current.*setting = value;
+        refresh();
+    }
 
     BrushSettings m_given;
     BrushSettings m_current;
