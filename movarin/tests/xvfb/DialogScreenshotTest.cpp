@@ -54,6 +54,7 @@
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushEditSettingDialog.h"
 #include "movarin/surfaces/IconView.h"
 #include "movarin/surfaces/MoldGroupItemWidget.h"
 #include "movarin/surfaces/MoldsContainerBrowser.h"
@@ -334,6 +335,20 @@ TEST_F(DialogScreenshotTest, MoldSettingAndTheEditorsMenu)
     QTest::qWait(50);
     keep(menu->grab().toImage(), QStringLiteral("mold-setting-menu"));
     menu->hide();
+}
+
+// The brush settings with the limit in use and the size locked, as "Set brush" opens them
+// while strokes are pending.
+TEST_F(DialogScreenshotTest, BrushSetting)
+{
+    GeoEditSurfaceGroupItemControllerBrushEditSettingDialog dialog;
+    BrushSettings settings;
+    settings.brushEditUnit = -0.25;
+    settings.brushLimit = 12.5;
+    settings.brushLimitEnabled = true;
+    dialog.setSettings(settings);
+    dialog.setSizeEnabled(false);
+    showAndKeep(&dialog, QStringLiteral("brush-setting"));
 }
 
 // A create-mode project in a main window of 1280 by 800, to which a test adds 400 points
