@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -221,6 +222,61 @@ TEST(CrossSectionProfileTest, SignedLFollowsTheAxisTheSectionRunsAlong)
     EXPECT_GT(diagonal.item.signedL(tin::core::Point2D(1.0, -1.0)), 0.0);
     EXPECT_LT(diagonal.item.signedL(tin::core::Point2D(-1.0, 1.0)), 0.0);
     EXPECT_EQ(down.item.myBoundingBox(), QRectF(10.0, 10.0, 2.0, 40.0));
+}
+
+// An edge holds its ends in the order of their addresses, so a TIN read back from its archive
+// (new point objects) may hold them the other way round; the rows must not change with it: a
+// reopened project would show and export other numbers. At map coordinates a crossing
+// computed from the other end differs in the last bits.
+TEST(CrossSectionProfileTest, TheSameTrianglesGiveTheSameRowsWhicheverWayTheirEdgesRun)
+{
+    constexpr int n = 12;
+    constexpr std::size_t count = (n + 1) * (n + 1);
+    // The same points twice, stored in opposite orders: every edge of one TIN runs the other
+    // way in the other.
+    auto forwardPoints = std::make_shared<std::vector<tin::core::Point>>();
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            forwardPoints->emplace_back(639913.0 + 2.7 * i + 0.61 * std::sin(7.3 * i + 3.1 * j),
+                                        485143.0 + 2.9 * j + 0.53 * std::cos(5.7 * j + 2.3 * i),
+                                        84.7 + 0.31 * std::sin(0.9 * i) + 0.17 * std::cos(1.3 * j));
+        }
+    }
+    auto backwardPoints = std::make_shared<std::vector<tin::core::Point>>(forwardPoints->rbegin(),
+                                                                         forwardPoints->rend());
+    const auto build = [&](const std::shared_ptr<std::vector<tin::core::Point>>& points, bool reversed) {
+        const auto at = [&](int i, int j) {
+            const std::size_t k = static_cast<std::size_t>(j * (n + 1) + i);
+            return std::shared_ptr<tin::core::Point>(points, &(*points)[reversed ? count - 1 - k : k]);
+        };
+        tin::core::Tin tin;
+        for (int j = 0; j < n; ++j) {
+            for (int i = 0; i < n; ++i) {
+                tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+                tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+            }
+        }
+        return tin;
+    };
+    const tin::core::Tin forward = build(forwardPoints, false);
+    const tin::core::Tin backward = build(backwardPoints, true);
+
+    for (const auto& [start, end] :
+         {std::pair<QPointF, QPointF>{{639916.0, 485147.3}, {639941.3, 485172.9}},
+          {{639929.1, 485144.0}, {639931.7, 485176.2}},
+          {{639940.2, 485150.1}, {639915.5, 485160.6}}}) {
+        const Section s(start, end);
+        for (bool extend : {false, true}) {
+            const Rows a = s.item.buildLhTable(&forward, extend);
+            const Rows b = s.item.buildLhTable(&backward, extend);
+            ASSERT_GT(a.size(), 10u);
+            ASSERT_EQ(a.size(), b.size());
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                EXPECT_EQ(a[i].L, b[i].L) << "row " << i;
+                EXPECT_EQ(a[i].H, b[i].H) << "row " << i;
+            }
+        }
+    }
 }
 
 // In a project the current profile is cut from the edited TIN and the base profile from the
