@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <set>
 #include <vector>
@@ -230,31 +231,35 @@ TEST(CrossSectionProfileTest, SignedLFollowsTheAxisTheSectionRunsAlong)
 // computed from the other end differs in the last bits.
 TEST(CrossSectionProfileTest, TheSameTrianglesGiveTheSameRowsWhicheverWayTheirEdgesRun)
 {
-    constexpr int n = 12;
-    constexpr std::size_t count = (n + 1) * (n + 1);
-    // The same points twice, stored in opposite orders: every edge of one TIN runs the other
-    // way in the other.
+    // The curved grid carried to map coordinates and jittered, its points stored twice in
+    // opposite orders: every edge of one TIN runs the other way in the other.
+    const tin::core::Tin grid = gridTin(wave);
+    std::map<const tin::core::Point*, std::size_t> index;
     auto forwardPoints = std::make_shared<std::vector<tin::core::Point>>();
-    for (int j = 0; j <= n; ++j) {
-        for (int i = 0; i <= n; ++i) {
-            forwardPoints->emplace_back(639913.0 + 2.7 * i + 0.61 * std::sin(7.3 * i + 3.1 * j),
-                                        485143.0 + 2.9 * j + 0.53 * std::cos(5.7 * j + 2.3 * i),
-                                        84.7 + 0.31 * std::sin(0.9 * i) + 0.17 * std::cos(1.3 * j));
+    for (const auto& triangle : grid.allTriangles()) {
+        for (int k = 0; k < 3; ++k) {
+            const tin::core::Point& p = *triangle->point(k);
+            if (index.emplace(&p, forwardPoints->size()).second) {
+                const double x = 639900.0 + p.x() + 0.61 * std::sin(0.73 * p.x() + p.y());
+                const double y = 485100.0 + p.y() + 0.53 * std::cos(0.57 * p.y() + p.x());
+                forwardPoints->emplace_back(x, y, 80.0 + p.elevation());
+            }
         }
     }
-    auto backwardPoints = std::make_shared<std::vector<tin::core::Point>>(forwardPoints->rbegin(),
-                                                                         forwardPoints->rend());
-    const auto build = [&](const std::shared_ptr<std::vector<tin::core::Point>>& points, bool reversed) {
-        const auto at = [&](int i, int j) {
-            const std::size_t k = static_cast<std::size_t>(j * (n + 1) + i);
-            return std::shared_ptr<tin::core::Point>(points, &(*points)[reversed ? count - 1 - k : k]);
-        };
+    const std::size_t count = forwardPoints->size();
+    auto backwardPoints = std::make_shared<std::vector<tin::core::Point>>(
+        forwardPoints->rbegin(), forwardPoints->rend());
+    const auto build = [&](const std::shared_ptr<std::vector<tin::core::Point>>& points,
+                           bool reversed) {
         tin::core::Tin tin;
-        for (int j = 0; j < n; ++j) {
-            for (int i = 0; i < n; ++i) {
-                tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
-                tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+        for (const auto& triangle : grid.allTriangles()) {
+            std::shared_ptr<tin::core::Point> corners[3];
+            for (int k = 0; k < 3; ++k) {
+                const std::size_t i = index.at(triangle->point(k).get());
+                corners[k] = std::shared_ptr<tin::core::Point>(
+                    points, &(*points)[reversed ? count - 1 - i : i]);
             }
+            tin.addTriangle(corners[0], corners[1], corners[2]);
         }
         return tin;
     };
@@ -262,9 +267,9 @@ TEST(CrossSectionProfileTest, TheSameTrianglesGiveTheSameRowsWhicheverWayTheirEd
     const tin::core::Tin backward = build(backwardPoints, true);
 
     for (const auto& [start, end] :
-         {std::pair<QPointF, QPointF>{{639916.0, 485147.3}, {639941.3, 485172.9}},
-          {{639929.1, 485144.0}, {639931.7, 485176.2}},
-          {{639940.2, 485150.1}, {639915.5, 485160.6}}}) {
+         {std::pair<QPointF, QPointF>{{639903.3, 485191.7}, {639996.1, 485107.4}},
+          {{639947.2, 485102.5}, {639952.9, 485198.8}},
+          {{639880.0, 485133.3}, {640020.0, 485141.1}}}) {
         const Section s(start, end);
         for (bool extend : {false, true}) {
             const Rows a = s.item.buildLhTable(&forward, extend);

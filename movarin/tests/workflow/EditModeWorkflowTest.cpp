@@ -19,6 +19,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/MouseOn.h"
 #include "support/QtPrinters.h"
+#include "surfaces/SurfacesTestSupport.h"
 #include "survey/SurveyTestSupport.h"
 
 #include "brask/core/Model.h"
@@ -311,14 +312,7 @@ protected:
     {
         return surfaceGroup()->groupController();
     }
-    std::vector<GeoEditSurfaceItemI*> surfaces() const
-    {
-        std::vector<GeoEditSurfaceItemI*> found;
-        for (mvc::core::ModelItem* child : surfaceGroup()->childItems()) {
-            found.push_back(qobject_cast<GeoEditSurfaceItemI*>(child));
-        }
-        return found;
-    }
+    std::vector<GeoEditSurfaceItemI*> surfaces() const { return surfacesOf(*surfaceGroup()); }
     CrossSectionItem* section() const
     {
         const auto sections = root()->crossSectionGroupItem()->crossSections();
@@ -1099,10 +1093,7 @@ protected:
         // The newest surface deleted and undone: the same edited TIN.
         const std::set<const tin::core::Triangle*> edited =
             identitiesOf(editedTin().allTriangles());
-        GeoEditSurfaceItemI* newest = surfaces().front();
-        m_script.answer(QMessageBox::Yes);
-        newest->model()->select(newest);
-        newest->model()->objectBrowserView()->deleteAction()->trigger();
+        deleteThroughBrowser(surfaces().front(), m_script);
         ASSERT_EQ(surfaces().size(), 1u);
         EXPECT_NE(identitiesOf(editedTin().allTriangles()), edited);
         editAction("Undo")->trigger();
@@ -1111,20 +1102,6 @@ protected:
         EXPECT_EQ(trianglesOf(editedTin()), m_saved.edited);
         ASSERT_NO_FATAL_FAILURE(arrangeWindows());
         shootStep(8);
-    }
-
-    /// Volumes between two TINs by the TIN modifier.
-    struct CutFill {
-        double fill = 0.0;
-        double cut = 0.0;
-    };
-    static CutFill differences(const tin::core::Tin& base, const tin::core::Tin& edited)
-    {
-        bool ok = false;
-        CutFill v;
-        tin::util::TinModifier::calculateDifferences(base, edited, &ok, &v.fill, &v.cut);
-        EXPECT_TRUE(ok);
-        return v;
     }
 
     QString m_stl;

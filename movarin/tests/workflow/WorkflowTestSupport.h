@@ -2,9 +2,10 @@
 
 // What the end-to-end programs share: the program's main window shown at 1280 x 800 on a
 // settings store of the test's own, the widget pixel of a world point, pictures grabbed from
-// the screen into the build folder's "screenshots", and the Python checkers run beside the
-// tests.
+// the screen into the build folder's "screenshots", and (from the shared support) the Python
+// checkers run beside the tests.
 
+#include "support/PythonScript.h"
 #include "support/ScratchSettings.h"
 
 #include "movarin/shell/MainWindow.h"
@@ -26,20 +27,6 @@ class View;
 }
 
 namespace varnel::test {
-
-/// What a Python script printed (output and errors together) and its exit code; -1 when it
-/// did not run to its end.
-struct ScriptRun {
-    int exitCode = -1;
-    QString output;
-
-    /// Exit code 0 and "OK" as the last line, as the checkers end when all is well.
-    bool passed() const { return exitCode == 0 && output.endsWith(QLatin1String("OK")); }
-};
-
-/// Runs `python3 script arguments...` (the script's path absolute) and waits up to two
-/// minutes for it.
-ScriptRun runPython(const QString& script, const QStringList& arguments);
 
 /// The widget pixel of the world point `at` on `view` (rounded).
 QPoint pixelOf(const mvc::core::View* view, const QPointF& at);
