@@ -23,7 +23,6 @@
 #include "survey/SurveyTestSupport.h"
 
 #include "brask/core/Model.h"
-#include "brask/core/ModelItemController.h"
 #include "brask/core/ObjectBrowserView.h"
 #include "brask/core/View.h"
 #include "brask/window/ProjectMdiArea.h"
@@ -75,19 +74,16 @@
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Polyline.h"
-#include "orlin/util/TinModifier.h"
 
 #include <guimisc/widget/RealNumberEditWidget.h>
 
 #include <QAction>
-#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
