@@ -59,6 +59,7 @@
 #include "orlin/core/Triangle.h"
 #include "orlin/io/TinTinImporter.h"
 #include "orlin/io/TpoPointSetImporter.h"
+#include "orlin/support/HashMix.h"
 #include "orlin/util/PointSetToTin.h"
 
 #include <guimisc/UserDialogScript.h>
@@ -301,16 +302,6 @@ struct Content {
     }
 };
 
-std::uint64_t mix(std::uint64_t h)
-{
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    h ^= h >> 33;
-    return h;
-}
-
 std::uint64_t bitsOf(double v)
 {
     std::uint64_t bits = 0;
@@ -320,7 +311,8 @@ std::uint64_t bitsOf(double v)
 
 std::uint64_t hashOf(const tin::core::Point& p)
 {
-    return mix(mix(mix(bitsOf(p.x())) ^ bitsOf(p.y())) ^ bitsOf(p.elevation()));
+    return tin::support::mixWords(tin::support::mixWords(bitsOf(p.x()), bitsOf(p.y())),
+                                  bitsOf(p.elevation()));
 }
 
 /// The TIN's vertex coordinates as a set: their number and a sum, in no order, of a hash

@@ -154,20 +154,24 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     key.colorWaterSurface = colors->waterSurfaceValue();
 
     const WidgetMapping toWidget(*mainView);
-    std::vector<PointPtr> visible;
+    // The points of a view of a small part, from the index; empty when every point is walked.
+    std::vector<PointPtr> found;
     if (!m_markersKey || !(*m_markersKey == key)) {
-        // Markers of points off the layer are left out by the stamp.
-        visible = showsLargePart(extent, area)
-                      ? set->allPoints()
-                      : set->findPointsIntersectRect(
-                          tin::core::Rect(area.left(), area.top(), area.right(), area.bottom()));
         QImage layer = PointMarkerStamp::makeLayer(key.width, key.height);
         const PointMarkerStamp disc(radius, QPen(), true);
         const QRgb fixedRgb = qPremultiply(key.color.rgba());
-        for (const PointPtr& p : visible) {
+        // Markers of points off the layer are left out by the stamp.
+        const auto stampMarker = [&](const PointPtr& p) {
             const QRgb rgb =
                 key.byValue ? qPremultiply(colors->color(p->elevation()).rgba()) : fixedRgb;
             disc.stamp(layer, toWidget(*p), rgb);
+        };
+        if (showsLargePart(extent, area)) {
+            set->forEachPoint(stampMarker);
+        } else {
+            found = set->findPointsIntersectRect(
+                tin::core::Rect(area.left(), area.top(), area.right(), area.bottom()));
+            std::for_each(found.begin(), found.end(), stampMarker);
         }
         m_markers = std::move(layer);
         m_markersKey = key;
@@ -181,21 +185,19 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     // The rings go on a copy: the kept layer shows the markers alone. Ringed are the selected
     // points in view, walking the smaller of the two lists (the stamp leaves out the rest).
     const auto& selection = controller->selection();
-    std::vector<PointPtr> ringed;
-    if (visible.empty() || selection.size() <= visible.size()) {
-        ringed.assign(selection.begin(), selection.end());
-    } else {
-        for (const PointPtr& p : visible) {
-            if (selection.count(p) != 0) {
-                ringed.push_back(p);
-            }
-        }
-    }
     QImage withRings = m_markers;
     const PointMarkerStamp ring(radius + 1, ringPen(radius), false);
     const QRgb black = qRgb(0, 0, 0);
-    for (const PointPtr& p : ringed) {
-        ring.stamp(withRings, toWidget(*p), black);
+    if (found.empty() || selection.size() <= found.size()) {
+        for (const PointPtr& p : selection) {
+            ring.stamp(withRings, toWidget(*p), black);
+        }
+    } else {
+        for (const PointPtr& p : found) {
+            if (selection.count(p) != 0) {
+                ring.stamp(withRings, toWidget(*p), black);
+            }
+        }
     }
     PointMarkerStamp::drawLayer(painter, withRings);
 }

@@ -356,6 +356,12 @@ std::vector<std::shared_ptr<Point>> PointSet::allPoints() const
     return std::vector<std::shared_ptr<Point>>(held.begin(), held.end());
 }
 
+void PointSet::forEachPoint(const std::function<void(const std::shared_ptr<Point>&)>& visit) const
+{
+    for (const auto& p : m_impl->held())
+        visit(p);
+}
+
 Rect PointSet::boundingRect() const { return m_impl->setRect(); }
 
 std::vector<std::shared_ptr<Point>> PointSet::findPointsInRect(const Rect& rect) const

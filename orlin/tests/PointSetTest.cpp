@@ -312,6 +312,9 @@ TEST(PointSetTest, RepeatedAdditionsHoldEachObjectOnce)
     }
     EXPECT_EQ(set.size(), points.size()); // the repeats settled without reading the list
     EXPECT_EQ(objects(set.allPoints()), objects(points));
+    std::vector<PointPtr> visited;
+    set.forEachPoint([&](const PointPtr& p) { visited.push_back(p); });
+    EXPECT_EQ(visited, set.allPoints());
     for (std::size_t i = 0; i < points.size(); i += 3)
         EXPECT_TRUE(set.removePoint(points[i]));
     for (std::size_t i = 0; i < points.size(); ++i)
