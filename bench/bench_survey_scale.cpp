@@ -30,7 +30,8 @@
 // the timing, the reopened project must hold as many points, breakline points and triangles as
 // before the save, and its TIN's vertex coordinates must be the same set. The run also notes
 // whether the wait cursor was up whenever the event loop turned or a view painted while a
-// stage's action ran.
+// stage's action ran ("yes", "NO", or "-" for an action that did neither: it painted nothing
+// before it returned).
 //
 // Options (before Google Benchmark's own): --sizes=1000000,2000000 runs only those sizes.
 // The last line reads "<n> points: end to end <s> s, peak <MB> MB" for the largest size run.
@@ -221,6 +222,9 @@ std::vector<std::vector<PointPtr>> breaklinePoints(long n)
 
 // --- what the run sees -------------------------------------------------------------------
 
+/// The wait cursor as a stage's samples saw it.
+enum class Cursor { Unseen, Up, Down };
+
 bool waitCursorUp()
 {
     const QCursor* cursor = QApplication::overrideCursor();
@@ -240,7 +244,9 @@ public:
     }
     ~StageWatch() override { qApp->removeEventFilter(this); }
 
-    bool cursorThroughout() const { return m_cursor; }
+    /// What the samples showed: the wait cursor in each, not in one, or no sample taken (the
+    /// action neither turned the event loop nor painted).
+    Cursor cursor() const { return m_samples == 0 ? Cursor::Unseen : m_cursor ? Cursor::Up : Cursor::Down; }
 
     /// The action has returned: what follows is drawing what it left.
     void stopSampling()
@@ -278,6 +284,7 @@ private:
     {
         if (m_sampling) {
             m_cursor = m_cursor && waitCursorUp();
+            ++m_samples;
         }
     }
 
@@ -285,6 +292,7 @@ private:
     bool m_painted = false;
     bool m_sampling = true;
     bool m_cursor = true;
+    int m_samples = 0;
 };
 
 /// What the road must find again after the reopening.
@@ -367,7 +375,7 @@ void describeVertices(const tin::core::Tin& tin, Content& content)
 struct RoadRecord {
     double seconds[kStages] = {};
     double peakMb[kStages] = {};
-    bool cursor[kStages] = {};
+    Cursor cursor[kStages] = {};
     double startMb = 0;
     Content saved;
     Content reopened;
@@ -416,7 +424,7 @@ private:
         }
         r.seconds[k] = secondsSince(start);
         r.peakMb[k] = bench::peakResidentMb();
-        r.cursor[k] = watch.cursorThroughout();
+        r.cursor[k] = watch.cursor();
     }
 
     static void settle()
@@ -675,9 +683,15 @@ struct SizeResult {
         }
         return p;
     }
-    bool cursor(int k) const
+    const char* cursor(int k) const
     {
-        return std::all_of(roads.begin(), roads.end(), [k](const RoadRecord& r) { return r.cursor[k]; });
+        const auto seen = [k](Cursor c) {
+            return [k, c](const RoadRecord& r) { return r.cursor[k] == c; };
+        };
+        if (std::any_of(roads.begin(), roads.end(), seen(Cursor::Down))) {
+            return "NO";
+        }
+        return std::any_of(roads.begin(), roads.end(), seen(Cursor::Up)) ? "yes" : "-";
     }
 };
 
@@ -769,7 +783,7 @@ void printSize(long n, const SizeResult& s)
         const double bare = s.hasBare ? s.bare.seconds[k] : 0.0;
         std::printf("  %-22s %9.3f  %-24s %9.3f %7.2f %9.0f %7s\n", kStageNames[k], s.best(k),
                     kBareNames[k], bare, bare > 0 ? s.best(k) / bare : 0.0, s.peak(k),
-                    s.cursor(k) ? "yes" : "NO");
+                    s.cursor(k));
     }
     std::printf("  %-22s %9.3f  (goal: under 30 s; peak under 5000 MB)\n", "end to end",
                 s.endToEnd());
