@@ -94,6 +94,15 @@ protected:
                                    double above = 0.0)
     {
         pickMold(moldName);
+        const int before = stack().count();
+        groupController()->createGeoEditSurface(onTin(path, above));
+        EXPECT_EQ(stack().count(), before + 1) << "no surface of " << moldName.toStdString();
+        return qobject_cast<GeoEditSurfaceItem*>(group()->childItems().front());
+    }
+
+    /// The points of `path` at the edited TIN's elevation there plus `above`.
+    std::vector<tin::core::Point> onTin(const std::vector<QPointF>& path, double above = 0.0) const
+    {
         std::vector<tin::core::Point> points;
         for (const QPointF& p : path) {
             tin::core::Point point(p.x(), p.y(), 0.0);
@@ -101,10 +110,7 @@ protected:
             point.setElevation(point.elevation() + above);
             points.push_back(point);
         }
-        const int before = stack().count();
-        groupController()->createGeoEditSurface(points);
-        EXPECT_EQ(stack().count(), before + 1) << "no surface of " << moldName.toStdString();
-        return qobject_cast<GeoEditSurfaceItem*>(group()->childItems().front());
+        return points;
     }
 
     /// Selects `surface` in the object browser: the main view's input goes to its controller.
