@@ -215,6 +215,42 @@ TEST_F(SurfaceControllerTest, AnEditThatCutsIntoANewerSurfaceIsRolledBack)
     EXPECT_EQ(stack().count(), entries);
 }
 
+// A change made through the menu with batch apply on, before any press on the main view, is
+// applied by "Apply Edit" all the same.
+TEST_F(SurfaceControllerTest, ApplyEditBeforeAnyPressApplies)
+{
+    GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 55}});
+    SurfaceController* c = select(surface);
+    setBatchApply(surface, true);
+    pickMold("Slope 1 (Add)");
+    trigger(surface, Action::ReplaceMoldAction);
+    ASSERT_TRUE(isTool<SurfaceController::EntranceSelectionHelper>(surface));
+    ASSERT_TRUE(c->isEdited());
+    trigger(surface, Action::ApplyEditAction);
+    EXPECT_FALSE(c->isEdited());
+    EXPECT_EQ(surface->moldName(), "Slope 1 (Add)");
+    EXPECT_EQ(stack().undoText(), "Edit GeoEdit 1 (Add)");
+}
+
+// A surface that a newer one came to cover while its tools were at work is not applied.
+TEST_F(SurfaceControllerTest, ASurfaceCoveredSinceTheFirstPressIsNotApplied)
+{
+    GeoEditSurfaceItem* older = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
+    select(older);
+    mouse().click(px(50, 20));
+    ASSERT_TRUE(isTool<SurfaceController::WaitingSelectionHelper>(older));
+    addSurface("Concave (Sub)", {{40, 30}, {40, 70}});
+    select(older);
+    const SurfaceState before = stateOf(older);
+    const int entries = stack().count();
+    guimisc::UserDialogScript script;
+    dragBy(20, 50, 0, 4);
+    expectBox(script, "Warning", "GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Sub).");
+    EXPECT_EQ(stateOf(older), before);
+    EXPECT_EQ(pendingOf(older), before);
+    EXPECT_EQ(stack().count(), entries);
+}
+
 // A pending path with two neighbours on one position (the path table can make one) is not
 // applied, and stays pending.
 TEST_F(SurfaceControllerTest, RepeatedNeighboursAreNeverApplied)
@@ -338,6 +374,7 @@ TEST_F(SurfaceControllerTest, CloseReplaceAndEditMoldAreOneEditEach)
     GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{20, 40}, {60, 40}, {40, 70}});
     SurfaceController* c = select(surface);
     std::vector<SurfaceState> states{stateOf(surface)};
+    ASSERT_EQ(states[0].committedLines.size(), 2u) << "lines to go back to before any press";
     const int entries = stack().count();
 
     trigger(surface, Action::CloseUnclosePathAction);

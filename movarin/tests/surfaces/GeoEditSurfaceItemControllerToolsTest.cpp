@@ -95,9 +95,30 @@ TEST_F(SurfaceToolsTest, NewVerticesGoToTheNearestFootOrEnd)
     mouse().move(px(30, 49));
     mouse().click(px(30, 49));
     EXPECT_EQ(surface->path().size(), 5u);
+    EXPECT_EQ(tool(surface)->selectedIndices(), (std::set<std::size_t>{1, 3}))
+        << "the vertex selected before is still selected";
     EXPECT_TRUE(isTool<SurfaceController::AddPointSelectionHelper>(surface));
     mouse().key(Qt::Key_Escape);
     EXPECT_TRUE(isTool<SurfaceController::WaitingSelectionHelper>(surface));
+}
+
+TEST_F(SurfaceToolsTest, WhatAToolThrowsEndsInAnErrorBoxAndChangesNothing)
+{
+    GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
+    select(surface);
+    trigger(surface, Action::AddPointAction);
+    editedItem()->setTin(new tin::core::Tin());
+    const SurfaceState before = pendingOf(surface);
+    guimisc::UserDialogScript script;
+    mouse().move(px(50, 51));
+    mouse().click(px(50, 51));
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_EQ(script.messageBoxes()[0].text, "Empty Tin.");
+    EXPECT_EQ(pendingOf(surface), before);
+    EXPECT_TRUE(isTool<SurfaceController::AddPointSelectionHelper>(surface));
+    EXPECT_FALSE(controller(surface)->isEdited());
+    EXPECT_EQ(stack().count(), 1);
 }
 
 TEST_F(SurfaceToolsTest, RubberBandsSelectAndShiftDeselects)
@@ -193,30 +214,39 @@ TEST_F(SurfaceToolsTest, DraggedVerticesKeepTheirHeightAboveTheGround)
 TEST_F(SurfaceToolsTest, ADropWhereNoGroundIsKnownFails)
 {
     GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
-    // The ground the surface replaced about (50, 50) is forgotten: there the edited TIN
+    // The ground the surface replaced about (25, 50) is forgotten: there the edited TIN
     // shows the surface itself, and what lies beneath is unknown.
     tin::core::Tin removed = surface->removedTin();
-    for (const auto& t : removed.findTrianglesIntersectRect(tin::core::Rect(48, 48, 52, 52))) {
+    for (const auto& t : removed.findTrianglesIntersectRect(tin::core::Rect(23, 48, 27, 52))) {
         removed.removeTriangle(t);
     }
     surface->setRemovedTin(removed);
     using Translation = SurfaceController::TranslationSelectionHelper;
-    EXPECT_TRUE(Translation::terrainAt(*surface, &edited(), 50, 50).failed);
-    EXPECT_FALSE(Translation::terrainAt(*surface, &edited(), 40, 50).failed);
-    EXPECT_FALSE(Translation::terrainAt(*surface, &edited(), 50, 60).failed) << "beside the surface";
+    EXPECT_TRUE(Translation::terrainAt(*surface, &edited(), 25, 50).failed);
+    EXPECT_FALSE(Translation::terrainAt(*surface, &edited(), 45, 50).failed);
+    EXPECT_FALSE(Translation::terrainAt(*surface, &edited(), 25, 60).failed) << "beside the surface";
     EXPECT_FALSE(Translation::terrainAt(*surface, &edited(), 500, 50).found);
 
     select(surface);
     const SurfaceState before = stateOf(surface);
-    guimisc::UserDialogScript script;
-    dragBy(40, 50, 10, 0);
-    ASSERT_EQ(script.messageBoxes().size(), 1u);
-    EXPECT_EQ(script.messageBoxes()[0].title, "Warning");
-    EXPECT_EQ(script.messageBoxes()[0].text, "Translation failed.");
-    EXPECT_EQ(pendingOf(surface), before) << "reverted without batch apply";
-    EXPECT_EQ(stateOf(surface), before);
-    EXPECT_EQ(stack().count(), 1);
-    EXPECT_TRUE(isTool<SurfaceController::WaitingSelectionHelper>(surface));
+    const auto dropFails = [&](const std::function<void()>& drag) {
+        guimisc::UserDialogScript script;
+        drag();
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].title, "Warning");
+        EXPECT_EQ(script.messageBoxes()[0].text, "Translation failed.");
+        EXPECT_EQ(pendingOf(surface), before) << "reverted without batch apply";
+        EXPECT_EQ(stateOf(surface), before);
+        EXPECT_EQ(stack().count(), 1);
+        EXPECT_TRUE(isTool<SurfaceController::WaitingSelectionHelper>(surface));
+    };
+    dropFails([&] { dragBy(20, 50, 5, 0); });
+    // Two vertices: the first lands where the ground is unknown, the last where it is known.
+    mouse().click(px(50, 20));
+    mouse().move(px(15, 55));
+    mouse().drag(px(15, 55), px(45, 45));
+    ASSERT_EQ(tool(surface)->selectedIndices(), (std::set<std::size_t>{0, 1}));
+    dropFails([&] { dragBy(30, 50, 5, 0); });
 }
 
 /// The reference lines after any sequence of path changes: one per vertex but the last;
