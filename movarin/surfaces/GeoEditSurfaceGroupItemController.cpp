@@ -4,6 +4,8 @@
 #include "movarin/surfaces/GeoEditSurfaceByBrushItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerAttachChildAtFrontAndSetTinCommand.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushEditSettingDialog.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushWaitingSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerDeleteAllChildItemsCommand.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerPathSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerVoidSelectionHelper.h"
@@ -22,6 +24,7 @@
 #include <QMainWindow>
 #include <QMenu>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -55,6 +58,11 @@ Controller::GeoEditSurfaceGroupItemController(const GeoEditSurfaceGroupItem* ite
 
 Controller::~GeoEditSurfaceGroupItemController()
 {
+    // A pending brush edit goes with the tool, later, in the base's destructor: by then
+    // this controller's signals are gone, so it must not send its last preview.
+    if (auto tool = static_cast<SelectionHelper*>(selectionHelper())) {
+        tool->abandonPendingBrushEdit();
+    }
     delete m_moldsContainerBrowser.data();
 }
 
@@ -204,13 +212,30 @@ void Controller::polylineSelect()
 
 void Controller::regionBrush()
 {
-    // The brush tools take over from here once they are part of the program.
+    if (mvc::core::Model* model = item()->model()) {
+        model->select(item());
+    }
+    updateSelectionHelper(new BrushWaitingSelectionHelper(this));
 }
 
 void Controller::showBrushEditSettingDialog()
 {
-    // The brush settings dialog edits the five settings above once it is part of the
-    // program.
+    GeoEditSurfaceGroupItemControllerBrushEditSettingDialog dialog(mainWindow());
+    dialog.setBrushSize(m_brushSize);
+    dialog.setBrushEditUnit(m_brushEditUnit);
+    dialog.setBrushLimit(m_brushLimit);
+    dialog.setBrushLimitEnabled(m_brushLimitEnabled);
+    dialog.setBrushLevelOff(m_brushLevelOff);
+    const auto tool = static_cast<const SelectionHelper*>(selectionHelper());
+    dialog.setSizeEnabled(!tool || !tool->hasPendingBrushEdit());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    m_brushSize = std::max(dialog.brushSize(), BrushSettings::MIN_BRUSH_SIZE);
+    m_brushEditUnit = dialog.brushEditUnit();
+    m_brushLimit = dialog.brushLimit();
+    m_brushLimitEnabled = dialog.brushLimitEnabled();
+    m_brushLevelOff = dialog.brushLevelOff();
 }
 
 int Controller::nextSurfaceNumber() const

@@ -37,8 +37,12 @@ class TinItem;
 /// brush", separator, "Delete all".
 ///
 /// Tools on the main view (while the group is the selected item): the idle
-/// `VoidSelectionHelper` and the path tool `PathSelectionHelper`. What a tool throws ends in
-/// an "Error" box at the controller's input hooks, and the tool stays as it was.
+/// `VoidSelectionHelper`, the path tool `PathSelectionHelper` and the brush,
+/// `BrushWaitingSelectionHelper` between strokes and `BrushSelectionHelper` while the button
+/// is held (see `PendingBrushEdit` for the strokes not yet committed). What a tool throws ends
+/// in an "Error" box at the controller's input hooks, and the tool stays as it was (the brush
+/// has discarded its pending strokes). The settings dialog ("Set brush") locks the size while
+/// strokes are pending; sizes below `BrushSettings::MIN_BRUSH_SIZE` are not taken.
 ///
 /// New surfaces (`createGeoEditSurface`, `createGeoEditSurfaceByBrush`) go to the front of
 /// the group as one undo entry each (`AttachChildAtFrontAndSetTinCommand`); a mold surface is
@@ -61,6 +65,8 @@ public:
     class SelectionHelper;
     class VoidSelectionHelper;
     class PathSelectionHelper;
+    class BrushWaitingSelectionHelper;
+    class BrushSelectionHelper;
     class AttachChildAtFrontAndSetTinCommand;
     class DeleteAllChildItemsCommand;
 

@@ -27,6 +27,8 @@ bool Self::hasPendingBrushEdit() const
     return false;
 }
 
+void Self::abandonPendingBrushEdit() {}
+
 double Self::brushSize() const
 {
     return controller()->brushSize();

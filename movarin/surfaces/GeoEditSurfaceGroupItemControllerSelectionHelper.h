@@ -21,7 +21,8 @@ namespace varnel {
 ///
 /// It gives the tools the controller's brush size and its half, and `view()`, the main view
 /// of the group's model. `hasPendingBrushEdit` says whether a brush stroke is under way
-/// (never for the base).
+/// (never for the base); `abandonPendingBrushEdit` lets such a stroke go without a preview or
+/// a message (nothing for the base), for a controller that is going.
 class GeoEditSurfaceGroupItemController::SelectionHelper
     : public mvc::util::MainViewSelectionHelperT<GeoEditSurfaceGroupItemController> {
 public:
@@ -31,6 +32,7 @@ public:
     ~SelectionHelper() override;
 
     virtual bool hasPendingBrushEdit() const;
+    virtual void abandonPendingBrushEdit();
 
     std::vector<tin::core::Point>& points() const { return *m_points; }
     tin::core::Polygon& outline() const { return *m_outline; }

@@ -4,7 +4,9 @@
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionDialog.h"
 #include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionLhView.h"
 #include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
 #include "movarin/sections/DrawAuxiliaryDialog.h"
 #include "movarin/sections/GeoDataGroupItem.h"
@@ -14,7 +16,9 @@
 #include "movarin/sections/GeoDataPolygonItem.h"
 #include "movarin/sections/GeoDataPolygonItemController.h"
 #include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataPolylineSetting.h"
 #include "movarin/sections/GeoDataTopForCreateItem.h"
+#include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
@@ -50,6 +54,7 @@
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushEditSettingDialog.h"
 #include "movarin/surfaces/IconView.h"
 #include "movarin/surfaces/MoldGroupItemWidget.h"
 #include "movarin/surfaces/MoldsContainerBrowser.h"
@@ -79,12 +84,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -326,6 +335,20 @@ TEST_F(DialogScreenshotTest, MoldSettingAndTheEditorsMenu)
     QTest::qWait(50);
     keep(menu->grab().toImage(), QStringLiteral("mold-setting-menu"));
     menu->hide();
+}
+
+// The brush settings with the limit in use and the size locked, as "Set brush" opens them
+// while strokes are pending.
+TEST_F(DialogScreenshotTest, BrushSetting)
+{
+    GeoEditSurfaceGroupItemControllerBrushEditSettingDialog dialog;
+    BrushSettings settings;
+    settings.brushEditUnit = -0.25;
+    settings.brushLimit = 12.5;
+    settings.brushLimitEnabled = true;
+    dialog.setSettings(settings);
+    dialog.setSizeEnabled(false);
+    showAndKeep(&dialog, QStringLiteral("brush-setting"));
 }
 
 // A create-mode project in a main window of 1280 by 800, to which a test adds 400 points
@@ -800,6 +823,37 @@ TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
     dialog->reject();
 }
 
+// Both export dialogs as Export opens them: LandXML in a project of EPSG 6677 (the datum and
+// the coordinate system proposed), the grid model with a UTM zone chosen.
+TEST_F(EditModeScreenshotTest, ExportDialogs)
+{
+    m_window->project()->projectFile()->property()->setProjectionPair(
+        m_window->projectionPairBuilder()->projectionPair("EPSG:6677"));
+    ModalAnswerer landXml([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>("projectNameEdit")->setText(QStringLiteral("Upper reach"));
+        dialog->findChild<QComboBox*>("verticalDatumList")->setCurrentIndex(3);
+        QTest::qWait(50);
+        keep(dialog->grab().toImage(), QStringLiteral("landxml-export"));
+        dialog->close();
+    });
+    m_window->actionManager()->action(QStringLiteral("LandXML"))->trigger();
+    EXPECT_TRUE(landXml.answered());
+
+    ModalAnswerer grid([](QWidget* dialog) {
+        dialog->findChild<QWidget*>("folderWidget")->findChild<QLineEdit*>()->setText(
+            QStringLiteral("/work/rivers/kinu/grid"));
+        dialog->findChild<QLineEdit*>("riverNameEdit")->setText(QStringLiteral("鬼怒川"));
+        dialog->findChild<QLineEdit*>("surveyDateEdit")->setText(QStringLiteral("2023-05-01"));
+        dialog->findChild<QComboBox*>("coordinateSystemList")->setCurrentIndex(4);
+        dialog->findChild<QComboBox*>("systemNumberList")->setCurrentIndex(53);
+        QTest::qWait(50);
+        keep(dialog->grab().toImage(), QStringLiteral("zindral-grid-export"));
+        dialog->close();
+    });
+    m_window->actionManager()->action(QStringLiteral("Zindral Grid data"))->trigger();
+    EXPECT_TRUE(grid.answered());
+}
+
 TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
 {
     ModalAnswerer answerer([](QWidget* modal) {
@@ -819,6 +873,52 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
     EXPECT_TRUE(answerer.answered());
     QTest::qWait(100);
     keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+}
+
+// A section across the mound in its window: the edited profile over the dotted base
+// profile, the flags of two reference lines that cross it, and the points of the valley
+// floor picked with a rubber band, which the table shows too.
+TEST_F(EditModeScreenshotTest, CrossSectionWindow)
+{
+    GeoDataGroupItem* reference =
+        root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
+    const std::pair<QString, double> banks[] = {{QStringLiteral("1"), 62.0},
+                                                {QStringLiteral("C"), 100.0}};
+    for (const auto& [caption, x] : banks) {
+        GeoDataPolylineItem* polyline = reference->createPolylineItem(caption);
+        GeoDataPolylineSetting setting;
+        setting.color = QColor(caption == QStringLiteral("C") ? Qt::blue : Qt::darkGreen);
+        polyline->setSetting(setting);
+        polyline->setPolyline(new tin::core::Polyline({{x, 20.0}, {x + 5.0, 180.0}}));
+        reference->attachChildAtBack(polyline);
+    }
+    CrossSectionGroupItem* group = root()->crossSectionGroupItem();
+    CrossSectionItem* section = group->buildCrossSection(
+        QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0),
+        tin::core::Point(170.0, 105.0));
+    group->attachChildAtBack(section);
+    section->controller()->showAction()->trigger();
+    CrossSectionDialog* dialog = section->controller()->crossSectionDialog();
+    ASSERT_NE(dialog, nullptr);
+    QWidget* window = section->controller()->crossSectionSubWindow();
+    window->resize(1100, 560);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(100);
+    // A rubber band around the rows of the valley floor.
+    CrossSectionLhView* plot = dialog->lhView();
+    const QPoint from = plot->conv(QPointF(55.0, 9.5)).toPoint();
+    const QPoint to = plot->conv(QPointF(90.0, 6.0)).toPoint();
+    const auto send = [plot](QEvent::Type type, const QPoint& at, Qt::MouseButton button,
+                             Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, plot->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(plot, &event);
+    };
+    send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    QTest::qWait(100);
+    keep(window->grab().toImage(), QStringLiteral("cross-section-window"));
 }
 
 // An edit-mode project with two cross sections: the menus of the folder and of a section,
