@@ -299,12 +299,7 @@ void Self::finishSelection(mvc::core::View* view)
 
 void Self::toggleInside(const tin::core::Polygon& polygon)
 {
-    const auto point = [this](std::size_t i) { return m_pendingPath[i]; };
-    for (std::size_t index : pointIndicesInPolygon(point, m_pendingPath.size(), polygon)) {
-        if (m_selectedIndices.erase(index) == 0) {
-            m_selectedIndices.insert(index);
-        }
-    }
+    toggleIndicesInside(m_selectedIndices, m_pendingPath, polygon);
 }
 
 void Self::addPathHelpers()
@@ -335,7 +330,7 @@ void Self::repaint() const
 
 bool Self::isNear(const QPointF& a, const QPointF& b)
 {
-    return std::abs(a.x() - b.x()) < 3.0 && std::abs(a.y() - b.y()) < 3.0;
+    return isWithinPickSquare(a, b);
 }
 
 } // namespace varnel

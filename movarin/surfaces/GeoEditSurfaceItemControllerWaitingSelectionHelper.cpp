@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 
 #include <cmath>
+#include <optional>
 
 namespace varnel {
 
@@ -85,9 +86,9 @@ guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, mvc:
         }
         return new PointsInRectangleSelectionHelper(*this);
     }
-    std::size_t index = 0;
-    if (selectedIndices().empty() && pickNearVertex(event->pos(), view, &index)) {
-        select(index);
+    std::optional<std::size_t> picked;
+    if (selectedIndices().empty() && (picked = pointNearPress(pendingPath(), event->pos(), view))) {
+        select(*picked);
         rebuildSelectedPoints();
         updateSelectionBox();
         return new TranslationSelectionHelper(*this);
@@ -107,24 +108,6 @@ bool Self::hitsSelection(const QPointF& p) const
     const auto [x0, x1] = widened(box.xMin(), box.xMax());
     const auto [y0, y1] = widened(box.yMin(), box.yMax());
     return p.x() >= x0 && p.x() <= x1 && p.y() >= y0 && p.y() <= y1;
-}
-
-bool Self::pickNearVertex(const QPoint& press, const mvc::core::View* view,
-                          std::size_t* index) const
-{
-    const std::vector<tin::core::Point>& path = pendingPath();
-    const auto point = [&path](std::size_t i) { return path[i]; };
-    const std::size_t nearest = findNearestPointIndex(
-        [&](const tin::core::Polygon& polygon) {
-            return pointIndicesInPolygon(point, path.size(), polygon);
-        },
-        [&path](std::size_t i) { return std::vector<QPointF>{QPointF(path[i].x(), path[i].y())}; },
-        "Empty points.", path, press, view);
-    if (!isNear(view->conv(QPointF(path[nearest].x(), path[nearest].y())), press)) {
-        return false;
-    }
-    *index = nearest;
-    return true;
 }
 
 } // namespace varnel

@@ -31,10 +31,6 @@ public:
 
     /// Whether the world point `p` hits the selection box (rule 2).
     bool hitsSelection(const QPointF& p) const;
-
-private:
-    /// The vertex within 3 pixels of `press`, if any (rule 3).
-    bool pickNearVertex(const QPoint& press, const mvc::core::View* view, std::size_t* index) const;
 };
 
 } // namespace varnel

@@ -35,6 +35,20 @@ protected:
         EXPECT_EQ(script.messageBoxes()[0].title, title);
         EXPECT_EQ(script.messageBoxes()[0].text, text);
     }
+    /// A drag of the vertex at (x, y) by (dx, dy) refused with the "Warning" box `text`: the
+    /// surface, its pending edit, the edited TIN and the undo stack stay as they were.
+    void expectRefusedDrag(GeoEditSurfaceItem* surface, double x, double y, double dx, double dy,
+                           const QString& text)
+    {
+        const SurfaceState before = stateOf(surface);
+        const int entries = stack().count();
+        guimisc::UserDialogScript script;
+        dragBy(x, y, dx, dy);
+        expectBox(script, "Warning", text);
+        EXPECT_EQ(stateOf(surface), before);
+        EXPECT_EQ(pendingOf(surface), before);
+        EXPECT_EQ(stack().count(), entries);
+    }
 };
 
 TEST_F(SurfaceControllerTest, MenuAndTheEditedStateOfApplyAndRevert)
@@ -203,16 +217,8 @@ TEST_F(SurfaceControllerTest, AnEditThatCutsIntoANewerSurfaceIsRolledBack)
 {
     GeoEditSurfaceItem* older = addSurface("Concave (Add)", {{20, 30}, {40, 30}, {60, 30}});
     addSurface("Convex (Add)", {{20, 60}, {60, 60}});
-    SurfaceController* c = select(older);
-    ASSERT_TRUE(c->verifyEditable());
-    const SurfaceState before = stateOf(older);
-    const int entries = stack().count();
-    guimisc::UserDialogScript script;
-    dragBy(40, 30, 0, 30);
-    expectBox(script, "Warning", "Edited GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Add).");
-    EXPECT_EQ(stateOf(older), before);
-    EXPECT_EQ(pendingOf(older), before);
-    EXPECT_EQ(stack().count(), entries);
+    ASSERT_TRUE(select(older)->verifyEditable());
+    expectRefusedDrag(older, 40, 30, 0, 30, "Edited GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Add).");
 }
 
 // A change made through the menu with batch apply on, before any press on the main view, is
@@ -241,14 +247,7 @@ TEST_F(SurfaceControllerTest, ASurfaceCoveredSinceTheFirstPressIsNotApplied)
     ASSERT_TRUE(isTool<SurfaceController::WaitingSelectionHelper>(older));
     addSurface("Concave (Sub)", {{40, 30}, {40, 70}});
     select(older);
-    const SurfaceState before = stateOf(older);
-    const int entries = stack().count();
-    guimisc::UserDialogScript script;
-    dragBy(20, 50, 0, 4);
-    expectBox(script, "Warning", "GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Sub).");
-    EXPECT_EQ(stateOf(older), before);
-    EXPECT_EQ(pendingOf(older), before);
-    EXPECT_EQ(stack().count(), entries);
+    expectRefusedDrag(older, 20, 50, 0, 4, "GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Sub).");
 }
 
 // A pending path with two neighbours on one position (the path table can make one) is not
