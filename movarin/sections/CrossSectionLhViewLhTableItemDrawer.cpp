@@ -145,9 +145,12 @@ void Self::paintAxes(QPainter* painter, const QTransform& transform, const QRect
             const double value = static_cast<double>(k) * stepL;
             const double x = pixelX(transform, value);
             const QString text = QString::number(value, 'f', 2);
-            painter->drawText(QPointF(x - metrics.horizontalAdvance(text) / 2.0,
-                                      plot.top() - TICK + LABEL_GAP),
-                              text);
+            // The plot reaches the widget's right edge: a label that would run past it is
+            // left out rather than cut.
+            const double half = metrics.horizontalAdvance(text) / 2.0;
+            if (x + half <= plot.right()) {
+                painter->drawText(QPointF(x - half, plot.top() - TICK + LABEL_GAP), text);
+            }
             ticks.emplace_back(x, plot.top() - TICK, x, plot.top());
         }
     }

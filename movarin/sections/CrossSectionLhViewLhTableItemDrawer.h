@@ -20,7 +20,8 @@ namespace varnel {
 /// (olive, 2 pixels): a 10-pixel tick with its value (2 decimals) at every multiple of five
 /// widths inside the plot, the edge itself and the axis title ("Elevation (m)" turned to run
 /// upwards beside the plot's middle, "Cross-sectional distance (m)" above it). The axes are
-/// drawn whatever the switches.
+/// drawn whatever the switches. A value that would run into the elevation title or past
+/// the plot's right edge (the widget's) is left out; its tick stays.
 ///
 /// A level of lines (fine, coarse, ticks) whose lines would lie less than `MIN_SPACING`
 /// pixels apart is left out, and so is one of more than `MAX_LINES` lines or with a width

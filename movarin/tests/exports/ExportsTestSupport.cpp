@@ -13,7 +13,6 @@
 #include "movarin/survey/TinItem.h"
 
 #include <QAction>
-#include <QProcess>
 
 #include <stdexcept>
 
@@ -31,19 +30,8 @@ tin::core::Tin planeTin(const Plane& plane)
 
 CheckerRun runChecker(const QString& script, const QStringList& arguments)
 {
-    QProcess checker;
-    checker.setProcessChannelMode(QProcess::MergedChannels);
-    checker.start(QStringLiteral("python3"),
-                  QStringList{QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/exports/") + script}
-                      + arguments);
-    CheckerRun run;
-    if (!checker.waitForFinished(120000) || checker.exitStatus() != QProcess::NormalExit) {
-        run.output = QStringLiteral("the checker did not finish: ") + checker.errorString();
-        return run;
-    }
-    run.exitCode = checker.exitCode();
-    run.output = QString::fromUtf8(checker.readAll()).trimmed();
-    return run;
+    return runPython(QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/exports/") + script,
+                     arguments);
 }
 
 ExportsTest::ExportsTest()

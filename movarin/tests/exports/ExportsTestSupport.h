@@ -5,6 +5,7 @@
 // tests.
 
 #include "sections/SectionsTestSupport.h"
+#include "support/PythonScript.h"
 
 #include "orlin/core/Tin.h"
 
@@ -43,12 +44,7 @@ struct Plane {
 /// The grid TIN of the section tests (over [0, 100]², nodes 10 apart) on the plane.
 tin::core::Tin planeTin(const Plane& plane);
 
-/// What a checker printed (output and errors together) and its exit code; -1 when it did
-/// not run to its end.
-struct CheckerRun {
-    int exitCode = -1;
-    QString output;
-};
+using CheckerRun = ScriptRun;
 
 /// Runs `python3` on the script of this folder with the arguments.
 CheckerRun runChecker(const QString& script, const QStringList& arguments);

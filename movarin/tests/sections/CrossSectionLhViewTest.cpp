@@ -136,6 +136,38 @@ TEST(CrossSectionLhPlot, AFineGridFarAwayDrawsBoundedLines)
     EXPECT_EQ(countLines(), 4u);
 }
 
+// The distance values stand above the plot, centred on their ticks; the plot reaches the
+// widget's right edge, so a value at a tick near it would be cut there.
+TEST(CrossSectionLhPlot, NoDistanceValueRunsPastTheWidgetsRightEdge)
+{
+    Rows rows{{true, 0.0, 85.0}, {true, 24.0, 86.0}};
+    CrossSectionLhTableModel model(&rows);
+    CrossSectionLhView plot;
+    plot.setUpItem(nullptr, &model);
+    plot.setGridWidthX(1.0);
+    int values = 0;
+    for (int width = 560; width <= 660; width += 4) {
+        plot.resize(width, 270);
+        plot.fit();
+        RecordingPaintDevice device;
+        QPainter painter(&device);
+        plot.item()->view()->paint(&painter, plot.transform(), plot.drawnArea());
+        painter.end();
+        for (const PaintRecord& r : device.recordsOf(PaintRecord::Text)) {
+            bool number = false;
+            r.text.toDouble(&number);
+            if (!number || r.transform.isRotating() || r.devicePosition().y() >= plot.plotRect().top()) {
+                continue; // not a distance value
+            }
+            const double left = r.devicePosition().x();
+            EXPECT_LE(left + QFontMetricsF(r.font).horizontalAdvance(r.text), width)
+                << r.text.toStdString() << " at width " << width;
+            ++values;
+        }
+    }
+    EXPECT_GE(values, 5 * 26) << "0 to 20 m at every width";
+}
+
 using CrossSectionPlotPicture = SectionWindowTest;
 
 bool isColour(const QImage& picture, const QPoint& p, Qt::GlobalColor colour)
