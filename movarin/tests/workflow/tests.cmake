@@ -1,8 +1,7 @@
 # The create-mode road end to end, a program of its own: it works on a main window of the
 # program with its projects, reads archives through the shell tests' helpers and runs the
 # Python checker beside it. Its last step grabs the window from the screen, so it needs an X
-# server: it carries the label xvfb (run under xvfb-run) and the xcb platform whatever
-# QT_QPA_PLATFORM the caller set.
+# server: it carries the label xvfb, which gives it the xcb platform (run under xvfb-run).
 file(GLOB _workflow_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/*.h)
 movarin_add_qt_gtest(e2e_create_mode LABELS movarin workflow xvfb
@@ -12,10 +11,4 @@ movarin_add_qt_gtest(e2e_create_mode LABELS movarin workflow xvfb
   LIBS varnel)
 if(TARGET e2e_create_mode)
   target_include_directories(e2e_create_mode PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-  set(_workflow_env "${CMAKE_CURRENT_BINARY_DIR}/e2e_create_mode_environment.cmake")
-  file(WRITE "${_workflow_env}"
-    "foreach(_test IN LISTS e2e_create_mode_TESTS)\n"
-    "  set_tests_properties(\"\${_test}\" PROPERTIES ENVIRONMENT \"QT_QPA_PLATFORM=xcb\")\n"
-    "endforeach()\n")
-  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_workflow_env}")
 endif()
