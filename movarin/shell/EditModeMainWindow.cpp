@@ -56,6 +56,12 @@ TinItem* EditModeMainWindow::tinItem() const
     return model() && model()->rootItem() ? model()->rootItem()->tinItem() : nullptr;
 }
 
+BackgroundImageGroupItem* EditModeMainWindow::backgroundImageGroupItem() const
+{
+    return model() && model()->rootItem() ? model()->rootItem()->backgroundImageGroupItem()
+                                          : nullptr;
+}
+
 MoldsContainer* EditModeMainWindow::moldsContainer() const
 {
     return model() && model()->rootItem()

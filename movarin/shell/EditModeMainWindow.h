@@ -50,6 +50,8 @@ public:
     EditModeMainWindowModel* model() const;
     /// The edited TIN's item (root entry 2).
     TinItem* tinItem() const override;
+    /// Root entry 5.
+    BackgroundImageGroupItem* backgroundImageGroupItem() const override;
     /// The molds container of the GeoEdit surface group; null once the tree went.
     MoldsContainer* moldsContainer() const;
     /// The MDI area that holds the window (through its sub-window); null outside one.

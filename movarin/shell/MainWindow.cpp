@@ -20,6 +20,7 @@
 #include "movarin/shell/StartPageDialog.h"
 #include "movarin/shell/ToolBar.h"
 #include "movarin/survey/BackgroundImageGroupItem.h"
+#include "movarin/survey/BackgroundImageGroupItemController.h"
 #include "movarin/survey/BackgroundImageItem.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "orlin/core/Tin.h"
@@ -784,6 +785,18 @@ void MainWindow::focusBirdEyeWindow()
                                       QMessageBox::Ok);
     }
 #endif
+}
+
+void MainWindow::importBackgroundImage()
+{
+    auto window = m_project ? qobject_cast<ProjectModelWindow*>(m_project->projectWindow())
+                            : nullptr;
+    BackgroundImageGroupItem* group = window ? window->backgroundImageGroupItem() : nullptr;
+    if (auto controller =
+            group ? qobject_cast<BackgroundImageGroupItemController*>(group->controller())
+                  : nullptr) {
+        controller->importImage();
+    }
 }
 
 void MainWindow::exportZindralGrid()

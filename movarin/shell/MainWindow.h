@@ -134,6 +134,9 @@ public slots:
     /// once the edit-mode project and its window stand.
     bool saveProjectAsEdit();
 
+    /// File > Import > Background Image: what the background images group's Import does
+    /// in the project window; nothing without a project.
+    void importBackgroundImage();
     void exportZindralGrid();
     void exportLandXml();
     void focusProjectMainWindow();

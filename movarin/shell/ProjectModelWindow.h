@@ -20,6 +20,7 @@ class ProjectWindowItem;
 
 namespace varnel {
 
+class BackgroundImageGroupItem;
 class ReadOnlyTinItem;
 
 /// A project window, "Main Window", that shows one item tree (its model) twice: as rows of
@@ -61,6 +62,8 @@ public:
     virtual ReadOnlyTinItem* tinItem() const = 0;
     /// True while the TIN item holds no TIN or an empty one.
     bool isTinEmpty() const;
+    /// The group of background images; null once the project's tree went.
+    virtual BackgroundImageGroupItem* backgroundImageGroupItem() const = 0;
 
 protected:
     /// `parent` is the MDI area; the window is then added to it as a sub-window.
