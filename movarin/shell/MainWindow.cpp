@@ -550,13 +550,10 @@ bool MainWindow::saveProjectAndRecord(const QString& filename)
 
 QString MainWindow::askSaveFileName(const QString& code)
 {
-    QString filename = guimisc::UserDialogs::getSaveFileName(
-        this, tr("Save project file"), guimisc::LastIODirectory::get(),
-        tr("project file (*.%1)").arg(code));
-    if (!filename.isEmpty() && QFileInfo(filename).suffix().isEmpty()) {
-        filename += QLatin1Char('.') + code;
-    }
-    return filename;
+    // The dialog gives a name without suffix the filter's suffix, the code.
+    return guimisc::UserDialogs::getSaveFileName(this, tr("Save project file"),
+                                                 guimisc::LastIODirectory::get(),
+                                                 tr("project file (*.%1)").arg(code));
 }
 
 bool MainWindow::saveProject()

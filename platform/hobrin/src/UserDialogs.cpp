@@ -3,6 +3,8 @@
 #include "guimisc/UserDialogScript.h"
 
 #include <QColorDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace guimisc {
 
@@ -128,15 +130,51 @@ QStringList UserDialogs::getOpenFileNames(QWidget* parent, const QString& captio
     return QFileDialog::getOpenFileNames(parent, caption, dir, filter, selectedFilter, options);
 }
 
+QString UserDialogs::defaultSuffixOf(const QString& filter)
+{
+    if (filter.contains(QLatin1String(";;"))) {
+        return QString();
+    }
+    // "Text (*.ext)" or a bare "*.ext".
+    static const QRegularExpression onePattern(
+        QStringLiteral(R"(^(?:[^(]*\(\s*)?\*\.([^*?\[\]\s().]+)\s*\)?\s*$)"));
+    const QRegularExpressionMatch match = onePattern.match(filter.trimmed());
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 QString UserDialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                      const QString& filter, QString* selectedFilter,
                                      QFileDialog::Options options)
 {
+    const QString suffix = defaultSuffixOf(filter);
     if (s_script != nullptr) {
-        return firstOf(scriptedFiles(s_script, Kind::SaveFileName, parent, caption, dir, filter,
-                                     selectedFilter));
+        QString name = firstOf(scriptedFiles(s_script, Kind::SaveFileName, parent, caption, dir,
+                                             filter, selectedFilter));
+        // What QFileDialog does with a default suffix.
+        const QFileInfo info(name);
+        if (!name.isEmpty() && !suffix.isEmpty() && info.suffix().isEmpty() && !info.isDir()) {
+            name += QLatin1Char('.') + suffix;
+        }
+        return name;
     }
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter, options);
+    if (suffix.isEmpty()) {
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter, options);
+    }
+    // QFileDialog::getSaveFileName with a default suffix, which the static function lacks.
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(options);
+    dialog.setDefaultSuffix(suffix);
+    if (selectedFilter != nullptr && !selectedFilter->isEmpty()) {
+        dialog.selectNameFilter(*selectedFilter);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return QString();
+    }
+    if (selectedFilter != nullptr) {
+        *selectedFilter = dialog.selectedNameFilter();
+    }
+    return dialog.selectedFiles().value(0);
 }
 
 QString UserDialogs::getExistingDirectory(QWidget* parent, const QString& caption,
