@@ -38,6 +38,7 @@
 #include <guimisc/StringSupport.h>
 #include <guimisc/UserDialogs.h>
 #include <guimisc/WindowSupport.h>
+#include <guimisc/ZipDirectory.h>
 #include <guimisc/dialog/WaitDialog.h>
 #include <guimisc/restorer/CursorChanger.h>
 #include <guimisc/widget/MousePositionWidget.h>
@@ -357,6 +358,25 @@ void MainWindow::abandonProject(const QString& message)
         m_project->projectFile()->setModified(false);
     }
     closeProject();
+    showNoProject();
+}
+
+void MainWindow::showNoProject()
+{
+    if (!m_project) {
+        m_actionManager->setNoProjectMode();
+        m_actionManager->handleProjectClose();
+    }
+}
+
+bool MainWindow::isProjectArchive(const QString& filename)
+{
+    try {
+        return guimisc::ZipDirectory::memberNames(filename).contains(
+            QLatin1String(mvc::proj::ProjectFile::FILENAME));
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 bool MainWindow::startNewProject(Kind kind)
@@ -413,12 +433,20 @@ void MainWindow::openProject(const QString& filename)
         removeRecentProject(filename);
         return;
     }
+    const QString suffix = QFileInfo(filename).suffix();
+    const bool isStl = suffix == QLatin1String("stl");
+    // A file that cannot be a project archive is refused before the open project goes.
+    if (!isStl && !isProjectArchive(filename)) {
+        guimisc::UserDialogs::warning(this, tr("Error"),
+                                      tr("Could not read project file %1.").arg(filename),
+                                      QMessageBox::Ok);
+        return;
+    }
     if (!closeProject()) {
         return;
     }
     BusyScope busy(this, m_isOpening);
-    const QString suffix = QFileInfo(filename).suffix();
-    if (suffix == QLatin1String("stl")) {
+    if (isStl) {
         openStlSurface(filename);
         return;
     }
@@ -433,6 +461,7 @@ void MainWindow::openProject(const QString& filename)
         if (!m_project->unzipFrom(filename)) {
             if (m_waitCanceled) {
                 closeProject();
+                showNoProject();
             } else {
                 abandonProject(tr("Could not read project file %1.").arg(filename));
             }

@@ -396,6 +396,11 @@ void MainWindowActionManager::setEditMode()
     setMode(EditMode);
 }
 
+void MainWindowActionManager::setNoProjectMode()
+{
+    setMode(NoProject);
+}
+
 void MainWindowActionManager::setMode(Mode mode)
 {
     m_mode = mode;

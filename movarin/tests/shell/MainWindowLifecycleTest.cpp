@@ -272,6 +272,71 @@ TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
     EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
 }
 
+// Files that cannot be project archives are refused before the open project is given up:
+// no question about saving it, and it stays with its windows and its changes.
+TEST_F(MainWindowLifecycleTest, FileThatIsNoProjectArchiveKeepsTheOpenProject)
+{
+    writeFile(file("notes.cmvn"), "a text file renamed\n");
+    QFile::copy(QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/numpystl_ascii_Moon.stl"),
+                file("surface"));
+    QTemporaryDir content;
+    writeFile(content.filePath("readme.txt"), "no project here\n");
+    QProcess zip;
+    zip.setWorkingDirectory(content.path());
+    zip.start("zip", {"-q", file("other.emvn"), "readme.txt"});
+    ASSERT_TRUE(zip.waitForFinished(10000));
+    ASSERT_EQ(zip.exitCode(), 0);
+
+    window().newCreateProject();
+    const Project* open = window().project();
+    modify();
+    const QString readError = "Could not read project file %1.";
+    const std::pair<QString, QString> cases[] = {
+        {file("notes.cmvn"), readError.arg(file("notes.cmvn"))},
+        {file("surface"), readError.arg(file("surface"))},
+        {file("other.emvn"), readError.arg(file("other.emvn"))},
+        {file("gone.emvn"), "Project file " + file("gone.emvn") + " does not exists."},
+    };
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        Script script;
+        window().openProject(path);
+        ASSERT_EQ(script.records().size(), 1u) << "one message, no question about saving";
+        EXPECT_EQ(script.records()[0].text, message);
+        EXPECT_EQ(window().project(), open);
+        EXPECT_TRUE(isModified());
+        EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
+        EXPECT_EQ(window().windowTitle(), "Untitled - Movarin");
+        EXPECT_TRUE(window().actionManager()->action("Save")->isEnabled());
+    }
+    EXPECT_TRUE(recentProjects().isEmpty());
+}
+
+// An archive that passes the first look but does not load leaves no project, and the window
+// then offers what it offers at start.
+TEST_F(MainWindowLifecycleTest, FailedOpenLeavesTheActionsOfNoProject)
+{
+    const QString archive = makeArchive("x");
+    QFile::copy(archive, file("x.emvn"));
+    window().newCreateProject();
+    Script script;
+    window().openProject(file("x.emvn"));
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(window().project(), nullptr);
+    MainWindowActionManager* manager = window().actionManager();
+    EXPECT_EQ(manager->mode(), MainWindowActionManager::NoProject);
+    for (const char* title : {"Edit", "View", "Tool", "Import", "Export", "Add/Import"}) {
+        EXPECT_FALSE(manager->menu(title)->menuAction()->isEnabled()) << title;
+    }
+    for (const char* name : {"Save", "Save As", "Property", "Fit", "Focus Main Window"}) {
+        EXPECT_FALSE(manager->action(name)->isEnabled()) << name;
+    }
+    for (const char* name : {"Open", "New Project", "Preferences"}) {
+        EXPECT_TRUE(manager->action(name)->isEnabled()) << name;
+    }
+    EXPECT_FALSE(menuTexts(manager->menu("File")).contains("Save as Edit mode project"));
+}
+
 TEST_F(MainWindowLifecycleTest, DamagedProjectFileShowsItsErrorAndClosesTheProject)
 {
     QTemporaryDir content;
