@@ -504,6 +504,8 @@ void MainWindow::openStlSurface(const QString& filename)
             tin::io::StlTinImporter().importTin(filename.toStdString().c_str());
         window->setTin(tin);
         window->view()->fit();
+        // The surface is in no project file yet: New, Open and Exit ask before it goes.
+        m_project->projectFile()->setModified(true);
     } catch (const std::exception& e) {
         abandonProject(QString::fromUtf8(e.what()));
     }
