@@ -64,6 +64,9 @@ public:
     /// failed, was cancelled or the archive could not be replaced; the earlier archive at
     /// that path then stays as it was.
     bool zipTo(const QString& archive);
+    /// True when the last `zipTo` failed and has told the user why in a message box of its
+    /// own (the archive could not be replaced), so that the caller adds no second one.
+    bool zipFailureReported() const;
 
 public slots:
     /// Shows the work folder in the desktop's file manager.
@@ -88,6 +91,7 @@ private:
     ProjectMainWindowI* m_mainWindow;
     bool m_isFinished = false;
     bool m_isCanceled = false;
+    bool m_zipFailureReported = false;
 };
 
 } // namespace mvc::proj

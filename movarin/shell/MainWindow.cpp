@@ -551,16 +551,21 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
 {
     BusyScope busy(this, m_isSaving);
     bool saved = false;
+    bool reported = false;
     try {
         saved = project->save() && project->zipTo(filename);
+        reported = !saved && project->zipFailureReported();
     } catch (const std::exception&) {
         saved = false;
     }
     if (!saved) {
         // Writing "project.xml" cleared the flag, but the archive does not hold the work.
         project->projectFile()->setModified(true);
-        guimisc::UserDialogs::critical(this, tr("Error"), tr("Saving project failed."),
-                                       QMessageBox::Ok);
+        // One box: the packing may have said already why ("Could not overwrite ...").
+        if (!reported) {
+            guimisc::UserDialogs::critical(this, tr("Error"), tr("Saving project failed."),
+                                           QMessageBox::Ok);
+        }
         return false;
     }
     project->setFilename(filename);

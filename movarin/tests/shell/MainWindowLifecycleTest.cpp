@@ -220,6 +220,23 @@ TEST_F(FailedSaveTest, CancelledSlowZipToolKeepsTheEarlierArchiveAndTheWindowOpe
     expectNothingLost(script);
 }
 
+TEST_F(FailedSaveTest, SavingOntoAFolderSaysWhyInOneBox)
+{
+    const QString folder = file("taken.cmvn");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    Script script;
+    script.answerFile(folder);
+    EXPECT_FALSE(window().saveProjectAs());
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_EQ(script.messageBoxes()[0].text,
+              "Could not overwrite " + QDir::toNativeSeparators(folder) + ".");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(isModified());
+    EXPECT_EQ(window().project()->filename(), m_archive);
+    EXPECT_EQ(readAll(m_archive), m_bytes);
+}
+
 TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
 {
     const QString archive = makeArchive("x");
