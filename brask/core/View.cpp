@@ -10,6 +10,7 @@
 #include "brask/util/TransformSupport.h"
 #include "brask/util/ViewOperation.h"
 
+#include <guimisc/UserDialogs.h>
 #include <vec/Vector2D.h>
 
 #include <QColor>
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <limits>
 #include <stdexcept>
 
@@ -57,6 +59,8 @@ struct View::Impl {
     Qt::MouseButtons swallowedButtons;
     QPixmap picture;
     QTransform pictureInverse;
+    /// A paint failed and the user has been told; cleared by the next good paint.
+    bool paintFailureReported = false;
     util::SelectionHelper* selectionHelper = nullptr;
     std::vector<util::MainViewHelperI*> viewHelpers;
 };
@@ -269,10 +273,16 @@ void View::paintEvent(QWidget* widget, const QPixmap& pixmap, const QColor& back
 
 void View::fit()
 {
-    fit(m_impl->model ? m_impl->model->boundingBox() : QRectF());
+    // The margin keeps the markers of the outermost points whole.
+    fitInside(m_impl->model ? m_impl->model->boundingBox() : QRectF(), FIT_MARGIN);
 }
 
 void View::fit(const QRectF& rect)
+{
+    fitInside(rect, 0);
+}
+
+void View::fitInside(const QRectF& rect, int margin)
 {
     const QRectF r = rect.normalized();
     // A widget that is not shown yet has no extent to fit into: keep scale and centre.
@@ -284,9 +294,12 @@ void View::fit(const QRectF& rect)
             w = 1.0;
             h = 1.0;
         }
+        const auto inner = [margin](int extent) {
+            return extent > 2 * margin ? extent - 2 * margin : extent;
+        };
         // A zero extent on one axis gives an infinite ratio there; the other decides.
-        const double sx = w > 0.0 ? width() / w : std::numeric_limits<double>::infinity();
-        const double sy = h > 0.0 ? height() / h : std::numeric_limits<double>::infinity();
+        const double sx = w > 0.0 ? inner(width()) / w : std::numeric_limits<double>::infinity();
+        const double sy = h > 0.0 ? inner(height()) / h : std::numeric_limits<double>::infinity();
         const double s = std::min(sx, sy);
         if (TransformSupport::isValidScale(s)) {
             m_impl->scale = s;
@@ -513,9 +526,34 @@ void View::paintEvent(QPaintEvent*)
 {
     if (!inViewOperation()) {
         m_impl->pictureInverse = m_impl->inverse;
-        m_impl->picture = drawModel();
+        try {
+            m_impl->picture = drawModel();
+            m_impl->paintFailureReported = false;
+        } catch (const std::exception& failure) {
+            m_impl->picture = QPixmap();
+            reportPaintFailure(failure);
+        }
     }
     paintEvent(this, m_impl->picture, Qt::darkGray, m_impl->pictureInverse * m_impl->transform);
+}
+
+void View::reportPaintFailure(const std::exception& failure)
+{
+    if (m_impl->paintFailureReported) {
+        return;
+    }
+    m_impl->paintFailureReported = true;
+    const QString text =
+        dynamic_cast<const std::bad_alloc*>(&failure)
+            ? tr("Not enough memory to draw the view.")
+            : tr("The view could not be drawn: %1").arg(QString::fromLocal8Bit(failure.what()));
+    // A modal box inside a paint event would paint the view again: it comes after.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            guimisc::UserDialogs::critical(window(), tr("Error"), text, QMessageBox::Ok);
+        },
+        Qt::QueuedConnection);
 }
 
 void View::resizeEvent(QResizeEvent*) {}

@@ -74,9 +74,10 @@ TEST_F(BackgroundImageCommandsTest, ImportIntoAnEmptyWindowFitsTheViewToTheImage
     EXPECT_EQ(window()->model()->selectedItem(), child(0));
     EXPECT_EQ(QDir(guimisc::LastIODirectory::get()),
               QDir(QFileInfo(QString::fromStdString(path)).absolutePath()));
-    // The image covers [0, 100] x [0, 50]; the 400 x 300 view shows it whole.
+    // The image covers [0, 100] x [0, 50]; the 400 x 300 view shows it whole, the fit's
+    // margin free on either side.
     EXPECT_EQ(view()->centerPoint(), QPointF(50.0, 25.0));
-    EXPECT_DOUBLE_EQ(view()->scale(), 4.0);
+    EXPECT_DOUBLE_EQ(view()->scale(), (400.0 - 2 * mvc::core::View::FIT_MARGIN) / 100.0);
 
     undoStack()->undo();
     EXPECT_TRUE(group()->childItems().empty());
