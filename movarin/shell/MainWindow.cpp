@@ -57,6 +57,7 @@
 #include <QStatusBar>
 
 #include <exception>
+#include <new>
 
 namespace varnel {
 namespace {
@@ -231,6 +232,17 @@ void MainWindow::readApplicationInfo()
     m_miscDialogManager->setApplicationInfo(root);
 }
 
+QString MainWindow::messageOf(const std::exception& failure)
+{
+    if (dynamic_cast<const std::bad_alloc*>(&failure)) {
+        return tr("Not enough memory for this operation.");
+    }
+    if (auto message = dynamic_cast<const guimisc::ErrorMessage*>(&failure)) {
+        return message->message();
+    }
+    return QString::fromUtf8(failure.what());
+}
+
 bool MainWindow::checkWorkingDirectory()
 {
     const QString path = m_workspace->workspace().absolutePath();
@@ -397,7 +409,7 @@ bool MainWindow::startNewProject(Kind kind)
         showProjectWindow(subWindow);
         return true;
     } catch (const std::exception& e) {
-        abandonProject(QString::fromUtf8(e.what()));
+        abandonProject(messageOf(e));
         return false;
     }
 }
@@ -479,7 +491,7 @@ void MainWindow::openProject(const QString& filename)
         abandonProject(e.message());
         return;
     } catch (const std::exception& e) {
-        abandonProject(QString::fromUtf8(e.what()));
+        abandonProject(messageOf(e));
         return;
     }
 
@@ -507,7 +519,7 @@ void MainWindow::openStlSurface(const QString& filename)
         // The surface is in no project file yet: New, Open and Exit ask before it goes.
         m_project->projectFile()->setModified(true);
     } catch (const std::exception& e) {
-        abandonProject(QString::fromUtf8(e.what()));
+        abandonProject(messageOf(e));
     }
 }
 
@@ -648,19 +660,25 @@ bool MainWindow::convertToEditModeAndSave(const QString& filename)
                                       QMessageBox::Ok);
         return false;
     }
-    const tin::core::Tin tin(*window->tinItem()->tin());
+    // The create-mode project stays until the edit-mode window holds its copies, so its TIN
+    // is handed over as it is; what is gathered here may run out of memory like the copies.
     std::vector<QString> filenames;
     std::vector<QImage> images;
     std::vector<gdalimg::GdalImageSetting> settings;
-    for (const mvc::core::ModelItem* child : window->backgroundImageGroupItem()->childItems()) {
-        auto image = qobject_cast<const BackgroundImageItem*>(child);
-        if (image && image->image()) {
-            filenames.push_back(image->filename());
-            images.push_back(image->image()->image());
-            settings.push_back(image->image()->setting());
+    try {
+        for (const mvc::core::ModelItem* child : window->backgroundImageGroupItem()->childItems()) {
+            auto image = qobject_cast<const BackgroundImageItem*>(child);
+            if (image && image->image()) {
+                filenames.push_back(image->filename());
+                images.push_back(image->image()->image());
+                settings.push_back(image->image()->setting());
+            }
         }
+    } catch (const std::exception& e) {
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e), QMessageBox::Ok);
+        return false;
     }
-    if (!replaceByEditModeProject(tin, filenames, images, settings)) {
+    if (!replaceByEditModeProject(*window->tinItem()->tin(), filenames, images, settings)) {
         return false;
     }
     return saveProjectAndRecord(filename);
@@ -690,7 +708,7 @@ bool MainWindow::replaceByEditModeProject(const tin::core::Tin& tin,
             delete subWindow.data();
         }
         project.reset();
-        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e),
                                       QMessageBox::Ok);
         return false;
     }
@@ -814,7 +832,7 @@ void MainWindow::focusBirdEyeWindow()
         m_mdiArea->setActiveSubWindow(subWindow);
         subWindow->setFocus();
     } catch (const std::exception& e) {
-        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e),
                                       QMessageBox::Ok);
     }
 #endif
@@ -896,7 +914,7 @@ void MainWindow::showProjectPropertyDialog()
         dialog.setWidget(m_project->projectFile()->property()->buildEditWidget());
         dialog.exec();
     } catch (const std::exception& e) {
-        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e),
                                       QMessageBox::Ok);
     }
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -170,6 +171,9 @@ private slots:
 
 private:
     enum class Kind { Create, Edit };
+
+    /// What the user is told of a failure: its text, or that memory ran out.
+    static QString messageOf(const std::exception& failure);
 
     void loadSettings();
     void readApplicationInfo();
