@@ -61,6 +61,8 @@ struct View::Impl {
     QTransform pictureInverse;
     /// A paint failed and the user has been told; cleared by the next good paint.
     bool paintFailureReported = false;
+    /// The view shows the model as `fit()` left it.
+    bool fitted = false;
     util::SelectionHelper* selectionHelper = nullptr;
     std::vector<util::MainViewHelperI*> viewHelpers;
 };
@@ -97,6 +99,7 @@ void View::setCenterPoint(const QPointF& center)
 {
     if (TransformSupport::isFinite(center)) {
         m_impl->centerPoint = center;
+        m_impl->fitted = false;
     }
 }
 
@@ -109,6 +112,7 @@ void View::setScale(double scale)
 {
     if (TransformSupport::isValidScale(scale)) {
         m_impl->scale = scale;
+        m_impl->fitted = false;
     }
 }
 
@@ -121,6 +125,7 @@ void View::setAngleDegree(double angleDegree)
 {
     if (std::isfinite(angleDegree)) {
         m_impl->angleDegree = angleDegree;
+        m_impl->fitted = false;
     }
 }
 
@@ -275,11 +280,18 @@ void View::fit()
 {
     // The margin keeps the markers of the outermost points whole.
     fitInside(m_impl->model ? m_impl->model->boundingBox() : QRectF(), FIT_MARGIN);
+    m_impl->fitted = true;
 }
 
 void View::fit(const QRectF& rect)
 {
     fitInside(rect, 0);
+    m_impl->fitted = false;
+}
+
+bool View::isFitted() const
+{
+    return m_impl->fitted;
 }
 
 void View::fitInside(const QRectF& rect, int margin)
@@ -325,36 +337,42 @@ void View::zoomOut()
 void View::resetRotation()
 {
     m_impl->angleDegree = 0.0;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::rotate90()
 {
     m_impl->angleDegree += 90.0;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveLeft()
 {
     m_impl->centerPoint.rx() += MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveRight()
 {
     m_impl->centerPoint.rx() -= MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveUp()
 {
     m_impl->centerPoint.ry() -= MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveDown()
 {
     m_impl->centerPoint.ry() += MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 

@@ -41,7 +41,9 @@ class ModelItemController;
 /// up zooms in); the wheel doubles or halves the scale; the slots zoom, rotate and move by
 /// 150 pixels. `fit` shows a rectangle whole, and `fit()` the whole model `FIT_MARGIN` pixels
 /// in from every edge, so that the markers of its outermost points are whole; on a widget that
-/// has no area yet both keep the scale and the centre.
+/// has no area yet both keep the scale and the centre. `isFitted` tells whether the view still
+/// shows the model as `fit()` left it, so that a window can fit it again when it is maximised;
+/// any other fit, navigation step or setter ends that.
 ///
 /// Input. Every other mouse, key and wheel event goes to the view-level selection helper
 /// when one is installed, else to the selected item's controller when that item is
@@ -89,6 +91,9 @@ public:
     double pixel() const;
     /// True while a Ctrl-drag pan or zoom runs.
     bool inViewOperation() const;
+    /// True from `fit()` until the next `fit(rect)`, navigation step or accepted setter: the
+    /// view shows the whole model, as far as the user is concerned.
+    bool isFitted() const;
     util::SelectionHelper* selectionHelper() const;
 
     QPointF conv(const QPointF& world) const;

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <new>
 #include <random>
 #include <stdexcept>
@@ -182,6 +183,43 @@ TEST(ViewFit, EmptyModelDegenerateRectanglesAndAWidgetWithoutArea)
     EXPECT_TRUE(std::isfinite(p.x()) && std::isfinite(p.y()));
     const QPointF q = view.rconv(QPointF(3, 4));
     EXPECT_TRUE(std::isfinite(q.x()) && std::isfinite(q.y()));
+}
+
+// Whether the view still shows the whole model as the fit left it: a window fits such a
+// view again when it is maximised, and leaves a view the user has moved alone.
+TEST(ViewFit, AFitLastsUntilTheViewIsMoved)
+{
+    Scene scene;
+    View& view = scene.view;
+    addItem(scene.model, "a", QRectF(0, 0, 100, 50));
+    EXPECT_FALSE(view.isFitted());
+    const std::pair<const char*, std::function<void()>> moves[] = {
+        {"zoom", [&] { view.zoomOut(); }},
+        {"move", [&] { view.moveDown(); }},
+        {"turn", [&] { view.rotate90(); }},
+        {"reset turn", [&] { view.resetRotation(); }},
+        {"centre", [&] { view.setCenterPoint(QPointF(3, 4)); }},
+        {"scale", [&] { view.setScale(7.0); }},
+        {"angle", [&] { view.setAngleDegree(10.0); }},
+        {"another rectangle", [&] { view.fit(QRectF(0, 0, 5, 5)); }},
+        {"wheel", [&] { wheel(&view, 120); }},
+        {"drag", [&] { drag(&view, {QPoint(50, 50), QPoint(80, 60)}, Qt::LeftButton,
+                            Qt::ControlModifier); }},
+    };
+    for (const auto& [name, move] : moves) {
+        SCOPED_TRACE(name);
+        view.fit();
+        EXPECT_TRUE(view.isFitted());
+        view.updateView(); // repainting moves nothing
+        EXPECT_TRUE(view.isFitted());
+        move();
+        EXPECT_FALSE(view.isFitted());
+    }
+    // Values that are refused move nothing.
+    view.fit();
+    view.setScale(0.0);
+    view.setCenterPoint(QPointF(std::nan(""), 0));
+    EXPECT_TRUE(view.isFitted());
 }
 
 TEST(ViewFit, AutoFitterFitsOnlyAModelThatWasEmpty)

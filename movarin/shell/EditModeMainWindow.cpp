@@ -41,6 +41,19 @@ EditModeMainWindow::EditModeMainWindow(QWidget* parent, ProjectFile* projectFile
 
 EditModeMainWindow::~EditModeMainWindow() = default;
 
+void EditModeMainWindow::showEvent(QShowEvent* event)
+{
+    // Before the window's own first show, which fits the view into what the docks leave.
+    if (!m_moldBrowserSized) {
+        m_moldBrowserSized = true;
+        MoldsContainerBrowser* dock = WindowWithMoldsContainerBrowserI::dockWidget();
+        if (dock && dock->width() < MOLD_BROWSER_WIDTH) {
+            resizeDocks({dock}, {MOLD_BROWSER_WIDTH}, Qt::Horizontal);
+        }
+    }
+    ProjectModelWindow::showEvent(event);
+}
+
 std::string EditModeMainWindow::windowIdPrefix() const
 {
     return EditModeProject::WINDOW_ID_PREFIX;

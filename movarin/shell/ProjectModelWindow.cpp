@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 
@@ -107,7 +108,10 @@ void ProjectModelWindow::showEvent(QShowEvent* event)
     mvc::window::ProjectWindow::showEvent(event);
     if (!m_fittedOnShow) {
         m_fittedOnShow = true;
-        m_view->fit();
+        if (auto subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
+                    &ProjectModelWindow::fitAgainWhenMaximizedOrRestored);
+        }
         // The browser opens as wide as its rows, so that no caption is cut short.
         const QAbstractItemView* rows = m_objectBrowser->view();
         const int wanted = rows->sizeHintForColumn(0) + 2 * rows->frameWidth()
@@ -116,6 +120,25 @@ void ProjectModelWindow::showEvent(QShowEvent* event)
         if (wanted > m_objectBrowser->width()) {
             resizeDocks({m_objectBrowser}, {wanted}, Qt::Horizontal);
         }
+        // The docks take their widths when the layout runs; it runs now, so that the view is
+        // fitted at the size it keeps.
+        if (layout()) {
+            layout()->activate();
+        }
+        m_view->fit();
+    }
+}
+
+void ProjectModelWindow::fitAgainWhenMaximizedOrRestored(Qt::WindowStates oldState,
+                                                          Qt::WindowStates newState)
+{
+    // A view the user has not moved since its fit keeps showing the whole model.
+    const bool toggled = (oldState ^ newState) & Qt::WindowMaximized;
+    if (toggled && m_view->isFitted()) {
+        if (layout()) {
+            layout()->activate();
+        }
+        m_view->fit();
     }
 }
 

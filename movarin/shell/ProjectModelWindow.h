@@ -33,8 +33,9 @@ class ReadOnlyTinItem;
 ///
 /// Closing the window only hides the MDI sub-window that holds it; the window lives as
 /// long as its project. Loading fits the view before the window has its size, so the
-/// window fits its view once more when it is first shown and widens the browser so that
-/// no caption is cut short.
+/// window widens the browser so that no caption is cut short when it is first shown, then
+/// fits its view once more at the size the docks leave it. When the user maximises the
+/// window or brings it back, a view still showing its fit (`View::isFitted`) is fitted again.
 ///
 /// Owns its window item (whose Qt parent is the project file), its main view, object
 /// browser and model; destruction deletes the item tree first, while view and browser
@@ -76,6 +77,9 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+
+private slots:
+    void fitAgainWhenMaximizedOrRestored(Qt::WindowStates oldState, Qt::WindowStates newState);
 
 private:
     mvc::core::View* m_view = nullptr;
