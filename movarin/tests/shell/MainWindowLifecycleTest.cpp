@@ -373,6 +373,37 @@ TEST_F(MainWindowLifecycleTest, DamagedProjectFileShowsItsErrorAndClosesTheProje
     EXPECT_TRUE(recentProjects().isEmpty());
 }
 
+// The file dialogs start where the user last opened or saved a project.
+TEST_F(MainWindowLifecycleTest, FileDialogsStartInTheFolderOfTheLastOpenOrSave)
+{
+    const QString opened = file("opened");
+    const QString saved = file("saved");
+    ASSERT_TRUE(QDir().mkpath(opened));
+    ASSERT_TRUE(QDir().mkpath(saved));
+    const QString archive = makeArchive("x");
+    ASSERT_TRUE(QFile::rename(archive, opened + "/x.cmvn"));
+
+    Script script;
+    script.answerFile(opened + "/x.cmvn");
+    window().openProject();
+    ASSERT_NE(window().project(), nullptr);
+    script.answerCancel();
+    window().openProject();
+    EXPECT_EQ(script.records().back().kind, guimisc::UserDialogs::Kind::OpenFileName);
+    EXPECT_EQ(QDir(script.records().back().directory), QDir(opened)) << "after an open";
+
+    script.answerFile(saved + "/y");
+    ASSERT_TRUE(window().saveProjectAs());
+    script.answerCancel();
+    window().saveProjectAs();
+    EXPECT_EQ(script.records().back().kind, guimisc::UserDialogs::Kind::SaveFileName);
+    EXPECT_EQ(QDir(script.records().back().directory), QDir(saved)) << "after a save";
+    script.answerCancel();
+    window().openProject();
+    EXPECT_EQ(QDir(script.records().back().directory), QDir(saved));
+    EXPECT_TRUE(script.messageBoxes().empty());
+}
+
 TEST_F(MainWindowLifecycleTest, RecentProjectsKeepTenNewestFirstAndOpenFromTheMenu)
 {
     window().newCreateProject();
