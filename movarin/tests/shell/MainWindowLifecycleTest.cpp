@@ -45,6 +45,18 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+// An archive made by Info-ZIP holding one member with that content.
+void zipOneMember(const QString& archive, const QString& member, const QByteArray& content)
+{
+    QTemporaryDir folder;
+    writeFile(folder.filePath(member), content);
+    QProcess zip;
+    zip.setWorkingDirectory(folder.path());
+    zip.start("zip", {"-q", archive, member});
+    ASSERT_TRUE(zip.waitForFinished(10000));
+    ASSERT_EQ(zip.exitCode(), 0);
+}
+
 class MainWindowLifecycleTest : public MainWindowTest {
 protected:
     bool isModified() const { return m_window->project()->projectFile()->isModified(); }
@@ -296,13 +308,7 @@ TEST_F(MainWindowLifecycleTest, FileThatIsNoProjectArchiveKeepsTheOpenProject)
     writeFile(file("notes.cmvn"), "a text file renamed\n");
     QFile::copy(QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/numpystl_ascii_Moon.stl"),
                 file("surface"));
-    QTemporaryDir content;
-    writeFile(content.filePath("readme.txt"), "no project here\n");
-    QProcess zip;
-    zip.setWorkingDirectory(content.path());
-    zip.start("zip", {"-q", file("other.emvn"), "readme.txt"});
-    ASSERT_TRUE(zip.waitForFinished(10000));
-    ASSERT_EQ(zip.exitCode(), 0);
+    zipOneMember(file("other.emvn"), "readme.txt", "no project here\n");
 
     window().newCreateProject();
     const Project* open = window().project();
@@ -356,13 +362,8 @@ TEST_F(MainWindowLifecycleTest, FailedOpenLeavesTheActionsOfNoProject)
 
 TEST_F(MainWindowLifecycleTest, DamagedProjectFileShowsItsErrorAndClosesTheProject)
 {
-    QTemporaryDir content;
-    writeFile(content.filePath("project.xml"), "<?xml version=\"1.0\"?>\n<Project version=\"1.0\"><Windows>");
-    QProcess zip;
-    zip.setWorkingDirectory(content.path());
-    zip.start("zip", {"-q", file("broken.cmvn"), "project.xml"});
-    ASSERT_TRUE(zip.waitForFinished(10000));
-    ASSERT_EQ(zip.exitCode(), 0);
+    zipOneMember(file("broken.cmvn"), "project.xml",
+                 "<?xml version=\"1.0\"?>\n<Project version=\"1.0\"><Windows>");
 
     Script script;
     window().openProject(file("broken.cmvn"));
