@@ -166,6 +166,16 @@ public:
                     bare.c_str(), b->second / 1000.0, a->second / b->second, note);
     }
 
+    // For a run in milliseconds with a fixed iteration count: its time, one line; nothing when
+    // it was filtered out.
+    void printTime(std::string const& name, char const* note, std::string const& suffix = "/iterations:20") const
+    {
+        auto const it = times.find(name + suffix);
+        if (it != times.end()) {
+            std::printf("%-22s %8.1f ms  %s\n", name.c_str(), it->second, note);
+        }
+    }
+
     std::map<std::string, double> times;
 };
 

@@ -10,9 +10,10 @@
 #include "movarin/shell/BirdEyeWindow.h"
 #endif
 
+#include <guimisc/SettingsSupport.h>
+
 #include <QApplication>
 #include <QLocale>
-#include <QSettings>
 
 int main(int argc, char** argv)
 {
@@ -25,9 +26,9 @@ int main(int argc, char** argv)
     QApplication::setOrganizationDomain(QStringLiteral("movarin.invalid"));
     QApplication::setApplicationName(QStringLiteral("Movarin"));
 
-    QSettings settings;
     const QString localeName =
-        settings.value(QLatin1String(varnel::settings::generalLocale), QLocale::system().name())
+        guimisc::SettingsSupport::value(QLatin1String(varnel::settings::generalLocale),
+                                        QLocale::system().name())
             .toString();
     varnel::ApplicationStartup::installTranslations(
         app, varnel::ApplicationStartup::translationsFolder(), localeName);

@@ -37,6 +37,8 @@ Model::Model(ObjectBrowserView* objectBrowserView, View* view, QMainWindow* main
 
     connect(m_standardItemModel, &QStandardItemModel::itemChanged, this,
             &Model::handleObjectBrowserChange);
+    connect(m_standardItemModel, &QStandardItemModel::rowsAboutToBeRemoved, this,
+            &Model::handleRowsAboutToBeRemoved);
     if (objectBrowserView) {
         objectBrowserView->setModel(m_standardItemModel);
         connect(objectBrowserView,
@@ -115,14 +117,7 @@ void Model::deleteRootItem()
     if (!m_rootItem) {
         return;
     }
-    if (m_selectedItem) {
-        ModelItem* selected = m_selectedItem;
-        m_selectedItem = nullptr;
-        selected->controller()->informDeselection(m_view);
-        if (m_objectBrowserView) {
-            m_objectBrowserView->disconnectActions();
-        }
-    }
+    unbindSelection();
     ModelRootItem* root = m_rootItem;
     m_rootItem = nullptr;
     delete root;
@@ -325,6 +320,10 @@ void Model::handleObjectBrowserSelection(const QModelIndex& index)
     if (!item) {
         return;
     }
+    // The view reports no deselection of a row that vanished with an ancestor.
+    if (m_selectedItem != item) {
+        unbindSelection();
+    }
     ModelItemController* controller = item->controller();
     controller->informSelection(m_view);
     m_selectedItem = item;
@@ -338,13 +337,36 @@ void Model::handleObjectBrowserSelection(const QModelIndex& index)
     updateOperationToolBar(index);
 }
 
-void Model::handleObjectBrowserDeselection(const QModelIndex& index)
+void Model::handleObjectBrowserDeselection(const QModelIndex&)
 {
-    ModelItem* item = itemOf(index);
-    m_selectedItem = nullptr;
-    if (item) {
-        item->controller()->informDeselection(m_view);
+    unbindSelection();
+}
+
+void Model::handleRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last)
+{
+    if (!m_selectedItem || !m_selectedItem->browserItem()
+        || m_selectedItem->browserItem()->model() != m_standardItemModel) {
+        return;
     }
+    // The selected row goes when it or one of its ancestors does; the view only tells about
+    // the first case.
+    for (QModelIndex index = m_selectedItem->browserItem()->index(); index.isValid();
+         index = index.parent()) {
+        if (index.parent() == parent && index.row() >= first && index.row() <= last) {
+            unbindSelection();
+            return;
+        }
+    }
+}
+
+void Model::unbindSelection()
+{
+    if (!m_selectedItem) {
+        return;
+    }
+    ModelItem* selected = m_selectedItem;
+    m_selectedItem = nullptr;
+    selected->controller()->informDeselection(m_view);
     if (m_objectBrowserView) {
         m_objectBrowserView->disconnectActions();
     }

@@ -31,6 +31,11 @@ class View;
 /// the model unless the window went first. A model without browser view or main view does
 /// nothing where it would reach them.
 ///
+/// Exactly one item is bound to the selection at a time: its controller knows it is
+/// selected, the browser's item actions reach it, and the main view hands it its input. The
+/// binding ends when another row is selected, the selection is cleared, or the item's row
+/// leaves the browser (deleted with an ancestor, say).
+///
 /// On save the browser's expansion is copied into the items first; on load it is applied
 /// back after the tree was read. The root item's tree is written into the element that
 /// the caller opened.
@@ -79,10 +84,15 @@ private slots:
     void handleObjectBrowserChange(QStandardItem* row);
     void handleObjectBrowserSelection(const QModelIndex& index);
     void handleObjectBrowserDeselection(const QModelIndex& index);
+    /// Unbinds the selected item when its row or an ancestor's leaves the browser.
+    void handleRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void updateOperationToolBar(const QModelIndex& index);
 
 private:
     ModelItem* itemOf(const QModelIndex& index) const;
+    /// Tells the selected item's controller that it is deselected and releases the browser's
+    /// item actions from it; nothing without a selected item.
+    void unbindSelection();
     void repaintMainView();
 
     QPointer<QMainWindow> m_mainWindow;

@@ -363,6 +363,13 @@ void ModelItemController::pushAttachChildAtFrontCommand(const QString& text, Mod
 void ModelItemController::updateSelectionHelper(guimisc::helper::SelectionHelper* next)
 {
     auto helper = dynamic_cast<util::SelectionHelper*>(next);
+    if (next && !helper) {
+        // Only a mode of the main view can be installed; the one handed over is ours to drop.
+        qDebug("ModelItemController: dropped a helper that is no selection helper of the main "
+               "view");
+        delete next;
+        return;
+    }
     if (!helper || helper == m_selectionHelper) {
         return;
     }

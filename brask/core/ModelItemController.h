@@ -167,7 +167,8 @@ protected:
     /// Installs `next` as the active helper (see the class comment of the selection helper):
     /// the old helper's view helpers leave the item view's list, the old helper is deleted,
     /// the new one's view helpers join the list and the main view is repainted. Nothing when
-    /// `next` is the active helper or null.
+    /// `next` is the active helper or null; a `next` that is no `util::SelectionHelper` is
+    /// deleted (and said so in a debug message), the active helper staying.
     void updateSelectionHelper(guimisc::helper::SelectionHelper* next);
 
 private:

@@ -5,6 +5,7 @@
 #include "brask/proj/ProjectWorkspace.h"
 
 #include <guimisc/FileSupport.h>
+#include <guimisc/FolderDeleter.h>
 #include <guimisc/StringSupport.h>
 #include <guimisc/UserDialogs.h>
 #include <guimisc/ZipSupport.h>
@@ -69,6 +70,11 @@ Project::~Project()
     m_mainfile = nullptr;
     unlock();
     guimisc::FileSupport::rmdirRecursively(m_workFolder);
+}
+
+bool Project::isLocked() const
+{
+    return m_lockFile != nullptr;
 }
 
 QString Project::newWorkfolderName(const QString& folder)
@@ -154,7 +160,19 @@ bool Project::unzipFrom(const QString& archive)
     if (m_mainWindow) {
         m_mainWindow->exitModelessDialogMode();
     }
-    if (!ok || !QFileInfo(absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME))).isFile()) {
+    if (!ok) {
+        return false;
+    }
+    // unzip restores the symbolic links an archive holds. Nothing may lead a reader or a
+    // later save out of the work folder: an archive with a link, a special file or a file
+    // hard-linked elsewhere is refused before anything in the folder is read.
+    const QString foreign = guimisc::FileSupport::findForeignEntry(m_workFolder);
+    if (!foreign.isEmpty()) {
+        qWarning("Refused %s: it holds %s, which is no plain file or folder",
+                 qUtf8Printable(archive), qUtf8Printable(foreign));
+        return false;
+    }
+    if (!QFileInfo(absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME))).isFile()) {
         return false;
     }
     m_filename = archive;
@@ -174,39 +192,51 @@ bool Project::zipTo(const QString& archive)
         }
     }
 
-    // The new archive is made in the workspace (beside the work folder without a main
-    // window); the zip tool puts its own temporary file there too.
-    QDir tmpFolder = QFileInfo(m_workFolder).dir();
-    QString temporary;
-    if (m_mainWindow && m_mainWindow->workspace()) {
-        tmpFolder = m_mainWindow->workspace()->workspace();
-        temporary = m_mainWindow->workspace()->tmpFileName() + QStringLiteral(".zip");
-    } else {
-        temporary = guimisc::FileSupport::getTempFileName(tmpFolder.absolutePath())
-                    + QStringLiteral(".zip");
+    // The new archive is made in a folder of this save's own in the workspace (beside the
+    // work folder without a main window), where the zip tool puts its temporary file too.
+    // Whatever a failed, killed or cancelled run leaves there goes with that folder, so no
+    // file of the workspace is ever chosen by its name.
+    const ProjectWorkspace* workspace = m_mainWindow ? m_mainWindow->workspace() : nullptr;
+    const QString folder =
+        workspace ? workspace->tmpFileName()
+                  : guimisc::FileSupport::getTempFileName(QFileInfo(m_workFolder).absolutePath());
+    if (!QDir().mkdir(folder)) {
+        return false;
     }
+    const guimisc::FolderDeleter removeFolder(folder);
+    const QString temporary = QDir(folder).absoluteFilePath(QStringLiteral("project.zip"));
 
     std::unique_ptr<QProcess> process(
         guimisc::ZipSupport::createZipArchiveProcess(temporary, m_workFolder, members));
     const bool ok = waitForProcess(process.get(), tr("Saving project file..."), 0);
     process.reset();
 
-    const bool replaced = ok && QFileInfo(temporary).size() > 0
-                          && replaceArchive(temporary, archive);
-    QFile::remove(temporary);
-    ProjectWorkspace::removeZipTrashes(tmpFolder);
-    if (!replaced) {
+    if (!ok || QFileInfo(temporary).size() <= 0 || !replaceArchive(temporary, archive)) {
         return false;
     }
     m_filename = archive;
     return true;
 }
 
+bool Project::isInsideWorkFolder(const QString& path) const
+{
+    // Links followed and the folders canonical, so that no spelling of the path hides it.
+    const QFileInfo target(guimisc::FileSupport::followLinks(QFileInfo(path).absoluteFilePath()));
+    const QString folder = QFileInfo(target.absolutePath()).canonicalFilePath();
+    const QString work = QFileInfo(m_workFolder).canonicalFilePath();
+    return !folder.isEmpty() && !work.isEmpty()
+           && (folder == work || folder.startsWith(work + QLatin1Char('/')));
+}
+
 bool Project::replaceArchive(const QString& temporary, const QString& archive)
 {
-    const QFileInfo target(archive);
-    if (!target.isDir()) {
-        if (renameOver(temporary, archive)) {
+    // A symbolic link named by the user is followed and kept: the archive it leads to is
+    // replaced (made, when the link dangles). Renaming onto the link itself would turn it
+    // into a plain file and leave the archive it names as it was.
+    const QString resolved = guimisc::FileSupport::followLinks(archive);
+    const QFileInfo target(resolved);
+    if (!target.isDir() && !target.isSymLink()) {
+        if (renameOver(temporary, resolved)) {
             return true;
         }
         if (errno == EXDEV) {
@@ -214,7 +244,7 @@ bool Project::replaceArchive(const QString& temporary, const QString& archive)
             // still replaced in one step.
             const QString beside = guimisc::FileSupport::getTempFileName(target.absolutePath());
             if (QFile::copy(temporary, beside)) {
-                if (renameOver(beside, archive)) {
+                if (renameOver(beside, resolved)) {
                     return true;
                 }
             }

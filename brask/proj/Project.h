@@ -17,7 +17,8 @@ class ProjectMainWindowI;
 /// knows as the project file.
 ///
 /// The constructor creates the work folder when it is missing and takes the lock (a file
-/// "lock" in the work folder, held open while the project lives). The destructor deletes
+/// "lock" in the work folder, held open while the project lives); `isLocked` tells whether
+/// both succeeded, and a project without its lock is not to be used. The destructor deletes
 /// the main file and its tree, releases the lock and removes the work folder with all it
 /// holds. The project owns the main file; the main window is borrowed and may be null
 /// (then no wait dialog has a parent and no modeless-dialog mode is entered).
@@ -39,6 +40,9 @@ public:
     /// The stack onto which controllers push their commands.
     virtual QUndoStack* undoStack() const = 0;
 
+    /// True when the work folder exists and the lock is held.
+    bool isLocked() const;
+
     /// A path in `folder` of a folder that does not exist yet (32 hexadecimal digits).
     static QString newWorkfolderName(const QString& folder);
 
@@ -58,15 +62,22 @@ public:
     /// Writes "project.xml" under a wait cursor; false when it could not be written.
     bool save();
     /// Unpacks `archive` into the work folder. True when the tool succeeded (warnings
-    /// allowed) and "project.xml" is there; only then is `archive` the project's file name.
+    /// allowed), the folder holds only plain folders and regular files of their own (no
+    /// symbolic link, special file or hard link: see `guimisc::FileSupport::findForeignEntry`)
+    /// and "project.xml" is there; only then is `archive` the project's file name.
     bool unzipFrom(const QString& archive);
     /// Packs "project.xml" and the files of the tree into `archive`. False when the tool
     /// failed, was cancelled or the archive could not be replaced; the earlier archive at
-    /// that path then stays as it was.
+    /// that path then stays as it was. When `archive` is a symbolic link, the file it leads
+    /// to is replaced (or made, when it dangles) and the link stays. The archive is packed
+    /// in a fresh folder of the workspace that goes when packing ends, however it ends.
     bool zipTo(const QString& archive);
     /// True when the last `zipTo` failed and has told the user why in a message box of its
     /// own (the archive could not be replaced), so that the caller adds no second one.
     bool zipFailureReported() const;
+    /// True when `path`, its links followed, lies in the work folder: an archive saved there
+    /// would go with the folder when the project closes.
+    bool isInsideWorkFolder(const QString& path) const;
 
 public slots:
     /// Shows the work folder in the desktop's file manager.

@@ -2,6 +2,8 @@
 
 #include "brask/proj/Project.h"
 
+#include <guimisc/ErrorMessage.h>
+#include <guimisc/FileSupport.h>
 #include <guimisc/xml/XmlSupport.h>
 
 #include <QDomDocument>
@@ -50,6 +52,15 @@ void ProjectFile::load()
 
 bool ProjectFile::save()
 {
+    // QSaveFile follows a link to its target: a link put here is replaced, not written through.
+    try {
+        if (m_project) {
+            guimisc::FileSupport::clearWritePath(m_project->workFolder(),
+                                                 QString::fromLatin1(FILENAME));
+        }
+    } catch (const guimisc::ErrorMessage&) {
+        return false;
+    }
     // Written beside the file and renamed over it when complete, so that a failed write
     // leaves the earlier file as it was.
     QSaveFile file(absoluteFilename());

@@ -2,6 +2,7 @@
 
 #include "brask/proj/Project.h"
 
+#include <guimisc/FileSupport.h>
 #include <guimisc/StringSupport.h>
 
 #include <QDir>
@@ -154,6 +155,8 @@ void ProjectItem::createSubFolderIfNecessary()
     const QString parentPath =
         QString::fromLocal8Bit((up ? up->relativeSubPath() : std::string()).c_str());
     QDir folder(QDir(p->workFolder()).absoluteFilePath(parentPath));
+    guimisc::FileSupport::clearWritePath(p->workFolder(),
+                                         QString::fromLocal8Bit(relativeSubPath().c_str()));
     // An existing folder is kept; a failure shows when the item writes its file.
     folder.mkdir(QString::fromLocal8Bit(m_impl->subPath.c_str()));
 }
@@ -167,9 +170,15 @@ void ProjectItem::loadExternalDataIfNecessary()
 
 void ProjectItem::saveExternalDataIfNecessary()
 {
-    if (!m_impl->filename.empty()) {
-        saveExternalData(absoluteFilename());
+    if (m_impl->filename.empty()) {
+        return;
     }
+    // Whatever was put in the work folder since the open, the writers below follow no link.
+    if (const Project* p = project()) {
+        guimisc::FileSupport::clearWritePath(p->workFolder(),
+                                             QString::fromLocal8Bit(relativeFilename().c_str()));
+    }
+    saveExternalData(absoluteFilename());
 }
 
 } // namespace mvc::proj

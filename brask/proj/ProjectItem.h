@@ -24,7 +24,10 @@ class ProjectMainWindowI;
 /// bulk data in an external file (`saveExternalData` / `loadExternalData`, given the file's
 /// absolute path). The file lies in the node's folder: the folder of its parent, or a
 /// sub-folder of it when the node has a sub path of its own. Paths are 8-bit strings in
-/// the local encoding.
+/// the local encoding. Before a node writes, a symbolic link or special file found on the
+/// way to its folder or file (put into the work folder behind the program's back) is
+/// removed, so that no writer reaches outside the work folder through it; a failure to
+/// remove it throws `guimisc::ErrorMessage`.
 ///
 /// A node has no modified flag of its own: `isModified` and `setModified` go up the tree to
 /// the project main file (`ProjectFile`), which holds the project-wide flag. A node outside

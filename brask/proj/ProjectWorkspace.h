@@ -9,8 +9,10 @@ namespace mvc::proj {
 /// where temporary archives are written.
 ///
 /// The folder is the setting "general/workspace" of the application's settings store,
-/// by default `defaultFolderName` in the user's home folder. The constructor creates the
-/// folder's last component when it is missing (one level only).
+/// by default `defaultFolderName` in the user's home folder. The constructor makes the
+/// folder with every missing parent; a folder that cannot be made (a file in the way, no
+/// permission) is reported by `makeFolder`, which callers ask before they put a project
+/// there.
 class ProjectWorkspace : public QObject {
     Q_OBJECT
 public:
@@ -18,13 +20,11 @@ public:
     ~ProjectWorkspace() override;
 
     const QDir& workspace() const;
+    /// Makes the folder with every missing parent (again, if it went since); true when it
+    /// is a folder now.
+    bool makeFolder() const;
     /// A fresh name in the workspace; nothing is created.
     QString tmpFileName() const;
-    /// Removes what an interrupted zip tool leaves in the workspace: files named "zia*"
-    /// or "zi" followed by six characters. Folders are never touched.
-    void removeZipTrashes() const;
-    /// The same in any folder.
-    static void removeZipTrashes(const QDir& folder);
 
 private:
     QDir m_workspace;

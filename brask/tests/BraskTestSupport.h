@@ -218,6 +218,11 @@ private:
     mutable QUndoStack m_stack;
 };
 
+/// The bytes of a file; empty when it cannot be read.
+QByteArray readFile(const QString& path);
+/// Writes the whole file; false when it could not.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
 /// Row texts of the children of a row (or of the item model's top level).
 QStringList rowTexts(QStandardItem* row);
 /// Captions of `childItems()`.

@@ -128,11 +128,22 @@ public:
             viewHelpers().push_back(std::make_unique<Marker>());
         }
     }
-    SelectionHelper* keyPressEvent(QKeyEvent*, mvc::core::View*) override
+    guimisc::helper::SelectionHelper* keyPressEvent(QKeyEvent*, mvc::core::View*) override
     {
+        if (foreignDeleted) {
+            return new Foreign(foreignDeleted);
+        }
         return switches ? new Mode(controller(), 1) : this;
     }
     bool switches = true;
+
+    // A helper of another view's kind, which a controller cannot install; it notes its end.
+    struct Foreign : guimisc::helper::SelectionHelper {
+        explicit Foreign(bool* deleted) : deleted(deleted) {}
+        ~Foreign() override { *deleted = true; }
+        bool* deleted;
+    };
+    bool* foreignDeleted = nullptr;
 };
 
 class ModeController : public mvc::core::ModelItemControllerT<TestItem> {
@@ -163,6 +174,15 @@ TEST_F(ItemViewTest, ANewHelperSwapsTheViewHelpersAndTheSameHelperChangesNothing
     controller->keyPressEvent(nullptr, nullptr);
     EXPECT_EQ(controller->selectionHelper(), first);
     EXPECT_EQ(painted.size(), 3u);
+
+    // A helper of another kind is dropped, not installed and not leaked.
+    bool foreignDeleted = false;
+    first->foreignDeleted = &foreignDeleted;
+    controller->keyPressEvent(nullptr, nullptr);
+    EXPECT_TRUE(foreignDeleted);
+    EXPECT_EQ(controller->selectionHelper(), first);
+    EXPECT_EQ(painted.size(), 3u);
+    first->foreignDeleted = nullptr;
 
     first->switches = true;
     controller->keyPressEvent(nullptr, nullptr);

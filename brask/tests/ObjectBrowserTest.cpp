@@ -207,3 +207,43 @@ TEST_F(BrowserTest, DeletingTheSelectedItemMovesTheSelectionOnAndUndoBringsItBac
     EXPECT_EQ(m_model->selectedItem(), nullptr);
     EXPECT_EQ(m_model->standardItemModel()->rowCount(), 0);
 }
+
+TEST_F(BrowserTest, AnItemDeletedWithItsGroupIsNoLongerSelectedNorReachedByTheActions)
+{
+    // Counts the property dialogs asked of it (and shows none).
+    class Counting : public mvc::core::ModelItemControllerT<TestItem> {
+    public:
+        using ModelItemControllerT::ModelItemControllerT;
+        QDialog* propertyDialog(QWidget*) override
+        {
+            ++asked;
+            return nullptr;
+        }
+        int asked = 0;
+    };
+    auto b = static_cast<TestItem*>(child(1));
+    b->makeController = [](const TestItem* i) { return new Counting(i); };
+    auto counting = static_cast<Counting*>(b->controller());
+    m_model->select(b);
+    m_browser->propertyAction()->trigger();
+    ASSERT_EQ(counting->asked, 1);
+
+    mvc::core::DeleteMeCommand deleteGroup(QStringLiteral("Delete"), m_group);
+    deleteGroup.redo();
+    EXPECT_EQ(m_model->selectedItem(), nullptr);
+    EXPECT_FALSE(b->controller()->isSelected());
+    m_browser->propertyAction()->trigger();
+    EXPECT_EQ(counting->asked, 1) << "Property reached the detached item";
+
+    deleteGroup.undo();
+    EXPECT_EQ(m_model->selectedItem(), nullptr);
+    m_model->select(child(0));
+    EXPECT_EQ(m_model->selectedItem(), child(0));
+    EXPECT_FALSE(b->controller()->isSelected());
+    m_browser->propertyAction()->trigger();
+    EXPECT_EQ(counting->asked, 1);
+    m_model->select(b);
+    EXPECT_FALSE(child(0)->controller()->isSelected());
+    m_browser->propertyAction()->trigger();
+    EXPECT_EQ(counting->asked, 2) << "bound once, asked once";
+}

@@ -22,12 +22,6 @@ using namespace brasktest;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Names and contents of an archive's members as unzip gives them back. Two packs of one tree
 // differ in their bytes when a file was read in between: zip stores each member's access time.
 QByteArray membersOf(const QString& archive)
@@ -77,7 +71,7 @@ protected:
         // A good archive made by the real tool is what a failed pack must not harm.
         m_archive = m_dir.filePath(QStringLiteral("river.cmvn"));
         ASSERT_TRUE(m_project->zipTo(m_archive));
-        m_good = readAll(m_archive);
+        m_good = readFile(m_archive);
         ASSERT_FALSE(m_good.isEmpty());
     }
     void TearDown() override
@@ -108,7 +102,7 @@ protected:
     }
     void expectOldArchiveAndNoLeftovers()
     {
-        EXPECT_EQ(readAll(m_archive), m_good);
+        EXPECT_EQ(readFile(m_archive), m_good);
         EXPECT_TRUE(workspaceEntries().isEmpty()) << workspaceEntries().join(' ').toStdString();
         EXPECT_EQ(m_project->filename(), m_archive);
     }
@@ -174,7 +168,7 @@ TEST_F(ArchiveFaultTest, ASlowToolGetsTheWaitDialogOnlyAfterThreeSeconds)
     EXPECT_FALSE(dialogEarly);
     EXPECT_EQ(message, QStringLiteral("Saving project file..."));
     EXPECT_EQ(visibleWaitDialog(), nullptr);
-    EXPECT_FALSE(readAll(m_archive).isEmpty());
+    EXPECT_FALSE(readFile(m_archive).isEmpty());
 }
 
 TEST_F(ArchiveFaultTest, CancellingTheWaitKillsTheToolAndKeepsTheOldArchive)

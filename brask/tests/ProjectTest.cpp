@@ -3,24 +3,19 @@
 
 #include "BraskTestSupport.h"
 
+#include <guimisc/SettingsSupport.h>
+
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <gtest/gtest.h>
 
 using namespace brasktest;
 using mvc::proj::VersionNumber;
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // The names an independent lister finds in the archive, in stored order.
 QStringList unzipList(const QString& archive)
@@ -52,7 +47,7 @@ QString elementTree(const QDomElement& element)
 QString elementTreeOf(const QString& path)
 {
     QDomDocument document;
-    EXPECT_TRUE(document.setContent(readAll(path)));
+    EXPECT_TRUE(document.setContent(readFile(path)));
     return elementTree(document.documentElement());
 }
 
@@ -132,7 +127,7 @@ TEST_F(ProjectTest, SavedPackedUnpackedAndLoadedProjectIsTheSame)
         EXPECT_EQ(elementTreeOf(second.absoluteFileName(QStringLiteral("project.xml"))),
                   firstXml);
         for (const QString name : {"points.bin", "breaklines.bln", "images/background1.png"}) {
-            EXPECT_EQ(readAll(second.absoluteFileName(name)), readAll(first.absoluteFileName(name)))
+            EXPECT_EQ(readFile(second.absoluteFileName(name)), readFile(first.absoluteFileName(name)))
                 << name.toStdString();
         }
     }
@@ -149,6 +144,7 @@ TEST_F(ProjectTest, TheLockLivesWithTheProjectAndTheWorkFolderGoesAfterIt)
     const QString work = path(QStringLiteral("work"));
     {
         TestProject project(work);
+        EXPECT_TRUE(project.isLocked());
         EXPECT_TRUE(QFileInfo(QDir(work).filePath(QStringLiteral("lock"))).isFile());
         QFile extra(project.absoluteFileName(QStringLiteral("extra.txt")));
         ASSERT_TRUE(extra.open(QIODevice::WriteOnly));
@@ -217,29 +213,68 @@ TEST(VersionNumberTest, ReadsWritesAndComparesVersions)
 
     const VersionNumber v25(2, 5, 0, 0);
     EXPECT_TRUE(v25.compatibleWith(VersionNumber(2, 3, 0, 0)));
+    EXPECT_TRUE(v25.compatibleWith(VersionNumber(2, 5, 0, 0)));
+    EXPECT_TRUE(v25.compatibleWith(VersionNumber(2, 5, 9, 9))) << "fix and build do not count";
     EXPECT_FALSE(v25.compatibleWith(VersionNumber(2, 6, 0, 0)));
     EXPECT_FALSE(v25.compatibleWith(VersionNumber(3, 0, 0, 0)));
 }
 
-TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndLosesOnlyZipLeftovers)
+TEST_F(ProjectTest, TheWorkspaceComesFromTheSettingsAndASaveTakesNoneOfItsFiles)
 {
     const QString folder = path(QStringLiteral("space"));
-    QSettings().setValue(QStringLiteral("general/workspace"), folder);
-    mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
-    QSettings().remove(QStringLiteral("general/workspace"));
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/workspace"), folder);
+    TestMainWindow window(QStringLiteral(".unused"));
+    guimisc::SettingsSupport::remove(QStringLiteral("general/workspace"));
     ASSERT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(QFileInfo(workspace.tmpFileName()).absolutePath(), QDir(folder).absolutePath());
+    EXPECT_EQ(QFileInfo(window.workspace()->tmpFileName()).absolutePath(),
+              QDir(folder).absolutePath());
 
-    const QStringList trash{"zia", "ziaXY.tmp", "zi123abc"};
-    const QStringList kept{"zi12345", "zi1234567", "project.zip", "zoo"};
-    for (const QString& name : trash + kept) {
+    // The user keeps files in the folder named as the zip tool names its temporary files.
+    const QStringList users{"zia", "ziaXY.tmp", "zi123abc", "zipcodes", "zig.cmvn"};
+    for (const QString& name : users) {
         QFile file(QDir(folder).filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(name.toUtf8());
     }
-    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("ziaFolder")));
-    workspace.removeZipTrashes();
-    QStringList expected = kept + QStringList{"ziaFolder"};
+    {
+        TestProject project(QDir(folder).filePath(QStringLiteral("work")), &window);
+        ASSERT_TRUE(project.save());
+        // Saving over one of them replaces that one only.
+        const QString archive = QDir(folder).filePath(QStringLiteral("zig.cmvn"));
+        ASSERT_TRUE(project.zipTo(archive));
+        EXPECT_EQ(unzipList(archive), QStringList{"project.xml"});
+    }
+    QStringList expected = users;
     expected.sort();
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                     QDir::Name),
               expected);
+    for (const QString& name : users.mid(0, 4)) {
+        EXPECT_EQ(readFile(QDir(folder).filePath(name)), name.toUtf8());
+    }
+}
+
+TEST_F(ProjectTest, FoldersThatCannotBeMadeAreSaidNotFoundAtSave)
+{
+    // A workspace whose parents are missing is made whole.
+    const QString deep = path(QStringLiteral("not/yet/ws"));
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/workspace"), deep);
+    {
+        mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
+        EXPECT_TRUE(QFileInfo(deep).isDir());
+        EXPECT_TRUE(workspace.makeFolder());
+    }
+    // A file in the way: neither the workspace nor a work folder below it can be made.
+    const QString blocker = path(QStringLiteral("plain.txt"));
+    {
+        QFile file(blocker);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/workspace"), blocker + "/ws");
+    mvc::proj::ProjectWorkspace workspace(QStringLiteral(".unused"), nullptr);
+    guimisc::SettingsSupport::remove(QStringLiteral("general/workspace"));
+    EXPECT_FALSE(workspace.makeFolder());
+    TestProject lost(blocker + "/ws/work");
+    EXPECT_FALSE(lost.isLocked());
+    EXPECT_TRUE(QFileInfo(blocker).isFile());
 }

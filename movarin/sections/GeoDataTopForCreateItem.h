@@ -4,8 +4,9 @@
 
 namespace varnel {
 
-/// The geographic data of a create-mode project. The project file neither writes nor
-/// reads it.
+/// The geographic data of a create-mode project: the group "Reference Information" alone.
+/// The create-mode root neither writes nor reads it, so it starts empty whenever a project
+/// is opened.
 class GeoDataTopForCreateItem : public GeoDataTopItem {
     Q_OBJECT
 public:

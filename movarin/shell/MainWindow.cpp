@@ -35,6 +35,7 @@
 
 #include <guimisc/ErrorMessage.h>
 #include <guimisc/LastIODirectory.h>
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/StringSupport.h>
 #include <guimisc/UserDialogs.h>
 #include <guimisc/WindowSupport.h>
@@ -85,7 +86,8 @@ private:
 
 QStringList readRecentProjects()
 {
-    return QSettings().value(QLatin1String(settings::generalRecentProjects)).toStringList();
+    return guimisc::SettingsSupport::value(QLatin1String(settings::generalRecentProjects))
+        .toStringList();
 }
 
 void writeRecentProjects(QStringList list)
@@ -93,7 +95,7 @@ void writeRecentProjects(QStringList list)
     while (list.size() > maxRecentProjects) {
         list.removeLast();
     }
-    QSettings().setValue(QLatin1String(settings::generalRecentProjects), list);
+    guimisc::SettingsSupport::setValue(QLatin1String(settings::generalRecentProjects), list);
 }
 
 } // namespace
@@ -132,7 +134,8 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
-    QSettings().setValue(QLatin1String(settings::generalLastIoDir), guimisc::LastIODirectory::get());
+    guimisc::SettingsSupport::setValue(QLatin1String(settings::generalLastIoDir),
+                                       guimisc::LastIODirectory::get());
     // The commands on the stack and the windows refer to the project's items: they go
     // first, then the project, while the catalogue its property borrows from still exists.
     discardProject();
@@ -196,7 +199,8 @@ guimisc::widget::MousePositionWidget* MainWindow::mousePositionWidget() const
 
 void MainWindow::loadSettings()
 {
-    QString lastIoDir = QSettings().value(QLatin1String(settings::generalLastIoDir)).toString();
+    QString lastIoDir =
+        guimisc::SettingsSupport::value(QLatin1String(settings::generalLastIoDir)).toString();
     if (lastIoDir.isEmpty() || !QFileInfo(lastIoDir).isDir()) {
         lastIoDir = QDir::homePath();
     }
@@ -204,12 +208,13 @@ void MainWindow::loadSettings()
 
     for (const settings::StartupSetting& setting : settings::startupSettings()) {
         const QString key = QLatin1String(setting.key);
-        const QVariant value = QSettings().value(key, setting.defaultValue);
-        QSettings().setValue(key, value);
+        const QVariant value = guimisc::SettingsSupport::value(key, setting.defaultValue);
+        guimisc::SettingsSupport::setValue(key, value);
     }
 
     const QString localeName =
-        QSettings().value(QLatin1String(settings::generalLocale), QString()).toString();
+        guimisc::SettingsSupport::value(QLatin1String(settings::generalLocale), QString())
+            .toString();
     if (localeName.isEmpty()) {
         // First start: the preference pages store what they show initially (the language
         // and the workspace among them).
@@ -300,10 +305,15 @@ void MainWindow::discardProject(QMdiSubWindow* keep)
     m_undoStack.clear();
     m_undoStack.setClean();
     if (keep) {
+        // Guarded: a project window takes the windows of its items (cross sections) along.
+        std::vector<QPointer<QMdiSubWindow>> subWindows;
         for (QMdiSubWindow* subWindow : m_mdiArea->subWindowList()) {
-            if (subWindow != keep) {
+            subWindows.emplace_back(subWindow);
+        }
+        for (const QPointer<QMdiSubWindow>& subWindow : subWindows) {
+            if (subWindow && subWindow != keep) {
                 m_mdiArea->removeSubWindow(subWindow);
-                delete subWindow;
+                delete subWindow.data();
             }
         }
     } else {
@@ -318,13 +328,24 @@ void MainWindow::discardProject(QMdiSubWindow* keep)
 
 std::unique_ptr<Project> MainWindow::makeProject(Kind kind)
 {
-    const QString folder =
-        mvc::proj::Project::newWorkfolderName(m_workspace->workspace().absolutePath());
+    // A project that could not keep its files would fail only at its first save.
+    const QString workspace = m_workspace->workspace().absolutePath();
+    if (!m_workspace->makeFolder()) {
+        throw guimisc::ErrorMessage(
+            tr("The working directory %1 cannot be made. Choose another one under Option -> "
+               "Preferences.")
+                .arg(QDir::toNativeSeparators(workspace)));
+    }
+    const QString folder = mvc::proj::Project::newWorkfolderName(workspace);
     std::unique_ptr<Project> project;
     if (kind == Kind::Create) {
         project = std::make_unique<CreateModeProject>(folder, this);
     } else {
         project = std::make_unique<EditModeProject>(folder, this);
+    }
+    if (!project->isLocked()) {
+        throw guimisc::ErrorMessage(tr("The work folder %1 cannot be made or locked.")
+                                        .arg(QDir::toNativeSeparators(folder)));
     }
     project->projectFile()->setProjectVersion(m_versionNumber);
     return project;
@@ -445,12 +466,14 @@ void MainWindow::openProject(const QString& filename)
         removeRecentProject(filename);
         return;
     }
-    const QString suffix = QFileInfo(filename).suffix();
+    // Absolute, so that one file is one entry of the recent projects and opens from anywhere.
+    const QString path = QDir::cleanPath(QFileInfo(filename).absoluteFilePath());
+    const QString suffix = QFileInfo(path).suffix();
     const bool isStl = suffix == QLatin1String("stl");
     // A file that cannot be a project archive is refused before the open project goes.
-    if (!isStl && !isProjectArchive(filename)) {
+    if (!isStl && !isProjectArchive(path)) {
         guimisc::UserDialogs::warning(this, tr("Error"),
-                                      tr("Could not read project file %1.").arg(filename),
+                                      tr("Could not read project file %1.").arg(path),
                                       QMessageBox::Ok);
         return;
     }
@@ -459,7 +482,7 @@ void MainWindow::openProject(const QString& filename)
     }
     BusyScope busy(this, m_isOpening);
     if (isStl) {
-        openStlSurface(filename);
+        openStlSurface(path);
         return;
     }
 
@@ -470,12 +493,12 @@ void MainWindow::openProject(const QString& filename)
         QCoreApplication::processEvents();
 
         m_waitCanceled = false;
-        if (!m_project->unzipFrom(filename)) {
+        if (!m_project->unzipFrom(path)) {
             if (m_waitCanceled) {
                 closeProject();
                 showNoProject();
             } else {
-                abandonProject(tr("Could not read project file %1.").arg(filename));
+                abandonProject(tr("Could not read project file %1.").arg(path));
             }
             return;
         }
@@ -496,8 +519,8 @@ void MainWindow::openProject(const QString& filename)
     }
 
     m_undoStack.clear();
-    guimisc::LastIODirectory::setFromAbsoluteFileName(filename);
-    addRecentProject(filename);
+    guimisc::LastIODirectory::setFromAbsoluteFileName(path);
+    addRecentProject(path);
 }
 
 void MainWindow::openStlSurface(const QString& filename)
@@ -587,8 +610,26 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
     return true;
 }
 
+bool MainWindow::isRefusedAsWorkFolderTarget(const QString& filename)
+{
+    // The work folder goes when the project closes, and an archive saved in it with it.
+    if (!m_project || !m_project->isInsideWorkFolder(filename)) {
+        return false;
+    }
+    guimisc::UserDialogs::warning(
+        this, tr("Warning"),
+        tr("%1 lies in the work folder of the open project, which is deleted when the project "
+           "closes. Choose a folder outside the workspace.")
+            .arg(QDir::toNativeSeparators(filename)),
+        QMessageBox::Ok);
+    return true;
+}
+
 bool MainWindow::saveProjectAndRecord(const QString& filename)
 {
+    if (isRefusedAsWorkFolderTarget(filename)) {
+        return false;
+    }
     const bool saved = saveProjectTo(m_project, filename);
     updateWindowTitle();
     // The path joins the recent projects even when the save failed.
@@ -658,6 +699,9 @@ bool MainWindow::convertToEditModeAndSave(const QString& filename)
         guimisc::UserDialogs::warning(this, tr("Warning"),
                                       tr("No relevant data is found for Edit mode."),
                                       QMessageBox::Ok);
+        return false;
+    }
+    if (isRefusedAsWorkFolderTarget(filename)) {
         return false;
     }
     // The create-mode project stays until the edit-mode window holds its copies, so its TIN

@@ -182,7 +182,8 @@ private:
     /// (and no project) when the close was refused or the window could not be made.
     bool startNewProject(Kind kind);
     /// A new project of that kind over a fresh work folder, recording the program's version;
-    /// not yet the open one.
+    /// not yet the open one. Throws `guimisc::ErrorMessage` naming the folder when the
+    /// workspace or the work folder cannot be made or locked.
     std::unique_ptr<Project> makeProject(Kind kind);
     /// Makes `project` the open one and sets the action manager's mode to its kind.
     void installProject(std::unique_ptr<Project> project);
@@ -200,6 +201,8 @@ private:
     /// before anything is unpacked or the open project is given up.
     static bool isProjectArchive(const QString& filename);
     bool saveProjectTo(Project* project, const QString& filename);
+    /// True, after a warning, when `filename` lies in the open project's work folder.
+    bool isRefusedAsWorkFolderTarget(const QString& filename);
     /// Saves the open project to `filename`, then sets the title and puts the path first in
     /// the recent projects.
     bool saveProjectAndRecord(const QString& filename);

@@ -2,12 +2,13 @@
 
 #include "movarin/shell/SettingsKeys.h"
 
+#include <guimisc/SettingsSupport.h>
+
 #include <QCloseEvent>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QSettings>
 #include <QVBoxLayout>
 
 namespace varnel {
@@ -36,7 +37,8 @@ void MouseHelpDialog::setupUi()
 void MouseHelpDialog::loadImage()
 {
     const QString localeName =
-        QSettings().value(settings::generalLocale, QLocale::system().name()).toString();
+        guimisc::SettingsSupport::value(settings::generalLocale, QLocale::system().name())
+            .toString();
     QString path = QStringLiteral(":/images/%1/imgMouseHelp.png").arg(localeName);
     if (!QFile::exists(path)) {
         path = QStringLiteral(":/images/imgMouseHelp.png");

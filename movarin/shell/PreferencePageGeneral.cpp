@@ -2,17 +2,19 @@
 
 #include "movarin/shell/SettingsKeys.h"
 
+#include "guimisc/SettingsSupport.h"
 #include "guimisc/StringSupport.h"
 #include "guimisc/UserDialogs.h"
 #include "guimisc/widget/DirnameEditWidget.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
-#include <QSettings>
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
@@ -69,9 +71,9 @@ void PreferencePageGeneral::setupUi()
 
 void PreferencePageGeneral::load()
 {
-    QSettings store;
+    using guimisc::SettingsSupport;
     const QString localeName =
-        store.value(settings::generalLocale, QLocale::system().name()).toString();
+        SettingsSupport::value(settings::generalLocale, QLocale::system().name()).toString();
     const QLocale stored(localeName);
     for (int i = 0; i < m_languageComboBox->count(); ++i) {
         if (QLocale(m_languageComboBox->itemData(i).toString()) == stored) {
@@ -80,7 +82,8 @@ void PreferencePageGeneral::load()
         }
     }
     m_workingDirectoryEdit->setDirname(
-        store.value(settings::generalWorkspace, settings::defaultWorkspace()).toString());
+        SettingsSupport::value(settings::generalWorkspace, settings::defaultWorkspace())
+            .toString());
 }
 
 bool PreferencePageGeneral::validate()
@@ -96,22 +99,29 @@ bool PreferencePageGeneral::validate()
                                        tr("Working directory contains non-ASCII characters."));
         return false;
     }
+    // Made now rather than found missing at the next start, when no project could be kept.
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        guimisc::UserDialogs::critical(this, tr("Error"),
+                                       tr("Working directory %1 cannot be made.")
+                                           .arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
     return true;
 }
 
 void PreferencePageGeneral::save()
 {
-    QSettings store;
+    using guimisc::SettingsSupport;
     const QString folder = m_workingDirectoryEdit->dirname();
     const QString stored =
-        store.value(settings::generalWorkspace, settings::defaultWorkspace()).toString();
+        SettingsSupport::value(settings::generalWorkspace, settings::defaultWorkspace()).toString();
     if (stored != folder) {
         guimisc::UserDialogs::warning(
             this, tr("Warning"),
             tr("Working directory setting is applied when Movarin is launched next time."));
     }
-    store.setValue(settings::generalLocale, m_languageComboBox->currentData().toString());
-    store.setValue(settings::generalWorkspace, folder);
+    SettingsSupport::setValue(settings::generalLocale, m_languageComboBox->currentData().toString());
+    SettingsSupport::setValue(settings::generalWorkspace, folder);
 }
 
 } // namespace varnel

@@ -16,7 +16,8 @@ namespace varnel {
 /// Both take effect at the next start. The language list holds English, Japanese, Korean,
 /// Thai, Indonesian, Chinese, French, Spanish and Russian; a stored locale that matches none
 /// of them shows English. The working directory must be given and ASCII-only, because the
-/// libraries below take file paths as 8-bit strings.
+/// libraries below take file paths as 8-bit strings, and it must be a folder that can be
+/// made: validation makes it, with its missing parents.
 class PreferencePageGeneral : public PreferencePage {
     Q_OBJECT
 public:

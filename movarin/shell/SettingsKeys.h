@@ -10,7 +10,8 @@
 /// The keys of the user settings (the native store under the organisation "KORV/DASEL" and
 /// the application "Movarin"), their defaults, and the values the main window writes back
 /// at every start. Every reader makes its own short-lived `QSettings` and reads with the
-/// default given here; nothing is cached.
+/// default given here; nothing is cached. The "general/..." keys are read and written only
+/// through `guimisc::SettingsSupport`, which stores them where a later process finds them.
 ///
 /// Writers: the preference dialog writes every key but "general/recentprojects" and
 /// "general/lastiodir" (the graphics numbers as text in the C locale); the recent-project

@@ -3,7 +3,8 @@
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/StartPageRecentProject.h"
 
-#include <QSettings>
+#include <guimisc/SettingsSupport.h>
+
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -19,7 +20,8 @@ StartPageRecentProjectList::~StartPageRecentProjectList() = default;
 
 void StartPageRecentProjectList::loadRecentProjects()
 {
-    const QStringList paths = QSettings().value(settings::generalRecentProjects).toStringList();
+    const QStringList paths =
+        guimisc::SettingsSupport::value(settings::generalRecentProjects).toStringList();
     for (const QString& path : paths) {
         addRecentProject(path);
     }

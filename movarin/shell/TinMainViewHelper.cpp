@@ -16,6 +16,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPolygonF>
 #include <QSettings>
 
 #include <algorithm>
@@ -237,6 +238,43 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const T
     return picture;
 }
 
+// Where an overlay TIN lies on the device, in logical pixels, two pixels wider on each side
+// for the pen; empty when none of it is on the device.
+QRect cropOf(const tin::core::Tin& tin, const TinPaintCache::Key& key, const mvc::core::View& view)
+{
+    const tin::core::Rect r = tin.boundingRect();
+    QPolygonF corners;
+    corners << view.conv(QPointF(r.xMin(), r.yMin())) << view.conv(QPointF(r.xMax(), r.yMin()))
+            << view.conv(QPointF(r.xMax(), r.yMax())) << view.conv(QPointF(r.xMin(), r.yMax()));
+    const QSizeF logical = QSizeF(key.pixels) / key.pixelRatio;
+    const QRect device(QPoint(0, 0), logical.toSize());
+    return corners.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2) & device;
+}
+
+// The triangles drawn into a transparent picture of the crop's size (on the caller's thread:
+// overlays are small), its offset the crop's corner.
+QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, const QRect& crop,
+                        const Triangles& triangles, const ElevationColorMapper& colors,
+                        const mvc::core::View& view)
+{
+    QImage picture((QSizeF(crop.size()) * key.pixelRatio).toSize(),
+                   QImage::Format_ARGB32_Premultiplied);
+    if (picture.isNull()) {
+        return picture;
+    }
+    picture.setDevicePixelRatio(key.pixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter onPicture(&picture);
+    onPicture.setRenderHints(painter.renderHints());
+    onPicture.translate(-crop.topLeft());
+    onPicture.setPen(edgePen(key.edges));
+    forEachChunk(triangles, colors, view, BandLayout(1, 1),
+                 [&](const std::vector<WidgetTriangle>& chunk) { drawBand(&onPicture, chunk, 0); });
+    onPicture.end();
+    picture.setOffset(crop.topLeft());
+    return picture;
+}
+
 } // namespace
 
 TinMainViewHelper::TinMainViewHelper(const tin::core::Tin* tin, mvc::core::View* view,
@@ -256,6 +294,13 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
                                  const tin::core::Tin* tin, const ElevationColorMapper* colorMapper,
                                  mvc::core::View* view, bool showEdges)
 {
+    paintTin(painter, transform, rect, tin, colorMapper, view, showEdges, Layer::Terrain);
+}
+
+void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                                 const tin::core::Tin* tin, const ElevationColorMapper* colorMapper,
+                                 mvc::core::View* view, bool showEdges, Layer layer)
+{
     if (!painter || !tin || !colorMapper || !view) {
         return;
     }
@@ -265,24 +310,30 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
         return;
     }
     const TinPaintCache::Key key = keyOf(*painter, rect, *tin, *colorMapper, *view, showEdges);
-    TinPaintCache* cache = TinPaintCache::of(view);
+    TinPaintCache* cache = TinPaintCache::of(
+        view, layer == Layer::Terrain ? TinPaintCache::Shelf::Terrain : TinPaintCache::Shelf::Overlay);
     const QImage* picture = cache->find(tin, key);
     if (!picture) {
         const Triangles triangles = trianglesInView(*tin, rect);
+        const QRect crop = layer == Layer::Overlay && !triangles.empty()
+                               ? cropOf(*tin, key, *view)
+                               : QRect();
         QImage drawn;
-        if (!triangles.empty()) {
+        if (layer == Layer::Terrain && !triangles.empty()) {
             drawn = pictureOf(*painter, key, triangles, *colorMapper, *view);
-            if (drawn.isNull()) {
-                // No memory for a picture of this size: draw without one.
-                drawTriangles(painter, triangles, *colorMapper, *view, showEdges);
-                return;
-            }
+        } else if (!crop.isEmpty()) {
+            drawn = croppedPictureOf(*painter, key, crop, triangles, *colorMapper, *view);
+        }
+        if (drawn.isNull() && (layer == Layer::Terrain ? !triangles.empty() : !crop.isEmpty())) {
+            // No memory for a picture of this size: draw without one.
+            drawTriangles(painter, triangles, *colorMapper, *view, showEdges);
+            return;
         }
         // A null picture records that nothing of the TIN is in view.
         picture = &cache->store(tin, key, std::move(drawn));
     }
     if (!picture->isNull()) {
-        painter->drawImage(QPointF(0.0, 0.0), *picture);
+        painter->drawImage(QPointF(picture->offset()), *picture);
     }
 }
 
@@ -295,8 +346,10 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
 
 void TinMainViewHelper::discardPaintCache(mvc::core::View* view)
 {
-    if (TinPaintCache* cache = TinPaintCache::existing(view)) {
-        cache->clear();
+    for (TinPaintCache::Shelf shelf : {TinPaintCache::Shelf::Terrain, TinPaintCache::Shelf::Overlay}) {
+        if (TinPaintCache* cache = TinPaintCache::existing(view, shelf)) {
+            cache->clear();
+        }
     }
 }
 

@@ -36,6 +36,11 @@ namespace varnel {
 /// triangles is drawn in horizontal bands on several threads (`BandPainter`), the triangles
 /// converted to widget points on the caller's thread a chunk at a time.
 ///
+/// The GeoEdit surfaces paint their small TINs over the terrain on the overlay layer: each
+/// picture then covers only the part of the view where its TIN lies and is kept on a shelf
+/// of its own (see `TinPaintCache`), so that twenty surfaces cost twenty small blits and
+/// never push the base and edited TINs' pictures out.
+///
 /// Item views that paint a TIN through `paintTin` call `discardPaintCache` from their
 /// `doDiscardPaintCache`: the framework discards the paint caches after every undoable
 /// edit (an elevation edit of shared points changes the TIN without changing its revision)
@@ -47,6 +52,10 @@ namespace varnel {
 /// 8 bytes per triangle in view besides the picture.
 class TinMainViewHelper : public mvc::util::MainViewHelperI {
 public:
+    /// Where a TIN's kept picture belongs: with the terrain (whole-view pictures) or with
+    /// the overlays drawn on it (pictures cropped to the TIN).
+    enum class Layer { Terrain, Overlay };
+
     TinMainViewHelper(const tin::core::Tin* tin, mvc::core::View* view,
                       const guimisc::colormapper::ElevationColorMapper* colorMapper);
 
@@ -59,12 +68,17 @@ public:
                          const tin::core::Tin* tin,
                          const guimisc::colormapper::ElevationColorMapper* colorMapper,
                          mvc::core::View* view, bool showEdges);
+    /// The same on the given layer.
+    static void paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
+                         const tin::core::Tin* tin,
+                         const guimisc::colormapper::ElevationColorMapper* colorMapper,
+                         mvc::core::View* view, bool showEdges, Layer layer);
     /// The same without edges.
     static void paintTin(QPainter* painter, const QTransform& transform, const QRectF& rect,
                          const tin::core::Tin* tin,
                          const guimisc::colormapper::ElevationColorMapper* colorMapper,
                          mvc::core::View* view);
-    /// Forgets the TIN pictures kept for `view` (nothing when it has none).
+    /// Forgets the TIN pictures kept for `view`, on both layers (nothing when it has none).
     static void discardPaintCache(mvc::core::View* view);
 
     /// Test seam: false draws every TIN directly, keeping no pictures; true (the default)

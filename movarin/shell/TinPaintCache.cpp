@@ -24,6 +24,17 @@ bool same(const QRectF& a, const QRectF& b)
     return a.x() == b.x() && a.y() == b.y() && a.width() == b.width() && a.height() == b.height();
 }
 
+QString nameOf(TinPaintCache::Shelf shelf)
+{
+    return shelf == TinPaintCache::Shelf::Terrain ? QStringLiteral("terrainPictures")
+                                                  : QStringLiteral("overlayPictures");
+}
+
+std::size_t pixelsOf(const QImage& picture)
+{
+    return static_cast<std::size_t>(picture.width()) * static_cast<std::size_t>(picture.height());
+}
+
 } // namespace
 
 bool TinPaintCache::Key::sameView(const Key& other) const
@@ -40,21 +51,23 @@ bool TinPaintCache::Key::operator==(const Key& other) const
            edges == other.edges;
 }
 
-TinPaintCache::TinPaintCache(QObject* view) : QObject(view)
+TinPaintCache::TinPaintCache(QObject* view, Shelf shelf) : QObject(view), m_shelf(shelf)
 {
+    setObjectName(nameOf(shelf));
 }
 
-TinPaintCache* TinPaintCache::of(QObject* view)
+TinPaintCache* TinPaintCache::of(QObject* view, Shelf shelf)
 {
-    if (TinPaintCache* cache = existing(view)) {
+    if (TinPaintCache* cache = existing(view, shelf)) {
         return cache;
     }
-    return new TinPaintCache(view);
+    return new TinPaintCache(view, shelf);
 }
 
-TinPaintCache* TinPaintCache::existing(const QObject* view)
+TinPaintCache* TinPaintCache::existing(const QObject* view, Shelf shelf)
 {
-    return view ? view->findChild<TinPaintCache*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    return view ? view->findChild<TinPaintCache*>(nameOf(shelf), Qt::FindDirectChildrenOnly)
+                : nullptr;
 }
 
 const QImage* TinPaintCache::find(const void* tin, const Key& key)
@@ -75,8 +88,22 @@ const QImage& TinPaintCache::store(const void* tin, const Key& key, QImage pictu
                        [&](const Entry& e) { return e.tin == tin || !e.key.sameView(key); }),
         m_entries.end());
     m_entries.insert(m_entries.begin(), Entry{tin, key, std::move(picture)});
-    if (m_entries.size() > CAPACITY) {
-        m_entries.erase(m_entries.begin() + CAPACITY, m_entries.end());
+    if (m_shelf == Shelf::Terrain) {
+        if (m_entries.size() > CAPACITY) {
+            m_entries.erase(m_entries.begin() + CAPACITY, m_entries.end());
+        }
+    } else {
+        const std::size_t room = CAPACITY * static_cast<std::size_t>(key.pixels.width())
+                                 * static_cast<std::size_t>(key.pixels.height());
+        std::size_t used = 0;
+        auto kept = m_entries.begin() + 1;
+        for (used = pixelsOf(m_entries.front().picture); kept != m_entries.end(); ++kept) {
+            used += pixelsOf(kept->picture);
+            if (used > room) {
+                break;
+            }
+        }
+        m_entries.erase(kept, m_entries.end());
     }
     return m_entries.front().picture;
 }
@@ -89,6 +116,15 @@ void TinPaintCache::clear()
 std::size_t TinPaintCache::size() const
 {
     return m_entries.size();
+}
+
+std::size_t TinPaintCache::pixels() const
+{
+    std::size_t sum = 0;
+    for (const Entry& e : m_entries) {
+        sum += pixelsOf(e.picture);
+    }
+    return sum;
 }
 
 } // namespace varnel

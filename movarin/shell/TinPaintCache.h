@@ -14,8 +14,11 @@ namespace varnel {
 
 /// Pictures of TINs as one view last painted them, so that a repaint with nothing changed
 /// (a rubber band moving, a tool changing, an expose) costs one image blit instead of
-/// millions of triangles. One cache per view, made on first use as a Qt child of the view
-/// (it goes with it). `TinMainViewHelper::paintTin` is its only user.
+/// millions of triangles. Each view has up to two caches, made on first use as Qt children of
+/// the view (they go with it), one per shelf: the terrain's (the base and edited TINs) and the
+/// overlays' (the GeoEdit surfaces, small TINs drawn over the terrain), so that however many
+/// overlays there are they never push out the terrain's pictures. `TinMainViewHelper::paintTin`
+/// is their only user.
 ///
 /// A picture is kept per TIN (by address) together with the key it was drawn under: the
 /// TIN's revision, everything that places the triangles in the picture (the view's
@@ -27,9 +30,13 @@ namespace varnel {
 /// the framework then discards the model's paint caches: the TIN item views forward that
 /// to `clear` (see `TinMainViewHelper::discardPaintCache`).
 ///
-/// Storing a picture drops the pictures drawn under another view state (they would be
-/// redrawn anyway) and keeps at most four, the most recently used first. A null picture
-/// records "nothing of this TIN is in view".
+/// A terrain picture covers the whole device; an overlay picture only the part of the device
+/// where its TIN lies, and its `QImage::offset()` says where that part begins (in the
+/// device's logical pixels). Storing a picture drops the pictures drawn under another view
+/// state (they would be redrawn anyway) and then the least recently used ones beyond the
+/// shelf's room: at most four on the terrain shelf; on the overlay shelf as many as fit in
+/// the pixels of four device-sized pictures (the most recent one always stays). A null
+/// picture records "nothing of this TIN is in view".
 class TinPaintCache : public QObject {
     Q_OBJECT
 public:
@@ -51,12 +58,15 @@ public:
         bool operator==(const Key& other) const;
     };
 
+    enum class Shelf { Terrain, Overlay };
+
+    /// Device-sized pictures' worth of room on each shelf.
     static constexpr std::size_t CAPACITY = 4;
 
-    /// The cache of `view`, made on first use.
-    static TinPaintCache* of(QObject* view);
-    /// The cache of `view`, or null when it has none.
-    static TinPaintCache* existing(const QObject* view);
+    /// The cache of `view` for that shelf, made on first use.
+    static TinPaintCache* of(QObject* view, Shelf shelf = Shelf::Terrain);
+    /// The cache of `view` for that shelf, or null when it has none.
+    static TinPaintCache* existing(const QObject* view, Shelf shelf = Shelf::Terrain);
 
     /// The picture kept for `tin` under `key`, or null when there is none.
     const QImage* find(const void* tin, const Key& key);
@@ -65,15 +75,18 @@ public:
     const QImage& store(const void* tin, const Key& key, QImage picture);
     void clear();
     std::size_t size() const;
+    /// The pixels of the pictures kept.
+    std::size_t pixels() const;
 
 private:
-    explicit TinPaintCache(QObject* view);
+    TinPaintCache(QObject* view, Shelf shelf);
 
     struct Entry {
         const void* tin;
         Key key;
         QImage picture;
     };
+    Shelf m_shelf;
     std::vector<Entry> m_entries;
 };
 

@@ -18,14 +18,13 @@
 #include <QMainWindow>
 #include <QMenu>
 
-#include <exception>
 
 namespace varnel {
 
 using Self = BackgroundImageItemController;
 
 Self::BackgroundImageItemController(const BackgroundImageItem* item)
-    : ModelItemControllerT(item, new WaitingSelectionHelper(this)),
+    : GuardedItemControllerT(item, new WaitingSelectionHelper(this)),
       m_georeferenceAction(new QAction(tr("Georeference"), this))
 {
     connect(m_georeferenceAction, &QAction::triggered, this, &Self::showGeoreferenceDialog);
@@ -36,16 +35,6 @@ Self::~BackgroundImageItemController()
     // Only while the tree goes with the dialog open (a project closed): the dialog must
     // not outlive the item it places.
     delete m_dialog.data();
-}
-
-template <class Command>
-void Self::guarded(Command command)
-{
-    try {
-        command();
-    } catch (const std::exception& e) {
-        guimisc::UserDialogs::critical(mainWindow(), tr("Error"), QString::fromLocal8Bit(e.what()));
-    }
 }
 
 Self::SelectionHelper* Self::activeHelper() const
@@ -90,26 +79,6 @@ void Self::handlePropertyDialogAccepted(QDialog* dialog)
             setSetting(positionDialog->setting());
         }
     });
-}
-
-void Self::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::keyPressEvent(event, view); });
-}
-
-void Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mouseMoveEvent(event, view); });
-}
-
-void Self::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mousePressEvent(event, view); });
-}
-
-void Self::mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view)
-{
-    guarded([&] { ModelItemControllerT::mouseReleaseEvent(event, view); });
 }
 
 void Self::setSetting(const gdalimg::GdalImageSetting& setting)

@@ -3,7 +3,7 @@
 #include "movarin/survey/BackgroundImageItem.h"
 #include "movarin/survey/GcpTableRow.h"
 
-#include "brask/core/ModelItemControllerT.h"
+#include "movarin/shell/GuardedItemControllerT.h"
 
 #include <QPointer>
 #include <QPointF>
@@ -45,8 +45,7 @@ class BackgroundImageItemGeoreferenceDialog;
 /// Every slot that serves a user command shows a failure in the "Error" box instead of
 /// letting it escape. Owned by the image item; owns its action, its mode and the dialog
 /// while it exists.
-class BackgroundImageItemController
-    : public mvc::core::ModelItemControllerT<BackgroundImageItem> {
+class BackgroundImageItemController : public GuardedItemControllerT<BackgroundImageItem> {
     Q_OBJECT
 public:
     class SelectionHelper;
@@ -68,11 +67,6 @@ public:
     void addCustomMenuItems(QMenu* menu) override;
     /// The position dialog, filled with the image's placement and size; owned by the caller.
     QDialog* propertyDialog(QWidget* parent) override;
-
-    void keyPressEvent(QKeyEvent* event, mvc::core::View* view) override;
-    void mouseMoveEvent(QMouseEvent* event, mvc::core::View* view) override;
-    void mousePressEvent(QMouseEvent* event, mvc::core::View* view) override;
-    void mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view) override;
 
     /// Pushes one undo entry that gives the image `setting`.
     void setSetting(const gdalimg::GdalImageSetting& setting);
@@ -103,9 +97,6 @@ protected:
     void handlePropertyDialogAccepted(QDialog* dialog) override;
 
 private:
-    /// Runs `command`; a failure goes to the "Error" box.
-    template <class Command>
-    void guarded(Command command);
     /// The active mode as this controller's mode; null when another kind is installed.
     SelectionHelper* activeHelper() const;
     /// Installs a mode built from the active one.

@@ -4,8 +4,8 @@
 #include "movarin/survey/GcpSelectionGeometry.h"
 #include "movarin/survey/GcpTableGeoreferenceViewHelper.h"
 #include "movarin/survey/GcpTableModel.h"
+#include "movarin/survey/RectangleToPolygon.h"
 
-#include "orlin/core/Point2D.h"
 #include "orlin/core/Polygon.h"
 
 #include <algorithm>
@@ -106,10 +106,7 @@ tin::core::Polygon Self::widgetRectangle(const QPointF& p1, const QPointF& p2,
                                          const GeoreferenceView* pane)
 {
     tin::core::Polygon outline;
-    for (const QPointF& corner : {p1, QPointF(p1.x(), p2.y()), p2, QPointF(p2.x(), p1.y())}) {
-        const QPointF world = pane->rconv(corner);
-        outline.addPoint(tin::core::Point2D(world.x(), world.y(), -1));
-    }
+    rectangleToPolygon(outline, p1, p2, viewMapping(pane));
     return outline;
 }
 

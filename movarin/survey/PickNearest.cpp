@@ -22,13 +22,13 @@ const double WIDENING = 1.4142136;
 
 /// The half-size in pixels from which the square around `click` covers `extent`; infinite
 /// when the extent does not map to finite pixels.
-double coveringHalfSize(const QRectF& extent, const QPoint& click, const mvc::core::View& view)
+double coveringHalfSize(const QRectF& extent, const QPoint& click, const ViewMapping& mapping)
 {
     const QPointF corners[] = {extent.topLeft(), extent.topRight(), extent.bottomLeft(),
                                extent.bottomRight()};
     double h = 0.0;
     for (const QPointF& corner : corners) {
-        const QPointF p = view.conv(corner);
+        const QPointF p = mapping.toWidget(corner);
         const double reach = std::max(std::abs(p.x() - click.x()), std::abs(p.y() - click.y()));
         if (!std::isfinite(reach)) {
             return std::numeric_limits<double>::infinity();
@@ -39,12 +39,13 @@ double coveringHalfSize(const QRectF& extent, const QPoint& click, const mvc::co
     return h + 1.0;
 }
 
-/// The world polygon of the widget square of half-size h around the click.
-tin::core::Polygon square(const QPoint& click, double h, const mvc::core::View& view)
+/// The world polygon of the widget square of half-size h around the click, corners in the
+/// order of `rectangleToPolygon`.
+tin::core::Polygon square(const QPoint& click, double h, const ViewMapping& mapping)
 {
-    tin::core::Polygon outline;
     const QPointF c(click);
-    rectangleToPolygon(outline, c - QPointF(h, h), c + QPointF(h, h), &view);
+    tin::core::Polygon outline;
+    rectangleToPolygon(outline, c - QPointF(h, h), c + QPointF(h, h), mapping);
     return outline;
 }
 
@@ -58,7 +59,15 @@ std::size_t pickNearestIndex(const std::function<std::size_t(const tin::core::Po
     if (!view) {
         throw std::invalid_argument("pickNearest: no view");
     }
-    const double cover = coveringHalfSize(extent, click, *view);
+    return pickNearestIndex(search, positions, extent, errorText, click, viewMapping(view));
+}
+
+std::size_t pickNearestIndex(const std::function<std::size_t(const tin::core::Polygon&)>& search,
+                             const std::function<std::vector<QPointF>(std::size_t)>& positions,
+                             const QRectF& extent, const std::string& errorText,
+                             const QPoint& click, const ViewMapping& mapping)
+{
+    const double cover = coveringHalfSize(extent, click, mapping);
     // Doubling from 2 pixels passes any finite cover within about a thousand steps; the
     // bound only matters when the extent cannot be placed on the widget at all.
     const int maxDoublings = 1100;
@@ -66,7 +75,7 @@ std::size_t pickNearestIndex(const std::function<std::size_t(const tin::core::Po
     bool widened = false;
     std::size_t count = 0;
     for (int doublings = 0;; ) {
-        count = search(square(click, h, *view));
+        count = search(square(click, h, mapping));
         if (count > 0) {
             if (widened) {
                 break;
@@ -86,7 +95,7 @@ std::size_t pickNearestIndex(const std::function<std::size_t(const tin::core::Po
     double bestDistance = std::numeric_limits<double>::max();
     for (std::size_t i = 0; i < count; ++i) {
         for (const QPointF& position : positions(i)) {
-            const QPointF d = view->conv(position) - QPointF(click);
+            const QPointF d = mapping.toWidget(position) - QPointF(click);
             const double distance = d.x() * d.x() + d.y() * d.y();
             if (distance < bestDistance) {
                 bestDistance = distance;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,25 @@ class Polygon;
 } // namespace tin::core
 
 namespace varnel {
+
+/// How a view places world points on its widget and back (`conv` and `rconv` of the main
+/// view, of the mold detail view or of the L-H view), for the picks that serve them all.
+struct ViewMapping {
+    std::function<QPointF(const QPointF&)> toWidget;
+    std::function<QPointF(const QPointF&)> toWorld;
+};
+
+/// The mapping of any view with `conv` and `rconv`; the view must outlive the mapping.
+/// Throws std::invalid_argument for a null view.
+template <class ViewT>
+ViewMapping viewMapping(const ViewT* view)
+{
+    if (!view) {
+        throw std::invalid_argument("viewMapping: no view");
+    }
+    return {[view](const QPointF& world) { return view->conv(world); },
+            [view](const QPointF& widget) { return view->rconv(widget); }};
+}
 
 /// The candidates of a point set inside a world polygon.
 using PointFinder = std::function<std::vector<std::shared_ptr<tin::core::Point>>(
@@ -52,6 +72,12 @@ std::size_t pickNearestIndex(const std::function<std::size_t(const tin::core::Po
                              const std::function<std::vector<QPointF>(std::size_t)>& positions,
                              const QRectF& extent, const std::string& errorText,
                              const QPoint& click, const mvc::core::View* view);
+
+/// The same search on any view, through its mapping (`viewMapping`).
+std::size_t pickNearestIndex(const std::function<std::size_t(const tin::core::Polygon&)>& search,
+                             const std::function<std::vector<QPointF>(std::size_t)>& positions,
+                             const QRectF& extent, const std::string& errorText,
+                             const QPoint& click, const ViewMapping& mapping);
 
 /// `pickNearestIndex` over a point set: `finder` searches, `locator` places candidate i,
 /// and the set's bounding rectangle bounds the search. Throws

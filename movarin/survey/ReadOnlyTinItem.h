@@ -57,6 +57,12 @@ public:
     ReadOnlyTinItemController* controller() const;
     ReadOnlyTinItemView* view() const;
 
+signals:
+    /// The part of the TIN given as `partialTin` has changed. The item never emits it
+    /// itself: the GeoEdit surfaces relay their own changes of the edited TIN through it,
+    /// so that the views of profiles can rebuild what they show.
+    void tinChanged(const tin::core::Tin& partialTin);
+
 protected:
     /// For subclasses that store their TIN under another file name.
     ReadOnlyTinItem(const std::string& filename, mvc::core::ModelItem* parent);

@@ -14,10 +14,16 @@ void rectangleToPolygon(tin::core::Polygon& out, const QPointF& p1, const QPoint
     if (!view) {
         throw std::invalid_argument("rectangleToPolygon: no view");
     }
+    rectangleToPolygon(out, p1, p2, viewMapping(view));
+}
+
+void rectangleToPolygon(tin::core::Polygon& out, const QPointF& p1, const QPointF& p2,
+                        const ViewMapping& mapping)
+{
     const QPointF corners[] = {p1, QPointF(p1.x(), p2.y()), p2, QPointF(p2.x(), p1.y())};
     out.clear();
     for (const QPointF& corner : corners) {
-        const QPointF world = view->rconv(corner);
+        const QPointF world = mapping.toWorld(corner);
         out.addPoint(tin::core::Point2D(world.x(), world.y(), -1));
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "movarin/survey/PickNearest.h"
+
 #include <QPointF>
 
 namespace mvc::core {
@@ -20,5 +22,10 @@ namespace varnel {
 /// Throws std::invalid_argument for a null view (and leaves `out` as it was).
 void rectangleToPolygon(tin::core::Polygon& out, const QPointF& p1, const QPointF& p2,
                         const mvc::core::View* view);
+
+/// The same on any view, through its mapping (`viewMapping`): the rubber bands of the mold
+/// detail view and the georeference pane, the squares of the nearest pick.
+void rectangleToPolygon(tin::core::Polygon& out, const QPointF& p1, const QPointF& p2,
+                        const ViewMapping& mapping);
 
 } // namespace varnel

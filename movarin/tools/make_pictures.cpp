@@ -1,5 +1,6 @@
 // Draws the program's own pictures of the shell (logo, start-page marks and icon, mouse
-// hints, the icons of the project window, its items and their actions) into
+// hints, the icons of the project window, its items and their actions, the cursors of the
+// vertex editing) into
 // movarin/resources/images. Not part of the build: run it by hand after a change and commit
 // the PNG files.
 //
@@ -264,6 +265,132 @@ QImage importIcon()
     return image;
 }
 
+// A polygon of the geographic data: a filled green area with a dark outline and its vertices.
+QPolygonF polygonShape()
+{
+    return QPolygonF({QPointF(2, 5), QPointF(8, 1.5), QPointF(14, 4.5), QPointF(12.5, 13.5),
+                      QPointF(4, 14)});
+}
+
+void drawVertexMarks(QPainter& p, const QPolygonF& vertices, const QColor& colour)
+{
+    p.setPen(QPen(colour, 1));
+    p.setBrush(Qt::white);
+    for (const QPointF& v : vertices) {
+        p.drawRect(QRectF(v.x() - 1.5, v.y() - 1.5, 3, 3));
+    }
+}
+
+QImage polygonIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(30, 90, 40), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(120, 190, 100, 200));
+    p.drawPolygon(polygonShape());
+    drawVertexMarks(p, polygonShape(), QColor(30, 90, 40));
+    return image;
+}
+
+// A polyline of the geographic data: a blue line of four segments with its vertices.
+QImage polylineIcon()
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPolygonF line({QPointF(1.5, 13), QPointF(5, 5), QPointF(10, 10.5), QPointF(14.5, 2.5)});
+    p.setPen(QPen(QColor(30, 80, 190), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(line);
+    drawVertexMarks(p, line, QColor(30, 80, 190));
+    return image;
+}
+
+// A green plus or a red minus on a white-rimmed disc of `radius` about `centre`.
+void drawBadge(QPainter& p, bool plus, const QPointF& centre, double radius)
+{
+    const QColor colour = plus ? QColor(20, 140, 40) : QColor(200, 40, 30);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(centre, radius + 0.8, radius + 0.8);
+    p.setBrush(colour);
+    p.drawEllipse(centre, radius, radius);
+    const double arm = 0.58 * radius;
+    p.setPen(QPen(Qt::white, radius * 0.42, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
+    if (plus) {
+        p.drawLine(centre - QPointF(0, arm), centre + QPointF(0, arm));
+    }
+}
+
+// Add or remove a vertex: an outline with its vertices and a plus or minus badge.
+QImage polygonVertexIcon(bool add)
+{
+    QImage image = canvas(16, 16);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPolygonF outline({QPointF(1.5, 7), QPointF(6.5, 1.5), QPointF(12.5, 3.5),
+                             QPointF(7.5, 13.5)});
+    p.setPen(QPen(QColor(60, 60, 70), 1.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(outline);
+    drawVertexMarks(p, outline, QColor(60, 60, 70));
+    drawBadge(p, add, QPointF(11.5, 11.5), 3.8);
+    return image;
+}
+
+// The arrow of a mouse cursor with its tip at (0, 0), outlined so that it shows on any colour.
+void drawArrow(QPainter& p)
+{
+    const QPolygonF arrow({QPointF(0.5, 0.5), QPointF(0.5, 15), QPointF(4.2, 11.4),
+                           QPointF(7, 17.5), QPointF(9.4, 16.4), QPointF(6.6, 10.5),
+                           QPointF(11.5, 10.5)});
+    p.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::white);
+    p.drawPolygon(arrow);
+}
+
+// The arrow cursor with a plus or a minus beside its tip (hot spot at the tip).
+QImage editCursor(bool add)
+{
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawArrow(p);
+    drawBadge(p, add, QPointF(19, 19), 5);
+    return image;
+}
+
+// An open hand over a vertex mark: the hot spot is the centre, where the vertex goes.
+QImage openHandPointCursor()
+{
+    QImage image = canvas(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Four fingers and a thumb, spread, drawn as rounded strokes with a dark rim.
+    const std::vector<std::pair<QPointF, QPointF>> fingers = {
+        {QPointF(10, 14), QPointF(9, 5)},   {QPointF(13.5, 13), QPointF(13.5, 3)},
+        {QPointF(17, 13), QPointF(18, 3.5)}, {QPointF(20.5, 14), QPointF(22, 6)},
+        {QPointF(9, 19), QPointF(4.5, 14)}};
+    QPainterPath palm;
+    palm.addRoundedRect(QRectF(8, 11, 15, 12), 5, 5);
+    for (const QColor& colour : {QColor(40, 40, 40), QColor(255, 255, 255)}) {
+        const double width = colour == Qt::white ? 3.2 : 5.2;
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        for (const auto& finger : fingers) {
+            p.drawLine(finger.first, finger.second);
+        }
+        p.setPen(colour == Qt::white ? QPen(Qt::NoPen) : QPen(colour, 2));
+        p.setBrush(colour);
+        p.drawPath(palm);
+    }
+    // The vertex under the hand.
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(230, 60, 40));
+    p.drawRect(QRectF(13.5, 13.5, 5, 5));
+    return image;
+}
+
 // The words of one mouse hint picture.
 struct HintTexts {
     QString title;
@@ -418,6 +545,13 @@ int main(int argc, char** argv)
     ok = save(deleteItemIcon(), folder + "/iconDeleteItem.png") && ok;
     ok = save(importIcon(), folder + "/iconImport.png") && ok;
     ok = save(imageIcon(), folder + "/iconImage.png") && ok;
+    ok = save(polygonIcon(), folder + "/iconPolygon.png") && ok;
+    ok = save(polylineIcon(), folder + "/iconPolyline.png") && ok;
+    ok = save(polygonVertexIcon(true), folder + "/iconAddPolygonVertex.png") && ok;
+    ok = save(polygonVertexIcon(false), folder + "/iconRemovePolygonVertex.png") && ok;
+    ok = save(editCursor(true), folder + "/cursorAdd.png") && ok;
+    ok = save(editCursor(false), folder + "/cursorRemove.png") && ok;
+    ok = save(openHandPointCursor(), folder + "/cursorOpenHandPoint.png") && ok;
     ok = save(mouseHint(english), folder + "/imgMouseHelp.png") && ok;
     ok = save(mouseHint(japanese), folder + "/ja_JP/imgMouseHelp.png") && ok;
     return ok ? 0 : 1;

@@ -1,6 +1,10 @@
 #include "orlin/util/TinDifferences.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +23,8 @@
 #include "orlin/util/RegionTinMap.h"
 #include "orlin/util/TinMerge.h"
 #include "orlin/util/TinOverlay.h"
+#include "orlin/support/HashMix.h"
+#include "orlin/support/LinearProbingTableT.h"
 #include "trianglecui/TriangleProcessError.h"
 
 namespace tin {
@@ -53,6 +59,102 @@ std::vector<std::shared_ptr<core::Triangle>> trianglesOnlyIn(Tin const& tin, Tin
     return result;
 }
 
+// Triangles of two TINs that stand on the same three vertex objects, found by a hash on the
+// sorted triple of vertex addresses. Two TINs read from files share their vertex objects (the
+// reader interns points) but no triangle objects, so this is how the unchanged part of an edit
+// is recognised after a save and reopen.
+class TwinTriangles {
+public:
+    // Removes from both lists, one for one, the triangles whose triple the other list holds.
+    static void drop(std::vector<std::shared_ptr<core::Triangle>>& first,
+                     std::vector<std::shared_ptr<core::Triangle>>& second)
+    {
+        if (first.empty() || second.empty()) {
+            return;
+        }
+        // The table holds the shorter list; the longer one only probes it.
+        bool const firstIsShorter = first.size() <= second.size();
+        auto& held = firstIsShorter ? first : second;
+        auto& probing = firstIsShorter ? second : first;
+        TwinTriangles twins;
+        twins.m_table.reserve(held.size());
+        for (auto const& t : held) {
+            Slot* slot = twins.claim(tripleOf(*t));
+            ++slot->held;
+        }
+        erase(probing, [&](Triple const& key) {
+            Slot* slot = twins.find(key);
+            if (slot == nullptr || slot->matched == slot->held) {
+                return false;
+            }
+            ++slot->matched;
+            return true;
+        });
+        erase(held, [&](Triple const& key) {
+            Slot* slot = twins.find(key);
+            if (slot->matched == 0) {
+                return false;
+            }
+            --slot->matched;
+            return true;
+        });
+    }
+
+private:
+    using Triple = std::array<core::Point const*, 3>;
+
+    struct Slot {
+        Triple key{};
+        std::uint32_t held = 0;
+        std::uint32_t matched = 0;
+    };
+    struct SlotTraits {
+        static std::size_t hashOf(Slot const& s) { return hashOf(s.key); }
+        static std::size_t hashOf(Triple const& k)
+        {
+            auto word = [](core::Point const* p) {
+                return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+            };
+            return static_cast<std::size_t>(
+                support::mixWords(support::mixWords(word(k[0]), word(k[1])), word(k[2])));
+        }
+        static bool occupied(Slot const& s) { return s.key[0] != nullptr; }
+    };
+
+    static Triple tripleOf(core::Triangle const& t)
+    {
+        Triple k{t.point1().get(), t.point2().get(), t.point3().get()};
+        std::sort(k.begin(), k.end(), std::less<core::Point const*>());
+        return k;
+    }
+
+    Slot* claim(Triple const& key)
+    {
+        auto [slot, made] = m_table.claim(SlotTraits::hashOf(key), [&](Slot const& s) { return s.key == key; });
+        if (made) {
+            slot->key = key;
+        }
+        return slot;
+    }
+
+    Slot* find(Triple const& key)
+    {
+        return const_cast<Slot*>(
+            m_table.find(SlotTraits::hashOf(key), [&](Slot const& s) { return s.key == key; }));
+    }
+
+    // Keeps, in order, the triangles for which twin(triple) is false.
+    template <class Twin>
+    static void erase(std::vector<std::shared_ptr<core::Triangle>>& triangles, Twin twin)
+    {
+        triangles.erase(std::remove_if(triangles.begin(), triangles.end(),
+                                       [&](std::shared_ptr<core::Triangle> const& t) { return twin(tripleOf(*t)); }),
+                        triangles.end());
+    }
+
+    support::LinearProbingTableT<Slot, SlotTraits> m_table;
+};
+
 }  // namespace
 
 double TinDifferences::volume(Tin const& tin)
@@ -77,10 +179,15 @@ void TinDifferences::calculateDifferences(Tin const& a, Tin const& b, bool* ok, 
     *ok = false;
     try {
         core::Rect const overlapRect = core::intersectRects(a.boundingRect(), b.boundingRect());
-        // Triangles both TINs hold (an edited copy shares everything it did not change) lie
-        // on both surfaces at once and add nothing to either sum; the overlay runs on the rest.
-        Tin const first(trianglesOnlyIn(a, b, overlapRect));
-        Tin const second(trianglesOnlyIn(b, a, overlapRect));
+        // Triangles both TINs hold (an edited copy shares everything it did not change), and
+        // triangles of both over the same three vertex objects (the same TINs after a save and
+        // reopen), lie on both surfaces at once and add nothing to either sum; the overlay
+        // runs on the rest.
+        auto firstOnly = trianglesOnlyIn(a, b, overlapRect);
+        auto secondOnly = trianglesOnlyIn(b, a, overlapRect);
+        TwinTriangles::drop(firstOnly, secondOnly);
+        Tin const first(firstOnly);
+        Tin const second(secondOnly);
         auto coveredByBoth = [&](Point2DIRingTree const& tree) {
             std::unique_ptr<geos::geom::Point> p(tree.geosPolygon()->getInteriorPoint());
             core::Point2D const at(p->getX(), p->getY());

@@ -1,14 +1,13 @@
 #pragma once
 
-// Test support of the background image controllers: mouse and key events built with their
-// buttons and modifiers and sent to a widget (the main view, the georeference pane), and a
-// window holding placed pictures with a main view of known scale.
+// Test support of the background image controllers: a window holding placed pictures with a
+// main view of known scale; the mouse and keys reach its widgets through `MouseOn`.
 
 #include "images/ImagesTestSupport.h"
+#include "support/MouseOn.h"
 
 #include "pelkas/GdalImageSetting.h"
 
-#include <QEvent>
 #include <QPoint>
 #include <QPointF>
 
@@ -22,31 +21,6 @@ class GeoreferenceView;
 } // namespace varnel
 
 namespace varnel::test {
-
-/// Sends the events a user's mouse and keyboard make to one widget, synchronously.
-class MouseOn {
-public:
-    explicit MouseOn(QWidget* widget) : m_widget(widget) {}
-
-    void press(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton,
-               Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    void release(const QPoint& pos, Qt::MouseButton button = Qt::LeftButton,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    void move(const QPoint& pos, Qt::MouseButtons buttons = Qt::NoButton,
-              Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    /// Press and release at one place, no move between.
-    void click(const QPoint& pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    /// Press at `from`, moves half way and to `to` with the button held, release at `to`.
-    void drag(const QPoint& from, const QPoint& to, Qt::MouseButton button = Qt::LeftButton,
-              Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-
-private:
-    void send(QEvent::Type type, const QPoint& pos, Qt::MouseButton button,
-              Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) const;
-
-    QWidget* m_widget;
-};
 
 /// A setting from its parts.
 gdalimg::GdalImageSetting placement(const QPointF& topLeft, double scale, double angle);

@@ -26,6 +26,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/LastIODirectory.h>
 #include <guimisc/UserDialogScript.h>
 
@@ -34,7 +35,6 @@
 #include <QFile>
 #include <QMdiSubWindow>
 #include <QProcess>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QUndoStack>
@@ -88,7 +88,7 @@ TEST_F(EditModeLifecycleTest, StlSurfacesOpenAsUntitledEditModeProjects)
     ASSERT_TRUE(QDir().mkpath(ioFolder));
     guimisc::LastIODirectory::set(ioFolder);
     const QStringList recent{file(QStringLiteral("a.cmvn"))};
-    QSettings().setValue(QStringLiteral("general/recentprojects"), recent);
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/recentprojects"), recent);
 
     // Facet counts as read from the files by Python's struct module and by a regular
     // expression over the vertex lines: no facet of either is degenerate.
@@ -250,7 +250,8 @@ TEST_F(EditModeLifecycleTest, NewEditModeProjectIsSavedAndReopened)
     ASSERT_EQ(crossSectionTop.childNames(), QStringList({"CrossSectionGroup"}));
     EXPECT_EQ(crossSectionTop.children[0].attributes.value("name"), "cross sections 1");
     EXPECT_EQ(crossSectionTop.children[0].attributes.value("checkState"), "0");
-    EXPECT_EQ(unzipListing(archive), QStringList({"project.xml"})) << "no TIN, no files";
+    EXPECT_EQ(unzipListing(archive), QStringList({"project.xml"}) + defaultMoldFiles())
+        << "no TIN: the molds' files only";
 
     ASSERT_TRUE(window().closeProject());
     window().openProject(archive);
@@ -318,9 +319,10 @@ TEST_F(EditModeLifecycleTest, CreateModeProjectBecomesASavedEditModeProject)
     EXPECT_EQ(folderEntries(workspaceFolder()).size(), 1u) << "the create-mode work folder went";
     EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(unzipListing(archive),
-              QStringList({"project.xml", "readOnlyTin.tin", "tin.tin",
-                           "backgroundImageGroup/background1.png",
-                           "backgroundImageGroup/background2.png"}));
+              QStringList({"project.xml"}) + defaultMoldFiles()
+                  + QStringList({"readOnlyTin.tin", "tin.tin",
+                                 "backgroundImageGroup/background1.png",
+                                 "backgroundImageGroup/background2.png"}));
 
     ASSERT_TRUE(window().closeProject());
     window().openProject(archive);

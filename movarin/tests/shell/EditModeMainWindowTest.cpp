@@ -114,9 +114,13 @@ TEST_F(EditModeMainWindowTest, WindowShowsTheFixedItemsInTheirThreeOrders)
     EXPECT_TRUE(m_window->isTinEmpty());
     EXPECT_EQ(m_window->moldsContainer(), root()->geoEditSurfaceGroupItem()->moldsContainer());
     EXPECT_EQ(m_window->mdiArea(), m_session.mainWindow().mdiArea());
-    // Files are listed only once the TINs hold data.
-    EXPECT_EQ(m_window->windowItem()->containedFiles(),
-              std::vector<std::string>({"readOnlyTin.tin", "tin.tin"}));
+    // The molds' files come first; the TINs' are listed but written only once they hold data.
+    std::vector<std::string> files;
+    for (const QString& mold : defaultMoldFiles()) {
+        files.push_back(mold.toStdString());
+    }
+    files.insert(files.end(), {"readOnlyTin.tin", "tin.tin"});
+    EXPECT_EQ(m_window->windowItem()->containedFiles(), files);
 }
 
 TEST_F(EditModeMainWindowTest, DocksAndInterfacesAreFoundThroughQt)

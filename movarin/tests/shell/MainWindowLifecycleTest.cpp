@@ -3,6 +3,7 @@
 // not lose the archive or the work; archives that cannot be opened; the recent projects; and
 // the conversion to edit mode where it stops.
 #include "MainWindowTestSupport.h"
+#include "ProjectTestSupport.h"
 
 #include "brask/window/ProjectMdiArea.h"
 #include "movarin/shell/CreateModeMainWindow.h"
@@ -13,6 +14,7 @@
 
 #include "support/QtPrinters.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
@@ -20,7 +22,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QUndoStack>
@@ -32,24 +33,11 @@ namespace {
 
 using Script = guimisc::UserDialogScript;
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
 // An archive made by Info-ZIP holding one member with that content.
 void zipOneMember(const QString& archive, const QString& member, const QByteArray& content)
 {
     QTemporaryDir folder;
-    writeFile(folder.filePath(member), content);
+    ASSERT_TRUE(writeFileBytes(folder.filePath(member), content));
     QProcess zip;
     zip.setWorkingDirectory(folder.path());
     zip.start("zip", {"-q", archive, member});
@@ -175,7 +163,7 @@ protected:
         window().newCreateProject();
         m_archive = saveAs("x");
         ASSERT_EQ(m_archive, file("x.cmvn"));
-        m_bytes = readAll(m_archive);
+        m_bytes = fileBytes(m_archive);
         ASSERT_FALSE(m_bytes.isEmpty());
         createModeWindow()->model()->standardItemModel()->item(0)->setCheckState(Qt::Unchecked);
         modify();
@@ -188,7 +176,7 @@ protected:
         EXPECT_EQ(box.kind, guimisc::UserDialogs::Kind::Critical);
         EXPECT_EQ(box.title, "Error");
         EXPECT_EQ(box.text, "Saving project failed.");
-        EXPECT_EQ(readAll(m_archive), m_bytes);
+        EXPECT_EQ(fileBytes(m_archive), m_bytes);
         EXPECT_TRUE(isModified());
         EXPECT_EQ(window().windowTitle(), "x.cmvn - Movarin");
         EXPECT_EQ(window().project()->filename(), m_archive);
@@ -246,7 +234,7 @@ TEST_F(FailedSaveTest, SavingOntoAFolderSaysWhyInOneBox)
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_TRUE(isModified());
     EXPECT_EQ(window().project()->filename(), m_archive);
-    EXPECT_EQ(readAll(m_archive), m_bytes);
+    EXPECT_EQ(fileBytes(m_archive), m_bytes);
 }
 
 TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
@@ -268,13 +256,13 @@ TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
 TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
 {
     const QString archive = makeArchive("x");
-    QSettings().setValue("general/recentprojects", QStringList{file("gone.cmvn"), archive});
+    guimisc::SettingsSupport::setValue("general/recentprojects", QStringList{file("gone.cmvn"), archive});
     struct Case {
         const char* name;
         QString path;
         QString message;
     };
-    writeFile(file("y.cmvn"), "this is no zip archive\n");
+    ASSERT_TRUE(writeFileBytes(file("y.cmvn"), "this is no zip archive\n"));
     QFile::copy(archive, file("x.emvn"));
     QFile::copy(archive, file("data.STL"));
     const QString windowError = "The project file does not contain a window of this project type.";
@@ -305,7 +293,7 @@ TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
 // no question about saving it, and it stays with its windows and its changes.
 TEST_F(MainWindowLifecycleTest, FileThatIsNoProjectArchiveKeepsTheOpenProject)
 {
-    writeFile(file("notes.cmvn"), "a text file renamed\n");
+    ASSERT_TRUE(writeFileBytes(file("notes.cmvn"), "a text file renamed\n"));
     QFile::copy(QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/numpystl_ascii_Moon.stl"),
                 file("surface"));
     zipOneMember(file("other.emvn"), "readme.txt", "no project here\n");

@@ -9,6 +9,7 @@
 #include "support/ModalAnswerer.h"
 #include "support/QtPrinters.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/LastIODirectory.h>
 #include <guimisc/UserDialogScript.h>
 
@@ -35,27 +36,29 @@ TEST_F(MainWindowStartupTest, FirstStartFillsTheStoreWithTheDefaults)
     {
         MainWindow window;
         QSettings store;
-        QStringList expectedKeys{"general/locale", "general/workspace"};
+        QStringList expectedKeys{"General/locale", "General/workspace"};
         for (const settings::StartupSetting& setting : settings::startupSettings()) {
             SCOPED_TRACE(setting.key);
-            expectedKeys << setting.key;
-            ASSERT_TRUE(store.contains(setting.key));
-            EXPECT_EQ(store.value(setting.key).toString(), setting.defaultValue.toString());
+            expectedKeys << guimisc::SettingsSupport::storedKey(setting.key);
+            ASSERT_TRUE(guimisc::SettingsSupport::contains(setting.key));
+            EXPECT_EQ(guimisc::SettingsSupport::value(setting.key).toString(),
+                      setting.defaultValue.toString());
         }
         QStringList keys = store.allKeys();
         keys.sort();
         expectedKeys.sort();
         EXPECT_EQ(keys, expectedKeys);
         EXPECT_EQ(expectedKeys.size(), 13);
-        EXPECT_EQ(store.value("general/workspace").toString(), settings::defaultWorkspace());
+        EXPECT_EQ(guimisc::SettingsSupport::value("general/workspace").toString(),
+                  settings::defaultWorkspace());
         // The language the preference page offers for the system's; the window keeps the
         // system locale until the next start.
-        EXPECT_FALSE(store.value("general/locale").toString().isEmpty());
+        EXPECT_FALSE(guimisc::SettingsSupport::value("general/locale").toString().isEmpty());
         EXPECT_EQ(window.locale(), QLocale::system());
         EXPECT_EQ(window.windowTitle(), "Movarin");
     }
     // At exit the folder of the file dialogs is stored: the home folder on a first start.
-    EXPECT_EQ(QSettings().value("general/lastiodir").toString(), QDir::homePath());
+    EXPECT_EQ(guimisc::SettingsSupport::value("general/lastiodir").toString(), QDir::homePath());
 }
 
 TEST_F(MainWindowStartupTest, StoredValuesStayAndTheLocaleIsTheStoredOne)
@@ -64,13 +67,13 @@ TEST_F(MainWindowStartupTest, StoredValuesStayAndTheLocaleIsTheStoredOne)
         QSettings store;
         store.setValue("graphics/zscale", 3.5);
         store.setValue("font/angle_fontsize", 30);
-        store.setValue("general/locale", "ja_JP");
+        guimisc::SettingsSupport::setValue("general/locale", "ja_JP");
     }
     MainWindow window;
     EXPECT_DOUBLE_EQ(QSettings().value("graphics/zscale").toDouble(), 3.5);
     EXPECT_EQ(QSettings().value("font/angle_fontsize").toInt(), 30);
     EXPECT_EQ(window.locale().name(), "ja_JP");
-    EXPECT_FALSE(QSettings().contains("general/workspace")) << "no first start, no preference pass";
+    EXPECT_FALSE(guimisc::SettingsSupport::contains("general/workspace")) << "no first start, no preference pass";
 }
 
 TEST_F(MainWindowStartupTest, LastFolderOfTheFileDialogsIsCheckedAndStoredAtExit)
@@ -78,16 +81,16 @@ TEST_F(MainWindowStartupTest, LastFolderOfTheFileDialogsIsCheckedAndStoredAtExit
     QTemporaryDir gone;
     const QString goneFolder = gone.path();
     gone.remove();
-    QSettings().setValue("general/lastiodir", goneFolder);
+    guimisc::SettingsSupport::setValue("general/lastiodir", goneFolder);
     QTemporaryDir used;
     {
         MainWindow window;
         EXPECT_EQ(guimisc::LastIODirectory::get(), QDir::homePath());
-        EXPECT_EQ(QSettings().value("general/lastiodir").toString(), goneFolder)
+        EXPECT_EQ(guimisc::SettingsSupport::value("general/lastiodir").toString(), goneFolder)
             << "nothing is stored before the exit";
         guimisc::LastIODirectory::set(used.path());
     }
-    EXPECT_EQ(QSettings().value("general/lastiodir").toString(), used.path());
+    EXPECT_EQ(guimisc::SettingsSupport::value("general/lastiodir").toString(), used.path());
 
     // A folder that exists is used as it is.
     MainWindow window;
@@ -135,8 +138,8 @@ TEST_F(MainWindowStartupTest, NonAsciiWorkspaceOnlyWarns)
     const QString workspace = QDir::home().absoluteFilePath(QString::fromUtf8("作業"));
     {
         QSettings store;
-        store.setValue("general/workspace", workspace);
-        store.setValue("general/locale", "en_US");
+        guimisc::SettingsSupport::setValue("general/workspace", workspace);
+        guimisc::SettingsSupport::setValue("general/locale", "en_US");
     }
     MainWindow window;
     window.show();

@@ -5,6 +5,7 @@
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/Project.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 #include <guimisc/dialog/WaitDialog.h>
 
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QTest>
@@ -66,7 +66,7 @@ QString MainWindowTest::makeArchive(const QString& name)
 
 QStringList MainWindowTest::recentProjects()
 {
-    return QSettings().value(QStringLiteral("general/recentprojects")).toStringList();
+    return guimisc::SettingsSupport::value(QStringLiteral("general/recentprojects")).toStringList();
 }
 
 FakeTool::FakeTool(const QString& name, const QString& body) : m_previousPath(qgetenv("PATH"))

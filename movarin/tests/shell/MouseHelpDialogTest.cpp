@@ -4,13 +4,14 @@
 
 #include "support/ScratchSettings.h"
 
+#include <guimisc/SettingsSupport.h>
+
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QPixmap>
 #include <QPointer>
-#include <QSettings>
 
 #include <gtest/gtest.h>
 
@@ -47,9 +48,9 @@ TEST_F(MouseHelpDialogTest, ShowsThePictureOfTheStoredLanguage)
         const MouseHelpDialog dialog;
         EXPECT_EQ(shownImage(dialog), QFile::exists(own) ? picture(own) : english);
     }
-    QSettings().setValue(settings::generalLocale, "ja_JP");
+    guimisc::SettingsSupport::setValue(settings::generalLocale, "ja_JP");
     EXPECT_EQ(shownImage(MouseHelpDialog()), japanese);
-    QSettings().setValue(settings::generalLocale, "fr_FR");
+    guimisc::SettingsSupport::setValue(settings::generalLocale, "fr_FR");
     EXPECT_EQ(shownImage(MouseHelpDialog()), english);
 
     const MouseHelpDialog dialog;

@@ -7,6 +7,7 @@
 #include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
 
+#include <guimisc/SettingsSupport.h>
 #include "guimisc/UserDialogScript.h"
 #include "guimisc/widget/DirnameEditWidget.h"
 
@@ -15,6 +16,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -58,7 +60,7 @@ QStringList messageTexts(const guimisc::UserDialogScript& script)
 
 QVariant stored(const char* key)
 {
-    return QSettings().value(key);
+    return guimisc::SettingsSupport::value(key);
 }
 
 // Sets the default QLocale for the life of the object.
@@ -210,6 +212,16 @@ TEST_F(PreferenceDialogTest, WorkingDirectoryIsCheckedFirstAndWarnsWhenChanged)
         EXPECT_EQ(ScratchSettings::snapshot(), before);
     }
     {
+        SCOPED_TRACE("a working directory that cannot be made");
+        PreferenceDialog dialog;
+        field<guimisc::widget::DirnameEditWidget>(dialog, "workingDirectoryEdit")
+            ->setDirname("/dev/null/ws");
+        guimisc::UserDialogScript script;
+        EXPECT_FALSE(dialog.apply());
+        EXPECT_EQ(messageTexts(script), QStringList{"Working directory /dev/null/ws cannot be made."});
+        EXPECT_EQ(ScratchSettings::snapshot(), before);
+    }
+    {
         SCOPED_TRACE("only the language changed");
         PreferenceDialog dialog;
         auto combo = field<QComboBox>(dialog, "languageComboBox");
@@ -221,8 +233,8 @@ TEST_F(PreferenceDialogTest, WorkingDirectoryIsCheckedFirstAndWarnsWhenChanged)
         EXPECT_EQ(stored(settings::generalWorkspace).toString(), settings::defaultWorkspace());
     }
     {
-        SCOPED_TRACE("the working directory changed");
-        const QString folder = m_scratch.homePath() + "/projects";
+        SCOPED_TRACE("the working directory changed, to a folder whose parents are missing");
+        const QString folder = m_scratch.homePath() + "/not/yet/projects";
         PreferenceDialog dialog;
         field<guimisc::widget::DirnameEditWidget>(dialog, "workingDirectoryEdit")->setDirname(folder);
         guimisc::UserDialogScript script;
@@ -239,12 +251,13 @@ TEST_F(PreferenceDialogTest, WorkingDirectoryIsCheckedFirstAndWarnsWhenChanged)
         EXPECT_EQ(script.records()[0].title, "Warning");
         EXPECT_EQ(script.records()[0].kind, guimisc::UserDialogs::Kind::Warning);
         EXPECT_EQ(stored(settings::generalWorkspace).toString(), folder);
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << "made when accepted";
     }
 }
 
 TEST_F(PreferenceDialogTest, StoredValuesAreShownAndWrittenBack)
 {
-    QSettings().setValue(settings::generalLocale, "ko_KR");
+    guimisc::SettingsSupport::setValue(settings::generalLocale, "ko_KR");
     QSettings().setValue(settings::fontAngleSize, 0);
     {
         PreferenceDialog dialog;
@@ -260,7 +273,7 @@ TEST_F(PreferenceDialogTest, StoredValuesAreShownAndWrittenBack)
         EXPECT_EQ(stored(settings::generalLocale).toString(), "ko_KR");
         EXPECT_EQ(stored(settings::fontAngleSize).toInt(), 1);
     }
-    QSettings().setValue(settings::generalLocale, "de_DE");
+    guimisc::SettingsSupport::setValue(settings::generalLocale, "de_DE");
     PreferenceDialog dialog;
     EXPECT_EQ(field<QComboBox>(dialog, "languageComboBox")->currentIndex(), 0);
     EXPECT_EQ(field<QComboBox>(dialog, "languageComboBox")->currentText(), "English");
@@ -322,9 +335,9 @@ TEST_F(PreferenceDialogTest, FirstStartApplyWritesEveryKeyWithItsType)
     // The INI store keeps text; each value must read back as the type its readers expect.
     const QStringList names = {"en_US", "ja_JP", "ko_KR", "th_TH", "id_ID",
                                "zh_CN", "fr_FR", "es_ES", "ru_RU"};
-    EXPECT_TRUE(names.contains(store.value(settings::generalLocale).toString()))
-        << store.value(settings::generalLocale).toString().toStdString();
-    EXPECT_EQ(store.value(settings::generalWorkspace).toString(),
+    EXPECT_TRUE(names.contains(stored(settings::generalLocale).toString()))
+        << stored(settings::generalLocale).toString().toStdString();
+    EXPECT_EQ(stored(settings::generalWorkspace).toString(),
               m_scratch.homePath() + "/" + settings::workspaceFolderName);
     const std::pair<const char*, double> numbers[] = {
         {settings::graphicsColormapMin, -100.0},
@@ -373,7 +386,7 @@ TEST_F(PreferenceDialogTest, FirstStartApplyWritesNothingWhenItCannotValidate)
         EXPECT_FALSE(dialog.apply());
         EXPECT_EQ(messageTexts(script), QStringList{nonAscii});
         EXPECT_EQ(ScratchSettings::snapshot(), before);
-        EXPECT_FALSE(QSettings().contains(settings::generalLocale));
+        EXPECT_FALSE(guimisc::SettingsSupport::contains(settings::generalLocale));
         ScratchSettings::setHome(m_scratch.homePath());
     }
     {

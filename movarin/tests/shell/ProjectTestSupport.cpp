@@ -134,12 +134,37 @@ gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, doubl
     return setting;
 }
 
+QStringList defaultMoldFiles()
+{
+    QStringList files;
+    for (const char* group : {"Sub", "Add"}) {
+        for (int i = 1; i <= 5; ++i) {
+            files << QStringLiteral("geoEditSurfaceGroupItem/moldsContainer/%1/mold%2.mld")
+                         .arg(QLatin1String(group))
+                         .arg(i);
+        }
+    }
+    return files;
+}
+
 QStringList archiveMembers(const QString& archive)
 {
     QProcess unzip;
     unzip.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
     unzip.waitForFinished(-1);
     return QString::fromLocal8Bit(unzip.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "movarin/shell/MainWindow.h"
 #include "movarin/shell/Project.h"
 
+#include <QByteArray>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -84,8 +85,17 @@ struct XmlElement {
 /// A background image's placement: top-left corner, scale and angle in degrees.
 gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, double angle);
 
+/// The files of the ten default molds of a new edit-mode project in the order the project
+/// lists them: the Sub group's five, then the Add group's.
+QStringList defaultMoldFiles();
+
 /// The member names of a zip archive, as `unzip -Z1` lists them.
 QStringList archiveMembers(const QString& archive);
+
+/// The bytes of a file; empty when it cannot be read.
+QByteArray fileBytes(const QString& path);
+/// Writes `bytes` as the whole file; false when it cannot be written.
+bool writeFileBytes(const QString& path, const QByteArray& bytes);
 
 /// Reads a whole XML file; throws std::runtime_error naming the file and the position when
 /// it is not well-formed.

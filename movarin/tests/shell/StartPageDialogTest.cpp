@@ -13,6 +13,8 @@
 #include "support/QtPrinters.h"
 #include "support/ScratchSettings.h"
 
+#include <guimisc/SettingsSupport.h>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
@@ -21,7 +23,6 @@
 #include <QLayout>
 #include <QPushButton>
 #include <QResource>
-#include <QSettings>
 #include <QTest>
 #include <QUrl>
 
@@ -47,7 +48,7 @@ TEST_F(StartPageDialogTest, EachControlReportsItsChoice)
 {
     const QStringList recent = {"/work/rivers/upper.cmvn", "/work/rivers/lower.emvn",
                                 "/work/rivers/delta.v2.cmvn"};
-    QSettings().setValue(settings::generalRecentProjects, recent);
+    guimisc::SettingsSupport::setValue(settings::generalRecentProjects, recent);
     {
         SCOPED_TRACE("Ctrl+N");
         StartPageDialog dialog;
@@ -112,7 +113,7 @@ TEST_F(StartPageDialogTest, ListsTheFirstSixRecentProjectsInStoredOrder)
     for (int i = 0; i < 10; ++i) {
         stored << QStringLiteral("/p/project%1.cmvn").arg(9 - i);
     }
-    QSettings().setValue(settings::generalRecentProjects, stored);
+    guimisc::SettingsSupport::setValue(settings::generalRecentProjects, stored);
     StartPageRecentProjectList list;
     EXPECT_EQ(list.count(), 6);
     QStringList shown;
@@ -126,7 +127,7 @@ TEST_F(StartPageDialogTest, ListsTheFirstSixRecentProjectsInStoredOrder)
     list.addRecentProject("/p/extra.cmvn");
     EXPECT_EQ(list.findChildren<StartPageRecentProject*>().size(), 6);
 
-    QSettings().remove(settings::generalRecentProjects);
+    guimisc::SettingsSupport::remove(settings::generalRecentProjects);
     StartPageRecentProjectList empty;
     EXPECT_EQ(empty.count(), 0);
     EXPECT_TRUE(empty.findChildren<StartPageRecentProject*>().isEmpty());

@@ -197,6 +197,52 @@ TEST_F(TinPainting, KeptPictureShowsWhatDirectDrawingShows)
     EXPECT_EQ(1u, TinPaintCache::existing(view.get())->size());
 }
 
+TEST_F(TinPainting, OverlayPicturesShowWhatDirectDrawingShowsAndLeaveTheTerrainsAlone)
+{
+    GridTin terrain(50);
+    std::vector<std::unique_ptr<GridTin>> overlays;
+    auto view = makeMainView();
+    view->fit(QRectF(-1.5, -0.5, 52, 52));
+    auto paintAll = [&](QImage* image) {
+        QPainter painter(image);
+        TinMainViewHelper::paintTin(&painter, view->transform(), view->drawnRegion(), &terrain.tin,
+                                    &m_colors, view.get(), true);
+        for (const auto& overlay : overlays) {
+            TinMainViewHelper::paintTin(&painter, view->transform(), view->drawnRegion(),
+                                        &overlay->tin, &m_colors, view.get(), false,
+                                        TinMainViewHelper::Layer::Overlay);
+        }
+    };
+    // Twelve small TINs over the terrain, more than the terrain's shelf holds; one of them
+    // lies partly outside the view and one wholly.
+    for (int k = 0; k < 12; ++k) {
+        overlays.push_back(std::make_unique<GridTin>(3));
+        const double dx = k == 10 ? -2.0 : k == 11 ? 80.0 : 4.0 * k;
+        for (const PointPtr& node : overlays.back()->nodes) {
+            *node = Point(node->x() + dx, node->y() + 0.5 * k, node->elevation());
+        }
+    }
+    TinMainViewHelper::setPaintCacheEnabledForTests(false);
+    QImage direct = blank(Qt::darkGray);
+    paintAll(&direct);
+    TinMainViewHelper::setPaintCacheEnabledForTests(true);
+    QImage kept = blank(Qt::darkGray);
+    paintAll(&kept);
+    QImage again = blank(Qt::darkGray);
+    paintAll(&again);
+    EXPECT_EQ(direct, kept);
+    EXPECT_EQ(direct, again);
+
+    EXPECT_EQ(1u, TinPaintCache::existing(view.get())->size());
+    const TinPaintCache* shelf = TinPaintCache::existing(view.get(), TinPaintCache::Shelf::Overlay);
+    ASSERT_NE(nullptr, shelf);
+    EXPECT_EQ(12u, shelf->size());
+    // Cropped: together far less than one picture of the view.
+    EXPECT_LT(shelf->pixels(), 200u * 200u / 4);
+    TinMainViewHelper::discardPaintCache(view.get());
+    EXPECT_EQ(0u, shelf->size());
+}
+
 class SetElevationCommand : public QUndoCommand {
 public:
     SetElevationCommand(PointPtr point, double elevation)

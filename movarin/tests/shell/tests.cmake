@@ -8,3 +8,11 @@ foreach(_set full default malformed)
 endforeach()
 target_compile_definitions(movarin_shell_tests PRIVATE
   MOVARIN_SHELL_LINKS_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+
+# The program's start and end without its event loop, run by the tests of what one start of
+# the program leaves the next (see the program's header).
+add_executable(movarin_startup_probe ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/probe/StartupProbe.cpp)
+target_link_libraries(movarin_startup_probe PRIVATE varnel)
+add_dependencies(movarin_shell_tests movarin_startup_probe)
+target_compile_definitions(movarin_shell_tests PRIVATE
+  MOVARIN_STARTUP_PROBE="$<TARGET_FILE:movarin_startup_probe>")

@@ -2,6 +2,8 @@
 
 #include "movarin/shell/SettingsKeys.h"
 
+#include <guimisc/SettingsSupport.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
@@ -88,9 +90,8 @@ void ScratchSettings::setHome(const QString& folder)
 
 void ScratchSettings::writeStartupDefaults()
 {
-    QSettings store;
     for (const settings::StartupSetting& setting : settings::startupSettings()) {
-        store.setValue(setting.key, setting.defaultValue);
+        guimisc::SettingsSupport::setValue(setting.key, setting.defaultValue);
     }
 }
 

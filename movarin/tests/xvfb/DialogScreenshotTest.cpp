@@ -1,10 +1,27 @@
 // Every dialog and window of the program drawn by the X server as the user sees it, each
 // kept as "screenshots/<name>.png" in the build folder for a look. A test only checks that a
 // picture is not blank (at least 20 colours): whether it looks right is for a person.
+#include "movarin/sections/CalculateSoilVolumeDialog.h"
+#include "movarin/sections/CrossSectionGroupItem.h"
+#include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
+#include "movarin/sections/DrawAuxiliaryDialog.h"
+#include "movarin/sections/GeoDataGroupItem.h"
+#include "movarin/sections/GeoDataGroupItemControllerExportTypeSelectDialog.h"
+#include "movarin/sections/GeoDataGroupValueEditDialog.h"
+#include "movarin/sections/GeoDataGroupValueEditWidget.h"
+#include "movarin/sections/GeoDataPolygonItem.h"
+#include "movarin/sections/GeoDataPolygonItemController.h"
+#include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataTopForCreateItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
 #include "movarin/shell/EditModeMainWindow.h"
+#include "movarin/shell/EditModeMainWindowModel.h"
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/shell/MainWindowActionManager.h"
 #include "movarin/shell/MainWindow.h"
 #include "movarin/shell/MainWindowAboutDialog.h"
 #include "movarin/shell/MainWindowMiscDialogManager.h"
@@ -29,6 +46,12 @@
 #include "movarin/survey/CoordinatePointsItem.h"
 #include "movarin/survey/CoordinatePointsItemController.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/TinItem.h"
+#include "movarin/surfaces/DetailView.h"
+#include "movarin/surfaces/MoldItem.h"
+#include "movarin/surfaces/MoldItemController.h"
+#include "movarin/surfaces/MoldItemControllerSelectionHelper.h"
+#include "movarin/surfaces/MoldItemPropertyDialog.h"
 
 #include "brask/core/Model.h"
 #include "brask/core/ModelItem.h"
@@ -39,20 +62,29 @@
 #include "mirvel/EllipseToPlaneProjectionPairSelectDialog.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
+#include "orlin/util/TinModifier.h"
 #include "pelkas/GdalImageLoader.h"
 
 #include "support/ModalAnswerer.h"
 #include "support/ScratchSettings.h"
 
+#include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWheelEvent>
 #include <QSet>
 #include <QSettings>
 #include <QStandardItem>
@@ -61,6 +93,8 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTableView>
+#include <QTableWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +145,43 @@ void popupAndKeep(QMenu* menu, const QPoint& globalPos, const QString& name)
     menu->hide();
 }
 
+// Opens the browser's right-click menu of each item as the user does (the item selected,
+// then a right press on its row) and keeps its picture as "browser-menu-<name>".
+void keepBrowserMenus(QWidget* mainWindow, mvc::core::Model* model,
+                      const std::vector<std::pair<mvc::core::ModelItem*, QString>>& items)
+{
+    mvc::core::ObjectBrowserView* browser = model->objectBrowserView();
+    ASSERT_NE(browser, nullptr);
+    browser->expandAll();
+    for (const auto& [item, name] : items) {
+        // Selected first: the item's tool-bar buttons may add a tool-bar row and move the
+        // browser down before the right press.
+        model->select(item);
+        QPoint placed(-1, -1);
+        for (int wait = 0; wait < 40; ++wait) {
+            QTest::qWait(50);
+            const QPoint now = browser->viewport()->mapTo(mainWindow, QPoint());
+            if (now == placed) {
+                break;
+            }
+            placed = now;
+        }
+        const QRect rect = browser->visualRect(item->browserItem()->index());
+        ASSERT_TRUE(rect.isValid()) << name.toStdString();
+        const QPoint inWindow = browser->viewport()->mapTo(mainWindow, rect.center());
+        // Released only once the menu is hidden again: a release on the menu that has just
+        // opened under the mouse could trigger its first entry.
+        QWindow* window = mainWindow->windowHandle();
+        QTest::mousePress(window, Qt::RightButton, Qt::NoModifier, inWindow);
+        QMenu* menu = model->rightClickMenu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
+        QTest::qWait(50);
+        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
+        menu->hide();
+        QTest::mouseRelease(window, Qt::RightButton, Qt::NoModifier, inWindow);
+    }
+}
+
 class DialogScreenshotTest : public ScratchSettingsTest {
 protected:
     void SetUp() override { ScratchSettings::writeStartupDefaults(); }
@@ -132,11 +203,12 @@ TEST_F(DialogScreenshotTest, PreferencePages)
 
 TEST_F(DialogScreenshotTest, StartPage)
 {
-    QSettings().setValue(settings::generalRecentProjects,
-                         QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
-                                     QStringLiteral("/work/rivers/lower-reach-after-the-2019-flood.emvn"),
-                                     QStringLiteral("/home/surveyor/projects/2021/delta/delta.v2.cmvn"),
-                                     QStringLiteral("/tmp/river.stl")});
+    guimisc::SettingsSupport::setValue(
+        settings::generalRecentProjects,
+        QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
+                    QStringLiteral("/work/rivers/lower-reach-after-the-2019-flood.emvn"),
+                    QStringLiteral("/home/surveyor/projects/2021/delta/delta.v2.cmvn"),
+                    QStringLiteral("/tmp/river.stl")});
     StartPageDialog dialog;
     dialog.loadLinks(QStringLiteral("en_US"));
     auto tabs = dialog.findChild<QTabWidget*>();
@@ -214,6 +286,40 @@ TEST_F(DialogScreenshotTest, PointDialogsWithoutAProject)
 
     CoordinatePointsGroupItemImportSettingDialog import(nullptr);
     showAndKeep(&import, QStringLiteral("points-import-setting"));
+}
+
+// A trapezoid channel being edited: its bottom points selected (marker dots, the dotted
+// rectangle and the slopes), then the editor's menu opened by a right click in the view.
+TEST_F(DialogScreenshotTest, MoldSettingAndTheEditorsMenu)
+{
+    const mold::core::Mold channel(mold::core::Mold::Subtract, {-6.0, -2.0, 2.0, 6.0},
+                                   {0.0, -2.0, -2.0, 0.0}, 0.0, 0.0);
+    MoldItemPropertyDialog dialog(QStringLiteral("Trapezoid channel"), channel);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    DetailView* view = dialog.detailView();
+    // One notch out, so that the slope labels beside the mold stay in the picture.
+    QWheelEvent wheel(QPointF(view->rect().center()), QPointF(view->mapToGlobal(view->rect().center())),
+                      QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(view, &wheel);
+    const QPoint from = view->conv(QPointF(-3.0, -1.0)).toPoint();
+    const QPoint to = view->conv(QPointF(3.0, -3.0)).toPoint();
+    QTest::mouseMove(view, from);
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent drag(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &drag);
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, to);
+    ASSERT_EQ(2u, dialog.moldItem()->controller()->selectionHelper()->selection().size());
+    QTest::qWait(100);
+    keep(dialog.grab().toImage(), QStringLiteral("mold-setting"));
+
+    QMenu* menu = dialog.moldItem()->controller()->contextMenu();
+    QTest::mouseClick(view, Qt::RightButton, Qt::NoModifier, view->conv(QPointF(4.0, 1.0)).toPoint());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QTest::qWait(50);
+    keep(menu->grab().toImage(), QStringLiteral("mold-setting-menu"));
+    menu->hide();
 }
 
 // A create-mode project in a main window of 1280 by 800, to which a test adds 400 points
@@ -363,9 +469,9 @@ void keepMenus(QMenuBar* bar, const QString& prefix)
 TEST_F(ProjectScreenshotTest, MenusOfTheMainWindowInBothModes)
 {
     // With recent projects and in developers mode every menu has something to show.
-    QSettings().setValue(settings::generalRecentProjects,
-                         QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
-                                     QStringLiteral("/work/rivers/lower-reach.emvn")});
+    guimisc::SettingsSupport::setValue(settings::generalRecentProjects,
+                                       QStringList{QStringLiteral("/work/rivers/upper-reach.cmvn"),
+                                                   QStringLiteral("/work/rivers/lower-reach.emvn")});
     QSettings().setValue(settings::developersMode, true);
     emit m_window->preferenceChanged();
     keepMenus(m_window->menuBar(), QStringLiteral("menu-"));
@@ -427,30 +533,88 @@ TEST_F(ProjectScreenshotTest, ObjectBrowserMenus)
     ASSERT_NE(image, nullptr);
     keepWindow(QStringLiteral("main-window-photo-points-tin"));
 
+    keepBrowserMenus(m_window.get(), m_projectWindow->model(),
+                     {{root()->coordinatePointsGroupItem(), QStringLiteral("points-group")},
+                      {root()->coordinatePointsGroupItem()->childItems().front(),
+                       QStringLiteral("points")},
+                      {root()->coordinatePointsForTinItem(), QStringLiteral("points-for-tin")},
+                      {root()->tinItem(), QStringLiteral("tin")},
+                      {root()->backgroundImageGroupItem(), QStringLiteral("images-group")},
+                      {image, QStringLiteral("image")}});
+}
+
+TEST_F(ProjectScreenshotTest, GeographicDataAndItsDialogs)
+{
+    importPoints();
+    addTin();
+    // A polygon and a polyline over the valley, the polygon selected with its vertices.
+    GeoDataGroupItem* reference =
+        root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
+    ASSERT_NE(reference, nullptr);
+    auto polyline = reference->createPolylineItem(QStringLiteral("C"));
+    auto line = new tin::core::Polyline();
+    for (int j = 0; j < 20; j += 3) {
+        line->addPoint(tin::core::Point2D(636500.0 + 570.0 + 40.0 * std::sin(j / 2.0),
+                                          849500.0 + 60.0 * j, -1));
+    }
+    polyline->setPolyline(line);
+    GeoDataPolylineSetting lineSetting;
+    lineSetting.color = QColor(200, 30, 30);
+    lineSetting.lineWidth = 3;
+    polyline->setSetting(lineSetting);
+    reference->attachChildAtFront(polyline);
+    auto polygon = reference->createPolygonItem(QStringLiteral("Polygon1"));
+    polygon->setPolygon(new tin::core::Polygon({{636700, 849700}, {637000, 849650},
+                                                {637100, 849900}, {636850, 850050},
+                                                {636650, 849950}}));
+    GeoDataPolygonSetting setting;
+    setting.color = QColor(30, 90, 200);
+    setting.lineWidth = 2;
+    polygon->setSetting(setting);
+    reference->attachChildAtFront(polygon);
+    root()->geoDataTopItem()->expandBrowserItem();
+    reference->expandBrowserItem();
+    polygon->selectBrowserItem();
+    keepWindow(QStringLiteral("main-window-geodata"));
+
+    // The group's menu, opened where the user right-clicks its row.
     auto browser = m_projectWindow->findChild<mvc::core::ObjectBrowserView*>();
     ASSERT_NE(browser, nullptr);
-    browser->expandAll();
+    const QRect rect = browser->visualRect(reference->browserItem()->index());
+    ASSERT_TRUE(rect.isValid());
+    const QPoint inWindow = browser->viewport()->mapTo(m_window.get(), rect.center());
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+    QTest::mousePress(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
+    QTest::mouseRelease(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
+    QMenu* menu = m_projectWindow->model()->rightClickMenu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
     QTest::qWait(50);
-    const std::vector<std::pair<mvc::core::ModelItem*, QString>> items = {
-        {root()->coordinatePointsGroupItem(), QStringLiteral("points-group")},
-        {root()->coordinatePointsGroupItem()->childItems().front(), QStringLiteral("points")},
-        {root()->coordinatePointsForTinItem(), QStringLiteral("points-for-tin")},
-        {root()->tinItem(), QStringLiteral("tin")},
-        {root()->backgroundImageGroupItem(), QStringLiteral("images-group")},
-        {image, QStringLiteral("image")},
-    };
-    for (const auto& [item, name] : items) {
-        const QRect rect = browser->visualRect(item->browserItem()->index());
-        ASSERT_TRUE(rect.isValid()) << name.toStdString();
-        const QPoint inWindow = browser->viewport()->mapTo(m_window.get(), rect.center());
-        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
-        QTest::mousePress(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-        QTest::mouseRelease(m_window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
-        QMenu* menu = m_projectWindow->model()->rightClickMenu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << name.toStdString();
-        QTest::qWait(50);
-        keep(menu->grab().toImage(), QStringLiteral("browser-menu-") + name);
-        menu->hide();
+    keep(menu->grab().toImage(), QStringLiteral("browser-menu-geodata-group"));
+    menu->hide();
+
+    std::unique_ptr<QDialog> property(polygon->controller()->propertyDialog(m_window.get()));
+    ASSERT_NE(property, nullptr);
+    showAndKeep(property.get(), QStringLiteral("geodata-polygon-setting"));
+
+    GeoDataGroupItemControllerExportTypeSelectDialog exportType(m_window.get());
+    showAndKeep(&exportType, QStringLiteral("geodata-export-type"));
+
+    // The value dialogs of a real and of an enumerated group, as a definition opens them.
+    const GeoDataGroupItem height(QStringLiteral("Vegetation Height"),
+                                  QStringLiteral("vegetationheight"), QStringLiteral("m"), nullptr);
+    const GeoDataGroupItem dead(QStringLiteral("Dead area"), QStringLiteral("deadarea"),
+                                GeoDataGroupItem::EnumValues{{0, QStringLiteral("Normal")},
+                                                             {1, QStringLiteral("Dead")}},
+                                nullptr);
+    for (const auto& [group, name] :
+         {std::make_pair(&height, QStringLiteral("geodata-value-real")),
+          std::make_pair(&dead, QStringLiteral("geodata-value-enum"))}) {
+        GeoDataGroupValueEditDialog value(m_window.get());
+        value.setWindowTitle(QStringLiteral("Edit Polygon1 value"));
+        value.setWidget(group->buildValueEditWidget());
+        value.setValue(1);
+        value.disableCancel();
+        showAndKeep(&value, name);
     }
 }
 
@@ -492,6 +656,171 @@ TEST_F(ProjectScreenshotTest, ImageDialogs)
 
     georeference->close();
     QTest::qWait(50);
+}
+
+// An edit-mode project in a main window of 1280 by 800: a valley as the base TIN and, as the
+// edited TIN, the valley with a mound merged into its middle.
+class EditModeScreenshotTest : public DialogScreenshotTest {
+protected:
+    void SetUp() override
+    {
+        DialogScreenshotTest::SetUp();
+        m_window = std::make_unique<MainWindow>();
+        m_window->resize(1280, 800);
+        m_window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->newEditProject();
+        m_projectWindow = m_window->findChild<EditModeMainWindow*>();
+        ASSERT_NE(m_projectWindow, nullptr);
+        auto valley = [](double x, double y) { return 0.004 * (x - 100) * (x - 100) + 0.01 * y; };
+        auto mound = [&](double x, double y) {
+            return valley(x, y) + 6.0 - 0.002 * ((x - 100) * (x - 100) + (y - 100) * (y - 100));
+        };
+        const tin::core::Tin base = grid(0, 200, 20, valley);
+        bool ok = false;
+        const tin::core::Tin edited =
+            tin::util::TinModifier::add(base, grid(50, 150, 10, mound), &ok, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(ok);
+        root()->baseTinItem()->setTin(new tin::core::Tin(base));
+        root()->tinItem()->setTin(new tin::core::Tin(edited));
+        view()->fit(root()->boundingBox());
+        QTest::qWait(100);
+    }
+
+    void TearDown() override { m_window.reset(); }
+
+    EditModeMainWindowModelRootItem* root() const { return m_projectWindow->model()->rootItem(); }
+    mvc::core::View* view() const { return m_projectWindow->view(); }
+
+    template <class Z>
+    static tin::core::Tin grid(double from, double to, int cells, Z z)
+    {
+        tin::core::Tin tin;
+        auto at = [&](int i, int j) {
+            const double x = from + (to - from) * i / cells, y = from + (to - from) * j / cells;
+            return tin::core::Point(x, y, z(x, y));
+        };
+        for (int i = 0; i < cells; ++i) {
+            for (int j = 0; j < cells; ++j) {
+                tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+                tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+            }
+        }
+        return tin;
+    }
+
+    // A left click at world point (x, y) after a move there.
+    void clickAt(double x, double y)
+    {
+        const QPoint at = view()->conv(QPointF(x, y)).toPoint();
+        QTest::mouseMove(view(), at);
+        QMouseEvent move(QEvent::MouseMove, at, view()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view(), &move);
+        QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    std::unique_ptr<MainWindow> m_window;
+    EditModeMainWindow* m_projectWindow = nullptr;
+};
+
+template <class Button>
+Button* buttonNamed(QWidget* parent, const QString& text)
+{
+    for (Button* b : parent->findChildren<Button*>()) {
+        if (b->text().remove(QLatin1Char('&')) == text) {
+            return b;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
+{
+    m_window->actionManager()->action(QStringLiteral("Calculate Soil Volume"))->trigger();
+    auto dialog = m_projectWindow->findChild<CalculateSoilVolumeDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    QTest::qWait(100);
+    keep(dialog->grab().toImage(), QStringLiteral("soil-volume"));
+    QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Execute")), Qt::LeftButton);
+    QTest::qWait(50);
+    keep(dialog->grab().toImage(), QStringLiteral("soil-volume-whole"));
+
+    QRadioButton* selected = buttonNamed<QRadioButton>(dialog, QStringLiteral("Selected region"));
+    QTest::mouseClick(selected, Qt::LeftButton, Qt::NoModifier, QPoint(8, selected->height() / 2));
+    QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Select region")), Qt::LeftButton);
+    for (const QPointF& p : {QPointF(60, 60), QPointF(150, 80), QPointF(130, 150)}) {
+        clickAt(p.x(), p.y());
+    }
+    const QPoint band = view()->conv(QPointF(70, 140)).toPoint();
+    QMouseEvent move(QEvent::MouseMove, band, view()->mapToGlobal(band), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view(), &move);
+    QTest::qWait(100);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-soil-region"));
+    QTest::keyClick(view(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Execute")), Qt::LeftButton);
+    QTest::qWait(100);
+    keep(dialog->grab().toImage(), QStringLiteral("soil-volume-region"));
+    dialog->reject();
+}
+
+TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
+{
+    ModalAnswerer answerer([](QWidget* modal) {
+        modal->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral(
+            "# color: #ff0000\n# type: polyline\n20 20\n100 60\n180 30\n\n"
+            "# color: yellow\n# type: triangle\n60 120\n140 120\n100 180\n\n"
+            "# color: #00ffff\n# type: edge\n30 170\n70 190\n130 190\n170 170\n\n"
+            "# type: point\n100 100\n"));
+        QTest::mouseClick(modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Apply),
+                          Qt::LeftButton);
+        QTest::qWait(100);
+        keep(modal->grab().toImage(), QStringLiteral("draw-lines-and-points"));
+        QTest::mouseClick(modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    m_window->actionManager()->action(QStringLiteral("Draw lines and points"))->trigger();
+    EXPECT_TRUE(answerer.answered());
+    QTest::qWait(100);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+}
+
+// An edit-mode project with two cross sections: the menus of the folder and of a section,
+// the main window with a section selected (its end marks and labels), and the path table.
+TEST_F(ProjectScreenshotTest, CrossSections)
+{
+    m_window->newEditProject();
+    auto editWindow = m_window->findChild<EditModeMainWindow*>();
+    ASSERT_NE(editWindow, nullptr);
+    QTest::qWait(100);
+    CrossSectionGroupItem* group = editWindow->model()->rootItem()->crossSectionGroupItem();
+    const std::pair<tin::core::Point, tin::core::Point> ends[] = {
+        {tin::core::Point(-40.0, 30.0), tin::core::Point(45.0, -20.0)},
+        {tin::core::Point(-60.0, -35.0), tin::core::Point(20.0, 40.0)}};
+    for (const auto& [start, end] : ends) {
+        CrossSectionItem* section = group->buildCrossSection(
+            QStringLiteral("Cross section %1").arg(group->childItems().size() + 1), start, end);
+        group->attachChildAtBack(section);
+    }
+    auto section = static_cast<CrossSectionItem*>(group->childItems().front());
+
+    keepBrowserMenus(m_window.get(), editWindow->model(),
+                     {{group, QStringLiteral("cross-sections-group")},
+                      {section, QStringLiteral("cross-section")}});
+
+    editWindow->model()->select(section);
+    // With room for the labels beyond the ends.
+    editWindow->view()->fit(
+        editWindow->model()->rootItem()->boundingBox().adjusted(-15.0, -15.0, 15.0, 15.0));
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-cross-section-selected"));
+
+    CrossSectionItemPathPropertyDialog dialog(m_window.get());
+    dialog.setController(section->controller());
+    showAndKeep(&dialog, QStringLiteral("cross-section-path"));
 }
 
 } // namespace

@@ -1,12 +1,17 @@
 #include "guimisc/FileSupport.h"
 
+#include "guimisc/ErrorMessage.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace guimisc {
 
@@ -21,6 +26,31 @@ bool somethingAt(const QString& path)
 std::filesystem::path toFsPath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString fromFsPath(const std::filesystem::path& path)
+{
+    return QFile::decodeName(path.c_str());
+}
+
+[[noreturn]] void throwCannotReplace(const QString& path)
+{
+    throw ErrorMessage(QCoreApplication::translate("guimisc::FileSupport",
+                                                   "Could not replace %1 before writing it.")
+                           .arg(QDir::toNativeSeparators(path)));
+}
+
+// Gives the file at `path` an inode of its own: a copy beside it is renamed over it, so
+// that the other hard links keep the old bytes and writing here no longer reaches them.
+void detachHardLinks(const QString& path)
+{
+    const QString copy = FileSupport::getTempFileName(QFileInfo(path).absolutePath());
+    if (!QFile::copy(path, copy)
+        || std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(path).constData())
+               != 0) {
+        QFile::remove(copy);
+        throwCannotReplace(path);
+    }
 }
 
 } // namespace
@@ -59,6 +89,92 @@ bool FileSupport::rmdirRecursively(const QString& path)
     // remove_all never follows symbolic links: a link (also `target` itself) goes as a link.
     std::filesystem::remove_all(target, error);
     return !error && !somethingAt(path);
+}
+
+QString FileSupport::followLinks(const QString& path)
+{
+    QString current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(current);
+        if (!info.isSymLink()) {
+            return current;
+        }
+        // Absolute, with a relative target taken from the link's folder; also when dangling.
+        current = info.symLinkTarget();
+    }
+    return current;
+}
+
+QString FileSupport::findForeignEntry(const QString& folder)
+{
+    namespace fs = std::filesystem;
+    const QDir root(folder);
+    const auto named = [&root](const fs::path& path) {
+        return root.relativeFilePath(fromFsPath(path));
+    };
+    // Folders still to be listed; a stack rather than recursion, as an archive may nest deep.
+    std::vector<fs::path> pending{toFsPath(root.absolutePath())};
+    while (!pending.empty()) {
+        const fs::path current = pending.back();
+        pending.pop_back();
+        std::error_code error;
+        fs::directory_iterator it(current, error);
+        for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+            const fs::file_status status = it->symlink_status(error);
+            if (error) {
+                return named(it->path());
+            }
+            if (fs::is_directory(status)) {
+                pending.push_back(it->path());
+                continue;
+            }
+            if (!fs::is_regular_file(status) || fs::hard_link_count(it->path(), error) != 1
+                || error) {
+                return named(it->path());
+            }
+        }
+        if (error) {
+            return named(current);
+        }
+    }
+    return {};
+}
+
+void FileSupport::clearWritePath(const QString& folder, const QString& relativePath)
+{
+    namespace fs = std::filesystem;
+    const QStringList steps =
+        QDir::cleanPath(relativePath).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString current = QDir(folder).absolutePath();
+    for (int i = 0; i < steps.size(); ++i) {
+        current += QLatin1Char('/') + steps[i];
+        if (steps[i] == QLatin1String("..")) {
+            throwCannotReplace(current); // the path leaves the folder
+        }
+        std::error_code error;
+        const fs::file_status status = fs::symlink_status(toFsPath(current), error);
+        if (status.type() == fs::file_type::not_found) {
+            return;
+        }
+        if (error) {
+            throwCannotReplace(current);
+        }
+        if (fs::is_directory(status)) {
+            continue;
+        }
+        if (fs::is_regular_file(status)) {
+            // A file in the middle of the path stays: the writer fails on it and says so.
+            if (i == steps.size() - 1 && fs::hard_link_count(toFsPath(current), error) > 1) {
+                detachHardLinks(current);
+            }
+            return;
+        }
+        // A link (remove never follows it), a device, a pipe or a socket.
+        if (!fs::remove(toFsPath(current), error) || error) {
+            throwCannotReplace(current);
+        }
+        return;
+    }
 }
 
 } // namespace guimisc

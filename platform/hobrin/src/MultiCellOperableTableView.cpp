@@ -135,8 +135,19 @@ void MultiCellOperableTableView::removeSelectedRows()
     for (const QModelIndex& index : selectionModel()->selectedIndexes()) {
         rows.insert(index.row());
     }
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        m->removeRows(*it, 1);
+    // One call per run of adjacent rows, so that the model judges each run whole (a model
+    // that keeps a minimum of rows would otherwise give way row by row until it refuses);
+    // the last run first, so that the earlier rows keep their numbers.
+    auto it = rows.rbegin();
+    while (it != rows.rend()) {
+        const int last = *it;
+        int first = last;
+        for (++it; it != rows.rend() && *it == first - 1; ++it) {
+            first = *it;
+        }
+        if (!m->removeRows(first, last - first + 1)) {
+            return;
+        }
     }
 }
 

@@ -17,4 +17,31 @@ bool StringSupport::isAscii(const QString& text)
     return true;
 }
 
+QStringList StringSupport::parseCSVLine(const QString& line)
+{
+    const QChar quote = QLatin1Char('"');
+    const QChar comma = QLatin1Char(',');
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == quote) {
+            if (quoted && i + 1 < line.size() && line.at(i + 1) == quote) {
+                field += quote;
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+        } else if (c == comma && !quoted) {
+            fields << field;
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    fields << field;
+    return fields;
+}
+
 } // namespace guimisc

@@ -8,6 +8,7 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace guimisc::xml {
@@ -24,6 +25,29 @@ T attributeOr(const QDomElement& element, const QString& name, T defaultValue,
         parse(element.attribute(name), &value);
     }
     return value;
+}
+
+// Where the document first nests elements deeper than `maxDepth`, or -1 for the line when
+// it does not. The DOM builder recurses once per level and overflows the stack on a
+// document of a few tens of thousands of levels; this pass does not recurse. A document
+// that is not well-formed stops the pass early and is left to the DOM's own report.
+void findTooDeep(const QByteArray& content, int maxDepth, qint64* line, qint64* column)
+{
+    *line = -1;
+    *column = -1;
+    QXmlStreamReader reader(content);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement && ++depth > maxDepth) {
+            *line = reader.lineNumber();
+            *column = reader.columnNumber();
+            return;
+        }
+        if (token == QXmlStreamReader::EndElement) {
+            --depth;
+        }
+    }
 }
 
 } // namespace
@@ -44,11 +68,24 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
                                                        "File %1 could not be opened.")
                                .arg(shown));
     }
+    const QByteArray content = file.readAll();
+    qint64 deepLine = 0;
+    qint64 deepColumn = 0;
+    findTooDeep(content, maxDepth, &deepLine, &deepColumn);
+    if (deepLine >= 0) {
+        throw ErrorMessage(QCoreApplication::translate(
+                               "guimisc::xml::XmlSupport",
+                               "File %1 nests elements deeper than %2 levels (line %3, column %4).")
+                               .arg(shown)
+                               .arg(maxDepth)
+                               .arg(deepLine)
+                               .arg(deepColumn));
+    }
     QString message;
     int line = 0;
     int column = 0;
     QDomDocument parsed;
-    if (!parsed.setContent(&file, &message, &line, &column)) {
+    if (!parsed.setContent(content, &message, &line, &column)) {
         throw ErrorMessage(QCoreApplication::translate(
                                "guimisc::xml::XmlSupport",
                                "File %1 is not well-formed XML: %2 (line %3, column %4).")
@@ -62,6 +99,18 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
 QDomElement XmlSupport::getChildNode(const QDomNode& parent, const QString& tag)
 {
     return parent.firstChildElement(tag);
+}
+
+QDomElement XmlSupport::getChildNodeWithAttribute(const QDomNode& parent, const QString& tag,
+                                                  const QString& attribute, const QString& value)
+{
+    for (QDomElement child = parent.firstChildElement(tag); !child.isNull();
+         child = child.nextSiblingElement(tag)) {
+        if (child.hasAttribute(attribute) && child.attribute(attribute) == value) {
+            return child;
+        }
+    }
+    return QDomElement();
 }
 
 int XmlSupport::getIntAttribute(const QDomElement& element, const QString& name,

@@ -1,5 +1,6 @@
 // Temporary names, folder removal and the ASCII copies.
 #include "TestSupport.h"
+#include "guimisc/ErrorMessage.h"
 #include "guimisc/FileSupport.h"
 #include "guimisc/FolderDeleter.h"
 #include "guimisc/StringSupport.h"
@@ -15,9 +16,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace guimisc;
 using hobrintest::readFile;
@@ -80,6 +85,43 @@ TEST(FileSupport, RemovalTakesLinksAsLinksAndReports)
         EXPECT_TRUE(QFileInfo(outside).isDir());
     }
     EXPECT_TRUE(gone(outside));
+}
+
+// The kinds of entry that the project tests do not make: pipes, hard links, dangling links.
+// (Links to files and folders outside are refused and cleared there, through the project.)
+TEST(FileSupport, PipesHardLinksAndDanglingLinksAreForeignAndWritePathsLoseThem)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString victim = tmp.filePath("victim.txt");
+    const QString work = tmp.filePath("work");
+    ASSERT_TRUE(writeFile(victim, "victim"));
+    ASSERT_TRUE(QDir().mkpath(work + "/sub"));
+    ASSERT_TRUE(writeFile(work + "/sub/points.bin", "points"));
+    EXPECT_EQ(FileSupport::findForeignEntry(work), QString());
+
+    const std::pair<const char*, std::function<bool(const QString&)>> kinds[] = {
+        {"pipe", [](const QString& at) { return ::mkfifo(QFile::encodeName(at), 0600) == 0; }},
+        {"hard link", [&](const QString& at) {
+             return ::link(QFile::encodeName(victim), QFile::encodeName(at)) == 0;
+         }},
+        {"dangling link", [&](const QString& at) { return QFile::link(work + "/none", at); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        SCOPED_TRACE(kind);
+        const QString at = work + "/sub/entry";
+        ASSERT_TRUE(make(at));
+        EXPECT_EQ(FileSupport::findForeignEntry(work), "sub/entry");
+        FileSupport::clearWritePath(work, "sub/entry");
+        EXPECT_EQ(FileSupport::findForeignEntry(work), QString());
+        // A hard-linked file keeps its bytes in a copy of its own; the others are gone.
+        ASSERT_EQ(readFile(at), kind == std::string("hard link") ? "victim" : "");
+        ASSERT_TRUE(writeFile(at, "written after the clearing"));
+        QFile::remove(at);
+    }
+    EXPECT_EQ(readFile(victim), "victim");
+    EXPECT_FALSE(QFileInfo::exists(work + "/none"));
+    EXPECT_THROW(FileSupport::clearWritePath(work, "../victim.txt"), ErrorMessage);
 }
 
 TEST(TmpFileCopyer, AsciiCopyOfImageAndItsWorldFiles)

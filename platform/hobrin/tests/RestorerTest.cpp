@@ -2,6 +2,8 @@
 #include "guimisc/restorer/CursorChanger.h"
 #include "guimisc/restorer/QPainterFontChanger.h"
 #include "guimisc/restorer/QPainterPenBrushChanger.h"
+#include "guimisc/restorer/QPainterRotateChanger.h"
+#include "guimisc/restorer/QPainterTranslateChanger.h"
 
 #include <QImage>
 #include <QPainter>
@@ -47,6 +49,31 @@ TEST(Restorer, PenBrushAndFontComeBackInNestedOrder)
     EXPECT_EQ(painter.pen(), pen0);
     EXPECT_EQ(painter.brush(), brush0);
     EXPECT_EQ(painter.font(), font0);
+}
+
+TEST(Restorer, RotationAndTranslationComeBackInNestedOrder)
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    painter.scale(2.0, -1.0);
+    const QTransform start = painter.worldTransform();
+    {
+        QPainterTranslateChanger outer(&painter, 10.0, 5.0);
+        const QTransform moved = painter.worldTransform();
+        EXPECT_EQ(moved.map(QPointF(0, 0)), start.map(QPointF(10, 5)));
+        {
+            QPainterRotateChanger turn(&painter, 90.0);
+            // A quarter turn takes the x axis onto the y axis, then the outer moves apply.
+            const QPointF p = painter.worldTransform().map(QPointF(1, 0));
+            const QPointF q = moved.map(QPointF(0, 1));
+            EXPECT_NEAR(p.x(), q.x(), 1e-12);
+            EXPECT_NEAR(p.y(), q.y(), 1e-12);
+            QPainterTranslateChanger inner(&painter, -3.0, 4.0);
+            EXPECT_NE(painter.worldTransform(), moved);
+        }
+        EXPECT_EQ(painter.worldTransform(), moved);
+    }
+    EXPECT_EQ(painter.worldTransform(), start);
 }
 
 TEST(Restorer, CursorComesBackOrIsUnsetAgain)

@@ -3,6 +3,7 @@
 
 #include "guimisc/UserDialogScript.h"
 #include "guimisc/UserDialogs.h"
+#include "guimisc/dialog/InformationDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -203,4 +204,23 @@ TEST(UserDialogs, RealSaveDialogAsksBeforeReplacingTheSuffixedFile)
         UserDialogs::getSaveFileName(nullptr, "Export", folder.path(), "STL file (*.stl)").isEmpty());
     EXPECT_TRUE(question.contains("surface.stl")) << question.toStdString();
     EXPECT_EQ(hobrintest::readFile(existing), "earlier");
+}
+
+TEST(UserDialogs, KeyedInformationIsRecordedEveryTime)
+{
+    QWidget parent;
+    UserDialogScript script;
+    for (int i = 0; i < 2; ++i) {
+        guimisc::dialog::InformationDialog::information(&parent, "Information",
+                                                        "Please define polygon by clicking.",
+                                                        "geodatapolygoninit");
+    }
+    ASSERT_EQ(script.records().size(), 2u);
+    for (const auto& record : script.records()) {
+        EXPECT_EQ(record.kind, Kind::Information);
+        EXPECT_EQ(record.parent, &parent);
+        EXPECT_EQ(record.title, "Information");
+        EXPECT_EQ(record.text, "Please define polygon by clicking.");
+        EXPECT_EQ(record.buttons, QMessageBox::Ok);
+    }
 }

@@ -2,11 +2,14 @@
 #include "TestSupport.h"
 #include "guimisc/MultiCellOperableTableView.h"
 #include "guimisc/UserDialogScript.h"
+#include "guimisc/LastIODirectory.h"
 #include "guimisc/dialog/WaitDialog.h"
 #include "guimisc/widget/ColorEditWidget.h"
 #include "guimisc/widget/DirnameEditWidget.h"
+#include "guimisc/widget/FilenameEditWidget.h"
 #include "guimisc/widget/MousePositionWidget.h"
 #include "guimisc/widget/RealNumberEditWidget.h"
+#include "guimisc/widget/TransparencyWidget.h"
 #include "guimisc/widget/WidgetContainerWidget.h"
 
 #include <QApplication>
@@ -19,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QStandardItemModel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -46,6 +50,32 @@ std::unique_ptr<QStandardItemModel> table(int rows, int columns)
 QString cell(const QAbstractItemModel& model, int r, int c)
 {
     return model.index(r, c).data().toString();
+}
+
+// A table of numbers that validates as the path and L-H tables do: a cell takes only a
+// number, and no removal may leave fewer than two rows.
+class NumberTable : public QStandardItemModel {
+public:
+    using QStandardItemModel::QStandardItemModel;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        bool ok = false;
+        value.toString().toDouble(&ok);
+        return ok && QStandardItemModel::setData(index, value, role);
+    }
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override
+    {
+        return rowCount() - count >= 2 && QStandardItemModel::removeRows(row, count, parent);
+    }
+};
+
+QStringList rowsOf(const QAbstractItemModel& model)
+{
+    QStringList rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        rows << cell(model, r, 0) + ' ' + cell(model, r, 1) + ' ' + cell(model, r, 2);
+    }
+    return rows;
 }
 
 } // namespace
@@ -134,6 +164,71 @@ TEST(Widgets, TablePastesBlocksIntoSelectionAndEditsRows)
     view.setModel(nullptr);
     view.pasteText("1");
     view.insertRow();
+}
+
+TEST(Widgets, TablePastesIntoAValidatingModelAndKeepsWhatItRefuses)
+{
+    NumberTable model(4, 3);
+    for (int r = 0; r < 4; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            model.setItem(r, c, new QStandardItem(QString::number(10 * r + c)));
+        }
+    }
+    MultiCellOperableTableView view;
+    view.setModel(&model);
+
+    // A 2 x 3 block from a spreadsheet at the current cell; "x" is refused in its cell only.
+    view.setCurrentIndex(model.index(1, 0));
+    view.pasteText("1.5\t-2\t3e2\n4\tx\t6\n");
+    const QStringList pasted{"0 1 2", "1.5 -2 3e2", "4 21 6", "30 31 32"};
+    EXPECT_EQ(rowsOf(model), pasted);
+
+    // Three adjacent rows out of four would leave one: the model refuses, nothing goes
+    // (row by row, two would have gone before the refusal).
+    for (int r : {1, 2, 3}) {
+        view.selectionModel()->select(model.index(r, 1), QItemSelectionModel::Select);
+    }
+    view.removeSelectedRows();
+    EXPECT_EQ(rowsOf(model), pasted);
+
+    // Two runs: the last goes first, so the first keeps its row number.
+    view.selectionModel()->clearSelection();
+    for (int r : {0, 3}) {
+        view.selectionModel()->select(model.index(r, 0), QItemSelectionModel::Select);
+    }
+    view.removeSelectedRows();
+    EXPECT_EQ(rowsOf(model), QStringList({"1.5 -2 3e2", "4 21 6"}));
+}
+
+TEST(Widgets, OpacityEditorAndFileField)
+{
+    widget::TransparencyWidget opacity;
+    EXPECT_EQ(opacity.opacity(), 100);
+    QSignalSpy changed(&opacity, &widget::TransparencyWidget::opacityChanged);
+    opacity.setOpacity(50);
+    opacity.setOpacity(50);
+    opacity.findChild<QSlider*>()->setValue(20); // the user drags
+    opacity.setOpacity(180);
+    EXPECT_EQ(opacity.opacity(), 100);
+    ASSERT_EQ(changed.size(), 3);
+    EXPECT_EQ(changed[1][0].toInt(), 20);
+
+    UserDialogScript script;
+    LastIODirectory::set("/srv/exports");
+    widget::FilenameEditWidget file;
+    file.setFilter("XML files(*.xml)");
+    file.setSaveMode(true);
+    auto button = file.findChild<QPushButton*>();
+    script.answerFile("/data/river/out.xml").answerCancel();
+    button->click();
+    button->click(); // cancelled: the name stays
+    EXPECT_EQ(file.filename(), "/data/river/out.xml");
+    EXPECT_EQ(LastIODirectory::get(), "/data/river");
+    ASSERT_EQ(script.records().size(), 2u);
+    EXPECT_EQ(script.records()[0].kind, UserDialogs::Kind::SaveFileName);
+    EXPECT_EQ(script.records()[0].directory, "/srv/exports");
+    EXPECT_EQ(script.records()[0].filter, "XML files(*.xml)");
+    EXPECT_EQ(script.records()[1].directory, "/data/river/out.xml");
 }
 
 TEST(Widgets, WaitDialogIsModelessAndCancelsOnce)

@@ -6,6 +6,7 @@
 #include "guimisc/xml/CompositeContainer.h"
 #include "guimisc/xml/DoubleContainer.h"
 #include "guimisc/xml/IntContainer.h"
+#include "guimisc/xml/OpacityContainer.h"
 #include "guimisc/xml/QPointFContainer.h"
 #include "guimisc/xml/StringContainer.h"
 #include "guimisc/xml/XmlSupport.h"
@@ -185,6 +186,56 @@ TEST(XmlAttributes, CompositeLoadsSavesAndCopiesItsMembersTogether)
     EXPECT_EQ(number, 1);
 }
 
+TEST(XmlAttributes, OpacityIsSetInPercentAndReadAsFraction)
+{
+    struct Style : CompositeContainer {
+        Style() : CompositeContainer({&width, &opacity}) {}
+        IntContainer width{"lineWidth", 1};
+        OpacityContainer opacity;
+    };
+    Style saved;
+    saved.opacity = 50;
+    EXPECT_EQ(static_cast<double>(saved.opacity), 0.5);
+    const QDomElement e = roundTrip([&](QXmlStreamWriter* w) { saved.save(w); });
+    EXPECT_EQ(e.attribute("opacity"), "50");
+
+    Style loaded;
+    EXPECT_EQ(static_cast<double>(loaded.opacity), 1.0) << "opaque until set";
+    loaded.load(e);
+    EXPECT_EQ(loaded.opacity.percent(), 50);
+    const double painterOpacity = loaded.opacity;
+    EXPECT_EQ(painterOpacity, 0.5);
+
+    // A missing or malformed attribute is opaque; a stored value out of range is clamped.
+    loaded.load(element("lineWidth='3'"));
+    EXPECT_EQ(static_cast<double>(loaded.opacity), 1.0);
+    loaded.load(element("opacity='half'"));
+    EXPECT_EQ(loaded.opacity.percent(), 100);
+    loaded.load(element("opacity='250'"));
+    EXPECT_EQ(loaded.opacity.percent(), 100);
+    loaded.opacity = -5;
+    EXPECT_EQ(static_cast<double>(loaded.opacity), 0.0);
+
+    Style copy;
+    copy.copyValue(saved);
+    EXPECT_EQ(copy.opacity.percent(), 50);
+}
+
+TEST(XmlSupport, ChildWithAttributeIsTheFirstOfThatTagAndValue)
+{
+    QDomDocument document;
+    ASSERT_TRUE(document.setContent(QStringLiteral(
+        "<Top><Group name='b' n='1'/><Other name='a'/><Group n='2'/><Group name='a' n='3'/>"
+        "<Group name='a' n='4'/><Group name='A' n='5'/></Top>")));
+    const QDomElement top = document.documentElement();
+    EXPECT_EQ(XmlSupport::getChildNodeWithAttribute(top, "Group", "name", "a").attribute("n"), "3");
+    EXPECT_EQ(XmlSupport::getChildNodeWithAttribute(top, "Group", "name", "b").attribute("n"), "1");
+    EXPECT_TRUE(XmlSupport::getChildNodeWithAttribute(top, "Group", "name", "").isNull())
+        << "a missing attribute is no empty one";
+    EXPECT_TRUE(XmlSupport::getChildNodeWithAttribute(top, "Group", "name", "c").isNull());
+    EXPECT_TRUE(XmlSupport::getChildNodeWithAttribute(top, "Other", "n", "3").isNull());
+}
+
 TEST(XmlSupport, LoadDomReportsTheFileAndWhereItBreaks)
 {
     QTemporaryDir tmp;
@@ -218,4 +269,38 @@ TEST(XmlSupport, LoadDomReportsTheFileAndWhereItBreaks)
     EXPECT_TRUE(text.contains("column")) << text.toStdString();
 
     EXPECT_TRUE(messageOf(tmp.path()).contains(tmp.path())); // a folder is no file
+}
+
+TEST(XmlSupport, LoadDomRefusesNestingBeyondTheBoundBeforeBuildingTheTree)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    // `levels` elements, each inside the one before, the innermost on the second line.
+    auto nested = [&tmp](int levels) {
+        const QString path = tmp.filePath(QStringLiteral("deep%1.xml").arg(levels));
+        const QByteArray xml = "<a>" + QByteArray("<a>").repeated(levels - 2) + "\n<b/>"
+                               + QByteArray("</a>").repeated(levels - 1) + "\n";
+        EXPECT_TRUE(hobrintest::writeFile(path, xml));
+        return path;
+    };
+    QDomDocument document;
+    XmlSupport::loadDom(nested(XmlSupport::maxDepth), &document);
+    EXPECT_FALSE(document.documentElement().isNull());
+
+    // One level more is refused like malformed XML; far more (which overflowed the stack of
+    // the tree builder) as well.
+    for (const int levels : {XmlSupport::maxDepth + 1, 25000}) {
+        const QString path = nested(levels);
+        const int line = levels == XmlSupport::maxDepth + 1 ? 2 : 1; // where the bound is passed
+        try {
+            XmlSupport::loadDom(path, &document);
+            ADD_FAILURE() << levels << " levels were read";
+        } catch (const guimisc::ErrorMessage& e) {
+            EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("line %1,").arg(line)))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("column"))) << e.message().toStdString();
+        }
+        EXPECT_TRUE(document.documentElement().isNull());
+    }
 }

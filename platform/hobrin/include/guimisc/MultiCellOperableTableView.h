@@ -17,8 +17,14 @@ namespace guimisc {
 ///   fills every selected cell. Each value goes to the model's `setData` as text for cells
 ///   that are editable; the model decides what it accepts.
 /// - "Insert row" inserts one row before the current row (at the end without one) and
-///   "Remove rows" removes every row that holds a selected cell, the last first, through
-///   the model's `insertRows` and `removeRows`; a model that refuses changes nothing.
+///   "Remove rows" removes every row that holds a selected cell through the model's
+///   `insertRows` and `removeRows`: one `removeRows` call per run of adjacent rows, the last
+///   run first, stopping at the first run the model refuses.
+///
+/// The view checks no values: the model validates. A model behind this view refuses a
+/// change it cannot take (a cell text that is no number, a removal that would leave too few
+/// rows) by returning false from `setData`, `insertRows` or `removeRows` and leaving itself
+/// exactly as it was.
 class MultiCellOperableTableView : public QTableView {
     Q_OBJECT
 public:

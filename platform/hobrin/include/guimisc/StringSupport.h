@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
 
 namespace guimisc {
 
 /// Conversions between Qt strings and the 8-bit strings of the libraries that take file
-/// names as `std::string` (GDAL, shapelib, the TIN readers).
+/// names as `std::string` (GDAL, shapelib, the TIN readers), and the fields of a line of
+/// comma-separated text.
 class StringSupport {
 public:
     StringSupport() = delete;
@@ -17,6 +19,15 @@ public:
 
     /// True when every character of the text is below 128 (an empty text is ASCII).
     static bool isAscii(const QString& text);
+
+    /// The fields of one line of comma-separated text (the line without its line break),
+    /// split at every comma outside double quotes. A double quote opens or closes a quoted
+    /// stretch, which may hold commas; inside one, two double quotes stand for one. The
+    /// enclosing quotes are dropped and blanks are kept as they are, so
+    /// `a, "b,c" ,"x""y"` gives `a`, ` b,c `, `x"y`. A line with n commas outside quotes
+    /// gives n + 1 fields (an empty line one empty field); a quote left open runs to the end
+    /// of the line.
+    static QStringList parseCSVLine(const QString& line);
 };
 
 } // namespace guimisc

@@ -12,7 +12,10 @@ namespace guimisc {
 /// child processes; the GUI keeps running while they work.
 ///
 /// - Unpacking runs `unzip -o -q <archive> -d <folder>`: existing files are overwritten.
-///   Entries named with "../" or an absolute path are kept inside the folder.
+///   Entries named with "../" or an absolute path are kept inside the folder. That is all
+///   it keeps: symbolic links stored in the archive are restored as links, which may point
+///   anywhere. A caller that reads or writes the unpacked files checks the folder with
+///   `FileSupport::findForeignEntry` first and refuses the archive when it names an entry.
 /// - Packing runs `zip -q <archive> <members...>` in `folder`, so the members are paths
 ///   relative to it and are stored in the given order (a member starting with "-" is passed
 ///   as "./-..." so that it is not taken for an option; it is stored under its own name).

@@ -23,13 +23,25 @@ class XmlSupport {
 public:
     XmlSupport() = delete;
 
+    /// Elements nested deeper than this are refused by `loadDom`; no file of the program
+    /// comes near it.
+    static constexpr int maxDepth = 256;
+
     /// Parses the file at `path` into `document`. Throws `guimisc::ErrorMessage` whose text
     /// names the file when it is missing or unreadable, and the line and column as well
-    /// when it is not well-formed XML; `document` is then left empty.
+    /// when it is not well-formed XML or nests elements deeper than `maxDepth` (checked
+    /// before any DOM is built); `document` is then left empty. Reads the file into memory
+    /// once and scans it twice.
     static void loadDom(const QString& path, QDomDocument* document);
 
     /// The first child element of `parent` with the tag name `tag`, else a null element.
     static QDomElement getChildNode(const QDomNode& parent, const QString& tag);
+    /// The first child element of `parent` with the tag name `tag` whose attribute
+    /// `attribute` is exactly `value` (a missing attribute matches nothing), else a null
+    /// element.
+    static QDomElement getChildNodeWithAttribute(const QDomNode& parent, const QString& tag,
+                                                 const QString& attribute,
+                                                 const QString& value);
 
     static int getIntAttribute(const QDomElement& element, const QString& name,
                                int defaultValue = 0);

@@ -1,0 +1,129 @@
+#include "movarin/sections/CrossSectionItemPropertyPathTableModel.h"
+
+#include "movarin/sections/CrossSectionItemController.h"
+
+#include <cmath>
+
+namespace varnel {
+
+using Self = CrossSectionItemPropertyPathTableModel;
+
+namespace {
+
+constexpr int COLUMN_COUNT = 2;
+
+} // namespace
+
+Self::CrossSectionItemPropertyPathTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+Self::~CrossSectionItemPropertyPathTableModel() = default;
+
+void Self::setController(CrossSectionItemController* controller)
+{
+    beginResetModel();
+    m_controller = controller;
+    endResetModel();
+}
+
+int Self::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid() || !m_controller) {
+        return 0;
+    }
+    return static_cast<int>(m_controller->editedPath().size());
+}
+
+int Self::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : COLUMN_COUNT;
+}
+
+QVariant Self::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QVariant();
+    }
+    switch (section) {
+    case 0:
+        return tr("X");
+    case 1:
+        return tr("Y");
+    default:
+        return QVariant();
+    }
+}
+
+QVariant Self::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)
+        || index.row() >= rowCount() || index.column() >= COLUMN_COUNT) {
+        return QVariant();
+    }
+    const tin::core::Point2D point = m_controller->editedPath()[index.row()];
+    return index.column() == 0 ? point.x() : point.y();
+}
+
+Qt::ItemFlags Self::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) {
+        return Qt::ItemIsEnabled;
+    }
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount()
+        || index.column() >= COLUMN_COUNT) {
+        return false;
+    }
+    bool isNumber = false;
+    const double v = value.toDouble(&isNumber);
+    if (!isNumber || !std::isfinite(v)) {
+        return false;
+    }
+    const std::vector<tin::core::Point2D> path = m_controller->editedPath();
+    const int first = m_editAllRows ? 0 : index.row();
+    const int last = m_editAllRows ? static_cast<int>(path.size()) - 1 : index.row();
+    for (int row = first; row <= last; ++row) {
+        const tin::core::Point2D& old = path[row];
+        m_controller->setPathPoint(row, index.column() == 0 ? tin::core::Point2D(v, old.y())
+                                                            : tin::core::Point2D(old.x(), v));
+    }
+    // Every cell written is announced, so that the other rows show an "edit all" too.
+    emit dataChanged(this->index(first, index.column()), this->index(last, index.column()));
+    return true;
+}
+
+bool Self::insertRows(int row, int count, const QModelIndex& parent)
+{
+    if (parent.isValid() || !m_controller || count < 1 || row < 0 || row > rowCount()) {
+        return false;
+    }
+    beginInsertRows(parent, row, row + count - 1);
+    for (int i = 0; i < count; ++i) {
+        m_controller->insertPathPoint(row + i, tin::core::Point2D(0.0, 0.0));
+    }
+    endInsertRows();
+    return true;
+}
+
+bool Self::removeRows(int row, int count, const QModelIndex& parent)
+{
+    if (parent.isValid() || !m_controller || count < 1 || row < 0 || row + count > rowCount()) {
+        return false;
+    }
+    beginRemoveRows(parent, row, row + count - 1);
+    for (int i = 0; i < count; ++i) {
+        m_controller->removePathPoint(row);
+    }
+    endRemoveRows();
+    return true;
+}
+
+void Self::turnOnEditAllRows(int state)
+{
+    m_editAllRows = state != 0;
+}
+
+} // namespace varnel

@@ -1,0 +1,190 @@
+#include "movarin/sections/GeoDataGroupItem.h"
+
+#include "movarin/sections/EnumValueEditWidget.h"
+#include "movarin/sections/GeoDataGroupItemController.h"
+#include "movarin/sections/GeoDataPolygonItem.h"
+#include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataTopItem.h"
+#include "movarin/sections/RealValueEditWidget.h"
+
+#include <guimisc/StringSupport.h>
+
+#include <QDomElement>
+#include <QStandardItem>
+#include <QXmlStreamWriter>
+#include <QtGlobal>
+
+#include <exception>
+#include <memory>
+
+namespace varnel {
+
+namespace {
+
+const QString POLYGON_ELEMENT = QStringLiteral("GeoDataPolygon");
+const QString POLYLINE_ELEMENT = QStringLiteral("GeoDataPolyLine");
+
+std::string geometryFileName(int number)
+{
+    return QStringLiteral("geodata%1.dat").arg(number).toStdString();
+}
+
+} // namespace
+
+GeoDataGroupItem::GeoDataGroupItem(const QString& caption, const QString& name, ValueType type,
+                                   mvc::core::ModelItem* parent)
+    : mvc::core::ModelItem(FolderIcon, caption, parent, 0), m_name(name), m_valueType(type)
+{
+    setSubPath(guimisc::StringSupport::toStr(name));
+    // The top item may change while the group is built for loading: look it up each time.
+    connect(this, &GeoDataGroupItem::geoDataPolylineChanged, this, [this] {
+        if (auto top = qobject_cast<GeoDataTopItem*>(QObject::parent())) {
+            emit top->geoDataPolylineChanged();
+        }
+    });
+}
+
+GeoDataGroupItem::GeoDataGroupItem(const QString& caption, const QString& name,
+                                   mvc::core::ModelItem* parent)
+    : GeoDataGroupItem(caption, name, None, parent)
+{
+}
+
+GeoDataGroupItem::GeoDataGroupItem(const QString& caption, const QString& name,
+                                   const QString& unit, mvc::core::ModelItem* parent)
+    : GeoDataGroupItem(caption, name, Real, parent)
+{
+    m_unit = unit;
+}
+
+GeoDataGroupItem::GeoDataGroupItem(const QString& caption, const QString& name,
+                                   const EnumValues& enumValues, mvc::core::ModelItem* parent)
+    : GeoDataGroupItem(caption, name, Enum, parent)
+{
+    m_enumValues = enumValues;
+}
+
+GeoDataGroupItem::~GeoDataGroupItem() = default;
+
+const QString& GeoDataGroupItem::name() const
+{
+    return m_name;
+}
+
+GeoDataGroupItem::ValueType GeoDataGroupItem::valueType() const
+{
+    return m_valueType;
+}
+
+const QString& GeoDataGroupItem::unit() const
+{
+    return m_unit;
+}
+
+const GeoDataGroupItem::EnumValues& GeoDataGroupItem::enumValues() const
+{
+    return m_enumValues;
+}
+
+GeoDataGroupValueEditWidget* GeoDataGroupItem::buildValueEditWidget() const
+{
+    switch (m_valueType) {
+    case Real:
+        return new RealValueEditWidget(m_unit);
+    case Enum:
+        return new EnumValueEditWidget(m_enumValues);
+    case None:
+        break;
+    }
+    return nullptr;
+}
+
+void GeoDataGroupItem::countPolygonsAndPolylines(int* polygons, int* polylines) const
+{
+    *polygons = 0;
+    *polylines = 0;
+    for (const mvc::core::ModelItem* child : childItems()) {
+        if (qobject_cast<const GeoDataPolygonItem*>(child)) {
+            ++*polygons;
+        } else if (qobject_cast<const GeoDataPolylineItem*>(child)) {
+            ++*polylines;
+        }
+    }
+}
+
+template <class Item>
+Item* GeoDataGroupItem::detachedChild(Item* item)
+{
+    if (QStandardItem* row = item->browserItem(); row && row->parent() == browserItem()) {
+        browserItem()->takeRow(row->row());
+    }
+    return item;
+}
+
+GeoDataPolygonItem* GeoDataGroupItem::createPolygonItem(const QString& caption)
+{
+    return detachedChild(new GeoDataPolygonItem(caption, this));
+}
+
+GeoDataPolylineItem* GeoDataGroupItem::createPolylineItem(const QString& caption)
+{
+    return detachedChild(new GeoDataPolylineItem(caption, this));
+}
+
+void GeoDataGroupItem::announcePolylineChange()
+{
+    try {
+        emit geoDataPolylineChanged();
+    } catch (const std::exception& e) {
+        qWarning("A listener of a geographic-data change failed: %s", e.what());
+    }
+}
+
+QString GeoDataGroupItem::itemTypeName() const
+{
+    return tr("Geographic data");
+}
+
+void GeoDataGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
+{
+    int number = 0;
+    for (QDomNode node = element.firstChild(); !node.isNull(); node = node.nextSibling()) {
+        ++number;
+        const QString tag = node.toElement().tagName();
+        std::unique_ptr<mvc::core::ModelItem> item;
+        if (tag == POLYLINE_ELEMENT) {
+            item.reset(createPolylineItem(QString()));
+        } else if (tag == POLYGON_ELEMENT) {
+            item.reset(createPolygonItem(QString()));
+        } else {
+            continue;
+        }
+        item->setFilename(geometryFileName(number));
+        item->loadFromProjectMainFile(node.toElement());
+        attachChildAtBack(item.release());
+    }
+}
+
+void GeoDataGroupItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
+{
+    writer->writeAttribute(QStringLiteral("name"), m_name);
+    int number = 0;
+    for (mvc::core::ModelItem* child : childItems()) {
+        ++number;
+        const bool isPolyline = qobject_cast<GeoDataPolylineItem*>(child) != nullptr;
+        if (!isPolyline && !qobject_cast<GeoDataPolygonItem*>(child)) {
+            continue;
+        }
+        writer->writeStartElement(isPolyline ? POLYLINE_ELEMENT : POLYGON_ELEMENT);
+        child->setFilename(geometryFileName(number));
+        child->saveToProjectMainFile(writer);
+        writer->writeEndElement();
+    }
+}
+
+mvc::core::ModelItemController* GeoDataGroupItem::buildController() const
+{
+    return new GeoDataGroupItemController(this);
+}
+
+} // namespace varnel

@@ -1,0 +1,7 @@
+#include "movarin/sections/GeoDataGroupValueEditWidget.h"
+
+namespace varnel {
+
+GeoDataGroupValueEditWidget::~GeoDataGroupValueEditWidget() = default;
+
+} // namespace varnel
