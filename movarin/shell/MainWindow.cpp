@@ -588,8 +588,10 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
     bool saved = false;
     bool reported = false;
     try {
-        saved = project->save() && project->zipTo(filename);
-        reported = !saved && project->zipFailureReported();
+        // The packing's report counts only when this save got as far as packing.
+        const bool written = project->save();
+        saved = written && project->zipTo(filename);
+        reported = written && !saved && project->zipFailureReported();
     } catch (const std::exception&) {
         saved = false;
     }
