@@ -235,6 +235,17 @@ TEST_F(FailedSaveTest, SavingOntoAFolderSaysWhyInOneBox)
     EXPECT_TRUE(isModified());
     EXPECT_EQ(window().project()->filename(), m_archive);
     EXPECT_EQ(fileBytes(m_archive), m_bytes);
+
+    // The next save fails before packing ("project.xml" cannot be written): that is told, even
+    // though the packing reported its own failure last time.
+    const QString mainFile = window().project()->absoluteFileName("project.xml");
+    ASSERT_TRUE(QFile::remove(mainFile));
+    ASSERT_TRUE(QDir().mkdir(mainFile));
+    script.clearRecords();
+    EXPECT_FALSE(window().saveProject());
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].text, "Saving project failed.");
+    EXPECT_EQ(fileBytes(m_archive), m_bytes);
 }
 
 TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
