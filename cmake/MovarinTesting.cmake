@@ -17,8 +17,16 @@ set(MOVARIN_SHARED_DATA_DIR "${PROJECT_SOURCE_DIR}/../shared/data" CACHE PATH
 # so that a plain `ctest` needs nothing from the caller's environment.
 function(_movarin_label_discovered_tests target labels platform)
   set(_properties "LABELS \"${labels}\"")
+  set(_environment "")
   if(platform)
-    string(APPEND _properties " ENVIRONMENT \"QT_QPA_PLATFORM=${platform}\"")
+    list(APPEND _environment "QT_QPA_PLATFORM=${platform}")
+  endif()
+  if(MOVARIN_SANITIZE)
+    # LeakSanitizer hides what system libraries keep until exit (scripts/lsan-suppressions.txt).
+    list(APPEND _environment "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan-suppressions.txt")
+  endif()
+  if(_environment)
+    string(APPEND _properties " ENVIRONMENT \"${_environment}\"")
   endif()
   if(platform STREQUAL "xcb")
     # One X server at a time: they grab the screen, and two xvfb-run -a may race for a number.

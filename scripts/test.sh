@@ -6,7 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 BUILD_DIR="$build" bash "$root/scripts/build.sh" "$@"
-# Used by sanitizer builds only (-DMOVARIN_SANITIZE=ON); harmless otherwise.
+# The test programs carry the suppressions in their CTest properties; the other tests (the
+# smoke run, the shapefile check) get them here. Used by sanitizer builds only.
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" -LE xvfb --no-tests=error
