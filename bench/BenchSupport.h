@@ -79,6 +79,24 @@ Measure inChild(Measure (*run)(int), int n, Finish finish)
     return childRecord<Measure>(fds[0], pid);
 }
 
+// A value made on first use (`get`) and dropped by `drop`, so that main can destroy it while
+// what it needs (the application object) still exists.
+template <class T>
+class MadeOnFirstUse {
+public:
+    T& get()
+    {
+        if (!m_value) {
+            m_value = std::make_unique<T>();
+        }
+        return *m_value;
+    }
+    void drop() { m_value.reset(); }
+
+private:
+    std::unique_ptr<T> m_value;
+};
+
 // A directory under the system's temporary directory, unique to this process; made on first use.
 class ScratchDir {
 public:

@@ -17,6 +17,7 @@
 //
 // BenchSupport.h (orlin) comes before any Qt header: Qt's keyword macros would spoil it.
 #include "BenchSupport.h"
+#include "ProgramBenchSupport.h"
 
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
 #include "movarin/shell/EditModeMainWindow.h"
@@ -36,7 +37,6 @@
 
 #include <guimisc/UserDialogScript.h>
 
-#include <QApplication>
 #include <QTableWidget>
 
 #include <benchmark/benchmark.h>
@@ -199,23 +199,12 @@ BENCHMARK(BM_SoilVolumeAfterReopen)->Unit(benchmark::kMillisecond)->Iterations(3
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    const bench::ScratchDir scratch("movarin_bench_soil_volume_");
-    bench::useOffscreenScratchHome(scratch.file("home"));
-    {
-        QApplication application(argc, argv);
-        QApplication::setOrganizationName(QStringLiteral("KORV/DASEL"));
-        QApplication::setApplicationName(QStringLiteral("Movarin"));
-        setUpScene(scratch);
-
-        bench::RatioReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printRatio("BM_SoilVolumeAfterEdit", "BM_BarePatchDifferences", "goal: under 5 s");
-        reporter.printRatio("BM_SoilVolumeAfterReopen", "BM_BarePatchDifferences", "goal: under 5 s");
-        std::printf("peak resident %.0f MB\n", bench::peakResidentMb());
-        g_scene.reset();
-        benchmark::Shutdown();
-    }
-    scratch.remove();
-    return 0;
+    return bench::runInProgram(
+        argc, argv, "movarin_bench_soil_volume_", setUpScene,
+        [](const bench::RatioReporter& reporter) {
+            reporter.printRatio("BM_SoilVolumeAfterEdit", "BM_BarePatchDifferences", "goal: under 5 s");
+            reporter.printRatio("BM_SoilVolumeAfterReopen", "BM_BarePatchDifferences", "goal: under 5 s");
+            std::printf("peak resident %.0f MB\n", bench::peakResidentMb());
+        },
+        [] { g_scene.reset(); });
 }

@@ -175,18 +175,11 @@ private:
 };
 
 // Made on first use, dropped by main while the application object still exists.
-std::unique_ptr<Scene>& sceneHolder()
-{
-    static std::unique_ptr<Scene> held;
-    return held;
-}
+bench::MadeOnFirstUse<Scene> theScene;
 
 Scene& scene()
 {
-    if (!sceneHolder()) {
-        sceneHolder() = std::make_unique<Scene>();
-    }
-    return *sceneHolder();
+    return theScene.get();
 }
 
 // The archives as read when the project opens, front first.
@@ -326,7 +319,7 @@ int main(int argc, char** argv)
     reporter.printRatio("BM_OverlapTests", "BM_BareTripleHash", "(every surface asked)");
     reporter.printTime("BM_RepaintUnchanged", "(goal: under 100 ms)");
     reporter.printTime("BM_RepaintTerrainOnly", "(the terrain alone)");
-    sceneHolder().reset();
+    theScene.drop();
     benchmark::Shutdown();
     return 0;
 }

@@ -81,6 +81,11 @@ bool isParallel(const tin::core::Edge& edge, const Point& from, const Point& to)
 }
 
 /// One point per TIN edge that the segment meets, on the edge at the crossing.
+///
+/// An edge keeps its ends in the order its first triangle gave them, and a TIN read back from
+/// its archive (or built in another order) may hold them the other way round. The crossing is
+/// computed from the end that comes first by x, then y, so that the same triangles give the
+/// same rows, bit for bit, however the TIN was built.
 void collectCrossings(const tin::core::Tin& tin, const Point& from, const Point& to,
                       std::vector<Point>* points)
 {
@@ -91,7 +96,11 @@ void collectCrossings(const tin::core::Tin& tin, const Point& from, const Point&
         if (isParallel(*edge, from, to)) {
             continue;
         }
-        points->push_back(tin::core::intersection(*edge->point1(), *edge->point2(), a, b));
+        const Point& p = *edge->point1();
+        const Point& q = *edge->point2();
+        const bool inOrder = std::make_pair(p.x(), p.y()) <= std::make_pair(q.x(), q.y());
+        points->push_back(inOrder ? tin::core::intersection(p, q, a, b)
+                                  : tin::core::intersection(q, p, a, b));
     }
 }
 

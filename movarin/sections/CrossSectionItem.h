@@ -45,8 +45,10 @@ class GeoDataPolylineItem;
 ///
 /// Profile (`buildLhTable`): a row at S' and one at E' where the TIN holds them, and one row
 /// for every TIN edge that the segment S'–E' meets, at the crossing point with its
-/// elevation interpolated along the edge; rows ascend by L (a stable order: equal L keep
-/// the order of collection). Nothing is merged: a crossing at a vertex gives one row per
+/// elevation interpolated along the edge from the end that comes first by x, then y (so
+/// that the same triangles give the same rows whichever way their edges run, as after a
+/// reopen); rows ascend by L (a stable order: equal L keep the order of collection).
+/// Nothing is merged: a crossing at a vertex gives one row per
 /// edge met there, and an end on an edge gives an end row and a crossing row. An edge
 /// parallel to the section (|cross product| at most 1e-12 times the product of the two
 /// lengths) gives no row; its ends come from the edges beside it. A null or empty TIN, a

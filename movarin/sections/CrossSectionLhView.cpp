@@ -1,11 +1,240 @@
 #include "movarin/sections/CrossSectionLhView.h"
 
+#include "movarin/sections/CrossSectionLhTableModel.h"
+#include "movarin/sections/CrossSectionLhViewLhTableItem.h"
+#include "movarin/sections/CrossSectionLhViewLhTableItemController.h"
+#include "movarin/sections/CrossSectionLhViewLhTableItemDrawer.h"
+#include "movarin/sections/CrossSectionLhViewLhTableItemView.h"
+
+#include "brask/core/View.h"
+
+#include <guimisc/UserDialogs.h>
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <algorithm>
+#include <exception>
+
 namespace varnel {
 
-CrossSectionLhView::CrossSectionLhView(QWidget* parent) : PrimitiveView(parent)
+using Self = CrossSectionLhView;
+
+namespace {
+
+constexpr double FIT_FILL = 0.9;
+constexpr double EMPTY_EXTENT = 10.0;
+
+} // namespace
+
+Self::CrossSectionLhView(QWidget* parent) : PrimitiveView(parent) {}
+
+Self::~CrossSectionLhView() = default;
+
+void Self::setUpItem(CrossSectionItem* section, CrossSectionLhTableModel* model)
 {
+    m_item = std::make_unique<LhTableItem>(section, model, this);
+    fit();
 }
 
-CrossSectionLhView::~CrossSectionLhView() = default;
+template <class Change> void Self::changeItem(Change change)
+{
+    if (m_item) {
+        change(*m_item);
+        update();
+    }
+}
+
+template <class Hook> void Self::toController(Hook hook)
+{
+    if (!m_item) {
+        return;
+    }
+    try {
+        hook(*m_item->controller());
+    } catch (const std::exception& e) {
+        guimisc::UserDialogs::critical(this, tr("Error"), QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void Self::setBaseRows(const Rows* rows)
+{
+    changeItem([&](LhTableItem& item) { item.setBaseRows(rows); });
+}
+
+void Self::setAuxiliaryRows(const Rows* rows)
+{
+    changeItem([&](LhTableItem& item) { item.setAuxiliaryRows(rows); });
+}
+
+void Self::setPolylineCrossings(const CrossSectionPolylineCrossings* crossings)
+{
+    changeItem([&](LhTableItem& item) { item.setPolylineCrossings(crossings); });
+}
+
+void Self::connectToDialog(CrossSectionDialog* dialog)
+{
+    if (m_item) {
+        m_item->controller()->setDialog(dialog);
+    }
+}
+
+void Self::setGridWidthX(double width)
+{
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setGridWidthX(width); });
+}
+
+void Self::setGridWidthY(double width)
+{
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setGridWidthY(width); });
+}
+
+void Self::setShowGridX(bool show)
+{
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setShowGridX(show); });
+}
+
+void Self::setShowGridY(bool show)
+{
+    changeItem([&](LhTableItem& item) { item.view()->drawer()->setShowGridY(show); });
+}
+
+void Self::setShowBaseTin(bool show)
+{
+    changeItem([&](LhTableItem& item) { item.view()->setShowBase(show); });
+}
+
+void Self::setShowDetail(bool show)
+{
+    toController([&](LhTableItemController& controller) { controller.setShowDetail(show); });
+}
+
+void Self::fit()
+{
+    if (!m_item || !hasPlotArea()) {
+        return;
+    }
+    const QRectF box = profileBox(m_item->rows());
+    setCenterPoint(box.center());
+    // A fit frames the profile whatever the zoom before.
+    setScale(1.0);
+    setRelativeScaleX(width() * FIT_FILL / box.width());
+    setRelativeScaleY(height() * FIT_FILL / box.height());
+    updateView();
+}
+
+QRectF Self::profileBox(const Rows& rows)
+{
+    QRectF box;
+    if (!rows.empty()) {
+        const auto [minL, maxL] = std::minmax_element(
+            rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.L < b.L; });
+        const auto [minH, maxH] = std::minmax_element(
+            rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.H < b.H; });
+        box = QRectF(QPointF(minL->L, minH->H), QPointF(maxL->L, maxH->H));
+    }
+    if (box.width() == 0.0) {
+        box.setLeft(box.left() - EMPTY_EXTENT / 2.0);
+        box.setWidth(EMPTY_EXTENT);
+    }
+    if (box.height() == 0.0) {
+        // y up: top() is the lowest elevation.
+        box.setTop(box.top() - EMPTY_EXTENT / 2.0);
+        box.setHeight(EMPTY_EXTENT);
+    }
+    return box;
+}
+
+QRectF Self::plotRect() const
+{
+    return QRectF(QPointF(LEFT_MARGIN, TOP_MARGIN), QPointF(width(), height()));
+}
+
+bool Self::hasPlotArea() const
+{
+    return width() > LEFT_MARGIN && height() > TOP_MARGIN;
+}
+
+QTransform Self::modifyTransform() const
+{
+    if (!hasPlotArea()) {
+        return QTransform();
+    }
+    return QTransform::fromTranslate(LEFT_MARGIN, TOP_MARGIN)
+        .scale(1.0 - static_cast<double>(LEFT_MARGIN) / width(),
+               1.0 - static_cast<double>(TOP_MARGIN) / height());
+}
+
+QPixmap Self::drawModel()
+{
+    QPixmap picture(size());
+    picture.fill(Qt::darkGray);
+    if (m_item && hasPlotArea()) {
+        QPainter painter(&picture);
+        LhTableItemView* view = m_item->view();
+        view->setColors(Qt::black, Qt::white);
+        view->paint(&painter, transform(), drawnArea());
+        view->paintHelpers(&painter, transform(), drawnArea());
+    }
+    return picture;
+}
+
+void Self::keyPressEvent(QKeyEvent* event)
+{
+    toController([&](LhTableItemController& controller) { controller.keyPressEvent(event, this); });
+}
+
+void Self::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    toController(
+        [&](LhTableItemController& controller) { controller.mouseDoubleClickEvent(event, this); });
+}
+
+void Self::mouseMoveEvent(QMouseEvent* event)
+{
+    const bool navigating = inViewOperation();
+    viewMouseMoveEvent(event);
+    if (!navigating) {
+        toController(
+            [&](LhTableItemController& controller) { controller.mouseMoveEvent(event, this); });
+    }
+}
+
+void Self::mousePressEvent(QMouseEvent* event)
+{
+    viewMousePressEvent(event);
+    if (!inViewOperation()) {
+        toController(
+            [&](LhTableItemController& controller) { controller.mousePressEvent(event, this); });
+    }
+}
+
+void Self::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool navigating = inViewOperation();
+    viewMouseReleaseEvent(event);
+    if (navigating) {
+        return;
+    }
+    toController(
+        [&](LhTableItemController& controller) { controller.mouseReleaseEvent(event, this); });
+    if (m_item && event->button() == Qt::RightButton
+        && mvc::core::View::isClick(rightClickPos(), event->pos())) {
+        m_item->showContextMenu(event->globalPos());
+    }
+}
+
+void Self::resizeEvent(QResizeEvent* event)
+{
+    PrimitiveView::resizeEvent(event);
+    fit();
+}
+
+void Self::wheelEvent(QWheelEvent* event)
+{
+    viewWheelEvent(event);
+    toController([&](LhTableItemController& controller) { controller.wheelEvent(event, this); });
+}
 
 } // namespace varnel

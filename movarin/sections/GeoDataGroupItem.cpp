@@ -112,6 +112,19 @@ void GeoDataGroupItem::countPolygonsAndPolylines(int* polygons, int* polylines) 
     }
 }
 
+GeoDataPolylineItem* GeoDataGroupItem::polylineByCaption(const QString& caption) const
+{
+    const QString key = caption.toLower();
+    for (mvc::core::ModelItem* child : childItems()) {
+        auto polyline = qobject_cast<GeoDataPolylineItem*>(child);
+        if (polyline && polyline->caption().toLower() == key
+            && polyline->polyline()->pointsCount() >= 2) {
+            return polyline;
+        }
+    }
+    return nullptr;
+}
+
 template <class Item>
 Item* GeoDataGroupItem::detachedChild(Item* item)
 {

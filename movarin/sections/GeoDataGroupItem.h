@@ -58,6 +58,10 @@ public:
     GeoDataGroupValueEditWidget* buildValueEditWidget() const;
     /// The numbers of polygon and of polyline children; other children are not counted.
     void countPolygonsAndPolylines(int* polygons, int* polylines) const;
+    /// The first polyline child whose caption, in lower case, is `caption` in lower case and
+    /// that has at least two vertices (a line the exports can follow); null when there is
+    /// none. The exports find the reference lines "1" to "4" and "C" so.
+    GeoDataPolylineItem* polylineByCaption(const QString& caption) const;
 
     /// A new item with that caption that hangs under the group by its Qt parent only: its
     /// row is taken back out, so that the caller attaches it (and owns it until then).

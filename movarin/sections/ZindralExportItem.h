@@ -1,13 +1,18 @@
 #pragma once
 
+#include "movarin/sections/ZindralExportSetting.h"
+
 #include "brask/core/ModelItem.h"
 
 namespace varnel {
 
-/// The grid-model export of an edit-mode project: an item without browser row, view or
-/// controller, written and read by the edit-mode root as "ZindralExportSetting".
+/// The grid-model export of an edit-mode project (entry 6 of the edit-mode root): an item
+/// without browser row, view or controller that keeps the setting of the last export. The
+/// root writes and reads the setting as the element "ZindralExportSetting".
 ///
-/// For now it keeps no setting, and `exportGrid` does nothing.
+/// `exportGrid` shows `ZindralExportDialog` on the setting, keeps what the user accepted,
+/// runs `ZindralGridExporter` and reports "Grid data is successfully exported to %1." when the
+/// three files were written (the exporter has said why otherwise); Cancel does nothing.
 class ZindralExportItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
@@ -15,6 +20,15 @@ public:
     ~ZindralExportItem() override;
 
     void exportGrid();
+
+    const ZindralExportSetting& setting() const;
+
+protected:
+    void doLoadFromProjectMainFile(const QDomElement& element) override;
+    void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
+
+private:
+    ZindralExportSetting m_setting;
 };
 
 } // namespace varnel

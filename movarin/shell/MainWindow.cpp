@@ -758,9 +758,20 @@ bool MainWindow::replaceByEditModeProject(const tin::core::Tin& tin,
                                       QMessageBox::Ok);
         return false;
     }
+    // The new window was placed while the old one still stood, so clear of it; it takes the
+    // old one's place instead, as a window opened after the old one closed would.
+    QWidget* oldWindow = m_project ? m_project->projectWindow() : nullptr;
+    auto oldSubWindow = oldWindow ? qobject_cast<QMdiSubWindow*>(oldWindow->parentWidget()) : nullptr;
+    const bool wasMaximized = oldSubWindow && oldSubWindow->isMaximized();
+    const QRect oldGeometry = oldSubWindow ? oldSubWindow->geometry() : QRect();
     discardProject(subWindow);
     installProject(std::move(project));
     connectProjectSignals();
+    if (wasMaximized) {
+        subWindow->showMaximized();
+    } else if (oldGeometry.isValid()) {
+        subWindow->setGeometry(oldGeometry);
+    }
     showProjectWindow(subWindow);
     static_cast<EditModeMainWindow*>(subWindow->widget())->view()->fit();
     return true;

@@ -47,15 +47,7 @@ void DetailView::setContextMenuEnabled(bool enabled)
 
 void DetailView::fitToMold()
 {
-    QRectF r = m_moldItem ? m_moldItem->boundingRect() : QRectF();
-    if (r.width() == 0.0) {
-        r.setLeft(r.left() - 5.0);
-        r.setWidth(10.0);
-    }
-    if (r.height() == 0.0) {
-        r.setTop(r.top() - 5.0);
-        r.setHeight(10.0);
-    }
+    const QRectF r = MoldItem::withExtent(m_moldItem ? m_moldItem->boundingRect() : QRectF(), 10.0);
     setCenterPoint(r.center());
     setScale(std::min(0.9 * width() / r.width(), 0.9 * height() / r.height()));
     updateView();

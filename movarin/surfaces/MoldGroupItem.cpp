@@ -1,5 +1,6 @@
 #include "movarin/surfaces/MoldGroupItem.h"
 
+#include "movarin/surfaces/MoldGroupItemWidget.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldsContainer.h"
 
@@ -18,7 +19,14 @@ MoldGroupItem::MoldGroupItem(mold::core::Mold::EditType editType, mvc::proj::Pro
     addDefaultMolds();
 }
 
-MoldGroupItem::~MoldGroupItem() = default;
+MoldGroupItem::~MoldGroupItem()
+{
+    // The molds go with the group (Qt children): the browser lets go of them first.
+    if (m_widget) {
+        m_molds.clear();
+        m_widget->rebuildIcons();
+    }
+}
 
 mold::core::Mold::EditType MoldGroupItem::editType() const
 {
@@ -59,6 +67,16 @@ void MoldGroupItem::clear()
     m_molds.clear();
 }
 
+MoldGroupItemWidget* MoldGroupItem::widget() const
+{
+    return m_widget;
+}
+
+void MoldGroupItem::setWidget(MoldGroupItemWidget* widget)
+{
+    m_widget = widget;
+}
+
 QMainWindow* MoldGroupItem::mainWindow() const
 {
     const auto container = dynamic_cast<const MoldsContainer*>(parent());
@@ -79,6 +97,10 @@ void MoldGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
 {
     const std::vector<MoldItem*> old = m_molds;
     m_molds.clear();
+    if (m_widget) {
+        // Its icons and the preview must not outlive the molds they show.
+        m_widget->rebuildIcons();
+    }
     qDeleteAll(old);
     for (QDomElement child = element.firstChildElement(); !child.isNull();
          child = child.nextSiblingElement()) {
@@ -86,6 +108,9 @@ void MoldGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
         m_molds.push_back(mold);
         mold->setFileIndex(static_cast<int>(m_molds.size()));
         mold->loadFromProjectMainFile(child);
+    }
+    if (m_widget) {
+        m_widget->rebuildIcons();
     }
 }
 

@@ -4,12 +4,15 @@
 
 #include <mold/core/Mold.h>
 
+#include <QPointer>
+
 #include <vector>
 
 class QMainWindow;
 
 namespace varnel {
 
+class MoldGroupItemWidget;
 class MoldItem;
 
 /// The molds of one edit type (Add or Sub) in the molds library, in display order, which is
@@ -44,6 +47,11 @@ public:
     /// Empties the list; the molds are not deleted.
     void clear();
 
+    /// The Mold Browser's widget of the group; null until the browser binds it, and once it
+    /// is gone.
+    MoldGroupItemWidget* widget() const;
+    void setWidget(MoldGroupItemWidget* widget);
+
     /// The main window of the project, parent of the molds' dialogs and message boxes; null
     /// outside a project window.
     QMainWindow* mainWindow() const;
@@ -61,6 +69,7 @@ private:
 
     mold::core::Mold::EditType m_editType;
     std::vector<MoldItem*> m_molds;
+    QPointer<MoldGroupItemWidget> m_widget;
 };
 
 } // namespace varnel

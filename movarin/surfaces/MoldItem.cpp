@@ -298,6 +298,19 @@ QRectF MoldItem::boundingRect() const
     return QRectF(left, top, right - left, bottom - top);
 }
 
+QRectF MoldItem::withExtent(QRectF rect, double side)
+{
+    if (rect.width() == 0.0) {
+        rect.setLeft(rect.left() - side / 2.0);
+        rect.setWidth(side);
+    }
+    if (rect.height() == 0.0) {
+        rect.setTop(rect.top() - side / 2.0);
+        rect.setHeight(side);
+    }
+    return rect;
+}
+
 void MoldItem::setLH(const std::vector<double>& l, const std::vector<double>& h)
 {
     m_mold.setLH(l, h);

@@ -100,6 +100,9 @@ public:
     /// y from the least to the greatest H (so `top()` is the lowest height); (0, 0, 0, 0)
     /// without points, wherever the base point lies.
     QRectF boundingRect() const;
+    /// `rect` with a side of no length made `side` long, centred where it was: what the mold
+    /// views frame, so that a flat mold or a single spot still has an extent.
+    static QRectF withExtent(QRectF rect, double side);
 
     /// Replaces all points; common::exception::RuntimeException when the lengths differ.
     void setLH(const std::vector<double>& l, const std::vector<double>& h);

@@ -1,6 +1,7 @@
 #include "movarin/surfaces/MoldItemController.h"
 
 #include "movarin/shell/MoldDetailViewHelperI.h"
+#include "movarin/shell/SelectionHelperSwitchT.h"
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemControllerAddPointSelectionHelper.h"
@@ -13,9 +14,6 @@
 #include <guimisc/UserDialogs.h>
 
 #include <QAction>
-
-#include <algorithm>
-#include <stdexcept>
 
 namespace varnel {
 
@@ -120,21 +118,9 @@ void Self::wheelEvent(QWheelEvent* event, DetailView* view)
 
 void Self::setSelectionHelper(guimisc::helper::SelectionHelper* tool)
 {
-    if (tool == m_selectionHelper.get()) {
-        return;
-    }
-    auto* next = dynamic_cast<SelectionHelper*>(tool);
-    if (!next || next->controller() != this) {
-        throw std::invalid_argument("Not a tool of the mold editor.");
-    }
-    std::vector<MoldDetailViewHelperI*>& list = m_item->view()->viewHelpers();
-    for (const auto& helper : m_selectionHelper->viewHelpers()) {
-        list.erase(std::remove(list.begin(), list.end(), helper.get()), list.end());
-    }
-    m_selectionHelper.reset(next);
-    for (const auto& helper : next->viewHelpers()) {
-        list.push_back(helper.get());
-    }
+    SelectionHelperSwitchT<SelectionHelper, MoldDetailViewHelperI>::install(
+        m_selectionHelper, tool, this, m_item->view()->viewHelpers(),
+        "Not a tool of the mold editor.");
 }
 
 void Self::handleMoldDefinition()

@@ -6,8 +6,15 @@
 
 namespace varnel {
 
-/// The dock that shows an edit-mode project's molds, "Mold Browser": for now an empty dock
-/// with its title.
+class MoldItem;
+class MoldsContainer;
+class MoldsContainerWidget;
+
+/// The dock that shows an edit-mode project's molds, "Mold Browser": its widget (a
+/// `MoldsContainerWidget`, owned) shows the molds library in an Add and a Sub tab with a
+/// preview of the selected mold, and adds, copies, edits and deletes molds. The dock is
+/// made with its parent alone and bound to the project's molds container later
+/// (`setMoldsContainer`); until then its tabs are empty.
 ///
 /// A project window that has one implements
 /// `mvc::window::WindowWithQDockWidgetI<MoldsContainerBrowser>` (listed in its
@@ -18,6 +25,14 @@ class MoldsContainerBrowser : public QDockWidget {
 public:
     explicit MoldsContainerBrowser(QWidget* parent = nullptr);
     ~MoldsContainerBrowser() override;
+
+    void setMoldsContainer(MoldsContainer* container);
+    MoldsContainerWidget* moldsContainerWidget() const;
+    /// The mold selected in the current tab; null when none.
+    MoldItem* selectedMoldItem() const;
+
+private:
+    MoldsContainerWidget* m_widget;
 };
 
 /// A window with the molds browser dock.

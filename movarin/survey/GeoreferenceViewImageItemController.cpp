@@ -8,6 +8,7 @@
 #include "movarin/survey/GeoreferenceViewInitSelectionHelper.h"
 #include "movarin/survey/GeoreferenceViewWaitingSelectionHelper.h"
 #include "movarin/survey/GeoreferenceViewDestinationOperationWaitingSelectionHelper.h"
+#include "movarin/shell/SelectionHelperSwitchT.h"
 
 #include "brask/core/ModelItemController.h"
 #include "orlin/core/Point.h"
@@ -15,9 +16,6 @@
 #include <guimisc/UserDialogs.h>
 
 #include <QAction>
-
-#include <algorithm>
-#include <stdexcept>
 
 namespace varnel {
 
@@ -127,23 +125,9 @@ void Self::wheelEvent(QWheelEvent* event, GeoreferenceView* view)
 
 void Self::updateSelectionHelper(guimisc::helper::SelectionHelper* next)
 {
-    if (next == m_selectionHelper.get()) {
-        return;
-    }
-    auto* tool = dynamic_cast<SelectionHelper*>(next);
-    if (!tool || tool->controller() != this) {
-        throw std::invalid_argument("Not a tool of the georeference pane's controller.");
-    }
-    std::vector<GeoreferenceViewHelper*>& list = m_item->itemView()->viewHelpers();
-    if (m_selectionHelper) {
-        for (const auto& helper : m_selectionHelper->viewHelpers()) {
-            list.erase(std::remove(list.begin(), list.end(), helper.get()), list.end());
-        }
-    }
-    m_selectionHelper.reset(tool);
-    for (const auto& helper : tool->viewHelpers()) {
-        list.push_back(helper.get());
-    }
+    SelectionHelperSwitchT<SelectionHelper, GeoreferenceViewHelper>::install(
+        m_selectionHelper, next, this, m_item->itemView()->viewHelpers(),
+        "Not a tool of the georeference pane's controller.");
 }
 
 void Self::defineGcp(GcpTable::size_type row)

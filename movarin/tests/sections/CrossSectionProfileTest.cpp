@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -221,6 +223,65 @@ TEST(CrossSectionProfileTest, SignedLFollowsTheAxisTheSectionRunsAlong)
     EXPECT_GT(diagonal.item.signedL(tin::core::Point2D(1.0, -1.0)), 0.0);
     EXPECT_LT(diagonal.item.signedL(tin::core::Point2D(-1.0, 1.0)), 0.0);
     EXPECT_EQ(down.item.myBoundingBox(), QRectF(10.0, 10.0, 2.0, 40.0));
+}
+
+// An edge holds its ends in the order of their addresses, so a TIN read back from its archive
+// (new point objects) may hold them the other way round; the rows must not change with it: a
+// reopened project would show and export other numbers. At map coordinates a crossing
+// computed from the other end differs in the last bits.
+TEST(CrossSectionProfileTest, TheSameTrianglesGiveTheSameRowsWhicheverWayTheirEdgesRun)
+{
+    // The curved grid carried to map coordinates and jittered, its points stored twice in
+    // opposite orders: every edge of one TIN runs the other way in the other.
+    const tin::core::Tin grid = gridTin(wave);
+    std::map<const tin::core::Point*, std::size_t> index;
+    auto forwardPoints = std::make_shared<std::vector<tin::core::Point>>();
+    for (const auto& triangle : grid.allTriangles()) {
+        for (int k = 0; k < 3; ++k) {
+            const tin::core::Point& p = *triangle->point(k);
+            if (index.emplace(&p, forwardPoints->size()).second) {
+                const double x = 639900.0 + p.x() + 0.61 * std::sin(0.73 * p.x() + p.y());
+                const double y = 485100.0 + p.y() + 0.53 * std::cos(0.57 * p.y() + p.x());
+                forwardPoints->emplace_back(x, y, 80.0 + p.elevation());
+            }
+        }
+    }
+    const std::size_t count = forwardPoints->size();
+    auto backwardPoints = std::make_shared<std::vector<tin::core::Point>>(
+        forwardPoints->rbegin(), forwardPoints->rend());
+    const auto build = [&](const std::shared_ptr<std::vector<tin::core::Point>>& points,
+                           bool reversed) {
+        tin::core::Tin tin;
+        for (const auto& triangle : grid.allTriangles()) {
+            std::shared_ptr<tin::core::Point> corners[3];
+            for (int k = 0; k < 3; ++k) {
+                const std::size_t i = index.at(triangle->point(k).get());
+                corners[k] = std::shared_ptr<tin::core::Point>(
+                    points, &(*points)[reversed ? count - 1 - i : i]);
+            }
+            tin.addTriangle(corners[0], corners[1], corners[2]);
+        }
+        return tin;
+    };
+    const tin::core::Tin forward = build(forwardPoints, false);
+    const tin::core::Tin backward = build(backwardPoints, true);
+
+    for (const auto& [start, end] :
+         {std::pair<QPointF, QPointF>{{639903.3, 485191.7}, {639996.1, 485107.4}},
+          {{639947.2, 485102.5}, {639952.9, 485198.8}},
+          {{639880.0, 485133.3}, {640020.0, 485141.1}}}) {
+        const Section s(start, end);
+        for (bool extend : {false, true}) {
+            const Rows a = s.item.buildLhTable(&forward, extend);
+            const Rows b = s.item.buildLhTable(&backward, extend);
+            ASSERT_GT(a.size(), 10u);
+            ASSERT_EQ(a.size(), b.size());
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                EXPECT_EQ(a[i].L, b[i].L) << "row " << i;
+                EXPECT_EQ(a[i].H, b[i].H) << "row " << i;
+            }
+        }
+    }
 }
 
 // In a project the current profile is cut from the edited TIN and the base profile from the

@@ -1,16 +1,29 @@
 #include "SectionsTestSupport.h"
 
+#include "movarin/sections/CrossSectionDialog.h"
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionGroupItemController.h"
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionLhView.h"
+#include "movarin/sections/CrossSectionLhViewLhTableItem.h"
+#include "movarin/sections/CrossSectionLhViewLhTableItemController.h"
+#include "movarin/sections/CrossSectionLhViewLhTableItemControllerSelectionHelper.h"
 #include "movarin/shell/EditModeMainWindow.h"
 #include "movarin/shell/EditModeMainWindowModel.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/TinItem.h"
 
 #include "brask/core/View.h"
 #include "orlin/core/Point.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLayout>
+#include <QItemSelectionModel>
+#include <QMdiSubWindow>
+#include <QTableView>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -84,7 +97,8 @@ SectionsTest::SectionsTest()
     if (!m_window) {
         throw std::runtime_error("No edit-mode window");
     }
-    view()->resize(400, 300);
+    // Fixed: the window's layout (its docks) must not resize the view under the test.
+    view()->setFixedSize(400, 300);
     view()->fit(QRectF(-100.0, -75.0, 200.0, 150.0));
 }
 
@@ -134,6 +148,21 @@ CrossSectionItem* SectionsTest::addSection(const QString& name, const QPointF& s
     return section;
 }
 
+CrossSectionDialog* SectionsTest::openWindow(CrossSectionItem* section)
+{
+    section->controller()->showAction()->trigger();
+    CrossSectionDialog* dialog = section->controller()->crossSectionDialog();
+    if (!dialog) {
+        throw std::runtime_error("No cross-section window");
+    }
+    QMdiSubWindow* sub = section->controller()->crossSectionSubWindow();
+    QWidget* frame = sub ? static_cast<QWidget*>(sub) : dialog;
+    frame->resize(900, 500);
+    dialog->layout()->activate();
+    QApplication::processEvents();
+    return dialog;
+}
+
 void SectionsTest::select(mvc::core::ModelItem* item) const
 {
     m_window->model()->select(item);
@@ -148,6 +177,61 @@ void SectionsTest::settle()
 {
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+SectionWindowTest::SectionWindowTest()
+{
+    root()->baseTinItem()->setTin(new tin::core::Tin(gridTin([](double, double) { return 0.0; })));
+    root()->tinItem()->setTin(new tin::core::Tin(gridTin(editedSurface)));
+    m_section = addSection(QStringLiteral("K1"), {12.0, 45.0}, {88.0, 45.0});
+    m_dialog = openWindow(m_section);
+}
+
+SectionWindowTest::~SectionWindowTest() = default;
+
+double SectionWindowTest::editedSurface(double x, double)
+{
+    return 0.1 * x - 2.0;
+}
+
+CrossSectionLhView* SectionWindowTest::plot() const
+{
+    return m_dialog->lhView();
+}
+
+QPoint SectionWindowTest::plotPixel(double l, double h) const
+{
+    return plot()->conv(QPointF(l, h)).toPoint();
+}
+
+QPoint SectionWindowTest::rowPixel(std::size_t i) const
+{
+    const CrossSectionLhTableRow& row = m_dialog->currentRows().at(i);
+    return plotPixel(row.L, row.H);
+}
+
+MouseOn SectionWindowTest::plotMouse() const
+{
+    return MouseOn(plot());
+}
+
+CrossSectionLhRowIndices SectionWindowTest::plotSelection() const
+{
+    return plot()->item()->controller()->selectionHelper()->selection();
+}
+
+CrossSectionLhRowIndices SectionWindowTest::tableSelection() const
+{
+    CrossSectionLhRowIndices rows;
+    for (const QModelIndex& index : m_dialog->tableView()->selectionModel()->selectedRows()) {
+        rows.insert(static_cast<std::size_t>(index.row()));
+    }
+    return rows;
+}
+
+QImage SectionWindowTest::grabPlot() const
+{
+    return plot()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace varnel::test

@@ -8,6 +8,8 @@
 #include "support/MouseOn.h"
 #include "support/ScratchSettings.h"
 
+#include "movarin/sections/CrossSectionLhTableRow.h"
+
 #include "orlin/core/Tin.h"
 
 #include <QImage>
@@ -21,6 +23,8 @@
 class QUndoStack;
 
 namespace varnel {
+class CrossSectionDialog;
+class CrossSectionLhView;
 class CrossSectionGroupItem;
 class CrossSectionGroupItemController;
 class CrossSectionItem;
@@ -67,6 +71,9 @@ protected:
     QPoint pixel(const QPointF& world) const;
     /// A section attached at the back of the group, not through the undo stack.
     CrossSectionItem* addSection(const QString& name, const QPointF& start, const QPointF& end);
+    /// Opens the section's window through its menu entry, its sub-window 900 x 500 pixels
+    /// and laid out; the window.
+    CrossSectionDialog* openWindow(CrossSectionItem* section);
     /// Makes `item` the selected item, whose controller gets the view's input.
     void select(mvc::core::ModelItem* item) const;
     /// What the view shows after a repaint.
@@ -77,6 +84,37 @@ protected:
 private:
     std::unique_ptr<ProjectSession> m_session;
     EditModeMainWindow* m_window = nullptr;
+};
+
+/// A section's window open on a project whose base TIN is the flat `gridTin` at elevation 0
+/// and whose edited TIN is the `gridTin` of `editedSurface` (0.1 x - 2, rising along x). The
+/// section "K1" runs from S = (12, 45) to E = (88, 45): its profile has a row at each end and
+/// one at every 5 m between (the grid's vertical edges and its diagonals), none sharing a
+/// position.
+class SectionWindowTest : public SectionsTest {
+protected:
+    SectionWindowTest();
+    ~SectionWindowTest() override;
+
+    static double editedSurface(double x, double y);
+
+    CrossSectionItem* section() const { return m_section; }
+    CrossSectionDialog* dialog() const { return m_dialog; }
+    CrossSectionLhView* plot() const;
+    /// The plot's widget pixel of the point (L, H) (rounded).
+    QPoint plotPixel(double l, double h) const;
+    /// The plot's pixel of current row i.
+    QPoint rowPixel(std::size_t i) const;
+    MouseOn plotMouse() const;
+    /// What the plot's active mode holds selected, and the rows the table shows selected.
+    CrossSectionLhRowIndices plotSelection() const;
+    CrossSectionLhRowIndices tableSelection() const;
+    /// What the plot shows after a repaint.
+    QImage grabPlot() const;
+
+private:
+    CrossSectionItem* m_section = nullptr;
+    CrossSectionDialog* m_dialog = nullptr;
 };
 
 } // namespace varnel::test

@@ -294,6 +294,11 @@ TEST_F(EditModeLifecycleTest, CreateModeProjectBecomesASavedEditModeProject)
         group->attachChildAtBack(item);
     }
     window().project()->projectFile()->setModified(true);
+    // Where the user left the create-mode window.
+    QMdiSubWindow* createSub = ProjectSession::subWindowOf(create);
+    ASSERT_NE(createSub, nullptr);
+    createSub->setGeometry(12, 9, 700, 500);
+    const QRect place = createSub->geometry();
 
     bool editWindowStoodFirst = false;
     QObject::connect(window().project(), &QObject::destroyed, [this, &editWindowStoodFirst] {
@@ -318,6 +323,8 @@ TEST_F(EditModeLifecycleTest, CreateModeProjectBecomesASavedEditModeProject)
     EXPECT_EQ(recentProjects().value(0), archive);
     EXPECT_EQ(folderEntries(workspaceFolder()).size(), 1u) << "the create-mode work folder went";
     EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(ProjectSession::subWindowOf(editModeWindow())->geometry(), place)
+        << "the edit-mode window takes the create-mode window's place";
     EXPECT_EQ(unzipListing(archive),
               QStringList({"project.xml"}) + defaultMoldFiles()
                   + QStringList({"readOnlyTin.tin", "tin.tin",

@@ -55,6 +55,13 @@ QPolygonF polylineOf(const std::vector<PaintRecord>& records, std::size_t index 
     return QPolygonF();
 }
 
+// The widget pixel of world point (x, y) on `view`: the plot's margins move and shrink the
+// L-H view's picture, the mold view draws where `px` says.
+QPointF pxOn(const mvc::view::PrimitiveView& view, double x, double y)
+{
+    return view.transform().map(QPointF(x, y));
+}
+
 std::vector<PaintRecord> textsOf(const std::vector<PaintRecord>& records)
 {
     std::vector<PaintRecord> texts;
@@ -71,7 +78,10 @@ TEST_F(SlopeHelpers, RisingSegmentShowsRunRiseAndRatioOutsideTheTriangle)
     const QPointF segment[] = {QPointF(0, 0), QPointF(4, 2)};
     SlopeCrossSectionLhViewHelper onProfile(segment, m_lh.get(), QPen(Qt::magenta), QBrush());
     SlopeMoldDetailViewHelper onMold(segment, m_detail.get(), QPen(Qt::magenta), QBrush());
-    for (const auto& records : {recordsOf(onProfile, *m_lh), recordsOf(onMold, *m_detail)}) {
+    const std::pair<std::vector<PaintRecord>, const mvc::view::PrimitiveView*> painted[] = {
+        {recordsOf(onProfile, *m_lh), m_lh.get()}, {recordsOf(onMold, *m_detail), m_detail.get()}};
+    for (const auto& [records, view] : painted) {
+        const auto px = [view = view](double x, double y) { return pxOn(*view, x, y); };
         expectPolygon(polygonOf({px(0, 0), px(4, 0), px(4, 2), px(0, 0)}), polylineOf(records));
         const auto texts = textsOf(records);
         ASSERT_EQ(3u, texts.size());
@@ -96,6 +106,7 @@ TEST_F(SlopeHelpers, LevelOrVerticalSegmentHasNoRatio)
 {
     QPointF segment[] = {QPointF(1, 1), QPointF(-3, 1)};
     SlopeCrossSectionLhViewHelper helper(segment, m_lh.get(), QPen(), QBrush());
+    const auto px = [this](double x, double y) { return pxOn(*m_lh, x, y); };
     auto texts = textsOf(recordsOf(helper, *m_lh));
     ASSERT_EQ(2u, texts.size());
     EXPECT_EQ(QStringLiteral("4.00"), texts[0].text);
@@ -133,6 +144,7 @@ TEST_F(SlopeHelpers, ProfileSlopesSpanDisabledRows)
 {
     std::vector<CrossSectionLhTableRow> rows{{true, 0, 0}, {false, 1, 5}, {true, 3, 1}};
     MultipleSlopeCrossSectionLhViewHelper helper(&rows, m_lh.get(), QPen(Qt::green));
+    const auto px = [this](double x, double y) { return pxOn(*m_lh, x, y); };
     const auto records = recordsOf(helper, *m_lh);
     expectPolygon(polygonOf({px(0, 0), px(3, 0), px(3, 1), px(0, 0)}), polylineOf(records));
     QStringList texts;

@@ -5,9 +5,6 @@
 // extension of path and mold by their rules.
 #include "SurfacesTestSupport.h"
 
-#include "orlin/core/Polygon.h"
-#include "orlin/util/PolygonToTin.h"
-#include "orlin/util/TinModifier.h"
 
 #include <gtest/gtest.h>
 
@@ -18,39 +15,15 @@ namespace varnel::test {
 namespace {
 
 using tin::core::Point;
-using tin::util::TinModifier;
 
 // The default molds' heights span 2 m: beyond a path's end the extended surface reaches the
 // ground within d.
 const double D = 2.0 / std::tan(80.0 * M_PI / 180.0);
 
-struct CutFill {
-    double fill = 0.0;
-    double cut = 0.0;
-};
-
-CutFill differences(const tin::core::Tin& base, const tin::core::Tin& edited)
-{
-    bool ok = false;
-    CutFill v;
-    TinModifier::calculateDifferences(base, edited, &ok, &v.fill, &v.cut);
-    EXPECT_TRUE(ok);
-    return v;
-}
-
 // The same inside the rectangle 12 m wide about y = 50 from x = 30 to x = 70.
 CutFill differencesAlongThePath(const tin::core::Tin& base, const tin::core::Tin& edited)
 {
-    tin::core::Polygon rectangle;
-    for (const auto& [x, y] : {std::pair{30.0, 44.0}, {70.0, 44.0}, {70.0, 56.0}, {30.0, 56.0}}) {
-        rectangle.addPoint(tin::core::Point2D(x, y));
-    }
-    const tin::core::Tin region = tin::util::PolygonToTin::convert(rectangle);
-    bool ok = false;
-    const auto clip = [&](const tin::core::Tin& tin) {
-        return TinModifier::overwrite_deleteLonelyRegions(region, tin, &ok, nullptr, nullptr, nullptr);
-    };
-    return differences(clip(base), clip(edited));
+    return differencesInside(base, edited, QRectF(30.0, 44.0, 40.0, 12.0));
 }
 
 std::vector<Point> levelPath(double x0, double x1)

@@ -25,11 +25,15 @@
 #include "movarin/surfaces/MoldsContainer.h"
 #include "movarin/survey/TinItem.h"
 
+#include "orlin/core/Polygon.h"
 #include "orlin/core/Rect.h"
+#include "orlin/util/PolygonToTin.h"
+#include "orlin/util/TinModifier.h"
 
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
+#include <QRectF>
 #include <QTemporaryDir>
 
 namespace varnel::test {
@@ -106,6 +110,38 @@ inline TinChange putBack(const TrianglePtr& t)
     change.removed.addTriangle(t);
     change.added.addTriangle(t->point1(), t->point2(), t->point3());
     return change;
+}
+
+/// Volumes between two TINs by the TIN modifier's cut and fill: `fill` where the second lies
+/// above the first, `cut` (zero or negative) where below.
+struct CutFill {
+    double fill = 0.0;
+    double cut = 0.0;
+};
+
+inline CutFill differences(const tin::core::Tin& base, const tin::core::Tin& edited)
+{
+    bool ok = false;
+    CutFill v;
+    tin::util::TinModifier::calculateDifferences(base, edited, &ok, &v.fill, &v.cut);
+    EXPECT_TRUE(ok);
+    return v;
+}
+
+/// The same with both TINs clipped to the rectangle `area`.
+inline CutFill differencesInside(const tin::core::Tin& base, const tin::core::Tin& edited, const QRectF& area)
+{
+    tin::core::Polygon rectangle;
+    for (const QPointF& corner : {area.topLeft(), area.topRight(), area.bottomRight(), area.bottomLeft()}) {
+        rectangle.addPoint(tin::core::Point2D(corner.x(), corner.y()));
+    }
+    const tin::core::Tin region = tin::util::PolygonToTin::convert(rectangle);
+    bool ok = false;
+    const auto clip = [&](const tin::core::Tin& tin) {
+        return tin::util::TinModifier::overwrite_deleteLonelyRegions(region, tin, &ok, nullptr, nullptr,
+                                                                     nullptr);
+    };
+    return differences(clip(base), clip(edited));
 }
 
 inline TrianglePtr anyTriangle(const tin::core::Tin& tin)

@@ -7,6 +7,7 @@
 #include "PointSetTestSupport.h"
 
 #include "shell/ProjectTestSupport.h"
+#include "support/PythonScript.h"
 #include "support/ScratchSettings.h"
 
 #include "brask/core/View.h"
@@ -17,7 +18,6 @@
 #include "orlin/core/Triangle.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QUndoStack>
 
@@ -108,20 +108,12 @@ inline tin::core::Tin gridTin(int n, double x0 = 0.0, double y0 = 0.0, double z0
 }
 
 /// Runs a Python script of this folder with python3; the exit code and what it printed.
-struct ScriptResult {
-    int exitCode = -1;
-    QString output;
-};
+using ScriptResult = ScriptRun;
 
 inline ScriptResult runSurveyScript(const QString& script, const QStringList& arguments)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("python3"),
-                  QStringList{QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/survey/") + script} + arguments);
-    process.waitForFinished(-1);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromLocal8Bit(process.readAll()).trimmed()};
+    return runPython(QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/survey/") + script,
+                     arguments);
 }
 
 /// Unpacks `archive` as a new create-mode project of `session`, not loaded yet (a test may

@@ -10,9 +10,10 @@
 //
 // Each step is a method of the fixture, run in order by the one test, so that a later step
 // (a background image, say) joins the road without touching the others.
+#include "WorkflowTestSupport.h"
+
 #include "support/ModalAnswerer.h"
 #include "support/QtPrinters.h"
-#include "support/ScratchSettings.h"
 
 #include "survey/SurveyTestSupport.h"
 
@@ -41,7 +42,6 @@
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
 #include "pelkas/GdalImage.h"
-#include "pelkas/GdalImageLoader.h"
 #include "pelkas/GdalImageSetting.h"
 
 #include <guimisc/UserDialogScript.h>
@@ -49,16 +49,12 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -167,31 +163,8 @@ struct Saved {
     std::set<TriangleKey> triangles;
 };
 
-class CreateModeWorkflow : public ScratchSettingsTest {
+class CreateModeWorkflow : public WorkflowTest {
 protected:
-    void SetUp() override
-    {
-        ScratchSettings::writeStartupDefaults();
-        // As the program's main does before it makes its window.
-        gdalimg::GdalImageLoader::init();
-        ASSERT_TRUE(m_dir.isValid());
-        m_window = std::make_unique<MainWindow>();
-        m_window->move(0, 0);
-        m_window->resize(1280, 800);
-        m_window->show();
-    }
-
-    void TearDown() override
-    {
-        // Nothing is left modified, so closing asks nothing.
-        if (m_window->project()) {
-            m_window->project()->projectFile()->setModified(false);
-        }
-        m_window->closeProject();
-        m_window.reset();
-        EXPECT_EQ(m_script.pendingAnswers(), 0u);
-    }
-
     // --- the window and its items ------------------------------------------------------
 
     CreateModeMainWindow* projectWindow() const
@@ -230,7 +203,7 @@ protected:
     QUndoStack* undoStack() const { return m_window->undoStack(); }
 
     /// The widget pixel that shows the world point (x, y).
-    QPoint pixel(double x, double y) const { return view()->conv(QPointF(x, y)).toPoint(); }
+    QPoint pixel(double x, double y) const { return pixelOf(view(), QPointF(x, y)); }
     static QPointF surveyNode(int i, int j) { return {SURVEY_X + i, SURVEY_Y + j}; }
 
     /// The survey's point object at grid node (i, j).
@@ -482,9 +455,7 @@ protected:
     /// 9. The archive through the checker beside this test, with the picture's source.
     void checkArchive()
     {
-        QStringList arguments{QStringLiteral(MOVARIN_SOURCE_DIR
-                                             "/movarin/tests/workflow/check_create_mode_archive.py"),
-                              m_archive, m_areaFile};
+        QStringList arguments{m_archive, m_areaFile};
         for (const auto& node : BREAKLINE_NODES) {
             const QPointF at = surveyNode(node[0], node[1]);
             arguments << QStringLiteral("%1,%2,%3")
@@ -492,14 +463,10 @@ protected:
                              .arg(at.y(), 0, 'f', 2)
                              .arg(surveyElevation(node[0], node[1]), 0, 'f', 2);
         }
-        QProcess checker;
-        checker.setProcessChannelMode(QProcess::MergedChannels);
-        checker.start(QStringLiteral("python3"), arguments);
-        ASSERT_TRUE(checker.waitForFinished(120000));
-        const QString output = QString::fromLocal8Bit(checker.readAll()).trimmed();
-        EXPECT_EQ(checker.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(checker.exitCode(), 0) << output.toStdString();
-        EXPECT_TRUE(output.endsWith("OK")) << output.toStdString();
+        const ScriptRun run = runPython(
+            QStringLiteral(MOVARIN_SOURCE_DIR "/movarin/tests/workflow/check_create_mode_archive.py"),
+            arguments);
+        EXPECT_TRUE(run.passed()) << run.output.toStdString();
     }
 
     /// 10. The archive opened again, after the project was closed.
@@ -565,12 +532,7 @@ protected:
         view()->updateView();
         QTest::qWait(300);
 
-        QScreen* screen = m_window->windowHandle()->screen();
-        const QImage shot = screen->grabWindow(m_window->winId()).toImage().convertToFormat(
-            QImage::Format_RGB32);
-        const QString folder = QStringLiteral(MOVARIN_BINARY_DIR "/screenshots");
-        ASSERT_TRUE(QDir().mkpath(folder));
-        ASSERT_TRUE(shot.save(folder + QStringLiteral("/create-mode-workflow.png")));
+        const QImage shot = grabScreen(QStringLiteral("create-mode-workflow"));
         ASSERT_EQ(shot.size(), QSize(1280, 800));
 
         // The window pixel that shows world point (x, y), moved by (dx, dy) pixels.
@@ -637,9 +599,6 @@ protected:
         EXPECT_GT(checked, 50);
     }
 
-    QTemporaryDir m_dir;
-    guimisc::UserDialogScript m_script;
-    std::unique_ptr<MainWindow> m_window;
     QString m_archive;
     QString m_areaFile;
     QImage m_areaPicture;

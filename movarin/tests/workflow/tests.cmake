@@ -1,14 +1,29 @@
-# The create-mode road end to end, a program of its own: it works on a main window of the
-# program with its projects, reads archives through the shell tests' helpers and runs the
-# Python checker beside it. Its last step grabs the window from the screen, so it needs an X
-# server: it carries the label xvfb, which gives it the xcb platform (run under xvfb-run).
-file(GLOB _workflow_tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/*.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/*.h)
-movarin_add_qt_gtest(e2e_create_mode LABELS movarin workflow xvfb
-  SOURCES ${_workflow_tests} ${MOVARIN_TEST_SUPPORT}
-    ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.h
-  LIBS varnel)
-if(TARGET e2e_create_mode)
-  target_include_directories(e2e_create_mode PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-endif()
+# The roads end to end, a program each: `e2e_create_mode` takes the create-mode road,
+# `e2e_edit_mode` the edit-mode road from a converted survey and an STL surface to the exports
+# and a reopened project. Both work on a main window of the program with its projects, share
+# the folder's support (the window, pixels, screen grabs, the Python runner), read archives
+# through the shell tests' helpers and run the Python checkers beside them. They grab the
+# window from the screen, so they need an X server: they carry the label xvfb, which gives them
+# the xcb platform (run under xvfb-run). Their windows draw nothing through OpenGL, so they run
+# without xcb's GLX integration and load no Mesa driver.
+set(_workflow_support ${MOVARIN_TEST_SUPPORT}
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/WorkflowTestSupport.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/WorkflowTestSupport.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.h)
+set(e2e_create_mode_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/CreateModeWorkflowTest.cpp)
+set(e2e_edit_mode_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/EditModeWorkflowTest.cpp)
+foreach(_program e2e_create_mode e2e_edit_mode)
+  movarin_add_qt_gtest(${_program} LABELS movarin workflow xvfb
+    SOURCES ${${_program}_SOURCES} ${_workflow_support}
+    LIBS varnel)
+  if(TARGET ${_program})
+    target_include_directories(${_program} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
+    set(_workflow_env "${CMAKE_CURRENT_BINARY_DIR}/${_program}_environment.cmake")
+    file(WRITE "${_workflow_env}"
+      "foreach(_test IN LISTS ${_program}_TESTS)\n"
+      "  set_property(TEST \"\${_test}\" APPEND PROPERTY ENVIRONMENT \"QT_XCB_GL_INTEGRATION=none\")\n"
+      "endforeach()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_workflow_env}")
+  endif()
+endforeach()

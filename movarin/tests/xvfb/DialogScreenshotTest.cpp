@@ -4,7 +4,9 @@
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/CrossSectionDialog.h"
 #include "movarin/sections/CrossSectionItemController.h"
+#include "movarin/sections/CrossSectionLhView.h"
 #include "movarin/sections/CrossSectionItemPathPropertyDialog.h"
 #include "movarin/sections/DrawAuxiliaryDialog.h"
 #include "movarin/sections/GeoDataGroupItem.h"
@@ -14,7 +16,9 @@
 #include "movarin/sections/GeoDataPolygonItem.h"
 #include "movarin/sections/GeoDataPolygonItemController.h"
 #include "movarin/sections/GeoDataPolylineItem.h"
+#include "movarin/sections/GeoDataPolylineSetting.h"
 #include "movarin/sections/GeoDataTopForCreateItem.h"
+#include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/CreateModeMainWindowModel.h"
 #include "movarin/shell/CreateModeMainWindowModelRootItem.h"
@@ -48,6 +52,13 @@
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 #include "movarin/surfaces/DetailView.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushEditSettingDialog.h"
+#include "movarin/surfaces/IconView.h"
+#include "movarin/surfaces/MoldGroupItemWidget.h"
+#include "movarin/surfaces/MoldsContainerBrowser.h"
+#include "movarin/surfaces/MoldsContainerWidget.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemController.h"
 #include "movarin/surfaces/MoldItemControllerSelectionHelper.h"
@@ -73,12 +84,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -322,6 +337,20 @@ TEST_F(DialogScreenshotTest, MoldSettingAndTheEditorsMenu)
     menu->hide();
 }
 
+// The brush settings with the limit in use and the size locked, as "Set brush" opens them
+// while strokes are pending.
+TEST_F(DialogScreenshotTest, BrushSetting)
+{
+    GeoEditSurfaceGroupItemControllerBrushEditSettingDialog dialog;
+    BrushSettings settings;
+    settings.brushEditUnit = -0.25;
+    settings.brushLimit = 12.5;
+    settings.brushLimitEnabled = true;
+    dialog.setSettings(settings);
+    dialog.setSizeEnabled(false);
+    showAndKeep(&dialog, QStringLiteral("brush-setting"));
+}
+
 // A create-mode project in a main window of 1280 by 800, to which a test adds 400 points
 // coloured by elevation, a TIN over them and the photo under them.
 class ProjectScreenshotTest : public DialogScreenshotTest {
@@ -388,9 +417,11 @@ protected:
             CoordinatePointsBaseItemViewSetting(setting.color(), setting.radius(), true));
     }
 
-    void addTin()
+    void addTin() { root()->tinItem()->setTin(new tin::core::Tin(valleyTin())); }
+
+    static tin::core::Tin valleyTin()
     {
-        auto tin = new tin::core::Tin();
+        tin::core::Tin tin;
         std::vector<std::shared_ptr<tin::core::Point>> nodes;
         for (int j = 0; j < 20; ++j) {
             for (int i = 0; i < 20; ++i) {
@@ -400,11 +431,11 @@ protected:
         auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * 20 + i)]; };
         for (int j = 0; j < 19; ++j) {
             for (int i = 0; i < 19; ++i) {
-                tin->addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
-                tin->addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+                tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+                tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
             }
         }
-        root()->tinItem()->setTin(tin);
+        return tin;
     }
 
     BackgroundImageItem* importPhoto()
@@ -658,6 +689,50 @@ TEST_F(ProjectScreenshotTest, ImageDialogs)
     QTest::qWait(50);
 }
 
+// An edit-mode project on the valley: the Mold Browser with a mold picked, the surfaces
+// group's menu, a path being drawn with its preview and the surface it makes.
+TEST_F(ProjectScreenshotTest, MoldBrowserPathToolAndSurfacesMenu)
+{
+    m_window->newEditProject();
+    auto edit = m_window->findChild<EditModeMainWindow*>();
+    ASSERT_NE(edit, nullptr);
+    edit->setTin(valleyTin());
+    EditModeMainWindowModelRootItem* editRoot = edit->model()->rootItem();
+    GeoEditSurfaceGroupItemController* surfaces = editRoot->geoEditSurfaceGroupItem()->groupController();
+    MoldsContainerBrowser* dock = surfaces->moldsContainerBrowser();
+    ASSERT_TRUE(dock->isVisible());
+    QTest::mouseClick(dock->moldsContainerWidget()->groupWidget(mold::core::Mold::Add)->icons()[1],
+                      Qt::LeftButton);
+    QTest::qWait(100);
+    keep(dock->grab().toImage(), QStringLiteral("mold-browser"));
+
+    edit->parentWidget()->showMaximized();
+    QTest::qWait(100);
+    mvc::core::View* view = edit->view();
+    // Close enough for the 9 m wide mold to show: 160 m of the valley's floor.
+    view->fit(QRectF(636970.0, 850020.0, 160.0, 160.0));
+    surfaces->geoEditSurfaceAction()->trigger();
+    // Along the valley floor, three clicks and the mouse on its way to a fourth.
+    const std::vector<QPointF> path = {{637030.0, 850040.0}, {637045.0, 850090.0},
+                                       {637035.0, 850130.0}, {637050.0, 850170.0}};
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const QPoint at = view->conv(path[i]).toPoint();
+        QTest::mouseMove(view, at);
+        if (i + 1 < path.size()) {
+            QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+        }
+    }
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-mold-path"));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(editRoot->geoEditSurfaceGroupItem()->childItems().size(), 1u);
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-mold-surface"));
+
+    keepBrowserMenus(m_window.get(), edit->model(),
+                     {{editRoot->geoEditSurfaceGroupItem(), QStringLiteral("geoedit-surfaces")}});
+}
+
 // An edit-mode project in a main window of 1280 by 800: a valley as the base TIN and, as the
 // edited TIN, the valley with a mound merged into its middle.
 class EditModeScreenshotTest : public DialogScreenshotTest {
@@ -767,6 +842,37 @@ TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
     dialog->reject();
 }
 
+// Both export dialogs as Export opens them: LandXML in a project of EPSG 6677 (the datum and
+// the coordinate system proposed), the grid model with a UTM zone chosen.
+TEST_F(EditModeScreenshotTest, ExportDialogs)
+{
+    m_window->project()->projectFile()->property()->setProjectionPair(
+        m_window->projectionPairBuilder()->projectionPair("EPSG:6677"));
+    ModalAnswerer landXml([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>("projectNameEdit")->setText(QStringLiteral("Upper reach"));
+        dialog->findChild<QComboBox*>("verticalDatumList")->setCurrentIndex(3);
+        QTest::qWait(50);
+        keep(dialog->grab().toImage(), QStringLiteral("landxml-export"));
+        dialog->close();
+    });
+    m_window->actionManager()->action(QStringLiteral("LandXML"))->trigger();
+    EXPECT_TRUE(landXml.answered());
+
+    ModalAnswerer grid([](QWidget* dialog) {
+        dialog->findChild<QWidget*>("folderWidget")->findChild<QLineEdit*>()->setText(
+            QStringLiteral("/work/rivers/kinu/grid"));
+        dialog->findChild<QLineEdit*>("riverNameEdit")->setText(QStringLiteral("鬼怒川"));
+        dialog->findChild<QLineEdit*>("surveyDateEdit")->setText(QStringLiteral("2023-05-01"));
+        dialog->findChild<QComboBox*>("coordinateSystemList")->setCurrentIndex(4);
+        dialog->findChild<QComboBox*>("systemNumberList")->setCurrentIndex(53);
+        QTest::qWait(50);
+        keep(dialog->grab().toImage(), QStringLiteral("zindral-grid-export"));
+        dialog->close();
+    });
+    m_window->actionManager()->action(QStringLiteral("Zindral Grid data"))->trigger();
+    EXPECT_TRUE(grid.answered());
+}
+
 TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
 {
     ModalAnswerer answerer([](QWidget* modal) {
@@ -786,6 +892,52 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
     EXPECT_TRUE(answerer.answered());
     QTest::qWait(100);
     keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+}
+
+// A section across the mound in its window: the edited profile over the dotted base
+// profile, the flags of two reference lines that cross it, and the points of the valley
+// floor picked with a rubber band, which the table shows too.
+TEST_F(EditModeScreenshotTest, CrossSectionWindow)
+{
+    GeoDataGroupItem* reference =
+        root()->geoDataTopItem()->groupItem(QStringLiteral("referenceinformation"));
+    const std::pair<QString, double> banks[] = {{QStringLiteral("1"), 62.0},
+                                                {QStringLiteral("C"), 100.0}};
+    for (const auto& [caption, x] : banks) {
+        GeoDataPolylineItem* polyline = reference->createPolylineItem(caption);
+        GeoDataPolylineSetting setting;
+        setting.color = QColor(caption == QStringLiteral("C") ? Qt::blue : Qt::darkGreen);
+        polyline->setSetting(setting);
+        polyline->setPolyline(new tin::core::Polyline({{x, 20.0}, {x + 5.0, 180.0}}));
+        reference->attachChildAtBack(polyline);
+    }
+    CrossSectionGroupItem* group = root()->crossSectionGroupItem();
+    CrossSectionItem* section = group->buildCrossSection(
+        QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0),
+        tin::core::Point(170.0, 105.0));
+    group->attachChildAtBack(section);
+    section->controller()->showAction()->trigger();
+    CrossSectionDialog* dialog = section->controller()->crossSectionDialog();
+    ASSERT_NE(dialog, nullptr);
+    QWidget* window = section->controller()->crossSectionSubWindow();
+    window->resize(1100, 560);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::qWait(100);
+    // A rubber band around the rows of the valley floor.
+    CrossSectionLhView* plot = dialog->lhView();
+    const QPoint from = plot->conv(QPointF(55.0, 9.5)).toPoint();
+    const QPoint to = plot->conv(QPointF(90.0, 6.0)).toPoint();
+    const auto send = [plot](QEvent::Type type, const QPoint& at, Qt::MouseButton button,
+                             Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, plot->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(plot, &event);
+    };
+    send(QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    QTest::qWait(100);
+    keep(window->grab().toImage(), QStringLiteral("cross-section-window"));
 }
 
 // An edit-mode project with two cross sections: the menus of the folder and of a section,

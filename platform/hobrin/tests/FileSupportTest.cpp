@@ -1,24 +1,28 @@
-// Temporary names, folder removal and the ASCII copies.
+// Temporary names, folder removal, the ASCII copies and the device in front of a standard stream.
 #include "TestSupport.h"
 #include "guimisc/ErrorMessage.h"
 #include "guimisc/FileSupport.h"
 #include "guimisc/FolderDeleter.h"
+#include "guimisc/OstreamDevice.h"
 #include "guimisc/StringSupport.h"
 #include "guimisc/TmpFileCopyerFromAscii.h"
 #include "guimisc/TmpFileCopyerToAscii.h"
 #include "guimisc/exception/QStringRuntimeError.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QXmlStreamWriter>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include <sys/stat.h>
@@ -205,4 +209,36 @@ TEST(TmpFileCopyer, WrittenAsciiFileReplacesTargetWhole)
     }
     EXPECT_TRUE(QFileInfo(tmp.filePath("work")).isDir());
     EXPECT_TRUE(QDir(work).entryList(QDir::Files).isEmpty());
+}
+
+// Qt's XML writer through a standard stream: the same bytes as through Qt's own buffer, bytes
+// written to the device between two writer calls in place, and a failed stream reported as
+// the writer's error rather than dropped.
+TEST(OstreamDevice, CarriesQtWritersIntoAStandardStream)
+{
+    const auto document = [](QIODevice* device) {
+        QXmlStreamWriter writer(device);
+        writer.setAutoFormatting(true);
+        writer.writeStartDocument();
+        writer.writeStartElement(QStringLiteral("Pnts"));
+        writer.writeCharacters(QString());
+        device->write("<P id=\"1\">1 2 3</P>");
+        writer.writeEndElement();
+        writer.writeTextElement(QStringLiteral("Name"), QString::fromUtf8("river \xe2\x80\x94 <a&b>"));
+        writer.writeEndDocument();
+        return !writer.hasError();
+    };
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(document(&buffer));
+    std::ostringstream stream;
+    OstreamDevice device(stream);
+    ASSERT_TRUE(document(&device));
+    EXPECT_EQ(stream.str(), buffer.data().toStdString());
+    EXPECT_NE(stream.str().find("<Pnts><P id=\"1\">1 2 3</P></Pnts>"), std::string::npos);
+
+    std::ostream failed(nullptr);
+    OstreamDevice failing(failed);
+    EXPECT_FALSE(document(&failing));
 }

@@ -1,0 +1,89 @@
+#include "movarin/surfaces/GeoEditSurfaceGroupItemControllerAttachChildAtFrontAndSetTinCommand.h"
+
+#include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/GeoEditSurfaceItemI.h"
+#include "movarin/survey/TinItem.h"
+
+#include <guimisc/UserDialogs.h>
+
+#include <QMainWindow>
+
+#include <utility>
+
+namespace varnel {
+
+using Self = GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand;
+
+Self::AttachChildAtFrontAndSetTinCommand(const QString& text, GeoEditSurfaceItemI* surface,
+                                         GeoEditSurfaceGroupItem* group, bool applied,
+                                         Merge merge)
+    : mvc::core::AttachChildAtFrontCommand(text, surface, group), m_merge(std::move(merge)),
+      m_applied(applied)
+{
+}
+
+Self::~AttachChildAtFrontAndSetTinCommand() = default;
+
+void Self::redo()
+{
+    if (m_skipNextRedo) {
+        m_skipNextRedo = false;
+        return;
+    }
+    GeoEditSurfaceItemI* s = surface();
+    if (!s) {
+        return;
+    }
+    if (!m_applied) {
+        // Merged before it is attached: a failure leaves neither a row nor a changed TIN.
+        if (!apply(*s)) {
+            return;
+        }
+        mvc::core::AttachChildAtFrontCommand::redo();
+        emit s->rootTinChanged(s->addedTin());
+    } else {
+        mvc::core::AttachChildAtFrontCommand::redo();
+        s->swapTriangles(s->removedTin(), s->addedTin());
+    }
+    m_attached = true;
+}
+
+void Self::undo()
+{
+    if (GeoEditSurfaceItemI* s = surface()) {
+        s->swapTriangles(s->addedTin(), s->removedTin());
+    }
+    mvc::core::AttachChildAtFrontCommand::undo();
+    m_attached = false;
+}
+
+GeoEditSurfaceItemI* Self::surface() const
+{
+    return qobject_cast<GeoEditSurfaceItemI*>(item());
+}
+
+bool Self::apply(GeoEditSurfaceItemI& s)
+{
+    TinItem* edited = s.rootTinItem();
+    bool ok = false;
+    tin::core::Tin merged;
+    if (edited) {
+        const tin::core::Tin none;
+        const tin::core::Tin& root = edited->tin() ? *edited->tin() : none;
+        try {
+            merged = m_merge ? m_merge(s, root, &ok) : s.modifiedRootTin(root, &ok);
+        } catch (...) {
+            ok = false;
+        }
+    }
+    if (!ok) {
+        guimisc::UserDialogs::critical(s.mainWindow(), GeoEditSurfaceGroupItemController::tr("Error"),
+                                       GeoEditSurfaceGroupItemController::tr("Tin creation failed."));
+        return false;
+    }
+    edited->setTin(new tin::core::Tin(std::move(merged)));
+    m_applied = true;
+    return true;
+}
+
+} // namespace varnel

@@ -1,0 +1,127 @@
+// The LandXML export as the user runs it (Export > LandXML, the dialog, the boxes), its file
+// checked by the schema and by check_landxml.py against the saved project, and what a failed
+// write leaves behind.
+#include "ExportsTestSupport.h"
+
+#include "geodata/GeoDataTestSupport.h"
+#include "support/ModalAnswerer.h"
+
+#include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/GeoDataGroupItem.h"
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace varnel::test {
+namespace {
+
+const QString SCHEMA = QStringLiteral(MOVARIN_SHARED_DATA_DIR "/landxml/LandXML-1.2.xsd");
+
+class LandXmlExportTest : public ExportsTest {
+protected:
+    /// Export > LandXML, the file chosen through the dialog's browse button, then OK.
+    void exportTo(const QString& file)
+    {
+        ModalAnswerer answerer([&](QWidget* dialog) {
+            m_script.answerFile(file);
+            QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+        });
+        exportAction(QStringLiteral("LandXML"))->trigger();
+        EXPECT_TRUE(answerer.answered());
+    }
+
+    /// Exports to `name`, saves the project and hands both to the checker with the schema.
+    void exportAndCheck(const QString& name)
+    {
+        m_script.clearRecords();
+        exportTo(scratch(name));
+        const auto boxes = m_script.messageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, "Information");
+        EXPECT_EQ(boxes[0].text, QStringLiteral("LandXML successfully exported to %1.")
+                                     .arg(QDir::toNativeSeparators(scratch(name))));
+        const CheckerRun run =
+            runChecker(QStringLiteral("check_landxml.py"),
+                       {scratch(name), saveProject(), QStringLiteral("--schema"), SCHEMA});
+        EXPECT_EQ(run.exitCode, 0) << name.toStdString() << '\n' << run.output.toStdString();
+        EXPECT_TRUE(run.output.endsWith(QLatin1String("OK"))) << run.output.toStdString();
+    }
+};
+
+// The cases grow one project: no sections or banks; an empty base TIN with a section whose
+// lengthened cut misses the TINs and a bank of one vertex; both TINs, two sections across them
+// (one starting off the edited TIN) and both banks, the right one along TIN edges and leaving
+// the TIN.
+TEST_F(LandXmlExportTest, EveryStageOfAProjectGivesAValidFileTrueToItsTins)
+{
+    const Plane ground{10.0, 0.02, 0.01};
+    const Plane designed{8.0, -0.015, 0.03};
+    const tin::core::Tin base = planeTin(ground);
+    const tin::core::Tin edited = planeTin(designed);
+    setTins(&base, &edited);
+    exportAndCheck(QStringLiteral("bare.xml"));
+    EXPECT_EQ(readXmlFile(scratch(QStringLiteral("bare.xml"))).childNames(),
+              (QStringList{"Project", "Application", "CoordinateSystem", "Units", "Surfaces"}));
+
+    setTins(nullptr, &edited);
+    addSection(QStringLiteral("far"), QPointF(300.0, 300.0), QPointF(310.0, 320.0));
+    GeoDataGroupItem* reference = geoGroup("referenceinformation");
+    attachPolyline(reference, QStringLiteral("1"), {{40.0, 40.0}});
+    exportAndCheck(QStringLiteral("sparse.xml"));
+
+    setTins(&base, &edited);
+    addSection(QStringLiteral("No.1"), QPointF(20.0, 10.0), QPointF(30.0, 90.0));
+    addSection(QStringLiteral("No.2"), QPointF(-15.0, 45.0), QPointF(75.0, 55.5));
+    attachPolyline(reference, QStringLiteral("1"), {{5.0, 5.0}, {12.5, 50.0}, {7.0, 95.0}});
+    // The right bank runs along TIN edges first (no crossing to find there), then leaves.
+    attachPolyline(reference, QStringLiteral("4"),
+                   {{90.0, 5.0}, {90.0, 40.0}, {95.0, 50.0}, {120.0, 95.0}});
+    exportAndCheck(QStringLiteral("full.xml"));
+}
+
+// Not by permissions (the tests may run as root): a folder that does not exist, a device that
+// takes no byte, and a number that cannot be written half way through the document.
+TEST_F(LandXmlExportTest, AFailedWriteSaysSoAndLeavesTheEarlierFile)
+{
+    const tin::core::Tin tin = planeTin(Plane{1.0, 0.0, 0.0});
+    setTins(&tin, &tin);
+    addSection(QStringLiteral("No.1"), QPointF(20.0, 10.0), QPointF(30.0, 90.0));
+    const QString good = scratch(QStringLiteral("river.xml"));
+    exportTo(good);
+    const QByteArray earlier = fileBytes(good);
+    ASSERT_FALSE(earlier.isEmpty());
+
+    const auto failsWith = [&](const QString& target) {
+        m_script.clearRecords();
+        exportTo(target);
+        const auto boxes = m_script.messageBoxes();
+        ASSERT_EQ(boxes.size(), 1u) << target.toStdString();
+        EXPECT_EQ(boxes[0].title, "Error");
+        EXPECT_EQ(boxes[0].text, "LandXML export failed.");
+    };
+    failsWith(scratch(QStringLiteral("missing/river.xml")));
+    if (QFile::exists(QStringLiteral("/dev/full"))) {
+        failsWith(QStringLiteral("/dev/full"));
+    }
+    addSection(QStringLiteral("broken"), QPointF(0.0, 0.0),
+               QPointF(std::numeric_limits<double>::infinity(), 5.0));
+    failsWith(good);
+    EXPECT_EQ(fileBytes(good), earlier);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("river.xml")});
+}
+
+} // namespace
+} // namespace varnel::test

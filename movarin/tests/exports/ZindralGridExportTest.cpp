@@ -1,0 +1,213 @@
+// The grid-model export as the user runs it (Export > Zindral Grid data, the dialog, the
+// boxes): the three files of a plane TIN with reference lines and value polygons, checked by
+// check_grid_csv.py against the saved project, and the refusals, which write nothing.
+#include "ExportsTestSupport.h"
+
+#include "geodata/GeoDataTestSupport.h"
+#include "support/ModalAnswerer.h"
+
+#include "movarin/sections/CrossSectionItem.h"
+#include "movarin/sections/GeoDataGroupItem.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace varnel::test {
+namespace {
+
+const QStringList FILES{QStringLiteral("ZND_kilometer-post.csv"),
+                        QStringLiteral("ZND_longitudinal_section.csv"),
+                        QStringLiteral("ZND_cross_section.csv")};
+
+/// What the dialog is given.
+struct GridInput {
+    QString folder;
+    QString river = QStringLiteral("鬼怒川");
+    QString date = QStringLiteral("2023-05-01");
+    int system = 0; ///< list position; -1 keeps what the dialog shows
+    int zone = -1;  ///< list position; -1 keeps what the dialog shows
+};
+
+class ZindralGridExportTest : public ExportsTest {
+protected:
+    /// Export > Zindral Grid data, the dialog filled as `input` says, then OK.
+    void exportGrid(const GridInput& input)
+    {
+        m_script.clearRecords();
+        ModalAnswerer answerer([&](QWidget* dialog) {
+            // A folder through the browse button; none by clearing the field.
+            QWidget* folder = dialog->findChild<QWidget*>("folderWidget");
+            if (input.folder.isEmpty()) {
+                folder->findChild<QLineEdit*>()->clear();
+            } else {
+                m_script.answerDirectory(input.folder);
+                QTest::mouseClick(folder->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+            for (const auto& [name, text] : {std::pair{"riverNameEdit", input.river},
+                                             std::pair{"surveyDateEdit", input.date}}) {
+                // Committed as an input method commits Japanese text.
+                auto edit = dialog->findChild<QLineEdit*>(QLatin1String(name));
+                edit->clear();
+                QInputMethodEvent typed;
+                typed.setCommitString(text);
+                QApplication::sendEvent(edit, &typed);
+            }
+            if (input.system >= 0) {
+                dialog->findChild<QComboBox*>("coordinateSystemList")
+                    ->setCurrentIndex(input.system);
+            }
+            if (input.zone >= 0) {
+                dialog->findChild<QComboBox*>("systemNumberList")->setCurrentIndex(input.zone);
+            }
+            QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+        });
+        exportAction(QStringLiteral("Zindral Grid data"))->trigger();
+        EXPECT_TRUE(answerer.answered());
+    }
+
+    /// The one box of the last export: its title and text.
+    std::pair<QString, QString> onlyBox() const
+    {
+        const auto boxes = m_script.messageBoxes();
+        EXPECT_EQ(boxes.size(), 1u);
+        return boxes.empty() ? std::pair<QString, QString>()
+                             : std::pair{boxes[0].title, boxes[0].text};
+    }
+
+    QStringList lines(const QString& file) const
+    {
+        return QString::fromLatin1(fileBytes(QDir(m_dir.path()).filePath(file))).split('\n');
+    }
+
+    /// A plane TIN over [0, 100]², reference lines 1, 2, C, 3, 4 running north at x about 11,
+    /// 30, 50, 70 and 90 from y -5 to 105, five sections running east across them, overlapping
+    /// roughness polygons and polygons in each other value group.
+    void buildRiver()
+    {
+        const tin::core::Tin tin = planeTin(Plane{20.0, 0.01, -0.02});
+        setTins(&tin, &tin);
+        GeoDataGroupItem* reference = geoGroup("referenceinformation");
+        attachPolyline(reference, QStringLiteral("1"), {{11.0, -5.0}, {12.0, 50.0}, {10.0, 105.0}});
+        attachPolyline(reference, QStringLiteral("2"), {{30.0, -5.0}, {31.0, 105.0}});
+        attachPolyline(reference, QStringLiteral("c"), {{50.0, -5.0}, {47.0, 40.0}, {52.0, 105.0}});
+        attachPolyline(reference, QStringLiteral("3"), {{70.0, -5.0}, {71.5, 105.0}});
+        attachPolyline(reference, QStringLiteral("4"), {{90.0, -5.0}, {91.0, 60.0}, {89.0, 105.0}});
+        addSection(QStringLiteral("No.1"), QPointF(2.0, 20.0), QPointF(98.0, 25.0));
+        addSection(QStringLiteral("No.2"), QPointF(-10.0, 52.0), QPointF(105.0, 47.0));
+        addSection(QStringLiteral("No.3"), QPointF(5.0, 80.0), QPointF(95.0, 88.0));
+        // Leaving the TIN before lines 3 and 4 (both clamped to its last row, where 4 wins),
+        // and wholly beyond it (a block without rows).
+        addSection(QStringLiteral("No.4"), QPointF(2.0, 95.0), QPointF(98.0, 104.0));
+        addSection(QStringLiteral("No.5"), QPointF(2.0, 103.0), QPointF(98.0, 104.0));
+        // The first child is the top polygon: it wins where the two overlap (x 40 to 60).
+        attachPolygon(geoGroup("roughness"), QStringLiteral("top"),
+                      {{40.0, 40.0}, {80.0, 40.0}, {80.0, 110.0}, {40.0, 110.0}}, 0.05);
+        attachPolygon(geoGroup("roughness"), QStringLiteral("bottom"),
+                      {{20.0, -10.0}, {60.0, -10.0}, {60.0, 110.0}, {20.0, 110.0}}, 0.035);
+        attachPolygon(geoGroup("deadarea"), QStringLiteral("dead"),
+                      {{61.0, -10.0}, {75.0, -10.0}, {75.0, 110.0}, {61.0, 110.0}}, 1);
+        // Its west side follows line 1 with no TIN edge between on No.1: the row put in there
+        // takes line 1's panel.
+        attachPolygon(geoGroup("vegetationheight"), QStringLiteral("reeds"),
+                      {{15.0, -10.0}, {35.0, -10.0}, {35.0, 60.0}, {15.0, 60.0}}, 2.5);
+        attachPolygon(geoGroup("vegetationdensity"), QStringLiteral("sparse"),
+                      {{80.0, 30.0}, {95.0, 30.0}, {95.0, 110.0}, {80.0, 110.0}}, 1);
+        // Begins on No.1 inside the dead area, 1.5 m after it with no TIN edge between: the
+        // row put in there ends a stretch of the dead area.
+        attachPolygon(geoGroup("vegetationdensity"), QStringLiteral("patch"),
+                      {{62.5, -10.0}, {66.0, -10.0}, {66.0, 40.0}, {62.5, 40.0}}, 1);
+    }
+};
+
+TEST_F(ZindralGridExportTest, TheFilesOfARiverMatchItsSectionsLinesAndPolygons)
+{
+    buildRiver();
+    exportGrid({m_dir.path()});
+    EXPECT_EQ(onlyBox(), std::pair(QStringLiteral("Information"),
+                                   QStringLiteral("Grid data is successfully exported to %1.")
+                                       .arg(QDir::toNativeSeparators(m_dir.path()))));
+    const QString project = saveProject();
+    CheckerRun run = runChecker(QStringLiteral("check_grid_csv.py"), {m_dir.path(), project});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(run.output.endsWith(QLatin1String("OK"))) << run.output.toStdString();
+    EXPECT_EQ(lines(FILES[0]).value(3), "1,");
+
+    // The row put in where the reeds begin, right after line 1's crossing on No.1.
+    const QStringList rows = lines(FILES[2]);
+    const int first = rows.indexOf(QStringLiteral("[start]"));
+    int panelOne = 0;
+    for (int i = first; i < rows.indexOf(QStringLiteral("[end]"), first); ++i) {
+        panelOne += rows[i].section(QLatin1Char(','), 2, 2) == QLatin1String("1");
+    }
+    EXPECT_EQ(panelOne, 2);
+
+    exportGrid({m_dir.path(), QStringLiteral("Kinu"), QStringLiteral("2024"), 4, 53});
+    EXPECT_EQ(lines(FILES[0]).value(3), "5,54");
+    run = runChecker(QStringLiteral("check_grid_csv.py"), {m_dir.path(), project});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+}
+
+// Each refusal shows its box, writes no file and no success box.
+TEST_F(ZindralGridExportTest, ARefusalWritesNothing)
+{
+    const auto refused = [&](const GridInput& input, const QString& title, const QString& text) {
+        exportGrid(input);
+        EXPECT_EQ(onlyBox(), std::pair(title, text));
+        EXPECT_TRUE(QDir(m_dir.path()).isEmpty()) << text.toStdString();
+    };
+    const QString warning = QStringLiteral("Warning");
+    refused({m_dir.path()}, warning, QStringLiteral("Polylines 1, 2, 3, 4, C does not exists."));
+    buildRiver();
+    refused({QString()}, warning, QStringLiteral("Output folder is not specified."));
+    const QString missing = scratch(QStringLiteral("missing"));
+    refused({missing}, warning,
+            QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(missing)));
+    refused({m_dir.path(), QStringLiteral("Kinu, upper")}, warning,
+            QStringLiteral("The text \"Kinu, upper\" contains a comma or a line break."));
+    refused(
+        {m_dir.path(), QStringLiteral("Kinu"), QStringLiteral("2023\u2212") + QStringLiteral("05")},
+        warning,
+        QStringLiteral(
+            "The text \"2023\u221205\" contains characters that Shift-JIS cannot encode."));
+
+    // A section running along line C's bend, crossing it twice and missing the others.
+    addSection(QStringLiteral("hook"), QPointF(46.0, 0.0), QPointF(50.5, 90.0));
+    refused(
+        {m_dir.path()}, warning,
+        QStringLiteral("The following pairs of polylines and cross sections does not intersects: \n"
+                       "hook, 1\nhook, 2\nhook, 3\nhook, 4\nhook, c"));
+
+    // Lines 3 and 4 meeting at an end: that comes before the sections.
+    GeoDataPolylineItem* line4 =
+        geoGroup("referenceinformation")->polylineByCaption(QStringLiteral("4"));
+    line4->setPolyline(new tin::core::Polyline(std::vector<tin::core::Point2D>{
+        tin::core::Point2D(90.0, -5.0), tin::core::Point2D(71.5, 105.0)}));
+    refused({m_dir.path()}, warning,
+            QStringLiteral("The five polylines should not have cross sections."));
+}
+
+TEST_F(ZindralGridExportTest, AFileThatCannotBeWrittenIsNamed)
+{
+    buildRiver();
+    const QString blocked = scratch(FILES[2]);
+    ASSERT_TRUE(QDir().mkdir(blocked));
+    exportGrid({m_dir.path()});
+    EXPECT_EQ(onlyBox(),
+              std::pair(QStringLiteral("Error"),
+                        QStringLiteral("Cannot write %1.").arg(QDir::toNativeSeparators(blocked))));
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+}
+
+} // namespace
+} // namespace varnel::test
