@@ -1,6 +1,7 @@
-# movarin_add_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...)
+# movarin_add_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...
+#                   [ENVIRONMENT <name=value>...])
 # One GoogleTest executable; every discovered test carries the given CTest labels,
-# so that `ctest -L <library>` runs one library's tests alone.
+# so that `ctest -L <library>` runs one library's tests alone, and the environment given.
 if(MOVARIN_BUILD_TESTS)
   enable_testing()
   find_package(GTest REQUIRED)
@@ -14,10 +15,11 @@ set(MOVARIN_SHARED_DATA_DIR "${PROJECT_SOURCE_DIR}/../shared/data" CACHE PATH
 # way to the script it generates (two labels arrive as a property named after the second),
 # so the labels are set by a second script that CTest reads after the discovered tests. The
 # same script gives a Qt program's tests the platform plug-in they run on (empty: none set),
-# so that a plain `ctest` needs nothing from the caller's environment.
-function(_movarin_label_discovered_tests target labels platform)
+# so that a plain `ctest` needs nothing from the caller's environment, and the program's own
+# variables (`environment`).
+function(_movarin_label_discovered_tests target labels platform environment)
   set(_properties "LABELS \"${labels}\"")
-  set(_environment "")
+  set(_environment ${environment})
   if(platform)
     list(APPEND _environment "QT_QPA_PLATFORM=${platform}")
   endif()
@@ -44,7 +46,7 @@ endfunction()
 # sources), `platform` the Qt platform of its tests (empty for a program without Qt), the rest
 # as for the public functions below. Every discovered test gets the labels.
 function(_movarin_test_program target main_libs extra_sources platform)
-  cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LABELS;SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   add_executable(${target} ${ARG_SOURCES} ${extra_sources})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} ${main_libs})
   target_compile_definitions(${target} PRIVATE
@@ -57,7 +59,7 @@ function(_movarin_test_program target main_libs extra_sources platform)
                           "sh;${PROJECT_SOURCE_DIR}/cmake/with-display.sh")
   endif()
   gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60)
-  _movarin_label_discovered_tests(${target} "${ARG_LABELS}" "${platform}")
+  _movarin_label_discovered_tests(${target} "${ARG_LABELS}" "${platform}" "${ARG_ENVIRONMENT}")
 endfunction()
 
 function(movarin_add_gtest target)
@@ -66,7 +68,8 @@ function(movarin_add_gtest target)
   endif()
 endfunction()
 
-# movarin_add_qt_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...)
+# movarin_add_qt_gtest(<target> LABELS <label>... SOURCES <file>... LIBS <lib>...
+#                      [ENVIRONMENT <name=value>...])
 # A GoogleTest executable for code that needs a QApplication. It gets its own main
 # (cmake/QtTestMain.cpp): GoogleTest parses the arguments first and the application
 # object is made only when tests run, so that listing the tests at build time needs
@@ -77,7 +80,7 @@ endfunction()
 # program at a time.
 function(movarin_add_qt_gtest target)
   if(MOVARIN_BUILD_TESTS)
-    cmake_parse_arguments(_QT "" "" "LABELS;SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(_QT "" "" "LABELS;SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     if("xvfb" IN_LIST _QT_LABELS)
       set(_platform xcb)
     else()

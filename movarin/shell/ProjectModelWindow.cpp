@@ -111,6 +111,7 @@ void ProjectModelWindow::showEvent(QShowEvent* event)
         if (auto subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) {
             connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
                     &ProjectModelWindow::fitAgainWhenMaximizedOrRestored);
+            m_view->installEventFilter(this);
         }
         // The browser opens as wide as its rows, so that no caption is cut short.
         const QAbstractItemView* rows = m_objectBrowser->view();
@@ -132,14 +133,25 @@ void ProjectModelWindow::showEvent(QShowEvent* event)
 void ProjectModelWindow::fitAgainWhenMaximizedOrRestored(Qt::WindowStates oldState,
                                                           Qt::WindowStates newState)
 {
-    // A view the user has not moved since its fit keeps showing the whole model.
+    // A view the user has not moved since its fit keeps showing the whole model. The docks
+    // settle into the new size over the next layout passes, so the view follows its resizes
+    // until the user moves it.
     const bool toggled = (oldState ^ newState) & Qt::WindowMaximized;
     if (toggled && m_view->isFitted()) {
-        if (layout()) {
-            layout()->activate();
-        }
+        m_fitFollowsResizes = true;
         m_view->fit();
     }
+}
+
+bool ProjectModelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && event->type() == QEvent::Resize && m_fitFollowsResizes) {
+        m_fitFollowsResizes = m_view->isFitted();
+        if (m_fitFollowsResizes) {
+            m_view->fit();
+        }
+    }
+    return mvc::window::ProjectWindow::eventFilter(watched, event);
 }
 
 } // namespace varnel

@@ -35,7 +35,8 @@ class ReadOnlyTinItem;
 /// long as its project. Loading fits the view before the window has its size, so the
 /// window widens the browser so that no caption is cut short when it is first shown, then
 /// fits its view once more at the size the docks leave it. When the user maximises the
-/// window or brings it back, a view still showing its fit (`View::isFitted`) is fitted again.
+/// window or brings it back, a view still showing its fit (`View::isFitted`) is fitted again,
+/// and at every resize after that until the user moves it.
 ///
 /// Owns its window item (whose Qt parent is the project file), its main view, object
 /// browser and model; destruction deletes the item tree first, while view and browser
@@ -77,6 +78,7 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void fitAgainWhenMaximizedOrRestored(Qt::WindowStates oldState, Qt::WindowStates newState);
@@ -86,6 +88,9 @@ private:
     mvc::core::ObjectBrowser* m_objectBrowser = nullptr;
     QPointer<mvc::core::Model> m_model;
     bool m_fittedOnShow = false;
+    /// Set when the window was maximised or restored with the view fitted: the view is fitted
+    /// again at each resize until the user moves it.
+    bool m_fitFollowsResizes = false;
 };
 
 } // namespace varnel

@@ -16,14 +16,9 @@ set(e2e_edit_mode_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/EditModeWor
 foreach(_program e2e_create_mode e2e_edit_mode)
   movarin_add_qt_gtest(${_program} LABELS movarin workflow xvfb
     SOURCES ${${_program}_SOURCES} ${_workflow_support}
-    LIBS varnel)
+    LIBS varnel
+    ENVIRONMENT QT_XCB_GL_INTEGRATION=none)
   if(TARGET ${_program})
     target_include_directories(${_program} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-    set(_workflow_env "${CMAKE_CURRENT_BINARY_DIR}/${_program}_environment.cmake")
-    file(WRITE "${_workflow_env}"
-      "foreach(_test IN LISTS ${_program}_TESTS)\n"
-      "  set_property(TEST \"\${_test}\" APPEND PROPERTY ENVIRONMENT \"QT_XCB_GL_INTEGRATION=none\")\n"
-      "endforeach()\n")
-    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_workflow_env}")
   endif()
 endforeach()

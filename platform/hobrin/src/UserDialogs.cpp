@@ -40,6 +40,28 @@ QMessageBox::StandardButton message(UserDialogScript* script, Kind kind, QtMessa
     return script->respond(r).button;
 }
 
+// Qt's save dialog with a default suffix, except that a name typed without one that names an
+// existing file (a device, say) is taken as it is: the user chose that file.
+class SaveDialogWithSuffix : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override
+    {
+        const QString suffix = defaultSuffix();
+        const QString chosen = selectedFiles().value(0);
+        if (!suffix.isEmpty() && chosen.endsWith(QLatin1Char('.') + suffix)) {
+            const QFileInfo typed(chosen.left(chosen.size() - suffix.size() - 1));
+            if (typed.exists() && !typed.isDir()) {
+                setDefaultSuffix(QString());
+            }
+        }
+        QFileDialog::accept();
+        setDefaultSuffix(suffix); // for the next try when the dialog stayed open
+    }
+};
+
 // The chosen names of a scripted file dialog, with the selected filter filled in.
 QStringList scriptedFiles(UserDialogScript* script, Kind kind, QWidget* parent,
                           const QString& caption, const QString& dir, const QString& filter,
@@ -150,9 +172,10 @@ QString UserDialogs::getSaveFileName(QWidget* parent, const QString& caption, co
     if (s_script != nullptr) {
         QString name = firstOf(scriptedFiles(s_script, Kind::SaveFileName, parent, caption, dir,
                                              filter, selectedFilter));
-        // What QFileDialog does with a default suffix.
+        // What the dialog below does with its default suffix.
         const QFileInfo info(name);
-        if (!name.isEmpty() && !suffix.isEmpty() && info.suffix().isEmpty() && !info.isDir()) {
+        if (!name.isEmpty() && !suffix.isEmpty() && !info.fileName().contains(QLatin1Char('.'))
+            && !info.exists()) {
             name += QLatin1Char('.') + suffix;
         }
         return name;
@@ -161,7 +184,7 @@ QString UserDialogs::getSaveFileName(QWidget* parent, const QString& caption, co
         return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter, options);
     }
     // QFileDialog::getSaveFileName with a default suffix, which the static function lacks.
-    QFileDialog dialog(parent, caption, dir, filter);
+    SaveDialogWithSuffix dialog(parent, caption, dir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOptions(options);
     dialog.setDefaultSuffix(suffix);

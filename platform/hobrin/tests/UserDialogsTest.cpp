@@ -148,10 +148,12 @@ TEST(UserDialogs, SaveDialogWithOneSuffixGivesItToANameWithout)
     }
 
     UserDialogScript script;
-    script.answerFile("/data/gml_tin").answerFile("/data/river.v2").answerFile("/data/gml_tin")
-        .answerFile("/data/gml_tin");
+    script.answerFile("/data/gml_tin").answerFile("/dev/null").answerFile("/data/river.v2")
+        .answerFile("/data/gml_tin").answerFile("/data/gml_tin");
     EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/data", "STL file (*.stl)"),
               "/data/gml_tin.stl");
+    EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/", "STL file (*.stl)"), "/dev/null")
+        << "an existing file is taken as named";
     EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/data", "STL file (*.stl)"),
               "/data/river.v2");
     EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/data", "A (*.a);;B (*.b)"),
@@ -204,6 +206,16 @@ TEST(UserDialogs, RealSaveDialogAsksBeforeReplacingTheSuffixedFile)
         UserDialogs::getSaveFileName(nullptr, "Export", folder.path(), "STL file (*.stl)").isEmpty());
     EXPECT_TRUE(question.contains("surface.stl")) << question.toStdString();
     EXPECT_EQ(hobrintest::readFile(existing), "earlier");
+
+    // A name without suffix that is an existing file is that file (after the same question).
+    const QString plain = folder.filePath("notes");
+    ASSERT_TRUE(hobrintest::writeFile(plain, "kept"));
+    typed = "notes";
+    question.clear();
+    EXPECT_TRUE(
+        UserDialogs::getSaveFileName(nullptr, "Export", folder.path(), "STL file (*.stl)").isEmpty());
+    EXPECT_TRUE(question.contains("notes")) << question.toStdString();
+    EXPECT_FALSE(question.contains("notes.stl")) << question.toStdString();
 }
 
 TEST(UserDialogs, KeyedInformationIsRecordedEveryTime)

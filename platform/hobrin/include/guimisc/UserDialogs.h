@@ -27,9 +27,10 @@ class UserDialogScript;
 /// (kind, title, text, ...) and gives the answer.
 ///
 /// A save dialog whose filter is one pattern "*.<suffix>" ("STL file (*.stl)") gives a name
-/// typed without a suffix that suffix, as Qt's dialog does with a default suffix: the dialog
-/// is a `QFileDialog` with `setDefaultSuffix`, so that its question before overwriting a file
-/// asks about the name that is written; a scripted answer gets the suffix the same way.
+/// typed without a suffix that suffix, as Qt's dialog does with a default suffix, unless the
+/// name as typed is an existing file or folder: the dialog is a `QFileDialog` with
+/// `setDefaultSuffix`, so that its question before overwriting a file asks about the name that
+/// is written; a scripted answer gets the suffix the same way.
 ///
 ///     // in a test
 ///     guimisc::UserDialogScript script;              // installed until the end of scope
