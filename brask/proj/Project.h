@@ -79,6 +79,9 @@ public:
     /// compression: the items' bulk binary files, which deflate little and slowly. None
     /// until set.
     void setStoredSuffixes(const QStringList& suffixes);
+    /// True when the last `zipTo` failed and has told the user why in a message box of its
+    /// own (the archive could not be replaced), so that the caller adds no second one.
+    bool zipFailureReported() const;
     /// True when `path`, its links followed, lies in the work folder: an archive saved there
     /// would go with the folder when the project closes.
     bool isInsideWorkFolder(const QString& path) const;
@@ -107,6 +110,7 @@ private:
     ProjectMainWindowI* m_mainWindow;
     bool m_isFinished = false;
     bool m_isCanceled = false;
+    bool m_zipFailureReported = false;
 };
 
 } // namespace mvc::proj

@@ -78,12 +78,7 @@ void Self::select(std::size_t index)
 
 void Self::toggleInside(const tin::core::Polygon& polygon)
 {
-    const auto point = [this](std::size_t i) { return m_workingPath[i]; };
-    for (std::size_t index : pointIndicesInPolygon(point, m_workingPath.size(), polygon)) {
-        if (m_selectedIndices.erase(index) == 0) {
-            m_selectedIndices.insert(index);
-        }
-    }
+    toggleIndicesInside(m_selectedIndices, m_workingPath, polygon);
 }
 
 void Self::refreshSelection()
@@ -129,7 +124,7 @@ void Self::repaint() const
 
 bool Self::isNear(const QPointF& a, const QPointF& b)
 {
-    return std::abs(a.x() - b.x()) < 3.0 && std::abs(a.y() - b.y()) < 3.0;
+    return isWithinPickSquare(a, b);
 }
 
 } // namespace varnel

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 
 #include <cmath>
+#include <optional>
 
 namespace varnel {
 
@@ -107,19 +108,11 @@ bool Self::hitsSelection(const QPointF& p) const
 bool Self::pickNearPoint(const QPoint& press, const mvc::core::View* view,
                          std::size_t* index) const
 {
-    const std::vector<tin::core::Point>& path = workingPath();
-    const auto point = [&path](std::size_t i) { return path[i]; };
-    const std::size_t nearest = findNearestPointIndex(
-        [&](const tin::core::Polygon& polygon) {
-            return pointIndicesInPolygon(point, path.size(), polygon);
-        },
-        [&path](std::size_t i) { return std::vector<QPointF>{QPointF(path[i].x(), path[i].y())}; },
-        "Empty points.", path, press, view);
-    if (!isNear(view->conv(QPointF(path[nearest].x(), path[nearest].y())), press)) {
-        return false;
+    const std::optional<std::size_t> picked = pointNearPress(workingPath(), press, view);
+    if (picked) {
+        *index = *picked;
     }
-    *index = nearest;
-    return true;
+    return picked.has_value();
 }
 
 } // namespace varnel

@@ -1,8 +1,11 @@
 #include "movarin/sections/PointPicking.h"
 
+#include "brask/core/View.h"
 #include "common/exception/RuntimeException.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Polygon.h"
+
+#include <cmath>
 
 namespace varnel {
 
@@ -104,5 +107,37 @@ std::size_t findNearestPointIndex(const InsideIndices& inside,
 }
 
 } // namespace detail
+
+bool isWithinPickSquare(const QPointF& a, const QPointF& b)
+{
+    return std::abs(a.x() - b.x()) < 3.0 && std::abs(a.y() - b.y()) < 3.0;
+}
+
+std::optional<std::size_t> pointNearPress(const std::vector<tin::core::Point>& path,
+                                          const QPoint& press, const mvc::core::View* view)
+{
+    const auto point = [&path](std::size_t i) { return path[i]; };
+    const std::size_t nearest = findNearestPointIndex(
+        [&](const tin::core::Polygon& polygon) {
+            return pointIndicesInPolygon(point, path.size(), polygon);
+        },
+        [&path](std::size_t i) { return std::vector<QPointF>{QPointF(path[i].x(), path[i].y())}; },
+        "Empty points.", path, press, view);
+    if (!isWithinPickSquare(view->conv(QPointF(path[nearest].x(), path[nearest].y())), press)) {
+        return std::nullopt;
+    }
+    return nearest;
+}
+
+void toggleIndicesInside(std::set<std::size_t>& selection, const std::vector<tin::core::Point>& path,
+                         const tin::core::Polygon& polygon)
+{
+    const auto point = [&path](std::size_t i) { return path[i]; };
+    for (std::size_t index : pointIndicesInPolygon(point, path.size(), polygon)) {
+        if (selection.erase(index) == 0) {
+            selection.insert(index);
+        }
+    }
+}
 
 } // namespace varnel

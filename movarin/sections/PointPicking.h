@@ -10,8 +10,13 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
+
+namespace mvc::core {
+class View;
+}
 
 namespace tin::core {
 class Point;
@@ -92,5 +97,21 @@ std::size_t findNearestPointIndex(const InsideIndices& inside,
     return detail::findNearestPointIndex(inside, positions, message, finiteExtent(points), mouse,
                                          viewMapping(view));
 }
+
+/// Whether two widget positions lie less than 3 pixels apart in x and in y: the square in
+/// which a press picks a path point.
+bool isWithinPickSquare(const QPointF& a, const QPointF& b);
+
+/// The path point that a press at `press` (widget pixels) picks on the main view: the one
+/// nearest to it on the screen (`findNearestPointIndex`), when it lies within the pick square
+/// (`isWithinPickSquare`); none otherwise. Throws `common::exception::RuntimeException`
+/// "Empty points." for an empty path.
+std::optional<std::size_t> pointNearPress(const std::vector<tin::core::Point>& path,
+                                          const QPoint& press, const mvc::core::View* view);
+
+/// Every point of `path` strictly inside the world `polygon` (`pointIndicesInPolygon`) leaves
+/// `selection` when it was in, and joins it otherwise: a rubber band's toggling.
+void toggleIndicesInside(std::set<std::size_t>& selection, const std::vector<tin::core::Point>& path,
+                         const tin::core::Polygon& polygon);
 
 } // namespace varnel

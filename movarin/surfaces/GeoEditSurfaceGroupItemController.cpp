@@ -189,6 +189,12 @@ void Controller::setMerge(Merge merge)
     m_merge = std::move(merge);
 }
 
+tin::core::Tin Controller::merge(GeoEditSurfaceItemI& surface, const tin::core::Tin& rootTin,
+                                 bool* ok) const
+{
+    return m_merge ? m_merge(surface, rootTin, ok) : surface.modifiedRootTin(rootTin, ok);
+}
+
 void Controller::deleteAllChildItemsSilently()
 {
     pushUpdateViewCommand(new DeleteAllChildItemsCommand(

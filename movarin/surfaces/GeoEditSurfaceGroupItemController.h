@@ -124,8 +124,12 @@ public:
     QAction* addByBrushingAction() const { return m_addByBrushingAction; }
     QAction* setBrushAction() const { return m_setBrushAction; }
 
-    /// A test seam: what the next mold surfaces merge with (null: the default).
+    /// A test seam: what the next mold surfaces and edits merge with (null: the default).
     void setMerge(Merge merge);
+    /// The merge of `surface` into `rootTin` that applying a mold surface or an edit of one
+    /// computes: the seam when one is set, else the surface's `modifiedRootTin`.
+    tin::core::Tin merge(GeoEditSurfaceItemI& surface, const tin::core::Tin& rootTin,
+                         bool* ok) const;
 
 signals:
     void batchApplyEnabled(bool enabled);

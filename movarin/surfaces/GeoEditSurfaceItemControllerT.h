@@ -3,8 +3,9 @@
 #include "movarin/surfaces/GeoEditSurfaceItemControllerDeleteMeCommand.h"
 #include "movarin/surfaces/GeoEditSurfaceItemI.h"
 
+#include "movarin/shell/GuardedItemControllerT.h"
+
 #include "brask/core/Model.h"
-#include "brask/core/ModelItemControllerT.h"
 #include "brask/core/ObjectBrowserView.h"
 
 #include <guimisc/UserDialogs.h>
@@ -22,20 +23,19 @@ namespace varnel {
 /// disabled while its menu is up), and it is deleted only when no newer surface took out one
 /// of its added triangles; otherwise a "Warning" box says "%1 is overlapped with %2." and
 /// nothing happens. The deletion is one undo entry (`DeleteMeCommand`) that swaps the
-/// surface's effect out of the edited TIN and back in.
+/// surface's effect out of the edited TIN and back in. What the main-view tools throw ends
+/// in an "Error" box (see `GuardedItemControllerT`).
 ///
 /// `Item` is a `GeoEditSurfaceItemI`. The controller owns its action; the item owns the
 /// controller. Texts are those of the surface interface's translation context.
 template <class Item>
-class GeoEditSurfaceItemControllerT : public mvc::core::ModelItemControllerT<Item> {
+class GeoEditSurfaceItemControllerT : public GuardedItemControllerT<Item> {
 public:
     using DeleteMeCommand = GeoEditSurfaceItemControllerDeleteMeCommand;
 
     explicit GeoEditSurfaceItemControllerT(const Item* item)
-        : mvc::core::ModelItemControllerT<Item>(item),
-          m_editNameAction(new QAction(GeoEditSurfaceItemI::tr("Edit name"), this))
+        : GeoEditSurfaceItemControllerT(item, nullptr)
     {
-        QObject::connect(m_editNameAction, &QAction::triggered, this, [this] { editName(); });
     }
 
     QAction* editNameAction() const { return m_editNameAction; }
@@ -79,6 +79,14 @@ public:
     }
 
 protected:
+    /// Starts with `selectionHelper` (owned) as the main-view tool.
+    GeoEditSurfaceItemControllerT(const Item* item, mvc::util::SelectionHelper* selectionHelper)
+        : GuardedItemControllerT<Item>(item, selectionHelper),
+          m_editNameAction(new QAction(GeoEditSurfaceItemI::tr("Edit name"), this))
+    {
+        QObject::connect(m_editNameAction, &QAction::triggered, this, [this] { editName(); });
+    }
+
     QUndoCommand* deleteMeCommand(const QString& text) override
     {
         return new DeleteMeCommand(text, this->item());

@@ -36,28 +36,6 @@ namespace {
 
 using Controller = GeoEditSurfaceGroupItemController;
 
-/// The terrain z = 0.01 x + 0.02 y over the flat square's triangles: any point inside has
-/// an elevation that tells where it is.
-tin::core::Tin slopedTerrain()
-{
-    const tin::core::Tin flat = flatTerrain();
-    std::map<const tin::core::Point*, std::shared_ptr<tin::core::Point>> sloped;
-    tin::core::Tin tin;
-    for (const auto& t : flat.allTriangles()) {
-        std::shared_ptr<tin::core::Point> corners[3];
-        for (int v = 0; v < 3; ++v) {
-            auto& p = sloped[t->point(v).get()];
-            if (!p) {
-                const tin::core::Point& q = *t->point(v);
-                p = std::make_shared<tin::core::Point>(q.x(), q.y(), 0.01 * q.x() + 0.02 * q.y());
-            }
-            corners[v] = p;
-        }
-        tin.addTriangle(corners[0], corners[1], corners[2]);
-    }
-    return tin;
-}
-
 class GroupControllerTest : public SurfacesTest {
 protected:
     void SetUp() override
@@ -79,22 +57,6 @@ protected:
     Controller* controller() const { return group()->groupController(); }
     QUndoStack& stack() { return *project().undoStack(); }
 
-    /// Clicks the icon of the mold of that name in its tab of the Mold Browser.
-    void pickMold(const QString& name)
-    {
-        MoldsContainerWidget* browser = controller()->moldsContainerBrowser()->moldsContainerWidget();
-        for (auto type : {mold::core::Mold::Add, mold::core::Mold::Subtract}) {
-            for (IconView* icon : browser->groupWidget(type)->icons()) {
-                if (icon->moldItem()->name() == name) {
-                    browser->findChild<QTabWidget*>("tabWidget")->setCurrentIndex(type);
-                    QTest::mouseClick(icon, Qt::LeftButton);
-                    ASSERT_EQ(controller()->selectedMoldItem(), icon->moldItem());
-                    return;
-                }
-            }
-        }
-        FAIL() << "no mold " << name.toStdString();
-    }
     void startPathTool() { controller()->geoEditSurfaceAction()->trigger(); }
     Controller::SelectionHelper* tool() const
     {

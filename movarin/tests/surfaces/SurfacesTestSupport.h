@@ -19,10 +19,15 @@
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/surfaces/GeoEditSurfaceByBrushItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
+#include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceItem.h"
+#include "movarin/surfaces/IconView.h"
 #include "movarin/surfaces/MoldGroupItem.h"
+#include "movarin/surfaces/MoldGroupItemWidget.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldsContainer.h"
+#include "movarin/surfaces/MoldsContainerBrowser.h"
+#include "movarin/surfaces/MoldsContainerWidget.h"
 #include "movarin/survey/TinItem.h"
 
 #include "orlin/core/Polygon.h"
@@ -34,7 +39,9 @@
 
 #include <QAction>
 #include <QRectF>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace varnel::test {
 
@@ -187,6 +194,28 @@ inline tin::core::Tin flatTerrain()
     return tin;
 }
 
+/// The terrain z = 0.01 x + 0.02 y over the flat square's triangles: any point inside has
+/// an elevation that tells where it is.
+inline tin::core::Tin slopedTerrain()
+{
+    const tin::core::Tin flat = flatTerrain();
+    std::map<const tin::core::Point*, std::shared_ptr<tin::core::Point>> sloped;
+    tin::core::Tin tin;
+    for (const auto& t : flat.allTriangles()) {
+        std::shared_ptr<tin::core::Point> corners[3];
+        for (int v = 0; v < 3; ++v) {
+            auto& p = sloped[t->point(v).get()];
+            if (!p) {
+                const tin::core::Point& q = *t->point(v);
+                p = std::make_shared<tin::core::Point>(q.x(), q.y(), 0.01 * q.x() + 0.02 * q.y());
+            }
+            corners[v] = p;
+        }
+        tin.addTriangle(corners[0], corners[1], corners[2]);
+    }
+    return tin;
+}
+
 /// A test on a new edit-mode project with its window, whose base and edited TIN are a flat
 /// square of 100 m at elevation 0 on a 2 m grid, shown whole on a main view of 400 by 300
 /// pixels.
@@ -209,6 +238,24 @@ protected:
     TinItem* editedItem() const { return root()->tinItem(); }
     tin::core::Tin& edited() const { return *editedItem()->tin(); }
     const tin::core::Tin& base() const { return *root()->baseTinItem()->tin(); }
+
+    /// Clicks the icon of the mold of that name in its tab of the Mold Browser.
+    void pickMold(const QString& name)
+    {
+        GeoEditSurfaceGroupItemController* groupController = group()->groupController();
+        MoldsContainerWidget* browser = groupController->moldsContainerBrowser()->moldsContainerWidget();
+        for (auto type : {mold::core::Mold::Add, mold::core::Mold::Subtract}) {
+            for (IconView* icon : browser->groupWidget(type)->icons()) {
+                if (icon->moldItem()->name() == name) {
+                    browser->findChild<QTabWidget*>("tabWidget")->setCurrentIndex(type);
+                    QTest::mouseClick(icon, Qt::LeftButton);
+                    ASSERT_EQ(groupController->selectedMoldItem(), icon->moldItem());
+                    return;
+                }
+            }
+        }
+        FAIL() << "no mold " << name.toStdString();
+    }
 
     /// A brush surface with the change, put at the front of the group and swapped into the
     /// edited TIN, as the group's attach command does with a brush stroke.
