@@ -76,9 +76,9 @@ InView trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
     return inView;
 }
 
-// Triangles are converted to widget points and colours a chunk at a time on the caller's
-// thread (through the view's own conversion), then drawn; a chunk of this many triangles
-// takes about 3.4 MB.
+// Triangles drawn straight on a painter are converted to widget points and colours a chunk at
+// a time on the caller's thread (through the view's own conversion), then drawn; a chunk of
+// this many triangles takes about 3.4 MB.
 constexpr std::size_t CHUNK = 65536;
 
 // One triangle as drawn: widget corners, fill colour and the bands of the picture it may
@@ -193,13 +193,13 @@ QPen edgePen(bool edges)
 
 // Draws the triangles of `chunk` that touch band `band`, in order: each filled with its
 // colour and outlined with the painter's pen.
-void drawBand(QPainter* painter, const std::vector<WidgetTriangle>& chunk, int band)
+void drawBand(QPainter* painter, const WidgetTriangle* chunk, std::size_t count, int band)
 {
     const unsigned bit = 1u << band;
-    for (const WidgetTriangle& t : chunk) {
-        if (t.bands & bit) {
-            painter->setBrush(QBrush(QColor::fromRgba(t.fill), Qt::SolidPattern));
-            painter->drawPolygon(t.corners, 3, Qt::OddEvenFill);
+    for (const WidgetTriangle* t = chunk; t != chunk + count; ++t) {
+        if (t->bands & bit) {
+            painter->setBrush(QBrush(QColor::fromRgba(t->fill), Qt::SolidPattern));
+            painter->drawPolygon(t->corners, 3, Qt::OddEvenFill);
         }
     }
 }
@@ -219,13 +219,20 @@ struct Conversion {
     void operator()(std::size_t first, std::size_t last, WidgetTriangle* out) const
     {
         for (std::size_t k = first; k < last; ++k) {
-            const tin::core::Triangle& triangle = *inView.triangles[k];
-            WidgetTriangle& t = out[k - first];
-            if ((inView.cull && !meets(triangle, *inView.cull))
-                || !widgetTriangle(triangle, colors, view, layout, specksLeftOut, t)) {
-                t.bands = 0;
-            }
+            convert(k, out[k - first]);
         }
+    }
+
+    // Converts triangle k into `t`; false, with no band in `t`, when it is left out.
+    bool convert(std::size_t k, WidgetTriangle& t) const
+    {
+        const tin::core::Triangle& triangle = *inView.triangles[k];
+        if ((inView.cull && !meets(triangle, *inView.cull))
+            || !widgetTriangle(triangle, colors, view, layout, specksLeftOut, t)) {
+            t.bands = 0;
+            return false;
+        }
+        return true;
     }
 };
 
@@ -248,7 +255,7 @@ void drawInChunks(QPainter* painter, const Conversion& convert)
 {
     forEachChunk(convert.inView, [&](std::vector<WidgetTriangle>& chunk, std::size_t first) {
         convert(first, first + chunk.size(), chunk.data());
-        drawBand(painter, chunk, 0);
+        drawBand(painter, chunk.data(), chunk.size(), 0);
     });
 }
 
@@ -303,8 +310,7 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
 }
 
 // The triangles drawn into a transparent picture of the device's size, in bands on several
-// threads when there are many; the threads also convert the triangles, a slice of each chunk
-// each, before the bands draw it.
+// threads when there are many; the threads also convert the triangles.
 QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const InView& inView,
                  const ElevationColorMapper& colors, const mvc::core::View& view)
 {
@@ -319,20 +325,33 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const I
     const Conversion convert{inView, colors, view, layout,
                              specksLeftOut(painter.renderHints(), key)};
     const QPen pen = edgePen(key.edges);
-    forEachChunk(inView, [&](std::vector<WidgetTriangle>& chunk, std::size_t first) {
-        const std::size_t count = chunk.size();
-        BandPainter::paint(
-            &picture, bands, painter.renderHints(),
-            [&](int slice) {
-                const std::size_t from = count * static_cast<std::size_t>(slice) / bands;
-                const std::size_t to = count * static_cast<std::size_t>(slice + 1) / bands;
-                convert(first + from, first + to, chunk.data() + from);
-            },
-            [&](QPainter* onBand, int band) {
-                onBand->setPen(pen);
-                drawBand(onBand, chunk, band);
-            });
-    });
+    // Two passes, each thread with a slice of the list and then with a band of the picture:
+    // the first notes which bands each triangle touches (a byte each), the second converts
+    // again what the band draws and draws it, in the list's order. A band that drew chunks of
+    // the list as they were converted would mostly wait for another: a chunk of the list
+    // lies in a few rows of the picture, in one band.
+    static_assert(BandPainter::MAX_BANDS <= 8, "a band mask is a byte");
+    const std::size_t total = inView.triangles.size();
+    std::vector<unsigned char> bandsOf(total);
+    BandPainter::paint(
+        &picture, bands, painter.renderHints(),
+        [&](int slice) {
+            WidgetTriangle t;
+            const std::size_t to = total * static_cast<std::size_t>(slice + 1) / bands;
+            for (std::size_t k = total * static_cast<std::size_t>(slice) / bands; k < to; ++k) {
+                bandsOf[k] = convert.convert(k, t) ? static_cast<unsigned char>(t.bands) : 0;
+            }
+        },
+        [&](QPainter* onBand, int band) {
+            onBand->setPen(pen);
+            const unsigned bit = 1u << band;
+            WidgetTriangle t;
+            for (std::size_t k = 0; k < total; ++k) {
+                if ((bandsOf[k] & bit) && convert.convert(k, t)) {
+                    drawBand(onBand, &t, 1, band);
+                }
+            }
+        });
     return picture;
 }
 
