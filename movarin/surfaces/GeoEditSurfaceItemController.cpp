@@ -6,6 +6,7 @@
 #include "movarin/surfaces/GeoEditSurfaceItemControllerEditCommand.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerEntranceSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerPendingEdit.h"
+#include "movarin/surfaces/GeoEditSurfaceItemControllerReferenceLineSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerVoidSelectionHelper.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemPropertyDialog.h"
@@ -212,8 +213,12 @@ bool Self::hasRepeatedNeighbours(const std::vector<tin::core::Point>& path)
 
 void Self::referenceLineSelect()
 {
-    // The reference-line tools take over from here once the path table is part of the
-    // program.
+    guarded([&] {
+        if (mvc::core::View* view = mainView()) {
+            view->setFocus();
+        }
+        updateSelectionHelper(new ReferenceLineSelectionHelper(*activeHelper()));
+    });
 }
 
 void Self::updateAuxiliaries()

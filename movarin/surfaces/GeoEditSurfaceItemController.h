@@ -60,6 +60,9 @@ public:
     class PointsInRectangleSelectionHelper;
     class TranslationSelectionHelper;
     class AddPointSelectionHelper;
+    class ReferenceLineSelectionHelper;
+    class ReferenceLineEditSelectionHelper;
+    class GuideMainViewHelper;
     class EditCommand;
     class ReferenceLine;
     struct PendingEdit;
@@ -123,7 +126,7 @@ public:
     static bool hasRepeatedNeighbours(const std::vector<tin::core::Point>& path);
 
 public slots:
-    /// The reference-line tools come with the path table; until then nothing happens.
+    /// The reference-line tools take over (`ReferenceLineSelectionHelper`).
     void referenceLineSelect();
     /// The tool recomputes its outline preview.
     void updateAuxiliaries();
