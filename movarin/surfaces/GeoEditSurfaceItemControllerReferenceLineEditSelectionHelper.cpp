@@ -34,15 +34,16 @@ Self::ReferenceLineEditSelectionHelper(SelectionHelper& other, std::size_t index
     m_vertex = pendingPath()[index];
     m_direction = referenceLines()[index].direction;
     setWaitingEntered(false);
-    addPathHelpers();
+    // The grid and the line beneath the path and its labels, which stay readable over them.
     const QPen magenta(QBrush(Qt::magenta), 2.0);
     const QBrush fill(Qt::magenta, Qt::SolidPattern);
-    viewHelpers().push_back(std::make_unique<LineMainViewHelperT<tin::core::Point, tin::core::Point2D>>(
-        &m_vertex, &m_direction, view(), magenta, fill));
     auto grid = std::make_unique<GridMainViewHelperT<tin::core::Point, tin::core::Point2D>>(
         &m_vertex, &m_direction, view(), magenta, fill);
     grid->setSpacings(GRID_SPACING, GRID_SPACING);
     viewHelpers().push_back(std::move(grid));
+    viewHelpers().push_back(std::make_unique<LineMainViewHelperT<tin::core::Point, tin::core::Point2D>>(
+        &m_vertex, &m_direction, view(), magenta, fill));
+    addPathHelpers();
 }
 
 Self::~ReferenceLineEditSelectionHelper() = default;

@@ -11,7 +11,7 @@ namespace varnel {
 
 /// Sets the reference line of one vertex by dragging: while the button is held the line runs
 /// from the vertex through the point under the mouse, shown across the view in magenta 2
-/// pixels wide with a grid turned to it (25 pixels a square), over the path, the outline
+/// pixels wide with a grid turned to it (25 pixels a square), beneath the path, the outline
 /// and the guide labels. The release sets the line (`setReferenceLine`; the pending edit is
 /// not marked) and hands over to the waiting tool; a release on the vertex itself gives no
 /// direction and leaves the line as it was. Escape leaves the line as it was and goes back

@@ -21,11 +21,12 @@ using Self = GeoEditSurfaceItemController::ReferenceLineSelectionHelper;
 
 Self::ReferenceLineSelectionHelper(SelectionHelper& other) : SelectionHelper(other)
 {
-    addPathAndOutlineHelpers();
+    // The line beneath the path, the angle over it.
     const QPen magenta(QBrush(Qt::magenta), 2.0);
     const QBrush fill(Qt::magenta, Qt::SolidPattern);
     viewHelpers().push_back(std::make_unique<LineMainViewHelperT<tin::core::Point, tin::core::Point2D>>(
         &m_vertex, &m_direction, view(), magenta, fill));
+    addPathAndOutlineHelpers();
     viewHelpers().push_back(
         std::make_unique<AngleMainViewHelper>(&m_vertex, &m_handleEnd, &m_next, view(), magenta, fill));
 }
