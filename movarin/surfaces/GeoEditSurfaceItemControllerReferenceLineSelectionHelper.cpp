@@ -7,7 +7,6 @@
 #include "movarin/surfaces/LineMainViewHelperT.h"
 
 #include "brask/core/View.h"
-#include "orlin/core/Polygon.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -80,14 +79,7 @@ void Self::highlight(const QPoint& pixel, const mvc::core::View* view)
         return;
     }
     // Every vertex but the last: those that have a line.
-    const std::vector<tin::core::Point> starts(path.begin(), path.end() - 1);
-    const auto point = [&starts](std::size_t i) { return starts[i]; };
-    const std::size_t k = findNearestPointIndex(
-        [&](const tin::core::Polygon& polygon) {
-            return pointIndicesInPolygon(point, starts.size(), polygon);
-        },
-        [&starts](std::size_t i) { return std::vector<QPointF>{QPointF(starts[i].x(), starts[i].y())}; },
-        "Empty points.", starts, pixel, view);
+    const std::size_t k = nearestPathPointIndex({path.begin(), path.end() - 1}, pixel, view);
     m_index = k;
     m_vertex = path[k];
     m_next = path[k + 1];

@@ -14,6 +14,7 @@
 #include <guimisc/MultiCellOperableTableView.h>
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -251,6 +252,31 @@ TEST_F(SurfacePathDialogTest, RefusedValuesAndRepeatedPositions)
     EXPECT_EQ(script.messageBoxes()[0].title, "Error");
     EXPECT_EQ(script.messageBoxes()[0].text, "Cannot add the same position more than once.");
     EXPECT_EQ(surface->path()[2].x(), 70.0);
+}
+
+// Opening a cell's editor and leaving it unchanged writes nothing: the finer precision of
+// the cell stays, and with "Edit all columns" on the value is not copied into every row.
+TEST_F(SurfacePathDialogTest, AnEditorLeftUnchangedWritesNothing)
+{
+    GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
+    SurfaceController* c = select(surface);
+    editPath(surface, [&](Dialog* dialog) {
+        type(dialog, 1, Model::X, QStringLiteral("41.123456789"));
+        dialog->editAllColumnsCheckBox()->setChecked(true);
+        const QModelIndex x1 = dialog->model()->index(1, Model::X);
+        dialog->tableView()->setCurrentIndex(x1);
+        dialog->tableView()->edit(x1);
+        auto editor = dialog->tableView()->findChild<QDoubleSpinBox*>();
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->decimals(), 5);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The delegate commits queued.
+        QCoreApplication::processEvents();
+        EXPECT_EQ(c->pendingPath()[0].x(), 20.0);
+        EXPECT_EQ(c->pendingPath()[1].x(), 41.123456789);
+        EXPECT_EQ(c->pendingPath()[2].x(), 60.0);
+        press(dialog, QDialogButtonBox::Cancel);
+    });
 }
 
 // One row changed: its row and the next, every column (the next row's slope and length
