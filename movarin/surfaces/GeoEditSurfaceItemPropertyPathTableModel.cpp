@@ -11,7 +11,9 @@ namespace varnel {
 
 using Self = GeoEditSurfaceItemPropertyPathTableModel;
 
-Self::GeoEditSurfaceItemPropertyPathTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+Self::GeoEditSurfaceItemPropertyPathTableModel(QObject* parent) : PathTableModel(ColumnCount, parent)
+{
+}
 
 Self::~GeoEditSurfaceItemPropertyPathTableModel() = default;
 
@@ -22,17 +24,9 @@ void Self::setController(GeoEditSurfaceItemController* controller)
     endResetModel();
 }
 
-int Self::rowCount(const QModelIndex& parent) const
+int Self::pathSize() const
 {
-    if (parent.isValid() || !m_controller) {
-        return 0;
-    }
-    return static_cast<int>(m_controller->pendingPath().size());
-}
-
-int Self::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
+    return m_controller ? static_cast<int>(m_controller->pendingPath().size()) : 0;
 }
 
 QVariant Self::headerData(int section, Qt::Orientation orientation, int role) const
@@ -120,13 +114,13 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
     const int column = index.column();
     if (column == Slope) {
         const bool rowHasSlope = index.row() > 0 && segmentLength(path, index.row()) > 0.0;
-        if (!rowHasSlope && !(m_editAllRows && index.row() == 0)) {
+        if (!rowHasSlope && !(isEditAllRows() && index.row() == 0)) {
             return false;
         }
     }
     const int last = static_cast<int>(path.size()) - 1;
-    const int from = m_editAllRows ? 0 : index.row();
-    const int to = m_editAllRows ? last : index.row();
+    const int from = isEditAllRows() ? 0 : index.row();
+    const int to = isEditAllRows() ? last : index.row();
     for (int row = from; row <= to; ++row) {
         tin::core::Point& p = path[row];
         switch (column) {
@@ -192,16 +186,6 @@ bool Self::removeRows(int row, int count, const QModelIndex& parent)
         announceRows(row, row);
     }
     return true;
-}
-
-void Self::turnOnEditAllRows(int state)
-{
-    m_editAllRows = state != 0;
-}
-
-void Self::announceRows(int first, int last)
-{
-    emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
 }
 
 } // namespace varnel

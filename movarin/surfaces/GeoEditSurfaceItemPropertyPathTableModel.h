@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "movarin/shell/PathTableModel.h"
+
 #include <QPointer>
 
 #include <vector>
@@ -33,7 +34,7 @@ class GeoEditSurfaceItemController;
 ///
 /// New rows are points (0, 0) at elevation 0. A removal that would leave fewer than two
 /// vertices (three on a closed path) is refused, as are rows out of range.
-class GeoEditSurfaceItemPropertyPathTableModel : public QAbstractTableModel {
+class GeoEditSurfaceItemPropertyPathTableModel : public PathTableModel {
     Q_OBJECT
 public:
     enum Column { X, Y, Elevation, Slope, Length, ColumnCount };
@@ -42,10 +43,7 @@ public:
     ~GeoEditSurfaceItemPropertyPathTableModel() override;
 
     void setController(GeoEditSurfaceItemController* controller);
-    bool isEditAllRows() const { return m_editAllRows; }
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -54,17 +52,14 @@ public:
     bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
-public slots:
-    void turnOnEditAllRows(int state);
+protected:
+    int pathSize() const override;
 
 private:
     /// The plan length of the segment ending at vertex `row` (> 0) of `path`.
     static double segmentLength(const std::vector<tin::core::Point>& path, int row);
-    /// The rows from `first` to `last`, every column.
-    void announceRows(int first, int last);
 
     QPointer<GeoEditSurfaceItemController> m_controller;
-    bool m_editAllRows = false;
 };
 
 } // namespace varnel
