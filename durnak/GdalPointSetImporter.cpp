@@ -19,6 +19,9 @@ namespace {
 // Points interned per factory request: large enough for the bulk lookup to pay, small enough to
 // keep the coordinate buffer in cache.
 constexpr std::size_t INTERN_BLOCK = 1 << 15;
+// Points the collector makes room for at once: all of a raster of up to about a million cells,
+// which then grows no table; a larger raster grows its tables with the points it keeps.
+constexpr std::size_t FIRST_RESERVE = 1 << 20;
 
 struct DatasetCloser {
     void operator()(GDALDataset* dataset) const { GDALClose(GDALDataset::ToHandle(dataset)); }
@@ -43,14 +46,17 @@ private:
     double m_value = 0.0;
 };
 
-// Collects x, y, z triples and interns them in blocks, in the order given.
+// Collects x, y, z triples and interns them in blocks, in the order given. Memory grows with
+// the points kept: a raster of holes costs its line buffer, one block and the first
+// reservation (for at most `pixels` points), whatever its size.
 class PointCollector {
 public:
-    explicit PointCollector(std::size_t capacity) : m_factory(tin::core::PointFactory::instance())
+    explicit PointCollector(std::size_t pixels) : m_factory(tin::core::PointFactory::instance())
     {
-        m_xyz.reserve(3 * INTERN_BLOCK);
-        m_points.reserve(capacity);
-        m_factory.reserve(capacity);
+        const std::size_t first = std::min(pixels, FIRST_RESERVE);
+        m_xyz.reserve(3 * std::min(pixels, INTERN_BLOCK));
+        m_points.reserve(first);
+        m_factory.reserve(first);
     }
 
     void add(double x, double y, double z)

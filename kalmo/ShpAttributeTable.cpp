@@ -1,8 +1,13 @@
 #include "kalmo/ShpAttributeTable.h"
 
+#include "kalmo/ShpFileHandles.h"
 #include "kalmo/ShpText.h"
 
+#include "common/exception/InvalidFileFormatException.h"
+
 #include <shapefil.h>
+
+#include <filesystem>
 
 namespace tinshp {
 
@@ -31,9 +36,18 @@ QVariant cell(DBFHandle dbf, int row, int col, DBFFieldType type, QTextCodec* co
 ShpAttributeTable ShpAttributeTable::read(const std::string& shpPath, QTextCodec* codec)
 {
     ShpAttributeTable table;
-    DBFHandle dbf = DBFOpen(shpPath.c_str(), "rb");
+    ShpFileHandles files;
+    files.dbf = DBFOpen(shpPath.c_str(), "rb");
+    DBFHandle dbf = files.dbf;
     if (!dbf) {
         return table;
+    }
+    // shapelib would make a row for every record the header claims, a billion of them for a
+    // header that says so.
+    if (!files.recordsFitTheirFile()) {
+        throw common::exception::InvalidFileFormatException(
+            "The attribute table claims more records than it holds",
+            std::filesystem::path(shpPath).replace_extension(".dbf").string());
     }
     const int fields = DBFGetFieldCount(dbf);
     std::vector<DBFFieldType> types;
@@ -50,7 +64,6 @@ ShpAttributeTable ShpAttributeTable::read(const std::string& shpPath, QTextCodec
         }
         table.m_rows << values;
     }
-    DBFClose(dbf);
     return table;
 }
 

@@ -25,7 +25,9 @@ public:
     ShpAttributeTable() = default;
 
     // The table shapelib finds beside the ".shp" at path (8-bit bytes, UTF-8 here), names and
-    // text decoded with codec; an empty table when it does not open.
+    // text decoded with codec; an empty table when it does not open. A table whose header
+    // claims more records than its file holds throws
+    // common::exception::InvalidFileFormatException naming the ".dbf".
     static ShpAttributeTable read(const std::string& shpPath, QTextCodec* codec);
 
     const QStringList& labels() const { return m_labels; }

@@ -56,8 +56,15 @@ ShpImportSettingDialog::ShpImportSettingDialog(const std::string& shpPath, QWidg
 void ShpImportSettingDialog::readTable(const QString& codecName)
 {
     QTextCodec* codec = QTextCodec::codecForName(codecName.toLatin1());
-    if (codec) {
+    if (!codec) {
+        return;
+    }
+    try {
         m_nameValue->setTable(ShpAttributeTable::read(m_shpPath, codec));
+    } catch (const std::exception& e) {
+        // A table that cannot be read shows no rows, as a missing one.
+        m_nameValue->setTable(ShpAttributeTable());
+        guimisc::UserDialogs::warning(this, tr("Warning"), QString::fromUtf8(e.what()));
     }
 }
 

@@ -13,7 +13,8 @@ class ShpNameValueWidget;
 // The import set-up on one page: an "Encoding:" list of every codec Qt offers (the system
 // locale's chosen at start), the "Name" and "Value" groups of the import wizard and the table of
 // records, read again whenever another encoding is chosen. The "Value" group is hidden until
-// setValueSpecifyWidget() hosts an editor.
+// setValueSpecifyWidget() hosts an editor. A table that does not open shows no rows; one that
+// claims more records than its file holds shows none either, after a warning box naming it.
 //
 // While the "Value" group is shown, the dialog does not close on OK when names and values would
 // both be read from the same column; it says so in a warning box instead.

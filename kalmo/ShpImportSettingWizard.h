@@ -19,8 +19,10 @@ namespace tinshp {
 // shape by shape.
 //
 // The attribute table is read once, when the wizard is made, decoded with the codec of the system
-// locale; a table that does not open leaves the tables and column lists empty (indexes -1). Cells
-// are as ShpAttributeTable gives them. The wizard owns its pages and the hosted editor.
+// locale; a table that does not open leaves the tables and column lists empty (indexes -1), and
+// one that claims more records than its file holds makes the constructor throw
+// common::exception::InvalidFileFormatException naming the ".dbf", for the caller's command to
+// show. Cells are as ShpAttributeTable gives them. The wizard owns its pages and the hosted editor.
 class ShpImportSettingWizard : public QWizard
 {
     Q_OBJECT

@@ -53,7 +53,8 @@ bool ShpReader::open(const std::string& path)
     ShpFileHandles& files = m_impl->files;
     files.shp = SHPOpen(path.c_str(), "rb");
     files.dbf = files.shp ? DBFOpen(path.c_str(), "rb") : nullptr;
-    if (!files.dbf) {
+    // Files cut short fail here, as GDAL calls them broken, not shape by shape later.
+    if (!files.dbf || !files.shapesFitTheirFile() || !files.recordsFitTheirFile()) {
         files.close();
         return false;
     }

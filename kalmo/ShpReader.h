@@ -23,7 +23,7 @@ namespace tinshp {
 // width 10 or more with 0 decimals reads as floating point, so integers written with width 10 read
 // best through getDoubleAttribute().
 //
-// A shape whose record is null or damaged reads as no vertices; a record index outside the open
+// A shape whose record is null reads as no vertices; a record index outside the open
 // file, or any shape read while nothing is open, throws std::out_of_range. An attribute cell
 // outside the table (a column index of -1 from an empty column list, say) reads as 0 or as the
 // empty text, as shapelib reads an empty cell. The reader owns its
@@ -41,7 +41,9 @@ public:
     ShpReader& operator=(const ShpReader&) = delete;
 
     // Opens the shapes and the attribute table for reading, after closing what was open. False,
-    // with nothing left open, when either does not open.
+    // with nothing left open, when either does not open or is cut short: a shape record the
+    // index places beyond the end of the ".shp", or a table holding fewer records than its
+    // header claims.
     bool open(const std::string& path);
     void close();
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
@@ -26,6 +27,7 @@ struct ShpWriter::Impl
     ShpFileHandles files;
     QTextCodec* codec = QTextCodec::codecForLocale();
     int shapeType = 0;
+    fs::path name;        // the file name of the ".shp"
     std::string target;   // as the caller named it, for messages
     fs::path folder;      // where the files go on close()
     fs::path scratch;     // the hidden folder they are built in
@@ -59,8 +61,8 @@ bool ShpWriter::open(const std::string& path, int shapeType)
     const std::string built = (scratch / name).string();
     ShpFileHandles& files = m_impl->files;
     files.shp = SHPCreate(built.c_str(), shapeType);
-    files.dbf =
-        files.shp ? DBFCreateEx(built.c_str(), m_impl->codec->name().constData()) : nullptr;
+    // No code page yet: close() writes the ".cpg" of the codec then in force.
+    files.dbf = files.shp ? DBFCreateEx(built.c_str(), nullptr) : nullptr;
     if (!files.dbf) {
         files.close();
         std::error_code ignored;
@@ -68,6 +70,7 @@ bool ShpWriter::open(const std::string& path, int shapeType)
         return false;
     }
     m_impl->shapeType = shapeType;
+    m_impl->name = name;
     m_impl->target = path;
     m_impl->folder = folder;
     m_impl->scratch = scratch;
@@ -84,7 +87,7 @@ void ShpWriter::close()
         drop(); // the caller has had the exception of the failed write
         return;
     }
-    const bool padded = padTable();
+    const bool padded = padTable() && writeCodePage();
     m_impl->files.close();
     // The ".shp" goes last, so that the set is complete once it is there.
     std::error_code error;
@@ -102,7 +105,8 @@ void ShpWriter::close()
     const std::string target = m_impl->target;
     drop();
     if (!padded) {
-        throw RuntimeException("Cannot write the attribute rows of shapefile " + target);
+        throw RuntimeException("Cannot write the attribute rows or the code page of shapefile " +
+                               target);
     }
     if (error) {
         throw RuntimeException("Cannot write shapefile " + target + ": " + error.message());
@@ -124,6 +128,16 @@ bool ShpWriter::padTable()
         }
     }
     return true;
+}
+
+bool ShpWriter::writeCodePage()
+{
+    // Named as shapelib names the table: the ".shp" name without its extension.
+    const fs::path cpg = m_impl->scratch / m_impl->name.stem().concat(".cpg");
+    std::ofstream out(cpg, std::ios::binary | std::ios::trunc);
+    out << m_impl->codec->name().constData();
+    out.close();
+    return static_cast<bool>(out);
 }
 
 void ShpWriter::drop()

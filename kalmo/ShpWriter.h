@@ -23,7 +23,7 @@ namespace tinshp {
 // was written, since other readers drop shapes beyond the last row (a table needs a field for
 // that: write at least one). Text is encoded with the
 // codec of the system locale unless setCodec() names another, and the ".cpg" beside the table
-// names the codec in use when the file was opened, so that other readers decode it. Text fields
+// names the codec in force when the files are closed, so that other readers decode it. Text fields
 // are 255 bytes wide, the most a dBASE field holds; a longer encoded value is cut between two
 // characters.
 //
@@ -72,6 +72,8 @@ private:
     void requireCell(int row, int col) const;
     [[noreturn]] void fail(const std::string& what);
     bool padTable();
+    // The ".cpg" of the codec in force, beside the table being built.
+    bool writeCodePage();
     void drop();
 
     struct Impl;

@@ -4,6 +4,8 @@
 #include "pelkas/GdalImageLoadError.h"
 #include "pelkas/GdalImageSetting.h"
 
+#include <cpl_conv.h>
+#include <cpl_error.h>
 #include <gdal_priv.h>
 
 #include <QPointF>
@@ -12,6 +14,7 @@
 #include <memory>
 #include <numeric>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace gdalimg {
@@ -27,6 +30,54 @@ using DatasetPtr = std::unique_ptr<GDALDataset, DatasetCloser>;
 enum class PixelKind { Grey, Palette, GreyAlpha, Rgb, Rgba };
 
 using Palette = std::array<QRgb, 256>;
+
+// What GDAL reports while the pixels are read, on this thread, for the life of the object; and
+// libjpeg's warnings turned into errors meanwhile, since GDAL only warns when a JPEG ends early
+// and would hand out its missing lines grey.
+class ReadReports {
+public:
+    ReadReports()
+    {
+        if (const char* earlier = CPLGetThreadLocalConfigOption(JPEG_OPTION, nullptr)) {
+            m_jpegOption = earlier;
+        }
+        CPLSetThreadLocalConfigOption(JPEG_OPTION, "TRUE");
+        CPLPushErrorHandlerEx(&ReadReports::record, this);
+    }
+    ~ReadReports()
+    {
+        CPLPopErrorHandler();
+        CPLSetThreadLocalConfigOption(JPEG_OPTION, m_jpegOption ? m_jpegOption->c_str() : nullptr);
+    }
+    ReadReports(const ReadReports&) = delete;
+    ReadReports& operator=(const ReadReports&) = delete;
+
+    bool any() const { return !m_first.empty(); }
+    const std::string& first() const { return m_first; }
+
+private:
+    static constexpr const char* JPEG_OPTION = "GDAL_ERROR_ON_LIBJPEG_WARNING";
+
+    static void CPL_STDCALL record(CPLErr level, CPLErrorNum, const char* message)
+    {
+        auto self = static_cast<ReadReports*>(CPLGetErrorHandlerUserData());
+        if (level >= CE_Warning && self->m_first.empty()) {
+            self->m_first = message && *message ? message : "unknown error";
+        }
+    }
+
+    std::optional<std::string> m_jpegOption;
+    std::string m_first;
+};
+
+// The failure of a read: the file named, with what GDAL said when it said anything.
+[[noreturn]] void readFailed(const std::string& path, const ReadReports& reports)
+{
+    if (!reports.any()) {
+        throw GdalImageLoadError("RasterIO returned error");
+    }
+    throw GdalImageLoadError("RasterIO returned error: " + path + ": " + reports.first());
+}
 
 DatasetPtr openDataset(const std::string& path)
 {
@@ -102,7 +153,7 @@ void convertLine(PixelKind kind, const GByte* in, int width, const Palette& pale
 }
 
 // The picture of a raster of one to four 8-bit bands; a null image for other band counts.
-QImage readPixels(GDALDataset& dataset)
+QImage readPixels(GDALDataset& dataset, const std::string& path)
 {
     const int bands = dataset.GetRasterCount();
     if (bands < 1 || bands > 4) {
@@ -133,11 +184,14 @@ QImage readPixels(GDALDataset& dataset)
     std::vector<GByte> line(static_cast<std::size_t>(width) * static_cast<std::size_t>(bands));
     std::array<int, 4> bandMap{};
     std::iota(bandMap.begin(), bandMap.end(), 1);
+    // A warning while the pixels are read means pixels made up: the load fails.
+    const ReadReports reports;
     for (int y = 0; y < height; ++y) {
         if (dataset.RasterIO(GF_Read, 0, y, width, 1, line.data(), width, 1, GDT_Byte, bands, bandMap.data(),
                              bands, static_cast<GSpacing>(line.size()), 1, nullptr)
-            != CE_None) {
-            throw GdalImageLoadError("RasterIO returned error");
+                != CE_None
+            || reports.any()) {
+            readFailed(path, reports);
         }
         convertLine(kind, line.data(), width, palette, reinterpret_cast<QRgb*>(image.scanLine(y)));
     }
@@ -155,7 +209,7 @@ GdalImage* GdalImageLoader::load(const std::string& path)
 {
     const DatasetPtr dataset = openDataset(path);
     const std::optional<GdalImageSetting> placement = readPlacement(*dataset);
-    const QImage pixels = readPixels(*dataset);
+    const QImage pixels = readPixels(*dataset, path);
     return placement ? new GdalImage(pixels, *placement) : new GdalImage(pixels);
 }
 

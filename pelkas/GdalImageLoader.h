@@ -22,7 +22,11 @@ class GdalImage;
 ///
 /// Failures throw GdalImageLoadError: "File open error", "Unexpected RasterDataType",
 /// "RasterIO returned error" (a line cannot be read) and "Image too large" (no QImage of that
-/// size can be made). The dataset is closed and the line buffer freed on every path.
+/// size can be made). A warning or error GDAL reports while the pixels are read fails the load
+/// too, as "RasterIO returned error: <path>: <GDAL's message>": GDAL only warns when a JPEG is
+/// cut short and fills its missing lines with grey, so libjpeg's warnings are made errors for
+/// the read (GDAL_ERROR_ON_LIBJPEG_WARNING, set for the reading thread and put back after).
+/// The dataset is closed and the line buffer freed on every path.
 ///
 /// The path goes to GDAL as it is (UTF-8 on this platform). init() registers GDAL's drivers and
 /// must have run once before load(). Cost: one read of each line of the raster plus one pass

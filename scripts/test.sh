@@ -1,17 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test. Widget tests run on Qt's
-# offscreen platform; tests labelled "xvfb" (they render through OpenGL or grab the screen)
-# run under xvfb-run.
+# Installs what is missing, builds, and runs every test. Each Qt test program carries its
+# platform in its CTest properties (offscreen; xcb for the tests labelled "xvfb", which
+# render through OpenGL or grab the screen and run here under xvfb-run).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 BUILD_DIR="$build" bash "$root/scripts/build.sh" "$@"
-export QT_QPA_PLATFORM=offscreen
-# Used by sanitizer builds only (-DMOVARIN_SANITIZE=ON); harmless otherwise.
+# The test programs carry the suppressions in their CTest properties; the other tests (the
+# smoke run, the shapefile check) get them here. Used by sanitizer builds only.
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 cd "$build"
 ctest --output-on-failure -j "$(nproc)" -LE xvfb --no-tests=error
 if ctest -N -L xvfb | grep -q "Total Tests: [1-9]"; then
-  unset QT_QPA_PLATFORM
   xvfb-run -a ctest --output-on-failure -L xvfb
 fi

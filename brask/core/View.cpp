@@ -10,6 +10,7 @@
 #include "brask/util/TransformSupport.h"
 #include "brask/util/ViewOperation.h"
 
+#include <guimisc/UserDialogs.h>
 #include <vec/Vector2D.h>
 
 #include <QColor>
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <limits>
 #include <stdexcept>
 
@@ -57,6 +59,10 @@ struct View::Impl {
     Qt::MouseButtons swallowedButtons;
     QPixmap picture;
     QTransform pictureInverse;
+    /// A paint failed and the user has been told; cleared by the next good paint.
+    bool paintFailureReported = false;
+    /// The view shows the model as `fit()` left it.
+    bool fitted = false;
     util::SelectionHelper* selectionHelper = nullptr;
     std::vector<util::MainViewHelperI*> viewHelpers;
 };
@@ -93,6 +99,7 @@ void View::setCenterPoint(const QPointF& center)
 {
     if (TransformSupport::isFinite(center)) {
         m_impl->centerPoint = center;
+        m_impl->fitted = false;
     }
 }
 
@@ -105,6 +112,7 @@ void View::setScale(double scale)
 {
     if (TransformSupport::isValidScale(scale)) {
         m_impl->scale = scale;
+        m_impl->fitted = false;
     }
 }
 
@@ -117,6 +125,7 @@ void View::setAngleDegree(double angleDegree)
 {
     if (std::isfinite(angleDegree)) {
         m_impl->angleDegree = angleDegree;
+        m_impl->fitted = false;
     }
 }
 
@@ -269,10 +278,23 @@ void View::paintEvent(QWidget* widget, const QPixmap& pixmap, const QColor& back
 
 void View::fit()
 {
-    fit(m_impl->model ? m_impl->model->boundingBox() : QRectF());
+    // The margin keeps the markers of the outermost points whole.
+    fitInside(m_impl->model ? m_impl->model->boundingBox() : QRectF(), FIT_MARGIN);
+    m_impl->fitted = true;
 }
 
 void View::fit(const QRectF& rect)
+{
+    fitInside(rect, 0);
+    m_impl->fitted = false;
+}
+
+bool View::isFitted() const
+{
+    return m_impl->fitted;
+}
+
+void View::fitInside(const QRectF& rect, int margin)
 {
     const QRectF r = rect.normalized();
     // A widget that is not shown yet has no extent to fit into: keep scale and centre.
@@ -284,9 +306,12 @@ void View::fit(const QRectF& rect)
             w = 1.0;
             h = 1.0;
         }
+        const auto inner = [margin](int extent) {
+            return extent > 2 * margin ? extent - 2 * margin : extent;
+        };
         // A zero extent on one axis gives an infinite ratio there; the other decides.
-        const double sx = w > 0.0 ? width() / w : std::numeric_limits<double>::infinity();
-        const double sy = h > 0.0 ? height() / h : std::numeric_limits<double>::infinity();
+        const double sx = w > 0.0 ? inner(width()) / w : std::numeric_limits<double>::infinity();
+        const double sy = h > 0.0 ? inner(height()) / h : std::numeric_limits<double>::infinity();
         const double s = std::min(sx, sy);
         if (TransformSupport::isValidScale(s)) {
             m_impl->scale = s;
@@ -312,36 +337,42 @@ void View::zoomOut()
 void View::resetRotation()
 {
     m_impl->angleDegree = 0.0;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::rotate90()
 {
     m_impl->angleDegree += 90.0;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveLeft()
 {
     m_impl->centerPoint.rx() += MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveRight()
 {
     m_impl->centerPoint.rx() -= MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveUp()
 {
     m_impl->centerPoint.ry() -= MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 
 void View::moveDown()
 {
     m_impl->centerPoint.ry() += MOVE_PIXELS / m_impl->scale;
+    m_impl->fitted = false;
     refresh();
 }
 
@@ -513,9 +544,34 @@ void View::paintEvent(QPaintEvent*)
 {
     if (!inViewOperation()) {
         m_impl->pictureInverse = m_impl->inverse;
-        m_impl->picture = drawModel();
+        try {
+            m_impl->picture = drawModel();
+            m_impl->paintFailureReported = false;
+        } catch (const std::exception& failure) {
+            m_impl->picture = QPixmap();
+            reportPaintFailure(failure);
+        }
     }
     paintEvent(this, m_impl->picture, Qt::darkGray, m_impl->pictureInverse * m_impl->transform);
+}
+
+void View::reportPaintFailure(const std::exception& failure)
+{
+    if (m_impl->paintFailureReported) {
+        return;
+    }
+    m_impl->paintFailureReported = true;
+    const QString text =
+        dynamic_cast<const std::bad_alloc*>(&failure)
+            ? tr("Not enough memory to draw the view.")
+            : tr("The view could not be drawn: %1").arg(QString::fromLocal8Bit(failure.what()));
+    // A modal box inside a paint event would paint the view again: it comes after.
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            guimisc::UserDialogs::critical(window(), tr("Error"), text, QMessageBox::Ok);
+        },
+        Qt::QueuedConnection);
 }
 
 void View::resizeEvent(QResizeEvent*) {}

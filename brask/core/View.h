@@ -4,6 +4,7 @@
 #include <QTransform>
 #include <QWidget>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -38,8 +39,11 @@ class ModelItemController;
 ///
 /// Navigation. Ctrl with the left button pans, Ctrl with the middle button zooms (dragging
 /// up zooms in); the wheel doubles or halves the scale; the slots zoom, rotate and move by
-/// 150 pixels. `fit` shows a rectangle whole; on a widget that has no area yet it keeps
-/// the scale and the centre.
+/// 150 pixels. `fit` shows a rectangle whole, and `fit()` the whole model `FIT_MARGIN` pixels
+/// in from every edge, so that the markers of its outermost points are whole; on a widget that
+/// has no area yet both keep the scale and the centre. `isFitted` tells whether the view still
+/// shows the model as `fit()` left it, so that a window can fit it again when it is maximised;
+/// any other fit, navigation step or setter ends that.
 ///
 /// Input. Every other mouse, key and wheel event goes to the view-level selection helper
 /// when one is installed, else to the selected item's controller when that item is
@@ -53,12 +57,17 @@ class ModelItemController;
 /// of the widget's size. A drag step only moves, turns and scales the last picture (one
 /// blit, whatever the model holds). `updateView()` discards the model's paint caches
 /// before it prepares and repaints; a plain `update()` keeps them, and so do fit and
-/// navigation, which change only the transform.
+/// navigation, which change only the transform. Painting that fails (an item view throws,
+/// memory runs out) leaves the view dark grey and tells the user once, in an "Error" box
+/// shown after the paint event, until a paint succeeds again; nothing leaves the event.
 ///
 /// The view owns its selection helper, not the view helpers in its list.
 class View : public QWidget {
     Q_OBJECT
 public:
+    /// Pixels left free on every side by `fit()` (none on a widget too small to spare them).
+    static constexpr int FIT_MARGIN = 10;
+
     explicit View(QWidget* parent = nullptr);
     ~View() override;
 
@@ -82,6 +91,9 @@ public:
     double pixel() const;
     /// True while a Ctrl-drag pan or zoom runs.
     bool inViewOperation() const;
+    /// True from `fit()` until the next `fit(rect)`, navigation step or accepted setter: the
+    /// view shows the whole model, as far as the user is concerned.
+    bool isFitted() const;
     util::SelectionHelper* selectionHelper() const;
 
     QPointF conv(const QPointF& world) const;
@@ -131,7 +143,7 @@ signals:
     void positionChanged(const QPointF& position);
 
 public slots:
-    /// Fits the model's bounding box.
+    /// Fits the model's bounding box with `FIT_MARGIN` pixels free around it.
     void fit();
     /// Scale: the smaller of width / rect width and height / rect height (a rectangle
     /// without extent counts as 1 by 1); centre and local origin: the rectangle's centre.
@@ -168,7 +180,12 @@ private:
     void updateTransform();
     /// Recomputes the transform, prepares the model and repaints when it is ready.
     void refresh();
+    /// `fit(rect)` within the widget less `margin` pixels on every side.
+    void fitInside(const QRectF& rect, int margin);
     QPixmap drawModel() const;
+    /// Shows the failure of a paint in a box once the paint event is over, unless the failure
+    /// before it went unanswered by a good paint.
+    void reportPaintFailure(const std::exception& failure);
     void dragStep(const QPoint& pos);
     void endViewOperation();
     /// The selected item's controller when that item is checked, else null.

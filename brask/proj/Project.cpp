@@ -181,6 +181,7 @@ bool Project::unzipFrom(const QString& archive)
 
 bool Project::zipTo(const QString& archive)
 {
+    m_zipFailureReported = false;
     const QDir work(m_workFolder);
     QStringList members{work.relativeFilePath(m_mainfile->absoluteFilename())};
     for (const std::string& name : m_mainfile->containedFiles()) {
@@ -254,6 +255,7 @@ bool Project::replaceArchive(const QString& temporary, const QString& archive)
                                    tr("Could not overwrite %1.")
                                        .arg(QDir::toNativeSeparators(archive)),
                                    QMessageBox::Ok);
+    m_zipFailureReported = true;
     return false;
 }
 
@@ -307,6 +309,11 @@ bool Project::waitForProcess(QProcess* process, const QString& message, int maxE
     }
     return hasFinished && process->exitStatus() == QProcess::NormalExit
            && process->exitCode() >= 0 && process->exitCode() <= maxExitCode;
+}
+
+bool Project::zipFailureReported() const
+{
+    return m_zipFailureReported;
 }
 
 void Project::openWorkFolder()

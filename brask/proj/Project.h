@@ -72,6 +72,9 @@ public:
     /// to is replaced (or made, when it dangles) and the link stays. The archive is packed
     /// in a fresh folder of the workspace that goes when packing ends, however it ends.
     bool zipTo(const QString& archive);
+    /// True when the last `zipTo` failed and has told the user why in a message box of its
+    /// own (the archive could not be replaced), so that the caller adds no second one.
+    bool zipFailureReported() const;
     /// True when `path`, its links followed, lies in the work folder: an archive saved there
     /// would go with the folder when the project closes.
     bool isInsideWorkFolder(const QString& path) const;
@@ -99,6 +102,7 @@ private:
     ProjectMainWindowI* m_mainWindow;
     bool m_isFinished = false;
     bool m_isCanceled = false;
+    bool m_zipFailureReported = false;
 };
 
 } // namespace mvc::proj

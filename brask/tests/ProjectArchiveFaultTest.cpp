@@ -186,6 +186,7 @@ TEST_F(ArchiveFaultTest, CancellingTheWaitKillsTheToolAndKeepsTheOldArchive)
     EXPECT_FALSE(m_project->zipTo(m_archive));
     ASSERT_GE(cancelledAt, 0) << "no wait dialog was shown";
     EXPECT_LT(clock.elapsed() - cancelledAt, 1000);
+    EXPECT_FALSE(m_project->zipFailureReported()) << "a cancel tells the user nothing";
     expectOldArchiveAndNoLeftovers();
 }
 
@@ -200,8 +201,11 @@ TEST_F(ArchiveFaultTest, ATargetTakenByAFolderCannotBeOverwritten)
     EXPECT_EQ(script.records()[0].title, QStringLiteral("Error"));
     EXPECT_EQ(script.records()[0].text,
               QStringLiteral("Could not overwrite %1.").arg(QDir::toNativeSeparators(folder)));
+    EXPECT_TRUE(m_project->zipFailureReported()) << "the caller adds no second box";
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(m_project->filename(), m_archive);
+    ASSERT_TRUE(m_project->zipTo(m_archive));
+    EXPECT_FALSE(m_project->zipFailureReported());
 }
 
 TEST_F(ArchiveFaultTest, AnArchiveOnAnotherFileSystemIsReplacedWhole)

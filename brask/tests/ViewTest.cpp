@@ -7,6 +7,7 @@
 #include "brask/util/MainViewHelperI.h"
 #include "brask/util/SelectionHelper.h"
 
+#include <guimisc/UserDialogScript.h>
 #include <guimisc/helper/SelectionHelperT.h>
 
 #include <QKeyEvent>
@@ -20,7 +21,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <new>
 #include <random>
+#include <stdexcept>
 
 using namespace viewtest;
 using mvc::core::View;
@@ -137,30 +141,43 @@ TEST(ViewFit, EmptyModelDegenerateRectanglesAndAWidgetWithoutArea)
 {
     Scene scene;
     View& view = scene.view;
+    // The whole model is fitted into the 400 x 200 widget less the margin on every side.
+    const double w = 400 - 2 * View::FIT_MARGIN;
+    const double h = 200 - 2 * View::FIT_MARGIN;
     view.setCenterPoint(QPointF(5, 5));
     view.fit();
     EXPECT_EQ(view.centerPoint(), QPointF(0, 0));
-    EXPECT_EQ(view.scale(), 200.0);
+    EXPECT_EQ(view.scale(), h);
 
+    // A rectangle named by the caller fills the widget.
     view.fit(QRectF(100, 100, 0, 10));
     EXPECT_EQ(view.scale(), 20.0);
     EXPECT_EQ(view.centerPoint(), QPointF(100, 105));
     view.fit(QRectF(0, 0, 40, 0));
     EXPECT_EQ(view.scale(), 10.0);
 
-    // The model's box, whole and centred.
+    // The model's box, whole and centred, its edges the margin in from the widget's.
     addItem(scene.model, "a", QRectF(1000, 2000, 100, 20));
     addItem(scene.model, "b", QRectF(1050, 1990, 100, 20));
     view.fit();
-    EXPECT_EQ(view.scale(), 400.0 / 150.0);
+    EXPECT_EQ(view.scale(), w / 150.0);
     EXPECT_EQ(view.centerPoint(), QPointF(1075, 2005));
-    const QRectF region = view.drawnRegion();
-    EXPECT_TRUE(region.adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(QRectF(1000, 1990, 150, 30)));
+    const QRectF onWidget = QRectF(view.conv(QPointF(1000, 2020)), view.conv(QPointF(1150, 1990)));
+    EXPECT_NEAR(onWidget.left(), View::FIT_MARGIN, 1e-9);
+    EXPECT_NEAR(onWidget.right(), 400 - View::FIT_MARGIN, 1e-9);
+    EXPECT_GE(onWidget.top(), View::FIT_MARGIN);
+    EXPECT_LE(onWidget.bottom(), 200 - View::FIT_MARGIN);
+
+    // Too small to spare a margin: the model fills the widget.
+    view.resize(16, 12);
+    view.fit();
+    EXPECT_EQ(view.scale(), 16.0 / 150);
 
     // Not shown yet: scale and centre stay, nothing turns NaN.
     view.resize(0, 0);
     view.fit(QRectF(0, 0, 10, 10));
-    EXPECT_EQ(view.scale(), 400.0 / 150.0);
+    view.fit();
+    EXPECT_EQ(view.scale(), 16.0 / 150);
     EXPECT_EQ(view.centerPoint(), QPointF(1075, 2005));
     const QPointF p = view.conv(QPointF(1080, 2010));
     EXPECT_TRUE(std::isfinite(p.x()) && std::isfinite(p.y()));
@@ -168,14 +185,52 @@ TEST(ViewFit, EmptyModelDegenerateRectanglesAndAWidgetWithoutArea)
     EXPECT_TRUE(std::isfinite(q.x()) && std::isfinite(q.y()));
 }
 
+// Whether the view still shows the whole model as the fit left it: a window fits such a
+// view again when it is maximised, and leaves a view the user has moved alone.
+TEST(ViewFit, AFitLastsUntilTheViewIsMoved)
+{
+    Scene scene;
+    View& view = scene.view;
+    addItem(scene.model, "a", QRectF(0, 0, 100, 50));
+    EXPECT_FALSE(view.isFitted());
+    const std::pair<const char*, std::function<void()>> moves[] = {
+        {"zoom", [&] { view.zoomOut(); }},
+        {"move", [&] { view.moveDown(); }},
+        {"turn", [&] { view.rotate90(); }},
+        {"reset turn", [&] { view.resetRotation(); }},
+        {"centre", [&] { view.setCenterPoint(QPointF(3, 4)); }},
+        {"scale", [&] { view.setScale(7.0); }},
+        {"angle", [&] { view.setAngleDegree(10.0); }},
+        {"another rectangle", [&] { view.fit(QRectF(0, 0, 5, 5)); }},
+        {"wheel", [&] { wheel(&view, 120); }},
+        {"drag", [&] { drag(&view, {QPoint(50, 50), QPoint(80, 60)}, Qt::LeftButton,
+                            Qt::ControlModifier); }},
+    };
+    for (const auto& [name, move] : moves) {
+        SCOPED_TRACE(name);
+        view.fit();
+        EXPECT_TRUE(view.isFitted());
+        view.updateView(); // repainting moves nothing
+        EXPECT_TRUE(view.isFitted());
+        move();
+        EXPECT_FALSE(view.isFitted());
+    }
+    // Values that are refused move nothing.
+    view.fit();
+    view.setScale(0.0);
+    view.setCenterPoint(QPointF(std::nan(""), 0));
+    EXPECT_TRUE(view.isFitted());
+}
+
 TEST(ViewFit, AutoFitterFitsOnlyAModelThatWasEmpty)
 {
     Scene scene;
+    const double w = 400 - 2 * View::FIT_MARGIN;
     {
         mvc::util::AutoFitter fitter(&scene.model);
         addItem(scene.model, "first", QRectF(0, 0, 40, 10));
     }
-    EXPECT_EQ(scene.view.scale(), 10.0);
+    EXPECT_EQ(scene.view.scale(), w / 40);
     EXPECT_EQ(scene.view.centerPoint(), QPointF(20, 5));
 
     scene.view.zoomIn();
@@ -183,7 +238,7 @@ TEST(ViewFit, AutoFitterFitsOnlyAModelThatWasEmpty)
         mvc::util::AutoFitter fitter(&scene.model);
         addItem(scene.model, "second", QRectF(0, 0, 400, 100));
     }
-    EXPECT_EQ(scene.view.scale(), 20.0);
+    EXPECT_EQ(scene.view.scale(), 2 * w / 40);
 
     // A model that goes before the fitter leaves nothing to fit.
     auto model = std::make_unique<Model>(nullptr, &scene.view);
@@ -274,6 +329,38 @@ TEST(ViewPaint, DragsMoveThePictureAndTheModelIsPaintedAgainAfterTheRelease)
     release(&view, QPoint(150, 100), Qt::LeftButton, Qt::ControlModifier);
     QCoreApplication::processEvents();
     EXPECT_EQ(countingView(item)->paints, paintsBefore + 1);
+}
+
+// An item view that throws while the view paints (memory running out in a painting thread,
+// say): nothing leaves the paint event, the view shows no half picture, and the user hears of
+// it once per run of failures, after the paint event.
+TEST(ViewPaint, AFailingPaintIsToldOnceAndLeavesTheViewEmpty)
+{
+    Scene scene;
+    auto item = addItem(scene.model, "failing", QRectF(0, 0, 10, 10));
+    CountingView& view = scene.view;
+    showAndSettle(&view);
+    guimisc::UserDialogScript script;
+    countingView(item)->failure = [] { throw std::bad_alloc(); };
+    for (int i = 0; i < 3; ++i) {
+        view.repaint();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_GE(countingView(item)->paints, 3);
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].kind, guimisc::UserDialogs::Kind::Critical);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_EQ(script.messageBoxes()[0].text, "Not enough memory to draw the view.");
+    EXPECT_EQ(view.grab().toImage().pixelColor(200, 100), QColor(Qt::darkGray));
+
+    // A good paint ends the run; the next failure is told again, with its own words.
+    countingView(item)->failure = nullptr;
+    view.repaint();
+    countingView(item)->failure = [] { throw std::runtime_error("a broken item"); };
+    view.repaint();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(script.messageBoxes().size(), 2u);
+    EXPECT_EQ(script.messageBoxes()[1].text, "The view could not be drawn: a broken item");
 }
 
 namespace {

@@ -15,11 +15,13 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <functional>
 #include <vector>
 
 namespace viewtest {
 
-/// Counts the paints of its item, the cache drops, and answers prepare as told.
+/// Counts the paints of its item, the cache drops, and answers prepare as told; a paint runs
+/// `failure` when one is set (to throw).
 class CountingItemView : public mvc::core::ModelItemView {
 public:
     using ModelItemView::ModelItemView;
@@ -27,9 +29,16 @@ public:
     mutable int paints = 0;
     int discards = 0;
     bool prepareSucceeds = true;
+    std::function<void()> failure;
 
 protected:
-    void doPaintMainView(QPainter*, const QTransform&, const QRectF&) const override { ++paints; }
+    void doPaintMainView(QPainter*, const QTransform&, const QRectF&) const override
+    {
+        ++paints;
+        if (failure) {
+            failure();
+        }
+    }
 
 private:
     void doDiscardPaintCache() override { ++discards; }

@@ -11,14 +11,22 @@
 
 #include "cmake/GdalTestSupport.h"
 
+#include "orlin/core/PointFactory.h"
+
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <set>
 #include <string>
+#include <stdexcept>
+#include <tuple>
 #include <vector>
 
 using common::exception::FileOpenException;
@@ -87,6 +95,23 @@ void expectMatchesBand(const std::string& path, const PointSet& set)
         seen[at] = true;
         ASSERT_EQ(p->elevation(), values[at]);
     }
+}
+
+// The points of the raster, read with the address space limited to 768 MiB beyond what the
+// process has mapped once the point pool has its reservation; throws (std::bad_alloc) when
+// the read needs more.
+std::multiset<Xyz> pointsWithin768MiB(const std::string& path)
+{
+    CPLSetConfigOption("GDAL_CACHEMAX", "32");
+    tin::core::PointFactory::instance().factory(tin::core::Point(0, 0, 0));
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t mapped = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+    const rlimit limit{mapped + (rlim_t{768} << 20), mapped + (rlim_t{768} << 20)};
+    if (setrlimit(RLIMIT_AS, &limit) != 0) {
+        throw std::runtime_error("cannot limit the address space");
+    }
+    return pointsOf(import(path));
 }
 
 } // namespace
@@ -184,6 +209,40 @@ TEST(GdalPointSetImporter, FailuresNameTheFileAndCloseIt)
         EXPECT_EQ(e.fileName(), truncated);
     }
     EXPECT_EQ(openDatasets(), 0);
+}
+
+// A DEM of 8000 x 8000 cells with data in three of them, as a sparse tiled GeoTIFF of a few
+// kilobytes: the reader's memory must follow the points it keeps, not the pixels it reads.
+// Checked in a child process whose address space is limited to 768 MiB beyond what it has
+// mapped (one pointer per pixel would need 1 GiB).
+TEST(GdalPointSetImporter, SparseRasterNeedsMemoryForItsPointsOnly)
+{
+    const int size = 8000;
+    const std::string path = scratchFile("sparse.tif");
+    {
+        char const* const options[] = {"TILED=YES", "SPARSE_OK=TRUE", "COMPRESS=DEFLATE", nullptr};
+        GDALDataset* dataset = GetGDALDriverManager()->GetDriverByName("GTiff")->Create(
+            path.c_str(), size, size, 1, GDT_Float32, const_cast<char**>(options));
+        ASSERT_NE(dataset, nullptr);
+        double gt[6] = {5000, 1, 0, 9000, 0, -1};
+        dataset->SetGeoTransform(gt);
+        GDALRasterBand* band = dataset->GetRasterBand(1);
+        band->SetNoDataValue(-9999);
+        for (const auto& [col, row, value] : {std::tuple{17, 3, 4.5f}, {size - 1, size - 1, -2.0f},
+                                             {4000, 0, 0.0f}}) {
+            float v = value;
+            ASSERT_EQ(band->RasterIO(GF_Write, col, row, 1, 1, &v, 1, 1, GDT_Float32, 0, 0, nullptr),
+                      CE_None);
+        }
+        GDALClose(GDALDataset::ToHandle(dataset));
+    }
+    ASSERT_LT(std::filesystem::file_size(path), 100000u) << "the raster is not sparse on disk";
+    const std::multiset<Xyz> expected{{5017, 8997, 4.5}, {5000 + size - 1, 9000 - (size - 1), -2},
+                                      {9000, 9000, 0}};
+
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::_Exit(pointsWithin768MiB(path) == expected ? 0 : 1),
+                ::testing::ExitedWithCode(0), "");
 }
 
 TEST(GdalPointSetImporterRealData, SrtmGeoTiff)

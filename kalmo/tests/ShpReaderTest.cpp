@@ -1,11 +1,21 @@
+#include "kalmo/ShpAttributeTable.h"
+#include "kalmo/ShpImportSettingDialog.h"
+#include "kalmo/ShpImportSettingWizard.h"
 #include "kalmo/ShpPolygonReader.h"
 #include "kalmo/ShpPolylineReader.h"
 
 #include "ShpTestSupport.h"
 
+#include "common/exception/InvalidFileFormatException.h"
 #include "common/exception/RuntimeException.h"
+#include "guimisc/UserDialogScript.h"
+
+#include <QTableWidget>
+#include <QTextCodec>
 
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <numeric>
 
@@ -234,4 +244,98 @@ TEST(ShpReaderRealData, AttributedPolygons)
         EXPECT_EQ(reader.getIntAttribute(i, 0), std::stoi(gdal[i].fields.at("id")));
         EXPECT_EQ(reader.getIntAttribute(i, 1), std::stoi(gdal[i].fields.at("cls")));
     }
+}
+
+namespace {
+
+// A copy of a real shapefile's files in `folder`, named `name`.*; `edit` may change the bytes
+// of each file (by extension) on the way.
+std::string copyShapefile(const std::string& real, const std::string& folder, const std::string& name,
+                          const std::function<void(const std::string&, std::string&)>& edit)
+{
+    for (const char* extension : {".shp", ".shx", ".dbf"}) {
+        std::string bytes = readText(realShapefile(real + extension));
+        edit(extension, bytes);
+        writeText(folder + "/" + name + extension, bytes);
+    }
+    return folder + "/" + name + ".shp";
+}
+
+// What GDAL says on stderr while it reads every feature.
+std::string ogrErrors(const std::string& shp)
+{
+    QProcess ogrinfo;
+    ogrinfo.start("ogrinfo", {"-ro", "-al", "-q", QString::fromStdString(shp)});
+    EXPECT_TRUE(ogrinfo.waitForFinished(60000));
+    return ogrinfo.readAllStandardError().toStdString();
+}
+
+} // namespace
+
+// A ".shp" cut short opens in shapelib, which then gives its last shapes no vertices and says so
+// only on stderr; GDAL calls the file broken. The reader refuses it at open, as it refuses a file
+// it cannot open at all.
+TEST(ShpReader, ShapesCutShortDoNotOpen)
+{
+    Scratch scratch;
+    const std::string whole =
+        copyShapefile("a001_network", scratch.path(), "whole", [](const std::string&, std::string&) {});
+    const std::string cut = copyShapefile("a001_network", scratch.path(), "cut",
+                                          [](const std::string& extension, std::string& bytes) {
+                                              if (extension == ".shp") {
+                                                  bytes.resize(bytes.size() / 2);
+                                              }
+                                          });
+    EXPECT_EQ(ogrErrors(whole), "");
+    EXPECT_NE(ogrErrors(cut).find("ERROR"), std::string::npos) << "GDAL takes the cut file";
+
+    ShpPolylineReader reader;
+    ASSERT_TRUE(reader.open(whole));
+    EXPECT_EQ(reader.count(), 12);
+    EXPECT_FALSE(reader.open(cut));
+    EXPECT_EQ(reader.count(), 0);
+    EXPECT_EQ(openFilesUnder(scratch.path()), 0);
+}
+
+// An attribute table of 203 bytes whose header claims a million or a billion records: shapelib
+// would hand out that many empty rows. The reader does not open it, the table reader and the
+// wizard refuse it naming the file, and the dialog says so and shows no rows.
+TEST(ShpReader, TableClaimingMoreRecordsThanItHoldsIsRefused)
+{
+    Scratch scratch;
+    for (const std::uint32_t claimed : {1000000u, 1000000000u}) {
+        SCOPED_TRACE(claimed);
+        const std::string name = "claims" + std::to_string(claimed);
+        const std::string shp = copyShapefile(
+            "attributes", scratch.path(), name, [claimed](const std::string& extension, std::string& bytes) {
+                if (extension == ".dbf") {
+                    ASSERT_EQ(bytes.size(), 203u);
+                    for (int i = 0; i < 4; ++i) {
+                        bytes[4 + i] = static_cast<char>((claimed >> (8 * i)) & 0xff);
+                    }
+                }
+            });
+        const std::string dbf = scratch.path(name + ".dbf");
+
+        ShpPolygonReader reader;
+        EXPECT_FALSE(reader.open(shp));
+        try {
+            tinshp::ShpAttributeTable::read(shp, QTextCodec::codecForName("UTF-8"));
+            ADD_FAILURE() << "the table was read";
+        } catch (const common::exception::InvalidFileFormatException& e) {
+            EXPECT_EQ(e.fileName(), dbf);
+        }
+        EXPECT_THROW(tinshp::ShpImportSettingWizard wizard(shp), common::exception::InvalidFileFormatException);
+
+        guimisc::UserDialogScript script;
+        tinshp::ShpImportSettingDialog dialog(shp);
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_NE(script.messageBoxes()[0].text.indexOf(QString::fromStdString(dbf)), -1);
+        EXPECT_EQ(dialog.findChild<QTableWidget*>("tableWidget")->rowCount(), 0);
+    }
+    // The table as written, with its five records, reads as before.
+    EXPECT_EQ(tinshp::ShpAttributeTable::read(realShapefile("attributes.shp"), QTextCodec::codecForName("UTF-8"))
+                  .rows()
+                  .size(),
+              5);
 }

@@ -105,20 +105,28 @@ TEST(ShpWriter, PolylineRoundTripKeepsOrderAndEmptyLines)
 
 // The application's attributes: a "Name" text field and an integer or floating-point "Value".
 // Text with non-ASCII characters comes back unchanged with the same codec at both ends, the
-// ".cpg" names the codec, and a codec set while writing applies to later rows only.
+// ".cpg" names the codec in force when the files are closed (whether it was set before or
+// after open), and a codec set while writing applies to later rows only.
 TEST(ShpWriter, AttributesRoundTripWithTheirCodec)
 {
     Scratch scratch;
     const QString names[] = {QString::fromUtf8("荒川 第1区間"), QString::fromUtf8("Ölfeld · ß"),
                              QString::fromUtf8("plain")};
     const tin::core::Polyline line{{0, 0}, {1, 1}};
-    for (const char* codec : {"UTF-8", "Shift_JIS"}) {
-        SCOPED_TRACE(codec);
-        const std::string shp = scratch.path(std::string(codec) + ".shp");
+    for (const auto& [codec, afterOpen] : {std::pair{"UTF-8", false}, std::pair{"Shift_JIS", false},
+                                           std::pair{"Shift_JIS", true}}) {
+        SCOPED_TRACE(std::string(codec) + (afterOpen ? ", set after open" : ""));
+        const std::string base = std::string(codec) + (afterOpen ? "-after" : "");
+        const std::string shp = scratch.path(base + ".shp");
         {
             ShpPolylineWriter writer;
-            writer.setCodec(codec);
+            if (!afterOpen) {
+                writer.setCodec(codec);
+            }
             ASSERT_TRUE(writer.open(shp));
+            if (afterOpen) {
+                writer.setCodec(codec);
+            }
             writer.addStringAttribute("Name");
             writer.addIntAttribute("Value", 10);
             writer.addDoubleAttribute("Real", 40, 6);
@@ -130,7 +138,11 @@ TEST(ShpWriter, AttributesRoundTripWithTheirCodec)
             }
             writer.close();
         }
-        EXPECT_EQ(readText(scratch.path(std::string(codec) + ".cpg")), codec);
+        EXPECT_EQ(readText(scratch.path(base + ".cpg")), codec);
+        // GDAL decodes the text by the ".cpg" alone.
+        const std::vector<OgrFeature> features = ogrFeatures(shp);
+        ASSERT_EQ(features.size(), 3u);
+        EXPECT_EQ(features[0].fields.at("Name"), names[0].toStdString());
         ShpPolylineReader reader;
         reader.setCodec(codec);
         ASSERT_TRUE(reader.open(shp));
@@ -156,7 +168,7 @@ TEST(ShpWriter, AttributesRoundTripWithTheirCodec)
         writer.writeStringAttribute(1, 0, names[0]);
         writer.close();
     }
-    EXPECT_EQ(readText(scratch.path("mixed.cpg")), "UTF-8");
+    EXPECT_EQ(readText(scratch.path("mixed.cpg")), "Shift_JIS") << "the codec in force at close";
     ShpPolylineReader reader;
     ASSERT_TRUE(reader.open(mixed));
     reader.setCodec("UTF-8");

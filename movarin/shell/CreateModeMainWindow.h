@@ -27,7 +27,7 @@ public:
     CreateModeMainWindowModel* model() const;
     /// The created TIN's item.
     ReadOnlyTinItem* tinItem() const override;
-    BackgroundImageGroupItem* backgroundImageGroupItem() const;
+    BackgroundImageGroupItem* backgroundImageGroupItem() const override;
 };
 
 } // namespace varnel

@@ -41,6 +41,19 @@ EditModeMainWindow::EditModeMainWindow(QWidget* parent, ProjectFile* projectFile
 
 EditModeMainWindow::~EditModeMainWindow() = default;
 
+void EditModeMainWindow::showEvent(QShowEvent* event)
+{
+    // Before the window's own first show, which fits the view into what the docks leave.
+    if (!m_moldBrowserSized) {
+        m_moldBrowserSized = true;
+        MoldsContainerBrowser* dock = WindowWithMoldsContainerBrowserI::dockWidget();
+        if (dock && dock->width() < MOLD_BROWSER_WIDTH) {
+            resizeDocks({dock}, {MOLD_BROWSER_WIDTH}, Qt::Horizontal);
+        }
+    }
+    ProjectModelWindow::showEvent(event);
+}
+
 std::string EditModeMainWindow::windowIdPrefix() const
 {
     return EditModeProject::WINDOW_ID_PREFIX;
@@ -54,6 +67,12 @@ EditModeMainWindowModel* EditModeMainWindow::model() const
 TinItem* EditModeMainWindow::tinItem() const
 {
     return model() && model()->rootItem() ? model()->rootItem()->tinItem() : nullptr;
+}
+
+BackgroundImageGroupItem* EditModeMainWindow::backgroundImageGroupItem() const
+{
+    return model() && model()->rootItem() ? model()->rootItem()->backgroundImageGroupItem()
+                                          : nullptr;
 }
 
 MoldsContainer* EditModeMainWindow::moldsContainer() const

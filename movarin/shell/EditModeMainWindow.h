@@ -33,6 +33,8 @@ class ProjectFile;
 /// The Mold Browser belongs to the controller of the GeoEdit surface group (root entry 1),
 /// which makes and docks it; the window builds that controller with itself, so the dock is
 /// there before the window is first shown, and looks the dock up anew at every request.
+/// When the window is first shown the dock is widened to `MOLD_BROWSER_WIDTH` pixels if it
+/// is narrower, so that it opens usable rather than squeezed to its title.
 ///
 /// A new edit-mode project gets its content from an STL surface or from a create-mode
 /// project through `setTin` and `setBackgroundImages`.
@@ -40,6 +42,8 @@ class EditModeMainWindow : public ProjectModelWindow, public WindowWithMoldsCont
     Q_OBJECT
     Q_INTERFACES(varnel::WindowWithMoldsContainerBrowserI)
 public:
+    static constexpr int MOLD_BROWSER_WIDTH = 200;
+
     /// `parent` is the MDI area; the window is then added to it as a sub-window.
     EditModeMainWindow(QWidget* parent, ProjectFile* projectFile);
     ~EditModeMainWindow() override;
@@ -50,6 +54,8 @@ public:
     EditModeMainWindowModel* model() const;
     /// The edited TIN's item (root entry 2).
     TinItem* tinItem() const override;
+    /// Root entry 5.
+    BackgroundImageGroupItem* backgroundImageGroupItem() const override;
     /// The molds container of the GeoEdit surface group; null once the tree went.
     MoldsContainer* moldsContainer() const;
     /// The MDI area that holds the window (through its sub-window); null outside one.
@@ -71,6 +77,12 @@ public:
     void exportZindralGrid();
     /// The model's LandXML export.
     void exportLandXml();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool m_moldBrowserSized = false;
 };
 
 } // namespace varnel

@@ -20,6 +20,7 @@
 #include "movarin/shell/StartPageDialog.h"
 #include "movarin/shell/ToolBar.h"
 #include "movarin/survey/BackgroundImageGroupItem.h"
+#include "movarin/survey/BackgroundImageGroupItemController.h"
 #include "movarin/survey/BackgroundImageItem.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "orlin/core/Tin.h"
@@ -38,6 +39,7 @@
 #include <guimisc/StringSupport.h>
 #include <guimisc/UserDialogs.h>
 #include <guimisc/WindowSupport.h>
+#include <guimisc/ZipDirectory.h>
 #include <guimisc/dialog/WaitDialog.h>
 #include <guimisc/restorer/CursorChanger.h>
 #include <guimisc/widget/MousePositionWidget.h>
@@ -56,6 +58,7 @@
 #include <QStatusBar>
 
 #include <exception>
+#include <new>
 
 namespace varnel {
 namespace {
@@ -234,6 +237,17 @@ void MainWindow::readApplicationInfo()
     m_miscDialogManager->setApplicationInfo(root);
 }
 
+QString MainWindow::messageOf(const std::exception& failure)
+{
+    if (dynamic_cast<const std::bad_alloc*>(&failure)) {
+        return tr("Not enough memory for this operation.");
+    }
+    if (auto message = dynamic_cast<const guimisc::ErrorMessage*>(&failure)) {
+        return message->message();
+    }
+    return QString::fromUtf8(failure.what());
+}
+
 bool MainWindow::checkWorkingDirectory()
 {
     const QString path = m_workspace->workspace().absolutePath();
@@ -377,6 +391,25 @@ void MainWindow::abandonProject(const QString& message)
         m_project->projectFile()->setModified(false);
     }
     closeProject();
+    showNoProject();
+}
+
+void MainWindow::showNoProject()
+{
+    if (!m_project) {
+        m_actionManager->setNoProjectMode();
+        m_actionManager->handleProjectClose();
+    }
+}
+
+bool MainWindow::isProjectArchive(const QString& filename)
+{
+    try {
+        return guimisc::ZipDirectory::memberNames(filename).contains(
+            QLatin1String(mvc::proj::ProjectFile::FILENAME));
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 bool MainWindow::startNewProject(Kind kind)
@@ -397,7 +430,7 @@ bool MainWindow::startNewProject(Kind kind)
         showProjectWindow(subWindow);
         return true;
     } catch (const std::exception& e) {
-        abandonProject(QString::fromUtf8(e.what()));
+        abandonProject(messageOf(e));
         return false;
     }
 }
@@ -435,12 +468,20 @@ void MainWindow::openProject(const QString& filename)
     }
     // Absolute, so that one file is one entry of the recent projects and opens from anywhere.
     const QString path = QDir::cleanPath(QFileInfo(filename).absoluteFilePath());
+    const QString suffix = QFileInfo(path).suffix();
+    const bool isStl = suffix == QLatin1String("stl");
+    // A file that cannot be a project archive is refused before the open project goes.
+    if (!isStl && !isProjectArchive(path)) {
+        guimisc::UserDialogs::warning(this, tr("Error"),
+                                      tr("Could not read project file %1.").arg(path),
+                                      QMessageBox::Ok);
+        return;
+    }
     if (!closeProject()) {
         return;
     }
     BusyScope busy(this, m_isOpening);
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffix == QLatin1String("stl")) {
+    if (isStl) {
         openStlSurface(path);
         return;
     }
@@ -455,6 +496,7 @@ void MainWindow::openProject(const QString& filename)
         if (!m_project->unzipFrom(path)) {
             if (m_waitCanceled) {
                 closeProject();
+                showNoProject();
             } else {
                 abandonProject(tr("Could not read project file %1.").arg(path));
             }
@@ -472,7 +514,7 @@ void MainWindow::openProject(const QString& filename)
         abandonProject(e.message());
         return;
     } catch (const std::exception& e) {
-        abandonProject(QString::fromUtf8(e.what()));
+        abandonProject(messageOf(e));
         return;
     }
 
@@ -497,8 +539,10 @@ void MainWindow::openStlSurface(const QString& filename)
             tin::io::StlTinImporter().importTin(filename.toStdString().c_str());
         window->setTin(tin);
         window->view()->fit();
+        // The surface is in no project file yet: New, Open and Exit ask before it goes.
+        m_project->projectFile()->setModified(true);
     } catch (const std::exception& e) {
-        abandonProject(QString::fromUtf8(e.what()));
+        abandonProject(messageOf(e));
     }
 }
 
@@ -542,16 +586,23 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
 {
     BusyScope busy(this, m_isSaving);
     bool saved = false;
+    bool reported = false;
     try {
-        saved = project->save() && project->zipTo(filename);
+        // The packing's report counts only when this save got as far as packing.
+        const bool written = project->save();
+        saved = written && project->zipTo(filename);
+        reported = written && !saved && project->zipFailureReported();
     } catch (const std::exception&) {
         saved = false;
     }
     if (!saved) {
         // Writing "project.xml" cleared the flag, but the archive does not hold the work.
         project->projectFile()->setModified(true);
-        guimisc::UserDialogs::critical(this, tr("Error"), tr("Saving project failed."),
-                                       QMessageBox::Ok);
+        // One box: the packing may have said already why ("Could not overwrite ...").
+        if (!reported) {
+            guimisc::UserDialogs::critical(this, tr("Error"), tr("Saving project failed."),
+                                           QMessageBox::Ok);
+        }
         return false;
     }
     project->setFilename(filename);
@@ -590,13 +641,10 @@ bool MainWindow::saveProjectAndRecord(const QString& filename)
 
 QString MainWindow::askSaveFileName(const QString& code)
 {
-    QString filename = guimisc::UserDialogs::getSaveFileName(
-        this, tr("Save project file"), guimisc::LastIODirectory::get(),
-        tr("project file (*.%1)").arg(code));
-    if (!filename.isEmpty() && QFileInfo(filename).suffix().isEmpty()) {
-        filename += QLatin1Char('.') + code;
-    }
-    return filename;
+    // The dialog gives a name without suffix the filter's suffix, the code.
+    return guimisc::UserDialogs::getSaveFileName(this, tr("Save project file"),
+                                                 guimisc::LastIODirectory::get(),
+                                                 tr("project file (*.%1)").arg(code));
 }
 
 bool MainWindow::saveProject()
@@ -658,19 +706,25 @@ bool MainWindow::convertToEditModeAndSave(const QString& filename)
     if (isRefusedAsWorkFolderTarget(filename)) {
         return false;
     }
-    const tin::core::Tin tin(*window->tinItem()->tin());
+    // The create-mode project stays until the edit-mode window holds its copies, so its TIN
+    // is handed over as it is; what is gathered here may run out of memory like the copies.
     std::vector<QString> filenames;
     std::vector<QImage> images;
     std::vector<gdalimg::GdalImageSetting> settings;
-    for (const mvc::core::ModelItem* child : window->backgroundImageGroupItem()->childItems()) {
-        auto image = qobject_cast<const BackgroundImageItem*>(child);
-        if (image && image->image()) {
-            filenames.push_back(image->filename());
-            images.push_back(image->image()->image());
-            settings.push_back(image->image()->setting());
+    try {
+        for (const mvc::core::ModelItem* child : window->backgroundImageGroupItem()->childItems()) {
+            auto image = qobject_cast<const BackgroundImageItem*>(child);
+            if (image && image->image()) {
+                filenames.push_back(image->filename());
+                images.push_back(image->image()->image());
+                settings.push_back(image->image()->setting());
+            }
         }
+    } catch (const std::exception& e) {
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e), QMessageBox::Ok);
+        return false;
     }
-    if (!replaceByEditModeProject(tin, filenames, images, settings)) {
+    if (!replaceByEditModeProject(*window->tinItem()->tin(), filenames, images, settings)) {
         return false;
     }
     return saveProjectAndRecord(filename);
@@ -700,7 +754,7 @@ bool MainWindow::replaceByEditModeProject(const tin::core::Tin& tin,
             delete subWindow.data();
         }
         project.reset();
-        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e),
                                       QMessageBox::Ok);
         return false;
     }
@@ -835,10 +889,22 @@ void MainWindow::focusBirdEyeWindow()
         m_mdiArea->setActiveSubWindow(subWindow);
         subWindow->setFocus();
     } catch (const std::exception& e) {
-        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e),
                                       QMessageBox::Ok);
     }
 #endif
+}
+
+void MainWindow::importBackgroundImage()
+{
+    auto window = m_project ? qobject_cast<ProjectModelWindow*>(m_project->projectWindow())
+                            : nullptr;
+    BackgroundImageGroupItem* group = window ? window->backgroundImageGroupItem() : nullptr;
+    if (auto controller =
+            group ? qobject_cast<BackgroundImageGroupItemController*>(group->controller())
+                  : nullptr) {
+        controller->importImage();
+    }
 }
 
 void MainWindow::exportZindralGrid()
@@ -905,7 +971,7 @@ void MainWindow::showProjectPropertyDialog()
         dialog.setWidget(m_project->projectFile()->property()->buildEditWidget());
         dialog.exec();
     } catch (const std::exception& e) {
-        guimisc::UserDialogs::warning(this, tr("Error"), QString::fromUtf8(e.what()),
+        guimisc::UserDialogs::warning(this, tr("Error"), messageOf(e),
                                       QMessageBox::Ok);
     }
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -118,7 +119,10 @@ public slots:
     /// project, any other suffix but "stl" as an edit-mode project. A ".stl" surface (the
     /// suffix in lower case) becomes the base and edited TIN of a new edit-mode project
     /// without file name, which a reader failure closes again after an "Error" box with the
-    /// reader's message. The open project is closed first (asking to save it when modified).
+    /// reader's message. A missing file, or one that is no zip archive holding "project.xml",
+    /// is refused with a message and the open project stays as it was; otherwise the open
+    /// project is closed first (asking to save it when modified). An open that fails after
+    /// that leaves no project, with the actions that need one disabled.
     void openProject(const QString& filename);
     /// Opens the path the triggering action carries as its data.
     void openRecentProject();
@@ -134,6 +138,9 @@ public slots:
     /// once the edit-mode project and its window stand.
     bool saveProjectAsEdit();
 
+    /// File > Import > Background Image: what the background images group's Import does
+    /// in the project window; nothing without a project.
+    void importBackgroundImage();
     void exportZindralGrid();
     void exportLandXml();
     void focusProjectMainWindow();
@@ -165,6 +172,9 @@ private slots:
 private:
     enum class Kind { Create, Edit };
 
+    /// What the user is told of a failure: its text, or that memory ran out.
+    static QString messageOf(const std::exception& failure);
+
     void loadSettings();
     void readApplicationInfo();
     bool askSaveIfModified(const QString& message);
@@ -184,6 +194,12 @@ private:
     void showProjectWindow(QMdiSubWindow* subWindow);
     /// Closes the half-opened project after `message` was shown; nothing is asked.
     void abandonProject(const QString& message);
+    /// After an open that failed and left no project: the menus and actions as at start,
+    /// those that need a project disabled.
+    void showNoProject();
+    /// Whether the file is a zip archive holding "project.xml": read from its directory,
+    /// before anything is unpacked or the open project is given up.
+    static bool isProjectArchive(const QString& filename);
     bool saveProjectTo(Project* project, const QString& filename);
     /// True, after a warning, when `filename` lies in the open project's work folder.
     bool isRefusedAsWorkFolderTarget(const QString& filename);

@@ -120,9 +120,9 @@ void MainWindowActionManager::createFileMenu()
     connect(m_propertyAction, &QAction::triggered, m_mainWindow,
             &MainWindow::showProjectPropertyDialog);
 
-    // Background images are added through the items' "Add" entries; this entry stays
-    // without an operation.
     m_importBackgroundImageAction = makeAction(tr("Background Image"));
+    connect(m_importBackgroundImageAction, &QAction::triggered, m_mainWindow,
+            &MainWindow::importBackgroundImage);
 
     m_exportZindralGridAction = makeAction(tr("Zindral Grid data"));
     connect(m_exportZindralGridAction, &QAction::triggered, m_mainWindow,
@@ -394,6 +394,11 @@ void MainWindowActionManager::setCreateMode()
 void MainWindowActionManager::setEditMode()
 {
     setMode(EditMode);
+}
+
+void MainWindowActionManager::setNoProjectMode()
+{
+    setMode(NoProject);
 }
 
 void MainWindowActionManager::setMode(Mode mode)

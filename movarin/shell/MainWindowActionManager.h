@@ -54,6 +54,9 @@ public:
     int mode() const;
     void setCreateMode();
     void setEditMode();
+    /// The mode of the start, with no project: refills the menus of that mode; the next
+    /// `handleProjectClose` applies the no-project column.
+    void setNoProjectMode();
     /// Binds the camera, dock and window-slot actions to `window` (the content of the active
     /// sub-window) and refills the menu bar; nothing for null.
     void handleWindowActivated(QWidget* window);

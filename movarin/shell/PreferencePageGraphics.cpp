@@ -103,12 +103,15 @@ bool PreferencePageGraphics::isAcceptable(const QLineEdit* edit) const
 
 bool PreferencePageGraphics::validate()
 {
-    const bool rangeReadable =
-        isAcceptable(m_minEdit) && isAcceptable(m_maxEdit) && isAcceptable(m_waterSurfaceEdit);
+    const bool rangeReadable = isAcceptable(m_minEdit) && isAcceptable(m_maxEdit);
     const QLocale locale = numberLocale();
     if (!rangeReadable
         || locale.toDouble(m_minEdit->text()) > locale.toDouble(m_maxEdit->text())) {
         guimisc::UserDialogs::critical(this, tr("Error"), tr("Color Map range is invalid."));
+        return false;
+    }
+    if (!isAcceptable(m_waterSurfaceEdit)) {
+        guimisc::UserDialogs::critical(this, tr("Error"), tr("Water Surface is invalid."));
         return false;
     }
     if (!isAcceptable(m_scaleEdit)) {

@@ -15,6 +15,8 @@ namespace varnel {
 /// the decimals, at most two of them), whatever the user's locale, because every reader
 /// converts them with the C locale. A stored value is shown as it is stored; a missing key
 /// shows an empty field, which does not validate. Min may equal Max; any number is a scale.
+/// A refusal names the field: "Color Map range is invalid." (Min, Max), "Water Surface is
+/// invalid.", "Z-direction Scale is invalid.", checked in that order.
 class PreferencePageGraphics : public PreferencePage {
     Q_OBJECT
 public:

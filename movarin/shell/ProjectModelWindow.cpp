@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 
@@ -107,7 +108,11 @@ void ProjectModelWindow::showEvent(QShowEvent* event)
     mvc::window::ProjectWindow::showEvent(event);
     if (!m_fittedOnShow) {
         m_fittedOnShow = true;
-        m_view->fit();
+        if (auto subWindow = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            connect(subWindow, &QMdiSubWindow::windowStateChanged, this,
+                    &ProjectModelWindow::fitAgainWhenMaximizedOrRestored);
+            m_view->installEventFilter(this);
+        }
         // The browser opens as wide as its rows, so that no caption is cut short.
         const QAbstractItemView* rows = m_objectBrowser->view();
         const int wanted = rows->sizeHintForColumn(0) + 2 * rows->frameWidth()
@@ -116,7 +121,37 @@ void ProjectModelWindow::showEvent(QShowEvent* event)
         if (wanted > m_objectBrowser->width()) {
             resizeDocks({m_objectBrowser}, {wanted}, Qt::Horizontal);
         }
+        // The docks take their widths when the layout runs; it runs now, so that the view is
+        // fitted at the size it keeps.
+        if (layout()) {
+            layout()->activate();
+        }
+        m_view->fit();
     }
+}
+
+void ProjectModelWindow::fitAgainWhenMaximizedOrRestored(Qt::WindowStates oldState,
+                                                          Qt::WindowStates newState)
+{
+    // A view the user has not moved since its fit keeps showing the whole model. The docks
+    // settle into the new size over the next layout passes, so the view follows its resizes
+    // until the user moves it.
+    const bool toggled = (oldState ^ newState) & Qt::WindowMaximized;
+    if (toggled && m_view->isFitted()) {
+        m_fitFollowsResizes = true;
+        m_view->fit();
+    }
+}
+
+bool ProjectModelWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && event->type() == QEvent::Resize && m_fitFollowsResizes) {
+        m_fitFollowsResizes = m_view->isFitted();
+        if (m_fitFollowsResizes) {
+            m_view->fit();
+        }
+    }
+    return mvc::window::ProjectWindow::eventFilter(watched, event);
 }
 
 } // namespace varnel

@@ -20,6 +20,7 @@ class ProjectWindowItem;
 
 namespace varnel {
 
+class BackgroundImageGroupItem;
 class ReadOnlyTinItem;
 
 /// A project window, "Main Window", that shows one item tree (its model) twice: as rows of
@@ -32,8 +33,10 @@ class ReadOnlyTinItem;
 ///
 /// Closing the window only hides the MDI sub-window that holds it; the window lives as
 /// long as its project. Loading fits the view before the window has its size, so the
-/// window fits its view once more when it is first shown and widens the browser so that
-/// no caption is cut short.
+/// window widens the browser so that no caption is cut short when it is first shown, then
+/// fits its view once more at the size the docks leave it. When the user maximises the
+/// window or brings it back, a view still showing its fit (`View::isFitted`) is fitted again,
+/// and at every resize after that until the user moves it.
 ///
 /// Owns its window item (whose Qt parent is the project file), its main view, object
 /// browser and model; destruction deletes the item tree first, while view and browser
@@ -61,6 +64,8 @@ public:
     virtual ReadOnlyTinItem* tinItem() const = 0;
     /// True while the TIN item holds no TIN or an empty one.
     bool isTinEmpty() const;
+    /// The group of background images; null once the project's tree went.
+    virtual BackgroundImageGroupItem* backgroundImageGroupItem() const = 0;
 
 protected:
     /// `parent` is the MDI area; the window is then added to it as a sub-window.
@@ -73,12 +78,19 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private slots:
+    void fitAgainWhenMaximizedOrRestored(Qt::WindowStates oldState, Qt::WindowStates newState);
 
 private:
     mvc::core::View* m_view = nullptr;
     mvc::core::ObjectBrowser* m_objectBrowser = nullptr;
     QPointer<mvc::core::Model> m_model;
     bool m_fittedOnShow = false;
+    /// Set when the window was maximised or restored with the view fitted: the view is fitted
+    /// again at each resize until the user moves it.
+    bool m_fitFollowsResizes = false;
 };
 
 } // namespace varnel

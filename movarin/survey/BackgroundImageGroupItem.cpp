@@ -38,7 +38,14 @@ std::unique_ptr<gdalimg::GdalImage> loadPicture(const QString& path, const QStri
                 gdalimg::GdalImageLoader::load(StringSupport::toStr(path)));
         }
         const guimisc::TmpFileCopyerToAscii copy(path, folder, true);
-        return std::unique_ptr<gdalimg::GdalImage>(gdalimg::GdalImageLoader::load(copy.filename()));
+        try {
+            return std::unique_ptr<gdalimg::GdalImage>(gdalimg::GdalImageLoader::load(copy.filename()));
+        } catch (const gdalimg::GdalImageLoadError& e) {
+            // The message names the file the user chose, not the copy GDAL read.
+            QString text = QString::fromStdString(e.what());
+            text.replace(QString::fromStdString(copy.filename()), path);
+            throw common::exception::RuntimeException(text.toLocal8Bit().toStdString());
+        }
     } catch (const gdalimg::GdalImageLoadError& e) {
         throw common::exception::RuntimeException(e.what());
     }

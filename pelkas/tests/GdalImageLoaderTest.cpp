@@ -210,7 +210,36 @@ TEST(GdalImageLoader, FailuresAreReportedAndReleaseTheFile)
     const std::string truncated = scratchFile("truncated.tif");
     std::filesystem::copy_file(whole, truncated);
     std::filesystem::resize_file(truncated, std::filesystem::file_size(whole) / 2);
-    EXPECT_EQ(loadError(truncated), "RasterIO returned error");
+    const std::string error = loadError(truncated);
+    EXPECT_EQ(error.rfind("RasterIO returned error: " + truncated + ": ", 0), 0u) << error;
+    EXPECT_EQ(pelkastest::openDatasets(), 0);
+}
+
+// A JPEG cut short: GDAL alone only warns and hands out its lower part grey; the loader fails,
+// naming the file, and leaves GDAL's JPEG option as it found it.
+TEST(GdalImageLoader, TruncatedJpegFailsTheLoad)
+{
+    const std::string whole = pelkastest::realData("image/autzen.jpg");
+    const std::string cut = scratchFile("autzen-cut.jpg");
+    std::filesystem::copy_file(whole, cut, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(whole) / 2);
+
+    GDALDataset* dataset = GDALDataset::FromHandle(GDALOpen(cut.c_str(), GA_ReadOnly));
+    ASSERT_NE(dataset, nullptr);
+    const int w = dataset->GetRasterXSize(), h = dataset->GetRasterYSize();
+    std::vector<GByte> band(static_cast<std::size_t>(w) * h);
+    CPLErrorReset();
+    EXPECT_EQ(dataset->GetRasterBand(1)->RasterIO(GF_Read, 0, 0, w, h, band.data(), w, h, GDT_Byte, 0, 0,
+                                                  nullptr),
+              CE_None)
+        << "GDAL itself takes the cut file";
+    EXPECT_EQ(CPLGetLastErrorType(), CE_Warning);
+    GDALClose(GDALDataset::ToHandle(dataset));
+
+    const std::string error = loadError(cut);
+    EXPECT_EQ(error.rfind("RasterIO returned error: " + cut + ": ", 0), 0u) << error;
+    EXPECT_NE(error.find("Premature end of JPEG file"), std::string::npos) << error;
+    EXPECT_EQ(CPLGetConfigOption("GDAL_ERROR_ON_LIBJPEG_WARNING", nullptr), nullptr);
     EXPECT_EQ(pelkastest::openDatasets(), 0);
 }
 

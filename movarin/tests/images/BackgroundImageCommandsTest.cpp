@@ -74,9 +74,10 @@ TEST_F(BackgroundImageCommandsTest, ImportIntoAnEmptyWindowFitsTheViewToTheImage
     EXPECT_EQ(window()->model()->selectedItem(), child(0));
     EXPECT_EQ(QDir(guimisc::LastIODirectory::get()),
               QDir(QFileInfo(QString::fromStdString(path)).absolutePath()));
-    // The image covers [0, 100] x [0, 50]; the 400 x 300 view shows it whole.
+    // The image covers [0, 100] x [0, 50]; the 400 x 300 view shows it whole, the fit's
+    // margin free on either side.
     EXPECT_EQ(view()->centerPoint(), QPointF(50.0, 25.0));
-    EXPECT_DOUBLE_EQ(view()->scale(), 4.0);
+    EXPECT_DOUBLE_EQ(view()->scale(), (400.0 - 2 * mvc::core::View::FIT_MARGIN) / 100.0);
 
     undoStack()->undo();
     EXPECT_TRUE(group()->childItems().empty());
@@ -125,6 +126,25 @@ TEST_F(BackgroundImageCommandsTest, CancelledOrFailedImportsAddNothing)
         << boxes[0].text.toStdString();
     EXPECT_GT(boxes[0].text.size(),
               QString("Error occured while loading %1 : ").arg(QString::fromStdString(broken)).size());
+
+    // A photo cut short (GDAL alone shows its lower part grey), also under a name that is
+    // copied to an ASCII one for GDAL: the box names the file the user chose, and why.
+    const QString photo = QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/image/autzen.jpg");
+    for (const QString& name : {QStringLiteral("cut.jpg"), QString::fromUtf8("航空写真 cut.jpg")}) {
+        SCOPED_TRACE(name.toStdString());
+        script.clearRecords();
+        const QString cut = QString::fromStdString(gdaltest::scratchFile(name.toStdString()));
+        QFile::remove(cut);
+        ASSERT_TRUE(QFile::copy(photo, cut));
+        ASSERT_TRUE(QFile::resize(cut, QFileInfo(photo).size() / 2));
+        importThroughDialog(script, cut.toStdString());
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        const QString text = script.messageBoxes()[0].text;
+        EXPECT_TRUE(text.startsWith(QString("Error occured while loading %1 : RasterIO returned error: %1: ")
+                                        .arg(cut)))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains("Premature end of JPEG file")) << text.toStdString();
+    }
 
     EXPECT_TRUE(group()->childItems().empty());
     EXPECT_EQ(undoStack()->count(), 0);

@@ -99,13 +99,22 @@ TEST_F(EditModeLifecycleTest, StlSurfacesOpenAsUntitledEditModeProjects)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         Script script;
+        // The project made from the first surface has no file yet: it is not dropped unasked.
+        const bool hadProject = window().project() != nullptr;
+        if (hadProject) {
+            script.answer(QMessageBox::No);
+        }
         window().openProject(realStl(c.file));
-        EXPECT_TRUE(script.records().empty());
+        ASSERT_EQ(script.records().size(), hadProject ? 1u : 0u);
+        if (hadProject) {
+            EXPECT_EQ(script.records()[0].text, "This Project is modified. Do you want to save?");
+        }
         EditModeMainWindow* edit = editModeWindow();
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::EditMode);
         EXPECT_EQ(window().windowTitle(), "Untitled - Movarin");
         EXPECT_TRUE(window().project()->filename().isEmpty());
+        EXPECT_TRUE(window().project()->projectFile()->isModified());
         EXPECT_EQ(recentProjects(), recent);
         EXPECT_EQ(guimisc::LastIODirectory::get(), ioFolder);
 
@@ -139,6 +148,50 @@ TEST_F(EditModeLifecycleTest, StlSurfacesOpenAsUntitledEditModeProjects)
         const TriangleKey key = *trianglesOf(raised).begin();
         EXPECT_EQ(trianglesOf(*base).count(key), 1u);
         EXPECT_EQ(trianglesOf(*edited).count(key), 1u);
+    }
+}
+
+// The window of a surface opened as a project: the Mold Browser opens wide enough to read,
+// and the surface is shown whole (with the fit's margin) in the view as laid out, and again
+// when the user maximises the window.
+TEST_F(EditModeLifecycleTest, SurfaceWindowOpensUsableAndStaysFittedWhenMaximised)
+{
+    window().openProject(realStl("hmstl_scene-thick_binary.stl"));
+    EditModeMainWindow* edit = editModeWindow();
+    ASSERT_NE(edit, nullptr);
+    QCoreApplication::processEvents();
+    MoldsContainerBrowser* dock =
+        static_cast<WindowWithMoldsContainerBrowserI*>(edit)->dockWidget();
+    ASSERT_NE(dock, nullptr);
+    EXPECT_GE(dock->width(), EditModeMainWindow::MOLD_BROWSER_WIDTH);
+    EXPECT_GT(dock->width(), 3 * dock->fontMetrics().horizontalAdvance(dock->windowTitle()) / 2);
+
+    mvc::core::View* view = edit->view();
+    const QRectF box = edit->model()->boundingBox();
+    ASSERT_FALSE(box.isEmpty());
+    // The surface's corners lie within the view, the margin free, and touch it on one axis.
+    const auto expectFittedWhole = [&] {
+        const QRectF shown = QRectF(view->conv(box.topLeft()), view->conv(box.bottomRight()))
+                                 .normalized();
+        const double margin = mvc::core::View::FIT_MARGIN;
+        EXPECT_GE(shown.left(), margin - 1e-6);
+        EXPECT_GE(shown.top(), margin - 1e-6);
+        EXPECT_LE(shown.right(), view->width() - margin + 1e-6);
+        EXPECT_LE(shown.bottom(), view->height() - margin + 1e-6);
+        EXPECT_TRUE(std::abs(shown.left() - margin) < 1e-6 || std::abs(shown.top() - margin) < 1e-6);
+    };
+    {
+        SCOPED_TRACE("as opened");
+        expectFittedWhole();
+    }
+    const QSize before = view->size();
+    ProjectSession::subWindowOf(edit)->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_NE(view->size(), before);
+    view->updateView(); // the transform of the view's size, as the next update has it
+    {
+        SCOPED_TRACE("maximised");
+        expectFittedWhole();
     }
 }
 

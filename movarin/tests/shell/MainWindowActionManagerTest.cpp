@@ -10,9 +10,15 @@
 #include "movarin/shell/CreateModeMainWindow.h"
 #include "movarin/shell/MainWindowActionManager.h"
 #include "movarin/shell/Project.h"
+#include "movarin/shell/ProjectFile.h"
+#include "movarin/shell/ProjectModelWindow.h"
 #include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/ToolBar.h"
 #include "movarin/surfaces/MoldsContainerBrowser.h"
+#include "movarin/survey/BackgroundImageGroupItem.h"
+#include "movarin/survey/BackgroundImageItem.h"
+#include "pelkas/GdalImage.h"
+#include "pelkas/GdalImageLoader.h"
 
 #include "support/ModalAnswerer.h"
 #include "support/QtPrinters.h"
@@ -201,6 +207,46 @@ TEST_F(ActionManagerTest, MenusFollowTheMode)
     manager().setCreateMode();
     manager().setEditMode();
     EXPECT_EQ(menu("File")->actions().size(), 16);
+}
+
+// File > Import > Background Image does what the background images group's Import does.
+TEST_F(ActionManagerTest, ImportMenuAddsABackgroundImageInEitherMode)
+{
+    gdalimg::GdalImageLoader::init(); // as the program's start does
+    QImage picture(8, 6, QImage::Format_RGB32);
+    picture.fill(qRgb(20, 160, 40));
+    const QString path = file("photo.png");
+    ASSERT_TRUE(picture.save(path));
+    for (bool editMode : {false, true}) {
+        SCOPED_TRACE(editMode ? "edit mode" : "create mode");
+        guimisc::UserDialogScript script;
+        if (window().project()) {
+            script.answer(QMessageBox::No); // the question before the earlier project goes
+        }
+        if (editMode) {
+            window().newEditProject();
+        } else {
+            window().newCreateProject();
+        }
+        script.clearRecords();
+        emit menu("Import")->aboutToShow();
+        QAction* entry = menu("Import")->actions().value(0);
+        ASSERT_NE(entry, nullptr);
+        ASSERT_EQ(entry->text(), "Background Image");
+        ASSERT_TRUE(entry->isEnabled());
+        script.answerFile(path);
+        entry->trigger();
+        EXPECT_EQ(script.pendingAnswers(), 0u) << "the file dialog was asked";
+        EXPECT_TRUE(script.messageBoxes().empty());
+        auto projectWindow = qobject_cast<ProjectModelWindow*>(window().project()->projectWindow());
+        ASSERT_NE(projectWindow, nullptr);
+        const auto& images = projectWindow->backgroundImageGroupItem()->childItems();
+        ASSERT_EQ(images.size(), 1u);
+        auto image = qobject_cast<BackgroundImageItem*>(images[0]);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->image()->image().convertToFormat(QImage::Format_RGB32), picture);
+        EXPECT_TRUE(window().project()->projectFile()->isModified());
+    }
 }
 
 TEST_F(ActionManagerTest, DevelopersEntriesFollowThePreferencesWithoutARestart)

@@ -33,6 +33,18 @@ namespace {
 
 using Script = guimisc::UserDialogScript;
 
+// An archive made by Info-ZIP holding one member with that content.
+void zipOneMember(const QString& archive, const QString& member, const QByteArray& content)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(writeFileBytes(folder.filePath(member), content));
+    QProcess zip;
+    zip.setWorkingDirectory(folder.path());
+    zip.start("zip", {"-q", archive, member});
+    ASSERT_TRUE(zip.waitForFinished(10000));
+    ASSERT_EQ(zip.exitCode(), 0);
+}
+
 class MainWindowLifecycleTest : public MainWindowTest {
 protected:
     bool isModified() const { return m_window->project()->projectFile()->isModified(); }
@@ -208,6 +220,34 @@ TEST_F(FailedSaveTest, CancelledSlowZipToolKeepsTheEarlierArchiveAndTheWindowOpe
     expectNothingLost(script);
 }
 
+TEST_F(FailedSaveTest, SavingOntoAFolderSaysWhyInOneBox)
+{
+    const QString folder = file("taken.cmvn");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    Script script;
+    script.answerFile(folder);
+    EXPECT_FALSE(window().saveProjectAs());
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+    EXPECT_EQ(script.messageBoxes()[0].text,
+              "Could not overwrite " + QDir::toNativeSeparators(folder) + ".");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(isModified());
+    EXPECT_EQ(window().project()->filename(), m_archive);
+    EXPECT_EQ(fileBytes(m_archive), m_bytes);
+
+    // The next save fails before packing ("project.xml" cannot be written): that is told, even
+    // though the packing reported its own failure last time.
+    const QString mainFile = window().project()->absoluteFileName("project.xml");
+    ASSERT_TRUE(QFile::remove(mainFile));
+    ASSERT_TRUE(QDir().mkdir(mainFile));
+    script.clearRecords();
+    EXPECT_FALSE(window().saveProject());
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].text, "Saving project failed.");
+    EXPECT_EQ(fileBytes(m_archive), m_bytes);
+}
+
 TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
 {
     const QString archive = makeArchive("x");
@@ -260,16 +300,69 @@ TEST_F(MainWindowLifecycleTest, ArchivesThatCannotBeOpenedLeaveNoProject)
     EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
 }
 
+// Files that cannot be project archives are refused before the open project is given up:
+// no question about saving it, and it stays with its windows and its changes.
+TEST_F(MainWindowLifecycleTest, FileThatIsNoProjectArchiveKeepsTheOpenProject)
+{
+    ASSERT_TRUE(writeFileBytes(file("notes.cmvn"), "a text file renamed\n"));
+    QFile::copy(QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/numpystl_ascii_Moon.stl"),
+                file("surface"));
+    zipOneMember(file("other.emvn"), "readme.txt", "no project here\n");
+
+    window().newCreateProject();
+    const Project* open = window().project();
+    modify();
+    const QString readError = "Could not read project file %1.";
+    const std::pair<QString, QString> cases[] = {
+        {file("notes.cmvn"), readError.arg(file("notes.cmvn"))},
+        {file("surface"), readError.arg(file("surface"))},
+        {file("other.emvn"), readError.arg(file("other.emvn"))},
+        {file("gone.emvn"), "Project file " + file("gone.emvn") + " does not exists."},
+    };
+    for (const auto& [path, message] : cases) {
+        SCOPED_TRACE(path.toStdString());
+        Script script;
+        window().openProject(path);
+        ASSERT_EQ(script.records().size(), 1u) << "one message, no question about saving";
+        EXPECT_EQ(script.records()[0].text, message);
+        EXPECT_EQ(window().project(), open);
+        EXPECT_TRUE(isModified());
+        EXPECT_EQ(window().mdiArea()->subWindowList().size(), 1);
+        EXPECT_EQ(window().windowTitle(), "Untitled - Movarin");
+        EXPECT_TRUE(window().actionManager()->action("Save")->isEnabled());
+    }
+    EXPECT_TRUE(recentProjects().isEmpty());
+}
+
+// An archive that passes the first look but does not load leaves no project, and the window
+// then offers what it offers at start.
+TEST_F(MainWindowLifecycleTest, FailedOpenLeavesTheActionsOfNoProject)
+{
+    const QString archive = makeArchive("x");
+    QFile::copy(archive, file("x.emvn"));
+    window().newCreateProject();
+    Script script;
+    window().openProject(file("x.emvn"));
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(window().project(), nullptr);
+    MainWindowActionManager* manager = window().actionManager();
+    EXPECT_EQ(manager->mode(), MainWindowActionManager::NoProject);
+    for (const char* title : {"Edit", "View", "Tool", "Import", "Export", "Add/Import"}) {
+        EXPECT_FALSE(manager->menu(title)->menuAction()->isEnabled()) << title;
+    }
+    for (const char* name : {"Save", "Save As", "Property", "Fit", "Focus Main Window"}) {
+        EXPECT_FALSE(manager->action(name)->isEnabled()) << name;
+    }
+    for (const char* name : {"Open", "New Project", "Preferences"}) {
+        EXPECT_TRUE(manager->action(name)->isEnabled()) << name;
+    }
+    EXPECT_FALSE(menuTexts(manager->menu("File")).contains("Save as Edit mode project"));
+}
+
 TEST_F(MainWindowLifecycleTest, DamagedProjectFileShowsItsErrorAndClosesTheProject)
 {
-    QTemporaryDir content;
-    ASSERT_TRUE(writeFileBytes(content.filePath("project.xml"),
-                               "<?xml version=\"1.0\"?>\n<Project version=\"1.0\"><Windows>"));
-    QProcess zip;
-    zip.setWorkingDirectory(content.path());
-    zip.start("zip", {"-q", file("broken.cmvn"), "project.xml"});
-    ASSERT_TRUE(zip.waitForFinished(10000));
-    ASSERT_EQ(zip.exitCode(), 0);
+    zipOneMember(file("broken.cmvn"), "project.xml",
+                 "<?xml version=\"1.0\"?>\n<Project version=\"1.0\"><Windows>");
 
     Script script;
     window().openProject(file("broken.cmvn"));
@@ -278,6 +371,37 @@ TEST_F(MainWindowLifecycleTest, DamagedProjectFileShowsItsErrorAndClosesTheProje
     EXPECT_FALSE(script.messageBoxes()[0].text.isEmpty());
     EXPECT_EQ(window().project(), nullptr);
     EXPECT_TRUE(recentProjects().isEmpty());
+}
+
+// The file dialogs start where the user last opened or saved a project.
+TEST_F(MainWindowLifecycleTest, FileDialogsStartInTheFolderOfTheLastOpenOrSave)
+{
+    const QString opened = file("opened");
+    const QString saved = file("saved");
+    ASSERT_TRUE(QDir().mkpath(opened));
+    ASSERT_TRUE(QDir().mkpath(saved));
+    const QString archive = makeArchive("x");
+    ASSERT_TRUE(QFile::rename(archive, opened + "/x.cmvn"));
+
+    Script script;
+    script.answerFile(opened + "/x.cmvn");
+    window().openProject();
+    ASSERT_NE(window().project(), nullptr);
+    script.answerCancel();
+    window().openProject();
+    EXPECT_EQ(script.records().back().kind, guimisc::UserDialogs::Kind::OpenFileName);
+    EXPECT_EQ(QDir(script.records().back().directory), QDir(opened)) << "after an open";
+
+    script.answerFile(saved + "/y");
+    ASSERT_TRUE(window().saveProjectAs());
+    script.answerCancel();
+    window().saveProjectAs();
+    EXPECT_EQ(script.records().back().kind, guimisc::UserDialogs::Kind::SaveFileName);
+    EXPECT_EQ(QDir(script.records().back().directory), QDir(saved)) << "after a save";
+    script.answerCancel();
+    window().openProject();
+    EXPECT_EQ(QDir(script.records().back().directory), QDir(saved));
+    EXPECT_TRUE(script.messageBoxes().empty());
 }
 
 TEST_F(MainWindowLifecycleTest, RecentProjectsKeepTenNewestFirstAndOpenFromTheMenu)

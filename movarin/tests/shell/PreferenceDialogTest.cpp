@@ -34,6 +34,7 @@ namespace {
 
 const QString rangeInvalid = QStringLiteral("Color Map range is invalid.");
 const QString scaleInvalid = QStringLiteral("Z-direction Scale is invalid.");
+const QString waterSurfaceInvalid = QStringLiteral("Water Surface is invalid.");
 const QString nonAscii = QStringLiteral("Working directory contains non-ASCII characters.");
 const QString nextLaunch =
     QStringLiteral("Working directory setting is applied when Movarin is launched next time.");
@@ -119,8 +120,8 @@ TEST_F(PreferenceDialogTest, ColorMapRangeAndScaleAreChecked)
         QString message;
     } refused[] = {{"minEdit", "", rangeInvalid},
                    {"maxEdit", "-", rangeInvalid},
-                   {"waterSurfaceEdit", "sea level", rangeInvalid},
-                   {"waterSurfaceEdit", "", rangeInvalid},
+                   {"waterSurfaceEdit", "sea level", waterSurfaceInvalid},
+                   {"waterSurfaceEdit", "", waterSurfaceInvalid},
                    {"minEdit", "1.234", rangeInvalid},
                    {"scaleEdit", "", scaleInvalid},
                    {"scaleEdit", "x2", scaleInvalid}};

@@ -223,8 +223,10 @@ TEST_F(ProjectFileTest, ElementsOfTheItemTreeLoadWhenPresent)
 TEST_F(ProjectFileTest, LoadingFitsTheViewAndShowingFitsItAgain)
 {
     // An empty tree has no extent: a fit makes one metre fill the smaller side.
+    // The empty model counts as 1 by 1, fitted with the margin free around it.
     const auto fitScale = [](const mvc::core::View* view) {
-        return static_cast<double>(std::min(view->width(), view->height()));
+        return static_cast<double>(std::min(view->width(), view->height())
+                                   - 2 * mvc::core::View::FIT_MARGIN);
     };
     ProjectSession session;
     for (const QString& view : {QStringLiteral("<View centerX=\"7\" centerY=\"8\" scale=\"5\""

@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace varnel::test {
 namespace {
 
@@ -226,10 +228,15 @@ TEST_F(ReadOnlyTinItemTest, StlExportToAnyPathReplacesTheTargetWhole)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(20000, 'x'));
     file.close();
-    for (const QString& target : {other, existing}) {
+    // A name typed without a suffix gets the dialog's ".stl", which the program's Open looks for.
+    const QString typed = outside.filePath(QStringLiteral("gml_tin"));
+    const QString named = typed + QStringLiteral(".stl");
+    for (const auto& [answer, target] : {std::pair{other, other}, std::pair{existing, existing},
+                                         std::pair{typed, named}}) {
         SCOPED_TRACE(target.toStdString());
-        script.answerFile(target);
+        script.answerFile(answer);
         tinItem()->controller()->exportAction()->trigger();
+        EXPECT_EQ(script.records().back().filter, "STL file (*.stl)");
         const ScriptResult check = runSurveyScript(QStringLiteral("check_stl.py"), {target});
         EXPECT_EQ(check.exitCode, 0) << check.output.toStdString();
         EXPECT_EQ(check.output, QStringLiteral("facets %1").arg(n));
@@ -238,7 +245,8 @@ TEST_F(ReadOnlyTinItemTest, StlExportToAnyPathReplacesTheTargetWhole)
     EXPECT_TRUE(script.messageBoxes().empty());
     EXPECT_EQ(guimisc::LastIODirectory::get(), outside.path());
     // No temporary file is left beside the targets or in the work folder.
-    EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), QStringList({"surface.stl"}));
+    EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files),
+              QStringList({"gml_tin.stl", "surface.stl"}));
     EXPECT_TRUE(QDir(project().workFolder()).entryList({"*.stl"}, QDir::Files).isEmpty());
 
     // A target that cannot be written: the "Error" box names it on its first line.

@@ -3,10 +3,9 @@
 # and a reopened project. Both work on a main window of the program with its projects, share
 # the folder's support (the window, pixels, screen grabs, the Python runner), read archives
 # through the shell tests' helpers and run the Python checkers beside them. They grab the
-# window from the screen, so they need an X server: they carry the label xvfb (run under
-# xvfb-run) and the xcb platform whatever QT_QPA_PLATFORM the caller set. Their windows draw
-# nothing through OpenGL, so they run without xcb's GLX integration: the Mesa driver it loads
-# keeps memory past its own unloading, which the sanitizer build would report as a leak.
+# window from the screen, so they need an X server: they carry the label xvfb, which gives them
+# the xcb platform (run under xvfb-run). Their windows draw nothing through OpenGL, so they run
+# without xcb's GLX integration and load no Mesa driver.
 set(_workflow_support ${MOVARIN_TEST_SUPPORT}
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/WorkflowTestSupport.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/WorkflowTestSupport.h
@@ -17,14 +16,9 @@ set(e2e_edit_mode_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tests/workflow/EditModeWor
 foreach(_program e2e_create_mode e2e_edit_mode)
   movarin_add_qt_gtest(${_program} LABELS movarin workflow xvfb
     SOURCES ${${_program}_SOURCES} ${_workflow_support}
-    LIBS varnel)
+    LIBS varnel
+    ENVIRONMENT QT_XCB_GL_INTEGRATION=none)
   if(TARGET ${_program})
     target_include_directories(${_program} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/tests)
-    set(_workflow_env "${CMAKE_CURRENT_BINARY_DIR}/${_program}_environment.cmake")
-    file(WRITE "${_workflow_env}"
-      "foreach(_test IN LISTS ${_program}_TESTS)\n"
-      "  set_tests_properties(\"\${_test}\" PROPERTIES ENVIRONMENT \"QT_QPA_PLATFORM=xcb;QT_XCB_GL_INTEGRATION=none\")\n"
-      "endforeach()\n")
-    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${_workflow_env}")
   endif()
 endforeach()

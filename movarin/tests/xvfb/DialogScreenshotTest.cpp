@@ -525,6 +525,25 @@ TEST_F(ProjectScreenshotTest, MenusOfTheMainWindowInBothModes)
     }
 }
 
+// A terrain surface opened as an edit-mode project: the window as it opens (the Mold Browser
+// docked on the right, wide enough to read its title, the surface fitted between the docks),
+// the dock alone, and the window maximised by the user, the surface fitted again.
+TEST_F(ProjectScreenshotTest, EditModeSurfaceWindowAndItsMoldBrowser)
+{
+    m_window->openProject(
+        QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/hmstl_scene-thick_binary.stl"));
+    auto edit = m_window->findChild<EditModeMainWindow*>();
+    ASSERT_NE(edit, nullptr);
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-edit-mode-surface"));
+    MoldsContainerBrowser* dock = static_cast<WindowWithMoldsContainerBrowserI*>(edit)->dockWidget();
+    ASSERT_NE(dock, nullptr);
+    keep(dock->grab().toImage(), QStringLiteral("mold-browser-dock"));
+    static_cast<QWidget*>(edit->parent())->showMaximized();
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-edit-mode-surface-maximized"));
+}
+
 TEST_F(ProjectScreenshotTest, PointsTinAndTheirDialogs)
 {
     importPoints();

@@ -3,6 +3,8 @@
 #include "guimisc/UserDialogScript.h"
 
 #include <QColorDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 namespace guimisc {
 
@@ -37,6 +39,28 @@ QMessageBox::StandardButton message(UserDialogScript* script, Kind kind, QtMessa
     r.defaultButton = defaultButton;
     return script->respond(r).button;
 }
+
+// Qt's save dialog with a default suffix, except that a name typed without one that names an
+// existing file (a device, say) is taken as it is: the user chose that file.
+class SaveDialogWithSuffix : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override
+    {
+        const QString suffix = defaultSuffix();
+        const QString chosen = selectedFiles().value(0);
+        if (!suffix.isEmpty() && chosen.endsWith(QLatin1Char('.') + suffix)) {
+            const QFileInfo typed(chosen.left(chosen.size() - suffix.size() - 1));
+            if (typed.exists() && !typed.isDir()) {
+                setDefaultSuffix(QString());
+            }
+        }
+        QFileDialog::accept();
+        setDefaultSuffix(suffix); // for the next try when the dialog stayed open
+    }
+};
 
 // The chosen names of a scripted file dialog, with the selected filter filled in.
 QStringList scriptedFiles(UserDialogScript* script, Kind kind, QWidget* parent,
@@ -128,15 +152,52 @@ QStringList UserDialogs::getOpenFileNames(QWidget* parent, const QString& captio
     return QFileDialog::getOpenFileNames(parent, caption, dir, filter, selectedFilter, options);
 }
 
+QString UserDialogs::defaultSuffixOf(const QString& filter)
+{
+    if (filter.contains(QLatin1String(";;"))) {
+        return QString();
+    }
+    // "Text (*.ext)" or a bare "*.ext".
+    static const QRegularExpression onePattern(
+        QStringLiteral(R"(^(?:[^(]*\(\s*)?\*\.([^*?\[\]\s().]+)\s*\)?\s*$)"));
+    const QRegularExpressionMatch match = onePattern.match(filter.trimmed());
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 QString UserDialogs::getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                      const QString& filter, QString* selectedFilter,
                                      QFileDialog::Options options)
 {
+    const QString suffix = defaultSuffixOf(filter);
     if (s_script != nullptr) {
-        return firstOf(scriptedFiles(s_script, Kind::SaveFileName, parent, caption, dir, filter,
-                                     selectedFilter));
+        QString name = firstOf(scriptedFiles(s_script, Kind::SaveFileName, parent, caption, dir,
+                                             filter, selectedFilter));
+        // What the dialog below does with its default suffix.
+        const QFileInfo info(name);
+        if (!name.isEmpty() && !suffix.isEmpty() && !info.fileName().contains(QLatin1Char('.'))
+            && !info.exists()) {
+            name += QLatin1Char('.') + suffix;
+        }
+        return name;
     }
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter, options);
+    if (suffix.isEmpty()) {
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter, options);
+    }
+    // QFileDialog::getSaveFileName with a default suffix, which the static function lacks.
+    SaveDialogWithSuffix dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOptions(options);
+    dialog.setDefaultSuffix(suffix);
+    if (selectedFilter != nullptr && !selectedFilter->isEmpty()) {
+        dialog.selectNameFilter(*selectedFilter);
+    }
+    if (dialog.exec() != QDialog::Accepted) {
+        return QString();
+    }
+    if (selectedFilter != nullptr) {
+        *selectedFilter = dialog.selectedNameFilter();
+    }
+    return dialog.selectedFiles().value(0);
 }
 
 QString UserDialogs::getExistingDirectory(QWidget* parent, const QString& caption,

@@ -1,8 +1,17 @@
 // The message seam: scripted answers, the log, the fallback and nesting.
+#include "TestSupport.h"
+
 #include "guimisc/UserDialogScript.h"
 #include "guimisc/UserDialogs.h"
 #include "guimisc/dialog/InformationDialog.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -126,6 +135,87 @@ TEST(UserDialogs, ComputedAnswersAndNestedScripts)
     }
     EXPECT_EQ(UserDialogs::question(nullptr, "Warning", "Really delete?"), QMessageBox::Yes);
     EXPECT_EQ(seen, 1);
+}
+
+TEST(UserDialogs, SaveDialogWithOneSuffixGivesItToANameWithout)
+{
+    EXPECT_EQ(UserDialogs::defaultSuffixOf("STL file (*.stl)"), "stl");
+    EXPECT_EQ(UserDialogs::defaultSuffixOf("project file (*.cmvn)"), "cmvn");
+    EXPECT_EQ(UserDialogs::defaultSuffixOf("*.tpo"), "tpo");
+    for (const char* none : {"", "All files (*)", "Images (*.png *.jpg)", "A (*.a);;B (*.b)",
+                             "Archives (*.tar.gz)", "Any (*.t?o)"}) {
+        EXPECT_EQ(UserDialogs::defaultSuffixOf(none), "") << none;
+    }
+
+    UserDialogScript script;
+    script.answerFile("/data/gml_tin").answerFile("/dev/null").answerFile("/data/river.v2")
+        .answerFile("/data/gml_tin").answerFile("/data/gml_tin");
+    EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/data", "STL file (*.stl)"),
+              "/data/gml_tin.stl");
+    EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/", "STL file (*.stl)"), "/dev/null")
+        << "an existing file is taken as named";
+    EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/data", "STL file (*.stl)"),
+              "/data/river.v2");
+    EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", "/data", "A (*.a);;B (*.b)"),
+              "/data/gml_tin");
+    EXPECT_EQ(UserDialogs::getOpenFileName(nullptr, "Open", "/data", "STL file (*.stl)"),
+              "/data/gml_tin") << "only save dialogs add a suffix";
+}
+
+// Qt's own dialog, as the user meets it: a typed name gets the suffix before the dialog checks
+// for a file to overwrite, so the question names the file that would be replaced.
+TEST(UserDialogs, RealSaveDialogAsksBeforeReplacingTheSuffixedFile)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString existing = folder.filePath("surface.stl");
+    ASSERT_TRUE(hobrintest::writeFile(existing, "earlier"));
+
+    // Answers whatever modal window comes up: the file dialog gets a typed name, the question
+    // about replacing is recorded and answered No, after which the dialog is cancelled.
+    QString typed;
+    QString question;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto box = qobject_cast<QMessageBox*>(modal)) {
+            question = box->text();
+            box->button(QMessageBox::No)->click();
+        } else if (auto dialog = qobject_cast<QFileDialog*>(modal)) {
+            if (!question.isEmpty()) {
+                dialog->reject();
+            } else {
+                // Typed into the name field, then the Save button.
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+                // Queued: the question it may raise runs an event loop of its own, in which
+                // this timer (still inside its slot) would not fire again.
+                QMetaObject::invokeMethod(
+                    dialog->findChild<QDialogButtonBox*>("buttonBox")->button(QDialogButtonBox::Save),
+                    "click", Qt::QueuedConnection);
+            }
+        }
+    });
+    poll.start();
+
+    typed = "gml_tin";
+    EXPECT_EQ(UserDialogs::getSaveFileName(nullptr, "Export", folder.path(), "STL file (*.stl)"),
+              folder.filePath("gml_tin.stl"));
+    typed = "surface";
+    EXPECT_TRUE(
+        UserDialogs::getSaveFileName(nullptr, "Export", folder.path(), "STL file (*.stl)").isEmpty());
+    EXPECT_TRUE(question.contains("surface.stl")) << question.toStdString();
+    EXPECT_EQ(hobrintest::readFile(existing), "earlier");
+
+    // A name without suffix that is an existing file is that file (after the same question).
+    const QString plain = folder.filePath("notes");
+    ASSERT_TRUE(hobrintest::writeFile(plain, "kept"));
+    typed = "notes";
+    question.clear();
+    EXPECT_TRUE(
+        UserDialogs::getSaveFileName(nullptr, "Export", folder.path(), "STL file (*.stl)").isEmpty());
+    EXPECT_TRUE(question.contains("notes")) << question.toStdString();
+    EXPECT_FALSE(question.contains("notes.stl")) << question.toStdString();
 }
 
 TEST(UserDialogs, KeyedInformationIsRecordedEveryTime)

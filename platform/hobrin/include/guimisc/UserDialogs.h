@@ -26,6 +26,12 @@ class UserDialogScript;
 /// While a `UserDialogScript` is alive, nothing is shown: the script records the call
 /// (kind, title, text, ...) and gives the answer.
 ///
+/// A save dialog whose filter is one pattern "*.<suffix>" ("STL file (*.stl)") gives a name
+/// typed without a suffix that suffix, as Qt's dialog does with a default suffix, unless the
+/// name as typed is an existing file or folder: the dialog is a `QFileDialog` with
+/// `setDefaultSuffix`, so that its question before overwriting a file asks about the name that
+/// is written; a scripted answer gets the suffix the same way.
+///
 ///     // in a test
 ///     guimisc::UserDialogScript script;              // installed until the end of scope
 ///     script.answer(QMessageBox::Yes)                // first box: Yes
@@ -86,6 +92,10 @@ public:
                                         const QString& filter = QString(),
                                         QString* selectedFilter = nullptr,
                                         QFileDialog::Options options = QFileDialog::Options());
+    /// The suffix a save dialog with that filter gives a name without one: the suffix of the
+    /// filter's only pattern "*.<suffix>"; empty for several filters or patterns or a
+    /// pattern with other wildcards.
+    static QString defaultSuffixOf(const QString& filter);
     static QString getSaveFileName(QWidget* parent, const QString& caption,
                                    const QString& dir = QString(),
                                    const QString& filter = QString(),
