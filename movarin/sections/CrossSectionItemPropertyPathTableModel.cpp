@@ -14,7 +14,7 @@ constexpr int COLUMN_COUNT = 2;
 
 } // namespace
 
-Self::CrossSectionItemPropertyPathTableModel(QObject* parent) : PathTableModel(COLUMN_COUNT, parent)
+Self::CrossSectionItemPropertyPathTableModel(QObject* parent) : PathTableModel({tr("X"), tr("Y")}, parent)
 {
 }
 
@@ -30,21 +30,6 @@ void Self::setController(CrossSectionItemController* controller)
 int Self::pathSize() const
 {
     return m_controller ? static_cast<int>(m_controller->editedPath().size()) : 0;
-}
-
-QVariant Self::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
-        return QVariant();
-    }
-    switch (section) {
-    case 0:
-        return tr("X");
-    case 1:
-        return tr("Y");
-    default:
-        return QVariant();
-    }
 }
 
 QVariant Self::data(const QModelIndex& index, int role) const

@@ -2,8 +2,8 @@
 
 namespace varnel {
 
-PathTableModel::PathTableModel(int columns, QObject* parent)
-    : QAbstractTableModel(parent), m_columns(columns)
+PathTableModel::PathTableModel(const QStringList& headers, QObject* parent)
+    : QAbstractTableModel(parent), m_headers(headers)
 {
 }
 
@@ -16,7 +16,16 @@ int PathTableModel::rowCount(const QModelIndex& parent) const
 
 int PathTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_columns;
+    return parent.isValid() ? 0 : static_cast<int>(m_headers.size());
+}
+
+QVariant PathTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= m_headers.size()) {
+        return QVariant();
+    }
+    return m_headers.at(section);
 }
 
 void PathTableModel::turnOnEditAllRows(int state)
@@ -26,7 +35,7 @@ void PathTableModel::turnOnEditAllRows(int state)
 
 void PathTableModel::announceRows(int first, int last)
 {
-    emit dataChanged(index(first, 0), index(last, m_columns - 1));
+    emit dataChanged(index(first, 0), index(last, columnCount() - 1));
 }
 
 } // namespace varnel

@@ -11,7 +11,8 @@ namespace varnel {
 
 using Self = GeoEditSurfaceItemPropertyPathTableModel;
 
-Self::GeoEditSurfaceItemPropertyPathTableModel(QObject* parent) : PathTableModel(ColumnCount, parent)
+Self::GeoEditSurfaceItemPropertyPathTableModel(QObject* parent)
+    : PathTableModel({tr("X"), tr("Y"), tr("Elevation"), tr("Slope"), tr("Length")}, parent)
 {
 }
 
@@ -27,27 +28,6 @@ void Self::setController(GeoEditSurfaceItemController* controller)
 int Self::pathSize() const
 {
     return m_controller ? static_cast<int>(m_controller->pendingPath().size()) : 0;
-}
-
-QVariant Self::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
-        return QVariant();
-    }
-    switch (section) {
-    case X:
-        return tr("X");
-    case Y:
-        return tr("Y");
-    case Elevation:
-        return tr("Elevation");
-    case Slope:
-        return tr("Slope");
-    case Length:
-        return tr("Length");
-    default:
-        return QVariant();
-    }
 }
 
 double Self::segmentLength(const std::vector<tin::core::Point>& path, int row)
