@@ -31,7 +31,9 @@ namespace varnel {
 /// `Point` and `Direction` are types with `x()` and `y()` in world units (`tin::core::Point`
 /// and `tin::core::Point2D` for a reference line). Both are read at every paint and must
 /// outlive the helper; a direction of no length on the screen, a spacing that is not
-/// positive, or anything not finite draws nothing. Header-only; cost linear in k1 + k2.
+/// positive, or anything not finite draws nothing. Header-only; cost linear in k1 + k2. A point
+/// so far off the screen that k1 + k2 passes 4096 gets only the lines that cross the visible
+/// rectangle, drawn over its extent (the same picture, a cost bounded by the view's size).
 template <class Point, class Direction>
 class GridMainViewHelperT : public mvc::util::MainViewHelperI {
 public:
@@ -68,30 +70,55 @@ public:
 
         const QRectF r = rect.normalized();
         double reach = 0.0;
+        // The visible rectangle's extent along a and b, from V.
+        double lowA = INFINITY, highA = -INFINITY, lowB = INFINITY, highB = -INFINITY;
         for (const QPointF& corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) {
             const QPointF d = view()->conv(corner) - v;
             reach = std::max(reach, std::hypot(d.x(), d.y()));
+            const double onA = d.x() * a.x() + d.y() * a.y();
+            const double onB = d.x() * b.x() + d.y() * b.y();
+            lowA = std::min(lowA, onA);
+            highA = std::max(highA, onA);
+            lowB = std::min(lowB, onB);
+            highB = std::max(highB, onB);
         }
         if (!std::isfinite(reach)) {
             return;
         }
-        const int k1 = static_cast<int>(std::ceil(reach / m_along));
-        const int k2 = static_cast<int>(std::ceil(reach / m_across));
+        // Whole numbers held in doubles: a point far off the screen of a view zoomed far in
+        // gives counts beyond any int.
+        const double k1 = std::ceil(reach / m_along);
+        const double k2 = std::ceil(reach / m_across);
+        double firstI = -k1, lastI = k1, firstJ = -k2, lastJ = k2;
+        if (k1 + k2 > MAXIMUM_FULL_REACH) {
+            // The full grid would be thousands of lines, nearly all off the screen: only those
+            // that can cross the visible rectangle are drawn, over its extent. The picture is the
+            // same, the cost bounded by the view's size.
+            firstI = std::max(firstI, std::floor(lowA / m_along));
+            lastI = std::min(lastI, std::ceil(highA / m_along));
+            firstJ = std::max(firstJ, std::floor(lowB / m_across));
+            lastJ = std::min(lastJ, std::ceil(highB / m_across));
+        }
 
         guimisc::restorer::QPainterPenBrushChanger changer(painter, pen(), brush());
-        const QPointF halfAcross = k2 * m_across * b;
-        for (int i = -k1; i <= k1; ++i) {
+        const QPointF acrossFrom = firstJ * m_across * b;
+        const QPointF acrossTo = lastJ * m_across * b;
+        for (double i = firstI; i <= lastI; ++i) {
             const QPointF centre = v + i * m_along * a;
-            painter->drawLine(QLineF(centre - halfAcross, centre + halfAcross));
+            painter->drawLine(QLineF(centre + acrossFrom, centre + acrossTo));
         }
-        const QPointF halfAlong = k1 * m_along * a;
-        for (int j = -k2; j <= k2; ++j) {
+        const QPointF alongFrom = firstI * m_along * a;
+        const QPointF alongTo = lastI * m_along * a;
+        for (double j = firstJ; j <= lastJ; ++j) {
             const QPointF centre = v + j * m_across * b;
-            painter->drawLine(QLineF(centre - halfAlong, centre + halfAlong));
+            painter->drawLine(QLineF(centre + alongFrom, centre + alongTo));
         }
     }
 
 private:
+    // Beyond this k1 + k2 only the lines over the visible rectangle are drawn.
+    static constexpr double MAXIMUM_FULL_REACH = 4096.0;
+
     const Point* m_point;
     const Direction* m_direction;
     double m_along = 25.0;

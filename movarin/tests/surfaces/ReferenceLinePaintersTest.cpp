@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <vector>
 
 namespace varnel::test {
@@ -207,6 +208,56 @@ TEST(ReferenceLinePainters, TheGridCoversTheViewWithLinesAlongAndAcrossTheDirect
             }
         }
     }
+}
+
+// A vertex far off the screen of a view zoomed far in (k1 and k2 beyond any int): the lines
+// that cross the view are all drawn, in their places of the full grid, and few others.
+TEST(ReferenceLinePainters, AFarVertexGivesTheGridLinesOverTheViewOnly)
+{
+    auto view = makeMainView();
+    const Point vertex(1.0e9, -3.0e8, 0.0);
+    const Point2D direction(3.0, 4.0);
+    Grid grid(&vertex, &direction, view.get(), QPen());
+    const std::vector<PaintRecord> lines = linesOf(recordsOf(grid, *view));
+
+    const QPointF v = px(1.0e9, -3.0e8);
+    const QPointF a = QPointF(3.0, -4.0) / 5.0;
+    const QPointF b(-a.y(), a.x());
+    const auto dot = [](const QPointF& p, const QPointF& q) { return p.x() * q.x() + p.y() * q.y(); };
+    // The offsets of the grid lines that cross the 200 x 200 view, counted independently.
+    const auto crossing = [&](const QPointF& axis) {
+        double low = INFINITY, high = -INFINITY;
+        for (const QPointF& corner : {QPointF(0, 0), QPointF(200, 0), QPointF(0, 200), QPointF(200, 200)}) {
+            low = std::min(low, dot(corner - v, axis));
+            high = std::max(high, dot(corner - v, axis));
+        }
+        return std::make_pair(std::ceil(low / 25.0), std::floor(high / 25.0));
+    };
+    const auto [firstI, lastI] = crossing(a);
+    const auto [firstJ, lastJ] = crossing(b);
+    ASSERT_LT(lines.size(), 40u);
+
+    std::set<double> across;
+    std::set<double> along;
+    for (const PaintRecord& r : lines) {
+        const QPolygonF ends = r.devicePoints();
+        const QPointF e = ends[1] - ends[0];
+        const QPointF middle = (ends[0] + ends[1]) / 2.0;
+        const bool isAcross = std::abs(dot(e, a)) < 1e-6 * std::hypot(e.x(), e.y());
+        const double offset = dot(middle - v, isAcross ? a : b) / 25.0;
+        EXPECT_NEAR(offset, std::round(offset), 1e-3) << "a line off the full grid's places";
+        (isAcross ? across : along).insert(std::round(offset));
+        // Long enough to cross the whole view.
+        EXPECT_GE(std::hypot(e.x(), e.y()), 200.0 * std::sqrt(2.0) - 25.0);
+    }
+    for (double i = firstI; i <= lastI; ++i) {
+        EXPECT_EQ(across.count(i), 1u) << "line across at " << i;
+    }
+    for (double j = firstJ; j <= lastJ; ++j) {
+        EXPECT_EQ(along.count(j), 1u) << "line along at " << j;
+    }
+    EXPECT_LE(across.size(), static_cast<std::size_t>(lastI - firstI + 3));
+    EXPECT_LE(along.size(), static_cast<std::size_t>(lastJ - firstJ + 3));
 }
 
 TEST(ReferenceLinePainters, TheGridFollowsTheDirectionOnATurnedView)
