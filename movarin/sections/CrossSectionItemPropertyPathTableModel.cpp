@@ -14,7 +14,9 @@ constexpr int COLUMN_COUNT = 2;
 
 } // namespace
 
-Self::CrossSectionItemPropertyPathTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+Self::CrossSectionItemPropertyPathTableModel(QObject* parent) : PathTableModel({tr("X"), tr("Y")}, parent)
+{
+}
 
 Self::~CrossSectionItemPropertyPathTableModel() = default;
 
@@ -25,32 +27,9 @@ void Self::setController(CrossSectionItemController* controller)
     endResetModel();
 }
 
-int Self::rowCount(const QModelIndex& parent) const
+int Self::pathSize() const
 {
-    if (parent.isValid() || !m_controller) {
-        return 0;
-    }
-    return static_cast<int>(m_controller->editedPath().size());
-}
-
-int Self::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : COLUMN_COUNT;
-}
-
-QVariant Self::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
-        return QVariant();
-    }
-    switch (section) {
-    case 0:
-        return tr("X");
-    case 1:
-        return tr("Y");
-    default:
-        return QVariant();
-    }
+    return m_controller ? static_cast<int>(m_controller->editedPath().size()) : 0;
 }
 
 QVariant Self::data(const QModelIndex& index, int role) const
@@ -83,8 +62,8 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
         return false;
     }
     const std::vector<tin::core::Point2D> path = m_controller->editedPath();
-    const int first = m_editAllRows ? 0 : index.row();
-    const int last = m_editAllRows ? static_cast<int>(path.size()) - 1 : index.row();
+    const int first = isEditAllRows() ? 0 : index.row();
+    const int last = isEditAllRows() ? static_cast<int>(path.size()) - 1 : index.row();
     for (int row = first; row <= last; ++row) {
         const tin::core::Point2D& old = path[row];
         m_controller->setPathPoint(row, index.column() == 0 ? tin::core::Point2D(v, old.y())
@@ -119,11 +98,6 @@ bool Self::removeRows(int row, int count, const QModelIndex& parent)
     }
     endRemoveRows();
     return true;
-}
-
-void Self::turnOnEditAllRows(int state)
-{
-    m_editAllRows = state != 0;
 }
 
 } // namespace varnel

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "movarin/shell/PathTableModel.h"
+
 #include <QPointer>
 
 namespace varnel {
@@ -15,31 +16,25 @@ class CrossSectionItemController;
 /// A value typed or pasted into a cell must be a finite number, else the model refuses it
 /// and changes nothing. With "edit all rows" on (`turnOnEditAllRows`), a value goes into
 /// that column of every row. New rows are points (0, 0); rows out of range are refused.
-class CrossSectionItemPropertyPathTableModel : public QAbstractTableModel {
+class CrossSectionItemPropertyPathTableModel : public PathTableModel {
     Q_OBJECT
 public:
     explicit CrossSectionItemPropertyPathTableModel(QObject* parent = nullptr);
     ~CrossSectionItemPropertyPathTableModel() override;
 
     void setController(CrossSectionItemController* controller);
-    bool isEditAllRows() const { return m_editAllRows; }
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
-public slots:
-    void turnOnEditAllRows(int state);
+protected:
+    int pathSize() const override;
 
 private:
     QPointer<CrossSectionItemController> m_controller;
-    bool m_editAllRows = false;
 };
 
 } // namespace varnel

@@ -113,16 +113,22 @@ bool isWithinPickSquare(const QPointF& a, const QPointF& b)
     return std::abs(a.x() - b.x()) < 3.0 && std::abs(a.y() - b.y()) < 3.0;
 }
 
-std::optional<std::size_t> pointNearPress(const std::vector<tin::core::Point>& path,
-                                          const QPoint& press, const mvc::core::View* view)
+std::size_t nearestPathPointIndex(const std::vector<tin::core::Point>& path, const QPoint& mouse,
+                                  const mvc::core::View* view)
 {
     const auto point = [&path](std::size_t i) { return path[i]; };
-    const std::size_t nearest = findNearestPointIndex(
+    return findNearestPointIndex(
         [&](const tin::core::Polygon& polygon) {
             return pointIndicesInPolygon(point, path.size(), polygon);
         },
         [&path](std::size_t i) { return std::vector<QPointF>{QPointF(path[i].x(), path[i].y())}; },
-        "Empty points.", path, press, view);
+        "Empty points.", path, mouse, view);
+}
+
+std::optional<std::size_t> pointNearPress(const std::vector<tin::core::Point>& path,
+                                          const QPoint& press, const mvc::core::View* view)
+{
+    const std::size_t nearest = nearestPathPointIndex(path, press, view);
     if (!isWithinPickSquare(view->conv(QPointF(path[nearest].x(), path[nearest].y())), press)) {
         return std::nullopt;
     }

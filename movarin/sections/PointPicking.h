@@ -102,8 +102,14 @@ std::size_t findNearestPointIndex(const InsideIndices& inside,
 /// which a press picks a path point.
 bool isWithinPickSquare(const QPointF& a, const QPointF& b);
 
+/// The index of the point of `path` nearest to `mouse` (widget pixels) on the main view
+/// (`findNearestPointIndex`). Throws `common::exception::RuntimeException` "Empty points."
+/// for an empty path.
+std::size_t nearestPathPointIndex(const std::vector<tin::core::Point>& path, const QPoint& mouse,
+                                  const mvc::core::View* view);
+
 /// The path point that a press at `press` (widget pixels) picks on the main view: the one
-/// nearest to it on the screen (`findNearestPointIndex`), when it lies within the pick square
+/// nearest to it on the screen (`nearestPathPointIndex`), when it lies within the pick square
 /// (`isWithinPickSquare`); none otherwise. Throws `common::exception::RuntimeException`
 /// "Empty points." for an empty path.
 std::optional<std::size_t> pointNearPress(const std::vector<tin::core::Point>& path,

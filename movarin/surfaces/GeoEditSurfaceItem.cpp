@@ -2,6 +2,7 @@
 
 #include "movarin/surfaces/GeoEditSurfaceArchive.h"
 #include "movarin/surfaces/GeoEditSurfaceItemController.h"
+#include "movarin/surfaces/GeoEditSurfaceItemView.h"
 #include "movarin/surfaces/MoldItem.h"
 
 #include "orlin/util/TinModifier.h"
@@ -275,6 +276,11 @@ void GeoEditSurfaceItem::saveExternalData(const std::string& absoluteFilename)
     GeoEditSurfaceArchive::writeMoldSurface(absoluteFilename, m_path, m_mold, m_tin ? *m_tin : none,
                                             m_extendedTin ? *m_extendedTin : none, storedAddedTin(),
                                             removedTin());
+}
+
+mvc::core::ModelItemView* GeoEditSurfaceItem::buildView() const
+{
+    return new GeoEditSurfaceItemView(this);
 }
 
 mvc::core::ModelItemController* GeoEditSurfaceItem::buildController() const

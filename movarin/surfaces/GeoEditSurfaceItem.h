@@ -99,6 +99,8 @@ protected:
     void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
     void loadExternalData(const std::string& absoluteFilename) override;
     void saveExternalData(const std::string& absoluteFilename) override;
+    /// `GeoEditSurfaceItemView`.
+    mvc::core::ModelItemView* buildView() const override;
     mvc::core::ModelItemController* buildController() const override;
 
 private:

@@ -6,6 +6,9 @@
 #include "movarin/surfaces/GeoEditSurfaceItemControllerEditCommand.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerEntranceSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerPendingEdit.h"
+#include "movarin/surfaces/GeoEditSurfaceItemControllerSelectionHelperSnapshot.h"
+#include "movarin/surfaces/GeoEditSurfaceItemPathPropertyDialog.h"
+#include "movarin/surfaces/GeoEditSurfaceItemControllerReferenceLineSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerVoidSelectionHelper.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldItemPropertyDialog.h"
@@ -212,8 +215,12 @@ bool Self::hasRepeatedNeighbours(const std::vector<tin::core::Point>& path)
 
 void Self::referenceLineSelect()
 {
-    // The reference-line tools take over from here once the path table is part of the
-    // program.
+    guarded([&] {
+        if (mvc::core::View* view = mainView()) {
+            view->setFocus();
+        }
+        updateSelectionHelper(new ReferenceLineSelectionHelper(*activeHelper()));
+    });
 }
 
 void Self::updateAuxiliaries()
@@ -275,7 +282,20 @@ void Self::showPathPropertyDialog()
         if (!verifyEditable()) {
             return;
         }
-        // The path table edits the pending path here once it is part of the program.
+        // The table edits the pending path and its reference lines live; a cancel puts
+        // them back.
+        std::unique_ptr<SelectionHelper::Snapshot> snapshot = activeHelper()->snapshot();
+        GeoEditSurfaceItemPathPropertyDialog dialog(mainWindow());
+        dialog.setController(this);
+        if (dialog.exec() == QDialog::Accepted) {
+            markEdited();
+            applyIfImmediate();
+            activeHelper()->reset(mainView());
+            return;
+        }
+        snapshot->setRestore(true);
+        snapshot.reset();
+        repaintMainView();
     });
 }
 

@@ -31,9 +31,13 @@ class GeoEditSurfaceGroupItemController;
 /// mold name, mold and reference lines. Path and reference lines (pending and committed,
 /// see `ReferenceLine`) live in the active main-view tool, which hands them on to the next
 /// (`SelectionHelper`); closed flag and mold in the controller (`PendingEdit`). Vertices are
-/// picked, dragged, added and deleted on the main view; the context menu closes or opens
-/// the path, replaces the mold by the one selected in the Mold Browser, or edits it in the
-/// "Mold Setting" dialog. With "Batch Apply" (shared by all surface controllers through the
+/// picked, dragged, added and deleted on the main view, or typed in the path table ("Edit
+/// Path", `GeoEditSurfaceItemPathPropertyDialog`, which OK marks as one change and Cancel
+/// undoes); reference lines are set with their own tools ("Edit reference lines",
+/// `ReferenceLineSelectionHelper`) and the tools write lengths, elevations and angles on the
+/// path (`GuideMainViewHelper`). The context menu also closes or opens the path, replaces
+/// the mold by the one selected in the Mold Browser, or edits it in the "Mold Setting"
+/// dialog. With "Batch Apply" (shared by all surface controllers through the
 /// group controller) changes accumulate until "Apply Edit" (or Return, or a double click);
 /// without it each change is applied at once and a failed apply reverts the pending edit.
 /// "Revert Edit" and Escape drop the pending edit. A pending path with two consecutive
@@ -60,6 +64,9 @@ public:
     class PointsInRectangleSelectionHelper;
     class TranslationSelectionHelper;
     class AddPointSelectionHelper;
+    class ReferenceLineSelectionHelper;
+    class ReferenceLineEditSelectionHelper;
+    class GuideMainViewHelper;
     class EditCommand;
     class ReferenceLine;
     struct PendingEdit;
@@ -123,7 +130,7 @@ public:
     static bool hasRepeatedNeighbours(const std::vector<tin::core::Point>& path);
 
 public slots:
-    /// The reference-line tools come with the path table; until then nothing happens.
+    /// The reference-line tools take over (`ReferenceLineSelectionHelper`).
     void referenceLineSelect();
     /// The tool recomputes its outline preview.
     void updateAuxiliaries();

@@ -1,11 +1,13 @@
 #include "movarin/surfaces/GeoEditSurfaceItemControllerSelectionHelper.h"
 
 #include "movarin/sections/PointPicking.h"
+#include "movarin/shell/SettingsKeys.h"
 #include "movarin/shell/PointsMainViewHelper.h"
 #include "movarin/shell/PolygonMainViewHelper.h"
 #include "movarin/shell/PolylineMainViewHelper.h"
 #include "movarin/shell/RectMainViewHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerPathSelectionHelper.h"
+#include "movarin/surfaces/GeoEditSurfaceItemControllerGuideMainViewHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerSelectionHelperSnapshot.h"
 #include "movarin/survey/TinItem.h"
 
@@ -14,6 +16,8 @@
 #include "sedrun/TinFromMoldPathCreator.h"
 
 #include <common/exception/RuntimeException.h>
+
+#include <QSettings>
 
 #include <algorithm>
 #include <cmath>
@@ -184,6 +188,12 @@ void Self::movePoint(std::size_t index, const tin::core::Point& point)
     rebuildSelectedPoints();
 }
 
+void Self::setReferenceLine(std::size_t index, const tin::core::Point2D& direction)
+{
+    checkIndex(index, m_referenceLines.size());
+    m_referenceLines[index] = ReferenceLine{direction, true};
+}
+
 void Self::deleteSelectedPoints()
 {
     m_selectedPoints.clear();
@@ -302,11 +312,20 @@ void Self::toggleInside(const tin::core::Polygon& polygon)
     toggleIndicesInside(m_selectedIndices, m_pendingPath, polygon);
 }
 
-void Self::addPathHelpers()
+void Self::addPathAndOutlineHelpers()
 {
     viewHelpers().push_back(
         std::make_unique<PolylineMainViewHelper>(&m_pendingPath, view(), QPen(Qt::black), nullptr));
     viewHelpers().push_back(std::make_unique<PolygonMainViewHelper>(&m_outline, view()));
+}
+
+void Self::addPathHelpers()
+{
+    addPathAndOutlineHelpers();
+    const bool developers = QSettings().value(QString::fromLatin1(settings::developersMode)).toBool();
+    auto guides = std::make_unique<GuideMainViewHelper>(&m_pendingPath, &m_referenceLines, view());
+    guides->setDecimals(developers ? 5 : 2);
+    viewHelpers().push_back(std::move(guides));
 }
 
 void Self::addSelectedPointsHelper()

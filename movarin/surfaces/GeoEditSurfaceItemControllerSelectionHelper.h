@@ -77,6 +77,10 @@ public:
     /// Gives vertex `index` the position and elevation of `point`, keeping its id;
     /// std::out_of_range beyond the path.
     void movePoint(std::size_t index, const tin::core::Point& point);
+    /// The user's reference line of vertex `index` (defined from now on); the pending edit
+    /// is not marked: the line goes with the next applied edit. std::out_of_range for a
+    /// vertex without a line (the last one).
+    void setReferenceLine(std::size_t index, const tin::core::Point2D& direction);
     /// Removes the selected vertices, the highest first, marks the pending edit and applies
     /// it without batch apply; the selection is dropped.
     void deleteSelectedPoints();
@@ -119,6 +123,9 @@ protected:
     tin::core::Rect& selectionBoxForUpdate() { return m_selectionBox; }
 
     /// Painters of the pending path (black line) and the outline preview.
+    void addPathAndOutlineHelpers();
+    /// Those and the guide labels of the path (see `GuideMainViewHelper`), with 5 decimals
+    /// in developers' mode ("developers/mode"), else 2.
     void addPathHelpers();
     /// Painters of the selected vertices (black dots) and of the selection box (dotted).
     void addSelectedPointsHelper();

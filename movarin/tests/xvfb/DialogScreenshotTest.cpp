@@ -55,6 +55,10 @@
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushEditSettingDialog.h"
+#include "movarin/surfaces/GeoEditSurfaceItem.h"
+#include "movarin/surfaces/GeoEditSurfaceItemController.h"
+#include "movarin/surfaces/GeoEditSurfaceItemControllerReferenceLine.h"
+#include "movarin/surfaces/GeoEditSurfaceItemPathPropertyDialog.h"
 #include "movarin/surfaces/IconView.h"
 #include "movarin/surfaces/MoldGroupItemWidget.h"
 #include "movarin/surfaces/MoldsContainerBrowser.h"
@@ -892,6 +896,56 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
     EXPECT_TRUE(answerer.answered());
     QTest::qWait(100);
     keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+}
+
+// A surface along the mound being edited: while the reference line of its second vertex is
+// dragged (the line and the grid turned to it), then with the guide labels (lengths,
+// elevations, the reference lines and their angles); and its path table.
+TEST_F(EditModeScreenshotTest, SurfaceBeingEditedAndItsPathTable)
+{
+    QSettings().setValue(settings::graphicsShowTinEdges, false);
+    GeoEditSurfaceGroupItemController* surfaces = root()->geoEditSurfaceGroupItem()->groupController();
+    MoldsContainerBrowser* molds = surfaces->moldsContainerBrowser();
+    QTest::mouseClick(molds->moldsContainerWidget()->groupWidget(mold::core::Mold::Add)->icons()[1],
+                      Qt::LeftButton);
+    molds->hide();
+    m_projectWindow->parentWidget()->showMaximized();
+    QTest::qWait(100);
+    view()->fit(QRectF(40.0, 50.0, 140.0, 90.0));
+    QTest::qWait(100);
+    surfaces->geoEditSurfaceAction()->trigger();
+    for (const QPointF& p : {QPointF(50, 70), QPointF(95, 95), QPointF(140, 88), QPointF(165, 125)}) {
+        clickAt(p.x(), p.y());
+    }
+    QTest::keyClick(view(), Qt::Key_Return);
+    ASSERT_EQ(root()->geoEditSurfaceGroupItem()->childItems().size(), 1u);
+    auto surface = static_cast<GeoEditSurfaceItem*>(root()->geoEditSurfaceGroupItem()->childItems().front());
+    m_projectWindow->model()->select(surface);
+    auto controller = static_cast<GeoEditSurfaceItemController*>(surface->controller());
+
+    const auto send = [this](QEvent::Type type, const QPointF& world, Qt::MouseButton button,
+                             Qt::MouseButtons buttons) {
+        const QPoint at = view()->conv(world).toPoint();
+        QMouseEvent event(type, at, view()->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view(), &event);
+    };
+    controller->action(GeoEditSurfaceItemController::EditReferenceLinesAction)->trigger();
+    send(QEvent::MouseMove, QPointF(96, 94), Qt::NoButton, Qt::NoButton);
+    send(QEvent::MouseButtonPress, QPointF(95, 95), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, QPointF(105, 120), Qt::NoButton, Qt::LeftButton);
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-surface-reference-line"));
+    send(QEvent::MouseButtonRelease, QPointF(105, 120), Qt::LeftButton, Qt::NoButton);
+    send(QEvent::MouseMove, QPointF(60, 130), Qt::NoButton, Qt::NoButton);
+    EXPECT_TRUE(controller->pendingReferenceLines().at(1).defined);
+    QTest::qWait(200);
+    keep(m_window->grab().toImage(), QStringLiteral("main-window-surface-edit"));
+
+    GeoEditSurfaceItemPathPropertyDialog dialog(m_window.get());
+    dialog.setController(controller);
+    dialog.resize(560, 240);
+    showAndKeep(&dialog, QStringLiteral("geoedit-surface-path"));
+    dialog.reject();
 }
 
 // A section across the mound in its window: the edited profile over the dotted base
