@@ -10,6 +10,7 @@
 #include <guimisc/UserDialogs.h>
 #include <guimisc/ZipSupport.h>
 #include <guimisc/dialog/WaitDialog.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -139,11 +140,9 @@ bool Project::save()
     }
     m_mainWindow->enterModelessDialogMode();
     QCoreApplication::processEvents();
-    m_mainWindow->setCursor(Qt::WaitCursor);
-    ScopeExit restore([this] {
-        m_mainWindow->setCursor(Qt::ArrowCursor);
-        m_mainWindow->exitModelessDialogMode();
-    });
+    // The cursor of a caller's longer operation (the packing that follows) stays.
+    const guimisc::restorer::WaitCursor busy;
+    ScopeExit restore([this] { m_mainWindow->exitModelessDialogMode(); });
     return m_mainfile->save();
 }
 
@@ -207,7 +206,8 @@ bool Project::zipTo(const QString& archive)
     const QString temporary = QDir(folder).absoluteFilePath(QStringLiteral("project.zip"));
 
     std::unique_ptr<QProcess> process(
-        guimisc::ZipSupport::createZipArchiveProcess(temporary, m_workFolder, members));
+        guimisc::ZipSupport::createZipArchiveProcess(temporary, m_workFolder, members,
+                                                     m_storedSuffixes));
     const bool ok = waitForProcess(process.get(), tr("Saving project file..."), 0);
     process.reset();
 
@@ -216,6 +216,11 @@ bool Project::zipTo(const QString& archive)
     }
     m_filename = archive;
     return true;
+}
+
+void Project::setStoredSuffixes(const QStringList& suffixes)
+{
+    m_storedSuffixes = suffixes;
 }
 
 bool Project::isInsideWorkFolder(const QString& path) const

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QFile;
 class QProcess;
@@ -59,7 +60,8 @@ public:
 
     /// Reads "project.xml" into the tree; throws what the main file's load throws.
     void load();
-    /// Writes "project.xml" under a wait cursor; false when it could not be written.
+    /// Writes "project.xml" under the wait cursor (the application's, taken back afterwards);
+    /// false when it could not be written.
     bool save();
     /// Unpacks `archive` into the work folder. True when the tool succeeded (warnings
     /// allowed), the folder holds only plain folders and regular files of their own (no
@@ -71,7 +73,12 @@ public:
     /// that path then stays as it was. When `archive` is a symbolic link, the file it leads
     /// to is replaced (or made, when it dangles) and the link stays. The archive is packed
     /// in a fresh folder of the workspace that goes when packing ends, however it ends.
+    /// Members named with one of the stored suffixes are stored, the others deflated.
     bool zipTo(const QString& archive);
+    /// The name endings (".tin", say) of the members that `zipTo` stores without
+    /// compression: the items' bulk binary files, which deflate little and slowly. None
+    /// until set.
+    void setStoredSuffixes(const QStringList& suffixes);
     /// True when the last `zipTo` failed and has told the user why in a message box of its
     /// own (the archive could not be replaced), so that the caller adds no second one.
     bool zipFailureReported() const;
@@ -97,6 +104,7 @@ private:
 
     QString m_workFolder;
     QString m_filename;
+    QStringList m_storedSuffixes;
     ProjectFile* m_mainfile;
     QFile* m_lockFile = nullptr;
     ProjectMainWindowI* m_mainWindow;

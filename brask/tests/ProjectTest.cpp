@@ -27,6 +27,22 @@ QStringList unzipList(const QString& archive)
         .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
+// The members that unzip lists as stored rather than deflated.
+QStringList storedMembers(const QString& archive)
+{
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"), {QStringLiteral("-v"), archive});
+    EXPECT_TRUE(unzip.waitForFinished(30000));
+    QStringList stored;
+    for (const QString& line : QString::fromLocal8Bit(unzip.readAllStandardOutput()).split('\n')) {
+        const QStringList columns = line.simplified().split(QLatin1Char(' '));
+        if (columns.size() == 8 && columns[1] == QLatin1String("Stored")) {
+            stored << columns[7];
+        }
+    }
+    return stored;
+}
+
 // The element tree as text: tag, sorted attributes, children in order.
 QString elementTree(const QDomElement& element)
 {
@@ -94,9 +110,11 @@ TEST_F(ProjectTest, SavedPackedUnpackedAndLoadedProjectIsTheSame)
         TestProject first(path(QStringLiteral("first")), &window);
         first.file()->setProjectVersion(VersionNumber(1, 2, 0, 7));
         Tree tree(&first);
-        tree.points->payload = QByteArray("points\0\x01\x02", 9);
-        tree.breaklines->payload = "1,2\n3,4\n";
+        tree.points->payload = QByteArray("points\0\x01\x02", 9).repeated(300);
+        tree.breaklines->payload = QByteArray("1,2\n3,4\n").repeated(300);
         tree.image->payload = QByteArray(3000, '\xab');
+        // Every payload deflates well: the suffix alone stores the two.
+        first.setStoredSuffixes({QStringLiteral(".bin"), QStringLiteral(".png")});
         tree.breaklines->setUnchecked();
         first.mainfile()->setModified(true);
 
@@ -111,6 +129,7 @@ TEST_F(ProjectTest, SavedPackedUnpackedAndLoadedProjectIsTheSame)
         EXPECT_EQ(unzipList(archive),
                   QStringList({"project.xml", "points.bin", "breaklines.bln",
                                "images/background1.png"}));
+        EXPECT_EQ(storedMembers(archive), QStringList({"points.bin", "images/background1.png"}));
 
         TestProject second(path(QStringLiteral("second")), &window);
         Tree copy(&second);

@@ -17,6 +17,42 @@ namespace {
 constexpr std::size_t MIN_WORK = 4096;
 constexpr int MIN_BAND_ROWS = 32;
 
+// Runs work(index) for every index below `count`, index 0 on the caller's thread, the others
+// on threads of their own (or after it, on the caller's thread, when no thread can be
+// started), and returns when all are done. The first failure is rethrown then.
+void onThreads(int count, const std::function<void(int)>& work)
+{
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(count));
+    auto guarded = [&](int index) {
+        try {
+            work(index);
+        } catch (...) {
+            failures[static_cast<std::size_t>(index)] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> workers;
+    int started = 1;
+    try {
+        for (; started < count; ++started) {
+            workers.emplace_back(guarded, started);
+        }
+    } catch (const std::system_error&) {
+        // Run what found no thread here.
+    }
+    guarded(0);
+    for (int index = started; index < count; ++index) {
+        guarded(index);
+    }
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
+}
+
 } // namespace
 
 int BandPainter::bandsFor(std::size_t work, const QImage& image)
@@ -36,18 +72,31 @@ int BandPainter::bandTop(int height, int bands, int index)
 void BandPainter::paint(QImage* image, int bands, QPainter::RenderHints hints,
                         const std::function<void(QPainter*, int)>& paintBand)
 {
+    paint(image, bands, hints, nullptr, paintBand);
+}
+
+void BandPainter::paint(QImage* image, int bands, QPainter::RenderHints hints,
+                        const std::function<void(int)>& prepare,
+                        const std::function<void(QPainter*, int)>& paintBand)
+{
     if (bands <= 1) {
+        if (prepare) {
+            prepare(0);
+        }
         QPainter painter(image);
         painter.setRenderHints(hints);
         paintBand(&painter, 0);
         return;
+    }
+    if (prepare) {
+        onThreads(bands, prepare);
     }
     uchar* const bits = image->bits();
     const int width = image->width();
     const int height = image->height();
     const int bytesPerLine = image->bytesPerLine();
     const QImage::Format format = image->format();
-    auto run = [&](int index) {
+    onThreads(bands, [&](int index) {
         // A second image over the same pixels, so that every band has a painter of its own.
         QImage whole(bits, width, height, bytesPerLine, format);
         QPainter painter(&whole);
@@ -55,37 +104,7 @@ void BandPainter::paint(QImage* image, int bands, QPainter::RenderHints hints,
         const int top = bandTop(height, bands, index);
         painter.setClipRect(QRect(0, top, width, bandTop(height, bands, index + 1) - top));
         paintBand(&painter, index);
-    };
-    // A band that fails hands its exception to the caller once every band is done.
-    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(bands));
-    auto guarded = [&](int index) {
-        try {
-            run(index);
-        } catch (...) {
-            failures[static_cast<std::size_t>(index)] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> workers;
-    int started = 1;
-    try {
-        for (; started < bands; ++started) {
-            workers.emplace_back(guarded, started);
-        }
-    } catch (const std::system_error&) {
-        // Paint what found no thread here.
-    }
-    guarded(0);
-    for (int index = started; index < bands; ++index) {
-        guarded(index);
-    }
-    for (std::thread& worker : workers) {
-        worker.join();
-    }
-    for (const std::exception_ptr& failure : failures) {
-        if (failure) {
-            std::rethrow_exception(failure);
-        }
-    }
+    });
 }
 
 } // namespace varnel

@@ -34,6 +34,13 @@ public:
     /// is rethrown here once every band has ended.
     static void paint(QImage* image, int bands, QPainter::RenderHints hints,
                       const std::function<void(QPainter*, int)>& paintBand);
+    /// The same after prepare(index) has run for every index below `bands`, on as many
+    /// threads: the bands' shared input (the shapes converted to widget points, say) is made
+    /// a slice per thread before any band paints. A failure of `prepare` is rethrown once
+    /// every slice has ended, and nothing is painted then. A null `prepare` prepares nothing.
+    static void paint(QImage* image, int bands, QPainter::RenderHints hints,
+                      const std::function<void(int)>& prepare,
+                      const std::function<void(QPainter*, int)>& paintBand);
 };
 
 } // namespace varnel

@@ -41,7 +41,7 @@
 #include <guimisc/WindowSupport.h>
 #include <guimisc/ZipDirectory.h>
 #include <guimisc/dialog/WaitDialog.h>
-#include <guimisc/restorer/CursorChanger.h>
+#include <guimisc/restorer/WaitCursor.h>
 #include <guimisc/widget/MousePositionWidget.h>
 
 #include <QAction>
@@ -69,17 +69,13 @@ const int maxRecentProjects = 10;
 // puts back what was there before (operations nest: a save inside a conversion).
 class BusyScope {
 public:
-    BusyScope(QWidget* window, bool& flag)
-        : m_cursor(window, QCursor(Qt::WaitCursor)), m_flag(flag), m_previousFlag(flag)
-    {
-        m_flag = true;
-    }
+    explicit BusyScope(bool& flag) : m_flag(flag), m_previousFlag(flag) { m_flag = true; }
     ~BusyScope() { m_flag = m_previousFlag; }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
-    guimisc::restorer::CursorChanger m_cursor;
+    guimisc::restorer::WaitCursor m_cursor;
     bool& m_flag;
     bool m_previousFlag;
 };
@@ -294,7 +290,11 @@ bool MainWindow::closeProject()
     if (!askSaveIfModified(tr("This Project is modified. Do you want to save?"))) {
         return false;
     }
-    discardProject();
+    {
+        // Letting go of a survey of millions of points takes a while.
+        const guimisc::restorer::WaitCursor busy;
+        discardProject();
+    }
     m_actionManager->handleProjectClose();
     updateWindowTitle();
     return true;
@@ -480,7 +480,7 @@ void MainWindow::openProject(const QString& filename)
     if (!closeProject()) {
         return;
     }
-    BusyScope busy(this, m_isOpening);
+    BusyScope busy(m_isOpening);
     if (isStl) {
         openStlSurface(path);
         return;
@@ -510,6 +510,10 @@ void MainWindow::openProject(const QString& filename)
             return;
         }
         showProjectWindow(subWindow);
+        // The window is laid out and drawn before the cursor goes: at survey scale the first
+        // paint is as long as a part of the reading.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        subWindow->repaint();
     } catch (const guimisc::ErrorMessage& e) {
         abandonProject(e.message());
         return;
@@ -584,7 +588,7 @@ void MainWindow::openStartDialog()
 
 bool MainWindow::saveProjectTo(Project* project, const QString& filename)
 {
-    BusyScope busy(this, m_isSaving);
+    BusyScope busy(m_isSaving);
     bool saved = false;
     bool reported = false;
     try {

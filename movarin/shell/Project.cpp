@@ -14,6 +14,7 @@ Project::Project(const std::string& windowIdPrefix, ProjectFile* projectFile,
                  const QString& workFolder, mvc::proj::ProjectMainWindowI* mainWindow)
     : mvc::proj::Project(projectFile, workFolder, mainWindow), m_windowIdPrefix(windowIdPrefix)
 {
+    setStoredSuffixes(storedSuffixes());
     updateElevationColorMapper();
     if (MainWindow* window = this->mainWindow()) {
         connect(window, &MainWindow::preferenceChanged, this,
@@ -22,6 +23,14 @@ Project::Project(const std::string& windowIdPrefix, ProjectFile* projectFile,
 }
 
 Project::~Project() = default;
+
+QStringList Project::storedSuffixes()
+{
+    // Point files, TIN and surface archives hold coordinates that deflate to little more
+    // than half, slowly; pictures are compressed already.
+    return {QStringLiteral(".tpobin"), QStringLiteral(".tin"), QStringLiteral(".ges"),
+            QStringLiteral(".geb"), QStringLiteral(".png")};
+}
 
 QUndoStack* Project::undoStack() const
 {

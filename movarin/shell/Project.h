@@ -26,6 +26,10 @@ class ProjectFile;
 /// and "graphics/colormap_water_surface" (a missing or unreadable value counts as 0), read
 /// at construction and again at every `preferenceChanged()` of the main window.
 ///
+/// Its archive stores the point files, TIN and surface archives and pictures (".tpobin",
+/// ".tin", ".ges", ".geb", ".png") without compression, so that saving a survey of millions
+/// of points costs about a copy of its files; "project.xml" and the text files are deflated.
+///
 /// The main window must be a `varnel::MainWindow` (the project hands out its undo stack,
 /// MDI area and catalogue); with another one, or none, `mainWindow()` and `undoStack()`
 /// are null and the project has no windows. The project owns its main file; the main window
@@ -41,6 +45,8 @@ public:
 
     /// The project kind's code: "cmvn" or "emvn".
     virtual std::string fileExtension() const = 0;
+    /// The suffixes of the members its archive stores without compression.
+    static QStringList storedSuffixes();
 
     /// The main window's undo stack.
     QUndoStack* undoStack() const override;

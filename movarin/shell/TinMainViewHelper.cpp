@@ -2,6 +2,7 @@
 
 #include "movarin/shell/BandPainter.h"
 #include "movarin/shell/SettingsKeys.h"
+#include "movarin/shell/ShowsLargePart.h"
 #include "movarin/shell/TinPaintCache.h"
 
 #include "brask/core/View.h"
@@ -22,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace varnel {
@@ -34,37 +36,49 @@ using guimisc::colormapper::ElevationColorMapper;
 
 bool s_cacheEnabled = true;
 
-// The triangles to draw: those whose bounding rectangles meet the visible rectangle, from the
-// spatial index. A view that shows the whole TIN (give or take a hundredth of the view, the
-// rounding of a fit) takes every triangle from the TIN's own list instead, which spares the
-// building of the index and the walk through it; what lies outside the view is clipped.
-Triangles trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
+// The triangles to draw, and the rectangle outside which the conversion leaves them out. A
+// view that shows a large part of the TIN (`showsLargePart`) takes every triangle from the
+// TIN's own list, which spares the building of the spatial index and the walk through it,
+// and culls those whose boxes miss the visible rectangle, as the index would; when it shows
+// the whole TIN (give or take a hundredth of the view, the rounding of a fit) there is nothing
+// to cull. A view of a smaller part asks the index.
+struct InView {
+    Triangles triangles;
+    std::optional<tin::core::Rect> cull;
+};
+
+InView trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
 {
     const QRectF visible = rect.normalized();
+    const tin::core::Rect box(visible.left(), visible.top(), visible.right(), visible.bottom());
     const double mx = 0.01 * visible.width();
     const double my = 0.01 * visible.height();
     const tin::core::Rect widened(visible.left() - mx, visible.top() - my, visible.right() + mx,
                                   visible.bottom() + my);
-    Triangles triangles;
-    if (tin.boundingRect().isInside(widened)) {
-        triangles.reserve(tin.allTriangles().size());
-        for (const std::shared_ptr<tin::core::Triangle>& t : tin.allTriangles()) {
-            triangles.push_back(t.get());
+    InView inView;
+    const tin::core::Rect extent = tin.boundingRect();
+    if (extent.isInside(widened) || showsLargePart(extent, visible)) {
+        if (!extent.isInside(widened)) {
+            inView.cull = box;
         }
-        return triangles;
+        inView.triangles.reserve(tin.allTriangles().size());
+        for (const std::shared_ptr<tin::core::Triangle>& t : tin.allTriangles()) {
+            inView.triangles.push_back(t.get());
+        }
+        return inView;
     }
-    const std::vector<std::shared_ptr<tin::core::Triangle>> found = tin.findTrianglesIntersectRect(
-        tin::core::Rect(visible.left(), visible.top(), visible.right(), visible.bottom()));
-    triangles.reserve(found.size());
+    const std::vector<std::shared_ptr<tin::core::Triangle>> found =
+        tin.findTrianglesIntersectRect(box);
+    inView.triangles.reserve(found.size());
     for (const std::shared_ptr<tin::core::Triangle>& t : found) {
-        triangles.push_back(t.get());
+        inView.triangles.push_back(t.get());
     }
-    return triangles;
+    return inView;
 }
 
-// Triangles are converted to widget points and colours a chunk at a time on the caller's
-// thread (through the view's own conversion), then drawn; a chunk of this many triangles
-// takes about 3.4 MB.
+// Triangles drawn straight on a painter are converted to widget points and colours a chunk at
+// a time on the caller's thread (through the view's own conversion), then drawn; a chunk of
+// this many triangles takes about 3.4 MB.
 constexpr std::size_t CHUNK = 65536;
 
 // One triangle as drawn: widget corners, fill colour and the bands of the picture it may
@@ -108,18 +122,54 @@ private:
     int m_bands;
 };
 
-WidgetTriangle widgetTriangle(const tin::core::Triangle& triangle,
-                              const ElevationColorMapper& colors, const mvc::core::View& view,
-                              const BandLayout& layout)
+// Whether the triangle's box meets `r` (closed bounds, as the spatial index tests).
+bool meets(const tin::core::Triangle& triangle, const tin::core::Rect& r)
 {
-    WidgetTriangle t;
+    const tin::core::Point& a = *triangle.point(0);
+    const tin::core::Point& b = *triangle.point(1);
+    const tin::core::Point& c = *triangle.point(2);
+    return std::max({a.x(), b.x(), c.x()}) >= r.xMin()
+           && std::min({a.x(), b.x(), c.x()}) <= r.xMax()
+           && std::max({a.y(), b.y(), c.y()}) >= r.yMin()
+           && std::min({a.y(), b.y(), c.y()}) <= r.yMax();
+}
+
+// Whether an aliased fill without outline of the triangle with these widget corners can set
+// a pixel of a picture of whole pixels: whether the corners' box holds a pixel centre (k + 0.5)
+// in both directions, give or take 1/32 of a pixel (the rasterizer rounds corners to 1/64). The
+// painter fills no pixel for a triangle whose box holds none, so leaving it out changes no
+// pixel; at survey scale most triangles of a view of the whole TIN are such specks.
+bool reachesPixelCentre(const QPointF (&corners)[3])
+{
+    constexpr double slack = 1.0 / 32.0;
+    const auto [left, right] = std::minmax({corners[0].x(), corners[1].x(), corners[2].x()});
+    const auto [top, bottom] = std::minmax({corners[0].y(), corners[1].y(), corners[2].y()});
+    if (!std::isfinite(left) || !std::isfinite(right) || !std::isfinite(top)
+        || !std::isfinite(bottom)) {
+        return true; // the painter decides
+    }
+    return std::floor(right - 0.5 + slack) >= std::ceil(left - 0.5 - slack)
+           && std::floor(bottom - 0.5 + slack) >= std::ceil(top - 0.5 - slack);
+}
+
+// The triangle as drawn, in `t`; false, with the colour not computed, when `specksLeftOut`
+// and it reaches no pixel centre.
+bool widgetTriangle(const tin::core::Triangle& triangle, const ElevationColorMapper& colors,
+                    const mvc::core::View& view, const BandLayout& layout, bool specksLeftOut,
+                    WidgetTriangle& t)
+{
+    for (int i = 0; i < 3; ++i) {
+        const tin::core::Point& p = *triangle.point(i);
+        t.corners[i] = view.conv(QPointF(p.x(), p.y()));
+    }
+    if (specksLeftOut && !reachesPixelCentre(t.corners)) {
+        return false;
+    }
     int red = 0;
     int green = 0;
     int blue = 0;
     for (int i = 0; i < 3; ++i) {
-        const tin::core::Point& p = *triangle.point(i);
-        t.corners[i] = view.conv(QPointF(p.x(), p.y()));
-        const QColor c = colors.color(p.elevation());
+        const QColor c = colors.color(triangle.point(i)->elevation());
         red += c.red();
         green += c.green();
         blue += c.blue();
@@ -127,7 +177,7 @@ WidgetTriangle widgetTriangle(const tin::core::Triangle& triangle,
     t.fill = qRgba(red / 3, green / 3, blue / 3, 255);
     const auto [low, high] = std::minmax({t.corners[0].y(), t.corners[1].y(), t.corners[2].y()});
     t.bands = layout.bandsOf(low, high);
-    return t;
+    return true;
 }
 
 QPen edgePen(bool edges)
@@ -143,42 +193,86 @@ QPen edgePen(bool edges)
 
 // Draws the triangles of `chunk` that touch band `band`, in order: each filled with its
 // colour and outlined with the painter's pen.
-void drawBand(QPainter* painter, const std::vector<WidgetTriangle>& chunk, int band)
+void drawBand(QPainter* painter, const WidgetTriangle* chunk, std::size_t count, int band)
 {
     const unsigned bit = 1u << band;
-    for (const WidgetTriangle& t : chunk) {
-        if (t.bands & bit) {
-            painter->setBrush(QBrush(QColor::fromRgba(t.fill), Qt::SolidPattern));
-            painter->drawPolygon(t.corners, 3, Qt::OddEvenFill);
+    for (const WidgetTriangle* t = chunk; t != chunk + count; ++t) {
+        if (t->bands & bit) {
+            painter->setBrush(QBrush(QColor::fromRgba(t->fill), Qt::SolidPattern));
+            painter->drawPolygon(t->corners, 3, Qt::OddEvenFill);
         }
     }
 }
 
-// Converts the triangles a chunk at a time and hands each chunk to `draw`.
-template <class Draw>
-void forEachChunk(const Triangles& triangles, const ElevationColorMapper& colors,
-                  const mvc::core::View& view, const BandLayout& layout, Draw draw)
-{
-    std::vector<WidgetTriangle> chunk;
-    chunk.reserve(std::min(CHUNK, triangles.size()));
-    for (std::size_t first = 0; first < triangles.size(); first += CHUNK) {
-        chunk.clear();
-        const std::size_t last = std::min(triangles.size(), first + CHUNK);
+// Converts the triangles in view to what is drawn of them, in the order of the view's list.
+struct Conversion {
+    const InView& inView;
+    const ElevationColorMapper& colors;
+    const mvc::core::View& view;
+    const BandLayout& layout;
+    // An aliased fill without outline into a picture of whole pixels: a triangle that reaches
+    // no pixel centre is left out.
+    bool specksLeftOut;
+
+    // Converts triangles [first, last) into `out`, one slot each; a triangle left out (its
+    // box misses the view, or a speck) touches no band.
+    void operator()(std::size_t first, std::size_t last, WidgetTriangle* out) const
+    {
         for (std::size_t k = first; k < last; ++k) {
-            chunk.push_back(widgetTriangle(*triangles[k], colors, view, layout));
+            convert(k, out[k - first]);
         }
-        draw(chunk);
     }
+
+    // Converts triangle k into `t`; false, with no band in `t`, when it is left out.
+    bool convert(std::size_t k, WidgetTriangle& t) const
+    {
+        const tin::core::Triangle& triangle = *inView.triangles[k];
+        if ((inView.cull && !meets(triangle, *inView.cull))
+            || !widgetTriangle(triangle, colors, view, layout, specksLeftOut, t)) {
+            t.bands = 0;
+            return false;
+        }
+        return true;
+    }
+};
+
+// Hands the triangles in view to `draw` a chunk of slots at a time: draw(chunk, first) fills
+// the chunk (see `Conversion`) with the triangles from `first` on and draws it.
+template <class Draw>
+void forEachChunk(const InView& inView, Draw draw)
+{
+    const std::size_t count = inView.triangles.size();
+    std::vector<WidgetTriangle> chunk;
+    chunk.reserve(std::min(CHUNK, count));
+    for (std::size_t first = 0; first < count; first += CHUNK) {
+        chunk.resize(std::min(CHUNK, count - first));
+        draw(chunk, first);
+    }
+}
+
+// Converts and draws the triangles in view on one painter, a chunk at a time.
+void drawInChunks(QPainter* painter, const Conversion& convert)
+{
+    forEachChunk(convert.inView, [&](std::vector<WidgetTriangle>& chunk, std::size_t first) {
+        convert(first, first + chunk.size(), chunk.data());
+        drawBand(painter, chunk.data(), chunk.size(), 0);
+    });
+}
+
+// Whether a picture drawn with these hints and this key may leave out the triangles that
+// reach no pixel centre (see `reachesPixelCentre`).
+bool specksLeftOut(QPainter::RenderHints hints, const TinPaintCache::Key& key)
+{
+    return !key.edges && !hints.testFlag(QPainter::Antialiasing) && key.pixelRatio == 1.0;
 }
 
 // Draws the triangles with the painter as it is (one band, the caller's thread).
-void drawTriangles(QPainter* painter, const Triangles& triangles,
-                   const ElevationColorMapper& colors, const mvc::core::View& view, bool edges)
+void drawTriangles(QPainter* painter, const InView& inView, const ElevationColorMapper& colors,
+                   const mvc::core::View& view, bool edges)
 {
     guimisc::restorer::QPainterPenBrushChanger changer(painter, edgePen(edges), painter->brush());
-    forEachChunk(
-        triangles, colors, view, BandLayout(1, 1),
-        [painter](const std::vector<WidgetTriangle>& chunk) { drawBand(painter, chunk, 0); });
+    const BandLayout one(1, 1);
+    drawInChunks(painter, Conversion{inView, colors, view, one, false});
 }
 
 // A picture kept for later paints shows the same as drawing directly only on a raster
@@ -216,8 +310,8 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
 }
 
 // The triangles drawn into a transparent picture of the device's size, in bands on several
-// threads when there are many.
-QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const Triangles& triangles,
+// threads when there are many; the threads also convert the triangles.
+QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const InView& inView,
                  const ElevationColorMapper& colors, const mvc::core::View& view)
 {
     QImage picture(key.pixels, QImage::Format_ARGB32_Premultiplied);
@@ -226,15 +320,38 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const T
     }
     picture.setDevicePixelRatio(key.pixelRatio);
     picture.fill(Qt::transparent);
-    const BandLayout layout(picture.height(), BandPainter::bandsFor(triangles.size(), picture));
+    const int bands = BandPainter::bandsFor(inView.triangles.size(), picture);
+    const BandLayout layout(picture.height(), bands);
+    const Conversion convert{inView, colors, view, layout,
+                             specksLeftOut(painter.renderHints(), key)};
     const QPen pen = edgePen(key.edges);
-    forEachChunk(triangles, colors, view, layout, [&](const std::vector<WidgetTriangle>& chunk) {
-        BandPainter::paint(&picture, layout.count(), painter.renderHints(),
-                           [&](QPainter* onBand, int band) {
-                               onBand->setPen(pen);
-                               drawBand(onBand, chunk, band);
-                           });
-    });
+    // Two passes, each thread with a slice of the list and then with a band of the picture:
+    // the first notes which bands each triangle touches (a byte each), the second converts
+    // again what the band draws and draws it, in the list's order. A band that drew chunks of
+    // the list as they were converted would mostly wait for another: a chunk of the list
+    // lies in a few rows of the picture, in one band.
+    static_assert(BandPainter::MAX_BANDS <= 8, "a band mask is a byte");
+    const std::size_t total = inView.triangles.size();
+    std::vector<unsigned char> bandsOf(total);
+    BandPainter::paint(
+        &picture, bands, painter.renderHints(),
+        [&](int slice) {
+            WidgetTriangle t;
+            const std::size_t to = total * static_cast<std::size_t>(slice + 1) / bands;
+            for (std::size_t k = total * static_cast<std::size_t>(slice) / bands; k < to; ++k) {
+                bandsOf[k] = convert.convert(k, t) ? static_cast<unsigned char>(t.bands) : 0;
+            }
+        },
+        [&](QPainter* onBand, int band) {
+            onBand->setPen(pen);
+            const unsigned bit = 1u << band;
+            WidgetTriangle t;
+            for (std::size_t k = 0; k < total; ++k) {
+                if ((bandsOf[k] & bit) && convert.convert(k, t)) {
+                    drawBand(onBand, &t, 1, band);
+                }
+            }
+        });
     return picture;
 }
 
@@ -254,7 +371,7 @@ QRect cropOf(const tin::core::Tin& tin, const TinPaintCache::Key& key, const mvc
 // The triangles drawn into a transparent picture of the crop's size (on the caller's thread:
 // overlays are small), its offset the crop's corner.
 QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, const QRect& crop,
-                        const Triangles& triangles, const ElevationColorMapper& colors,
+                        const InView& inView, const ElevationColorMapper& colors,
                         const mvc::core::View& view)
 {
     QImage picture((QSizeF(crop.size()) * key.pixelRatio).toSize(),
@@ -268,8 +385,9 @@ QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, 
     onPicture.setRenderHints(painter.renderHints());
     onPicture.translate(-crop.topLeft());
     onPicture.setPen(edgePen(key.edges));
-    forEachChunk(triangles, colors, view, BandLayout(1, 1),
-                 [&](const std::vector<WidgetTriangle>& chunk) { drawBand(&onPicture, chunk, 0); });
+    const BandLayout one(1, 1);
+    drawInChunks(&onPicture, Conversion{inView, colors, view, one,
+                                        specksLeftOut(painter.renderHints(), key)});
     onPicture.end();
     picture.setOffset(crop.topLeft());
     return picture;
@@ -305,8 +423,7 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
         return;
     }
     if (!cacheable(*painter)) {
-        const Triangles triangles = trianglesInView(*tin, rect);
-        drawTriangles(painter, triangles, *colorMapper, *view, showEdges);
+        drawTriangles(painter, trianglesInView(*tin, rect), *colorMapper, *view, showEdges);
         return;
     }
     const TinPaintCache::Key key = keyOf(*painter, rect, *tin, *colorMapper, *view, showEdges);
@@ -314,19 +431,18 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
         view, layer == Layer::Terrain ? TinPaintCache::Shelf::Terrain : TinPaintCache::Shelf::Overlay);
     const QImage* picture = cache->find(tin, key);
     if (!picture) {
-        const Triangles triangles = trianglesInView(*tin, rect);
-        const QRect crop = layer == Layer::Overlay && !triangles.empty()
-                               ? cropOf(*tin, key, *view)
-                               : QRect();
+        const InView inView = trianglesInView(*tin, rect);
+        const bool none = inView.triangles.empty();
+        const QRect crop = layer == Layer::Overlay && !none ? cropOf(*tin, key, *view) : QRect();
         QImage drawn;
-        if (layer == Layer::Terrain && !triangles.empty()) {
-            drawn = pictureOf(*painter, key, triangles, *colorMapper, *view);
+        if (layer == Layer::Terrain && !none) {
+            drawn = pictureOf(*painter, key, inView, *colorMapper, *view);
         } else if (!crop.isEmpty()) {
-            drawn = croppedPictureOf(*painter, key, crop, triangles, *colorMapper, *view);
+            drawn = croppedPictureOf(*painter, key, crop, inView, *colorMapper, *view);
         }
-        if (drawn.isNull() && (layer == Layer::Terrain ? !triangles.empty() : !crop.isEmpty())) {
+        if (drawn.isNull() && (layer == Layer::Terrain ? !none : !crop.isEmpty())) {
             // No memory for a picture of this size: draw without one.
-            drawTriangles(painter, triangles, *colorMapper, *view, showEdges);
+            drawTriangles(painter, inView, *colorMapper, *view, showEdges);
             return;
         }
         // A null picture records that nothing of the TIN is in view.

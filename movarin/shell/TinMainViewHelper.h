@@ -23,18 +23,22 @@ namespace varnel {
 /// paint and must outlive the helper.
 ///
 /// `paintTin` is the drawing itself, shared with the TIN item views: only the triangles
-/// whose bounding rectangles meet the visible rectangle are asked for (the TIN's spatial
-/// index), and they are drawn in the order the TIN returns them, converted with the view's
-/// `conv`. A view that shows the whole TIN draws every triangle in the TIN's own order
-/// without asking the index (whose building would cost a first paint of a new TIN as much
-/// as the drawing). Onto a picture or an image painted without transform, at full opacity and in
+/// whose bounding rectangles meet the visible rectangle are drawn, in the order the TIN
+/// returns them, converted with the view's `conv`. A view of a small part of the TIN asks
+/// the TIN's spatial index for them; a view that shows a large part (`showsLargePart`, a
+/// quarter of the TIN's box or more) walks every triangle in the TIN's own order and leaves
+/// out those whose boxes miss the visible rectangle, without asking the index (whose building
+/// would cost a first paint of a new or reopened TIN more than the drawing). Onto a picture or an image painted without transform, at full opacity and in
 /// the normal composition mode (the main view's own case), the triangles are drawn into a
 /// picture that the view keeps (`TinPaintCache`) and that later paints reuse while the TIN
 /// (its revision), the view's transform, the visible rectangle, the device, the colour
 /// scale and the edge setting are unchanged; the result is the same as drawing the
-/// triangles directly, which is what happens on any other device. A picture of many
-/// triangles is drawn in horizontal bands on several threads (`BandPainter`), the triangles
-/// converted to widget points on the caller's thread a chunk at a time.
+/// triangles directly, which is what happens on any other device. Into a picture without
+/// edges, antialiasing or a pixel ratio other than 1, a triangle whose box holds no pixel centre
+/// is left out before its colour is computed: the painter fills no pixel of it, and at survey
+/// scale most triangles of a view of the whole TIN are such specks. A picture of many
+/// triangles is drawn in horizontal bands on several threads (`BandPainter`) a chunk at a
+/// time, each chunk converted to widget points first by the same threads, a slice each.
 ///
 /// The GeoEdit surfaces paint their small TINs over the terrain on the overlay layer: each
 /// picture then covers only the part of the view where its TIN lies and is kept on a shelf
@@ -47,8 +51,8 @@ namespace varnel {
 /// and on every `View::updateView()`.
 ///
 /// Cost: a repaint with nothing changed, one blit of the view's size; otherwise one query
-/// of the spatial index (none when the whole TIN is in view) and one filled (and outlined)
-/// polygon per triangle in view, and about 3.4 MB for the chunk of converted triangles and
+/// of the spatial index (none when a large part of the TIN is in view) and one filled (and
+/// outlined) polygon per triangle in view, and about 3.4 MB for the chunk of converted triangles and
 /// 8 bytes per triangle in view besides the picture.
 class TinMainViewHelper : public mvc::util::MainViewHelperI {
 public:

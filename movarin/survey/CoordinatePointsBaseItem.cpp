@@ -99,17 +99,23 @@ void CoordinatePointsBaseItem::prepareSpatialIndex() const
 
 void CoordinatePointsBaseItem::loadExternalData(const std::string& path)
 {
-    tin::core::PointSet loaded;
+    replacePointSet(std::make_unique<tin::core::PointSet>(readPointFile(path, nullptr)));
+}
+
+tin::core::PointSet CoordinatePointsBaseItem::readPointFile(
+    const std::string& path, std::vector<std::shared_ptr<tin::core::Point>>* records)
+{
     if (hasBinaryTitle(path)) {
-        loaded = tin::io::BinPointSetImporter().importPointSet(path.c_str());
-    } else {
-        try {
-            loaded = tin::io::BinPointSetImporter().importPointSet(path.c_str());
-        } catch (const common::exception::InvalidFileFormatException&) {
-            loaded = tin::io::TpoPointSetImporter().importPointSet(path.c_str());
-        }
+        return tin::io::BinPointSetImporter().importPointSet(path.c_str(), records);
     }
-    replacePointSet(std::make_unique<tin::core::PointSet>(std::move(loaded)));
+    try {
+        return tin::io::BinPointSetImporter().importPointSet(path.c_str(), records);
+    } catch (const common::exception::InvalidFileFormatException&) {
+        if (records) {
+            records->clear();
+        }
+        return tin::io::TpoPointSetImporter().importPointSet(path.c_str());
+    }
 }
 
 void CoordinatePointsBaseItem::saveExternalData(const std::string& path)
@@ -146,7 +152,6 @@ void CoordinatePointsBaseItem::loadViewSetting(const QDomElement& element)
 void CoordinatePointsBaseItem::replacePointSet(std::unique_ptr<tin::core::PointSet> pointSet)
 {
     m_pointSet = pointSet ? std::move(pointSet) : std::make_unique<tin::core::PointSet>();
-    prepareSpatialIndex();
 }
 
 } // namespace varnel

@@ -4,11 +4,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class QDomElement;
 class QXmlStreamWriter;
 
 namespace tin::core {
+class Point;
 class PointSet;
 }
 
@@ -57,9 +59,10 @@ public:
     /// The item view (built on first use).
     CoordinatePointsBaseItemView* view() const;
 
-    /// Builds the point set's spatial index now (after loading or importing a large set), so
-    /// that the first repaint that shows part of the set does not build it. Nothing for an
-    /// empty set.
+    /// Builds the point set's spatial index now, when it has none: before a tool that picks
+    /// the points nearest to the mouse starts, so that its picks are local searches. Loading
+    /// and importing leave it unbuilt (painting a large part of the set walks the points).
+    /// Nothing for an empty set.
     void prepareSpatialIndex() const;
 
 protected:
@@ -74,7 +77,13 @@ protected:
     /// view's current value (its default when nothing was loaded before).
     void loadViewSetting(const QDomElement& element);
 
-    /// Replaces the point set whole (null: an empty set) and builds its spatial index.
+    /// The point file at `path`: binary when it opens with the binary file's title (a damaged
+    /// one then throws) or reads as binary, else point text. `records`, when given, receives
+    /// the point of each record of a binary file in file order; it is emptied for text.
+    static tin::core::PointSet readPointFile(const std::string& path,
+                                             std::vector<std::shared_ptr<tin::core::Point>>* records);
+
+    /// Replaces the point set whole (null: an empty set).
     void replacePointSet(std::unique_ptr<tin::core::PointSet> pointSet);
 
 private:

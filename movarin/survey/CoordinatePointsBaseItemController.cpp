@@ -9,6 +9,8 @@
 #include "brask/core/View.h"
 #include "orlin/core/PointSet.h"
 
+#include <guimisc/restorer/WaitCursor.h>
+
 #include <QAction>
 #include <QIcon>
 #include <QKeyEvent>
@@ -272,8 +274,12 @@ Controller::PointsMembershipCommand::PointsMembershipCommand(const Selection& po
         return;
     }
     const tin::core::PointSet* set = item->pointSet();
+    // An empty set holds none of them: no look-ups (a copy into the empty points for the TIN
+    // is millions of points).
+    const bool none = set->empty();
+    m_points.reserve(held && none ? 0 : points.size());
     for (const PointPtr& p : points) {
-        if (p && set->hasPoint(p) == held) {
+        if (p && (none ? !held : set->hasPoint(p) == held)) {
             m_points.push_back(p);
         }
     }
@@ -495,6 +501,7 @@ void Controller::polygonSelect()
 
 void Controller::selectAllPoints()
 {
+    const guimisc::restorer::WaitCursor busy;
     std::vector<PointPtr> all = item()->pointSet()->allPoints();
     m_selection.clear();
     m_selection.reserve(all.size());
@@ -505,6 +512,10 @@ void Controller::selectAllPoints()
         updateSelectionHelper(new VoidSelectionHelper(*current));
     } else {
         updateSelectionHelper(new VoidSelectionHelper(this));
+    }
+    // The rings of a survey's points are drawn before the cursor goes.
+    if (mvc::core::View* view = item()->model() ? item()->model()->view() : nullptr) {
+        view->repaint();
     }
 }
 

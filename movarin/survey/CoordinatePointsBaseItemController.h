@@ -234,7 +234,8 @@ public:
 public slots:
     /// Resets the active tool and starts the polygon tool from it.
     void polygonSelect();
-    /// Selects every point of the set and goes idle.
+    /// Selects every point of the set and goes idle; the view shows the rings before the
+    /// wait cursor goes.
     void selectAllPoints();
 
 protected:

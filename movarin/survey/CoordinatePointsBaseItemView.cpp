@@ -1,6 +1,7 @@
 #include "movarin/survey/CoordinatePointsBaseItemView.h"
 
 #include "movarin/shell/Project.h"
+#include "movarin/shell/ShowsLargePart.h"
 #include "movarin/survey/CoordinatePointsBaseItem.h"
 #include "movarin/survey/CoordinatePointsBaseItemController.h"
 #include "movarin/survey/PointMarkerStamp.h"
@@ -49,12 +50,6 @@ bool meets(const tin::core::Rect& a, const QRectF& b)
 {
     return a.isValid() && a.xMin() <= b.right() && b.left() <= a.xMax()
         && a.yMin() <= b.bottom() && b.top() <= a.yMax();
-}
-
-bool covers(const QRectF& outer, const tin::core::Rect& inner)
-{
-    return outer.left() <= inner.xMin() && inner.xMax() <= outer.right()
-        && outer.top() <= inner.yMin() && inner.yMax() <= outer.bottom();
 }
 
 /// Marker and ring pens: the default pen for a marker, a black pen of width r + 2 for a ring
@@ -111,6 +106,15 @@ const guimisc::colormapper::ElevationColorMapper* CoordinatePointsBaseItemView::
     return &defaultColorMapper();
 }
 
+bool CoordinatePointsBaseItemView::MarkersKey::operator==(const MarkersKey& o) const
+{
+    return set == o.set && count == o.count && extent == o.extent
+           && viewTransform == o.viewTransform && origin == o.origin && area == o.area
+           && width == o.width && height == o.height && color == o.color && radius == o.radius
+           && byValue == o.byValue && colorMin == o.colorMin && colorMax == o.colorMax
+           && colorWaterSurface == o.colorWaterSurface;
+}
+
 void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTransform&,
                                                    const QRectF& rect) const
 {
@@ -128,52 +132,80 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     if (!meets(extent, area)) {
         return;
     }
-    const std::vector<PointPtr> visible =
-        covers(area, extent) ? set->allPoints()
-                             : set->findPointsIntersectRect(tin::core::Rect(
-                                 area.left(), area.top(), area.right(), area.bottom()));
-
-    std::vector<PointPtr> ringed;
-    const CoordinatePointsBaseItemController* controller = item()->controller();
-    if (controller && controller->isSelected() && !controller->selection().empty()) {
-        const auto& selection = controller->selection();
-        // Walk the smaller of the two.
-        if (selection.size() <= visible.size()) {
-            ringed.assign(selection.begin(), selection.end());
-        } else {
-            for (const PointPtr& p : visible) {
-                if (selection.count(p) != 0) {
-                    ringed.push_back(p);
-                }
-            }
-        }
-    }
-
-    const WidgetMapping toWidget(*mainView);
     const guimisc::colormapper::ElevationColorMapper* colors = colorMapper();
-    const bool byValue = m_setting.useColorByValue();
-    const QColor fixed = m_setting.color();
     // The painter draws in widget coordinates, as the main view paints its items.
     const QPaintDevice* device = painter->device();
     const double ratio = device->devicePixelRatioF();
-    const int width = static_cast<int>(std::ceil(device->width() / ratio));
-    const int height = static_cast<int>(std::ceil(device->height() / ratio));
+    MarkersKey key;
+    key.set = set;
+    key.count = set->size();
+    key.extent =
+        QRectF(QPointF(extent.xMin(), extent.yMin()), QPointF(extent.xMax(), extent.yMax()));
+    key.viewTransform = mainView->transform();
+    key.origin = mainView->localOrigin();
+    key.area = area;
+    key.width = static_cast<int>(std::ceil(device->width() / ratio));
+    key.height = static_cast<int>(std::ceil(device->height() / ratio));
+    key.color = m_setting.color();
+    key.radius = radius;
+    key.byValue = m_setting.useColorByValue();
+    key.colorMin = colors->minimum();
+    key.colorMax = colors->maximum();
+    key.colorWaterSurface = colors->waterSurfaceValue();
 
-    QImage layer = PointMarkerStamp::makeLayer(width, height);
-    const PointMarkerStamp disc(radius, QPen(), true);
-    const QRgb fixedRgb = qPremultiply(fixed.rgba());
-    for (const PointPtr& p : visible) {
-        const QRgb rgb = byValue ? qPremultiply(colors->color(p->elevation()).rgba()) : fixedRgb;
-        disc.stamp(layer, toWidget(*p), rgb);
+    const WidgetMapping toWidget(*mainView);
+    // The points of a view of a small part, from the index; empty when every point is walked.
+    std::vector<PointPtr> found;
+    if (!m_markersKey || !(*m_markersKey == key)) {
+        QImage layer = PointMarkerStamp::makeLayer(key.width, key.height);
+        const PointMarkerStamp disc(radius, QPen(), true);
+        const QRgb fixedRgb = qPremultiply(key.color.rgba());
+        // Markers of points off the layer are left out by the stamp.
+        const auto stampMarker = [&](const PointPtr& p) {
+            const QRgb rgb =
+                key.byValue ? qPremultiply(colors->color(p->elevation()).rgba()) : fixedRgb;
+            disc.stamp(layer, toWidget(*p), rgb);
+        };
+        if (showsLargePart(extent, area)) {
+            set->forEachPoint(stampMarker);
+        } else {
+            found = set->findPointsIntersectRect(
+                tin::core::Rect(area.left(), area.top(), area.right(), area.bottom()));
+            std::for_each(found.begin(), found.end(), stampMarker);
+        }
+        m_markers = std::move(layer);
+        m_markersKey = key;
     }
-    if (!ringed.empty()) {
-        const PointMarkerStamp ring(radius + 1, ringPen(radius), false);
-        const QRgb black = qRgb(0, 0, 0);
-        for (const PointPtr& p : ringed) {
-            ring.stamp(layer, toWidget(*p), black);
+
+    const CoordinatePointsBaseItemController* controller = item()->controller();
+    if (!controller || !controller->isSelected() || controller->selection().empty()) {
+        PointMarkerStamp::drawLayer(painter, m_markers);
+        return;
+    }
+    // The rings go on a copy: the kept layer shows the markers alone. Ringed are the selected
+    // points in view, walking the smaller of the two lists (the stamp leaves out the rest).
+    const auto& selection = controller->selection();
+    QImage withRings = m_markers;
+    const PointMarkerStamp ring(radius + 1, ringPen(radius), false);
+    const QRgb black = qRgb(0, 0, 0);
+    if (found.empty() || selection.size() <= found.size()) {
+        for (const PointPtr& p : selection) {
+            ring.stamp(withRings, toWidget(*p), black);
+        }
+    } else {
+        for (const PointPtr& p : found) {
+            if (selection.count(p) != 0) {
+                ring.stamp(withRings, toWidget(*p), black);
+            }
         }
     }
-    PointMarkerStamp::drawLayer(painter, layer);
+    PointMarkerStamp::drawLayer(painter, withRings);
+}
+
+void CoordinatePointsBaseItemView::doDiscardPaintCache()
+{
+    m_markers = QImage();
+    m_markersKey.reset();
 }
 
 } // namespace varnel

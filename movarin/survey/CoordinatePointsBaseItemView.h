@@ -4,8 +4,21 @@
 
 #include "brask/core/ModelItemViewT.h"
 
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRectF>
+#include <QTransform>
+
+#include <cstddef>
+#include <optional>
+
 namespace guimisc::colormapper {
 class ElevationColorMapper;
+}
+
+namespace tin::core {
+class PointSet;
 }
 
 namespace varnel {
@@ -20,10 +33,17 @@ class CoordinatePointsBaseItem;
 /// the circle of radius r + 1 stroked with a pen of width r + 2 and no fill, so the point's
 /// own marker stays visible inside. The rings are drawn after all markers.
 ///
-/// Only the points whose markers can reach the visible rectangle are asked for (the point
-/// set's spatial index; see `CoordinatePointsBaseItem::prepareSpatialIndex`), and markers
+/// A view of a small part of the set asks the point set's spatial index for the points whose
+/// markers can reach the visible rectangle (built by the first such paint unless a tool built
+/// it before; see `CoordinatePointsBaseItem::prepareSpatialIndex`); a view of a large part
+/// (`showsLargePart`) walks all points and leaves out the markers off the picture. Markers
 /// and rings are stamped from shapes rendered once per paint (`PointMarkerStamp`), so a
-/// repaint costs a few memory writes per visible point. The setting starts as cyan,
+/// paint costs a few memory writes per visible point. The markers' layer is kept and drawn
+/// again as long as the set (its object, count and extent), the view's placement, the
+/// device's size, the setting and the colour scale are unchanged; the rings of the selection
+/// are stamped over a copy at every paint. The framework drops the kept layer after every
+/// undoable edit (`doDiscardPaintCache`), which is how a change of the points themselves
+/// reaches the picture. The setting starts as cyan,
 /// radius 2, colour by value; subclass views pass their own. Owned by the item.
 class CoordinatePointsBaseItemView : public mvc::core::ModelItemViewT<CoordinatePointsBaseItem> {
 public:
@@ -42,10 +62,33 @@ protected:
                          const QRectF& rect) const override;
 
 private:
+    /// What the kept markers' layer was stamped from.
+    struct MarkersKey {
+        const tin::core::PointSet* set = nullptr;
+        std::size_t count = 0;
+        QRectF extent;
+        QTransform viewTransform;
+        QPointF origin;
+        QRectF area;
+        int width = 0;
+        int height = 0;
+        QColor color;
+        int radius = 0;
+        bool byValue = false;
+        double colorMin = 0.0;
+        double colorMax = 0.0;
+        double colorWaterSurface = 0.0;
+
+        bool operator==(const MarkersKey& other) const;
+    };
+
+    void doDiscardPaintCache() override;
     /// The project's colour scale, or a default one outside an application project.
     const guimisc::colormapper::ElevationColorMapper* colorMapper() const;
 
     CoordinatePointsBaseItemViewSetting m_setting;
+    mutable QImage m_markers;
+    mutable std::optional<MarkersKey> m_markersKey;
 };
 
 } // namespace varnel

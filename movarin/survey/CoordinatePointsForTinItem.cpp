@@ -7,10 +7,8 @@
 
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Tin.h"
-#include "orlin/io/BinPointPtrVectorImporter.h"
 #include "orlin/util/PointSetToTin.h"
 
-#include <common/exception/InvalidFileFormatException.h>
 #include <guimisc/UserDialogs.h>
 
 #include <QDomElement>
@@ -145,10 +143,10 @@ void CoordinatePointsForTinItem::doLoadFromProjectMainFile(const QDomElement& el
     int index = 1;
     for (QDomElement child = element.firstChildElement(); !child.isNull();
          child = child.nextSiblingElement(), ++index) {
-        if (!recordsRead) {
-            m_fileRecords = readFileRecords();
-            recordsRead = true;
+        if (!recordsRead && m_fileRecords.empty()) {
+            m_fileRecords = recordsOfTextFile();
         }
+        recordsRead = true;
         auto* breakline = new BreaklineItem(QString(), {}, nullptr);
         breakline->setParent(this);
         attachChildAtBack(breakline);
@@ -191,27 +189,28 @@ void CoordinatePointsForTinItem::rebuildBreaklines()
     }
 }
 
-std::vector<CoordinatePointsForTinItem::PointPtr> CoordinatePointsForTinItem::readFileRecords() const
+void CoordinatePointsForTinItem::loadExternalData(const std::string& path)
 {
-    const std::string path = absoluteFilename();
-    try {
-        // Every record is interned as it was when the set was read: the set's own objects.
-        return tin::io::BinPointPtrVectorImporter().importPointPtrVector(path.c_str());
-    } catch (const common::exception::InvalidFileFormatException&) {
-        // A text point file: its reader numbered the points by their lines.
-        std::vector<PointPtr> records;
-        for (const PointPtr& p : pointSet()->allPoints()) {
-            if (p->id() < 0) {
-                continue;
-            }
-            const auto id = static_cast<std::size_t>(p->id());
-            if (id >= records.size()) {
-                records.resize(id + 1);
-            }
-            records[id] = p;
+    std::vector<PointPtr> records;
+    replacePointSet(std::make_unique<tin::core::PointSet>(readPointFile(path, &records)));
+    m_fileRecords = std::move(records);
+}
+
+std::vector<CoordinatePointsForTinItem::PointPtr> CoordinatePointsForTinItem::recordsOfTextFile() const
+{
+    // The text reader numbered the points by their lines.
+    std::vector<PointPtr> records;
+    for (const PointPtr& p : pointSet()->allPoints()) {
+        if (p->id() < 0) {
+            continue;
         }
-        return records;
+        const auto id = static_cast<std::size_t>(p->id());
+        if (id >= records.size()) {
+            records.resize(id + 1);
+        }
+        records[id] = p;
     }
+    return records;
 }
 
 } // namespace varnel

@@ -41,8 +41,8 @@ class CoordinatePointsForTinItemController;
 /// last creation; they are not stored.
 ///
 /// Owns its breakline items (children) and its point set (base); the breaklines share the
-/// set's points. Loading reads the point file a second time, only when there are
-/// breaklines, and keeps the record list only while they load.
+/// set's points. Loading reads the point file once and keeps the point of each record (8
+/// bytes a record) until the breaklines have loaded.
 class CoordinatePointsForTinItem : public CoordinatePointsBaseItem {
     Q_OBJECT
 public:
@@ -101,8 +101,12 @@ protected:
     mvc::core::ModelItemView* buildView() const override;
     mvc::core::ModelItemController* buildController() const override;
 
+    /// Reads the point file and keeps the point of each of its records for the breaklines.
+    void loadExternalData(const std::string& path) override;
+
 private:
-    std::vector<PointPtr> readFileRecords() const;
+    /// The points of a text point file by record number, from the ids its reader gave.
+    std::vector<PointPtr> recordsOfTextFile() const;
     void rebuildBreaklines();
 
     std::vector<PointPtr> m_fileRecords;

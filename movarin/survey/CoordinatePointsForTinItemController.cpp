@@ -17,9 +17,9 @@
 #include "orlin/core/Tin.h"
 
 #include <guimisc/UserDialogs.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -30,20 +30,6 @@
 #include <unordered_set>
 
 namespace varnel {
-
-namespace {
-
-/// The wait cursor over the whole application while the object lives: a cursor set on one
-/// widget would not show over a view that has a cursor of its own.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-} // namespace
 
 using Controller = CoordinatePointsForTinItemController;
 
@@ -384,7 +370,7 @@ void Controller::createTin()
             guimisc::UserDialogs::warning(mainWindow(), tr("Warning"),
                                           tr("No point is found for creating TIN."));
         }
-        WaitCursor busy;
+        guimisc::restorer::WaitCursor busy;
         const tin::core::Tin tin = item()->triangulate(*kind);
         root->tinItem()->controller()->pushSetTinCommand(tin, tr("Create TIN"));
         // The new TIN is drawn before the cursor goes; this paint takes the update that
@@ -400,6 +386,12 @@ void Controller::createTin()
 template <class Tool>
 void Controller::startTool()
 {
+    {
+        // Both tools pick the point nearest to the mouse at every press (the breakline tool
+        // at every move); the index makes each pick a local search at survey scale.
+        guimisc::restorer::WaitCursor busy;
+        item()->prepareSpatialIndex();
+    }
     if (mvc::core::Model* model = item()->model()) {
         model->select(item());
     }

@@ -37,7 +37,9 @@ namespace varnel {
 ///   elevation of a point that exists gives that very point), one undo entry; Escape drops
 ///   them.
 ///
-/// Cost: a click or a move of a tool is one nearest pick (`pickNearestPoint`); removal is
+/// Cost: starting a tool builds the set's spatial index when it has none (a second or
+/// so at a million points, under the wait cursor); a click or a move of a tool is then one
+/// nearest pick (`pickNearestPoint`); removal is
 /// linear in the selection and the breaklines' points; "Create TIN" is one triangulation
 /// and linear sliver passes, and stores the TIN through the TIN item's shared copies (no
 /// deep copy). Owned by the item; owns its actions.

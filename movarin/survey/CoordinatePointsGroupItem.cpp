@@ -15,6 +15,7 @@
 #include <guimisc/StringSupport.h>
 #include <guimisc/TmpFileCopyerToAscii.h>
 #include <guimisc/UserDialogs.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QDir>
 #include <QDomElement>
@@ -150,12 +151,14 @@ CoordinatePointsItem* CoordinatePointsGroupItem::importCoordinatePoints(const QS
     if (guimisc::StringSupport::isAscii(path)) {
         name = guimisc::StringSupport::toStr(path);
     } else {
+        const guimisc::restorer::WaitCursor busy;
         copy = std::make_unique<guimisc::TmpFileCopyerToAscii>(path, project->workFolder(), false);
         name = copy->filename();
     }
 
     tin::core::PointSet points;
     if (kind == FileKind::Tpo) {
+        const guimisc::restorer::WaitCursor busy;
         points = tin::io::TpoPointSetImporter().importPointSet(name.c_str());
     } else {
         proj::ProjectionPair* pair = project->projectFile()->property()->projectionPair();
@@ -171,6 +174,7 @@ CoordinatePointsItem* CoordinatePointsGroupItem::importCoordinatePoints(const QS
 
         double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;
         {
+            const guimisc::restorer::WaitCursor busy;
             const TemporaryFolder folder(*project);
             tingml::io::GmlPointSetImporter importer;
             setUp(importer, folder, pair);
@@ -190,6 +194,7 @@ CoordinatePointsItem* CoordinatePointsGroupItem::importCoordinatePoints(const QS
         }
         const tin::core::Rect region = control->currentSelectionHelper()->region();
 
+        const guimisc::restorer::WaitCursor busy;
         const TemporaryFolder folder(*project);
         tingml::io::GmlPointSetImporter importer;
         setUp(importer, folder, pair);

@@ -13,6 +13,7 @@
 
 #include <guimisc/LastIODirectory.h>
 #include <guimisc/UserDialogs.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QAction>
 #include <QEventLoop>
@@ -328,12 +329,11 @@ void Controller::importData()
             return;
         }
         if (imported && !imported->pointSet()->empty()) {
+            const guimisc::restorer::WaitCursor busy;
             CoordinatePointsBaseItemView* view = imported->view();
             CoordinatePointsBaseItemViewSetting setting = view->viewSetting();
             setting.setColor(color);
             view->setViewSetting(setting);
-            // The index is built here rather than by the first repaint that shows the set.
-            imported->prepareSpatialIndex();
             CoordinatePointsItem* added = imported.get();
             {
                 mvc::util::AutoFitter fitter(group->model());
@@ -342,6 +342,10 @@ void Controller::importData()
             }
             group->expandBrowserItem();
             added->selectBrowserItem();
+            // The new points are drawn before the cursor goes.
+            if (mvc::core::View* mainView = mainViewOf(group)) {
+                mainView->repaint();
+            }
             guimisc::LastIODirectory::setFromAbsoluteFileName(path);
         } else {
             guimisc::UserDialogs::warning(mainWindow(), tr("Warning"),

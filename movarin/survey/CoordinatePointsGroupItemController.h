@@ -24,7 +24,9 @@ class CoordinatePointsGroupItem;
 ///
 /// An import (`importData`) asks for the file, reads it through the group's
 /// `importCoordinatePoints` and attaches the new item at the front of the group with one
-/// undo entry, coloured from a palette of twelve by the number of items present. For JPGIS
+/// undo entry, coloured from a palette of twelve by the number of items present. Reading,
+/// attaching and the first paint of the new points run under the wait cursor, which is
+/// down while a dialog or the region wait asks the user. For JPGIS
 /// GML the group calls back here: the main view shows the file's extent
 /// (`showDataExtent`), the setting dialog asks for the step (`askStep`), and the user drags
 /// the region to import on the main view (`waitForRegion`).

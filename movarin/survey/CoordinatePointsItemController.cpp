@@ -4,9 +4,16 @@
 #include "movarin/survey/CoordinatePointsForTinItem.h"
 #include "movarin/survey/CoordinatePointsItem.h"
 
+#include "brask/core/Model.h"
+#include "brask/core/View.h"
+
+#include <guimisc/restorer/WaitCursor.h>
+
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
+
+#include <utility>
 
 namespace varnel {
 
@@ -50,10 +57,15 @@ QAction* CoordinatePointsItemController::copyToPointsForTinAction() const
 
 void CoordinatePointsItemController::copySelectedPointsToPointsForTin()
 {
-    const Selection points = selection();
+    const guimisc::restorer::WaitCursor busy;
+    const Selection points = std::move(selection());
     clearSelection();
     if (CoordinatePointsForTinItem* target = pointsForTinOf(item())) {
         addPoints(points, target);
+        // The copied points are drawn before the cursor goes.
+        if (mvc::core::View* view = item()->model() ? item()->model()->view() : nullptr) {
+            view->repaint();
+        }
     }
 }
 

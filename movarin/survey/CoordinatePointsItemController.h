@@ -27,7 +27,8 @@ public slots:
     /// Takes the selection (which is cleared) and pushes one command that adds those very
     /// point objects to the points for the TIN of the create-mode root this item hangs
     /// under; points that set already holds are left alone. An empty selection pushes a
-    /// command that changes nothing. Nothing outside a create-mode tree.
+    /// command that changes nothing. Nothing outside a create-mode tree. Runs, and repaints
+    /// the view, under the wait cursor.
     void copySelectedPointsToPointsForTin();
 
 private:

@@ -342,6 +342,8 @@ bool PointSet::hasPoint(const std::shared_ptr<Point>& p) const
 // Repeats in the unsettled tail do not make a set empty or not.
 bool PointSet::empty() const { return m_impl->m_list.empty(); }
 
+std::size_t PointSet::size() const { return m_impl->held().size(); }
+
 PointSet::PointHashSet PointSet::points() const
 {
     const auto& held = m_impl->held();
@@ -352,6 +354,12 @@ std::vector<std::shared_ptr<Point>> PointSet::allPoints() const
 {
     const auto& held = m_impl->held();
     return std::vector<std::shared_ptr<Point>>(held.begin(), held.end());
+}
+
+void PointSet::forEachPoint(const std::function<void(const std::shared_ptr<Point>&)>& visit) const
+{
+    for (const auto& p : m_impl->held())
+        visit(p);
 }
 
 Rect PointSet::boundingRect() const { return m_impl->setRect(); }

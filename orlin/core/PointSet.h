@@ -7,6 +7,7 @@
 #include "orlin/core/Rect.h"
 #include "orlin/support/LargeTableAllocatorT.h"
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <unordered_set>
@@ -84,8 +85,13 @@ public:
     bool removePoint(const std::shared_ptr<Point>& p);
     bool hasPoint(const std::shared_ptr<Point>& p) const;
     bool empty() const;
+    // The points held, each once, counted without copying them.
+    std::size_t size() const;
     PointHashSet points() const;
     std::vector<std::shared_ptr<Point>> allPoints() const;
+    // visit(p) for every point held, in the order of allPoints(), without copying the list;
+    // visit must not change the set.
+    void forEachPoint(const std::function<void(const std::shared_ptr<Point>&)>& visit) const;
     Rect boundingRect() const;
     std::vector<std::shared_ptr<Point>> findPointsInRect(const Rect& rect) const;
     std::vector<std::shared_ptr<Point>> findPointsIntersectRect(const Rect& rect) const;

@@ -1,32 +1,45 @@
 #include "orlin/io/BinPointSetImporter.h"
 
 #include "orlin/core/Point.h"
-#include "orlin/io/BinPointBlockReader.h"
+#include "orlin/io/BinPointPtrVectorImporter.h"
 
 namespace tin::io {
 
 namespace {
 
-struct AddToSet {
-    tin::core::PointSet& set;
-    void operator()(int index, double x, double y, double z) const {
-        set.addPoint(tin::core::Point(x, y, z))->setId(index);
+using PointPtr = std::shared_ptr<tin::core::Point>;
+
+// The set of the records' points, each with the index of its last record as id.
+tin::core::PointSet setOf(const std::vector<PointPtr>& records) {
+    tin::core::PointSet::PointList points;
+    points.reserve(records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        records[i]->setId(static_cast<int>(i));
+        points.push_back(records[i]);
     }
-};
+    tin::core::PointSet set;
+    set.addPoints(std::move(points));
+    return set;
+}
 
 } // namespace
 
 tin::core::PointSet BinPointSetImporter::importPointSet(const char* path) const {
-    tin::core::PointSet set;
-    BinPointBlockReader::readFile(path, AddToSet{set});
+    return importPointSet(path, nullptr);
+}
+
+tin::core::PointSet BinPointSetImporter::importPointSet(const char* path, std::vector<PointPtr>* records) const {
+    std::vector<PointPtr> read = BinPointPtrVectorImporter().importPointPtrVector(path);
+    tin::core::PointSet set = setOf(read);
+    if (records) {
+        *records = std::move(read);
+    }
     return set;
 }
 
 tin::core::PointSet BinPointSetImporter::importPointSet(Poco::BinaryReader* reader, unsigned long long size,
                                                         const std::string& name) const {
-    tin::core::PointSet set;
-    BinPointBlockReader::read(*reader, size, name, AddToSet{set});
-    return set;
+    return setOf(BinPointPtrVectorImporter().importPointPtrVector(reader, size, name));
 }
 
 } // namespace tin::io

@@ -151,12 +151,20 @@ TEST(BinPointBlockReaderTest, SetReaderNumbersRecordsAndMergesDuplicates) {
     const std::string path = iotest::scratchFile("dups.tpobin");
     iotest::writeFile(path,
                       Bytes().header().i32(4).xyz(10, 20, 1).xyz(11, 20, 2).xyz(10, 20, 1).xyz(12, 20, 3).data);
-    const tin::core::PointSet set = BinPointSetImporter().importPointSet(path.c_str());
+    std::vector<std::shared_ptr<Point>> records;
+    const tin::core::PointSet set = BinPointSetImporter().importPointSet(path.c_str(), &records);
     std::map<double, int> idByX;
     for (const auto& p : set.allPoints()) {
         idByX[p->x()] = p->id();
     }
     EXPECT_EQ(idByX, (std::map<double, int>{{10, 2}, {11, 1}, {12, 3}})); // the later record's index
+    // Each record names the set's point it was read as, the repeat the same one.
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[0], records[2]);
+    for (const auto& p : records) {
+        EXPECT_TRUE(set.hasPoint(p));
+    }
+    EXPECT_EQ(records[3]->id(), 3);
     // The vector reader keeps the repeat, without ids.
     const auto points = BinPointVectorImporter().importPointVector(path.c_str());
     ASSERT_EQ(points.size(), 4u);

@@ -1,5 +1,6 @@
-// Painting an image in bands on several threads: each band paints only its own rows, and a
-// band that fails does not stop the others.
+// Painting an image in bands on several threads: each band paints only its own rows, every
+// slice of the shared input is prepared before any band paints, and a band that fails does not
+// stop the others.
 #include "movarin/shell/BandPainter.h"
 
 #include <QColor>
@@ -10,6 +11,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <vector>
 
 namespace varnel::test {
 namespace {
@@ -52,6 +54,40 @@ TEST(BandPainterTest, AFailingBandIsReportedAfterTheOthersAreDone)
                  std::runtime_error);
     EXPECT_EQ(2, painted.load());
     EXPECT_EQ(QColor(Qt::red), image.pixelColor(5, 99));
+}
+
+TEST(BandPainterTest, EverySliceIsPreparedBeforeAnyBandPaints)
+{
+    QImage image(10, 200, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const int bands = 4;
+    // Each band paints with the colour that the slice after it prepared.
+    std::vector<QRgb> prepared(bands, 0);
+    BandPainter::paint(
+        &image, bands, QPainter::RenderHints(),
+        [&](int slice) { prepared[static_cast<std::size_t>(slice)] = colorOf(slice).rgba(); },
+        [&](QPainter* painter, int band) {
+            const QRgb next = prepared[static_cast<std::size_t>((band + 1) % bands)];
+            painter->fillRect(image.rect(), QColor::fromRgba(next));
+        });
+    for (int band = 0; band < bands; ++band) {
+        const int top = BandPainter::bandTop(200, bands, band);
+        EXPECT_EQ(colorOf((band + 1) % bands).rgba(), image.pixel(5, top));
+    }
+
+    // A slice that fails is reported and nothing is painted.
+    image.fill(Qt::transparent);
+    std::atomic<int> painted{0};
+    EXPECT_THROW(BandPainter::paint(
+                     &image, bands, QPainter::RenderHints(),
+                     [](int slice) {
+                         if (slice == 2) {
+                             throw std::runtime_error("slice 2");
+                         }
+                     },
+                     [&](QPainter*, int) { ++painted; }),
+                 std::runtime_error);
+    EXPECT_EQ(0, painted.load());
 }
 
 } // namespace

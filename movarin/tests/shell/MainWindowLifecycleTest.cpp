@@ -12,12 +12,15 @@
 #include "movarin/shell/Project.h"
 #include "movarin/shell/ProjectFile.h"
 
+#include "brask/core/View.h"
+
 #include "support/QtPrinters.h"
 
 #include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -32,6 +35,30 @@ namespace varnel::test {
 namespace {
 
 using Script = guimisc::UserDialogScript;
+
+/// The shape of the application's override cursor now, -1 without one.
+int overrideCursorShape()
+{
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor ? cursor->shape() : -1;
+}
+
+/// The override cursor's shape at every paint of a main view, in any window.
+class ViewPaintCursors : public QObject {
+public:
+    ViewPaintCursors() { qApp->installEventFilter(this); }
+    ~ViewPaintCursors() override { qApp->removeEventFilter(this); }
+    std::vector<int> shapes;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && qobject_cast<mvc::core::View*>(object)) {
+            shapes.push_back(overrideCursorShape());
+        }
+        return false;
+    }
+};
 
 // An archive made by Info-ZIP holding one member with that content.
 void zipOneMember(const QString& archive, const QString& member, const QByteArray& content)
@@ -84,7 +111,12 @@ TEST_F(MainWindowLifecycleTest, CreateModeProjectIsSavedClosedAndReopened)
     EXPECT_EQ(window().windowTitle(), "Movarin");
     EXPECT_TRUE(window().mdiArea()->subWindowList().isEmpty());
 
+    // The reopened view is drawn before the wait cursor goes.
+    ViewPaintCursors paints;
     window().openProject(archive);
+    ASSERT_FALSE(paints.shapes.empty());
+    EXPECT_EQ(paints.shapes.front(), Qt::WaitCursor);
+    EXPECT_EQ(overrideCursorShape(), -1);
     ASSERT_NE(createModeWindow(), nullptr);
     EXPECT_EQ(window().actionManager()->mode(), MainWindowActionManager::CreateMode);
     EXPECT_EQ(window().windowTitle(), "x.cmvn - Movarin");
@@ -211,10 +243,16 @@ TEST_F(FailedSaveTest, CancelledSlowZipToolKeepsTheEarlierArchiveAndTheWindowOpe
 {
     FakeTool zip("zip", "printf 'PK partial' > \"$2\"; exec sleep 30");
     bool closed = true;
-    WaitDialogCanceller canceller([&] { closed = window().close(); });
+    int cursor = -1;
+    WaitDialogCanceller canceller([&] {
+        cursor = overrideCursorShape();
+        closed = window().close();
+    });
     Script script;
     EXPECT_FALSE(window().saveProject());
     EXPECT_TRUE(canceller.cancelled());
+    EXPECT_EQ(cursor, Qt::WaitCursor) << "the packing keeps the wait cursor";
+    EXPECT_EQ(overrideCursorShape(), -1);
     EXPECT_FALSE(closed) << "a close while saving is ignored";
     EXPECT_TRUE(window().isVisible());
     expectNothingLost(script);
@@ -253,10 +291,16 @@ TEST_F(MainWindowLifecycleTest, OpeningIsCancelledSilentlyAndRefusesToClose)
     const QString archive = makeArchive("x");
     FakeTool unzip("unzip", "exec sleep 30");
     bool closed = true;
-    WaitDialogCanceller canceller([&] { closed = window().close(); });
+    int cursor = -1;
+    WaitDialogCanceller canceller([&] {
+        cursor = overrideCursorShape();
+        closed = window().close();
+    });
     Script script;
     window().openProject(archive);
     EXPECT_TRUE(canceller.cancelled());
+    EXPECT_EQ(cursor, Qt::WaitCursor);
+    EXPECT_EQ(overrideCursorShape(), -1);
     EXPECT_FALSE(closed) << "a close while opening is ignored";
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(window().project(), nullptr);

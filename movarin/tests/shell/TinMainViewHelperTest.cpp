@@ -26,6 +26,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <random>
 #include <vector>
 
 namespace varnel::test {
@@ -195,6 +196,71 @@ TEST_F(TinPainting, KeptPictureShowsWhatDirectDrawingShows)
     }
     ASSERT_NE(nullptr, TinPaintCache::existing(view.get()));
     EXPECT_EQ(1u, TinPaintCache::existing(view.get())->size());
+}
+
+TEST_F(TinPainting, AViewOfMostOfTheTinShowsEveryTriangleInIt)
+{
+    // The view shows about half of the grid: every triangle is walked and those off the view
+    // are left out. The painter drawing all of them in the TIN's order gives the same picture.
+    GridTin grid(50);
+    auto view = makeMainView();
+    view->fit(QRectF(12.3, 9.7, 35, 35));
+    const QImage background = blank(Qt::darkGray);
+    QImage oracle = background;
+    {
+        QPainter painter(&oracle);
+        painter.setPen(Qt::NoPen);
+        for (const auto& t : grid.tin.allTriangles()) {
+            QPointF corners[3];
+            int rgb[3] = {0, 0, 0};
+            for (int i = 0; i < 3; ++i) {
+                const Point& p = *t->point(i);
+                corners[i] = view->conv(QPointF(p.x(), p.y()));
+                const QColor c = m_colors.color(p.elevation());
+                rgb[0] += c.red();
+                rgb[1] += c.green();
+                rgb[2] += c.blue();
+            }
+            painter.setBrush(QColor(rgb[0] / 3, rgb[1] / 3, rgb[2] / 3));
+            painter.drawPolygon(corners, 3, Qt::OddEvenFill);
+        }
+    }
+    for (bool cached : {true, false}) {
+        TinMainViewHelper::setPaintCacheEnabledForTests(cached);
+        QImage image = background;
+        paintTinOn(&image, grid.tin, m_colors, *view, false);
+        EXPECT_EQ(oracle, image) << (cached ? "kept picture" : "direct");
+    }
+}
+
+TEST_F(TinPainting, KeptPictureOfTrianglesSmallerThanAPixelShowsWhatDirectDrawingShows)
+{
+    // 300 x 300 cells in a view of 200 x 200 pixels: most triangles cover no pixel centre and
+    // are left out of the kept picture, which the painter drawing every one must confirm. On
+    // the regular grid many corners and edges fall exactly on pixel centres; the jittered one
+    // has none in particular.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> jitter(-0.3, 0.3);
+    for (bool jittered : {false, true}) {
+        SCOPED_TRACE(jittered ? "jittered" : "regular");
+        GridTin grid(300);
+        if (jittered) {
+            for (const PointPtr& p : grid.nodes) {
+                p->setX(p->x() + jitter(random));
+                p->setY(p->y() + jitter(random));
+            }
+        }
+        auto view = makeMainView();
+        view->fit(QRectF(0.0, 0.0, 300.0, 300.0));
+        TinMainViewHelper::setPaintCacheEnabledForTests(false);
+        QImage direct = blank();
+        paintTinOn(&direct, grid.tin, m_colors, *view, false);
+        TinMainViewHelper::setPaintCacheEnabledForTests(true);
+        QImage kept = blank();
+        paintTinOn(&kept, grid.tin, m_colors, *view, false);
+        EXPECT_EQ(direct, kept);
+        EXPECT_LT(pixelsOf(direct, Qt::white), 200 * 200 / 10);
+    }
 }
 
 TEST_F(TinPainting, OverlayPicturesShowWhatDirectDrawingShowsAndLeaveTheTerrainsAlone)

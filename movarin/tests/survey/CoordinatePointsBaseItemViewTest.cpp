@@ -57,6 +57,39 @@ TEST_F(CoordinatePointsBaseItemViewTest, MarkersTakeTheSettingsColourOrTheirElev
     EXPECT_NE(at(picture, scene.pixel(-1.0, 1.0)), at(picture, scene.pixel(1.0, -1.0)));
 }
 
+TEST_F(CoordinatePointsBaseItemViewTest, RepaintsReuseTheMarkersUntilAnEditOrTheFrameworkDropsThem)
+{
+    PointScene scene;
+    TestPointsItem* item = scene.addItem({{0.0, 0.0, 10.0}, {1.0, 1.0, 55.0}});
+    const auto* colours = scene.project().elevationColorMapper();
+    const auto points = item->pointSet()->allPoints();
+    // The view takes its final size and placement first, so that the pixel stays put.
+    scene.grab();
+    scene.view()->updateView();
+    const QPoint c = scene.pixel(points[0]->x(), points[0]->y());
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(points[0]->elevation())));
+
+    // An elevation changed behind the commands' back is not seen by a plain repaint: the
+    // layer is reused. The framework's discard (View::updateView) makes it show.
+    const double before = points[0]->elevation();
+    points[0]->setElevation(-80.0);
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(before)));
+    scene.view()->updateView();
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(-80.0)));
+
+    // An undoable edit shows at once, and so does its undo.
+    item->controller()->editPointsElevation({points[0]}, 55.0);
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(55.0)));
+    scene.undoStack()->undo();
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(-80.0)));
+    // A selection is ringed over the kept markers and goes again with it.
+    scene.select(item);
+    item->controller()->selection().insert(points[0]);
+    EXPECT_EQ(at(scene.grab(), c + QPoint(0, 3)), rgb(Qt::black));
+    item->controller()->clearSelection();
+    EXPECT_NE(at(scene.grab(), c + QPoint(0, 3)), rgb(Qt::black));
+}
+
 TEST_F(CoordinatePointsBaseItemViewTest, SelectedPointsOfTheSelectedItemAreRinged)
 {
     PointScene scene;
@@ -146,6 +179,42 @@ TEST_F(CoordinatePointsBaseItemViewTest, MarkersAreWhatThePainterDrawsAtQuarterP
         }
     }
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(CoordinatePointsBaseItemViewTest, AViewOfPartOfAWideSetShowsEveryMarkerInIt)
+{
+    PointScene scene;
+    // 41 x 41 points 0.25 apart over (-5.1, -5.1) to (4.9, 4.9); the view shows 4 x 4 of
+    // them (the spatial index is asked) and then 8 x 8 (every point is walked). No marker
+    // reaches the background pixel (1, 1).
+    auto set = new tin::core::PointSet();
+    for (int j = 0; j <= 40; ++j) {
+        for (int i = 0; i <= 40; ++i) {
+            set->addPoint(std::make_shared<tin::core::Point>(-5.1 + 0.25 * i, -5.1 + 0.25 * j, 0.0));
+        }
+    }
+    TestPointsItem* item = scene.addItem(set);
+    item->view()->setViewSetting(CoordinatePointsBaseItemViewSetting(QColor(40, 160, 90), 2, false));
+    for (const QRectF& shown : {QRectF(-2.0, -2.0, 4.0, 4.0), QRectF(-4.0, -4.0, 8.0, 8.0)}) {
+        SCOPED_TRACE(shown.width());
+        scene.view()->fit(shown);
+        const QImage picture = scene.grab();
+        // Markers are stamped at the quarter pixel nearest to their point.
+        std::vector<QPointF> centres;
+        for (const auto& p : set->allPoints()) {
+            const QPointF c = scene.view()->conv(QPointF(p->x(), p->y()));
+            centres.emplace_back(std::round(4.0 * c.x()) / 4.0, std::round(4.0 * c.y()) / 4.0);
+        }
+        const QImage oracle = paintedByQPainter(picture.size(), picture.pixelColor(1, 1), centres,
+                                                QColor(40, 160, 90), 2, {});
+        int differing = 0;
+        for (int y = 0; y < 150; ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                differing += picture.pixel(x, y) != oracle.pixel(x, y);
+            }
+        }
+        EXPECT_EQ(differing, 0);
+    }
 }
 
 TEST_F(CoordinatePointsBaseItemViewTest, PointsInALineAndPointsJustOutsideArePainted)

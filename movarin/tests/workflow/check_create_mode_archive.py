@@ -18,6 +18,8 @@ Checks:
   convex hull of the TIN's points;
 - the background picture "backgroundImageGroup/background1.png": the band checksums that
   `gdalinfo -checksum` gives for it are those of IMAGE;
+- the point files, the TIN archive and the picture are stored without compression, "project.xml"
+  deflated;
 - "project.xml": the two imported captions with their colours (survey magenta, elevation
   model cyan), "Breakline 1", and one background image with "filename" "area.png" placed
   by its world file ("topLeftX" -100, "topLeftY" -82181, "scale" 5, "angle" 0).
@@ -191,6 +193,11 @@ def main():
         tin = read(TIN)
         image = read(IMAGE)
         project = read("project.xml")
+        methods = {info.filename: info.compress_type for info in archive.infolist()}
+
+    deflated = [name for name in (SURVEY, DEM, FOR_TIN, TIN, IMAGE) if methods[name] != zipfile.ZIP_STORED]
+    if deflated or methods["project.xml"] != zipfile.ZIP_DEFLATED:
+        fail("compressed bulk members %r, project.xml method %d" % (deflated, methods["project.xml"]))
 
     counts = (len(survey), len(dem), len(for_tin))
     if counts != (100, 33448, 33548):

@@ -2,7 +2,9 @@
 
 #include "guimisc/UserDialogScript.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QCursor>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -20,6 +22,30 @@ using QtMessageBox = QMessageBox::StandardButton (*)(QWidget*, const QString&, c
                                                      QMessageBox::StandardButtons,
                                                      QMessageBox::StandardButton);
 
+// A box that reports on a long operation shows while the operation's wait cursor is up (the
+// application's override cursor, over every window): the user is to answer it, so it gets the
+// arrow until it is answered, and the wait cursor comes back for the rest of the operation.
+class ArrowWhileAsked {
+public:
+    ArrowWhileAsked() : m_busy(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_busy) {
+            QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+        }
+    }
+    ~ArrowWhileAsked()
+    {
+        if (m_busy) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ArrowWhileAsked(const ArrowWhileAsked&) = delete;
+    ArrowWhileAsked& operator=(const ArrowWhileAsked&) = delete;
+
+private:
+    bool m_busy;
+};
+
 // A message box of the given kind: answered by the script while one is installed, else shown
 // by Qt's static function.
 QMessageBox::StandardButton message(UserDialogScript* script, Kind kind, QtMessageBox show,
@@ -27,6 +53,7 @@ QMessageBox::StandardButton message(UserDialogScript* script, Kind kind, QtMessa
                                     QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton)
 {
+    const ArrowWhileAsked arrow;
     if (script == nullptr) {
         return show(parent, title, text, buttons, defaultButton);
     }

@@ -34,9 +34,20 @@ QProcess* ZipSupport::createUnzipArchiveProcess(const QString& archive, const QS
 QProcess* ZipSupport::createZipArchiveProcess(const QString& archive, const QString& folder,
                                               const QStringList& members, QObject* parent)
 {
+    return createZipArchiveProcess(archive, folder, members, QStringList(), parent);
+}
+
+QProcess* ZipSupport::createZipArchiveProcess(const QString& archive, const QString& folder,
+                                              const QStringList& members,
+                                              const QStringList& storedSuffixes, QObject* parent)
+{
     auto process = new QProcess(parent);
     process->setWorkingDirectory(QFileInfo(folder).absoluteFilePath());
-    QStringList arguments{QStringLiteral("-q"), QFileInfo(archive).absoluteFilePath()};
+    QStringList arguments{QStringLiteral("-q")};
+    if (!storedSuffixes.isEmpty()) {
+        arguments << QStringLiteral("-n") << storedSuffixes.join(QLatin1Char(':'));
+    }
+    arguments << QFileInfo(archive).absoluteFilePath();
     for (const QString& member : members) {
         // "./-name" is stored as "-name" but cannot be taken for an option.
         arguments << (member.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + member : member);

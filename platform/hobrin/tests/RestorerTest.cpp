@@ -4,6 +4,9 @@
 #include "guimisc/restorer/QPainterPenBrushChanger.h"
 #include "guimisc/restorer/QPainterRotateChanger.h"
 #include "guimisc/restorer/QPainterTranslateChanger.h"
+#include "guimisc/restorer/WaitCursor.h"
+
+#include <QApplication>
 
 #include <QImage>
 #include <QPainter>
@@ -11,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 using namespace guimisc::restorer;
 
@@ -98,4 +102,22 @@ TEST(Restorer, CursorComesBackOrIsUnsetAgain)
     auto doomed = std::make_unique<QWidget>();
     CursorChanger late(doomed.get(), QCursor(Qt::WaitCursor));
     doomed.reset();
+}
+
+TEST(Restorer, WaitCursorIsTheApplicationsAndNestsThroughAnException)
+{
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    try {
+        WaitCursor outer;
+        {
+            WaitCursor inner;
+            ASSERT_NE(QApplication::overrideCursor(), nullptr);
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        throw std::runtime_error("the operation failed");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

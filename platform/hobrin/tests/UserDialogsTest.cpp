@@ -4,6 +4,7 @@
 #include "guimisc/UserDialogScript.h"
 #include "guimisc/UserDialogs.h"
 #include "guimisc/dialog/InformationDialog.h"
+#include "guimisc/restorer/WaitCursor.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -14,6 +15,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using guimisc::UserDialogs;
 using guimisc::UserDialogScript;
@@ -135,6 +138,31 @@ TEST(UserDialogs, ComputedAnswersAndNestedScripts)
     }
     EXPECT_EQ(UserDialogs::question(nullptr, "Warning", "Really delete?"), QMessageBox::Yes);
     EXPECT_EQ(seen, 1);
+}
+
+TEST(UserDialogs, ABoxAskedUnderTheWaitCursorShowsTheArrowUntilAnswered)
+{
+    auto shape = [] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        return cursor ? int(cursor->shape()) : -1;
+    };
+    std::vector<int> asked;
+    UserDialogScript script;
+    script.setFallback([&](const UserDialogScript::Record&) {
+        asked.push_back(shape());
+        UserDialogScript::Answer a;
+        a.sort = UserDialogScript::Answer::Sort::Button;
+        a.button = QMessageBox::Ok;
+        return a;
+    });
+    UserDialogs::critical(nullptr, "Error", "Saving project failed.");
+    {
+        guimisc::restorer::WaitCursor busy;
+        UserDialogs::critical(nullptr, "Error", "Saving project failed.");
+        EXPECT_EQ(shape(), int(Qt::WaitCursor)) << "the operation goes on under its cursor";
+    }
+    EXPECT_EQ(asked, (std::vector<int>{-1, int(Qt::ArrowCursor)}));
+    EXPECT_EQ(shape(), -1);
 }
 
 TEST(UserDialogs, SaveDialogWithOneSuffixGivesItToANameWithout)

@@ -99,6 +99,46 @@ TEST(ZipSupport, PacksAndUnpacksAwkwardNamesByteForByte)
     }
 }
 
+TEST(ZipSupport, MembersWithAStoredSuffixAreStoredAndTheOthersDeflated)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString source = tmp.filePath("source");
+    const QString target = tmp.filePath("target");
+    ASSERT_TRUE(QDir().mkpath(source + "/sub"));
+    ASSERT_TRUE(QDir().mkpath(target));
+    // All three deflate to a fraction; the suffix alone decides. ".TIN" is another suffix.
+    const QStringList members{"breakline1.bln", "sub/points.tpobin", "a.tin", "B.TIN"};
+    for (int i = 0; i < members.size(); ++i) {
+        ASSERT_TRUE(writeFile(source + "/" + members[i],
+                              QByteArray("0123456789,\n").repeated(5000 + i)));
+    }
+    const QString archive = tmp.filePath("packed.zip");
+    std::unique_ptr<QProcess> zip(
+        ZipSupport::createZipArchiveProcess(archive, source, members, {".tpobin", ".tin"}));
+    ASSERT_TRUE(runToEnd(zip.get())) << zip->readAllStandardError().constData();
+
+    // Python's zipfile names each member's method: 0 stored, 8 deflated.
+    bool ok = false;
+    const QByteArray methods = hobrintest::run(
+        "python3",
+        {"-c",
+         "import sys, zipfile\n"
+         "for i in zipfile.ZipFile(sys.argv[1]).infolist(): print(i.filename, i.compress_type)\n",
+         archive},
+        &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(QString::fromUtf8(methods).split('\n', Qt::SkipEmptyParts),
+              (QStringList{"breakline1.bln 8", "sub/points.tpobin 0", "a.tin 0", "B.TIN 8"}));
+
+    std::unique_ptr<QProcess> unzip(ZipSupport::createUnzipArchiveProcess(archive, target));
+    ASSERT_TRUE(runToEnd(unzip.get()));
+    for (const QString& member : members) {
+        EXPECT_EQ(readFile(target + "/" + member), readFile(source + "/" + member))
+            << member.toStdString();
+    }
+}
+
 TEST(ZipSupport, EntriesNamedOutsideStayInsideTheFolder)
 {
     QTemporaryDir tmp;

@@ -23,6 +23,9 @@ class UserDialogScript;
 /// return what they return: the pressed button, the chosen name(s) or an empty result on
 /// Cancel, a valid colour or an invalid one on Cancel.
 ///
+/// A message box asked while a wait cursor is up (`restorer::WaitCursor`, the application's
+/// override cursor) shows the arrow until it is answered; the wait cursor then comes back.
+///
 /// While a `UserDialogScript` is alive, nothing is shown: the script records the call
 /// (kind, title, text, ...) and gives the answer.
 ///

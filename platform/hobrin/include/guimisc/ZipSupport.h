@@ -16,9 +16,14 @@ namespace guimisc {
 ///   it keeps: symbolic links stored in the archive are restored as links, which may point
 ///   anywhere. A caller that reads or writes the unpacked files checks the folder with
 ///   `FileSupport::findForeignEntry` first and refuses the archive when it names an entry.
-/// - Packing runs `zip -q <archive> <members...>` in `folder`, so the members are paths
-///   relative to it and are stored in the given order (a member starting with "-" is passed
-///   as "./-..." so that it is not taken for an option; it is stored under its own name).
+/// - Packing runs `zip -q [-n <suffixes>] <archive> <members...>` in `folder`, so the
+///   members are paths relative to it and are stored in the given order (a member starting
+///   with "-" is passed as "./-..." so that it is not taken for an option; it is stored
+///   under its own name). Members whose names end with one of `storedSuffixes` (".tin", say;
+///   compared case-sensitively) are stored as they are instead of deflated: Info-ZIP
+///   deflates bulk binary data such as coordinates to little more than half its size at a
+///   few tens of megabytes a second, while storing costs about a copy. Other members are
+///   deflated at Info-ZIP's default level. Either way `unzip` restores the same bytes.
 ///   Info-ZIP writes the new archive
 ///   under a temporary name "zi" plus six characters in the archive's folder first; a
 ///   killed run can leave that file behind.
@@ -40,6 +45,10 @@ public:
                                                QObject* parent = nullptr);
     static QProcess* createZipArchiveProcess(const QString& archive, const QString& folder,
                                              const QStringList& members,
+                                             QObject* parent = nullptr);
+    static QProcess* createZipArchiveProcess(const QString& archive, const QString& folder,
+                                             const QStringList& members,
+                                             const QStringList& storedSuffixes,
                                              QObject* parent = nullptr);
 };
 
