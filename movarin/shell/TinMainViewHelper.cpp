@@ -152,11 +152,15 @@ bool reachesPixelCentre(const QPointF (&corners)[3])
            && std::floor(bottom - 0.5 + slack) >= std::ceil(top - 0.5 - slack);
 }
 
+// Whether the colour of a converted triangle is wanted: a pass that only notes the bands
+// a triangle touches spares the three colour look-ups.
+enum class Fill { Computed, LeftOut };
+
 // The triangle as drawn, in `t`; false, with the colour not computed, when `specksLeftOut`
-// and it reaches no pixel centre.
+// and it reaches no pixel centre. With Fill::LeftOut `t.fill` is not set.
 bool widgetTriangle(const tin::core::Triangle& triangle, const ElevationColorMapper& colors,
                     const mvc::core::View& view, const BandLayout& layout, bool specksLeftOut,
-                    WidgetTriangle& t)
+                    Fill fill, WidgetTriangle& t)
 {
     for (int i = 0; i < 3; ++i) {
         const tin::core::Point& p = *triangle.point(i);
@@ -164,6 +168,11 @@ bool widgetTriangle(const tin::core::Triangle& triangle, const ElevationColorMap
     }
     if (specksLeftOut && !reachesPixelCentre(t.corners)) {
         return false;
+    }
+    const auto [low, high] = std::minmax({t.corners[0].y(), t.corners[1].y(), t.corners[2].y()});
+    t.bands = layout.bandsOf(low, high);
+    if (fill == Fill::LeftOut) {
+        return true;
     }
     int red = 0;
     int green = 0;
@@ -175,8 +184,6 @@ bool widgetTriangle(const tin::core::Triangle& triangle, const ElevationColorMap
         blue += c.blue();
     }
     t.fill = qRgba(red / 3, green / 3, blue / 3, 255);
-    const auto [low, high] = std::minmax({t.corners[0].y(), t.corners[1].y(), t.corners[2].y()});
-    t.bands = layout.bandsOf(low, high);
     return true;
 }
 
@@ -191,15 +198,38 @@ QPen edgePen(bool edges)
     return pen;
 }
 
+// Fills triangles with their colours on one painter, changing its brush only when the colour
+// changes: neighbouring triangles of a fine TIN mostly share a colour, and each new brush
+// costs an allocation and a new fill set-up in the paint engine.
+class TriangleFiller {
+public:
+    explicit TriangleFiller(QPainter* painter) : m_painter(painter) {}
+
+    // Fills the triangle with its colour and outlines it with the painter's pen.
+    void draw(const WidgetTriangle& t)
+    {
+        if (!m_brushSet || t.fill != m_fill) {
+            m_painter->setBrush(QBrush(QColor::fromRgba(t.fill), Qt::SolidPattern));
+            m_fill = t.fill;
+            m_brushSet = true;
+        }
+        m_painter->drawPolygon(t.corners, 3, Qt::OddEvenFill);
+    }
+
+private:
+    QPainter* m_painter;
+    QRgb m_fill = 0;
+    bool m_brushSet = false;
+};
+
 // Draws the triangles of `chunk` that touch band `band`, in order: each filled with its
 // colour and outlined with the painter's pen.
-void drawBand(QPainter* painter, const WidgetTriangle* chunk, std::size_t count, int band)
+void drawBand(TriangleFiller& filler, const WidgetTriangle* chunk, std::size_t count, int band)
 {
     const unsigned bit = 1u << band;
     for (const WidgetTriangle* t = chunk; t != chunk + count; ++t) {
         if (t->bands & bit) {
-            painter->setBrush(QBrush(QColor::fromRgba(t->fill), Qt::SolidPattern));
-            painter->drawPolygon(t->corners, 3, Qt::OddEvenFill);
+            filler.draw(*t);
         }
     }
 }
@@ -224,11 +254,11 @@ struct Conversion {
     }
 
     // Converts triangle k into `t`; false, with no band in `t`, when it is left out.
-    bool convert(std::size_t k, WidgetTriangle& t) const
+    bool convert(std::size_t k, WidgetTriangle& t, Fill fill = Fill::Computed) const
     {
         const tin::core::Triangle& triangle = *inView.triangles[k];
         if ((inView.cull && !meets(triangle, *inView.cull))
-            || !widgetTriangle(triangle, colors, view, layout, specksLeftOut, t)) {
+            || !widgetTriangle(triangle, colors, view, layout, specksLeftOut, fill, t)) {
             t.bands = 0;
             return false;
         }
@@ -253,9 +283,10 @@ void forEachChunk(const InView& inView, Draw draw)
 // Converts and draws the triangles in view on one painter, a chunk at a time.
 void drawInChunks(QPainter* painter, const Conversion& convert)
 {
+    TriangleFiller filler(painter);
     forEachChunk(convert.inView, [&](std::vector<WidgetTriangle>& chunk, std::size_t first) {
         convert(first, first + chunk.size(), chunk.data());
-        drawBand(painter, chunk.data(), chunk.size(), 0);
+        drawBand(filler, chunk.data(), chunk.size(), 0);
     });
 }
 
@@ -339,16 +370,17 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const I
             WidgetTriangle t;
             const std::size_t to = total * static_cast<std::size_t>(slice + 1) / bands;
             for (std::size_t k = total * static_cast<std::size_t>(slice) / bands; k < to; ++k) {
-                bandsOf[k] = convert.convert(k, t) ? static_cast<unsigned char>(t.bands) : 0;
+                bandsOf[k] = convert.convert(k, t, Fill::LeftOut) ? static_cast<unsigned char>(t.bands) : 0;
             }
         },
         [&](QPainter* onBand, int band) {
             onBand->setPen(pen);
+            TriangleFiller filler(onBand);
             const unsigned bit = 1u << band;
             WidgetTriangle t;
             for (std::size_t k = 0; k < total; ++k) {
                 if ((bandsOf[k] & bit) && convert.convert(k, t)) {
-                    drawBand(onBand, &t, 1, band);
+                    filler.draw(t);
                 }
             }
         });

@@ -876,8 +876,13 @@ std::vector<Edge*> Tin::outerEdges() const
     Impl& impl = *m_impl;
     std::vector<Edge*> result;
     impl.m_edgeTriangles.forEach([&](auto const& entry) {
-        bool odd = false;
-        for (std::uint32_t node = entry.head; node != NIL; node = impl.m_triangles.nextOf(node, EDGE_LISTS)) {
+        if (entry.head == NIL) {
+            return;
+        }
+        // Counted from the head up to the tail the entry keeps: a boundary edge's list is read
+        // nowhere, an inner edge's only at its head (each read a miss at survey scale).
+        bool odd = true;
+        for (std::uint32_t node = entry.head; node != entry.tail; node = impl.m_triangles.nextOf(node, EDGE_LISTS)) {
             odd = !odd;
         }
         if (odd) {

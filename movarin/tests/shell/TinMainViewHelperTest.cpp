@@ -233,6 +233,33 @@ TEST_F(TinPainting, AViewOfMostOfTheTinShowsEveryTriangleInIt)
     }
 }
 
+TEST_F(TinPainting, TrianglesAfterOneOfTheSameColourKeepTheirOwnColours)
+{
+    // Runs of equal colours broken by others, as neighbours of a fine TIN come: each triangle
+    // level at an elevation, so its fill is the scale's colour there.
+    const std::vector<double> elevations{100.0, 100.0, -100.0, 100.0, 0.0, 0.0};
+    auto view = makeMainView();
+    tin::core::Tin tin;
+    for (std::size_t k = 0; k < elevations.size(); ++k) {
+        const double x0 = -1.5 + 0.5 * static_cast<double>(k);
+        const double z = elevations[k];
+        tin.addTriangle(std::make_shared<Point>(x0, -0.5, z), std::make_shared<Point>(x0 + 0.45, -0.5, z),
+                        std::make_shared<Point>(x0 + 0.2, 0.5, z));
+    }
+    for (bool cached : {true, false}) {
+        SCOPED_TRACE(cached ? "kept picture" : "direct");
+        TinMainViewHelper::setPaintCacheEnabledForTests(cached);
+        QImage image = blank();
+        paintTinOn(&image, tin, m_colors, *view, false);
+        for (std::size_t k = 0; k < elevations.size(); ++k) {
+            const double x0 = -1.5 + 0.5 * static_cast<double>(k);
+            EXPECT_EQ(m_colors.color(elevations[k]),
+                      image.pixelColor(px(x0 + 0.22, -0.17).toPoint()))
+                << "triangle " << k;
+        }
+    }
+}
+
 TEST_F(TinPainting, KeptPictureOfTrianglesSmallerThanAPixelShowsWhatDirectDrawingShows)
 {
     // 300 x 300 cells in a view of 200 x 200 pixels: most triangles cover no pixel centre and
