@@ -170,7 +170,7 @@ void EdgeFactory::remove(const Edge* edge)
             hole = j;
         }
     }
-    if (m_table.size() > MIN_CAPACITY && m_size * 8 < m_table.size())
+    if (m_holds == 0 && m_table.size() > MIN_CAPACITY && m_size * 8 < m_table.size())
         rehash(m_table.size() / 2);
 }
 

@@ -30,7 +30,8 @@ class Point;
  * entry, the upper 32 bits of the pair's hash beside the edge's reference. Those hash
  * bits give an entry's home slot, so growing, shrinking and the backward shift on
  * removal never touch an edge, and a probe looks at an edge only when all 32 bits
- * agree. Load at most 0.75 and at least 1/8 (it halves below); no tombstones. The home
+ * agree. Load at most 0.75 and at least 1/8 (it halves below, but not while a TIN lets go
+ * of its edges, see holdCapacity); no tombstones. The home
  * slot follows the lower end's address with locality (see support::addressHash), moved a few slots
  * by a mix of the pair: the edges of points made together sit in neighbouring slots, so a
  * TIN built in the order of its points, and released in the order it was built, finds them
@@ -65,8 +66,18 @@ public:
     /// nothing; the edge must be alive.
     std::uintptr_t touch(const Edge* edge) const;
 
+    /// While held (calls may nest), removals leave the table's size as it is instead of halving
+    /// it whenever it falls below 1/8 full: whoever drops a whole TIN's edges pays no rehash on
+    /// the way down, and the next TIN of that size (a project opened after one was closed)
+    /// finds the table grown and its pages present. A table left mostly empty halves again
+    /// at removals after the last release.
+    void holdCapacity() { ++m_holds; }
+    void releaseCapacity() { m_holds -= m_holds != 0; }
+
     /// Number of edges registered (the live edges made by the factory).
     std::size_t size() const { return m_size; }
+    /// Entries the table has room for (its size; at most 3/4 of them are filled).
+    std::size_t capacity() const { return m_table.size(); }
 
 private:
     friend class Edge;
@@ -93,6 +104,7 @@ private:
     support::FixedSizePool& m_pool; // where the edges live; never destroyed
     Table m_table; // 0 marks a free entry
     std::size_t m_size = 0;
+    std::size_t m_holds = 0;
 };
 
 } // namespace core

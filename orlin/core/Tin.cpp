@@ -102,7 +102,13 @@ public:
     // its second triangle, and reading its slot for the first would be a miss for nothing.
     void releaseTriangles()
     {
-        EdgeFactory const& factory = EdgeFactory::instance();
+        EdgeFactory& factory = EdgeFactory::instance();
+        // The table keeps its size meanwhile (no rehash at every halving of the count).
+        factory.holdCapacity();
+        struct Release {
+            EdgeFactory& factory;
+            ~Release() { factory.releaseCapacity(); }
+        } release{factory};
         std::uintptr_t sink = 0;
         m_triangles.clear([&](Triangle const& triangle) {
             for (int i = 0; i < 3; ++i) {

@@ -44,9 +44,17 @@ namespace tin::support {
 /// The pool cannot use memory the C heap holds free, nor the heap the pool's: every 64 MiB
 /// of growth the heap is asked to return its free pages (malloc_trim), so that peak resident
 /// size does not count both. When the last chunk is released and more than
-/// RELEASE_THRESHOLD bytes were carved, the pages go back to the system and carving starts
-/// again from the start; below that the pages stay, so that making and dropping a few
-/// objects in a loop costs no system calls. A point's chunk also holds its control block,
+/// RELEASE_THRESHOLD bytes were carved, carving starts again from the start and the pages are
+/// given to the system to take back lazily (MADV_FREE): it takes them when it runs short of
+/// memory, and until then the next carving finds them present instead of having the system
+/// zero them again (the next project of a closed one's size is built in the memory the
+/// closed one used). Below that threshold the pages simply stay, so that making and dropping
+/// a few objects in a loop costs no system calls.
+///
+/// AHEAD bytes past the carving cursor are kept committed and handed to PageFaulter, whose
+/// thread faults them in while this thread carves the memory before them: a large TIN built
+/// on this thread finds most of its pages present instead of waiting for each fresh page's
+/// zeroing itself. A point's chunk also holds its control block,
 /// so it is released only when the point factory lets go of its weak reference too (at its
 /// next compaction); until then the pages stay, and are reused by the next objects.
 ///
@@ -62,6 +70,8 @@ public:
     static constexpr unsigned GRANULE_SHIFT = 3;
     static constexpr std::size_t MAX_CHUNK = 256;
     static constexpr std::size_t RELEASE_THRESHOLD = std::size_t(64) << 20;
+    /// Bytes kept committed past the carving cursor and faulted in ahead on another thread.
+    static constexpr std::size_t AHEAD = 8 * BLOCK;
 
     /// The one pool of the process; created on first use, never destroyed.
     static FixedSizePool& instance();
@@ -175,8 +185,8 @@ private:
 
     void* carve(std::size_t chunk)
     {
-        if (static_cast<std::size_t>(m_committedEnd - m_cursor) < chunk)
-            commitBlock();
+        if (static_cast<std::size_t>(m_committedEnd - m_cursor) < chunk + AHEAD)
+            commitAheadOfCursor(chunk);
         void* p = m_cursor;
         m_cursor += chunk;
         unpoison(p, chunk);
@@ -186,7 +196,13 @@ private:
 
     // Commits the next 2 MiB of the stretch, reserving the stretch on first use.
     void commitBlock();
-    // Gives every page back to the system and forgets the free lists; no chunk is live.
+    // Commits blocks until `chunk` bytes and AHEAD more lie committed past the cursor (or the
+    // reservation ends); the blocks not needed by this carving are queued to be faulted in
+    // on another thread (PageFaulter) meanwhile. Throws std::bad_alloc only when the chunk
+    // itself finds no room.
+    void commitAheadOfCursor(std::size_t chunk);
+    // Gives every page to the system to take back when it needs memory (see above), forgets
+    // the free lists and carves from the start again; no chunk is live.
     void releaseAll() noexcept;
 
     static void poison(void* p, std::size_t bytes) noexcept

@@ -1,6 +1,7 @@
 #include "orlin/support/HugePageArena.h"
 
 #include "orlin/support/AlignedMapping.h"
+#include "orlin/support/PageFaulter.h"
 
 #include <atomic>
 #include <cstdint>
@@ -67,13 +68,16 @@ public:
         if (chunk_ != nullptr)
             release(chunk_);
         chunk_ = nullptr;
+        dropNext();
     }
 
     void* carve(std::size_t bytes)
     {
         std::size_t const size = roundUp(bytes, LINE);
         if (chunk_ == nullptr || used_ + size > CHUNK) {
-            auto* fresh = new (mapAligned(CHUNK, CHUNK)) ChunkHeader();
+            void* const memory = next_ != nullptr ? next_ : mapAligned(CHUNK, CHUNK);
+            next_ = nullptr;
+            auto* fresh = new (memory) ChunkHeader();
             if (chunk_ != nullptr)
                 release(chunk_);
             chunk_ = fresh;
@@ -82,6 +86,11 @@ public:
         chunk_->live.fetch_add(1, std::memory_order_relaxed);
         void* block = reinterpret_cast<char*>(chunk_) + used_;
         used_ += size;
+        // Half way through a chunk the run is a large one: the next chunk is mapped now and
+        // faulted in on the page faulter's thread while this one fills, so that the run finds
+        // its pages present instead of waiting for their zeroing. A small run maps no more.
+        if (next_ == nullptr && used_ > CHUNK / 2)
+            prepareNext();
         return block;
     }
 
@@ -103,13 +112,31 @@ public:
             munmap(chunk_, CHUNK);
             chunk_ = nullptr;
             used_ = 0;
+            dropNext();
         }
         return true;
     }
 
 private:
+    void prepareNext() noexcept
+    {
+        next_ = AlignedMapping::map(CHUNK, true, CHUNK);
+        if (next_ != nullptr)
+            PageFaulter::faultInLater(next_, CHUNK);
+    }
+
+    // The run is over: the chunk prepared for it goes back with the rest. (Should the page
+    // faulter still be at work there, its next step finds the range gone and ends.)
+    void dropNext() noexcept
+    {
+        if (next_ != nullptr)
+            munmap(next_, CHUNK);
+        next_ = nullptr;
+    }
+
     ChunkHeader* chunk_ = nullptr;
     std::size_t used_ = 0;
+    void* next_ = nullptr; // mapped and being faulted in, carved from when chunk_ is full
 };
 
 thread_local CurrentChunk current;

@@ -15,7 +15,10 @@ namespace tin::support {
 // How: requests below SMALL_REQUEST bytes go to operator new. Larger ones are carved from 32 MiB
 // chunks aligned to their size, one chunk per thread at a time; a chunk counts the blocks it
 // handed out and is unmapped when the last one comes back (a run's memory is returned when its
-// triangulation goes). Requests above a quarter of a chunk get a mapping of their own. Memory
+// triangulation goes). Once a thread has carved half of its chunk, its next chunk is mapped and
+// handed to PageFaulter, whose thread faults it in while this one fills the current chunk: a
+// large run finds its pages present instead of paying their zeroing itself, and that chunk goes
+// back when the thread's run is over. Requests above a quarter of a chunk get a mapping of their own. Memory
 // given back inside a live chunk is not reused (but for the block its thread carved last), so the
 // arena suits blocks that live about as long as their neighbours, which is how a triangulation
 // allocates. Without Linux's madvise the chunks are ordinary pages.

@@ -1,5 +1,8 @@
 #include "orlin/support/SharedPagePool.h"
 
+#include "orlin/support/PageFaulter.h"
+
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -92,6 +95,12 @@ std::size_t SharedPagePool::slabCount() const
     return m_slabs;
 }
 
+std::size_t SharedPagePool::lazySlabCount() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_lazy.size();
+}
+
 std::size_t SharedPagePool::pageCount() const
 {
     std::lock_guard<std::mutex> guard(m_lock);
@@ -108,14 +117,41 @@ SharedPagePool::Slab* SharedPagePool::newSlab()
         reset(slab);
         return slab;
     }
-    void* memory = AlignedMapping::map(SLAB_BYTES, true);
-    if (memory == nullptr) {
-        return nullptr;
+    void* memory = nullptr;
+    if (!m_lazy.empty()) {
+        // The system may have taken its pages (they come back zeroed) or not (they hold what
+        // they held): the header is written anew either way.
+        memory = m_lazy.back();
+        m_lazy.pop_back();
+    } else {
+        if (m_aheadCount != 0) {
+            memory = m_ahead[0];
+            std::memmove(m_ahead, m_ahead + 1, (m_aheadCount - 1) * sizeof(void*));
+            --m_aheadCount;
+        } else {
+            memory = AlignedMapping::map(SLAB_BYTES, true);
+            if (memory == nullptr) {
+                return nullptr;
+            }
+        }
+        mapAhead();
     }
     auto* slab = new (memory) Slab{};
     reset(slab);
     ++m_slabs;
     return slab;
+}
+
+void SharedPagePool::mapAhead() noexcept
+{
+    while (m_aheadCount < AHEAD_SLABS) {
+        void* memory = AlignedMapping::map(SLAB_BYTES, true);
+        if (memory == nullptr) {
+            return;
+        }
+        m_ahead[m_aheadCount++] = memory;
+        PageFaulter::faultInLater(memory, SLAB_BYTES);
+    }
 }
 
 // A slab as newly mapped: no page handed out, every count 0, all pages behind the header fresh.
@@ -166,8 +202,21 @@ void SharedPagePool::putBack(void* page) noexcept
                 m_spare = slab;
                 ++m_spares;
             } else {
-                munmap(slab, SLAB_BYTES);
                 --m_slabs;
+                bool kept = false;
+#if defined(MADV_FREE)
+                try {
+                    m_lazy.push_back(slab);
+                    kept = madvise(slab, SLAB_BYTES, MADV_FREE) == 0;
+                    if (!kept) {
+                        m_lazy.pop_back();
+                    }
+                } catch (std::bad_alloc const&) {
+                }
+#endif
+                if (!kept) {
+                    munmap(slab, SLAB_BYTES);
+                }
             }
         }
     }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 namespace tin::support {
 
@@ -20,12 +21,16 @@ namespace tin::support {
 /// pages (threaded through the free pages themselves). A page finds its count from its own
 /// address, with no look-up.
 ///
-/// There is one pool per page size, and it is never destroyed. A slab goes back to the system
-/// when its last page is freed, except one empty slab that the pool keeps for the next
-/// request and up to SPARE_SLABS more kept mapped as spares: a table that dies and is
-/// built again (an edit after an edit of a copy) then takes slabs whose memory is already
-/// there instead of having fresh ones zeroed by the system. Allocation prefers slabs that
-/// already have pages in use, the most recently freed first.
+/// There is one pool per page size, and it is never destroyed. When a slab's last page is
+/// freed, the pool keeps one empty slab for the next request and up to SPARE_SLABS more as
+/// spares: a table that dies and is built again (an edit after an edit of a copy) then takes
+/// slabs whose memory is already there instead of having fresh ones zeroed by the system.
+/// Slabs emptied beyond those are given to the system to take back lazily (MADV_FREE): it
+/// takes their pages when it runs short of memory, and until then the next large build (a
+/// project opened after a closed one) reuses them before anything is mapped. A pool that
+/// maps slabs keeps AHEAD_SLABS more mapped ahead, faulted in on PageFaulter's thread, so
+/// that a large build finds their pages present. Allocation prefers slabs that already have
+/// pages in use, the most recently freed first.
 ///
 /// Thread-safe: allocating and freeing lock the pool; counting holders needs no lock.
 /// Cost: a few tens of nanoseconds per page, plus one mapping per SLAB_BYTES.
@@ -36,6 +41,8 @@ public:
     static constexpr std::size_t MAX_PAGE_BYTES = SLAB_BYTES / 8;
     /// Empty slabs a pool keeps mapped beyond the one it keeps for the next request (64 MiB).
     static constexpr std::size_t SPARE_SLABS = 32;
+    /// Slabs mapped and faulted in ahead of need while a pool grows.
+    static constexpr std::size_t AHEAD_SLABS = 4;
 
     /// The pool of pages of `pageBytes` bytes, a power of two in [MIN_PAGE_BYTES,
     /// MAX_PAGE_BYTES]; throws std::invalid_argument for any other size.
@@ -71,8 +78,11 @@ public:
         return countOf(page).load(std::memory_order_acquire);
     }
 
-    /// Slabs mapped (spares included) and pages handed out now (for tests and measurements).
+    /// Slabs in use or kept as spares (not those given back lazily or mapped ahead), slabs
+    /// given back lazily and not taken again, and pages handed out now (for tests and
+    /// measurements).
     std::size_t slabCount() const;
+    std::size_t lazySlabCount() const;
     std::size_t pageCount() const;
 
 private:
@@ -98,6 +108,8 @@ private:
     }
 
     Slab* newSlab();
+    // Maps slabs until AHEAD_SLABS are waiting, each handed to PageFaulter.
+    void mapAhead() noexcept;
     void reset(Slab* slab) noexcept;
     void* take(Slab* slab) noexcept;
     void putBack(void* page) noexcept;
@@ -110,6 +122,9 @@ private:
     Slab* m_empty = nullptr;    // the one empty slab kept (also in m_withRoom)
     Slab* m_spare = nullptr;    // further empty slabs kept mapped, linked through next
     std::size_t m_spares = 0;
+    std::vector<void*> m_lazy;   // emptied slabs given back lazily, reused first
+    void* m_ahead[AHEAD_SLABS] = {}; // mapped and being faulted in, oldest first
+    std::size_t m_aheadCount = 0;
     std::size_t m_slabs = 0;
     std::size_t m_pages = 0;
 };

@@ -1,6 +1,10 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
 #include "orlin/core/Point.h"
+#include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
+
+#include "IoTestSupport.h"
 
 #include <geos/geom/LineString.h>
 
@@ -194,5 +198,58 @@ TEST(EdgeFactoryTest, ManyEdgesOfOneLowerEndStayDistinct)
         }
     }
     fan.clear();
+    EXPECT_EQ(ef().size(), base);
+}
+
+TEST(EdgeFactoryTest, ATinLettingGoOfItsEdgesLeavesTheTableGrownForTheNext)
+{
+    const std::size_t base = ef().size();
+    auto tin = std::make_unique<Tin>(iotest::gridTin(300, 300));
+    const std::size_t edges = ef().size() - base;
+    ASSERT_GT(edges, 250000u);
+    const std::size_t grown = ef().capacity();
+    std::vector<std::shared_ptr<Edge>> someEdges;
+    for (const auto& t : tin->allTriangles()) {
+        if (someEdges.size() < 100)
+            someEdges.push_back(t->edge(0));
+    }
+    tin.reset();
+    // The held edges are still found; the table did not shrink under the dying TIN.
+    EXPECT_EQ(ef().size(), base + someEdges.size());
+    EXPECT_EQ(ef().capacity(), grown);
+    for (const auto& e : someEdges)
+        ASSERT_EQ(ef().factory(e->point2(), e->point1()), e);
+
+    // The next TIN of that size needs no growth.
+    auto again = std::make_unique<Tin>(iotest::gridTin(300, 300, 1000.0));
+    EXPECT_EQ(ef().capacity(), grown);
+    again.reset();
+
+    // Outside a hold, removals shrink a mostly empty table again.
+    someEdges.clear();
+    EXPECT_EQ(ef().size(), base);
+    EXPECT_LT(ef().capacity(), grown);
+
+    // Nested holds; a release without a hold changes nothing.
+    ef().releaseCapacity();
+    ef().holdCapacity();
+    ef().holdCapacity();
+    ef().releaseCapacity();
+    {
+        auto p = std::make_shared<Point>(0, 0);
+        std::vector<std::shared_ptr<Point>> ps;
+        std::vector<std::shared_ptr<Edge>> es;
+        for (int i = 0; i < 100000; ++i) {
+            ps.push_back(std::make_shared<Point>(i, 1));
+            es.push_back(ef().factory(p, ps.back()));
+        }
+        const std::size_t full = ef().capacity();
+        es.clear();
+        EXPECT_EQ(ef().capacity(), full);
+        ef().releaseCapacity();
+        auto last = ef().factory(p, ps.front());
+        last.reset();
+        EXPECT_LT(ef().capacity(), full);
+    }
     EXPECT_EQ(ef().size(), base);
 }

@@ -72,7 +72,8 @@ TEST(SharedPagePoolTest, PagesOverSeveralSlabsAreDistinctWritableAndAllGoBack)
     pool.free(pages.data(), count);
     EXPECT_EQ(pool.pageCount(), pagesBefore);
 
-    // Beyond the spares, emptied slabs go back to the system.
+    // Beyond the spares, emptied slabs go back to the system (lazily: the next large request
+    // takes them again before mapping more).
     std::size_t const many = (SharedPagePool::SPARE_SLABS + 8) * PER_SLAB;
     std::vector<void*> more(many);
     pool.allocate(more.data(), many);
@@ -81,6 +82,20 @@ TEST(SharedPagePoolTest, PagesOverSeveralSlabsAreDistinctWritableAndAllGoBack)
     if (pagesBefore == 0) {
         EXPECT_LE(pool.slabCount(), 1u + SharedPagePool::SPARE_SLABS);
     }
+    std::size_t const lazy = pool.lazySlabCount();
+    pool.allocate(more.data(), many);
+    EXPECT_LT(pool.lazySlabCount(), lazy > 0 ? lazy : 1);
+    for (std::size_t k = 0; k < many; ++k) {
+        ASSERT_EQ(SharedPagePool::holders(more[k]), 1u) << "page " << k;
+        std::memset(more[k], static_cast<int>(k % 251), PAGE);
+    }
+    for (std::size_t k = 0; k < many; k += 7) {
+        auto const* bytes = static_cast<unsigned char const*>(more[k]);
+        ASSERT_EQ(bytes[0], k % 251) << "page " << k;
+        ASSERT_EQ(bytes[PAGE - 1], k % 251) << "page " << k;
+    }
+    EXPECT_EQ(std::set<void*>(more.begin(), more.end()).size(), many);
+    pool.free(more.data(), many);
 }
 
 TEST(SharedPagePoolTest, HoldersCountUpAndTheLastReleaseSaysSo)
