@@ -3,6 +3,7 @@
 #include "common/exception/FileOpenException.h"
 #include "common/exception/RuntimeException.h"
 #include "orlin/support/LargeTableAllocatorT.h"
+#include "orlin/support/PageFaulter.h"
 
 #include <cerrno>
 #include <cstring>
@@ -36,8 +37,10 @@ FileBytes::FileBytes(const char* path)
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode))
         throw common::exception::FileOpenException(path);
     const bool sized = S_ISREG(info.st_mode);
-    if (sized)
+    if (sized) {
         grow(static_cast<std::size_t>(info.st_size) + 1); // one more: the end is seen at once
+        tin::support::PageFaulter::faultInBackHalf(m_data, m_capacity);
+    }
     try {
         for (;;) {
             if (m_size == m_capacity)

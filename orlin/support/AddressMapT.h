@@ -1,6 +1,7 @@
 #pragma once
 
 #include "orlin/support/LargeTableAllocatorT.h"
+#include "orlin/support/PageFaulter.h"
 #include "orlin/support/Prefetch.h"
 
 #include <cstddef>
@@ -167,7 +168,10 @@ private:
 
     void rehash(std::size_t capacity)
     {
-        decltype(m_slots) old(capacity);
+        decltype(m_slots) old;
+        old.reserve(capacity);
+        PageFaulter::faultInBackHalf(old.data(), capacity * sizeof(Slot));
+        old.resize(capacity);
         old.swap(m_slots);
         unsigned bits = 0;
         while ((std::size_t(1) << bits) < capacity) {

@@ -1,5 +1,7 @@
 #include "orlin/support/CellHashIndex.h"
 
+#include "orlin/support/PageFaulter.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,7 +27,10 @@ void CellHashIndex::place(Entry e)
 
 void CellHashIndex::rehash(std::size_t capacity)
 {
-    std::vector<Entry, LargeTableAllocatorT<Entry>> old(capacity, Entry{0, EMPTY_TAG});
+    std::vector<Entry, LargeTableAllocatorT<Entry>> old;
+    old.reserve(capacity);
+    PageFaulter::faultInBackHalf(old.data(), capacity * sizeof(Entry));
+    old.assign(capacity, Entry{0, EMPTY_TAG});
     old.swap(m_entries);
     for (const Entry& e : old) {
         if (e.tag != EMPTY_TAG)

@@ -1,6 +1,7 @@
 #include "orlin/support/PageFaulter.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <thread>
 
@@ -122,6 +123,19 @@ void PageFaulter::faultInLater(void* from, std::size_t bytes) noexcept
     } catch (...) {
         // No thread to be had: the owner faults its pages itself.
     }
+}
+
+void PageFaulter::faultInBackHalf(void* data, std::size_t bytes) noexcept
+{
+    if (data == nullptr || bytes < HALVES_FROM)
+        return;
+    // From the first whole 2 MiB step of the back half, so that no page the caller's half
+    // touches is faulted twice over.
+    const auto start = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t middle = (start + bytes / 2 + STEP - 1) & ~static_cast<std::uintptr_t>(STEP - 1);
+    const std::uintptr_t end = start + bytes;
+    if (middle < end)
+        faultInLater(reinterpret_cast<void*>(middle), end - middle);
 }
 
 void PageFaulter::waitUntilIdle() noexcept

@@ -27,6 +27,13 @@ public:
 
     static void faultInLater(void* from, std::size_t bytes) noexcept;
 
+    /// For a fresh mapping of at least HALVES_FROM bytes that the calling thread is about to
+    /// write from its start to its end (a table being filled, a file being read): queues its
+    /// back half, so that the helper faults it in while the caller writes the front half and
+    /// the zeroing costs the caller about half. Smaller blocks (from the C heap) are left alone.
+    static void faultInBackHalf(void* data, std::size_t bytes) noexcept;
+    static constexpr std::size_t HALVES_FROM = std::size_t(16) << 20;
+
     /// Returns when every range queued before the call has been faulted in (for tests).
     static void waitUntilIdle() noexcept;
 

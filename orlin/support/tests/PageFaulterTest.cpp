@@ -110,3 +110,29 @@ TEST(PageFaulter, AFullQueueDropsRequestsInsteadOfWaiting)
         munmap(r, bytes);
     }
 }
+
+TEST(PageFaulter, TheBackHalfOfALargeBlockIsFaultedInAndTheFrontLeftToItsWriter)
+{
+    if (!PageFaulter::supported()) {
+        GTEST_SKIP() << "the system cannot fault pages in on another thread";
+    }
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t bytes = PageFaulter::HALVES_FROM + 3 * AlignedMapping::ALIGNMENT;
+    auto* memory = static_cast<char*>(AlignedMapping::map(bytes, true));
+    ASSERT_NE(memory, nullptr);
+    PageFaulter::faultInBackHalf(memory, bytes);
+    PageFaulter::waitUntilIdle();
+    EXPECT_EQ(residentPages(memory, bytes / 2), 0u);
+    const std::size_t tail = bytes / 2 - AlignedMapping::ALIGNMENT;
+    EXPECT_EQ(residentPages(memory + bytes - tail, tail), tail / page);
+    munmap(memory, bytes);
+
+    // Below the limit nothing is queued.
+    const std::size_t small = PageFaulter::HALVES_FROM - AlignedMapping::ALIGNMENT;
+    auto* other = static_cast<char*>(AlignedMapping::map(small, true));
+    ASSERT_NE(other, nullptr);
+    PageFaulter::faultInBackHalf(other, small);
+    PageFaulter::waitUntilIdle();
+    EXPECT_EQ(residentPages(other, small), 0u);
+    munmap(other, small);
+}
