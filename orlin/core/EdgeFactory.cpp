@@ -30,6 +30,7 @@ EdgeFactory::EdgeFactory()
 
 EdgeFactory::~EdgeFactory()
 {
+    sweepNoted();
     // Edges still alive (held by other libraries' statics) must not reach the table.
     for (std::uint64_t entry : m_table) {
         if (entry)
@@ -118,6 +119,7 @@ inline std::size_t EdgeFactory::findIndex(std::uint64_t hash, const Point* low, 
 
 void EdgeFactory::rehash(std::size_t capacity)
 {
+    sweepNoted();
     Table old(capacity, 0);
     old.swap(m_table);
     const std::size_t mask = m_table.size() - 1;
@@ -139,7 +141,7 @@ void EdgeFactory::rehash(std::size_t capacity)
 
 std::uintptr_t EdgeFactory::touch(const Edge* edge) const
 {
-    if (!s_alive || m_table.empty())
+    if (!s_alive || m_table.empty() || m_bulk != 0)
         return 0;
     const std::uint64_t hash = hashPair(edge->m_p1.get(), edge->m_p2.get());
     return static_cast<std::uintptr_t>(m_table[tagOf(hash) & (m_table.size() - 1)]);
@@ -149,6 +151,18 @@ void EdgeFactory::remove(const Edge* edge)
 {
     if (m_table.empty() || !m_pool.owns(edge))
         return;
+    if (m_bulk != 0) {
+        // Every edge that reaches here is interned: its entry is in the table once.
+        const std::uint32_t reference = m_pool.referenceOf(edge);
+        if (reference / 64 < m_dead.size()) {
+            m_dead[reference / 64] |= std::uint64_t(1) << (reference % 64);
+            ++m_noted;
+            --m_size;
+            return;
+        }
+        // Carved after the bulk removal began: removed the ordinary way below, which compares
+        // entries only and so passes over noted ones.
+    }
     const std::uint64_t wanted = entryOf(m_pool, hashPair(edge->m_p1.get(), edge->m_p2.get()), edge);
     const std::size_t mask = m_table.size() - 1;
     std::size_t hole = homeOf(wanted, mask);
@@ -184,9 +198,66 @@ std::shared_ptr<Edge> EdgeFactory::factory(const std::shared_ptr<Point>& a, cons
     return obtain(hashPair(low.get(), high.get()), low, high);
 }
 
+void EdgeFactory::beginBulkRemoval()
+{
+    if (m_bulk++ != 0)
+        return;
+    try {
+        m_dead.assign((m_pool.carvedBytes() / support::FixedSizePool::GRANULE + 63) / 64, 0);
+    } catch (const std::bad_alloc&) {
+        m_dead.clear(); // no bitmap: every removal takes the ordinary way
+    }
+}
+
+void EdgeFactory::endBulkRemoval()
+{
+    if (m_bulk == 0 || --m_bulk != 0)
+        return;
+    sweepNoted();
+    decltype(m_dead)().swap(m_dead);
+}
+
+void EdgeFactory::sweepNoted()
+{
+    if (m_noted == 0)
+        return;
+    const std::size_t capacity = m_table.size();
+    const std::size_t mask = capacity - 1;
+    const auto noted = [this](std::uint64_t entry) {
+        const auto reference = static_cast<std::uint32_t>(entry);
+        return reference / 64 < m_dead.size() && (m_dead[reference / 64] >> (reference % 64) & 1) != 0;
+    };
+    for (std::uint64_t& entry : m_table) {
+        if (entry && noted(entry))
+            entry = 0;
+    }
+    // Every survivor is put in again, in table order from a free slot: it lands on the first
+    // free slot from its home on, which lies at or before where it stood, so that no probe
+    // chain has a gap. A free slot exists (the load is at most 3/4).
+    std::size_t start = 0;
+    while (m_table[start])
+        ++start;
+    for (std::size_t n = 1; n < capacity; ++n) {
+        const std::size_t i = (start + n) & mask;
+        const std::uint64_t entry = m_table[i];
+        if (!entry)
+            continue;
+        std::size_t j = homeOf(entry, mask);
+        while (j != i && m_table[j])
+            j = (j + 1) & mask;
+        if (j != i) {
+            m_table[j] = entry;
+            m_table[i] = 0;
+        }
+    }
+    std::fill(m_dead.begin(), m_dead.end(), 0);
+    m_noted = 0;
+}
+
 std::shared_ptr<Edge> EdgeFactory::obtain(
     std::uint64_t hash, const std::shared_ptr<Point>& low, const std::shared_ptr<Point>& high)
 {
+    sweepNoted();
     // Room for one more first, so that the slot a missing probe ends on takes the new edge.
     if ((m_size + 1) * 4 > m_table.size() * 3)
         rehash(m_table.empty() ? MIN_CAPACITY : m_table.size() * 2);
@@ -234,11 +305,13 @@ void EdgeFactory::factoryAll(const std::shared_ptr<Point>* const* ends, std::siz
 {
     // A batch of fresh pairs makes at most one edge per request; half of that is what a
     // triangulated surface makes (three requests per triangle, each inner edge asked twice).
+    sweepNoted();
     reserve(m_size + count / 2);
 
     std::uint64_t hashes[BLOCK];
     std::uintptr_t sink = 0;
     for (std::size_t first = 0; first < count; first += BLOCK) {
+        sweepNoted(); // an edge let go by the last block's results is not looked at below
         const std::size_t n = count - first < BLOCK ? count - first : BLOCK;
         const std::shared_ptr<Point>* const* pairs = ends + 2 * first;
         for (std::size_t k = 0; k < n; ++k) {

@@ -74,6 +74,15 @@ public:
     void holdCapacity() { ++m_holds; }
     void releaseCapacity() { m_holds -= m_holds != 0; }
 
+    /// Lets many edges die at once (a whole TIN). Until the matching endBulkRemoval a dying
+    /// edge only notes its pool reference in a bitmap instead of looking for its table entry,
+    /// a cache miss apiece; the end walks the table once, in order, drops the noted entries and
+    /// moves the others back towards their home slots. A request of an edge meanwhile does the
+    /// walk first (no edge is made while noted entries remain, so no new edge can take a noted
+    /// reference). Calls may nest; the outermost end walks. size() stays exact throughout.
+    void beginBulkRemoval();
+    void endBulkRemoval();
+
     /// Number of edges registered (the live edges made by the factory).
     std::size_t size() const { return m_size; }
     /// Entries the table has room for (its size; at most 3/4 of them are filled).
@@ -99,12 +108,18 @@ private:
     std::shared_ptr<Edge> obtain(std::uint64_t hash, const std::shared_ptr<Point>& low, const std::shared_ptr<Point>& high);
     void remove(const Edge* edge);
     void rehash(std::size_t capacity);
+    /// Drops the entries of the edges noted during a bulk removal (see beginBulkRemoval).
+    void sweepNoted();
 
     using Table = std::vector<std::uint64_t, support::LargeTableAllocatorT<std::uint64_t>>;
     support::FixedSizePool& m_pool; // where the edges live; never destroyed
     Table m_table; // 0 marks a free entry
     std::size_t m_size = 0;
     std::size_t m_holds = 0;
+    std::size_t m_bulk = 0;
+    std::size_t m_noted = 0;
+    /// During a bulk removal, one bit per pool granule carved when it began.
+    std::vector<std::uint64_t, support::LargeTableAllocatorT<std::uint64_t>> m_dead;
 };
 
 } // namespace core

@@ -103,12 +103,26 @@ public:
     void releaseTriangles()
     {
         EdgeFactory& factory = EdgeFactory::instance();
-        // The table keeps its size meanwhile (no rehash at every halving of the count).
+        // The table keeps its size meanwhile (no rehash at every halving of the count), and a
+        // large TIN's dying edges are noted and dropped from the table in one walk.
+        bool const bulk = m_triangles.size() >= BULK_RELEASE;
         factory.holdCapacity();
+        if (bulk)
+            factory.beginBulkRemoval();
         struct Release {
             EdgeFactory& factory;
-            ~Release() { factory.releaseCapacity(); }
-        } release{factory};
+            bool bulk;
+            ~Release()
+            {
+                if (bulk)
+                    factory.endBulkRemoval();
+                factory.releaseCapacity();
+            }
+        } release{factory, bulk};
+        if (bulk) {
+            m_triangles.clear();
+            return;
+        }
         std::uintptr_t sink = 0;
         m_triangles.clear([&](Triangle const& triangle) {
             for (int i = 0; i < 3; ++i) {
@@ -476,6 +490,8 @@ public:
 
     // Keeps the loads of insertAll from being optimised away (the lanes' own for theirs).
     static inline volatile std::uintptr_t s_sink = 0;
+    // Triangles from which a release notes its dying edges instead of removing each one.
+    static constexpr std::size_t BULK_RELEASE = std::size_t(1) << 16;
     static inline std::atomic<std::uintptr_t> s_laneSink{0};
 
     void remove(std::shared_ptr<Triangle> const& triangle)

@@ -253,3 +253,75 @@ TEST(EdgeFactoryTest, ATinLettingGoOfItsEdgesLeavesTheTableGrownForTheNext)
     }
     EXPECT_EQ(ef().size(), base);
 }
+
+TEST(EdgeFactoryTest, BulkRemovalKeepsTheTableExactUnderChurn)
+{
+    // Random releases inside bulk removals, some nested, some interrupted by requests (which
+    // walk the table first), some of edges made during the removal: afterwards every held
+    // pair gives its own edge, every released pair a new one, and the count is exact.
+    const int n = 300;
+    std::vector<std::shared_ptr<Point>> points;
+    for (int i = 0; i < n * n; ++i)
+        points.push_back(std::make_shared<Point>(i % n, i / n));
+    const std::size_t base = ef().size();
+    std::map<std::pair<int, int>, std::shared_ptr<Edge>> held;
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> anyPoint(0, n * n - 1);
+    auto request = [&](int a, int b) {
+        auto e = ef().factory(points[a], points[b]);
+        auto it = held.find({std::min(a, b), std::max(a, b)});
+        if (it != held.end()) {
+            EXPECT_EQ(e, it->second);
+        } else {
+            EXPECT_EQ(e->id(), -1) << "a released pair kept its edge";
+            e->setId(7);
+            held[{std::min(a, b), std::max(a, b)}] = e;
+        }
+    };
+    for (int i = 0; i + 1 < n * n; ++i)
+        request(i, i + 1);
+    for (int round = 0; round < 12; ++round) {
+        ef().beginBulkRemoval();
+        if (round % 3 == 1)
+            ef().beginBulkRemoval(); // nested
+        // Release a random share of the held edges.
+        for (auto it = held.begin(); it != held.end();) {
+            if (rng() % 3 == 0)
+                it = held.erase(it);
+            else
+                ++it;
+        }
+        ASSERT_EQ(ef().size(), base + held.size());
+        if (round % 2 == 0) {
+            // Requests during the removal: old pairs, new pairs, released pairs.
+            for (int k = 0; k < 2000; ++k) {
+                int a = anyPoint(rng);
+                int b = (k % 2 == 0 && a + 1 < n * n) ? a + 1 : anyPoint(rng);
+                if (a != b)
+                    request(a, b);
+            }
+            // Edges made during the removal die during it too.
+            for (auto it = held.begin(); it != held.end();) {
+                if (rng() % 5 == 0)
+                    it = held.erase(it);
+                else
+                    ++it;
+            }
+        }
+        if (round % 3 == 1)
+            ef().endBulkRemoval();
+        ef().endBulkRemoval();
+        ASSERT_EQ(ef().size(), base + held.size());
+        for (const auto& [pair, edge] : held)
+            ASSERT_EQ(ef().factory(points[pair.second], points[pair.first]), edge);
+        for (int k = 0; k < 3000; ++k) {
+            int a = anyPoint(rng);
+            if (a + 1 < n * n)
+                request(a, a + 1);
+        }
+    }
+    held.clear();
+    EXPECT_EQ(ef().size(), base);
+    ef().endBulkRemoval(); // without a beginning: nothing happens
+    EXPECT_EQ(ef().size(), base);
+}
