@@ -120,11 +120,14 @@ tin::core::PointSet CoordinatePointsBaseItem::readPointFile(
 
 void CoordinatePointsBaseItem::saveExternalData(const std::string& path)
 {
-    const std::vector<std::shared_ptr<tin::core::Point>> points = m_pointSet->allPoints();
-    int id = 0;
-    for (const auto& p : points) {
-        p->setId(id++);
-    }
+    // Each point is numbered by its place in the file as it is listed; plain pointers, as the
+    // set keeps the points alive meanwhile.
+    std::vector<const tin::core::Point*> points;
+    points.reserve(m_pointSet->size());
+    m_pointSet->forEachPoint([&points](const std::shared_ptr<tin::core::Point>& p) {
+        p->setId(static_cast<int>(points.size()));
+        points.push_back(p.get());
+    });
     tin::io::BinPointContainerExporter().exportPoints(path.c_str(), points.begin(), points.end(),
                                                       -1);
 }

@@ -297,10 +297,12 @@ void Controller::PointsMembershipCommand::change(bool add)
     }
     // The set is looked up now: loading may have replaced it since.
     tin::core::PointSet* set = m_item->pointSet();
-    for (const PointPtr& p : m_points) {
-        if (add) {
-            set->addPoint(p);
-        } else {
+    if (add) {
+        // In one batch: the set appends them at once (an empty set adopts the list) instead of
+        // growing its storage point by point.
+        set->addPoints(tin::core::PointSet::PointList(m_points.begin(), m_points.end()));
+    } else {
+        for (const PointPtr& p : m_points) {
             set->removePoint(p);
         }
     }

@@ -9,6 +9,7 @@
 #include "brask/core/View.h"
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Rect.h"
+#include "orlin/support/HashMix.h"
 
 #include <guimisc/colormapper/ElevationColorMapper.h>
 
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace varnel {
 
@@ -51,6 +53,29 @@ bool meets(const tin::core::Rect& a, const QRectF& b)
     return a.isValid() && a.xMin() <= b.right() && b.left() <= a.xMax()
         && a.yMin() <= b.bottom() && b.top() <= a.yMax();
 }
+
+/// A fold of the points a layer is stamped from, in order: what the stamps read of each
+/// point (x, y, elevation) and nothing else.
+class PointsPrint {
+public:
+    void add(const tin::core::Point& p)
+    {
+        m_print = tin::support::mixWords(m_print, bitsOf(p.x()));
+        m_print = tin::support::mixWords(m_print, bitsOf(p.y()));
+        m_print = tin::support::mixWords(m_print, bitsOf(p.elevation()));
+    }
+    std::uint64_t value() const { return m_print; }
+
+private:
+    static std::uint64_t bitsOf(double v)
+    {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        return bits;
+    }
+
+    std::uint64_t m_print = 0;
+};
 
 /// Marker and ring pens: the default pen for a marker, a black pen of width r + 2 for a ring
 /// on the circle of radius r + 1.
@@ -156,22 +181,35 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     const WidgetMapping toWidget(*mainView);
     // The points of a view of a small part, from the index; empty when every point is walked.
     std::vector<PointPtr> found;
-    if (!m_markersKey || !(*m_markersKey == key)) {
+    bool keep = m_markersKey && *m_markersKey == key;
+    if (keep && m_markersInDoubt) {
+        PointsPrint print;
+        set->forEachPoint([&print](const PointPtr& p) { print.add(*p); });
+        keep = m_markersPrint && *m_markersPrint == print.value();
+    }
+    m_markersInDoubt = false;
+    if (!keep) {
         QImage layer = PointMarkerStamp::makeLayer(key.width, key.height);
         const PointMarkerStamp disc(radius, QPen(), true);
         const QRgb fixedRgb = qPremultiply(key.color.rgba());
         // Markers of points off the layer are left out by the stamp.
         const auto stampMarker = [&](const PointPtr& p) {
             const QRgb rgb =
-                key.byValue ? qPremultiply(colors->color(p->elevation()).rgba()) : fixedRgb;
+                key.byValue ? colors->rgb(p->elevation()) : fixedRgb; // opaque: premultiplied
             disc.stamp(layer, toWidget(*p), rgb);
         };
         if (showsLargePart(extent, area)) {
-            set->forEachPoint(stampMarker);
+            PointsPrint print;
+            set->forEachPoint([&](const PointPtr& p) {
+                print.add(*p);
+                stampMarker(p);
+            });
+            m_markersPrint = print.value();
         } else {
             found = set->findPointsIntersectRect(
                 tin::core::Rect(area.left(), area.top(), area.right(), area.bottom()));
             std::for_each(found.begin(), found.end(), stampMarker);
+            m_markersPrint.reset();
         }
         m_markers = std::move(layer);
         m_markersKey = key;
@@ -204,6 +242,10 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
 
 void CoordinatePointsBaseItemView::doDiscardPaintCache()
 {
+    if (m_markersPrint) {
+        m_markersInDoubt = true;
+        return;
+    }
     m_markers = QImage();
     m_markersKey.reset();
 }

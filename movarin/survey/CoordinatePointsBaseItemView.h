@@ -11,6 +11,7 @@
 #include <QTransform>
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 
 namespace guimisc::colormapper {
@@ -41,9 +42,13 @@ class CoordinatePointsBaseItem;
 /// paint costs a few memory writes per visible point. The markers' layer is kept and drawn
 /// again as long as the set (its object, count and extent), the view's placement, the
 /// device's size, the setting and the colour scale are unchanged; the rings of the selection
-/// are stamped over a copy at every paint. The framework drops the kept layer after every
+/// are stamped over a copy at every paint. The framework discards the kept layer after every
 /// undoable edit (`doDiscardPaintCache`), which is how a change of the points themselves
-/// reaches the picture. The setting starts as cyan,
+/// reaches the picture. A layer stamped from a walk of all points also keeps a fingerprint
+/// of what it was stamped from (each point's x, y and elevation, in walk order); after a
+/// discard the next paint walks the points once more to compare fingerprints and stamps
+/// again only when they differ, so that an edit of something else (a breakline, another
+/// set) costs a read of the points rather than a new layer. The setting starts as cyan,
 /// radius 2, colour by value; subclass views pass their own. Owned by the item.
 class CoordinatePointsBaseItemView : public mvc::core::ModelItemViewT<CoordinatePointsBaseItem> {
 public:
@@ -89,6 +94,11 @@ private:
     CoordinatePointsBaseItemViewSetting m_setting;
     mutable QImage m_markers;
     mutable std::optional<MarkersKey> m_markersKey;
+    /// The fingerprint of the points a walked layer was stamped from; none for a layer
+    /// stamped from the index's points.
+    mutable std::optional<std::uint64_t> m_markersPrint;
+    /// Discarded since stamped: the layer stands only if the fingerprint still matches.
+    mutable bool m_markersInDoubt = false;
 };
 
 } // namespace varnel

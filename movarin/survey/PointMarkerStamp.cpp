@@ -7,6 +7,25 @@
 
 namespace varnel {
 
+namespace {
+
+/// std::llround for a finite value far inside the range of long long (halves away from
+/// zero), without the library call: the fraction a double drops when truncated is exact.
+long long roundHalfAway(double v)
+{
+    const long long whole = static_cast<long long>(v);
+    const double rest = v - static_cast<double>(whole);
+    if (rest >= 0.5) {
+        return whole + 1;
+    }
+    if (rest <= -0.5) {
+        return whole - 1;
+    }
+    return whole;
+}
+
+} // namespace
+
 PointMarkerStamp::PointMarkerStamp(double radius, const QPen& pen, bool filled)
 {
     const double halfPen = std::max(pen.widthF(), 1.0) / 2.0;
@@ -60,8 +79,9 @@ void PointMarkerStamp::stamp(QImage& layer, const QPointF& centre, QRgb colour) 
         return;
     }
     // The centre in quarter pixels: its whole pixel and its sub-pixel phase.
-    const long long qx = std::llround(centre.x() * PHASES);
-    const long long qy = std::llround(centre.y() * PHASES);
+    // touches() has bounded the centre: the rounding stays far inside long long.
+    const long long qx = roundHalfAway(centre.x() * PHASES);
+    const long long qy = roundHalfAway(centre.y() * PHASES);
     const long long floorX = qx >= 0 ? qx / PHASES : -((-qx + PHASES - 1) / PHASES);
     const long long floorY = qy >= 0 ? qy / PHASES : -((-qy + PHASES - 1) / PHASES);
     const int baseX = static_cast<int>(floorX);
@@ -72,7 +92,18 @@ void PointMarkerStamp::stamp(QImage& layer, const QPointF& centre, QRgb colour) 
     const int height = layer.height();
     uchar* bits = layer.bits();
     const qsizetype stride = layer.bytesPerLine();
-    for (const Run& run : m_runs[phaseY * PHASES + phaseX]) {
+    const std::vector<Run>& runs = m_runs[phaseY * PHASES + phaseX];
+    // Every run lies within m_reach + 1 pixels of the centre (the shape's canvas).
+    const int span = m_reach + 1;
+    if (baseX >= span && baseX + span < width && baseY >= span && baseY + span < height) {
+        // Wholly inside: no clipping.
+        for (const Run& run : runs) {
+            auto* row = reinterpret_cast<QRgb*>(bits + (baseY + run.dy) * stride);
+            std::fill(row + baseX + run.x0, row + baseX + run.x1 + 1, colour);
+        }
+        return;
+    }
+    for (const Run& run : runs) {
         const int y = baseY + run.dy;
         if (y < 0 || y >= height) {
             continue;

@@ -862,6 +862,11 @@ int Tin::pointCount() const
     return static_cast<int>(m_impl->m_pointTriangles.size());
 }
 
+void Tin::forEachPoint(std::function<void(Point&)> const& visit) const
+{
+    m_impl->m_pointTriangles.forEach([&visit](auto const& entry) { visit(*entry.key); });
+}
+
 Rect Tin::boundingRect() const
 {
     Impl& impl = *m_impl;

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -135,6 +136,10 @@ public:
     TriangleSet const& allTriangles() const;
     /// Number of distinct vertex objects (two objects at one position count twice).
     int pointCount() const;
+    /// Calls visit(point) once for every distinct vertex object, in no meaningful order, from
+    /// the vertex table (no triangle is read): linear in the vertices. The TIN must not
+    /// change during the walk; the points' own fields (id, elevation) may.
+    void forEachPoint(std::function<void(Point&)> const& visit) const;
     /// Rectangle spanning every vertex (cached); all zeros and invalid for an empty TIN.
     Rect boundingRect() const;
     /// Edges held by an odd number of triangles: in a proper TIN, the outline's edges (outer

@@ -93,20 +93,17 @@ void TinTinExporter::exportTin(Poco::BinaryWriter* writer, tin::core::Tin const&
     const unsigned int trianglesSize = checkedEntrySize(triangles.size() * TRIANGLE_RECORD);
 
     // Number the vertices in order of first use. Clearing every id first lets the id
-    // itself mark "already numbered", so no hash set over the vertices is needed.
-    for (const auto& triangle : triangles) {
-        for (int i = 0; i < 3; ++i) {
-            triangle->point(i)->setId(tin::core::Point::UNDEFINED_ID);
-        }
-    }
-    std::vector<std::shared_ptr<tin::core::Point>> points;
+    // itself mark "already numbered", so no hash set over the vertices is needed; the
+    // clearing walks the vertex table, once per vertex, rather than every triangle's corners.
+    tin.forEachPoint([](tin::core::Point& point) { point.setId(tin::core::Point::UNDEFINED_ID); });
+    std::vector<tin::core::Point const*> points;
     points.reserve(static_cast<std::size_t>(tin.pointCount()));
     for (const auto& triangle : triangles) {
         for (int i = 0; i < 3; ++i) {
-            const auto& point = triangle->point(i);
-            if (point->id() == tin::core::Point::UNDEFINED_ID) {
-                point->setId(static_cast<int>(points.size()));
-                points.push_back(point);
+            tin::core::Point& point = *triangle->point(i);
+            if (point.id() == tin::core::Point::UNDEFINED_ID) {
+                point.setId(static_cast<int>(points.size()));
+                points.push_back(&point);
             }
         }
     }

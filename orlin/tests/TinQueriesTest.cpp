@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 
 using namespace tin::core;
 using namespace tintest;
@@ -175,4 +176,34 @@ TEST(TinQueries, OutlineFollowsTheTinAfterAChange)
     tin.addTriangle(pt(5, 5), pt(6, 5), pt(5, 6));
     EXPECT_DOUBLE_EQ(tin.geosGeometry()->getArea(), 1.0);
     EXPECT_EQ(tin.geosMultiPolygon()->getNumGeometries(), 2u);
+}
+
+TEST(TinQueries, ForEachPointVisitsEveryVertexObjectOnceAfterRemovals)
+{
+    // A grid with a hole, shuffled, then thinned: the walk must follow the vertex table as
+    // removals leave it, and two objects at one position are two vertices.
+    std::vector<Corners> corners = gridTriangles(
+        9, 7, [](int i, int j) { return i == 4 && j == 3; }, [](double x, double y) { return x - y; });
+    corners.push_back({pt(20, 0), pt(21, 0), pt(20, 1)});
+    corners.push_back({pt(20, 0), pt(21, 0), pt(21, 1)});
+    tin::core::Tin tin = tinOf(corners, 5);
+    std::vector<std::shared_ptr<tin::core::Triangle>> all(tin.allTriangles().begin(),
+                                                          tin.allTriangles().end());
+    for (std::size_t k = 0; k < all.size(); k += 3) {
+        tin.removeTriangle(all[k]);
+    }
+
+    std::multiset<tin::core::Point const*> visited;
+    tin.forEachPoint([&](tin::core::Point& p) { visited.insert(&p); });
+    const auto expected = vertices(tin);
+    EXPECT_EQ(visited.size(), expected.size());
+    EXPECT_EQ(static_cast<int>(visited.size()), tin.pointCount());
+    for (tin::core::Point const* p : expected) {
+        EXPECT_EQ(visited.count(p), 1u);
+    }
+
+    tin::core::Tin empty;
+    int calls = 0;
+    empty.forEachPoint([&](tin::core::Point&) { ++calls; });
+    EXPECT_EQ(calls, 0);
 }

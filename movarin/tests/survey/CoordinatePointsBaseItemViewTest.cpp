@@ -90,6 +90,44 @@ TEST_F(CoordinatePointsBaseItemViewTest, RepaintsReuseTheMarkersUntilAnEditOrThe
     EXPECT_NE(at(scene.grab(), c + QPoint(0, 3)), rgb(Qt::black));
 }
 
+TEST_F(CoordinatePointsBaseItemViewTest, AfterADiscardTheKeptMarkersStandOnlyForTheSamePointsInTheSameOrder)
+{
+    // Two objects at one position: the one later in the set's order is drawn on top.
+    PointScene scene;
+    TestPointsItem* item =
+        scene.addItem({{0.0, 0.0, 10.0}, {0.0, 0.0, 55.0}, {1.5, 1.5, -80.0}, {-1.5, -1.5, -80.0}});
+    const auto* colours = scene.project().elevationColorMapper();
+    scene.grab();
+    scene.view()->updateView();
+    const QImage before = scene.grab();
+    const QPoint c = scene.pixel(0.0, 0.0);
+    const auto first = item->pointSet()->allPoints();
+    ASSERT_EQ(at(before, c), rgb(colours->color(first[1]->elevation())));
+
+    // A discard with nothing changed: the same picture.
+    scene.view()->updateView();
+    EXPECT_EQ(scene.grab(), before);
+
+    // The lower one taken out and put back, with no paint between: the same count, extent
+    // and colours, but now it comes last and is drawn on top.
+    const std::shared_ptr<tin::core::Point> lower = first[0];
+    item->controller()->removePoints({lower});
+    item->controller()->addPoints({lower}, item);
+    ASSERT_EQ(item->pointSet()->allPoints().back(), lower);
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(lower->elevation())));
+    // Undone: whichever of the two is later in the set's order now is on top.
+    scene.undoStack()->undo();
+    scene.undoStack()->undo();
+    std::shared_ptr<tin::core::Point> top;
+    for (const auto& p : item->pointSet()->allPoints()) {
+        if (p->x() == 0.0 && p->y() == 0.0) {
+            top = p;
+        }
+    }
+    ASSERT_TRUE(top);
+    EXPECT_EQ(at(scene.grab(), c), rgb(colours->color(top->elevation())));
+}
+
 TEST_F(CoordinatePointsBaseItemViewTest, SelectedPointsOfTheSelectedItemAreRinged)
 {
     PointScene scene;

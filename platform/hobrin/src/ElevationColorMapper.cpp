@@ -36,7 +36,13 @@ void ElevationColorMapper::setWaterSurfaceValue(double value)
 
 QColor ElevationColorMapper::color(double elevation) const
 {
-    const QColor green(0, 255, 0);
+    const QRgb c = rgb(elevation);
+    return QColor(qRed(c), qGreen(c), qBlue(c));
+}
+
+QRgb ElevationColorMapper::rgb(double elevation) const
+{
+    const QRgb green = qRgb(0, 255, 0);
     if (!(m_min < m_max) || std::isnan(elevation)) {
         return green;
     }
@@ -48,19 +54,19 @@ QColor ElevationColorMapper::color(double elevation) const
         water = m_max;
     }
     if (elevation >= m_max) {
-        return QColor(255, 0, 0);
+        return qRgb(255, 0, 0);
     }
     if (elevation >= water) {
         const double t = fraction(water, m_max, elevation);
         if (t <= 0.5) {
-            return QColor(channel(2.0 * t), 255, 0);
+            return qRgb(channel(2.0 * t), 255, 0);
         }
-        return QColor(255, channel(2.0 * (1.0 - t)), 0);
+        return qRgb(255, channel(2.0 * (1.0 - t)), 0);
     }
     if (elevation <= m_min) {
-        return QColor(0, 0, 255);
+        return qRgb(0, 0, 255);
     }
-    return QColor(0, channel(fraction(m_min, water, elevation)), 255);
+    return qRgb(0, channel(fraction(m_min, water, elevation)), 255);
 }
 
 } // namespace guimisc::colormapper

@@ -56,3 +56,17 @@ TEST(ElevationColorMapper, DegenerateRangesGiveGreenNeverNaN)
     EXPECT_EQ(mapper(10, -10, 0).color(-20), green);
     EXPECT_EQ(mapper(0, 10, 5).color(nan), green);
 }
+
+TEST(ElevationColorMapper, RgbIsTheOpaqueColourOfEveryElevation)
+{
+    const ElevationColorMapper m = mapper(-10, 30, 2);
+    EXPECT_EQ(m.rgb(-10), qRgb(0, 0, 255));
+    EXPECT_EQ(m.rgb(2), qRgb(0, 255, 0));
+    EXPECT_EQ(m.rgb(16), qRgb(255, 255, 0));
+    EXPECT_EQ(m.rgb(-4), qRgb(0, 128, 255));
+    EXPECT_EQ(m.rgb(std::numeric_limits<double>::quiet_NaN()), qRgb(0, 255, 0));
+    for (double e = -12.0; e <= 32.0; e += 0.0137) {
+        ASSERT_EQ(m.rgb(e), m.color(e).rgba()) << e;
+        ASSERT_EQ(qAlpha(m.rgb(e)), 255);
+    }
+}

@@ -13,7 +13,7 @@ namespace guimisc::colormapper {
 /// clamped into [min, max] when colours are asked for. A range with min >= max (or a NaN
 /// bound), and a NaN elevation, give green: never a division by zero or a NaN component.
 /// The default range is -100 to 100 with the water surface at 0. A copy is independent.
-/// `color` is constant time.
+/// `color` and `rgb` are constant time.
 class ElevationColorMapper {
 public:
     ElevationColorMapper() = default;
@@ -28,6 +28,8 @@ public:
     double waterSurfaceValue() const { return m_waterSurface; }
 
     QColor color(double elevation) const;
+    /// The same colour as an opaque QRgb, for painters that colour millions of points.
+    QRgb rgb(double elevation) const;
 
 private:
     double m_min = -100.0;
