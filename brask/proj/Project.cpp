@@ -20,12 +20,14 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QTime>
 #include <QUrl>
 
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace mvc::proj {
 
@@ -148,14 +150,27 @@ bool Project::save()
 
 bool Project::unzipFrom(const QString& archive)
 {
-    std::unique_ptr<QProcess> process(
-        guimisc::ZipSupport::createUnzipArchiveProcess(archive, m_workFolder));
+    // Large members unpack side by side (a survey's point and TIN files).
+    const int programs = qBound(1, QThread::idealThreadCount() / 2, 4);
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (QProcess* process :
+         guimisc::ZipSupport::createUnzipArchiveProcesses(archive, m_workFolder, programs)) {
+        processes.emplace_back(process);
+    }
     if (m_mainWindow) {
         m_mainWindow->enterModelessDialogMode();
     }
-    // unzip exits with 1 when it only warned.
-    const bool ok = waitForProcess(process.get(), tr("Loading project file..."), 1);
-    process.reset();
+    // unzip exits with 1 when it only warned. A failed or cancelled program ends the others.
+    bool ok = true;
+    for (const std::unique_ptr<QProcess>& process : processes) {
+        if (!ok) {
+            process->kill();
+            process->waitForFinished(3000);
+            continue;
+        }
+        ok = waitForProcess(process.get(), tr("Loading project file..."), 1);
+    }
+    processes.clear();
     if (m_mainWindow) {
         m_mainWindow->exitModelessDialogMode();
     }

@@ -63,7 +63,8 @@ public:
     /// Writes "project.xml" under the wait cursor (the application's, taken back afterwards);
     /// false when it could not be written.
     bool save();
-    /// Unpacks `archive` into the work folder. True when the tool succeeded (warnings
+    /// Unpacks `archive` into the work folder (large members by programs side by side, see
+    /// guimisc::ZipSupport::createUnzipArchiveProcesses). True when the tool succeeded (warnings
     /// allowed), the folder holds only plain folders and regular files of their own (no
     /// symbolic link, special file or hard link: see `guimisc::FileSupport::findForeignEntry`)
     /// and "project.xml" is there; only then is `archive` the project's file name.

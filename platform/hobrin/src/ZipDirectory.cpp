@@ -101,6 +101,15 @@ bool findDirectory(const QByteArray& tail, qint64 tailStart, qint64 fileSize, QF
 
 QStringList ZipDirectory::memberNames(const QString& archive)
 {
+    QStringList names;
+    for (const Member& member : members(archive)) {
+        names << member.name;
+    }
+    return names;
+}
+
+QVector<ZipDirectory::Member> ZipDirectory::members(const QString& archive)
+{
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly)) {
         notAnArchive(archive);
@@ -126,7 +135,7 @@ QStringList ZipDirectory::memberNames(const QString& archive)
     if (bytes.size() != directory.size) {
         notAnArchive(archive);
     }
-    QStringList names;
+    QVector<Member> members;
     qint64 at = 0;
     for (std::uint64_t i = 0; i < directory.entries; ++i) {
         const Record header(bytes, at);
@@ -139,11 +148,12 @@ QStringList ZipDirectory::memberNames(const QString& archive)
             notAnArchive(archive);
         }
         const QByteArray name = bytes.mid(int(at + CENTRAL_HEADER_SIZE), int(nameLength));
-        names << ((header.u16(8) & UTF8_NAME_FLAG) ? QString::fromUtf8(name)
-                                                   : QString::fromLatin1(name));
+        members.append(Member{(header.u16(8) & UTF8_NAME_FLAG) ? QString::fromUtf8(name)
+                                                               : QString::fromLatin1(name),
+                              header.u32(20)});
         at = next;
     }
-    return names;
+    return members;
 }
 
 } // namespace guimisc

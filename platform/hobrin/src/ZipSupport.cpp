@@ -1,8 +1,14 @@
 #include "guimisc/ZipSupport.h"
 
+#include "guimisc/ZipDirectory.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <algorithm>
+#include <exception>
+#include <vector>
 
 namespace guimisc {
 
@@ -16,7 +22,98 @@ QString program(const QString& name)
     return found.isEmpty() ? name : found;
 }
 
+// A member name unzip takes as itself: its patterns give "*", "?" and "[" a meaning, and a
+// folder part would have several programs make the same folders at once.
+bool plainName(const QString& name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('-')) || name == QLatin1String(".")
+        || name == QLatin1String("..")) {
+        return false;
+    }
+    for (const QChar c : name) {
+        const ushort u = c.unicode();
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9')
+                           || u == '.' || u == '_' || u == '-';
+        if (!plain) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QProcess* startUnzip(const QStringList& arguments, QObject* parent)
+{
+    auto process = new QProcess(parent);
+    process->start(program(QStringLiteral("unzip")), arguments);
+    return process;
+}
+
 } // namespace
+
+QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
+                                                         const QString& folder, int processes,
+                                                         QObject* parent)
+{
+    QVector<ZipDirectory::Member> members;
+    try {
+        members = ZipDirectory::members(archive);
+    } catch (const std::exception&) {
+        // The one program says what is wrong with it.
+    }
+    std::vector<ZipDirectory::Member> large;
+    bool rest = false;
+    QStringList names;
+    for (const ZipDirectory::Member& member : members) {
+        names << member.name;
+    }
+    names.removeDuplicates();
+    if (names.size() != members.size()) {
+        // A name stored twice is written twice, the later one last: one program keeps that order.
+        return {createUnzipArchiveProcess(archive, folder, parent)};
+    }
+    for (const ZipDirectory::Member& member : members) {
+        if (member.storedBytes >= SPLIT_FROM && plainName(member.name)) {
+            large.push_back(member);
+        } else {
+            rest = true;
+        }
+    }
+    if (processes < 2 || large.empty() || (large.size() == 1 && !rest)) {
+        return {createUnzipArchiveProcess(archive, folder, parent)};
+    }
+    std::sort(large.begin(), large.end(), [](const auto& a, const auto& b) {
+        return a.storedBytes > b.storedBytes;
+    });
+    const QString source = QFileInfo(archive).absoluteFilePath();
+    const QString target = QFileInfo(folder).absoluteFilePath();
+    // Extra programs for the large members, each taking the next largest while it carries
+    // the least.
+    const std::size_t extra =
+        std::min<std::size_t>(large.size(), static_cast<std::size_t>(rest ? processes - 1 : processes));
+    std::vector<QStringList> groups(extra);
+    std::vector<quint64> load(extra, 0);
+    QStringList excluded;
+    for (const ZipDirectory::Member& member : large) {
+        const std::size_t k = static_cast<std::size_t>(
+            std::min_element(load.begin(), load.end()) - load.begin());
+        groups[k] << member.name;
+        load[k] += member.storedBytes;
+        excluded << member.name;
+    }
+    QList<QProcess*> started;
+    if (rest) {
+        started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source,
+                                          QStringLiteral("-x")}
+                                  + excluded + QStringList{QStringLiteral("-d"), target},
+                              parent);
+    }
+    for (const QStringList& group : groups) {
+        started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source} + group
+                                  + QStringList{QStringLiteral("-d"), target},
+                              parent);
+    }
+    return started;
+}
 
 QProcess* ZipSupport::createUnzipArchiveProcess(const QString& archive, const QString& folder,
                                                 QObject* parent)

@@ -227,3 +227,74 @@ TEST(ZipSupport, FakeZipFirstOnPathIsTheOneThatRuns)
     EXPECT_EQ(lines, (QStringList{QDir(work).canonicalPath(), "-q", tmp.filePath("out.zip"),
                                   "a b.txt", "c.txt"}));
 }
+
+TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
+{
+    // Stored large members (three plain top-level names, one in a folder, one whose name unzip
+    // would take as a pattern) among small ones: split over programs, every file comes out
+    // byte for byte; an archive of large members only needs no program for the rest.
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString source = tmp.filePath("source");
+    ASSERT_TRUE(QDir().mkpath(source + "/data"));
+    const quint64 big = ZipSupport::SPLIT_FROM;
+    const QList<QPair<QString, quint64>> files{
+        {"project.xml", 100},         {"points1.dat", big + 5},    {"tin.tin", 2 * big + 11},
+        {"points2.dat", big},         {"data/deep.bin", big + 1},  {"odd[1].bin", big + 2},
+        {"small.txt", 17},            {"-edge.bin", big + 3}};
+    QStringList members;
+    for (const auto& [name, size] : files) {
+        QByteArray bytes(static_cast<int>(size), '\0');
+        for (int i = 0; i < bytes.size(); i += 4099) {
+            bytes[i] = static_cast<char>((i / 4099 + name.size()) & 0xFF);
+        }
+        bytes[bytes.size() - 1] = static_cast<char>(name.size());
+        ASSERT_TRUE(writeFile(source + "/" + name, bytes));
+        members << name;
+    }
+    const QString archive = tmp.filePath("big.zip");
+    std::unique_ptr<QProcess> zip(ZipSupport::createZipArchiveProcess(
+        archive, source, members, {".dat", ".tin", ".bin"}));
+    ASSERT_TRUE(runToEnd(zip.get())) << zip->readAllStandardError().constData();
+
+    for (int programs : {1, 2, 4}) {
+        SCOPED_TRACE(programs);
+        const QString target = tmp.filePath(QString("target%1").arg(programs));
+        ASSERT_TRUE(QDir().mkpath(target));
+        const QList<QProcess*> processes =
+            ZipSupport::createUnzipArchiveProcesses(archive, target, programs);
+        // points1, tin, points2 and -edge are split off, each with a program of its own
+        // when there are enough; the rest goes to one more.
+        EXPECT_EQ(processes.size(), programs == 1 ? 1 : programs);
+        for (QProcess* process : processes) {
+            EXPECT_TRUE(runToEnd(process)) << process->readAllStandardError().constData();
+            delete process;
+        }
+        EXPECT_EQ(filesBelow(target), filesBelow(source));
+        for (const QString& name : members) {
+            ASSERT_EQ(readFile(target + "/" + name), readFile(source + "/" + name)) << name.toStdString();
+        }
+    }
+
+    const QString onlyLarge = tmp.filePath("large-only.zip");
+    std::unique_ptr<QProcess> zip2(ZipSupport::createZipArchiveProcess(
+        onlyLarge, source, {"points1.dat", "tin.tin"}, {".dat", ".tin"}));
+    ASSERT_TRUE(runToEnd(zip2.get()));
+    const QString target = tmp.filePath("target-large");
+    ASSERT_TRUE(QDir().mkpath(target));
+    const QList<QProcess*> processes = ZipSupport::createUnzipArchiveProcesses(onlyLarge, target, 4);
+    EXPECT_EQ(processes.size(), 2);
+    for (QProcess* process : processes) {
+        EXPECT_TRUE(runToEnd(process));
+        delete process;
+    }
+    EXPECT_EQ(filesBelow(target), (QStringList{"points1.dat", "tin.tin"}));
+
+    // Not an archive: the one program, which fails as it always did.
+    const QString text = tmp.filePath("plain.txt");
+    ASSERT_TRUE(writeFile(text, "no archive"));
+    const QList<QProcess*> one = ZipSupport::createUnzipArchiveProcesses(text, target, 4);
+    ASSERT_EQ(one.size(), 1);
+    EXPECT_FALSE(runToEnd(one.front()));
+    delete one.front();
+}

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace guimisc {
 
@@ -23,7 +24,15 @@ class ZipDirectory {
 public:
     ZipDirectory() = delete;
 
+    /// A member as the central directory gives it: its name and the bytes its data take in
+    /// the archive (0xffffffff when the size lives in a ZIP64 field: 4 GiB or more).
+    struct Member {
+        QString name;
+        quint64 storedBytes = 0;
+    };
+
     static QStringList memberNames(const QString& archive);
+    static QVector<Member> members(const QString& archive);
 };
 
 } // namespace guimisc
