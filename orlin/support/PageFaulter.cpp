@@ -43,13 +43,14 @@ public:
     void waitUntilIdle()
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_idle.wait(lock, [this] { return m_count == 0 && !m_busy; });
+        m_idle.wait(lock, [this] { return m_count == 0 && m_busy == 0; });
     }
 
 private:
     Worker()
     {
-        std::thread([this] { run(); }).detach();
+        for (unsigned k = 0; k < PageFaulter::THREADS; ++k)
+            std::thread([this] { run(); }).detach();
     }
 
     void run()
@@ -60,12 +61,12 @@ private:
             const Range range = m_queue[m_head];
             m_head = (m_head + 1) % PageFaulter::QUEUE;
             --m_count;
-            m_busy = true;
+            ++m_busy;
             lock.unlock();
             populate(range);
             lock.lock();
-            m_busy = false;
-            if (m_count == 0)
+            --m_busy;
+            if (m_count == 0 && m_busy == 0)
                 m_idle.notify_all();
         }
     }
@@ -91,7 +92,7 @@ private:
     Range m_queue[PageFaulter::QUEUE];
     std::size_t m_head = 0;
     std::size_t m_count = 0;
-    bool m_busy = false;
+    unsigned m_busy = 0;
 };
 
 } // namespace

@@ -4,17 +4,17 @@
 
 namespace tin::support {
 
-/// One helper thread of the process that faults in memory before its first use, so that the
+/// Helper threads of the process that fault in memory before its first use, so that the
 /// thread which will write there does not pay the system's zeroing of each fresh page itself.
 ///
 /// A survey-sized TIN or triangulation writes gigabytes of fresh memory, and on the machines
 /// this runs on the kernel's zeroing of those pages takes a third of the building thread's
 /// time. Memory a pool knows it will hand out next (its next block, the arena's next chunk)
-/// is queued here and faulted in on the helper thread while the building thread still works
+/// is queued here and faulted in on a helper thread while the building thread still works
 /// in the memory before it.
 ///
-/// faultInLater queues [from, from + bytes) and returns at once; the helper works through the
-/// queue in order, 2 MiB at a time, with MADV_POPULATE_WRITE: page tables writable, contents
+/// faultInLater queues [from, from + bytes) and returns at once; the helpers work through the
+/// queue in order, each request 2 MiB at a time, with MADV_POPULATE_WRITE: page tables writable, contents
 /// unchanged, exactly what the owner's first touches would do, so it is safe while the owner
 /// carves and writes there. The range must be mapped readable and writable, and stay mapped
 /// while queued (pools queue only memory they keep). When the queue is full the request is
@@ -24,6 +24,9 @@ class PageFaulter {
 public:
     /// Requests kept waiting at most; beyond them, requests are dropped.
     static constexpr std::size_t QUEUE = 64;
+    /// Threads working through the queue. One: with two or three, builds of a 5-million-point
+    /// TIN were no faster (the first touches contend with each other and with the builder).
+    static constexpr unsigned THREADS = 1;
 
     static void faultInLater(void* from, std::size_t bytes) noexcept;
 
