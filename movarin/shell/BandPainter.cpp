@@ -64,9 +64,23 @@ int BandPainter::bandsFor(std::size_t work, const QImage& image)
     return std::max(1, std::min({MAX_BANDS, processors, image.height() / MIN_BAND_ROWS}));
 }
 
+int BandPainter::threadsFor(std::size_t work)
+{
+    if (work < MIN_WORK) {
+        return 1;
+    }
+    const int processors = static_cast<int>(std::thread::hardware_concurrency());
+    return std::max(1, std::min(MAX_BANDS, processors));
+}
+
 int BandPainter::bandTop(int height, int bands, int index)
 {
     return static_cast<int>(static_cast<long long>(height) * index / bands);
+}
+
+void BandPainter::forEachBand(int bands, const std::function<void(int)>& work)
+{
+    onThreads(std::max(bands, 1), work);
 }
 
 void BandPainter::paint(QImage* image, int bands, QPainter::RenderHints hints,

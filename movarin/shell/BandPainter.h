@@ -11,7 +11,7 @@ namespace varnel {
 
 /// Paints one image on several threads at once, each thread in its own horizontal band: the
 /// one place where the application paints off the GUI thread (the TIN painting uses it for
-/// pictures of many triangles). Each band gets a painter of its own on the whole image,
+/// pictures of many triangles, the point painting for layers of many markers). Each band gets a painter of its own on the whole image,
 /// clipped to the band, so a shape is rasterised exactly as on the whole image and the
 /// bands put together equal one painter drawing everything; the threads write disjoint
 /// rows. The caller hands each band what it is to draw; band code must not touch widgets,
@@ -26,9 +26,17 @@ public:
     /// small image or one with a device pixel ratio other than 1; else the processors, at
     /// most `MAX_BANDS`.
     static int bandsFor(std::size_t work, const QImage& image);
+    /// How many threads suit `work` items of a list that need no image: 1 (no threads) for
+    /// little work, else the processors, at most `MAX_BANDS`.
+    static int threadsFor(std::size_t work);
     /// The first row of band `index` of `bands` on an image of `height` rows (`index` ==
     /// `bands` gives `height`).
     static int bandTop(int height, int bands, int index);
+    /// Runs work(index) for every index below `bands`, index 0 on the caller's thread and the
+    /// others on threads of their own, and returns when all are done; the first failure is
+    /// rethrown then. For band work that needs no painter (markers written straight into an
+    /// image's rows, say) and for slices of a list prepared before the bands draw.
+    static void forEachBand(int bands, const std::function<void(int)>& work);
     /// Runs paintBand(painter, index) for every band, with the render hints `hints`, and
     /// returns when all are done. Band 0 runs on the caller's thread. An exception of a band
     /// is rethrown here once every band has ended.

@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QSettings>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -42,9 +43,19 @@ bool s_cacheEnabled = true;
 // and culls those whose boxes miss the visible rectangle, as the index would; when it shows
 // the whole TIN (give or take a hundredth of the view, the rounding of a fit) there is nothing
 // to cull. A view of a smaller part asks the index.
+// The TIN's own list is read in place, slot by slot (freed slots are null), rather than
+// copied: a copy of ten million pointers costs the first paint more than the drawing of a
+// band.
 struct InView {
-    Triangles triangles;
+    const tin::core::TriangleSet* all = nullptr;
+    Triangles found;
     std::optional<tin::core::Rect> cull;
+
+    // Slots in order: the TIN's or the index's.
+    std::size_t size() const { return all ? all->slotCount() : found.size(); }
+    bool empty() const { return all ? all->empty() : found.empty(); }
+    // The triangle of slot k; null for a freed slot of the TIN's list.
+    const tin::core::Triangle* at(std::size_t k) const { return all ? all->slotAt(k) : found[k]; }
 };
 
 InView trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
@@ -61,17 +72,14 @@ InView trianglesInView(const tin::core::Tin& tin, const QRectF& rect)
         if (!extent.isInside(widened)) {
             inView.cull = box;
         }
-        inView.triangles.reserve(tin.allTriangles().size());
-        for (const std::shared_ptr<tin::core::Triangle>& t : tin.allTriangles()) {
-            inView.triangles.push_back(t.get());
-        }
+        inView.all = &tin.allTriangles();
         return inView;
     }
     const std::vector<std::shared_ptr<tin::core::Triangle>> found =
         tin.findTrianglesIntersectRect(box);
-    inView.triangles.reserve(found.size());
+    inView.found.reserve(found.size());
     for (const std::shared_ptr<tin::core::Triangle>& t : found) {
-        inView.triangles.push_back(t.get());
+        inView.found.push_back(t.get());
     }
     return inView;
 }
@@ -92,7 +100,12 @@ struct WidgetTriangle {
 // Where the bands of a picture of `height` rows begin; one band covers everything.
 class BandLayout {
 public:
-    BandLayout(int height, int bands) : m_height(height), m_bands(bands) {}
+    BandLayout(int height, int bands) : m_bands(bands)
+    {
+        for (int b = 0; b <= bands && b <= BandPainter::MAX_BANDS; ++b) {
+            m_tops[b] = BandPainter::bandTop(height, bands, b);
+        }
+    }
 
     int count() const { return m_bands; }
 
@@ -108,9 +121,7 @@ public:
         const double last = std::ceil(bottom) + 2.0;
         unsigned mask = 0;
         for (int b = 0; b < m_bands; ++b) {
-            const int from = BandPainter::bandTop(m_height, m_bands, b);
-            const int to = BandPainter::bandTop(m_height, m_bands, b + 1);
-            if (last >= from && first < to) {
+            if (last >= m_tops[b] && first < m_tops[b + 1]) {
                 mask |= 1u << b;
             }
         }
@@ -118,8 +129,26 @@ public:
     }
 
 private:
-    int m_height;
     int m_bands;
+    int m_tops[BandPainter::MAX_BANDS + 1] = {};
+};
+
+// World to widget exactly as `View::conv` maps it (the same QTransform::map of the same
+// numbers), with the view's transform and origin read once rather than once per corner.
+class WidgetMapping {
+public:
+    explicit WidgetMapping(const mvc::core::View& view)
+        : m_transform(view.transform()), m_origin(view.localOrigin())
+    {
+    }
+    QPointF operator()(const tin::core::Point& p) const
+    {
+        return m_transform.map(QPointF(p.x() - m_origin.x(), -(p.y() - m_origin.y())));
+    }
+
+private:
+    QTransform m_transform;
+    QPointF m_origin;
 };
 
 // Whether the triangle's box meets `r` (closed bounds, as the spatial index tests).
@@ -159,12 +188,11 @@ enum class Fill { Computed, LeftOut };
 // The triangle as drawn, in `t`; false, with the colour not computed, when `specksLeftOut`
 // and it reaches no pixel centre. With Fill::LeftOut `t.fill` is not set.
 bool widgetTriangle(const tin::core::Triangle& triangle, const ElevationColorMapper& colors,
-                    const mvc::core::View& view, const BandLayout& layout, bool specksLeftOut,
+                    const WidgetMapping& toWidget, const BandLayout& layout, bool specksLeftOut,
                     Fill fill, WidgetTriangle& t)
 {
     for (int i = 0; i < 3; ++i) {
-        const tin::core::Point& p = *triangle.point(i);
-        t.corners[i] = view.conv(QPointF(p.x(), p.y()));
+        t.corners[i] = toWidget(*triangle.point(i));
     }
     if (specksLeftOut && !reachesPixelCentre(t.corners)) {
         return false;
@@ -178,10 +206,10 @@ bool widgetTriangle(const tin::core::Triangle& triangle, const ElevationColorMap
     int green = 0;
     int blue = 0;
     for (int i = 0; i < 3; ++i) {
-        const QColor c = colors.color(triangle.point(i)->elevation());
-        red += c.red();
-        green += c.green();
-        blue += c.blue();
+        const QRgb c = colors.rgb(triangle.point(i)->elevation());
+        red += qRed(c);
+        green += qGreen(c);
+        blue += qBlue(c);
     }
     t.fill = qRgba(red / 3, green / 3, blue / 3, 255);
     return true;
@@ -238,7 +266,7 @@ void drawBand(TriangleFiller& filler, const WidgetTriangle* chunk, std::size_t c
 struct Conversion {
     const InView& inView;
     const ElevationColorMapper& colors;
-    const mvc::core::View& view;
+    const WidgetMapping& toWidget;
     const BandLayout& layout;
     // An aliased fill without outline into a picture of whole pixels: a triangle that reaches
     // no pixel centre is left out.
@@ -256,9 +284,9 @@ struct Conversion {
     // Converts triangle k into `t`; false, with no band in `t`, when it is left out.
     bool convert(std::size_t k, WidgetTriangle& t, Fill fill = Fill::Computed) const
     {
-        const tin::core::Triangle& triangle = *inView.triangles[k];
-        if ((inView.cull && !meets(triangle, *inView.cull))
-            || !widgetTriangle(triangle, colors, view, layout, specksLeftOut, fill, t)) {
+        const tin::core::Triangle* triangle = inView.at(k);
+        if (!triangle || (inView.cull && !meets(*triangle, *inView.cull))
+            || !widgetTriangle(*triangle, colors, toWidget, layout, specksLeftOut, fill, t)) {
             t.bands = 0;
             return false;
         }
@@ -271,7 +299,7 @@ struct Conversion {
 template <class Draw>
 void forEachChunk(const InView& inView, Draw draw)
 {
-    const std::size_t count = inView.triangles.size();
+    const std::size_t count = inView.size();
     std::vector<WidgetTriangle> chunk;
     chunk.reserve(std::min(CHUNK, count));
     for (std::size_t first = 0; first < count; first += CHUNK) {
@@ -303,7 +331,8 @@ void drawTriangles(QPainter* painter, const InView& inView, const ElevationColor
 {
     guimisc::restorer::QPainterPenBrushChanger changer(painter, edgePen(edges), painter->brush());
     const BandLayout one(1, 1);
-    drawInChunks(painter, Conversion{inView, colors, view, one, false});
+    const WidgetMapping toWidget(view);
+    drawInChunks(painter, Conversion{inView, colors, toWidget, one, false});
 }
 
 // A picture kept for later paints shows the same as drawing directly only on a raster
@@ -351,9 +380,10 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const I
     }
     picture.setDevicePixelRatio(key.pixelRatio);
     picture.fill(Qt::transparent);
-    const int bands = BandPainter::bandsFor(inView.triangles.size(), picture);
+    const int bands = BandPainter::bandsFor(inView.size(), picture);
     const BandLayout layout(picture.height(), bands);
-    const Conversion convert{inView, colors, view, layout,
+    const WidgetMapping toWidget(view);
+    const Conversion convert{inView, colors, toWidget, layout,
                              specksLeftOut(painter.renderHints(), key)};
     const QPen pen = edgePen(key.edges);
     // Two passes, each thread with a slice of the list and then with a band of the picture:
@@ -362,7 +392,7 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const I
     // the list as they were converted would mostly wait for another: a chunk of the list
     // lies in a few rows of the picture, in one band.
     static_assert(BandPainter::MAX_BANDS <= 8, "a band mask is a byte");
-    const std::size_t total = inView.triangles.size();
+    const std::size_t total = inView.size();
     std::vector<unsigned char> bandsOf(total);
     BandPainter::paint(
         &picture, bands, painter.renderHints(),
@@ -418,7 +448,8 @@ QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, 
     onPicture.translate(-crop.topLeft());
     onPicture.setPen(edgePen(key.edges));
     const BandLayout one(1, 1);
-    drawInChunks(&onPicture, Conversion{inView, colors, view, one,
+    const WidgetMapping toWidget(view);
+    drawInChunks(&onPicture, Conversion{inView, colors, toWidget, one,
                                         specksLeftOut(painter.renderHints(), key)});
     onPicture.end();
     picture.setOffset(crop.topLeft());
@@ -464,7 +495,7 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
     const QImage* picture = cache->find(tin, key);
     if (!picture) {
         const InView inView = trianglesInView(*tin, rect);
-        const bool none = inView.triangles.empty();
+        const bool none = inView.empty();
         const QRect crop = layer == Layer::Overlay && !none ? cropOf(*tin, key, *view) : QRect();
         QImage drawn;
         if (layer == Layer::Terrain && !none) {

@@ -52,8 +52,10 @@ namespace varnel {
 ///
 /// Cost: a repaint with nothing changed, one blit of the view's size; otherwise one query
 /// of the spatial index (none when a large part of the TIN is in view) and one filled (and
-/// outlined) polygon per triangle in view, and about 3.4 MB for the chunk of converted triangles and
-/// 8 bytes per triangle in view besides the picture.
+/// outlined) polygon per triangle in view, and besides the picture about 3.4 MB for the chunk of
+/// converted triangles, a byte per triangle for the bands it touches and, for a view of a
+/// small part, 8 bytes per triangle the index finds (a view of a large part reads the TIN's
+/// own list in place).
 class TinMainViewHelper : public mvc::util::MainViewHelperI {
 public:
     /// Where a TIN's kept picture belongs: with the terrain (whole-view pictures) or with

@@ -1,9 +1,11 @@
 #include "movarin/survey/CoordinatePointsBaseItemView.h"
 
+#include "movarin/shell/BandPainter.h"
 #include "movarin/shell/Project.h"
 #include "movarin/shell/ShowsLargePart.h"
 #include "movarin/survey/CoordinatePointsBaseItem.h"
 #include "movarin/survey/CoordinatePointsBaseItemController.h"
+#include "movarin/survey/MarkerBands.h"
 #include "movarin/survey/PointMarkerStamp.h"
 
 #include "brask/core/View.h"
@@ -55,26 +57,45 @@ bool meets(const tin::core::Rect& a, const QRectF& b)
 }
 
 /// A fold of the points a layer is stamped from, in order: what the stamps read of each
-/// point (x, y, elevation) and nothing else.
+/// point (x, y, elevation) and nothing else. The list is folded a block at a time (each block
+/// from zero, then the blocks' folds in order), so that threads may fold blocks at once and
+/// the print does not depend on how many there are.
 class PointsPrint {
 public:
-    void add(const tin::core::Point& p)
+    static std::uint64_t of(const tin::core::PointSet::PointList& points, int threads)
     {
-        m_print = tin::support::mixWords(m_print, bitsOf(p.x()));
-        m_print = tin::support::mixWords(m_print, bitsOf(p.y()));
-        m_print = tin::support::mixWords(m_print, bitsOf(p.elevation()));
+        const std::size_t blocks = (points.size() + BLOCK - 1) / BLOCK;
+        std::vector<std::uint64_t> folds(blocks);
+        BandPainter::forEachBand(threads, [&](int slice) {
+            const std::size_t to = blocks * static_cast<std::size_t>(slice + 1) / threads;
+            for (std::size_t b = blocks * static_cast<std::size_t>(slice) / threads; b < to; ++b) {
+                const std::size_t end = std::min(points.size(), (b + 1) * BLOCK);
+                std::uint64_t fold = 0;
+                for (std::size_t k = b * BLOCK; k < end; ++k) {
+                    const tin::core::Point& p = *points[k];
+                    fold = tin::support::mixWords(fold, bitsOf(p.x()));
+                    fold = tin::support::mixWords(fold, bitsOf(p.y()));
+                    fold = tin::support::mixWords(fold, bitsOf(p.elevation()));
+                }
+                folds[b] = fold;
+            }
+        });
+        std::uint64_t print = tin::support::mixWords(0, points.size());
+        for (const std::uint64_t fold : folds) {
+            print = tin::support::mixWords(print, fold);
+        }
+        return print;
     }
-    std::uint64_t value() const { return m_print; }
 
 private:
+    static constexpr std::size_t BLOCK = 65536;
+
     static std::uint64_t bitsOf(double v)
     {
         std::uint64_t bits = 0;
         std::memcpy(&bits, &v, sizeof bits);
         return bits;
     }
-
-    std::uint64_t m_print = 0;
 };
 
 /// Marker and ring pens: the default pen for a marker, a black pen of width r + 2 for a ring
@@ -181,34 +202,37 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     const WidgetMapping toWidget(*mainView);
     // The points of a view of a small part, from the index; empty when every point is walked.
     std::vector<PointPtr> found;
+    // Helper threads read the points through raw pointers only (see `MarkerBands`); the list
+    // is filed here, on this thread, before any of them starts.
+    const tin::core::PointSet::PointList& all = set->pointList();
+    const int threads = BandPainter::threadsFor(all.size());
     bool keep = m_markersKey && *m_markersKey == key;
     if (keep && m_markersInDoubt) {
-        PointsPrint print;
-        set->forEachPoint([&print](const PointPtr& p) { print.add(*p); });
-        keep = m_markersPrint && *m_markersPrint == print.value();
+        keep = m_markersPrint && *m_markersPrint == PointsPrint::of(all, threads);
     }
     m_markersInDoubt = false;
     if (!keep) {
         QImage layer = PointMarkerStamp::makeLayer(key.width, key.height);
         const PointMarkerStamp disc(radius, QPen(), true);
         const QRgb fixedRgb = qPremultiply(key.color.rgba());
+        const bool byValue = key.byValue;
         // Markers of points off the layer are left out by the stamp.
-        const auto stampMarker = [&](const PointPtr& p) {
-            const QRgb rgb =
-                key.byValue ? colors->rgb(p->elevation()) : fixedRgb; // opaque: premultiplied
-            disc.stamp(layer, toWidget(*p), rgb);
+        const auto stampAll = [&](const PointPtr* points, std::size_t count) {
+            MarkerBands::stamp(
+                layer, disc, count, BandPainter::bandsFor(count, layer),
+                [&](std::size_t k) { return toWidget(*points[k]); },
+                [&](std::size_t k) {
+                    // Opaque: premultiplied as it is.
+                    return byValue ? colors->rgb(points[k]->elevation()) : fixedRgb;
+                });
         };
         if (showsLargePart(extent, area)) {
-            PointsPrint print;
-            set->forEachPoint([&](const PointPtr& p) {
-                print.add(*p);
-                stampMarker(p);
-            });
-            m_markersPrint = print.value();
+            stampAll(all.data(), all.size());
+            m_markersPrint = PointsPrint::of(all, threads);
         } else {
             found = set->findPointsIntersectRect(
                 tin::core::Rect(area.left(), area.top(), area.right(), area.bottom()));
-            std::for_each(found.begin(), found.end(), stampMarker);
+            stampAll(found.data(), found.size());
             m_markersPrint.reset();
         }
         m_markers = std::move(layer);
@@ -223,20 +247,25 @@ void CoordinatePointsBaseItemView::doPaintMainView(QPainter* painter, const QTra
     // The rings go on a copy: the kept layer shows the markers alone. Ringed are the selected
     // points in view, walking the smaller of the two lists (the stamp leaves out the rest).
     const auto& selection = controller->selection();
-    QImage withRings = m_markers;
-    const PointMarkerStamp ring(radius + 1, ringPen(radius), false);
-    const QRgb black = qRgb(0, 0, 0);
+    std::vector<const tin::core::Point*> ringed;
     if (found.empty() || selection.size() <= found.size()) {
+        ringed.reserve(selection.size());
         for (const PointPtr& p : selection) {
-            ring.stamp(withRings, toWidget(*p), black);
+            ringed.push_back(p.get());
         }
     } else {
         for (const PointPtr& p : found) {
             if (selection.count(p) != 0) {
-                ring.stamp(withRings, toWidget(*p), black);
+                ringed.push_back(p.get());
             }
         }
     }
+    QImage withRings = m_markers;
+    const PointMarkerStamp ring(radius + 1, ringPen(radius), false);
+    const QRgb black = qRgb(0, 0, 0);
+    MarkerBands::stamp(
+        withRings, ring, ringed.size(), BandPainter::bandsFor(ringed.size(), withRings),
+        [&](std::size_t k) { return toWidget(*ringed[k]); }, [&](std::size_t) { return black; });
     PointMarkerStamp::drawLayer(painter, withRings);
 }
 

@@ -39,7 +39,9 @@ class CoordinatePointsBaseItem;
 /// it before; see `CoordinatePointsBaseItem::prepareSpatialIndex`); a view of a large part
 /// (`showsLargePart`) walks all points and leaves out the markers off the picture. Markers
 /// and rings are stamped from shapes rendered once per paint (`PointMarkerStamp`), so a
-/// paint costs a few memory writes per visible point. The markers' layer is kept and drawn
+/// paint costs a few memory writes per visible point; many of them are stamped in horizontal
+/// bands on several threads (`MarkerBands`, the same pixels as one thread gives), which read
+/// the points in place through the set's own list and never copy a point's shared pointer. The markers' layer is kept and drawn
 /// again as long as the set (its object, count and extent), the view's placement, the
 /// device's size, the setting and the colour scale are unchanged; the rings of the selection
 /// are stamped over a copy at every paint. The framework discards the kept layer after every

@@ -73,29 +73,55 @@ bool PointMarkerStamp::touches(const QImage& layer, const QPointF& centre) const
         && centre.y() > -m_reach && centre.y() < layer.height() + m_reach;
 }
 
-void PointMarkerStamp::stamp(QImage& layer, const QPointF& centre, QRgb colour) const
+PointMarkerStamp::Placement PointMarkerStamp::place(const QPointF& centre)
 {
-    if (!touches(layer, centre)) {
-        return;
-    }
-    // The centre in quarter pixels: its whole pixel and its sub-pixel phase.
-    // touches() has bounded the centre: the rounding stays far inside long long.
+    // The centre in quarter pixels: its whole pixel and its sub-pixel phase. The caller has
+    // bounded the centre (touches()): the rounding stays far inside long long.
     const long long qx = roundHalfAway(centre.x() * PHASES);
     const long long qy = roundHalfAway(centre.y() * PHASES);
     const long long floorX = qx >= 0 ? qx / PHASES : -((-qx + PHASES - 1) / PHASES);
     const long long floorY = qy >= 0 ? qy / PHASES : -((-qy + PHASES - 1) / PHASES);
-    const int baseX = static_cast<int>(floorX);
-    const int baseY = static_cast<int>(floorY);
     const int phaseX = static_cast<int>(qx - floorX * PHASES);
     const int phaseY = static_cast<int>(qy - floorY * PHASES);
+    return Placement{static_cast<int>(floorX), static_cast<int>(floorY), phaseY * PHASES + phaseX};
+}
+
+bool PointMarkerStamp::rowsOf(const QImage& layer, const QPointF& centre, int& first,
+                              int& last) const
+{
+    if (!touches(layer, centre)) {
+        return false;
+    }
+    // Every run lies within m_reach + 1 pixels of the centre's whole pixel (the shape's canvas).
+    const int baseY = place(centre).baseY;
+    first = baseY - (m_reach + 1);
+    last = baseY + (m_reach + 1);
+    return true;
+}
+
+void PointMarkerStamp::stamp(QImage& layer, const QPointF& centre, QRgb colour) const
+{
+    stamp(layer, centre, colour, 0, layer.height());
+}
+
+void PointMarkerStamp::stamp(QImage& layer, const QPointF& centre, QRgb colour, int top,
+                             int bottom) const
+{
+    if (!touches(layer, centre)) {
+        return;
+    }
+    const Placement at = place(centre);
+    const int baseX = at.baseX;
+    const int baseY = at.baseY;
     const int width = layer.width();
-    const int height = layer.height();
+    top = std::max(top, 0);
+    bottom = std::min(bottom, layer.height());
     uchar* bits = layer.bits();
     const qsizetype stride = layer.bytesPerLine();
-    const std::vector<Run>& runs = m_runs[phaseY * PHASES + phaseX];
+    const std::vector<Run>& runs = m_runs[at.phase];
     // Every run lies within m_reach + 1 pixels of the centre (the shape's canvas).
     const int span = m_reach + 1;
-    if (baseX >= span && baseX + span < width && baseY >= span && baseY + span < height) {
+    if (baseX >= span && baseX + span < width && baseY - span >= top && baseY + span < bottom) {
         // Wholly inside: no clipping.
         for (const Run& run : runs) {
             auto* row = reinterpret_cast<QRgb*>(bits + (baseY + run.dy) * stride);
@@ -105,7 +131,7 @@ void PointMarkerStamp::stamp(QImage& layer, const QPointF& centre, QRgb colour) 
     }
     for (const Run& run : runs) {
         const int y = baseY + run.dy;
-        if (y < 0 || y >= height) {
+        if (y < top || y >= bottom) {
             continue;
         }
         const int x0 = std::max(baseX + run.x0, 0);

@@ -22,8 +22,8 @@ namespace varnel {
 ///
 /// The layer is an ARGB32 premultiplied image the caller makes (`makeLayer`), stamps into
 /// and draws over its picture in one call (`drawLayer`). Stamps are clipped to the layer.
-/// The one place where point markers are rasterised by hand; not thread-safe to share a
-/// layer.
+/// The one place where point markers are rasterised by hand. Stamping is const: threads may
+/// share a stamp, and share a layer only when each writes rows of its own (the banded `stamp`).
 class PointMarkerStamp {
 public:
     /// A disc (`filled`) or ring of `radius` pixels drawn with `pen`.
@@ -31,8 +31,15 @@ public:
 
     /// Writes the marker centred at the widget point `centre` in `colour` (premultiplied).
     void stamp(QImage& layer, const QPointF& centre, QRgb colour) const;
+    /// The same, writing only rows `top` to `bottom` - 1 of the layer: stamping every marker
+    /// once for each of several bands of rows gives the same pixels as stamping it whole,
+    /// so threads that each own a band may stamp one layer at once.
+    void stamp(QImage& layer, const QPointF& centre, QRgb colour, int top, int bottom) const;
     /// Whether a marker at `centre` can reach the layer's pixels.
     bool touches(const QImage& layer, const QPointF& centre) const;
+    /// The rows a marker at `centre` may write, `first` to `last`, possibly beyond the
+    /// layer's; false, with neither set, when it can reach no pixel of the layer.
+    bool rowsOf(const QImage& layer, const QPointF& centre, int& first, int& last) const;
 
     /// A transparent layer of `width` x `height` pixels.
     static QImage makeLayer(int width, int height);
@@ -41,6 +48,15 @@ public:
 
 private:
     static constexpr int PHASES = 4;
+    /// A centre's whole pixel and sub-pixel phase (in quarter pixels).
+    struct Placement {
+        int baseX;
+        int baseY;
+        int phase;
+    };
+    /// Where a centre that touches the layer lands.
+    static Placement place(const QPointF& centre);
+
     struct Run {
         int dy;
         int x0;

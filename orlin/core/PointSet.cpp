@@ -362,6 +362,8 @@ void PointSet::forEachPoint(const std::function<void(const std::shared_ptr<Point
         visit(p);
 }
 
+const PointSet::PointList& PointSet::pointList() const { return m_impl->held(); }
+
 Rect PointSet::boundingRect() const { return m_impl->setRect(); }
 
 std::vector<std::shared_ptr<Point>> PointSet::findPointsInRect(const Rect& rect) const

@@ -92,6 +92,11 @@ public:
     // visit(p) for every point held, in the order of allPoints(), without copying the list;
     // visit must not change the set.
     void forEachPoint(const std::function<void(const std::shared_ptr<Point>&)>& visit) const;
+    // The list itself, in the order of allPoints(), without copying it; valid until the set
+    // next changes. A painter that hands slices of it to helper threads calls this on its own
+    // thread first (the call files appended points); the threads may then read the points
+    // through get(), but never copy or drop the pointers.
+    const PointList& pointList() const;
     Rect boundingRect() const;
     std::vector<std::shared_ptr<Point>> findPointsInRect(const Rect& rect) const;
     std::vector<std::shared_ptr<Point>> findPointsIntersectRect(const Rect& rect) const;

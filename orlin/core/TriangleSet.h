@@ -106,6 +106,13 @@ public:
     size_type size() const { return m_size; }
     bool empty() const { return m_size == 0; }
 
+    /// The number of record slots, freed ones included: slotAt(k) for k from 0 up to it gives
+    /// the triangles in iteration order, with a null for each freed slot.
+    std::size_t slotCount() const { return m_records.size(); }
+    /// The triangle in slot k, null for a freed slot. Only reads (no reference count is
+    /// touched), so threads may walk slices of the slots while the set does not change.
+    Triangle const* slotAt(std::size_t k) const { return m_records[k].get(); }
+
     size_type count(std::shared_ptr<Triangle> const& triangle) const { return count(triangle.get()); }
     size_type count(Triangle const* triangle) const { return recordOf(triangle) == NIL ? 0 : 1; }
     const_iterator find(std::shared_ptr<Triangle> const& triangle) const { return find(triangle.get()); }

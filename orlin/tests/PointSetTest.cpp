@@ -382,3 +382,21 @@ TEST(PointSetTest, BulkAdditionStopsAtANullPointLikeOneByOne)
     EXPECT_EQ(set.allPoints().size(), 2u);
     EXPECT_TRUE(set.hasPoint(kept));
 }
+
+TEST(PointSetTest, PointListIsTheSettledListInPlaceWithoutRepeats)
+{
+    PointSet set;
+    const PointPtr a = std::make_shared<Point>(0.0, 0.0, 1.0);
+    const PointPtr b = std::make_shared<Point>(1.0, 0.0, 2.0);
+    set.addPoint(a);
+    set.addPoint(b);
+    set.addPoint(a); // a repeat, filed away by the first read
+    const PointSet::PointList& list = set.pointList();
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0], a);
+    EXPECT_EQ(list[1], b);
+    EXPECT_EQ(std::vector<PointPtr>(list.begin(), list.end()), set.allPoints());
+    // The list itself, not a copy: the same object at every call, no pointer copied.
+    EXPECT_EQ(&set.pointList(), &list);
+    EXPECT_EQ(a.use_count(), 2);
+}

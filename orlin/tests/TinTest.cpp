@@ -419,4 +419,37 @@ TEST(TinTest, InteriorPointOfEmptyTinIsRefused)
     EXPECT_DOUBLE_EQ(centre.y(), 1.0 / 3.0);
 }
 
+TEST(TinTest, SlotsGiveTheTrianglesInIterationOrderWithNullsForFreedOnes)
+{
+    Tin tin;
+    std::vector<PointPtr> nodes;
+    for (int k = 0; k < 12; ++k) {
+        nodes.push_back(std::make_shared<Point>(k, k % 3, 0.0));
+    }
+    std::vector<TrianglePtr> made;
+    for (int k = 0; k + 2 < 12; ++k) {
+        made.push_back(tin.addTriangle(nodes[k], nodes[k + 1], nodes[k + 2]));
+    }
+    tin.removeTriangle(made[2]);
+    tin.removeTriangle(made[7]);
+    const TriangleSet& all = tin.allTriangles();
+    std::vector<const Triangle*> walked;
+    for (const TrianglePtr& t : all) {
+        walked.push_back(t.get());
+    }
+    std::vector<const Triangle*> slots;
+    std::size_t freed = 0;
+    for (std::size_t k = 0; k < all.slotCount(); ++k) {
+        if (all.slotAt(k)) {
+            slots.push_back(all.slotAt(k));
+        } else {
+            ++freed;
+        }
+    }
+    EXPECT_EQ(slots, walked);
+    EXPECT_EQ(slots.size(), all.size());
+    EXPECT_EQ(freed, all.slotCount() - all.size());
+    EXPECT_EQ(made[0].use_count(), 2); // read, not copied
+}
+
 } // namespace

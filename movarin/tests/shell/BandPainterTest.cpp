@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace varnel::test {
@@ -88,6 +90,34 @@ TEST(BandPainterTest, EverySliceIsPreparedBeforeAnyBandPaints)
                      [&](QPainter*, int) { ++painted; }),
                  std::runtime_error);
     EXPECT_EQ(0, painted.load());
+}
+
+TEST(BandPainterTest, ForEachBandRunsEveryIndexOnceTheFirstOnTheCallersThread)
+{
+    for (int bands : {0, 1, 3, BandPainter::MAX_BANDS}) {
+        std::vector<std::atomic<int>> runs(static_cast<std::size_t>(std::max(bands, 1)));
+        std::thread::id first;
+        BandPainter::forEachBand(bands, [&](int index) {
+            runs[static_cast<std::size_t>(index)]++;
+            if (index == 0) {
+                first = std::this_thread::get_id();
+            }
+        });
+        for (const std::atomic<int>& r : runs) {
+            EXPECT_EQ(1, r.load()) << bands;
+        }
+        EXPECT_EQ(std::this_thread::get_id(), first) << bands;
+    }
+    EXPECT_THROW(BandPainter::forEachBand(3,
+                                          [](int index) {
+                                              if (index == 2) {
+                                                  throw std::runtime_error("band 2");
+                                              }
+                                          }),
+                 std::runtime_error);
+    EXPECT_EQ(1, BandPainter::threadsFor(10));
+    EXPECT_GE(BandPainter::threadsFor(1000000), 1);
+    EXPECT_LE(BandPainter::threadsFor(1000000), BandPainter::MAX_BANDS);
 }
 
 } // namespace

@@ -260,6 +260,32 @@ TEST_F(TinPainting, TrianglesAfterOneOfTheSameColourKeepTheirOwnColours)
     }
 }
 
+TEST_F(TinPainting, KeptPictureOfATinWithFreedSlotsShowsWhatDirectDrawingShows)
+{
+    // Triangles taken out leave freed slots in the TIN's own list, which a view of the whole
+    // TIN reads in place on several threads: they must be skipped, the rest drawn in order.
+    GridTin grid(50);
+    std::vector<std::shared_ptr<tin::core::Triangle>> all(grid.tin.allTriangles().begin(),
+                                                          grid.tin.allTriangles().end());
+    for (std::size_t k = 0; k < all.size(); k += 7) {
+        grid.tin.removeTriangle(all[k]);
+    }
+    auto view = makeMainView();
+    view->fit(QRectF(-1.5, -0.5, 52, 52));
+    for (bool edges : {true, false}) {
+        TinMainViewHelper::setPaintCacheEnabledForTests(false);
+        QImage direct = blank(Qt::magenta);
+        paintTinOn(&direct, grid.tin, m_colors, *view, edges);
+        TinMainViewHelper::setPaintCacheEnabledForTests(true);
+        QImage kept = blank(Qt::magenta);
+        paintTinOn(&kept, grid.tin, m_colors, *view, edges);
+        EXPECT_EQ(direct, kept);
+        // The holes show the background.
+        EXPECT_GT(pixelsOf(kept, Qt::magenta), 0);
+        TinMainViewHelper::discardPaintCache(view.get());
+    }
+}
+
 TEST_F(TinPainting, KeptPictureOfTrianglesSmallerThanAPixelShowsWhatDirectDrawingShows)
 {
     // 300 x 300 cells in a view of 200 x 200 pixels: most triangles cover no pixel centre and

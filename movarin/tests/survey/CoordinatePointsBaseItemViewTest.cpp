@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 namespace varnel::test {
 namespace {
@@ -253,6 +254,75 @@ TEST_F(CoordinatePointsBaseItemViewTest, AViewOfPartOfAWideSetShowsEveryMarkerIn
         }
         EXPECT_EQ(differing, 0);
     }
+}
+
+TEST_F(CoordinatePointsBaseItemViewTest, ManyOverlappingMarkersAndRingsAreWhatThePainterDrawsInOrder)
+{
+    // Enough points for the markers to be stamped in bands on several threads: random widget
+    // positions on quarter pixels over the view and a little beyond, coloured by elevation,
+    // each pixel covered by several markers, every ninth point ringed. The painter draws the
+    // same markers one by one, in the set's order.
+    PointScene scene;
+    const QImage empty = scene.grab();
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> quarter(-40, 840);
+    std::uniform_real_distribution<double> elevation(-100.0, 100.0);
+    auto set = new tin::core::PointSet();
+    for (int k = 0; k < 6000; ++k) {
+        // Widget (100 + 50 x, 100 - 50 y).
+        const double wx = quarter(random) / 4.0;
+        const double wy = quarter(random) / 4.0;
+        set->addPoint(std::make_shared<tin::core::Point>((wx - 100.0) / 50.0,
+                                                         (100.0 - wy) / 50.0, elevation(random)));
+    }
+    TestPointsItem* item = scene.addItem(set);
+    item->view()->setViewSetting(CoordinatePointsBaseItemViewSetting(Qt::cyan, 3, true));
+    const auto* colours = scene.project().elevationColorMapper();
+    CoordinatePointsBaseItemController* controller = item->controller();
+    const auto points = set->allPoints();
+    for (std::size_t k = 0; k < points.size(); k += 9) {
+        controller->selection().insert(points[k]);
+    }
+    scene.select(item);
+
+    const QImage picture = scene.grab();
+    // Markers are stamped at the quarter pixel nearest to their point (the world positions
+    // map back to their quarter pixels only up to rounding).
+    const auto centreOf = [&scene](const std::shared_ptr<tin::core::Point>& p) {
+        const QPointF c = scene.view()->conv(QPointF(p->x(), p->y()));
+        return QPointF(std::round(4.0 * c.x()) / 4.0, std::round(4.0 * c.y()) / 4.0);
+    };
+    QImage oracle(picture.size(), QImage::Format_RGB32);
+    oracle.fill(empty.pixel(1, 1));
+    {
+        QPainter painter(&oracle);
+        for (const auto& p : points) {
+            const QColor c = colours->color(p->elevation());
+            painter.setPen(QPen(c));
+            painter.setBrush(QBrush(c));
+            painter.drawEllipse(centreOf(p), 3, 3);
+        }
+        QPen ring(Qt::black);
+        ring.setWidth(5);
+        painter.setPen(ring);
+        painter.setBrush(Qt::NoBrush);
+        for (const auto& p : controller->selection()) {
+            painter.drawEllipse(centreOf(p), 4, 4);
+        }
+    }
+    // Everything but what the view draws over its items (the scale bar).
+    int compared = 0;
+    int differing = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (empty.pixel(x, y) == empty.pixel(1, 1)) {
+                ++compared;
+                differing += picture.pixel(x, y) != oracle.pixel(x, y);
+            }
+        }
+    }
+    EXPECT_GT(compared, 30000);
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(CoordinatePointsBaseItemViewTest, PointsInALineAndPointsJustOutsideArePainted)
