@@ -7,9 +7,14 @@
 #include "common/io/SafeFileWriter.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Triangle.h"
+#include "orlin/core/TriangleSet.h"
 #include "orlin/io/BinPointContainerExporter.h"
 
+#include <algorithm>
 #include <climits>
+#include <deque>
+#include <future>
+#include <thread>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -84,6 +89,83 @@ void TinTinExporter::exportTin(std::ofstream* stream) const {
     exportTin(stream, heldTin());
 }
 
+namespace {
+
+// The corner numbers of the triangles in slots [first, last), in slot order (freed slots left out).
+void collectIndices(const tin::core::TriangleSet& triangles, std::size_t first, std::size_t last,
+                    std::vector<int>& out) {
+    out.clear();
+    for (std::size_t k = first; k < last; ++k) {
+        if (const tin::core::Triangle* triangle = triangles.slotAt(k)) {
+            for (int i = 0; i < 3; ++i) {
+                out.push_back(triangle->point(i)->id());
+            }
+        }
+    }
+}
+
+} // namespace
+
+void TinTinExporter::writeTriangleIndices(Poco::BinaryWriter& writer, const tin::core::TriangleSet& triangles) {
+    // Each triangle's corners are three pointer chases to points spread over memory. Pieces of
+    // the slots are collected on helper threads, a few ahead, and written in order; the
+    // threads only read (ids numbered above, no reference count touched) while this thread
+    // waits or writes.
+    constexpr std::size_t PIECE = std::size_t(1) << 16;
+    const std::size_t slots = triangles.slotCount();
+    const std::size_t pieces = (slots + PIECE - 1) / PIECE;
+    const unsigned cores = std::thread::hardware_concurrency();
+    const std::size_t ahead = cores > 2 ? std::min<std::size_t>(cores - 1, 4) : 0;
+    auto write = [&writer](const std::vector<int>& ids) {
+        if (!ids.empty()) {
+            writer.writeRaw(reinterpret_cast<const char*>(ids.data()),
+                            static_cast<std::streamsize>(ids.size() * sizeof(int)));
+        }
+    };
+    if (ahead == 0 || pieces < 4) {
+        std::vector<int> ids;
+        for (std::size_t p = 0; p < pieces; ++p) {
+            collectIndices(triangles, p * PIECE, std::min(slots, (p + 1) * PIECE), ids);
+            write(ids);
+        }
+        return;
+    }
+    std::deque<std::future<std::vector<int>>> inFlight;
+    std::size_t next = 0;
+    auto launch = [&] {
+        const std::size_t first = next * PIECE;
+        const std::size_t last = std::min(slots, first + PIECE);
+        inFlight.push_back(std::async(std::launch::async, [&triangles, first, last] {
+            std::vector<int> ids;
+            ids.reserve(3 * (last - first));
+            collectIndices(triangles, first, last, ids);
+            return ids;
+        }));
+        ++next;
+    };
+    try {
+        while (next < pieces && inFlight.size() < ahead) {
+            launch();
+        }
+        while (!inFlight.empty()) {
+            const std::vector<int> ids = inFlight.front().get();
+            inFlight.pop_front();
+            if (next < pieces) {
+                launch();
+            }
+            write(ids);
+        }
+    } catch (...) {
+        // No helper may outlive the call while reading the TIN.
+        for (auto& piece : inFlight) {
+            if (piece.valid()) {
+                piece.wait();
+            }
+        }
+        throw;
+    }
+}
+
 void TinTinExporter::exportTin(Poco::BinaryWriter* writer) const {
     exportTin(writer, heldTin());
 }
@@ -118,21 +200,7 @@ void TinTinExporter::exportTin(Poco::BinaryWriter* writer, tin::core::Tin const&
     TarHeaderBlock::writeOffset(*writer, pointsBlock.offset());
 
     const TarHeaderBlock trianglesBlock = writeEntryHeader(*writer, TRIANGLES_NAME, trianglesSize);
-    constexpr int CHUNK = 1024;
-    int buffer[3 * CHUNK];
-    int used = 0;
-    for (const auto& triangle : triangles) {
-        for (int i = 0; i < 3; ++i) {
-            buffer[3 * used + i] = triangle->point(i)->id();
-        }
-        if (++used == CHUNK) {
-            writer->writeRaw(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(sizeof buffer));
-            used = 0;
-        }
-    }
-    if (used > 0) {
-        writer->writeRaw(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(used * 3 * sizeof(int)));
-    }
+    writeTriangleIndices(*writer, triangles);
     TarHeaderBlock::writeOffset(*writer, trianglesBlock.offset());
 
     TarHeaderBlock::writeEndOfArchive(*writer);

@@ -59,6 +59,9 @@ public:
 
 private:
     tin::core::Tin const& heldTin() const;
+    /// The triangles entry's records: each triangle's corner numbers (set beforehand), in
+    /// the set's order; large sets are collected piecewise on helper threads.
+    static void writeTriangleIndices(Poco::BinaryWriter& writer, const tin::core::TriangleSet& triangles);
 
     std::shared_ptr<const tin::core::Tin> m_tin;
 };
