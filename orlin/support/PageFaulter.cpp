@@ -1,5 +1,7 @@
 #include "orlin/support/PageFaulter.h"
 
+#include "orlin/support/AlignedMapping.h"
+
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -11,7 +13,7 @@ namespace tin::support {
 
 namespace {
 
-constexpr std::size_t STEP = std::size_t(2) << 20;
+constexpr std::size_t STEP = AlignedMapping::ALIGNMENT;
 
 struct Range {
     char* from = nullptr;

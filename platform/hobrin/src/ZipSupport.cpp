@@ -118,14 +118,12 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
 QProcess* ZipSupport::createUnzipArchiveProcess(const QString& archive, const QString& folder,
                                                 QObject* parent)
 {
-    auto process = new QProcess(parent);
     // Absolute paths never start with "-", so neither can be taken for an option. No "-:":
     // unzip then keeps entries named with "../" or "/" inside the folder.
-    process->start(program(QStringLiteral("unzip")),
-                   {QStringLiteral("-o"), QStringLiteral("-q"),
-                    QFileInfo(archive).absoluteFilePath(), QStringLiteral("-d"),
-                    QFileInfo(folder).absoluteFilePath()});
-    return process;
+    return startUnzip({QStringLiteral("-o"), QStringLiteral("-q"),
+                       QFileInfo(archive).absoluteFilePath(), QStringLiteral("-d"),
+                       QFileInfo(folder).absoluteFilePath()},
+                      parent);
 }
 
 QProcess* ZipSupport::createZipArchiveProcess(const QString& archive, const QString& folder,
