@@ -86,7 +86,7 @@ function(movarin_add_qt_gtest target)
     else()
       set(_platform offscreen)
     endif()
-    _movarin_test_program(${target} "Qt5::Widgets;Qt5::Test;GTest::gtest;GTest::gmock"
+    _movarin_test_program(${target} "Qt5::Widgets;Qt5::Test;GTest::gtest;GTest::gmock;hobrin"
                           ${PROJECT_SOURCE_DIR}/cmake/QtTestMain.cpp "${_platform}" ${ARGN})
     set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
   endif()

@@ -8,11 +8,34 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace guimisc {
 
 UserDialogScript* UserDialogs::s_script = nullptr;
 
 namespace {
+
+UserDialogs::UnansweredHandler unansweredHandler = nullptr;
+
+// While a handler is set, a call that finds no script installed is answered by a script of
+// its own for the length of the call, which tells the handler and cancels.
+class StandInScript {
+public:
+    explicit StandInScript(const UserDialogScript* installed)
+    {
+        if (installed == nullptr && unansweredHandler != nullptr) {
+            m_script.emplace();
+            m_script->setFallback([handler = unansweredHandler](const UserDialogScript::Record& r) {
+                handler(r.kind, r.title, r.text);
+                return UserDialogScript::Answer();
+            });
+        }
+    }
+
+private:
+    std::optional<UserDialogScript> m_script;
+};
 
 using Kind = UserDialogs::Kind;
 using Record = UserDialogScript::Record;
@@ -126,6 +149,7 @@ QMessageBox::StandardButton UserDialogs::information(QWidget* parent, const QStr
                                                      QMessageBox::StandardButtons buttons,
                                                      QMessageBox::StandardButton defaultButton)
 {
+    const StandInScript standIn(s_script);
     return message(s_script, Kind::Information, &QMessageBox::information, parent, title, text,
                    buttons, defaultButton);
 }
@@ -135,6 +159,7 @@ QMessageBox::StandardButton UserDialogs::warning(QWidget* parent, const QString&
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton)
 {
+    const StandInScript standIn(s_script);
     return message(s_script, Kind::Warning, &QMessageBox::warning, parent, title, text, buttons,
                    defaultButton);
 }
@@ -144,6 +169,7 @@ QMessageBox::StandardButton UserDialogs::critical(QWidget* parent, const QString
                                                   QMessageBox::StandardButtons buttons,
                                                   QMessageBox::StandardButton defaultButton)
 {
+    const StandInScript standIn(s_script);
     return message(s_script, Kind::Critical, &QMessageBox::critical, parent, title, text, buttons,
                    defaultButton);
 }
@@ -153,6 +179,7 @@ QMessageBox::StandardButton UserDialogs::question(QWidget* parent, const QString
                                                   QMessageBox::StandardButtons buttons,
                                                   QMessageBox::StandardButton defaultButton)
 {
+    const StandInScript standIn(s_script);
     return message(s_script, Kind::Question, &QMessageBox::question, parent, title, text, buttons,
                    defaultButton);
 }
@@ -161,6 +188,7 @@ QString UserDialogs::getOpenFileName(QWidget* parent, const QString& caption, co
                                      const QString& filter, QString* selectedFilter,
                                      QFileDialog::Options options)
 {
+    const StandInScript standIn(s_script);
     if (s_script != nullptr) {
         return firstOf(scriptedFiles(s_script, Kind::OpenFileName, parent, caption, dir, filter,
                                      selectedFilter));
@@ -172,6 +200,7 @@ QStringList UserDialogs::getOpenFileNames(QWidget* parent, const QString& captio
                                           const QString& dir, const QString& filter,
                                           QString* selectedFilter, QFileDialog::Options options)
 {
+    const StandInScript standIn(s_script);
     if (s_script != nullptr) {
         return scriptedFiles(s_script, Kind::OpenFileNames, parent, caption, dir, filter,
                              selectedFilter);
@@ -195,6 +224,7 @@ QString UserDialogs::getSaveFileName(QWidget* parent, const QString& caption, co
                                      const QString& filter, QString* selectedFilter,
                                      QFileDialog::Options options)
 {
+    const StandInScript standIn(s_script);
     const QString suffix = defaultSuffixOf(filter);
     if (s_script != nullptr) {
         QString name = firstOf(scriptedFiles(s_script, Kind::SaveFileName, parent, caption, dir,
@@ -230,6 +260,7 @@ QString UserDialogs::getSaveFileName(QWidget* parent, const QString& caption, co
 QString UserDialogs::getExistingDirectory(QWidget* parent, const QString& caption,
                                           const QString& dir, QFileDialog::Options options)
 {
+    const StandInScript standIn(s_script);
     if (s_script != nullptr) {
         return firstOf(scriptedFiles(s_script, Kind::ExistingDirectory, parent, caption, dir,
                                      QString(), nullptr));
@@ -239,6 +270,7 @@ QString UserDialogs::getExistingDirectory(QWidget* parent, const QString& captio
 
 QColor UserDialogs::getColor(const QColor& initial, QWidget* parent, const QString& title)
 {
+    const StandInScript standIn(s_script);
     if (s_script != nullptr) {
         Record r;
         r.kind = Kind::Color;
@@ -249,6 +281,13 @@ QColor UserDialogs::getColor(const QColor& initial, QWidget* parent, const QStri
         return answer.sort == Answer::Sort::Color ? answer.color : QColor();
     }
     return QColorDialog::getColor(initial, parent, title);
+}
+
+UserDialogs::UnansweredHandler UserDialogs::setUnansweredHandler(UnansweredHandler handler)
+{
+    const UnansweredHandler previous = unansweredHandler;
+    unansweredHandler = handler;
+    return previous;
 }
 
 } // namespace guimisc

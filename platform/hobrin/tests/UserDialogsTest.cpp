@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -21,6 +22,118 @@
 using guimisc::UserDialogs;
 using guimisc::UserDialogScript;
 using Kind = guimisc::UserDialogs::Kind;
+
+namespace {
+
+// What the handler below was told, one entry per call.
+struct UnansweredCall {
+    Kind kind;
+    QString title;
+    QString text;
+};
+std::vector<UnansweredCall> unansweredCalls;
+
+void recordUnanswered(Kind kind, const QString& title, const QString& text)
+{
+    unansweredCalls.push_back({kind, title, text});
+}
+
+// Puts another handler in place while it lives (null: the real dialogs), then the earlier one.
+class HandlerInPlace {
+public:
+    explicit HandlerInPlace(UserDialogs::UnansweredHandler handler)
+        : m_previous(UserDialogs::setUnansweredHandler(handler))
+    {
+        unansweredCalls.clear();
+    }
+    ~HandlerInPlace() { UserDialogs::setUnansweredHandler(m_previous); }
+    HandlerInPlace(const HandlerInPlace&) = delete;
+    HandlerInPlace& operator=(const HandlerInPlace&) = delete;
+
+private:
+    UserDialogs::UnansweredHandler m_previous;
+};
+
+// Every modal window that comes up while it lives, closed at once and counted.
+class ModalCloser {
+public:
+    ModalCloser()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ++shown;
+                modal->close();
+            }
+        });
+        m_timer.start();
+    }
+    int shown = 0;
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
+
+// The test programs' own main sets the handler that fails the test: a box nobody scripted
+// ends as a failure naming it instead of a modal window nobody answers.
+TEST(UserDialogs, ABoxThatNoScriptAnswersFailsTheTestInsteadOfWaiting)
+{
+    EXPECT_NONFATAL_FAILURE(
+        EXPECT_EQ(UserDialogs::warning(nullptr, "Warning", "Project file x.emvn does not exists.",
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel),
+                  QMessageBox::Cancel),
+        "title \"Warning\", text \"Project file x.emvn does not exists.\"");
+    EXPECT_NONFATAL_FAILURE(
+        EXPECT_TRUE(UserDialogs::getOpenFileName(nullptr, "Open project file").isEmpty()),
+        "open-file dialog that no test script answers was asked: title \"Open project file\"");
+}
+
+TEST(UserDialogs, TheUnansweredHandlerHearsOfWhatNoScriptAnswersAndNothingShows)
+{
+    const HandlerInPlace recording(&recordUnanswered);
+    const ModalCloser closer;
+    EXPECT_EQ(UserDialogs::warning(nullptr, "Warning", "Save?",
+                                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                   QMessageBox::Yes),
+              QMessageBox::Cancel);
+    EXPECT_EQ(UserDialogs::question(nullptr, "Warning", "Delete?"), QMessageBox::No);
+    EXPECT_EQ(UserDialogs::critical(nullptr, "Error", "Saving project failed."), QMessageBox::Ok);
+    EXPECT_TRUE(UserDialogs::getSaveFileName(nullptr, "Save project file", QString(),
+                                             "project file (*.emvn)")
+                    .isEmpty());
+    EXPECT_TRUE(UserDialogs::getOpenFileNames(nullptr, "Import").isEmpty());
+    EXPECT_TRUE(UserDialogs::getExistingDirectory(nullptr, "Folder").isEmpty());
+    EXPECT_FALSE(UserDialogs::getColor(Qt::red, nullptr, "Colour").isValid());
+    QApplication::processEvents();
+    EXPECT_EQ(closer.shown, 0);
+    ASSERT_EQ(unansweredCalls.size(), 7u);
+    EXPECT_EQ(unansweredCalls[0].kind, Kind::Warning);
+    EXPECT_EQ(unansweredCalls[0].title, "Warning");
+    EXPECT_EQ(unansweredCalls[0].text, "Save?");
+    EXPECT_EQ(unansweredCalls[2].kind, Kind::Critical);
+    EXPECT_EQ(unansweredCalls[3].kind, Kind::SaveFileName);
+    EXPECT_EQ(unansweredCalls[3].title, "Save project file");
+    EXPECT_EQ(unansweredCalls[6].kind, Kind::Color);
+
+    // A script answers what it is asked; the handler hears nothing of it, before or after.
+    {
+        UserDialogScript script;
+        script.answer(QMessageBox::Yes);
+        EXPECT_EQ(UserDialogs::warning(nullptr, "Warning", "Save?",
+                                       QMessageBox::Yes | QMessageBox::No),
+                  QMessageBox::Yes);
+        EXPECT_EQ(UserDialogs::warning(nullptr, "Warning", "Again?",
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes),
+                  QMessageBox::Yes)
+            << "the script's own fallback";
+        EXPECT_EQ(script.records().size(), 2u);
+    }
+    EXPECT_EQ(unansweredCalls.size(), 7u);
+    EXPECT_EQ(UserDialogs::information(nullptr, "Information", "Done."), QMessageBox::Ok);
+    EXPECT_EQ(unansweredCalls.size(), 8u) << "the stand-in went with its call";
+}
 
 TEST(UserDialogs, ScriptedBoxAnswersWithChosenButtonAndRecordsIt)
 {
@@ -194,6 +307,7 @@ TEST(UserDialogs, SaveDialogWithOneSuffixGivesItToANameWithout)
 // for a file to overwrite, so the question names the file that would be replaced.
 TEST(UserDialogs, RealSaveDialogAsksBeforeReplacingTheSuffixedFile)
 {
+    const HandlerInPlace realDialogs(nullptr);
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString existing = folder.filePath("surface.stl");

@@ -29,6 +29,12 @@ class UserDialogScript;
 /// While a `UserDialogScript` is alive, nothing is shown: the script records the call
 /// (kind, title, text, ...) and gives the answer.
 ///
+/// A test program sets an unanswered-call handler (`setUnansweredHandler`): a call that no
+/// script answers then shows nothing either; the handler hears of it (and fails the running
+/// test), and the call is answered as Escape would answer it (the button Cancel, else No,
+/// else the only button; a file or colour dialog cancelled), so that no test waits on a
+/// modal window nobody answers. The program sets none and shows real dialogs.
+///
 /// A save dialog whose filter is one pattern "*.<suffix>" ("STL file (*.stl)") gives a name
 /// typed without a suffix that suffix, as Qt's dialog does with a default suffix, unless the
 /// name as typed is an existing file or folder: the dialog is a `QFileDialog` with
@@ -110,6 +116,13 @@ public:
 
     static QColor getColor(const QColor& initial, QWidget* parent,
                            const QString& title = QString());
+
+    /// Told of a call that no script answers: its kind, title or caption, and text (empty
+    /// for dialogs).
+    using UnansweredHandler = void (*)(Kind kind, const QString& title, const QString& text);
+    /// Sets the handler (null: Qt's real dialogs again, the default) and returns the one
+    /// set before.
+    static UnansweredHandler setUnansweredHandler(UnansweredHandler handler);
 
 private:
     friend class UserDialogScript;
