@@ -2,6 +2,7 @@
 
 #include "guimisc/ZipDirectory.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -142,12 +143,19 @@ QProcess* ZipSupport::createZipArchiveProcess(const QString& archive, const QStr
     if (!storedSuffixes.isEmpty()) {
         arguments << QStringLiteral("-n") << storedSuffixes.join(QLatin1Char(':'));
     }
-    arguments << QFileInfo(archive).absoluteFilePath();
+    arguments << QFileInfo(archive).absoluteFilePath() << QStringLiteral("-@");
+    QByteArray list;
     for (const QString& member : members) {
-        // "./-name" is stored as "-name" but cannot be taken for an option.
-        arguments << (member.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + member : member);
+        // "./-name" is stored as "-name" (and reads as no option where one could be read).
+        list += QFile::encodeName(member.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + member
+                                                                      : member);
+        list += '\n';
     }
     process->start(program(QStringLiteral("zip")), arguments);
+    // Written while the program runs (and while the caller waits for it); the end of the
+    // list closes its input.
+    process->write(list);
+    process->closeWriteChannel();
     return process;
 }
 

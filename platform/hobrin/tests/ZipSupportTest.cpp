@@ -99,6 +99,50 @@ TEST(ZipSupport, PacksAndUnpacksAwkwardNamesByteForByte)
     }
 }
 
+// The names of a project of 100,000 items run to some 4 MB, twice what a command line may
+// hold: given as arguments, the packing could not even start.
+TEST(ZipSupport, MembersBeyondTheCommandLineLimitArePackedAllInOrder)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString source = tmp.filePath("source");
+    // One deep folder of 16 levels of 200 characters: every name in it is some 3.2 KB long.
+    QString folder;
+    for (int level = 0; level < 16; ++level) {
+        folder += (level ? "/" : "") + QString(195, QChar('a' + level)) + QString::number(level);
+    }
+    ASSERT_TRUE(QDir().mkpath(source + "/" + folder));
+    QStringList members;
+    qint64 bytes = 0;
+    for (int i = 0; bytes < (qint64(3) << 20); ++i) {
+        members << folder + QString("/geodata%1.dat").arg(i);
+        bytes += members.back().size() + 1;
+        ASSERT_TRUE(writeFile(source + "/" + members.back(), QByteArray::number(i)));
+    }
+    const QString archive = tmp.filePath("many.zip");
+    std::unique_ptr<QProcess> zip(
+        ZipSupport::createZipArchiveProcess(archive, source, members, {".dat"}));
+    ASSERT_TRUE(runToEnd(zip.get())) << zip->readAllStandardError().constData();
+
+    // Python's zipfile lists them in the given order, each holding its own number.
+    bool ok = false;
+    const QByteArray listing = hobrintest::run(
+        "python3",
+        {"-c",
+         "import sys, zipfile\n"
+         "z = zipfile.ZipFile(sys.argv[1])\n"
+         "for i in z.infolist(): print(i.filename.rsplit('/', 1)[1], z.read(i).decode())\n",
+         archive},
+        &ok);
+    ASSERT_TRUE(ok);
+    const QList<QByteArray> lines = listing.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), members.size());
+    for (int i = 0; i < lines.size(); i += 97) {
+        EXPECT_EQ(lines[i], QString("geodata%1.dat %1").arg(i).toUtf8());
+    }
+    EXPECT_EQ(lines.back(), QString("geodata%1.dat %1").arg(members.size() - 1).toUtf8());
+}
+
 TEST(ZipSupport, MembersWithAStoredSuffixAreStoredAndTheOthersDeflated)
 {
     QTemporaryDir tmp;
@@ -206,10 +250,11 @@ TEST(ZipSupport, FakeZipFirstOnPathIsTheOneThatRuns)
     const QString work = tmp.filePath("work");
     ASSERT_TRUE(QDir().mkpath(bin));
     ASSERT_TRUE(QDir().mkpath(work));
-    // The fake records its folder and arguments, one per line, and fails.
+    // The fake records its folder, its arguments and then its input, one per line, and fails.
     const QString log = tmp.filePath("fake.log");
     ASSERT_TRUE(writeFile(bin + "/zip", QString("#!/bin/sh\npwd > '%1'\nfor a in \"$@\"; do "
-                                               "printf '%s\\n' \"$a\" >> '%1'; done\nexit 3\n")
+                                               "printf '%s\\n' \"$a\" >> '%1'; done\n"
+                                               "cat >> '%1'\nexit 3\n")
                                            .arg(log)
                                            .toUtf8()));
     ASSERT_TRUE(QFile::setPermissions(bin + "/zip", QFile::ReadOwner | QFile::WriteOwner
@@ -224,7 +269,7 @@ TEST(ZipSupport, FakeZipFirstOnPathIsTheOneThatRuns)
     EXPECT_EQ(finished.size(), 1);
     EXPECT_EQ(zip->exitCode(), 3);
     const QStringList lines = QString::fromUtf8(readFile(log)).split('\n', Qt::SkipEmptyParts);
-    EXPECT_EQ(lines, (QStringList{QDir(work).canonicalPath(), "-q", tmp.filePath("out.zip"),
+    EXPECT_EQ(lines, (QStringList{QDir(work).canonicalPath(), "-q", tmp.filePath("out.zip"), "-@",
                                   "a b.txt", "c.txt"}));
 }
 

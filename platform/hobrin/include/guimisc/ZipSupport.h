@@ -17,10 +17,12 @@ namespace guimisc {
 ///   it keeps: symbolic links stored in the archive are restored as links, which may point
 ///   anywhere. A caller that reads or writes the unpacked files checks the folder with
 ///   `FileSupport::findForeignEntry` first and refuses the archive when it names an entry.
-/// - Packing runs `zip -q [-n <suffixes>] <archive> <members...>` in `folder`, so the
-///   members are paths relative to it and are stored in the given order (a member starting
-///   with "-" is passed as "./-..." so that it is not taken for an option; it is stored
-///   under its own name). Members whose names end with one of `storedSuffixes` (".tin", say;
+/// - Packing runs `zip -q [-n <suffixes>] <archive> -@` in `folder` and writes the members
+///   to its standard input, one a line, so that no count of members meets the system's
+///   limit on the length of a command line (a project of 100,000 items names some 4 MB of
+///   members). The members are paths relative to `folder` and are stored in the given order
+///   (a member starting with "-" is written as "./-..."; it is stored under its own name); a
+///   member may not hold a line break. Members whose names end with one of `storedSuffixes` (".tin", say;
 ///   compared case-sensitively) are stored as they are instead of deflated: Info-ZIP
 ///   deflates bulk binary data such as coordinates to little more than half its size at a
 ///   few tens of megabytes a second, while storing costs about a copy. Other members are
