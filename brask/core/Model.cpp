@@ -54,6 +54,8 @@ Model::Model(ObjectBrowserView* objectBrowserView, View* view, QMainWindow* main
                 &Model::handleObjectBrowserSelection);
         connect(objectBrowserView, &ObjectBrowserView::itemDeselected, this,
                 &Model::handleObjectBrowserDeselection);
+        connect(objectBrowserView, &ObjectBrowserView::captionEdited, this,
+                &Model::handleCaptionEdit);
     }
 }
 
@@ -311,6 +313,16 @@ void Model::handleObjectBrowserChange(QStandardItem* row)
         if (m_view) {
             m_view->updateView();
         }
+    }
+}
+
+void Model::handleCaptionEdit(const QModelIndex& index)
+{
+    if (index.model() != m_standardItemModel) {
+        return;
+    }
+    if (ModelItem* item = itemOf(index)) {
+        item->setModified(true);
     }
 }
 

@@ -82,6 +82,8 @@ private slots:
     void handleObjectBrowserClick(const QModelIndex& index);
     void handleObjectBrowserDoubleClick(const QModelIndex& index);
     void handleObjectBrowserChange(QStandardItem* row);
+    /// A caption renamed in the browser is a change of the project outside the undo stack.
+    void handleCaptionEdit(const QModelIndex& index);
     void handleObjectBrowserSelection(const QModelIndex& index);
     void handleObjectBrowserDeselection(const QModelIndex& index);
     /// Unbinds the selected item when its row or an ancestor's leaves the browser.

@@ -36,9 +36,9 @@ class View;
 /// row, its selection, the main view's input, its menus, tool-bar buttons and property
 /// dialog), and the undoable delete and move of the item.
 ///
-/// Every edit is pushed as ModifyCommand(UpdateViewCommand(command)): redo runs the
-/// command, repaints the main view from the data and marks the project modified; undo
-/// reverses all three.
+/// Every edit is pushed as ModifyCommand(UpdateViewCommand(command)) onto the project's
+/// undo stack: redo runs the command and repaints the main view from the data, undo reverses
+/// both; the project is modified while the stack stands away from the last save.
 ///
 /// Input hooks hand the event to the active selection helper (the item's interaction mode
 /// on the main view) and install the helper it returns. The controller owns its helper and

@@ -71,6 +71,28 @@ void ObjectBrowserView::connectActions(ModelItem* item)
             &ModelItemController::showPropertyDialog);
 }
 
+bool ObjectBrowserView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool editing = QTreeView::edit(index, trigger, event);
+    if (editing) {
+        // One editor at a time: a new one commits or drops the one before.
+        m_editedIndex = index;
+        m_captionBeforeEdit = index.data(Qt::EditRole).toString();
+    }
+    return editing;
+}
+
+void ObjectBrowserView::commitData(QWidget* editor)
+{
+    const QPersistentModelIndex index = m_editedIndex;
+    const QString before = m_captionBeforeEdit;
+    QTreeView::commitData(editor);
+    if (index.isValid() && index.data(Qt::EditRole).toString() != before) {
+        m_captionBeforeEdit = index.data(Qt::EditRole).toString();
+        emit captionEdited(index);
+    }
+}
+
 void ObjectBrowserView::disconnectActions()
 {
     for (QAction* action : {m_moveUpAction, m_moveDownAction, m_deleteAction, m_propertyAction}) {

@@ -8,6 +8,7 @@
 
 #include <QDomDocument>
 #include <QSaveFile>
+#include <QUndoStack>
 #include <QXmlStreamWriter>
 
 namespace mvc::proj {
@@ -25,12 +26,26 @@ Project* ProjectFile::project() const
 
 bool ProjectFile::isModified() const
 {
-    return m_isModified;
+    if (m_isChangedOutsideStack) {
+        return true;
+    }
+    const QUndoStack* stack = undoStack();
+    return stack && !stack->isClean();
 }
 
 void ProjectFile::setModified(bool modified)
 {
-    m_isModified = modified;
+    m_isChangedOutsideStack = modified;
+    if (!modified) {
+        if (QUndoStack* stack = undoStack()) {
+            stack->setClean();
+        }
+    }
+}
+
+QUndoStack* ProjectFile::undoStack() const
+{
+    return m_project ? m_project->undoStack() : nullptr;
 }
 
 std::string ProjectFile::relativeSubPath() const

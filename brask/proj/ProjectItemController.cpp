@@ -8,26 +8,19 @@
 
 namespace mvc::proj {
 
-ProjectItemController::ModifyCommand::ModifyCommand(QUndoCommand* command, ProjectFile* mainfile)
-    : WrapperCommandT(command), m_mainfile(mainfile),
-      m_wasModified(mainfile && mainfile->isModified())
+ProjectItemController::ModifyCommand::ModifyCommand(QUndoCommand* command)
+    : WrapperCommandT(command)
 {
 }
 
 void ProjectItemController::ModifyCommand::undo()
 {
     command()->undo();
-    if (m_mainfile) {
-        m_mainfile->setModified(m_wasModified);
-    }
 }
 
 void ProjectItemController::ModifyCommand::redo()
 {
     command()->redo();
-    if (m_mainfile) {
-        m_mainfile->setModified(true);
-    }
 }
 
 ProjectItemController::ProjectItemController(const ProjectItem* item) : m_item(item) {}
@@ -38,10 +31,13 @@ void ProjectItemController::pushModifyCommand(QUndoCommand* command)
 {
     Project* project = m_item ? m_item->project() : nullptr;
     QUndoStack* stack = project ? project->undoStack() : nullptr;
-    auto wrapper = new ModifyCommand(command, project ? project->mainfile() : nullptr);
+    auto wrapper = new ModifyCommand(command);
     if (!stack) {
         wrapper->redo();
         delete wrapper;
+        if (project && project->mainfile()) {
+            project->mainfile()->setModified(true);
+        }
         return;
     }
     stack->push(wrapper);

@@ -3,33 +3,29 @@
 #include "brask/util/WrapperCommandT.h"
 
 #include <QObject>
-#include <QPointer>
 
 namespace mvc::proj {
 
-class ProjectFile;
 class ProjectItem;
 
 /// Base of the controllers of persisted items: pushes undoable edits onto the project's
-/// undo stack so that the project's modified flag follows undo and redo.
+/// undo stack. The project counts as modified while that stack stands away from the index
+/// of the last save (`ProjectFile`), so the modified state follows undo and redo.
 ///
 /// The controller has no Qt parent; its item owns it.
 class ProjectItemController : public QObject {
     Q_OBJECT
 public:
-    /// Wraps a command: redo runs the inner command and marks the project modified; undo
-    /// runs the inner undo and puts back the flag the project had when the wrapper was
-    /// made. Text, id and merging are the inner command's. Owns the inner command; the
-    /// project file is watched, not owned.
+    /// Wraps a command of the project: redo and undo run the inner command. Neither sets
+    /// the project's modified state, which the stack's clean index gives: an undo past the
+    /// last save leaves the project modified, a redo back to it unmodified. Text, id and
+    /// merging are the inner command's (the stack merges nothing into the command of the
+    /// saved state). Owns the inner command.
     class ModifyCommand : public util::WrapperCommandT<ModifyCommand> {
     public:
-        ModifyCommand(QUndoCommand* command, ProjectFile* mainfile);
+        explicit ModifyCommand(QUndoCommand* command);
         void undo() override;
         void redo() override;
-
-    private:
-        QPointer<ProjectFile> m_mainfile;
-        bool m_wasModified;
     };
 
     explicit ProjectItemController(const ProjectItem* item);
@@ -39,8 +35,9 @@ protected:
     const ProjectItem* item() const { return m_item; }
 
     /// Pushes `command` wrapped in a `ModifyCommand` onto the project's undo stack, which
-    /// runs its redo at once and owns it. Without a project (an item outside any tree) the
-    /// command is carried out and deleted: there is no stack to undo it on.
+    /// runs its redo at once and owns it. Without a stack (an item outside any tree, a
+    /// project without one) the command is carried out and deleted, and a project there is
+    /// marked modified: there is no stack to undo it on.
     void pushModifyCommand(QUndoCommand* command);
 
 private:

@@ -209,13 +209,16 @@ public:
     }
     ~TestProject() override { m_stack.clear(); }
 
-    QUndoStack* undoStack() const override { return &m_stack; }
+    QUndoStack* undoStack() const override { return m_hasStack ? &m_stack : nullptr; }
+    /// From here on the project hands out no stack.
+    void dropStack() { m_hasStack = false; }
     TestProjectFile* file() const { return static_cast<TestProjectFile*>(mainfile()); }
     TestModel* model() const { return file()->model; }
     TestRootItem* root() const { return model()->root(); }
 
 private:
     mutable QUndoStack m_stack;
+    bool m_hasStack = true;
 };
 
 /// The bytes of a file; empty when it cannot be read.

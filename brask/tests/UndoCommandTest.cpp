@@ -217,6 +217,68 @@ TEST_F(UndoTest, TheModifiedFlagFollowsUndoAndRedo)
     EXPECT_TRUE(file->isModified());
 }
 
+// The project is modified exactly when it differs from the saved state: an undo past a save
+// is a change, a redo back to it is none.
+TEST_F(UndoTest, UndoPastASaveLeavesTheProjectModified)
+{
+    mvc::proj::ProjectFile* file = m_project->mainfile();
+    controllerOf(m_items[0])->deleteMeSilently();
+    controllerOf(m_items[2])->moveUp();
+    expectGroup({"c", "b"});
+    ASSERT_TRUE(m_project->save());
+    EXPECT_FALSE(file->isModified());
+
+    stack()->undo();
+    expectGroup({"b", "c"});
+    EXPECT_TRUE(file->isModified()) << "the move is undone: not what was saved";
+    stack()->undo();
+    expectGroup({"a", "b", "c"});
+    EXPECT_TRUE(file->isModified());
+    stack()->redo();
+    stack()->redo();
+    expectGroup({"c", "b"});
+    EXPECT_FALSE(file->isModified()) << "back at the saved state";
+
+    // A new edit after an undo past the save drops the saved state from the stack: the
+    // project stays modified, whatever is undone or redone, until the next save.
+    stack()->undo();
+    controllerOf(m_items[2])->moveUp();
+    for (int i = 0; i < 2; ++i) {
+        stack()->undo();
+        EXPECT_TRUE(file->isModified());
+    }
+    while (stack()->canRedo()) {
+        stack()->redo();
+        EXPECT_TRUE(file->isModified());
+    }
+    ASSERT_TRUE(m_project->save());
+    EXPECT_FALSE(file->isModified());
+}
+
+// A change the stack does not hold (a rename, an edit without undo) counts until the next
+// save, even when the stack comes back to the saved state.
+TEST_F(UndoTest, AChangeOutsideTheStackKeepsTheProjectModifiedUntilSaved)
+{
+    mvc::proj::ProjectFile* file = m_project->mainfile();
+    controllerOf(m_items[0])->moveDown();
+    ASSERT_TRUE(m_project->save());
+    file->setModified(true);
+    stack()->undo();
+    stack()->redo();
+    EXPECT_TRUE(file->isModified());
+    ASSERT_TRUE(m_project->save());
+    EXPECT_FALSE(file->isModified());
+    EXPECT_TRUE(stack()->isClean());
+
+    // A project without a stack still marks what its controllers carry out.
+    TestProject stackless(m_dir.filePath(QStringLiteral("stackless")));
+    stackless.dropStack();
+    TypedItem* item = typed(stackless.root()->addTopLevel(QStringLiteral("group")), "x");
+    controllerOf(item)->deleteMeSilently();
+    EXPECT_TRUE(stackless.mainfile()->isModified());
+    EXPECT_TRUE(stackless.root()->childItems().front()->childItems().empty());
+}
+
 TEST_F(UndoTest, WrappedCommandsWithOneIdMergeIntoOneEntry)
 {
     int value = 0;

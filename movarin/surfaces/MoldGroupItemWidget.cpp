@@ -9,6 +9,7 @@
 #include "movarin/surfaces/MoldItemPropertyDialog.h"
 
 #include "brask/proj/Project.h"
+#include "brask/proj/ProjectFile.h"
 
 #include <guimisc/UserDialogs.h>
 
@@ -147,12 +148,14 @@ void MoldGroupItemWidget::pushCommand(QUndoCommand* command)
 {
     mvc::proj::Project* project = m_group ? m_group->project() : nullptr;
     QUndoStack* stack = project ? project->undoStack() : nullptr;
-    auto wrapper = std::make_unique<ModifyCommand>(new UpdateViewCommand(command, this),
-                                                   project ? project->mainfile() : nullptr);
+    auto wrapper = std::make_unique<ModifyCommand>(new UpdateViewCommand(command, this));
     if (stack) {
         stack->push(wrapper.release());
-    } else {
-        wrapper->redo();
+        return;
+    }
+    wrapper->redo();
+    if (project && project->mainfile()) {
+        project->mainfile()->setModified(true);
     }
 }
 

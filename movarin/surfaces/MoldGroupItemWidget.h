@@ -28,8 +28,8 @@ class MoldItem;
 ///
 /// Edits. `addNewMold` and `copySelected` attach a new mold at the front of the group and
 /// select it; `deleteChild` asks first, `deleteChildSilently` does not; each pushes one
-/// command, wrapped so that redo and undo repaint the widget and mark the project modified
-/// or restore its flag (`pushCommand`). A mold taken out of the group by a command
+/// command onto the project's undo stack, wrapped so that redo and undo repaint the widget
+/// (`pushCommand`). A mold taken out of the group by a command
 /// belongs to that command. `editSelected` changes the selected mold in place through the
 /// "Mold Setting" dialog, without undo, and marks the project modified.
 ///
