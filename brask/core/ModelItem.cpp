@@ -10,12 +10,15 @@
 #include <QCoreApplication>
 #include <QDomElement>
 #include <QIcon>
+#include <QPointer>
 #include <QStandardItem>
 #include <QStandardItemModel>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace mvc::core {
 
@@ -59,14 +62,18 @@ ModelItem::~ModelItem()
     clearChildItems();
     // Detached items (held by undo commands) still hang here by their Qt parent; they go
     // now, while this is still an item they can unregister from.
-    const QObjectList children = QObject::children();
-    for (QObject* child : children) {
+    // Guarded: one of them may take another along (a child listed under it).
+    std::vector<QPointer<ModelItem>> held;
+    for (QObject* child : QObject::children()) {
         if (auto item = qobject_cast<ModelItem*>(child)) {
-            delete item;
+            held.emplace_back(item);
         }
     }
-    if (ModelItem* up = parentItem()) {
-        up->unregisterChild(this);
+    for (const QPointer<ModelItem>& item : held) {
+        delete item.data();
+    }
+    if (m_listedBy) {
+        m_listedBy->unregisterChild(this);
     }
     removeOwnRow();
     delete m_controller;
@@ -150,11 +157,33 @@ bool ModelItem::isAncientChecked() const
 
 void ModelItem::unregisterChild(ModelItem* child)
 {
-    const auto it = std::find(m_childItems.begin(), m_childItems.end(), child);
-    if (it != m_childItems.end()) {
-        m_childItems.erase(it);
+    if (!child || child->m_listedBy != this) {
+        return;
     }
-    updateItemMap();
+    chainTop()->subtreeDetached(child);
+    takeOutOfList(child);
+}
+
+void ModelItem::subtreeAttached(ModelItem*) {}
+
+void ModelItem::subtreeDetached(ModelItem*) {}
+
+ModelItem* ModelItem::chainTop()
+{
+    ModelItem* top = this;
+    while (top->m_listedBy) {
+        top = top->m_listedBy;
+    }
+    return top;
+}
+
+void ModelItem::takeOutOfList(ModelItem* child)
+{
+    const int index = indexOf(child);
+    if (index >= 0) {
+        m_childItems.erase(m_childItems.begin() + index);
+    }
+    child->m_listedBy = nullptr;
 }
 
 QRectF ModelItem::myBoundingBox() const
@@ -174,65 +203,157 @@ ModelItemController* ModelItem::buildController() const
 
 int ModelItem::indexOf(const ModelItem* child) const
 {
-    const auto it = std::find(m_childItems.begin(), m_childItems.end(), child);
-    return it == m_childItems.end() ? -1 : static_cast<int>(it - m_childItems.begin());
+    if (!child || child->m_listedBy != this) {
+        return -1;
+    }
+    // A child's row number is its place in the list unless row-less children come first.
+    const int count = static_cast<int>(m_childItems.size());
+    if (const QStandardItem* row = child->m_standardItem;
+        row && m_standardItem && row->parent() == m_standardItem) {
+        const int r = row->row();
+        if (r >= 0 && r < count && m_childItems[r] == child) {
+            return r;
+        }
+    }
+    // Children usually go last first (a parent deletes them so).
+    const auto it = std::find(m_childItems.rbegin(), m_childItems.rend(), child);
+    return it == m_childItems.rend() ? -1 : static_cast<int>(m_childItems.rend() - it) - 1;
+}
+
+int ModelItem::rowIndexForChildAt(int index) const
+{
+    // Rows of row-less children are not counted: the row of the next child with one.
+    for (int i = index; i < static_cast<int>(m_childItems.size()); ++i) {
+        if (QStandardItem* next = m_childItems[i]->m_standardItem;
+            next && next->parent() == m_standardItem) {
+            return next->row();
+        }
+    }
+    return m_standardItem->rowCount();
 }
 
 void ModelItem::attachChildAt(ModelItem* child, int index)
 {
-    if (!child || child == this) {
-        throw std::invalid_argument("ModelItem::attachChildAt: no child to attach");
-    }
-    if (indexOf(child) >= 0) {
-        throw std::invalid_argument("ModelItem::attachChildAt: the item is attached already");
-    }
-    QStandardItem* row = child->m_standardItem;
-    if (row && (row->parent() || row->model())) {
-        throw std::invalid_argument(
-            "ModelItem::attachChildAt: the child's row still hangs under another row");
-    }
-    index = std::clamp(index, 0, static_cast<int>(m_childItems.size()));
-    if (m_standardItem && row) {
-        // Rows of row-less children are not counted: find the row before which to insert.
-        int rowIndex = m_standardItem->rowCount();
-        for (int i = index; i < static_cast<int>(m_childItems.size()); ++i) {
-            if (QStandardItem* next = m_childItems[i]->m_standardItem;
-                next && next->parent() == m_standardItem) {
-                rowIndex = next->row();
-                break;
-            }
-        }
-        m_standardItem->insertRow(rowIndex, row);
-    }
-    m_childItems.insert(m_childItems.begin() + index, child);
-    child->m_isAttachedToModel = true;
-    updateItemMap();
+    attachChildrenAt({child}, index);
 }
 
 void ModelItem::attachChildAtBack(ModelItem* child)
 {
-    attachChildAt(child, static_cast<int>(m_childItems.size()));
+    attachChildrenAt({child}, static_cast<int>(m_childItems.size()));
 }
 
 void ModelItem::attachChildAtFront(ModelItem* child)
 {
-    attachChildAt(child, 0);
+    attachChildrenAt({child}, 0);
+}
+
+void ModelItem::attachChildrenAt(const std::vector<ModelItem*>& children, int index)
+{
+    std::unordered_set<const ModelItem*> listed;
+    for (ModelItem* child : children) {
+        if (!child || child == this) {
+            throw std::invalid_argument("ModelItem::attachChildAt: no child to attach");
+        }
+        if (child->m_listedBy || (children.size() > 1 && !listed.insert(child).second)) {
+            throw std::invalid_argument("ModelItem::attachChildAt: the item is attached already");
+        }
+        const QStandardItem* row = child->m_standardItem;
+        if (row && (row->parent() || row->model())) {
+            throw std::invalid_argument(
+                "ModelItem::attachChildAt: the child's row still hangs under another row");
+        }
+    }
+    if (children.empty()) {
+        return;
+    }
+    index = std::clamp(index, 0, static_cast<int>(m_childItems.size()));
+    if (m_standardItem) {
+        // Rows without rows of their own go in together, with one notice to the views; a row
+        // that has rows goes alone, since only that insertion hands its rows the item model.
+        int rowIndex = rowIndexForChildAt(index);
+        QList<QStandardItem*> run;
+        const auto insertRun = [&] {
+            if (!run.isEmpty()) {
+                m_standardItem->insertRows(rowIndex, run);
+                rowIndex += run.size();
+                run.clear();
+            }
+        };
+        for (ModelItem* child : children) {
+            QStandardItem* row = child->m_standardItem;
+            if (!row) {
+                continue;
+            }
+            if (row->hasChildren()) {
+                insertRun();
+                m_standardItem->insertRow(rowIndex++, row);
+            } else {
+                run.append(row);
+            }
+        }
+        insertRun();
+    }
+    m_childItems.insert(m_childItems.begin() + index, children.begin(), children.end());
+    ModelItem* top = chainTop();
+    for (ModelItem* child : children) {
+        child->m_listedBy = this;
+        child->m_isAttachedToModel = true;
+        top->subtreeAttached(child);
+    }
 }
 
 void ModelItem::detachChild(ModelItem* child)
 {
-    const int index = indexOf(child);
-    if (index < 0) {
+    detachChildren({child});
+}
+
+void ModelItem::detachChildren(const std::vector<ModelItem*>& children)
+{
+    std::vector<ModelItem*> leaving;
+    std::unordered_set<const ModelItem*> seen;
+    for (ModelItem* child : children) {
+        if (child && child->m_listedBy == this
+            && (children.size() == 1 || seen.insert(child).second)) {
+            leaving.push_back(child);
+        }
+    }
+    if (leaving.empty()) {
         return;
     }
-    QStandardItem* row = child->m_standardItem;
-    if (m_standardItem && row && row->parent() == m_standardItem) {
-        // takeRow hands back the row object without deleting it; it stays with the child.
-        m_standardItem->takeRow(row->row());
+    ModelItem* top = chainTop();
+    for (ModelItem* child : leaving) {
+        top->subtreeDetached(child);
     }
-    m_childItems.erase(m_childItems.begin() + index);
-    child->m_isAttachedToModel = false;
-    updateItemMap();
+    // Found while its row still tells the place.
+    const int single = leaving.size() == 1 ? indexOf(leaving.front()) : -1;
+    if (m_standardItem) {
+        // From the last row up, so that every row taken leaves the others' numbers alone and
+        // only the rows after it move; takeRow hands back the row object without deleting it.
+        std::vector<int> rows;
+        for (ModelItem* child : leaving) {
+            if (QStandardItem* row = child->m_standardItem; row && row->parent() == m_standardItem) {
+                rows.push_back(row->row());
+            }
+        }
+        std::sort(rows.begin(), rows.end(), std::greater<>());
+        for (int row : rows) {
+            m_standardItem->takeRow(row);
+        }
+    }
+    if (single >= 0) {
+        m_childItems.erase(m_childItems.begin() + single);
+        leaving.front()->m_listedBy = nullptr;
+    } else {
+        for (ModelItem* child : leaving) {
+            child->m_listedBy = nullptr;
+        }
+        m_childItems.erase(std::remove_if(m_childItems.begin(), m_childItems.end(),
+                                          [this](const ModelItem* c) { return c->m_listedBy != this; }),
+                           m_childItems.end());
+    }
+    for (ModelItem* child : leaving) {
+        child->m_isAttachedToModel = false;
+    }
 }
 
 void ModelItem::deleteChild(ModelItem* child)

@@ -26,8 +26,11 @@ class ObjectBrowserView;
 /// view and its controller; while it hangs in the tree its row belongs to its parent's row.
 ///
 /// Rows and children are kept in step: `childItems()` is in the order of the child rows.
-/// Every operation that changes the rows of the subtree calls `updateItemMap()`, which
-/// lets the root item rebuild its map from rows to items.
+/// The root item maps the rows of the items that hang from it to those items: attaching,
+/// detaching and deleting tell it of the subtree that enters or leaves (`subtreeAttached`,
+/// `subtreeDetached`), so that each costs the size of that subtree, not of the tree, and
+/// loading or importing n items is linear in n. `updateItemMap()` has the root item rebuild
+/// the map from scratch, for rows changed by other means.
 ///
 /// Adding a child. The constructor with a parent sets the Qt parent and appends the new row
 /// to the parent's row, but does not enter the item in the parent's `childItems()`. The
@@ -72,6 +75,12 @@ protected:
     virtual bool isAncientChecked() const;
     /// Forgets a child that goes (its destructor calls this); rows are left alone.
     virtual void unregisterChild(ModelItem* child);
+    /// Told by the attach operations when `child` with its subtree came to hang from this
+    /// item (the top of the chain of items that list one another as children), and by the
+    /// detach and delete operations when it is about to leave. Nothing by default; the root
+    /// item keeps its map of rows with these.
+    virtual void subtreeAttached(ModelItem* child);
+    virtual void subtreeDetached(ModelItem* child);
 
 public:
     /// The item's own extent in world coordinates; null by default.
@@ -82,11 +91,21 @@ protected:
     virtual ModelItemController* buildController() const;
 
 public:
+    /// Throws std::invalid_argument for no child, this item, a child attached here already
+    /// or one whose row hangs under another row; nothing is attached then.
     void attachChildAt(ModelItem* child, int index);
     void attachChildAtBack(ModelItem* child);
     void attachChildAtFront(ModelItem* child);
+    /// The children as one block from `index` on, in their order, as `attachChildAt` would
+    /// put them one by one, with one insertion of their rows: O(children + rows after the
+    /// block). Throws as `attachChildAt` does (also for a child listed twice) before anything
+    /// is attached.
+    void attachChildrenAt(const std::vector<ModelItem*>& children, int index);
     /// Takes the child and its row out without deleting it; nothing for a stranger.
     void detachChild(ModelItem* child);
+    /// `detachChild` of every listed child, strangers skipped, in one pass over the children:
+    /// O(children + listed children x rows after them).
+    void detachChildren(const std::vector<ModelItem*>& children);
     void deleteChild(ModelItem* child);
     /// Nothing for a stranger or the first child.
     void moveUpChild(ModelItem* child);
@@ -129,8 +148,15 @@ private:
     ModelItem(const QString& caption, ModelItem* parent, int options);
     int indexOf(const ModelItem* child) const;
     void removeOwnRow();
+    /// The row of this item's row before which rows of children attached at `index` go.
+    int rowIndexForChildAt(int index) const;
+    /// The item at the top of the chain of items that list one another as children.
+    ModelItem* chainTop();
+    void takeOutOfList(ModelItem* child);
 
     std::vector<ModelItem*> m_childItems;
+    // The item whose `m_childItems` lists this one, null while none does.
+    ModelItem* m_listedBy = nullptr;
     QStandardItem* m_standardItem = nullptr;
     mutable ModelItemView* m_view = nullptr;
     mutable ModelItemController* m_controller = nullptr;

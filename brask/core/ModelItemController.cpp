@@ -38,16 +38,23 @@ ModelItemController::DeleteAllChildItemsCommand::~DeleteAllChildItemsCommand()
     }
 }
 
+std::vector<ModelItem*> ModelItemController::DeleteAllChildItemsCommand::liveChildren() const
+{
+    std::vector<ModelItem*> children;
+    for (const QPointer<ModelItem>& child : m_children) {
+        if (child) {
+            children.push_back(child);
+        }
+    }
+    return children;
+}
+
 void ModelItemController::DeleteAllChildItemsCommand::undo()
 {
     if (!m_parent || m_isInTree) {
         return;
     }
-    for (auto it = m_children.rbegin(); it != m_children.rend(); ++it) {
-        if (*it) {
-            m_parent->attachChildAtFront(*it);
-        }
-    }
+    m_parent->attachChildrenAt(liveChildren(), 0);
     m_isInTree = true;
 }
 
@@ -56,11 +63,7 @@ void ModelItemController::DeleteAllChildItemsCommand::redo()
     if (!m_parent || !m_isInTree) {
         return;
     }
-    for (const QPointer<ModelItem>& child : m_children) {
-        if (child) {
-            m_parent->detachChild(child);
-        }
-    }
+    m_parent->detachChildren(liveChildren());
     m_isInTree = false;
 }
 

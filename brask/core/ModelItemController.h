@@ -59,6 +59,9 @@ public:
         void redo() override;
 
     private:
+        /// The listed children that still exist, in list order.
+        std::vector<ModelItem*> liveChildren() const;
+
         QPointer<ModelItem> m_parent;
         std::vector<QPointer<ModelItem>> m_children;
         bool m_isInTree = true;

@@ -47,6 +47,28 @@ void ModelRootItem::addToMap(const ModelItem* item)
     }
 }
 
+void ModelRootItem::subtreeAttached(ModelItem* child)
+{
+    addToMap(child);
+}
+
+void ModelRootItem::subtreeDetached(ModelItem* child)
+{
+    removeFromMap(child);
+}
+
+void ModelRootItem::removeFromMap(const ModelItem* item)
+{
+    if (QStandardItem* row = item->browserItem()) {
+        if (const auto it = m_itemMap.find(row); it != m_itemMap.end() && it->second == item) {
+            m_itemMap.erase(it);
+        }
+    }
+    for (const ModelItem* child : item->childItems()) {
+        removeFromMap(child);
+    }
+}
+
 Model* ModelRootItem::model() const
 {
     return m_model;

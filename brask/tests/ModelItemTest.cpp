@@ -7,6 +7,13 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <stdexcept>
+
 using namespace brasktest;
 using mvc::core::ModelItem;
 
@@ -172,6 +179,200 @@ TEST_F(ModelItemTest, ARowlessChildKeepsTheRowsOfItsSiblingsInPlace)
     group->attachChildAt(a, 2);
     EXPECT_EQ(group->childItems(), (std::vector<ModelItem*>{rowless, b, a}));
     EXPECT_EQ(rowTexts(group->browserItem()), QStringList({"b", "a"}));
+}
+
+// The rows of a block go in with one insertion, in the block's order, and leave in one pass;
+// a subtree with rows of its own keeps them in the item model.
+TEST_F(ModelItemTest, BlocksOfChildrenAttachAndDetachAsOneByOneWouldDoThem)
+{
+    TestItem* group = root()->addTopLevel(QStringLiteral("group"));
+    TestItem* first = TestItem::attachedTo(group, QStringLiteral("first"));
+    TestItem* last = TestItem::attachedTo(group, QStringLiteral("last"));
+    std::vector<ModelItem*> block;
+    for (const char* name : {"p", "q", "r"}) {
+        auto item = new TestItem(QString::fromLatin1(name), nullptr);
+        item->setParent(group);
+        block.push_back(item);
+    }
+    TestItem* withChildren = static_cast<TestItem*>(block[1]);
+    TestItem* grandchild = TestItem::attachedTo(withChildren, QStringLiteral("q1"));
+    auto rowless = new ModelItem(static_cast<ModelItem*>(nullptr));
+    rowless->setParent(group);
+    block.insert(block.begin() + 2, rowless);
+
+    QSignalSpy inserted(m_project->model()->standardItemModel(), &QAbstractItemModel::rowsInserted);
+    group->attachChildrenAt(block, 1);
+    EXPECT_EQ(captions(group), QStringList({"first", "p", "q", "", "r", "last"}));
+    EXPECT_EQ(rowTexts(group->browserItem()), QStringList({"first", "p", "q", "r", "last"}));
+    EXPECT_EQ(inserted.count(), 3) << "p; q alone, since it has rows of its own; r";
+    EXPECT_EQ(grandchild->browserItem()->model(), m_project->model()->standardItemModel());
+    EXPECT_EQ(root()->fromBrowserItem(grandchild->browserItem()), grandchild);
+    int mapped = 0;
+    expectMapMatches(root(), root(), &mapped);
+    EXPECT_EQ(mapped, 7);
+
+    // Nothing goes in when one of the block cannot: listed twice, attached already, no item.
+    auto spare = new TestItem(QStringLiteral("spare"), nullptr);
+    spare->setParent(group);
+    EXPECT_THROW(group->attachChildrenAt({spare, spare}, 0), std::invalid_argument);
+    EXPECT_THROW(group->attachChildrenAt({spare, first}, 0), std::invalid_argument);
+    EXPECT_THROW(group->attachChildrenAt({spare, nullptr}, 0), std::invalid_argument);
+    EXPECT_EQ(captions(group), QStringList({"first", "p", "q", "", "r", "last"}));
+    EXPECT_FALSE(spare->browserItem()->parent());
+
+    // Out again, strangers and repeats skipped; the rest keep their order.
+    group->detachChildren({block[3], first, spare, block[0], withChildren, first});
+    EXPECT_EQ(captions(group), QStringList({"", "last"}));
+    EXPECT_EQ(rowTexts(group->browserItem()), QStringList({"last"}));
+    for (ModelItem* gone : {static_cast<ModelItem*>(first), block[0], block[3]}) {
+        EXPECT_FALSE(gone->isAttachedToModel());
+        EXPECT_EQ(root()->fromBrowserItem(gone->browserItem()), nullptr);
+        EXPECT_EQ(gone->browserItem()->model(), nullptr);
+    }
+    EXPECT_EQ(root()->fromBrowserItem(grandchild->browserItem()), nullptr);
+    EXPECT_EQ(rowTexts(withChildren->browserItem()), QStringList({"q1"})) << "the rows go along";
+    group->attachChildAtFront(withChildren);
+    EXPECT_EQ(root()->fromBrowserItem(grandchild->browserItem()), grandchild);
+}
+
+// An independent oracle for the map: after every step of a random sequence of attaches,
+// detaches, moves and deletions (single and in blocks, of subtrees attached or held outside),
+// each row of an item that hangs from the root through the child lists maps to that item,
+// every other row to nothing, and every item's rows read as its child list.
+TEST_F(ModelItemTest, TheRowMapFollowsEveryChangeOfTheTree)
+{
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        const auto pick = [&random](std::size_t n) {
+            return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+        };
+        TestItem* top = root()->addTopLevel(QStringLiteral("top %1").arg(seed));
+        std::vector<ModelItem*> alive{top};
+        // The test's own record of who lists whom, kept beside the tree's.
+        std::map<const ModelItem*, const ModelItem*> listedBy{{top, root()}};
+        int made = 0;
+        const auto held = [&] {
+            std::vector<ModelItem*> items;
+            for (ModelItem* item : alive) {
+                if (!listedBy.count(item)) {
+                    items.push_back(item);
+                }
+            }
+            return items;
+        };
+        // Whether `other` lies in the subtree of `item` (`item` itself included).
+        const auto within = [&](const ModelItem* item, const ModelItem* other) {
+            for (const ModelItem* up = other; up;) {
+                if (up == item) {
+                    return true;
+                }
+                const auto it = listedBy.find(up);
+                up = it == listedBy.end() ? nullptr : it->second;
+            }
+            return false;
+        };
+        // Whether `item` owns `other` through Qt parents (`item` itself included).
+        const auto owns = [](const ModelItem* item, const ModelItem* other) {
+            for (const QObject* up = other; up; up = up->parent()) {
+                if (up == item) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        for (int step = 0; step < 200; ++step) {
+            const int what = static_cast<int>(pick(7));
+            std::vector<ModelItem*> outside = held();
+            if (what == 0 || outside.empty()) {
+                auto item = new TestItem(QStringLiteral("i%1").arg(++made), nullptr);
+                item->setParent(top);
+                alive.push_back(item);
+            } else if (what <= 2) {
+                std::shuffle(outside.begin(), outside.end(), random);
+                const std::size_t count = what == 1 ? 1 : 1 + pick(std::min<std::size_t>(4, outside.size()));
+                const std::vector<ModelItem*> block(outside.begin(), outside.begin() + static_cast<long>(count));
+                ModelItem* parent = alive[pick(alive.size())];
+                if (std::any_of(block.begin(), block.end(), [&](const ModelItem* b) {
+                        return within(b, parent) || owns(b, parent);
+                    })) {
+                    continue;
+                }
+                // Owned by the item they hang from, as the program's items are.
+                for (ModelItem* b : block) {
+                    b->setParent(parent);
+                }
+                parent->attachChildrenAt(block, static_cast<int>(pick(parent->childItems().size() + 1)));
+                for (const ModelItem* b : block) {
+                    listedBy[b] = parent;
+                }
+            } else if (what <= 4) {
+                ModelItem* parent = alive[pick(alive.size())];
+                const std::vector<ModelItem*> children = parent->childItems();
+                if (children.empty()) {
+                    continue;
+                }
+                std::vector<ModelItem*> leaving;
+                const std::size_t count = what == 3 ? 1 : 1 + pick(children.size());
+                for (std::size_t k = 0; k < count; ++k) {
+                    leaving.push_back(children[pick(children.size())]);
+                }
+                parent->detachChildren(leaving);
+                for (const ModelItem* gone : leaving) {
+                    listedBy.erase(gone);
+                }
+            } else if (what == 5) {
+                ModelItem* parent = alive[pick(alive.size())];
+                if (!parent->childItems().empty()) {
+                    ModelItem* child = parent->childItems()[pick(parent->childItems().size())];
+                    if (pick(2)) {
+                        parent->moveUpChild(child);
+                    } else {
+                        parent->moveDownChild(child);
+                    }
+                }
+            } else {
+                // A deletion takes along what the item owns: the listed subtree and the items
+                // detached from it.
+                ModelItem* doomed = alive[pick(alive.size())];
+                if (doomed == top) {
+                    continue;
+                }
+                std::vector<const ModelItem*> gone;
+                for (const ModelItem* item : alive) {
+                    if (owns(doomed, item)) {
+                        gone.push_back(item);
+                    }
+                }
+                const auto lister = listedBy.find(doomed);
+                if (lister != listedBy.end() && pick(2)) {
+                    const_cast<ModelItem*>(lister->second)->deleteChild(doomed);
+                } else {
+                    delete doomed;
+                }
+                const auto isGone = [&](const ModelItem* i) {
+                    return std::find(gone.begin(), gone.end(), i) != gone.end();
+                };
+                alive.erase(std::remove_if(alive.begin(), alive.end(), isGone), alive.end());
+                for (const ModelItem* item : gone) {
+                    listedBy.erase(item);
+                }
+            }
+            for (const ModelItem* item : alive) {
+                const bool inTree = within(root(), item);
+                ASSERT_EQ(root()->fromBrowserItem(item->browserItem()), inTree ? item : nullptr)
+                    << item->caption().toStdString() << " at step " << step;
+                QStringList listed;
+                for (const ModelItem* child : item->childItems()) {
+                    listed << child->caption();
+                    ASSERT_TRUE(listedBy.count(child) && listedBy.at(child) == item);
+                }
+                ASSERT_EQ(rowTexts(item->browserItem()), listed)
+                    << item->caption().toStdString() << " at step " << step;
+            }
+        }
+        root()->deleteChild(top);
+    }
 }
 
 TEST_F(ModelItemTest, DeletingAnItemWithChildrenLeavesNoRowAndNoMapEntry)

@@ -8,6 +8,8 @@
 #include <QStandardItem>
 #include <QXmlStreamWriter>
 
+#include <vector>
+
 namespace varnel {
 
 namespace {
@@ -56,16 +58,21 @@ QString CrossSectionGroupItem::itemTypeName() const
 
 void CrossSectionGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
 {
-    // Elements only: a comment between them makes no section.
+    // Elements only: a comment between them makes no section. Each section is read before
+    // its row joins the browser, so that reading it tells no view and no controller of a
+    // change, and all join in one attach. (A section whose reading fails goes with the group,
+    // its Qt parent.)
+    std::vector<mvc::core::ModelItem*> sections;
     int index = 0;
     for (QDomElement child = element.firstChildElement(); !child.isNull();
          child = child.nextSiblingElement()) {
         auto section = new CrossSectionItem(nullptr);
         section->setParent(this);
-        attachChildAtBack(section);
+        sections.push_back(section);
         section->setFilenameByIndex(++index);
         section->loadFromProjectMainFile(child);
     }
+    attachChildrenAt(sections, static_cast<int>(childItems().size()));
 }
 
 void CrossSectionGroupItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)

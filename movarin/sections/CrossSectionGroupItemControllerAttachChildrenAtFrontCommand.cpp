@@ -28,11 +28,14 @@ void Self::redo()
     if (!m_group) {
         return;
     }
-    for (const QPointer<CrossSectionItem>& section : m_sections) {
-        if (section) {
-            m_group->attachChildAtFront(section);
+    // Each one at the front in turn: the last listed comes first.
+    std::vector<mvc::core::ModelItem*> sections;
+    for (auto it = m_sections.rbegin(); it != m_sections.rend(); ++it) {
+        if (*it) {
+            sections.push_back(*it);
         }
     }
+    m_group->attachChildrenAt(sections, 0);
     m_isAttached = true;
 }
 
@@ -41,12 +44,14 @@ void Self::undo()
     if (!m_group) {
         return;
     }
+    std::vector<mvc::core::ModelItem*> sections;
     for (const QPointer<CrossSectionItem>& section : m_sections) {
         if (section) {
             section->controller()->closeCrossSectionWindow();
-            m_group->detachChild(section);
+            sections.push_back(section);
         }
     }
+    m_group->detachChildren(sections);
     m_isAttached = false;
 }
 
