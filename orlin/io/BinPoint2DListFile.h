@@ -17,6 +17,10 @@ namespace tin::io {
 /// "Invalid file format", a NaN or infinite x or y BinPointBlockReader::NOT_FINITE. write() throws common::exception::RuntimeException when
 /// writing fails and leaves the earlier file untouched (common::io::SafeFileWriter). Both throw
 /// common::exception::FileOpenException for a path that cannot be opened.
+///
+/// write() leaves a regular file that holds exactly the bytes it would write as it is (it
+/// reads the file back first, which costs far less than making a new file), so that saving
+/// a project again touches only the geometry that changed.
 class BinPoint2DListFile {
 public:
     static void write(const char* path, const std::vector<tin::core::Point2D>& points);

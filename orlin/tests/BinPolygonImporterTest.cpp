@@ -1,4 +1,5 @@
-// Binary polygon and polyline files: layout, interchangeability, size checks.
+// Binary polygon and polyline files: layout, interchangeability, size checks, and files left
+// alone when they hold what would be written.
 
 #include "IoTestSupport.h"
 
@@ -13,7 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
+
+#include <sys/stat.h>
 
 using common::exception::InvalidFileFormatException;
 using iotest::Bytes;
@@ -82,4 +86,36 @@ TEST(BinPolygonImporterTest, CountMustMatchTheFileSize) {
         iotest::writeFile(path, Bytes().i32(count).data);
         EXPECT_EQ(std::unique_ptr<tin::core::Polygon>(BinPolygonImporter().importPolygon(path.c_str()))->pointsCount(), 0);
     }
+}
+
+// A project saved again writes only the geometry that changed: a file that holds the very
+// bytes is left as it is (the same file, not a copy renamed over it), any other is replaced.
+TEST(BinPolygonImporterTest, AFileHoldingTheSameShapeIsNotWrittenAgain) {
+    namespace fs = std::filesystem;
+    const std::string path = iotest::scratchFile("kept.polyline");
+    fs::remove(path);
+    std::vector<Point2D> vertices = {Point2D(0, 0), Point2D(500, 1), Point2D(1000, 0)};
+    BinPolylineExporter().exportPolyline(path.c_str(), tin::core::Polyline(vertices));
+    const auto identity = [&path] {
+        struct stat status {};
+        EXPECT_EQ(::stat(path.c_str(), &status), 0);
+        return status.st_ino;
+    };
+    const auto first = identity();
+    const std::string bytes = iotest::readFile(path);
+
+    BinPolylineExporter().exportPolyline(path.c_str(), tin::core::Polyline(vertices));
+    EXPECT_EQ(identity(), first) << "the same bytes: the file stays";
+    EXPECT_EQ(iotest::readFile(path), bytes);
+
+    // One coordinate changed (same size) and a file cut short are written anew.
+    vertices[1] = Point2D(500, 2);
+    BinPolylineExporter().exportPolyline(path.c_str(), tin::core::Polyline(vertices));
+    EXPECT_NE(identity(), first);
+    std::unique_ptr<tin::core::Polyline> back(BinPolylineImporter().importPolyline(path.c_str()));
+    EXPECT_EQ(back->points(), vertices);
+    const std::string changed = iotest::readFile(path);
+    iotest::writeFile(path, changed.substr(0, changed.size() - 8));
+    BinPolylineExporter().exportPolyline(path.c_str(), tin::core::Polyline(vertices));
+    EXPECT_EQ(iotest::readFile(path), changed);
 }
