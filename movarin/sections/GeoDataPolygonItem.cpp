@@ -9,8 +9,19 @@
 
 namespace varnel {
 
+namespace {
+
+// One picture shared by every row, never destroyed (see mvc::core::ModelItem's icons).
+const QIcon& rowIcon()
+{
+    static const QIcon* const icon = new QIcon(QStringLiteral(":/images/iconPolygon.png"));
+    return *icon;
+}
+
+} // namespace
+
 GeoDataPolygonItem::GeoDataPolygonItem(const QString& caption, mvc::core::ModelItem* parent)
-    : GeoDataShapeItemT(QIcon(QStringLiteral(":/images/iconPolygon.png")), caption, parent)
+    : GeoDataShapeItemT(rowIcon(), caption, parent)
 {
 }
 

@@ -9,8 +9,19 @@
 
 namespace varnel {
 
+namespace {
+
+// One picture shared by every row, never destroyed (see mvc::core::ModelItem's icons).
+const QIcon& rowIcon()
+{
+    static const QIcon* const icon = new QIcon(QStringLiteral(":/images/iconPolyline.png"));
+    return *icon;
+}
+
+} // namespace
+
 GeoDataPolylineItem::GeoDataPolylineItem(const QString& caption, mvc::core::ModelItem* parent)
-    : GeoDataShapeItemT(QIcon(QStringLiteral(":/images/iconPolyline.png")), caption, parent)
+    : GeoDataShapeItemT(rowIcon(), caption, parent)
 {
     // The group is looked up at each emission: the item is made before it is attached.
     connect(this, &GeoDataPolylineItem::geoDataPolylineChanged, this, [this] {

@@ -20,6 +20,12 @@ namespace {
 
 void appendAddActionToMenuRecursively(const mvc::core::ModelItem* item, QMenu* menu)
 {
+    // The Add entries belong to the fixed groups of the tree. What the user made (the
+    // deletable items: sections, shapes, surfaces, imported sets) offers none, and building a
+    // controller for each of 100,000 sections only to ask cost as much as opening them.
+    if (item->isDeletable()) {
+        return;
+    }
     item->controller()->appendAddActionToMenu(menu);
     for (const mvc::core::ModelItem* child : item->childItems()) {
         appendAddActionToMenuRecursively(child, menu);
