@@ -1,5 +1,6 @@
 // Controllers and undo: delete, attach and move commands with what they own, the modified
-// flag through the wrappers, merging, the delete questions and the property dialog.
+// state through the stack's clean index and changes outside the stack, merging, the delete
+// questions and the property dialog.
 
 #include "BraskTestSupport.h"
 
