@@ -1,6 +1,7 @@
 #include "movarin/sections/CrossSectionItemPropertyPathTableModel.h"
 
 #include "movarin/sections/CrossSectionItemController.h"
+#include "orlin/core/PlanCoordinate.h"
 
 #include <cmath>
 
@@ -58,7 +59,8 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
     }
     bool isNumber = false;
     const double v = value.toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(v)) {
+    // An end point the profile's crossing tests can work with, or the cell keeps its value.
+    if (!isNumber || !tin::core::PlanCoordinate::isUsable(v)) {
         return false;
     }
     const std::vector<tin::core::Point2D> path = m_controller->editedPath();

@@ -2,6 +2,7 @@
 
 #include "movarin/surfaces/GeoEditSurfaceItemController.h"
 
+#include "orlin/core/PlanCoordinate.h"
 #include "orlin/core/Point.h"
 
 #include <algorithm>
@@ -87,7 +88,9 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
     }
     bool isNumber = false;
     const double v = value.toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(v)) {
+    // A plan coordinate beyond any plane coordinate system is refused as a non-number is.
+    const bool plan = index.column() == X || index.column() == Y;
+    if (!isNumber || !std::isfinite(v) || (plan && !tin::core::PlanCoordinate::isUsable(v))) {
         return false;
     }
     std::vector<tin::core::Point> path = m_controller->pendingPath();
