@@ -16,6 +16,7 @@
 #include "kalmo/ShpPolylineReader.h"
 #include "kalmo/ShpPolylineWriter.h"
 #include "kalmo/ShpUtil.h"
+#include "orlin/core/PlanCoordinate.h"
 
 #include <guimisc/LastIODirectory.h>
 #include <guimisc/StringSupport.h>
@@ -30,6 +31,7 @@
 #include <QStatusBar>
 #include <QUndoStack>
 
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <type_traits>
@@ -52,6 +54,32 @@ QString nextName(const QString& pattern, const std::set<QString>& taken)
         }
     }
 }
+
+// Whether every vertex is a plan coordinate the project can hold (a NaN vertex would make
+// the saved project unreadable).
+template <class Shape>
+bool hasUsableCoordinates(const Shape& shape)
+{
+    for (const tin::core::Point2D& p : shape.points()) {
+        if (!tin::core::PlanCoordinate::isUsable(p.x(), p.y())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A ring as shapefiles store it repeats its first vertex at its end; the polygon closes by
+// itself, so the repeat would be a vertex of its own (a zero-length closing edge).
+void dropClosingVertex(tin::core::Polygon& polygon)
+{
+    const std::vector<tin::core::Point2D>& v = polygon.points();
+    if (v.size() >= 2
+        && std::fabs(v.back().x() - v.front().x()) < tinshp::ShpReader::LOCATION_DELTA
+        && std::fabs(v.back().y() - v.front().y()) < tinshp::ShpReader::LOCATION_DELTA) {
+        polygon.removeLastPoint();
+    }
+}
+void dropClosingVertex(tin::core::Polyline&) {}
 
 template <class Shape>
 int distinctVertices(const Shape& shape)
@@ -360,6 +388,7 @@ void Self::importShapes(const QString& path)
     std::vector<std::unique_ptr<mvc::core::ModelItem>> created;
     std::set<QString> taken = captions();
     int skipped = 0;
+    int notFinite = 0;
     int joined = 0;
     auto captionOf = [&](const tinshp::ShpReader& reader, int record) {
         const QString caption =
@@ -378,6 +407,11 @@ void Self::importShapes(const QString& path)
             if (!wizard.isTarget(record, shape.get())) {
                 continue;
             }
+            if (!hasUsableCoordinates(*shape)) {
+                ++notFinite;
+                continue;
+            }
+            dropClosingVertex(*shape);
             if (distinctVertices(*shape) < (polylines ? 2 : 3)) {
                 ++skipped;
                 continue;
@@ -438,6 +472,11 @@ void Self::importShapes(const QString& path)
         model->view()->updateView();
     }
     showStatus(tr("Data successfully imported from %1").arg(QDir::toNativeSeparators(path)));
+    if (notFinite > 0) {
+        guimisc::UserDialogs::warning(
+            mainWindow(), tr("Warning"),
+            tr("%1 records were skipped: a coordinate is not a finite number.").arg(notFinite));
+    }
     if (skipped > 0 || joined > 0) {
         guimisc::UserDialogs::warning(
             mainWindow(), tr("Warning"),
