@@ -90,7 +90,7 @@ void readTriangles(Poco::BinaryReader& reader, const TarHeaderBlock& block,
         // no point count reaches, so one unsigned test rejects both ends.
         for (std::size_t k = at; k < at + 3 * records; ++k) {
             if (indices[k] >= pointCount) {
-                throw std::out_of_range("invalid vector<T> subscript");
+                throw InvalidFileFormatException(TinTinImporter::BAD_INDEX);
             }
         }
         done += records;
