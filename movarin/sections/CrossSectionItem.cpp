@@ -7,6 +7,7 @@
 #include "movarin/sections/GeoDataPolylineItem.h"
 #include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 
@@ -17,6 +18,7 @@
 #include "orlin/core/Tin.h"
 
 #include <guimisc/xml/DoubleContainer.h>
+#include <guimisc/xml/XmlSupport.h>
 
 #include <QDomElement>
 #include <QIcon>
@@ -45,11 +47,11 @@ constexpr int ROW_OPTIONS = mvc::core::ModelItem::CaptionEditable
                             | mvc::core::ModelItem::Deletable
                             | mvc::core::ModelItem::Reorderable;
 
+// A coordinate of the section: missing, 0; not a finite number, the project is refused.
 double loadDouble(const QDomElement& element, const QString& name)
 {
-    guimisc::xml::DoubleContainer container(name);
-    container.load(element);
-    return container;
+    return guimisc::xml::XmlSupport::getFiniteDoubleAttribute(
+        element, name, guimisc::xml::DoubleContainer(name).defaultValue());
 }
 
 void saveDouble(QXmlStreamWriter* writer, const QString& name, double value)
@@ -357,6 +359,11 @@ void CrossSectionItem::doLoadFromProjectMainFile(const QDomElement& element)
 
 void CrossSectionItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
 {
+    // What the reader refuses is never written.
+    if (!NonFiniteSaveGuard::isFinite(m_start.x(), m_start.y())
+        || !NonFiniteSaveGuard::isFinite(m_end.x(), m_end.y())) {
+        NonFiniteSaveGuard::refuse(caption());
+    }
     m_name.save(writer);
     saveDouble(writer, START_X, m_start.x());
     saveDouble(writer, START_Y, m_start.y());

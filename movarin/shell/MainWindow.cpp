@@ -591,11 +591,16 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
     BusyScope busy(m_isSaving);
     bool saved = false;
     bool reported = false;
+    QString failure = tr("Saving project failed.");
     try {
         // The packing's report counts only when this save got as far as packing.
         const bool written = project->save();
         saved = written && project->zipTo(filename);
         reported = written && !saved && project->zipFailureReported();
+    } catch (const guimisc::ErrorMessage& e) {
+        // An item that cannot be saved soundly says which and why.
+        failure = e.message();
+        saved = false;
     } catch (const std::exception&) {
         saved = false;
     }
@@ -604,8 +609,7 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
         project->projectFile()->setModified(true);
         // One box: the packing may have said already why ("Could not overwrite ...").
         if (!reported) {
-            guimisc::UserDialogs::critical(this, tr("Error"), tr("Saving project failed."),
-                                           QMessageBox::Ok);
+            guimisc::UserDialogs::critical(this, tr("Error"), failure, QMessageBox::Ok);
         }
         return false;
     }

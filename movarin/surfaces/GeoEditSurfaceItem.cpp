@@ -1,5 +1,6 @@
 #include "movarin/surfaces/GeoEditSurfaceItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/surfaces/GeoEditSurfaceArchive.h"
 #include "movarin/surfaces/GeoEditSurfaceItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceItemView.h"
@@ -273,9 +274,15 @@ void GeoEditSurfaceItem::loadExternalData(const std::string& absoluteFilename)
 void GeoEditSurfaceItem::saveExternalData(const std::string& absoluteFilename)
 {
     const tin::core::Tin none;
-    GeoEditSurfaceArchive::writeMoldSurface(absoluteFilename, m_path, m_mold, m_tin ? *m_tin : none,
-                                            m_extendedTin ? *m_extendedTin : none, storedAddedTin(),
-                                            removedTin());
+    if (!NonFiniteSaveGuard::isFinite(m_mold)) {
+        NonFiniteSaveGuard::refuse(name());
+    }
+    NonFiniteSaveGuard::write(name(), [&] {
+        GeoEditSurfaceArchive::writeMoldSurface(absoluteFilename, m_path, m_mold,
+                                                m_tin ? *m_tin : none,
+                                                m_extendedTin ? *m_extendedTin : none,
+                                                storedAddedTin(), removedTin());
+    });
 }
 
 mvc::core::ModelItemView* GeoEditSurfaceItem::buildView() const

@@ -1,5 +1,6 @@
 #include "movarin/surfaces/MoldItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/sections/PointPicking.h"
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/MoldItemController.h"
@@ -427,6 +428,9 @@ void MoldItem::loadExternalData(const std::string& absoluteFilename)
 
 void MoldItem::saveExternalData(const std::string& absoluteFilename)
 {
+    if (!NonFiniteSaveGuard::isFinite(m_mold)) {
+        NonFiniteSaveGuard::refuse(name());
+    }
     mold::io::MoldExporter().exportMold(absoluteFilename.c_str(), m_mold);
 }
 

@@ -6,6 +6,7 @@
 #include "common/io/IoUtil.h"
 #include "common/io/SafeFileWriter.h"
 #include "orlin/io/BinPointBlockReader.h"
+#include "orlin/io/NonFiniteValueException.h"
 
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
@@ -20,6 +21,11 @@ using common::exception::InvalidFileFormatException;
 void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Point2D>& points) {
     if (points.size() > static_cast<std::size_t>(INT_MAX)) {
         throw common::exception::RuntimeException(std::string("Too many vertices for ") + path);
+    }
+    for (const auto& p : points) {
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y())) {
+            throw NonFiniteValueException();
+        }
     }
     common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
         Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);

@@ -11,6 +11,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <cmath>
+
 namespace guimisc::xml {
 
 namespace {
@@ -129,6 +131,26 @@ bool XmlSupport::getBooleanAttribute(const QDomElement& element, const QString& 
                                      bool defaultValue)
 {
     return attributeOr(element, name, defaultValue, &detail::textToBoolean);
+}
+
+double XmlSupport::getFiniteDoubleAttribute(const QDomElement& element, const QString& name,
+                                            double defaultValue)
+{
+    if (!element.hasAttribute(name)) {
+        return defaultValue;
+    }
+    bool ok = false;
+    // An overflow ("1e309") fails to parse but reads as infinite: refused as well.
+    const double value = element.attribute(name).trimmed().toDouble(&ok);
+    if (!std::isfinite(value)) {
+        throw ErrorMessage(QCoreApplication::translate(
+                               "guimisc::xml::XmlSupport",
+                               "Invalid coordinate: not a finite number: attribute %1 of element "
+                               "%2 (line %3)")
+                               .arg(name, element.tagName())
+                               .arg(element.lineNumber()));
+    }
+    return ok ? value : defaultValue;
 }
 
 void XmlSupport::setIntAttribute(QXmlStreamWriter* writer, const QString& name, int value)

@@ -113,6 +113,32 @@ TEST(XmlAttributes, IntegersBooleansAndTheirDefaults)
     EXPECT_EQ(XmlSupport::getDoubleAttribute(odd, "comma", -7.5), -7.5);
 }
 
+TEST(XmlAttributes, AFiniteDoubleRefusesWhatReadsAsNoFiniteNumberNamingTheElement)
+{
+    const QDomElement e = element("ok='-12.5' nan='nan' inf=' -inf ' huge='1e309' word='yes' "
+                                  "tiny='1e-400'");
+    EXPECT_EQ(XmlSupport::getFiniteDoubleAttribute(e, "ok", 3.0), -12.5);
+    // What is no number at all, or missing, keeps the default as the plain reader does.
+    for (const char* name : {"word", "missing", "tiny"}) {
+        EXPECT_EQ(XmlSupport::getFiniteDoubleAttribute(e, name, 3.0),
+                  XmlSupport::getDoubleAttribute(e, name, 3.0))
+            << name;
+    }
+    for (const char* name : {"nan", "inf", "huge"}) {
+        SCOPED_TRACE(name);
+        try {
+            XmlSupport::getFiniteDoubleAttribute(e, name, 3.0);
+            ADD_FAILURE() << "read";
+        } catch (const guimisc::ErrorMessage& error) {
+            EXPECT_EQ(error.message(),
+                      QStringLiteral("Invalid coordinate: not a finite number: attribute %1 of "
+                                     "element Item (line %2)")
+                          .arg(QLatin1String(name))
+                          .arg(e.lineNumber()));
+        }
+    }
+}
+
 TEST(XmlAttributes, StringsColoursAndPointsRoundTrip)
 {
     const QString texts[] = {QString::fromUtf8("河川 測量 ü ß 🌊"), "quote \" ' <&>\n\t", "  padded  "};

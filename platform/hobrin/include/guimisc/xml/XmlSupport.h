@@ -49,6 +49,13 @@ public:
                                      double defaultValue = 0.0);
     static bool getBooleanAttribute(const QDomElement& element, const QString& name,
                                     bool defaultValue = false);
+    /// As `getDoubleAttribute`, for a value that must be finite (a coordinate): an attribute
+    /// whose text reads as NaN or infinite ("nan", "inf", "1e309") throws
+    /// `guimisc::ErrorMessage` "Invalid coordinate: not a finite number: attribute <name> of
+    /// element <tag> (line <n>)", as the binary readers refuse such a value. A missing
+    /// attribute, or one that is no number at all, still gives the default.
+    static double getFiniteDoubleAttribute(const QDomElement& element, const QString& name,
+                                           double defaultValue = 0.0);
 
     static void setIntAttribute(QXmlStreamWriter* writer, const QString& name, int value);
     static void setDoubleAttribute(QXmlStreamWriter* writer, const QString& name, double value);
