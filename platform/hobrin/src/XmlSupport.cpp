@@ -11,7 +11,9 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace guimisc::xml {
 
@@ -96,6 +98,51 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
                                .arg(column));
     }
     *document = parsed;
+}
+
+bool XmlSupport::holdsAttributeLongerThan(const QString& path, int limit)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    const auto longestRun = [&content](char quote) {
+        qint64 longest = 0;
+        const char* const begin = content.constData();
+        const char* const end = begin + content.size();
+        const char* previous = nullptr;
+        for (const char* at = begin; at < end;) {
+            const auto found = static_cast<const char*>(std::memchr(at, quote, std::size_t(end - at)));
+            if (!found) {
+                break;
+            }
+            if (previous) {
+                longest = std::max<qint64>(longest, found - previous - 1);
+            }
+            previous = found;
+            at = found + 1;
+        }
+        return longest;
+    };
+    // A value of n characters takes at least n bytes between its quotes; only a declared
+    // entity could make it longer than the text it stands in.
+    if (longestRun('"') <= limit && longestRun('\'') <= limit
+        && !content.contains("<!ENTITY")) {
+        return false;
+    }
+    QXmlStreamReader reader(content);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        for (const QXmlStreamAttribute& attribute : reader.attributes()) {
+            if (attribute.value().size() > limit) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 QDomElement XmlSupport::getChildNode(const QDomNode& parent, const QString& tag)

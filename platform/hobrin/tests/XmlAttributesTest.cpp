@@ -330,3 +330,39 @@ TEST(XmlSupport, LoadDomRefusesNestingBeyondTheBoundBeforeBuildingTheTree)
         EXPECT_TRUE(document.documentElement().isNull());
     }
 }
+
+// The longest attribute is found whichever quotes enclose it, however the other kind of
+// quote cuts it up, and through the entities it refers to; the DOM is never built for it.
+TEST(XmlSupport, AnAttributeLongerThanTheLimitIsFoundByItsQuotesOrItsEntities)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QByteArray run(1000, 'a');
+    QByteArray apostrophes;
+    for (int i = 0; i < 10; ++i) {
+        apostrophes += QByteArray(99, 'b') + '\'';
+    }
+    QByteArray references;
+    for (int i = 0; i < 20; ++i) {
+        references += "&e;";
+    }
+    const std::pair<const char*, QByteArray> files[] = {
+        {"short.xml", "<Item a=\"" + run.left(999) + "\" b='" + run.left(500) + "'/>"},
+        {"double.xml", "<Item a=\"" + run + "a\"/>"},
+        {"single.xml", "<Item a='" + run + "a'/>"},
+        {"apostrophes.xml", "<Item a=\"" + apostrophes + "x\"/>"},
+        {"entities.xml", "<!DOCTYPE Item [<!ENTITY e \"" + run.left(60) + "\">]><Item a=\"" + references + "\"/>"},
+        {"text.xml", "<Item a=\"1\">\"" + run + run + "\"</Item>"},
+    };
+    const bool holds[] = {false, true, true, true, true, false};
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        SCOPED_TRACE(files[i].first);
+        const QString path = tmp.filePath(QLatin1String(files[i].first));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(files[i].second);
+        file.close();
+        EXPECT_EQ(XmlSupport::holdsAttributeLongerThan(path, 1000), holds[i]);
+    }
+    EXPECT_FALSE(XmlSupport::holdsAttributeLongerThan(tmp.filePath("missing.xml"), 1000));
+}

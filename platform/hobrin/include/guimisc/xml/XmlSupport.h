@@ -34,6 +34,15 @@ public:
     /// once and scans it twice.
     static void loadDom(const QString& path, QDomDocument* document);
 
+    /// Whether the XML file at `path` holds an attribute whose value is longer than `limit`
+    /// characters: a DOM of a document with an attribute of tens of megabytes takes
+    /// gigabytes. A scan of the bytes for the longest run between two quotes of a kind
+    /// settles a file without one (no value is longer than the run its quotes enclose);
+    /// only a file it cannot settle (a long run, or entity declarations) is read with a
+    /// stream reader. A file that cannot be read counts as holding none (`loadDom` says
+    /// what is wrong with it). Cost: one read of the file, a second pass only when needed.
+    static bool holdsAttributeLongerThan(const QString& path, int limit);
+
     /// The first child element of `parent` with the tag name `tag`, else a null element.
     static QDomElement getChildNode(const QDomNode& parent, const QString& tag);
     /// The first child element of `parent` with the tag name `tag` whose attribute
