@@ -64,7 +64,9 @@ LargeVector<std::shared_ptr<tin::core::Point>> readPoints(Poco::BinaryReader& re
         BinPointBlockReader::skipRest(reader, size - used, name);
     }
     LargeVector<std::shared_ptr<tin::core::Point>> points(static_cast<std::size_t>(count));
-    tin::core::PointFactory::instance().factoryAll(xyz.data(), points.size(), points.data());
+    // Exactly: a vertex beside a live point within the factory's tolerances keeps its own
+    // values, so that a TIN reads back bit for bit as it was saved.
+    tin::core::PointFactory::instance().factoryAllExact(xyz.data(), points.size(), points.data());
     return points;
 }
 

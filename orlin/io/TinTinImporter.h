@@ -9,8 +9,9 @@ namespace tin::io {
 
 /// Reader of the TIN archive written by TinTinExporter. Entries are read by position:
 /// names, the meta text and the padding are not checked. Vertices are interned through
-/// the point factory (a TIN read back shares vertex objects with the TINs in memory);
-/// their ids are left as they were.
+/// the point factory exactly (PointFactory::factoryAllExact: a TIN read back shares vertex
+/// objects with the TINs in memory wherever the values are the very same, and gives back
+/// every value bit for bit as it was written); their ids are left as they were.
 ///
 /// Failures (the partly built TIN is dropped):
 /// - common::exception::InvalidFileFormatException: a damaged entry header or end of
