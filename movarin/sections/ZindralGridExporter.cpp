@@ -22,6 +22,8 @@
 #include <geos/geom/Coordinate.h>
 #include <geos/geom/Geometry.h>
 #include <geos/geom/LineString.h>
+#include <geos/geom/prep/PreparedGeometry.h>
+#include <geos/geom/prep/PreparedGeometryFactory.h>
 
 #include <QDir>
 #include <QFile>
@@ -103,6 +105,15 @@ std::unique_ptr<geos::geom::Geometry> intersectionOf(const tin::core::Polyline& 
                                                      const tin::core::Polyline& b)
 {
     return a.geosLineString()->intersection(b.geosLineString());
+}
+
+/// Whether two lines meet, asked through a prepared geometry, which tests their segments
+/// themselves. Geometry::intersects goes through GEOS's relate graph, which on lines of
+/// coordinates of denormal size answers no and leaks the edge-end bundles it built.
+bool meet(const tin::core::Polyline& a, const tin::core::Polyline& b)
+{
+    return geos::geom::prep::PreparedGeometryFactory::prepare(a.geosLineString())
+        ->intersects(b.geosLineString());
 }
 
 /// The first coordinate of the intersection of the unextended section with the line.
@@ -249,8 +260,7 @@ bool ZindralGridExporter::checkReferencePolylines(QWidget* parent,
 
     for (std::size_t a = 0; a < polylines.size(); ++a) {
         for (std::size_t b = a + 1; b < polylines.size(); ++b) {
-            if (polylines[a]->polyline()->geosLineString()->intersects(
-                    polylines[b]->polyline()->geosLineString())) {
+            if (meet(*polylines[a]->polyline(), *polylines[b]->polyline())) {
                 guimisc::UserDialogs::warning(
                     parent, tr("Warning"),
                     tr("The five polylines should not have cross sections."));

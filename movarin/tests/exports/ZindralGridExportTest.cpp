@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace varnel::test {
 namespace {
 
@@ -207,6 +209,50 @@ TEST_F(ZindralGridExportTest, AFileThatCannotBeWrittenIsNamed)
               std::pair(QStringLiteral("Error"),
                         QStringLiteral("Cannot write %1.").arg(QDir::toNativeSeparators(blocked))));
     EXPECT_TRUE(QFileInfo(blocked).isDir());
+}
+
+// Reference lines with coordinates of denormal size: two that cross are found to cross, as at
+// any other size. The relate graph behind Geometry::intersects says that the first pair does
+// not cross, and on the second pair (ordinary coordinates beside denormal ones) leaves
+// edge-end bundles behind that LeakSanitizer reports.
+TEST_F(ZindralGridExportTest, ReferenceLinesOfDenormalSizeThatCrossAreRefused)
+{
+    buildRiver();
+    const double d = std::numeric_limits<double>::denorm_min() * 1000.0;
+    const Vertices one{{10.0, -5.0}, {10.5, 5.0}};
+    const Vertices two{{20.0, -5.0}, {20.5, 5.0}};
+    const Vertices c{{30.0, -5.0}, {31.0, 0.0}, {30.0, 5.0}};
+    const std::pair<Vertices, Vertices> crossings[] = {
+        {{{30.0 * d, 0.0}, {60.0 * d, 100.0 * d}}, {{30.0 * d, 100.0 * d}, {60.0 * d, 0.0}}},
+        {{{-0x1.f9d3c0a034bc3p-1, 0x0.0000000000288p-1022},
+          {0x0.00000000001afp-1022, 0x1.264222183943p-1},
+          {0x0p+0, -0x0.006260fc73e25p-1022}},
+         {{0x0p+0, 0x1.547d4e90e3cp-10},
+          {0x0.0000000000138p-1022, 0x0p+0},
+          {0x0p+0, -0x0.00284abc5b25ap-1022},
+          {0x0.00cc842858b51p-1022, 0x1.f95c4226fe3d2p-1},
+          {0x0p+0, -0x0.000c75e8bbc5ep-1022},
+          {-0x0.0003bca76c4fp-1022, 0x1.07c1f40f6854p-3},
+          {0x0p+0, 0x0.0000000000339p-1022}}},
+    };
+    GeoDataGroupItem* reference = geoGroup("referenceinformation");
+    for (const auto& [three, four] : crossings) {
+        for (const auto& [caption, vertices] : {std::pair{"1", one}, std::pair{"2", two},
+                                                std::pair{"c", c}, std::pair{"3", three},
+                                                std::pair{"4", four}}) {
+            std::vector<tin::core::Point2D> points;
+            for (const auto& [x, y] : vertices) {
+                points.emplace_back(x, y, -1);
+            }
+            reference->polylineByCaption(QLatin1String(caption))
+                ->setPolyline(new tin::core::Polyline(points));
+        }
+        exportGrid({m_dir.path()});
+        EXPECT_EQ(onlyBox(),
+                  std::pair(QStringLiteral("Warning"),
+                            QStringLiteral("The five polylines should not have cross sections.")));
+        EXPECT_TRUE(QDir(m_dir.path()).isEmpty());
+    }
 }
 
 } // namespace
