@@ -42,26 +42,6 @@ namespace {
 using Script = guimisc::UserDialogScript;
 using tin::core::Point;
 
-tin::core::Tin gridTin(int n)
-{
-    std::vector<std::shared_ptr<Point>> nodes;
-    for (int j = 0; j <= n; ++j) {
-        for (int i = 0; i <= n; ++i) {
-            nodes.push_back(tin::core::PointFactory::instance().factory(
-                Point(10.0 * i, 10.0 * j, 0.5 * i + 0.25 * j)));
-        }
-    }
-    auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
-    tin::core::Tin tin;
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
-            tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
-        }
-    }
-    return tin;
-}
-
 bool run(const QString& folder, const QString& program, const QStringList& arguments)
 {
     QProcess process;
@@ -79,7 +59,7 @@ protected:
         window().newEditProject();
         auto edit = qobject_cast<EditModeMainWindow*>(window().project()->projectWindow());
         ASSERT_NE(edit, nullptr);
-        edit->setTin(gridTin(4));
+        edit->setTin(squareGridTin(4));
         CrossSectionGroupItem* sections = edit->model()->rootItem()->crossSectionGroupItem();
         sections->attachChildAtFront(
             sections->buildCrossSection(QStringLiteral("S1"), Point(5, 5), Point(35, 25)));

@@ -30,7 +30,6 @@
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 
-#include "orlin/core/PointFactory.h"
 #include "orlin/core/PointSet.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Polyline.h"
@@ -54,30 +53,6 @@ using tin::core::Point;
 
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 const double INF = std::numeric_limits<double>::infinity();
-
-/// n by n cells of 10 m from (x0, 0), "/" diagonals, elevation x + y; the vertex at cell
-/// corner (1, 1) takes `z11` instead when given.
-tin::core::Tin gridTin(int n, double x0, double z11 = 0.0, bool spoilt = false)
-{
-    std::vector<std::shared_ptr<Point>> nodes;
-    for (int j = 0; j <= n; ++j) {
-        for (int i = 0; i <= n; ++i) {
-            const double x = x0 + 10.0 * i;
-            const double y = 10.0 * j;
-            const double z = spoilt && i == 1 && j == 1 ? z11 : x + y;
-            nodes.push_back(tin::core::PointFactory::instance().factory(Point(x, y, z)));
-        }
-    }
-    auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
-    tin::core::Tin tin;
-    for (int j = 0; j < n; ++j) {
-        for (int i = 0; i < n; ++i) {
-            tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
-            tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
-        }
-    }
-    return tin;
-}
 
 QString refusal(const QString& name)
 {
@@ -132,7 +107,7 @@ TEST_F(NonFiniteSaveTest, EveryEditModeMemberRefusesANonFiniteValueAndKeepsTheAr
     window().newEditProject();
     auto editWindow = qobject_cast<EditModeMainWindow*>(window().project()->projectWindow());
     ASSERT_NE(editWindow, nullptr);
-    editWindow->setTin(gridTin(4, 0.0));
+    editWindow->setTin(squareGridTin(4, 0.0));
     EditModeMainWindowModelRootItem* root = editWindow->model()->rootItem();
     const QString archive = saveAs(QStringLiteral("river.emvn"));
     ASSERT_FALSE(archive.isEmpty());
@@ -161,11 +136,11 @@ TEST_F(NonFiniteSaveTest, EveryEditModeMemberRefusesANonFiniteValueAndKeepsTheAr
 
     const std::vector<Spoil> spoils{
         {"an elevation of the edited TIN", QStringLiteral("TIN"),
-         [&] { edited->setTin(new tin::core::Tin(gridTin(4, 100.0, NaN, true))); },
-         [&] { edited->setTin(new tin::core::Tin(gridTin(4, 0.0))); }},
+         [&] { edited->setTin(new tin::core::Tin(squareGridTin(4, 100.0, NaN, true))); },
+         [&] { edited->setTin(new tin::core::Tin(squareGridTin(4, 0.0))); }},
         {"an elevation of the base TIN", QStringLiteral("base TIN"),
-         [&] { base->setTin(new tin::core::Tin(gridTin(4, 200.0, -INF, true))); },
-         [&] { base->setTin(new tin::core::Tin(gridTin(4, 0.0))); }},
+         [&] { base->setTin(new tin::core::Tin(squareGridTin(4, 200.0, -INF, true))); },
+         [&] { base->setTin(new tin::core::Tin(squareGridTin(4, 0.0))); }},
         {"a vertex of a roughness polygon", QStringLiteral("bed"),
          [&] {
              GeoDataPolygonItem* polygon = roughness->createPolygonItem(QStringLiteral("bed"));
@@ -189,7 +164,7 @@ TEST_F(NonFiniteSaveTest, EveryEditModeMemberRefusesANonFiniteValueAndKeepsTheAr
         {"a triangle a brush surface put in", QStringLiteral("BrushEdit 1"),
          [&] {
              auto brush = surfaces->createGeoEditSurfaceByBrushItem(
-                 QStringLiteral("BrushEdit 1"), gridTin(1, 300.0, NaN, true), gridTin(1, 300.0));
+                 QStringLiteral("BrushEdit 1"), squareGridTin(1, 300.0, NaN, true), squareGridTin(1, 300.0));
              surfaces->attachChildAtFront(brush);
              added = brush;
          },
