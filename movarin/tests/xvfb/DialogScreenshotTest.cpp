@@ -114,6 +114,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QWindow>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -946,6 +947,130 @@ TEST_F(EditModeScreenshotTest, SurfaceBeingEditedAndItsPathTable)
     dialog.resize(560, 240);
     showAndKeep(&dialog, QStringLiteral("geoedit-surface-path"));
     dialog.reject();
+}
+
+// What the X server shows of `widget` (not a fresh rendering, which `grab` gives): a view
+// that was not drawn again still shows its old picture here.
+QImage onScreen(QWidget* widget)
+{
+    QApplication::processEvents();
+    QTest::qWait(200);
+    QWidget* top = widget->window();
+    const QPoint at = widget->mapTo(top, QPoint(0, 0));
+    return top->windowHandle()
+        ->screen()
+        ->grabWindow(top->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// The pixels at which two pictures of one size differ, left of column `right`.
+int differingPixels(const QImage& a, const QImage& b, int right)
+{
+    if (a.size() != b.size()) {
+        return a.width() * a.height();
+    }
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < std::min(right, a.width()); ++x) {
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Option > Preferences over a surface along the mound: while the dialog is open the view
+// behind it is drawn with the surface over the terrain, and once the dialog is accepted with
+// the edges off and a colour range of the terrain's own, the view on the screen shows that
+// at once, as a fresh drawing of it does, not only after the next fit.
+TEST_F(EditModeScreenshotTest, PreferencesTakeEffectOnTheOpenViewAtOnce)
+{
+    ASSERT_TRUE(QSettings().value(settings::graphicsShowTinEdges).toBool());
+    GeoEditSurfaceGroupItemController* surfaces = root()->geoEditSurfaceGroupItem()->groupController();
+    MoldsContainerBrowser* molds = surfaces->moldsContainerBrowser();
+    QTest::mouseClick(molds->moldsContainerWidget()->groupWidget(mold::core::Mold::Add)->icons()[1],
+                      Qt::LeftButton);
+    molds->hide();
+    m_projectWindow->parentWidget()->showMaximized();
+    QTest::qWait(100);
+    view()->fit(QRectF(40.0, 50.0, 140.0, 90.0));
+    surfaces->geoEditSurfaceAction()->trigger();
+    const QPointF path[] = {{50, 70}, {95, 95}, {140, 88}, {165, 125}};
+    for (const QPointF& p : path) {
+        clickAt(p.x(), p.y());
+    }
+    QTest::keyClick(view(), Qt::Key_Return);
+    ASSERT_EQ(root()->geoEditSurfaceGroupItem()->childItems().size(), 1u);
+    // A tool in use would draw over the view: the pictures show the project alone. The view's
+    // transform is brought to its size as laid out now, which the preferences keep.
+    m_projectWindow->model()->select(root()->tinItem());
+    QTest::qWait(200);
+    view()->updateView();
+    const QTransform placed = view()->transform();
+
+    // Pixels on the vertical edges x = 60, 70, ... 170 of the edited TIN's grid, away from
+    // the surface, and the middles of the surface's path.
+    std::vector<QPoint> onEdges;
+    for (double x = 60.0; x <= 170.0; x += 10.0) {
+        onEdges.push_back(view()->conv(QPointF(x, 133.0)).toPoint());
+    }
+    std::vector<QPoint> onPath;
+    for (int i = 0; i + 1 < 4; ++i) {
+        onPath.push_back(view()->conv((path[i] + path[i + 1]) / 2.0).toPoint());
+    }
+    // How many of the pixels have a black one within 2 pixels (lines are 1 or 2 pixels wide).
+    const auto blackAmong = [](const QImage& picture, const std::vector<QPoint>& pixels) {
+        int count = 0;
+        for (const QPoint& p : pixels) {
+            bool black = false;
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    black = black || qGray(picture.pixel(p + QPoint(dx, dy))) < 60;
+                }
+            }
+            count += black ? 1 : 0;
+        }
+        return count;
+    };
+    const QImage before = onScreen(view());
+    ASSERT_EQ(differingPixels(before, view()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                              view()->width()),
+              0);
+    EXPECT_EQ(blackAmong(before, onEdges), static_cast<int>(onEdges.size()));
+
+    // The dialog stands beside the main window but for a strip over the view's right edge.
+    const int free = view()->width() - 40;
+    QImage whileOpen;
+    ModalAnswerer answerer([&](QWidget* dialog) {
+        dialog->move(view()->mapToGlobal(QPoint(free, 0)));
+        QTest::qWait(100);
+        // As the view is drawn when a window over it moves away.
+        view()->repaint();
+        whileOpen = onScreen(view());
+        EXPECT_EQ(differingPixels(whileOpen, before, free), 0) << "the view behind the dialog";
+        dialog->findChild<QCheckBox*>(QStringLiteral("showTinEdgesCheckBox"))->setChecked(false);
+        dialog->findChild<QLineEdit*>(QStringLiteral("minEdit"))->setText(QStringLiteral("0"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("maxEdit"))->setText(QStringLiteral("20"));
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    m_window->actionManager()->action(QStringLiteral("Preferences"))->trigger();
+    ASSERT_TRUE(answerer.answered());
+    EXPECT_FALSE(answerer.leftOpen());
+    EXPECT_FALSE(QSettings().value(settings::graphicsShowTinEdges).toBool());
+    keep(whileOpen, QStringLiteral("main-view-preferences-open"));
+    EXPECT_EQ(blackAmong(whileOpen, onPath), static_cast<int>(onPath.size())) << "the surface's path";
+
+    const QImage after = onScreen(view());
+    keep(after, QStringLiteral("main-view-after-preferences"));
+    const QImage fresh = view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(differingPixels(after, fresh, view()->width()), 0)
+        << "the screen shows what the view draws now";
+    ASSERT_EQ(view()->transform(), placed);
+    EXPECT_EQ(blackAmong(after, onEdges), 0) << "no TIN edges";
+    EXPECT_EQ(blackAmong(after, onPath), static_cast<int>(onPath.size())) << "the surface's path";
+    EXPECT_GT(differingPixels(after, before, view()->width()), view()->width() * view()->height() / 2)
+        << "the colours of the new range";
 }
 
 // A section across the mound in its window: the edited profile over the dotted base
