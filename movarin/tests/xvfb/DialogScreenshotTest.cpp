@@ -82,6 +82,7 @@
 
 #include "support/ModalAnswerer.h"
 #include "support/ScratchSettings.h"
+#include "support/TerrainStl.h"
 
 #include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
@@ -526,13 +527,15 @@ TEST_F(ProjectScreenshotTest, MenusOfTheMainWindowInBothModes)
     }
 }
 
-// A terrain surface opened as an edit-mode project: the window as it opens (the Mold Browser
-// docked on the right, wide enough to read its title, the surface fitted between the docks),
-// the dock alone, and the window maximised by the user, the surface fitted again.
+// A terrain surface, written as the program's STL export writes it, opened as an edit-mode
+// project: the window as it opens (the Mold Browser docked on the right, wide enough to read
+// its title, the surface fitted between the docks), the dock alone, and the window maximised
+// by the user, the surface fitted again.
 TEST_F(ProjectScreenshotTest, EditModeSurfaceWindowAndItsMoldBrowser)
 {
-    m_window->openProject(
-        QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/hmstl_scene-thick_binary.stl"));
+    const QString stl = m_dir.filePath(QStringLiteral("terrain.stl"));
+    TerrainStl::write(stl);
+    m_window->openProject(stl);
     auto edit = m_window->findChild<EditModeMainWindow*>();
     ASSERT_NE(edit, nullptr);
     QTest::qWait(200);
