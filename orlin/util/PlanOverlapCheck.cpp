@@ -180,23 +180,36 @@ private:
                                         m_rows - 1);
     }
 
-    // Calls visit(cell) once for every cell that triangle t meets (closed, padded): row by
-    // row, the columns of the triangle's extent within the row.
+    // The cells of triangle t's box (closed, padded): first and last column and row.
+    struct Span {
+        std::int64_t c0, c1, r0, r1;
+        // Filed in every cell of its box: it spans at most two columns and two rows, where
+        // the triangle itself misses at most one of them.
+        bool whole() const { return c1 - c0 <= 1 && r1 - r0 <= 1; }
+    };
+
+    Span spanOf(double x0, double y0, double x1, double y1) const
+    {
+        return {column(x0 - m_pad), column(x1 + m_pad), row(y0 - m_pad), row(y1 + m_pad)};
+    }
+
+    // Calls visit(cell) once for every cell that triangle t meets (closed, padded), or
+    // perhaps a neighbour more: a small triangle's box whole, a larger one row by row, the
+    // columns of the triangle's extent within the row.
     template <class Visit>
     void forEachCell(std::size_t t, Visit&& visit) const
     {
         const double* c = &m_corners[6 * t];
         double bx0, by0, bx1, by1;
         box(t, &bx0, &by0, &bx1, &by1);
-        const std::int64_t r0 = row(by0 - m_pad);
-        const std::int64_t r1 = row(by1 + m_pad);
-        for (std::int64_t r = r0; r <= r1; ++r) {
-            double lo = bx0, hi = bx1;
-            if (r0 != r1) {
+        const Span span = spanOf(bx0, by0, bx1, by1);
+        for (std::int64_t r = span.r0; r <= span.r1; ++r) {
+            std::int64_t c0 = span.c0, c1 = span.c1;
+            if (!span.whole() && span.r0 != span.r1) {
                 const double ylo = std::max(by0, m_y0 + static_cast<double>(r) * m_cell) - m_pad;
                 const double yhi = std::min(by1, m_y0 + static_cast<double>(r + 1) * m_cell) + m_pad;
-                lo = std::numeric_limits<double>::infinity();
-                hi = -lo;
+                double lo = std::numeric_limits<double>::infinity();
+                double hi = -lo;
                 for (int k = 0; k < 3; ++k) {
                     const double ax = c[2 * k], ay = c[2 * k + 1];
                     const double qx = c[(2 * k + 2) % 6], qy = c[(2 * k + 3) % 6];
@@ -223,9 +236,9 @@ private:
                 if (lo > hi) {
                     continue;
                 }
+                c0 = column(lo - m_pad);
+                c1 = column(hi + m_pad);
             }
-            const std::int64_t c0 = column(lo - m_pad);
-            const std::int64_t c1 = column(hi + m_pad);
             for (std::int64_t col = c0; col <= c1; ++col) {
                 visit(static_cast<std::size_t>(r * m_columns + col));
             }
@@ -267,18 +280,48 @@ private:
         }
     }
 
-    // The first pair of triangles sharing a cell that overlap, or (NONE, NONE). A pair that
-    // shares several cells is compared in each.
+    // The first pair of triangles sharing a cell that overlap, or (NONE, NONE). Two
+    // triangles filed by their whole boxes are compared only in the first cell both boxes
+    // meet (both are filed there); a pair of which one was filed row by row, in every cell
+    // they share.
     std::pair<std::uint32_t, std::uint32_t> firstOverlap() const
     {
+        struct Entry {
+            std::uint32_t t;
+            double x0, y0, x1, y1;
+            Span span;
+        };
+        std::vector<Entry> entries;
         const std::size_t cells = m_cellStart.size() - 1;
         for (std::size_t cell = 0; cell < cells; ++cell) {
             const std::uint32_t* begin = m_cellTriangles.data() + m_cellStart[cell];
             const std::uint32_t* end = m_cellTriangles.data() + m_cellStart[cell + 1];
-            for (const std::uint32_t* a = begin; a != end; ++a) {
-                for (const std::uint32_t* b = a + 1; b != end; ++b) {
-                    if (overlap(*a, *b)) {
-                        return {*a, *b};
+            if (end - begin < 2) {
+                continue;
+            }
+            entries.clear();
+            for (const std::uint32_t* t = begin; t != end; ++t) {
+                Entry e;
+                e.t = *t;
+                box(*t, &e.x0, &e.y0, &e.x1, &e.y1);
+                e.span = spanOf(e.x0, e.y0, e.x1, e.y1);
+                entries.push_back(e);
+            }
+            const auto column = static_cast<std::int64_t>(cell % static_cast<std::size_t>(m_columns));
+            const auto row = static_cast<std::int64_t>(cell / static_cast<std::size_t>(m_columns));
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                const Entry& a = entries[i];
+                for (std::size_t j = i + 1; j < entries.size(); ++j) {
+                    const Entry& b = entries[j];
+                    if (a.x1 <= b.x0 || b.x1 <= a.x0 || a.y1 <= b.y0 || b.y1 <= a.y0) {
+                        continue;
+                    }
+                    if (a.span.whole() && b.span.whole() &&
+                        (std::max(a.span.c0, b.span.c0) != column || std::max(a.span.r0, b.span.r0) != row)) {
+                        continue;
+                    }
+                    if (overlap(a.t, b.t)) {
+                        return {a.t, b.t};
                     }
                 }
             }
@@ -362,12 +405,10 @@ private:
         return std::abs(twice) / 2.0;
     }
 
+    // Whether a and b, whose boxes overlap, share more than the tolerance of the smaller.
     bool overlap(std::uint32_t a, std::uint32_t b) const
     {
-        double ax0, ay0, ax1, ay1, bx0, by0, bx1, by1;
-        box(a, &ax0, &ay0, &ax1, &ay1);
-        box(b, &bx0, &by0, &bx1, &by1);
-        if (ax1 <= bx0 || bx1 <= ax0 || ay1 <= by0 || by1 <= ay0 || separated(a, b)) {
+        if (separated(a, b)) {
             return false;
         }
         const double smaller = std::min(std::abs(m_area[a]), std::abs(m_area[b])) / 2.0;
