@@ -264,9 +264,11 @@ TEST_F(ModelItemTest, LoadingBuildsNoControllerAndARowEditAfterwardsReachesIt)
     EXPECT_EQ(off->caption(), "off (read)");
     EXPECT_EQ(group->caption(), "group (read)");
     EXPECT_EQ(built, 0);
+    EXPECT_EQ(off->builtController(), nullptr);
 
     off->browserItem()->setText(QStringLiteral("renamed"));
     off->setChecked();
     EXPECT_EQ(built, 1);
     EXPECT_EQ(changes, 2);
+    EXPECT_NE(off->builtController(), nullptr);
 }

@@ -10,6 +10,7 @@
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerPathSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerVoidSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItem.h"
+#include "movarin/surfaces/GeoEditSurfaceItemController.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldsContainerBrowser.h"
 #include "movarin/survey/TinItem.h"
@@ -152,6 +153,17 @@ void Controller::setBatchApplyEnabled(bool enabled)
 {
     m_batchApplyEnabled = enabled;
     emit batchApplyEnabled(enabled);
+}
+
+bool Controller::hasPendingBatchEdit() const
+{
+    for (const mvc::core::ModelItem* child : item()->childItems()) {
+        if (auto surface = dynamic_cast<const GeoEditSurfaceItemController*>(child->builtController());
+            surface && surface->isEdited()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Controller::createGeoEditSurface(const std::vector<tin::core::Point>& path)

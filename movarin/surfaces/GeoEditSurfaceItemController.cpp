@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
+#include <QSignalBlocker>
 
 namespace varnel {
 
@@ -370,14 +371,21 @@ void Self::applyEdit()
 void Self::toggleBatchApply(bool checked)
 {
     QAction* batch = m_actions[BatchApplyAction];
-    if (!checked && isEdited()) {
+    GeoEditSurfaceGroupItemController* group = groupController();
+    if (!checked && (isEdited() || (group && group->hasPendingBatchEdit()))) {
+        // The flag stays on for every surface; the action shows it again without coming
+        // back here.
+        {
+            const QSignalBlocker quiet(batch);
+            batch->setChecked(true);
+        }
         guimisc::UserDialogs::warning(mainWindow(), tr("Warning"),
                                       tr("The selected item has already been edited. Apply or "
                                          "revert before disabling batch apply."));
-        batch->setChecked(true);
+        return;
     }
-    if (GeoEditSurfaceGroupItemController* group = groupController()) {
-        group->setBatchApplyEnabled(batch->isChecked());
+    if (group) {
+        group->setBatchApplyEnabled(checked);
     }
 }
 
@@ -389,6 +397,8 @@ void Self::revertEdit()
 
 void Self::setBatchApplyEnabled(bool enabled)
 {
+    // The group's flag is shown, not set again: a toggle here would announce it once more.
+    const QSignalBlocker quiet(m_actions[BatchApplyAction]);
     m_actions[BatchApplyAction]->setChecked(enabled);
 }
 
