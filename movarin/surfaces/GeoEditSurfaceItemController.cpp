@@ -19,7 +19,6 @@
 #include <guimisc/UserDialogs.h>
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -358,14 +357,15 @@ void Self::replaceMold()
 
 void Self::applyEdit()
 {
-    mvc::core::View* view = mainView();
-    if (!view) {
-        return;
-    }
-    // Exactly what the Return key gives the active tool; the apply itself clears the edited
-    // state when it succeeds.
-    QKeyEvent event(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), false, 1);
-    keyPressEvent(&event, view);
+    // What Return does in the waiting tool, whatever tool is active: the add-point tool
+    // takes a Return for a vertex at the cursor, which is where the menu was opened. The
+    // apply itself clears the edited state when it succeeds.
+    guarded([&] {
+        if (isEdited() && pendingPath().size() >= 2) {
+            applyPendingEdit(pendingPath());
+        }
+        repaintMainView();
+    });
 }
 
 void Self::toggleBatchApply(bool checked)

@@ -144,7 +144,8 @@ public slots:
     void showMoldPropertyDialog();
     void toggleClosePath();
     void replaceMold();
-    /// A Return key press for the active tool (the waiting tool applies the pending edit).
+    /// Applies the pending edit, whichever tool is active (the add-point tool stays and adds
+    /// nothing).
     void applyEdit();
     /// The group's flag follows, unless `checked` is false while a surface of the group
     /// holds a pending edit: then the box, and the action checked again.
