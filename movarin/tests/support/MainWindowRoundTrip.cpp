@@ -70,6 +70,15 @@ QAction* MainWindowRoundTripTest::action(const char* text) const
     return found;
 }
 
+QAction* MainWindowRoundTripTest::undoAction() const
+{
+    auto found = m_window->actionManager()->findChild<QAction*>(QStringLiteral("Undo"));
+    if (!found) {
+        ADD_FAILURE() << "no Undo action";
+    }
+    return found;
+}
+
 void MainWindowRoundTripTest::openSurface(const tin::core::Tin& tin)
 {
     const QString stl = file(QStringLiteral("surface.stl"));

@@ -15,7 +15,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <utility>
 
 class QAction;
 
@@ -58,6 +61,8 @@ protected:
     mvc::core::View* view() const;
     /// The main window's action of that text (a failure, and null, when there is none).
     QAction* action(const char* text) const;
+    /// Undo of the Edit menu.
+    QAction* undoAction() const;
     QString file(const QString& name) const { return m_dir.filePath(name); }
 
     /// Opens `tin`, written as a binary STL, through "Open".
@@ -66,6 +71,22 @@ protected:
     QString saveAs(const QString& name);
     /// Closes the project, its changes dropped, and opens `archive` through "Open".
     void reopen(const QString& archive);
+    /// The project saved as `name`; then `edit` on it as it is, the project reopened from the
+    /// archive and `edit` on that: both results (the second default-made when the reopen
+    /// failed). The message records are cleared before each run.
+    template <class Edit>
+    auto editSavedAndReopened(const QString& name, Edit edit) -> std::pair<decltype(edit()), decltype(edit())>
+    {
+        const QString archive = saveAs(name);
+        m_script.clearRecords();
+        auto fresh = edit();
+        reopen(archive);
+        if (::testing::Test::HasFatalFailure()) {
+            return {fresh, {}};
+        }
+        m_script.clearRecords();
+        return {fresh, edit()};
+    }
 
     /// The main view's pixel of the world point (x, y).
     QPoint px(double x, double y) const;
