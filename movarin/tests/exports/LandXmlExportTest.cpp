@@ -5,6 +5,7 @@
 
 #include "geodata/GeoDataTestSupport.h"
 #include "support/ModalAnswerer.h"
+#include "support/QtPrinters.h"
 
 #include "movarin/sections/CrossSectionItem.h"
 #include "movarin/sections/GeoDataGroupItem.h"
