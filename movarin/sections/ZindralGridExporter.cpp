@@ -204,9 +204,10 @@ bool ZindralGridExporter::exportGrid(const ZindralExportSetting& setting,
     for (std::size_t i = 0; i < contents.size(); ++i) {
         paths << QDir(folder).filePath(QLatin1String(files[i]));
         const QByteArray& bytes = contents[i];
-        members.push_back({guimisc::StringSupport::toStr(paths.back()), [&bytes](std::ostream& out) {
-                               out.write(bytes.constData(), bytes.size());
-                           }});
+        const auto write = [&bytes](std::ostream& out) {
+            out.write(bytes.constData(), bytes.size());
+        };
+        members.push_back({guimisc::StringSupport::toStr(paths.back()), write});
     }
     try {
         common::io::SafeFileWriter::writeBinarySet(members);

@@ -84,9 +84,9 @@ Catalogue extractCatalogue(const QStringList& sources, const QString& tsFile)
 {
     QStringList arguments{QStringLiteral("-no-obsolete"), QStringLiteral("-locations"),
                           QStringLiteral("none"), QStringLiteral("-I"), SOURCE_DIR};
-    for (const QString& include :
-         QDir(SOURCE_DIR + QStringLiteral("/platform")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString folder = SOURCE_DIR + QStringLiteral("/platform/") + include + "/include";
+    const QDir platform(SOURCE_DIR + QStringLiteral("/platform"));
+    for (const QString& layer : platform.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = platform.filePath(layer + QStringLiteral("/include"));
         if (QDir(folder).exists()) {
             arguments << QStringLiteral("-I") << folder;
         }
