@@ -81,7 +81,130 @@ void writeTo(const fs::path& file, const std::string& path, std::ios::openmode m
     }
 }
 
+// One member of a set on its way to its target.
+struct Staged {
+    const SafeFileWriter::Member* member = nullptr;
+    fs::path target;
+    fs::file_status status;
+    bool exists = false;
+    bool inPlace = false;
+    fs::path temporary;      // complete, not yet renamed over the target
+    fs::path earlier;        // the target's earlier bytes under a second name
+    bool movedAway = false;  // `earlier` is the target itself, moved aside (no hard links)
+    bool placed = false;     // `temporary` has been renamed over the target
+};
+
+// Gives the target's bytes a second name beside it: a hard link, or, on a file system
+// without them, the target moved aside (it is put back or replaced right after).
+bool keepEarlier(Staged& staged) {
+    staged.earlier = makeTemporaryBeside(staged.target);
+    if (staged.earlier.empty()) {
+        return false;
+    }
+    ::unlink(staged.earlier.c_str());
+    if (::link(staged.target.c_str(), staged.earlier.c_str()) == 0) {
+        return true;
+    }
+    std::error_code error;
+    fs::rename(staged.target, staged.earlier, error);
+    if (error) {
+        staged.earlier.clear();
+        return false;
+    }
+    staged.movedAway = true;
+    return true;
+}
+
+// Puts every target back as it was before the set was begun, last member first.
+void restore(std::vector<Staged>& set) {
+    std::error_code ignored;
+    for (auto staged = set.rbegin(); staged != set.rend(); ++staged) {
+        if (staged->placed) {
+            if (staged->exists) {
+                fs::rename(staged->earlier, staged->target, ignored);
+            } else {
+                fs::remove(staged->target, ignored);
+            }
+            continue;
+        }
+        if (staged->movedAway) {
+            fs::rename(staged->earlier, staged->target, ignored);
+        } else if (!staged->earlier.empty()) {
+            fs::remove(staged->earlier, ignored);
+        }
+        if (!staged->temporary.empty()) {
+            fs::remove(staged->temporary, ignored);
+        }
+    }
+}
+
 } // namespace
+
+void SafeFileWriter::writeBinarySet(const std::vector<Member>& members) {
+    const std::ios::openmode mode = std::ios::out | std::ios::binary;
+    std::vector<Staged> set(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        Staged& staged = set[i];
+        staged.member = &members[i];
+        if (members[i].path.empty()) {
+            throw common::exception::FileOpenException(members[i].path);
+        }
+        staged.target = followLinks(members[i].path);
+        std::error_code error;
+        staged.status = fs::status(staged.target, error);
+        if (fs::is_directory(staged.status)) {
+            throw common::exception::FileOpenException(members[i].path);
+        }
+        staged.exists = fs::exists(staged.status);
+        staged.inPlace = staged.exists && !fs::is_regular_file(staged.status);
+    }
+
+    try {
+        for (Staged& staged : set) {
+            if (staged.inPlace) {
+                continue;
+            }
+            const std::string& path = staged.member->path;
+            staged.temporary = makeTemporaryBeside(staged.target);
+            if (staged.temporary.empty()) {
+                throw common::exception::FileOpenException(path);
+            }
+            writeTo(staged.temporary, path, mode, staged.member->body);
+            if (staged.exists) {
+                std::error_code ignored;
+                fs::permissions(staged.temporary, staged.status.permissions(), ignored);
+            }
+        }
+        for (Staged& staged : set) {
+            if (staged.inPlace) {
+                writeTo(staged.target, staged.member->path, mode, staged.member->body);
+            }
+        }
+        for (Staged& staged : set) {
+            if (staged.inPlace) {
+                continue;
+            }
+            if (staged.exists && !keepEarlier(staged)) {
+                throwWriteFailed(staged.member->path);
+            }
+            std::error_code error;
+            fs::rename(staged.temporary, staged.target, error);
+            if (error) {
+                throwWriteFailed(staged.member->path);
+            }
+            staged.placed = true;
+        }
+    } catch (...) {
+        restore(set);
+        throw;
+    }
+    std::error_code ignored;
+    for (const Staged& staged : set) {
+        if (!staged.earlier.empty()) {
+            fs::remove(staged.earlier, ignored);
+        }
+    }
+}
 
 void SafeFileWriter::writeBinary(const std::string& path, const Body& body) {
     write(path, std::ios::out | std::ios::binary, body);
