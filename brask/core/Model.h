@@ -42,8 +42,8 @@ class View;
 ///
 /// A row edited in the browser (its text, its check state) reaches the item's controller
 /// (`handleStandardItemChange`), except while the tree is being read: the rows that loading
-/// fills in are no edits, and no controller is built for them. Controllers are built only
-/// once their items have read everything (their external files included).
+/// fills in are no edits, and no controller is built for them: an item's controller is made
+/// on its first use, from the item as read (its external files included).
 class Model : public proj::ProjectItem {
     Q_OBJECT
 public:
