@@ -225,3 +225,85 @@ TEST(SafeFileWriterTest, SetWhoseLastMemberFailsLeavesEveryFileAsItWas) {
         set.expectUntouched({"c.csv"});
     }
 }
+
+namespace {
+
+// Files finished by a writer of their own in a folder "work" inside the set's folder.
+std::vector<SafeFileWriter::Finished> finishedSet(const EarlierSet& set, const std::string& third) {
+    const fs::path work = set.dir / "work";
+    fs::create_directories(work);
+    std::vector<SafeFileWriter::Finished> files;
+    for (const char* name : {"a.csv", "b.csv", "c.csv"}) {
+        const std::string bytes = name == std::string("c.csv") ? third : "new " + std::string(1, name[0]);
+        std::ofstream(work / name, std::ios::binary) << bytes;
+        files.push_back({(work / name).string(), set.path(name)});
+    }
+    return files;
+}
+
+template <class Exception>
+void expectPlacingFailsNaming(const std::vector<SafeFileWriter::Finished>& files, const std::string& path) {
+    try {
+        SafeFileWriter::placeSet(files);
+        ADD_FAILURE() << "a failed set was reported as put in place";
+    } catch (const Exception& e) {
+        const std::string message = e.what();
+        EXPECT_EQ(message.substr(message.size() - std::min(message.size(), path.size())), path) << message;
+    }
+}
+
+} // namespace
+
+TEST(SafeFileWriterTest, FinishedSetIsPutInPlaceWholeAndTheFilesAreGone) {
+    const EarlierSet set("placed_whole");
+    fs::permissions(set.dir / "b.csv", fs::perms::owner_read | fs::perms::owner_write);
+    SafeFileWriter::placeSet(finishedSet(set, "new c"));
+    EXPECT_EQ(readAll(set.dir / "a.csv"), "new a");
+    EXPECT_EQ(readAll(set.dir / "b.csv"), "new b");
+    EXPECT_EQ(readAll(set.dir / "c.csv"), "new c");
+    EXPECT_EQ(fs::status(set.dir / "b.csv").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(namesIn(set.dir), (std::set<std::string>{"a.csv", "b.csv", "c.csv", "work"}));
+    EXPECT_TRUE(fs::is_empty(set.dir / "work"));
+
+    // From another file system the files are copied, and a device is written in place.
+    const fs::path elsewhere = "/dev/shm";
+    if (fs::is_directory(elsewhere)) {
+        const fs::path file = elsewhere / ("movarin_placed_" + std::to_string(::getpid()));
+        std::ofstream(file, std::ios::binary) << "from afar";
+        std::ofstream(set.dir / "null.bin", std::ios::binary) << "to nowhere";
+        SafeFileWriter::placeSet({{file.string(), set.path("a.csv")},
+                                  {(set.dir / "null.bin").string(), "/dev/null"}});
+        EXPECT_EQ(readAll(set.dir / "a.csv"), "from afar");
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_FALSE(fs::exists(set.dir / "null.bin"));
+        EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    }
+}
+
+// A third member that cannot be put in place (a folder in its way, a finished file missing)
+// leaves the earlier set as it was and no finished or temporary file behind; a finished file
+// that is its own target is refused and kept.
+TEST(SafeFileWriterTest, FinishedSetWhoseThirdMemberFailsLeavesEveryFileAsItWas) {
+    {
+        const EarlierSet set("placed_folder_in_the_way");
+        fs::create_directory(set.dir / "c.csv");
+        expectPlacingFailsNaming<common::exception::FileOpenException>(finishedSet(set, "new c"), set.path("c.csv"));
+        set.expectUntouched({"c.csv", "work"});
+        EXPECT_TRUE(fs::is_empty(set.dir / "work"));
+    }
+    {
+        const EarlierSet set("placed_file_missing");
+        std::vector<SafeFileWriter::Finished> files = finishedSet(set, "new c");
+        fs::remove(files[2].file);
+        expectPlacingFailsNaming<common::exception::RuntimeException>(files, set.path("c.csv"));
+        set.expectUntouched({"work"});
+        EXPECT_TRUE(fs::is_empty(set.dir / "work"));
+    }
+    {
+        const EarlierSet set("placed_over_itself");
+        std::vector<SafeFileWriter::Finished> files = finishedSet(set, "new c");
+        files[1].file = set.path("b.csv");
+        expectPlacingFailsNaming<common::exception::RuntimeException>(files, set.path("b.csv"));
+        set.expectUntouched({"work"});
+    }
+}
