@@ -153,7 +153,6 @@ void restore(std::vector<Staged>& set) {
     }
 }
 
-
 // The targets of a set, their links followed, each checked before any file is made: a
 // target that is a folder, or an empty path, is refused.
 std::vector<Staged> stageTargets(const std::vector<SafeFileWriter::Member>& members) {
