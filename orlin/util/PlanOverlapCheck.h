@@ -22,7 +22,8 @@ namespace util {
 //
 // Input: any triangles, a closed solid read from STL as well as a TIN; nothing about their
 // topology is assumed, corners are compared by position only, and orientation (clockwise
-// or not) does not matter.
+// or not) does not matter. A triangle with a corner that is not finite is left out (the
+// file readers refuse such corners).
 //
 // Method: the plan corners are copied into one table, and each triangle is filed in the
 // cells of a uniform grid that it meets: a small one in the cells of its box, a larger one
