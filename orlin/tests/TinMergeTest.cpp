@@ -596,3 +596,60 @@ TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)
         EXPECT_TRUE(o.removed.empty());
     }
 }
+
+namespace {
+
+// A strip swept along a -> b: across it the surface is level from 3 to the left up to the
+// line and rises by 2 over 3 to the right; along the line it lies on `ground`. Sections at both
+// ends and at the middle.
+Tin stripAlong(Point2D a, Point2D b, std::function<double(double, double)> const& ground)
+{
+    double const length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    double const nx = (b.y() - a.y()) / length, ny = -(b.x() - a.x()) / length;
+    double const l[] = {-3.0, 0.0, 3.0};
+    double const h[] = {0.0, 0.0, 2.0};
+    std::vector<Vertex> v;
+    for (double t : {0.0, 0.5, 1.0}) {
+        double const x = a.x() + t * (b.x() - a.x()), y = a.y() + t * (b.y() - a.y());
+        for (int k = 0; k < 3; ++k) {
+            v.push_back({x + l[k] * nx, y + l[k] * ny, ground(x, y) + h[k]});
+        }
+    }
+    std::vector<Corners> t;
+    for (int s = 0; s < 2; ++s) {
+        for (int k = 0; k < 2; ++k) {
+            int const p = 3 * s + k, c = p + 3;
+            t.push_back({p, c, c + 1});
+            t.push_back({p + 1, c + 1, p});
+        }
+    }
+    return makeTin(v, t);
+}
+
+}  // namespace
+
+TEST(TinMergeTest, SurfaceEqualToTheBaseAlongALineLeavesNoHole)
+{
+    // Where the two surfaces are equal along a whole line, the elevation differences there are
+    // rounding noise, and the triangles on either side of the line disagreed about where the
+    // surfaces cross it: their crossing segments overlapped, the traced region passed a point
+    // twice, and its flood ran out over the whole base, which lost its triangles.
+    auto const ground = [](double x, double y) { return 0.01 * x + 0.02 * y; };
+    Tin const base = grid(0, 0, 40, 40, 20, ground);
+    double const baseArea = planarArea(base);
+    std::vector<std::pair<Point2D, Point2D>> const lines = {
+        {{32, 16.25}, {24, 19}}, {{20.25, 10.75}, {17, 27.5}}, {{10, 30}, {28.5, 31.25}}, {{13, 13}, {27, 24}}};
+    for (auto const& [a, b] : lines) {
+        SCOPED_TRACE(::testing::Message() << "along (" << a.x() << ", " << a.y() << ") (" << b.x() << ", " << b.y() << ")");
+        Tin const other = stripAlong(a, b, ground);
+        using Operation = Tin (*)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*);
+        for (Operation const operation : {Operation(&TinMerge::add), Operation(&TinMerge::sub)}) {
+            Outputs o;
+            Tin const result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+            ASSERT_TRUE(o.ok);
+            EXPECT_NEAR(planarArea(result), baseArea, 1e-6);
+            EXPECT_NEAR(planarArea(o.added), planarArea(o.removed), 1e-6);
+            expectChangeIsExactByObject(base, result, o.added, o.removed);
+        }
+    }
+}

@@ -270,6 +270,33 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
     return result;
 }
 
+std::vector<std::shared_ptr<Edge2D>> OverlayTriangulation::cutAtPoints(
+    std::vector<std::shared_ptr<Edge2D>> const& edges,
+    std::vector<std::shared_ptr<Point2DI>> const& points, core::Edge2DFactory* factory)
+{
+    auto const onEdges = pointsOnEdges(points, edges);
+    std::vector<std::shared_ptr<Edge2D>> pieces;
+    pieces.reserve(edges.size());
+    for (std::size_t k = 0; k < edges.size(); ++k) {
+        if (onEdges[k].empty()) {
+            pieces.push_back(edges[k]);
+            continue;
+        }
+        std::shared_ptr<Point2DI> from = edges[k]->point1();
+        auto cut = [&](std::shared_ptr<Point2DI> const& to) {
+            if (auto piece = factory->factory(from, to)) {
+                pieces.push_back(std::move(piece));
+            }
+            from = to;
+        };
+        for (auto const& p : onEdges[k]) {
+            cut(p);
+        }
+        cut(edges[k]->point2());
+    }
+    return pieces;
+}
+
 double OverlayTriangulation::positionOnEdge(Edge2D const& e, Point2DI const& p)
 {
     return positionAlong(e.point1()->x(), e.point1()->y(), e.lengthSqr(), p.x(), p.y());
