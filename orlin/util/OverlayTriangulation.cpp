@@ -17,6 +17,7 @@
 #include "orlin/core/Point2DIRepository.h"
 #include "orlin/core/Point2DIRing.h"
 #include "orlin/core/Point2DIRingTree.h"
+#include "orlin/core/PointFactory.h"
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Tin2D.h"
@@ -48,6 +49,26 @@ double snapFraction(double f)
         return 1.0;
     }
     return f;
+}
+
+// A point the overlay computes (a crossing of two edges or of the two surfaces): the
+// repository's point within its fuzzy distance when there is one. A new one stands exactly where
+// a live vertex of any TIN stands within the point factory's tolerance, when one does: the same
+// crossing computed by an earlier edit, whose corners the undo history keeps, may come out a
+// rounding error away, and the factory would hand that edit's corner back at one elevation and
+// make a new corner at another, so that the two sides of a vertical step there would stand
+// apart and the TIN would have a crack between them.
+std::shared_ptr<Point2DI> computedPoint(core::Point2DIRepository* repository, Point2D const& position)
+{
+    double const delta = core::Point2DIRepository::DEFAULT_DELTA;
+    if (auto stored = repository->getFuzzy(position, delta)) {
+        return stored;
+    }
+    Point2D live;
+    if (core::PointFactory::instance().findLivePosition(position.x(), position.y(), &live)) {
+        return repository->addFuzzy(live, delta);
+    }
+    return repository->add(position);
 }
 
 }  // namespace
@@ -387,7 +408,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
         double const f = snapFraction(a.d / (a.d - b.d));
         Point2D const x((1.0 - f) * a.point()->x() + f * b.point()->x(),
                         (1.0 - f) * a.point()->y() + f * b.point()->y());
-        return repository->addFuzzy(x, core::Point2DIRepository::DEFAULT_DELTA);
+        return computedPoint(repository, x);
     };
     // Files the point as a cut of the TIN edges under the side p-q (of both TINs where their
     // edges overlap there, so that both outlines pass through it), else of the side itself.
@@ -519,9 +540,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
             }
             Point2D const position(run.x(i), run.y(i));
             auto stored = repository->get(position);
-            outputPoints.push_back(stored ? stored
-                                          : repository->addFuzzy(
-                                                position, core::Point2DIRepository::DEFAULT_DELTA));
+            outputPoints.push_back(stored ? stored : computedPoint(repository, position));
             auto const& kept = outputPoints.back();
             outputXY.push_back(kept ? kept->x() : 0.0);
             outputXY.push_back(kept ? kept->y() : 0.0);
