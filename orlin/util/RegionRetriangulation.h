@@ -73,6 +73,13 @@ public:
     // Whether e is a side of the tree's own ring or of a direct child's ring.
     static bool isRegionBoundaryEdge(core::Edge2D const& e, core::Point2DIRingTree const& tree);
 
+    // The triangles of a run (corner numbers into corners, counter-clockwise) of which a corner
+    // lies within 1e-9 of the line through the other two, each flipped with its neighbour
+    // across its longest side when both triangles of the other diagonal are higher than that;
+    // the others stay as they are. Keeps the covered area.
+    static void flipSlivers(std::vector<std::array<std::uint32_t, 3>>* triangles,
+                            std::vector<std::shared_ptr<core::Point2DI>> const& corners);
+
 private:
     struct PlanarAdjacency;
     static void makeTriangles(std::vector<std::array<std::uint32_t, 3>> const& triangles,
