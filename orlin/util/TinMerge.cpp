@@ -198,9 +198,10 @@ Assembly assemble(Trees const& regions, RegionTriangleMap const& firstRegions,
     return assembly;
 }
 
-// The assembly against the base triangles of the overlap rectangle (nothing else of the base
-// can be the same triangle: a triangle over the same vertices has the same rectangle, and every
-// assembled triangle lies in both TINs' rectangles or beyond the base's). A re-triangulated
+// The assembly against the base triangles of the overlap rectangle (a triangle over the same
+// vertices has the same rectangle, and an assembled triangle lies in both TINs' rectangles or
+// beyond the base's, but for the fill of a sliver hole, which is looked up by its vertices on
+// the base). A re-triangulated
 // triangle over the very vertex objects of a base triangle is no change: the base's triangle
 // stands for it, so that the result is exactly the base less the removed plus the added
 // triangles. Each base triangle stands for one assembled triangle at most.
@@ -215,7 +216,19 @@ struct Settlement {
     support::AddressMapT<core::Triangle, bool> kept;
 };
 
-Settlement settle(Assembly const& assembly, Tin const& baseInOverlap, bool listKept)
+// The triangle of base over the very vertex objects of t that the overlap TIN lacks, or null.
+TrianglePtr baseTriangleOver(Tin const& base, core::Triangle const& t, Tin const& baseInOverlap)
+{
+    VertexKey const key = vertexKey(t);
+    for (auto const& candidate : base.findTriangleFromPoint(t.point1())) {
+        if (vertexKey(*candidate) == key && !baseInOverlap.containsTriangle(candidate)) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+Settlement settle(Assembly const& assembly, Tin const& base, Tin const& baseInOverlap, bool listKept)
 {
     std::vector<TrianglePtr> candidates(baseInOverlap.allTriangles().begin(),
                                         baseInOverlap.allTriangles().end());
@@ -267,6 +280,15 @@ Settlement settle(Assembly const& assembly, Tin const& baseInOverlap, bool listK
             }
         }
         if (!s.result[k]) {
+            // A base triangle beyond the overlap rectangle: a sliver enclosed by triangles that
+            // meet it, whose hole in the overlap TIN the re-triangulation fills again.
+            if (auto const outside = baseTriangleOver(base, *t, baseInOverlap)) {
+                s.result[k] = outside;
+                if (listKept) {
+                    s.kept.insert(outside.get(), true);
+                }
+                continue;
+            }
             s.result[k] = t;
             s.added.push_back(t);
         }
@@ -357,7 +379,7 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
             assemble(regions, firstRegions, secondRegions, choice, other, o, keepBase, keepOther);
         // The kept base triangles are only read to list what a result not built on the base
         // drops.
-        Settlement const settled = settle(assembly, b, !keepBase);
+        Settlement const settled = settle(assembly, base, b, !keepBase);
 
         // With the base kept, the result is a copy of it (sharing every triangle) edited by the
         // change alone, so that the cost follows the overlap and not the base.
