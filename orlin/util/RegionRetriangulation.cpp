@@ -97,9 +97,10 @@ SideKey sideKey(Point2DI const* a, Point2DI const* b)
     return x < y ? SideKey(x, y) : SideKey(y, x);
 }
 
-// How far a corner may lie from the line through the other two before its triangle counts as
-// having no area: well below the point tolerance of the TIN library (1e-8), far above rounding.
-double const SLIVER_HEIGHT = 1e-9;
+// How near a corner may lie to the line through the other two before its triangle counts as
+// having no area: far below the point tolerance of the TIN library (1e-8), far above the
+// rounding of coordinates (about 1e-14 at a hundred metres).
+double const SLIVER_HEIGHT = 1e-10;
 
 // Twice the signed area of the plan triangle abc (positive counter-clockwise).
 double doubleArea(Point2DI const& a, Point2DI const& b, Point2DI const& c)

@@ -74,7 +74,7 @@ public:
     static bool isRegionBoundaryEdge(core::Edge2D const& e, core::Point2DIRingTree const& tree);
 
     // The triangles of a run (corner numbers into corners, counter-clockwise) of which a corner
-    // lies within 1e-9 of the line through the other two, each flipped with its neighbour
+    // lies within 1e-10 of the line through the other two, each flipped with its neighbour
     // across its longest side when both triangles of the other diagonal are higher than that;
     // the others stay as they are. Keeps the covered area.
     static void flipSlivers(std::vector<std::array<std::uint32_t, 3>>* triangles,
