@@ -86,9 +86,13 @@ tin::core::Tin GeoEditSurfaceItem::modifiedRootTin(const tin::core::Tin& rootTin
         throw common::exception::RuntimeException(mold::core::Mold::editTypeString(type)
                                                   + " not handled.");
     }
-    const tin::core::Tin none;
-    const tin::core::Tin& surface = m_tin ? *m_tin : none;
-    const tin::core::Tin& extended = m_extendedTin ? *m_extendedTin : none;
+    // Merged as an empty TIN, a missing one would take the surface's effect away and put
+    // nothing in: no TIN, no merge.
+    if (!m_tin || !m_extendedTin) {
+        return tin::core::Tin();
+    }
+    const tin::core::Tin& surface = *m_tin;
+    const tin::core::Tin& extended = *m_extendedTin;
     try {
         tin::core::Tin* added = addedTinForUpdate();
         tin::core::Tin* removed = removedTinForUpdate();

@@ -59,7 +59,8 @@ public:
     /// The edited TIN with the extended TIN merged in by add (an Add mold) or sub (a Sub
     /// mold) within the surface TIN's outline; the added and removed TINs (rebound first)
     /// receive the triangles put in and taken out. `ok` is set false first and stays false
-    /// when the merge fails or throws; a missing TIN counts as empty. Throws
+    /// when the merge fails or throws, and when the surface or the extended TIN is missing
+    /// (nothing is merged then). Throws
     /// `common::exception::RuntimeException` "<edit type> not handled." for another edit type.
     tin::core::Tin modifiedRootTin(const tin::core::Tin& rootTin, bool* ok) override;
     /// "geoedit%1.ges".
