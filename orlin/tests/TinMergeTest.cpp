@@ -708,3 +708,49 @@ TEST(TinMergeTest, CornersOfAnEarlierEditARoundingErrorAwayOpenNoCrackAtAVertica
     EXPECT_EQ(apart, 0) << "positions within the factory's tolerance of each other";
     EXPECT_NEAR(planarArea(result), 400.0, 1e-9);
 }
+
+TEST(TinMergeTest, BaseOfPointsOfItsOwnKeepsEveryTriangleTheOtherDoesNotMeet)
+{
+    // A base whose corners the point factory does not hold (made as shared points of its own):
+    // the re-triangulation gives its uncut triangles back over new point objects. Those are
+    // still the base's triangles: nothing beyond the other TIN changes, and an other TIN beside
+    // the base changes nothing at all.
+    std::vector<std::shared_ptr<Point>> nodes;
+    for (int j = 0; j <= 10; ++j) {
+        for (int i = 0; i <= 10; ++i) {
+            nodes.push_back(std::make_shared<Point>(2.0 * i, 2.0 * j, 0.01 * i));
+        }
+    }
+    auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * 11 + i)]; };
+    Tin base;
+    for (int j = 0; j < 10; ++j) {
+        for (int i = 0; i < 10; ++i) {
+            base.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+            base.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+        }
+    }
+    Tin const inside = grid(7.3, 6.1, 11.7, 9.9, 2, [](double, double) { return 1.0; });
+    Tin const beside = grid(23.0, 4.0, 27.0, 8.0, 2, [](double, double) { return 1.0; });
+    {
+        Outputs o;
+        Tin const result = TinMerge::add(base, inside, &o.ok, &o.taken, &o.added, &o.removed);
+        ASSERT_TRUE(o.ok);
+        expectChangeIsExactByObject(base, result, o.added, o.removed);
+        EXPECT_NEAR(planarArea(result), 400.0, 1e-9);
+        Rect const patch = inside.boundingRect();
+        for (auto const& t : o.removed.allTriangles()) {
+            auto const r = t->boundingRect();
+            EXPECT_TRUE(r.xMax() > patch.xMin() && r.xMin() < patch.xMax() && r.yMax() > patch.yMin() && r.yMin() < patch.yMax())
+                << "a triangle away from the other TIN was replaced";
+        }
+        EXPECT_LE(o.removed.allTriangles().size(), 24u);
+    }
+    for (auto const& other : {beside}) {
+        Outputs o;
+        Tin const result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+        ASSERT_TRUE(o.ok);
+        EXPECT_TRUE(o.added.empty());
+        EXPECT_TRUE(o.removed.empty());
+        EXPECT_EQ(tintest::objectsOf(result), tintest::objectsOf(base));
+    }
+}

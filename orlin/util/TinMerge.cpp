@@ -216,6 +216,35 @@ struct Settlement {
     support::AddressMapT<core::Triangle, bool> kept;
 };
 
+// A triangle by the plan positions of its corners, in ascending order.
+using PositionKey = std::array<std::pair<double, double>, 3>;
+
+PositionKey positionKey(core::Triangle const& t)
+{
+    PositionKey key{std::make_pair(t.point1()->x(), t.point1()->y()),
+                    std::make_pair(t.point2()->x(), t.point2()->y()),
+                    std::make_pair(t.point3()->x(), t.point3()->y())};
+    std::sort(key.begin(), key.end());
+    return key;
+}
+
+// Whether the corners of a and b at each position (the same three) have the same elevation,
+// as the point factory tells elevations apart.
+bool sameElevations(core::Triangle const& a, core::Triangle const& b)
+{
+    for (int i = 0; i < 3; ++i) {
+        bool found = false;
+        for (int j = 0; j < 3 && !found; ++j) {
+            found = a.point(i)->x() == b.point(j)->x() && a.point(i)->y() == b.point(j)->y() &&
+                    a.point(i)->isElevationCloseTo(*b.point(j));
+        }
+        if (!found) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The triangle of base over the very vertex objects of t that the overlap TIN lacks, or null.
 TrianglePtr baseTriangleOver(Tin const& base, core::Triangle const& t, Tin const& baseInOverlap)
 {
@@ -254,6 +283,8 @@ Settlement settle(Assembly const& assembly, Tin const& base, Tin const& baseInOv
 
     Settlement s;
     s.result.resize(n);
+    // The assembled triangles that no base triangle of the overlap matches by its vertices.
+    std::vector<std::size_t> unmatched;
     // The very same objects first, so that no look-alike takes a base triangle the assembly holds.
     for (std::size_t k = 0; k < n; ++k) {
         auto const& t = assembly.triangles[k];
@@ -279,18 +310,48 @@ Settlement settle(Assembly const& assembly, Tin const& base, Tin const& baseInOv
                 break;
             }
         }
-        if (!s.result[k]) {
-            // A base triangle beyond the overlap rectangle: a sliver enclosed by triangles that
-            // meet it, whose hole in the overlap TIN the re-triangulation fills again.
-            if (auto const outside = baseTriangleOver(base, *t, baseInOverlap)) {
-                s.result[k] = outside;
-                if (listKept) {
-                    s.kept.insert(outside.get(), true);
-                }
-                continue;
+        if (s.result[k]) {
+            continue;
+        }
+        // A base triangle beyond the overlap rectangle: a sliver enclosed by triangles that
+        // meet it, whose hole in the overlap TIN the re-triangulation fills again.
+        if (auto const outside = baseTriangleOver(base, *t, baseInOverlap)) {
+            s.result[k] = outside;
+            if (listKept) {
+                s.kept.insert(outside.get(), true);
             }
-            s.result[k] = t;
-            s.added.push_back(t);
+            continue;
+        }
+        unmatched.push_back(k);
+    }
+    // A base triangle whose corners the point factory does not hold (a TIN built of points of
+    // its own) comes back from the re-triangulation at its very corner positions and elevations
+    // but over new point objects: it is still that triangle, which no edit touched.
+    if (!unmatched.empty()) {
+        std::vector<std::pair<PositionKey, std::size_t>> byPositions;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (!used[i]) {
+                byPositions.emplace_back(positionKey(*candidates[i]), i);
+            }
+        }
+        std::sort(byPositions.begin(), byPositions.end());
+        for (std::size_t k : unmatched) {
+            auto const& t = assembly.triangles[k];
+            PositionKey const key = positionKey(*t);
+            auto const range = std::equal_range(
+                byPositions.begin(), byPositions.end(), std::make_pair(key, std::size_t{0}),
+                [](auto const& x, auto const& y) { return x.first < y.first; });
+            for (auto it = range.first; it != range.second; ++it) {
+                if (!used[it->second] && sameElevations(*candidates[it->second], *t)) {
+                    used[it->second] = true;
+                    s.result[k] = candidates[it->second];
+                    break;
+                }
+            }
+            if (!s.result[k]) {
+                s.result[k] = t;
+                s.added.push_back(t);
+            }
         }
     }
     for (std::size_t i = 0; i < candidates.size(); ++i) {
