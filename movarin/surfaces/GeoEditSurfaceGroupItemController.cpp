@@ -16,6 +16,8 @@
 
 #include "brask/core/Model.h"
 
+#include <geos/geom/Polygon.h>
+
 #include <guimisc/UserDialogs.h>
 #include <guimisc/exception/QStringRuntimeError.h>
 
@@ -163,6 +165,10 @@ bool Controller::createGeoEditSurface(const std::vector<tin::core::Point>& path)
     }
     const QString name = tr("GeoEdit %1 (%2)").arg(nextSurfaceNumber()).arg(mold->editTypeText());
     GeoEditSurfaceItem* surface = item()->createGeoEditSurfaceItem(name, path, *mold);
+    if (surface && !meetsEditedTin(*surface)) {
+        delete surface;
+        surface = nullptr;
+    }
     if (!surface) {
         guimisc::UserDialogs::warning(
             mainWindow(), tr("Warning"),
@@ -172,6 +178,20 @@ bool Controller::createGeoEditSurface(const std::vector<tin::core::Point>& path)
     attach(new AttachChildAtFrontAndSetTinCommand(tr("Add new GeoEdit surface"), surface, item(),
                                                   false, m_merge));
     return true;
+}
+
+bool Controller::meetsEditedTin(const GeoEditSurfaceItem& surface) const
+{
+    const TinItem* edited = rootTinItem();
+    if (!edited || !edited->tin() || !surface.tin()) {
+        return false;
+    }
+    for (const geos::geom::Polygon* outline : surface.tin()->geosPolygons()) {
+        if (!edited->tin()->findTrianglesIntersectPolygon(*outline).empty()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void Controller::createGeoEditSurfaceByBrush(const tin::core::Tin& addedTin,

@@ -264,7 +264,8 @@ TEST_F(SurfaceControllerTest, AnEditThatCutsIntoANewerSurfaceIsRolledBack)
     GeoEditSurfaceItem* older = addSurface("Concave (Add)", {{20, 30}, {40, 30}, {60, 30}});
     addSurface("Convex (Add)", {{20, 60}, {60, 60}});
     ASSERT_TRUE(select(older)->verifyEditable());
-    expectRefusedDrag(older, 40, 30, 0, 30, "Edited GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Add).");
+    // Its walls, 11 m high, run across the newer surface.
+    expectRefusedDrag(older, 40, 30, 0, 40, "Edited GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Add).");
 }
 
 // A change made through the menu with batch apply on, before any press on the main view, is
