@@ -53,7 +53,8 @@ class TinItem;
 ///
 /// Shared state: the five brush settings (size 5 m, edit unit 0.1 m, limit 0 m, limit off,
 /// level off off) and the batch-apply flag of the surface controllers (`batchApplyEnabled`
-/// announces every change). `brushEditAddedTinChanged` carries a brush stroke's provisional
+/// announces every change; the controllers only show it, so that the announcement comes
+/// back to nobody). `brushEditAddedTinChanged` carries a brush stroke's provisional
 /// added and removed triangles to the profile windows while the stroke is under way.
 ///
 /// Cost: applying a mold surface is the sweep and one merge of the TIN modifier; the merged
@@ -104,6 +105,9 @@ public:
     bool isBatchApplyEnabled() const;
     /// Stores the flag and emits `batchApplyEnabled`.
     void setBatchApplyEnabled(bool enabled);
+    /// Whether a surface of the group holds changes not yet applied (while that is so,
+    /// batch apply stays on). A surface whose controller was never built has none.
+    bool hasPendingBatchEdit() const;
 
     /// A surface "GeoEdit <n> (Add|Sub)" (n: the surfaces on the stack + 1) of the selected
     /// mold along `path`, merged into the edited TIN and put at the front of the group as

@@ -100,6 +100,30 @@ TEST(BrushEditTest, LevellingOffFillsUpToOrShavesDownToOneUnitFromTheExtreme)
     EXPECT_FALSE(edit.isPending());
 }
 
+// The plane one unit from the extreme is cut back to an enabled limit that lies nearer: no
+// point is filled above it, none shaved below it, and points beyond it stay.
+TEST(BrushEditTest, LevellingOffStopsAtAnEnabledLimit)
+{
+    BrushSettings settings = settingsWith(20.0, 0.2);
+    settings.brushLimitEnabled = true;
+    settings.brushLimit = 3.15;
+    ThreePoints low(3.0, 3.1, 3.5);
+    EXPECT_EQ(low.levelledOff(settings), (std::vector<double>{3.15, 3.15, 3.5}));
+
+    // Shaving 0.2 off the highest, 3.5, would reach 3.3; the limit stops it at 3.35.
+    settings.brushEditUnit = -0.2;
+    settings.brushLimit = 3.35;
+    ThreePoints high(3.5, 3.4, 3.0);
+    EXPECT_EQ(high.levelledOff(settings), (std::vector<double>{3.35, 3.35, 3.0}));
+
+    // A limit beyond the plane changes nothing.
+    settings.brushLimit = 3.2;
+    const std::vector<double> shaved = high.levelledOff(settings);
+    EXPECT_NEAR(shaved[0], 3.3, 1e-12);
+    EXPECT_NEAR(shaved[1], 3.3, 1e-12);
+    EXPECT_EQ(shaved[2], 3.0);
+}
+
 // A sloped 10 m grid brushed with size 3, so that every edge under the brush is divided:
 // strokes of each kind, overlapping and side by side, so that neighbours are divided in
 // different applications.

@@ -126,6 +126,62 @@ TEST_F(SurfaceControllerTest, RefusedChangesWarnAndChangeNothing)
     EXPECT_EQ(stack().count(), entries);
 }
 
+// Unchecking "Batch Apply" on one surface while another holds a pending batch edit: the
+// Warning once, and the flag stays on for every surface. The group's announcement of the
+// unchecked flag used to uncheck the edited surface's action, whose refusal checked it again
+// and announced that, round the controllers for ever.
+TEST_F(SurfaceControllerTest, BatchApplyStaysOnWhileAnotherSurfaceHasAPendingEditAndWarnsOnce)
+{
+    GeoEditSurfaceItem* first = addSurface("Convex (Add)", {{20, 30}, {60, 30}});
+    GeoEditSurfaceItem* second = addSurface("Convex (Add)", {{20, 70}, {60, 70}});
+    ASSERT_EQ(second->caption(), "GeoEdit 2 (Add)");
+    select(second);
+    setBatchApply(second, true);
+    pickMold("Slope 1 (Add)");
+    trigger(second, Action::ReplaceMoldAction);
+    ASSERT_TRUE(controller(second)->isEdited());
+    const SurfaceState pending = pendingOf(second);
+    const int entries = stack().count();
+
+    select(first);
+    guimisc::UserDialogScript script;
+    int shown = 0;
+    script.setFallback([&](const guimisc::UserDialogScript::Record&) {
+        // Past a few boxes the announcements would go round for ever: they are stopped.
+        if (++shown > 3) {
+            groupController()->blockSignals(true);
+        }
+        guimisc::UserDialogScript::Answer ok;
+        ok.sort = guimisc::UserDialogScript::Answer::Sort::Button;
+        ok.button = QMessageBox::Ok;
+        return ok;
+    });
+    controller(first)->action(Action::BatchApplyAction)->trigger();
+    groupController()->blockSignals(false);
+    expectBox(script, "Warning",
+              "The selected item has already been edited. Apply or revert before disabling batch apply.");
+    EXPECT_TRUE(groupController()->isBatchApplyEnabled());
+    for (GeoEditSurfaceItem* surface : {first, second}) {
+        EXPECT_TRUE(controller(surface)->isBatchApply()) << surface->caption().toStdString();
+    }
+    EXPECT_TRUE(controller(second)->isEdited());
+    EXPECT_FALSE(controller(first)->isEdited());
+    EXPECT_EQ(pendingOf(second), pending);
+    EXPECT_EQ(stack().count(), entries);
+
+    // Once the edit is applied, batch apply goes off for both.
+    select(second);
+    trigger(second, Action::ApplyEditAction);
+    ASSERT_FALSE(controller(second)->isEdited());
+    select(first);
+    controller(first)->action(Action::BatchApplyAction)->trigger();
+    EXPECT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_FALSE(groupController()->isBatchApplyEnabled());
+    for (GeoEditSurfaceItem* surface : {first, second}) {
+        EXPECT_FALSE(controller(surface)->isBatchApply()) << surface->caption().toStdString();
+    }
+}
+
 TEST_F(SurfaceControllerTest, ACoveredSurfaceRefusesEveryChangeAndItsDeletion)
 {
     GeoEditSurfaceItem* older = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
