@@ -32,7 +32,7 @@ namespace util {
 // region does not cut it.
 //
 // Triangles the triangulator fills outside the TIN (its holes, the other TIN's area) are
-// dropped. Every output corner maps to an existing repository point; a run that returns a
+// dropped, and triangles of no area flipped away (flipSlivers). Every output corner maps to an existing repository point; a run that returns a
 // vertex it was not given (an unexpected crossing) fails with trianglecui::TriangleProcessError.
 // The trees are visited in order, parents before children: the first region to reach a
 // triangle takes it. A region whose interior point lies on no triangle of the TIN gets no entry;
