@@ -4,10 +4,10 @@
 // (no TIN query is trusted): its plan area, the sides that only one triangle has (the outline),
 // sides held by three or more triangles, and triangles of no area. Sides are told by the plan
 // positions of their ends, positions within the TIN library's point tolerance counting as one,
-// so that the two sides of a vertical step (corners of two elevations at one position) are
-// one side. Two TINs of the same
-// coverage have the same area, and every outline side of one lies on the other's outline: a
-// hole shows as outline sides inside, an overlap as area beyond the other's.
+// so that the two sides of a vertical step (corners of two elevations at one position) are one
+// side. Two TINs of the same coverage have the same area, and every outline side of one lies on
+// the other's outline: a hole or a crack shows as outline sides inside, an overlap as area
+// beyond the other's and as sides with three triangles.
 
 #include "orlin/core/Point.h"
 #include "orlin/core/Tin.h"
@@ -166,7 +166,7 @@ struct TinWholeness {
         }
         const std::vector<Side> off = outlineOff(base);
         if (!off.empty()) {
-            out << "plan area less the base's " << area - base.area << ", " << off.size() << " outline sides off the base's outline, first (" << off[0].first.first << ", "
+            out << off.size() << " outline sides off the base's outline, first (" << off[0].first.first << ", "
                 << off[0].first.second << ") (" << off[0].second.first << ", " << off[0].second.second << "); ";
         }
         if (!crowded.empty()) {
