@@ -11,7 +11,6 @@
 #include "TinWholeness.h"
 
 #include "movarin/shell/MainWindowActionManager.h"
-#include "movarin/surfaces/GeoEditSurfaceGroupItemControllerBrushWaitingSelectionHelper.h"
 
 #include "orlin/core/PointFactory.h"
 #include "orlin/util/TriangleRun.h"
@@ -26,8 +25,6 @@
 
 namespace varnel::test {
 namespace {
-
-using Action = SurfaceController::Action;
 
 enum class Terrain { Flat, Sloped, Wavy, Delaunay };
 
@@ -272,8 +269,7 @@ private:
         group()->model()->select(group());
         groupController()->addAction()->trigger();
         const int clicks = 2 + below(4);
-        const QPoint start = randomPixel();
-        QPoint p = start;
+        QPoint p = randomPixel();
         std::ostringstream path;
         for (int k = 0; k < clicks; ++k) {
             mouse().move(p);
