@@ -17,6 +17,8 @@
 
 #include "brask/core/Model.h"
 
+#include <geos/geom/Polygon.h>
+
 #include <guimisc/UserDialogs.h>
 #include <guimisc/exception/QStringRuntimeError.h>
 
@@ -179,6 +181,10 @@ bool GeoEditSurfaceGroupItemController::createGeoEditSurface(
     }
     const QString name = tr("GeoEdit %1 (%2)").arg(nextSurfaceNumber()).arg(mold->editTypeText());
     GeoEditSurfaceItem* surface = item()->createGeoEditSurfaceItem(name, path, *mold);
+    if (surface && !meetsEditedTin(*surface)) {
+        delete surface;
+        surface = nullptr;
+    }
     if (!surface) {
         guimisc::UserDialogs::warning(
             mainWindow(), tr("Warning"),
@@ -188,6 +194,20 @@ bool GeoEditSurfaceGroupItemController::createGeoEditSurface(
     attach(new AttachChildAtFrontAndSetTinCommand(tr("Add new GeoEdit surface"), surface, item(),
                                                   false, m_merge));
     return true;
+}
+
+bool GeoEditSurfaceGroupItemController::meetsEditedTin(const GeoEditSurfaceItem& surface) const
+{
+    const TinItem* edited = rootTinItem();
+    if (!edited || !edited->tin() || !surface.tin()) {
+        return false;
+    }
+    for (const geos::geom::Polygon* outline : surface.tin()->geosPolygons()) {
+        if (!edited->tin()->findTrianglesIntersectPolygon(*outline).empty()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void GeoEditSurfaceGroupItemController::createGeoEditSurfaceByBrush(const tin::core::Tin& addedTin,

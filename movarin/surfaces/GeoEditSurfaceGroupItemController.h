@@ -18,6 +18,7 @@ namespace varnel {
 
 class GeoEditSurfaceGroupItem;
 class GeoEditSurfaceItemI;
+class GeoEditSurfaceItem;
 class MoldItem;
 class MoldsContainerBrowser;
 class TinItem;
@@ -112,10 +113,13 @@ public:
     /// mold along `path`, merged into the edited TIN and put at the front of the group as
     /// the undo entry "Add new GeoEdit surface". Warns "No Mold is selected." and returns
     /// false without a selected mold; warns "No valid GeoEdit Surface was created from
-    /// specified Mold and Path." when the mold does not fit the path; shows the "Error" box
+    /// specified Mold and Path." when the mold does not fit the path or the surface meets no
+    /// triangle of the edited TIN (it would change nothing); shows the "Error" box
     /// "Tin creation failed." when the merge fails (or throws). Every failure leaves the
     /// project as it was. True unless no mold was selected.
     bool createGeoEditSurface(const std::vector<tin::core::Point>& path);
+    /// Whether the outline of the surface's TIN meets a triangle of the edited TIN.
+    bool meetsEditedTin(const GeoEditSurfaceItem& surface) const;
     /// A brush surface "BrushEdit <n>" with copies of the stroke's triangles, swapped into the
     /// edited TIN and put at the front as the undo entry "Add new GeoEdit surface by
     /// brushing".

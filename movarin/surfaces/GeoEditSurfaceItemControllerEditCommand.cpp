@@ -89,6 +89,14 @@ bool GeoEditSurfaceItemController::EditCommand::apply()
             rollBack(false);
             return false;
         }
+        // A shape the sweep builds no TIN for (a closed ring too small for the extended mold,
+        // say) cannot be applied; recorded, it would take the surface's effect away.
+        if (!surface.tin() || !surface.extendedTin()) {
+            guimisc::UserDialogs::critical(window, GeoEditSurfaceItemController::tr("Error"),
+                                           GeoEditSurfaceItemController::tr("Tin creation failed."));
+            rollBack(false);
+            return false;
+        }
         TinItem* edited = surface.rootTinItem();
         GeoEditSurfaceGroupItemController* group = controller()->groupController();
         surface.swapTriangles(m_oldAdded, m_oldRemoved);

@@ -143,6 +143,26 @@ void PointFactory::internAll(const double* xyz, std::size_t count, std::shared_p
     }
 }
 
+bool PointFactory::findLivePosition(double x, double y, Point2D* position)
+{
+    requireNumbers(x, y);
+    const double sx = x - m_offset.x();
+    const double sy = y - m_offset.y();
+    const Rect box(sx - POSITION_TOLERANCE, sy - POSITION_TOLERANCE, sx + POSITION_TOLERANCE,
+                   sy + POSITION_TOLERANCE);
+    bool found = false;
+    double best = 0.0;
+    m_points.visitIntersectRect(box, [&](const std::shared_ptr<Point>& c) {
+        const double d = std::hypot(c->x() - sx, c->y() - sy);
+        if (!found || d < best) {
+            found = true;
+            best = d;
+            *position = Point2D(c->x() + m_offset.x(), c->y() + m_offset.y());
+        }
+    });
+    return found;
+}
+
 void PointFactory::setOffset(const Point2D& offset)
 {
     const Point2D d = offset - m_offset;

@@ -59,6 +59,11 @@ public:
     /// first NaN position.
     void factoryAllExact(const double* xyz, std::size_t count, std::shared_ptr<Point>* out);
 
+    /// Whether a live point stands within 1e-8 of (x, y) in x and in y, whatever its elevation;
+    /// *position (unshifted) receives the nearest such point's position. Points made later at
+    /// a position found here share it exactly with the point found, at any elevation.
+    bool findLivePosition(double x, double y, Point2D* position);
+
     /// Room for `more` further points without growing the factory's tables, for bulk
     /// readers that request their points in several factoryAll() calls. May drop the
     /// slots of dead points first, as factoryAll() itself does for a large request.
