@@ -1,6 +1,7 @@
 #include "kalmo/ShpWriter.h"
 
 #include "common/exception/RuntimeException.h"
+#include "common/io/SafeFileWriter.h"
 #include "kalmo/ShpFileHandles.h"
 #include "kalmo/ShpText.h"
 
@@ -88,29 +89,61 @@ void ShpWriter::close()
         return;
     }
     const bool padded = padTable() && writeCodePage();
+    int shapes = 0;
+    SHPGetInfo(m_impl->files.shp, &shapes, nullptr, nullptr, nullptr);
+    const int rows = DBFGetRecordCount(m_impl->files.dbf);
+    const int fields = DBFGetFieldCount(m_impl->files.dbf);
     m_impl->files.close();
-    // The ".shp" goes last, so that the set is complete once it is there.
-    std::error_code error;
-    std::vector<fs::path> built;
-    for (const fs::directory_entry& entry : fs::directory_iterator(m_impl->scratch, error)) {
-        built.push_back(entry.path());
-    }
-    std::stable_partition(built.begin(), built.end(),
-                          [](const fs::path& p) { return p.extension() != ".shp"; });
-    for (const fs::path& file : built) {
-        if (padded && !error) {
-            fs::rename(file, m_impl->folder / file.filename(), error);
-        }
-    }
     const std::string target = m_impl->target;
-    drop();
     if (!padded) {
+        drop();
         throw RuntimeException("Cannot write the attribute rows or the code page of shapefile " +
                                target);
     }
-    if (error) {
-        throw RuntimeException("Cannot write shapefile " + target + ": " + error.message());
+    if (!finishedFilesHold(shapes, rows, fields)) {
+        drop();
+        throw RuntimeException("Cannot write shapefile " + target +
+                               ": the files written are incomplete");
     }
+    // Readers take the files together, so they replace the earlier ones as one set or not at
+    // all; the ".shp" goes last, so that the set is complete once it is there.
+    try {
+        std::vector<common::io::SafeFileWriter::Finished> set;
+        std::error_code error;
+        for (const fs::directory_entry& entry : fs::directory_iterator(m_impl->scratch, error)) {
+            set.push_back(
+                {entry.path().string(), (m_impl->folder / entry.path().filename()).string()});
+        }
+        if (error) {
+            throw RuntimeException(error.message());
+        }
+        std::stable_partition(set.begin(), set.end(), [](const auto& file) {
+            return fs::path(file.file).extension() != ".shp";
+        });
+        common::io::SafeFileWriter::placeSet(set);
+    } catch (const std::exception& e) {
+        drop();
+        throw RuntimeException("Cannot write shapefile " + target + ": " + e.what());
+    }
+    drop();
+}
+
+bool ShpWriter::finishedFilesHold(int shapes, int rows, int fields) const
+{
+    // shapelib writes through stdio and learns nothing of a write the disk refuses once it was
+    // buffered (a full disk, a file-size limit, most often as the files are closed): the files
+    // are read back, and must hold every shape, its index entry and every row.
+    const std::string built = (m_impl->scratch / m_impl->name).string();
+    ShpFileHandles check;
+    check.shp = SHPOpen(built.c_str(), "rb");
+    check.dbf = DBFOpen(built.c_str(), "rb");
+    if (!check.shp || !check.dbf || !check.shapesFitTheirFile() || !check.recordsFitTheirFile()) {
+        return false;
+    }
+    int read = 0;
+    SHPGetInfo(check.shp, &read, nullptr, nullptr, nullptr);
+    return read == shapes && DBFGetRecordCount(check.dbf) == rows &&
+           DBFGetFieldCount(check.dbf) == fields;
 }
 
 bool ShpWriter::padTable()

@@ -13,10 +13,11 @@ namespace tinshp {
 // Writes shapes and their attribute table as a shapefile; ShpPolygonWriter and ShpPolylineWriter
 // add the shapes of TIN polygons and polylines.
 //
-// The files are built in a hidden folder beside the target and moved over the target's ".shp",
-// ".shx", ".dbf" and ".cpg" only by close(): a write that fails, or a writer destroyed or opened
-// again without close(), leaves the target's earlier files as they were. Paths are 8-bit bytes
-// (UTF-8 here) handed to the file system unchanged.
+// The files are built in a hidden folder beside the target and put in place over the target's
+// ".shp", ".shx", ".dbf" and ".cpg" only by close(), all of them as one set: a write that fails,
+// a file that cannot be put in place, or a writer destroyed or opened again without close(),
+// leaves every file of the target's earlier set as it was and nothing of its own behind. Paths
+// are 8-bit bytes (UTF-8 here) handed to the file system unchanged.
 //
 // Attribute fields are numbered from 0 in the order they are added, before any record is written;
 // attribute rows are the record numbers, and close() gives every shape a row, empty where none
@@ -54,8 +55,8 @@ public:
     void setCodec(const QString& name);
 
     // Finishes the files and puts them in place. Throws common::exception::RuntimeException when
-    // they cannot be moved there. Nothing happens when nothing is open; after a failed write the
-    // files are dropped instead.
+    // any of them did not reach the disk whole or cannot be put there. Nothing happens when
+    // nothing is open; after a failed write the files are dropped instead.
     void close();
 
 protected:
@@ -74,6 +75,8 @@ private:
     bool padTable();
     // The ".cpg" of the codec in force, beside the table being built.
     bool writeCodePage();
+    // The closed files being built read back with these counts, none cut short.
+    bool finishedFilesHold(int shapes, int rows, int fields) const;
     void drop();
 
     struct Impl;

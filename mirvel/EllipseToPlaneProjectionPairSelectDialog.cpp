@@ -54,9 +54,10 @@ struct EllipseToPlaneProjectionPairSelectDialog::Form
         buttonBox->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
         verticalLayout->addWidget(buttonBox);
 
-        const char* context = "EllipseToPlaneProjectionPairSelectDialog";
-        dialog->setWindowTitle(QCoreApplication::translate(context, "Select Coordinate System"));
-        label->setText(QCoreApplication::translate(context, "Search:"));
+        dialog->setWindowTitle(QCoreApplication::translate(
+            "EllipseToPlaneProjectionPairSelectDialog", "Select Coordinate System"));
+        label->setText(
+            QCoreApplication::translate("EllipseToPlaneProjectionPairSelectDialog", "Search:"));
 
         QObject::connect(buttonBox, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
         QObject::connect(buttonBox, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QStandardItemModel>
 #include <QToolBar>
 
@@ -75,7 +76,10 @@ Model::~Model()
 
 void Model::loadFromProjectMainFile(const QDomElement& element)
 {
-    proj::ProjectItem::loadFromProjectMainFile(element);
+    {
+        const QScopedValueRollback<bool> reading(m_isLoading, true);
+        proj::ProjectItem::loadFromProjectMainFile(element);
+    }
     if (m_objectBrowserView) {
         m_objectBrowserView->collapseAll();
         if (m_rootItem) {
@@ -305,7 +309,9 @@ void Model::handleObjectBrowserDoubleClick(const QModelIndex& index)
 
 void Model::handleObjectBrowserChange(QStandardItem* row)
 {
-    if (!m_rootItem) {
+    // Rows take their text and check state while the tree is read: no edit of the user's,
+    // and a controller built for it would start from an item not read yet.
+    if (!m_rootItem || m_isLoading) {
         return;
     }
     if (ModelItem* item = m_rootItem->fromBrowserItem(row)) {

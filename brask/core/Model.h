@@ -39,6 +39,11 @@ class View;
 /// On save the browser's expansion is copied into the items first; on load it is applied
 /// back after the tree was read. The root item's tree is written into the element that
 /// the caller opened.
+///
+/// A row edited in the browser (its text, its check state) reaches the item's controller
+/// (`handleStandardItemChange`), except while the tree is being read: the rows that loading
+/// fills in are no edits, and no controller is built for them: an item's controller is made
+/// on its first use, from the item as read (its external files included).
 class Model : public proj::ProjectItem {
     Q_OBJECT
 public:
@@ -105,6 +110,7 @@ private:
     QPointer<QToolBar> m_operationToolBar;
     QPointer<QMenu> m_rightClickMenu;
     QPointer<ModelItem> m_selectedItem;
+    bool m_isLoading = false;
 };
 
 } // namespace mvc::core

@@ -518,6 +518,11 @@ ModelItemController* ModelItem::controller() const
     return m_controller;
 }
 
+ModelItemController* ModelItem::builtController() const
+{
+    return m_controller;
+}
+
 QRectF ModelItem::boundingBox() const
 {
     if (m_standardItem && m_standardItem->checkState() != Qt::Checked) {

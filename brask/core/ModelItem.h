@@ -132,6 +132,9 @@ public:
 
     ModelItemView* view() const;
     ModelItemController* controller() const;
+    /// The controller when it has been built, else null: asks nothing of an item whose
+    /// controller was never needed.
+    ModelItemController* builtController() const;
 
     /// Null when the row is not checked; else the own box united with the non-empty
     /// boxes of the children.

@@ -8,9 +8,11 @@
 #include <guimisc/FolderDeleter.h>
 #include <guimisc/StringSupport.h>
 #include <guimisc/UserDialogs.h>
+#include <guimisc/ZipDirectory.h>
 #include <guimisc/ZipSupport.h>
 #include <guimisc/dialog/WaitDialog.h>
 #include <guimisc/restorer/WaitCursor.h>
+#include <guimisc/xml/XmlSupport.h>
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -20,6 +22,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QStorageInfo>
 #include <QThread>
 #include <QTime>
 #include <QUrl>
@@ -150,6 +153,23 @@ bool Project::save()
 
 bool Project::unzipFrom(const QString& archive)
 {
+    // An archive from a colleague or a download may unpack to more than it declares (a zip
+    // bomb), or declare more than the disk holds: it is refused before the tool writes
+    // anything.
+    try {
+        QStorageInfo disk(m_workFolder);
+        disk.refresh();
+        guimisc::ZipDirectory::Limits limits;
+        if (disk.isValid() && disk.bytesAvailable() >= 0) {
+            limits.totalBytes = static_cast<quint64>(disk.bytesAvailable());
+        }
+        limits.named = QString::fromLatin1(ProjectFile::FILENAME);
+        limits.namedBytes = MAX_PROJECT_XML_BYTES;
+        guimisc::ZipDirectory::checkForUnpacking(archive, limits);
+    } catch (const std::exception& e) {
+        qWarning("Refused %s", e.what());
+        return false;
+    }
     // Large members unpack side by side (a survey's point and TIN files).
     const int programs = qBound(1, QThread::idealThreadCount() / 2, 4);
     std::vector<std::unique_ptr<QProcess>> processes;
@@ -186,7 +206,13 @@ bool Project::unzipFrom(const QString& archive)
                  qUtf8Printable(archive), qUtf8Printable(foreign));
         return false;
     }
-    if (!QFileInfo(absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME))).isFile()) {
+    const QString mainFile = absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME));
+    if (!QFileInfo(mainFile).isFile()) {
+        return false;
+    }
+    if (guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
+        qWarning("Refused %s: its %s holds an attribute of more than %d characters",
+                 qUtf8Printable(archive), ProjectFile::FILENAME, MAX_ATTRIBUTE_LENGTH);
         return false;
     }
     m_filename = archive;

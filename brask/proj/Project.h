@@ -32,6 +32,12 @@ class Project : public QObject {
     Q_OBJECT
 public:
     static const char LOCKFILENAME[];
+    /// An archive whose "project.xml" declares more bytes than this is not unpacked, and one
+    /// whose "project.xml" holds an attribute longer than MAX_ATTRIBUTE_LENGTH characters is
+    /// not read: no project of the program comes near either, and a DOM of such a file takes
+    /// gigabytes.
+    static constexpr quint64 MAX_PROJECT_XML_BYTES = quint64(64) << 20;
+    static constexpr int MAX_ATTRIBUTE_LENGTH = 1 << 20;
 
     /// `mainfile` is owned from here on; it may be made with this project under
     /// construction. `workFolder` is an absolute path.
@@ -64,10 +70,16 @@ public:
     /// false when it could not be written.
     bool save();
     /// Unpacks `archive` into the work folder (large members by programs side by side, see
-    /// guimisc::ZipSupport::createUnzipArchiveProcesses). True when the tool succeeded (warnings
+    /// guimisc::ZipSupport::createUnzipArchiveProcesses). Nothing is unpacked from an archive
+    /// from which the zip tool would write more than its directory declares, or whose members
+    /// together declare more than the free space of the work folder's disk, or whose
+    /// "project.xml" declares more than MAX_PROJECT_XML_BYTES (see
+    /// `guimisc::ZipDirectory::checkForUnpacking`). True when the tool succeeded (warnings
     /// allowed), the folder holds only plain folders and regular files of their own (no
     /// symbolic link, special file or hard link: see `guimisc::FileSupport::findForeignEntry`)
-    /// and "project.xml" is there; only then is `archive` the project's file name.
+    /// and "project.xml" is there and holds no attribute longer than MAX_ATTRIBUTE_LENGTH;
+    /// only then is `archive` the project's file name. What was unpacked stays in the work
+    /// folder until the project goes.
     bool unzipFrom(const QString& archive);
     /// Packs "project.xml" and the files of the tree into `archive`. False when the tool
     /// failed, was cancelled or the archive could not be replaced; the earlier archive at

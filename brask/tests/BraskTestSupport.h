@@ -62,6 +62,8 @@ public:
     int saves = 0;
     std::function<mvc::core::ModelItemView*(const TestItem*)> makeView;
     std::function<mvc::core::ModelItemController*(const TestItem*)> makeController;
+    /// Run first when the item reads its element (an item filling its row in, say).
+    std::function<void(const QDomElement&)> onLoad;
 
 protected:
     void doSaveToProjectMainFile(QXmlStreamWriter* writer) override
@@ -75,6 +77,9 @@ protected:
     }
     void doLoadFromProjectMainFile(const QDomElement& element) override
     {
+        if (onLoad) {
+            onLoad(element);
+        }
         loadChildren(this, element);
     }
     void saveExternalData(const std::string& path) override;

@@ -45,6 +45,18 @@ void expectMapMatches(TestRootItem* root, const ModelItem* item, int* count)
     }
 }
 
+/// Counts the row edits that reach it.
+class RowWatcher : public mvc::core::ModelItemController {
+public:
+    RowWatcher(const TestItem* item, int* changes) : ModelItemController(item), m_changes(changes)
+    {
+    }
+    void handleStandardItemChange() override { ++*m_changes; }
+
+private:
+    int* m_changes;
+};
+
 } // namespace
 
 TEST_F(ModelItemTest, SubPathsNestAndAnEmptySubPathSharesTheParentsFolder)
@@ -422,4 +434,42 @@ TEST_F(ModelItemTest, StateAttributesRoundTripAndMissingOnesUncheck)
     ASSERT_TRUE(document.setContent(QByteArray("<Item/>")));
     on->loadFromProjectMainFile(document.documentElement());
     EXPECT_FALSE(on->isChecked());
+}
+
+// Reading the tree fills rows in (their text, their check state): no edits of the user's,
+// and a controller built for them would have started from an item not read yet. An edit of
+// the row once the tree is read reaches the controller.
+TEST_F(ModelItemTest, LoadingBuildsNoControllerAndARowEditAfterwardsReachesIt)
+{
+    TestItem* group = root()->addTopLevel(QStringLiteral("group"));
+    TestItem::attachedTo(group, QStringLiteral("off"))->setUnchecked();
+    ASSERT_TRUE(m_project->mainfile()->save());
+
+    // The tree as a new window makes it: the same items, checked, none with a controller.
+    delete group;
+    group = root()->addTopLevel(QStringLiteral("group"));
+    TestItem* off = TestItem::attachedTo(group, QStringLiteral("off"));
+    int built = 0;
+    int changes = 0;
+    for (TestItem* item : {group, off}) {
+        item->makeController = [&](const TestItem* of) {
+            ++built;
+            return new RowWatcher(of, &changes);
+        };
+        item->onLoad = [item](const QDomElement& element) {
+            item->browserItem()->setText(element.attribute(QStringLiteral("caption")) + " (read)");
+        };
+    }
+    m_project->load();
+    EXPECT_FALSE(off->isChecked());
+    EXPECT_EQ(off->caption(), "off (read)");
+    EXPECT_EQ(group->caption(), "group (read)");
+    EXPECT_EQ(built, 0);
+    EXPECT_EQ(off->builtController(), nullptr);
+
+    off->browserItem()->setText(QStringLiteral("renamed"));
+    off->setChecked();
+    EXPECT_EQ(built, 1);
+    EXPECT_EQ(changes, 2);
+    EXPECT_NE(off->builtController(), nullptr);
 }

@@ -6,8 +6,13 @@
 #include "ShpTestSupport.h"
 
 #include "common/exception/RuntimeException.h"
+#include "common/test/FileSizeLimit.h"
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace shptest;
 using common::exception::RuntimeException;
@@ -27,6 +32,30 @@ std::vector<std::string> filesIn(const std::string& folder)
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Every file in the folder with its bytes.
+std::map<std::string, std::string> bytesIn(const std::string& folder)
+{
+    std::map<std::string, std::string> bytes;
+    for (const std::string& name : filesIn(folder)) {
+        bytes[name] = readText(folder + "/" + name);
+    }
+    return bytes;
+}
+
+// Exports `count` polylines named name0, name1, ... to shp; what the writer throws escapes.
+void exportLines(const std::string& shp, int count, const std::string& name)
+{
+    const tin::core::Polyline line{{0, 0}, {1, 1}};
+    ShpPolylineWriter writer;
+    ASSERT_TRUE(writer.open(shp));
+    writer.addStringAttribute("Name");
+    for (int i = 0; i < count; ++i) {
+        writer.writePolyline(i, &line);
+        writer.writeStringAttribute(i, 0, QString::fromStdString(name + std::to_string(i)));
+    }
+    writer.close();
 }
 
 } // namespace
@@ -277,4 +306,84 @@ TEST(ShpWriter, PathsReachTheFileSystemAsTheyAre)
     std::filesystem::rename(folder + "/区域.dbf", folder + "/区域.DBF");
     ASSERT_TRUE(reader.open(shp));
     EXPECT_EQ(reader.getStringAttribute(0, 0), "sq");
+}
+
+namespace {
+
+const std::vector<std::string> riverSet{"river.cpg", "river.dbf", "river.shp", "river.shx"};
+
+// The write fails with a message naming the shapefile.
+void expectExportFails(const std::string& shp, const std::function<void()>& write)
+{
+    try {
+        write();
+        ADD_FAILURE() << "a failed export was reported as written";
+    } catch (const RuntimeException& e) {
+        EXPECT_NE(std::string(e.what()).find("shapefile " + shp), std::string::npos) << e.what();
+    }
+}
+
+// Exports that many polylines over an earlier set of two while no file may grow beyond
+// limitBytes: the export fails, the earlier set keeps its bytes and GDAL still reads it; with
+// room again the export replaces the whole set.
+void expectFullDiskLeavesTheEarlierSet(const Scratch& scratch, int shapes, int limitBytes)
+{
+    SCOPED_TRACE(std::to_string(shapes) + " shapes, files of at most " +
+                 std::to_string(limitBytes) + " bytes");
+    const std::string folder = scratch.folder("full-" + std::to_string(shapes));
+    const std::string shp = folder + "/river.shp";
+    exportLines(shp, 2, "earlier");
+    const std::map<std::string, std::string> earlier = bytesIn(folder);
+    {
+        common::test::FileSizeLimit limit(static_cast<rlim_t>(limitBytes));
+        ASSERT_TRUE(limit.active());
+        expectExportFails(shp, [&] { exportLines(shp, shapes, "new"); });
+    }
+    EXPECT_TRUE(bytesIn(folder) == earlier) << "the earlier files changed";
+    const std::vector<OgrFeature> gdal = ogrFeatures(shp);
+    ASSERT_EQ(gdal.size(), 2u);
+    EXPECT_EQ(gdal[1].fields.at("Name"), "earlier1");
+
+    exportLines(shp, shapes, "new");
+    EXPECT_EQ(filesIn(folder), riverSet);
+    const std::vector<OgrFeature> replaced = ogrFeatures(shp);
+    ASSERT_EQ(replaced.size(), static_cast<std::size_t>(shapes));
+    EXPECT_EQ(replaced.back().fields.at("Name"), "new" + std::to_string(shapes - 1));
+}
+
+} // namespace
+
+// The files of a shapefile are read together: an export that fails at any member, while it is
+// written or when the files are put in place, leaves every file of the earlier set byte for
+// byte and nothing of its own beside them. Here a folder stands in the way of each member in
+// turn, and the disk fills up part way through the table's rows (the shapes and their index
+// fit under the limit).
+TEST(ShpWriter, FailedExportLeavesEveryFileOfTheEarlierSet)
+{
+    Scratch scratch;
+    for (const std::string& blocked : riverSet) {
+        SCOPED_TRACE("a folder at " + blocked);
+        const std::string folder = scratch.folder("blocked-" + blocked);
+        const std::string shp = folder + "/river.shp";
+        exportLines(shp, 2, "earlier");
+        std::filesystem::remove(folder + "/" + blocked);
+        std::filesystem::create_directory(folder + "/" + blocked);
+        const std::map<std::string, std::string> earlier = bytesIn(folder);
+        expectExportFails(shp, [&] { exportLines(shp, 3, "new"); });
+        EXPECT_EQ(filesIn(folder), riverSet);
+        EXPECT_TRUE(std::filesystem::is_directory(folder + "/" + blocked));
+        EXPECT_TRUE(bytesIn(folder) == earlier) << "the earlier files changed";
+    }
+    expectFullDiskLeavesTheEarlierSet(scratch, 1000, 128 * 1024);
+}
+
+// The last rows of a table reach the disk only as it is closed, where shapelib does not hear
+// of a write refused: a table cut short there was put in place as written, one shape without
+// its row.
+TEST(ShpWriter, TableCutShortAsItIsClosedIsNotReportedAsWritten)
+{
+    Scratch scratch;
+    // Room for the table's header with its one field and 99 rows of 256 bytes (a deletion flag
+    // and the 255 bytes of "Name").
+    expectFullDiskLeavesTheEarlierSet(scratch, 100, 32 + 32 + 1 + 256 * 99 + 10);
 }

@@ -34,6 +34,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionDialog;
 
 namespace {
@@ -91,7 +93,7 @@ QCheckBox* checkBox(const QString& text, const QString& name, QWidget* parent)
 } // namespace
 
 template <class Compute>
-auto Self::computed(const char* what, Compute compute) -> decltype(compute())
+auto CrossSectionDialog::computed(const char* what, Compute compute) -> decltype(compute())
 {
     try {
         return compute();
@@ -101,7 +103,7 @@ auto Self::computed(const char* what, Compute compute) -> decltype(compute())
     }
 }
 
-Self::CrossSectionDialog(CrossSectionItem* section, QWidget* parent)
+CrossSectionDialog::CrossSectionDialog(CrossSectionItem* section, QWidget* parent)
     : QDialog(parent, Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_section(section),
       m_model(new CrossSectionLhTableModel(&m_currentRows, this))
@@ -116,31 +118,31 @@ Self::CrossSectionDialog(CrossSectionItem* section, QWidget* parent)
     setupForm();
 }
 
-Self::~CrossSectionDialog()
+CrossSectionDialog::~CrossSectionDialog()
 {
     // The plot and the table go before the rows and the model they show.
     delete m_lhView;
     delete m_tableView;
 }
 
-CrossSectionItem* Self::section() const
+CrossSectionItem* CrossSectionDialog::section() const
 {
     return m_section;
 }
 
-QTableView* Self::tableView() const
+QTableView* CrossSectionDialog::tableView() const
 {
     return m_tableView;
 }
 
-void Self::clearTableSelection()
+void CrossSectionDialog::clearTableSelection()
 {
     const QSignalBlocker blocker(m_tableView->selectionModel());
     m_tableView->selectionModel()->clearSelection();
     m_tableView->viewport()->update();
 }
 
-void Self::selectTableRows(const CrossSectionLhRowIndices& indices)
+void CrossSectionDialog::selectTableRows(const CrossSectionLhRowIndices& indices)
 {
     const int count = m_model->rowCount();
     QItemSelection selection;
@@ -163,13 +165,13 @@ void Self::selectTableRows(const CrossSectionLhRowIndices& indices)
     m_tableView->viewport()->update();
 }
 
-double Self::gridWidth(int position)
+double CrossSectionDialog::gridWidth(int position)
 {
     static constexpr std::array<double, GRID_POSITIONS> widths{0.01, 0.1, 1.0, 10.0};
     return widths[static_cast<std::size_t>(clampedPosition(position))];
 }
 
-QString Self::gridWidthText(int position)
+QString CrossSectionDialog::gridWidthText(int position)
 {
     switch (clampedPosition(position)) {
     case 0:
@@ -183,31 +185,31 @@ QString Self::gridWidthText(int position)
     }
 }
 
-int Self::gridPosition(double drawn)
+int CrossSectionDialog::gridPosition(double drawn)
 {
     return drawn > 90.0 ? 3 : drawn > 9.0 ? 2 : drawn > 0.9 ? 1 : 0;
 }
 
-void Self::reject()
+void CrossSectionDialog::reject()
 {
     close();
 }
 
-void Self::updateGridWidthX(int position)
+void CrossSectionDialog::updateGridWidthX(int position)
 {
     m_lhView->setGridWidthX(gridWidth(position));
     m_gridWidthXLabel->setText(gridWidthText(position));
     m_autoCheckBox->setChecked(false);
 }
 
-void Self::updateGridWidthY(int position)
+void CrossSectionDialog::updateGridWidthY(int position)
 {
     m_lhView->setGridWidthY(gridWidth(position));
     m_gridWidthYLabel->setText(gridWidthText(position));
     m_autoCheckBox->setChecked(false);
 }
 
-void Self::updateGridWidth()
+void CrossSectionDialog::updateGridWidth()
 {
     const QRectF area = m_lhView->drawnArea();
     const QTransform margins = m_lhView->modifyTransform();
@@ -216,7 +218,7 @@ void Self::updateGridWidth()
     m_autoCheckBox->setChecked(true);
 }
 
-void Self::turnOnAutoUpdate(int state)
+void CrossSectionDialog::turnOnAutoUpdate(int state)
 {
     if (state != Qt::Unchecked) {
         connect(m_lhView, &CrossSectionLhView::drawnAreaChanged, this,
@@ -228,27 +230,27 @@ void Self::turnOnAutoUpdate(int state)
     }
 }
 
-void Self::setShowGridX(int state)
+void CrossSectionDialog::setShowGridX(int state)
 {
     m_lhView->setShowGridX(state == Qt::Checked);
 }
 
-void Self::setShowGridY(int state)
+void CrossSectionDialog::setShowGridY(int state)
 {
     m_lhView->setShowGridY(state == Qt::Checked);
 }
 
-void Self::setShowBaseTin(int state)
+void CrossSectionDialog::setShowBaseTin(int state)
 {
     m_lhView->setShowBaseTin(state == Qt::Checked);
 }
 
-void Self::setShowDetail(int state)
+void CrossSectionDialog::setShowDetail(int state)
 {
     m_lhView->setShowDetail(state == Qt::Checked);
 }
 
-void Self::handleSelectionChanged(const QItemSelection&, const QItemSelection&)
+void CrossSectionDialog::handleSelectionChanged(const QItemSelection&, const QItemSelection&)
 {
     CrossSectionLhRowIndices rows;
     for (const QModelIndex& index : m_tableView->selectionModel()->selectedRows()) {
@@ -257,7 +259,7 @@ void Self::handleSelectionChanged(const QItemSelection&, const QItemSelection&)
     emit selectionChanged(rows);
 }
 
-void Self::updateLhTable(const tin::core::Tin& partialTin)
+void CrossSectionDialog::updateLhTable(const tin::core::Tin& partialTin)
 {
     if (computed("the reach of a changed TIN",
                  [&] { return m_section && m_section->intersectsTin(&partialTin); })) {
@@ -265,7 +267,7 @@ void Self::updateLhTable(const tin::core::Tin& partialTin)
     }
 }
 
-void Self::updateLhTable()
+void CrossSectionDialog::updateLhTable()
 {
     m_currentRows = computed("the current profile", [&] {
         return m_section ? m_section->currentLhTable(false) : Rows();
@@ -274,7 +276,7 @@ void Self::updateLhTable()
     m_model->reset();
 }
 
-void Self::updateOriginalLhTable()
+void CrossSectionDialog::updateOriginalLhTable()
 {
     m_baseRows = computed("the base profile",
                           [&] { return m_section ? m_section->baseLhTable(true) : Rows(); });
@@ -282,13 +284,14 @@ void Self::updateOriginalLhTable()
     m_model->reset();
 }
 
-void Self::updatePolylineIntersectionLs()
+void CrossSectionDialog::updatePolylineIntersectionLs()
 {
     m_crossings = computed("the polyline crossings", [&] { return crossingsNow(); });
     m_lhView->update();
 }
 
-void Self::updateAuxiliaryLhTable(const tin::core::Tin* addedTin, const tin::core::Tin*)
+void CrossSectionDialog::updateAuxiliaryLhTable(const tin::core::Tin* addedTin,
+                                                const tin::core::Tin*)
 {
     m_auxiliaryRows = computed("the brush preview", [&] {
         return m_section && addedTin && !addedTin->empty()
@@ -298,7 +301,7 @@ void Self::updateAuxiliaryLhTable(const tin::core::Tin* addedTin, const tin::cor
     m_lhView->update();
 }
 
-void Self::closeEvent(QCloseEvent* event)
+void CrossSectionDialog::closeEvent(QCloseEvent* event)
 {
     if (m_section) {
         m_section->controller()->closeCrossSectionDialog();
@@ -306,7 +309,7 @@ void Self::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-CrossSectionPolylineCrossings Self::crossingsNow() const
+CrossSectionPolylineCrossings CrossSectionDialog::crossingsNow() const
 {
     CrossSectionPolylineCrossings crossings;
     EditModeMainWindowModelRootItem* root = rootOf(m_section);
@@ -329,7 +332,7 @@ CrossSectionPolylineCrossings Self::crossingsNow() const
     return crossings;
 }
 
-void Self::connectSignals()
+void CrossSectionDialog::connectSignals()
 {
     CrossSectionItem* section = m_section;
     EditModeMainWindowModelRootItem* root = rootOf(section);
@@ -351,7 +354,7 @@ void Self::connectSignals()
             &Self::updateAuxiliaryLhTable);
 }
 
-void Self::setupForm()
+void CrossSectionDialog::setupForm()
 {
     setWindowTitle(tr("Cross Section"));
     resize(900, 500);

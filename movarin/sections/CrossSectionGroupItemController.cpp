@@ -23,9 +23,11 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionGroupItemController;
 
-Self::CrossSectionGroupItemController(const CrossSectionGroupItem* item)
+CrossSectionGroupItemController::CrossSectionGroupItemController(const CrossSectionGroupItem* item)
     : GuardedItemControllerT(item, new VoidSelectionHelper(this)),
       m_addAction(new QAction(tr("Add"), this)),
       m_addMenuAction(new QAction(tr("Cross section"), this)),
@@ -43,9 +45,9 @@ Self::CrossSectionGroupItemController(const CrossSectionGroupItem* item)
     connect(m_deleteAllAction, &QAction::triggered, this, &Self::deleteAllChildItems);
 }
 
-Self::~CrossSectionGroupItemController() = default;
+CrossSectionGroupItemController::~CrossSectionGroupItemController() = default;
 
-void Self::addCustomMenuItems(QMenu* menu)
+void CrossSectionGroupItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_addAction);
     menu->addAction(m_importAction);
@@ -53,17 +55,18 @@ void Self::addCustomMenuItems(QMenu* menu)
     menu->addAction(m_deleteAllAction);
 }
 
-void Self::addToolBarButtons(QToolBar* toolBar)
+void CrossSectionGroupItemController::addToolBarButtons(QToolBar* toolBar)
 {
     toolBar->addAction(m_importAction);
 }
 
-void Self::appendAddActionToMenu(QMenu* menu) const
+void CrossSectionGroupItemController::appendAddActionToMenu(QMenu* menu) const
 {
     menu->addAction(m_addMenuAction);
 }
 
-void Self::addCrossSection(const tin::core::Point& start, const tin::core::Point& end)
+void CrossSectionGroupItemController::addCrossSection(const tin::core::Point& start,
+                                                      const tin::core::Point& end)
 {
     const QString name =
         tr("Cross section %1").arg(static_cast<int>(item()->childItems().size()) + 1);
@@ -73,7 +76,7 @@ void Self::addCrossSection(const tin::core::Point& start, const tin::core::Point
     section->selectBrowserItem();
 }
 
-void Self::lineSelect()
+void CrossSectionGroupItemController::lineSelect()
 {
     guarded([&] {
         if (mvc::core::Model* model = item()->model()) {
@@ -89,7 +92,7 @@ void Self::lineSelect()
     });
 }
 
-void Self::deleteAllChildItemsSilently()
+void CrossSectionGroupItemController::deleteAllChildItemsSilently()
 {
     guarded([&] {
         for (CrossSectionItem* section : item()->crossSections()) {
@@ -99,7 +102,7 @@ void Self::deleteAllChildItemsSilently()
     });
 }
 
-void Self::importCSV()
+void CrossSectionGroupItemController::importCSV()
 {
     guarded([&] {
         const QString path = guimisc::UserDialogs::getOpenFileName(
@@ -130,7 +133,9 @@ void Self::importCSV()
     });
 }
 
-QUndoCommand* Self::attachChildAtFrontCommand(const QString& text, mvc::core::ModelItem* child)
+QUndoCommand*
+CrossSectionGroupItemController::attachChildAtFrontCommand(const QString& text,
+                                                           mvc::core::ModelItem* child)
 {
     return new AttachChildAtFrontCommand(text, child, item());
 }

@@ -15,6 +15,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionGroupItemController::PathSelectionHelper;
 
 namespace {
@@ -32,7 +34,9 @@ tin::core::Point worldPoint(const QPoint& pixel, const mvc::core::View* view)
 
 } // namespace
 
-Self::PathSelectionHelper(SelectionHelper& other) : SelectionHelper(other), m_anchor(0.0, 0.0)
+CrossSectionGroupItemController::PathSelectionHelper::PathSelectionHelper(SelectionHelper& other)
+    : SelectionHelper(other),
+      m_anchor(0.0, 0.0)
 {
     if (!points().empty()) {
         m_anchor = points().back();
@@ -40,9 +44,11 @@ Self::PathSelectionHelper(SelectionHelper& other) : SelectionHelper(other), m_an
     viewHelpers().push_back(std::make_unique<PolylineMainViewHelper>(&points(), view(), nullptr));
 }
 
-Self::~PathSelectionHelper() = default;
+CrossSectionGroupItemController::PathSelectionHelper::~PathSelectionHelper() = default;
 
-guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, mvc::core::View*)
+guimisc::helper::SelectionHelper*
+CrossSectionGroupItemController::PathSelectionHelper::keyPressEvent(QKeyEvent* event,
+                                                                    mvc::core::View*)
 {
     if (event->key() != Qt::Key_Escape) {
         return this;
@@ -55,7 +61,9 @@ guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, mvc::cor
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+CrossSectionGroupItemController::PathSelectionHelper::mouseMoveEvent(QMouseEvent* event,
+                                                                     mvc::core::View* view)
 {
     std::vector<tin::core::Point>& line = points();
     if (!line.empty()) {
@@ -71,7 +79,9 @@ guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+CrossSectionGroupItemController::PathSelectionHelper::mousePressEvent(QMouseEvent* event,
+                                                                      mvc::core::View* view)
 {
     if (event->button() != Qt::LeftButton) {
         return this;
@@ -103,7 +113,7 @@ guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, mvc:
     return this;
 }
 
-void Self::repaint() const
+void CrossSectionGroupItemController::PathSelectionHelper::repaint() const
 {
     if (mvc::core::View* mainView = view()) {
         mainView->update();

@@ -2,6 +2,7 @@
 
 #include "movarin/sections/CrossSectionItem.h"
 
+#include "orlin/core/PlanCoordinate.h"
 #include "orlin/core/Point.h"
 
 #include <guimisc/StringSupport.h>
@@ -40,7 +41,7 @@ std::optional<SectionLine> parseLine(const QString& line)
     for (int i = 0; i < 4; ++i) {
         bool isNumber = false;
         coordinates[i] = fields[i + 1].toDouble(&isNumber);
-        if (!isNumber || !std::isfinite(coordinates[i])) {
+        if (!isNumber || !tin::core::PlanCoordinate::isUsable(coordinates[i])) {
             return std::nullopt;
         }
     }

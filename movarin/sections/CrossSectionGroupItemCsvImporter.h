@@ -13,7 +13,8 @@ namespace varnel {
 /// endY; further fields are ignored. The file is read as text in the locale's encoding.
 ///
 /// A line with fewer than five fields, a coordinate that is not a finite number ("nan" and
-/// "inf" are not) or a start equal to its end stops the reading with the warning "Parse
+/// "inf" are not) or lies beyond `tin::core::PlanCoordinate::MAX_MAGNITUDE`, or a start
+/// equal to its end stops the reading with the warning "Parse
 /// failed at line <n>" (lines counted from 1); the sections of the lines before it are
 /// kept. A file that cannot be opened gives no sections and no message.
 class CrossSectionGroupItem::CsvImporter {

@@ -7,6 +7,7 @@
 #include "movarin/sections/GeoDataPolylineItem.h"
 #include "movarin/sections/GeoDataTopForEditItem.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 
@@ -15,8 +16,10 @@
 #include "orlin/core/GeometryFunctions.h"
 #include "orlin/core/PointFunctions.h"
 #include "orlin/core/Tin.h"
+#include "orlin/core/Triangle.h"
 
 #include <guimisc/xml/DoubleContainer.h>
+#include <guimisc/xml/XmlSupport.h>
 
 #include <QDomElement>
 #include <QIcon>
@@ -45,11 +48,11 @@ constexpr int ROW_OPTIONS = mvc::core::ModelItem::CaptionEditable
                             | mvc::core::ModelItem::Deletable
                             | mvc::core::ModelItem::Reorderable;
 
+// A coordinate of the section: missing, 0; not a finite number, the project is refused.
 double loadDouble(const QDomElement& element, const QString& name)
 {
-    guimisc::xml::DoubleContainer container(name);
-    container.load(element);
-    return container;
+    return guimisc::xml::XmlSupport::getFiniteDoubleAttribute(
+        element, name, guimisc::xml::DoubleContainer(name).defaultValue());
 }
 
 void saveDouble(QXmlStreamWriter* writer, const QString& name, double value)
@@ -59,13 +62,48 @@ void saveDouble(QXmlStreamWriter* writer, const QString& name, double value)
     container.save(writer);
 }
 
+/// A point of the profile, and where the triangles of the edge it lies on are: an end of
+/// the section and an edge with triangles on both sides of the crossing rank 1; an edge whose
+/// triangles all lie before the crossing (towards S) ranks 0, one whose triangles all lie
+/// after it ranks 2. At a vertical step (two sheets of triangles meeting along edges over one
+/// another) this orders the rows at one L as the section meets the two sheets.
+struct ProfilePoint {
+    Point point;
+    int rank;
+};
+
 /// The end row at `end`, when the TIN holds that position.
-void collectEnd(const tin::core::Tin& tin, const Point& end, std::vector<Point>* points)
+void collectEnd(const tin::core::Tin& tin, const Point& end, std::vector<ProfilePoint>* points)
 {
     double z = 0.0;
     if (tin.interpolatedElevation(end, &z)) {
-        points->emplace_back(end.x(), end.y(), z);
+        points->push_back({Point(end.x(), end.y(), z), 1});
     }
+}
+
+/// Where the triangles of `edge` lie against the section running from `from` to `to` (see
+/// `ProfilePoint`): the side of the edge's line that its third vertex is on, against the side
+/// the section goes on to.
+int rankOf(const tin::core::Tin& tin, const std::shared_ptr<tin::core::Edge>& edge, const Point& from,
+           const Point& to)
+{
+    const Point& p = *edge->point1();
+    const Point& q = *edge->point2();
+    const double ex = q.x() - p.x(), ey = q.y() - p.y();
+    const double ahead = ex * (to.y() - from.y()) - ey * (to.x() - from.x());
+    bool before = false, after = false;
+    for (const std::shared_ptr<tin::core::Triangle>& triangle : tin.findTriangleFromEdge(edge)) {
+        for (int k = 0; k < 3; ++k) {
+            const tin::core::Point* v = triangle->point(k).get();
+            if (v == edge->point1().get() || v == edge->point2().get()) {
+                continue;
+            }
+            const double side = (ex * (v->y() - p.y()) - ey * (v->x() - p.x())) * ahead;
+            after = after || side > 0.0;
+            before = before || side < 0.0;
+        }
+    }
+    return before == after ? 1 : before ? 0 : 2;
 }
 
 /// An edge along the segment has no single crossing: the line intersection would divide
@@ -87,7 +125,7 @@ bool isParallel(const tin::core::Edge& edge, const Point& from, const Point& to)
 /// computed from the end that comes first by x, then y, so that the same triangles give the
 /// same rows, bit for bit, however the TIN was built.
 void collectCrossings(const tin::core::Tin& tin, const Point& from, const Point& to,
-                      std::vector<Point>* points)
+                      std::vector<ProfilePoint>* points)
 {
     const tin::core::Polyline segment({from.point2d(), to.point2d()});
     const tin::core::Point2D a = from.point2d();
@@ -99,8 +137,8 @@ void collectCrossings(const tin::core::Tin& tin, const Point& from, const Point&
         const Point& p = *edge->point1();
         const Point& q = *edge->point2();
         const bool inOrder = std::make_pair(p.x(), p.y()) <= std::make_pair(q.x(), q.y());
-        points->push_back(inOrder ? tin::core::intersection(p, q, a, b)
-                                  : tin::core::intersection(q, p, a, b));
+        points->push_back({inOrder ? tin::core::intersection(p, q, a, b) : tin::core::intersection(q, p, a, b),
+                           rankOf(tin, edge, from, to)});
     }
 }
 
@@ -209,23 +247,27 @@ std::vector<CrossSectionLhTableRow> CrossSectionItem::buildLhTable(const tin::co
         return {};
     }
     const auto [from, to] = ends(extend);
-    std::vector<Point> points;
+    std::vector<ProfilePoint> points;
     collectEnd(*tin, from, &points);
     collectEnd(*tin, to, &points);
     collectCrossings(*tin, from, to, &points);
 
-    Rows rows;
-    rows.reserve(points.size());
-    for (const Point& p : points) {
-        const CrossSectionLhTableRow row{true, signedL(p), p.elevation()};
+    std::vector<std::pair<CrossSectionLhTableRow, int>> ranked;
+    ranked.reserve(points.size());
+    for (const ProfilePoint& p : points) {
+        const CrossSectionLhTableRow row{true, signedL(p.point), p.point.elevation()};
         if (std::isfinite(row.L) && std::isfinite(row.H)) {
-            rows.push_back(row);
+            ranked.emplace_back(row, p.rank);
         }
     }
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const CrossSectionLhTableRow& a, const CrossSectionLhTableRow& b) {
-                         return a.L < b.L;
-                     });
+    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        return a.first.L < b.first.L || (a.first.L == b.first.L && a.second < b.second);
+    });
+    Rows rows;
+    rows.reserve(ranked.size());
+    for (const auto& entry : ranked) {
+        rows.push_back(entry.first);
+    }
     return rows;
 }
 
@@ -357,6 +399,11 @@ void CrossSectionItem::doLoadFromProjectMainFile(const QDomElement& element)
 
 void CrossSectionItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
 {
+    // What the reader refuses is never written.
+    if (!NonFiniteSaveGuard::isFinite(m_start.x(), m_start.y())
+        || !NonFiniteSaveGuard::isFinite(m_end.x(), m_end.y())) {
+        NonFiniteSaveGuard::refuse(caption());
+    }
     m_name.save(writer);
     saveDouble(writer, START_X, m_start.x());
     saveDouble(writer, START_Y, m_start.y());

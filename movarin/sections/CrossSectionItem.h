@@ -47,7 +47,11 @@ class GeoDataPolylineItem;
 /// for every TIN edge that the segment S'–E' meets, at the crossing point with its
 /// elevation interpolated along the edge from the end that comes first by x, then y (so
 /// that the same triangles give the same rows whichever way their edges run, as after a
-/// reopen); rows ascend by L (a stable order: equal L keep the order of collection).
+/// reopen); rows ascend by L. Rows of one L keep the order of collection, but for a row on an
+/// edge whose triangles all lie before the crossing (towards S), which comes first, and one on
+/// an edge whose triangles all lie after it, which comes last: at a vertical step (two sheets
+/// of triangles meeting over one another, as a merged surface leaves along its rim) the
+/// profile climbs or drops in the order the section meets the two sheets.
 /// Nothing is merged: a crossing at a vertex gives one row per
 /// edge met there, and an end on an edge gives an end row and a crossing row. An edge
 /// parallel to the section (|cross product| at most 1e-12 times the product of the two

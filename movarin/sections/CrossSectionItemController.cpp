@@ -25,6 +25,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionItemController;
 
 namespace {
@@ -45,7 +47,7 @@ void checkIndex(int index, std::size_t count)
 
 } // namespace
 
-Self::CrossSectionItemController(const CrossSectionItem* item)
+CrossSectionItemController::CrossSectionItemController(const CrossSectionItem* item)
     : GuardedItemControllerT(item, new VoidSelectionHelper(this)),
       m_showAction(new QAction(tr("Show cross section"), this)),
       m_editNameAction(new QAction(tr("Edit name"), this)),
@@ -57,7 +59,7 @@ Self::CrossSectionItemController(const CrossSectionItem* item)
     updateSelectionHelper(new EntranceSelectionHelper(*activeHelper()));
 }
 
-Self::~CrossSectionItemController()
+CrossSectionItemController::~CrossSectionItemController()
 {
     // Only when the section goes with its window open (a project closed): the window must
     // not outlive the section it shows.
@@ -68,26 +70,26 @@ Self::~CrossSectionItemController()
     }
 }
 
-Self::SelectionHelper* Self::activeHelper() const
+CrossSectionItemController::SelectionHelper* CrossSectionItemController::activeHelper() const
 {
     return dynamic_cast<SelectionHelper*>(selectionHelper());
 }
 
-void Self::handleStandardItemChange()
+void CrossSectionItemController::handleStandardItemChange()
 {
     if (QStandardItem* row = item()->browserItem()) {
         item()->setName(row->text());
     }
 }
 
-void Self::addCustomMenuItems(QMenu* menu)
+void CrossSectionItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_showAction);
     menu->addAction(m_editNameAction);
     menu->addAction(m_editPathAction);
 }
 
-void Self::closeCrossSectionWindow()
+void CrossSectionItemController::closeCrossSectionWindow()
 {
     // Forgotten first: closing runs the dialog's close handler, which comes back here.
     const QPointer<QMdiSubWindow> subWindow = m_subWindow;
@@ -104,7 +106,7 @@ void Self::closeCrossSectionWindow()
     window->deleteLater();
 }
 
-void Self::pushEditCommand(const std::vector<tin::core::Point2D>& path)
+void CrossSectionItemController::pushEditCommand(const std::vector<tin::core::Point2D>& path)
 {
     if (path.empty()) {
         return;
@@ -117,43 +119,43 @@ void Self::pushEditCommand(const std::vector<tin::core::Point2D>& path)
     pushUpdateViewCommand(new EditCommand(path, item()));
 }
 
-std::vector<tin::core::Point2D> Self::editedPath() const
+std::vector<tin::core::Point2D> CrossSectionItemController::editedPath() const
 {
     return activeHelper()->editedPath();
 }
 
-void Self::insertPathPoint(int index, const tin::core::Point2D& point)
+void CrossSectionItemController::insertPathPoint(int index, const tin::core::Point2D& point)
 {
     std::vector<tin::core::Point>& path = activeHelper()->workingPath();
     checkIndex(index, path.size() + 1);
     path.insert(path.begin() + index, tin::core::Point(point.x(), point.y()));
 }
 
-void Self::removePathPoint(int index)
+void CrossSectionItemController::removePathPoint(int index)
 {
     std::vector<tin::core::Point>& path = activeHelper()->workingPath();
     checkIndex(index, path.size());
     path.erase(path.begin() + index);
 }
 
-void Self::setPathPoint(int index, const tin::core::Point2D& point)
+void CrossSectionItemController::setPathPoint(int index, const tin::core::Point2D& point)
 {
     std::vector<tin::core::Point>& path = activeHelper()->workingPath();
     checkIndex(index, path.size());
     path[index].setPosition(point.x(), point.y());
 }
 
-CrossSectionDialog* Self::crossSectionDialog() const
+CrossSectionDialog* CrossSectionItemController::crossSectionDialog() const
 {
     return m_dialog;
 }
 
-QMdiSubWindow* Self::crossSectionSubWindow() const
+QMdiSubWindow* CrossSectionItemController::crossSectionSubWindow() const
 {
     return m_subWindow;
 }
 
-bool Self::hasRepeatedPosition(const std::vector<tin::core::Point2D>& path)
+bool CrossSectionItemController::hasRepeatedPosition(const std::vector<tin::core::Point2D>& path)
 {
     for (std::size_t i = 0; i < path.size(); ++i) {
         for (std::size_t j = i + 1; j < path.size(); ++j) {
@@ -165,7 +167,7 @@ bool Self::hasRepeatedPosition(const std::vector<tin::core::Point2D>& path)
     return false;
 }
 
-void Self::editName()
+void CrossSectionItemController::editName()
 {
     guarded([&] {
         const mvc::core::Model* model = item()->model();
@@ -178,7 +180,7 @@ void Self::editName()
     });
 }
 
-void Self::showCrossSectionDialog()
+void CrossSectionItemController::showCrossSectionDialog()
 {
     guarded([&] {
         if (!m_dialog) {
@@ -206,24 +208,24 @@ void Self::showCrossSectionDialog()
     });
 }
 
-void Self::closeCrossSectionDialog()
+void CrossSectionItemController::closeCrossSectionDialog()
 {
     closeCrossSectionWindow();
 }
 
-void Self::clearSelection()
+void CrossSectionItemController::clearSelection()
 {
     SelectionHelper* helper = activeHelper();
     helper->cancel(mainViewOf(item()));
     helper->resetPath();
 }
 
-void Self::deleteMeSilently()
+void CrossSectionItemController::deleteMeSilently()
 {
     GuardedItemControllerT::deleteMeSilently();
 }
 
-void Self::showPathPropertyDialog()
+void CrossSectionItemController::showPathPropertyDialog()
 {
     guarded([&] {
         auto dialog = std::make_unique<CrossSectionItemPathPropertyDialog>(mainWindow());
@@ -239,12 +241,12 @@ void Self::showPathPropertyDialog()
     });
 }
 
-QUndoCommand* Self::deleteMeCommand(const QString& text)
+QUndoCommand* CrossSectionItemController::deleteMeCommand(const QString& text)
 {
     return new DeleteMeCommand(text, item());
 }
 
-void Self::doInformSelection(mvc::core::View*)
+void CrossSectionItemController::doInformSelection(mvc::core::View*)
 {
     // A section just selected is edited from what it now is.
     clearSelection();

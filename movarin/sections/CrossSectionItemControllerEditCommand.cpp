@@ -2,9 +2,12 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionItemController::EditCommand;
 
-Self::EditCommand(const std::vector<tin::core::Point2D>& path, CrossSectionItem* section)
+CrossSectionItemController::EditCommand::EditCommand(const std::vector<tin::core::Point2D>& path,
+                                                     CrossSectionItem* section)
     : QUndoCommand(CrossSectionItemController::tr("Edit %1").arg(section->caption())),
       m_section(section),
       m_newPath(path),
@@ -12,20 +15,21 @@ Self::EditCommand(const std::vector<tin::core::Point2D>& path, CrossSectionItem*
 {
 }
 
-Self::~EditCommand() = default;
+CrossSectionItemController::EditCommand::~EditCommand() = default;
 
-void Self::redo()
+void CrossSectionItemController::EditCommand::redo()
 {
     apply(m_newPath, m_redoneBefore);
     m_redoneBefore = true;
 }
 
-void Self::undo()
+void CrossSectionItemController::EditCommand::undo()
 {
     apply(m_oldPath, true);
 }
 
-void Self::apply(const std::vector<tin::core::Point2D>& path, bool reloadWorkingPath)
+void CrossSectionItemController::EditCommand::apply(const std::vector<tin::core::Point2D>& path,
+                                                    bool reloadWorkingPath)
 {
     if (!m_section) {
         return;

@@ -11,10 +11,14 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionItemController::TranslationSelectionHelper;
 
-Self::TranslationSelectionHelper(SelectionHelper& other)
-    : SelectionHelper(other), m_origin(workingPath())
+CrossSectionItemController::TranslationSelectionHelper::TranslationSelectionHelper(
+    SelectionHelper& other)
+    : SelectionHelper(other),
+      m_origin(workingPath())
 {
     refreshSelection();
     addPathHelper();
@@ -22,9 +26,11 @@ Self::TranslationSelectionHelper(SelectionHelper& other)
     addSelectionRectHelper();
 }
 
-Self::~TranslationSelectionHelper() = default;
+CrossSectionItemController::TranslationSelectionHelper::~TranslationSelectionHelper() = default;
 
-guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+CrossSectionItemController::TranslationSelectionHelper::mouseMoveEvent(QMouseEvent* event,
+                                                                       mvc::core::View* view)
 {
     const QPointF delta = event->pos() - pressPosition();
     std::vector<tin::core::Point>& path = workingPath();
@@ -38,7 +44,9 @@ guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mouseReleaseEvent(QMouseEvent*, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+CrossSectionItemController::TranslationSelectionHelper::mouseReleaseEvent(QMouseEvent*,
+                                                                          mvc::core::View* view)
 {
     if (hasRepeatedPosition(editedPath())) {
         guimisc::UserDialogs::critical(controller()->mainWindow(), tr("Error"),

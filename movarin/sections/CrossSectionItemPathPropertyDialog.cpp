@@ -13,23 +13,26 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionItemPathPropertyDialog;
 
-Self::CrossSectionItemPathPropertyDialog(QWidget* parent)
+CrossSectionItemPathPropertyDialog::CrossSectionItemPathPropertyDialog(QWidget* parent)
     : CrossSectionItemPathPropertyDialog(new CrossSectionItemPropertyPathTableModel, parent)
 {
 }
 
-Self::CrossSectionItemPathPropertyDialog(CrossSectionItemPropertyPathTableModel* model,
-                                         QWidget* parent)
-    : PathTableDialog(model, new StyledItemDelegate, parent), m_model(model)
+CrossSectionItemPathPropertyDialog::CrossSectionItemPathPropertyDialog(
+    CrossSectionItemPropertyPathTableModel* model, QWidget* parent)
+    : PathTableDialog(model, new StyledItemDelegate, parent),
+      m_model(model)
 {
     setWindowTitle(tr("Cross Section Path Property"));
 }
 
-Self::~CrossSectionItemPathPropertyDialog() = default;
+CrossSectionItemPathPropertyDialog::~CrossSectionItemPathPropertyDialog() = default;
 
-void Self::setController(CrossSectionItemController* controller)
+void CrossSectionItemPathPropertyDialog::setController(CrossSectionItemController* controller)
 {
     const mvc::core::Model* itemModel = controller->item()->model();
     if (mvc::core::View* mainView = itemModel ? itemModel->view() : nullptr) {
@@ -41,7 +44,7 @@ void Self::setController(CrossSectionItemController* controller)
     m_model->setController(controller);
 }
 
-void Self::accept()
+void CrossSectionItemPathPropertyDialog::accept()
 {
     const int rows = m_model->rowCount();
     std::vector<tin::core::Point2D> path;

@@ -1,11 +1,14 @@
 #include "movarin/sections/CrossSectionItemPropertyPathTableModel.h"
 
 #include "movarin/sections/CrossSectionItemController.h"
+#include "orlin/core/PlanCoordinate.h"
 
 #include <cmath>
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionItemPropertyPathTableModel;
 
 namespace {
@@ -14,25 +17,26 @@ constexpr int COLUMN_COUNT = 2;
 
 } // namespace
 
-Self::CrossSectionItemPropertyPathTableModel(QObject* parent) : PathTableModel({tr("X"), tr("Y")}, parent)
+CrossSectionItemPropertyPathTableModel::CrossSectionItemPropertyPathTableModel(QObject* parent)
+    : PathTableModel({tr("X"), tr("Y")}, parent)
 {
 }
 
-Self::~CrossSectionItemPropertyPathTableModel() = default;
+CrossSectionItemPropertyPathTableModel::~CrossSectionItemPropertyPathTableModel() = default;
 
-void Self::setController(CrossSectionItemController* controller)
+void CrossSectionItemPropertyPathTableModel::setController(CrossSectionItemController* controller)
 {
     beginResetModel();
     m_controller = controller;
     endResetModel();
 }
 
-int Self::pathSize() const
+int CrossSectionItemPropertyPathTableModel::pathSize() const
 {
     return m_controller ? static_cast<int>(m_controller->editedPath().size()) : 0;
 }
 
-QVariant Self::data(const QModelIndex& index, int role) const
+QVariant CrossSectionItemPropertyPathTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)
         || index.row() >= rowCount() || index.column() >= COLUMN_COUNT) {
@@ -42,7 +46,7 @@ QVariant Self::data(const QModelIndex& index, int role) const
     return index.column() == 0 ? point.x() : point.y();
 }
 
-Qt::ItemFlags Self::flags(const QModelIndex& index) const
+Qt::ItemFlags CrossSectionItemPropertyPathTableModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid()) {
         return Qt::ItemIsEnabled;
@@ -50,7 +54,8 @@ Qt::ItemFlags Self::flags(const QModelIndex& index) const
     return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 
-bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
+bool CrossSectionItemPropertyPathTableModel::setData(const QModelIndex& index,
+                                                     const QVariant& value, int role)
 {
     if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount()
         || index.column() >= COLUMN_COUNT) {
@@ -58,7 +63,8 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
     }
     bool isNumber = false;
     const double v = value.toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(v)) {
+    // An end point the profile's crossing tests can work with, or the cell keeps its value.
+    if (!isNumber || !tin::core::PlanCoordinate::isUsable(v)) {
         return false;
     }
     const std::vector<tin::core::Point2D> path = m_controller->editedPath();
@@ -74,7 +80,8 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
     return true;
 }
 
-bool Self::insertRows(int row, int count, const QModelIndex& parent)
+bool CrossSectionItemPropertyPathTableModel::insertRows(int row, int count,
+                                                        const QModelIndex& parent)
 {
     if (parent.isValid() || !m_controller || count < 1 || row < 0 || row > rowCount()) {
         return false;
@@ -87,7 +94,8 @@ bool Self::insertRows(int row, int count, const QModelIndex& parent)
     return true;
 }
 
-bool Self::removeRows(int row, int count, const QModelIndex& parent)
+bool CrossSectionItemPropertyPathTableModel::removeRows(int row, int count,
+                                                        const QModelIndex& parent)
 {
     if (parent.isValid() || !m_controller || count < 1 || row < 0 || row + count > rowCount()) {
         return false;

@@ -13,8 +13,9 @@ class CrossSectionItemController;
 /// (`editedPath`, `setPathPoint`, `insertPathPoint`, `removePathPoint`), so that the main
 /// view shows every edit at once. Without controller the table is empty.
 ///
-/// A value typed or pasted into a cell must be a finite number, else the model refuses it
-/// and changes nothing. With "edit all rows" on (`turnOnEditAllRows`), a value goes into
+/// A value typed or pasted into a cell must be a plan coordinate
+/// (`tin::core::PlanCoordinate`: finite, at most 1e9 in magnitude), else the model refuses
+/// it and the cell keeps its value. With "edit all rows" on (`turnOnEditAllRows`), a value goes into
 /// that column of every row. New rows are points (0, 0); rows out of range are refused.
 class CrossSectionItemPropertyPathTableModel : public PathTableModel {
     Q_OBJECT

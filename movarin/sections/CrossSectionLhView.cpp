@@ -19,6 +19,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionLhView;
 
 namespace {
@@ -28,17 +30,17 @@ constexpr double EMPTY_EXTENT = 10.0;
 
 } // namespace
 
-Self::CrossSectionLhView(QWidget* parent) : PrimitiveView(parent) {}
+CrossSectionLhView::CrossSectionLhView(QWidget* parent) : PrimitiveView(parent) {}
 
-Self::~CrossSectionLhView() = default;
+CrossSectionLhView::~CrossSectionLhView() = default;
 
-void Self::setUpItem(CrossSectionItem* section, CrossSectionLhTableModel* model)
+void CrossSectionLhView::setUpItem(CrossSectionItem* section, CrossSectionLhTableModel* model)
 {
     m_item = std::make_unique<LhTableItem>(section, model, this);
     fit();
 }
 
-template <class Change> void Self::changeItem(Change change)
+template <typename Change> void CrossSectionLhView::changeItem(Change change)
 {
     if (m_item) {
         change(*m_item);
@@ -46,7 +48,7 @@ template <class Change> void Self::changeItem(Change change)
     }
 }
 
-template <class Hook> void Self::toController(Hook hook)
+template <typename Hook> void CrossSectionLhView::toController(Hook hook)
 {
     if (!m_item) {
         return;
@@ -58,59 +60,59 @@ template <class Hook> void Self::toController(Hook hook)
     }
 }
 
-void Self::setBaseRows(const Rows* rows)
+void CrossSectionLhView::setBaseRows(const Rows* rows)
 {
     changeItem([&](LhTableItem& item) { item.setBaseRows(rows); });
 }
 
-void Self::setAuxiliaryRows(const Rows* rows)
+void CrossSectionLhView::setAuxiliaryRows(const Rows* rows)
 {
     changeItem([&](LhTableItem& item) { item.setAuxiliaryRows(rows); });
 }
 
-void Self::setPolylineCrossings(const CrossSectionPolylineCrossings* crossings)
+void CrossSectionLhView::setPolylineCrossings(const CrossSectionPolylineCrossings* crossings)
 {
     changeItem([&](LhTableItem& item) { item.setPolylineCrossings(crossings); });
 }
 
-void Self::connectToDialog(CrossSectionDialog* dialog)
+void CrossSectionLhView::connectToDialog(CrossSectionDialog* dialog)
 {
     if (m_item) {
         m_item->controller()->setDialog(dialog);
     }
 }
 
-void Self::setGridWidthX(double width)
+void CrossSectionLhView::setGridWidthX(double width)
 {
     changeItem([&](LhTableItem& item) { item.view()->drawer()->setGridWidthX(width); });
 }
 
-void Self::setGridWidthY(double width)
+void CrossSectionLhView::setGridWidthY(double width)
 {
     changeItem([&](LhTableItem& item) { item.view()->drawer()->setGridWidthY(width); });
 }
 
-void Self::setShowGridX(bool show)
+void CrossSectionLhView::setShowGridX(bool show)
 {
     changeItem([&](LhTableItem& item) { item.view()->drawer()->setShowGridX(show); });
 }
 
-void Self::setShowGridY(bool show)
+void CrossSectionLhView::setShowGridY(bool show)
 {
     changeItem([&](LhTableItem& item) { item.view()->drawer()->setShowGridY(show); });
 }
 
-void Self::setShowBaseTin(bool show)
+void CrossSectionLhView::setShowBaseTin(bool show)
 {
     changeItem([&](LhTableItem& item) { item.view()->setShowBase(show); });
 }
 
-void Self::setShowDetail(bool show)
+void CrossSectionLhView::setShowDetail(bool show)
 {
     toController([&](LhTableItemController& controller) { controller.setShowDetail(show); });
 }
 
-void Self::fit()
+void CrossSectionLhView::fit()
 {
     if (!m_item || !hasPlotArea()) {
         return;
@@ -124,7 +126,7 @@ void Self::fit()
     updateView();
 }
 
-QRectF Self::profileBox(const Rows& rows)
+QRectF CrossSectionLhView::profileBox(const Rows& rows)
 {
     QRectF box;
     if (!rows.empty()) {
@@ -146,17 +148,17 @@ QRectF Self::profileBox(const Rows& rows)
     return box;
 }
 
-QRectF Self::plotRect() const
+QRectF CrossSectionLhView::plotRect() const
 {
     return QRectF(QPointF(LEFT_MARGIN, TOP_MARGIN), QPointF(width(), height()));
 }
 
-bool Self::hasPlotArea() const
+bool CrossSectionLhView::hasPlotArea() const
 {
     return width() > LEFT_MARGIN && height() > TOP_MARGIN;
 }
 
-QTransform Self::modifyTransform() const
+QTransform CrossSectionLhView::modifyTransform() const
 {
     if (!hasPlotArea()) {
         return QTransform();
@@ -166,7 +168,7 @@ QTransform Self::modifyTransform() const
                1.0 - static_cast<double>(TOP_MARGIN) / height());
 }
 
-QPixmap Self::drawModel()
+QPixmap CrossSectionLhView::drawModel()
 {
     QPixmap picture(size());
     picture.fill(Qt::darkGray);
@@ -180,18 +182,18 @@ QPixmap Self::drawModel()
     return picture;
 }
 
-void Self::keyPressEvent(QKeyEvent* event)
+void CrossSectionLhView::keyPressEvent(QKeyEvent* event)
 {
     toController([&](LhTableItemController& controller) { controller.keyPressEvent(event, this); });
 }
 
-void Self::mouseDoubleClickEvent(QMouseEvent* event)
+void CrossSectionLhView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     toController(
         [&](LhTableItemController& controller) { controller.mouseDoubleClickEvent(event, this); });
 }
 
-void Self::mouseMoveEvent(QMouseEvent* event)
+void CrossSectionLhView::mouseMoveEvent(QMouseEvent* event)
 {
     const bool navigating = inViewOperation();
     viewMouseMoveEvent(event);
@@ -201,7 +203,7 @@ void Self::mouseMoveEvent(QMouseEvent* event)
     }
 }
 
-void Self::mousePressEvent(QMouseEvent* event)
+void CrossSectionLhView::mousePressEvent(QMouseEvent* event)
 {
     viewMousePressEvent(event);
     if (!inViewOperation()) {
@@ -210,7 +212,7 @@ void Self::mousePressEvent(QMouseEvent* event)
     }
 }
 
-void Self::mouseReleaseEvent(QMouseEvent* event)
+void CrossSectionLhView::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool navigating = inViewOperation();
     viewMouseReleaseEvent(event);
@@ -225,13 +227,13 @@ void Self::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-void Self::resizeEvent(QResizeEvent* event)
+void CrossSectionLhView::resizeEvent(QResizeEvent* event)
 {
     PrimitiveView::resizeEvent(event);
     fit();
 }
 
-void Self::wheelEvent(QWheelEvent* event)
+void CrossSectionLhView::wheelEvent(QWheelEvent* event)
 {
     viewWheelEvent(event);
     toController([&](LhTableItemController& controller) { controller.wheelEvent(event, this); });

@@ -15,9 +15,11 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionLhView::LhTableItemController;
 
-Self::LhTableItemController(LhTableItem* item)
+CrossSectionLhView::LhTableItemController::LhTableItemController(LhTableItem* item)
     : mvc::proj::ProjectItemController(item),
       m_item(item),
       m_enablePointsAction(new QAction(QIcon(), tr("Enable Points"), this)),
@@ -31,14 +33,14 @@ Self::LhTableItemController(LhTableItem* item)
     connect(item->model(), &QAbstractItemModel::modelReset, this, &Self::resetSelection);
 }
 
-Self::~LhTableItemController() = default;
+CrossSectionLhView::LhTableItemController::~LhTableItemController() = default;
 
-CrossSectionDialog* Self::dialog() const
+CrossSectionDialog* CrossSectionLhView::LhTableItemController::dialog() const
 {
     return m_dialog;
 }
 
-void Self::setDialog(CrossSectionDialog* dialog)
+void CrossSectionLhView::LhTableItemController::setDialog(CrossSectionDialog* dialog)
 {
     if (m_dialog) {
         disconnect(m_dialog, nullptr, this, nullptr);
@@ -49,7 +51,8 @@ void Self::setDialog(CrossSectionDialog* dialog)
     }
 }
 
-void Self::setSelectionHelper(guimisc::helper::SelectionHelper* helper)
+void CrossSectionLhView::LhTableItemController::setSelectionHelper(
+    guimisc::helper::SelectionHelper* helper)
 {
     if (SelectionHelperSwitchT<SelectionHelper, CrossSectionLhViewHelper>::install(
             m_selectionHelper, helper, this, m_item->view()->viewHelpers(),
@@ -58,48 +61,56 @@ void Self::setSelectionHelper(guimisc::helper::SelectionHelper* helper)
     }
 }
 
-void Self::setShowDetail(bool show)
+void CrossSectionLhView::LhTableItemController::setShowDetail(bool show)
 {
     m_selectionHelper->setShowSlope(show);
     setSelectionHelper(new WaitingSelectionHelper(*m_selectionHelper));
 }
 
-void Self::keyPressEvent(QKeyEvent* event, CrossSectionLhView* view)
+void CrossSectionLhView::LhTableItemController::keyPressEvent(QKeyEvent* event,
+                                                              CrossSectionLhView* view)
 {
     setSelectionHelper(m_selectionHelper->keyPressEvent(event, view));
 }
 
-void Self::mouseDoubleClickEvent(QMouseEvent* event, CrossSectionLhView* view)
+void CrossSectionLhView::LhTableItemController::mouseDoubleClickEvent(QMouseEvent* event,
+                                                                      CrossSectionLhView* view)
 {
     setSelectionHelper(m_selectionHelper->mouseDoubleClickEvent(event, view));
 }
 
-void Self::mouseMoveEvent(QMouseEvent* event, CrossSectionLhView* view)
+void CrossSectionLhView::LhTableItemController::mouseMoveEvent(QMouseEvent* event,
+                                                               CrossSectionLhView* view)
 {
     setSelectionHelper(m_selectionHelper->mouseMoveEvent(event, view));
 }
 
-void Self::mousePressEvent(QMouseEvent* event, CrossSectionLhView* view)
+void CrossSectionLhView::LhTableItemController::mousePressEvent(QMouseEvent* event,
+                                                                CrossSectionLhView* view)
 {
     setSelectionHelper(m_selectionHelper->mousePressEvent(event, view));
 }
 
-void Self::mouseReleaseEvent(QMouseEvent* event, CrossSectionLhView* view)
+void CrossSectionLhView::LhTableItemController::mouseReleaseEvent(QMouseEvent* event,
+                                                                  CrossSectionLhView* view)
 {
     setSelectionHelper(m_selectionHelper->mouseReleaseEvent(event, view));
 }
 
-void Self::wheelEvent(QWheelEvent* event, CrossSectionLhView* view)
+void CrossSectionLhView::LhTableItemController::wheelEvent(QWheelEvent* event,
+                                                           CrossSectionLhView* view)
 {
     setSelectionHelper(m_selectionHelper->wheelEvent(event, view));
 }
 
-void Self::selectPoints(const CrossSectionLhRowIndices& indices)
+void CrossSectionLhView::LhTableItemController::selectPoints(
+    const CrossSectionLhRowIndices& indices)
 {
     setSelectionHelper(m_selectionHelper->selectPoints(indices));
 }
 
-void Self::updateTableSelection(const CrossSectionLhRowIndices& indices)
+void CrossSectionLhView::LhTableItemController::updateTableSelection(
+    const CrossSectionLhRowIndices& indices)
 {
     if (m_dialog) {
         m_dialog->clearTableSelection();
@@ -107,23 +118,23 @@ void Self::updateTableSelection(const CrossSectionLhRowIndices& indices)
     }
 }
 
-void Self::enablePoints()
+void CrossSectionLhView::LhTableItemController::enablePoints()
 {
     setSelectedEnabled(true);
 }
 
-void Self::disablePoints()
+void CrossSectionLhView::LhTableItemController::disablePoints()
 {
     setSelectedEnabled(false);
 }
 
-void Self::resetSelection()
+void CrossSectionLhView::LhTableItemController::resetSelection()
 {
     m_selectionHelper->clearSelection();
     setSelectionHelper(new WaitingSelectionHelper(*m_selectionHelper));
 }
 
-void Self::setSelectedEnabled(bool enabled)
+void CrossSectionLhView::LhTableItemController::setSelectedEnabled(bool enabled)
 {
     const CrossSectionLhRowIndices selection = m_selectionHelper->selection();
     if (selection.empty()) {

@@ -11,6 +11,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = CrossSectionLhView::LhTableItemDrawer;
 
 namespace {
@@ -32,12 +34,13 @@ double pixelY(const QTransform& t, double h)
 
 } // namespace
 
-Self::LhTableItemDrawer(QObject* parent) : QObject(parent) {}
+CrossSectionLhView::LhTableItemDrawer::LhTableItemDrawer(QObject* parent) : QObject(parent) {}
 
-Self::~LhTableItemDrawer() = default;
+CrossSectionLhView::LhTableItemDrawer::~LhTableItemDrawer() = default;
 
-bool Self::lineIndices(double from, double to, double step, double pixelsPerStep,
-                       long long* first, long long* last)
+bool CrossSectionLhView::LhTableItemDrawer::lineIndices(double from, double to, double step,
+                                                        double pixelsPerStep, long long* first,
+                                                        long long* last)
 {
     if (!(step > 0.0) || !std::isfinite(step) || !std::isfinite(from) || !std::isfinite(to)
         || !(pixelsPerStep >= MIN_SPACING)) {
@@ -54,7 +57,9 @@ bool Self::lineIndices(double from, double to, double step, double pixelsPerStep
     return true;
 }
 
-void Self::paintGrid(QPainter* painter, const QTransform& transform, const QRectF& area) const
+void CrossSectionLhView::LhTableItemDrawer::paintGrid(QPainter* painter,
+                                                      const QTransform& transform,
+                                                      const QRectF& area) const
 {
     painter->save();
     painter->setBrush(Qt::NoBrush);
@@ -100,7 +105,9 @@ void Self::paintGrid(QPainter* painter, const QTransform& transform, const QRect
     painter->restore();
 }
 
-void Self::paintAxes(QPainter* painter, const QTransform& transform, const QRectF& plot) const
+void CrossSectionLhView::LhTableItemDrawer::paintAxes(QPainter* painter,
+                                                      const QTransform& transform,
+                                                      const QRectF& plot) const
 {
     bool invertible = false;
     const QRectF world = transform.inverted(&invertible).mapRect(plot);
@@ -169,13 +176,13 @@ void Self::paintAxes(QPainter* painter, const QTransform& transform, const QRect
     painter->restore();
 }
 
-const QString& Self::elevationTitle()
+const QString& CrossSectionLhView::LhTableItemDrawer::elevationTitle()
 {
     static const QString title = tr("Elevation (m)");
     return title;
 }
 
-const QString& Self::distanceTitle()
+const QString& CrossSectionLhView::LhTableItemDrawer::distanceTitle()
 {
     static const QString title = tr("Cross-sectional distance (m)");
     return title;

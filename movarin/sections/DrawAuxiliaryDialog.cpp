@@ -4,6 +4,7 @@
 #include "movarin/shell/PolylineMainViewHelper.h"
 
 #include "brask/core/View.h"
+#include "orlin/core/PlanCoordinate.h"
 #include "brask/window/WindowWithViewI.h"
 
 #include <guimisc/UserDialogs.h>
@@ -41,12 +42,13 @@ int kindOf(const QString& word)
     return DrawAuxiliaryDialog::InvalidKind;
 }
 
-// A finite number, or false: "nan" and "inf" read as numbers but place nothing.
+// A plan coordinate, or false: "nan" and "inf" read as numbers but place nothing, and
+// neither does a number beyond any plane coordinate system.
 bool readCoordinate(const QString& text, double* value)
 {
     bool ok = false;
     *value = text.toDouble(&ok);
-    return ok && std::isfinite(*value);
+    return ok && tin::core::PlanCoordinate::isUsable(*value);
 }
 
 } // namespace

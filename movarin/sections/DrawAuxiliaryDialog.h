@@ -36,7 +36,8 @@ namespace varnel {
 /// drawing. A point draws a dot, a polyline one open line, edges each pair of points and
 /// triangles each triple (closed); every kind shows its points as dots. An unknown colour
 /// draws in black. A bad line ("Invalid type: %1", "Invalid key: %1", "Invalid coordinates:
-/// %1", also for "nan" and "inf") is reported in a warning box and leaves no drawing at all.
+/// %1", also for "nan", "inf" and a coordinate beyond 1e9 in magnitude) is reported in a
+/// warning box and leaves no drawing at all.
 ///
 /// The main window's dialog manager makes one per project window (its parent) and runs it
 /// modally each time the tool is chosen; it goes with that window. Destroying the dialog

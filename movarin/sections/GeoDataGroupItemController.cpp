@@ -16,6 +16,7 @@
 #include "kalmo/ShpPolylineReader.h"
 #include "kalmo/ShpPolylineWriter.h"
 #include "kalmo/ShpUtil.h"
+#include "orlin/core/PlanCoordinate.h"
 
 #include <guimisc/LastIODirectory.h>
 #include <guimisc/StringSupport.h>
@@ -30,6 +31,7 @@
 #include <QStatusBar>
 #include <QUndoStack>
 
+#include <cmath>
 #include <exception>
 #include <memory>
 #include <type_traits>
@@ -53,7 +55,33 @@ QString nextName(const QString& pattern, const std::set<QString>& taken)
     }
 }
 
-template <class Shape>
+// Whether every vertex is a plan coordinate the project can hold (a NaN vertex would make
+// the saved project unreadable).
+template <typename Shape>
+bool hasUsableCoordinates(const Shape& shape)
+{
+    for (const tin::core::Point2D& p : shape.points()) {
+        if (!tin::core::PlanCoordinate::isUsable(p.x(), p.y())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A ring as shapefiles store it repeats its first vertex at its end; the polygon closes by
+// itself, so the repeat would be a vertex of its own (a zero-length closing edge).
+void dropClosingVertex(tin::core::Polygon& polygon)
+{
+    const std::vector<tin::core::Point2D>& v = polygon.points();
+    if (v.size() >= 2
+        && std::fabs(v.back().x() - v.front().x()) < tinshp::ShpReader::LOCATION_DELTA
+        && std::fabs(v.back().y() - v.front().y()) < tinshp::ShpReader::LOCATION_DELTA) {
+        polygon.removeLastPoint();
+    }
+}
+void dropClosingVertex(tin::core::Polyline&) {}
+
+template <typename Shape>
 int distinctVertices(const Shape& shape)
 {
     std::set<std::pair<double, double>> distinct;
@@ -66,7 +94,7 @@ int distinctVertices(const Shape& shape)
 // Writes the items as records 0, 1, ... of a new shapefile with the attributes "Name" and,
 // for a group with values, "Value". False when the files cannot be made; a failed write
 // throws, and the writer then leaves the earlier files of that name as they were.
-template <class Writer>
+template <typename Writer>
 bool writeShapefile(const std::string& path, const GeoDataGroupItem& group,
                     const std::vector<mvc::core::ModelItem*>& items)
 {
@@ -101,9 +129,11 @@ bool writeShapefile(const std::string& path, const GeoDataGroupItem& group,
 
 } // namespace
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoDataGroupItemController;
 
-Self::GeoDataGroupItemController(const GeoDataGroupItem* item)
+GeoDataGroupItemController::GeoDataGroupItemController(const GeoDataGroupItem* item)
     : ModelItemControllerT(item),
       m_importAction(
           new QAction(QIcon(QStringLiteral(":/images/iconImport.png")), tr("&Import..."), this)),
@@ -123,9 +153,9 @@ Self::GeoDataGroupItemController(const GeoDataGroupItem* item)
     connect(m_addPolylineAction, &QAction::triggered, this, &Self::addPolyline);
 }
 
-Self::~GeoDataGroupItemController() = default;
+GeoDataGroupItemController::~GeoDataGroupItemController() = default;
 
-void Self::addCustomMenuItems(QMenu* menu)
+void GeoDataGroupItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_importAction);
     menu->addSeparator();
@@ -139,23 +169,23 @@ void Self::addCustomMenuItems(QMenu* menu)
     menu->addAction(m_deleteAllAction);
 }
 
-std::set<QString> Self::captions() const
+std::set<QString> GeoDataGroupItemController::captions() const
 {
     return item()->childItemCaptions();
 }
 
-QString Self::nextPolygonName() const
+QString GeoDataGroupItemController::nextPolygonName() const
 {
     return nextName(tr("Polygon%1"), captions());
 }
 
-QString Self::nextPolylineName() const
+QString GeoDataGroupItemController::nextPolylineName() const
 {
     return nextName(tr("Polyline%1"), captions());
 }
 
-template <class Action>
-void Self::guarded(Action action)
+template <typename Action>
+void GeoDataGroupItemController::guarded(Action action)
 {
     try {
         action();
@@ -164,7 +194,7 @@ void Self::guarded(Action action)
     }
 }
 
-void Self::showStatus(const QString& message) const
+void GeoDataGroupItemController::showStatus(const QString& message) const
 {
     QMainWindow* window = item()->projectMainWindow();
     if (!window) {
@@ -175,8 +205,8 @@ void Self::showStatus(const QString& message) const
     }
 }
 
-template <class Create>
-void Self::addShape(Create create, const QString& undoText)
+template <typename Create>
+void GeoDataGroupItemController::addShape(Create create, const QString& undoText)
 {
     guarded([&] {
         auto shape = create();
@@ -187,19 +217,19 @@ void Self::addShape(Create create, const QString& undoText)
     });
 }
 
-void Self::addPolygon()
+void GeoDataGroupItemController::addPolygon()
 {
     addShape([this] { return item()->createPolygonItem(nextPolygonName()); },
              tr("Add new polygon"));
 }
 
-void Self::addPolyline()
+void GeoDataGroupItemController::addPolyline()
 {
     addShape([this] { return item()->createPolylineItem(nextPolylineName()); },
              tr("Add new polyline"));
 }
 
-void Self::deleteAllChildItemsSilently()
+void GeoDataGroupItemController::deleteAllChildItemsSilently()
 {
     guarded([this] {
         pushUpdateViewCommand(new GeoDataGroupItemControllerDeleteAllChildItemsCommand(
@@ -207,12 +237,13 @@ void Self::deleteAllChildItemsSilently()
     });
 }
 
-QUndoCommand* Self::attachChildAtFrontCommand(const QString& text, mvc::core::ModelItem* child)
+QUndoCommand* GeoDataGroupItemController::attachChildAtFrontCommand(const QString& text,
+                                                                    mvc::core::ModelItem* child)
 {
     return new AttachChildAtFrontCommand(text, child, item());
 }
 
-QString Self::selectFileName(bool forExport)
+QString GeoDataGroupItemController::selectFileName(bool forExport)
 {
     for (;;) {
         const QString path =
@@ -234,7 +265,7 @@ QString Self::selectFileName(bool forExport)
     }
 }
 
-void Self::exportGeoData()
+void GeoDataGroupItemController::exportGeoData()
 {
     guarded([this] {
         int polygons = 0;
@@ -255,7 +286,7 @@ void Self::exportGeoData()
     });
 }
 
-void Self::exportShapes(bool polylines)
+void GeoDataGroupItemController::exportShapes(bool polylines)
 {
     std::vector<mvc::core::ModelItem*> items;
     int skipped = 0;
@@ -304,7 +335,7 @@ void Self::exportShapes(bool polylines)
     }
 }
 
-void Self::importGeoData()
+void GeoDataGroupItemController::importGeoData()
 {
     guarded([this] {
         const QString path = selectFileName(false);
@@ -314,7 +345,7 @@ void Self::importGeoData()
     });
 }
 
-void Self::importShapes(const QString& path)
+void GeoDataGroupItemController::importShapes(const QString& path)
 {
     const std::string file = guimisc::StringSupport::toStr(path);
     int type = 0;
@@ -360,6 +391,7 @@ void Self::importShapes(const QString& path)
     std::vector<std::unique_ptr<mvc::core::ModelItem>> created;
     std::set<QString> taken = captions();
     int skipped = 0;
+    int notFinite = 0;
     int joined = 0;
     auto captionOf = [&](const tinshp::ShpReader& reader, int record) {
         const QString caption =
@@ -378,6 +410,11 @@ void Self::importShapes(const QString& path)
             if (!wizard.isTarget(record, shape.get())) {
                 continue;
             }
+            if (!hasUsableCoordinates(*shape)) {
+                ++notFinite;
+                continue;
+            }
+            dropClosingVertex(*shape);
             if (distinctVertices(*shape) < (polylines ? 2 : 3)) {
                 ++skipped;
                 continue;
@@ -438,6 +475,11 @@ void Self::importShapes(const QString& path)
         model->view()->updateView();
     }
     showStatus(tr("Data successfully imported from %1").arg(QDir::toNativeSeparators(path)));
+    if (notFinite > 0) {
+        guimisc::UserDialogs::warning(
+            mainWindow(), tr("Warning"),
+            tr("%1 records were skipped: a coordinate is not a finite number.").arg(notFinite));
+    }
     if (skipped > 0 || joined > 0) {
         guimisc::UserDialogs::warning(
             mainWindow(), tr("Warning"),

@@ -192,11 +192,6 @@ void GeoDataShapeItemController::finishDefinition()
     if (!prepareDefineEnd()) {
         return;
     }
-    if (m_hasRubberBand) {
-        if (mvc::proj::Project* owner = item()->project()) {
-            owner->undoStack()->undo();
-        }
-    }
     pushDefineEnd();
     updateActionStatus();
 }

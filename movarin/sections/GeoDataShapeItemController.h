@@ -23,13 +23,13 @@ namespace varnel {
 /// Definition. A new item (no vertex) waits for its first point (`WaitingFirstPoint`); a
 /// left press there starts the shape with the point twice, a fixed vertex and a rubber-band
 /// vertex that follows the mouse (`Defining`). Every further press fixes the rubber band
-/// where it is and appends a new one. Enter or a left double click finishes: the rubber
-/// band is taken away by undoing the command on top of the undo stack (the last press with
-/// the moves merged into it) and "Finish defining" is pushed. A shape needs
+/// where it is and appends a new one. Enter or a left double click finishes: "Finish
+/// defining" is pushed, which takes the rubber band away itself (whatever else lies on the
+/// stack, a setting accepted meanwhile, say, stays as it is). A shape needs
 /// `minimumVertexCount` distinct vertices without the rubber band (3 for a polygon, 2 for a
 /// polyline); with fewer a Warning says so and the definition goes on. Undoing the finish
-/// returns to `Defining` without a rubber band; the next move brings one back as a new
-/// entry, so that neither a move nor a finish touches the vertices that were fixed.
+/// returns to `Defining` with the rubber band back where it was, so that neither a move nor
+/// a finish touches the vertices that were fixed.
 ///
 /// Vertex editing. Hovering finds the vertex under the mouse first, then an edge (for a
 /// polygon also the closing edge); a vertex wins over an edge. A press on a vertex moves it

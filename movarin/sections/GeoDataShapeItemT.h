@@ -1,6 +1,7 @@
 #pragma once
 
 #include "movarin/sections/GeoDataGroupItem.h"
+#include "movarin/shell/NonFiniteSaveGuard.h"
 
 #include "brask/core/ModelItem.h"
 #include "orlin/core/Polygon.h"
@@ -111,11 +112,13 @@ protected:
     }
     void saveExternalData(const std::string& absoluteFilename) override
     {
-        if constexpr (std::is_same_v<Shape, tin::core::Polygon>) {
-            tin::io::BinPolygonExporter().exportPolygon(absoluteFilename.c_str(), *m_shape);
-        } else {
-            tin::io::BinPolylineExporter().exportPolyline(absoluteFilename.c_str(), *m_shape);
-        }
+        NonFiniteSaveGuard::write(this->caption(), [&] {
+            if constexpr (std::is_same_v<Shape, tin::core::Polygon>) {
+                tin::io::BinPolygonExporter().exportPolygon(absoluteFilename.c_str(), *m_shape);
+            } else {
+                tin::io::BinPolylineExporter().exportPolyline(absoluteFilename.c_str(), *m_shape);
+            }
+        });
     }
 
 private:

@@ -7,6 +7,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -24,7 +25,7 @@ struct HorizontalDatum {
     const char* code;
 };
 
-// List index = position; the texts are translated in the dialog's context.
+// List index = position.
 const HorizontalDatum HORIZONTAL_DATUMS[] = {
     {QT_TRANSLATE_NOOP("LandXmlExportDialog",
                        "Japan Plane Rectangular CS (World Geodetic System) 2000"),
@@ -77,10 +78,13 @@ QRadioButton* untitledRadioButton(const QString& objectName, QWidget* parent)
 
 } // namespace
 
+// Every text, the list's entries and the warning too, is translated in the context
+// "LandXmlExportDialog", the name the translation files know the dialog by, not in the
+// class's own ("varnel::...").
 LandXmlExportDialog::LandXmlExportDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("LandXmlExportDialog"));
-    setWindowTitle(tr("Export to LandXML"));
+    setWindowTitle(QCoreApplication::translate("LandXmlExportDialog", "Export to LandXML"));
 
     auto outer = new QVBoxLayout(this);
     auto grid = new QGridLayout();
@@ -89,13 +93,17 @@ LandXmlExportDialog::LandXmlExportDialog(QWidget* parent) : QDialog(parent)
     m_filenameWidget = new guimisc::widget::FilenameEditWidget(this);
     m_filenameWidget->setObjectName(QStringLiteral("filenameWidget"));
     m_filenameWidget->setSaveMode(true);
-    m_filenameWidget->setFilter(tr("XML files(*.xml)"));
-    grid->addWidget(new QLabel(tr("Export File:"), this), 0, 0);
+    m_filenameWidget->setFilter(
+        QCoreApplication::translate("LandXmlExportDialog", "XML files(*.xml)"));
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("LandXmlExportDialog", "Export File:"), this), 0, 0);
     grid->addWidget(m_filenameWidget, 0, 1, 1, 2);
 
     m_projectNameEdit = new QLineEdit(this);
     m_projectNameEdit->setObjectName(QStringLiteral("projectNameEdit"));
-    grid->addWidget(new QLabel(tr("Project name:"), this), 1, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("LandXmlExportDialog", "Project name:"), this), 1,
+        0);
     grid->addWidget(m_projectNameEdit, 1, 1, 1, 2);
 
     m_horizontalListButton = untitledRadioButton(QStringLiteral("horizontalListButton"), this);
@@ -103,11 +111,14 @@ LandXmlExportDialog::LandXmlExportDialog(QWidget* parent) : QDialog(parent)
     m_horizontalDatumList = new QComboBox(this);
     m_horizontalDatumList->setObjectName(QStringLiteral("horizontalDatumList"));
     for (const HorizontalDatum& datum : HORIZONTAL_DATUMS) {
-        m_horizontalDatumList->addItem(tr(datum.text));
+        m_horizontalDatumList->addItem(
+            QCoreApplication::translate("LandXmlExportDialog", datum.text));
     }
     m_horizontalDatumEdit = new QLineEdit(this);
     m_horizontalDatumEdit->setObjectName(QStringLiteral("horizontalDatumEdit"));
-    grid->addWidget(new QLabel(tr("Horizontal datum:"), this), 2, 0, 2, 1);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("LandXmlExportDialog", "Horizontal datum:"), this),
+        2, 0, 2, 1);
     grid->addWidget(m_horizontalListButton, 2, 1);
     grid->addWidget(m_horizontalDatumList, 2, 2);
     grid->addWidget(m_horizontalTextButton, 3, 1);
@@ -122,7 +133,9 @@ LandXmlExportDialog::LandXmlExportDialog(QWidget* parent) : QDialog(parent)
     }
     m_verticalDatumEdit = new QLineEdit(this);
     m_verticalDatumEdit->setObjectName(QStringLiteral("verticalDatumEdit"));
-    grid->addWidget(new QLabel(tr("Vertical datum:"), this), 4, 0, 2, 1);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("LandXmlExportDialog", "Vertical datum:"), this), 4,
+        0, 2, 1);
     grid->addWidget(m_verticalListButton, 4, 1);
     grid->addWidget(m_verticalDatumList, 4, 2);
     grid->addWidget(m_verticalTextButton, 5, 1);
@@ -130,12 +143,16 @@ LandXmlExportDialog::LandXmlExportDialog(QWidget* parent) : QDialog(parent)
 
     m_coordinateSystemEdit = new QLineEdit(this);
     m_coordinateSystemEdit->setObjectName(QStringLiteral("coordinateSystemEdit"));
-    grid->addWidget(new QLabel(tr("Horizontal coordinate system"), this), 6, 0);
+    grid->addWidget(new QLabel(QCoreApplication::translate("LandXmlExportDialog",
+                                                           "Horizontal coordinate system"),
+                               this),
+                    6, 0);
     grid->addWidget(m_coordinateSystemEdit, 6, 1, 1, 2);
 
     m_differTpEdit = new QLineEdit(this);
     m_differTpEdit->setObjectName(QStringLiteral("differTpEdit"));
-    grid->addWidget(new QLabel(tr("differTP"), this), 7, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("LandXmlExportDialog", "differTP"), this), 7, 0);
     grid->addWidget(m_differTpEdit, 7, 1, 1, 2);
     outer->addLayout(grid);
 
@@ -211,7 +228,9 @@ LandXmlExportSetting LandXmlExportDialog::setting() const
 void LandXmlExportDialog::accept()
 {
     if (m_filenameWidget->filename().trimmed().isEmpty()) {
-        guimisc::UserDialogs::warning(this, tr("Warning"), tr("Output file is not specified."));
+        guimisc::UserDialogs::warning(
+            this, QCoreApplication::translate("LandXmlExportDialog", "Warning"),
+            QCoreApplication::translate("LandXmlExportDialog", "Output file is not specified."));
         return;
     }
     QDialog::accept();

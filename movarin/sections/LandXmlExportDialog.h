@@ -31,7 +31,8 @@ namespace varnel {
 /// `setProjectionPair` proposes the horizontal datum and the coordinate-system name from
 /// the project's system when its name is that of a Japanese plane rectangular system
 /// (EPSG 2443-2461, 6669-6687, 30161-30179). `setting` hands back the texts without
-/// surrounding blanks. OK is refused, with a warning, while the file name is empty.
+/// surrounding blanks. OK is refused, with a warning, while the file name is empty. Its texts
+/// are translated in the context "LandXmlExportDialog".
 class LandXmlExportDialog : public QDialog {
     Q_OBJECT
 public:

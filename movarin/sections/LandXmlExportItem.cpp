@@ -293,6 +293,12 @@ void LandXmlExportItem::exportLandXml()
         return;
     }
     m_setting = dialog.setting();
+    const QString refused = textWithControlCharacter();
+    if (!refused.isNull()) {
+        guimisc::UserDialogs::warning(parent, tr("Warning"),
+                                      tr("%1 holds a control character.").arg(refused));
+        return;
+    }
     try {
         guimisc::restorer::CursorChanger busy(parent, QCursor(Qt::WaitCursor));
         writeFile();
@@ -319,6 +325,9 @@ void LandXmlExportItem::setSetting(const LandXmlExportSetting& setting)
 void LandXmlExportItem::writeFile()
 {
     const std::string path = guimisc::StringSupport::toStr(m_setting.filename);
+    if (!textWithControlCharacter().isNull()) {
+        throw common::exception::RuntimeException("A text holds a control character: " + path);
+    }
     common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& out) {
         guimisc::OstreamDevice device(out);
         QXmlStreamWriter writer(&device);
@@ -580,6 +589,21 @@ void LandXmlExportItem::writePntList2D(QXmlStreamWriter* writer,
             ExportNumberFormat::fixed(row.L) + QLatin1Char(' ') + ExportNumberFormat::fixed(row.H);
     }
     writer->writeTextElement(QStringLiteral("PntList2D"), text);
+}
+
+QString LandXmlExportItem::textWithControlCharacter() const
+{
+    QStringList texts{m_setting.projectName, m_setting.horizontalDatum, m_setting.verticalDatum,
+                      m_setting.horizontalCoordinateSystemName, m_setting.differTp};
+    for (const CrossSectionItem* section : crossSections()) {
+        texts << section->name();
+    }
+    for (const QString& text : texts) {
+        if (guimisc::StringSupport::hasControlCharacter(text)) {
+            return text;
+        }
+    }
+    return QString();
 }
 
 EditModeMainWindowModelRootItem* LandXmlExportItem::rootItem() const

@@ -29,7 +29,11 @@ class EditModeMainWindowModelRootItem;
 /// the project's coordinate system), writes the file and says so ("LandXML successfully
 /// exported to %1."); any failure (open, write, close, rename, a number that cannot be
 /// written) shows "LandXML export failed." and leaves an earlier file as it was, since the
-/// file is written beside the target and renamed over it only when complete.
+/// file is written beside the target and renamed over it only when complete. A text the file
+/// would carry (the dialog's texts, a section's name) that holds a control character (U+0000
+/// to U+001F, U+007F) is refused before anything is written, with the warning "%1 holds a
+/// control character.": XML 1.0 has no place for most of them, and a reader normalises the
+/// others away.
 ///
 /// The document, in this order: `Project` (with the property "applicationCriterion"),
 /// `Application`, `CoordinateSystem` (with the property "differTP"), `Units`; with at least
@@ -59,7 +63,8 @@ public:
     const LandXmlExportSetting& setting() const;
     void setSetting(const LandXmlExportSetting& setting);
     /// Writes the project to the setting's file. Throws (`common::exception` classes, with the
-    /// path) when it cannot be written; the target then is as it was.
+    /// path) when it cannot be written or a text holds a control character; the target then
+    /// is as it was.
     void writeFile();
 
     /// Appends the `Surface` `name` with its `desc` and, when `tin` holds triangles, its
@@ -94,6 +99,8 @@ private:
     static void writePntList2D(QXmlStreamWriter* writer,
                                const std::vector<CrossSectionLhTableRow>& rows);
 
+    /// The first text the file would carry that holds a control character; null when none.
+    QString textWithControlCharacter() const;
     EditModeMainWindowModelRootItem* rootItem() const;
     std::vector<CrossSectionItem*> crossSections() const;
     const tin::core::Tin* editedTin() const;

@@ -3,6 +3,7 @@
 #include <guimisc/widget/DirnameEditWidget.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -43,10 +44,12 @@ QHBoxLayout* withSpacer(QWidget* field)
 
 } // namespace
 
+// Every text, the list's entries too, is translated in the context "ZindralExportDialog", the
+// name the translation files know the dialog by, not in the class's own ("varnel::...").
 ZindralExportDialog::ZindralExportDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("ZindralExportDialog"));
-    setWindowTitle(tr("Export Zindral Grid"));
+    setWindowTitle(QCoreApplication::translate("ZindralExportDialog", "Export Zindral Grid"));
     resize(440, 186);
 
     auto outer = new QVBoxLayout(this);
@@ -55,31 +58,40 @@ ZindralExportDialog::ZindralExportDialog(QWidget* parent) : QDialog(parent)
 
     m_folderWidget = new guimisc::widget::DirnameEditWidget(this);
     m_folderWidget->setObjectName(QStringLiteral("folderWidget"));
-    grid->addWidget(new QLabel(tr("Export Folder:"), this), 0, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("ZindralExportDialog", "Export Folder:"), this), 0,
+        0);
     grid->addWidget(m_folderWidget, 0, 1);
 
     m_riverNameEdit = new QLineEdit(this);
     m_riverNameEdit->setObjectName(QStringLiteral("riverNameEdit"));
-    grid->addWidget(new QLabel(tr("River Name:"), this), 1, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("ZindralExportDialog", "River Name:"), this), 1, 0);
     grid->addWidget(m_riverNameEdit, 1, 1);
 
     m_surveyDateEdit = new QLineEdit(this);
     m_surveyDateEdit->setObjectName(QStringLiteral("surveyDateEdit"));
-    grid->addWidget(new QLabel(tr("Survey Date:"), this), 2, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("ZindralExportDialog", "Survey Date:"), this), 2, 0);
     grid->addWidget(m_surveyDateEdit, 2, 1);
 
     m_coordinateSystemList = new QComboBox(this);
     m_coordinateSystemList->setObjectName(QStringLiteral("coordinateSystemList"));
     for (const CoordinateSystem& system : COORDINATE_SYSTEMS) {
-        m_coordinateSystemList->addItem(tr(system.text));
+        m_coordinateSystemList->addItem(
+            QCoreApplication::translate("ZindralExportDialog", system.text));
     }
-    grid->addWidget(new QLabel(tr("Coordinate System:"), this), 3, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("ZindralExportDialog", "Coordinate System:"), this),
+        3, 0);
     grid->addLayout(withSpacer(m_coordinateSystemList), 3, 1);
 
     m_systemNumberList = new QComboBox(this);
     m_systemNumberList->setObjectName(QStringLiteral("systemNumberList"));
     m_systemNumberList->setMinimumContentsLength(3);
-    grid->addWidget(new QLabel(tr("System Number:"), this), 4, 0);
+    grid->addWidget(
+        new QLabel(QCoreApplication::translate("ZindralExportDialog", "System Number:"), this), 4,
+        0);
     grid->addLayout(withSpacer(m_systemNumberList), 4, 1);
     outer->addLayout(grid);
 

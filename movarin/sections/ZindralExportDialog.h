@@ -17,7 +17,8 @@ namespace varnel {
 /// the coordinate system and its zone ("System Number"). The zone list always matches the
 /// system: empty and disabled for latitude and longitude, "1" to "19" for the plane
 /// rectangular systems, "1" to "60" for UTM, the first entry chosen after every change of
-/// system. The dialog checks nothing; the exporter refuses what it cannot write.
+/// system. The dialog checks nothing; the exporter refuses what it cannot write. Its texts
+/// are translated in the context "ZindralExportDialog".
 class ZindralExportDialog : public QDialog {
     Q_OBJECT
 public:

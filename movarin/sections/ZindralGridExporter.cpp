@@ -22,6 +22,8 @@
 #include <geos/geom/Coordinate.h>
 #include <geos/geom/Geometry.h>
 #include <geos/geom/LineString.h>
+#include <geos/geom/prep/PreparedGeometry.h>
+#include <geos/geom/prep/PreparedGeometryFactory.h>
 
 #include <QDir>
 #include <QFile>
@@ -105,6 +107,15 @@ std::unique_ptr<geos::geom::Geometry> intersectionOf(const tin::core::Polyline& 
     return a.geosLineString()->intersection(b.geosLineString());
 }
 
+/// Whether two lines meet, asked through a prepared geometry, which tests their segments
+/// themselves. Geometry::intersects goes through GEOS's relate graph, which on lines of
+/// coordinates of denormal size answers no and leaks the edge-end bundles it built.
+bool meet(const tin::core::Polyline& a, const tin::core::Polyline& b)
+{
+    return geos::geom::prep::PreparedGeometryFactory::prepare(a.geosLineString())
+        ->intersects(b.geosLineString());
+}
+
 /// The first coordinate of the intersection of the unextended section with the line.
 std::optional<Point2D> crossingOf(const CrossSectionItem& section, const GeoDataPolylineItem& line)
 {
@@ -154,8 +165,7 @@ bool ZindralGridExporter::exportGrid(const ZindralExportSetting& setting,
 
     std::vector<CrossSectionItem*> sections;
     for (mvc::core::ModelItem* child : root->crossSectionGroupItem()->childItems()) {
-        auto section = qobject_cast<CrossSectionItem*>(child);
-        if (section && isProper(*section)) {
+        if (auto section = qobject_cast<CrossSectionItem*>(child)) {
             sections.push_back(section);
         }
     }
@@ -199,18 +209,31 @@ bool ZindralGridExporter::exportGrid(const ZindralExportSetting& setting,
         return false;
     }
 
+    // The model reads the three together: they are replaced as one or not at all.
+    std::vector<common::io::SafeFileWriter::Member> members;
+    QStringList paths;
     for (std::size_t i = 0; i < contents.size(); ++i) {
-        const QString path = QDir(folder).filePath(QLatin1String(files[i]));
-        try {
-            const QByteArray& bytes = contents[i];
-            common::io::SafeFileWriter::writeBinary(
-                guimisc::StringSupport::toStr(path),
-                [&](std::ostream& out) { out.write(bytes.constData(), bytes.size()); });
-        } catch (const std::exception&) {
-            guimisc::UserDialogs::critical(
-                parent, tr("Error"), tr("Cannot write %1.").arg(QDir::toNativeSeparators(path)));
-            return false;
+        paths << QDir(folder).filePath(QLatin1String(files[i]));
+        const QByteArray& bytes = contents[i];
+        const auto write = [&bytes](std::ostream& out) {
+            out.write(bytes.constData(), bytes.size());
+        };
+        members.push_back({guimisc::StringSupport::toStr(paths.back()), write});
+    }
+    try {
+        common::io::SafeFileWriter::writeBinarySet(members);
+    } catch (const std::exception& e) {
+        // The failure names the file it met, at the end of its message.
+        const QString message = QString::fromLocal8Bit(e.what());
+        QString failed = folder;
+        for (const QString& path : paths) {
+            if (message.endsWith(path)) {
+                failed = path;
+            }
         }
+        guimisc::UserDialogs::critical(
+            parent, tr("Error"), tr("Cannot write %1.").arg(QDir::toNativeSeparators(failed)));
+        return false;
     }
     return true;
 }
@@ -249,8 +272,7 @@ bool ZindralGridExporter::checkReferencePolylines(QWidget* parent,
 
     for (std::size_t a = 0; a < polylines.size(); ++a) {
         for (std::size_t b = a + 1; b < polylines.size(); ++b) {
-            if (polylines[a]->polyline()->geosLineString()->intersects(
-                    polylines[b]->polyline()->geosLineString())) {
+            if (meet(*polylines[a]->polyline(), *polylines[b]->polyline())) {
                 guimisc::UserDialogs::warning(
                     parent, tr("Warning"),
                     tr("The five polylines should not have cross sections."));
@@ -259,9 +281,16 @@ bool ZindralGridExporter::checkReferencePolylines(QWidget* parent,
         }
     }
 
-    // One crossing point, or one shared stretch, per section and line.
+    // One crossing point, or one shared stretch, per section and line. A section of no
+    // length crosses nothing: it is named with every line.
     QStringList pairs;
     for (const CrossSectionItem* section : sections) {
+        if (!isProper(*section)) {
+            for (const GeoDataPolylineItem* line : polylines) {
+                pairs << QStringLiteral("%1, %2").arg(section->caption(), line->caption());
+            }
+            continue;
+        }
         const tin::core::Polyline segment = section->polyline(false);
         for (const GeoDataPolylineItem* line : polylines) {
             const std::unique_ptr<geos::geom::Geometry> crossing =
@@ -289,6 +318,11 @@ bool ZindralGridExporter::checkTexts(QWidget* parent, const QStringList& texts)
             guimisc::UserDialogs::warning(
                 parent, tr("Warning"),
                 tr("The text \"%1\" contains a comma or a line break.").arg(text));
+            return false;
+        }
+        if (guimisc::StringSupport::hasControlCharacter(text)) {
+            guimisc::UserDialogs::warning(parent, tr("Warning"),
+                                          tr("%1 holds a control character.").arg(text));
             return false;
         }
         if (!encoded(text)) {

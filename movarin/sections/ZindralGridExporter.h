@@ -39,17 +39,19 @@ class ZindralExportSetting;
 ///   block's head only.
 /// Numbers are fixed with 3 decimals (`ExportNumberFormat`).
 ///
-/// Sections of zero length are left out. The reference lines are looked up by caption in
-/// "Reference Information" (`GeoDataGroupItem::polylineByCaption`, "c" or "C").
+/// The reference lines are looked up by caption in "Reference Information"
+/// (`GeoDataGroupItem::polylineByCaption`, "c" or "C").
 ///
 /// Refusals, each a box on the main window, in this order: no folder given or the folder
 /// missing; a reference line missing, two reference lines meeting, a section that does not
-/// cross each reference line exactly once (one point or one shared stretch); a river name,
-/// survey date or section name holding a comma or a line break, or a character that
-/// Shift-JIS cannot encode; a failure of the geometry library. All three texts are made and
-/// encoded before the first file is written, so a refusal writes nothing. Each file is
-/// written beside its target and renamed over it when complete; a failed write stops the
-/// export with "Cannot write <path>.", that file as it was.
+/// cross each reference line exactly once (one point or one shared stretch; a section of
+/// zero length, which crosses none, is named with all five); a river name, survey date or
+/// section name holding a comma or a line break, a control character (U+0000 to U+001F,
+/// U+007F) or a character that Shift-JIS cannot encode; a failure of the geometry library.
+/// All three texts are made and encoded before the first file is written, so a refusal
+/// writes nothing. The three are written beside their targets and put in place together
+/// once all are complete (`SafeFileWriter::writeBinarySet`): a failed write stops the
+/// export with "Cannot write <path>." and leaves all three files as they were.
 ///
 /// Static operations only; a `QObject` for its messages' translation context.
 class ZindralGridExporter : public QObject {

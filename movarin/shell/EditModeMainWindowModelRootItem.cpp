@@ -11,9 +11,11 @@
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "movarin/survey/TinItem.h"
 
+#include <common/exception/FileOpenException.h>
 #include <guimisc/xml/XmlSupport.h>
 
 #include <QDomElement>
+#include <QFileInfo>
 #include <QXmlStreamWriter>
 
 namespace varnel {
@@ -30,6 +32,20 @@ const QString CROSS_SECTION_TOP = QStringLiteral("CrossSectionTop");
 const QString CROSS_SECTION_GROUP = QStringLiteral("CrossSectionGroup");
 const QString GEO_DATA_TOP = QStringLiteral("GeoDataTop");
 const QString ZINDRAL_EXPORT_SETTING = QStringLiteral("ZindralExportSetting");
+
+bool fileExists(const std::string& path)
+{
+    return !path.empty() && QFileInfo::exists(QString::fromLocal8Bit(path.c_str()));
+}
+
+// Whether the surface group's element lists a surface (every child element of its
+// "GeoEditSurfaces" makes one).
+bool listsSurfaces(const QDomElement& group)
+{
+    return !XmlSupport::getChildNode(group, QStringLiteral("GeoEditSurfaces"))
+                .firstChildElement()
+                .isNull();
+}
 
 } // namespace
 
@@ -104,10 +120,18 @@ std::vector<mvc::core::ModelItem*> EditModeMainWindowModelRootItem::paintingOrde
 
 void EditModeMainWindowModelRootItem::doLoadFromProjectMainFile(const QDomElement& element)
 {
+    const QDomElement surfaces = XmlSupport::getChildNode(element, GEO_EDIT_SURFACE_GROUP);
+    // A project saved without any TIN opens without one. An edited TIN or surfaces without
+    // their base TIN are what is left of a damaged archive: taking the surfaces back would
+    // have nothing to give.
+    if (!fileExists(m_baseTinItem->absoluteFilename())
+        && (fileExists(m_tinItem->absoluteFilename()) || listsSurfaces(surfaces))) {
+        throw common::exception::FileOpenException(m_baseTinItem->absoluteFilename());
+    }
     loadChild(m_baseTinItem, XmlSupport::getChildNode(element, BASE_TIN));
     loadChild(m_tinItem, XmlSupport::getChildNode(element, TIN));
     loadChild(m_backgroundImageGroupItem, backgroundImagesElement(element));
-    loadChild(m_geoEditSurfaceGroupItem, XmlSupport::getChildNode(element, GEO_EDIT_SURFACE_GROUP));
+    loadChild(m_geoEditSurfaceGroupItem, surfaces);
     const QDomElement crossSectionTop = XmlSupport::getChildNode(element, CROSS_SECTION_TOP);
     if (!crossSectionTop.isNull()) {
         loadChild(m_crossSectionGroupItem,

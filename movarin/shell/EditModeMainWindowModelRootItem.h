@@ -35,7 +35,10 @@ class ZindralExportItem;
 /// "GeoDataTop" and "ZindralExportSetting" in that order. Loading takes each one that is
 /// present ("BackgroundImages", the name of earlier versions, when "BackgroundImageGroup"
 /// is absent; the cross sections only inside "CrossSectionTop") and leaves the others as
-/// they were.
+/// they were. A project saved without any TIN has no "readOnlyTin.tin" and opens without
+/// one; an archive that holds "tin.tin" or lists surfaces but lacks "readOnlyTin.tin" is
+/// damaged, and loading throws `common::exception::FileOpenException` naming that file
+/// before anything is read.
 class EditModeMainWindowModelRootItem : public ProjectModelRootItem {
     Q_OBJECT
 public:

@@ -25,6 +25,7 @@
 #include "movarin/survey/ReadOnlyTinItem.h"
 #include "orlin/core/Tin.h"
 #include "orlin/io/StlTinImporter.h"
+#include "orlin/util/PlanOverlapCheck.h"
 #include "pelkas/GdalImage.h"
 #include "pelkas/GdalImageSetting.h"
 
@@ -529,8 +530,24 @@ void MainWindow::openProject(const QString& filename)
 
 void MainWindow::openStlSurface(const QString& filename)
 {
-    // The surface becomes the base and the edited TIN of a new edit-mode project without
-    // file name; the recent projects and the folder of the file dialogs stay as they are.
+    // The surface is read and checked before a project is made for it: a file that is no
+    // TIN leaves nothing behind. It becomes the base and the edited TIN of a new edit-mode
+    // project without file name; the recent projects and the folder of the file dialogs stay
+    // as they are.
+    tin::core::Tin tin;
+    try {
+        tin = tin::io::StlTinImporter().importTin(filename.toStdString().c_str());
+        // Every other part of the program takes a TIN for one elevation over each point: a
+        // closed solid's base under its top would give sections and molds spikes to it.
+        if (!tin::util::PlanOverlapCheck::isSingleValued(tin)) {
+            refuseStlSurface(
+                tr("%1 is no single-valued surface: its triangles overlap in plan.").arg(filename));
+            return;
+        }
+    } catch (const std::exception& e) {
+        refuseStlSurface(messageOf(e));
+        return;
+    }
     if (!startNewProject(Kind::Edit)) {
         return;
     }
@@ -539,8 +556,6 @@ void MainWindow::openStlSurface(const QString& filename)
         return;
     }
     try {
-        const tin::core::Tin tin =
-            tin::io::StlTinImporter().importTin(filename.toStdString().c_str());
         window->setTin(tin);
         window->view()->fit();
         // The surface is in no project file yet: New, Open and Exit ask before it goes.
@@ -548,6 +563,12 @@ void MainWindow::openStlSurface(const QString& filename)
     } catch (const std::exception& e) {
         abandonProject(messageOf(e));
     }
+}
+
+void MainWindow::refuseStlSurface(const QString& message)
+{
+    guimisc::UserDialogs::warning(this, tr("Error"), message, QMessageBox::Ok);
+    showNoProject();
 }
 
 void MainWindow::openRecentProject()
@@ -591,11 +612,16 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
     BusyScope busy(m_isSaving);
     bool saved = false;
     bool reported = false;
+    QString failure = tr("Saving project failed.");
     try {
         // The packing's report counts only when this save got as far as packing.
         const bool written = project->save();
         saved = written && project->zipTo(filename);
         reported = written && !saved && project->zipFailureReported();
+    } catch (const guimisc::ErrorMessage& e) {
+        // An item that cannot be saved soundly says which and why.
+        failure = e.message();
+        saved = false;
     } catch (const std::exception&) {
         saved = false;
     }
@@ -604,8 +630,7 @@ bool MainWindow::saveProjectTo(Project* project, const QString& filename)
         project->projectFile()->setModified(true);
         // One box: the packing may have said already why ("Could not overwrite ...").
         if (!reported) {
-            guimisc::UserDialogs::critical(this, tr("Error"), tr("Saving project failed."),
-                                           QMessageBox::Ok);
+            guimisc::UserDialogs::critical(this, tr("Error"), failure, QMessageBox::Ok);
         }
         return false;
     }

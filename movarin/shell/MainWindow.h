@@ -118,8 +118,11 @@ public slots:
     /// Opens the archive (or STL file) at `filename`: a ".cmvn" archive as a create-mode
     /// project, any other suffix but "stl" as an edit-mode project. A ".stl" surface (the
     /// suffix in lower case) becomes the base and edited TIN of a new edit-mode project
-    /// without file name, which a reader failure closes again after an "Error" box with the
-    /// reader's message. A missing file, or one that is no zip archive holding "project.xml",
+    /// without file name. No project is made when the reader fails (an "Error" box with the
+    /// reader's message) or when the surface is not single-valued, two of its triangles
+    /// overlapping in plan or one standing vertical (`tin::util::PlanOverlapCheck`; an
+    /// "Error" box "<file> is no single-valued surface: its triangles overlap in plan.").
+    /// A missing file, or one that is no zip archive holding "project.xml",
     /// is refused with a message and the open project stays as it was; otherwise the open
     /// project is closed first (asking to save it when modified). An open that fails after
     /// that leaves no project, with the actions that need one disabled.
@@ -215,6 +218,8 @@ private:
                                   const std::vector<QImage>& images,
                                   const std::vector<gdalimg::GdalImageSetting>& settings);
     void openStlSurface(const QString& filename);
+    /// Tells why an STL file made no project; the open project was closed before.
+    void refuseStlSurface(const QString& message);
     /// The save dialog for an archive of that code; the code is appended to a name without
     /// suffix. Empty when cancelled.
     QString askSaveFileName(const QString& code);

@@ -12,7 +12,6 @@
 #include "movarin/surfaces/MoldsContainerBrowser.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDockWidget>
 #include <QIcon>
 #include <QMdiSubWindow>
@@ -142,9 +141,7 @@ void MainWindowActionManager::createFileMenu()
     connect(m_exitAction, &QAction::triggered, m_mainWindow, &QWidget::close);
 
     m_fileMenu = new QMenu(tr("&File"), m_mainWindow);
-    m_importMenu = new QMenu(QCoreApplication::translate("MainWindowActionManager", "Import",
-                                                         "in file menu"),
-                             m_mainWindow);
+    m_importMenu = new QMenu(tr("Import", "in file menu"), m_mainWindow);
     m_importMenu->setIcon(QIcon(QStringLiteral(":/libs/guimisc/images/iconImport.png")));
     m_exportMenu = new QMenu(tr("Export"), m_mainWindow);
     m_exportMenu->setIcon(QIcon(QStringLiteral(":/libs/guimisc/images/iconExport.png")));

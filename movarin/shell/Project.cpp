@@ -1,7 +1,9 @@
 #include "movarin/shell/Project.h"
 
+#include "brask/core/View.h"
 #include "brask/window/ProjectMdiArea.h"
 #include "brask/window/ProjectWindow.h"
+#include "brask/window/WindowWithViewI.h"
 #include "movarin/shell/MainWindow.h"
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/SettingsKeys.h"
@@ -17,8 +19,7 @@ Project::Project(const std::string& windowIdPrefix, ProjectFile* projectFile,
     setStoredSuffixes(storedSuffixes());
     updateElevationColorMapper();
     if (MainWindow* window = this->mainWindow()) {
-        connect(window, &MainWindow::preferenceChanged, this,
-                &Project::updateElevationColorMapper);
+        connect(window, &MainWindow::preferenceChanged, this, &Project::applyPreferences);
     }
 }
 
@@ -74,6 +75,24 @@ const guimisc::colormapper::ElevationColorMapper* Project::elevationColorMapper(
 const std::string& Project::windowIdPrefix() const
 {
     return m_windowIdPrefix;
+}
+
+void Project::applyPreferences()
+{
+    updateElevationColorMapper();
+    // The views' kept pictures were drawn under the old colours and edge setting, and a view
+    // that the closing dialog uncovers is shown from the window's backing store without a
+    // paint: each view is drawn anew now, not at its next fit.
+    MainWindow* window = mainWindow();
+    if (!window) {
+        return;
+    }
+    for (mvc::window::ProjectWindow* candidate : window->mdiArea()->allSubWindows()) {
+        auto withView = qobject_cast<mvc::window::WindowWithViewI*>(candidate);
+        if (mvc::core::View* view = withView ? withView->view() : nullptr) {
+            view->updateView();
+        }
+    }
 }
 
 void Project::updateElevationColorMapper()

@@ -24,7 +24,9 @@ class ProjectFile;
 /// It keeps the project-wide elevation colour scale that every TIN and point painter reads:
 /// range and water surface from the settings "graphics/colormap_min", "graphics/colormap_max"
 /// and "graphics/colormap_water_surface" (a missing or unreadable value counts as 0), read
-/// at construction and again at every `preferenceChanged()` of the main window.
+/// at construction and again at every `preferenceChanged()` of the main window, after which
+/// every main view of the main window's MDI area drops its kept pictures and is drawn anew,
+/// so that the colours and the "graphics/show_tin_edges" setting show at once.
 ///
 /// Its archive stores the point files, TIN and surface archives and pictures (".tpobin",
 /// ".tin", ".ges", ".geb", ".png") without compression, so that saving a survey of millions
@@ -59,9 +61,11 @@ public:
     const std::string& windowIdPrefix() const;
 
 private slots:
-    void updateElevationColorMapper();
+    void applyPreferences();
 
 private:
+    void updateElevationColorMapper();
+
     std::string m_windowIdPrefix;
     mutable QPointer<mvc::window::ProjectWindow> m_projectWindow;
     guimisc::colormapper::ElevationColorMapper m_elevationColorMapper;

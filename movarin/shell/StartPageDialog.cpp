@@ -16,11 +16,6 @@
 namespace varnel {
 namespace {
 
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("StartPageDialog", text);
-}
-
 const char* const dialogStyle =
     "QDialog { background-color: qlineargradient(spread: pad, x1: 0, y1: 0, x2: 1, y2: 0, "
     "stop: 0 rgb(250, 250, 250), stop: 0.15 rgb(250, 250, 250), "
@@ -71,20 +66,21 @@ void StartPageDialog::setupUi()
         setObjectName(QStringLiteral("StartPageDialog"));
     }
     resize(633, 503);
-    setWindowTitle(translated("Movarin Start Page"));
+    setWindowTitle(QCoreApplication::translate("StartPageDialog", "Movarin Start Page"));
     setStyleSheet(QString::fromLatin1(dialogStyle));
 
     auto imageLabel = new QLabel(this);
     imageLabel->setObjectName(QStringLiteral("imageLabel"));
     imageLabel->setPixmap(QPixmap(QStringLiteral(":/images/imgVarnelLogo.png")));
 
-    auto titleLabel = new QLabel(translated("Movarin"), this);
+    auto titleLabel = new QLabel(QCoreApplication::translate("StartPageDialog", "Movarin"), this);
     titleLabel->setObjectName(QStringLiteral("titleLabel"));
     QFont titleFont = titleLabel->font();
     titleFont.setPointSize(21);
     titleLabel->setFont(titleFont);
 
-    auto welcomeLabel = new QLabel(translated("Welcome to Movarin!"), this);
+    auto welcomeLabel =
+        new QLabel(QCoreApplication::translate("StartPageDialog", "Welcome to Movarin!"), this);
     welcomeLabel->setObjectName(QStringLiteral("welcomeLabel"));
     auto welcomeRow = new QHBoxLayout();
     welcomeRow->setObjectName(QStringLiteral("horizontalLayout"));
@@ -111,8 +107,9 @@ void StartPageDialog::setupUi()
     m_tabWidget->setStyleSheet(QString::fromLatin1(tabStyle));
     m_startTab->setObjectName(QStringLiteral("startTab"));
     m_helpTab->setObjectName(QStringLiteral("helpTab"));
-    m_tabWidget->addTab(m_startTab, translated("Start Project"));
-    m_tabWidget->addTab(m_helpTab, translated("Support"));
+    m_tabWidget->addTab(m_startTab,
+                        QCoreApplication::translate("StartPageDialog", "Start Project"));
+    m_tabWidget->addTab(m_helpTab, QCoreApplication::translate("StartPageDialog", "Support"));
     m_tabWidget->setCurrentIndex(0);
 
     m_buttonBox->setObjectName(QStringLiteral("buttonBox"));

@@ -2,7 +2,6 @@
 
 #include "movarin/shell/StartPageRecentProjectList.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeySequence>
@@ -13,11 +12,6 @@
 
 namespace varnel {
 namespace {
-
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("StartPageLaunchTabWidget", text);
-}
 
 void setPointSize(QWidget* widget, int points)
 {
@@ -50,7 +44,7 @@ void StartPageLaunchTabWidget::setupUi()
         setObjectName(QStringLiteral("StartPageLaunchTabWidget"));
     }
     resize(446, 383);
-    setWindowTitle(translated("Form"));
+    setWindowTitle(tr("Form"));
     setStyleSheet(QStringLiteral(
         "QPushButton { background-color: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, "
         "stop: 0 #fafafa, stop: 0.4 #f4f4f4, stop: 0.5 #e7e7e7, stop: 1 #fafafa); }"));
@@ -59,18 +53,18 @@ void StartPageLaunchTabWidget::setupUi()
     setPointSize(m_newCreateProjectButton, 14);
     m_newCreateProjectButton->setIcon(QIcon(QStringLiteral(":/images/iconNewCreateProj.png")));
     m_newCreateProjectButton->setIconSize(QSize(24, 24));
-    m_newCreateProjectButton->setText(translated("Create New TIN"));
-    m_newCreateProjectButton->setShortcut(QKeySequence(translated("Ctrl+N")));
+    m_newCreateProjectButton->setText(tr("Create New TIN"));
+    m_newCreateProjectButton->setShortcut(QKeySequence(tr("Ctrl+N")));
 
     m_openProjectButton->setObjectName(QStringLiteral("openProjectButton"));
     setPointSize(m_openProjectButton, 14);
     m_openProjectButton->setIcon(QIcon(QStringLiteral(":/images/iconOpen.png")));
     m_openProjectButton->setFlat(false);
-    m_openProjectButton->setText(translated("Open Project File"));
+    m_openProjectButton->setText(tr("Open Project File"));
 
     m_recentProjectsLabel->setObjectName(QStringLiteral("recentProjectsLabel"));
     setPointSize(m_recentProjectsLabel, 12);
-    m_recentProjectsLabel->setText(translated("Recent Projects:"));
+    m_recentProjectsLabel->setText(tr("Recent Projects:"));
 
     m_recentProjectsList->setObjectName(QStringLiteral("recentProjectsList"));
     m_recentProjectsList->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

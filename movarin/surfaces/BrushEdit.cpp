@@ -3,14 +3,30 @@
 #include "orlin/core/Edge.h"
 #include "orlin/core/EdgeFactory.h"
 #include "orlin/core/Polygon.h"
+#include "orlin/core/Rect.h"
 #include "orlin/core/Triangle.h"
 
 #include <common/exception/RuntimeException.h>
 
 #include <algorithm>
+#include <set>
+#include <utility>
 #include <unordered_set>
 
 namespace varnel {
+
+namespace {
+
+using PlanSide = std::pair<std::pair<double, double>, std::pair<double, double>>;
+
+// An edge by the plan positions of its ends, the lesser first.
+PlanSide planSide(const tin::core::Edge& e)
+{
+    return std::minmax(std::make_pair(e.point1()->x(), e.point1()->y()),
+                       std::make_pair(e.point2()->x(), e.point2()->y()));
+}
+
+} // namespace
 
 BrushEdit::BrushEdit() = default;
 BrushEdit::BrushEdit(BrushEdit&& other) noexcept = default;
@@ -191,7 +207,14 @@ void BrushEdit::subdividePeriphery(const tin::core::Tin& edited, const BrushSett
     const double size = effectiveSize(settings);
     const double half = size * 0.5;
     const std::vector<tin::core::Edge*> outer = m_removedTin.outerEdges();
-    const std::unordered_set<const tin::core::Edge*> isOuter(outer.begin(), outer.end());
+    // Outer edges are told by their plan position: across a vertical step the triangle beside
+    // the region holds another edge (over the step's other corners) at the same place, which
+    // must be divided at the same points, or the step would open into a crack.
+    std::set<PlanSide> outerSides;
+    for (const tin::core::Edge* e : outer) {
+        outerSides.insert(planSide(*e));
+    }
+    const auto isOuter = [&](const tin::core::Edge& e) { return outerSides.count(planSide(e)) != 0; };
     std::vector<TrianglePtr> periphery;
     std::unordered_set<const tin::core::Triangle*> seen;
     for (const tin::core::Edge* e : outer) {
@@ -202,14 +225,28 @@ void BrushEdit::subdividePeriphery(const tin::core::Tin& edited, const BrushSett
                 periphery.push_back(t);
             }
         }
+        const tin::core::Rect around(std::min(e->point1()->x(), e->point2()->x()),
+                                     std::min(e->point1()->y(), e->point2()->y()),
+                                     std::max(e->point1()->x(), e->point2()->x()),
+                                     std::max(e->point1()->y(), e->point2()->y()));
+        for (const TrianglePtr& t : edited.findTrianglesIntersectRect(around)) {
+            if (m_removedTin.containsTriangle(t) || seen.count(t.get()) != 0) {
+                continue;
+            }
+            if (planSide(*t->edge1()) == planSide(*e) || planSide(*t->edge2()) == planSide(*e)
+                || planSide(*t->edge3()) == planSide(*e)) {
+                seen.insert(t.get());
+                periphery.push_back(t);
+            }
+        }
     }
     for (const TrianglePtr& t : periphery) {
         const tin::core::Edge& e1 = *t->edge1();
         const tin::core::Edge& e2 = *t->edge2();
         const tin::core::Edge& e3 = *t->edge3();
-        const bool o1 = isOuter.count(&e1) != 0;
-        const bool o2 = isOuter.count(&e2) != 0;
-        const bool o3 = isOuter.count(&e3) != 0;
+        const bool o1 = isOuter(e1);
+        const bool o2 = isOuter(e2);
+        const bool o3 = isOuter(e3);
         if (o1 && o2 && o3) {
             BrushSubdivision::subdividePeripheryTriangle3(e1, e2, e3, size, half, m_addedTin, &m_created);
         } else if (o2 && o3) {

@@ -86,7 +86,9 @@ public:
     Outcome levelOffElevation(const tin::core::Tin& edited, const tin::core::Polygon& footprint,
                               const BrushSettings& settings);
     /// Replaces the triangles of `edited` that share an outer edge of `removedTin` but are not
-    /// in it, each once, by their split on a centre point (see `BrushSubdivision`).
+    /// in it, each once, by their split on a centre point (see `BrushSubdivision`). An edge at
+    /// the plan position of an outer edge counts as that edge: beside a vertical step it is
+    /// divided at the same plan points.
     void subdividePeriphery(const tin::core::Tin& edited, const BrushSettings& settings);
 
     /// Moves the triangles of `edited` that meet the footprint and are not replaced yet into

@@ -8,6 +8,7 @@
 #include <common/exception/RuntimeException.h>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 namespace varnel {
@@ -83,9 +84,17 @@ PointList BrushSubdivision::divideEdge(const PointPtr& a, const PointPtr& b, dou
     PointList points;
     points.reserve(n + 1);
     points.push_back(a);
+    // Computed from the end that comes first in plan (by x, then y), whichever way the edge is
+    // asked for: the two edges of a vertical step, along its foot and along its top, then get
+    // their points at the very same plan positions, or the factory, which merges only points
+    // of one elevation, would leave a crack between them.
+    const bool forward = std::make_pair(a->x(), a->y()) <= std::make_pair(b->x(), b->y());
+    const tin::core::Point& from = forward ? *a : *b;
+    const tin::core::Point& to = forward ? *b : *a;
     for (std::size_t i = 1; i < n; ++i) {
-        const double t = static_cast<double>(i) / static_cast<double>(n);
-        points.push_back(internPoint(tin::core::innerPoint(t, *a, *b), created));
+        const std::size_t k = forward ? i : n - i;
+        const double t = static_cast<double>(k) / static_cast<double>(n);
+        points.push_back(internPoint(tin::core::innerPoint(t, from, to), created));
     }
     points.push_back(b);
     return points;

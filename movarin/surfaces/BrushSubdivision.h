@@ -24,7 +24,8 @@ namespace varnel {
 /// Every point comes from `tin::core::PointFactory` (no overwrite), so two triangles that
 /// divide their common edge, in one call or in two, get the very same point objects and the
 /// result is conforming without any stitching. Divisions are symmetric: dividing b to a gives
-/// the points of a to b in reverse order. An edge gives at most `MAX_EDGE_PIECES` pieces, so a
+/// the points of a to b in reverse order, at the very same plan positions (so do the two edges
+/// of a vertical step, whose ends share their plan positions). An edge gives at most `MAX_EDGE_PIECES` pieces, so a
 /// brush far smaller than the triangles cannot make millions of them from one edge.
 ///
 /// Points that the factory makes new (held by nothing else at that moment) are recorded in
@@ -57,7 +58,8 @@ public:
 
     /// [a, b] when the plan distance d of a and b is below `size`; otherwise
     /// [a, P1, ..., P(n-1), b] with n = ceil(d / half) (at most `MAX_EDGE_PIECES`) and Pi the
-    /// interned point at i/n of the way, elevation interpolated.
+    /// interned point at i/n of the way, elevation interpolated, computed from the end first in
+    /// plan order (x, then y).
     static PointList divideEdge(const PointPtr& a, const PointPtr& b, double size, double half,
                                 CreatedPoints* created = nullptr);
     /// The number of pieces `divideEdge` cuts a-b into (1 when it is not divided).

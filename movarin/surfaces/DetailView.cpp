@@ -53,7 +53,7 @@ void DetailView::fitToMold()
     updateView();
 }
 
-template <class Hook> void DetailView::toEditor(Hook hook)
+template <typename Hook> void DetailView::toEditor(Hook hook)
 {
     if (!m_moldItem) {
         return;

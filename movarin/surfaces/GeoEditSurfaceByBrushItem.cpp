@@ -1,5 +1,6 @@
 #include "movarin/surfaces/GeoEditSurfaceByBrushItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/surfaces/GeoEditSurfaceArchive.h"
 #include "movarin/surfaces/GeoEditSurfaceByBrushItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceByBrushItemView.h"
@@ -56,7 +57,9 @@ void GeoEditSurfaceByBrushItem::loadExternalData(const std::string& absoluteFile
 
 void GeoEditSurfaceByBrushItem::saveExternalData(const std::string& absoluteFilename)
 {
-    GeoEditSurfaceArchive::writeBrushSurface(absoluteFilename, storedAddedTin(), removedTin());
+    NonFiniteSaveGuard::write(name(), [&] {
+        GeoEditSurfaceArchive::writeBrushSurface(absoluteFilename, storedAddedTin(), removedTin());
+    });
 }
 
 mvc::core::ModelItemView* GeoEditSurfaceByBrushItem::buildView() const

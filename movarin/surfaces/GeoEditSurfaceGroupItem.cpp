@@ -1,9 +1,13 @@
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/surfaces/GeoEditSurfaceByBrushItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceItem.h"
 #include "movarin/surfaces/MoldsContainer.h"
+#include "movarin/surfaces/SurfaceStackCheck.h"
+#include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/TinItem.h"
 
 #include <common/exception/InvalidFileFormatException.h>
 #include <common/exception/RuntimeException.h>
@@ -125,6 +129,8 @@ void GeoEditSurfaceGroupItem::takeRowOf(GeoEditSurfaceItemI* surface)
 void GeoEditSurfaceGroupItem::rebindAll()
 {
     // A surface that cannot be rebound could not be saved soundly: the project does not open.
+    std::vector<GeoEditSurfaceItemI*> surfaces;
+    std::vector<SurfaceStackCheck::Surface> stack;
     for (mvc::core::ModelItem* child : childItems()) {
         auto surface = qobject_cast<GeoEditSurfaceItemI*>(child);
         if (!surface) {
@@ -135,6 +141,22 @@ void GeoEditSurfaceGroupItem::rebindAll()
         } catch (const common::exception::RuntimeException& e) {
             throw common::exception::InvalidFileFormatException(e.what(), surface->filename());
         }
+        surfaces.push_back(surface);
+        stack.push_back({&surface->addedTin(), &surface->removedTin()});
+    }
+    // Nor does one that taking back would not give the base TIN.
+    const auto root = qobject_cast<const EditModeMainWindowModelRootItem*>(parent());
+    if (surfaces.empty() || !root) {
+        return;
+    }
+    const tin::core::Tin none;
+    const tin::core::Tin* edited = root->tinItem()->tin();
+    const tin::core::Tin* base = root->baseTinItem()->tin();
+    const int misfit =
+        SurfaceStackCheck::firstMisfit(edited ? *edited : none, base ? *base : none, stack);
+    if (misfit >= 0) {
+        throw common::exception::InvalidFileFormatException(
+            STACK_MISFIT, surfaces[static_cast<std::size_t>(misfit)]->filename());
     }
 }
 

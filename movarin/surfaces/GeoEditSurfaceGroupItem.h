@@ -37,7 +37,10 @@ class MoldsContainer;
 /// makes a mold-and-path surface, any other name a brush surface; then every surface is
 /// rebound to the edited TIN from the front (the edited TIN is read before the group), and
 /// one whose triangles do not fit throws `common::exception::InvalidFileFormatException`
-/// "Fatal error in buildAddedTin." naming its archive, which fails the opening of the project.
+/// "Fatal error in buildAddedTin." naming its archive, which fails the opening of the project;
+/// so does one whose added and removed triangles do not fit the stack and the base TIN
+/// (`SurfaceStackCheck`: taking every surface back must give the base TIN), with
+/// STACK_MISFIT.
 /// A missing "MoldsContainer" leaves the molds as constructed (the default molds).
 ///
 /// It owns the project's molds container for its whole life. Its controller owns the Mold
@@ -45,6 +48,9 @@ class MoldsContainer;
 class GeoEditSurfaceGroupItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
+    static constexpr const char* STACK_MISFIT =
+        "The surface's triangles do not fit the other surfaces and the base TIN";
+
     explicit GeoEditSurfaceGroupItem(mvc::core::ModelItem* parent);
     ~GeoEditSurfaceGroupItem() override;
 

@@ -10,11 +10,14 @@
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerPathSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemControllerVoidSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItem.h"
+#include "movarin/surfaces/GeoEditSurfaceItemController.h"
 #include "movarin/surfaces/MoldItem.h"
 #include "movarin/surfaces/MoldsContainerBrowser.h"
 #include "movarin/survey/TinItem.h"
 
 #include "brask/core/Model.h"
+
+#include <geos/geom/Polygon.h>
 
 #include <guimisc/UserDialogs.h>
 #include <guimisc/exception/QStringRuntimeError.h>
@@ -30,15 +33,17 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Controller = GeoEditSurfaceGroupItemController;
 
-Controller::GeoEditSurfaceGroupItemController(const GeoEditSurfaceGroupItem* item)
-    : mvc::core::ModelItemControllerT<GeoEditSurfaceGroupItem>(item,
-                                                               new VoidSelectionHelper(this)),
+GeoEditSurfaceGroupItemController::GeoEditSurfaceGroupItemController(
+    const GeoEditSurfaceGroupItem* item)
+    : mvc::core::ModelItemControllerT<GeoEditSurfaceGroupItem>(item, new VoidSelectionHelper(this)),
       m_addAction(new QAction(tr("Add"), this)),
       m_geoEditSurfaceAction(new QAction(tr("GeoEdit Surface"), this)),
-      m_deleteAllAction(
-          new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")), tr("Delete all"), this)),
+      m_deleteAllAction(new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")),
+                                    tr("Delete all"), this)),
       m_addByBrushingAction(new QAction(tr("Add by brushing"), this)),
       m_setBrushAction(new QAction(tr("Set brush"), this))
 {
@@ -56,7 +61,7 @@ Controller::GeoEditSurfaceGroupItemController(const GeoEditSurfaceGroupItem* ite
     m_moldsContainerBrowser->setMoldsContainer(item->moldsContainer());
 }
 
-Controller::~GeoEditSurfaceGroupItemController()
+GeoEditSurfaceGroupItemController::~GeoEditSurfaceGroupItemController()
 {
     // A pending brush edit goes with the tool, later, in the base's destructor: by then
     // this controller's signals are gone, so it must not send its last preview.
@@ -66,7 +71,7 @@ Controller::~GeoEditSurfaceGroupItemController()
     delete m_moldsContainerBrowser.data();
 }
 
-void Controller::addCustomMenuItems(QMenu* menu)
+void GeoEditSurfaceGroupItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_addAction);
     menu->addAction(m_addByBrushingAction);
@@ -76,12 +81,12 @@ void Controller::addCustomMenuItems(QMenu* menu)
     menu->addAction(m_deleteAllAction);
 }
 
-void Controller::appendAddActionToMenu(QMenu* menu) const
+void GeoEditSurfaceGroupItemController::appendAddActionToMenu(QMenu* menu) const
 {
     menu->addAction(m_geoEditSurfaceAction);
 }
 
-template <class Hook> void Controller::guarded(Hook hook)
+template <typename Hook> void GeoEditSurfaceGroupItemController::guarded(Hook hook)
 {
     try {
         hook();
@@ -92,69 +97,82 @@ template <class Hook> void Controller::guarded(Hook hook)
     }
 }
 
-void Controller::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
+void GeoEditSurfaceGroupItemController::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
 {
     guarded([&] { ModelItemController::keyPressEvent(event, view); });
 }
 
-void Controller::keyReleaseEvent(QKeyEvent* event, mvc::core::View* view)
+void GeoEditSurfaceGroupItemController::keyReleaseEvent(QKeyEvent* event, mvc::core::View* view)
 {
     guarded([&] { ModelItemController::keyReleaseEvent(event, view); });
 }
 
-void Controller::mouseDoubleClickEvent(QMouseEvent* event, mvc::core::View* view)
+void GeoEditSurfaceGroupItemController::mouseDoubleClickEvent(QMouseEvent* event,
+                                                              mvc::core::View* view)
 {
     guarded([&] { ModelItemController::mouseDoubleClickEvent(event, view); });
 }
 
-void Controller::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
+void GeoEditSurfaceGroupItemController::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
 {
     guarded([&] { ModelItemController::mouseMoveEvent(event, view); });
 }
 
-void Controller::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
+void GeoEditSurfaceGroupItemController::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
 {
     guarded([&] { ModelItemController::mousePressEvent(event, view); });
 }
 
-void Controller::mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view)
+void GeoEditSurfaceGroupItemController::mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view)
 {
     guarded([&] { ModelItemController::mouseReleaseEvent(event, view); });
 }
 
-void Controller::wheelEvent(QWheelEvent* event, mvc::core::View* view)
+void GeoEditSurfaceGroupItemController::wheelEvent(QWheelEvent* event, mvc::core::View* view)
 {
     guarded([&] { ModelItemController::wheelEvent(event, view); });
 }
 
-MoldsContainerBrowser* Controller::moldsContainerBrowser() const
+MoldsContainerBrowser* GeoEditSurfaceGroupItemController::moldsContainerBrowser() const
 {
     return m_moldsContainerBrowser;
 }
 
-MoldItem* Controller::selectedMoldItem() const
+MoldItem* GeoEditSurfaceGroupItemController::selectedMoldItem() const
 {
     return m_moldsContainerBrowser ? m_moldsContainerBrowser->selectedMoldItem() : nullptr;
 }
 
-TinItem* Controller::rootTinItem() const
+TinItem* GeoEditSurfaceGroupItemController::rootTinItem() const
 {
     auto root = qobject_cast<EditModeMainWindowModelRootItem*>(item()->parentItem());
     return root ? root->tinItem() : nullptr;
 }
 
-bool Controller::isBatchApplyEnabled() const
+bool GeoEditSurfaceGroupItemController::isBatchApplyEnabled() const
 {
     return m_batchApplyEnabled;
 }
 
-void Controller::setBatchApplyEnabled(bool enabled)
+void GeoEditSurfaceGroupItemController::setBatchApplyEnabled(bool enabled)
 {
     m_batchApplyEnabled = enabled;
     emit batchApplyEnabled(enabled);
 }
 
-bool Controller::createGeoEditSurface(const std::vector<tin::core::Point>& path)
+bool GeoEditSurfaceGroupItemController::hasPendingBatchEdit() const
+{
+    for (const mvc::core::ModelItem* child : item()->childItems()) {
+        if (auto surface = dynamic_cast<const GeoEditSurfaceItemController*>(child->builtController());
+            surface && surface->isEdited()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool GeoEditSurfaceGroupItemController::createGeoEditSurface(
+    const std::vector<tin::core::Point>& path)
 {
     const MoldItem* mold = selectedMoldItem();
     if (!mold) {
@@ -163,6 +181,10 @@ bool Controller::createGeoEditSurface(const std::vector<tin::core::Point>& path)
     }
     const QString name = tr("GeoEdit %1 (%2)").arg(nextSurfaceNumber()).arg(mold->editTypeText());
     GeoEditSurfaceItem* surface = item()->createGeoEditSurfaceItem(name, path, *mold);
+    if (surface && !meetsEditedTin(*surface)) {
+        delete surface;
+        surface = nullptr;
+    }
     if (!surface) {
         guimisc::UserDialogs::warning(
             mainWindow(), tr("Warning"),
@@ -174,7 +196,21 @@ bool Controller::createGeoEditSurface(const std::vector<tin::core::Point>& path)
     return true;
 }
 
-void Controller::createGeoEditSurfaceByBrush(const tin::core::Tin& addedTin,
+bool GeoEditSurfaceGroupItemController::meetsEditedTin(const GeoEditSurfaceItem& surface) const
+{
+    const TinItem* edited = rootTinItem();
+    if (!edited || !edited->tin() || !surface.tin()) {
+        return false;
+    }
+    for (const geos::geom::Polygon* outline : surface.tin()->geosPolygons()) {
+        if (!edited->tin()->findTrianglesIntersectPolygon(*outline).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void GeoEditSurfaceGroupItemController::createGeoEditSurfaceByBrush(const tin::core::Tin& addedTin,
                                              const tin::core::Tin& removedTin)
 {
     const QString name = tr("BrushEdit %1").arg(nextSurfaceNumber());
@@ -184,24 +220,25 @@ void Controller::createGeoEditSurfaceByBrush(const tin::core::Tin& addedTin,
                                                   surface, item(), true));
 }
 
-void Controller::setMerge(Merge merge)
+void GeoEditSurfaceGroupItemController::setMerge(Merge merge)
 {
     m_merge = std::move(merge);
 }
 
-tin::core::Tin Controller::merge(GeoEditSurfaceItemI& surface, const tin::core::Tin& rootTin,
-                                 bool* ok) const
+tin::core::Tin GeoEditSurfaceGroupItemController::merge(GeoEditSurfaceItemI& surface,
+                                                        const tin::core::Tin& rootTin,
+                                                        bool* ok) const
 {
     return m_merge ? m_merge(surface, rootTin, ok) : surface.modifiedRootTin(rootTin, ok);
 }
 
-void Controller::deleteAllChildItemsSilently()
+void GeoEditSurfaceGroupItemController::deleteAllChildItemsSilently()
 {
     pushUpdateViewCommand(new DeleteAllChildItemsCommand(
         tr("Delete all %1s").arg(item()->itemTypeName()), item()));
 }
 
-void Controller::polylineSelect()
+void GeoEditSurfaceGroupItemController::polylineSelect()
 {
     if (mvc::core::Model* model = item()->model()) {
         model->select(item());
@@ -210,7 +247,7 @@ void Controller::polylineSelect()
         new PathSelectionHelper(*static_cast<SelectionHelper*>(selectionHelper())));
 }
 
-void Controller::regionBrush()
+void GeoEditSurfaceGroupItemController::regionBrush()
 {
     if (mvc::core::Model* model = item()->model()) {
         model->select(item());
@@ -218,7 +255,7 @@ void Controller::regionBrush()
     updateSelectionHelper(new BrushWaitingSelectionHelper(this));
 }
 
-void Controller::showBrushEditSettingDialog()
+void GeoEditSurfaceGroupItemController::showBrushEditSettingDialog()
 {
     GeoEditSurfaceGroupItemControllerBrushEditSettingDialog dialog(mainWindow());
     dialog.setBrushSize(m_brushSize);
@@ -238,12 +275,12 @@ void Controller::showBrushEditSettingDialog()
     m_brushLevelOff = dialog.brushLevelOff();
 }
 
-int Controller::nextSurfaceNumber() const
+int GeoEditSurfaceGroupItemController::nextSurfaceNumber() const
 {
     return static_cast<int>(item()->childItems().size()) + 1;
 }
 
-void Controller::attach(AttachChildAtFrontAndSetTinCommand* command)
+void GeoEditSurfaceGroupItemController::attach(AttachChildAtFrontAndSetTinCommand* command)
 {
     // Run here, not by the push: a surface that cannot be applied leaves no undo entry.
     command->redo();

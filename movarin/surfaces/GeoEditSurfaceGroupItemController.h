@@ -18,6 +18,7 @@ namespace varnel {
 
 class GeoEditSurfaceGroupItem;
 class GeoEditSurfaceItemI;
+class GeoEditSurfaceItem;
 class MoldItem;
 class MoldsContainerBrowser;
 class TinItem;
@@ -52,7 +53,8 @@ class TinItem;
 ///
 /// Shared state: the five brush settings (size 5 m, edit unit 0.1 m, limit 0 m, limit off,
 /// level off off) and the batch-apply flag of the surface controllers (`batchApplyEnabled`
-/// announces every change). `brushEditAddedTinChanged` carries a brush stroke's provisional
+/// announces every change; the controllers only show it, so that the announcement comes
+/// back to nobody). `brushEditAddedTinChanged` carries a brush stroke's provisional
 /// added and removed triangles to the profile windows while the stroke is under way.
 ///
 /// Cost: applying a mold surface is the sweep and one merge of the TIN modifier; the merged
@@ -103,15 +105,21 @@ public:
     bool isBatchApplyEnabled() const;
     /// Stores the flag and emits `batchApplyEnabled`.
     void setBatchApplyEnabled(bool enabled);
+    /// Whether a surface of the group holds changes not yet applied (while that is so,
+    /// batch apply stays on). A surface whose controller was never built has none.
+    bool hasPendingBatchEdit() const;
 
     /// A surface "GeoEdit <n> (Add|Sub)" (n: the surfaces on the stack + 1) of the selected
     /// mold along `path`, merged into the edited TIN and put at the front of the group as
     /// the undo entry "Add new GeoEdit surface". Warns "No Mold is selected." and returns
     /// false without a selected mold; warns "No valid GeoEdit Surface was created from
-    /// specified Mold and Path." when the mold does not fit the path; shows the "Error" box
+    /// specified Mold and Path." when the mold does not fit the path or the surface meets no
+    /// triangle of the edited TIN (it would change nothing); shows the "Error" box
     /// "Tin creation failed." when the merge fails (or throws). Every failure leaves the
     /// project as it was. True unless no mold was selected.
     bool createGeoEditSurface(const std::vector<tin::core::Point>& path);
+    /// Whether the outline of the surface's TIN meets a triangle of the edited TIN.
+    bool meetsEditedTin(const GeoEditSurfaceItem& surface) const;
     /// A brush surface "BrushEdit <n>" with copies of the stroke's triangles, swapped into the
     /// edited TIN and put at the front as the undo entry "Add new GeoEdit surface by
     /// brushing".

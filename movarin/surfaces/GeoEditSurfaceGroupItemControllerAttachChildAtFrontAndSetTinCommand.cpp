@@ -12,19 +12,23 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand;
 
-Self::AttachChildAtFrontAndSetTinCommand(const QString& text, GeoEditSurfaceItemI* surface,
-                                         GeoEditSurfaceGroupItem* group, bool applied,
-                                         Merge merge)
-    : mvc::core::AttachChildAtFrontCommand(text, surface, group), m_merge(std::move(merge)),
+GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::
+    AttachChildAtFrontAndSetTinCommand(const QString& text, GeoEditSurfaceItemI* surface,
+                                       GeoEditSurfaceGroupItem* group, bool applied, Merge merge)
+    : mvc::core::AttachChildAtFrontCommand(text, surface, group),
+      m_merge(std::move(merge)),
       m_applied(applied)
 {
 }
 
-Self::~AttachChildAtFrontAndSetTinCommand() = default;
+GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::
+    ~AttachChildAtFrontAndSetTinCommand() = default;
 
-void Self::redo()
+void GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::redo()
 {
     if (m_skipNextRedo) {
         m_skipNextRedo = false;
@@ -48,7 +52,7 @@ void Self::redo()
     m_attached = true;
 }
 
-void Self::undo()
+void GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::undo()
 {
     if (GeoEditSurfaceItemI* s = surface()) {
         s->swapTriangles(s->addedTin(), s->removedTin());
@@ -57,12 +61,14 @@ void Self::undo()
     m_attached = false;
 }
 
-GeoEditSurfaceItemI* Self::surface() const
+GeoEditSurfaceItemI*
+GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::surface() const
 {
     return qobject_cast<GeoEditSurfaceItemI*>(item());
 }
 
-bool Self::apply(GeoEditSurfaceItemI& s)
+bool GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::apply(
+    GeoEditSurfaceItemI& s)
 {
     TinItem* edited = s.rootTinItem();
     bool ok = false;

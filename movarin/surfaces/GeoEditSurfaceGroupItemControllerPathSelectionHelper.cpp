@@ -26,6 +26,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceGroupItemController::PathSelectionHelper;
 
 namespace {
@@ -39,7 +41,8 @@ bool samePlace(const tin::core::Point& a, const tin::core::Point& b)
 
 } // namespace
 
-Self::PathSelectionHelper(SelectionHelper& other) : SelectionHelper(other)
+GeoEditSurfaceGroupItemController::PathSelectionHelper::PathSelectionHelper(SelectionHelper& other)
+    : SelectionHelper(other)
 {
     if (auto path = dynamic_cast<const PathSelectionHelper*>(&other)) {
         m_rubberBand = path->m_rubberBand;
@@ -51,9 +54,11 @@ Self::PathSelectionHelper(SelectionHelper& other) : SelectionHelper(other)
     updateOutline();
 }
 
-Self::~PathSelectionHelper() = default;
+GeoEditSurfaceGroupItemController::PathSelectionHelper::~PathSelectionHelper() = default;
 
-guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceGroupItemController::PathSelectionHelper::keyPressEvent(QKeyEvent* event,
+                                                                      mvc::core::View* view)
 {
     if (guimisc::KeyboardSupport::isEnterKey(event->key())) {
         return points().size() >= 2 ? finish(view) : this;
@@ -71,14 +76,17 @@ guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, mvc::cor
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mouseDoubleClickEvent(QMouseEvent* event,
-                                                              mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceGroupItemController::PathSelectionHelper::mouseDoubleClickEvent(QMouseEvent* event,
+                                                                              mvc::core::View* view)
 {
     setLastMousePosition(event->pos());
     return points().size() >= 2 ? finish(view) : this;
 }
 
-guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceGroupItemController::PathSelectionHelper::mouseMoveEvent(QMouseEvent* event,
+                                                                       mvc::core::View* view)
 {
     if (points().empty()) {
         return this;
@@ -95,7 +103,9 @@ guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceGroupItemController::PathSelectionHelper::mousePressEvent(QMouseEvent* event,
+                                                                        mvc::core::View* view)
 {
     if (event->button() != Qt::LeftButton) {
         return this;
@@ -120,8 +130,8 @@ guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, mvc:
     return this;
 }
 
-tin::core::Point Self::pointAt(const QPoint& pixel, const tin::core::Tin* tin,
-                               const mvc::core::View* view)
+tin::core::Point GeoEditSurfaceGroupItemController::PathSelectionHelper::pointAt(
+    const QPoint& pixel, const tin::core::Tin* tin, const mvc::core::View* view)
 {
     const QPointF world = view->rconv(pixel);
     tin::core::Point point(world.x(), world.y(), 0.0);
@@ -134,9 +144,10 @@ tin::core::Point Self::pointAt(const QPoint& pixel, const tin::core::Tin* tin,
     return point;
 }
 
-std::shared_ptr<tin::core::Point> Self::nearestVertex(const tin::core::Tin& tin,
-                                                      const QPoint& pixel,
-                                                      const mvc::core::View* view)
+std::shared_ptr<tin::core::Point>
+GeoEditSurfaceGroupItemController::PathSelectionHelper::nearestVertex(const tin::core::Tin& tin,
+                                                                      const QPoint& pixel,
+                                                                      const mvc::core::View* view)
 {
     if (tin.empty()) {
         throw common::exception::RuntimeException(EMPTY_TIN);
@@ -173,7 +184,7 @@ std::shared_ptr<tin::core::Point> Self::nearestVertex(const tin::core::Tin& tin,
     return vertex;
 }
 
-void Self::doFinishSelection(mvc::core::View*)
+void GeoEditSurfaceGroupItemController::PathSelectionHelper::doFinishSelection(mvc::core::View*)
 {
     if (controller()->createGeoEditSurface(points())) {
         points().clear();
@@ -182,13 +193,14 @@ void Self::doFinishSelection(mvc::core::View*)
     updateOutline();
 }
 
-tin::core::Point Self::cursorPoint(const QPoint& pixel, const mvc::core::View* view) const
+tin::core::Point GeoEditSurfaceGroupItemController::PathSelectionHelper::cursorPoint(
+    const QPoint& pixel, const mvc::core::View* view) const
 {
     const TinItem* edited = controller()->rootTinItem();
     return pointAt(pixel, edited ? edited->tin() : nullptr, view);
 }
 
-void Self::dropRubberBandPoint()
+void GeoEditSurfaceGroupItemController::PathSelectionHelper::dropRubberBandPoint()
 {
     if (m_rubberBand && !points().empty()) {
         points().pop_back();
@@ -196,7 +208,7 @@ void Self::dropRubberBandPoint()
     m_rubberBand = false;
 }
 
-void Self::updateOutline()
+void GeoEditSurfaceGroupItemController::PathSelectionHelper::updateOutline()
 {
     outline().clear();
     const MoldItem* mold = controller()->selectedMoldItem();
@@ -212,7 +224,8 @@ void Self::updateOutline()
     }
 }
 
-guimisc::helper::SelectionHelper* Self::finish(mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceGroupItemController::PathSelectionHelper::finish(mvc::core::View* view)
 {
     finishSelection(view);
     return this;

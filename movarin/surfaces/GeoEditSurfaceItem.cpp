@@ -1,5 +1,6 @@
 #include "movarin/surfaces/GeoEditSurfaceItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/surfaces/GeoEditSurfaceArchive.h"
 #include "movarin/surfaces/GeoEditSurfaceItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceItemView.h"
@@ -86,9 +87,13 @@ tin::core::Tin GeoEditSurfaceItem::modifiedRootTin(const tin::core::Tin& rootTin
         throw common::exception::RuntimeException(mold::core::Mold::editTypeString(type)
                                                   + " not handled.");
     }
-    const tin::core::Tin none;
-    const tin::core::Tin& surface = m_tin ? *m_tin : none;
-    const tin::core::Tin& extended = m_extendedTin ? *m_extendedTin : none;
+    // Merged as an empty TIN, a missing one would take the surface's effect away and put
+    // nothing in: no TIN, no merge.
+    if (!m_tin || !m_extendedTin) {
+        return tin::core::Tin();
+    }
+    const tin::core::Tin& surface = *m_tin;
+    const tin::core::Tin& extended = *m_extendedTin;
     try {
         tin::core::Tin* added = addedTinForUpdate();
         tin::core::Tin* removed = removedTinForUpdate();
@@ -181,8 +186,9 @@ void GeoEditSurfaceItem::buildTins()
     m_valid = moldItem.hasSimpleOutline(m_path, m_closed);
     m_tin = moldItem.createTin(m_path, m_closed, {});
     const std::vector<tin::core::Point> extended = extendedPath(m_path, moldItem, m_closed);
+    // The path's own ends inside a prolonged path are no corners of its sweep.
     std::unordered_set<std::size_t> ends;
-    if (!m_closed) {
+    if (extended.size() == m_path.size() + 2) {
         ends = {1, extended.size() - 2};
     }
     m_extendedTin = extendedMold(moldItem)->createTin(extended, m_closed, ends);
@@ -207,11 +213,19 @@ std::vector<tin::core::Point> GeoEditSurfaceItem::extendedPath(const std::vector
                                          [&](const tin::core::Point& p) { return !samePlace(p, first); });
     const auto beforeLast = std::find_if(path.rbegin(), path.rend(),
                                          [&](const tin::core::Point& p) { return !samePlace(p, last); });
+    const tin::core::Point start = prolonged(first, *afterFirst, d, first.elevation() + shift);
+    const tin::core::Point end = prolonged(last, *beforeLast, d, last.elevation() + shift);
+    // A mold of no height range (a level plane) would prolong the ends by nothing: the sweep
+    // merges a point repeated at an end into it, and the end, now marked as no corner, loses
+    // its run of the surface.
+    if (start.isCloseTo(first) || end.isCloseTo(last)) {
+        return path;
+    }
     std::vector<tin::core::Point> extended;
     extended.reserve(path.size() + 2);
-    extended.push_back(prolonged(first, *afterFirst, d, first.elevation() + shift));
+    extended.push_back(start);
     extended.insert(extended.end(), path.begin(), path.end());
-    extended.push_back(prolonged(last, *beforeLast, d, last.elevation() + shift));
+    extended.push_back(end);
     return extended;
 }
 
@@ -273,9 +287,15 @@ void GeoEditSurfaceItem::loadExternalData(const std::string& absoluteFilename)
 void GeoEditSurfaceItem::saveExternalData(const std::string& absoluteFilename)
 {
     const tin::core::Tin none;
-    GeoEditSurfaceArchive::writeMoldSurface(absoluteFilename, m_path, m_mold, m_tin ? *m_tin : none,
-                                            m_extendedTin ? *m_extendedTin : none, storedAddedTin(),
-                                            removedTin());
+    if (!NonFiniteSaveGuard::isFinite(m_mold)) {
+        NonFiniteSaveGuard::refuse(name());
+    }
+    NonFiniteSaveGuard::write(name(), [&] {
+        GeoEditSurfaceArchive::writeMoldSurface(absoluteFilename, m_path, m_mold,
+                                                m_tin ? *m_tin : none,
+                                                m_extendedTin ? *m_extendedTin : none,
+                                                storedAddedTin(), removedTin());
+    });
 }
 
 mvc::core::ModelItemView* GeoEditSurfaceItem::buildView() const

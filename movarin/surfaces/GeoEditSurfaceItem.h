@@ -32,7 +32,8 @@ class MoldItem;
 /// each end: d = r / tan 80 degrees beyond the end along the last segment of non-zero plan
 /// length there (r the mold's height range, greatest H less least H), r below the end's
 /// elevation for Add, r above it for Sub; the path's own ends are then no corners of the
-/// sweep. A closed path, or another edit type, keeps its path. The extended mold has its
+/// sweep. A closed path, another edit type, or a mold whose points would stand within 1e-8
+/// of the ends (a level mold: r is 0) keeps its path. The extended mold has its
 /// outer segments doubled outward (a two-point mold: its segment stretched by 1.5 either way
 /// about its middle).
 ///
@@ -58,7 +59,8 @@ public:
     /// The edited TIN with the extended TIN merged in by add (an Add mold) or sub (a Sub
     /// mold) within the surface TIN's outline; the added and removed TINs (rebound first)
     /// receive the triangles put in and taken out. `ok` is set false first and stays false
-    /// when the merge fails or throws; a missing TIN counts as empty. Throws
+    /// when the merge fails or throws, and when the surface or the extended TIN is missing
+    /// (nothing is merged then). Throws
     /// `common::exception::RuntimeException` "<edit type> not handled." for another edit type.
     tin::core::Tin modifiedRootTin(const tin::core::Tin& rootTin, bool* ok) override;
     /// "geoedit%1.ges".
@@ -86,8 +88,8 @@ public:
     void buildTins();
 
     /// The path prolonged at both ends for the extended sweep (see the class comment); the
-    /// path itself when it is closed, has fewer than two distinct plan positions, or the
-    /// mold's edit type is neither Add nor Sub.
+    /// path itself when it is closed, has fewer than two distinct plan positions, the mold's
+    /// edit type is neither Add nor Sub, or the mold's heights span too little to prolong it.
     static std::vector<tin::core::Point> extendedPath(const std::vector<tin::core::Point>& path,
                                                       const MoldItem& moldItem, bool closed);
     /// A new mold item with the mold's outer segments doubled (see the class comment); the

@@ -19,15 +19,17 @@
 #include <guimisc/UserDialogs.h>
 
 #include <QAction>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenu>
+#include <QSignalBlocker>
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceItemController;
 
-Self::GeoEditSurfaceItemController(const GeoEditSurfaceItem* item)
+GeoEditSurfaceItemController::GeoEditSurfaceItemController(const GeoEditSurfaceItem* item)
     : GeoEditSurfaceItemControllerT<GeoEditSurfaceItem>(item, new VoidSelectionHelper(this)),
       m_pending(std::make_unique<PendingEdit>())
 {
@@ -64,9 +66,9 @@ Self::GeoEditSurfaceItemController(const GeoEditSurfaceItem* item)
     setEdited(false);
 }
 
-Self::~GeoEditSurfaceItemController() = default;
+GeoEditSurfaceItemController::~GeoEditSurfaceItemController() = default;
 
-void Self::addCustomMenuItems(QMenu* menu)
+void GeoEditSurfaceItemController::addCustomMenuItems(QMenu* menu)
 {
     GeoEditSurfaceItemControllerT::addCustomMenuItems(menu);
     for (int i = AddPointAction; i <= EditReferenceLinesAction; ++i) {
@@ -78,83 +80,87 @@ void Self::addCustomMenuItems(QMenu* menu)
     }
 }
 
-Self::SelectionHelper* Self::activeHelper() const
+GeoEditSurfaceItemController::SelectionHelper* GeoEditSurfaceItemController::activeHelper() const
 {
     return static_cast<SelectionHelper*>(selectionHelper());
 }
 
-GeoEditSurfaceGroupItemController* Self::groupController() const
+GeoEditSurfaceGroupItemController* GeoEditSurfaceItemController::groupController() const
 {
     auto group = qobject_cast<GeoEditSurfaceGroupItem*>(item()->parentItem());
     return group ? group->groupController() : nullptr;
 }
 
-bool Self::isBatchApply() const
+bool GeoEditSurfaceItemController::isBatchApply() const
 {
     return m_actions[BatchApplyAction]->isChecked();
 }
 
-bool Self::isEdited() const
+bool GeoEditSurfaceItemController::isEdited() const
 {
     return m_pending->edited;
 }
 
-bool Self::pendingClosed() const
+bool GeoEditSurfaceItemController::pendingClosed() const
 {
     return m_pending->closed;
 }
 
-QString Self::pendingMoldName() const
+QString GeoEditSurfaceItemController::pendingMoldName() const
 {
     return m_pending->moldName;
 }
 
-mold::core::Mold Self::pendingMold() const
+mold::core::Mold GeoEditSurfaceItemController::pendingMold() const
 {
     return m_pending->mold;
 }
 
-const std::vector<tin::core::Point>& Self::pendingPath() const
+const std::vector<tin::core::Point>& GeoEditSurfaceItemController::pendingPath() const
 {
     return activeHelper()->pendingPath();
 }
 
-const Self::ReferenceLines& Self::pendingReferenceLines() const
+const GeoEditSurfaceItemController::ReferenceLines&
+GeoEditSurfaceItemController::pendingReferenceLines() const
 {
     return activeHelper()->referenceLines();
 }
 
-const Self::ReferenceLines& Self::committedReferenceLines() const
+const GeoEditSurfaceItemController::ReferenceLines&
+GeoEditSurfaceItemController::committedReferenceLines() const
 {
     return activeHelper()->committedReferenceLines();
 }
 
-void Self::setCommittedReferenceLines(const ReferenceLines& lines)
+void GeoEditSurfaceItemController::setCommittedReferenceLines(const ReferenceLines& lines)
 {
     activeHelper()->setCommittedReferenceLines(lines);
 }
 
-void Self::markEdited()
+void GeoEditSurfaceItemController::markEdited()
 {
     setEdited(true);
 }
 
-void Self::insertPendingPoint(std::size_t index, const tin::core::Point& point)
+void GeoEditSurfaceItemController::insertPendingPoint(std::size_t index,
+                                                      const tin::core::Point& point)
 {
     activeHelper()->insertPoint(index, point);
 }
 
-void Self::removePendingPoint(std::size_t index)
+void GeoEditSurfaceItemController::removePendingPoint(std::size_t index)
 {
     activeHelper()->removePoint(index);
 }
 
-void Self::movePendingPoint(std::size_t index, const tin::core::Point& point)
+void GeoEditSurfaceItemController::movePendingPoint(std::size_t index,
+                                                    const tin::core::Point& point)
 {
     activeHelper()->movePoint(index, point);
 }
 
-bool Self::applyPendingEdit(const std::vector<tin::core::Point>& path)
+bool GeoEditSurfaceItemController::applyPendingEdit(const std::vector<tin::core::Point>& path)
 {
     // The tool's path may be reset below, while the command holds its own copy.
     const std::vector<tin::core::Point> newPath = path;
@@ -188,7 +194,7 @@ bool Self::applyPendingEdit(const std::vector<tin::core::Point>& path)
     return true;
 }
 
-bool Self::verifyEditedOverlap()
+bool GeoEditSurfaceItemController::verifyEditedOverlap()
 {
     GeoEditSurfaceItemI* newer = item()->siblingOverlappedByEdit();
     if (!newer) {
@@ -200,7 +206,7 @@ bool Self::verifyEditedOverlap()
     return false;
 }
 
-bool Self::hasRepeatedNeighbours(const std::vector<tin::core::Point>& path)
+bool GeoEditSurfaceItemController::hasRepeatedNeighbours(const std::vector<tin::core::Point>& path)
 {
     const auto same = [](const tin::core::Point& a, const tin::core::Point& b) {
         return a.x() == b.x() && a.y() == b.y();
@@ -213,7 +219,7 @@ bool Self::hasRepeatedNeighbours(const std::vector<tin::core::Point>& path)
     return false;
 }
 
-void Self::referenceLineSelect()
+void GeoEditSurfaceItemController::referenceLineSelect()
 {
     guarded([&] {
         if (mvc::core::View* view = mainView()) {
@@ -223,12 +229,12 @@ void Self::referenceLineSelect()
     });
 }
 
-void Self::updateAuxiliaries()
+void GeoEditSurfaceItemController::updateAuxiliaries()
 {
     activeHelper()->updateAuxiliaries();
 }
 
-void Self::revertBatchEdit()
+void GeoEditSurfaceItemController::revertBatchEdit()
 {
     activeHelper()->resetFromSurface();
     m_pending->takeFrom(*item());
@@ -236,7 +242,7 @@ void Self::revertBatchEdit()
     updateAuxiliaries();
 }
 
-void Self::addPoint()
+void GeoEditSurfaceItemController::addPoint()
 {
     guarded([&] {
         if (!verifyEditable()) {
@@ -249,7 +255,7 @@ void Self::addPoint()
     });
 }
 
-void Self::deletePoints()
+void GeoEditSurfaceItemController::deletePoints()
 {
     guarded([&] {
         if (!verifyEditable()) {
@@ -276,7 +282,7 @@ void Self::deletePoints()
     });
 }
 
-void Self::showPathPropertyDialog()
+void GeoEditSurfaceItemController::showPathPropertyDialog()
 {
     guarded([&] {
         if (!verifyEditable()) {
@@ -299,7 +305,7 @@ void Self::showPathPropertyDialog()
     });
 }
 
-void Self::showMoldPropertyDialog()
+void GeoEditSurfaceItemController::showMoldPropertyDialog()
 {
     guarded([&] {
         if (!verifyEditable()) {
@@ -319,7 +325,7 @@ void Self::showMoldPropertyDialog()
     });
 }
 
-void Self::toggleClosePath()
+void GeoEditSurfaceItemController::toggleClosePath()
 {
     guarded([&] {
         if (pendingPath().size() < 3) {
@@ -336,7 +342,7 @@ void Self::toggleClosePath()
     });
 }
 
-void Self::replaceMold()
+void GeoEditSurfaceItemController::replaceMold()
 {
     guarded([&] {
         GeoEditSurfaceGroupItemController* group = groupController();
@@ -355,51 +361,61 @@ void Self::replaceMold()
     });
 }
 
-void Self::applyEdit()
+void GeoEditSurfaceItemController::applyEdit()
 {
-    mvc::core::View* view = mainView();
-    if (!view) {
-        return;
-    }
-    // Exactly what the Return key gives the active tool; the apply itself clears the edited
-    // state when it succeeds.
-    QKeyEvent event(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), false, 1);
-    keyPressEvent(&event, view);
+    // What Return does in the waiting tool, whatever tool is active: the add-point tool
+    // takes a Return for a vertex at the cursor, which is where the menu was opened. The
+    // apply itself clears the edited state when it succeeds.
+    guarded([&] {
+        if (isEdited() && pendingPath().size() >= 2) {
+            applyPendingEdit(pendingPath());
+        }
+        repaintMainView();
+    });
 }
 
-void Self::toggleBatchApply(bool checked)
+void GeoEditSurfaceItemController::toggleBatchApply(bool checked)
 {
     QAction* batch = m_actions[BatchApplyAction];
-    if (!checked && isEdited()) {
+    GeoEditSurfaceGroupItemController* group = groupController();
+    if (!checked && (isEdited() || (group && group->hasPendingBatchEdit()))) {
+        // The flag stays on for every surface; the action shows it again without coming
+        // back here.
+        {
+            const QSignalBlocker quiet(batch);
+            batch->setChecked(true);
+        }
         guimisc::UserDialogs::warning(mainWindow(), tr("Warning"),
                                       tr("The selected item has already been edited. Apply or "
                                          "revert before disabling batch apply."));
-        batch->setChecked(true);
+        return;
     }
-    if (GeoEditSurfaceGroupItemController* group = groupController()) {
-        group->setBatchApplyEnabled(batch->isChecked());
+    if (group) {
+        group->setBatchApplyEnabled(checked);
     }
 }
 
-void Self::revertEdit()
+void GeoEditSurfaceItemController::revertEdit()
 {
     revertBatchEdit();
     activeHelper()->reset(mainView());
 }
 
-void Self::setBatchApplyEnabled(bool enabled)
+void GeoEditSurfaceItemController::setBatchApplyEnabled(bool enabled)
 {
+    // The group's flag is shown, not set again: a toggle here would announce it once more.
+    const QSignalBlocker quiet(m_actions[BatchApplyAction]);
     m_actions[BatchApplyAction]->setChecked(enabled);
 }
 
-void Self::setEdited(bool edited)
+void GeoEditSurfaceItemController::setEdited(bool edited)
 {
     m_pending->edited = edited;
     m_actions[ApplyEditAction]->setEnabled(edited);
     m_actions[RevertEditAction]->setEnabled(edited);
 }
 
-void Self::applyIfImmediate()
+void GeoEditSurfaceItemController::applyIfImmediate()
 {
     if (!isBatchApply() && isEdited()) {
         applyPendingEdit(pendingPath());
@@ -408,14 +424,14 @@ void Self::applyIfImmediate()
     repaintMainView();
 }
 
-void Self::repaintMainView() const
+void GeoEditSurfaceItemController::repaintMainView() const
 {
     if (mvc::core::View* view = mainView()) {
         view->update();
     }
 }
 
-mvc::core::View* Self::mainView() const
+mvc::core::View* GeoEditSurfaceItemController::mainView() const
 {
     const mvc::core::Model* model = item()->model();
     return model ? model->view() : nullptr;

@@ -40,6 +40,8 @@ class GeoEditSurfaceGroupItemController;
 /// dialog. With "Batch Apply" (shared by all surface controllers through the
 /// group controller) changes accumulate until "Apply Edit" (or Return, or a double click);
 /// without it each change is applied at once and a failed apply reverts the pending edit.
+/// Batch apply is not turned off while any surface of the group holds a pending edit: the
+/// "Warning" box says so once and the flag stays on for all.
 /// "Revert Edit" and Escape drop the pending edit. A pending path with two consecutive
 /// vertices on one plan position is never applied ("Cannot add the same position more than
 /// once."), and the pending edit stays for the user to mend.
@@ -142,11 +144,15 @@ public slots:
     void showMoldPropertyDialog();
     void toggleClosePath();
     void replaceMold();
-    /// A Return key press for the active tool (the waiting tool applies the pending edit).
+    /// Applies the pending edit, whichever tool is active (the add-point tool stays and adds
+    /// nothing).
     void applyEdit();
+    /// The group's flag follows, unless `checked` is false while a surface of the group
+    /// holds a pending edit: then the box, and the action checked again.
     void toggleBatchApply(bool checked);
     /// `revertBatchEdit`, the selection cleared.
     void revertEdit();
+    /// Shows the group's flag on the action (`toggleBatchApply` is not called).
     void setBatchApplyEnabled(bool enabled);
 
 private:

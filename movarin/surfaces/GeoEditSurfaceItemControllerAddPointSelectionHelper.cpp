@@ -17,18 +17,24 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceItemController::AddPointSelectionHelper;
 
-Self::AddPointSelectionHelper(SelectionHelper& other) : SelectionHelper(other)
+GeoEditSurfaceItemController::AddPointSelectionHelper::AddPointSelectionHelper(
+    SelectionHelper& other)
+    : SelectionHelper(other)
 {
     addPathHelpers();
     viewHelpers().push_back(std::make_unique<PolylineMainViewHelper>(
         &m_preview, view(), QPen(Qt::gray, 1.0, Qt::SolidLine), nullptr));
 }
 
-Self::~AddPointSelectionHelper() = default;
+GeoEditSurfaceItemController::AddPointSelectionHelper::~AddPointSelectionHelper() = default;
 
-guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceItemController::AddPointSelectionHelper::keyPressEvent(QKeyEvent* event,
+                                                                     mvc::core::View* view)
 {
     if (guimisc::KeyboardSupport::isEnterKey(event->key())) {
         return add(view->mapFromGlobal(QCursor::pos()), view);
@@ -42,14 +48,18 @@ guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, mvc::cor
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceItemController::AddPointSelectionHelper::mouseMoveEvent(QMouseEvent* event,
+                                                                      mvc::core::View* view)
 {
     aim(event->pos(), view);
     repaint();
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceItemController::AddPointSelectionHelper::mousePressEvent(QMouseEvent* event,
+                                                                       mvc::core::View* view)
 {
     if (event->button() != Qt::LeftButton) {
         return this;
@@ -57,7 +67,8 @@ guimisc::helper::SelectionHelper* Self::mousePressEvent(QMouseEvent* event, mvc:
     return add(event->pos(), view);
 }
 
-void Self::aim(const QPoint& pixel, const mvc::core::View* view)
+void GeoEditSurfaceItemController::AddPointSelectionHelper::aim(const QPoint& pixel,
+                                                                const mvc::core::View* view)
 {
     const QPointF world = view->rconv(pixel);
     m_candidate = tin::core::Point(world.x(), world.y(), 0.0);
@@ -76,7 +87,9 @@ void Self::aim(const QPoint& pixel, const mvc::core::View* view)
     }
 }
 
-guimisc::helper::SelectionHelper* Self::add(const QPoint& pixel, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceItemController::AddPointSelectionHelper::add(const QPoint& pixel,
+                                                           mvc::core::View* view)
 {
     // An aim from before the path last changed counts for nothing.
     if (m_index == NO_INDEX || m_index > pendingPath().size()) {

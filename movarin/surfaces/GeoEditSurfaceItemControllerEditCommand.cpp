@@ -12,12 +12,17 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceItemController::EditCommand;
 
-Self::EditCommand(const QString& text, const std::vector<tin::core::Point>& path, bool closed,
-                  const QString& moldName, const mold::core::Mold& mold,
-                  GeoEditSurfaceItem* surface)
-    : QUndoCommand(text), m_surface(surface)
+GeoEditSurfaceItemController::EditCommand::EditCommand(const QString& text,
+                                                       const std::vector<tin::core::Point>& path,
+                                                       bool closed, const QString& moldName,
+                                                       const mold::core::Mold& mold,
+                                                       GeoEditSurfaceItem* surface)
+    : QUndoCommand(text),
+      m_surface(surface)
 {
     GeoEditSurfaceItemController* owner = controller();
     m_oldAdded = surface->addedTin();
@@ -27,15 +32,15 @@ Self::EditCommand(const QString& text, const std::vector<tin::core::Point>& path
              surface->moldName(), surface->mold()};
 }
 
-Self::~EditCommand() = default;
+GeoEditSurfaceItemController::EditCommand::~EditCommand() = default;
 
-GeoEditSurfaceItemController* Self::controller() const
+GeoEditSurfaceItemController* GeoEditSurfaceItemController::EditCommand::controller() const
 {
     return m_surface ? dynamic_cast<GeoEditSurfaceItemController*>(m_surface->controller())
                      : nullptr;
 }
 
-void Self::redo()
+void GeoEditSurfaceItemController::EditCommand::redo()
 {
     if (m_skipNextRedo) {
         m_skipNextRedo = false;
@@ -52,7 +57,7 @@ void Self::redo()
     controller()->revertBatchEdit();
 }
 
-void Self::undo()
+void GeoEditSurfaceItemController::EditCommand::undo()
 {
     if (!m_surface || !m_done) {
         return;
@@ -61,7 +66,7 @@ void Self::undo()
     controller()->revertBatchEdit();
 }
 
-void Self::applyState(const State& state)
+void GeoEditSurfaceItemController::EditCommand::applyState(const State& state)
 {
     GeoEditSurfaceItem& surface = *m_surface;
     surface.setPath(state.path);
@@ -71,7 +76,7 @@ void Self::applyState(const State& state)
     surface.buildTins();
 }
 
-bool Self::apply()
+bool GeoEditSurfaceItemController::EditCommand::apply()
 {
     GeoEditSurfaceItem& surface = *m_surface;
     QMainWindow* window = surface.mainWindow();
@@ -81,6 +86,14 @@ bool Self::apply()
         if (!surface.isValid()) {
             guimisc::UserDialogs::warning(window, GeoEditSurfaceItemController::tr("Warning"),
                                           GeoEditSurfaceItemController::tr("Invalid Tin shape."));
+            rollBack(false);
+            return false;
+        }
+        // A shape the sweep builds no TIN for (a closed ring too small for the extended mold,
+        // say) cannot be applied; recorded, it would take the surface's effect away.
+        if (!surface.tin() || !surface.extendedTin()) {
+            guimisc::UserDialogs::critical(window, GeoEditSurfaceItemController::tr("Error"),
+                                           GeoEditSurfaceItemController::tr("Tin creation failed."));
             rollBack(false);
             return false;
         }
@@ -116,7 +129,7 @@ bool Self::apply()
     }
 }
 
-void Self::rollBack(bool swappedOut)
+void GeoEditSurfaceItemController::EditCommand::rollBack(bool swappedOut)
 {
     GeoEditSurfaceItem& surface = *m_surface;
     // The merged TIN never reached the edited TIN item: putting the old change back is all
@@ -133,9 +146,11 @@ void Self::rollBack(bool swappedOut)
     }
 }
 
-void Self::restoreState(const tin::core::Tin& removeAdded, const tin::core::Tin& setAdded,
-                        const tin::core::Tin& addRemoved, const tin::core::Tin& setRemoved,
-                        const State& state)
+void GeoEditSurfaceItemController::EditCommand::restoreState(const tin::core::Tin& removeAdded,
+                                                             const tin::core::Tin& setAdded,
+                                                             const tin::core::Tin& addRemoved,
+                                                             const tin::core::Tin& setRemoved,
+                                                             const State& state)
 {
     GeoEditSurfaceItem& surface = *m_surface;
     surface.swapTriangles(removeAdded, addRemoved);

@@ -18,6 +18,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceItemController::TranslationSelectionHelper;
 
 namespace {
@@ -38,8 +40,10 @@ bool meets(const tin::core::Tin& tin, double x, double y)
 
 } // namespace
 
-Self::TranslationSelectionHelper(SelectionHelper& other)
-    : SelectionHelper(other), m_start(pendingPath())
+GeoEditSurfaceItemController::TranslationSelectionHelper::TranslationSelectionHelper(
+    SelectionHelper& other)
+    : SelectionHelper(other),
+      m_start(pendingPath())
 {
     setWaitingEntered(false);
     rebuildSelectedPoints();
@@ -49,10 +53,12 @@ Self::TranslationSelectionHelper(SelectionHelper& other)
     addSelectionBoxHelper();
 }
 
-Self::~TranslationSelectionHelper() = default;
+GeoEditSurfaceItemController::TranslationSelectionHelper::~TranslationSelectionHelper() = default;
 
-Self::Ground Self::terrainAt(GeoEditSurfaceItem& surface, const tin::core::Tin* edited, double x,
-                             double y)
+GeoEditSurfaceItemController::TranslationSelectionHelper::Ground
+GeoEditSurfaceItemController::TranslationSelectionHelper::terrainAt(GeoEditSurfaceItem& surface,
+                                                                    const tin::core::Tin* edited,
+                                                                    double x, double y)
 {
     Ground ground;
     const tin::core::Point2D position(x, y);
@@ -84,7 +90,7 @@ Self::Ground Self::terrainAt(GeoEditSurfaceItem& surface, const tin::core::Tin* 
     return ground;
 }
 
-void Self::start(const mvc::core::View* view)
+void GeoEditSurfaceItemController::TranslationSelectionHelper::start(const mvc::core::View* view)
 {
     const TinItem* edited = controller()->item()->rootTinItem();
     const tin::core::Tin* tin = edited ? edited->tin() : nullptr;
@@ -105,7 +111,8 @@ void Self::start(const mvc::core::View* view)
     m_started = true;
 }
 
-double Self::nearestVertexElevation(const QPointF& world, const mvc::core::View* view) const
+double GeoEditSurfaceItemController::TranslationSelectionHelper::nearestVertexElevation(
+    const QPointF& world, const mvc::core::View* view) const
 {
     const TinItem* edited = controller()->item()->rootTinItem();
     const tin::core::Tin* tin = edited ? edited->tin() : nullptr;
@@ -117,7 +124,9 @@ double Self::nearestVertexElevation(const QPointF& world, const mvc::core::View*
         ->elevation();
 }
 
-guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceItemController::TranslationSelectionHelper::mouseMoveEvent(QMouseEvent* event,
+                                                                         mvc::core::View* view)
 {
     if (!m_started) {
         start(view);
@@ -152,7 +161,9 @@ guimisc::helper::SelectionHelper* Self::mouseMoveEvent(QMouseEvent* event, mvc::
     return this;
 }
 
-guimisc::helper::SelectionHelper* Self::mouseReleaseEvent(QMouseEvent*, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+GeoEditSurfaceItemController::TranslationSelectionHelper::mouseReleaseEvent(QMouseEvent*,
+                                                                            mvc::core::View* view)
 {
     if (!hasMoved()) {
         return new WaitingSelectionHelper(*this);
@@ -185,7 +196,7 @@ guimisc::helper::SelectionHelper* Self::mouseReleaseEvent(QMouseEvent*, mvc::cor
     return new WaitingSelectionHelper(*this);
 }
 
-bool Self::hasMoved() const
+bool GeoEditSurfaceItemController::TranslationSelectionHelper::hasMoved() const
 {
     const std::vector<tin::core::Point>& path = pendingPath();
     if (path.size() != m_start.size()) {

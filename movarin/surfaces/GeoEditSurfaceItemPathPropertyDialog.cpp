@@ -13,23 +13,27 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceItemPathPropertyDialog;
 using Model = GeoEditSurfaceItemPropertyPathTableModel;
 
-Self::GeoEditSurfaceItemPathPropertyDialog(QWidget* parent)
+GeoEditSurfaceItemPathPropertyDialog::GeoEditSurfaceItemPathPropertyDialog(QWidget* parent)
     : GeoEditSurfaceItemPathPropertyDialog(new Model, parent)
 {
 }
 
-Self::GeoEditSurfaceItemPathPropertyDialog(Model* model, QWidget* parent)
-    : PathTableDialog(model, new StyledItemDelegate, parent), m_model(model)
+GeoEditSurfaceItemPathPropertyDialog::GeoEditSurfaceItemPathPropertyDialog(Model* model,
+                                                                           QWidget* parent)
+    : PathTableDialog(model, new StyledItemDelegate, parent),
+      m_model(model)
 {
     setWindowTitle(tr("GeoEdit Surface Path Property"));
 }
 
-Self::~GeoEditSurfaceItemPathPropertyDialog() = default;
+GeoEditSurfaceItemPathPropertyDialog::~GeoEditSurfaceItemPathPropertyDialog() = default;
 
-void Self::setController(GeoEditSurfaceItemController* controller)
+void GeoEditSurfaceItemPathPropertyDialog::setController(GeoEditSurfaceItemController* controller)
 {
     const mvc::core::Model* itemModel = controller->item()->model();
     mvc::core::View* mainView = itemModel ? itemModel->view() : nullptr;
@@ -48,7 +52,7 @@ void Self::setController(GeoEditSurfaceItemController* controller)
     m_model->setController(controller);
 }
 
-void Self::accept()
+void GeoEditSurfaceItemPathPropertyDialog::accept()
 {
     std::vector<tin::core::Point> path;
     for (int row = 0; row < m_model->rowCount(); ++row) {

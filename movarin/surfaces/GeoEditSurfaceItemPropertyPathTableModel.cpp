@@ -2,6 +2,7 @@
 
 #include "movarin/surfaces/GeoEditSurfaceItemController.h"
 
+#include "orlin/core/PlanCoordinate.h"
 #include "orlin/core/Point.h"
 
 #include <algorithm>
@@ -9,35 +10,40 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoEditSurfaceItemPropertyPathTableModel;
 
-Self::GeoEditSurfaceItemPropertyPathTableModel(QObject* parent)
+GeoEditSurfaceItemPropertyPathTableModel::GeoEditSurfaceItemPropertyPathTableModel(QObject* parent)
     : PathTableModel({tr("X"), tr("Y"), tr("Elevation"), tr("Slope"), tr("Length")}, parent)
 {
 }
 
-Self::~GeoEditSurfaceItemPropertyPathTableModel() = default;
+GeoEditSurfaceItemPropertyPathTableModel::~GeoEditSurfaceItemPropertyPathTableModel() = default;
 
-void Self::setController(GeoEditSurfaceItemController* controller)
+void GeoEditSurfaceItemPropertyPathTableModel::setController(
+    GeoEditSurfaceItemController* controller)
 {
     beginResetModel();
     m_controller = controller;
     endResetModel();
 }
 
-int Self::pathSize() const
+int GeoEditSurfaceItemPropertyPathTableModel::pathSize() const
 {
     return m_controller ? static_cast<int>(m_controller->pendingPath().size()) : 0;
 }
 
-double Self::segmentLength(const std::vector<tin::core::Point>& path, int row)
+double
+GeoEditSurfaceItemPropertyPathTableModel::segmentLength(const std::vector<tin::core::Point>& path,
+                                                        int row)
 {
     const tin::core::Point& a = path[row - 1];
     const tin::core::Point& b = path[row];
     return std::hypot(b.x() - a.x(), b.y() - a.y());
 }
 
-QVariant Self::data(const QModelIndex& index, int role) const
+QVariant GeoEditSurfaceItemPropertyPathTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)
         || index.row() >= rowCount() || index.column() >= ColumnCount) {
@@ -65,7 +71,7 @@ QVariant Self::data(const QModelIndex& index, int role) const
     }
 }
 
-Qt::ItemFlags Self::flags(const QModelIndex& index) const
+Qt::ItemFlags GeoEditSurfaceItemPropertyPathTableModel::flags(const QModelIndex& index) const
 {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
@@ -79,7 +85,8 @@ Qt::ItemFlags Self::flags(const QModelIndex& index) const
     return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
 }
 
-bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
+bool GeoEditSurfaceItemPropertyPathTableModel::setData(const QModelIndex& index,
+                                                       const QVariant& value, int role)
 {
     if (role != Qt::EditRole || !index.isValid() || index.row() >= rowCount()
         || index.column() >= ColumnCount || index.column() == Length) {
@@ -87,7 +94,9 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
     }
     bool isNumber = false;
     const double v = value.toDouble(&isNumber);
-    if (!isNumber || !std::isfinite(v)) {
+    // A plan coordinate beyond any plane coordinate system is refused as a non-number is.
+    const bool plan = index.column() == X || index.column() == Y;
+    if (!isNumber || !std::isfinite(v) || (plan && !tin::core::PlanCoordinate::isUsable(v))) {
         return false;
     }
     std::vector<tin::core::Point> path = m_controller->pendingPath();
@@ -130,7 +139,8 @@ bool Self::setData(const QModelIndex& index, const QVariant& value, int role)
     return true;
 }
 
-bool Self::insertRows(int row, int count, const QModelIndex& parent)
+bool GeoEditSurfaceItemPropertyPathTableModel::insertRows(int row, int count,
+                                                          const QModelIndex& parent)
 {
     if (parent.isValid() || !m_controller || count < 1 || row < 0 || row > rowCount()) {
         return false;
@@ -148,7 +158,8 @@ bool Self::insertRows(int row, int count, const QModelIndex& parent)
     return true;
 }
 
-bool Self::removeRows(int row, int count, const QModelIndex& parent)
+bool GeoEditSurfaceItemPropertyPathTableModel::removeRows(int row, int count,
+                                                          const QModelIndex& parent)
 {
     if (parent.isValid() || !m_controller || count < 1 || row < 0 || row + count > rowCount()) {
         return false;

@@ -23,7 +23,9 @@ class GeoEditSurfaceItemController;
 /// main view and the reference lines follow every edit at once. Without controller the table
 /// is empty.
 ///
-/// A value must be a finite number, else it is refused and nothing changes. A typed slope s
+/// A value must be a finite number, and X and Y a plan coordinate
+/// (`tin::core::PlanCoordinate`: at most 1e9 in magnitude), else it is refused and nothing
+/// changes. A typed slope s
 /// sets z(i) = z(i-1) + s d; it is refused where d is 0. With "edit all rows" on
 /// (`turnOnEditAllRows`) a value goes into its column of every row in turn from row 0, a
 /// slope into every row but the first, each from the row before as already changed: so a

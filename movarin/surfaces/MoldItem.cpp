@@ -1,5 +1,6 @@
 #include "movarin/surfaces/MoldItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/sections/PointPicking.h"
 #include "movarin/surfaces/DetailView.h"
 #include "movarin/surfaces/MoldItemController.h"
@@ -61,19 +62,22 @@ bool intersect(const Segment& s, const Segment& t)
            || (o3 == 0 && withinBox(t.a, t.b, s.a)) || (o4 == 0 && withinBox(t.a, t.b, s.b));
 }
 
-bool shareEndPoint(const Segment& s, const Segment& t)
+/// Whether any two segments of the ring (the last joins the first) that are no neighbours meet,
+/// touching included: an outline that touches itself at a vertex is no simple outline either.
+/// Segments of no length go first, so that the neighbours are those of the outline itself.
+bool ringCrossesItself(const std::vector<Segment>& segments)
 {
-    return s.a == t.a || s.a == t.b || s.b == t.a || s.b == t.b;
-}
-
-/// Whether any two segments of the ring (the last joins the first) meet, neighbours and
-/// segments with a common end point left out.
-bool ringCrossesItself(const std::vector<Segment>& ring)
-{
+    std::vector<Segment> ring;
+    ring.reserve(segments.size());
+    for (const Segment& s : segments) {
+        if (s.a != s.b) {
+            ring.push_back(s);
+        }
+    }
     const std::size_t n = ring.size();
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = i + 2; j < n; ++j) {
-            if ((i == 0 && j == n - 1) || shareEndPoint(ring[i], ring[j])) {
+            if (i == 0 && j == n - 1) {
                 continue;
             }
             if (intersect(ring[i], ring[j])) {
@@ -427,6 +431,9 @@ void MoldItem::loadExternalData(const std::string& absoluteFilename)
 
 void MoldItem::saveExternalData(const std::string& absoluteFilename)
 {
+    if (!NonFiniteSaveGuard::isFinite(m_mold)) {
+        NonFiniteSaveGuard::refuse(name());
+    }
     mold::io::MoldExporter().exportMold(absoluteFilename.c_str(), m_mold);
 }
 

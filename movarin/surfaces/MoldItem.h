@@ -136,9 +136,10 @@ public:
     /// Whether the outline of the sweep along `path` stays clear of itself, seen from above.
     /// Open path: the ring along the first side, across the last section, back along the
     /// last side and across the first section. Closed path: each side as a ring of its own.
-    /// Segments that touch or overlap count as crossing; segments that share an end point
-    /// are not compared. False when either side has fewer than two points, which includes
-    /// every path the sweep builds nothing for.
+    /// Segments of no length are left out; any two others that are no neighbours along the
+    /// ring count as crossing when they cross, touch (a common end point included) or overlap.
+    /// False when either side has fewer than two points, which includes every path the sweep
+    /// builds nothing for.
     bool hasSimpleOutline(const std::vector<tin::core::Point>& path, bool closed) const;
 
     /// The mold editor of the item, made on first call and owned by the item.

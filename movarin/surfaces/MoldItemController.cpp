@@ -17,9 +17,11 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = MoldItemController;
 
-Self::MoldItemController(MoldItem* item)
+MoldItemController::MoldItemController(MoldItem* item)
     : mvc::proj::ProjectItemController(item),
       m_item(item),
       m_addPointAction(new QAction(QIcon(), tr("Add Point"), this)),
@@ -34,9 +36,9 @@ Self::MoldItemController(MoldItem* item)
     m_contextMenu.addAction(m_deletePointsAction);
 }
 
-Self::~MoldItemController() = default;
+MoldItemController::~MoldItemController() = default;
 
-bool Self::isStrictlyMonotonic(const std::vector<double>& l, std::size_t count)
+bool MoldItemController::isStrictlyMonotonic(const std::vector<double>& l, std::size_t count)
 {
     if (count < 2 || count > l.size()) {
         return false;
@@ -51,7 +53,7 @@ bool Self::isStrictlyMonotonic(const std::vector<double>& l, std::size_t count)
     return true;
 }
 
-void Self::loadMold(const MoldItem& item)
+void MoldItemController::loadMold(const MoldItem& item)
 {
     const mold::core::Mold& source = item.mold();
     mold::core::Mold& copy = m_selectionHelper->workingCopy()->mold();
@@ -65,7 +67,7 @@ void Self::loadMold(const MoldItem& item)
     setSelectionHelper(new WaitingSelectionHelper(*m_selectionHelper));
 }
 
-void Self::startDefinition(mold::core::Mold::EditType type)
+void MoldItemController::startDefinition(mold::core::Mold::EditType type)
 {
     mold::core::Mold& copy = m_selectionHelper->workingCopy()->mold();
     copy.clear();
@@ -76,54 +78,54 @@ void Self::startDefinition(mold::core::Mold::EditType type)
     setSelectionHelper(new LhSelectionHelper(*m_selectionHelper));
 }
 
-void Self::setGridWidth(double x, double y)
+void MoldItemController::setGridWidth(double x, double y)
 {
     m_selectionHelper->setGridWidth(x, y);
 }
 
-void Self::bindTableModel(MoldItemLhTableModel* model)
+void MoldItemController::bindTableModel(MoldItemLhTableModel* model)
 {
     model->setMoldItem(m_selectionHelper->workingCopy());
 }
 
-void Self::keyPressEvent(QKeyEvent* event, DetailView* view)
+void MoldItemController::keyPressEvent(QKeyEvent* event, DetailView* view)
 {
     setSelectionHelper(m_selectionHelper->keyPressEvent(event, view));
 }
 
-void Self::mouseDoubleClickEvent(QMouseEvent* event, DetailView* view)
+void MoldItemController::mouseDoubleClickEvent(QMouseEvent* event, DetailView* view)
 {
     setSelectionHelper(m_selectionHelper->mouseDoubleClickEvent(event, view));
 }
 
-void Self::mouseMoveEvent(QMouseEvent* event, DetailView* view)
+void MoldItemController::mouseMoveEvent(QMouseEvent* event, DetailView* view)
 {
     setSelectionHelper(m_selectionHelper->mouseMoveEvent(event, view));
 }
 
-void Self::mousePressEvent(QMouseEvent* event, DetailView* view)
+void MoldItemController::mousePressEvent(QMouseEvent* event, DetailView* view)
 {
     setSelectionHelper(m_selectionHelper->mousePressEvent(event, view));
 }
 
-void Self::mouseReleaseEvent(QMouseEvent* event, DetailView* view)
+void MoldItemController::mouseReleaseEvent(QMouseEvent* event, DetailView* view)
 {
     setSelectionHelper(m_selectionHelper->mouseReleaseEvent(event, view));
 }
 
-void Self::wheelEvent(QWheelEvent* event, DetailView* view)
+void MoldItemController::wheelEvent(QWheelEvent* event, DetailView* view)
 {
     setSelectionHelper(m_selectionHelper->wheelEvent(event, view));
 }
 
-void Self::setSelectionHelper(guimisc::helper::SelectionHelper* tool)
+void MoldItemController::setSelectionHelper(guimisc::helper::SelectionHelper* tool)
 {
     SelectionHelperSwitchT<SelectionHelper, MoldDetailViewHelperI>::install(
         m_selectionHelper, tool, this, m_item->view()->viewHelpers(),
         "Not a tool of the mold editor.");
 }
 
-void Self::handleMoldDefinition()
+void MoldItemController::handleMoldDefinition()
 {
     m_addPointAction->setEnabled(true);
     m_deletePointsAction->setEnabled(true);
@@ -132,7 +134,7 @@ void Self::handleMoldDefinition()
     }
 }
 
-void Self::update()
+void MoldItemController::update()
 {
     m_selectionHelper->writeBack();
     m_selectionHelper->rebuildSelectedPoints();
@@ -141,7 +143,7 @@ void Self::update()
     }
 }
 
-void Self::addPoint()
+void MoldItemController::addPoint()
 {
     if (DetailView* view = detailView()) {
         view->setFocus();
@@ -149,7 +151,7 @@ void Self::addPoint()
     setSelectionHelper(new AddPointSelectionHelper(*m_selectionHelper));
 }
 
-void Self::deletePoints()
+void MoldItemController::deletePoints()
 {
     DetailView* view = detailView();
     const std::set<std::size_t> selection = m_selectionHelper->selection();
@@ -176,12 +178,12 @@ void Self::deletePoints()
     finishGesture();
 }
 
-DetailView* Self::detailView() const
+DetailView* MoldItemController::detailView() const
 {
     return m_item->detailView();
 }
 
-void Self::finishGesture()
+void MoldItemController::finishGesture()
 {
     if (DetailView* view = detailView()) {
         m_selectionHelper->finishSelection(view);

@@ -24,9 +24,11 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = MoldItemPropertyDialog;
 
-Self::MoldItemPropertyDialog(const QString& name, QWidget* parent)
+MoldItemPropertyDialog::MoldItemPropertyDialog(const QString& name, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint),
       m_tableModel(new MoldItemLhTableModel(this))
@@ -34,7 +36,8 @@ Self::MoldItemPropertyDialog(const QString& name, QWidget* parent)
     setupForm(name);
 }
 
-Self::MoldItemPropertyDialog(const QString& name, const mold::core::Mold& mold, QWidget* parent)
+MoldItemPropertyDialog::MoldItemPropertyDialog(const QString& name, const mold::core::Mold& mold,
+                                               QWidget* parent)
     : MoldItemPropertyDialog(name, parent)
 {
     m_mold.mold() = mold;
@@ -43,14 +46,14 @@ Self::MoldItemPropertyDialog(const QString& name, const mold::core::Mold& mold, 
     reloadMold();
 }
 
-Self::MoldItemPropertyDialog(mold::core::Mold::EditType editType, QWidget* parent)
+MoldItemPropertyDialog::MoldItemPropertyDialog(mold::core::Mold::EditType editType, QWidget* parent)
     : MoldItemPropertyDialog(QString(), parent)
 {
     m_mold.setEditType(editType);
     bindEditor();
 }
 
-Self::~MoldItemPropertyDialog()
+MoldItemPropertyDialog::~MoldItemPropertyDialog()
 {
     // The table and the view go with the widgets, after the mold they show.
     m_tableModel->setMoldItem(nullptr);
@@ -58,7 +61,7 @@ Self::~MoldItemPropertyDialog()
     m_detailView->setMoldItem(nullptr);
 }
 
-void Self::setupForm(const QString& name)
+void MoldItemPropertyDialog::setupForm(const QString& name)
 {
     setObjectName(QStringLiteral("MoldItemPropertyDialog"));
     setWindowTitle(tr("Mold Setting"));
@@ -120,7 +123,7 @@ void Self::setupForm(const QString& name)
     m_gridWidthSlider->setValue(2);
 }
 
-void Self::bindEditor()
+void MoldItemPropertyDialog::bindEditor()
 {
     MoldItemController* editor = m_mold.controller();
     m_detailView->setMoldItem(&m_mold);
@@ -140,7 +143,7 @@ void Self::bindEditor()
     connect(m_autoCheckBox, &QCheckBox::stateChanged, this, &Self::turnOnAutoUpdate);
 }
 
-void Self::startDefinition()
+void MoldItemPropertyDialog::startDefinition()
 {
     m_mold.controller()->startDefinition(m_mold.mold().editType());
     // The table shows the mold once it is defined; until then it takes no edits.
@@ -149,21 +152,21 @@ void Self::startDefinition()
     m_detailView->update();
 }
 
-void Self::reloadMold()
+void MoldItemPropertyDialog::reloadMold()
 {
     m_mold.controller()->loadMold(m_mold);
     finishInitialSetting();
     m_detailView->update();
 }
 
-void Self::finishInitialSetting()
+void MoldItemPropertyDialog::finishInitialSetting()
 {
     m_tableModel->reset();
     m_tableView->setEnabled(true);
     m_buttonBox->button(QDialogButtonBox::Ok)->setEnabled(true);
 }
 
-void Self::updateGridWidth(int value)
+void MoldItemPropertyDialog::updateGridWidth(int value)
 {
     const double width = value == 0 ? 0.01 : value == 1 ? 0.1 : 1.0;
     m_mold.view()->setGridWidth(width, width);
@@ -173,14 +176,14 @@ void Self::updateGridWidth(int value)
     m_autoCheckBox->setChecked(false);
 }
 
-void Self::updateGridWidth()
+void MoldItemPropertyDialog::updateGridWidth()
 {
     const double width = m_detailView->drawnArea().width();
     m_gridWidthSlider->setValue(width > 5.0 ? 2 : width > 0.5 ? 1 : 0);
     m_autoCheckBox->setChecked(true);
 }
 
-void Self::turnOnAutoUpdate(int state)
+void MoldItemPropertyDialog::turnOnAutoUpdate(int state)
 {
     if (state == Qt::Checked) {
         connect(m_detailView, &DetailView::drawnAreaChanged, this,
@@ -192,7 +195,7 @@ void Self::turnOnAutoUpdate(int state)
     }
 }
 
-bool Self::isValidShape() const
+bool MoldItemPropertyDialog::isValidShape() const
 {
     const std::vector<double>& l = m_mold.mold().l();
     const std::vector<double>& h = m_mold.mold().h();
@@ -204,7 +207,7 @@ bool Self::isValidShape() const
     return MoldItemController::isStrictlyMonotonic(l, l.size());
 }
 
-void Self::accept()
+void MoldItemPropertyDialog::accept()
 {
     if (!isValidShape()) {
         guimisc::UserDialogs::critical(this, tr("Error"), tr("The shape of the mold is invalid."));
@@ -216,7 +219,7 @@ void Self::accept()
     QDialog::accept();
 }
 
-void Self::reject()
+void MoldItemPropertyDialog::reject()
 {
     m_result = m_backup;
     QDialog::reject();

@@ -200,7 +200,7 @@ MoldGroupItemWidget* MoldsContainerWidget::currentTab() const
     return index == 0 || index == 1 ? m_groupWidgets[index] : nullptr;
 }
 
-template <class Work> void MoldsContainerWidget::run(Work work)
+template <typename Work> void MoldsContainerWidget::run(Work work)
 {
     try {
         work();

@@ -19,43 +19,46 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = BackgroundImageGroupItemController;
 
-Self::BackgroundImageGroupItemController(const BackgroundImageGroupItem* item)
+BackgroundImageGroupItemController::BackgroundImageGroupItemController(
+    const BackgroundImageGroupItem* item)
     : ModelItemControllerT(item),
       m_importAction(
           new QAction(QIcon(QStringLiteral(":/images/iconImport.png")), tr("Import"), this)),
       m_addAction(new QAction(QIcon(QStringLiteral(":/images/iconImport.png")),
                               tr("Background image"), this)),
-      m_deleteAllAction(new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")),
-                                    tr("Delete all"), this))
+      m_deleteAllAction(
+          new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")), tr("Delete all"), this))
 {
     connect(m_importAction, &QAction::triggered, this, &Self::importImage);
     connect(m_addAction, &QAction::triggered, this, &Self::importImage);
     connect(m_deleteAllAction, &QAction::triggered, this, &Self::deleteAllChildItems);
 }
 
-Self::~BackgroundImageGroupItemController() = default;
+BackgroundImageGroupItemController::~BackgroundImageGroupItemController() = default;
 
-void Self::addCustomMenuItems(QMenu* menu)
+void BackgroundImageGroupItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_importAction);
     menu->addSeparator();
     menu->addAction(m_deleteAllAction);
 }
 
-void Self::addToolBarButtons(QToolBar* toolBar)
+void BackgroundImageGroupItemController::addToolBarButtons(QToolBar* toolBar)
 {
     toolBar->addAction(m_importAction);
     toolBar->addAction(m_deleteAllAction);
 }
 
-void Self::appendAddActionToMenu(QMenu* menu) const
+void BackgroundImageGroupItemController::appendAddActionToMenu(QMenu* menu) const
 {
     menu->addAction(m_addAction);
 }
 
-void Self::importImage()
+void BackgroundImageGroupItemController::importImage()
 {
     try {
         const QString path = guimisc::UserDialogs::getOpenFileName(

@@ -1,5 +1,6 @@
 #include "movarin/survey/BackgroundImageItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/survey/BackgroundImageItemController.h"
 #include "movarin/survey/BackgroundImageItemView.h"
 
@@ -8,6 +9,7 @@
 #include "pelkas/GdalImageSetting.h"
 
 #include <common/exception/RuntimeException.h>
+#include <guimisc/xml/XmlSupport.h>
 #include <vec/Vector2D.h>
 
 #include <QDomElement>
@@ -145,6 +147,10 @@ void BackgroundImageItem::doLoadFromProjectMainFile(const QDomElement& element)
     if (!m_image) {
         m_image = std::make_unique<gdalimg::GdalImage>(QImage());
     }
+    // The corner is a map coordinate: one that is no finite number refuses the project.
+    for (const char* corner : {"topLeftX", "topLeftY"}) {
+        guimisc::xml::XmlSupport::getFiniteDoubleAttribute(element, QLatin1String(corner));
+    }
     gdalimg::GdalImageSetting setting;
     setting.load(element);
     m_image->setSetting(setting);
@@ -152,6 +158,12 @@ void BackgroundImageItem::doLoadFromProjectMainFile(const QDomElement& element)
 
 void BackgroundImageItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
 {
+    if (m_image) {
+        const QPointF corner = m_image->setting().topLeft();
+        if (!NonFiniteSaveGuard::isFinite(corner.x(), corner.y())) {
+            NonFiniteSaveGuard::refuse(caption());
+        }
+    }
     m_filename.save(writer);
     if (m_image) {
         m_image->setting().save(writer);

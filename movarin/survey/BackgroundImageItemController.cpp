@@ -21,29 +21,31 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = BackgroundImageItemController;
 
-Self::BackgroundImageItemController(const BackgroundImageItem* item)
+BackgroundImageItemController::BackgroundImageItemController(const BackgroundImageItem* item)
     : GuardedItemControllerT(item, new WaitingSelectionHelper(this)),
       m_georeferenceAction(new QAction(tr("Georeference"), this))
 {
     connect(m_georeferenceAction, &QAction::triggered, this, &Self::showGeoreferenceDialog);
 }
 
-Self::~BackgroundImageItemController()
+BackgroundImageItemController::~BackgroundImageItemController()
 {
     // Only while the tree goes with the dialog open (a project closed): the dialog must
     // not outlive the item it places.
     delete m_dialog.data();
 }
 
-Self::SelectionHelper* Self::activeHelper() const
+BackgroundImageItemController::SelectionHelper* BackgroundImageItemController::activeHelper() const
 {
     return dynamic_cast<SelectionHelper*>(selectionHelper());
 }
 
 template <class Helper>
-void Self::switchToHelperBuiltFromActive()
+void BackgroundImageItemController::switchToHelperBuiltFromActive()
 {
     SelectionHelper* active = activeHelper();
     if (active) {
@@ -54,12 +56,12 @@ void Self::switchToHelperBuiltFromActive()
     }
 }
 
-void Self::addCustomMenuItems(QMenu* menu)
+void BackgroundImageItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_georeferenceAction);
 }
 
-QDialog* Self::propertyDialog(QWidget* parent)
+QDialog* BackgroundImageItemController::propertyDialog(QWidget* parent)
 {
     const gdalimg::GdalImage* image = item()->image();
     if (!image) {
@@ -72,7 +74,7 @@ QDialog* Self::propertyDialog(QWidget* parent)
     return dialog;
 }
 
-void Self::handlePropertyDialogAccepted(QDialog* dialog)
+void BackgroundImageItemController::handlePropertyDialogAccepted(QDialog* dialog)
 {
     guarded([&] {
         if (auto positionDialog = qobject_cast<gdalimg::GdalImageEditSettingDialog*>(dialog)) {
@@ -81,7 +83,7 @@ void Self::handlePropertyDialogAccepted(QDialog* dialog)
     });
 }
 
-void Self::setSetting(const gdalimg::GdalImageSetting& setting)
+void BackgroundImageItemController::setSetting(const gdalimg::GdalImageSetting& setting)
 {
     gdalimg::GdalImage* image = item()->image();
     if (!image) {
@@ -90,17 +92,17 @@ void Self::setSetting(const gdalimg::GdalImageSetting& setting)
     pushUpdateViewCommand(new SetSettingCommand(setting, image));
 }
 
-BackgroundImageItemGeoreferenceDialog* Self::georeferenceDialog() const
+BackgroundImageItemGeoreferenceDialog* BackgroundImageItemController::georeferenceDialog() const
 {
     return m_dialog;
 }
 
-const GcpTable* Self::gcpTable() const
+const GcpTable* BackgroundImageItemController::gcpTable() const
 {
     return m_dialog ? m_dialog->gcpTable() : nullptr;
 }
 
-void Self::selectPoints(const GcpRowIndices& indices)
+void BackgroundImageItemController::selectPoints(const GcpRowIndices& indices)
 {
     guarded([&] {
         if (SelectionHelper* active = activeHelper()) {
@@ -109,7 +111,7 @@ void Self::selectPoints(const GcpRowIndices& indices)
     });
 }
 
-void Self::startGcpSelect()
+void BackgroundImageItemController::startGcpSelect()
 {
     guarded([&] {
         if (!m_dialog) {
@@ -121,7 +123,7 @@ void Self::startGcpSelect()
     });
 }
 
-void Self::showGeoreferenceDialog()
+void BackgroundImageItemController::showGeoreferenceDialog()
 {
     guarded([&] {
         if (!m_dialog) {
@@ -149,7 +151,7 @@ void Self::showGeoreferenceDialog()
     });
 }
 
-void Self::endGeoreferenceMode()
+void BackgroundImageItemController::endGeoreferenceMode()
 {
     guarded([&] {
         if (!m_dialog) {
@@ -164,7 +166,7 @@ void Self::endGeoreferenceMode()
     });
 }
 
-void Self::pushFittedSetting()
+void BackgroundImageItemController::pushFittedSetting()
 {
     guarded([&] {
         if (m_dialog) {
@@ -173,7 +175,7 @@ void Self::pushFittedSetting()
     });
 }
 
-void Self::setGeoreferenceControlsEnabled(bool enabled)
+void BackgroundImageItemController::setGeoreferenceControlsEnabled(bool enabled)
 {
     m_georeferenceAction->setEnabled(enabled);
     if (mvc::core::Model* model = item()->model()) {
@@ -183,7 +185,7 @@ void Self::setGeoreferenceControlsEnabled(bool enabled)
     }
 }
 
-void Self::handleTableChanged()
+void BackgroundImageItemController::handleTableChanged()
 {
     guarded([&] {
         if (SelectionHelper* active = activeHelper()) {

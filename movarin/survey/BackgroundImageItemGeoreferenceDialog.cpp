@@ -28,11 +28,17 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = BackgroundImageItemGeoreferenceDialog;
 
-Self::StyledItemDelegate::StyledItemDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+BackgroundImageItemGeoreferenceDialog::StyledItemDelegate::StyledItemDelegate(QObject* parent)
+    : QStyledItemDelegate(parent)
+{}
 
-QString Self::StyledItemDelegate::displayText(const QVariant& value, const QLocale& locale) const
+QString
+BackgroundImageItemGeoreferenceDialog::StyledItemDelegate::displayText(const QVariant& value,
+                                                                       const QLocale& locale) const
 {
     if (value.type() == QVariant::Double) {
         return locale.toString(value.toDouble(), 'f', m_decimals);
@@ -40,7 +46,7 @@ QString Self::StyledItemDelegate::displayText(const QVariant& value, const QLoca
     return QStyledItemDelegate::displayText(value, locale);
 }
 
-QWidget* Self::StyledItemDelegate::createEditor(QWidget* parent,
+QWidget* BackgroundImageItemGeoreferenceDialog::StyledItemDelegate::createEditor(QWidget* parent,
                                                 const QStyleOptionViewItem& option,
                                                 const QModelIndex& index) const
 {
@@ -52,7 +58,8 @@ QWidget* Self::StyledItemDelegate::createEditor(QWidget* parent,
     return editor;
 }
 
-Self::BackgroundImageItemGeoreferenceDialog(BackgroundImageItem* item, QWidget* parent)
+BackgroundImageItemGeoreferenceDialog::BackgroundImageItemGeoreferenceDialog(
+    BackgroundImageItem* item, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint),
       m_item(item),
@@ -122,33 +129,33 @@ Self::BackgroundImageItemGeoreferenceDialog(BackgroundImageItem* item, QWidget* 
     updateHideButtonText();
 }
 
-Self::~BackgroundImageItemGeoreferenceDialog()
+BackgroundImageItemGeoreferenceDialog::~BackgroundImageItemGeoreferenceDialog()
 {
     // The children go after this part of the dialog; none of them may reach its slots.
     m_tableView->selectionModel()->disconnect(this);
 }
 
-gdalimg::GdalImageSetting Self::setting() const
+gdalimg::GdalImageSetting BackgroundImageItemGeoreferenceDialog::setting() const
 {
     return GcpSimilarityFit::fit(*m_model->gcpTable());
 }
 
-const GcpTable* Self::gcpTable() const
+const GcpTable* BackgroundImageItemGeoreferenceDialog::gcpTable() const
 {
     return m_model->gcpTable();
 }
 
-GcpTableModel* Self::gcpTableModel() const
+GcpTableModel* BackgroundImageItemGeoreferenceDialog::gcpTableModel() const
 {
     return m_model;
 }
 
-void Self::clearTableSelection()
+void BackgroundImageItemGeoreferenceDialog::clearTableSelection()
 {
     m_tableView->clearSelection();
 }
 
-void Self::selectTableRows(const GcpRowIndices& indices)
+void BackgroundImageItemGeoreferenceDialog::selectTableRows(const GcpRowIndices& indices)
 {
     QItemSelection selection;
     const int lastColumn = m_model->columnCount() - 1;
@@ -161,7 +168,7 @@ void Self::selectTableRows(const GcpRowIndices& indices)
     m_tableView->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
-bool Self::fitOrWarn(gdalimg::GdalImageSetting* setting)
+bool BackgroundImageItemGeoreferenceDialog::fitOrWarn(gdalimg::GdalImageSetting* setting)
 {
     try {
         *setting = this->setting();
@@ -174,7 +181,7 @@ bool Self::fitOrWarn(gdalimg::GdalImageSetting* setting)
     }
 }
 
-void Self::placeImage(const gdalimg::GdalImageSetting& setting)
+void BackgroundImageItemGeoreferenceDialog::placeImage(const gdalimg::GdalImageSetting& setting)
 {
     if (gdalimg::GdalImage* image = m_item->image()) {
         image->setSetting(setting);
@@ -187,7 +194,7 @@ void Self::placeImage(const gdalimg::GdalImageSetting& setting)
     m_imageWidget->updateView();
 }
 
-void Self::apply()
+void BackgroundImageItemGeoreferenceDialog::apply()
 {
     gdalimg::GdalImageSetting fitted;
     if (!fitOrWarn(&fitted)) {
@@ -197,7 +204,7 @@ void Self::apply()
     m_applied = true;
 }
 
-void Self::accept()
+void BackgroundImageItemGeoreferenceDialog::accept()
 {
     gdalimg::GdalImageSetting fitted;
     if (!fitOrWarn(&fitted)) {
@@ -210,13 +217,14 @@ void Self::accept()
     QDialog::accept();
 }
 
-void Self::reject()
+void BackgroundImageItemGeoreferenceDialog::reject()
 {
     placeImage(m_openingSetting);
     m_applied = false;
 }
 
-void Self::handleSelectionChanged(const QItemSelection&, const QItemSelection&)
+void BackgroundImageItemGeoreferenceDialog::handleSelectionChanged(const QItemSelection&,
+                                                                   const QItemSelection&)
 {
     GcpRowIndices rows;
     for (const QModelIndex& index : m_tableView->selectionModel()->selectedIndexes()) {
@@ -225,30 +233,30 @@ void Self::handleSelectionChanged(const QItemSelection&, const QItemSelection&)
     emit selectionChanged(rows);
 }
 
-void Self::handleAccepted()
+void BackgroundImageItemGeoreferenceDialog::handleAccepted()
 {
     if (m_acceptedByOk) {
         close();
     }
 }
 
-void Self::handleRejected()
+void BackgroundImageItemGeoreferenceDialog::handleRejected()
 {
     close();
 }
 
-void Self::handleHideButtonClicked()
+void BackgroundImageItemGeoreferenceDialog::handleHideButtonClicked()
 {
     m_item->toggleVisibility();
     updateHideButtonText();
 }
 
-void Self::updateHideButtonText()
+void BackgroundImageItemGeoreferenceDialog::updateHideButtonText()
 {
     m_hideButton->setText(m_item->isVisible() ? tr("Hide") : tr("Show"));
 }
 
-void Self::closeEvent(QCloseEvent* event)
+void BackgroundImageItemGeoreferenceDialog::closeEvent(QCloseEvent* event)
 {
     // Not QDialog's: it would reject(), which here keeps the dialog open.
     event->accept();

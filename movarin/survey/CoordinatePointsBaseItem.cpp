@@ -1,5 +1,6 @@
 #include "movarin/survey/CoordinatePointsBaseItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/survey/CoordinatePointsBaseItemController.h"
 #include "movarin/survey/CoordinatePointsBaseItemView.h"
 
@@ -128,8 +129,10 @@ void CoordinatePointsBaseItem::saveExternalData(const std::string& path)
         p->setId(static_cast<int>(points.size()));
         points.push_back(p.get());
     });
-    tin::io::BinPointContainerExporter().exportPoints(path.c_str(), points.begin(), points.end(),
-                                                      -1);
+    NonFiniteSaveGuard::write(caption(), [&] {
+        tin::io::BinPointContainerExporter().exportPoints(path.c_str(), points.begin(),
+                                                          points.end(), -1);
+    });
 }
 
 mvc::core::ModelItemView* CoordinatePointsBaseItem::buildView() const

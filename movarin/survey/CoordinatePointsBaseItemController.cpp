@@ -39,11 +39,14 @@ tin::core::Point2D worldVertex(const mvc::core::View* view, const QPoint& pos)
 
 } // namespace
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Controller = CoordinatePointsBaseItemController;
 
 // --- selection helpers -----------------------------------------------------------------
 
-Controller::SelectionHelper::SelectionHelper(CoordinatePointsBaseItemController* controller)
+CoordinatePointsBaseItemController::SelectionHelper::SelectionHelper(
+    CoordinatePointsBaseItemController* controller)
     : SelectionHelperT(controller),
       m_outline(std::make_unique<tin::core::Polygon>()),
       m_pickedPoints(std::make_unique<std::vector<PointPtr>>()),
@@ -51,7 +54,7 @@ Controller::SelectionHelper::SelectionHelper(CoordinatePointsBaseItemController*
 {
 }
 
-Controller::SelectionHelper::SelectionHelper(SelectionHelper& other)
+CoordinatePointsBaseItemController::SelectionHelper::SelectionHelper(SelectionHelper& other)
     : SelectionHelperT(other),
       m_outline(std::move(other.m_outline)),
       m_pickedPoints(std::move(other.m_pickedPoints)),
@@ -64,65 +67,69 @@ Controller::SelectionHelper::SelectionHelper(SelectionHelper& other)
     other.m_newPoints = std::make_unique<std::vector<tin::core::Point>>();
 }
 
-Controller::SelectionHelper::~SelectionHelper() = default;
+CoordinatePointsBaseItemController::SelectionHelper::~SelectionHelper() = default;
 
-mvc::core::View* Controller::SelectionHelper::mainView() const
+mvc::core::View* CoordinatePointsBaseItemController::SelectionHelper::mainView() const
 {
     const mvc::core::Model* model = controller()->item()->model();
     return model ? model->view() : nullptr;
 }
 
-void Controller::SelectionHelper::reset()
+void CoordinatePointsBaseItemController::SelectionHelper::reset()
 {
     m_outline->clear();
     m_pickedPoints->clear();
     m_newPoints->clear();
 }
 
-tin::core::Polygon* Controller::SelectionHelper::outline() const
+tin::core::Polygon* CoordinatePointsBaseItemController::SelectionHelper::outline() const
 {
     return m_outline.get();
 }
 
-std::vector<Controller::PointPtr>* Controller::SelectionHelper::pickedPoints() const
+std::vector<CoordinatePointsBaseItemController::PointPtr>*
+CoordinatePointsBaseItemController::SelectionHelper::pickedPoints() const
 {
     return m_pickedPoints.get();
 }
 
-std::vector<tin::core::Point>* Controller::SelectionHelper::newPoints() const
+std::vector<tin::core::Point>*
+CoordinatePointsBaseItemController::SelectionHelper::newPoints() const
 {
     return m_newPoints.get();
 }
 
-const QPoint& Controller::SelectionHelper::anchor() const
+const QPoint& CoordinatePointsBaseItemController::SelectionHelper::anchor() const
 {
     return m_anchor;
 }
 
-void Controller::SelectionHelper::setAnchor(const QPoint& anchor)
+void CoordinatePointsBaseItemController::SelectionHelper::setAnchor(const QPoint& anchor)
 {
     m_anchor = anchor;
 }
 
-void Controller::SelectionHelper::doFinishSelection(mvc::core::View*)
+void CoordinatePointsBaseItemController::SelectionHelper::doFinishSelection(mvc::core::View*)
 {
     reset();
 }
 
 // Idle.
 
-Controller::VoidSelectionHelper::VoidSelectionHelper(CoordinatePointsBaseItemController* controller)
+CoordinatePointsBaseItemController::VoidSelectionHelper::VoidSelectionHelper(
+    CoordinatePointsBaseItemController* controller)
     : SelectionHelper(controller)
 {
 }
 
-Controller::VoidSelectionHelper::VoidSelectionHelper(SelectionHelper& other)
+CoordinatePointsBaseItemController::VoidSelectionHelper::VoidSelectionHelper(SelectionHelper& other)
     : SelectionHelper(other)
 {
 }
 
-guimisc::helper::SelectionHelper* Controller::VoidSelectionHelper::mousePressEvent(
-    QMouseEvent* event, mvc::core::View*)
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::VoidSelectionHelper::mousePressEvent(QMouseEvent* event,
+                                                                         mvc::core::View*)
 {
     if (event->button() != Qt::LeftButton) {
         return this;
@@ -134,14 +141,15 @@ guimisc::helper::SelectionHelper* Controller::VoidSelectionHelper::mousePressEve
 
 // Rectangle.
 
-Controller::PointsInRectangleSelectionHelper::PointsInRectangleSelectionHelper(
-    SelectionHelper& other)
+CoordinatePointsBaseItemController::PointsInRectangleSelectionHelper::
+    PointsInRectangleSelectionHelper(SelectionHelper& other)
     : SelectionHelper(other)
 {
     viewHelpers().push_back(std::make_unique<PolygonMainViewHelper>(outline(), mainView()));
 }
 
-guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::keyPressEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::PointsInRectangleSelectionHelper::keyPressEvent(
     QKeyEvent* event, mvc::core::View* view)
 {
     if (event->key() != Qt::Key_Return) {
@@ -152,7 +160,8 @@ guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::
     return new VoidSelectionHelper(*this);
 }
 
-guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::mouseMoveEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::PointsInRectangleSelectionHelper::mouseMoveEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     rectangleToPolygon(*outline(), anchor(), event->pos(), view);
@@ -160,7 +169,8 @@ guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::mousePressEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::PointsInRectangleSelectionHelper::mousePressEvent(
     QMouseEvent* event, mvc::core::View*)
 {
     if (event->button() == Qt::LeftButton) {
@@ -170,7 +180,8 @@ guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::mouseReleaseEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::PointsInRectangleSelectionHelper::mouseReleaseEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     if (isPlainLeft(event)) {
@@ -189,13 +200,15 @@ guimisc::helper::SelectionHelper* Controller::PointsInRectangleSelectionHelper::
 
 // Polygon.
 
-Controller::PointsInPolygonSelectionHelper::PointsInPolygonSelectionHelper(SelectionHelper& other)
+CoordinatePointsBaseItemController::PointsInPolygonSelectionHelper::PointsInPolygonSelectionHelper(
+    SelectionHelper& other)
     : SelectionHelper(other)
 {
     viewHelpers().push_back(std::make_unique<PolygonMainViewHelper>(outline(), mainView()));
 }
 
-guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::keyPressEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::PointsInPolygonSelectionHelper::keyPressEvent(
     QKeyEvent* event, mvc::core::View* view)
 {
     if (event->key() == Qt::Key_Return) {
@@ -218,15 +231,16 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::ke
 }
 
 guimisc::helper::SelectionHelper*
-Controller::PointsInPolygonSelectionHelper::mouseDoubleClickEvent(QMouseEvent* event,
-                                                                  mvc::core::View* view)
+CoordinatePointsBaseItemController::PointsInPolygonSelectionHelper::mouseDoubleClickEvent(
+    QMouseEvent* event, mvc::core::View* view)
 {
     controller()->selectPointsInPolygon(event, view);
     finishSelection(view);
     return new VoidSelectionHelper(*this);
 }
 
-guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mouseMoveEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::PointsInPolygonSelectionHelper::mouseMoveEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     tin::core::Polygon& polygon = *outline();
@@ -243,7 +257,8 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mo
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mousePressEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsBaseItemController::PointsInPolygonSelectionHelper::mousePressEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     if (event->button() != Qt::LeftButton) {
@@ -265,9 +280,8 @@ guimisc::helper::SelectionHelper* Controller::PointsInPolygonSelectionHelper::mo
 
 // --- commands --------------------------------------------------------------------------
 
-Controller::PointsMembershipCommand::PointsMembershipCommand(const Selection& points,
-                                                             CoordinatePointsBaseItem* item,
-                                                             bool held)
+CoordinatePointsBaseItemController::PointsMembershipCommand::PointsMembershipCommand(
+    const Selection& points, CoordinatePointsBaseItem* item, bool held)
     : m_item(item)
 {
     if (!item) {
@@ -285,12 +299,13 @@ Controller::PointsMembershipCommand::PointsMembershipCommand(const Selection& po
     }
 }
 
-const std::vector<Controller::PointPtr>& Controller::PointsMembershipCommand::points() const
+const std::vector<CoordinatePointsBaseItemController::PointPtr>&
+CoordinatePointsBaseItemController::PointsMembershipCommand::points() const
 {
     return m_points;
 }
 
-void Controller::PointsMembershipCommand::change(bool add)
+void CoordinatePointsBaseItemController::PointsMembershipCommand::change(bool add)
 {
     if (!m_item) {
         return;
@@ -309,39 +324,39 @@ void Controller::PointsMembershipCommand::change(bool add)
     clearSelectionOf(m_item);
 }
 
-Controller::AddPointsCommand::AddPointsCommand(const Selection& points,
+CoordinatePointsBaseItemController::AddPointsCommand::AddPointsCommand(const Selection& points,
                                                CoordinatePointsBaseItem* item)
     : PointsMembershipCommand(points, item, false)
 {
 }
 
-void Controller::AddPointsCommand::redo()
+void CoordinatePointsBaseItemController::AddPointsCommand::redo()
 {
     change(true);
 }
 
-void Controller::AddPointsCommand::undo()
+void CoordinatePointsBaseItemController::AddPointsCommand::undo()
 {
     change(false);
 }
 
-Controller::RemovePointsCommand::RemovePointsCommand(const Selection& points,
-                                                     CoordinatePointsBaseItem* item)
+CoordinatePointsBaseItemController::RemovePointsCommand::RemovePointsCommand(
+    const Selection& points, CoordinatePointsBaseItem* item)
     : PointsMembershipCommand(points, item, true)
 {
 }
 
-void Controller::RemovePointsCommand::redo()
+void CoordinatePointsBaseItemController::RemovePointsCommand::redo()
 {
     change(false);
 }
 
-void Controller::RemovePointsCommand::undo()
+void CoordinatePointsBaseItemController::RemovePointsCommand::undo()
 {
     change(true);
 }
 
-Controller::EditPointsElevationCommand::EditPointsElevationCommand(
+CoordinatePointsBaseItemController::EditPointsElevationCommand::EditPointsElevationCommand(
     const Selection& points, double elevation, CoordinatePointsBaseItem* item)
     : m_elevation(elevation), m_item(item)
 {
@@ -352,7 +367,7 @@ Controller::EditPointsElevationCommand::EditPointsElevationCommand(
     }
 }
 
-void Controller::EditPointsElevationCommand::redo()
+void CoordinatePointsBaseItemController::EditPointsElevationCommand::redo()
 {
     for (const auto& entry : m_oldElevations) {
         entry.first->setElevation(m_elevation);
@@ -360,7 +375,7 @@ void Controller::EditPointsElevationCommand::redo()
     clearSelectionOf(m_item);
 }
 
-void Controller::EditPointsElevationCommand::undo()
+void CoordinatePointsBaseItemController::EditPointsElevationCommand::undo()
 {
     for (const auto& entry : m_oldElevations) {
         entry.first->setElevation(entry.second);
@@ -368,7 +383,7 @@ void Controller::EditPointsElevationCommand::undo()
     clearSelectionOf(m_item);
 }
 
-Controller::SetViewSettingCommand::SetViewSettingCommand(
+CoordinatePointsBaseItemController::SetViewSettingCommand::SetViewSettingCommand(
     const CoordinatePointsBaseItemViewSetting& setting, CoordinatePointsBaseItem* item)
     : m_newSetting(setting), m_item(item)
 {
@@ -377,14 +392,14 @@ Controller::SetViewSettingCommand::SetViewSettingCommand(
     }
 }
 
-void Controller::SetViewSettingCommand::redo()
+void CoordinatePointsBaseItemController::SetViewSettingCommand::redo()
 {
     if (m_item) {
         m_item->view()->setViewSetting(m_newSetting);
     }
 }
 
-void Controller::SetViewSettingCommand::undo()
+void CoordinatePointsBaseItemController::SetViewSettingCommand::undo()
 {
     if (m_item) {
         m_item->view()->setViewSetting(m_oldSetting);
@@ -393,7 +408,8 @@ void Controller::SetViewSettingCommand::undo()
 
 // --- controller ------------------------------------------------------------------------
 
-Controller::CoordinatePointsBaseItemController(const CoordinatePointsBaseItem* item)
+CoordinatePointsBaseItemController::CoordinatePointsBaseItemController(
+    const CoordinatePointsBaseItem* item)
     : ModelItemControllerT(item, new VoidSelectionHelper(this)),
       m_polygonSelectAction(new QAction(QIcon(QStringLiteral(":/images/iconPolygonSelection.png")),
                                         tr("Select Points With Polygon"), this)),
@@ -403,23 +419,23 @@ Controller::CoordinatePointsBaseItemController(const CoordinatePointsBaseItem* i
     connect(m_selectAllAction, &QAction::triggered, this, &Controller::selectAllPoints);
 }
 
-Controller::~CoordinatePointsBaseItemController() = default;
+CoordinatePointsBaseItemController::~CoordinatePointsBaseItemController() = default;
 
-QDialog* Controller::propertyDialog(QWidget* parent)
+QDialog* CoordinatePointsBaseItemController::propertyDialog(QWidget* parent)
 {
     auto dialog = new CoordinatePointsBaseItemPropertyDialog(parent);
     dialog->setViewSetting(item()->view()->viewSetting());
     return dialog;
 }
 
-void Controller::handlePropertyDialogAccepted(QDialog* dialog)
+void CoordinatePointsBaseItemController::handlePropertyDialogAccepted(QDialog* dialog)
 {
     if (auto settingDialog = dynamic_cast<CoordinatePointsBaseItemPropertyDialog*>(dialog)) {
         pushUpdateViewCommand(new SetViewSettingCommand(settingDialog->viewSetting(), item()));
     }
 }
 
-void Controller::selectPointsInPolygon(QInputEvent* event, mvc::core::View*)
+void CoordinatePointsBaseItemController::selectPointsInPolygon(QInputEvent* event, mvc::core::View*)
 {
     if (auto mouse = dynamic_cast<QMouseEvent*>(event); mouse && isPlainLeft(mouse)) {
         clearSelection();
@@ -438,58 +454,63 @@ void Controller::selectPointsInPolygon(QInputEvent* event, mvc::core::View*)
     }
 }
 
-void Controller::clearSelection()
+void CoordinatePointsBaseItemController::clearSelection()
 {
     m_selection.clear();
 }
 
-Controller::Selection& Controller::selection()
+CoordinatePointsBaseItemController::Selection& CoordinatePointsBaseItemController::selection()
 {
     return m_selection;
 }
 
-const Controller::Selection& Controller::selection() const
+const CoordinatePointsBaseItemController::Selection&
+CoordinatePointsBaseItemController::selection() const
 {
     return m_selection;
 }
 
-QAction* Controller::polygonSelectAction() const
+QAction* CoordinatePointsBaseItemController::polygonSelectAction() const
 {
     return m_polygonSelectAction;
 }
 
-QAction* Controller::selectAllAction() const
+QAction* CoordinatePointsBaseItemController::selectAllAction() const
 {
     return m_selectAllAction;
 }
 
-Controller::SelectionHelper* Controller::currentSelectionHelper() const
+CoordinatePointsBaseItemController::SelectionHelper*
+CoordinatePointsBaseItemController::currentSelectionHelper() const
 {
     return dynamic_cast<SelectionHelper*>(selectionHelper());
 }
 
-std::vector<Controller::PointPtr>* Controller::pickedPoints() const
+std::vector<CoordinatePointsBaseItemController::PointPtr>*
+CoordinatePointsBaseItemController::pickedPoints() const
 {
     const SelectionHelper* helper = currentSelectionHelper();
     return helper ? helper->pickedPoints() : nullptr;
 }
 
-void Controller::addPoints(const Selection& points, CoordinatePointsBaseItem* item)
+void CoordinatePointsBaseItemController::addPoints(const Selection& points,
+                                                   CoordinatePointsBaseItem* item)
 {
     pushUpdateViewCommand(new AddPointsCommand(points, item));
 }
 
-void Controller::removePoints(const Selection& points)
+void CoordinatePointsBaseItemController::removePoints(const Selection& points)
 {
     pushUpdateViewCommand(new RemovePointsCommand(points, item()));
 }
 
-void Controller::editPointsElevation(const Selection& points, double elevation)
+void CoordinatePointsBaseItemController::editPointsElevation(const Selection& points,
+                                                             double elevation)
 {
     pushUpdateViewCommand(new EditPointsElevationCommand(points, elevation, item()));
 }
 
-void Controller::polygonSelect()
+void CoordinatePointsBaseItemController::polygonSelect()
 {
     SelectionHelper* current = currentSelectionHelper();
     if (!current) {
@@ -501,7 +522,7 @@ void Controller::polygonSelect()
     updateSelectionHelper(new PointsInPolygonSelectionHelper(*current));
 }
 
-void Controller::selectAllPoints()
+void CoordinatePointsBaseItemController::selectAllPoints()
 {
     const guimisc::restorer::WaitCursor busy;
     std::vector<PointPtr> all = item()->pointSet()->allPoints();
@@ -521,7 +542,7 @@ void Controller::selectAllPoints()
     }
 }
 
-void Controller::clearSelectionOf(CoordinatePointsBaseItem* item)
+void CoordinatePointsBaseItemController::clearSelectionOf(CoordinatePointsBaseItem* item)
 {
     if (!item) {
         return;

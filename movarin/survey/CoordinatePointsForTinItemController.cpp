@@ -31,17 +31,21 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Controller = CoordinatePointsForTinItemController;
 
 // --- clicking tools --------------------------------------------------------------------
 
-Controller::ClickingSelectionHelper::ClickingSelectionHelper(SelectionHelper& other)
+CoordinatePointsForTinItemController::ClickingSelectionHelper::ClickingSelectionHelper(
+    SelectionHelper& other)
     : SelectionHelper(other)
 {
 }
 
-guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::keyPressEvent(
-    QKeyEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+CoordinatePointsForTinItemController::ClickingSelectionHelper::keyPressEvent(QKeyEvent* event,
+                                                                             mvc::core::View* view)
 {
     if (event->key() == Qt::Key_Return) {
         return finish(view);
@@ -53,21 +57,22 @@ guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::keyPressE
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::mouseDoubleClickEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsForTinItemController::ClickingSelectionHelper::mouseDoubleClickEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     setAnchor(event->pos());
     return finish(view);
 }
 
-Controller* Controller::ClickingSelectionHelper::tinController() const
+Controller* CoordinatePointsForTinItemController::ClickingSelectionHelper::tinController() const
 {
     // The clicking tools are installed only by this controller.
     return static_cast<Controller*>(controller());
 }
 
-guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::finish(
-    mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+CoordinatePointsForTinItemController::ClickingSelectionHelper::finish(mvc::core::View* view)
 {
     commit();
     finishSelection(view);
@@ -76,14 +81,16 @@ guimisc::helper::SelectionHelper* Controller::ClickingSelectionHelper::finish(
 
 // Breaklines.
 
-Controller::BreaklineSelectionHelper::BreaklineSelectionHelper(SelectionHelper& other)
+CoordinatePointsForTinItemController::BreaklineSelectionHelper::BreaklineSelectionHelper(
+    SelectionHelper& other)
     : ClickingSelectionHelper(other)
 {
     viewHelpers().push_back(
         std::make_unique<PolylineMainViewHelper>(pickedPoints(), mainView(), nullptr));
 }
 
-guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::mouseMoveEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsForTinItemController::BreaklineSelectionHelper::mouseMoveEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     const tin::core::PointSet* set = controller()->item()->pointSet();
@@ -102,7 +109,8 @@ guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::mouseMov
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::mousePressEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsForTinItemController::BreaklineSelectionHelper::mousePressEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     const tin::core::PointSet* set = controller()->item()->pointSet();
@@ -121,21 +129,23 @@ guimisc::helper::SelectionHelper* Controller::BreaklineSelectionHelper::mousePre
     return this;
 }
 
-void Controller::BreaklineSelectionHelper::commit()
+void CoordinatePointsForTinItemController::BreaklineSelectionHelper::commit()
 {
     tinController()->addBreakline(*pickedPoints());
 }
 
 // New points.
 
-Controller::NewPointsSelectionHelper::NewPointsSelectionHelper(SelectionHelper& other)
+CoordinatePointsForTinItemController::NewPointsSelectionHelper::NewPointsSelectionHelper(
+    SelectionHelper& other)
     : ClickingSelectionHelper(other)
 {
     viewHelpers().push_back(
         std::make_unique<PointsMainViewHelper>(newPoints(), mainView(), QBrush(Qt::SolidPattern)));
 }
 
-guimisc::helper::SelectionHelper* Controller::NewPointsSelectionHelper::mousePressEvent(
+guimisc::helper::SelectionHelper*
+CoordinatePointsForTinItemController::NewPointsSelectionHelper::mousePressEvent(
     QMouseEvent* event, mvc::core::View* view)
 {
     if (event->button() != Qt::LeftButton) {
@@ -151,14 +161,15 @@ guimisc::helper::SelectionHelper* Controller::NewPointsSelectionHelper::mousePre
     return this;
 }
 
-void Controller::NewPointsSelectionHelper::commit()
+void CoordinatePointsForTinItemController::NewPointsSelectionHelper::commit()
 {
     tinController()->addNewPoints(*newPoints());
 }
 
 // --- controller ------------------------------------------------------------------------
 
-Controller::CoordinatePointsForTinItemController(const CoordinatePointsForTinItem* item)
+CoordinatePointsForTinItemController::CoordinatePointsForTinItemController(
+    const CoordinatePointsForTinItem* item)
     : CoordinatePointsBaseItemController(item),
       m_editElevationAction(new QAction(tr("Edit Elevation"), this)),
       m_removeAction(new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")),
@@ -182,9 +193,9 @@ Controller::CoordinatePointsForTinItemController(const CoordinatePointsForTinIte
     connect(m_createTinAction, &QAction::triggered, this, &Controller::createTin);
 }
 
-Controller::~CoordinatePointsForTinItemController() = default;
+CoordinatePointsForTinItemController::~CoordinatePointsForTinItemController() = default;
 
-void Controller::addCustomMenuItems(QMenu* menu)
+void CoordinatePointsForTinItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(polygonSelectAction());
     menu->addAction(selectAllAction());
@@ -197,53 +208,53 @@ void Controller::addCustomMenuItems(QMenu* menu)
     menu->addAction(m_createTinAction);
 }
 
-void Controller::appendAddActionToMenu(QMenu* menu) const
+void CoordinatePointsForTinItemController::appendAddActionToMenu(QMenu* menu) const
 {
     menu->addAction(m_newPointsMenuAction);
     menu->addAction(m_breaklineMenuAction);
 }
 
-CoordinatePointsForTinItem* Controller::item() const
+CoordinatePointsForTinItem* CoordinatePointsForTinItemController::item() const
 {
     return static_cast<CoordinatePointsForTinItem*>(CoordinatePointsBaseItemController::item());
 }
 
-QAction* Controller::editElevationAction() const
+QAction* CoordinatePointsForTinItemController::editElevationAction() const
 {
     return m_editElevationAction;
 }
 
-QAction* Controller::removeAction() const
+QAction* CoordinatePointsForTinItemController::removeAction() const
 {
     return m_removeAction;
 }
 
-QAction* Controller::addNewPointsAction() const
+QAction* CoordinatePointsForTinItemController::addNewPointsAction() const
 {
     return m_addNewPointsAction;
 }
 
-QAction* Controller::addBreaklineAction() const
+QAction* CoordinatePointsForTinItemController::addBreaklineAction() const
 {
     return m_addBreaklineAction;
 }
 
-QAction* Controller::newPointsMenuAction() const
+QAction* CoordinatePointsForTinItemController::newPointsMenuAction() const
 {
     return m_newPointsMenuAction;
 }
 
-QAction* Controller::breaklineMenuAction() const
+QAction* CoordinatePointsForTinItemController::breaklineMenuAction() const
 {
     return m_breaklineMenuAction;
 }
 
-QAction* Controller::createTinAction() const
+QAction* CoordinatePointsForTinItemController::createTinAction() const
 {
     return m_createTinAction;
 }
 
-void Controller::addBreakline(const std::vector<PointPtr>& picked)
+void CoordinatePointsForTinItemController::addBreakline(const std::vector<PointPtr>& picked)
 {
     try {
         const tin::core::PointSet* set = item()->pointSet();
@@ -269,7 +280,7 @@ void Controller::addBreakline(const std::vector<PointPtr>& picked)
     }
 }
 
-void Controller::addNewPoints(const std::vector<tin::core::Point>& points)
+void CoordinatePointsForTinItemController::addNewPoints(const std::vector<tin::core::Point>& points)
 {
     if (points.empty()) {
         return;
@@ -285,7 +296,7 @@ void Controller::addNewPoints(const std::vector<tin::core::Point>& points)
     }
 }
 
-void Controller::editPointsElevation()
+void CoordinatePointsForTinItemController::editPointsElevation()
 {
     try {
         const Selection points = selection();
@@ -306,7 +317,7 @@ void Controller::editPointsElevation()
     }
 }
 
-void Controller::removeSelectedPoints()
+void CoordinatePointsForTinItemController::removeSelectedPoints()
 {
     try {
         std::unordered_set<PointPtr> onBreaklines;
@@ -332,7 +343,7 @@ void Controller::removeSelectedPoints()
     }
 }
 
-void Controller::startNewPointsAddition()
+void CoordinatePointsForTinItemController::startNewPointsAddition()
 {
     try {
         startTool<NewPointsSelectionHelper>();
@@ -341,7 +352,7 @@ void Controller::startNewPointsAddition()
     }
 }
 
-void Controller::startBreaklineAddition()
+void CoordinatePointsForTinItemController::startBreaklineAddition()
 {
     try {
         if (item()->pointSet()->empty()) {
@@ -355,7 +366,7 @@ void Controller::startBreaklineAddition()
     }
 }
 
-void Controller::createTin()
+void CoordinatePointsForTinItemController::createTin()
 {
     try {
         const std::optional<CoordinatePointsForTinItem::TinKind> kind = item()->askTinKind();
@@ -384,7 +395,7 @@ void Controller::createTin()
 }
 
 template <class Tool>
-void Controller::startTool()
+void CoordinatePointsForTinItemController::startTool()
 {
     {
         // Both tools pick the point nearest to the mouse at every press (the breakline tool
@@ -405,7 +416,7 @@ void Controller::startTool()
     }
 }
 
-void Controller::showError(const std::exception& error) const
+void CoordinatePointsForTinItemController::showError(const std::exception& error) const
 {
     guimisc::UserDialogs::critical(mainWindow(), tr("Error"), QString::fromLocal8Bit(error.what()));
 }

@@ -31,6 +31,8 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Controller = CoordinatePointsGroupItemController;
 
 namespace {
@@ -45,63 +47,69 @@ mvc::core::View* mainViewOf(const mvc::core::ModelItem* item)
 
 // --- selection helpers -----------------------------------------------------------------
 
-Controller::SelectionHelper::SelectionHelper(CoordinatePointsGroupItemController* controller)
+CoordinatePointsGroupItemController::SelectionHelper::SelectionHelper(
+    CoordinatePointsGroupItemController* controller)
     : SelectionHelperT(controller)
 {
 }
 
-Controller::SelectionHelper::SelectionHelper(const SelectionHelper& other) = default;
+CoordinatePointsGroupItemController::SelectionHelper::SelectionHelper(
+    const SelectionHelper& other) = default;
 
-Controller::SelectionHelper::~SelectionHelper() = default;
+CoordinatePointsGroupItemController::SelectionHelper::~SelectionHelper() = default;
 
-bool Controller::SelectionHelper::isSelecting() const
+bool CoordinatePointsGroupItemController::SelectionHelper::isSelecting() const
 {
     return m_isSelecting;
 }
 
-bool Controller::SelectionHelper::isCancelled() const
+bool CoordinatePointsGroupItemController::SelectionHelper::isCancelled() const
 {
     return m_isCancelled;
 }
 
-const QPoint& Controller::SelectionHelper::pressPosition() const
+const QPoint& CoordinatePointsGroupItemController::SelectionHelper::pressPosition() const
 {
     return m_pressPosition;
 }
 
-const tin::core::Rect& Controller::SelectionHelper::dataExtent() const
+const tin::core::Rect& CoordinatePointsGroupItemController::SelectionHelper::dataExtent() const
 {
     return m_dataExtent;
 }
 
-void Controller::SelectionHelper::setDataExtent(const tin::core::Rect& extent)
+void CoordinatePointsGroupItemController::SelectionHelper::setDataExtent(
+    const tin::core::Rect& extent)
 {
     m_dataExtent = extent;
 }
 
-const tin::core::Rect& Controller::SelectionHelper::region() const
+const tin::core::Rect& CoordinatePointsGroupItemController::SelectionHelper::region() const
 {
     return m_region;
 }
 
-void Controller::SelectionHelper::cancel()
+void CoordinatePointsGroupItemController::SelectionHelper::cancel()
 {
     m_isCancelled = true;
     m_region = tin::core::Rect();
 }
 
-Controller::VoidSelectionHelper::VoidSelectionHelper(CoordinatePointsGroupItemController* controller)
+CoordinatePointsGroupItemController::VoidSelectionHelper::VoidSelectionHelper(
+    CoordinatePointsGroupItemController* controller)
     : SelectionHelper(controller)
 {
 }
 
-Controller::VoidSelectionHelper::VoidSelectionHelper(const SelectionHelper& other)
+CoordinatePointsGroupItemController::VoidSelectionHelper::VoidSelectionHelper(
+    const SelectionHelper& other)
     : SelectionHelper(other)
 {
     m_isSelecting = false;
 }
 
-Controller::RectangleSelectionHelper::RectangleSelectionHelper(const SelectionHelper& other)
+CoordinatePointsGroupItemController::RectangleSelectionHelper::RectangleSelectionHelper(
+    const SelectionHelper& other)
     : SelectionHelper(other)
 {
     m_isSelecting = true;
@@ -117,8 +125,9 @@ Controller::RectangleSelectionHelper::RectangleSelectionHelper(const SelectionHe
     }
 }
 
-guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::keyPressEvent(
-    QKeyEvent* event, mvc::core::View*)
+guimisc::helper::SelectionHelper*
+CoordinatePointsGroupItemController::RectangleSelectionHelper::keyPressEvent(QKeyEvent* event,
+                                                                             mvc::core::View*)
 {
     if (event->key() != Qt::Key_Escape) {
         return this;
@@ -127,8 +136,9 @@ guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::keyPress
     return new VoidSelectionHelper(*this);
 }
 
-guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mouseMoveEvent(
-    QMouseEvent* event, mvc::core::View* view)
+guimisc::helper::SelectionHelper*
+CoordinatePointsGroupItemController::RectangleSelectionHelper::mouseMoveEvent(QMouseEvent* event,
+                                                                              mvc::core::View* view)
 {
     if (m_isPressed) {
         const QPointF a = view->rconv(m_pressPosition);
@@ -139,8 +149,9 @@ guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mouseMov
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mousePressEvent(
-    QMouseEvent* event, mvc::core::View*)
+guimisc::helper::SelectionHelper*
+CoordinatePointsGroupItemController::RectangleSelectionHelper::mousePressEvent(QMouseEvent* event,
+                                                                               mvc::core::View*)
 {
     if (event->button() == Qt::LeftButton) {
         m_pressPosition = event->pos();
@@ -149,93 +160,97 @@ guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mousePre
     return this;
 }
 
-guimisc::helper::SelectionHelper* Controller::RectangleSelectionHelper::mouseReleaseEvent(
-    QMouseEvent*, mvc::core::View*)
+guimisc::helper::SelectionHelper*
+CoordinatePointsGroupItemController::RectangleSelectionHelper::mouseReleaseEvent(QMouseEvent*,
+                                                                                 mvc::core::View*)
 {
     return new VoidSelectionHelper(*this);
 }
 
 // --- controller ------------------------------------------------------------------------
 
-Controller::CoordinatePointsGroupItemController(const CoordinatePointsGroupItem* item)
+CoordinatePointsGroupItemController::CoordinatePointsGroupItemController(
+    const CoordinatePointsGroupItem* item)
     : ModelItemControllerT(item, new VoidSelectionHelper(this)),
-      m_importAction(new QAction(QIcon(QStringLiteral(":/images/iconImport.png")), tr("Import"),
-                                 this)),
+      m_importAction(
+          new QAction(QIcon(QStringLiteral(":/images/iconImport.png")), tr("Import"), this)),
       m_addAction(new QAction(QIcon(QStringLiteral(":/images/iconImport.png")),
                               tr("Coordinate points data"), this)),
-      m_deleteAllAction(new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")),
-                                    tr("Delete all"), this))
+      m_deleteAllAction(
+          new QAction(QIcon(QStringLiteral(":/images/iconDeleteItem.png")), tr("Delete all"), this))
 {
     connect(m_importAction, &QAction::triggered, this, &Controller::importData);
     connect(m_addAction, &QAction::triggered, this, &Controller::importData);
     connect(m_deleteAllAction, &QAction::triggered, this, &Controller::deleteAllChildItems);
 }
 
-Controller::~CoordinatePointsGroupItemController() = default;
+CoordinatePointsGroupItemController::~CoordinatePointsGroupItemController() = default;
 
-void Controller::addCustomMenuItems(QMenu* menu)
+void CoordinatePointsGroupItemController::addCustomMenuItems(QMenu* menu)
 {
     menu->addAction(m_importAction);
     menu->addSeparator();
     menu->addAction(m_deleteAllAction);
 }
 
-void Controller::addToolBarButtons(QToolBar* toolBar)
+void CoordinatePointsGroupItemController::addToolBarButtons(QToolBar* toolBar)
 {
     toolBar->addAction(m_importAction);
     toolBar->addAction(m_deleteAllAction);
 }
 
-void Controller::appendAddActionToMenu(QMenu* menu) const
+void CoordinatePointsGroupItemController::appendAddActionToMenu(QMenu* menu) const
 {
     menu->addAction(m_addAction);
 }
 
-void Controller::handleStandardItemChange()
+void CoordinatePointsGroupItemController::handleStandardItemChange()
 {
     if (m_regionWait && !item()->isChecked()) {
         cancelRegionWait();
     }
 }
 
-void Controller::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
+void CoordinatePointsGroupItemController::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
 {
     ModelItemControllerT::keyPressEvent(event, view);
     endRegionWaitWhenDone();
 }
 
-void Controller::mouseReleaseEvent(QMouseEvent* event, mvc::core::View* view)
+void CoordinatePointsGroupItemController::mouseReleaseEvent(QMouseEvent* event,
+                                                            mvc::core::View* view)
 {
     ModelItemControllerT::mouseReleaseEvent(event, view);
     endRegionWaitWhenDone();
 }
 
-QAction* Controller::importAction() const
+QAction* CoordinatePointsGroupItemController::importAction() const
 {
     return m_importAction;
 }
 
-QAction* Controller::addAction() const
+QAction* CoordinatePointsGroupItemController::addAction() const
 {
     return m_addAction;
 }
 
-QAction* Controller::deleteAllAction() const
+QAction* CoordinatePointsGroupItemController::deleteAllAction() const
 {
     return m_deleteAllAction;
 }
 
-Controller::SelectionHelper* Controller::currentSelectionHelper() const
+CoordinatePointsGroupItemController::SelectionHelper*
+CoordinatePointsGroupItemController::currentSelectionHelper() const
 {
     return dynamic_cast<SelectionHelper*>(selectionHelper());
 }
 
-bool Controller::isWaitingForRegion() const
+bool CoordinatePointsGroupItemController::isWaitingForRegion() const
 {
     return m_regionWait != nullptr;
 }
 
-QColor Controller::paletteColor(int index)
+QColor CoordinatePointsGroupItemController::paletteColor(int index)
 {
     static const std::array<Qt::GlobalColor, 12> palette = {
         Qt::cyan,    Qt::magenta,  Qt::yellow,   Qt::red,      Qt::green,       Qt::blue,
@@ -244,7 +259,7 @@ QColor Controller::paletteColor(int index)
     return QColor(palette[static_cast<std::size_t>(((index % size) + size) % size)]);
 }
 
-void Controller::showDataExtent(const tin::core::Rect& extent)
+void CoordinatePointsGroupItemController::showDataExtent(const tin::core::Rect& extent)
 {
     if (SelectionHelper* helper = currentSelectionHelper()) {
         helper->setDataExtent(extent);
@@ -259,7 +274,7 @@ void Controller::showDataExtent(const tin::core::Rect& extent)
     }
 }
 
-std::optional<int> Controller::askStep()
+std::optional<int> CoordinatePointsGroupItemController::askStep()
 {
     CoordinatePointsGroupItemImportSettingDialog dialog(mainWindow());
     if (dialog.exec() != QDialog::Accepted) {
@@ -268,7 +283,7 @@ std::optional<int> Controller::askStep()
     return dialog.step();
 }
 
-Controller::RegionWait Controller::waitForRegion()
+CoordinatePointsGroupItemController::RegionWait CoordinatePointsGroupItemController::waitForRegion()
 {
     const SelectionHelper* helper = currentSelectionHelper();
     if (!helper || !helper->isSelecting()) {
@@ -297,7 +312,7 @@ Controller::RegionWait Controller::waitForRegion()
                                                                       : RegionWait::Cancelled;
 }
 
-void Controller::importData()
+void CoordinatePointsGroupItemController::importData()
 {
     if (m_isImporting) {
         return;
@@ -374,20 +389,20 @@ void Controller::importData()
     m_isImporting = false;
 }
 
-void Controller::doInformDeselection(mvc::core::View*)
+void CoordinatePointsGroupItemController::doInformDeselection(mvc::core::View*)
 {
     if (m_regionWait) {
         cancelRegionWait();
     }
 }
 
-void Controller::setImportEnabled(bool enabled)
+void CoordinatePointsGroupItemController::setImportEnabled(bool enabled)
 {
     m_importAction->setEnabled(enabled);
     m_addAction->setEnabled(enabled);
 }
 
-void Controller::endRegionWaitWhenDone()
+void CoordinatePointsGroupItemController::endRegionWaitWhenDone()
 {
     const SelectionHelper* helper = currentSelectionHelper();
     if (m_regionWait && (!helper || !helper->isSelecting())) {
@@ -395,7 +410,7 @@ void Controller::endRegionWaitWhenDone()
     }
 }
 
-void Controller::cancelRegionWait()
+void CoordinatePointsGroupItemController::cancelRegionWait()
 {
     if (SelectionHelper* helper = currentSelectionHelper(); helper && helper->isSelecting()) {
         helper->cancel();

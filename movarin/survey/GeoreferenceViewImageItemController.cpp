@@ -19,9 +19,11 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoreferenceView::ImageItemController;
 
-Self::ImageItemController(ImageItem* item)
+GeoreferenceView::ImageItemController::ImageItemController(ImageItem* item)
     : mvc::proj::ProjectItemController(item),
       m_item(item),
       m_deletePointsAction(new QAction(QIcon(), tr("Delete Points"), this)),
@@ -49,37 +51,37 @@ Self::ImageItemController(ImageItem* item)
     connect(model, &QAbstractItemModel::modelReset, this, [this] { handleTableEdited(); });
 }
 
-Self::~ImageItemController() = default;
+GeoreferenceView::ImageItemController::~ImageItemController() = default;
 
-void Self::setDialog(BackgroundImageItemGeoreferenceDialog* dialog)
+void GeoreferenceView::ImageItemController::setDialog(BackgroundImageItemGeoreferenceDialog* dialog)
 {
     m_dialog = dialog;
     connect(dialog, SIGNAL(selectionChanged(GcpRowIndices)),
             m_item->backgroundImageItem()->controller(), SLOT(selectPoints(GcpRowIndices)));
 }
 
-BackgroundImageItemGeoreferenceDialog* Self::dialog() const
+BackgroundImageItemGeoreferenceDialog* GeoreferenceView::ImageItemController::dialog() const
 {
     return m_dialog;
 }
 
-GeoreferenceView* Self::view() const
+GeoreferenceView* GeoreferenceView::ImageItemController::view() const
 {
     return m_item->view();
 }
 
-const GcpTable* Self::gcpTable() const
+const GcpTable* GeoreferenceView::ImageItemController::gcpTable() const
 {
     return m_item->gcpTable();
 }
 
-GcpTableModel* Self::gcpTableModel() const
+GcpTableModel* GeoreferenceView::ImageItemController::gcpTableModel() const
 {
     return m_item->gcpTableModel();
 }
 
 template <class Hook>
-void Self::dispatch(Hook hook)
+void GeoreferenceView::ImageItemController::dispatch(Hook hook)
 {
     if (!m_selectionHelper) {
         return;
@@ -93,57 +95,62 @@ void Self::dispatch(Hook hook)
     }
 }
 
-void Self::keyPressEvent(QKeyEvent* event, GeoreferenceView* view)
+void GeoreferenceView::ImageItemController::keyPressEvent(QKeyEvent* event, GeoreferenceView* view)
 {
     dispatch([&](SelectionHelper& tool) { return tool.keyPressEvent(event, view); });
 }
 
-void Self::mouseDoubleClickEvent(QMouseEvent* event, GeoreferenceView* view)
+void GeoreferenceView::ImageItemController::mouseDoubleClickEvent(QMouseEvent* event,
+                                                                  GeoreferenceView* view)
 {
     dispatch([&](SelectionHelper& tool) { return tool.mouseDoubleClickEvent(event, view); });
 }
 
-void Self::mouseMoveEvent(QMouseEvent* event, GeoreferenceView* view)
+void GeoreferenceView::ImageItemController::mouseMoveEvent(QMouseEvent* event,
+                                                           GeoreferenceView* view)
 {
     dispatch([&](SelectionHelper& tool) { return tool.mouseMoveEvent(event, view); });
 }
 
-void Self::mousePressEvent(QMouseEvent* event, GeoreferenceView* view)
+void GeoreferenceView::ImageItemController::mousePressEvent(QMouseEvent* event,
+                                                            GeoreferenceView* view)
 {
     dispatch([&](SelectionHelper& tool) { return tool.mousePressEvent(event, view); });
 }
 
-void Self::mouseReleaseEvent(QMouseEvent* event, GeoreferenceView* view)
+void GeoreferenceView::ImageItemController::mouseReleaseEvent(QMouseEvent* event,
+                                                              GeoreferenceView* view)
 {
     dispatch([&](SelectionHelper& tool) { return tool.mouseReleaseEvent(event, view); });
 }
 
-void Self::wheelEvent(QWheelEvent* event, GeoreferenceView* view)
+void GeoreferenceView::ImageItemController::wheelEvent(QWheelEvent* event, GeoreferenceView* view)
 {
     dispatch([&](SelectionHelper& tool) { return tool.wheelEvent(event, view); });
 }
 
-void Self::updateSelectionHelper(guimisc::helper::SelectionHelper* next)
+void GeoreferenceView::ImageItemController::updateSelectionHelper(
+    guimisc::helper::SelectionHelper* next)
 {
     SelectionHelperSwitchT<SelectionHelper, GeoreferenceViewHelper>::install(
         m_selectionHelper, next, this, m_item->itemView()->viewHelpers(),
         "Not a tool of the georeference pane's controller.");
 }
 
-void Self::defineGcp(GcpTable::size_type row)
+void GeoreferenceView::ImageItemController::defineGcp(GcpTable::size_type row)
 {
     m_pendingRow = row;
     m_gcpDefinitionDue = true;
 }
 
-void Self::selectPoints(const GcpRowIndices& indices)
+void GeoreferenceView::ImageItemController::selectPoints(const GcpRowIndices& indices)
 {
     if (m_selectionHelper) {
         m_selectionHelper->selectPoints(indices);
     }
 }
 
-void Self::updateTableSelection(const GcpRowIndices& indices)
+void GeoreferenceView::ImageItemController::updateTableSelection(const GcpRowIndices& indices)
 {
     if (m_dialog) {
         m_dialog->clearTableSelection();
@@ -151,7 +158,7 @@ void Self::updateTableSelection(const GcpRowIndices& indices)
     }
 }
 
-void Self::deletePoints()
+void GeoreferenceView::ImageItemController::deletePoints()
 {
     if (m_selectionHelper->positions().empty()) {
         guimisc::UserDialogs::warning(view(), tr("Warning"), tr("No point is selected."));
@@ -168,7 +175,7 @@ void Self::deletePoints()
     emit selectedIndexChanged(GcpRowIndices());
 }
 
-void Self::startGcpSelect(const QPointF& point)
+void GeoreferenceView::ImageItemController::startGcpSelect(const QPointF& point)
 {
     if (!m_pendingRow) {
         // The pair was deleted while it waited; a pane that waited for it listens again.
@@ -187,7 +194,7 @@ void Self::startGcpSelect(const QPointF& point)
     view()->update();
 }
 
-void Self::handleRowsInserted(int first, int last)
+void GeoreferenceView::ImageItemController::handleRowsInserted(int first, int last)
 {
     if (m_pendingRow && *m_pendingRow >= static_cast<GcpTable::size_type>(first)) {
         *m_pendingRow += static_cast<GcpTable::size_type>(last - first + 1);
@@ -196,7 +203,7 @@ void Self::handleRowsInserted(int first, int last)
     view()->update();
 }
 
-void Self::handleRowsRemoved(int first, int last)
+void GeoreferenceView::ImageItemController::handleRowsRemoved(int first, int last)
 {
     if (m_pendingRow) {
         if (*m_pendingRow > static_cast<GcpTable::size_type>(last)) {
@@ -209,7 +216,7 @@ void Self::handleRowsRemoved(int first, int last)
     view()->update();
 }
 
-void Self::handleTableEdited()
+void GeoreferenceView::ImageItemController::handleTableEdited()
 {
     m_selectionHelper->tableChanged();
     view()->update();

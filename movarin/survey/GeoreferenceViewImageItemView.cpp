@@ -9,13 +9,16 @@
 
 namespace varnel {
 
+// Shorthand inside the bodies; each definition names the class in full, since the
+// translation tools do not see through an alias to find a text's class.
 using Self = GeoreferenceView::ImageItemView;
 
-Self::ImageItemView(ImageItem* item) : m_item(item) {}
+GeoreferenceView::ImageItemView::ImageItemView(ImageItem* item) : m_item(item) {}
 
-Self::~ImageItemView() = default;
+GeoreferenceView::ImageItemView::~ImageItemView() = default;
 
-void Self::paint(QPainter* painter, const QTransform& transform, const QRectF& rect) const
+void GeoreferenceView::ImageItemView::paint(QPainter* painter, const QTransform& transform,
+                                            const QRectF& rect) const
 {
     const gdalimg::GdalImage* image = m_item->image();
     if (image && !image->image().isNull()) {

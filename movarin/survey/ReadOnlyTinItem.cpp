@@ -1,5 +1,6 @@
 #include "movarin/survey/ReadOnlyTinItem.h"
 
+#include "movarin/shell/NonFiniteSaveGuard.h"
 #include "movarin/survey/ReadOnlyTinItemController.h"
 #include "movarin/survey/ReadOnlyTinItemView.h"
 #include "movarin/survey/TinExporter.h"
@@ -122,7 +123,9 @@ void ReadOnlyTinItem::loadExternalData(const std::string& absoluteFilename)
 void ReadOnlyTinItem::saveExternalData(const std::string& absoluteFilename)
 {
     if (m_tin) {
-        tin::io::TinTinExporter().exportTin(absoluteFilename.c_str(), *m_tin);
+        NonFiniteSaveGuard::write(m_caption, [&] {
+            tin::io::TinTinExporter().exportTin(absoluteFilename.c_str(), *m_tin);
+        });
     } else {
         // A file left by an earlier save or by the opened archive would bring back a TIN
         // that the item no longer holds.

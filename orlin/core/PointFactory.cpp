@@ -5,6 +5,7 @@
 #include "orlin/support/FixedSizePoolAllocatorT.h"
 
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace tin {
@@ -91,7 +92,30 @@ std::shared_ptr<Point> PointFactory::intern(double x, double y, double elevation
         [&] { return std::allocate_shared<Point>(support::FixedSizePoolAllocatorT<Point>(), x, y, elevation); });
 }
 
+std::shared_ptr<Point> PointFactory::internExact(double x, double y, double elevation)
+{
+    const Rect box(x - POSITION_TOLERANCE, y - POSITION_TOLERANCE, x + POSITION_TOLERANCE,
+                   y + POSITION_TOLERANCE);
+    const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    return m_points.findLastOrAddNew(
+        box, [&](const Point& c) { return same(c.x(), x) && same(c.y(), y) && same(c.elevation(), elevation); },
+        [&] { return std::allocate_shared<Point>(support::FixedSizePoolAllocatorT<Point>(), x, y, elevation); });
+}
+
 void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out)
+{
+    internAll(xyz, count, out,
+              [this](double x, double y, double z) { return intern(x, y, snapped(z)); });
+}
+
+void PointFactory::factoryAllExact(const double* xyz, std::size_t count, std::shared_ptr<Point>* out)
+{
+    internAll(xyz, count, out, [this](double x, double y, double z) { return internExact(x, y, z); });
+}
+
+template <class Intern>
+void PointFactory::internAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out,
+                             Intern intern)
 {
     // A bulk of the slots' order is checked for dead slots once, here. Nothing dies
     // during the requests unless out held points before: the periodic checks in between
@@ -115,8 +139,28 @@ void PointFactory::factoryAll(const double* xyz, std::size_t count, std::shared_
         requireNumbers(v[0], v[1]);
         if (out[i])
             mayHaveExpired = true; // the point it held may die now
-        out[i] = intern(v[0] - dx, v[1] - dy, snapped(v[2]));
+        out[i] = intern(v[0] - dx, v[1] - dy, v[2]);
     }
+}
+
+bool PointFactory::findLivePosition(double x, double y, Point2D* position)
+{
+    requireNumbers(x, y);
+    const double sx = x - m_offset.x();
+    const double sy = y - m_offset.y();
+    const Rect box(sx - POSITION_TOLERANCE, sy - POSITION_TOLERANCE, sx + POSITION_TOLERANCE,
+                   sy + POSITION_TOLERANCE);
+    bool found = false;
+    double best = 0.0;
+    m_points.visitIntersectRect(box, [&](const std::shared_ptr<Point>& c) {
+        const double d = std::hypot(c->x() - sx, c->y() - sy);
+        if (!found || d < best) {
+            found = true;
+            best = d;
+            *position = Point2D(c->x() + m_offset.x(), c->y() + m_offset.y());
+        }
+    });
+    return found;
 }
 
 void PointFactory::setOffset(const Point2D& offset)

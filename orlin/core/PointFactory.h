@@ -50,6 +50,19 @@ public:
     /// pointers). Throws like factory() at the first NaN position, after the requests
     /// before it.
     void factoryAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out);
+    /// As factoryAll(), for readers of what the program itself wrote: a request gets a live
+    /// point only when that point holds these very numbers, bit for bit, and a new one
+    /// otherwise (its elevation not snapped), even beside a live point within the tolerances.
+    /// Two points a unit in the last place apart, both alive when a TIN was saved, so come
+    /// back as two and with their own values; a TIN read back shares the vertex objects of
+    /// the TINs in memory wherever it was saved from them. Throws like factory() at the
+    /// first NaN position.
+    void factoryAllExact(const double* xyz, std::size_t count, std::shared_ptr<Point>* out);
+
+    /// Whether a live point stands within 1e-8 of (x, y) in x and in y, whatever its elevation;
+    /// *position (unshifted) receives the nearest such point's position. Points made later at
+    /// a position found here share it exactly with the point found, at any elevation.
+    bool findLivePosition(double x, double y, Point2D* position);
 
     /// Room for `more` further points without growing the factory's tables, for bulk
     /// readers that request their points in several factoryAll() calls. May drop the
@@ -79,6 +92,10 @@ private:
 
     /// The lookup without overwrite, for a shifted position and a snapped elevation.
     std::shared_ptr<Point> intern(double x, double y, double elevation);
+    /// The lookup of factoryAllExact(), for a shifted position.
+    std::shared_ptr<Point> internExact(double x, double y, double elevation);
+    template <class Intern>
+    void internAll(const double* xyz, std::size_t count, std::shared_ptr<Point>* out, Intern intern);
 
     Point2D m_offset;
     QuadtreeWeakContainerT<Point> m_points;

@@ -6,6 +6,7 @@
 #include "common/io/IoUtil.h"
 #include "common/io/SafeFileWriter.h"
 #include "orlin/io/BinPointBlockReader.h"
+#include "orlin/io/NonFiniteValueException.h"
 
 #include <Poco/BinaryReader.h>
 #include <Poco/BinaryWriter.h>
@@ -56,6 +57,11 @@ bool holds(const char* path, const std::string& bytes) {
 void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Point2D>& points) {
     if (points.size() > static_cast<std::size_t>(INT_MAX)) {
         throw common::exception::RuntimeException(std::string("Too many vertices for ") + path);
+    }
+    for (const auto& p : points) {
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y())) {
+            throw NonFiniteValueException();
+        }
     }
     std::ostringstream buffer(std::ios::out | std::ios::binary);
     {

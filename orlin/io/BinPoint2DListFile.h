@@ -14,8 +14,10 @@ namespace tin::io {
 /// read() checks the count against the file's size: a file whose size is not
 /// 4 + 16 * count bytes (4 for a count of 0 or less) throws
 /// common::exception::InvalidFileFormatException("Invalid file size", path), a read error
-/// "Invalid file format", a NaN or infinite x or y BinPointBlockReader::NOT_FINITE. write() throws common::exception::RuntimeException when
-/// writing fails and leaves the earlier file untouched (common::io::SafeFileWriter). Both throw
+/// "Invalid file format", a NaN or infinite x or y BinPointBlockReader::NOT_FINITE.
+/// write() refuses such a vertex before it writes anything (NonFiniteValueException) and
+/// throws common::exception::RuntimeException when writing fails; either leaves the earlier
+/// file untouched (common::io::SafeFileWriter). Both throw
 /// common::exception::FileOpenException for a path that cannot be opened.
 ///
 /// write() leaves a regular file that holds exactly the bytes it would write as it is (it

@@ -3,6 +3,7 @@
 #include "common/io/ByteOrder.h"
 #include "common/io/FileUtil.h"
 #include "common/io/SafeFileWriter.h"
+#include "orlin/io/NonFiniteValueException.h"
 #include "orlin/io/PointContainerExporter.h"
 
 #include <Poco/BinaryWriter.h>
@@ -19,6 +20,10 @@ namespace tin::io {
 /// The count is written as the caller gives it: the writer neither counts the range nor
 /// checks it. A negative count (-1) tells readers to derive the count from the block's
 /// size. Ranges are of std::shared_ptr<tin::core::Point>, written in range order.
+///
+/// A NaN or infinite coordinate or elevation, which the readers refuse, makes the write
+/// throw NonFiniteValueException once the block is written (the file written through a path
+/// is then dropped and the earlier one stays).
 class BinPointContainerExporter : public PointContainerExporter {
 public:
     static constexpr const char* TITLE = "Points binary file";
@@ -46,9 +51,13 @@ void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator
     constexpr int CHUNK = 1024;
     char buffer[CHUNK * RECORD_SIZE];
     int used = 0;
+    // x - x is 0 for a finite x and NaN otherwise: one sum tells whether all were finite,
+    // without a branch per value.
+    double zeroWhenFinite = 0.0;
     for (; first != last; ++first) {
         const auto& point = *first;
         const double xyz[3] = {point->x(), point->y(), point->elevation()};
+        zeroWhenFinite += (xyz[0] - xyz[0]) + (xyz[1] - xyz[1]) + (xyz[2] - xyz[2]);
         std::memcpy(buffer + used * RECORD_SIZE, xyz, RECORD_SIZE);
         if (++used == CHUNK) {
             writer.writeRaw(buffer, used * RECORD_SIZE);
@@ -57,6 +66,9 @@ void BinPointContainerExporter::writePoints(Poco::BinaryWriter& writer, Iterator
     }
     if (used > 0) {
         writer.writeRaw(buffer, used * RECORD_SIZE);
+    }
+    if (zeroWhenFinite != 0.0) {
+        throw NonFiniteValueException();
     }
 }
 

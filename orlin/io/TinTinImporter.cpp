@@ -64,7 +64,9 @@ LargeVector<std::shared_ptr<tin::core::Point>> readPoints(Poco::BinaryReader& re
         BinPointBlockReader::skipRest(reader, size - used, name);
     }
     LargeVector<std::shared_ptr<tin::core::Point>> points(static_cast<std::size_t>(count));
-    tin::core::PointFactory::instance().factoryAll(xyz.data(), points.size(), points.data());
+    // Exactly: a vertex beside a live point within the factory's tolerances keeps its own
+    // values, so that a TIN reads back bit for bit as it was saved.
+    tin::core::PointFactory::instance().factoryAllExact(xyz.data(), points.size(), points.data());
     return points;
 }
 
@@ -90,7 +92,7 @@ void readTriangles(Poco::BinaryReader& reader, const TarHeaderBlock& block,
         // no point count reaches, so one unsigned test rejects both ends.
         for (std::size_t k = at; k < at + 3 * records; ++k) {
             if (indices[k] >= pointCount) {
-                throw std::out_of_range("invalid vector<T> subscript");
+                throw InvalidFileFormatException(TinTinImporter::BAD_INDEX);
             }
         }
         done += records;

@@ -1,6 +1,7 @@
 // The binary readers refuse a NaN or infinite coordinate or elevation with a format error
 // naming the file, at the first record and past the factory's prefetch distance alike;
-// a TIN archive read from a path names that path in every format error.
+// a TIN archive read from a path names that path in every format error. The writers refuse
+// what their readers would refuse, and the file that was there stays.
 
 #include "IoTestSupport.h"
 
@@ -9,7 +10,10 @@
 #include "orlin/io/BinPointContainerExporter.h"
 #include "orlin/io/BinPointSetImporter.h"
 #include "orlin/io/BinPointVectorImporter.h"
+#include "orlin/io/BinPolygonExporter.h"
 #include "orlin/io/BinPolygonImporter.h"
+#include "orlin/io/BinPolylineExporter.h"
+#include "orlin/io/NonFiniteValueException.h"
 #include "orlin/io/StlTinExporter.h"
 #include "orlin/io/StlTinImporter.h"
 #include "orlin/io/TinTinExporter.h"
@@ -126,4 +130,70 @@ TEST(NonFiniteCoordinateTest, ArchiveReadFromAPathNamesItInEveryFormatError) {
         EXPECT_EQ(e.fileName(), path);
         EXPECT_EQ(e.message(), "Invalid file format");
     }
+}
+
+// Whatever a writer would put in a file that its reader then refuses, it does not write: the
+// file already there keeps its bytes (and so reads back), whether the value is the first or
+// the last, a coordinate or an elevation.
+TEST(NonFiniteCoordinateTest, WritersRefuseWhatTheirReadersRefuseAndKeepTheEarlierFile) {
+    const std::string tinPath = iotest::scratchFile("kept.tin");
+    const std::string pointPath = iotest::scratchFile("kept.tpobin");
+    const std::string polygonPath = iotest::scratchFile("kept.pol");
+    const tin::core::Tin good = iotest::gridTin(3, 3);
+    std::vector<std::shared_ptr<tin::core::Point>> points;
+    for (int i = 0; i < 5; ++i) {
+        points.push_back(std::make_shared<tin::core::Point>(i, -i, 2.0 * i));
+    }
+    std::vector<tin::core::Point2D> ring{{0, 0, -1}, {4, 0, -1}, {0, 4, -1}};
+    tin::io::TinTinExporter().exportTin(tinPath.c_str(), good);
+    tin::io::BinPointContainerExporter().exportPoints(pointPath.c_str(), points.begin(), points.end(), 5);
+    tin::io::BinPolygonExporter().exportPolygon(polygonPath.c_str(), tin::core::Polygon(ring));
+    const std::string tinBytes = iotest::readFile(tinPath);
+    const std::string pointBytes = iotest::readFile(pointPath);
+    const std::string polygonBytes = iotest::readFile(polygonPath);
+
+    for (const double bad : NOT_FINITE) {
+        for (const int at : {0, 4}) {
+            for (const int field : {0, 1, 2}) {
+                SCOPED_TRACE(testing::Message() << bad << " at " << at << " field " << field);
+                std::vector<std::shared_ptr<tin::core::Point>> spoilt;
+                for (const auto& p : points) {
+                    spoilt.push_back(std::make_shared<tin::core::Point>(*p));
+                }
+                tin::core::Point& p = *spoilt[static_cast<std::size_t>(at)];
+                if (field == 2) {
+                    p.setElevation(bad);
+                } else {
+                    p = tin::core::Point(field == 0 ? bad : p.x(), field == 1 ? bad : p.y(), p.elevation());
+                }
+                EXPECT_THROW(tin::io::BinPointContainerExporter().exportPoints(pointPath.c_str(), spoilt.begin(),
+                                                                               spoilt.end(), 5),
+                             tin::io::NonFiniteValueException);
+                EXPECT_EQ(iotest::readFile(pointPath), pointBytes);
+
+                if (field < 2) {
+                    std::vector<tin::core::Point2D> vertices = ring;
+                    const auto k = static_cast<std::size_t>(at % 3);
+                    vertices[k] = tin::core::Point2D(field == 0 ? bad : vertices[k].x(),
+                                                     field == 1 ? bad : vertices[k].y(), -1);
+                    EXPECT_THROW(tin::io::BinPolygonExporter().exportPolygon(polygonPath.c_str(),
+                                                                             tin::core::Polygon(vertices)),
+                                 tin::io::NonFiniteValueException);
+                    EXPECT_THROW(tin::io::BinPolylineExporter().exportPolyline(polygonPath.c_str(),
+                                                                               tin::core::Polyline(vertices)),
+                                 tin::io::NonFiniteValueException);
+                    EXPECT_EQ(iotest::readFile(polygonPath), polygonBytes);
+                }
+            }
+        }
+        // A TIN one of whose vertices lost its elevation.
+        tin::core::Tin spoilt = iotest::gridTin(3, 3);
+        const std::shared_ptr<tin::core::Triangle> corner = *spoilt.allTriangles().begin();
+        const double kept = corner->point1()->elevation();
+        corner->point1()->setElevation(bad);
+        EXPECT_THROW(tin::io::TinTinExporter().exportTin(tinPath.c_str(), spoilt), tin::io::NonFiniteValueException);
+        corner->point1()->setElevation(kept);
+        EXPECT_EQ(iotest::readFile(tinPath), tinBytes);
+    }
+    EXPECT_EQ(tin::io::TinTinImporter().importTin(tinPath.c_str()).allTriangles().size(), good.allTriangles().size());
 }

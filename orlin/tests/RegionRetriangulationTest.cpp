@@ -222,3 +222,37 @@ TEST(OverlayTriangulationTest, PlaneElevationHoldsJustOutsideTheTriangle)
     EXPECT_NEAR(OverlayTriangulation::planeElevation(t, outside), 15.0 + 3e-5, 1e-9);
     EXPECT_DOUBLE_EQ(OverlayTriangulation::planeElevation(t, Point2D(0.25, 0.25)), 7.5);
 }
+
+TEST_F(RegionRetriangulationTest, TriangleOfNoAreaIsFlippedWithItsNeighbour)
+{
+    // c lies a rounding error above the side a-b, as a crossing point does where a crossing
+    // line runs straight through a thin strip; q is the corner across a-b. The pair becomes
+    // a-q-c and q-b-c, of the same total area; a triangle elsewhere keeps its corners, and a
+    // sliver on the outline (no neighbour across its longest side) stays.
+    std::vector<std::shared_ptr<Point2DI>> const corners = {
+        repository.add(Point2D(0, 0)),     repository.add(Point2D(2, 0)),  repository.add(Point2D(1, 1e-13)),
+        repository.add(Point2D(1, -1)),    repository.add(Point2D(3, -1)), repository.add(Point2D(10, 0)),
+        repository.add(Point2D(12, 0)),    repository.add(Point2D(11, 1e-13))};
+    std::vector<std::array<std::uint32_t, 3>> triangles = {{0, 1, 2}, {1, 0, 3}, {3, 4, 1}, {5, 6, 7}};
+    auto area = [&](std::array<std::uint32_t, 3> const& t) {
+        auto const& a = *corners[t[0]];
+        auto const& b = *corners[t[1]];
+        auto const& c = *corners[t[2]];
+        return ((b.x() - a.x()) * (c.y() - a.y()) - (c.x() - a.x()) * (b.y() - a.y())) / 2.0;
+    };
+    double before = 0.0;
+    for (auto const& t : triangles) {
+        before += area(t);
+    }
+    RegionRetriangulation::flipSlivers(&triangles, corners);
+    EXPECT_EQ(triangles[0], (std::array<std::uint32_t, 3>{0, 3, 2}));
+    EXPECT_EQ(triangles[1], (std::array<std::uint32_t, 3>{3, 1, 2}));
+    EXPECT_EQ(triangles[2], (std::array<std::uint32_t, 3>{3, 4, 1}));
+    EXPECT_EQ(triangles[3], (std::array<std::uint32_t, 3>{5, 6, 7}));
+    double after = 0.0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_GT(area(triangles[i]), 0.1);
+        after += area(triangles[i]);
+    }
+    EXPECT_NEAR(after + area(triangles[3]), before, 1e-12);
+}

@@ -14,6 +14,7 @@
 #include "TinTestSupport.h"
 #include "orlin/core/Point.h"
 #include "orlin/core/Point2D.h"
+#include "orlin/core/PointFactory.h"
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Triangle.h"
@@ -594,5 +595,162 @@ TEST(TinMergeTest, SurfaceInTheNotchOfAnLShapedBaseChangesNothing)
         EXPECT_TRUE(o.taken.empty());
         EXPECT_TRUE(o.added.empty());
         EXPECT_TRUE(o.removed.empty());
+    }
+}
+
+namespace {
+
+// A strip swept along a -> b: across it the surface is level from 3 to the left up to the
+// line and rises by 2 over 3 to the right; along the line it lies on `ground`. Sections at both
+// ends and at the middle.
+Tin stripAlong(Point2D a, Point2D b, std::function<double(double, double)> const& ground)
+{
+    double const length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    double const nx = (b.y() - a.y()) / length, ny = -(b.x() - a.x()) / length;
+    double const l[] = {-3.0, 0.0, 3.0};
+    double const h[] = {0.0, 0.0, 2.0};
+    std::vector<Vertex> v;
+    for (double t : {0.0, 0.5, 1.0}) {
+        double const x = a.x() + t * (b.x() - a.x()), y = a.y() + t * (b.y() - a.y());
+        for (int k = 0; k < 3; ++k) {
+            v.push_back({x + l[k] * nx, y + l[k] * ny, ground(x, y) + h[k]});
+        }
+    }
+    std::vector<Corners> t;
+    for (int s = 0; s < 2; ++s) {
+        for (int k = 0; k < 2; ++k) {
+            int const p = 3 * s + k, c = p + 3;
+            t.push_back({p, c, c + 1});
+            t.push_back({p + 1, c + 1, p});
+        }
+    }
+    return makeTin(v, t);
+}
+
+}  // namespace
+
+TEST(TinMergeTest, SurfaceEqualToTheBaseAlongALineLeavesNoHole)
+{
+    // Where the two surfaces are equal along a whole line, the elevation differences there are
+    // rounding noise, and the triangles on either side of the line disagreed about where the
+    // surfaces cross it: their crossing segments overlapped, the traced region passed a point
+    // twice, and its flood ran out over the whole base, which lost its triangles.
+    auto const ground = [](double x, double y) { return 0.01 * x + 0.02 * y; };
+    Tin const base = grid(0, 0, 40, 40, 20, ground);
+    double const baseArea = planarArea(base);
+    std::vector<std::pair<Point2D, Point2D>> const lines = {
+        {{32, 16.25}, {24, 19}}, {{20.25, 10.75}, {17, 27.5}}, {{10, 30}, {28.5, 31.25}}, {{13, 13}, {27, 24}}};
+    for (auto const& [a, b] : lines) {
+        SCOPED_TRACE(::testing::Message() << "along (" << a.x() << ", " << a.y() << ") (" << b.x() << ", " << b.y() << ")");
+        Tin const other = stripAlong(a, b, ground);
+        using Operation = Tin (*)(Tin const&, Tin const&, bool*, Tin*, Tin*, Tin*);
+        for (Operation const operation : {Operation(&TinMerge::add), Operation(&TinMerge::sub)}) {
+            Outputs o;
+            Tin const result = operation(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+            ASSERT_TRUE(o.ok);
+            EXPECT_NEAR(planarArea(result), baseArea, 1e-6);
+            EXPECT_NEAR(planarArea(o.added), planarArea(o.removed), 1e-6);
+            expectChangeIsExactByObject(base, result, o.added, o.removed);
+        }
+    }
+}
+
+TEST(TinMergeTest, CornersOfAnEarlierEditARoundingErrorAwayOpenNoCrackAtAVerticalStep)
+{
+    // A level patch added above a flat base stands on a vertical wall along its outline, whose
+    // foot and top are two corners at one plan position: where the outline crosses a base
+    // edge, at a crossing the overlay computes. Corners an earlier edit made there (kept alive
+    // by an undo history) may stand a rounding error away: the point factory hands such a
+    // corner back for the top, and the foot, made anew, must stand exactly where it stands, or
+    // the TIN has a crack along the wall.
+    Tin const base = grid(0, 0, 20, 20, 10, flat);
+    std::vector<Vertex> corners;
+    for (int k = 0; k < 4; ++k) {
+        double const angle = 0.3 + k * M_PI / 2.0;
+        corners.push_back({10.0 + 5.5 * std::cos(angle), 10.0 + 5.5 * std::sin(angle), 1.0});
+    }
+    corners.push_back({10.0, 10.0, 1.0});
+    Tin const patch = makeTin(corners, {{0, 1, 4}, {1, 2, 4}, {2, 3, 4}, {3, 0, 4}});
+
+    // The positions of the steps, found by a first add whose result is then let go.
+    std::vector<Point2D> steps;
+    {
+        bool ok = false;
+        Tin const first = TinMerge::add(base, patch, &ok, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(ok);
+        std::map<std::pair<double, double>, std::set<double>> elevations;
+        first.forEachPoint([&](Point& p) { elevations[{p.x(), p.y()}].insert(p.elevation()); });
+        for (auto const& [xy, zs] : elevations) {
+            if (zs.size() > 1) {
+                steps.emplace_back(xy.first, xy.second);
+            }
+        }
+    }
+    ASSERT_GE(steps.size(), 8u);
+    std::vector<std::shared_ptr<Point>> earlier;
+    for (auto const& p : steps) {
+        earlier.push_back(tin::core::PointFactory::instance().factory(Point(p.x() + 1e-14, p.y() - 1e-14, 1.0)));
+    }
+
+    bool ok = false;
+    Tin const result = TinMerge::add(base, patch, &ok, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(ok);
+    std::vector<std::pair<double, double>> positions;
+    result.forEachPoint([&](Point& p) { positions.emplace_back(p.x(), p.y()); });
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    int apart = 0;
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        for (std::size_t j = i + 1; j < positions.size() && positions[j].first - positions[i].first <= 1e-8; ++j) {
+            apart += std::abs(positions[j].second - positions[i].second) <= 1e-8 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(apart, 0) << "positions within the factory's tolerance of each other";
+    EXPECT_NEAR(planarArea(result), 400.0, 1e-9);
+}
+
+TEST(TinMergeTest, BaseOfPointsOfItsOwnKeepsEveryTriangleTheOtherDoesNotMeet)
+{
+    // A base whose corners the point factory does not hold (made as shared points of its own):
+    // the re-triangulation gives its uncut triangles back over new point objects. Those are
+    // still the base's triangles: nothing beyond the other TIN changes, and an other TIN beside
+    // the base changes nothing at all.
+    std::vector<std::shared_ptr<Point>> nodes;
+    for (int j = 0; j <= 10; ++j) {
+        for (int i = 0; i <= 10; ++i) {
+            nodes.push_back(std::make_shared<Point>(2.0 * i, 2.0 * j, 0.01 * i));
+        }
+    }
+    auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * 11 + i)]; };
+    Tin base;
+    for (int j = 0; j < 10; ++j) {
+        for (int i = 0; i < 10; ++i) {
+            base.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+            base.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+        }
+    }
+    Tin const inside = grid(7.3, 6.1, 11.7, 9.9, 2, [](double, double) { return 1.0; });
+    Tin const beside = grid(23.0, 4.0, 27.0, 8.0, 2, [](double, double) { return 1.0; });
+    {
+        Outputs o;
+        Tin const result = TinMerge::add(base, inside, &o.ok, &o.taken, &o.added, &o.removed);
+        ASSERT_TRUE(o.ok);
+        expectChangeIsExactByObject(base, result, o.added, o.removed);
+        EXPECT_NEAR(planarArea(result), 400.0, 1e-9);
+        Rect const patch = inside.boundingRect();
+        for (auto const& t : o.removed.allTriangles()) {
+            auto const r = t->boundingRect();
+            EXPECT_TRUE(r.xMax() > patch.xMin() && r.xMin() < patch.xMax() && r.yMax() > patch.yMin() && r.yMin() < patch.yMax())
+                << "a triangle away from the other TIN was replaced";
+        }
+        EXPECT_LE(o.removed.allTriangles().size(), 24u);
+    }
+    for (auto const& other : {beside}) {
+        Outputs o;
+        Tin const result = TinMerge::add(base, other, &o.ok, &o.taken, &o.added, &o.removed);
+        ASSERT_TRUE(o.ok);
+        EXPECT_TRUE(o.added.empty());
+        EXPECT_TRUE(o.removed.empty());
+        EXPECT_EQ(tintest::objectsOf(result), tintest::objectsOf(base));
     }
 }

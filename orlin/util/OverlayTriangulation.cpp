@@ -17,6 +17,7 @@
 #include "orlin/core/Point2DIRepository.h"
 #include "orlin/core/Point2DIRing.h"
 #include "orlin/core/Point2DIRingTree.h"
+#include "orlin/core/PointFactory.h"
 #include "orlin/core/Rect.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Tin2D.h"
@@ -48,6 +49,26 @@ double snapFraction(double f)
         return 1.0;
     }
     return f;
+}
+
+// A point the overlay computes (a crossing of two edges or of the two surfaces): the
+// repository's point within its fuzzy distance when there is one. A new one stands exactly where
+// a live vertex of any TIN stands within the point factory's tolerance, when one does: the same
+// crossing computed by an earlier edit, whose corners the undo history keeps, may come out a
+// rounding error away, and the factory would hand that edit's corner back at one elevation and
+// make a new corner at another, so that the two sides of a vertical step there would stand
+// apart and the TIN would have a crack between them.
+std::shared_ptr<Point2DI> computedPoint(core::Point2DIRepository* repository, Point2D const& position)
+{
+    double const delta = core::Point2DIRepository::DEFAULT_DELTA;
+    if (auto stored = repository->getFuzzy(position, delta)) {
+        return stored;
+    }
+    Point2D live;
+    if (core::PointFactory::instance().findLivePosition(position.x(), position.y(), &live)) {
+        return repository->addFuzzy(live, delta);
+    }
+    return repository->add(position);
 }
 
 }  // namespace
@@ -270,6 +291,33 @@ std::vector<std::vector<std::shared_ptr<Point2DI>>> OverlayTriangulation::points
     return result;
 }
 
+std::vector<std::shared_ptr<Edge2D>> OverlayTriangulation::cutAtPoints(
+    std::vector<std::shared_ptr<Edge2D>> const& edges,
+    std::vector<std::shared_ptr<Point2DI>> const& points, core::Edge2DFactory* factory)
+{
+    auto const onEdges = pointsOnEdges(points, edges);
+    std::vector<std::shared_ptr<Edge2D>> pieces;
+    pieces.reserve(edges.size());
+    for (std::size_t k = 0; k < edges.size(); ++k) {
+        if (onEdges[k].empty()) {
+            pieces.push_back(edges[k]);
+            continue;
+        }
+        std::shared_ptr<Point2DI> from = edges[k]->point1();
+        auto cut = [&](std::shared_ptr<Point2DI> const& to) {
+            if (auto piece = factory->factory(from, to)) {
+                pieces.push_back(std::move(piece));
+            }
+            from = to;
+        };
+        for (auto const& p : onEdges[k]) {
+            cut(p);
+        }
+        cut(edges[k]->point2());
+    }
+    return pieces;
+}
+
 double OverlayTriangulation::positionOnEdge(Edge2D const& e, Point2DI const& p)
 {
     return positionAlong(e.point1()->x(), e.point1()->y(), e.lengthSqr(), p.x(), p.y());
@@ -360,7 +408,7 @@ std::shared_ptr<Edge2D> OverlayTriangulation::crossingSegment(
         double const f = snapFraction(a.d / (a.d - b.d));
         Point2D const x((1.0 - f) * a.point()->x() + f * b.point()->x(),
                         (1.0 - f) * a.point()->y() + f * b.point()->y());
-        return repository->addFuzzy(x, core::Point2DIRepository::DEFAULT_DELTA);
+        return computedPoint(repository, x);
     };
     // Files the point as a cut of the TIN edges under the side p-q (of both TINs where their
     // edges overlap there, so that both outlines pass through it), else of the side itself.
@@ -492,9 +540,7 @@ void OverlayTriangulation::triangulateOverlay(core::Tin2D& first2D, core::Tin2D&
             }
             Point2D const position(run.x(i), run.y(i));
             auto stored = repository->get(position);
-            outputPoints.push_back(stored ? stored
-                                          : repository->addFuzzy(
-                                                position, core::Point2DIRepository::DEFAULT_DELTA));
+            outputPoints.push_back(stored ? stored : computedPoint(repository, position));
             auto const& kept = outputPoints.back();
             outputXY.push_back(kept ? kept->x() : 0.0);
             outputXY.push_back(kept ? kept->y() : 0.0);

@@ -138,6 +138,16 @@ public:
                                 std::vector<SplitRecord> const& records,
                                 core::Edge2DFactory* factory);
 
+    // The edges cut at every point lying on one of them (pointsOnEdges), each piece the
+    // factory's edge between consecutive points, in order; the points must be distinct
+    // objects. Ring tracing needs a planar graph: two surfaces equal along a line give
+    // crossing segments along it from the triangles on both sides, where rounding lets one
+    // side cross the line at a point that the other side's segment passes, and the two then
+    // overlap. Cut at that point, they share the piece they overlap in, as one edge.
+    static std::vector<std::shared_ptr<core::Edge2D>> cutAtPoints(
+        std::vector<std::shared_ptr<core::Edge2D>> const& edges,
+        std::vector<std::shared_ptr<core::Point2DI>> const& points, core::Edge2DFactory* factory);
+
     // Inserts edge, or, when the map cuts it, its sub-edges (each again in split form).
     static void addSplitEdge(Edge2DSet* edges, std::shared_ptr<core::Edge2D> const& edge,
                              SplitMap const& splitMap);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 
@@ -96,7 +97,114 @@ SideKey sideKey(Point2DI const* a, Point2DI const* b)
     return x < y ? SideKey(x, y) : SideKey(y, x);
 }
 
+// How near a corner may lie to the line through the other two before its triangle counts as
+// having no area: far below the point tolerance of the TIN library (1e-8), far above the
+// rounding of coordinates (about 1e-14 at a hundred metres).
+double const SLIVER_HEIGHT = 1e-10;
+
+// Twice the signed area of the plan triangle abc (positive counter-clockwise).
+double doubleArea(Point2DI const& a, Point2DI const& b, Point2DI const& c)
+{
+    return (b.x() - a.x()) * (c.y() - a.y()) - (c.x() - a.x()) * (b.y() - a.y());
+}
+
+double planLength(Point2DI const& a, Point2DI const& b)
+{
+    return std::hypot(b.x() - a.x(), b.y() - a.y());
+}
+
+// Whether the counter-clockwise triangle abc is at least SLIVER_HEIGHT high over each side.
+bool hasHeight(Point2DI const& a, Point2DI const& b, Point2DI const& c)
+{
+    double const area2 = doubleArea(a, b, c);
+    double const longest = std::max({planLength(a, b), planLength(b, c), planLength(c, a)});
+    return area2 > SLIVER_HEIGHT * longest;
+}
+
 }  // namespace
+
+// Triangles of no area flipped away. The triangulator sees the plan positions shifted by an
+// origin and is exact on those; where a crossing line of the overlay runs almost straight
+// through points a micrometre apart (a thin strip left between two close outlines, say), it
+// may keep a triangle whose middle corner lies a rounding error off the line through the other
+// two, which in the TIN's own coordinates has no area. Such a triangle and its neighbour across
+// its longest side become the two triangles of the other diagonal, when both have a height;
+// that side is no constraint (a constraint is cut at every point lying on it) and the flip
+// keeps the plan area. Linear in the triangles when there are none.
+void RegionRetriangulation::flipSlivers(std::vector<std::array<std::uint32_t, 3>>* triangles,
+                                        std::vector<std::shared_ptr<Point2DI>> const& corners)
+{
+    auto& list = *triangles;
+    auto point = [&](std::uint32_t c) -> Point2DI const& { return *corners[c]; };
+    std::vector<std::size_t> slivers;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!hasHeight(point(list[i][0]), point(list[i][1]), point(list[i][2]))) {
+            slivers.push_back(i);
+        }
+    }
+    if (slivers.empty()) {
+        return;
+    }
+    // The triangle on the left of each directed side, by the corners' repository points.
+    using DirectedSide = std::pair<Point2DI const*, Point2DI const*>;
+    std::map<DirectedSide, std::size_t> leftOf;
+    auto side = [&](std::uint32_t from, std::uint32_t to) {
+        return DirectedSide(corners[from].get(), corners[to].get());
+    };
+    auto file = [&](std::size_t i) {
+        for (int k = 0; k < 3; ++k) {
+            leftOf[side(list[i][k], list[i][(k + 1) % 3])] = i;
+        }
+    };
+    auto unfile = [&](std::size_t i) {
+        for (int k = 0; k < 3; ++k) {
+            auto const it = leftOf.find(side(list[i][k], list[i][(k + 1) % 3]));
+            if (it != leftOf.end() && it->second == i) {
+                leftOf.erase(it);
+            }
+        }
+    };
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        file(i);
+    }
+    for (std::size_t i : slivers) {
+        auto const t = list[i];
+        if (hasHeight(point(t[0]), point(t[1]), point(t[2]))) {
+            continue;
+        }
+        // The longest side a -> b, c the corner across it.
+        int k = 0;
+        for (int m = 1; m < 3; ++m) {
+            if (planLength(point(t[m]), point(t[(m + 1) % 3])) > planLength(point(t[k]), point(t[(k + 1) % 3]))) {
+                k = m;
+            }
+        }
+        std::uint32_t const a = t[k], b = t[(k + 1) % 3], c = t[(k + 2) % 3];
+        auto const across = leftOf.find(side(b, a));
+        if (across == leftOf.end()) {
+            continue;
+        }
+        std::size_t const j = across->second;
+        std::uint32_t q = list[j][0];
+        for (std::uint32_t v : list[j]) {
+            if (corners[v] != corners[a] && corners[v] != corners[b]) {
+                q = v;
+            }
+        }
+        // The quadrilateral a, q, b, c counter-clockwise; its other diagonal is q - c.
+        std::array<std::uint32_t, 3> const first{a, q, c};
+        std::array<std::uint32_t, 3> const second{q, b, c};
+        if (!hasHeight(point(a), point(q), point(c)) || !hasHeight(point(q), point(b), point(c))) {
+            continue;
+        }
+        unfile(i);
+        unfile(j);
+        list[i] = first;
+        list[j] = second;
+        file(i);
+        file(j);
+    }
+}
 
 // The triangles to group by number (in list order) with their three sides in the plane
 // (overlay edges), the triangles sharing each side grouped by side, and the state of the
@@ -322,6 +430,7 @@ RegionTriangleMap RegionRetriangulation::retriangulateTriangles(
         }
     }
 
+    flipSlivers(&triangles, corners);
     // The triangles are made the way a TIN makes them, but kept in a plain list: they go into
     // the region TINs once, without passing through a TIN of all of them first.
     PlanarAdjacency adjacency;

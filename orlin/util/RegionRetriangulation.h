@@ -32,7 +32,7 @@ namespace util {
 // region does not cut it.
 //
 // Triangles the triangulator fills outside the TIN (its holes, the other TIN's area) are
-// dropped. Every output corner maps to an existing repository point; a run that returns a
+// dropped, and triangles of no area flipped away (flipSlivers). Every output corner maps to an existing repository point; a run that returns a
 // vertex it was not given (an unexpected crossing) fails with trianglecui::TriangleProcessError.
 // The trees are visited in order, parents before children: the first region to reach a
 // triangle takes it. A region whose interior point lies on no triangle of the TIN gets no entry;
@@ -72,6 +72,13 @@ public:
 
     // Whether e is a side of the tree's own ring or of a direct child's ring.
     static bool isRegionBoundaryEdge(core::Edge2D const& e, core::Point2DIRingTree const& tree);
+
+    // The triangles of a run (corner numbers into corners, counter-clockwise) of which a corner
+    // lies within 1e-10 of the line through the other two, each flipped with its neighbour
+    // across its longest side when both triangles of the other diagonal are higher than that;
+    // the others stay as they are. Keeps the covered area.
+    static void flipSlivers(std::vector<std::array<std::uint32_t, 3>>* triangles,
+                            std::vector<std::shared_ptr<core::Point2DI>> const& corners);
 
 private:
     struct PlanarAdjacency;

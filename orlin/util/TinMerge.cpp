@@ -198,9 +198,10 @@ Assembly assemble(Trees const& regions, RegionTriangleMap const& firstRegions,
     return assembly;
 }
 
-// The assembly against the base triangles of the overlap rectangle (nothing else of the base
-// can be the same triangle: a triangle over the same vertices has the same rectangle, and every
-// assembled triangle lies in both TINs' rectangles or beyond the base's). A re-triangulated
+// The assembly against the base triangles of the overlap rectangle (a triangle over the same
+// vertices has the same rectangle, and an assembled triangle lies in both TINs' rectangles or
+// beyond the base's, but for the fill of a sliver hole, which is looked up by its vertices on
+// the base). A re-triangulated
 // triangle over the very vertex objects of a base triangle is no change: the base's triangle
 // stands for it, so that the result is exactly the base less the removed plus the added
 // triangles. Each base triangle stands for one assembled triangle at most.
@@ -215,7 +216,48 @@ struct Settlement {
     support::AddressMapT<core::Triangle, bool> kept;
 };
 
-Settlement settle(Assembly const& assembly, Tin const& baseInOverlap, bool listKept)
+// A triangle by the plan positions of its corners, in ascending order.
+using PositionKey = std::array<std::pair<double, double>, 3>;
+
+PositionKey positionKey(core::Triangle const& t)
+{
+    PositionKey key{std::make_pair(t.point1()->x(), t.point1()->y()),
+                    std::make_pair(t.point2()->x(), t.point2()->y()),
+                    std::make_pair(t.point3()->x(), t.point3()->y())};
+    std::sort(key.begin(), key.end());
+    return key;
+}
+
+// Whether the corners of a and b at each position (the same three) have the same elevation,
+// as the point factory tells elevations apart.
+bool sameElevations(core::Triangle const& a, core::Triangle const& b)
+{
+    for (int i = 0; i < 3; ++i) {
+        bool found = false;
+        for (int j = 0; j < 3 && !found; ++j) {
+            found = a.point(i)->x() == b.point(j)->x() && a.point(i)->y() == b.point(j)->y() &&
+                    a.point(i)->isElevationCloseTo(*b.point(j));
+        }
+        if (!found) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The triangle of base over the very vertex objects of t that the overlap TIN lacks, or null.
+TrianglePtr baseTriangleOver(Tin const& base, core::Triangle const& t, Tin const& baseInOverlap)
+{
+    VertexKey const key = vertexKey(t);
+    for (auto const& candidate : base.findTriangleFromPoint(t.point1())) {
+        if (vertexKey(*candidate) == key && !baseInOverlap.containsTriangle(candidate)) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+Settlement settle(Assembly const& assembly, Tin const& base, Tin const& baseInOverlap, bool listKept)
 {
     std::vector<TrianglePtr> candidates(baseInOverlap.allTriangles().begin(),
                                         baseInOverlap.allTriangles().end());
@@ -241,6 +283,8 @@ Settlement settle(Assembly const& assembly, Tin const& baseInOverlap, bool listK
 
     Settlement s;
     s.result.resize(n);
+    // The assembled triangles that no base triangle of the overlap matches by its vertices.
+    std::vector<std::size_t> unmatched;
     // The very same objects first, so that no look-alike takes a base triangle the assembly holds.
     for (std::size_t k = 0; k < n; ++k) {
         auto const& t = assembly.triangles[k];
@@ -266,9 +310,48 @@ Settlement settle(Assembly const& assembly, Tin const& baseInOverlap, bool listK
                 break;
             }
         }
-        if (!s.result[k]) {
-            s.result[k] = t;
-            s.added.push_back(t);
+        if (s.result[k]) {
+            continue;
+        }
+        // A base triangle beyond the overlap rectangle: a sliver enclosed by triangles that
+        // meet it, whose hole in the overlap TIN the re-triangulation fills again.
+        if (auto const outside = baseTriangleOver(base, *t, baseInOverlap)) {
+            s.result[k] = outside;
+            if (listKept) {
+                s.kept.insert(outside.get(), true);
+            }
+            continue;
+        }
+        unmatched.push_back(k);
+    }
+    // A base triangle whose corners the point factory does not hold (a TIN built of points of
+    // its own) comes back from the re-triangulation at its very corner positions and elevations
+    // but over new point objects: it is still that triangle, which no edit touched.
+    if (!unmatched.empty()) {
+        std::vector<std::pair<PositionKey, std::size_t>> byPositions;
+        for (std::size_t i = 0; i < candidates.size(); ++i) {
+            if (!used[i]) {
+                byPositions.emplace_back(positionKey(*candidates[i]), i);
+            }
+        }
+        std::sort(byPositions.begin(), byPositions.end());
+        for (std::size_t k : unmatched) {
+            auto const& t = assembly.triangles[k];
+            PositionKey const key = positionKey(*t);
+            auto const range = std::equal_range(
+                byPositions.begin(), byPositions.end(), std::make_pair(key, std::size_t{0}),
+                [](auto const& x, auto const& y) { return x.first < y.first; });
+            for (auto it = range.first; it != range.second; ++it) {
+                if (!used[it->second] && sameElevations(*candidates[it->second], *t)) {
+                    used[it->second] = true;
+                    s.result[k] = candidates[it->second];
+                    break;
+                }
+            }
+            if (!s.result[k]) {
+                s.result[k] = t;
+                s.added.push_back(t);
+            }
         }
     }
     for (std::size_t i = 0; i < candidates.size(); ++i) {
@@ -357,7 +440,7 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
             assemble(regions, firstRegions, secondRegions, choice, other, o, keepBase, keepOther);
         // The kept base triangles are only read to list what a result not built on the base
         // drops.
-        Settlement const settled = settle(assembly, b, !keepBase);
+        Settlement const settled = settle(assembly, base, b, !keepBase);
 
         // With the base kept, the result is a copy of it (sharing every triangle) edited by the
         // change alone, so that the cost follows the overlap and not the base.

@@ -38,8 +38,10 @@ namespace util {
 // Outputs besides the result (each optional, null allowed): taken, the other TIN's triangles put
 // into the result; added, the result's triangles that are not base triangles; removed, the base
 // triangles that are not in the result. A re-triangulated triangle over the very vertex objects
-// of a base triangle is no change: the result holds the base's triangle in its place, so that
-// the result is exactly the base less the removed plus the added triangles (by object).
+// of a base triangle, or at the very corner positions and elevations of one (a base of points
+// the point factory does not hold), is no change: the result holds the base's triangle in its
+// place, so that the result is exactly the base less the removed plus the added triangles (by
+// object) and no triangle the other TIN does not meet is replaced.
 // Triangles are shared with their sources.
 //
 // *ok is false until the merge has succeeded; a failed triangulation or a GEOS topology error

@@ -6,10 +6,12 @@
 #include "orlin/core/Point2DIRingTree.h"
 #include "orlin/core/Tin.h"
 #include "orlin/core/Tin2D.h"
+#include "orlin/core/Triangle2D.h"
 #include "orlin/core/Triangle.h"
 #include "orlin/util/OverlayTriangulation.h"
 #include "orlin/util/RegionRetriangulation.h"
 #include "orlin/util/RingTracer.h"
+#include "orlin/util/UniqueListT.h"
 
 namespace tin {
 namespace util {
@@ -66,8 +68,38 @@ void TinOverlay::overlayTins(core::Tin const& first, core::Tin const& second,
             outline.push_back(factory.factory(e->point1(), e->point2()));
         }
     }
-    Edge2DSet const outerEdges = OverlayTriangulation::splitEdges(outline, splitRecords, &factory);
-    *regions = RingTracer::traceRegionRings(outerEdges, crossingSegments);
+    Edge2DSet const splitOutline = OverlayTriangulation::splitEdges(outline, splitRecords, &factory);
+    // The arrangement cut at every vertex of either TIN and every end of its edges that lies
+    // on one of its edges: the re-triangulations cut their constraints at the same points, so
+    // the regions' sides are the very sides their floods stop at.
+    UniqueListT<core::Point2DI> vertices;
+    for (core::Tin2D const* t2 : {&first2D, &second2D}) {
+        for (auto const& t : t2->triangles()) {
+            for (int i = 0; i < 3; ++i) {
+                vertices.insert(t->point(i));
+            }
+        }
+    }
+    std::vector<std::shared_ptr<core::Edge2D>> arrangement(splitOutline.begin(), splitOutline.end());
+    std::size_t const outlineCount = arrangement.size();
+    arrangement.insert(arrangement.end(), crossingSegments.begin(), crossingSegments.end());
+    for (auto const& e : arrangement) {
+        vertices.insert(e->point1());
+        vertices.insert(e->point2());
+    }
+    Edge2DSet outerEdges;
+    std::vector<std::shared_ptr<core::Edge2D>> crossingPieces;
+    {
+        std::vector<std::shared_ptr<core::Edge2D>> outlineEdges(arrangement.begin(),
+                                                                arrangement.begin() + static_cast<std::ptrdiff_t>(outlineCount));
+        std::vector<std::shared_ptr<core::Edge2D>> crossings(arrangement.begin() + static_cast<std::ptrdiff_t>(outlineCount),
+                                                             arrangement.end());
+        for (auto& e : OverlayTriangulation::cutAtPoints(outlineEdges, vertices.items(), &factory)) {
+            outerEdges.insert(std::move(e));
+        }
+        crossingPieces = OverlayTriangulation::cutAtPoints(crossings, vertices.items(), &factory);
+    }
+    *regions = RingTracer::traceRegionRings(outerEdges, crossingPieces);
     processor(*regions, first, second);
 
     SplitMap const regionSplits = OverlayTriangulation::buildSplitMap(

@@ -19,7 +19,12 @@ namespace util {
 // inside one region, where both TINs exist, one surface never changes sides with respect to
 // the other. The regions are traced as ring trees (each ring at any depth bounds one region:
 // inside it and outside its direct children), handed to the processor for pruning, and each
-// TIN is then re-triangulated so that no triangle straddles a region boundary.
+// TIN is then re-triangulated so that no triangle straddles a region boundary. Before tracing,
+// every edge of the arrangement is cut at each vertex of either TIN and each end of its edges
+// that lies on it (as the re-triangulations cut their constraints), so that overlapping
+// crossing segments become shared pieces and the regions are faces of a planar graph. A
+// crossing the overlay computes takes the position of a live point within the point factory's
+// tolerance, so that both sides of a vertical step there stand at one position.
 //
 // Outputs, all replaced: regions (the trees as the processor left them) and, for each TIN, a
 // RegionTinMap from ring address to that TIN's triangles in the region, with the null key for

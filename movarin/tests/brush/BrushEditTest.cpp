@@ -7,9 +7,13 @@
 #include "movarin/surfaces/BrushFootprint.h"
 
 #include "orlin/core/Polygon.h"
+#include "orlin/core/PointFactory.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <random>
 
 namespace varnel::test {
@@ -96,6 +100,30 @@ TEST(BrushEditTest, LevellingOffFillsUpToOrShavesDownToOneUnitFromTheExtreme)
     EXPECT_FALSE(edit.isPending());
 }
 
+// The plane one unit from the extreme is cut back to an enabled limit that lies nearer: no
+// point is filled above it, none shaved below it, and points beyond it stay.
+TEST(BrushEditTest, LevellingOffStopsAtAnEnabledLimit)
+{
+    BrushSettings settings = settingsWith(20.0, 0.2);
+    settings.brushLimitEnabled = true;
+    settings.brushLimit = 3.15;
+    ThreePoints low(3.0, 3.1, 3.5);
+    EXPECT_EQ(low.levelledOff(settings), (std::vector<double>{3.15, 3.15, 3.5}));
+
+    // Shaving 0.2 off the highest, 3.5, would reach 3.3; the limit stops it at 3.35.
+    settings.brushEditUnit = -0.2;
+    settings.brushLimit = 3.35;
+    ThreePoints high(3.5, 3.4, 3.0);
+    EXPECT_EQ(high.levelledOff(settings), (std::vector<double>{3.35, 3.35, 3.0}));
+
+    // A limit beyond the plane changes nothing.
+    settings.brushLimit = 3.2;
+    const std::vector<double> shaved = high.levelledOff(settings);
+    EXPECT_NEAR(shaved[0], 3.3, 1e-12);
+    EXPECT_NEAR(shaved[1], 3.3, 1e-12);
+    EXPECT_EQ(shaved[2], 3.0);
+}
+
 // A sloped 10 m grid brushed with size 3, so that every edge under the brush is divided:
 // strokes of each kind, overlapping and side by side, so that neighbours are divided in
 // different applications.
@@ -167,6 +195,68 @@ TEST(BrushEditTest, PeripheryTriangleWithTwoOuterEdgesGetsOneCentrePoint)
     EXPECT_EQ(aroundCentre.allTriangles().size(), 3u) << "one on the inner edge, one fan triangle per outer edge";
     EXPECT_NEAR(planArea(aroundCentre), 0.5, 1e-12);
     EXPECT_TRUE(edgesHaveOneOrTwoTriangles(swapped(edited, edit.removedTin(), edit.addedTin())));
+}
+
+/// The sides of a TIN by the plan positions of their ends, with the number of triangles at each.
+std::map<std::pair<std::pair<double, double>, std::pair<double, double>>, int> planSides(const tin::core::Tin& tin)
+{
+    std::map<std::pair<std::pair<double, double>, std::pair<double, double>>, int> sides;
+    for (const TrianglePtr& t : tin.allTriangles()) {
+        for (int k = 0; k < 3; ++k) {
+            const auto a = std::make_pair(t->point(k)->x(), t->point(k)->y());
+            const auto b = std::make_pair(t->point(k + 1)->x(), t->point(k + 1)->y());
+            ++sides[std::minmax(a, b)];
+        }
+    }
+    return sides;
+}
+
+TEST(BrushEditTest, StrokeBesideAVerticalStepDividesTheStepsOtherSideAlike)
+{
+    // A grid of 4 m, a little skewed so that its positions are no round numbers, whose right
+    // half stands 5 m higher on corners of its own along the sixth column: a
+    // vertical step, the triangles on either side sharing no edge, only plan positions. A stroke
+    // just left of it divides the wall's edges on the low side; the high side's triangles along
+    // it must be divided at the very same plan points, or the TIN cracks open along the step.
+    std::vector<std::shared_ptr<tin::core::Point>> low, high;
+    auto& factory = tin::core::PointFactory::instance();
+    for (int j = 0; j <= 10; ++j) {
+        for (int i = 0; i <= 10; ++i) {
+            const double x = 0.13 + 4.0 * i + 0.37 * j, y = 0.29 + 4.0 * j;
+            low.push_back(factory.factory(tin::core::Point(x, y, 0.0)));
+            high.push_back(factory.factory(tin::core::Point(x, y, 5.0)));
+        }
+    }
+    auto at = [&](int i, int j, bool up) { return (up ? high : low)[static_cast<std::size_t>(j * 11 + i)]; };
+    tin::core::Tin edited;
+    for (int j = 0; j < 10; ++j) {
+        for (int i = 0; i < 10; ++i) {
+            const bool up = i >= 5;
+            edited.addTriangle(at(i, j, up), at(i + 1, j, up), at(i + 1, j + 1, up));
+            edited.addTriangle(at(i, j, up), at(i + 1, j + 1, up), at(i, j + 1, up));
+        }
+    }
+    // Sides with one triangle, by plan position: the outline (the step's sides have two).
+    const auto outline = [](const tin::core::Tin& tin) {
+        double length = 0.0;
+        for (const auto& [side, count] : planSides(tin)) {
+            EXPECT_LE(count, 2);
+            if (count == 1) {
+                length += std::hypot(side.second.first - side.first.first, side.second.second - side.first.second);
+            }
+        }
+        return length;
+    };
+    const double before = outline(edited);
+
+    const BrushSettings settings = settingsWith(3.0, 0.5);
+    BrushEdit edit;
+    edit.apply(edited, BrushFootprint::sweptBrushPolygon(Point2D(19.2, 9.0), Point2D(25.6, 27.0), 3.0), true, settings);
+    edit.subdividePeriphery(edited, settings);
+    const tin::core::Tin result = swapped(edited, edit.removedTin(), edit.addedTin());
+    EXPECT_NEAR(outline(result), before, 1e-9) << "sides with one triangle inside the outline: a crack";
+    EXPECT_NEAR(planArea(result), planArea(edited), 1e-9);
+    EXPECT_GT(edit.addedTin().allTriangles().size(), edit.removedTin().allTriangles().size());
 }
 
 } // namespace

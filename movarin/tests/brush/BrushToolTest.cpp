@@ -36,6 +36,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iterator>
 
 namespace varnel::test {
 namespace {
@@ -359,6 +364,117 @@ TEST_F(BrushToolTest, BrushTooSmallForItsTrianglesWarnsOnceAndTheStrokeBrushesNo
     EXPECT_EQ(pending().addedTin().allTriangles().size(), added);
     EXPECT_EQ(pending().removedTin().allTriangles().size(), removed);
     EXPECT_NE(dynamic_cast<Controller::BrushWaitingSelectionHelper*>(tool()), nullptr);
+}
+
+} // namespace
+} // namespace varnel::test
+
+namespace varnel::test {
+namespace {
+
+/// Each triangle of `tin` as the bits of its three vertices (x, y, elevation), the vertices
+/// in order, the triangles sorted: two TINs agree bit for bit when these agree.
+std::vector<std::array<std::uint64_t, 9>> vertexBits(const tin::core::Tin& tin)
+{
+    std::vector<std::array<std::uint64_t, 9>> all;
+    for (const TrianglePtr& t : tin.allTriangles()) {
+        std::array<std::array<std::uint64_t, 3>, 3> corners{};
+        for (int v = 0; v < 3; ++v) {
+            const double xyz[3] = {t->point(v)->x(), t->point(v)->y(), t->point(v)->elevation()};
+            std::memcpy(corners[static_cast<std::size_t>(v)].data(), xyz, sizeof xyz);
+        }
+        std::sort(corners.begin(), corners.end());
+        std::array<std::uint64_t, 9> bits{};
+        for (std::size_t k = 0; k < 9; ++k) {
+            bits[k] = corners[k / 3][k % 3];
+        }
+        all.push_back(bits);
+    }
+    std::sort(all.begin(), all.end());
+    return all;
+}
+
+/// How many triangles of `a` have no twin in `b`.
+std::size_t unmatched(const std::vector<std::array<std::uint64_t, 9>>& a,
+                      const std::vector<std::array<std::uint64_t, 9>>& b)
+{
+    std::vector<std::array<std::uint64_t, 9>> rest;
+    std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(rest));
+    return rest.size();
+}
+
+// Mold surfaces and brush strokes laid one over another, and a touch that lifts a vertex by
+// a unit in the last place, saved and opened again: every vertex of the edited TIN, and of
+// each surface's added and removed triangles, reads back bit for bit as it was saved.
+TEST_F(BrushToolTest, ASavedMixOfSurfacesAndStrokesReadsBackBitForBit)
+{
+    useTerrain(gridTin(30, 30, 1.0, [](double x, double y) {
+        return 0.1 * x + 0.05 * y + 0.3 * std::sin(0.7 * x) * std::cos(0.4 * y);
+    }));
+    using tin::core::Point;
+    ASSERT_NE(applyMold(QStringLiteral("Convex (Add)"), {Point(3, 6, 2.0), Point(27, 10, 3.5)}), nullptr);
+    startBrush();
+    stroke({QPointF(8, 8), QPointF(12, 9), QPointF(16, 11)});
+    stroke({QPointF(20, 20), QPointF(22, 23)}, Qt::ShiftModifier);
+    key(Qt::Key_Return);
+    ASSERT_NE(applyMold(QStringLiteral("Slope 1 (Sub)"), {Point(5, 24, 0.5), Point(14, 4, 1.0), Point(25, 18, 0.8)}),
+              nullptr);
+    startBrush();
+    stroke({QPointF(11, 7), QPointF(13, 13), QPointF(9, 19)});
+    key(Qt::Key_Return);
+    ASSERT_NE(applyMold(QStringLiteral("Convex (Sub)"), {Point(6, 14, 1.7), Point(18, 20, 1.9), Point(24, 14, 1.7)}), nullptr);
+    startBrush();
+    stroke({QPointF(15, 12), QPointF(15, 16)}, Qt::ShiftModifier);
+    stroke({QPointF(7, 14), QPointF(23, 15)});
+    key(Qt::Key_Return);
+    // A touch that lifts one vertex of the terrain by a unit in the last place: the lifted
+    // vertex lives beside the base TIN's, within the point factory's tolerance of it.
+    std::shared_ptr<tin::core::Point> kept;
+    for (const TrianglePtr& t : base().allTriangles()) {
+        for (int k = 0; k < 3; ++k) {
+            if (t->point(k)->x() == 28.0 && t->point(k)->y() == 28.0) {
+                kept = t->point(k);
+            }
+        }
+    }
+    ASSERT_NE(kept, nullptr);
+    const auto lifted = tin::core::PointFactory::instance().factory(
+        tin::core::Point(kept->x(), kept->y(), kept->elevation() + 1.0));
+    lifted->setElevation(std::nextafter(kept->elevation(), 1e300));
+    TinChange touch;
+    for (const TrianglePtr& t : edited().findTriangleFromPoint(kept)) {
+        touch.removed.addTriangle(t);
+        std::shared_ptr<tin::core::Point> v[3];
+        for (int k = 0; k < 3; ++k) {
+            v[k] = t->point(k) == kept ? lifted : t->point(k);
+        }
+        touch.added.addTriangle(v[0], v[1], v[2]);
+    }
+    ASSERT_FALSE(touch.added.empty());
+    applyBrush(QStringLiteral("touch"), touch);
+    const std::vector<GeoEditSurfaceItemI*> surfaces = surfacesOf(*group());
+    ASSERT_EQ(surfaces.size(), 7u);
+
+    const auto edited0 = vertexBits(edited());
+    std::vector<std::pair<decltype(edited0), decltype(edited0)>> surfaceBits;
+    for (GeoEditSurfaceItemI* s : surfaces) {
+        surfaceBits.emplace_back(vertexBits(s->addedTin()), vertexBits(s->removedTin()));
+    }
+    const QString archive = saveArchive();
+
+    ProjectSession other;
+    EditModeMainWindowModelRootItem* reopened = reopen(other, archive);
+    ASSERT_NE(reopened, nullptr);
+    const auto edited1 = vertexBits(*reopened->tinItem()->tin());
+    EXPECT_EQ(edited1.size(), edited0.size());
+    EXPECT_EQ(unmatched(edited0, edited1), 0u) << "triangles of the edited TIN changed";
+    const std::vector<GeoEditSurfaceItemI*> back = surfacesOf(*reopened->geoEditSurfaceGroupItem());
+    ASSERT_EQ(back.size(), surfaces.size());
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        SCOPED_TRACE(surfaces[i]->caption().toStdString());
+        EXPECT_EQ(unmatched(surfaceBits[i].first, vertexBits(back[i]->addedTin())), 0u);
+        EXPECT_EQ(unmatched(surfaceBits[i].second, vertexBits(back[i]->removedTin())), 0u);
+    }
 }
 
 } // namespace

@@ -5,21 +5,25 @@
 
 #include "geodata/GeoDataTestSupport.h"
 #include "support/ModalAnswerer.h"
+#include "support/QtPrinters.h"
 
 #include "movarin/sections/CrossSectionItem.h"
 #include "movarin/sections/GeoDataGroupItem.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 namespace varnel::test {
@@ -29,12 +33,16 @@ const QString SCHEMA = QStringLiteral(MOVARIN_SHARED_DATA_DIR "/landxml/LandXML-
 
 class LandXmlExportTest : public ExportsTest {
 protected:
-    /// Export > LandXML, the file chosen through the dialog's browse button, then OK.
-    void exportTo(const QString& file)
+    /// Export > LandXML, the file chosen through the dialog's browse button, the dialog's
+    /// other fields as `fill` leaves them, then OK.
+    void exportTo(const QString& file, const std::function<void(QWidget*)>& fill = {})
     {
         ModalAnswerer answerer([&](QWidget* dialog) {
             m_script.answerFile(file);
             QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+            if (fill) {
+                fill(dialog);
+            }
             QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                               Qt::LeftButton);
         });
@@ -42,19 +50,23 @@ protected:
         EXPECT_TRUE(answerer.answered());
     }
 
-    /// Exports to `name`, saves the project and hands both to the checker with the schema.
-    void exportAndCheck(const QString& name)
+    /// Exports to `name`, saves the project and hands both to the checker with the schema
+    /// and the texts the file must carry (`--setting` arguments).
+    void exportAndCheck(const QString& name, const std::function<void(QWidget*)>& fill = {},
+                        const QStringList& settings = {})
     {
         m_script.clearRecords();
-        exportTo(scratch(name));
+        exportTo(scratch(name), fill);
         const auto boxes = m_script.messageBoxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, "Information");
         EXPECT_EQ(boxes[0].text, QStringLiteral("LandXML successfully exported to %1.")
                                      .arg(QDir::toNativeSeparators(scratch(name))));
-        const CheckerRun run =
-            runChecker(QStringLiteral("check_landxml.py"),
-                       {scratch(name), saveProject(), QStringLiteral("--schema"), SCHEMA});
+        QStringList arguments{scratch(name), saveProject(), QStringLiteral("--schema"), SCHEMA};
+        for (const QString& setting : settings) {
+            arguments << QStringLiteral("--setting") << setting;
+        }
+        const CheckerRun run = runChecker(QStringLiteral("check_landxml.py"), arguments);
         EXPECT_EQ(run.exitCode, 0) << name.toStdString() << '\n' << run.output.toStdString();
         EXPECT_TRUE(run.output.endsWith(QLatin1String("OK"))) << run.output.toStdString();
     }
@@ -88,7 +100,57 @@ TEST_F(LandXmlExportTest, EveryStageOfAProjectGivesAValidFileTrueToItsTins)
     // The right bank runs along TIN edges first (no crossing to find there), then leaves.
     attachPolyline(reference, QStringLiteral("4"),
                    {{90.0, 5.0}, {90.0, 40.0}, {95.0, 50.0}, {120.0, 95.0}});
-    exportAndCheck(QStringLiteral("full.xml"));
+    // The dialog's texts land where they belong: a name, a typed horizontal datum, the last
+    // listed vertical one with its offset.
+    exportAndCheck(
+        QStringLiteral("full.xml"),
+        [](QWidget* dialog) {
+            dialog->findChild<QLineEdit*>("projectNameEdit")->setText(QStringLiteral("鬼怒川 改修"));
+            dialog->findChild<QRadioButton*>("horizontalTextButton")->click();
+            dialog->findChild<QLineEdit*>("horizontalDatumEdit")->setText(QStringLiteral("ITRF94"));
+            dialog->findChild<QComboBox*>("verticalDatumList")->setCurrentIndex(8);
+            dialog->findChild<QLineEdit*>("coordinateSystemEdit")->setText(QStringLiteral("9(X,Y)"));
+        },
+        {QStringLiteral("projectName=鬼怒川 改修"), QStringLiteral("horizontalDatum=ITRF94"),
+         QStringLiteral("verticalDatum=B.S.L"),
+         QStringLiteral("horizontalCoordinateSystemName=9(X,Y)"),
+         QStringLiteral("differTp=+84.371")});
+}
+
+// A text the file would carry, from the dialog or a section's name, holding a control
+// character: a warning naming it, and no file.
+TEST_F(LandXmlExportTest, AControlCharacterInAnyTextIsRefusedAndNothingIsWritten)
+{
+    const tin::core::Tin tin = planeTin(Plane{1.0, 0.0, 0.0});
+    setTins(&tin, &tin);
+    CrossSectionItem* section =
+        addSection(QStringLiteral("No.1"), QPointF(20.0, 10.0), QPointF(30.0, 90.0));
+    const QString target = scratch(QStringLiteral("river.xml"));
+    const auto refused = [&](const QString& text, const std::function<void(QWidget*)>& fill) {
+        m_script.clearRecords();
+        exportTo(target, fill);
+        const auto boxes = m_script.messageBoxes();
+        ASSERT_EQ(boxes.size(), 1u) << text.toStdString();
+        EXPECT_EQ(boxes[0].title, "Warning");
+        EXPECT_EQ(boxes[0].text, QStringLiteral("%1 holds a control character.").arg(text));
+        EXPECT_TRUE(QDir(m_dir.path()).isEmpty()) << text.toStdString();
+    };
+    const auto typed = [](const char* edit, const QString& text) {
+        return [=](QWidget* dialog) { dialog->findChild<QLineEdit*>(edit)->setText(text); };
+    };
+    refused(QStringLiteral("Kinu\u0001"), typed("projectNameEdit", QStringLiteral("Kinu\u0001")));
+    refused(QStringLiteral("9(X,\u001fY)"),
+            typed("coordinateSystemEdit", QStringLiteral("9(X,\u001fY)")));
+    refused(QStringLiteral("+84\t371"), typed("differTpEdit", QStringLiteral("+84\t371")));
+    refused(QStringLiteral("T.P\u007f"), [](QWidget* dialog) {
+        dialog->findChild<QRadioButton*>("verticalTextButton")->click();
+        dialog->findChild<QLineEdit*>("verticalDatumEdit")->setText(QStringLiteral("T.P\u007f"));
+    });
+    const QString nul = QStringLiteral("No.1") + QChar(0);
+    section->setName(nul);
+    refused(nul, {});
+    section->setName(QStringLiteral("No.1\nleft"));
+    refused(QStringLiteral("No.1\nleft"), {});
 }
 
 // Not by permissions (the tests may run as root): a folder that does not exist, a device that

@@ -2,7 +2,7 @@
 """Checks a LandXML file exported by Movarin against the edit-mode project it came from, with
 the standard library only (and xmllint for the schema when asked).
 
-Usage: check_landxml.py LANDXML PROJECT [--schema XSD]
+Usage: check_landxml.py LANDXML PROJECT [--schema XSD] [--setting KEY=VALUE]...
 
 PROJECT is the saved project: its folder ("project.xml" beside the items' files) or its
 archive (.emvn). The project gives the cross sections, the reference polylines "1" and "4"
@@ -12,10 +12,17 @@ TIN's own triangles, within 0.0005 for each rounded number it depends on.
 
 Checks:
 - with --schema, `xmllint --noout --schema XSD` accepts the file;
-- `LandXML`: version "1.2", `date` in xs:date form, `time` in 24-hour xs:time form; its
+- `LandXML`: version "1.2", `date` in xs:date form, `time` in 24-hour xs:time form, the
+  schema location the LandXML 1.2 namespace and its "LandXML-1.2.xsd"; its
   children in order Project, Application, CoordinateSystem, Units, the alignments "ldm" and
   "rdm" (when the project has cross sections), "lb" and "rb" (when it has reference polylines
   "1" and "4" of two vertices or more) and Surfaces;
+- the header's constants: `Project` holding one `Feature` with the `Property`
+  "applicationCriterion" = "QephLandXmlVer.1.2"; `Application` "Movarin"; `CoordinateSystem`
+  "CRS1" holding one `Feature` with the `Property` "differTP"; `Units` holding one `Metric`
+  with `areaUnit` "squareMeter", `linearUnit` "meter", `volumeUnit` "cubicMeter" and
+  `directionUnit` "decimal degrees"; each --setting (keys projectName, horizontalDatum,
+  verticalDatum, horizontalCoordinateSystemName, differTp) the text of its attribute;
 - every number of a coordinate, station, length, profile or surface finite, fixed with 3
   decimals and without the sign of a negative zero;
 - "ldm" and "rdm": length the sum of the plan distances between the sections' start (end)
@@ -98,6 +105,54 @@ def check_header(root):
     if not re.fullmatch(r"([01]\d|2[0-3]):[0-5]\d:[0-5]\d", time):
         fail("time %r" % time)
     print("LandXML %s %s" % (date, time))
+
+
+SETTING_PLACES = {
+    "projectName": ("Project", "name"),
+    "horizontalDatum": ("CoordinateSystem", "horizontalDatum"),
+    "verticalDatum": ("CoordinateSystem", "verticalDatum"),
+    "horizontalCoordinateSystemName": ("CoordinateSystem", "horizontalCoordinateSystemName"),
+    "differTp": ("CoordinateSystem/Feature/Property", "value"),
+}
+
+
+def check_attributes(element, expected, where):
+    for name, value in expected.items():
+        if element.get(name) != value:
+            fail("%s %s %r, expected %r" % (where, name, element.get(name), value))
+
+
+def property_of(element, where):
+    """The one `Property` of the one `Feature` of an element."""
+    return only(only(element, "Feature", where), "Property", where + " Feature")
+
+
+def check_constants(root, settings):
+    xsi = "{http://www.w3.org/2001/XMLSchema-instance}"
+    location = NS[1:-1] + " " + NS[1:-1] + "/LandXML-1.2.xsd"
+    check_attributes(root, {xsi + "schemaLocation": location}, "LandXML")
+    project = only(root, "Project", "LandXML")
+    check_attributes(property_of(project, "Project"),
+                     {"label": "applicationCriterion", "value": "QephLandXmlVer.1.2"}, "Project")
+    check_attributes(only(root, "Application", "LandXML"), {"name": "Movarin"}, "Application")
+    system = only(root, "CoordinateSystem", "LandXML")
+    check_attributes(system, {"name": "CRS1"}, "CoordinateSystem")
+    check_attributes(property_of(system, "CoordinateSystem"), {"label": "differTP"},
+                     "CoordinateSystem")
+    metric = only(only(root, "Units", "LandXML"), "Metric", "Units")
+    check_attributes(metric, {"areaUnit": "squareMeter", "linearUnit": "meter",
+                              "volumeUnit": "cubicMeter", "directionUnit": "decimal degrees"},
+                     "Metric")
+    for key, value in settings.items():
+        if key not in SETTING_PLACES:
+            fail("unknown setting %r" % key)
+        path, attribute = SETTING_PLACES[key]
+        element = root
+        for tag in path.split("/"):
+            element = only(element, tag, key)
+        check_attributes(element, {attribute: value}, path)
+    print("header: %s; units %s" % (", ".join("%s %r" % item for item in settings.items()),
+                                    metric.get("linearUnit")))
 
 
 def running(points):
@@ -299,7 +354,9 @@ def main():
     parser.add_argument("landxml")
     parser.add_argument("project")
     parser.add_argument("--schema")
+    parser.add_argument("--setting", action="append", default=[], metavar="KEY=VALUE")
     args = parser.parse_args()
+    settings = dict(item.split("=", 1) for item in args.setting)
 
     if args.schema:
         run = subprocess.run(["xmllint", "--noout", "--schema", args.schema, args.landxml],
@@ -317,6 +374,7 @@ def main():
     except ElementTree.ParseError as e:
         fail("%s: %s" % (args.landxml, e))
     check_header(root)
+    check_constants(root, settings)
 
     expected = ["Project", "Application", "CoordinateSystem", "Units"]
     if sections:

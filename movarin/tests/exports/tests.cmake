@@ -5,3 +5,5 @@ target_sources(movarin_exports_tests PRIVATE
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/shell/ProjectTestSupport.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/sections/SectionsTestSupport.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/tests/geodata/GeoDataTestSupport.cpp)
+# A lowered file-size limit stands for a full disk.
+target_link_libraries(movarin_exports_tests PRIVATE yarbel_testsupport)

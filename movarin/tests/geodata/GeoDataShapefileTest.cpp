@@ -1,7 +1,8 @@
 // The group's names, menus and shapefile exchange, with GDAL's ogrinfo as the reader of what
 // is written and of the real files imported: fields and values, names refused, failed
 // writes, imports with automatic names and a specified value, refused files, skipped and
-// joined records, and each kind exported apart and imported again.
+// joined records, records whose coordinates the project could not hold, rings without their
+// closing repeat, and each kind exported apart and imported again.
 #include "GeoDataTestSupport.h"
 
 #include "ShpTestSupport.h"
@@ -12,6 +13,12 @@
 #include "movarin/shell/ProjectFile.h"
 
 #include "brask/core/ModelItemController.h"
+#include "kalmo/ShpPolygonWriter.h"
+#include "kalmo/ShpPolylineWriter.h"
+#include "movarin/sections/GeoDataShapeItemController.h"
+#include "movarin/shell/EditModeMainWindow.h"
+#include "movarin/shell/EditModeMainWindowModel.h"
+#include "movarin/shell/EditModeMainWindowModelRootItem.h"
 
 #include <guimisc/widget/RealNumberEditWidget.h>
 
@@ -30,6 +37,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 
 namespace varnel::test {
@@ -373,6 +381,115 @@ TEST_F(GeoDataShapefileTest, RecordsWithTooFewPointsAreSkippedAndPartsJoined)
     EXPECT_EQ(m_script.messageBoxes()[0].text,
               "1 records with too few distinct points were skipped; 1 records of several parts "
               "were joined into one.");
+}
+
+TEST_F(GeoDataShapefileTest, RecordsWithCoordinatesTheProjectCannotHoldAreSkippedWithOneWarning)
+{
+    // Written with the library's own writers, which take any number: a NaN, an infinity and a
+    // coordinate of 1e10 (beyond any plane coordinate system) beside records that fit, one of
+    // them just inside the limit.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    using Points = std::vector<tin::core::Point2D>;
+    const std::vector<std::pair<QString, Points>> records{
+        {"good", {{0, 0, -1}, {10, 0, -1}, {0, 10, -1}}},
+        {"nan", {{0, 0, -1}, {nan, 0, -1}, {0, 10, -1}}},
+        {"far", {{1e9, 1e9, -1}, {1e9 - 10, 1e9, -1}, {1e9, 1e9 - 10, -1}}},
+        {"inf", {{0, 0, -1}, {10, 0, -1}, {0, inf, -1}}},
+        {"huge", {{0, 0, -1}, {1e10, 0, -1}, {0, 10, -1}}},
+    };
+    const std::string areas = scratchFile(QStringLiteral("areas.shp")).toStdString();
+    const std::string lines = scratchFile(QStringLiteral("lines.shp")).toStdString();
+    {
+        tinshp::ShpPolygonWriter polygons;
+        tinshp::ShpPolylineWriter polylines;
+        ASSERT_TRUE(polygons.open(areas));
+        ASSERT_TRUE(polylines.open(lines));
+        polygons.addStringAttribute("Name");
+        polylines.addStringAttribute("Name");
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            tin::core::Polygon polygon(records[i].second);
+            tin::core::Polyline polyline(records[i].second);
+            polygons.writePolygon(static_cast<int>(i), &polygon);
+            polygons.writeStringAttribute(static_cast<int>(i), 0, records[i].first);
+            polylines.writePolyline(static_cast<int>(i), &polyline);
+            polylines.writeStringAttribute(static_cast<int>(i), 0, records[i].first);
+        }
+        polygons.close();
+        polylines.close();
+    }
+
+    GeoDataGroupItem* reference = group("referenceinformation");
+    for (const std::string& file : {areas, lines}) {
+        SCOPED_TRACE(file);
+        m_script.clearRecords();
+        ASSERT_TRUE(importFrom(reference, file));
+        ASSERT_EQ(m_script.messageBoxes().size(), 1u);
+        EXPECT_EQ(m_script.messageBoxes()[0].title, "Warning");
+        EXPECT_EQ(m_script.messageBoxes()[0].text,
+                  "3 records were skipped: a coordinate is not a finite number.");
+    }
+    EXPECT_EQ(captionsOf(reference), (std::vector<QString>{"far", "good", "far", "good"}));
+
+    // What was taken saves, and the project opens again with it.
+    EditModeMainWindowModelRootItem* reopened = saveAndReopen(scratchFile("held.emvn"));
+    ASSERT_NE(reopened, nullptr);
+    GeoDataGroupItem* back = reopened->geoDataTopItem()->groupItem("referenceinformation");
+    EXPECT_EQ(captionsOf(back), captionsOf(reference));
+    EXPECT_EQ(verticesOf(*childAt<GeoDataPolylineItem>(back, 0)->polyline()),
+              (Vertices{{1e9, 1e9}, {1e9 - 10, 1e9}, {1e9, 1e9 - 10}}));
+}
+
+TEST_F(GeoDataShapefileTest, AnImportedRingHasNoClosingRepeatAndIsExportedClosedOnce)
+{
+    const std::string triangle = scratchFile(QStringLiteral("triangle.shp")).toStdString();
+    shptest::ogr2ogr(
+        triangle,
+        shptest::feature("{\"type\":\"Polygon\",\"coordinates\":[[[0,0],[0,40],[40,0],[0,0]]]}",
+                         "{\"n\":\"tri\"}"));
+    GeoDataGroupItem* reference = group("referenceinformation");
+    ASSERT_TRUE(importFrom(reference, triangle));
+    auto polygon = childAt<GeoDataPolygonItem>(reference, 0);
+    ASSERT_NE(polygon, nullptr);
+    const Vertices read = verticesOf(*polygon->polygon());
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_TRUE(sameRing(read, {{0, 0}, {0, 40}, {40, 0}}, 0));
+    // A triangle is at its minimum: no vertex can go.
+    window()->model()->select(polygon);
+    EXPECT_FALSE(controllerOf(polygon)->removeVertexAction()->isEnabled());
+
+    // Dragging the first corner moves the corner, and the ring stays a triangle.
+    dragFromTo(QPointF(read[0].first, read[0].second), QPointF(-20, -20));
+    EXPECT_EQ(polygon->polygon()->pointsCount(), 3);
+    EXPECT_EQ(verticesOf(*polygon->polygon())[0], std::make_pair(-20.0, -20.0));
+
+    // The real polygons each lose exactly the repeat GDAL shows.
+    GeoDataGroupItem* rough = group("roughness");
+    ASSERT_TRUE(importFrom(rough, ATTRIBUTES));
+    const auto features = shptest::ogrFeatures(ATTRIBUTES);
+    ASSERT_EQ(rough->childItems().size(), features.size());
+    for (std::size_t row = 0; row < features.size(); ++row) {
+        SCOPED_TRACE(row);
+        const Vertices ring = features[features.size() - 1 - row].vertices();
+        ASSERT_EQ(ring.front(), ring.back());
+        const Vertices imported = verticesOf(*childAt<GeoDataPolygonItem>(rough, row)->polygon());
+        EXPECT_EQ(imported.size() + 1, ring.size());
+        EXPECT_NE(imported.front(), imported.back());
+    }
+
+    // Written back, each ring closes once: ogrinfo sees no zero-length segment.
+    const QString out = scratchFile(QStringLiteral("out.shp"));
+    exportTo(rough, out);
+    const auto written = shptest::ogrFeatures(out.toStdString());
+    ASSERT_EQ(written.size(), features.size());
+    for (const auto& feature : written) {
+        const Vertices ring = feature.vertices();
+        ASSERT_GE(ring.size(), 4u);
+        EXPECT_EQ(ring.front(), ring.back());
+        for (std::size_t i = 1; i < ring.size(); ++i) {
+            EXPECT_NE(ring[i - 1], ring[i]) << "segment " << i << " has no length";
+        }
+    }
 }
 
 TEST_F(GeoDataShapefileTest, EachKindExportedApartImportsAsTheSameShapes)

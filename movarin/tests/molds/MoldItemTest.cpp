@@ -197,6 +197,54 @@ TEST(MoldItemTest, OutlineVerdictAgreesWithGeosOnRandomPaths)
     EXPECT_GT(crossing, 20);
 }
 
+/// GEOS's verdict on the outline of the sweep along `path` (as `hasSimpleOutline` builds it).
+bool geosSimpleOutline(const MoldItem& item, const Path& path, bool closed)
+{
+    const tincreator::util::TinFromMoldPathCreator creator(item.mold(), path);
+    const auto a = plan(creator.createOutlineSide(true, closed));
+    const auto b = plan(creator.createOutlineSide(false, closed));
+    if (closed) {
+        return geosSimpleRing(a) && geosSimpleRing(b);
+    }
+    std::vector<QPointF> ring = a;
+    ring.insert(ring.end(), b.rbegin(), b.rend());
+    return geosSimpleRing(ring);
+}
+
+TEST(MoldItemTest, AnOutlineTouchingItselfAtAVertexIsNotSimple)
+{
+    // The path nearly closes: the last section's side ends on the first section's corner.
+    const MoldItem oneEachSide("Flat", Mold::Add, {-1.0, 1.0}, {0.0, 0.0}, 0.0, 0.0, nullptr);
+    const Path touching{{0, 0, 10.0}, {10, 0, 10.0}, {10, 10, 10.0}, {-1, 10, 10.0}, {-1, 1, 10.0}};
+    ASSERT_FALSE(geosSimpleOutline(oneEachSide, touching, false));
+    EXPECT_FALSE(oneEachSide.hasSimpleOutline(touching, false));
+
+    // The same shape turned, mirrored and scaled touches itself; with its end 0.5 m farther
+    // from the start it does not. The verdict is GEOS's in every case.
+    int touchingCases = 0;
+    for (const double scale : {1.0, 2.5}) {
+        for (int turn = 0; turn < 4; ++turn) {
+            for (const double mirror : {1.0, -1.0}) {
+                for (const double gap : {0.0, 0.5}) {
+                    Path path;
+                    for (const auto& p : touching) {
+                        const double x = scale * (p.x() == -1.0 ? -1.0 - gap : p.x());
+                        const double y = scale * mirror * p.y();
+                        const double c = std::cos(turn * M_PI / 2.0), s = std::sin(turn * M_PI / 2.0);
+                        path.emplace_back(std::round(c * x - s * y), std::round(s * x + c * y), 10.0);
+                    }
+                    const MoldItem item("Flat", Mold::Add, {-scale, scale}, {0.0, 0.0}, 0.0, 0.0, nullptr);
+                    SCOPED_TRACE(::testing::Message() << "scale " << scale << " turn " << turn << " mirror " << mirror << " gap " << gap);
+                    const bool expected = geosSimpleOutline(item, path, false);
+                    EXPECT_EQ(item.hasSimpleOutline(path, false), expected);
+                    touchingCases += expected ? 0 : 1;
+                }
+            }
+        }
+    }
+    EXPECT_GE(touchingCases, 8);
+}
+
 TEST(MoldItemTest, BoundsAndEditTypeTextOfEmptyAndLoadingItems)
 {
     MoldItem empty(Mold::Subtract, nullptr);

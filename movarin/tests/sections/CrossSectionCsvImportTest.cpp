@@ -106,6 +106,10 @@ TEST_F(CrossSectionCsvImportTest, ALineThatHoldsNoSectionStopsTheReading)
         {"A,inf,2,3,4\n", {}, 1},
         {"A,1,2,-inf,4\n", {}, 1},
         {"A,1,2,3,4\nB,5,5,5,5\n", {"A"}, 2},
+        // Beyond any plane coordinate system: refused as a non-number is.
+        {"A,1e10,2,3,4\n", {}, 1},
+        {"A,1e9,2,-1e9,4\nB,1,2,3,-1e10\n", {"A"}, 2},
+        {"A,-1e308,50,1e308,50\n", {}, 1},
     };
     for (const Case& c : cases) {
         undoStack()->clear();

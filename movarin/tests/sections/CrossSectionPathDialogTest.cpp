@@ -95,11 +95,17 @@ TEST_F(CrossSectionPathDialogTest, EditAllColumnsWritesEveryRowAndOkIsOneStep)
 TEST_F(CrossSectionPathDialogTest, OkRefusesATableThatHoldsNoSectionAndCancelDropsTheEdits)
 {
     guimisc::UserDialogScript script;
-    editPath([](Dialog* dialog) {
-        // What is no number is refused.
-        type(dialog, 0, 0, QStringLiteral("nan"));
-        type(dialog, 0, 0, QStringLiteral("abc"));
+    editPath([this](Dialog* dialog) {
+        // What is no number, or no plan coordinate, is refused and the cell keeps its value.
+        for (const char* bad : {"nan", "abc", "1e10", "-1e308"}) {
+            type(dialog, 0, 0, QString::fromLatin1(bad));
+            type(dialog, 0, 1, QString::fromLatin1(bad));
+        }
         EXPECT_EQ(dialog->model()->index(0, 0).data().toDouble(), -20.0);
+        EXPECT_EQ(dialog->model()->index(0, 1).data().toDouble(), sectionPath()[0].y());
+        type(dialog, 0, 1, QStringLiteral("-1e9"));
+        EXPECT_EQ(dialog->model()->index(0, 1).data().toDouble(), -1e9) << "the limit itself";
+        type(dialog, 0, 1, QString::number(sectionPath()[0].y(), 'g', 17));
         type(dialog, 1, 0, QStringLiteral("-20"));
         type(dialog, 1, 1, QStringLiteral("5"));
         press(dialog, QDialogButtonBox::Ok);

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -149,6 +150,71 @@ TEST(CrossSectionProfileTest, CurvedSurfaceRowsMatchAnIndependentInterpolation)
                             (rows[i - 1].H + rows[i].H) / 2.0, 1e-9)
                     << "between rows " << i - 1 << " and " << i;
             }
+        }
+    }
+}
+
+// A block 5 m high on the plane over [30, 70]², its own vertices standing on the plane's
+// along its rim: a vertical step, two rows at one L where a section crosses the rim. The
+// profile goes up the step where it enters the block and down where it leaves, so that
+// between every two consecutive rows it runs on the TIN, whichever order the TIN was built
+// in and whichever way the section runs.
+TEST(CrossSectionProfileTest, ProfileClimbsAVerticalStepInTheOrderItMeetsItsSides)
+{
+    const auto block = [](double x, double y) {
+        return x >= 30.0 && x <= 70.0 && y >= 30.0 && y <= 70.0;
+    };
+    const auto sheet = [](bool inside) {
+        std::vector<std::shared_ptr<tin::core::Point>> nodes;
+        for (int j = 0; j <= 10; ++j) {
+            for (int i = 0; i <= 10; ++i) {
+                const double x = 10.0 * i, y = 10.0 * j;
+                nodes.push_back(std::make_shared<tin::core::Point>(x, y, plane(x, y) + (inside ? 5.0 : 0.0)));
+            }
+        }
+        return nodes;
+    };
+    const auto outer = sheet(false), inner = sheet(true);
+    std::vector<std::array<std::shared_ptr<tin::core::Point>, 3>> triangles;
+    for (int j = 0; j < 10; ++j) {
+        for (int i = 0; i < 10; ++i) {
+            const bool in = block(10.0 * i + 5.0, 10.0 * j + 5.0);
+            const auto& nodes = in ? inner : outer;
+            const auto at = [&](int a, int b) { return nodes[static_cast<std::size_t>(b * 11 + a)]; };
+            triangles.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1)});
+            triangles.push_back({at(i, j), at(i + 1, j + 1), at(i, j + 1)});
+        }
+    }
+    const auto elevation = [&](double x, double y) {
+        return plane(x, y) + (x > 30.0 && x < 70.0 && y > 30.0 && y < 70.0 ? 5.0 : 0.0);
+    };
+    for (bool reversed : {false, true}) {
+        tin::core::Tin tin;
+        for (std::size_t k = 0; k < triangles.size(); ++k) {
+            const auto& t = triangles[reversed ? triangles.size() - 1 - k : k];
+            tin.addTriangle(t[0], t[1], t[2]);
+        }
+        for (const auto& [start, end] : {std::pair<QPointF, QPointF>{{5.0, 45.0}, {95.0, 52.0}},
+                                         {{95.0, 52.0}, {5.0, 45.0}},
+                                         {{12.0, 88.0}, {91.0, 14.0}},
+                                         {{50.0, 50.0}, {50.5, 99.0}},
+                                         {{33.0, 2.0}, {36.0, 97.0}}}) {
+            SCOPED_TRACE(::testing::Message() << (reversed ? "reversed " : "") << start.x() << "," << start.y()
+                                              << " to " << end.x() << "," << end.y());
+            const Section s(start, end);
+            const Rows rows = s.item.buildLhTable(&tin, false);
+            ASSERT_GT(rows.size(), 5u);
+            int steps = 0;
+            for (std::size_t i = 1; i < rows.size(); ++i) {
+                if (rows[i].L - rows[i - 1].L < 1e-9) {
+                    steps += std::abs(rows[i].H - rows[i - 1].H) > 1.0 ? 1 : 0;
+                    continue;
+                }
+                const QPointF mid = s.at((rows[i - 1].L + rows[i].L) / 2.0);
+                EXPECT_NEAR(elevation(mid.x(), mid.y()), (rows[i - 1].H + rows[i].H) / 2.0, 1e-9)
+                    << "between rows " << i - 1 << " and " << i << " at L " << rows[i].L;
+            }
+            EXPECT_GE(steps, 1);
         }
     }
 }

@@ -25,6 +25,7 @@
 #include "pelkas/GdalImageSetting.h"
 
 #include "support/QtPrinters.h"
+#include "support/TerrainStl.h"
 
 #include <guimisc/SettingsSupport.h>
 #include <guimisc/LastIODirectory.h>
@@ -90,21 +91,22 @@ TEST_F(EditModeLifecycleTest, StlSurfacesOpenAsUntitledEditModeProjects)
     const QStringList recent{file(QStringLiteral("a.cmvn"))};
     guimisc::SettingsSupport::setValue(QStringLiteral("general/recentprojects"), recent);
 
-    // Facet counts as read from the files by Python's struct module and by a regular
-    // expression over the vertex lines: no facet of either is degenerate.
+    // The program's own export of a TIN, in both forms.
     const struct {
-        const char* file;
+        QString file;
         std::size_t facets;
-    } cases[] = {{"hmstl_scene-thick_binary.stl", 29184}, {"numpystl_ascii_Moon.stl", 116}};
+    } cases[] = {{file(QStringLiteral("terrain.stl")), TerrainStl::write(file(QStringLiteral("terrain.stl")))},
+                 {file(QStringLiteral("ascii.stl")),
+                  TerrainStl::write(file(QStringLiteral("ascii.stl")), false, 20, 10)}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.file.toStdString());
         Script script;
         // The project made from the first surface has no file yet: it is not dropped unasked.
         const bool hadProject = window().project() != nullptr;
         if (hadProject) {
             script.answer(QMessageBox::No);
         }
-        window().openProject(realStl(c.file));
+        window().openProject(c.file);
         ASSERT_EQ(script.records().size(), hadProject ? 1u : 0u);
         if (hadProject) {
             EXPECT_EQ(script.records()[0].text, "This Project is modified. Do you want to save?");
@@ -156,7 +158,8 @@ TEST_F(EditModeLifecycleTest, StlSurfacesOpenAsUntitledEditModeProjects)
 // when the user maximises the window.
 TEST_F(EditModeLifecycleTest, SurfaceWindowOpensUsableAndStaysFittedWhenMaximised)
 {
-    window().openProject(realStl("hmstl_scene-thick_binary.stl"));
+    TerrainStl::write(file(QStringLiteral("terrain.stl")));
+    window().openProject(file(QStringLiteral("terrain.stl")));
     EditModeMainWindow* edit = editModeWindow();
     ASSERT_NE(edit, nullptr);
     QCoreApplication::processEvents();
@@ -223,6 +226,44 @@ TEST_F(EditModeLifecycleTest, TruncatedStlShowsTheReadersErrorAndLeavesNoProject
     EXPECT_EQ(window().windowTitle(), "Movarin");
     EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty());
     EXPECT_TRUE(recentProjects().isEmpty());
+}
+
+// A closed solid (a terrain with walls and a flat base under it) read as a surface would
+// give the edited TIN a base under its top: it is refused as a whole, with no project made,
+// after the open project was given up as for any other open.
+TEST_F(EditModeLifecycleTest, SolidStlIsRefusedAsNoSingleValuedSurfaceAndMakesNoProject)
+{
+    const QString solid = file(QStringLiteral("scene.stl"));
+    ASSERT_TRUE(QFile::copy(realStl("hmstl_scene-thick_binary.stl"), solid));
+    ASSERT_EQ(tin::io::StlTinImporter().importTin(solid.toStdString().c_str()).allTriangles().size(), 29184u)
+        << "the library reads the solid as it stands";
+    const QStringList recent{file(QStringLiteral("a.emvn"))};
+    guimisc::SettingsSupport::setValue(QStringLiteral("general/recentprojects"), recent);
+
+    window().newEditProject();
+    window().project()->projectFile()->setModified(true);
+    Script script;
+    script.answerFile(solid).answer(QMessageBox::No);
+    window().actionManager()->action(QStringLiteral("Open"))->trigger();
+    ASSERT_EQ(script.records().size(), 3u) << "the file dialog, the question, the refusal";
+    EXPECT_EQ(script.records()[1].text, "This Project is modified. Do you want to save?");
+    EXPECT_EQ(script.records()[2].title, "Error");
+    EXPECT_EQ(script.records()[2].text,
+              solid + " is no single-valued surface: its triangles overlap in plan.");
+    EXPECT_EQ(window().project(), nullptr);
+    EXPECT_TRUE(window().mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(window().windowTitle(), "Movarin");
+    EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty()) << "no work folder made or left";
+    EXPECT_EQ(recentProjects(), recent);
+    EXPECT_FALSE(window().actionManager()->action(QStringLiteral("Save"))->isEnabled());
+
+    // The same terrain without its walls and base opens.
+    const QString terrain = file(QStringLiteral("terrain.stl"));
+    TerrainStl::write(terrain);
+    script.answerFile(terrain);
+    window().actionManager()->action(QStringLiteral("Open"))->trigger();
+    EXPECT_NE(editModeWindow(), nullptr);
+    EXPECT_EQ(script.records().size(), 4u) << "the file dialog only";
 }
 
 TEST_F(EditModeLifecycleTest, NewEditModeProjectIsSavedAndReopened)

@@ -1,5 +1,6 @@
 // Project files that must not hurt the user through the main window: archives holding
-// symbolic links, what a save may and may not touch, and a workspace that cannot hold a
+// symbolic links, archives that would exhaust the machine (zip bombs, a huge "project.xml"
+// or attribute), what a save may and may not touch, and a workspace that cannot hold a
 // project.
 #include "MainWindowTestSupport.h"
 #include "ProjectTestSupport.h"
@@ -89,6 +90,40 @@ TEST_F(MainWindowArchiveSafetyTest, ArchivesWithLinksOpenNoProjectAndTouchNothin
         EXPECT_EQ(folderEntries(outside), QStringList{"keep.png"});
     }
     // Without a link the same road opens.
+    Script script;
+    window().openProject(good);
+    EXPECT_NE(window().project(), nullptr);
+    EXPECT_TRUE(script.messageBoxes().empty());
+}
+
+TEST_F(MainWindowArchiveSafetyTest, BombsGetTheOpenErrorAndLeaveNothingInTheWorkspace)
+{
+    const QString good = makeArchive(QStringLiteral("good"));
+    const std::pair<const char*, qint64> bombs[] = {
+        {"unlisted", qint64(256) << 20},
+        {"inflating", qint64(256) << 20},
+        {"big-xml", (qint64(64) << 20) + 1},
+        {"long-attribute", 50000000},
+    };
+    for (const auto& [kind, argument] : bombs) {
+        SCOPED_TRACE(kind);
+        const QString archive = file(QLatin1String(kind) + QStringLiteral(".cmvn"));
+        QProcess python;
+        python.start(QStringLiteral("python3"), {QStringLiteral(MOVARIN_CRAFT_ARCHIVES),
+                                                 QLatin1String(kind), good, archive,
+                                                 QString::number(argument)});
+        ASSERT_TRUE(python.waitForFinished(120000));
+        ASSERT_EQ(python.exitCode(), 0);
+
+        Script script;
+        window().openProject(archive);
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+        EXPECT_EQ(script.messageBoxes()[0].text, "Could not read project file " + archive + ".");
+        EXPECT_EQ(window().project(), nullptr);
+        EXPECT_FALSE(recentProjects().contains(archive));
+        EXPECT_TRUE(folderEntries(workspaceFolder()).isEmpty()) << "the work folder is gone";
+    }
     Script script;
     window().openProject(good);
     EXPECT_NE(window().project(), nullptr);

@@ -8,6 +8,7 @@
 
 #include "support/ModalAnswerer.h"
 #include "support/QtPrinters.h"
+#include "support/TerrainStl.h"
 
 #include <guimisc/SettingsSupport.h>
 #include <guimisc/LastIODirectory.h>
@@ -144,8 +145,7 @@ TEST_F(MainWindowStartupTest, NonAsciiWorkspaceOnlyWarns)
     MainWindow window;
     window.show();
     QTemporaryDir files;
-    QFile::copy(QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/hmstl_scene-thick_binary.stl"),
-                files.filePath("s.stl"));
+    TerrainStl::write(files.filePath("s.stl"));
 
     Script script;
     ModalAnswerer answerer([](QWidget*) {}, 5);

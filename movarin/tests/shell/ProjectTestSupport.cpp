@@ -7,6 +7,7 @@
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/ProjectWindowFactory.h"
 #include "movarin/shell/ProjectWorkspace.h"
+#include "orlin/core/PointFactory.h"
 #include "pelkas/GdalImageSetting.h"
 
 #include <QFile>
@@ -132,6 +133,29 @@ gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, doubl
     setting.setScale(scale);
     setting.setAngle(angle);
     return setting;
+}
+
+tin::core::Tin squareGridTin(int n, double x0, double z11, bool spoilt)
+{
+    std::vector<std::shared_ptr<tin::core::Point>> nodes;
+    for (int j = 0; j <= n; ++j) {
+        for (int i = 0; i <= n; ++i) {
+            const double x = x0 + 10.0 * i;
+            const double y = 10.0 * j;
+            const double z = spoilt && i == 1 && j == 1 ? z11 : x + y;
+            nodes.push_back(
+                tin::core::PointFactory::instance().factory(tin::core::Point(x, y, z)));
+        }
+    }
+    auto at = [&](int i, int j) { return nodes[static_cast<std::size_t>(j * (n + 1) + i)]; };
+    tin::core::Tin tin;
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            tin.addTriangle(at(i, j), at(i + 1, j), at(i + 1, j + 1));
+            tin.addTriangle(at(i, j), at(i + 1, j + 1), at(i, j + 1));
+        }
+    }
+    return tin;
 }
 
 QStringList defaultMoldFiles()

@@ -7,6 +7,8 @@
 #include "movarin/shell/MainWindow.h"
 #include "movarin/shell/Project.h"
 
+#include "orlin/core/Tin.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -88,6 +90,10 @@ gdalimg::GdalImageSetting imagePlacement(double x, double y, double scale, doubl
 /// The files of the ten default molds of a new edit-mode project in the order the project
 /// lists them: the Sub group's five, then the Add group's.
 QStringList defaultMoldFiles();
+
+/// n by n cells of 10 m from (x0, 0), "/" diagonals, vertices interned at elevation x + y; the
+/// vertex at cell corner (1, 1) takes `z11` instead when `spoilt` is set.
+tin::core::Tin squareGridTin(int n, double x0 = 0.0, double z11 = 0.0, bool spoilt = false);
 
 /// The member names of a zip archive, as `unzip -Z1` lists them.
 QStringList archiveMembers(const QString& archive);

@@ -16,3 +16,7 @@ target_link_libraries(movarin_startup_probe PRIVATE varnel)
 add_dependencies(movarin_shell_tests movarin_startup_probe)
 target_compile_definitions(movarin_shell_tests PRIVATE
   MOVARIN_STARTUP_PROBE="$<TARGET_FILE:movarin_startup_probe>")
+
+# Crafted archives (zip bombs and the like) are made by the framework's script.
+target_compile_definitions(movarin_shell_tests PRIVATE
+  MOVARIN_CRAFT_ARCHIVES="${PROJECT_SOURCE_DIR}/brask/tests/craft_archives.py")

@@ -118,6 +118,8 @@ TEST_F(DrawAuxiliaryTest, EachBadLineIsNamedAndLeavesNoDrawing)
         {"nan 1", "Invalid coordinates: nan 1"},
         {"1 inf", "Invalid coordinates: 1 inf"},
         {"-inf 0", "Invalid coordinates: -inf 0"},
+        {"1e10 1", "Invalid coordinates: 1e10 1"},
+        {"0 0\n1 -1e10", "Invalid coordinates: 1 -1e10"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

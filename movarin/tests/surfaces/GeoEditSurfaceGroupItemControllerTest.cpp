@@ -294,6 +294,28 @@ TEST_F(GroupControllerTest, FailedMergeLeavesNoRowNoUndoEntryAndTheSameTriangles
     EXPECT_EQ(group()->childItems().size(), 1u) << "the path tool goes on";
 }
 
+TEST_F(GroupControllerTest, ASurfaceBesideTheEditedTinIsNoSurface)
+{
+    // Clicked left of the terrain, the surface meets none of its triangles: it would change
+    // nothing, and the merge replaced triangles of the terrain's border by new objects.
+    pickMold("Convex (Add)");
+    startPathTool();
+    const Identities before = identities(edited());
+    guimisc::UserDialogScript script;
+    drawPath({{-25, 50}, {-15, 62}});
+    ASSERT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_EQ(script.messageBoxes()[0].kind, guimisc::UserDialogs::Kind::Warning);
+    EXPECT_EQ(script.messageBoxes()[0].text, "No valid GeoEdit Surface was created from specified Mold and Path.");
+    EXPECT_TRUE(group()->childItems().empty());
+    EXPECT_EQ(stack().count(), 0);
+    EXPECT_EQ(identities(edited()), before);
+    EXPECT_TRUE(isPathTool());
+
+    // One reaching into the terrain is made.
+    drawPath({{-25, 50}, {2, 62}});
+    EXPECT_EQ(group()->childItems().size(), 1u);
+}
+
 TEST_F(GroupControllerTest, UndoAndRedoGiveBackTheVeryTrianglesOfEveryStep)
 {
     int changes = 0;

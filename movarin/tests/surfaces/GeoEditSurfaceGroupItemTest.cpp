@@ -2,10 +2,12 @@
 // attribute order), the archives numbered from the front, the added triangles rebound to the
 // live ones when the project opens again (sets of triangle objects as the oracle, and the
 // terrain itself once every surface is deleted), a hand-edited file, an archive that fits
-// nothing, and a save that fails part way.
+// nothing, archives whose removed triangles were altered so that taking the surfaces back
+// would not give the base TIN, and a save that fails part way.
 #include "SurfacesTestSupport.h"
 
 #include "movarin/shell/MainWindow.h"
+#include "movarin/surfaces/GeoEditSurfaceArchive.h"
 
 #include <common/test/FileSizeLimit.h>
 
@@ -177,13 +179,101 @@ TEST_F(GeoEditSurfaceGroupItemTest, ArchiveWhoseAddedTriangleFitsNothingFailsThe
     EXPECT_EQ(second.mainWindow().project(), nullptr);
 }
 
+TEST_F(GeoEditSurfaceGroupItemTest, RemovedTrianglesThatDoNotFitTheStackFailTheOpenNamingTheArchive)
+{
+    // Two strokes, the later in front; a neighbour of the first one's cell stays untouched.
+    const TinChange older = raiseCell(edited(), 3, 3, 5.0);
+    const TinChange newer = raiseCell(edited(), 20, 20, -2.0);
+    applyBrush(QStringLiteral("older"), older);
+    applyBrush(QStringLiteral("newer"), newer);
+    TrianglePtr untouched;
+    for (const TrianglePtr& t : edited().allTriangles()) {
+        if (t->point1()->x() >= 10 && t->point1()->x() <= 12 && t->point1()->y() >= 10
+            && t->point1()->y() <= 12) {
+            untouched = t;
+        }
+    }
+    ASSERT_NE(untouched, nullptr);
+    const QString archive = saveArchive();
+
+    using Alter = std::function<void(tin::core::Tin&)>;
+    const auto dropOne = [](tin::core::Tin& removed) { removed.removeTriangle(anyTriangle(removed)); };
+    const auto moveOne = [](tin::core::Tin& removed) {
+        const TrianglePtr t = anyTriangle(removed);
+        removed.removeTriangle(t);
+        auto moved = std::make_shared<tin::core::Point>(t->point1()->x() + 0.25, t->point1()->y(),
+                                                        t->point1()->elevation());
+        removed.addTriangle(moved, t->point2(), t->point3());
+    };
+    const auto doubleOne = [untouched](tin::core::Tin& removed) {
+        removed.addTriangle(untouched->point1(), untouched->point2(), untouched->point3());
+    };
+    struct Case {
+        const char* what;
+        const char* file;
+        Alter alter;
+    };
+    const Case cases[] = {
+        {"a removed triangle of the older dropped", "geoedit2.geb", dropOne},
+        {"a removed triangle of the newer dropped", "geoedit1.geb", dropOne},
+        {"a removed triangle of the older moved", "geoedit2.geb", moveOne},
+        {"a triangle still in the TIN among the older's removed", "geoedit2.geb", doubleOne},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString altered;
+        {
+            ProjectSession other;
+            // Loaded, so that the tree lists its files for the packing, then the file altered.
+            Project& project = other.newEditProject();
+            ASSERT_TRUE(project.unzipFrom(archive));
+            project.load();
+            const std::string geb =
+                QDir(project.workFolder())
+                    .filePath(QStringLiteral("geoEditSurfaceGroupItem/") + QLatin1String(c.file))
+                    .toStdString();
+            GeoEditSurfaceArchive::BrushSurface stroke = GeoEditSurfaceArchive::readBrushSurface(geb);
+            c.alter(stroke.removedTin);
+            GeoEditSurfaceArchive::writeBrushSurface(geb, stroke.addedTin, stroke.removedTin);
+            altered = m_outside.filePath(QStringLiteral("altered.emvn"));
+            QFile::remove(altered);
+            ASSERT_TRUE(project.zipTo(altered));
+        }
+        ProjectSession second;
+        guimisc::UserDialogScript script;
+        second.mainWindow().openProject(altered);
+        ASSERT_EQ(script.records().size(), 1u);
+        EXPECT_EQ(script.records()[0].title, "Error");
+        EXPECT_EQ(script.records()[0].text,
+                  QString::fromLatin1(GeoEditSurfaceGroupItem::STACK_MISFIT) + ": " + c.file);
+        EXPECT_EQ(second.mainWindow().project(), nullptr);
+    }
+
+    // Unaltered, the same stack opens.
+    ProjectSession third;
+    guimisc::UserDialogScript script;
+    third.mainWindow().openProject(archive);
+    ASSERT_NE(third.mainWindow().project(), nullptr);
+    EXPECT_TRUE(script.records().empty());
+}
+
 TEST_F(GeoEditSurfaceGroupItemTest, FailedWriteOfASurfaceArchiveFailsTheSaveAndKeepsTheEarlierFiles)
 {
-    // An archive far larger than the rest of the project: the surface took out triangles that
-    // lie outside the terrain.
-    TinChange cut;
-    cut.removed = gridTin(150, 200.0);
-    applyBrush(QStringLiteral("cut"), cut);
+    // An archive far larger than the rest of the project: every cell refined, then put back
+    // as it was, so that the front surface took out twice the triangles the TIN holds.
+    TinChange refine;
+    for (int i = 0; i < 50; ++i) {
+        for (int j = 0; j < 50; ++j) {
+            refine.take(raiseCell(edited(), i, j, 1.0));
+        }
+    }
+    applyBrush(QStringLiteral("refine"), refine);
+    TinChange restore;
+    restore.removed = refine.added;
+    for (const TrianglePtr& t : refine.removed.allTriangles()) {
+        restore.added.addTriangle(t->point1(), t->point2(), t->point3());
+    }
+    applyBrush(QStringLiteral("restore"), restore);
     const QString archive = saveArchive();
     const QByteArray saved = fileBytes(archive);
 

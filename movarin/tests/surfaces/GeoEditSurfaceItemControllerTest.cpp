@@ -5,6 +5,8 @@
 // counting seam in front of every merge.
 #include "SurfaceEditTestSupport.h"
 
+#include <cmath>
+
 #include "support/ModalAnswerer.h"
 
 #include "movarin/surfaces/GeoEditSurfaceItemControllerAddPointSelectionHelper.h"
@@ -124,6 +126,62 @@ TEST_F(SurfaceControllerTest, RefusedChangesWarnAndChangeNothing)
     EXPECT_EQ(stack().count(), entries);
 }
 
+// Unchecking "Batch Apply" on one surface while another holds a pending batch edit: the
+// Warning once, and the flag stays on for every surface. The group's announcement of the
+// unchecked flag used to uncheck the edited surface's action, whose refusal checked it again
+// and announced that, round the controllers for ever.
+TEST_F(SurfaceControllerTest, BatchApplyStaysOnWhileAnotherSurfaceHasAPendingEditAndWarnsOnce)
+{
+    GeoEditSurfaceItem* first = addSurface("Convex (Add)", {{20, 30}, {60, 30}});
+    GeoEditSurfaceItem* second = addSurface("Convex (Add)", {{20, 70}, {60, 70}});
+    ASSERT_EQ(second->caption(), "GeoEdit 2 (Add)");
+    select(second);
+    setBatchApply(second, true);
+    pickMold("Slope 1 (Add)");
+    trigger(second, Action::ReplaceMoldAction);
+    ASSERT_TRUE(controller(second)->isEdited());
+    const SurfaceState pending = pendingOf(second);
+    const int entries = stack().count();
+
+    select(first);
+    guimisc::UserDialogScript script;
+    int shown = 0;
+    script.setFallback([&](const guimisc::UserDialogScript::Record&) {
+        // Past a few boxes the announcements would go round for ever: they are stopped.
+        if (++shown > 3) {
+            groupController()->blockSignals(true);
+        }
+        guimisc::UserDialogScript::Answer ok;
+        ok.sort = guimisc::UserDialogScript::Answer::Sort::Button;
+        ok.button = QMessageBox::Ok;
+        return ok;
+    });
+    controller(first)->action(Action::BatchApplyAction)->trigger();
+    groupController()->blockSignals(false);
+    expectBox(script, "Warning",
+              "The selected item has already been edited. Apply or revert before disabling batch apply.");
+    EXPECT_TRUE(groupController()->isBatchApplyEnabled());
+    for (GeoEditSurfaceItem* surface : {first, second}) {
+        EXPECT_TRUE(controller(surface)->isBatchApply()) << surface->caption().toStdString();
+    }
+    EXPECT_TRUE(controller(second)->isEdited());
+    EXPECT_FALSE(controller(first)->isEdited());
+    EXPECT_EQ(pendingOf(second), pending);
+    EXPECT_EQ(stack().count(), entries);
+
+    // Once the edit is applied, batch apply goes off for both.
+    select(second);
+    trigger(second, Action::ApplyEditAction);
+    ASSERT_FALSE(controller(second)->isEdited());
+    select(first);
+    controller(first)->action(Action::BatchApplyAction)->trigger();
+    EXPECT_EQ(script.messageBoxes().size(), 1u);
+    EXPECT_FALSE(groupController()->isBatchApplyEnabled());
+    for (GeoEditSurfaceItem* surface : {first, second}) {
+        EXPECT_FALSE(controller(surface)->isBatchApply()) << surface->caption().toStdString();
+    }
+}
+
 TEST_F(SurfaceControllerTest, ACoveredSurfaceRefusesEveryChangeAndItsDeletion)
 {
     GeoEditSurfaceItem* older = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
@@ -213,12 +271,57 @@ TEST_F(SurfaceControllerTest, FailedAppliesRollBackEverything)
     }
 }
 
+TEST_F(SurfaceControllerTest, AnEditThatBuildsNoExtendedTinFailsAndRollsBack)
+{
+    // A triangular ring of 20 m sides holds the convex mold but not its extended one, which is
+    // wider: "Close/Unclose Path" sweeps no extended TIN. Recorded as an edit, the surface lost
+    // its effect on the edited TIN and put nothing in.
+    const double side = 20.0;
+    GeoEditSurfaceItem* ring = addSurface("Convex (Add)", {{40, 30}, {40 + side, 30}, {40 + side / 2, 30 + side * std::sqrt(3.0) / 2}});
+    select(ring);
+    for (const bool batch : {false, true}) {
+        setBatchApply(ring, batch);
+        const SurfaceState before = stateOf(ring);
+        const Identities added = identities(ring->addedTin());
+        const Identities removed = identities(ring->removedTin());
+        const int entries = stack().count();
+        guimisc::UserDialogScript script;
+        trigger(ring, Action::CloseUnclosePathAction);
+        if (batch) {
+            EXPECT_TRUE(script.messageBoxes().empty());
+            trigger(ring, Action::ApplyEditAction);
+        }
+        ASSERT_EQ(script.messageBoxes().size(), 1u);
+        EXPECT_EQ(script.messageBoxes()[0].kind, guimisc::UserDialogs::Kind::Critical);
+        EXPECT_EQ(script.messageBoxes()[0].title, "Error");
+        EXPECT_EQ(script.messageBoxes()[0].text, "Tin creation failed.");
+        EXPECT_EQ(stateOf(ring), before);
+        EXPECT_EQ(stack().count(), entries);
+        EXPECT_EQ(identities(ring->addedTin()), added);
+        EXPECT_EQ(identities(ring->removedTin()), removed);
+        EXPECT_TRUE(ring->tin() && ring->extendedTin()) << "a surface on the stack keeps both TINs";
+        if (batch) {
+            trigger(ring, Action::RevertEditAction);
+        }
+        EXPECT_EQ(pendingOf(ring), before);
+    }
+    setBatchApply(ring, false);
+
+    // The merge of a surface without its extended TIN fails instead of taking the TIN as empty.
+    GeoEditSurfaceItem bare(QStringLiteral("bare"), ring->path(), true, ring->moldName(), ring->mold(), nullptr);
+    ASSERT_EQ(bare.extendedTin(), nullptr);
+    bool ok = true;
+    EXPECT_TRUE(bare.modifiedRootTin(edited(), &ok).empty());
+    EXPECT_FALSE(ok);
+}
+
 TEST_F(SurfaceControllerTest, AnEditThatCutsIntoANewerSurfaceIsRolledBack)
 {
     GeoEditSurfaceItem* older = addSurface("Concave (Add)", {{20, 30}, {40, 30}, {60, 30}});
     addSurface("Convex (Add)", {{20, 60}, {60, 60}});
     ASSERT_TRUE(select(older)->verifyEditable());
-    expectRefusedDrag(older, 40, 30, 0, 30, "Edited GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Add).");
+    // Its walls, 11 m high, run across the newer surface.
+    expectRefusedDrag(older, 40, 30, 0, 40, "Edited GeoEdit 1 (Add) is overlapped with GeoEdit 2 (Add).");
 }
 
 // A change made through the menu with batch apply on, before any press on the main view, is
@@ -335,11 +438,12 @@ TEST_F(SurfaceControllerTest, RevertEditRestoresPathAndCommittedLinesAndClearsTh
 
 TEST_F(SurfaceControllerTest, DeletingVerticesKeepsAPathOfTheLeastSize)
 {
-    GeoEditSurfaceItem* closed = addSurface("Convex (Add)", {{20, 20}, {40, 20}, {30, 35}});
+    // A ring wide enough for the extended mold too.
+    GeoEditSurfaceItem* closed = addSurface("Convex (Add)", {{10, 5}, {50, 5}, {30, 40}});
     select(closed);
     trigger(closed, Action::CloseUnclosePathAction);
     ASSERT_TRUE(closed->closed());
-    clickVertex(30, 35);
+    clickVertex(30, 40);
     {
         guimisc::UserDialogScript script;
         trigger(closed, Action::DeletePointsAction);

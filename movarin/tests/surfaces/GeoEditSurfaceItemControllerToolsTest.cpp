@@ -11,6 +11,8 @@
 #include "movarin/surfaces/GeoEditSurfaceItemControllerTranslationSelectionHelper.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerWaitingSelectionHelper.h"
 
+#include <QCursor>
+
 #include <map>
 #include <random>
 
@@ -156,6 +158,35 @@ TEST_F(SurfaceToolsTest, ReturnOrADoubleClickWithNothingChangedPushesNothing)
     EXPECT_EQ(stack().count(), 1);
     EXPECT_EQ(m_merges, merges);
     EXPECT_EQ(stateOf(surface), before);
+}
+
+// "Apply Edit" from the context menu while the add-point tool is active: the pending edit is
+// applied and no vertex is added where the menu was opened (the cursor), which is what a
+// Return in that tool means.
+TEST_F(SurfaceToolsTest, ApplyEditUnderTheAddPointToolAppliesAndAddsNoVertex)
+{
+    GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
+    SurfaceController* c = select(surface);
+    setBatchApply(surface, true);
+    dragBy(40, 50, 0, 4);
+    ASSERT_TRUE(c->isEdited());
+    const SurfaceState pending = pendingOf(surface);
+    trigger(surface, Action::AddPointAction);
+    ASSERT_TRUE(isTool<SurfaceController::AddPointSelectionHelper>(surface));
+    mouse().move(px(50, 60));
+    QCursor::setPos(view()->mapToGlobal(px(50, 60)));
+    const int entries = stack().count();
+
+    trigger(surface, Action::ApplyEditAction);
+    EXPECT_FALSE(c->isEdited());
+    EXPECT_EQ(stack().count(), entries + 1);
+    EXPECT_EQ(stack().undoText(), "Edit GeoEdit 1 (Add)");
+    SurfaceState applied = stateOf(surface);
+    applied.triangles = pending.triangles;
+    EXPECT_EQ(applied, pending) << "the dragged path, three vertices";
+    EXPECT_EQ(xyz(c->pendingPath()), pending.path);
+    EXPECT_TRUE(isTool<SurfaceController::AddPointSelectionHelper>(surface));
+    setBatchApply(surface, false);
 }
 
 TEST_F(SurfaceToolsTest, APressOnACoveredSurfaceStaysInTheEntranceTool)

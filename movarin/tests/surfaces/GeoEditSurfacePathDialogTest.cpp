@@ -234,7 +234,13 @@ TEST_F(SurfacePathDialogTest, RefusedValuesAndRepeatedPositions)
             type(dialog, 1, Model::X, QString::fromLatin1(bad));
             type(dialog, 2, Model::Slope, QString::fromLatin1(bad));
         }
+        // A plan coordinate beyond any plane coordinate system, too.
+        for (const char* far : {"1e10", "-1e10", "1e308"}) {
+            type(dialog, 1, Model::X, QString::fromLatin1(far));
+            type(dialog, 1, Model::Y, QString::fromLatin1(far));
+        }
         EXPECT_EQ(cell(dialog, 1, Model::X), 40.0);
+        EXPECT_EQ(cell(dialog, 1, Model::Y), 50.0);
         EXPECT_NEAR(cell(dialog, 1, Model::Elevation), 0.01 * 40 + 0.02 * 50, 1e-12);
         EXPECT_NEAR(cell(dialog, 2, Model::Elevation), 0.01 * 60 + 0.02 * 50, 1e-12);
 

@@ -1,10 +1,11 @@
 // The edit-mode road end to end, as a user takes it in the main window: a survey of real
 // ground points made into a TIN and saved as a new edit-mode project (road A), the TIN written
 // as binary STL and opened as an edit-mode project of its own (road B, where a mold made in
-// "Mold Setting" is swept along a path and the project is saved and reopened), then on road A
-// a mold surface and a brush stroke with undo and redo, a cross section with its window, a
-// roughness polygon and the five reference lines, the soil volume, both exports, and the
-// project saved, closed and reopened with everything as it was.
+// "Mold Setting" is swept along a path, the project is saved and reopened, and the reopened
+// surface is edited on the main view), then on road A a mold surface and a brush stroke with
+// undo and redo, a cross section with its window, a roughness polygon and the five reference
+// lines, the soil volume, both exports, and the project saved, closed and reopened with
+// everything as it was.
 //
 // Input goes to the widgets at pixels computed from their transforms (`View::conv`); the
 // menus' own actions are triggered; message boxes and file dialogs are answered through the
@@ -54,6 +55,7 @@
 #include "movarin/surfaces/GeoEditSurfaceGroupItem.h"
 #include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceItem.h"
+#include "movarin/surfaces/GeoEditSurfaceItemController.h"
 #include "movarin/surfaces/IconView.h"
 #include "movarin/surfaces/MoldGroupItem.h"
 #include "movarin/surfaces/MoldGroupItemWidget.h"
@@ -548,7 +550,7 @@ protected:
 
     /// 2. Road B, STL: the file opens as a new edit-mode project; a mold made in "Mold
     /// Setting" is swept along a path there, and the project is saved, reopened with the
-    /// surface in place and closed. Road A is opened again.
+    /// surface in place, the reopened surface edited, and closed. Road A is opened again.
     void openTheStlAndSweepAMold()
     {
         m_script.clearRecords();
@@ -629,6 +631,11 @@ protected:
         EXPECT_EQ(trianglesOf(editedTin()), edited);
         EXPECT_EQ(moldLibrary(), molds);
         EXPECT_TRUE(boxes().isEmpty()) << boxes().join('\n').toStdString();
+        ASSERT_NO_FATAL_FAILURE(editTheReopenedSurface());
+        EXPECT_TRUE(modified());
+        if (modified()) {
+            m_script.answer(QMessageBox::No);
+        }
         ASSERT_TRUE(m_window->closeProject());
 
         openThroughMenu(m_roadA);
@@ -637,6 +644,46 @@ protected:
         EXPECT_TRUE(surfaces().empty());
         showArea();
         shootStep(2);
+    }
+
+    /// On road B reopened: the berm's second vertex dragged 1.5 m north on the main view with
+    /// "Batch Apply" on, then "Apply Edit", as on the day the surface was made.
+    void editTheReopenedSurface()
+    {
+        m_script.clearRecords();
+        showArea();
+        auto berm = qobject_cast<GeoEditSurfaceItem*>(surfaces().front());
+        ASSERT_NE(berm, nullptr);
+        ASSERT_EQ(berm->path().size(), ROAD_B_PATH.size());
+        surfaceGroup()->model()->select(berm);
+        auto controller = static_cast<GeoEditSurfaceItemController*>(berm->controller());
+        using Action = GeoEditSurfaceItemController::Action;
+        controller->action(Action::BatchApplyAction)->trigger();
+        ASSERT_TRUE(controller->isBatchApply());
+        const CutFill before = differences(baseTin(), editedTin());
+        const tin::core::Point start = berm->path()[1];
+        const QPointF to = ROAD_B_PATH[1] + QPointF(0.0, 1.5);
+        mouse().move(pixel(ROAD_B_PATH[1]));
+        mouse().drag(pixel(ROAD_B_PATH[1]), pixel(to));
+        EXPECT_TRUE(controller->isEdited());
+        EXPECT_EQ(berm->path()[1].y(), start.y()) << "nothing applied before Apply Edit";
+        const int entries = undoStack()->count();
+        controller->action(Action::ApplyEditAction)->trigger();
+        EXPECT_FALSE(controller->isEdited());
+        EXPECT_EQ(undoStack()->count(), entries + 1);
+        EXPECT_EQ(undoStack()->undoText(), "Edit GeoEdit 1 (Add)");
+        const QPointF landed = landing(to);
+        EXPECT_EQ(QPointF(berm->path()[1].x(), berm->path()[1].y()), landed);
+        // The berm keeps its height above the ground it was set on, within the ground's own
+        // change over 1.5 m.
+        EXPECT_NEAR(berm->path()[1].elevation(), start.elevation(), 1.0);
+        const CutFill after = differences(baseTin(), editedTin());
+        EXPECT_GT(after.fill, 1.0) << "the berm still stands on the terrain";
+        EXPECT_NE(after.fill, before.fill) << "the edit reached the edited TIN";
+        EXPECT_TRUE(berm->isValid());
+        EXPECT_TRUE(boxes().isEmpty()) << boxes().join('\n').toStdString();
+        controller->action(Action::BatchApplyAction)->trigger();
+        EXPECT_FALSE(controller->isBatchApply());
     }
 
     /// 3. "Convex (Add)" along three clicks and a brush stroke beside it; undo twice and redo

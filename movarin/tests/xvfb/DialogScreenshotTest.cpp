@@ -1,7 +1,10 @@
 // Every dialog and window of the program drawn by the X server as the user sees it, each
-// kept as "screenshots/<name>.png" in the build folder for a look. A test only checks that a
-// picture is not blank (at least 20 colours): whether it looks right is for a person.
+// kept as "screenshots/<name>.png" in the build folder for a look. Every picture is checked
+// not to be blank (at least 20 colours); where a picture shows figures or drawings, the
+// test checks those too (the soil volumes, the auxiliary lines' pixels, the profile's
+// pixels, the view after a preference change). How the rest looks is for a person.
 #include "movarin/sections/CalculateSoilVolumeDialog.h"
+#include "movarin/sections/CalculateSoilVolumeDialogSelectionHelper.h"
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionItem.h"
 #include "movarin/sections/CrossSectionDialog.h"
@@ -82,6 +85,7 @@
 
 #include "support/ModalAnswerer.h"
 #include "support/ScratchSettings.h"
+#include "support/TerrainStl.h"
 
 #include <guimisc/SettingsSupport.h>
 #include <guimisc/UserDialogScript.h>
@@ -114,12 +118,14 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QWindow>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 #include <vector>
+#include <utility>
 
 namespace varnel::test {
 namespace {
@@ -525,13 +531,15 @@ TEST_F(ProjectScreenshotTest, MenusOfTheMainWindowInBothModes)
     }
 }
 
-// A terrain surface opened as an edit-mode project: the window as it opens (the Mold Browser
-// docked on the right, wide enough to read its title, the surface fitted between the docks),
-// the dock alone, and the window maximised by the user, the surface fitted again.
+// A terrain surface, written as the program's STL export writes it, opened as an edit-mode
+// project: the window as it opens (the Mold Browser docked on the right, wide enough to read
+// its title, the surface fitted between the docks), the dock alone, and the window maximised
+// by the user, the surface fitted again.
 TEST_F(ProjectScreenshotTest, EditModeSurfaceWindowAndItsMoldBrowser)
 {
-    m_window->openProject(
-        QStringLiteral(MOVARIN_SHARED_DATA_DIR "/real/stl/hmstl_scene-thick_binary.stl"));
+    const QString stl = m_dir.filePath(QStringLiteral("terrain.stl"));
+    TerrainStl::write(stl);
+    m_window->openProject(stl);
     auto edit = m_window->findChild<EditModeMainWindow*>();
     ASSERT_NE(edit, nullptr);
     QTest::qWait(200);
@@ -814,6 +822,91 @@ Button* buttonNamed(QWidget* parent, const QString& text)
     return nullptr;
 }
 
+// The exact fill of the fixture over a convex region (all of it when empty), from the
+// surfaces' own definition rather than from the TINs: base and mound share the grid's 10 m
+// cells and diagonals over the mound's square, so the edited TIN (the higher of the two there)
+// stands above the base by the positive part of d = mound - valley = 6 - 0.002 r^2, linear
+// over each triangle from its corners. Each triangle is clipped to the region and to d >= 0,
+// and a linear function integrates over a convex polygon as the area of each fan triangle
+// times the mean of its corners.
+double moundFill(const std::vector<QPointF>& region)
+{
+    struct Corner {
+        double x, y, d;
+    };
+    using Polygon = std::vector<Corner>;
+    // Keeps the part where f is at least 0, f linear and given by its values at the corners.
+    const auto clip = [](const Polygon& polygon, const std::vector<double>& f) {
+        Polygon kept;
+        for (std::size_t i = 0; i < polygon.size(); ++i) {
+            const std::size_t j = (i + 1) % polygon.size();
+            if (f[i] >= 0.0) {
+                kept.push_back(polygon[i]);
+            }
+            if ((f[i] > 0.0 && f[j] < 0.0) || (f[i] < 0.0 && f[j] > 0.0)) {
+                const double t = f[i] / (f[i] - f[j]);
+                const Corner& a = polygon[i];
+                const Corner& b = polygon[j];
+                kept.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y), a.d + t * (b.d - a.d)});
+            }
+        }
+        return kept;
+    };
+    double turn = 0.0;
+    for (std::size_t k = 0; k < region.size(); ++k) {
+        const QPointF& a = region[k];
+        const QPointF& b = region[(k + 1) % region.size()];
+        turn += a.x() * b.y() - b.x() * a.y();
+    }
+    const double side = turn >= 0.0 ? 1.0 : -1.0;
+    const auto d = [](double x, double y) { return 6.0 - 0.002 * ((x - 100) * (x - 100) + (y - 100) * (y - 100)); };
+    const auto corner = [&](double x, double y) { return Corner{x, y, d(x, y)}; };
+    double fill = 0.0;
+    for (int i = 0; i < 10; ++i) {
+        for (int j = 0; j < 10; ++j) {
+            const double x = 50.0 + 10.0 * i, y = 50.0 + 10.0 * j;
+            for (Polygon polygon : {Polygon{corner(x, y), corner(x + 10, y), corner(x + 10, y + 10)},
+                                    Polygon{corner(x, y), corner(x + 10, y + 10), corner(x, y + 10)}}) {
+                for (std::size_t k = 0; k < region.size() && !polygon.empty(); ++k) {
+                    const QPointF& a = region[k];
+                    const QPointF& b = region[(k + 1) % region.size()];
+                    std::vector<double> inside;
+                    for (const Corner& c : polygon) {
+                        inside.push_back(side * ((b.x() - a.x()) * (c.y - a.y()) - (b.y() - a.y()) * (c.x - a.x())));
+                    }
+                    polygon = clip(polygon, inside);
+                }
+                std::vector<double> above;
+                for (const Corner& c : polygon) {
+                    above.push_back(c.d);
+                }
+                polygon = clip(polygon, above);
+                for (std::size_t k = 1; k + 1 < polygon.size(); ++k) {
+                    const Corner &a = polygon[0], &b = polygon[k], &c = polygon[k + 1];
+                    const double area = std::abs((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y)) / 2.0;
+                    fill += area * (a.d + b.d + c.d) / 3.0;
+                }
+            }
+        }
+    }
+    return fill;
+}
+
+// The figures the dialog shows, "Cut" and "Fill".
+std::pair<double, double> shownVolumes(QWidget* dialog)
+{
+    auto table = dialog->findChild<QTableWidget*>();
+    if (!table || !table->item(0, 1) || !table->item(1, 1)) {
+        ADD_FAILURE() << "no volumes shown";
+        return {-1.0, -1.0};
+    }
+    EXPECT_EQ(table->item(0, 0)->text(), "Cut");
+    EXPECT_EQ(table->item(1, 0)->text(), "Fill");
+    return {table->item(0, 1)->text().toDouble(), table->item(1, 1)->text().toDouble()};
+}
+
+// The mound raises the valley inside its square and lowers it nowhere: the dialog shows no
+// cut and the exact fill, over the whole surface and over a region drawn across the mound.
 TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
 {
     m_window->actionManager()->action(QStringLiteral("Calculate Soil Volume"))->trigger();
@@ -822,9 +915,14 @@ TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     QTest::qWait(100);
     keep(dialog->grab().toImage(), QStringLiteral("soil-volume"));
+    EXPECT_EQ(shownVolumes(dialog), std::make_pair(0.0, 0.0)) << "nothing computed yet";
     QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Execute")), Qt::LeftButton);
     QTest::qWait(50);
     keep(dialog->grab().toImage(), QStringLiteral("soil-volume-whole"));
+    const double wholeFill = moundFill({});
+    EXPECT_GT(wholeFill, 10000.0);
+    EXPECT_EQ(shownVolumes(dialog).first, 0.0);
+    EXPECT_NEAR(shownVolumes(dialog).second, wholeFill, 0.002);
 
     QRadioButton* selected = buttonNamed<QRadioButton>(dialog, QStringLiteral("Selected region"));
     QTest::mouseClick(selected, Qt::LeftButton, Qt::NoModifier, QPoint(8, selected->height() / 2));
@@ -843,6 +941,19 @@ TEST_F(EditModeScreenshotTest, SoilVolumeWholeAndRegion)
     QTest::mouseClick(buttonNamed<QPushButton>(dialog, QStringLiteral("Execute")), Qt::LeftButton);
     QTest::qWait(100);
     keep(dialog->grab().toImage(), QStringLiteral("soil-volume-region"));
+    // The region as drawn: the clicks (and the rubber band's last place), through the view.
+    auto region = dynamic_cast<const CalculateSoilVolumeDialog::SelectionHelper*>(view()->selectionHelper());
+    ASSERT_NE(region, nullptr);
+    std::vector<QPointF> corners;
+    for (const tin::core::Point2D& p : region->polygon().points()) {
+        corners.emplace_back(p.x(), p.y());
+    }
+    ASSERT_GE(corners.size(), 3u);
+    const double regionFill = moundFill(corners);
+    EXPECT_GT(regionFill, 0.3 * wholeFill);
+    EXPECT_LT(regionFill, 0.9 * wholeFill);
+    EXPECT_EQ(shownVolumes(dialog).first, 0.0);
+    EXPECT_NEAR(shownVolumes(dialog).second, regionFill, 0.002);
     dialog->reject();
 }
 
@@ -877,8 +988,29 @@ TEST_F(EditModeScreenshotTest, ExportDialogs)
     EXPECT_TRUE(grid.answered());
 }
 
+// Whether a pixel within `reach` pixels of `at` has the colour `rgb` in `after` and had
+// another in `before`: something of that colour was drawn there.
+bool drawnNear(const QImage& before, const QImage& after, const QPoint& at, QRgb rgb, int reach = 2)
+{
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const QPoint p = at + QPoint(dx, dy);
+            if (after.valid(p) && (after.pixel(p) & 0xffffff) == (rgb & 0xffffff) &&
+                (before.pixel(p) & 0xffffff) != (rgb & 0xffffff)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A red polyline, a yellow triangle, two cyan edges (the points taken in pairs, so nothing
+// joins the second point to the third) and a point in the colour carried on from them: each
+// is on the main view where its coordinates say, and nothing is drawn between the edges.
 TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
 {
+    QWidget* shown = view();
+    const QImage before = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ModalAnswerer answerer([](QWidget* modal) {
         modal->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral(
             "# color: #ff0000\n# type: polyline\n20 20\n100 60\n180 30\n\n"
@@ -896,6 +1028,28 @@ TEST_F(EditModeScreenshotTest, AuxiliaryDrawings)
     EXPECT_TRUE(answerer.answered());
     QTest::qWait(100);
     keep(m_window->grab().toImage(), QStringLiteral("main-window-auxiliary-drawings"));
+    const QImage after = shown->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    const auto middle = [this](QPointF a, QPointF b) { return view()->conv((a + b) / 2.0).toPoint(); };
+    const auto at = [this](double x, double y) { return view()->conv(QPointF(x, y)).toPoint(); };
+    const QRgb red = qRgb(255, 0, 0), yellow = qRgb(255, 255, 0), cyan = qRgb(0, 255, 255);
+    EXPECT_TRUE(drawnNear(before, after, middle({20, 20}, {100, 60}), red));
+    EXPECT_TRUE(drawnNear(before, after, middle({100, 60}, {180, 30}), red));
+    EXPECT_TRUE(drawnNear(before, after, middle({60, 120}, {140, 120}), yellow));
+    EXPECT_TRUE(drawnNear(before, after, middle({140, 120}, {100, 180}), yellow));
+    EXPECT_TRUE(drawnNear(before, after, middle({100, 180}, {60, 120}), yellow)) << "the triangle is closed";
+    EXPECT_TRUE(drawnNear(before, after, middle({30, 170}, {70, 190}), cyan));
+    EXPECT_TRUE(drawnNear(before, after, middle({130, 190}, {170, 170}), cyan));
+    EXPECT_FALSE(drawnNear(before, after, middle({70, 190}, {130, 190}), cyan, 4)) << "edges go in pairs";
+    EXPECT_FALSE(drawnNear(before, after, middle({180, 30}, {20, 20}), red, 4)) << "a polyline stays open";
+    // Every point is a dot of its record's colour.
+    EXPECT_TRUE(drawnNear(before, after, at(20, 20), red, 1));
+    EXPECT_TRUE(drawnNear(before, after, at(100, 180), yellow, 1));
+    EXPECT_TRUE(drawnNear(before, after, at(100, 100), cyan, 1));
+    // Away from the drawings the view is as it was.
+    for (const QPoint& p : {at(160, 110), at(40, 100), at(185, 120)}) {
+        EXPECT_EQ(after.pixel(p), before.pixel(p));
+    }
 }
 
 // A surface along the mound being edited: while the reference line of its second vertex is
@@ -948,9 +1102,148 @@ TEST_F(EditModeScreenshotTest, SurfaceBeingEditedAndItsPathTable)
     dialog.reject();
 }
 
+// What the X server shows of `widget` (not a fresh rendering, which `grab` gives): a view
+// that was not drawn again still shows its old picture here.
+QImage onScreen(QWidget* widget)
+{
+    QApplication::processEvents();
+    QTest::qWait(200);
+    QWidget* top = widget->window();
+    const QPoint at = widget->mapTo(top, QPoint(0, 0));
+    return top->windowHandle()
+        ->screen()
+        ->grabWindow(top->winId(), at.x(), at.y(), widget->width(), widget->height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// The pixels at which two pictures of one size differ, left of column `right`.
+int differingPixels(const QImage& a, const QImage& b, int right)
+{
+    if (a.size() != b.size()) {
+        return a.width() * a.height();
+    }
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < std::min(right, a.width()); ++x) {
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Option > Preferences over a surface along the mound: while the dialog is open the view
+// behind it is drawn with the surface over the terrain, and once the dialog is accepted with
+// the edges off and a colour range of the terrain's own, the view on the screen shows that
+// at once, as a fresh drawing of it does, not only after the next fit.
+TEST_F(EditModeScreenshotTest, PreferencesTakeEffectOnTheOpenViewAtOnce)
+{
+    ASSERT_TRUE(QSettings().value(settings::graphicsShowTinEdges).toBool());
+    GeoEditSurfaceGroupItemController* surfaces = root()->geoEditSurfaceGroupItem()->groupController();
+    MoldsContainerBrowser* molds = surfaces->moldsContainerBrowser();
+    QTest::mouseClick(molds->moldsContainerWidget()->groupWidget(mold::core::Mold::Add)->icons()[1],
+                      Qt::LeftButton);
+    molds->hide();
+    m_projectWindow->parentWidget()->showMaximized();
+    QTest::qWait(100);
+    view()->fit(QRectF(40.0, 50.0, 140.0, 90.0));
+    surfaces->geoEditSurfaceAction()->trigger();
+    const QPointF path[] = {{50, 70}, {95, 95}, {140, 88}, {165, 125}};
+    for (const QPointF& p : path) {
+        clickAt(p.x(), p.y());
+    }
+    QTest::keyClick(view(), Qt::Key_Return);
+    ASSERT_EQ(root()->geoEditSurfaceGroupItem()->childItems().size(), 1u);
+    // A tool in use would draw over the view: the pictures show the project alone. The view's
+    // transform is brought to its size as laid out now, which the preferences keep.
+    m_projectWindow->model()->select(root()->tinItem());
+    QTest::qWait(200);
+    view()->updateView();
+    const QTransform placed = view()->transform();
+
+    // Pixels on the vertical edges x = 60, 70, ... 170 of the edited TIN's grid, away from
+    // the surface, and the middles of the surface's path.
+    std::vector<QPoint> onEdges;
+    for (double x = 60.0; x <= 170.0; x += 10.0) {
+        onEdges.push_back(view()->conv(QPointF(x, 133.0)).toPoint());
+    }
+    std::vector<QPoint> onPath;
+    for (int i = 0; i + 1 < 4; ++i) {
+        onPath.push_back(view()->conv((path[i] + path[i + 1]) / 2.0).toPoint());
+    }
+    // How many of the pixels have a black one within 2 pixels (lines are 1 or 2 pixels wide).
+    const auto blackAmong = [](const QImage& picture, const std::vector<QPoint>& pixels) {
+        int count = 0;
+        for (const QPoint& p : pixels) {
+            bool black = false;
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    black = black || qGray(picture.pixel(p + QPoint(dx, dy))) < 60;
+                }
+            }
+            count += black ? 1 : 0;
+        }
+        return count;
+    };
+    const QImage before = onScreen(view());
+    ASSERT_EQ(differingPixels(before, view()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                              view()->width()),
+              0);
+    EXPECT_EQ(blackAmong(before, onEdges), static_cast<int>(onEdges.size()));
+
+    // The dialog stands beside the main window but for a strip over the view's right edge.
+    const int free = view()->width() - 40;
+    QImage whileOpen;
+    ModalAnswerer answerer([&](QWidget* dialog) {
+        dialog->move(view()->mapToGlobal(QPoint(free, 0)));
+        QTest::qWait(100);
+        // As the view is drawn when a window over it moves away.
+        view()->repaint();
+        whileOpen = onScreen(view());
+        EXPECT_EQ(differingPixels(whileOpen, before, free), 0) << "the view behind the dialog";
+        dialog->findChild<QCheckBox*>(QStringLiteral("showTinEdgesCheckBox"))->setChecked(false);
+        dialog->findChild<QLineEdit*>(QStringLiteral("minEdit"))->setText(QStringLiteral("0"));
+        dialog->findChild<QLineEdit*>(QStringLiteral("maxEdit"))->setText(QStringLiteral("20"));
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                          Qt::LeftButton);
+    });
+    m_window->actionManager()->action(QStringLiteral("Preferences"))->trigger();
+    ASSERT_TRUE(answerer.answered());
+    EXPECT_FALSE(answerer.leftOpen());
+    EXPECT_FALSE(QSettings().value(settings::graphicsShowTinEdges).toBool());
+    keep(whileOpen, QStringLiteral("main-view-preferences-open"));
+    EXPECT_EQ(blackAmong(whileOpen, onPath), static_cast<int>(onPath.size())) << "the surface's path";
+
+    const QImage after = onScreen(view());
+    keep(after, QStringLiteral("main-view-after-preferences"));
+    const QImage fresh = view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(differingPixels(after, fresh, view()->width()), 0)
+        << "the screen shows what the view draws now";
+    ASSERT_EQ(view()->transform(), placed);
+    EXPECT_EQ(blackAmong(after, onEdges), 0) << "no TIN edges";
+    EXPECT_EQ(blackAmong(after, onPath), static_cast<int>(onPath.size())) << "the surface's path";
+    EXPECT_GT(differingPixels(after, before, view()->width()), view()->width() * view()->height() / 2)
+        << "the colours of the new range";
+}
+
+// Whether a pixel within `reach` pixels of `at` is of the colour `rgb`.
+bool colourNear(const QImage& picture, const QPoint& at, QRgb rgb, int reach)
+{
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            const QPoint p = at + QPoint(dx, dy);
+            if (picture.valid(p) && (picture.pixel(p) & 0xffffff) == (rgb & 0xffffff)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // A section across the mound in its window: the edited profile over the dotted base
 // profile, the flags of two reference lines that cross it, and the points of the valley
-// floor picked with a rubber band, which the table shows too.
+// floor picked with a rubber band, which the table shows too. The plot's pixels are checked
+// against the TINs' own elevations along the section and the lines' crossings.
 TEST_F(EditModeScreenshotTest, CrossSectionWindow)
 {
     GeoDataGroupItem* reference =
@@ -966,9 +1259,10 @@ TEST_F(EditModeScreenshotTest, CrossSectionWindow)
         reference->attachChildAtBack(polyline);
     }
     CrossSectionGroupItem* group = root()->crossSectionGroupItem();
+    const QPointF start(30.0, 95.0), end(170.0, 105.0);
     CrossSectionItem* section = group->buildCrossSection(
-        QStringLiteral("Cross section 1"), tin::core::Point(30.0, 95.0),
-        tin::core::Point(170.0, 105.0));
+        QStringLiteral("Cross section 1"), tin::core::Point(start.x(), start.y()),
+        tin::core::Point(end.x(), end.y()));
     group->attachChildAtBack(section);
     section->controller()->showAction()->trigger();
     CrossSectionDialog* dialog = section->controller()->crossSectionDialog();
@@ -992,6 +1286,60 @@ TEST_F(EditModeScreenshotTest, CrossSectionWindow)
     send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
     QTest::qWait(100);
     keep(window->grab().toImage(), QStringLiteral("cross-section-window"));
+
+    // Along the section, at distance L: the edited profile black (3 pixels) at the edited
+    // TIN's elevation, also just inside the mound's rim, where the profile climbs its step
+    // (not at the step itself), and where the mound stands on the base, the base profile's
+    // dark grey dots (2 pixels, a dot at least every 6) at the base TIN's elevation.
+    const QImage drawn = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const double length = std::hypot(end.x() - start.x(), end.y() - start.y());
+    const auto elevation = [&](const tin::core::Tin* tin, double l) {
+        const QPointF p = start + (end - start) * (l / length);
+        double z = std::nan("");
+        EXPECT_TRUE(tin->interpolatedElevation(tin::core::Point2D(p.x(), p.y()), &z)) << l;
+        return z;
+    };
+    const tin::core::Tin* edited = root()->tinItem()->tin();
+    const tin::core::Tin* base = root()->baseTinItem()->tin();
+    const QRect plotArea = plot->plotRect().toAlignedRect().adjusted(4, 4, -4, -4);
+    int onProfile = 0, onBase = 0, samples = 0, baseSamples = 0;
+    for (double l = 2.0; l < length - 2.0; l += 1.3) {
+        // Not where the profile steps up onto the mound (its edges x = 50 and x = 150).
+        const double x = start.x() + (end.x() - start.x()) * (l / length);
+        if (std::abs(x - 50.0) < 2.0 || std::abs(x - 150.0) < 2.0) {
+            continue;
+        }
+        ++samples;
+        const double h = elevation(edited, l);
+        onProfile += colourNear(drawn, plot->conv(QPointF(l, h)).toPoint(), qRgb(0, 0, 0), 1) ? 1 : 0;
+        const double below = elevation(base, l);
+        const QPoint under = plot->conv(QPointF(l, below)).toPoint();
+        // The plot frames the edited profile: the base shows where it is not far below.
+        if (x > 52.0 && x < 148.0 && plotArea.contains(under)) {
+            EXPECT_GT(h - below, 1.0);
+            ++baseSamples;
+            onBase += colourNear(drawn, under, QColor(Qt::darkGray).rgb(), 3) ? 1 : 0;
+        }
+    }
+    ASSERT_GT(samples, 80);
+    EXPECT_EQ(onProfile, samples) << "the edited profile where the edited TIN is";
+    ASSERT_GE(baseSamples, 4);
+    EXPECT_EQ(onBase, baseSamples) << "the base profile where the base TIN is";
+
+    // A flag in each reference line's colour above the distance where the line crosses.
+    for (const auto& [caption, x] : banks) {
+        SCOPED_TRACE(caption.toStdString());
+        // The line x + 5 (y - 20) / 160 against the section start + t (end - start).
+        const double t = (x + 5.0 * (start.y() - 20.0) / 160.0 - start.x()) /
+                         ((end.x() - start.x()) - 5.0 * (end.y() - start.y()) / 160.0);
+        const int column = qRound(plot->conv(QPointF(t * length, 0.0)).x());
+        const QRgb colour = QColor(caption == QStringLiteral("C") ? Qt::blue : Qt::darkGreen).rgb();
+        int found = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            found += colourNear(drawn, QPoint(column, y), colour, 1) ? 1 : 0;
+        }
+        EXPECT_GE(found, 8) << "the flag's post";
+    }
 }
 
 // An edit-mode project with two cross sections: the menus of the folder and of a section,

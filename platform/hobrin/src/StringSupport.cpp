@@ -1,5 +1,7 @@
 #include "guimisc/StringSupport.h"
 
+#include <algorithm>
+
 namespace guimisc {
 
 std::string StringSupport::toStr(const QString& text)
@@ -15,6 +17,12 @@ bool StringSupport::isAscii(const QString& text)
         }
     }
     return true;
+}
+
+bool StringSupport::hasControlCharacter(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
 QStringList StringSupport::parseCSVLine(const QString& line)

@@ -4,7 +4,6 @@
 #include "guimisc/StringSupport.h"
 #include "guimisc/exception/QStringRuntimeError.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,15 +11,6 @@
 #include <cstdio>
 
 namespace guimisc {
-
-namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("guimisc::TmpFileCopyerFromAscii", text);
-}
-
-} // namespace
 
 TmpFileCopyerFromAscii::TmpFileCopyerFromAscii(const QString& target, const QString& folder)
     : m_target(target)

@@ -11,6 +11,10 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 namespace guimisc::xml {
 
 namespace {
@@ -96,6 +100,51 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
     *document = parsed;
 }
 
+bool XmlSupport::holdsAttributeLongerThan(const QString& path, int limit)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray content = file.readAll();
+    const auto longestRun = [&content](char quote) {
+        qint64 longest = 0;
+        const char* const begin = content.constData();
+        const char* const end = begin + content.size();
+        const char* previous = nullptr;
+        for (const char* at = begin; at < end;) {
+            const auto found = static_cast<const char*>(std::memchr(at, quote, std::size_t(end - at)));
+            if (!found) {
+                break;
+            }
+            if (previous) {
+                longest = std::max<qint64>(longest, found - previous - 1);
+            }
+            previous = found;
+            at = found + 1;
+        }
+        return longest;
+    };
+    // A value of n characters takes at least n bytes between its quotes; only a declared
+    // entity could make it longer than the text it stands in.
+    if (longestRun('"') <= limit && longestRun('\'') <= limit
+        && !content.contains("<!ENTITY")) {
+        return false;
+    }
+    QXmlStreamReader reader(content);
+    while (!reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        for (const QXmlStreamAttribute& attribute : reader.attributes()) {
+            if (attribute.value().size() > limit) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 QDomElement XmlSupport::getChildNode(const QDomNode& parent, const QString& tag)
 {
     return parent.firstChildElement(tag);
@@ -129,6 +178,26 @@ bool XmlSupport::getBooleanAttribute(const QDomElement& element, const QString& 
                                      bool defaultValue)
 {
     return attributeOr(element, name, defaultValue, &detail::textToBoolean);
+}
+
+double XmlSupport::getFiniteDoubleAttribute(const QDomElement& element, const QString& name,
+                                            double defaultValue)
+{
+    if (!element.hasAttribute(name)) {
+        return defaultValue;
+    }
+    bool ok = false;
+    // An overflow ("1e309") fails to parse but reads as infinite: refused as well.
+    const double value = element.attribute(name).trimmed().toDouble(&ok);
+    if (!std::isfinite(value)) {
+        throw ErrorMessage(QCoreApplication::translate(
+                               "guimisc::xml::XmlSupport",
+                               "Invalid coordinate: not a finite number: attribute %1 of element "
+                               "%2 (line %3)")
+                               .arg(name, element.tagName())
+                               .arg(element.lineNumber()));
+    }
+    return ok ? value : defaultValue;
 }
 
 void XmlSupport::setIntAttribute(QXmlStreamWriter* writer, const QString& name, int value)

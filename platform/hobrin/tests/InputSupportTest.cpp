@@ -62,6 +62,18 @@ TEST(InputSupport, CsvFieldsKeepBlanksAndQuotedCommas)
     EXPECT_EQ(StringSupport::parseCSVLine(R"("""")"), QStringList({"\""}));
 }
 
+// Of U+0000 to U+00FF only ASCII's controls count: C0 and DEL, not the C1 block above.
+TEST(InputSupport, ControlCharactersAreTheAsciiOnes)
+{
+    for (ushort code = 0; code < 0x100; ++code) {
+        const QString text = QStringLiteral("a") + QChar(code) + QStringLiteral("b");
+        const bool control = code < 0x20 || code == 0x7f;
+        EXPECT_EQ(StringSupport::hasControlCharacter(text), control) << code;
+    }
+    EXPECT_FALSE(StringSupport::hasControlCharacter(QString()));
+    EXPECT_FALSE(StringSupport::hasControlCharacter(QStringLiteral("鬼怒川 No.1")));
+}
+
 TEST(InputSupport, CsvFieldsAgreeWithPythonsReader)
 {
     // Quotes at the start of fields, as spreadsheets write them.

@@ -113,6 +113,32 @@ TEST(XmlAttributes, IntegersBooleansAndTheirDefaults)
     EXPECT_EQ(XmlSupport::getDoubleAttribute(odd, "comma", -7.5), -7.5);
 }
 
+TEST(XmlAttributes, AFiniteDoubleRefusesWhatReadsAsNoFiniteNumberNamingTheElement)
+{
+    const QDomElement e = element("ok='-12.5' nan='nan' inf=' -inf ' huge='1e309' word='yes' "
+                                  "tiny='1e-400'");
+    EXPECT_EQ(XmlSupport::getFiniteDoubleAttribute(e, "ok", 3.0), -12.5);
+    // What is no number at all, or missing, keeps the default as the plain reader does.
+    for (const char* name : {"word", "missing", "tiny"}) {
+        EXPECT_EQ(XmlSupport::getFiniteDoubleAttribute(e, name, 3.0),
+                  XmlSupport::getDoubleAttribute(e, name, 3.0))
+            << name;
+    }
+    for (const char* name : {"nan", "inf", "huge"}) {
+        SCOPED_TRACE(name);
+        try {
+            XmlSupport::getFiniteDoubleAttribute(e, name, 3.0);
+            ADD_FAILURE() << "read";
+        } catch (const guimisc::ErrorMessage& error) {
+            EXPECT_EQ(error.message(),
+                      QStringLiteral("Invalid coordinate: not a finite number: attribute %1 of "
+                                     "element Item (line %2)")
+                          .arg(QLatin1String(name))
+                          .arg(e.lineNumber()));
+        }
+    }
+}
+
 TEST(XmlAttributes, StringsColoursAndPointsRoundTrip)
 {
     const QString texts[] = {QString::fromUtf8("河川 測量 ü ß 🌊"), "quote \" ' <&>\n\t", "  padded  "};
@@ -303,4 +329,40 @@ TEST(XmlSupport, LoadDomRefusesNestingBeyondTheBoundBeforeBuildingTheTree)
         }
         EXPECT_TRUE(document.documentElement().isNull());
     }
+}
+
+// The longest attribute is found whichever quotes enclose it, however the other kind of
+// quote cuts it up, and through the entities it refers to; the DOM is never built for it.
+TEST(XmlSupport, AnAttributeLongerThanTheLimitIsFoundByItsQuotesOrItsEntities)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QByteArray run(1000, 'a');
+    QByteArray apostrophes;
+    for (int i = 0; i < 10; ++i) {
+        apostrophes += QByteArray(99, 'b') + '\'';
+    }
+    QByteArray references;
+    for (int i = 0; i < 20; ++i) {
+        references += "&e;";
+    }
+    const std::pair<const char*, QByteArray> files[] = {
+        {"short.xml", "<Item a=\"" + run.left(999) + "\" b='" + run.left(500) + "'/>"},
+        {"double.xml", "<Item a=\"" + run + "a\"/>"},
+        {"single.xml", "<Item a='" + run + "a'/>"},
+        {"apostrophes.xml", "<Item a=\"" + apostrophes + "x\"/>"},
+        {"entities.xml", "<!DOCTYPE Item [<!ENTITY e \"" + run.left(60) + "\">]><Item a=\"" + references + "\"/>"},
+        {"text.xml", "<Item a=\"1\">\"" + run + run + "\"</Item>"},
+    };
+    const bool holds[] = {false, true, true, true, true, false};
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        SCOPED_TRACE(files[i].first);
+        const QString path = tmp.filePath(QLatin1String(files[i].first));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(files[i].second);
+        file.close();
+        EXPECT_EQ(XmlSupport::holdsAttributeLongerThan(path, 1000), holds[i]);
+    }
+    EXPECT_FALSE(XmlSupport::holdsAttributeLongerThan(tmp.filePath("missing.xml"), 1000));
 }

@@ -108,3 +108,87 @@ TEST(ZipDirectory, FilesThatAreNoArchiveAreNamedInTheError)
     EXPECT_THROW(ZipDirectory::memberNames(tmp.filePath("missing.zip")), QStringRuntimeError);
     EXPECT_THROW(ZipDirectory::memberNames(tmp.path()), QStringRuntimeError) << "a folder";
 }
+
+// What the zip tools write passes the check before unpacking: Python's zipfile deflating,
+// storing, with ZIP64 records forced, streaming with data descriptors, and Info-ZIP's own
+// archive of stored and deflated files; unzip restores each as declared. A stub in front,
+// encryption or another method, which the unpacking check cannot vouch for, are refused.
+TEST(ZipDirectory, ArchivesOfTheZipToolsPassTheUnpackingCheckAndOthersAreNamed)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const char* passing[][2] = {
+        {"deflated.zip", "z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED)\n"
+                         "z.writestr('project.xml', '<Project/>' * 100000)\n"
+                         "z.writestr('empty.txt', '')\n"
+                         "z.writestr('dir/', '')\n"
+                         "z.close()"},
+        {"stored.zip", "z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_STORED)\n"
+                       "z.writestr('tin.tin', bytes(range(256)) * 400)\n"
+                       "z.close()"},
+        {"zip64.zip", "z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED)\n"
+                      "with z.open('big.bin', 'w', force_zip64=True) as f: f.write(b'ab' * 70000)\n"
+                      "with z.open('small.bin', 'w', force_zip64=True) as f: f.write(b'c')\n"
+                      "z.close()"},
+        {"streamed.zip", "import io\n"
+                         "class Pipe(io.RawIOBase):\n"
+                         "    def __init__(s, f): s.f = f\n"
+                         "    def writable(s): return True\n"
+                         "    def write(s, b): return s.f.write(b)\n"
+                         "f = open(sys.argv[1], 'wb')\n"
+                         "z = zipfile.ZipFile(Pipe(f), 'w', zipfile.ZIP_DEFLATED)\n"
+                         "z.writestr('a.txt', 'streamed ' * 1000)\n"
+                         "z.writestr('b.txt', 'x')\n"
+                         "z.close(); f.close()"},
+    };
+    for (const auto& [name, program] : passing) {
+        SCOPED_TRACE(name);
+        const QString path = tmp.filePath(name);
+        ASSERT_TRUE(makeArchive(path, program));
+        EXPECT_NO_THROW(ZipDirectory::checkForUnpacking(path, {}));
+    }
+    // Info-ZIP's own, as a project is packed: stored and deflated members.
+    ASSERT_TRUE(hobrintest::writeFile(tmp.filePath("project.xml"), QByteArray(200000, 'p')));
+    ASSERT_TRUE(hobrintest::writeFile(tmp.filePath("tin.tin"), QByteArray(100000, 't')));
+    bool ok = false;
+    hobrintest::run("sh", {"-c", "cd '" + tmp.path() + "' && zip -q -n .tin infozip.zip project.xml tin.tin"},
+                    &ok);
+    ASSERT_TRUE(ok);
+    const QString infozip = tmp.filePath("infozip.zip");
+    EXPECT_NO_THROW(ZipDirectory::checkForUnpacking(infozip, {}));
+    // Its limits: the total and the named member, each just met and just passed.
+    ZipDirectory::Limits limits;
+    limits.totalBytes = 300000;
+    limits.named = QStringLiteral("project.xml");
+    limits.namedBytes = 200000;
+    EXPECT_NO_THROW(ZipDirectory::checkForUnpacking(infozip, limits));
+    limits.namedBytes = 199999;
+    EXPECT_THROW(ZipDirectory::checkForUnpacking(infozip, limits), QStringRuntimeError);
+    limits.namedBytes = 200000;
+    limits.totalBytes = 299999;
+    EXPECT_THROW(ZipDirectory::checkForUnpacking(infozip, limits), QStringRuntimeError);
+
+    const QString prefixed = tmp.filePath("prefixed.zip");
+    ASSERT_TRUE(hobrintest::writeFile(prefixed, QByteArray(3000, '#') + hobrintest::readFile(infozip)));
+    const QString bzip2 = tmp.filePath("bzip2.zip");
+    ASSERT_TRUE(makeArchive(bzip2, "z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_BZIP2)\n"
+                                   "z.writestr('a.txt', 'x' * 1000)\n"
+                                   "z.close()"));
+    hobrintest::run("sh", {"-c", "cd '" + tmp.path() + "' && zip -q -P secret encrypted.zip tin.tin"},
+                    &ok);
+    ASSERT_TRUE(ok);
+    const std::pair<QString, QString> refused[] = {
+        {prefixed, "the directory is not where the end record says"},
+        {bzip2, "a.txt is packed by method 12"},
+        {tmp.filePath("encrypted.zip"), "tin.tin is encrypted"},
+    };
+    for (const auto& [path, why] : refused) {
+        SCOPED_TRACE(path.toStdString());
+        try {
+            ZipDirectory::checkForUnpacking(path, {});
+            ADD_FAILURE() << "passed";
+        } catch (const QStringRuntimeError& e) {
+            EXPECT_EQ(e.message(), QDir::toNativeSeparators(path) + ": " + why);
+        }
+    }
+}

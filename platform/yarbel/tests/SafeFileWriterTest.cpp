@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 using common::io::SafeFileWriter;
 namespace fs = std::filesystem;
@@ -126,4 +129,181 @@ TEST(SafeFileWriterTest, DeviceIsWrittenInPlaceAndBadTargetsAreRefused) {
                  common::exception::FileOpenException);
     EXPECT_THROW(SafeFileWriter::writeBinary("", writes("x")), common::exception::FileOpenException);
     EXPECT_TRUE(fs::is_empty(dir));
+}
+
+namespace {
+
+// A folder of its own holding the earlier "a.csv" and "b.csv"; "c.csv" is not there yet.
+struct EarlierSet {
+    explicit EarlierSet(const std::string& name) : dir(common::test::scratchDir() / name) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::ofstream(dir / "a.csv", std::ios::binary) << "earlier a";
+        std::ofstream(dir / "b.csv", std::ios::binary) << "earlier b";
+    }
+
+    std::string path(const char* name) const { return (dir / name).string(); }
+
+    std::vector<SafeFileWriter::Member> members(const SafeFileWriter::Body& third) const {
+        return {{path("a.csv"), writes("new a")}, {path("b.csv"), writes("new b")},
+                {path("c.csv"), third}};
+    }
+
+    // Both earlier files with their bytes, nothing else beside them but `also`.
+    void expectUntouched(const std::set<std::string>& also = {}) const {
+        EXPECT_EQ(readAll(dir / "a.csv"), "earlier a");
+        EXPECT_EQ(readAll(dir / "b.csv"), "earlier b");
+        std::set<std::string> names{"a.csv", "b.csv"};
+        names.insert(also.begin(), also.end());
+        EXPECT_EQ(namesIn(dir), names);
+    }
+
+    fs::path dir;
+};
+
+// The message names the member that failed, as the caller gave it.
+template <class Exception>
+void expectFailureNaming(const std::vector<SafeFileWriter::Member>& members, const std::string& path) {
+    try {
+        SafeFileWriter::writeBinarySet(members);
+        ADD_FAILURE() << "a failed set was reported as written";
+    } catch (const Exception& e) {
+        const std::string message = e.what();
+        EXPECT_EQ(message.substr(message.size() - std::min(message.size(), path.size())), path) << message;
+    }
+}
+
+} // namespace
+
+TEST(SafeFileWriterTest, SetIsReplacedWholeAndKeepsPermissions) {
+    const EarlierSet set("set_whole");
+    fs::permissions(set.dir / "b.csv", fs::perms::owner_read | fs::perms::owner_write);
+    SafeFileWriter::writeBinarySet(set.members(writes("new c")));
+    EXPECT_EQ(readAll(set.dir / "a.csv"), "new a");
+    EXPECT_EQ(readAll(set.dir / "b.csv"), "new b");
+    EXPECT_EQ(readAll(set.dir / "c.csv"), "new c");
+    EXPECT_EQ(fs::status(set.dir / "b.csv").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(namesIn(set.dir), (std::set<std::string>{"a.csv", "b.csv", "c.csv"}));
+}
+
+// The last member failing while it is written (a full disk), giving up, or failing when it is
+// put in place (a folder made at its name meanwhile) leaves the set as it was.
+TEST(SafeFileWriterTest, SetWhoseLastMemberFailsLeavesEveryFileAsItWas) {
+    {
+        const EarlierSet set("set_full_disk");
+        common::test::FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.active());
+        expectFailureNaming<common::exception::RuntimeException>(
+            set.members(writes(std::string(64 * 1024, 'c'))), set.path("c.csv"));
+        set.expectUntouched();
+    }
+    {
+        const EarlierSet set("set_body_throws");
+        EXPECT_THROW(SafeFileWriter::writeBinarySet(set.members([](std::ostream& out) {
+                         out << "half";
+                         throw std::runtime_error("no more data");
+                     })),
+                     std::runtime_error);
+        set.expectUntouched();
+    }
+    {
+        const EarlierSet set("set_rename_fails");
+        const fs::path blocked = set.dir / "c.csv";
+        expectFailureNaming<common::exception::RuntimeException>(set.members([&](std::ostream& out) {
+                                                                     fs::create_directory(blocked);
+                                                                     out << "new c";
+                                                                 }),
+                                                                 set.path("c.csv"));
+        set.expectUntouched({"c.csv"});
+        EXPECT_TRUE(fs::is_directory(blocked));
+    }
+    {
+        const EarlierSet set("set_folder_in_the_way");
+        fs::create_directory(set.dir / "c.csv");
+        expectFailureNaming<common::exception::FileOpenException>(set.members(writes("new c")),
+                                                                  set.path("c.csv"));
+        set.expectUntouched({"c.csv"});
+    }
+}
+
+namespace {
+
+// Files finished by a writer of their own in a folder "work" inside the set's folder.
+std::vector<SafeFileWriter::Finished> finishedSet(const EarlierSet& set, const std::string& third) {
+    const fs::path work = set.dir / "work";
+    fs::create_directories(work);
+    std::vector<SafeFileWriter::Finished> files;
+    for (const char* name : {"a.csv", "b.csv", "c.csv"}) {
+        const std::string bytes = name == std::string("c.csv") ? third : "new " + std::string(1, name[0]);
+        std::ofstream(work / name, std::ios::binary) << bytes;
+        files.push_back({(work / name).string(), set.path(name)});
+    }
+    return files;
+}
+
+template <class Exception>
+void expectPlacingFailsNaming(const std::vector<SafeFileWriter::Finished>& files, const std::string& path) {
+    try {
+        SafeFileWriter::placeSet(files);
+        ADD_FAILURE() << "a failed set was reported as put in place";
+    } catch (const Exception& e) {
+        const std::string message = e.what();
+        EXPECT_EQ(message.substr(message.size() - std::min(message.size(), path.size())), path) << message;
+    }
+}
+
+} // namespace
+
+TEST(SafeFileWriterTest, FinishedSetIsPutInPlaceWholeAndTheFilesAreGone) {
+    const EarlierSet set("placed_whole");
+    fs::permissions(set.dir / "b.csv", fs::perms::owner_read | fs::perms::owner_write);
+    SafeFileWriter::placeSet(finishedSet(set, "new c"));
+    EXPECT_EQ(readAll(set.dir / "a.csv"), "new a");
+    EXPECT_EQ(readAll(set.dir / "b.csv"), "new b");
+    EXPECT_EQ(readAll(set.dir / "c.csv"), "new c");
+    EXPECT_EQ(fs::status(set.dir / "b.csv").permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(namesIn(set.dir), (std::set<std::string>{"a.csv", "b.csv", "c.csv", "work"}));
+    EXPECT_TRUE(fs::is_empty(set.dir / "work"));
+
+    // From another file system the files are copied, and a device is written in place.
+    const fs::path elsewhere = "/dev/shm";
+    if (fs::is_directory(elsewhere)) {
+        const fs::path file = elsewhere / ("movarin_placed_" + std::to_string(::getpid()));
+        std::ofstream(file, std::ios::binary) << "from afar";
+        std::ofstream(set.dir / "null.bin", std::ios::binary) << "to nowhere";
+        SafeFileWriter::placeSet({{file.string(), set.path("a.csv")},
+                                  {(set.dir / "null.bin").string(), "/dev/null"}});
+        EXPECT_EQ(readAll(set.dir / "a.csv"), "from afar");
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_FALSE(fs::exists(set.dir / "null.bin"));
+        EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    }
+}
+
+// A third member that cannot be put in place (a folder in its way, a finished file missing)
+// leaves the earlier set as it was and no finished or temporary file behind; a finished file
+// that is its own target is refused and kept.
+TEST(SafeFileWriterTest, FinishedSetWhoseThirdMemberFailsLeavesEveryFileAsItWas) {
+    {
+        const EarlierSet set("placed_folder_in_the_way");
+        fs::create_directory(set.dir / "c.csv");
+        expectPlacingFailsNaming<common::exception::FileOpenException>(finishedSet(set, "new c"), set.path("c.csv"));
+        set.expectUntouched({"c.csv", "work"});
+        EXPECT_TRUE(fs::is_empty(set.dir / "work"));
+    }
+    {
+        const EarlierSet set("placed_file_missing");
+        std::vector<SafeFileWriter::Finished> files = finishedSet(set, "new c");
+        fs::remove(files[2].file);
+        expectPlacingFailsNaming<common::exception::RuntimeException>(files, set.path("c.csv"));
+        set.expectUntouched({"work"});
+        EXPECT_TRUE(fs::is_empty(set.dir / "work"));
+    }
+    {
+        const EarlierSet set("placed_over_itself");
+        std::vector<SafeFileWriter::Finished> files = finishedSet(set, "new c");
+        files[1].file = set.path("b.csv");
+        expectPlacingFailsNaming<common::exception::RuntimeException>(files, set.path("b.csv"));
+        set.expectUntouched({"work"});
+    }
 }

@@ -20,6 +20,11 @@ public:
     /// True when every character of the text is below 128 (an empty text is ASCII).
     static bool isAscii(const QString& text);
 
+    /// True when the text holds a control character of ASCII: U+0000 to U+001F (line breaks
+    /// and tabs among them) or U+007F. Text files and XML that other programs read must not
+    /// carry them.
+    static bool hasControlCharacter(const QString& text);
+
     /// The fields of one line of comma-separated text (the line without its line break),
     /// split at every comma outside double quotes. A double quote opens or closes a quoted
     /// stretch, which may hold commas; inside one, two double quotes stand for one. The

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <string>
@@ -15,6 +16,8 @@ namespace guimisc {
 /// one, never half of either. The temporary file is removed by the destructor.
 /// Not copyable.
 class TmpFileCopyerFromAscii {
+    Q_DECLARE_TR_FUNCTIONS(guimisc::TmpFileCopyerFromAscii)
+
 public:
     TmpFileCopyerFromAscii(const QString& target, const QString& folder);
     ~TmpFileCopyerFromAscii();

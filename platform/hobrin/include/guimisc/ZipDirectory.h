@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <QtGlobal>
 
 namespace guimisc {
 
@@ -33,6 +34,28 @@ public:
 
     static QStringList memberNames(const QString& archive);
     static QVector<Member> members(const QString& archive);
+
+    /// What an archive that comes from elsewhere must keep before the zip tool may unpack it.
+    struct Limits {
+        /// The members' declared sizes together at most this (the free space of the disk
+        /// they go to).
+        quint64 totalBytes = ~quint64(0);
+        /// The member of this name, when there is one, at most `namedBytes`.
+        QString named;
+        quint64 namedBytes = ~quint64(0);
+    };
+
+    /// Checks, without unpacking, that the zip tool would write exactly what the directory
+    /// declares, and no more than `limits` allow; throws `exception::QStringRuntimeError`
+    /// saying what is wrong otherwise. The directory must be exactly where the end record
+    /// says and hold exactly the headers it counts (no stub before the archive, no header
+    /// beyond the count that the tool would find and unpack as well); each member's local
+    /// header must be where its entry says, its data before the directory, stored or
+    /// deflated and not encrypted, a stored one as long as it declares; every deflated
+    /// member is inflated (into nothing) and must give exactly its declared size, stopping
+    /// as soon as it gives more, so that a member declaring a few bytes cannot unpack into
+    /// gigabytes. Cost: one read of the deflated members' data and of the directory.
+    static void checkForUnpacking(const QString& archive, const Limits& limits);
 };
 
 } // namespace guimisc

@@ -34,6 +34,15 @@ public:
     /// once and scans it twice.
     static void loadDom(const QString& path, QDomDocument* document);
 
+    /// Whether the XML file at `path` holds an attribute whose value is longer than `limit`
+    /// characters: a DOM of a document with an attribute of tens of megabytes takes
+    /// gigabytes. A scan of the bytes for the longest run between two quotes of a kind
+    /// settles a file without one (no value is longer than the run its quotes enclose);
+    /// only a file it cannot settle (a long run, or entity declarations) is read with a
+    /// stream reader. A file that cannot be read counts as holding none (`loadDom` says
+    /// what is wrong with it). Cost: one read of the file, a second pass only when needed.
+    static bool holdsAttributeLongerThan(const QString& path, int limit);
+
     /// The first child element of `parent` with the tag name `tag`, else a null element.
     static QDomElement getChildNode(const QDomNode& parent, const QString& tag);
     /// The first child element of `parent` with the tag name `tag` whose attribute
@@ -49,6 +58,13 @@ public:
                                      double defaultValue = 0.0);
     static bool getBooleanAttribute(const QDomElement& element, const QString& name,
                                     bool defaultValue = false);
+    /// As `getDoubleAttribute`, for a value that must be finite (a coordinate): an attribute
+    /// whose text reads as NaN or infinite ("nan", "inf", "1e309") throws
+    /// `guimisc::ErrorMessage` "Invalid coordinate: not a finite number: attribute <name> of
+    /// element <tag> (line <n>)", as the binary readers refuse such a value. A missing
+    /// attribute, or one that is no number at all, still gives the default.
+    static double getFiniteDoubleAttribute(const QDomElement& element, const QString& name,
+                                           double defaultValue = 0.0);
 
     static void setIntAttribute(QXmlStreamWriter* writer, const QString& name, int value);
     static void setDoubleAttribute(QXmlStreamWriter* writer, const QString& name, double value);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace common::io {
 
@@ -23,14 +24,46 @@ namespace common::io {
 /// renamed over: it is written in place, and a failure there throws as above.
 /// A replaced file keeps its permission bits. The body writes in the stream's own locale and
 /// must flush any writer it puts in front of the stream.
+///
+/// writeBinarySet() replaces several files as one, for formats whose files are read
+/// together: every member is written completely beside its target before the first target
+/// is touched, and a failure at any point, while writing or while putting the files in
+/// place, leaves every target as it was (a target that did not exist does not either). Until
+/// all members are in place each replaced target's earlier bytes stay under a second, hidden
+/// name beside it (a hard link where the file system has them), which is dropped at the end.
+/// The exceptions are those of writeBinary() and name the member that failed. A member that
+/// is written in place (a device, a pipe) is written after all others are complete and before
+/// any is put in place; it cannot be taken back.
+///
+/// placeSet() does the same for files a writer of its own has already finished (a library
+/// that writes to paths, not streams): each is renamed to a hidden name beside its target, or
+/// copied there from another file system, and the set is then put in place as by
+/// writeBinarySet(), with its exceptions. The finished files are gone afterwards whatever
+/// happens, except one that is its own target, which is refused and kept.
 class SafeFileWriter {
 public:
     using Body = std::function<void(std::ostream&)>;
+
+    /// One file of a set: its path and what it holds.
+    struct Member {
+        std::string path;
+        Body body;
+    };
+
+    /// A complete file and the target it is to replace.
+    struct Finished {
+        std::string file;
+        std::string path;
+    };
 
     /// No line-end translation.
     static void writeBinary(const std::string& path, const Body& body);
     /// Text mode (the same bytes on POSIX systems).
     static void writeAscii(const std::string& path, const Body& body);
+    /// All members or none, in binary mode. O(total bytes); two renames and a link per member.
+    static void writeBinarySet(const std::vector<Member>& members);
+    /// All files in place or none. Renames and a link per file; O(bytes) only for a copy.
+    static void placeSet(const std::vector<Finished>& files);
 
 private:
     static void write(const std::string& path, std::ios::openmode mode, const Body& body);
