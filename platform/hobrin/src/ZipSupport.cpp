@@ -55,6 +55,13 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
                                                          const QString& folder, int processes,
                                                          QObject* parent)
 {
+    return createUnzipArchiveProcesses(archive, folder, processes, SPLIT_FROM, parent);
+}
+
+QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
+                                                         const QString& folder, int processes,
+                                                         quint64 splitFrom, QObject* parent)
+{
     QVector<ZipDirectory::Member> members;
     try {
         members = ZipDirectory::members(archive);
@@ -73,7 +80,7 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
         return {createUnzipArchiveProcess(archive, folder, parent)};
     }
     for (const ZipDirectory::Member& member : members) {
-        if (member.storedBytes >= SPLIT_FROM && plainName(member.name)) {
+        if (member.storedBytes >= splitFrom && plainName(member.name)) {
             large.push_back(member);
         } else {
             rest = true;

@@ -282,7 +282,8 @@ TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
     ASSERT_TRUE(tmp.isValid());
     const QString source = tmp.filePath("source");
     ASSERT_TRUE(QDir().mkpath(source + "/data"));
-    const quint64 big = ZipSupport::SPLIT_FROM;
+    // Large from 64 KiB here: the split is the same at 16 MiB without a gigabyte on the disk.
+    const quint64 big = 64 << 10;
     const QList<QPair<QString, quint64>> files{
         {"project.xml", 100},         {"points1.dat", big + 5},    {"tin.tin", 2 * big + 11},
         {"points2.dat", big},         {"data/deep.bin", big + 1},  {"odd[1].bin", big + 2},
@@ -302,12 +303,22 @@ TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
         archive, source, members, {".dat", ".tin", ".bin"}));
     ASSERT_TRUE(runToEnd(zip.get())) << zip->readAllStandardError().constData();
 
+    {
+        // Below SPLIT_FROM, as every member is here, the whole archive goes to one program.
+        const QString target = tmp.filePath("target-default");
+        ASSERT_TRUE(QDir().mkpath(target));
+        const QList<QProcess*> processes = ZipSupport::createUnzipArchiveProcesses(archive, target, 4);
+        ASSERT_EQ(processes.size(), 1);
+        EXPECT_TRUE(runToEnd(processes.front()));
+        delete processes.front();
+        EXPECT_EQ(filesBelow(target), filesBelow(source));
+    }
     for (int programs : {1, 2, 4}) {
         SCOPED_TRACE(programs);
         const QString target = tmp.filePath(QString("target%1").arg(programs));
         ASSERT_TRUE(QDir().mkpath(target));
         const QList<QProcess*> processes =
-            ZipSupport::createUnzipArchiveProcesses(archive, target, programs);
+            ZipSupport::createUnzipArchiveProcesses(archive, target, programs, big, nullptr);
         // points1, tin, points2 and -edge are split off, each with a program of its own
         // when there are enough; the rest goes to one more.
         EXPECT_EQ(processes.size(), programs == 1 ? 1 : programs);
@@ -327,7 +338,7 @@ TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
     ASSERT_TRUE(runToEnd(zip2.get()));
     const QString target = tmp.filePath("target-large");
     ASSERT_TRUE(QDir().mkpath(target));
-    const QList<QProcess*> processes = ZipSupport::createUnzipArchiveProcesses(onlyLarge, target, 4);
+    const QList<QProcess*> processes = ZipSupport::createUnzipArchiveProcesses(onlyLarge, target, 4, big, nullptr);
     EXPECT_EQ(processes.size(), 2);
     for (QProcess* process : processes) {
         EXPECT_TRUE(runToEnd(process));
@@ -338,7 +349,7 @@ TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
     // Not an archive: the one program, which fails as it always did.
     const QString text = tmp.filePath("plain.txt");
     ASSERT_TRUE(writeFile(text, "no archive"));
-    const QList<QProcess*> one = ZipSupport::createUnzipArchiveProcesses(text, target, 4);
+    const QList<QProcess*> one = ZipSupport::createUnzipArchiveProcesses(text, target, 4, big, nullptr);
     ASSERT_EQ(one.size(), 1);
     EXPECT_FALSE(runToEnd(one.front()));
     delete one.front();

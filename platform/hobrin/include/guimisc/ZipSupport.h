@@ -61,6 +61,11 @@ public:
     static QList<QProcess*> createUnzipArchiveProcesses(const QString& archive,
                                                         const QString& folder, int processes,
                                                         QObject* parent = nullptr);
+    /// The same with members of at least `splitFrom` bytes taken as large (tests split small
+    /// archives this way).
+    static QList<QProcess*> createUnzipArchiveProcesses(const QString& archive,
+                                                        const QString& folder, int processes,
+                                                        quint64 splitFrom, QObject* parent);
     static constexpr quint64 SPLIT_FROM = quint64(16) << 20;
     static QProcess* createZipArchiveProcess(const QString& archive, const QString& folder,
                                              const QStringList& members,
