@@ -337,15 +337,43 @@ QPointF sectionEnd(const QPointF& c)
 
 enum class Cursor { Unseen, Up, Down };
 
+/// The wait cursor as the user sees it: the application's override cursor, or the cursor a
+/// visible window has set for itself (an export sets the main window's, a dialog its own).
 bool waitCursorUp()
 {
-    const QCursor* cursor = QApplication::overrideCursor();
-    return cursor && cursor->shape() == Qt::WaitCursor;
+    if (const QCursor* cursor = QApplication::overrideCursor()) {
+        return cursor->shape() == Qt::WaitCursor;
+    }
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->testAttribute(Qt::WA_SetCursor)
+            && w->cursor().shape() == Qt::WaitCursor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+/// The user's own input, which the program sees before it can put any cursor up.
+bool isInput(const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        return true;
+    default:
+        return false;
+    }
 }
 
 /// During a step: notes every paint of a widget that `counts` accepts (by default a main
-/// view); while sampling, samples the wait cursor at each paint and every turn of the event
-/// loop (a timer of 50 ms).
+/// view); while sampling, samples the wait cursor at every event the program handles but the
+/// user's input (a paint, a signal's queued call, a change of an action's text...) and every
+/// turn of the event loop (a timer of 50 ms).
 class StepWatch : public QObject {
 public:
     explicit StepWatch(std::function<bool(QObject*)> counts = {}) : m_counts(std::move(counts))
@@ -387,6 +415,8 @@ protected:
         if (event->type() == QEvent::Paint
             && (m_counts ? m_counts(object) : qobject_cast<mvc::core::View*>(object) != nullptr)) {
             m_painted = true;
+        }
+        if (!isInput(event)) {
             sample();
         }
         return false;
@@ -795,8 +825,8 @@ private:
         r.cursor[k] = watch.cursor();
     }
 
-    /// An export through its menu action, its dialog answered by `fill` and OK (sampling the
-    /// cursor paused while the dialog waits for the user), its message box by the script.
+    /// An export through its menu action, its dialog answered by `fill` and OK (the cursor not
+    /// sampled until the dialog has gone), its message box by the script.
     template <class Fill>
     void exportStep(RoadRecord& r, int k, const char* name, Fill fill)
     {
@@ -806,7 +836,9 @@ private:
         watch.pauseSampling();
         ModalAnswer answer([&](QWidget* dialog) {
             fill(script, dialog);
-            watch.resumeSampling();
+            // From the dialog gone on: what the user waits for.
+            QObject::connect(qobject_cast<QDialog*>(dialog), &QDialog::finished,
+                             [&watch] { watch.resumeSampling(); });
             clickOk(dialog);
         });
         const Clock::time_point start = Clock::now();
@@ -856,7 +888,11 @@ private:
     {
         m_window->openProject(QString::fromStdString(roadArchive(m_n)));
         if (!editWindow()) {
-            throw std::runtime_error("the archive did not open");
+            std::string said;
+            for (const auto& box : m_hints.messageBoxes()) {
+                said += " \"" + box.text.toStdString() + "\"";
+            }
+            throw std::runtime_error("the archive did not open:" + said);
         }
     }
 

@@ -5,6 +5,7 @@
 #include "movarin/survey/TinItem.h"
 
 #include <guimisc/UserDialogs.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QMainWindow>
 
@@ -38,6 +39,8 @@ void GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::redo
     if (!s) {
         return;
     }
+    // A merge or a swap of the edited TIN's triangles, on a TIN of millions.
+    const guimisc::restorer::WaitCursor busy;
     if (!m_applied) {
         // Merged before it is attached: a failure leaves neither a row nor a changed TIN.
         if (!apply(*s)) {
@@ -54,6 +57,7 @@ void GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::redo
 
 void GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::undo()
 {
+    const guimisc::restorer::WaitCursor busy;
     if (GeoEditSurfaceItemI* s = surface()) {
         s->swapTriangles(s->addedTin(), s->removedTin());
     }

@@ -7,6 +7,8 @@
 
 #include "brask/core/View.h"
 
+#include <guimisc/restorer/WaitCursor.h>
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -36,8 +38,11 @@ void Self::addPainters()
 guimisc::helper::SelectionHelper* Self::keyPressEvent(QKeyEvent* event, mvc::core::View* view)
 {
     if (event->key() == Qt::Key_Return) {
+        // The commit (the periphery split, the surface's command) and the view drawn with it,
+        // under the wait cursor.
+        const guimisc::restorer::WaitCursor busy;
         m_pending->commit();
-        view->update();
+        view->repaint();
         return new VoidSelectionHelper(*this);
     }
     if (event->key() == Qt::Key_Escape) {

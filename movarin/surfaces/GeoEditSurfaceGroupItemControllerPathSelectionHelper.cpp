@@ -15,6 +15,7 @@
 #include "common/exception/RuntimeException.h"
 #include <guimisc/KeyboardSupport.h>
 #include <guimisc/UserDialogs.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -227,7 +228,10 @@ void GeoEditSurfaceGroupItemController::PathSelectionHelper::updateOutline()
 guimisc::helper::SelectionHelper*
 GeoEditSurfaceGroupItemController::PathSelectionHelper::finish(mvc::core::View* view)
 {
+    // The surface is swept and merged, and the view drawn with it, under the wait cursor.
+    const guimisc::restorer::WaitCursor busy;
     finishSelection(view);
+    view->repaint();
     return this;
 }
 

@@ -16,6 +16,7 @@
 #include "brask/core/Model.h"
 #include "brask/core/View.h"
 
+#include <guimisc/restorer/WaitCursor.h>
 #include <guimisc/UserDialogs.h>
 
 #include <QAction>
@@ -368,7 +369,13 @@ void GeoEditSurfaceItemController::applyEdit()
     // apply itself clears the edited state when it succeeds.
     guarded([&] {
         if (isEdited() && pendingPath().size() >= 2) {
+            // The surface swept and merged anew, and the view drawn with it, under the wait
+            // cursor.
+            const guimisc::restorer::WaitCursor busy;
             applyPendingEdit(pendingPath());
+            if (mvc::core::View* view = mainView()) {
+                view->repaint();
+            }
         }
         repaintMainView();
     });

@@ -4,6 +4,7 @@
 #include "movarin/survey/TinItem.h"
 
 #include <guimisc/UserDialogs.h>
+#include <guimisc/restorer/WaitCursor.h>
 
 #include <QMainWindow>
 
@@ -49,6 +50,8 @@ void GeoEditSurfaceItemController::EditCommand::redo()
     if (!m_surface) {
         return;
     }
+    // The surface swept again and merged, or the edited TIN's triangles swapped back.
+    const guimisc::restorer::WaitCursor busy;
     if (!m_done) {
         m_done = apply();
         return;
@@ -62,6 +65,7 @@ void GeoEditSurfaceItemController::EditCommand::undo()
     if (!m_surface || !m_done) {
         return;
     }
+    const guimisc::restorer::WaitCursor busy;
     restoreState(m_newAdded, m_oldAdded, m_newRemoved, m_oldRemoved, m_old);
     controller()->revertBatchEdit();
 }

@@ -374,6 +374,43 @@ TEST_F(GroupControllerTest, UndoAndRedoGiveBackTheVeryTrianglesOfEveryStep)
     EXPECT_EQ(identities(edited()), identities(base()));
 }
 
+TEST_F(GroupControllerTest, EveryChangeOfTheEditedTinHappensUnderTheWaitCursor)
+{
+    // The shape of the application's cursor whenever the edited TIN announces a change:
+    // Return, undo and redo of a mold surface and of a brush surface, each a merge or a swap
+    // that takes a while on a TIN of millions.
+    std::vector<int> shapes;
+    QObject::connect(editedItem(), &TinItem::tinChanged, [&shapes] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        shapes.push_back(cursor ? cursor->shape() : -1);
+    });
+    const auto expectWaited = [&](const char* what) {
+        EXPECT_FALSE(shapes.empty()) << what << " changed nothing";
+        EXPECT_EQ(shapes, std::vector<int>(shapes.size(), Qt::WaitCursor)) << what;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << what << " left the cursor up";
+        shapes.clear();
+    };
+
+    pickMold("Convex (Add)");
+    startPathTool();
+    drawPath({{20, 50}, {60, 50}});
+    ASSERT_EQ(group()->childItems().size(), 1u);
+    expectWaited("Return");
+    stack().undo();
+    expectWaited("undo of the mold surface");
+    stack().redo();
+    expectWaited("redo of the mold surface");
+
+    controller()->createGeoEditSurfaceByBrush(raiseCell(edited(), 5, 5, 3.0).added,
+                                              raiseCell(edited(), 5, 5, 3.0).removed);
+    ASSERT_EQ(group()->childItems().size(), 2u);
+    expectWaited("the brush surface");
+    stack().undo();
+    expectWaited("undo of the brush surface");
+    stack().redo();
+    expectWaited("redo of the brush surface");
+}
+
 TEST_F(GroupControllerTest, PathToolFillsTheConvexMoldAlongThePath)
 {
     pickMold("Convex (Add)");

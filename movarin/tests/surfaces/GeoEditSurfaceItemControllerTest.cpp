@@ -16,6 +16,7 @@
 
 #include "brask/proj/ProjectFile.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -85,6 +86,36 @@ TEST_F(SurfaceControllerTest, MenuAndTheEditedStateOfApplyAndRevert)
     EXPECT_FALSE(c->isEdited());
     EXPECT_FALSE(c->action(Action::ApplyEditAction)->isEnabled());
     EXPECT_EQ(stack().undoText(), "Edit GeoEdit 1 (Add)");
+}
+
+// Applying a vertex drag sweeps and merges the surface anew, and undo and redo swap the edited
+// TIN's triangles: each under the wait cursor, which is down again afterwards.
+TEST_F(SurfaceControllerTest, ApplyingAnEditAndItsUndoAndRedoShowTheWaitCursor)
+{
+    GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{20, 50}, {40, 50}, {60, 50}});
+    SurfaceController* c = select(surface);
+    std::vector<int> shapes;
+    QObject::connect(editedItem(), &TinItem::tinChanged, [&shapes] {
+        const QCursor* cursor = QApplication::overrideCursor();
+        shapes.push_back(cursor ? cursor->shape() : -1);
+    });
+    const auto expectWaited = [&](const char* what) {
+        EXPECT_FALSE(shapes.empty()) << what << " changed nothing";
+        EXPECT_EQ(shapes, std::vector<int>(shapes.size(), Qt::WaitCursor)) << what;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << what << " left the cursor up";
+        shapes.clear();
+    };
+    setBatchApply(surface, true);
+    dragBy(40, 50, 0, 3);
+    ASSERT_TRUE(c->isEdited());
+    EXPECT_TRUE(shapes.empty()) << "the pending drag changes no TIN";
+    trigger(surface, Action::ApplyEditAction);
+    ASSERT_EQ(stack().undoText(), "Edit GeoEdit 1 (Add)");
+    expectWaited("Apply Edit");
+    stack().undo();
+    expectWaited("undo of the edit");
+    stack().redo();
+    expectWaited("redo of the edit");
 }
 
 // The rows of the failure table that refuse a change: the box, and nothing else.
