@@ -353,7 +353,11 @@ bool Project::waitForProcess(QProcess* process, const QString& message, int maxE
     if (isRunning()) {
         return false;
     }
-    return hasFinished && process->exitStatus() == QProcess::NormalExit
+    // A program of several run side by side may end while an earlier one is waited for: its
+    // "finished" then came before this call listened, and its state tells instead. One that
+    // could not be started has not run.
+    const bool ran = hasFinished || process->error() != QProcess::FailedToStart;
+    return ran && process->exitStatus() == QProcess::NormalExit
            && process->exitCode() >= 0 && process->exitCode() <= maxExitCode;
 }
 

@@ -8,9 +8,14 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
 
 using namespace brasktest;
 using mvc::proj::VersionNumber;
@@ -296,4 +301,54 @@ TEST_F(ProjectTest, FoldersThatCannotBeMadeAreSaidNotFoundAtSave)
     TestProject lost(blocker + "/ws/work");
     EXPECT_FALSE(lost.isLocked());
     EXPECT_TRUE(QFileInfo(blocker).isFile());
+}
+
+// Large members unpack side by side, the largest waited for first: the others end while it
+// runs, and each must still count as unpacked.
+TEST_F(ProjectTest, MembersUnpackedSideBySideThatEndFirstCountAsUnpacked)
+{
+    TestMainWindow window;
+    const QString source = path(QStringLiteral("source"));
+    ASSERT_TRUE(QDir().mkpath(source));
+    // Incompressible, so that each is stored at its size: above the size from which members
+    // get a program of their own.
+    std::mt19937 random(3);
+    const auto writeRandom = [&](const QString& name, int mebibytes) -> int {
+        QByteArray bytes(mebibytes << 20, Qt::Uninitialized);
+        for (int k = 0; k + 4 <= bytes.size(); k += 4) {
+            const std::uint32_t word = random();
+            std::memcpy(bytes.data() + k, &word, 4);
+        }
+        QFile file(source + QLatin1Char('/') + name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_EQ(file.write(bytes), bytes.size());
+        return bytes.size();
+    };
+    const int large = writeRandom(QStringLiteral("large.bin"), 48);
+    const int smaller = writeRandom(QStringLiteral("smaller.bin"), 17);
+    const int small = writeRandom(QStringLiteral("small.bin"), 17);
+    {
+        QFile xml(source + QStringLiteral("/project.xml"));
+        ASSERT_TRUE(xml.open(QIODevice::WriteOnly));
+        xml.write("<Project/>\n");
+    }
+    const QString archive = path(QStringLiteral("large.cmvn"));
+    QProcess zip;
+    zip.setWorkingDirectory(source);
+    zip.start(QStringLiteral("zip"), {QStringLiteral("-q"), QStringLiteral("-0"), archive,
+                                      QStringLiteral("project.xml"), QStringLiteral("large.bin"),
+                                      QStringLiteral("smaller.bin"), QStringLiteral("small.bin")});
+    ASSERT_TRUE(zip.waitForFinished(60000));
+    ASSERT_EQ(zip.exitCode(), 0);
+    QDir(source).removeRecursively();
+
+    for (int round = 0; round < 3; ++round) {
+        const QString folder = path(QStringLiteral("work%1").arg(round));
+        TestProject project(folder, &window);
+        ASSERT_TRUE(project.unzipFrom(archive)) << "round " << round;
+        EXPECT_EQ(QFileInfo(folder + QStringLiteral("/large.bin")).size(), large);
+        EXPECT_EQ(QFileInfo(folder + QStringLiteral("/smaller.bin")).size(), smaller);
+        EXPECT_EQ(QFileInfo(folder + QStringLiteral("/small.bin")).size(), small);
+        EXPECT_EQ(window.modelessDepth, 0);
+    }
 }

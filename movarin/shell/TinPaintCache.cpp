@@ -81,6 +81,29 @@ const QImage* TinPaintCache::find(const void* tin, const Key& key)
     return &m_entries.front().picture;
 }
 
+QImage* TinPaintCache::takeForUpdate(const void* tin, const Key& key, std::uint64_t* drawnAt)
+{
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
+        Key same = e.key;
+        same.revision = key.revision;
+        return e.tin == tin && same == key;
+    });
+    if (it == m_entries.end()) {
+        return nullptr;
+    }
+    std::rotate(m_entries.begin(), it, it + 1);
+    *drawnAt = m_entries.front().key.revision;
+    m_entries.front().key.revision = key.revision;
+    return &m_entries.front().picture;
+}
+
+void TinPaintCache::drop(const void* tin)
+{
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [tin](const Entry& e) { return e.tin == tin; }),
+                    m_entries.end());
+}
+
 const QImage& TinPaintCache::store(const void* tin, const Key& key, QImage picture)
 {
     m_entries.erase(

@@ -70,6 +70,13 @@ public:
 
     /// The picture kept for `tin` under `key`, or null when there is none.
     const QImage* find(const void* tin, const Key& key);
+    /// For a picture to be brought up to date rather than drawn anew: the picture kept for
+    /// `tin` under a key equal to `key` but for the revision, whose revision goes to
+    /// `*drawnAt`. The entry takes `key` at once, so the caller must bring the picture up to
+    /// date (or `drop` it). Null when there is none.
+    QImage* takeForUpdate(const void* tin, const Key& key, std::uint64_t* drawnAt);
+    /// Forgets the TIN's picture, if any.
+    void drop(const void* tin);
     /// Keeps `picture` for `tin` under `key`, in place of the TIN's earlier one; returns
     /// the kept picture.
     const QImage& store(const void* tin, const Key& key, QImage picture);

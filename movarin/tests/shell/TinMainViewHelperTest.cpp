@@ -377,6 +377,105 @@ private:
     double m_old;
 };
 
+// An edit swaps a few triangles of a large TIN: the kept picture is brought up to date where
+// they lie and shows what drawing the whole TIN anew shows, for edits in the middle, at the
+// border of the view and over most of it, with and without edges.
+TEST_F(TinPainting, KeptPictureAfterAnEditShowsWhatDirectDrawingShows)
+{
+    GridTin grid(60);
+    auto view = makeMainView();
+    // A view of part of the TIN, so that the triangles are found through the index.
+    view->fit(QRectF(10.0, 10.0, 30.0, 30.0));
+    // Each cell of the block [i0, i1) x [j0, j1) split anew at a centre of its own height.
+    const auto raise = [&](int i0, int j0, int i1, int j1, double z) {
+        std::vector<std::shared_ptr<tin::core::Triangle>> out;
+        for (const auto& t : grid.tin.allTriangles()) {
+            double x = 0.0, y = 0.0;
+            for (int k = 0; k < 3; ++k) {
+                x += t->point(k)->x() / 3.0;
+                y += t->point(k)->y() / 3.0;
+            }
+            if (x > i0 && x < i1 && y > j0 && y < j1) {
+                out.push_back(t);
+            }
+        }
+        for (const auto& t : out) {
+            grid.tin.removeTriangle(t);
+        }
+        for (const auto& t : out) {
+            auto centre = std::make_shared<Point>(
+                (t->point(0)->x() + t->point(1)->x() + t->point(2)->x()) / 3.0,
+                (t->point(0)->y() + t->point(1)->y() + t->point(2)->y()) / 3.0, z);
+            for (int k = 0; k < 3; ++k) {
+                grid.tin.addTriangle(t->point(k), t->point((k + 1) % 3), centre);
+            }
+        }
+        return out.size();
+    };
+    struct Edit {
+        const char* what;
+        int i0, j0, i1, j1;
+    };
+    for (bool edges : {false, true}) {
+        SCOPED_TRACE(edges ? "with edges" : "without edges");
+        for (const Edit& edit : {Edit{"in the middle", 20, 22, 24, 25},
+                                 Edit{"across the view's border", 8, 30, 12, 33},
+                                 Edit{"outside the view", 50, 50, 55, 55},
+                                 Edit{"over most of the view", 5, 5, 45, 45}}) {
+            SCOPED_TRACE(edit.what);
+            QImage shown = blank();
+            paintTinOn(&shown, grid.tin, m_colors, *view, edges);
+            ASSERT_GT(raise(edit.i0, edit.j0, edit.i1, edit.j1, edges ? 60.0 : -60.0), 0u);
+            QImage updated = blank();
+            paintTinOn(&updated, grid.tin, m_colors, *view, edges);
+            TinMainViewHelper::setPaintCacheEnabledForTests(false);
+            QImage direct = blank();
+            paintTinOn(&direct, grid.tin, m_colors, *view, edges);
+            TinMainViewHelper::setPaintCacheEnabledForTests(true);
+            EXPECT_EQ(direct, updated);
+            if (std::string(edit.what) != "outside the view") {
+                EXPECT_NE(shown, updated) << "the edit does not show";
+            }
+        }
+    }
+    EXPECT_EQ(1u, TinPaintCache::existing(view.get())->size());
+}
+
+// What the picture cannot see (a shared point's elevation changed without a command) stays as
+// it was outside the triangles an edit swapped: the picture was redrawn only where they lie.
+TEST_F(TinPainting, AnEditRedrawsTheKeptPictureOnlyWhereItsTrianglesLie)
+{
+    GridTin grid(60);
+    auto view = makeMainView();
+    view->fit(QRectF(10.0, 10.0, 30.0, 30.0));
+    QImage before = blank();
+    paintTinOn(&before, grid.tin, m_colors, *view, false);
+    // Far from the edit below.
+    grid.nodes[static_cast<std::size_t>(35 * 61 + 35)]->setElevation(-100.0);
+    std::shared_ptr<tin::core::Triangle> inner;
+    for (const auto& t : grid.tin.allTriangles()) {
+        if (t->point(0)->x() == 15.0 && t->point(0)->y() == 15.0) {
+            inner = t;
+        }
+    }
+    ASSERT_TRUE(inner);
+    grid.tin.removeTriangle(inner);
+    QImage after = blank();
+    paintTinOn(&after, grid.tin, m_colors, *view, false);
+    TinMainViewHelper::setPaintCacheEnabledForTests(false);
+    QImage direct = blank();
+    paintTinOn(&direct, grid.tin, m_colors, *view, false);
+    TinMainViewHelper::setPaintCacheEnabledForTests(true);
+    const QPoint far = view->conv(QPointF(35.0, 35.0)).toPoint();
+    const QPoint removed = view->conv(QPointF((inner->point(0)->x() + inner->point(1)->x() + inner->point(2)->x()) / 3.0,
+                                              (inner->point(0)->y() + inner->point(1)->y() + inner->point(2)->y()) / 3.0))
+                               .toPoint();
+    EXPECT_EQ(after.pixel(far), before.pixel(far)) << "redrawn beyond the edit";
+    EXPECT_NE(direct.pixel(far), before.pixel(far)) << "the elevation change is visible";
+    EXPECT_EQ(after.pixel(removed), direct.pixel(removed));
+    EXPECT_NE(after.pixel(removed), before.pixel(removed)) << "the removed triangle still shows";
+}
+
 TEST_F(TinPainting, KeptPictureIsNeverStale)
 {
     QSettings().setValue(settings::graphicsShowTinEdges, true);
