@@ -102,6 +102,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardItem>
 #include <QTimer>
@@ -337,17 +338,17 @@ QPointF sectionEnd(const QPointF& c)
 
 enum class Cursor { Unseen, Up, Down };
 
-/// The wait cursor as the user sees it: the application's override cursor, or the cursor a
-/// visible window has set for itself (an export sets the main window's, a dialog its own).
-bool waitCursorUp()
+/// The wait cursor as the user sees it over `pointedAt` (the widget under the mouse): the
+/// application's override cursor, else the cursor of the nearest of the widget and its
+/// ancestors that has one of its own (an export sets the project window's, a dialog its own).
+bool waitCursorUp(const QWidget* pointedAt)
 {
     if (const QCursor* cursor = QApplication::overrideCursor()) {
         return cursor->shape() == Qt::WaitCursor;
     }
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->testAttribute(Qt::WA_SetCursor)
-            && w->cursor().shape() == Qt::WaitCursor) {
-            return true;
+    for (const QWidget* w = pointedAt; w; w = w->parentWidget()) {
+        if (w->testAttribute(Qt::WA_SetCursor)) {
+            return w->cursor().shape() == Qt::WaitCursor;
         }
     }
     return false;
@@ -371,12 +372,16 @@ bool isInput(const QEvent* event)
 }
 
 /// During a step: notes every paint of a widget that `counts` accepts (by default a main
-/// view); while sampling, samples the wait cursor at every event the program handles but the
-/// user's input (a paint, a signal's queued call, a change of an action's text...) and every
-/// turn of the event loop (a timer of 50 ms).
+/// view); while sampling, samples the wait cursor over `pointedAt` at every event the program
+/// handles but the user's input (a paint, a signal's queued call, a change of an action's
+/// text...) and every turn of the event loop (a timer of 50 ms). The cursor counts as kept up
+/// when every sample from 0.1 s after the action began to 0.1 s before it returned saw it,
+/// as down when one of them did not; the first and last tenth of a second are the program's
+/// to put it up and take it down.
 class StepWatch : public QObject {
 public:
-    explicit StepWatch(std::function<bool(QObject*)> counts = {}) : m_counts(std::move(counts))
+    explicit StepWatch(const QWidget* pointedAt, std::function<bool(QObject*)> counts = {})
+        : m_pointedAt(const_cast<QWidget*>(pointedAt)), m_counts(std::move(counts)), m_start(Clock::now())
     {
         qApp->installEventFilter(this);
         m_timer.setInterval(50);
@@ -385,13 +390,31 @@ public:
     }
     ~StepWatch() override { qApp->removeEventFilter(this); }
 
-    Cursor cursor() const { return m_samples == 0 ? Cursor::Unseen : m_cursor ? Cursor::Up : Cursor::Down; }
+    Cursor cursor() const
+    {
+        bool any = false;
+        for (const auto& [at, up] : m_samples) {
+            if (at >= m_from + 0.1 && at <= m_end - 0.1) {
+                if (!up) {
+                    return Cursor::Down;
+                }
+                any = true;
+            }
+        }
+        return any ? Cursor::Up : Cursor::Unseen;
+    }
 
     void pauseSampling() { m_sampling = false; }
-    void resumeSampling() { m_sampling = true; }
+    /// Sampling again, the step's wait counted from now.
+    void resumeSampling()
+    {
+        m_sampling = true;
+        m_from = secondsSince(m_start);
+    }
     void stopSampling()
     {
         m_sampling = false;
+        m_end = secondsSince(m_start);
         m_timer.stop();
     }
 
@@ -426,17 +449,19 @@ private:
     void sample()
     {
         if (m_sampling) {
-            m_cursor = m_cursor && waitCursorUp();
-            ++m_samples;
+            m_samples.emplace_back(secondsSince(m_start), waitCursorUp(m_pointedAt));
         }
     }
 
+    QPointer<QWidget> m_pointedAt;  // the step may close its window
     std::function<bool(QObject*)> m_counts;
+    Clock::time_point m_start;
     QTimer m_timer;
     bool m_painted = false;
     bool m_sampling = true;
-    bool m_cursor = true;
-    int m_samples = 0;
+    double m_from = 0.0;
+    double m_end = 0.0;
+    std::vector<std::pair<double, bool>> m_samples;
 };
 
 /// Answers the next modal dialog from inside its event loop: `answer(dialog)` once.
@@ -703,7 +728,7 @@ public:
         std::vector<double> moves;
         for (int k = 1; k <= kBrushMoves; ++k) {
             settle();
-            StepWatch watch;
+            StepWatch watch(view());
             const Clock::time_point start = Clock::now();
             mouse(QEvent::MouseMove, brushPoint(m_centre, k), Qt::NoButton, Qt::LeftButton);
             watch.stopSampling();
@@ -760,7 +785,7 @@ public:
         }
         step(r, SoilVolume, [&] { execute->click(); },
              [soil](QObject* o) { return o == soil || (o->parent() && o->parent()->parent() == soil); },
-             false);
+             false, execute);
         soil->reject();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -797,6 +822,8 @@ public:
             if (!m_window->closeProject()) {
                 throw std::runtime_error("the project did not close");
             }
+            // Close and Open are two commands: the cursor is judged from the second on.
+            m_watch->resumeSampling();
             open();
         });
         section()->controller()->showAction()->trigger();
@@ -806,14 +833,22 @@ public:
     }
 
 private:
+    /// Times `action` until a counted widget has painted (`painted`), the user pointing at
+    /// `pointedAt` (by default the main view).
     template <class Action>
     void step(RoadRecord& r, int k, Action action, std::function<bool(QObject*)> counts = {},
-              bool painted = true)
+              bool painted = true, const QWidget* pointedAt = nullptr)
     {
         settle();
-        StepWatch watch(std::move(counts));
+        // A project window opened by the step is not there yet: the main window stands in.
+        const QWidget* pointed = pointedAt ? pointedAt
+                                 : editWindow() && k != Reopen ? static_cast<const QWidget*>(view())
+                                                               : m_window;
+        StepWatch watch(pointed, std::move(counts));
+        m_watch = &watch;
         const Clock::time_point start = Clock::now();
         action();
+        m_watch = nullptr;
         watch.stopSampling();
         if (painted) {
             watch.untilPainted();
@@ -832,7 +867,7 @@ private:
     {
         settle();
         guimisc::UserDialogScript script;
-        StepWatch watch;
+        StepWatch watch(view());
         watch.pauseSampling();
         ModalAnswer answer([&](QWidget* dialog) {
             fill(script, dialog);
@@ -1003,6 +1038,7 @@ private:
     varnel::MainWindow* m_window;
     // Every message box of the road (a tool's hint, say) answered by its default button.
     guimisc::UserDialogScript m_hints;
+    StepWatch* m_watch = nullptr;  // the running step's
 };
 
 RoadRecord runRoad(int n)
