@@ -356,6 +356,7 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
     const QPaintDevice* device = painter.device();
     TinPaintCache::Key key;
     key.revision = tin.revision();
+    key.lineage = tin.lineage();
     key.viewTransform = view.transform();
     key.origin = view.localOrigin();
     key.rect = rect;
@@ -430,22 +431,24 @@ QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const I
 }
 
 // An edit changes a few thousand triangles of a TIN of millions: the terrain picture kept
-// from before it is brought up to date where the TIN says it changed (the box of every
-// triangle added or removed since the picture's revision), widened by two pixels for the
-// edges and the antialiasing, cleared and drawn again from the triangles that meet it. Null
-// when there is no such picture, when the TIN cannot bound the change or when it covers most
-// of the picture (drawing anew costs the same); the picture is then dropped.
+// from before it (of this TIN, or of the one a merge copied it from) is brought up to date
+// where the TIN says it changed (the box of every triangle added or removed since the
+// picture's revision), widened by two pixels for the edges and the antialiasing, cleared and
+// drawn again from the triangles that meet it. Null when there is no such picture or the
+// TIN cannot bound the change, and when the change covers most of the picture (drawing anew
+// costs the same), the picture then dropped.
 const QImage* updatedPicture(const QPainter& painter, const TinPaintCache::Key& key,
                              const tin::core::Tin& tin, TinPaintCache& cache,
                              const ElevationColorMapper& colors, const mvc::core::View& view)
 {
-    std::uint64_t drawnAt = 0;
-    QImage* picture = cache.takeForUpdate(&tin, key, &drawnAt);
+    tin::core::Rect where;
+    QImage* picture = cache.takeForUpdate(&tin, key, [&](std::uint64_t drawnAt) {
+        return tin.changedSince(drawnAt, &where);
+    });
     if (!picture) {
         return nullptr;
     }
-    tin::core::Rect where;
-    if (picture->isNull() || !tin.changedSince(drawnAt, &where)) {
+    if (picture->isNull()) {
         cache.drop(&tin);
         return nullptr;
     }

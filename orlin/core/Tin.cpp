@@ -156,10 +156,13 @@ public:
     Tin* m_owner;
     // Renewed by dropCaches, which every change runs, and by construction and assignment.
     std::uint64_t m_revision = nextRevision();
+    // The first revision of the TIN that copies and moves continue (see Tin::lineage).
+    std::uint64_t m_lineage = m_revision;
 
     // Where the triangles changed since each marked revision (see Tin::markRevision): one
     // span per mark, the newest last, each the box of every triangle added or removed after
     // its mark and before the next, or "anywhere" for a change not bounded (a batch, a clear).
+    // A copy holds what its source held, so it carries on the source's record.
     struct ChangeSpan {
         std::uint64_t from = 0;
         bool anywhere = false;
@@ -630,7 +633,6 @@ Tin::Tin(Tin&& other) noexcept : m_impl(std::move(other.m_impl))
     if (m_impl) {
         m_impl->m_owner = this;
         m_impl->m_revision = nextRevision();
-        m_impl->m_spans.clear();
     }
 }
 
@@ -658,7 +660,8 @@ Tin& Tin::operator=(Tin const& other)
         target.m_triangleIndex = source.m_triangleIndex->clone();
     }
     target.dropCaches();
-    target.m_spans.clear();
+    target.m_spans = source.m_spans;
+    target.m_lineage = source.m_lineage;
     target.m_rectCached = source.m_rectCached;
     target.m_rect = source.m_rect;
     target.m_containerType = source.m_containerType;
@@ -672,7 +675,6 @@ Tin& Tin::operator=(Tin&& other) noexcept
         if (m_impl) {
             m_impl->m_owner = this;
             m_impl->m_revision = nextRevision();
-            m_impl->m_spans.clear();
         }
     }
     return *this;
@@ -895,6 +897,11 @@ bool Tin::empty() const
 std::uint64_t Tin::revision() const
 {
     return m_impl->m_revision;
+}
+
+std::uint64_t Tin::lineage() const
+{
+    return m_impl->m_lineage;
 }
 
 void Tin::markRevision() const

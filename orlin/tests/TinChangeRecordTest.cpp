@@ -122,7 +122,7 @@ TEST_F(TinChangeRecordTest, AnEarlierMarkSeesEveryLaterChangeAndOnlyTheLastMarks
     EXPECT_FALSE(m_tin.changedSince(m_tin.revision(), &where)) << "never marked";
 }
 
-TEST_F(TinChangeRecordTest, UnboundedChangesCopiesAndMovesRefuse)
+TEST_F(TinChangeRecordTest, UnboundedChangesRefuseAndCopiesAndMovesCarryTheRecordOn)
 {
     Rect where;
     m_tin.markRevision();
@@ -137,6 +137,8 @@ TEST_F(TinChangeRecordTest, UnboundedChangesCopiesAndMovesRefuse)
     m_tin.clear();
     EXPECT_FALSE(m_tin.changedSince(marked, &where)) << "a clear is not bounded";
 
+    // A merge copies the TIN and edits the copy: the copy's record goes on from the
+    // source's marks, apart from the source's own.
     Tin other;
     for (const auto& t : m_triangles) {
         other.addTriangle(t);
@@ -144,13 +146,27 @@ TEST_F(TinChangeRecordTest, UnboundedChangesCopiesAndMovesRefuse)
     other.markRevision();
     const std::uint64_t before = other.revision();
     Tin copy(other);
-    EXPECT_FALSE(copy.changedSince(before, &where)) << "a copy starts without marks";
-    copy.markRevision();
-    EXPECT_TRUE(copy.changedSince(copy.revision(), &where));
-    const Tin moved(std::move(copy));
-    EXPECT_FALSE(moved.changedSince(before, &where));
-    ASSERT_TRUE(other.changedSince(before, &where)) << "the original keeps its marks";
+    EXPECT_EQ(copy.lineage(), other.lineage());
+    EXPECT_NE(Tin().lineage(), other.lineage());
+    ASSERT_TRUE(copy.changedSince(before, &where)) << "the copy carries the source's marks";
     EXPECT_FALSE(where.isValid());
+    copy.removeTriangle(m_triangles[5]);
+    ASSERT_TRUE(copy.changedSince(before, &where));
+    expectSameBox(where, boxOf({m_triangles[5]}));
+    ASSERT_TRUE(other.changedSince(before, &where)) << "the source keeps its marks";
+    EXPECT_FALSE(where.isValid()) << "the copy's change is not the source's";
+
+    Tin moved(std::move(copy));
+    EXPECT_EQ(moved.lineage(), other.lineage());
+    moved.removeTriangle(m_triangles[900]);
+    ASSERT_TRUE(moved.changedSince(before, &where));
+    expectSameBox(where, boxOf({m_triangles[5], m_triangles[900]}));
+
+    Tin assigned;
+    assigned = moved;
+    EXPECT_EQ(assigned.lineage(), other.lineage());
+    ASSERT_TRUE(assigned.changedSince(before, &where));
+    expectSameBox(where, boxOf({m_triangles[5], m_triangles[900]}));
 }
 
 } // namespace

@@ -425,6 +425,10 @@ TEST_F(TinPainting, KeptPictureAfterAnEditShowsWhatDirectDrawingShows)
             SCOPED_TRACE(edit.what);
             QImage shown = blank();
             paintTinOn(&shown, grid.tin, m_colors, *view, edges);
+            // Edited as a merge edits: a copy changed and moved into the original's place.
+            tin::core::Tin copy(grid.tin);
+            grid.tin = tin::core::Tin();
+            grid.tin = std::move(copy);
             ASSERT_GT(raise(edit.i0, edit.j0, edit.i1, edit.j1, edges ? 60.0 : -60.0), 0u);
             QImage updated = blank();
             paintTinOn(&updated, grid.tin, m_colors, *view, edges);
@@ -474,6 +478,33 @@ TEST_F(TinPainting, AnEditRedrawsTheKeptPictureOnlyWhereItsTrianglesLie)
     EXPECT_NE(direct.pixel(far), before.pixel(far)) << "the elevation change is visible";
     EXPECT_EQ(after.pixel(removed), direct.pixel(removed));
     EXPECT_NE(after.pixel(removed), before.pixel(removed)) << "the removed triangle still shows";
+
+    // A merge copies the TIN, edits the copy and shows it in the original's place: the
+    // original's picture is brought up to date for the copy, which then shows what drawing
+    // it directly shows, but for the elevation the picture still cannot see.
+    tin::core::Tin merged(grid.tin);
+    std::shared_ptr<tin::core::Triangle> second;
+    for (const auto& t : merged.allTriangles()) {
+        if (t->point(0)->x() == 25.0 && t->point(0)->y() == 20.0) {
+            second = t;
+        }
+    }
+    ASSERT_TRUE(second);
+    merged.removeTriangle(second);
+    QImage shownMerged = blank();
+    paintTinOn(&shownMerged, merged, m_colors, *view, false);
+    TinMainViewHelper::setPaintCacheEnabledForTests(false);
+    QImage directMerged = blank();
+    paintTinOn(&directMerged, merged, m_colors, *view, false);
+    TinMainViewHelper::setPaintCacheEnabledForTests(true);
+    EXPECT_EQ(shownMerged.pixel(far), before.pixel(far)) << "the copy's picture was drawn anew";
+    const QPoint gone = view->conv(QPointF((second->point(0)->x() + second->point(1)->x() + second->point(2)->x()) / 3.0,
+                                           (second->point(0)->y() + second->point(1)->y() + second->point(2)->y()) / 3.0))
+                            .toPoint();
+    EXPECT_EQ(shownMerged.pixel(gone), directMerged.pixel(gone));
+    EXPECT_NE(shownMerged.pixel(gone), after.pixel(gone)) << "the copy's edit does not show";
+    EXPECT_EQ(shownMerged.pixel(removed), directMerged.pixel(removed));
+    EXPECT_EQ(1u, TinPaintCache::existing(view.get())->size()) << "one picture, the copy's";
 }
 
 TEST_F(TinPainting, KeptPictureIsNeverStale)
