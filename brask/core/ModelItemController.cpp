@@ -148,10 +148,8 @@ void ModelItemController::UpdateViewCommand::repaint()
     if (!m_model) {
         return;
     }
-    // The edit may change what any item paints (shared points): paint from the data,
-    // unless the caches see every change of this edit for themselves.
-    ModelRootItem* root = m_model->rootItem();
-    if (root && !dynamic_cast<const KeepsPaintCaches*>(command())) {
+    // The edit may change what any item paints (shared points): paint from the data.
+    if (ModelRootItem* root = m_model->rootItem()) {
         root->view()->discardPaintCache();
     }
     if (View* view = m_model->view()) {

@@ -92,18 +92,8 @@ public:
         MoveDownCommand(const QString& text, ModelItem* item) : MoveCommand(text, item, +1) {}
     };
 
-    /// Marks a command whose every visible change the paint caches see for themselves
-    /// (it replaces objects or their parts in a way their pictures' keys record, and edits
-    /// no shared data in place): `UpdateViewCommand` then keeps the caches, which bring
-    /// their pictures up to date. A command inherits it besides `QUndoCommand`.
-    class KeepsPaintCaches {
-    public:
-        virtual ~KeepsPaintCaches() = default;
-    };
-
     /// Wraps a command: after its redo and its undo the model's paint caches are dropped
-    /// (kept for a command marked `KeepsPaintCaches`) and the main view is repainted. The
-    /// model is watched, not owned.
+    /// and the main view is repainted. The model is watched, not owned.
     class UpdateViewCommand : public util::WrapperCommandT<UpdateViewCommand> {
     public:
         UpdateViewCommand(QUndoCommand* command, Model* model);

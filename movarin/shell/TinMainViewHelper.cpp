@@ -356,7 +356,6 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
     const QPaintDevice* device = painter.device();
     TinPaintCache::Key key;
     key.revision = tin.revision();
-    key.lineage = tin.lineage();
     key.viewTransform = view.transform();
     key.origin = view.localOrigin();
     key.rect = rect;
@@ -370,13 +369,17 @@ TinPaintCache::Key keyOf(const QPainter& painter, const QRectF& rect, const tin:
     return key;
 }
 
-// The triangles drawn into `picture` (of the device's size), in bands on several threads when
-// there are many; the threads also convert the triangles. With a `clip` (logical pixels) only
-// that part of the picture is drawn.
-void drawInto(QImage& picture, const QPainter& painter, const TinPaintCache::Key& key,
-              const InView& inView, const ElevationColorMapper& colors,
-              const mvc::core::View& view, const QRect* clip)
+// The triangles drawn into a transparent picture of the device's size, in bands on several
+// threads when there are many; the threads also convert the triangles.
+QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const InView& inView,
+                 const ElevationColorMapper& colors, const mvc::core::View& view)
 {
+    QImage picture(key.pixels, QImage::Format_ARGB32_Premultiplied);
+    if (picture.isNull()) {
+        return picture;
+    }
+    picture.setDevicePixelRatio(key.pixelRatio);
+    picture.fill(Qt::transparent);
     const int bands = BandPainter::bandsFor(inView.size(), picture);
     const BandLayout layout(picture.height(), bands);
     const WidgetMapping toWidget(view);
@@ -401,9 +404,6 @@ void drawInto(QImage& picture, const QPainter& painter, const TinPaintCache::Key
             }
         },
         [&](QPainter* onBand, int band) {
-            if (clip) {
-                onBand->setClipRect(*clip, Qt::IntersectClip);
-            }
             onBand->setPen(pen);
             TriangleFiller filler(onBand);
             const unsigned bit = 1u << band;
@@ -414,81 +414,6 @@ void drawInto(QImage& picture, const QPainter& painter, const TinPaintCache::Key
                 }
             }
         });
-}
-
-// The triangles drawn into a transparent picture of the device's size.
-QImage pictureOf(const QPainter& painter, const TinPaintCache::Key& key, const InView& inView,
-                 const ElevationColorMapper& colors, const mvc::core::View& view)
-{
-    QImage picture(key.pixels, QImage::Format_ARGB32_Premultiplied);
-    if (picture.isNull()) {
-        return picture;
-    }
-    picture.setDevicePixelRatio(key.pixelRatio);
-    picture.fill(Qt::transparent);
-    drawInto(picture, painter, key, inView, colors, view, nullptr);
-    return picture;
-}
-
-// An edit changes a few thousand triangles of a TIN of millions: the terrain picture kept
-// from before it (of this TIN, or of the one a merge copied it from) is brought up to date
-// where the TIN says it changed (the box of every triangle added or removed since the
-// picture's revision), widened by two pixels for the edges and the antialiasing, cleared and
-// drawn again from the triangles that meet it. Null when there is no such picture or the
-// TIN cannot bound the change, and when the change covers most of the picture (drawing anew
-// costs the same), the picture then dropped.
-const QImage* updatedPicture(const QPainter& painter, const TinPaintCache::Key& key,
-                             const tin::core::Tin& tin, TinPaintCache& cache,
-                             const ElevationColorMapper& colors, const mvc::core::View& view)
-{
-    tin::core::Rect where;
-    QImage* picture = cache.takeForUpdate(&tin, key, [&](std::uint64_t drawnAt) {
-        return tin.changedSince(drawnAt, &where);
-    });
-    if (!picture) {
-        return nullptr;
-    }
-    if (picture->isNull()) {
-        cache.drop(&tin);
-        return nullptr;
-    }
-    tin.markRevision();
-    if (!where.isValid()) {
-        return picture;
-    }
-    const WidgetMapping toWidget(view);
-    const QRectF changed =
-        QRectF(toWidget(tin::core::Point(where.xMin(), where.yMin(), 0.0)),
-               toWidget(tin::core::Point(where.xMax(), where.yMax(), 0.0)))
-            .normalized()
-            .adjusted(-2.0, -2.0, 2.0, 2.0);
-    const QRect whole(QPoint(0, 0), QSizeF(picture->size() / picture->devicePixelRatio()).toSize());
-    const QRect clip = changed.toAlignedRect() & whole;
-    if (clip.isEmpty()) {
-        return picture;
-    }
-    if (2 * static_cast<double>(clip.width()) * clip.height()
-        > static_cast<double>(whole.width()) * whole.height()) {
-        cache.drop(&tin);
-        return nullptr;
-    }
-    // The world box under the clip, for the triangles that reach into it.
-    const QTransform back = view.transform().inverted();
-    const QPointF a = back.map(QPointF(clip.topLeft()));
-    const QPointF b = back.map(QPointF(clip.bottomRight() + QPoint(1, 1)));
-    const QPointF origin = view.localOrigin();
-    const tin::core::Rect box(a.x() + origin.x(), origin.y() - a.y(), b.x() + origin.x(),
-                              origin.y() - b.y());
-    InView inView;
-    for (const std::shared_ptr<tin::core::Triangle>& t : tin.findTrianglesIntersectRect(box)) {
-        inView.found.push_back(t.get());
-    }
-    {
-        QPainter clear(picture);
-        clear.setCompositionMode(QPainter::CompositionMode_Source);
-        clear.fillRect(clip, Qt::transparent);
-    }
-    drawInto(*picture, painter, key, inView, colors, view, &clip);
     return picture;
 }
 
@@ -568,9 +493,6 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
     TinPaintCache* cache = TinPaintCache::of(
         view, layer == Layer::Terrain ? TinPaintCache::Shelf::Terrain : TinPaintCache::Shelf::Overlay);
     const QImage* picture = cache->find(tin, key);
-    if (!picture && layer == Layer::Terrain) {
-        picture = updatedPicture(*painter, key, *tin, *cache, *colorMapper, *view);
-    }
     if (!picture) {
         const InView inView = trianglesInView(*tin, rect);
         const bool none = inView.empty();
@@ -588,10 +510,6 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
         }
         // A null picture records that nothing of the TIN is in view.
         picture = &cache->store(tin, key, std::move(drawn));
-        if (layer == Layer::Terrain) {
-            // Where it changes from here on, so that its next edit redraws only that part.
-            tin->markRevision();
-        }
     }
     if (!picture->isNull()) {
         painter->drawImage(QPointF(picture->offset()), *picture);

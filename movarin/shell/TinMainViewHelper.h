@@ -33,12 +33,7 @@ namespace varnel {
 /// picture that the view keeps (`TinPaintCache`) and that later paints reuse while the TIN
 /// (its revision), the view's transform, the visible rectangle, the device, the colour
 /// scale and the edge setting are unchanged; the result is the same as drawing the
-/// triangles directly, which is what happens on any other device. After an edit of the TIN
-/// (a new revision, all else unchanged) the terrain picture is brought up to date where the
-/// TIN says its triangles changed since the picture was drawn (`Tin::changedSince`, from the
-/// revision the picture marked): that part of it, widened by two pixels, is cleared and drawn
-/// again from the triangles that meet it; a change the TIN cannot bound, or one over most of
-/// the view, draws the picture anew. Into a picture without
+/// triangles directly, which is what happens on any other device. Into a picture without
 /// edges, antialiasing or a pixel ratio other than 1, a triangle whose box holds no pixel centre
 /// is left out before its colour is computed: the painter fills no pixel of it, and at survey
 /// scale most triangles of a view of the whole TIN are such specks. A picture of many

@@ -46,8 +46,7 @@ bool TinPaintCache::Key::sameView(const Key& other) const
 
 bool TinPaintCache::Key::operator==(const Key& other) const
 {
-    return revision == other.revision && lineage == other.lineage && sameView(other) &&
-           colorMin == other.colorMin &&
+    return revision == other.revision && sameView(other) && colorMin == other.colorMin &&
            colorMax == other.colorMax && colorWaterSurface == other.colorWaterSurface &&
            edges == other.edges;
 }
@@ -80,37 +79,6 @@ const QImage* TinPaintCache::find(const void* tin, const Key& key)
     }
     std::rotate(m_entries.begin(), it, it + 1);
     return &m_entries.front().picture;
-}
-
-QImage* TinPaintCache::takeForUpdate(const void* tin, const Key& key,
-                                     const std::function<bool(std::uint64_t)>& accept)
-{
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
-        Key same = e.key;
-        same.revision = key.revision;
-        return same == key && accept(e.key.revision);
-    });
-    if (it == m_entries.end()) {
-        return nullptr;
-    }
-    // The TIN's own earlier picture, when it is another, is of no more use.
-    const bool own = it->tin == tin;
-    std::rotate(m_entries.begin(), it, it + 1);
-    m_entries.front().tin = tin;
-    m_entries.front().key = key;
-    if (!own) {
-        m_entries.erase(std::remove_if(m_entries.begin() + 1, m_entries.end(),
-                                       [tin](const Entry& e) { return e.tin == tin; }),
-                        m_entries.end());
-    }
-    return &m_entries.front().picture;
-}
-
-void TinPaintCache::drop(const void* tin)
-{
-    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
-                                   [tin](const Entry& e) { return e.tin == tin; }),
-                    m_entries.end());
 }
 
 const QImage& TinPaintCache::store(const void* tin, const Key& key, QImage picture)

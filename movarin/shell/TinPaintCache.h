@@ -8,7 +8,6 @@
 #include <QTransform>
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace varnel {
@@ -29,9 +28,7 @@ namespace varnel {
 /// a NaN never matches), so it is never stale for any of these. What the key cannot see,
 /// the shared points' elevations and positions, changes only through undo commands, and
 /// the framework then discards the model's paint caches: the TIN item views forward that
-/// to `clear` (see `TinMainViewHelper::discardPaintCache`). A command that touches no shared
-/// point keeps them (`ModelItemController::KeepsPaintCaches`): its new revision then finds
-/// the picture drawn before it through `takeForUpdate`, and the painter brings it up to date.
+/// to `clear` (see `TinMainViewHelper::discardPaintCache`).
 ///
 /// A terrain picture covers the whole device; an overlay picture only the part of the device
 /// where its TIN lies, and its `QImage::offset()` says where that part begins (in the
@@ -45,8 +42,6 @@ class TinPaintCache : public QObject {
 public:
     struct Key {
         std::uint64_t revision = 0;
-        /// The TIN's lineage (`Tin::lineage`): what a picture can be brought up to date from.
-        std::uint64_t lineage = 0;
         QTransform viewTransform;
         QPointF origin;
         QRectF rect;
@@ -75,15 +70,6 @@ public:
 
     /// The picture kept for `tin` under `key`, or null when there is none.
     const QImage* find(const void* tin, const Key& key);
-    /// For a picture to be brought up to date rather than drawn anew: the most recently used
-    /// picture kept under a key equal to `key` but for the revision (so of a TIN of the same
-    /// lineage: this one, or one it was copied or moved from) for which `accept(the revision
-    /// it was drawn at)` holds. The entry then stands for `tin` under `key`, so the caller
-    /// must bring the picture up to date (or `drop` it). Null when there is none.
-    QImage* takeForUpdate(const void* tin, const Key& key,
-                          const std::function<bool(std::uint64_t)>& accept);
-    /// Forgets the TIN's picture, if any.
-    void drop(const void* tin);
     /// Keeps `picture` for `tin` under `key`, in place of the TIN's earlier one; returns
     /// the kept picture.
     const QImage& store(const void* tin, const Key& key, QImage picture);

@@ -3,7 +3,6 @@
 #include "movarin/surfaces/GeoEditSurfaceGroupItemController.h"
 
 #include "brask/core/AttachChildAtFrontCommand.h"
-#include "brask/core/ModelItemController.h"
 
 namespace varnel {
 
@@ -23,12 +22,9 @@ namespace varnel {
 /// The caller runs the first redo itself and, when it applied the surface, marks the
 /// command to skip the redo that pushing runs (`skipNextRedo`). Ownership as
 /// `mvc::core::AttachChildAtFrontCommand`: while the surface is off the stack the command
-/// owns it. No merge id. It edits no shared point: the TIN pictures the views keep see its
-/// change in the edited TIN's revision and are brought up to date where the triangles
-/// changed (`KeepsPaintCaches`).
+/// owns it. No merge id.
 class GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand
-    : public mvc::core::AttachChildAtFrontCommand,
-      public mvc::core::ModelItemController::KeepsPaintCaches {
+    : public mvc::core::AttachChildAtFrontCommand {
 public:
     AttachChildAtFrontAndSetTinCommand(const QString& text, GeoEditSurfaceItemI* surface,
                                        GeoEditSurfaceGroupItem* group, bool applied,

@@ -3,7 +3,6 @@
 #include "movarin/surfaces/GeoEditSurfaceItemController.h"
 #include "movarin/surfaces/GeoEditSurfaceItemControllerReferenceLine.h"
 
-#include "brask/core/ModelItemController.h"
 #include "orlin/core/Tin.h"
 
 #include <QPointer>
@@ -27,12 +26,8 @@ namespace varnel {
 /// Later redos and undos never merge: they swap the stored triangle objects (the new ones
 /// in and the old out, or back), give the surface the state of that side and rebuild its
 /// TINs from it; then the controller's pending edit becomes the surface's again
-/// (`revertBatchEdit`). The surface is watched, not owned; no merge id. It edits no shared
-/// point, so the views keep their TIN pictures and bring them up to date
-/// (`KeepsPaintCaches`).
-class GeoEditSurfaceItemController::EditCommand
-    : public QUndoCommand,
-      public mvc::core::ModelItemController::KeepsPaintCaches {
+/// (`revertBatchEdit`). The surface is watched, not owned; no merge id.
+class GeoEditSurfaceItemController::EditCommand : public QUndoCommand {
 public:
     /// The old state is the surface's now, with the controller's committed reference lines;
     /// the new one `path`, `closed`, the mold and the controller's pending reference lines.

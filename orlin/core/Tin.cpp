@@ -29,7 +29,6 @@
 #include <geos/geom/prep/PreparedGeometryFactory.h>
 #include <geos/operation/union/CascadedPolygonUnion.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <exception>
@@ -156,50 +155,6 @@ public:
     Tin* m_owner;
     // Renewed by dropCaches, which every change runs, and by construction and assignment.
     std::uint64_t m_revision = nextRevision();
-    // The first revision of the TIN that copies and moves continue (see Tin::lineage).
-    std::uint64_t m_lineage = m_revision;
-
-    // Where the triangles changed since each marked revision (see Tin::markRevision): one
-    // span per mark, the newest last, each the box of every triangle added or removed after
-    // its mark and before the next, or "anywhere" for a change not bounded (a batch, a clear).
-    // A copy holds what its source held, so it carries on the source's record.
-    struct ChangeSpan {
-        std::uint64_t from = 0;
-        bool anywhere = false;
-        bool any = false;
-        double xMin = 0.0;
-        double yMin = 0.0;
-        double xMax = 0.0;
-        double yMax = 0.0;
-    };
-    static constexpr std::size_t MAX_SPANS = 8;
-    // Marked from const queries (a painter's), like the caches.
-    mutable std::vector<ChangeSpan> m_spans;
-
-    void noteChange(Triangle const* where)
-    {
-        if (m_spans.empty()) {
-            return;
-        }
-        ChangeSpan& span = m_spans.back();
-        if (!where) {
-            span.anywhere = true;
-            return;
-        }
-        RectRef const box = where->boundingRect();
-        if (!span.any) {
-            span.any = true;
-            span.xMin = box.xMin();
-            span.yMin = box.yMin();
-            span.xMax = box.xMax();
-            span.yMax = box.yMax();
-            return;
-        }
-        span.xMin = std::min(span.xMin, box.xMin());
-        span.yMin = std::min(span.yMin, box.yMin());
-        span.xMax = std::max(span.xMax, box.xMax());
-        span.yMax = std::max(span.yMax, box.yMax());
-    }
 
     std::unique_ptr<SpatialIndexContainerT<Triangle>> makeIndex() const
     {
@@ -225,14 +180,9 @@ public:
 
     // Every change drops the caches; each test is O(1) when the cache was never built, so
     // that building or clearing a TIN after a query stays linear.
-    // `changed` bounds the change (a triangle added or removed); null: not bounded, unless
-    // the change has been noted already (`noted`: a batch of inserts, each noted).
-    void dropCaches(Triangle const* changed = nullptr, bool noted = false)
+    void dropCaches()
     {
         m_revision = nextRevision();
-        if (!noted) {
-            noteChange(changed);
-        }
         m_rectCached = false;
         if (!m_positionPoints.empty()) {
             std::vector<std::uint32_t>().swap(m_positionPoints);
@@ -336,7 +286,7 @@ public:
                 link(m_pointTriangles, triangle->point(i).get(), record * 3 + i, VERTEX_LISTS);
             }
         }
-        dropCaches(triangle.get());
+        dropCaches();
     }
 
     // Batch insertion works through blocks of triangles: first it reads the table slots of
@@ -564,7 +514,7 @@ public:
             }
             m_triangles.erase(record);
         }
-        dropCaches(triangle.get());
+        dropCaches();
     }
 
     static std::size_t positionHome(double x, double y, std::size_t mask)
@@ -660,8 +610,6 @@ Tin& Tin::operator=(Tin const& other)
         target.m_triangleIndex = source.m_triangleIndex->clone();
     }
     target.dropCaches();
-    target.m_spans = source.m_spans;
-    target.m_lineage = source.m_lineage;
     target.m_rectCached = source.m_rectCached;
     target.m_rect = source.m_rect;
     target.m_containerType = source.m_containerType;
@@ -868,7 +816,7 @@ void Tin::addTriangles(std::shared_ptr<Triangle> const* triangles, std::size_t c
     }
     impl.m_triangles.reserve(triangleEntries);
     impl.insertAll(triangles, count);
-    impl.dropCaches(nullptr, true);
+    impl.dropCaches();
 }
 
 void Tin::removeTriangle(std::shared_ptr<Triangle> const& triangle)
@@ -897,53 +845,6 @@ bool Tin::empty() const
 std::uint64_t Tin::revision() const
 {
     return m_impl->m_revision;
-}
-
-std::uint64_t Tin::lineage() const
-{
-    return m_impl->m_lineage;
-}
-
-void Tin::markRevision() const
-{
-    Impl& impl = *m_impl;
-    if (!impl.m_spans.empty() && impl.m_spans.back().from == impl.m_revision) {
-        return;
-    }
-    if (impl.m_spans.size() == Impl::MAX_SPANS) {
-        impl.m_spans.erase(impl.m_spans.begin());
-    }
-    Impl::ChangeSpan span;
-    span.from = impl.m_revision;
-    impl.m_spans.push_back(span);
-}
-
-bool Tin::changedSince(std::uint64_t revision, Rect* where) const
-{
-    Impl const& impl = *m_impl;
-    auto span = std::find_if(impl.m_spans.begin(), impl.m_spans.end(),
-                             [revision](Impl::ChangeSpan const& s) { return s.from == revision; });
-    if (span == impl.m_spans.end()) {
-        return false;
-    }
-    Impl::ChangeSpan all;
-    for (; span != impl.m_spans.end(); ++span) {
-        if (span->anywhere) {
-            return false;
-        }
-        if (!span->any) {
-            continue;
-        }
-        all.xMin = all.any ? std::min(all.xMin, span->xMin) : span->xMin;
-        all.yMin = all.any ? std::min(all.yMin, span->yMin) : span->yMin;
-        all.xMax = all.any ? std::max(all.xMax, span->xMax) : span->xMax;
-        all.yMax = all.any ? std::max(all.yMax, span->yMax) : span->yMax;
-        all.any = true;
-    }
-    if (where) {
-        *where = all.any ? Rect(all.xMin, all.yMin, all.xMax, all.yMax) : Rect();
-    }
-    return true;
 }
 
 bool Tin::containsTriangle(std::shared_ptr<Triangle> const& triangle) const

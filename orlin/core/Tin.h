@@ -130,22 +130,6 @@ public:
     /// (unlike an address, which a later TIN may reuse). Painters key cached pictures on it.
     /// The shared points are not watched: an edit of a vertex's elevation keeps the number.
     std::uint64_t revision() const;
-    /// The first revision of the TIN that its copies and moves carry on (and copies of
-    /// those): TINs of one lineage hold, or held, the same triangles at some revision, as an
-    /// edit that copies the TIN and changes the copy makes them. A painter keys its pictures
-    /// on it to bring them up to date (`changedSince`).
-    std::uint64_t lineage() const;
-    /// Starts a record of where the triangles change from the present revision on, so that
-    /// `changedSince(revision())` can answer later (a painter marks the revision it drew).
-    /// The record keeps the last 8 marks; a copy (by construction or assignment) and a move
-    /// carry on the source's record, which then goes on apart in each.
-    void markRevision() const;
-    /// Whether the TIN can bound where its triangles changed since the marked `revision`
-    /// (of this TIN or, before it was copied or moved, of its source): true with `*where` a
-    /// box holding every triangle added or removed since (invalid when none was); false for
-    /// a revision not marked (or no longer kept) and after a change it does not bound (a
-    /// large batch, `clear`). Constant in the marks kept.
-    bool changedSince(std::uint64_t revision, Rect* where) const;
     /// Whether this very triangle object is held.
     bool containsTriangle(std::shared_ptr<Triangle> const& triangle) const;
     /// The triangle set itself (not a copy); its order carries no meaning.
