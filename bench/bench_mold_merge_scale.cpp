@@ -16,7 +16,8 @@
 // Bare, in the same run: `TinModifier::add` of the same extended TIN within the same outline
 // into the edited TIN (Add), and the floor any merge pays on this TIN: the edited TIN's
 // triangles under the extended surface's rectangle found and put into a TIN of their own
-// (Query).
+// (Query). Outside the timing, Add checks that the merge reading the base under the whole
+// overlap rectangle gives the same triangles (counter "same").
 // Printed after the table: each step against Query and Add, and each step's growth from the
 // smallest to the largest size run. Options (before Google Benchmark's own): --sizes=1000,2236
 // runs only those grid sides.
@@ -42,6 +43,7 @@
 #include "movarin/survey/TinItem.h"
 
 #include "orlin/core/Rect.h"
+#include "orlin/core/Triangle.h"
 #include "orlin/util/TinModifier.h"
 
 #include <QApplication>
@@ -51,10 +53,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -193,6 +198,21 @@ void BM_Query(benchmark::State& state)
     state.counters["under"] = static_cast<double>(found);
 }
 
+// The TIN's triangles as their corners' coordinates, each triangle's corners sorted.
+std::multiset<std::array<std::array<double, 3>, 3>> vertexTriples(const tin::core::Tin& tin)
+{
+    std::multiset<std::array<std::array<double, 3>, 3>> triples;
+    for (const auto& t : tin.allTriangles()) {
+        std::array<std::array<double, 3>, 3> k;
+        for (int i = 0; i < 3; ++i) {
+            k[i] = {t->point(i)->x(), t->point(i)->y(), t->point(i)->elevation()};
+        }
+        std::sort(k.begin(), k.end());
+        triples.insert(k);
+    }
+    return triples;
+}
+
 void BM_Add(benchmark::State& state)
 {
     Scene& s = scene(static_cast<int>(state.range(0)));
@@ -217,6 +237,24 @@ void BM_Add(benchmark::State& state)
         added = in.allTriangles().size();
         removed = out.allTriangles().size();
         benchmark::DoNotOptimize(merged);
+    }
+    // Outside the timing: the merge read under the whole overlap rectangle, as it was read
+    // before it followed the other TIN's outline, gives the same triangles.
+    {
+        bool okNear = false, okWide = false;
+        const auto merge = [&](tin::util::TinMerge::BaseReach reach, bool* ok) {
+            return tin::util::TinMerge::mergeTins(
+                s.edited(), *surface->extendedTin(), tin::util::TinMerge::Pruning::KeepOrDropInPolygons, outline,
+                [](double zBase, double zOther) { return zBase <= zOther; }, true, false, ok, nullptr, nullptr,
+                nullptr, reach);
+        };
+        const tin::core::Tin nearOther = merge(tin::util::TinMerge::BaseReach::NearOther, &okNear);
+        const tin::core::Tin wide = merge(tin::util::TinMerge::BaseReach::OverlapRectangle, &okWide);
+        const bool same = okNear && okWide && vertexTriples(nearOther) == vertexTriples(wide);
+        state.counters["same"] = same ? 1 : 0;
+        if (!same) {
+            state.SkipWithError("the merge under the outline differs from the merge under the rectangle");
+        }
     }
     state.counters["surface"] = static_cast<double>(surface->tin()->allTriangles().size());
     state.counters["extended"] = static_cast<double>(surface->extendedTin()->allTriangles().size());
