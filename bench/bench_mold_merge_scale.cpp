@@ -12,7 +12,10 @@
 // - Return: Return in the path tool (both sweeps, the outline, the merge, the merged TIN into
 //   the edited TIN item, the command on the stack), the view's paint not counted;
 // - Undo and Redo of that command (triangle swaps);
-// - Painted: the main view painted after the edit (a redo), as the window would.
+// - Painted: the main view painted after the edit (a redo), as the window would;
+// - DragApply and DragUndo: the surface selected, the view framed on its path (300 x 120 m,
+//   the same at every size), its middle vertex dragged 2 m across: the release that applies
+//   the drag, and the undo of it.
 // Bare, in the same run: `TinModifier::add` of the same extended TIN within the same outline
 // into the edited TIN (Add), and the floor any merge pays on this TIN: the edited TIN's
 // triangles under the extended surface's rectangle found and put into a TIN of their own
@@ -24,6 +27,7 @@
 // BenchSupport.h (orlin) comes before any Qt header: Qt's keyword macros would spoil it.
 #include "BenchSupport.h"
 
+#include "brask/core/ObjectBrowserView.h"
 #include "brask/core/View.h"
 #include "movarin/shell/EditModeMainWindowModel.h"
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
@@ -92,7 +96,7 @@ public:
     explicit Scene(int n) : m_n(n)
     {
         m_project = std::make_unique<StackedProject>(m_folder.filePath(QStringLiteral("work")));
-        m_model = std::make_unique<varnel::EditModeMainWindowModel>(nullptr, &m_view, nullptr,
+        m_model = std::make_unique<varnel::EditModeMainWindowModel>(&m_browser, &m_view, nullptr,
                                                                     m_project->projectFile());
         {
             const tin::core::Tin terrain = bench::regularGridTin(0.0, 0.0, 1.0, n, ground);
@@ -152,6 +156,7 @@ public:
 private:
     int m_n;
     QTemporaryDir m_folder;
+    mvc::core::ObjectBrowserView m_browser;
     mvc::core::View m_view;
     std::unique_ptr<StackedProject> m_project;
     std::unique_ptr<varnel::EditModeMainWindowModel> m_model;
@@ -324,6 +329,62 @@ void BM_Painted(benchmark::State& state)
     s.stack().clear();
 }
 
+void sendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The surface applied once and selected, the view framed on its path as a user zooms in on
+// it (the same frame at every size); then its middle vertex dragged 2 m across and the drag
+// taken back. `undoTimed` picks the drag's apply (its release) or its undo.
+void dragVertex(benchmark::State& state, bool undoTimed)
+{
+    Scene& s = scene(static_cast<int>(state.range(0)));
+    s.pressReturn();
+    auto* surface = qobject_cast<varnel::GeoEditSurfaceItem*>(s.group()->childItems().front());
+    if (!surface) {
+        state.SkipWithError("no surface was made");
+        return;
+    }
+    const tin::core::Point vertex = s.path()[kPathVertices / 2];
+    s.view().fit(QRectF(vertex.x() - 150.0, vertex.y() - 60.0, 300.0, 120.0));
+    s.group()->model()->select(surface);
+    const QPoint from = s.view().conv(QPointF(vertex.x(), vertex.y())).toPoint();
+    const QPoint to = s.view().conv(QPointF(vertex.x(), vertex.y() + 2.0)).toPoint();
+    const int entries = s.stack().count();
+    for (auto _ : state) {
+        sendMouse(&s.view(), QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton);
+        sendMouse(&s.view(), QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(&s.view(), QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton);
+        sendMouse(&s.view(), QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        bench::Clock::time_point start = bench::Clock::now();
+        sendMouse(&s.view(), QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        const double applied = bench::secondsSince(start);
+        if (s.stack().count() != entries + 1) {
+            state.SkipWithError("the drag was not applied");
+            break;
+        }
+        start = bench::Clock::now();
+        s.stack().undo();
+        const double undone = bench::secondsSince(start);
+        state.SetIterationTime(undoTimed ? undone : applied);
+    }
+    s.view().fit();
+    s.stack().setIndex(0);
+    s.stack().clear();
+}
+
+void BM_DragApply(benchmark::State& state)
+{
+    dragVertex(state, false);
+}
+
+void BM_DragUndo(benchmark::State& state)
+{
+    dragVertex(state, true);
+}
+
 std::vector<int> sizes = {1000, 1415, 2236};
 
 // Takes --sizes=a,b,... out of the arguments.
@@ -345,7 +406,8 @@ void readSizes(int* argc, char** argv)
     *argc = kept;
 }
 
-const char* const kSteps[] = {"BM_Query", "BM_Add", "BM_Return", "BM_Undo", "BM_Redo", "BM_Painted"};
+const char* const kSteps[] = {"BM_Query", "BM_Add",    "BM_Return",    "BM_Undo",
+                              "BM_Redo",  "BM_Painted", "BM_DragApply", "BM_DragUndo"};
 
 } // namespace
 
@@ -356,7 +418,8 @@ int main(int argc, char** argv)
     for (int n : sizes) {
         for (auto const& [name, run] : std::vector<std::pair<const char*, void (*)(benchmark::State&)>>{
                  {"BM_Query", BM_Query}, {"BM_Add", BM_Add}, {"BM_Return", BM_Return},
-                 {"BM_Undo", BM_Undo}, {"BM_Redo", BM_Redo}, {"BM_Painted", BM_Painted}}) {
+                 {"BM_Undo", BM_Undo}, {"BM_Redo", BM_Redo}, {"BM_Painted", BM_Painted},
+                 {"BM_DragApply", BM_DragApply}, {"BM_DragUndo", BM_DragUndo}}) {
             benchmark::RegisterBenchmark(name, run)->Arg(n)->Unit(benchmark::kMillisecond)->Iterations(3)->UseManualTime();
         }
     }
