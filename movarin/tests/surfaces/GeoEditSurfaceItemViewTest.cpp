@@ -17,6 +17,7 @@
 #include <QSettings>
 
 #include <cmath>
+#include <string>
 #include <utility>
 
 namespace varnel::test {
@@ -134,7 +135,7 @@ TEST_F(SurfaceViewTest, SurfacesKeepTheirPicturesApartFromTheTerrains)
 
 // The terrain pictures follow a surface applied, undone and redone: the edited TIN's is drawn
 // again where the change lies, the base TIN's is kept, and both show what pictures drawn anew
-// show, with the TIN's edges and without. (Undo and redo put the triangles back in another
+// show, with the TIN's edges and without, on a view turned or not. (Undo and redo put the triangles back in another
 // order, which the edges drawn over the fills show: only pictures of one state compare.)
 TEST_F(SurfaceViewTest, TerrainPicturesFollowASurfaceAsPicturesDrawnAnewShowIt)
 {
@@ -147,9 +148,14 @@ TEST_F(SurfaceViewTest, TerrainPicturesFollowASurfaceAsPicturesDrawnAnewShowIt)
         TinMainViewHelper::discardPaintCache(view());
         return std::make_pair(followed, shown());
     };
-    for (const bool edges : {false, true}) {
-        SCOPED_TRACE(edges ? "edges" : "no edges");
-        QSettings().setValue(settings::graphicsShowTinEdges, edges);
+    struct Case {
+        bool edges;
+        double angle;
+    };
+    for (const Case c : {Case{false, 0.0}, Case{true, 0.0}, Case{true, 33.0}}) {
+        SCOPED_TRACE(std::string(c.edges ? "edges" : "no edges") + ", view turned by " + std::to_string(c.angle));
+        QSettings().setValue(settings::graphicsShowTinEdges, c.edges);
+        view()->setAngleDegree(c.angle);
         view()->updateView();
         const QImage before = shown();
         terrain = TinPaintCache::existing(view(), TinPaintCache::Shelf::Terrain);
