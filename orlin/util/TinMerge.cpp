@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <limits>
 #include <unordered_map>
 #include <utility>
 
@@ -205,7 +204,8 @@ private:
     // margin; the last column and row reach to the rectangle's far side and beyond.
     bool meetsCell(double const* px, double const* py, std::int64_t i, std::int64_t j) const
     {
-        double const far = std::numeric_limits<double>::max() / 4;
+        // Far beyond any coordinate, yet finite in the projections below.
+        double const far = 1e200;
         double const bx0 = i == 0 ? -far : i * m_cell - m_margin;
         double const by0 = j == 0 ? -far : j * m_cell - m_margin;
         double const bx1 = i + 1 == m_columns ? far : (i + 1) * m_cell + m_margin;
