@@ -582,9 +582,9 @@ QPixmap View::drawModel() const
 {
     // Drawn into an image of 8-bit RGBX, not into a pixmap of 32-bit RGB: Qt's raster engine
     // fills each row of a steep line or polygon edge with one short span, and on processors
-    // with AVX2 its 32-bit RGB fill switches between AVX and SSE code at every span, which
-    // made a view of 100,000 sections five times as long to draw. The picture is the same
-    // pixel for pixel.
+    // with AVX2 its 32-bit RGB fill switches between AVX and SSE code at every span, so that
+    // a view of many long lines drew several times slower. The picture is the same pixel for
+    // pixel.
     QImage picture(size(), QImage::Format_RGBX8888);
     picture.fill(Qt::darkGray);
     if (!m_impl->model || picture.isNull()) {

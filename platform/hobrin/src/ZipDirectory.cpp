@@ -212,8 +212,8 @@ std::vector<Entry> readEntries(const QString& archive, QFile& file, Directory* d
 
 // Inflates the deflated data of members into nothing: false as soon as a member gives more
 // than its entry's size, or when its data end short of it or are damaged. One stream and one
-// output buffer serve every member of an archive: made anew for each, the buffer's quarter
-// of a megabyte cleared for 100,000 small members took longer than inflating them.
+// output buffer serve every member of an archive: made anew for each member, the buffer is
+// cleared again for every small member, which costs more than inflating it.
 class Inflater {
 public:
     Inflater() : m_out(OUT) { m_ready = inflateInit2(&m_stream, -MAX_WBITS) == Z_OK; }
