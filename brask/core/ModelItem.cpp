@@ -546,13 +546,49 @@ QMainWindow* ModelItem::mainWindow() const
 
 void ModelItem::clearChildItems()
 {
-    while (!m_childItems.empty()) {
-        // The child's destructor unregisters it from the list.
-        ModelItem* child = m_childItems.back();
-        delete child;
-        if (!m_childItems.empty() && m_childItems.back() == child) {
-            m_childItems.pop_back();
+    if (m_childItems.empty()) {
+        return;
+    }
+    // The children leave the map, the rows and the list each in one pass before any is
+    // deleted, and go in the order of this object's Qt children: Qt looks a child up in its
+    // parent's list from the front, and a row is taken cheaply only from the back, so that
+    // deleting them one by one, last first, cost the square of their number.
+    ModelItem* top = chainTop();
+    for (ModelItem* child : m_childItems) {
+        top->subtreeDetached(child);
+    }
+    if (m_standardItem) {
+        for (auto it = m_childItems.rbegin(); it != m_childItems.rend(); ++it) {
+            if (QStandardItem* row = (*it)->m_standardItem; row && row->parent() == m_standardItem) {
+                m_standardItem->takeRow(row->row());
+            }
         }
+    }
+    std::vector<ModelItem*> children;
+    children.swap(m_childItems);
+    std::unordered_set<ModelItem*> listed;
+    listed.reserve(children.size());
+    for (ModelItem* child : children) {
+        child->m_listedBy = nullptr;
+        child->m_isAttachedToModel = false;
+        listed.insert(child);
+    }
+    // Guarded: one child's destructor may take another along.
+    std::vector<QPointer<ModelItem>> inQtOrder;
+    inQtOrder.reserve(children.size());
+    for (QObject* object : QObject::children()) {
+        if (auto item = qobject_cast<ModelItem*>(object); item && listed.erase(item) > 0) {
+            inQtOrder.emplace_back(item);
+        }
+    }
+    // Listed children whose Qt parent is another object go last.
+    for (ModelItem* child : children) {
+        if (listed.count(child) > 0) {
+            inQtOrder.emplace_back(child);
+        }
+    }
+    for (const QPointer<ModelItem>& child : inQtOrder) {
+        delete child.data();
     }
 }
 

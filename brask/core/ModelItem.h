@@ -142,7 +142,8 @@ public:
     QMainWindow* mainWindow() const;
 
 protected:
-    /// Deletes every child, last first.
+    /// Deletes every child: they leave the list, the rows and the root's map first, then go in
+    /// the order of the Qt children. O(children + subtree rows).
     void clearChildItems();
     void loadState(const QDomElement& element);
     void saveState(QXmlStreamWriter* writer);

@@ -15,6 +15,7 @@
 
 #include <QColor>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +28,7 @@
 #include <new>
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 namespace mvc::core {
 
@@ -578,10 +580,15 @@ void View::resizeEvent(QResizeEvent*) {}
 
 QPixmap View::drawModel() const
 {
-    QPixmap picture(size());
+    // Drawn into an image of 8-bit RGBX, not into a pixmap of 32-bit RGB: Qt's raster engine
+    // fills each row of a steep line or polygon edge with one short span, and on processors
+    // with AVX2 its 32-bit RGB fill switches between AVX and SSE code at every span, so that
+    // a view of many long lines drew several times slower. The picture is the same pixel for
+    // pixel.
+    QImage picture(size(), QImage::Format_RGBX8888);
     picture.fill(Qt::darkGray);
     if (!m_impl->model || picture.isNull()) {
-        return picture;
+        return QPixmap::fromImage(std::move(picture));
     }
     QPainter painter(&picture);
     const QTransform& t = m_impl->transform;
@@ -594,7 +601,8 @@ QPixmap View::drawModel() const
         helper->paintView(&painter, t, region);
     }
     drawScale(&painter);
-    return picture;
+    painter.end();
+    return QPixmap::fromImage(std::move(picture));
 }
 
 void View::drawScale(QPainter* painter) const

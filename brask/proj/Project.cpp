@@ -103,6 +103,11 @@ const QString& Project::workFolder() const
     return m_workFolder;
 }
 
+QSet<QString>* Project::checkedFolders() const
+{
+    return &m_checkedFolders;
+}
+
 const QString& Project::filename() const
 {
     return m_filename;

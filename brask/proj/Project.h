@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -54,6 +55,11 @@ public:
     static QString newWorkfolderName(const QString& folder);
 
     const QString& workFolder() const;
+    /// The folders of the work folder that the save in progress found to be plain folders
+    /// (`guimisc::FileSupport::clearWritePath`), so that one save examines each folder once,
+    /// not once per file below it. The project file's save empties it when it starts and
+    /// when it ends.
+    QSet<QString>* checkedFolders() const;
     /// The archive's path; empty until the project is unpacked from or packed to one.
     const QString& filename() const;
     void setFilename(const QString& filename);
@@ -124,6 +130,8 @@ private:
     bool m_isFinished = false;
     bool m_isCanceled = false;
     bool m_zipFailureReported = false;
+    // Kept for the length of one save, whoever runs it (a cache, not the project's state).
+    mutable QSet<QString> m_checkedFolders;
 };
 
 } // namespace mvc::proj

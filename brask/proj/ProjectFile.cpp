@@ -67,6 +67,21 @@ void ProjectFile::load()
 
 bool ProjectFile::save()
 {
+    // The folders are examined anew by every save: whatever was put in the work folder
+    // since the last one is seen.
+    QSet<QString>* checked = m_project ? m_project->checkedFolders() : nullptr;
+    if (checked) {
+        checked->clear();
+    }
+    struct Forget {
+        QSet<QString>* folders;
+        ~Forget()
+        {
+            if (folders) {
+                folders->clear();
+            }
+        }
+    } const forget{checked};
     // QSaveFile follows a link to its target: a link put here is replaced, not written through.
     try {
         if (m_project) {

@@ -176,7 +176,8 @@ void ProjectItem::saveExternalDataIfNecessary()
     // Whatever was put in the work folder since the open, the writers below follow no link.
     if (const Project* p = project()) {
         guimisc::FileSupport::clearWritePath(p->workFolder(),
-                                             QString::fromLocal8Bit(relativeFilename().c_str()));
+                                             QString::fromLocal8Bit(relativeFilename().c_str()),
+                                             p->checkedFolders());
     }
     saveExternalData(absoluteFilename());
 }

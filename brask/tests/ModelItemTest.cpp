@@ -418,6 +418,80 @@ TEST_F(ModelItemTest, DeletingAnItemWithChildrenLeavesNoRowAndNoMapEntry)
     EXPECT_TRUE(root()->childItems().empty());
 }
 
+// A parent that goes takes every child with it whatever order they came in (at the back, at
+// the front, rowless, with children of their own), and leaves no row, no map entry and no
+// child alive; what the model shows besides it stays as it was.
+TEST_F(ModelItemTest, DeletingAParentDeletesChildrenOfEveryKindOnceAndLeavesNoTrace)
+{
+    TestItem* keep = root()->addTopLevel(QStringLiteral("keep"));
+    TestItem::attachedTo(keep, QStringLiteral("kept child"));
+    TestItem* group = root()->addTopLevel(QStringLiteral("group"));
+    std::vector<ModelItem*> children;
+    std::mt19937 random(59);
+    for (int i = 0; i < 60; ++i) {
+        ModelItem* child = nullptr;
+        switch (random() % 4) {
+        case 0:
+            child = TestItem::attachedTo(group, QStringLiteral("back %1").arg(i));
+            break;
+        case 1: {
+            auto front = new TestItem(QStringLiteral("front %1").arg(i), nullptr);
+            front->setParent(group);
+            group->attachChildAtFront(front);
+            child = front;
+            break;
+        }
+        case 2: {
+            auto rowless = new ModelItem(static_cast<ModelItem*>(nullptr));
+            rowless->setParent(group);
+            group->attachChildAt(rowless, static_cast<int>(random() % (children.size() + 1)));
+            child = rowless;
+            break;
+        }
+        default: {
+            TestItem* parent = TestItem::attachedTo(group, QStringLiteral("parent %1").arg(i));
+            TestItem::attachedTo(TestItem::attachedTo(parent, QStringLiteral("c")),
+                                 QStringLiteral("gc"));
+            child = parent;
+        }
+        }
+        children.push_back(child);
+    }
+    // A detached child still hangs by its Qt parent and goes too.
+    ModelItem* held = children[7];
+    group->detachChild(held);
+
+    std::vector<QStandardItem*> rows;
+    std::function<void(ModelItem*)> collect = [&](ModelItem* item) {
+        if (item->browserItem()) {
+            rows.push_back(item->browserItem());
+        }
+        for (ModelItem* child : item->childItems()) {
+            collect(child);
+        }
+    };
+    collect(group);
+    int alive = 0;
+    for (ModelItem* child : children) {
+        ++alive;
+        QObject::connect(child, &QObject::destroyed, [&alive] { --alive; });
+    }
+
+    delete group;
+
+    EXPECT_EQ(alive, 0);
+    for (QStandardItem* row : rows) {
+        EXPECT_EQ(root()->fromBrowserItem(row), nullptr);
+    }
+    EXPECT_EQ(captions(root()), QStringList({"keep"}));
+    ASSERT_EQ(m_project->model()->standardItemModel()->rowCount(), 1);
+    EXPECT_EQ(m_project->model()->standardItemModel()->item(0), keep->browserItem());
+    EXPECT_EQ(rowTexts(keep->browserItem()), QStringList({"kept child"}));
+    int mapped = 0;
+    expectMapMatches(root(), root(), &mapped);
+    EXPECT_EQ(mapped, 2);
+}
+
 TEST_F(ModelItemTest, StateAttributesRoundTripAndMissingOnesUncheck)
 {
     TestItem* group = root()->addTopLevel(QStringLiteral("group"));

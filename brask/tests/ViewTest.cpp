@@ -413,6 +413,87 @@ protected:
 
 } // namespace
 
+namespace {
+
+// A bit of everything item views draw: steep and slanted thick lines (one short span a row),
+// translucent polylines, an antialiased polygon, text and an image with an alpha channel.
+void drawMixedScene(QPainter* painter)
+{
+    painter->setPen(QPen(Qt::black, 3.0));
+    for (int i = 0; i < 40; ++i) {
+        const QPointF line[] = {{20.0 + 3.1 * i, 5.0}, {25.0 + 2.3 * i, 195.0}};
+        painter->drawPolyline(line, 2);
+    }
+    painter->save();
+    painter->setOpacity(0.6);
+    painter->setPen(QPen(QColor(30, 120, 200), 2.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+    for (int i = 0; i < 30; ++i) {
+        painter->drawPolyline(QPolygonF({{0.0, 10.0 + 6.2 * i}, {200.0, 14.0 + 6.2 * i},
+                                         {400.0, 9.0 + 6.2 * i}}));
+    }
+    painter->restore();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(Qt::magenta, 1.5));
+    painter->setBrush(QColor(0, 200, 0, 120));
+    painter->drawPolygon(QPolygonF({{250.0, 20.0}, {390.0, 60.0}, {300.0, 180.0}}));
+    painter->restore();
+    painter->drawText(QPointF(150.0, 100.0), QStringLiteral("L 123.45 m"));
+    QImage stamp(16, 16, QImage::Format_ARGB32);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            stamp.setPixelColor(x, y, QColor(16 * x, 255 - 16 * y, 90, 15 * (x + y) / 2 + 10));
+        }
+    }
+    painter->drawImage(QPointF(330.0, 120.0), stamp);
+}
+
+class MixedItemView : public mvc::core::ModelItemView {
+public:
+    using ModelItemView::ModelItemView;
+
+protected:
+    void doPaintMainView(QPainter* painter, const QTransform&, const QRectF&) const override
+    {
+        drawMixedScene(painter);
+    }
+};
+
+} // namespace
+
+// The view draws its picture in a pixel format of its own choosing: what it shows is, pixel
+// for pixel, what the same drawing gives on a plain pixmap of the screen's format.
+TEST(ViewPaint, TheViewShowsWhatTheItemsDrawOnAPlainPixmap)
+{
+    Scene scene;
+    brasktest::TestItem* item = scene.model.root()->addTopLevel(QStringLiteral("mixed"));
+    item->makeView = [](const brasktest::TestItem* i) { return new MixedItemView(i); };
+    CountingView& view = scene.view;
+    view.setScale(2.0);
+    view.updateView();
+    showAndSettle(&view);
+
+    QPixmap expected(view.size());
+    expected.fill(Qt::darkGray);
+    {
+        QPainter painter(&expected);
+        drawMixedScene(&painter);
+        view.drawScale(&painter);
+    }
+    const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage oracle = expected.toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shown.size(), oracle.size());
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            differing += shown.pixel(x, y) != oracle.pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    // The scene drew something: not a dark grey picture against a dark grey one.
+    EXPECT_NE(shown.pixelColor(21, 100), QColor(Qt::darkGray));
+}
+
 TEST(ViewPaint, ScaleBarShowsTheWorldLengthOfItsDrawnPart)
 {
     struct Case {

@@ -10,11 +10,13 @@
 
 #include <guimisc/UserDialogs.h>
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace varnel {
@@ -150,12 +152,23 @@ QRectF CrossSectionLhView::profileBox(const Rows& rows)
 
 QRectF CrossSectionLhView::plotRect() const
 {
-    return QRectF(QPointF(LEFT_MARGIN, TOP_MARGIN), QPointF(width(), height()));
+    return QRectF(QPointF(leftMargin(), TOP_MARGIN), QPointF(width(), height()));
 }
 
 bool CrossSectionLhView::hasPlotArea() const
 {
-    return width() > LEFT_MARGIN && height() > TOP_MARGIN;
+    return width() > leftMargin() && height() > TOP_MARGIN;
+}
+
+int CrossSectionLhView::leftMargin() const
+{
+    // As the drawer lays the strip out: the upright title (its ascent and a pixel), a gap,
+    // the label, a gap and the tick.
+    const QFontMetricsF metrics(font());
+    const double label = std::max(metrics.horizontalAdvance(QStringLiteral("-000.00")),
+                                  metrics.horizontalAdvance(QStringLiteral("0000.00")));
+    const double needed = metrics.ascent() + 1.0 + LABEL_GAP + label + LABEL_GAP + TICK;
+    return std::max(LEFT_MARGIN, static_cast<int>(std::ceil(needed)));
 }
 
 QTransform CrossSectionLhView::modifyTransform() const
@@ -163,8 +176,9 @@ QTransform CrossSectionLhView::modifyTransform() const
     if (!hasPlotArea()) {
         return QTransform();
     }
-    return QTransform::fromTranslate(LEFT_MARGIN, TOP_MARGIN)
-        .scale(1.0 - static_cast<double>(LEFT_MARGIN) / width(),
+    const int left = leftMargin();
+    return QTransform::fromTranslate(left, TOP_MARGIN)
+        .scale(1.0 - static_cast<double>(left) / width(),
                1.0 - static_cast<double>(TOP_MARGIN) / height());
 }
 
@@ -174,6 +188,9 @@ QPixmap CrossSectionLhView::drawModel()
     picture.fill(Qt::darkGray);
     if (m_item && hasPlotArea()) {
         QPainter painter(&picture);
+        // The strips were measured in the widget's font; a picture's painter starts with the
+        // application's.
+        painter.setFont(font());
         LhTableItemView* view = m_item->view();
         view->setColors(Qt::black, Qt::white);
         view->paint(&painter, transform(), drawnArea());

@@ -18,9 +18,12 @@ class CrossSectionLhTableModel;
 
 /// The L-H profile plot of a cross-section window: distance along the section (L, metres)
 /// across, elevation (H, metres) up, each axis with its own scale. The plot occupies the
-/// widget less a strip of `LEFT_MARGIN` pixels on the left (elevation labels) and one of
+/// widget less a strip of `leftMargin()` pixels on the left (elevation labels) and one of
 /// `TOP_MARGIN` pixels at the top (distance labels): `modifyTransform` maps the widget onto
-/// that rectangle.
+/// that rectangle. The left strip is `LEFT_MARGIN` pixels, or wider where the widget's font
+/// needs more for the upright title beside an elevation label of seven characters
+/// ("-000.00", "0000.00"), so that an elevation of the survey range is never cut at the
+/// widget's edge (a cut "629.00" reads "29.00").
 ///
 /// It hosts one small item, `LhTableItem`, made by `setUpItem` from the window's section and
 /// table model: the item's view paints the plot (grid, base profile, brush preview, current
@@ -53,6 +56,10 @@ public:
 
     static constexpr int LEFT_MARGIN = 55;
     static constexpr int TOP_MARGIN = 35;
+    /// The axes' ticks point this many pixels out of the plot; labels keep `LABEL_GAP` from
+    /// them.
+    static constexpr double TICK = 10.0;
+    static constexpr double LABEL_GAP = 2.0;
 
     explicit CrossSectionLhView(QWidget* parent = nullptr);
     ~CrossSectionLhView() override;
@@ -87,9 +94,11 @@ public:
     QRectF plotRect() const;
     /// Whether the widget is larger than its margins in both directions.
     bool hasPlotArea() const;
+    /// The width of the left strip in pixels for the widget's font (see the class comment).
+    int leftMargin() const;
 
     /// The widget onto the plot rectangle: translated by the margins and scaled by
-    /// (1 - 55 / width, 1 - 35 / height); the identity while there is no plot area.
+    /// (1 - leftMargin() / width, 1 - 35 / height); the identity while there is no plot area.
     QTransform modifyTransform() const override;
 
 protected:

@@ -17,8 +17,8 @@ using Self = CrossSectionLhView::LhTableItemDrawer;
 
 namespace {
 
-constexpr double TICK = 10.0;
-constexpr double LABEL_GAP = 2.0;
+constexpr double TICK = CrossSectionLhView::TICK;
+constexpr double LABEL_GAP = CrossSectionLhView::LABEL_GAP;
 const QColor AXIS_COLOR(160, 160, 50);
 
 /// The widget x of world L and the widget y of world H (the transform does not rotate).

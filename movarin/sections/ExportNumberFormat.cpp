@@ -12,6 +12,7 @@ namespace varnel {
 namespace {
 
 constexpr int DECIMALS = 3;
+constexpr int SIGNIFICANT_DIGITS = 6;
 
 [[noreturn]] void refuse(double value)
 {
@@ -55,6 +56,22 @@ QString ExportNumberFormat::fixed(double value)
     char text[MAX_CHARS];
     const char* end = appendFixed(text, value);
     return QString::fromLatin1(text, static_cast<int>(end - text));
+}
+
+QString ExportNumberFormat::general(double value)
+{
+    if (!std::isfinite(value)) {
+        refuse(value);
+    }
+    // As for fixed numbers, a zero carries no sign: -0.0 + 0.0 is +0.0.
+    const double unsignedZero = value + 0.0;
+    char text[MAX_CHARS];
+    const std::to_chars_result result = std::to_chars(
+        text, text + MAX_CHARS, unsignedZero, std::chars_format::general, SIGNIFICANT_DIGITS);
+    if (result.ec != std::errc()) {
+        refuse(value);
+    }
+    return QString::fromLatin1(text, static_cast<int>(result.ptr - text));
 }
 
 } // namespace varnel

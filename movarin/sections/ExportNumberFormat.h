@@ -7,7 +7,8 @@ namespace varnel {
 /// How the exports write a real number: fixed notation with 3 decimals (1.5 as "1.500",
 /// 1234567.8 as "1234567.800"), whatever the locale, and a value that rounds to zero without
 /// a sign ("0.000", also for -0 and -0.0004). Rounding is to the nearest of the exact binary
-/// value (`std::to_chars`).
+/// value (`std::to_chars`). Where a format asks for it, `general` writes at most 6
+/// significant digits instead, as a standard output stream does by default.
 ///
 /// A number that is not finite, or whose text would not fit `MAX_CHARS`, throws
 /// `common::exception::RuntimeException` naming the value: no export writes "nan" or "inf".
@@ -24,6 +25,11 @@ public:
     static char* appendInt(char* out, int value);
     /// The number as text.
     static QString fixed(double value);
+    /// The number in general notation with at most 6 significant digits, whatever the
+    /// locale: 12.5 as "12.5", 1234.5678 as "1234.57", 0.79295 as "0.79295", 1234567.8 as
+    /// "1.23457e+06" (what `printf("%g")` and a default `std::ostream` give), and -0 as "0".
+    /// Refused as `fixed` refuses.
+    static QString general(double value);
 };
 
 } // namespace varnel

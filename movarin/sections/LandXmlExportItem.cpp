@@ -585,8 +585,8 @@ void LandXmlExportItem::writePntList2D(QXmlStreamWriter* writer,
         if (!text.isEmpty()) {
             text += QLatin1Char(' ');
         }
-        text +=
-            ExportNumberFormat::fixed(row.L) + QLatin1Char(' ') + ExportNumberFormat::fixed(row.H);
+        text += ExportNumberFormat::general(row.L) + QLatin1Char(' ')
+            + ExportNumberFormat::general(row.H);
     }
     writer->writeTextElement(QStringLiteral("PntList2D"), text);
 }

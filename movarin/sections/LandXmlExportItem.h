@@ -45,7 +45,9 @@ class EditModeMainWindowModelRootItem;
 /// two or more vertices, with a `PVI` at every vertex and every crossing with an edge of the
 /// edited TIN where the TIN has an elevation; and the `Surfaces` "original" (base TIN) and
 /// "designed" (edited TIN). Stations are cumulative plan distances; numbers are fixed with 3
-/// decimals (`ExportNumberFormat`); coordinate pairs are written "y x". An empty profile
+/// decimals (`ExportNumberFormat`), except the L and H pairs of a profile's `PntList2D`,
+/// which keep 6 significant digits (1234.5678 as "1234.57"); coordinate pairs are written
+/// "y x". An empty profile
 /// gives a `CrossSect` without surface and a TIN without triangles a `Surface` without
 /// `Definition`, so that every file validates against the LandXML 1.2 schema.
 ///

@@ -25,6 +25,7 @@
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace varnel {
@@ -456,6 +457,67 @@ QImage croppedPictureOf(const QPainter& painter, const TinPaintCache::Key& key, 
     return picture;
 }
 
+// The world rectangle's corners on the device, as `conv` places them.
+QPolygonF onDevice(const QRectF& world, const mvc::core::View& view)
+{
+    QPolygonF corners;
+    corners << view.conv(world.topLeft()) << view.conv(world.topRight())
+            << view.conv(world.bottomRight()) << view.conv(world.bottomLeft());
+    return corners;
+}
+
+// Draws again the part of a terrain picture (drawn under `key`) where the world rectangle
+// `area` lies: that part, widened by the pen and the rasterizer's rounding, is cleared, and
+// every triangle whose box meets it is drawn clipped to it, in the TIN's order as the whole
+// picture draws them, so that the part holds the pixels a picture drawn anew would hold.
+void redrawPart(QImage& picture, const QPainter& painter, const TinPaintCache::Key& key,
+                const QRectF& area, const tin::core::Tin& tin, const ElevationColorMapper& colors,
+                const mvc::core::View& view)
+{
+    if (area.isNull()) {
+        return;  // nothing changed
+    }
+    const QSizeF logical = QSizeF(key.pixels) / key.pixelRatio;
+    const QRect device(QPoint(0, 0), logical.toSize());
+    const QRect part = onDevice(area, view).boundingRect().toAlignedRect().adjusted(-3, -3, 3, 3) & device;
+    if (part.isEmpty()) {
+        return;
+    }
+    // The triangles that may set a pixel of the part: those meeting the world rectangle
+    // under it, a pixel wider.
+    const QRectF wider = QRectF(part).adjusted(-1.0, -1.0, 1.0, 1.0);
+    QPolygonF back;
+    back << view.rconv(wider.topLeft()) << view.rconv(wider.topRight())
+         << view.rconv(wider.bottomRight()) << view.rconv(wider.bottomLeft());
+    const QRectF under = back.boundingRect();
+    std::vector<std::shared_ptr<tin::core::Triangle>> found = tin.findTrianglesIntersectRect(
+        tin::core::Rect(under.left(), under.top(), under.right(), under.bottom()));
+    const tin::core::TriangleSet& all = tin.allTriangles();
+    std::vector<std::pair<std::size_t, const tin::core::Triangle*>> bySlot;
+    bySlot.reserve(found.size());
+    for (const auto& t : found) {
+        bySlot.emplace_back(all.slotOf(t.get()), t.get());
+    }
+    std::sort(bySlot.begin(), bySlot.end());
+    InView inView;
+    inView.found.reserve(bySlot.size());
+    for (const auto& entry : bySlot) {
+        inView.found.push_back(entry.second);
+    }
+
+    QPainter onPicture(&picture);
+    onPicture.setRenderHints(painter.renderHints());
+    onPicture.setCompositionMode(QPainter::CompositionMode_Source);
+    onPicture.fillRect(part, Qt::transparent);
+    onPicture.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    onPicture.setClipRect(part);
+    onPicture.setPen(edgePen(key.edges));
+    const BandLayout one(1, 1);
+    const WidgetMapping toWidget(view);
+    drawInChunks(&onPicture, Conversion{inView, colors, toWidget, one,
+                                        specksLeftOut(painter.renderHints(), key)});
+}
+
 } // namespace
 
 TinMainViewHelper::TinMainViewHelper(const tin::core::Tin* tin, mvc::core::View* view,
@@ -493,6 +555,14 @@ void TinMainViewHelper::paintTin(QPainter* painter, const QTransform& transform,
     TinPaintCache* cache = TinPaintCache::of(
         view, layer == Layer::Terrain ? TinPaintCache::Shelf::Terrain : TinPaintCache::Shelf::Overlay);
     const QImage* picture = cache->find(tin, key);
+    if (!picture && layer == Layer::Terrain) {
+        QRectF changed;
+        QImage followed = cache->takeDamaged(tin, key, &changed);
+        if (!followed.isNull()) {
+            redrawPart(followed, *painter, key, changed, *tin, *colorMapper, *view);
+            picture = &cache->store(tin, key, std::move(followed));
+        }
+    }
     if (!picture) {
         const InView inView = trianglesInView(*tin, rect);
         const bool none = inView.empty();
@@ -529,6 +599,18 @@ void TinMainViewHelper::discardPaintCache(mvc::core::View* view)
         if (TinPaintCache* cache = TinPaintCache::existing(view, shelf)) {
             cache->clear();
         }
+    }
+}
+
+void TinMainViewHelper::followTinChange(mvc::core::View* view, const tin::core::Tin* before,
+                                        std::uint64_t revisionBefore, const tin::core::Tin* after,
+                                        const QRectF& area)
+{
+    if (!after) {
+        return;
+    }
+    if (TinPaintCache* cache = TinPaintCache::existing(view, TinPaintCache::Shelf::Terrain)) {
+        cache->noteChange(before, revisionBefore, after, after->revision(), area);
     }
 }
 

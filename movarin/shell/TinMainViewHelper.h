@@ -2,6 +2,10 @@
 
 #include "brask/util/MainViewHelperI.h"
 
+#include <QRectF>
+
+#include <cstdint>
+
 namespace guimisc::colormapper {
 class ElevationColorMapper;
 }
@@ -50,7 +54,13 @@ namespace varnel {
 /// edit (an elevation edit of shared points changes the TIN without changing its revision)
 /// and on every `View::updateView()`.
 ///
-/// Cost: a repaint with nothing changed, one blit of the view's size; otherwise one query
+/// An edit of the terrain TIN that notes what it changed (`followTinChange`) keeps the
+/// terrain picture: the paint after it draws the part of the picture the change covers, from
+/// the triangles the spatial index finds there (in the TIN's order, so that where two
+/// triangles share a pixel the same one wins), instead of the whole picture.
+///
+/// Cost: a repaint with nothing changed, one blit of the view's size; after a noted change,
+/// one query of the spatial index for the changed part and the triangles there; otherwise one query
 /// of the spatial index (none when a large part of the TIN is in view) and one filled (and
 /// outlined) polygon per triangle in view, and besides the picture about 3.4 MB for the chunk of
 /// converted triangles, a byte per triangle for the bands it touches and, for a view of a
@@ -84,8 +94,20 @@ public:
                          const tin::core::Tin* tin,
                          const guimisc::colormapper::ElevationColorMapper* colorMapper,
                          mvc::core::View* view);
-    /// Forgets the TIN pictures kept for `view`, on both layers (nothing when it has none).
+    /// Forgets the TIN pictures kept for `view`, on both layers (nothing when it has none),
+    /// but those kept to follow a noted change.
     static void discardPaintCache(mvc::core::View* view);
+    /// Lets the terrain picture `view` keeps of `before` at `revisionBefore` follow an edit
+    /// that made it `after` (the same TIN or its replacement, at its revision now) and changed
+    /// it only within the world rectangle `area` (the union of the rectangles of the triangles
+    /// taken out and put in), moving no point: the next paint draws again only the part of
+    /// the picture where `area` lies, from the triangles there, in the TIN's order, and
+    /// shows the same pixels as a picture drawn anew. A null `area` keeps the picture as it
+    /// is (a TIN that the edit did not change). Nothing for a null view, or when the view
+    /// keeps no such picture.
+    static void followTinChange(mvc::core::View* view, const tin::core::Tin* before,
+                                std::uint64_t revisionBefore, const tin::core::Tin* after,
+                                const QRectF& area);
 
     /// Test seam: false draws every TIN directly, keeping no pictures; true (the default)
     /// keeps them where the device allows.

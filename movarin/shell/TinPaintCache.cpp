@@ -72,8 +72,9 @@ TinPaintCache* TinPaintCache::existing(const QObject* view, Shelf shelf)
 
 const QImage* TinPaintCache::find(const void* tin, const Key& key)
 {
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [&](const Entry& e) { return e.tin == tin && e.key == key; });
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
+        return e.tin == tin && !e.damaged && e.key == key;
+    });
     if (it == m_entries.end()) {
         return nullptr;
     }
@@ -108,9 +109,48 @@ const QImage& TinPaintCache::store(const void* tin, const Key& key, QImage pictu
     return m_entries.front().picture;
 }
 
+void TinPaintCache::noteChange(const void* before, std::uint64_t revisionBefore, const void* after,
+                               std::uint64_t revisionAfter, const QRectF& area)
+{
+    // A picture already kept for the new TIN is of another state of it.
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [&](const Entry& e) {
+                                       return (e.tin == before && e.key.revision != revisionBefore) ||
+                                              (after != before && e.tin == after);
+                                   }),
+                    m_entries.end());
+    if (m_shelf != Shelf::Terrain) {
+        return;
+    }
+    for (Entry& e : m_entries) {
+        if (e.tin == before) {
+            e.tin = after;
+            e.key.revision = revisionAfter;
+            e.damage = e.damaged ? e.damage.united(area.normalized()) : area.normalized();
+            e.damaged = true;
+        }
+    }
+}
+
+QImage TinPaintCache::takeDamaged(const void* tin, const Key& key, QRectF* area)
+{
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const Entry& e) {
+        return e.tin == tin && e.damaged && e.key == key;
+    });
+    if (it == m_entries.end()) {
+        return QImage();
+    }
+    *area = it->damage;
+    QImage picture = std::move(it->picture);
+    m_entries.erase(it);
+    return picture;
+}
+
 void TinPaintCache::clear()
 {
-    m_entries.clear();
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [](const Entry& e) { return !e.damaged; }),
+                    m_entries.end());
 }
 
 std::size_t TinPaintCache::size() const

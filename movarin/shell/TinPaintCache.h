@@ -37,6 +37,15 @@ namespace varnel {
 /// shelf's room: at most four on the terrain shelf; on the overlay shelf as many as fit in
 /// the pixels of four device-sized pictures (the most recent one always stays). A null
 /// picture records "nothing of this TIN is in view".
+///
+/// An edit that knows what it changed lets a terrain picture follow it (`noteChange`): the
+/// picture of the TIN as it was becomes the picture of the TIN as it is, with the world area
+/// of the change to be drawn again (`takeDamaged`) before it is shown. Such a picture stays
+/// through `clear`, which follows every undoable edit, until it is drawn. That is safe because
+/// what `clear` is for, a shared point moved in place, never happens to the TINs of an
+/// edit-mode project, the only ones whose edits note their changes (the GeoEdit surfaces'
+/// triangle swaps and merges; the brush moves only points of its own preview); and a picture
+/// whose TIN changed in any other way since has another revision and is never handed out.
 class TinPaintCache : public QObject {
     Q_OBJECT
 public:
@@ -73,6 +82,16 @@ public:
     /// Keeps `picture` for `tin` under `key`, in place of the TIN's earlier one; returns
     /// the kept picture.
     const QImage& store(const void* tin, const Key& key, QImage picture);
+    /// The TIN `before` at revision `revisionBefore` is now `after` (the same object or the
+    /// one that replaced it) at `revisionAfter`, changed only within the world rectangle
+    /// `area`: its terrain picture of that revision is kept for `after` with `area` added to
+    /// what must be drawn again. A picture of `before` at another revision is dropped.
+    void noteChange(const void* before, std::uint64_t revisionBefore, const void* after,
+                    std::uint64_t revisionAfter, const QRectF& area);
+    /// Takes out the picture kept for `tin` under `key` that a noted change left to be drawn
+    /// again, with the world rectangle to draw in `*area`; a null image when there is none.
+    QImage takeDamaged(const void* tin, const Key& key, QRectF* area);
+    /// Drops every picture but those a noted change keeps for drawing again.
     void clear();
     std::size_t size() const;
     /// The pixels of the pictures kept.
@@ -85,6 +104,9 @@ private:
         const void* tin;
         Key key;
         QImage picture;
+        // A noted change left this world rectangle to be drawn again before the picture is shown.
+        bool damaged = false;
+        QRectF damage;
     };
     Shelf m_shelf;
     std::vector<Entry> m_entries;

@@ -91,7 +91,7 @@ bool GeoEditSurfaceGroupItemController::AttachChildAtFrontAndSetTinCommand::appl
                                        GeoEditSurfaceGroupItemController::tr("Tin creation failed."));
         return false;
     }
-    edited->setTin(new tin::core::Tin(std::move(merged)));
+    s.replaceRootTin(std::move(merged));
     m_applied = true;
     return true;
 }

@@ -120,7 +120,7 @@ bool GeoEditSurfaceItemController::EditCommand::apply()
             rollBack(true);
             return false;
         }
-        edited->setTin(new tin::core::Tin(std::move(merged)));
+        surface.replaceRootTin(std::move(merged));
         m_newAdded = surface.addedTin();
         m_newRemoved = surface.removedTin();
         emit surface.rootTinChanged(m_newAdded);

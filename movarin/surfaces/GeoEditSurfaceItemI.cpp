@@ -1,10 +1,13 @@
 #include "movarin/surfaces/GeoEditSurfaceItemI.h"
 
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
+#include "movarin/shell/TinMainViewHelper.h"
 #include "movarin/surfaces/AddedTriangleRebinder.h"
 #include "movarin/survey/TinItem.h"
 
+#include "brask/core/Model.h"
 #include "orlin/core/Point.h"
+#include "orlin/core/Rect.h"
 #include "orlin/core/Triangle.h"
 
 #include <guimisc/StringSupport.h>
@@ -27,6 +30,38 @@ bool shareTriangle(const tin::core::Tin& a, const tin::core::Tin& b)
     const tin::core::Tin& more = &fewer == &a ? b : a;
     return std::any_of(fewer.allTriangles().begin(), fewer.allTriangles().end(),
                        [&](const auto& t) { return more.containsTriangle(t); });
+}
+
+// The world rectangle that the triangles of both TINs span; a null rectangle for none.
+QRectF spanOf(const tin::core::Tin& a, const tin::core::Tin& b)
+{
+    QRectF span;
+    for (const tin::core::Tin* t : {&a, &b}) {
+        if (!t->empty()) {
+            const tin::core::Rect r = t->boundingRect();
+            span = span.united(QRectF(QPointF(r.xMin(), r.yMin()), QPointF(r.xMax(), r.yMax())));
+        }
+    }
+    return span;
+}
+
+// Lets the main view's pictures follow a change of the edited TIN `before` (at `revision`)
+// into `after` within `area`: the edited TIN's is drawn again there, and the base TIN's, which
+// no surface changes, is kept as it is.
+void followInMainView(const TinItem& edited, const tin::core::Tin* before, std::uint64_t revision,
+                      const tin::core::Tin* after, const QRectF& area)
+{
+    const mvc::core::Model* model = edited.model();
+    mvc::core::View* view = model ? model->view() : nullptr;
+    if (!view) {
+        return;
+    }
+    TinMainViewHelper::followTinChange(view, before, revision, after, area);
+    auto root = qobject_cast<const EditModeMainWindowModelRootItem*>(edited.parentItem());
+    const ReadOnlyTinItem* base = root ? root->baseTinItem() : nullptr;
+    if (base && base->tin() && base->tin() != after) {
+        TinMainViewHelper::followTinChange(view, base->tin(), base->tin()->revision(), base->tin(), QRectF());
+    }
 }
 
 } // namespace
@@ -105,14 +140,33 @@ void GeoEditSurfaceItemI::swapTriangles(const tin::core::Tin& out, const tin::co
         edited->setTin(new tin::core::Tin());
     }
     tin::core::Tin* tin = edited->tin();
+    const std::uint64_t before = tin->revision();
     for (const auto& t : out.allTriangles()) {
         tin->removeTriangle(t);
     }
     const std::vector<std::shared_ptr<tin::core::Triangle>> incoming(in.allTriangles().begin(),
                                                                      in.allTriangles().end());
     tin->addTriangles(incoming.data(), incoming.size());
+    followInMainView(*edited, tin, before, tin, spanOf(out, in));
     edited->updateCaption();
     emit rootTinChanged(in);
+}
+
+void GeoEditSurfaceItemI::replaceRootTin(tin::core::Tin&& merged)
+{
+    TinItem* edited = rootTinItem();
+    if (!edited) {
+        return;
+    }
+    // The old TIN's address only names its picture: it is read before any other TIN can
+    // take the address.
+    const tin::core::Tin* before = edited->tin();
+    const std::uint64_t revision = before ? before->revision() : 0;
+    auto* after = new tin::core::Tin(std::move(merged));
+    edited->setTin(after);
+    if (before) {
+        followInMainView(*edited, before, revision, after, spanOf(addedTin(), removedTin()));
+    }
 }
 
 void GeoEditSurfaceItemI::setFileIndex(int index)

@@ -81,8 +81,13 @@ public:
     /// into it (the very objects), then emits `rootTinChanged` with `in`. Triangles are not
     /// checked: one that is not held is not removed, one that is held is not added twice. An
     /// edited TIN item without a TIN gets an empty one first. Nothing happens outside an
-    /// edit-mode root.
+    /// edit-mode root. The main view's picture of the edited TIN follows the change (see
+    /// `TinMainViewHelper::followTinChange`).
     void swapTriangles(const tin::core::Tin& out, const tin::core::Tin& in);
+    /// Puts `merged` (the edited TIN changed by this surface's added and removed triangles)
+    /// in place of the edited TIN, whose main view picture follows the change. Nothing
+    /// outside an edit-mode root.
+    void replaceRootTin(tin::core::Tin&& merged);
     /// Names the surface's archive after its place in the stack: `filenamePattern()` with %1
     /// replaced by `index` in decimal.
     void setFileIndex(int index);

@@ -112,6 +112,12 @@ public:
     /// The triangle in slot k, null for a freed slot. Only reads (no reference count is
     /// touched), so threads may walk slices of the slots while the set does not change.
     Triangle const* slotAt(std::size_t k) const { return m_records[k].get(); }
+    /// The slot of a held triangle (slotAt of it gives it back); slotCount() for one not held.
+    std::size_t slotOf(Triangle const* triangle) const
+    {
+        std::uint32_t const record = recordOf(triangle);
+        return record == NIL ? m_records.size() : record;
+    }
 
     size_type count(std::shared_ptr<Triangle> const& triangle) const { return count(triangle.get()); }
     size_type count(Triangle const* triangle) const { return recordOf(triangle) == NIL ? 0 : 1; }

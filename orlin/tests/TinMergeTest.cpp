@@ -754,3 +754,171 @@ TEST(TinMergeTest, BaseOfPointsOfItsOwnKeepsEveryTriangleTheOtherDoesNotMeet)
         EXPECT_EQ(tintest::objectsOf(result), tintest::objectsOf(base));
     }
 }
+
+namespace {
+
+// Each triangle as its three corners' coordinates, sorted: equal for TINs of the same
+// triangles wherever their point objects come from.
+using CoordinateKey = std::array<std::array<double, 3>, 3>;
+
+std::multiset<CoordinateKey> coordinateKeys(Tin const& tin)
+{
+    std::multiset<CoordinateKey> keys;
+    for (auto const& t : tin.allTriangles()) {
+        CoordinateKey k;
+        for (int i = 0; i < 3; ++i) {
+            k[i] = {t->point(i)->x(), t->point(i)->y(), t->point(i)->elevation()};
+        }
+        std::sort(k.begin(), k.end());
+        keys.insert(k);
+    }
+    return keys;
+}
+
+// A base of n x n nodes at spacing 1 from (x0, y0), each node moved by up to 0.3 along both
+// axes (a fixed sequence), over z(x, y): the survey's jittered grid in small.
+Tin jitteredBase(double x0, double y0, int n, std::function<double(double, double)> const& z)
+{
+    std::vector<Vertex> v;
+    unsigned state = 12345u;
+    auto next = [&state] {
+        state = state * 1103515245u + 12345u;
+        return static_cast<double>((state >> 8) & 0xffff) / 65535.0 - 0.5;
+    };
+    for (int j = 0; j < n; ++j) {
+        for (int i = 0; i < n; ++i) {
+            double const x = x0 + i + 0.6 * next(), y = y0 + j + 0.6 * next();
+            v.push_back({x, y, z(x, y)});
+        }
+    }
+    std::vector<Corners> t;
+    for (int j = 0; j + 1 < n; ++j) {
+        for (int i = 0; i + 1 < n; ++i) {
+            int const a = j * n + i, b = a + 1, c = a + n + 1, d = a + n;
+            t.push_back({a, b, c});
+            t.push_back({a, c, d});
+        }
+    }
+    return makeTin(v, t);
+}
+
+// A ridge swept along the polyline: across it, at offsets -4.5, -1.5, 1.5, 4.5, 1 below, 1 above,
+// 1 above and 1 below `ground` at the path (the "Convex" mold); a section at every vertex.
+// Closed: the last section joins the first.
+Tin ridgeAlong(std::vector<Point2D> const& path, bool closed, std::function<double(double, double)> const& ground)
+{
+    double const l[] = {-4.5, -1.5, 1.5, 4.5};
+    double const h[] = {-1.0, 1.0, 1.0, -1.0};
+    std::size_t const n = path.size();
+    std::vector<Vertex> v;
+    for (std::size_t s = 0; s < n; ++s) {
+        Point2D const& before = path[s == 0 ? (closed ? n - 1 : 0) : s - 1];
+        Point2D const& after = path[s + 1 == n ? (closed ? 0 : n - 1) : s + 1];
+        double const dx = after.x() - before.x(), dy = after.y() - before.y();
+        double const length = std::hypot(dx, dy);
+        double const nx = dy / length, ny = -dx / length;
+        double const z = ground(path[s].x(), path[s].y());
+        for (int k = 0; k < 4; ++k) {
+            v.push_back({path[s].x() + l[k] * nx, path[s].y() + l[k] * ny, z + h[k]});
+        }
+    }
+    std::vector<Corners> t;
+    std::size_t const sections = closed ? n : n - 1;
+    for (std::size_t s = 0; s < sections; ++s) {
+        int const p = static_cast<int>(4 * s), c = static_cast<int>(4 * ((s + 1) % n));
+        for (int k = 0; k < 3; ++k) {
+            t.push_back({p + k, c + k, c + k + 1});
+            t.push_back({p + k, c + k + 1, p + k + 1});
+        }
+    }
+    return makeTin(v, t);
+}
+
+double rolling(double x, double y)
+{
+    return 2.0 * std::sin(x / 7.0) * std::cos(y / 9.0) + 0.05 * x;
+}
+
+// add and sub of `other` into `base` (within the polygons when there are any), read under the other's
+// outline and read under the whole overlap rectangle: the same results (by coordinates), the
+// same base triangles removed (by object), the same triangles added and taken (by
+// coordinates), and each change exactly the base's.
+void expectTheOutlineReadsAsTheRectangle(Tin const& base, Tin const& other,
+                                         std::vector<geos::geom::Polygon const*> const& polygons)
+{
+    using Reach = TinMerge::BaseReach;
+    struct Mode {
+        char const* name;
+        TinMerge::ElevationPredicate predicate;
+        TinMerge::Pruning pruning;
+    };
+    auto const baseNotAbove = [](double zBase, double zOther) { return zBase <= zOther; };
+    auto const baseNotBelow = [](double zBase, double zOther) { return zBase >= zOther; };
+    for (Mode const mode : {Mode{"add", baseNotAbove, TinMerge::Pruning::KeepOrDrop},
+                            Mode{"sub", baseNotBelow, TinMerge::Pruning::KeepOrDrop},
+                            Mode{"add in polygons", baseNotAbove, TinMerge::Pruning::KeepOrDropInPolygons},
+                            Mode{"sub in polygons", baseNotBelow, TinMerge::Pruning::KeepOrDropInPolygons}}) {
+        SCOPED_TRACE(mode.name);
+        if (mode.pruning == TinMerge::Pruning::KeepOrDropInPolygons && polygons.empty()) {
+            continue;  // no polygon keeps no region
+        }
+        Outputs near, wide;
+        Tin const nearResult = TinMerge::mergeTins(base, other, mode.pruning, polygons, mode.predicate, true, false,
+                                                   &near.ok, &near.taken, &near.added, &near.removed, Reach::NearOther);
+        Tin const wideResult = TinMerge::mergeTins(base, other, mode.pruning, polygons, mode.predicate, true, false,
+                                                   &wide.ok, &wide.taken, &wide.added, &wide.removed,
+                                                   Reach::OverlapRectangle);
+        ASSERT_TRUE(near.ok);
+        ASSERT_TRUE(wide.ok);
+        EXPECT_FALSE(near.removed.empty()) << "the other TIN changed nothing: no test";
+        EXPECT_EQ(coordinateKeys(nearResult), coordinateKeys(wideResult));
+        EXPECT_EQ(tintest::objectsOf(near.removed), tintest::objectsOf(wide.removed));
+        EXPECT_EQ(coordinateKeys(near.added), coordinateKeys(wide.added));
+        EXPECT_EQ(coordinateKeys(near.taken), coordinateKeys(wide.taken));
+        expectChangeIsExactByObject(base, nearResult, near.added, near.removed);
+        EXPECT_NEAR(planarArea(nearResult), planarArea(base), 1e-6);
+    }
+}
+
+}  // namespace
+
+TEST(TinMergeTest, DiagonalRidgeReadUnderItsOutlineMergesAsUnderItsRectangle)
+{
+    // A ridge along the diagonal of a 60 x 60 survey meets a fifth of its rectangle's
+    // triangles; the rest of them lie apart from it and must change nothing.
+    Tin const base = jitteredBase(0.0, 0.0, 61, rolling);
+    std::vector<Point2D> path;
+    for (int k = 0; k < 12; ++k) {
+        double const s = 8.0 + 4.0 * k;
+        path.emplace_back(s + 1.5 * std::sin(k * 0.9), s - 1.5 * std::sin(k * 0.9) + 0.37);
+    }
+    Tin const ridge = ridgeAlong(path, false, rolling);
+    expectTheOutlineReadsAsTheRectangle(base, ridge, {});
+    expectTheOutlineReadsAsTheRectangle(base, ridge, ridge.geosPolygons());
+}
+
+TEST(TinMergeTest, RingRidgeReadUnderItsOutlineMergesAsUnderItsRectangle)
+{
+    // A closed ridge: the base read under it has a hole in the middle, which the base read under
+    // the rectangle has not.
+    Tin const base = jitteredBase(0.0, 0.0, 50, rolling);
+    std::vector<Point2D> path;
+    for (int k = 0; k < 16; ++k) {
+        double const a = 2.0 * M_PI * k / 16;
+        path.emplace_back(24.6 + 16.0 * std::cos(a), 24.3 + 14.0 * std::sin(a));
+    }
+    expectTheOutlineReadsAsTheRectangle(base, ridgeAlong(path, true, rolling), {});
+}
+
+TEST(TinMergeTest, RidgeOverTheBaseRimAndAlongItsGridReadUnderItsOutlineMergesAsUnderItsRectangle)
+{
+    // Partly beyond the base (the overlap is the two rectangles' intersection), and on a base
+    // whose nodes and edges the ridge's corners and sides run along: the triangles that only
+    // touch the ridge at a corner or along a side are read too.
+    auto const ground = [](double x, double y) { return 0.01 * x + 0.02 * y; };
+    Tin const base = grid(0, 0, 40, 40, 40, ground);
+    std::vector<Point2D> across{{-6.0, 20.5}, {10.0, 20.5}, {22.0, 32.5}, {33.0, 32.5}};
+    expectTheOutlineReadsAsTheRectangle(base, ridgeAlong(across, false, ground), {});
+    std::vector<Point2D> onGrid{{4.0, 9.5}, {14.0, 9.5}, {24.0, 9.5}};
+    expectTheOutlineReadsAsTheRectangle(base, ridgeAlong(onGrid, false, ground), {});
+}

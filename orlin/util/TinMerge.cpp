@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdint>
 #include <functional>
 #include <unordered_map>
 #include <utility>
@@ -129,6 +131,133 @@ std::vector<TrianglePtr> baseInOverlap(Tin const& base, Tin const& other, core::
     }
     *overlapRect = core::intersectRects(otherRect, base.boundingRect());
     return base.findTrianglesIntersectRect(*overlapRect);
+}
+
+// The cells of a uniform grid over a rectangle that a set of triangles meets. A cell is marked
+// when no axis of the separating-axis test (the two axes and the normals of the triangle's
+// sides) parts it from the triangle, with a margin far above the rounding of the projections:
+// a cell the closed triangle meets is always marked, and a few cells it only grazes are too.
+class CoverMask {
+public:
+    CoverMask(core::Rect const& rect, std::size_t cellsWanted)
+        : m_x0(rect.xMin()), m_y0(rect.yMin())
+    {
+        double const width = rect.width(), height = rect.height();
+        m_cell = std::sqrt(width * height / static_cast<double>(std::max<std::size_t>(cellsWanted, 1)));
+        if (!(m_cell > 0.0) || !std::isfinite(m_cell)) {
+            m_cell = std::max(std::max(width, height), 1.0);
+        }
+        m_columns = cellsAlong(width);
+        m_rows = cellsAlong(height);
+        m_margin = 1e-6 * m_cell;
+        m_marked.assign(static_cast<std::size_t>(m_columns * m_rows), false);
+    }
+
+    void mark(core::Triangle const& t)
+    {
+        double px[3], py[3];
+        for (int k = 0; k < 3; ++k) {
+            px[k] = t.point(k)->x() - m_x0;
+            py[k] = t.point(k)->y() - m_y0;
+        }
+        auto const r = t.boundingRect();
+        for (std::int64_t j = row(r.yMin()); j <= row(r.yMax()); ++j) {
+            for (std::int64_t i = column(r.xMin()); i <= column(r.xMax()); ++i) {
+                std::size_t const c = static_cast<std::size_t>(j * m_columns + i);
+                if (!m_marked[c] && meetsCell(px, py, i, j)) {
+                    m_marked[c] = true;
+                }
+            }
+        }
+    }
+
+    // Whether a marked cell meets the rectangle of t.
+    bool touches(core::Triangle const& t) const
+    {
+        auto const r = t.boundingRect();
+        for (std::int64_t j = row(r.yMin()); j <= row(r.yMax()); ++j) {
+            for (std::int64_t i = column(r.xMin()); i <= column(r.xMax()); ++i) {
+                if (m_marked[static_cast<std::size_t>(j * m_columns + i)]) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+private:
+    std::int64_t cellsAlong(double extent) const
+    {
+        return static_cast<std::int64_t>(std::min(extent / m_cell, 4096.0)) + 1;
+    }
+    // Monotone and clamped, so that closed intervals that meet give cell ranges that meet.
+    std::int64_t column(double x) const
+    {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((x - m_x0) / m_cell)), 0, m_columns - 1);
+    }
+    std::int64_t row(double y) const
+    {
+        return std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((y - m_y0) / m_cell)), 0, m_rows - 1);
+    }
+
+    // The triangle (corners relative to the grid's origin) against cell (i, j) widened by the
+    // margin; the last column and row reach to the rectangle's far side and beyond.
+    bool meetsCell(double const* px, double const* py, std::int64_t i, std::int64_t j) const
+    {
+        // Far beyond any coordinate, yet finite in the projections below.
+        double const far = 1e200;
+        double const bx0 = i == 0 ? -far : i * m_cell - m_margin;
+        double const by0 = j == 0 ? -far : j * m_cell - m_margin;
+        double const bx1 = i + 1 == m_columns ? far : (i + 1) * m_cell + m_margin;
+        double const by1 = j + 1 == m_rows ? far : (j + 1) * m_cell + m_margin;
+        for (int k = 0; k < 3; ++k) {
+            int const next = (k + 1) % 3, opposite = (k + 2) % 3;
+            double const nx = -(py[next] - py[k]), ny = px[next] - px[k];
+            double const edge = nx * px[k] + ny * py[k];
+            double const third = nx * px[opposite] + ny * py[opposite];
+            // The side's line bounds the triangle on the side of the third corner; the box is
+            // parted when all its corners lie beyond the line on the other side.
+            double const bx = (third >= edge) == (nx >= 0) ? bx1 : bx0;
+            double const by = (third >= edge) == (ny >= 0) ? by1 : by0;
+            double const best = nx * bx + ny * by;
+            double const slack = m_margin * (std::abs(nx) + std::abs(ny));
+            if (third >= edge ? best < edge - slack : best > edge + slack) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    double m_x0;
+    double m_y0;
+    double m_cell = 1.0;
+    double m_margin = 0.0;
+    std::int64_t m_columns = 1;
+    std::int64_t m_rows = 1;
+    std::vector<bool> m_marked;
+};
+
+// Of the base triangles of the overlap rectangle, in their order, those that may meet the other
+// TIN: every one whose rectangle meets a cell of a fine grid that a triangle of the other meets.
+// The others lie apart from the other TIN: no crossing, no shared point and no region of the
+// overlay reaches them but the base's own region around the other TIN, which keeps its
+// triangles as they are. So an overlay that keeps the base reads the base under the other's
+// outline instead of under its rectangle, with the same result (a long diagonal surface meets
+// a small part of its rectangle). Cells about the size of the base's triangles.
+std::vector<TrianglePtr> nearOther(std::vector<TrianglePtr> triangles, Tin const& other,
+                                   core::Rect const& overlapRect)
+{
+    if (triangles.empty() || other.empty() || !overlapRect.isValid()) {
+        return triangles;
+    }
+    CoverMask mask(overlapRect, triangles.size());
+    for (auto const& t : other.allTriangles()) {
+        mask.mark(*t);
+    }
+    triangles.erase(std::remove_if(triangles.begin(), triangles.end(),
+                                   [&](TrianglePtr const& t) { return !mask.touches(*t); }),
+                    triangles.end());
+    return triangles;
 }
 
 // The same TIN as Tin(triangles), built in one batch.
@@ -390,7 +519,7 @@ void TinMerge::filterRegionsByPolygon(Trees& regions,
 Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
                         std::vector<geos::geom::Polygon const*> const& polygons,
                         ElevationPredicate predicate, bool keepBase, bool keepOther, bool* ok,
-                        Tin* taken, Tin* added, Tin* removed)
+                        Tin* taken, Tin* added, Tin* removed, BaseReach reach)
 {
     *ok = false;
     for (Tin* out : {taken, added, removed}) {
@@ -401,8 +530,14 @@ Tin TinMerge::mergeTins(Tin const& base, Tin const& other, Pruning pruning,
 
     try {
         core::Rect overlapRect;
-        Tin const b = tinOf(baseInOverlap(base, other, &overlapRect));
+        std::vector<TrianglePtr> baseTriangles = baseInOverlap(base, other, &overlapRect);
         Tin const o = tinOf(other.findTrianglesIntersectRect(overlapRect));
+        // A result built on the base keeps the base wherever the other is not; one that is not
+        // lists every base triangle it drops, so it reads the whole rectangle.
+        if (keepBase && reach == BaseReach::NearOther) {
+            baseTriangles = nearOther(std::move(baseTriangles), o, overlapRect);
+        }
+        Tin const b = tinOf(baseTriangles);
         RegionChoice choice(b, o, predicate, keepBase, keepOther);
 
         RegionProcessor processor = [&](Trees& regions, Tin const&, Tin const&) {

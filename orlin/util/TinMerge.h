@@ -45,10 +45,12 @@ namespace util {
 // Triangles are shared with their sources.
 //
 // *ok is false until the merge has succeeded; a failed triangulation or a GEOS topology error
-// gives false, an empty TIN and empty outputs. Other exceptions pass on. Cost: the overlay of
-// the parts of both TINs that meet the overlap rectangle, plus one copy of the base edited by
-// the change alone (add and sub); overwrite lists every base triangle as removed. Not
-// thread-safe (the point factory is process-wide).
+// gives false, an empty TIN and empty outputs. Other exceptions pass on. Cost: add and sub lay
+// the base triangles near the other TIN (under its outline, not its whole rectangle) over the
+// other's triangles that meet the overlap rectangle, then edit one copy of the base by the
+// change alone: it follows the other TIN, not the base. overwrite overlays both TINs within the
+// overlap rectangle and lists every base triangle as removed. Not thread-safe (the point
+// factory is process-wide).
 class TinMerge {
 public:
     static core::Tin add(core::Tin const& base, core::Tin const& other,
@@ -76,10 +78,16 @@ public:
     // How an engine run prunes its regions, given the overlap TINs it runs on.
     enum class Pruning { None, KeepOrDrop, KeepOrDropInPolygons, DropLonely };
 
+    // How much of the base a merge that keeps the base lays under the other TIN: the triangles
+    // that may meet the other (what every operation does), or every triangle of the overlap
+    // rectangle (the same result at the cost of the rectangle; for tests that compare the two).
+    enum class BaseReach { NearOther, OverlapRectangle };
+
     static core::Tin mergeTins(core::Tin const& base, core::Tin const& other, Pruning pruning,
                                std::vector<geos::geom::Polygon const*> const& polygons,
                                ElevationPredicate predicate, bool keepBase, bool keepOther,
-                               bool* ok, core::Tin* taken, core::Tin* added, core::Tin* removed);
+                               bool* ok, core::Tin* taken, core::Tin* added, core::Tin* removed,
+                               BaseReach reach = BaseReach::NearOther);
 
     // The region processor that keeps the subtrees where choose is true, promoting chosen
     // children of dropped trees to the top level.

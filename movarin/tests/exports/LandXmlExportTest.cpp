@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -151,6 +153,69 @@ TEST_F(LandXmlExportTest, AControlCharacterInAnyTextIsRefusedAndNothingIsWritten
     refused(nul, {});
     section->setName(QStringLiteral("No.1\nleft"));
     refused(QStringLiteral("No.1\nleft"), {});
+}
+
+// The L and H of a profile keep 6 significant digits, however small or large: an L of a few
+// metres keeps its fourth and fifth decimals and an elevation of a million is written with
+// an exponent, not cut to 3 decimals or spelt out. The oracle is the section's own profile:
+// each written number has at most 6 significant digits and lies within half a unit of its
+// sixth digit of the value it stands for.
+TEST_F(LandXmlExportTest, ProfilesKeepSixSignificantDigits)
+{
+    const tin::core::Tin base = planeTin(Plane{10.0, 0.0123, 0.0077});
+    const tin::core::Tin edited = planeTin(Plane{1234567.0, 0.5, 0.25});
+    setTins(&base, &edited);
+    CrossSectionItem* section =
+        addSection(QStringLiteral("No.1"), QPointF(20.123, 10.456), QPointF(31.789, 88.901));
+    const QString file = scratch(QStringLiteral("digits.xml"));
+    exportTo(file);
+
+    QFile input(file);
+    ASSERT_TRUE(input.open(QIODevice::ReadOnly));
+    QDomDocument document;
+    ASSERT_TRUE(document.setContent(&input));
+    const auto written = [&](const QString& name) {
+        const QDomNodeList sects = document.elementsByTagName(QStringLiteral("CrossSect"));
+        for (int i = 0; i < sects.count(); ++i) {
+            const QDomElement sect = sects.at(i).toElement();
+            if (sect.attribute(QStringLiteral("name")) == name) {
+                return sect.elementsByTagName(QStringLiteral("PntList2D"))
+                    .at(0)
+                    .toElement()
+                    .text()
+                    .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            }
+        }
+        return QStringList();
+    };
+    const auto significantDigits = [](QString token) {
+        token = token.section(QLatin1Char('e'), 0, 0).remove(QLatin1Char('-'));
+        token.remove(QLatin1Char('.'));
+        while (token.startsWith(QLatin1Char('0'))) {
+            token.remove(0, 1);
+        }
+        return token.size();
+    };
+    const auto check = [&](const QString& name, const std::vector<CrossSectionLhTableRow>& rows) {
+        const QStringList tokens = written(name);
+        ASSERT_EQ(tokens.size(), static_cast<int>(2 * rows.size())) << name.toStdString();
+        ASSERT_FALSE(rows.empty()) << name.toStdString();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const double values[2] = {rows[i].L, rows[i].H};
+            for (int k = 0; k < 2; ++k) {
+                const QString& token = tokens[static_cast<int>(2 * i) + k];
+                bool number = false;
+                const double read = token.toDouble(&number);
+                ASSERT_TRUE(number) << token.toStdString();
+                EXPECT_LE(significantDigits(token), 6) << name.toStdString() << ": " << token.toStdString();
+                EXPECT_LE(std::abs(read - values[k]), 5e-6 * std::abs(values[k]))
+                    << name.toStdString() << " row " << i << ": " << token.toStdString()
+                    << " for " << values[k];
+            }
+        }
+    };
+    check(QStringLiteral("No.1 original"), section->baseLhTable(true));
+    check(QStringLiteral("No.1 designed"), section->currentLhTable(true));
 }
 
 // Not by permissions (the tests may run as root): a folder that does not exist, a device that

@@ -23,8 +23,10 @@ Checks:
   with `areaUnit` "squareMeter", `linearUnit` "meter", `volumeUnit` "cubicMeter" and
   `directionUnit` "decimal degrees"; each --setting (keys projectName, horizontalDatum,
   verticalDatum, horizontalCoordinateSystemName, differTp) the text of its attribute;
-- every number of a coordinate, station, length, profile or surface finite, fixed with 3
-  decimals and without the sign of a negative zero;
+- every number of a coordinate, station, length or surface finite, fixed with 3 decimals and
+  without the sign of a negative zero; every L and H of a profile finite, in general
+  notation with at most 6 significant digits (as "%g" writes it), no zero signed, each
+  checked within half a unit of its last digit;
 - "ldm" and "rdm": length the sum of the plan distances between the sections' start (end)
   points, one `Line` per consecutive pair with the points' "y x" and names "<name> L" ("R");
   on "ldm" a `PVI` "s z" for each section whose start lies on the edited TIN (s the running
@@ -65,6 +67,29 @@ def numbers(text, where):
         if not re.fullmatch(r"-?\d+\.\d{3}", token) or token == "-0.000":
             fail("%s: %r is no finite number with 3 decimals" % (where, token))
         values.append(float(token))
+    return values
+
+
+GENERAL = re.compile(r"(-?)(\d+)(?:\.(\d*[1-9]))?(?:e([+-]\d{2,3}))?")
+
+
+def general_numbers(text, where):
+    """The numbers of a text of numbers in "%g" form: at most 6 significant digits, no
+    trailing zero after the point, no signed zero, nothing infinite. Each comes with half a
+    unit of its last written digit, the most its rounding can have moved it."""
+    values = []
+    for token in (text or "").split():
+        match = GENERAL.fullmatch(token)
+        if not match:
+            fail("%s: %r is no number in general notation" % (where, token))
+        sign, whole, fraction, exponent = match.groups()
+        fraction = fraction or ""
+        digits = (whole + fraction).lstrip("0")
+        if len(digits) > 6 or (exponent and len(whole) != 1) or (sign and not digits):
+            fail("%s: %r is not as \"%%g\" writes it" % (where, token))
+        value = float(token)
+        last = -len(fraction) + (int(exponent) if exponent else 0)
+        values.append((value, 0.5 * 10.0 ** last))
     return values
 
 
@@ -201,27 +226,27 @@ def pvis(alignment, name, where):
     return values
 
 
-def check_on_tin(tin, x, y, z, where):
+def check_on_tin(tin, x, y, z, where, z_rounding=ROUNDING, xy_rounding=ROUNDING):
     found = tin.elevation(x, y)
     if found is None:
         fail("%s: (%.3f, %.3f) lies off the TIN" % (where, x, y))
     expected, slope = found
-    close(z, expected, ROUNDING * (1.0 + 2.0 * slope) + 1e-6, where)
+    close(z, expected, z_rounding + 2.0 * slope * xy_rounding + 1e-6, where)
 
 
 def check_profile(text, section, tin, where):
     length = section.length
-    values = numbers(text, where)
+    values = general_numbers(text, where)
     if not values or len(values) % 2:
         fail("%s: %d numbers" % (where, len(values)))
     pairs = list(zip(values[0::2], values[1::2]))
-    ls = [p[0] for p in pairs]
+    ls = [p[0][0] for p in pairs]
     if ls != sorted(ls):
         fail("%s: L not ascending" % where)
     if ls[0] < -length - LENGTH_TOLERANCE or ls[-1] > 2 * length + LENGTH_TOLERANCE:
         fail("%s: L from %.3f to %.3f for a section of %.3f" % (where, ls[0], ls[-1], length))
-    for l, h in pairs:
-        check_on_tin(tin, *section.at(l), h, "%s at L %.3f" % (where, l))
+    for (l, l_rounding), (h, h_rounding) in pairs:
+        check_on_tin(tin, *section.at(l), h, "%s at L %.6g" % (where, l), h_rounding, l_rounding)
     return len(pairs)
 
 

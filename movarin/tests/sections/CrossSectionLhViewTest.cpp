@@ -52,20 +52,22 @@ TEST(CrossSectionLhPlot, AProfileOfOneSpotIsFramedTenMetresEachWay)
     Rows rows{{true, 3.0, 7.0}};
     CrossSectionLhTableModel model(&rows);
     CrossSectionLhView plot;
-    plot.resize(655, 435);
+    const int left = plot.leftMargin();
+    ASSERT_GE(left, CrossSectionLhView::LEFT_MARGIN);
+    plot.resize(left + 600, 435);
     plot.setUpItem(nullptr, &model);
     const QRectF inside = plot.plotRect();
-    ASSERT_EQ(inside, QRectF(55.0, 35.0, 600.0, 400.0));
+    ASSERT_EQ(inside, QRectF(left, 35.0, 600.0, 400.0));
     const QPointF low = plot.conv(QPointF(-2.0, 2.0));
     const QPointF high = plot.conv(QPointF(8.0, 12.0));
-    EXPECT_NEAR(low.x(), 55.0 + 30.0, 1e-9);
-    EXPECT_NEAR(high.x(), 655.0 - 30.0, 1e-9);
+    EXPECT_NEAR(low.x(), left + 30.0, 1e-9);
+    EXPECT_NEAR(high.x(), left + 600.0 - 30.0, 1e-9);
     EXPECT_NEAR(high.y(), 35.0 + 20.0, 1e-9);
     EXPECT_NEAR(low.y(), 435.0 - 20.0, 1e-9);
 
     // A widget no larger than its margins is left alone and paints no plot.
     const QTransform before = plot.transform();
-    plot.resize(55, 200);
+    plot.resize(left, 200);
     EXPECT_EQ(plot.transform(), before);
     const QImage picture = plot.grab().toImage();
     EXPECT_EQ(picture.pixelColor(20, 100), QColor(Qt::darkGray));
@@ -166,6 +168,50 @@ TEST(CrossSectionLhPlot, NoDistanceValueRunsPastTheWidgetsRightEdge)
         }
     }
     EXPECT_GE(values, 5 * 26) << "0 to 20 m at every width";
+}
+
+TEST(CrossSectionLhPlot, ElevationValuesOfTheSurveyRangeAreNeverCutAtTheLeftEdge)
+{
+    // Elevations of four digits and below sea level, in the default font and in larger ones:
+    // every value drawn starts right of the upright title, and most are drawn (only those
+    // beside the title are left out).
+    for (Rows rows : {Rows{{true, 0.0, 626.0}, {true, 30.0, 631.0}},
+                      Rows{{true, 0.0, 3996.0}, {true, 30.0, 4001.0}},
+                      Rows{{true, 0.0, -104.0}, {true, 30.0, -99.0}}}) {
+        for (const int points : {0, 12, 16}) {
+            SCOPED_TRACE(std::to_string(rows.front().H) + " m, " + std::to_string(points) + " pt");
+            CrossSectionLhTableModel model(&rows);
+            CrossSectionLhView plot;
+            if (points > 0) {
+                QFont font = plot.font();
+                font.setPointSize(points);
+                plot.setFont(font);
+            }
+            plot.resize(700, 500);
+            plot.setUpItem(nullptr, &model);
+            plot.setGridWidthY(0.1);
+            RecordingPaintDevice device;
+            QPainter painter(&device);
+            painter.setFont(plot.font());
+            plot.item()->view()->paint(&painter, plot.transform(), plot.drawnArea());
+            painter.end();
+            const QFontMetricsF metrics(plot.font());
+            int values = 0;
+            for (const PaintRecord& r : device.recordsOf(PaintRecord::Text)) {
+                bool number = false;
+                r.text.toDouble(&number);
+                if (!number || r.transform.isRotating() || r.devicePosition().y() < plot.plotRect().top()) {
+                    continue; // not an elevation value
+                }
+                EXPECT_GE(r.devicePosition().x(), metrics.ascent()) << r.text.toStdString();
+                EXPECT_LE(r.devicePosition().x() + QFontMetricsF(r.font).horizontalAdvance(r.text),
+                          plot.plotRect().left() - CrossSectionLhView::TICK + 0.5)
+                    << r.text.toStdString();
+                ++values;
+            }
+            EXPECT_GE(values, 6) << "a label every half metre over about five metres";
+        }
+    }
 }
 
 using CrossSectionPlotPicture = SectionWindowTest;

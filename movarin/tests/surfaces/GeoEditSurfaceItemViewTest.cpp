@@ -6,6 +6,7 @@
 
 #include "movarin/shell/Project.h"
 #include "movarin/shell/SettingsKeys.h"
+#include "movarin/shell/TinMainViewHelper.h"
 #include "movarin/shell/TinPaintCache.h"
 #include "movarin/survey/ReadOnlyTinItem.h"
 
@@ -16,6 +17,8 @@
 #include <QSettings>
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 namespace varnel::test {
 namespace {
@@ -128,6 +131,57 @@ TEST_F(SurfaceViewTest, SurfacesKeepTheirPicturesApartFromTheTerrains)
     ASSERT_NE(overlays, nullptr);
     EXPECT_EQ(terrain->size(), 1u) << "the edited TIN";
     EXPECT_EQ(overlays->size(), 6u);
+}
+
+// The terrain pictures follow a surface applied, undone and redone: the edited TIN's is drawn
+// again where the change lies, the base TIN's is kept, and both show what pictures drawn anew
+// show, with the TIN's edges and without, on a view turned or not. (Undo and redo put the triangles back in another
+// order, which the edges drawn over the fills show: only pictures of one state compare.)
+TEST_F(SurfaceViewTest, TerrainPicturesFollowASurfaceAsPicturesDrawnAnewShowIt)
+{
+    m_window->setTin(slopedTerrain());
+    view()->updateView();
+    const TinPaintCache* terrain = nullptr;
+    // The view as the kept pictures give it, and as pictures drawn anew give it.
+    const auto followedAndAnew = [&] {
+        const QImage followed = shown();
+        TinMainViewHelper::discardPaintCache(view());
+        return std::make_pair(followed, shown());
+    };
+    struct Case {
+        bool edges;
+        double angle;
+    };
+    for (const Case c : {Case{false, 0.0}, Case{true, 0.0}, Case{true, 33.0}}) {
+        SCOPED_TRACE(std::string(c.edges ? "edges" : "no edges") + ", view turned by " + std::to_string(c.angle));
+        QSettings().setValue(settings::graphicsShowTinEdges, c.edges);
+        view()->setAngleDegree(c.angle);
+        view()->updateView();
+        const QImage before = shown();
+        terrain = TinPaintCache::existing(view(), TinPaintCache::Shelf::Terrain);
+        ASSERT_NE(terrain, nullptr);
+        ASSERT_EQ(terrain->size(), 2u) << "the base and the edited TIN";
+
+        GeoEditSurfaceItem* surface = addSurface("Convex (Add)", {{21.3, 40.7}, {47.9, 55.1}, {77.2, 46.3}}, 0.8);
+        ASSERT_NE(surface, nullptr);
+        surface->setUnchecked();  // the terrain alone shows the change
+        EXPECT_EQ(terrain->size(), 2u) << "the pictures were dropped, not followed";
+        auto [applied, appliedAnew] = followedAndAnew();
+        EXPECT_NE(appliedAnew, before) << "the surface changed nothing in view";
+        EXPECT_EQ(applied, appliedAnew);
+
+        stack().undo();
+        EXPECT_EQ(terrain->size(), 2u);
+        auto [undone, undoneAnew] = followedAndAnew();
+        EXPECT_EQ(undone, undoneAnew);
+
+        stack().redo();
+        surface->setUnchecked();
+        auto [redone, redoneAnew] = followedAndAnew();
+        EXPECT_EQ(redone, redoneAnew);
+        stack().undo();
+        stack().clear();
+    }
 }
 
 } // namespace

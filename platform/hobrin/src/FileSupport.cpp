@@ -142,6 +142,12 @@ QString FileSupport::findForeignEntry(const QString& folder)
 
 void FileSupport::clearWritePath(const QString& folder, const QString& relativePath)
 {
+    clearWritePath(folder, relativePath, nullptr);
+}
+
+void FileSupport::clearWritePath(const QString& folder, const QString& relativePath,
+                                 QSet<QString>* checkedFolders)
+{
     namespace fs = std::filesystem;
     const QStringList steps =
         QDir::cleanPath(relativePath).split(QLatin1Char('/'), Qt::SkipEmptyParts);
@@ -150,6 +156,10 @@ void FileSupport::clearWritePath(const QString& folder, const QString& relativeP
         current += QLatin1Char('/') + steps[i];
         if (steps[i] == QLatin1String("..")) {
             throwCannotReplace(current); // the path leaves the folder
+        }
+        const bool last = i == steps.size() - 1;
+        if (!last && checkedFolders && checkedFolders->contains(current)) {
+            continue;
         }
         std::error_code error;
         const fs::file_status status = fs::symlink_status(toFsPath(current), error);
@@ -160,11 +170,14 @@ void FileSupport::clearWritePath(const QString& folder, const QString& relativeP
             throwCannotReplace(current);
         }
         if (fs::is_directory(status)) {
+            if (!last && checkedFolders) {
+                checkedFolders->insert(current);
+            }
             continue;
         }
         if (fs::is_regular_file(status)) {
             // A file in the middle of the path stays: the writer fails on it and says so.
-            if (i == steps.size() - 1 && fs::hard_link_count(toFsPath(current), error) > 1) {
+            if (last && fs::hard_link_count(toFsPath(current), error) > 1) {
                 detachHardLinks(current);
             }
             return;

@@ -210,58 +210,74 @@ std::vector<Entry> readEntries(const QString& archive, QFile& file, Directory* d
     return entries;
 }
 
-// Inflates the deflated data of `entry` at `dataStart` into nothing: false as soon as it
-// gives more than the entry's size, or when it ends short of it or is damaged.
-bool inflatesToItsSize(QFile& file, const Entry& entry, qint64 dataStart)
-{
-    if (!file.seek(dataStart)) {
-        return false;
+// Inflates the deflated data of members into nothing: false as soon as a member gives more
+// than its entry's size, or when its data end short of it or are damaged. One stream and one
+// output buffer serve every member of an archive: made anew for each member, the buffer is
+// cleared again for every small member, which costs more than inflating it.
+class Inflater {
+public:
+    Inflater() : m_out(OUT) { m_ready = inflateInit2(&m_stream, -MAX_WBITS) == Z_OK; }
+    ~Inflater()
+    {
+        if (m_ready) {
+            inflateEnd(&m_stream);
+        }
     }
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        return false;
-    }
-    struct End {
-        z_stream* s;
-        ~End() { inflateEnd(s); }
-    } end{&stream};
-    constexpr qint64 IN = 1 << 16;
-    constexpr uInt OUT = 1 << 18;
-    QByteArray in;
-    std::vector<unsigned char> out(OUT);
-    quint64 left = entry.compressed;
-    quint64 produced = 0;
-    int result = Z_OK;
-    while (result != Z_STREAM_END) {
-        if (stream.avail_in == 0) {
-            if (left == 0) {
-                return false; // the data ends inside the stream
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    bool inflatesToItsSize(QFile& file, const Entry& entry, qint64 dataStart)
+    {
+        if (!m_ready || inflateReset(&m_stream) != Z_OK || !file.seek(dataStart)) {
+            return false;
+        }
+        // What the member before left unread is not this one's.
+        m_stream.next_in = nullptr;
+        m_stream.avail_in = 0;
+        quint64 left = entry.compressed;
+        quint64 produced = 0;
+        int result = Z_OK;
+        while (result != Z_STREAM_END) {
+            if (m_stream.avail_in == 0) {
+                if (left == 0) {
+                    return false; // the data ends inside the stream
+                }
+                m_in = file.read(static_cast<qint64>(qMin<quint64>(left, IN)));
+                if (m_in.isEmpty()) {
+                    return false;
+                }
+                left -= static_cast<quint64>(m_in.size());
+                m_stream.next_in = reinterpret_cast<Bytef*>(m_in.data());
+                m_stream.avail_in = static_cast<uInt>(m_in.size());
             }
-            in = file.read(static_cast<qint64>(qMin<quint64>(left, IN)));
-            if (in.isEmpty()) {
+            m_stream.next_out = m_out.data();
+            m_stream.avail_out = OUT;
+            result = inflate(&m_stream, Z_NO_FLUSH);
+            produced += OUT - m_stream.avail_out;
+            if (produced > entry.size) {
                 return false;
             }
-            left -= static_cast<quint64>(in.size());
-            stream.next_in = reinterpret_cast<Bytef*>(in.data());
-            stream.avail_in = static_cast<uInt>(in.size());
+            if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) {
+                return false;
+            }
         }
-        stream.next_out = out.data();
-        stream.avail_out = OUT;
-        result = inflate(&stream, Z_NO_FLUSH);
-        produced += OUT - stream.avail_out;
-        if (produced > entry.size) {
-            return false;
-        }
-        if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) {
-            return false;
-        }
+        return produced == entry.size;
     }
-    return produced == entry.size;
-}
+
+private:
+    static constexpr qint64 IN = 1 << 16;
+    static constexpr uInt OUT = 1 << 18;
+
+    z_stream m_stream{};
+    bool m_ready = false;
+    QByteArray m_in;
+    std::vector<unsigned char> m_out;
+};
 
 // One member as the zip tool would unpack it; `refuse` throws.
 template <class Refuse>
-void checkMember(QFile& file, const Entry& entry, qint64 directoryStart, const Refuse& refuse)
+void checkMember(QFile& file, Inflater& inflater, const Entry& entry, qint64 directoryStart,
+                 const Refuse& refuse)
 {
     if (entry.flags & ENCRYPTED_FLAG) {
         refuse(QStringLiteral("%1 is encrypted").arg(entry.name));
@@ -290,7 +306,7 @@ void checkMember(QFile& file, const Entry& entry, qint64 directoryStart, const R
         refuse(QStringLiteral("the data of %1 reach into the directory").arg(entry.name));
     }
     if (entry.method == DEFLATED
-        && !inflatesToItsSize(file, entry, static_cast<qint64>(dataStart))) {
+        && !inflater.inflatesToItsSize(file, entry, static_cast<qint64>(dataStart))) {
         refuse(QStringLiteral("%1 does not inflate to the %2 bytes it declares")
                    .arg(entry.name)
                    .arg(entry.size));
@@ -354,8 +370,9 @@ void ZipDirectory::checkForUnpacking(const QString& archive, const Limits& limit
                    .arg(total)
                    .arg(limits.totalBytes));
     }
+    Inflater inflater;
     for (const Entry& entry : entries) {
-        checkMember(file, entry, directory.start, refuse);
+        checkMember(file, inflater, entry, directory.start, refuse);
     }
 }
 

@@ -128,6 +128,41 @@ TEST(FileSupport, PipesHardLinksAndDanglingLinksAreForeignAndWritePathsLoseThem)
     EXPECT_THROW(FileSupport::clearWritePath(work, "../victim.txt"), ErrorMessage);
 }
 
+// The list of examined folders that one save keeps: it gains the plain folders of the paths
+// and never a file, a listed folder is passed over, and the entry at the end of a path is
+// examined whatever the list holds.
+TEST(FileSupport, WritePathsWithAListOfCheckedFoldersStillLoseLinksAtTheirEnds)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString victim = tmp.filePath("victim.txt");
+    const QString work = tmp.filePath("work");
+    ASSERT_TRUE(writeFile(victim, "victim"));
+    ASSERT_TRUE(QDir().mkpath(work + "/sub/deeper"));
+    ASSERT_TRUE(writeFile(work + "/sub/deeper/a.dat", "a"));
+
+    QSet<QString> checked;
+    FileSupport::clearWritePath(work, "sub/deeper/a.dat", &checked);
+    const QString absolute = QDir(work).absolutePath();
+    EXPECT_EQ(checked, (QSet<QString>{absolute + "/sub", absolute + "/sub/deeper"}));
+    EXPECT_EQ(readFile(work + "/sub/deeper/a.dat"), "a");
+
+    // A link at the end of a path below listed folders goes all the same.
+    ASSERT_TRUE(QFile::link(victim, work + "/sub/deeper/b.dat"));
+    FileSupport::clearWritePath(work, "sub/deeper/b.dat", &checked);
+    EXPECT_FALSE(QFileInfo(work + "/sub/deeper/b.dat").isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(work + "/sub/deeper/b.dat"));
+
+    // A folder missing from the list is examined: become a link, it goes.
+    ASSERT_TRUE(QDir().mkpath(tmp.filePath("outside")));
+    ASSERT_TRUE(QFile::link(tmp.filePath("outside"), work + "/other"));
+    FileSupport::clearWritePath(work, "other/c.dat", &checked);
+    EXPECT_FALSE(QFileInfo(work + "/other").isSymLink());
+    EXPECT_FALSE(checked.contains(absolute + "/other"));
+    EXPECT_EQ(readFile(victim), "victim");
+    EXPECT_TRUE(QFileInfo(tmp.filePath("outside")).isDir());
+}
+
 TEST(TmpFileCopyer, AsciiCopyOfImageAndItsWorldFiles)
 {
     QTemporaryDir tmp;

@@ -192,3 +192,59 @@ TEST(ZipDirectory, ArchivesOfTheZipToolsPassTheUnpackingCheckAndOthersAreNamed)
         }
     }
 }
+
+// Every member of an archive goes through the same inflating stream: one that inflates past
+// or short of its declared size is named wherever it stands among many good ones, members
+// larger than the stream's buffer and empty ones among them, and the good ones all pass, as
+// `unzip -t` finds them.
+TEST(ZipDirectory, EachOfManyMembersIsInflatedOnItsOwn)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString good = tmp.filePath("many.zip");
+    // Member i holds a run of bytes of its own; 7 is empty, 13 and 29 exceed 256 KiB.
+    ASSERT_TRUE(makeArchive(good, "import random\n"
+                                  "r = random.Random(59)\n"
+                                  "z = zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED)\n"
+                                  "for i in range(40):\n"
+                                  "    n = 0 if i == 7 else (300000 if i in (13, 29) else r.randrange(1, 5000))\n"
+                                  "    z.writestr('m%02d' % i, bytes(r.randrange(0, 8) for _ in range(n)))\n"
+                                  "z.close()"));
+    bool ok = false;
+    hobrintest::run("unzip", {"-tq", good}, &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_NO_THROW(ZipDirectory::checkForUnpacking(good, {}));
+
+    // The same archive with one member's declared size in the directory changed by `delta`.
+    const auto withSize = [&](const char* member, int delta) {
+        const QString path = tmp.filePath(QStringLiteral("%1%2.zip").arg(member).arg(delta));
+        const QString program = QStringLiteral(
+            "import struct\n"
+            "b = bytearray(open('%1', 'rb').read())\n"
+            "at = b.find(b'PK\\x01\\x02')\n"
+            "while at >= 0:\n"
+            "    n, = struct.unpack_from('<H', b, at + 28)\n"
+            "    if b[at + 46:at + 46 + n] == b'%2':\n"
+            "        size, = struct.unpack_from('<I', b, at + 24)\n"
+            "        struct.pack_into('<I', b, at + 24, size + %3)\n"
+            "    at = b.find(b'PK\\x01\\x02', at + 46)\n"
+            "open(sys.argv[1], 'wb').write(b)\n")
+                                    .arg(good, member)
+                                    .arg(delta);
+        EXPECT_TRUE(makeArchive(path, program));
+        return path;
+    };
+    const std::pair<const char*, int> changes[] = {{"m03", -1}, {"m13", -1}, {"m21", 1},
+                                                   {"m29", 1},  {"m39", -1}};
+    for (const auto& [member, delta] : changes) {
+        SCOPED_TRACE(std::string(member) + " " + std::to_string(delta));
+        const QString path = withSize(member, delta);
+        try {
+            ZipDirectory::checkForUnpacking(path, {});
+            ADD_FAILURE() << "passed";
+        } catch (const QStringRuntimeError& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral(": %1 does not inflate").arg(member)))
+                << e.message().toStdString();
+        }
+    }
+}

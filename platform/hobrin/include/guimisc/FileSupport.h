@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 namespace guimisc {
@@ -41,6 +42,13 @@ public:
     /// are left missing. Throws `guimisc::ErrorMessage` naming the entry when it cannot be
     /// removed or replaced.
     static void clearWritePath(const QString& folder, const QString& relativePath);
+    /// The same for the many files of one save: a folder of the path that `checkedFolders`
+    /// lists counts as examined, and each folder the call finds to be a plain folder joins
+    /// the list, so that a save examines each folder once, not once per file below it. The
+    /// entry at the end of the path is always examined. The caller keeps the list for no
+    /// longer than the writes it covers.
+    static void clearWritePath(const QString& folder, const QString& relativePath,
+                               QSet<QString>* checkedFolders);
 };
 
 } // namespace guimisc
