@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -237,6 +239,27 @@ inline void timeApart(benchmark::State& state, const char* name, Make make) {
     const double mean = destroyed / static_cast<double>(state.iterations());
     state.counters["destroy_s"] = mean;
     destructionSeconds()[name] = mean;
+}
+
+// The sizes of a "--sizes=1000,2000" option, taken off the command line before Google
+// Benchmark reads it; `defaults` when there is none.
+inline std::vector<long> takeSizes(int& argc, char** argv, std::vector<long> defaults)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--sizes=", 8) == 0) {
+            defaults.clear();
+            std::stringstream list(argv[i] + 8);
+            for (std::string item; std::getline(list, item, ',');) {
+                defaults.push_back(std::stol(item));
+            }
+            for (int j = i; j + 1 < argc; ++j) {
+                argv[j] = argv[j + 1];
+            }
+            --argc;
+            --i;
+        }
+    }
+    return defaults;
 }
 
 } // namespace bench

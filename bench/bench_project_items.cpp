@@ -512,31 +512,12 @@ void printTable()
     std::printf("(goals: both ratios at most 1.50; 100000 sections open and save in under 5 s)\n");
 }
 
-std::vector<long> parseSizes(int& argc, char** argv)
-{
-    std::vector<long> sizes{1000, 10000, 100000};
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--sizes=", 8) == 0) {
-            sizes.clear();
-            std::stringstream list(argv[i] + 8);
-            for (std::string item; std::getline(list, item, ',');) {
-                sizes.push_back(std::stol(item));
-            }
-            for (int j = i; j + 1 < argc; ++j) {
-                argv[j] = argv[j + 1];
-            }
-            --argc;
-            --i;
-        }
-    }
-    return sizes;
-}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<long> sizes = parseSizes(argc, argv);
+    const std::vector<long> sizes = bench::takeSizes(argc, argv, {1000, 10000, 100000});
     benchmark::Initialize(&argc, argv);
     bench::useOffscreenScratchHome(scratchDir.file("home"));
     for (long n : sizes) {

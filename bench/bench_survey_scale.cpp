@@ -823,31 +823,12 @@ void printGrowth()
                 b.peak(kStages - 1) / a.peak(kStages - 1) / scale);
 }
 
-std::vector<long> parseSizes(int& argc, char** argv)
-{
-    std::vector<long> sizes{1000000, 2000000, 5000000};
-    for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--sizes=", 8) == 0) {
-            sizes.clear();
-            std::stringstream list(argv[i] + 8);
-            for (std::string item; std::getline(list, item, ',');) {
-                sizes.push_back(std::stol(item));
-            }
-            for (int j = i; j + 1 < argc; ++j) {
-                argv[j] = argv[j + 1];
-            }
-            --argc;
-            --i;
-        }
-    }
-    return sizes;
-}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<long> sizes = parseSizes(argc, argv);
+    const std::vector<long> sizes = bench::takeSizes(argc, argv, {1000000, 2000000, 5000000});
     benchmark::Initialize(&argc, argv);
     bench::useOffscreenScratchHome(scratchDir.file("home"));
     std::printf("load average at the start: %s\n", loadAverage().c_str());
