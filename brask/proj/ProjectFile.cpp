@@ -62,6 +62,10 @@ void ProjectFile::load()
 {
     QDomDocument document;
     guimisc::xml::XmlSupport::loadDom(absoluteFilename(), &document);
+    struct Discard {
+        QDomDocument* document;
+        ~Discard() { guimisc::xml::XmlSupport::discardDom(document); }
+    } const discard{&document};
     loadFromProjectMainFile(document.documentElement());
 }
 

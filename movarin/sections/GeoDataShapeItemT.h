@@ -4,6 +4,7 @@
 #include "movarin/shell/NonFiniteSaveGuard.h"
 
 #include "brask/core/ModelItem.h"
+#include "common/exception/FileOpenException.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Polyline.h"
 #include "orlin/core/Rect.h"
@@ -98,16 +99,23 @@ protected:
         }
     }
 
+    /// A missing file gives no shape. The file is opened straight away (one look-up of the
+    /// path per item: a project may hold 100,000 of them); only when it cannot be opened is
+    /// it asked whether it is there.
     void loadExternalData(const std::string& absoluteFilename) override
     {
-        if (!QFileInfo::exists(QString::fromLocal8Bit(absoluteFilename.c_str()))) {
+        try {
+            if constexpr (std::is_same_v<Shape, tin::core::Polygon>) {
+                setShape(tin::io::BinPolygonImporter().importPolygon(absoluteFilename.c_str()));
+            } else {
+                setShape(tin::io::BinPolylineImporter().importPolyline(absoluteFilename.c_str()));
+            }
+        } catch (const common::exception::FileOpenException&) {
+            const QFileInfo file(QString::fromLocal8Bit(absoluteFilename.c_str()));
+            if (file.exists() || file.isSymLink()) {
+                throw;
+            }
             setShape(nullptr);
-            return;
-        }
-        if constexpr (std::is_same_v<Shape, tin::core::Polygon>) {
-            setShape(tin::io::BinPolygonImporter().importPolygon(absoluteFilename.c_str()));
-        } else {
-            setShape(tin::io::BinPolylineImporter().importPolyline(absoluteFilename.c_str()));
         }
     }
     void saveExternalData(const std::string& absoluteFilename) override

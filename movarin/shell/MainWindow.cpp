@@ -512,8 +512,11 @@ void MainWindow::openProject(const QString& filename)
         }
         showProjectWindow(subWindow);
         // The window is laid out and drawn before the cursor goes: at survey scale the first
-        // paint is as long as a part of the reading.
+        // paint is as long as a part of the reading. The updates that showing the widgets
+        // left queued are taken in first, so that this paint is the only one: otherwise
+        // they draw the whole view a second time once the loop runs.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateLater);
         subWindow->repaint();
     } catch (const guimisc::ErrorMessage& e) {
         abandonProject(e.message());

@@ -303,6 +303,45 @@ TEST_F(EditModeLifecycleTest, NewEditModeProjectIsSavedAndReopened)
     EXPECT_TRUE(script.messageBoxes().empty());
 }
 
+// Counts the paint events that views of the model receive, anywhere in the program.
+class ViewPaintCounter : public QObject {
+public:
+    ViewPaintCounter() { qApp->installEventFilter(this); }
+    ~ViewPaintCounter() override { qApp->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && qobject_cast<mvc::core::View*>(watched)) {
+            ++count;
+        }
+        return false;
+    }
+};
+
+// A project of many items takes as long to draw as a part of its reading: "Open" draws the
+// view once, before it returns, and the event loop does not draw it again.
+TEST_F(EditModeLifecycleTest, OpenDrawsTheViewOnce)
+{
+    Script script;
+    window().newEditProject();
+    const QString archive = saveAs(QStringLiteral("once"));
+    ASSERT_TRUE(window().closeProject());
+    QCoreApplication::processEvents();
+
+    ViewPaintCounter paints;
+    script.answerFile(archive);
+    window().actionManager()->action(QStringLiteral("Open"))->trigger();
+    ASSERT_NE(editModeWindow(), nullptr);
+    EXPECT_EQ(paints.count, 1) << "drawn before the cursor goes";
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(paints.count, 1) << "not drawn again by updates left queued";
+    EXPECT_TRUE(script.messageBoxes().empty());
+}
+
 QImage picture(int width, int height, QRgb colour)
 {
     QImage image(width, height, QImage::Format_ARGB32);

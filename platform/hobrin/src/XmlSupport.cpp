@@ -1,6 +1,7 @@
 #include "guimisc/xml/XmlSupport.h"
 
 #include "AttributeText.h"
+#include "DomThread.h"
 #include "guimisc/ErrorMessage.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,9 @@
 namespace guimisc::xml {
 
 namespace {
+
+// From this size on, a document's tree is built and freed on the DOM thread.
+const int LARGE_DOCUMENT_BYTES = 1 << 20;
 
 // The attribute read with `parse`, or the default when it is missing or does not parse.
 template <typename T>
@@ -54,6 +58,107 @@ void findTooDeep(const QByteArray& content, int maxDepth, qint64* line, qint64* 
     }
 }
 
+// Whether a scan of the bytes shows that no element nests deeper than `maxDepth`: the
+// markup is skipped by its delimiters (comments, processing instructions, CDATA, quoted
+// attribute values) and every other `<` opens or closes an element. Anything the scan
+// does not know for certain (a document type, which may declare entities, an unterminated
+// construct, an end tag without its start) answers false and is left to `findTooDeep`,
+// which also says where a deep document passes the bound. A fast path for the usual file:
+// a stream reader's pass costs about a third of building the DOM.
+bool nestsWithin(const QByteArray& content, int maxDepth)
+{
+    const char* at = content.constData();
+    const char* const end = at + content.size();
+    const auto skipPast = [&at, end](const char* close, std::size_t length) {
+        for (;;) {
+            const auto found =
+                static_cast<const char*>(std::memchr(at, close[0], std::size_t(end - at)));
+            if (!found || std::size_t(end - found) < length) {
+                return false;
+            }
+            if (std::memcmp(found, close, length) == 0) {
+                at = found + length;
+                return true;
+            }
+            at = found + 1;
+        }
+    };
+    const auto startsWith = [&at, end](const char* text, std::size_t length) {
+        return std::size_t(end - at) >= length && std::memcmp(at, text, length) == 0;
+    };
+    int depth = 0;
+    for (;;) {
+        const auto open = static_cast<const char*>(std::memchr(at, '<', std::size_t(end - at)));
+        if (!open) {
+            return true;
+        }
+        at = open + 1;
+        if (at == end) {
+            return false;
+        }
+        if (*at == '/') {
+            if (--depth < 0) {
+                return false;
+            }
+            if (!skipPast(">", 1)) {
+                return false;
+            }
+            continue;
+        }
+        if (*at == '?') {
+            if (!skipPast("?>", 2)) {
+                return false;
+            }
+            continue;
+        }
+        if (*at == '!') {
+            if (startsWith("!--", 3)) {
+                at += 3;
+                if (!skipPast("-->", 3)) {
+                    return false;
+                }
+                continue;
+            }
+            if (startsWith("![CDATA[", 8)) {
+                at += 8;
+                if (!skipPast("]]>", 3)) {
+                    return false;
+                }
+                continue;
+            }
+            return false; // a document type or something odd
+        }
+        // A start tag: up to its `>`, which a quoted value may hold as well.
+        bool closed = false;
+        while (at < end && !closed) {
+            const char c = *at++;
+            if (c == '"' || c == '\'') {
+                const auto quote =
+                    static_cast<const char*>(std::memchr(at, c, std::size_t(end - at)));
+                if (!quote) {
+                    return false;
+                }
+                at = quote + 1;
+            } else if (c == '<') {
+                return false;
+            } else if (c == '>') {
+                closed = true;
+                // An empty element ("/>") is one level deeper as well, but nothing inside.
+                const bool empty = at - 2 > open && at[-2] == '/';
+                if (depth + 1 > maxDepth) {
+                    return false;
+                }
+                if (!empty) {
+                    ++depth;
+                }
+            }
+        }
+        if (!closed) {
+            return false;
+        }
+    }
+}
+
 } // namespace
 
 void XmlSupport::loadDom(const QString& path, QDomDocument* document)
@@ -73,9 +178,11 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
                                .arg(shown));
     }
     const QByteArray content = file.readAll();
-    qint64 deepLine = 0;
-    qint64 deepColumn = 0;
-    findTooDeep(content, maxDepth, &deepLine, &deepColumn);
+    qint64 deepLine = -1;
+    qint64 deepColumn = -1;
+    if (!nestsWithin(content, maxDepth)) {
+        findTooDeep(content, maxDepth, &deepLine, &deepColumn);
+    }
     if (deepLine >= 0) {
         throw ErrorMessage(QCoreApplication::translate(
                                "guimisc::xml::XmlSupport",
@@ -89,7 +196,19 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
     int line = 0;
     int column = 0;
     QDomDocument parsed;
-    if (!parsed.setContent(content, &message, &line, &column)) {
+    bool read = false;
+    const auto parse = [&] {
+        read = parsed.setContent(content, &message, &line, &column);
+        if (!read) {
+            parsed = QDomDocument(); // what it got to is freed where it was built
+        }
+    };
+    if (content.size() >= LARGE_DOCUMENT_BYTES) {
+        DomThread::run(parse);
+    } else {
+        parse();
+    }
+    if (!read) {
         throw ErrorMessage(QCoreApplication::translate(
                                "guimisc::xml::XmlSupport",
                                "File %1 is not well-formed XML: %2 (line %3, column %4).")
@@ -98,6 +217,20 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
                                .arg(column));
     }
     *document = parsed;
+}
+
+void XmlSupport::discardDom(QDomDocument* document)
+{
+    QDomDocument held = *document;
+    *document = QDomDocument();
+    // The last handle goes with the task, on the helper thread; a small tree built here is
+    // freed there as well, which costs nothing.
+    DomThread::post([held]() mutable { held = QDomDocument(); });
+}
+
+void XmlSupport::waitForDiscardedDoms()
+{
+    DomThread::waitUntilIdle();
 }
 
 bool XmlSupport::holdsAttributeLongerThan(const QString& path, int limit)

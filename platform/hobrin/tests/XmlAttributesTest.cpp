@@ -331,6 +331,91 @@ TEST(XmlSupport, LoadDomRefusesNestingBeyondTheBoundBeforeBuildingTheTree)
     }
 }
 
+// Markup that hides element tags (comments, processing instructions, CDATA, quoted values
+// holding "/>") and entities that expand to elements do not hide the depth: a
+// document one level past the bound is refused wherever its tags are disguised, one at
+// the bound is read.
+TEST(XmlSupport, NestingIsCountedThroughMarkupThatHidesTags)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QByteArray level = "<a t=\"/>\" u='a>/b'><!-- </a></a> --><?p </a>?><![CDATA[</a>]]>";
+    const auto write = [&tmp](const QString& name, const QByteArray& xml) {
+        const QString path = tmp.filePath(name);
+        EXPECT_TRUE(hobrintest::writeFile(path, xml));
+        return path;
+    };
+    const auto disguised = [&level](int levels) {
+        return level.repeated(levels) + QByteArray("</a>").repeated(levels) + "\n";
+    };
+    QDomDocument document;
+    XmlSupport::loadDom(write("within.xml", disguised(XmlSupport::maxDepth)), &document);
+    EXPECT_EQ(document.documentElement().attribute("u"), "a>/b");
+
+    // Entities declared in the document type expand to elements in the tree.
+    const QByteArray entity = "<!DOCTYPE r [<!ENTITY e '" + QByteArray("<a>").repeated(200)
+                              + QByteArray("</a>").repeated(200) + "'>]>\n<r>"
+                              + QByteArray("<b>").repeated(100) + "&e;"
+                              + QByteArray("</b>").repeated(100) + "</r>\n";
+    const QStringList refused{write("beyond.xml", disguised(XmlSupport::maxDepth + 1)),
+                              write("entity.xml", entity)};
+    for (const QString& path : refused) {
+        try {
+            XmlSupport::loadDom(path, &document);
+            ADD_FAILURE() << path.toStdString() << " was read";
+        } catch (const guimisc::ErrorMessage& e) {
+            EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+        }
+        EXPECT_TRUE(document.documentElement().isNull());
+    }
+}
+
+// A large file's tree is built on the DOM thread: it reads the same as a small file's, a
+// fault in it is reported with its line as well, and a discarded tree is freed in the
+// background while the caller goes on.
+TEST(XmlSupport, LargeDocumentsReadTheSameAndAreDiscardedInTheBackground)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    QByteArray xml = "<?xml version='1.0'?>\n<Project>\n";
+    const int rows = 40000; // about 1.5 MB
+    for (int i = 0; i < rows; ++i) {
+        xml += "  <Item name=\"S" + QByteArray::number(i) + "\" x=\"" + QByteArray::number(i * 0.5)
+               + "\"/>\n";
+    }
+    ASSERT_GT(xml.size() + 12, 1 << 20);
+    const QString large = tmp.filePath("large.xml");
+    ASSERT_TRUE(hobrintest::writeFile(large, xml + "</Project>\n"));
+    QDomDocument document;
+    XmlSupport::loadDom(large, &document);
+    int count = 0;
+    QDomElement last;
+    for (QDomElement e = document.documentElement().firstChildElement("Item"); !e.isNull();
+         e = e.nextSiblingElement("Item")) {
+        ++count;
+        last = e;
+    }
+    EXPECT_EQ(count, rows);
+    EXPECT_EQ(last.attribute("name"), QStringLiteral("S%1").arg(rows - 1));
+    EXPECT_EQ(XmlSupport::getDoubleAttribute(last, "x"), (rows - 1) * 0.5);
+    last = QDomElement();
+    XmlSupport::discardDom(&document);
+    EXPECT_TRUE(document.isNull());
+    XmlSupport::waitForDiscardedDoms();
+
+    const QString broken = tmp.filePath("broken.xml");
+    ASSERT_TRUE(hobrintest::writeFile(broken, xml + "  <Item>\n</Project>\n"));
+    try {
+        XmlSupport::loadDom(broken, &document);
+        ADD_FAILURE() << "a large broken file was read";
+    } catch (const guimisc::ErrorMessage& e) {
+        EXPECT_TRUE(e.message().contains(broken)) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QStringLiteral("line %1,").arg(rows + 4)))
+            << e.message().toStdString();
+    }
+    EXPECT_TRUE(document.documentElement().isNull());
+}
+
 // The longest attribute is found whichever quotes enclose it, however the other kind of
 // quote cuts it up, and through the entities it refers to; the DOM is never built for it.
 TEST(XmlSupport, AnAttributeLongerThanTheLimitIsFoundByItsQuotesOrItsEntities)

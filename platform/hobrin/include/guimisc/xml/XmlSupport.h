@@ -31,8 +31,18 @@ public:
     /// names the file when it is missing or unreadable, and the line and column as well
     /// when it is not well-formed XML or nests elements deeper than `maxDepth` (checked
     /// before any DOM is built); `document` is then left empty. Reads the file into memory
-    /// once and scans it twice.
+    /// once; a scan of its bytes settles the nesting of the usual file, a stream reader's
+    /// pass that of one the scan cannot settle (a document type, say, or a deep one). The
+    /// tree of a large file is built on a helper thread while the caller waits: give it to
+    /// `discardDom` when done with it.
     static void loadDom(const QString& path, QDomDocument* document);
+    /// Empties `document`, whose tree is freed on a helper thread: a tree that `loadDom`
+    /// read from a large file (from 1 MiB on) was built there, in a heap of that thread's
+    /// own, and is freed without the caller waiting for it or finding its heap fragmented
+    /// afterwards. No other handle to a node of the tree may be left anywhere.
+    static void discardDom(QDomDocument* document);
+    /// Returns when every tree given to `discardDom` so far is freed (for tests).
+    static void waitForDiscardedDoms();
 
     /// Whether the XML file at `path` holds an attribute whose value is longer than `limit`
     /// characters: a DOM of a document with an attribute of tens of megabytes takes
