@@ -32,6 +32,8 @@
 #include <memory>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace mvc::proj {
 
 const char Project::LOCKFILENAME[] = "lock";
@@ -175,25 +177,39 @@ bool Project::unzipFrom(const QString& archive)
         qWarning("Refused %s", e.what());
         return false;
     }
-    // Large members unpack side by side (a survey's point and TIN files).
-    const int programs = qBound(1, QThread::idealThreadCount() / 2, 4);
+    // Large members unpack side by side (a survey's point and TIN files), and the project
+    // file by a program of its own, so that its tree is built while the rest unpacks.
+    const int programs = qBound(2, QThread::idealThreadCount() / 2, 4);
+    const QString mainFile = absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME));
+    bool mainFileAlone = false;
     std::vector<std::unique_ptr<QProcess>> processes;
-    for (QProcess* process :
-         guimisc::ZipSupport::createUnzipArchiveProcesses(archive, m_workFolder, programs)) {
+    for (QProcess* process : guimisc::ZipSupport::createUnzipArchiveProcesses(
+             archive, m_workFolder, programs, guimisc::ZipSupport::SPLIT_FROM,
+             QString::fromLatin1(ProjectFile::FILENAME), &mainFileAlone)) {
         processes.emplace_back(process);
     }
+    // A prefetch that no load takes goes with a refused archive.
+    bool opened = false;
+    ScopeExit dropPrefetch([&opened] {
+        if (!opened) {
+            guimisc::xml::XmlSupport::discardPrefetchedDom();
+        }
+    });
     if (m_mainWindow) {
         m_mainWindow->enterModelessDialogMode();
     }
     // unzip exits with 1 when it only warned. A failed or cancelled program ends the others.
     bool ok = true;
-    for (const std::unique_ptr<QProcess>& process : processes) {
+    for (std::size_t i = 0; i < processes.size(); ++i) {
         if (!ok) {
-            process->kill();
-            process->waitForFinished(3000);
+            processes[i]->kill();
+            processes[i]->waitForFinished(3000);
             continue;
         }
-        ok = waitForProcess(process.get(), tr("Loading project file..."), 1);
+        ok = waitForProcess(processes[i].get(), tr("Loading project file..."), 1);
+        if (ok && i == 0 && mainFileAlone) {
+            prefetchMainFile(mainFile);
+        }
     }
     processes.clear();
     if (m_mainWindow) {
@@ -211,7 +227,6 @@ bool Project::unzipFrom(const QString& archive)
                  qUtf8Printable(archive), qUtf8Printable(foreign));
         return false;
     }
-    const QString mainFile = absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME));
     if (!QFileInfo(mainFile).isFile()) {
         return false;
     }
@@ -221,7 +236,23 @@ bool Project::unzipFrom(const QString& archive)
         return false;
     }
     m_filename = archive;
+    opened = true;
     return true;
+}
+
+void Project::prefetchMainFile(const QString& mainFile)
+{
+    // Only a plain file of its own, whose attributes are of a size a tree can hold: what the
+    // checks after the unpacking refuse is not read ahead either (they run all the same).
+    struct stat status {};
+    if (::lstat(QFile::encodeName(mainFile).constData(), &status) != 0 || !S_ISREG(status.st_mode)
+        || status.st_nlink != 1 || status.st_size > MAX_PROJECT_XML_BYTES) {
+        return;
+    }
+    if (guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
+        return;
+    }
+    guimisc::xml::XmlSupport::prefetchDom(mainFile);
 }
 
 bool Project::zipTo(const QString& archive)

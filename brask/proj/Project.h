@@ -114,6 +114,9 @@ private slots:
     void cancel();
 
 private:
+    /// Has the tree of the unpacked `mainFile` built while the rest of the archive unpacks,
+    /// when it is a plain file that the checks after the unpacking would let through.
+    void prefetchMainFile(const QString& mainFile);
     bool lock();
     void unlock();
     /// Waits for the process as described above; true when it finished normally with an

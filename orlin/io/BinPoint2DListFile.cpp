@@ -8,13 +8,11 @@
 #include "orlin/io/FileBytes.h"
 #include "orlin/io/NonFiniteValueException.h"
 
-#include <Poco/BinaryWriter.h>
 
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <sstream>
 #include <string>
 
 #include <fcntl.h>
@@ -64,16 +62,16 @@ void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Po
             throw NonFiniteValueException();
         }
     }
-    std::ostringstream buffer(std::ios::out | std::ios::binary);
-    {
-        Poco::BinaryWriter writer(buffer, common::io::FILE_BYTE_ORDER);
-        writer << static_cast<int>(points.size());
-        for (const auto& p : points) {
-            writer << p.x() << p.y();
-        }
-        writer.flush();
+    // The layout in memory (little-endian, see ByteOrder.h), copied as it stands.
+    std::string bytes(4 + 16 * points.size(), '\0');
+    const std::int32_t count = static_cast<std::int32_t>(points.size());
+    std::memcpy(bytes.data(), &count, sizeof count);
+    char* at = bytes.data() + 4;
+    for (const auto& p : points) {
+        const double xy[2] = {p.x(), p.y()};
+        std::memcpy(at, xy, sizeof xy);
+        at += sizeof xy;
     }
-    const std::string bytes = buffer.str();
     // Reading a small file back costs a fraction of making a new one: a project saved again
     // rewrites the geometry that changed, not every one of its (maybe 100,000) files.
     if (holds(path, bytes)) {

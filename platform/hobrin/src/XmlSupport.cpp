@@ -13,8 +13,15 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <cmath>
 #include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace guimisc::xml {
 
@@ -159,36 +166,22 @@ bool nestsWithin(const QByteArray& content, int maxDepth)
     }
 }
 
-} // namespace
-
-void XmlSupport::loadDom(const QString& path, QDomDocument* document)
+// The tree of `content`, the bytes of the file shown as `shown`; throws the messages of
+// `loadDom`. A large tree is built on the DOM thread: handed to it, or built right here when
+// the caller is that thread (`onDomThread`).
+QDomDocument parseContent(const QByteArray& content, const QString& shown, bool onDomThread)
 {
-    *document = QDomDocument();
-    const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        throw ErrorMessage(QCoreApplication::translate("guimisc::xml::XmlSupport",
-                                                       "File %1 does not exist.")
-                               .arg(shown));
-    }
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        throw ErrorMessage(QCoreApplication::translate("guimisc::xml::XmlSupport",
-                                                       "File %1 could not be opened.")
-                               .arg(shown));
-    }
-    const QByteArray content = file.readAll();
     qint64 deepLine = -1;
     qint64 deepColumn = -1;
-    if (!nestsWithin(content, maxDepth)) {
-        findTooDeep(content, maxDepth, &deepLine, &deepColumn);
+    if (!nestsWithin(content, XmlSupport::maxDepth)) {
+        findTooDeep(content, XmlSupport::maxDepth, &deepLine, &deepColumn);
     }
     if (deepLine >= 0) {
         throw ErrorMessage(QCoreApplication::translate(
                                "guimisc::xml::XmlSupport",
                                "File %1 nests elements deeper than %2 levels (line %3, column %4).")
                                .arg(shown)
-                               .arg(maxDepth)
+                               .arg(XmlSupport::maxDepth)
                                .arg(deepLine)
                                .arg(deepColumn));
     }
@@ -203,7 +196,7 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
             parsed = QDomDocument(); // what it got to is freed where it was built
         }
     };
-    if (content.size() >= LARGE_DOCUMENT_BYTES) {
+    if (content.size() >= LARGE_DOCUMENT_BYTES && !onDomThread) {
         DomThread::run(parse);
     } else {
         parse();
@@ -216,7 +209,145 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
                                .arg(line)
                                .arg(column));
     }
-    *document = parsed;
+    return parsed;
+}
+
+// A file read and parsed ahead on the DOM thread (`prefetchDom`). The fields below the
+// mutex are written there once, before `done`.
+struct Prefetched {
+    QString path;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool usable = false; // the file was there, a regular file, and was read
+    struct stat identity {};
+    QDomDocument document;
+    bool failed = false;
+    QString error;
+};
+
+// The one prefetch, of the thread that calls `prefetchDom` and `loadDom`.
+std::shared_ptr<Prefetched>& prefetched()
+{
+    static std::shared_ptr<Prefetched> current;
+    return current;
+}
+
+// Drops `p` where its tree was built: after the prefetch task, which runs before this one.
+void dropOnDomThread(std::shared_ptr<Prefetched> p)
+{
+    if (p) {
+        DomThread::post([p = std::move(p)]() mutable { p.reset(); });
+    }
+}
+
+// The bytes of the regular file at `path`, opened without following a link.
+bool readPlainFile(const QString& path, QByteArray* content, struct stat* identity)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = ::fstat(fd, identity) == 0 && S_ISREG(identity->st_mode);
+    if (ok) {
+        QFile file;
+        ok = file.open(fd, QIODevice::ReadOnly);
+        if (ok) {
+            *content = file.readAll();
+            ok = file.error() == QFileDevice::NoError;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
+           && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+} // namespace
+
+void XmlSupport::prefetchDom(const QString& path)
+{
+    discardPrefetchedDom();
+    auto p = std::make_shared<Prefetched>();
+    p->path = QFileInfo(path).absoluteFilePath();
+    prefetched() = p;
+    DomThread::post([p] {
+        QByteArray content;
+        struct stat identity {};
+        const bool usable = readPlainFile(p->path, &content, &identity);
+        QDomDocument document;
+        bool failed = false;
+        QString error;
+        if (usable) {
+            try {
+                document = parseContent(content, QDir::toNativeSeparators(p->path), true);
+            } catch (const ErrorMessage& e) {
+                failed = true;
+                error = e.message();
+            }
+        }
+        const std::lock_guard<std::mutex> lock(p->mutex);
+        p->usable = usable;
+        p->identity = identity;
+        p->document = document;
+        p->failed = failed;
+        p->error = error;
+        p->done = true;
+        p->finished.notify_all();
+    });
+}
+
+void XmlSupport::discardPrefetchedDom()
+{
+    dropOnDomThread(std::move(prefetched()));
+    prefetched() = nullptr;
+}
+
+void XmlSupport::loadDom(const QString& path, QDomDocument* document)
+{
+    *document = QDomDocument();
+    const QString shown = QDir::toNativeSeparators(path);
+    if (prefetched() && prefetched()->path == QFileInfo(path).absoluteFilePath()) {
+        std::shared_ptr<Prefetched> p = std::move(prefetched());
+        prefetched() = nullptr;
+        {
+            std::unique_lock<std::mutex> lock(p->mutex);
+            p->finished.wait(lock, [&p] { return p->done; });
+        }
+        struct stat now {};
+        const bool same = p->usable
+                          && ::lstat(QFile::encodeName(p->path).constData(), &now) == 0
+                          && sameFile(now, p->identity);
+        if (same && p->failed) {
+            const QString error = p->error;
+            dropOnDomThread(std::move(p));
+            throw ErrorMessage(error);
+        }
+        if (same) {
+            *document = p->document;
+            p->document = QDomDocument();
+            dropOnDomThread(std::move(p));
+            return;
+        }
+        dropOnDomThread(std::move(p)); // changed since: read anew
+    }
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw ErrorMessage(QCoreApplication::translate("guimisc::xml::XmlSupport",
+                                                       "File %1 does not exist.")
+                               .arg(shown));
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        throw ErrorMessage(QCoreApplication::translate("guimisc::xml::XmlSupport",
+                                                       "File %1 could not be opened.")
+                               .arg(shown));
+    }
+    *document = parseContent(file.readAll(), shown, false);
 }
 
 void XmlSupport::discardDom(QDomDocument* document)

@@ -62,14 +62,24 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
                                                          const QString& folder, int processes,
                                                          quint64 splitFrom, QObject* parent)
 {
+    return createUnzipArchiveProcesses(archive, folder, processes, splitFrom, QString(), nullptr,
+                                       parent);
+}
+
+QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
+                                                         const QString& folder, int processes,
+                                                         quint64 splitFrom, const QString& first,
+                                                         bool* firstAlone, QObject* parent)
+{
+    if (firstAlone) {
+        *firstAlone = false;
+    }
     QVector<ZipDirectory::Member> members;
     try {
         members = ZipDirectory::members(archive);
     } catch (const std::exception&) {
         // The one program says what is wrong with it.
     }
-    std::vector<ZipDirectory::Member> large;
-    bool rest = false;
     QStringList names;
     for (const ZipDirectory::Member& member : members) {
         names << member.name;
@@ -79,15 +89,28 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
         // A name stored twice is written twice, the later one last: one program keeps that order.
         return {createUnzipArchiveProcess(archive, folder, parent)};
     }
+    const bool separate = processes >= 2 && members.size() > 1 && plainName(first)
+                          && names.contains(first);
+    // Programs for everything but `first`.
+    const int budget = separate ? processes - 1 : processes;
+    std::vector<ZipDirectory::Member> large;
+    bool rest = false;
     for (const ZipDirectory::Member& member : members) {
+        if (separate && member.name == first) {
+            continue;
+        }
         if (member.storedBytes >= splitFrom && plainName(member.name)) {
             large.push_back(member);
         } else {
             rest = true;
         }
     }
-    if (processes < 2 || large.empty() || (large.size() == 1 && !rest)) {
-        return {createUnzipArchiveProcess(archive, folder, parent)};
+    if (budget < 2 || large.empty() || (large.size() == 1 && !rest)) {
+        if (!separate) {
+            return {createUnzipArchiveProcess(archive, folder, parent)};
+        }
+        rest = true; // the large members go with the rest
+        large.clear();
     }
     std::sort(large.begin(), large.end(), [](const auto& a, const auto& b) {
         return a.storedBytes > b.storedBytes;
@@ -96,11 +119,14 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
     const QString target = QFileInfo(folder).absoluteFilePath();
     // Extra programs for the large members, each taking the next largest while it carries
     // the least.
-    const std::size_t extra =
-        std::min<std::size_t>(large.size(), static_cast<std::size_t>(rest ? processes - 1 : processes));
+    const std::size_t extra = std::min<std::size_t>(
+        large.size(), static_cast<std::size_t>(rest ? budget - 1 : budget));
     std::vector<QStringList> groups(extra);
     std::vector<quint64> load(extra, 0);
     QStringList excluded;
+    if (separate) {
+        excluded << first;
+    }
     for (const ZipDirectory::Member& member : large) {
         const std::size_t k = static_cast<std::size_t>(
             std::min_element(load.begin(), load.end()) - load.begin());
@@ -109,6 +135,12 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
         excluded << member.name;
     }
     QList<QProcess*> started;
+    if (separate) {
+        started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source, first,
+                                          QStringLiteral("-d"), target},
+                              parent);
+        *firstAlone = true;
+    }
     if (rest) {
         started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source,
                                           QStringLiteral("-x")}

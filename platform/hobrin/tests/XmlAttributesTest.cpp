@@ -17,6 +17,8 @@
 #include <QXmlStreamWriter>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -414,6 +416,64 @@ TEST(XmlSupport, LargeDocumentsReadTheSameAndAreDiscardedInTheBackground)
             << e.message().toStdString();
     }
     EXPECT_TRUE(document.documentElement().isNull());
+}
+
+// A prefetched file reads as `loadDom` would read it then: the tree when the file is still
+// the one read ahead, its message when it is broken, and the file as it is now when it was
+// replaced meanwhile or is a link (never followed by the prefetch).
+TEST(XmlSupport, APrefetchedFileReadsAsTheFileIsWhenLoaded)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString path = tmp.filePath("project.xml");
+    const auto versionRead = [&path] {
+        QDomDocument document;
+        XmlSupport::loadDom(path, &document);
+        const QString version = document.documentElement().attribute("v");
+        XmlSupport::discardDom(&document);
+        return version;
+    };
+    ASSERT_TRUE(hobrintest::writeFile(path, "<Project v='1'/>"));
+    XmlSupport::prefetchDom(path);
+    EXPECT_EQ(versionRead(), "1");
+    EXPECT_EQ(versionRead(), "1") << "read anew once taken";
+
+    XmlSupport::prefetchDom(path);
+    XmlSupport::waitForDiscardedDoms(); // the prefetch has read the first file
+    const QString replacement = tmp.filePath("replacement.xml");
+    ASSERT_TRUE(hobrintest::writeFile(replacement, "<Project v='2' longer='yes'/>"));
+    ASSERT_EQ(std::rename(QFile::encodeName(replacement), QFile::encodeName(path)), 0);
+    EXPECT_EQ(versionRead(), "2");
+
+    ASSERT_TRUE(hobrintest::writeFile(path, "<Project v='3'>\n<Open>\n</Project>\n"));
+    QString expected;
+    try {
+        QDomDocument document;
+        XmlSupport::loadDom(path, &document);
+    } catch (const guimisc::ErrorMessage& e) {
+        expected = e.message();
+    }
+    ASSERT_FALSE(expected.isEmpty());
+    XmlSupport::prefetchDom(path);
+    try {
+        versionRead();
+        ADD_FAILURE() << "a broken prefetched file was read";
+    } catch (const guimisc::ErrorMessage& e) {
+        EXPECT_EQ(e.message(), expected);
+    }
+
+    const QString target = tmp.filePath("target.xml");
+    ASSERT_TRUE(hobrintest::writeFile(target, "<Project v='4'/>"));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::link(target, path));
+    XmlSupport::prefetchDom(path);
+    EXPECT_EQ(versionRead(), "4") << "what loadDom itself reads";
+
+    XmlSupport::prefetchDom(path);
+    XmlSupport::discardPrefetchedDom();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(hobrintest::writeFile(path, "<Project v='5'/>"));
+    EXPECT_EQ(versionRead(), "5");
 }
 
 // The longest attribute is found whichever quotes enclose it, however the other kind of

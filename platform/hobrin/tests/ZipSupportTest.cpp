@@ -332,6 +332,52 @@ TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
         }
     }
 
+    // The project file by a program of its own, first, so that it can be read while the
+    // rest unpacks; with one program, or in an archive of nothing else, it is not split off.
+    for (const quint64 splitFrom : {big, ZipSupport::SPLIT_FROM}) {
+        for (int programs : {1, 2, 3, 4}) {
+            SCOPED_TRACE(QString("%1 programs, large from %2").arg(programs).arg(splitFrom).toStdString());
+            const QString target = tmp.filePath(QString("first%1-%2").arg(programs).arg(splitFrom));
+            ASSERT_TRUE(QDir().mkpath(target));
+            bool alone = true;
+            const QList<QProcess*> processes = ZipSupport::createUnzipArchiveProcesses(
+                archive, target, programs, splitFrom, "project.xml", &alone);
+            EXPECT_EQ(alone, programs >= 2);
+            EXPECT_LE(processes.size(), programs);
+            if (alone) {
+                const QStringList arguments = processes.front()->arguments();
+                EXPECT_EQ(arguments.mid(2), (QStringList{QFileInfo(archive).absoluteFilePath(),
+                                                         "project.xml", "-d",
+                                                         QFileInfo(target).absoluteFilePath()}));
+            }
+            for (QProcess* process : processes) {
+                EXPECT_TRUE(runToEnd(process)) << process->readAllStandardError().constData();
+                delete process;
+            }
+            EXPECT_EQ(filesBelow(target), filesBelow(source));
+            for (const QString& name : members) {
+                ASSERT_EQ(readFile(target + "/" + name), readFile(source + "/" + name))
+                    << name.toStdString();
+            }
+        }
+    }
+    {
+        const QString lone = tmp.filePath("lone.zip");
+        std::unique_ptr<QProcess> zip3(
+            ZipSupport::createZipArchiveProcess(lone, source, {"project.xml"}));
+        ASSERT_TRUE(runToEnd(zip3.get()));
+        bool alone = true;
+        const QString target = tmp.filePath("target-lone");
+        ASSERT_TRUE(QDir().mkpath(target));
+        const QList<QProcess*> processes =
+            ZipSupport::createUnzipArchiveProcesses(lone, target, 4, big, "project.xml", &alone);
+        EXPECT_FALSE(alone);
+        ASSERT_EQ(processes.size(), 1);
+        EXPECT_TRUE(runToEnd(processes.front()));
+        delete processes.front();
+        EXPECT_EQ(filesBelow(target), QStringList{"project.xml"});
+    }
+
     const QString onlyLarge = tmp.filePath("large-only.zip");
     std::unique_ptr<QProcess> zip2(ZipSupport::createZipArchiveProcess(
         onlyLarge, source, {"points1.dat", "tin.tin"}, {".dat", ".tin"}));

@@ -36,6 +36,17 @@ public:
     /// tree of a large file is built on a helper thread while the caller waits: give it to
     /// `discardDom` when done with it.
     static void loadDom(const QString& path, QDomDocument* document);
+    /// Starts reading and parsing the file at `path` on the helper thread, for a `loadDom`
+    /// of the same path to come; the caller goes on meanwhile (while the rest of an archive
+    /// unpacks, say). The file is opened without following a link. `loadDom` takes the
+    /// result, waiting for it if need be, only when the file is still the one that was read
+    /// (the same inode, size and modification time), and reads it anew otherwise; the
+    /// messages are those of reading it then. One prefetch at a time: a new one, or
+    /// `discardPrefetchedDom`, drops the earlier one. Call both, and `loadDom`, from one
+    /// thread (the GUI's).
+    static void prefetchDom(const QString& path);
+    /// Drops the prefetch that no `loadDom` took (an archive refused after it began).
+    static void discardPrefetchedDom();
     /// Empties `document`, whose tree is freed on a helper thread: a tree that `loadDom`
     /// read from a large file (from 1 MiB on) was built there, in a heap of that thread's
     /// own, and is freed without the caller waiting for it or finding its heap fragmented
