@@ -40,7 +40,7 @@ void ProjectItem::saveToProjectMainFile(QXmlStreamWriter* writer)
 
 std::vector<std::string> ProjectItem::containedFiles() const
 {
-    if (m_impl->filename.empty()) {
+    if (m_impl->filename.empty() || !keepsExternalData()) {
         return {};
     }
     return {relativeFilename()};
@@ -134,6 +134,11 @@ void ProjectItem::loadExternalData(const std::string&) {}
 
 void ProjectItem::saveExternalData(const std::string&) {}
 
+bool ProjectItem::keepsExternalData() const
+{
+    return true;
+}
+
 std::string ProjectItem::subPath() const
 {
     const Project* p = project();
@@ -163,14 +168,14 @@ void ProjectItem::createSubFolderIfNecessary()
 
 void ProjectItem::loadExternalDataIfNecessary()
 {
-    if (!m_impl->filename.empty()) {
+    if (!m_impl->filename.empty() && keepsExternalData()) {
         loadExternalData(absoluteFilename());
     }
 }
 
 void ProjectItem::saveExternalDataIfNecessary()
 {
-    if (m_impl->filename.empty()) {
+    if (m_impl->filename.empty() || !keepsExternalData()) {
         return;
     }
     // Whatever was put in the work folder since the open, the writers below follow no link.

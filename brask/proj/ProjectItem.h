@@ -47,7 +47,8 @@ public:
     /// Creates the sub-folder if needed, `doSaveToProjectMainFile`, then `saveExternalData`
     /// when a file name is set. The caller has opened the node's element.
     virtual void saveToProjectMainFile(QXmlStreamWriter* writer);
-    /// The node's file relative to the work folder when a file name is set, else nothing.
+    /// The node's file relative to the work folder when a file name is set and the node
+    /// keeps data in it (`keepsExternalData`), else nothing.
     virtual std::vector<std::string> containedFiles() const;
     virtual Project* project() const;
     virtual bool isModified() const;
@@ -76,6 +77,10 @@ protected:
     virtual void doSaveToProjectMainFile(QXmlStreamWriter* writer);
     virtual void loadExternalData(const std::string& absoluteFilename);
     virtual void saveExternalData(const std::string& absoluteFilename);
+    /// Whether the node keeps data in its file (the default). A node that only names its
+    /// file and writes nothing there says false: then the file is neither read, nor cleared
+    /// for writing, nor packed, which saves a look-up of a missing file per node.
+    virtual bool keepsExternalData() const;
 
     /// The node's folder as an absolute path.
     std::string subPath() const;

@@ -235,6 +235,11 @@ void CrossSectionItem::setPath(const std::vector<tin::core::Point2D>& path)
     m_end = Point(path.back().x(), path.back().y());
 }
 
+bool CrossSectionItem::keepsExternalData() const
+{
+    return false;
+}
+
 void CrossSectionItem::setFilenameByIndex(int index)
 {
     setFilename("crosssection" + std::to_string(index) + ".png");

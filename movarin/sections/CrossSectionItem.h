@@ -77,7 +77,7 @@ class GeoDataPolylineItem;
 /// reads back bit for bit). Loading reads the same attributes (a missing one gives an empty
 /// name or 0) and sets the caption to the name. The group names the item's file
 /// "crosssection<i>.png" by its position before every load and save; nothing is written
-/// under that name.
+/// under that name, and a file of that name is neither read nor packed.
 ///
 /// Owned by its group (or by the undo command that holds it while detached); owns its
 /// controller (`CrossSectionItemController`, which owns the section's window) and its
@@ -144,6 +144,8 @@ public:
 protected:
     void doLoadFromProjectMainFile(const QDomElement& element) override;
     void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
+    /// False: the section's file is only named.
+    bool keepsExternalData() const override;
     mvc::core::ModelItemView* buildView() const override;
     mvc::core::ModelItemController* buildController() const override;
 

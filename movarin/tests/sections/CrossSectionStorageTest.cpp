@@ -10,7 +10,10 @@
 #include "movarin/shell/EditModeMainWindowModelRootItem.h"
 #include "movarin/shell/Project.h"
 
+#include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -84,9 +87,25 @@ TEST_F(CrossSectionStorageTest, EndPointsAndNamesComeBackExactly)
     xml.write(text.toUtf8());
     xml.close();
 
+    // A file under a section's name is none of the section's: the save leaves it alone and
+    // the archive does not take it.
+    const QString stray = QDir(session().project()->workFolder()).filePath("crosssection1.png");
+    QFile strayFile(stray);
+    ASSERT_TRUE(strayFile.open(QIODevice::WriteOnly));
+    strayFile.write("not a section's");
+    strayFile.close();
+    ASSERT_TRUE(session().project()->save());
+    EXPECT_TRUE(QFileInfo::exists(stray));
+
     QTemporaryDir scratch;
     const QString archive = scratch.filePath(QStringLiteral("sections.emvn"));
     ASSERT_TRUE(session().project()->zipTo(archive));
+    QProcess listing;
+    listing.start(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive});
+    ASSERT_TRUE(listing.waitForFinished(30000));
+    const QString members = QString::fromUtf8(listing.readAllStandardOutput());
+    EXPECT_TRUE(members.contains(QStringLiteral("project.xml"))) << members.toStdString();
+    EXPECT_FALSE(members.contains(QStringLiteral("crosssection"))) << members.toStdString();
     Project& reopened = session().newEditProject();
     ASSERT_TRUE(reopened.unzipFrom(archive));
     reopened.load();
