@@ -7,6 +7,10 @@
 #include "movarin/sections/GeoDataTopItem.h"
 #include "movarin/sections/RealValueEditWidget.h"
 
+#include "orlin/core/Polygon.h"
+#include "orlin/core/Polyline.h"
+#include "orlin/io/BinPoint2DListFile.h"
+
 #include <guimisc/StringSupport.h>
 
 #include <QDomElement>
@@ -15,7 +19,10 @@
 #include <QtGlobal>
 
 #include <exception>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace varnel {
 
@@ -160,21 +167,51 @@ QString GeoDataGroupItem::itemTypeName() const
 
 void GeoDataGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
 {
+    // Each item's attributes first, with no file to read yet; then the geometry files of
+    // all, read side by side (a project may hold 100,000 of them), and each item takes its
+    // own in order. The first file that cannot be read fails the load, with the items
+    // before it attached, as reading them one by one would.
+    struct Loaded {
+        std::unique_ptr<mvc::core::ModelItem> item;
+        std::function<void(std::vector<tin::core::Point2D>*)> take; // null: no file there
+    };
+    std::vector<Loaded> loaded;
+    std::vector<std::string> files;
     int number = 0;
     for (QDomNode node = element.firstChild(); !node.isNull(); node = node.nextSibling()) {
         ++number;
         const QString tag = node.toElement().tagName();
-        std::unique_ptr<mvc::core::ModelItem> item;
+        Loaded entry;
         if (tag == POLYLINE_ELEMENT) {
-            item.reset(createPolylineItem(QString()));
+            GeoDataPolylineItem* polyline = createPolylineItem(QString());
+            entry.item.reset(polyline);
+            entry.take = [polyline](std::vector<tin::core::Point2D>* points) {
+                polyline->setShape(points ? new tin::core::Polyline(std::move(*points)) : nullptr);
+            };
         } else if (tag == POLYGON_ELEMENT) {
-            item.reset(createPolygonItem(QString()));
+            GeoDataPolygonItem* polygon = createPolygonItem(QString());
+            entry.item.reset(polygon);
+            entry.take = [polygon](std::vector<tin::core::Point2D>* points) {
+                polygon->setShape(points ? new tin::core::Polygon(std::move(*points)) : nullptr);
+            };
         } else {
             continue;
         }
-        item->setFilename(geometryFileName(number));
-        item->loadFromProjectMainFile(node.toElement());
-        attachChildAtBack(item.release());
+        entry.item->setFilename(std::string());
+        entry.item->loadFromProjectMainFile(node.toElement());
+        entry.item->setFilename(geometryFileName(number));
+        files.push_back(entry.item->absoluteFilename());
+        loaded.push_back(std::move(entry));
+    }
+    std::vector<tin::io::BinPoint2DListFile::Read> reads =
+        tin::io::BinPoint2DListFile::readMany(files);
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+        tin::io::BinPoint2DListFile::Read& read = reads[i];
+        if (read.failure) {
+            std::rethrow_exception(read.failure);
+        }
+        loaded[i].take(read.missing ? nullptr : &read.points);
+        attachChildAtBack(loaded[i].item.release());
     }
 }
 

@@ -7,15 +7,19 @@
 #include "orlin/core/Point2D.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Polyline.h"
+#include "orlin/io/BinPoint2DListFile.h"
 #include "orlin/io/BinPolygonExporter.h"
 #include "orlin/io/BinPolygonImporter.h"
 #include "orlin/io/BinPolylineExporter.h"
 #include "orlin/io/BinPolylineImporter.h"
+#include "orlin/support/LaneThreads.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -118,4 +122,71 @@ TEST(BinPolygonImporterTest, AFileHoldingTheSameShapeIsNotWrittenAgain) {
     iotest::writeFile(path, changed.substr(0, changed.size() - 8));
     BinPolylineExporter().exportPolyline(path.c_str(), tin::core::Polyline(vertices));
     EXPECT_EQ(iotest::readFile(path), changed);
+}
+
+// Many files read side by side come back as read() gives each, in the order asked, whatever
+// the number of helper threads: the vertices, a missing file as missing (a dangling link is
+// there), and a damaged one with read()'s own exception.
+TEST(BinPolygonImporterTest, ManyFilesReadSideBySideAsOneByOne) {
+    const std::string folder = iotest::scratchFile("many");
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string path = folder + "/geodata" + std::to_string(i) + ".dat";
+        paths.push_back(path);
+        if (i % 97 == 5) {
+            continue; // missing
+        }
+        if (i == 700) {
+            iotest::writeFile(path, Bytes().i32(2).f64(1).data); // short
+            continue;
+        }
+        if (i == 333) {
+            std::filesystem::create_symlink(folder + "/nowhere", path);
+            continue;
+        }
+        BinPolylineExporter().exportPolyline(
+            path.c_str(), tin::core::Polyline({Point2D(i, 0.5), Point2D(-i, 1e300), Point2D(0, i * 0.1)}));
+    }
+    for (const int threads : {0, 1, 2}) {
+        SCOPED_TRACE(threads);
+        tin::support::LaneThreads::setForTests(threads);
+        const std::vector<tin::io::BinPoint2DListFile::Read> reads =
+            tin::io::BinPoint2DListFile::readMany(paths);
+        tin::support::LaneThreads::setForTests(-1);
+        ASSERT_EQ(reads.size(), paths.size());
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            const auto& read = reads[i];
+            if (i % 97 == 5) {
+                EXPECT_TRUE(read.missing && !read.failure) << i;
+                continue;
+            }
+            EXPECT_FALSE(read.missing) << i;
+            if (i == 700 || i == 333) {
+                ASSERT_TRUE(read.failure) << i;
+                try {
+                    std::rethrow_exception(read.failure);
+                } catch (const std::exception& e) {
+                    const std::string expected = [&] {
+                        try {
+                            tin::io::BinPoint2DListFile::read(paths[i].c_str());
+                        } catch (const std::exception& direct) {
+                            return std::string(direct.what());
+                        }
+                        return std::string();
+                    }();
+                    EXPECT_EQ(std::string(e.what()), expected) << i;
+                }
+                continue;
+            }
+            ASSERT_FALSE(read.failure) << i;
+            const std::vector<Point2D> one = tin::io::BinPoint2DListFile::read(paths[i].c_str());
+            ASSERT_EQ(read.points.size(), 3u) << i;
+            for (std::size_t k = 0; k < 3; ++k) {
+                EXPECT_EQ(read.points[k].x(), one[k].x());
+                EXPECT_EQ(read.points[k].y(), one[k].y());
+            }
+            EXPECT_EQ(read.points[0].x(), double(i));
+        }
+    }
 }
