@@ -75,6 +75,22 @@ TEST_F(ModelItemTest, SubPathsNestAndAnEmptySubPathSharesTheParentsFolder)
     EXPECT_EQ(QString::fromStdString(a->absoluteFilename()),
               QDir(m_project->workFolder()).absoluteFilePath(QStringLiteral("b/a/data.bin")));
 
+    // Joined as QDir joins them, whatever the slashes; an absolute file name stands alone.
+    for (const char* sub : {"c", "c/", "c/d"}) {
+        for (const char* name : {"x.bin", "/elsewhere/x.bin"}) {
+            TestItem* item = TestItem::attachedTo(b, QStringLiteral("joined"));
+            item->setSubPath(sub);
+            item->setFilename(name);
+            const QString folder = QString::fromStdString(item->relativeSubPath());
+            const QString relative = QDir(folder).filePath(QString::fromLatin1(name));
+            EXPECT_EQ(QString::fromStdString(item->relativeFilename()), relative) << sub << name;
+            EXPECT_EQ(QString::fromStdString(item->absoluteFilename()),
+                      QDir(m_project->workFolder()).absoluteFilePath(relative))
+                << sub << name;
+            item->setFilename(std::string()); // writes nothing when saved below
+        }
+    }
+
     // Saving makes the folders, parent first, and puts each file in its item's folder.
     a->payload = "A";
     shared->payload = "S";
