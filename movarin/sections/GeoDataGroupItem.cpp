@@ -205,13 +205,21 @@ void GeoDataGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
     }
     std::vector<tin::io::BinPoint2DListFile::Read> reads =
         tin::io::BinPoint2DListFile::readMany(files);
+    // All join the browser in one attach.
+    std::vector<mvc::core::ModelItem*> ready;
+    std::exception_ptr failure;
     for (std::size_t i = 0; i < loaded.size(); ++i) {
         tin::io::BinPoint2DListFile::Read& read = reads[i];
         if (read.failure) {
-            std::rethrow_exception(read.failure);
+            failure = read.failure;
+            break;
         }
         loaded[i].take(read.missing ? nullptr : &read.points);
-        attachChildAtBack(loaded[i].item.release());
+        ready.push_back(loaded[i].item.release());
+    }
+    attachChildrenAt(ready, static_cast<int>(childItems().size()));
+    if (failure) {
+        std::rethrow_exception(failure);
     }
 }
 
