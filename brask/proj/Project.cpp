@@ -74,6 +74,9 @@ Project::Project(ProjectFile* mainfile, const QString& workFolder, ProjectMainWi
 
 Project::~Project()
 {
+    // A tree read ahead for this project's file that no load took goes with it (another
+    // project's loses nothing by it: its load reads the file itself).
+    guimisc::xml::XmlSupport::discardPrefetchedDom();
     delete m_mainfile;
     m_mainfile = nullptr;
     unlock();
