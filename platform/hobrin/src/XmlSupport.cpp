@@ -221,9 +221,7 @@ struct Prefetched {
     bool done = false;
     bool usable = false; // the file was there, a regular file, and was read
     struct stat identity {};
-    QDomDocument document;
-    bool failed = false;
-    QString error;
+    QDomDocument document; // null when the file does not parse
 };
 
 // The one prefetch, of the thread that calls `prefetchDom` and `loadDom`.
@@ -280,22 +278,17 @@ void XmlSupport::prefetchDom(const QString& path)
         struct stat identity {};
         const bool usable = readPlainFile(p->path, &content, &identity);
         QDomDocument document;
-        bool failed = false;
-        QString error;
         if (usable) {
             try {
                 document = parseContent(content, QDir::toNativeSeparators(p->path), true);
-            } catch (const ErrorMessage& e) {
-                failed = true;
-                error = e.message();
+            } catch (const ErrorMessage&) {
+                // `loadDom` reads the file itself and says what is wrong with it.
             }
         }
         const std::lock_guard<std::mutex> lock(p->mutex);
-        p->usable = usable;
+        p->usable = usable && !document.isNull();
         p->identity = identity;
         p->document = document;
-        p->failed = failed;
-        p->error = error;
         p->done = true;
         p->finished.notify_all();
     });
@@ -322,18 +315,13 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
         const bool same = p->usable
                           && ::lstat(QFile::encodeName(p->path).constData(), &now) == 0
                           && sameFile(now, p->identity);
-        if (same && p->failed) {
-            const QString error = p->error;
-            dropOnDomThread(std::move(p));
-            throw ErrorMessage(error);
-        }
         if (same) {
             *document = p->document;
             p->document = QDomDocument();
             dropOnDomThread(std::move(p));
             return;
         }
-        dropOnDomThread(std::move(p)); // changed since: read anew
+        dropOnDomThread(std::move(p)); // changed since, or broken: read anew
     }
     const QFileInfo info(path);
     if (!info.exists()) {

@@ -40,8 +40,8 @@ public:
     /// of the same path to come; the caller goes on meanwhile (while the rest of an archive
     /// unpacks, say). The file is opened without following a link. `loadDom` takes the
     /// result, waiting for it if need be, only when the file is still the one that was read
-    /// (the same inode, size and modification time), and reads it anew otherwise; the
-    /// messages are those of reading it then. One prefetch at a time: a new one, or
+    /// (the same inode, size and modification time) and parsed, and reads it anew
+    /// otherwise, with its own messages. One prefetch at a time: a new one, or
     /// `discardPrefetchedDom`, drops the earlier one. Call both, and `loadDom`, from one
     /// thread (the GUI's).
     static void prefetchDom(const QString& path);
