@@ -24,13 +24,35 @@ namespace mvc::core {
 
 using guimisc::xml::XmlSupport;
 
-ModelItem::ModelItem(const QString& caption, ModelItem* parent, int options)
+namespace {
+
+// The pictures of the standard icons, made once and shared by every row (a QIcon is shared
+// implicitly): looking the picture up anew for each of 100,000 rows cost more than the rest
+// of making them. Never destroyed, since the picture may not outlive the application object.
+const QIcon* standardIcon(ModelItem::StandardIcon icon)
+{
+    static const QIcon* const folder = new QIcon(QStringLiteral(":/libs/mvc/images/iconFolder.png"));
+    static const QIcon* const paper = new QIcon(QStringLiteral(":/libs/mvc/images/iconPaper.png"));
+    if (icon == ModelItem::FolderIcon) {
+        return folder;
+    }
+    return icon == ModelItem::PaperIcon ? paper : nullptr;
+}
+
+} // namespace
+
+ModelItem::ModelItem(const QString& caption, ModelItem* parent, int options, const QIcon* icon)
     : proj::ProjectItem(parent)
 {
+    // The row is complete before it joins the parent's: set afterwards, each property would
+    // tell the item model and its views of a change (a project of 100,000 rows).
     m_standardItem = new QStandardItem(caption);
     m_standardItem->setCheckable(true);
     m_standardItem->setCheckState(Qt::Checked);
     m_standardItem->setEditable((options & CaptionEditable) != 0);
+    if (icon) {
+        m_standardItem->setIcon(*icon);
+    }
     m_isDeletable = (options & Deletable) != 0;
     m_isReorderable = (options & Reorderable) != 0;
     m_isAttachedToModel = true;
@@ -40,24 +62,13 @@ ModelItem::ModelItem(const QString& caption, ModelItem* parent, int options)
 }
 
 ModelItem::ModelItem(const QIcon& icon, const QString& caption, ModelItem* parent, int options)
-    : ModelItem(caption, parent, options)
+    : ModelItem(caption, parent, options, &icon)
 {
-    m_standardItem->setIcon(icon);
 }
 
 ModelItem::ModelItem(StandardIcon icon, const QString& caption, ModelItem* parent, int options)
-    : ModelItem(caption, parent, options)
+    : ModelItem(caption, parent, options, standardIcon(icon))
 {
-    // Made once and shared by every row (a QIcon is shared implicitly): looking the picture
-    // up anew for each of 100,000 rows cost more than the rest of making them. Never
-    // destroyed, since the picture may not outlive the application object.
-    static const QIcon* const folder = new QIcon(QStringLiteral(":/libs/mvc/images/iconFolder.png"));
-    static const QIcon* const paper = new QIcon(QStringLiteral(":/libs/mvc/images/iconPaper.png"));
-    if (icon == FolderIcon) {
-        m_standardItem->setIcon(*folder);
-    } else if (icon == PaperIcon) {
-        m_standardItem->setIcon(*paper);
-    }
 }
 
 ModelItem::ModelItem(ModelItem* parent) : proj::ProjectItem(parent) {}

@@ -149,7 +149,8 @@ protected:
     void saveState(QXmlStreamWriter* writer);
 
 private:
-    ModelItem(const QString& caption, ModelItem* parent, int options);
+    /// `icon` may be null: no icon.
+    ModelItem(const QString& caption, ModelItem* parent, int options, const QIcon* icon);
     int indexOf(const ModelItem* child) const;
     void removeOwnRow();
     /// The row of this item's row before which rows of children attached at `index` go.

@@ -132,23 +132,20 @@ GeoDataPolylineItem* GeoDataGroupItem::polylineByCaption(const QString& caption)
     return nullptr;
 }
 
-template <class Item>
-Item* GeoDataGroupItem::detachedChild(Item* item)
-{
-    if (QStandardItem* row = item->browserItem(); row && row->parent() == browserItem()) {
-        browserItem()->takeRow(row->row());
-    }
-    return item;
-}
-
 GeoDataPolygonItem* GeoDataGroupItem::createPolygonItem(const QString& caption)
 {
-    return detachedChild(new GeoDataPolygonItem(caption, this));
+    // Made without a parent, so that its row never joins the group's (making 100,000 of
+    // them on an open would tell the views of each), then hung under the group.
+    auto item = new GeoDataPolygonItem(caption, nullptr);
+    item->setParent(this);
+    return item;
 }
 
 GeoDataPolylineItem* GeoDataGroupItem::createPolylineItem(const QString& caption)
 {
-    return detachedChild(new GeoDataPolylineItem(caption, this));
+    auto item = new GeoDataPolylineItem(caption, nullptr);
+    item->setParent(this);
+    return item;
 }
 
 void GeoDataGroupItem::announcePolylineChange()

@@ -64,7 +64,7 @@ public:
     GeoDataPolylineItem* polylineByCaption(const QString& caption) const;
 
     /// A new item with that caption that hangs under the group by its Qt parent only: its
-    /// row is taken back out, so that the caller attaches it (and owns it until then).
+    /// row is no row of the group's, so that the caller attaches it (and owns it until then).
     GeoDataPolygonItem* createPolygonItem(const QString& caption);
     GeoDataPolylineItem* createPolylineItem(const QString& caption);
 
@@ -87,10 +87,6 @@ protected:
 private:
     GeoDataGroupItem(const QString& caption, const QString& name, ValueType type,
                      mvc::core::ModelItem* parent);
-    /// Takes the new child's row back out of the group's row.
-    template <class Item>
-    Item* detachedChild(Item* item);
-
     QString m_name;
     ValueType m_valueType;
     QString m_unit;
