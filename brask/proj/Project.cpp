@@ -24,7 +24,6 @@
 #include <QRandomGenerator>
 #include <QStorageInfo>
 #include <QThread>
-#include <QTime>
 #include <QUrl>
 
 #include <cerrno>
@@ -91,12 +90,19 @@ bool Project::isLocked() const
 QString Project::newWorkfolderName(const QString& folder)
 {
     const QDir dir(folder);
-    QRandomGenerator random(static_cast<quint32>(QTime::currentTime().msec()));
     // The name is the digest of a growing run of random bytes; a taken name adds a byte.
+    // The run starts at 16 bytes from the system's entropy: seeded with the millisecond and
+    // starting at one byte, it gave one of 256 names first, so that two programs started in
+    // the same millisecond (or one in 256 pairs of any two) took the same folder, each
+    // seeing it free, and a project made right after another was closed took its name.
+    QRandomGenerator* random = QRandomGenerator::system();
     QByteArray bytes;
+    for (int i = 0; i < 15; ++i) {
+        bytes.append(static_cast<char>(random->generate() & 0xff));
+    }
     QString name;
     do {
-        bytes.append(static_cast<char>(random.generate() & 0xff));
+        bytes.append(static_cast<char>(random->generate() & 0xff));
         name = QString::fromLatin1(
             QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
     } while (dir.exists(name));

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -190,6 +191,16 @@ TEST_F(ProjectTest, NewWorkFolderNamesAreFreshHexDigests)
         EXPECT_FALSE(seen.contains(name));
         seen << name;
         ASSERT_TRUE(QDir().mkdir(name));
+    }
+    // A folder given up is no reason to hand its name out again: one name a time, each
+    // removed before the next, 1,000 times, and none comes twice.
+    QSet<QString> freed;
+    for (int i = 0; i < 1000; ++i) {
+        const QString name = mvc::proj::Project::newWorkfolderName(m_dir.path());
+        ASSERT_FALSE(freed.contains(name)) << "after " << i << " names";
+        freed.insert(name);
+        ASSERT_TRUE(QDir().mkdir(name));
+        ASSERT_TRUE(QDir().rmdir(name));
     }
 }
 
