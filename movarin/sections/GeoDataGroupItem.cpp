@@ -7,8 +7,6 @@
 #include "movarin/sections/GeoDataTopItem.h"
 #include "movarin/sections/RealValueEditWidget.h"
 
-#include "orlin/core/Polygon.h"
-#include "orlin/core/Polyline.h"
 #include "orlin/io/BinPoint2DListFile.h"
 
 #include <guimisc/StringSupport.h>
@@ -170,7 +168,7 @@ void GeoDataGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
     // before it attached, as reading them one by one would.
     struct Loaded {
         std::unique_ptr<mvc::core::ModelItem> item;
-        std::function<void(std::vector<tin::core::Point2D>*)> take; // null: no file there
+        std::function<void(tin::io::BinPoint2DListFile::Read&&)> take; // the item's takeGeometry
     };
     std::vector<Loaded> loaded;
     std::vector<std::string> files;
@@ -182,19 +180,15 @@ void GeoDataGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
         if (tag == POLYLINE_ELEMENT) {
             GeoDataPolylineItem* polyline = createPolylineItem(QString());
             entry.item.reset(polyline);
-            entry.take = [polyline](std::vector<tin::core::Point2D>* points) {
-                polyline->setShape(points ? new tin::core::Polyline(std::move(*points)) : nullptr);
-            };
+            entry.take = [polyline](auto&& read) { polyline->takeGeometry(std::move(read)); };
         } else if (tag == POLYGON_ELEMENT) {
             GeoDataPolygonItem* polygon = createPolygonItem(QString());
             entry.item.reset(polygon);
-            entry.take = [polygon](std::vector<tin::core::Point2D>* points) {
-                polygon->setShape(points ? new tin::core::Polygon(std::move(*points)) : nullptr);
-            };
+            entry.take = [polygon](auto&& read) { polygon->takeGeometry(std::move(read)); };
         } else {
             continue;
         }
-        entry.item->setFilename(std::string());
+        // A new item has no file name yet: this reads the attributes only.
         entry.item->loadFromProjectMainFile(node.toElement());
         entry.item->setFilename(geometryFileName(number));
         files.push_back(entry.item->absoluteFilename());
@@ -206,12 +200,12 @@ void GeoDataGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
     std::vector<mvc::core::ModelItem*> ready;
     std::exception_ptr failure;
     for (std::size_t i = 0; i < loaded.size(); ++i) {
-        tin::io::BinPoint2DListFile::Read& read = reads[i];
-        if (read.failure) {
-            failure = read.failure;
+        try {
+            loaded[i].take(std::move(reads[i]));
+        } catch (...) {
+            failure = std::current_exception();
             break;
         }
-        loaded[i].take(read.missing ? nullptr : &read.points);
         ready.push_back(loaded[i].item.release());
     }
     attachChildrenAt(ready, static_cast<int>(childItems().size()));

@@ -4,22 +4,20 @@
 #include "movarin/shell/NonFiniteSaveGuard.h"
 
 #include "brask/core/ModelItem.h"
-#include "common/exception/FileOpenException.h"
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Polyline.h"
 #include "orlin/core/Rect.h"
 #include "orlin/io/BinPolygonExporter.h"
-#include "orlin/io/BinPolygonImporter.h"
 #include "orlin/io/BinPolylineExporter.h"
-#include "orlin/io/BinPolylineImporter.h"
+#include "orlin/io/BinPoint2DListFile.h"
 
 #include <QDomElement>
-#include <QFileInfo>
 #include <QIcon>
 #include <QRectF>
 #include <QStandardItem>
 #include <QXmlStreamWriter>
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -51,6 +49,15 @@ public:
     {
         m_shape.reset(shape ? shape : new Shape());
         shapeChanged();
+    }
+    /// The shape of a geometry file as `tin::io::BinPoint2DListFile::readMany` found it: no
+    /// shape for a missing file; what the reader threw is thrown here, the shape unchanged.
+    void takeGeometry(tin::io::BinPoint2DListFile::Read&& read)
+    {
+        if (read.failure) {
+            std::rethrow_exception(read.failure);
+        }
+        setShape(read.missing ? nullptr : new Shape(std::move(read.points)));
     }
     const Setting& setting() const { return m_setting; }
     /// Copies the setting, then `shapeChanged`.
@@ -99,24 +106,9 @@ protected:
         }
     }
 
-    /// A missing file gives no shape. The file is opened straight away (one look-up of the
-    /// path per item: a project may hold 100,000 of them); only when it cannot be opened is
-    /// it asked whether it is there.
     void loadExternalData(const std::string& absoluteFilename) override
     {
-        try {
-            if constexpr (std::is_same_v<Shape, tin::core::Polygon>) {
-                setShape(tin::io::BinPolygonImporter().importPolygon(absoluteFilename.c_str()));
-            } else {
-                setShape(tin::io::BinPolylineImporter().importPolyline(absoluteFilename.c_str()));
-            }
-        } catch (const common::exception::FileOpenException&) {
-            const QFileInfo file(QString::fromLocal8Bit(absoluteFilename.c_str()));
-            if (file.exists() || file.isSymLink()) {
-                throw;
-            }
-            setShape(nullptr);
-        }
+        takeGeometry(std::move(tin::io::BinPoint2DListFile::readMany({absoluteFilename}).front()));
     }
     void saveExternalData(const std::string& absoluteFilename) override
     {

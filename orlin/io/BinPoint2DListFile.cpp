@@ -10,7 +10,6 @@
 #include "orlin/io/NonFiniteValueException.h"
 #include "orlin/support/LaneThreads.h"
 
-
 #include <algorithm>
 #include <atomic>
 #include <climits>

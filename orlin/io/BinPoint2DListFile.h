@@ -16,7 +16,8 @@ namespace tin::io {
 /// read() checks the count against the file's size: a file whose size is not
 /// 4 + 16 * count bytes (4 for a count of 0 or less) throws
 /// common::exception::InvalidFileFormatException("Invalid file size", path), a read error
-/// common::exception::RuntimeException (see FileBytes), a NaN or infinite x or y BinPointBlockReader::NOT_FINITE.
+/// common::exception::RuntimeException (see FileBytes), a NaN or infinite x or y
+/// BinPointBlockReader::NOT_FINITE.
 /// write() refuses such a vertex before it writes anything (NonFiniteValueException) and
 /// throws common::exception::RuntimeException when writing fails; either leaves the earlier
 /// file untouched (common::io::SafeFileWriter). Both throw

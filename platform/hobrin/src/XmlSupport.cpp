@@ -13,11 +13,11 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
-#include <cmath>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>

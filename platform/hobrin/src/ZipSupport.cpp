@@ -139,7 +139,9 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
         started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source, first,
                                           QStringLiteral("-d"), target},
                               parent);
-        *firstAlone = true;
+        if (firstAlone) {
+            *firstAlone = true;
+        }
     }
     if (rest) {
         started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source,
