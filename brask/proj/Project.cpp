@@ -1,5 +1,6 @@
 #include "brask/proj/Project.h"
 
+#include "brask/proj/MemberReadAhead.h"
 #include "brask/proj/ProjectFile.h"
 #include "brask/proj/ProjectMainWindowI.h"
 #include "brask/proj/ProjectWorkspace.h"
@@ -28,6 +29,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -51,6 +53,14 @@ public:
 private:
     F m_f;
 };
+
+// A regular file of its own (no link, no second hard link) of at most `maxBytes`.
+bool isPlainFileOfItsOwn(const QString& path, quint64 maxBytes)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode)
+           && status.st_nlink == 1 && static_cast<quint64>(status.st_size) <= maxBytes;
+}
 
 bool renameOver(const QString& from, const QString& to)
 {
@@ -76,6 +86,9 @@ Project::~Project()
     // A tree read ahead for this project's file that no load took goes with it (another
     // project's loses nothing by it: its load reads the file itself).
     guimisc::xml::XmlSupport::discardPrefetchedDom();
+    if (m_readAhead) {
+        m_readAhead->discard();
+    }
     delete m_mainfile;
     m_mainfile = nullptr;
     unlock();
@@ -151,7 +164,25 @@ QString Project::tmpFileName() const
 
 void Project::load()
 {
+    ScopeExit dropReadAhead([this] {
+        if (m_readAhead) {
+            m_readAhead->discard();
+        }
+    });
     m_mainfile->load();
+}
+
+void Project::setMemberReadAhead(std::unique_ptr<MemberReadAhead> readAhead)
+{
+    if (m_readAhead) {
+        m_readAhead->discard();
+    }
+    m_readAhead = std::move(readAhead);
+}
+
+MemberReadAhead* Project::memberReadAhead() const
+{
+    return m_readAhead.get();
 }
 
 bool Project::save()
@@ -187,21 +218,29 @@ bool Project::unzipFrom(const QString& archive)
         return false;
     }
     // Large members unpack side by side (a survey's point and TIN files), and the project
-    // file by a program of its own, so that its tree is built while the rest unpacks.
+    // file with the members read ahead by a program of their own, so that the file's tree
+    // is built and those members are read while the rest unpacks.
     const int programs = qBound(2, QThread::idealThreadCount() / 2, 4);
     const QString mainFile = absoluteFileName(QString::fromLatin1(ProjectFile::FILENAME));
-    bool mainFileAlone = false;
+    QStringList first{QString::fromLatin1(ProjectFile::FILENAME)};
+    if (m_readAhead) {
+        first << m_readAhead->members();
+    }
+    bool firstAlone = false;
     std::vector<std::unique_ptr<QProcess>> processes;
     for (QProcess* process : guimisc::ZipSupport::createUnzipArchiveProcesses(
-             archive, m_workFolder, programs, guimisc::ZipSupport::SPLIT_FROM,
-             QString::fromLatin1(ProjectFile::FILENAME), &mainFileAlone)) {
+             archive, m_workFolder, programs, guimisc::ZipSupport::SPLIT_FROM, first,
+             &firstAlone)) {
         processes.emplace_back(process);
     }
-    // A prefetch that no load takes goes with a refused archive.
+    // What was read ahead and no load takes goes with a refused archive.
     bool opened = false;
-    ScopeExit dropPrefetch([&opened] {
+    ScopeExit dropPrefetch([this, &opened] {
         if (!opened) {
             guimisc::xml::XmlSupport::discardPrefetchedDom();
+            if (m_readAhead) {
+                m_readAhead->discard();
+            }
         }
     });
     if (m_mainWindow) {
@@ -216,8 +255,8 @@ bool Project::unzipFrom(const QString& archive)
             continue;
         }
         ok = waitForProcess(processes[i].get(), tr("Loading project file..."), 1);
-        if (ok && i == 0 && mainFileAlone) {
-            prefetchMainFile(mainFile);
+        if (ok && i == 0 && firstAlone) {
+            readAheadOfLoad(mainFile);
         }
     }
     processes.clear();
@@ -249,19 +288,24 @@ bool Project::unzipFrom(const QString& archive)
     return true;
 }
 
-void Project::prefetchMainFile(const QString& mainFile)
+void Project::readAheadOfLoad(const QString& mainFile)
 {
-    // Only a plain file of its own, whose attributes are of a size a tree can hold: what the
-    // checks after the unpacking refuse is not read ahead either (they run all the same).
-    struct stat status {};
-    if (::lstat(QFile::encodeName(mainFile).constData(), &status) != 0 || !S_ISREG(status.st_mode)
-        || status.st_nlink != 1 || status.st_size > MAX_PROJECT_XML_BYTES) {
+    // Only plain files of their own, and a project file whose attributes are of a size a
+    // tree can hold: what the checks after the unpacking refuse is not read ahead either
+    // (they run all the same).
+    if (isPlainFileOfItsOwn(mainFile, MAX_PROJECT_XML_BYTES)
+        && !guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
+        guimisc::xml::XmlSupport::prefetchDom(mainFile);
+    }
+    if (!m_readAhead) {
         return;
     }
-    if (guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
-        return;
+    for (const QString& member : m_readAhead->members()) {
+        const QString path = absoluteFileName(member);
+        if (isPlainFileOfItsOwn(path, std::numeric_limits<quint64>::max())) {
+            m_readAhead->read(path);
+        }
     }
-    guimisc::xml::XmlSupport::prefetchDom(mainFile);
 }
 
 bool Project::zipTo(const QString& archive)

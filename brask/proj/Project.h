@@ -5,12 +5,15 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QFile;
 class QProcess;
 class QUndoStack;
 
 namespace mvc::proj {
 
+class MemberReadAhead;
 class ProjectFile;
 class ProjectMainWindowI;
 
@@ -70,7 +73,8 @@ public:
     /// A fresh name in the work folder.
     QString tmpFileName() const;
 
-    /// Reads "project.xml" into the tree; throws what the main file's load throws.
+    /// Reads "project.xml" into the tree; throws what the main file's load throws. What
+    /// the member read ahead kept and the load did not take is dropped afterwards.
     void load();
     /// Writes "project.xml" under the wait cursor (the application's, taken back afterwards);
     /// false when it could not be written.
@@ -85,8 +89,14 @@ public:
     /// symbolic link, special file or hard link: see `guimisc::FileSupport::findForeignEntry`)
     /// and "project.xml" is there and holds no attribute longer than MAX_ATTRIBUTE_LENGTH;
     /// only then is `archive` the project's file name. What was unpacked stays in the work
-    /// folder until the project goes.
+    /// folder until the project goes. The members of the read ahead unpack with
+    /// "project.xml" by the first program and are read while the others unpack; a refused
+    /// archive drops what was read.
     bool unzipFrom(const QString& archive);
+    /// The reader of the members that the load reads first, owned from here on (none until
+    /// set); the items take what it read from `memberReadAhead()` as they load.
+    void setMemberReadAhead(std::unique_ptr<MemberReadAhead> readAhead);
+    MemberReadAhead* memberReadAhead() const;
     /// Packs "project.xml" and the files of the tree into `archive`. False when the tool
     /// failed, was cancelled or the archive could not be replaced; the earlier archive at
     /// that path then stays as it was. When `archive` is a symbolic link, the file it leads
@@ -115,8 +125,9 @@ private slots:
 
 private:
     /// Has the tree of the unpacked `mainFile` built while the rest of the archive unpacks,
-    /// when it is a plain file that the checks after the unpacking would let through.
-    void prefetchMainFile(const QString& mainFile);
+    /// when it is a plain file that the checks after the unpacking would let through, and
+    /// has the read ahead read its unpacked members.
+    void readAheadOfLoad(const QString& mainFile);
     bool lock();
     void unlock();
     /// Waits for the process as described above; true when it finished normally with an
@@ -127,6 +138,7 @@ private:
     QString m_workFolder;
     QString m_filename;
     QStringList m_storedSuffixes;
+    std::unique_ptr<MemberReadAhead> m_readAhead;
     ProjectFile* m_mainfile;
     QFile* m_lockFile = nullptr;
     ProjectMainWindowI* m_mainWindow;

@@ -3,6 +3,8 @@
 
 #include "BraskTestSupport.h"
 
+#include "brask/proj/MemberReadAhead.h"
+
 #include <guimisc/SettingsSupport.h>
 
 #include <QDir>
@@ -16,7 +18,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <random>
+
+#include <unistd.h>
 
 using namespace brasktest;
 using mvc::proj::VersionNumber;
@@ -72,6 +77,27 @@ QString elementTreeOf(const QString& path)
     EXPECT_TRUE(document.setContent(readFile(path)));
     return elementTree(document.documentElement());
 }
+
+// Records what a project reads ahead: each member's name and bytes when read, and the
+// discards.
+class RecordingReadAhead : public mvc::proj::MemberReadAhead {
+public:
+    RecordingReadAhead(QStringList names, QStringList* reads, int* discards)
+        : m_names(std::move(names)), m_reads(reads), m_discards(discards)
+    {
+    }
+    QStringList members() const override { return m_names; }
+    void read(const QString& path) override
+    {
+        *m_reads << QFileInfo(path).fileName() + QLatin1Char('=') + QString::fromLatin1(readFile(path));
+    }
+    void discard() override { ++*m_discards; }
+
+private:
+    QStringList m_names;
+    QStringList* m_reads;
+    int* m_discards;
+};
 
 // Two top-level items, one with a sub folder and two files below, and one item that
 // names a file it never writes (it holds no data).
@@ -162,6 +188,62 @@ TEST_F(ProjectTest, SavedPackedUnpackedAndLoadedProjectIsTheSame)
     EXPECT_TRUE(QDir(window.workspace()->workspace())
                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)
                     .isEmpty());
+}
+
+// The members read ahead are unpacked with the project file and read before the rest is
+// there; what was read goes after the load, and with an archive that is refused. A member
+// that is a link is never read.
+TEST_F(ProjectTest, MembersReadAheadAreReadOnceUnpackedAndDroppedAfterTheLoadOrARefusal)
+{
+    TestMainWindow window;
+    const QString source = path(QStringLiteral("source"));
+    ASSERT_TRUE(QDir().mkpath(source));
+    ASSERT_TRUE(writeFile(source + "/project.xml", "<Project/>\n"));
+    ASSERT_TRUE(writeFile(source + "/a.tin", "alpha"));
+    ASSERT_TRUE(writeFile(source + "/b.tin", "beta"));
+    QStringList rest;
+    for (int i = 0; i < 50; ++i) {
+        rest << QStringLiteral("rest%1.dat").arg(i);
+        ASSERT_TRUE(writeFile(source + "/" + rest.back(), QByteArray(1000, 'r')));
+    }
+    ASSERT_EQ(::symlink("a.tin", QFile::encodeName(source + "/link.tin").constData()), 0);
+    const auto pack = [&](const QString& archive, const QStringList& members) {
+        QProcess zip;
+        zip.setWorkingDirectory(source);
+        zip.start(QStringLiteral("zip"), QStringList{"-q", "-y", archive} + members);
+        ASSERT_TRUE(zip.waitForFinished(60000));
+        ASSERT_EQ(zip.exitCode(), 0);
+    };
+    const QString good = path(QStringLiteral("good.cmvn"));
+    const QString linked = path(QStringLiteral("linked.cmvn"));
+    pack(good, QStringList{"project.xml", "a.tin", "b.tin"} + rest);
+    pack(linked, QStringList{"project.xml", "a.tin", "link.tin"} + rest);
+    {
+        TestProject project(path(QStringLiteral("work1")), &window);
+        QStringList reads;
+        int discards = 0;
+        project.setMemberReadAhead(std::make_unique<RecordingReadAhead>(
+            QStringList{"b.tin", "missing.tin", "a.tin"}, &reads, &discards));
+        ASSERT_TRUE(project.unzipFrom(good));
+        EXPECT_EQ(reads, (QStringList{"b.tin=beta", "a.tin=alpha"}));
+        EXPECT_EQ(discards, 0);
+        try {
+            project.load();
+        } catch (const std::exception&) {
+            // The bare test file is no project of a kind: the read ahead goes all the same.
+        }
+        EXPECT_EQ(discards, 1);
+    }
+    {
+        TestProject project(path(QStringLiteral("work2")), &window);
+        QStringList reads;
+        int discards = 0;
+        project.setMemberReadAhead(std::make_unique<RecordingReadAhead>(
+            QStringList{"link.tin", "a.tin"}, &reads, &discards));
+        EXPECT_FALSE(project.unzipFrom(linked));
+        EXPECT_EQ(reads, QStringList{"a.tin=alpha"});
+        EXPECT_EQ(discards, 1);
+    }
 }
 
 TEST_F(ProjectTest, TheLockLivesWithTheProjectAndTheWorkFolderGoesAfterIt)

@@ -7,8 +7,13 @@
 #include "movarin/shell/MainWindow.h"
 #include "movarin/shell/ProjectFile.h"
 #include "movarin/shell/SettingsKeys.h"
+#include "movarin/survey/ReadOnlyTinItem.h"
+#include "movarin/survey/TinItem.h"
+#include "movarin/survey/TinReadAhead.h"
 
 #include <QSettings>
+
+#include <memory>
 
 namespace varnel {
 
@@ -17,6 +22,9 @@ Project::Project(const std::string& windowIdPrefix, ProjectFile* projectFile,
     : mvc::proj::Project(projectFile, workFolder, mainWindow), m_windowIdPrefix(windowIdPrefix)
 {
     setStoredSuffixes(storedSuffixes());
+    // The TINs are the longest reads of a load: they are read while the rest unpacks.
+    setMemberReadAhead(std::make_unique<TinReadAhead>(
+        QStringList{QLatin1String(ReadOnlyTinItem::FILENAME), QLatin1String(TinItem::FILENAME)}));
     updateElevationColorMapper();
     if (MainWindow* window = this->mainWindow()) {
         connect(window, &MainWindow::preferenceChanged, this, &Project::applyPreferences);

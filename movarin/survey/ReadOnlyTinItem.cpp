@@ -4,6 +4,7 @@
 #include "movarin/survey/ReadOnlyTinItemController.h"
 #include "movarin/survey/ReadOnlyTinItemView.h"
 #include "movarin/survey/TinExporter.h"
+#include "movarin/survey/TinReadAhead.h"
 
 #include "brask/proj/Project.h"
 #include "orlin/core/Tin.h"
@@ -22,11 +23,7 @@
 
 namespace varnel {
 
-namespace {
-
-const char FILENAME[] = "readOnlyTin.tin";
-
-} // namespace
+const char ReadOnlyTinItem::FILENAME[] = "readOnlyTin.tin";
 
 ReadOnlyTinItem::ReadOnlyTinItem(mvc::core::ModelItem* parent)
     : ReadOnlyTinItem(FILENAME, parent)
@@ -116,6 +113,13 @@ void ReadOnlyTinItem::loadExternalData(const std::string& absoluteFilename)
 {
     if (!Poco::File(absoluteFilename).exists()) {
         return;
+    }
+    const mvc::proj::Project* p = project();
+    if (auto* readAhead = dynamic_cast<TinReadAhead*>(p ? p->memberReadAhead() : nullptr)) {
+        if (std::unique_ptr<tin::core::Tin> tin = readAhead->take(absoluteFilename)) {
+            setTin(tin.release());
+            return;
+        }
     }
     setTin(new tin::core::Tin(tin::io::TinTinImporter().importTin(absoluteFilename.c_str())));
 }

@@ -23,7 +23,8 @@ class ReadOnlyTinItemView;
 /// replace it through `setTin` and `replaceTin`, usually inside
 /// `ReadOnlyTinItemController::SetTinCommand`. It is stored as a TIN archive,
 /// "readOnlyTin.tin" in the work folder: written only while a TIN is held, and a missing
-/// file loads as no TIN. The view paints it coloured by elevation; the controller exports it
+/// file loads as no TIN. A TIN that the project read ahead while its archive unpacked
+/// (`TinReadAhead`) is taken instead of reading the file again. The view paints it coloured by elevation; the controller exports it
 /// as binary STL.
 ///
 /// Cost: loading and saving go through orlin's archive reader and writer without further
@@ -31,6 +32,9 @@ class ReadOnlyTinItemView;
 class ReadOnlyTinItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
+    /// The item's file in the work folder.
+    static const char FILENAME[];
+
     explicit ReadOnlyTinItem(mvc::core::ModelItem* parent);
     ~ReadOnlyTinItem() override;
 

@@ -2,7 +2,9 @@
 
 namespace varnel {
 
-TinItem::TinItem(mvc::core::ModelItem* parent) : ReadOnlyTinItem("tin.tin", parent)
+const char TinItem::FILENAME[] = "tin.tin";
+
+TinItem::TinItem(mvc::core::ModelItem* parent) : ReadOnlyTinItem(FILENAME, parent)
 {
 }
 

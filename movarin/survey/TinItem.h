@@ -10,6 +10,9 @@ namespace varnel {
 class TinItem : public ReadOnlyTinItem {
     Q_OBJECT
 public:
+    /// The item's file in the work folder.
+    static const char FILENAME[];
+
     explicit TinItem(mvc::core::ModelItem* parent);
     ~TinItem() override;
 };

@@ -36,8 +36,20 @@ FileBytes::FileBytes(const char* path)
     struct stat info {};
     if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode))
         throw common::exception::FileOpenException(path);
-    const bool sized = S_ISREG(info.st_mode);
-    if (sized) {
+    readAll(file.fd, path, info);
+}
+
+FileBytes::FileBytes(const char* path, struct stat* status)
+{
+    const Descriptor file{::open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK)};
+    if (file.fd < 0 || ::fstat(file.fd, status) != 0 || !S_ISREG(status->st_mode))
+        throw common::exception::FileOpenException(path);
+    readAll(file.fd, path, *status);
+}
+
+void FileBytes::readAll(int fd, const char* path, const struct stat& info)
+{
+    if (S_ISREG(info.st_mode)) {
         grow(static_cast<std::size_t>(info.st_size) + 1); // one more: the end is seen at once
         tin::support::PageFaulter::faultInBackHalf(m_data, m_capacity);
     }
@@ -45,7 +57,7 @@ FileBytes::FileBytes(const char* path)
         for (;;) {
             if (m_size == m_capacity)
                 grow(m_capacity < STREAM_CHUNK ? STREAM_CHUNK : 2 * m_capacity);
-            const ssize_t got = ::read(file.fd, m_data + m_size, m_capacity - m_size);
+            const ssize_t got = ::read(fd, m_data + m_size, m_capacity - m_size);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+struct stat;
+
 namespace tin::io {
 
 /// The whole content of a file in memory, for readers that parse it in one pass.
@@ -18,6 +20,10 @@ namespace tin::io {
 class FileBytes {
 public:
     explicit FileBytes(const char* path);
+    /// The same for a regular file only, opened without following a symbolic link: a link,
+    /// a pipe, a device or a folder throws common::exception::FileOpenException. `*status`
+    /// is what fstat said of the file that was read (its device, inode, size and times).
+    FileBytes(const char* path, struct stat* status);
     ~FileBytes();
     FileBytes(const FileBytes&) = delete;
     FileBytes& operator=(const FileBytes&) = delete;
@@ -27,6 +33,7 @@ public:
     std::string_view view() const { return std::string_view(m_data, m_size); }
 
 private:
+    void readAll(int fd, const char* path, const struct stat& info);
     void grow(std::size_t capacity);
     void release();
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using tin::io::FileBytes;
 
@@ -47,4 +48,26 @@ TEST(FileBytesTest, ReadsAPipeAsItComes) {
 TEST(FileBytesTest, MissingFilesAndDirectoriesCannotBeOpened) {
     EXPECT_THROW(FileBytes(iotest::scratchFile("missing.bin").c_str()), common::exception::FileOpenException);
     EXPECT_THROW(FileBytes(iotest::scratchDir().string().c_str()), common::exception::FileOpenException);
+}
+
+TEST(FileBytesTest, APlainFileReadIsARegularFileNotALinkAndSaysWhatItWas) {
+    const std::string path = iotest::scratchFile("plain.bin");
+    iotest::writeFile(path, "twelve bytes");
+    struct stat status {};
+    const FileBytes content(path.c_str(), &status);
+    EXPECT_EQ(content.view(), "twelve bytes");
+    struct stat now {};
+    ASSERT_EQ(::stat(path.c_str(), &now), 0);
+    EXPECT_EQ(status.st_ino, now.st_ino);
+    EXPECT_EQ(status.st_size, 12);
+
+    const std::string link = iotest::scratchFile("plain-link.bin");
+    ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
+    EXPECT_THROW(FileBytes(link.c_str(), &status), common::exception::FileOpenException);
+    // A pipe without a writer is refused at once instead of waiting for one.
+    const std::string pipe = iotest::scratchFile("plain-pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(FileBytes(pipe.c_str(), &status), common::exception::FileOpenException);
+    EXPECT_THROW(FileBytes(iotest::scratchDir().string().c_str(), &status),
+                 common::exception::FileOpenException);
 }

@@ -8,7 +8,10 @@
 #include "movarin/survey/ReadOnlyTinItemController.h"
 #include "movarin/survey/TinExporter.h"
 #include "movarin/survey/TinItem.h"
+#include "movarin/survey/TinReadAhead.h"
 #include "orlin/io/StlTinImporter.h"
+#include "orlin/io/TinTinExporter.h"
+#include "orlin/io/TinTinImporter.h"
 
 #include "support/QtPrinters.h"
 
@@ -27,6 +30,8 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+
+#include <unistd.h>
 
 namespace varnel::test {
 namespace {
@@ -126,6 +131,76 @@ TEST_F(ReadOnlyTinItemTest, TinGoesThroughTheArchiveOnlyWhenThereIsOne)
     tinItem()->setTin(nullptr);
     ASSERT_TRUE(project().save());
     EXPECT_FALSE(QFileInfo(project().absoluteFileName(QStringLiteral("readOnlyTin.tin"))).exists());
+}
+
+// The TIN is read while the rest of the archive unpacks; the load takes it only while the
+// file is the one that was read, and otherwise reads the file as it stands.
+TEST_F(ReadOnlyTinItemTest, TheTinReadAheadIsTheFileAsItStandsAtTheLoad)
+{
+    const tin::core::Tin surveyed = tin::io::StlTinImporter().importTin(
+        MOVARIN_SHARED_DATA_DIR "/real/stl/hmstl_scene-thick_binary.stl");
+    setTin(surveyed);
+    QTemporaryDir outside;
+    const QString archive = outside.filePath(QStringLiteral("river.cmvn"));
+    saveTo(archive);
+    const QString member = QString::fromLatin1(ReadOnlyTinItem::FILENAME);
+    {
+        SCOPED_TRACE("read ahead, as the file reads");
+        ProjectSession reopened;
+        Project* loaded = unpackCreateProject(reopened, archive);
+        ASSERT_NE(loaded, nullptr);
+        auto* readAhead = dynamic_cast<TinReadAhead*>(loaded->memberReadAhead());
+        ASSERT_NE(readAhead, nullptr);
+        const std::string path = loaded->absoluteFileName(member).toStdString();
+        std::unique_ptr<tin::core::Tin> early = readAhead->take(path);
+        ASSERT_NE(early, nullptr);
+        EXPECT_EQ(trianglesOf(*early), trianglesOf(tin::io::TinTinImporter().importTin(path.c_str())));
+        EXPECT_EQ(trianglesOf(*early), trianglesOf(surveyed));
+        EXPECT_EQ(readAhead->take(path), nullptr); // taken once
+    }
+    {
+        SCOPED_TRACE("loaded");
+        ProjectSession reopened;
+        ReadOnlyTinItem* item = openTinItem(reopened, archive);
+        ASSERT_NE(item, nullptr);
+        ASSERT_NE(item->tin(), nullptr);
+        EXPECT_EQ(trianglesOf(*item->tin()), trianglesOf(surveyed));
+    }
+    {
+        SCOPED_TRACE("the file replaced after the unpacking");
+        ProjectSession reopened;
+        Project* loaded = unpackCreateProject(reopened, archive);
+        ASSERT_NE(loaded, nullptr);
+        const tin::core::Tin other = gridTin(3, 5.0, 5.0, 2.0);
+        tin::io::TinTinExporter().exportTin(loaded->absoluteFileName(member).toStdString().c_str(),
+                                            other);
+        loaded->load();
+        ReadOnlyTinItem* item = createRootOf(reopened)->tinItem();
+        ASSERT_NE(item->tin(), nullptr);
+        EXPECT_EQ(trianglesOf(*item->tin()), trianglesOf(other));
+    }
+    {
+        SCOPED_TRACE("a link, a damaged file and a discard keep nothing");
+        const QString file = outside.filePath(QStringLiteral("plain.tin"));
+        const QString link = outside.filePath(QStringLiteral("link.tin"));
+        const QString damaged = outside.filePath(QStringLiteral("damaged.tin"));
+        tin::io::TinTinExporter().exportTin(file.toStdString().c_str(), gridTin(3));
+        ASSERT_EQ(::symlink(QFile::encodeName(file).constData(), QFile::encodeName(link).constData()), 0);
+        QByteArray bytes = fileBytes(file);
+        bytes.truncate(bytes.size() / 2);
+        ASSERT_TRUE(writeFileBytes(damaged, bytes));
+        TinReadAhead readAhead({QStringLiteral("plain.tin")});
+        EXPECT_EQ(readAhead.members(), QStringList{QStringLiteral("plain.tin")});
+        for (const QString& path : {link, damaged, file}) {
+            readAhead.read(path);
+        }
+        EXPECT_EQ(readAhead.take(link.toStdString()), nullptr);
+        EXPECT_EQ(readAhead.take(damaged.toStdString()), nullptr);
+        readAhead.discard();
+        EXPECT_EQ(readAhead.take(file.toStdString()), nullptr);
+        readAhead.read(file);
+        EXPECT_NE(readAhead.take(file.toStdString()), nullptr);
+    }
 }
 
 TEST_F(ReadOnlyTinItemTest, EditedTinItemStoresTinTinTheSameWay)

@@ -3,6 +3,7 @@
 #include "AttributeText.h"
 #include "DomThread.h"
 #include "guimisc/ErrorMessage.h"
+#include "guimisc/FileState.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -220,7 +221,7 @@ struct Prefetched {
     std::condition_variable finished;
     bool done = false;
     bool usable = false; // the file was there, a regular file, and was read
-    struct stat identity {};
+    FileState state;
     QDomDocument document; // null when the file does not parse
 };
 
@@ -259,12 +260,6 @@ bool readPlainFile(const QString& path, QByteArray* content, struct stat* identi
     return ok;
 }
 
-bool sameFile(const struct stat& a, const struct stat& b)
-{
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
-           && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
 } // namespace
 
 void XmlSupport::prefetchDom(const QString& path)
@@ -287,7 +282,7 @@ void XmlSupport::prefetchDom(const QString& path)
         }
         const std::lock_guard<std::mutex> lock(p->mutex);
         p->usable = usable && !document.isNull();
-        p->identity = identity;
+        p->state = FileState(identity);
         p->document = document;
         p->done = true;
         p->finished.notify_all();
@@ -311,10 +306,7 @@ void XmlSupport::loadDom(const QString& path, QDomDocument* document)
             std::unique_lock<std::mutex> lock(p->mutex);
             p->finished.wait(lock, [&p] { return p->done; });
         }
-        struct stat now {};
-        const bool same = p->usable
-                          && ::lstat(QFile::encodeName(p->path).constData(), &now) == 0
-                          && sameFile(now, p->identity);
+        const bool same = p->usable && FileState::of(p->path) == p->state;
         if (same) {
             *document = p->document;
             p->document = QDomDocument();

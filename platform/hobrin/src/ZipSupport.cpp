@@ -62,13 +62,13 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
                                                          const QString& folder, int processes,
                                                          quint64 splitFrom, QObject* parent)
 {
-    return createUnzipArchiveProcesses(archive, folder, processes, splitFrom, QString(), nullptr,
-                                       parent);
+    return createUnzipArchiveProcesses(archive, folder, processes, splitFrom, QStringList(),
+                                       nullptr, parent);
 }
 
 QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
                                                          const QString& folder, int processes,
-                                                         quint64 splitFrom, const QString& first,
+                                                         quint64 splitFrom, const QStringList& first,
                                                          bool* firstAlone, QObject* parent)
 {
     if (firstAlone) {
@@ -89,14 +89,20 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
         // A name stored twice is written twice, the later one last: one program keeps that order.
         return {createUnzipArchiveProcess(archive, folder, parent)};
     }
-    const bool separate = processes >= 2 && members.size() > 1 && plainName(first)
-                          && names.contains(first);
+    // The members of `first` that the archive holds, in their order.
+    QStringList firstHeld;
+    for (const QString& name : first) {
+        if (plainName(name) && names.contains(name) && !firstHeld.contains(name)) {
+            firstHeld << name;
+        }
+    }
+    const bool separate = processes >= 2 && !firstHeld.isEmpty() && firstHeld.size() < members.size();
     // Programs for everything but `first`.
     const int budget = separate ? processes - 1 : processes;
     std::vector<ZipDirectory::Member> large;
     bool rest = false;
     for (const ZipDirectory::Member& member : members) {
-        if (separate && member.name == first) {
+        if (separate && firstHeld.contains(member.name)) {
             continue;
         }
         if (member.storedBytes >= splitFrom && plainName(member.name)) {
@@ -125,7 +131,7 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
     std::vector<quint64> load(extra, 0);
     QStringList excluded;
     if (separate) {
-        excluded << first;
+        excluded << firstHeld;
     }
     for (const ZipDirectory::Member& member : large) {
         const std::size_t k = static_cast<std::size_t>(
@@ -136,8 +142,8 @@ QList<QProcess*> ZipSupport::createUnzipArchiveProcesses(const QString& archive,
     }
     QList<QProcess*> started;
     if (separate) {
-        started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source, first,
-                                          QStringLiteral("-d"), target},
+        started << startUnzip(QStringList{QStringLiteral("-o"), QStringLiteral("-q"), source}
+                                  + firstHeld + QStringList{QStringLiteral("-d"), target},
                               parent);
         if (firstAlone) {
             *firstAlone = true;

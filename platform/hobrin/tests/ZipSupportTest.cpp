@@ -332,32 +332,47 @@ TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
         }
     }
 
-    // The project file by a program of its own, first, so that it can be read while the
-    // rest unpacks; with one program, or in an archive of nothing else, it is not split off.
+    // The project file, and the large or small members read with it, by a program of their
+    // own, first, so that they can be read while the rest unpacks; names the archive does not
+    // hold are left out. With one program, or in an archive of nothing else, nothing is
+    // split off.
+    const QList<QPair<QStringList, QStringList>> firsts{
+        {{"project.xml"}, {"project.xml"}},
+        {{"project.xml", "missing.tin", "tin.tin", "small.txt", "project.xml"},
+         {"project.xml", "tin.tin", "small.txt"}},
+        {{"missing.xml", "points2.dat"}, {"points2.dat"}}};
     for (const quint64 splitFrom : {big, ZipSupport::SPLIT_FROM}) {
         for (int programs : {1, 2, 3, 4}) {
-            SCOPED_TRACE(QString("%1 programs, large from %2").arg(programs).arg(splitFrom).toStdString());
-            const QString target = tmp.filePath(QString("first%1-%2").arg(programs).arg(splitFrom));
-            ASSERT_TRUE(QDir().mkpath(target));
-            bool alone = true;
-            const QList<QProcess*> processes = ZipSupport::createUnzipArchiveProcesses(
-                archive, target, programs, splitFrom, "project.xml", &alone);
-            EXPECT_EQ(alone, programs >= 2);
-            EXPECT_LE(processes.size(), programs);
-            if (alone) {
-                const QStringList arguments = processes.front()->arguments();
-                EXPECT_EQ(arguments.mid(2), (QStringList{QFileInfo(archive).absoluteFilePath(),
-                                                         "project.xml", "-d",
-                                                         QFileInfo(target).absoluteFilePath()}));
-            }
-            for (QProcess* process : processes) {
-                EXPECT_TRUE(runToEnd(process)) << process->readAllStandardError().constData();
-                delete process;
-            }
-            EXPECT_EQ(filesBelow(target), filesBelow(source));
-            for (const QString& name : members) {
-                ASSERT_EQ(readFile(target + "/" + name), readFile(source + "/" + name))
-                    << name.toStdString();
+            for (int f = 0; f < firsts.size(); ++f) {
+                const auto& [first, held] = firsts[f];
+                SCOPED_TRACE(QString("%1 programs, large from %2, first %3")
+                                 .arg(programs)
+                                 .arg(splitFrom)
+                                 .arg(first.join(' '))
+                                 .toStdString());
+                const QString target =
+                    tmp.filePath(QString("first%1-%2-%3").arg(programs).arg(splitFrom).arg(f));
+                ASSERT_TRUE(QDir().mkpath(target));
+                bool alone = true;
+                const QList<QProcess*> processes = ZipSupport::createUnzipArchiveProcesses(
+                    archive, target, programs, splitFrom, first, &alone);
+                EXPECT_EQ(alone, programs >= 2);
+                EXPECT_LE(processes.size(), programs);
+                if (alone) {
+                    const QStringList arguments = processes.front()->arguments();
+                    EXPECT_EQ(arguments.mid(2),
+                              (QStringList{QFileInfo(archive).absoluteFilePath()} + held
+                               + QStringList{"-d", QFileInfo(target).absoluteFilePath()}));
+                }
+                for (QProcess* process : processes) {
+                    EXPECT_TRUE(runToEnd(process)) << process->readAllStandardError().constData();
+                    delete process;
+                }
+                EXPECT_EQ(filesBelow(target), filesBelow(source));
+                for (const QString& name : members) {
+                    ASSERT_EQ(readFile(target + "/" + name), readFile(source + "/" + name))
+                        << name.toStdString();
+                }
             }
         }
     }
@@ -370,7 +385,7 @@ TEST(ZipSupport, LargeMembersUnpackSideBySideAsOneProgramWouldUnpackThem)
         const QString target = tmp.filePath("target-lone");
         ASSERT_TRUE(QDir().mkpath(target));
         const QList<QProcess*> processes =
-            ZipSupport::createUnzipArchiveProcesses(lone, target, 4, big, "project.xml", &alone);
+            ZipSupport::createUnzipArchiveProcesses(lone, target, 4, big, {"project.xml"}, &alone);
         EXPECT_FALSE(alone);
         ASSERT_EQ(processes.size(), 1);
         EXPECT_TRUE(runToEnd(processes.front()));

@@ -66,14 +66,15 @@ public:
     static QList<QProcess*> createUnzipArchiveProcesses(const QString& archive,
                                                         const QString& folder, int processes,
                                                         quint64 splitFrom, QObject* parent);
-    /// The same, with the member `first` (a plain top-level name) unpacked by a program of
-    /// its own, the first of the list, when the archive holds it beside other members and
-    /// `processes` is at least 2, so that the caller can read it while the rest unpacks;
-    /// `*firstAlone` (required) then says true. The other members are split among the other
-    /// programs as above.
+    /// The same, with the members of `first` (plain top-level names; those the archive does
+    /// not hold are left out) unpacked together by a program of their own, the first of the
+    /// list, when the archive holds any of them and other members too and `processes` is at
+    /// least 2, so that the caller can read them while the rest unpacks; `*firstAlone`
+    /// (required) then says true. The other members are split among the other programs as
+    /// above.
     static QList<QProcess*> createUnzipArchiveProcesses(const QString& archive,
                                                         const QString& folder, int processes,
-                                                        quint64 splitFrom, const QString& first,
+                                                        quint64 splitFrom, const QStringList& first,
                                                         bool* firstAlone, QObject* parent = nullptr);
     static constexpr quint64 SPLIT_FROM = quint64(16) << 20;
     static QProcess* createZipArchiveProcess(const QString& archive, const QString& folder,
