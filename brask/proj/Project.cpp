@@ -5,6 +5,7 @@
 #include "brask/proj/ProjectMainWindowI.h"
 #include "brask/proj/ProjectWorkspace.h"
 
+#include <guimisc/FileState.h>
 #include <guimisc/FileSupport.h>
 #include <guimisc/FolderDeleter.h>
 #include <guimisc/StringSupport.h>
@@ -248,6 +249,7 @@ bool Project::unzipFrom(const QString& archive)
     }
     // unzip exits with 1 when it only warned. A failed or cancelled program ends the others.
     bool ok = true;
+    guimisc::FileState checkedMainFile;
     for (std::size_t i = 0; i < processes.size(); ++i) {
         if (!ok) {
             processes[i]->kill();
@@ -256,7 +258,7 @@ bool Project::unzipFrom(const QString& archive)
         }
         ok = waitForProcess(processes[i].get(), tr("Loading project file..."), 1);
         if (ok && i == 0 && firstAlone) {
-            readAheadOfLoad(mainFile);
+            checkedMainFile = readAheadOfLoad(mainFile);
         }
     }
     processes.clear();
@@ -278,7 +280,11 @@ bool Project::unzipFrom(const QString& archive)
     if (!QFileInfo(mainFile).isFile()) {
         return false;
     }
-    if (guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
+    // The check of the read ahead stands while the file is as it was then.
+    const bool checked =
+        checkedMainFile.exists() && guimisc::FileState::of(mainFile) == checkedMainFile;
+    if (!checked
+        && guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
         qWarning("Refused %s: its %s holds an attribute of more than %d characters",
                  qUtf8Printable(archive), ProjectFile::FILENAME, MAX_ATTRIBUTE_LENGTH);
         return false;
@@ -288,17 +294,21 @@ bool Project::unzipFrom(const QString& archive)
     return true;
 }
 
-void Project::readAheadOfLoad(const QString& mainFile)
+guimisc::FileState Project::readAheadOfLoad(const QString& mainFile)
 {
     // Only plain files of their own, and a project file whose attributes are of a size a
     // tree can hold: what the checks after the unpacking refuse is not read ahead either
     // (they run all the same).
-    if (isPlainFileOfItsOwn(mainFile, MAX_PROJECT_XML_BYTES)
-        && !guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
-        guimisc::xml::XmlSupport::prefetchDom(mainFile);
+    guimisc::FileState checked;
+    if (isPlainFileOfItsOwn(mainFile, MAX_PROJECT_XML_BYTES)) {
+        const guimisc::FileState state = guimisc::FileState::of(mainFile);
+        if (!guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
+            checked = state;
+            guimisc::xml::XmlSupport::prefetchDom(mainFile);
+        }
     }
     if (!m_readAhead) {
-        return;
+        return checked;
     }
     for (const QString& member : m_readAhead->members()) {
         const QString path = absoluteFileName(member);
@@ -306,6 +316,7 @@ void Project::readAheadOfLoad(const QString& mainFile)
             m_readAhead->read(path);
         }
     }
+    return checked;
 }
 
 bool Project::zipTo(const QString& archive)

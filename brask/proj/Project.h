@@ -11,6 +11,10 @@ class QFile;
 class QProcess;
 class QUndoStack;
 
+namespace guimisc {
+class FileState;
+}
+
 namespace mvc::proj {
 
 class MemberReadAhead;
@@ -126,8 +130,9 @@ private slots:
 private:
     /// Has the tree of the unpacked `mainFile` built while the rest of the archive unpacks,
     /// when it is a plain file that the checks after the unpacking would let through, and
-    /// has the read ahead read its unpacked members.
-    void readAheadOfLoad(const QString& mainFile);
+    /// has the read ahead read its unpacked members. The state of `mainFile` in which it
+    /// was found to hold no attribute too long; none when it was not.
+    guimisc::FileState readAheadOfLoad(const QString& mainFile);
     bool lock();
     void unlock();
     /// Waits for the process as described above; true when it finished normally with an

@@ -126,16 +126,31 @@ std::string joined(std::string folder, const std::string& name)
     return folder + '/' + name;
 }
 
+// The file `name` of a node whose folder relative to the work folder is `folder`.
+std::string fileIn(const std::string& folder, const std::string& name)
+{
+    if (folder.empty()) {
+        // QDir("") is the current folder and would prefix "./".
+        return name;
+    }
+    return joined(folder, name);
+}
+
+// The absolute path of `relative` in the work folder `work`.
+std::string absoluteIn(const QString& work, const std::string& relative)
+{
+    if (!work.startsWith(QLatin1Char('/'))) {
+        return guimisc::StringSupport::toStr(
+            QDir(work).absoluteFilePath(QString::fromLocal8Bit(relative.c_str())));
+    }
+    return joined(guimisc::StringSupport::toStr(work), relative);
+}
+
 } // namespace
 
 std::string ProjectItem::relativeFilename() const
 {
-    const std::string folder = relativeSubPath();
-    if (folder.empty()) {
-        // QDir("") is the current folder and would prefix "./".
-        return m_impl->filename;
-    }
-    return joined(folder, m_impl->filename);
+    return fileIn(relativeSubPath(), m_impl->filename);
 }
 
 std::string ProjectItem::absoluteFilename() const
@@ -144,12 +159,24 @@ std::string ProjectItem::absoluteFilename() const
     if (m_impl->filename.empty() || !p) {
         return {};
     }
-    const QString work = p->workFolder();
-    if (!work.startsWith(QLatin1Char('/'))) {
-        return guimisc::StringSupport::toStr(QDir(work).absoluteFilePath(
-            QString::fromLocal8Bit(relativeFilename().c_str())));
+    return absoluteIn(p->workFolder(), relativeFilename());
+}
+
+std::vector<std::string> ProjectItem::childFilenames(const std::vector<std::string>& filenames) const
+{
+    std::vector<std::string> paths(filenames.size());
+    const Project* p = project();
+    if (!p) {
+        return paths;
     }
-    return joined(guimisc::StringSupport::toStr(work), relativeFilename());
+    const std::string folder = relativeSubPath();
+    const QString work = p->workFolder();
+    for (std::size_t i = 0; i < filenames.size(); ++i) {
+        if (!filenames[i].empty()) {
+            paths[i] = absoluteIn(work, fileIn(folder, filenames[i]));
+        }
+    }
+    return paths;
 }
 
 void ProjectItem::doLoadFromProjectMainFile(const QDomElement&) {}

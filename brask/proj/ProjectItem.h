@@ -71,6 +71,10 @@ public:
     std::string relativeFilename() const;
     /// The external file's absolute path; empty when there is no file name or no project.
     std::string absoluteFilename() const;
+    /// The absolute paths that children of this node named `filenames` would have, each what
+    /// the child's `absoluteFilename()` gives when it has no folder of its own and keeps the
+    /// node's folder and project: one walk up the tree for all (a group may have 100,000).
+    std::vector<std::string> childFilenames(const std::vector<std::string>& filenames) const;
 
 protected:
     virtual void doLoadFromProjectMainFile(const QDomElement& element);

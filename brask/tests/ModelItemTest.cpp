@@ -90,6 +90,18 @@ TEST_F(ModelItemTest, SubPathsNestAndAnEmptySubPathSharesTheParentsFolder)
             item->setFilename(std::string()); // writes nothing when saved below
         }
     }
+    // The paths of many children at once are those the children find one by one.
+    const std::vector<std::string> names{"x.bin", "/elsewhere/x.bin", "", "sub/y.bin"};
+    for (TestItem* parent : {b, a, root()->addTopLevel(QStringLiteral("top"))}) {
+        const std::vector<std::string> paths = parent->childFilenames(names);
+        ASSERT_EQ(paths.size(), names.size());
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            TestItem* child = TestItem::attachedTo(parent, QStringLiteral("child"));
+            child->setFilename(names[i]);
+            EXPECT_EQ(paths[i], child->absoluteFilename()) << names[i];
+            child->setFilename(std::string());
+        }
+    }
 
     // Saving makes the folders, parent first, and puts each file in its item's folder.
     a->payload = "A";
@@ -252,6 +264,7 @@ TEST_F(ModelItemTest, BlocksOfChildrenAttachAndDetachAsOneByOneWouldDoThem)
     group->detachChildren({block[3], first, spare, block[0], withChildren, first});
     EXPECT_EQ(captions(group), QStringList({"", "last"}));
     EXPECT_EQ(rowTexts(group->browserItem()), QStringList({"last"}));
+    EXPECT_TRUE(last->isAttachedToModel());
     for (ModelItem* gone : {static_cast<ModelItem*>(first), block[0], block[3]}) {
         EXPECT_FALSE(gone->isAttachedToModel());
         EXPECT_EQ(root()->fromBrowserItem(gone->browserItem()), nullptr);

@@ -8,6 +8,7 @@
 #include "movarin/sections/RealValueEditWidget.h"
 
 #include "orlin/io/BinPoint2DListFile.h"
+#include "orlin/io/BinPoint2DListReads.h"
 
 #include <guimisc/StringSupport.h>
 
@@ -162,40 +163,51 @@ QString GeoDataGroupItem::itemTypeName() const
 
 void GeoDataGroupItem::doLoadFromProjectMainFile(const QDomElement& element)
 {
-    // Each item's attributes first, with no file to read yet; then the geometry files of
-    // all, read side by side (a project may hold 100,000 of them), and each item takes its
-    // own in order. The first file that cannot be read fails the load, with the items
-    // before it attached, as reading them one by one would.
+    // The geometry files are named by the shapes' places alone: they are read side by side
+    // (a project may hold 100,000 of them) while each item is made and reads its
+    // attributes, with no file to read yet; then each item takes its own in order. The
+    // first file that cannot be read fails the load, with the items before it attached, as
+    // reading them one by one would.
+    const auto isShape = [](const QDomNode& node) {
+        const QString tag = node.toElement().tagName();
+        return tag == POLYLINE_ELEMENT || tag == POLYGON_ELEMENT;
+    };
+    std::vector<std::string> names;
+    int number = 0;
+    for (QDomNode node = element.firstChild(); !node.isNull(); node = node.nextSibling()) {
+        ++number;
+        if (isShape(node)) {
+            names.push_back(geometryFileName(number));
+        }
+    }
+    tin::io::BinPoint2DListReads reading(childFilenames(names));
+
     struct Loaded {
         std::unique_ptr<mvc::core::ModelItem> item;
         std::function<void(tin::io::BinPoint2DListFile::Read&&)> take; // the item's takeGeometry
     };
     std::vector<Loaded> loaded;
-    std::vector<std::string> files;
-    int number = 0;
+    loaded.reserve(names.size());
     for (QDomNode node = element.firstChild(); !node.isNull(); node = node.nextSibling()) {
-        ++number;
-        const QString tag = node.toElement().tagName();
+        if (!isShape(node)) {
+            continue;
+        }
         Loaded entry;
-        if (tag == POLYLINE_ELEMENT) {
+        if (node.toElement().tagName() == POLYLINE_ELEMENT) {
             GeoDataPolylineItem* polyline = createPolylineItem(QString());
             entry.item.reset(polyline);
             entry.take = [polyline](auto&& read) { polyline->takeGeometry(std::move(read)); };
-        } else if (tag == POLYGON_ELEMENT) {
+        } else {
             GeoDataPolygonItem* polygon = createPolygonItem(QString());
             entry.item.reset(polygon);
             entry.take = [polygon](auto&& read) { polygon->takeGeometry(std::move(read)); };
-        } else {
-            continue;
         }
         // A new item has no file name yet: this reads the attributes only.
         entry.item->loadFromProjectMainFile(node.toElement());
-        entry.item->setFilename(geometryFileName(number));
-        files.push_back(entry.item->absoluteFilename());
+        entry.item->setFilename(names[loaded.size()]);
         loaded.push_back(std::move(entry));
     }
-    std::vector<tin::io::BinPoint2DListFile::Read> reads =
-        tin::io::BinPoint2DListFile::readMany(files);
+    std::vector<tin::io::BinPoint2DListFile::Read> reads = reading.take();
     // All join the browser in one attach.
     std::vector<mvc::core::ModelItem*> ready;
     std::exception_ptr failure;

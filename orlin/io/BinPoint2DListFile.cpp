@@ -5,20 +5,17 @@
 #include "common/exception/InvalidFileFormatException.h"
 #include "common/exception/RuntimeException.h"
 #include "common/io/SafeFileWriter.h"
+#include "orlin/io/BinPoint2DListReads.h"
 #include "orlin/io/BinPointBlockReader.h"
 #include "orlin/io/FileBytes.h"
 #include "orlin/io/NonFiniteValueException.h"
-#include "orlin/support/LaneThreads.h"
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <system_error>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,9 +26,6 @@ namespace tin::io {
 using common::exception::InvalidFileFormatException;
 
 namespace {
-
-// Files a thread of readMany() takes at a time.
-constexpr std::size_t READ_BLOCK = 64;
 
 // Whether `path` is a regular file (links followed) of exactly these bytes. One look-up of
 // the path: the file is opened, then asked for its kind and size.
@@ -121,46 +115,7 @@ std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {
 
 std::vector<BinPoint2DListFile::Read> BinPoint2DListFile::readMany(
     const std::vector<std::string>& paths) {
-    std::vector<Read> reads(paths.size());
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (;;) {
-            const std::size_t first = next.fetch_add(READ_BLOCK);
-            if (first >= paths.size()) {
-                return;
-            }
-            const std::size_t end = std::min(paths.size(), first + READ_BLOCK);
-            for (std::size_t i = first; i < end; ++i) {
-                try {
-                    reads[i].points = read(paths[i].c_str());
-                } catch (const common::exception::FileOpenException&) {
-                    struct stat status {};
-                    if (::lstat(paths[i].c_str(), &status) != 0) {
-                        reads[i].missing = true;
-                    } else {
-                        reads[i].failure = std::current_exception();
-                    }
-                } catch (...) {
-                    reads[i].failure = std::current_exception();
-                }
-            }
-        }
-    };
-    std::vector<std::thread> helpers;
-    const unsigned threads =
-        paths.size() >= 2 * READ_BLOCK ? tin::support::LaneThreads::forBatch() : 0;
-    for (unsigned t = 0; t < threads; ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // the threads that started, and this one, do it all
-        }
-    }
-    work();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
-    return reads;
+    return BinPoint2DListReads(paths).take();
 }
 
 } // namespace tin::io

@@ -8,6 +8,7 @@
 #include "orlin/core/Polygon.h"
 #include "orlin/core/Polyline.h"
 #include "orlin/io/BinPoint2DListFile.h"
+#include "orlin/io/BinPoint2DListReads.h"
 #include "orlin/io/BinPolygonExporter.h"
 #include "orlin/io/BinPolygonImporter.h"
 #include "orlin/io/BinPolylineExporter.h"
@@ -16,9 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/stat.h>
@@ -153,8 +156,26 @@ TEST(BinPolygonImporterTest, ManyFilesReadSideBySideAsOneByOne) {
         tin::support::LaneThreads::setForTests(threads);
         const std::vector<tin::io::BinPoint2DListFile::Read> reads =
             tin::io::BinPoint2DListFile::readMany(paths);
+        // Begun, with the caller busy elsewhere meanwhile, and taken later: the same reads.
+        std::vector<tin::io::BinPoint2DListFile::Read> later;
+        {
+            tin::io::BinPoint2DListReads reading(paths);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            later = reading.take();
+        }
+        { tin::io::BinPoint2DListReads dropped(paths); } // stops and waits for its helpers
         tin::support::LaneThreads::setForTests(-1);
         ASSERT_EQ(reads.size(), paths.size());
+        ASSERT_EQ(later.size(), paths.size());
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            EXPECT_EQ(later[i].missing, reads[i].missing) << i;
+            EXPECT_EQ(bool(later[i].failure), bool(reads[i].failure)) << i;
+            ASSERT_EQ(later[i].points.size(), reads[i].points.size()) << i;
+            for (std::size_t k = 0; k < later[i].points.size(); ++k) {
+                EXPECT_EQ(later[i].points[k].x(), reads[i].points[k].x()) << i;
+                EXPECT_EQ(later[i].points[k].y(), reads[i].points[k].y()) << i;
+            }
+        }
         for (std::size_t i = 0; i < paths.size(); ++i) {
             const auto& read = reads[i];
             if (i % 97 == 5) {

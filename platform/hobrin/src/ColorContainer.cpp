@@ -1,5 +1,7 @@
 #include "guimisc/xml/ColorContainer.h"
 
+#include "guimisc/xml/XmlSupport.h"
+
 #include <QDomElement>
 #include <QXmlStreamWriter>
 
@@ -13,8 +15,9 @@ ColorContainer::ColorContainer(const QString& name, const QColor& defaultValue)
 void ColorContainer::load(const QDomElement& element)
 {
     QColor color = defaultValue();
-    if (element.hasAttribute(attributeName())) {
-        const QString text = element.attribute(attributeName()).trimmed();
+    QString text;
+    if (XmlSupport::getAttributeText(element, attributeName(), &text)) {
+        text = text.trimmed();
         if (QColor::isValidColor(text)) {
             color.setNamedColor(text);
         }

@@ -1,5 +1,7 @@
 #include "guimisc/xml/StringContainer.h"
 
+#include "guimisc/xml/XmlSupport.h"
+
 #include <QDomElement>
 #include <QXmlStreamWriter>
 
@@ -12,8 +14,8 @@ StringContainer::StringContainer(const QString& name, const QString& defaultValu
 
 void StringContainer::load(const QDomElement& element)
 {
-    setValue(element.hasAttribute(attributeName()) ? element.attribute(attributeName())
-                                                   : defaultValue());
+    QString text;
+    setValue(XmlSupport::getAttributeText(element, attributeName(), &text) ? text : defaultValue());
 }
 
 void StringContainer::save(QXmlStreamWriter* writer) const

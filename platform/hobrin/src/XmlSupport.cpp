@@ -37,8 +37,9 @@ T attributeOr(const QDomElement& element, const QString& name, T defaultValue,
               bool (*parse)(const QString&, T*))
 {
     T value = defaultValue;
-    if (element.hasAttribute(name)) {
-        parse(element.attribute(name), &value);
+    QString text;
+    if (XmlSupport::getAttributeText(element, name, &text)) {
+        parse(text, &value);
     }
     return value;
 }
@@ -399,11 +400,24 @@ QDomElement XmlSupport::getChildNodeWithAttribute(const QDomNode& parent, const 
 {
     for (QDomElement child = parent.firstChildElement(tag); !child.isNull();
          child = child.nextSiblingElement(tag)) {
-        if (child.hasAttribute(attribute) && child.attribute(attribute) == value) {
+        QString text;
+        if (getAttributeText(child, attribute, &text) && text == value) {
             return child;
         }
     }
     return QDomElement();
+}
+
+bool XmlSupport::getAttributeText(const QDomElement& element, const QString& name, QString* text)
+{
+    // A handle of the same node: Qt's look-up is not marked const.
+    QDomElement node = element;
+    const QDomAttr attribute = node.attributeNode(name);
+    if (attribute.isNull()) {
+        return false;
+    }
+    *text = attribute.value();
+    return true;
 }
 
 int XmlSupport::getIntAttribute(const QDomElement& element, const QString& name,
@@ -427,12 +441,13 @@ bool XmlSupport::getBooleanAttribute(const QDomElement& element, const QString& 
 double XmlSupport::getFiniteDoubleAttribute(const QDomElement& element, const QString& name,
                                             double defaultValue)
 {
-    if (!element.hasAttribute(name)) {
+    QString text;
+    if (!getAttributeText(element, name, &text)) {
         return defaultValue;
     }
     bool ok = false;
     // An overflow ("1e309") fails to parse but reads as infinite: refused as well.
-    const double value = element.attribute(name).trimmed().toDouble(&ok);
+    const double value = text.trimmed().toDouble(&ok);
     if (!std::isfinite(value)) {
         throw ErrorMessage(QCoreApplication::translate(
                                "guimisc::xml::XmlSupport",
