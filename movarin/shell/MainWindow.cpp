@@ -813,10 +813,14 @@ bool MainWindow::replaceByEditModeProject(const tin::core::Tin& tin,
 
 void MainWindow::addRecentProject(const QString& path)
 {
-    QStringList list = readRecentProjects();
+    const QStringList stored = readRecentProjects();
+    QStringList list = stored;
     list.removeAll(path);
     list.prepend(path);
-    writeRecentProjects(list);
+    // A project saved again where it was leaves the list as it is: nothing to write.
+    if (list.mid(0, maxRecentProjects) != stored) {
+        writeRecentProjects(list);
+    }
 }
 
 void MainWindow::removeRecentProject(const QString& path)

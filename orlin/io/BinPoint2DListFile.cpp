@@ -17,43 +17,9 @@
 #include <cstring>
 #include <string>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace tin::io {
 
 using common::exception::InvalidFileFormatException;
-
-namespace {
-
-// Whether `path` is a regular file (links followed) of exactly these bytes. One look-up of
-// the path: the file is opened, then asked for its kind and size.
-bool holds(const char* path, const std::string& bytes) {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat status {};
-    bool same = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)
-                && static_cast<std::size_t>(status.st_size) == bytes.size();
-    if (same) {
-        std::string held(bytes.size(), '\0');
-        std::size_t got = 0;
-        while (got < held.size()) {
-            const ssize_t n = ::read(fd, held.data() + got, held.size() - got);
-            if (n <= 0) {
-                break;
-            }
-            got += static_cast<std::size_t>(n);
-        }
-        same = got == held.size() && held == bytes;
-    }
-    ::close(fd);
-    return same;
-}
-
-} // namespace
 
 void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Point2D>& points) {
     if (points.size() > static_cast<std::size_t>(INT_MAX)) {
@@ -76,12 +42,7 @@ void BinPoint2DListFile::write(const char* path, const std::vector<tin::core::Po
     }
     // Reading a small file back costs a fraction of making a new one: a project saved again
     // rewrites the geometry that changed, not every one of its (maybe 100,000) files.
-    if (holds(path, bytes)) {
-        return;
-    }
-    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
-        stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    });
+    common::io::SafeFileWriter::writeBinaryIfChanged(path, bytes);
 }
 
 std::vector<tin::core::Point2D> BinPoint2DListFile::read(const char* path) {

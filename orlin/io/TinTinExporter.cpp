@@ -68,7 +68,8 @@ tin::core::Tin const& TinTinExporter::heldTin() const {
 }
 
 void TinTinExporter::exportTin(const char* path, tin::core::Tin const& tin) const {
-    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
+    // A project saves its TINs at every save, most times unchanged.
+    common::io::SafeFileWriter::writeBinaryIfChanged(path, [&](std::ostream& stream) {
         Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         exportTin(&writer, tin);
         writer.flush();

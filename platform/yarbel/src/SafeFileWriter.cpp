@@ -3,13 +3,17 @@
 #include "common/exception/FileOpenException.h"
 #include "common/exception/RuntimeException.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace common::io {
@@ -79,6 +83,30 @@ void writeTo(const fs::path& file, const std::string& path, std::ios::openmode m
     if (!finish(stream)) {
         throwWriteFailed(path);
     }
+}
+
+// Whether `file` (links followed) is a regular file of exactly `bytes`. The file is opened,
+// then asked for its kind and size, and read in blocks only when the size is theirs.
+bool holds(const fs::path& file, const std::string& bytes) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat status {};
+    bool same = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)
+                && static_cast<std::size_t>(status.st_size) == bytes.size();
+    char block[1 << 16];
+    std::size_t at = 0;
+    while (same && at < bytes.size()) {
+        const ssize_t got = ::read(fd, block, std::min(sizeof block, bytes.size() - at));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        same = got > 0 && std::memcmp(block, bytes.data() + at, static_cast<std::size_t>(got)) == 0;
+        at += got > 0 ? static_cast<std::size_t>(got) : 0;
+    }
+    ::close(fd);
+    return same;
 }
 
 // Copies the bytes of file to out; a file that cannot be read fails as a write to path.
@@ -306,6 +334,25 @@ void SafeFileWriter::placeSet(const std::vector<Finished>& files) {
 
 void SafeFileWriter::writeBinary(const std::string& path, const Body& body) {
     write(path, std::ios::out | std::ios::binary, body);
+}
+
+void SafeFileWriter::writeBinaryIfChanged(const std::string& path, const Body& body) {
+    std::ostringstream memory(std::ios::out | std::ios::binary);
+    body(memory);
+    if (memory.fail()) {
+        throwWriteFailed(path);
+    }
+    writeBinaryIfChanged(path, memory.str());
+}
+
+void SafeFileWriter::writeBinaryIfChanged(const std::string& path, const std::string& bytes) {
+    // Opening follows the links itself.
+    if (!path.empty() && holds(path, bytes)) {
+        return;
+    }
+    writeBinary(path, [&](std::ostream& stream) {
+        stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    });
 }
 
 void SafeFileWriter::writeAscii(const std::string& path, const Body& body) {

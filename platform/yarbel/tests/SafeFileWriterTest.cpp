@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using common::io::SafeFileWriter;
 namespace fs = std::filesystem;
@@ -112,6 +115,52 @@ TEST(SafeFileWriterTest, SaveThroughASymbolicLinkReplacesTheFileItLeadsTo) {
     EXPECT_EQ(besideTheFile.size(), 2u) << "the temporary file lies beside the file the link leads to";
     EXPECT_EQ(besideTheLink, std::set<std::string>{"link.bin"});
     EXPECT_EQ(namesIn(realDir), std::set<std::string>{"saved.bin"});
+}
+
+// A target that already holds the bytes is left as it is, down to its inode and times;
+// any other, or a missing one, is written as writeBinary() writes it, and a failing body
+// leaves the target as it was.
+TEST(SafeFileWriterTest, WriteIfChangedLeavesAFileOfTheSameBytesAsItIs) {
+    const std::string earlier(100000, 'e');
+    const fs::path dir = folderWithEarlierFile("if_changed", earlier);
+    const fs::path saved = dir / "saved.bin";
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    fs::last_write_time(saved, old);
+    const auto inode = [](const fs::path& path) {
+        struct stat status {};
+        EXPECT_EQ(::stat(path.c_str(), &status), 0);
+        return status.st_ino;
+    };
+    const ino_t before = inode(saved);
+
+    SafeFileWriter::writeBinaryIfChanged(saved.string(), writes(earlier));
+    SafeFileWriter::writeBinaryIfChanged(saved.string(), earlier);
+    EXPECT_EQ(inode(saved), before);
+    EXPECT_EQ(fs::last_write_time(saved), old);
+
+    // Through a link, to the file it leads to.
+    fs::create_symlink("saved.bin", dir / "link.bin");
+    SafeFileWriter::writeBinaryIfChanged((dir / "link.bin").string(), earlier);
+    EXPECT_EQ(inode(saved), before);
+
+    std::string sameSize = earlier;
+    sameSize[77777] = 'x';
+    for (const std::string& bytes : {sameSize, earlier.substr(1), earlier + "e", std::string()}) {
+        SafeFileWriter::writeBinaryIfChanged((dir / "link.bin").string(), writes(bytes));
+        EXPECT_TRUE(fs::is_symlink(dir / "link.bin"));
+        EXPECT_EQ(readAll(saved), bytes);
+    }
+    SafeFileWriter::writeBinaryIfChanged((dir / "new.bin").string(), writes("fresh"));
+    EXPECT_EQ(readAll(dir / "new.bin"), "fresh");
+
+    EXPECT_THROW(SafeFileWriter::writeBinaryIfChanged(saved.string(),
+                                                      [](std::ostream& out) {
+                                                          out << "half";
+                                                          throw std::runtime_error("body");
+                                                      }),
+                 std::runtime_error);
+    EXPECT_EQ(readAll(saved), "");
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"saved.bin", "link.bin", "new.bin"}));
 }
 
 TEST(SafeFileWriterTest, DeviceIsWrittenInPlaceAndBadTargetsAreRefused) {

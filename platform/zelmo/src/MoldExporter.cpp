@@ -101,7 +101,8 @@ void MoldExporter::exportMold(const char* path, const core::Mold& mold) const
         throw RuntimeException("Cannot write a mold file: no file name given");
     }
     requireWritable(mold);
-    common::io::SafeFileWriter::writeBinary(path, [&](std::ostream& stream) {
+    // A project saves its molds at every save, most times unchanged.
+    common::io::SafeFileWriter::writeBinaryIfChanged(path, [&](std::ostream& stream) {
         Poco::BinaryWriter writer(stream, common::io::FILE_BYTE_ORDER);
         writeEntry(writer, mold);
         writer.flush();

@@ -58,6 +58,15 @@ public:
 
     /// No line-end translation.
     static void writeBinary(const std::string& path, const Body& body);
+    /// As writeBinary(), except that a target that is already a regular file (its links
+    /// followed) of exactly the bytes the body writes is left as it is, its times as well:
+    /// the body writes into memory, and the target is read back and compared, which costs
+    /// far less than making a file. For the files a project saves again and again, most of
+    /// them unchanged. Cost: the bytes held in memory once more, and one read of the target
+    /// when its size is theirs.
+    static void writeBinaryIfChanged(const std::string& path, const Body& body);
+    /// The same for bytes at hand.
+    static void writeBinaryIfChanged(const std::string& path, const std::string& bytes);
     /// Text mode (the same bytes on POSIX systems).
     static void writeAscii(const std::string& path, const Body& body);
     /// All members or none, in binary mode. O(total bytes); two renames and a link per member.
