@@ -8,11 +8,14 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -108,55 +111,103 @@ QString FileSupport::followLinks(const QString& path)
     return current;
 }
 
+namespace {
+
+enum class EntryKind { Folder, Plain, Foreign };
+
+// Entries a thread of entryKinds examines at a time, and the entries from which a folder is
+// examined side by side.
+constexpr std::size_t KIND_BLOCK = 512;
+constexpr std::size_t KINDS_SIDE_BY_SIDE = 8 * KIND_BLOCK;
+
+// What each of `names` in the open folder `fd` is, a link not followed: a folder, a regular
+// file of its own, or anything else (also an entry that cannot be examined). A folder of
+// many entries (an unpacked project of 100,000 geometry files) is examined by a few threads
+// at once, each taking the next block.
+std::vector<EntryKind> entryKinds(int fd, const std::vector<std::string>& names)
+{
+    std::vector<EntryKind> kinds(names.size(), EntryKind::Foreign);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (;;) {
+            const std::size_t first = next.fetch_add(KIND_BLOCK);
+            if (first >= names.size()) {
+                return;
+            }
+            const std::size_t end = std::min(names.size(), first + KIND_BLOCK);
+            for (std::size_t i = first; i < end; ++i) {
+                struct stat status {};
+                if (::fstatat(fd, names[i].c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                    continue;
+                }
+                if (S_ISDIR(status.st_mode)) {
+                    kinds[i] = EntryKind::Folder;
+                } else if (S_ISREG(status.st_mode) && status.st_nlink == 1) {
+                    kinds[i] = EntryKind::Plain;
+                }
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    if (names.size() >= KINDS_SIDE_BY_SIDE) {
+        const unsigned processors = std::thread::hardware_concurrency();
+        const unsigned count = std::min(3u, processors > 1 ? processors - 1 : 0u);
+        for (unsigned t = 0; t < count; ++t) {
+            try {
+                helpers.emplace_back(work);
+            } catch (const std::system_error&) {
+                break; // the threads that started, and this one, do it all
+            }
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    return kinds;
+}
+
+} // namespace
+
 QString FileSupport::findForeignEntry(const QString& folder)
 {
     // One `fstatat` per entry, relative to the open folder and never following a link: an
     // unpacked project of a hundred thousand members is walked in a fraction of a second.
     // Folders still to be listed, relative to `folder`; a stack rather than recursion, as an
     // archive may nest deep.
-    const QByteArray rootPath = QFile::encodeName(QDir(folder).absolutePath());
+    const std::string rootPath = QFile::encodeName(QDir(folder).absolutePath()).toStdString();
     std::vector<std::string> pending{std::string()};
     while (!pending.empty()) {
         const std::string current = pending.back();
         pending.pop_back();
-        const std::string path =
-            current.empty() ? rootPath.toStdString() : rootPath.toStdString() + '/' + current;
+        const QString here =
+            current.empty() ? QStringLiteral(".") : QFile::decodeName(current.c_str());
+        const std::string path = current.empty() ? rootPath : rootPath + '/' + current;
         DIR* const dir = ::opendir(path.c_str());
         if (!dir) {
-            return current.empty() ? QStringLiteral(".") : QFile::decodeName(current.c_str());
+            return here;
         }
-        const int fd = ::dirfd(dir);
-        QString foreign;
-        bool failed = false;
+        std::vector<std::string> names;
         errno = 0;
         while (const dirent* entry = ::readdir(dir)) {
-            const char* const name = entry->d_name;
-            if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) {
-                continue;
-            }
-            const std::string relative = current.empty() ? name : current + '/' + name;
-            struct stat status {};
-            if (::fstatat(fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
-                failed = true;
-            } else if (S_ISDIR(status.st_mode)) {
-                pending.push_back(relative);
-                continue;
-            } else if (!S_ISREG(status.st_mode) || status.st_nlink != 1) {
-                failed = true;
-            }
-            if (failed) {
-                foreign = QFile::decodeName(relative.c_str());
-                break;
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
+                names.emplace_back(entry->d_name);
             }
             errno = 0;
         }
-        if (!failed && errno != 0) {
-            failed = true; // the listing broke off
-            foreign = current.empty() ? QStringLiteral(".") : QFile::decodeName(current.c_str());
-        }
+        const bool listed = errno == 0;
+        const std::vector<EntryKind> kinds = entryKinds(::dirfd(dir), names);
         ::closedir(dir);
-        if (failed) {
-            return foreign;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string relative = current.empty() ? names[i] : current + '/' + names[i];
+            if (kinds[i] == EntryKind::Folder) {
+                pending.push_back(relative);
+            } else if (kinds[i] == EntryKind::Foreign) {
+                return QFile::decodeName(relative.c_str());
+            }
+        }
+        if (!listed) {
+            return here; // the listing broke off
         }
     }
     return {};

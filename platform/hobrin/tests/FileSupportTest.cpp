@@ -111,13 +111,25 @@ TEST(FileSupport, PipesHardLinksAndDanglingLinksAreForeignAndWritePathsLoseThem)
          }},
         {"dangling link", [&](const QString& at) { return QFile::link(work + "/none", at); }},
     };
+    // Among many plain files, which a few threads examine at once, as well.
+    ASSERT_TRUE(QDir().mkpath(work + "/many/deeper"));
+    for (int i = 0; i < 6000; ++i) {
+        ASSERT_TRUE(writeFile(work + QString("/many/geodata%1.dat").arg(i), "g"));
+    }
+    EXPECT_EQ(FileSupport::findForeignEntry(work), QString());
     for (const auto& [kind, make] : kinds) {
         SCOPED_TRACE(kind);
+        for (const QString entry : {"sub/entry", "many/entry", "many/deeper/entry"}) {
+            const QString at = work + "/" + entry;
+            ASSERT_TRUE(make(at));
+            EXPECT_EQ(FileSupport::findForeignEntry(work), entry);
+            FileSupport::clearWritePath(work, entry);
+            EXPECT_EQ(FileSupport::findForeignEntry(work), QString());
+            if (!entry.startsWith("sub")) {
+                QFile::remove(at);
+            }
+        }
         const QString at = work + "/sub/entry";
-        ASSERT_TRUE(make(at));
-        EXPECT_EQ(FileSupport::findForeignEntry(work), "sub/entry");
-        FileSupport::clearWritePath(work, "sub/entry");
-        EXPECT_EQ(FileSupport::findForeignEntry(work), QString());
         // A hard-linked file keeps its bytes in a copy of its own; the others are gone.
         ASSERT_EQ(readFile(at), kind == std::string("hard link") ? "victim" : "");
         ASSERT_TRUE(writeFile(at, "written after the clearing"));
