@@ -2,6 +2,7 @@
 
 #include "movarin/sections/CrossSectionGroupItemController.h"
 #include "movarin/sections/CrossSectionGroupItemCsvImporter.h"
+#include "movarin/sections/CrossSectionGroupItemView.h"
 #include "movarin/sections/CrossSectionItem.h"
 
 #include <QDomElement>
@@ -84,6 +85,11 @@ void CrossSectionGroupItem::doSaveToProjectMainFile(QXmlStreamWriter* writer)
         section->saveToProjectMainFile(writer);
         writer->writeEndElement();
     }
+}
+
+mvc::core::ModelItemView* CrossSectionGroupItem::buildView() const
+{
+    return new CrossSectionGroupItemView(this);
 }
 
 mvc::core::ModelItemController* CrossSectionGroupItem::buildController() const

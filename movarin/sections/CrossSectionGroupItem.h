@@ -27,7 +27,8 @@ class CrossSectionItem;
 ///
 /// `buildCrossSection` and `importCsv` make sections that hang under the group by their
 /// Qt parent only, for the caller to attach (an undo command, at the front).
-/// `CrossSectionGroupItemController` drives the group (drawing, CSV import, delete all).
+/// `CrossSectionGroupItemController` drives the group (drawing, CSV import, delete all);
+/// `CrossSectionGroupItemView` paints its sections on the main view.
 class CrossSectionGroupItem : public mvc::core::ModelItem {
     Q_OBJECT
 public:
@@ -52,6 +53,7 @@ protected:
     void doLoadFromProjectMainFile(const QDomElement& element) override;
     void doSaveToProjectMainFile(QXmlStreamWriter* writer) override;
     mvc::core::ModelItemController* buildController() const override;
+    mvc::core::ModelItemView* buildView() const override;
 };
 
 } // namespace varnel

@@ -51,18 +51,34 @@ CrossSectionItemView::CrossSectionItemView(const CrossSectionItem* item)
 
 CrossSectionItemView::~CrossSectionItemView() = default;
 
-void CrossSectionItemView::doPaintMainView(QPainter* painter, const QTransform&,
-                                           const QRectF&) const
+bool CrossSectionItemView::widgetLine(QPointF line[2]) const
 {
     const mvc::core::View* mainView = view();
     if (!mainView) {
-        return;
+        return false;
     }
-    const QPointF line[] = {mainView->conv(ShapePainter::world(item()->startPoint())),
-                            mainView->conv(ShapePainter::world(item()->endPoint()))};
+    line[0] = mainView->conv(ShapePainter::world(item()->startPoint()));
+    line[1] = mainView->conv(ShapePainter::world(item()->endPoint()));
+    return true;
+}
+
+void CrossSectionItemView::paintLine(QPainter* painter, const QPointF line[2])
+{
     guimisc::restorer::QPainterPenBrushChanger changer(painter, QPen(Qt::black, LINE_WIDTH),
                                                        QBrush());
-    painter->drawPolyline(line, 2);
+    // As a line, not a polyline of two points: the raster engine draws a line of a plain pen
+    // straight into the rows it covers, without outlining it first, and only the rows of the
+    // clip (a band of a picture drawn on several threads).
+    painter->drawLine(line[0], line[1]);
+}
+
+void CrossSectionItemView::doPaintMainView(QPainter* painter, const QTransform&,
+                                           const QRectF&) const
+{
+    QPointF line[2];
+    if (widgetLine(line)) {
+        paintLine(painter, line);
+    }
 }
 
 void CrossSectionItemView::doPaintMainViewOnSelected(QPainter* painter,

@@ -2,6 +2,8 @@
 
 #include "brask/core/ModelItemViewT.h"
 
+#include <QPointF>
+
 namespace varnel {
 
 class CrossSectionItem;
@@ -17,6 +19,12 @@ class CrossSectionItemView : public mvc::core::ModelItemViewT<CrossSectionItem> 
 public:
     explicit CrossSectionItemView(const CrossSectionItem* item);
     ~CrossSectionItemView() override;
+
+    /// The segment from S to E in widget pixels of the main view; false without a main view.
+    bool widgetLine(QPointF line[2]) const;
+    /// Draws `line` as an unselected section is drawn. Safe off the GUI thread (the group's
+    /// view draws many in bands on several threads).
+    static void paintLine(QPainter* painter, const QPointF line[2]);
 
 protected:
     void doPaintMainView(QPainter* painter, const QTransform& transform,

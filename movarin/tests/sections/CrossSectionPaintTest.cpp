@@ -4,12 +4,20 @@
 
 #include "movarin/sections/CrossSectionGroupItem.h"
 #include "movarin/sections/CrossSectionItem.h"
+#include "movarin/shell/BandPainter.h"
 
+#include "brask/core/ModelItemView.h"
 #include "brask/core/View.h"
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
+
+#include <cmath>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +127,56 @@ TEST_F(CrossSectionPaintTest, SelectedSectionShowsItsEndsAndLabelsOutsideThem)
                 EXPECT_EQ(count(image, quadrant(anchor, other, 5), isMagenta), 0);
             }
         }
+    }
+}
+
+// Many sections are drawn by the group's view in bands on several threads: the picture is
+// the one of drawing each section's view in turn, last to first, with the selected one, an
+// unchecked one and the painter's clip in between.
+TEST_F(CrossSectionPaintTest, ManySectionsPaintAsTheirViewsOneByOne)
+{
+    const QPoint corner = pixel({0.0, 0.0});
+    ASSERT_GT(corner.x(), -100000); // the view maps the world
+    std::vector<CrossSectionItem*> sections;
+    for (int i = 0; i < 6000; ++i) {
+        const double a = 0.37 * i;
+        const double r = 20.0 + (i % 97);
+        sections.push_back(addSection(QStringLiteral("M%1").arg(i),
+                                      {std::cos(a) * r, std::sin(a) * r * 0.7},
+                                      {-std::cos(a * 1.3) * r * 0.9, std::sin(a * 0.6) * r}));
+    }
+    select(sections[10]); // drawn by its own view between a long run and a short one
+    sections[4000]->setUnchecked();
+    sections[7]->setUnchecked();
+    const QSize size = view()->size();
+    for (const bool clipped : {false, true}) {
+        SCOPED_TRACE(clipped ? "clipped" : "whole");
+        const auto picture = [&](const std::function<void(QPainter*)>& draw) {
+            QImage image(size, QImage::Format_RGBX8888);
+            image.fill(Qt::darkGray);
+            QPainter painter(&image);
+            if (clipped) {
+                painter.setClipRect(QRect(size.width() / 5, size.height() / 3, size.width() / 2,
+                                          size.height() / 4));
+            }
+            draw(&painter);
+            painter.end();
+            return image;
+        };
+        const QImage together = picture([&](QPainter* painter) {
+            group()->view()->paintMainView(painter, QTransform(), QRectF());
+        });
+        const QImage oneByOne = picture([&](QPainter* painter) {
+            for (auto it = sections.rbegin(); it != sections.rend(); ++it) {
+                (*it)->view()->paintMainView(painter, QTransform(), QRectF());
+            }
+        });
+        if (std::thread::hardware_concurrency() > 1) {
+            EXPECT_GT(BandPainter::bandsFor(sections.size(), together), 1) << "drawn in bands";
+        }
+        EXPECT_GT(count(together, together.rect(), isBlack), 1000);
+        EXPECT_GT(count(together, together.rect(), isMagenta), 0) << "the selected one's dot";
+        EXPECT_TRUE(together == oneByOne);
     }
 }
 
