@@ -1,10 +1,9 @@
 #pragma once
 
 #include "orlin/io/BinPoint2DListFile.h"
+#include "orlin/support/BlockWork.h"
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace tin::io {
@@ -14,10 +13,10 @@ namespace tin::io {
 /// read (a project's shapes are made while their geometry files are read).
 ///
 /// A long list (two blocks of 64 files or more) gets the helpers that
-/// tin::support::LaneThreads grants a batch; a short one, or one with no helper, is read
-/// wholly in take(). What each path gave is as readMany() says. Made and taken on one
-/// thread; take() once. An object destroyed untaken stops its helpers after the block
-/// each is reading and waits for them.
+/// tin::support::LaneThreads grants a batch (tin::support::BlockWork); a short one, or one
+/// with no helper, is read wholly in take(). What each path gave is as readMany() says. Made
+/// and taken on one thread; take() once. An object destroyed untaken stops its helpers after
+/// the block each is reading and waits for them.
 class BinPoint2DListReads {
 public:
     explicit BinPoint2DListReads(std::vector<std::string> paths);
@@ -30,13 +29,9 @@ public:
     std::vector<BinPoint2DListFile::Read> take();
 
 private:
-    void work();
-    void join();
-
     std::vector<std::string> m_paths;
     std::vector<BinPoint2DListFile::Read> m_reads;
-    std::atomic<std::size_t> m_next{0};
-    std::vector<std::thread> m_helpers;
+    tin::support::BlockWork m_work; // last: it stops before the reads and paths go
 };
 
 } // namespace tin::io

@@ -2,20 +2,19 @@
 
 #include "guimisc/ErrorMessage.h"
 
+#include "orlin/support/BlockWork.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <thread>
 #include <string>
 #include <vector>
 
@@ -127,43 +126,22 @@ constexpr std::size_t KINDS_SIDE_BY_SIDE = 8 * KIND_BLOCK;
 std::vector<EntryKind> entryKinds(int fd, const std::vector<std::string>& names)
 {
     std::vector<EntryKind> kinds(names.size(), EntryKind::Foreign);
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (;;) {
-            const std::size_t first = next.fetch_add(KIND_BLOCK);
-            if (first >= names.size()) {
-                return;
-            }
-            const std::size_t end = std::min(names.size(), first + KIND_BLOCK);
-            for (std::size_t i = first; i < end; ++i) {
-                struct stat status {};
-                if (::fstatat(fd, names[i].c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
-                    continue;
-                }
-                if (S_ISDIR(status.st_mode)) {
-                    kinds[i] = EntryKind::Folder;
-                } else if (S_ISREG(status.st_mode) && status.st_nlink == 1) {
-                    kinds[i] = EntryKind::Plain;
-                }
-            }
-        }
-    };
-    std::vector<std::thread> helpers;
-    if (names.size() >= KINDS_SIDE_BY_SIDE) {
-        const unsigned processors = std::thread::hardware_concurrency();
-        const unsigned count = std::min(3u, processors > 1 ? processors - 1 : 0u);
-        for (unsigned t = 0; t < count; ++t) {
-            try {
-                helpers.emplace_back(work);
-            } catch (const std::system_error&) {
-                break; // the threads that started, and this one, do it all
-            }
-        }
-    }
-    work();
-    for (std::thread& helper : helpers) {
-        helper.join();
-    }
+    tin::support::BlockWork(names.size(), KIND_BLOCK, KINDS_SIDE_BY_SIDE,
+                            [&](std::size_t begin, std::size_t end) {
+                                for (std::size_t i = begin; i < end; ++i) {
+                                    struct stat status {};
+                                    if (::fstatat(fd, names[i].c_str(), &status,
+                                                  AT_SYMLINK_NOFOLLOW) != 0) {
+                                        continue;
+                                    }
+                                    if (S_ISDIR(status.st_mode)) {
+                                        kinds[i] = EntryKind::Folder;
+                                    } else if (S_ISREG(status.st_mode) && status.st_nlink == 1) {
+                                        kinds[i] = EntryKind::Plain;
+                                    }
+                                }
+                            })
+        .finish();
     return kinds;
 }
 
