@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStorageInfo>
@@ -34,6 +35,7 @@
 #include <memory>
 #include <vector>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace mvc::proj {
@@ -62,6 +64,72 @@ bool isPlainFileOfItsOwn(const QString& path, quint64 maxBytes)
     return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode)
            && status.st_nlink == 1 && static_cast<quint64>(status.st_size) <= maxBytes;
 }
+
+// Whether entries of the work folder are files, as QFileInfo::isFile says (links followed),
+// each folder listed once: a save of 100,000 items asks as many times. An entry that the
+// listing types as neither a regular file nor a folder (a link, say), a name with "." or ".."
+// steps or an absolute one, and an entry of a folder that cannot be listed are asked for
+// one by one.
+class FilesOfFolder {
+public:
+    explicit FilesOfFolder(const QString& root) : m_root(root) {}
+
+    bool isFile(const QString& relative)
+    {
+        const int slash = relative.lastIndexOf(QLatin1Char('/'));
+        const QString folder = slash < 0 ? QString() : relative.left(slash);
+        const QByteArray name = QFile::encodeName(relative.mid(slash + 1));
+        const QStringList steps = relative.split(QLatin1Char('/'));
+        const bool plainPath = !relative.startsWith(QLatin1Char('/')) && !name.isEmpty()
+                               && !steps.contains(QStringLiteral("."))
+                               && !steps.contains(QStringLiteral(".."));
+        if (plainPath) {
+            const Listing& listing = listingOf(folder);
+            if (listing.listed) {
+                const auto kind = listing.kinds.constFind(name);
+                if (kind == listing.kinds.constEnd()) {
+                    return false;
+                }
+                if (*kind == DT_REG) {
+                    return true;
+                }
+                if (*kind == DT_DIR) {
+                    return false;
+                }
+            }
+        }
+        return QFileInfo(QDir(m_root).absoluteFilePath(relative)).isFile();
+    }
+
+private:
+    struct Listing {
+        bool listed = false;
+        QHash<QByteArray, unsigned char> kinds;
+    };
+
+    const Listing& listingOf(const QString& folder)
+    {
+        auto found = m_listings.find(folder);
+        if (found != m_listings.end()) {
+            return *found;
+        }
+        Listing listing;
+        const QString path = folder.isEmpty() ? m_root : m_root + QLatin1Char('/') + folder;
+        if (DIR* const dir = ::opendir(QFile::encodeName(path).constData())) {
+            errno = 0;
+            while (const dirent* entry = ::readdir(dir)) {
+                listing.kinds.insert(QByteArray(entry->d_name), entry->d_type);
+                errno = 0;
+            }
+            listing.listed = errno == 0;
+            ::closedir(dir);
+        }
+        return *m_listings.insert(folder, std::move(listing));
+    }
+
+    QString m_root;
+    QHash<QString, Listing> m_listings;
+};
 
 bool renameOver(const QString& from, const QString& to)
 {
@@ -324,10 +392,11 @@ bool Project::zipTo(const QString& archive)
     m_zipFailureReported = false;
     const QDir work(m_workFolder);
     QStringList members{work.relativeFilePath(m_mainfile->absoluteFilename())};
+    FilesOfFolder files(work.absolutePath());
     for (const std::string& name : m_mainfile->containedFiles()) {
         const QString member = QString::fromLocal8Bit(name.c_str());
         // An item may name a file that it writes only when it holds data.
-        if (QFileInfo(work.absoluteFilePath(member)).isFile()) {
+        if (files.isFile(member)) {
             members << member;
         }
     }

@@ -246,6 +246,40 @@ TEST_F(ProjectTest, MembersReadAheadAreReadOnceUnpackedAndDroppedAfterTheLoadOrA
     }
 }
 
+// The archive holds the project file and each file an item names that is a file in the work
+// folder (a link to one too), in the items' order; a name with nothing there, or with a
+// folder there, is left out.
+TEST_F(ProjectTest, ThePackedMembersAreTheNamedFilesThatAreThere)
+{
+    TestMainWindow window;
+    TestProject project(path(QStringLiteral("work")), &window);
+    const QStringList names{"top.bin",      "sub/a.bin",  "sub/missing.bin", "sub/folder.bin",
+                            "sub/link.bin", "gone/x.bin", "other/deep/b.bin"};
+    for (const QString& name : names) {
+        TestItem* item = project.root()->addTopLevel(name);
+        item->setFilename(name.toStdString()); // holds no data: the save writes none of them
+    }
+    ASSERT_TRUE(project.save());
+    const QString work = project.workFolder();
+    ASSERT_TRUE(QDir().mkpath(work + "/sub/folder.bin"));
+    ASSERT_TRUE(QDir().mkpath(work + "/other/deep"));
+    for (const QString name : {"top.bin", "sub/a.bin", "other/deep/b.bin"}) {
+        ASSERT_TRUE(writeFile(work + "/" + name, name.toUtf8()));
+    }
+    ASSERT_TRUE(QFile::link(work + "/sub/a.bin", work + "/sub/link.bin"));
+    QStringList expected{"project.xml"};
+    for (const QString& name : names) {
+        if (QFileInfo(QDir(work).absoluteFilePath(name)).isFile()) {
+            expected << name;
+        }
+    }
+    EXPECT_EQ(expected, (QStringList{"project.xml", "top.bin", "sub/a.bin", "sub/link.bin",
+                                     "other/deep/b.bin"}));
+    const QString archive = path(QStringLiteral("members.cmvn"));
+    ASSERT_TRUE(project.zipTo(archive));
+    EXPECT_EQ(unzipList(archive), expected);
+}
+
 TEST_F(ProjectTest, TheLockLivesWithTheProjectAndTheWorkFolderGoesAfterIt)
 {
     const QString work = path(QStringLiteral("work"));
