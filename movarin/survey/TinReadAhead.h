@@ -24,7 +24,8 @@ namespace varnel {
 /// says what is wrong with it. Reads and takes happen on the GUI thread, as the pools of the
 /// TIN's objects require.
 ///
-/// Cost: one read of each member, and the TINs held until taken or discarded.
+/// Cost: one read of each member, its bytes held while it is read (a tenth or less of the
+/// TIN it becomes), and the TINs held until taken or discarded.
 class TinReadAhead : public mvc::proj::MemberReadAhead {
 public:
     /// The project's TIN archives as they are named in the work folder.
