@@ -22,6 +22,12 @@ void ModelItemView::paintMainView(QPainter* painter, const QTransform& transform
     } else {
         doPaintMainView(painter, transform, rect);
     }
+    paintChildrenMainView(painter, transform, rect);
+}
+
+void ModelItemView::paintChildrenMainView(QPainter* painter, const QTransform& transform,
+                                          const QRectF& rect) const
+{
     const auto& children = m_item->childItems();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         (*it)->view()->paintMainView(painter, transform, rect);

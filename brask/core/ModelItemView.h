@@ -55,6 +55,10 @@ protected:
     /// By default `doPaintMainView`.
     virtual void doPaintMainViewOnSelected(QPainter* painter, const QTransform& transform,
                                            const QRectF& rect) const;
+    /// Paints the children's views, by default each through its `paintMainView`, from the
+    /// last child to the first.
+    virtual void paintChildrenMainView(QPainter* painter, const QTransform& transform,
+                                       const QRectF& rect) const;
 
     const ModelItem* item() const;
     /// The main view of the item's model, or null.

@@ -57,12 +57,15 @@ private:
     F m_f;
 };
 
-// A regular file of its own (no link, no second hard link) of at most `maxBytes`.
-bool isPlainFileOfItsOwn(const QString& path, quint64 maxBytes)
+// The state of `path` when it is a regular file of its own (no link, no second hard link)
+// of at most `maxBytes`; none otherwise.
+guimisc::FileState plainFileState(const QString& path, quint64 maxBytes)
 {
     struct stat status {};
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode)
-           && status.st_nlink == 1 && static_cast<quint64>(status.st_size) <= maxBytes;
+    const bool plain = ::lstat(QFile::encodeName(path).constData(), &status) == 0
+                       && S_ISREG(status.st_mode) && status.st_nlink == 1
+                       && static_cast<quint64>(status.st_size) <= maxBytes;
+    return plain ? guimisc::FileState(status) : guimisc::FileState();
 }
 
 // Whether entries of the work folder are files, as QFileInfo::isFile says (links followed),
@@ -368,19 +371,18 @@ guimisc::FileState Project::readAheadOfLoad(const QString& mainFile)
     // tree can hold: what the checks after the unpacking refuse is not read ahead either
     // (they run all the same).
     guimisc::FileState checked;
-    if (isPlainFileOfItsOwn(mainFile, MAX_PROJECT_XML_BYTES)) {
-        const guimisc::FileState state = guimisc::FileState::of(mainFile);
-        if (!guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
-            checked = state;
-            guimisc::xml::XmlSupport::prefetchDom(mainFile);
-        }
+    const guimisc::FileState state = plainFileState(mainFile, MAX_PROJECT_XML_BYTES);
+    if (state.exists()
+        && !guimisc::xml::XmlSupport::holdsAttributeLongerThan(mainFile, MAX_ATTRIBUTE_LENGTH)) {
+        checked = state;
+        guimisc::xml::XmlSupport::prefetchDom(mainFile);
     }
     if (!m_readAhead) {
         return checked;
     }
     for (const QString& member : m_readAhead->members()) {
         const QString path = absoluteFileName(member);
-        if (isPlainFileOfItsOwn(path, std::numeric_limits<quint64>::max())) {
+        if (plainFileState(path, std::numeric_limits<quint64>::max()).exists()) {
             m_readAhead->read(path);
         }
     }

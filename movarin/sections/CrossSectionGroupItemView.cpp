@@ -68,20 +68,13 @@ CrossSectionGroupItemView::CrossSectionGroupItemView(const CrossSectionGroupItem
 
 CrossSectionGroupItemView::~CrossSectionGroupItemView() = default;
 
-void CrossSectionGroupItemView::paintMainView(QPainter* painter, const QTransform& transform,
-                                              const QRectF& rect) const
+void CrossSectionGroupItemView::paintChildrenMainView(QPainter* painter,
+                                                      const QTransform& transform,
+                                                      const QRectF& rect) const
 {
     const CrossSectionGroupItem* group = item();
-    if (!group->isChecked()) {
-        return;
-    }
     const mvc::core::Model* model = group->model();
     const mvc::core::ModelItem* selected = model ? model->selectedItem() : nullptr;
-    if (selected == group) {
-        doPaintMainViewOnSelected(painter, transform, rect);
-    } else {
-        doPaintMainView(painter, transform, rect);
-    }
     std::vector<Line> run;
     const auto& children = group->childItems();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {

@@ -6,8 +6,8 @@ namespace varnel {
 
 class CrossSectionGroupItem;
 
-/// Paints the cross sections on the main view as the items' own views paint them, the
-/// children from the last to the first so that the first lies on top.
+/// Paints the group's cross sections on the main view as the items' own views paint them,
+/// the children from the last to the first so that the first lies on top.
 ///
 /// A long run of sections that are not selected and have no rows of their own (a project
 /// of 100,000 sections is one such run) is drawn by several threads at once, each in its own
@@ -22,8 +22,9 @@ public:
     explicit CrossSectionGroupItemView(const CrossSectionGroupItem* item);
     ~CrossSectionGroupItemView() override;
 
-    void paintMainView(QPainter* painter, const QTransform& transform,
-                       const QRectF& rect) const override;
+protected:
+    void paintChildrenMainView(QPainter* painter, const QTransform& transform,
+                               const QRectF& rect) const override;
 };
 
 } // namespace varnel
